@@ -1,0 +1,39 @@
+# make test       install what is missing, build, run every test
+# make test-asan  the same tests under AddressSanitizer and UndefinedBehaviorSanitizer
+# make bench      build and run the benchmarks
+BUILD_DIR ?= build
+ASAN_DIR ?= build-asan
+CMAKE_FLAGS ?=
+export QT_QPA_PLATFORM ?= offscreen
+
+.PHONY: all deps build test build-asan test-asan bench run clean
+
+all: build
+
+deps:
+	bash scripts/install-deps.sh
+
+build: deps
+	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+	cmake --build $(BUILD_DIR)
+
+test: build
+	cd $(BUILD_DIR) && ctest --output-on-failure -j2
+
+build-asan: deps
+	cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORBO_SANITIZE=ON $(CMAKE_FLAGS)
+	cmake --build $(ASAN_DIR)
+
+test-asan: build-asan
+	cd $(ASAN_DIR) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  ctest --output-on-failure -j2
+
+bench: build
+	$(BUILD_DIR)/bench/stream_bench
+
+run:
+	@echo "The window program arrives in a later step; for now 'make test' builds and tests the storage library."
+
+clean:
+	rm -rf $(BUILD_DIR) $(ASAN_DIR)
