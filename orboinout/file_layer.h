@@ -1,0 +1,30 @@
+// The few file calls the library makes, one implementation per platform.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace oio {
+
+using FileHandle = std::intptr_t;
+inline constexpr FileHandle kInvalidFile = -1;
+
+// Creates or truncates a file for writing; others may read and write it meanwhile.
+FileHandle FileCreate(const char* path);
+// Opens an existing file for reading.
+FileHandle FileOpenRead(const char* path);
+
+// Writes all n bytes; false when any could not be written.
+bool FileWrite(FileHandle file, const void* data, std::size_t n);
+// Reads up to n bytes, fewer only at the end of the file; -1 on error.
+std::int64_t FileRead(FileHandle file, void* data, std::size_t n);
+// Bytes between the current position and the end of the file; -1 on error.
+std::int64_t FileRemaining(FileHandle file);
+// Makes the file's written bytes durable before it is closed.
+bool FileSync(FileHandle file);
+bool FileClose(FileHandle file);
+
+// Creates one folder level; an existing folder is fine.
+bool MakeFolder(const char* path);
+
+}  // namespace oio
