@@ -1,0 +1,71 @@
+#include "storage/code_page.h"
+
+#include <algorithm>
+
+#include "storage/storage_error.h"
+
+namespace orbo {
+namespace {
+
+bool IsAscii(QStringView text) {
+  return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+}
+
+}  // namespace
+
+CodePage::CodePage(const QString& name)
+    : name_(name),
+      encoder_(name.toLatin1().constData(), QStringConverter::Flag::Stateless),
+      decoder_(name.toLatin1().constData(), QStringConverter::Flag::Stateless) {
+  if (!encoder_.isValid() || !decoder_.isValid()) {
+    throw StorageError(QStringLiteral("unknown code page %1").arg(name));
+  }
+  QString ascii;
+  QByteArray asciiBytes;
+  for (int c = 1; c < 0x80; ++c) {
+    ascii.append(QChar(c));
+    asciiBytes.append(static_cast<char>(c));
+  }
+  if (QByteArray(encoder_.encode(ascii)) != asciiBytes || encoder_.hasError()) {
+    throw StorageError(QStringLiteral("%1 is not an 8-bit code page").arg(name));
+  }
+}
+
+// Plain ASCII converts byte for byte, which spares the converter.
+bool CodePage::Encode(const QString& text, QByteArray* bytes) {
+  if (IsAscii(text)) {
+    *bytes = text.toLatin1();
+    return true;
+  }
+  encoder_.resetState();
+  *bytes = encoder_.encode(text);
+  return !encoder_.hasError();
+}
+
+QString CodePage::Decode(const char* bytes, int length) {
+  QByteArrayView view(bytes, length);
+  if (std::all_of(view.begin(), view.end(),
+                  [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+    return QString::fromLatin1(view);
+  }
+  decoder_.resetState();
+  return decoder_.decode(view);
+}
+
+QString CodePage::DescribeUnencodable(const QString& text) {
+  QByteArray scratch;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    // A surrogate pair is one character.
+    const bool pair = text[i].isHighSurrogate() && i + 1 < text.size();
+    if (!Encode(text.mid(i, pair ? 2 : 1), &scratch)) {
+      const char32_t c = pair ? QChar::surrogateToUcs4(text[i], text[i + 1]) : text[i].unicode();
+      return QStringLiteral("character U+%1 cannot be stored in %2")
+          .arg(static_cast<uint>(c), 4, 16, QLatin1Char('0'))
+          .arg(name_);
+    }
+    if (pair) ++i;
+  }
+  return {};
+}
+
+}  // namespace orbo

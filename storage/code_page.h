@@ -1,0 +1,34 @@
+// The 8-bit code page of the texts in a database file.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace orbo {
+
+inline constexpr char kDefaultCodePage[] = "windows-1252";
+
+class CodePage {
+ public:
+  // Throws StorageError when the code page is unknown or does not keep
+  // ASCII as single bytes (the stream's texts end at a zero byte).
+  explicit CodePage(const QString& name = QString::fromLatin1(kDefaultCodePage));
+
+  const QString& Name() const { return name_; }
+
+  // False (and *bytes undefined) when a character cannot be held.
+  bool Encode(const QString& text, QByteArray* bytes);
+  QString Decode(const char* bytes, int length);
+
+  // Names the first character of text that the code page cannot hold.
+  QString DescribeUnencodable(const QString& text);
+
+ private:
+  QString name_;
+  QStringEncoder encoder_;
+  QStringDecoder decoder_;
+};
+
+}  // namespace orbo

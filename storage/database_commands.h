@@ -1,0 +1,28 @@
+// The commands that save, load and merge the open database, with their
+// dialogs, messages and progress going through StorageUi.
+#pragma once
+
+#include "storage/database_model.h"
+#include "storage/storage_ui.h"
+
+namespace orbo {
+
+// True when the file was written; false when the dialog was cancelled or
+// writing failed (the previous file is then untouched).
+bool SaveDatabase(Database& db, bool saveAs, StorageUi& ui);
+bool SaveDatabaseAs(Database& db, StorageUi& ui);
+
+// An empty path asks with the open dialog. A failed or cancelled load
+// leaves the open database as it was.
+void LoadDatabase(Database& db, const QString& path, StorageUi& ui);
+
+// False when the caller must not go on: the user cancelled, or chose to
+// save and the save did not happen.
+bool AskSaveChanges(Database& db, StorageUi& ui);
+
+void NewDatabaseCmd(Database& db, StorageUi& ui);
+
+// Merges a database file chosen with the open dialog into db.
+void ImportDatabase(Database& db, StorageUi& ui);
+
+}  // namespace orbo

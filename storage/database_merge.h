@@ -1,0 +1,29 @@
+// Merging another database file into the open one: its forms, records and
+// folders are appended behind the open database's own, with every
+// cross-reference renumbered. The open database keeps its path, password,
+// settings and font.
+#pragma once
+
+#include "storage/database_file.h"
+
+namespace orbo {
+
+struct MergeOutcome {
+  ReadOutcome::Status status = ReadOutcome::kFailed;
+  QString error;
+  bool askedPassword = false;
+};
+
+// Appends imported behind db. Free record slots stay free; the records and
+// folders of imported must reference its own entries (as a read file does).
+// Throws StorageError, leaving db untouched, when a count would overflow.
+void AppendDatabase(Database& db, const Database& imported);
+
+// Reads the file at path whole and appends it; on failure or cancel db is
+// exactly as before. The password answers only for the imported file.
+// Progress counts records by their index in db.
+MergeOutcome MergeDatabaseFile(Database& db, const QString& path, CodePage& codePage,
+                               const PasswordFn& askPassword,
+                               const RecordProgress::ShowFn& showProgress = {});
+
+}  // namespace orbo

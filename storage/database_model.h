@@ -1,0 +1,152 @@
+// The in-memory database: form definitions, records, folders and the
+// database-level settings. Every stored field here is also a field of the
+// database file, with the width it has there.
+#pragma once
+
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace orbo {
+
+// Element types, in the order every table, file and dialog uses.
+enum ElementType : int {
+  kImage = 0,
+  kLabel = 1,
+  kText = 2,
+  kButton = 3,
+  kCombo = 4,
+  kFlag = 5,
+  kMultiline = 6,
+};
+inline constexpr int kElementTypeCount = 7;
+// Slots per type; a form uses at most 16, so the last slot is always free.
+inline constexpr int kSlotCount = 17;
+inline constexpr int kMaxElementsPerType = 16;
+
+// A record in this folder is a free slot, listed nowhere.
+inline constexpr std::int16_t BufferFolder = -100;
+// Parent of a folder at the top of the tree.
+inline constexpr std::int16_t TopLevelParent = -1;
+
+inline constexpr int kRecordsKind = 0;
+inline constexpr int kFoldersKind = 1;
+inline constexpr int kFormsKind = 2;
+
+struct FontSpec {
+  QString Name;
+  std::int16_t Size = 0;
+  bool Bold = false;
+  bool Italic = false;
+
+  friend bool operator==(const FontSpec&, const FontSpec&) = default;
+};
+
+struct ElementDef {
+  QString Name;
+  std::int16_t Left = 0;
+  std::int16_t Top = 0;
+  std::int16_t Width = 0;
+  std::int16_t Height = 0;
+  FontSpec Font;
+  std::int16_t Border = 0;
+  std::int32_t BackColor = 0;
+  std::int32_t ForeColor = 0;
+  bool Transparent = false;
+  std::int16_t Alignment = 0;
+
+  friend bool operator==(const ElementDef&, const ElementDef&) = default;
+};
+
+template <typename T>
+using PerSlot = std::array<T, kSlotCount>;
+
+struct FormDef {
+  QString Name;
+  QString Icon;
+  std::int16_t Width = 0;
+  std::int16_t Height = 0;
+  std::array<std::int16_t, kElementTypeCount> ElementCount{};
+  std::int32_t BackColor = 0;
+  std::int16_t Border = 0;
+  // Type * 1000 + slot of the element whose value titles a record.
+  std::int16_t TitleElement = 0;
+  std::int32_t PrintOffsetX = 0;
+  std::int32_t PrintOffsetY = 0;
+  std::int16_t Shadow = 0;
+  std::array<PerSlot<ElementDef>, kElementTypeCount> Elements{};
+
+  // Properties of one type, held beside its slots.
+  PerSlot<std::int16_t> DblClickAction{};
+  PerSlot<std::int16_t> ImageSize{};
+  PerSlot<QString> ToolTip;
+  PerSlot<std::int16_t> QuickEnter{};
+  PerSlot<std::int16_t> PasswordField{};
+  PerSlot<std::int16_t> ButtonAction{};
+  PerSlot<QString> ComboList;
+  PerSlot<std::int16_t> FlagAppearance{};
+  PerSlot<std::int16_t> FlagAtRight{};
+  PerSlot<std::int16_t> TextLimit{};
+
+  friend bool operator==(const FormDef&, const FormDef&) = default;
+};
+
+struct RecordData {
+  std::int16_t Folder = 0;
+  std::int16_t Form = 0;
+  PerSlot<QString> TextValue;
+  PerSlot<QString> ImageValue;
+  PerSlot<QString> ButtonValue;
+  PerSlot<std::int16_t> ComboValue{};
+  PerSlot<bool> FlagValue{};
+  PerSlot<QString> MemoValue;
+
+  friend bool operator==(const RecordData&, const RecordData&) = default;
+};
+
+struct FolderDef {
+  std::int16_t Parent = TopLevelParent;
+  QString Name;
+  QString Icon;
+  std::int16_t FolderReserved = 0;
+
+  friend bool operator==(const FolderDef&, const FolderDef&) = default;
+};
+
+// The tables grow but never shrink: entries above a count exist and keep
+// stale contents, so code only looks up to the count.
+struct Database {
+  Database();
+
+  std::int16_t FormCount = 0;
+  std::vector<FormDef> Forms;
+  std::int16_t RecordCount = 0;
+  std::vector<RecordData> Records;
+  std::vector<bool> RecordMarks;
+  std::int16_t FolderCount = 0;
+  std::vector<FolderDef> Folders;
+  std::int16_t BufferCount = 0;
+
+  QString DatabasePath = QStringLiteral("noname");
+  bool PasswordOn = false;
+  QString Password;
+  bool Modified = false;
+  std::int16_t SplitterPos = 2500;
+  std::int16_t MaxListString = 20;
+  std::int16_t DbReserved = 0;
+  FontSpec DatabaseFont;
+};
+
+// Makes room (see GrowTable) and sets the count of records (kind 0),
+// folders (1) or forms (2).
+void SetCount(Database& db, int kind, std::int16_t count);
+
+// Resets the database state for a new, empty database; forms are left to
+// the caller.
+void ClearDatabase(Database& db, const FontSpec& defaultFont);
+
+// Recomputes BufferCount from the records in use.
+void RecountBuffers(Database& db);
+
+}  // namespace orbo

@@ -1,0 +1,26 @@
+// The values a new form, element or folder starts with. The routines that
+// create them (designer, navigation) call these on the slot they fill.
+#pragma once
+
+#include "storage/database_model.h"
+
+namespace orbo {
+
+// Colours with the top bit set name a system colour.
+inline constexpr std::int32_t kSystemWindowColour = static_cast<std::int32_t>(0x80000005u);
+inline constexpr std::int32_t kSystemWindowTextColour = static_cast<std::int32_t>(0x80000008u);
+inline constexpr std::int32_t kSystemButtonFaceColour = static_cast<std::int32_t>(0x8000000Fu);
+
+// Name prefix of a new element of the type ("Image ", "Label ", ...).
+QString ElementNamePrefix(int type);
+
+// Gives element (type, slot) of the form its defaults; fields a type leaves
+// unchanged keep what the slot held.
+void ApplyNewElementDefaults(FormDef& form, int type, int slot, const FontSpec& defaultFont);
+
+// Gives form n its defaults, including its first text element.
+void ApplyNewFormDefaults(FormDef& form, int n, const FontSpec& defaultFont);
+
+void ApplyNewFolderDefaults(FolderDef& folder, int n);
+
+}  // namespace orbo

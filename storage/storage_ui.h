@@ -1,0 +1,44 @@
+// What the load, save and merge commands need from the window: dialogs,
+// messages, progress and the refreshes after a database changed. The main
+// window fills it; tests replace it.
+#pragma once
+
+#include <QString>
+
+namespace orbo {
+
+// Buttons and icon of a message, and the button pressed.
+enum MessageStyle : int { kOkOnly = 0, kYesNoCancel = 3, kExclamation = 48 };
+enum MessageAnswer : int { kAnswerOk = 1, kAnswerCancel = 2, kAnswerYes = 6, kAnswerNo = 7 };
+
+class StorageUi {
+ public:
+  virtual ~StorageUi() = default;
+
+  // The open and save dialogs for database files; empty when cancelled.
+  virtual QString AskOpenPath() = 0;
+  virtual QString AskSavePath() = 0;
+  // The text input dialog in password mode; empty when cancelled.
+  virtual QString AskPassword() = 0;
+
+  virtual MessageAnswer ShowMessage(const QString& text, int style) = 0;
+  virtual QString GetText(int group, int entry) = 0;
+  virtual void ShowProgress(int value, const QString& text) = 0;
+
+  virtual void SetModified(bool value) = 0;
+  virtual void SetEventsSuppressed(bool value) = 0;
+  virtual void UpdateTitle() = 0;
+  virtual void AddRecentFile(const QString& path) = 0;
+
+  // Replaces the model with the new database and its example form.
+  virtual void NewDatabase() = 0;
+  // Copies the *.bmp files of the database's companion icon folder to the
+  // user icons; false when one cannot be copied.
+  virtual bool CopyCompanionIcons(const QString& databasePath) = 0;
+  // Gives every form and folder icon key a picture.
+  virtual void EnsureIcons() = 0;
+  // Refreshes the main window for the current mode and opens folder 0.
+  virtual void ShowDatabase() = 0;
+};
+
+}  // namespace orbo

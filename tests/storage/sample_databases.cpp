@@ -1,0 +1,205 @@
+#include "sample_databases.h"
+
+#include "storage/model_defaults.h"
+
+namespace orbo::test {
+namespace {
+
+RecordData& AddRecord(Database& db, int form, int folder) {
+  SetCount(db, kRecordsKind, static_cast<std::int16_t>(db.RecordCount + 1));
+  RecordData& record = db.Records[static_cast<std::size_t>(db.RecordCount - 1)];
+  record = RecordData();
+  record.Form = static_cast<std::int16_t>(form);
+  record.Folder = static_cast<std::int16_t>(folder);
+  return record;
+}
+
+FolderDef& AddFolder(Database& db, const QString& name, int parent) {
+  SetCount(db, kFoldersKind, static_cast<std::int16_t>(db.FolderCount + 1));
+  FolderDef& folder = db.Folders[static_cast<std::size_t>(db.FolderCount - 1)];
+  ApplyNewFolderDefaults(folder, db.FolderCount - 1);
+  folder.Name = name;
+  folder.Parent = static_cast<std::int16_t>(parent);
+  return folder;
+}
+
+FormDef& AddForm(Database& db) {
+  SetCount(db, kFormsKind, static_cast<std::int16_t>(db.FormCount + 1));
+  FormDef& form = db.Forms[static_cast<std::size_t>(db.FormCount - 1)];
+  form = FormDef();
+  ApplyNewFormDefaults(form, db.FormCount - 1, Arial());
+  return form;
+}
+
+Database Cleared() {
+  Database db;
+  ClearDatabase(db, Arial());
+  return db;
+}
+
+QString Where(const char* what, int index) {
+  return QStringLiteral("%1 %2").arg(QLatin1String(what)).arg(index);
+}
+
+QString FormDifference(const FormDef& a, const FormDef& b) {
+  for (int t = 0; t < kElementTypeCount; ++t) {
+    for (int k = 0; k <= a.ElementCount[t] && k < kSlotCount; ++k) {
+      if (a.Elements[t][k] != b.Elements[t][k])
+        return QStringLiteral("element %1/%2").arg(t).arg(k);
+    }
+  }
+  return a == b ? QString() : QStringLiteral("form fields");
+}
+
+QString RecordDifference(const RecordData& a, const RecordData& b, const FormDef& form) {
+  if (a.Form != b.Form || a.Folder != b.Folder) return QStringLiteral("form or folder");
+  const auto& n = form.ElementCount;
+  for (int k = 0; k < kSlotCount; ++k) {
+    if (k < n[kImage] && a.ImageValue[k] != b.ImageValue[k]) return Where("image", k);
+    if (k < n[kText] && a.TextValue[k] != b.TextValue[k]) return Where("text", k);
+    if (k < n[kButton] && a.ButtonValue[k] != b.ButtonValue[k]) return Where("button", k);
+    if (k < n[kCombo] && a.ComboValue[k] != b.ComboValue[k]) return Where("combo", k);
+    if (k < n[kFlag] && a.FlagValue[k] != b.FlagValue[k]) return Where("flag", k);
+    if (k < n[kMultiline] && a.MemoValue[k] != b.MemoValue[k]) return Where("multiline", k);
+  }
+  return {};
+}
+
+}  // namespace
+
+FontSpec Arial(std::int16_t size) {
+  FontSpec font;
+  font.Name = QStringLiteral("Arial");
+  font.Size = size;
+  return font;
+}
+
+Database TinyDatabase() {
+  Database db = Cleared();
+  FormDef& form = AddForm(db);
+  form.Name = QStringLiteral("F");
+  ElementDef& title = form.Elements[kText][0];
+  title.Name = QStringLiteral("T");
+  title.Font.Bold = true;
+  form.QuickEnter[0] = 1;
+  // Values in the free slot of each type, which the file stores too.
+  form.ImageSize[0] = 1;
+  form.DblClickAction[0] = 2;
+  form.ToolTip[0] = QStringLiteral("tip");
+  form.ButtonAction[0] = 3;
+  form.ComboList[0] = QStringLiteral("a\r\nb");
+  form.FlagAtRight[0] = 1;
+  form.FlagAppearance[0] = 0;
+  form.TextLimit[0] = 7;
+  db.DatabaseFont = Arial(9);
+  db.DatabaseFont.Italic = true;
+
+  AddRecord(db, 0, 0).TextValue[0] = QString::fromUtf8("Hi \u00e9");
+  AddRecord(db, 0, BufferFolder);
+  AddFolder(db, QStringLiteral("Root"), TopLevelParent);
+  RecountBuffers(db);
+  return db;
+}
+
+Database ExampleDatabase() {
+  Database db = Cleared();
+  AddFolder(db, QStringLiteral("Simple Folder"), TopLevelParent);
+  FormDef& form = AddForm(db);
+  form.ElementCount[kMultiline] = 1;
+  ApplyNewElementDefaults(form, kMultiline, 0, Arial());
+  form.Elements[kMultiline][0].Left = 500;
+  form.Elements[kMultiline][0].Top = 1000;
+  form.Elements[kMultiline][0].Width = 5000;
+  form.Elements[kMultiline][0].Border = 1;
+  form.Elements[kMultiline][0].BackColor = 0xFFF6F6;
+  form.ElementCount[kLabel] = 1;
+  ApplyNewElementDefaults(form, kLabel, 0, Arial());
+  form.Elements[kLabel][0].Name = QStringLiteral("This is just a form example.");
+  ElementDef& title = form.Elements[kText][0];
+  title.Border = 0;
+  title.Font.Bold = true;
+  title.Font.Size = 16;
+  title.ForeColor = 0x640000;
+  RecordData& record = AddRecord(db, 0, 0);
+  record.TextValue[0] = QStringLiteral("Welcome to Corvane Database!");
+  record.MemoValue[0] = QStringLiteral("Press F6 to switch to edit mode.\r\n\r\nGood luck!");
+  RecountBuffers(db);
+  return db;
+}
+
+Database FullFormDatabase() {
+  Database db = Cleared();
+  FormDef& form = AddForm(db);
+  for (int t = 0; t < kElementTypeCount; ++t) {
+    form.ElementCount[t] = kMaxElementsPerType;
+    for (int k = 0; k < kSlotCount; ++k) ApplyNewElementDefaults(form, t, k, Arial(8 + k));
+  }
+  form.TitleElement = 6015;
+  AddForm(db).Name = QString::fromUtf8("Zw\u00f6lf \u20ac");
+  AddFolder(db, QStringLiteral("Top"), TopLevelParent);
+  AddFolder(db, QStringLiteral("Child"), 0);
+  AddFolder(db, QString::fromUtf8("Gro\u00dfe \u00c4pfel"), 1);
+  for (int r = 0; r < 5; ++r) {
+    RecordData& record = AddRecord(db, r % 2, r % 3);
+    for (int k = 0; k < kMaxElementsPerType; ++k) {
+      const QString tag = QStringLiteral("%1/%2").arg(r).arg(k);
+      record.ImageValue[k] = QStringLiteral("\\pics\\") + tag + QStringLiteral(".jpg");
+      record.TextValue[k] = QStringLiteral("text ") + tag;
+      record.ButtonValue[k] = QStringLiteral("http://example.org/") + tag;
+      record.ComboValue[k] = static_cast<std::int16_t>(k - 1);
+      record.FlagValue[k] = (r + k) % 2 == 0;
+      record.MemoValue[k] = QStringLiteral("line 1\r\nline 2 ") + tag;
+    }
+  }
+  RecountBuffers(db);
+  return db;
+}
+
+Database FreeSlotDatabase() {
+  Database db = ExampleDatabase();
+  AddFolder(db, QStringLiteral("Second"), 0);
+  for (int r = 0; r < 6; ++r) {
+    RecordData& record = AddRecord(db, 0, r % 3 == 0 ? BufferFolder : r % 2);
+    record.TextValue[0] = QStringLiteral("record %1").arg(r);
+  }
+  RecountBuffers(db);
+  return db;
+}
+
+Database LargeDatabase() {
+  Database db = ExampleDatabase();
+  const QString filler = QString(997, QLatin1Char('x'));
+  for (int r = 0; r < 2500; ++r) {
+    RecordData& record = AddRecord(db, 0, 0);
+    record.TextValue[0] = QStringLiteral("Record %1").arg(r);
+    record.MemoValue[0] = filler + QString::number(r % 1000).rightJustified(3, QLatin1Char('0'));
+  }
+  AddRecord(db, 0, 0).MemoValue[0] = QString(100000, QLatin1Char('y'));
+  RecountBuffers(db);
+  return db;
+}
+
+QString StoredDifference(const Database& a, const Database& b) {
+  if (a.FormCount != b.FormCount || a.RecordCount != b.RecordCount ||
+      a.FolderCount != b.FolderCount) {
+    return QStringLiteral("counts");
+  }
+  if (a.SplitterPos != b.SplitterPos || a.MaxListString != b.MaxListString ||
+      a.DbReserved != b.DbReserved || !(a.DatabaseFont == b.DatabaseFont)) {
+    return QStringLiteral("settings");
+  }
+  for (int f = 0; f < a.FormCount; ++f) {
+    const QString d = FormDifference(a.Forms[f], b.Forms[f]);
+    if (!d.isEmpty()) return Where("form", f) + QStringLiteral(": ") + d;
+  }
+  for (int r = 0; r < a.RecordCount; ++r) {
+    const QString d = RecordDifference(a.Records[r], b.Records[r], a.Forms[a.Records[r].Form]);
+    if (!d.isEmpty()) return Where("record", r) + QStringLiteral(": ") + d;
+  }
+  for (int d = 0; d < a.FolderCount; ++d) {
+    if (!(a.Folders[d] == b.Folders[d])) return Where("folder", d);
+  }
+  return {};
+}
+
+}  // namespace orbo::test

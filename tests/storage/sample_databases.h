@@ -1,0 +1,34 @@
+// Databases the storage and command-line tests build and compare.
+#pragma once
+
+#include "storage/database_model.h"
+
+namespace orbo::test {
+
+FontSpec Arial(std::int16_t size = 10);
+
+// One form whose free slot of each type holds values, a record, a free
+// record slot and a folder; its bytes are spelled out in tst_database_file.
+Database TinyDatabase();
+
+// The database a new run starts with: a form with a title text, a
+// multiline text and a label; one record; one folder.
+Database ExampleDatabase();
+
+// A form with 16 elements of every type and records using them all, in a
+// small folder tree; some names outside ASCII.
+Database FullFormDatabase();
+
+// Live records and free slots (folder -100) mixed.
+Database FreeSlotDatabase();
+
+// Enough text to cross the stream's 500000-byte chunk several times,
+// including a value of the longest length a file holds.
+Database LargeDatabase();
+
+// Where the stored content of two databases first differs (counts,
+// forms with their stored slots, settings, records' stored values,
+// folders); empty when it does not.
+QString StoredDifference(const Database& a, const Database& b);
+
+}  // namespace orbo::test

@@ -1,0 +1,229 @@
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "sample_databases.h"
+#include "storage/database_commands.h"
+#include "storage/database_file.h"
+#include "storage/stream_library.h"
+
+using namespace orbo;
+using namespace orbo::test;
+
+namespace {
+
+// Plays the window: answers from its fields, and logs what it was asked.
+class FakeUi : public StorageUi {
+ public:
+  explicit FakeUi(Database& db) : db_(db) {}
+
+  QString openPath;
+  QString savePath;
+  QString password;
+  MessageAnswer answer = kAnswerOk;
+  bool iconsCopy = true;
+  QStringList messages;
+  QStringList recent;
+  QList<int> progress;
+  QStringList calls;
+
+  QString AskOpenPath() override { return openPath; }
+  QString AskSavePath() override { return savePath; }
+  QString AskPassword() override {
+    calls << QStringLiteral("password");
+    return password;
+  }
+  MessageAnswer ShowMessage(const QString& text, int style) override {
+    messages << QStringLiteral("%1|%2").arg(text).arg(style);
+    return answer;
+  }
+  QString GetText(int group, int entry) override {
+    return QStringLiteral("t%1/%2").arg(group).arg(entry);
+  }
+  void ShowProgress(int value, const QString&) override { progress << value; }
+  void SetModified(bool value) override { db_.Modified = value; }
+  void SetEventsSuppressed(bool value) override { suppressed = value; }
+  void UpdateTitle() override { calls << QStringLiteral("title"); }
+  void AddRecentFile(const QString& path) override { recent << path; }
+  void NewDatabase() override {
+    db_ = ExampleDatabase();
+    calls << QStringLiteral("new");
+  }
+  bool CopyCompanionIcons(const QString&) override { return iconsCopy; }
+  void EnsureIcons() override { calls << QStringLiteral("icons"); }
+  void ShowDatabase() override { calls << QStringLiteral("show"); }
+
+  bool suppressed = false;
+
+ private:
+  Database& db_;
+};
+
+const QString kFailedLoad = QStringLiteral("t500/0\rt500/1|48");
+const QString kFailedLoadAfterPassword = QStringLiteral("t500/0\rt500/1\rt500/2|48");
+
+}  // namespace
+
+class DatabaseCommandsTest : public QObject {
+  Q_OBJECT
+
+ private:
+  QTemporaryDir dir_;
+
+  QString Path(const QString& name) const { return dir_.filePath(name); }
+
+  QString Saved(const Database& db, const QString& name) {
+    CodePage codePage;
+    const QString path = Path(name);
+    if (!WriteDatabaseFile(db, path, codePage).ok) qWarning() << "cannot save" << path;
+    return path;
+  }
+
+ private slots:
+  void initTestCase() {
+    QVERIFY(dir_.isValid());
+    stream::SetLibraryFolder(QStringLiteral(ORBO_BIN_DIR));
+  }
+
+  void saveOfANewDatabaseAsksForAPath() {
+    Database db = ExampleDatabase();
+    db.Modified = true;
+    FakeUi ui(db);
+    QVERIFY(!SaveDatabase(db, false, ui));
+    QCOMPARE(db.DatabasePath, QStringLiteral("noname"));
+    QVERIFY(ui.messages.isEmpty());
+    QVERIFY(db.Modified);
+
+    ui.savePath = Path(QStringLiteral("Mixed Case.2db"));
+    QVERIFY(SaveDatabase(db, false, ui));
+    QCOMPARE(db.DatabasePath, ui.savePath);
+    QCOMPARE(ui.recent, QStringList{ui.savePath.toLower()});
+    QVERIFY(!db.Modified);
+    QCOMPARE(ui.progress, (QList<int>{0, 200}));
+    QVERIFY(ui.calls.contains(QStringLiteral("title")));
+  }
+
+  void failedSaveSaysSoAndKeepsTheMark() {
+    Database db = ExampleDatabase();
+    db.DatabasePath = Path(QStringLiteral("missing/folder.2db"));
+    db.Modified = true;
+    FakeUi ui(db);
+    QVERIFY(!SaveDatabase(db, false, ui));
+    QCOMPARE(ui.messages, QStringList{QStringLiteral("Error while saving file|0")});
+    QVERIFY(db.Modified);
+    QCOMPARE(ui.progress.last(), 200);
+    QVERIFY(ui.recent.isEmpty());
+  }
+
+  void askSaveChanges_data() {
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("saveWorks");
+    QTest::addColumn<bool>("goOn");
+    QTest::newRow("yes, saved") << int(kAnswerYes) << true << true;
+    QTest::newRow("yes, save failed") << int(kAnswerYes) << false << false;
+    QTest::newRow("no") << int(kAnswerNo) << false << true;
+    QTest::newRow("cancel") << int(kAnswerCancel) << true << false;
+  }
+
+  void askSaveChanges() {
+    QFETCH(int, answer);
+    QFETCH(bool, saveWorks);
+    QFETCH(bool, goOn);
+    Database db = ExampleDatabase();
+    db.DatabasePath = Path(saveWorks ? QStringLiteral("ask.2db") : QStringLiteral("none/ask.2db"));
+    FakeUi ui(db);
+    ui.answer = MessageAnswer(answer);
+    QVERIFY(AskSaveChanges(db, ui));
+    QVERIFY(ui.messages.isEmpty());
+    db.Modified = true;
+    QCOMPARE(AskSaveChanges(db, ui), goOn);
+    QCOMPARE(ui.messages.first(), QStringLiteral("t510/0|3"));
+  }
+
+  void loadReplacesTheModel() {
+    const QString path = Saved(FullFormDatabase(), QStringLiteral("Load Me.2db"));
+    Database db = ExampleDatabase();
+    FakeUi ui(db);
+    LoadDatabase(db, path, ui);
+    QCOMPARE(StoredDifference(FullFormDatabase(), db), QString());
+    QCOMPARE(db.DatabasePath, path);
+    QCOMPARE(ui.recent, QStringList{path});
+    QCOMPARE(ui.calls, (QStringList{QStringLiteral("icons"), QStringLiteral("show")}));
+    QVERIFY(!ui.suppressed);
+    QVERIFY(ui.messages.isEmpty());
+  }
+
+  void failedLoadKeepsTheOpenDatabase_data() {
+    QTest::addColumn<bool>("locked");
+    QTest::addColumn<bool>("iconsCopy");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("damaged") << false << true << kFailedLoad;
+    QTest::newRow("wrong password") << true << true << kFailedLoadAfterPassword;
+    QTest::newRow("companion icons cannot be copied") << false << false << kFailedLoad;
+  }
+
+  void failedLoadKeepsTheOpenDatabase() {
+    QFETCH(bool, locked);
+    QFETCH(bool, iconsCopy);
+    QFETCH(QString, message);
+    Database source = FullFormDatabase();
+    source.PasswordOn = locked;
+    source.Password = QStringLiteral("right");
+    const QString path = Saved(source, QStringLiteral("fail.2db"));
+    if (!locked && iconsCopy) QVERIFY(QFile::resize(path, 40));
+    Database db = FreeSlotDatabase();
+    db.Modified = true;
+    FakeUi ui(db);
+    ui.answer = kAnswerNo;
+    ui.password = QStringLiteral("wrong");
+    ui.iconsCopy = iconsCopy;
+    LoadDatabase(db, path, ui);
+    QCOMPARE(ui.messages.last(), message);
+    QVERIFY(!ui.calls.contains(QStringLiteral("new")));
+    QCOMPARE(StoredDifference(FreeSlotDatabase(), db), QString());
+    QVERIFY(db.Modified);
+    QVERIFY(!ui.suppressed);
+    QVERIFY(ui.recent.isEmpty());
+  }
+
+  void cancelledPasswordKeepsTheOpenDatabase() {
+    Database source = ExampleDatabase();
+    source.PasswordOn = true;
+    source.Password = QStringLiteral("right");
+    const QString path = Saved(source, QStringLiteral("locked.2db"));
+    Database db = FullFormDatabase();
+    db.Modified = true;
+    FakeUi ui(db);
+    ui.answer = kAnswerNo;
+    LoadDatabase(db, path, ui);
+    QCOMPARE(StoredDifference(FullFormDatabase(), db), QString());
+    QVERIFY(db.Modified);
+    QVERIFY(!ui.suppressed);
+    QCOMPARE(ui.messages.size(), 1);
+  }
+
+  void importMergesAndMarksModified() {
+    Database db = ExampleDatabase();
+    FakeUi ui(db);
+    ui.openPath = Saved(FullFormDatabase(), QStringLiteral("import.2db"));
+    ImportDatabase(db, ui);
+    QCOMPARE(db.FormCount, std::int16_t(3));
+    QVERIFY(db.Modified);
+    QCOMPARE(ui.calls, (QStringList{QStringLiteral("icons"), QStringLiteral("show")}));
+    QVERIFY(ui.messages.isEmpty());
+  }
+
+  void failedImportLeavesTheDatabaseAsItWas() {
+    Database db = ExampleDatabase();
+    FakeUi ui(db);
+    ui.openPath = Saved(FullFormDatabase(), QStringLiteral("bad-import.2db"));
+    QVERIFY(QFile::resize(ui.openPath, 300));
+    ImportDatabase(db, ui);
+    QCOMPARE(StoredDifference(ExampleDatabase(), db), QString());
+    QVERIFY(!db.Modified);
+    QCOMPARE(ui.messages, QStringList{kFailedLoad});
+    QVERIFY(!ui.suppressed);
+  }
+};
+
+QTEST_GUILESS_MAIN(DatabaseCommandsTest)
+#include "tst_database_commands.moc"

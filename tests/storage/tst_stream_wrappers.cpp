@@ -1,0 +1,113 @@
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "body_bytes.h"
+#include "sample_databases.h"
+#include "storage/storage_error.h"
+#include "storage/stream_library.h"
+#include "storage/stream_wrappers.h"
+
+using namespace orbo;
+using namespace orbo::test;
+
+class StreamWrappersTest : public QObject {
+  Q_OBJECT
+
+ private:
+  QTemporaryDir dir_;
+  CodePage codePage_;
+
+  QString Path() const { return dir_.filePath(QStringLiteral("items.bin")); }
+
+  // Opens the stream over a file holding exactly these body bytes.
+  void OpenBody(const QByteArray& body) {
+    QVERIFY(WriteBytes(Path(), Scrambled(body, kDefaultKey)));
+    QVERIFY(stream::OpenInput(QFile::encodeName(Path())) != -1);
+  }
+
+  QByteArray WrittenBody(const std::function<void(StreamWriter&)>& write) {
+    stream::OpenWrite(QFile::encodeName(Path()));
+    StreamWriter out(codePage_);
+    try {
+      write(out);
+    } catch (...) {
+      stream::CloseWrite();
+      throw;
+    }
+    stream::CloseWrite();
+    return Scrambled(ReadBytes(Path()), kDefaultKey);
+  }
+
+ private slots:
+  void initTestCase() {
+    QVERIFY(dir_.isValid());
+    stream::SetLibraryFolder(QStringLiteral(ORBO_BIN_DIR));
+  }
+
+  void everyByteOfTheCodePageIsOneCharacter() {
+    QByteArray bytes;
+    for (int c = 1; c < 256; ++c) bytes.append(static_cast<char>(c));
+    const QString all = codePage_.Decode(bytes.constData(), 255);
+    QCOMPARE(all.size(), 255);
+    QCOMPARE(all[0x80 - 1], QChar(0x20AC));
+    QCOMPARE(all[0x9F - 1], QChar(0x0178));
+    const QByteArray body = WrittenBody([&](StreamWriter& out) { out.WriteStr(all); });
+    QCOMPARE(body.toHex(), BodyBytes().S(bytes).bytes.toHex());
+    QVERIFY(stream::OpenInput(QFile::encodeName(Path())) != -1);
+    StreamReader in(codePage_);
+    QCOMPARE(in.ReadStr(), all);
+    stream::CloseInput();
+  }
+
+  void readStrKeepsTheStoredCountWhateverTheRecordHolds() {
+    BodyBytes b;
+    b.L(6).RecordOnly("ab");                     // count above the record: spaces
+    b.L(2).RecordOnly(QByteArray(100000, 'z'));  // count below: cut, no overrun
+    b.L(4).RecordOnly(QByteArray("a\0bc", 4));   // copying stops at a zero byte
+    b.I(-3).I(5);
+    OpenBody(b.bytes);
+    StreamReader in(codePage_);
+    QCOMPARE(in.ReadStr(), QStringLiteral("ab    "));
+    QCOMPARE(in.ReadStr(), QStringLiteral("zz"));
+    QCOMPARE(in.ReadStr(), QString::fromLatin1("a\0\0\0", 4));
+    QVERIFY(in.ReadFlag());
+    QCOMPARE(in.ReadInt(), std::int16_t(5));
+    QVERIFY(!stream::QueryInputState().failed);
+    stream::CloseInput();
+  }
+
+  void readStrRejectsImpossibleCounts_data() {
+    QTest::addColumn<int>("count");
+    QTest::newRow("negative") << -1;
+    QTest::newRow("above the longest record") << 100001;
+  }
+
+  void readStrRejectsImpossibleCounts() {
+    QFETCH(int, count);
+    OpenBody(BodyBytes().L(count).bytes);
+    StreamReader in(codePage_);
+    QVERIFY_THROWS_EXCEPTION(StorageError, in.ReadStr());
+    stream::CloseInput();
+  }
+
+  void writeStrRefusesWhatAFileCannotHoldBack_data() {
+    QTest::addColumn<QString>("text");
+    QTest::newRow("character outside the code page") << QString::fromUtf8("ok \u4e2d");
+    QTest::newRow("longer than a record") << QString(100001, QLatin1Char('q'));
+  }
+
+  void writeStrRefusesWhatAFileCannotHoldBack() {
+    QFETCH(QString, text);
+    QVERIFY_THROWS_EXCEPTION(StorageError,
+                             WrittenBody([&](StreamWriter& out) { out.WriteStr(text); }));
+  }
+
+  void codePagesAStreamCannotCarryAreRefused() {
+    QVERIFY_THROWS_EXCEPTION(StorageError, CodePage(QStringLiteral("no-such-code-page")));
+    // Its texts would hold zero bytes, where a string record ends.
+    QVERIFY_THROWS_EXCEPTION(StorageError, CodePage(QStringLiteral("UTF-16LE")));
+  }
+};
+
+QTEST_GUILESS_MAIN(StreamWrappersTest)
+#include "tst_stream_wrappers.moc"
