@@ -1,0 +1,177 @@
+#include "cli/cli_commands.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <map>
+#include <optional>
+
+#include "cli/json_image.h"
+#include "storage/database_file.h"
+#include "storage/storage_error.h"
+
+namespace orbo {
+namespace {
+
+const char kUsage[] =
+    "usage: orbo-cli dump FILE.2db [--password PW] [--codepage NAME] | "
+    "build IMAGE.json OUT.2db [--codepage NAME] | info FILE.2db [--password PW] [--codepage NAME]";
+
+// A failure of the command: the one line the user sees.
+struct CliError {
+  QString message;
+};
+
+struct Arguments {
+  QStringList files;
+  std::map<QString, QString> options;
+
+  std::optional<QString> Option(const QString& name) const {
+    const auto it = options.find(name);
+    if (it == options.end()) return std::nullopt;
+    return it->second;
+  }
+};
+
+// Splits files from "--name value" and "--name=value" options.
+Arguments Parse(const QStringList& args, const QStringList& allowed, int fileCount) {
+  Arguments parsed;
+  for (int i = 0; i < args.size(); ++i) {
+    const QString& arg = args[i];
+    if (!arg.startsWith(QLatin1String("--"))) {
+      parsed.files << arg;
+      continue;
+    }
+    const qsizetype equals = arg.indexOf(QLatin1Char('='));
+    const QString name = arg.mid(2, equals < 0 ? -1 : equals - 2);
+    if (!allowed.contains(name)) throw CliError{QStringLiteral("unknown option --%1").arg(name)};
+    if (equals >= 0) {
+      parsed.options[name] = arg.mid(equals + 1);
+    } else if (i + 1 < args.size()) {
+      parsed.options[name] = args[++i];
+    } else {
+      throw CliError{QStringLiteral("--%1 needs a value").arg(name)};
+    }
+  }
+  if (parsed.files.size() != fileCount) throw CliError{QString::fromLatin1(kUsage)};
+  return parsed;
+}
+
+CodePage CodePageOf(const Arguments& args) {
+  return CodePage(
+      args.Option(QStringLiteral("codepage")).value_or(QString::fromLatin1(kDefaultCodePage)));
+}
+
+ReadOutcome Read(const QString& path, const Arguments& args, CodePage& codePage) {
+  const QString password = args.Option(QStringLiteral("password")).value_or(QString());
+  ReadOutcome read = ReadDatabaseFile(path, codePage, [password] { return password; });
+  if (read.status == ReadOutcome::kFailed) {
+    QString message = QStringLiteral("%1: %2").arg(path, read.error);
+    if (read.askedPassword) message += QStringLiteral(" (wrong password?)");
+    throw CliError{message};
+  }
+  return read;
+}
+
+void Print(std::FILE* out, const QByteArray& bytes) {
+  if (std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), out) !=
+          static_cast<std::size_t>(bytes.size()) ||
+      std::fflush(out) != 0) {
+    throw CliError{QStringLiteral("the output cannot be written")};
+  }
+}
+
+void Dump(const QStringList& rest, std::FILE* out) {
+  const Arguments args = Parse(rest, {QStringLiteral("password"), QStringLiteral("codepage")}, 1);
+  CodePage codePage = CodePageOf(args);
+  const QString& path = args.files[0];
+  const ReadOutcome read = Read(path, args, codePage);
+  if (read.status == ReadOutcome::kCancelled) {
+    throw CliError{
+        QStringLiteral("%1: the file is protected; give its password with --password").arg(path)};
+  }
+  Print(out, QByteArray::fromStdString(DatabaseToImage(read.db).dump(2)) + '\n');
+}
+
+Image ParseImage(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) {
+    throw CliError{QStringLiteral("%1: cannot be read: %2").arg(path, file.errorString())};
+  }
+  const QByteArray text = file.readAll();
+  try {
+    return Image::parse(text.constBegin(), text.constEnd());
+  } catch (const nlohmann::json::parse_error& e) {
+    throw CliError{QStringLiteral("%1: not JSON: %2").arg(path, QString::fromUtf8(e.what()))};
+  }
+}
+
+void Build(const QStringList& rest) {
+  const Arguments args = Parse(rest, {QStringLiteral("codepage")}, 2);
+  CodePage codePage = CodePageOf(args);
+  const QString& imagePath = args.files[0];
+  const QString& outPath = args.files[1];
+  Database db;
+  try {
+    db = DatabaseFromImage(ParseImage(imagePath), codePage);
+  } catch (const ImageError& e) {
+    throw CliError{QStringLiteral("%1: %2").arg(imagePath, QString::fromStdString(e.what()))};
+  }
+  const WriteOutcome written = WriteDatabaseFile(db, outPath, codePage);
+  if (!written.ok) throw CliError{QStringLiteral("%1: %2").arg(outPath, written.error)};
+}
+
+void Info(const QStringList& rest, std::FILE* out) {
+  const Arguments args = Parse(rest, {QStringLiteral("password"), QStringLiteral("codepage")}, 1);
+  CodePage codePage = CodePageOf(args);
+  const QString& path = args.files[0];
+  const ReadOutcome read = Read(path, args, codePage);
+  const bool locked = read.header == kHeaderPassword;
+  QString text = QStringLiteral("File: %1\nHeader: %2\nPassword: %3\n")
+                     .arg(QFileInfo(path).fileName())
+                     .arg(read.header)
+                     .arg(locked ? QStringLiteral("needed") : QStringLiteral("not needed"));
+  if (read.status == ReadOutcome::kLoaded) {
+    const Database& db = read.db;
+    text += QStringLiteral("Forms: %1\nRecords: %2 (%3 free slots)\nFolders: %4\n")
+                .arg(db.FormCount)
+                .arg(db.RecordCount)
+                .arg(db.BufferCount)
+                .arg(db.FolderCount);
+  } else {
+    text += QStringLiteral("Counts: give the password with --password to read them\n");
+  }
+  Print(out, text.toUtf8());
+}
+
+int Fail(std::FILE* err, QString line) {
+  line.replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));
+  std::fprintf(err, "orbo-cli: %s\n", line.toLocal8Bit().constData());
+  return 1;
+}
+
+}  // namespace
+
+int RunCli(const QStringList& args, std::FILE* out, std::FILE* err) {
+  try {
+    const QString command = args.value(0);
+    const QStringList rest = args.mid(1);
+    if (command == QLatin1String("dump")) {
+      Dump(rest, out);
+    } else if (command == QLatin1String("build")) {
+      Build(rest);
+    } else if (command == QLatin1String("info")) {
+      Info(rest, out);
+    } else {
+      throw CliError{QString::fromLatin1(kUsage)};
+    }
+    return 0;
+  } catch (const CliError& e) {
+    return Fail(err, e.message);
+  } catch (const StorageError& e) {
+    return Fail(err, e.Message());
+  } catch (const std::exception& e) {
+    return Fail(err, QString::fromLocal8Bit(e.what()));
+  }
+}
+
+}  // namespace orbo
