@@ -31,6 +31,7 @@ test-asan: build-asan
 
 bench: build
 	$(BUILD_DIR)/bench/stream_bench
+	$(BUILD_DIR)/bench/storage_bench
 
 run:
 	@echo "The window program arrives in a later step; for now 'make test' builds and tests the storage library."

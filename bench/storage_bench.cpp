@@ -1,0 +1,188 @@
+// Save and load of a 32000-record database file against writing the same
+// records into SQLite (one table, one transaction, a prepared statement)
+// and reading them back into the model.
+#include <sqlite3.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+
+#include "storage/database_file.h"
+#include "storage/model_defaults.h"
+#include "storage/stream_library.h"
+
+using namespace orbo;
+
+namespace {
+
+constexpr int kRecords = 32000;
+constexpr int kFolders = 200;
+constexpr int kRepeats = 3;
+constexpr int kTexts = 6;
+constexpr int kMemos = 2;
+constexpr int kFlags = 2;
+
+FontSpec BenchFont() {
+  FontSpec font;
+  font.Name = QStringLiteral("Arial");
+  font.Size = 10;
+  return font;
+}
+
+Database BenchDatabase() {
+  Database db;
+  ClearDatabase(db, BenchFont());
+  SetCount(db, kFormsKind, 1);
+  FormDef& form = db.Forms[0];
+  ApplyNewFormDefaults(form, 0, BenchFont());
+  const std::array<std::int16_t, kElementTypeCount> counts{1, 0, kTexts, 0, 1, kFlags, kMemos};
+  form.ElementCount = counts;
+  for (int t = 0; t < kElementTypeCount; ++t) {
+    for (int k = 0; k < counts[t]; ++k) ApplyNewElementDefaults(form, t, k, BenchFont());
+  }
+  SetCount(db, kFoldersKind, kFolders);
+  for (int d = 0; d < kFolders; ++d) {
+    ApplyNewFolderDefaults(db.Folders[d], d);
+    db.Folders[d].Parent = static_cast<std::int16_t>(d < 10 ? TopLevelParent : d % 10);
+  }
+  SetCount(db, kRecordsKind, kRecords);
+  const QString memo =
+      QStringLiteral("A longer note about the record, line after line. ").repeated(6);
+  for (int r = 0; r < kRecords; ++r) {
+    RecordData& record = db.Records[r];
+    record.Form = 0;
+    record.Folder = static_cast<std::int16_t>(r % kFolders);
+    for (int k = 0; k < kTexts; ++k)
+      record.TextValue[k] = QStringLiteral("Value %1 of record %2").arg(k).arg(r);
+    for (int k = 0; k < kMemos; ++k)
+      record.MemoValue[k] = memo.left(290 + k * 10) + QString::number(r);
+    for (int k = 0; k < kFlags; ++k) record.FlagValue[k] = (r + k) % 2 == 0;
+    record.ComboValue[0] = static_cast<std::int16_t>(r % 5);
+    record.ImageValue[0] = QStringLiteral("\\pictures\\photo%1.jpg").arg(r);
+  }
+  RecountBuffers(db);
+  return db;
+}
+
+// Best of a few runs, in milliseconds.
+double BestMs(const std::function<bool()>& run) {
+  double best = 1e300;
+  for (int i = 0; i < kRepeats; ++i) {
+    QElapsedTimer timer;
+    timer.start();
+    if (!run()) {
+      std::fprintf(stderr, "storage_bench: a run failed\n");
+      std::exit(1);
+    }
+    best = std::min(best, timer.nsecsElapsed() / 1e6);
+  }
+  return best;
+}
+
+bool Exec(sqlite3* db, const char* sql) {
+  return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+const char kCreate[] =
+    "CREATE TABLE records(id INTEGER PRIMARY KEY, form INTEGER, folder INTEGER, "
+    "text0 TEXT, text1 TEXT, text2 TEXT, text3 TEXT, text4 TEXT, text5 TEXT, "
+    "memo0 TEXT, memo1 TEXT, flag0 INTEGER, flag1 INTEGER, combo0 INTEGER, image0 TEXT)";
+const char kInsert[] = "INSERT INTO records VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)";
+const char kSelect[] = "SELECT * FROM records ORDER BY id";
+
+void BindText(sqlite3_stmt* statement, int column, const QString& text) {
+  const QByteArray utf8 = text.toUtf8();
+  sqlite3_bind_text(statement, column, utf8.constData(), static_cast<int>(utf8.size()),
+                    SQLITE_TRANSIENT);
+}
+
+QString ColumnText(sqlite3_stmt* statement, int column) {
+  return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, column)),
+                           sqlite3_column_bytes(statement, column));
+}
+
+bool SqliteSave(const Database& model, const QString& path) {
+  QFile::remove(path);
+  sqlite3* db = nullptr;
+  if (sqlite3_open(QFile::encodeName(path).constData(), &db) != SQLITE_OK) return false;
+  sqlite3_stmt* insert = nullptr;
+  bool ok = Exec(db, kCreate) && Exec(db, "BEGIN") &&
+            sqlite3_prepare_v2(db, kInsert, -1, &insert, nullptr) == SQLITE_OK;
+  for (int r = 0; ok && r < model.RecordCount; ++r) {
+    const RecordData& record = model.Records[r];
+    int c = 1;
+    sqlite3_bind_int(insert, c++, r);
+    sqlite3_bind_int(insert, c++, record.Form);
+    sqlite3_bind_int(insert, c++, record.Folder);
+    for (int k = 0; k < kTexts; ++k) BindText(insert, c++, record.TextValue[k]);
+    for (int k = 0; k < kMemos; ++k) BindText(insert, c++, record.MemoValue[k]);
+    for (int k = 0; k < kFlags; ++k) sqlite3_bind_int(insert, c++, record.FlagValue[k] ? -1 : 0);
+    sqlite3_bind_int(insert, c++, record.ComboValue[0]);
+    BindText(insert, c++, record.ImageValue[0]);
+    ok = sqlite3_step(insert) == SQLITE_DONE && sqlite3_reset(insert) == SQLITE_OK;
+  }
+  sqlite3_finalize(insert);
+  ok = ok && Exec(db, "COMMIT");
+  return sqlite3_close(db) == SQLITE_OK && ok;
+}
+
+bool SqliteLoad(const QString& path, Database& model) {
+  sqlite3* db = nullptr;
+  if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr) !=
+      SQLITE_OK) {
+    return false;
+  }
+  sqlite3_stmt* select = nullptr;
+  bool ok = sqlite3_prepare_v2(db, kSelect, -1, &select, nullptr) == SQLITE_OK;
+  SetCount(model, kRecordsKind, 0);
+  while (ok && sqlite3_step(select) == SQLITE_ROW) {
+    const int r = sqlite3_column_int(select, 0);
+    SetCount(model, kRecordsKind, static_cast<std::int16_t>(r + 1));
+    RecordData& record = model.Records[r];
+    int c = 1;
+    record.Form = static_cast<std::int16_t>(sqlite3_column_int(select, c++));
+    record.Folder = static_cast<std::int16_t>(sqlite3_column_int(select, c++));
+    for (int k = 0; k < kTexts; ++k) record.TextValue[k] = ColumnText(select, c++);
+    for (int k = 0; k < kMemos; ++k) record.MemoValue[k] = ColumnText(select, c++);
+    for (int k = 0; k < kFlags; ++k) record.FlagValue[k] = sqlite3_column_int(select, c++) != 0;
+    record.ComboValue[0] = static_cast<std::int16_t>(sqlite3_column_int(select, c++));
+    record.ImageValue[0] = ColumnText(select, c++);
+  }
+  sqlite3_finalize(select);
+  return sqlite3_close(db) == SQLITE_OK && ok && model.RecordCount == kRecords;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  QCoreApplication app(argc, argv);
+  stream::SetLibraryFolder(QStringLiteral(ORBO_BIN_DIR));
+  QTemporaryDir dir;
+  const QString ours = dir.filePath(QStringLiteral("bench.2db"));
+  const QString theirs = dir.filePath(QStringLiteral("bench.sqlite"));
+  const Database model = BenchDatabase();
+  CodePage codePage;
+
+  const double save = BestMs([&] { return WriteDatabaseFile(model, ours, codePage).ok; });
+  const double load =
+      BestMs([&] { return ReadDatabaseFile(ours, codePage, {}).status == ReadOutcome::kLoaded; });
+  const double sqliteSave = BestMs([&] { return SqliteSave(model, theirs); });
+  const double sqliteLoad = BestMs([&] {
+    Database loaded;
+    return SqliteLoad(theirs, loaded);
+  });
+
+  std::printf("storage_bench: %d records, %d folders (best of %d runs)\n", kRecords, kFolders,
+              kRepeats);
+  std::printf("  .2db   save %8.1f ms   load %8.1f ms   file %lld bytes\n", save, load,
+              static_cast<long long>(QFile(ours).size()));
+  std::printf("  SQLite save %8.1f ms   load %8.1f ms   file %lld bytes\n", sqliteSave, sqliteLoad,
+              static_cast<long long>(QFile(theirs).size()));
+  std::printf("  ratio (SQLite / ours): save %.2f   load %.2f\n", sqliteSave / save,
+              sqliteLoad / load);
+  return 0;
+}
