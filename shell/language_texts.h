@@ -1,0 +1,40 @@
+// The loaded language file: every caption, tooltip and message the user sees
+// is entry N of group G of it.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <bitset>
+#include <cstdint>
+
+namespace orbo {
+
+class LanguageTexts {
+ public:
+  static constexpr int kTextCount = 513;
+  static constexpr int kGroupCount = 1001;
+
+  // Reads a language file (UTF-8). A group above 1000 or a 514th text ends
+  // the load with false; what was stored until then stays.
+  bool Load(const QString& path);
+  bool LoadLines(const QStringList& lines);
+
+  // Entry n of group g; an empty text when the file does not reach it.
+  QString Get(int group, int entry) const;
+  // Whether the loaded files define group g and reach its entry n.
+  bool Has(int group, int entry) const;
+
+ private:
+  std::array<QString, kTextCount> texts_;
+  // A group the file does not define keeps its previous start.
+  std::array<std::int16_t, kGroupCount> groupStart_ = {};
+  std::bitset<kGroupCount> defined_;
+  int stored_ = 0;
+};
+
+// The first line of a language file: the caption of its menu item.
+QString LanguageCaption(const QString& path);
+
+}  // namespace orbo

@@ -1,0 +1,16 @@
+// The database every run of the program starts with: one example form, one
+// folder and one record that explain the first steps.
+#pragma once
+
+#include "storage/database_model.h"
+
+namespace orbo {
+
+// Empties the model and builds the example. The caller shows record 0 of
+// form 0 in folder 0.
+void NewDatabase(Database& db, const FontSpec& defaultFont);
+
+// Colour value of red, green and blue as the model stores it.
+constexpr std::int32_t Rgb(int red, int green, int blue) { return red | (green << 8) | (blue << 16); }
+
+}  // namespace orbo

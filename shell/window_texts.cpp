@@ -1,0 +1,32 @@
+#include "shell/window_texts.h"
+
+#include "shell/record_title.h"
+
+namespace orbo {
+
+QString FileNameOf(const QString& path) {
+  qsizetype cut = std::max(path.lastIndexOf(u'\\'), path.lastIndexOf(u'/'));
+  return path.mid(cut + 1);
+}
+
+QString WindowTitle(const Database& db, int editMode, int curRecord, const LanguageTexts& texts) {
+  QString title = FileNameOf(db.DatabasePath);
+  if (db.Modified) title += u'*';
+  title += QLatin1String(kProductTitle);
+  if (editMode == 1) {
+    title += QStringLiteral(" - ") + texts.Get(15, 0);
+  } else if (curRecord > -1) {
+    title += QStringLiteral(" - [") + RecordTitle(db, curRecord) + u']';
+  }
+  return title;
+}
+
+QString StatusCountsText(const Database& db, const LanguageTexts& texts) {
+  return QStringLiteral("%1: %2          %3: %4")
+      .arg(texts.Get(100, 1))
+      .arg(db.RecordCount - db.BufferCount)
+      .arg(texts.Get(100, 2))
+      .arg(db.FolderCount);
+}
+
+}  // namespace orbo

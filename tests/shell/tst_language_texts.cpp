@@ -1,0 +1,110 @@
+// The language file rules, and the shipped language files against the index
+// of every text the program uses.
+#include <QDir>
+#include <QFile>
+#include <QtTest>
+
+#include "shell/language_texts.h"
+
+using orbo::LanguageTexts;
+
+class LanguageTextsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void lineRules() {
+    LanguageTexts texts;
+    QVERIFY(texts.LoadLines({
+        "Deutsch",           // the menu caption is group 0, entry 0
+        "[ a comment ]",
+        "00020  File",
+        "       Open",
+        "abc",               // too short: takes no position
+        "       Save",
+        "  007  Seven?",     // starts with a space: an entry of group 20
+        "0030   Thirty",
+        "30x    Also thirty",
+        "       entry one",
+    }));
+    QCOMPARE(texts.Get(20, 0), QString("File"));
+    QCOMPARE(texts.Get(20, 1), QString("Open"));
+    QCOMPARE(texts.Get(20, 2), QString("Save"));
+    QCOMPARE(texts.Get(20, 3), QString("Seven?"));
+    QCOMPARE(texts.Get(0, 0), QString(""));
+    QCOMPARE(texts.Get(30, 0), QString("Also thirty"));
+    QCOMPARE(texts.Get(30, 1), QString("entry one"));
+  }
+
+  void groupWithoutNumberIsGroupZero() {
+    LanguageTexts texts;
+    QVERIFY(texts.LoadLines({"       first", "Header text"}));
+    QCOMPARE(texts.Get(0, 0), QString("text"));  // from the 8th character on
+    QCOMPARE(texts.Get(0, 1), QString());
+  }
+
+  void limitsEndTheLoadButKeepTheTexts() {
+    LanguageTexts texts;
+    QVERIFY(!texts.LoadLines({"00005  five", "01001  too high", "00006  never"}));
+    QCOMPARE(texts.Get(5, 0), QString("five"));
+    QCOMPARE(texts.Get(6, 0), QString("five"));  // group 6 was never defined: start 0
+
+    QStringList many{"00001  first"};
+    for (int i = 0; i < 520; ++i) many << QStringLiteral("       text %1").arg(i);
+    LanguageTexts full;
+    QVERIFY(!full.LoadLines(many));
+    QCOMPARE(full.Get(1, 512), QString("text 511"));
+  }
+
+  void lookupsOutsideTheTablesAreEmpty() {
+    LanguageTexts texts;
+    QVERIFY(texts.LoadLines({"00999  last group"}));
+    QCOMPARE(texts.Get(999, 0), QString("last group"));
+    QCOMPARE(texts.Get(999, 600), QString());
+    QCOMPARE(texts.Get(1001, 0), QString());
+    QCOMPARE(texts.Get(-1, 0), QString());
+    QCOMPARE(texts.Get(5, -1), QString());
+  }
+
+  void aLaterLoadKeepsUndefinedGroups() {
+    LanguageTexts texts;
+    QVERIFY(texts.LoadLines({"Cap..", "00040  forty", "00050  fifty"}));
+    QVERIFY(texts.LoadLines({"Cap..", "00050  FIFTY"}));
+    QCOMPARE(texts.Get(50, 0), QString("FIFTY"));
+    QCOMPARE(texts.Get(40, 0), QString("FIFTY"));  // the old start now points at new text
+  }
+
+  void shippedLanguagesGiveEveryText_data() {
+    QTest::addColumn<QString>("file");
+    QTest::newRow("english") << QStringLiteral(ORBO_SOURCE_DIR "/resources/Texts/english.txt");
+    QTest::newRow("russian") << QStringLiteral(ORBO_SOURCE_DIR "/resources/Texts/russian.txt");
+  }
+
+  void shippedLanguagesGiveEveryText() {
+    QFETCH(QString, file);
+    LanguageTexts texts;
+    QVERIFY(texts.Load(file));
+    QFile required(QStringLiteral(ORBO_SOURCE_DIR "/tests/data/required-texts.txt"));
+    QVERIFY(required.open(QIODevice::ReadOnly | QIODevice::Text));
+    int checked = 0;
+    while (!required.atEnd()) {
+      const QString line = QString::fromUtf8(required.readLine()).trimmed();
+      if (line.startsWith(u'#')) continue;
+      const QStringList numbers = line.split(u' ');
+      const int group = numbers[0].toInt();
+      const int entry = numbers[1].toInt();
+      const QString name = QStringLiteral("%1/%2").arg(group).arg(entry);
+      QVERIFY2(texts.Has(group, entry), qPrintable(name));
+      QVERIFY2(!texts.Get(group, entry).trimmed().isEmpty(), qPrintable(name));
+      ++checked;
+    }
+    QVERIFY(checked > 250);
+  }
+
+  void missingFileFails() {
+    LanguageTexts texts;
+    QVERIFY(!texts.Load("/no/such/language.txt"));
+  }
+};
+
+QTEST_GUILESS_MAIN(LanguageTextsTest)
+#include "tst_language_texts.moc"

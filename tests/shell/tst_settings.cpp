@@ -1,0 +1,130 @@
+// The settings file format and the recent-file list.
+#include <QtTest>
+
+#include "shell/recent_files.h"
+#include "shell/settings_file.h"
+
+using namespace orbo;
+
+namespace {
+
+AppSettings Unusual() {
+  AppSettings s;
+  s.RecentFiles = {"c:\\db\\a.2db", "/home/ann/b, with comma.2db", "say \"hi\".2db", "-"};
+  s.WideList = true;
+  s.ShowStatusBar = false;
+  s.ShowGrid = false;
+  s.GridStepX = 45;
+  s.GridStepY = 300;
+  s.FixedTextHeight = true;
+  s.WindowLeft = -15;
+  s.WindowTop = 30;
+  s.WindowWidth = 100000;
+  s.WindowHeight = 7000;
+  s.WindowState = 2;
+  s.ToolButtonVisible[0][1] = false;
+  s.ToolButtonVisible[1][64] = false;
+  s.DefaultFont = FontSpec{"Liberation Serif", 14, true, false};
+  s.ShowStartDialog = false;
+  s.StartCount = 70000;
+  return s;
+}
+
+}  // namespace
+
+class SettingsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void fileFormat() {
+    QString text = SettingsToText(Unusual());
+    QStringList lines = text.split("\r\n");
+    QCOMPARE(lines.size(), 146 + 1);  // the last line ends with CR LF too
+    QCOMPARE(lines[0], QString("\"[Recent files]\""));
+    QCOMPARE(lines[1], QString("\"c:\\db\\a.2db\""));
+    QCOMPARE(lines[4], QString("\"-\""));
+    QCOMPARE(lines[5], QString("#TRUE#"));
+    QCOMPARE(lines[8], QString("45,300"));
+    QCOMPARE(lines[10], QString("7000"));   // height, width, left, top
+    QCOMPARE(lines[12], QString("-15"));
+    QCOMPARE(lines[15], QString("#FALSE#"));  // main toolbar button 1
+    QCOMPARE(lines[142], QString("#FALSE#"));  // edit toolbar button 64
+    QCOMPARE(lines[143], QString("\"Liberation Serif\",#TRUE#,#FALSE#,14"));
+    QCOMPARE(lines[145], QString("70000"));
+  }
+
+  void roundTrip() {
+    AppSettings read;
+    QVERIFY(SettingsFromText(SettingsToText(Unusual()), &read));
+    QCOMPARE(read, Unusual());
+  }
+
+  void damagedFilesKeepDefaults_data() {
+    QTest::addColumn<QString>("text");
+    QTest::newRow("empty") << QString();
+    QTest::newRow("garbage") << QString("\x01\x02 nonsense,,,\r\n\"unterminated");
+    QTest::newRow("cut short") << SettingsToText(Unusual()).left(200);
+  }
+
+  void damagedFilesKeepDefaults() {
+    QFETCH(QString, text);
+    AppSettings read;
+    QVERIFY(!SettingsFromText(text, &read));
+    QCOMPARE(read.StartCount, AppSettings().StartCount);
+    QCOMPARE(read.DefaultFont, AppSettings().DefaultFont);
+  }
+
+  void wrongKindsKeepTheirValues() {
+    QString text = SettingsToText(Unusual());
+    text.replace("\r\n45,300\r\n", "\r\n\"x\",99999\r\n");  // a string, then out of range
+    AppSettings read;
+    QVERIFY(!SettingsFromText(text, &read));
+    QCOMPARE(read.GridStepX, AppSettings().GridStepX);
+    QCOMPARE(read.GridStepY, AppSettings().GridStepY);
+    QCOMPARE(read.StartCount, 70000);  // the rest still lines up
+  }
+
+  void recentFiles_data() {
+    QTest::addColumn<QStringList>("before");
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QStringList>("after");
+    QTest::addColumn<bool>("changed");
+    QTest::newRow("into a free slot") << QStringList{"a", "b", "-", "-"} << "c"
+                                      << QStringList{"a", "b", "c", "-"} << true;
+    QTest::newRow("full list") << QStringList{"a", "b", "c", "d"} << "e"
+                               << QStringList{"e", "a", "b", "c"} << true;
+    QTest::newRow("move to the top") << QStringList{"a", "b", "c", "d"} << "c"
+                                     << QStringList{"c", "a", "b", "d"} << true;
+    QTest::newRow("already first") << QStringList{"a", "b", "-", "-"} << "a"
+                                   << QStringList{"a", "b", "-", "-"} << false;
+#ifdef Q_OS_WIN
+    QTest::newRow("case ignored") << QStringList{"a", "-", "-", "-"} << "B"
+                                  << QStringList{"a", "b", "-", "-"} << true;
+#else
+    QTest::newRow("case kept") << QStringList{"a", "-", "-", "-"} << "A"
+                               << QStringList{"a", "A", "-", "-"} << true;
+#endif
+    QTest::newRow("second of two") << QStringList{"a", "b", "-", "-"} << "b"
+                                   << QStringList{"b", "a", "-", "-"} << true;
+  }
+
+  void recentFiles() {
+    QFETCH(QStringList, before);
+    QFETCH(QString, path);
+    QFETCH(QStringList, after);
+    QFETCH(bool, changed);
+    RecentList list;
+    std::copy(before.begin(), before.end(), list.begin());
+    QCOMPARE(AddRecentFile(list, path), changed);
+    QCOMPARE(QStringList(list.begin(), list.end()), after);
+  }
+
+  void recentMenuCaptions() {
+    QCOMPARE(RecentMenuCaption(2, "c:\\x.2db"), QString("&3 c:\\x.2db"));
+    QCOMPARE(RecentPathFromCaption("&3 c:\\x.2db", "/opt/orbo/"), QString("c:\\x.2db"));
+    QCOMPARE(RecentPathFromCaption("&1 \\data\\ex.2db", "/opt/orbo/"), QString("/opt/orbo/data\\ex.2db"));
+  }
+};
+
+QTEST_GUILESS_MAIN(SettingsTest)
+#include "tst_settings.moc"
