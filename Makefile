@@ -1,10 +1,10 @@
 # make test       install what is missing, build, run every test
 # make test-asan  the same tests under AddressSanitizer and UndefinedBehaviorSanitizer
 # make bench      build and run the benchmarks
+# make run        build and start the program
 BUILD_DIR ?= build
 ASAN_DIR ?= build-asan
 CMAKE_FLAGS ?=
-export QT_QPA_PLATFORM ?= offscreen
 
 .PHONY: all deps build test build-asan test-asan bench run clean
 
@@ -18,14 +18,14 @@ build: deps
 	cmake --build $(BUILD_DIR)
 
 test: build
-	cd $(BUILD_DIR) && ctest --output-on-failure -j2
+	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2
 
 build-asan: deps
 	cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORBO_SANITIZE=ON $(CMAKE_FLAGS)
 	cmake --build $(ASAN_DIR)
 
 test-asan: build-asan
-	cd $(ASAN_DIR) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	cd $(ASAN_DIR) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j2
 
@@ -33,8 +33,10 @@ bench: build
 	$(BUILD_DIR)/bench/stream_bench
 	$(BUILD_DIR)/bench/storage_bench
 
-run:
-	@echo "The window program arrives in a later step; for now 'make test' builds and tests the storage library."
+run: build
+	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
+	  echo "make run needs a display; without one, try: xvfb-run make run"; exit 1; fi
+	$(BUILD_DIR)/bin/orbo
 
 clean:
 	rm -rf $(BUILD_DIR) $(ASAN_DIR)

@@ -1,0 +1,161 @@
+#include "shell/app.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include "forms/icon_picker_dialog.h"
+#include "shell/handover.h"
+#include "shell/intro_dialog.h"
+#include "shell/main_window.h"
+#include "shell/new_database.h"
+#include "shell/recent_files.h"
+#include "shell/settings_store.h"
+#include "storage/database_commands.h"
+
+namespace orbo {
+namespace {
+
+constexpr auto kHandOverFile = "data\\multiprog.dat";
+constexpr int kAnotherInstanceText = 365;
+
+}  // namespace
+
+App::App(const QString& appPath, QString settingsPath, Dialogs& dialogs)
+    : settingsPath_(std::move(settingsPath)),
+      dialogs_(dialogs),
+      files_(appPath, [&dialogs](const QString& message) { dialogs.Fatal(message); }),
+      instanceLock_(files_.Below(QStringLiteral("data\\orbo.lock"))) {
+  appPath_ = files_.AppPath();
+  instanceLock_.setStaleLockTime(0);
+}
+
+App::~App() = default;
+
+bool App::Main(const QString& commandLine) {
+  commandLine_ = commandLine;
+  state.CurForm = -1;
+  files_.WriteText(files_.Below(kHandOverFile), QStringLiteral("\r\n"), QStringLiteral("Main()"));
+
+  window_ = std::make_unique<MainWindow>(files_.Below(QStringLiteral("icons")));
+  intro_ = std::make_unique<IntroDialog>(window_.get());
+  QObject::connect(&window_->UpdateTimer(), &QTimer::timeout, window_.get(), [this] { UpdateTick(); });
+  window_->onCloseRequested = [this] { return QueryUnload(); };
+  window_->onResized = [this] { RecordPlacement(); };
+  window_->onStatusPanelClicked = [this](const QString& key) { StatusPanelClicked(key); };
+  window_->UpdateTimer().start();
+  UpdateTick();
+
+  LoadCurrentLang();
+  if (CheckDoubleRun(commandLine)) return false;
+  LoadIni(files_, settingsPath_, &settings);
+  ConnectCommands();
+  ApplySettings();
+  NewDatabase();
+  ToDatabaseMode();
+  BuildRecentMenu();
+  UpdateStatusBar();
+  if (!commandLine.isEmpty()) LoadDatabase(db, commandLine, *this);
+  QApplication::processEvents();
+  window_->show();
+  UpdateTick();
+  return true;
+}
+
+bool App::CheckDoubleRun(const QString& commandLine) {
+  if (instanceLock_.tryLock(0)) return false;
+  ShowMessage(texts.Get(kAnotherInstanceText, 0), kOkOnly);
+  files_.WriteText(files_.Below(kHandOverFile), HandOverLine(commandLine) + QStringLiteral("\r\n"),
+                   commandLine.isEmpty() ? QStringLiteral("CheckDoubleRun()-1")
+                                         : QStringLiteral("CheckDoubleRun()-2"));
+  return true;
+}
+
+void App::UpdateTick() {
+  // No media file is open: its buttons and panel stay out of sight.
+  for (const char* key : {"mciSeparator", "mciPlay", "mciPause", "mciStop"}) {
+    window_->Commands().Tool(kMainBar, key)->setVisible(false);
+  }
+  window_->StatusPanel("mci").hide();
+
+  if (window_->isVisible() && !startDialogDone_) {
+    startDialogDone_ = true;
+    if (commandLine_.isEmpty() && settings.ShowStartDialog) ShowIntro(IntroDialog::kStartChoices);
+  }
+  if (endRequested_) {
+    ended_ = true;
+    window_->UpdateTimer().stop();
+    QCoreApplication::exit(0);
+    return;
+  }
+  int frameHeight = window_->frameGeometry().height() - window_->geometry().height() +
+                    window_->menuBar()->height();
+  if (frameHeight != menuBarHeight_) {
+    menuBarHeight_ = frameHeight;
+    Layout();
+  }
+  TakeHandOver();
+}
+
+void App::TakeHandOver() {
+  const QString path = files_.Below(kHandOverFile);
+  std::optional<QString> line = files_.ReadFirstLine(path, QStringLiteral("multiprog"));
+  if (!line || line->isEmpty()) return;
+  HandOverRequest request = ParseHandOverLine(*line);
+  if (request.kind != HandOverRequest::None) BringToFront();
+  files_.WriteText(path, QStringLiteral("\r\n"), QStringLiteral("multiprog 2"));
+  if (request.kind == HandOverRequest::Load) LoadDatabase(db, request.path, *this);
+}
+
+void App::BringToFront() {
+  window_->setWindowState(window_->windowState() & ~Qt::WindowMinimized);
+  window_->show();
+  window_->raise();
+  window_->activateWindow();
+}
+
+bool App::QueryUnload() {
+  if (!AskSaveChanges(db, *this)) return false;
+  QDir::setCurrent(appPath_);
+  SaveIni(files_, settingsPath_, settings);
+  window_->MainList().clear();
+  window_->hide();
+  endRequested_ = true;
+  return false;
+}
+
+void App::ShowIntro(int mode) {
+  QStringList recent;
+  for (const QString& path : settings.RecentFiles) {
+    if (path != kNoRecentFile) recent << path;
+  }
+  intro_->Prepare(static_cast<IntroDialog::Mode>(mode), texts, settings.StartCount, recent,
+                  settings.ShowStartDialog);
+  bool accepted = dialogs_.RunModal(*intro_) == QDialog::Accepted;
+  if (mode != IntroDialog::kStartChoices) return;
+  settings.ShowStartDialog = intro_->ShowAtStart();
+  if (!accepted) return;
+  switch (intro_->ChosenOption()) {
+    case IntroDialog::kNew:
+      break;
+    case IntroDialog::kExample:
+      LoadDatabase(db, files_.Below(QStringLiteral("data\\examples\\ex1.2db")), *this);
+      break;
+    case IntroDialog::kOpen: {
+      int line = intro_->ChosenLine();
+      LoadDatabase(db, line == 0 ? QString() : recent.value(line - 1), *this);
+      break;
+    }
+  }
+}
+
+MessageAnswer App::ShowMessage(const QString& text, int style) {
+  return dialogs_.ShowMessage(window_.get(), text, style);
+}
+
+}  // namespace orbo

@@ -1,0 +1,120 @@
+// The one App object: it owns the database, the settings, the language
+// texts, the display state and the main window, and runs start-up, the
+// periodic tick and shutdown.
+#pragma once
+
+#include <QLockFile>
+#include <QString>
+
+#include <memory>
+
+#include "forms/image_list.h"
+#include "shell/app_settings.h"
+#include "shell/dialogs.h"
+#include "shell/language_texts.h"
+#include "shell/working_files.h"
+#include "storage/database_model.h"
+#include "storage/storage_ui.h"
+
+namespace orbo {
+
+class IconPickerDialog;
+class IntroDialog;
+class MainWindow;
+
+struct DisplayState {
+  int CurForm = -1;
+  int CurRecord = -1;
+  int CurFolder = 0;
+  int EditMode = 0;
+  int SelType = -1;
+  int SelIndex = 0;
+  bool EventsSuppressed = false;
+};
+
+class App : public StorageUi {
+ public:
+  // appPath: the program folder; settingsPath: the settings file.
+  App(const QString& appPath, QString settingsPath, Dialogs& dialogs);
+  ~App() override;
+
+  // Start-up. False when another instance runs: this one handed its command
+  // line over and must end.
+  bool Main(const QString& commandLine);
+  // The 500 ms tick; also ends the program after the window was closed.
+  void UpdateTick();
+  bool Ended() const { return ended_; }
+
+  Database db;
+  AppSettings settings;
+  LanguageTexts texts;
+  DisplayState state;
+
+  MainWindow& Window() { return *window_; }
+  const WorkingFiles& Files() const { return files_; }
+  const QString& SettingsPath() const { return settingsPath_; }
+
+  void UpdateStatusBar();
+  void ApplySettings();
+  void BuildRecentMenu();
+  void ToDatabaseMode();
+  void ShowIntro(int mode);
+  void ChooseLanguage(int index);
+  void OpenRecent(int index);
+  // The window's close box and the quit command: false keeps the window.
+  bool QueryUnload();
+  // The text input dialog. A confirmed answer other than start marks the
+  // database modified unless keepModified.
+  QString AskText(const QString& prompt, const QString& start, bool keepModified, bool password = false,
+                  const QString& browseFilter = QString());
+  // The icon picker: the chosen key, or key itself when cancelled.
+  QString ChooseIcon(const QString& key);
+  void LoadUserIcons();
+  IconFolders Icons() const;
+
+  // StorageUi: what load, save and merge need from the window.
+  QString AskOpenPath() override;
+  QString AskSavePath() override;
+  QString AskPassword() override;
+  MessageAnswer ShowMessage(const QString& text, int style) override;
+  QString GetText(int group, int entry) override { return texts.Get(group, entry); }
+  void ShowProgress(int value, const QString& text) override;
+  void SetModified(bool value) override;
+  void SetEventsSuppressed(bool value) override { state.EventsSuppressed = value; }
+  void UpdateTitle() override;
+  void AddRecentFile(const QString& path) override;
+  void NewDatabase() override;
+  bool CopyCompanionIcons(const QString& databasePath) override;
+  void EnsureIcons() override;
+  void ShowDatabase() override;
+
+ private:
+  bool CheckDoubleRun(const QString& commandLine);
+  void LoadCurrentLang();
+  void ConnectCommands();
+  void RecordPlacement();
+  void Layout();
+  void StatusPanelClicked(const QString& key);
+  void TakeHandOver();
+  void BringToFront();
+  void ImportIcon();
+
+  QString appPath_;
+  QString settingsPath_;
+  Dialogs& dialogs_;
+  WorkingFiles files_;
+  std::unique_ptr<MainWindow> window_;
+  std::unique_ptr<IntroDialog> intro_;
+  std::unique_ptr<IconPickerDialog> picker_;
+  bool userIconsLoaded_ = false;
+  QLockFile instanceLock_;
+  QString commandLine_;
+  QString lastOpenPath_;
+  bool startDialogDone_ = false;
+  bool endRequested_ = false;
+  bool ended_ = false;
+  int menuBarHeight_ = 0;
+  int currentLanguage_ = -1;
+};
+
+}  // namespace orbo

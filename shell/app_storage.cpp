@@ -1,0 +1,77 @@
+// App: what loading, saving and merging a database need from the window.
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+
+#include "shell/app.h"
+#include "shell/main_window.h"
+#include "shell/new_database.h"
+
+namespace orbo {
+namespace {
+
+constexpr auto kDatabaseFilter = "Corvane Database files (*.2db)|*.2db";
+
+}  // namespace
+
+QString App::AskOpenPath() {
+  QString path =
+      dialogs_.OpenFileName(window_.get(), texts.Get(960, 0), QLatin1String(kDatabaseFilter), lastOpenPath_);
+  if (!path.isEmpty()) lastOpenPath_ = path;
+  return path;
+}
+
+QString App::AskSavePath() {
+  QString path = dialogs_.SaveFileName(window_.get(), texts.Get(960, 1), QLatin1String(kDatabaseFilter));
+  // The dialog does not add the extension on every desktop.
+  if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".2db");
+  return path;
+}
+
+QString App::AskPassword() { return AskText(texts.Get(680, 0), QString(), true, true); }
+
+QString App::AskText(const QString& prompt, const QString& start, bool keepModified, bool password,
+                     const QString& browseFilter) {
+  const QString answer = dialogs_.AskText(window_.get(), texts, prompt, start, password, browseFilter);
+  if (answer != start && !keepModified) SetModified(true);
+  return answer;
+}
+
+void App::ShowProgress(int value, const QString& text) {
+  window_->ShowProgress(value, text, texts.Get(815, 0));
+}
+
+void App::NewDatabase() {
+  orbo::NewDatabase(db, settings.DefaultFont);
+  state.CurForm = 0;
+  state.CurRecord = 0;
+  state.CurFolder = 0;
+}
+
+bool App::CopyCompanionIcons(const QString& databasePath) {
+  QDir companion(databasePath + QStringLiteral("files/Icons"));
+  if (!companion.exists()) return true;
+  QDir target(files_.Below(QStringLiteral("icons\\usericons\\New")));
+  if (!target.exists() && !QDir().mkpath(target.path())) return false;
+  // Plain file names only: a listing gives no path parts, so nothing lands
+  // outside the user icons.
+  for (const QString& name : companion.entryList({QStringLiteral("*.bmp")}, QDir::Files)) {
+    const QString destination = target.filePath(name);
+    if (QFile::exists(destination) && !QFile::remove(destination)) return false;
+    if (!QFile::copy(companion.filePath(name), destination)) return false;
+  }
+  return true;
+}
+
+void App::ShowDatabase() {
+  state.CurRecord = -1;
+  state.CurFolder = 0;
+  window_->ShowFolderView(true);
+  auto* rootText = window_->findChild<QLabel*>("RootText");
+  rootText->setText(db.FolderCount > 0 ? db.Folders[0].Name : QString());
+  UpdateTitle();
+  UpdateStatusBar();
+}
+
+}  // namespace orbo

@@ -1,0 +1,37 @@
+// Everything in the shell that would block a test or reach outside the
+// program: message boxes, file dialogs, modal windows, the end of the program.
+// The program uses QtDialogs; tests put in their own.
+#pragma once
+
+#include <QString>
+
+#include "shell/language_texts.h"
+#include "storage/storage_ui.h"
+
+class QDialog;
+class QWidget;
+
+namespace orbo {
+
+class Dialogs {
+ public:
+  virtual ~Dialogs() = default;
+
+  // A message box titled with the product name; style as MessageStyle.
+  virtual MessageAnswer ShowMessage(QWidget* parent, const QString& text, int style) = 0;
+  // Filter in the form "Corvane Database files (*.2db)|*.2db"; empty when cancelled.
+  virtual QString OpenFileName(QWidget* parent, const QString& title, const QString& filter,
+                               const QString& start) = 0;
+  virtual QString SaveFileName(QWidget* parent, const QString& title, const QString& filter) = 0;
+  // The text input dialog: the confirmed text, or start when not confirmed.
+  virtual QString AskText(QWidget* parent, const LanguageTexts& texts, const QString& prompt,
+                          const QString& start, bool password, const QString& browseFilter) = 0;
+  virtual int RunModal(QDialog& dialog) = 0;
+  // A working file could not be opened: tell the user and end at once.
+  virtual void Fatal(const QString& message) = 0;
+};
+
+// "Name (*.x)|*.x|..." as a Qt file dialog filter.
+QString QtFileFilter(const QString& filter);
+
+}  // namespace orbo

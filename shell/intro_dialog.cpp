@@ -1,0 +1,108 @@
+#include "shell/intro_dialog.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QMetaMethod>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "shell/named_widget.h"
+
+namespace orbo {
+namespace {
+
+constexpr int kIntroTexts = 957;
+
+}  // namespace
+
+IntroDialog::IntroDialog(QWidget* parent) : QDialog(parent) {
+  setObjectName("IntroForm");
+  aboutText_ = NamedWidget<QLabel>("AboutText", this);
+  aboutText_->setWordWrap(true);
+  aboutText_->setTextFormat(Qt::PlainText);
+  newOpt_ = NamedWidget<QRadioButton>("NewOpt", this);
+  exOpt_ = NamedWidget<QRadioButton>("ExOpt", this);
+  openOpt_ = NamedWidget<QRadioButton>("OpenOpt", this);
+  fileList_ = NamedWidget<QListWidget>("FileList", this);
+  check1_ = NamedWidget<QCheckBox>("Check1", this);
+  okButt_ = NamedWidget<QPushButton>("OkButt", this);
+  cancelButt_ = NamedWidget<QPushButton>("CancelButt", this);
+  helpButt_ = NamedWidget<QPushButton>("HelpButt", this);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(helpButt_);
+  buttons->addStretch(1);
+  buttons->addWidget(okButt_);
+  buttons->addWidget(cancelButt_);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(aboutText_);
+  layout->addWidget(newOpt_);
+  layout->addWidget(exOpt_);
+  layout->addWidget(openOpt_);
+  layout->addWidget(fileList_);
+  layout->addWidget(check1_);
+  layout->addLayout(buttons);
+  resize(460, 360);
+
+  for (QRadioButton* option : {newOpt_, exOpt_, openOpt_}) {
+    connect(option, &QRadioButton::toggled, this, [this](bool on) {
+      if (on) OptionChanged();
+    });
+  }
+  connect(fileList_, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
+  connect(okButt_, &QPushButton::clicked, this, &QDialog::accept);
+  connect(cancelButt_, &QPushButton::clicked, this, &QDialog::reject);
+  connect(helpButt_, &QPushButton::clicked, this, &IntroDialog::helpRequested);
+}
+
+void IntroDialog::Prepare(Mode mode, const LanguageTexts& texts, int startCount,
+                          const QStringList& recentFiles, bool showStartDialog) {
+  const bool about = mode == kAbout;
+  setWindowTitle(texts.Get(kIntroTexts, about ? 5 : 0));
+  newOpt_->setText(texts.Get(kIntroTexts, 1));
+  exOpt_->setText(texts.Get(kIntroTexts, 2));
+  openOpt_->setText(texts.Get(kIntroTexts, 3));
+  check1_->setText(texts.Get(kIntroTexts, 4));
+  aboutText_->setText(texts.Get(kIntroTexts, 6) + QStringLiteral("\n\n") + texts.Get(kIntroTexts, 7));
+  okButt_->setText(texts.Get(3, 0));
+  cancelButt_->setText(texts.Get(4, 0));
+  helpButt_->setText(texts.Get(5, 0));
+
+  aboutText_->setVisible(about);
+  for (QWidget* choice : std::initializer_list<QWidget*>{newOpt_, exOpt_, openOpt_, fileList_, check1_, cancelButt_}) {
+    choice->setVisible(!about);
+  }
+  helpButt_->setVisible(!about);
+  // Help is offered once something answers it.
+  helpButt_->setEnabled(isSignalConnected(QMetaMethod::fromSignal(&IntroDialog::helpRequested)));
+
+  fileList_->clear();
+  fileList_->addItem(texts.Get(360, 0));
+  fileList_->addItems(recentFiles);
+  check1_->setChecked(showStartDialog);
+  (startCount >= 5 ? openOpt_ : exOpt_)->setChecked(true);
+  OptionChanged();
+  okButt_->setEnabled(true);
+  okButt_->setDefault(true);
+  okButt_->setFocus();
+}
+
+void IntroDialog::OptionChanged() {
+  const bool open = openOpt_->isChecked();
+  fileList_->setEnabled(open);
+  fileList_->setCurrentRow(open && fileList_->count() >= 2 ? 1 : 0);
+}
+
+IntroDialog::Choice IntroDialog::ChosenOption() const {
+  if (openOpt_->isChecked()) return kOpen;
+  return exOpt_->isChecked() ? kExample : kNew;
+}
+
+int IntroDialog::ChosenLine() const { return std::max(fileList_->currentRow(), 0); }
+
+bool IntroDialog::ShowAtStart() const { return check1_->isChecked(); }
+
+}  // namespace orbo

@@ -1,0 +1,233 @@
+#include "shell/main_commands.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+
+namespace orbo {
+namespace {
+
+// Language groups of the menu captions.
+constexpr int kMenuTitles = 950;
+constexpr int kFileItems = 951;
+constexpr int kDatabaseItems = 952;
+constexpr int kEditorItems = 953;
+constexpr int kOptionItems = 954;
+constexpr int kModeItems = 955;
+constexpr int kHelpItems = 956;
+constexpr int kMoreTooltips = 958;
+
+struct ButtonDef {
+  const char* key;  // nullptr for a separator
+  int group;        // -1: no tooltip
+  int entry;
+};
+
+// Button order is the order of ToolButtonVisible's entries; keep it stable.
+constexpr ButtonDef kMainBarButtons[] = {
+    {"new", 60, 2},        {"open", 60, 3},         {"save", 60, 4},
+    {nullptr, 0, 0},       {"addrecord", 60, 0},    {"clonerecord", 60, 7},
+    {"del", 60, 1},        {"addroot", 60, 5},      {nullptr, 0, 0},
+    {"dbfirst", 480, 0},   {"dbprev", 480, 1},      {"dbnext", 480, 2},
+    {"dblast", 480, 3},    {"tofolder", kMoreTooltips, 0}, {nullptr, 0, 0},
+    {"find", 450, 0},      {"sort", 490, 0},        {"print", 470, 0},
+    {nullptr, 0, 0},       {"dbpass", 30, 1},       {"orboprops", 77, 0},
+    {"resetscale", kMoreTooltips, 1}, {nullptr, 0, 0}, {"editmode", 10, 2},
+    {"help", 55, 1},       {"mciSeparator", -1, 0}, {"mciPlay", 80, 0},
+    {"mciPause", 80, 1},   {"mciStop", 80, 2},
+};
+
+constexpr ButtonDef kEditBarButtons[] = {
+    {"workmode", 10, 1},   {nullptr, 0, 0},         {"arrow", 70, 0},
+    {"addi", 70, 1},       {"addl", 70, 2},         {"addt", 70, 3},
+    {"addb", 70, 4},       {"addc", 70, 5},         {"addf", 70, 6},
+    {"addm", 70, 7},       {nullptr, 0, 0},         {"delete", 75, 0},
+    {"elprops", 140, 1},   {nullptr, 0, 0},         {"addform", 75, 1},
+    {"delform", 75, 2},    {"cloneform", 75, 3},    {nullptr, 0, 0},
+    {"grid", kMoreTooltips, 3}, {"help", kMoreTooltips, 2},
+};
+
+}  // namespace
+
+MainCommands::MainCommands(QMainWindow& window, const QString& iconFolder) {
+  BuildMenus(window);
+  BuildToolbars(window, iconFolder);
+}
+
+QAction* MainCommands::AddItem(QMenu* menu, const QString& name, int group, int entry) {
+  QAction* action = menu->addAction(QString());
+  action->setObjectName(name);
+  menus_.insert(name, action);
+  textOf_.insert(action, {group, entry});
+  return action;
+}
+
+void MainCommands::BuildMenus(QMainWindow& window) {
+  QMenuBar* bar = window.menuBar();
+  auto addMenu = [&](QWidget* parent, const QString& name, int entry) {
+    QMenu* menu = new QMenu(parent);
+    menu->setObjectName(name);
+    submenus_.insert(name, menu);
+    textOf_.insert(menu, {kMenuTitles, entry});
+    return menu;
+  };
+  auto topMenu = [&](const QString& name, int entry) {
+    QMenu* menu = addMenu(bar, name, entry);
+    bar->addMenu(menu);
+    return menu;
+  };
+  auto subMenu = [&](QMenu* parent, const QString& name, int entry) {
+    QMenu* menu = addMenu(parent, name, entry);
+    parent->addMenu(menu);
+    return menu;
+  };
+
+  QMenu* file = topMenu("mnuFile", 0);
+  AddItem(file, "mnuNew", kFileItems, 0)->setShortcut(QKeySequence::New);
+  AddItem(file, "mnuLoad", kFileItems, 1)->setShortcut(QKeySequence::Open);
+  AddItem(file, "mnuSave", kFileItems, 2)->setShortcut(QKeySequence::Save);
+  AddItem(file, "mnuSaveAs", kFileItems, 3);
+  file->addSeparator();
+  AddItem(file, "mnuImOrbo", kFileItems, 4);
+  AddItem(file, "mnuImAccess", kFileItems, 5);
+  AddItem(file, "mnuExAccess", kFileItems, 6);
+  AddItem(file, "mnuExMove", kFileItems, 7);
+  recentLine_ = file->addSeparator();
+  recentLine_->setObjectName("mnuLine1");
+  for (int i = 0; i < 4; ++i) {
+    QAction* item = file->addAction(QString());
+    item->setObjectName(QStringLiteral("mnuRecent_%1").arg(i));
+    menus_.insert(item->objectName(), item);
+    recent_.append(item);
+  }
+  file->addSeparator();
+  AddItem(file, "mnuQuit", kFileItems, 8);
+
+  QMenu* database = topMenu("mnuDatabase", 1);
+  AddItem(database, "mnuAddSameRec", kDatabaseItems, 0);
+  subMenu(database, "mnuAddRec", 7);
+  AddItem(database, "mnuCloneRec", kDatabaseItems, 1);
+  AddItem(database, "mnuDelRec", kDatabaseItems, 2);
+  subMenu(database, "mnuMainField", 9);
+  database->addSeparator();
+  AddItem(database, "mnuAddFolder", kDatabaseItems, 3);
+  AddItem(database, "mnuDelFolder", kDatabaseItems, 4);
+  database->addSeparator();
+  AddItem(database, "mnuFind", kDatabaseItems, 5)->setShortcut(QKeySequence::Find);
+  AddItem(database, "mnuFindNext", kDatabaseItems, 6)->setShortcut(QKeySequence::FindNext);
+  AddItem(database, "mnuSort", kDatabaseItems, 7);
+  QMenu* quickSort = subMenu(database, "mnSort", 8);
+  for (int i = 0; i < 4; ++i) AddItem(quickSort, QStringLiteral("mnSort2_%1").arg(i), kDatabaseItems, 8 + i);
+  database->addSeparator();
+  AddItem(database, "mnuPrint", kDatabaseItems, 12)->setShortcut(QKeySequence::Print);
+  AddItem(database, "mnuDBProps", kDatabaseItems, 13);
+
+  QMenu* editor = topMenu("mnuEditor", 2);
+  QMenu* addElement = subMenu(editor, "mnuAddElMenu", 10);
+  for (int type = 0; type < 7; ++type) AddItem(addElement, QStringLiteral("mnuAddEl_%1").arg(type), 70, type + 1);
+  AddItem(editor, "mnuDelEl", kEditorItems, 0);
+  editor->addSeparator();
+  AddItem(editor, "mnuAddForm", kEditorItems, 1);
+  AddItem(editor, "mnuDelForm", kEditorItems, 2);
+  AddItem(editor, "mnuCloneForm", kEditorItems, 3);
+  subMenu(editor, "mnuSelForm", 11);
+  editor->addSeparator();
+  AddItem(editor, "mnuGrid", kEditorItems, 4)->setCheckable(true);
+
+  QMenu* options = topMenu("mnuOpt", 3);
+  AddItem(options, "mnuPref", kOptionItems, 0);
+  AddItem(options, "mnuListWidth", kOptionItems, 1)->setCheckable(true);
+  subMenu(options, "mnuLang", 6);
+
+  QMenu* mode = topMenu("mnuMode", 4);
+  QAction* databaseMode = AddItem(mode, "mnuMode2_0", kModeItems, 0);
+  QAction* editMode = AddItem(mode, "mnuMode2_1", kModeItems, 1);
+  databaseMode->setShortcut(Qt::Key_F5);
+  editMode->setShortcut(Qt::Key_F6);
+  databaseMode->setCheckable(true);
+  editMode->setCheckable(true);
+
+  QMenu* help = topMenu("mnuHelp", 5);
+  AddItem(help, "mnuHelp2", kHelpItems, 0)->setShortcut(QKeySequence::HelpContents);
+  AddItem(help, "mnuAbout", kHelpItems, 1);
+
+  QMenu* toolbarMenu = new QMenu(&window);
+  toolbarMenu->setObjectName("mnToolBar");
+  submenus_.insert("mnToolBar", toolbarMenu);
+  AddItem(toolbarMenu, "mnToolBar2", kOptionItems, 2);
+}
+
+void MainCommands::BuildToolbars(QMainWindow& window, const QString& iconFolder) {
+  auto build = [&](int bar, const char* name, const auto& defs) {
+    QToolBar* toolbar = window.addToolBar(QString());
+    toolbar->setObjectName(name);
+    toolbar->setMovable(false);
+    toolbar->setIconSize(QSize(16, 16));
+    bars_[bar] = toolbar;
+    for (const ButtonDef& def : defs) {
+      if (!def.key || def.group == -1) {
+        QAction* separator = toolbar->addSeparator();
+        if (def.key) separator->setObjectName(def.key);
+        buttons_[bar].append({def.key ? QString(def.key) : QString(), separator});
+        continue;
+      }
+      QString key = def.key;
+      QString iconPath = iconFolder + u'/' + key + QStringLiteral(".png");
+      QAction* action = QFileInfo::exists(iconPath) ? toolbar->addAction(QIcon(iconPath), key)
+                                                    : toolbar->addAction(key);
+      action->setObjectName(key);
+      textOf_.insert(action, {def.group, def.entry});
+      toolActions_.insert(action);
+      buttons_[bar].append({key, action});
+    }
+  };
+  build(kMainBar, "MainBar", kMainBarButtons);
+  build(kEditBar, "EditBar", kEditBarButtons);
+}
+
+QAction* MainCommands::Tool(int bar, const QString& key) const {
+  for (const ToolbarButton& button : buttons_[bar]) {
+    if (button.key == key) return button.action;
+  }
+  return nullptr;
+}
+
+void MainCommands::OnTriggered(QAction* action, std::function<void()> handler) {
+  QObject::connect(action, &QAction::triggered, action, [handler = std::move(handler)] { handler(); });
+  connected_.insert(action);
+  action->setEnabled(true);
+}
+
+void MainCommands::ApplyTexts(const LanguageTexts& texts) {
+  for (auto it = textOf_.cbegin(); it != textOf_.cend(); ++it) {
+    QString text = texts.Get(it.value().first, it.value().second);
+    if (auto* menu = qobject_cast<QMenu*>(it.key())) {
+      menu->setTitle(text);
+    } else if (auto* action = qobject_cast<QAction*>(it.key())) {
+      if (toolActions_.contains(action)) {
+        action->setToolTip(text);
+        action->setText(text.isEmpty() ? action->objectName() : text);
+      } else {
+        action->setText(text);
+      }
+    }
+  }
+}
+
+void MainCommands::DisableUnconnected() {
+  auto disableIfUnused = [this](QAction* action) {
+    if (!action->isSeparator() && !connected_.contains(action)) action->setEnabled(false);
+  };
+  for (QAction* action : std::as_const(menus_)) disableIfUnused(action);
+  for (QMenu* menu : std::as_const(submenus_)) {
+    if (menu->isEmpty()) menu->menuAction()->setEnabled(false);
+  }
+  for (const auto& bar : buttons_) {
+    for (const ToolbarButton& button : bar) disableIfUnused(button.action);
+  }
+}
+
+}  // namespace orbo

@@ -1,0 +1,71 @@
+// The main window's commands: its menus and its two toolbars, with their
+// captions and tooltips taken from the language texts. A command does
+// something only once a handler is connected; the rest stay disabled.
+#pragma once
+
+#include <QHash>
+#include <QList>
+#include <QSet>
+#include <QString>
+
+#include <functional>
+
+#include "shell/language_texts.h"
+
+class QAction;
+class QObject;
+class QMainWindow;
+class QMenu;
+class QToolBar;
+
+namespace orbo {
+
+inline constexpr int kMainBar = 0;
+inline constexpr int kEditBar = 1;
+
+struct ToolbarButton {
+  QString key;     // empty for a separator
+  QAction* action;
+};
+
+class MainCommands {
+ public:
+  // Toolbar pictures are iconFolder/<key>.png.
+  MainCommands(QMainWindow& window, const QString& iconFolder);
+
+  // Connects a handler; only connected commands stay enabled.
+  void OnTriggered(QAction* action, std::function<void()> handler);
+
+  // Menu items by object name ("mnuNew", "mnuMode2_1", ...), toolbar buttons by key.
+  QAction* Menu(const QString& name) const { return menus_.value(name); }
+  QMenu* Submenu(const QString& name) const { return submenus_.value(name); }
+  QAction* Tool(int bar, const QString& key) const;
+  // Button n (1-based, separators counted) of a toolbar.
+  const QList<ToolbarButton>& Buttons(int bar) const { return buttons_[bar]; }
+  QToolBar* Bar(int bar) const { return bars_[bar]; }
+  QList<QAction*> RecentItems() const { return recent_; }
+  QAction* RecentSeparator() const { return recentLine_; }
+
+  // Captions and tooltips again, after the language changed.
+  void ApplyTexts(const LanguageTexts& texts);
+  // Disables every command that has no handler yet.
+  void DisableUnconnected();
+
+ private:
+  void BuildMenus(QMainWindow& window);
+  void BuildToolbars(QMainWindow& window, const QString& iconFolder);
+  QAction* AddItem(QMenu* menu, const QString& name, int group, int entry);
+
+  QHash<QString, QAction*> menus_;
+  QHash<QString, QMenu*> submenus_;
+  // The language text of each menu caption and tooltip.
+  QHash<QObject*, std::pair<int, int>> textOf_;
+  QList<ToolbarButton> buttons_[2];
+  QToolBar* bars_[2] = {};
+  QList<QAction*> recent_;
+  QAction* recentLine_ = nullptr;
+  QSet<QAction*> connected_;
+  QSet<QAction*> toolActions_;
+};
+
+}  // namespace orbo

@@ -1,0 +1,197 @@
+#include "shell/main_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QScreen>
+#include <QScrollArea>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "shell/named_widget.h"
+
+namespace orbo {
+namespace {
+
+constexpr const char* kStatusPanels[] = {"main", "worktype", "grid", "mci"};
+// The menus a running long operation makes unavailable.
+constexpr const char* kBusyMenus[] = {"mnuFile", "mnuDatabase", "mnuEditor", "mnuOpt", "mnuMode"};
+
+}  // namespace
+
+MainWindow::MainWindow(const QString& iconFolder)
+    : commands_(*this, iconFolder + QStringLiteral("/toolbar")), updateTimer_(new QTimer(this)) {
+  setObjectName("MainForm");
+  LoadBuiltinIcons(iconFolder + QStringLiteral("/builtin"));
+  updateTimer_->setObjectName("UpdateTimer");
+  updateTimer_->setInterval(500);
+  BuildRegions();
+  BuildStatusBar();
+  for (int bar : {kMainBar, kEditBar}) {
+    commands_.Bar(bar)->setContextMenuPolicy(Qt::PreventContextMenu);
+    commands_.Bar(bar)->installEventFilter(this);
+  }
+}
+
+void MainWindow::LoadBuiltinIcons(const QString& folder) {
+  // The two default keys come first, the rest by name.
+  QStringList keys{QStringLiteral("record"), QStringLiteral("root")};
+  for (const QString& file : QDir(folder).entryList({QStringLiteral("*.png")}, QDir::Files, QDir::Name)) {
+    const QString key = QFileInfo(file).completeBaseName();
+    if (!keys.contains(key)) keys << key;
+  }
+  for (const QString& key : keys) {
+    QImage image(folder + u'/' + key + QStringLiteral(".png"));
+    if (!image.isNull()) icons_.Add(key, image);
+  }
+}
+
+void MainWindow::BuildRegions() {
+  splitter_ = new QSplitter(Qt::Horizontal, this);
+  splitter_->setChildrenCollapsible(false);
+  mainList_ = NamedWidget<QTreeWidget>("MainList", splitter_);
+  mainList_->setHeaderHidden(true);
+
+  rightSide_ = new QStackedWidget(splitter_);
+  folderPage_ = new QWidget(rightSide_);
+  auto* folderLayout = new QVBoxLayout(folderPage_);
+  folderLayout->setContentsMargins(0, 0, 0, 0);
+  auto* rootFrame = NamedWidget<QFrame>("RootFrame", folderPage_);
+  rootFrame->setFrameShape(QFrame::StyledPanel);
+  auto* rootLayout = new QHBoxLayout(rootFrame);
+  rootLayout->addWidget(NamedWidget<QLabel>("RootImage", rootFrame));
+  rootLayout->addWidget(NamedWidget<QLabel>("RootText", rootFrame), 1);
+  for (const char* name : {"RootUp", "RootDown", "RootToRootButt"}) {
+    auto* button = NamedWidget<QToolButton>(name, rootFrame);
+    button->setEnabled(false);
+    rootLayout->addWidget(button);
+  }
+  listView_ = NamedWidget<QListWidget>("ListView1", folderPage_);
+  folderLayout->addWidget(rootFrame);
+  folderLayout->addWidget(listView_, 1);
+
+  backPic_ = NamedWidget<QScrollArea>("BackPic", rightSide_);
+  backPic_->setWidget(NamedWidget<QWidget>("MainPic"));
+  rightSide_->addWidget(folderPage_);
+  rightSide_->addWidget(backPic_);
+
+  splitter_->addWidget(mainList_);
+  splitter_->addWidget(rightSide_);
+  splitter_->setStretchFactor(1, 1);
+  splitter_->handle(1)->setObjectName("FormListPic");
+  setCentralWidget(splitter_);
+}
+
+void MainWindow::BuildStatusBar() {
+  QStatusBar* status = statusBar();
+  status->setObjectName("MainStatus");
+  for (const char* key : kStatusPanels) {
+    auto* panel = NamedWidget<QLabel>(key, status);
+    panel->setFrameShape(QFrame::StyledPanel);
+    panel->installEventFilter(this);
+    status->addWidget(panel, QString(key) == u"main" ? 1 : 0);
+  }
+  StatusPanel("grid").hide();
+  StatusPanel("mci").hide();
+  pleaseWaitText_ = NamedWidget<QLabel>("PleaseWaitText", status);
+  pleaseWaitBar_ = NamedWidget<QProgressBar>("PleaseWaitBar", status);
+  pleaseWaitBar_->setRange(0, 100);
+  pleaseWaitBar_->setMaximumWidth(200);
+  status->addPermanentWidget(pleaseWaitText_);
+  status->addPermanentWidget(pleaseWaitBar_);
+  pleaseWaitText_->hide();
+  pleaseWaitBar_->hide();
+}
+
+QLabel& MainWindow::StatusPanel(const QString& key) const {
+  return *statusBar()->findChild<QLabel*>(key, Qt::FindDirectChildrenOnly);
+}
+
+void MainWindow::ShowProgress(int value, const QString& text, const QString& pleaseWait) {
+  if (value >= 100) {
+    pleaseWaitBar_->hide();
+    pleaseWaitText_->hide();
+    SetBusy(false);
+    return;
+  }
+  pleaseWaitBar_->setValue(std::max(value, 0));
+  pleaseWaitBar_->show();
+  if (!busy_) SetBusy(true);
+  pleaseWaitText_->setText(text.isEmpty() ? pleaseWait : text);
+  pleaseWaitText_->show();
+  // Let the window repaint while the operation goes on.
+  QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void MainWindow::SetBusy(bool busy) {
+  busy_ = busy;
+  mainList_->setEnabled(!busy);
+  commands_.Bar(kMainBar)->setEnabled(!busy);
+  commands_.Bar(kEditBar)->setEnabled(!busy);
+  for (const char* name : kBusyMenus) commands_.Submenu(name)->menuAction()->setEnabled(!busy);
+}
+
+double MainWindow::TwipsPerPixelX() const { return 1440.0 / logicalDpiX(); }
+double MainWindow::TwipsPerPixelY() const { return 1440.0 / logicalDpiY(); }
+
+void MainWindow::LayoutMainWindow(int splitterPos, int listExtraWidth, bool showStatusBar) {
+  statusBar()->setVisible(showStatusBar);
+  int treeWidth = static_cast<int>(splitterPos / TwipsPerPixelX());
+  int rest = std::max(splitter_->width() - treeWidth - splitter_->handleWidth(), 1);
+  splitter_->setSizes({treeWidth, rest});
+  folderPage_->setContentsMargins(static_cast<int>(listExtraWidth / TwipsPerPixelX()), 0, 0, 0);
+}
+
+void MainWindow::ShowFolderView(bool folder) {
+  rightSide_->setCurrentWidget(folder ? folderPage_ : static_cast<QWidget*>(backPic_));
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (onCloseRequested && !onCloseRequested()) {
+    event->ignore();
+    return;
+  }
+  event->accept();
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  if (isVisible() && onResized) onResized();
+}
+
+void MainWindow::moveEvent(QMoveEvent* event) {
+  QMainWindow::moveEvent(event);
+  if (isVisible() && onResized) onResized();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseButtonRelease) {
+    auto* label = qobject_cast<QLabel*>(watched);
+    if (label && label->parent() == statusBar() && onStatusPanelClicked) {
+      onStatusPanelClicked(label->objectName());
+      return true;
+    }
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    if (watched == commands_.Bar(kMainBar) && mouse->button() == Qt::RightButton) {
+      commands_.Submenu("mnToolBar")->popup(mouse->globalPosition().toPoint());
+      return true;
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+}  // namespace orbo

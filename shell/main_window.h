@@ -1,0 +1,83 @@
+// The main window MainForm: folder tree on the left, folder contents or the
+// form canvas on the right, two toolbars, the status bar and the progress
+// indicator. What the commands do lives in App and the logic files.
+#pragma once
+
+#include <QMainWindow>
+
+#include <functional>
+
+#include "forms/image_list.h"
+#include "shell/main_commands.h"
+
+class QLabel;
+class QListWidget;
+class QProgressBar;
+class QScrollArea;
+class QSplitter;
+class QStackedWidget;
+class QTimer;
+class QTreeWidget;
+
+namespace orbo {
+
+class MainWindow : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // iconFolder holds toolbar/<key>.png and the built-in icons builtin/<key>.png.
+  explicit MainWindow(const QString& iconFolder);
+
+  MainCommands& Commands() { return commands_; }
+  // The icons of records and folders, by key.
+  ImageList& Icons() { return icons_; }
+  QTimer& UpdateTimer() { return *updateTimer_; }
+  QTreeWidget& MainList() { return *mainList_; }
+  QLabel& StatusPanel(const QString& key) const;
+
+  // Called by the window; App sets them.
+  std::function<bool()> onCloseRequested;  // false keeps the window open
+  std::function<void()> onResized;
+  std::function<void(const QString& key)> onStatusPanelClicked;
+
+  // ShowProgress: below 100 shows the bar and makes the window busy, 100 or
+  // more ends it. An empty text shows the general please-wait text.
+  void ShowProgress(int value, const QString& text, const QString& pleaseWait);
+  bool Busy() const { return busy_; }
+
+  // Places the regions: tree width and list extra width in twips.
+  void LayoutMainWindow(int splitterPos, int listExtraWidth, bool showStatusBar);
+  // Shows the folder contents (true) or the canvas (false) right of the tree.
+  void ShowFolderView(bool folder);
+
+  // Twips per screen pixel.
+  double TwipsPerPixelX() const;
+  double TwipsPerPixelY() const;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void BuildRegions();
+  void LoadBuiltinIcons(const QString& folder);
+  void BuildStatusBar();
+  void SetBusy(bool busy);
+
+  MainCommands commands_;
+  ImageList icons_;
+  QTimer* updateTimer_;
+  QSplitter* splitter_ = nullptr;
+  QTreeWidget* mainList_ = nullptr;
+  QStackedWidget* rightSide_ = nullptr;
+  QWidget* folderPage_ = nullptr;
+  QListWidget* listView_ = nullptr;
+  QScrollArea* backPic_ = nullptr;
+  QProgressBar* pleaseWaitBar_ = nullptr;
+  QLabel* pleaseWaitText_ = nullptr;
+  bool busy_ = false;
+};
+
+}  // namespace orbo

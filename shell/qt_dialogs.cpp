@@ -1,0 +1,83 @@
+#include "shell/qt_dialogs.h"
+
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "shell/input_dialog.h"
+#include "shell/window_texts.h"
+
+namespace orbo {
+
+QString QtFileFilter(const QString& filter) {
+  QStringList parts = filter.split(u'|');
+  QStringList filters;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    QString name = parts[i];
+    // The pattern is given twice in the classic form; Qt wants it once, in brackets.
+    if (!name.contains(u'(')) name += QStringLiteral(" (%1)").arg(parts[i + 1]);
+    filters << name;
+  }
+  return filters.join(QStringLiteral(";;"));
+}
+
+QtDialogs::QtDialogs() : autoAnswer_(qEnvironmentVariable("ORBO_MESSAGES") == u"auto") {}
+
+MessageAnswer QtDialogs::ShowMessage(QWidget* parent, const QString& text, int style) {
+  const bool yesNoCancel = (style & 7) == kYesNoCancel;
+  if (autoAnswer_) {
+    std::fprintf(stderr, "message: %s\n", qPrintable(QString(text).replace(u'\r', u' ')));
+    return yesNoCancel ? kAnswerYes : kAnswerOk;
+  }
+  QMessageBox box(parent);
+  box.setWindowTitle(QLatin1String(kProductName));
+  box.setText(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n'));
+  if (style & kExclamation) box.setIcon(QMessageBox::Warning);
+  if (yesNoCancel) {
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setIcon(QMessageBox::Question);
+  } else {
+    box.setStandardButtons(QMessageBox::Ok);
+  }
+  switch (box.exec()) {
+    case QMessageBox::Yes: return kAnswerYes;
+    case QMessageBox::No: return kAnswerNo;
+    case QMessageBox::Cancel: return kAnswerCancel;
+    default: return kAnswerOk;
+  }
+}
+
+QtDialogs::~QtDialogs() = default;
+
+QString QtDialogs::OpenFileName(QWidget* parent, const QString& title, const QString& filter,
+                                const QString& start) {
+  return QFileDialog::getOpenFileName(parent, title, start, QtFileFilter(filter));
+}
+
+QString QtDialogs::SaveFileName(QWidget* parent, const QString& title, const QString& filter) {
+  return QFileDialog::getSaveFileName(parent, title, QString(), QtFileFilter(filter));
+}
+
+QString QtDialogs::AskText(QWidget* parent, const LanguageTexts& texts, const QString& prompt,
+                           const QString& start, bool password, const QString& browseFilter) {
+  if (!input_) input_ = std::make_unique<InputDialog>(parent);
+  input_->Prepare(texts, prompt, start, password, browseFilter, [this](const QString& filter) {
+    return OpenFileName(input_.get(), QString(), filter, QString());
+  });
+  input_->exec();
+  return input_->Result();
+}
+
+int QtDialogs::RunModal(QDialog& dialog) { return dialog.exec(); }
+
+void QtDialogs::Fatal(const QString& message) {
+  std::fprintf(stderr, "%s\n", qPrintable(message));
+  if (!autoAnswer_) QMessageBox::critical(nullptr, QString(), message);
+  std::exit(1);
+}
+
+}  // namespace orbo

@@ -1,0 +1,33 @@
+// The real dialogs. With ORBO_MESSAGES=auto in the environment, message boxes
+// are written to standard error and answered with their default button, so
+// the program can be driven by scripts.
+#pragma once
+
+#include <memory>
+
+#include "shell/dialogs.h"
+
+namespace orbo {
+
+class InputDialog;
+
+class QtDialogs : public Dialogs {
+ public:
+  QtDialogs();
+  ~QtDialogs() override;
+
+  MessageAnswer ShowMessage(QWidget* parent, const QString& text, int style) override;
+  QString OpenFileName(QWidget* parent, const QString& title, const QString& filter,
+                       const QString& start) override;
+  QString SaveFileName(QWidget* parent, const QString& title, const QString& filter) override;
+  QString AskText(QWidget* parent, const LanguageTexts& texts, const QString& prompt,
+                  const QString& start, bool password, const QString& browseFilter) override;
+  int RunModal(QDialog& dialog) override;
+  void Fatal(const QString& message) override;
+
+ private:
+  bool autoAnswer_ = false;
+  std::unique_ptr<InputDialog> input_;
+};
+
+}  // namespace orbo

@@ -1,0 +1,83 @@
+// A program folder of its own for a test: the data files, the language files
+// and the example database, so a test never touches the build's folder.
+#pragma once
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "shell/dialogs.h"
+#include "storage/stream_library.h"
+
+class TestInstall {
+ public:
+  TestInstall() {
+    QDir root(dir_.path());
+    root.mkpath("data/examples");
+    root.mkpath("Texts");
+    root.mkpath("config");
+    const QString resources = QStringLiteral(ORBO_SOURCE_DIR "/resources/");
+    Copy(resources + "data/root.dat", "data/root.dat");
+    Copy(resources + "Texts/english.txt", "Texts/english.txt");
+    Copy(resources + "Texts/russian.txt", "Texts/russian.txt");
+    Copy(resources + "Texts/current.dat", "Texts/current.dat");
+    Copy(QStringLiteral(ORBO_BIN_DIR "/data/examples/ex1.2db"), "data/examples/ex1.2db");
+    orbo::stream::SetLibraryFolder(QStringLiteral(ORBO_BIN_DIR));
+  }
+
+  QString Path(const QString& relative = QString()) const { return dir_.filePath(relative); }
+  QString SettingsPath() const { return Path("config/orbo118.ini"); }
+
+  void Copy(const QString& from, const QString& to) const {
+    QFile::remove(Path(to));
+    if (!QFile::copy(from, Path(to))) qFatal("cannot copy %s", qPrintable(from));
+  }
+
+  QString FirstLine(const QString& relative) const {
+    QFile file(Path(relative));
+    if (!file.open(QIODevice::ReadOnly)) return "<missing>";
+    return QString::fromUtf8(file.readLine()).trimmed();
+  }
+
+  void Write(const QString& relative, const QByteArray& bytes) const {
+    QFile file(Path(relative));
+    if (!file.open(QIODevice::WriteOnly)) qFatal("cannot write %s", qPrintable(relative));
+    file.write(bytes);
+  }
+
+ private:
+  QTemporaryDir dir_;
+};
+
+// Answers every dialog the way the test says, and remembers what was asked.
+class FakeDialogs : public orbo::Dialogs {
+ public:
+  QStringList messages;
+  QList<orbo::MessageAnswer> answers;  // taken in order; then Yes / OK
+  QString openPath;
+  QString savePath;
+  QString typedText;
+  QStringList prompts;
+  std::function<int(QDialog&)> onModal = [](QDialog&) { return 0; };
+  int modalCount = 0;
+  QStringList fatal;
+
+  orbo::MessageAnswer ShowMessage(QWidget*, const QString& text, int style) override {
+    messages << text;
+    if (!answers.isEmpty()) return answers.takeFirst();
+    return (style & 7) == orbo::kYesNoCancel ? orbo::kAnswerYes : orbo::kAnswerOk;
+  }
+  QString OpenFileName(QWidget*, const QString&, const QString&, const QString&) override { return openPath; }
+  QString SaveFileName(QWidget*, const QString&, const QString&) override { return savePath; }
+  QString AskText(QWidget*, const orbo::LanguageTexts&, const QString& prompt, const QString&, bool,
+                  const QString&) override {
+    prompts << prompt;
+    return typedText;
+  }
+  int RunModal(QDialog& dialog) override {
+    ++modalCount;
+    return onModal(dialog);
+  }
+  void Fatal(const QString& message) override { fatal << message; }
+};
