@@ -10,6 +10,8 @@
 #include <QTreeWidget>
 
 #include "forms/icon_picker_dialog.h"
+#include "shell/folder_tree.h"
+#include "shell/folder_tree_widget.h"
 #include "shell/handover.h"
 #include "shell/intro_dialog.h"
 #include "shell/main_window.h"
@@ -44,6 +46,7 @@ bool App::Main(const QString& commandLine) {
 
   window_ = std::make_unique<MainWindow>(files_.Below(QStringLiteral("icons")));
   intro_ = std::make_unique<IntroDialog>(window_.get());
+  tree_ = std::make_unique<FolderTree>(window_->MainList(), [this](const QString& key) { return window_->IconFor(key); });
   QObject::connect(&window_->UpdateTimer(), &QTimer::timeout, window_.get(), [this] { UpdateTick(); });
   window_->onCloseRequested = [this] { return QueryUnload(); };
   window_->onResized = [this] { RecordPlacement(); };
@@ -55,6 +58,7 @@ bool App::Main(const QString& commandLine) {
   if (CheckDoubleRun(commandLine)) return false;
   LoadIni(files_, settingsPath_, &settings);
   ConnectCommands();
+  ConnectViews();
   ApplySettings();
   NewDatabase();
   ToDatabaseMode();
@@ -123,7 +127,7 @@ bool App::QueryUnload() {
   if (!AskSaveChanges(db, *this)) return false;
   QDir::setCurrent(appPath_);
   SaveIni(files_, settingsPath_, settings);
-  window_->MainList().clear();
+  tree_->Clear();
   window_->hide();
   endRequested_ = true;
   return false;

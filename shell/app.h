@@ -18,6 +18,7 @@
 
 namespace orbo {
 
+class FolderTree;
 class IconPickerDialog;
 class IntroDialog;
 class MainWindow;
@@ -67,6 +68,31 @@ class App : public StorageUi {
   // database modified unless keepModified.
   QString AskText(const QString& prompt, const QString& start, bool keepModified, bool password = false,
                   const QString& browseFilter = QString());
+  // Folders and records: opening, stepping, adding, deleting, moving.
+  void RebuildTree();
+  void ShowFolder(int folder);
+  void ShowRecord(int record);
+  void OpenNode(const QString& key);
+  void OpenSelectedNode();
+  // Steps with NextRecordIndex and its kin.
+  void Step(int (*next)(const Database&, int, int));
+  bool AddRecord(int folder, int form, bool quiet);
+  void CloneRecord();
+  bool DeleteRecord(int record, bool force);
+  void DeleteCurrentRecord();
+  void AddFolder();
+  bool DeleteFolder(int folder);
+  void DeleteCurrentFolder();
+  void DeleteShown();
+  void RenameCurrentFolder(const QString& name);
+  void ChooseFolderIcon();
+  void MoveFolderAmongSiblings(bool up);
+  void MoveFolderToTop();
+  void ToggleMark(int record);
+  void ShowMark(int record);
+  void DropNode(const QString& draggedKey, const QString& targetKey);
+  FolderTree& Tree() { return *tree_; }
+
   // The icon picker: the chosen key, or key itself when cancelled.
   QString ChooseIcon(const QString& key);
   void LoadUserIcons();
@@ -86,6 +112,7 @@ class App : public StorageUi {
   void NewDatabase() override;
   bool CopyCompanionIcons(const QString& databasePath) override;
   void EnsureIcons() override;
+  void RefreshWindow() override;
   void ShowDatabase() override;
 
  private:
@@ -98,6 +125,10 @@ class App : public StorageUi {
   void TakeHandOver();
   void BringToFront();
   void ImportIcon();
+  void ConnectViews();
+  void SetRecordCommands(bool recordShown);
+  void FillFolderList(int folder);
+  void DrawForm(int form);
 
   QString appPath_;
   QString settingsPath_;
@@ -105,6 +136,7 @@ class App : public StorageUi {
   WorkingFiles files_;
   std::unique_ptr<MainWindow> window_;
   std::unique_ptr<IntroDialog> intro_;
+  std::unique_ptr<FolderTree> tree_;
   std::unique_ptr<IconPickerDialog> picker_;
   bool userIconsLoaded_ = false;
   QLockFile instanceLock_;

@@ -9,6 +9,7 @@
 #include "shell/app.h"
 #include "shell/intro_dialog.h"
 #include "shell/main_window.h"
+#include "shell/navigation_logic.h"
 #include "shell/recent_files.h"
 #include "shell/window_texts.h"
 #include "storage/database_commands.h"
@@ -35,6 +36,19 @@ void App::ConnectCommands() {
   c.OnTriggered(c.Menu("mnuQuit"), [this] { window_->close(); });
   c.OnTriggered(c.Menu("mnuAbout"), [this] { ShowIntro(IntroDialog::kAbout); });
   for (int i = 0; i < kRecentFileCount; ++i) c.OnTriggered(c.RecentItems()[i], [this, i] { OpenRecent(i); });
+  both("mnuAddSameRec", "addrecord", [this] { AddRecord(state.CurFolder, -1, false); });
+  both("mnuCloneRec", "clonerecord", [this] { CloneRecord(); });
+  both("mnuAddFolder", "addroot", [this] { AddFolder(); });
+  c.OnTriggered(c.Tool(kMainBar, "del"), [this] { DeleteShown(); });
+  c.OnTriggered(c.Menu("mnuDelRec"), [this] { DeleteCurrentRecord(); });
+  c.OnTriggered(c.Menu("mnuDelFolder"), [this] { DeleteCurrentFolder(); });
+  c.OnTriggered(c.Tool(kMainBar, "dbfirst"), [this] { Step(FirstRecordIndex); });
+  c.OnTriggered(c.Tool(kMainBar, "dbprev"), [this] { Step(PrevRecordIndex); });
+  c.OnTriggered(c.Tool(kMainBar, "dbnext"), [this] { Step(NextRecordIndex); });
+  c.OnTriggered(c.Tool(kMainBar, "dblast"), [this] { Step(LastRecordIndex); });
+  c.OnTriggered(c.Tool(kMainBar, "tofolder"), [this] {
+    if (state.CurRecord >= 0) ShowFolder(db.Records[state.CurRecord].Folder);
+  });
   c.DisableUnconnected();
   c.Tool(kMainBar, "save")->setEnabled(db.Modified);
 }
@@ -159,13 +173,12 @@ void App::ToDatabaseMode() {
   c.Submenu("mnuEditor")->menuAction()->setVisible(false);
   c.Bar(kEditBar)->hide();
   c.Bar(kMainBar)->show();
+  RebuildTree();
   if (db.DatabasePath != u"noname") {
-    ShowDatabase();
+    ShowFolder(0);
   } else {
-    state.CurForm = 0;
-    state.CurRecord = 0;
-    window_->ShowFolderView(false);
-    UpdateTitle();
+    state.CurRecord = -1;
+    ShowRecord(0);
   }
   Layout();
   UpdateStatusBar();

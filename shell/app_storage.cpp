@@ -2,7 +2,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLabel>
 
 #include "shell/app.h"
 #include "shell/main_window.h"
@@ -64,14 +63,11 @@ bool App::CopyCompanionIcons(const QString& databasePath) {
   return true;
 }
 
+void App::RefreshWindow() { ToDatabaseMode(); }
+
 void App::ShowDatabase() {
-  state.CurRecord = -1;
-  state.CurFolder = 0;
-  window_->ShowFolderView(true);
-  auto* rootText = window_->findChild<QLabel*>("RootText");
-  rootText->setText(db.FolderCount > 0 ? db.Folders[0].Name : QString());
-  UpdateTitle();
-  UpdateStatusBar();
+  RefreshWindow();
+  ShowFolder(0);
 }
 
 }  // namespace orbo

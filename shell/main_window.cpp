@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -22,6 +23,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "shell/folder_tree_widget.h"
 #include "shell/named_widget.h"
 
 namespace orbo {
@@ -63,7 +65,7 @@ void MainWindow::LoadBuiltinIcons(const QString& folder) {
 void MainWindow::BuildRegions() {
   splitter_ = new QSplitter(Qt::Horizontal, this);
   splitter_->setChildrenCollapsible(false);
-  mainList_ = NamedWidget<QTreeWidget>("MainList", splitter_);
+  mainList_ = new FolderTreeWidget(splitter_);
   mainList_->setHeaderHidden(true);
 
   rightSide_ = new QStackedWidget(splitter_);
@@ -73,19 +75,27 @@ void MainWindow::BuildRegions() {
   auto* rootFrame = NamedWidget<QFrame>("RootFrame", folderPage_);
   rootFrame->setFrameShape(QFrame::StyledPanel);
   auto* rootLayout = new QHBoxLayout(rootFrame);
-  rootLayout->addWidget(NamedWidget<QLabel>("RootImage", rootFrame));
-  rootLayout->addWidget(NamedWidget<QLabel>("RootText", rootFrame), 1);
-  for (const char* name : {"RootUp", "RootDown", "RootToRootButt"}) {
+  auto* rootImage = NamedWidget<QToolButton>("RootImage", rootFrame);
+  rootImage->setAutoRaise(true);
+  rootLayout->addWidget(rootImage);
+  rootText_ = NamedWidget<QLineEdit>("RootText", rootFrame);
+  rootLayout->addWidget(rootText_, 1);
+  const std::pair<const char*, Qt::ArrowType> arrows[] = {{"RootUp", Qt::UpArrow}, {"RootDown", Qt::DownArrow}, {"RootToRootButt", Qt::LeftArrow}};
+  for (const auto& [name, arrow] : arrows) {
     auto* button = NamedWidget<QToolButton>(name, rootFrame);
-    button->setEnabled(false);
+    button->setArrowType(arrow);
     rootLayout->addWidget(button);
   }
   listView_ = NamedWidget<QListWidget>("ListView1", folderPage_);
+  // Large folders: rows are measured once, not item by item.
+  listView_->setUniformItemSizes(true);
   folderLayout->addWidget(rootFrame);
   folderLayout->addWidget(listView_, 1);
 
   backPic_ = NamedWidget<QScrollArea>("BackPic", rightSide_);
-  backPic_->setWidget(NamedWidget<QWidget>("MainPic"));
+  mainPic_ = NamedWidget<QWidget>("MainPic");
+  mainPic_->setAutoFillBackground(true);
+  backPic_->setWidget(mainPic_);
   rightSide_->addWidget(folderPage_);
   rightSide_->addWidget(backPic_);
 
@@ -115,6 +125,19 @@ void MainWindow::BuildStatusBar() {
   status->addPermanentWidget(pleaseWaitBar_);
   pleaseWaitText_->hide();
   pleaseWaitBar_->hide();
+}
+
+QToolButton& MainWindow::RootButton(const char* name) const {
+  return *findChild<QToolButton*>(QString::fromLatin1(name));
+}
+
+QIcon MainWindow::IconFor(const QString& key) {
+  auto cached = iconCache_.constFind(key);
+  if (cached != iconCache_.constEnd()) return *cached;
+  const QImage image = icons_.Image(key);
+  QIcon icon = image.isNull() ? QIcon() : QIcon(QPixmap::fromImage(image));
+  if (!image.isNull()) iconCache_.insert(key, icon);
+  return icon;
 }
 
 QLabel& MainWindow::StatusPanel(const QString& key) const {

@@ -11,7 +11,9 @@
 #include "shell/main_commands.h"
 
 class QLabel;
+class QLineEdit;
 class QListWidget;
+class QToolButton;
 class QProgressBar;
 class QScrollArea;
 class QSplitter;
@@ -20,6 +22,8 @@ class QTimer;
 class QTreeWidget;
 
 namespace orbo {
+
+class FolderTreeWidget;
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -32,7 +36,13 @@ class MainWindow : public QMainWindow {
   // The icons of records and folders, by key.
   ImageList& Icons() { return icons_; }
   QTimer& UpdateTimer() { return *updateTimer_; }
-  QTreeWidget& MainList() { return *mainList_; }
+  FolderTreeWidget& MainList() { return *mainList_; }
+  QListWidget& ListView1() { return *listView_; }
+  QLineEdit& RootText() { return *rootText_; }
+  QToolButton& RootButton(const char* name) const;
+  QWidget& MainPic() { return *mainPic_; }
+  // The icon of a key as the views show it; built once per key.
+  QIcon IconFor(const QString& key);
   QLabel& StatusPanel(const QString& key) const;
 
   // Called by the window; App sets them.
@@ -70,7 +80,10 @@ class MainWindow : public QMainWindow {
   ImageList icons_;
   QTimer* updateTimer_;
   QSplitter* splitter_ = nullptr;
-  QTreeWidget* mainList_ = nullptr;
+  FolderTreeWidget* mainList_ = nullptr;
+  QLineEdit* rootText_ = nullptr;
+  QWidget* mainPic_ = nullptr;
+  QHash<QString, QIcon> iconCache_;
   QStackedWidget* rightSide_ = nullptr;
   QWidget* folderPage_ = nullptr;
   QListWidget* listView_ = nullptr;

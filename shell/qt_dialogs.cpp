@@ -27,17 +27,19 @@ QString QtFileFilter(const QString& filter) {
 QtDialogs::QtDialogs() : autoAnswer_(qEnvironmentVariable("ORBO_MESSAGES") == u"auto") {}
 
 MessageAnswer QtDialogs::ShowMessage(QWidget* parent, const QString& text, int style) {
-  const bool yesNoCancel = (style & 7) == kYesNoCancel;
+  const int buttons = style & 7;
+  const bool question = buttons == kYesNoCancel || buttons == kYesNo;
   if (autoAnswer_) {
     std::fprintf(stderr, "message: %s\n", qPrintable(QString(text).replace(u'\r', u' ')));
-    return yesNoCancel ? kAnswerYes : kAnswerOk;
+    return question ? kAnswerYes : kAnswerOk;
   }
   QMessageBox box(parent);
   box.setWindowTitle(QLatin1String(kProductName));
   box.setText(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n'));
   if (style & kExclamation) box.setIcon(QMessageBox::Warning);
-  if (yesNoCancel) {
-    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+  if (question) {
+    box.setStandardButtons(buttons == kYesNo ? QMessageBox::Yes | QMessageBox::No
+                                             : QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     box.setDefaultButton(QMessageBox::Yes);
     box.setIcon(QMessageBox::Question);
   } else {

@@ -96,7 +96,7 @@ void NewDatabaseCmd(Database& db, StorageUi& ui) {
   RecountBuffers(db);
   if (!AskSaveChanges(db, ui)) return;
   ui.NewDatabase();
-  ui.ShowDatabase();
+  ui.RefreshWindow();
 }
 
 void ImportDatabase(Database& db, StorageUi& ui) {

@@ -8,7 +8,7 @@
 namespace orbo {
 
 // Buttons and icon of a message, and the button pressed.
-enum MessageStyle : int { kOkOnly = 0, kYesNoCancel = 3, kExclamation = 48 };
+enum MessageStyle : int { kOkOnly = 0, kYesNoCancel = 3, kYesNo = 4, kExclamation = 48 };
 enum MessageAnswer : int { kAnswerOk = 1, kAnswerCancel = 2, kAnswerYes = 6, kAnswerNo = 7 };
 
 class StorageUi {
@@ -37,6 +37,8 @@ class StorageUi {
   virtual bool CopyCompanionIcons(const QString& databasePath) = 0;
   // Gives every form and folder icon key a picture.
   virtual void EnsureIcons() = 0;
+  // Refreshes the main window for the current mode.
+  virtual void RefreshWindow() = 0;
   // Refreshes the main window for the current mode and opens folder 0.
   virtual void ShowDatabase() = 0;
 };

@@ -66,7 +66,8 @@ class FakeDialogs : public orbo::Dialogs {
   orbo::MessageAnswer ShowMessage(QWidget*, const QString& text, int style) override {
     messages << text;
     if (!answers.isEmpty()) return answers.takeFirst();
-    return (style & 7) == orbo::kYesNoCancel ? orbo::kAnswerYes : orbo::kAnswerOk;
+    const int buttons = style & 7;
+    return buttons == orbo::kYesNoCancel || buttons == orbo::kYesNo ? orbo::kAnswerYes : orbo::kAnswerOk;
   }
   QString OpenFileName(QWidget*, const QString&, const QString&, const QString&) override { return openPath; }
   QString SaveFileName(QWidget*, const QString&, const QString&) override { return savePath; }

@@ -14,6 +14,7 @@
 #include <QtTest>
 
 #include "shell/app.h"
+#include "shell/folder_tree_widget.h"
 #include "shell/intro_dialog.h"
 #include "shell/main_window.h"
 #include "shell/settings_file.h"

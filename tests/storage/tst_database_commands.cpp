@@ -51,6 +51,7 @@ class FakeUi : public StorageUi {
   bool CopyCompanionIcons(const QString&) override { return iconsCopy; }
   void EnsureIcons() override { calls << QStringLiteral("icons"); }
   void ShowDatabase() override { calls << QStringLiteral("show"); }
+  void RefreshWindow() override { calls << QStringLiteral("refresh"); }
 
   bool suppressed = false;
 

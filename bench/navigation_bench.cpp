@@ -1,0 +1,90 @@
+// How long the folder tree and contents list take with a large database:
+// 32000 records in one folder and 2000 folders, real widgets offscreen.
+//   QT_QPA_PLATFORM=offscreen navigation_bench
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+
+#include <cstdio>
+
+#include "shell/app.h"
+#include "shell/folder_tree.h"
+#include "shell/folder_tree_widget.h"
+#include "shell/main_window.h"
+#include "shell/navigation_logic.h"
+#include "storage/stream_library.h"
+
+namespace {
+
+// Answers everything at once, so nothing waits for a person.
+class NoDialogs : public orbo::Dialogs {
+ public:
+  orbo::MessageAnswer ShowMessage(QWidget*, const QString&, int) override { return orbo::kAnswerYes; }
+  QString OpenFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
+  QString SaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
+  QString AskText(QWidget*, const orbo::LanguageTexts&, const QString&, const QString& start, bool,
+                  const QString&) override {
+    return start;
+  }
+  int RunModal(QDialog&) override { return 0; }
+  void Fatal(const QString& message) override { qFatal("%s", qPrintable(message)); }
+};
+
+template <typename Work>
+void Time(const char* what, Work work) {
+  QElapsedTimer timer;
+  timer.start();
+  work();
+  QApplication::processEvents();
+  std::printf("  %-42s %8.1f ms\n", what, timer.nsecsElapsed() / 1e6);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication application(argc, argv);
+  QTemporaryDir settings;
+  NoDialogs dialogs;
+  orbo::stream::SetLibraryFolder(QStringLiteral(ORBO_BIN_DIR));
+  orbo::App app(QStringLiteral(ORBO_BIN_DIR), settings.filePath("orbo118.ini"), dialogs);
+  if (!app.Main(QString())) return 1;
+  app.Window().resize(1000, 700);
+
+  constexpr int kFolders = 2000;
+  constexpr int kRecords = 32000;
+  constexpr int kBigFolder = 1;
+  orbo::Database& db = app.db;
+  orbo::SetCount(db, orbo::kFoldersKind, kFolders);
+  for (int f = 0; f < kFolders; ++f) {
+    orbo::NewFolder(db, f);
+    db.Folders[f].Parent = static_cast<std::int16_t>(f < 100 ? -1 : f % 100);
+  }
+  orbo::SetCount(db, orbo::kRecordsKind, kRecords - 1);
+  for (int r = 0; r < kRecords - 1; ++r) {
+    orbo::NewRecord(db, r);
+    db.Records[r].Folder = kBigFolder;
+    db.Records[r].TextValue[0] = QStringLiteral("Record number %1").arg(r);
+  }
+  orbo::RecountBuffers(db);
+
+  std::printf("navigation_bench: %d records in one folder, %d folders\n", kRecords - 1, kFolders);
+  Time("rebuild the tree", [&] { app.RebuildTree(); });
+  Time("open the big folder (contents list)", [&] { app.ShowFolder(kBigFolder); });
+  Time("expand its tree node", [&] {
+    app.Window().MainList().expandItem(app.Tree().Node(orbo::FolderKey(kBigFolder)));
+  });
+  Time("add a record to it", [&] { app.AddRecord(kBigFolder, 0, false); });
+  Time("show a record in the middle", [&] { app.ShowRecord(kRecords / 2); });
+  Time("delete the shown record (free slot)", [&] { app.DeleteCurrentRecord(); });
+  Time("add a record reusing the free slot", [&] { app.AddRecord(kBigFolder, 0, false); });
+  Time("delete the last record", [&] {
+    app.ShowRecord(db.RecordCount - 1);
+    app.DeleteCurrentRecord();
+  });
+  Time("open the big folder again", [&] { app.ShowFolder(kBigFolder); });
+  Time("add a folder", [&] { app.AddFolder(); });
+  Time("delete that folder", [&] { app.DeleteCurrentFolder(); });
+  return 0;
+}

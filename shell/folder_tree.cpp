@@ -1,0 +1,207 @@
+#include "shell/folder_tree.h"
+
+#include <QRandomGenerator>
+#include <QTreeWidget>
+
+#include "shell/navigation_logic.h"
+#include "shell/record_title.h"
+
+namespace orbo {
+namespace {
+
+constexpr int kKeyRole = Qt::UserRole;
+const QString kPlaceholderKind = QStringLiteral("subr");
+
+bool IsPlaceholder(const QTreeWidgetItem* item) {
+  return item && FolderTree::KeyOf(item).startsWith(kPlaceholderKind);
+}
+
+}  // namespace
+
+QString FolderKey(int folder) { return QStringLiteral("root") + QString::number(folder); }
+QString RecordKey(int record) { return QStringLiteral("item") + QString::number(record); }
+
+NodeKey ParseKey(const QString& key) {
+  const QString kind = key.left(4);
+  if (kind != u"root" && kind != u"item") return {};
+  bool ok = false;
+  int index = key.mid(4).toInt(&ok);
+  return ok ? NodeKey{kind, index} : NodeKey{};
+}
+
+FolderTree::FolderTree(QTreeWidget& tree, IconFor iconFor) : tree_(tree), iconFor_(std::move(iconFor)) {}
+
+QString FolderTree::KeyOf(const QTreeWidgetItem* item) { return item ? item->data(0, kKeyRole).toString() : QString(); }
+
+void FolderTree::Register(QTreeWidgetItem* item, const QString& key) {
+  item->setData(0, kKeyRole, key);
+  nodes_.insert(key, item);
+}
+
+void FolderTree::Clear() {
+  nodes_.clear();
+  tree_.clear();
+}
+
+void FolderTree::Rebuild(const Database& db) {
+  Clear();
+  const FolderContents contents = CountFolderContents(db);
+  QList<QTreeWidgetItem*> top;
+  for (int f : SubfoldersOf(db, TopLevelParent)) {
+    top << MakeFolderItem(db, f, contents.records[f] + contents.subfolders[f] > 0);
+  }
+  tree_.addTopLevelItems(top);
+}
+
+QTreeWidgetItem* FolderTree::MakeFolderItem(const Database& db, int folder, bool hasContents) {
+  auto* item = new QTreeWidgetItem({ShortenName(db.Folders[folder].Name, db.MaxListString)});
+  item->setIcon(0, iconFor_(db.Folders[folder].Icon));
+  Register(item, FolderKey(folder));
+  // A folder with sub-folders but no records can be opened too.
+  if (hasContents) {
+    auto* placeholder = new QTreeWidgetItem(item, {QStringLiteral("sub")});
+    placeholder->setData(0, kKeyRole, kPlaceholderKind + QString::number(QRandomGenerator::global()->bounded(32708)));
+  }
+  return item;
+}
+
+QTreeWidgetItem* FolderTree::MakeRecordItem(const Database& db, int record) {
+  auto* item = new QTreeWidgetItem({ShortenName(RecordTitle(db, record), db.MaxListString)});
+  const int form = db.Records[record].Form;
+  if (form >= 0 && form < db.FormCount) item->setIcon(0, iconFor_(db.Forms[form].Icon));
+  if (db.RecordMarks[record]) {
+    QFont bold = item->font(0);
+    bold.setBold(true);
+    item->setFont(0, bold);
+  }
+  Register(item, RecordKey(record));
+  return item;
+}
+
+void FolderTree::AddFolderNode(const Database& db, int folder) {
+  const bool hasContents = !RecordsOf(db, folder).empty() || HasSubfolders(db, folder);
+  QTreeWidgetItem* item = MakeFolderItem(db, folder, hasContents);
+  const int parent = db.Folders[folder].Parent;
+  QTreeWidgetItem* parentItem = parent == TopLevelParent ? nullptr : Node(FolderKey(parent));
+  if (parent != TopLevelParent && !parentItem) {
+    delete item;
+    nodes_.remove(FolderKey(folder));
+    return;
+  }
+  // Among its sibling folders in ascending index; records follow the folders.
+  const int count = parentItem ? parentItem->childCount() : tree_.topLevelItemCount();
+  int position = 0;
+  for (; position < count; ++position) {
+    const QTreeWidgetItem* sibling = parentItem ? parentItem->child(position) : tree_.topLevelItem(position);
+    const NodeKey key = ParseKey(KeyOf(sibling));
+    if (key.kind != u"root" || key.index > folder) break;
+  }
+  if (parentItem) {
+    if (IsPlaceholder(parentItem->child(0))) {
+      delete item;
+      nodes_.remove(FolderKey(folder));
+      return;  // it comes with its parent's contents
+    }
+    parentItem->insertChild(position, item);
+  } else {
+    tree_.insertTopLevelItem(position, item);
+  }
+}
+
+bool FolderTree::Loaded(int folder) const {
+  const QTreeWidgetItem* item = Node(FolderKey(folder));
+  return item && !IsPlaceholder(item->child(0));
+}
+
+void FolderTree::Populate(const Database& db, int folder) {
+  QTreeWidgetItem* item = Node(FolderKey(folder));
+  if (!item || !IsPlaceholder(item->child(0))) return;
+  delete item->takeChild(0);
+  const FolderContents contents = CountFolderContents(db);
+  QList<QTreeWidgetItem*> children;
+  for (int f : SubfoldersOf(db, folder)) {
+    children << MakeFolderItem(db, f, contents.records[f] + contents.subfolders[f] > 0);
+  }
+  for (int r : RecordsOf(db, folder)) children << MakeRecordItem(db, r);
+  item->addChildren(children);
+}
+
+void FolderTree::AddRecordNode(const Database& db, int record) {
+  const int folder = db.Records[record].Folder;
+  if (!Loaded(folder)) {
+    Reveal(db, FolderKey(folder));
+    Populate(db, folder);
+    return;
+  }
+  QTreeWidgetItem* parent = Node(FolderKey(folder));
+  // Right after the folder's nearest record with a lower index; new records
+  // mostly go last, so the search starts from the end.
+  int position = parent->childCount();
+  for (int i = parent->childCount() - 1; i >= 0; --i) {
+    const NodeKey key = ParseKey(KeyOf(parent->child(i)));
+    if (key.kind != u"item") break;
+    if (key.index < record) {
+      position = i + 1;
+      break;
+    }
+  }
+  parent->insertChild(position, MakeRecordItem(db, record));
+}
+
+QTreeWidgetItem* FolderTree::Reveal(const Database& db, const QString& key) {
+  if (QTreeWidgetItem* item = Node(key)) return item;
+  const NodeKey parsed = ParseKey(key);
+  int container = -1;
+  if (parsed.kind == u"item" && parsed.index >= 0 && parsed.index < db.RecordCount) {
+    container = db.Records[parsed.index].Folder;
+  } else if (parsed.kind == u"root" && parsed.index >= 0 && parsed.index < db.FolderCount) {
+    container = db.Folders[parsed.index].Parent;
+  }
+  if (container < 0 || container >= db.FolderCount) return nullptr;
+  if (!Reveal(db, FolderKey(container))) return nullptr;
+  Populate(db, container);
+  return Node(key);
+}
+
+void FolderTree::UpdateRecordText(const Database& db, int record) {
+  QTreeWidgetItem* item = Node(RecordKey(record));
+  const QString text = ShortenName(RecordTitle(db, record), db.MaxListString);
+  if (item && item->text(0) != text) item->setText(0, text);
+}
+
+void FolderTree::UpdateFolderNode(const Database& db, int folder) {
+  if (QTreeWidgetItem* item = Node(FolderKey(folder))) {
+    item->setText(0, ShortenName(db.Folders[folder].Name, db.MaxListString));
+    item->setIcon(0, iconFor_(db.Folders[folder].Icon));
+  }
+}
+
+void FolderTree::ShowMark(const Database& db, int record) {
+  if (QTreeWidgetItem* item = Node(RecordKey(record))) {
+    QFont font = item->font(0);
+    font.setBold(db.RecordMarks[record]);
+    item->setFont(0, font);
+  }
+}
+
+void FolderTree::RemoveNode(const QString& key) {
+  QTreeWidgetItem* item = nodes_.take(key);
+  if (!item) return;
+  // The node's loaded descendants go with it.
+  QList<QTreeWidgetItem*> pending{item};
+  while (!pending.isEmpty()) {
+    QTreeWidgetItem* node = pending.takeLast();
+    for (int i = 0; i < node->childCount(); ++i) {
+      nodes_.remove(KeyOf(node->child(i)));
+      pending << node->child(i);
+    }
+  }
+  delete item;
+}
+
+void FolderTree::Rekey(const QString& from, const QString& to) {
+  QTreeWidgetItem* item = nodes_.take(from);
+  if (item) Register(item, to);
+}
+
+}  // namespace orbo

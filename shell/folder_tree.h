@@ -1,0 +1,65 @@
+// The nodes of the folder tree, kept in step with the model: folder nodes are
+// filled lazily (a placeholder child until first expanded), every node is
+// found by its key in constant time.
+#pragma once
+
+#include <QHash>
+#include <QIcon>
+#include <QString>
+
+#include <functional>
+
+#include "storage/database_model.h"
+
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace orbo {
+
+QString FolderKey(int folder);
+QString RecordKey(int record);
+// "root"/"item" and the number behind it; kind is empty for other keys.
+struct NodeKey {
+  QString kind;
+  int index = -1;
+};
+NodeKey ParseKey(const QString& key);
+
+class FolderTree {
+ public:
+  using IconFor = std::function<QIcon(const QString& iconKey)>;
+  FolderTree(QTreeWidget& tree, IconFor iconFor);
+
+  static QString KeyOf(const QTreeWidgetItem* item);
+
+  void Rebuild(const Database& db);
+  void Clear();
+  QTreeWidgetItem* Node(const QString& key) const { return nodes_.value(key); }
+  bool NodeExists(const QString& key) const { return nodes_.contains(key); }
+
+  void AddFolderNode(const Database& db, int folder);
+  void AddRecordNode(const Database& db, int record);
+  // Fills a folder node whose contents are not loaded yet.
+  void Populate(const Database& db, int folder);
+  bool Loaded(int folder) const;
+  // Loads whatever must hold the node first; nullptr when it cannot exist.
+  QTreeWidgetItem* Reveal(const Database& db, const QString& key);
+
+  void UpdateRecordText(const Database& db, int record);
+  void UpdateFolderNode(const Database& db, int folder);
+  void ShowMark(const Database& db, int record);
+  void RemoveNode(const QString& key);
+  // Gives the node of one key another key.
+  void Rekey(const QString& from, const QString& to);
+
+ private:
+  QTreeWidgetItem* MakeRecordItem(const Database& db, int record);
+  QTreeWidgetItem* MakeFolderItem(const Database& db, int folder, bool hasContents);
+  void Register(QTreeWidgetItem* item, const QString& key);
+
+  QTreeWidget& tree_;
+  IconFor iconFor_;
+  QHash<QString, QTreeWidgetItem*> nodes_;
+};
+
+}  // namespace orbo

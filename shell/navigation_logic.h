@@ -1,0 +1,82 @@
+// The structural changes of the folder tree, on the model alone: where a new
+// record goes, how a deleted record's hole is filled, how folders are
+// removed, exchanged and moved. The views follow what these report.
+#pragma once
+
+#include <QString>
+
+#include <vector>
+
+#include "storage/database_model.h"
+
+namespace orbo {
+
+inline constexpr int kMaxRecords = 32000;
+inline constexpr int kMaxFolders = 32000;
+// A hole this close to the end of the table is closed by moving the rest down.
+inline constexpr int kShrinkDistance = 20;
+
+// The text itself, or its first maxLength characters followed by "..".
+QString ShortenName(const QString& text, int maxLength);
+
+// Record n as a new record would start: form 0, folder 0, unmarked, empty values.
+void NewRecord(Database& db, int n);
+// Folder n as a new folder starts: top level, "Folder n", icon "root".
+void NewFolder(Database& db, int n);
+
+// Stepping through the records of folder: the index to show, or -1 when
+// nothing happens (no wrap-around).
+int NextRecordIndex(const Database& db, int current, int folder);
+int PrevRecordIndex(const Database& db, int current, int folder);
+int FirstRecordIndex(const Database& db, int current, int folder);
+int LastRecordIndex(const Database& db, int current, int folder);
+
+// The free slot a new record of folder reuses (it lies behind the folder's
+// last record), or -1 when the table must grow.
+int ChooseRecordSlot(const Database& db, int folder);
+
+// Record "from" was copied into the hole "to".
+struct RecordMove {
+  int from;
+  int to;
+};
+
+struct RecordDeletion {
+  std::vector<RecordMove> moves;  // in order
+  int hole = -1;                  // the entry that finally went away
+  bool shrunk = false;            // entries above hole moved down by one, RecordCount - 1
+};
+
+// Deletes record r from the model: later records move into the hole round
+// by round; then the hole is closed (near the end) or left as a free slot.
+// Free slots met by the scan are passed over. BufferCount is recounted.
+RecordDeletion DeleteRecordInModel(Database& db, int r);
+
+bool HasSubfolders(const Database& db, int folder);
+// Records of folder, ascending.
+std::vector<int> RecordsOf(const Database& db, int folder);
+// Sub-folders of folder (-1: the top level), ascending.
+std::vector<int> SubfoldersOf(const Database& db, int folder);
+
+// Removes an empty folder without sub-folders: later folders move down one
+// index and every Parent and record Folder above it follows.
+void RemoveFolderInModel(Database& db, int folder);
+
+// The nearest sibling with a lower (Below) or higher (Above) index; -1 if none.
+int SiblingBelow(const Database& db, int folder);
+int SiblingAbove(const Database& db, int folder);
+// Exchanges two folders' table entries; parents and records follow them.
+void ExchangeFolders(Database& db, int a, int b);
+
+// Whether folder is ancestor itself or lies below it.
+bool IsInSubtree(const Database& db, int folder, int ancestor);
+
+// How many records and sub-folders each folder has, counted in one pass, so
+// building the tree never scans the table once per folder.
+struct FolderContents {
+  std::vector<int> records;     // per folder
+  std::vector<int> subfolders;  // per folder
+};
+FolderContents CountFolderContents(const Database& db);
+
+}  // namespace orbo

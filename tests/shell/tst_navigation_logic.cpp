@@ -1,0 +1,261 @@
+// Structural changes of the folder tree on the model alone: stepping, slot
+// choice, deletion rounds, folder removal, exchange and moves.
+#include <QRandomGenerator>
+#include <QtTest>
+#include <map>
+
+#include "shell/navigation_logic.h"
+
+using namespace orbo;
+
+namespace {
+
+constexpr int F = BufferFolder;
+
+// Record i is named "r<i>" so a test can follow it through moves.
+Database MakeDb(int folders, const std::vector<int>& recordFolders) {
+  Database db;
+  SetCount(db, kFoldersKind, static_cast<std::int16_t>(folders));
+  for (int k = 0; k < folders; ++k) NewFolder(db, k);
+  SetCount(db, kRecordsKind, static_cast<std::int16_t>(recordFolders.size()));
+  for (int i = 0; i < db.RecordCount; ++i) {
+    NewRecord(db, i);
+    db.Records[i].Folder = static_cast<std::int16_t>(recordFolders[i]);
+    if (recordFolders[i] != F) db.Records[i].TextValue[0] = QString("r%1").arg(i);
+  }
+  RecountBuffers(db);
+  return db;
+}
+
+std::vector<int> FolderColumn(const Database& db) {
+  std::vector<int> folders;
+  for (int i = 0; i < db.RecordCount; ++i) folders.push_back(db.Records[i].Folder);
+  return folders;
+}
+
+// Each folder's records by name, in index order, and the marked names.
+std::map<int, QStringList> Contents(const Database& db, QStringList* marked) {
+  std::map<int, QStringList> contents;
+  for (int i = 0; i < db.RecordCount; ++i) {
+    if (db.Records[i].Folder == F) continue;
+    contents[db.Records[i].Folder] << db.Records[i].TextValue[0];
+    if (db.RecordMarks[i]) *marked << db.Records[i].TextValue[0];
+  }
+  return contents;
+}
+
+}  // namespace
+
+class NavigationLogicTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void namesAndNewObjects() {
+    QCOMPARE(ShortenName("abcde", 5), QString("abcde"));
+    QCOMPARE(ShortenName("abcdef", 5), QString("abcde.."));
+    Database db = MakeDb(5, {1, 1});
+    db.RecordMarks[1] = true;
+    db.Records[1].Form = 4;
+    NewRecord(db, 1);
+    QCOMPARE(db.Records[1], RecordData{});
+    QVERIFY(!db.RecordMarks[1]);
+    db.Folders[4].Parent = 2;
+    NewFolder(db, 4);
+    QCOMPARE(db.Folders[4], (FolderDef{-1, "Folder 4", "root", 0}));
+  }
+
+  void stepping_data() {
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("current");
+    QTest::addColumn<QList<int>>("nextPrevFirstLast");
+    // Records 3, 7 and 9 are in folder 2.
+    QTest::newRow("middle") << 10 << 7 << QList<int>{9, 3, 3, 9};
+    QTest::newRow("last of table") << 10 << 9 << QList<int>{-1, 7, 3, -1};
+    QTest::newRow("last of folder") << 12 << 9 << QList<int>{-1, 7, 3, -1};
+    QTest::newRow("first of folder") << 10 << 3 << QList<int>{7, -1, -1, 9};
+    QTest::newRow("folder open") << 10 << -1 << QList<int>{-1, -1, -1, -1};
+  }
+  void stepping() {
+    QFETCH(int, count);
+    QFETCH(int, current);
+    std::vector<int> folders(static_cast<std::size_t>(count), 1);
+    folders[3] = folders[7] = folders[9] = 2;
+    const Database db = MakeDb(3, folders);
+    QTEST((QList<int>{NextRecordIndex(db, current, 2), PrevRecordIndex(db, current, 2),
+                      FirstRecordIndex(db, current, 2), LastRecordIndex(db, current, 2)}),
+          "nextPrevFirstLast");
+  }
+
+  void slotChoice_data() {
+    QTest::addColumn<std::vector<int>>("folders");
+    QTest::addColumn<int>("folder");
+    QTest::addColumn<int>("slot");
+    QTest::newRow("behind the last record") << std::vector<int>{F, 0, F, 1, 0, F} << 0 << 5;
+    QTest::newRow("search resumes") << std::vector<int>{F, 0, F, 1, 0, F} << 1 << 5;
+    QTest::newRow("empty folder") << std::vector<int>{0, F, 1, F} << 2 << 1;
+    QTest::newRow("no slot behind") << std::vector<int>{F, 0, 0} << 0 << -1;
+    QTest::newRow("none free") << std::vector<int>{0, 1} << 1 << -1;
+  }
+  void slotChoice() {
+    QFETCH(std::vector<int>, folders);
+    QFETCH(int, folder);
+    QTEST(ChooseRecordSlot(MakeDb(3, folders), folder), "slot");
+  }
+
+  void deletionNearOrFarFromTheEnd_data() {
+    QTest::addColumn<int>("r");
+    QTest::addColumn<bool>("shrunk");
+    QTest::newRow("21 before the end") << 9 << false;
+    QTest::newRow("20 before the end") << 10 << true;
+    QTest::newRow("last") << 29 << true;
+  }
+  void deletionNearOrFarFromTheEnd() {
+    QFETCH(int, r);
+    QFETCH(bool, shrunk);
+    Database db = MakeDb(1, std::vector<int>(30, 0));
+    db.RecordMarks[r + 1 < 30 ? r + 1 : 0] = true;
+    const RecordDeletion deletion = DeleteRecordInModel(db, r);
+    QVERIFY(deletion.moves.empty());  // one folder: nothing may overtake
+    QCOMPARE(deletion.hole, r);
+    QCOMPARE(deletion.shrunk, shrunk);
+    QCOMPARE(db.RecordCount, shrunk ? 29 : 30);
+    QCOMPARE(db.BufferCount, shrunk ? 0 : 1);
+    if (shrunk && r < 29) {
+      QCOMPARE(db.Records[r].TextValue[0], QString("r%1").arg(r + 1));
+      QVERIFY(db.RecordMarks[r]);
+    }
+    if (!shrunk) QCOMPARE(db.Records[r].Folder, F);
+  }
+
+  void freeSlotIsReusedBehindAFolder() {
+    std::vector<int> folders(40, 0);
+    for (int i = 0; i < 10; ++i) folders[i] = 1;
+    Database db = MakeDb(2, folders);
+    const RecordDeletion deletion = DeleteRecordInModel(db, 5);
+    QCOMPARE(deletion.moves.size(), 1u);
+    QCOMPARE(db.Records[5].TextValue[0], QString("r10"));
+    QCOMPARE(db.Records[10].Folder, F);
+    QCOMPARE(db.RecordCount - db.BufferCount, 39);
+    QCOMPARE(ChooseRecordSlot(db, 1), 10);  // folder 1 ends at 9
+    QCOMPARE(ChooseRecordSlot(db, 0), -1);
+  }
+
+  void roundsReportEveryCopy_data() {
+    QTest::addColumn<std::vector<int>>("folders");
+    QTest::addColumn<int>("r");
+    QTest::addColumn<std::vector<std::pair<int, int>>>("moves");
+    QTest::addColumn<std::vector<int>>("after");
+    QTest::newRow("alternating") << std::vector<int>{0, 1, 0, 1, 0} << 1
+                                 << std::vector<std::pair<int, int>>{{2, 1}, {3, 2}, {4, 3}}
+                                 << std::vector<int>{0, 0, 1, 0};
+    QTest::newRow("farthest first record")
+        << std::vector<int>{0, 1, 1, 2, 2} << 0 << std::vector<std::pair<int, int>>{{3, 0}}
+        << std::vector<int>{2, 1, 1, 2};
+    QTest::newRow("three interleaved") << std::vector<int>{0, 1, 2, 0, 1, 2} << 0
+                                       << std::vector<std::pair<int, int>>{{2, 0}, {4, 2}, {5, 4}}
+                                       << std::vector<int>{2, 1, 1, 0, 2};
+    QTest::newRow("free slots passed over")
+        << std::vector<int>{0, F, 1, F, 1} << 0 << std::vector<std::pair<int, int>>{{2, 0}}
+        << std::vector<int>{1, F, F, 1};
+  }
+  void roundsReportEveryCopy() {
+    QFETCH(std::vector<int>, folders);
+    QFETCH(int, r);
+    Database db = MakeDb(3, folders);
+    const RecordDeletion deletion = DeleteRecordInModel(db, r);
+    std::vector<std::pair<int, int>> moves;
+    for (const RecordMove& m : deletion.moves) moves.push_back({m.from, m.to});
+    QTEST(moves, "moves");
+    QVERIFY(deletion.shrunk);
+    QTEST(FolderColumn(db), "after");
+  }
+
+  // A later record of a folder must never overtake an earlier one of the
+  // same folder, whatever the mix of folders and free slots.
+  void deletionKeepsFolderOrder() {
+    QRandomGenerator random(6);
+    for (int run = 0; run < 2000; ++run) {
+      const int count = 2 + static_cast<int>(random.bounded(60));
+      const int kinds = 2 + static_cast<int>(random.bounded(3));
+      std::vector<int> folders;
+      for (int i = 0; i < count; ++i) {
+        folders.push_back(random.bounded(8) == 0 ? F : static_cast<int>(random.bounded(kinds)));
+      }
+      const int r = static_cast<int>(random.bounded(count));
+      if (folders[r] == F) folders[r] = 0;
+      Database db = MakeDb(4, folders);
+      for (int i = 0; i < count; ++i) db.RecordMarks[i] = random.bounded(2) == 1;
+      QStringList markedBefore, markedAfter;
+      std::map<int, QStringList> expected = Contents(db, &markedBefore);
+      expected[folders[r]].removeOne(QString("r%1").arg(r));
+      markedBefore.removeOne(QString("r%1").arg(r));
+      const int freeBefore = db.BufferCount;
+
+      const RecordDeletion deletion = DeleteRecordInModel(db, r);
+      std::erase_if(expected, [](const auto& entry) { return entry.second.isEmpty(); });
+      QCOMPARE(Contents(db, &markedAfter), expected);
+      markedBefore.sort();
+      markedAfter.sort();
+      QCOMPARE(markedAfter, markedBefore);
+      QCOMPARE(db.BufferCount, freeBefore + (deletion.shrunk ? 0 : 1));
+      QCOMPARE(db.RecordCount, count - (deletion.shrunk ? 1 : 0));
+      int hole = r;
+      for (const RecordMove& m : deletion.moves) {
+        QCOMPARE(m.to, hole);
+        QVERIFY(m.from > hole && folders[m.from] != F);
+        hole = m.from;
+      }
+      QCOMPARE(deletion.hole, hole);
+    }
+  }
+
+  void removingFolderRenumbersTheRest() {
+    Database db = MakeDb(6, {0, 4, 5, F, 1, 4});
+    db.Folders[1].Parent = 0;
+    db.Folders[5].Parent = 4;
+    db.Folders[2].Parent = 5;
+    RemoveFolderInModel(db, 3);
+    QCOMPARE(db.FolderCount, 5);
+    QCOMPARE(db.Folders[3].Name, QString("Folder 4"));
+    QCOMPARE(db.Folders[4].Name, QString("Folder 5"));
+    QCOMPARE(db.Folders[4].Parent, 3);
+    QCOMPARE(db.Folders[2].Parent, 4);
+    QCOMPARE(db.Folders[1].Parent, 0);
+    QCOMPARE(FolderColumn(db), (std::vector<int>{0, 3, 4, F, 1, 3}));
+  }
+
+  void folderQueriesAndExchange() {
+    Database db = MakeDb(5, {3, 1, 3, F});
+    db.Folders[1].Parent = 0;
+    db.Folders[3].Parent = 0;
+    db.Folders[4].Parent = 3;
+    QVERIFY(HasSubfolders(db, 3) && !HasSubfolders(db, 1));
+    QCOMPARE(RecordsOf(db, 3), (std::vector<int>{0, 2}));
+    QCOMPARE(SubfoldersOf(db, 0), (std::vector<int>{1, 3}));
+    QCOMPARE(SubfoldersOf(db, -1), (std::vector<int>{0, 2}));
+    const FolderContents contents = CountFolderContents(db);
+    QCOMPARE(contents.records, (std::vector<int>{0, 1, 0, 2, 0}));
+    QCOMPARE(contents.subfolders, (std::vector<int>{2, 0, 0, 1, 0}));
+    QCOMPARE((std::vector<int>{SiblingBelow(db, 3), SiblingAbove(db, 1), SiblingAbove(db, 3),
+                               SiblingBelow(db, 1), SiblingAbove(db, 0)}),
+             (std::vector<int>{1, 3, -1, -1, 2}));
+    QVERIFY(IsInSubtree(db, 4, 0) && IsInSubtree(db, 3, 3));
+    QVERIFY(!IsInSubtree(db, 0, 4) && !IsInSubtree(db, 2, 0));
+
+    ExchangeFolders(db, 1, 3);
+    QCOMPARE(db.Folders[1].Name, QString("Folder 3"));
+    QCOMPARE(db.Folders[3].Name, QString("Folder 1"));
+    QCOMPARE(db.Folders[4].Parent, 1);
+    QCOMPARE(FolderColumn(db), (std::vector<int>{1, 3, 1, F}));
+    ExchangeFolders(db, 1, 4);  // a parent with its own child
+    QCOMPARE(db.Folders[1].Parent, 4);
+    QCOMPARE(db.Folders[4].Parent, 0);
+    QCOMPARE(FolderColumn(db), (std::vector<int>{4, 3, 4, F}));
+
+    db.Folders[0].Parent = 4;  // a damaged chain must still end
+    QVERIFY(!IsInSubtree(db, 4, 2));
+  }
+};
+
+QTEST_GUILESS_MAIN(NavigationLogicTest)
+#include "tst_navigation_logic.moc"
