@@ -13,6 +13,7 @@
 #include "shell/folder_tree.h"
 #include "shell/folder_tree_widget.h"
 #include "shell/handover.h"
+#include "shell/help_window.h"
 #include "shell/intro_dialog.h"
 #include "shell/main_window.h"
 #include "shell/new_database.h"
@@ -46,11 +47,17 @@ bool App::Main(const QString& commandLine) {
 
   window_ = std::make_unique<MainWindow>(files_.Below(QStringLiteral("icons")));
   intro_ = std::make_unique<IntroDialog>(window_.get());
+  QObject::connect(intro_.get(), &IntroDialog::helpRequested, intro_.get(), [this] { ShowHelp(10); });
   tree_ = std::make_unique<FolderTree>(window_->MainList(), [this](const QString& key) { return window_->IconFor(key); });
   QObject::connect(&window_->UpdateTimer(), &QTimer::timeout, window_.get(), [this] { UpdateTick(); });
   window_->onCloseRequested = [this] { return QueryUnload(); };
   window_->onResized = [this] { RecordPlacement(); };
   window_->onStatusPanelClicked = [this](const QString& key) { StatusPanelClicked(key); };
+  window_->onSplitterMoved = [this](int treeWidth) {
+    db.SplitterPos = static_cast<std::int16_t>(treeWidth * window_->TwipsPerPixelX());
+    Layout();
+    SetModified(true);
+  };
   window_->UpdateTimer().start();
   UpdateTick();
 

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <QLockFile>
+
+class QAction;
 #include <QString>
 
 #include <memory>
@@ -19,6 +21,7 @@
 namespace orbo {
 
 class FolderTree;
+class HelpWindow;
 class IconPickerDialog;
 class IntroDialog;
 class MainWindow;
@@ -59,6 +62,12 @@ class App : public StorageUi {
   void ApplySettings();
   void BuildRecentMenu();
   void ToDatabaseMode();
+  void ToEditMode();
+  void ShowHelp(int topic);
+  // Sizes the window so the current form fits beside the tree, centred.
+  void ResetScale();
+  // F5 / F6 and their buttons: ignored while a long operation runs.
+  void SwitchMode(int editMode);
   void ShowIntro(int mode);
   void ChooseLanguage(int index);
   void OpenRecent(int index);
@@ -126,6 +135,10 @@ class App : public StorageUi {
   void BringToFront();
   void ImportIcon();
   void ConnectViews();
+  void ConnectModeCommands();
+  void BuildFormLists();
+  // Arms an element tool, or the selection arrow for nullptr.
+  void ChooseTool(QAction* tool);
   void SetRecordCommands(bool recordShown);
   void FillFolderList(int folder);
   void DrawForm(int form);
@@ -137,6 +150,7 @@ class App : public StorageUi {
   std::unique_ptr<MainWindow> window_;
   std::unique_ptr<IntroDialog> intro_;
   std::unique_ptr<FolderTree> tree_;
+  std::unique_ptr<HelpWindow> help_;
   std::unique_ptr<IconPickerDialog> picker_;
   bool userIconsLoaded_ = false;
   QLockFile instanceLock_;

@@ -2,11 +2,13 @@
 // commands, title, status bar, recent files, languages, placement, mode.
 #include <QAction>
 #include <QDir>
+#include <QScreen>
 #include <QLabel>
 #include <QMenu>
 #include <QToolBar>
 
 #include "shell/app.h"
+#include "shell/help_window.h"
 #include "shell/intro_dialog.h"
 #include "shell/main_window.h"
 #include "shell/navigation_logic.h"
@@ -49,6 +51,11 @@ void App::ConnectCommands() {
   c.OnTriggered(c.Tool(kMainBar, "tofolder"), [this] {
     if (state.CurRecord >= 0) ShowFolder(db.Records[state.CurRecord].Folder);
   });
+  both("mnuHelp2", "help", [this] { ShowHelp(11); });
+  c.OnTriggered(c.Tool(kEditBar, "help"), [this] { ShowHelp(13); });
+  c.OnTriggered(c.Tool(kMainBar, "resetscale"), [this] { ResetScale(); });
+  c.OnTriggered(c.Menu("mnuImOrbo"), [this] { ImportDatabase(db, *this); });
+  ConnectModeCommands();
   c.DisableUnconnected();
   c.Tool(kMainBar, "save")->setEnabled(db.Modified);
 }
@@ -162,27 +169,27 @@ void App::ChooseLanguage(int index) {
   UpdateStatusBar();
 }
 
-void App::ToDatabaseMode() {
-  state.EditMode = 0;
-  MainCommands& c = window_->Commands();
-  window_->StatusPanel("grid").hide();
-  c.Menu("mnuMode2_0")->setChecked(true);
-  c.Menu("mnuMode2_1")->setChecked(false);
-  c.Submenu("mnuFile")->menuAction()->setEnabled(true);
-  c.Submenu("mnuDatabase")->menuAction()->setVisible(true);
-  c.Submenu("mnuEditor")->menuAction()->setVisible(false);
-  c.Bar(kEditBar)->hide();
-  c.Bar(kMainBar)->show();
-  RebuildTree();
-  if (db.DatabasePath != u"noname") {
-    ShowFolder(0);
-  } else {
-    state.CurRecord = -1;
-    ShowRecord(0);
+void App::ShowHelp(int topic) {
+  if (!help_) help_ = std::make_unique<HelpWindow>(window_.get());
+  help_->ShowTopic(files_.Below(QStringLiteral("help\\index.html")), topic);
+}
+
+void App::ResetScale() {
+  if (state.CurForm < 0 || state.CurForm >= db.FormCount) return;
+  const FormDef& form = db.Forms[state.CurForm];
+  const double tx = window_->TwipsPerPixelX();
+  const double ty = window_->TwipsPerPixelY();
+  const QWidget* central = window_->centralWidget();
+  const int width = static_cast<int>((db.SplitterPos + 140 + (settings.WideList ? 100 : 0) + form.Width) / tx) +
+                    window_->width() - central->width();
+  const int height = static_cast<int>(form.Height / ty) + window_->height() - central->height();
+  window_->setWindowState(Qt::WindowNoState);
+  window_->resize(width, height);
+  if (const QScreen* screen = window_->screen()) {
+    QRect frame = window_->frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    window_->move(frame.topLeft());
   }
-  Layout();
-  UpdateStatusBar();
-  state.EventsSuppressed = false;
 }
 
 void App::UpdateTitle() {

@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
+#include <QToolButton>
 
 namespace orbo {
 namespace {
@@ -186,6 +187,13 @@ void MainCommands::BuildToolbars(QMainWindow& window, const QString& iconFolder)
   };
   build(kMainBar, "MainBar", kMainBarButtons);
   build(kEditBar, "EditBar", kEditBarButtons);
+  addRecordMenu_ = new QMenu(&window);
+  addRecordMenu_->setObjectName("addrecordMenu");
+  QAction* addRecord = Tool(kMainBar, "addrecord");
+  addRecord->setMenu(addRecordMenu_);
+  if (auto* button = qobject_cast<QToolButton*>(bars_[kMainBar]->widgetForAction(addRecord))) {
+    button->setPopupMode(QToolButton::MenuButtonPopup);
+  }
 }
 
 QAction* MainCommands::Tool(int bar, const QString& key) const {

@@ -43,6 +43,8 @@ class MainCommands {
   // Button n (1-based, separators counted) of a toolbar.
   const QList<ToolbarButton>& Buttons(int bar) const { return buttons_[bar]; }
   QToolBar* Bar(int bar) const { return bars_[bar]; }
+  // The drop-down of "addrecord": one entry per form, then "newform".
+  QMenu* AddRecordMenu() const { return addRecordMenu_; }
   QList<QAction*> RecentItems() const { return recent_; }
   QAction* RecentSeparator() const { return recentLine_; }
 
@@ -64,6 +66,7 @@ class MainCommands {
   QToolBar* bars_[2] = {};
   QList<QAction*> recent_;
   QAction* recentLine_ = nullptr;
+  QMenu* addRecordMenu_ = nullptr;
   QSet<QAction*> connected_;
   QSet<QAction*> toolActions_;
 };

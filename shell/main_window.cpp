@@ -103,6 +103,11 @@ void MainWindow::BuildRegions() {
   splitter_->addWidget(rightSide_);
   splitter_->setStretchFactor(1, 1);
   splitter_->handle(1)->setObjectName("FormListPic");
+  // Moved only on release, like the tree width that is stored with the database.
+  splitter_->setOpaqueResize(false);
+  connect(splitter_, &QSplitter::splitterMoved, this, [this](int position) {
+    if (onSplitterMoved) onSplitterMoved(position);
+  });
   setCentralWidget(splitter_);
 }
 

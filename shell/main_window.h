@@ -41,6 +41,7 @@ class MainWindow : public QMainWindow {
   QLineEdit& RootText() { return *rootText_; }
   QToolButton& RootButton(const char* name) const;
   QWidget& MainPic() { return *mainPic_; }
+  QScrollArea& BackPic() { return *backPic_; }
   // The icon of a key as the views show it; built once per key.
   QIcon IconFor(const QString& key);
   QLabel& StatusPanel(const QString& key) const;
@@ -49,6 +50,8 @@ class MainWindow : public QMainWindow {
   std::function<bool()> onCloseRequested;  // false keeps the window open
   std::function<void()> onResized;
   std::function<void(const QString& key)> onStatusPanelClicked;
+  // The tree's new width in pixels, when the user lets go of the splitter.
+  std::function<void(int treeWidth)> onSplitterMoved;
 
   // ShowProgress: below 100 shows the bar and makes the window busy, 100 or
   // more ends it. An empty text shows the general please-wait text.

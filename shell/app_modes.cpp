@@ -1,0 +1,130 @@
+// App: database mode and edit mode, and the lists that follow the forms.
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "shell/app.h"
+#include "shell/folder_tree_widget.h"
+#include "shell/main_window.h"
+
+namespace orbo {
+namespace {
+
+constexpr const char* kElementTools[] = {"addi", "addl", "addt", "addb", "addc", "addf", "addm"};
+
+void SetMenuMode(MainCommands& c, int editMode) {
+  c.Menu("mnuMode2_0")->setChecked(editMode == 0);
+  c.Menu("mnuMode2_1")->setChecked(editMode == 1);
+  c.Submenu("mnuFile")->menuAction()->setEnabled(editMode == 0);
+  c.Submenu("mnuDatabase")->menuAction()->setVisible(editMode == 0);
+  c.Submenu("mnuEditor")->menuAction()->setVisible(editMode == 1);
+  c.Bar(kMainBar)->setVisible(editMode == 0);
+  c.Bar(kEditBar)->setVisible(editMode == 1);
+}
+
+}  // namespace
+
+void App::SwitchMode(int editMode) {
+  if (window_->Busy() || editMode == state.EditMode) {
+    // A checkable item ticks itself when chosen; the mode did not change.
+    window_->Commands().Menu("mnuMode2_0")->setChecked(state.EditMode == 0);
+    window_->Commands().Menu("mnuMode2_1")->setChecked(state.EditMode == 1);
+    return;
+  }
+  if (editMode == 1) {
+    ToEditMode();
+  } else {
+    ToDatabaseMode();
+  }
+}
+
+void App::ToEditMode() {
+  state.EditMode = 1;
+  MainCommands& c = window_->Commands();
+  window_->StatusPanel("grid").show();
+  SetMenuMode(c, 1);
+  UpdateTitle();
+  window_->ShowFolderView(false);
+  ChooseTool(nullptr);
+  DrawForm(state.CurForm >= 0 && state.CurForm < db.FormCount ? state.CurForm : 0);
+  window_->BackPic().horizontalScrollBar()->setValue(0);
+  window_->BackPic().verticalScrollBar()->setValue(0);
+  UpdateStatusBar();
+  UpdateTitle();
+}
+
+void App::ToDatabaseMode() {
+  state.EditMode = 0;
+  MainCommands& c = window_->Commands();
+  window_->StatusPanel("grid").hide();
+  SetMenuMode(c, 0);
+  BuildFormLists();
+  RebuildTree();
+  if (db.DatabasePath != u"noname") {
+    ShowFolder(0);
+  } else {
+    state.CurRecord = -1;
+    ShowRecord(0);
+  }
+  FolderTreeWidget& tree = window_->MainList();
+  if (window_->isVisible()) tree.setFocus();
+  QFont font(db.DatabaseFont.Name);
+  if (db.DatabaseFont.Size > 0) font.setPointSize(db.DatabaseFont.Size);
+  font.setBold(db.DatabaseFont.Bold);
+  font.setItalic(db.DatabaseFont.Italic);
+  tree.setFont(font);
+  Layout();
+  UpdateStatusBar();
+  state.EventsSuppressed = false;
+}
+
+void App::BuildFormLists() {
+  MainCommands& c = window_->Commands();
+  QMenu* dropDown = c.AddRecordMenu();
+  QMenu* menu = c.Submenu("mnuAddRec");
+  dropDown->clear();
+  menu->clear();
+  for (int form = 0; form < db.FormCount; ++form) {
+    auto addOfForm = [this, form] { AddRecord(state.CurFolder, form, false); };
+    QAction* entry = dropDown->addAction(db.Forms[form].Name, window_.get(), addOfForm);
+    entry->setObjectName(QStringLiteral("form%1").arg(form));
+    QAction* item = menu->addAction(db.Forms[form].Name, window_.get(), addOfForm);
+    item->setObjectName(QStringLiteral("mnuAddRec2_%1").arg(form));
+  }
+  dropDown->addSeparator();
+  QAction* newForm = dropDown->addAction(texts.Get(958, 6));
+  newForm->setObjectName("newform");
+  // Creating forms comes with the form designer.
+  newForm->setEnabled(false);
+  menu->menuAction()->setEnabled(!menu->isEmpty());
+}
+
+void App::ChooseTool(QAction* tool) {
+  MainCommands& c = window_->Commands();
+  for (const char* key : kElementTools) c.Tool(kEditBar, key)->setChecked(false);
+  c.Tool(kEditBar, "arrow")->setChecked(tool == nullptr);
+  if (tool) tool->setChecked(true);
+  window_->MainPic().setCursor(tool ? Qt::CrossCursor : Qt::ArrowCursor);
+}
+
+void App::ConnectModeCommands() {
+  MainCommands& c = window_->Commands();
+  c.OnTriggered(c.Menu("mnuMode2_0"), [this] { SwitchMode(0); });
+  c.OnTriggered(c.Menu("mnuMode2_1"), [this] { SwitchMode(1); });
+  c.OnTriggered(c.Tool(kMainBar, "editmode"), [this] { SwitchMode(1); });
+  c.OnTriggered(c.Tool(kEditBar, "workmode"), [this] { SwitchMode(0); });
+  QAction* arrow = c.Tool(kEditBar, "arrow");
+  arrow->setCheckable(true);
+  c.OnTriggered(arrow, [this] { ChooseTool(nullptr); });
+  for (const char* key : kElementTools) {
+    QAction* tool = c.Tool(kEditBar, key);
+    tool->setCheckable(true);
+    c.OnTriggered(tool, [this, tool] { ChooseTool(tool); });
+  }
+}
+
+}  // namespace orbo

@@ -1,0 +1,34 @@
+#include "shell/help_window.h"
+
+#include <QTextBrowser>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "shell/named_widget.h"
+#include "shell/window_texts.h"
+
+namespace orbo {
+
+HelpWindow::HelpWindow(QWidget* parent) : QDialog(parent) {
+  setObjectName("HelpForm");
+  setWindowTitle(QLatin1String(kProductName));
+  browser_ = NamedWidget<QTextBrowser>("HelpText", this);
+  browser_->setOpenExternalLinks(false);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(browser_);
+  resize(720, 560);
+}
+
+void HelpWindow::ShowTopic(const QString& page, int topic) {
+  anchor_ = topic == 0 ? QString() : QStringLiteral("topic%1").arg(topic);
+  QUrl url = QUrl::fromLocalFile(page);
+  url.setFragment(anchor_);
+  browser_->setSource(url);
+  if (!anchor_.isEmpty()) browser_->scrollToAnchor(anchor_);
+  show();
+  raise();
+  activateWindow();
+}
+
+}  // namespace orbo
