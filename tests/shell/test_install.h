@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "shell/app.h"
 #include "shell/dialogs.h"
 #include "storage/stream_library.h"
 
@@ -81,4 +82,17 @@ class FakeDialogs : public orbo::Dialogs {
     return onModal(dialog);
   }
   void Fatal(const QString& message) override { fatal << message; }
+};
+
+// The program started with a database path (that does not exist), so no
+// start dialog waits; the failed-load message is forgotten.
+struct RunningApp {
+  TestInstall install;
+  FakeDialogs dialogs;
+  orbo::App app{install.Path(), install.SettingsPath(), dialogs};
+
+  RunningApp() {
+    app.Main("x");
+    dialogs.messages.clear();
+  }
 };

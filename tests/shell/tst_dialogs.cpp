@@ -71,11 +71,9 @@ class DialogsTest : public QObject {
   }
 
   void askTextMarksModifiedOnlyForAChange() {
-    TestInstall install;
-    FakeDialogs dialogs;
-    App app(install.Path(), install.SettingsPath(), dialogs);
-    QVERIFY(app.Main("x"));  // a command line skips the start dialog
-    dialogs.messages.clear();
+    RunningApp running;
+    App& app = running.app;
+    FakeDialogs& dialogs = running.dialogs;
     dialogs.typedText = "same";
     QCOMPARE(app.AskText("?", "same", false), QString("same"));
     QVERIFY(!app.db.Modified);
@@ -112,16 +110,16 @@ class DialogsTest : public QObject {
   }
 
   void chooseIconAndImport() {
-    TestInstall install;
+    RunningApp running;
+    App& app = running.app;
+    FakeDialogs& dialogs = running.dialogs;
+    const TestInstall& install = running.install;
     QDir(install.Path()).mkpath("icons/usericons/Pets");
     QVERIFY(Filled(qRgb(9, 9, 9)).save(install.Path("icons/usericons/Pets/cat.bmp")));
     QVERIFY(Filled(qRgb(200, 0, 0)).save(install.Path("icons/noico.bmp")));
     QImage big(32, 32, QImage::Format_ARGB32);
     big.fill(qRgb(0, 0, 250));
     QVERIFY(big.save(install.Path("holiday.png")));
-    FakeDialogs dialogs;
-    App app(install.Path(), install.SettingsPath(), dialogs);
-    QVERIFY(app.Main("x"));
     dialogs.openPath = install.Path("holiday.png");
     int round = 0;
     int selectedAtStart = 0;
@@ -145,10 +143,10 @@ class DialogsTest : public QObject {
   }
 
   void loadingBringsCompanionIcons() {
-    TestInstall install;
-    FakeDialogs dialogs;
-    App app(install.Path(), install.SettingsPath(), dialogs);
-    QVERIFY(app.Main("x"));
+    RunningApp running;
+    App& app = running.app;
+    FakeDialogs& dialogs = running.dialogs;
+    const TestInstall& install = running.install;
     app.db.Forms[0].Icon = "New\\pet.bmp";
     app.db.Folders[0].Icon = "nowhere\\gone.bmp";
     dialogs.savePath = install.Path("pets.2db");
@@ -179,11 +177,10 @@ class DialogsTest : public QObject {
     QFETCH(QString, typed);
     QFETCH(bool, opens);
     QFETCH(int, messages);
-    TestInstall install;
-    FakeDialogs dialogs;
-    App app(install.Path(), install.SettingsPath(), dialogs);
-    QVERIFY(app.Main("x"));
-    dialogs.messages.clear();
+    RunningApp running;
+    App& app = running.app;
+    FakeDialogs& dialogs = running.dialogs;
+    const TestInstall& install = running.install;
     app.db.PasswordOn = true;
     app.db.Password = "s3cret";
     app.db.Records[0].TextValue[0] = "Locked away";

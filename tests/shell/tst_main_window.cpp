@@ -18,17 +18,9 @@ using namespace orbo;
 
 namespace {
 
-struct Fixture {
-  TestInstall install;
-  FakeDialogs dialogs;
-  App app{install.Path(), install.SettingsPath(), dialogs};
-  MainWindow* window = nullptr;
+struct Fixture : RunningApp {
+  MainWindow* window = &app.Window();
 
-  Fixture() {
-    app.Main("x");
-    dialogs.messages.clear();
-    window = &app.Window();
-  }
   MainCommands& Commands() { return window->Commands(); }
   bool Visible(const char* menu) { return Commands().Submenu(menu)->menuAction()->isVisible(); }
   void SaveAs(const QString& name) {

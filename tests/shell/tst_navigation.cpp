@@ -19,16 +19,8 @@ using namespace orbo;
 
 namespace {
 
-struct Fixture {
-  TestInstall install;
-  FakeDialogs dialogs;
-  App app{install.Path(), install.SettingsPath(), dialogs};
+struct Fixture : RunningApp {
   Database& db = app.db;
-
-  Fixture() {
-    app.Main("x");  // a command line skips the start dialog
-    dialogs.messages.clear();
-  }
 
   // Folders with the given parents; records with the given folders; text
   // element 0 holds "R" and the index, so titles name the records.
