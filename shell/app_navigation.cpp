@@ -50,10 +50,18 @@ QListWidgetItem* ListItem(const QString& text, const QString& key, const QIcon& 
 
 void App::ConnectViews() {
   FolderTreeWidget& tree = window_->MainList();
-  QObject::connect(&tree, &QTreeWidget::itemClicked, &tree,
-                   [this](QTreeWidgetItem* item) { OpenNode(FolderTree::KeyOf(item)); });
-  QObject::connect(&tree, &QTreeWidget::itemActivated, &tree,
-                   [this](QTreeWidgetItem* item) { OpenNode(FolderTree::KeyOf(item)); });
+  QObject::connect(&tree, &QTreeWidget::itemClicked, &tree, [this](QTreeWidgetItem* item) {
+    if (state.EditMode == 1) {
+      // In edit mode the tree stands for the database as a whole.
+      state.SelType = -2;
+      ChooseTool(nullptr);
+      return;
+    }
+    OpenNode(FolderTree::KeyOf(item));
+  });
+  QObject::connect(&tree, &QTreeWidget::itemActivated, &tree, [this](QTreeWidgetItem* item) {
+    if (state.EditMode == 0) OpenNode(FolderTree::KeyOf(item));
+  });
   QObject::connect(&tree, &QTreeWidget::itemExpanded, &tree, [this](QTreeWidgetItem* item) {
     const NodeKey key = ParseKey(FolderTree::KeyOf(item));
     if (key.kind == u"root") tree_->Populate(db, key.index);

@@ -89,6 +89,13 @@ class MainWindowTest : public QObject {
     c.Tool(kEditBar, "addc")->trigger();
     QVERIFY(!c.Tool(kEditBar, "addt")->isChecked());
     QVERIFY(c.Tool(kEditBar, "addc")->isChecked());
+    // A click in the tree picks the database and the arrow, and opens nothing.
+    QTreeWidgetItem* folder = f.window->MainList().topLevelItem(0);
+    emit f.window->MainList().itemClicked(folder, 0);
+    QCOMPARE(f.app.state.SelType, -2);
+    QVERIFY(!c.Tool(kEditBar, "addc")->isChecked());
+    QCOMPARE(f.app.state.CurRecord, 0);
+    c.Tool(kEditBar, "addc")->trigger();
     c.Tool(kEditBar, "arrow")->trigger();
     QVERIFY(!c.Tool(kEditBar, "addc")->isChecked());
     QVERIFY(c.Tool(kEditBar, "arrow")->isChecked());
