@@ -67,7 +67,8 @@ void App::RefreshWindow() { ToDatabaseMode(); }
 
 void App::ShowDatabase() {
   RefreshWindow();
-  ShowFolder(0);
+  // A saved database is already showing folder 0 after the refresh.
+  if (state.CurRecord != -1 || state.CurFolder != 0) ShowFolder(0);
 }
 
 }  // namespace orbo
