@@ -135,6 +135,9 @@ bool App::QueryUnload() {
   QDir::setCurrent(appPath_);
   SaveIni(files_, settingsPath_, settings);
   tree_->Clear();
+  for (QWidget* dialog : std::initializer_list<QWidget*>{intro_.get(), picker_.get(), help_.get()}) {
+    if (dialog) dialog->hide();
+  }
   window_->hide();
   endRequested_ = true;
   return false;
