@@ -79,14 +79,12 @@ QTreeWidgetItem* FolderTree::MakeRecordItem(const Database& db, int record) {
 }
 
 void FolderTree::AddFolderNode(const Database& db, int folder) {
-  const bool hasContents = !RecordsOf(db, folder).empty() || HasSubfolders(db, folder);
-  QTreeWidgetItem* item = MakeFolderItem(db, folder, hasContents);
   const int parent = db.Folders[folder].Parent;
-  QTreeWidgetItem* parentItem = parent == TopLevelParent ? nullptr : Node(FolderKey(parent));
-  if (parent != TopLevelParent && !parentItem) {
-    delete item;
-    nodes_.remove(FolderKey(folder));
-    return;
+  QTreeWidgetItem* parentItem = nullptr;
+  if (parent != TopLevelParent) {
+    // A parent not shown, or not loaded yet, brings the node with its contents.
+    if (!Loaded(parent)) return;
+    parentItem = Node(FolderKey(parent));
   }
   // Among its sibling folders in ascending index; records follow the folders.
   const int count = parentItem ? parentItem->childCount() : tree_.topLevelItemCount();
@@ -96,12 +94,9 @@ void FolderTree::AddFolderNode(const Database& db, int folder) {
     const NodeKey key = ParseKey(KeyOf(sibling));
     if (key.kind != u"root" || key.index > folder) break;
   }
+  const bool hasContents = !RecordsOf(db, folder).empty() || HasSubfolders(db, folder);
+  QTreeWidgetItem* item = MakeFolderItem(db, folder, hasContents);
   if (parentItem) {
-    if (IsPlaceholder(parentItem->child(0))) {
-      delete item;
-      nodes_.remove(FolderKey(folder));
-      return;  // it comes with its parent's contents
-    }
     parentItem->insertChild(position, item);
   } else {
     tree_.insertTopLevelItem(position, item);
