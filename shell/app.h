@@ -130,6 +130,10 @@ class App : public StorageUi {
   void ConnectCommands();
   void RecordPlacement();
   void Layout();
+  // The list area's extra width in twips, from the wide-list setting.
+  int ListExtraWidth() const { return settings.WideList ? 100 : 0; }
+  // Reveals, selects and scrolls to the tree node of key.
+  void SelectNode(const QString& key);
   void StatusPanelClicked(const QString& key);
   void TakeHandOver();
   void BringToFront();

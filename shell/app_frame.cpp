@@ -84,7 +84,7 @@ void App::ApplySettings() {
 }
 
 void App::Layout() {
-  window_->LayoutMainWindow(db.SplitterPos, settings.WideList ? 100 : 0, settings.ShowStatusBar);
+  window_->LayoutMainWindow(db.SplitterPos, ListExtraWidth(), settings.ShowStatusBar);
 }
 
 void App::RecordPlacement() {
@@ -180,7 +180,7 @@ void App::ResetScale() {
   const double tx = window_->TwipsPerPixelX();
   const double ty = window_->TwipsPerPixelY();
   const QWidget* central = window_->centralWidget();
-  const int width = static_cast<int>((db.SplitterPos + 140 + (settings.WideList ? 100 : 0) + form.Width) / tx) +
+  const int width = static_cast<int>((db.SplitterPos + 140 + ListExtraWidth() + form.Width) / tx) +
                     window_->width() - central->width();
   const int height = static_cast<int>(form.Height / ty) + window_->height() - central->height();
   window_->setWindowState(Qt::WindowNoState);

@@ -114,15 +114,19 @@ void App::SetRecordCommands(bool recordShown) {
   c.Tool(kMainBar, "del")->setToolTip(texts.Get(kDeleteTooltips, recordShown ? 5 : 4));
 }
 
+void App::SelectNode(const QString& key) {
+  if (QTreeWidgetItem* node = tree_->Reveal(db, key)) {
+    window_->MainList().setCurrentItem(node);
+    window_->MainList().scrollToItem(node);
+  }
+}
+
 void App::ShowFolder(int folder) {
   if (folder < 0 || folder >= db.FolderCount) return;
   SuppressEvents suppressed(state);
   state.CurFolder = folder;
   state.CurRecord = -1;
-  if (QTreeWidgetItem* node = tree_->Reveal(db, FolderKey(folder))) {
-    window_->MainList().setCurrentItem(node);
-    window_->MainList().scrollToItem(node);
-  }
+  SelectNode(FolderKey(folder));
   SetRecordCommands(false);
   window_->ShowFolderView(true);
   const FolderDef& def = db.Folders[folder];
@@ -163,10 +167,7 @@ void App::ShowRecord(int record) {
   SuppressEvents suppressed(state);
   state.CurRecord = record;
   state.CurFolder = db.Records[record].Folder;
-  if (QTreeWidgetItem* node = tree_->Reveal(db, RecordKey(record))) {
-    window_->MainList().setCurrentItem(node);
-    window_->MainList().scrollToItem(node);
-  }
+  SelectNode(RecordKey(record));
   window_->ShowFolderView(false);
   SetRecordCommands(true);
   UpdateTitle();
