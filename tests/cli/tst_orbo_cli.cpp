@@ -1,5 +1,4 @@
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QtTest>
 #include <nlohmann/json.hpp>
 
@@ -65,22 +64,16 @@ class OrboCliTest : public QObject {
   Q_OBJECT
 
  private:
-  QTemporaryDir dir_;
-  CodePage codePage_;
+  SampleFiles files_;
 
-  QString Path(const QString& name) const { return dir_.filePath(name); }
-
-  QString Saved(const Database& db, const QString& name) {
-    const QString path = Path(name);
-    if (!WriteDatabaseFile(db, path, codePage_).ok) qWarning() << "cannot save" << path;
-    return path;
-  }
+  QString Path(const QString& name) const { return files_.Path(name); }
+  QString Saved(const Database& db, const QString& name) const { return files_.Saved(db, name); }
 
   QByteArray ExampleImage() { return Cli({"dump", Saved(ExampleDatabase(), "example.2db")}).out; }
 
  private slots:
   void initTestCase() {
-    QVERIFY(dir_.isValid());
+    QVERIFY(files_.IsValid());
     stream::SetLibraryFolder(QStringLiteral(ORBO_BIN_DIR));
   }
 
@@ -248,10 +241,7 @@ class OrboCliTest : public QObject {
   void unreadableFilesFailInOneLine_data() {
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<QByteArray>("says");
-    Database locked = ExampleDatabase();
-    locked.PasswordOn = true;
-    locked.Password = "open up";
-    const QString lockedPath = Saved(locked, "locked.2db");
+    const QString lockedPath = Saved(Locked(ExampleDatabase(), "open up"), "locked.2db");
     const QString damaged = Saved(LargeDatabase(), "damaged.2db");
     QFile::resize(damaged, 100000);
     QTest::newRow("missing file") << QStringList{"dump", Path("none.2db")}
@@ -282,10 +272,7 @@ class OrboCliTest : public QObject {
     QCOMPARE(plain.exitCode, 0);
     QCOMPARE(plain.out, QByteArray("File: info.2db\nHeader: 11\nPassword: not needed\nForms: 1\n"
                                    "Records: 7 (2 free slots)\nFolders: 2\n"));
-    Database locked = TinyDatabase();
-    locked.PasswordOn = true;
-    locked.Password = "pw";
-    const QString path = Saved(locked, "info-locked.2db");
+    const QString path = Saved(Locked(TinyDatabase(), "pw"), "info-locked.2db");
     const Run unread = Cli({"info", path});
     QCOMPARE(unread.exitCode, 0);
     QVERIFY(unread.out.startsWith("File: info-locked.2db\nHeader: 12\nPassword: needed\nCounts:"));

@@ -1,5 +1,9 @@
 #include "sample_databases.h"
 
+#include <QtDebug>
+
+#include "storage/code_page.h"
+#include "storage/database_file.h"
 #include "storage/model_defaults.h"
 
 namespace orbo::test {
@@ -200,6 +204,20 @@ QString StoredDifference(const Database& a, const Database& b) {
     if (!(a.Folders[d] == b.Folders[d])) return Where("folder", d);
   }
   return {};
+}
+
+Database Locked(Database db, const QString& password) {
+  db.PasswordOn = true;
+  db.Password = password;
+  return db;
+}
+
+QString SampleFiles::Saved(const Database& db, const QString& name) const {
+  CodePage codePage;
+  const QString path = Path(name);
+  const WriteOutcome outcome = WriteDatabaseFile(db, path, codePage);
+  if (!outcome.ok) qWarning() << "cannot save" << path << outcome.error;
+  return path;
 }
 
 }  // namespace orbo::test

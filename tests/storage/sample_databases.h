@@ -1,6 +1,8 @@
 // Databases the storage and command-line tests build and compare.
 #pragma once
 
+#include <QTemporaryDir>
+
 #include "storage/database_model.h"
 
 namespace orbo::test {
@@ -30,5 +32,20 @@ Database LargeDatabase();
 // forms with their stored slots, settings, records' stored values,
 // folders); empty when it does not.
 QString StoredDifference(const Database& a, const Database& b);
+
+// db protected with password.
+Database Locked(Database db, const QString& password);
+
+// A temporary folder for the database files a test writes.
+class SampleFiles {
+ public:
+  bool IsValid() const { return dir_.isValid(); }
+  QString Path(const QString& name) const { return dir_.filePath(name); }
+  // Writes db under name (Windows-1252) and returns its path.
+  QString Saved(const Database& db, const QString& name) const;
+
+ private:
+  QTemporaryDir dir_;
+};
 
 }  // namespace orbo::test

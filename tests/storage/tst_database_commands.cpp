@@ -1,4 +1,3 @@
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include "sample_databases.h"
@@ -68,20 +67,14 @@ class DatabaseCommandsTest : public QObject {
   Q_OBJECT
 
  private:
-  QTemporaryDir dir_;
+  SampleFiles files_;
 
-  QString Path(const QString& name) const { return dir_.filePath(name); }
-
-  QString Saved(const Database& db, const QString& name) {
-    CodePage codePage;
-    const QString path = Path(name);
-    if (!WriteDatabaseFile(db, path, codePage).ok) qWarning() << "cannot save" << path;
-    return path;
-  }
+  QString Path(const QString& name) const { return files_.Path(name); }
+  QString Saved(const Database& db, const QString& name) const { return files_.Saved(db, name); }
 
  private slots:
   void initTestCase() {
-    QVERIFY(dir_.isValid());
+    QVERIFY(files_.IsValid());
     stream::SetLibraryFolder(QStringLiteral(ORBO_BIN_DIR));
   }
 
@@ -187,10 +180,7 @@ class DatabaseCommandsTest : public QObject {
   }
 
   void cancelledPasswordKeepsTheOpenDatabase() {
-    Database source = ExampleDatabase();
-    source.PasswordOn = true;
-    source.Password = QStringLiteral("right");
-    const QString path = Saved(source, QStringLiteral("locked.2db"));
+    const QString path = Saved(Locked(ExampleDatabase(), QStringLiteral("right")), QStringLiteral("locked.2db"));
     Database db = FullFormDatabase();
     db.Modified = true;
     FakeUi ui(db);

@@ -318,9 +318,7 @@ class DatabaseFileTest : public QObject {
 
   void wrongPasswordFails() {
     QFETCH(bool, large);
-    Database db = large ? LargeDatabase() : TinyDatabase();
-    db.PasswordOn = true;
-    db.Password = QStringLiteral("right one");
+    const Database db = Locked(large ? LargeDatabase() : TinyDatabase(), QStringLiteral("right one"));
     const QString path = Path(QStringLiteral("locked.2db"));
     QVERIFY(WriteDatabaseFile(db, path, codePage_).ok);
     const ReadOutcome read = Read(path, QStringLiteral("wrong one"));
@@ -329,9 +327,7 @@ class DatabaseFileTest : public QObject {
   }
 
   void emptyPasswordCancels() {
-    Database db = TinyDatabase();
-    db.PasswordOn = true;
-    db.Password = QStringLiteral("secret");
+    const Database db = Locked(TinyDatabase(), QStringLiteral("secret"));
     const QString path = Path(QStringLiteral("cancel.2db"));
     QVERIFY(WriteDatabaseFile(db, path, codePage_).ok);
     const ReadOutcome read = ReadDatabaseFile(path, codePage_, NoPassword);

@@ -1,4 +1,3 @@
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include "sample_databases.h"
@@ -30,15 +29,10 @@ class DatabaseMergeTest : public QObject {
   Q_OBJECT
 
  private:
-  QTemporaryDir dir_;
+  SampleFiles files_;
   CodePage codePage_;
 
-  QString Saved(const Database& db, const QString& name) {
-    const QString path = dir_.filePath(name);
-    const WriteOutcome outcome = WriteDatabaseFile(db, path, codePage_);
-    if (!outcome.ok) qWarning() << outcome.error;
-    return path;
-  }
+  QString Saved(const Database& db, const QString& name) const { return files_.Saved(db, name); }
 
   MergeOutcome Merge(Database& db, const QString& path, const QString& password = {}) {
     return MergeDatabaseFile(db, path, codePage_, [password] { return password; });
@@ -46,7 +40,7 @@ class DatabaseMergeTest : public QObject {
 
  private slots:
   void initTestCase() {
-    QVERIFY(dir_.isValid());
+    QVERIFY(files_.IsValid());
     stream::SetLibraryFolder(QStringLiteral(ORBO_BIN_DIR));
   }
 
@@ -97,13 +91,8 @@ class DatabaseMergeTest : public QObject {
   }
 
   void passwordOnlyReadsTheImportedFile() {
-    Database locked = ExampleDatabase();
-    locked.PasswordOn = true;
-    locked.Password = QStringLiteral("their secret");
-    const QString path = Saved(locked, QStringLiteral("locked.2db"));
-    Database db = MixedDatabase();
-    db.PasswordOn = true;
-    db.Password = QStringLiteral("mine");
+    const QString path = Saved(Locked(ExampleDatabase(), QStringLiteral("their secret")), QStringLiteral("locked.2db"));
+    Database db = Locked(MixedDatabase(), QStringLiteral("mine"));
     const MergeOutcome outcome = Merge(db, path, QStringLiteral("their secret"));
     QCOMPARE(outcome.status, ReadOutcome::kLoaded);
     QVERIFY(outcome.askedPassword);
