@@ -1,27 +1,18 @@
-// Start-up logic without windows: the example database, the window texts,
-// the hand-over line and loading the settings.
+// Start-up logic without windows: the example database, record titles and
+// loading damaged or missing settings.
 #include <QDir>
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "shell/handover.h"
 #include "shell/new_database.h"
 #include "shell/record_title.h"
 #include "shell/settings_file.h"
 #include "shell/settings_store.h"
-#include "shell/window_texts.h"
 #include "storage/model_defaults.h"
 
 using namespace orbo;
 
 namespace {
-
-LanguageTexts SomeTexts() {
-  LanguageTexts texts;
-  texts.LoadLines({"English", "00015  Form design", "00100  status", "       Records",
-                   "       Folders", "       Grid"});
-  return texts;
-}
 
 void WriteFile(const QString& path, const QString& text) {
   QFile file(path);
@@ -80,61 +71,6 @@ class StartupLogicTest : public QObject {
     QCOMPARE(RecordTitle(db, 0), QString());
     form.TitleElement = 2003;  // no such text element
     QCOMPARE(RecordTitle(db, 0), QString());
-  }
-
-  void windowTitleAndStatus() {
-    LanguageTexts texts = SomeTexts();
-    Database db;
-    NewDatabase(db, FontSpec{"Sans", 10, false, false});
-    QCOMPARE(WindowTitle(db, 0, -1, texts), QString("noname - Corvane Database v1.18"));
-    db.DatabasePath = "/home/ann/mydata.2db";
-    db.Modified = true;
-    db.Records[0].TextValue[0] = "Smith";
-    QCOMPARE(WindowTitle(db, 0, 0, texts), QString("mydata.2db* - Corvane Database v1.18 - [Smith]"));
-    QCOMPARE(WindowTitle(db, 1, 0, texts), QString("mydata.2db* - Corvane Database v1.18 - Form design"));
-    QCOMPARE(FileNameOf("c:\\data\\x.2db"), QString("x.2db"));
-
-    SetCount(db, kRecordsKind, 10);
-    SetCount(db, kFoldersKind, 3);
-    db.BufferCount = 2;
-    QCOMPARE(StatusCountsText(db, texts), QString("Records: 8          Folders: 3"));
-  }
-
-  void handOverLines() {
-    QCOMPARE(HandOverLine(""), QString("UPDATE"));
-    QCOMPARE(HandOverLine("/a b/c.2db"), QString("LOAD/a b/c.2db"));
-    QCOMPARE(ParseHandOverLine("UPDATE").kind, HandOverRequest::Update);
-    QCOMPARE(ParseHandOverLine("UPDAxyz").kind, HandOverRequest::Update);
-    HandOverRequest load = ParseHandOverLine("LOAD/a b/c.2db");
-    QCOMPARE(load.kind, HandOverRequest::Load);
-    QCOMPARE(load.path, QString("/a b/c.2db"));
-    QCOMPARE(ParseHandOverLine("").kind, HandOverRequest::None);
-    QCOMPARE(ParseHandOverLine("UPD").kind, HandOverRequest::None);
-  }
-
-  void firstStartReadsRootCopyAndCreatesTheSettings() {
-    QTemporaryDir app;
-    QVERIFY(QDir(app.path()).mkpath("data"));
-    AppSettings root;
-    root.RecentFiles[0] = "ex";
-    root.StartCount = 41;
-    root.GridStepX = 60;
-    WriteFile(app.filePath("data/root.dat"), SettingsToText(root));
-    QString failure;
-    WorkingFiles files(app.path(), [&](const QString& message) { failure = message; });
-    QString ini = app.filePath("config/orbo118.ini");
-
-    AppSettings settings;
-    LoadIni(files, ini, &settings);
-    QCOMPARE(failure, QString());
-    QCOMPARE(settings.StartCount, 42);
-    QCOMPARE(settings.GridStepX, 60);
-    QCOMPARE(settings.RecentFiles[0], app.filePath("data/examples/ex1.2db"));
-    QVERIFY(QFile::exists(ini));
-
-    AppSettings again;
-    LoadIni(files, ini, &again);
-    QCOMPARE(again.StartCount, 43);
   }
 
   void damagedSettingsFallBackToTheRootCopy() {
