@@ -7,6 +7,7 @@
 
 #include "cli/json_image.h"
 #include "storage/database_file.h"
+#include "storage/model_invariants.h"
 #include "storage/storage_error.h"
 
 namespace orbo {
@@ -61,7 +62,9 @@ CodePage CodePageOf(const Arguments& args) {
       args.Option(QStringLiteral("codepage")).value_or(QString::fromLatin1(kDefaultCodePage)));
 }
 
-ReadOutcome Read(const QString& path, const Arguments& args, CodePage& codePage) {
+// A file that needed repairs is read as the program would show it; what
+// was mended goes to standard error.
+ReadOutcome Read(const QString& path, const Arguments& args, CodePage& codePage, std::FILE* err) {
   const QString password = args.Option(QStringLiteral("password")).value_or(QString());
   ReadOutcome read = ReadDatabaseFile(path, codePage, [password] { return password; });
   if (read.status == ReadOutcome::kFailed) {
@@ -69,7 +72,30 @@ ReadOutcome Read(const QString& path, const Arguments& args, CodePage& codePage)
     if (read.askedPassword) message += QStringLiteral(" (wrong password?)");
     throw CliError{message};
   }
+  for (const QString& repair : read.repairs.Describe()) {
+    std::fprintf(err, "orbo-cli: %s: repaired: %s\n", qPrintable(path), qPrintable(repair));
+  }
   return read;
+}
+
+// The image field a broken rule is about.
+QString ImageField(const ModelProblem& problem) {
+  const QString i = QString::number(problem.index);
+  switch (problem.kind) {
+    case ModelProblem::kRecordForm:
+      return QStringLiteral("Records[%1].Form").arg(i);
+    case ModelProblem::kRecordFolder:
+      return QStringLiteral("Records[%1].Folder").arg(i);
+    case ModelProblem::kFolderParent:
+    case ModelProblem::kFolderLoop:
+      return QStringLiteral("Folders[%1].Parent").arg(i);
+    case ModelProblem::kElementCount:
+      return QStringLiteral("Forms[%1].ElementCount[%2]").arg(i).arg(problem.type);
+    case ModelProblem::kTitleElement:
+      return QStringLiteral("Forms[%1].TitleElement").arg(i);
+    default:
+      return QStringLiteral("(database)");
+  }
 }
 
 void Print(std::FILE* out, const QByteArray& bytes) {
@@ -80,11 +106,11 @@ void Print(std::FILE* out, const QByteArray& bytes) {
   }
 }
 
-void Dump(const QStringList& rest, std::FILE* out) {
+void Dump(const QStringList& rest, std::FILE* out, std::FILE* err) {
   const Arguments args = Parse(rest, {QStringLiteral("password"), QStringLiteral("codepage")}, 1);
   CodePage codePage = CodePageOf(args);
   const QString& path = args.files[0];
-  const ReadOutcome read = Read(path, args, codePage);
+  const ReadOutcome read = Read(path, args, codePage, err);
   if (read.status == ReadOutcome::kCancelled) {
     throw CliError{
         QStringLiteral("%1: the file is protected; give its password with --password").arg(path)};
@@ -116,15 +142,21 @@ void Build(const QStringList& rest) {
   } catch (const ImageError& e) {
     throw CliError{QStringLiteral("%1: %2").arg(imagePath, QString::fromStdString(e.what()))};
   }
+  // The file would not open again.
+  const std::vector<ModelProblem> problems = FindModelProblems(db, 1);
+  if (!problems.empty()) {
+    throw CliError{QStringLiteral("%1: %2: %3").arg(imagePath, ImageField(problems.front()),
+                                                     DescribeProblem(problems.front()))};
+  }
   const WriteOutcome written = WriteDatabaseFile(db, outPath, codePage);
   if (!written.ok) throw CliError{QStringLiteral("%1: %2").arg(outPath, written.error)};
 }
 
-void Info(const QStringList& rest, std::FILE* out) {
+void Info(const QStringList& rest, std::FILE* out, std::FILE* err) {
   const Arguments args = Parse(rest, {QStringLiteral("password"), QStringLiteral("codepage")}, 1);
   CodePage codePage = CodePageOf(args);
   const QString& path = args.files[0];
-  const ReadOutcome read = Read(path, args, codePage);
+  const ReadOutcome read = Read(path, args, codePage, err);
   const bool locked = read.header == kHeaderPassword;
   QString text = QStringLiteral("File: %1\nHeader: %2\nPassword: %3\n")
                      .arg(QFileInfo(path).fileName())
@@ -156,11 +188,11 @@ int RunCli(const QStringList& args, std::FILE* out, std::FILE* err) {
     const QString command = args.value(0);
     const QStringList rest = args.mid(1);
     if (command == QLatin1String("dump")) {
-      Dump(rest, out);
+      Dump(rest, out, err);
     } else if (command == QLatin1String("build")) {
       Build(rest);
     } else if (command == QLatin1String("info")) {
-      Info(rest, out);
+      Info(rest, out, err);
     } else {
       throw CliError{QString::fromLatin1(kUsage)};
     }

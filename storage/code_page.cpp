@@ -26,9 +26,24 @@ CodePage::CodePage(const QString& name)
     ascii.append(QChar(c));
     asciiBytes.append(static_cast<char>(c));
   }
-  if (QByteArray(encoder_.encode(ascii)) != asciiBytes || encoder_.hasError()) {
-    throw StorageError(QStringLiteral("%1 is not an 8-bit code page").arg(name));
+  if (QByteArray(encoder_.encode(ascii)) != asciiBytes || !IsSingleByte()) {
+    throw StorageError(QStringLiteral("%1 is not a single-byte code page").arg(name));
   }
+}
+
+// The file counts characters and stores one byte each, so no two bytes may
+// stand for one character.
+bool CodePage::IsSingleByte() {
+  char pair[2];
+  for (int lead = 0x80; lead <= 0xFF; ++lead) {
+    pair[0] = static_cast<char>(lead);
+    for (int trail = 0x30; trail <= 0xFF; ++trail) {
+      pair[1] = static_cast<char>(trail);
+      decoder_.resetState();
+      if (QString(decoder_.decode(QByteArrayView(pair, 2))).size() < 2) return false;
+    }
+  }
+  return true;
 }
 
 // Plain ASCII converts byte for byte, which spares the converter.
@@ -37,9 +52,12 @@ bool CodePage::Encode(const QString& text, QByteArray* bytes) {
     *bytes = text.toLatin1();
     return true;
   }
-  encoder_.resetState();
   *bytes = encoder_.encode(text);
-  return !encoder_.hasError();
+  // The converters' error flag is not reliable (a new one misses the first
+  // error, a used one keeps it after a reset, a best fit is no error), so
+  // a text counts as held when its bytes give it back.
+  decoder_.resetState();
+  return QString(decoder_.decode(*bytes)) == text;
 }
 
 QString CodePage::Decode(const char* bytes, int length) {

@@ -12,8 +12,9 @@ inline constexpr char kDefaultCodePage[] = "windows-1252";
 
 class CodePage {
  public:
-  // Throws StorageError when the code page is unknown or does not keep
-  // ASCII as single bytes (the stream's texts end at a zero byte).
+  // Throws StorageError when the code page is unknown, does not keep ASCII
+  // as single bytes (the stream's texts end at a zero byte) or is not a
+  // single-byte code page.
   explicit CodePage(const QString& name = QString::fromLatin1(kDefaultCodePage));
 
   const QString& Name() const { return name_; }
@@ -26,6 +27,8 @@ class CodePage {
   QString DescribeUnencodable(const QString& text);
 
  private:
+  bool IsSingleByte();
+
   QString name_;
   QStringEncoder encoder_;
   QStringDecoder decoder_;

@@ -267,7 +267,6 @@ Database ReadDatabaseBody(StreamReader& in, const RecordProgress& progress) {
   if (unread > 0) {
     throw StorageError(QStringLiteral("%1 bytes follow the last folder").arg(unread));
   }
-  CheckReferences(db);
   RecountBuffers(db);
   return db;
 }

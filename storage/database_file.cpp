@@ -1,10 +1,13 @@
 #include "storage/database_file.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
 #include <filesystem>
 #include <new>
 
 #include "storage/database_body.h"
+#include "storage/model_invariants.h"
 #include "storage/storage_error.h"
 #include "storage/stream_library.h"
 
@@ -16,6 +19,9 @@ namespace {
 QByteArray EncodePassword(const QString& password, CodePage& codePage) {
   if (password.isEmpty())
     throw StorageError(QStringLiteral("a protected database needs a password"));
+  // The key ends at a zero byte: the rest of the password would not count.
+  if (password.contains(QChar(0)))
+    throw StorageError(QStringLiteral("the password holds a NUL character"));
   QByteArray key;
   if (!codePage.Encode(password, &key)) {
     throw StorageError(
@@ -26,6 +32,19 @@ QByteArray EncodePassword(const QString& password, CodePage& codePage) {
 
 std::filesystem::path FsPath(const QString& path) {
   return std::filesystem::path(path.toStdU16String());
+}
+
+// The file a path finally names, following symbolic links (even to a file
+// that does not exist yet); a loop of links ends the save.
+QString FollowLinks(const QString& path) {
+  constexpr int kMaxLinks = 40;
+  QString current = QFileInfo(path).absoluteFilePath();
+  for (int hops = 0; hops < kMaxLinks; ++hops) {
+    const QFileInfo info(current);
+    if (!info.isSymLink()) return current;
+    current = info.symLinkTarget();
+  }
+  throw StorageError(QStringLiteral("%1: too many symbolic links").arg(path));
 }
 
 // Runs the body of a read or write and turns whatever it raises into an
@@ -79,27 +98,50 @@ void WriteStream(const Database& db, const QString& tempPath, CodePage& codePage
 
 }  // namespace
 
+// The name is short, so it fits wherever the file's own name fits, and is
+// created exclusively, so it is never a file of the user's.
+QString CreateTempBeside(const QString& target) {
+  constexpr int kAttempts = 100;
+  const QString folder = QFileInfo(target).absolutePath();
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    const QString name = QStringLiteral("/.orbo-%1.tmp")
+                             .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+    QFile file(folder + name);
+    if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return file.fileName();
+    if (!file.exists()) {
+      throw StorageError(QStringLiteral("no file can be created in %1: %2").arg(folder, file.errorString()));
+    }
+  }
+  throw StorageError(QStringLiteral("no temporary name is free in %1").arg(folder));
+}
+
 WriteOutcome WriteDatabaseFile(const Database& db, const QString& path, CodePage& codePage,
-                               const RecordProgress& progress) {
-  const QString tempPath = path + QStringLiteral(".saving");
+                               const RecordProgress& progress, const TempFileFn& createTemp) {
   WriteOutcome outcome;
+  QString tempPath;
   outcome.error = Guarded([&] {
+    const std::vector<ModelProblem> problems = FindModelProblems(db, 1);
+    if (!problems.empty()) throw StorageError(DescribeProblem(problems.front()));
+    // Saving through a link replaces what it points at, not the link.
+    const QString target = FollowLinks(path);
+    tempPath = createTemp(target);
     WriteStream(db, tempPath, codePage, progress);
-    if (QFile::exists(path)) QFile::setPermissions(tempPath, QFile::permissions(path));
+    if (QFile::exists(target)) QFile::setPermissions(tempPath, QFile::permissions(target));
     std::error_code error;
-    std::filesystem::rename(FsPath(tempPath), FsPath(path), error);
+    std::filesystem::rename(FsPath(tempPath), FsPath(target), error);
     if (error) {
       throw StorageError(QStringLiteral("%1 cannot be replaced: %2")
-                             .arg(path, QString::fromLocal8Bit(error.message())));
+                             .arg(target, QString::fromLocal8Bit(error.message())));
     }
+    tempPath.clear();
   });
   outcome.ok = outcome.error.isEmpty();
-  if (!outcome.ok) QFile::remove(tempPath);
+  if (!tempPath.isEmpty()) QFile::remove(tempPath);
   return outcome;
 }
 
 ReadOutcome ReadDatabaseFile(const QString& path, CodePage& codePage, const PasswordFn& askPassword,
-                             const RecordProgress& progress) {
+                             const RecordProgress& progress, const RepairNames& names) {
   ReadOutcome outcome;
   outcome.error = Guarded([&] {
     if (stream::OpenInput(QFile::encodeName(path)) == -1) {
@@ -130,6 +172,7 @@ ReadOutcome ReadDatabaseFile(const QString& path, CodePage& codePage, const Pass
     outcome.db.DatabasePath = path;
     outcome.db.PasswordOn = outcome.header == kHeaderPassword;
     outcome.db.Password = password;
+    outcome.repairs = RepairModel(outcome.db, names);
     outcome.status = ReadOutcome::kLoaded;
   });
   if (!outcome.error.isEmpty()) {

@@ -7,6 +7,7 @@
 
 #include "storage/code_page.h"
 #include "storage/database_model.h"
+#include "storage/model_repair.h"
 #include "storage/record_progress.h"
 
 namespace orbo {
@@ -20,10 +21,18 @@ struct WriteOutcome {
   QString error;
 };
 
-// Writes "<path>.saving" beside the file and renames it over path only when
-// every step succeeded, so a failure leaves the previous file whole.
+// Refuses a model that breaks its invariants. Writes a temporary file of its
+// own beside the file (beside a link's target) and renames it over the file
+// only when every step succeeded, so a failure leaves the previous file whole.
+// Creates the empty temporary file a save writes first, for the file at
+// target; throws StorageError when it cannot.
+using TempFileFn = std::function<QString(const QString& target)>;
+// A short name of our own beside target, created exclusively.
+QString CreateTempBeside(const QString& target);
+
 WriteOutcome WriteDatabaseFile(const Database& db, const QString& path, CodePage& codePage,
-                               const RecordProgress& progress = {});
+                               const RecordProgress& progress = {},
+                               const TempFileFn& createTemp = CreateTempBeside);
 
 // Asked for the password of a protected file; an empty answer gives up.
 using PasswordFn = std::function<QString()>;
@@ -31,14 +40,15 @@ using PasswordFn = std::function<QString()>;
 struct ReadOutcome {
   enum Status { kLoaded, kCancelled, kFailed };
   Status status = kFailed;
-  // The whole database when loaded; nothing of a failed read is kept.
+  // The whole database when loaded, repaired; nothing of a failed read is kept.
   Database db;
+  ModelRepairs repairs;
   QString error;
   std::int32_t header = 0;
   bool askedPassword = false;
 };
 
 ReadOutcome ReadDatabaseFile(const QString& path, CodePage& codePage, const PasswordFn& askPassword,
-                             const RecordProgress& progress = {});
+                             const RecordProgress& progress = {}, const RepairNames& names = {});
 
 }  // namespace orbo

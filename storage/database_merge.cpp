@@ -59,13 +59,15 @@ void AppendDatabase(Database& db, const Database& imported) {
 
 MergeOutcome MergeDatabaseFile(Database& db, const QString& path, CodePage& codePage,
                                const PasswordFn& askPassword,
-                               const RecordProgress::ShowFn& showProgress) {
+                               const RecordProgress::ShowFn& showProgress,
+                               const RepairNames& names) {
   const RecordProgress progress(showProgress, db.RecordCount);
-  ReadOutcome read = ReadDatabaseFile(path, codePage, askPassword, progress);
+  ReadOutcome read = ReadDatabaseFile(path, codePage, askPassword, progress, names);
   MergeOutcome outcome;
   outcome.status = read.status;
   outcome.error = read.error;
   outcome.askedPassword = read.askedPassword;
+  outcome.repairs = read.repairs;
   if (read.status != ReadOutcome::kLoaded) return outcome;
   try {
     AppendDatabase(db, read.db);

@@ -12,6 +12,8 @@ struct MergeOutcome {
   ReadOutcome::Status status = ReadOutcome::kFailed;
   QString error;
   bool askedPassword = false;
+  // What the imported file needed mended before it was appended.
+  ModelRepairs repairs;
 };
 
 // Appends imported behind db. Free record slots stay free; the records and
@@ -24,6 +26,7 @@ void AppendDatabase(Database& db, const Database& imported);
 // Progress counts records by their index in db.
 MergeOutcome MergeDatabaseFile(Database& db, const QString& path, CodePage& codePage,
                                const PasswordFn& askPassword,
-                               const RecordProgress::ShowFn& showProgress = {});
+                               const RecordProgress::ShowFn& showProgress = {},
+                               const RepairNames& names = {});
 
 }  // namespace orbo

@@ -5,6 +5,11 @@
 
 #include <QString>
 
+#include "storage/code_page.h"
+#include "storage/model_invariants.h"
+#include "storage/model_repair.h"
+#include "storage/storable_text.h"
+
 namespace orbo {
 
 // Buttons and icon of a message, and the button pressed.
@@ -41,6 +46,18 @@ class StorageUi {
   virtual void RefreshWindow() = 0;
   // Refreshes the main window for the current mode and opens folder 0.
   virtual void ShowDatabase() = 0;
+
+  // The code page of the texts in database files.
+  virtual QString CodePageName() { return QString::fromLatin1(kDefaultCodePage); }
+  // What repairs call the objects they add.
+  virtual RepairNames NamesForRepairs() { return {}; }
+  // A problem that stops a save, and where a text lies, for the user.
+  virtual QString DescribeForUser(const Database&, const ModelProblem& problem) {
+    return DescribeProblem(problem);
+  }
+  virtual QString DescribeForUser(const Database&, const TextPlace& place) {
+    return QStringLiteral("%1 %2 %3 %4").arg(place.kind).arg(place.index).arg(place.type).arg(place.slot);
+  }
 };
 
 }  // namespace orbo

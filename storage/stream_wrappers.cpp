@@ -1,5 +1,6 @@
 #include "storage/stream_wrappers.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "storage/storage_error.h"
@@ -9,6 +10,9 @@ namespace orbo {
 
 void StreamWriter::WriteStr(const QString& s) {
   if (!codePage_.Encode(s, &bytes_)) throw StorageError(codePage_.DescribeUnencodable(s));
+  // The stream ends a text at a zero byte, which would leave the count and
+  // the bytes disagreeing.
+  bytes_.replace('\0', ' ');
   if (bytes_.size() > stream::kMaxStringBytes) {
     throw StorageError(QStringLiteral("a text of %1 characters is longer than the %2 a file holds")
                            .arg(bytes_.size())
@@ -44,6 +48,9 @@ QString StreamReader::ReadStr() {
   // Characters the record does not supply stay spaces.
   std::memset(buffer_.data(), ' ', static_cast<std::size_t>(count));
   stream::InputS(buffer_.data());
+  // A zero byte ends the copied text and fills the rest with zeros; spaces
+  // keep the text what the next save writes back.
+  std::replace(buffer_.begin(), buffer_.begin() + count, '\0', ' ');
   return codePage_.Decode(buffer_.data(), count);
 }
 

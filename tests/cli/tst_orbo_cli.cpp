@@ -181,6 +181,27 @@ class OrboCliTest : public QObject {
         0);
     QCOMPARE(Cli({"dump", Path("cyrillic.2db"), "--codepage=windows-1251"}).out, image + '\n');
     QCOMPARE(Cli({"dump", Path("cyrillic.2db"), "--codepage", "no-such-page"}).exitCode, 1);
+    // A multi-byte code page would make counts and bytes disagree.
+    const Run utf8 = Cli({"build", Path("cyrillic.json"), Path("utf8.2db"), "--codepage", "UTF-8"});
+    QCOMPARE(utf8.exitCode, 1);
+    QVERIFY2(utf8.err.contains("UTF-8 is not a single-byte code page"), utf8.err);
+  }
+
+  // A file an older version could write is dumped as the program repairs
+  // it, with the repairs on standard error.
+  void dumpReportsRepairs() {
+    const QString path = Saved(ExampleDatabase(), "own-parent.2db");
+    // The last folder ends with its parent (-1), its icon "root" and 0;
+    // scrambling is a XOR, so flipping the stored bits makes the parent 0.
+    QByteArray bytes = FileContents(path);
+    const qsizetype parent = bytes.size() - 17;
+    bytes[parent] = static_cast<char>(bytes[parent] ^ 0xFF);
+    bytes[parent + 1] = static_cast<char>(bytes[parent + 1] ^ 0xFF);
+    QVERIFY(WriteText(path, bytes));
+    const Run run = Cli({"dump", path});
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.err.contains("repaired: 1 folders"), run.err);
+    QCOMPARE(Json::parse(run.out.toStdString())["Folders"][0]["Parent"].get<int>(), -1);
   }
 
   void badImagesAreRefusedNamingTheField_data() {
@@ -222,6 +243,12 @@ class OrboCliTest : public QObject {
     QTest::newRow("text too long")
         << ChangedImage(example, "/Forms/0/Name", std::string(100001, 'n'))
         << QByteArray("Forms[0].Name: is longer");
+    QTest::newRow("record in no folder")
+        << ChangedImage(example, "/Records/0/Folder", 99) << QByteArray("Records[0].Folder");
+    QTest::newRow("own parent") << ChangedImage(example, "/Folders/0/Parent", 0)
+                                << QByteArray("Folders[0].Parent: folder 0 is its own ancestor");
+    QTest::newRow("title of a label")
+        << ChangedImage(example, "/Forms/0/TitleElement", 1000) << QByteArray("Forms[0].TitleElement");
   }
 
   void badImagesAreRefusedNamingTheField() {
@@ -235,7 +262,7 @@ class OrboCliTest : public QObject {
     QVERIFY2(run.err.contains(where), run.err);
     QCOMPARE(run.err.count('\n'), 1);
     QCOMPARE(FileContents(out), QByteArray("keep me"));
-    QVERIFY(!QFile::exists(out + ".saving"));
+    QCOMPARE(QDir(Path(".")).entryList({".orbo-*"}, QDir::Files | QDir::Hidden), QStringList());
   }
 
   void unreadableFilesFailInOneLine_data() {

@@ -90,7 +90,7 @@ class DatabaseCommandsTest : public QObject {
     ui.savePath = Path(QStringLiteral("Mixed Case.2db"));
     QVERIFY(SaveDatabase(db, false, ui));
     QCOMPARE(db.DatabasePath, ui.savePath);
-    QCOMPARE(ui.recent, QStringList{ui.savePath.toLower()});
+    QCOMPARE(ui.recent, QStringList{ui.savePath});
     QVERIFY(!db.Modified);
     QCOMPARE(ui.progress, (QList<int>{0, 200}));
     QVERIFY(ui.calls.contains(QStringLiteral("title")));

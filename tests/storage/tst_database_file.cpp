@@ -4,6 +4,7 @@
 #include "body_bytes.h"
 #include "sample_databases.h"
 #include "storage/database_file.h"
+#include "storage/model_invariants.h"
 #include "storage/stream_library.h"
 
 using namespace orbo;
@@ -35,8 +36,8 @@ void EmptyProperty(BodyBytes& b, int t) {
 }
 
 // A form of empty slots with the given element counts.
-void PlainForm(BodyBytes& b, std::array<std::int16_t, kElementTypeCount> counts) {
-  b.I(2000).L(0).I(0).I(0).S("").S("").I(0).L(0).L(0).I(0);
+void PlainForm(BodyBytes& b, std::array<std::int16_t, kElementTypeCount> counts, std::int16_t title = 2000) {
+  b.I(title).L(0).I(0).I(0).S("").S("").I(0).L(0).L(0).I(0);
   for (std::int16_t n : counts) b.I(n);
   for (int t = 0; t < kElementTypeCount; ++t) {
     for (int k = 0; k <= counts[t]; ++k) {
@@ -59,6 +60,11 @@ BodyBytes BodyUpToRecords(std::int16_t records, std::int16_t folders) {
 }
 
 QString NoPassword() { return {}; }
+
+// Temporary files a save left in folder.
+QStringList LeftoverTemps(const QString& folder) {
+  return QDir(folder).entryList({QStringLiteral(".orbo-*")}, QDir::Files | QDir::Hidden | QDir::System);
+}
 
 }  // namespace
 
@@ -198,7 +204,7 @@ class DatabaseFileTest : public QObject {
     QCOMPARE(read.db.PasswordOn, db.PasswordOn);
     QCOMPARE(read.db.Password, db.PasswordOn ? db.Password : QString());
     QCOMPARE(read.db.BufferCount, db.BufferCount);
-    QVERIFY(!QFile::exists(path + QStringLiteral(".saving")));
+    QCOMPARE(LeftoverTemps(dir_.path()), QStringList());
     if (sample == 5) QVERIFY(QFileInfo(path).size() > 3 * 500000);
   }
 
@@ -218,10 +224,62 @@ class DatabaseFileTest : public QObject {
     QCOMPARE(read.db.Folders[0].Name, QStringLiteral("Root"));
   }
 
-  void titleElementNamingNoElementStillLoads() {
-    Database db = ExampleDatabase();
-    db.Forms[0].TitleElement = 4007;
-    QCOMPARE(ReadBack(db, QStringLiteral("title.2db")).Forms[0].TitleElement, std::int16_t(4007));
+  // What older files may hold is mended on load, never dropped, and the
+  // writer refuses to write it again.
+  void repairsOnLoad_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<int>("kind");  // 0 record, 1 folder, 2 title
+    const auto folders = [](BodyBytes b, std::vector<std::int16_t> parents) {
+      for (std::int16_t parent : parents) b.S("F").I(parent).S("root").I(0);
+      return b;
+    };
+    {
+      BodyBytes b = BodyUpToRecords(2, 1);
+      b.I(0).I(0).S("kept").I(0).I(-98).S("orphan");
+      QTest::newRow("record in no folder") << FileBytes(11, folders(b, {-1}).bytes) << 0;
+    }
+    QTest::newRow("parent of no folder") << FileBytes(11, folders(BodyUpToRecords(0, 2), {-1, 7}).bytes) << 1;
+    QTest::newRow("parents in a loop")
+        << FileBytes(11, folders(BodyUpToRecords(0, 3), {-1, 2, 1}).bytes) << 1;
+    QTest::newRow("own parent") << FileBytes(11, folders(BodyUpToRecords(0, 1), {0}).bytes) << 1;
+    {
+      BodyBytes b;
+      b.I(1);
+      PlainForm(b, {0, 0, 1, 0, 0, 0, 0}, 4007);
+      Settings(b);
+      b.I(0).I(0);
+      QTest::newRow("title of no element") << FileBytes(11, b.bytes) << 2;
+    }
+  }
+
+  void repairsOnLoad() {
+    QFETCH(QByteArray, file);
+    QFETCH(int, kind);
+    const QString path = Path(QStringLiteral("old.2db"));
+    QVERIFY(WriteBytes(path, file));
+    const ReadOutcome read = ReadDatabaseFile(path, codePage_, NoPassword, {}, RepairNames{"Found", {}});
+    QCOMPARE(read.error, QString());
+    QCOMPARE(read.repairs.Total(), 1);
+    QCOMPARE(FindModelProblems(read.db), std::vector<ModelProblem>{});
+    const Database& db = read.db;
+    switch (kind) {
+      case 0:
+        QCOMPARE(db.RecordCount, std::int16_t(2));
+        QCOMPARE(db.Records[0].Folder, std::int16_t(0));
+        QCOMPARE(db.Folders[1].Name, QStringLiteral("Found"));
+        QCOMPARE(db.Folders[1].Parent, TopLevelParent);
+        QCOMPARE(db.Records[1].Folder, std::int16_t(1));
+        QCOMPARE(db.Records[1].TextValue[0], QStringLiteral("orphan"));
+        break;
+      case 1:
+        QCOMPARE(db.Folders[1].Parent, TopLevelParent);
+        break;
+      default:
+        QCOMPARE(db.Forms[0].TitleElement, std::int16_t(2000));
+        break;
+    }
+    // What was repaired saves and loads back equal.
+    QCOMPARE(StoredDifference(ReadBack(db, QStringLiteral("repaired.2db")), db), QString());
   }
 
   void loadFailures_data() {
@@ -263,25 +321,6 @@ class DatabaseFileTest : public QObject {
       BodyBytes b = BodyUpToRecords(1, 1);
       b.I(1).I(0);
       QTest::newRow("record of no form") << FileBytes(11, folder(b).bytes) << "record 0: form 1";
-    }
-    {
-      BodyBytes b = BodyUpToRecords(1, 1);
-      b.I(0).I(1).S("");
-      QTest::newRow("record in no folder")
-          << FileBytes(11, folder(b).bytes) << "record 0: folder 1";
-    }
-    {
-      BodyBytes b = BodyUpToRecords(0, 1);
-      b.S("A").I(3).S("root").I(0);
-      QTest::newRow("parent of no folder") << FileBytes(11, b.bytes) << "folder 0: parent 3";
-    }
-    {
-      BodyBytes b = BodyUpToRecords(0, 3);
-      b.S("A").I(-1).S("root").I(0).S("B").I(2).S("root").I(0).S("C").I(1).S("root").I(0);
-      QTest::newRow("parents in a loop") << FileBytes(11, b.bytes) << "own ancestor";
-      BodyBytes self = BodyUpToRecords(0, 1);
-      self.S("A").I(0).S("root").I(0);
-      QTest::newRow("own parent") << FileBytes(11, self.bytes) << "own ancestor";
     }
     {
       BodyBytes b = BodyUpToRecords(1, 0);
@@ -344,12 +383,16 @@ class DatabaseFileTest : public QObject {
     QTest::newRow("record of no form") << 4;
     QTest::newRow("element count out of range") << 5;
     QTest::newRow("protected without a password") << 6;
+    QTest::newRow("NUL in the password") << 7;
+    QTest::newRow("record in no folder") << 8;
+    QTest::newRow("folders in a loop") << 9;
+    QTest::newRow("title of no element") << 10;
   }
 
   void failedSaveKeepsThePreviousFile() {
     QFETCH(int, fault);
     const QString path = Path(QStringLiteral("keep.2db"));
-    const QString temp = path + QStringLiteral(".saving");
+    const QString temp = Path(QStringLiteral("temp"));
     QVERIFY(WriteDatabaseFile(ExampleDatabase(), path, codePage_).ok);
     const QByteArray before = ReadBytes(path);
 
@@ -373,11 +416,27 @@ class DatabaseFileTest : public QObject {
       case 5:
         db.Forms[1].ElementCount[kFlag] = 17;
         break;
-      default:
+      case 6:
         db.PasswordOn = true;
         break;
+      case 7:
+        db.PasswordOn = true;
+        db.Password = QString::fromLatin1("\0secret", 7);
+        break;
+      case 8:
+        db.Records[1].Folder = 99;
+        break;
+      case 9:
+        db.Folders[0].Parent = static_cast<std::int16_t>(db.FolderCount - 1);
+        db.Folders[db.FolderCount - 1].Parent = 0;
+        break;
+      default:
+        db.Forms[0].TitleElement = 1000;
+        break;
     }
-    const WriteOutcome outcome = WriteDatabaseFile(db, path, codePage_);
+    // The first two faults strike the temporary file.
+    const TempFileFn createTemp = [&](const QString& target) { return fault < 2 ? temp : CreateTempBeside(target); };
+    const WriteOutcome outcome = WriteDatabaseFile(db, path, codePage_, {}, createTemp);
     QVERIFY(!outcome.ok);
     QVERIFY(!outcome.error.isEmpty());
     QCOMPARE(ReadBytes(path), before);
@@ -386,8 +445,36 @@ class DatabaseFileTest : public QObject {
     } else {
       QVERIFY(!QFileInfo::exists(temp) && !QFileInfo(temp).isSymLink());
     }
+    QCOMPARE(LeftoverTemps(dir_.path()), QStringList());
     if (fault == 2)
       QVERIFY2(outcome.error.contains(QStringLiteral("U+4e2d")), qPrintable(outcome.error));
+  }
+
+  // A link is saved through to its target; the user's own files beside the
+  // database are never touched; a name as long as the system allows saves;
+  // the file keeps its permissions.
+  void saveKeepsLinksNamesAndPermissions() {
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("real.2db"));
+    const QString link = dir.filePath(QStringLiteral("link.2db"));
+    QCOMPARE(WriteDatabaseFile(TinyDatabase(), target, codePage_).error, QString());
+    QVERIFY(QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+    QVERIFY(QFile::link(target, link));
+    const QString userFile = link + QStringLiteral(".saving");
+    QVERIFY(WriteBytes(userFile, "the user's own"));
+
+    QVERIFY(WriteDatabaseFile(ExampleDatabase(), link, codePage_).ok);
+    QVERIFY(QFileInfo(link).isSymLink());
+    QCOMPARE(StoredDifference(Read(link).db, ExampleDatabase()), QString());
+    const QFile::Permissions ownerGroupOther(0x7077);
+    QCOMPARE(QFile::permissions(target) & ownerGroupOther, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+    QCOMPARE(ReadBytes(userFile), QByteArray("the user's own"));
+
+    const QString longName = dir.filePath(QString(250, QLatin1Char('n')) + QStringLiteral(".2db"));
+    QVERIFY(WriteDatabaseFile(TinyDatabase(), longName, codePage_).ok);
+    QVERIFY(WriteDatabaseFile(ExampleDatabase(), longName, codePage_).ok);
+    QCOMPARE(Read(longName).status, ReadOutcome::kLoaded);
+    QCOMPARE(LeftoverTemps(dir.path()), QStringList());
   }
 
   void progressEveryHundredRecords() {

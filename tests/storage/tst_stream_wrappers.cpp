@@ -63,13 +63,13 @@ class StreamWrappersTest : public QObject {
     BodyBytes b;
     b.L(6).RecordOnly("ab");                     // count above the record: spaces
     b.L(2).RecordOnly(QByteArray(100000, 'z'));  // count below: cut, no overrun
-    b.L(4).RecordOnly(QByteArray("a\0bc", 4));   // copying stops at a zero byte
+    b.L(4).RecordOnly(QByteArray("a\0bc", 4));   // copying stops at a zero byte: spaces
     b.I(-3).I(5);
     OpenBody(b.bytes);
     StreamReader in(codePage_);
     QCOMPARE(in.ReadStr(), QStringLiteral("ab    "));
     QCOMPARE(in.ReadStr(), QStringLiteral("zz"));
-    QCOMPARE(in.ReadStr(), QString::fromLatin1("a\0\0\0", 4));
+    QCOMPARE(in.ReadStr(), QStringLiteral("a   "));
     QVERIFY(in.ReadFlag());
     QCOMPARE(in.ReadInt(), std::int16_t(5));
     QVERIFY(!stream::QueryInputState().failed);
@@ -106,6 +106,24 @@ class StreamWrappersTest : public QObject {
     QVERIFY_THROWS_EXCEPTION(StorageError, CodePage(QStringLiteral("no-such-code-page")));
     // Its texts would hold zero bytes, where a string record ends.
     QVERIFY_THROWS_EXCEPTION(StorageError, CodePage(QStringLiteral("UTF-16LE")));
+    // The file stores one byte per counted character.
+    for (const char* multiByte : {"UTF-8", "Shift_JIS", "GB18030", "Big5"}) {
+      QVERIFY_THROWS_EXCEPTION(StorageError, CodePage(QString::fromLatin1(multiByte)));
+    }
+    CodePage cyrillic(QStringLiteral("windows-1251"));
+    QByteArray bytes;
+    QVERIFY(cyrillic.Encode(QString::fromUtf8("Привет"), &bytes));
+    QCOMPARE(cyrillic.Decode(bytes.constData(), 6), QString::fromUtf8("Привет"));
+  }
+
+  void anUnencodableTextSpoilsNoOther() {
+    QByteArray bytes;
+    for (int round = 0; round < 2; ++round) {
+      QVERIFY(!codePage_.Encode(QString::fromUtf8("\u4e2d"), &bytes));
+      QVERIFY(!codePage_.Encode(QString::fromUtf8("\u0100"), &bytes));  // no best fit to "A"
+      QVERIFY(codePage_.Encode(QString::fromUtf8("\u00e9\u20ac"), &bytes));
+      QCOMPARE(bytes, QByteArray("\xe9\x80"));
+    }
   }
 };
 
