@@ -32,6 +32,7 @@ test-asan: build-asan
 bench: build
 	$(BUILD_DIR)/bench/stream_bench
 	$(BUILD_DIR)/bench/storage_bench
+	$(BUILD_DIR)/bench/deletion_bench
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/navigation_bench
 
 run: build

@@ -1,5 +1,6 @@
 // How long the folder tree and contents list take with a large database:
-// 32000 records in one folder and 2000 folders, real widgets offscreen.
+// 32000 records in one folder and 2000 folders, real widgets offscreen; and
+// deleting folders of 32000 and of 16000 interleaved records.
 //   QT_QPA_PLATFORM=offscreen navigation_bench
 #include <QApplication>
 #include <QElapsedTimer>
@@ -38,6 +39,38 @@ void Time(const char* what, Work work) {
   work();
   QApplication::processEvents();
   std::printf("  %-42s %8.1f ms\n", what, timer.nsecsElapsed() / 1e6);
+}
+
+// Folders 0 and 1 at the top; record i lies in folderOf(i). Folder 1 is
+// opened, so deleting it is the user's "del".
+void FillTwoFolders(orbo::App& app, int records, int (*folderOf)(int)) {
+  orbo::Database& db = app.db;
+  orbo::SetCount(db, orbo::kFoldersKind, 2);
+  for (int f = 0; f < 2; ++f) orbo::NewFolder(db, f);
+  orbo::SetCount(db, orbo::kRecordsKind, static_cast<std::int16_t>(records));
+  for (int r = 0; r < records; ++r) {
+    orbo::NewRecord(db, r);
+    db.Records[r].Folder = static_cast<std::int16_t>(folderOf(r));
+    db.Records[r].TextValue[0] = QStringLiteral("Record number %1").arg(r);
+  }
+  orbo::RecountBuffers(db);
+  app.RebuildTree();
+  app.ShowFolder(1);
+}
+
+void TimeFolderDeletions(orbo::App& app) {
+  const auto lastInFolder0 = [](int r) { return r == 31999 ? 0 : 1; };
+  const auto interleaved = [](int r) { return r % 2 == 0 ? 1 : 0; };
+  FillTwoFolders(app, 32000, lastInFolder0);
+  Time("delete a folder of 31999 records", [&] { app.DeleteCurrentFolder(); });
+  FillTwoFolders(app, 32000, lastInFolder0);
+  app.Window().MainList().expandItem(app.Tree().Node(orbo::FolderKey(1)));
+  Time("the same with its tree node expanded", [&] { app.DeleteCurrentFolder(); });
+  FillTwoFolders(app, 32000, interleaved);
+  Time("delete a folder of 16000 interleaved records", [&] { app.DeleteCurrentFolder(); });
+  FillTwoFolders(app, 32000, interleaved);
+  for (int f : {0, 1}) app.Window().MainList().expandItem(app.Tree().Node(orbo::FolderKey(f)));
+  Time("the same with both folder nodes expanded", [&] { app.DeleteCurrentFolder(); });
 }
 
 }  // namespace
@@ -86,5 +119,6 @@ int main(int argc, char** argv) {
   Time("open the big folder again", [&] { app.ShowFolder(kBigFolder); });
   Time("add a folder", [&] { app.AddFolder(); });
   Time("delete that folder", [&] { app.DeleteCurrentFolder(); });
+  TimeFolderDeletions(app);
   return 0;
 }

@@ -36,6 +36,12 @@ App::App(const QString& appPath, QString settingsPath, Dialogs& dialogs)
       instanceLock_(files_.Below(QStringLiteral("data\\orbo.lock"))) {
   appPath_ = files_.AppPath();
   instanceLock_.setStaleLockTime(0);
+#ifndef NDEBUG
+  onBrokenInvariants = [](const QStringList& problems) {
+    qFatal("the model broke its rules: %s", qPrintable(problems.join(QStringLiteral("; "))));
+  };
+#endif
+  gate_.afterCommand = [this] { CheckInvariants(); };
 }
 
 App::~App() = default;
@@ -46,17 +52,24 @@ bool App::Main(const QString& commandLine) {
   files_.WriteText(files_.Below(kHandOverFile), QStringLiteral("\r\n"), QStringLiteral("Main()"));
 
   window_ = std::make_unique<MainWindow>(files_.Below(QStringLiteral("icons")));
+  window_->Commands().SetGate(&gate_);
   intro_ = std::make_unique<IntroDialog>(window_.get());
   QObject::connect(intro_.get(), &IntroDialog::helpRequested, intro_.get(), [this] { ShowHelp(10); });
   tree_ = std::make_unique<FolderTree>(window_->MainList(), [this](const QString& key) { return window_->IconFor(key); });
   QObject::connect(&window_->UpdateTimer(), &QTimer::timeout, window_.get(), [this] { UpdateTick(); });
-  window_->onCloseRequested = [this] { return QueryUnload(); };
+  window_->onCloseRequested = [this] {
+    bool closing = false;
+    gate_.Run([&] { closing = QueryUnload(); });
+    return closing;
+  };
   window_->onResized = [this] { RecordPlacement(); };
   window_->onStatusPanelClicked = [this](const QString& key) { StatusPanelClicked(key); };
   window_->onSplitterMoved = [this](int treeWidth) {
-    db.SplitterPos = static_cast<std::int16_t>(treeWidth * window_->TwipsPerPixelX());
-    Layout();
-    SetModified(true);
+    gate_.Run([this, treeWidth] {
+      db.SplitterPos = static_cast<std::int16_t>(treeWidth * window_->TwipsPerPixelX());
+      Layout();
+      SetModified(true);
+    });
   };
   window_->UpdateTimer().start();
   UpdateTick();
@@ -94,9 +107,11 @@ void App::UpdateTick() {
   }
   window_->StatusPanel("mci").hide();
 
-  if (window_->isVisible() && !startDialogDone_) {
+  if (window_->isVisible() && !startDialogDone_ && !gate_.Busy()) {
     startDialogDone_ = true;
-    if (commandLine_.isEmpty() && settings.ShowStartDialog) ShowIntro(IntroDialog::kStartChoices);
+    if (commandLine_.isEmpty() && settings.ShowStartDialog) {
+      gate_.Run([this] { ShowIntro(IntroDialog::kStartChoices); });
+    }
   }
   if (endRequested_) {
     ended_ = true;
@@ -114,13 +129,22 @@ void App::UpdateTick() {
 }
 
 void App::TakeHandOver() {
+  // A request that arrives while a command runs waits for a later tick.
+  if (gate_.Busy() || window_->Busy()) return;
   const QString path = files_.Below(kHandOverFile);
   std::optional<QString> line = files_.ReadFirstLine(path, QStringLiteral("multiprog"));
   if (!line || line->isEmpty()) return;
   HandOverRequest request = ParseHandOverLine(*line);
   if (request.kind != HandOverRequest::None) BringToFront();
   files_.WriteText(path, QStringLiteral("\r\n"), QStringLiteral("multiprog 2"));
-  if (request.kind == HandOverRequest::Load) LoadDatabase(db, request.path, *this);
+  if (request.kind == HandOverRequest::Load) gate_.Run([this, &request] { LoadDatabase(db, request.path, *this); });
+}
+
+void App::CheckInvariants() {
+  if (!onBrokenInvariants) return;
+  std::vector<ModelProblem> problems = FindModelProblems(db);
+  for (const ModelProblem& problem : FindDisplayProblems(db, state)) problems.push_back(problem);
+  if (!problems.empty()) onBrokenInvariants(DescribeProblems(problems));
 }
 
 void App::BringToFront() {

@@ -4,19 +4,23 @@
 #pragma once
 
 #include <QLockFile>
-
-class QAction;
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 #include "forms/image_list.h"
 #include "shell/app_settings.h"
+#include "shell/command_gate.h"
+#include "shell/navigation_logic.h"
 #include "shell/dialogs.h"
 #include "shell/language_texts.h"
 #include "shell/working_files.h"
 #include "storage/database_model.h"
+#include "storage/display_state.h"
 #include "storage/storage_ui.h"
+
+class QAction;
 
 namespace orbo {
 
@@ -25,16 +29,6 @@ class HelpWindow;
 class IconPickerDialog;
 class IntroDialog;
 class MainWindow;
-
-struct DisplayState {
-  int CurForm = -1;
-  int CurRecord = -1;
-  int CurFolder = 0;
-  int EditMode = 0;
-  int SelType = -1;
-  int SelIndex = 0;
-  bool EventsSuppressed = false;
-};
 
 class App : public StorageUi {
  public:
@@ -55,6 +49,11 @@ class App : public StorageUi {
   DisplayState state;
 
   MainWindow& Window() { return *window_; }
+  // Every command from a menu, toolbar, key, click or drop runs through it.
+  CommandGate& Gate() { return gate_; }
+  // Told after a command that left the model or the display state broken;
+  // debug builds stop there. Tests set their own.
+  std::function<void(const QStringList& problems)> onBrokenInvariants;
   const WorkingFiles& Files() const { return files_; }
   const QString& SettingsPath() const { return settingsPath_; }
 
@@ -123,10 +122,17 @@ class App : public StorageUi {
   void EnsureIcons() override;
   void RefreshWindow() override;
   void ShowDatabase() override;
+  QString CodePageName() override { return codePage_; }
+  RepairNames NamesForRepairs() override;
+  QString DescribeForUser(const Database& model, const ModelProblem& problem) override;
+  QString DescribeForUser(const Database& model, const TextPlace& place) override;
 
  private:
   bool CheckDoubleRun(const QString& commandLine);
   void LoadCurrentLang();
+  // Loads a language file's texts and the code page it names.
+  void LoadLanguage(const QStringList& lines);
+  void CheckInvariants();
   void ConnectCommands();
   void RecordPlacement();
   void Layout();
@@ -144,6 +150,9 @@ class App : public StorageUi {
   // Arms an element tool, or the selection arrow for nullptr.
   void ChooseTool(QAction* tool);
   void SetRecordCommands(bool recordShown);
+  // Brings the tree's keys in step with a deletion in the model; the
+  // deleted record's node is removed, or left to go with its folder's node.
+  void FollowDeletion(const RecordDeletion& deletion, int countBefore, bool removeNode);
   void FillFolderList(int folder);
   void DrawForm(int form);
 
@@ -165,6 +174,8 @@ class App : public StorageUi {
   bool ended_ = false;
   int menuBarHeight_ = 0;
   int currentLanguage_ = -1;
+  QString codePage_ = QString::fromLatin1(kDefaultCodePage);
+  CommandGate gate_;
 };
 
 }  // namespace orbo

@@ -9,17 +9,21 @@
 
 #include "shell/app.h"
 #include "shell/help_window.h"
+#include "shell/integrity_texts.h"
 #include "shell/intro_dialog.h"
 #include "shell/main_window.h"
 #include "shell/navigation_logic.h"
 #include "shell/recent_files.h"
 #include "shell/window_texts.h"
 #include "storage/database_commands.h"
+#include "storage/storage_error.h"
 
 namespace orbo {
 namespace {
 
 constexpr auto kLanguageLoadFailed = "Error in loading text file";
+constexpr int kIntegrityTexts = 962;
+constexpr int kCodePageText = 963;
 constexpr auto kRestartForLanguage =
     "Please, restart Corvane Database to activate this language in all dialogs.";
 
@@ -145,10 +149,24 @@ void App::LoadCurrentLang() {
     currentLanguage_ = i;
     std::optional<QStringList> lines = files_.ReadLines(path, QStringLiteral("txtLoad"));
     if (!lines) return;
-    if (!texts.LoadLines(*lines)) ShowMessage(QLatin1String(kLanguageLoadFailed), kOkOnly);
+    LoadLanguage(*lines);
   }
   menu->menuAction()->setEnabled(!menu->isEmpty());
   window_->Commands().ApplyTexts(texts);
+}
+
+void App::LoadLanguage(const QStringList& lines) {
+  bool loaded = texts.LoadLines(lines);
+  // The texts of a language come with the code page its users' files use.
+  const QString codePage = texts.Has(kCodePageText, 0) ? texts.Get(kCodePageText, 0).trimmed()
+                                                       : QString::fromLatin1(kDefaultCodePage);
+  try {
+    codePage_ = CodePage(codePage).Name();
+  } catch (const StorageError&) {
+    codePage_ = QString::fromLatin1(kDefaultCodePage);
+    loaded = false;
+  }
+  if (!loaded) ShowMessage(QLatin1String(kLanguageLoadFailed), kOkOnly);
 }
 
 void App::ChooseLanguage(int index) {
@@ -164,7 +182,7 @@ void App::ChooseLanguage(int index) {
   ShowMessage(QLatin1String(kRestartForLanguage), kOkOnly);
   std::optional<QStringList> lines =
       files_.ReadLines(folder + u'/' + chosen->data().toString(), QStringLiteral("txtLoad"));
-  if (lines && !texts.LoadLines(*lines)) ShowMessage(QLatin1String(kLanguageLoadFailed), kOkOnly);
+  if (lines) LoadLanguage(*lines);
   window_->Commands().ApplyTexts(texts);
   UpdateStatusBar();
 }
@@ -208,9 +226,23 @@ void App::SetModified(bool value) {
   if (value != db.Modified) {
     db.Modified = value;
     UpdateTitle();
-    window_->Commands().Tool(kMainBar, "save")->setEnabled(value);
   }
+  // A load or a new database replaces the model with its own mark, so the
+  // button follows the mark itself, not only its changes.
+  window_->Commands().Tool(kMainBar, "save")->setEnabled(value);
   UpdateStatusBar();
+}
+
+RepairNames App::NamesForRepairs() {
+  return RepairNames{texts.Get(kIntegrityTexts, 1), settings.DefaultFont};
+}
+
+QString App::DescribeForUser(const Database& model, const ModelProblem& problem) {
+  return UserProblemText(model, problem, texts);
+}
+
+QString App::DescribeForUser(const Database& model, const TextPlace& place) {
+  return UserPlaceText(model, place, texts);
 }
 
 void App::StatusPanelClicked(const QString& key) {

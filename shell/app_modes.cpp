@@ -16,6 +16,14 @@ namespace {
 
 constexpr const char* kElementTools[] = {"addi", "addl", "addt", "addb", "addc", "addf", "addm"};
 
+// The lowest record that is not a free slot, or -1.
+int FirstLiveRecord(const Database& db) {
+  for (int r = 0; r < db.RecordCount; ++r) {
+    if (db.Records[static_cast<std::size_t>(r)].Folder != BufferFolder) return r;
+  }
+  return -1;
+}
+
 void SetMenuMode(MainCommands& c, int editMode) {
   c.Menu("mnuMode2_0")->setChecked(editMode == 0);
   c.Menu("mnuMode2_1")->setChecked(editMode == 1);
@@ -64,11 +72,13 @@ void App::ToDatabaseMode() {
   SetMenuMode(c, 0);
   BuildFormLists();
   RebuildTree();
-  if (db.DatabasePath != u"noname") {
-    ShowFolder(0);
+  state.CurRecord = -1;
+  // A free slot is never shown: the first live record stands in for record 0.
+  const int firstRecord = db.DatabasePath != u"noname" ? -1 : FirstLiveRecord(db);
+  if (firstRecord >= 0) {
+    ShowRecord(firstRecord);
   } else {
-    state.CurRecord = -1;
-    ShowRecord(0);
+    ShowFolder(0);
   }
   FolderTreeWidget& tree = window_->MainList();
   if (window_->isVisible()) tree.setFocus();

@@ -1,7 +1,6 @@
 // App: opening folders and records, stepping, adding and deleting records and
 // folders, the folder header, marks and drag and drop in the tree.
 #include <QAction>
-#include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QShortcut>
@@ -51,57 +50,69 @@ QListWidgetItem* ListItem(const QString& text, const QString& key, const QIcon& 
 void App::ConnectViews() {
   FolderTreeWidget& tree = window_->MainList();
   QObject::connect(&tree, &QTreeWidget::itemClicked, &tree, [this](QTreeWidgetItem* item) {
-    if (state.EditMode == 1) {
-      // In edit mode the tree stands for the database as a whole.
-      state.SelType = -2;
-      ChooseTool(nullptr);
-      return;
-    }
-    OpenNode(FolderTree::KeyOf(item));
+    const QString key = FolderTree::KeyOf(item);
+    gate_.Run([this, key] {
+      if (state.EditMode == 1) {
+        // In edit mode the tree stands for the database as a whole.
+        state.SelType = -2;
+        ChooseTool(nullptr);
+        return;
+      }
+      OpenNode(key);
+    });
   });
   QObject::connect(&tree, &QTreeWidget::itemActivated, &tree, [this](QTreeWidgetItem* item) {
-    if (state.EditMode == 0) OpenNode(FolderTree::KeyOf(item));
+    const QString key = FolderTree::KeyOf(item);
+    gate_.Run([this, key] {
+      if (state.EditMode == 0) OpenNode(key);
+    });
   });
+  // Loading a node's children changes no data, so it is no command.
   QObject::connect(&tree, &QTreeWidget::itemExpanded, &tree, [this](QTreeWidgetItem* item) {
     const NodeKey key = ParseKey(FolderTree::KeyOf(item));
     if (key.kind == u"root") tree_->Populate(db, key.index);
   });
   tree.onDrop = [this](QTreeWidgetItem* dragged, QTreeWidgetItem* target) {
-    DropNode(FolderTree::KeyOf(dragged), FolderTree::KeyOf(target));
+    const QString draggedKey = FolderTree::KeyOf(dragged);
+    const QString targetKey = FolderTree::KeyOf(target);
+    gate_.Run([=, this] { DropNode(draggedKey, targetKey); });
   };
   tree.onRightPress = [this](QTreeWidgetItem* item, const QPoint&) {
     const NodeKey key = ParseKey(FolderTree::KeyOf(item));
-    if (key.kind == u"item") ToggleMark(key.index);
+    if (key.kind == u"item") gate_.Run([this, key] { ToggleMark(key.index); });
   };
   auto* deleteKey = new QShortcut(QKeySequence::Delete, &tree, nullptr, nullptr, Qt::WidgetShortcut);
-  QObject::connect(deleteKey, &QShortcut::activated, &tree, [this] {
+  QObject::connect(deleteKey, &QShortcut::activated, &tree, gate_.Gated([this] {
     if (state.EditMode == 0) DeleteShown();
-  });
+  }));
   auto* insertKey = new QShortcut(QKeySequence(Qt::Key_Insert), &tree, nullptr, nullptr, Qt::WidgetShortcut);
-  QObject::connect(insertKey, &QShortcut::activated, &tree, [this] {
+  QObject::connect(insertKey, &QShortcut::activated, &tree, gate_.Gated([this] {
     if (state.EditMode == 0) AddRecord(state.CurFolder, -1, false);
-  });
+  }));
 
   QListWidget& list = window_->ListView1();
-  QObject::connect(&list, &QListWidget::itemClicked, &list,
-                   [this](QListWidgetItem* item) { OpenNode(item->data(Qt::UserRole).toString()); });
+  QObject::connect(&list, &QListWidget::itemClicked, &list, [this](QListWidgetItem* item) {
+    const QString key = item->data(Qt::UserRole).toString();
+    gate_.Run([this, key] { OpenNode(key); });
+  });
   list.setContextMenuPolicy(Qt::CustomContextMenu);
   QObject::connect(&list, &QListWidget::customContextMenuRequested, &list, [this, &list](const QPoint& at) {
     const QListWidgetItem* item = list.itemAt(at);
     const NodeKey key = ParseKey(item ? item->data(Qt::UserRole).toString() : QString());
-    if (key.kind == u"item") ToggleMark(key.index);
+    if (key.kind == u"item") gate_.Run([this, key] { ToggleMark(key.index); });
   });
 
   QObject::connect(&window_->RootText(), &QLineEdit::textEdited, &window_->RootText(),
-                   [this](const QString& name) { RenameCurrentFolder(name); });
-  QObject::connect(&window_->RootButton("RootImage"), &QToolButton::clicked, window_.get(),
-                   [this] { ChooseFolderIcon(); });
-  QObject::connect(&window_->RootButton("RootUp"), &QToolButton::clicked, window_.get(),
-                   [this] { MoveFolderAmongSiblings(true); });
-  QObject::connect(&window_->RootButton("RootDown"), &QToolButton::clicked, window_.get(),
-                   [this] { MoveFolderAmongSiblings(false); });
-  QObject::connect(&window_->RootButton("RootToRootButt"), &QToolButton::clicked, window_.get(),
-                   [this] { MoveFolderToTop(); });
+                   [this](const QString& name) { gate_.Run([this, name] { RenameCurrentFolder(name); }); });
+  const std::pair<const char*, std::function<void()>> rootButtons[] = {
+      {"RootImage", [this] { ChooseFolderIcon(); }},
+      {"RootUp", [this] { MoveFolderAmongSiblings(true); }},
+      {"RootDown", [this] { MoveFolderAmongSiblings(false); }},
+      {"RootToRootButt", [this] { MoveFolderToTop(); }},
+  };
+  for (const auto& [name, command] : rootButtons) {
+    QObject::connect(&window_->RootButton(name), &QToolButton::clicked, window_.get(), gate_.Gated(command));
+  }
 }
 
 void App::RebuildTree() { tree_->Rebuild(db); }
@@ -162,7 +173,8 @@ void App::FillFolderList(int folder) {
 }
 
 void App::ShowRecord(int record) {
-  if (record < 0 || record >= db.RecordCount) return;
+  // A free slot is no record: it is listed nowhere and never shown.
+  if (record < 0 || record >= db.RecordCount || db.Records[record].Folder == BufferFolder) return;
   if (state.CurRecord == -1 || db.Records[record].Form != state.CurForm) DrawForm(db.Records[record].Form);
   SuppressEvents suppressed(state);
   state.CurRecord = record;
@@ -192,7 +204,16 @@ void App::OpenNode(const QString& key) {
   if (parsed.kind == u"root") ShowFolder(parsed.index);
 }
 
-void App::OpenSelectedNode() { OpenNode(FolderTree::KeyOf(window_->MainList().currentItem())); }
+void App::OpenSelectedNode() {
+  const NodeKey key = ParseKey(FolderTree::KeyOf(window_->MainList().currentItem()));
+  if (!key.kind.isEmpty()) {
+    OpenNode(FolderTree::KeyOf(window_->MainList().currentItem()));
+    return;
+  }
+  // Nothing openable is selected (the tree lost the node it showed): the
+  // current folder, or the first one when that went away.
+  ShowFolder(state.CurFolder >= 0 && state.CurFolder < db.FolderCount ? state.CurFolder : 0);
+}
 
 void App::Step(int (*next)(const Database&, int, int)) {
   if (state.CurRecord == -1) return;
@@ -243,18 +264,20 @@ bool App::DeleteRecord(int record, bool force) {
     return false;
   }
   const int countBefore = db.RecordCount;
-  const RecordDeletion deletion = DeleteRecordInModel(db, record);
-  const QString parked = QStringLiteral("Buff");
-  for (const RecordMove& move : deletion.moves) {
-    tree_->Rekey(RecordKey(move.to), parked);
-    tree_->Rekey(RecordKey(move.from), RecordKey(move.to));
-    tree_->Rekey(parked, RecordKey(move.from));
-  }
-  tree_->RemoveNode(RecordKey(deletion.hole));
+  FollowDeletion(DeleteRecordInModel(db, record), countBefore, true);
+  return true;
+}
+
+void App::FollowDeletion(const RecordDeletion& deletion, int countBefore, bool removeNode) {
+  // The deleted record's node leaves the key table first, so each moved
+  // record's node takes its new key in one step.
+  const int deleted = deletion.moves.empty() ? deletion.hole : deletion.moves.front().to;
+  QTreeWidgetItem* node = tree_->TakeNode(RecordKey(deleted));
+  for (const RecordMove& move : deletion.moves) tree_->Rekey(RecordKey(move.from), RecordKey(move.to));
+  if (removeNode) delete node;
   if (deletion.shrunk) {
     for (int i = deletion.hole + 1; i < countBefore; ++i) tree_->Rekey(RecordKey(i), RecordKey(i - 1));
   }
-  return true;
 }
 
 void App::DeleteCurrentRecord() {
@@ -290,9 +313,12 @@ bool App::DeleteFolder(int folder) {
       ShowMessage(texts.Get(635, 0) + db.Folders[folder].Name + texts.Get(635, 1), kYesNo) != kAnswerYes) {
     return false;
   }
-  for (auto it = records.rbegin(); it != records.rend(); ++it) {
-    DeleteRecord(*it, true);
-    if (*it % 50 == 0) QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  // The record nodes all lie below the folder's node, which goes last with
+  // its children: one removal instead of one per record.
+  int recordCount = db.RecordCount;
+  for (const RecordDeletion& deletion : DeleteRecordsInModel(db, records)) {
+    FollowDeletion(deletion, recordCount, false);
+    if (deletion.shrunk) --recordCount;
   }
   const int countBefore = db.FolderCount;
   tree_->RemoveNode(FolderKey(folder));
@@ -389,6 +415,12 @@ void App::DropNode(const QString& draggedKey, const QString& targetKey) {
     return;
   }
   if (db.Records[dragged.index].Folder == folder) return;
+  // The record is deleted before it is added again; at the limit the add
+  // could be refused and the record lost, so the move is refused first.
+  if (db.RecordCount >= kMaxRecords) {
+    ShowMessage(texts.Get(940, 0) + QString::number(kMaxRecords) + texts.Get(940, 1), kOkOnly);
+    return;
+  }
   const RecordData held = db.Records[dragged.index];
   const bool marked = db.RecordMarks[dragged.index];
   DeleteRecord(dragged.index, true);

@@ -46,6 +46,7 @@ void App::NewDatabase() {
   state.CurForm = 0;
   state.CurRecord = 0;
   state.CurFolder = 0;
+  SetModified(db.Modified);
 }
 
 bool App::CopyCompanionIcons(const QString& databasePath) {

@@ -9,8 +9,18 @@
 namespace orbo {
 namespace {
 
-constexpr int kKeyRole = Qt::UserRole;
 const QString kPlaceholderKind = QStringLiteral("subr");
+
+// A node that carries its key as a plain member: giving a node another key
+// (thousands of times when a large folder is deleted) then costs the view
+// nothing, where item data would signal a change each time.
+class KeyedItem : public QTreeWidgetItem {
+ public:
+  static constexpr int kType = QTreeWidgetItem::UserType + 1;
+  explicit KeyedItem(const QString& text) : QTreeWidgetItem(QStringList{text}, kType) {}
+  KeyedItem(QTreeWidgetItem* parent, const QString& text) : QTreeWidgetItem(parent, QStringList{text}, kType) {}
+  QString key;
+};
 
 bool IsPlaceholder(const QTreeWidgetItem* item) {
   return item && FolderTree::KeyOf(item).startsWith(kPlaceholderKind);
@@ -31,10 +41,12 @@ NodeKey ParseKey(const QString& key) {
 
 FolderTree::FolderTree(QTreeWidget& tree, IconFor iconFor) : tree_(tree), iconFor_(std::move(iconFor)) {}
 
-QString FolderTree::KeyOf(const QTreeWidgetItem* item) { return item ? item->data(0, kKeyRole).toString() : QString(); }
+QString FolderTree::KeyOf(const QTreeWidgetItem* item) {
+  return item && item->type() == KeyedItem::kType ? static_cast<const KeyedItem*>(item)->key : QString();
+}
 
 void FolderTree::Register(QTreeWidgetItem* item, const QString& key) {
-  item->setData(0, kKeyRole, key);
+  static_cast<KeyedItem*>(item)->key = key;
   nodes_.insert(key, item);
 }
 
@@ -54,19 +66,19 @@ void FolderTree::Rebuild(const Database& db) {
 }
 
 QTreeWidgetItem* FolderTree::MakeFolderItem(const Database& db, int folder, bool hasContents) {
-  auto* item = new QTreeWidgetItem({ShortenName(db.Folders[folder].Name, db.MaxListString)});
+  auto* item = new KeyedItem(ShortenName(db.Folders[folder].Name, db.MaxListString));
   item->setIcon(0, iconFor_(db.Folders[folder].Icon));
   Register(item, FolderKey(folder));
   // A folder with sub-folders but no records can be opened too.
   if (hasContents) {
-    auto* placeholder = new QTreeWidgetItem(item, {QStringLiteral("sub")});
-    placeholder->setData(0, kKeyRole, kPlaceholderKind + QString::number(QRandomGenerator::global()->bounded(32708)));
+    auto* placeholder = new KeyedItem(item, QStringLiteral("sub"));
+    placeholder->key = kPlaceholderKind + QString::number(QRandomGenerator::global()->bounded(32708));
   }
   return item;
 }
 
 QTreeWidgetItem* FolderTree::MakeRecordItem(const Database& db, int record) {
-  auto* item = new QTreeWidgetItem({ShortenName(RecordTitle(db, record), db.MaxListString)});
+  auto* item = new KeyedItem(ShortenName(RecordTitle(db, record), db.MaxListString));
   const int form = db.Records[record].Form;
   if (form >= 0 && form < db.FormCount) item->setIcon(0, iconFor_(db.Forms[form].Icon));
   if (db.RecordMarks[record]) {
@@ -187,10 +199,16 @@ void FolderTree::RemoveNode(const QString& key) {
   while (!pending.isEmpty()) {
     QTreeWidgetItem* node = pending.takeLast();
     for (int i = 0; i < node->childCount(); ++i) {
-      nodes_.remove(KeyOf(node->child(i)));
-      pending << node->child(i);
+      QTreeWidgetItem* child = node->child(i);
+      // A forgotten node may carry a key that another node holds now.
+      const QString key = KeyOf(child);
+      if (nodes_.value(key) == child) nodes_.remove(key);
+      pending << child;
     }
   }
+  // Collapsed first, the view drops the node's rows at once rather than
+  // one child after another.
+  item->setExpanded(false);
   delete item;
 }
 

@@ -49,6 +49,9 @@ class FolderTree {
   void UpdateFolderNode(const Database& db, int folder);
   void ShowMark(const Database& db, int record);
   void RemoveNode(const QString& key);
+  // Drops a record node's key and hands the node over, still in the tree
+  // (nullptr when it is not loaded); deleting it removes it.
+  QTreeWidgetItem* TakeNode(const QString& key) { return nodes_.take(key); }
   // Gives the node of one key another key.
   void Rekey(const QString& from, const QString& to);
 

@@ -204,6 +204,7 @@ QAction* MainCommands::Tool(int bar, const QString& key) const {
 }
 
 void MainCommands::OnTriggered(QAction* action, std::function<void()> handler) {
+  if (gate_) handler = gate_->Gated(std::move(handler));
   QObject::connect(action, &QAction::triggered, action, [handler = std::move(handler)] { handler(); });
   connected_.insert(action);
   action->setEnabled(true);

@@ -10,6 +10,7 @@
 
 #include <functional>
 
+#include "shell/command_gate.h"
 #include "shell/language_texts.h"
 
 class QAction;
@@ -33,6 +34,8 @@ class MainCommands {
   // Toolbar pictures are iconFolder/<key>.png.
   MainCommands(QMainWindow& window, const QString& iconFolder);
 
+  // Handlers connected from now on run through gate.
+  void SetGate(CommandGate* gate) { gate_ = gate; }
   // Connects a handler; only connected commands stay enabled.
   void OnTriggered(QAction* action, std::function<void()> handler);
 
@@ -69,6 +72,7 @@ class MainCommands {
   QMenu* addRecordMenu_ = nullptr;
   QSet<QAction*> connected_;
   QSet<QAction*> toolActions_;
+  CommandGate* gate_ = nullptr;
 };
 
 }  // namespace orbo

@@ -1,10 +1,11 @@
 #include "shell/navigation_logic.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstdint>
+#include <functional>
 #include <utility>
 
+#include "shell/record_deleter.h"
 #include "storage/model_defaults.h"
 
 namespace orbo {
@@ -15,37 +16,6 @@ std::size_t At(int i) { return static_cast<std::size_t>(i); }
 bool IsFolderIndex(const Database& db, int folder) {
   return folder >= 0 && folder < db.FolderCount;
 }
-
-// The positions of a deletion's hole search, one bit each. The candidates
-// of a round are few (one per folder) and the highest is wanted, so a word
-// scan from the top finds it without walking every record again.
-class PositionSet {
- public:
-  explicit PositionSet(int size) : words_(At((size + 63) / 64), 0) {}
-
-  void Insert(int p) { words_[At(p / 64)] |= Bit(p); }
-  void Erase(int p) { words_[At(p / 64)] &= ~Bit(p); }
-  bool Contains(int p) const { return (words_[At(p / 64)] & Bit(p)) != 0; }
-
-  // The highest position at or below limit, or -1.
-  int HighestUpTo(int limit) const {
-    if (limit < 0) return -1;
-    int word = limit / 64;
-    std::uint64_t bits = words_[At(word)];
-    const int shift = 63 - limit % 64;
-    bits = shift == 0 ? bits : bits & (~std::uint64_t{0} >> shift);
-    while (true) {
-      if (bits != 0) return word * 64 + 63 - std::countl_zero(bits);
-      if (--word < 0) return -1;
-      bits = words_[At(word)];
-    }
-  }
-
- private:
-  static std::uint64_t Bit(int p) { return std::uint64_t{1} << (p % 64); }
-
-  std::vector<std::uint64_t> words_;
-};
 
 }  // namespace
 
@@ -107,72 +77,17 @@ int ChooseRecordSlot(const Database& db, int folder) {
   return slot;
 }
 
-RecordDeletion DeleteRecordInModel(Database& db, int r) {
-  RecordDeletion result;
-  const int count = db.RecordCount;
-  if (r < 0 || r >= count) return result;
+RecordDeletion DeleteRecordInModel(Database& db, int r) { return RecordDeleter(db).Delete(r); }
 
-  // A record may fill the hole only when it is the first record of its
-  // folder behind the hole; a later one would overtake its folder-mates and
-  // change the folder's order. Of those, the farthest is taken, except one
-  // of the hole's own folder. Entries above the hole never change while the
-  // hole travels up, so the first-of-folder positions are kept in a set and
-  // advanced instead of rescanning the table every round.
-  std::vector<int> nextSame(At(count), -1);
-  std::vector<int> lastSeen(At(std::max<int>(db.FolderCount, 0)), -1);
-  PositionSet firsts(count);
-  for (int i = r + 1; i < count; ++i) {
-    const int f = db.Records[At(i)].Folder;
-    if (!IsFolderIndex(db, f)) continue;  // free slots name no folder
-    int& last = lastSeen[At(f)];
-    if (last < 0) {
-      firsts.Insert(i);
-    } else {
-      nextSame[At(last)] = i;
-    }
-    last = i;
-  }
-
-  int hole = r;
-  int holeFolder = db.Records[At(r)].Folder;
-  while (hole < count - 1) {
-    int candidate = firsts.HighestUpTo(count - 1);
-    if (candidate >= 0 && db.Records[At(candidate)].Folder == holeFolder) {
-      candidate = firsts.HighestUpTo(candidate - 1);
-    }
-    if (candidate < 0) break;
-
-    // Swapping instead of copying spares the values; the last hole is
-    // cleared or dropped below anyway.
-    std::swap(db.Records[At(hole)], db.Records[At(candidate)]);
-    db.RecordMarks[At(hole)] = db.RecordMarks[At(candidate)];
-    result.moves.push_back({candidate, hole});
-    holeFolder = db.Records[At(hole)].Folder;
-
-    // Positions up to the new hole drop out; their folders' next records
-    // take their place (and drop out in turn while still below the hole).
-    for (int p = hole + 1; p <= candidate; ++p) {
-      if (!firsts.Contains(p)) continue;
-      firsts.Erase(p);
-      if (nextSame[At(p)] >= 0) firsts.Insert(nextSame[At(p)]);
-    }
-    hole = candidate;
-  }
-
-  result.hole = hole;
-  if (count - hole <= kShrinkDistance) {
-    std::rotate(db.Records.begin() + hole, db.Records.begin() + hole + 1,
-                db.Records.begin() + count);
-    std::rotate(db.RecordMarks.begin() + hole, db.RecordMarks.begin() + hole + 1,
-                db.RecordMarks.begin() + count);
-    SetCount(db, kRecordsKind, static_cast<std::int16_t>(count - 1));
-    result.shrunk = true;
-  } else {
-    NewRecord(db, hole);
-    db.Records[At(hole)].Folder = BufferFolder;
-  }
-  RecountBuffers(db);
-  return result;
+std::vector<RecordDeletion> DeleteRecordsInModel(Database& db, std::vector<int> records) {
+  // Moves only go from above a deletion's record to above it, so the
+  // records still waiting below keep their indices.
+  std::sort(records.begin(), records.end(), std::greater<>());
+  RecordDeleter deleter(db);
+  std::vector<RecordDeletion> deletions;
+  deletions.reserve(records.size());
+  for (int r : records) deletions.push_back(deleter.Delete(r));
+  return deletions;
 }
 
 bool HasSubfolders(const Database& db, int folder) {

@@ -49,8 +49,11 @@ struct RecordDeletion {
 
 // Deletes record r from the model: later records move into the hole round
 // by round; then the hole is closed (near the end) or left as a free slot.
-// Free slots met by the scan are passed over. BufferCount is recounted.
+// Free slots met by the scan are passed over. BufferCount follows.
 RecordDeletion DeleteRecordInModel(Database& db, int r);
+// Deletes the given records, highest index first, as one DeleteRecordInModel
+// each; records must be live and distinct. Returns each deletion in order.
+std::vector<RecordDeletion> DeleteRecordsInModel(Database& db, std::vector<int> records);
 
 bool HasSubfolders(const Database& db, int folder);
 // Records of folder, ascending.
