@@ -68,6 +68,12 @@ bool StaysInside(const std::string& text, bool allowFolders) {
   return text != "." && text != "..";
 }
 
+// The packer refuses what the extractor would skip, so every packed entry can be unpacked. A
+// subfolder shorter than 2 characters means none.
+bool EntryStaysInside(const std::string& subfolder, const std::string& name) {
+  return (subfolder.size() < 2 || StaysInside(subfolder, true)) && StaysInside(name, false);
+}
+
 }  // namespace
 
 FileArchive::~FileArchive() {
@@ -91,6 +97,7 @@ std::int32_t FileArchive::Add(const char* name, const char* subfolder) {
   std::size_t nameLength = std::strlen(name);
   std::size_t subLength = std::strlen(subfolder);
   if (nameLength > OIO_MAX_NAME || subLength > OIO_MAX_NAME) return OIO_ERR_TOO_LONG;
+  if (!EntryStaysInside(subfolder, name)) return OIO_ERR_UNSAFE;
   bool hasFolder = subLength >= 2;
   std::string path = base_ + (hasFolder ? subfolder : "") + name;
   if (path.size() > OIO_MAX_NAME) return OIO_ERR_TOO_LONG;
@@ -156,12 +163,14 @@ std::int32_t FileArchive::Extract(const char* archiveName, const char* target) {
       result = OIO_ERR_DAMAGED;
       break;
     }
-    if ((hasFolder && !StaysInside(subfolder, true)) || !StaysInside(name, false)) {
+    std::string folder = base + subfolder;
+    std::string path = folder + name;
+    // The archive itself is never written over: that would truncate it and lose the entries
+    // still to be read.
+    if (!EntryStaysInside(subfolder, name) || FileIsSameAs(file, path.c_str())) {
       note(OIO_ERR_UNSAFE);
       continue;
     }
-    std::string folder = base + subfolder;
-    std::string path = folder + name;
     if (path.size() > OIO_MAX_NAME) {
       note(OIO_ERR_TOO_LONG);
       continue;

@@ -23,6 +23,9 @@ std::int64_t FileRemaining(FileHandle file);
 // Makes the file's written bytes durable before it is closed.
 bool FileSync(FileHandle file);
 bool FileClose(FileHandle file);
+// True when path names the very file that is open, also through a link; false when path does not
+// exist.
+bool FileIsSameAs(FileHandle open, const char* path);
 
 // Creates one folder level; an existing folder is fine.
 bool MakeFolder(const char* path);

@@ -78,6 +78,13 @@ bool FileSync(FileHandle file) {
 
 bool FileClose(FileHandle file) { return ::close(Fd(file)) == 0; }
 
+bool FileIsSameAs(FileHandle open, const char* path) {
+  struct stat openInfo {};
+  struct stat pathInfo {};
+  return ::fstat(Fd(open), &openInfo) == 0 && ::stat(NativePath(path).c_str(), &pathInfo) == 0 &&
+         openInfo.st_dev == pathInfo.st_dev && openInfo.st_ino == pathInfo.st_ino;
+}
+
 bool MakeFolder(const char* path) {
   std::string native = NativePath(path);
   while (native.size() > 1 && native.back() == '/') native.pop_back();

@@ -61,6 +61,23 @@ bool FileSync(FileHandle file) { return FlushFileBuffers(Win(file)) != 0; }
 
 bool FileClose(FileHandle file) { return CloseHandle(Win(file)) != 0; }
 
+bool FileIsSameAs(FileHandle open, const char* path) {
+  // Only the attributes are needed; sharing everything keeps the probe from disturbing others.
+  HANDLE other = CreateFileA(path, FILE_READ_ATTRIBUTES,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (other == INVALID_HANDLE_VALUE) return false;
+  BY_HANDLE_FILE_INFORMATION openInfo{};
+  BY_HANDLE_FILE_INFORMATION pathInfo{};
+  bool same = GetFileInformationByHandle(Win(open), &openInfo) &&
+              GetFileInformationByHandle(other, &pathInfo) &&
+              openInfo.dwVolumeSerialNumber == pathInfo.dwVolumeSerialNumber &&
+              openInfo.nFileIndexHigh == pathInfo.nFileIndexHigh &&
+              openInfo.nFileIndexLow == pathInfo.nFileIndexLow;
+  CloseHandle(other);
+  return same;
+}
+
 bool MakeFolder(const char* path) {
   if (CreateDirectoryA(path, nullptr)) return true;
   if (GetLastError() != ERROR_ALREADY_EXISTS) return false;

@@ -83,7 +83,7 @@ OIO_API int32_t OIO_CALL cppInputState(int32_t* pastEnd, int32_t* unread);
 #define OIO_ERR_TOO_LONG (-2) /* a name above 499 bytes or a path above 499 */
 #define OIO_ERR_WRITE (-3)    /* writing the archive or a target file failed */
 #define OIO_ERR_DAMAGED (-4)  /* archive short or malformed; unpacking stopped */
-#define OIO_ERR_UNSAFE (-5)   /* an entry would leave the target folder; not written */
+#define OIO_ERR_UNSAFE (-5)   /* an entry would leave the target folder or overwrite the archive */
 #define OIO_ERR_NOT_OPEN (-6) /* no archive is being packed */
 #define OIO_ERR_BUSY (-7)     /* an archive is already being packed */
 
@@ -97,8 +97,11 @@ OIO_API int32_t OIO_CALL oioStartArh(const char* archiveName, const char* base);
 
 /* Appends base + subfolder + name (base + name when the subfolder is shorter
  * than 2 characters; an empty subfolder is stored like a one-character one).
- * The file is read before anything is written, so a failed add leaves the
- * archive well formed. Result: OIO_OK or an error. */
+ * The entry is checked and the file read before anything is written, so a
+ * failed add leaves the archive well formed. Result: OIO_OK, OIO_ERR_NOT_OPEN,
+ * OIO_ERR_TOO_LONG, OIO_ERR_UNSAFE (oioExtract would skip the entry: the name
+ * has a folder part, or the subfolder would leave the target folder),
+ * OIO_ERR_OPEN (the file cannot be read) or OIO_ERR_WRITE. */
 OIO_API int32_t OIO_CALL oioAddFile(const char* name, const char* subfolder);
 
 /* Writes the terminating 0 and closes. Result: OIO_OK or an error. */
@@ -106,7 +109,8 @@ OIO_API int32_t OIO_CALL oioCloseArh(void);
 
 /* Unpacks target + archiveName below target, creating one subfolder level
  * per entry and overwriting existing files. An entry whose subfolder or name
- * would leave the target folder is skipped. Result: OIO_OK, OIO_ERR_DAMAGED
+ * would leave the target folder, or whose file is the archive itself (also
+ * through a link), is skipped with OIO_ERR_UNSAFE. Result: OIO_OK, OIO_ERR_DAMAGED
  * when the archive is short or malformed (entries before it are written), or
  * the first other error met (the remaining entries are still unpacked). */
 OIO_API int32_t OIO_CALL oioExtract(const char* archiveName, const char* target);

@@ -67,6 +67,8 @@ bool App::CopyCompanionIcons(const QString& databasePath) {
 void App::RefreshWindow() { ToDatabaseMode(); }
 
 void App::ShowDatabase() {
+  // A form of the database that was replaced may not exist in this one.
+  if (state.CurForm >= db.FormCount) state.CurForm = -1;
   RefreshWindow();
   // A saved database is already showing folder 0 after the refresh.
   if (state.CurRecord != -1 || state.CurFolder != 0) ShowFolder(0);

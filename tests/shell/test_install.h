@@ -63,9 +63,12 @@ class FakeDialogs : public orbo::Dialogs {
   std::function<int(QDialog&)> onModal = [](QDialog&) { return 0; };
   int modalCount = 0;
   QStringList fatal;
+  // Runs while the next message is open, as timers and clicks would.
+  std::function<void()> whileAsking;
 
   orbo::MessageAnswer ShowMessage(QWidget*, const QString& text, int style) override {
     messages << text;
+    if (whileAsking) std::exchange(whileAsking, nullptr)();
     if (!answers.isEmpty()) return answers.takeFirst();
     const int buttons = style & 7;
     return buttons == orbo::kYesNoCancel || buttons == orbo::kYesNo ? orbo::kAnswerYes : orbo::kAnswerOk;

@@ -4,12 +4,14 @@
 #include <QCheckBox>
 #include <QStatusBar>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolBar>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -128,6 +130,42 @@ class AppTest : public QObject {
     QCOMPARE(s.install.FirstLine("data/multiprog.dat"), QString());
   }
 
+  // A request that arrives while a command runs (its question is open, a
+  // save shows progress) waits for the tick after it; a command started
+  // meanwhile is ignored.
+  void handOverWaitsForTheRunningCommand() {
+    Started s;
+    QVERIFY(s.Start());
+    App& app = *s.app;
+    QAction* addFolder = app.Window().Commands().Tool(kMainBar, "addroot");
+    addFolder->trigger();
+    for (int i = 0; i < 3; ++i) app.Window().Commands().Tool(kMainBar, "addrecord")->trigger();
+    app.Window().Commands().Tool(kMainBar, "tofolder")->trigger();
+    const QString example = s.install.Path("data/examples/ex1.2db");
+    const QByteArray request = ("LOAD" + example + "\r\n").toUtf8();
+    const auto tickAndClick = [&] {
+      app.UpdateTick();
+      addFolder->trigger();
+    };
+
+    s.install.Write("data/multiprog.dat", request);
+    s.dialogs.whileAsking = tickAndClick;  // the question before deleting the folder
+    app.Window().Commands().Tool(kMainBar, "del")->trigger();
+    QCOMPARE(app.db.FolderCount, 1);
+    QCOMPARE(app.db.DatabasePath, QString("noname"));
+    QVERIFY(app.Window().Commands().Tool(kMainBar, "save")->isEnabled());
+
+    s.dialogs.savePath = s.install.Path("saved.2db");
+    QTimer::singleShot(0, tickAndClick);  // runs when the save's progress repaints
+    app.Window().Commands().Menu("mnuSave")->trigger();
+    QCOMPARE(app.db.DatabasePath, s.install.Path("saved.2db"));
+    QCOMPARE(app.db.FolderCount, 1);
+    QCOMPARE(s.install.FirstLine("data/multiprog.dat"), QString::fromUtf8(request).trimmed());
+
+    app.UpdateTick();
+    QCOMPARE(app.db.DatabasePath, example);
+  }
+
   void closingWithUnsavedChanges() {
     Started s;
     QVERIFY(s.Start());
@@ -170,6 +208,13 @@ class AppTest : public QObject {
     QVERIFY(!save->isEnabled());
     QVERIFY(s.app->Window().windowTitle().startsWith("saved.2db - "));
     QVERIFY(QFile::exists(s.install.Path("saved.2db")));
+    // A load that replaces a modified database leaves nothing to save.
+    s.app->SetModified(true);
+    s.dialogs.answers = {kAnswerNo};
+    s.dialogs.openPath = s.install.Path("data/examples/ex1.2db");
+    s.Menu("mnuLoad")->trigger();
+    QCOMPARE(s.app->db.DatabasePath, s.dialogs.openPath);
+    QVERIFY(!save->isEnabled());
   }
 
   void languageMenu() {
@@ -192,6 +237,27 @@ class AppTest : public QObject {
     QVERIFY(languages->actions()[1]->isChecked());
     QVERIFY(!languages->actions()[0]->isChecked());
     QVERIFY(s.app->Window().Commands().Submenu("mnuFile")->title() != fileMenu);
+  }
+
+  // Russian texts come with the code page their users' files are written
+  // in: a Cyrillic name saves and loads back unchanged.
+  void cyrillicSavesWithRussianTexts() {
+    Started s;
+    s.install.Write("Texts/current.dat", "russian.txt\r\n");
+    QVERIFY(s.Start());
+    App& app = *s.app;
+    app.Window().Commands().Tool(kMainBar, "tofolder")->trigger();
+    const QString name = QString::fromUtf8("\u041f\u0430\u043f\u043a\u0430");
+    emit app.Window().RootText().textEdited(name);
+    s.dialogs.savePath = s.install.Path("ru.2db");
+    s.Menu("mnuSave")->trigger();
+    QVERIFY(!app.db.Modified);
+    QVERIFY(s.dialogs.messages.isEmpty());
+    emit app.Window().RootText().textEdited("other");
+    s.dialogs.answers = {kAnswerNo};
+    s.dialogs.openPath = s.install.Path("ru.2db");
+    s.Menu("mnuLoad")->trigger();
+    QCOMPARE(app.db.Folders[0].Name, name);
   }
 
   void unfinishedCommandsAreDisabled() {

@@ -13,6 +13,7 @@
 #include "shell/folder_tree_widget.h"
 #include "shell/main_window.h"
 #include "shell/navigation_logic.h"
+#include "storage/database_file.h"
 #include "test_install.h"
 
 using namespace orbo;
@@ -123,6 +124,53 @@ class NavigationTest : public QObject {
     QCOMPARE(f.app.state.CurRecord, 2);
     QCOMPARE(f.db.BufferCount, 0);
     QVERIFY(f.db.Modified);
+  }
+
+  // Deleting moves records of other folders into the hole: every node
+  // must follow its record, in the tree as in the model.
+  void nodesFollowTheRecordsThatMove() {
+    Fixture f;
+    std::vector<int> folders;
+    for (int r = 0; r < 40; ++r) folders.push_back(r % 3);
+    f.Build({-1, -1, -1}, folders);
+    for (int k = 0; k < 3; ++k) f.app.Window().MainList().expandItem(f.Node(FolderKey(k)));
+    for (int r : {0, 5, 17, 30, 3}) {
+      f.app.ShowRecord(r);
+      f.Tool("del");
+    }
+    QVERIFY(f.db.Records[0].TextValue[0] != "R0");  // records moved down
+    for (int r = 0; r < f.db.RecordCount; ++r) {
+      if (f.db.Records[r].Folder == BufferFolder) {
+        QVERIFY(!f.app.Tree().NodeExists(RecordKey(r)));
+        continue;
+      }
+      QTreeWidgetItem* node = f.Node(RecordKey(r));
+      QVERIFY(node);
+      QCOMPARE(node->text(0), f.db.Records[r].TextValue[0]);
+      QCOMPARE(FolderTree::KeyOf(node->parent()), FolderKey(f.db.Records[r].Folder));
+    }
+  }
+
+  // Record 0 becomes a free slot. The mode switch used to show it, which
+  // made the current folder -100, the next folder's parent -100 and the
+  // saved file unreadable.
+  void aFreeSlotIsNeverShown() {
+    Fixture f;
+    f.Build({-1}, std::vector<int>(25, 0));
+    f.app.ShowRecord(0);
+    f.Tool("del");
+    QCOMPARE(f.db.Records[0].Folder, BufferFolder);
+    f.app.Window().Commands().Menu("mnuMode2_1")->trigger();
+    f.app.Window().Commands().Menu("mnuMode2_0")->trigger();
+    QCOMPARE(f.app.state.CurRecord, 1);
+    QCOMPARE(f.app.state.CurFolder, 0);
+    f.Tool("addroot");
+    QCOMPARE(f.db.Folders[1].Parent, 0);
+    f.dialogs.savePath = f.install.Path("slot.2db");
+    f.app.Window().Commands().Menu("mnuSave")->trigger();
+    QVERIFY(!f.db.Modified);
+    CodePage codePage;
+    QCOMPARE(ReadDatabaseFile(f.install.Path("slot.2db"), codePage, {}).status, ReadOutcome::kLoaded);
   }
 
   void theLastRecordAndFolderStay() {

@@ -1,5 +1,6 @@
 #include <QtTest>
 
+#include "body_bytes.h"
 #include "sample_databases.h"
 #include "storage/database_commands.h"
 #include "storage/database_file.h"
@@ -36,7 +37,9 @@ class FakeUi : public StorageUi {
     return answer;
   }
   QString GetText(int group, int entry) override {
-    return QStringLiteral("t%1/%2").arg(group).arg(entry);
+    // The repair and code page texts carry a place for their number or name.
+    const QString tail = group == 962 && entry != 1 ? QStringLiteral(" %1") : QString();
+    return QStringLiteral("t%1/%2").arg(group).arg(entry) + tail;
   }
   void ShowProgress(int value, const QString&) override { progress << value; }
   void SetModified(bool value) override { db_.Modified = value; }
@@ -106,6 +109,48 @@ class DatabaseCommandsTest : public QObject {
     QVERIFY(db.Modified);
     QCOMPARE(ui.progress.last(), 200);
     QVERIFY(ui.recent.isEmpty());
+  }
+
+  // A text the code page cannot hold is named before anything is written;
+  // the user may save it with "?" or not save. NUL becomes a space either way.
+  void unstorableTextsAreNamedBeforeSaving() {
+    Database db = ExampleDatabase();
+    db.Folders[0].Name = QString::fromUtf8("arrow \u2192");
+    db.Records[0].TextValue[0] = QString::fromLatin1("a\0b", 3);
+    db.DatabasePath = Path(QStringLiteral("arrow.2db"));
+    db.Modified = true;
+    FakeUi ui(db);
+    ui.answer = kAnswerNo;
+    QVERIFY(!SaveDatabase(db, false, ui));
+    QCOMPARE(ui.messages.size(), 1);
+    QVERIFY2(ui.messages[0].contains(ui.DescribeForUser(db, TextPlace{TextPlace::kFolder, 0})), qPrintable(ui.messages[0]));
+    QVERIFY(!QFile::exists(db.DatabasePath));
+    QCOMPARE(db.Folders[0].Name, QString::fromUtf8("arrow \u2192"));
+
+    ui.answer = kAnswerYes;
+    QVERIFY(SaveDatabase(db, false, ui));
+    QCOMPARE(db.Folders[0].Name, QStringLiteral("arrow ?"));
+    QCOMPARE(db.Records[0].TextValue[0], QStringLiteral("a b"));
+    CodePage codePage;
+    QCOMPARE(StoredDifference(ReadDatabaseFile(db.DatabasePath, codePage, {}).db, db), QString());
+  }
+
+  // An older version's file opens repaired; the user is told how many
+  // repairs were made and the database is marked modified.
+  void loadTellsAboutRepairs() {
+    Database db = ExampleDatabase();
+    const QString path = Saved(db, QStringLiteral("own-parent.2db"));
+    // The last folder ends with its parent (-1), "root" and 0: flipping the
+    // stored bits of the parent makes the folder its own parent.
+    QByteArray bytes = ReadBytes(path);
+    for (qsizetype at : {bytes.size() - 17, bytes.size() - 16}) bytes[at] = static_cast<char>(bytes[at] ^ 0xFF);
+    QVERIFY(WriteBytes(path, bytes));
+    FakeUi ui(db);
+    LoadDatabase(db, path, ui);
+    QCOMPARE(db.DatabasePath, path);
+    QCOMPARE(db.Folders[0].Parent, TopLevelParent);
+    QCOMPARE(ui.messages, QStringList{QStringLiteral("t962/0 1|48")});
+    QVERIFY(db.Modified);
   }
 
   void askSaveChanges_data() {
