@@ -235,9 +235,6 @@ class OrboCliTest : public QObject {
     QTest::newRow("Boolean given as number")
         << ChangedImage(example, "/DatabaseFont/Bold", 0)
         << QByteArray("DatabaseFont.Bold: must be true or false");
-    QTest::newRow("character outside the code page")
-        << ChangedImage(example, "/Records/0/MemoValue/0", "\u4e2d")
-        << QByteArray("Records[0].MemoValue[0]: character U+4e2d");
     QTest::newRow("protected without password")
         << ChangedImage(example, "/PasswordOn", true) << QByteArray("Password");
     QTest::newRow("text too long")
