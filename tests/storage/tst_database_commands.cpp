@@ -33,12 +33,13 @@ class FakeUi : public StorageUi {
     return password;
   }
   MessageAnswer ShowMessage(const QString& text, int style) override {
-    messages << QStringLiteral("%1|%2").arg(text).arg(style);
+    messages << QStringLiteral("%1|%2").arg(text, QString::number(style));
     return answer;
   }
   QString GetText(int group, int entry) override {
     // The repair and code page texts carry a place for their number or name.
-    const QString tail = group == 962 && entry != 1 ? QStringLiteral(" %1") : QString();
+    const bool takesANumberOrName = group == 962 && (entry == 0 || entry == 2 || entry == 4);
+    const QString tail = takesANumberOrName ? QStringLiteral(" %1") : QString();
     return QStringLiteral("t%1/%2").arg(group).arg(entry) + tail;
   }
   void ShowProgress(int value, const QString&) override { progress << value; }
@@ -133,6 +134,21 @@ class DatabaseCommandsTest : public QObject {
     QCOMPARE(db.Records[0].TextValue[0], QStringLiteral("a b"));
     CodePage codePage;
     QCOMPARE(StoredDifference(ReadDatabaseFile(db.DatabasePath, codePage, {}).db, db), QString());
+  }
+
+  // A model that would give a file that never opens again is not saved;
+  // the message names what is wrong and the old file stays.
+  void inconsistentModelIsNotSaved() {
+    Database db = ExampleDatabase();
+    const QString path = Saved(db, QStringLiteral("kept.2db"));
+    const QByteArray before = ReadBytes(path);
+    db.DatabasePath = path;
+    db.Records[0].Folder = 7;
+    FakeUi ui(db);
+    QVERIFY(!SaveDatabase(db, false, ui));
+    const ModelProblem problem{ModelProblem::kRecordFolder, 0, 7};
+    QCOMPARE(ui.messages, QStringList{"t962/3\r" + ui.DescribeForUser(db, problem) + "|48"});
+    QCOMPARE(ReadBytes(path), before);
   }
 
   // An older version's file opens repaired; the user is told how many
