@@ -9,6 +9,7 @@
 
 #include <cstdio>
 
+#include "forms/qt_media_player.h"
 #include "shell/app.h"
 #include "shell/folder_tree.h"
 #include "shell/folder_tree_widget.h"
@@ -29,7 +30,15 @@ class NoDialogs : public orbo::Dialogs {
     return start;
   }
   int RunModal(QDialog&) override { return 0; }
+  bool OpenUrl(const QUrl&) override { return false; }
+  orbo::MediaPlayer& Media() override {
+    if (!media_) media_ = std::make_unique<orbo::QtMediaPlayer>();
+    return *media_;
+  }
   void Fatal(const QString& message) override { qFatal("%s", qPrintable(message)); }
+
+ private:
+  std::unique_ptr<orbo::QtMediaPlayer> media_;
 };
 
 template <typename Work>

@@ -1,7 +1,6 @@
 #include "forms/icon_image.h"
 
 #include <QFileInfo>
-#include <QImageReader>
 
 #include <cmath>
 
@@ -27,15 +26,6 @@ QRgb BlockAverage(const QImage& image, int x0, int x1, int y0, int y1) {
 }
 
 }  // namespace
-
-std::optional<QImage> ReadPicture(const QString& path) {
-  QImageReader reader(path);
-  const QSize size = reader.size();
-  if (!size.isValid() || qint64(size.width()) * size.height() > kMaxPicturePixels) return std::nullopt;
-  QImage image = reader.read();
-  if (image.isNull()) return std::nullopt;
-  return image;
-}
 
 QImage MakeIcon16(const QImage& source) {
   const int w = source.width();

@@ -6,18 +6,10 @@
 #include <QString>
 
 #include <functional>
-#include <optional>
 
 namespace orbo {
 
 inline constexpr int kIconSize = 16;
-// Larger pictures are refused before they are read, so a hostile file
-// cannot make the program allocate gigabytes.
-inline constexpr qint64 kMaxPicturePixels = 64LL * 1024 * 1024;
-
-// Reads a picture; nothing when it cannot be read or is too large.
-std::optional<QImage> ReadPicture(const QString& path);
-
 // Small pictures (sqrt(w*h) < 300, both sides >= 16) get the average colour
 // of the block of source pixels behind each icon pixel; others are scaled.
 QImage MakeIcon16(const QImage& source);

@@ -3,6 +3,7 @@
 #include <QDir>
 
 #include "forms/icon_image.h"
+#include "forms/picture_reader.h"
 
 namespace orbo {
 namespace {

@@ -9,7 +9,10 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include "forms/form_canvas.h"
 #include "forms/icon_picker_dialog.h"
+#include "forms/record_editor.h"
+#include "forms/title_field_menu.h"
 #include "shell/folder_tree.h"
 #include "shell/folder_tree_widget.h"
 #include "shell/handover.h"
@@ -56,6 +59,10 @@ bool App::Main(const QString& commandLine) {
   intro_ = std::make_unique<IntroDialog>(window_.get());
   QObject::connect(intro_.get(), &IntroDialog::helpRequested, intro_.get(), [this] { ShowHelp(10); });
   tree_ = std::make_unique<FolderTree>(window_->MainList(), [this](const QString& key) { return window_->IconFor(key); });
+  canvas_ = std::make_unique<FormCanvas>(window_->CanvasPage(), files_.Below(QStringLiteral("icons")),
+                                         FormCanvas::Context{db, state, settings, texts});
+  editor_ = std::make_unique<RecordEditor>(*this, *canvas_);
+  titleMenu_ = std::make_unique<TitleFieldMenu>(*this, *window_->Commands().Submenu("mnuMainField"));
   QObject::connect(&window_->UpdateTimer(), &QTimer::timeout, window_.get(), [this] { UpdateTick(); });
   window_->onCloseRequested = [this] {
     bool closing = false;
@@ -101,11 +108,7 @@ bool App::CheckDoubleRun(const QString& commandLine) {
 }
 
 void App::UpdateTick() {
-  // No media file is open: its buttons and panel stay out of sight.
-  for (const char* key : {"mciSeparator", "mciPlay", "mciPause", "mciStop"}) {
-    window_->Commands().Tool(kMainBar, key)->setVisible(false);
-  }
-  window_->StatusPanel("mci").hide();
+  editor_->UpdateMediaStatus();
 
   if (window_->isVisible() && !startDialogDone_ && !gate_.Busy()) {
     startDialogDone_ = true;

@@ -25,10 +25,13 @@ class QAction;
 namespace orbo {
 
 class FolderTree;
+class FormCanvas;
 class HelpWindow;
 class IconPickerDialog;
 class IntroDialog;
 class MainWindow;
+class RecordEditor;
+class TitleFieldMenu;
 
 class App : public StorageUi {
  public:
@@ -49,6 +52,10 @@ class App : public StorageUi {
   DisplayState state;
 
   MainWindow& Window() { return *window_; }
+  FormCanvas& Canvas() { return *canvas_; }
+  RecordEditor& Editor() { return *editor_; }
+  // The dialogs, the desktop and the media player.
+  Dialogs& Seams() { return dialogs_; }
   // Every command from a menu, toolbar, key, click or drop runs through it.
   CommandGate& Gate() { return gate_; }
   // Told after a command that left the model or the display state broken;
@@ -154,7 +161,6 @@ class App : public StorageUi {
   // deleted record's node is removed, or left to go with its folder's node.
   void FollowDeletion(const RecordDeletion& deletion, int countBefore, bool removeNode);
   void FillFolderList(int folder);
-  void DrawForm(int form);
 
   QString appPath_;
   QString settingsPath_;
@@ -165,6 +171,9 @@ class App : public StorageUi {
   std::unique_ptr<FolderTree> tree_;
   std::unique_ptr<HelpWindow> help_;
   std::unique_ptr<IconPickerDialog> picker_;
+  std::unique_ptr<FormCanvas> canvas_;
+  std::unique_ptr<RecordEditor> editor_;
+  std::unique_ptr<TitleFieldMenu> titleMenu_;
   bool userIconsLoaded_ = false;
   QLockFile instanceLock_;
   QString commandLine_;

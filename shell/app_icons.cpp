@@ -4,6 +4,7 @@
 #include <QRandomGenerator>
 
 #include "forms/icon_image.h"
+#include "forms/picture_reader.h"
 #include "forms/icon_picker_dialog.h"
 #include "shell/app.h"
 #include "shell/main_window.h"

@@ -2,11 +2,12 @@
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
-#include <QScrollArea>
 #include <QScrollBar>
 #include <QToolBar>
 #include <QToolButton>
 
+#include "forms/font_value.h"
+#include "forms/form_canvas.h"
 #include "shell/app.h"
 #include "shell/folder_tree_widget.h"
 #include "shell/main_window.h"
@@ -58,9 +59,9 @@ void App::ToEditMode() {
   UpdateTitle();
   window_->ShowFolderView(false);
   ChooseTool(nullptr);
-  DrawForm(state.CurForm >= 0 && state.CurForm < db.FormCount ? state.CurForm : 0);
-  window_->BackPic().horizontalScrollBar()->setValue(0);
-  window_->BackPic().verticalScrollBar()->setValue(0);
+  canvas_->HScroll1().setValue(0);
+  canvas_->VScroll1().setValue(0);
+  canvas_->DrawForm(state.CurForm >= 0 && state.CurForm < db.FormCount ? state.CurForm : 0);
   UpdateStatusBar();
   UpdateTitle();
 }
@@ -82,11 +83,7 @@ void App::ToDatabaseMode() {
   }
   FolderTreeWidget& tree = window_->MainList();
   if (window_->isVisible()) tree.setFocus();
-  QFont font(db.DatabaseFont.Name);
-  if (db.DatabaseFont.Size > 0) font.setPointSize(db.DatabaseFont.Size);
-  font.setBold(db.DatabaseFont.Bold);
-  font.setItalic(db.DatabaseFont.Italic);
-  tree.setFont(font);
+  tree.setFont(FontOf(db.DatabaseFont));
   Layout();
   UpdateStatusBar();
   state.EventsSuppressed = false;
@@ -118,7 +115,7 @@ void App::ChooseTool(QAction* tool) {
   for (const char* key : kElementTools) c.Tool(kEditBar, key)->setChecked(false);
   c.Tool(kEditBar, "arrow")->setChecked(tool == nullptr);
   if (tool) tool->setChecked(true);
-  window_->MainPic().setCursor(tool ? Qt::CrossCursor : Qt::ArrowCursor);
+  canvas_->MainPic().setCursor(tool ? Qt::CrossCursor : Qt::ArrowCursor);
 }
 
 void App::ConnectModeCommands() {

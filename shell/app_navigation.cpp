@@ -3,10 +3,11 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QShortcut>
 #include <QToolButton>
 
-#include "forms/color_value.h"
+#include "forms/form_canvas.h"
 #include "shell/app.h"
 #include "shell/folder_tree.h"
 #include "shell/folder_tree_widget.h"
@@ -20,19 +21,6 @@ namespace {
 constexpr int kDeleteTooltips = 958;
 constexpr const char* kRecordSteps[] = {"dbfirst", "dbprev", "dbnext", "dblast", "tofolder"};
 constexpr const char* kRecordMenus[] = {"mnuAddSameRec", "mnuCloneRec", "mnuDelRec"};
-
-// Restores EventsSuppressed when a view change is done.
-class SuppressEvents {
- public:
-  explicit SuppressEvents(DisplayState& state) : state_(state), saved_(state.EventsSuppressed) {
-    state_.EventsSuppressed = true;
-  }
-  ~SuppressEvents() { state_.EventsSuppressed = saved_; }
-
- private:
-  DisplayState& state_;
-  bool saved_;
-};
 
 QListWidgetItem* ListItem(const QString& text, const QString& key, const QIcon& icon, bool bold) {
   auto* item = new QListWidgetItem(icon, text);
@@ -122,6 +110,7 @@ void App::SetRecordCommands(bool recordShown) {
   for (const char* key : kRecordSteps) c.Tool(kMainBar, key)->setEnabled(recordShown);
   for (const char* name : kRecordMenus) c.Menu(name)->setEnabled(recordShown);
   c.Menu("mnuDelFolder")->setEnabled(!recordShown);
+  c.Submenu("mnuMainField")->menuAction()->setEnabled(recordShown);
   c.Tool(kMainBar, "del")->setToolTip(texts.Get(kDeleteTooltips, recordShown ? 5 : 4));
 }
 
@@ -175,27 +164,16 @@ void App::FillFolderList(int folder) {
 void App::ShowRecord(int record) {
   // A free slot is no record: it is listed nowhere and never shown.
   if (record < 0 || record >= db.RecordCount || db.Records[record].Folder == BufferFolder) return;
-  if (state.CurRecord == -1 || db.Records[record].Form != state.CurForm) DrawForm(db.Records[record].Form);
+  if (state.CurRecord == -1 || db.Records[record].Form != state.CurForm) canvas_->DrawForm(db.Records[record].Form);
   SuppressEvents suppressed(state);
   state.CurRecord = record;
   state.CurFolder = db.Records[record].Folder;
   SelectNode(RecordKey(record));
   window_->ShowFolderView(false);
   SetRecordCommands(true);
+  canvas_->FillRecordValues(record);
   UpdateTitle();
   UpdateStatusBar();
-}
-
-void App::DrawForm(int form) {
-  // The form's canvas at its size and colour; its elements are drawn on it.
-  state.CurForm = form;
-  const FormDef& def = db.Forms[form];
-  QWidget& canvas = window_->MainPic();
-  canvas.setFixedSize(static_cast<int>(def.Width / window_->TwipsPerPixelX()),
-                      static_cast<int>(def.Height / window_->TwipsPerPixelY()));
-  QPalette palette = canvas.palette();
-  palette.setColor(QPalette::Window, ColorOf(def.BackColor));
-  canvas.setPalette(palette);
 }
 
 void App::OpenNode(const QString& key) {

@@ -1,10 +1,13 @@
 // Everything in the shell that would block a test or reach outside the
-// program: message boxes, file dialogs, modal windows, the end of the program.
+// program: message boxes, file dialogs, modal windows, the desktop's handling
+// of addresses and files, the media player, the end of the program.
 // The program uses QtDialogs; tests put in their own.
 #pragma once
 
 #include <QString>
+#include <QUrl>
 
+#include "forms/media_player.h"
 #include "shell/language_texts.h"
 #include "storage/storage_ui.h"
 
@@ -27,6 +30,9 @@ class Dialogs {
   virtual QString AskText(QWidget* parent, const LanguageTexts& texts, const QString& prompt,
                           const QString& start, bool password, const QString& browseFilter) = 0;
   virtual int RunModal(QDialog& dialog) = 0;
+  // Hands an address or file to the desktop; false when nothing opened it.
+  virtual bool OpenUrl(const QUrl& url) = 0;
+  virtual MediaPlayer& Media() = 0;
   // A working file could not be opened: tell the user and end at once.
   virtual void Fatal(const QString& message) = 0;
 };

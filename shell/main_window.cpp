@@ -13,7 +13,6 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QScreen>
-#include <QScrollArea>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusBar>
@@ -92,12 +91,9 @@ void MainWindow::BuildRegions() {
   folderLayout->addWidget(rootFrame);
   folderLayout->addWidget(listView_, 1);
 
-  backPic_ = NamedWidget<QScrollArea>("BackPic", rightSide_);
-  mainPic_ = NamedWidget<QWidget>("MainPic");
-  mainPic_->setAutoFillBackground(true);
-  backPic_->setWidget(mainPic_);
+  canvasPage_ = new QWidget(rightSide_);
   rightSide_->addWidget(folderPage_);
-  rightSide_->addWidget(backPic_);
+  rightSide_->addWidget(canvasPage_);
 
   splitter_->addWidget(mainList_);
   splitter_->addWidget(rightSide_);
@@ -181,11 +177,12 @@ void MainWindow::LayoutMainWindow(int splitterPos, int listExtraWidth, bool show
   int treeWidth = static_cast<int>(splitterPos / TwipsPerPixelX());
   int rest = std::max(splitter_->width() - treeWidth - splitter_->handleWidth(), 1);
   splitter_->setSizes({treeWidth, rest});
-  folderPage_->setContentsMargins(static_cast<int>(listExtraWidth / TwipsPerPixelX()), 0, 0, 0);
+  const int extraWidth = static_cast<int>(listExtraWidth / TwipsPerPixelX());
+  for (QWidget* page : {folderPage_, canvasPage_}) page->setContentsMargins(extraWidth, 0, 0, 0);
 }
 
 void MainWindow::ShowFolderView(bool folder) {
-  rightSide_->setCurrentWidget(folder ? folderPage_ : static_cast<QWidget*>(backPic_));
+  rightSide_->setCurrentWidget(folder ? folderPage_ : canvasPage_);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

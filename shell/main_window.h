@@ -15,7 +15,6 @@ class QLineEdit;
 class QListWidget;
 class QToolButton;
 class QProgressBar;
-class QScrollArea;
 class QSplitter;
 class QStackedWidget;
 class QTimer;
@@ -40,8 +39,8 @@ class MainWindow : public QMainWindow {
   QListWidget& ListView1() { return *listView_; }
   QLineEdit& RootText() { return *rootText_; }
   QToolButton& RootButton(const char* name) const;
-  QWidget& MainPic() { return *mainPic_; }
-  QScrollArea& BackPic() { return *backPic_; }
+  // Where the form canvas builds its viewport and scroll bars.
+  QWidget& CanvasPage() { return *canvasPage_; }
   // The icon of a key as the views show it; built once per key.
   QIcon IconFor(const QString& key);
   QLabel& StatusPanel(const QString& key) const;
@@ -85,12 +84,11 @@ class MainWindow : public QMainWindow {
   QSplitter* splitter_ = nullptr;
   FolderTreeWidget* mainList_ = nullptr;
   QLineEdit* rootText_ = nullptr;
-  QWidget* mainPic_ = nullptr;
   QHash<QString, QIcon> iconCache_;
   QStackedWidget* rightSide_ = nullptr;
   QWidget* folderPage_ = nullptr;
   QListWidget* listView_ = nullptr;
-  QScrollArea* backPic_ = nullptr;
+  QWidget* canvasPage_ = nullptr;
   QProgressBar* pleaseWaitBar_ = nullptr;
   QLabel* pleaseWaitText_ = nullptr;
   bool busy_ = false;

@@ -1,5 +1,6 @@
 #include "shell/qt_dialogs.h"
 
+#include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -7,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "forms/qt_media_player.h"
 #include "shell/input_dialog.h"
 #include "shell/window_texts.h"
 
@@ -75,6 +77,13 @@ QString QtDialogs::AskText(QWidget* parent, const LanguageTexts& texts, const QS
 }
 
 int QtDialogs::RunModal(QDialog& dialog) { return dialog.exec(); }
+
+bool QtDialogs::OpenUrl(const QUrl& url) { return QDesktopServices::openUrl(url); }
+
+MediaPlayer& QtDialogs::Media() {
+  if (!media_) media_ = std::make_unique<QtMediaPlayer>();
+  return *media_;
+}
 
 void QtDialogs::Fatal(const QString& message) {
   std::fprintf(stderr, "%s\n", qPrintable(message));

@@ -23,11 +23,15 @@ class QtDialogs : public Dialogs {
   QString AskText(QWidget* parent, const LanguageTexts& texts, const QString& prompt,
                   const QString& start, bool password, const QString& browseFilter) override;
   int RunModal(QDialog& dialog) override;
+  bool OpenUrl(const QUrl& url) override;
+  MediaPlayer& Media() override;
   void Fatal(const QString& message) override;
 
  private:
   bool autoAnswer_ = false;
   std::unique_ptr<InputDialog> input_;
+  // Made at the first media value played.
+  std::unique_ptr<MediaPlayer> media_;
 };
 
 }  // namespace orbo

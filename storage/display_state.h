@@ -14,4 +14,20 @@ struct DisplayState {
   bool EventsSuppressed = false;
 };
 
+// Raises EventsSuppressed while the program itself fills controls, so their
+// change events are not taken for the user's edits; restores it after.
+class SuppressEvents {
+ public:
+  explicit SuppressEvents(DisplayState& state) : state_(state), saved_(state.EventsSuppressed) {
+    state_.EventsSuppressed = true;
+  }
+  ~SuppressEvents() { state_.EventsSuppressed = saved_; }
+  SuppressEvents(const SuppressEvents&) = delete;
+  SuppressEvents& operator=(const SuppressEvents&) = delete;
+
+ private:
+  DisplayState& state_;
+  bool saved_;
+};
+
 }  // namespace orbo

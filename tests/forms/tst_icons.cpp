@@ -4,6 +4,7 @@
 #include <QtTest>
 
 #include "forms/icon_image.h"
+#include "forms/picture_reader.h"
 #include "forms/icon_picker_layout.h"
 #include "forms/image_list.h"
 

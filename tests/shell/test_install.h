@@ -51,6 +51,27 @@ class TestInstall {
   QTemporaryDir dir_;
 };
 
+// Plays nothing; a test sets its mode and reads what it was told.
+class FakeMediaPlayer : public orbo::MediaPlayer {
+ public:
+  QStringList commands;
+  Mode mode = kNotOpen;
+  QString path;
+  int percent = 0;
+
+  void Play(const QString& file) override {
+    commands << "play " + file;
+    path = file;
+    mode = kPlaying;
+  }
+  void Resume() override { commands << "resume"; }
+  void Pause() override { commands << "pause"; }
+  void Stop() override { commands << "stop"; }
+  Mode CurrentMode() const override { return mode; }
+  QString FilePath() const override { return path; }
+  int Percent() const override { return percent; }
+};
+
 // Answers every dialog the way the test says, and remembers what was asked.
 class FakeDialogs : public orbo::Dialogs {
  public:
@@ -84,6 +105,14 @@ class FakeDialogs : public orbo::Dialogs {
     ++modalCount;
     return onModal(dialog);
   }
+  QList<QUrl> opened;
+  bool openWorks = true;
+  bool OpenUrl(const QUrl& url) override {
+    opened << url;
+    return openWorks;
+  }
+  FakeMediaPlayer media;
+  orbo::MediaPlayer& Media() override { return media; }
   void Fatal(const QString& message) override { fatal << message; }
 };
 

@@ -64,6 +64,8 @@ class RandomDialogs : public Dialogs {
     return start;
   }
   int RunModal(QDialog&) override { return 0; }
+  bool OpenUrl(const QUrl&) override { return random_.bounded(2) == 0; }
+  MediaPlayer& Media() override { return media_; }
   void Fatal(const QString& message) override { qFatal("%s", qPrintable(message)); }
 
  private:
@@ -73,6 +75,7 @@ class RandomDialogs : public Dialogs {
 
   QRandomGenerator& random_;
   QString folder_;
+  FakeMediaPlayer media_;
 };
 
 struct Command {

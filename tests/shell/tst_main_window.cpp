@@ -6,6 +6,7 @@
 #include <QToolBar>
 #include <QtTest>
 
+#include "forms/form_canvas.h"
 #include "shell/app.h"
 #include "shell/folder_tree.h"
 #include "shell/folder_tree_widget.h"
@@ -85,7 +86,7 @@ class MainWindowTest : public QObject {
     c.Tool(kEditBar, "addt")->trigger();
     QVERIFY(c.Tool(kEditBar, "addt")->isChecked());
     QVERIFY(!c.Tool(kEditBar, "arrow")->isChecked());
-    QCOMPARE(f.window->MainPic().cursor().shape(), Qt::CrossCursor);
+    QCOMPARE(f.app.Canvas().MainPic().cursor().shape(), Qt::CrossCursor);
     c.Tool(kEditBar, "addc")->trigger();
     QVERIFY(!c.Tool(kEditBar, "addt")->isChecked());
     QVERIFY(c.Tool(kEditBar, "addc")->isChecked());
@@ -99,7 +100,7 @@ class MainWindowTest : public QObject {
     c.Tool(kEditBar, "arrow")->trigger();
     QVERIFY(!c.Tool(kEditBar, "addc")->isChecked());
     QVERIFY(c.Tool(kEditBar, "arrow")->isChecked());
-    QCOMPARE(f.window->MainPic().cursor().shape(), Qt::ArrowCursor);
+    QCOMPARE(f.app.Canvas().MainPic().cursor().shape(), Qt::ArrowCursor);
   }
 
   void titleAndStatusBar() {

@@ -1,0 +1,20 @@
+// File names stored in records: relative to the database's folder when
+// they begin with "\" (or "/"), so a database moved with its files keeps
+// finding them.
+#pragma once
+
+#include <QString>
+
+namespace orbo {
+
+// The path to open for a stored name. A name beginning with "\" or "/" is
+// taken below the database's folder; one beginning with "/" that is not
+// found there but exists as it stands is a full path of this system.
+QString ResolveDataPath(const QString& stored, const QString& databasePath);
+
+// The name to store for a chosen file: below the database's folder, the
+// rest of the path from the separator on, written with "\"; elsewhere (or
+// for a database without a file) the path unchanged.
+QString MakeRelativePath(const QString& fullPath, const QString& databasePath);
+
+}  // namespace orbo

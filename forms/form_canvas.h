@@ -1,0 +1,109 @@
+// The form canvas of the main window: the viewport BackPic holding the
+// canvas MainPic, its scroll bars, corner box and shadow, and one control
+// per element in seven arrays (SomeImage, SomeLabel, SomeText, SomeButt,
+// SomeCombo with its edit-mode imitation ComboPic, SomeFlag, SomeTextM).
+// It draws a form and puts a record's values into the controls; what the
+// user does with them is the record editor's business.
+#pragma once
+
+#include <QObject>
+#include <QPixmap>
+#include <QRect>
+
+#include <array>
+#include <functional>
+#include <vector>
+
+#include "shell/app_settings.h"
+#include "shell/language_texts.h"
+#include "storage/database_model.h"
+#include "storage/display_state.h"
+
+class QComboBox;
+class QLabel;
+class QListWidget;
+class QScrollBar;
+class QToolButton;
+class QWidget;
+
+namespace orbo {
+
+class FormCanvas : public QObject {
+ public:
+  struct Context {
+    Database& db;
+    DisplayState& state;
+    const AppSettings& settings;
+    const LanguageTexts& texts;
+  };
+
+  // Builds the canvas inside page; iconFolder holds combo.gif and quick.gif.
+  FormCanvas(QWidget& page, const QString& iconFolder, Context context);
+  ~FormCanvas() override;
+
+  // Draws form on the canvas and makes it CurForm (-1: nothing is done).
+  void DrawForm(int form);
+  // Sizes the scroll bars and places the canvas in the viewport.
+  void LayoutCanvas();
+  // Puts the values of record (of the drawn form) into the controls. A combo
+  // value beyond its list becomes 0 in the record.
+  void FillRecordValues(int record);
+
+  // The control of element (type, slot), made when first asked for; the
+  // combo imitation for a combo in edit mode. nullptr for a type outside 0..6.
+  QWidget* Control(int type, int slot);
+  // How many members the control array of type holds.
+  int ControlCount(int type) const;
+  // The drop-down of combo slot in database mode.
+  QComboBox* Combo(int slot);
+
+  QWidget& BackPic() const { return *backPic_; }
+  QWidget& MainPic() const { return *mainPic_; }
+  QScrollBar& HScroll1() const { return *hScroll_; }
+  QScrollBar& VScroll1() const { return *vScroll_; }
+  QToolButton& QuickPic() const { return *quickPic_; }
+  QListWidget& QuickList() const { return *quickList_; }
+  // The designer's eight selection handles, coloured for the canvas.
+  QLabel& SelPic(int handle) const { return *selPic_[static_cast<std::size_t>(handle)]; }
+
+  // Conversions for the canvas's screen: 1440 twips per logical inch.
+  int PixelsX(int twips) const;
+  int PixelsY(int twips) const;
+  int TwipsX(int pixels) const;
+  int TwipsY(int pixels) const;
+  // An element box in twips as a widget rectangle.
+  QRect Pixels(const QRect& twips) const;
+
+  // Told when a control is made, so the record editor can listen to it.
+  std::function<void(int type, int slot, QWidget* control)> onControlCreated;
+
+ private:
+  QWidget* MakeControl(int type, int slot);
+  void ApplyElement(int type, int slot, QWidget* control);
+  void PlaceElement(int type, int slot, QWidget* control);
+  void ShowNames();
+  void ColourHandles();
+  void FillImage(int slot, const RecordData& record);
+  QPixmap ComboImitation(int slot, int height) const;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+  Context context_;
+  QWidget* backPic_;
+  QWidget* mainPic_;
+  QScrollBar* hScroll_;
+  QScrollBar* vScroll_;
+  QWidget* corner_;
+  QWidget* shadowX_;
+  QWidget* shadowY_;
+  QToolButton* quickPic_;
+  QListWidget* quickList_;
+  std::array<QLabel*, 8> selPic_{};
+  QPixmap comboArrow_;
+  std::array<std::vector<QWidget*>, kElementTypeCount> controls_;
+  std::vector<QLabel*> comboPics_;
+  double scaleX_ = 1.0;
+  double scaleY_ = 1.0;
+  bool drawn_ = false;
+};
+
+}  // namespace orbo

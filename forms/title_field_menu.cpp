@@ -1,0 +1,42 @@
+#include "forms/title_field_menu.h"
+
+#include <QAction>
+#include <QMenu>
+
+#include "forms/element_values.h"
+#include "shell/app.h"
+#include "shell/folder_tree.h"
+
+namespace orbo {
+
+TitleFieldMenu::TitleFieldMenu(App& app, QMenu& menu) : QObject(&menu), app_(app), menu_(menu) {
+  connect(&menu_, &QMenu::aboutToShow, this, [this] { Fill(); });
+}
+
+void TitleFieldMenu::Fill() {
+  menu_.clear();
+  const int form = app_.state.CurForm;
+  if (form < 0 || form >= app_.db.FormCount) return;
+  const int current = app_.db.Forms[static_cast<std::size_t>(form)].TitleElement;
+  for (const auto& [code, name] : TitleCandidates(app_.db.Forms[static_cast<std::size_t>(form)])) {
+    QAction* entry = menu_.addAction(name);
+    entry->setObjectName(QStringLiteral("mnuMainField2_%1").arg(code));
+    entry->setCheckable(true);
+    entry->setChecked(code == current);
+    connect(entry, &QAction::triggered, this, app_.Gate().Gated([this, code = code] { Choose(code); }));
+  }
+}
+
+void TitleFieldMenu::Choose(int code) {
+  const int form = app_.state.CurForm;
+  if (form < 0 || form >= app_.db.FormCount) return;
+  app_.db.Forms[static_cast<std::size_t>(form)].TitleElement = static_cast<std::int16_t>(code);
+  for (int r = 0; r < app_.db.RecordCount; ++r) {
+    const RecordData& record = app_.db.Records[static_cast<std::size_t>(r)];
+    if (record.Form == form && record.Folder != BufferFolder) app_.Tree().UpdateRecordText(app_.db, r);
+  }
+  app_.SetModified(true);
+  app_.UpdateTitle();
+}
+
+}  // namespace orbo
