@@ -34,6 +34,7 @@ bench: build
 	$(BUILD_DIR)/bench/storage_bench
 	$(BUILD_DIR)/bench/deletion_bench
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/navigation_bench
+	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/canvas_bench
 
 run: build
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \

@@ -18,6 +18,7 @@
 #include "forms/color_value.h"
 #include "forms/data_path.h"
 #include "forms/element_style.h"
+#include "forms/element_text.h"
 #include "forms/element_values.h"
 #include "forms/font_value.h"
 #include "forms/picture_reader.h"
@@ -412,7 +413,7 @@ void FormCanvas::FillRecordValues(int record) {
   for (int k = 0; k < count[kImage]; ++k) FillImage(k, values);
   for (int k = 0; k < count[kText]; ++k) static_cast<QLineEdit*>(Control(kText, k))->setText(values.TextValue[At(k)]);
   for (int k = 0; k < count[kMultiline]; ++k) {
-    static_cast<QTextEdit*>(Control(kMultiline, k))->setPlainText(values.MemoValue[At(k)]);
+    static_cast<QTextEdit*>(Control(kMultiline, k))->setPlainText(ShownLines(values.MemoValue[At(k)]));
   }
   const auto actionName = [this](int action) { return context_.texts.Get(kButtonActionNames, action + 1); };
   for (int k = 0; k < count[kButton]; ++k) {

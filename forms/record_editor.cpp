@@ -20,6 +20,7 @@
 
 #include "forms/button_request.h"
 #include "forms/data_path.h"
+#include "forms/element_text.h"
 #include "forms/element_values.h"
 #include "forms/form_canvas.h"
 #include "shell/app.h"
@@ -164,13 +165,15 @@ void RecordEditor::RecordFieldChanged(int type, int slot) {
 
 void RecordEditor::StoreMemo(int slot, QTextEdit* memo) {
   if (!Editing()) return;
-  QString text = memo->toPlainText();
+  QString text = StoredLines(memo->toPlainText());
   const int limit = memo->property("textLimit").toInt();
   if (limit > 0 && text.size() > limit) {
-    // Typed or pasted, the text keeps to the element's limit.
+    // Typed or pasted, the text keeps to the element's limit, counted as
+    // stored, and never ends inside a line break.
     text.truncate(limit);
+    if (text.endsWith(u'\r')) text.chop(1);
     SuppressEvents suppressed(app_.state);
-    memo->setPlainText(text);
+    memo->setPlainText(ShownLines(text));
     QTextCursor cursor = memo->textCursor();
     cursor.movePosition(QTextCursor::End);
     memo->setTextCursor(cursor);

@@ -129,6 +129,7 @@ class App : public StorageUi {
   void EnsureIcons() override;
   void RefreshWindow() override;
   void ShowDatabase() override;
+  void ShowChangedTexts() override;
   QString CodePageName() override { return codePage_; }
   RepairNames NamesForRepairs() override;
   QString DescribeForUser(const Database& model, const ModelProblem& problem) override;

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "forms/form_canvas.h"
 #include "shell/app.h"
 #include "shell/main_window.h"
 #include "shell/new_database.h"
@@ -65,6 +66,19 @@ bool App::CopyCompanionIcons(const QString& databasePath) {
 }
 
 void App::RefreshWindow() { ToDatabaseMode(); }
+
+void App::ShowChangedTexts() {
+  RebuildTree();
+  if (state.EditMode == 1) {
+    canvas_->DrawForm(state.CurForm);
+  } else if (state.CurRecord >= 0) {
+    const int record = state.CurRecord;
+    state.CurRecord = -1;
+    ShowRecord(record);
+  } else {
+    ShowFolder(state.CurFolder);
+  }
+}
 
 void App::ShowDatabase() {
   // A form of the database that was replaced may not exist in this one.

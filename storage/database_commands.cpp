@@ -56,7 +56,7 @@ bool MakeStorable(Database& db, CodePage& codePage, StorageUi& ui) {
     text += QStringLiteral("\r\r") + ui.GetText(kIntegrityTexts, 5);
     if (ui.ShowMessage(text, kYesNo + kExclamation) != kAnswerYes) return false;
   }
-  MakeTextsStorable(db, codePage);
+  if (MakeTextsStorable(db, codePage) > 0) ui.ShowChangedTexts();
   return true;
 }
 

@@ -46,6 +46,9 @@ class StorageUi {
   virtual void RefreshWindow() = 0;
   // Refreshes the main window for the current mode and opens folder 0.
   virtual void ShowDatabase() = 0;
+  // Texts of the model were changed to what a file can hold: the views
+  // show them again where they are.
+  virtual void ShowChangedTexts() {}
 
   // The code page of the texts in database files.
   virtual QString CodePageName() { return QString::fromLatin1(kDefaultCodePage); }

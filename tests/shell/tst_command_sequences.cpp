@@ -2,11 +2,15 @@
 // After every command the model keeps its rules, the tree shows the model,
 // the save button follows the mark, and an unmodified database equals its
 // file. A longer run: ORBO_SEQUENCE_COMMANDS=100000 tst_command_sequences
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QRandomGenerator>
+#include <QPushButton>
 #include <QShortcut>
+#include <QTextEdit>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -15,11 +19,13 @@
 #include <functional>
 
 #include "sample_databases.h"
+#include "forms/form_canvas.h"
 #include "shell/app.h"
 #include "shell/folder_tree.h"
 #include "shell/folder_tree_widget.h"
 #include "shell/main_window.h"
 #include "shell/record_title.h"
+#include "storage/database_commands.h"
 #include "storage/database_file.h"
 #include "test_install.h"
 
@@ -59,9 +65,10 @@ class RandomDialogs : public Dialogs {
     if (!savedPaths.contains(path)) savedPaths << path;
     return path;
   }
-  QString AskText(QWidget*, const LanguageTexts&, const QString&, const QString& start, bool,
+  QString AskText(QWidget*, const LanguageTexts&, const QString&, const QString& start, bool password,
                   const QString&) override {
-    return start;
+    static const char* const answers[] = {"ann@example.com", "https://example.com/", "no address", ""};
+    return password ? start : QString::fromLatin1(answers[random_.bounded(4)]);
   }
   int RunModal(QDialog&) override { return 0; }
   bool OpenUrl(const QUrl&) override { return random_.bounded(2) == 0; }
@@ -92,6 +99,13 @@ class Session {
     QDir().mkpath(install_.Path("files"));
     app_.Main(QString());
     app_.onBrokenInvariants = [this](const QStringList& problems) { Fail(problems.join("; ")); };
+    // Every other run starts from the example, whose forms hold every kind of element.
+    if (seed % 2 == 0) {
+      const QString example = install_.Path("files/example.2db");
+      install_.Copy(install_.Path("data/examples/ex1.2db"), "files/example.2db");
+      dialogs_.savedPaths << example;
+      LoadDatabase(app_.db, example, app_);
+    }
     BuildCommands();
   }
 
@@ -219,7 +233,61 @@ class Session {
         {"new", 1, menu("mnuNew")},
         {"merge", 1, menu("mnuImOrbo")},
         {"hand-over inside a command", 1, [this] { HandOverInsideACommand(); }},
+        {"type into a field", 8, [this] { TypeIntoAField(); }},
+        {"choose, check or press", 6, [this] { UseAControl(); }},
+        {"title field", 1,
+         [this] {
+           QMenu* menu = window().Commands().Submenu("mnuMainField");
+           emit menu->aboutToShow();
+           const QList<QAction*> entries = menu->actions();
+           if (menu->menuAction()->isEnabled() && !entries.isEmpty()) entries[random_.bounded(entries.size())]->trigger();
+         }},
     };
+  }
+
+  template <typename Widget>
+  QList<Widget*> VisibleOnCanvas() {
+    QList<Widget*> shown;
+    for (Widget* widget : app_.Canvas().MainPic().findChildren<Widget*>()) {
+      if (widget->isVisible() && widget->property("elementType").isValid()) shown << widget;
+    }
+    return shown;
+  }
+
+  void TypeIntoAField() {
+    static const char* const typed[] = {"Smith", " and more", "caf\u00e9", "\u2192", "\u0416\u0443\u043a"};
+    const QString text = QString::fromUtf8(typed[random_.bounded(5)]);
+    QList<QWidget*> fields;
+    for (QLineEdit* line : VisibleOnCanvas<QLineEdit>()) fields << line;
+    for (QTextEdit* memo : VisibleOnCanvas<QTextEdit>()) fields << memo;
+    if (fields.isEmpty()) return;
+    QWidget* field = fields[random_.bounded(fields.size())];
+    if (random_.bounded(3) == 0) QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    // Typed as the keyboard would, beyond Latin-1 too.
+    for (QChar c : text) QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c), Qt::NoModifier);
+  }
+
+  void UseAControl() {
+    switch (random_.bounded(3)) {
+      case 0:
+        for (QComboBox* combo : VisibleOnCanvas<QComboBox>()) combo->setCurrentIndex(random_.bounded(combo->count() + 1) - 1);
+        break;
+      case 1:
+        for (QCheckBox* flag : VisibleOnCanvas<QCheckBox>()) {
+          if (random_.bounded(2) == 0) flag->click();
+        }
+        break;
+      default: {
+        const QList<QPushButton*> buttons = VisibleOnCanvas<QPushButton>();
+        if (buttons.isEmpty()) return;
+        QPushButton* button = buttons[random_.bounded(buttons.size())];
+        if (random_.bounded(3) == 0) {
+          QTest::mousePress(button, Qt::RightButton);
+        } else {
+          button->click();
+        }
+      }
+    }
   }
 
   // A second instance asks to load a file while a command runs (its
@@ -283,6 +351,7 @@ class Session {
       }
       const int f = parsed.index;
       if (f >= db().FolderCount) return Fail(key + " shows no folder");
+      if (item->text(0) != ShortenName(db().Folders[f].Name, db().MaxListString)) return Fail(key + " shows " + item->text(0));
       const int parent = db().Folders[f].Parent;
       if (parent == TopLevelParent ? item->parent() != nullptr : parentKey != FolderKey(parent)) {
         return Fail(key + " is under the wrong parent");

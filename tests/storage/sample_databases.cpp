@@ -45,14 +45,34 @@ QString Where(const char* what, int index) {
   return QStringLiteral("%1 %2").arg(QLatin1String(what)).arg(index);
 }
 
+// The type property of a slot, as the file stores it.
+bool SamePropertyOfSlot(const FormDef& a, const FormDef& b, int t, int k) {
+  switch (t) {
+    case kImage: return a.ImageSize[k] == b.ImageSize[k] && a.DblClickAction[k] == b.DblClickAction[k];
+    case kLabel: return a.ToolTip[k] == b.ToolTip[k];
+    case kText: return a.QuickEnter[k] == b.QuickEnter[k] && a.PasswordField[k] == b.PasswordField[k];
+    case kButton: return a.ButtonAction[k] == b.ButtonAction[k];
+    case kCombo: return a.ComboList[k] == b.ComboList[k];
+    case kFlag: return a.FlagAtRight[k] == b.FlagAtRight[k] && a.FlagAppearance[k] == b.FlagAppearance[k];
+    default: return a.TextLimit[k] == b.TextLimit[k];
+  }
+}
+
+// Slots above the first free one are not stored and may hold anything.
 QString FormDifference(const FormDef& a, const FormDef& b) {
+  if (a.Name != b.Name || a.Icon != b.Icon || a.Width != b.Width || a.Height != b.Height ||
+      a.ElementCount != b.ElementCount || a.BackColor != b.BackColor || a.Border != b.Border ||
+      a.TitleElement != b.TitleElement || a.PrintOffsetX != b.PrintOffsetX || a.PrintOffsetY != b.PrintOffsetY ||
+      a.Shadow != b.Shadow) {
+    return QStringLiteral("form fields");
+  }
   for (int t = 0; t < kElementTypeCount; ++t) {
     for (int k = 0; k <= a.ElementCount[t] && k < kSlotCount; ++k) {
-      if (a.Elements[t][k] != b.Elements[t][k])
+      if (a.Elements[t][k] != b.Elements[t][k] || !SamePropertyOfSlot(a, b, t, k))
         return QStringLiteral("element %1/%2").arg(t).arg(k);
     }
   }
-  return a == b ? QString() : QStringLiteral("form fields");
+  return {};
 }
 
 QString RecordDifference(const RecordData& a, const RecordData& b, const FormDef& form) {

@@ -1,0 +1,131 @@
+// How long showing records takes: switching between records of two forms of
+// 16 elements of every type (112 controls each), and stepping through the
+// 32000 records of one form, real widgets offscreen.
+//   QT_QPA_PLATFORM=offscreen canvas_bench
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+
+#include "forms/qt_media_player.h"
+#include "shell/app.h"
+#include "shell/folder_tree.h"
+#include "shell/main_window.h"
+#include "storage/model_defaults.h"
+#include "storage/stream_library.h"
+
+namespace {
+
+constexpr int kRecords = 32000;
+constexpr int kSwitches = 100;
+constexpr int kTimedSteps = 2000;
+
+class NoDialogs : public orbo::Dialogs {
+ public:
+  orbo::MessageAnswer ShowMessage(QWidget*, const QString&, int) override { return orbo::kAnswerYes; }
+  QString OpenFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
+  QString SaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
+  QString AskText(QWidget*, const orbo::LanguageTexts&, const QString&, const QString& start, bool,
+                  const QString&) override {
+    return start;
+  }
+  int RunModal(QDialog&) override { return 0; }
+  bool OpenUrl(const QUrl&) override { return false; }
+  orbo::MediaPlayer& Media() override { return media_; }
+  void Fatal(const QString& message) override { qFatal("%s", qPrintable(message)); }
+
+ private:
+  orbo::QtMediaPlayer media_;
+};
+
+// Form f with 16 elements of every type, laid out in rows.
+void FullForm(orbo::Database& db, int f, const orbo::FontSpec& font) {
+  orbo::FormDef& form = db.Forms[f];
+  orbo::ApplyNewFormDefaults(form, f, font);
+  form.Width = 16000;
+  form.Height = 12000;
+  for (int t = 0; t < orbo::kElementTypeCount; ++t) {
+    for (int k = 0; k < orbo::kMaxElementsPerType; ++k) {
+      orbo::ApplyNewElementDefaults(form, t, k, font);
+      orbo::ElementDef& e = form.Elements[t][k];
+      e.Left = static_cast<std::int16_t>(100 + (k % 8) * 1900);
+      e.Top = static_cast<std::int16_t>(100 + t * 1600 + (k / 8) * 700);
+      e.Width = 1800;
+      e.Height = 600;
+    }
+    form.ElementCount[t] = orbo::kMaxElementsPerType;
+  }
+}
+
+struct Timing {
+  double mean = 0;
+  double worst = 0;
+};
+
+template <typename Step>
+Timing TimeEach(int count, Step step) {
+  Timing timing;
+  QElapsedTimer timer;
+  for (int i = 0; i < count; ++i) {
+    timer.start();
+    step(i);
+    QApplication::processEvents();
+    const double ms = timer.nsecsElapsed() / 1e6;
+    timing.mean += ms / count;
+    timing.worst = std::max(timing.worst, ms);
+  }
+  return timing;
+}
+
+void Print(const char* what, const Timing& timing) {
+  std::printf("  %-46s mean %6.2f ms, worst %6.2f ms\n", what, timing.mean, timing.worst);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication application(argc, argv);
+  QTemporaryDir settings;
+  NoDialogs dialogs;
+  orbo::stream::SetLibraryFolder(QStringLiteral(ORBO_BIN_DIR));
+  orbo::App app(QStringLiteral(ORBO_BIN_DIR), settings.filePath("orbo118.ini"), dialogs);
+  if (!app.Main(QString())) return 1;
+  app.Window().resize(1200, 800);
+
+  orbo::Database& db = app.db;
+  orbo::SetCount(db, orbo::kFormsKind, 2);
+  for (int f = 0; f < 2; ++f) FullForm(db, f, app.settings.DefaultFont);
+  orbo::SetCount(db, orbo::kRecordsKind, kRecords);
+  for (int r = 0; r < kRecords; ++r) {
+    orbo::RecordData& record = db.Records[r];
+    record = orbo::RecordData{};
+    // Records 0 and 1 are of the two forms; the rest all of form 0.
+    record.Form = static_cast<std::int16_t>(r == 1 ? 1 : 0);
+    for (int k = 0; k < orbo::kMaxElementsPerType; ++k) {
+      record.TextValue[k] = QStringLiteral("Value %1 of record %2").arg(k).arg(r);
+      record.MemoValue[k] = QStringLiteral("Line one\r\nLine two of record %1").arg(r);
+      record.ComboValue[k] = static_cast<std::int16_t>(r % 2);
+      record.FlagValue[k] = r % 3 == 0;
+      record.ButtonValue[k] = QStringLiteral("https://example.com/%1").arg(r);
+    }
+  }
+  orbo::RecountBuffers(db);
+  app.RebuildTree();
+  // The folder's 32000 nodes are made once, before the canvas is timed.
+  app.Tree().Reveal(db, QStringLiteral("item0"));
+
+  std::printf("canvas_bench: 2 forms of 112 elements, %d records\n", kRecords);
+  Print("first record shown (its 112 controls made)", TimeEach(1, [&](int) { app.ShowRecord(0); }));
+  Print("switch between records of the two forms", TimeEach(kSwitches, [&](int i) { app.ShowRecord(i % 2); }));
+  app.ShowRecord(2);
+  QAction* next = app.Window().Commands().Tool(orbo::kMainBar, "dbnext");
+  Print("step to the next record (first 2000)", TimeEach(kTimedSteps, [&](int) { next->trigger(); }));
+  app.ShowRecord(kRecords - kTimedSteps - 1);
+  Print("step to the next record (last 2000)", TimeEach(kTimedSteps, [&](int) { next->trigger(); }));
+  return 0;
+}

@@ -1,0 +1,160 @@
+// The rules of drawing and editing records that need no widget: canvas
+// placement, combo lists, stored file names, button requests, the quick list.
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "forms/button_request.h"
+#include "forms/canvas_geometry.h"
+#include "forms/data_path.h"
+#include "forms/element_values.h"
+#include "forms/picture_reader.h"
+
+using namespace orbo;
+
+namespace {
+
+bool Touch(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::WriteOnly) && file.write("x") == 1;
+}
+
+}  // namespace
+
+class CanvasLogicTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void comboItems_data() {
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<QStringList>("items");
+    QTest::newRow("default") << "Value A\r\nValue B" << QStringList{"Value A", "Value B"};
+    QTest::newRow("empty middle line") << "a\r\n\r\nb" << QStringList{"a", " ", "b"};
+    QTest::newRow("trailing CR LF") << "a\r\n" << QStringList{"a", " "};
+    QTest::newRow("nothing") << "" << QStringList{};
+  }
+  void comboItems() {
+    QFETCH(QString, list);
+    QTEST(ComboItems(list), "items");
+  }
+
+  // One step is 200 twips; the bar shows when the canvas and 300 twips do
+  // not fit, always in edit mode with ten more steps. Without a bar the
+  // canvas is centred, never nearer than 200 twips to the edge.
+  void canvasPlacement() {
+    const ScrollRange fits = CanvasScrollRange(6000, 9000, false);
+    QVERIFY(!fits.visible);
+    QCOMPARE(CanvasStart(6000, 9000, false, true, fits, 0), 9000 / 2 - 3000 - 30);
+    QCOMPARE(CanvasStart(6000, 6100, false, false, CanvasScrollRange(6000, 6400, false), 0), 200);
+    const ScrollRange edit = CanvasScrollRange(6000, 9000, true);
+    QVERIFY(edit.visible);
+    QCOMPARE(edit.maximum, 13);
+    QCOMPARE(CanvasStart(6000, 9000, true, true, edit, 2), 200 - 400);
+    const ScrollRange tooWide = CanvasScrollRange(10000, 9000, false);
+    QCOMPARE(tooWide.maximum, 1300 / 200 + 3);
+    QCOMPARE(ShadowRight(QRect(200, 300, 6000, 4500)), QRect(6200, 360, 70, 4500));
+    QCOMPARE(ShadowBelow(QRect(200, 300, 6000, 4500)), QRect(270, 4800, 6000, 60));
+  }
+
+  void elementBoxes() {
+    ElementDef e;
+    e.Left = 100;
+    e.Top = 200;
+    e.Width = 3000;
+    e.Height = 700;
+    QCOMPARE(ElementBox(e, kText, 2.0, 2.0, true), QRect(200, 400, 6000, 700));
+    QCOMPARE(ElementBox(e, kText, 2.0, 2.0, false), QRect(200, 400, 6000, 1400));
+    e.Height = 701;
+    QCOMPARE(ElementBox(e, kText, 1.0, 2.0, true).height(), 1402);
+    QCOMPARE(ElementBox(e, kCombo, 1.0, 1.0, false).height(), 0);
+  }
+
+  // A file below the database's folder is stored relative to it and found
+  // again after the folder moved; one elsewhere keeps its full path.
+  void storedFileNames() {
+    QTemporaryDir first;
+    QDir(first.path()).mkpath("pics");
+    QVERIFY(Touch(first.filePath("pics/cat.jpg")));
+    const QString database = first.filePath("pets.2db");
+    QCOMPARE(MakeRelativePath(first.filePath("pics/cat.jpg"), database), QString("\\pics\\cat.jpg"));
+    QCOMPARE(MakeRelativePath("/elsewhere/dog.jpg", database), QString("/elsewhere/dog.jpg"));
+    QCOMPARE(MakeRelativePath(first.filePath("pics/cat.jpg"), "noname"), first.filePath("pics/cat.jpg"));
+
+    QTemporaryDir moved;
+    QDir(moved.path()).mkpath("pics");
+    QVERIFY(Touch(moved.filePath("pics/cat.jpg")));
+    QCOMPARE(ResolveDataPath("\\pics\\cat.jpg", moved.filePath("pets.2db")), moved.filePath("pics/cat.jpg"));
+    QCOMPARE(ResolveDataPath("/pics/cat.jpg", moved.filePath("pets.2db")), moved.filePath("pics/cat.jpg"));
+    // A full path of this system that is not below the folder stays full.
+    QCOMPARE(ResolveDataPath(first.filePath("pics/cat.jpg"), moved.filePath("pets.2db")), first.filePath("pics/cat.jpg"));
+  }
+
+  // Only what an action claims to open goes to the desktop.
+  void buttonRequests() {
+    QTemporaryDir dir;
+    QVERIFY(Touch(dir.filePath("song.wav")));
+    const QString database = dir.filePath("db.2db");
+    const auto kind = [&](int action, const QString& value) { return ButtonClickRequest(action, value, database).kind; };
+    QCOMPARE(kind(kSendMail, ""), ButtonRequest::kNothing);
+    QCOMPARE(ButtonClickRequest(kSendMail, "ann@example.com", database).url, QUrl("mailto:ann@example.com"));
+    QCOMPARE(kind(kSendMail, "not an address"), ButtonRequest::kRefused);
+    QCOMPARE(ButtonClickRequest(kOpenAddress, "https://example.com/x", database).url, QUrl("https://example.com/x"));
+    QCOMPARE(ButtonClickRequest(kOpenValue, "www.example.com", database).url.host(), QString("www.example.com"));
+    QCOMPARE(kind(kOpenAddress, "\\missing.txt"), ButtonRequest::kRefused);
+    QCOMPARE(ButtonClickRequest(kPlayMedia, "\\song.wav", database).file, dir.filePath("song.wav"));
+    QCOMPARE(kind(kOpenFile, "\\gone.pdf"), ButtonRequest::kRefused);
+    QCOMPARE(ButtonClickRequest(kOpenFile, "\\song.wav", database).url, QUrl::fromLocalFile(dir.filePath("song.wav")));
+    QCOMPARE(kind(kNextRecordAction, ""), ButtonRequest::kNextRecord);
+    QCOMPARE(kind(9, "anything"), ButtonRequest::kNothing);
+    QCOMPARE(ButtonValueQuestion(kOpenAddress).browse, true);
+    QCOMPARE(ButtonValueQuestion(kOpenFile).kind, ValueQuestion::kFile);
+    QCOMPARE(ButtonValueQuestion(kAddRecordAction).kind, ValueQuestion::kNone);
+  }
+
+  void buttonCaptions() {
+    const auto name = [](int action) { return QString("action %1").arg(action); };
+    QCOMPARE(ButtonCaption(kOpenAddress, "https://a.b/c", name), QString("https://a.b/c"));
+    QCOMPARE(ButtonCaption(kPlayMedia, "\\music\\song.wav", name), QString("song.wav"));
+    QCOMPARE(ButtonCaption(kDeleteRecordAction, "ignored", name), QString("action 6"));
+  }
+
+  // Distinct values of the slot in the other records of the form, in record order.
+  void quickList() {
+    Database db;
+    SetCount(db, kFormsKind, 2);
+    SetCount(db, kFoldersKind, 1);
+    const std::vector<std::pair<int, QString>> records = {{0, "b"}, {0, "a"}, {1, "x"}, {0, "b"}, {0, "shown"}, {0, "c"}};
+    SetCount(db, kRecordsKind, static_cast<std::int16_t>(records.size() + 1));
+    for (std::size_t r = 0; r < records.size(); ++r) {
+      db.Records[r].Form = static_cast<std::int16_t>(records[r].first);
+      db.Records[r].TextValue[1] = records[r].second;
+    }
+    db.Records[records.size()].Folder = BufferFolder;
+    db.Records[records.size()].TextValue[1] = "free";
+    QCOMPARE(QuickListValues(db, 4, 0, 1), (QStringList{"b", "a", "c"}));
+  }
+
+  void titleCandidatesSkipLabels() {
+    FormDef form;
+    form.ElementCount = {1, 2, 1, 0, 1, 0, 0};
+    form.Elements[kImage][0].Name = "Photo";
+    form.Elements[kText][0].Name = "Name";
+    form.Elements[kCombo][0].Name = "Kind";
+    const std::vector<std::pair<int, QString>> expected = {{0, "Photo"}, {2000, "Name"}, {4000, "Kind"}};
+    QCOMPARE(TitleCandidates(form), expected);
+  }
+
+  // A picture larger than the screen is read scaled; a missing one is nothing.
+  void picturesAreReadWithinBounds() {
+    QTemporaryDir dir;
+    QImage wide(kLargestPictureSide * 2, 10, QImage::Format_RGB32);
+    wide.fill(Qt::red);
+    QVERIFY(wide.save(dir.filePath("wide.png")));
+    const std::optional<QImage> read = ReadPicture(dir.filePath("wide.png"));
+    QVERIFY(read);
+    QCOMPARE(read->width(), kLargestPictureSide);
+    QVERIFY(!ReadPicture(dir.filePath("missing.png")));
+  }
+};
+
+QTEST_GUILESS_MAIN(CanvasLogicTest)
+#include "tst_canvas_logic.moc"

@@ -1,0 +1,320 @@
+// Records drawn in their forms and edited in place, with the real window
+// offscreen: the canvas, the values filled, typing, choosing, checking, the
+// quick list, pictures, buttons, media and the title field.
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QTextEdit>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include "../shell/test_install.h"
+#include "forms/element_values.h"
+#include "forms/form_canvas.h"
+#include "forms/record_editor.h"
+#include "shell/folder_tree.h"
+#include "shell/main_window.h"
+#include "storage/database_commands.h"
+#include "storage/model_defaults.h"
+
+using namespace orbo;
+
+namespace {
+
+// The new database's form 0 with the elements a test gives it; record 0
+// is shown from a saved file, so relative picture names have a folder.
+struct Fixture : RunningApp {
+  Database& db = app.db;
+  FormCanvas& canvas = app.Canvas();
+
+  Fixture() {
+    app.Window().resize(1000, 700);
+    dialogs.savePath = install.Path("view.2db");
+    SaveDatabaseAs(db, app);
+  }
+  FormDef& Form() { return db.Forms[0]; }
+  void Elements(int type, int count) {
+    for (int k = 0; k < count; ++k) ApplyNewElementDefaults(Form(), type, k, app.settings.DefaultFont);
+    Form().ElementCount[type] = static_cast<std::int16_t>(count);
+  }
+  void Show(int record = 0) {
+    app.ShowFolder(0);
+    app.ShowRecord(record);
+  }
+  template <typename Widget>
+  Widget* Control(int type, int slot = 0) {
+    return qobject_cast<Widget*>(canvas.Control(type, slot));
+  }
+  void Mode(int editMode) { app.Window().Commands().Menu(editMode ? "mnuMode2_1" : "mnuMode2_0")->trigger(); }
+};
+
+}  // namespace
+
+class RecordViewTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void surplusMembersAreHidden() {
+    Fixture f;
+    f.Elements(kText, 16);
+    f.Show();
+    QCOMPARE(f.canvas.ControlCount(kText), 16);
+    QVERIFY(f.Control<QLineEdit>(kText, 15)->isVisible());
+    f.Elements(kText, 2);
+    f.canvas.DrawForm(0);
+    QVERIFY(f.Control<QLineEdit>(kText, 1)->isVisible());
+    QVERIFY(!f.Control<QLineEdit>(kText, 2)->isVisible());
+    QVERIFY(!f.Control<QLineEdit>(kText, 15)->isVisible());
+  }
+
+  // Showing a record fills every control and never marks the database.
+  void valuesAreFilled() {
+    Fixture f;
+    f.Elements(kCombo, 1);
+    f.Elements(kFlag, 1);
+    f.Elements(kButton, 2);
+    f.Form().ButtonAction[0] = kPlayMedia;
+    f.Form().ButtonAction[1] = kNextRecordAction;
+    RecordData& record = f.db.Records[0];
+    record.ComboValue[0] = 5;
+    record.FlagValue[0] = true;
+    record.ButtonValue[0] = "\\music\\song.wav";
+    f.Show();
+    QCOMPARE(f.Control<QComboBox>(kCombo)->currentIndex(), 0);
+    QCOMPARE(record.ComboValue[0], 0);  // beyond the list: the first item
+    QVERIFY(f.Control<QCheckBox>(kFlag)->isChecked());
+    QCOMPARE(f.Control<QPushButton>(kButton, 0)->text(), QString("song.wav"));
+    QCOMPARE(f.Control<QPushButton>(kButton, 1)->text(), f.app.texts.Get(187, 8));
+    QCOMPARE(f.Control<QTextEdit>(kMultiline)->toPlainText(), QString(record.MemoValue[0]).replace("\r\n", "\n"));
+    QVERIFY(!f.db.Modified);
+  }
+
+  // Edit mode shows names, the combo's imitation and both scroll bars.
+  void editModeShowsTheDesign() {
+    Fixture f;
+    f.Elements(kCombo, 1);
+    f.Show();
+    QVERIFY(!f.canvas.HScroll1().isVisible());
+    const QPoint centred = f.canvas.MainPic().pos();
+    QVERIFY(centred.x() > f.canvas.PixelsX(200));
+    f.Mode(1);
+    QCOMPARE(f.Control<QLineEdit>(kText)->text(), f.Form().Elements[kText][0].Name);
+    QVERIFY(f.canvas.MainPic().findChild<QLabel*>("ComboPic_0")->isVisible());
+    QVERIFY(!f.canvas.Combo(0)->isVisible());
+    QVERIFY(f.canvas.HScroll1().isVisible() && f.canvas.VScroll1().isVisible());
+    QVERIFY(f.canvas.HScroll1().maximum() >= 13);
+    QCOMPARE(f.canvas.MainPic().pos(), QPoint(f.canvas.PixelsX(200), f.canvas.PixelsY(200)));
+    f.Mode(0);
+    f.Show();
+    QCOMPARE(f.Control<QLineEdit>(kText)->text(), f.db.Records[0].TextValue[0]);
+    QVERIFY(f.canvas.Combo(0)->isVisible());
+  }
+
+  // A picture is found below the database's folder; one of natural size
+  // takes its own size; a missing one shows nothing.
+  void pictures() {
+    Fixture f;
+    f.Elements(kImage, 2);
+    f.Form().ImageSize[1] = 2;
+    QDir(f.install.Path()).mkpath("pics");
+    QImage picture(30, 20, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    QVERIFY(picture.save(f.install.Path("pics/a.png")));
+    f.db.Records[0].ImageValue[0] = "\\pics\\a.png";
+    f.db.Records[0].ImageValue[1] = "\\pics\\a.png";
+    f.Show();
+    QVERIFY(!f.Control<QLabel>(kImage, 0)->pixmap().isNull());
+    QCOMPARE(f.Control<QLabel>(kImage, 1)->size(), QSize(30, 20));
+    f.db.Records[0].ImageValue[0] = "\\pics\\missing.png";
+    f.Show();
+    QVERIFY(f.Control<QLabel>(kImage, 0)->pixmap().isNull());
+  }
+
+  // Typing into the title element renames the node at once.
+  void typingStoresAndRetitles() {
+    Fixture f;
+    f.Show();
+    QLineEdit* title = f.Control<QLineEdit>(kText);
+    title->clear();
+    QTest::keyClicks(title, "Smith");
+    QCOMPARE(f.db.Records[0].TextValue[0], QString("Smith"));
+    QCOMPARE(f.app.Tree().Node("item0")->text(0), QString("Smith"));
+    QVERIFY(f.db.Modified);
+    QVERIFY(f.app.Window().windowTitle().endsWith("[Smith]"));
+  }
+
+  // A value that arrives while another command runs (here while its
+  // question is open) lands in no record; the box shows the record again.
+  void valueTypedDuringACommandLandsNowhere() {
+    Fixture f;
+    f.Show(0);
+    f.app.SetModified(true);
+    const QString before = f.db.Records[0].TextValue[0];
+    QLineEdit* title = f.Control<QLineEdit>(kText);
+    f.dialogs.answers = {kAnswerCancel};
+    f.dialogs.whileAsking = [&] { title->setText("typed meanwhile"); };
+    f.app.Window().Commands().Menu("mnuNew")->trigger();  // asks to save first
+    QApplication::processEvents();
+    QCOMPARE(f.db.Records[0].TextValue[0], before);
+    QCOMPARE(title->text(), before);
+  }
+
+  void flagsCombosAndLimitedMemos() {
+    Fixture f;
+    f.Elements(kFlag, 1);
+    f.Elements(kCombo, 1);
+    f.Form().TextLimit[0] = 5;
+    f.Show();
+    QCheckBox* flag = f.Control<QCheckBox>(kFlag);
+    flag->click();
+    QVERIFY(f.db.Records[0].FlagValue[0]);
+    flag->click();
+    QVERIFY(!f.db.Records[0].FlagValue[0]);
+    f.Control<QComboBox>(kCombo)->setCurrentIndex(1);
+    QCOMPARE(f.db.Records[0].ComboValue[0], 1);
+    QTextEdit* memo = f.Control<QTextEdit>(kMultiline);
+    memo->clear();
+    QTest::keyClicks(memo, "abcdefgh");
+    QCOMPARE(f.db.Records[0].MemoValue[0], QString("abcde"));
+    memo->clear();
+    memo->insertPlainText("pasted too long");
+    QCOMPARE(f.db.Records[0].MemoValue[0], QString("paste"));
+    QCOMPARE(memo->toPlainText(), QString("paste"));
+
+    f.Mode(1);
+    QCheckBox* designed = f.Control<QCheckBox>(kFlag);
+    designed->click();
+    QVERIFY(!designed->isChecked());
+    QVERIFY(!f.db.Records[0].FlagValue[0]);
+  }
+
+  // The quick list offers the slot's other values of the form, once each.
+  void quickList() {
+    Fixture f;
+    f.Elements(kText, 2);
+    f.Form().QuickEnter[1] = 1;
+    for (const char* value : {"Paris", "Rome", "Paris"}) {
+      f.app.AddRecord(0, 0, false);
+      f.db.Records[f.app.state.CurRecord].TextValue[1] = value;
+    }
+    f.Show(0);
+    QLineEdit* city = f.Control<QLineEdit>(kText, 1);
+    f.app.Window().show();
+    city->setFocus();
+    QApplication::processEvents();
+    QVERIFY(f.canvas.QuickPic().isVisible());
+    emit f.canvas.QuickPic().pressed();
+    QListWidget& list = f.canvas.QuickList();
+    QCOMPARE(list.count(), 2);
+    QCOMPARE(list.item(1)->text(), QString("Rome"));
+    emit list.itemClicked(list.item(1));
+    QCOMPARE(f.db.Records[0].TextValue[1], QString("Rome"));
+    QVERIFY(!list.isVisible());
+  }
+
+  void passwordFieldGoesToTheClipboard() {
+    Fixture f;
+    f.Form().PasswordField[0] = 1;
+    f.db.Records[0].TextValue[0] = "s3cret";
+    f.Show();
+    QLineEdit* password = f.Control<QLineEdit>(kText);
+    QCOMPARE(password->echoMode(), QLineEdit::Password);
+    QTest::mouseDClick(password, Qt::LeftButton);
+    QCOMPARE(QApplication::clipboard()->text(), QString("s3cret"));
+  }
+
+  // A left press on a button without a value, or any right press, asks for
+  // the value; a click runs the action on a value that is what it claims.
+  void buttons() {
+    Fixture f;
+    f.Elements(kButton, 2);
+    f.Form().ButtonAction[1] = kAddRecordAction;
+    f.Show();
+    QPushButton* mail = f.Control<QPushButton>(kButton, 0);
+    mail->click();
+    QVERIFY(f.dialogs.opened.isEmpty());
+    f.dialogs.typedText = "ann@example.com";
+    QTest::mousePress(mail, Qt::LeftButton);
+    QCOMPARE(f.dialogs.prompts, QStringList{f.app.texts.Get(580, 0)});
+    QCOMPARE(f.db.Records[0].ButtonValue[0], QString("ann@example.com"));
+    QCOMPARE(mail->text(), QString("ann@example.com"));
+    mail->click();
+    QCOMPARE(f.dialogs.opened, QList<QUrl>{QUrl("mailto:ann@example.com")});
+    f.dialogs.typedText = "no address";
+    QTest::mousePress(mail, Qt::RightButton);
+    mail->click();
+    QCOMPARE(f.dialogs.opened.size(), 1);
+    QVERIFY(f.app.Window().statusBar()->currentMessage().contains("no address"));
+
+    const int records = f.db.RecordCount;
+    f.Control<QPushButton>(kButton, 1)->click();
+    QCOMPARE(f.db.RecordCount, records + 1);
+  }
+
+  // Playing shows the media buttons and the panel, which follow the player.
+  void media() {
+    Fixture f;
+    f.Elements(kButton, 1);
+    f.Form().ButtonAction[0] = kPlayMedia;
+    f.install.Write("song.wav", "RIFF");
+    f.db.Records[0].ButtonValue[0] = "\\song.wav";
+    f.Show();
+    f.Control<QPushButton>(kButton)->click();
+    QCOMPARE(f.dialogs.media.commands, QStringList{"play " + f.install.Path("song.wav")});
+    f.dialogs.media.percent = 42;
+    f.app.UpdateTick();
+    QLabel& panel = f.app.Window().StatusPanel("mci");
+    QVERIFY(!panel.isHidden());
+    QCOMPARE(panel.text(), f.app.texts.Get(110, 0) + " song.wav - 42%");
+    QVERIFY(f.app.Window().Commands().Tool(kMainBar, "mciStop")->toolTip().endsWith("(song.wav)"));
+    f.app.Window().Commands().Tool(kMainBar, "mciPause")->trigger();
+    QCOMPARE(f.dialogs.media.commands.last(), QString("pause"));
+    f.dialogs.media.mode = MediaPlayer::kNotOpen;
+    f.app.UpdateTick();
+    QVERIFY(panel.isHidden());
+  }
+
+  // A picture chosen below the database's folder is stored relative to it.
+  void changePicture() {
+    Fixture f;
+    f.Elements(kImage, 1);
+    f.Show();
+    QDir(f.install.Path()).mkpath("pics");
+    QImage picture(8, 8, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    QVERIFY(picture.save(f.install.Path("pics/b.png")));
+    f.dialogs.openPath = f.install.Path("pics/b.png");
+    QTest::mouseDClick(f.Control<QLabel>(kImage), Qt::LeftButton);
+    QCOMPARE(f.db.Records[0].ImageValue[0], QString("\\pics\\b.png"));
+    QVERIFY(!f.Control<QLabel>(kImage)->pixmap().isNull());
+    QVERIFY(f.db.Modified);
+  }
+
+  void titleField() {
+    Fixture f;
+    f.Elements(kText, 2);
+    f.db.Records[0].TextValue[1] = "Second";
+    f.Show();
+    QMenu* menu = f.app.Window().Commands().Submenu("mnuMainField");
+    QVERIFY(menu->menuAction()->isEnabled());
+    emit menu->aboutToShow();
+    QCOMPARE(menu->actions().size(), 3);  // two texts and the multiline text
+    QVERIFY(menu->actions()[0]->isChecked());
+    menu->actions()[1]->trigger();
+    QCOMPARE(f.Form().TitleElement, 2001);
+    QCOMPARE(f.app.Tree().Node("item0")->text(0), QString("Second"));
+    QVERIFY(f.db.Modified);
+  }
+};
+
+QTEST_MAIN(RecordViewTest)
+#include "tst_record_view.moc"
