@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "forms/qt_media_player.h"
+#include "no_dialogs.h"
 #include "shell/app.h"
 #include "shell/folder_tree.h"
 #include "shell/main_window.h"
@@ -23,24 +23,6 @@ namespace {
 constexpr int kRecords = 32000;
 constexpr int kSwitches = 100;
 constexpr int kTimedSteps = 2000;
-
-class NoDialogs : public orbo::Dialogs {
- public:
-  orbo::MessageAnswer ShowMessage(QWidget*, const QString&, int) override { return orbo::kAnswerYes; }
-  QString OpenFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
-  QString SaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
-  QString AskText(QWidget*, const orbo::LanguageTexts&, const QString&, const QString& start, bool,
-                  const QString&) override {
-    return start;
-  }
-  int RunModal(QDialog&) override { return 0; }
-  bool OpenUrl(const QUrl&) override { return false; }
-  orbo::MediaPlayer& Media() override { return media_; }
-  void Fatal(const QString& message) override { qFatal("%s", qPrintable(message)); }
-
- private:
-  orbo::QtMediaPlayer media_;
-};
 
 // Form f with 16 elements of every type, laid out in rows.
 void FullForm(orbo::Database& db, int f, const orbo::FontSpec& font) {

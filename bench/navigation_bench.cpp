@@ -9,7 +9,7 @@
 
 #include <cstdio>
 
-#include "forms/qt_media_player.h"
+#include "no_dialogs.h"
 #include "shell/app.h"
 #include "shell/folder_tree.h"
 #include "shell/folder_tree_widget.h"
@@ -18,28 +18,6 @@
 #include "storage/stream_library.h"
 
 namespace {
-
-// Answers everything at once, so nothing waits for a person.
-class NoDialogs : public orbo::Dialogs {
- public:
-  orbo::MessageAnswer ShowMessage(QWidget*, const QString&, int) override { return orbo::kAnswerYes; }
-  QString OpenFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
-  QString SaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
-  QString AskText(QWidget*, const orbo::LanguageTexts&, const QString&, const QString& start, bool,
-                  const QString&) override {
-    return start;
-  }
-  int RunModal(QDialog&) override { return 0; }
-  bool OpenUrl(const QUrl&) override { return false; }
-  orbo::MediaPlayer& Media() override {
-    if (!media_) media_ = std::make_unique<orbo::QtMediaPlayer>();
-    return *media_;
-  }
-  void Fatal(const QString& message) override { qFatal("%s", qPrintable(message)); }
-
- private:
-  std::unique_ptr<orbo::QtMediaPlayer> media_;
-};
 
 template <typename Work>
 void Time(const char* what, Work work) {

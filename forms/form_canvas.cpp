@@ -86,7 +86,9 @@ FormCanvas::FormCanvas(QWidget& page, const QString& iconFolder, Context context
   backPic_->setObjectName("BackPic");
   backPic_->installEventFilter(this);
   shadowX_ = new QWidget(backPic_);
+  shadowX_->setObjectName("ShadowX");
   shadowY_ = new QWidget(backPic_);
+  shadowY_->setObjectName("ShadowY");
   for (QWidget* shadow : {shadowX_, shadowY_}) SetPlainBackground(shadow, Qt::darkGray);
   auto* canvas = new QFrame(backPic_);
   canvas->setObjectName("MainPic");
@@ -411,7 +413,12 @@ void FormCanvas::FillRecordValues(int record) {
   const FormDef& form = db.Forms[At(context_.state.CurForm)];
   const auto& count = form.ElementCount;
   for (int k = 0; k < count[kImage]; ++k) FillImage(k, values);
-  for (int k = 0; k < count[kText]; ++k) static_cast<QLineEdit*>(Control(kText, k))->setText(values.TextValue[At(k)]);
+  for (int k = 0; k < count[kText]; ++k) {
+    auto* text = static_cast<QLineEdit*>(Control(kText, k));
+    text->setText(values.TextValue[At(k)]);
+    // A value longer than its box shows its beginning.
+    text->setCursorPosition(0);
+  }
   for (int k = 0; k < count[kMultiline]; ++k) {
     static_cast<QTextEdit*>(Control(kMultiline, k))->setPlainText(ShownLines(values.MemoValue[At(k)]));
   }
