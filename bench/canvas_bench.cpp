@@ -1,16 +1,19 @@
 // How long showing records takes: switching between records of two forms of
-// 16 elements of every type (112 controls each), and stepping through the
-// 32000 records of one form, real widgets offscreen.
+// 16 elements of every type (112 controls each), stepping through the 32000
+// records of one form, and dragging an element of such a form in the
+// designer, real widgets offscreen.
 //   QT_QPA_PLATFORM=offscreen canvas_bench
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <algorithm>
 #include <cstdio>
 #include <memory>
 
+#include "forms/form_canvas.h"
 #include "no_dialogs.h"
 #include "shell/app.h"
 #include "shell/folder_tree.h"
@@ -23,6 +26,7 @@ namespace {
 constexpr int kRecords = 32000;
 constexpr int kSwitches = 100;
 constexpr int kTimedSteps = 2000;
+constexpr int kDragMoves = 300;
 
 // Form f with 16 elements of every type, laid out in rows.
 void FullForm(orbo::Database& db, int f, const orbo::FontSpec& font) {
@@ -109,5 +113,16 @@ int main(int argc, char** argv) {
   Print("step to the next record (first 2000)", TimeEach(kTimedSteps, [&](int) { next->trigger(); }));
   app.ShowRecord(kRecords - kTimedSteps - 1);
   Print("step to the next record (last 2000)", TimeEach(kTimedSteps, [&](int) { next->trigger(); }));
+
+  // Designing the form of 112 elements: one drag, a repaint per mouse move.
+  app.Window().Commands().Menu("mnuMode2_1")->trigger();
+  QWidget& canvas = app.Canvas().MainPic();
+  const QPoint grab = app.Canvas().Control(orbo::kText, 0)->geometry().center();
+  QTest::mousePress(&canvas, Qt::LeftButton, {}, grab);
+  Print("drag an element: one mouse move and repaint", TimeEach(kDragMoves, [&](int i) {
+          QTest::mouseMove(&canvas, grab + QPoint(i % 200, i % 100));
+          canvas.repaint();
+        }));
+  QTest::mouseRelease(&canvas, Qt::LeftButton, {}, grab + QPoint(50, 50));
   return 0;
 }

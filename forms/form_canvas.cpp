@@ -17,6 +17,7 @@
 #include "forms/canvas_geometry.h"
 #include "forms/color_value.h"
 #include "forms/data_path.h"
+#include "forms/designer_logic.h"
 #include "forms/element_style.h"
 #include "forms/element_text.h"
 #include "forms/element_values.h"
@@ -27,7 +28,6 @@ namespace orbo {
 namespace {
 
 constexpr int kButtonActionNames = 187;
-constexpr int kHandleTwips = 90;
 constexpr int kComboNameLeftTwips = 300;
 constexpr int kNoLimit = 32767;
 const char* const kArrayNames[kElementTypeCount] = {"SomeImage", "SomeLabel", "SomeText", "SomeButt",
@@ -119,7 +119,7 @@ FormCanvas::FormCanvas(QWidget& page, const QString& iconFolder, Context context
   quickList_->setObjectName("QuickList");
   quickList_->hide();
   for (std::size_t i = 0; i < selPic_.size(); ++i) {
-    selPic_[i] = new QLabel(mainPic_);
+    selPic_[i] = new QLabel(backPic_);
     selPic_[i]->setObjectName(QStringLiteral("SelPic_%1").arg(i));
     selPic_[i]->hide();
   }
@@ -168,9 +168,8 @@ QWidget* FormCanvas::MakeControl(int type, int slot) {
   }
   control->setObjectName(QStringLiteral("%1_%2").arg(QLatin1String(kArrayNames[type])).arg(slot));
   control->hide();
-  // The quick list and the handles stay above every element.
+  // The quick list stays above every element.
   quickPic_->raise();
-  for (QLabel* handle : selPic_) handle->raise();
   if (onControlCreated) onControlCreated(type, slot, control);
   return control;
 }
@@ -215,6 +214,8 @@ void FormCanvas::DrawForm(int form) {
       QWidget* control = Control(t, k);
       ApplyElement(t, k, control);
       PlaceElement(t, k, control);
+      // While forms are designed, the canvas takes every press.
+      control->setAttribute(Qt::WA_TransparentForMouseEvents, state.EditMode == 1);
       control->show();
     }
     for (int k = count; k < ControlCount(t); ++k) controls_[At(t)][At(k)]->hide();
@@ -362,7 +363,7 @@ void FormCanvas::ColourHandles() {
   // An explicit colour other than black gets black handles; black or a
   // system colour gets white ones.
   const bool darkHandles = context_.db.Forms[At(context_.state.CurForm)].BackColor > 0;
-  const int size = PixelsX(kHandleTwips);
+  const int size = PixelsX(kHandleSide);
   QPixmap handle(size, size);
   handle.fill(darkHandles ? Qt::black : Qt::white);
   QPainter painter(&handle);
@@ -373,6 +374,43 @@ void FormCanvas::ColourHandles() {
     label->setPixmap(handle);
     label->resize(size, size);
   }
+}
+
+std::pair<int, int> FormCanvas::ElementAt(const QPoint& point) {
+  const int form = context_.state.CurForm;
+  if (form < 0 || form >= context_.db.FormCount) return {-1, -1};
+  const auto& count = context_.db.Forms[At(form)].ElementCount;
+  // Later types and slots lie above earlier ones.
+  for (int t = kElementTypeCount - 1; t >= 0; --t) {
+    for (int k = count[At(t)] - 1; k >= 0; --k) {
+      const QWidget* control = Control(t, k);
+      if (control->isVisible() && control->geometry().contains(point)) return {t, k};
+    }
+  }
+  return {-1, -1};
+}
+
+void FormCanvas::DrawGrid(bool show, int stepX, int stepY) {
+  const int form = context_.state.CurForm;
+  if (form < 0 || form >= context_.db.FormCount) return;
+  const QColor back = ColorOf(context_.db.Forms[At(form)].BackColor);
+  const int width = std::max(PixelsX(stepX), 1);
+  const int height = std::max(PixelsY(stepY), 1);
+  if (!show) {
+    SetPlainBackground(mainPic_, back);
+    return;
+  }
+  // One tile per grid cell with its dot in the corner; the tiles repeat
+  // from the canvas's corner.
+  QPixmap tile(width, height);
+  tile.fill(back);
+  QPainter painter(&tile);
+  painter.setPen(back.red() < 129 ? Qt::white : Qt::black);
+  painter.drawPoint(0, 0);
+  painter.end();
+  QPalette palette = mainPic_->palette();
+  palette.setBrush(QPalette::Window, QBrush(tile));
+  mainPic_->setPalette(palette);
 }
 
 void FormCanvas::LayoutCanvas() {

@@ -63,8 +63,14 @@ class FormCanvas : public QObject {
   QScrollBar& VScroll1() const { return *vScroll_; }
   QToolButton& QuickPic() const { return *quickPic_; }
   QListWidget& QuickList() const { return *quickList_; }
-  // The designer's eight selection handles, coloured for the canvas.
+  // The designer's eight selection handles on the viewport, coloured for
+  // the canvas.
   QLabel& SelPic(int handle) const { return *selPic_[static_cast<std::size_t>(handle)]; }
+  // The element whose control shows at point (canvas pixels), topmost
+  // first: (type, slot), or (-1, -1) for the bare canvas.
+  std::pair<int, int> ElementAt(const QPoint& point);
+  // Dots every stepX by stepY twips over the canvas colour, or none.
+  void DrawGrid(bool show, int stepX, int stepY);
 
   // Conversions for the canvas's screen: 1440 twips per logical inch.
   int PixelsX(int twips) const;

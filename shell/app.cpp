@@ -10,6 +10,7 @@
 #include <QTreeWidget>
 
 #include "forms/form_canvas.h"
+#include "forms/form_designer.h"
 #include "forms/icon_picker_dialog.h"
 #include "forms/record_editor.h"
 #include "forms/title_field_menu.h"
@@ -62,6 +63,8 @@ bool App::Main(const QString& commandLine) {
   canvas_ = std::make_unique<FormCanvas>(window_->CanvasPage(), files_.Below(QStringLiteral("icons")),
                                          FormCanvas::Context{db, state, settings, texts});
   editor_ = std::make_unique<RecordEditor>(*this, *canvas_);
+  designer_ = std::make_unique<FormDesigner>(*this, *canvas_);
+  designer_->onFormsChanged = [this] { BuildFormLists(); };
   titleMenu_ = std::make_unique<TitleFieldMenu>(*this, *window_->Commands().Submenu("mnuMainField"));
   QObject::connect(&window_->UpdateTimer(), &QTimer::timeout, window_.get(), [this] { UpdateTick(); });
   window_->onCloseRequested = [this] {

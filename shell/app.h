@@ -26,6 +26,7 @@ namespace orbo {
 
 class FolderTree;
 class FormCanvas;
+class FormDesigner;
 class HelpWindow;
 class IconPickerDialog;
 class IntroDialog;
@@ -54,6 +55,9 @@ class App : public StorageUi {
   MainWindow& Window() { return *window_; }
   FormCanvas& Canvas() { return *canvas_; }
   RecordEditor& Editor() { return *editor_; }
+  FormDesigner& Designer() { return *designer_; }
+  // Arms an element tool, or the selection arrow for nullptr.
+  void ChooseTool(QAction* tool);
   // The dialogs, the desktop and the media player.
   Dialogs& Seams() { return dialogs_; }
   // Every command from a menu, toolbar, key, click or drop runs through it.
@@ -155,8 +159,6 @@ class App : public StorageUi {
   void ConnectViews();
   void ConnectModeCommands();
   void BuildFormLists();
-  // Arms an element tool, or the selection arrow for nullptr.
-  void ChooseTool(QAction* tool);
   void SetRecordCommands(bool recordShown);
   // Brings the tree's keys in step with a deletion in the model; the
   // deleted record's node is removed, or left to go with its folder's node.
@@ -174,6 +176,7 @@ class App : public StorageUi {
   std::unique_ptr<IconPickerDialog> picker_;
   std::unique_ptr<FormCanvas> canvas_;
   std::unique_ptr<RecordEditor> editor_;
+  std::unique_ptr<FormDesigner> designer_;
   std::unique_ptr<TitleFieldMenu> titleMenu_;
   bool userIconsLoaded_ = false;
   QLockFile instanceLock_;

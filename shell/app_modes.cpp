@@ -8,6 +8,7 @@
 
 #include "forms/font_value.h"
 #include "forms/form_canvas.h"
+#include "forms/form_designer.h"
 #include "shell/app.h"
 #include "shell/folder_tree_widget.h"
 #include "shell/main_window.h"
@@ -62,6 +63,7 @@ void App::ToEditMode() {
   canvas_->HScroll1().setValue(0);
   canvas_->VScroll1().setValue(0);
   canvas_->DrawForm(state.CurForm >= 0 && state.CurForm < db.FormCount ? state.CurForm : 0);
+  designer_->Start();
   UpdateStatusBar();
   UpdateTitle();
 }
@@ -105,8 +107,10 @@ void App::BuildFormLists() {
   dropDown->addSeparator();
   QAction* newForm = dropDown->addAction(texts.Get(958, 6));
   newForm->setObjectName("newform");
-  // Creating forms comes with the form designer.
-  newForm->setEnabled(false);
+  QObject::connect(newForm, &QAction::triggered, window_.get(), gate_.Gated([this] {
+    SwitchMode(1);
+    if (state.EditMode == 1) designer_->AddForm();
+  }));
   menu->menuAction()->setEnabled(!menu->isEmpty());
 }
 

@@ -8,6 +8,7 @@
 #include <QToolButton>
 
 #include "forms/form_canvas.h"
+#include "forms/form_designer.h"
 #include "shell/app.h"
 #include "shell/folder_tree.h"
 #include "shell/folder_tree_widget.h"
@@ -42,7 +43,7 @@ void App::ConnectViews() {
     gate_.Run([this, key] {
       if (state.EditMode == 1) {
         // In edit mode the tree stands for the database as a whole.
-        state.SelType = -2;
+        designer_->SelectElement(-2, 0);
         ChooseTool(nullptr);
         return;
       }

@@ -135,6 +135,7 @@ void MainCommands::BuildMenus(QMainWindow& window) {
   AddItem(editor, "mnuDelForm", kEditorItems, 2);
   AddItem(editor, "mnuCloneForm", kEditorItems, 3);
   subMenu(editor, "mnuSelForm", 11);
+  subMenu(editor, "mnuTitleField", 9);
   editor->addSeparator();
   AddItem(editor, "mnuGrid", kEditorItems, 4)->setCheckable(true);
 

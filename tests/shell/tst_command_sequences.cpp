@@ -4,6 +4,7 @@
 // file. A longer run: ORBO_SEQUENCE_COMMANDS=100000 tst_command_sequences
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -20,6 +21,7 @@
 
 #include "sample_databases.h"
 #include "forms/form_canvas.h"
+#include "forms/form_designer.h"
 #include "shell/app.h"
 #include "shell/folder_tree.h"
 #include "shell/folder_tree_widget.h"
@@ -157,8 +159,24 @@ class Session {
   }
 
   void BuildCommands() {
-    auto tool = [this](const char* key) { return [this, key] { Tool(key)->trigger(); }; };
-    auto menu = [this](const char* name) { return [this, name] { Menu(name)->trigger(); }; };
+    // What the user cannot reach in the current mode is not tried.
+    auto tool = [this](const char* key) {
+      return [this, key] {
+        if (app_.state.EditMode == 0) Tool(key)->trigger();
+      };
+    };
+    auto menu = [this](const char* name) {
+      return [this, name] {
+        QAction* item = Menu(name);
+        const auto* parent = qobject_cast<QMenu*>(item->parent());
+        if (!parent || (parent->menuAction()->isVisible() && parent->menuAction()->isEnabled())) item->trigger();
+      };
+    };
+    auto design = [this](std::function<void()> command) {
+      return [this, command] {
+        if (app_.state.EditMode == 1) command();
+      };
+    };
     commands_ = {
         {"addrecord", 8, tool("addrecord")},
         {"25 records", 1,
@@ -222,6 +240,29 @@ class Session {
            Menu("mnuMode2_1")->trigger();
            Menu("mnuMode2_0")->trigger();
          }},
+        {"F6", 2, [this] { Menu("mnuMode2_1")->trigger(); }},
+        {"F5", 3, [this] { Menu("mnuMode2_0")->trigger(); }},
+        {"add an element", 4, design([this] { AddAnElement(); })},
+        {"drag an element", 4, design([this] { DragAnElement(); })},
+        {"resize with a handle", 3, design([this] { ResizeWithAHandle(); })},
+        {"delete an element", 2,
+         design([this] {
+           PressOnCanvas(RandomCanvasPoint());
+           EditTool("delete")->trigger();
+         })},
+        {"add, clone or delete a form", 2,
+         design([this] {
+           static const char* const keys[] = {"addform", "cloneform", "delform"};
+           EditTool(keys[random_.bounded(3)])->trigger();
+         })},
+        {"choose a form", 2,
+         design([this] {
+           QComboBox& chooser = app_.Designer().FormCombo();
+           const int index = random_.bounded(chooser.count());
+           chooser.setCurrentIndex(index);
+           emit chooser.activated(index);
+         })},
+        {"grid", 1, design([this] { EditTool("grid")->trigger(); })},
         {"keys", 2,
          [this] {
            const QList<QShortcut*> keys = tree().findChildren<QShortcut*>();
@@ -243,6 +284,43 @@ class Session {
            if (menu->menuAction()->isEnabled() && !entries.isEmpty()) entries[random_.bounded(entries.size())]->trigger();
          }},
     };
+  }
+
+  QAction* EditTool(const char* key) { return window().Commands().Tool(kEditBar, key); }
+
+  QPoint RandomCanvasPoint() {
+    const QWidget& canvas = app_.Canvas().MainPic();
+    return {random_.bounded(std::max(canvas.width(), 1)), random_.bounded(std::max(canvas.height(), 1))};
+  }
+
+  void PressOnCanvas(const QPoint& at, Qt::MouseButton button = Qt::LeftButton) {
+    QTest::mousePress(&app_.Canvas().MainPic(), button, {}, at);
+    QTest::mouseRelease(&app_.Canvas().MainPic(), button, {}, at);
+  }
+
+  void Drag(QWidget* on, const QPoint& from, const QPoint& to) {
+    QTest::mousePress(on, Qt::LeftButton, {}, from);
+    QTest::mouseMove(on, to);
+    QTest::mouseRelease(on, Qt::LeftButton, {}, to);
+  }
+
+  QPoint RandomShift() { return {random_.bounded(-120, 121), random_.bounded(-120, 121)}; }
+
+  void AddAnElement() {
+    static const char* const tools[] = {"addi", "addl", "addt", "addb", "addc", "addf", "addm"};
+    EditTool(tools[random_.bounded(7)])->trigger();
+    PressOnCanvas(RandomCanvasPoint());
+  }
+
+  void DragAnElement() {
+    const QPoint from = RandomCanvasPoint();
+    Drag(&app_.Canvas().MainPic(), from, from + RandomShift());
+  }
+
+  void ResizeWithAHandle() {
+    PressOnCanvas(RandomCanvasPoint());
+    QLabel& handle = app_.Canvas().SelPic(random_.bounded(8));
+    if (handle.isVisible()) Drag(&handle, QPoint(1, 1), QPoint(1, 1) + RandomShift());
   }
 
   template <typename Widget>

@@ -1,0 +1,67 @@
+// The form designer's changes to the model and its arithmetic, without
+// widgets: adding and deleting elements (records follow the element table),
+// adding, cloning and deleting forms, grid snapping, the handles and the
+// resize rules.
+#pragma once
+
+#include <QRect>
+
+#include "storage/database_model.h"
+
+namespace orbo {
+
+inline constexpr int kMaxForms = 1000;
+// No element gets narrower or lower than this through the handles.
+inline constexpr int kSmallestSide = 150;
+// A combo's width from its left edge.
+inline constexpr int kSmallestComboWidth = 450;
+inline constexpr int kHandleSide = 100;
+
+// The nearest multiple of step (halves up) when the grid is on.
+int Snap(int value, bool gridOn, int step);
+
+// Adds an element of type at (x, y) to form: the new last slot of the type
+// with the new-element defaults. -1 when the form has 16 already.
+int AddElementInModel(Database& db, int form, int type, int x, int y, const FontSpec& defaultFont);
+
+// Deletes element (type, slot) of form: the type's last element takes its
+// slot, in the form and in the values of every record of the form, in one
+// step. The title follows the element that moved, and becomes text element
+// 0 when the deleted element was the title.
+void DeleteElementInModel(Database& db, int form, int type, int slot);
+
+// Whether any live record uses form.
+bool FormInUse(const Database& db, int form);
+
+// Adds a form with the new-form defaults as the last one; false at 1000.
+bool AddFormInModel(Database& db, const FontSpec& defaultFont);
+// Copies form source into a new last form named "<name> (copy)"; false at 1000.
+bool CloneFormInModel(Database& db, int source);
+// Removes an unused form: later forms and the records' form indices move
+// down by one. False (and no change) when records use it.
+bool DeleteFormInModel(Database& db, int form);
+
+// The eight handles around a box, in the order of the designer's handles.
+QRect HandleRect(int handle, const QRect& box);
+
+// The edges a handle drags.
+struct HandleEdges {
+  bool horizontal = false;
+  bool vertical = false;
+  bool right = false;   // else the left edge
+  bool bottom = false;  // else the top edge
+};
+HandleEdges EdgesOfHandle(int handle);
+
+// A box being resized from start by (dx, dy) twips with the edges of a
+// handle. Right and bottom edges keep the old size when the new one would
+// be 150 or less; left and top edges clamp to 150 (450 for a combo's
+// width); a combo's height never changes.
+QRect ResizedBox(const QRect& start, int dx, int dy, const HandleEdges& edges, bool combo,
+                 bool gridOn, int gridX, int gridY);
+
+// A moved element's left and top: snapped, and never further off the
+// canvas than its own size.
+QPoint MovedPosition(int left, int top, const QSize& element, const QSize& canvas, bool gridOn, int gridX, int gridY);
+
+}  // namespace orbo

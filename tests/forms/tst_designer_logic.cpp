@@ -1,0 +1,167 @@
+// The designer's changes to the model: elements and forms added and
+// deleted with the records in step, grid snapping, the resize rules.
+#include <QRandomGenerator>
+#include <QtTest>
+#include <map>
+
+#include "forms/designer_logic.h"
+#include "storage/model_defaults.h"
+#include "storage/model_invariants.h"
+
+using namespace orbo;
+
+namespace {
+
+const FontSpec kFont{"Sans", 10, false, false};
+
+// One folder, forms with the given element counts (names "t<type>s<slot>"),
+// and records of the given forms whose values name their element.
+Database MakeDb(const std::vector<std::array<std::int16_t, kElementTypeCount>>& forms, const std::vector<int>& records) {
+  Database db;
+  SetCount(db, kFoldersKind, 1);
+  ApplyNewFolderDefaults(db.Folders[0], 0);
+  SetCount(db, kFormsKind, static_cast<std::int16_t>(forms.size()));
+  for (std::size_t f = 0; f < forms.size(); ++f) {
+    ApplyNewFormDefaults(db.Forms[f], static_cast<int>(f), kFont);
+    for (int t = 0; t < kElementTypeCount; ++t) {
+      for (int k = 0; k < forms[f][t]; ++k) {
+        ApplyNewElementDefaults(db.Forms[f], t, k, kFont);
+        db.Forms[f].Elements[t][k].Name = QString("t%1s%2").arg(t).arg(k);
+      }
+      db.Forms[f].ElementCount[t] = forms[f][t];
+    }
+  }
+  SetCount(db, kRecordsKind, static_cast<std::int16_t>(records.size()));
+  for (std::size_t r = 0; r < records.size(); ++r) {
+    RecordData& record = db.Records[r];
+    record = RecordData{};
+    record.Form = static_cast<std::int16_t>(records[r]);
+    for (int k = 0; k < kSlotCount; ++k) {
+      record.TextValue[k] = QString("r%1 t2s%2").arg(r).arg(k);
+      record.ComboValue[k] = static_cast<std::int16_t>(k);
+      record.FlagValue[k] = k % 2 == 1;
+    }
+  }
+  RecountBuffers(db);
+  return db;
+}
+
+// Each record's text and combo values by the name of their element.
+std::map<QString, QString> ValuesByName(const Database& db, int form) {
+  std::map<QString, QString> values;
+  const FormDef& def = db.Forms[form];
+  for (int r = 0; r < db.RecordCount; ++r) {
+    if (db.Records[r].Form != form) continue;
+    for (int k = 0; k < def.ElementCount[kText]; ++k) values[QString("%1/%2").arg(r).arg(def.Elements[kText][k].Name)] = db.Records[r].TextValue[k];
+    for (int k = 0; k < def.ElementCount[kCombo]; ++k) {
+      values[QString("%1/%2").arg(r).arg(def.Elements[kCombo][k].Name)] = QString::number(db.Records[r].ComboValue[k]);
+    }
+  }
+  return values;
+}
+
+}  // namespace
+
+class DesignerLogicTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void snapping() {
+    QCOMPARE(Snap(299, true, 200), 200);
+    QCOMPARE(Snap(300, true, 200), 400);
+    QCOMPARE(Snap(-99, true, 200), 0);
+    QCOMPARE(Snap(-101, true, 200), -200);
+    QCOMPARE(Snap(299, false, 200), 299);
+  }
+
+  void addingStopsAtSixteen() {
+    Database db = MakeDb({{0, 15, 1, 0, 0, 0, 0}}, {0});
+    db.Records[0].TextValue[1] = "stale";
+    QCOMPARE(AddElementInModel(db, 0, kLabel, 300, 400, kFont), 15);
+    QCOMPARE(db.Forms[0].Elements[kLabel][15].Left, std::int16_t(300));
+    QCOMPARE(db.Forms[0].Elements[kLabel][15].Name, QString("Label 15"));
+    QCOMPARE(AddElementInModel(db, 0, kLabel, 0, 0, kFont), -1);
+    QCOMPARE(db.Forms[0].ElementCount[kLabel], 16);
+    // A new element starts empty in the records, whatever its slot held.
+    QCOMPARE(AddElementInModel(db, 0, kText, 0, 0, kFont), 1);
+    QCOMPARE(db.Records[0].TextValue[1], QString());
+  }
+
+  void deletingMovesTheLastIntoTheGap() {
+    Database db = MakeDb({{0, 3, 3, 0, 0, 0, 0}}, {0, 0});
+    DeleteElementInModel(db, 0, kLabel, 1);
+    QCOMPARE(db.Forms[0].ElementCount[kLabel], 2);
+    QCOMPARE(db.Forms[0].Elements[kLabel][1].Name, QString("t1s2"));
+    db.Forms[0].TitleElement = 2002;
+    DeleteElementInModel(db, 0, kText, 0);
+    QCOMPARE(db.Records[1].TextValue[0], QString("r1 t2s2"));
+    QCOMPARE(db.Records[1].TextValue[2], QString());
+    QCOMPARE(db.Forms[0].TitleElement, 2000);  // the title moved with its element
+    DeleteElementInModel(db, 0, kText, 0);
+    QCOMPARE(db.Forms[0].TitleElement, 2000);  // the title was deleted: the first text
+    QCOMPARE(FindModelProblems(db), std::vector<ModelProblem>{});
+  }
+
+  // Whatever is deleted, every record keeps each value under its element.
+  void recordsStayInStepWithTheForm() {
+    QRandomGenerator random(4242);
+    for (int round = 0; round < 200; ++round) {
+      std::array<std::int16_t, kElementTypeCount> counts{};
+      for (auto& count : counts) count = static_cast<std::int16_t>(random.bounded(5));
+      counts[kText] = static_cast<std::int16_t>(1 + random.bounded(5));
+      Database db = MakeDb({counts, counts}, {0, 1, 0, 0});
+      std::map<QString, QString> before = ValuesByName(db, 0);
+      const int type = random.bounded(2) == 0 ? kText : kCombo;
+      if (db.Forms[0].ElementCount[type] == 0) continue;
+      const int slot = random.bounded(db.Forms[0].ElementCount[type]);
+      const QString deleted = db.Forms[0].Elements[type][slot].Name;
+      DeleteElementInModel(db, 0, type, slot);
+      std::erase_if(before, [&](const auto& entry) { return entry.first.endsWith("/" + deleted); });
+      QCOMPARE(ValuesByName(db, 0), before);
+    }
+  }
+
+  void forms() {
+    Database db = MakeDb({{0, 0, 1, 0, 0, 0, 0}, {0, 0, 2, 0, 0, 0, 0}, {0, 0, 1, 0, 0, 0, 0}}, {0, 2, 2});
+    db.Forms[1].Name = "Book";
+    QVERIFY(CloneFormInModel(db, 1));
+    QCOMPARE(db.FormCount, 4);
+    QCOMPARE(db.Forms[3].Name, QString("Book (copy)"));
+    QCOMPARE(db.Forms[3].ElementCount[kText], 2);
+    QVERIFY(!DeleteFormInModel(db, 2));  // in use
+    QVERIFY(DeleteFormInModel(db, 1));
+    QCOMPARE(db.FormCount, 3);
+    QCOMPARE(db.Records[1].Form, 1);  // form 2 became 1
+    QCOMPARE(db.Forms[2].Name, QString("Book (copy)"));
+    SetCount(db, kFormsKind, kMaxForms);
+    QVERIFY(!AddFormInModel(db, kFont));
+    QVERIFY(!CloneFormInModel(db, 0));
+    SetCount(db, kFormsKind, 1);
+    QVERIFY(!DeleteFormInModel(db, 0));  // the only form
+  }
+
+  void resizing() {
+    const QRect start(1000, 1000, 2000, 600);
+    const HandleEdges right = EdgesOfHandle(1);
+    const HandleEdges left = EdgesOfHandle(3);
+    QCOMPARE(ResizedBox(start, -1850, 0, right, false, false, 120, 120).width(), 2000);  // 150 would be too narrow
+    QCOMPARE(ResizedBox(start, 500, 0, right, false, false, 120, 120).width(), 2500);
+    QCOMPARE(ResizedBox(start, 1900, 0, left, false, false, 120, 120), QRect(2850, 1000, 150, 600));
+    QCOMPARE(ResizedBox(start, 1900, 0, left, true, false, 120, 120).width(), 450);
+    QCOMPARE(ResizedBox(start, 0, 900, EdgesOfHandle(0), true, false, 120, 120).height(), 600);  // combos keep their height
+    QCOMPARE(ResizedBox(start, 0, 500, EdgesOfHandle(4), false, false, 120, 120), QRect(1000, 1450, 2000, 150));
+    QCOMPARE(ResizedBox(start, 299, 0, right, false, true, 200, 200).width(), 2200);
+    QCOMPARE(HandleRect(0, start), QRect(3000, 1600, 100, 100));
+    QCOMPARE(HandleRect(5, start), QRect(900, 900, 100, 100));
+  }
+
+  void movingStaysNearTheCanvas() {
+    const QSize element(1000, 300);
+    const QSize canvas(6000, 4500);
+    QCOMPARE(MovedPosition(299, 301, element, canvas, true, 200, 200), QPoint(200, 400));
+    QCOMPARE(MovedPosition(-5000, 9000, element, canvas, false, 200, 200), QPoint(-1000, 4500));
+  }
+};
+
+QTEST_GUILESS_MAIN(DesignerLogicTest)
+#include "tst_designer_logic.moc"
