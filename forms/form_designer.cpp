@@ -335,19 +335,24 @@ bool FormDesigner::CanvasEvent(QMouseEvent* event) {
       PlaceHandles();
       return true;
     }
-    default: {
-      if (gesture_ != Gesture::kMove) return false;
-      gesture_ = Gesture::kNone;
-      if (box_ != startBox_) {
-        app_.Gate().Run([this] {
-          CommitGeometry();
-          app_.SetModified(true);
-        });
-      }
-      PlaceHandles();
-      return true;
-    }
+    default:
+      return FinishGesture(Gesture::kMove);
   }
+}
+
+bool FormDesigner::FinishGesture(Gesture gesture) {
+  if (gesture_ != gesture) return false;
+  gesture_ = Gesture::kNone;
+  if (box_ != startBox_) {
+    app_.Gate().Run([this] {
+      CommitGeometry();
+      app_.SetModified(true);
+      // A resized form is drawn again at its new size.
+      if (app_.state.SelType == -1) Redraw();
+    });
+  }
+  PlaceHandles();
+  return true;
 }
 
 bool FormDesigner::HandleEvent(int handle, QMouseEvent* event) {
@@ -370,19 +375,8 @@ bool FormDesigner::HandleEvent(int handle, QMouseEvent* event) {
       PlaceHandles();
       return true;
     }
-    default: {
-      if (gesture_ != Gesture::kResize) return false;
-      gesture_ = Gesture::kNone;
-      if (box_ != startBox_) {
-        app_.Gate().Run([this] {
-          CommitGeometry();
-          app_.SetModified(true);
-          if (app_.state.SelType == -1) Redraw();
-        });
-      }
-      PlaceHandles();
-      return true;
-    }
+    default:
+      return FinishGesture(Gesture::kResize);
   }
 }
 

@@ -66,6 +66,8 @@ class FormDesigner : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
   bool CanvasEvent(QMouseEvent* event);
   bool HandleEvent(int handle, QMouseEvent* event);
+  // Ends a gesture of that kind: what it changed is stored as one command.
+  bool FinishGesture(Gesture gesture);
   QPoint CanvasTwips(const QPoint& pixels) const;
 
   App& app_;
