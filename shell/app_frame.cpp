@@ -12,6 +12,7 @@
 #include "shell/integrity_texts.h"
 #include "shell/intro_dialog.h"
 #include "shell/main_window.h"
+#include "shell/movable_export.h"
 #include "shell/navigation_logic.h"
 #include "shell/recent_files.h"
 #include "shell/window_texts.h"
@@ -59,6 +60,7 @@ void App::ConnectCommands() {
   c.OnTriggered(c.Tool(kEditBar, "help"), [this] { ShowHelp(13); });
   c.OnTriggered(c.Tool(kMainBar, "resetscale"), [this] { ResetScale(); });
   c.OnTriggered(c.Menu("mnuImOrbo"), [this] { ImportDatabase(db, *this); });
+  c.OnTriggered(c.Menu("mnuExMove"), [this] { ExportMovable(db, *this, files_.Below(QStringLiteral("icons\\usericons"))); });
   ConnectModeCommands();
   c.DisableUnconnected();
   c.Tool(kMainBar, "save")->setEnabled(db.Modified);

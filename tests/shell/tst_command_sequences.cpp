@@ -273,6 +273,7 @@ class Session {
         {"open", 2, menu("mnuLoad")},
         {"new", 1, menu("mnuNew")},
         {"merge", 1, menu("mnuImOrbo")},
+        {"export to a movable database", 1, menu("mnuExMove")},
         {"hand-over inside a command", 1, [this] { HandOverInsideACommand(); }},
         {"type into a field", 8, [this] { TypeIntoAField(); }},
         {"choose, check or press", 6, [this] { UseAControl(); }},

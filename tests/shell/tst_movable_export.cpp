@@ -1,0 +1,114 @@
+// Export to a movable database: files gathered beside the new database,
+// name clashes, files already there, user icons, and the exported folder
+// moved elsewhere still finding its pictures.
+#include <QtTest>
+
+#include "forms/data_path.h"
+#include "shell/main_window.h"
+#include "shell/movable_export.h"
+#include "storage/database_commands.h"
+#include "storage/database_file.h"
+#include "storage/model_defaults.h"
+#include "test_install.h"
+
+using namespace orbo;
+
+namespace {
+
+bool WriteFile(const QString& path, const QByteArray& bytes) {
+  QDir().mkpath(QFileInfo(path).path());
+  QFile file(path);
+  return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray Contents(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+}  // namespace
+
+class MovableExportTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  // Different files of one name get "c" before it; the same file again,
+  // or one already in the files folder, is not copied twice.
+  void copyingIntoTheFilesFolder() {
+    QTemporaryDir dir;
+    const QString files = dir.filePath("new.2dbfiles");
+    QDir().mkpath(files);
+    QVERIFY(WriteFile(dir.filePath("one/a.jpg"), "first"));
+    QVERIFY(WriteFile(dir.filePath("two/a.jpg"), "second, longer"));
+    const QString database = dir.filePath("old.2db");
+    CopyTally tally;
+    QCOMPARE(CopyIntoFilesFolder("\\one\\a.jpg", database, files, tally), QString("\\new.2dbfiles\\a.jpg"));
+    QCOMPARE(CopyIntoFilesFolder(dir.filePath("two/a.jpg"), database, files, tally), QString("\\new.2dbfiles\\ca.jpg"));
+    QCOMPARE(CopyIntoFilesFolder("\\one\\a.jpg", database, files, tally), QString("\\new.2dbfiles\\a.jpg"));
+    QCOMPARE(CopyIntoFilesFolder("\\new.2dbfiles\\ca.jpg", database, files, tally), QString("\\new.2dbfiles\\ca.jpg"));
+    QCOMPARE(tally.copied, 2);
+    QCOMPARE(Contents(files + "/ca.jpg"), QByteArray("second, longer"));
+    QCOMPARE(CopyIntoFilesFolder("https://example.com/", database, files, tally), QString("https://example.com/"));
+    QCOMPARE(CopyIntoFilesFolder("\\gone.jpg", database, files, tally), QString("\\gone.jpg"));
+    QCOMPARE(tally.failed, 0);
+  }
+
+  // Through the menu: the new database is open and saved, its files and
+  // user icons beside it, and moved elsewhere it still finds them.
+  void exportThroughTheWindow() {
+    RunningApp running;
+    App& app = running.app;
+    Database& db = app.db;
+    TestInstall& install = running.install;
+    QVERIFY(WriteFile(install.Path("old/pics/cat.jpg"), "cat"));
+    QVERIFY(WriteFile(install.Path("old/music/song.wav"), "song"));
+    QVERIFY(WriteFile(install.Path("icons/usericons/New/pet.bmp"), "icon"));
+    running.dialogs.savePath = install.Path("old/old.2db");
+    QVERIFY(SaveDatabaseAs(db, app));
+    FormDef& form = db.Forms[0];
+    form.ElementCount[kImage] = 1;
+    form.ElementCount[kButton] = 1;
+    ApplyNewElementDefaults(form, kImage, 0, app.settings.DefaultFont);
+    ApplyNewElementDefaults(form, kButton, 0, app.settings.DefaultFont);
+    form.Icon = "New\\pet.bmp";
+    db.Folders[0].Icon = "root";
+    db.Records[0].ImageValue[0] = "\\pics\\cat.jpg";
+    db.Records[0].ButtonValue[0] = "\\music\\song.wav";
+
+    QDir().mkpath(install.Path("trip"));
+    running.dialogs.savePath = install.Path("trip/trip.2db");
+    app.Window().Commands().Menu("mnuExMove")->trigger();
+    QCOMPARE(db.DatabasePath, install.Path("trip/trip.2db"));
+    QVERIFY(!db.Modified);
+    QCOMPARE(db.Records[0].ImageValue[0], QString("\\trip.2dbfiles\\cat.jpg"));
+    QCOMPARE(Contents(install.Path("trip/trip.2dbfiles/Icons/pet.bmp")), QByteArray("icon"));
+    QVERIFY(!QFileInfo::exists(install.Path("trip/trip.2dbfiles/Icons/root.bmp")));
+    QVERIFY(running.dialogs.messages.isEmpty());
+
+    QTemporaryDir elsewhere;
+    QVERIFY(QFile::rename(install.Path("trip/trip.2db"), elsewhere.filePath("trip.2db")));
+    QVERIFY(QDir().rename(install.Path("trip/trip.2dbfiles"), elsewhere.filePath("trip.2dbfiles")));
+    CodePage codePage;
+    const ReadOutcome moved = ReadDatabaseFile(elsewhere.filePath("trip.2db"), codePage, {});
+    const QString song = ResolveDataPath(moved.db.Records[0].ButtonValue[0], elsewhere.filePath("trip.2db"));
+    QCOMPARE(Contents(song), QByteArray("song"));
+  }
+
+  // A file that cannot be copied is counted and the user told.
+  void failuresAreCounted() {
+    RunningApp running;
+    App& app = running.app;
+    QVERIFY(WriteFile(running.install.Path("pics/a.jpg"), "a"));
+    app.db.Forms[0].ElementCount[kImage] = 1;
+    app.db.Records[0].ImageValue[0] = running.install.Path("pics/a.jpg");
+    running.dialogs.savePath = running.install.Path("out.2db");
+    // A file where the files folder should go makes every copy fail.
+    QVERIFY(WriteFile(running.install.Path("out.2dbfiles"), "in the way"));
+    app.Window().Commands().Menu("mnuExMove")->trigger();
+    QCOMPARE(running.dialogs.messages.size(), 1);
+    QVERIFY(running.dialogs.messages[0].contains("1"));
+  }
+};
+
+QTEST_MAIN(MovableExportTest)
+#include "tst_movable_export.moc"
