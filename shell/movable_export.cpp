@@ -18,6 +18,16 @@ constexpr int kProgressEvery = 10;
 
 std::size_t At(int i) { return static_cast<std::size_t>(i); }
 
+// A copy keeps the last write time of its source, so SameFile knows it
+// again by size and time.
+bool CopyKeepingTime(const QString& source, const QString& target) {
+  if (!QFile::copy(source, target)) return false;
+  // Without its time the copy is still a copy, only not known again later.
+  QFile copy(target);
+  if (copy.open(QIODevice::ReadWrite)) copy.setFileTime(QFileInfo(source).lastModified(), QFileDevice::FileModificationTime);
+  return true;
+}
+
 void CopyRecordValues(Database& db, const QString& oldPath, const QString& filesDir, StorageUi& ui, CopyTally& tally) {
   const QString text = ui.GetText(kCopyingText, 0);
   for (int r = 0; r < db.RecordCount; ++r) {
@@ -74,7 +84,7 @@ QString CopyIntoFilesFolder(const QString& value, const QString& databasePath, c
   }
   const QString target = filesDir + u'/' + name;
   if (!QFileInfo::exists(target)) {
-    if (!QFile::copy(source, target)) {
+    if (!CopyKeepingTime(source, target)) {
       ++tally.failed;
       return value;
     }

@@ -40,6 +40,11 @@ class MovableExportTest : public QObject {
     QDir().mkpath(files);
     QVERIFY(WriteFile(dir.filePath("one/a.jpg"), "first"));
     QVERIFY(WriteFile(dir.filePath("two/a.jpg"), "second, longer"));
+    // An old file: its copy is known again only by the time it keeps.
+    QFile first(dir.filePath("one/a.jpg"));
+    QVERIFY(first.open(QIODevice::ReadWrite));
+    QVERIFY(first.setFileTime(QDateTime(QDate(2020, 5, 1), QTime(12, 0)), QFileDevice::FileModificationTime));
+    first.close();
     const QString database = dir.filePath("old.2db");
     CopyTally tally;
     QCOMPARE(CopyIntoFilesFolder("\\one\\a.jpg", database, files, tally), QString("\\new.2dbfiles\\a.jpg"));
