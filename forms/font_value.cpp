@@ -2,11 +2,11 @@
 
 namespace orbo {
 
-QFont FontOf(const FontSpec& spec) {
-  QFont font(spec.Name);
-  if (spec.Size > 0) font.setPointSize(spec.Size);
-  font.setBold(spec.Bold);
-  font.setItalic(spec.Italic);
+QFont FontOf(const FontSpec& stored) {
+  QFont font(stored.Name);
+  if (stored.Size > 0) font.setPointSize(stored.Size);
+  font.setBold(stored.Bold);
+  font.setItalic(stored.Italic);
   return font;
 }
 

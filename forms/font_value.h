@@ -8,6 +8,6 @@
 namespace orbo {
 
 // A size of 0 or less keeps the default size.
-QFont FontOf(const FontSpec& spec);
+QFont FontOf(const FontSpec& stored);
 
 }  // namespace orbo
