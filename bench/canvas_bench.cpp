@@ -6,7 +6,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
@@ -14,12 +13,10 @@
 #include <memory>
 
 #include "forms/form_canvas.h"
-#include "no_dialogs.h"
-#include "shell/app.h"
+#include "bench_app.h"
 #include "shell/folder_tree.h"
 #include "shell/main_window.h"
 #include "storage/model_defaults.h"
-#include "storage/stream_library.h"
 
 namespace {
 
@@ -76,12 +73,9 @@ void Print(const char* what, const Timing& timing) {
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication application(argc, argv);
-  QTemporaryDir settings;
-  NoDialogs dialogs;
-  orbo::stream::SetLibraryFolder(QStringLiteral(ORBO_BIN_DIR));
-  orbo::App app(QStringLiteral(ORBO_BIN_DIR), settings.filePath("orbo118.ini"), dialogs);
-  if (!app.Main(QString())) return 1;
-  app.Window().resize(1200, 800);
+  BenchApp bench;
+  if (!bench.Start(1200, 800)) return 1;
+  orbo::App& app = bench.app;
 
   orbo::Database& db = app.db;
   orbo::SetCount(db, orbo::kFormsKind, 2);

@@ -4,18 +4,15 @@
 //   QT_QPA_PLATFORM=offscreen navigation_bench
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QTemporaryDir>
 #include <QTreeWidget>
 
 #include <cstdio>
 
-#include "no_dialogs.h"
-#include "shell/app.h"
+#include "bench_app.h"
 #include "shell/folder_tree.h"
 #include "shell/folder_tree_widget.h"
 #include "shell/main_window.h"
 #include "shell/navigation_logic.h"
-#include "storage/stream_library.h"
 
 namespace {
 
@@ -65,12 +62,9 @@ void TimeFolderDeletions(orbo::App& app) {
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication application(argc, argv);
-  QTemporaryDir settings;
-  NoDialogs dialogs;
-  orbo::stream::SetLibraryFolder(QStringLiteral(ORBO_BIN_DIR));
-  orbo::App app(QStringLiteral(ORBO_BIN_DIR), settings.filePath("orbo118.ini"), dialogs);
-  if (!app.Main(QString())) return 1;
-  app.Window().resize(1000, 700);
+  BenchApp bench;
+  if (!bench.Start(1000, 700)) return 1;
+  orbo::App& app = bench.app;
 
   constexpr int kFolders = 2000;
   constexpr int kRecords = 32000;

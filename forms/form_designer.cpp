@@ -18,7 +18,6 @@ namespace orbo {
 namespace {
 
 constexpr int kNewFormEntry = 961;
-constexpr const char* kElementTools[] = {"addi", "addl", "addt", "addb", "addc", "addf", "addm"};
 constexpr int kHandleCount = 8;
 
 std::size_t At(int i) { return static_cast<std::size_t>(i); }

@@ -6,7 +6,6 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QCursor>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -239,13 +238,14 @@ void RecordEditor::ChangePicture() {
 void RecordEditor::OpenPicture() {
   const DisplayState& state = app_.state;
   if (state.EditMode != 0 || state.CurRecord < 0 || state.SelType != kImage) return;
+  // A picture opens as a button opens a file.
   const QString stored = app_.db.Records[At(state.CurRecord)].ImageValue[At(state.SelIndex)];
-  const QString file = ResolveDataPath(stored, app_.db.DatabasePath);
-  if (!QFileInfo(file).isFile()) {
+  const ButtonRequest request = ButtonClickRequest(kOpenFile, stored, app_.db.DatabasePath);
+  if (request.kind == ButtonRequest::kOpen) {
+    OpenInDesktop(request.url, stored);
+  } else {
     SayInStatusBar(0, stored);
-    return;
   }
-  OpenInDesktop(QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath()), stored);
 }
 
 // Buttons.

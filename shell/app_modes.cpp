@@ -16,7 +16,6 @@
 namespace orbo {
 namespace {
 
-constexpr const char* kElementTools[] = {"addi", "addl", "addt", "addb", "addc", "addf", "addm"};
 
 // The lowest record that is not a free slot, or -1.
 int FirstLiveRecord(const Database& db) {

@@ -23,6 +23,8 @@ namespace orbo {
 
 inline constexpr int kMainBar = 0;
 inline constexpr int kEditBar = 1;
+// The edit toolbar's element tools, in element type order.
+inline constexpr const char* kElementTools[] = {"addi", "addl", "addt", "addb", "addc", "addf", "addm"};
 
 struct ToolbarButton {
   QString key;     // empty for a separator

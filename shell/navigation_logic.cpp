@@ -13,10 +13,6 @@ namespace {
 
 std::size_t At(int i) { return static_cast<std::size_t>(i); }
 
-bool IsFolderIndex(const Database& db, int folder) {
-  return folder >= 0 && folder < db.FolderCount;
-}
-
 }  // namespace
 
 QString ShortenName(const QString& text, int maxLength) {

@@ -97,8 +97,7 @@ RecordDeletion RecordDeleter::Delete(int r) {
 
 // Free slots name no folder and take part in no chain.
 bool RecordDeleter::IsChained(int position) const {
-  const int folder = db_.Records[position].Folder;
-  return folder >= 0 && folder < db_.FolderCount;
+  return IsFolderIndex(db_, db_.Records[position].Folder);
 }
 
 void RecordDeleter::Unchain(int position) {

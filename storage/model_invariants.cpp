@@ -7,8 +7,6 @@ namespace {
 
 std::size_t At(int i) { return static_cast<std::size_t>(i); }
 
-bool IsFolder(const Database& db, int index) { return index >= 0 && index < db.FolderCount; }
-
 // Collects problems up to a limit, so a badly damaged model is described
 // without building a list as long as its tables.
 class ProblemList {
@@ -58,7 +56,7 @@ void CheckRecords(const Database& db, ProblemList& list) {
     }
     if (record.Folder == BufferFolder) {
       ++free;
-    } else if (!IsFolder(db, record.Folder)) {
+    } else if (!IsFolderIndex(db, record.Folder)) {
       list.Add({ModelProblem::kRecordFolder, r, record.Folder});
     }
   }
@@ -70,7 +68,7 @@ void CheckRecords(const Database& db, ProblemList& list) {
 void CheckFolders(const Database& db, ProblemList& list) {
   for (int d = 0; d < db.FolderCount; ++d) {
     const int parent = db.Folders[At(d)].Parent;
-    if (parent != TopLevelParent && !IsFolder(db, parent)) {
+    if (parent != TopLevelParent && !IsFolderIndex(db, parent)) {
       list.Add({ModelProblem::kFolderParent, d, parent});
     }
   }
@@ -85,11 +83,11 @@ std::vector<int> FoldersClosingLoops(const Database& db) {
   std::vector<int> closing;
   for (int start = 0; start < db.FolderCount; ++start) {
     int d = start;
-    while (IsFolder(db, d) && visit[At(d)] == kUnvisited) {
+    while (IsFolderIndex(db, d) && visit[At(d)] == kUnvisited) {
       visit[At(d)] = kOnPath;
       d = db.Folders[At(d)].Parent;
     }
-    if (IsFolder(db, d) && visit[At(d)] == kOnPath) {
+    if (IsFolderIndex(db, d) && visit[At(d)] == kOnPath) {
       // d lies on a loop met for the first time: name its lowest folder.
       int lowest = d;
       for (int k = db.Folders[At(d)].Parent; k != d; k = db.Folders[At(k)].Parent) {
@@ -97,7 +95,7 @@ std::vector<int> FoldersClosingLoops(const Database& db) {
       }
       closing.push_back(lowest);
     }
-    for (d = start; IsFolder(db, d) && visit[At(d)] == kOnPath; d = db.Folders[At(d)].Parent) {
+    for (d = start; IsFolderIndex(db, d) && visit[At(d)] == kOnPath; d = db.Folders[At(d)].Parent) {
       visit[At(d)] = kDone;
     }
   }
@@ -131,7 +129,7 @@ std::vector<ModelProblem> FindModelProblems(const Database& db, int limit) {
 
 std::vector<ModelProblem> FindDisplayProblems(const Database& db, const DisplayState& state) {
   std::vector<ModelProblem> problems;
-  if (!IsFolder(db, state.CurFolder)) problems.push_back({ModelProblem::kShownFolder, -1, state.CurFolder});
+  if (!IsFolderIndex(db, state.CurFolder)) problems.push_back({ModelProblem::kShownFolder, -1, state.CurFolder});
   if (state.CurForm < -1 || state.CurForm >= db.FormCount) {
     problems.push_back({ModelProblem::kShownForm, -1, state.CurForm});
   }

@@ -10,8 +10,6 @@ constexpr int kMaxFolderIndex = 32767;
 
 std::size_t At(int i) { return static_cast<std::size_t>(i); }
 
-bool IsFolder(const Database& db, int index) { return index >= 0 && index < db.FolderCount; }
-
 // A title naming nothing becomes the first text element, or the first
 // element that can title a record.
 std::int16_t ReplacementTitle(const FormDef& form) {
@@ -60,7 +58,7 @@ ModelRepairs RepairModel(Database& db, const RepairNames& names) {
   ModelRepairs repairs;
   for (int d = 0; d < db.FolderCount; ++d) {
     std::int16_t& parent = db.Folders[At(d)].Parent;
-    if (parent != TopLevelParent && !IsFolder(db, parent)) {
+    if (parent != TopLevelParent && !IsFolderIndex(db, parent)) {
       parent = TopLevelParent;
       ++repairs.foldersToTop;
     }
@@ -79,7 +77,7 @@ ModelRepairs RepairModel(Database& db, const RepairNames& names) {
   int recovered = -1;
   for (int r = 0; r < db.RecordCount; ++r) {
     std::int16_t& folder = db.Records[At(r)].Folder;
-    if (folder == BufferFolder || IsFolder(db, folder)) continue;
+    if (folder == BufferFolder || IsFolderIndex(db, folder)) continue;
     if (recovered < 0) {
       // A full folder table has no room for one more; folder 0 takes them.
       recovered = db.FolderCount < kMaxFolderIndex ? AddFolder(db, names.recoveredFolder) : 0;

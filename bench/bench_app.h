@@ -1,9 +1,15 @@
-// The dialogs of a benchmark: everything is answered at once, so nothing
-// waits for a person.
+// The program for a benchmark: offscreen in the build's program folder, with
+// settings of its own and dialogs that answer at once, so nothing waits for
+// a person.
 #pragma once
 
+#include <QTemporaryDir>
+
 #include "forms/qt_media_player.h"
+#include "shell/app.h"
 #include "shell/dialogs.h"
+#include "shell/main_window.h"
+#include "storage/stream_library.h"
 
 class NoDialogs : public orbo::Dialogs {
  public:
@@ -22,4 +28,18 @@ class NoDialogs : public orbo::Dialogs {
 
  private:
   orbo::QtMediaPlayer media_;
+};
+
+struct BenchApp {
+  QTemporaryDir settings;
+  NoDialogs dialogs;
+  orbo::App app{QStringLiteral(ORBO_BIN_DIR), settings.filePath("orbo118.ini"), dialogs};
+
+  // False when the program did not start.
+  bool Start(int width, int height) {
+    orbo::stream::SetLibraryFolder(QStringLiteral(ORBO_BIN_DIR));
+    if (!app.Main(QString())) return false;
+    app.Window().resize(width, height);
+    return true;
+  }
 };
