@@ -30,6 +30,8 @@ namespace {
 constexpr int kButtonActionNames = 187;
 constexpr int kComboNameLeftTwips = 300;
 constexpr int kNoLimit = 32767;
+// The canvas takes any size asked for, so stored positions stay as they are.
+constexpr double kCanvasScale = 1.0;
 const char* const kArrayNames[kElementTypeCount] = {"SomeImage", "SomeLabel", "SomeText", "SomeButt",
                                                     "SomeCombo", "SomeFlag", "SomeTextM"};
 
@@ -204,9 +206,6 @@ void FormCanvas::DrawForm(int form) {
   canvas->resize(PixelsX(def.Width), PixelsY(def.Height));
   SetFrame(canvas, def.Border);
   SetPlainBackground(canvas, ColorOf(def.BackColor));
-  // The canvas takes any size asked for, so stored positions stay as they are.
-  scaleX_ = 1.0;
-  scaleY_ = 1.0;
 
   for (int t = 0; t < kElementTypeCount; ++t) {
     const int count = def.ElementCount[At(t)];
@@ -318,7 +317,7 @@ void FormCanvas::ApplyElement(int type, int slot, QWidget* control) {
 
 void FormCanvas::PlaceElement(int type, int slot, QWidget* control) {
   const FormDef& form = context_.db.Forms[At(context_.state.CurForm)];
-  QRect box = Pixels(ElementBox(form.Elements[At(type)][At(slot)], type, scaleX_, scaleY_,
+  QRect box = Pixels(ElementBox(form.Elements[At(type)][At(slot)], type, kCanvasScale, kCanvasScale,
                                 context_.settings.FixedTextHeight));
   if (type == kCombo) {
     box.setHeight(Combo(slot)->sizeHint().height());

@@ -107,8 +107,6 @@ class FormCanvas : public QObject {
   QPixmap comboArrow_;
   std::array<std::vector<QWidget*>, kElementTypeCount> controls_;
   std::vector<QLabel*> comboPics_;
-  double scaleX_ = 1.0;
-  double scaleY_ = 1.0;
   bool drawn_ = false;
 };
 
