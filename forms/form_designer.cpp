@@ -60,14 +60,15 @@ void FormDesigner::ConnectCommands() {
     c.OnTriggered(c.Menu(QStringLiteral("mnuAddEl_%1").arg(type)),
                   [this, type] { app_.ChooseTool(app_.Window().Commands().Tool(kEditBar, kElementTools[type])); });
   }
-  connect(formCombo_, &QComboBox::activated, this, app_.Gate().Gated([this] {
-    const int index = formCombo_->currentIndex();
-    if (index == app_.db.FormCount) {
-      AddForm();
-    } else {
-      ChooseForm(index);
-    }
-  }));
+  connect(formCombo_, &QComboBox::activated, this, [this](int index) {
+    app_.Gate().Run([this, index] {
+      if (index == app_.db.FormCount) {
+        AddForm();
+      } else {
+        ChooseForm(index);
+      }
+    });
+  });
 }
 
 void FormDesigner::Start() {
