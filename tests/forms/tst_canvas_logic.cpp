@@ -110,13 +110,6 @@ class CanvasLogicTest : public QObject {
     QCOMPARE(ButtonValueQuestion(kAddRecordAction).kind, ValueQuestion::kNone);
   }
 
-  void buttonCaptions() {
-    const auto name = [](int action) { return QString("action %1").arg(action); };
-    QCOMPARE(ButtonCaption(kOpenAddress, "https://a.b/c", name), QString("https://a.b/c"));
-    QCOMPARE(ButtonCaption(kPlayMedia, "\\music\\song.wav", name), QString("song.wav"));
-    QCOMPARE(ButtonCaption(kDeleteRecordAction, "ignored", name), QString("action 6"));
-  }
-
   // Distinct values of the slot in the other records of the form, in record order.
   void quickList() {
     Database db;

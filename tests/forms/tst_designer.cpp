@@ -2,7 +2,6 @@
 // dragging, resizing with the handles, deleting, the forms and the grid.
 #include <QComboBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QtTest>
 
@@ -11,8 +10,6 @@
 #include "forms/designer_logic.h"
 #include "forms/form_designer.h"
 #include "shell/main_window.h"
-#include "storage/database_commands.h"
-#include "storage/database_file.h"
 
 using namespace orbo;
 
@@ -26,7 +23,6 @@ struct Fixture : RunningApp {
   Fixture() {
     app.Window().resize(1000, 700);
     app.settings.ShowGrid = false;
-    Tool("workmode");  // no-op in database mode; keeps the tools released
     app.Window().Commands().Menu("mnuMode2_1")->trigger();
   }
   MainCommands& Commands() { return app.Window().Commands(); }
@@ -124,22 +120,15 @@ class DesignerTest : public QObject {
   }
 
   // Forms are added, cloned, chosen and deleted; one in use stays.
+  // The chooser's last entry adds a form; a form in use stays.
   void forms() {
     Fixture f;
     QComboBox& chooser = f.app.Designer().FormCombo();
     QCOMPARE(chooser.count(), 2);  // the form and the entry that adds one
-    f.Tool("cloneform");
+    emit chooser.activated(1);
     QCOMPARE(f.db.FormCount, 2);
     QCOMPARE(f.app.state.CurForm, 1);
-    QVERIFY(f.db.Forms[1].Name.endsWith(" (copy)"));
-    chooser.setCurrentIndex(chooser.count() - 1);
-    emit chooser.activated(chooser.count() - 1);
-    QCOMPARE(f.db.FormCount, 3);
-    QCOMPARE(f.app.state.CurForm, 2);
-    f.Tool("delform");
-    QCOMPARE(f.db.FormCount, 2);
     f.Commands().Submenu("mnuSelForm")->actions()[0]->trigger();
-    QCOMPARE(f.app.state.CurForm, 0);
     f.Tool("delform");
     QCOMPARE(f.dialogs.messages.last(), f.app.texts.Get(630, 0));
     QCOMPARE(f.db.FormCount, 2);
@@ -155,30 +144,6 @@ class DesignerTest : public QObject {
     f.Tool("grid");
     QVERIFY(!f.app.settings.ShowGrid);
     QCOMPARE(f.canvas.MainPic().palette().brush(QPalette::Window), plain);
-  }
-
-  // A database changed by design saves and loads back exactly: the counts
-  // and the records' values stay in step.
-  void designedDatabaseLoadsBack() {
-    Fixture f;
-    f.Tool("addc");
-    f.Press(5600, 1500);
-    f.Tool("addt");
-    f.Press(100, 4300);
-    f.app.ToDatabaseMode();
-    f.app.ShowRecord(0);
-    qobject_cast<QLineEdit*>(f.canvas.Control(kText, 1))->setText("second");
-    f.app.Window().Commands().Menu("mnuMode2_1")->trigger();
-    f.Press(f.Form().Elements[kText][0].Left + 50, f.Form().Elements[kText][0].Top + 50);
-    f.Tool("delete");  // asks; yes by default
-    QCOMPARE(f.db.Records[0].TextValue[0], QString("second"));
-    f.dialogs.savePath = f.install.Path("designed.2db");
-    QVERIFY(SaveDatabaseAs(f.db, f.app));
-    CodePage codePage;
-    const ReadOutcome read = ReadDatabaseFile(f.install.Path("designed.2db"), codePage, {});
-    QCOMPARE(read.status, ReadOutcome::kLoaded);
-    QCOMPARE(read.db.Forms[0].ElementCount, f.Form().ElementCount);
-    QCOMPARE(read.db.Records[0].TextValue[0], QString("second"));
   }
 };
 

@@ -1,9 +1,7 @@
-// Small file helpers shared by the library's tests.
+// File helpers shared by the library's tests.
 #pragma once
 
-#include <QByteArray>
 #include <QFile>
-#include <QString>
 #include <QtEndian>
 
 inline QByteArray ReadBytes(const QString& path) {

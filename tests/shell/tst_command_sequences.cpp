@@ -2,6 +2,7 @@
 // After every command the model keeps its rules, the tree shows the model,
 // the save button follows the mark, and an unmodified database equals its
 // file. A longer run: ORBO_SEQUENCE_COMMANDS=100000 tst_command_sequences
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -22,6 +23,7 @@
 #include "sample_databases.h"
 #include "forms/form_canvas.h"
 #include "forms/form_designer.h"
+#include "forms/record_editor.h"
 #include "shell/app.h"
 #include "shell/folder_tree.h"
 #include "shell/folder_tree_widget.h"
@@ -57,9 +59,11 @@ class RandomDialogs : public Dialogs {
         return kAnswerOk;
     }
   }
+  // A saved database, a picture, or nothing.
   QString OpenFileName(QWidget*, const QString&, const QString&, const QString&) override {
-    if (savedPaths.isEmpty() || random_.bounded(8) == 0) return {};
-    return savedPaths[random_.bounded(savedPaths.size())];
+    const QStringList offered = savedPaths + QStringList{folder_ + "/picture.png"};
+    if (random_.bounded(8) == 0) return {};
+    return offered[random_.bounded(offered.size())];
   }
   QString SaveFileName(QWidget*, const QString&, const QString&) override {
     if (random_.bounded(10) == 0) return {};
@@ -99,6 +103,9 @@ class Session {
   explicit Session(quint32 seed)
       : seed_(seed), random_(seed), dialogs_(random_, install_.Path("files")), app_(install_.Path(), install_.SettingsPath(), dialogs_) {
     QDir().mkpath(install_.Path("files"));
+    QImage picture(12, 8, QImage::Format_RGB32);
+    picture.fill(Qt::green);
+    picture.save(install_.Path("files/picture.png"));
     app_.Main(QString());
     app_.onBrokenInvariants = [this](const QStringList& problems) { Fail(problems.join("; ")); };
     // Every other run starts from the example, whose forms hold every kind of element.
@@ -135,7 +142,7 @@ class Session {
   MainWindow& window() { return app_.Window(); }
   FolderTreeWidget& tree() { return window().MainList(); }
   QAction* Tool(const char* key) { return window().Commands().Tool(kMainBar, key); }
-  QAction* Menu(const char* name) { return window().Commands().Menu(name); }
+  QAction* Menu(const QString& name) { return window().Commands().Menu(name); }
 
   void Fail(const QString& what) {
     if (failure_.isEmpty()) failure_ = what;
@@ -158,13 +165,19 @@ class Session {
     return items.isEmpty() ? nullptr : items[random_.bounded(items.size())];
   }
 
+  template <typename T>
+  T Pick(const QList<T>& items) {
+    return items[random_.bounded(static_cast<int>(items.size()))];
+  }
+
   void BuildCommands() {
     // What the user cannot reach in the current mode is not tried.
-    auto tool = [this](const char* key) {
-      return [this, key] {
-        if (app_.state.EditMode == 0) Tool(key)->trigger();
+    auto inMode = [this](int editMode, std::function<void()> command) {
+      return [this, editMode, command] {
+        if (app_.state.EditMode == editMode) command();
       };
     };
+    auto tool = [=, this](const char* key) { return inMode(0, [this, key] { Tool(key)->trigger(); }); };
     auto menu = [this](const char* name) {
       return [this, name] {
         QAction* item = Menu(name);
@@ -172,102 +185,55 @@ class Session {
         if (!parent || (parent->menuAction()->isVisible() && parent->menuAction()->isEnabled())) item->trigger();
       };
     };
-    auto design = [this](std::function<void()> command) {
-      return [this, command] {
-        if (app_.state.EditMode == 1) command();
-      };
-    };
     commands_ = {
         {"addrecord", 8, tool("addrecord")},
-        {"25 records", 1,
-         [this] {
+        {"25 records", 1, inMode(0, [this] {
            for (int i = 0; i < 25; ++i) Tool("addrecord")->trigger();
-         }},
-        {"record of a form", 3,
-         [this] {
-           const QList<QAction*> forms = window().Commands().AddRecordMenu()->actions();
-           QAction* form = forms[random_.bounded(forms.size())];
-           if (form->isEnabled() && !form->isSeparator()) form->trigger();
-         }},
+         })},
+        {"record of a form or a new form", 3, inMode(0, [this] {
+           QAction* entry = Pick(window().Commands().AddRecordMenu()->actions());
+           if (entry->isEnabled() && !entry->isSeparator()) entry->trigger();
+         })},
         {"clonerecord", 3, tool("clonerecord")},
         {"del", 7, tool("del")},
         {"mnuDelFolder", 1, menu("mnuDelFolder")},
         {"addroot", 4, tool("addroot")},
-        {"click a node", 8,
-         [this] {
+        {"click a node", 8, [this] {
            if (QTreeWidgetItem* node = RandomNode()) emit tree().itemClicked(node, 0);
          }},
-        {"expand a node", 3,
-         [this] {
+        {"expand a node", 3, [this] {
            if (QTreeWidgetItem* node = RandomNode()) tree().expandItem(node);
          }},
-        {"click a list item", 4,
-         [this] {
+        {"click a list item", 4, [this] {
            QListWidget& list = window().ListView1();
            if (list.count() > 0 && list.isVisible()) emit list.itemClicked(list.item(random_.bounded(list.count())));
          }},
-        {"step", 4,
-         [this] {
-           static const char* const steps[] = {"dbfirst", "dbprev", "dbnext", "dblast"};
-           Tool(steps[random_.bounded(4)])->trigger();
-         }},
-        {"tofolder", 2, tool("tofolder")},
-        {"mark", 2,
-         [this] {
+        {"step or back to the folder", 6, inMode(0, [this] {
+           Tool(Pick<const char*>({"dbfirst", "dbprev", "dbnext", "dblast", "tofolder"}))->trigger();
+         })},
+        {"mark", 2, [this] {
            if (QTreeWidgetItem* node = RandomNode()) tree().onRightPress(node, QPoint());
          }},
-        {"drop", 5,
-         [this] {
+        {"drop", 5, [this] {
            QTreeWidgetItem* dragged = RandomNode();
            QTreeWidgetItem* target = RandomNode();
            if (dragged && target) tree().onDrop(dragged, target);
          }},
-        {"folder up, down or to the top", 3,
-         [this] {
-           static const char* const buttons[] = {"RootUp", "RootDown", "RootToRootButt"};
-           QToolButton& button = window().RootButton(buttons[random_.bounded(3)]);
+        {"folder up, down or to the top", 3, [this] {
+           QToolButton& button = window().RootButton(Pick<const char*>({"RootUp", "RootDown", "RootToRootButt"}));
            if (button.isVisible()) button.click();
          }},
-        {"rename the folder", 2,
-         [this] {
-           static const char* const names[] = {"Docs", "Caf\u00e9", "arrow \u2192", "nul\u0001", "\u041f\u0430\u043f\u043a\u0430"};
-           QString name = QString::fromUtf8(names[random_.bounded(5)]);
+        {"rename the folder", 2, [this] {
+           QString name = QString::fromUtf8(Pick<const char*>({"Docs", "Caf\u00e9", "arrow \u2192", "nul\u0001", "\u041f\u0430\u043f\u043a\u0430"}));
            name.replace(QChar(1), QChar(0));
            if (window().RootText().isVisible()) emit window().RootText().textEdited(name);
          }},
-        {"edit mode and back", 3,
-         [this] {
-           Menu("mnuMode2_1")->trigger();
-           Menu("mnuMode2_0")->trigger();
+        {"F5, F6 or both", 8, [this] {
+           const int pick = random_.bounded(3);
+           if (pick != 1) Menu("mnuMode2_1")->trigger();
+           if (pick != 0) Menu("mnuMode2_0")->trigger();
          }},
-        {"F6", 2, [this] { Menu("mnuMode2_1")->trigger(); }},
-        {"F5", 3, [this] { Menu("mnuMode2_0")->trigger(); }},
-        {"add an element", 4, design([this] { AddAnElement(); })},
-        {"drag an element", 4, design([this] { DragAnElement(); })},
-        {"resize with a handle", 3, design([this] { ResizeWithAHandle(); })},
-        {"delete an element", 2,
-         design([this] {
-           PressOnCanvas(RandomCanvasPoint());
-           EditTool("delete")->trigger();
-         })},
-        {"add, clone or delete a form", 2,
-         design([this] {
-           static const char* const keys[] = {"addform", "cloneform", "delform"};
-           EditTool(keys[random_.bounded(3)])->trigger();
-         })},
-        {"choose a form", 2,
-         design([this] {
-           QComboBox& chooser = app_.Designer().FormCombo();
-           const int index = random_.bounded(chooser.count());
-           chooser.setCurrentIndex(index);
-           emit chooser.activated(index);
-         })},
-        {"grid", 1, design([this] { EditTool("grid")->trigger(); })},
-        {"keys", 2,
-         [this] {
-           const QList<QShortcut*> keys = tree().findChildren<QShortcut*>();
-           emit keys[random_.bounded(keys.size())]->activated();
-         }},
+        {"keys", 2, [this] { emit Pick(tree().findChildren<QShortcut*>())->activated(); }},
         {"save", 3, menu("mnuSave")},
         {"save as", 1, menu("mnuSaveAs")},
         {"open", 2, menu("mnuLoad")},
@@ -275,15 +241,35 @@ class Session {
         {"merge", 1, menu("mnuImOrbo")},
         {"export to a movable database", 1, menu("mnuExMove")},
         {"hand-over inside a command", 1, [this] { HandOverInsideACommand(); }},
-        {"type into a field", 8, [this] { TypeIntoAField(); }},
-        {"choose, check or press", 6, [this] { UseAControl(); }},
-        {"title field", 1,
-         [this] {
-           QMenu* menu = window().Commands().Submenu("mnuMainField");
+        {"type into a field", 8, inMode(0, [this] { TypeIntoAField(); })},
+        {"choose, check or press", 6, inMode(0, [this] { UseAControl(); })},
+        {"picture", 2, inMode(0, [this] { UseAPicture(); })},
+        {"quick list", 2, inMode(0, [this] { UseTheQuickList(); })},
+        {"media buttons", 1, inMode(0, [this] {
+           QAction* button = Tool(Pick<const char*>({"mciPlay", "mciPause", "mciStop"}));
+           if (button->isVisible()) button->trigger();
+         })},
+        {"title field", 1, [this] {
+           QMenu* menu = window().Commands().Submenu(app_.state.EditMode ? "mnuTitleField" : "mnuMainField");
            emit menu->aboutToShow();
-           const QList<QAction*> entries = menu->actions();
-           if (menu->menuAction()->isEnabled() && !entries.isEmpty()) entries[random_.bounded(entries.size())]->trigger();
+           if (menu->menuAction()->isEnabled() && !menu->isEmpty()) Pick(menu->actions())->trigger();
          }},
+        {"add an element", 4, inMode(1, [this] { AddAnElement(); })},
+        {"drag an element", 4, inMode(1, [this] {
+           const QPoint from = RandomCanvasPoint();
+           Drag(&app_.Canvas().MainPic(), from, from + RandomShift());
+         })},
+        {"resize with a handle", 3, inMode(1, [this] {
+           PressOnCanvas(RandomCanvasPoint());
+           QLabel& handle = app_.Canvas().SelPic(random_.bounded(8));
+           if (handle.isVisible()) Drag(&handle, QPoint(1, 1), QPoint(1, 1) + RandomShift());
+         })},
+        {"delete an element", 2, inMode(1, [this] {
+           PressOnCanvas(RandomCanvasPoint());
+           EditTool("delete")->trigger();
+         })},
+        {"add, clone, delete or choose a form", 3, inMode(1, [this] { UseTheForms(); })},
+        {"grid", 1, inMode(1, [this] { EditTool("grid")->trigger(); })},
     };
   }
 
@@ -294,9 +280,9 @@ class Session {
     return {random_.bounded(std::max(canvas.width(), 1)), random_.bounded(std::max(canvas.height(), 1))};
   }
 
-  void PressOnCanvas(const QPoint& at, Qt::MouseButton button = Qt::LeftButton) {
-    QTest::mousePress(&app_.Canvas().MainPic(), button, {}, at);
-    QTest::mouseRelease(&app_.Canvas().MainPic(), button, {}, at);
+  void PressOnCanvas(const QPoint& at) {
+    QTest::mousePress(&app_.Canvas().MainPic(), Qt::LeftButton, {}, at);
+    QTest::mouseRelease(&app_.Canvas().MainPic(), Qt::LeftButton, {}, at);
   }
 
   void Drag(QWidget* on, const QPoint& from, const QPoint& to) {
@@ -307,21 +293,30 @@ class Session {
 
   QPoint RandomShift() { return {random_.bounded(-120, 121), random_.bounded(-120, 121)}; }
 
+  // With a tool of the toolbar or of the Editor menu.
   void AddAnElement() {
-    static const char* const tools[] = {"addi", "addl", "addt", "addb", "addc", "addf", "addm"};
-    EditTool(tools[random_.bounded(7)])->trigger();
+    const int type = random_.bounded(kElementTypeCount);
+    if (random_.bounded(2) == 0) {
+      EditTool(kElementTools[type])->trigger();
+    } else {
+      Menu(QStringLiteral("mnuAddEl_%1").arg(type))->trigger();
+    }
     PressOnCanvas(RandomCanvasPoint());
   }
 
-  void DragAnElement() {
-    const QPoint from = RandomCanvasPoint();
-    Drag(&app_.Canvas().MainPic(), from, from + RandomShift());
-  }
-
-  void ResizeWithAHandle() {
-    PressOnCanvas(RandomCanvasPoint());
-    QLabel& handle = app_.Canvas().SelPic(random_.bounded(8));
-    if (handle.isVisible()) Drag(&handle, QPoint(1, 1), QPoint(1, 1) + RandomShift());
+  void UseTheForms() {
+    switch (random_.bounded(5)) {
+      case 0: EditTool("addform")->trigger(); break;
+      case 1: EditTool("cloneform")->trigger(); break;
+      case 2: EditTool("delform")->trigger(); break;
+      case 3: {
+        QComboBox& chooser = app_.Designer().FormCombo();
+        emit chooser.activated(random_.bounded(chooser.count()));
+        break;
+      }
+      default:
+        Pick(window().Commands().Submenu("mnuSelForm")->actions())->trigger();
+    }
   }
 
   template <typename Widget>
@@ -334,13 +329,12 @@ class Session {
   }
 
   void TypeIntoAField() {
-    static const char* const typed[] = {"Smith", " and more", "caf\u00e9", "\u2192", "\u0416\u0443\u043a"};
-    const QString text = QString::fromUtf8(typed[random_.bounded(5)]);
+    const QString text = QString::fromUtf8(Pick<const char*>({"Smith", " and more", "caf\u00e9", "\u2192", "\u0416\u0443\u043a"}));
     QList<QWidget*> fields;
     for (QLineEdit* line : VisibleOnCanvas<QLineEdit>()) fields << line;
     for (QTextEdit* memo : VisibleOnCanvas<QTextEdit>()) fields << memo;
     if (fields.isEmpty()) return;
-    QWidget* field = fields[random_.bounded(fields.size())];
+    QWidget* field = Pick(fields);
     if (random_.bounded(3) == 0) QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
     // Typed as the keyboard would, beyond Latin-1 too.
     for (QChar c : text) QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c), Qt::NoModifier);
@@ -359,7 +353,7 @@ class Session {
       default: {
         const QList<QPushButton*> buttons = VisibleOnCanvas<QPushButton>();
         if (buttons.isEmpty()) return;
-        QPushButton* button = buttons[random_.bounded(buttons.size())];
+        QPushButton* button = Pick(buttons);
         if (random_.bounded(3) == 0) {
           QTest::mousePress(button, Qt::RightButton);
         } else {
@@ -369,13 +363,37 @@ class Session {
     }
   }
 
+  // A double click, or a command of the record menu, on an image.
+  void UseAPicture() {
+    const QList<QLabel*> images = VisibleOnCanvas<QLabel>();
+    if (images.isEmpty()) return;
+    QLabel* image = Pick(images);
+    if (image->property("elementType").toInt() != kImage) return;
+    if (random_.bounded(2) == 0) {
+      QTest::mouseDClick(image, Qt::LeftButton);
+    } else {
+      QTest::mousePress(image, Qt::LeftButton);
+      Pick(app_.Editor().RecordMenu().actions())->trigger();
+    }
+  }
+
+  // Offered when a quick-enter box gets the focus; an entry is taken.
+  void UseTheQuickList() {
+    const QList<QLineEdit*> lines = VisibleOnCanvas<QLineEdit>();
+    if (lines.isEmpty()) return;
+    QFocusEvent focus(QEvent::FocusIn);
+    QApplication::sendEvent(Pick(lines), &focus);
+    if (!app_.Canvas().QuickPic().isVisible()) return;
+    emit app_.Canvas().QuickPic().pressed();
+    QListWidget& list = app_.Canvas().QuickList();
+    if (list.count() > 0) emit list.itemClicked(list.item(random_.bounded(list.count())));
+  }
+
   // A second instance asks to load a file while a command runs (its
   // question is open): the request waits for the tick after the command.
   void HandOverInsideACommand() {
     if (dialogs_.savedPaths.isEmpty()) return;
-    const QString path = dialogs_.savedPaths[random_.bounded(dialogs_.savedPaths.size())];
-    install_.Write("data/multiprog.dat", ("LOAD" + path + "\r\n").toUtf8());
-    const QString pathBefore = db().DatabasePath;
+    install_.Write("data/multiprog.dat", ("LOAD" + Pick(dialogs_.savedPaths) + "\r\n").toUtf8());
     bool handedOverInside = false;
     dialogs_.duringQuestion = [&] {
       app_.UpdateTick();

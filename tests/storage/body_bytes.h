@@ -14,59 +14,47 @@ inline const QByteArray kDefaultKey = QByteArrayLiteral("Kp4Wm9z#Lq");
 
 class BodyBytes {
  public:
-  BodyBytes& I(std::int16_t v) {
-    char b[2];
-    qToLittleEndian(v, b);
-    bytes.append(b, 2);
-    return *this;
-  }
-  BodyBytes& L(std::int32_t v) {
-    char b[4];
-    qToLittleEndian(v, b);
-    bytes.append(b, 4);
-    return *this;
-  }
+  BodyBytes& I(std::int16_t v) { return LittleEndian(v); }
+  BodyBytes& L(std::int32_t v) { return LittleEndian(v); }
   BodyBytes& B(bool v) { return I(v ? -1 : 0); }
   // A character count, then (unless empty) a string record: length, the
   // marker 77 and the 8-bit text.
   BodyBytes& S(const QByteArray& text) {
     L(static_cast<std::int32_t>(text.size()));
-    if (!text.isEmpty()) RecordOnly(text);
-    return *this;
+    return text.isEmpty() ? *this : RecordOnly(text);
   }
   BodyBytes& RecordOnly(const QByteArray& text) {
     L(static_cast<std::int32_t>(text.size()));
-    bytes.append(char(77));
-    bytes.append(text);
+    bytes += char(77) + text;
     return *this;
   }
   BodyBytes& Font(const QByteArray& name, bool bold, bool italic, std::int16_t size) {
     return S(name).B(bold).B(italic).I(size);
   }
-  BodyBytes& Raw(const QByteArray& raw) {
-    bytes.append(raw);
-    return *this;
-  }
 
   QByteArray bytes;
+
+ private:
+  template <typename T>
+  BodyBytes& LittleEndian(T v) {
+    bytes.resize(bytes.size() + qsizetype(sizeof v));
+    qToLittleEndian(v, bytes.data() + bytes.size() - sizeof v);
+    return *this;
+  }
 };
 
 // Byte i of the body is XORed with key byte p and the low 8 bits of p,
 // p = i mod key length.
-inline QByteArray Scrambled(const QByteArray& body, const QByteArray& key) {
-  QByteArray out = body;
-  for (qsizetype i = 0; i < out.size(); ++i) {
+inline QByteArray Scrambled(QByteArray body, const QByteArray& key) {
+  for (qsizetype i = 0; i < body.size(); ++i) {
     const qsizetype p = i % key.size();
-    out[i] = static_cast<char>(out[i] ^ key[p] ^ static_cast<char>(p & 0xFF));
+    body[i] = static_cast<char>(body[i] ^ key[p] ^ static_cast<char>(p & 0xFF));
   }
-  return out;
+  return body;
 }
 
-inline QByteArray FileBytes(std::int32_t header, const QByteArray& body,
-                            const QByteArray& key = kDefaultKey) {
-  char h[4];
-  qToLittleEndian(header, h);
-  return QByteArray(h, 4) + Scrambled(body, key);
+inline QByteArray FileBytes(std::int32_t header, const QByteArray& body, const QByteArray& key = kDefaultKey) {
+  return BodyBytes().L(header).bytes + Scrambled(body, key);
 }
 
 inline bool WriteBytes(const QString& path, const QByteArray& bytes) {

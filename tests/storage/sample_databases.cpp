@@ -41,52 +41,37 @@ Database Cleared() {
   return db;
 }
 
-QString Where(const char* what, int index) {
-  return QStringLiteral("%1 %2").arg(QLatin1String(what)).arg(index);
-}
-
-// The type property of a slot, as the file stores it.
-bool SamePropertyOfSlot(const FormDef& a, const FormDef& b, int t, int k) {
-  switch (t) {
-    case kImage: return a.ImageSize[k] == b.ImageSize[k] && a.DblClickAction[k] == b.DblClickAction[k];
-    case kLabel: return a.ToolTip[k] == b.ToolTip[k];
-    case kText: return a.QuickEnter[k] == b.QuickEnter[k] && a.PasswordField[k] == b.PasswordField[k];
-    case kButton: return a.ButtonAction[k] == b.ButtonAction[k];
-    case kCombo: return a.ComboList[k] == b.ComboList[k];
-    case kFlag: return a.FlagAtRight[k] == b.FlagAtRight[k] && a.FlagAppearance[k] == b.FlagAppearance[k];
-    default: return a.TextLimit[k] == b.TextLimit[k];
-  }
-}
-
-// Slots above the first free one are not stored and may hold anything.
-QString FormDifference(const FormDef& a, const FormDef& b) {
-  if (a.Name != b.Name || a.Icon != b.Icon || a.Width != b.Width || a.Height != b.Height ||
-      a.ElementCount != b.ElementCount || a.BackColor != b.BackColor || a.Border != b.Border ||
-      a.TitleElement != b.TitleElement || a.PrintOffsetX != b.PrintOffsetX || a.PrintOffsetY != b.PrintOffsetY ||
-      a.Shadow != b.Shadow) {
-    return QStringLiteral("form fields");
-  }
-  for (int t = 0; t < kElementTypeCount; ++t) {
-    for (int k = 0; k <= a.ElementCount[t] && k < kSlotCount; ++k) {
-      if (a.Elements[t][k] != b.Elements[t][k] || !SamePropertyOfSlot(a, b, t, k))
-        return QStringLiteral("element %1/%2").arg(t).arg(k);
+// A form as the file holds it: slots above the first free one of each type
+// are not stored and may hold anything.
+FormDef Stored(FormDef f) {
+  const auto& n = f.ElementCount;
+  for (int k = 0; k < kSlotCount; ++k) {
+    for (int t = 0; t < kElementTypeCount; ++t) {
+      if (k > n[t]) f.Elements[t][k] = ElementDef();
     }
+    if (k > n[kImage]) f.ImageSize[k] = f.DblClickAction[k] = 0;
+    if (k > n[kLabel]) f.ToolTip[k].clear();
+    if (k > n[kText]) f.QuickEnter[k] = f.PasswordField[k] = 0;
+    if (k > n[kButton]) f.ButtonAction[k] = 0;
+    if (k > n[kCombo]) f.ComboList[k].clear();
+    if (k > n[kFlag]) f.FlagAtRight[k] = f.FlagAppearance[k] = 0;
+    if (k > n[kMultiline]) f.TextLimit[k] = 0;
   }
-  return {};
+  return f;
 }
 
-QString RecordDifference(const RecordData& a, const RecordData& b, const FormDef& form) {
-  if (a.Form != b.Form || a.Folder != b.Folder) return QStringLiteral("form or folder");
+// A record as the file holds it: the values of its form's elements.
+RecordData Stored(RecordData r, const FormDef& form) {
   const auto& n = form.ElementCount;
   for (int k = 0; k < kSlotCount; ++k) {
-    if (k < n[kImage] && a.ImageValue[k] != b.ImageValue[k]) return Where("image", k);
-    if (k < n[kText] && a.TextValue[k] != b.TextValue[k]) return Where("text", k);
-    if (k < n[kButton] && a.ButtonValue[k] != b.ButtonValue[k]) return Where("button", k);
-    if (k < n[kCombo] && a.ComboValue[k] != b.ComboValue[k]) return Where("combo", k);
-    if (k < n[kFlag] && a.FlagValue[k] != b.FlagValue[k]) return Where("flag", k);
-    if (k < n[kMultiline] && a.MemoValue[k] != b.MemoValue[k]) return Where("multiline", k);
+    if (k >= n[kImage]) r.ImageValue[k].clear();
+    if (k >= n[kText]) r.TextValue[k].clear();
+    if (k >= n[kButton]) r.ButtonValue[k].clear();
+    if (k >= n[kCombo]) r.ComboValue[k] = 0;
+    if (k >= n[kFlag]) r.FlagValue[k] = false;
+    if (k >= n[kMultiline]) r.MemoValue[k].clear();
   }
-  return {};
+  return r;
 }
 
 }  // namespace
@@ -204,24 +189,21 @@ Database LargeDatabase() {
 }
 
 QString StoredDifference(const Database& a, const Database& b) {
-  if (a.FormCount != b.FormCount || a.RecordCount != b.RecordCount ||
-      a.FolderCount != b.FolderCount) {
+  if (a.FormCount != b.FormCount || a.RecordCount != b.RecordCount || a.FolderCount != b.FolderCount)
     return QStringLiteral("counts");
-  }
   if (a.SplitterPos != b.SplitterPos || a.MaxListString != b.MaxListString ||
       a.DbReserved != b.DbReserved || !(a.DatabaseFont == b.DatabaseFont)) {
     return QStringLiteral("settings");
   }
   for (int f = 0; f < a.FormCount; ++f) {
-    const QString d = FormDifference(a.Forms[f], b.Forms[f]);
-    if (!d.isEmpty()) return Where("form", f) + QStringLiteral(": ") + d;
+    if (!(Stored(a.Forms[f]) == Stored(b.Forms[f]))) return QStringLiteral("form %1").arg(f);
   }
   for (int r = 0; r < a.RecordCount; ++r) {
-    const QString d = RecordDifference(a.Records[r], b.Records[r], a.Forms[a.Records[r].Form]);
-    if (!d.isEmpty()) return Where("record", r) + QStringLiteral(": ") + d;
+    const FormDef& form = a.Forms[a.Records[r].Form];
+    if (!(Stored(a.Records[r], form) == Stored(b.Records[r], form))) return QStringLiteral("record %1").arg(r);
   }
   for (int d = 0; d < a.FolderCount; ++d) {
-    if (!(a.Folders[d] == b.Folders[d])) return Where("folder", d);
+    if (!(a.Folders[d] == b.Folders[d])) return QStringLiteral("folder %1").arg(d);
   }
   return {};
 }

@@ -21,6 +21,7 @@ class FakeUi : public StorageUi {
   QString password;
   MessageAnswer answer = kAnswerOk;
   bool iconsCopy = true;
+  bool suppressed = false;
   QStringList messages;
   QStringList recent;
   QList<int> progress;
@@ -28,42 +29,33 @@ class FakeUi : public StorageUi {
 
   QString AskOpenPath() override { return openPath; }
   QString AskSavePath() override { return savePath; }
-  QString AskPassword() override {
-    calls << QStringLiteral("password");
-    return password;
-  }
+  QString AskPassword() override { return password; }
   MessageAnswer ShowMessage(const QString& text, int style) override {
-    messages << QStringLiteral("%1|%2").arg(text, QString::number(style));
+    messages << QStringLiteral("%1|%2").arg(text).arg(style);
     return answer;
   }
   QString GetText(int group, int entry) override {
     // The repair and code page texts carry a place for their number or name.
     const bool takesANumberOrName = group == 962 && (entry == 0 || entry == 2 || entry == 4);
-    const QString tail = takesANumberOrName ? QStringLiteral(" %1") : QString();
-    return QStringLiteral("t%1/%2").arg(group).arg(entry) + tail;
+    return QStringLiteral("t%1/%2").arg(group).arg(entry) + (takesANumberOrName ? " %1" : "");
   }
   void ShowProgress(int value, const QString&) override { progress << value; }
   void SetModified(bool value) override { db_.Modified = value; }
   void SetEventsSuppressed(bool value) override { suppressed = value; }
   void UpdateTitle() override { calls << QStringLiteral("title"); }
   void AddRecentFile(const QString& path) override { recent << path; }
-  void NewDatabase() override {
-    db_ = ExampleDatabase();
-    calls << QStringLiteral("new");
-  }
+  void NewDatabase() override { db_ = ExampleDatabase(); }
   bool CopyCompanionIcons(const QString&) override { return iconsCopy; }
   void EnsureIcons() override { calls << QStringLiteral("icons"); }
   void ShowDatabase() override { calls << QStringLiteral("show"); }
-  void RefreshWindow() override { calls << QStringLiteral("refresh"); }
-
-  bool suppressed = false;
+  void RefreshWindow() override {}
 
  private:
   Database& db_;
 };
 
 const QString kFailedLoad = QStringLiteral("t500/0\rt500/1|48");
-const QString kFailedLoadAfterPassword = QStringLiteral("t500/0\rt500/1\rt500/2|48");
+const QStringList kLoaded{QStringLiteral("icons"), QStringLiteral("show")};
 
 }  // namespace
 
@@ -82,34 +74,30 @@ class DatabaseCommandsTest : public QObject {
     stream::SetLibraryFolder(QStringLiteral(ORBO_BIN_DIR));
   }
 
+  // Cancelling the dialog or a failed save leaves the database as it was;
+  // the recent files keep the path as given, since lower case names another
+  // file on a case-sensitive disk.
   void saveOfANewDatabaseAsksForAPath() {
     Database db = ExampleDatabase();
     db.Modified = true;
     FakeUi ui(db);
-    QVERIFY(!SaveDatabase(db, false, ui));
-    QCOMPARE(db.DatabasePath, QStringLiteral("noname"));
-    QVERIFY(ui.messages.isEmpty());
-    QVERIFY(db.Modified);
+    for (const QString& path : {QString(), Path(QStringLiteral("no folder/x.2db"))}) {
+      ui.savePath = path;
+      QVERIFY(!SaveDatabase(db, false, ui));
+      QCOMPARE(db.DatabasePath, QStringLiteral("noname"));
+      QVERIFY(db.Modified);
+      QVERIFY(ui.recent.isEmpty());
+    }
+    QCOMPARE(ui.messages, QStringList{QStringLiteral("Error while saving file|0")});
 
     ui.savePath = Path(QStringLiteral("Mixed Case.2db"));
+    ui.progress.clear();
     QVERIFY(SaveDatabase(db, false, ui));
     QCOMPARE(db.DatabasePath, ui.savePath);
     QCOMPARE(ui.recent, QStringList{ui.savePath});
     QVERIFY(!db.Modified);
     QCOMPARE(ui.progress, (QList<int>{0, 200}));
     QVERIFY(ui.calls.contains(QStringLiteral("title")));
-  }
-
-  void failedSaveSaysSoAndKeepsTheMark() {
-    Database db = ExampleDatabase();
-    db.DatabasePath = Path(QStringLiteral("missing/folder.2db"));
-    db.Modified = true;
-    FakeUi ui(db);
-    QVERIFY(!SaveDatabase(db, false, ui));
-    QCOMPARE(ui.messages, QStringList{QStringLiteral("Error while saving file|0")});
-    QVERIFY(db.Modified);
-    QCOMPARE(ui.progress.last(), 200);
-    QVERIFY(ui.recent.isEmpty());
   }
 
   // A text the code page cannot hold is named before anything is written;
@@ -151,20 +139,23 @@ class DatabaseCommandsTest : public QObject {
     QCOMPARE(ReadBytes(path), before);
   }
 
-  // An older version's file opens repaired; the user is told how many
-  // repairs were made and the database is marked modified.
+  // An older version's file replaces the open database, repaired; the user
+  // is told how many repairs were made and the database is marked modified.
   void loadTellsAboutRepairs() {
-    Database db = ExampleDatabase();
-    const QString path = Saved(db, QStringLiteral("own-parent.2db"));
+    const QString path = Saved(ExampleDatabase(), QStringLiteral("own-parent.2db"));
     // The last folder ends with its parent (-1), "root" and 0: flipping the
     // stored bits of the parent makes the folder its own parent.
     QByteArray bytes = ReadBytes(path);
     for (qsizetype at : {bytes.size() - 17, bytes.size() - 16}) bytes[at] = static_cast<char>(bytes[at] ^ 0xFF);
     QVERIFY(WriteBytes(path, bytes));
+    Database db = FullFormDatabase();
     FakeUi ui(db);
     LoadDatabase(db, path, ui);
+    QCOMPARE(StoredDifference(ExampleDatabase(), db), QString());
     QCOMPARE(db.DatabasePath, path);
-    QCOMPARE(db.Folders[0].Parent, TopLevelParent);
+    QCOMPARE(ui.recent, QStringList{path});
+    QCOMPARE(ui.calls, kLoaded);
+    QVERIFY(!ui.suppressed);
     QCOMPARE(ui.messages, QStringList{QStringLiteral("t962/0 1|48")});
     QVERIFY(db.Modified);
   }
@@ -175,7 +166,7 @@ class DatabaseCommandsTest : public QObject {
     QTest::addColumn<bool>("goOn");
     QTest::newRow("yes, saved") << int(kAnswerYes) << true << true;
     QTest::newRow("yes, save failed") << int(kAnswerYes) << false << false;
-    QTest::newRow("no") << int(kAnswerNo) << false << true;
+    QTest::newRow("no") << int(kAnswerNo) << true << true;
     QTest::newRow("cancel") << int(kAnswerCancel) << true << false;
   }
 
@@ -184,7 +175,7 @@ class DatabaseCommandsTest : public QObject {
     QFETCH(bool, saveWorks);
     QFETCH(bool, goOn);
     Database db = ExampleDatabase();
-    db.DatabasePath = Path(saveWorks ? QStringLiteral("ask.2db") : QStringLiteral("none/ask.2db"));
+    db.DatabasePath = Path(QTest::currentDataTag() + QString(saveWorks ? ".2db" : "/no folder.2db"));
     FakeUi ui(db);
     ui.answer = MessageAnswer(answer);
     QVERIFY(AskSaveChanges(db, ui));
@@ -192,87 +183,61 @@ class DatabaseCommandsTest : public QObject {
     db.Modified = true;
     QCOMPARE(AskSaveChanges(db, ui), goOn);
     QCOMPARE(ui.messages.first(), QStringLiteral("t510/0|3"));
+    QCOMPARE(QFile::exists(db.DatabasePath), answer == kAnswerYes && saveWorks);
   }
 
-  void loadReplacesTheModel() {
-    const QString path = Saved(FullFormDatabase(), QStringLiteral("Load Me.2db"));
-    Database db = ExampleDatabase();
-    FakeUi ui(db);
-    LoadDatabase(db, path, ui);
-    QCOMPARE(StoredDifference(FullFormDatabase(), db), QString());
-    QCOMPARE(db.DatabasePath, path);
-    QCOMPARE(ui.recent, QStringList{path});
-    QCOMPARE(ui.calls, (QStringList{QStringLiteral("icons"), QStringLiteral("show")}));
-    QVERIFY(!ui.suppressed);
-    QVERIFY(ui.messages.isEmpty());
-  }
-
+  // Whatever the user answered to saving first, the open database stays.
   void failedLoadKeepsTheOpenDatabase_data() {
     QTest::addColumn<bool>("locked");
+    QTest::addColumn<QString>("password");
     QTest::addColumn<bool>("iconsCopy");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("damaged") << false << true << kFailedLoad;
-    QTest::newRow("wrong password") << true << true << kFailedLoadAfterPassword;
-    QTest::newRow("companion icons cannot be copied") << false << false << kFailedLoad;
+    QTest::addColumn<QString>("lastMessage");  // the question to save, when nothing failed
+    QTest::newRow("damaged") << false << QString() << true << kFailedLoad;
+    QTest::newRow("wrong password") << true << "wrong" << true << QStringLiteral("t500/0\rt500/1\rt500/2|48");
+    QTest::newRow("password not given") << true << QString() << true << QStringLiteral("t510/0|3");
+    QTest::newRow("companion icons cannot be copied") << false << QString() << false << kFailedLoad;
   }
 
   void failedLoadKeepsTheOpenDatabase() {
     QFETCH(bool, locked);
+    QFETCH(QString, password);
     QFETCH(bool, iconsCopy);
-    QFETCH(QString, message);
-    Database source = FullFormDatabase();
-    source.PasswordOn = locked;
-    source.Password = QStringLiteral("right");
-    const QString path = Saved(source, QStringLiteral("fail.2db"));
+    QFETCH(QString, lastMessage);
+    const Database source = FullFormDatabase();
+    const QString path = Saved(locked ? Locked(source, QStringLiteral("right")) : source, QStringLiteral("fail.2db"));
     if (!locked && iconsCopy) QVERIFY(QFile::resize(path, 40));
     Database db = FreeSlotDatabase();
     db.Modified = true;
     FakeUi ui(db);
     ui.answer = kAnswerNo;
-    ui.password = QStringLiteral("wrong");
+    ui.password = password;
     ui.iconsCopy = iconsCopy;
     LoadDatabase(db, path, ui);
-    QCOMPARE(ui.messages.last(), message);
-    QVERIFY(!ui.calls.contains(QStringLiteral("new")));
+    QCOMPARE(ui.messages.last(), lastMessage);
     QCOMPARE(StoredDifference(FreeSlotDatabase(), db), QString());
     QVERIFY(db.Modified);
     QVERIFY(!ui.suppressed);
     QVERIFY(ui.recent.isEmpty());
   }
 
-  void cancelledPasswordKeepsTheOpenDatabase() {
-    const QString path = Saved(Locked(ExampleDatabase(), QStringLiteral("right")), QStringLiteral("locked.2db"));
-    Database db = FullFormDatabase();
-    db.Modified = true;
-    FakeUi ui(db);
-    ui.answer = kAnswerNo;
-    LoadDatabase(db, path, ui);
-    QCOMPARE(StoredDifference(FullFormDatabase(), db), QString());
-    QVERIFY(db.Modified);
-    QVERIFY(!ui.suppressed);
-    QCOMPARE(ui.messages.size(), 1);
+  void importMerges_data() {
+    QTest::addColumn<bool>("damaged");
+    QTest::newRow("whole file") << false;
+    QTest::newRow("damaged file: nothing changes") << true;
   }
 
-  void importMergesAndMarksModified() {
+  void importMerges() {
+    QFETCH(bool, damaged);
     Database db = ExampleDatabase();
     FakeUi ui(db);
     ui.openPath = Saved(FullFormDatabase(), QStringLiteral("import.2db"));
+    if (damaged) QVERIFY(QFile::resize(ui.openPath, 300));
     ImportDatabase(db, ui);
-    QCOMPARE(db.FormCount, std::int16_t(3));
-    QVERIFY(db.Modified);
-    QCOMPARE(ui.calls, (QStringList{QStringLiteral("icons"), QStringLiteral("show")}));
-    QVERIFY(ui.messages.isEmpty());
-  }
-
-  void failedImportLeavesTheDatabaseAsItWas() {
-    Database db = ExampleDatabase();
-    FakeUi ui(db);
-    ui.openPath = Saved(FullFormDatabase(), QStringLiteral("bad-import.2db"));
-    QVERIFY(QFile::resize(ui.openPath, 300));
-    ImportDatabase(db, ui);
-    QCOMPARE(StoredDifference(ExampleDatabase(), db), QString());
-    QVERIFY(!db.Modified);
-    QCOMPARE(ui.messages, QStringList{kFailedLoad});
+    QCOMPARE(db.FormCount, std::int16_t(damaged ? 1 : 3));
+    if (damaged) QCOMPARE(StoredDifference(ExampleDatabase(), db), QString());
+    QCOMPARE(db.Modified, !damaged);
+    QCOMPARE(ui.calls, damaged ? QStringList() : kLoaded);
+    QCOMPARE(ui.messages, damaged ? QStringList{kFailedLoad} : QStringList());
     QVERIFY(!ui.suppressed);
   }
 };

@@ -2,28 +2,10 @@
 
 #include "sample_databases.h"
 #include "storage/database_merge.h"
-#include "storage/storage_error.h"
 #include "storage/stream_library.h"
 
 using namespace orbo;
 using namespace orbo::test;
-
-namespace {
-
-// Folders in a tree, records in several of them, and free slots.
-Database MixedDatabase() {
-  Database db = FullFormDatabase();
-  const int r = db.RecordCount;
-  SetCount(db, kRecordsKind, static_cast<std::int16_t>(r + 2));
-  db.Records[r] = RecordData();
-  db.Records[r].Folder = BufferFolder;
-  db.Records[r + 1] = db.Records[1];
-  db.Records[r + 1].Folder = 2;
-  RecountBuffers(db);
-  return db;
-}
-
-}  // namespace
 
 class DatabaseMergeTest : public QObject {
   Q_OBJECT
@@ -44,14 +26,23 @@ class DatabaseMergeTest : public QObject {
     stream::SetLibraryFolder(QStringLiteral(ORBO_BIN_DIR));
   }
 
-  void mergingIntoItselfDoublesEverything() {
-    const Database original = MixedDatabase();
-    Database db = original;
-    db.DatabasePath = Saved(original, QStringLiteral("self.2db"));
+  // The file's forms, records and folders follow the database's own,
+  // renumbered and unmarked; the database keeps its marks, settings and
+  // password.
+  void mergingIntoItselfRenumbers() {
+    Database original = FullFormDatabase();
+    original.Records[3].Folder = BufferFolder;
+    RecountBuffers(original);
+    Database db = Locked(original, QStringLiteral("mine"));
+    db.DatabasePath = Saved(Locked(original, QStringLiteral("theirs")), QStringLiteral("self.2db"));
     db.SplitterPos = 1234;
-    const MergeOutcome outcome = Merge(db, db.DatabasePath);
+    std::fill(db.RecordMarks.begin(), db.RecordMarks.end(), true);
+    const MergeOutcome outcome = Merge(db, db.DatabasePath, QStringLiteral("theirs"));
     QCOMPARE(outcome.error, QString());
     QCOMPARE(outcome.status, ReadOutcome::kLoaded);
+    QVERIFY(outcome.askedPassword);
+    QCOMPARE(db.Password, QStringLiteral("mine"));
+    QCOMPARE(db.SplitterPos, std::int16_t(1234));
 
     const int oldF = original.FormCount;
     const int oldR = original.RecordCount;
@@ -60,7 +51,6 @@ class DatabaseMergeTest : public QObject {
     QCOMPARE(db.RecordCount, 2 * oldR);
     QCOMPARE(db.FolderCount, 2 * oldD);
     QCOMPARE(db.BufferCount, 2 * original.BufferCount);
-    QCOMPARE(db.SplitterPos, std::int16_t(1234));
     for (int f = 0; f < oldF; ++f) QVERIFY(db.Forms[oldF + f] == original.Forms[f]);
     for (int j = 0; j < oldR; ++j) {
       const RecordData& source = original.Records[j];
@@ -68,92 +58,50 @@ class DatabaseMergeTest : public QObject {
       QCOMPARE(merged.Form, source.Form + oldF);
       QCOMPARE(merged.Folder, source.Folder == BufferFolder ? BufferFolder : source.Folder + oldD);
       QCOMPARE(merged.TextValue[0], source.TextValue[0]);
-      QVERIFY(!db.RecordMarks[oldR + j]);
+      QVERIFY(db.RecordMarks[j] && !db.RecordMarks[oldR + j]);
     }
     for (int d = 0; d < oldD; ++d) {
       const FolderDef& source = original.Folders[d];
       const FolderDef& merged = db.Folders[oldD + d];
       QCOMPARE(merged.Name, source.Name);
-      QCOMPARE(merged.Parent,
-               source.Parent == TopLevelParent ? TopLevelParent : source.Parent + oldD);
+      QCOMPARE(merged.Parent, source.Parent == TopLevelParent ? TopLevelParent : source.Parent + oldD);
     }
   }
 
-  void mergingIntoAnEmptyDatabaseGivesTheFile() {
-    const Database source = MixedDatabase();
-    Database db;
-    ClearDatabase(db, Arial(14));
-    QCOMPARE(Merge(db, Saved(source, QStringLiteral("into-empty.2db"))).status,
-             ReadOutcome::kLoaded);
-    QCOMPARE(db.DatabaseFont, Arial(14));
-    db.DatabaseFont = source.DatabaseFont;
-    QCOMPARE(StoredDifference(source, db), QString());
-  }
-
-  void passwordOnlyReadsTheImportedFile() {
-    const QString path = Saved(Locked(ExampleDatabase(), QStringLiteral("their secret")), QStringLiteral("locked.2db"));
-    Database db = Locked(MixedDatabase(), QStringLiteral("mine"));
-    const MergeOutcome outcome = Merge(db, path, QStringLiteral("their secret"));
-    QCOMPARE(outcome.status, ReadOutcome::kLoaded);
-    QVERIFY(outcome.askedPassword);
-    QCOMPARE(db.Password, QStringLiteral("mine"));
-    QVERIFY(db.PasswordOn);
-  }
-
   void failedMergeChangesNothing_data() {
-    QTest::addColumn<bool>("missing");
-    QTest::newRow("damaged file") << false;
-    QTest::newRow("missing file") << true;
+    QTest::addColumn<int>("fault");
+    QTest::newRow("damaged file") << 0;
+    QTest::newRow("missing file") << 1;
+    QTest::newRow("more records than a database holds") << 2;
   }
 
   void failedMergeChangesNothing() {
-    QFETCH(bool, missing);
-    QString path = Saved(LargeDatabase(), QStringLiteral("import.2db"));
-    QVERIFY(QFile::resize(path, QFileInfo(path).size() - 20));
-    if (missing) path += QStringLiteral(".gone");
-
-    Database db = MixedDatabase();
+    QFETCH(int, fault);
+    const Database large = LargeDatabase();
+    QString path = Saved(large, QStringLiteral("import.2db"));
+    if (fault == 0) QVERIFY(QFile::resize(path, QFileInfo(path).size() - 20));
+    if (fault == 1) path += QStringLiteral(".gone");
+    Database db = FreeSlotDatabase();
+    if (fault == 2) SetCount(db, kRecordsKind, static_cast<std::int16_t>(32768 - large.RecordCount));
     const Database before = db;
-    const MergeOutcome outcome = Merge(db, path, QString());
-    QCOMPARE(outcome.status, ReadOutcome::kFailed);
+    QCOMPARE(Merge(db, path).status, ReadOutcome::kFailed);
     QCOMPARE(StoredDifference(before, db), QString());
     QCOMPARE(db.Records.size(), before.Records.size());
     QCOMPARE(db.Forms.size(), before.Forms.size());
+    QCOMPARE(db.Folders.size(), before.Folders.size());
     QCOMPARE(db.BufferCount, before.BufferCount);
-    QCOMPARE(db.Password, before.Password);
   }
 
-  void appendingADatabaseToItselfInMemory() {
-    Database db = MixedDatabase();
-    const Database before = db;
-    AppendDatabase(db, db);
-    QCOMPARE(db.RecordCount, 2 * before.RecordCount);
-    QCOMPARE(db.Folders[2 * before.FolderCount - 1].Parent,
-             before.Folders.at(before.FolderCount - 1).Parent + before.FolderCount);
-  }
-
-  void countsBeyondTheLimitAreRefused() {
-    Database db = ExampleDatabase();
-    Database imported = ExampleDatabase();
-    SetCount(db, kRecordsKind, 32000);
-    SetCount(imported, kRecordsKind, 800);
-    const Database before = db;
-    QVERIFY_THROWS_EXCEPTION(StorageError, AppendDatabase(db, imported));
-    QCOMPARE(db.RecordCount, before.RecordCount);
-    QCOMPARE(db.FormCount, before.FormCount);
-  }
-
+  // Shares done count the records the database already has.
   void progressCountsRecordsByTheirIndexInTheDatabase() {
     Database imported = ExampleDatabase();
     SetCount(imported, kRecordsKind, 250);
     for (int r = 0; r < 250; ++r) imported.Records[r] = imported.Records[0];
-    Database db = ExampleDatabase();
+    Database db = imported;
     SetCount(db, kRecordsKind, 50);
-    for (int r = 0; r < 50; ++r) db.Records[r] = db.Records[0];
     QList<int> shown;
-    const MergeOutcome outcome =
-        MergeDatabaseFile(db, Saved(imported, QStringLiteral("progress.2db")), codePage_, {},
-                          [&](int v) { shown << v; });
+    const MergeOutcome outcome = MergeDatabaseFile(db, Saved(imported, QStringLiteral("progress.2db")),
+                                                   codePage_, {}, [&](int v) { shown << v; });
     QCOMPARE(outcome.status, ReadOutcome::kLoaded);
     QCOMPARE(shown, (QList<int>{33, 66, 200}));
   }

@@ -1,8 +1,6 @@
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include "body_bytes.h"
-#include "sample_databases.h"
 #include "storage/storage_error.h"
 #include "storage/stream_library.h"
 #include "storage/stream_wrappers.h"
@@ -18,24 +16,12 @@ class StreamWrappersTest : public QObject {
   CodePage codePage_;
 
   QString Path() const { return dir_.filePath(QStringLiteral("items.bin")); }
+  QByteArray Name() const { return QFile::encodeName(Path()); }
 
   // Opens the stream over a file holding exactly these body bytes.
   void OpenBody(const QByteArray& body) {
     QVERIFY(WriteBytes(Path(), Scrambled(body, kDefaultKey)));
-    QVERIFY(stream::OpenInput(QFile::encodeName(Path())) != -1);
-  }
-
-  QByteArray WrittenBody(const std::function<void(StreamWriter&)>& write) {
-    stream::OpenWrite(QFile::encodeName(Path()));
-    StreamWriter out(codePage_);
-    try {
-      write(out);
-    } catch (...) {
-      stream::CloseWrite();
-      throw;
-    }
-    stream::CloseWrite();
-    return Scrambled(ReadBytes(Path()), kDefaultKey);
+    QVERIFY(stream::OpenInput(Name()) != -1);
   }
 
  private slots:
@@ -44,6 +30,7 @@ class StreamWrappersTest : public QObject {
     stream::SetLibraryFolder(QStringLiteral(ORBO_BIN_DIR));
   }
 
+  // Every byte but zero is one character of its own, written back as itself.
   void everyByteOfTheCodePageIsOneCharacter() {
     QByteArray bytes;
     for (int c = 1; c < 256; ++c) bytes.append(static_cast<char>(c));
@@ -51,24 +38,26 @@ class StreamWrappersTest : public QObject {
     QCOMPARE(all.size(), 255);
     QCOMPARE(all[0x80 - 1], QChar(0x20AC));
     QCOMPARE(all[0x9F - 1], QChar(0x0178));
-    const QByteArray body = WrittenBody([&](StreamWriter& out) { out.WriteStr(all); });
-    QCOMPARE(body.toHex(), BodyBytes().S(bytes).bytes.toHex());
-    QVERIFY(stream::OpenInput(QFile::encodeName(Path())) != -1);
-    StreamReader in(codePage_);
-    QCOMPARE(in.ReadStr(), all);
+    // A zero byte would end the record early: it is written as a space.
+    stream::OpenWrite(Name());
+    StreamWriter(codePage_).WriteStr(QChar(0) + all);
+    QVERIFY(stream::CloseWrite());
+    QCOMPARE(Scrambled(ReadBytes(Path()), kDefaultKey).toHex(), BodyBytes().S(' ' + bytes).bytes.toHex());
+    QVERIFY(stream::OpenInput(Name()) != -1);
+    QCOMPARE(StreamReader(codePage_).ReadStr(), QLatin1Char(' ') + all);
     stream::CloseInput();
   }
 
   void readStrKeepsTheStoredCountWhateverTheRecordHolds() {
     BodyBytes b;
-    b.L(6).RecordOnly("ab");                     // count above the record: spaces
     b.L(2).RecordOnly(QByteArray(100000, 'z'));  // count below: cut, no overrun
+    b.L(6).RecordOnly("ab");                     // count above the record: spaces, not what was read before
     b.L(4).RecordOnly(QByteArray("a\0bc", 4));   // copying stops at a zero byte: spaces
     b.I(-3).I(5);
     OpenBody(b.bytes);
     StreamReader in(codePage_);
-    QCOMPARE(in.ReadStr(), QStringLiteral("ab    "));
     QCOMPARE(in.ReadStr(), QStringLiteral("zz"));
+    QCOMPARE(in.ReadStr(), QStringLiteral("ab    "));
     QCOMPARE(in.ReadStr(), QStringLiteral("a   "));
     QVERIFY(in.ReadFlag());
     QCOMPARE(in.ReadInt(), std::int16_t(5));
@@ -88,17 +77,6 @@ class StreamWrappersTest : public QObject {
     StreamReader in(codePage_);
     QVERIFY_THROWS_EXCEPTION(StorageError, in.ReadStr());
     stream::CloseInput();
-  }
-
-  void writeStrRefusesWhatAFileCannotHoldBack_data() {
-    QTest::addColumn<QString>("text");
-    QTest::newRow("longer than a record") << QString(100001, QLatin1Char('q'));
-  }
-
-  void writeStrRefusesWhatAFileCannotHoldBack() {
-    QFETCH(QString, text);
-    QVERIFY_THROWS_EXCEPTION(StorageError,
-                             WrittenBody([&](StreamWriter& out) { out.WriteStr(text); }));
   }
 
   void codePagesAStreamCannotCarryAreRefused() {
