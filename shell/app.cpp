@@ -14,6 +14,8 @@
 #include "forms/icon_picker_dialog.h"
 #include "forms/record_editor.h"
 #include "forms/title_field_menu.h"
+#include "query/finder.h"
+#include "query/sorter.h"
 #include "shell/folder_tree.h"
 #include "shell/folder_tree_widget.h"
 #include "shell/handover.h"
@@ -66,6 +68,8 @@ bool App::Main(const QString& commandLine) {
   designer_ = std::make_unique<FormDesigner>(*this, *canvas_);
   designer_->onFormsChanged = [this] { BuildFormLists(); };
   titleMenu_ = std::make_unique<TitleFieldMenu>(*this, *window_->Commands().Submenu("mnuMainField"));
+  finder_ = std::make_unique<Finder>(*this);
+  sorter_ = std::make_unique<Sorter>(*this);
   QObject::connect(&window_->UpdateTimer(), &QTimer::timeout, window_.get(), [this] { UpdateTick(); });
   window_->onCloseRequested = [this] {
     bool closing = false;

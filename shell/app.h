@@ -27,11 +27,13 @@ namespace orbo {
 class FolderTree;
 class FormCanvas;
 class FormDesigner;
+class Finder;
 class HelpWindow;
 class IconPickerDialog;
 class IntroDialog;
 class MainWindow;
 class RecordEditor;
+class Sorter;
 class TitleFieldMenu;
 
 class App : public StorageUi {
@@ -56,6 +58,8 @@ class App : public StorageUi {
   FormCanvas& Canvas() { return *canvas_; }
   RecordEditor& Editor() { return *editor_; }
   FormDesigner& Designer() { return *designer_; }
+  Finder& Find() { return *finder_; }
+  Sorter& Sorting() { return *sorter_; }
   // Arms an element tool, or the selection arrow for nullptr.
   void ChooseTool(QAction* tool);
   // The dialogs, the desktop and the media player.
@@ -178,6 +182,8 @@ class App : public StorageUi {
   std::unique_ptr<RecordEditor> editor_;
   std::unique_ptr<FormDesigner> designer_;
   std::unique_ptr<TitleFieldMenu> titleMenu_;
+  std::unique_ptr<Finder> finder_;
+  std::unique_ptr<Sorter> sorter_;
   bool userIconsLoaded_ = false;
   QLockFile instanceLock_;
   QString commandLine_;

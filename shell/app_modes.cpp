@@ -9,7 +9,10 @@
 #include "forms/font_value.h"
 #include "forms/form_canvas.h"
 #include "forms/form_designer.h"
+#include "query/finder.h"
 #include "shell/app.h"
+
+#include "query/finder.h"
 #include "shell/folder_tree_widget.h"
 #include "shell/main_window.h"
 
@@ -74,6 +77,7 @@ void App::ToDatabaseMode() {
   SetMenuMode(c, 0);
   BuildFormLists();
   RebuildTree();
+  finder_->ResetLists();
   state.CurRecord = -1;
   // A free slot is never shown: the first live record stands in for record 0.
   const int firstRecord = db.DatabasePath != u"noname" ? -1 : FirstLiveRecord(db);

@@ -66,9 +66,13 @@ void App::ConnectViews() {
     const QString targetKey = FolderTree::KeyOf(target);
     gate_.Run([=, this] { DropNode(draggedKey, targetKey); });
   };
-  tree.onRightPress = [this](QTreeWidgetItem* item, const QPoint&) {
+  tree.onRightPress = [this](QTreeWidgetItem* item, const QPoint& at) {
     const NodeKey key = ParseKey(FolderTree::KeyOf(item));
     if (key.kind == u"item") gate_.Run([this, key] { ToggleMark(key.index); });
+    // The quick sorts work on the current folder: the folder pressed on.
+    if (key.kind == u"root" && state.EditMode == 0 && gate_.Run([this, key] { ShowFolder(key.index); })) {
+      window_->Commands().Submenu("mnSort")->popup(at);
+    }
   };
   auto* deleteKey = new QShortcut(QKeySequence::Delete, &tree, nullptr, nullptr, Qt::WidgetShortcut);
   QObject::connect(deleteKey, &QShortcut::activated, &tree, gate_.Gated([this] {

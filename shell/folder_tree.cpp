@@ -26,6 +26,12 @@ bool IsPlaceholder(const QTreeWidgetItem* item) {
   return item && FolderTree::KeyOf(item).startsWith(kPlaceholderKind);
 }
 
+// The child that stands for a folder's contents until it is first opened.
+void AddPlaceholder(QTreeWidgetItem* folderItem) {
+  auto* placeholder = new KeyedItem(folderItem, QStringLiteral("sub"));
+  placeholder->key = kPlaceholderKind + QString::number(QRandomGenerator::global()->bounded(32708));
+}
+
 }  // namespace
 
 QString FolderKey(int folder) { return QStringLiteral("root") + QString::number(folder); }
@@ -70,10 +76,7 @@ QTreeWidgetItem* FolderTree::MakeFolderItem(const Database& db, int folder, bool
   item->setIcon(0, iconFor_(db.Folders[folder].Icon));
   Register(item, FolderKey(folder));
   // A folder with sub-folders but no records can be opened too.
-  if (hasContents) {
-    auto* placeholder = new KeyedItem(item, QStringLiteral("sub"));
-    placeholder->key = kPlaceholderKind + QString::number(QRandomGenerator::global()->bounded(32708));
-  }
+  if (hasContents) AddPlaceholder(item);
   return item;
 }
 
@@ -195,6 +198,14 @@ void FolderTree::RemoveNode(const QString& key) {
   QTreeWidgetItem* item = nodes_.take(key);
   if (!item) return;
   // The node's loaded descendants go with it.
+  ForgetDescendants(item);
+  // Collapsed first, the view drops the node's rows at once rather than
+  // one child after another.
+  item->setExpanded(false);
+  delete item;
+}
+
+void FolderTree::ForgetDescendants(QTreeWidgetItem* item) {
   QList<QTreeWidgetItem*> pending{item};
   while (!pending.isEmpty()) {
     QTreeWidgetItem* node = pending.takeLast();
@@ -206,10 +217,15 @@ void FolderTree::RemoveNode(const QString& key) {
       pending << child;
     }
   }
-  // Collapsed first, the view drops the node's rows at once rather than
-  // one child after another.
-  item->setExpanded(false);
-  delete item;
+}
+
+void FolderTree::Refill(const Database& db, int folder) {
+  QTreeWidgetItem* item = Node(FolderKey(folder));
+  if (!item || !Loaded(folder)) return;
+  ForgetDescendants(item);
+  qDeleteAll(item->takeChildren());
+  AddPlaceholder(item);
+  Populate(db, folder);
 }
 
 void FolderTree::Rekey(const QString& from, const QString& to) {

@@ -42,6 +42,8 @@ class FolderTree {
   // Fills a folder node whose contents are not loaded yet.
   void Populate(const Database& db, int folder);
   bool Loaded(int folder) const;
+  // Fills a loaded folder node again, after its contents changed places.
+  void Refill(const Database& db, int folder);
   // Loads whatever must hold the node first; nullptr when it cannot exist.
   QTreeWidgetItem* Reveal(const Database& db, const QString& key);
 
@@ -59,6 +61,8 @@ class FolderTree {
   QTreeWidgetItem* MakeRecordItem(const Database& db, int record);
   QTreeWidgetItem* MakeFolderItem(const Database& db, int folder, bool hasContents);
   void Register(QTreeWidgetItem* item, const QString& key);
+  // Forgets the keys of the node's loaded descendants.
+  void ForgetDescendants(QTreeWidgetItem* item);
 
   QTreeWidget& tree_;
   IconFor iconFor_;

@@ -1,5 +1,7 @@
 #include "shell/navigation_logic.h"
 
+#include <QStringList>
+
 #include <algorithm>
 #include <cstdint>
 #include <functional>
@@ -155,6 +157,15 @@ void ExchangeFolders(Database& db, int a, int b) {
   };
   for (int k = 0; k < db.FolderCount; ++k) other(db.Folders[At(k)].Parent);
   for (int i = 0; i < db.RecordCount; ++i) other(db.Records[At(i)].Folder);
+}
+
+QString FolderPath(const Database& db, int folder) {
+  QStringList names;
+  for (int steps = 0; steps <= db.FolderCount && IsFolderIndex(db, folder); ++steps) {
+    names.prepend(db.Folders[At(folder)].Name);
+    folder = db.Folders[At(folder)].Parent;
+  }
+  return names.join(u'\\');
 }
 
 bool IsInSubtree(const Database& db, int folder, int ancestor) {

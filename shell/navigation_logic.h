@@ -71,6 +71,9 @@ int SiblingAbove(const Database& db, int folder);
 // Exchanges two folders' table entries; parents and records follow them.
 void ExchangeFolders(Database& db, int a, int b);
 
+// The names of folder and its ancestors, top level first, joined by "\".
+QString FolderPath(const Database& db, int folder);
+
 // Whether folder is ancestor itself or lies below it.
 bool IsInSubtree(const Database& db, int folder, int ancestor);
 

@@ -5,27 +5,10 @@
 #include <vector>
 
 #include "shell/navigation_logic.h"
+#include "shell/position_key_tree.h"
 #include "storage/database_model.h"
 
 namespace orbo {
-
-// A key per position; finds the rightmost position of a range whose key is
-// at most a bound, in logarithmic time.
-class PositionKeyTree {
- public:
-  PositionKeyTree() = default;
-  explicit PositionKeyTree(const std::vector<int>& keys);
-
-  void Set(int position, int key);
-  // The highest position in [lo, hi] whose key is at most bound, or -1.
-  int RightmostAtMost(int lo, int hi, int bound) const;
-
- private:
-  int Descend(int node, int nodeLo, int nodeHi, int lo, int hi, int bound) const;
-
-  int leaves_ = 1;
-  std::vector<int> minimum_;  // heap order: node 1 is the root, leaves from leaves_
-};
 
 // Deletes records one after another with the same result as
 // DeleteRecordInModel, keeping what it learned about the table between

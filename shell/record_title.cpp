@@ -1,8 +1,21 @@
 #include "shell/record_title.h"
 
-#include <QStringList>
-
 namespace orbo {
+
+QString ComboLine(const QString& list, int index) {
+  if (index < 0) return {};
+  static const QString kLineEnd = QStringLiteral("\r\n");
+  qsizetype start = 0;
+  // Walks to the line without splitting the whole list: find and sort ask
+  // once per record.
+  for (int line = 0; line < index; ++line) {
+    const qsizetype end = list.indexOf(kLineEnd, start);
+    if (end < 0) return {};
+    start = end + kLineEnd.size();
+  }
+  const qsizetype end = list.indexOf(kLineEnd, start);
+  return list.mid(start, end < 0 ? -1 : end - start);
+}
 
 QString RecordTitle(const Database& db, int record) {
   if (record < 0 || record >= db.RecordCount) return {};
@@ -20,11 +33,7 @@ QString RecordTitle(const Database& db, int record) {
     case kText: return data.TextValue[slot];
     case kButton: return data.ButtonValue[slot];
     case kMultiline: return data.MemoValue[slot];
-    case kCombo: {
-      QStringList lines = form.ComboList[slot].split(QStringLiteral("\r\n"));
-      int chosen = data.ComboValue[slot];
-      return chosen >= 0 && chosen < lines.size() ? lines[chosen] : QString();
-    }
+    case kCombo: return ComboLine(form.ComboList[slot], data.ComboValue[slot]);
     case kFlag: return data.FlagValue[slot] ? QStringLiteral("True") : QStringLiteral("False");
     default: return {};
   }

@@ -10,4 +10,8 @@ namespace orbo {
 
 QString RecordTitle(const Database& db, int record);
 
+// Line index of a combo's stored list (lines end at CR LF); empty when the
+// list has no such line.
+QString ComboLine(const QString& list, int index);
+
 }  // namespace orbo

@@ -1,0 +1,42 @@
+// Find and Find next: runs the search the find dialog describes from the
+// shown record, shows the record found and logs every hit.
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+namespace orbo {
+
+class App;
+class FindDialog;
+struct FindHit;
+
+class Finder {
+ public:
+  // Connects the find commands of the main window.
+  explicit Finder(App& app);
+  ~Finder();
+
+  // mnuFind: the dialog, modally.
+  void Open();
+  // mnuFindNext and FindButt: on from the shown record.
+  void FindNext();
+  // After the forms may have changed.
+  void ResetLists();
+  // The dialog, made hidden on first use.
+  FindDialog& Dialog();
+
+ private:
+  void Search(int start);
+  // Adds the hit's line while the log is short enough.
+  void Log(const FindHit& hit);
+  void MarkShown();
+
+  App& app_;
+  std::unique_ptr<FindDialog> dialog_;
+  // The result log as stored, lines ending in CR LF.
+  QString log_;
+};
+
+}  // namespace orbo

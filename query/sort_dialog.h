@@ -1,0 +1,55 @@
+// SortForm: what to sort, in which folder, in which direction. The sort
+// itself is the Sorter's.
+#pragma once
+
+#include <QDialog>
+
+class QComboBox;
+class QFrame;
+class QLabel;
+class QPushButton;
+
+namespace orbo {
+
+class App;
+
+class SortDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  SortDialog(App& app, QWidget* parent);
+
+  // On every opening: records, in the current folder.
+  void Prepare();
+  // The where list of what is chosen, the current folder selected.
+  void FillWhere();
+  bool SortsFolders() const;
+  // The folder whose records or sub-folders are sorted; -1: the top level.
+  int Where() const;
+  bool Ascending() const;
+  // Shown while a sort runs; the window cannot be closed meanwhile.
+  void SetWaiting(bool waiting);
+
+ signals:
+  void sortRequested();
+  void helpRequested();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  App& app_;
+  QLabel* label1_;
+  QLabel* label2_;
+  QLabel* label3_;
+  QComboBox* whatCombo_;
+  QComboBox* whereCombo_;
+  QComboBox* dirCombo_;
+  QPushButton* sortButt_;
+  QPushButton* cancelButt_;
+  QPushButton* helpButt_;
+  QFrame* waitFrame_;
+  QLabel* waitLab_;
+};
+
+}  // namespace orbo

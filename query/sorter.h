@@ -1,0 +1,34 @@
+// Sorting from the sort dialog and the quick-sort menu: rearranges the
+// model, brings the tree in step and shows the sorted folder.
+#pragma once
+
+#include <memory>
+
+namespace orbo {
+
+class App;
+class SortDialog;
+
+class Sorter {
+ public:
+  // Connects the sort commands of the main window.
+  explicit Sorter(App& app);
+  ~Sorter();
+
+  // mnuSort: the dialog, modally.
+  void Open();
+  // mnSort2 entry: records (0, 1) or sub-folders (2, 3) of the current
+  // folder, ascending for even entries.
+  void QuickSort(int entry);
+  // Records of folder, or sub-folders of folder (-1: the top level).
+  void Sort(bool folders, int folder, bool ascending);
+  SortDialog& Dialog();
+
+ private:
+  void SortFromDialog();
+
+  App& app_;
+  std::unique_ptr<SortDialog> dialog_;
+};
+
+}  // namespace orbo

@@ -1,0 +1,172 @@
+// Find and sort through the real window offscreen: the dialogs, the
+// questions at the ends of the table, the quick sorts and the tree after.
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTextEdit>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include "../shell/test_install.h"
+#include "query/find_dialog.h"
+#include "query/finder.h"
+#include "query/sort_dialog.h"
+#include "query/sorter.h"
+#include "shell/folder_tree.h"
+#include "shell/folder_tree_widget.h"
+#include "shell/main_window.h"
+#include "shell/navigation_logic.h"
+#include "shell/record_title.h"
+
+using namespace orbo;
+
+namespace {
+
+// The new database's form, its records titled by titles, in folder 0.
+struct Fixture : RunningApp {
+  Database& db = app.db;
+
+  explicit Fixture(const QStringList& titles = {}) {
+    for (int i = 1; i < titles.size(); ++i) app.AddRecord(0, 0, true);
+    for (int i = 0; i < titles.size(); ++i) db.Records[i].TextValue[0] = titles[i];
+    app.ToDatabaseMode();
+    dialogs.messages.clear();
+  }
+  MainCommands& Commands() { return app.Window().Commands(); }
+  FindDialog& Find() { return app.Find().Dialog(); }
+  template <typename Widget>
+  Widget* In(QWidget& dialog, const char* name) {
+    return dialog.findChild<Widget*>(name);
+  }
+  // Types text into the find dialog, with the given direction.
+  void Look(const QString& text, bool up = false) {
+    In<QLineEdit>(Find(), "WhatText")->setText(text);
+    In<QRadioButton>(Find(), up ? "UpDir" : "DownDir")->setChecked(true);
+  }
+  QStringList ChildTexts(int folder) {
+    QStringList texts;
+    QTreeWidgetItem* node = app.Tree().Node(FolderKey(folder));
+    for (int i = 0; node && i < node->childCount(); ++i) texts << node->child(i)->text(0);
+    return texts;
+  }
+};
+
+}  // namespace
+
+class FindSortWindow : public QObject {
+  Q_OBJECT
+
+ private slots:
+  // Up from record 0 reaches the start without having started there: the
+  // question, then the search from the end. The hit is logged with its
+  // context; Find next goes on from the record shown.
+  void upFromTheFirstRecordWrapsAround() {
+    Fixture f({"xxcat and more", "dog", "a cat"});
+    f.app.ShowRecord(0);
+    f.Look("cat", true);
+    f.Commands().Menu("mnuFindNext")->trigger();
+    QCOMPARE(f.dialogs.messages, QStringList{f.app.texts.Get(780, 0)});
+    QCOMPARE(f.app.state.CurRecord, 2);
+    const QString log = f.In<QTextEdit>(f.Find(), "ResultText")->toPlainText();
+    QVERIFY2(log.contains("\"a cat\", field \"" + f.db.Forms[0].Elements[kText][0].Name + "\": ..a cat.."),
+             qPrintable(log));
+    f.Commands().Menu("mnuFindNext")->trigger();
+    QCOMPARE(f.app.state.CurRecord, 0);
+    f.dialogs.answers = {kAnswerNo};
+    f.Look("nowhere");
+    f.Commands().Menu("mnuFindNext")->trigger();
+    QCOMPARE(f.dialogs.messages.last(), f.app.texts.Get(780, 0));
+    QCOMPARE(f.app.state.CurRecord, 0);
+  }
+
+  void oneRecordTellsAtOnce() {
+    Fixture f({"only"});
+    f.app.ShowRecord(0);
+    f.Look("missing");
+    f.In<QPushButton>(f.Find(), "FindButt")->click();
+    QCOMPARE(f.dialogs.messages, QStringList{f.app.texts.Get(770, 0)});
+  }
+
+  // A form without fields of the chosen type is named; one without text
+  // fields either falls back to any type instead of warning forever. The
+  // lists follow renamed forms when database mode returns.
+  void formsWithoutTheChosenType() {
+    Fixture f;
+    f.db.Forms[0].ElementCount[kText] = 0;
+    f.db.Forms[0].TitleElement = 6000;
+    f.db.Forms[0].Name = "Notes";
+    f.app.ToDatabaseMode();
+    auto* forms = f.In<QComboBox>(f.Find(), "FormsCombo");
+    auto* types = f.In<QComboBox>(f.Find(), "FieldsTypeCombo");
+    QCOMPARE(forms->itemText(1), QString("Notes"));
+    forms->setCurrentIndex(1);
+    emit forms->activated(1);
+    QCOMPARE(f.dialogs.messages.size(), 1);
+    QVERIFY(f.dialogs.messages[0].contains("Notes"));
+    QCOMPARE(types->currentIndex(), 0);
+    types->setCurrentIndex(6);
+    emit types->activated(6);
+    auto* fields = f.In<QComboBox>(f.Find(), "FieldsCombo");
+    QVERIFY(fields->isEnabled());
+    QCOMPARE(fields->count(), 1 + f.db.Forms[0].ElementCount[kMultiline]);
+    QCOMPARE(f.dialogs.messages.size(), 1);
+  }
+
+  // The folder pressed with the right button becomes current and offers
+  // the quick sorts; entry 3 puts its sub-folders Z to A, contents along.
+  void quickSortOfSubfolders() {
+    Fixture f({"r"});
+    for (const char* name : {"b", "C", "a"}) {
+      f.app.AddFolder();
+      f.app.RenameCurrentFolder(name);
+      const int added = f.db.FolderCount - 1;
+      f.db.Folders[added].Parent = 0;
+    }
+    f.db.Records[0].Folder = 2;
+    f.app.ToDatabaseMode();
+    f.app.ShowFolder(1);
+    FolderTreeWidget& tree = f.app.Window().MainList();
+    QTreeWidgetItem* node = f.app.Tree().Node(FolderKey(0));
+    tree.scrollToItem(node);
+    QTest::mouseClick(tree.viewport(), Qt::RightButton, {}, tree.visualItemRect(node).center());
+    QCOMPARE(f.app.state.CurFolder, 0);
+    QMenu* quick = f.Commands().Submenu("mnSort");
+    QTRY_VERIFY(quick->isVisible());
+    quick->hide();
+    f.Commands().Menu("mnSort2_3")->trigger();
+    QCOMPARE(f.ChildTexts(0).mid(0, 3), QStringList({"C", "b", "a"}));
+    QCOMPARE(f.db.Folders[f.db.Records[0].Folder].Name, QString("C"));
+    QVERIFY(f.db.Modified);
+    f.Commands().Menu("mnSort2_0")->trigger();
+    QCOMPARE(f.dialogs.messages, QStringList{f.app.texts.Get(790, 0)});
+  }
+
+  // The dialog sorts the chosen folder's records and names the folders
+  // again in table order afterwards.
+  void sortDialog() {
+    Fixture f({"b", "A", "a", "C"});
+    f.dialogs.onModal = [&](QDialog& dialog) {
+      auto* what = f.In<QComboBox>(dialog, "WhatCombo");
+      auto* where = f.In<QComboBox>(dialog, "WhereCombo");
+      if (what->currentIndex() != 0 || where->currentIndex() != f.app.state.CurFolder) return 0;
+      f.In<QComboBox>(dialog, "DirCombo")->setCurrentIndex(1);
+      f.In<QPushButton>(dialog, "SortButt")->click();
+      what->setCurrentIndex(1);
+      if (where->itemText(0) != f.app.texts.Get(494, 0)) return 0;
+      f.In<QPushButton>(dialog, "SortButt")->click();
+      return 0;
+    };
+    f.Commands().Menu("mnuSort")->trigger();
+    QStringList titles;
+    for (int r : RecordsOf(f.db, 0)) titles << RecordTitle(f.db, r);
+    QCOMPARE(titles, QStringList({"C", "b", "a", "A"}));
+    QCOMPARE(f.ChildTexts(0), QStringList({"C", "b", "a", "A"}));
+    // One top-level folder: nothing to sort.
+    QCOMPARE(f.dialogs.messages, QStringList{f.app.texts.Get(790, 0)});
+  }
+};
+
+QTEST_MAIN(FindSortWindow)
+#include "tst_find_sort_window.moc"
