@@ -154,17 +154,24 @@ bool SortRecordsInModel(Database& db, int folder, bool ascending) {
   keys.reserve(places.size());
   for (int slot : places) keys.push_back(RecordTitle(db, slot).toLower());
   const std::vector<int> order = RecordSortOrder(keys, ascending);
-  std::vector<RecordData> records(places.size());
-  std::vector<bool> marks(places.size());
-  for (std::size_t k = 0; k < places.size(); ++k) {
-    const auto from = static_cast<std::size_t>(places[static_cast<std::size_t>(order[k])]);
-    records[k] = std::move(db.Records[from]);
-    marks[k] = db.RecordMarks[from];
-  }
-  for (std::size_t k = 0; k < places.size(); ++k) {
-    const auto to = static_cast<std::size_t>(places[k]);
-    db.Records[to] = std::move(records[k]);
-    db.RecordMarks[to] = marks[k];
+  // Place k receives the record of place order[k]; cycle by cycle, so each
+  // record moves once and only one waits aside.
+  std::vector<bool> done(places.size());
+  auto slot = [&](int k) { return static_cast<std::size_t>(places[static_cast<std::size_t>(k)]); };
+  for (int start = 0; start < static_cast<int>(places.size()); ++start) {
+    if (done[static_cast<std::size_t>(start)]) continue;
+    RecordData waiting = std::move(db.Records[slot(start)]);
+    const bool waitingMark = db.RecordMarks[slot(start)];
+    int k = start;
+    for (int from = order[static_cast<std::size_t>(k)]; from != start; from = order[static_cast<std::size_t>(k)]) {
+      db.Records[slot(k)] = std::move(db.Records[slot(from)]);
+      db.RecordMarks[slot(k)] = db.RecordMarks[slot(from)];
+      done[static_cast<std::size_t>(k)] = true;
+      k = from;
+    }
+    db.Records[slot(k)] = std::move(waiting);
+    db.RecordMarks[slot(k)] = waitingMark;
+    done[static_cast<std::size_t>(k)] = true;
   }
   return true;
 }

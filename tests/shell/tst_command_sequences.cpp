@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QRandomGenerator>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QShortcut>
 #include <QTextEdit>
 #include <QTimer>
@@ -24,6 +25,10 @@
 #include "forms/form_canvas.h"
 #include "forms/form_designer.h"
 #include "forms/record_editor.h"
+#include "query/find_dialog.h"
+#include "query/finder.h"
+#include "query/sort_dialog.h"
+#include "query/sorter.h"
 #include "shell/app.h"
 #include "shell/folder_tree.h"
 #include "shell/folder_tree_widget.h"
@@ -211,8 +216,9 @@ class Session {
         {"step or back to the folder", 6, inMode(0, [this] {
            Tool(Pick<const char*>({"dbfirst", "dbprev", "dbnext", "dblast", "tofolder"}))->trigger();
          })},
-        {"mark", 2, [this] {
+        {"right button on a node", 2, [this] {
            if (QTreeWidgetItem* node = RandomNode()) tree().onRightPress(node, QPoint());
+           window().Commands().Submenu("mnSort")->hide();
          }},
         {"drop", 5, [this] {
            QTreeWidgetItem* dragged = RandomNode();
@@ -254,6 +260,8 @@ class Session {
            emit menu->aboutToShow();
            if (menu->menuAction()->isEnabled() && !menu->isEmpty()) Pick(menu->actions())->trigger();
          }},
+        {"find", 4, inMode(0, [this] { UseFind(); })},
+        {"sort", 3, inMode(0, [this] { UseSort(); })},
         {"add an element", 4, inMode(1, [this] { AddAnElement(); })},
         {"drag an element", 4, inMode(1, [this] {
            const QPoint from = RandomCanvasPoint();
@@ -387,6 +395,48 @@ class Session {
     emit app_.Canvas().QuickPic().pressed();
     QListWidget& list = app_.Canvas().QuickList();
     if (list.count() > 0) emit list.itemClicked(list.item(random_.bounded(list.count())));
+  }
+
+  template <typename Widget>
+  Widget* In(QWidget& dialog, const char* name) {
+    return dialog.findChild<Widget*>(name);
+  }
+
+  void ChooseAny(QComboBox* list) {
+    if (list->count() == 0) return;
+    const int entry = random_.bounded(list->count());
+    list->setCurrentIndex(entry);
+    emit list->activated(entry);
+  }
+
+  // Random choices in the find dialog, then Find next from the menu or
+  // the dialog, or the record marked.
+  void UseFind() {
+    Menu("mnuFind")->trigger();
+    FindDialog& find = app_.Find().Dialog();
+    In<QLineEdit>(find, "WhatText")->setText(QString::fromUtf8(Pick<const char*>({"a", "1", "Folder", "caf\u00e9", "", "0"})));
+    In<QRadioButton>(find, random_.bounded(2) ? "UpDir" : "DownDir")->setChecked(true);
+    for (const char* check : {"WholeCheck", "CaseCheck", "SubDirCheck"}) In<QCheckBox>(find, check)->setChecked(random_.bounded(2));
+    for (const char* list : {"FormsCombo", "FieldsTypeCombo", "FieldsCombo", "FolderCombo", "WhatCombo"}) {
+      if (random_.bounded(3) == 0) ChooseAny(In<QComboBox>(find, list));
+    }
+    switch (random_.bounded(3)) {
+      case 0: Menu("mnuFindNext")->trigger(); break;
+      case 1: In<QPushButton>(find, "FindButt")->click(); break;
+      default: In<QPushButton>(find, "MarkButt")->click();
+    }
+  }
+
+  // A quick sort of the current folder, or a sort from the dialog.
+  void UseSort() {
+    if (random_.bounded(2) == 0) {
+      Menu(QStringLiteral("mnSort2_%1").arg(random_.bounded(4)))->trigger();
+      return;
+    }
+    Menu("mnuSort")->trigger();
+    SortDialog& sort = app_.Sorting().Dialog();
+    for (const char* list : {"WhatCombo", "WhereCombo", "DirCombo"}) ChooseAny(In<QComboBox>(sort, list));
+    In<QPushButton>(sort, "SortButt")->click();
   }
 
   // A second instance asks to load a file while a command runs (its
