@@ -2,11 +2,15 @@
 # make test-asan  the same tests under AddressSanitizer and UndefinedBehaviorSanitizer
 # make bench      build and run the benchmarks
 # make run        build and start the program
+# make install    install under PREFIX (default /usr/local)
+# make package    a Debian package (build/corvane-database_*.deb)
 BUILD_DIR ?= build
 ASAN_DIR ?= build-asan
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build test build-asan test-asan bench run clean
+PREFIX ?= /usr/local
+
+.PHONY: all deps build test build-asan test-asan bench run install package clean
 
 all: build
 
@@ -41,6 +45,12 @@ run: build
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
 	  echo "make run needs a display; without one, try: xvfb-run make run"; exit 1; fi
 	$(BUILD_DIR)/bin/orbo
+
+install: build
+	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD_DIR) $(ASAN_DIR)

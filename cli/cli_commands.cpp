@@ -13,9 +13,7 @@
 namespace orbo {
 namespace {
 
-const char kUsage[] =
-    "usage: orbo-cli dump FILE.2db [--password PW] [--codepage NAME] | "
-    "build IMAGE.json OUT.2db [--codepage NAME] | info FILE.2db [--password PW] [--codepage NAME]";
+QString Usage();
 
 // A failure of the command: the one line the user sees.
 struct CliError {
@@ -53,7 +51,7 @@ Arguments Parse(const QStringList& args, const QStringList& allowed, int fileCou
       throw CliError{QStringLiteral("--%1 needs a value").arg(name)};
     }
   }
-  if (parsed.files.size() != fileCount) throw CliError{QString::fromLatin1(kUsage)};
+  if (parsed.files.size() != fileCount) throw CliError{Usage()};
   return parsed;
 }
 
@@ -131,7 +129,7 @@ Image ParseImage(const QString& path) {
   }
 }
 
-void Build(const QStringList& rest) {
+void Build(const QStringList& rest, std::FILE*, std::FILE*) {
   const Arguments args = Parse(rest, {QStringLiteral("codepage")}, 2);
   CodePage codePage = CodePageOf(args);
   const QString& imagePath = args.files[0];
@@ -181,22 +179,71 @@ int Fail(std::FILE* err, QString line) {
   return 1;
 }
 
+struct Command {
+  const char* name;
+  const char* synopsis;
+  const char* description;
+  void (*run)(const QStringList& rest, std::FILE* out, std::FILE* err);
+};
+
+const Command kCommands[] = {
+    {"dump", "dump FILE.2db [--password PW] [--codepage NAME]",
+     "Writes the database as its JSON image to standard output, in file order.", Dump},
+    {"build", "build IMAGE.json OUT.2db [--codepage NAME]",
+     "Writes the database a JSON image describes. OUT.2db is replaced whole or not at all;\n"
+     "an image that would not load again is refused, naming its field.",
+     Build},
+    {"info", "info FILE.2db [--password PW] [--codepage NAME]",
+     "Prints the file's header, whether it needs a password, and its counts.", Info},
+};
+
+constexpr char kOptions[] =
+    "  --password PW    the password of a protected database\n"
+    "  --codepage NAME  the code page of the stored texts (default windows-1252)\n";
+
+QString Usage() {
+  QStringList synopses;
+  for (const Command& command : kCommands) synopses << QString::fromLatin1(command.synopsis);
+  return QStringLiteral("usage: orbo-cli ") + synopses.join(QStringLiteral(" | "));
+}
+
+void PrintHelp(std::FILE* out, const Command* only) {
+  QString text;
+  for (const Command& command : kCommands) {
+    if (only && only != &command) continue;
+    text += QStringLiteral("orbo-cli %1\n  %2\n\n")
+                .arg(QLatin1String(command.synopsis), QString::fromLatin1(command.description).replace(
+                                                          QLatin1Char('\n'), QStringLiteral("\n  ")));
+  }
+  text += QString::fromLatin1(kOptions);
+  if (!only) text += QStringLiteral("  --help           this text; COMMAND --help, one command's\n  --version        the version\n");
+  Print(out, text.toUtf8());
+}
+
 }  // namespace
 
 int RunCli(const QStringList& args, std::FILE* out, std::FILE* err) {
   try {
-    const QString command = args.value(0);
+    const QString name = args.value(0);
     const QStringList rest = args.mid(1);
-    if (command == QLatin1String("dump")) {
-      Dump(rest, out, err);
-    } else if (command == QLatin1String("build")) {
-      Build(rest);
-    } else if (command == QLatin1String("info")) {
-      Info(rest, out, err);
-    } else {
-      throw CliError{QString::fromLatin1(kUsage)};
+    if (name == QLatin1String("--help")) {
+      PrintHelp(out, nullptr);
+      return 0;
     }
-    return 0;
+    if (name == QLatin1String("--version")) {
+      Print(out, QByteArrayLiteral("orbo-cli " ORBO_VERSION "\n"));
+      return 0;
+    }
+    for (const Command& command : kCommands) {
+      if (name != QLatin1String(command.name)) continue;
+      if (rest.contains(QStringLiteral("--help"))) {
+        PrintHelp(out, &command);
+      } else {
+        command.run(rest, out, err);
+      }
+      return 0;
+    }
+    throw CliError{Usage()};
   } catch (const CliError& e) {
     return Fail(err, e.message);
   } catch (const StorageError& e) {

@@ -11,6 +11,7 @@ packages=(
   nlohmann-json3-dev libsqlite3-dev
   famfamfam-silk tango-icon-theme
   xvfb xauth imagemagick poppler-utils
+  desktop-file-utils appstream dpkg-dev
   clang libclang-rt-14-dev
 )
 

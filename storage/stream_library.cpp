@@ -36,7 +36,12 @@ QLibrary& Library() {
   if (library) return *library;
   QStringList folders;
   if (!ExtraFolder().isEmpty()) folders << ExtraFolder();
-  if (QCoreApplication::instance()) folders << QCoreApplication::applicationDirPath();
+  if (QCoreApplication::instance()) {
+    // Beside the program in a build folder; in a folder of its own below
+    // lib/ in an installed copy.
+    const QDir programDir(QCoreApplication::applicationDirPath());
+    folders << programDir.path() << programDir.filePath(QStringLiteral("../lib/corvane-database"));
+  }
   for (const QString& folder : folders) {
     library = TryLoad(QDir(folder).filePath(kLibraryName));
     if (library) return *library;

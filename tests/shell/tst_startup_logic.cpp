@@ -1,10 +1,11 @@
-// Start-up logic without windows: the example database, record titles and
-// loading damaged or missing settings.
+// Start-up logic without windows: the example database, record titles,
+// loading damaged or missing settings, and where an installed copy runs.
 #include <QDir>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include "shell/new_database.h"
+#include "shell/program_folder.h"
 #include "shell/record_title.h"
 #include "shell/settings_file.h"
 #include "shell/settings_store.h"
@@ -101,6 +102,33 @@ class StartupLogicTest : public QObject {
                               "LoadINI : 76")
                           .arg(QDir::toNativeSeparators(app.filePath("data/root.dat"))));
     QCOMPARE(settings.StartCount, AppSettings().StartCount);
+  }
+
+  // A build folder runs in place. A read-only installation runs from the
+  // user's folder, seeded at the first start; later starts bring program
+  // files up to date and leave what the program wrote alone.
+  void installedCopiesRunFromTheUsersFolder() {
+    QTemporaryDir root;
+    const QString bin = root.filePath("usr/bin");
+    const QString installed = root.filePath("usr/share/corvane-database");
+    for (const QString& folder : {bin, installed + "/data", installed + "/Texts"}) QDir().mkpath(folder);
+    WriteFile(installed + "/Texts/english.txt", "English");
+    WriteFile(installed + "/data/root.dat", "defaults");
+    QString why;
+    QCOMPARE(PrepareProgramFolder(installed, root.filePath("unused"), &why), installed);
+
+    const QString user = root.filePath("home/corvane-database");
+    QCOMPARE(PrepareProgramFolder(bin, user, &why), user);
+    QCOMPARE(ReadFile(user + "/data/root.dat"), QString("defaults"));
+    WriteFile(user + "/data/root.dat", "the user's settings");
+    WriteFile(installed + "/Texts/english.txt", "English, updated");
+    WriteFile(installed + "/Texts/russian.txt", "Russian");
+    QFile::setPermissions(installed + "/Texts/russian.txt", QFile::ReadOwner);
+    QCOMPARE(PrepareProgramFolder(bin, user, &why), user);
+    QCOMPARE(ReadFile(user + "/Texts/english.txt"), QString("English, updated"));
+    QCOMPARE(ReadFile(user + "/Texts/russian.txt"), QString("Russian"));
+    QVERIFY(QFile::permissions(user + "/Texts/russian.txt") & QFile::WriteOwner);
+    QCOMPARE(ReadFile(user + "/data/root.dat"), QString("the user's settings"));
   }
 };
 
