@@ -40,5 +40,6 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # SVG pictures, and the GStreamer elements that play WAV and other sound.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, gstreamer1.0-plugins-good")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "desktop database for personal records\n Design forms from seven kinds of element, keep records in a tree of\n folders, find, sort and print them, in one .2db file.")
+    "Design forms from seven kinds of element, keep records in a tree of\n folders, find, sort and print them, in one .2db file.")
+set(CPACK_STRIP_FILES ON)
 include(CPack)
