@@ -14,6 +14,8 @@
 #include "forms/icon_picker_dialog.h"
 #include "forms/record_editor.h"
 #include "forms/title_field_menu.h"
+#include "query/database_properties_dialog.h"
+#include "query/options_dialog.h"
 #include "shell/folder_tree.h"
 #include "shell/folder_tree_widget.h"
 #include "shell/handover.h"

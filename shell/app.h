@@ -24,6 +24,7 @@ class QAction;
 
 namespace orbo {
 
+class DatabasePropertiesDialog;
 class FolderTree;
 class FormCanvas;
 class FormDesigner;
@@ -31,6 +32,7 @@ class HelpWindow;
 class IconPickerDialog;
 class IntroDialog;
 class MainWindow;
+class OptionsDialog;
 class RecordEditor;
 class TitleFieldMenu;
 
@@ -79,6 +81,9 @@ class App : public StorageUi {
   // F5 / F6 and their buttons: ignored while a long operation runs.
   void SwitchMode(int editMode);
   void ShowIntro(int mode);
+  // OptionsForm and DBProps, made when first shown.
+  void ShowOptions();
+  void ShowDatabaseProperties();
   void ChooseLanguage(int index);
   void OpenRecent(int index);
   // The window's close box and the quit command: false keeps the window.
@@ -178,6 +183,8 @@ class App : public StorageUi {
   std::unique_ptr<RecordEditor> editor_;
   std::unique_ptr<FormDesigner> designer_;
   std::unique_ptr<TitleFieldMenu> titleMenu_;
+  std::unique_ptr<OptionsDialog> options_;
+  std::unique_ptr<DatabasePropertiesDialog> databaseProperties_;
   bool userIconsLoaded_ = false;
   QLockFile instanceLock_;
   QString commandLine_;
