@@ -227,6 +227,7 @@ void PropertiesDialog::Activate() {
   for (QWidget* border : std::initializer_list<QWidget*>{borderLab_, borderCombo_}) Use(border, use.border);
   Use(colPic_[0], use.backColor);
   Use(colPic_[1], use.foreColor);
+  colLab_->setVisible(use.backColor != ControlUse::kHidden || use.foreColor != ControlUse::kHidden);
   Use(transpCheck_, use.transparent);
   for (QWidget* align : std::initializer_list<QWidget*>{alignLab_, alignCombo_}) Use(align, use.alignment);
   Use(fontButt_, use.font);

@@ -29,7 +29,7 @@ CommonControls CommonControlsFor(int selType) {
   switch (selType) {
     case kSelectDatabase:
       // The database has no border or colours of its own.
-      return {kDisabled, kDisabled, kDisabled, kDisabled, kHidden, kHidden, kShown};
+      return {kDisabled, kHidden, kHidden, kHidden, kHidden, kHidden, kShown};
     case kSelectForm: return {kShown, kShown, kShown, kDisabled, kDisabled, kDisabled, kShown};
     case kImage: return {kShown, kShown, kDisabled, kDisabled, kDisabled, kDisabled, kDisabled};
     case kLabel: return {kShown, kShown, kShown, kShown, kShown, kShown, kShown};
