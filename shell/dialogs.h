@@ -1,6 +1,7 @@
 // Everything in the shell that would block a test or reach outside the
-// program: message boxes, file, colour and font dialogs, modal windows, the desktop's handling
-// of addresses and files, the media player, the end of the program.
+// program: message boxes, file, colour and font dialogs, modal windows, the
+// desktop's handling of addresses and files, the media player, the end of
+// the program.
 // The program uses QtDialogs; tests put in their own.
 #pragma once
 
