@@ -29,4 +29,9 @@ QColor ColorOf(std::int32_t value) {
   return QColor(int(bits & 0xFF), int((bits >> 8) & 0xFF), int((bits >> 16) & 0xFF));
 }
 
+std::int32_t StoredColor(const QColor& color) {
+  const QColor rgb = color.toRgb();
+  return rgb.red() | rgb.green() << 8 | rgb.blue() << 16;
+}
+
 }  // namespace orbo

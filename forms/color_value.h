@@ -9,5 +9,7 @@
 namespace orbo {
 
 QColor ColorOf(std::int32_t value);
+// A chosen colour as the model stores it (never a system colour).
+std::int32_t StoredColor(const QColor& color);
 
 }  // namespace orbo

@@ -9,6 +9,7 @@
 #include <QToolBar>
 
 #include "forms/form_canvas.h"
+#include "forms/properties_dialog.h"
 #include "forms/title_field_menu.h"
 #include "shell/app.h"
 #include "shell/folder_tree.h"
@@ -55,6 +56,7 @@ void FormDesigner::ConnectCommands() {
   both("mnuDelForm", "delform", [this] { DeleteForm(); });
   both("mnuCloneForm", "cloneform", [this] { CloneForm(); });
   both("mnuGrid", "grid", [this] { ToggleGrid(); });
+  c.OnTriggered(c.Tool(kEditBar, "elprops"), [this] { ShowProperties(); });
   c.Tool(kEditBar, "grid")->setCheckable(true);
   for (int type = 0; type < kElementTypeCount; ++type) {
     c.OnTriggered(c.Menu(QStringLiteral("mnuAddEl_%1").arg(type)),
@@ -241,6 +243,12 @@ void FormDesigner::ChooseForm(int form) {
   app_.state.CurForm = form;
   Redraw();
   formCombo_->setCurrentIndex(form);
+}
+
+void FormDesigner::ShowProperties() {
+  if (app_.state.EditMode != 1) return;
+  if (!properties_) properties_ = std::make_unique<PropertiesDialog>(app_);
+  properties_->Run();
 }
 
 void FormDesigner::ToggleGrid() {

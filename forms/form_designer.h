@@ -21,6 +21,7 @@ namespace orbo {
 
 class App;
 class FormCanvas;
+class PropertiesDialog;
 class TitleFieldMenu;
 
 class FormDesigner : public QObject {
@@ -41,8 +42,14 @@ class FormDesigner : public QObject {
   // Draws form and selects it.
   void ChooseForm(int form);
   void ToggleGrid();
+  // Draws or clears the grid as the settings say.
+  void DrawGrid();
   // FormCombo, mnuSelForm and the add-record lists after forms changed.
   void RebuildFormLists();
+  // Draws the current form again, with the grid and the handles.
+  void Redraw();
+  // The properties dialog for the selection.
+  void ShowProperties();
 
   QComboBox& FormCombo() const { return *formCombo_; }
   // Told when the forms changed, for the lists of database mode.
@@ -52,8 +59,6 @@ class FormDesigner : public QObject {
   enum class Gesture { kNone, kMove, kResize };
 
   void ConnectCommands();
-  void Redraw();
-  void DrawGrid();
   void PlaceHandles();
   // The selected element's box, or the canvas's, in twips of the canvas.
   QRect SelectedBox() const;
@@ -74,6 +79,7 @@ class FormDesigner : public QObject {
   FormCanvas& canvas_;
   QComboBox* formCombo_;
   std::unique_ptr<TitleFieldMenu> titleMenu_;
+  std::unique_ptr<PropertiesDialog> properties_;  // made when first shown
   Gesture gesture_ = Gesture::kNone;
   QPoint grab_;        // twips inside the element (move) or cursor pixels (resize)
   QRect startBox_;     // twips

@@ -24,6 +24,7 @@ class QAction;
 
 namespace orbo {
 
+class DatabasePropertiesDialog;
 class FolderTree;
 class FormCanvas;
 class FormDesigner;
@@ -32,6 +33,7 @@ class HelpWindow;
 class IconPickerDialog;
 class IntroDialog;
 class MainWindow;
+class OptionsDialog;
 class RecordEditor;
 class Sorter;
 class TitleFieldMenu;
@@ -83,6 +85,9 @@ class App : public StorageUi {
   // F5 / F6 and their buttons: ignored while a long operation runs.
   void SwitchMode(int editMode);
   void ShowIntro(int mode);
+  // OptionsForm and DBProps, made when first shown.
+  void ShowOptions();
+  void ShowDatabaseProperties();
   void ChooseLanguage(int index);
   void OpenRecent(int index);
   // The window's close box and the quit command: false keeps the window.
@@ -184,6 +189,8 @@ class App : public StorageUi {
   std::unique_ptr<TitleFieldMenu> titleMenu_;
   std::unique_ptr<Finder> finder_;
   std::unique_ptr<Sorter> sorter_;
+  std::unique_ptr<OptionsDialog> options_;
+  std::unique_ptr<DatabasePropertiesDialog> databaseProperties_;
   bool userIconsLoaded_ = false;
   QLockFile instanceLock_;
   QString commandLine_;

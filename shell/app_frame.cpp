@@ -7,6 +7,8 @@
 #include <QMenu>
 #include <QToolBar>
 
+#include "query/database_properties_dialog.h"
+#include "query/options_dialog.h"
 #include "shell/app.h"
 #include "shell/help_window.h"
 #include "shell/integrity_texts.h"
@@ -61,6 +63,9 @@ void App::ConnectCommands() {
   c.OnTriggered(c.Tool(kMainBar, "resetscale"), [this] { ResetScale(); });
   c.OnTriggered(c.Menu("mnuImOrbo"), [this] { ImportDatabase(db, *this); });
   c.OnTriggered(c.Menu("mnuExMove"), [this] { ExportMovable(db, *this, files_.Below(QStringLiteral("icons\\usericons"))); });
+  both("mnuPref", "orboprops", [this] { ShowOptions(); });
+  c.OnTriggered(c.Menu("mnToolBar2"), [this] { ShowOptions(); });
+  both("mnuDBProps", "dbpass", [this] { ShowDatabaseProperties(); });
   ConnectModeCommands();
   c.DisableUnconnected();
   c.Tool(kMainBar, "save")->setEnabled(db.Modified);
@@ -187,6 +192,16 @@ void App::ChooseLanguage(int index) {
   if (lines) LoadLanguage(*lines);
   window_->Commands().ApplyTexts(texts);
   UpdateStatusBar();
+}
+
+void App::ShowOptions() {
+  if (!options_) options_ = std::make_unique<OptionsDialog>(*this);
+  options_->Run();
+}
+
+void App::ShowDatabaseProperties() {
+  if (!databaseProperties_) databaseProperties_ = std::make_unique<DatabasePropertiesDialog>(*this);
+  databaseProperties_->Run();
 }
 
 void App::ShowHelp(int topic) {

@@ -68,7 +68,16 @@ void App::ConnectViews() {
   };
   tree.onRightPress = [this](QTreeWidgetItem* item, const QPoint& at) {
     const NodeKey key = ParseKey(FolderTree::KeyOf(item));
-    if (key.kind == u"item") gate_.Run([this, key] { ToggleMark(key.index); });
+    gate_.Run([this, key] {
+      if (state.EditMode == 1) {
+        // The tree stands for the database: its properties open.
+        designer_->SelectElement(-2, 0);
+        ChooseTool(nullptr);
+        designer_->ShowProperties();
+      } else if (key.kind == u"item") {
+        ToggleMark(key.index);
+      }
+    });
     // The quick sorts work on the current folder: the folder pressed on.
     if (key.kind == u"root" && state.EditMode == 0 && gate_.Run([this, key] { ShowFolder(key.index); })) {
       window_->Commands().Submenu("mnSort")->popup(at);

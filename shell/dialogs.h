@@ -1,11 +1,16 @@
 // Everything in the shell that would block a test or reach outside the
-// program: message boxes, file dialogs, modal windows, the desktop's handling
-// of addresses and files, the media player, the end of the program.
+// program: message boxes, file, colour and font dialogs, modal windows, the
+// desktop's handling of addresses and files, the media player, the end of
+// the program.
 // The program uses QtDialogs; tests put in their own.
 #pragma once
 
+#include <QColor>
+#include <QFont>
 #include <QString>
 #include <QUrl>
+
+#include <optional>
 
 #include "forms/media_player.h"
 #include "shell/language_texts.h"
@@ -30,6 +35,10 @@ class Dialogs {
   virtual QString AskText(QWidget* parent, const LanguageTexts& texts, const QString& prompt,
                           const QString& start, bool password, const QString& browseFilter) = 0;
   virtual int RunModal(QDialog& dialog) = 0;
+  // The colour and font dialogs; nothing when cancelled (which is all a
+  // double that does not say otherwise does).
+  virtual std::optional<QColor> ChooseColor(QWidget* /*parent*/, const QColor& /*start*/) { return std::nullopt; }
+  virtual std::optional<QFont> ChooseFont(QWidget* /*parent*/, const QFont& /*start*/) { return std::nullopt; }
   // Hands an address or file to the desktop; false when nothing opened it.
   virtual bool OpenUrl(const QUrl& url) = 0;
   virtual MediaPlayer& Media() = 0;

@@ -68,6 +68,11 @@ void InputDialog::Prepare(const LanguageTexts& texts, const QString& prompt, con
   text1_->setFocus();
 }
 
+void InputDialog::Forget() {
+  text1_->clear();
+  result_.clear();
+}
+
 void InputDialog::closeEvent(QCloseEvent* event) {
   // Closing is cancelling: hidden, and the start text stays the result.
   event->ignore();

@@ -26,6 +26,8 @@ class InputDialog : public QDialog {
                const QString& browseFilter, std::function<QString(const QString& filter)> browse);
   // The confirmed text, or the start text.
   const QString& Result() const { return result_; }
+  // Clears the typed text and the result.
+  void Forget();
 
  protected:
   void closeEvent(QCloseEvent* event) override;

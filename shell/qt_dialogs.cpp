@@ -1,8 +1,10 @@
 #include "shell/qt_dialogs.h"
 
+#include <QColorDialog>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
+#include <QFontDialog>
 #include <QMessageBox>
 
 #include <cstdio>
@@ -73,10 +75,24 @@ QString QtDialogs::AskText(QWidget* parent, const LanguageTexts& texts, const QS
     return OpenFileName(input_.get(), QString(), filter, QString());
   });
   input_->exec();
-  return input_->Result();
+  const QString answer = input_->Result();
+  // A password stays nowhere but with the caller.
+  if (password) input_->Forget();
+  return answer;
 }
 
 int QtDialogs::RunModal(QDialog& dialog) { return dialog.exec(); }
+
+std::optional<QColor> QtDialogs::ChooseColor(QWidget* parent, const QColor& start) {
+  const QColor chosen = QColorDialog::getColor(start, parent);
+  return chosen.isValid() ? std::optional<QColor>(chosen) : std::nullopt;
+}
+
+std::optional<QFont> QtDialogs::ChooseFont(QWidget* parent, const QFont& start) {
+  bool ok = false;
+  const QFont chosen = QFontDialog::getFont(&ok, start, parent);
+  return ok ? std::optional<QFont>(chosen) : std::nullopt;
+}
 
 bool QtDialogs::OpenUrl(const QUrl& url) { return QDesktopServices::openUrl(url); }
 

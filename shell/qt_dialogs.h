@@ -23,6 +23,8 @@ class QtDialogs : public Dialogs {
   QString AskText(QWidget* parent, const LanguageTexts& texts, const QString& prompt,
                   const QString& start, bool password, const QString& browseFilter) override;
   int RunModal(QDialog& dialog) override;
+  std::optional<QColor> ChooseColor(QWidget* parent, const QColor& start) override;
+  std::optional<QFont> ChooseFont(QWidget* parent, const QFont& start) override;
   bool OpenUrl(const QUrl& url) override;
   MediaPlayer& Media() override;
   void Fatal(const QString& message) override;

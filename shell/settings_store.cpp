@@ -12,6 +12,12 @@ namespace {
 
 constexpr auto kRootCopy = "data\\root.dat";
 
+// The text of the settings file, once its folder exists.
+QString PrepareSettingsText(const QString& settingsPath, const AppSettings& settings) {
+  QDir().mkpath(QFileInfo(settingsPath).absolutePath());
+  return SettingsToText(settings);
+}
+
 }  // namespace
 
 QString SettingsFilePath() {
@@ -42,11 +48,15 @@ void LoadIni(const WorkingFiles& files, const QString& settingsPath, AppSettings
 }
 
 void SaveIni(const WorkingFiles& files, const QString& settingsPath, const AppSettings& settings) {
-  QString text = SettingsToText(settings);
-  QDir().mkpath(QFileInfo(settingsPath).absolutePath());
+  const QString text = PrepareSettingsText(settingsPath, settings);
   if (files.WriteText(settingsPath, text, QStringLiteral("SaveINI1"))) {
     files.WriteText(files.Below(kRootCopy), text, QStringLiteral("SaveINI2"));
   }
+}
+
+bool TrySaveIni(const WorkingFiles& files, const QString& settingsPath, const AppSettings& settings) {
+  const QString text = PrepareSettingsText(settingsPath, settings);
+  return WorkingFiles::TryWriteText(settingsPath, text) && WorkingFiles::TryWriteText(files.Below(kRootCopy), text);
 }
 
 }  // namespace orbo

@@ -56,10 +56,14 @@ std::optional<QString> WorkingFiles::ReadFirstLine(const QString& path, const QS
 }
 
 bool WorkingFiles::WriteText(const QString& path, const QString& text, const QString& tag) const {
-  QSaveFile file(path);
-  bool ok = file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) >= 0 && file.commit();
+  const bool ok = TryWriteText(path, text);
   if (!ok) Fail(path, false, tag);
   return ok;
+}
+
+bool WorkingFiles::TryWriteText(const QString& path, const QString& text) {
+  QSaveFile file(path);
+  return file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) >= 0 && file.commit();
 }
 
 void WorkingFiles::Fail(const QString& path, bool forInput, const QString& tag) const {

@@ -33,6 +33,8 @@ class WorkingFiles {
   std::optional<QString> ReadFirstLine(const QString& path, const QString& tag) const;
   // Replaces the file as a whole: a crash midway leaves the old one.
   bool WriteText(const QString& path, const QString& text, const QString& tag) const;
+  // The same, but a failure is only returned, for callers that tell the user themselves.
+  static bool TryWriteText(const QString& path, const QString& text);
 
  private:
   void Fail(const QString& path, bool forInput, const QString& tag) const;

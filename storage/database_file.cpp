@@ -14,19 +14,16 @@
 namespace orbo {
 namespace {
 
-// The stream ignores an empty key, which would leave a protected file
-// scrambled with the built-in key and readable with no password.
 QByteArray EncodePassword(const QString& password, CodePage& codePage) {
-  if (password.isEmpty())
-    throw StorageError(QStringLiteral("a protected database needs a password"));
-  // The key ends at a zero byte: the rest of the password would not count.
-  if (password.contains(QChar(0)))
-    throw StorageError(QStringLiteral("the password holds a NUL character"));
-  QByteArray key;
-  if (!codePage.Encode(password, &key)) {
-    throw StorageError(
-        QStringLiteral("the password has a character %1 cannot hold").arg(codePage.Name()));
+  switch (CheckPasswordKey(password, codePage)) {
+    case PasswordFault::kEmpty: throw StorageError(QStringLiteral("a protected database needs a password"));
+    case PasswordFault::kNul: throw StorageError(QStringLiteral("the password holds a NUL character"));
+    case PasswordFault::kUnencodable:
+      throw StorageError(QStringLiteral("the password has a character %1 cannot hold").arg(codePage.Name()));
+    case PasswordFault::kNone: break;
   }
+  QByteArray key;
+  codePage.Encode(password, &key);
   return key;
 }
 
@@ -97,6 +94,16 @@ void WriteStream(const Database& db, const QString& tempPath, CodePage& codePage
 }
 
 }  // namespace
+
+PasswordFault CheckPasswordKey(const QString& password, CodePage& codePage) {
+  // The stream ignores an empty key, which would leave a protected file
+  // scrambled with the built-in key and readable with no password.
+  if (password.isEmpty()) return PasswordFault::kEmpty;
+  // The key ends at a zero byte: the rest of the password would not count.
+  if (password.contains(QChar(0))) return PasswordFault::kNul;
+  QByteArray key;
+  return codePage.Encode(password, &key) ? PasswordFault::kNone : PasswordFault::kUnencodable;
+}
 
 // The name is short, so it fits wherever the file's own name fits, and is
 // created exclusively, so it is never a file of the user's.

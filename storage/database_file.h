@@ -34,6 +34,11 @@ WriteOutcome WriteDatabaseFile(const Database& db, const QString& path, CodePage
                                const RecordProgress& progress = {},
                                const TempFileFn& createTemp = CreateTempBeside);
 
+// Why a password cannot scramble a file whose texts are in codePage: the
+// key would be empty, end early at a NUL, or lose a character.
+enum class PasswordFault { kNone, kEmpty, kNul, kUnencodable };
+PasswordFault CheckPasswordKey(const QString& password, CodePage& codePage);
+
 // Asked for the password of a protected file; an empty answer gives up.
 using PasswordFn = std::function<QString()>;
 

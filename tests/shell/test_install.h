@@ -80,7 +80,11 @@ class FakeDialogs : public orbo::Dialogs {
   QString openPath;
   QString savePath;
   QString typedText;
+  QStringList typedTexts;  // taken in order; then typedText
   QStringList prompts;
+  QList<bool> passwordMode;
+  std::optional<QColor> color;  // what the colour and font dialogs choose
+  std::optional<QFont> font;
   std::function<int(QDialog&)> onModal = [](QDialog&) { return 0; };
   int modalCount = 0;
   QStringList fatal;
@@ -96,11 +100,14 @@ class FakeDialogs : public orbo::Dialogs {
   }
   QString OpenFileName(QWidget*, const QString&, const QString&, const QString&) override { return openPath; }
   QString SaveFileName(QWidget*, const QString&, const QString&) override { return savePath; }
-  QString AskText(QWidget*, const orbo::LanguageTexts&, const QString& prompt, const QString&, bool,
+  QString AskText(QWidget*, const orbo::LanguageTexts&, const QString& prompt, const QString&, bool password,
                   const QString&) override {
     prompts << prompt;
-    return typedText;
+    passwordMode << password;
+    return typedTexts.isEmpty() ? typedText : typedTexts.takeFirst();
   }
+  std::optional<QColor> ChooseColor(QWidget*, const QColor&) override { return color; }
+  std::optional<QFont> ChooseFont(QWidget*, const QFont&) override { return font; }
   int RunModal(QDialog& dialog) override {
     ++modalCount;
     return onModal(dialog);

@@ -5,14 +5,17 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QRandomGenerator>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
+#include <QTabBar>
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolButton>
@@ -76,17 +79,61 @@ class RandomDialogs : public Dialogs {
     if (!savedPaths.contains(path)) savedPaths << path;
     return path;
   }
-  QString AskText(QWidget*, const LanguageTexts&, const QString&, const QString& start, bool password,
+  QString AskText(QWidget*, const LanguageTexts&, const QString&, const QString&, bool password,
                   const QString&) override {
     static const char* const answers[] = {"ann@example.com", "https://example.com/", "no address", ""};
-    return password ? start : QString::fromLatin1(answers[random_.bounded(4)]);
+    static const char* const passwords[] = {"secret", "abcd", "abc", ""};
+    return QString::fromLatin1((password ? passwords : answers)[random_.bounded(4)]);
   }
-  int RunModal(QDialog&) override { return 0; }
+  // The property dialogs get their controls worked at random, then OK or
+  // Cancel; every other dialog is cancelled.
+  int RunModal(QDialog& dialog) override {
+    static const QStringList worked{"SetForm", "OptionsForm", "DBProps"};
+    if (!worked.contains(dialog.objectName())) return 0;
+    if (auto* tabs = dialog.findChild<QTabBar*>("MainTab")) tabs->setCurrentIndex(random_.bounded(tabs->count()));
+    for (QWidget* control : dialog.findChildren<QWidget*>()) {
+      if (!control->isVisibleTo(&dialog) || !control->isEnabled() || random_.bounded(3) != 0) continue;
+      WorkControl(control);
+    }
+    dialog.findChild<QPushButton*>(random_.bounded(3) == 0 ? "CancelButt" : "OkButt")->click();
+    return dialog.result();
+  }
+  std::optional<QColor> ChooseColor(QWidget*, const QColor&) override {
+    if (random_.bounded(3) == 0) return std::nullopt;
+    return QColor::fromRgb(random_.generate() & 0xFFFFFF);
+  }
+  std::optional<QFont> ChooseFont(QWidget*, const QFont&) override {
+    if (random_.bounded(3) == 0) return std::nullopt;
+    return QFont(random_.bounded(2) ? "DejaVu Sans" : "DejaVu Serif", random_.bounded(6, 30), QFont::Normal, random_.bounded(2));
+  }
   bool OpenUrl(const QUrl&) override { return random_.bounded(2) == 0; }
   MediaPlayer& Media() override { return media_; }
   void Fatal(const QString& message) override { qFatal("%s", qPrintable(message)); }
 
  private:
+  void WorkControl(QWidget* control) {
+    static const char* const typed[] = {"", "7", "30001", "abc", "-5", "99999", "Caf\u00e9", "\u2192", "Lines\nand more"};
+    const QString text = QString::fromUtf8(typed[random_.bounded(9)]);
+    static const QStringList closing{"OkButt", "CancelButt", "HelpButt"};
+    if (auto* line = qobject_cast<QLineEdit*>(control)) {
+      line->setText(text);
+    } else if (auto* lines = qobject_cast<QPlainTextEdit*>(control)) {
+      lines->setPlainText(text);
+    } else if (auto* check = qobject_cast<QCheckBox*>(control)) {
+      check->click();
+    } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
+      combo->setCurrentIndex(random_.bounded(combo->count() + 1) - 1);
+    } else if (auto* button = qobject_cast<QPushButton*>(control)) {
+      if (!closing.contains(button->objectName())) button->click();
+    } else if (auto* tree = qobject_cast<QTreeWidget*>(control)) {
+      QList<QTreeWidgetItem*> items;
+      for (QTreeWidgetItemIterator it(tree); *it; ++it) items << *it;
+      if (items.isEmpty()) return;
+      QTreeWidgetItem* item = items[random_.bounded(items.size())];
+      item->setCheckState(0, item->checkState(0) == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+    }
+  }
+
   MessageAnswer Pick(std::initializer_list<MessageAnswer> answers) {
     return answers.begin()[random_.bounded(static_cast<int>(answers.size()))];
   }
@@ -278,6 +325,12 @@ class Session {
          })},
         {"add, clone, delete or choose a form", 3, inMode(1, [this] { UseTheForms(); })},
         {"grid", 1, inMode(1, [this] { EditTool("grid")->trigger(); })},
+        {"properties", 4, inMode(1, [this] {
+           PressOnCanvas(RandomCanvasPoint());
+           EditTool("elprops")->trigger();
+         })},
+        {"database properties", 2, inMode(0, [this] { (random_.bounded(2) ? Tool("dbpass") : Menu("mnuDBProps"))->trigger(); })},
+        {"options", 1, menu("mnuPref")},
     };
   }
 
@@ -474,7 +527,8 @@ class Session {
     if (!problems.empty()) return Fail(DescribeProblems(problems).join("; "));
     CheckTree();
     CheckList();
-    if (Tool("save")->isEnabled() != db().Modified) Fail("the save button does not follow the mark");
+    // A button the options hide is disabled with it.
+    if (Tool("save")->isVisible() && Tool("save")->isEnabled() != db().Modified) Fail("the save button does not follow the mark");
     if (!db().Modified && db().DatabasePath != u"noname") CheckFileEqualsModel();
   }
 
@@ -526,7 +580,7 @@ class Session {
 
   void CheckFileEqualsModel() {
     CodePage codePage;
-    const ReadOutcome read = ReadDatabaseFile(db().DatabasePath, codePage, [] { return QString(); });
+    const ReadOutcome read = ReadDatabaseFile(db().DatabasePath, codePage, [this] { return db().Password; });
     if (read.status != ReadOutcome::kLoaded) return Fail("the saved file does not load: " + read.error);
     const QString difference = test::StoredDifference(db(), read.db);
     if (!difference.isEmpty()) Fail("the unmodified database differs from its file in " + difference);

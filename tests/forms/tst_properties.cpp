@@ -1,0 +1,173 @@
+// The properties dialog with the real window offscreen: what OK stores for
+// elements, the form and the database, what Cancel keeps, and how the tree
+// opens the database's properties in edit mode.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include "../shell/test_install.h"
+#include "forms/form_canvas.h"
+#include "forms/form_designer.h"
+#include "forms/properties_logic.h"
+#include "shell/folder_tree_widget.h"
+#include "shell/main_window.h"
+#include "shell/navigation_logic.h"
+
+using namespace orbo;
+
+namespace {
+
+// Edit mode on the new database's form.
+struct Fixture : RunningApp {
+  Database& db = app.db;
+
+  Fixture() { app.Window().Commands().Menu("mnuMode2_1")->trigger(); }
+  FormDef& Form() { return db.Forms[app.state.CurForm]; }
+  // Opens the dialog for the selection; fill works its controls, then OK or Cancel is pressed.
+  void Properties(const std::function<void(QDialog&)>& fill, bool ok = true) {
+    dialogs.onModal = [&](QDialog& dialog) {
+      fill(dialog);
+      dialog.findChild<QPushButton*>(ok ? "OkButt" : "CancelButt")->click();
+      return dialog.result();
+    };
+    app.Window().Commands().Tool(kEditBar, "elprops")->trigger();
+  }
+  // Adds an element of type, selected.
+  int Add(int type) {
+    app.Designer().AddElement(type, 300, 300);
+    return app.state.SelIndex;
+  }
+};
+
+template <typename Widget>
+Widget* Find(QDialog& dialog, const char* name) {
+  auto* widget = dialog.findChild<Widget*>(name);
+  if (!widget) qFatal("no %s", name);
+  return widget;
+}
+
+}  // namespace
+
+class PropertiesTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void textLimit_data() {
+    QTest::addColumn<bool>("limited");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("stored");
+    QTest::newRow("30001 is no limit") << true << "30001" << 0;
+    QTest::newRow("30000 stays") << true << "30000" << 30000;
+    QTest::newRow("not a number") << true << "many" << 0;
+    QTest::newRow("unchecked") << false << "" << 0;
+  }
+  void textLimit() {
+    QFETCH(bool, limited);
+    QFETCH(QString, typed);
+    QFETCH(int, stored);
+    Fixture f;
+    const int slot = f.Add(kMultiline);
+    f.Form().TextLimit[slot] = 50;
+    f.Properties([&](QDialog& d) {
+      auto* check = Find<QCheckBox>(d, "MCheck1");
+      QVERIFY(check->isChecked());
+      QCOMPARE(Find<QLineEdit>(d, "MText1")->text(), QString("50"));
+      if (!limited) check->click();
+      QCOMPARE(Find<QLineEdit>(d, "MText1")->isEnabled(), limited);
+      if (limited) Find<QLineEdit>(d, "MText1")->setText(typed);
+    });
+    QCOMPARE(f.Form().TextLimit[slot], std::int16_t(stored));
+    QVERIFY(f.db.Modified);
+  }
+
+  // "Flat style" shows the appearance inverted; an emptied item list keeps one entry.
+  void flagAndComboEntries() {
+    Fixture f;
+    const int flag = f.Add(kFlag);
+    f.Form().FlagAppearance[flag] = 1;
+    f.Properties([](QDialog& d) { Find<QCheckBox>(d, "FCheck1")->setChecked(true); });
+    QCOMPARE(f.Form().FlagAppearance[flag], std::int16_t(0));
+    f.Properties([](QDialog& d) { Find<QCheckBox>(d, "FCheck1")->setChecked(false); });
+    QCOMPARE(f.Form().FlagAppearance[flag], std::int16_t(1));
+
+    const int combo = f.Add(kCombo);
+    f.Properties([](QDialog& d) {
+      QCOMPARE(Find<QPlainTextEdit>(d, "CText1")->toPlainText(), QString("Value A\nValue B"));
+      QVERIFY(!Find<QComboBox>(d, "BorderCombo")->isEnabled());
+      Find<QPlainTextEdit>(d, "CText1")->setPlainText("");
+    });
+    QCOMPARE(f.Form().ComboList[combo], QString("-"));
+    f.Properties([](QDialog& d) { Find<QPlainTextEdit>(d, "CText1")->setPlainText("Red\nGreen"); });
+    QCOMPARE(f.Form().ComboList[combo], QString("Red\r\nGreen"));
+  }
+
+  void renamingTheFormRenamesItsChooserEntry() {
+    Fixture f;
+    f.app.Designer().SelectElement(kSelectForm, 0);
+    f.Properties([](QDialog& d) { Find<QLineEdit>(d, "NameTxt")->setText("Invoices"); });
+    QCOMPARE(f.Form().Name, QString("Invoices"));
+    QCOMPARE(f.app.Designer().FormCombo().itemText(f.app.state.CurForm), QString("Invoices"));
+  }
+
+  // The font is stored when chosen, the colour only by OK.
+  void cancelKeepsTheColourButNotTheFont() {
+    Fixture f;
+    f.app.Designer().SelectElement(kText, 0);
+    const std::int32_t colour = f.Form().Elements[kText][0].BackColor;
+    f.dialogs.color = QColor(255, 0, 0);
+    f.dialogs.font = QFont("DejaVu Serif", 14, QFont::Bold);
+    f.Properties(
+        [](QDialog& d) {
+          Find<QPushButton>(d, "ColPic1")->click();
+          Find<QPushButton>(d, "FontButt")->click();
+          QVERIFY(Find<QLabel>(d, "FontLab")->text().startsWith("DejaVu Serif, 14"));
+        },
+        false);
+    const ElementDef& text = f.Form().Elements[kText][0];
+    QCOMPARE(text.BackColor, colour);
+    QCOMPARE(text.Font, (FontSpec{"DejaVu Serif", 14, true, false}));
+    QCOMPARE(f.app.Canvas().Control(kText, 0)->font().family(), QString("DejaVu Serif"));
+    QVERIFY(f.db.Modified);
+    f.Properties([](QDialog& d) { Find<QPushButton>(d, "ColPic1")->click(); });
+    QCOMPARE(text.BackColor, std::int32_t(0x0000FF));
+  }
+
+  // In edit mode the right button on the tree opens the database's properties.
+  void theTreeOpensTheDatabaseProperties_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("stored");
+    QTest::newRow("1") << "1" << 2;
+    QTest::newRow("not a number") << "abc" << 2;
+    QTest::newRow("8") << "8" << 8;
+    QTest::newRow("beyond 16 bits") << "99999" << 32767;
+  }
+  void theTreeOpensTheDatabaseProperties() {
+    QFETCH(QString, typed);
+    QFETCH(int, stored);
+    Fixture f;
+    f.db.Folders[0].Name = "A folder with a long name";
+    f.app.RebuildTree();
+    FolderTreeWidget& tree = f.app.Window().MainList();
+    QString shown;
+    f.dialogs.onModal = [&](QDialog& d) {
+      shown = d.objectName() + ' ' + Find<QLineEdit>(d, "NameTxt")->text() + ' ' + Find<QLineEdit>(d, "MaxListTxt")->text();
+      Find<QLineEdit>(d, "MaxListTxt")->setText(typed);
+      Find<QPushButton>(d, "OkButt")->click();
+      return d.result();
+    };
+    tree.onRightPress(tree.topLevelItem(0), QPoint());
+    QCOMPARE(shown, "SetForm " + f.app.texts.Get(155, 1) + " 20");
+    QCOMPARE(f.app.state.SelType, kSelectDatabase);
+    QCOMPARE(f.db.MaxListString, std::int16_t(stored));
+    QCOMPARE(tree.topLevelItem(0)->text(0), ShortenName(f.db.Folders[0].Name, stored));
+  }
+};
+
+QTEST_MAIN(PropertiesTest)
+#include "tst_properties.moc"

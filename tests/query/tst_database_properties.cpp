@@ -1,0 +1,109 @@
+// The database properties with the real window offscreen: the password
+// rules and messages, Cancel, and a password set here protecting the file.
+#include <QCheckBox>
+#include <QDialog>
+#include <QPushButton>
+#include <QtTest>
+
+#include "../shell/test_install.h"
+#include "shell/main_window.h"
+#include "storage/database_commands.h"
+
+using namespace orbo;
+
+namespace {
+
+// Runs the dialog: each step presses CodeCheck1 ("check") or CodeButt1
+// ("change"); then OK or Cancel is pressed.
+void DatabaseProperties(RunningApp& r, const QStringList& steps, bool ok = true) {
+  r.dialogs.onModal = [&](QDialog& d) {
+    for (const QString& step : steps) {
+      if (step == "check") d.findChild<QCheckBox*>("CodeCheck1")->click();
+      if (step == "change") d.findChild<QPushButton*>("CodeButt1")->click();
+      if (d.findChild<QCheckBox*>("CodeCheck1")->isChecked() != r.app.db.PasswordOn) qFatal("the box left the model");
+    }
+    d.findChild<QPushButton*>(ok ? "OkButt" : "CancelButt")->click();
+    return d.result();
+  };
+  r.app.Window().Commands().Menu("mnuDBProps")->trigger();
+}
+
+}  // namespace
+
+class DatabasePropertiesTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void newPasswords_data() {
+    QTest::addColumn<QStringList>("typed");
+    QTest::addColumn<bool>("protectedAfter");
+    QTest::addColumn<int>("message");  // language group, entry
+    QTest::addColumn<int>("entry");
+    QTest::newRow("exactly 4") << QStringList{"abcd", "abcd"} << true << 0 << 0;
+    QTest::newRow("3 characters") << QStringList{"abc", "abc"} << false << 735 << 0;
+    QTest::newRow("confirmation differs") << QStringList{"abcd", "abcD"} << false << 720 << 0;
+    QTest::newRow("not in the code page") << QStringList{"\u043f\u0430\u0440\u043e\u043b\u044c", "\u043f\u0430\u0440\u043e\u043b\u044c"} << false << 968 << 0;
+    QTest::newRow("NUL") << QStringList{QString("ab") + QChar(0) + "cd", QString("ab") + QChar(0) + "cd"} << false << 968 << 1;
+    QTest::newRow("no answer") << QStringList{""} << false << 0 << 0;
+  }
+  void newPasswords() {
+    QFETCH(QStringList, typed);
+    QFETCH(bool, protectedAfter);
+    QFETCH(int, message);
+    QFETCH(int, entry);
+    RunningApp r;
+    r.dialogs.typedTexts = typed;
+    DatabaseProperties(r, {"check"});
+    QCOMPARE(r.app.db.PasswordOn, protectedAfter);
+    QCOMPARE(r.app.db.Password, protectedAfter ? typed[0] : QString());
+    QVERIFY(!r.dialogs.passwordMode.contains(false));
+    QCOMPARE(r.dialogs.prompts.first(), r.app.texts.Get(690, 0));
+    const QStringList expected = message == 0 ? QStringList() : QStringList{r.app.texts.Get(message, entry).arg("windows-1252")};
+    QCOMPARE(r.dialogs.messages, expected);
+    QVERIFY(r.app.db.Modified);
+  }
+
+  // Off and change both ask the old password first.
+  void oldPasswordFirst() {
+    RunningApp r;
+    r.app.db.PasswordOn = true;
+    r.app.db.Password = "secret";
+    r.dialogs.typedTexts = {"Secret", "secret", "better", "better", "better"};
+    DatabaseProperties(r, {"check", "change", "check"});
+    QCOMPARE(r.dialogs.messages, QStringList{r.app.texts.Get(730, 0)});
+    QVERIFY(!r.app.db.PasswordOn);
+    QCOMPARE(r.app.db.Password, QString("better"));
+  }
+
+  void cancelRestoresTheProtection() {
+    RunningApp r;
+    r.dialogs.typedTexts = {"abcd", "abcd"};
+    DatabaseProperties(r, {"check"}, false);
+    QVERIFY(!r.app.db.PasswordOn);
+    QCOMPARE(r.app.db.Password, QString());
+    QVERIFY(!r.app.db.Modified);
+  }
+
+  // Set here, it scrambles the saved file: the right password opens it, a wrong one does not.
+  void aPasswordProtectsTheSavedFile() {
+    RunningApp r;
+    r.dialogs.typedTexts = {"Tr0ub4dor", "Tr0ub4dor"};
+    DatabaseProperties(r, {"check"});
+    const QString path = r.install.Path("protected.2db");
+    r.dialogs.savePath = path;
+    QVERIFY(SaveDatabase(r.app.db, false, r.app));
+    NewDatabaseCmd(r.app.db, r.app);
+    r.dialogs.typedTexts = {"tr0ub4dor"};
+    LoadDatabase(r.app.db, path, r.app);
+    QCOMPARE(r.app.db.DatabasePath, QString("noname"));
+    QCOMPARE(r.dialogs.messages.size(), 1);
+    r.dialogs.typedTexts = {"Tr0ub4dor"};
+    LoadDatabase(r.app.db, path, r.app);
+    QCOMPARE(r.app.db.DatabasePath, path);
+    QVERIFY(r.app.db.PasswordOn);
+    QCOMPARE(r.app.db.Password, QString("Tr0ub4dor"));
+  }
+};
+
+QTEST_MAIN(DatabasePropertiesTest)
+#include "tst_database_properties.moc"

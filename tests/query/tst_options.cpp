@@ -1,0 +1,124 @@
+// The options dialog with the real window offscreen: the grid steps, the
+// toolbar buttons, the recent files, and writing the settings file.
+#include <QAction>
+#include <QCheckBox>
+#include <QDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include "../shell/test_install.h"
+#include "shell/main_window.h"
+#include "shell/settings_store.h"
+
+using namespace orbo;
+
+namespace {
+
+// Runs the options dialog; fill works its controls, then OK or Cancel is pressed.
+void Options(RunningApp& r, const std::function<void(QDialog&)>& fill, bool ok = true) {
+  r.dialogs.onModal = [&](QDialog& dialog) {
+    fill(dialog);
+    dialog.findChild<QPushButton*>(ok ? "OkButt" : "CancelButt")->click();
+    return dialog.result();
+  };
+  r.app.Window().Commands().Menu("mnuPref")->trigger();
+}
+
+QTreeWidgetItem* Node(QDialog& d, int bar, int button) {
+  QTreeWidgetItem* top = d.findChild<QTreeWidget*>("PanelView")->topLevelItem(bar);
+  return button == 0 ? top : top->child(button - 1);
+}
+
+}  // namespace
+
+class OptionsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void gridSteps_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("stored");
+    QTest::newRow("10") << "10" << 120;
+    QTest::newRow("abc") << "abc" << 120;
+    QTest::newRow("200") << "200" << 200;
+    QTest::newRow("beyond 16 bits") << "40000" << 120;
+  }
+  // Stored, and written to the settings file.
+  void gridSteps() {
+    QFETCH(QString, typed);
+    QFETCH(int, stored);
+    RunningApp r;
+    Options(r, [&](QDialog& d) {
+      d.findChild<QLineEdit*>("GridXT")->setText(typed);
+      d.findChild<QLineEdit*>("GridYT")->setText("300");
+    });
+    QCOMPARE(r.app.settings.GridStepX, std::int16_t(stored));
+    AppSettings written;
+    LoadIni(r.app.Files(), r.install.SettingsPath(), &written);
+    QCOMPARE(written.GridStepX, std::int16_t(stored));
+    QCOMPARE(written.GridStepY, std::int16_t(300));
+  }
+
+  // A toolbar's own node stays ticked; an unticked button is hidden after OK only.
+  void toolbarButtons() {
+    RunningApp r;
+    const QList<ToolbarButton>& buttons = r.app.Window().Commands().Buttons(kMainBar);
+    const int find = static_cast<int>(std::find_if(buttons.begin(), buttons.end(), [](const ToolbarButton& b) { return b.key == "find"; }) - buttons.begin()) + 1;
+    Options(
+        r, [&](QDialog& d) { Node(d, kMainBar, find)->setCheckState(0, Qt::Unchecked); }, false);
+    QVERIFY(buttons[find - 1].action->isVisible());
+    Options(r, [&](QDialog& d) {
+      QCOMPARE(Node(d, kMainBar, 0)->data(0, Qt::UserRole).toString(), QString("root1"));
+      Node(d, kMainBar, 0)->setCheckState(0, Qt::Unchecked);
+      QCOMPARE(Node(d, kMainBar, 0)->checkState(0), Qt::Checked);
+      Node(d, kMainBar, find)->setCheckState(0, Qt::Unchecked);
+    });
+    QVERIFY(!buttons[find - 1].action->isVisible());
+    QVERIFY(!r.app.settings.ToolButtonVisible[kMainBar][find]);
+    QVERIFY(r.app.settings.ToolButtonVisible[kMainBar][find + 1]);
+  }
+
+  void clearingTheRecentFiles() {
+    RunningApp r;
+    r.app.settings.RecentFiles[0] = "/tmp/a.2db";
+    r.app.BuildRecentMenu();
+    Options(
+        r,
+        [&](QDialog& d) {
+          auto* clear = d.findChild<QPushButton*>("ClearRecent");
+          QVERIFY(clear->isEnabled());
+          clear->click();
+          QVERIFY(!clear->isEnabled());
+        },
+        false);
+    QCOMPARE(r.app.settings.RecentFiles[0], kNoRecentFile);
+    QVERIFY(!r.app.Window().Commands().RecentItems()[0]->isVisible());
+  }
+
+  // A settings file that cannot be written is named; the program goes on.
+  void aFailedWriteSaysSo() {
+    TestInstall install;
+    install.Write("blocker", "a file, not a folder");
+    FakeDialogs dialogs;
+    const QString path = install.Path("blocker/orbo118.ini");
+    App app(install.Path(), path, dialogs);
+    app.Main("x");
+    dialogs.messages.clear();
+    dialogs.fatal.clear();
+    dialogs.onModal = [](QDialog& d) {
+      d.findChild<QCheckBox*>("ShowStatus")->setChecked(false);
+      d.findChild<QPushButton*>("OkButt")->click();
+      return d.result();
+    };
+    app.Window().Commands().Menu("mnuPref")->trigger();
+    QVERIFY(!app.settings.ShowStatusBar);
+    QVERIFY(dialogs.fatal.isEmpty());
+    QCOMPARE(dialogs.messages.size(), 1);
+    QVERIFY(dialogs.messages[0].contains(QDir::toNativeSeparators(path)));
+  }
+};
+
+QTEST_MAIN(OptionsTest)
+#include "tst_options.moc"
