@@ -6,6 +6,9 @@
 #include <optional>
 
 #include "cli/json_image.h"
+#include "query/page_renderer.h"
+#include "query/print_job.h"
+#include "query/print_sets.h"
 #include "storage/database_file.h"
 #include "storage/model_invariants.h"
 #include "storage/storage_error.h"
@@ -15,7 +18,8 @@ namespace {
 
 const char kUsage[] =
     "usage: orbo-cli dump FILE.2db [--password PW] [--codepage NAME] | "
-    "build IMAGE.json OUT.2db [--codepage NAME] | info FILE.2db [--password PW] [--codepage NAME]";
+    "build IMAGE.json OUT.2db [--codepage NAME] | info FILE.2db [--password PW] [--codepage NAME] | "
+    "print FILE.2db --pdf OUT.pdf [--password PW] [--codepage NAME] [--folder N] [--subfolders]";
 
 // A failure of the command: the one line the user sees.
 struct CliError {
@@ -33,8 +37,10 @@ struct Arguments {
   }
 };
 
-// Splits files from "--name value" and "--name=value" options.
-Arguments Parse(const QStringList& args, const QStringList& allowed, int fileCount) {
+// Splits files from "--name value" and "--name=value" options, and from the
+// flags "--name" that take no value.
+Arguments Parse(const QStringList& args, const QStringList& allowed, int fileCount,
+                const QStringList& flags = {}) {
   Arguments parsed;
   for (int i = 0; i < args.size(); ++i) {
     const QString& arg = args[i];
@@ -44,6 +50,10 @@ Arguments Parse(const QStringList& args, const QStringList& allowed, int fileCou
     }
     const qsizetype equals = arg.indexOf(QLatin1Char('='));
     const QString name = arg.mid(2, equals < 0 ? -1 : equals - 2);
+    if (flags.contains(name) && equals < 0) {
+      parsed.options[name] = QString();
+      continue;
+    }
     if (!allowed.contains(name)) throw CliError{QStringLiteral("unknown option --%1").arg(name)};
     if (equals >= 0) {
       parsed.options[name] = arg.mid(equals + 1);
@@ -175,6 +185,42 @@ void Info(const QStringList& rest, std::FILE* out, std::FILE* err) {
   Print(out, text.toUtf8());
 }
 
+// The records of the database, or of a folder (and those below it), one
+// per page, as the print dialog prints all records or a folder's.
+void PrintPdf(const QStringList& rest, std::FILE* err) {
+  const Arguments args = Parse(rest,
+                               {QStringLiteral("password"), QStringLiteral("codepage"), QStringLiteral("pdf"),
+                                QStringLiteral("folder")},
+                               1, {QStringLiteral("subfolders")});
+  const std::optional<QString> pdf = args.Option(QStringLiteral("pdf"));
+  if (!pdf || pdf->isEmpty()) throw CliError{QStringLiteral("print needs --pdf OUT.pdf")};
+  const std::optional<QString> folderArg = args.Option(QStringLiteral("folder"));
+  const bool subfolders = args.Option(QStringLiteral("subfolders")).has_value();
+  if (subfolders && !folderArg) throw CliError{QStringLiteral("--subfolders needs --folder N")};
+  CodePage codePage = CodePageOf(args);
+  const QString& path = args.files[0];
+  const ReadOutcome read = Read(path, args, codePage, err);
+  if (read.status == ReadOutcome::kCancelled) {
+    throw CliError{
+        QStringLiteral("%1: the file is protected; give its password with --password").arg(path)};
+  }
+  const Database& db = read.db;
+  std::vector<int> order;
+  if (folderArg) {
+    bool number = false;
+    const int folder = folderArg->toInt(&number);
+    if (!number || !IsFolderIndex(db, folder)) {
+      throw CliError{QStringLiteral("%1: there is no folder %2").arg(path, *folderArg)};
+    }
+    order = FolderPrintList(db, folder, subfolders);
+  } else {
+    order = PrintList(db, kAllRecordsSet, -1, 0);
+  }
+  if (order.empty()) throw CliError{QStringLiteral("%1: there are no records to print").arg(path)};
+  const QString failure = WritePdf(*pdf, DefaultPdfLayout(), PageRenderer(db), order);
+  if (!failure.isEmpty()) throw CliError{QStringLiteral("%1: %2").arg(*pdf, failure)};
+}
+
 int Fail(std::FILE* err, QString line) {
   line.replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));
   std::fprintf(err, "orbo-cli: %s\n", line.toLocal8Bit().constData());
@@ -182,6 +228,8 @@ int Fail(std::FILE* err, QString line) {
 }
 
 }  // namespace
+
+bool CliDrawsPages(const QStringList& args) { return args.value(0) == QLatin1String("print"); }
 
 int RunCli(const QStringList& args, std::FILE* out, std::FILE* err) {
   try {
@@ -193,6 +241,8 @@ int RunCli(const QStringList& args, std::FILE* out, std::FILE* err) {
       Build(rest);
     } else if (command == QLatin1String("info")) {
       Info(rest, out, err);
+    } else if (command == QLatin1String("print")) {
+      PrintPdf(rest, err);
     } else {
       throw CliError{QString::fromLatin1(kUsage)};
     }
