@@ -217,8 +217,10 @@ void PrintPdf(const QStringList& rest, std::FILE* err) {
     order = PrintList(db, kAllRecordsSet, -1, 0);
   }
   if (order.empty()) throw CliError{QStringLiteral("%1: there are no records to print").arg(path)};
-  const QString failure = WritePdf(*pdf, DefaultPdfLayout(), PageRenderer(db), order);
-  if (!failure.isEmpty()) throw CliError{QStringLiteral("%1: %2").arg(*pdf, failure)};
+  QString error;
+  if (!WritePdf(*pdf, DefaultPdfLayout(), PageRenderer(db), order, error)) {
+    throw CliError{QStringLiteral("%1: cannot be written: %2").arg(*pdf, error)};
+  }
 }
 
 int Fail(std::FILE* err, QString line) {

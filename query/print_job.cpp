@@ -21,10 +21,13 @@ bool PrintPages(QPagedPaintDevice& device, const PageRenderer& renderer, const s
   return painter.end();
 }
 
-QString WritePdf(const QString& path, const QPageLayout& layout, const PageRenderer& renderer,
-                 const std::vector<int>& order, const PageDone& pageDone) {
+bool WritePdf(const QString& path, const QPageLayout& layout, const PageRenderer& renderer,
+              const std::vector<int>& order, QString& error, const PageDone& pageDone) {
   QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return file.errorString();
+  if (!file.open(QIODevice::WriteOnly)) {
+    error = file.errorString();
+    return false;
+  }
   bool drawn = false;
   {
     QPdfWriter writer(&file);
@@ -32,12 +35,10 @@ QString WritePdf(const QString& path, const QPageLayout& layout, const PageRende
     writer.setCreator(QStringLiteral("Corvane Database"));
     drawn = PrintPages(writer, renderer, order, pageDone);
   }
-  if (!drawn) {
-    file.cancelWriting();
-    return QStringLiteral("the pages could not be drawn");
-  }
-  if (!file.commit()) return file.errorString();
-  return {};
+  if (drawn && file.commit()) return true;
+  error = file.errorString();
+  file.cancelWriting();
+  return false;
 }
 
 QPageLayout DefaultPdfLayout() {

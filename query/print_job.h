@@ -23,10 +23,10 @@ bool PrintPages(QPagedPaintDevice& device, const PageRenderer& renderer, const s
                 const PageDone& pageDone = {});
 
 // Writes the pages to a PDF file through a temporary file beside it, so a
-// failure leaves no partial file and the old one, if any, whole. Returns
-// the failure's description, or an empty string.
-QString WritePdf(const QString& path, const QPageLayout& layout, const PageRenderer& renderer,
-                 const std::vector<int>& order, const PageDone& pageDone = {});
+// failure leaves no partial file and the old one, if any, whole. False on
+// failure, with the system's description in error when it gave one.
+bool WritePdf(const QString& path, const QPageLayout& layout, const PageRenderer& renderer,
+              const std::vector<int>& order, QString& error, const PageDone& pageDone = {});
 
 // A4 upright without margins: the offsets of the forms are the margins.
 QPageLayout DefaultPdfLayout();

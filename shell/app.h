@@ -31,6 +31,7 @@ class HelpWindow;
 class IconPickerDialog;
 class IntroDialog;
 class MainWindow;
+class PrintDialog;
 class RecordEditor;
 class TitleFieldMenu;
 
@@ -56,6 +57,8 @@ class App : public StorageUi {
   FormCanvas& Canvas() { return *canvas_; }
   RecordEditor& Editor() { return *editor_; }
   FormDesigner& Designer() { return *designer_; }
+  // PrinterForm2, made at its first use.
+  PrintDialog& Printing();
   // Arms an element tool, or the selection arrow for nullptr.
   void ChooseTool(QAction* tool);
   // The dialogs, the desktop and the media player.
@@ -178,6 +181,7 @@ class App : public StorageUi {
   std::unique_ptr<RecordEditor> editor_;
   std::unique_ptr<FormDesigner> designer_;
   std::unique_ptr<TitleFieldMenu> titleMenu_;
+  std::unique_ptr<PrintDialog> printing_;
   bool userIconsLoaded_ = false;
   QLockFile instanceLock_;
   QString commandLine_;

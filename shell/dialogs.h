@@ -1,5 +1,5 @@
 // Everything in the shell that would block a test or reach outside the
-// program: message boxes, file dialogs, modal windows, the desktop's handling
+// program: message boxes, file dialogs, modal windows, the printer set-up, the desktop's handling
 // of addresses and files, the media player, the end of the program.
 // The program uses QtDialogs; tests put in their own.
 #pragma once
@@ -12,6 +12,7 @@
 #include "storage/storage_ui.h"
 
 class QDialog;
+class QPrinter;
 class QWidget;
 
 namespace orbo {
@@ -30,6 +31,9 @@ class Dialogs {
   virtual QString AskText(QWidget* parent, const LanguageTexts& texts, const QString& prompt,
                           const QString& start, bool password, const QString& browseFilter) = 0;
   virtual int RunModal(QDialog& dialog) = 0;
+  // The printer set-up dialog: chooses the printer (or a PDF file) and the
+  // paper of printer; false when cancelled.
+  virtual bool PrinterSetup(QWidget* parent, QPrinter& printer) = 0;
   // Hands an address or file to the desktop; false when nothing opened it.
   virtual bool OpenUrl(const QUrl& url) = 0;
   virtual MediaPlayer& Media() = 0;

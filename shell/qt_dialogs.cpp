@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
 
 #include <cstdio>
 #include <cstdlib>
@@ -77,6 +78,12 @@ QString QtDialogs::AskText(QWidget* parent, const LanguageTexts& texts, const QS
 }
 
 int QtDialogs::RunModal(QDialog& dialog) { return dialog.exec(); }
+
+// The platform's print dialog also offers printing to a PDF file.
+bool QtDialogs::PrinterSetup(QWidget* parent, QPrinter& printer) {
+  QPrintDialog dialog(&printer, parent);
+  return dialog.exec() == QDialog::Accepted;
+}
 
 bool QtDialogs::OpenUrl(const QUrl& url) { return QDesktopServices::openUrl(url); }
 

@@ -23,6 +23,7 @@ class QtDialogs : public Dialogs {
   QString AskText(QWidget* parent, const LanguageTexts& texts, const QString& prompt,
                   const QString& start, bool password, const QString& browseFilter) override;
   int RunModal(QDialog& dialog) override;
+  bool PrinterSetup(QWidget* parent, QPrinter& printer) override;
   bool OpenUrl(const QUrl& url) override;
   MediaPlayer& Media() override;
   void Fatal(const QString& message) override;

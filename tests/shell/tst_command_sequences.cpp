@@ -76,7 +76,10 @@ class RandomDialogs : public Dialogs {
     static const char* const answers[] = {"ann@example.com", "https://example.com/", "no address", ""};
     return password ? start : QString::fromLatin1(answers[random_.bounded(4)]);
   }
-  int RunModal(QDialog&) override { return 0; }
+  // Modal windows are used at random while open.
+  std::function<int(QDialog&)> onModal = [](QDialog&) { return 0; };
+  int RunModal(QDialog& dialog) override { return onModal(dialog); }
+  bool PrinterSetup(QWidget*, QPrinter&) override { return false; }
   bool OpenUrl(const QUrl&) override { return random_.bounded(2) == 0; }
   MediaPlayer& Media() override { return media_; }
   void Fatal(const QString& message) override { qFatal("%s", qPrintable(message)); }
