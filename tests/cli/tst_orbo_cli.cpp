@@ -2,6 +2,7 @@
 #include <QtTest>
 #include <nlohmann/json.hpp>
 
+#include "../query/pdf_text.h"
 #include "sample_databases.h"
 #include "storage/stream_library.h"
 
@@ -211,7 +212,35 @@ class OrboCliTest : public QObject {
     QVERIFY2(run.exitCode == 1 && run.out.isEmpty(), run.out);
     QVERIFY2(run.err.contains(says) && run.err.count('\n') == 1, run.err);
     QCOMPARE(FileContents(Path("existing.2db")), QByteArray("keep me"));
-    QCOMPARE(QDir(Path(".")).entryList({".orbo-*"}, QDir::Files | QDir::Hidden), QStringList());
+    QCOMPARE(QDir(Path(".")).entryList({".orbo-*", "out.pdf*"}, QDir::Files | QDir::Hidden), QStringList());
+  }
+
+  // One page per record, holding every word of the record's texts; the
+  // records of a folder, with or without those below it.
+  void printWritesOnePagePerRecord() {
+    if (!HavePdfToText()) QSKIP("pdftotext is not installed");
+    const QString example = QStringLiteral(ORBO_BIN_DIR "/data/examples/ex1.2db");
+    const QString pdf = Path("example.pdf");
+    const Run run = Cli({"print", example, "--pdf", pdf});
+    QVERIFY2(run.exitCode == 0 && run.out.isEmpty(), run.err);
+    const QStringList pages = PdfPages(pdf);
+    const Json records = Json::parse(Cli({"dump", example}).out.toStdString())["Records"];
+    QCOMPARE(pages.size(), static_cast<qsizetype>(records.size()));
+    for (std::size_t r = 0; r < records.size(); ++r) {
+      const QStringList onPage = pages[static_cast<qsizetype>(r)].simplified().split(' ');
+      for (const char* field : {"TextValue", "MemoValue"}) {
+        for (const Json& value : records[r][field]) {
+          for (const QString& word : QString::fromStdString(value.get<std::string>()).simplified().split(' ', Qt::SkipEmptyParts)) {
+            QVERIFY2(onPage.contains(word), qPrintable(QStringLiteral("record %1: %2").arg(r).arg(word)));
+          }
+        }
+      }
+    }
+    const QString free = Saved(FreeSlotDatabase(), "folders.2db");
+    QVERIFY(Cli({"print", free, "--pdf", pdf, "--folder", "0"}).exitCode == 0);
+    QCOMPARE(PdfPages(pdf).size(), 3);
+    QVERIFY(Cli({"print", free, "--pdf", pdf, "--folder", "0", "--subfolders"}).exitCode == 0);
+    QCOMPARE(PdfPages(pdf).size(), 5);
   }
 
   void infoPrintsHeaderAndCounts() {
