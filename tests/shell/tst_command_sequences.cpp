@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QRandomGenerator>
+#include <QPrinter>
 #include <QPushButton>
 #include <QShortcut>
 #include <QTextEdit>
@@ -24,6 +25,7 @@
 #include "forms/form_canvas.h"
 #include "forms/form_designer.h"
 #include "forms/record_editor.h"
+#include "query/print_dialog.h"
 #include "shell/app.h"
 #include "shell/folder_tree.h"
 #include "shell/folder_tree_widget.h"
@@ -65,8 +67,9 @@ class RandomDialogs : public Dialogs {
     if (random_.bounded(8) == 0) return {};
     return offered[random_.bounded(offered.size())];
   }
-  QString SaveFileName(QWidget*, const QString&, const QString&) override {
+  QString SaveFileName(QWidget*, const QString&, const QString& filter) override {
     if (random_.bounded(10) == 0) return {};
+    if (filter.contains(QLatin1String("*.pdf"))) return folder_ + "/pages.pdf";
     const QString path = QStringLiteral("%1/db%2.2db").arg(folder_).arg(random_.bounded(4));
     if (!savedPaths.contains(path)) savedPaths << path;
     return path;
@@ -273,6 +276,7 @@ class Session {
          })},
         {"add, clone, delete or choose a form", 3, inMode(1, [this] { UseTheForms(); })},
         {"grid", 1, inMode(1, [this] { EditTool("grid")->trigger(); })},
+        {"print dialog and preview", 2, inMode(0, [this] { UseThePrintDialog(); })},
     };
   }
 
@@ -408,6 +412,45 @@ class Session {
     dialogs_.duringQuestion = nullptr;
     if (handedOverInside) Fail("the hand-over ran inside a command");
     app_.UpdateTick();
+  }
+
+  // A few random steps in the print dialog and its preview: sets, order,
+  // steps, zoom, paper, offset drags, printing to a PDF file.
+  void UseThePrintDialog() {
+    dialogs_.onModal = [this](QDialog& dialog) {
+      const bool preview = dialog.objectName() == "PrinterForm";
+      // Never a real printer: without a file named, the pages go to a PDF.
+      if (auto* print = dynamic_cast<PrintDialog*>(&dialog)) print->Printer().setOutputFormat(QPrinter::PdfFormat);
+      for (int step = random_.bounded(6); step > 0; --step) {
+        if (preview) {
+          UseThePreview(dialog);
+          continue;
+        }
+        switch (random_.bounded(4)) {
+          case 0: emit dialog.findChild<QComboBox*>("PrintCombo")->activated(random_.bounded(5)); break;
+          case 1: dialog.findChild<QCheckBox*>("ReverseCheck")->click(); break;
+          case 2: dialog.findChild<QPushButton*>("PreviewButt")->click(); break;
+          default: dialog.findChild<QPushButton*>("PrintButt")->click();
+        }
+      }
+      return 0;
+    };
+    Menu("mnuPrint")->trigger();
+    dialogs_.onModal = [](QDialog&) { return 0; };
+  }
+
+  void UseThePreview(QDialog& preview) {
+    auto* page = preview.findChild<QLabel*>("Image1");
+    switch (random_.bounded(4)) {
+      case 0:
+        preview.findChild<QPushButton*>(Pick<const char*>({"PrevRec", "NextRec", "ScalePlus", "ScaleMinus", "OrientButt"}))->click();
+        break;
+      case 1: QTest::mouseDClick(page, Qt::LeftButton, {}, {5, 5}); break;
+      default: {
+        const QPoint from(random_.bounded(std::max(page->width(), 1)), random_.bounded(std::max(page->height(), 1)));
+        Drag(page, from, from + RandomShift());
+      }
+    }
   }
 
   const Command& PickCommand() {
