@@ -136,6 +136,8 @@ void PrintPreview::LayoutPage() {
   vScroll_->setPageStep(room.height());
   hScroll_->setSingleStep(20);
   vScroll_->setSingleStep(20);
+  hScroll_->setEnabled(hScroll_->maximum() > 0);
+  vScroll_->setEnabled(vScroll_->maximum() > 0);
   const int x = page.width() > room.width() ? -hScroll_->value() : (room.width() - page.width()) / 2;
   const int y = page.height() > room.height() ? -vScroll_->value() : (room.height() - page.height()) / 2;
   image1_->move(x, y);
