@@ -199,6 +199,7 @@ void PrintPdf(const QStringList& rest, std::FILE* err) {
   if (subfolders && !folderArg) throw CliError{QStringLiteral("--subfolders needs --folder N")};
   CodePage codePage = CodePageOf(args);
   const QString& path = args.files[0];
+  if (IsDatabaseFile(*pdf, path)) throw CliError{QStringLiteral("%1: is the database file itself").arg(*pdf)};
   const ReadOutcome read = Read(path, args, codePage, err);
   if (read.status == ReadOutcome::kCancelled) {
     throw CliError{

@@ -164,6 +164,10 @@ void PrintDialog::Print() {
   }
   QString pdfPath;
   if (!ChooseTarget(pdfPath)) return;
+  if (IsDatabaseFile(pdfPath, app_.db.DatabasePath)) {
+    app_.ShowMessage(app_.texts.Get(kPdfTexts, 4), kExclamation);
+    return;
+  }
   const PageRenderer renderer(app_.db, screenTwipsPerPixel_);
   const PageDone pageDone = [this](int page) {
     Retitle(page);

@@ -1,5 +1,6 @@
 #include "query/print_job.h"
 
+#include <QFileInfo>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
@@ -39,6 +40,11 @@ bool WritePdf(const QString& path, const QPageLayout& layout, const PageRenderer
   error = file.errorString();
   file.cancelWriting();
   return false;
+}
+
+bool IsDatabaseFile(const QString& path, const QString& databasePath) {
+  const QString target = QFileInfo(path).canonicalFilePath();
+  return !target.isEmpty() && target == QFileInfo(databasePath).canonicalFilePath();
 }
 
 QPageLayout DefaultPdfLayout() {

@@ -28,6 +28,9 @@ bool PrintPages(QPagedPaintDevice& device, const PageRenderer& renderer, const s
 bool WritePdf(const QString& path, const QPageLayout& layout, const PageRenderer& renderer,
               const std::vector<int>& order, QString& error, const PageDone& pageDone = {});
 
+// Whether writing a PDF to path would replace the database's own file.
+bool IsDatabaseFile(const QString& path, const QString& databasePath);
+
 // A4 upright without margins: the offsets of the forms are the margins.
 QPageLayout DefaultPdfLayout();
 

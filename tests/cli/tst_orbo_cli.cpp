@@ -202,6 +202,18 @@ class OrboCliTest : public QObject {
     BadImage("own parent", "/Folders/0/Parent", 0,
              "Folders[0].Parent: folder 0 is its own ancestor");
     BadImage("title of a label", "/Forms/0/TitleElement", 1000, "Forms[0].TitleElement");
+    const QString good = Saved(FreeSlotDatabase(), "print.2db");
+    const QString out = Path("out.pdf");
+    Row("print: missing file", {"print", Path("none.2db"), "--pdf", out}, "cannot be opened");
+    Row("print: no password", {"print", locked, "--pdf", out}, "--password");
+    Row("print: damaged, over a file", {"print", damaged, "--pdf", Path("existing.2db")}, "ends");
+    Row("print: no --pdf", {"print", good}, "--pdf");
+    Row("print: no such folder", {"print", good, "--pdf", out, "--folder", "7"}, "no folder 7");
+    Row("print: folder not a number", {"print", good, "--pdf", out, "--folder", "x"}, "no folder x");
+    Row("print: --subfolders alone", {"print", good, "--pdf", out, "--subfolders"}, "--folder");
+    Row("print: over the database", {"print", Path("existing.2db"), "--pdf", Path("existing.2db")},
+        "database file itself");
+    Row("print: PDF folder missing", {"print", good, "--pdf", Path("none/out.pdf")}, "cannot be written");
   }
 
   void failuresAreOneLine() {

@@ -159,6 +159,20 @@ class PrintDialogTest : public QObject {
     if (!HavePdfToText()) QSKIP("pdftotext is not installed");
     Fixture f;
     QTemporaryDir dir;
+    // Never over the database's own file.
+    f.app.db.DatabasePath = dir.filePath("own.2db");
+    QFile own(f.app.db.DatabasePath);
+    QVERIFY(own.open(QIODevice::WriteOnly) && own.write("keep me") == 7);
+    own.close();
+    f.dialogs.savePath = f.app.db.DatabasePath;
+    f.Print([&](PrintDialog& dialog) {
+      dialog.Printer().setOutputFormat(QPrinter::PdfFormat);
+      dialog.Printer().setOutputFileName(QString());
+      Child<QPushButton>(dialog, "PrintButt").click();
+    });
+    QCOMPARE(f.dialogs.messages, QStringList{f.app.texts.Get(970, 4)});
+    QCOMPARE(own.size(), 7);
+    f.dialogs.messages.clear();
     f.dialogs.savePath = dir.filePath("pages");
     const QString chosen = dir.filePath("chosen.pdf");
     f.Print([&](PrintDialog& dialog) {
