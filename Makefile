@@ -35,6 +35,7 @@ bench: build
 	$(BUILD_DIR)/bench/deletion_bench
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/navigation_bench
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/canvas_bench
+	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/print_bench
 
 run: build
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
