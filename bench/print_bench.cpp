@@ -39,7 +39,8 @@ int main(int argc, char* argv[]) {
   QGuiApplication app(argc, argv);
   stream::SetLibraryFolder(QStringLiteral(ORBO_BIN_DIR));
   CodePage codePage(QString::fromLatin1(kDefaultCodePage));
-  const ReadOutcome read = ReadDatabaseFile(QStringLiteral(ORBO_BIN_DIR "/data/examples/ex1.2db"), codePage, {});
+  const ReadOutcome read =
+      ReadDatabaseFile(QStringLiteral(ORBO_BIN_DIR "/data/examples/ex1.2db"), codePage, {});
   if (read.status != ReadOutcome::kLoaded) return 1;
   const std::vector<int> order = PrintList(read.db, kAllRecordsSet, -1, 0);
   const PageRenderer renderer(read.db);
@@ -51,9 +52,12 @@ int main(int argc, char* argv[]) {
   });
   QTemporaryDir dir;
   QString error;
-  const double pdf =
-      BestMs([&] { return WritePdf(dir.filePath("pages.pdf"), DefaultPdfLayout(), renderer, order, error); });
-  std::printf("%zu pages of the example: preview surface %.1f ms (%.2f ms a page), PDF %.1f ms (%.2f ms a page)\n",
-              order.size(), preview, preview / order.size(), pdf, pdf / order.size());
+  const double pdf = BestMs([&] {
+    return WritePdf(dir.filePath("pages.pdf"), DefaultPdfLayout(), renderer, order, error);
+  });
+  std::printf(
+      "%zu pages of the example: preview surface %.1f ms (%.2f ms a page), PDF %.1f ms (%.2f ms a "
+      "page)\n",
+      order.size(), preview, preview / order.size(), pdf, pdf / order.size());
   return 0;
 }

@@ -12,7 +12,8 @@ QtMessageHandler qtMessages = nullptr;
 // A failure of the cli is one line of its own; the platform's notes about
 // its setting (no runtime folder, fonts) are not for the user.
 void KeepSevereMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-  if ((type == QtCriticalMsg || type == QtFatalMsg) && qtMessages) qtMessages(type, context, message);
+  if ((type == QtCriticalMsg || type == QtFatalMsg) && qtMessages)
+    qtMessages(type, context, message);
 }
 
 }  // namespace

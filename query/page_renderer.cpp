@@ -3,7 +3,6 @@
 #include <QFontMetricsF>
 #include <QPaintDevice>
 #include <QPainter>
-
 #include <algorithm>
 #include <cmath>
 
@@ -31,7 +30,9 @@ struct PageRenderer::Surface {
 
 namespace {
 
-double TwipsPerPixel(int dotsPerInch, double fallback) { return dotsPerInch > 0 ? 1440.0 / dotsPerInch : fallback; }
+double TwipsPerPixel(int dotsPerInch, double fallback) {
+  return dotsPerInch > 0 ? 1440.0 / dotsPerInch : fallback;
+}
 
 // The order of the element types on the page.
 constexpr ElementType kTextTypes[] = {kLabel, kText, kButton, kMultiline};
@@ -39,7 +40,9 @@ constexpr ElementType kTextTypes[] = {kLabel, kText, kButton, kMultiline};
 }  // namespace
 
 PageRenderer::PageRenderer(const Database& db, double screenTwipsPerPixel)
-    : db_(db), screenTwipsPerPixel_(screenTwipsPerPixel > 0 ? screenTwipsPerPixel : kStandardTwipsPerPixel) {}
+    : db_(db),
+      screenTwipsPerPixel_(screenTwipsPerPixel > 0 ? screenTwipsPerPixel : kStandardTwipsPerPixel) {
+}
 
 void PageRenderer::DrawRecord(QPainter& painter, int record, bool clear) const {
   QPaintDevice* device = painter.device();
@@ -50,11 +53,13 @@ void PageRenderer::DrawRecord(QPainter& painter, int record, bool clear) const {
   if (data.Form < 0 || data.Form >= db_.FormCount) return;
   const FormDef& form = db_.Forms[data.Form];
   const Surface surface{painter, TwipsPerPixel(device->logicalDpiX(), screenTwipsPerPixel_),
-                        TwipsPerPixel(device->logicalDpiY(), screenTwipsPerPixel_), form.PrintOffsetX,
-                        form.PrintOffsetY};
+                        TwipsPerPixel(device->logicalDpiY(), screenTwipsPerPixel_),
+                        form.PrintOffsetX, form.PrintOffsetY};
   painter.save();
   painter.setPen(Qt::black);
-  auto used = [&](int type) { return std::clamp<int>(form.ElementCount[type], 0, kMaxElementsPerType); };
+  auto used = [&](int type) {
+    return std::clamp<int>(form.ElementCount[type], 0, kMaxElementsPerType);
+  };
   for (ElementType type : kTextTypes) {
     for (int slot = 0; slot < used(type); ++slot) {
       const ElementDef& element = form.Elements[type][slot];
@@ -65,9 +70,11 @@ void PageRenderer::DrawRecord(QPainter& painter, int record, bool clear) const {
       DrawText(surface, element, element.Left, text);
     }
   }
-  for (int slot = 0; slot < used(kFlag); ++slot) DrawFlag(surface, form.Elements[kFlag][slot], data.FlagValue[slot]);
+  for (int slot = 0; slot < used(kFlag); ++slot)
+    DrawFlag(surface, form.Elements[kFlag][slot], data.FlagValue[slot]);
   for (int slot = 0; slot < used(kImage); ++slot) {
-    DrawImage(surface, form.Elements[kImage][slot], data.ImageValue[slot], form.ImageSize[slot] != 0);
+    DrawImage(surface, form.Elements[kImage][slot], data.ImageValue[slot],
+              form.ImageSize[slot] != 0);
   }
   for (int slot = 0; slot < used(kCombo); ++slot) {
     DrawText(surface, form.Elements[kCombo][slot], form.Elements[kCombo][slot].Left,
@@ -76,21 +83,25 @@ void PageRenderer::DrawRecord(QPainter& painter, int record, bool clear) const {
   painter.restore();
 }
 
-void PageRenderer::DrawText(const Surface& surface, const ElementDef& element, int left, const QString& text) const {
+void PageRenderer::DrawText(const Surface& surface, const ElementDef& element, int left,
+                            const QString& text) const {
   if (text.isEmpty()) return;
   QPainter& painter = surface.painter;
   painter.setFont(FontOf(element.Font));
   const QFontMetricsF metrics(painter.font(), painter.device());
   const double lineTwips = metrics.height() * surface.twipsPerPixelY;
   WrapMetrics wrap{
-      [&](const QString& line) { return static_cast<int>(std::lround(metrics.horizontalAdvance(line) * surface.twipsPerPixelX)); },
+      [&](const QString& line) {
+        return static_cast<int>(
+            std::lround(metrics.horizontalAdvance(line) * surface.twipsPerPixelX));
+      },
       static_cast<int>(std::lround(lineTwips)),
       // The line's height in screen pixels, taken as twips: the same gap on
       // every surface, so the preview shows the paper's line spacing.
       static_cast<int>(std::lround(lineTwips / screenTwipsPerPixel_)),
   };
-  for (const PlacedLine& line :
-       WrapText(text, left + surface.x0, element.Top + surface.y0, element.Width, element.Alignment, wrap)) {
+  for (const PlacedLine& line : WrapText(text, left + surface.x0, element.Top + surface.y0,
+                                         element.Width, element.Alignment, wrap)) {
     const QPointF at = surface.Point(line.x, line.y);
     painter.drawText(QPointF(at.x(), at.y() + metrics.ascent()), line.text);
   }
@@ -101,8 +112,8 @@ void PageRenderer::DrawFlag(const Surface& surface, const ElementDef& element, b
   QPainter& painter = surface.painter;
   // One screen pixel wide on every surface.
   painter.setPen(QPen(Qt::black, screenTwipsPerPixel_ / surface.twipsPerPixelX));
-  const QRectF square =
-      surface.Box(element.Left + surface.x0, element.Top + surface.y0, kFlagSquareTwips, kFlagSquareTwips);
+  const QRectF square = surface.Box(element.Left + surface.x0, element.Top + surface.y0,
+                                    kFlagSquareTwips, kFlagSquareTwips);
   painter.drawRect(square);
   if (set) {
     painter.drawLine(square.topLeft(), square.bottomRight());
@@ -111,14 +122,17 @@ void PageRenderer::DrawFlag(const Surface& surface, const ElementDef& element, b
   painter.setPen(Qt::black);
 }
 
-void PageRenderer::DrawImage(const Surface& surface, const ElementDef& element, const QString& value,
-                             bool stretched) const {
+void PageRenderer::DrawImage(const Surface& surface, const ElementDef& element,
+                             const QString& value, bool stretched) const {
   if (value.isEmpty()) return;
   const std::optional<QImage> picture = ReadPicture(ResolveDataPath(value, db_.DatabasePath));
   if (!picture) return;
-  const int width = stretched ? element.Width : static_cast<int>(picture->width() * screenTwipsPerPixel_);
-  const int height = stretched ? element.Height : static_cast<int>(picture->height() * screenTwipsPerPixel_);
-  surface.painter.drawImage(surface.Box(element.Left + surface.x0, element.Top + surface.y0, width, height), *picture);
+  const int width =
+      stretched ? element.Width : static_cast<int>(picture->width() * screenTwipsPerPixel_);
+  const int height =
+      stretched ? element.Height : static_cast<int>(picture->height() * screenTwipsPerPixel_);
+  surface.painter.drawImage(
+      surface.Box(element.Left + surface.x0, element.Top + surface.y0, width, height), *picture);
 }
 
 }  // namespace orbo

@@ -29,9 +29,11 @@ class PageRenderer {
 
  private:
   struct Surface;
-  void DrawText(const Surface& surface, const ElementDef& element, int left, const QString& text) const;
+  void DrawText(const Surface& surface, const ElementDef& element, int left,
+                const QString& text) const;
   void DrawFlag(const Surface& surface, const ElementDef& element, bool set) const;
-  void DrawImage(const Surface& surface, const ElementDef& element, const QString& value, bool stretched) const;
+  void DrawImage(const Surface& surface, const ElementDef& element, const QString& value,
+                 bool stretched) const;
 
   const Database& db_;
   double screenTwipsPerPixel_;

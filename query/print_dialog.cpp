@@ -89,8 +89,8 @@ PrintDialog::~PrintDialog() = default;
 
 PrintPreview& PrintDialog::Preview() {
   if (!preview_) {
-    preview_ = std::make_unique<PrintPreview>(PrintPreview::Context{app_, *printer_, order_, position_},
-                                              screenTwipsPerPixel_, this);
+    preview_ = std::make_unique<PrintPreview>(
+        PrintPreview::Context{app_, *printer_, order_, position_}, screenTwipsPerPixel_, this);
   }
   return *preview_;
 }
@@ -139,13 +139,16 @@ void PrintDialog::ShowPreview() {
 void PrintDialog::SetUpPrinter() { app_.Seams().PrinterSetup(this, *printer_); }
 
 bool PrintDialog::ChooseTarget(QString& pdfPath) {
-  pdfPath = printer_->outputFormat() == QPrinter::PdfFormat ? printer_->outputFileName() : QString();
+  pdfPath =
+      printer_->outputFormat() == QPrinter::PdfFormat ? printer_->outputFileName() : QString();
   // A printer is chosen, or the set-up named a PDF file.
-  if (!pdfPath.isEmpty() || (printer_->outputFormat() == QPrinter::NativeFormat && !printer_->printerName().isEmpty())) {
+  if (!pdfPath.isEmpty() ||
+      (printer_->outputFormat() == QPrinter::NativeFormat && !printer_->printerName().isEmpty())) {
     return true;
   }
   // No printer: the pages go to a PDF file the user names.
-  pdfPath = app_.Seams().SaveFileName(this, app_.texts.Get(kPdfTexts, 0), app_.texts.Get(kPdfTexts, 1));
+  pdfPath =
+      app_.Seams().SaveFileName(this, app_.texts.Get(kPdfTexts, 0), app_.texts.Get(kPdfTexts, 1));
   if (pdfPath.isEmpty()) return false;
   if (QFileInfo(pdfPath).suffix().isEmpty()) pdfPath += QStringLiteral(".pdf");
   return true;
@@ -154,7 +157,9 @@ bool PrintDialog::ChooseTarget(QString& pdfPath) {
 void PrintDialog::Retitle(int page) {
   const LanguageTexts& texts = app_.texts;
   setWindowTitle(page == 0 ? texts.Get(kPrintTitle, 0)
-                           : QStringLiteral("%1  %2: %3").arg(texts.Get(kPrintTitle, 0), texts.Get(kPageWord, 5)).arg(page));
+                           : QStringLiteral("%1  %2: %3")
+                                 .arg(texts.Get(kPrintTitle, 0), texts.Get(kPageWord, 5))
+                                 .arg(page));
 }
 
 void PrintDialog::Print() {
@@ -175,11 +180,13 @@ void PrintDialog::Print() {
   };
   QString error;
   const bool printed = pdfPath.isEmpty() ? PrintPages(*printer_, renderer, order_, pageDone)
-                                         : WritePdf(pdfPath, printer_->pageLayout(), renderer, order_, error, pageDone);
+                                         : WritePdf(pdfPath, printer_->pageLayout(), renderer,
+                                                    order_, error, pageDone);
   Retitle(0);
   if (!printed) {
-    app_.ShowMessage(pdfPath.isEmpty() ? app_.texts.Get(kPdfTexts, 3) : app_.texts.Get(kPdfTexts, 2).arg(error),
-                     kExclamation);
+    app_.ShowMessage(
+        pdfPath.isEmpty() ? app_.texts.Get(kPdfTexts, 3) : app_.texts.Get(kPdfTexts, 2).arg(error),
+        kExclamation);
     return;
   }
   accept();

@@ -5,7 +5,6 @@
 #pragma once
 
 #include <QDialog>
-
 #include <memory>
 #include <vector>
 
@@ -42,8 +41,8 @@ class PrintDialog : public QDialog {
   void ShowPreview();
   void SetUpPrinter();
   void Print();
-  // The PDF file to print to, asked when no printer is chosen; empty when
-  // printing goes to a printer or the user cancelled.
+  // Where the pages go: pdfPath empty for the chosen printer, else the PDF
+  // file, asked for when no printer is chosen. False when the user cancelled.
   bool ChooseTarget(QString& pdfPath);
   void Retitle(int page);
 

@@ -10,8 +10,8 @@
 
 namespace orbo {
 
-bool PrintPages(QPagedPaintDevice& device, const PageRenderer& renderer, const std::vector<int>& order,
-                const PageDone& pageDone) {
+bool PrintPages(QPagedPaintDevice& device, const PageRenderer& renderer,
+                const std::vector<int>& order, const PageDone& pageDone) {
   QPainter painter;
   if (!painter.begin(&device)) return false;
   for (std::size_t k = 0; k < order.size(); ++k) {

@@ -4,7 +4,6 @@
 
 #include <QPageLayout>
 #include <QString>
-
 #include <functional>
 #include <vector>
 
@@ -19,8 +18,8 @@ using PageDone = std::function<void(int page)>;
 
 // Draws the records of order on device, one per page. False when the device
 // would not start drawing.
-bool PrintPages(QPagedPaintDevice& device, const PageRenderer& renderer, const std::vector<int>& order,
-                const PageDone& pageDone = {});
+bool PrintPages(QPagedPaintDevice& device, const PageRenderer& renderer,
+                const std::vector<int>& order, const PageDone& pageDone = {});
 
 // Writes the pages to a PDF file through a temporary file beside it, so a
 // failure leaves no partial file and the old one, if any, whole. False on

@@ -44,7 +44,8 @@ PrintPreview::PrintPreview(Context context, double screenTwipsPerPixel, QWidget*
   vScroll_ = NamedWidget<QScrollBar>("VScroll1", Qt::Vertical, this);
 
   auto* buttons = new QHBoxLayout;
-  for (QPushButton* b : {prevRec_, nextRec_, scalePlus_, scaleMinus_, orientButt_}) buttons->addWidget(b);
+  for (QPushButton* b : {prevRec_, nextRec_, scalePlus_, scaleMinus_, orientButt_})
+    buttons->addWidget(b);
   buttons->addStretch();
   buttons->addWidget(closeButt_);
   auto* page = new QGridLayout;
@@ -68,7 +69,6 @@ PrintPreview::PrintPreview(Context context, double screenTwipsPerPixel, QWidget*
 }
 
 void PrintPreview::Open() {
-  setWindowTitle(context_.app.texts.Get(kPreviewTitle, 0));
   zoom_ = kPreviewStartZoom;
   hScroll_->setValue(0);
   vScroll_->setValue(0);
@@ -118,7 +118,8 @@ void PrintPreview::Render() {
 
 void PrintPreview::ShowPage() {
   const QSize shown = ShownPageSize(PageTwips(), screenTwipsPerPixel_, kPreviewZoomFactors[zoom_]);
-  image1_->setPixmap(QPixmap::fromImage(printPic_.scaled(shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+  image1_->setPixmap(
+      QPixmap::fromImage(printPic_.scaled(shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
   image1_->resize(shown);
   scalePlus_->setEnabled(zoom_ > 0);
   scaleMinus_->setEnabled(zoom_ < kPreviewZoomLevels - 1);
@@ -138,8 +139,10 @@ void PrintPreview::LayoutPage() {
   vScroll_->setSingleStep(20);
   hScroll_->setEnabled(hScroll_->maximum() > 0);
   vScroll_->setEnabled(vScroll_->maximum() > 0);
-  const int x = page.width() > room.width() ? -hScroll_->value() : (room.width() - page.width()) / 2;
-  const int y = page.height() > room.height() ? -vScroll_->value() : (room.height() - page.height()) / 2;
+  const int x =
+      page.width() > room.width() ? -hScroll_->value() : (room.width() - page.width()) / 2;
+  const int y =
+      page.height() > room.height() ? -vScroll_->value() : (room.height() - page.height()) / 2;
   image1_->move(x, y);
 }
 

@@ -6,11 +6,9 @@
 #include <QDialog>
 #include <QImage>
 #include <QPoint>
-
 #include <vector>
 
 #include "query/preview_geometry.h"
-
 #include "storage/database_model.h"
 
 class QLabel;

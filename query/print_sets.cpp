@@ -21,11 +21,16 @@ std::vector<int> PrintList(const Database& db, int set, int shownRecord, int fol
   auto taken = [&](int i) {
     const RecordData& record = db.Records[i];
     switch (set) {
-      case kAllRecordsSet: return true;
-      case kFolderSet: return record.Folder == folder;
-      case kMarkedSet: return i < static_cast<int>(db.RecordMarks.size()) && db.RecordMarks[i];
-      case kFormSet: return record.Form == db.Records[shownRecord].Form;
-      default: return false;
+      case kAllRecordsSet:
+        return true;
+      case kFolderSet:
+        return record.Folder == folder;
+      case kMarkedSet:
+        return i < static_cast<int>(db.RecordMarks.size()) && db.RecordMarks[i];
+      case kFormSet:
+        return record.Form == db.Records[shownRecord].Form;
+      default:
+        return false;
     }
   };
   for (int i = 0; i < db.RecordCount; ++i) {
@@ -49,7 +54,8 @@ std::vector<int> PrintOrder(std::vector<int> list, bool reverse) {
   return list;
 }
 
-QStringList PrintSetNames(const Database& db, int shownRecord, int folder, const LanguageTexts& texts) {
+QStringList PrintSetNames(const Database& db, int shownRecord, int folder,
+                          const LanguageTexts& texts) {
   const bool shown = IsPrintableRecord(db, shownRecord);
   QString record = texts.Get(472, 0);
   QString form = texts.Get(472, 4);
@@ -58,7 +64,8 @@ QStringList PrintSetNames(const Database& db, int shownRecord, int folder, const
     form += QStringLiteral(" (") + db.Forms[db.Records[shownRecord].Form].Name + u')';
   }
   const QString folderName = IsFolderIndex(db, folder) ? db.Folders[folder].Name : QString();
-  return {record, texts.Get(472, 1), texts.Get(472, 2) + u' ' + folderName, texts.Get(472, 3), form};
+  return {record, texts.Get(472, 1), texts.Get(472, 2) + u' ' + folderName, texts.Get(472, 3),
+          form};
 }
 
 QString PrintListText(const Database& db, const std::vector<int>& order, const QString& heading) {

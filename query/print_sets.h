@@ -4,7 +4,6 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <vector>
 
 #include "shell/language_texts.h"
@@ -37,7 +36,8 @@ bool SetNeedsShownRecord(int set);
 std::vector<int> PrintOrder(std::vector<int> list, bool reverse);
 
 // The captions of the five sets for the shown record and the open folder.
-QStringList PrintSetNames(const Database& db, int shownRecord, int folder, const LanguageTexts& texts);
+QStringList PrintSetNames(const Database& db, int shownRecord, int folder,
+                          const LanguageTexts& texts);
 
 // PrintText: heading, then "n. title" per record in print order, cut off
 // with "..." once the text holds kPrintTextCap characters.

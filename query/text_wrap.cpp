@@ -12,10 +12,16 @@ class LineWriter {
     const int lineWidth = metrics_.widthOf(line);
     int at = x_;
     switch (alignment_) {
-      case kAlignLeft: break;
-      case kAlignRight: at = x_ + width_ - lineWidth; break;
-      case kAlignCentre: at = x_ + width_ / 2 - lineWidth / 2; break;
-      default: return;
+      case kAlignLeft:
+        break;
+      case kAlignRight:
+        at = x_ + width_ - lineWidth;
+        break;
+      case kAlignCentre:
+        at = x_ + width_ / 2 - lineWidth / 2;
+        break;
+      default:
+        return;
     }
     lines_.push_back({line, at, y_});
     y_ += metrics_.lineAdvance;

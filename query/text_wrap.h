@@ -5,7 +5,6 @@
 #pragma once
 
 #include <QString>
-
 #include <functional>
 #include <vector>
 

@@ -21,4 +21,6 @@ inline QStringList PdfPages(const QString& path) {
   return pages;
 }
 
-inline bool HavePdfToText() { return !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty(); }
+inline bool HavePdfToText() {
+  return !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty();
+}

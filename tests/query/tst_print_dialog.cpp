@@ -29,9 +29,11 @@ struct Fixture : RunningApp {
   }
 
   // mnuPrint, with what happens in each window while it is open.
-  void Print(std::function<void(PrintDialog&)> inDialog, std::function<void(PrintPreview&)> inPreview = {}) {
+  void Print(std::function<void(PrintDialog&)> inDialog,
+             std::function<void(PrintPreview&)> inPreview = {}) {
     dialogs.onModal = [=](QDialog& dialog) {
-      if (auto* preview = dynamic_cast<PrintPreview*>(&dialog); preview && inPreview) inPreview(*preview);
+      if (auto* preview = dynamic_cast<PrintPreview*>(&dialog); preview && inPreview)
+        inPreview(*preview);
       if (auto* print = dynamic_cast<PrintDialog*>(&dialog)) inDialog(*print);
       return 0;
     };
@@ -46,7 +48,9 @@ Widget& Child(QWidget& parent, const char* name) {
   return *child;
 }
 
-QString ListText(PrintDialog& dialog) { return Child<QPlainTextEdit>(dialog, "PrintText").toPlainText(); }
+QString ListText(PrintDialog& dialog) {
+  return Child<QPlainTextEdit>(dialog, "PrintText").toPlainText();
+}
 
 void Drag(QWidget& on, QPoint from, QPoint to) {
   QTest::mousePress(&on, Qt::LeftButton, {}, from);
@@ -88,7 +92,8 @@ class PrintDialogTest : public QObject {
           QCOMPARE(sets.currentIndex(), 0);
           emit sets.activated(2);
           Child<QCheckBox>(dialog, "ReverseCheck").click();
-          QVERIFY(ListText(dialog).endsWith("\n\n1. record 4\n2. record 2\n3. Welcome to Corvane Database!"));
+          QVERIFY(ListText(dialog).endsWith(
+              "\n\n1. record 4\n2. record 2\n3. Welcome to Corvane Database!"));
           Child<QPushButton>(dialog, "PreviewButt").click();
           QCOMPARE(sets.currentIndex(), 2);
           QCOMPARE(dialog.Order(), (std::vector<int>{5, 3, 0}));

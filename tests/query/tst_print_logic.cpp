@@ -5,7 +5,6 @@
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QtTest>
-
 #include <limits>
 
 #include "pdf_text.h"
@@ -26,7 +25,8 @@ const WrapMetrics kMono{[](const QString& s) { return static_cast<int>(s.size())
 
 QStringList Placed(const std::vector<PlacedLine>& lines) {
   QStringList placed;
-  for (const PlacedLine& line : lines) placed << QStringLiteral("%1@%2,%3").arg(line.text).arg(line.x).arg(line.y);
+  for (const PlacedLine& line : lines)
+    placed << QStringLiteral("%1@%2,%3").arg(line.text).arg(line.x).arg(line.y);
   return placed;
 }
 
@@ -63,17 +63,25 @@ class PrintLogicTest : public QObject {
     QTest::addColumn<int>("alignment");
     QTest::addColumn<QStringList>("lines");
     // The blank stays on the first line; breaks step down a line and the gap.
-    QTest::newRow("after the blank") << "alpha beta" << 700 << 0 << QStringList{"alpha @0,0", "beta@0,210"};
-    QTest::newRow("inside a long word") << "abcdefghij" << 500 << 0 << QStringList{"abcde@0,0", "fghij@0,210"};
-    QTest::newRow("last blank that fits") << "a b c d" << 500 << 0 << QStringList{"a b @0,0", "c d@0,210"};
+    QTest::newRow("after the blank")
+        << "alpha beta" << 700 << 0 << QStringList{"alpha @0,0", "beta@0,210"};
+    QTest::newRow("inside a long word")
+        << "abcdefghij" << 500 << 0 << QStringList{"abcde@0,0", "fghij@0,210"};
+    QTest::newRow("last blank that fits")
+        << "a b c d" << 500 << 0 << QStringList{"a b @0,0", "c d@0,210"};
     // A CR LF break steps down before its line; each part aligns alone.
-    QTest::newRow("CR LF, right") << "ab\r\ncdef" << 1000 << 1 << QStringList{"ab@800,10", "cdef@600,210"};
-    QTest::newRow("CR LF, centre") << "abc\r\nd" << 1001 << 2 << QStringList{"abc@350,10", "d@450,210"};
+    QTest::newRow("CR LF, right") << "ab\r\ncdef" << 1000 << 1
+                                  << QStringList{"ab@800,10", "cdef@600,210"};
+    QTest::newRow("CR LF, centre")
+        << "abc\r\nd" << 1001 << 2 << QStringList{"abc@350,10", "d@450,210"};
     QTest::newRow("right") << "abc" << 1000 << 1 << QStringList{"abc@700,0"};
     QTest::newRow("centre") << "abcd" << 1000 << 2 << QStringList{"abcd@300,0"};
-    QTest::newRow("wider than the box, right") << "abcdefgh" << 500 << 1 << QStringList{"abcde@0,0", "fgh@200,210"};
-    QTest::newRow("box narrower than a letter") << "ab" << 50 << 0 << QStringList{"a@0,0", "b@0,210"};
-    QTest::newRow("CR alone keeps the next letter") << "ab\rcd" << 1000 << 0 << QStringList{"ab@0,10", "cd@0,210"};
+    QTest::newRow("wider than the box, right")
+        << "abcdefgh" << 500 << 1 << QStringList{"abcde@0,0", "fgh@200,210"};
+    QTest::newRow("box narrower than a letter")
+        << "ab" << 50 << 0 << QStringList{"a@0,0", "b@0,210"};
+    QTest::newRow("CR alone keeps the next letter")
+        << "ab\rcd" << 1000 << 0 << QStringList{"ab@0,10", "cd@0,210"};
     QTest::newRow("unknown alignment") << "abc" << 1000 << 3 << QStringList{};
     QTest::newRow("empty") << "" << 1000 << 0 << QStringList{};
   }
@@ -93,8 +101,9 @@ class PrintLogicTest : public QObject {
     QCOMPARE(list, (std::vector<int>{0, 3, 5}));
     const std::vector<int> order = PrintOrder(list, true);
     QCOMPARE(order, (std::vector<int>{5, 3, 0}));
-    QCOMPARE(PrintListText(db, order, "Heading"),
-             QString("Heading\r\n\r\n1. record 4\r\n2. record 2\r\n3. Welcome to Corvane Database!"));
+    QCOMPARE(
+        PrintListText(db, order, "Heading"),
+        QString("Heading\r\n\r\n1. record 4\r\n2. record 2\r\n3. Welcome to Corvane Database!"));
   }
 
   // Lines stop once the text holds 1000 characters; "..." ends it.
@@ -117,7 +126,8 @@ class PrintLogicTest : public QObject {
     db.RecordMarks.assign(db.Records.size(), true);
     for (int set = 0; set < kPrintSetCount; ++set) {
       for (int folder : {0, 1}) {
-        for (int record : PrintList(db, set, 2, folder)) QVERIFY2(db.Records[record].Folder != BufferFolder, qPrintable(QString::number(set)));
+        for (int record : PrintList(db, set, 2, folder))
+          QVERIFY2(db.Records[record].Folder != BufferFolder, qPrintable(QString::number(set)));
       }
     }
     QCOMPARE(PrintList(db, kFormSet, 2, 0), (std::vector<int>{0, 2, 3, 5, 6}));
@@ -146,7 +156,8 @@ class PrintLogicTest : public QObject {
     // 12000 twips shown 400 pixels wide: half of its 800 screen pixels.
     QTest::newRow("right") << 200 << 10 << 200 + 2 * 10 * 15;
     QTest::newRow("left, below zero") << 200 << -20 << 200 - 2 * 20 * 15;
-    QTest::newRow("held at the stored range") << std::numeric_limits<int>::max() - 5 << 10 << std::numeric_limits<int>::max();
+    QTest::newRow("held at the stored range")
+        << std::numeric_limits<int>::max() - 5 << 10 << std::numeric_limits<int>::max();
   }
   void draggedOffset() {
     QFETCH(int, offset);
@@ -198,11 +209,13 @@ class PrintLogicTest : public QObject {
     const QStringList pages = PdfPages(path);
     QCOMPARE(pages.size(), 3);
     QVERIFY(pages[0].contains("Welcome to Corvane") && pages[0].contains("Good luck!"));
-    QVERIFY(pages[1].contains("record 2") && pages[1].contains("    first line\n    second line") && !pages[1].contains("Welcome"));
+    QVERIFY(pages[1].contains("record 2") && pages[1].contains("    first line\n    second line") &&
+            !pages[1].contains("Welcome"));
     QVERIFY(pages[2].contains("record 4"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"three.pdf"});
     // A folder that is not there: refused, nothing written.
-    QVERIFY(!WritePdf(dir.filePath("none/x.pdf"), DefaultPdfLayout(), PageRenderer(db), {0}, error));
+    QVERIFY(
+        !WritePdf(dir.filePath("none/x.pdf"), DefaultPdfLayout(), PageRenderer(db), {0}, error));
     QVERIFY(!error.isEmpty());
   }
 };
