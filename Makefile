@@ -40,6 +40,7 @@ bench: build
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/navigation_bench
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/canvas_bench
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/query_bench
+	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/print_bench
 
 run: build
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \

@@ -21,6 +21,7 @@ class NoDialogs : public orbo::Dialogs {
     return start;
   }
   int RunModal(QDialog&) override { return 0; }
+  bool PrinterSetup(QWidget*, QPrinter&) override { return false; }
   bool OpenUrl(const QUrl&) override { return false; }
   // Never played: the benchmarks press no button.
   orbo::MediaPlayer& Media() override { return media_; }

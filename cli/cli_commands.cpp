@@ -6,6 +6,9 @@
 #include <optional>
 
 #include "cli/json_image.h"
+#include "query/page_renderer.h"
+#include "query/print_job.h"
+#include "query/print_sets.h"
 #include "storage/database_file.h"
 #include "storage/model_invariants.h"
 #include "storage/storage_error.h"
@@ -31,8 +34,10 @@ struct Arguments {
   }
 };
 
-// Splits files from "--name value" and "--name=value" options.
-Arguments Parse(const QStringList& args, const QStringList& allowed, int fileCount) {
+// Splits files from "--name value" and "--name=value" options, and from the
+// flags "--name" that take no value.
+Arguments Parse(const QStringList& args, const QStringList& allowed, int fileCount,
+                const QStringList& flags = {}) {
   Arguments parsed;
   for (int i = 0; i < args.size(); ++i) {
     const QString& arg = args[i];
@@ -42,6 +47,10 @@ Arguments Parse(const QStringList& args, const QStringList& allowed, int fileCou
     }
     const qsizetype equals = arg.indexOf(QLatin1Char('='));
     const QString name = arg.mid(2, equals < 0 ? -1 : equals - 2);
+    if (flags.contains(name) && equals < 0) {
+      parsed.options[name] = QString();
+      continue;
+    }
     if (!allowed.contains(name)) throw CliError{QStringLiteral("unknown option --%1").arg(name)};
     if (equals >= 0) {
       parsed.options[name] = arg.mid(equals + 1);
@@ -173,6 +182,45 @@ void Info(const QStringList& rest, std::FILE* out, std::FILE* err) {
   Print(out, text.toUtf8());
 }
 
+// The records of the database, or of a folder (and those below it), one
+// per page, as the print dialog prints all records or a folder's.
+void PrintPdf(const QStringList& rest, std::FILE*, std::FILE* err) {
+  const Arguments args = Parse(rest,
+                               {QStringLiteral("password"), QStringLiteral("codepage"), QStringLiteral("pdf"),
+                                QStringLiteral("folder")},
+                               1, {QStringLiteral("subfolders")});
+  const std::optional<QString> pdf = args.Option(QStringLiteral("pdf"));
+  if (!pdf || pdf->isEmpty()) throw CliError{QStringLiteral("print needs --pdf OUT.pdf")};
+  const std::optional<QString> folderArg = args.Option(QStringLiteral("folder"));
+  const bool subfolders = args.Option(QStringLiteral("subfolders")).has_value();
+  if (subfolders && !folderArg) throw CliError{QStringLiteral("--subfolders needs --folder N")};
+  CodePage codePage = CodePageOf(args);
+  const QString& path = args.files[0];
+  if (IsDatabaseFile(*pdf, path)) throw CliError{QStringLiteral("%1: is the database file itself").arg(*pdf)};
+  const ReadOutcome read = Read(path, args, codePage, err);
+  if (read.status == ReadOutcome::kCancelled) {
+    throw CliError{
+        QStringLiteral("%1: the file is protected; give its password with --password").arg(path)};
+  }
+  const Database& db = read.db;
+  std::vector<int> order;
+  if (folderArg) {
+    bool number = false;
+    const int folder = folderArg->toInt(&number);
+    if (!number || !IsFolderIndex(db, folder)) {
+      throw CliError{QStringLiteral("%1: there is no folder %2").arg(path, *folderArg)};
+    }
+    order = FolderPrintList(db, folder, subfolders);
+  } else {
+    order = PrintList(db, kAllRecordsSet, -1, 0);
+  }
+  if (order.empty()) throw CliError{QStringLiteral("%1: there are no records to print").arg(path)};
+  QString error;
+  if (!WritePdf(*pdf, DefaultPdfLayout(), PageRenderer(db), order, error)) {
+    throw CliError{QStringLiteral("%1: cannot be written: %2").arg(*pdf, error)};
+  }
+}
+
 int Fail(std::FILE* err, QString line) {
   line.replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));
   std::fprintf(err, "orbo-cli: %s\n", line.toLocal8Bit().constData());
@@ -195,11 +243,18 @@ const Command kCommands[] = {
      Build},
     {"info", "info FILE.2db [--password PW] [--codepage NAME]",
      "Prints the file's header, whether it needs a password, and its counts.", Info},
+    {"print", "print FILE.2db --pdf OUT.pdf [--password PW] [--codepage NAME] [--folder N] [--subfolders]",
+     "Prints the records, one per page, into a PDF file: all of them, or those of folder N\n"
+     "(and of the folders below it with --subfolders). OUT.pdf is written whole or not at all.",
+     PrintPdf},
 };
 
 constexpr char kOptions[] =
     "  --password PW    the password of a protected database\n"
-    "  --codepage NAME  the code page of the stored texts (default windows-1252)\n";
+    "  --codepage NAME  the code page of the stored texts (default windows-1252)\n"
+    "  --pdf OUT.pdf    the PDF file print writes\n"
+    "  --folder N       print the records of folder N (counted from 0)\n"
+    "  --subfolders     with --folder, the folders below it too\n";
 
 QString Usage() {
   QStringList synopses;
@@ -221,6 +276,8 @@ void PrintHelp(std::FILE* out, const Command* only) {
 }
 
 }  // namespace
+
+bool CliDrawsPages(const QStringList& args) { return args.value(0) == QLatin1String("print"); }
 
 int RunCli(const QStringList& args, std::FILE* out, std::FILE* err) {
   try {

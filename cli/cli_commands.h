@@ -7,6 +7,9 @@
 
 namespace orbo {
 
+// Whether the command draws pages, which takes the fonts of a GUI application.
+bool CliDrawsPages(const QStringList& args);
+
 // args: the command line without the program name.
 int RunCli(const QStringList& args, std::FILE* out, std::FILE* err);
 

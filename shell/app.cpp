@@ -12,6 +12,7 @@
 #include "forms/form_canvas.h"
 #include "forms/form_designer.h"
 #include "forms/icon_picker_dialog.h"
+#include "query/print_dialog.h"
 #include "forms/record_editor.h"
 #include "forms/title_field_menu.h"
 #include "query/database_properties_dialog.h"
@@ -171,7 +172,7 @@ bool App::QueryUnload() {
   QDir::setCurrent(appPath_);
   SaveIni(files_, settingsPath_, settings);
   tree_->Clear();
-  for (QWidget* dialog : std::initializer_list<QWidget*>{intro_.get(), picker_.get(), help_.get()}) {
+  for (QWidget* dialog : std::initializer_list<QWidget*>{intro_.get(), picker_.get(), help_.get(), printing_.get()}) {
     if (dialog) dialog->hide();
   }
   window_->hide();
@@ -202,6 +203,11 @@ void App::ShowIntro(int mode) {
       break;
     }
   }
+}
+
+PrintDialog& App::Printing() {
+  if (!printing_) printing_ = std::make_unique<PrintDialog>(*this);
+  return *printing_;
 }
 
 MessageAnswer App::ShowMessage(const QString& text, int style) {

@@ -34,6 +34,7 @@ class IconPickerDialog;
 class IntroDialog;
 class MainWindow;
 class OptionsDialog;
+class PrintDialog;
 class RecordEditor;
 class Sorter;
 class TitleFieldMenu;
@@ -62,6 +63,8 @@ class App : public StorageUi {
   FormDesigner& Designer() { return *designer_; }
   Finder& Find() { return *finder_; }
   Sorter& Sorting() { return *sorter_; }
+  // PrinterForm2, made at its first use.
+  PrintDialog& Printing();
   // Arms an element tool, or the selection arrow for nullptr.
   void ChooseTool(QAction* tool);
   // The dialogs, the desktop and the media player.
@@ -191,6 +194,7 @@ class App : public StorageUi {
   std::unique_ptr<Sorter> sorter_;
   std::unique_ptr<OptionsDialog> options_;
   std::unique_ptr<DatabasePropertiesDialog> databaseProperties_;
+  std::unique_ptr<PrintDialog> printing_;
   bool userIconsLoaded_ = false;
   QLockFile instanceLock_;
   QString commandLine_;

@@ -14,6 +14,7 @@
 #include "shell/integrity_texts.h"
 #include "shell/intro_dialog.h"
 #include "shell/main_window.h"
+#include "query/print_dialog.h"
 #include "shell/movable_export.h"
 #include "shell/navigation_logic.h"
 #include "shell/recent_files.h"
@@ -58,6 +59,7 @@ void App::ConnectCommands() {
   c.OnTriggered(c.Tool(kMainBar, "tofolder"), [this] {
     if (state.CurRecord >= 0) ShowFolder(db.Records[state.CurRecord].Folder);
   });
+  both("mnuPrint", "print", [this] { Printing().Open(); });
   both("mnuHelp2", "help", [this] { ShowHelp(11); });
   c.OnTriggered(c.Tool(kEditBar, "help"), [this] { ShowHelp(13); });
   c.OnTriggered(c.Tool(kMainBar, "resetscale"), [this] { ResetScale(); });

@@ -1,7 +1,7 @@
 // Everything in the shell that would block a test or reach outside the
 // program: message boxes, file, colour and font dialogs, modal windows, the
-// desktop's handling of addresses and files, the media player, the end of
-// the program.
+// printer set-up, the desktop's handling of addresses and files, the media
+// player, the end of the program.
 // The program uses QtDialogs; tests put in their own.
 #pragma once
 
@@ -17,6 +17,7 @@
 #include "storage/storage_ui.h"
 
 class QDialog;
+class QPrinter;
 class QWidget;
 
 namespace orbo {
@@ -39,6 +40,9 @@ class Dialogs {
   // double that does not say otherwise does).
   virtual std::optional<QColor> ChooseColor(QWidget* /*parent*/, const QColor& /*start*/) { return std::nullopt; }
   virtual std::optional<QFont> ChooseFont(QWidget* /*parent*/, const QFont& /*start*/) { return std::nullopt; }
+  // The printer set-up dialog: chooses the printer (or a PDF file) and the
+  // paper of printer; false when cancelled.
+  virtual bool PrinterSetup(QWidget* parent, QPrinter& printer) = 0;
   // Hands an address or file to the desktop; false when nothing opened it.
   virtual bool OpenUrl(const QUrl& url) = 0;
   virtual MediaPlayer& Media() = 0;

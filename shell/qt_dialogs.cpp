@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
 
 #include <cstdio>
 #include <cstdlib>
@@ -92,6 +93,12 @@ std::optional<QFont> QtDialogs::ChooseFont(QWidget* parent, const QFont& start) 
   bool ok = false;
   const QFont chosen = QFontDialog::getFont(&ok, start, parent);
   return ok ? std::optional<QFont>(chosen) : std::nullopt;
+}
+
+// The platform's print dialog also offers printing to a PDF file.
+bool QtDialogs::PrinterSetup(QWidget* parent, QPrinter& printer) {
+  QPrintDialog dialog(&printer, parent);
+  return dialog.exec() == QDialog::Accepted;
 }
 
 bool QtDialogs::OpenUrl(const QUrl& url) { return QDesktopServices::openUrl(url); }

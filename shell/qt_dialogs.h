@@ -25,6 +25,7 @@ class QtDialogs : public Dialogs {
   int RunModal(QDialog& dialog) override;
   std::optional<QColor> ChooseColor(QWidget* parent, const QColor& start) override;
   std::optional<QFont> ChooseFont(QWidget* parent, const QFont& start) override;
+  bool PrinterSetup(QWidget* parent, QPrinter& printer) override;
   bool OpenUrl(const QUrl& url) override;
   MediaPlayer& Media() override;
   void Fatal(const QString& message) override;

@@ -2,6 +2,7 @@
 #include <QtTest>
 #include <nlohmann/json.hpp>
 
+#include "../query/pdf_text.h"
 #include "sample_databases.h"
 #include "storage/stream_library.h"
 
@@ -201,6 +202,18 @@ class OrboCliTest : public QObject {
     BadImage("own parent", "/Folders/0/Parent", 0,
              "Folders[0].Parent: folder 0 is its own ancestor");
     BadImage("title of a label", "/Forms/0/TitleElement", 1000, "Forms[0].TitleElement");
+    const QString good = Saved(FreeSlotDatabase(), "print.2db");
+    const QString out = Path("out.pdf");
+    Row("print: missing file", {"print", Path("none.2db"), "--pdf", out}, "cannot be opened");
+    Row("print: no password", {"print", locked, "--pdf", out}, "--password");
+    Row("print: damaged, over a file", {"print", damaged, "--pdf", Path("existing.2db")}, "ends");
+    Row("print: no --pdf", {"print", good}, "--pdf");
+    Row("print: no such folder", {"print", good, "--pdf", out, "--folder", "7"}, "no folder 7");
+    Row("print: folder not a number", {"print", good, "--pdf", out, "--folder", "x"}, "no folder x");
+    Row("print: --subfolders alone", {"print", good, "--pdf", out, "--subfolders"}, "--folder");
+    Row("print: over the database", {"print", Path("existing.2db"), "--pdf", Path("existing.2db")},
+        "database file itself");
+    Row("print: PDF folder missing", {"print", good, "--pdf", Path("none/out.pdf")}, "cannot be written");
   }
 
   void failuresAreOneLine() {
@@ -211,7 +224,35 @@ class OrboCliTest : public QObject {
     QVERIFY2(run.exitCode == 1 && run.out.isEmpty(), run.out);
     QVERIFY2(run.err.contains(says) && run.err.count('\n') == 1, run.err);
     QCOMPARE(FileContents(Path("existing.2db")), QByteArray("keep me"));
-    QCOMPARE(QDir(Path(".")).entryList({".orbo-*"}, QDir::Files | QDir::Hidden), QStringList());
+    QCOMPARE(QDir(Path(".")).entryList({".orbo-*", "out.pdf*"}, QDir::Files | QDir::Hidden), QStringList());
+  }
+
+  // One page per record, holding every word of the record's texts; the
+  // records of a folder, with or without those below it.
+  void printWritesOnePagePerRecord() {
+    if (!HavePdfToText()) QSKIP("pdftotext is not installed");
+    const QString example = QStringLiteral(ORBO_BIN_DIR "/data/examples/ex1.2db");
+    const QString pdf = Path("example.pdf");
+    const Run run = Cli({"print", example, "--pdf", pdf});
+    QVERIFY2(run.exitCode == 0 && run.out.isEmpty(), run.err);
+    const QStringList pages = PdfPages(pdf);
+    const Json records = Json::parse(Cli({"dump", example}).out.toStdString())["Records"];
+    QCOMPARE(pages.size(), static_cast<qsizetype>(records.size()));
+    for (std::size_t r = 0; r < records.size(); ++r) {
+      const QStringList onPage = pages[static_cast<qsizetype>(r)].simplified().split(' ');
+      for (const char* field : {"TextValue", "MemoValue"}) {
+        for (const Json& value : records[r][field]) {
+          for (const QString& word : QString::fromStdString(value.get<std::string>()).simplified().split(' ', Qt::SkipEmptyParts)) {
+            QVERIFY2(onPage.contains(word), qPrintable(QStringLiteral("record %1: %2").arg(r).arg(word)));
+          }
+        }
+      }
+    }
+    const QString free = Saved(FreeSlotDatabase(), "folders.2db");
+    QVERIFY(Cli({"print", free, "--pdf", pdf, "--folder", "0"}).exitCode == 0);
+    QCOMPARE(PdfPages(pdf).size(), 3);
+    QVERIFY(Cli({"print", free, "--pdf", pdf, "--folder", "0", "--subfolders"}).exitCode == 0);
+    QCOMPARE(PdfPages(pdf).size(), 5);
   }
 
   void infoPrintsHeaderAndCounts() {
@@ -231,7 +272,8 @@ class OrboCliTest : public QObject {
   void helpAndVersion() {
     const Run all = Cli({"--help"});
     QCOMPARE(all.exitCode, 0);
-    for (const char* synopsis : {"orbo-cli dump FILE.2db", "orbo-cli build IMAGE.json OUT.2db", "orbo-cli info FILE.2db"}) {
+    for (const char* synopsis : {"orbo-cli dump FILE.2db", "orbo-cli build IMAGE.json OUT.2db", "orbo-cli info FILE.2db",
+                                 "orbo-cli print FILE.2db --pdf OUT.pdf"}) {
       QVERIFY2(all.out.contains(synopsis), all.out);
     }
     const Run one = Cli({"build", "--help"});

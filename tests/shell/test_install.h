@@ -112,6 +112,13 @@ class FakeDialogs : public orbo::Dialogs {
     ++modalCount;
     return onModal(dialog);
   }
+  // The printer set-up: changes the printer as the test says.
+  int printerSetups = 0;
+  std::function<bool(QPrinter&)> onPrinterSetup = [](QPrinter&) { return false; };
+  bool PrinterSetup(QWidget*, QPrinter& printer) override {
+    ++printerSetups;
+    return onPrinterSetup(printer);
+  }
   QList<QUrl> opened;
   bool openWorks = true;
   bool OpenUrl(const QUrl& url) override {

@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QRandomGenerator>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
@@ -32,6 +33,7 @@
 #include "query/finder.h"
 #include "query/sort_dialog.h"
 #include "query/sorter.h"
+#include "query/print_dialog.h"
 #include "shell/app.h"
 #include "shell/folder_tree.h"
 #include "shell/folder_tree_widget.h"
@@ -73,8 +75,9 @@ class RandomDialogs : public Dialogs {
     if (random_.bounded(8) == 0) return {};
     return offered[random_.bounded(offered.size())];
   }
-  QString SaveFileName(QWidget*, const QString&, const QString&) override {
+  QString SaveFileName(QWidget*, const QString&, const QString& filter) override {
     if (random_.bounded(10) == 0) return {};
+    if (filter.contains(QLatin1String("*.pdf"))) return folder_ + "/pages.pdf";
     const QString path = QStringLiteral("%1/db%2.2db").arg(folder_).arg(random_.bounded(4));
     if (!savedPaths.contains(path)) savedPaths << path;
     return path;
@@ -88,6 +91,7 @@ class RandomDialogs : public Dialogs {
   // The property dialogs get their controls worked at random, then OK or
   // Cancel; every other dialog is cancelled.
   int RunModal(QDialog& dialog) override {
+    if (onModal) return onModal(dialog);
     static const QStringList worked{"SetForm", "OptionsForm", "DBProps"};
     if (!worked.contains(dialog.objectName())) return 0;
     if (auto* tabs = dialog.findChild<QTabBar*>("MainTab")) tabs->setCurrentIndex(random_.bounded(tabs->count()));
@@ -106,6 +110,9 @@ class RandomDialogs : public Dialogs {
     if (random_.bounded(3) == 0) return std::nullopt;
     return QFont(random_.bounded(2) ? "DejaVu Sans" : "DejaVu Serif", random_.bounded(6, 30), QFont::Normal, random_.bounded(2));
   }
+  // Set while a command drives the windows it opens (the print dialog).
+  std::function<int(QDialog&)> onModal;
+  bool PrinterSetup(QWidget*, QPrinter&) override { return false; }
   bool OpenUrl(const QUrl&) override { return random_.bounded(2) == 0; }
   MediaPlayer& Media() override { return media_; }
   void Fatal(const QString& message) override { qFatal("%s", qPrintable(message)); }
@@ -331,6 +338,7 @@ class Session {
          })},
         {"database properties", 2, inMode(0, [this] { (random_.bounded(2) ? Tool("dbpass") : Menu("mnuDBProps"))->trigger(); })},
         {"options", 1, menu("mnuPref")},
+        {"print dialog and preview", 2, inMode(0, [this] { UseThePrintDialog(); })},
     };
   }
 
@@ -508,6 +516,45 @@ class Session {
     dialogs_.duringQuestion = nullptr;
     if (handedOverInside) Fail("the hand-over ran inside a command");
     app_.UpdateTick();
+  }
+
+  // A few random steps in the print dialog and its preview: sets, order,
+  // steps, zoom, paper, offset drags, printing to a PDF file.
+  void UseThePrintDialog() {
+    dialogs_.onModal = [this](QDialog& dialog) {
+      const bool preview = dialog.objectName() == "PrinterForm";
+      // Never a real printer: without a file named, the pages go to a PDF.
+      if (auto* print = dynamic_cast<PrintDialog*>(&dialog)) print->Printer().setOutputFormat(QPrinter::PdfFormat);
+      for (int step = random_.bounded(6); step > 0; --step) {
+        if (preview) {
+          UseThePreview(dialog);
+          continue;
+        }
+        switch (random_.bounded(4)) {
+          case 0: emit dialog.findChild<QComboBox*>("PrintCombo")->activated(random_.bounded(5)); break;
+          case 1: dialog.findChild<QCheckBox*>("ReverseCheck")->click(); break;
+          case 2: dialog.findChild<QPushButton*>("PreviewButt")->click(); break;
+          default: dialog.findChild<QPushButton*>("PrintButt")->click();
+        }
+      }
+      return 0;
+    };
+    Menu("mnuPrint")->trigger();
+    dialogs_.onModal = nullptr;
+  }
+
+  void UseThePreview(QDialog& preview) {
+    auto* page = preview.findChild<QLabel*>("Image1");
+    switch (random_.bounded(4)) {
+      case 0:
+        preview.findChild<QPushButton*>(Pick<const char*>({"PrevRec", "NextRec", "ScalePlus", "ScaleMinus", "OrientButt"}))->click();
+        break;
+      case 1: QTest::mouseDClick(page, Qt::LeftButton, {}, {5, 5}); break;
+      default: {
+        const QPoint from(random_.bounded(std::max(page->width(), 1)), random_.bounded(std::max(page->height(), 1)));
+        Drag(page, from, from + RandomShift());
+      }
+    }
   }
 
   const Command& PickCommand() {

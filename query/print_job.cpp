@@ -1,0 +1,54 @@
+#include "query/print_job.h"
+
+#include <QFileInfo>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+
+#include "query/page_renderer.h"
+
+namespace orbo {
+
+bool PrintPages(QPagedPaintDevice& device, const PageRenderer& renderer,
+                const std::vector<int>& order, const PageDone& pageDone) {
+  QPainter painter;
+  if (!painter.begin(&device)) return false;
+  for (std::size_t k = 0; k < order.size(); ++k) {
+    if (k > 0 && !device.newPage()) return false;
+    renderer.DrawRecord(painter, order[k], false);
+    if (pageDone) pageDone(static_cast<int>(k) + 1);
+  }
+  return painter.end();
+}
+
+bool WritePdf(const QString& path, const QPageLayout& layout, const PageRenderer& renderer,
+              const std::vector<int>& order, QString& error, const PageDone& pageDone) {
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) {
+    error = file.errorString();
+    return false;
+  }
+  bool drawn = false;
+  {
+    QPdfWriter writer(&file);
+    writer.setPageLayout(layout);
+    writer.setCreator(QStringLiteral("Corvane Database"));
+    drawn = PrintPages(writer, renderer, order, pageDone);
+  }
+  if (drawn && file.commit()) return true;
+  error = file.errorString();
+  file.cancelWriting();
+  return false;
+}
+
+bool IsDatabaseFile(const QString& path, const QString& databasePath) {
+  const QString target = QFileInfo(path).canonicalFilePath();
+  return !target.isEmpty() && target == QFileInfo(databasePath).canonicalFilePath();
+}
+
+QPageLayout DefaultPdfLayout() {
+  return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF());
+}
+
+}  // namespace orbo

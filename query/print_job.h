@@ -1,0 +1,36 @@
+// Pages of records on a paged device (a printer or a PDF), one record per
+// page, and PDF files written whole or not at all.
+#pragma once
+
+#include <QPageLayout>
+#include <QString>
+#include <functional>
+#include <vector>
+
+class QPagedPaintDevice;
+
+namespace orbo {
+
+class PageRenderer;
+
+// Told after each page with its number, from 1.
+using PageDone = std::function<void(int page)>;
+
+// Draws the records of order on device, one per page. False when the device
+// would not start drawing.
+bool PrintPages(QPagedPaintDevice& device, const PageRenderer& renderer,
+                const std::vector<int>& order, const PageDone& pageDone = {});
+
+// Writes the pages to a PDF file through a temporary file beside it, so a
+// failure leaves no partial file and the old one, if any, whole. False on
+// failure, with the system's description in error when it gave one.
+bool WritePdf(const QString& path, const QPageLayout& layout, const PageRenderer& renderer,
+              const std::vector<int>& order, QString& error, const PageDone& pageDone = {});
+
+// Whether writing a PDF to path would replace the database's own file.
+bool IsDatabaseFile(const QString& path, const QString& databasePath);
+
+// A4 upright without margins: the offsets of the forms are the margins.
+QPageLayout DefaultPdfLayout();
+
+}  // namespace orbo

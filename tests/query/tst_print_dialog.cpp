@@ -1,0 +1,206 @@
+// The print dialog and the preview with their real widgets, offscreen:
+// the sets offered, the order, the preview's one-shot flag, dragging the
+// print offsets, and printing to a PDF file when there is no printer.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QPushButton>
+#include <QtTest>
+
+#include "../shell/test_install.h"
+#include "pdf_text.h"
+#include "query/print_dialog.h"
+#include "query/print_preview.h"
+#include "sample_databases.h"
+#include "shell/main_window.h"
+
+using namespace orbo;
+
+namespace {
+
+// Folder 0 holds records 0, 3 and 5; records 1 and 4 are free slots.
+struct Fixture : RunningApp {
+  Fixture() {
+    app.db = test::FreeSlotDatabase();
+    app.RebuildTree();
+    app.ShowFolder(0);
+  }
+
+  // mnuPrint, with what happens in each window while it is open.
+  void Print(std::function<void(PrintDialog&)> inDialog,
+             std::function<void(PrintPreview&)> inPreview = {}) {
+    dialogs.onModal = [=](QDialog& dialog) {
+      if (auto* preview = dynamic_cast<PrintPreview*>(&dialog); preview && inPreview)
+        inPreview(*preview);
+      if (auto* print = dynamic_cast<PrintDialog*>(&dialog)) inDialog(*print);
+      return 0;
+    };
+    app.Window().Commands().Menu("mnuPrint")->trigger();
+  }
+};
+
+template <typename Widget>
+Widget& Child(QWidget& parent, const char* name) {
+  auto* child = parent.findChild<Widget*>(name);
+  if (!child) qFatal("no control %s", name);
+  return *child;
+}
+
+QString ListText(PrintDialog& dialog) {
+  return Child<QPlainTextEdit>(dialog, "PrintText").toPlainText();
+}
+
+void Drag(QWidget& on, QPoint from, QPoint to) {
+  QTest::mousePress(&on, Qt::LeftButton, {}, from);
+  QTest::mouseRelease(&on, Qt::LeftButton, {}, to);
+}
+
+}  // namespace
+
+class PrintDialogTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  // With no record shown the folder's records are offered; the shown
+  // record's sets fall back to them with a message.
+  void setsWithoutAShownRecord() {
+    Fixture f;
+    f.Print([&](PrintDialog& dialog) {
+      QComboBox& sets = Child<QComboBox>(dialog, "PrintCombo");
+      QCOMPARE(sets.count(), 5);
+      QCOMPARE(sets.currentIndex(), 2);
+      QCOMPARE(dialog.Order(), (std::vector<int>{0, 3, 5}));
+      emit sets.activated(4);
+      QCOMPARE(f.dialogs.messages, QStringList{f.app.texts.Get(750, 0)});
+      QCOMPARE(sets.currentIndex(), 2);
+      emit sets.activated(1);
+      QCOMPARE(dialog.Order(), (std::vector<int>{0, 2, 3, 5, 6}));
+    });
+  }
+
+  // Reverse order numbers the list in print order; after the preview the
+  // list and the choice are kept, and the preview steps through them.
+  void reverseOrderAndThePreview() {
+    Fixture f;
+    f.app.ShowRecord(3);
+    QStringList titles;
+    f.Print(
+        [&](PrintDialog& dialog) {
+          QComboBox& sets = Child<QComboBox>(dialog, "PrintCombo");
+          QCOMPARE(sets.currentIndex(), 0);
+          emit sets.activated(2);
+          Child<QCheckBox>(dialog, "ReverseCheck").click();
+          QVERIFY(ListText(dialog).endsWith(
+              "\n\n1. record 4\n2. record 2\n3. Welcome to Corvane Database!"));
+          Child<QPushButton>(dialog, "PreviewButt").click();
+          QCOMPARE(sets.currentIndex(), 2);
+          QCOMPARE(dialog.Order(), (std::vector<int>{5, 3, 0}));
+        },
+        [&](PrintPreview& preview) {
+          QCOMPARE(preview.Zoom(), kPreviewStartZoom);
+          titles << preview.windowTitle();
+          Child<QPushButton>(preview, "NextRec").click();
+          Child<QPushButton>(preview, "NextRec").click();
+          Child<QPushButton>(preview, "NextRec").click();
+          titles << preview.windowTitle();
+          Child<QPushButton>(preview, "ScaleMinus").click();
+          Child<QPushButton>(preview, "ScaleMinus").click();
+          Child<QPushButton>(preview, "ScaleMinus").click();
+          QCOMPARE(preview.Zoom(), 5);
+          const QSize upright = preview.PrintPic().size();
+          Child<QPushButton>(preview, "OrientButt").click();
+          QCOMPARE(preview.PrintPic().size(), upright.transposed());
+        });
+    QCOMPARE(titles.size(), 2);
+    QVERIFY(titles[0].endsWith(": 1/3"));
+    QVERIFY(titles[1].endsWith(": 3/3"));
+  }
+
+  // At full size a drag moves the offsets by its length in screen twips;
+  // left and up below zero; a double click sets them to 0. Each change
+  // marks the database modified.
+  void draggingThePrintOffsets() {
+    Fixture f;
+    f.app.ShowRecord(0);
+    FormDef& form = f.app.db.Forms[0];
+    QCOMPARE(form.PrintOffsetX, 200);
+    f.Print([&](PrintDialog& dialog) { Child<QPushButton>(dialog, "PreviewButt").click(); },
+            [&](PrintPreview& preview) {
+              for (int i = 0; i < 3; ++i) Child<QPushButton>(preview, "ScalePlus").click();
+              QCOMPARE(preview.Zoom(), 0);
+              QLabel& page = Child<QLabel>(preview, "Image1");
+              const double twipsPerPixel = 1440.0 / preview.PrintPic().logicalDpiX();
+              QVERIFY(!f.app.db.Modified);
+              Drag(page, {100, 100}, {140, 80});
+              QVERIFY(qAbs(form.PrintOffsetX - (200 + 40 * twipsPerPixel)) <= 1);
+              QVERIFY(qAbs(form.PrintOffsetY - (200 - 20 * twipsPerPixel)) <= 1);
+              QVERIFY(f.app.db.Modified);
+              Drag(page, {100, 100}, {20, 60});
+              QVERIFY(form.PrintOffsetX < 0 && form.PrintOffsetY < 0);
+              QTest::mouseDClick(&page, Qt::LeftButton, {}, {10, 10});
+              QCOMPARE(form.PrintOffsetX, 0);
+              QCOMPARE(form.PrintOffsetY, 0);
+            });
+  }
+
+  // Nothing to print: a message, no preview, no file.
+  void emptyList() {
+    Fixture f;
+    f.Print([&](PrintDialog& dialog) {
+      emit Child<QComboBox>(dialog, "PrintCombo").activated(3);
+      QVERIFY(dialog.Order().empty());
+      Child<QPushButton>(dialog, "PreviewButt").click();
+      Child<QPushButton>(dialog, "PrintButt").click();
+    });
+    QCOMPARE(f.dialogs.messages, QStringList(2, f.app.texts.Get(760, 0)));
+    QCOMPARE(f.dialogs.modalCount, 1);
+  }
+
+  // Without a printer the pages go to a PDF file named by the user, or to
+  // the one the printer set-up chose.
+  void printsToPdf() {
+    if (!HavePdfToText()) QSKIP("pdftotext is not installed");
+    Fixture f;
+    QTemporaryDir dir;
+    // Never over the database's own file.
+    f.app.db.DatabasePath = dir.filePath("own.2db");
+    QFile own(f.app.db.DatabasePath);
+    QVERIFY(own.open(QIODevice::WriteOnly) && own.write("keep me") == 7);
+    own.close();
+    f.dialogs.savePath = f.app.db.DatabasePath;
+    f.Print([&](PrintDialog& dialog) {
+      dialog.Printer().setOutputFormat(QPrinter::PdfFormat);
+      dialog.Printer().setOutputFileName(QString());
+      Child<QPushButton>(dialog, "PrintButt").click();
+    });
+    QCOMPARE(f.dialogs.messages, QStringList{f.app.texts.Get(970, 4)});
+    QCOMPARE(own.size(), 7);
+    f.dialogs.messages.clear();
+    f.dialogs.savePath = dir.filePath("pages");
+    const QString chosen = dir.filePath("chosen.pdf");
+    f.Print([&](PrintDialog& dialog) {
+      dialog.Printer().setOutputFormat(QPrinter::PdfFormat);
+      dialog.Printer().setOutputFileName(QString());
+      Child<QPushButton>(dialog, "PrintButt").click();
+      QCOMPARE(dialog.windowTitle(), f.app.texts.Get(470, 0));
+      f.dialogs.savePath.clear();
+      f.dialogs.onPrinterSetup = [&](QPrinter& printer) {
+        printer.setOutputFileName(chosen);
+        return true;
+      };
+      Child<QPushButton>(dialog, "SetupButt").click();
+      emit Child<QComboBox>(dialog, "PrintCombo").activated(1);
+      Child<QPushButton>(dialog, "PrintButt").click();
+    });
+    QVERIFY(f.dialogs.messages.isEmpty());
+    const QStringList pages = PdfPages(dir.filePath("pages.pdf"));
+    QCOMPARE(pages.size(), 3);
+    QVERIFY(pages[1].contains("record 2"));
+    QCOMPARE(PdfPages(chosen).size(), 5);
+  }
+};
+
+QTEST_MAIN(PrintDialogTest)
+#include "tst_print_dialog.moc"

@@ -1,0 +1,224 @@
+// Printing without windows: the wrapped-text layout with a made-up font,
+// the print sets and their list, the preview's offset arithmetic, and
+// pages drawn on an image and into a PDF.
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <limits>
+
+#include "pdf_text.h"
+#include "query/page_renderer.h"
+#include "query/preview_geometry.h"
+#include "query/print_job.h"
+#include "query/print_sets.h"
+#include "query/text_wrap.h"
+#include "sample_databases.h"
+#include "shell/language_texts.h"
+
+using namespace orbo;
+
+namespace {
+
+// Every character 100 twips wide, lines 200 twips apart, 10 more at a break.
+const WrapMetrics kMono{[](const QString& s) { return static_cast<int>(s.size()) * 100; }, 200, 10};
+
+QStringList Placed(const std::vector<PlacedLine>& lines) {
+  QStringList placed;
+  for (const PlacedLine& line : lines)
+    placed << QStringLiteral("%1@%2,%3").arg(line.text).arg(line.x).arg(line.y);
+  return placed;
+}
+
+// A form with one flag at its top-left, printed 100 twips in from the edges.
+Database FlagDatabase(bool set) {
+  Database db = test::ExampleDatabase();
+  FormDef& form = db.Forms[0];
+  form.ElementCount = {};
+  form.ElementCount[kFlag] = 1;
+  form.TitleElement = kFlag * 1000;
+  form.PrintOffsetX = 100;
+  form.PrintOffsetY = 100;
+  ElementDef& flag = form.Elements[kFlag][0];
+  flag.Name = QStringLiteral("IIII");
+  flag.Left = 0;
+  flag.Top = 0;
+  flag.Width = 3000;
+  flag.Font = test::Arial(10);
+  db.Records[0].FlagValue[0] = set;
+  return db;
+}
+
+bool Dark(const QImage& image, int x, int y) { return qGray(image.pixel(x, y)) < 128; }
+
+}  // namespace
+
+class PrintLogicTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void wrapText_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("alignment");
+    QTest::addColumn<QStringList>("lines");
+    // The blank stays on the first line; breaks step down a line and the gap.
+    QTest::newRow("after the blank")
+        << "alpha beta" << 700 << 0 << QStringList{"alpha @0,0", "beta@0,210"};
+    QTest::newRow("inside a long word")
+        << "abcdefghij" << 500 << 0 << QStringList{"abcde@0,0", "fghij@0,210"};
+    QTest::newRow("last blank that fits")
+        << "a b c d" << 500 << 0 << QStringList{"a b @0,0", "c d@0,210"};
+    // A CR LF break steps down before its line; each part aligns alone.
+    QTest::newRow("CR LF, right") << "ab\r\ncdef" << 1000 << 1
+                                  << QStringList{"ab@800,10", "cdef@600,210"};
+    QTest::newRow("CR LF, centre")
+        << "abc\r\nd" << 1001 << 2 << QStringList{"abc@350,10", "d@450,210"};
+    QTest::newRow("right") << "abc" << 1000 << 1 << QStringList{"abc@700,0"};
+    QTest::newRow("centre") << "abcd" << 1000 << 2 << QStringList{"abcd@300,0"};
+    QTest::newRow("wider than the box, right")
+        << "abcdefgh" << 500 << 1 << QStringList{"abcde@0,0", "fgh@200,210"};
+    QTest::newRow("box narrower than a letter")
+        << "ab" << 50 << 0 << QStringList{"a@0,0", "b@0,210"};
+    QTest::newRow("CR alone keeps the next letter")
+        << "ab\rcd" << 1000 << 0 << QStringList{"ab@0,10", "cd@0,210"};
+    QTest::newRow("unknown alignment") << "abc" << 1000 << 3 << QStringList{};
+    QTest::newRow("empty") << "" << 1000 << 0 << QStringList{};
+  }
+  void wrapText() {
+    QFETCH(QString, text);
+    QFETCH(int, width);
+    QFETCH(int, alignment);
+    QFETCH(QStringList, lines);
+    QCOMPARE(Placed(WrapText(text, 0, 0, width, alignment, kMono)), lines);
+  }
+
+  // The folder's records reversed: the third entry prints first and is
+  // numbered 1.
+  void reverseOrderAndNumbering() {
+    const Database db = test::FreeSlotDatabase();
+    const std::vector<int> list = PrintList(db, kFolderSet, -1, 0);
+    QCOMPARE(list, (std::vector<int>{0, 3, 5}));
+    const std::vector<int> order = PrintOrder(list, true);
+    QCOMPARE(order, (std::vector<int>{5, 3, 0}));
+    QCOMPARE(
+        PrintListText(db, order, "Heading"),
+        QString("Heading\r\n\r\n1. record 4\r\n2. record 2\r\n3. Welcome to Corvane Database!"));
+  }
+
+  // Lines stop once the text holds 1000 characters; "..." ends it.
+  void printTextCap() {
+    Database db = test::ExampleDatabase();
+    db.Records[0].TextValue[0] = QString(90, u'x');
+    const std::vector<int> order(40, 0);
+    const QString text = PrintListText(db, order, "H");
+    QVERIFY(text.endsWith("\r\n..."));
+    const QString listed = text.chopped(5);
+    QVERIFY(listed.size() >= kPrintTextCap);
+    QVERIFY(listed.size() - listed.lastIndexOf("\r\n") < kPrintTextCap);
+    QVERIFY(listed.endsWith(QString("\r\n11. ") + QString(90, u'x')));
+  }
+
+  // Free slots (folder -100) print in no set, even those of the shown
+  // record's form that are marked.
+  void freeSlotsInNoSet() {
+    Database db = test::FreeSlotDatabase();
+    db.RecordMarks.assign(db.Records.size(), true);
+    for (int set = 0; set < kPrintSetCount; ++set) {
+      for (int folder : {0, 1}) {
+        for (int record : PrintList(db, set, 2, folder))
+          QVERIFY2(db.Records[record].Folder != BufferFolder, qPrintable(QString::number(set)));
+      }
+    }
+    QCOMPARE(PrintList(db, kFormSet, 2, 0), (std::vector<int>{0, 2, 3, 5, 6}));
+    QCOMPARE(PrintList(db, kAllRecordsSet, -1, 0).size(), std::size_t(5));
+    QVERIFY(PrintList(db, kShownRecordSet, 1, 0).empty());
+    QVERIFY(PrintList(db, kFormSet, -1, 0).empty());
+    QCOMPARE(FolderPrintList(db, 0, true), (std::vector<int>{0, 2, 3, 5, 6}));
+  }
+
+  void setNames() {
+    const Database db = test::FreeSlotDatabase();
+    LanguageTexts texts;
+    const QStringList names = PrintSetNames(db, 0, 1, texts);
+    QCOMPARE(names.size(), kPrintSetCount);
+    QVERIFY(names[0].endsWith(" - Welcome to Corvane Database!"));
+    QVERIFY(names[2].endsWith(" Second"));
+    QVERIFY(names[4].endsWith(" (" + db.Forms[0].Name + ")"));
+  }
+
+  // On a page shown at half its width a drag counts twice, in twips; drags
+  // up or left may make the offsets negative.
+  void draggedOffset_data() {
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<int>("pixels");
+    QTest::addColumn<int>("expected");
+    // 12000 twips shown 400 pixels wide: half of its 800 screen pixels.
+    QTest::newRow("right") << 200 << 10 << 200 + 2 * 10 * 15;
+    QTest::newRow("left, below zero") << 200 << -20 << 200 - 2 * 20 * 15;
+    QTest::newRow("held at the stored range")
+        << std::numeric_limits<int>::max() - 5 << 10 << std::numeric_limits<int>::max();
+  }
+  void draggedOffset() {
+    QFETCH(int, offset);
+    QFETCH(int, pixels);
+    QFETCH(int, expected);
+    QCOMPARE(ShownPageSize(QSizeF(12000, 16000), kStandardTwipsPerPixel, 0.5), QSize(400, 533));
+    QCOMPARE(DraggedOffset(offset, pixels, 12000, 400), expected);
+  }
+
+  // 10 twips to a pixel: the square covers pixels 10..30 from the offsets,
+  // a cross through its middle when set; the caption starts 250 twips right.
+  void flagSquareAndCaption_data() {
+    QTest::addColumn<bool>("set");
+    QTest::newRow("set") << true;
+    QTest::newRow("clear") << false;
+  }
+  void flagSquareAndCaption() {
+    QFETCH(bool, set);
+    const Database db = FlagDatabase(set);
+    QImage page(400, 100, QImage::Format_RGB32);
+    page.setDotsPerMeterX(qRound(144 / 0.0254));
+    page.setDotsPerMeterY(qRound(144 / 0.0254));
+    {
+      QPainter painter(&page);
+      PageRenderer(db).DrawRecord(painter, 0, true);
+    }
+    QVERIFY(Dark(page, 10, 20) && Dark(page, 30, 20) && Dark(page, 20, 10) && Dark(page, 20, 30));
+    QCOMPARE(Dark(page, 20, 20), set);
+    QCOMPARE(Dark(page, 25, 15), set);
+    QVERIFY(!Dark(page, 14, 17));
+    int captionStart = -1;
+    for (int x = 32; x < page.width() && captionStart < 0; ++x) {
+      for (int y = 0; y < page.height(); ++y) {
+        if (Dark(page, x, y)) captionStart = x;
+      }
+    }
+    QVERIFY2(captionStart >= 35 && captionStart <= 38, qPrintable(QString::number(captionStart)));
+  }
+
+  // One record per page, each page holding its record's values.
+  void pdfOfThreeRecords() {
+    if (!HavePdfToText()) QSKIP("pdftotext is not installed");
+    Database db = test::FreeSlotDatabase();
+    db.Records[3].MemoValue[0] = "first line\r\nsecond line";
+    QTemporaryDir dir;
+    const QString path = dir.filePath("three.pdf");
+    QString error;
+    QVERIFY(WritePdf(path, DefaultPdfLayout(), PageRenderer(db), {0, 3, 5}, error));
+    const QStringList pages = PdfPages(path);
+    QCOMPARE(pages.size(), 3);
+    QVERIFY(pages[0].contains("Welcome to Corvane") && pages[0].contains("Good luck!"));
+    QVERIFY(pages[1].contains("record 2") && pages[1].contains("    first line\n    second line") &&
+            !pages[1].contains("Welcome"));
+    QVERIFY(pages[2].contains("record 4"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"three.pdf"});
+    // A folder that is not there: refused, nothing written.
+    QVERIFY(
+        !WritePdf(dir.filePath("none/x.pdf"), DefaultPdfLayout(), PageRenderer(db), {0}, error));
+    QVERIFY(!error.isEmpty());
+  }
+};
+
+QTEST_MAIN(PrintLogicTest)
+#include "tst_print_logic.moc"
