@@ -8,6 +8,7 @@
 
 #include "shell/app.h"
 #include "shell/main_window.h"
+#include "shell/dialog_buttons.h"
 #include "shell/named_widget.h"
 
 namespace orbo {
@@ -32,11 +33,7 @@ DatabasePropertiesDialog::DatabasePropertiesDialog(App& app) : QDialog(&app.Wind
   auto* code = new QVBoxLayout(codeFrame_);
   code->addWidget(codeCheck1_);
   code->addWidget(codeButt1_, 0, Qt::AlignLeft);
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(helpButt_);
-  buttons->addStretch(1);
-  buttons->addWidget(okButt_);
-  buttons->addWidget(cancelButt_);
+  QHBoxLayout* buttons = HelpOkCancelRow(helpButt_, okButt_, cancelButt_);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(codeFrame_);
   layout->addStretch(1);

@@ -18,6 +18,7 @@
 #include "forms/form_designer.h"
 #include "shell/app.h"
 #include "shell/main_window.h"
+#include "shell/dialog_buttons.h"
 #include "shell/named_widget.h"
 #include "shell/settings_store.h"
 
@@ -85,11 +86,7 @@ OptionsDialog::OptionsDialog(App& app) : QDialog(&app.Window()), app_(app) {
   helpButt_ = NamedWidget<QPushButton>("HelpButt");
   okButt_->setDefault(true);
   for (QPushButton* button : {cancelButt_, helpButt_}) button->setAutoDefault(false);
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(helpButt_);
-  buttons->addStretch(1);
-  buttons->addWidget(okButt_);
-  buttons->addWidget(cancelButt_);
+  QHBoxLayout* buttons = HelpOkCancelRow(helpButt_, okButt_, cancelButt_);
 
   // Each tab's frames on a page of their own.
   pages_ = new QStackedWidget;

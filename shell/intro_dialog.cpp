@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "shell/dialog_buttons.h"
 #include "shell/named_widget.h"
 
 namespace orbo {
@@ -32,11 +33,7 @@ IntroDialog::IntroDialog(QWidget* parent) : QDialog(parent) {
   cancelButt_ = NamedWidget<QPushButton>("CancelButt", this);
   helpButt_ = NamedWidget<QPushButton>("HelpButt", this);
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(helpButt_);
-  buttons->addStretch(1);
-  buttons->addWidget(okButt_);
-  buttons->addWidget(cancelButt_);
+  QHBoxLayout* buttons = HelpOkCancelRow(helpButt_, okButt_, cancelButt_);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(aboutText_);
   layout->addWidget(newOpt_);

@@ -1,0 +1,19 @@
+// The bottom row of the program's dialogs: Help at the left, OK and Cancel
+// at the right.
+#pragma once
+
+#include <QHBoxLayout>
+#include <QPushButton>
+
+namespace orbo {
+
+inline QHBoxLayout* HelpOkCancelRow(QPushButton* help, QPushButton* ok, QPushButton* cancel) {
+  auto* row = new QHBoxLayout;
+  row->addWidget(help);
+  row->addStretch(1);
+  row->addWidget(ok);
+  row->addWidget(cancel);
+  return row;
+}
+
+}  // namespace orbo
