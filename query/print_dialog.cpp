@@ -158,8 +158,7 @@ void PrintDialog::Retitle(int page) {
   const LanguageTexts& texts = app_.texts;
   setWindowTitle(page == 0 ? texts.Get(kPrintTitle, 0)
                            : QStringLiteral("%1  %2: %3")
-                                 .arg(texts.Get(kPrintTitle, 0), texts.Get(kPageWord, 5))
-                                 .arg(page));
+                                 .arg(texts.Get(kPrintTitle, 0), texts.Get(kPageWord, 5), QString::number(page)));
 }
 
 void PrintDialog::Print() {

@@ -127,9 +127,9 @@ QString SettingsToText(const AppSettings& s) {
     for (int n = 1; n <= kToolbarSlots; ++n) lines << Flag(row[n]);
   }
   const FontSpec& font = s.DefaultFont;
+  // One pass: a font name holding "%1" must not swallow the size.
   lines << QStringLiteral("%1,%2,%3,%4")
-               .arg(Quoted(font.Name), Flag(font.Bold), Flag(font.Italic))
-               .arg(font.Size);
+               .arg(Quoted(font.Name), Flag(font.Bold), Flag(font.Italic), QString::number(font.Size));
   lines << Flag(s.ShowStartDialog) << QString::number(s.StartCount);
   return lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
 }

@@ -4,6 +4,9 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <cstdint>
+#include <limits>
+
 #include "shell/recent_files.h"
 #include "shell/settings_file.h"
 
@@ -40,7 +43,8 @@ void LoadIni(const WorkingFiles& files, const QString& settingsPath, AppSettings
     if (!lines) return;
     SettingsFromText(lines->join(u'\n'), settings);
   }
-  settings->StartCount += 1;
+  // Counts up to its largest value and stays there.
+  if (settings->StartCount < std::numeric_limits<std::int32_t>::max()) settings->StartCount += 1;
   if (settings->RecentFiles[0] == u"ex") {
     settings->RecentFiles[0] = RecentFileKey(files.Below(QStringLiteral("data\\examples\\ex1.2db")));
   }

@@ -23,10 +23,8 @@ QString WindowTitle(const Database& db, int editMode, int curRecord, const Langu
 
 QString StatusCountsText(const Database& db, const LanguageTexts& texts) {
   return QStringLiteral("%1: %2          %3: %4")
-      .arg(texts.Get(100, 1))
-      .arg(db.RecordCount - db.BufferCount)
-      .arg(texts.Get(100, 2))
-      .arg(db.FolderCount);
+      .arg(texts.Get(100, 1), QString::number(db.RecordCount - db.BufferCount), texts.Get(100, 2),
+           QString::number(db.FolderCount));
 }
 
 }  // namespace orbo

@@ -22,9 +22,8 @@ int ErrorNumber(const QString& path) {
 QString OpenFailureMessage(const QString& path, bool forInput, const QString& tag, int errorNumber) {
   return QStringLiteral("Sorry, Where is an error in programm. Please, send the follow information to %1:\r\n\r\n"
                         "%2 : %3 : %4 : %5")
-      .arg(QLatin1String(kSupportAddress), path,
-           forInput ? QStringLiteral("True") : QStringLiteral("False"), tag)
-      .arg(errorNumber);
+      .arg(QLatin1String(kSupportAddress), path, forInput ? QStringLiteral("True") : QStringLiteral("False"), tag,
+           QString::number(errorNumber));
 }
 
 WorkingFiles::WorkingFiles(QString appPath, FailureHandler onFailure)

@@ -24,7 +24,7 @@ AppSettings Unusual() {
   s.WindowState = 2;
   s.ToolButtonVisible[0][1] = false;
   s.ToolButtonVisible[1][64] = false;
-  s.DefaultFont = FontSpec{"Liberation Serif", 14, true, false};
+  s.DefaultFont = FontSpec{"Liberation %1 Serif", 14, true, false};  // a name that looks like a placeholder
   s.ShowStartDialog = false;
   s.StartCount = 70000;
   return s;
@@ -49,7 +49,7 @@ class SettingsTest : public QObject {
     QCOMPARE(lines[12], QString("-15"));
     QCOMPARE(lines[15], QString("#FALSE#"));  // main toolbar button 1
     QCOMPARE(lines[142], QString("#FALSE#"));  // edit toolbar button 64
-    QCOMPARE(lines[143], QString("\"Liberation Serif\",#TRUE#,#FALSE#,14"));
+    QCOMPARE(lines[143], QString("\"Liberation %1 Serif\",#TRUE#,#FALSE#,14"));
     QCOMPARE(lines[145], QString("70000"));
     AppSettings read;
     QVERIFY(SettingsFromText(text, &read));

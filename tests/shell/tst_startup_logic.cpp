@@ -4,6 +4,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <limits>
+
 #include "shell/new_database.h"
 #include "shell/program_folder.h"
 #include "shell/record_title.h"
@@ -89,6 +91,12 @@ class StartupLogicTest : public QObject {
     AppSettings reread;
     QVERIFY(SettingsFromText(ReadFile(ini), &reread));
     QCOMPARE(reread, settings);
+
+    // The start counter stops at its largest value instead of overflowing.
+    settings.StartCount = std::numeric_limits<std::int32_t>::max();
+    SaveIni(files, ini, settings);
+    LoadIni(files, ini, &reread);
+    QCOMPARE(reread.StartCount, std::numeric_limits<std::int32_t>::max());
   }
 
   void missingFilesEndTheProgramWithTheirMessage() {
