@@ -268,19 +268,6 @@ class OrboCliTest : public QObject {
             .out.endsWith("Password: needed\nForms: 1\nRecords: 2 (1 free slots)\nFolders: 1\n"));
   }
 
-  // Help for all commands or one, and the version; each ends well.
-  void helpAndVersion() {
-    const Run all = Cli({"--help"});
-    QCOMPARE(all.exitCode, 0);
-    for (const char* synopsis : {"orbo-cli dump FILE.2db", "orbo-cli build IMAGE.json OUT.2db", "orbo-cli info FILE.2db",
-                                 "orbo-cli print FILE.2db --pdf OUT.pdf"}) {
-      QVERIFY2(all.out.contains(synopsis), all.out);
-    }
-    const Run one = Cli({"build", "--help"});
-    QCOMPARE(one.exitCode, 0);
-    QVERIFY(one.out.startsWith("orbo-cli build IMAGE.json OUT.2db") && !one.out.contains("dump"));
-    QCOMPARE(Cli({"--version"}).out, QByteArray("orbo-cli " ORBO_VERSION "\n"));
-  }
 };
 
 QTEST_GUILESS_MAIN(OrboCliTest)

@@ -80,23 +80,6 @@ class OptionsTest : public QObject {
     QVERIFY(r.app.settings.ToolButtonVisible[kMainBar][find + 1]);
   }
 
-  void clearingTheRecentFiles() {
-    RunningApp r;
-    r.app.settings.RecentFiles[0] = "/tmp/a.2db";
-    r.app.BuildRecentMenu();
-    Options(
-        r,
-        [&](QDialog& d) {
-          auto* clear = d.findChild<QPushButton*>("ClearRecent");
-          QVERIFY(clear->isEnabled());
-          clear->click();
-          QVERIFY(!clear->isEnabled());
-        },
-        false);
-    QCOMPARE(r.app.settings.RecentFiles[0], kNoRecentFile);
-    QVERIFY(!r.app.Window().Commands().RecentItems()[0]->isVisible());
-  }
-
   // A settings file that cannot be written is named; the program goes on.
   void aFailedWriteSaysSo() {
     TestInstall install;

@@ -93,19 +93,6 @@ class PrintLogicTest : public QObject {
     QCOMPARE(Placed(WrapText(text, 0, 0, width, alignment, kMono)), lines);
   }
 
-  // The folder's records reversed: the third entry prints first and is
-  // numbered 1.
-  void reverseOrderAndNumbering() {
-    const Database db = test::FreeSlotDatabase();
-    const std::vector<int> list = PrintList(db, kFolderSet, -1, 0);
-    QCOMPARE(list, (std::vector<int>{0, 3, 5}));
-    const std::vector<int> order = PrintOrder(list, true);
-    QCOMPARE(order, (std::vector<int>{5, 3, 0}));
-    QCOMPARE(
-        PrintListText(db, order, "Heading"),
-        QString("Heading\r\n\r\n1. record 4\r\n2. record 2\r\n3. Welcome to Corvane Database!"));
-  }
-
   // Lines stop once the text holds 1000 characters; "..." ends it.
   void printTextCap() {
     Database db = test::ExampleDatabase();
@@ -135,16 +122,6 @@ class PrintLogicTest : public QObject {
     QVERIFY(PrintList(db, kShownRecordSet, 1, 0).empty());
     QVERIFY(PrintList(db, kFormSet, -1, 0).empty());
     QCOMPARE(FolderPrintList(db, 0, true), (std::vector<int>{0, 2, 3, 5, 6}));
-  }
-
-  void setNames() {
-    const Database db = test::FreeSlotDatabase();
-    LanguageTexts texts;
-    const QStringList names = PrintSetNames(db, 0, 1, texts);
-    QCOMPARE(names.size(), kPrintSetCount);
-    QVERIFY(names[0].endsWith(" - Welcome to Corvane Database!"));
-    QVERIFY(names[2].endsWith(" Second"));
-    QVERIFY(names[4].endsWith(" (" + db.Forms[0].Name + ")"));
   }
 
   // On a page shown at half its width a drag counts twice, in twips; drags
