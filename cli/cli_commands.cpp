@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "cli/json_image.h"
+#include "query/access_export.h"
 #include "query/page_renderer.h"
 #include "query/print_job.h"
 #include "query/print_sets.h"
@@ -85,6 +86,34 @@ ReadOutcome Read(const QString& path, const Arguments& args, CodePage& codePage,
   return read;
 }
 
+// Like Read, but a protected file without its password is a failure.
+Database ReadWhole(const QString& path, const Arguments& args, std::FILE* err) {
+  CodePage codePage = CodePageOf(args);
+  ReadOutcome read = Read(path, args, codePage, err);
+  if (read.status == ReadOutcome::kCancelled) {
+    throw CliError{
+        QStringLiteral("%1: the file is protected; give its password with --password").arg(path)};
+  }
+  return std::move(read.db);
+}
+
+// --folder N and --subfolders: every folder when no folder is given.
+ExportScope ScopeOf(const Arguments& args, const Database& db, const QString& path) {
+  const std::optional<QString> folderArg = args.Option(QStringLiteral("folder"));
+  ExportScope scope;
+  scope.subfolders = args.Option(QStringLiteral("subfolders")).has_value();
+  if (!folderArg) {
+    if (scope.subfolders) throw CliError{QStringLiteral("--subfolders needs --folder N")};
+    return scope;
+  }
+  bool number = false;
+  scope.folder = folderArg->toInt(&number);
+  if (!number || !IsFolderIndex(db, scope.folder)) {
+    throw CliError{QStringLiteral("%1: there is no folder %2").arg(path, *folderArg)};
+  }
+  return scope;
+}
+
 // The image field a broken rule is about.
 QString ImageField(const ModelProblem& problem) {
   const QString i = QString::number(problem.index);
@@ -115,14 +144,7 @@ void Print(std::FILE* out, const QByteArray& bytes) {
 
 void Dump(const QStringList& rest, std::FILE* out, std::FILE* err) {
   const Arguments args = Parse(rest, {QStringLiteral("password"), QStringLiteral("codepage")}, 1);
-  CodePage codePage = CodePageOf(args);
-  const QString& path = args.files[0];
-  const ReadOutcome read = Read(path, args, codePage, err);
-  if (read.status == ReadOutcome::kCancelled) {
-    throw CliError{
-        QStringLiteral("%1: the file is protected; give its password with --password").arg(path)};
-  }
-  Print(out, QByteArray::fromStdString(DatabaseToImage(read.db).dump(2)) + '\n');
+  Print(out, QByteArray::fromStdString(DatabaseToImage(ReadWhole(args.files[0], args, err)).dump(2)) + '\n');
 }
 
 Image ParseImage(const QString& path) {
@@ -191,34 +213,34 @@ void PrintPdf(const QStringList& rest, std::FILE*, std::FILE* err) {
                                1, {QStringLiteral("subfolders")});
   const std::optional<QString> pdf = args.Option(QStringLiteral("pdf"));
   if (!pdf || pdf->isEmpty()) throw CliError{QStringLiteral("print needs --pdf OUT.pdf")};
-  const std::optional<QString> folderArg = args.Option(QStringLiteral("folder"));
-  const bool subfolders = args.Option(QStringLiteral("subfolders")).has_value();
-  if (subfolders && !folderArg) throw CliError{QStringLiteral("--subfolders needs --folder N")};
-  CodePage codePage = CodePageOf(args);
   const QString& path = args.files[0];
   if (IsDatabaseFile(*pdf, path)) throw CliError{QStringLiteral("%1: is the database file itself").arg(*pdf)};
-  const ReadOutcome read = Read(path, args, codePage, err);
-  if (read.status == ReadOutcome::kCancelled) {
-    throw CliError{
-        QStringLiteral("%1: the file is protected; give its password with --password").arg(path)};
-  }
-  const Database& db = read.db;
-  std::vector<int> order;
-  if (folderArg) {
-    bool number = false;
-    const int folder = folderArg->toInt(&number);
-    if (!number || !IsFolderIndex(db, folder)) {
-      throw CliError{QStringLiteral("%1: there is no folder %2").arg(path, *folderArg)};
-    }
-    order = FolderPrintList(db, folder, subfolders);
-  } else {
-    order = PrintList(db, kAllRecordsSet, -1, 0);
-  }
+  const Database db = ReadWhole(path, args, err);
+  const ExportScope scope = ScopeOf(args, db, path);
+  const std::vector<int> order = scope.folder < 0 ? PrintList(db, kAllRecordsSet, -1, 0)
+                                                  : FolderPrintList(db, scope.folder, scope.subfolders);
   if (order.empty()) throw CliError{QStringLiteral("%1: there are no records to print").arg(path)};
   QString error;
   if (!WritePdf(*pdf, DefaultPdfLayout(), PageRenderer(db), order, error)) {
     throw CliError{QStringLiteral("%1: cannot be written: %2").arg(*pdf, error)};
   }
+}
+
+// The tables the export dialog writes: every folder, or folder N (and the
+// folders below it with --subfolders).
+void ExportMdb(const QStringList& rest, std::FILE*, std::FILE* err) {
+  const Arguments args =
+      Parse(rest, {QStringLiteral("password"), QStringLiteral("codepage"), QStringLiteral("folder")}, 2,
+            {QStringLiteral("subfolders")});
+  const QString& path = args.files[0];
+  const QString& outPath = args.files[1];
+  if (IsDatabaseFile(outPath, path)) throw CliError{QStringLiteral("%1: is the database file itself").arg(outPath)};
+  const Database db = ReadWhole(path, args, err);
+  const ExportScope scope = ScopeOf(args, db, path);
+  std::unique_ptr<AccessTarget> target = MakeAccessEngine()->CreateDatabase(outPath);
+  ExportToAccess(db, scope, *target, [](int) {});
+  jet4::Error error;
+  if (!target->Close(&error)) throw CliError{QStringLiteral("%1: %2").arg(outPath, error.text)};
 }
 
 int Fail(std::FILE* err, QString line) {
@@ -247,13 +269,18 @@ const Command kCommands[] = {
      "Prints the records, one per page, into a PDF file: all of them, or those of folder N\n"
      "(and of the folders below it with --subfolders). OUT.pdf is written whole or not at all.",
      PrintPdf},
+    {"export-mdb", "export-mdb FILE.2db OUT.mdb [--password PW] [--codepage NAME] [--folder N] [--subfolders]",
+     "Writes the records as MS Access tables, one per form, as the export dialog does: all of\n"
+     "them, or those of folder N (and of the folders below it with --subfolders). OUT.mdb is\n"
+     "written whole or not at all.",
+     ExportMdb},
 };
 
 constexpr char kOptions[] =
     "  --password PW    the password of a protected database\n"
     "  --codepage NAME  the code page of the stored texts (default windows-1252)\n"
     "  --pdf OUT.pdf    the PDF file print writes\n"
-    "  --folder N       print the records of folder N (counted from 0)\n"
+    "  --folder N       only the records of folder N (counted from 0)\n"
     "  --subfolders     with --folder, the folders below it too\n";
 
 QString Usage() {

@@ -12,6 +12,9 @@
 
 namespace orbo {
 
+// Columns past these are never read: an import maps at most this many.
+inline constexpr int kReadColumns = 129;
+
 // An Access file opened for reading.
 class AccessSource {
  public:
@@ -20,8 +23,8 @@ class AccessSource {
   virtual QStringList TableNames() const = 0;
   // Opens table `index` at its first row. False when it cannot be read.
   virtual bool OpenTable(int index, QStringList* columns, qint64* rowCount) = 0;
-  // The next row of the open table, each value as text ("" when empty; a
-  // Boolean as "1" or "0"). False past the last row, or when the table is
+  // The next row of the open table: the values of its first kReadColumns
+  // columns as text ("" when empty; a Boolean as "1" or "0"). False past the last row, or when the table is
   // damaged, which `Failed` then reports.
   virtual bool NextRow(QStringList* values) = 0;
   virtual bool Failed() const = 0;

@@ -18,6 +18,7 @@
 #include "query/database_properties_dialog.h"
 #include "query/finder.h"
 #include "query/options_dialog.h"
+#include "query/access_exchange.h"
 #include "query/sorter.h"
 #include "shell/folder_tree.h"
 #include "shell/folder_tree_widget.h"
@@ -73,6 +74,7 @@ bool App::Main(const QString& commandLine) {
   titleMenu_ = std::make_unique<TitleFieldMenu>(*this, *window_->Commands().Submenu("mnuMainField"));
   finder_ = std::make_unique<Finder>(*this);
   sorter_ = std::make_unique<Sorter>(*this);
+  access_ = std::make_unique<AccessExchange>(*this);
   QObject::connect(&window_->UpdateTimer(), &QTimer::timeout, window_.get(), [this] { UpdateTick(); });
   window_->onCloseRequested = [this] {
     bool closing = false;

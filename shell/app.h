@@ -24,6 +24,7 @@ class QAction;
 
 namespace orbo {
 
+class AccessExchange;
 class DatabasePropertiesDialog;
 class FolderTree;
 class FormCanvas;
@@ -63,6 +64,7 @@ class App : public StorageUi {
   FormDesigner& Designer() { return *designer_; }
   Finder& Find() { return *finder_; }
   Sorter& Sorting() { return *sorter_; }
+  AccessExchange& Access() { return *access_; }
   // PrinterForm2, made at its first use.
   PrintDialog& Printing();
   // Arms an element tool, or the selection arrow for nullptr.
@@ -192,6 +194,7 @@ class App : public StorageUi {
   std::unique_ptr<TitleFieldMenu> titleMenu_;
   std::unique_ptr<Finder> finder_;
   std::unique_ptr<Sorter> sorter_;
+  std::unique_ptr<AccessExchange> access_;
   std::unique_ptr<OptionsDialog> options_;
   std::unique_ptr<DatabasePropertiesDialog> databaseProperties_;
   std::unique_ptr<PrintDialog> printing_;

@@ -1,0 +1,332 @@
+// MS Access import and export: the tables an export makes, the column map,
+// the import dialog and its run over a fake engine, and a round trip
+// through a real file read back by libmdb and the mdbtools commands.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QtTest>
+
+#include "../shell/test_install.h"
+#include "../storage/sample_databases.h"
+#include "access_fakes.h"
+#include "query/access_exchange.h"
+#include "query/access_export.h"
+#include "query/access_import.h"
+#include "query/access_mdb_source.h"
+#include "query/export_dialog.h"
+#include "query/import_dialog.h"
+#include "shell/main_window.h"
+#include "storage/model_invariants.h"
+
+using namespace orbo;
+
+namespace {
+
+// The app shows FullFormDatabase: form 0 with 16 elements of every type,
+// five records over forms 0 and 1 and folders 0 to 2.
+struct Fixture : RunningApp {
+  Database& db = app.db;
+  FakeEngine* engine = nullptr;
+
+  explicit Fixture(bool fakeEngine = true) {
+    db = test::FullFormDatabase();
+    app.ShowDatabase();
+    app.ToDatabaseMode();
+    if (fakeEngine) {
+      auto fake = std::make_unique<FakeEngine>();
+      engine = fake.get();
+      app.Access().SetEngine(std::move(fake));
+    }
+    dialogs.onModal = [](QDialog&) { return int(QDialog::Accepted); };
+    dialogs.messages.clear();
+  }
+  ImportDialog& Import() { return app.Access().Importing(); }
+  template <typename Widget>
+  Widget* In(const char* name) {
+    return Import().findChild<Widget*>(name);
+  }
+  // Opens path in the import dialog as DBButt would.
+  void Open(const QString& path) {
+    Import().Prepare();
+    dialogs.openPath = path;
+    In<QPushButton>("DBButt")->click();
+  }
+  // Chooses target n (0: not imported) for column, as the user would.
+  void Map(int column, int target) {
+    In<QComboBox>("FieldsCombo")->setCurrentIndex(column);
+    In<QComboBox>("ElsCombo")->setCurrentIndex(target);
+    emit In<QComboBox>("ElsCombo")->activated(target);
+  }
+  std::vector<int> LiveRecords() const {
+    std::vector<int> live;
+    for (int r = 0; r < db.RecordCount; ++r) {
+      if (db.Records[r].Folder != BufferFolder) live.push_back(r);
+    }
+    return live;
+  }
+};
+
+FakeTable Table(const QString& name, int columns, int rows) {
+  FakeTable t{name, {}, {}};
+  for (int c = 0; c < columns; ++c) t.columns << QStringLiteral("c%1").arg(c);
+  for (int r = 0; r < rows; ++r) {
+    QStringList row;
+    for (int c = 0; c < columns; ++c) row << QStringLiteral("r%1c%2").arg(r).arg(c);
+    t.rows.push_back(row);
+  }
+  return t;
+}
+
+QString Run(const QString& tool, const QStringList& args) {
+  QProcess process;
+  process.start(tool, args);
+  process.waitForFinished(60000);
+  return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+}  // namespace
+
+class AccessExchangeTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  // Only forms with records in scope get a table; columns follow the types
+  // 0, 2, 3, 4, 5, 6 by slot; empty texts go out as one blank.
+  void exportMakesOneTablePerFormInScope() {
+    Database db = test::FullFormDatabase();
+    db.Records[2].TextValue[3] = QString();
+    db.Forms[0].Elements[kText][3].Name = "Note";
+    std::vector<jet4::Table> written;
+    std::vector<int> progress;
+    jet4::Error error;
+    // Folder 2 holds record 2 alone (form 0); folder 1 and the folder below
+    // it hold records 1 (form 1), 2 and 4 (form 0).
+    FakeTarget alone(written);
+    ExportToAccess(db, {2, false}, alone, [&](int percent) { progress.push_back(percent); });
+    alone.Close(&error);
+    QCOMPARE(written.size(), size_t(1));
+    QCOMPARE(written[0].name, db.Forms[0].Name);
+    QCOMPARE(written[0].rows.size(), size_t(1));
+    QCOMPARE(progress, (std::vector<int>{0, 50}));
+    FakeTarget below(written);
+    ExportToAccess(db, {1, true}, below, [](int) {});
+    below.Close(&error);
+    QCOMPARE(written.size(), size_t(2));
+    QCOMPARE(written[0].rows.size(), size_t(2));
+    QCOMPARE(written[1].name, db.Forms[1].Name);
+    const jet4::Table& form0 = written[0];
+    QCOMPARE(form0.columns.size(), size_t(1 + 6 * 16));
+    QCOMPARE(form0.columns[0].name, QString("Root"));
+    QCOMPARE(form0.columns[1 + 16 + 3].name, QString("Note ID:23"));
+    QCOMPARE(form0.columns[1 + 16 + 3].type, jet4::ColumnType::Memo);
+    QCOMPARE(form0.columns[1 + 4 * 16].type, jet4::ColumnType::Boolean);
+    const std::vector<jet4::Cell>& row = form0.rows[0];
+    QCOMPARE(row[0].text, db.Folders[2].Name);
+    QCOMPARE(row[1 + 16 + 3].text, QString(" "));
+    QCOMPARE(row[1 + 4 * 16 + 1].flag, db.Records[2].FlagValue[1]);
+  }
+
+  // A target takes one column; columns past 128 have no entry.
+  void columnMapGivesATargetOneColumn() {
+    ColumnMap map;
+    map.Assign(0, 3);
+    map.Assign(128, 4);
+    map.Assign(129, 5);
+    map.Assign(7, 3);
+    QCOMPARE(map.TargetOf(0), 0);
+    QCOMPARE(map.TargetOf(7), 3);
+    QCOMPARE(map.TargetOf(128), 4);
+    QCOMPARE(map.TargetOf(129), 0);
+    map.Assign(7, 0);
+    map.Assign(128, 0);
+    QVERIFY(map.Empty());
+  }
+
+  // The dialog over a table of 200 columns: only the first 129 can be
+  // mapped; the run adds one record per row with the mapped values, cuts
+  // what a limited field cannot hold, and keeps the model sound.
+  void importMapsAtMost129Columns() {
+    Fixture f;
+    FakeTable wide = Table("Wide", 200, 3);
+    wide.rows[1][128] = QString(40, 'x');
+    f.engine->files["a.mdb"] = {Table("Empty", 2, 0), wide};
+    f.db.Forms[0].TextLimit[0] = 10;  // multiline slot 0 is target 33
+    f.Open("a.mdb");
+    QCOMPARE(f.In<QLineEdit>("DBText")->text(), QString("a.mdb"));
+    QVERIFY(f.In<QComboBox>("TablesCombo")->isVisibleTo(&f.Import()));
+    QVERIFY(!f.In<QGroupBox>("Frame2")->isVisibleTo(&f.Import()));  // the empty table
+    QCOMPARE(f.In<QLabel>("InfLab")->text(), f.app.texts.Get(340, 4) + " 2;  " + f.app.texts.Get(340, 5) + " 0");
+    emit f.In<QComboBox>("TablesCombo")->activated(1);
+    QVERIFY(f.In<QGroupBox>("Frame2")->isVisibleTo(&f.Import()));
+    QCOMPARE(f.In<QComboBox>("FieldsCombo")->count(), 200);
+    QCOMPARE(f.In<QComboBox>("ElsCombo")->count(), 1 + 48);
+    f.Map(0, 1);
+    f.Map(5, 17);
+    f.Map(128, 33);
+    f.Map(2, 1);  // takes target 1 from column 0
+    f.In<QComboBox>("FieldsCombo")->setCurrentIndex(150);
+    QVERIFY(!f.In<QComboBox>("ElsCombo")->isEnabled());
+    f.In<QComboBox>("FieldsCombo")->setCurrentIndex(0);
+    QCOMPARE(f.In<QComboBox>("ElsCombo")->currentIndex(), 0);
+    f.In<QComboBox>("WhereCombo")->setCurrentIndex(2);
+
+    const std::vector<int> before = f.LiveRecords();
+    f.In<QPushButton>("ImportButt")->click();
+    std::vector<int> added;
+    for (int r : f.LiveRecords()) {
+      if (std::find(before.begin(), before.end(), r) == before.end()) added.push_back(r);
+    }
+    QCOMPARE(added.size(), size_t(3));
+    for (int i = 0; i < 3; ++i) {
+      const RecordData& r = f.db.Records[added[i]];
+      QCOMPARE(r.Folder, 2);
+      QCOMPARE(r.Form, 0);
+      QCOMPARE(r.TextValue[0], QString("r%1c2").arg(i));
+      QCOMPARE(r.ButtonValue[0], QString("r%1c5").arg(i));
+      QCOMPARE(r.MemoValue[0], i == 1 ? QString(10, 'x') : QString("r%1c128").arg(i));
+      QCOMPARE(r.TextValue[1], QString());
+    }
+    QCOMPARE(f.dialogs.messages, QStringList{f.app.texts.Get(972, 0).arg(1)});
+    QCOMPARE(f.app.state.CurRecord, added.back());
+    QVERIFY(f.db.Modified);
+    QVERIFY(FindModelProblems(f.db, 10).empty());
+  }
+
+  // A table that breaks off midway, one larger than the room left, and a
+  // file that is no Access file: a message each, and no record added.
+  void failedImportsAddNothing() {
+    Fixture f;
+    FakeTable broken = Table("Broken", 3, 50);
+    broken.breaksAfter = 30;
+    f.engine->files["b.mdb"] = {broken, Table("Big", 1, 32000)};
+    f.Open("nothing.mdb");
+    QCOMPARE(f.dialogs.messages, QStringList{f.app.texts.Get(900, 0)});
+    QVERIFY(!f.In<QComboBox>("TablesCombo")->isVisibleTo(&f.Import()));
+    f.Open("b.mdb");
+    f.Map(0, 1);
+    const int count = f.db.RecordCount;
+    f.In<QPushButton>("ImportButt")->click();
+    QCOMPARE(f.dialogs.messages.last(), f.app.texts.Get(900, 0));
+    emit f.In<QComboBox>("TablesCombo")->activated(1);
+    f.In<QPushButton>("ImportButt")->click();
+    const int room = kMaxRecords - count;
+    QCOMPARE(f.dialogs.messages.last(), f.app.texts.Get(800, 0) + " " + QString::number(room) + " " + f.app.texts.Get(810, 0));
+    QCOMPARE(f.db.RecordCount, count);
+    QVERIFY(!f.db.Modified);
+  }
+
+  // The export through the window: a failed write says so with its number;
+  // a file named like the database is refused before anything is written.
+  void exportFailuresAreReported() {
+    Fixture f;
+    f.engine->failWrites = true;
+    f.dialogs.savePath = "out";
+    f.app.Window().Commands().Menu("mnuExAccess")->trigger();
+    QVERIFY(f.dialogs.messages.value(0).startsWith(f.app.texts.Get(910, 0) + " N: " + QString::number(jet4::kCannotCreate)));
+    f.db.DatabasePath = f.install.Path("db.2db");
+    f.dialogs.savePath = f.db.DatabasePath;
+    f.engine->written.clear();
+    f.app.Window().Commands().Menu("mnuExAccess")->trigger();
+    QCOMPARE(f.dialogs.messages.last(), f.app.texts.Get(972, 1));
+    QVERIFY(f.engine->written.empty());
+  }
+
+  // Export to a real file, read it with the mdbtools commands, import the
+  // table back through libmdb: the values come back equal, non-ASCII text
+  // and a 30000-character memo included.
+  void roundTripThroughARealFile() {
+    Fixture f(false);
+    f.db.Forms[0].TextLimit.fill(0);
+    RecordData& first = f.db.Records[0];
+    first.MemoValue[0] = QString(30000, QChar(0x0416));
+    first.TextValue[0] = QString::fromUtf8("Gr\u00fc\u00dfe \u20ac \u0416");
+    QTemporaryDir dir;
+    const QString path = dir.filePath("export.mdb");
+    f.dialogs.savePath = path;
+    f.app.Window().Commands().Menu("mnuExAccess")->trigger();
+    QVERIFY2(f.dialogs.messages.isEmpty(), qPrintable(f.dialogs.messages.join('\n')));
+    const QString tables = QStandardPaths::findExecutable("mdb-tables");
+    if (!tables.isEmpty()) {
+      const QStringList listed = Run(tables, {"-1", path}).split('\n', Qt::SkipEmptyParts);
+      QCOMPARE(listed.size(), 2);
+      QCOMPARE(listed[0], f.db.Forms[0].Name);
+      QCOMPARE(Run(QStandardPaths::findExecutable("mdb-ver"), {path}).trimmed(), QString("JET4"));
+    }
+
+    std::vector<int> exported;
+    for (int r = 0; r < f.db.RecordCount; ++r) {
+      if (f.db.Records[r].Form == 0) exported.push_back(r);
+    }
+    f.Open(path);
+    QCOMPARE(f.In<QComboBox>("TablesCombo")->currentText(), f.db.Forms[0].Name);
+    // Column 1 + 16 + k is text k, 1 + 32 + k button k, 1 + 80 + k memo k.
+    for (int k = 0; k < 16; ++k) {
+      f.Map(1 + 16 + k, 1 + k);
+      f.Map(1 + 32 + k, 17 + k);
+      f.Map(1 + 80 + k, 33 + k);
+    }
+    const std::vector<int> before = f.LiveRecords();
+    f.In<QPushButton>("ImportButt")->click();
+    QVERIFY2(f.dialogs.messages.isEmpty(), qPrintable(f.dialogs.messages.join('\n')));
+    std::vector<int> added;
+    for (int r : f.LiveRecords()) {
+      if (std::find(before.begin(), before.end(), r) == before.end()) added.push_back(r);
+    }
+    QCOMPARE(added.size(), exported.size());
+    for (size_t i = 0; i < added.size(); ++i) {
+      const RecordData& in = f.db.Records[added[i]];
+      const RecordData& out = f.db.Records[exported[i]];
+      for (int k = 0; k < 16; ++k) {
+        QCOMPARE(in.TextValue[k], out.TextValue[k]);
+        QCOMPARE(in.ButtonValue[k], out.ButtonValue[k]);
+        QCOMPARE(in.MemoValue[k], out.MemoValue[k]);
+      }
+    }
+  }
+
+  // Damaged files never crash the reader: every table of a cut or
+  // scribbled-over export either reads or reports itself failed.
+  void damagedFilesAreRefusedOrRead() {
+    Database db = test::FullFormDatabase();
+    QTemporaryDir dir;
+    const QString path = dir.filePath("good.mdb");
+    std::unique_ptr<AccessTarget> target = MakeAccessEngine()->CreateDatabase(path);
+    ExportToAccess(db, {}, *target, [](int) {});
+    jet4::Error error;
+    QVERIFY(target->Close(&error));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray good = file.readAll();
+    QRandomGenerator random(7);
+    for (int round = 0; round < 200; ++round) {
+      QByteArray bad = good;
+      if (round % 4 == 0) {
+        bad.truncate(random.bounded(bad.size()));
+      } else {
+        for (int n = 0; n < 1 + round % 16; ++n) bad[random.bounded(bad.size())] = char(random.bounded(256));
+      }
+      const QString badPath = dir.filePath(QStringLiteral("bad%1.mdb").arg(round));
+      QFile out(badPath);
+      QVERIFY(out.open(QIODevice::WriteOnly));
+      out.write(bad);
+      out.close();
+      std::unique_ptr<AccessSource> source = OpenMdbSource(badPath);
+      for (int t = 0; source && t < source->TableNames().size(); ++t) {
+        QStringList columns;
+        qint64 rows = 0;
+        if (!source->OpenTable(t, &columns, &rows)) continue;
+        QStringList row;
+        int read = 0;
+        while (source->NextRow(&row) && read < 100000) ++read;
+      }
+    }
+  }
+};
+
+QTEST_MAIN(AccessExchangeTest)
+#include "tst_access_exchange.moc"
