@@ -27,8 +27,15 @@ QString Truncated(QString name, qsizetype length) {
 
 QString Cleaned(const QString& requested, const CharacterRule& allowed, const QString& fallback) {
   QString name = requested;
-  for (QChar& c : name)
-    if (Forbidden(c) || !allowed(c)) c = u'_';
+  for (qsizetype i = 0; i < name.size(); ++i) {
+    const bool paired =
+        name[i].isHighSurrogate() && i + 1 < name.size() && name[i + 1].isLowSurrogate();
+    if (paired && allowed(name[i]) && allowed(name[i + 1])) {
+      ++i;
+    } else if (name[i].isSurrogate() || Forbidden(name[i]) || !allowed(name[i])) {
+      name[i] = u'_';
+    }
+  }
   qsizetype blanks = 0;
   while (blanks < name.size() && name[blanks] == u' ') ++blanks;
   name = Truncated(name.mid(blanks), kMaxNameLength);

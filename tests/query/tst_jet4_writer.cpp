@@ -411,12 +411,13 @@ void TestJet4Writer::namesMadeAcceptable() {
                                          QStringLiteral("Note ID:23"),
                                          QStringLiteral("Карточки")};
   QCOMPARE(tables, expected);
-  const std::vector<QString> columns =
-      AcceptableColumnNames({QStringLiteral("Zoë's-list"), QStringLiteral("ZOË'S-LIST"),
-                             QStringLiteral("tab\there"), QString()});
+  const std::vector<QString> columns = AcceptableColumnNames(
+      {QStringLiteral("Zoë's-list"), QStringLiteral("ZOË'S-LIST"), QStringLiteral("tab\there"),
+       QString(), QStringLiteral("a") + QChar(0xD800), QStringLiteral("Smile 😀")});
   QCOMPARE(columns,
            (std::vector<QString>{QStringLiteral("Zoë's-list"), QStringLiteral("ZOË'S-LIST_2"),
-                                 QStringLiteral("tab_here"), QStringLiteral("Field4")}));
+                                 QStringLiteral("tab_here"), QStringLiteral("Field4"),
+                                 QStringLiteral("a_"), QStringLiteral("Smile 😀")}));
 }
 
 void TestJet4Writer::longTextBecomesMemo() {
