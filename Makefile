@@ -41,6 +41,7 @@ bench: build
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/canvas_bench
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/query_bench
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/print_bench
+	$(BUILD_DIR)/bench/jet4_bench
 
 run: build
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \

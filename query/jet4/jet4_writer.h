@@ -33,10 +33,10 @@ struct Error {
 };
 
 enum WriteError : int {
-  kCannotCreate = 1,     // the file cannot be created or written
-  kTooManyColumns = 2,   // more than 255 columns in a table
-  kBadRow = 3,           // a row with the wrong number of cells
-  kTooLarge = 4,         // the file would pass the format's size limit
+  kCannotCreate = 1,    // the file cannot be created or written
+  kTooManyColumns = 2,  // more than 255 columns in a table
+  kBadRow = 3,          // a row with the wrong number of cells
+  kTooLarge = 4,        // the file would pass the format's size limit
 };
 
 // Writes the tables, in order, as a new file at `path` (replacing a file

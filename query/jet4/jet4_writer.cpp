@@ -1,0 +1,57 @@
+#include "query/jet4/jet4_writer.h"
+
+#include <QDateTime>
+#include <QSaveFile>
+
+#include "query/jet4/database_image.h"
+#include "query/jet4/header_page.h"
+
+namespace orbo::jet4 {
+
+namespace {
+
+constexpr std::size_t kMaxColumns = 255;
+
+bool Fail(Error* error, WriteError number, const QString& text) {
+  if (error) *error = {number, text};
+  return false;
+}
+
+bool CheckTables(const std::vector<Table>& tables, Error* error) {
+  for (const Table& table : tables) {
+    if (table.columns.size() > kMaxColumns)
+      return Fail(error, kTooManyColumns,
+                  QStringLiteral("Table \"%1\" has %2 columns; at most %3 are possible.")
+                      .arg(table.name)
+                      .arg(table.columns.size())
+                      .arg(kMaxColumns));
+    for (std::size_t r = 0; r < table.rows.size(); ++r)
+      if (table.rows[r].size() != table.columns.size())
+        return Fail(error, kBadRow,
+                    QStringLiteral("Row %1 of table \"%2\" has %3 values for %4 columns.")
+                        .arg(r + 1)
+                        .arg(table.name)
+                        .arg(table.rows[r].size())
+                        .arg(table.columns.size()));
+  }
+  return true;
+}
+
+}  // namespace
+
+bool WriteDatabase(const QString& path, const std::vector<Table>& tables, Error* error) {
+  if (!CheckTables(tables, error)) return false;
+  const std::optional<QByteArray> image =
+      BuildDatabaseImage(tables, OleDate(QDateTime::currentDateTime()));
+  if (!image)
+    return Fail(error, kTooLarge,
+                QStringLiteral("The data does not fit in an Access file (2 GB at most)."));
+  // QSaveFile writes beside the target and renames over it only on commit.
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly) || file.write(*image) != image->size() || !file.commit())
+    return Fail(error, kCannotCreate,
+                QStringLiteral("Cannot write \"%1\": %2").arg(path, file.errorString()));
+  return true;
+}
+
+}  // namespace orbo::jet4

@@ -1,0 +1,17 @@
+#include "query/jet4/page_file.h"
+
+namespace orbo::jet4 {
+
+std::uint32_t PageFile::Add() {
+  pages_.emplace_back(kPageSize, '\0');
+  return Count() - 1;
+}
+
+QByteArray PageFile::Contents() const {
+  QByteArray all;
+  all.reserve(static_cast<qsizetype>(pages_.size()) * kPageSize);
+  for (const QByteArray& page : pages_) all.append(page);
+  return all;
+}
+
+}  // namespace orbo::jet4

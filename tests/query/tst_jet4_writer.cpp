@@ -1,0 +1,539 @@
+// The Jet 4 writer: golden bytes of the worked example file, the index
+// tree's structure, and generated files read back with the mdbtools
+// commands and compared with what was written.
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "query/jet4/column_fit.h"
+#include "query/jet4/database_image.h"
+#include "query/jet4/header_page.h"
+#include "query/jet4/index_keys.h"
+#include "query/jet4/index_tree.h"
+#include "query/jet4/jet4_writer.h"
+#include "query/jet4/names.h"
+#include "query/jet4/text_encoding.h"
+#include "query/jet4/usage_map.h"
+
+using namespace orbo::jet4;
+
+namespace {
+
+constexpr double kExampleDate = 46362.5;  // 2026-12-06 12:00
+
+QByteArray Hex(const char* text) { return QByteArray::fromHex(QByteArray(text)); }
+
+QByteArray PageOf(const QByteArray& image, int page) {
+  return image.mid(static_cast<qsizetype>(page) * kPageSize, kPageSize);
+}
+
+// Row `row` of a data page, from its offset to where the previous row starts.
+QByteArray RowOf(const QByteArray& page, int row) {
+  auto u16 = [&](int at) {
+    return static_cast<quint8>(page[at]) | static_cast<quint8>(page[at + 1]) << 8;
+  };
+  const int start = u16(14 + 2 * row) & 0x1FFF;
+  const int end = row == 0 ? kPageSize : u16(14 + 2 * (row - 1)) & 0x1FFF;
+  return page.mid(start, end - start);
+}
+
+// The entries of an index page, cut where the bitmap marks their ends.
+QList<QByteArray> PageEntries(const char* page) {
+  QList<QByteArray> entries;
+  int start = 0;
+  for (int bit = 1; bit <= kPageSize - kIndexEntriesStart; ++bit) {
+    if (!(page[0x1B + bit / 8] & 1 << (bit % 8))) continue;
+    entries << QByteArray(page + kIndexEntriesStart + start, bit - start);
+    start = bit;
+  }
+  return entries;
+}
+
+QString Repeated(const QString& piece, int length) {
+  QString text;
+  while (text.size() < length) text += piece;
+  return text.left(length);
+}
+
+// The example table: Cyrillic name, a compressed and a plain Text value, an
+// inline and a chained memo, both Boolean values.
+Table ExampleTable() {
+  Table table;
+  table.name = QStringLiteral("Карточки");
+  table.columns = {{QStringLiteral("Root"), ColumnType::Text},
+                   {QStringLiteral("Note ID:23"), ColumnType::Memo},
+                   {QStringLiteral("Done ID:50"), ColumnType::Boolean}};
+  table.rows = {
+      {{QStringLiteral("Папка 1")}, {QStringLiteral("Short memo, ASCII")}, {{}, true}},
+      {{QStringLiteral("Root ü é")}, {QStringLiteral("Привет, мир! Ünïcödé €")}, {{}, false}},
+      {{QStringLiteral(" ")}, {Repeated(QStringLiteral("абвгдежзий0123456789"), 5000)}, {{}, true}},
+  };
+  return table;
+}
+
+// --- the mdbtools commands ---
+
+QString Tool(const char* name) { return QStandardPaths::findExecutable(QString::fromLatin1(name)); }
+
+bool HaveMdbTools() {
+  for (const char* name : {"mdb-ver", "mdb-tables", "mdb-schema", "mdb-count", "mdb-export"})
+    if (Tool(name).isEmpty()) return false;
+  return true;
+}
+
+QString Run(const char* name, const QStringList& arguments) {
+  QProcess process;
+  process.start(Tool(name), arguments);
+  process.waitForFinished(60000);
+  if (process.exitCode() != 0) qWarning() << name << process.readAllStandardError();
+  return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// RFC 4180 records: quoted fields may hold commas, doubled quotes and line breaks.
+std::vector<QStringList> ParseCsv(const QString& text) {
+  std::vector<QStringList> records;
+  QStringList record;
+  QString field;
+  bool quoted = false;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const QChar c = text[i];
+    if (quoted) {
+      if (c == u'"' && i + 1 < text.size() && text[i + 1] == u'"') {
+        field += c;
+        ++i;
+      } else if (c == u'"') {
+        quoted = false;
+      } else {
+        field += c;
+      }
+    } else if (c == u'"') {
+      quoted = true;
+    } else if (c == u',') {
+      record << field;
+      field.clear();
+    } else if (c == u'\n') {
+      records.push_back(record << field);
+      record.clear();
+      field.clear();
+    } else {
+      field += c;
+    }
+  }
+  return records;
+}
+
+QString SchemaType(ColumnType type) {
+  switch (type) {
+    case ColumnType::Boolean:
+      return QStringLiteral("Boolean NOT NULL");
+    case ColumnType::Text:
+      return QStringLiteral("Text (255)");
+    case ColumnType::Memo:
+      return QStringLiteral("Memo/Hyperlink (255)");
+  }
+  return {};
+}
+
+// Writes the tables and checks every command's view of the file against them.
+void CheckWithMdbTools(const std::vector<Table>& tables) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("out.mdb"));
+  Error error;
+  QVERIFY2(WriteDatabase(path, tables, &error), qPrintable(error.text));
+  QCOMPARE(Run("mdb-ver", {path}).trimmed(), QStringLiteral("JET4"));
+
+  std::vector<QString> requested;
+  for (const Table& table : tables) requested.push_back(table.name);
+  const std::vector<QString> names = AcceptableTableNames(requested);
+  const QStringList listed =
+      Run("mdb-tables", {QStringLiteral("-1"), path}).split(u'\n', Qt::SkipEmptyParts);
+  QCOMPARE(listed, QStringList(names.begin(), names.end()));
+
+  const QString schema = Run("mdb-schema", {path});
+  for (std::size_t t = 0; t < tables.size(); ++t) {
+    const Table& table = tables[t];
+    std::vector<QString> requestedColumns;
+    for (const Column& column : table.columns) requestedColumns.push_back(column.name);
+    const std::vector<QString> columns = AcceptableColumnNames(requestedColumns);
+    const std::vector<ColumnType> types = StoredColumnTypes(table);
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+      const QString line = QStringLiteral("[%1]\t\t\t%2").arg(columns[c], SchemaType(types[c]));
+      QVERIFY2(schema.contains(line), qPrintable(line));
+    }
+    QCOMPARE(Run("mdb-count", {path, names[t]}).trimmed().toULongLong(), table.rows.size());
+
+    const std::vector<QStringList> exported = ParseCsv(Run("mdb-export", {path, names[t]}));
+    QCOMPARE(exported.size(), table.rows.size() + 1);
+    QCOMPARE(exported[0], QStringList(columns.begin(), columns.end()));
+    for (std::size_t r = 0; r < table.rows.size(); ++r) {
+      QStringList expected;
+      for (std::size_t c = 0; c < columns.size(); ++c)
+        expected << (table.columns[c].type == ColumnType::Boolean
+                         ? QString::number(table.rows[r][c].flag ? 1 : 0)
+                         : table.rows[r][c].text);
+      QCOMPARE(exported[r + 1], expected);
+    }
+  }
+}
+
+// Values from pieces that each stress one thing: compression, UCS-2,
+// CSV quoting, blanks, lengths around the inline and single-row limits.
+QString RandomText(QRandomGenerator& random) {
+  static const QStringList kPieces = {QStringLiteral("a"),      QStringLiteral("Zürich "),
+                                      QStringLiteral("Привет"), QStringLiteral("€"),
+                                      QStringLiteral("\"q\""),  QStringLiteral(", "),
+                                      QStringLiteral(" "),      QStringLiteral("line\nbreak"),
+                                      QStringLiteral("ё'-"),    QStringLiteral("0123456789")};
+  static const int kLengths[] = {0, 1, 2, 3, 30, 64, 255, 256, 1024, 1025, 2100, 4100, 9000};
+  const int length = kLengths[random.bounded(static_cast<int>(std::size(kLengths)))];
+  QString text;
+  while (text.size() < length) text += kPieces[random.bounded(kPieces.size())];
+  return text.left(length);
+}
+
+Table RandomTable(QRandomGenerator& random, const QString& name) {
+  static const QStringList kColumnNames = {QStringLiteral("Root"),       QStringLiteral("root"),
+                                           QStringLiteral("Note ID:23"), QString(),
+                                           QStringLiteral("a.b"),        QStringLiteral(" lead"),
+                                           QStringLiteral("Имя"),        QStringLiteral("x[1]!`")};
+  Table table;
+  table.name = name;
+  const int columnCount = 1 + random.bounded(8);
+  for (int c = 0; c < columnCount; ++c)
+    table.columns.push_back(
+        {kColumnNames[random.bounded(kColumnNames.size())],
+         static_cast<ColumnType>(std::array{0x01, 0x0A, 0x0C}[random.bounded(3)])});
+  const int rowCount = random.bounded(2) ? random.bounded(4) : random.bounded(300);
+  for (int r = 0; r < rowCount; ++r) {
+    std::vector<Cell> row;
+    for (int c = 0; c < columnCount; ++c)
+      row.push_back({RandomText(random), random.bounded(2) == 1});
+    table.rows.push_back(row);
+  }
+  return table;
+}
+
+}  // namespace
+
+class TestJet4Writer : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void headerMaskAndFields();
+  void textCompressionRule();
+  void keyCodes();
+  void exampleFileBytes();
+  void indexTreeStructure();
+  void referenceUsageMap();
+  void namesMadeAcceptable();
+  void longTextBecomesMemo();
+  void badInputIsRefused();
+  void failedWriteLeavesNothing();
+  void emptyDatabaseReads();
+  void exampleReadsBack();
+  void randomTablesReadBack();
+  void largeFileReadsBack();
+};
+
+void TestJet4Writer::headerMaskAndFields() {
+  const QByteArray keystream = HeaderMaskKeystream();
+  QCOMPARE(keystream.left(16), Hex("B56F03626108C255EBA96772433F009C"));
+  QCOMPARE(keystream.right(16), Hex("CF65EDFF07C746A178160CEDE92D62D4"));
+  const QByteArray page = HeaderPage(kExampleDate);
+  QCOMPARE(page.mid(0x18, 8), Hex("B56E03626009C255"));
+  QByteArray unmasked = page;
+  for (int i = 0; i < keystream.size(); ++i)
+    unmasked[0x18 + i] = static_cast<char>(unmasked[0x18 + i] ^ keystream[i]);
+  QCOMPARE(unmasked.left(0xA0), Hex("00 01 00 00 53 74 61 6E 64 61 72 64 20 4A 65 74"
+                                    "20 44 42 00 01 00 00 00 00 01 00 00 01 01 00 00"
+                                    "02 00 00 00 03 00 00 00 04 00 00 00 05 00 00 00"
+                                    "00 00 00 00 00 00 00 00 00 00 00 00 E4 04 00 00"
+                                    "00 00 1A B5 00 00 1A B5 00 00 1A B5 00 00 1A B5"
+                                    "00 00 1A B5 00 00 1A B5 00 00 1A B5 00 00 1A B5"
+                                    "00 00 1A B5 00 00 1A B5 00 00 00 00 00 00 09 04"
+                                    "00 00 00 00 00 00 50 A3 E6 40 00 00 00 00 00 00"
+                                    "00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00"
+                                    "00 00 00 00 00 00 00 00 54 06 00 00 34 2E 30 00"));
+}
+
+void TestJet4Writer::textCompressionRule() {
+  QCOMPARE(EncodeText(u"ab", true), Hex("61006200"));
+  QCOMPARE(EncodeText(u"abc", true), Hex("FFFE616263"));
+  QCOMPARE(EncodeText(u"abc", false), Hex("610062006300"));
+  QCOMPARE(EncodeText(u"Root ü é", true), Hex("FFFE526F6F7420FC20E9"));
+  QCOMPARE(EncodeText(u"ab€", true), Hex("61006200AC20"));
+  QCOMPARE(EncodeText(QString(1024, u'x'), true).size(), 1026);
+  QCOMPARE(EncodeText(QString(1025, u'x'), true).size(), 2050);
+}
+
+void TestJet4Writer::keyCodes() {
+  QCOMPARE(TextKey(u"Tables"), Hex("7F6D4A4C5E516B0100"));
+  QCOMPARE(TextKey(u"Databases"), Hex("7F4F4A6D4A4C4A6B516B0100"));
+  QCOMPARE(TextKey(u"MSysObjects"), Hex("7F606B766B644C5B514D6D6B0100"));
+  QCOMPARE(TextKey(u"Карточки"), Hex("7F 7940 792F 7948 794A 7946 7953 7940 793B 0100"));
+  QCOMPARE(TextKey(u"карточки"), TextKey(u"КАРТОЧКИ"));
+  QCOMPARE(LongKey(2), Hex("7F80000002"));
+  QCOMPARE(LongKey(0x0F000001), Hex("7F8F000001"));
+  QCOMPARE(LongKey(std::numeric_limits<std::int32_t>::min()), Hex("7F00000000"));
+  QVERIFY(!IsKeyCharacter(u'é') && !IsKeyCharacter(u'-') && !IsKeyCharacter(u'ё'));
+}
+
+void TestJet4Writer::exampleFileBytes() {
+  const QByteArray image = *BuildDatabaseImage({ExampleTable()}, kExampleDate);
+  QCOMPARE(image.size(), 21 * kPageSize);
+  // The TDEF of the table, its memo chain and its usage maps.
+  QCOMPARE(PageOf(image, 6).left(204), Hex("02 01 2C 0F 00 00 00 00 CC 00 00 00 59 06 00 00"
+                                           "03 00 00 00 00 00 00 00 01 00 00 00 00 00 00 00"
+                                           "00 00 00 00 00 00 00 00 4E 03 00 02 00 03 00 00"
+                                           "00 00 00 00 00 00 00 1F 14 00 00 20 14 00 00 0A"
+                                           "59 06 00 00 00 00 00 00 00 00 09 04 00 00 02 01"
+                                           "00 00 00 00 00 00 FE 01 0C 59 06 00 00 01 00 01"
+                                           "00 01 00 09 04 00 00 02 01 00 00 00 00 00 00 00"
+                                           "00 01 59 06 00 00 02 00 02 00 02 00 09 04 00 00"
+                                           "03 00 00 00 00 00 00 00 01 00 08 00 52 00 6F 00"
+                                           "6F 00 74 00 14 00 4E 00 6F 00 74 00 65 00 20 00"
+                                           "49 00 44 00 3A 00 32 00 33 00 14 00 44 00 6F 00"
+                                           "6E 00 65 00 20 00 49 00 44 00 3A 00 35 00 30 00"
+                                           "01 00 21 14 00 00 22 14 00 00 FF FF"));
+  const QByteArray rows = PageOf(image, 9);
+  QCOMPARE(RowOf(rows, 0), Hex("03 00 00 1F 04 30 04 3F 04 3A 04 30 04 20 00 31"
+                               "00 13 00 00 80 00 00 00 00 00 00 00 00 FF FE 53"
+                               "68 6F 72 74 20 6D 65 6D 6F 2C 20 41 53 43 49 49"
+                               "30 00 11 00 03 00 02 00 07"));
+  QCOMPARE(RowOf(rows, 1).right(9), Hex("45 00 0D 00 03 00 02 00 03"));
+  QCOMPARE(RowOf(rows, 2), Hex("03 00 00 20 00 10 27 00 00 00 0C 00 00 00 00 00"
+                               "00 11 00 05 00 03 00 02 00 07"));
+  QCOMPARE(rows.mid(2, 2), Hex("4B0F"));
+  QCOMPARE(RowOf(PageOf(image, 12), 0).left(4), Hex("000B0000"));
+  QCOMPARE(RowOf(PageOf(image, 10), 0).left(4), Hex("00000000"));
+  // The catalog row of the table and the Id index leaf over the catalog.
+  QCOMPARE(RowOf(PageOf(image, 7), 8), Hex("11 00 06 00 00 00 01 00 00 0F 01 00 00 00 00 00"
+                                           "50 A3 E6 40 00 00 00 00 50 A3 E6 40 00 00 00 00"
+                                           "1A 04 30 04 40 04 42 04 3E 04 47 04 3A 04 38 04"
+                                           "A6 33 32 00 32 00 32 00 32 00 32 00 32 00 32 00"
+                                           "32 00 32 00 32 00 30 00 20 00 0B 00 FF 00 00"));
+  const QByteArray leaf = PageOf(image, 13);
+  QCOMPARE(leaf.left(8), Hex("0401CF0D02000000"));
+  QCOMPARE(leaf.mid(0x1B, 11), Hex("0002040810204080000102"));
+  QCOMPARE(leaf.mid(0x1E0, 18), Hex("7F 80 00 00 02 00 00 07 04 7F 80 00 00 03 00 00 07 05"));
+  // Global map: pages 0-20 used; the table's owned map and its memo map.
+  const QByteArray maps = PageOf(image, 20);
+  QCOMPARE(RowOf(PageOf(image, 1), 0).left(9), Hex("00 00000000 0000E0FF"));
+  QCOMPARE(RowOf(maps, 31).left(6), Hex("000800000002"));
+  QCOMPARE(RowOf(maps, 33).left(6), Hex("00080000001C"));
+}
+
+void TestJet4Writer::indexTreeStructure() {
+  PageFile file;
+  file.Add();  // page 0 ends the leaf links, so no index page is there
+  std::vector<IndexEntry> entries;
+  QRandomGenerator random(7);
+  for (int i = 0; i < 6000; ++i) {
+    QByteArray key = LongKey(random.bounded(1000) - 500) + QByteArray(random.bounded(120), 'k');
+    entries.push_back(
+        {key, {static_cast<std::uint32_t>(100 + i / 200), static_cast<std::uint8_t>(i % 200)}});
+  }
+  const BuiltIndex built = BuildIndex(file, 42, entries);
+  QCOMPARE(file.Page(built.root)[0], '\x03');
+  // Leaves, left to right: every entry once, in order, bitmap and free space consistent.
+  std::uint32_t leaf = built.pages.front();
+  while (file.Page(leaf)[0] != 0x04 || qFromLittleEndian<quint32>(file.Page(leaf) + 0x0C) != 0)
+    ++leaf;
+  QByteArray previous;
+  std::size_t count = 0;
+  for (std::uint32_t page = leaf; page != 0;
+       page = qFromLittleEndian<quint32>(file.Page(page) + 0x10)) {
+    QCOMPARE(file.Page(page)[0], '\x04');
+    QCOMPARE(qFromLittleEndian<quint32>(file.Page(page) + 4), 42u);
+    int used = 0;
+    for (const QByteArray& entry : PageEntries(file.Page(page))) {
+      used += static_cast<int>(entry.size());
+      QVERIFY(previous < entry);
+      previous = entry;
+      ++count;
+    }
+    QCOMPARE(qFromLittleEndian<quint16>(file.Page(page) + 2),
+             kPageSize - kIndexEntriesStart - used);
+  }
+  QCOMPARE(count, entries.size());
+  // Nodes: each entry is its child's last entry followed by the child page.
+  for (std::uint32_t page : built.pages) {
+    if (file.Page(page)[0] != 0x03) continue;
+    for (const QByteArray& entry : PageEntries(file.Page(page))) {
+      const auto child = qFromBigEndian<quint32>(entry.constData() + entry.size() - 4);
+      QCOMPARE(PageEntries(file.Page(child)).back(), entry.chopped(4));
+    }
+  }
+  QSet<QByteArray> keys;
+  for (const IndexEntry& entry : entries) keys.insert(entry.key);
+  QCOMPARE(built.distinctKeys, static_cast<std::uint32_t>(keys.size()));
+}
+
+void TestJet4Writer::referenceUsageMap() {
+  PageFile file;
+  while (file.Count() < 40000) file.Add();
+  const std::vector<std::uint32_t> pages = {3, 700, 32735, 32736, 39999};
+  const QByteArray row = UsageMapRow(pages, file);
+  QCOMPARE(row.size(), kUsageMapRowSize);
+  QCOMPARE(row[0], '\x01');
+  std::vector<std::uint32_t> listed;
+  for (int k = 0; k < 17; ++k) {
+    const quint32 bitmapPage = qFromLittleEndian<quint32>(row.constData() + 1 + 4 * k);
+    if (bitmapPage == 0) continue;
+    const char* bitmap = file.Page(bitmapPage);
+    QCOMPARE(QByteArray(bitmap, 4), Hex("05010000"));
+    for (int bit = 0; bit < (kPageSize - 4) * 8; ++bit)
+      if (bitmap[4 + bit / 8] & 1 << (bit % 8)) listed.push_back(k * (kPageSize - 4) * 8 + bit);
+  }
+  QCOMPARE(listed, pages);
+  const QByteArray global = GlobalMapRow(1000);  // window moved to page 1000
+  QCOMPARE(global.left(6), Hex("00E8030000FF"));
+}
+
+void TestJet4Writer::namesMadeAcceptable() {
+  const QString long70 = QString(70, u'L');
+  const std::vector<QString> tables =
+      AcceptableTableNames({QStringLiteral("Contacts"), QStringLiteral("contacts"),
+                            QStringLiteral("Contacts_2"), QString(), QStringLiteral(" a.b![c]`"),
+                            QStringLiteral("Zoë's-list"), QStringLiteral("msysobjects"), long70,
+                            long70, QStringLiteral("Note ID:23"), QStringLiteral("Карточки")});
+  const std::vector<QString> expected = {QStringLiteral("Contacts"),
+                                         QStringLiteral("contacts_3"),
+                                         QStringLiteral("Contacts_2"),
+                                         QStringLiteral("Table4"),
+                                         QStringLiteral("a_b__c__"),
+                                         QStringLiteral("Zo__s_list"),
+                                         QStringLiteral("msysobjects_2"),
+                                         QString(64, u'L'),
+                                         QString(62, u'L') + QStringLiteral("_2"),
+                                         QStringLiteral("Note ID:23"),
+                                         QStringLiteral("Карточки")};
+  QCOMPARE(tables, expected);
+  const std::vector<QString> columns = AcceptableColumnNames(
+      {QStringLiteral("Zoë's-list"), QStringLiteral("ZOË'S-LIST"), QStringLiteral("tab\there"),
+       QString(), QStringLiteral("a") + QChar(0xD800), QStringLiteral("Smile 😀")});
+  QCOMPARE(columns,
+           (std::vector<QString>{QStringLiteral("Zoë's-list"), QStringLiteral("ZOË'S-LIST_2"),
+                                 QStringLiteral("tab_here"), QStringLiteral("Field4"),
+                                 QStringLiteral("a_"), QStringLiteral("Smile 😀")}));
+}
+
+void TestJet4Writer::longTextBecomesMemo() {
+  Table table;
+  table.columns = {{"a", ColumnType::Text}, {"b", ColumnType::Text}, {"c", ColumnType::Boolean}};
+  table.rows = {{{QString(256, u'x')}, {QStringLiteral("short")}, {}}};
+  QCOMPARE(StoredColumnTypes(table),
+           (std::vector{ColumnType::Memo, ColumnType::Text, ColumnType::Boolean}));
+  // Ten full Cyrillic Text values (5100 bytes) overfill a row: the largest go to Memo.
+  Table wide;
+  for (int c = 0; c < 10; ++c) wide.columns.push_back({QString::number(c), ColumnType::Text});
+  std::vector<Cell> row;
+  for (int c = 0; c < 10; ++c) row.push_back({QString(c == 0 ? 200 : 255, u'ж')});
+  wide.rows = {row};
+  const std::vector<ColumnType> types = StoredColumnTypes(wide);
+  QCOMPARE(types[0], ColumnType::Text);
+  QCOMPARE(std::count(types.begin(), types.end(), ColumnType::Memo), 2);
+}
+
+void TestJet4Writer::badInputIsRefused() {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("bad.mdb"));
+  Table wide;
+  wide.columns.resize(256);
+  Error error;
+  QVERIFY(!WriteDatabase(path, {wide}, &error));
+  QCOMPARE(error.number, static_cast<int>(kTooManyColumns));
+  Table ragged = ExampleTable();
+  ragged.rows[1].pop_back();
+  QVERIFY(!WriteDatabase(path, {ragged}, &error));
+  QCOMPARE(error.number, static_cast<int>(kBadRow));
+  QVERIFY(!QFile::exists(path));
+}
+
+void TestJet4Writer::failedWriteLeavesNothing() {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("missing/out.mdb"));
+  Error error;
+  QVERIFY(!WriteDatabase(path, {ExampleTable()}, &error));
+  QCOMPARE(error.number, static_cast<int>(kCannotCreate));
+  QVERIFY(error.text.contains(path));
+  QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+  // An existing file is replaced whole.
+  const QString existing = dir.filePath(QStringLiteral("old.mdb"));
+  QFile old(existing);
+  QVERIFY(old.open(QIODevice::WriteOnly) && old.write(QByteArray(100000, 'x')) == 100000);
+  old.close();
+  QVERIFY(WriteDatabase(existing, {}, &error));
+  QCOMPARE(QFileInfo(existing).size(), 16 * kPageSize);
+}
+
+void TestJet4Writer::emptyDatabaseReads() {
+  if (!HaveMdbTools()) QSKIP("the mdbtools commands are not installed");
+  CheckWithMdbTools({});
+  Table empty;
+  empty.name = QStringLiteral("Empty form?");
+  empty.columns = {{QStringLiteral("Root"), ColumnType::Text},
+                   {QStringLiteral("Done"), ColumnType::Boolean}};
+  CheckWithMdbTools({empty});
+}
+
+void TestJet4Writer::exampleReadsBack() {
+  if (!HaveMdbTools()) QSKIP("the mdbtools commands are not installed");
+  Table table = ExampleTable();
+  table.rows.push_back(
+      {{QStringLiteral("30000")}, {Repeated(QStringLiteral("Ωмир€ "), 30000)}, {{}, false}});
+  CheckWithMdbTools({table});
+}
+
+void TestJet4Writer::randomTablesReadBack() {
+  if (!HaveMdbTools()) QSKIP("the mdbtools commands are not installed");
+  static const QStringList kTableNames = {
+      QStringLiteral("Contacts"), QStringLiteral("CONTACTS"),     QString(),
+      QStringLiteral("Карточки"), QStringLiteral("Ünïcödé-list"), QStringLiteral(" x.y")};
+  for (quint32 seed = 1; seed <= 4; ++seed) {
+    QRandomGenerator random(seed);
+    std::vector<Table> tables;
+    const int count = 1 + random.bounded(5);
+    for (int t = 0; t < count; ++t)
+      tables.push_back(RandomTable(random, kTableNames[random.bounded(kTableNames.size())]));
+    CheckWithMdbTools(tables);
+    if (QTest::currentTestFailed()) qWarning() << "seed" << seed;
+  }
+}
+
+void TestJet4Writer::largeFileReadsBack() {
+  if (!HaveMdbTools()) QSKIP("the mdbtools commands are not installed");
+  // 130 tables with long Cyrillic names (catalog indexes beyond one leaf),
+  // a 200-column table (multi-page TDEF) and 3000 rows of memos (> 512 pages).
+  std::vector<Table> tables;
+  for (int t = 0; t < 130; ++t) {
+    Table table;
+    table.name = QStringLiteral("Таблица номер %1 с длинным названием").arg(t);
+    table.columns = {{QStringLiteral("Root"), ColumnType::Text}};
+    if (t % 2 == 0) table.rows = {{{QString::number(t)}}};
+    tables.push_back(table);
+  }
+  Table wide;
+  wide.name = QStringLiteral("Wide");
+  for (int c = 0; c < 200; ++c)
+    wide.columns.push_back({QStringLiteral("Column %1 ").arg(c) + QString(50, u'w'),
+                            static_cast<ColumnType>(std::array{0x01, 0x0A, 0x0C}[c % 3])});
+  std::vector<Cell> wideRow;
+  for (int c = 0; c < 200; ++c) wideRow.push_back({QStringLiteral("v%1").arg(c), c % 2 == 0});
+  wide.rows = {wideRow, wideRow};
+  tables.push_back(wide);
+  Table big;
+  big.name = QStringLiteral("Big");
+  big.columns = {{QStringLiteral("Root"), ColumnType::Text},
+                 {QStringLiteral("Memo"), ColumnType::Memo}};
+  for (int r = 0; r < 3000; ++r)
+    big.rows.push_back(
+        {{QString::number(r)}, {Repeated(QStringLiteral("Большой текст %1 ").arg(r), 1100)}});
+  tables.push_back(big);
+  CheckWithMdbTools(tables);
+}
+
+QTEST_GUILESS_MAIN(TestJet4Writer)
+#include "tst_jet4_writer.moc"
