@@ -12,6 +12,7 @@
 #include "shell/folder_tree.h"
 #include "shell/main_commands.h"
 #include "shell/main_window.h"
+#include "shell/navigation_logic.h"
 
 namespace orbo {
 namespace {
@@ -56,7 +57,10 @@ void AccessExchange::OpenImport() {
 
 void AccessExchange::Import() {
   ImportDialog& dialog = Importing();
-  if (!dialog.Source() || dialog.Table() < 0) return;
+  if (!dialog.Source() || dialog.Table() < 0 || !IsFolderIndex(app_.db, dialog.Folder()) || dialog.Form() < 0 ||
+      dialog.Form() >= app_.db.FormCount) {
+    return;
+  }
   dialog.SetWaiting(true);
   std::vector<QStringList> rows;
   if (ReadRows(&rows)) AddRecords(rows);

@@ -58,10 +58,7 @@ class MdbSource : public AccessSource {
       binary_.push_back(column->col_type == MDB_OLE || column->col_type == MDB_BINARY);
     }
     *rowCount = table_->num_rows;
-    if (!mdb_rewind_table(table_)) {
-      CloseTable();
-      return false;
-    }
+    mdb_rewind_table(table_);
     return true;
   }
 

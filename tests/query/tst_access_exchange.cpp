@@ -228,6 +228,7 @@ class AccessExchangeTest : public QObject {
     f.dialogs.savePath = "out";
     f.app.Window().Commands().Menu("mnuExAccess")->trigger();
     QVERIFY(f.dialogs.messages.value(0).startsWith(f.app.texts.Get(910, 0) + " N: " + QString::number(jet4::kCannotCreate)));
+    f.install.Write("db.2db", "x");
     f.db.DatabasePath = f.install.Path("db.2db");
     f.dialogs.savePath = f.db.DatabasePath;
     f.engine->written.clear();
@@ -248,6 +249,8 @@ class AccessExchangeTest : public QObject {
     QTemporaryDir dir;
     const QString path = dir.filePath("export.mdb");
     f.dialogs.savePath = path;
+    f.app.Access().Exporting().Prepare();
+    f.app.Access().Exporting().findChild<QComboBox*>("FolderCombo")->setCurrentIndex(0);  // all folders
     f.app.Window().Commands().Menu("mnuExAccess")->trigger();
     QVERIFY2(f.dialogs.messages.isEmpty(), qPrintable(f.dialogs.messages.join('\n')));
     const QString tables = QStandardPaths::findExecutable("mdb-tables");

@@ -70,7 +70,9 @@ class RandomDialogs : public Dialogs {
     }
   }
   // A saved database, a picture, or nothing.
-  QString OpenFileName(QWidget*, const QString&, const QString&, const QString&) override {
+  QString OpenFileName(QWidget*, const QString&, const QString& filter, const QString&) override {
+    // The last export, or a file that is no Access database.
+    if (filter.contains(QLatin1String("*.mdb"))) return folder_ + (random_.bounded(4) ? "/export.mdb" : "/picture.png");
     const QStringList offered = savedPaths + QStringList{folder_ + "/picture.png"};
     if (random_.bounded(8) == 0) return {};
     return offered[random_.bounded(offered.size())];
@@ -78,6 +80,7 @@ class RandomDialogs : public Dialogs {
   QString SaveFileName(QWidget*, const QString&, const QString& filter) override {
     if (random_.bounded(10) == 0) return {};
     if (filter.contains(QLatin1String("*.pdf"))) return folder_ + "/pages.pdf";
+    if (filter.contains(QLatin1String("*.mdb"))) return folder_ + "/export.mdb";
     const QString path = QStringLiteral("%1/db%2.2db").arg(folder_).arg(random_.bounded(4));
     if (!savedPaths.contains(path)) savedPaths << path;
     return path;
@@ -339,6 +342,7 @@ class Session {
         {"database properties", 2, inMode(0, [this] { (random_.bounded(2) ? Tool("dbpass") : Menu("mnuDBProps"))->trigger(); })},
         {"options", 1, menu("mnuPref")},
         {"print dialog and preview", 2, inMode(0, [this] { UseThePrintDialog(); })},
+        {"export to or import from Access", 2, inMode(0, [this] { UseAccess(); })},
     };
   }
 
@@ -498,6 +502,33 @@ class Session {
     SortDialog& sort = app_.Sorting().Dialog();
     for (const char* list : {"WhatCombo", "WhereCombo", "DirCombo"}) ChooseAny(In<QComboBox>(sort, list));
     In<QPushButton>(sort, "SortButt")->click();
+  }
+
+  // An export of random folders, or an import of a random table of the last
+  // export (or of a file that is none) with random columns, form and folder.
+  void UseAccess() {
+    if (random_.bounded(2) == 0) {
+      dialogs_.onModal = [this](QDialog& dialog) {
+        ChooseAny(In<QComboBox>(dialog, "FolderCombo"));
+        if (random_.bounded(2) == 0) In<QCheckBox>(dialog, "SubDirCheck")->click();
+        return random_.bounded(5) == 0 ? int(QDialog::Rejected) : int(QDialog::Accepted);
+      };
+      Menu("mnuExAccess")->trigger();
+    } else {
+      dialogs_.onModal = [this](QDialog& dialog) {
+        In<QPushButton>(dialog, "DBButt")->click();
+        ChooseAny(In<QComboBox>(dialog, "TablesCombo"));
+        for (int i = random_.bounded(6); i > 0; --i) {
+          ChooseAny(In<QComboBox>(dialog, "FieldsCombo"));
+          ChooseAny(In<QComboBox>(dialog, "ElsCombo"));
+        }
+        for (const char* list : {"FormsCombo", "WhereCombo"}) ChooseAny(In<QComboBox>(dialog, list));
+        if (In<QWidget>(dialog, "Frame2")->isVisibleTo(&dialog)) In<QPushButton>(dialog, "ImportButt")->click();
+        return 0;
+      };
+      Menu("mnuImAccess")->trigger();
+    }
+    dialogs_.onModal = nullptr;
   }
 
   // A second instance asks to load a file while a command runs (its
