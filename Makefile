@@ -41,6 +41,7 @@ bench: build
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/canvas_bench
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/query_bench
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/print_bench
+	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/access_bench
 	$(BUILD_DIR)/bench/jet4_bench
 
 run: build

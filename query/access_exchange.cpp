@@ -2,6 +2,8 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 #include "forms/form_canvas.h"
 #include "query/access_export.h"
 #include "query/access_import.h"
@@ -98,14 +100,28 @@ bool AccessExchange::ReadRows(std::vector<QStringList>* rows) {
 
 void AccessExchange::AddRecords(const std::vector<QStringList>& rows) {
   ImportDialog& dialog = Importing();
+  Database& db = app_.db;
+  const int folder = dialog.Folder();
   const int total = static_cast<int>(rows.size());
+  // The slots one AddRecord after another would take, found in one pass:
+  // row by row, each search would cost a walk over the whole table.
+  std::vector<int> places = ChooseRecordSlots(db, folder, total);
+  const auto grown = static_cast<int>(std::count(places.begin(), places.end(), -1));
+  const int firstNew = db.RecordCount;
+  if (grown > 0) SetCount(db, kRecordsKind, static_cast<std::int16_t>(db.RecordCount + grown));
   int cut = 0;
-  for (int i = 0; i < total; ++i) {
-    if (!app_.AddRecord(dialog.Folder(), dialog.Form(), true)) break;
+  for (int i = 0, next = firstNew; i < total; ++i) {
+    int& slot = places[static_cast<size_t>(i)];
+    if (slot < 0) slot = next++;
+    NewRecord(db, slot);
+    db.Records[static_cast<size_t>(slot)].Folder = static_cast<std::int16_t>(folder);
+    db.Records[static_cast<size_t>(slot)].Form = static_cast<std::int16_t>(dialog.Form());
+    cut += StoreImportedRow(db, slot, dialog.Map(), rows[static_cast<size_t>(i)]);
     if ((i + 1) % kRowsPerProgressStep == 0) app_.ShowProgress((i + 1) * 100 / total, app_.texts.Get(830, 0));
-    cut += StoreImportedRow(app_.db, app_.state.CurRecord, dialog.Map(), rows[static_cast<size_t>(i)]);
-    app_.Tree().UpdateRecordText(app_.db, app_.state.CurRecord);
   }
+  RecountBuffers(db);
+  if (!places.empty()) app_.state.CurRecord = places.back();
+  app_.Tree().Refill(db, folder);
   app_.ShowProgress(kProgressEnd, QString());
   app_.Canvas().DrawForm(app_.state.CurForm);
   app_.ShowRecord(app_.state.CurRecord);

@@ -6,6 +6,7 @@
 
 #include <QFile>
 
+#include <memory>
 #include <vector>
 
 namespace orbo {
@@ -46,12 +47,13 @@ class MdbSource : public AccessSource {
     }
     columns->clear();
     const unsigned int bound = std::min<unsigned int>(table_->num_cols, kReadColumns);
-    buffers_.assign(bound, std::vector<char>(kBindBytes));
+    // Left uninitialised: the memory is only touched as values fill it.
+    for (unsigned int j = 0; j < bound; ++j) buffers_.push_back(std::make_unique_for_overwrite<char[]>(kBindBytes));
     lengths_.assign(bound, 0);
     for (unsigned int j = 0; j < table_->num_cols; ++j) {
       auto* column = static_cast<MdbColumn*>(g_ptr_array_index(table_->columns, j));
       columns->append(QString::fromUtf8(column->name));
-      if (j < bound && mdb_bind_column(table_, static_cast<int>(j) + 1, buffers_[j].data(), &lengths_[j]) == -1) {
+      if (j < bound && mdb_bind_column(table_, static_cast<int>(j) + 1, buffers_[j].get(), &lengths_[j]) == -1) {
         CloseTable();
         return false;
       }
@@ -74,7 +76,7 @@ class MdbSource : public AccessSource {
         return false;
       }
       // Pictures and other bytes are no text: such a column reads as empty.
-      values->append(binary_[j] ? QString() : QString::fromUtf8(buffers_[j].data(), length));
+      values->append(binary_[j] ? QString() : QString::fromUtf8(buffers_[j].get(), length));
     }
     return true;
   }
@@ -93,7 +95,7 @@ class MdbSource : public AccessSource {
   MdbHandle* mdb_;
   std::vector<MdbCatalogEntry*> tables_;
   MdbTableDef* table_ = nullptr;
-  std::vector<std::vector<char>> buffers_;
+  std::vector<std::unique_ptr<char[]>> buffers_;
   std::vector<int> lengths_;
   std::vector<bool> binary_;
   bool failed_ = false;

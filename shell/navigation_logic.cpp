@@ -75,6 +75,21 @@ int ChooseRecordSlot(const Database& db, int folder) {
   return slot;
 }
 
+std::vector<int> ChooseRecordSlots(const Database& db, int folder, int count) {
+  // Each new record becomes the folder's last, so the next one takes the
+  // next free slot behind it.
+  int last = -1;
+  for (int i = 0; i < db.RecordCount; ++i) {
+    if (db.Records[At(i)].Folder == folder) last = i;
+  }
+  std::vector<int> places;
+  for (int i = last + 1; i < db.RecordCount && static_cast<int>(places.size()) < count; ++i) {
+    if (db.Records[At(i)].Folder == BufferFolder) places.push_back(i);
+  }
+  places.resize(static_cast<size_t>(std::max(count, 0)), -1);
+  return places;
+}
+
 RecordDeletion DeleteRecordInModel(Database& db, int r) { return RecordDeleter(db).Delete(r); }
 
 std::vector<RecordDeletion> DeleteRecordsInModel(Database& db, std::vector<int> records) {

@@ -35,6 +35,11 @@ int LastRecordIndex(const Database& db, int current, int folder);
 // last record), or -1 when the table must grow.
 int ChooseRecordSlot(const Database& db, int folder);
 
+// The slots count new records of folder take one after another, as count
+// calls of ChooseRecordSlot would give them (-1 where the table grows), in
+// one pass.
+std::vector<int> ChooseRecordSlots(const Database& db, int folder, int count);
+
 // Record "from" was copied into the hole "to".
 struct RecordMove {
   int from;

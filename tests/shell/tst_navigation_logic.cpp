@@ -159,6 +159,30 @@ class NavigationLogicTest : public QObject {
     QTEST(ChooseRecordSlot(MakeDb(3, folders), folder), "slot");
   }
 
+  // Many slots at once are the slots one record after another would take.
+  void slotsAtOnceMatchOneByOne() {
+    QRandomGenerator random(3);
+    for (int round = 0; round < 300; ++round) {
+      std::vector<int> folders(random.bounded(12));
+      for (int& f : folders) f = random.bounded(3) == 0 ? F : int(random.bounded(3));
+      Database db = MakeDb(3, folders);
+      const int folder = random.bounded(3);
+      const int count = random.bounded(8);
+      const std::vector<int> atOnce = ChooseRecordSlots(db, folder, count);
+      QCOMPARE(int(atOnce.size()), count);
+      for (int i = 0; i < count; ++i) {
+        int slot = ChooseRecordSlot(db, folder);
+        QCOMPARE(atOnce[i], slot);
+        if (slot < 0) {
+          SetCount(db, kRecordsKind, static_cast<std::int16_t>(db.RecordCount + 1));
+          slot = db.RecordCount - 1;
+          NewRecord(db, slot);
+        }
+        db.Records[slot].Folder = static_cast<std::int16_t>(folder);
+      }
+    }
+  }
+
   // Single deletions, whole folders and random batches, one after another,
   // agree with the rules applied literally.
   void deletionFollowsTheRules() {
