@@ -157,7 +157,11 @@ int ImportDialog::Form() const { return formsCombo_->currentIndex(); }
 
 void ImportDialog::SetWaiting(bool waiting) {
   waitFrame_->setVisible(waiting);
-  if (waiting) waitFrame_->repaint();
+  if (waiting) {
+    waitFrame_->repaint();
+  } else {
+    adjustSize();  // give back the frame's room
+  }
 }
 
 void ImportDialog::closeEvent(QCloseEvent* event) {
