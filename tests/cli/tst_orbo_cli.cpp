@@ -214,6 +214,10 @@ class OrboCliTest : public QObject {
     Row("print: over the database", {"print", Path("existing.2db"), "--pdf", Path("existing.2db")},
         "database file itself");
     Row("print: PDF folder missing", {"print", good, "--pdf", Path("none/out.pdf")}, "cannot be written");
+    Row("export-mdb: no such folder", {"export-mdb", good, Path("out.mdb"), "--folder", "7"}, "no folder 7");
+    Row("export-mdb: over the database", {"export-mdb", Path("existing.2db"), Path("existing.2db")},
+        "database file itself");
+    Row("export-mdb: folder missing", {"export-mdb", good, Path("none/out.mdb")}, "none/out.mdb");
   }
 
   void failuresAreOneLine() {
@@ -224,7 +228,7 @@ class OrboCliTest : public QObject {
     QVERIFY2(run.exitCode == 1 && run.out.isEmpty(), run.out);
     QVERIFY2(run.err.contains(says) && run.err.count('\n') == 1, run.err);
     QCOMPARE(FileContents(Path("existing.2db")), QByteArray("keep me"));
-    QCOMPARE(QDir(Path(".")).entryList({".orbo-*", "out.pdf*"}, QDir::Files | QDir::Hidden), QStringList());
+    QCOMPARE(QDir(Path(".")).entryList({".orbo-*", "out.pdf*", "out.mdb*"}, QDir::Files | QDir::Hidden), QStringList());
   }
 
   // One page per record, holding every word of the record's texts; the
@@ -253,6 +257,20 @@ class OrboCliTest : public QObject {
     QCOMPARE(PdfPages(pdf).size(), 3);
     QVERIFY(Cli({"print", free, "--pdf", pdf, "--folder", "0", "--subfolders"}).exitCode == 0);
     QCOMPARE(PdfPages(pdf).size(), 5);
+  }
+
+  // The tables of the export dialog: one per form with records in scope.
+  void exportMdbWritesATablePerForm() {
+    const QString tables = QStandardPaths::findExecutable("mdb-tables");
+    if (tables.isEmpty()) QSKIP("mdb-tables is not installed");
+    const QString free = Saved(FreeSlotDatabase(), "export.2db");
+    const QString mdb = Path("export.mdb");
+    const Run run = Cli({"export-mdb", free, mdb, "--folder", "1"});
+    QVERIFY2(run.exitCode == 0 && run.out.isEmpty(), run.err);
+    QProcess listing;
+    listing.start(tables, {"-1", mdb});
+    QVERIFY(listing.waitForFinished());
+    QCOMPARE(listing.readAllStandardOutput().trimmed(), FreeSlotDatabase().Forms[0].Name.toUtf8());
   }
 
   void infoPrintsHeaderAndCounts() {
