@@ -52,14 +52,14 @@ bool CheckTables(const std::vector<Table>& tables, Error* error) {
 
 bool WriteDatabase(const QString& path, const std::vector<Table>& tables, Error* error) {
   if (!CheckTables(tables, error)) return false;
-  const std::optional<QByteArray> image =
+  const std::optional<PageFile> image =
       BuildDatabaseImage(tables, OleDate(QDateTime::currentDateTime()));
   if (!image)
     return Fail(error, kTooLarge,
                 QStringLiteral("The data does not fit in an Access file (2 GB at most)."));
   // QSaveFile writes beside the target and renames over it only on commit.
   QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly) || file.write(*image) != image->size() || !file.commit())
+  if (!file.open(QIODevice::WriteOnly) || !image->WriteTo(file) || !file.commit())
     return Fail(error, kCannotCreate,
                 QStringLiteral("Cannot write \"%1\": %2").arg(path, file.errorString()));
   return true;

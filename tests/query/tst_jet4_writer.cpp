@@ -333,7 +333,7 @@ void TestJet4Writer::keyCodes() {
 }
 
 void TestJet4Writer::exampleFileBytes() {
-  const QByteArray image = *BuildDatabaseImage({ExampleTable()}, kExampleDate);
+  const QByteArray image = BuildDatabaseImage({ExampleTable()}, kExampleDate)->Contents();
   QCOMPARE(image.size(), 21 * kPageSize);
   CheckStructure(image);
   // The TDEF of the table, its memo chain and its usage maps.
