@@ -112,7 +112,7 @@ void WriteGlobalMap(PageFile& file) {
 
 }  // namespace
 
-std::optional<QByteArray> BuildDatabaseImage(const std::vector<Table>& tables, double created) {
+std::optional<PageFile> BuildDatabaseImage(const std::vector<Table>& tables, double created) {
   PageFile file;
   file.Add();  // header, written last
   file.Add();  // global map, written once the page count is known
@@ -159,7 +159,7 @@ std::optional<QByteArray> BuildDatabaseImage(const std::vector<Table>& tables, d
   WriteGlobalMap(file);
   const QByteArray header = HeaderPage(created);
   std::copy(header.begin(), header.end(), file.Page(kHeaderPage));
-  return file.Contents();
+  return file;
 }
 
 }  // namespace orbo::jet4

@@ -3,19 +3,19 @@
 // long values and all usage maps.
 #pragma once
 
-#include <QByteArray>
 #include <optional>
 #include <vector>
 
 #include "query/jet4/jet4_writer.h"
+#include "query/jet4/page_file.h"
 
 namespace orbo::jet4 {
 
 // Jet's 2 GB limit.
 inline constexpr std::uint32_t kMaxPages = 524288;
 
-// The file's bytes, or nothing when it would pass kMaxPages. The tables
+// The file's pages, or nothing when they would pass kMaxPages. The tables
 // must have been checked (column and cell counts).
-std::optional<QByteArray> BuildDatabaseImage(const std::vector<Table>& tables, double created);
+std::optional<PageFile> BuildDatabaseImage(const std::vector<Table>& tables, double created);
 
 }  // namespace orbo::jet4

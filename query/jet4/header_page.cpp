@@ -34,8 +34,10 @@ QByteArray Rc4Keystream(const std::array<unsigned char, 4>& key, int length) {
 }  // namespace
 
 double OleDate(const QDateTime& time) {
-  const QDateTime epoch(QDate(1899, 12, 30), QTime(0, 0), time.timeSpec());
-  return static_cast<double>(epoch.msecsTo(time)) / 86'400'000.0;
+  // Wall-clock time, as Jet stores it: no time zone or daylight-saving shift.
+  constexpr double kMsecsPerDay = 86'400'000.0;
+  return static_cast<double>(QDate(1899, 12, 30).daysTo(time.date())) +
+         time.time().msecsSinceStartOfDay() / kMsecsPerDay;
 }
 
 QByteArray HeaderMaskKeystream() { return Rc4Keystream({0xC7, 0xDA, 0x39, 0x6B}, kMaskLength); }

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QSaveFile>
+#include <algorithm>
 
 #include "query/jet4/database_image.h"
 #include "query/jet4/header_page.h"
@@ -11,6 +12,8 @@ namespace orbo::jet4 {
 namespace {
 
 constexpr std::size_t kMaxColumns = 255;
+// A long value's length field has 30 bits; UCS-2 takes two bytes a character.
+constexpr qsizetype kMaxValueLength = 0x3FFFFFFF / 2;
 
 bool Fail(Error* error, WriteError number, const QString& text) {
   if (error) *error = {number, text};
@@ -25,14 +28,22 @@ bool CheckTables(const std::vector<Table>& tables, Error* error) {
                       .arg(table.name)
                       .arg(table.columns.size())
                       .arg(kMaxColumns));
-    for (std::size_t r = 0; r < table.rows.size(); ++r)
-      if (table.rows[r].size() != table.columns.size())
+    for (std::size_t r = 0; r < table.rows.size(); ++r) {
+      const std::vector<Cell>& row = table.rows[r];
+      if (row.size() != table.columns.size())
         return Fail(error, kBadRow,
                     QStringLiteral("Row %1 of table \"%2\" has %3 values for %4 columns.")
                         .arg(r + 1)
                         .arg(table.name)
-                        .arg(table.rows[r].size())
+                        .arg(row.size())
                         .arg(table.columns.size()));
+      if (std::any_of(row.begin(), row.end(),
+                      [](const Cell& cell) { return cell.text.size() > kMaxValueLength; }))
+        return Fail(error, kTooLarge,
+                    QStringLiteral("Row %1 of table \"%2\" holds a value too long for Access.")
+                        .arg(r + 1)
+                        .arg(table.name));
+    }
   }
   return true;
 }
@@ -41,14 +52,14 @@ bool CheckTables(const std::vector<Table>& tables, Error* error) {
 
 bool WriteDatabase(const QString& path, const std::vector<Table>& tables, Error* error) {
   if (!CheckTables(tables, error)) return false;
-  const std::optional<QByteArray> image =
+  const std::optional<PageFile> image =
       BuildDatabaseImage(tables, OleDate(QDateTime::currentDateTime()));
   if (!image)
     return Fail(error, kTooLarge,
                 QStringLiteral("The data does not fit in an Access file (2 GB at most)."));
   // QSaveFile writes beside the target and renames over it only on commit.
   QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly) || file.write(*image) != image->size() || !file.commit())
+  if (!file.open(QIODevice::WriteOnly) || !image->WriteTo(file) || !file.commit())
     return Fail(error, kCannotCreate,
                 QStringLiteral("Cannot write \"%1\": %2").arg(path, file.errorString()));
   return true;

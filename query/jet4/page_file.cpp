@@ -14,4 +14,10 @@ QByteArray PageFile::Contents() const {
   return all;
 }
 
+bool PageFile::WriteTo(QIODevice& device) const {
+  for (const QByteArray& page : pages_)
+    if (device.write(page) != kPageSize) return false;
+  return true;
+}
+
 }  // namespace orbo::jet4

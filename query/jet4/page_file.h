@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QIODevice>
 #include <cstdint>
 #include <deque>
 
@@ -17,6 +18,8 @@ class PageFile {
   const char* Page(std::uint32_t number) const { return pages_[number].data(); }
   std::uint32_t Count() const { return static_cast<std::uint32_t>(pages_.size()); }
   QByteArray Contents() const;
+  // Page by page, so a large file is never held twice.
+  bool WriteTo(QIODevice& device) const;
 
  private:
   std::deque<QByteArray> pages_;

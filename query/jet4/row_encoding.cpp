@@ -59,10 +59,10 @@ QByteArray EncodeRow(const TableLayout& layout, const std::vector<Value>& values
                      : !std::holds_alternative<std::monostate>(value);
     if (!present[i]) continue;
     if (IsVariable(column.type)) {
-      variable[layout.places[i].variableIndex] = VariableBytes(column, value);
-      const int stored = IsLongValue(column.type) ? kLongValueHeaderSize
-                                                  : variable[layout.places[i].variableIndex].size();
-      size += stored;
+      QByteArray& data = variable[layout.places[i].variableIndex];
+      data = VariableBytes(column, value);
+      // Long values count as their header until they are placed below.
+      size += IsLongValue(column.type) ? kLongValueHeaderSize : static_cast<int>(data.size());
     } else {
       WriteFixed(fixed.data() + layout.places[i].fixedOffset, column.type, value);
     }

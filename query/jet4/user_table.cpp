@@ -21,12 +21,14 @@ UserTable PrepareUserTable(const Table& table, const QString& name) {
   const std::vector<ColumnType> types = StoredColumnTypes(table);
   std::vector<ColumnDef> columns;
   for (std::size_t c = 0; c < names.size(); ++c) columns.push_back(Stored(names[c], types[c]));
+  // Jet refuses a table without fields; such a table gets one empty Text column.
+  if (columns.empty()) columns.push_back(Stored(QStringLiteral("Field1"), ColumnType::Text));
   return {&table, name, LayOut(std::move(columns))};
 }
 
 std::vector<Value> RowValues(const UserTable& table, std::size_t row) {
   const std::vector<Cell>& cells = table.source->rows[row];
-  std::vector<Value> values(cells.size());
+  std::vector<Value> values(table.layout.columns.size());
   for (std::size_t c = 0; c < cells.size(); ++c) {
     if (table.layout.columns[c].type == JetType::Boolean)
       values[c] = cells[c].flag;

@@ -18,7 +18,7 @@ struct UserTable {
 
 UserTable PrepareUserTable(const Table& table, const QString& name);
 
-// Empty texts are stored as Null: a new Jet field does not allow
+// One value per stored column. Empty texts are stored as Null: a new Jet field does not allow
 // zero-length strings.
 std::vector<Value> RowValues(const UserTable& table, std::size_t row);
 
