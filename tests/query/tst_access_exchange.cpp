@@ -131,22 +131,6 @@ class AccessExchangeTest : public QObject {
     QCOMPARE(row[1 + 4 * 16 + 1].flag, db.Records[2].FlagValue[1]);
   }
 
-  // A target takes one column; columns past 128 have no entry.
-  void columnMapGivesATargetOneColumn() {
-    ColumnMap map;
-    map.Assign(0, 3);
-    map.Assign(128, 4);
-    map.Assign(129, 5);
-    map.Assign(7, 3);
-    QCOMPARE(map.TargetOf(0), 0);
-    QCOMPARE(map.TargetOf(7), 3);
-    QCOMPARE(map.TargetOf(128), 4);
-    QCOMPARE(map.TargetOf(129), 0);
-    map.Assign(7, 0);
-    map.Assign(128, 0);
-    QVERIFY(map.Empty());
-  }
-
   // The dialog over a table of 200 columns: only the first 129 can be
   // mapped; the run adds one record per row with the mapped values, cuts
   // what a limited field cannot hold, and keeps the model sound.
