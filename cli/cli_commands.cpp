@@ -122,7 +122,10 @@ void Dump(const QStringList& rest, std::FILE* out, std::FILE* err) {
     throw CliError{
         QStringLiteral("%1: the file is protected; give its password with --password").arg(path)};
   }
-  Print(out, QByteArray::fromStdString(DatabaseToImage(read.db).dump(2)) + '\n');
+  // The text is printed where it lies: a large database's image is large.
+  std::string text = DatabaseToImage(read.db).dump(2);
+  text += '\n';
+  Print(out, QByteArray::fromRawData(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 Image ParseImage(const QString& path) {
