@@ -68,7 +68,8 @@ double PeakMb(const QStringList& args) {
   if (spawned != 0) return -1;
   int status = 0;
   rusage usage{};
-  if (wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0) return -1;
+  if (wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+    return -1;
   return usage.ru_maxrss / 1024.0;  // kilobytes on Linux
 }
 
@@ -94,7 +95,8 @@ int main(int argc, char* argv[]) {
   std::printf("memory_bench: peak resident size of orbo-cli reading a file\n");
   for (const Case& c : cases) {
     const QString path = dir.filePath(QStringLiteral("limits.2db"));
-    const WriteOutcome written = WriteDatabaseFile(LimitDatabase(c.forms, c.records, c.noteLength), path, codePage);
+    const WriteOutcome written =
+        WriteDatabaseFile(LimitDatabase(c.forms, c.records, c.noteLength), path, codePage);
     if (!written.ok) {
       std::fprintf(stderr, "memory_bench: %s\n", qPrintable(written.error));
       return 1;

@@ -16,7 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   oioExtract("in.arh", QFile::encodeName(target).constData());
   // The whole scratch folder is looked at: an entry that climbed out of the
   // target would land beside it.
-  QDirIterator made(fuzz::ScratchFolder(), QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+  QDirIterator made(fuzz::ScratchFolder(),
+                    QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
                     QDirIterator::Subdirectories);
   while (made.hasNext()) {
     const QString path = made.next();

@@ -17,7 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   const Image again = DatabaseToImage(db);
-  fuzz::Require(DatabaseToImage(DatabaseFromImage(again, codePage)) == again, "an image does not read back");
+  fuzz::Require(DatabaseToImage(DatabaseFromImage(again, codePage)) == again,
+                "an image does not read back");
   if (FindModelProblems(db, 1).empty()) fuzz::CheckSavesAndLoadsBack(db, codePage);
   return 0;
 }

@@ -10,11 +10,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CodePage codePage;
   const Database open = test::ExampleDatabase();
   Database db = open;
-  const MergeOutcome outcome = MergeDatabaseFile(db, path, codePage, [] { return QStringLiteral("fuzz"); });
+  const MergeOutcome outcome =
+      MergeDatabaseFile(db, path, codePage, [] { return QStringLiteral("fuzz"); });
   if (outcome.status == ReadOutcome::kLoaded) {
     fuzz::CheckSavesAndLoadsBack(db, codePage);
   } else {
-    fuzz::Require(test::StoredDifference(db, open).isEmpty(), "a failed merge changed the open database");
+    fuzz::Require(test::StoredDifference(db, open).isEmpty(),
+                  "a failed merge changed the open database");
   }
   return 0;
 }

@@ -6,9 +6,12 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace orbo;
   AppSettings settings;
-  SettingsFromText(QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)), &settings);
+  SettingsFromText(
+      QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)),
+      &settings);
   AppSettings again;
-  fuzz::Require(SettingsFromText(SettingsToText(settings), &again), "written settings do not read back");
+  fuzz::Require(SettingsFromText(SettingsToText(settings), &again),
+                "written settings do not read back");
   fuzz::Require(again == settings, "written settings read back different");
   return 0;
 }

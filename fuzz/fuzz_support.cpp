@@ -39,7 +39,8 @@ void Require(bool condition, const char* what) {
 
 void CheckSavesAndLoadsBack(const Database& db, CodePage& codePage) {
   const std::vector<ModelProblem> problems = FindModelProblems(db, 1);
-  if (!problems.empty()) std::fprintf(stderr, "%s\n", qPrintable(DescribeProblem(problems.front())));
+  if (!problems.empty())
+    std::fprintf(stderr, "%s\n", qPrintable(DescribeProblem(problems.front())));
   Require(problems.empty(), "a parsed model breaks its invariants");
   const QString copy = ScratchFolder() + QStringLiteral("/resaved.2db");
   const WriteOutcome written = WriteDatabaseFile(db, copy, codePage);

@@ -4,8 +4,9 @@
 // so nothing in a user's environment can make a save fail on purpose.
 #pragma once
 
-#include <cstddef>
 #include <stdint.h>
+
+#include <cstddef>
 
 #include "orboinout/orboinout.h"
 

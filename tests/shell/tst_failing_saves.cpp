@@ -54,7 +54,8 @@ class FailingSavesTest : public QObject {
     TestInstall install;
     stream::SetLibraryFolder(QStringLiteral(ORBO_WRITE_FAULTS_DIR));
     QLibrary library(QStringLiteral(ORBO_WRITE_FAULTS_DIR "/orboinout"));
-    const auto failWrites = reinterpret_cast<decltype(&oioTestFailWrites)>(library.resolve("oioTestFailWrites"));
+    const auto failWrites =
+        reinterpret_cast<decltype(&oioTestFailWrites)>(library.resolve("oioTestFailWrites"));
     QVERIFY2(failWrites, qPrintable(library.errorString()));
 
     CodePage codePage;
@@ -83,7 +84,8 @@ class FailingSavesTest : public QObject {
     QList<Fault> faults;
     for (std::int32_t w = 1; w <= writes; ++w) faults << Fault{w, -1};
     for (qint64 boundary = kHeaderBytes; boundary < size; boundary += kChunk) {
-      for (qint64 limit : {boundary - 1, boundary, boundary + 1}) faults << Fault{-1, std::max<qint64>(limit, 0)};
+      for (qint64 limit : {boundary - 1, boundary, boundary + 1})
+        faults << Fault{-1, std::max<qint64>(limit, 0)};
     }
     QRandomGenerator random(19);
     for (int i = 0; i < kRandomLimits; ++i) faults << Fault{-1, random.bounded(size)};

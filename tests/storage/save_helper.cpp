@@ -21,7 +21,8 @@ int main(int argc, char** argv) {
   orbo::CodePage codePage;
   std::puts("saving");
   std::fflush(stdout);
-  const orbo::WriteOutcome outcome = orbo::WriteDatabaseFile(db, QString::fromLocal8Bit(argv[1]), codePage);
+  const orbo::WriteOutcome outcome =
+      orbo::WriteDatabaseFile(db, QString::fromLocal8Bit(argv[1]), codePage);
   if (!outcome.ok) std::fprintf(stderr, "%s\n", qPrintable(outcome.error));
   return outcome.ok ? 0 : 1;
 }

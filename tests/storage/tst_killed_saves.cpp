@@ -42,8 +42,8 @@ bool SaveToTheEnd(const QString& path, const QString& version, qint64* saveMs = 
   if (!StartSave(process, path, version)) return false;
   QElapsedTimer timer;
   timer.start();
-  const bool saved = process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit &&
-                     process.exitCode() == 0;
+  const bool saved = process.waitForFinished(60000) &&
+                     process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
   if (saveMs) *saveMs = timer.elapsed();
   return saved;
 }
@@ -97,7 +97,8 @@ class KilledSavesTest : public QObject {
     QVERIFY(QFile::copy(path, usersFile));
     QVERIFY(SaveToTheEnd(path, versions[0]));
     QCOMPARE(ReadBytes(path), bytes[0]);
-    QCOMPARE(FilesIn(dir.path()), (QStringList{QStringLiteral("killed.2db"), QStringLiteral("killed.2db.saving")}));
+    QCOMPARE(FilesIn(dir.path()),
+             (QStringList{QStringLiteral("killed.2db"), QStringLiteral("killed.2db.saving")}));
     stream::SetLibraryFolder(QStringLiteral(ORBO_BIN_DIR));
     CodePage codePage;
     QCOMPARE(ReadDatabaseFile(path, codePage, {}).status, ReadOutcome::kLoaded);
