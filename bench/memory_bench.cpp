@@ -2,6 +2,7 @@
 // info and dump run as child processes, and each one's peak resident size
 // comes from wait4.
 //   memory_bench
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>

@@ -9,7 +9,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <random>
 #include <string>
@@ -21,7 +20,8 @@ namespace {
 
 // The items, kept compact so that walking them costs the loops little
 // beside the stream: kinds 0 (16-bit), 1 (32-bit) and 2 (text), a number per
-// item and the texts one after another, each ending in a zero byte.
+// item (a text's length) and the texts one after another, each ending in a
+// zero byte.
 struct Items {
   std::vector<std::uint8_t> kinds;
   std::vector<std::int32_t> numbers;
@@ -42,13 +42,15 @@ Items MakeItems(bool recordShaped, std::size_t* bodyBytes) {
     int kind =
         recordShaped ? kRecordKinds[i % std::size(kRecordKinds)] : static_cast<int>(random() % 3);
     items.kinds.push_back(static_cast<std::uint8_t>(kind));
-    items.numbers.push_back(static_cast<std::int32_t>(random()));
+    auto number = static_cast<std::int32_t>(random());
     std::size_t length = 0;
     if (kind == 2) {
       length = random() % 301;
+      number = static_cast<std::int32_t>(length);
       items.texts.insert(items.texts.end(), length, static_cast<char>('a' + random() % 26));
       items.texts.push_back('\0');
     }
+    items.numbers.push_back(number);
     *bodyBytes += kind == 0 ? 2 : kind == 1 ? 4 : 5 + length;
   }
   return items;
@@ -72,7 +74,7 @@ double StreamWrite(const std::string& path, const Items& items) {
         break;
       default:
         xcppWriteS(text);
-        text += std::strlen(text) + 1;
+        text += items.numbers[i] + 1;
     }
   }
   if (!cppCloseWrite()) std::fprintf(stderr, "stream write failed\n");
