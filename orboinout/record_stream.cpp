@@ -179,18 +179,6 @@ bool RecordStream::ReadHeaderWord(std::int32_t* value) {
   return true;
 }
 
-void RecordStream::Write4(std::int32_t value) {
-  std::uint8_t bytes[4];
-  StoreLittleEndian(bytes, static_cast<std::uint32_t>(value), 4);
-  Append(bytes, 4);
-}
-
-void RecordStream::Write2(std::int16_t value) {
-  std::uint8_t bytes[2];
-  StoreLittleEndian(bytes, static_cast<std::uint16_t>(value), 2);
-  Append(bytes, 2);
-}
-
 void RecordStream::WriteString(const char* text, std::size_t length) {
   std::uint8_t header[kStringHeader];
   StoreLittleEndian(header, static_cast<std::uint32_t>(length), 4);

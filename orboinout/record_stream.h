@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "orboinout/file_layer.h"
@@ -63,8 +64,9 @@ class RecordStream {
   bool WriteHeaderWord(std::int32_t value);
   bool ReadHeaderWord(std::int32_t* value);
 
-  void Write4(std::int32_t value);
-  void Write2(std::int16_t value);
+  // Small items are written inline too.
+  void Write4(std::int32_t value) { Put(static_cast<std::uint32_t>(value), 4); }
+  void Write2(std::int16_t value) { Put(static_cast<std::uint16_t>(value), 2); }
   void WriteString(const char* text, std::size_t length);
   // Small items are read inline: most of a body is small items.
   void Read4(std::int32_t* value) {
@@ -86,6 +88,18 @@ class RecordStream {
  private:
   void Reset();
   void Append(const void* data, std::size_t n);
+  // Appends the low n (at most 4) bytes of value, little-endian.
+  void Put(std::uint32_t value, std::size_t n) {
+    std::uint8_t bytes[4];
+    for (std::size_t i = 0; i < n; ++i) bytes[i] = static_cast<std::uint8_t>(value >> (8 * i));
+    // The common case: room in the window, and the window not yet full after.
+    if (!error_ && file_ != kInvalidFile && position_ + n < kWindow) {
+      std::memcpy(buffer_.data() + position_, bytes, n);
+      position_ += n;
+      return;
+    }
+    Append(bytes, n);
+  }
   void Flush();
   bool ScrambleAndWrite(std::size_t n);
   // Makes n bytes available at the position; false (and the past-end mark)
