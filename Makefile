@@ -1,16 +1,19 @@
 # make test       install what is missing, build, run every test
 # make test-asan  the same tests under AddressSanitizer and UndefinedBehaviorSanitizer
+# make fuzz       build the fuzz targets with clang and run each for FUZZ_SECONDS
 # make bench      build and run the benchmarks
 # make run        build and start the program
 # make install    install under PREFIX (default /usr/local)
 # make package    a Debian package (build/corvane-database_*.deb)
 BUILD_DIR ?= build
 ASAN_DIR ?= build-asan
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 60
 CMAKE_FLAGS ?=
 
 PREFIX ?= /usr/local
 
-.PHONY: all deps build test build-asan test-asan bench run install package clean
+.PHONY: all deps build test build-asan test-asan build-fuzz fuzz bench run install package clean
 
 all: build
 
@@ -33,9 +36,17 @@ test-asan: build-asan
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j2
 
+build-fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORBO_FUZZ=ON $(CMAKE_FLAGS)
+	cmake --build $(FUZZ_DIR) --target fuzz_targets
+
+fuzz: build-fuzz
+	bash scripts/run-fuzz.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
+
 bench: build
 	$(BUILD_DIR)/bench/stream_bench
 	$(BUILD_DIR)/bench/storage_bench
+	$(BUILD_DIR)/bench/memory_bench
 	$(BUILD_DIR)/bench/deletion_bench
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/navigation_bench
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/canvas_bench
@@ -56,4 +67,4 @@ package: build
 	cd $(BUILD_DIR) && cpack -G DEB
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR)

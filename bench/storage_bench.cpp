@@ -1,6 +1,7 @@
-// Save and load of a 32000-record database file against writing the same
-// records into SQLite (one table, one transaction, a prepared statement)
-// and reading them back into the model.
+// Save and load of a database file at the format's limits (32767 records
+// and 32767 folders) against writing the same rows into SQLite (a table of
+// records and one of folders, one transaction, prepared statements) and
+// reading them back into the model.
 #include <sqlite3.h>
 
 #include <QCoreApplication>
@@ -19,8 +20,8 @@ using namespace orbo;
 
 namespace {
 
-constexpr int kRecords = 32000;
-constexpr int kFolders = 200;
+constexpr int kRecords = 32767;
+constexpr int kFolders = 32767;
 constexpr int kRepeats = 3;
 constexpr int kTexts = 6;
 constexpr int kMemos = 2;
@@ -93,6 +94,11 @@ const char kCreate[] =
     "memo0 TEXT, memo1 TEXT, flag0 INTEGER, flag1 INTEGER, combo0 INTEGER, image0 TEXT)";
 const char kInsert[] = "INSERT INTO records VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)";
 const char kSelect[] = "SELECT * FROM records ORDER BY id";
+const char kCreateFolders[] =
+    "CREATE TABLE folders(id INTEGER PRIMARY KEY, name TEXT, parent INTEGER, icon TEXT, reserved "
+    "INTEGER)";
+const char kInsertFolder[] = "INSERT INTO folders VALUES(?,?,?,?,?)";
+const char kSelectFolders[] = "SELECT * FROM folders ORDER BY id";
 
 void BindText(sqlite3_stmt* statement, int column, const QString& text) {
   const QByteArray utf8 = text.toUtf8();
@@ -126,6 +132,19 @@ bool SqliteSave(const Database& model, const QString& path) {
     ok = sqlite3_step(insert) == SQLITE_DONE && sqlite3_reset(insert) == SQLITE_OK;
   }
   sqlite3_finalize(insert);
+  sqlite3_stmt* insertFolder = nullptr;
+  ok = ok && Exec(db, kCreateFolders) &&
+       sqlite3_prepare_v2(db, kInsertFolder, -1, &insertFolder, nullptr) == SQLITE_OK;
+  for (int d = 0; ok && d < model.FolderCount; ++d) {
+    const FolderDef& folder = model.Folders[d];
+    sqlite3_bind_int(insertFolder, 1, d);
+    BindText(insertFolder, 2, folder.Name);
+    sqlite3_bind_int(insertFolder, 3, folder.Parent);
+    BindText(insertFolder, 4, folder.Icon);
+    sqlite3_bind_int(insertFolder, 5, folder.FolderReserved);
+    ok = sqlite3_step(insertFolder) == SQLITE_DONE && sqlite3_reset(insertFolder) == SQLITE_OK;
+  }
+  sqlite3_finalize(insertFolder);
   ok = ok && Exec(db, "COMMIT");
   return sqlite3_close(db) == SQLITE_OK && ok;
 }
@@ -153,7 +172,20 @@ bool SqliteLoad(const QString& path, Database& model) {
     record.ImageValue[0] = ColumnText(select, c++);
   }
   sqlite3_finalize(select);
-  return sqlite3_close(db) == SQLITE_OK && ok && model.RecordCount == kRecords;
+  ok = ok && sqlite3_prepare_v2(db, kSelectFolders, -1, &select, nullptr) == SQLITE_OK;
+  SetCount(model, kFoldersKind, 0);
+  while (ok && sqlite3_step(select) == SQLITE_ROW) {
+    const int d = sqlite3_column_int(select, 0);
+    SetCount(model, kFoldersKind, static_cast<std::int16_t>(d + 1));
+    FolderDef& folder = model.Folders[d];
+    folder.Name = ColumnText(select, 1);
+    folder.Parent = static_cast<std::int16_t>(sqlite3_column_int(select, 2));
+    folder.Icon = ColumnText(select, 3);
+    folder.FolderReserved = static_cast<std::int16_t>(sqlite3_column_int(select, 4));
+  }
+  sqlite3_finalize(select);
+  return sqlite3_close(db) == SQLITE_OK && ok && model.RecordCount == kRecords &&
+         model.FolderCount == kFolders;
 }
 
 }  // namespace

@@ -144,7 +144,10 @@ void Print(std::FILE* out, const QByteArray& bytes) {
 
 void Dump(const QStringList& rest, std::FILE* out, std::FILE* err) {
   const Arguments args = Parse(rest, {QStringLiteral("password"), QStringLiteral("codepage")}, 1);
-  Print(out, QByteArray::fromStdString(DatabaseToImage(ReadWhole(args.files[0], args, err)).dump(2)) + '\n');
+  // The text is printed where it lies: a large database's image is large.
+  std::string text = DatabaseToImage(ReadWhole(args.files[0], args, err)).dump(2);
+  text += '\n';
+  Print(out, QByteArray::fromRawData(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 Image ParseImage(const QString& path) {

@@ -9,10 +9,11 @@
 
 namespace {
 
-oio::RecordStream& Stream() {
-  static oio::RecordStream stream;
-  return stream;
-}
+// At namespace scope, so that the small reads and writes reach it without a
+// guard of its construction on every call.
+oio::RecordStream stream;
+
+oio::RecordStream& Stream() { return stream; }
 
 oio::FileArchive& Archive() {
   static oio::FileArchive archive;

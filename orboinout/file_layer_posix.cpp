@@ -6,6 +6,9 @@
 #include <string>
 
 #include "orboinout/file_layer.h"
+#ifdef ORBOINOUT_WRITE_FAULTS
+#include "orboinout/write_faults.h"
+#endif
 
 namespace oio {
 namespace {
@@ -20,6 +23,17 @@ std::string NativePath(const char* path) {
 }
 
 int Fd(FileHandle file) { return static_cast<int>(file); }
+
+bool WriteAll(FileHandle file, const char* bytes, std::size_t n) {
+  while (n > 0) {
+    ssize_t done = ::write(Fd(file), bytes, n);
+    if (done < 0 && errno == EINTR) continue;
+    if (done <= 0) return false;
+    bytes += done;
+    n -= static_cast<std::size_t>(done);
+  }
+  return true;
+}
 
 }  // namespace
 
@@ -41,14 +55,14 @@ FileHandle FileOpenRead(const char* path) {
 
 bool FileWrite(FileHandle file, const void* data, std::size_t n) {
   const char* bytes = static_cast<const char*>(data);
-  while (n > 0) {
-    ssize_t done = ::write(Fd(file), bytes, n);
-    if (done < 0 && errno == EINTR) continue;
-    if (done <= 0) return false;
-    bytes += done;
-    n -= static_cast<std::size_t>(done);
+#ifdef ORBOINOUT_WRITE_FAULTS
+  const std::size_t allowed = AllowedWriteBytes(n);
+  if (allowed < n) {
+    WriteAll(file, bytes, allowed);
+    return false;
   }
-  return true;
+#endif
+  return WriteAll(file, bytes, n);
 }
 
 std::int64_t FileRead(FileHandle file, void* data, std::size_t n) {

@@ -2,21 +2,12 @@
 
 #include <algorithm>
 #include <cstring>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace oio {
 namespace {
-
-// Long enough that XORing runs against it vectorises, a whole number of keys
-// long so that a run can restart at its beginning.
-std::vector<std::uint8_t> RepeatedPad(const std::uint8_t* key, std::size_t keyLength) {
-  std::size_t repeats = (4096 + keyLength - 1) / keyLength;
-  std::vector<std::uint8_t> pad(repeats * keyLength);
-  for (std::size_t i = 0; i < pad.size(); ++i) {
-    std::size_t p = i % keyLength;
-    pad[i] = static_cast<std::uint8_t>(key[p] ^ (p & 0xFF));
-  }
-  return pad;
-}
 
 void StoreLittleEndian(std::uint8_t* out, std::uint32_t value, std::size_t n) {
   for (std::size_t i = 0; i < n; ++i) out[i] = static_cast<std::uint8_t>(value >> (8 * i));
@@ -28,25 +19,91 @@ std::uint32_t LoadLittleEndian(const std::uint8_t* in, std::size_t n) {
   return value;
 }
 
+std::uint64_t LoadWord(const std::uint8_t* bytes) {
+  std::uint64_t word;
+  std::memcpy(&word, bytes, sizeof word);
+  return word;
+}
+
+void XorInPlace(std::uint8_t* bytes, const std::uint8_t* masks, std::size_t n) {
+  std::size_t i = 0;
+#ifdef __SSE2__
+  for (; i + 16 <= n; i += 16) {
+    auto* at = reinterpret_cast<__m128i*>(bytes + i);
+    _mm_storeu_si128(at,
+                     _mm_xor_si128(_mm_loadu_si128(at),
+                                   _mm_loadu_si128(reinterpret_cast<const __m128i*>(masks + i))));
+  }
+#endif
+  for (; i + 8 <= n; i += 8) {
+    const std::uint64_t word = LoadWord(bytes + i) ^ LoadWord(masks + i);
+    std::memcpy(bytes + i, &word, sizeof word);
+  }
+  for (; i < n; ++i) bytes[i] ^= masks[i];
+}
+
+bool HasZeroByte(std::uint64_t word) {
+  return ((word - 0x0101010101010101ULL) & ~word & 0x8080808080808080ULL) != 0;
+}
+
+// Unscrambles bytes into dest up to the first zero byte among the n and
+// returns how many came before it (n when none is zero). Bytes behind the
+// zero may be written too.
+std::size_t UnscrambleToZero(std::uint8_t* dest, const std::uint8_t* bytes,
+                             const std::uint8_t* masks, std::size_t n) {
+  std::size_t i = 0;
+#ifdef __SSE2__
+  // Sixteen bytes at a time while none is zero; the last sixteen overlap
+  // the ones before them rather than going byte by byte.
+  if (n >= 16) {
+    const __m128i zero = _mm_setzero_si128();
+    auto sixteen = [&](std::size_t at) {
+      const __m128i plain =
+          _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + at)),
+                        _mm_loadu_si128(reinterpret_cast<const __m128i*>(masks + at)));
+      if (_mm_movemask_epi8(_mm_cmpeq_epi8(plain, zero)) != 0) return false;
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(dest + at), plain);
+      return true;
+    };
+    while (i + 16 <= n && sixteen(i)) i += 16;
+    if (i + 16 > n && sixteen(n - 16)) return n;
+  }
+#endif
+  // A word at a time while none holds a zero; the bytes may be unaligned.
+  for (; i + 8 <= n; i += 8) {
+    const std::uint64_t word = LoadWord(bytes + i) ^ LoadWord(masks + i);
+    if (HasZeroByte(word)) break;
+    std::memcpy(dest + i, &word, sizeof word);
+  }
+  for (; i < n; ++i) {
+    std::uint8_t c = bytes[i] ^ masks[i];
+    if (c == 0) return i;
+    dest[i] = c;
+  }
+  return n;
+}
+
 }  // namespace
 
-void Scramble(std::uint8_t* bytes, std::size_t n, std::int64_t offset, const std::uint8_t* key,
-              std::size_t keyLength) {
-  if (n == 0 || keyLength == 0) return;
-  std::vector<std::uint8_t> pad = RepeatedPad(key, keyLength);
-  std::size_t p = static_cast<std::size_t>(offset % static_cast<std::int64_t>(keyLength));
+void ScramblePad::SetKey(const std::uint8_t* key, std::size_t keyLength) {
+  // A whole number of keys long, so that a run can restart at its
+  // beginning, and long enough for kPadRun bytes from any key position.
+  keyLength_ = keyLength;
+  pad_.resize((kPadRun + 2 * keyLength - 1) / keyLength * keyLength);
+  for (std::size_t p = 0; p < keyLength; ++p)
+    pad_[p] = static_cast<std::uint8_t>(key[p] ^ (p & 0xFF));
+  for (std::size_t filled = keyLength; filled < pad_.size(); filled *= 2) {
+    std::memcpy(pad_.data() + filled, pad_.data(), std::min(filled, pad_.size() - filled));
+  }
+}
+
+void ScramblePad::Apply(std::uint8_t* bytes, std::size_t n, std::int64_t offset) const {
+  if (n == 0 || keyLength_ == 0) return;
+  std::size_t p = static_cast<std::size_t>(offset % static_cast<std::int64_t>(keyLength_));
   while (n > 0) {
-    std::size_t run = std::min(n, pad.size() - p);
-    const std::uint8_t* from = pad.data() + p;
-    std::size_t i = 0;
-    for (; i + 8 <= run; i += 8) {  // a word at a time; the bytes may be unaligned
-      std::uint64_t word, mask;
-      std::memcpy(&word, bytes + i, 8);
-      std::memcpy(&mask, from + i, 8);
-      word ^= mask;
-      std::memcpy(bytes + i, &word, 8);
-    }
-    for (; i < run; ++i) bytes[i] ^= from[i];
+    std::size_t run = std::min(n, pad_.size() - p);
+    const std::uint8_t* from = pad_.data() + p;
+    XorInPlace(bytes, from, run);
     bytes += run;
     n -= run;
     p = 0;
@@ -66,11 +123,11 @@ void RecordStream::Reset() {
   pastEnd_ = false;
   position_ = 0;
   limit_ = 0;
-  fillCount_ = 0;
   streamOffset_ = 0;
-  std::memset(key_, 0, sizeof key_);
-  std::memcpy(key_, kDefaultKey, kDefaultKeyLength);
+  bufferOffset_ = 0;
   keyLength_ = kDefaultKeyLength;
+  pad_.SetKey(reinterpret_cast<const std::uint8_t*>(kDefaultKey), kDefaultKeyLength);
+  masks_ = pad_.From(0);
 }
 
 FileHandle RecordStream::OpenWrite(const char* path) {
@@ -92,9 +149,10 @@ std::size_t RecordStream::SetKey(const char* key) {
   std::size_t length = key ? std::strlen(key) : 0;
   if (length == 0) return keyLength_;
   length = std::min(length, kMaxKeyLength);
-  std::memcpy(key_, key, length);
-  key_[length] = 0;
   keyLength_ = length;
+  pad_.SetKey(reinterpret_cast<const std::uint8_t*>(key), length);
+  // Bytes read ahead but not yet taken are unscrambled with the new key.
+  masks_ = pad_.From(bufferOffset_);
   return keyLength_;
 }
 
@@ -119,18 +177,6 @@ bool RecordStream::ReadHeaderWord(std::int32_t* value) {
   }
   *value = static_cast<std::int32_t>(LoadLittleEndian(bytes, 4));
   return true;
-}
-
-void RecordStream::Write4(std::int32_t value) {
-  std::uint8_t bytes[4];
-  StoreLittleEndian(bytes, static_cast<std::uint32_t>(value), 4);
-  Append(bytes, 4);
-}
-
-void RecordStream::Write2(std::int16_t value) {
-  std::uint8_t bytes[2];
-  StoreLittleEndian(bytes, static_cast<std::uint16_t>(value), 2);
-  Append(bytes, 2);
 }
 
 void RecordStream::WriteString(const char* text, std::size_t length) {
@@ -159,11 +205,10 @@ void RecordStream::Flush() {
   if (!ScrambleAndWrite(kWindow)) return;
   std::memmove(buffer_.data(), buffer_.data() + kWindow, position_ - kWindow);
   position_ -= kWindow;
-  ++fillCount_;
 }
 
 bool RecordStream::ScrambleAndWrite(std::size_t n) {
-  Scramble(buffer_.data(), n, streamOffset_, key_, keyLength_);
+  pad_.Apply(buffer_.data(), n, streamOffset_);
   streamOffset_ += static_cast<std::int64_t>(n);
   if (!FileWrite(file_, buffer_.data(), n)) {
     error_ = true;
@@ -172,26 +217,26 @@ bool RecordStream::ScrambleAndWrite(std::size_t n) {
   return true;
 }
 
-void RecordStream::Refill() {
+void RecordStream::Refill(std::size_t n) {
   std::size_t tail = limit_ - position_;
   std::memmove(buffer_.data(), buffer_.data() + position_, tail);
   position_ = 0;
   limit_ = tail;
-  std::int64_t got = FileRead(file_, buffer_.data() + tail, kWindow - tail);
-  ++fillCount_;
+  bufferOffset_ = streamOffset_ - static_cast<std::int64_t>(tail);
+  masks_ = pad_.From(bufferOffset_);
+  std::size_t wanted = std::max(n, tail + kReadPiece) - tail;
+  std::int64_t got = FileRead(file_, buffer_.data() + tail, wanted);
   if (got < 0) {
     error_ = true;
     return;
   }
-  std::size_t arrived = static_cast<std::size_t>(got);
-  Scramble(buffer_.data() + tail, arrived, streamOffset_, key_, keyLength_);
   streamOffset_ += got;
-  limit_ = tail + arrived;
+  limit_ = tail + static_cast<std::size_t>(got);
 }
 
-bool RecordStream::Ensure(std::size_t n) {
+bool RecordStream::EnsureFromFile(std::size_t n) {
   if (error_ || file_ == kInvalidFile) return false;
-  if (fillCount_ == 0 || kWindow - position_ < n) Refill();
+  Refill(n);
   if (error_) return false;
   if (limit_ - position_ < n) {
     pastEnd_ = true;
@@ -200,24 +245,10 @@ bool RecordStream::Ensure(std::size_t n) {
   return true;
 }
 
-void RecordStream::Read4(std::int32_t* value) {
-  if (!value || !Ensure(4)) return;
-  *value = static_cast<std::int32_t>(LoadLittleEndian(buffer_.data() + position_, 4));
-  position_ += 4;
-}
-
-void RecordStream::Read2(std::int16_t* value) {
-  if (!value || !Ensure(2)) return;
-  *value = static_cast<std::int16_t>(LoadLittleEndian(buffer_.data() + position_, 2));
-  position_ += 2;
-}
-
 std::int32_t RecordStream::ReadString(char* dest) {
   if (!dest || !Ensure(kStringHeader)) return 1;
-  const std::uint8_t* header = buffer_.data() + position_;
-  auto length = static_cast<std::int32_t>(LoadLittleEndian(header, 4));
-  std::uint8_t marker = header[4];
-  position_ += kStringHeader;
+  auto length = static_cast<std::int32_t>(Take(4));
+  auto marker = static_cast<std::int32_t>(Take(1));
   if (marker != kStringMarker || length < 0 || length > kMaxStringLength) {
     error_ = true;
     return 1;
@@ -225,12 +256,9 @@ std::int32_t RecordStream::ReadString(char* dest) {
   std::size_t n = static_cast<std::size_t>(length);
   if (n > 0 && !Ensure(n)) return 1;
   // A bounded string copy: up to the first zero byte, then zeros.
-  const std::uint8_t* text = buffer_.data() + position_;
-  const void* zero = std::memchr(text, 0, n);
-  std::size_t copied =
-      zero ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(zero) - text) : n;
-  std::memcpy(dest, text, copied);
-  std::memset(dest + copied, 0, n - copied);
+  std::size_t copied = UnscrambleToZero(reinterpret_cast<std::uint8_t*>(dest),
+                                        buffer_.data() + position_, masks_ + position_, n);
+  if (copied < n) std::memset(dest + copied, 0, n - copied);
   position_ += n;
   return static_cast<std::int32_t>(position_);
 }

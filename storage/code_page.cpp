@@ -49,7 +49,10 @@ bool CodePage::IsSingleByte() {
 // Plain ASCII converts byte for byte, which spares the converter.
 bool CodePage::Encode(const QString& text, QByteArray* bytes) {
   if (IsAscii(text)) {
-    *bytes = text.toLatin1();
+    // Into the caller's array, which keeps its room from text to text.
+    bytes->resize(text.size());
+    std::transform(text.cbegin(), text.cend(), bytes->begin(),
+                   [](QChar c) { return static_cast<char>(c.unicode()); });
     return true;
   }
   *bytes = encoder_.encode(text);

@@ -7,10 +7,13 @@
 namespace orbo {
 namespace {
 
-// Fewest body bytes a record (form and folder) and a folder (two empty
-// texts and two integers) take.
+// Fewest body bytes a record (form and folder), a folder (two empty texts
+// and two integers) and a form take: the form's own fields, then one slot
+// of each element type (36 bytes with empty texts) and the 24 bytes of
+// their type's own fields.
 constexpr qint64 kMinRecordBytes = 4;
 constexpr qint64 kMinFolderBytes = 12;
+constexpr qint64 kMinFormBytes = 44 + kElementTypeCount * 36 + 24;
 
 void WriteElement(const FormDef& form, int t, int k, StreamWriter& out) {
   const ElementDef& e = form.Elements[t][k];
@@ -228,15 +231,18 @@ Database ReadDatabaseBody(StreamReader& in, const RecordProgress& progress) {
   const std::int16_t formCount = in.ReadInt();
   CheckStream("the form count");
   CheckCount(formCount, QStringLiteral("form"));
-  // Forms are large; the table grows only by forms actually read, so a
-  // damaged count cannot make it reserve room the file does not back.
-  std::vector<FormDef> forms;
-  for (int f = 0; f < formCount; ++f) {
-    ReadForm(forms.emplace_back(), f, in);
-    CheckStream("form", f);
+  // Forms are large (about 10 kB each in memory): room for them is taken
+  // only when the file has the bytes they need, so a damaged count cannot
+  // make the read reserve what the file does not back, and they are read in
+  // place, never held twice.
+  if (formCount * kMinFormBytes > stream::UnreadBytes()) {
+    throw StorageError(QStringLiteral("the file ends before its %1 forms").arg(formCount));
   }
   SetCount(db, kFormsKind, formCount);
-  std::move(forms.begin(), forms.end(), db.Forms.begin());
+  for (int f = 0; f < formCount; ++f) {
+    ReadForm(db.Forms[static_cast<std::size_t>(f)], f, in);
+    CheckStream("form", f);
+  }
 
   ReadSettings(db, in);
   const std::int16_t recordCount = in.ReadInt();

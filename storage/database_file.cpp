@@ -1,8 +1,8 @@
 #include "storage/database_file.h"
 
+#include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
 #include <filesystem>
 #include <new>
 
@@ -105,21 +105,25 @@ PasswordFault CheckPasswordKey(const QString& password, CodePage& codePage) {
   return codePage.Encode(password, &key) ? PasswordFault::kNone : PasswordFault::kUnencodable;
 }
 
-// The name is short, so it fits wherever the file's own name fits, and is
-// created exclusively, so it is never a file of the user's.
+QString TempPathFor(const QString& target) {
+  const QFileInfo info(target);
+  const QByteArray digest =
+      QCryptographicHash::hash(info.fileName().toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
+  return info.absolutePath() + QStringLiteral("/.orbo-") + QString::fromLatin1(digest) +
+         QStringLiteral(".tmp");
+}
+
+// Only the exact name of our temporary is removed, and only a regular file:
+// never a link, a folder or anything else the user put there.
 QString CreateTempBeside(const QString& target) {
-  constexpr int kAttempts = 100;
-  const QString folder = QFileInfo(target).absolutePath();
-  for (int attempt = 0; attempt < kAttempts; ++attempt) {
-    const QString name = QStringLiteral("/.orbo-%1.tmp")
-                             .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
-    QFile file(folder + name);
-    if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return file.fileName();
-    if (!file.exists()) {
-      throw StorageError(QStringLiteral("no file can be created in %1: %2").arg(folder, file.errorString()));
-    }
+  const QString path = TempPathFor(target);
+  const QFileInfo left(path);
+  if (left.isFile() && !left.isSymbolicLink()) QFile::remove(path);
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+    throw StorageError(QStringLiteral("%1 cannot be created: %2").arg(path, file.errorString()));
   }
-  throw StorageError(QStringLiteral("no temporary name is free in %1").arg(folder));
+  return path;
 }
 
 WriteOutcome WriteDatabaseFile(const Database& db, const QString& path, CodePage& codePage,

@@ -27,7 +27,12 @@ struct WriteOutcome {
 // Creates the empty temporary file a save writes first, for the file at
 // target; throws StorageError when it cannot.
 using TempFileFn = std::function<QString(const QString& target)>;
-// A short name of our own beside target, created exclusively.
+// The temporary a save of target writes: a short name of our own beside
+// it, so it fits wherever the file's name fits, and the same for every save
+// of target, so the next save removes what a killed one left behind.
+QString TempPathFor(const QString& target);
+// Creates TempPathFor(target) exclusively, after removing a regular file a
+// killed save left under that name.
 QString CreateTempBeside(const QString& target);
 
 WriteOutcome WriteDatabaseFile(const Database& db, const QString& path, CodePage& codePage,

@@ -5,6 +5,7 @@
 #include "storage/database_body.h"
 #include "storage/database_file.h"
 #include "storage/model_defaults.h"
+#include "storage/model_invariants.h"
 #include "storage/stream_library.h"
 
 using namespace orbo;
@@ -216,7 +217,23 @@ class DatabaseFileTest : public QObject {
     QTest::newRow("negative record count") << Counts(0, -2, 0) << "record count -2";
     QTest::newRow("negative folder count") << Counts(0, 0, -3) << "folder count -3";
     QTest::newRow("more records than bytes") << Counts(0, 3000, 0) << "3000 records";
+    QTest::newRow("more forms than bytes") << Counts(32767, 0, 0) << "32767 forms";
     QTest::newRow("record of no form") << Counts(0, 1, 0, BodyBytes().I(0).I(0).bytes) << "record 0: form 0";
+  }
+
+  // Forms with nothing in them take the fewest bytes a form can: the check
+  // that a form count is backed by the file's bytes lets them all through.
+  void formsOfTheFewestBytesLoad() {
+    Database db;
+    SetCount(db, kFormsKind, 200);
+    for (int f = 0; f < db.FormCount; ++f) db.Forms[f].TitleElement = kDefaultTitleElement;
+    SetCount(db, kFoldersKind, 0);
+    SetCount(db, kRecordsKind, 0);
+    const QString path = Path(QStringLiteral("empty-forms.2db"));
+    QCOMPARE(WriteDatabaseFile(db, path, codePage_).error, QString());
+    const ReadOutcome read = Read(path);
+    QCOMPARE(read.error, QString());
+    QCOMPARE(read.db.FormCount, 200);
   }
 
   void loadFailures() {
