@@ -11,6 +11,9 @@ work=$build/fuzz-work
 rm -rf "$work/seeds"
 bash "$source_dir/fuzz/make_seeds.sh" "$build" "$work/seeds" || exit 1
 
+# Leaks of the Access reading library on damaged files are not ours to mend.
+export LSAN_OPTIONS=suppressions=$source_dir/scripts/lsan-suppressions.txt
+
 # The database targets save and sync a file per input: on a memory file
 # system the sync costs nothing.
 if [ -d /dev/shm ] && [ -w /dev/shm ]; then
