@@ -41,7 +41,10 @@ class MdbSource : public AccessSource {
     failed_ = false;
     if (index < 0 || index >= static_cast<int>(tables_.size())) return false;
     table_ = mdb_read_table(tables_[static_cast<size_t>(index)]);
-    if (!table_ || !mdb_read_columns(table_) || !table_->columns || table_->columns->len != table_->num_cols) {
+    // libmdb walks the table's page map without looking: a damaged file may
+    // give none.
+    if (!table_ || !table_->usage_map || table_->map_sz == 0 || !mdb_read_columns(table_) || !table_->columns ||
+        table_->columns->len != table_->num_cols) {
       CloseTable();
       return false;
     }
