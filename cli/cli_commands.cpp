@@ -134,20 +134,26 @@ QString ImageField(const ModelProblem& problem) {
   }
 }
 
-void Print(std::FILE* out, const QByteArray& bytes) {
-  if (std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), out) !=
-          static_cast<std::size_t>(bytes.size()) ||
-      std::fflush(out) != 0) {
+void Write(std::FILE* out, const char* bytes, std::size_t size) {
+  if (std::fwrite(bytes, 1, size, out) != size) {
     throw CliError{QStringLiteral("the output cannot be written")};
   }
 }
 
+void Flush(std::FILE* out) {
+  if (std::fflush(out) != 0) throw CliError{QStringLiteral("the output cannot be written")};
+}
+
+void Print(std::FILE* out, const QByteArray& bytes) {
+  Write(out, bytes.constData(), static_cast<std::size_t>(bytes.size()));
+  Flush(out);
+}
+
 void Dump(const QStringList& rest, std::FILE* out, std::FILE* err) {
   const Arguments args = Parse(rest, {QStringLiteral("password"), QStringLiteral("codepage")}, 1);
-  // The text is printed where it lies: a large database's image is large.
-  std::string text = DatabaseToImage(ReadWhole(args.files[0], args, err)).dump(2);
-  text += '\n';
-  Print(out, QByteArray::fromRawData(text.data(), static_cast<qsizetype>(text.size())));
+  WriteDatabaseImage(ReadWhole(args.files[0], args, err),
+                     [out](const std::string& text) { Write(out, text.data(), text.size()); });
+  Flush(out);
 }
 
 Image ParseImage(const QString& path) {

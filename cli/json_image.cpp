@@ -356,27 +356,95 @@ FolderDef ReadFolder(const Image& value, const std::string& place, CodePage& cod
 
 }  // namespace
 
-Image DatabaseToImage(const Database& db) {
-  Image j = Image::object();
-  j["PasswordOn"] = db.PasswordOn;
-  j["Password"] = Utf8(db.PasswordOn ? db.Password : QString());
-  Image forms = Image::array();
-  for (int f = 0; f < db.FormCount; ++f) forms.push_back(FormImage(db.Forms[f]));
-  j["Forms"] = std::move(forms);
-  j["SplitterPos"] = db.SplitterPos;
-  j["MaxListString"] = db.MaxListString;
-  j["DbReserved"] = db.DbReserved;
-  j["DatabaseFont"] = FontImage(db.DatabaseFont);
-  Image records = Image::array();
-  for (int r = 0; r < db.RecordCount; ++r) {
+namespace {
+
+// The top-level fields in file order, handed to a builder: small fields
+// whole, tables as a count and the image of each entry.
+template <typename Builder>
+void BuildTop(const Database& db, Builder& b) {
+  b.Field("PasswordOn", db.PasswordOn);
+  b.Field("Password", Utf8(db.PasswordOn ? db.Password : QString()));
+  b.Table("Forms", db.FormCount, [&db](int f) { return FormImage(db.Forms[f]); });
+  b.Field("SplitterPos", db.SplitterPos);
+  b.Field("MaxListString", db.MaxListString);
+  b.Field("DbReserved", db.DbReserved);
+  b.Field("DatabaseFont", FontImage(db.DatabaseFont));
+  b.Table("Records", db.RecordCount, [&db](int r) {
     const RecordData& record = db.Records[r];
-    records.push_back(RecordImage(record, db.Forms[record.Form]));
+    return RecordImage(record, db.Forms[record.Form]);
+  });
+  b.Table("Folders", db.FolderCount, [&db](int d) { return FolderImage(db.Folders[d]); });
+}
+
+class TreeBuilder {
+ public:
+  void Field(const char* key, Image value) { top_[key] = std::move(value); }
+  template <typename MakeEntry>
+  void Table(const char* key, int count, MakeEntry make) {
+    Image entries = Image::array();
+    for (int i = 0; i < count; ++i) entries.push_back(make(i));
+    top_[key] = std::move(entries);
   }
-  j["Records"] = std::move(records);
-  Image folders = Image::array();
-  for (int d = 0; d < db.FolderCount; ++d) folders.push_back(FolderImage(db.Folders[d]));
-  j["Folders"] = std::move(folders);
-  return j;
+  Image Take() { return std::move(top_); }
+
+ private:
+  Image top_ = Image::object();
+};
+
+// Writes the text dump(2) gives for the whole tree, one entry at a time.
+class TextBuilder {
+ public:
+  explicit TextBuilder(const ImageSink& write) : write_(write) {}
+  void Field(const char* key, const Image& value) {
+    Key(key);
+    write_(Indented(value.dump(2), 2));
+  }
+  template <typename MakeEntry>
+  void Table(const char* key, int count, MakeEntry make) {
+    Key(key);
+    if (count == 0) return write_("[]");
+    for (int i = 0; i < count; ++i) {
+      write_(i == 0 ? "[\n    " : ",\n    ");
+      write_(Indented(make(i).dump(2), 4));
+    }
+    write_("\n  ]");
+  }
+  void Finish() { write_(first_ ? "{}\n" : "\n}\n"); }
+
+ private:
+  void Key(const char* key) {
+    write_(first_ ? "{\n  \"" : ",\n  \"");
+    write_(key);
+    write_("\": ");
+    first_ = false;
+  }
+  // A value's lines moved right by depth; its first line follows a key or
+  // the indent already written.
+  static std::string Indented(std::string text, std::size_t depth) {
+    const std::string breakAndIndent = "\n" + std::string(depth, ' ');
+    for (std::size_t at = text.find('\n'); at != std::string::npos;
+         at = text.find('\n', at + breakAndIndent.size())) {
+      text.replace(at, 1, breakAndIndent);
+    }
+    return text;
+  }
+
+  const ImageSink& write_;
+  bool first_ = true;
+};
+
+}  // namespace
+
+Image DatabaseToImage(const Database& db) {
+  TreeBuilder builder;
+  BuildTop(db, builder);
+  return builder.Take();
+}
+
+void WriteDatabaseImage(const Database& db, const ImageSink& write) {
+  TextBuilder builder(write);
+  BuildTop(db, builder);
+  builder.Finish();
 }
 
 Database DatabaseFromImage(const Image& image, CodePage& codePage) {

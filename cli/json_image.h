@@ -4,7 +4,9 @@
 #pragma once
 
 #include <nlohmann/json.hpp>
+#include <functional>
 #include <stdexcept>
+#include <string>
 
 #include "storage/code_page.h"
 #include "storage/database_model.h"
@@ -15,6 +17,12 @@ using Image = nlohmann::ordered_json;
 
 // The image of what a file of db stores.
 Image DatabaseToImage(const Database& db);
+
+using ImageSink = std::function<void(const std::string& text)>;
+// The text DatabaseToImage(db).dump(2) gives, and a closing line break,
+// handed to write in pieces: a table entry at a time, so that a large
+// database's image is never held whole.
+void WriteDatabaseImage(const Database& db, const ImageSink& write);
 
 // An image that does not follow the layout; the message names the field.
 class ImageError : public std::runtime_error {

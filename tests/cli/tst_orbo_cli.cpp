@@ -4,6 +4,7 @@
 
 #include "../query/pdf_text.h"
 #include "sample_databases.h"
+#include "storage/model_defaults.h"
 #include "storage/stream_library.h"
 
 using namespace orbo;
@@ -118,13 +119,18 @@ class OrboCliTest : public QObject {
     QTest::newRow("free slots") << 2 << QString();
     QTest::newRow("16 elements per type, password") << 1 << QStringLiteral("s\u00e9same");
     QTest::newRow("large") << 3 << QString();
+    QTest::newRow("no forms or records") << 4 << QString();
   }
 
   void dumpAndBuildGiveBackTheSameBytes() {
     QFETCH(int, sample);
     QFETCH(QString, password);
     Database (*const samples[])() = {TinyDatabase, FullFormDatabase, FreeSlotDatabase,
-                                     LargeDatabase};
+                                     LargeDatabase, [] {
+                                       Database cleared;
+                                       ClearDatabase(cleared, Arial());
+                                       return cleared;
+                                     }};
     Database db = samples[sample]();
     if (!password.isEmpty()) db = Locked(db, password);
     const QString original = Saved(db, "original.2db");
@@ -133,6 +139,9 @@ class OrboCliTest : public QObject {
     const Run dumped = Cli(dumpArgs);
     QVERIFY2(dumped.exitCode == 0 && dumped.err.isEmpty(), dumped.err);
     if (db.PasswordOn) QVERIFY(dumped.out.contains("\"Password\": \"s\xc3\xa9same\""));
+    // Written an entry at a time, yet laid out as the whole image would be.
+    QCOMPARE(dumped.out,
+             QByteArray::fromStdString(Json::parse(dumped.out.toStdString()).dump(2) + '\n'));
     QVERIFY(WriteText(Path("image.json"), dumped.out));
 
     const Run built = Cli({"build", Path("image.json"), Path("rebuilt.2db")});
