@@ -1,13 +1,13 @@
 // The export of the largest database to an Access file, and the import of
 // such a table back into new records through the window.
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QComboBox>
 #include <cstdio>
 #include <functional>
 
 #include "bench_app.h"
+#include "bench_timing.h"
 #include "query/access_exchange.h"
 #include "query/access_export.h"
 #include "query/import_dialog.h"
@@ -17,13 +17,6 @@
 using namespace orbo;
 
 namespace {
-
-double Ms(const std::function<void()>& work) {
-  QElapsedTimer timer;
-  timer.start();
-  work();
-  return timer.nsecsElapsed() / 1e6;
-}
 
 // count records of the first form in folder 0, a title and a note each.
 void FillRecords(Database& db, int count) {
@@ -45,8 +38,6 @@ double Export(const Database& db, const QString& path) {
     if (!target->Close(&error)) qFatal("%s", qPrintable(error.text));
   });
 }
-
-void Row(const char* what, double ms) { std::printf("  %-52s %9.1f ms\n", what, ms); }
 
 }  // namespace
 

@@ -2,12 +2,12 @@
 // sorts whose orders they give; then the same through the window, tree and
 // list included.
 #include <QApplication>
-#include <QElapsedTimer>
 #include <cstdio>
 #include <functional>
 
 #include "../tests/query/plain_sort.h"
 #include "bench_app.h"
+#include "bench_timing.h"
 #include "query/find_logic.h"
 #include "query/sort_logic.h"
 #include "query/sorter.h"
@@ -18,13 +18,6 @@ using namespace orbo;
 namespace {
 
 constexpr int kSiblingFolders = 5000;
-
-double Ms(const std::function<void()>& work) {
-  QElapsedTimer timer;
-  timer.start();
-  work();
-  return timer.nsecsElapsed() / 1e6;
-}
 
 // Titles with many duplicates: "Name 0" to "Name 999", in a scrambled order.
 QString Title(int i) { return QStringLiteral("Name %1").arg((i * 7919) % 1000); }
@@ -53,8 +46,6 @@ std::vector<QString> Keys(int n) {
   for (int i = 0; i < n; ++i) keys.push_back(Title(i).toLower());
   return keys;
 }
-
-void Row(const char* what, double ms) { std::printf("  %-52s %9.1f ms\n", what, ms); }
 
 }  // namespace
 
