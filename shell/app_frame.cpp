@@ -16,7 +16,6 @@
 #include "shell/main_window.h"
 #include "query/print_dialog.h"
 #include "shell/movable_export.h"
-#include "shell/navigation_logic.h"
 #include "shell/recent_files.h"
 #include "shell/window_texts.h"
 #include "storage/database_commands.h"
@@ -42,19 +41,6 @@ void App::ConnectCommands() {
   c.OnTriggered(c.Menu("mnuQuit"), [this] { window_->close(); });
   c.OnTriggered(c.Menu("mnuAbout"), [this] { ShowIntro(IntroDialog::kAbout); });
   for (int i = 0; i < kRecentFileCount; ++i) c.OnTriggered(c.RecentItems()[i], [this, i] { OpenRecent(i); });
-  c.OnTriggered("mnuAddSameRec", "addrecord", [this] { AddRecord(state.CurFolder, -1, false); });
-  c.OnTriggered("mnuCloneRec", "clonerecord", [this] { CloneRecord(); });
-  c.OnTriggered("mnuAddFolder", "addroot", [this] { AddFolder(); });
-  c.OnTriggered(c.Tool(kMainBar, "del"), [this] { DeleteShown(); });
-  c.OnTriggered(c.Menu("mnuDelRec"), [this] { DeleteCurrentRecord(); });
-  c.OnTriggered(c.Menu("mnuDelFolder"), [this] { DeleteCurrentFolder(); });
-  c.OnTriggered(c.Tool(kMainBar, "dbfirst"), [this] { Step(FirstRecordIndex); });
-  c.OnTriggered(c.Tool(kMainBar, "dbprev"), [this] { Step(PrevRecordIndex); });
-  c.OnTriggered(c.Tool(kMainBar, "dbnext"), [this] { Step(NextRecordIndex); });
-  c.OnTriggered(c.Tool(kMainBar, "dblast"), [this] { Step(LastRecordIndex); });
-  c.OnTriggered(c.Tool(kMainBar, "tofolder"), [this] {
-    if (state.CurRecord >= 0) ShowFolder(db.Records[state.CurRecord].Folder);
-  });
   c.OnTriggered("mnuPrint", "print", [this] { Printing().Open(); });
   c.OnTriggered("mnuHelp2", "help", [this] { ShowHelp(11); });
   c.OnTriggered(c.Tool(kEditBar, "help"), [this] { ShowHelp(13); });

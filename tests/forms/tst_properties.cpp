@@ -18,6 +18,7 @@
 #include "shell/folder_tree_widget.h"
 #include "shell/main_window.h"
 #include "shell/navigation_logic.h"
+#include "shell/navigator.h"
 
 using namespace orbo;
 
@@ -152,7 +153,7 @@ class PropertiesTest : public QObject {
     QFETCH(int, stored);
     Fixture f;
     f.db.Folders[0].Name = "A folder with a long name";
-    f.app.RebuildTree();
+    f.app.Navigation().RebuildTree();
     FolderTreeWidget& tree = f.app.Window().MainList();
     QString shown;
     f.dialogs.onModal = [&](QDialog& d) {

@@ -18,6 +18,7 @@
 #include "shell/folder_tree_widget.h"
 #include "shell/main_window.h"
 #include "shell/navigation_logic.h"
+#include "shell/navigator.h"
 #include "shell/record_title.h"
 
 using namespace orbo;
@@ -29,7 +30,7 @@ struct Fixture : RunningApp {
   Database& db = app.db;
 
   explicit Fixture(const QStringList& titles = {}) {
-    for (int i = 1; i < titles.size(); ++i) app.AddRecord(0, 0, true);
+    for (int i = 1; i < titles.size(); ++i) app.Navigation().AddRecord(0, 0, true);
     for (int i = 0; i < titles.size(); ++i) db.Records[i].TextValue[0] = titles[i];
     app.ToDatabaseMode();
     dialogs.messages.clear();
@@ -64,7 +65,7 @@ class FindSortWindow : public QObject {
   // context; Find next goes on from the record shown.
   void upFromTheFirstRecordWrapsAround() {
     Fixture f({"xxcat and more", "dog", "a cat"});
-    f.app.ShowRecord(0);
+    f.app.Navigation().ShowRecord(0);
     f.Look("cat", true);
     f.Commands().Menu("mnuFindNext")->trigger();
     QCOMPARE(f.dialogs.messages, QStringList{f.app.texts.Get(780, 0)});
@@ -83,7 +84,7 @@ class FindSortWindow : public QObject {
 
   void oneRecordTellsAtOnce() {
     Fixture f({"only"});
-    f.app.ShowRecord(0);
+    f.app.Navigation().ShowRecord(0);
     f.Look("missing");
     f.In<QPushButton>(f.Find(), "FindButt")->click();
     QCOMPARE(f.dialogs.messages, QStringList{f.app.texts.Get(770, 0)});
@@ -119,14 +120,14 @@ class FindSortWindow : public QObject {
   void quickSortOfSubfolders() {
     Fixture f({"r"});
     for (const char* name : {"b", "C", "a"}) {
-      f.app.AddFolder();
-      f.app.RenameCurrentFolder(name);
+      f.app.Navigation().AddFolder();
+      f.app.Navigation().RenameCurrentFolder(name);
       const int added = f.db.FolderCount - 1;
       f.db.Folders[added].Parent = 0;
     }
     f.db.Records[0].Folder = 2;
     f.app.ToDatabaseMode();
-    f.app.ShowFolder(1);
+    f.app.Navigation().ShowFolder(1);
     FolderTreeWidget& tree = f.app.Window().MainList();
     QTreeWidgetItem* node = f.app.Tree().Node(FolderKey(0));
     tree.scrollToItem(node);

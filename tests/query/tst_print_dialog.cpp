@@ -15,6 +15,7 @@
 #include "query/print_preview.h"
 #include "sample_databases.h"
 #include "shell/main_window.h"
+#include "shell/navigator.h"
 
 using namespace orbo;
 
@@ -24,8 +25,8 @@ namespace {
 struct Fixture : RunningApp {
   Fixture() {
     app.db = test::FreeSlotDatabase();
-    app.RebuildTree();
-    app.ShowFolder(0);
+    app.Navigation().RebuildTree();
+    app.Navigation().ShowFolder(0);
   }
 
   // mnuPrint, with what happens in each window while it is open.
@@ -84,7 +85,7 @@ class PrintDialogTest : public QObject {
   // list and the choice are kept, and the preview steps through them.
   void reverseOrderAndThePreview() {
     Fixture f;
-    f.app.ShowRecord(3);
+    f.app.Navigation().ShowRecord(3);
     QStringList titles;
     f.Print(
         [&](PrintDialog& dialog) {
@@ -123,7 +124,7 @@ class PrintDialogTest : public QObject {
   // marks the database modified.
   void draggingThePrintOffsets() {
     Fixture f;
-    f.app.ShowRecord(0);
+    f.app.Navigation().ShowRecord(0);
     FormDef& form = f.app.db.Forms[0];
     QCOMPARE(form.PrintOffsetX, 200);
     f.Print([&](PrintDialog& dialog) { Child<QPushButton>(dialog, "PreviewButt").click(); },
