@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "../test_files.h"
 #include "query/jet4/column_fit.h"
 #include "query/jet4/database_image.h"
 #include "query/jet4/header_page.h"
@@ -188,9 +189,9 @@ void CheckWithMdbTools(const std::vector<Table>& tables, std::size_t stride = 1)
   const QString path = dir.filePath(QStringLiteral("out.mdb"));
   Error error;
   QVERIFY2(WriteDatabase(path, tables, &error), qPrintable(error.text));
-  QFile written(path);
-  QVERIFY(written.open(QIODevice::ReadOnly));
-  CheckStructure(written.readAll());
+  const QByteArray image = ReadBytes(path);
+  QVERIFY(!image.isEmpty());
+  CheckStructure(image);
   if (QTest::currentTestFailed()) return;
   QCOMPARE(Run("mdb-ver", {path}).trimmed(), QStringLiteral("JET4"));
 
@@ -516,9 +517,7 @@ void TestJet4Writer::failedWriteLeavesNothing() {
   QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
   // An existing file is replaced whole.
   const QString existing = dir.filePath(QStringLiteral("old.mdb"));
-  QFile old(existing);
-  QVERIFY(old.open(QIODevice::WriteOnly) && old.write(QByteArray(100000, 'x')) == 100000);
-  old.close();
+  QVERIFY(WriteBytes(existing, QByteArray(100000, 'x')));
   QVERIFY(WriteDatabase(existing, {}, &error));
   QCOMPARE(QFileInfo(existing).size(), 16 * kPageSize);
 }

@@ -10,6 +10,7 @@
 #include <QtTest>
 
 #include "../shell/test_install.h"
+#include "../test_files.h"
 #include "pdf_text.h"
 #include "query/print_dialog.h"
 #include "query/print_preview.h"
@@ -167,9 +168,7 @@ class PrintDialogTest : public QObject {
     QTemporaryDir dir;
     // Never over the database's own file.
     f.app.db.DatabasePath = dir.filePath("own.2db");
-    QFile own(f.app.db.DatabasePath);
-    QVERIFY(own.open(QIODevice::WriteOnly) && own.write("keep me") == 7);
-    own.close();
+    QVERIFY(WriteBytes(f.app.db.DatabasePath, "keep me"));
     f.dialogs.savePath = f.app.db.DatabasePath;
     f.Print([&](PrintDialog& dialog) {
       dialog.Printer().setOutputFormat(QPrinter::PdfFormat);
@@ -177,7 +176,7 @@ class PrintDialogTest : public QObject {
       Child<QPushButton>(dialog, "PrintButt").click();
     });
     QCOMPARE(f.dialogs.messages, QStringList{f.app.texts.Get(970, 4)});
-    QCOMPARE(own.size(), 7);
+    QCOMPARE(ReadBytes(f.app.db.DatabasePath), QByteArray("keep me"));
     f.dialogs.messages.clear();
     f.dialogs.savePath = dir.filePath("pages");
     const QString chosen = dir.filePath("chosen.pdf");
