@@ -37,14 +37,10 @@ struct Fixture : RunningApp {
   }
   MainCommands& Commands() { return app.Window().Commands(); }
   FindDialog& Find() { return app.Find().Dialog(); }
-  template <typename Widget>
-  Widget* In(QWidget& dialog, const char* name) {
-    return dialog.findChild<Widget*>(name);
-  }
   // Types text into the find dialog, with the given direction.
   void Look(const QString& text, bool up = false) {
-    In<QLineEdit>(Find(), "WhatText")->setText(text);
-    In<QRadioButton>(Find(), up ? "UpDir" : "DownDir")->setChecked(true);
+    Child<QLineEdit>(Find(), "WhatText").setText(text);
+    Child<QRadioButton>(Find(), up ? "UpDir" : "DownDir").setChecked(true);
   }
   QStringList ChildTexts(int folder) {
     QStringList texts;
@@ -70,7 +66,7 @@ class FindSortWindow : public QObject {
     f.Commands().Menu("mnuFindNext")->trigger();
     QCOMPARE(f.dialogs.messages, QStringList{f.app.texts.Get(780, 0)});
     QCOMPARE(f.app.state.CurRecord, 2);
-    const QString log = f.In<QTextEdit>(f.Find(), "ResultText")->toPlainText();
+    const QString log = Child<QTextEdit>(f.Find(), "ResultText").toPlainText();
     QVERIFY2(log.contains("\"a cat\", field \"" + f.db.Forms[0].Elements[kText][0].Name + "\": ..a cat.."),
              qPrintable(log));
     f.Commands().Menu("mnuFindNext")->trigger();
@@ -86,7 +82,7 @@ class FindSortWindow : public QObject {
     Fixture f({"only"});
     f.app.Navigation().ShowRecord(0);
     f.Look("missing");
-    f.In<QPushButton>(f.Find(), "FindButt")->click();
+    Child<QPushButton>(f.Find(), "FindButt").click();
     QCOMPARE(f.dialogs.messages, QStringList{f.app.texts.Get(770, 0)});
   }
 
@@ -99,8 +95,8 @@ class FindSortWindow : public QObject {
     f.db.Forms[0].TitleElement = 6000;
     f.db.Forms[0].Name = "Notes";
     f.app.ToDatabaseMode();
-    auto* forms = f.In<QComboBox>(f.Find(), "FormsCombo");
-    auto* types = f.In<QComboBox>(f.Find(), "FieldsTypeCombo");
+    auto* forms = &Child<QComboBox>(f.Find(), "FormsCombo");
+    auto* types = &Child<QComboBox>(f.Find(), "FieldsTypeCombo");
     QCOMPARE(forms->itemText(1), QString("Notes"));
     forms->setCurrentIndex(1);
     emit forms->activated(1);
@@ -109,7 +105,7 @@ class FindSortWindow : public QObject {
     QCOMPARE(types->currentIndex(), 0);
     types->setCurrentIndex(6);
     emit types->activated(6);
-    auto* fields = f.In<QComboBox>(f.Find(), "FieldsCombo");
+    auto* fields = &Child<QComboBox>(f.Find(), "FieldsCombo");
     QVERIFY(fields->isEnabled());
     QCOMPARE(fields->count(), 1 + f.db.Forms[0].ElementCount[kMultiline]);
     QCOMPARE(f.dialogs.messages.size(), 1);
@@ -149,14 +145,14 @@ class FindSortWindow : public QObject {
   void sortDialog() {
     Fixture f({"b", "A", "a", "C"});
     f.dialogs.onModal = [&](QDialog& dialog) {
-      auto* what = f.In<QComboBox>(dialog, "WhatCombo");
-      auto* where = f.In<QComboBox>(dialog, "WhereCombo");
+      auto* what = &Child<QComboBox>(dialog, "WhatCombo");
+      auto* where = &Child<QComboBox>(dialog, "WhereCombo");
       if (what->currentIndex() != 0 || where->currentIndex() != f.app.state.CurFolder) return 0;
-      f.In<QComboBox>(dialog, "DirCombo")->setCurrentIndex(1);
-      f.In<QPushButton>(dialog, "SortButt")->click();
+      Child<QComboBox>(dialog, "DirCombo").setCurrentIndex(1);
+      Child<QPushButton>(dialog, "SortButt").click();
       what->setCurrentIndex(1);
       if (where->itemText(0) != f.app.texts.Get(494, 0)) return 0;
-      f.In<QPushButton>(dialog, "SortButt")->click();
+      Child<QPushButton>(dialog, "SortButt").click();
       return 0;
     };
     f.Commands().Menu("mnuSort")->trigger();

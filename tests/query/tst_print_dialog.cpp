@@ -43,20 +43,8 @@ struct Fixture : RunningApp {
   }
 };
 
-template <typename Widget>
-Widget& Child(QWidget& parent, const char* name) {
-  auto* child = parent.findChild<Widget*>(name);
-  if (!child) qFatal("no control %s", name);
-  return *child;
-}
-
 QString ListText(PrintDialog& dialog) {
   return Child<QPlainTextEdit>(dialog, "PrintText").toPlainText();
-}
-
-void Drag(QWidget& on, QPoint from, QPoint to) {
-  QTest::mousePress(&on, Qt::LeftButton, {}, from);
-  QTest::mouseRelease(&on, Qt::LeftButton, {}, to);
 }
 
 }  // namespace
@@ -135,11 +123,11 @@ class PrintDialogTest : public QObject {
               QLabel& page = Child<QLabel>(preview, "Image1");
               const double twipsPerPixel = 1440.0 / preview.PrintPic().logicalDpiX();
               QVERIFY(!f.app.db.Modified);
-              Drag(page, {100, 100}, {140, 80});
+              Drag(&page, {100, 100}, {140, 80});
               QVERIFY(qAbs(form.PrintOffsetX - (200 + 40 * twipsPerPixel)) <= 1);
               QVERIFY(qAbs(form.PrintOffsetY - (200 - 20 * twipsPerPixel)) <= 1);
               QVERIFY(f.app.db.Modified);
-              Drag(page, {100, 100}, {20, 60});
+              Drag(&page, {100, 100}, {20, 60});
               QVERIFY(form.PrintOffsetX < 0 && form.PrintOffsetY < 0);
               QTest::mouseDClick(&page, Qt::LeftButton, {}, {10, 10});
               QCOMPARE(form.PrintOffsetX, 0);
