@@ -204,8 +204,6 @@ class OrboCliTest : public QObject {
     BadImage("title of a label", "/Forms/0/TitleElement", 1000, "Forms[0].TitleElement");
     const QString good = Saved(FreeSlotDatabase(), "print.2db");
     const QString out = Path("out.pdf");
-    Row("print: missing file", {"print", Path("none.2db"), "--pdf", out}, "cannot be opened");
-    Row("print: no password", {"print", locked, "--pdf", out}, "--password");
     Row("print: damaged, over a file", {"print", damaged, "--pdf", Path("existing.2db")}, "ends");
     Row("print: no --pdf", {"print", good}, "--pdf");
     Row("print: no such folder", {"print", good, "--pdf", out, "--folder", "7"}, "no folder 7");
@@ -214,7 +212,6 @@ class OrboCliTest : public QObject {
     Row("print: over the database", {"print", Path("existing.2db"), "--pdf", Path("existing.2db")},
         "database file itself");
     Row("print: PDF folder missing", {"print", good, "--pdf", Path("none/out.pdf")}, "cannot be written");
-    Row("export-mdb: no such folder", {"export-mdb", good, Path("out.mdb"), "--folder", "7"}, "no folder 7");
     Row("export-mdb: over the database", {"export-mdb", Path("existing.2db"), Path("existing.2db")},
         "database file itself");
     Row("export-mdb: folder missing", {"export-mdb", good, Path("none/out.mdb")}, "none/out.mdb");
