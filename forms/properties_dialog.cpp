@@ -19,6 +19,7 @@
 #include "shell/app.h"
 #include "shell/main_window.h"
 #include "shell/named_widget.h"
+#include "shell/navigator.h"
 
 namespace orbo {
 namespace {
@@ -294,7 +295,7 @@ void PropertiesDialog::Store() {
   StoreProperties(app_.db, app_.state.CurForm, selType_, slot_, Entries());
   // Names and icons of forms and the list length show in the lists and the tree.
   if (selType_ == kSelectForm) app_.Designer().RebuildFormLists();
-  if (selType_ < 0) app_.RebuildTree();
+  if (selType_ < 0) app_.Navigation().RebuildTree();
   app_.Designer().Redraw();
   app_.SetModified(true);
 }

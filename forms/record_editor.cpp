@@ -26,6 +26,7 @@
 #include "shell/folder_tree.h"
 #include "shell/main_window.h"
 #include "shell/navigation_logic.h"
+#include "shell/navigator.h"
 
 namespace orbo {
 namespace {
@@ -268,16 +269,16 @@ void RecordEditor::ClickButton(int slot) {
       SayInStatusBar(action == kSendMail ? 1 : 0, value);
       break;
     case ButtonRequest::kAddRecord:
-      app_.AddRecord(state.CurFolder, -1, false);
+      app_.Navigation().AddRecord(state.CurFolder, -1, false);
       break;
     case ButtonRequest::kDeleteRecord:
-      app_.DeleteCurrentRecord();
+      app_.Navigation().DeleteCurrentRecord();
       break;
     case ButtonRequest::kNextRecord:
-      app_.Step(NextRecordIndex);
+      app_.Navigation().Step(NextRecordIndex);
       break;
     case ButtonRequest::kPreviousRecord:
-      app_.Step(PrevRecordIndex);
+      app_.Navigation().Step(PrevRecordIndex);
       break;
     case ButtonRequest::kNothing:
       break;

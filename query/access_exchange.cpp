@@ -15,6 +15,7 @@
 #include "shell/main_commands.h"
 #include "shell/main_window.h"
 #include "shell/navigation_logic.h"
+#include "shell/navigator.h"
 
 namespace orbo {
 namespace {
@@ -124,7 +125,7 @@ void AccessExchange::AddRecords(const std::vector<QStringList>& rows) {
   app_.Tree().Refill(db, folder);
   app_.ShowProgress(kProgressEnd, QString());
   app_.Canvas().DrawForm(app_.state.CurForm);
-  app_.ShowRecord(app_.state.CurRecord);
+  app_.Navigation().ShowRecord(app_.state.CurRecord);
   app_.SetModified(true);
   if (cut > 0) app_.ShowMessage(app_.texts.Get(972, 0).arg(cut), kExclamation);
 }

@@ -7,6 +7,7 @@
 #include "shell/app.h"
 #include "shell/main_commands.h"
 #include "shell/main_window.h"
+#include "shell/navigator.h"
 #include "shell/record_title.h"
 
 namespace orbo {
@@ -64,7 +65,7 @@ void Finder::Search(int start) {
   }
   Dialog().ResultText().setPlainText(QString(log_).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
   if (hit) {
-    app_.ShowRecord(hit->record);
+    app_.Navigation().ShowRecord(hit->record);
     return;
   }
   const int count = app_.db.RecordCount;
@@ -91,7 +92,7 @@ void Finder::MarkShown() {
   const int record = app_.state.CurRecord;
   if (record < 0) return;
   app_.db.RecordMarks[record] = true;
-  app_.ShowMark(record);
+  app_.Navigation().ShowMark(record);
 }
 
 }  // namespace orbo

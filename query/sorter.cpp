@@ -9,6 +9,7 @@
 #include "shell/folder_tree.h"
 #include "shell/main_commands.h"
 #include "shell/main_window.h"
+#include "shell/navigator.h"
 
 namespace orbo {
 
@@ -67,12 +68,12 @@ void Sorter::Sort(bool folders, int folder, bool ascending) {
   // without a word on closing.
   app_.SetModified(true);
   if (folder == TopLevelParent) {
-    app_.RebuildTree();
+    app_.Navigation().RebuildTree();
   } else {
     app_.Tree().Refill(db, folder);
     if (QTreeWidgetItem* node = app_.Tree().Node(FolderKey(folder))) node->setExpanded(true);
   }
-  app_.ShowFolder(shown);
+  app_.Navigation().ShowFolder(shown);
 }
 
 }  // namespace orbo

@@ -26,6 +26,7 @@
 #include "shell/help_window.h"
 #include "shell/intro_dialog.h"
 #include "shell/main_window.h"
+#include "shell/navigator.h"
 #include "shell/new_database.h"
 #include "shell/recent_files.h"
 #include "shell/settings_store.h"
@@ -75,6 +76,7 @@ bool App::Main(const QString& commandLine) {
   finder_ = std::make_unique<Finder>(*this);
   sorter_ = std::make_unique<Sorter>(*this);
   access_ = std::make_unique<AccessExchange>(*this);
+  navigator_ = std::make_unique<Navigator>(*this);
   QObject::connect(&window_->UpdateTimer(), &QTimer::timeout, window_.get(), [this] { UpdateTick(); });
   window_->onCloseRequested = [this] {
     bool closing = false;
@@ -97,7 +99,6 @@ bool App::Main(const QString& commandLine) {
   if (CheckDoubleRun(commandLine)) return false;
   LoadIni(files_, settingsPath_, &settings);
   ConnectCommands();
-  ConnectViews();
   ApplySettings();
   NewDatabase();
   ToDatabaseMode();
@@ -211,6 +212,14 @@ PrintDialog& App::Printing() {
   if (!printing_) printing_ = std::make_unique<PrintDialog>(*this);
   return *printing_;
 }
+
+void App::RebuildTree() { navigator_->RebuildTree(); }
+void App::ShowFolder(int folder) { navigator_->ShowFolder(folder); }
+void App::ShowRecord(int record) { navigator_->ShowRecord(record); }
+bool App::AddRecord(int folder, int form, bool quiet) { return navigator_->AddRecord(folder, form, quiet); }
+void App::DeleteCurrentRecord() { navigator_->DeleteCurrentRecord(); }
+void App::AddFolder() { navigator_->AddFolder(); }
+void App::DeleteCurrentFolder() { navigator_->DeleteCurrentFolder(); }
 
 MessageAnswer App::ShowMessage(const QString& text, int style) {
   return dialogs_.ShowMessage(window_.get(), text, style);

@@ -34,6 +34,7 @@ class HelpWindow;
 class IconPickerDialog;
 class IntroDialog;
 class MainWindow;
+class Navigator;
 class OptionsDialog;
 class PrintDialog;
 class RecordEditor;
@@ -65,6 +66,7 @@ class App : public StorageUi {
   Finder& Find() { return *finder_; }
   Sorter& Sorting() { return *sorter_; }
   AccessExchange& Access() { return *access_; }
+  Navigator& Navigation() { return *navigator_; }
   // PrinterForm2, made at its first use.
   PrintDialog& Printing();
   // Arms an element tool, or the selection arrow for nullptr.
@@ -101,29 +103,14 @@ class App : public StorageUi {
   // database modified unless keepModified.
   QString AskText(const QString& prompt, const QString& start, bool keepModified, bool password = false,
                   const QString& browseFilter = QString());
-  // Folders and records: opening, stepping, adding, deleting, moving.
+  // What the benchmarks call; everything else goes through Navigation().
   void RebuildTree();
   void ShowFolder(int folder);
   void ShowRecord(int record);
-  void OpenNode(const QString& key);
-  void OpenSelectedNode();
-  // Steps with NextRecordIndex and its kin.
-  void Step(int (*next)(const Database&, int, int));
   bool AddRecord(int folder, int form, bool quiet);
-  void CloneRecord();
-  bool DeleteRecord(int record, bool force);
   void DeleteCurrentRecord();
   void AddFolder();
-  bool DeleteFolder(int folder);
   void DeleteCurrentFolder();
-  void DeleteShown();
-  void RenameCurrentFolder(const QString& name);
-  void ChooseFolderIcon();
-  void MoveFolderAmongSiblings(bool up);
-  void MoveFolderToTop();
-  void ToggleMark(int record);
-  void ShowMark(int record);
-  void DropNode(const QString& draggedKey, const QString& targetKey);
   FolderTree& Tree() { return *tree_; }
 
   // The icon picker: the chosen key, or key itself when cancelled.
@@ -164,20 +151,12 @@ class App : public StorageUi {
   void Layout();
   // The list area's extra width in twips, from the wide-list setting.
   int ListExtraWidth() const { return settings.WideList ? 100 : 0; }
-  // Reveals, selects and scrolls to the tree node of key.
-  void SelectNode(const QString& key);
   void StatusPanelClicked(const QString& key);
   void TakeHandOver();
   void BringToFront();
   void ImportIcon();
-  void ConnectViews();
   void ConnectModeCommands();
   void BuildFormLists();
-  void SetRecordCommands(bool recordShown);
-  // Brings the tree's keys in step with a deletion in the model; the
-  // deleted record's node is removed, or left to go with its folder's node.
-  void FollowDeletion(const RecordDeletion& deletion, int countBefore, bool removeNode);
-  void FillFolderList(int folder);
 
   QString appPath_;
   QString settingsPath_;
@@ -195,6 +174,7 @@ class App : public StorageUi {
   std::unique_ptr<Finder> finder_;
   std::unique_ptr<Sorter> sorter_;
   std::unique_ptr<AccessExchange> access_;
+  std::unique_ptr<Navigator> navigator_;
   std::unique_ptr<OptionsDialog> options_;
   std::unique_ptr<DatabasePropertiesDialog> databaseProperties_;
   std::unique_ptr<PrintDialog> printing_;

@@ -16,7 +16,6 @@
 #include "shell/main_window.h"
 #include "query/print_dialog.h"
 #include "shell/movable_export.h"
-#include "shell/navigation_logic.h"
 #include "shell/recent_files.h"
 #include "shell/window_texts.h"
 #include "storage/database_commands.h"
@@ -35,39 +34,22 @@ constexpr auto kRestartForLanguage =
 
 void App::ConnectCommands() {
   MainCommands& c = window_->Commands();
-  auto both = [&](const char* menu, const char* tool, std::function<void()> handler) {
-    c.OnTriggered(c.Menu(menu), handler);
-    c.OnTriggered(c.Tool(kMainBar, tool), handler);
-  };
-  both("mnuNew", "new", [this] { NewDatabaseCmd(db, *this); });
-  both("mnuLoad", "open", [this] { LoadDatabase(db, QString(), *this); });
-  both("mnuSave", "save", [this] { SaveDatabase(db, false, *this); });
+  c.OnTriggered("mnuNew", "new", [this] { NewDatabaseCmd(db, *this); });
+  c.OnTriggered("mnuLoad", "open", [this] { LoadDatabase(db, QString(), *this); });
+  c.OnTriggered("mnuSave", "save", [this] { SaveDatabase(db, false, *this); });
   c.OnTriggered(c.Menu("mnuSaveAs"), [this] { SaveDatabaseAs(db, *this); });
   c.OnTriggered(c.Menu("mnuQuit"), [this] { window_->close(); });
   c.OnTriggered(c.Menu("mnuAbout"), [this] { ShowIntro(IntroDialog::kAbout); });
   for (int i = 0; i < kRecentFileCount; ++i) c.OnTriggered(c.RecentItems()[i], [this, i] { OpenRecent(i); });
-  both("mnuAddSameRec", "addrecord", [this] { AddRecord(state.CurFolder, -1, false); });
-  both("mnuCloneRec", "clonerecord", [this] { CloneRecord(); });
-  both("mnuAddFolder", "addroot", [this] { AddFolder(); });
-  c.OnTriggered(c.Tool(kMainBar, "del"), [this] { DeleteShown(); });
-  c.OnTriggered(c.Menu("mnuDelRec"), [this] { DeleteCurrentRecord(); });
-  c.OnTriggered(c.Menu("mnuDelFolder"), [this] { DeleteCurrentFolder(); });
-  c.OnTriggered(c.Tool(kMainBar, "dbfirst"), [this] { Step(FirstRecordIndex); });
-  c.OnTriggered(c.Tool(kMainBar, "dbprev"), [this] { Step(PrevRecordIndex); });
-  c.OnTriggered(c.Tool(kMainBar, "dbnext"), [this] { Step(NextRecordIndex); });
-  c.OnTriggered(c.Tool(kMainBar, "dblast"), [this] { Step(LastRecordIndex); });
-  c.OnTriggered(c.Tool(kMainBar, "tofolder"), [this] {
-    if (state.CurRecord >= 0) ShowFolder(db.Records[state.CurRecord].Folder);
-  });
-  both("mnuPrint", "print", [this] { Printing().Open(); });
-  both("mnuHelp2", "help", [this] { ShowHelp(11); });
+  c.OnTriggered("mnuPrint", "print", [this] { Printing().Open(); });
+  c.OnTriggered("mnuHelp2", "help", [this] { ShowHelp(11); });
   c.OnTriggered(c.Tool(kEditBar, "help"), [this] { ShowHelp(13); });
   c.OnTriggered(c.Tool(kMainBar, "resetscale"), [this] { ResetScale(); });
   c.OnTriggered(c.Menu("mnuImOrbo"), [this] { ImportDatabase(db, *this); });
   c.OnTriggered(c.Menu("mnuExMove"), [this] { ExportMovable(db, *this, files_.Below(QStringLiteral("icons\\usericons"))); });
-  both("mnuPref", "orboprops", [this] { ShowOptions(); });
+  c.OnTriggered("mnuPref", "orboprops", [this] { ShowOptions(); });
   c.OnTriggered(c.Menu("mnToolBar2"), [this] { ShowOptions(); });
-  both("mnuDBProps", "dbpass", [this] { ShowDatabaseProperties(); });
+  c.OnTriggered("mnuDBProps", "dbpass", [this] { ShowDatabaseProperties(); });
   ConnectModeCommands();
   c.DisableUnconnected();
   c.Tool(kMainBar, "save")->setEnabled(db.Modified);

@@ -15,6 +15,7 @@
 #include "query/finder.h"
 #include "shell/folder_tree_widget.h"
 #include "shell/main_window.h"
+#include "shell/navigator.h"
 
 namespace orbo {
 namespace {
@@ -76,15 +77,15 @@ void App::ToDatabaseMode() {
   window_->StatusPanel("grid").hide();
   SetMenuMode(c, 0);
   BuildFormLists();
-  RebuildTree();
+  navigator_->RebuildTree();
   finder_->ResetLists();
   state.CurRecord = -1;
   // A free slot is never shown: the first live record stands in for record 0.
   const int firstRecord = db.DatabasePath != u"noname" ? -1 : FirstLiveRecord(db);
   if (firstRecord >= 0) {
-    ShowRecord(firstRecord);
+    navigator_->ShowRecord(firstRecord);
   } else {
-    ShowFolder(0);
+    navigator_->ShowFolder(0);
   }
   FolderTreeWidget& tree = window_->MainList();
   if (window_->isVisible()) tree.setFocus();
@@ -101,7 +102,7 @@ void App::BuildFormLists() {
   dropDown->clear();
   menu->clear();
   for (int form = 0; form < db.FormCount; ++form) {
-    auto addOfForm = [this, form] { AddRecord(state.CurFolder, form, false); };
+    auto addOfForm = [this, form] { navigator_->AddRecord(state.CurFolder, form, false); };
     QAction* entry = dropDown->addAction(db.Forms[form].Name, window_.get(), addOfForm);
     entry->setObjectName(QStringLiteral("form%1").arg(form));
     QAction* item = menu->addAction(db.Forms[form].Name, window_.get(), addOfForm);

@@ -6,6 +6,7 @@
 #include "forms/form_canvas.h"
 #include "shell/app.h"
 #include "shell/main_window.h"
+#include "shell/navigator.h"
 #include "shell/new_database.h"
 
 namespace orbo {
@@ -68,15 +69,15 @@ bool App::CopyCompanionIcons(const QString& databasePath) {
 void App::RefreshWindow() { ToDatabaseMode(); }
 
 void App::ShowChangedTexts() {
-  RebuildTree();
+  navigator_->RebuildTree();
   if (state.EditMode == 1) {
     canvas_->DrawForm(state.CurForm);
   } else if (state.CurRecord >= 0) {
     const int record = state.CurRecord;
     state.CurRecord = -1;
-    ShowRecord(record);
+    navigator_->ShowRecord(record);
   } else {
-    ShowFolder(state.CurFolder);
+    navigator_->ShowFolder(state.CurFolder);
   }
 }
 
@@ -85,7 +86,7 @@ void App::ShowDatabase() {
   if (state.CurForm >= db.FormCount) state.CurForm = -1;
   RefreshWindow();
   // A saved database is already showing folder 0 after the refresh.
-  if (state.CurRecord != -1 || state.CurFolder != 0) ShowFolder(0);
+  if (state.CurRecord != -1 || state.CurFolder != 0) navigator_->ShowFolder(0);
 }
 
 }  // namespace orbo

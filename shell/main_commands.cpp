@@ -211,6 +211,12 @@ void MainCommands::OnTriggered(QAction* action, std::function<void()> handler) {
   action->setEnabled(true);
 }
 
+void MainCommands::OnTriggered(const QString& menu, const QString& tool,
+                               const std::function<void()>& handler) {
+  OnTriggered(Menu(menu), handler);
+  OnTriggered(Tool(kMainBar, tool), handler);
+}
+
 void MainCommands::ApplyTexts(const LanguageTexts& texts) {
   for (auto it = textOf_.cbegin(); it != textOf_.cend(); ++it) {
     QString text = texts.Get(it.value().first, it.value().second);

@@ -40,6 +40,8 @@ class MainCommands {
   void SetGate(CommandGate* gate) { gate_ = gate; }
   // Connects a handler; only connected commands stay enabled.
   void OnTriggered(QAction* action, std::function<void()> handler);
+  // The same for a menu item and the main toolbar's button of one command.
+  void OnTriggered(const QString& menu, const QString& tool, const std::function<void()>& handler);
 
   // Menu items by object name ("mnuNew", "mnuMode2_1", ...), toolbar buttons by key.
   QAction* Menu(const QString& name) const { return menus_.value(name); }

@@ -3,6 +3,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "../test_files.h"
 #include "forms/button_request.h"
 #include "forms/canvas_geometry.h"
 #include "forms/data_path.h"
@@ -10,15 +11,6 @@
 #include "forms/picture_reader.h"
 
 using namespace orbo;
-
-namespace {
-
-bool Touch(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::WriteOnly) && file.write("x") == 1;
-}
-
-}  // namespace
 
 class CanvasLogicTest : public QObject {
   Q_OBJECT
@@ -72,16 +64,14 @@ class CanvasLogicTest : public QObject {
   // again after the folder moved; one elsewhere keeps its full path.
   void storedFileNames() {
     QTemporaryDir first;
-    QDir(first.path()).mkpath("pics");
-    QVERIFY(Touch(first.filePath("pics/cat.jpg")));
+    QVERIFY(WriteBytes(first.filePath("pics/cat.jpg"), "x"));
     const QString database = first.filePath("pets.2db");
     QCOMPARE(MakeRelativePath(first.filePath("pics/cat.jpg"), database), QString("\\pics\\cat.jpg"));
     QCOMPARE(MakeRelativePath("/elsewhere/dog.jpg", database), QString("/elsewhere/dog.jpg"));
     QCOMPARE(MakeRelativePath(first.filePath("pics/cat.jpg"), "noname"), first.filePath("pics/cat.jpg"));
 
     QTemporaryDir moved;
-    QDir(moved.path()).mkpath("pics");
-    QVERIFY(Touch(moved.filePath("pics/cat.jpg")));
+    QVERIFY(WriteBytes(moved.filePath("pics/cat.jpg"), "x"));
     QCOMPARE(ResolveDataPath("\\pics\\cat.jpg", moved.filePath("pets.2db")), moved.filePath("pics/cat.jpg"));
     QCOMPARE(ResolveDataPath("/pics/cat.jpg", moved.filePath("pets.2db")), moved.filePath("pics/cat.jpg"));
     // A full path of this system that is not below the folder stays full.
@@ -91,7 +81,7 @@ class CanvasLogicTest : public QObject {
   // Only what an action claims to open goes to the desktop.
   void buttonRequests() {
     QTemporaryDir dir;
-    QVERIFY(Touch(dir.filePath("song.wav")));
+    QVERIFY(WriteBytes(dir.filePath("song.wav"), "x"));
     const QString database = dir.filePath("db.2db");
     const auto kind = [&](int action, const QString& value) { return ButtonClickRequest(action, value, database).kind; };
     QCOMPARE(kind(kSendMail, ""), ButtonRequest::kNothing);

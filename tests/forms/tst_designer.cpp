@@ -34,11 +34,6 @@ struct Fixture : RunningApp {
     QTest::mousePress(&canvas.MainPic(), button, {}, Pixels(x, y));
     QTest::mouseRelease(&canvas.MainPic(), button, {}, Pixels(x, y));
   }
-  void Drag(QWidget* on, QPoint from, QPoint to) {
-    QTest::mousePress(on, Qt::LeftButton, {}, from);
-    QTest::mouseMove(on, to);
-    QTest::mouseRelease(on, Qt::LeftButton, {}, to);
-  }
 };
 
 }  // namespace
@@ -71,7 +66,7 @@ class DesignerTest : public QObject {
     f.app.settings.GridStepX = f.app.settings.GridStepY = 200;
     const ElementDef& text = f.Form().Elements[kText][0];
     const QPoint grab = f.Pixels(text.Left + 100, text.Top + 100);
-    f.Drag(&f.canvas.MainPic(), grab, grab + f.Pixels(1000, 600));
+    Drag(&f.canvas.MainPic(), grab, grab + f.Pixels(1000, 600));
     QCOMPARE(text.Left % 200, 0);
     QCOMPARE(text.Top % 200, 0);
     QVERIFY(qAbs(text.Left - 1500) <= 200);
@@ -86,12 +81,12 @@ class DesignerTest : public QObject {
     QCOMPARE(f.app.state.SelType, kText);
     const int width = f.Form().Elements[kText][0].Width;
     QLabel& right = f.canvas.SelPic(1);
-    f.Drag(&right, QPoint(2, 2), QPoint(2, 2) + f.Pixels(600, 0));
+    Drag(&right, QPoint(2, 2), QPoint(2, 2) + f.Pixels(600, 0));
     QVERIFY(qAbs(f.Form().Elements[kText][0].Width - (width + 600)) <= 15);
     f.Press(5900, 100);  // the bare canvas: the form itself
     QCOMPARE(f.app.state.SelType, -1);
     const int height = f.Form().Height;
-    f.Drag(&f.canvas.SelPic(2), QPoint(2, 2), QPoint(2, 2) + f.Pixels(0, 900));
+    Drag(&f.canvas.SelPic(2), QPoint(2, 2), QPoint(2, 2) + f.Pixels(0, 900));
     QVERIFY(qAbs(f.Form().Height - (height + 900)) <= 15);
     QCOMPARE(f.canvas.MainPic().height(), f.canvas.PixelsY(f.Form().Height));
   }

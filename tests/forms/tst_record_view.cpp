@@ -19,6 +19,7 @@
 #include "forms/element_values.h"
 #include "forms/form_canvas.h"
 #include "shell/main_window.h"
+#include "shell/navigator.h"
 #include "storage/database_commands.h"
 #include "storage/model_defaults.h"
 
@@ -43,8 +44,8 @@ struct Fixture : RunningApp {
     Form().ElementCount[type] = static_cast<std::int16_t>(count);
   }
   void Show(int record = 0) {
-    app.ShowFolder(0);
-    app.ShowRecord(record);
+    app.Navigation().ShowFolder(0);
+    app.Navigation().ShowRecord(record);
   }
   template <typename Widget>
   Widget* Control(int type, int slot = 0) {
@@ -178,7 +179,7 @@ class RecordViewTest : public QObject {
     f.Elements(kText, 2);
     f.Form().QuickEnter[1] = 1;
     for (const char* value : {"Paris", "Rome", "Paris"}) {
-      f.app.AddRecord(0, 0, false);
+      f.app.Navigation().AddRecord(0, 0, false);
       f.db.Records[f.app.state.CurRecord].TextValue[1] = value;
     }
     f.Show(0);

@@ -4,8 +4,8 @@
 #include <QtTest>
 #include <memory>
 
+#include "../test_files.h"
 #include "orboinout/orboinout.h"
-#include "test_files.h"
 
 namespace {
 

@@ -5,22 +5,12 @@
 #include <QtTest>
 #include <vector>
 
+#include "../test_files.h"
 #include "orboinout/orboinout.h"
-#include "test_files.h"
 
 namespace {
 
-const QByteArray kDefaultKey = "Kp4Wm9z#Lq";
 constexpr int kWindow = 500000;
-
-// The scrambling written out plainly; it is its own inverse.
-QByteArray Scrambled(QByteArray body, const QByteArray& key) {
-  for (int i = 0; i < body.size(); ++i) {
-    int p = i % key.size();
-    body[i] = static_cast<char>(body[i] ^ key[p] ^ (p & 0xFF));
-  }
-  return body;
-}
 
 // A body item is kept as its plain bytes; the size tells the kind: 2 and 4
 // are numbers, 5 or more a string record.

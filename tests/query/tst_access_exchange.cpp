@@ -13,6 +13,7 @@
 
 #include "../shell/test_install.h"
 #include "../storage/sample_databases.h"
+#include "../test_files.h"
 #include "access_fakes.h"
 #include "query/access_exchange.h"
 #include "query/access_export.h"
@@ -288,9 +289,8 @@ class AccessExchangeTest : public QObject {
     ExportToAccess(db, {}, *target, [](int) {});
     jet4::Error error;
     QVERIFY(target->Close(&error));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray good = file.readAll();
+    const QByteArray good = ReadBytes(path);
+    QVERIFY(!good.isEmpty());
     QRandomGenerator random(7);
     for (int round = 0; round < 200; ++round) {
       QByteArray bad = good;
@@ -300,10 +300,7 @@ class AccessExchangeTest : public QObject {
         for (int n = 0; n < 1 + round % 16; ++n) bad[random.bounded(bad.size())] = char(random.bounded(256));
       }
       const QString badPath = dir.filePath(QStringLiteral("bad%1.mdb").arg(round));
-      QFile out(badPath);
-      QVERIFY(out.open(QIODevice::WriteOnly));
-      out.write(bad);
-      out.close();
+      QVERIFY(WriteBytes(badPath, bad));
       ReadEveryTable(badPath);
     }
   }

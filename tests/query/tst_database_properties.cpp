@@ -16,16 +16,13 @@ namespace {
 // Runs the dialog: each step presses CodeCheck1 ("check") or CodeButt1
 // ("change"); then OK or Cancel is pressed.
 void DatabaseProperties(RunningApp& r, const QStringList& steps, bool ok = true) {
-  r.dialogs.onModal = [&](QDialog& d) {
+  r.RunDialog(r.app.Window().Commands().Menu("mnuDBProps"), [&](QDialog& d) {
     for (const QString& step : steps) {
-      if (step == "check") d.findChild<QCheckBox*>("CodeCheck1")->click();
-      if (step == "change") d.findChild<QPushButton*>("CodeButt1")->click();
-      if (d.findChild<QCheckBox*>("CodeCheck1")->isChecked() != r.app.db.PasswordOn) qFatal("the box left the model");
+      if (step == "check") Child<QCheckBox>(d, "CodeCheck1").click();
+      if (step == "change") Child<QPushButton>(d, "CodeButt1").click();
+      if (Child<QCheckBox>(d, "CodeCheck1").isChecked() != r.app.db.PasswordOn) qFatal("the box left the model");
     }
-    d.findChild<QPushButton*>(ok ? "OkButt" : "CancelButt")->click();
-    return d.result();
-  };
-  r.app.Window().Commands().Menu("mnuDBProps")->trigger();
+  }, ok);
 }
 
 }  // namespace

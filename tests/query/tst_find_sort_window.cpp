@@ -18,6 +18,7 @@
 #include "shell/folder_tree_widget.h"
 #include "shell/main_window.h"
 #include "shell/navigation_logic.h"
+#include "shell/navigator.h"
 #include "shell/record_title.h"
 
 using namespace orbo;
@@ -29,21 +30,17 @@ struct Fixture : RunningApp {
   Database& db = app.db;
 
   explicit Fixture(const QStringList& titles = {}) {
-    for (int i = 1; i < titles.size(); ++i) app.AddRecord(0, 0, true);
+    for (int i = 1; i < titles.size(); ++i) app.Navigation().AddRecord(0, 0, true);
     for (int i = 0; i < titles.size(); ++i) db.Records[i].TextValue[0] = titles[i];
     app.ToDatabaseMode();
     dialogs.messages.clear();
   }
   MainCommands& Commands() { return app.Window().Commands(); }
   FindDialog& Find() { return app.Find().Dialog(); }
-  template <typename Widget>
-  Widget* In(QWidget& dialog, const char* name) {
-    return dialog.findChild<Widget*>(name);
-  }
   // Types text into the find dialog, with the given direction.
   void Look(const QString& text, bool up = false) {
-    In<QLineEdit>(Find(), "WhatText")->setText(text);
-    In<QRadioButton>(Find(), up ? "UpDir" : "DownDir")->setChecked(true);
+    Child<QLineEdit>(Find(), "WhatText").setText(text);
+    Child<QRadioButton>(Find(), up ? "UpDir" : "DownDir").setChecked(true);
   }
   QStringList ChildTexts(int folder) {
     QStringList texts;
@@ -64,12 +61,12 @@ class FindSortWindow : public QObject {
   // context; Find next goes on from the record shown.
   void upFromTheFirstRecordWrapsAround() {
     Fixture f({"xxcat and more", "dog", "a cat"});
-    f.app.ShowRecord(0);
+    f.app.Navigation().ShowRecord(0);
     f.Look("cat", true);
     f.Commands().Menu("mnuFindNext")->trigger();
     QCOMPARE(f.dialogs.messages, QStringList{f.app.texts.Get(780, 0)});
     QCOMPARE(f.app.state.CurRecord, 2);
-    const QString log = f.In<QTextEdit>(f.Find(), "ResultText")->toPlainText();
+    const QString log = Child<QTextEdit>(f.Find(), "ResultText").toPlainText();
     QVERIFY2(log.contains("\"a cat\", field \"" + f.db.Forms[0].Elements[kText][0].Name + "\": ..a cat.."),
              qPrintable(log));
     f.Commands().Menu("mnuFindNext")->trigger();
@@ -83,9 +80,9 @@ class FindSortWindow : public QObject {
 
   void oneRecordTellsAtOnce() {
     Fixture f({"only"});
-    f.app.ShowRecord(0);
+    f.app.Navigation().ShowRecord(0);
     f.Look("missing");
-    f.In<QPushButton>(f.Find(), "FindButt")->click();
+    Child<QPushButton>(f.Find(), "FindButt").click();
     QCOMPARE(f.dialogs.messages, QStringList{f.app.texts.Get(770, 0)});
   }
 
@@ -98,8 +95,8 @@ class FindSortWindow : public QObject {
     f.db.Forms[0].TitleElement = 6000;
     f.db.Forms[0].Name = "Notes";
     f.app.ToDatabaseMode();
-    auto* forms = f.In<QComboBox>(f.Find(), "FormsCombo");
-    auto* types = f.In<QComboBox>(f.Find(), "FieldsTypeCombo");
+    auto* forms = &Child<QComboBox>(f.Find(), "FormsCombo");
+    auto* types = &Child<QComboBox>(f.Find(), "FieldsTypeCombo");
     QCOMPARE(forms->itemText(1), QString("Notes"));
     forms->setCurrentIndex(1);
     emit forms->activated(1);
@@ -108,7 +105,7 @@ class FindSortWindow : public QObject {
     QCOMPARE(types->currentIndex(), 0);
     types->setCurrentIndex(6);
     emit types->activated(6);
-    auto* fields = f.In<QComboBox>(f.Find(), "FieldsCombo");
+    auto* fields = &Child<QComboBox>(f.Find(), "FieldsCombo");
     QVERIFY(fields->isEnabled());
     QCOMPARE(fields->count(), 1 + f.db.Forms[0].ElementCount[kMultiline]);
     QCOMPARE(f.dialogs.messages.size(), 1);
@@ -119,14 +116,14 @@ class FindSortWindow : public QObject {
   void quickSortOfSubfolders() {
     Fixture f({"r"});
     for (const char* name : {"b", "C", "a"}) {
-      f.app.AddFolder();
-      f.app.RenameCurrentFolder(name);
+      f.app.Navigation().AddFolder();
+      f.app.Navigation().RenameCurrentFolder(name);
       const int added = f.db.FolderCount - 1;
       f.db.Folders[added].Parent = 0;
     }
     f.db.Records[0].Folder = 2;
     f.app.ToDatabaseMode();
-    f.app.ShowFolder(1);
+    f.app.Navigation().ShowFolder(1);
     FolderTreeWidget& tree = f.app.Window().MainList();
     QTreeWidgetItem* node = f.app.Tree().Node(FolderKey(0));
     tree.scrollToItem(node);
@@ -148,14 +145,14 @@ class FindSortWindow : public QObject {
   void sortDialog() {
     Fixture f({"b", "A", "a", "C"});
     f.dialogs.onModal = [&](QDialog& dialog) {
-      auto* what = f.In<QComboBox>(dialog, "WhatCombo");
-      auto* where = f.In<QComboBox>(dialog, "WhereCombo");
+      auto* what = &Child<QComboBox>(dialog, "WhatCombo");
+      auto* where = &Child<QComboBox>(dialog, "WhereCombo");
       if (what->currentIndex() != 0 || where->currentIndex() != f.app.state.CurFolder) return 0;
-      f.In<QComboBox>(dialog, "DirCombo")->setCurrentIndex(1);
-      f.In<QPushButton>(dialog, "SortButt")->click();
+      Child<QComboBox>(dialog, "DirCombo").setCurrentIndex(1);
+      Child<QPushButton>(dialog, "SortButt").click();
       what->setCurrentIndex(1);
       if (where->itemText(0) != f.app.texts.Get(494, 0)) return 0;
-      f.In<QPushButton>(dialog, "SortButt")->click();
+      Child<QPushButton>(dialog, "SortButt").click();
       return 0;
     };
     f.Commands().Menu("mnuSort")->trigger();

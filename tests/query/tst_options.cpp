@@ -16,14 +16,8 @@ using namespace orbo;
 
 namespace {
 
-// Runs the options dialog; fill works its controls, then OK or Cancel is pressed.
 void Options(RunningApp& r, const std::function<void(QDialog&)>& fill, bool ok = true) {
-  r.dialogs.onModal = [&](QDialog& dialog) {
-    fill(dialog);
-    dialog.findChild<QPushButton*>(ok ? "OkButt" : "CancelButt")->click();
-    return dialog.result();
-  };
-  r.app.Window().Commands().Menu("mnuPref")->trigger();
+  r.RunDialog(r.app.Window().Commands().Menu("mnuPref"), fill, ok);
 }
 
 QTreeWidgetItem* Node(QDialog& d, int bar, int button) {

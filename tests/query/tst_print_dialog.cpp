@@ -10,11 +10,13 @@
 #include <QtTest>
 
 #include "../shell/test_install.h"
+#include "../test_files.h"
 #include "pdf_text.h"
 #include "query/print_dialog.h"
 #include "query/print_preview.h"
 #include "sample_databases.h"
 #include "shell/main_window.h"
+#include "shell/navigator.h"
 
 using namespace orbo;
 
@@ -24,8 +26,8 @@ namespace {
 struct Fixture : RunningApp {
   Fixture() {
     app.db = test::FreeSlotDatabase();
-    app.RebuildTree();
-    app.ShowFolder(0);
+    app.Navigation().RebuildTree();
+    app.Navigation().ShowFolder(0);
   }
 
   // mnuPrint, with what happens in each window while it is open.
@@ -41,20 +43,8 @@ struct Fixture : RunningApp {
   }
 };
 
-template <typename Widget>
-Widget& Child(QWidget& parent, const char* name) {
-  auto* child = parent.findChild<Widget*>(name);
-  if (!child) qFatal("no control %s", name);
-  return *child;
-}
-
 QString ListText(PrintDialog& dialog) {
   return Child<QPlainTextEdit>(dialog, "PrintText").toPlainText();
-}
-
-void Drag(QWidget& on, QPoint from, QPoint to) {
-  QTest::mousePress(&on, Qt::LeftButton, {}, from);
-  QTest::mouseRelease(&on, Qt::LeftButton, {}, to);
 }
 
 }  // namespace
@@ -84,7 +74,7 @@ class PrintDialogTest : public QObject {
   // list and the choice are kept, and the preview steps through them.
   void reverseOrderAndThePreview() {
     Fixture f;
-    f.app.ShowRecord(3);
+    f.app.Navigation().ShowRecord(3);
     QStringList titles;
     f.Print(
         [&](PrintDialog& dialog) {
@@ -123,7 +113,7 @@ class PrintDialogTest : public QObject {
   // marks the database modified.
   void draggingThePrintOffsets() {
     Fixture f;
-    f.app.ShowRecord(0);
+    f.app.Navigation().ShowRecord(0);
     FormDef& form = f.app.db.Forms[0];
     QCOMPARE(form.PrintOffsetX, 200);
     f.Print([&](PrintDialog& dialog) { Child<QPushButton>(dialog, "PreviewButt").click(); },
@@ -133,11 +123,11 @@ class PrintDialogTest : public QObject {
               QLabel& page = Child<QLabel>(preview, "Image1");
               const double twipsPerPixel = 1440.0 / preview.PrintPic().logicalDpiX();
               QVERIFY(!f.app.db.Modified);
-              Drag(page, {100, 100}, {140, 80});
+              Drag(&page, {100, 100}, {140, 80});
               QVERIFY(qAbs(form.PrintOffsetX - (200 + 40 * twipsPerPixel)) <= 1);
               QVERIFY(qAbs(form.PrintOffsetY - (200 - 20 * twipsPerPixel)) <= 1);
               QVERIFY(f.app.db.Modified);
-              Drag(page, {100, 100}, {20, 60});
+              Drag(&page, {100, 100}, {20, 60});
               QVERIFY(form.PrintOffsetX < 0 && form.PrintOffsetY < 0);
               QTest::mouseDClick(&page, Qt::LeftButton, {}, {10, 10});
               QCOMPARE(form.PrintOffsetX, 0);
@@ -166,9 +156,7 @@ class PrintDialogTest : public QObject {
     QTemporaryDir dir;
     // Never over the database's own file.
     f.app.db.DatabasePath = dir.filePath("own.2db");
-    QFile own(f.app.db.DatabasePath);
-    QVERIFY(own.open(QIODevice::WriteOnly) && own.write("keep me") == 7);
-    own.close();
+    QVERIFY(WriteBytes(f.app.db.DatabasePath, "keep me"));
     f.dialogs.savePath = f.app.db.DatabasePath;
     f.Print([&](PrintDialog& dialog) {
       dialog.Printer().setOutputFormat(QPrinter::PdfFormat);
@@ -176,7 +164,7 @@ class PrintDialogTest : public QObject {
       Child<QPushButton>(dialog, "PrintButt").click();
     });
     QCOMPARE(f.dialogs.messages, QStringList{f.app.texts.Get(970, 4)});
-    QCOMPARE(own.size(), 7);
+    QCOMPARE(ReadBytes(f.app.db.DatabasePath), QByteArray("keep me"));
     f.dialogs.messages.clear();
     f.dialogs.savePath = dir.filePath("pages");
     const QString chosen = dir.filePath("chosen.pdf");

@@ -2,8 +2,11 @@
 // and the example database, so a test never touches the build's folder.
 #pragma once
 
+#include <QAction>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -130,6 +133,21 @@ class FakeDialogs : public orbo::Dialogs {
   void Fatal(const QString& message) override { fatal << message; }
 };
 
+// The control of that name below parent; a test stops when it is missing.
+template <typename Widget>
+Widget& Child(QObject& parent, const char* name) {
+  auto* child = parent.findChild<Widget*>(name);
+  if (!child) qFatal("no control %s", name);
+  return *child;
+}
+
+// Presses the left button at from, moves to to and lets go there.
+inline void Drag(QWidget* on, QPoint from, QPoint to) {
+  QTest::mousePress(on, Qt::LeftButton, {}, from);
+  QTest::mouseMove(on, to);
+  QTest::mouseRelease(on, Qt::LeftButton, {}, to);
+}
+
 // The program started with a database path (that does not exist), so no
 // start dialog waits; the failed-load message is forgotten.
 struct RunningApp {
@@ -140,5 +158,16 @@ struct RunningApp {
   RunningApp() {
     app.Main("x");
     dialogs.messages.clear();
+  }
+
+  // Runs the dialog command opens: fill works its controls, then OK or
+  // Cancel is pressed.
+  void RunDialog(QAction* command, const std::function<void(QDialog&)>& fill, bool ok = true) {
+    dialogs.onModal = [&](QDialog& dialog) {
+      fill(dialog);
+      Child<QPushButton>(dialog, ok ? "OkButt" : "CancelButt").click();
+      return dialog.result();
+    };
+    command->trigger();
   }
 };

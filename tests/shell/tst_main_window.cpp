@@ -11,6 +11,7 @@
 #include "shell/folder_tree_widget.h"
 #include "shell/help_window.h"
 #include "shell/main_window.h"
+#include "shell/navigator.h"
 #include "storage/database_commands.h"
 #include "test_install.h"
 
@@ -80,7 +81,7 @@ class MainWindowTest : public QObject {
     f.dialogs.savePath = f.install.Path("mydata.2db");
     QVERIFY(SaveDatabaseAs(f.app.db, f.app));
     f.app.db.Records[0].TextValue[0] = "Smith";
-    f.app.ShowRecord(0);
+    f.app.Navigation().ShowRecord(0);
     const int before = f.app.db.SplitterPos;
     f.window->onSplitterMoved(400);
     QVERIFY(f.app.db.SplitterPos > before);

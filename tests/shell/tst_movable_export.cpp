@@ -3,6 +3,7 @@
 // moved elsewhere still finding its pictures.
 #include <QtTest>
 
+#include "../test_files.h"
 #include "forms/data_path.h"
 #include "shell/main_window.h"
 #include "shell/movable_export.h"
@@ -12,21 +13,6 @@
 #include "test_install.h"
 
 using namespace orbo;
-
-namespace {
-
-bool WriteFile(const QString& path, const QByteArray& bytes) {
-  QDir().mkpath(QFileInfo(path).path());
-  QFile file(path);
-  return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray Contents(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-}  // namespace
 
 class MovableExportTest : public QObject {
   Q_OBJECT
@@ -38,8 +24,8 @@ class MovableExportTest : public QObject {
     QTemporaryDir dir;
     const QString files = dir.filePath("new.2dbfiles");
     QDir().mkpath(files);
-    QVERIFY(WriteFile(dir.filePath("one/a.jpg"), "first"));
-    QVERIFY(WriteFile(dir.filePath("two/a.jpg"), "second, longer"));
+    QVERIFY(WriteBytes(dir.filePath("one/a.jpg"), "first"));
+    QVERIFY(WriteBytes(dir.filePath("two/a.jpg"), "second, longer"));
     // An old file: its copy is known again only by the time it keeps.
     QFile first(dir.filePath("one/a.jpg"));
     QVERIFY(first.open(QIODevice::ReadWrite));
@@ -52,7 +38,7 @@ class MovableExportTest : public QObject {
     QCOMPARE(CopyIntoFilesFolder("\\one\\a.jpg", database, files, tally), QString("\\new.2dbfiles\\a.jpg"));
     QCOMPARE(CopyIntoFilesFolder("\\new.2dbfiles\\ca.jpg", database, files, tally), QString("\\new.2dbfiles\\ca.jpg"));
     QCOMPARE(tally.copied, 2);
-    QCOMPARE(Contents(files + "/ca.jpg"), QByteArray("second, longer"));
+    QCOMPARE(ReadBytes(files + "/ca.jpg"), QByteArray("second, longer"));
     QCOMPARE(CopyIntoFilesFolder("https://example.com/", database, files, tally), QString("https://example.com/"));
     QCOMPARE(CopyIntoFilesFolder("\\gone.jpg", database, files, tally), QString("\\gone.jpg"));
     QCOMPARE(tally.failed, 0);
@@ -65,9 +51,9 @@ class MovableExportTest : public QObject {
     App& app = running.app;
     Database& db = app.db;
     TestInstall& install = running.install;
-    QVERIFY(WriteFile(install.Path("old/pics/cat.jpg"), "cat"));
-    QVERIFY(WriteFile(install.Path("old/music/song.wav"), "song"));
-    QVERIFY(WriteFile(install.Path("icons/usericons/New/pet.bmp"), "icon"));
+    QVERIFY(WriteBytes(install.Path("old/pics/cat.jpg"), "cat"));
+    QVERIFY(WriteBytes(install.Path("old/music/song.wav"), "song"));
+    QVERIFY(WriteBytes(install.Path("icons/usericons/New/pet.bmp"), "icon"));
     running.dialogs.savePath = install.Path("old/old.2db");
     QVERIFY(SaveDatabaseAs(db, app));
     FormDef& form = db.Forms[0];
@@ -86,7 +72,7 @@ class MovableExportTest : public QObject {
     QCOMPARE(db.DatabasePath, install.Path("trip/trip.2db"));
     QVERIFY(!db.Modified);
     QCOMPARE(db.Records[0].ImageValue[0], QString("\\trip.2dbfiles\\cat.jpg"));
-    QCOMPARE(Contents(install.Path("trip/trip.2dbfiles/Icons/pet.bmp")), QByteArray("icon"));
+    QCOMPARE(ReadBytes(install.Path("trip/trip.2dbfiles/Icons/pet.bmp")), QByteArray("icon"));
     QVERIFY(!QFileInfo::exists(install.Path("trip/trip.2dbfiles/Icons/root.bmp")));
     QVERIFY(running.dialogs.messages.isEmpty());
 
@@ -96,19 +82,19 @@ class MovableExportTest : public QObject {
     CodePage codePage;
     const ReadOutcome moved = ReadDatabaseFile(elsewhere.filePath("trip.2db"), codePage, {});
     const QString song = ResolveDataPath(moved.db.Records[0].ButtonValue[0], elsewhere.filePath("trip.2db"));
-    QCOMPARE(Contents(song), QByteArray("song"));
+    QCOMPARE(ReadBytes(song), QByteArray("song"));
   }
 
   // A file that cannot be copied is counted and the user told.
   void failuresAreCounted() {
     RunningApp running;
     App& app = running.app;
-    QVERIFY(WriteFile(running.install.Path("pics/a.jpg"), "a"));
+    QVERIFY(WriteBytes(running.install.Path("pics/a.jpg"), "a"));
     app.db.Forms[0].ElementCount[kImage] = 1;
     app.db.Records[0].ImageValue[0] = running.install.Path("pics/a.jpg");
     running.dialogs.savePath = running.install.Path("out.2db");
     // A file where the files folder should go makes every copy fail.
-    QVERIFY(WriteFile(running.install.Path("out.2dbfiles"), "in the way"));
+    QVERIFY(WriteBytes(running.install.Path("out.2dbfiles"), "in the way"));
     app.Window().Commands().Menu("mnuExMove")->trigger();
     QCOMPARE(running.dialogs.messages.size(), 1);
     QVERIFY(running.dialogs.messages[0].contains("1"));

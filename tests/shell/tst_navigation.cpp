@@ -11,6 +11,7 @@
 #include "shell/folder_tree_widget.h"
 #include "shell/main_window.h"
 #include "shell/navigation_logic.h"
+#include "shell/navigator.h"
 #include "storage/database_file.h"
 #include "test_install.h"
 
@@ -36,8 +37,8 @@ struct Fixture : RunningApp {
       db.Records[r].TextValue[0] = QStringLiteral("R%1").arg(r);
     }
     RecountBuffers(db);
-    app.RebuildTree();
-    app.ShowFolder(0);
+    app.Navigation().RebuildTree();
+    app.Navigation().ShowFolder(0);
   }
 
   QTreeWidgetItem* Node(const QString& key) { return app.Tree().Node(key); }
@@ -55,13 +56,13 @@ class NavigationTest : public QObject {
   void folderViewAndLazyTree() {
     Fixture f;
     f.Build({-1, 0, 0, 1}, {1, 0, 1, 1});
-    f.app.RebuildTree();
+    f.app.Navigation().RebuildTree();
     QCOMPARE(f.Node("root0")->childCount(), 1);  // a placeholder until expanded
     QVERIFY(!f.app.Tree().Loaded(0));
     f.app.Window().MainList().expandItem(f.Node("root0"));
     QVERIFY(f.app.Tree().Loaded(0));
 
-    f.app.ShowFolder(1);
+    f.app.Navigation().ShowFolder(1);
     QStringList listed;
     for (int i = 0; i < f.app.Window().ListView1().count(); ++i) {
       listed << f.app.Window().ListView1().item(i)->data(Qt::UserRole).toString();
@@ -79,7 +80,7 @@ class NavigationTest : public QObject {
     f.Build({-1, -1, -1}, folders);
     for (int k = 0; k < 3; ++k) f.app.Window().MainList().expandItem(f.Node(FolderKey(k)));
     for (int r : {0, 5, 17, 30, 3}) {
-      f.app.ShowRecord(r);
+      f.app.Navigation().ShowRecord(r);
       f.Tool("del");
     }
     // Records moved down, and a hole far from the end stayed free.
@@ -99,7 +100,7 @@ class NavigationTest : public QObject {
   void aFreeSlotIsNeverShown() {
     Fixture f;
     f.Build({-1}, std::vector<int>(25, 0));
-    f.app.ShowRecord(0);
+    f.app.Navigation().ShowRecord(0);
     f.Tool("del");
     QCOMPARE(f.db.Records[0].Folder, BufferFolder);
     f.app.Window().Commands().Menu("mnuMode2_1")->trigger();
@@ -121,11 +122,11 @@ class NavigationTest : public QObject {
 
   void whatCannotBeDeleted() {
     Fixture f;
-    f.app.ShowRecord(0);
+    f.app.Navigation().ShowRecord(0);
     f.Tool("del");
     QCOMPARE(f.db.RecordCount, 1);
     QCOMPARE(f.dialogs.messages, QStringList{f.app.texts.Get(520, 0)});
-    f.app.ShowFolder(0);
+    f.app.Navigation().ShowFolder(0);
     f.Tool("del");
     QCOMPARE(f.db.FolderCount, 1);
     QCOMPARE(f.dialogs.messages.last(), f.app.texts.Get(600, 0));
@@ -134,7 +135,7 @@ class NavigationTest : public QObject {
     f.Tool("del");
     QCOMPARE(f.dialogs.messages.last(), f.app.texts.Get(620, 0));
     QCOMPARE(f.db.FolderCount, 3);
-    f.app.ShowFolder(1);  // with records: asks first, naming the folder
+    f.app.Navigation().ShowFolder(1);  // with records: asks first, naming the folder
     f.dialogs.answers = {kAnswerNo};
     f.Tool("del");
     QVERIFY(f.dialogs.messages.last().contains("Folder 1"));
@@ -147,7 +148,7 @@ class NavigationTest : public QObject {
   void newFolderPlacement() {
     Fixture f;
     f.Build({-1, 0}, {1, 1});
-    f.app.ShowRecord(1);
+    f.app.Navigation().ShowRecord(1);
     f.Tool("addroot");
     QCOMPARE(f.db.Folders[2].Parent, 1);  // under the shown record's folder
     QCOMPARE(f.app.state.CurFolder, 2);
@@ -159,12 +160,12 @@ class NavigationTest : public QObject {
   void cloning() {
     Fixture f;
     f.Build({-1}, {0, 0});
-    f.app.ShowRecord(1);
+    f.app.Navigation().ShowRecord(1);
     f.Tool("clonerecord");
     QCOMPARE(f.db.RecordCount, 3);
     QCOMPARE(f.db.Records[2].TextValue[0], QString("R1"));
     QCOMPARE(f.app.state.CurRecord, 2);
-    f.app.ShowFolder(0);
+    f.app.Navigation().ShowFolder(0);
     f.Tool("clonerecord");
     QCOMPARE(f.dialogs.messages.last(), f.app.texts.Get(650, 0));
   }
@@ -172,18 +173,18 @@ class NavigationTest : public QObject {
   void dragAndDropKeepsMarks() {
     Fixture f;
     f.Build({-1, 0, 1, -1}, {0, 3, 3});
-    f.app.DropNode("root0", "root2");  // into its own sub-tree
+    f.app.Navigation().DropNode("root0", "root2");  // into its own sub-tree
     QCOMPARE(f.dialogs.messages.last(), f.app.texts.Get(610, 0));
     QCOMPARE(f.db.Folders[0].Parent, -1);
-    f.app.DropNode("root1", "root3");
+    f.app.Navigation().DropNode("root1", "root3");
     QCOMPARE(f.db.Folders[1].Parent, 3);
 
-    f.app.ShowFolder(0);
+    f.app.Navigation().ShowFolder(0);
     f.app.Tree().Reveal(f.db, "item0");
-    f.app.ToggleMark(0);
+    f.app.Navigation().ToggleMark(0);
     QVERIFY(f.Node("item0")->font(0).bold());
     QVERIFY(f.app.Window().ListView1().findItems("R0", Qt::MatchExactly).value(0)->font().bold());
-    f.app.DropNode("item0", "item2");  // onto a record: into its folder
+    f.app.Navigation().DropNode("item0", "item2");  // onto a record: into its folder
     const int moved = f.app.state.CurRecord;
     QCOMPARE(f.db.Records[moved].Folder, 3);
     QCOMPARE(f.db.Records[moved].TextValue[0], QString("R0"));

@@ -116,11 +116,6 @@ class NavigationLogicTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void shortNames() {
-    QCOMPARE(ShortenName("abcde", 5), QString("abcde"));
-    QCOMPARE(ShortenName("abcdef", 5), QString("abcde.."));
-  }
-
   void stepping_data() {
     QTest::addColumn<int>("count");
     QTest::addColumn<int>("current");

@@ -6,6 +6,7 @@
 
 #include <limits>
 
+#include "../test_files.h"
 #include "shell/new_database.h"
 #include "shell/program_folder.h"
 #include "shell/record_title.h"
@@ -14,21 +15,6 @@
 #include "storage/model_defaults.h"
 
 using namespace orbo;
-
-namespace {
-
-void WriteFile(const QString& path, const QString& text) {
-  QFile file(path);
-  QVERIFY(file.open(QIODevice::WriteOnly));
-  file.write(text.toUtf8());
-}
-
-QString ReadFile(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
-
-}  // namespace
 
 class StartupLogicTest : public QObject {
   Q_OBJECT
@@ -73,13 +59,12 @@ class StartupLogicTest : public QObject {
 
   void damagedSettingsFallBackToTheRootCopy() {
     QTemporaryDir app;
-    QVERIFY(QDir(app.path()).mkpath("data"));
     AppSettings root;
     root.GridStepY = 240;
     root.StartCount = 9;
-    WriteFile(app.filePath("data/root.dat"), SettingsToText(root));
+    QVERIFY(WriteBytes(app.filePath("data/root.dat"), SettingsToText(root).toUtf8()));
     QString ini = app.filePath("orbo118.ini");
-    WriteFile(ini, "\"[Recent files]\"\r\n\"a\"\r\ngarbage that is no settings file");
+    QVERIFY(WriteBytes(ini, "\"[Recent files]\"\r\n\"a\"\r\ngarbage that is no settings file"));
     WorkingFiles files(app.path(), [](const QString&) { QFAIL("no failure expected"); });
     AppSettings settings;
     LoadIni(files, ini, &settings);
@@ -89,7 +74,7 @@ class StartupLogicTest : public QObject {
 
     SaveIni(files, ini, settings);  // the next save writes a good file
     AppSettings reread;
-    QVERIFY(SettingsFromText(ReadFile(ini), &reread));
+    QVERIFY(SettingsFromText(QString::fromUtf8(ReadBytes(ini)), &reread));
     QCOMPARE(reread, settings);
 
     // The start counter stops at its largest value instead of overflowing.
@@ -119,24 +104,24 @@ class StartupLogicTest : public QObject {
     QTemporaryDir root;
     const QString bin = root.filePath("usr/bin");
     const QString installed = root.filePath("usr/share/corvane-database");
-    for (const QString& folder : {bin, installed + "/data", installed + "/Texts"}) QDir().mkpath(folder);
-    WriteFile(installed + "/Texts/english.txt", "English");
-    WriteFile(installed + "/data/root.dat", "defaults");
+    QDir().mkpath(bin);
+    QVERIFY(WriteBytes(installed + "/Texts/english.txt", "English"));
+    QVERIFY(WriteBytes(installed + "/data/root.dat", "defaults"));
     QString why;
     QCOMPARE(PrepareProgramFolder(installed, root.filePath("unused"), &why), installed);
 
     const QString user = root.filePath("home/corvane-database");
     QCOMPARE(PrepareProgramFolder(bin, user, &why), user);
-    QCOMPARE(ReadFile(user + "/data/root.dat"), QString("defaults"));
-    WriteFile(user + "/data/root.dat", "the user's settings");
-    WriteFile(installed + "/Texts/english.txt", "English, updated");
-    WriteFile(installed + "/Texts/russian.txt", "Russian");
+    QCOMPARE(ReadBytes(user + "/data/root.dat"), QByteArray("defaults"));
+    QVERIFY(WriteBytes(user + "/data/root.dat", "the user's settings"));
+    QVERIFY(WriteBytes(installed + "/Texts/english.txt", "English, updated"));
+    QVERIFY(WriteBytes(installed + "/Texts/russian.txt", "Russian"));
     QFile::setPermissions(installed + "/Texts/russian.txt", QFile::ReadOwner);
     QCOMPARE(PrepareProgramFolder(bin, user, &why), user);
-    QCOMPARE(ReadFile(user + "/Texts/english.txt"), QString("English, updated"));
-    QCOMPARE(ReadFile(user + "/Texts/russian.txt"), QString("Russian"));
+    QCOMPARE(ReadBytes(user + "/Texts/english.txt"), QByteArray("English, updated"));
+    QCOMPARE(ReadBytes(user + "/Texts/russian.txt"), QByteArray("Russian"));
     QVERIFY(QFile::permissions(user + "/Texts/russian.txt") & QFile::WriteOwner);
-    QCOMPARE(ReadFile(user + "/data/root.dat"), QString("the user's settings"));
+    QCOMPARE(ReadBytes(user + "/data/root.dat"), QByteArray("the user's settings"));
   }
 };
 

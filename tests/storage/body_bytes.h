@@ -1,16 +1,14 @@
 // Spells out database file bytes in a test: body items as the file holds
-// them before scrambling, and the scrambling itself, written down here
-// independently of the library.
+// them before scrambling.
 #pragma once
 
 #include <QByteArray>
-#include <QFile>
 #include <QtEndian>
 #include <cstdint>
 
-namespace orbo::test {
+#include "../test_files.h"
 
-inline const QByteArray kDefaultKey = QByteArrayLiteral("Kp4Wm9z#Lq");
+namespace orbo::test {
 
 class BodyBytes {
  public:
@@ -43,28 +41,8 @@ class BodyBytes {
   }
 };
 
-// Byte i of the body is XORed with key byte p and the low 8 bits of p,
-// p = i mod key length.
-inline QByteArray Scrambled(QByteArray body, const QByteArray& key) {
-  for (qsizetype i = 0; i < body.size(); ++i) {
-    const qsizetype p = i % key.size();
-    body[i] = static_cast<char>(body[i] ^ key[p] ^ static_cast<char>(p & 0xFF));
-  }
-  return body;
-}
-
 inline QByteArray FileBytes(std::int32_t header, const QByteArray& body, const QByteArray& key = kDefaultKey) {
   return BodyBytes().L(header).bytes + Scrambled(body, key);
-}
-
-inline bool WriteBytes(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
-}
-
-inline QByteArray ReadBytes(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 }  // namespace orbo::test
