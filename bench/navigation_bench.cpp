@@ -13,6 +13,7 @@
 #include "shell/folder_tree_widget.h"
 #include "shell/main_window.h"
 #include "shell/navigation_logic.h"
+#include "shell/navigator.h"
 
 namespace {
 
@@ -38,23 +39,23 @@ void FillTwoFolders(orbo::App& app, int records, int (*folderOf)(int)) {
     db.Records[r].TextValue[0] = QStringLiteral("Record number %1").arg(r);
   }
   orbo::RecountBuffers(db);
-  app.RebuildTree();
-  app.ShowFolder(1);
+  app.Navigation().RebuildTree();
+  app.Navigation().ShowFolder(1);
 }
 
 void TimeFolderDeletions(orbo::App& app) {
   const auto lastInFolder0 = [](int r) { return r == 31999 ? 0 : 1; };
   const auto interleaved = [](int r) { return r % 2 == 0 ? 1 : 0; };
   FillTwoFolders(app, 32000, lastInFolder0);
-  Time("delete a folder of 31999 records", [&] { app.DeleteCurrentFolder(); });
+  Time("delete a folder of 31999 records", [&] { app.Navigation().DeleteCurrentFolder(); });
   FillTwoFolders(app, 32000, lastInFolder0);
   app.Window().MainList().expandItem(app.Tree().Node(orbo::FolderKey(1)));
-  Time("the same with its tree node expanded", [&] { app.DeleteCurrentFolder(); });
+  Time("the same with its tree node expanded", [&] { app.Navigation().DeleteCurrentFolder(); });
   FillTwoFolders(app, 32000, interleaved);
-  Time("delete a folder of 16000 interleaved records", [&] { app.DeleteCurrentFolder(); });
+  Time("delete a folder of 16000 interleaved records", [&] { app.Navigation().DeleteCurrentFolder(); });
   FillTwoFolders(app, 32000, interleaved);
   for (int f : {0, 1}) app.Window().MainList().expandItem(app.Tree().Node(orbo::FolderKey(f)));
-  Time("the same with both folder nodes expanded", [&] { app.DeleteCurrentFolder(); });
+  Time("the same with both folder nodes expanded", [&] { app.Navigation().DeleteCurrentFolder(); });
 }
 
 }  // namespace
@@ -84,22 +85,22 @@ int main(int argc, char** argv) {
   orbo::RecountBuffers(db);
 
   std::printf("navigation_bench: %d records in one folder, %d folders\n", kRecords - 1, kFolders);
-  Time("rebuild the tree", [&] { app.RebuildTree(); });
-  Time("open the big folder (contents list)", [&] { app.ShowFolder(kBigFolder); });
+  Time("rebuild the tree", [&] { app.Navigation().RebuildTree(); });
+  Time("open the big folder (contents list)", [&] { app.Navigation().ShowFolder(kBigFolder); });
   Time("expand its tree node", [&] {
     app.Window().MainList().expandItem(app.Tree().Node(orbo::FolderKey(kBigFolder)));
   });
-  Time("add a record to it", [&] { app.AddRecord(kBigFolder, 0, false); });
-  Time("show a record in the middle", [&] { app.ShowRecord(kRecords / 2); });
-  Time("delete the shown record (free slot)", [&] { app.DeleteCurrentRecord(); });
-  Time("add a record reusing the free slot", [&] { app.AddRecord(kBigFolder, 0, false); });
+  Time("add a record to it", [&] { app.Navigation().AddRecord(kBigFolder, 0, false); });
+  Time("show a record in the middle", [&] { app.Navigation().ShowRecord(kRecords / 2); });
+  Time("delete the shown record (free slot)", [&] { app.Navigation().DeleteCurrentRecord(); });
+  Time("add a record reusing the free slot", [&] { app.Navigation().AddRecord(kBigFolder, 0, false); });
   Time("delete the last record", [&] {
-    app.ShowRecord(db.RecordCount - 1);
-    app.DeleteCurrentRecord();
+    app.Navigation().ShowRecord(db.RecordCount - 1);
+    app.Navigation().DeleteCurrentRecord();
   });
-  Time("open the big folder again", [&] { app.ShowFolder(kBigFolder); });
-  Time("add a folder", [&] { app.AddFolder(); });
-  Time("delete that folder", [&] { app.DeleteCurrentFolder(); });
+  Time("open the big folder again", [&] { app.Navigation().ShowFolder(kBigFolder); });
+  Time("add a folder", [&] { app.Navigation().AddFolder(); });
+  Time("delete that folder", [&] { app.Navigation().DeleteCurrentFolder(); });
   TimeFolderDeletions(app);
   return 0;
 }

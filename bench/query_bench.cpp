@@ -12,6 +12,7 @@
 #include "query/sort_logic.h"
 #include "query/sorter.h"
 #include "shell/navigation_logic.h"
+#include "shell/navigator.h"
 
 using namespace orbo;
 
@@ -77,7 +78,7 @@ int main(int argc, char** argv) {
   nowhere.text = QStringLiteral("ame");
   Row("find without a hit, whole words (every value holds it)", Ms([&] { SearchRecords(model, nowhere, 0); }));
 
-  app.ShowFolder(0);
+  app.Navigation().ShowFolder(0);
   Row("window: sort the records of the shown folder", Ms([&] { app.Sorting().Sort(false, 0, true); }));
   Row("window: sort the top-level folders", Ms([&] { app.Sorting().Sort(true, TopLevelParent, true); }));
   return 0;

@@ -213,14 +213,6 @@ PrintDialog& App::Printing() {
   return *printing_;
 }
 
-void App::RebuildTree() { navigator_->RebuildTree(); }
-void App::ShowFolder(int folder) { navigator_->ShowFolder(folder); }
-void App::ShowRecord(int record) { navigator_->ShowRecord(record); }
-bool App::AddRecord(int folder, int form, bool quiet) { return navigator_->AddRecord(folder, form, quiet); }
-void App::DeleteCurrentRecord() { navigator_->DeleteCurrentRecord(); }
-void App::AddFolder() { navigator_->AddFolder(); }
-void App::DeleteCurrentFolder() { navigator_->DeleteCurrentFolder(); }
-
 MessageAnswer App::ShowMessage(const QString& text, int style) {
   return dialogs_.ShowMessage(window_.get(), text, style);
 }

@@ -103,14 +103,6 @@ class App : public StorageUi {
   // database modified unless keepModified.
   QString AskText(const QString& prompt, const QString& start, bool keepModified, bool password = false,
                   const QString& browseFilter = QString());
-  // What the benchmarks call; everything else goes through Navigation().
-  void RebuildTree();
-  void ShowFolder(int folder);
-  void ShowRecord(int record);
-  bool AddRecord(int folder, int form, bool quiet);
-  void DeleteCurrentRecord();
-  void AddFolder();
-  void DeleteCurrentFolder();
   FolderTree& Tree() { return *tree_; }
 
   // The icon picker: the chosen key, or key itself when cancelled.
