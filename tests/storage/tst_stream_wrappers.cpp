@@ -102,6 +102,24 @@ class StreamWrappersTest : public QObject {
       QCOMPARE(bytes, QByteArray("\xe9\x80"));
     }
   }
+
+  // Texts are narrowed sixteen characters at a time while they are ASCII;
+  // whatever stands where, the bytes are the converter's.
+  void encodingAgreesWithTheConverter() {
+    QStringEncoder encoder("windows-1252", QStringConverter::Flag::Stateless);
+    QStringDecoder decoder("windows-1252", QStringConverter::Flag::Stateless);
+    const QString letters = QString::fromUtf8("aZ 0~\x7f\x01\u00e9\u20ac\u0416\u00ff\u0080");
+    QRandomGenerator random(1252);
+    QByteArray bytes;
+    for (int i = 0; i < 3000; ++i) {
+      QString text(random.bounded(40), QLatin1Char('x'));
+      for (QChar& c : text) c = letters[random.bounded(random.bounded(2) ? 5 : letters.size())];
+      const QByteArray expected = encoder.encode(text);
+      const bool held = QString(decoder.decode(expected)) == text;
+      QCOMPARE(codePage_.Encode(text, &bytes), held);
+      if (held) QCOMPARE(bytes, expected);
+    }
+  }
 };
 
 QTEST_GUILESS_MAIN(StreamWrappersTest)
