@@ -15,6 +15,13 @@ inline QByteArray ReadBytes(const QString& path) {
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// The files of a folder by name, hidden ones included.
+inline QStringList FilesIn(const QString& folder) {
+  QStringList files = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
+  files.sort();
+  return files;
+}
+
 // Replaces the file, making its folder when needed.
 inline bool WriteBytes(const QString& path, const QByteArray& bytes) {
   QDir().mkpath(QFileInfo(path).path());

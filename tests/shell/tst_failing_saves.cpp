@@ -6,6 +6,7 @@
 #include <QtTest>
 
 #include "orboinout/write_faults.h"
+#include "../test_files.h"
 #include "sample_databases.h"
 #include "shell/app.h"
 #include "shell/main_window.h"
@@ -20,15 +21,6 @@ namespace {
 constexpr qint64 kChunk = 500000;
 constexpr qint64 kHeaderBytes = 4;
 constexpr int kRandomLimits = 12;
-
-QByteArray ReadBytes(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QStringList FilesIn(const QString& folder) {
-  return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
-}
 
 // What a save is told to suffer: the n-th write fails, or the disk fills
 // after so many bytes.

@@ -4,6 +4,7 @@
 #include <QRandomGenerator>
 #include <QtTest>
 
+#include "../test_files.h"
 #include "sample_databases.h"
 #include "storage/database_file.h"
 #include "storage/storage_error.h"
@@ -15,17 +16,6 @@ namespace {
 
 constexpr int kKills = 25;
 const QString kHelper = QStringLiteral(ORBO_SAVE_HELPER);
-
-QByteArray ReadBytes(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QStringList FilesIn(const QString& folder) {
-  QStringList files = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
-  files.sort();
-  return files;
-}
 
 // Starts the helper and waits until its save has begun.
 bool StartSave(QProcess& process, const QString& path, const QString& version) {
