@@ -148,7 +148,8 @@ bool PrintDialog::ChooseTarget(QString& pdfPath) {
   }
   // No printer: the pages go to a PDF file the user names.
   pdfPath =
-      app_.Seams().SaveFileName(this, app_.texts.Get(kPdfTexts, 0), app_.texts.Get(kPdfTexts, 1));
+      app_.Seams().SaveFileName(this, app_.texts.Get(kPdfTexts, 0), app_.texts.Get(kPdfTexts, 1),
+                                PdfFolder(app_.db.DatabasePath, lastPdf_));
   if (pdfPath.isEmpty()) return false;
   if (QFileInfo(pdfPath).suffix().isEmpty()) pdfPath += QStringLiteral(".pdf");
   return true;
@@ -158,7 +159,8 @@ void PrintDialog::Retitle(int page) {
   const LanguageTexts& texts = app_.texts;
   setWindowTitle(page == 0 ? texts.Get(kPrintTitle, 0)
                            : QStringLiteral("%1  %2: %3")
-                                 .arg(texts.Get(kPrintTitle, 0), texts.Get(kPageWord, 5), QString::number(page)));
+                                 .arg(texts.Get(kPrintTitle, 0), texts.Get(kPageWord, 5),
+                                      QString::number(page)));
 }
 
 void PrintDialog::Print() {
@@ -188,6 +190,7 @@ void PrintDialog::Print() {
         kExclamation);
     return;
   }
+  if (!pdfPath.isEmpty()) lastPdf_ = pdfPath;
   accept();
 }
 

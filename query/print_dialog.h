@@ -53,6 +53,7 @@ class PrintDialog : public QDialog {
   std::vector<int> list_;
   std::vector<int> order_;
   int position_ = 0;
+  QString lastPdf_;
   bool keepListOnce_ = false;
   QLabel* label1_;
   QComboBox* printCombo_;

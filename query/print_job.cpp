@@ -1,5 +1,6 @@
 #include "query/print_job.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QPagedPaintDevice>
 #include <QPainter>
@@ -49,6 +50,13 @@ bool IsDatabaseFile(const QString& path, const QString& databasePath) {
 
 QPageLayout DefaultPdfLayout() {
   return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF());
+}
+
+QString PdfFolder(const QString& databasePath, const QString& lastPdf) {
+  if (!databasePath.isEmpty() && databasePath != u"noname")
+    return QFileInfo(databasePath).absolutePath();
+  if (!lastPdf.isEmpty()) return QFileInfo(lastPdf).absolutePath();
+  return QDir::homePath();
 }
 
 }  // namespace orbo

@@ -33,4 +33,9 @@ bool IsDatabaseFile(const QString& path, const QString& databasePath);
 // A4 upright without margins: the offsets of the forms are the margins.
 QPageLayout DefaultPdfLayout();
 
+// The folder the choice of a PDF file opens in: the database's, or for a
+// database without a file the folder of the last PDF written (lastPdf,
+// empty when none), else home.
+QString PdfFolder(const QString& databasePath, const QString& lastPdf);
+
 }  // namespace orbo

@@ -188,6 +188,30 @@ class PrintDialogTest : public QObject {
     QVERIFY(pages[1].contains("record 2"));
     QCOMPARE(PdfPages(chosen).size(), 5);
   }
+
+  // The choice of the PDF file opens beside the database; for a database
+  // without a file, where the last PDF went.
+  void pdfFolder() {
+    Fixture f;
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir("pdfs"));
+    f.dialogs.savePath = dir.filePath("pdfs/pages.pdf");
+    auto printShown = [&] {
+      f.Print([&](PrintDialog& dialog) {
+        dialog.Printer().setOutputFormat(QPrinter::PdfFormat);
+        dialog.Printer().setOutputFileName(QString());
+        Child<QPushButton>(dialog, "PrintButt").click();
+      });
+    };
+    QCOMPARE(f.app.db.DatabasePath, QString("noname"));
+    printShown();
+    QCOMPARE(f.dialogs.saveStart, QDir::homePath());
+    printShown();
+    QCOMPARE(f.dialogs.saveStart, dir.filePath("pdfs"));
+    f.app.db.DatabasePath = dir.filePath("own.2db");
+    printShown();
+    QCOMPARE(f.dialogs.saveStart, dir.path());
+  }
 };
 
 QTEST_MAIN(PrintDialogTest)
