@@ -43,6 +43,8 @@ PrintDialog::PrintDialog(App& app)
       printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)),
       screenTwipsPerPixel_(ScreenTwipsPerPixel()) {
   setObjectName("PrinterForm2");
+  // Drawn from the paper's corner, as in a PDF and in the preview.
+  printer_->setFullPage(true);
   const LanguageTexts& texts = app_.texts;
   setWindowTitle(texts.Get(kPrintTitle, 0));
   label1_ = NamedWidget<QLabel>("Label1", texts.Get(kPrintTitle, 1), this);
@@ -181,8 +183,8 @@ void PrintDialog::Print() {
   };
   QString error;
   const bool printed = pdfPath.isEmpty() ? PrintPages(*printer_, renderer, order_, pageDone)
-                                         : WritePdf(pdfPath, printer_->pageLayout(), renderer,
-                                                    order_, error, pageDone);
+                                         : WritePdf(pdfPath, FullPageLayout(printer_->pageLayout()),
+                                                    renderer, order_, error, pageDone);
   Retitle(0);
   if (!printed) {
     app_.ShowMessage(

@@ -48,6 +48,10 @@ bool IsDatabaseFile(const QString& path, const QString& databasePath) {
   return !target.isEmpty() && target == QFileInfo(databasePath).canonicalFilePath();
 }
 
+QPageLayout FullPageLayout(const QPageLayout& layout) {
+  return QPageLayout(layout.pageSize(), layout.orientation(), QMarginsF());
+}
+
 QPageLayout DefaultPdfLayout() {
   return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF());
 }

@@ -30,7 +30,11 @@ bool WritePdf(const QString& path, const QPageLayout& layout, const PageRenderer
 // Whether writing a PDF to path would replace the database's own file.
 bool IsDatabaseFile(const QString& path, const QString& databasePath);
 
-// A4 upright without margins: the offsets of the forms are the margins.
+// The paper of layout without margins: the offsets of the forms are the
+// margins, so a printer, a PDF and the preview place everything alike.
+QPageLayout FullPageLayout(const QPageLayout& layout);
+
+// A4 upright without margins.
 QPageLayout DefaultPdfLayout();
 
 // The folder the choice of a PDF file opens in: the database's, or for a

@@ -1,6 +1,7 @@
 // The print dialog and the preview with their real widgets, offscreen:
 // the sets offered, the order, the preview's one-shot flag, dragging the
-// print offsets, and printing to a PDF file when there is no printer.
+// print offsets, printing to a PDF file when there is no printer, and the
+// places of what is printed.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -12,7 +13,9 @@
 #include "../shell/test_install.h"
 #include "../test_files.h"
 #include "pdf_text.h"
+#include "query/page_renderer.h"
 #include "query/print_dialog.h"
+#include "query/print_job.h"
 #include "query/print_preview.h"
 #include "sample_databases.h"
 #include "shell/main_window.h"
@@ -45,6 +48,31 @@ struct Fixture : RunningApp {
 
 QString ListText(PrintDialog& dialog) {
   return Child<QPlainTextEdit>(dialog, "PrintText").toPlainText();
+}
+
+// The dialog set to print into the PDF file the user names.
+void ToPdf(PrintDialog& dialog) {
+  dialog.Printer().setOutputFormat(QPrinter::PdfFormat);
+  dialog.Printer().setOutputFileName(QString());
+}
+
+// The box round the dark pixels of image.
+QRect InkBox(const QImage& image) {
+  QRect box;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      if (qGray(image.pixel(x, y)) < 128) box |= QRect(x, y, 1, 1);
+    }
+  }
+  return box;
+}
+
+QString Corners(const QRect& box) {
+  return QStringLiteral("%1,%2 to %3,%4")
+      .arg(box.left())
+      .arg(box.top())
+      .arg(box.right())
+      .arg(box.bottom());
 }
 
 }  // namespace
@@ -159,8 +187,7 @@ class PrintDialogTest : public QObject {
     QVERIFY(WriteBytes(f.app.db.DatabasePath, "keep me"));
     f.dialogs.savePath = f.app.db.DatabasePath;
     f.Print([&](PrintDialog& dialog) {
-      dialog.Printer().setOutputFormat(QPrinter::PdfFormat);
-      dialog.Printer().setOutputFileName(QString());
+      ToPdf(dialog);
       Child<QPushButton>(dialog, "PrintButt").click();
     });
     QCOMPARE(f.dialogs.messages, QStringList{f.app.texts.Get(970, 4)});
@@ -169,8 +196,7 @@ class PrintDialogTest : public QObject {
     f.dialogs.savePath = dir.filePath("pages");
     const QString chosen = dir.filePath("chosen.pdf");
     f.Print([&](PrintDialog& dialog) {
-      dialog.Printer().setOutputFormat(QPrinter::PdfFormat);
-      dialog.Printer().setOutputFileName(QString());
+      ToPdf(dialog);
       Child<QPushButton>(dialog, "PrintButt").click();
       QCOMPARE(dialog.windowTitle(), f.app.texts.Get(470, 0));
       f.dialogs.savePath.clear();
@@ -189,6 +215,39 @@ class PrintDialogTest : public QObject {
     QCOMPARE(PdfPages(chosen).size(), 5);
   }
 
+  // The dialog's PDF puts every word where orbo-cli's does, without the
+  // printer's margins, and looks like the preview's page.
+  void pdfPlacedAsThePreview() {
+    if (!HavePdfToText() || !HavePdfToPpm()) QSKIP("poppler-utils are not installed");
+    Fixture f;
+    f.app.Navigation().ShowRecord(0);
+    QTemporaryDir dir;
+    f.dialogs.savePath = dir.filePath("dialog.pdf");
+    QImage preview;
+    f.Print(
+        [&](PrintDialog& dialog) {
+          dialog.Printer().setPageSize(QPageSize(QPageSize::A4));
+          Child<QPushButton>(dialog, "PreviewButt").click();
+          ToPdf(dialog);
+          Child<QPushButton>(dialog, "PrintButt").click();
+        },
+        [&](PrintPreview& shown) { preview = shown.PrintPic(); });
+    const QString cli = dir.filePath("cli.pdf");
+    QString error;
+    QVERIFY(WritePdf(cli, DefaultPdfLayout(), PageRenderer(f.app.db), {0}, error));
+    const QStringList words = PdfWordPlaces(f.dialogs.savePath);
+    QVERIFY(!words.isEmpty());
+    QCOMPARE(words, PdfWordPlaces(cli));
+    const QImage page = PdfPageImage(f.dialogs.savePath, preview.logicalDpiX());
+    QVERIFY(!page.isNull());
+    const QRect printed = InkBox(page);
+    const QRect shown = InkBox(preview);
+    // Text drawn on pixels comes out a little narrower than in the PDF.
+    QVERIFY2((printed.topLeft() - shown.topLeft()).manhattanLength() <= 1 &&
+                 (printed.bottomRight() - shown.bottomRight()).manhattanLength() <= 4,
+             qPrintable(Corners(printed) + " against the preview's " + Corners(shown)));
+  }
+
   // The choice of the PDF file opens beside the database; for a database
   // without a file, where the last PDF went.
   void pdfFolder() {
@@ -198,8 +257,7 @@ class PrintDialogTest : public QObject {
     f.dialogs.savePath = dir.filePath("pdfs/pages.pdf");
     auto printShown = [&] {
       f.Print([&](PrintDialog& dialog) {
-        dialog.Printer().setOutputFormat(QPrinter::PdfFormat);
-        dialog.Printer().setOutputFileName(QString());
+        ToPdf(dialog);
         Child<QPushButton>(dialog, "PrintButt").click();
       });
     };
