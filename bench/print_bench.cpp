@@ -56,7 +56,8 @@ int main(int argc, char* argv[]) {
   QTemporaryDir dir;
   QString error;
   const double pdf = BestMs([&] {
-    return WritePdf(dir.filePath("pages.pdf"), DefaultPdfLayout(), renderer, order, error);
+    return WritePdf(dir.filePath("pages.pdf"), DefaultPdfLayout(), renderer, order, error) ==
+           JobEnd::kDone;
   });
   std::printf(
       "%zu pages of the example: preview surface %.1f ms (%.2f ms a page), PDF %.1f ms (%.2f ms a "
@@ -84,7 +85,7 @@ int main(int argc, char* argv[]) {
   const double longPdf = BestMs(
       [&] {
         return WritePdf(dir.filePath("long.pdf"), DefaultPdfLayout(), longRenderer, {record},
-                        error);
+                        error) == JobEnd::kDone;
       },
       1);
   std::printf("1 page with %d characters without a blank: preview surface %.1f ms, PDF %.1f ms\n",

@@ -16,6 +16,7 @@
 #include "query/page_renderer.h"
 #include "query/print_job.h"
 #include "query/print_preview.h"
+#include "query/print_progress.h"
 #include "query/print_sets.h"
 #include "shell/app.h"
 #include "shell/main_window.h"
@@ -165,6 +166,23 @@ void PrintDialog::Retitle(int page) {
                                       QString::number(page)));
 }
 
+JobEnd PrintDialog::RunJob(const QString& pdfPath, QString& error) {
+  // The list as it was when Print was pressed: events run between pages.
+  const std::vector<int> order = order_;
+  const PageRenderer renderer(app_.db, screenTwipsPerPixel_);
+  PrintProgress progress(app_.texts, static_cast<int>(order.size()), this);
+  const PageDone pageDone = [&](int page) {
+    Retitle(page);
+    if (progress.PageDone(page)) return true;
+    // Before the painter ends the job, or the pages drawn so far would print.
+    if (pdfPath.isEmpty()) printer_->abort();
+    return false;
+  };
+  return pdfPath.isEmpty() ? PrintPages(*printer_, renderer, order, pageDone)
+                           : WritePdf(pdfPath, FullPageLayout(printer_->pageLayout()), renderer,
+                                      order, error, pageDone);
+}
+
 void PrintDialog::Print() {
   if (order_.empty()) {
     app_.ShowMessage(app_.texts.Get(760, 0), kExclamation);
@@ -176,17 +194,11 @@ void PrintDialog::Print() {
     app_.ShowMessage(app_.texts.Get(kPdfTexts, 4), kExclamation);
     return;
   }
-  const PageRenderer renderer(app_.db, screenTwipsPerPixel_);
-  const PageDone pageDone = [this](int page) {
-    Retitle(page);
-    QCoreApplication::processEvents();
-  };
   QString error;
-  const bool printed = pdfPath.isEmpty() ? PrintPages(*printer_, renderer, order_, pageDone)
-                                         : WritePdf(pdfPath, FullPageLayout(printer_->pageLayout()),
-                                                    renderer, order_, error, pageDone);
+  const JobEnd end = RunJob(pdfPath, error);
   Retitle(0);
-  if (!printed) {
+  if (end == JobEnd::kStopped) return;
+  if (end == JobEnd::kFailed) {
     app_.ShowMessage(
         pdfPath.isEmpty() ? app_.texts.Get(kPdfTexts, 3) : app_.texts.Get(kPdfTexts, 2).arg(error),
         kExclamation);

@@ -8,6 +8,8 @@
 #include <memory>
 #include <vector>
 
+#include "query/print_job.h"
+
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -45,6 +47,8 @@ class PrintDialog : public QDialog {
   // file, asked for when no printer is chosen. False when the user cancelled.
   bool ChooseTarget(QString& pdfPath);
   void Retitle(int page);
+  // Prints the list with a progress bar that takes all input meanwhile.
+  JobEnd RunJob(const QString& pdfPath, QString& error);
 
   App& app_;
   std::unique_ptr<QPrinter> printer_;

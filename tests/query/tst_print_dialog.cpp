@@ -1,12 +1,13 @@
 // The print dialog and the preview with their real widgets, offscreen:
 // the sets offered, the order, the preview's one-shot flag, dragging the
-// print offsets, printing to a PDF file when there is no printer, and the
-// places of what is printed.
+// print offsets, printing to a PDF file when there is no printer, the
+// places of what is printed, input while a job runs, and stopping a job.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPrinter>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QtTest>
 
@@ -17,6 +18,7 @@
 #include "query/print_dialog.h"
 #include "query/print_job.h"
 #include "query/print_preview.h"
+#include "query/print_sets.h"
 #include "sample_databases.h"
 #include "shell/main_window.h"
 #include "shell/navigator.h"
@@ -54,6 +56,53 @@ QString ListText(PrintDialog& dialog) {
 void ToPdf(PrintDialog& dialog) {
   dialog.Printer().setOutputFormat(QPrinter::PdfFormat);
   dialog.Printer().setOutputFileName(QString());
+}
+
+// What was seen of a job.
+struct Job {
+  std::vector<int> order;  // the list when Print was pressed
+  QStringList titles;      // the dialog's titles between pages
+  bool hidden = false;     // whether the dialog was seen hidden meanwhile
+};
+
+// Print pressed on the dialog on screen, printing set into a PDF file;
+// during runs once after the first page, as a timer would.
+Job PressPrint(PrintDialog& dialog, int set, const std::function<void()>& during) {
+  ToPdf(dialog);
+  emit Child<QComboBox>(dialog, "PrintCombo").activated(set);
+  dialog.show();
+  if (!QTest::qWaitForWindowExposed(&dialog)) qFatal("the print dialog is not shown");
+  Job job;
+  job.order = dialog.Order();
+  QTimer watch;
+  QObject::connect(&watch, &QTimer::timeout, [&] {
+    const QString title = dialog.windowTitle();
+    if (job.titles.isEmpty() || job.titles.last() != title) job.titles << title;
+    job.hidden = job.hidden || !dialog.isVisible();
+  });
+  watch.start(0);
+  QTimer::singleShot(0, during);
+  QTest::mouseClick(&Child<QPushButton>(dialog, "PrintButt"), Qt::LeftButton);
+  return job;
+}
+
+QStringList PageTitles(const LanguageTexts& texts, int pages) {
+  QStringList titles;
+  for (int page = 1; page <= pages; ++page) {
+    titles << QStringLiteral("%1  %2: %3").arg(texts.Get(470, 0), texts.Get(474, 5)).arg(page);
+  }
+  return titles;
+}
+
+// The text of the pages of order, as orbo-cli prints them.
+QStringList PagesOf(const Database& db, const std::vector<int>& order) {
+  QTemporaryDir dir;
+  QString error;
+  if (WritePdf(dir.filePath("expected.pdf"), DefaultPdfLayout(), PageRenderer(db), order, error) !=
+      JobEnd::kDone) {
+    return {};
+  }
+  return PdfPages(dir.filePath("expected.pdf"));
 }
 
 // The box round the dark pixels of image.
@@ -215,6 +264,86 @@ class PrintDialogTest : public QObject {
     QCOMPARE(PdfPages(chosen).size(), 5);
   }
 
+  // Clicks and keys while pages print reach neither the dialog nor the
+  // window: a second Print, Reverse, another set, Cancel and Escape change
+  // nothing, and the pages are the list as it was when Print was pressed.
+  void inputWhilePrinting() {
+    if (!HavePdfToText()) QSKIP("pdftotext is not installed");
+    Fixture f;
+    QTemporaryDir dir;
+    f.dialogs.savePath = dir.filePath("pages.pdf");
+    Job job;
+    f.Print([&](PrintDialog& dialog) {
+      job = PressPrint(dialog, kAllRecordsSet, [&] {
+        QTest::mouseClick(&Child<QPushButton>(dialog, "PrintButt"), Qt::LeftButton);
+        QTest::mouseClick(&Child<QCheckBox>(dialog, "ReverseCheck"), Qt::LeftButton);
+        QTest::keyClick(&Child<QComboBox>(dialog, "PrintCombo"), Qt::Key_Down);
+        QTest::mouseClick(&Child<QPushButton>(dialog, "CancelButt"), Qt::LeftButton);
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+        QTest::keyClick(&f.app.Window(), Qt::Key_F6);
+      });
+      QVERIFY(!dialog.isVisible());
+      QCOMPARE(dialog.result(), int(QDialog::Accepted));
+      QVERIFY(!Child<QCheckBox>(dialog, "ReverseCheck").isChecked());
+      QCOMPARE(Child<QComboBox>(dialog, "PrintCombo").currentIndex(), int(kAllRecordsSet));
+      QCOMPARE(dialog.Order(), job.order);
+    });
+    QCOMPARE(job.titles, PageTitles(f.app.texts, 5));
+    QVERIFY(!job.hidden);
+    QVERIFY(!f.app.state.EditMode);
+    QCOMPARE(PdfPages(f.dialogs.savePath), PagesOf(f.app.db, job.order));
+  }
+
+  // The list changed by the program while pages print (here from a timer)
+  // leaves the job printing the list as it was.
+  void listChangedWhilePrinting() {
+    if (!HavePdfToText()) QSKIP("pdftotext is not installed");
+    Fixture f;
+    QTemporaryDir dir;
+    f.dialogs.savePath = dir.filePath("pages.pdf");
+    Job job;
+    f.Print([&](PrintDialog& dialog) {
+      job = PressPrint(dialog, kAllRecordsSet, [&] {
+        Child<QCheckBox>(dialog, "ReverseCheck").setChecked(true);
+        emit Child<QComboBox>(dialog, "PrintCombo").activated(kFolderSet);
+      });
+    });
+    QCOMPARE(job.titles, PageTitles(f.app.texts, 5));
+    QCOMPARE(PdfPages(f.dialogs.savePath), PagesOf(f.app.db, job.order));
+  }
+
+  // Cancel on the progress stops the job after the page being printed: no
+  // file is left and an older one stays whole; the dialog stays open and
+  // prints again.
+  void cancelStopsTheJob() {
+    if (!HavePdfToText()) QSKIP("pdftotext is not installed");
+    Fixture f;
+    QTemporaryDir dir;
+    f.dialogs.savePath = dir.filePath("pages.pdf");
+    QVERIFY(WriteBytes(f.dialogs.savePath, "older pages"));
+    QPointer<QProgressDialog> progress;
+    Job job;
+    f.Print([&](PrintDialog& dialog) {
+      job = PressPrint(dialog, kAllRecordsSet, [&] {
+        progress = dialog.findChild<QProgressDialog*>("PrintProgress");
+        if (!progress) return;
+        // As it shows once the job has run for a while.
+        progress->show();
+        QTest::mouseClick(progress->findChild<QPushButton*>(), Qt::LeftButton);
+      });
+      QVERIFY(dialog.isVisible());
+      QCOMPARE(dialog.windowTitle(), f.app.texts.Get(470, 0));
+      QCOMPARE(ReadBytes(f.dialogs.savePath), QByteArray("older pages"));
+      QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"pages.pdf"});
+      QTest::mouseClick(&Child<QPushButton>(dialog, "PrintButt"), Qt::LeftButton);
+      QVERIFY(!dialog.isVisible());
+    });
+    QVERIFY(progress.isNull());
+    QCOMPARE(job.titles, PageTitles(f.app.texts, 1));
+    QVERIFY(f.dialogs.messages.isEmpty());
+    QCOMPARE(PdfPages(f.dialogs.savePath), PagesOf(f.app.db, job.order));
+  }
+
   // The dialog's PDF puts every word where orbo-cli's does, without the
   // printer's margins, and looks like the preview's page.
   void pdfPlacedAsThePreview() {
@@ -234,7 +363,7 @@ class PrintDialogTest : public QObject {
         [&](PrintPreview& shown) { preview = shown.PrintPic(); });
     const QString cli = dir.filePath("cli.pdf");
     QString error;
-    QVERIFY(WritePdf(cli, DefaultPdfLayout(), PageRenderer(f.app.db), {0}, error));
+    QCOMPARE(WritePdf(cli, DefaultPdfLayout(), PageRenderer(f.app.db), {0}, error), JobEnd::kDone);
     const QStringList words = PdfWordPlaces(f.dialogs.savePath);
     QVERIFY(!words.isEmpty());
     QCOMPARE(words, PdfWordPlaces(cli));

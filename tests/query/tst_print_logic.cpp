@@ -10,6 +10,7 @@
 #include <cmath>
 #include <limits>
 
+#include "../test_files.h"
 #include "forms/font_value.h"
 #include "pdf_text.h"
 #include "query/page_renderer.h"
@@ -284,7 +285,7 @@ class PrintLogicTest : public QObject {
     QTemporaryDir dir;
     const QString path = dir.filePath("three.pdf");
     QString error;
-    QVERIFY(WritePdf(path, DefaultPdfLayout(), PageRenderer(db), {0, 3, 5}, error));
+    QCOMPARE(WritePdf(path, DefaultPdfLayout(), PageRenderer(db), {0, 3, 5}, error), JobEnd::kDone);
     const QStringList pages = PdfPages(path);
     QCOMPARE(pages.size(), 3);
     QVERIFY(pages[0].contains("Welcome to Corvane") && pages[0].contains("Good luck!"));
@@ -293,9 +294,30 @@ class PrintLogicTest : public QObject {
     QVERIFY(pages[2].contains("record 4"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"three.pdf"});
     // A folder that is not there: refused, nothing written.
-    QVERIFY(
-        !WritePdf(dir.filePath("none/x.pdf"), DefaultPdfLayout(), PageRenderer(db), {0}, error));
+    QCOMPARE(WritePdf(dir.filePath("none/x.pdf"), DefaultPdfLayout(), PageRenderer(db), {0}, error),
+             JobEnd::kFailed);
     QVERIFY(!error.isEmpty());
+  }
+
+  // A job told to stop after its second page ends there and leaves the
+  // older file whole, with nothing beside it.
+  void stoppedPdf() {
+    const Database db = test::FreeSlotDatabase();
+    QTemporaryDir dir;
+    const QString path = dir.filePath("pages.pdf");
+    QVERIFY(WriteBytes(path, "older pages"));
+    QList<int> told;
+    QString error;
+    const PageDone stopAtTwo = [&](int page) {
+      told << page;
+      return page < 2;
+    };
+    QCOMPARE(WritePdf(path, DefaultPdfLayout(), PageRenderer(db), {0, 3, 5}, error, stopAtTwo),
+             JobEnd::kStopped);
+    QCOMPARE(told, (QList<int>{1, 2}));
+    QVERIFY(error.isEmpty());
+    QCOMPARE(ReadBytes(path), QByteArray("older pages"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"pages.pdf"});
   }
 };
 
