@@ -230,7 +230,7 @@ void PrintPdf(const QStringList& rest, std::FILE*, std::FILE* err) {
                                                   : FolderPrintList(db, scope.folder, scope.subfolders);
   if (order.empty()) throw CliError{QStringLiteral("%1: there are no records to print").arg(path)};
   QString error;
-  if (!WritePdf(*pdf, DefaultPdfLayout(), PageRenderer(db), order, error)) {
+  if (WritePdf(*pdf, DefaultPdfLayout(), PageRenderer(db), order, error) != JobEnd::kDone) {
     throw CliError{QStringLiteral("%1: cannot be written: %2").arg(*pdf, error)};
   }
 }

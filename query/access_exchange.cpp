@@ -134,7 +134,7 @@ void AccessExchange::Export() {
   ExportDialog& dialog = Exporting();
   dialog.Prepare();
   if (app_.Seams().RunModal(dialog) != QDialog::Accepted) return;
-  QString path = app_.Seams().SaveFileName(&app_.Window(), app_.texts.Get(960, 7), app_.texts.Get(342, 0));
+  QString path = app_.Seams().SaveFileName(&app_.Window(), app_.texts.Get(960, 7), app_.texts.Get(342, 0), QString());
   if (path.isEmpty()) return;
   if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".mdb");
   if (IsDatabaseFile(path, app_.db.DatabasePath)) {

@@ -16,6 +16,7 @@
 #include "query/page_renderer.h"
 #include "query/print_job.h"
 #include "query/print_preview.h"
+#include "query/print_progress.h"
 #include "query/print_sets.h"
 #include "shell/app.h"
 #include "shell/main_window.h"
@@ -43,6 +44,8 @@ PrintDialog::PrintDialog(App& app)
       printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)),
       screenTwipsPerPixel_(ScreenTwipsPerPixel()) {
   setObjectName("PrinterForm2");
+  // Drawn from the paper's corner, as in a PDF and in the preview.
+  printer_->setFullPage(true);
   const LanguageTexts& texts = app_.texts;
   setWindowTitle(texts.Get(kPrintTitle, 0));
   label1_ = NamedWidget<QLabel>("Label1", texts.Get(kPrintTitle, 1), this);
@@ -148,7 +151,8 @@ bool PrintDialog::ChooseTarget(QString& pdfPath) {
   }
   // No printer: the pages go to a PDF file the user names.
   pdfPath =
-      app_.Seams().SaveFileName(this, app_.texts.Get(kPdfTexts, 0), app_.texts.Get(kPdfTexts, 1));
+      app_.Seams().SaveFileName(this, app_.texts.Get(kPdfTexts, 0), app_.texts.Get(kPdfTexts, 1),
+                                PdfFolder(app_.db.DatabasePath, lastPdf_));
   if (pdfPath.isEmpty()) return false;
   if (QFileInfo(pdfPath).suffix().isEmpty()) pdfPath += QStringLiteral(".pdf");
   return true;
@@ -158,7 +162,25 @@ void PrintDialog::Retitle(int page) {
   const LanguageTexts& texts = app_.texts;
   setWindowTitle(page == 0 ? texts.Get(kPrintTitle, 0)
                            : QStringLiteral("%1  %2: %3")
-                                 .arg(texts.Get(kPrintTitle, 0), texts.Get(kPageWord, 5), QString::number(page)));
+                                 .arg(texts.Get(kPrintTitle, 0), texts.Get(kPageWord, 5),
+                                      QString::number(page)));
+}
+
+JobEnd PrintDialog::RunJob(const QString& pdfPath, QString& error) {
+  // The list as it was when Print was pressed: events run between pages.
+  const std::vector<int> order = order_;
+  const PageRenderer renderer(app_.db, screenTwipsPerPixel_);
+  PrintProgress progress(app_.texts, static_cast<int>(order.size()), this);
+  const PageDone pageDone = [&](int page) {
+    Retitle(page);
+    if (progress.PageDone(page)) return true;
+    // Before the painter ends the job, or the pages drawn so far would print.
+    if (pdfPath.isEmpty()) printer_->abort();
+    return false;
+  };
+  return pdfPath.isEmpty() ? PrintPages(*printer_, renderer, order, pageDone)
+                           : WritePdf(pdfPath, FullPageLayout(printer_->pageLayout()), renderer,
+                                      order, error, pageDone);
 }
 
 void PrintDialog::Print() {
@@ -172,22 +194,17 @@ void PrintDialog::Print() {
     app_.ShowMessage(app_.texts.Get(kPdfTexts, 4), kExclamation);
     return;
   }
-  const PageRenderer renderer(app_.db, screenTwipsPerPixel_);
-  const PageDone pageDone = [this](int page) {
-    Retitle(page);
-    QCoreApplication::processEvents();
-  };
   QString error;
-  const bool printed = pdfPath.isEmpty() ? PrintPages(*printer_, renderer, order_, pageDone)
-                                         : WritePdf(pdfPath, printer_->pageLayout(), renderer,
-                                                    order_, error, pageDone);
+  const JobEnd end = RunJob(pdfPath, error);
   Retitle(0);
-  if (!printed) {
+  if (end == JobEnd::kStopped) return;
+  if (end == JobEnd::kFailed) {
     app_.ShowMessage(
         pdfPath.isEmpty() ? app_.texts.Get(kPdfTexts, 3) : app_.texts.Get(kPdfTexts, 2).arg(error),
         kExclamation);
     return;
   }
+  if (!pdfPath.isEmpty()) lastPdf_ = pdfPath;
   accept();
 }
 

@@ -8,6 +8,8 @@
 #include <memory>
 #include <vector>
 
+#include "query/print_job.h"
+
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -45,6 +47,8 @@ class PrintDialog : public QDialog {
   // file, asked for when no printer is chosen. False when the user cancelled.
   bool ChooseTarget(QString& pdfPath);
   void Retitle(int page);
+  // Prints the list with a progress bar that takes all input meanwhile.
+  JobEnd RunJob(const QString& pdfPath, QString& error);
 
   App& app_;
   std::unique_ptr<QPrinter> printer_;
@@ -53,6 +57,7 @@ class PrintDialog : public QDialog {
   std::vector<int> list_;
   std::vector<int> order_;
   int position_ = 0;
+  QString lastPdf_;
   bool keepListOnce_ = false;
   QLabel* label1_;
   QComboBox* printCombo_;

@@ -1,5 +1,6 @@
 #include "query/print_job.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QPagedPaintDevice>
 #include <QPainter>
@@ -10,36 +11,39 @@
 
 namespace orbo {
 
-bool PrintPages(QPagedPaintDevice& device, const PageRenderer& renderer,
-                const std::vector<int>& order, const PageDone& pageDone) {
+JobEnd PrintPages(QPagedPaintDevice& device, const PageRenderer& renderer,
+                  const std::vector<int>& order, const PageDone& pageDone) {
   QPainter painter;
-  if (!painter.begin(&device)) return false;
+  if (!painter.begin(&device)) return JobEnd::kFailed;
   for (std::size_t k = 0; k < order.size(); ++k) {
-    if (k > 0 && !device.newPage()) return false;
+    if (k > 0 && !device.newPage()) return JobEnd::kFailed;
     renderer.DrawRecord(painter, order[k], false);
-    if (pageDone) pageDone(static_cast<int>(k) + 1);
+    if (pageDone && !pageDone(static_cast<int>(k) + 1)) {
+      painter.end();
+      return JobEnd::kStopped;
+    }
   }
-  return painter.end();
+  return painter.end() ? JobEnd::kDone : JobEnd::kFailed;
 }
 
-bool WritePdf(const QString& path, const QPageLayout& layout, const PageRenderer& renderer,
-              const std::vector<int>& order, QString& error, const PageDone& pageDone) {
+JobEnd WritePdf(const QString& path, const QPageLayout& layout, const PageRenderer& renderer,
+                const std::vector<int>& order, QString& error, const PageDone& pageDone) {
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) {
     error = file.errorString();
-    return false;
+    return JobEnd::kFailed;
   }
-  bool drawn = false;
+  JobEnd end = JobEnd::kFailed;
   {
     QPdfWriter writer(&file);
     writer.setPageLayout(layout);
     writer.setCreator(QStringLiteral("Corvane Database"));
-    drawn = PrintPages(writer, renderer, order, pageDone);
+    end = PrintPages(writer, renderer, order, pageDone);
   }
-  if (drawn && file.commit()) return true;
-  error = file.errorString();
+  if (end == JobEnd::kDone && file.commit()) return end;
+  if (end != JobEnd::kStopped) error = file.errorString();
   file.cancelWriting();
-  return false;
+  return end == JobEnd::kStopped ? end : JobEnd::kFailed;
 }
 
 bool IsDatabaseFile(const QString& path, const QString& databasePath) {
@@ -47,8 +51,19 @@ bool IsDatabaseFile(const QString& path, const QString& databasePath) {
   return !target.isEmpty() && target == QFileInfo(databasePath).canonicalFilePath();
 }
 
+QPageLayout FullPageLayout(const QPageLayout& layout) {
+  return QPageLayout(layout.pageSize(), layout.orientation(), QMarginsF());
+}
+
 QPageLayout DefaultPdfLayout() {
   return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF());
+}
+
+QString PdfFolder(const QString& databasePath, const QString& lastPdf) {
+  if (!databasePath.isEmpty() && databasePath != u"noname")
+    return QFileInfo(databasePath).absolutePath();
+  if (!lastPdf.isEmpty()) return QFileInfo(lastPdf).absolutePath();
+  return QDir::homePath();
 }
 
 }  // namespace orbo

@@ -13,24 +13,38 @@ namespace orbo {
 
 class PageRenderer;
 
-// Told after each page with its number, from 1.
-using PageDone = std::function<void(int page)>;
+// How a print job ended.
+enum class JobEnd { kDone, kStopped, kFailed };
 
-// Draws the records of order on device, one per page. False when the device
-// would not start drawing.
-bool PrintPages(QPagedPaintDevice& device, const PageRenderer& renderer,
-                const std::vector<int>& order, const PageDone& pageDone = {});
+// Told after each page with its number, from 1; false stops the job there.
+using PageDone = std::function<bool(int page)>;
+
+// Draws the records of order on device, one per page. kFailed when the
+// device would not start drawing or take a page. A printer whose job was
+// stopped must be aborted before this returns (from pageDone), or it prints
+// the pages drawn so far.
+JobEnd PrintPages(QPagedPaintDevice& device, const PageRenderer& renderer,
+                  const std::vector<int>& order, const PageDone& pageDone = {});
 
 // Writes the pages to a PDF file through a temporary file beside it, so a
-// failure leaves no partial file and the old one, if any, whole. False on
-// failure, with the system's description in error when it gave one.
-bool WritePdf(const QString& path, const QPageLayout& layout, const PageRenderer& renderer,
-              const std::vector<int>& order, QString& error, const PageDone& pageDone = {});
+// failure or a stop leaves no partial file and the old one, if any, whole.
+// On failure error holds the system's description when it gave one.
+JobEnd WritePdf(const QString& path, const QPageLayout& layout, const PageRenderer& renderer,
+                const std::vector<int>& order, QString& error, const PageDone& pageDone = {});
 
 // Whether writing a PDF to path would replace the database's own file.
 bool IsDatabaseFile(const QString& path, const QString& databasePath);
 
-// A4 upright without margins: the offsets of the forms are the margins.
+// The paper of layout without margins: the offsets of the forms are the
+// margins, so a printer, a PDF and the preview place everything alike.
+QPageLayout FullPageLayout(const QPageLayout& layout);
+
+// A4 upright without margins.
 QPageLayout DefaultPdfLayout();
+
+// The folder the choice of a PDF file opens in: the database's, or for a
+// database without a file the folder of the last PDF written (lastPdf,
+// empty when none), else home.
+QString PdfFolder(const QString& databasePath, const QString& lastPdf);
 
 }  // namespace orbo

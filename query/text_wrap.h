@@ -1,5 +1,5 @@
-// Printed text laid out in an element's box: lines grown a character at a
-// time, broken at CR LF or after the last blank that still fits, each line
+// Printed text laid out in an element's box: each line as long as fits,
+// broken at CR LF or after the last blank that still fits, each line
 // aligned on its own. Works in twips with a measuring function, so the
 // rules are tested without fonts.
 #pragma once

@@ -31,7 +31,9 @@ class Dialogs {
   // Filter in the form "Corvane Database files (*.2db)|*.2db"; empty when cancelled.
   virtual QString OpenFileName(QWidget* parent, const QString& title, const QString& filter,
                                const QString& start) = 0;
-  virtual QString SaveFileName(QWidget* parent, const QString& title, const QString& filter) = 0;
+  // start: the folder the dialog opens in; empty for the platform's choice.
+  virtual QString SaveFileName(QWidget* parent, const QString& title, const QString& filter,
+                               const QString& start) = 0;
   // The text input dialog: the confirmed text, or start when not confirmed.
   virtual QString AskText(QWidget* parent, const LanguageTexts& texts, const QString& prompt,
                           const QString& start, bool password, const QString& browseFilter) = 0;

@@ -1,19 +1,24 @@
 // The print dialog and the preview with their real widgets, offscreen:
 // the sets offered, the order, the preview's one-shot flag, dragging the
-// print offsets, and printing to a PDF file when there is no printer.
+// print offsets, printing to a PDF file when there is no printer, the
+// places of what is printed, input while a job runs, and stopping a job.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPrinter>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QtTest>
 
 #include "../shell/test_install.h"
 #include "../test_files.h"
 #include "pdf_text.h"
+#include "query/page_renderer.h"
 #include "query/print_dialog.h"
+#include "query/print_job.h"
 #include "query/print_preview.h"
+#include "query/print_sets.h"
 #include "sample_databases.h"
 #include "shell/main_window.h"
 #include "shell/navigator.h"
@@ -45,6 +50,78 @@ struct Fixture : RunningApp {
 
 QString ListText(PrintDialog& dialog) {
   return Child<QPlainTextEdit>(dialog, "PrintText").toPlainText();
+}
+
+// The dialog set to print into the PDF file the user names.
+void ToPdf(PrintDialog& dialog) {
+  dialog.Printer().setOutputFormat(QPrinter::PdfFormat);
+  dialog.Printer().setOutputFileName(QString());
+}
+
+// What was seen of a job.
+struct Job {
+  std::vector<int> order;  // the list when Print was pressed
+  QStringList titles;      // the dialog's titles between pages
+  bool hidden = false;     // whether the dialog was seen hidden meanwhile
+};
+
+// Print pressed on the dialog on screen, printing set into a PDF file;
+// during runs once after the first page, as a timer would.
+Job PressPrint(PrintDialog& dialog, int set, const std::function<void()>& during) {
+  ToPdf(dialog);
+  emit Child<QComboBox>(dialog, "PrintCombo").activated(set);
+  dialog.show();
+  if (!QTest::qWaitForWindowExposed(&dialog)) qFatal("the print dialog is not shown");
+  Job job;
+  job.order = dialog.Order();
+  QTimer watch;
+  QObject::connect(&watch, &QTimer::timeout, [&] {
+    const QString title = dialog.windowTitle();
+    if (job.titles.isEmpty() || job.titles.last() != title) job.titles << title;
+    job.hidden = job.hidden || !dialog.isVisible();
+  });
+  watch.start(0);
+  QTimer::singleShot(0, during);
+  QTest::mouseClick(&Child<QPushButton>(dialog, "PrintButt"), Qt::LeftButton);
+  return job;
+}
+
+QStringList PageTitles(const LanguageTexts& texts, int pages) {
+  QStringList titles;
+  for (int page = 1; page <= pages; ++page) {
+    titles << QStringLiteral("%1  %2: %3").arg(texts.Get(470, 0), texts.Get(474, 5)).arg(page);
+  }
+  return titles;
+}
+
+// The text of the pages of order, as orbo-cli prints them.
+QStringList PagesOf(const Database& db, const std::vector<int>& order) {
+  QTemporaryDir dir;
+  QString error;
+  if (WritePdf(dir.filePath("expected.pdf"), DefaultPdfLayout(), PageRenderer(db), order, error) !=
+      JobEnd::kDone) {
+    return {};
+  }
+  return PdfPages(dir.filePath("expected.pdf"));
+}
+
+// The box round the dark pixels of image.
+QRect InkBox(const QImage& image) {
+  QRect box;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      if (qGray(image.pixel(x, y)) < 128) box |= QRect(x, y, 1, 1);
+    }
+  }
+  return box;
+}
+
+QString Corners(const QRect& box) {
+  return QStringLiteral("%1,%2 to %3,%4")
+      .arg(box.left())
+      .arg(box.top())
+      .arg(box.right())
+      .arg(box.bottom());
 }
 
 }  // namespace
@@ -159,8 +236,7 @@ class PrintDialogTest : public QObject {
     QVERIFY(WriteBytes(f.app.db.DatabasePath, "keep me"));
     f.dialogs.savePath = f.app.db.DatabasePath;
     f.Print([&](PrintDialog& dialog) {
-      dialog.Printer().setOutputFormat(QPrinter::PdfFormat);
-      dialog.Printer().setOutputFileName(QString());
+      ToPdf(dialog);
       Child<QPushButton>(dialog, "PrintButt").click();
     });
     QCOMPARE(f.dialogs.messages, QStringList{f.app.texts.Get(970, 4)});
@@ -169,8 +245,7 @@ class PrintDialogTest : public QObject {
     f.dialogs.savePath = dir.filePath("pages");
     const QString chosen = dir.filePath("chosen.pdf");
     f.Print([&](PrintDialog& dialog) {
-      dialog.Printer().setOutputFormat(QPrinter::PdfFormat);
-      dialog.Printer().setOutputFileName(QString());
+      ToPdf(dialog);
       Child<QPushButton>(dialog, "PrintButt").click();
       QCOMPARE(dialog.windowTitle(), f.app.texts.Get(470, 0));
       f.dialogs.savePath.clear();
@@ -187,6 +262,142 @@ class PrintDialogTest : public QObject {
     QCOMPARE(pages.size(), 3);
     QVERIFY(pages[1].contains("record 2"));
     QCOMPARE(PdfPages(chosen).size(), 5);
+  }
+
+  // Clicks and keys while pages print reach neither the dialog nor the
+  // window: a second Print, Reverse, another set, Cancel and Escape change
+  // nothing, and the pages are the list as it was when Print was pressed.
+  void inputWhilePrinting() {
+    if (!HavePdfToText()) QSKIP("pdftotext is not installed");
+    Fixture f;
+    QTemporaryDir dir;
+    f.dialogs.savePath = dir.filePath("pages.pdf");
+    Job job;
+    f.Print([&](PrintDialog& dialog) {
+      job = PressPrint(dialog, kAllRecordsSet, [&] {
+        QTest::mouseClick(&Child<QPushButton>(dialog, "PrintButt"), Qt::LeftButton);
+        QTest::mouseClick(&Child<QCheckBox>(dialog, "ReverseCheck"), Qt::LeftButton);
+        QTest::keyClick(&Child<QComboBox>(dialog, "PrintCombo"), Qt::Key_Down);
+        QTest::mouseClick(&Child<QPushButton>(dialog, "CancelButt"), Qt::LeftButton);
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+        QTest::keyClick(&f.app.Window(), Qt::Key_F6);
+      });
+      QVERIFY(!dialog.isVisible());
+      QCOMPARE(dialog.result(), int(QDialog::Accepted));
+      QVERIFY(!Child<QCheckBox>(dialog, "ReverseCheck").isChecked());
+      QCOMPARE(Child<QComboBox>(dialog, "PrintCombo").currentIndex(), int(kAllRecordsSet));
+      QCOMPARE(dialog.Order(), job.order);
+    });
+    QCOMPARE(job.titles, PageTitles(f.app.texts, 5));
+    QVERIFY(!job.hidden);
+    QVERIFY(!f.app.state.EditMode);
+    QCOMPARE(PdfPages(f.dialogs.savePath), PagesOf(f.app.db, job.order));
+  }
+
+  // The list changed by the program while pages print (here from a timer)
+  // leaves the job printing the list as it was.
+  void listChangedWhilePrinting() {
+    if (!HavePdfToText()) QSKIP("pdftotext is not installed");
+    Fixture f;
+    QTemporaryDir dir;
+    f.dialogs.savePath = dir.filePath("pages.pdf");
+    Job job;
+    f.Print([&](PrintDialog& dialog) {
+      job = PressPrint(dialog, kAllRecordsSet, [&] {
+        Child<QCheckBox>(dialog, "ReverseCheck").setChecked(true);
+        emit Child<QComboBox>(dialog, "PrintCombo").activated(kFolderSet);
+      });
+    });
+    QCOMPARE(job.titles, PageTitles(f.app.texts, 5));
+    QCOMPARE(PdfPages(f.dialogs.savePath), PagesOf(f.app.db, job.order));
+  }
+
+  // Cancel on the progress stops the job after the page being printed: no
+  // file is left and an older one stays whole; the dialog stays open and
+  // prints again.
+  void cancelStopsTheJob() {
+    if (!HavePdfToText()) QSKIP("pdftotext is not installed");
+    Fixture f;
+    QTemporaryDir dir;
+    f.dialogs.savePath = dir.filePath("pages.pdf");
+    QVERIFY(WriteBytes(f.dialogs.savePath, "older pages"));
+    QPointer<QProgressDialog> progress;
+    Job job;
+    f.Print([&](PrintDialog& dialog) {
+      job = PressPrint(dialog, kAllRecordsSet, [&] {
+        progress = dialog.findChild<QProgressDialog*>("PrintProgress");
+        if (!progress) return;
+        // As it shows once the job has run for a while.
+        progress->show();
+        QTest::mouseClick(progress->findChild<QPushButton*>(), Qt::LeftButton);
+      });
+      QVERIFY(dialog.isVisible());
+      QCOMPARE(dialog.windowTitle(), f.app.texts.Get(470, 0));
+      QCOMPARE(ReadBytes(f.dialogs.savePath), QByteArray("older pages"));
+      QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"pages.pdf"});
+      QTest::mouseClick(&Child<QPushButton>(dialog, "PrintButt"), Qt::LeftButton);
+      QVERIFY(!dialog.isVisible());
+    });
+    QVERIFY(progress.isNull());
+    QCOMPARE(job.titles, PageTitles(f.app.texts, 1));
+    QVERIFY(f.dialogs.messages.isEmpty());
+    QCOMPARE(PdfPages(f.dialogs.savePath), PagesOf(f.app.db, job.order));
+  }
+
+  // The dialog's PDF puts every word where orbo-cli's does, without the
+  // printer's margins, and looks like the preview's page.
+  void pdfPlacedAsThePreview() {
+    if (!HavePdfToText() || !HavePdfToPpm()) QSKIP("poppler-utils are not installed");
+    Fixture f;
+    f.app.Navigation().ShowRecord(0);
+    QTemporaryDir dir;
+    f.dialogs.savePath = dir.filePath("dialog.pdf");
+    QImage preview;
+    f.Print(
+        [&](PrintDialog& dialog) {
+          dialog.Printer().setPageSize(QPageSize(QPageSize::A4));
+          Child<QPushButton>(dialog, "PreviewButt").click();
+          ToPdf(dialog);
+          Child<QPushButton>(dialog, "PrintButt").click();
+        },
+        [&](PrintPreview& shown) { preview = shown.PrintPic(); });
+    const QString cli = dir.filePath("cli.pdf");
+    QString error;
+    QCOMPARE(WritePdf(cli, DefaultPdfLayout(), PageRenderer(f.app.db), {0}, error), JobEnd::kDone);
+    const QStringList words = PdfWordPlaces(f.dialogs.savePath);
+    QVERIFY(!words.isEmpty());
+    QCOMPARE(words, PdfWordPlaces(cli));
+    const QImage page = PdfPageImage(f.dialogs.savePath, preview.logicalDpiX());
+    QVERIFY(!page.isNull());
+    const QRect printed = InkBox(page);
+    const QRect shown = InkBox(preview);
+    // Text drawn on pixels comes out a little narrower than in the PDF.
+    QVERIFY2((printed.topLeft() - shown.topLeft()).manhattanLength() <= 1 &&
+                 (printed.bottomRight() - shown.bottomRight()).manhattanLength() <= 4,
+             qPrintable(Corners(printed) + " against the preview's " + Corners(shown)));
+  }
+
+  // The choice of the PDF file opens beside the database; for a database
+  // without a file, where the last PDF went.
+  void pdfFolder() {
+    Fixture f;
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir("pdfs"));
+    f.dialogs.savePath = dir.filePath("pdfs/pages.pdf");
+    auto printShown = [&] {
+      f.Print([&](PrintDialog& dialog) {
+        ToPdf(dialog);
+        Child<QPushButton>(dialog, "PrintButt").click();
+      });
+    };
+    QCOMPARE(f.app.db.DatabasePath, QString("noname"));
+    printShown();
+    QCOMPARE(f.dialogs.saveStart, QDir::homePath());
+    printShown();
+    QCOMPARE(f.dialogs.saveStart, dir.filePath("pdfs"));
+    f.app.db.DatabasePath = dir.filePath("own.2db");
+    printShown();
+    QCOMPARE(f.dialogs.saveStart, dir.path());
   }
 };
 

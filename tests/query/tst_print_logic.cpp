@@ -1,12 +1,17 @@
 // Printing without windows: the wrapped-text layout with a made-up font,
 // the print sets and their list, the preview's offset arithmetic, and
 // pages drawn on an image and into a PDF.
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cmath>
 #include <limits>
 
+#include "../test_files.h"
+#include "forms/font_value.h"
 #include "pdf_text.h"
 #include "query/page_renderer.h"
 #include "query/preview_geometry.h"
@@ -22,6 +27,44 @@ namespace {
 
 // Every character 100 twips wide, lines 200 twips apart, 10 more at a break.
 const WrapMetrics kMono{[](const QString& s) { return static_cast<int>(s.size()) * 100; }, 200, 10};
+
+// The layout as first written: the candidate line grows one character at a
+// time and is measured whole at every step. The faster search must place
+// every line where this does.
+std::vector<PlacedLine> WrapOneByOne(const QString& text, int x, int y, int width, int alignment,
+                                     const WrapMetrics& metrics) {
+  std::vector<PlacedLine> lines;
+  if (text.isEmpty()) return lines;
+  auto output = [&](const QString& line) {
+    const int lineWidth = metrics.widthOf(line);
+    const int at = alignment == kAlignLeft    ? x
+                   : alignment == kAlignRight ? x + width - lineWidth
+                                              : x + width / 2 - lineWidth / 2;
+    if (alignment >= kAlignLeft && alignment <= kAlignCentre) lines.push_back({line, at, y});
+    y += metrics.lineAdvance;
+  };
+  qsizetype start = 0;
+  qsizetype length = 0;
+  while (start + length < text.size()) {
+    const QString candidate = text.mid(start, ++length);
+    if (candidate.endsWith(u'\r')) {
+      y += metrics.breakGap;
+      output(candidate.chopped(1));
+      start += length;
+      if (start < text.size() && text[start] == u'\n') ++start;
+      length = 0;
+    } else if (length > 1 && metrics.widthOf(candidate) > width) {
+      const qsizetype blank = candidate.lastIndexOf(u' ', length - 2);
+      const qsizetype kept = blank >= 0 ? blank + 1 : length - 1;
+      output(candidate.left(kept));
+      y += metrics.breakGap;
+      start += kept;
+      length = 0;
+    }
+  }
+  output(text.mid(start, length));
+  return lines;
+}
 
 QStringList Placed(const std::vector<PlacedLine>& lines) {
   QStringList placed;
@@ -91,6 +134,66 @@ class PrintLogicTest : public QObject {
     QFETCH(int, alignment);
     QFETCH(QStringList, lines);
     QCOMPARE(Placed(WrapText(text, 0, 0, width, alignment, kMono)), lines);
+  }
+
+  // Random texts of letters, blanks, CR and LF in random boxes break where
+  // the character-by-character layout breaks them: with the made-up font,
+  // with one whose pairs kern, and with a real font on a printer's scale.
+  void wrapTextAsOneByOne() {
+    QFont font = FontOf(test::Arial(10));
+    const QFontMetricsF real(font);
+    const WrapMetrics printer{
+        [&](const QString& s) {
+          return static_cast<int>(std::lround(real.horizontalAdvance(s) * 2.4));
+        },
+        280, 19};
+    // Every letter 90 twips, 30 less after a "W", as a kerned pair would.
+    const WrapMetrics kerned{[](const QString& s) {
+                               int twips = 0;
+                               for (qsizetype i = 0; i < s.size(); ++i)
+                                 twips += i > 0 && s[i - 1] == u'W' ? 60 : 90;
+                               return twips;
+                             },
+                             200, 10};
+    const QString alphabet = QStringLiteral("aaaaiiiiWWmm    \r\n.é");
+    QRandomGenerator random(26);
+    int compared = 0;
+    for (const WrapMetrics* metrics : {&kMono, &kerned, &printer}) {
+      for (int round = 0; round < 1500; ++round) {
+        QString text;
+        const int size = random.bounded(random.bounded(2) ? 40 : 400);
+        const int blankEvery = 1 + random.bounded(60);
+        for (int i = 0; i < size; ++i) {
+          text +=
+              random.bounded(blankEvery) == 0 ? u' ' : alphabet[random.bounded(alphabet.size())];
+        }
+        const int width = random.bounded(3) == 0 ? random.bounded(300) : random.bounded(6000);
+        const int alignment = random.bounded(4);
+        QCOMPARE(Placed(WrapText(text, 40, 70, width, alignment, *metrics)),
+                 Placed(WrapOneByOne(text, 40, 70, width, alignment, *metrics)));
+        ++compared;
+      }
+    }
+    QCOMPARE(compared, 4500);
+  }
+
+  // A long text without blanks: the characters measured grow with the
+  // characters placed, not with their square.
+  void wrapMeasuresInProportion() {
+    qsizetype measured = 0;
+    const WrapMetrics counting{[&](const QString& s) {
+                                 measured += s.size();
+                                 return static_cast<int>(s.size()) * 100;
+                               },
+                               200, 10};
+    for (int size : {10000, 100000}) {
+      measured = 0;
+      QString text;
+      for (int i = 0; i < size; ++i) text += QChar(u'a' + i % 26);
+      const std::vector<PlacedLine> lines = WrapText(text, 0, 0, 30000, kAlignLeft, counting);
+      QCOMPARE(lines.size(), std::size_t(size / 300 + (size % 300 ? 1 : 0)));
+      QVERIFY2(measured <= 8 * size, qPrintable(QString::number(measured)));
+    }
   }
 
   // Lines stop once the text holds 1000 characters; "..." ends it.
@@ -182,7 +285,7 @@ class PrintLogicTest : public QObject {
     QTemporaryDir dir;
     const QString path = dir.filePath("three.pdf");
     QString error;
-    QVERIFY(WritePdf(path, DefaultPdfLayout(), PageRenderer(db), {0, 3, 5}, error));
+    QCOMPARE(WritePdf(path, DefaultPdfLayout(), PageRenderer(db), {0, 3, 5}, error), JobEnd::kDone);
     const QStringList pages = PdfPages(path);
     QCOMPARE(pages.size(), 3);
     QVERIFY(pages[0].contains("Welcome to Corvane") && pages[0].contains("Good luck!"));
@@ -191,9 +294,30 @@ class PrintLogicTest : public QObject {
     QVERIFY(pages[2].contains("record 4"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"three.pdf"});
     // A folder that is not there: refused, nothing written.
-    QVERIFY(
-        !WritePdf(dir.filePath("none/x.pdf"), DefaultPdfLayout(), PageRenderer(db), {0}, error));
+    QCOMPARE(WritePdf(dir.filePath("none/x.pdf"), DefaultPdfLayout(), PageRenderer(db), {0}, error),
+             JobEnd::kFailed);
     QVERIFY(!error.isEmpty());
+  }
+
+  // A job told to stop after its second page ends there and leaves the
+  // older file whole, with nothing beside it.
+  void stoppedPdf() {
+    const Database db = test::FreeSlotDatabase();
+    QTemporaryDir dir;
+    const QString path = dir.filePath("pages.pdf");
+    QVERIFY(WriteBytes(path, "older pages"));
+    QList<int> told;
+    QString error;
+    const PageDone stopAtTwo = [&](int page) {
+      told << page;
+      return page < 2;
+    };
+    QCOMPARE(WritePdf(path, DefaultPdfLayout(), PageRenderer(db), {0, 3, 5}, error, stopAtTwo),
+             JobEnd::kStopped);
+    QCOMPARE(told, (QList<int>{1, 2}));
+    QVERIFY(error.isEmpty());
+    QCOMPARE(ReadBytes(path), QByteArray("older pages"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"pages.pdf"});
   }
 };
 

@@ -102,7 +102,11 @@ class FakeDialogs : public orbo::Dialogs {
     return buttons == orbo::kYesNoCancel || buttons == orbo::kYesNo ? orbo::kAnswerYes : orbo::kAnswerOk;
   }
   QString OpenFileName(QWidget*, const QString&, const QString&, const QString&) override { return openPath; }
-  QString SaveFileName(QWidget*, const QString&, const QString&) override { return savePath; }
+  QString saveStart;  // the folder the last save dialog opened in
+  QString SaveFileName(QWidget*, const QString&, const QString&, const QString& start) override {
+    saveStart = start;
+    return savePath;
+  }
   QString AskText(QWidget*, const orbo::LanguageTexts&, const QString& prompt, const QString&, bool password,
                   const QString&) override {
     prompts << prompt;
