@@ -21,6 +21,7 @@
 #include "query/access_mdb_source.h"
 #include "query/export_dialog.h"
 #include "query/import_dialog.h"
+#include "query/jet4/names.h"
 #include "shell/main_window.h"
 #include "storage/model_invariants.h"
 
@@ -102,6 +103,7 @@ class AccessExchangeTest : public QObject {
     Database db = test::FullFormDatabase();
     db.Records[2].TextValue[3] = QString();
     db.Forms[0].Elements[kText][3].Name = "Note";
+    db.Forms[0].Elements[kButton][12].Name = QString(70, 'N');
     std::vector<jet4::Table> written;
     std::vector<int> progress;
     jet4::Error error;
@@ -125,6 +127,10 @@ class AccessExchangeTest : public QObject {
     QCOMPARE(form0.columns[0].name, QString("Root"));
     QCOMPARE(form0.columns[1 + 16 + 3].name, QString("Note ID:23"));
     QCOMPARE(form0.columns[1 + 16 + 3].type, jet4::ColumnType::Memo);
+    // A name over Jet's 64 characters keeps its suffix; the writer takes it as it is.
+    const QString longName = form0.columns[1 + 2 * 16 + 12].name;
+    QCOMPARE(longName, QString(57, 'N') + " ID:312");
+    QCOMPARE(jet4::AcceptableColumnNames({longName}), std::vector<QString>{longName});
     QCOMPARE(form0.columns[1 + 4 * 16].type, jet4::ColumnType::Boolean);
     const std::vector<jet4::Cell>& row = form0.rows[0];
     QCOMPARE(row[0].text, db.Folders[2].Name);
@@ -145,7 +151,8 @@ class AccessExchangeTest : public QObject {
     QCOMPARE(f.In<QLineEdit>("DBText")->text(), QString("a.mdb"));
     QVERIFY(f.In<QComboBox>("TablesCombo")->isVisibleTo(&f.Import()));
     QVERIFY(!f.In<QGroupBox>("Frame2")->isVisibleTo(&f.Import()));  // the empty table
-    QCOMPARE(f.In<QLabel>("InfLab")->text(), f.app.texts.Get(340, 4) + " 2;  " + f.app.texts.Get(340, 5) + " 0");
+    QCOMPARE(f.In<QLabel>("InfLab")->text(),
+             f.app.texts.Get(340, 4) + " 2;  " + f.app.texts.Get(340, 5) + " 0");
     emit f.In<QComboBox>("TablesCombo")->activated(1);
     QVERIFY(f.In<QGroupBox>("Frame2")->isVisibleTo(&f.Import()));
     QCOMPARE(f.In<QComboBox>("FieldsCombo")->count(), 200);
@@ -200,7 +207,8 @@ class AccessExchangeTest : public QObject {
     emit f.In<QComboBox>("TablesCombo")->activated(1);
     f.In<QPushButton>("ImportButt")->click();
     const int room = kMaxRecords - count;
-    QCOMPARE(f.dialogs.messages.last(), f.app.texts.Get(800, 0) + " " + QString::number(room) + " " + f.app.texts.Get(810, 0));
+    QCOMPARE(f.dialogs.messages.last(),
+             f.app.texts.Get(800, 0) + " " + QString::number(room) + " " + f.app.texts.Get(810, 0));
     QCOMPARE(f.db.RecordCount, count);
     QVERIFY(!f.db.Modified);
   }
@@ -212,7 +220,8 @@ class AccessExchangeTest : public QObject {
     f.engine->failWrites = true;
     f.dialogs.savePath = "out";
     f.app.Window().Commands().Menu("mnuExAccess")->trigger();
-    QVERIFY(f.dialogs.messages.value(0).startsWith(f.app.texts.Get(910, 0) + " N: " + QString::number(jet4::kCannotCreate)));
+    QVERIFY(f.dialogs.messages.value(0).startsWith(f.app.texts.Get(910, 0) +
+                                                   " N: " + QString::number(jet4::kCannotCreate)));
     f.install.Write("db.2db", "x");
     f.db.DatabasePath = f.install.Path("db.2db");
     f.dialogs.savePath = f.db.DatabasePath;
@@ -235,7 +244,10 @@ class AccessExchangeTest : public QObject {
     const QString path = dir.filePath("export.mdb");
     f.dialogs.savePath = path;
     f.app.Access().Exporting().Prepare();
-    f.app.Access().Exporting().findChild<QComboBox*>("FolderCombo")->setCurrentIndex(0);  // all folders
+    f.app.Access()
+        .Exporting()
+        .findChild<QComboBox*>("FolderCombo")
+        ->setCurrentIndex(0);  // all folders
     f.app.Window().Commands().Menu("mnuExAccess")->trigger();
     QVERIFY2(f.dialogs.messages.isEmpty(), qPrintable(f.dialogs.messages.join('\n')));
     const QString tables = QStandardPaths::findExecutable("mdb-tables");
@@ -297,7 +309,8 @@ class AccessExchangeTest : public QObject {
       if (round % 4 == 0) {
         bad.truncate(random.bounded(bad.size()));
       } else {
-        for (int n = 0; n < 1 + round % 16; ++n) bad[random.bounded(bad.size())] = char(random.bounded(256));
+        for (int n = 0; n < 1 + round % 16; ++n)
+          bad[random.bounded(bad.size())] = char(random.bounded(256));
       }
       const QString badPath = dir.filePath(QStringLiteral("bad%1.mdb").arg(round));
       QVERIFY(WriteBytes(badPath, bad));
