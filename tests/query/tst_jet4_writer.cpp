@@ -193,6 +193,10 @@ QString SchemaType(ColumnType type) {
       return QStringLiteral("Text (255)");
     case ColumnType::Memo:
       return QStringLiteral("Memo/Hyperlink (255)");
+    case ColumnType::DateTime:
+      return QStringLiteral("DateTime");
+    case ColumnType::Currency:
+      return QStringLiteral("Currency");
   }
   return {};
 }
@@ -634,6 +638,13 @@ void TestJet4Writer::badInputIsRefused() {
   ragged.rows[1].pop_back();
   QVERIFY(!WriteDatabase(path, {ragged}, &error));
   QCOMPARE(error.number, static_cast<int>(kBadRow));
+  Table dated;
+  dated.columns = {{QStringLiteral("When"), ColumnType::DateTime}};
+  for (double bad : {std::nan(""), 1e300}) {
+    dated.rows = {{{QString(), false, 1.5}}, {{QString(), false, bad}}};
+    QVERIFY(!WriteDatabase(path, {dated}, &error));
+    QCOMPARE(error.number, static_cast<int>(kBadRow));
+  }
   QVERIFY(!QFile::exists(path));
 }
 
