@@ -15,7 +15,7 @@ class NoDialogs : public orbo::Dialogs {
  public:
   orbo::MessageAnswer ShowMessage(QWidget*, const QString&, int) override { return orbo::kAnswerYes; }
   QString OpenFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
-  QString SaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
+  QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
   QString AskText(QWidget*, const orbo::LanguageTexts&, const QString&, const QString& start, bool,
                   const QString&) override {
     return start;

@@ -148,7 +148,8 @@ bool PrintDialog::ChooseTarget(QString& pdfPath) {
   }
   // No printer: the pages go to a PDF file the user names.
   pdfPath =
-      app_.Seams().SaveFileName(this, app_.texts.Get(kPdfTexts, 0), app_.texts.Get(kPdfTexts, 1));
+      app_.Seams().SaveFileName(this, app_.texts.Get(kPdfTexts, 0), app_.texts.Get(kPdfTexts, 1),
+                                QString());
   if (pdfPath.isEmpty()) return false;
   if (QFileInfo(pdfPath).suffix().isEmpty()) pdfPath += QStringLiteral(".pdf");
   return true;

@@ -65,8 +65,9 @@ QString QtDialogs::OpenFileName(QWidget* parent, const QString& title, const QSt
   return QFileDialog::getOpenFileName(parent, title, start, QtFileFilter(filter));
 }
 
-QString QtDialogs::SaveFileName(QWidget* parent, const QString& title, const QString& filter) {
-  return QFileDialog::getSaveFileName(parent, title, QString(), QtFileFilter(filter));
+QString QtDialogs::SaveFileName(QWidget* parent, const QString& title, const QString& filter,
+                                const QString& start) {
+  return QFileDialog::getSaveFileName(parent, title, start, QtFileFilter(filter));
 }
 
 QString QtDialogs::AskText(QWidget* parent, const LanguageTexts& texts, const QString& prompt,

@@ -19,7 +19,8 @@ class QtDialogs : public Dialogs {
   MessageAnswer ShowMessage(QWidget* parent, const QString& text, int style) override;
   QString OpenFileName(QWidget* parent, const QString& title, const QString& filter,
                        const QString& start) override;
-  QString SaveFileName(QWidget* parent, const QString& title, const QString& filter) override;
+  QString SaveFileName(QWidget* parent, const QString& title, const QString& filter,
+                       const QString& start) override;
   QString AskText(QWidget* parent, const LanguageTexts& texts, const QString& prompt,
                   const QString& start, bool password, const QString& browseFilter) override;
   int RunModal(QDialog& dialog) override;

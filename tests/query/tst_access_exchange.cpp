@@ -299,6 +299,25 @@ class AccessExchangeTest : public QObject {
     }
   }
 
+  // The import's and the export's file dialogs open beside the database; a
+  // new database's at the home folder, then where the last Access file was.
+  void fileDialogsOpenBesideTheDatabase() {
+    Fixture f;
+    f.engine->files["/data/in/a.mdb"] = {Table("T", 1, 1)};
+    QCOMPARE(f.db.DatabasePath, QString("noname"));
+    f.Open(QString());  // cancelled
+    QCOMPARE(f.dialogs.fileDialogStarts, QStringList{QDir::homePath()});
+    f.Open("/data/in/a.mdb");
+    f.app.Window().Commands().Menu("mnuExAccess")->trigger();
+    QCOMPARE(f.dialogs.fileDialogStarts.last(), QString("/data/in"));
+    f.db.DatabasePath = f.install.Path("records/my.2db");
+    f.Open("/data/in/a.mdb");
+    QCOMPARE(f.dialogs.fileDialogStarts.last(), f.install.Path("records"));
+    f.app.Window().Commands().Menu("mnuExAccess")->trigger();
+    QCOMPARE(f.dialogs.fileDialogStarts.last(), f.install.Path("records"));
+    QCOMPARE(f.dialogs.fileDialogStarts.size(), 5);
+  }
+
   // A table with Date/Time, Currency and Yes/No columns written by our Jet 4
   // writer and read through libmdb: dates over the whole range Access
   // allows (0100-01-01 to 9999-12-31, with and without a time), amounts

@@ -77,7 +77,7 @@ class RandomDialogs : public Dialogs {
     if (random_.bounded(8) == 0) return {};
     return offered[random_.bounded(offered.size())];
   }
-  QString SaveFileName(QWidget*, const QString&, const QString& filter) override {
+  QString SaveFileName(QWidget*, const QString&, const QString& filter, const QString&) override {
     if (random_.bounded(10) == 0) return {};
     if (filter.contains(QLatin1String("*.pdf"))) return folder_ + "/pages.pdf";
     if (filter.contains(QLatin1String("*.mdb"))) return folder_ + "/export.mdb";
