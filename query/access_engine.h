@@ -24,7 +24,9 @@ class AccessSource {
   // Opens table `index` at its first row. False when it cannot be read.
   virtual bool OpenTable(int index, QStringList* columns, qint64* rowCount) = 0;
   // The next row of the open table: the values of its first kReadColumns
-  // columns as text ("" when empty; a Boolean as "1" or "0"). False past the last row, or when the table is
+  // columns as text ("" when empty; a Boolean as "True" or "False", a date
+  // as "yyyy-mm-dd hh:mm:ss" without a midnight time, a Currency or decimal
+  // without trailing zeros). False past the last row, or when the table is
   // damaged, which `Failed` then reports.
   virtual bool NextRow(QStringList* values) = 0;
   virtual bool Failed() const = 0;

@@ -1,11 +1,11 @@
 #include "query/access_exchange.h"
 
 #include <QFileInfo>
-
 #include <algorithm>
 
 #include "forms/form_canvas.h"
 #include "query/access_export.h"
+#include "query/access_folder.h"
 #include "query/access_import.h"
 #include "query/export_dialog.h"
 #include "query/import_dialog.h"
@@ -42,8 +42,12 @@ ImportDialog& AccessExchange::Importing() {
   if (!importDialog_) {
     importDialog_ = std::make_unique<ImportDialog>(app_, *engine_, &app_.Window());
     // The dialog's buttons act inside the command that opened it.
-    QObject::connect(importDialog_.get(), &ImportDialog::importRequested, importDialog_.get(), [this] { Import(); });
-    QObject::connect(importDialog_.get(), &ImportDialog::helpRequested, importDialog_.get(), [this] { app_.ShowHelp(19); });
+    QObject::connect(importDialog_.get(), &ImportDialog::fileRequested, importDialog_.get(),
+                     [this] { ChooseImportFile(); });
+    QObject::connect(importDialog_.get(), &ImportDialog::importRequested, importDialog_.get(),
+                     [this] { Import(); });
+    QObject::connect(importDialog_.get(), &ImportDialog::helpRequested, importDialog_.get(),
+                     [this] { app_.ShowHelp(19); });
   }
   return *importDialog_;
 }
@@ -58,10 +62,19 @@ void AccessExchange::OpenImport() {
   app_.Seams().RunModal(Importing());
 }
 
+void AccessExchange::ChooseImportFile() {
+  const QString path =
+      app_.Seams().OpenFileName(&Importing(), app_.texts.Get(960, 6), app_.texts.Get(342, 0),
+                                AccessStartFolder(app_.db.DatabasePath, lastFile_));
+  if (path.isEmpty()) return;
+  lastFile_ = path;
+  Importing().OpenFile(path);
+}
+
 void AccessExchange::Import() {
   ImportDialog& dialog = Importing();
-  if (!dialog.Source() || dialog.Table() < 0 || !IsFolderIndex(app_.db, dialog.Folder()) || dialog.Form() < 0 ||
-      dialog.Form() >= app_.db.FormCount) {
+  if (!dialog.Source() || dialog.Table() < 0 || !IsFolderIndex(app_.db, dialog.Folder()) ||
+      dialog.Form() < 0 || dialog.Form() >= app_.db.FormCount) {
     return;
   }
   dialog.SetWaiting(true);
@@ -77,8 +90,9 @@ bool AccessExchange::ReadRows(std::vector<QStringList>* rows) {
   qint64 count = 0;
   const int capacity = ImportCapacity(app_.db);
   const auto tooMany = [&] {
-    app_.ShowMessage(app_.texts.Get(800, 0) + u' ' + QString::number(capacity) + u' ' + app_.texts.Get(810, 0),
-                     kOkOnly);
+    app_.ShowMessage(
+        app_.texts.Get(800, 0) + u' ' + QString::number(capacity) + u' ' + app_.texts.Get(810, 0),
+        kOkOnly);
     return false;
   };
   if (!source.OpenTable(dialog.Table(), &columns, &count)) {
@@ -118,7 +132,8 @@ void AccessExchange::AddRecords(const std::vector<QStringList>& rows) {
     db.Records[static_cast<size_t>(slot)].Folder = static_cast<std::int16_t>(folder);
     db.Records[static_cast<size_t>(slot)].Form = static_cast<std::int16_t>(dialog.Form());
     cut += StoreImportedRow(db, slot, dialog.Map(), rows[static_cast<size_t>(i)]);
-    if ((i + 1) % kRowsPerProgressStep == 0) app_.ShowProgress((i + 1) * 100 / total, app_.texts.Get(830, 0));
+    if ((i + 1) % kRowsPerProgressStep == 0)
+      app_.ShowProgress((i + 1) * 100 / total, app_.texts.Get(830, 0));
   }
   RecountBuffers(db);
   if (!places.empty()) app_.state.CurRecord = places.back();
@@ -134,8 +149,11 @@ void AccessExchange::Export() {
   ExportDialog& dialog = Exporting();
   dialog.Prepare();
   if (app_.Seams().RunModal(dialog) != QDialog::Accepted) return;
-  QString path = app_.Seams().SaveFileName(&app_.Window(), app_.texts.Get(960, 7), app_.texts.Get(342, 0), QString());
+  QString path =
+      app_.Seams().SaveFileName(&app_.Window(), app_.texts.Get(960, 7), app_.texts.Get(342, 0),
+                                AccessStartFolder(app_.db.DatabasePath, lastFile_));
   if (path.isEmpty()) return;
+  lastFile_ = path;
   if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".mdb");
   if (IsDatabaseFile(path, app_.db.DatabasePath)) {
     app_.ShowMessage(app_.texts.Get(972, 1), kExclamation);
@@ -143,12 +161,14 @@ void AccessExchange::Export() {
   }
   const QString text = app_.texts.Get(831, 0);
   std::unique_ptr<AccessTarget> target = engine_->CreateDatabase(path);
-  ExportToAccess(app_.db, dialog.Scope(), *target, [&](int percent) { app_.ShowProgress(percent, text); });
+  ExportToAccess(app_.db, dialog.Scope(), *target,
+                 [&](int percent) { app_.ShowProgress(percent, text); });
   jet4::Error error;
   const bool written = target->Close(&error);
   app_.ShowProgress(kProgressEnd, QString());
   if (!written) {
-    app_.ShowMessage(app_.texts.Get(910, 0) + QStringLiteral(" N: ") + QString::number(error.number) + u'\n' + error.text,
+    app_.ShowMessage(app_.texts.Get(910, 0) + QStringLiteral(" N: ") +
+                         QString::number(error.number) + u'\n' + error.text,
                      kExclamation);
   }
 }

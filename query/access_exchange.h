@@ -2,6 +2,7 @@
 // the export, over an Access engine that tests may replace.
 #pragma once
 
+#include <QString>
 #include <memory>
 
 #include "query/access_engine.h"
@@ -20,6 +21,8 @@ class AccessExchange {
 
   // mnuImAccess: ImForm, modally.
   void OpenImport();
+  // DBButt of ImForm: the file dialog, then the file's tables.
+  void ChooseImportFile();
   // mnuExAccess: ExAccForm, the file dialog, then the file.
   void Export();
   // The import of the dialog's table into new records.
@@ -37,6 +40,7 @@ class AccessExchange {
   std::unique_ptr<AccessEngine> engine_;
   std::unique_ptr<ImportDialog> importDialog_;
   std::unique_ptr<ExportDialog> exportDialog_;
+  QString lastFile_;  // the last Access file chosen, imported or exported
 };
 
 }  // namespace orbo

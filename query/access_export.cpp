@@ -1,6 +1,7 @@
 #include "query/access_export.h"
 
 #include "query/find_logic.h"
+#include "query/jet4/names.h"
 #include "shell/record_title.h"
 
 namespace orbo {
@@ -25,7 +26,8 @@ std::vector<jet4::Column> ColumnsOf(const FormDef& form) {
   std::vector<jet4::Column> columns{{QStringLiteral("Root"), jet4::ColumnType::Text}};
   for (int type : kExportedTypes) {
     for (int slot = 0; slot < form.ElementCount[static_cast<size_t>(type)]; ++slot) {
-      const ElementDef& element = form.Elements[static_cast<size_t>(type)][static_cast<size_t>(slot)];
+      const ElementDef& element =
+          form.Elements[static_cast<size_t>(type)][static_cast<size_t>(slot)];
       columns.push_back({ExportColumnName(element.Name, type, slot), ColumnTypeOf(type)});
     }
   }
@@ -34,7 +36,9 @@ std::vector<jet4::Column> ColumnsOf(const FormDef& form) {
 
 // Access keeps no empty texts apart from missing ones: an empty value goes
 // out as one blank.
-QString BlankWhenEmpty(const QString& value) { return value.isEmpty() ? QStringLiteral(" ") : value; }
+QString BlankWhenEmpty(const QString& value) {
+  return value.isEmpty() ? QStringLiteral(" ") : value;
+}
 
 jet4::Cell ValueOf(const FormDef& form, const RecordData& record, int type, size_t slot) {
   switch (type) {
@@ -55,7 +59,8 @@ jet4::Cell ValueOf(const FormDef& form, const RecordData& record, int type, size
 
 std::vector<jet4::Cell> RowOf(const Database& db, const FormDef& form, const RecordData& record) {
   const bool known = record.Folder >= 0 && record.Folder < db.FolderCount;
-  std::vector<jet4::Cell> row{{known ? db.Folders[static_cast<size_t>(record.Folder)].Name : QString()}};
+  std::vector<jet4::Cell> row{
+      {known ? db.Folders[static_cast<size_t>(record.Folder)].Name : QString()}};
   for (int type : kExportedTypes) {
     for (int slot = 0; slot < form.ElementCount[static_cast<size_t>(type)]; ++slot) {
       row.push_back(ValueOf(form, record, type, static_cast<size_t>(slot)));
@@ -67,7 +72,12 @@ std::vector<jet4::Cell> RowOf(const Database& db, const FormDef& form, const Rec
 }  // namespace
 
 QString ExportColumnName(const QString& elementName, int type, int slot) {
-  return elementName + QStringLiteral(" ID:") + QString::number(type) + QString::number(slot);
+  const QString suffix = QStringLiteral(" ID:") + QString::number(type) + QString::number(slot);
+  // Jet keeps 64 characters of a name; the suffix is what the import and the
+  // user find a field by, so the element's name gives way.
+  QString name = elementName.left(jet4::kMaxNameLength - suffix.size());
+  if (!name.isEmpty() && name.back().isHighSurrogate()) name.chop(1);
+  return name + suffix;
 }
 
 void ExportToAccess(const Database& db, const ExportScope& scope, AccessTarget& target,

@@ -16,7 +16,8 @@ struct ExportScope {
   bool subfolders = false;
 };
 
-// 'Note ID:23' for the text element 'Note' in slot 3.
+// 'Note ID:23' for the text element 'Note' in slot 3; a name too long for
+// Jet is cut before the suffix.
 QString ExportColumnName(const QString& elementName, int type, int slot);
 
 // Creates the tables and rows in target (which the caller closes);

@@ -5,12 +5,33 @@
 #include <mdbtools.h>
 
 #include <QFile>
-
 #include <memory>
 #include <vector>
 
+#include "query/access_values.h"
+
 namespace orbo {
 namespace {
+
+// How a column's value becomes text.
+enum class ValueKind { Text, Bytes, Date, Decimal, Boolean };
+
+ValueKind KindOf(int columnType) {
+  switch (columnType) {
+    case MDB_OLE:
+    case MDB_BINARY:
+      return ValueKind::Bytes;
+    case MDB_DATETIME:
+      return ValueKind::Date;
+    case MDB_MONEY:
+    case MDB_NUMERIC:
+      return ValueKind::Decimal;
+    case MDB_BOOL:
+      return ValueKind::Boolean;
+    default:
+      return ValueKind::Text;
+  }
+}
 
 // Whole values up to the longest text a field can hold, in UTF-8 (four
 // bytes a character at most); libmdb cuts anything longer silently.
@@ -21,7 +42,8 @@ class MdbSource : public AccessSource {
   explicit MdbSource(MdbHandle* mdb) : mdb_(mdb) {
     for (unsigned int i = 0; i < mdb_->num_catalog; ++i) {
       auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(mdb_->catalog, i));
-      if (entry && entry->object_type == MDB_TABLE && mdb_is_user_table(entry)) tables_.push_back(entry);
+      if (entry && entry->object_type == MDB_TABLE && mdb_is_user_table(entry))
+        tables_.push_back(entry);
     }
   }
 
@@ -43,24 +65,26 @@ class MdbSource : public AccessSource {
     table_ = mdb_read_table(tables_[static_cast<size_t>(index)]);
     // libmdb walks the table's page map without looking: a damaged file may
     // give none.
-    if (!table_ || !table_->usage_map || table_->map_sz == 0 || !mdb_read_columns(table_) || !table_->columns ||
-        table_->columns->len != table_->num_cols) {
+    if (!table_ || !table_->usage_map || table_->map_sz == 0 || !mdb_read_columns(table_) ||
+        !table_->columns || table_->columns->len != table_->num_cols) {
       CloseTable();
       return false;
     }
     columns->clear();
     const unsigned int bound = std::min<unsigned int>(table_->num_cols, kReadColumns);
     // Left uninitialised: the memory is only touched as values fill it.
-    for (unsigned int j = 0; j < bound; ++j) buffers_.push_back(std::make_unique_for_overwrite<char[]>(kBindBytes));
+    for (unsigned int j = 0; j < bound; ++j)
+      buffers_.push_back(std::make_unique_for_overwrite<char[]>(kBindBytes));
     lengths_.assign(bound, 0);
     for (unsigned int j = 0; j < table_->num_cols; ++j) {
       auto* column = static_cast<MdbColumn*>(g_ptr_array_index(table_->columns, j));
       columns->append(QString::fromUtf8(column->name));
-      if (j < bound && mdb_bind_column(table_, static_cast<int>(j) + 1, buffers_[j].get(), &lengths_[j]) == -1) {
+      if (j < bound &&
+          mdb_bind_column(table_, static_cast<int>(j) + 1, buffers_[j].get(), &lengths_[j]) == -1) {
         CloseTable();
         return false;
       }
-      binary_.push_back(column->col_type == MDB_OLE || column->col_type == MDB_BINARY);
+      if (j < bound) columns_.push_back(column);
     }
     *rowCount = table_->num_rows;
     mdb_rewind_table(table_);
@@ -78,8 +102,7 @@ class MdbSource : public AccessSource {
         failed_ = true;
         return false;
       }
-      // Pictures and other bytes are no text: such a column reads as empty.
-      values->append(binary_[j] ? QString() : QString::fromUtf8(buffers_[j].get(), length));
+      values->append(ValueText(j, length));
     }
     return true;
   }
@@ -87,12 +110,32 @@ class MdbSource : public AccessSource {
   bool Failed() const override { return failed_; }
 
  private:
+  // libmdb's text for most types; a date from the stored number, since
+  // libmdb gives "1900-01-00" before 1900 and in 9999.
+  QString ValueText(size_t j, int length) const {
+    const char* bytes = buffers_[j].get();
+    switch (KindOf(columns_[j]->col_type)) {
+      case ValueKind::Bytes:
+        return {};  // pictures and other bytes are no text
+      case ValueKind::Date:
+        if (columns_[j]->cur_value_len == 0) return {};
+        return AccessDateText(mdb_pg_get_double(mdb_, columns_[j]->cur_value_start));
+      case ValueKind::Decimal:
+        return WithoutTrailingZeros(QString::fromUtf8(bytes, length));
+      case ValueKind::Boolean:
+        return length == 1 && bytes[0] == '1' ? QStringLiteral("True") : QStringLiteral("False");
+      case ValueKind::Text:
+        break;
+    }
+    return QString::fromUtf8(bytes, length);
+  }
+
   void CloseTable() {
     if (table_) mdb_free_tabledef(table_);
     table_ = nullptr;
     buffers_.clear();
     lengths_.clear();
-    binary_.clear();
+    columns_.clear();
   }
 
   MdbHandle* mdb_;
@@ -100,7 +143,7 @@ class MdbSource : public AccessSource {
   MdbTableDef* table_ = nullptr;
   std::vector<std::unique_ptr<char[]>> buffers_;
   std::vector<int> lengths_;
-  std::vector<bool> binary_;
+  std::vector<MdbColumn*> columns_;  // the bound ones
   bool failed_ = false;
 };
 

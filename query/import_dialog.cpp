@@ -71,7 +71,7 @@ ImportDialog::ImportDialog(App& app, AccessEngine& engine, QWidget* parent)
   layout->addWidget(waitFrame_);
   layout->addLayout(buttons);
 
-  connect(dbButt_, &QPushButton::clicked, this, [this] { ChooseFile(); });
+  connect(dbButt_, &QPushButton::clicked, this, &ImportDialog::fileRequested);
   connect(tablesCombo_, &QComboBox::activated, this, [this](int index) { ChooseTable(index); });
   connect(formsCombo_, &QComboBox::currentIndexChanged, this, [this] { FillTargets(); });
   connect(fieldsCombo_, &QComboBox::currentIndexChanged, this, [this] { ShowColumnTarget(); });
@@ -101,11 +101,6 @@ void ImportDialog::Prepare() {
   FillTargets();
   frame2_->setVisible(false);
   SetWaiting(false);
-}
-
-void ImportDialog::ChooseFile() {
-  const QString path = app_.Seams().OpenFileName(this, app_.texts.Get(960, 6), app_.texts.Get(342, 0), dbText_->text());
-  if (!path.isEmpty()) OpenFile(path);
 }
 
 void ImportDialog::OpenFile(const QString& path) {
@@ -138,8 +133,8 @@ void ImportDialog::ChooseTable(int index) {
   }
   table_ = index;
   const LanguageTexts& t = app_.texts;
-  infLab_->setText(t.Get(340, 4) + u' ' + QString::number(columns.size()) + QStringLiteral(";  ") + t.Get(340, 5) +
-                   u' ' + QString::number(rows));
+  infLab_->setText(t.Get(340, 4) + u' ' + QString::number(columns.size()) + QStringLiteral(";  ") +
+                   t.Get(340, 5) + u' ' + QString::number(rows));
   if (columns.isEmpty() || rows == 0) return;
   formsCombo_->setCurrentIndex(0);
   FillTargets();
@@ -172,7 +167,8 @@ void ImportDialog::closeEvent(QCloseEvent* event) {
 void ImportDialog::FillTargets() {
   const int form = formsCombo_->currentIndex();
   QStringList targets{QStringLiteral("-")};
-  if (form >= 0 && form < app_.db.FormCount) targets << ImportTargetNames(app_.db.Forms[static_cast<size_t>(form)]);
+  if (form >= 0 && form < app_.db.FormCount)
+    targets << ImportTargetNames(app_.db.Forms[static_cast<size_t>(form)]);
   elsCombo_->clear();
   elsCombo_->addItems(targets);
   ShowColumnTarget();
@@ -186,7 +182,8 @@ void ImportDialog::ShowColumnTarget() {
 }
 
 void ImportDialog::ShowSource(bool shown) {
-  for (QWidget* w : std::initializer_list<QWidget*>{label2_, tablesCombo_, infLab_}) w->setVisible(shown);
+  for (QWidget* w : std::initializer_list<QWidget*>{label2_, tablesCombo_, infLab_})
+    w->setVisible(shown);
 }
 
 }  // namespace orbo

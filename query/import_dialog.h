@@ -28,8 +28,6 @@ class ImportDialog : public QDialog {
 
   // On every opening: the folder and form lists of the database as it is.
   void Prepare();
-  // DBButt: the file dialog, then the file's tables.
-  void ChooseFile();
   // The open file, its table list and the first table; 900/0 when the file
   // cannot be read.
   void OpenFile(const QString& path);
@@ -45,6 +43,7 @@ class ImportDialog : public QDialog {
   void SetWaiting(bool waiting);
 
  signals:
+  void fileRequested();  // DBButt
   void importRequested();
   void helpRequested();
 

@@ -24,7 +24,8 @@ QString App::AskOpenPath() {
 }
 
 QString App::AskSavePath() {
-  QString path = dialogs_.SaveFileName(window_.get(), texts.Get(960, 1), QLatin1String(kDatabaseFilter), QString());
+  QString path =
+      dialogs_.SaveFileName(window_.get(), texts.Get(960, 1), QLatin1String(kDatabaseFilter), QString());
   // The dialog does not add the extension on every desktop.
   if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".2db");
   return path;

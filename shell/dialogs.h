@@ -28,10 +28,11 @@ class Dialogs {
 
   // A message box titled with the product name; style as MessageStyle.
   virtual MessageAnswer ShowMessage(QWidget* parent, const QString& text, int style) = 0;
-  // Filter in the form "Corvane Database files (*.2db)|*.2db"; empty when cancelled.
+  // Filter in the form "Corvane Database files (*.2db)|*.2db"; start is the
+  // folder or file the dialog opens at (empty: the working folder); empty
+  // when cancelled.
   virtual QString OpenFileName(QWidget* parent, const QString& title, const QString& filter,
                                const QString& start) = 0;
-  // start: the folder the dialog opens in; empty for the platform's choice.
   virtual QString SaveFileName(QWidget* parent, const QString& title, const QString& filter,
                                const QString& start) = 0;
   // The text input dialog: the confirmed text, or start when not confirmed.

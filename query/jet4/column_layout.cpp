@@ -18,6 +18,7 @@ int FixedSize(JetType type) {
       return 2;
     case JetType::Long:
       return 4;
+    case JetType::Currency:
     case JetType::DateTime:
       return 8;
     default:

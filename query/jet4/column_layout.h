@@ -13,6 +13,7 @@ enum class JetType : std::uint8_t {
   Byte = 0x02,
   Integer = 0x03,
   Long = 0x04,
+  Currency = 0x05,
   DateTime = 0x08,
   Binary = 0x09,
   Text = 0x0A,

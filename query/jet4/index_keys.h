@@ -12,12 +12,13 @@ namespace orbo::jet4 {
 
 inline constexpr std::uint16_t kSortOrderLcid = 0x0409;
 
-// Only the "simple" characters (fixed inline codes, no extra section) are
-// encodable: ASCII letters, digits, space, most punctuation and the Russian
-// alphabet without Ё. Names of tables are restricted to them.
+// Whether the sort order's table has a code for c: every character of a
+// single-byte code page has one. Names of tables are restricted to them.
 bool IsKeyCharacter(QChar c);
 
-// Text key of a value made of key characters only.
+// Text key of a value made of key characters only: the text section (base
+// letters, case folded), then the accents, then the unprintable characters
+// with their places, so that keys sort as the sort order compares texts.
 QByteArray TextKey(QStringView text);
 QByteArray LongKey(std::int32_t value);
 

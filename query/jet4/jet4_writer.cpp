@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QSaveFile>
 #include <algorithm>
+#include <cmath>
 
 #include "query/jet4/database_image.h"
 #include "query/jet4/header_page.h"
@@ -14,6 +15,12 @@ namespace {
 constexpr std::size_t kMaxColumns = 255;
 // A long value's length field has 30 bits; UCS-2 takes two bytes a character.
 constexpr qsizetype kMaxValueLength = 0x3FFFFFFF / 2;
+// Currency's range, an integer of ten-thousandths; dates lie well within.
+constexpr double kMaxNumber = 922337203685477.0;
+
+bool StorableNumber(const Cell& cell) {
+  return !cell.number || (std::isfinite(*cell.number) && std::abs(*cell.number) <= kMaxNumber);
+}
 
 bool Fail(Error* error, WriteError number, const QString& text) {
   if (error) *error = {number, text};
@@ -41,6 +48,11 @@ bool CheckTables(const std::vector<Table>& tables, Error* error) {
                       [](const Cell& cell) { return cell.text.size() > kMaxValueLength; }))
         return Fail(error, kTooLarge,
                     QStringLiteral("Row %1 of table \"%2\" holds a value too long for Access.")
+                        .arg(r + 1)
+                        .arg(table.name));
+      if (!std::all_of(row.begin(), row.end(), StorableNumber))
+        return Fail(error, kBadRow,
+                    QStringLiteral("Row %1 of table \"%2\" holds a number Access cannot store.")
                         .arg(r + 1)
                         .arg(table.name));
     }

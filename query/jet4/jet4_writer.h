@@ -4,21 +4,31 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 #include <vector>
 
 namespace orbo::jet4 {
 
-enum class ColumnType : unsigned char { Boolean = 0x01, Text = 0x0A, Memo = 0x0C };
+enum class ColumnType : unsigned char {
+  Boolean = 0x01,
+  Currency = 0x05,
+  DateTime = 0x08,
+  Text = 0x0A,
+  Memo = 0x0C,
+};
 
 struct Column {
   QString name;
   ColumnType type = ColumnType::Text;
 };
 
-// A value: `text` for Text and Memo columns, `flag` for Boolean ones.
+// A value: `text` for Text and Memo columns, `flag` for Boolean ones,
+// `number` for DateTime (days since 1899-12-30, the fraction the time of
+// day) and Currency ones, where no number is Null.
 struct Cell {
   QString text;
   bool flag = false;
+  std::optional<double> number = std::nullopt;
 };
 
 struct Table {
@@ -35,7 +45,7 @@ struct Error {
 enum WriteError : int {
   kCannotCreate = 1,    // the file cannot be created or written
   kTooManyColumns = 2,  // more than 255 columns in a table
-  kBadRow = 3,          // a row with the wrong number of cells
+  kBadRow = 3,          // a row with the wrong number of cells, or a number out of range
   kTooLarge = 4,        // the file would pass the format's size limit
 };
 

@@ -28,6 +28,12 @@ void WriteFixed(char* at, JetType type, const Value& value) {
     case JetType::Long:
       SetU32(at, static_cast<std::uint32_t>(std::get<std::int64_t>(value)));
       break;
+    case JetType::Currency: {
+      const auto bits = static_cast<std::uint64_t>(std::get<std::int64_t>(value));
+      SetU32(at, static_cast<std::uint32_t>(bits));
+      SetU32(at + 4, static_cast<std::uint32_t>(bits >> 32));
+      break;
+    }
     case JetType::DateTime:
       SetDouble(at, std::get<double>(value));
       break;

@@ -13,7 +13,8 @@
 
 namespace orbo::jet4 {
 
-// Integers for Byte/Integer/Long, double for DateTime, bool for Boolean,
+// Integers for Byte/Integer/Long and Currency (in ten-thousandths), double
+// for DateTime, bool for Boolean,
 // QString for Text/Memo, QByteArray for Binary/OLE; monostate is NULL.
 using Value = std::variant<std::monostate, std::int64_t, double, bool, QString, QByteArray>;
 

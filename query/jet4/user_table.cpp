@@ -1,5 +1,7 @@
 #include "query/jet4/user_table.h"
 
+#include <cmath>
+
 #include "query/jet4/column_fit.h"
 #include "query/jet4/names.h"
 
@@ -8,8 +10,14 @@ namespace orbo::jet4 {
 namespace {
 
 ColumnDef Stored(const QString& name, ColumnType type) {
-  if (type == ColumnType::Boolean) return {name, JetType::Boolean, kFlagFixed | kFlagUpdatable, 0};
-  return {name, static_cast<JetType>(type), kFlagUpdatable, kExtraCompressible};
+  const auto jetType = static_cast<JetType>(type);
+  if (IsVariable(jetType)) return {name, jetType, kFlagUpdatable, kExtraCompressible};
+  return {name, jetType, kFlagFixed | kFlagUpdatable, 0};
+}
+
+Value NumberValue(JetType type, double number) {
+  if (type == JetType::DateTime) return number;
+  return static_cast<std::int64_t>(std::llround(number * 10000));  // Currency
 }
 
 }  // namespace
@@ -30,8 +38,11 @@ std::vector<Value> RowValues(const UserTable& table, std::size_t row) {
   const std::vector<Cell>& cells = table.source->rows[row];
   std::vector<Value> values(table.layout.columns.size());
   for (std::size_t c = 0; c < cells.size(); ++c) {
-    if (table.layout.columns[c].type == JetType::Boolean)
+    const JetType type = table.layout.columns[c].type;
+    if (type == JetType::Boolean)
       values[c] = cells[c].flag;
+    else if (!IsVariable(type))
+      values[c] = cells[c].number ? NumberValue(type, *cells[c].number) : Value();
     else if (!cells[c].text.isEmpty())
       values[c] = cells[c].text;
   }

@@ -19,8 +19,11 @@
 #include "query/access_export.h"
 #include "query/access_import.h"
 #include "query/access_mdb_source.h"
+#include "query/access_values.h"
 #include "query/export_dialog.h"
 #include "query/import_dialog.h"
+#include "query/jet4/jet4_writer.h"
+#include "query/jet4/names.h"
 #include "shell/main_window.h"
 #include "storage/model_invariants.h"
 
@@ -83,6 +86,14 @@ FakeTable Table(const QString& name, int columns, int rows) {
   return t;
 }
 
+// The stored number of a date and time: days since 1899-12-30; before it
+// the time still counts forward from midnight.
+double OleDate(const QDate& date, const QTime& time) {
+  const qint64 days = QDate(1899, 12, 30).daysTo(date);
+  const double fraction = time.msecsSinceStartOfDay() / 86400000.0;
+  return days < 0 ? days - fraction : days + fraction;
+}
+
 QString Run(const QString& tool, const QStringList& args) {
   QProcess process;
   process.start(tool, args);
@@ -102,6 +113,7 @@ class AccessExchangeTest : public QObject {
     Database db = test::FullFormDatabase();
     db.Records[2].TextValue[3] = QString();
     db.Forms[0].Elements[kText][3].Name = "Note";
+    db.Forms[0].Elements[kButton][12].Name = QString(70, 'N');
     std::vector<jet4::Table> written;
     std::vector<int> progress;
     jet4::Error error;
@@ -125,6 +137,10 @@ class AccessExchangeTest : public QObject {
     QCOMPARE(form0.columns[0].name, QString("Root"));
     QCOMPARE(form0.columns[1 + 16 + 3].name, QString("Note ID:23"));
     QCOMPARE(form0.columns[1 + 16 + 3].type, jet4::ColumnType::Memo);
+    // A name over Jet's 64 characters keeps its suffix; the writer takes it as it is.
+    const QString longName = form0.columns[1 + 2 * 16 + 12].name;
+    QCOMPARE(longName, QString(57, 'N') + " ID:312");
+    QCOMPARE(jet4::AcceptableColumnNames({longName}), std::vector<QString>{longName});
     QCOMPARE(form0.columns[1 + 4 * 16].type, jet4::ColumnType::Boolean);
     const std::vector<jet4::Cell>& row = form0.rows[0];
     QCOMPARE(row[0].text, db.Folders[2].Name);
@@ -145,7 +161,8 @@ class AccessExchangeTest : public QObject {
     QCOMPARE(f.In<QLineEdit>("DBText")->text(), QString("a.mdb"));
     QVERIFY(f.In<QComboBox>("TablesCombo")->isVisibleTo(&f.Import()));
     QVERIFY(!f.In<QGroupBox>("Frame2")->isVisibleTo(&f.Import()));  // the empty table
-    QCOMPARE(f.In<QLabel>("InfLab")->text(), f.app.texts.Get(340, 4) + " 2;  " + f.app.texts.Get(340, 5) + " 0");
+    QCOMPARE(f.In<QLabel>("InfLab")->text(),
+             f.app.texts.Get(340, 4) + " 2;  " + f.app.texts.Get(340, 5) + " 0");
     emit f.In<QComboBox>("TablesCombo")->activated(1);
     QVERIFY(f.In<QGroupBox>("Frame2")->isVisibleTo(&f.Import()));
     QCOMPARE(f.In<QComboBox>("FieldsCombo")->count(), 200);
@@ -200,7 +217,8 @@ class AccessExchangeTest : public QObject {
     emit f.In<QComboBox>("TablesCombo")->activated(1);
     f.In<QPushButton>("ImportButt")->click();
     const int room = kMaxRecords - count;
-    QCOMPARE(f.dialogs.messages.last(), f.app.texts.Get(800, 0) + " " + QString::number(room) + " " + f.app.texts.Get(810, 0));
+    QCOMPARE(f.dialogs.messages.last(),
+             f.app.texts.Get(800, 0) + " " + QString::number(room) + " " + f.app.texts.Get(810, 0));
     QCOMPARE(f.db.RecordCount, count);
     QVERIFY(!f.db.Modified);
   }
@@ -212,7 +230,8 @@ class AccessExchangeTest : public QObject {
     f.engine->failWrites = true;
     f.dialogs.savePath = "out";
     f.app.Window().Commands().Menu("mnuExAccess")->trigger();
-    QVERIFY(f.dialogs.messages.value(0).startsWith(f.app.texts.Get(910, 0) + " N: " + QString::number(jet4::kCannotCreate)));
+    QVERIFY(f.dialogs.messages.value(0).startsWith(f.app.texts.Get(910, 0) +
+                                                   " N: " + QString::number(jet4::kCannotCreate)));
     f.install.Write("db.2db", "x");
     f.db.DatabasePath = f.install.Path("db.2db");
     f.dialogs.savePath = f.db.DatabasePath;
@@ -235,7 +254,10 @@ class AccessExchangeTest : public QObject {
     const QString path = dir.filePath("export.mdb");
     f.dialogs.savePath = path;
     f.app.Access().Exporting().Prepare();
-    f.app.Access().Exporting().findChild<QComboBox*>("FolderCombo")->setCurrentIndex(0);  // all folders
+    f.app.Access()
+        .Exporting()
+        .findChild<QComboBox*>("FolderCombo")
+        ->setCurrentIndex(0);  // all folders
     f.app.Window().Commands().Menu("mnuExAccess")->trigger();
     QVERIFY2(f.dialogs.messages.isEmpty(), qPrintable(f.dialogs.messages.join('\n')));
     const QString tables = QStandardPaths::findExecutable("mdb-tables");
@@ -277,6 +299,97 @@ class AccessExchangeTest : public QObject {
     }
   }
 
+  // The import's and the export's file dialogs open beside the database; a
+  // new database's at the home folder, then where the last Access file was.
+  void fileDialogsOpenBesideTheDatabase() {
+    Fixture f;
+    f.engine->files["/data/in/a.mdb"] = {Table("T", 1, 1)};
+    QCOMPARE(f.db.DatabasePath, QString("noname"));
+    f.Open(QString());  // cancelled
+    QCOMPARE(f.dialogs.fileDialogStarts, QStringList{QDir::homePath()});
+    f.Open("/data/in/a.mdb");
+    f.app.Window().Commands().Menu("mnuExAccess")->trigger();
+    QCOMPARE(f.dialogs.fileDialogStarts.last(), QString("/data/in"));
+    f.db.DatabasePath = f.install.Path("records/my.2db");
+    f.Open("/data/in/a.mdb");
+    QCOMPARE(f.dialogs.fileDialogStarts.last(), f.install.Path("records"));
+    f.app.Window().Commands().Menu("mnuExAccess")->trigger();
+    QCOMPARE(f.dialogs.fileDialogStarts.last(), f.install.Path("records"));
+    QCOMPARE(f.dialogs.fileDialogStarts.size(), 5);
+  }
+
+  // A table with Date/Time, Currency and Yes/No columns written by our Jet 4
+  // writer and read through libmdb: dates over the whole range Access
+  // allows (0100-01-01 to 9999-12-31, with and without a time), amounts
+  // without the zeros of their scale, True and False.
+  void typedValuesReadAsAccessShowsThem() {
+    jet4::Table table;
+    table.name = QStringLiteral("Typed");
+    table.columns = {{QStringLiteral("When"), jet4::ColumnType::DateTime},
+                     {QStringLiteral("Price"), jet4::ColumnType::Currency},
+                     {QStringLiteral("Done"), jet4::ColumnType::Boolean}};
+    std::vector<QStringList> expected;
+    auto add = [&](std::optional<double> when, const QString& date, std::optional<double> price,
+                   const QString& amount, bool done) {
+      table.rows.push_back(
+          {{QString(), false, when}, {QString(), false, price}, {QString(), done}});
+      expected.push_back({date, amount, done ? QStringLiteral("True") : QStringLiteral("False")});
+    };
+    // The stored numbers of Access's own DateTest table, and the edges.
+    add(-463126, "0632-01-01", 1995.5, "1995.5", true);
+    add(-728, "1898-01-01", 12, "12", false);
+    add(2958101, "9999-01-01", -0.25, "-0.25", true);
+    add(-1.25, "1899-12-29 06:00:00", 0.0001, "0.0001", false);
+    add(-657434, "0100-01-01", 0, "0", true);
+    add(2958465 + 86399 / 86400.0, "9999-12-31 23:59:59", 123456789.1234, "123456789.1234", true);
+    add(0, "1899-12-30", -12345678901.2345, "-12345678901.2345", false);
+    add(0.5, "1899-12-30 12:00:00", std::nullopt, "", true);
+    add(std::nullopt, "", 100, "100", false);
+    QRandomGenerator random(8);
+    const qint64 first = QDate(100, 1, 1).toJulianDay(), last = QDate(9999, 12, 31).toJulianDay();
+    for (int i = 0; i < 300; ++i) {
+      const QDate date = QDate::fromJulianDay(first + random.bounded(last - first + 1));
+      const QTime time =
+          i % 3 == 0 ? QTime(0, 0) : QTime::fromMSecsSinceStartOfDay(random.bounded(86400) * 1000);
+      const QString text =
+          date.toString("yyyy-MM-dd") + (i % 3 == 0 ? QString() : time.toString(" hh:mm:ss"));
+      add(OleDate(date, time), text, i, QString::number(i), i % 2 == 0);
+    }
+    QTemporaryDir dir;
+    const QString path = dir.filePath("typed.mdb");
+    jet4::Error error;
+    QVERIFY2(jet4::WriteDatabase(path, {table}, &error), qPrintable(error.text));
+    std::unique_ptr<AccessSource> source = OpenMdbSource(path);
+    QVERIFY(source);
+    QStringList columns;
+    qint64 count = 0;
+    QVERIFY(source->OpenTable(0, &columns, &count));
+    QCOMPARE(count, qint64(expected.size()));
+    QStringList row;
+    for (const QStringList& want : expected) {
+      QVERIFY(source->NextRow(&row));
+      QCOMPARE(row, want);
+    }
+    QVERIFY(!source->NextRow(&row) && !source->Failed());
+  }
+
+  // Numbers no real date has come out as numbers; a time that rounds to the
+  // next second past midnight moves the day on; only decimals lose zeros.
+  void valueTextEdges() {
+    QCOMPARE(AccessDateText(-657435), QString("-657435"));
+    QCOMPARE(AccessDateText(2958466), QString("2958466"));
+    QCOMPARE(AccessDateText(2958465.999999999), QString("2958465.999999999"));
+    QCOMPARE(AccessDateText(std::nan("")), QString("nan"));
+    QCOMPARE(AccessDateText(1.9999999999), QString("1900-01-01"));
+    QCOMPARE(AccessDateText(-1.9999999999), QString("1899-12-30"));
+    QCOMPARE(AccessDateText(-0.5), QString("1899-12-30 12:00:00"));
+    QCOMPARE(AccessDateText(2.25), QString("1900-01-01 06:00:00"));
+    QCOMPARE(WithoutTrailingZeros("1995.50"), QString("1995.5"));
+    QCOMPARE(WithoutTrailingZeros("-3.000"), QString("-3"));
+    QCOMPARE(WithoutTrailingZeros("100"), QString("100"));
+    QCOMPARE(WithoutTrailingZeros("0.0100"), QString("0.01"));
+  }
+
   // Damaged files never crash the reader: every table of a cut or
   // scribbled-over export, or of a file whose table has no page map (found
   // by fuzzing), either reads or reports itself failed.
@@ -297,7 +410,8 @@ class AccessExchangeTest : public QObject {
       if (round % 4 == 0) {
         bad.truncate(random.bounded(bad.size()));
       } else {
-        for (int n = 0; n < 1 + round % 16; ++n) bad[random.bounded(bad.size())] = char(random.bounded(256));
+        for (int n = 0; n < 1 + round % 16; ++n)
+          bad[random.bounded(bad.size())] = char(random.bounded(256));
       }
       const QString badPath = dir.filePath(QStringLiteral("bad%1.mdb").arg(round));
       QVERIFY(WriteBytes(badPath, bad));

@@ -15,6 +15,7 @@
 #include "query/jet4/index_tree.h"
 #include "query/jet4/jet4_writer.h"
 #include "query/jet4/names.h"
+#include "query/jet4/system_tables.h"
 #include "query/jet4/text_encoding.h"
 #include "query/jet4/usage_map.h"
 
@@ -119,6 +120,42 @@ void CheckStructure(const QByteArray& image) {
     QCOMPARE(bool(global[5 + bit / 8] & 1 << (bit % 8)), start + bit >= quint32(pageCount));
 }
 
+// The entries of the catalog's ParentIdName index, leaf by leaf from the
+// first.
+QList<QByteArray> CatalogNameEntries(const QByteArray& image) {
+  const int pageCount = static_cast<int>(image.size() / kPageSize);
+  auto isFirstNameLeaf = [&](int p) {
+    const char* page = image.constData() + p * kPageSize;
+    const QList<QByteArray> entries = PageEntries(page);
+    // Id entries are a Long key and a row pointer: 9 bytes.
+    return page[0] == 0x04 && U32(page + 4) == kFirstSystemTdefPage && U32(page + 0x0C) == 0 &&
+           !entries.isEmpty() && entries.front().size() > 9;
+  };
+  int page = 0;
+  while (page < pageCount && !isFirstNameLeaf(page)) ++page;
+  QList<QByteArray> entries;
+  for (; page > 0 && page < pageCount; page = U32(image.constData() + page * kPageSize + 0x10))
+    entries << PageEntries(image.constData() + page * kPageSize);
+  return entries;
+}
+
+// The catalog index holds the key of every table name under "Tables",
+// ascending.
+void CheckCatalogIndex(const QByteArray& image, const std::vector<QString>& userNames) {
+  QList<QByteArray> expected;
+  for (const SystemTable& table : SystemTables()) expected << TextKey(table.name);
+  for (const QString& name : userNames) expected << TextKey(name);
+  std::sort(expected.begin(), expected.end());
+  const QList<QByteArray> entries = CatalogNameEntries(image);
+  QVERIFY(std::adjacent_find(entries.begin(), entries.end(), std::greater_equal<>()) ==
+          entries.end());
+  const QByteArray tables = LongKey(kTablesContainer);
+  QList<QByteArray> keys;
+  for (const QByteArray& entry : entries)
+    if (entry.startsWith(tables)) keys << entry.mid(tables.size()).chopped(4);
+  QCOMPARE(keys, expected);
+}
+
 // --- the mdbtools commands ---
 
 QString Tool(const char* name) { return QStandardPaths::findExecutable(QString::fromLatin1(name)); }
@@ -140,7 +177,8 @@ QString Run(const char* name, const QStringList& arguments) {
 // The header and rows mdb-export gives, cut at separators no value holds, so
 // quotes, commas and line breaks come through unchanged.
 std::vector<QStringList> Exported(const QString& path, const QString& table) {
-  QStringList rows = Run("mdb-export", {"-Q", "-d", "\x1f", "-R", "\x1e", path, table}).split(u'\x1e');
+  QStringList rows =
+      Run("mdb-export", {"-Q", "-d", "\x1f", "-R", "\x1e", path, table}).split(u'\x1e');
   rows.removeLast();  // behind the last separator
   std::vector<QStringList> records;
   for (const QString& row : rows) records.push_back(row.split(u'\x1f'));
@@ -155,6 +193,10 @@ QString SchemaType(ColumnType type) {
       return QStringLiteral("Text (255)");
     case ColumnType::Memo:
       return QStringLiteral("Memo/Hyperlink (255)");
+    case ColumnType::DateTime:
+      return QStringLiteral("DateTime");
+    case ColumnType::Currency:
+      return QStringLiteral("Currency");
   }
   return {};
 }
@@ -178,10 +220,13 @@ void CheckWithMdbTools(const std::vector<Table>& tables, std::size_t stride = 1)
   const QStringList listed =
       Run("mdb-tables", {QStringLiteral("-1"), path}).split(u'\n', Qt::SkipEmptyParts);
   QCOMPARE(listed, QStringList(names.begin(), names.end()));
+  CheckCatalogIndex(image, names);
 
   const QString schema = Run("mdb-schema", {path});
   for (std::size_t t = 0; t < tables.size(); ++t) {
     const Table& table = tables[t];
+    QVERIFY2(schema.contains(QStringLiteral("CREATE TABLE [%1]").arg(names[t])),
+             qPrintable(names[t]));
     std::vector<QString> requestedColumns;
     for (const Column& column : table.columns) requestedColumns.push_back(column.name);
     const std::vector<QString> columns = AcceptableColumnNames(requestedColumns);
@@ -253,6 +298,8 @@ class TestJet4Writer : public QObject {
   void headerMaskAndFields();
   void textCompressionRule();
   void keyCodes();
+  void keysSortLikeGeneralOrder();
+  void codePageCharactersAreKeyCharacters();
   void exampleFileBytes();
   void indexTreeStructure();
   void referenceUsageMap();
@@ -262,6 +309,7 @@ class TestJet4Writer : public QObject {
   void failedWriteLeavesNothing();
   void tableWithoutColumnsGetsAField();
   void tablesReadBack();
+  void accentedTableNamesReadBack();
   void largeFileReadsBack();
 };
 
@@ -306,7 +354,117 @@ void TestJet4Writer::keyCodes() {
   QCOMPARE(LongKey(2), Hex("7F80000002"));
   QCOMPARE(LongKey(0x0F000001), Hex("7F8F000001"));
   QCOMPARE(LongKey(std::numeric_limits<std::int32_t>::min()), Hex("7F00000000"));
-  QVERIFY(!IsKeyCharacter(u'é') && !IsKeyCharacter(u'-') && !IsKeyCharacter(u'ё'));
+  // Accents after the text section, apostrophe and hyphen with their places last.
+  QCOMPARE(TextKey(u"é"), Hex("7F 51 01 0E 00"));
+  QCOMPARE(TextKey(u"e\u0301"), TextKey(u"é"));
+  QCOMPARE(TextKey(u"Ёлка"), Hex("7F 7936 7941 7940 792F 01 13 00"));
+  QCOMPARE(TextKey(u"Kunde-Liste"), Hex("7F 5C6F624F51 5E596B6D51 01 010101 801B0682 00"));
+  QCOMPARE(TextKey(u"é-ü'x"), Hex("7F 516F75 01 0E13 010101 800B0682 800F0680 00"));
+  QCOMPARE(TextKey(u"Straße"), Hex("7F 6B6D694A6B6B51 01 00"));
+  QVERIFY(!IsKeyCharacter(QChar(0x4E00)));  // no single-byte code page holds it
+}
+
+// Random texts over letters with and without accents, Cyrillic, digits,
+// blanks, apostrophes and hyphens: their keys sort as the General order
+// compares them. That order, as its published tables give it: first the
+// letters regardless of case and accent (blank, digits, Latin, Cyrillic;
+// "ё" is "е" with a diaeresis, "й" a letter of its own), then the accents
+// letter by letter, then where apostrophes and hyphens stand.
+void TestJet4Writer::keysSortLikeGeneralOrder() {
+  static const QString kAlphabet =
+      QStringLiteral(" 0123456789abcdefghijklmnopqrstuvwxyzабвгдежзийклмнопрстуфхцчшщъыьэюя");
+  // Combining marks, in the order of their accent codes.
+  static const QList<char16_t> kAccents = {0x0301, 0x0300, 0x0307, 0x0302, 0x0308, 0x030C, 0x0306,
+                                           0x0304, 0x0303, 0x030A, 0x0328, 0x0327, 0x030B};
+  struct Weights {
+    QList<int> letters, accents;
+    QList<std::pair<int, int>> marks;  // (letters before it, apostrophe 0 or hyphen 1)
+  };
+  auto weigh = [](const QString& text) {
+    Weights w;
+    for (QChar c : text) {
+      if (c == u'\'' || c == u'-') {
+        w.marks.push_back({static_cast<int>(w.letters.size()), c == u'-'});
+        continue;
+      }
+      QChar letter = c.toLower();
+      int accent = 0;
+      if (letter == u'ё') {
+        letter = u'е';
+        accent = 1 + kAccents.indexOf(0x0308);
+      } else if (letter.script() == QChar::Script_Latin && !letter.decomposition().isEmpty()) {
+        accent = 1 + kAccents.indexOf(letter.decomposition()[1].unicode());
+        letter = letter.decomposition()[0];
+      }
+      w.letters << kAlphabet.indexOf(letter);
+      w.accents << accent;
+    }
+    while (!w.accents.isEmpty() && w.accents.back() == 0) w.accents.removeLast();
+    return w;
+  };
+  auto sign = [](auto a, auto b) { return a < b ? -1 : b < a ? 1 : 0; };
+  auto compare = [&](const QString& a, const QString& b) {
+    const Weights x = weigh(a), y = weigh(b);
+    if (const int s = sign(x.letters, y.letters)) return s;
+    if (const int s = sign(x.accents, y.accents)) return s;
+    return sign(x.marks, y.marks);
+  };
+  static const QString kCharacters =
+      QStringLiteral("aAeEoOuUcCnNsSzZ áàâäãåéèêëóòôöõúùûüçñšžčćőűąęėÁÉÖÜŽ аеёжийяЁЖ 019 '-''--");
+  QRandomGenerator random(25);
+  auto randomText = [&] {
+    QString text;
+    for (int n = random.bounded(7); n > 0; --n)
+      text += kCharacters[random.bounded(kCharacters.size())];
+    return text;
+  };
+  int equal = 0;
+  for (int i = 0; i < 50000; ++i) {
+    const QString a = randomText();
+    QString b = a;
+    // Mostly a small change (one character replaced, inserted or swapped
+    // with the next), so that many pairs differ in one level only.
+    const int change = random.bounded(4);
+    const int at = static_cast<int>(random.bounded(b.size() + 1));
+    const QChar c = kCharacters[random.bounded(kCharacters.size())];
+    if (change == 0 || b.isEmpty())
+      b = randomText();
+    else if (change == 1 && at < b.size())
+      b[at] = c;
+    else if (change == 2)
+      b.insert(at, c);
+    else if (at + 1 < b.size())
+      std::swap(b[at], b[at + 1]);
+    const int expected = compare(a, b);
+    equal += expected == 0;
+    if (sign(TextKey(a), TextKey(b)) != expected)
+      QFAIL(qPrintable(QStringLiteral("\"%1\" vs \"%2\": %3 vs %4")
+                           .arg(a, b, QString::fromLatin1(TextKey(a).toHex(' ')),
+                                QString::fromLatin1(TextKey(b).toHex(' ')))));
+  }
+  QVERIFY(equal > 1000);
+}
+
+// Every character of the common single-byte code pages has a key code, so
+// no table name loses a character to the catalog.
+void TestJet4Writer::codePageCharactersAreKeyCharacters() {
+  const char* const pages[] = {"windows-1250", "windows-1251", "windows-1252", "windows-1253",
+                               "windows-1254", "windows-1255", "windows-1256", "windows-1257",
+                               "windows-1258", "windows-874",  "ISO-8859-2",   "ISO-8859-5",
+                               "ISO-8859-7",   "ISO-8859-15",  "KOI8-R",       "KOI8-U",
+                               "IBM866",       "macintosh"};
+  for (const char* name : pages) {
+    QStringDecoder decoder(name, QStringConverter::Flag::Stateless);
+    QVERIFY2(decoder.isValid(), name);
+    for (int byte = 0; byte < 256; ++byte) {
+      const char c = static_cast<char>(byte);
+      for (QChar decoded : QString(decoder.decode(QByteArrayView(&c, 1))))
+        QVERIFY2(IsKeyCharacter(decoded), qPrintable(QStringLiteral("%1 byte %2: U+%3")
+                                                         .arg(QLatin1String(name))
+                                                         .arg(byte, 2, 16)
+                                                         .arg(decoded.unicode(), 4, 16)));
+    }
+  }
 }
 
 void TestJet4Writer::exampleFileBytes() {
@@ -435,7 +593,7 @@ void TestJet4Writer::namesMadeAcceptable() {
                                          QStringLiteral("Contacts_2"),
                                          QStringLiteral("Table4"),
                                          QStringLiteral("a_b__c__"),
-                                         QStringLiteral("Zo__s_list"),
+                                         QStringLiteral("Zoë's-list"),
                                          QStringLiteral("msysobjects_2"),
                                          QString(64, u'L'),
                                          QString(62, u'L') + QStringLiteral("_2"),
@@ -480,6 +638,13 @@ void TestJet4Writer::badInputIsRefused() {
   ragged.rows[1].pop_back();
   QVERIFY(!WriteDatabase(path, {ragged}, &error));
   QCOMPARE(error.number, static_cast<int>(kBadRow));
+  Table dated;
+  dated.columns = {{QStringLiteral("When"), ColumnType::DateTime}};
+  for (double bad : {std::nan(""), 1e300}) {
+    dated.rows = {{{QString(), false, 1.5}}, {{QString(), false, bad}}};
+    QVERIFY(!WriteDatabase(path, {dated}, &error));
+    QCOMPARE(error.number, static_cast<int>(kBadRow));
+  }
   QVERIFY(!QFile::exists(path));
 }
 
@@ -541,6 +706,33 @@ void TestJet4Writer::tablesReadBack() {
       return;
     }
   }
+}
+
+// Names with accents, apostrophes, hyphens and dashes keep their form: the
+// mdbtools commands list them and find each table by its name, and the
+// catalog index holds their keys in order.
+void TestJet4Writer::accentedTableNamesReadBack() {
+  if (!HaveMdbTools()) QSKIP("the mdbtools commands are not installed");
+  const QStringList requested = {QStringLiteral("Kunde-Liste"),    QStringLiteral("é-ü'x"),
+                                 QStringLiteral("Карточки ёжика"), QStringLiteral("Ærø Øst"),
+                                 QStringLiteral("Straße"),         QStringLiteral("naïve café"),
+                                 QStringLiteral("Ελληνικά"),       QStringLiteral("Łódź"),
+                                 QStringLiteral("O'Brien"),        QStringLiteral("Zoë's-list"),
+                                 QStringLiteral("ZOË'S-LIST"),     QStringLiteral("Kunde–Liste"),
+                                 QStringLiteral("Зелёный-Ёж"),     QStringLiteral("Kunde Liste"),
+                                 QStringLiteral("№ 5 «Ёлка»")};
+  std::vector<Table> tables;
+  for (const QString& name : requested) {
+    Table table;
+    table.name = name;
+    table.columns = {{QStringLiteral("Root"), ColumnType::Text}};
+    table.rows = {{{name}}};
+    tables.push_back(table);
+  }
+  std::vector<QString> expected(requested.begin(), requested.end());
+  expected[10] += QStringLiteral("_2");  // the same key as "Zoë's-list"
+  QCOMPARE(AcceptableTableNames({requested.begin(), requested.end()}), expected);
+  CheckWithMdbTools(tables);
 }
 
 void TestJet4Writer::largeFileReadsBack() {

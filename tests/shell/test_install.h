@@ -101,9 +101,14 @@ class FakeDialogs : public orbo::Dialogs {
     const int buttons = style & 7;
     return buttons == orbo::kYesNoCancel || buttons == orbo::kYesNo ? orbo::kAnswerYes : orbo::kAnswerOk;
   }
-  QString OpenFileName(QWidget*, const QString&, const QString&, const QString&) override { return openPath; }
+  QStringList fileDialogStarts;  // where each file dialog opened
+  QString OpenFileName(QWidget*, const QString&, const QString&, const QString& start) override {
+    fileDialogStarts << start;
+    return openPath;
+  }
   QString saveStart;  // the folder the last save dialog opened in
   QString SaveFileName(QWidget*, const QString&, const QString&, const QString& start) override {
+    fileDialogStarts << start;
     saveStart = start;
     return savePath;
   }
