@@ -40,7 +40,8 @@ struct Fixture : RunningApp {
   }
   FormDef& Form() { return db.Forms[0]; }
   void Elements(int type, int count) {
-    for (int k = 0; k < count; ++k) ApplyNewElementDefaults(Form(), type, k, app.settings.DefaultFont);
+    for (int k = 0; k < count; ++k)
+      ApplyNewElementDefaults(Form(), type, k, app.settings.DefaultFont);
     Form().ElementCount[type] = static_cast<std::int16_t>(count);
   }
   void Show(int record = 0) {
@@ -51,7 +52,9 @@ struct Fixture : RunningApp {
   Widget* Control(int type, int slot = 0) {
     return qobject_cast<Widget*>(canvas.Control(type, slot));
   }
-  void Mode(int editMode) { app.Window().Commands().Menu(editMode ? "mnuMode2_1" : "mnuMode2_0")->trigger(); }
+  void Mode(int editMode) {
+    app.Window().Commands().Menu(editMode ? "mnuMode2_1" : "mnuMode2_0")->trigger();
+  }
 };
 
 }  // namespace
@@ -91,7 +94,8 @@ class RecordViewTest : public QObject {
     QVERIFY(f.Control<QCheckBox>(kFlag)->isChecked());
     QCOMPARE(f.Control<QPushButton>(kButton, 0)->text(), QString("song.wav"));
     QCOMPARE(f.Control<QPushButton>(kButton, 1)->text(), f.app.texts.Get(187, 8));
-    QCOMPARE(f.Control<QTextEdit>(kMultiline)->toPlainText(), QString(record.MemoValue[0]).replace("\r\n", "\n"));
+    QCOMPARE(f.Control<QTextEdit>(kMultiline)->toPlainText(),
+             QString(record.MemoValue[0]).replace("\r\n", "\n"));
     QVERIFY(!f.db.Modified);
   }
 
@@ -162,15 +166,83 @@ class RecordViewTest : public QObject {
     QTest::keyClicks(memo, "abcdefgh");
     QCOMPARE(f.db.Records[0].MemoValue[0], QString("abcde"));
     memo->clear();
-    memo->insertPlainText("pasted too long");
+    QApplication::clipboard()->setText("pasted too long");
+    QTest::keyClick(memo, Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(f.db.Records[0].MemoValue[0], QString("paste"));
     QCOMPARE(memo->toPlainText(), QString("paste"));
+    // A line break counts two stored characters and goes whole or not at all.
+    memo->clear();
+    QTest::keyClicks(memo, "abc");
+    QTest::keyClick(memo, Qt::Key_Return);
+    QTest::keyClick(memo, Qt::Key_Return);
+    QCOMPARE(f.db.Records[0].MemoValue[0], QString("abc\r\n"));
 
     f.Mode(1);
     QCheckBox* designed = f.Control<QCheckBox>(kFlag);
     designed->click();
     QVERIFY(!designed->isChecked());
     QVERIFY(f.db.Records[0].FlagValue[0]);  // no value while forms are designed
+  }
+
+  // A value already longer than its limit stays whole: a key that would
+  // make it longer is refused, deleting works and undo brings back what was
+  // there; below the limit again, typing goes up to it.
+  void limitRefusesOnlyGrowth() {
+    Fixture f;
+    f.Form().TextLimit[0] = 20;
+    const QString stored = "First line of the memo\r\nsecond line, which is longer than 20";
+    f.db.Records[0].MemoValue[0] = stored;
+    f.Show();
+    QTextEdit* memo = f.Control<QTextEdit>(kMultiline);
+    QTest::keyClick(memo, Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClick(memo, Qt::Key_X);
+    QCOMPARE(f.db.Records[0].MemoValue[0], stored);
+    QTest::keyClick(memo, Qt::Key_Return);
+    QApplication::clipboard()->setText("more");
+    QTest::keyClick(memo, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(f.db.Records[0].MemoValue[0], stored);
+    QTest::keyClick(memo, Qt::Key_Backspace);
+    QCOMPARE(f.db.Records[0].MemoValue[0], stored.chopped(1));
+    QTest::keyClick(memo, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(f.db.Records[0].MemoValue[0], stored);
+    // A selection may be replaced by as much as it held.
+    QTest::keyClick(memo, Qt::Key_Home, Qt::ControlModifier);
+    QTest::keyClick(memo, Qt::Key_Right, Qt::ShiftModifier);
+    QTest::keyClick(memo, Qt::Key_F);
+    QCOMPARE(f.db.Records[0].MemoValue[0], "f" + stored.mid(1));
+    memo->selectAll();
+    QTest::keyClick(memo, Qt::Key_Delete);
+    QTest::keyClicks(memo, QString(25, u'y'));
+    QCOMPARE(f.db.Records[0].MemoValue[0], QString(20, u'y'));
+  }
+
+  // Values longer than a line edit takes by default stay whole when edited;
+  // none grows beyond what a file holds.
+  void longValuesStayWhole() {
+    Fixture f;
+    QString& text = f.db.Records[0].TextValue[0];
+    QString& memoValue = f.db.Records[0].MemoValue[0];
+    text = QString(40000, u'a');
+    memoValue = QString(40000, u'b');
+    f.Show();
+    QLineEdit* line = f.Control<QLineEdit>(kText);
+    QTextEdit* memo = f.Control<QTextEdit>(kMultiline);
+    QTest::keyClick(line, Qt::Key_End);
+    QTest::keyClick(line, Qt::Key_Z);
+    QCOMPARE(text, QString(40000, u'a') + 'z');
+    QTest::keyClick(memo, Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClick(memo, Qt::Key_Z);  // no limit of its own: 32767, already passed
+    QCOMPARE(memoValue, QString(40000, u'b'));
+    QTest::keyClick(memo, Qt::Key_Backspace);
+    QCOMPARE(memoValue, QString(39999, u'b'));
+    text = QString(100000, u'c');
+    f.Show();
+    QTest::keyClick(line, Qt::Key_End);
+    QTest::keyClick(line, Qt::Key_Z);
+    QCOMPARE(text, QString(100000, u'c'));
+    QTest::keyClick(line, Qt::Key_Backspace);
+    QTest::keyClick(line, Qt::Key_Z);
+    QCOMPARE(text, QString(99999, u'c') + 'z');
   }
 
   // The quick list offers the slot's other values of the form, once each.
@@ -258,7 +330,6 @@ class RecordViewTest : public QObject {
     f.app.UpdateTick();
     QVERIFY(panel.isHidden());
   }
-
 };
 
 QTEST_MAIN(RecordViewTest)
