@@ -11,6 +11,7 @@
 #include <QtTest>
 
 #include "../shell/test_install.h"
+#include "forms/form_canvas.h"
 #include "query/find_dialog.h"
 #include "query/finder.h"
 #include "query/sort_dialog.h"
@@ -78,6 +79,34 @@ class FindSortWindow : public QObject {
     f.Commands().Menu("mnuFindNext")->trigger();
     QCOMPARE(f.dialogs.messages.last(), f.app.texts.Get(780, 0));
     QCOMPARE(f.app.state.CurRecord, 0);
+  }
+
+  // The open dialog moves off the record it found, when the screen has
+  // room beside it.
+  void foundRecordStaysInSight() {
+    Fixture f({"dog", "a cat"});
+    f.db.Forms[0].Width = f.db.Forms[0].Height = 1500;
+    f.app.Window().setGeometry(0, 0, 500, 400);
+    f.app.Window().show();
+    f.app.Navigation().ShowRecord(0);
+    QWidget& canvas = f.app.Canvas().MainPic();
+    QRect dialogFrame;
+    f.dialogs.onModal = [&](QDialog& d) {
+      d.resize(d.minimumSizeHint());
+      d.move(canvas.mapToGlobal(QPoint(0, 0)));
+      d.show();
+      f.Look("cat");
+      Child<QPushButton>(d, "FindButt").click();
+      dialogFrame = d.frameGeometry();
+      d.hide();
+      return 0;
+    };
+    f.Commands().Menu("mnuFind")->trigger();
+    QCOMPARE(f.app.state.CurRecord, 1);
+    const QRect record(canvas.mapToGlobal(QPoint(0, 0)), canvas.size());
+    QVERIFY(canvas.isVisible());
+    QVERIFY(!dialogFrame.intersects(record));
+    QVERIFY(canvas.screen()->availableGeometry().contains(dialogFrame));
   }
 
   void oneRecordTellsAtOnce() {
