@@ -335,6 +335,11 @@ void RecordEditor::ShowMediaButtons(bool show) {
   }
 }
 
+void RecordEditor::CloseMedia() {
+  app_.Seams().Media().Close();
+  UpdateMediaStatus();
+}
+
 void RecordEditor::UpdateMediaStatus() {
   const MediaPlayer& media = app_.Seams().Media();
   const MediaPlayer::Mode mode = media.CurrentMode();

@@ -316,6 +316,7 @@ class RecordViewTest : public QObject {
     f.install.Write("song.wav", "RIFF");
     f.db.Records[0].ButtonValue[0] = "\\song.wav";
     f.Show();
+    f.dialogs.media.commands.clear();
     f.Control<QPushButton>(kButton)->click();
     QCOMPARE(f.dialogs.media.commands, QStringList{"play " + f.install.Path("song.wav")});
     f.dialogs.media.percent = 42;
@@ -329,6 +330,33 @@ class RecordViewTest : public QObject {
     f.dialogs.media.mode = MediaPlayer::kNotOpen;
     f.app.UpdateTick();
     QVERIFY(panel.isHidden());
+  }
+
+  // Opening another database, or a new one, closes what was playing: the
+  // buttons and the panel go at once and stay gone.
+  void mediaCloseWithTheDatabase() {
+    Fixture f;
+    f.Elements(kButton, 1);
+    f.Form().ButtonAction[0] = kPlayMedia;
+    f.install.Write("song.wav", "RIFF");
+    f.db.Records[0].ButtonValue[0] = "\\song.wav";
+    QVERIFY(SaveDatabase(f.db, false, f.app));
+    MainCommands& commands = f.app.Window().Commands();
+    QLabel& panel = f.app.Window().StatusPanel("mci");
+    for (const char* open : {"mnuLoad", "mnuNew"}) {
+      f.Show();
+      f.Control<QPushButton>(kButton)->click();
+      f.app.UpdateTick();
+      QVERIFY(!panel.isHidden());
+      QVERIFY(commands.Tool(kMainBar, "mciPlay")->isVisible());
+      f.dialogs.openPath = f.install.Path("view.2db");
+      commands.Menu(open)->trigger();
+      QCOMPARE(f.dialogs.media.commands.last(), QString("close"));
+      QVERIFY(panel.isHidden());
+      QVERIFY(!commands.Tool(kMainBar, "mciPlay")->isVisible());
+      f.app.UpdateTick();
+      QVERIFY(panel.isHidden());
+    }
   }
 };
 
