@@ -105,7 +105,7 @@ void Finder::Log(const FindHit& hit) {
   const RecordData& record = db.Records[hit.record];
   const QString value = FindFieldValue(db, hit.record, hit.elementType, hit.slot);
   const LanguageTexts& t = app_.texts;
-  log_ += QStringLiteral("\r\n") + t.Get(464, 3) + RecordTitle(db, hit.record) + t.Get(464, 4) +
+  log_ += QStringLiteral("\r\n") + t.Get(464, 3) + RecordTitleLine(db, hit.record) + t.Get(464, 4) +
           db.Forms[record.Form].Elements[hit.elementType][hit.slot].Name + t.Get(464, 5) +
           QStringLiteral(" ..") + HitContext(value, hit.position) + QStringLiteral("..");
 }

@@ -13,11 +13,13 @@
 #include <QStatusBar>
 #include <QTextEdit>
 #include <QToolButton>
+#include <QTreeWidgetItem>
 #include <QtTest>
 
 #include "../shell/test_install.h"
 #include "forms/element_values.h"
 #include "forms/form_canvas.h"
+#include "shell/folder_tree.h"
 #include "shell/main_window.h"
 #include "shell/navigator.h"
 #include "storage/database_commands.h"
@@ -214,6 +216,25 @@ class RecordViewTest : public QObject {
     QTest::keyClick(memo, Qt::Key_Delete);
     QTest::keyClicks(memo, QString(25, u'y'));
     QCOMPARE(f.db.Records[0].MemoValue[0], QString(20, u'y'));
+  }
+
+  // A multiline title names its record by its first line with text, in the
+  // tree and the title bar; the value keeps its lines.
+  void multilineTitleShowsItsFirstLine() {
+    Fixture f;
+    f.Form().TitleElement = 6000;
+    f.app.Navigation().RebuildTree();
+    f.Show();
+    QTextEdit* memo = f.Control<QTextEdit>(kMultiline);
+    memo->selectAll();
+    QTest::keyClick(memo, Qt::Key_Return);
+    QTest::keyClicks(memo, "Shopping");
+    QTest::keyClick(memo, Qt::Key_Return);
+    QTest::keyClicks(memo, "milk");
+    QCOMPARE(f.db.Records[0].MemoValue[0], QString("\r\nShopping\r\nmilk"));
+    QCOMPARE(f.app.Tree().Node(RecordKey(0))->text(0), QString("Shopping"));
+    QVERIFY2(f.app.Window().windowTitle().endsWith(" - [Shopping]"),
+             qPrintable(f.app.Window().windowTitle()));
   }
 
   // Values longer than a line edit takes by default stay whole when edited;
