@@ -23,12 +23,21 @@ long long Hidden(const QRect& window, const QRect& target) {
 
 QPoint PlaceBeside(const QRect& target, const QSize& size, const QRect& screen,
                    const QPoint& current) {
-  const std::array<QPoint, 5> wanted = {
+  const int right = target.right() + 1 + kGap;
+  const int left = target.left() - kGap - size.width();
+  const int below = target.bottom() + 1 + kGap;
+  const int above = target.top() - kGap - size.height();
+  // Beside, then in the corners, which hide least when the screen is small.
+  const std::array<QPoint, 9> wanted = {
       current,
-      QPoint(target.right() + 1 + kGap, current.y()),
-      QPoint(target.left() - kGap - size.width(), current.y()),
-      QPoint(current.x(), target.bottom() + 1 + kGap),
-      QPoint(current.x(), target.top() - kGap - size.height()),
+      QPoint(right, current.y()),
+      QPoint(left, current.y()),
+      QPoint(current.x(), below),
+      QPoint(current.x(), above),
+      QPoint(right, below),
+      QPoint(left, below),
+      QPoint(right, above),
+      QPoint(left, above),
   };
   QPoint best = current;
   long long least = std::numeric_limits<long long>::max();
