@@ -63,10 +63,10 @@ class DesignerTest : public QObject {
   void addingWithATool() {
     Fixture f;
     f.Tool("addb");
-    f.Press(5700, 600);
+    f.Press(7000, 2000);
     QCOMPARE(f.Form().ElementCount[kButton], 1);
     QCOMPARE(f.Form().Elements[kButton][0].Left,
-             std::int16_t(f.canvas.TwipsX(f.canvas.PixelsX(5700))));
+             std::int16_t(f.canvas.TwipsX(f.canvas.PixelsX(7000))));
     QCOMPARE(f.app.state.SelType, kButton);
     QVERIFY(f.Commands().Tool(kEditBar, "arrow")->isChecked());
     QVERIFY(f.canvas.SelPic(0).isVisible());
@@ -207,7 +207,7 @@ class DesignerTest : public QObject {
     if (interruption == 1) f.Key(Qt::Key_F6);
     QCOMPARE(f.app.state.EditMode, 1);
     // The bare canvas, pressed and dragged.
-    Drag(&canvas, f.Pixels(5800, 3000), f.Pixels(5800, 3000) + QPoint(-40, -30));
+    Drag(&canvas, f.Pixels(7000, 3000), f.Pixels(7000, 3000) + QPoint(-40, -30));
     QCOMPARE(f.Form().Width, before.Width);
     QCOMPARE(f.Form().Height, before.Height);
     QCOMPARE(canvas.size(), QSize(f.canvas.PixelsX(before.Width), f.canvas.PixelsY(before.Height)));

@@ -218,6 +218,25 @@ class RecordViewTest : public QObject {
     QCOMPARE(f.db.Records[0].MemoValue[0], QString(20, u'y'));
   }
 
+  // The new database's example shows whole at the default font: every
+  // element inside the form, the title and the note at the bottom uncut.
+  void exampleFormShowsWhole() {
+    Fixture f;
+    f.Show();
+    const QRect form = f.canvas.MainPic().rect();
+    for (const int type : {kText, kLabel, kMultiline})
+      QVERIFY(form.contains(f.canvas.Control(type, 0)->geometry()));
+    const auto fits = [](const QWidget* box, const QString& text) {
+      const QFontMetrics metrics(box->font());
+      return metrics.horizontalAdvance(text) < box->contentsRect().width() - 4 &&
+             metrics.height() <= box->contentsRect().height();
+    };
+    const QLineEdit* heading = f.Control<QLineEdit>(kText);
+    QVERIFY(fits(heading, heading->text()));
+    const QLabel* note = f.Control<QLabel>(kLabel);
+    QVERIFY(fits(note, note->text()));
+  }
+
   // A multiline title names its record by its first line with text, in the
   // tree and the title bar; the value keeps its lines.
   void multilineTitleShowsItsFirstLine() {

@@ -88,6 +88,7 @@ class FindSortWindow : public QObject {
     f.db.Forms[0].Width = f.db.Forms[0].Height = 1500;
     f.app.Window().setGeometry(0, 0, 500, 400);
     f.app.Window().show();
+    f.app.Navigation().ShowFolder(0);
     f.app.Navigation().ShowRecord(0);
     QWidget& canvas = f.app.Canvas().MainPic();
     QRect dialogFrame;
@@ -104,6 +105,7 @@ class FindSortWindow : public QObject {
     f.Commands().Menu("mnuFind")->trigger();
     QCOMPARE(f.app.state.CurRecord, 1);
     const QRect record(canvas.mapToGlobal(QPoint(0, 0)), canvas.size());
+    QCOMPARE(record.size(), QSize(100, 100));
     QVERIFY(canvas.isVisible());
     QVERIFY(!dialogFrame.intersects(record));
     QVERIFY(canvas.screen()->availableGeometry().contains(dialogFrame));
