@@ -12,6 +12,7 @@
 
 #include "forms/form_canvas.h"
 #include "forms/properties_dialog.h"
+#include "forms/properties_logic.h"
 #include "forms/title_field_menu.h"
 #include "shell/app.h"
 #include "shell/folder_tree.h"
@@ -120,7 +121,9 @@ QRect FormDesigner::SelectedBox() const { return BoxOf(app_.state.SelType, app_.
 
 void FormDesigner::PlaceHandles() {
   const DisplayState& state = app_.state;
-  const bool shown = state.EditMode == 1 && state.SelType >= -1 && state.CurForm >= 0;
+  // A selection left from database mode or from another form shows none.
+  const bool shown = state.EditMode == 1 && state.SelType >= -1 &&
+                     IsSelectionValid(app_.db, state.CurForm, state.SelType, state.SelIndex);
   if (!shown) {
     for (int i = 0; i < kHandleCount; ++i) canvas_.SelPic(i).hide();
     return;
