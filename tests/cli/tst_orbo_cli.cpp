@@ -153,6 +153,24 @@ class OrboCliTest : public QObject {
     QCOMPARE(Cli({"dump", Path("cyrillic.2db"), "--codepage=windows-1251"}).out, image + '\n');
   }
 
+  // "\\" is an ordinary character of a file name here: a folder "docs\\2024"
+  // is written into, and "a\\b.2db" is never "a/b.2db".
+  void pathsWithABackslash() {
+    QVERIFY(QDir(Path(".")).mkpath("docs\\2024") && QDir(Path(".")).mkpath("docs/2024"));
+    QVERIFY(WriteBytes(Path("example.json"), example_));
+    const QString built = Path("docs\\2024/contacts.2db");
+    const Run run = Cli({"build", Path("example.json"), built});
+    QVERIFY2(run.exitCode == 0 && run.err.isEmpty(), run.err);
+    QCOMPARE(FilesIn(Path("docs\\2024")), QStringList{"contacts.2db"});
+    QCOMPARE(FilesIn(Path("docs/2024")), QStringList());
+    QCOMPARE(Cli({"dump", built}).out, example_);
+
+    QVERIFY(QDir(Path(".")).mkpath("a"));
+    Saved(FreeSlotDatabase(), "a/b.2db");
+    QVERIFY(QFile::copy(built, Path("a\\b.2db")));
+    QCOMPARE(Cli({"dump", Path("a\\b.2db")}).out, example_);
+  }
+
   // A file an older version could write is dumped as the program repairs
   // it, with the repairs on standard error.
   void dumpReportsRepairs() {
