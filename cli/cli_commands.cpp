@@ -48,7 +48,9 @@ Arguments Parse(const QStringList& args, const QStringList& allowed, int fileCou
     }
     const qsizetype equals = arg.indexOf(QLatin1Char('='));
     const QString name = arg.mid(2, equals < 0 ? -1 : equals - 2);
-    if (flags.contains(name) && equals < 0) {
+    if (flags.contains(name)) {
+      if (equals >= 0)
+        throw CliError{QStringLiteral("--%1 takes no value; give --%1 alone").arg(name)};
       parsed.options[name] = QString();
       continue;
     }

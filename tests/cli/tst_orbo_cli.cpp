@@ -149,6 +149,12 @@ class OrboCliTest : public QObject {
     QVERIFY2(utf8.exitCode == 1 && utf8.err.contains("UTF-8 is not a single-byte code page"),
              utf8.err);
     QVERIFY(!QFile::exists(Path("cyrillic.2db")));
+    // Its converter swaps control characters: ASCII would not come back as stored.
+    const Run dos = Cli(build + QStringList{"IBM866"});
+    QVERIFY2(dos.exitCode == 1 &&
+                 dos.err.contains("IBM866 does not store every ASCII character as its own byte: "
+                                  "U+001a becomes byte 0x7f"),
+             dos.err);
     QCOMPARE(Cli(build + QStringList{"windows-1251"}).exitCode, 0);
     QCOMPARE(Cli({"dump", Path("cyrillic.2db"), "--codepage=windows-1251"}).out, image + '\n');
   }
@@ -227,6 +233,9 @@ class OrboCliTest : public QObject {
     Row("print: no such folder", {"print", good, "--pdf", out, "--folder", "7"}, "no folder 7");
     Row("print: folder not a number", {"print", good, "--pdf", out, "--folder", "x"}, "no folder x");
     Row("print: --subfolders alone", {"print", good, "--pdf", out, "--subfolders"}, "--folder");
+    Row("print: --subfolders with a value",
+        {"print", good, "--pdf", out, "--folder", "0", "--subfolders=1"},
+        "--subfolders takes no value; give --subfolders alone");
     Row("print: over the database", {"print", Path("existing.2db"), "--pdf", Path("existing.2db")},
         "database file itself");
     Row("print: PDF folder missing", {"print", good, "--pdf", Path("none/out.pdf")}, "cannot be written");
