@@ -225,7 +225,7 @@ class OrboCliTest : public QObject {
     BadImage("record in no folder", "/Records/0/Folder", 99, "Records[0].Folder");
     BadImage("own parent", "/Folders/0/Parent", 0,
              "Folders[0].Parent: folder 0 is its own ancestor");
-    BadImage("title of a label", "/Forms/0/TitleElement", 1000, "Forms[0].TitleElement");
+    BadImage("title of a missing label", "/Forms/0/TitleElement", 1001, "Forms[0].TitleElement");
     const QString good = Saved(FreeSlotDatabase(), "print.2db");
     const QString out = Path("out.pdf");
     Row("print: damaged, over a file", {"print", damaged, "--pdf", Path("existing.2db")}, "ends");
