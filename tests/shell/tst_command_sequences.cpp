@@ -660,7 +660,7 @@ class Session {
     CodePage codePage;
     const ReadOutcome read = ReadDatabaseFile(db().DatabasePath, codePage, [this] { return db().Password; });
     if (read.status != ReadOutcome::kLoaded) return Fail("the saved file does not load: " + read.error);
-    const QString difference = test::StoredDifference(db(), read.db);
+    const QString difference = StoredDifference(db(), read.db);
     if (!difference.isEmpty()) Fail("the unmodified database differs from its file in " + difference);
   }
 
