@@ -169,7 +169,8 @@ void WriteInPlace(const Database& db, const QString& target, const FileIdentity&
     throw SaveRefused(WriteOutcome::kNotRestored,
                       failure + QStringLiteral("; the previous contents could not be put back"));
   }
-  throw StorageError(failure + QStringLiteral("; the previous contents were put back"));
+  throw SaveRefused(WriteOutcome::kPutBack,
+                    failure + QStringLiteral("; the previous contents were put back"));
 }
 
 }  // namespace
@@ -282,6 +283,7 @@ ReadOutcome ReadDatabaseFile(const QString& path, CodePage& codePage, const Pass
     StreamReader in(codePage);
     outcome.db = ReadDatabaseBody(in, progress);
     outcome.db.DatabasePath = path;
+    outcome.db.CodePageName = codePage.Name();
     outcome.db.PasswordOn = outcome.header == kHeaderPassword;
     outcome.db.Password = password;
     outcome.repairs = RepairModel(outcome.db, names);

@@ -19,7 +19,17 @@ inline constexpr std::int32_t kHeaderPassword = 12;
 
 struct WriteOutcome {
   // Why a save did not happen, where the user needs more than that it failed.
-  enum Fault { kNone, kFailed, kWriteProtected, kChangedMeanwhile, kSavedByAnother, kNotRestored };
+  // Written in place, kPutBack: writing failed and the old bytes were put
+  // back; kNotRestored: they could not be.
+  enum Fault {
+    kNone,
+    kFailed,
+    kWriteProtected,
+    kChangedMeanwhile,
+    kSavedByAnother,
+    kPutBack,
+    kNotRestored
+  };
   bool ok = false;
   // In English, for orbo-cli and logs.
   QString error;

@@ -128,6 +128,7 @@ class FailingSavesTest : public QObject {
       const WriteOutcome outcome = WriteDatabaseFile(changed, path, codePage, {}, noNewFile);
       failWrites(-1, -1);
       QVERIFY(!outcome.ok);
+      QCOMPARE(outcome.fault, WriteOutcome::kPutBack);
       QVERIFY2(outcome.error.endsWith(QStringLiteral("the previous contents were put back")),
                qPrintable(outcome.error));
       QVERIFY(ReadBytes(path) == before);
