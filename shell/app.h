@@ -75,8 +75,8 @@ class App : public StorageUi {
   Dialogs& Seams() { return dialogs_; }
   // Every command from a menu, toolbar, key, click or drop runs through it.
   CommandGate& Gate() { return gate_; }
-  // Told after a command that left the model or the display state broken;
-  // debug builds stop there. Tests set their own.
+  // Told after a command that left the model or the display state broken:
+  // release builds log it, debug builds stop there. Tests set their own.
   std::function<void(const QStringList& problems)> onBrokenInvariants;
   const WorkingFiles& Files() const { return files_; }
   const QString& SettingsPath() const { return settingsPath_; }
