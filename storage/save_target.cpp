@@ -86,8 +86,12 @@ SaveLock::~SaveLock() {
 SaveLock::Result SaveLock::Take() {
   for (int attempt = 0; attempt < kLockAttempts; ++attempt) {
     const int fd = ::open(path_.constData(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (fd < 0)
-      return errno == EACCES || errno == EPERM || errno == EROFS ? kFolderTakesNoFile : kFailed;
+    if (fd < 0) {
+      const bool refused = errno == EACCES || errno == EPERM || errno == EROFS;
+      // A lock file there that this user may not open is another user's.
+      struct stat there {};
+      return refused && ::lstat(path_.constData(), &there) != 0 ? kFolderTakesNoFile : kFailed;
+    }
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
       const bool held = errno == EWOULDBLOCK;
       ::close(fd);
