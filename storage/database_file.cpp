@@ -194,7 +194,6 @@ QString WriteRefusal(const Database& db, CodePage& codePage) {
 WriteOutcome WriteDatabaseFile(const Database& db, const QString& path, CodePage& codePage,
                                const RecordProgress& progress, const TempFileFn& createTemp) {
   WriteOutcome outcome;
-  QString tempPath;
   outcome.error = Guarded([&] {
     try {
       const QString refusal = WriteRefusal(db, codePage);
@@ -207,6 +206,7 @@ WriteOutcome WriteDatabaseFile(const Database& db, const QString& path, CodePage
                           QStringLiteral("%1 is write-protected").arg(target));
       }
       SaveLock lock(target);
+      QString tempPath;
       switch (lock.Take()) {
         case SaveLock::kHeldByAnother:
           throw SaveRefused(WriteOutcome::kSavedByAnother,
@@ -229,19 +229,24 @@ WriteOutcome WriteDatabaseFile(const Database& db, const QString& path, CodePage
         outcome.inPlace = true;
         return;
       }
-      WriteStream(db, tempPath, codePage, progress);
-      if (before.exists && !TakeModeAndOwner(tempPath, target)) {
-        throw StorageError(
-            QStringLiteral("%1 cannot be given the mode of %2").arg(tempPath, target));
+      try {
+        WriteStream(db, tempPath, codePage, progress);
+        if (before.exists && !TakeModeAndOwner(tempPath, target)) {
+          throw StorageError(
+              QStringLiteral("%1 cannot be given the mode of %2").arg(tempPath, target));
+        }
+        ThrowIfChanged(target, before);
+        std::error_code error;
+        std::filesystem::rename(FsPath(tempPath), FsPath(target), error);
+        if (error) {
+          throw StorageError(QStringLiteral("%1 cannot be replaced: %2")
+                                 .arg(target, QString::fromLocal8Bit(error.message())));
+        }
+      } catch (...) {
+        // While the lock is held, so no other save meets it.
+        QFile::remove(tempPath);
+        throw;
       }
-      ThrowIfChanged(target, before);
-      std::error_code error;
-      std::filesystem::rename(FsPath(tempPath), FsPath(target), error);
-      if (error) {
-        throw StorageError(QStringLiteral("%1 cannot be replaced: %2")
-                               .arg(target, QString::fromLocal8Bit(error.message())));
-      }
-      tempPath.clear();
     } catch (const SaveRefused& refused) {
       outcome.fault = refused.fault;
       throw;
@@ -249,7 +254,6 @@ WriteOutcome WriteDatabaseFile(const Database& db, const QString& path, CodePage
   });
   outcome.ok = outcome.error.isEmpty();
   if (outcome.ok) outcome.fault = WriteOutcome::kNone;
-  if (!tempPath.isEmpty()) QFile::remove(tempPath);
   return outcome;
 }
 
