@@ -105,6 +105,14 @@ void WriteStream(const Database& db, const QString& tempPath, CodePage& codePage
   }
 }
 
+// Why db cannot be written in codePage: it breaks the model's rules, or its
+// password cannot be a key. Empty when it can.
+QString WriteRefusal(const Database& db, CodePage& codePage) {
+  const std::vector<ModelProblem> problems = FindModelProblems(db, 1);
+  if (!problems.empty()) return DescribeProblem(problems.front());
+  return db.PasswordOn ? PasswordRefusal(db.Password, codePage) : QString();
+}
+
 // A refused save the user is told about in words of its own.
 class SaveRefused : public StorageError {
  public:
@@ -183,12 +191,6 @@ PasswordFault CheckPasswordKey(const QString& password, CodePage& codePage) {
   if (password.contains(QChar(0))) return PasswordFault::kNul;
   QByteArray key;
   return codePage.Encode(password, &key) ? PasswordFault::kNone : PasswordFault::kUnencodable;
-}
-
-QString WriteRefusal(const Database& db, CodePage& codePage) {
-  const std::vector<ModelProblem> problems = FindModelProblems(db, 1);
-  if (!problems.empty()) return DescribeProblem(problems.front());
-  return db.PasswordOn ? PasswordRefusal(db.Password, codePage) : QString();
 }
 
 WriteOutcome WriteDatabaseFile(const Database& db, const QString& path, CodePage& codePage,

@@ -39,18 +39,14 @@ struct WriteOutcome {
   bool inPlace = false;
 };
 
-// Why db cannot be written in codePage: it breaks the model's rules, or its
-// password cannot be a key. Empty when it can; a save checks this before
-// anything else, so the user can be told before the model or a file changes.
-QString WriteRefusal(const Database& db, CodePage& codePage);
-
 // Creates the empty temporary a save writes first, beside the file at target
 // (CreateTempBeside); empty when the folder takes no new file, and throws
 // StorageError when it cannot for another reason.
 using TempFileFn = std::function<QString(const QString& target)>;
 
 // Writes db to the file at path (through a link, to what it names), refusing
-// what WriteRefusal refuses and a file IsWriteProtected names. The body goes
+// before any file is touched a model that breaks its rules, a password that
+// cannot be a key and a file IsWriteProtected names. The body goes
 // to a temporary of this save's own, which takes the old file's mode and
 // owner and is renamed over it only when every step succeeded and the file
 // is still what it was when the save began; so a failure, or a save of the
