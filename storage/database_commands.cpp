@@ -144,7 +144,7 @@ bool SaveDatabase(Database& db, bool saveAs, StorageUi& ui) {
   }
   if (RefusePassword(db, *codePage, ui)) return false;
   if (IsWriteProtected(path)) {
-    ui.ShowMessage(kSaveFailedText + QChar(13) + ui.GetText(kFileTexts, 0).arg(path), kExclamation);
+    ShowSaveFailed(WriteOutcome{false, {}, WriteOutcome::kWriteProtected}, path, ui);
     return false;
   }
   const Storable storable = AskStorable(db, *codePage, ui);
