@@ -53,6 +53,7 @@ bench: build
 	$(BUILD_DIR)/bench/storage_bench
 	$(BUILD_DIR)/bench/memory_bench
 	$(BUILD_DIR)/bench/deletion_bench
+	$(BUILD_DIR)/bench/rules_bench
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/navigation_bench
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/canvas_bench
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/query_bench

@@ -48,7 +48,9 @@ Arguments Parse(const QStringList& args, const QStringList& allowed, int fileCou
     }
     const qsizetype equals = arg.indexOf(QLatin1Char('='));
     const QString name = arg.mid(2, equals < 0 ? -1 : equals - 2);
-    if (flags.contains(name) && equals < 0) {
+    if (flags.contains(name)) {
+      if (equals >= 0)
+        throw CliError{QStringLiteral("--%1 takes no value; give --%1 alone").arg(name)};
       parsed.options[name] = QString();
       continue;
     }
@@ -169,7 +171,7 @@ Image ParseImage(const QString& path) {
   }
 }
 
-void Build(const QStringList& rest, std::FILE*, std::FILE*) {
+void Build(const QStringList& rest, std::FILE*, std::FILE* err) {
   const Arguments args = Parse(rest, {QStringLiteral("codepage")}, 2);
   CodePage codePage = CodePageOf(args);
   const QString& imagePath = args.files[0];
@@ -188,6 +190,13 @@ void Build(const QStringList& rest, std::FILE*, std::FILE*) {
   }
   const WriteOutcome written = WriteDatabaseFile(db, outPath, codePage);
   if (!written.ok) throw CliError{QStringLiteral("%1: %2").arg(outPath, written.error)};
+  if (written.inPlace) {
+    std::fprintf(
+        err,
+        "orbo-cli: %s: written in place, since its folder takes no new file: no temporary kept "
+        "the old file whole meanwhile\n",
+        qPrintable(outPath));
+  }
 }
 
 void Info(const QStringList& rest, std::FILE* out, std::FILE* err) {
@@ -270,15 +279,18 @@ const Command kCommands[] = {
      "Writes the database as its JSON image to standard output, in file order.", Dump},
     {"build", "build IMAGE.json OUT.2db [--codepage NAME]",
      "Writes the database a JSON image describes. OUT.2db is replaced whole or not at all;\n"
-     "an image that would not load again is refused, naming its field.",
+     "an image that would not load again is refused, naming its field, and so is a\n"
+     "write-protected OUT.2db, or one another program saves or changes meanwhile.",
      Build},
     {"info", "info FILE.2db [--password PW] [--codepage NAME]",
      "Prints the file's header, whether it needs a password, and its counts.", Info},
-    {"print", "print FILE.2db --pdf OUT.pdf [--password PW] [--codepage NAME] [--folder N] [--subfolders]",
+    {"print",
+     "print FILE.2db --pdf OUT.pdf [--password PW] [--codepage NAME] [--folder N] [--subfolders]",
      "Prints the records, one per page, into a PDF file: all of them, or those of folder N\n"
      "(and of the folders below it with --subfolders). OUT.pdf is written whole or not at all.",
      PrintPdf},
-    {"export-mdb", "export-mdb FILE.2db OUT.mdb [--password PW] [--codepage NAME] [--folder N] [--subfolders]",
+    {"export-mdb",
+     "export-mdb FILE.2db OUT.mdb [--password PW] [--codepage NAME] [--folder N] [--subfolders]",
      "Writes the records as MS Access tables, one per form, as the export dialog does: all of\n"
      "them, or those of folder N (and of the folders below it with --subfolders). OUT.mdb is\n"
      "written whole or not at all.",

@@ -117,6 +117,9 @@ int AddElementInModel(Database& db, int form, int type, int x, int y, const Font
   // The records start the new element empty, whatever an earlier element
   // of that slot left there.
   ForRecordsOf(db, form, [&](RecordData& record) { MoveValue(record, type, slot, slot, slot); });
+  // A form of labels only kept the default title, which names nothing once
+  // an element with a value is there.
+  if (!IsValidTitleElement(def, def.TitleElement)) def.TitleElement = ReplacementTitle(def);
   return slot;
 }
 
@@ -132,7 +135,7 @@ void DeleteElementInModel(Database& db, int form, int type, int slot) {
   def.ElementCount[At(type)] = static_cast<std::int16_t>(last);
   const int deleted = type * 1000 + slot;
   if (def.TitleElement == deleted) {
-    def.TitleElement = kDefaultTitleElement;
+    def.TitleElement = ReplacementTitle(def);
   } else if (def.TitleElement == type * 1000 + last) {
     def.TitleElement = static_cast<std::int16_t>(deleted);
   }

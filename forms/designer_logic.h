@@ -30,13 +30,14 @@ std::int16_t StoredSide(int twips);
 int Snap(int value, bool gridOn, int step);
 
 // Adds an element of type at (x, y) to form: the new last slot of the type
-// with the new-element defaults. -1 when the form has 16 already.
+// with the new-element defaults. -1 when the form has 16 already. A title
+// that would name nothing afterwards becomes ReplacementTitle.
 int AddElementInModel(Database& db, int form, int type, int x, int y, const FontSpec& defaultFont);
 
 // Deletes element (type, slot) of form: the type's last element takes its
 // slot, in the form and in the values of every record of the form, in one
-// step. The title follows the element that moved, and becomes text element
-// 0 when the deleted element was the title.
+// step. The title follows the element that moved; when the deleted element
+// was the title, it becomes ReplacementTitle (text element 0 where there is one).
 void DeleteElementInModel(Database& db, int form, int type, int slot);
 
 // Whether any live record uses form.

@@ -15,8 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (outcome.status == ReadOutcome::kLoaded) {
     fuzz::CheckSavesAndLoadsBack(db, codePage);
   } else {
-    fuzz::Require(test::StoredDifference(db, open).isEmpty(),
-                  "a failed merge changed the open database");
+    fuzz::Require(StoredDifference(db, open).isEmpty(), "a failed merge changed the open database");
   }
   return 0;
 }

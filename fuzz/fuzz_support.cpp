@@ -49,7 +49,7 @@ void CheckSavesAndLoadsBack(const Database& db, CodePage& codePage) {
   const QString password = db.Password;
   const ReadOutcome read = ReadDatabaseFile(copy, codePage, [password] { return password; });
   Require(read.status == ReadOutcome::kLoaded, "a saved model does not load");
-  const QString difference = test::StoredDifference(read.db, db);
+  const QString difference = StoredDifference(read.db, db);
   if (!difference.isEmpty()) std::fprintf(stderr, "differs in %s\n", qPrintable(difference));
   Require(difference.isEmpty(), "a saved model loads back different");
 }

@@ -99,7 +99,7 @@ std::int32_t FileArchive::Add(const char* name, const char* subfolder) {
   if (nameLength > OIO_MAX_NAME || subLength > OIO_MAX_NAME) return OIO_ERR_TOO_LONG;
   if (!EntryStaysInside(subfolder, name)) return OIO_ERR_UNSAFE;
   bool hasFolder = subLength >= 2;
-  std::string path = base_ + (hasFolder ? subfolder : "") + name;
+  std::string path = base_ + (hasFolder ? DiskSubfolder(subfolder) : "") + name;
   if (path.size() > OIO_MAX_NAME) return OIO_ERR_TOO_LONG;
 
   std::vector<char> content;
@@ -163,7 +163,7 @@ std::int32_t FileArchive::Extract(const char* archiveName, const char* target) {
       result = OIO_ERR_DAMAGED;
       break;
     }
-    std::string folder = base + subfolder;
+    std::string folder = base + DiskSubfolder(subfolder);
     std::string path = folder + name;
     // The archive itself is never written over: that would truncate it and lose the entries
     // still to be read.

@@ -1,8 +1,11 @@
 // The few file calls the library makes, one implementation per platform.
+// Paths go to the system exactly as given: on POSIX "\" is an ordinary
+// character of a file name, so rewriting it would reach another file.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 namespace oio {
 
@@ -26,6 +29,9 @@ bool FileClose(FileHandle file);
 // True when path names the very file that is open, also through a link; false when path does not
 // exist.
 bool FileIsSameAs(FileHandle open, const char* path);
+
+// An archive's stored subfolder ("docs\") in the form of this system's paths.
+std::string DiskSubfolder(std::string stored);
 
 // Creates one folder level; an existing folder is fine.
 bool MakeFolder(const char* path);

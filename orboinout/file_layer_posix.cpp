@@ -13,15 +13,6 @@
 namespace oio {
 namespace {
 
-// Stored paths use "\" between folders; the disk wants "/".
-std::string NativePath(const char* path) {
-  std::string native(path);
-  for (char& c : native) {
-    if (c == '\\') c = '/';
-  }
-  return native;
-}
-
 int Fd(FileHandle file) { return static_cast<int>(file); }
 
 bool WriteAll(FileHandle file, const char* bytes, std::size_t n) {
@@ -37,13 +28,20 @@ bool WriteAll(FileHandle file, const char* bytes, std::size_t n) {
 
 }  // namespace
 
+std::string DiskSubfolder(std::string stored) {
+  for (char& c : stored) {
+    if (c == '\\') c = '/';
+  }
+  return stored;
+}
+
 FileHandle FileCreate(const char* path) {
-  int fd = ::open(NativePath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  int fd = ::open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
   return fd < 0 ? kInvalidFile : fd;
 }
 
 FileHandle FileOpenRead(const char* path) {
-  int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
+  int fd = ::open(path, O_RDONLY | O_CLOEXEC);
   if (fd < 0) return kInvalidFile;
   struct stat info {};
   if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
@@ -95,16 +93,16 @@ bool FileClose(FileHandle file) { return ::close(Fd(file)) == 0; }
 bool FileIsSameAs(FileHandle open, const char* path) {
   struct stat openInfo {};
   struct stat pathInfo {};
-  return ::fstat(Fd(open), &openInfo) == 0 && ::stat(NativePath(path).c_str(), &pathInfo) == 0 &&
+  return ::fstat(Fd(open), &openInfo) == 0 && ::stat(path, &pathInfo) == 0 &&
          openInfo.st_dev == pathInfo.st_dev && openInfo.st_ino == pathInfo.st_ino;
 }
 
 bool MakeFolder(const char* path) {
-  std::string native = NativePath(path);
-  while (native.size() > 1 && native.back() == '/') native.pop_back();
-  if (::mkdir(native.c_str(), 0777) == 0) return true;
+  std::string folder(path);
+  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+  if (::mkdir(folder.c_str(), 0777) == 0) return true;
   struct stat info {};
-  return errno == EEXIST && ::stat(native.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+  return errno == EEXIST && ::stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
 }  // namespace oio

@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <string>
+
 #include "orboinout/file_layer.h"
 
 namespace oio {
@@ -12,6 +14,8 @@ FileHandle Handle(HANDLE h) {
 }
 
 }  // namespace
+
+std::string DiskSubfolder(std::string stored) { return stored; }
 
 FileHandle FileCreate(const char* path) {
   return Handle(CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,

@@ -83,13 +83,13 @@ QString DatabasePropertiesDialog::AskPassword(int promptGroup) {
 
 void DatabasePropertiesDialog::SwitchProtection() {
   const AskPasswordFn ask = [this](int prompt) { return AskPassword(prompt); };
-  CodePage codePage(app_.CodePageName());
+  CodePage codePage(app_.db.CodePageName);
   Tell(app_.db.PasswordOn ? SwitchProtectionOff(app_.db, ask) : SwitchProtectionOn(app_.db, codePage, ask));
   ShowProtection();
 }
 
 void DatabasePropertiesDialog::ChangePassword() {
-  CodePage codePage(app_.CodePageName());
+  CodePage codePage(app_.db.CodePageName);
   Tell(orbo::ChangePassword(app_.db, codePage, [this](int prompt) { return AskPassword(prompt); }));
   ShowProtection();
 }
@@ -101,7 +101,9 @@ void DatabasePropertiesDialog::Tell(ProtectionOutcome outcome) {
     case ProtectionOutcome::kDiffer: text = app_.texts.Get(720, 0); break;
     case ProtectionOutcome::kTooShort: text = app_.texts.Get(735, 0); break;
     case ProtectionOutcome::kHoldsNul: text = app_.texts.Get(kPasswordTexts, 1); break;
-    case ProtectionOutcome::kUnencodable: text = app_.texts.Get(kPasswordTexts, 0).arg(app_.CodePageName()); break;
+    case ProtectionOutcome::kUnencodable:
+      text = app_.texts.Get(kPasswordTexts, 0).arg(app_.db.CodePageName);
+      break;
     case ProtectionOutcome::kChanged:
     case ProtectionOutcome::kNoAnswer: return;
   }

@@ -75,8 +75,8 @@ class App : public StorageUi {
   Dialogs& Seams() { return dialogs_; }
   // Every command from a menu, toolbar, key, click or drop runs through it.
   CommandGate& Gate() { return gate_; }
-  // Told after a command that left the model or the display state broken;
-  // debug builds stop there. Tests set their own.
+  // Told after a command that left the model or the display state broken:
+  // release builds log it, debug builds stop there. Tests set their own.
   std::function<void(const QStringList& problems)> onBrokenInvariants;
   const WorkingFiles& Files() const { return files_; }
   const QString& SettingsPath() const { return settingsPath_; }
@@ -127,7 +127,7 @@ class App : public StorageUi {
   void RefreshWindow() override;
   void ShowDatabase() override;
   void ShowChangedTexts() override;
-  QString CodePageName() override { return codePage_; }
+  QString LanguageCodePage() override { return codePage_; }
   RepairNames NamesForRepairs() override;
   QString DescribeForUser(const Database& model, const ModelProblem& problem) override;
   QString DescribeForUser(const Database& model, const TextPlace& place) override;
@@ -179,6 +179,7 @@ class App : public StorageUi {
   bool ended_ = false;
   int menuBarHeight_ = 0;
   int currentLanguage_ = -1;
+  // The chosen language's, for files read and databases made from now on.
   QString codePage_ = QString::fromLatin1(kDefaultCodePage);
   CommandGate gate_;
 };

@@ -48,6 +48,7 @@ void App::ShowProgress(int value, const QString& text) {
 void App::NewDatabase() {
   editor_->CloseMedia();
   orbo::NewDatabase(db, settings.DefaultFont);
+  db.CodePageName = codePage_;
   state.CurForm = 0;
   state.CurRecord = 0;
   state.CurFolder = 0;

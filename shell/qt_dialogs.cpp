@@ -34,9 +34,10 @@ QtDialogs::QtDialogs() : autoAnswer_(qEnvironmentVariable("ORBO_MESSAGES") == u"
 MessageAnswer QtDialogs::ShowMessage(QWidget* parent, const QString& text, int style) {
   const int buttons = style & 7;
   const bool question = buttons == kYesNoCancel || buttons == kYesNo;
+  const bool noFirst = question && (style & kDefaultButton2);
   if (autoAnswer_) {
     std::fprintf(stderr, "message: %s\n", qPrintable(QString(text).replace(u'\r', u' ')));
-    return question ? kAnswerYes : kAnswerOk;
+    return question ? (noFirst ? kAnswerNo : kAnswerYes) : kAnswerOk;
   }
   QMessageBox box(parent);
   box.setWindowTitle(QLatin1String(kProductName));
@@ -45,7 +46,7 @@ MessageAnswer QtDialogs::ShowMessage(QWidget* parent, const QString& text, int s
   if (question) {
     box.setStandardButtons(buttons == kYesNo ? QMessageBox::Yes | QMessageBox::No
                                              : QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-    box.setDefaultButton(QMessageBox::Yes);
+    box.setDefaultButton(noFirst ? QMessageBox::No : QMessageBox::Yes);
     box.setIcon(QMessageBox::Question);
   } else {
     box.setStandardButtons(QMessageBox::Ok);

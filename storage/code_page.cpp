@@ -43,15 +43,21 @@ CodePage::CodePage(const QString& name)
   if (!encoder_.isValid() || !decoder_.isValid()) {
     throw StorageError(QStringLiteral("unknown code page %1").arg(name));
   }
-  QString ascii;
-  QByteArray asciiBytes;
+  // Texts are stored and read with every ASCII character as its own byte.
   for (int c = 1; c < 0x80; ++c) {
-    ascii.append(QChar(c));
-    asciiBytes.append(static_cast<char>(c));
+    const QByteArray bytes = encoder_.encode(QString(QChar(c)));
+    if (bytes != QByteArray(1, static_cast<char>(c))) {
+      throw StorageError(
+          QStringLiteral("%1 does not store every ASCII character as its own byte: U+%2 becomes %3")
+              .arg(name)
+              .arg(c, 4, 16, QLatin1Char('0'))
+              .arg(bytes.isEmpty()
+                       ? QStringLiteral("nothing")
+                       : QStringLiteral("byte 0x") + QString::fromLatin1(bytes.toHex())));
+    }
   }
-  if (QByteArray(encoder_.encode(ascii)) != asciiBytes || !IsSingleByte()) {
+  if (!IsSingleByte())
     throw StorageError(QStringLiteral("%1 is not a single-byte code page").arg(name));
-  }
 }
 
 // The file counts characters and stores one byte each, so no two bytes may

@@ -12,9 +12,9 @@ inline constexpr char kDefaultCodePage[] = "windows-1252";
 
 class CodePage {
  public:
-  // Throws StorageError when the code page is unknown, does not keep ASCII
-  // as single bytes (the stream's texts end at a zero byte) or is not a
-  // single-byte code page.
+  // Throws StorageError when the code page is unknown, does not store each
+  // ASCII character as that very byte (IBM866 swaps some control characters)
+  // or is not a single-byte code page.
   explicit CodePage(const QString& name = QString::fromLatin1(kDefaultCodePage));
 
   const QString& Name() const { return name_; }

@@ -17,6 +17,10 @@ constexpr int kLoadFailedText = 500;
 constexpr int kAskSaveText = 510;
 // Repairs, refused saves and texts a file cannot hold.
 constexpr int kIntegrityTexts = 962;
+// Passwords a file's code page cannot hold.
+constexpr int kPasswordTexts = 968;
+// Files that may not, or could not, be replaced safely.
+constexpr int kFileTexts = 974;
 constexpr int kShownPlaces = 5;
 
 RecordProgress::ShowFn ProgressWithText(StorageUi& ui, int group) {
@@ -42,22 +46,70 @@ bool RefuseInconsistent(const Database& db, StorageUi& ui) {
   return true;
 }
 
-// Texts the code page cannot hold are named; the user may save them with
-// "?" in place of those characters. NUL becomes a space silently, as the
-// file would hold it. False: the user would rather not save.
-bool MakeStorable(Database& db, CodePage& codePage, StorageUi& ui) {
-  const std::vector<TextPlace> places = FindUnstorableTexts(db, codePage, kShownPlaces + 1);
-  if (!places.empty()) {
-    QString text = ui.GetText(kIntegrityTexts, 4).arg(codePage.Name());
-    for (std::size_t i = 0; i < places.size() && i < kShownPlaces; ++i) {
-      text += QStringLiteral("\r- ") + ui.DescribeForUser(db, places[i]);
-    }
-    if (places.size() > kShownPlaces) text += QStringLiteral("\r- ") + ui.GetText(kIntegrityTexts, 6);
-    text += QStringLiteral("\r\r") + ui.GetText(kIntegrityTexts, 5);
-    if (ui.ShowMessage(text, kYesNo + kExclamation) != kAnswerYes) return false;
+// A password the database's code page cannot hold would fail the save
+// half-way: the user is told before anything changes.
+bool RefusePassword(const Database& db, CodePage& codePage, StorageUi& ui) {
+  if (!db.PasswordOn) return false;
+  switch (CheckPasswordKey(db.Password, codePage)) {
+    case PasswordFault::kNone:
+      return false;
+    case PasswordFault::kUnencodable:
+      ui.ShowMessage(ui.GetText(kPasswordTexts, 0).arg(codePage.Name()), kExclamation);
+      return true;
+    case PasswordFault::kNul:
+      ui.ShowMessage(ui.GetText(kPasswordTexts, 1), kExclamation);
+      return true;
+    case PasswordFault::kEmpty:
+      ui.ShowMessage(kSaveFailedText, kOkOnly);
+      return true;
   }
-  if (MakeTextsStorable(db, codePage) > 0) ui.ShowChangedTexts();
   return true;
+}
+
+enum class Storable { kAsTheyAre, kWithQuestionMarks, kNotSaving };
+
+// Texts the code page cannot hold are named; the user may save them with
+// "?" in place of those characters, which is not what the question offers
+// first. Nothing changes here.
+Storable AskStorable(const Database& db, CodePage& codePage, StorageUi& ui) {
+  const std::vector<TextPlace> places = FindUnstorableTexts(db, codePage, kShownPlaces + 1);
+  if (places.empty()) return Storable::kAsTheyAre;
+  QString text = ui.GetText(kIntegrityTexts, 4).arg(codePage.Name());
+  for (std::size_t i = 0; i < places.size() && i < kShownPlaces; ++i) {
+    text += QStringLiteral("\r- ") + ui.DescribeForUser(db, places[i]);
+  }
+  if (places.size() > kShownPlaces) text += QStringLiteral("\r- ") + ui.GetText(kIntegrityTexts, 6);
+  text += QStringLiteral("\r\r") + ui.GetText(kIntegrityTexts, 5);
+  return ui.ShowMessage(text, kYesNo + kExclamation + kDefaultButton2) == kAnswerYes
+             ? Storable::kWithQuestionMarks
+             : Storable::kNotSaving;
+}
+
+// Why the file was not written, for the user.
+QString DescribeFailure(const WriteOutcome& outcome, const QString& path, StorageUi& ui) {
+  switch (outcome.fault) {
+    case WriteOutcome::kWriteProtected:
+      return ui.GetText(kFileTexts, 0).arg(path);
+    case WriteOutcome::kChangedMeanwhile:
+      return ui.GetText(kFileTexts, 1).arg(path);
+    case WriteOutcome::kSavedByAnother:
+      return ui.GetText(kFileTexts, 2).arg(path);
+    case WriteOutcome::kPutBack:
+      return ui.GetText(kFileTexts, 4).arg(path);
+    case WriteOutcome::kNotRestored:
+      return ui.GetText(kFileTexts, 5).arg(path);
+    default:
+      return {};
+  }
+}
+
+void ShowSaveFailed(const WriteOutcome& outcome, const QString& path, StorageUi& ui) {
+  const QString why = DescribeFailure(outcome, path, ui);
+  if (why.isEmpty()) {
+    ui.ShowMessage(kSaveFailedText, kOkOnly);
+  } else {
+    ui.ShowMessage(kSaveFailedText + QChar(13) + why, kExclamation);
+  }
 }
 
 void TellRepairs(StorageUi& ui, const ModelRepairs& repairs, const RepairNames& names) {
@@ -66,10 +118,10 @@ void TellRepairs(StorageUi& ui, const ModelRepairs& repairs, const RepairNames& 
   ui.ShowMessage(text, kExclamation);
 }
 
-// The code page the window asks for; an unusable one fails the command.
-std::optional<CodePage> CodePageOf(StorageUi& ui) {
+// An unusable code page fails the command.
+std::optional<CodePage> CodePageNamed(const QString& name) {
   try {
-    return CodePage(ui.CodePageName());
+    return CodePage(name);
   } catch (const StorageError&) {
     return std::nullopt;
   }
@@ -84,25 +136,45 @@ bool SaveDatabase(Database& db, bool saveAs, StorageUi& ui) {
     path = ui.AskSavePath();
     if (path.isEmpty()) return false;
   }
-  std::optional<CodePage> codePage = CodePageOf(ui);
-  if (codePage && !MakeStorable(db, *codePage, ui)) return false;
+  // Every check that can refuse the save comes before anything changes.
+  std::optional<CodePage> codePage = CodePageNamed(db.CodePageName);
+  if (!codePage) {
+    ui.ShowMessage(kSaveFailedText, kOkOnly);
+    return false;
+  }
+  if (RefusePassword(db, *codePage, ui)) return false;
+  if (IsWriteProtected(path)) {
+    ShowSaveFailed(WriteOutcome{false, {}, WriteOutcome::kWriteProtected}, path, ui);
+    return false;
+  }
+  const Storable storable = AskStorable(db, *codePage, ui);
+  if (storable == Storable::kNotSaving) return false;
+  // What is written has "?" in place of what the code page lacks; the model
+  // takes it only once the file holds it.
+  std::optional<Database> replaced;
+  if (storable == Storable::kWithQuestionMarks) {
+    replaced.emplace(db);
+    MakeTextsStorable(*replaced, *codePage);
+  }
   const QString previousPath = db.DatabasePath;
   db.DatabasePath = path;
   ui.UpdateTitle();
-  const WriteOutcome outcome =
-      codePage ? WriteDatabaseFile(db, path, *codePage, RecordProgress(ProgressWithText(ui, kSavingText)))
-               : WriteOutcome{false, QStringLiteral("unknown code page")};
+  const WriteOutcome outcome = WriteDatabaseFile(replaced ? *replaced : db, path, *codePage,
+                                                 RecordProgress(ProgressWithText(ui, kSavingText)));
   if (!outcome.ok) {
     // The database keeps the name of the file that holds it.
     db.DatabasePath = previousPath;
     ui.UpdateTitle();
     ui.ShowProgress(kProgressEnd, {});
-    ui.ShowMessage(kSaveFailedText, kOkOnly);
+    ShowSaveFailed(outcome, path, ui);
     return false;
   }
+  // NUL becomes a space, as the file holds it.
+  if (MakeTextsStorable(db, *codePage) > 0) ui.ShowChangedTexts();
   // The path as given: lower case names another file on a case-sensitive disk.
   ui.AddRecentFile(db.DatabasePath);
   ui.SetModified(false);
+  if (outcome.inPlace) ui.ShowMessage(ui.GetText(kFileTexts, 3).arg(path), kExclamation);
   return true;
 }
 
@@ -116,7 +188,8 @@ void LoadDatabase(Database& db, const QString& path, StorageUi& ui) {
     ui.SetEventsSuppressed(false);
     return;
   }
-  std::optional<CodePage> codePage = CodePageOf(ui);
+  // A file does not say its code page: it is read in the language's.
+  std::optional<CodePage> codePage = CodePageNamed(ui.LanguageCodePage());
   if (!codePage) {
     ShowReadFailed(ui, false);
     ui.SetEventsSuppressed(false);
@@ -177,7 +250,8 @@ void ImportDatabase(Database& db, StorageUi& ui) {
     ui.SetEventsSuppressed(false);
     return;
   }
-  std::optional<CodePage> codePage = CodePageOf(ui);
+  // Read in the open database's code page, whose texts its file holds.
+  std::optional<CodePage> codePage = CodePageNamed(db.CodePageName);
   const RepairNames names = ui.NamesForRepairs();
   const MergeOutcome outcome =
       codePage ? MergeDatabaseFile(

@@ -1,6 +1,7 @@
 #include "storage/database_file.h"
 
-#include <QCryptographicHash>
+#include <unistd.h>
+
 #include <QFile>
 #include <QFileInfo>
 #include <filesystem>
@@ -8,20 +9,31 @@
 
 #include "storage/database_body.h"
 #include "storage/model_invariants.h"
+#include "storage/storable_text.h"
 #include "storage/storage_error.h"
+#include "storage/stored_content.h"
 #include "storage/stream_library.h"
 
 namespace orbo {
 namespace {
 
-QByteArray EncodePassword(const QString& password, CodePage& codePage) {
+// Why password cannot be the key of a file in codePage; empty when it can.
+QString PasswordRefusal(const QString& password, CodePage& codePage) {
   switch (CheckPasswordKey(password, codePage)) {
-    case PasswordFault::kEmpty: throw StorageError(QStringLiteral("a protected database needs a password"));
-    case PasswordFault::kNul: throw StorageError(QStringLiteral("the password holds a NUL character"));
+    case PasswordFault::kEmpty:
+      return QStringLiteral("a protected database needs a password");
+    case PasswordFault::kNul:
+      return QStringLiteral("the password holds a NUL character");
     case PasswordFault::kUnencodable:
-      throw StorageError(QStringLiteral("the password has a character %1 cannot hold").arg(codePage.Name()));
+      return QStringLiteral("the password has a character %1 cannot hold").arg(codePage.Name());
     case PasswordFault::kNone: break;
   }
+  return {};
+}
+
+QByteArray EncodePassword(const QString& password, CodePage& codePage) {
+  const QString refusal = PasswordRefusal(password, codePage);
+  if (!refusal.isEmpty()) throw StorageError(refusal);
   QByteArray key;
   codePage.Encode(password, &key);
   return key;
@@ -93,6 +105,82 @@ void WriteStream(const Database& db, const QString& tempPath, CodePage& codePage
   }
 }
 
+// Why db cannot be written in codePage: it breaks the model's rules, or its
+// password cannot be a key. Empty when it can.
+QString WriteRefusal(const Database& db, CodePage& codePage) {
+  const std::vector<ModelProblem> problems = FindModelProblems(db, 1);
+  if (!problems.empty()) return DescribeProblem(problems.front());
+  return db.PasswordOn ? PasswordRefusal(db.Password, codePage) : QString();
+}
+
+// A refused save the user is told about in words of its own.
+class SaveRefused : public StorageError {
+ public:
+  SaveRefused(WriteOutcome::Fault why, const QString& message)
+      : StorageError(message), fault(why) {}
+  WriteOutcome::Fault fault;
+};
+
+void ThrowIfChanged(const QString& target, const FileIdentity& before) {
+  if (IdentityOf(target) == before) return;
+  throw SaveRefused(
+      WriteOutcome::kChangedMeanwhile,
+      QStringLiteral("%1 was changed by another program while the database was being saved")
+          .arg(target));
+}
+
+// The written file loads as db, with each NUL a space as the file holds it.
+void VerifyWritten(const Database& db, const QString& target, CodePage& codePage) {
+  Database expected = db;
+  MakeTextsStorable(expected, codePage);
+  const QString password = db.Password;
+  const ReadOutcome read = ReadDatabaseFile(target, codePage, [&password] { return password; });
+  if (read.status != ReadOutcome::kLoaded || read.repairs.Total() > 0 ||
+      !StoredDifference(read.db, expected).isEmpty()) {
+    throw StorageError(QStringLiteral("%1 does not read back as it was written").arg(target));
+  }
+}
+
+bool PutBack(const QString& target, const QByteArray& bytes) {
+  QFile file(target);
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
+  const bool written =
+      file.write(bytes) == bytes.size() && file.flush() && ::fsync(file.handle()) == 0;
+  file.close();
+  return written && file.error() == QFileDevice::NoError;
+}
+
+// No temporary can keep the old file whole while the new one is written, so
+// its bytes are kept here until the new ones read back as db.
+void WriteInPlace(const Database& db, const QString& target, const FileIdentity& before,
+                  CodePage& codePage, const RecordProgress& progress) {
+  const InPlaceLock lock(target);
+  if (!lock.Taken()) {
+    throw SaveRefused(WriteOutcome::kSavedByAnother,
+                      QStringLiteral("%1 is being saved by another program").arg(target));
+  }
+  QFile file(target);
+  if (!file.open(QIODevice::ReadOnly)) {
+    throw StorageError(QStringLiteral("%1 cannot be read: %2").arg(target, file.errorString()));
+  }
+  const QByteArray old = file.readAll();
+  file.close();
+  if (file.error() != QFileDevice::NoError)
+    throw StorageError(QStringLiteral("%1 cannot be read").arg(target));
+  ThrowIfChanged(target, before);
+  const QString failure = Guarded([&] {
+    WriteStream(db, target, codePage, progress);
+    VerifyWritten(db, target, codePage);
+  });
+  if (failure.isEmpty()) return;
+  if (!PutBack(target, old)) {
+    throw SaveRefused(WriteOutcome::kNotRestored,
+                      failure + QStringLiteral("; the previous contents could not be put back"));
+  }
+  throw SaveRefused(WriteOutcome::kPutBack,
+                    failure + QStringLiteral("; the previous contents were put back"));
+}
+
 }  // namespace
 
 PasswordFault CheckPasswordKey(const QString& password, CodePage& codePage) {
@@ -105,49 +193,69 @@ PasswordFault CheckPasswordKey(const QString& password, CodePage& codePage) {
   return codePage.Encode(password, &key) ? PasswordFault::kNone : PasswordFault::kUnencodable;
 }
 
-QString TempPathFor(const QString& target) {
-  const QFileInfo info(target);
-  const QByteArray digest =
-      QCryptographicHash::hash(info.fileName().toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
-  return info.absolutePath() + QStringLiteral("/.orbo-") + QString::fromLatin1(digest) +
-         QStringLiteral(".tmp");
-}
-
-// Only the exact name of our temporary is removed, and only a regular file:
-// never a link, a folder or anything else the user put there.
-QString CreateTempBeside(const QString& target) {
-  const QString path = TempPathFor(target);
-  const QFileInfo left(path);
-  if (left.isFile() && !left.isSymbolicLink()) QFile::remove(path);
-  QFile file(path);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-    throw StorageError(QStringLiteral("%1 cannot be created: %2").arg(path, file.errorString()));
-  }
-  return path;
-}
-
 WriteOutcome WriteDatabaseFile(const Database& db, const QString& path, CodePage& codePage,
                                const RecordProgress& progress, const TempFileFn& createTemp) {
   WriteOutcome outcome;
-  QString tempPath;
   outcome.error = Guarded([&] {
-    const std::vector<ModelProblem> problems = FindModelProblems(db, 1);
-    if (!problems.empty()) throw StorageError(DescribeProblem(problems.front()));
-    // Saving through a link replaces what it points at, not the link.
-    const QString target = FollowLinks(path);
-    tempPath = createTemp(target);
-    WriteStream(db, tempPath, codePage, progress);
-    if (QFile::exists(target)) QFile::setPermissions(tempPath, QFile::permissions(target));
-    std::error_code error;
-    std::filesystem::rename(FsPath(tempPath), FsPath(target), error);
-    if (error) {
-      throw StorageError(QStringLiteral("%1 cannot be replaced: %2")
-                             .arg(target, QString::fromLocal8Bit(error.message())));
+    try {
+      const QString refusal = WriteRefusal(db, codePage);
+      if (!refusal.isEmpty()) throw StorageError(refusal);
+      // Saving through a link replaces what it points at, not the link.
+      const QString target = FollowLinks(path);
+      const FileIdentity before = IdentityOf(target);
+      if (before.exists && IsWriteProtected(target)) {
+        throw SaveRefused(WriteOutcome::kWriteProtected,
+                          QStringLiteral("%1 is write-protected").arg(target));
+      }
+      SaveLock lock(target);
+      QString tempPath;
+      switch (lock.Take()) {
+        case SaveLock::kHeldByAnother:
+          throw SaveRefused(WriteOutcome::kSavedByAnother,
+                            QStringLiteral("%1 is being saved by another program").arg(target));
+        case SaveLock::kFailed:
+          throw StorageError(QStringLiteral("no lock can be taken beside %1").arg(target));
+        case SaveLock::kTaken:
+          RemoveStaleTemps(target);
+          tempPath = createTemp(target);
+          break;
+        case SaveLock::kFolderTakesNoFile:
+          break;
+      }
+      if (tempPath.isEmpty()) {
+        if (!before.exists) {
+          throw StorageError(
+              QStringLiteral("%1 cannot be created: its folder takes no new file").arg(target));
+        }
+        WriteInPlace(db, target, before, codePage, progress);
+        outcome.inPlace = true;
+        return;
+      }
+      try {
+        WriteStream(db, tempPath, codePage, progress);
+        if (before.exists && !TakeModeAndOwner(tempPath, target)) {
+          throw StorageError(
+              QStringLiteral("%1 cannot be given the mode of %2").arg(tempPath, target));
+        }
+        ThrowIfChanged(target, before);
+        std::error_code error;
+        std::filesystem::rename(FsPath(tempPath), FsPath(target), error);
+        if (error) {
+          throw StorageError(QStringLiteral("%1 cannot be replaced: %2")
+                                 .arg(target, QString::fromLocal8Bit(error.message())));
+        }
+      } catch (...) {
+        // While the lock is held, so no other save meets it.
+        QFile::remove(tempPath);
+        throw;
+      }
+    } catch (const SaveRefused& refused) {
+      outcome.fault = refused.fault;
+      throw;
     }
-    tempPath.clear();
   });
   outcome.ok = outcome.error.isEmpty();
-  if (!tempPath.isEmpty()) QFile::remove(tempPath);
+  if (outcome.ok) outcome.fault = WriteOutcome::kNone;
   return outcome;
 }
 
@@ -181,6 +289,7 @@ ReadOutcome ReadDatabaseFile(const QString& path, CodePage& codePage, const Pass
     StreamReader in(codePage);
     outcome.db = ReadDatabaseBody(in, progress);
     outcome.db.DatabasePath = path;
+    outcome.db.CodePageName = codePage.Name();
     outcome.db.PasswordOn = outcome.header == kHeaderPassword;
     outcome.db.Password = password;
     outcome.repairs = RepairModel(outcome.db, names);

@@ -9,6 +9,7 @@
 #include "storage/database_model.h"
 #include "storage/model_repair.h"
 #include "storage/record_progress.h"
+#include "storage/save_target.h"
 
 namespace orbo {
 
@@ -17,24 +18,42 @@ inline constexpr std::int32_t kHeaderDefaultKey = 11;
 inline constexpr std::int32_t kHeaderPassword = 12;
 
 struct WriteOutcome {
+  // Why a save did not happen, where the user needs more than that it failed.
+  // Written in place, kPutBack: writing failed and the old bytes were put
+  // back; kNotRestored: they could not be.
+  enum Fault {
+    kNone,
+    kFailed,
+    kWriteProtected,
+    kChangedMeanwhile,
+    kSavedByAnother,
+    kPutBack,
+    kNotRestored
+  };
   bool ok = false;
+  // In English, for orbo-cli and logs.
   QString error;
+  Fault fault = kFailed;
+  // Written straight into the file, without a temporary to keep the old one
+  // whole meanwhile: its folder takes no new file.
+  bool inPlace = false;
 };
 
-// Refuses a model that breaks its invariants. Writes a temporary file of its
-// own beside the file (beside a link's target) and renames it over the file
-// only when every step succeeded, so a failure leaves the previous file whole.
-// Creates the empty temporary file a save writes first, for the file at
-// target; throws StorageError when it cannot.
+// Creates the empty temporary a save writes first, beside the file at target
+// (CreateTempBeside); empty when the folder takes no new file, and throws
+// StorageError when it cannot for another reason.
 using TempFileFn = std::function<QString(const QString& target)>;
-// The temporary a save of target writes: a short name of our own beside
-// it, so it fits wherever the file's name fits, and the same for every save
-// of target, so the next save removes what a killed one left behind.
-QString TempPathFor(const QString& target);
-// Creates TempPathFor(target) exclusively, after removing a regular file a
-// killed save left under that name.
-QString CreateTempBeside(const QString& target);
 
+// Writes db to the file at path (through a link, to what it names), refusing
+// before any file is touched a model that breaks its rules, a password that
+// cannot be a key and a file IsWriteProtected names. The body goes
+// to a temporary of this save's own, which takes the old file's mode and
+// owner and is renamed over it only when every step succeeded and the file
+// is still what it was when the save began; so a failure, or a save of the
+// same file by another program meanwhile, leaves the previous file whole.
+// When the folder takes no new file the file is written in place, its old
+// bytes kept in memory until the new ones read back as db and put back when
+// they do not.
 WriteOutcome WriteDatabaseFile(const Database& db, const QString& path, CodePage& codePage,
                                const RecordProgress& progress = {},
                                const TempFileFn& createTemp = CreateTempBeside);

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "storage/code_page.h"
+
 namespace orbo {
 
 // Element types, in the order every table, file and dialog uses.
@@ -129,6 +131,10 @@ struct Database {
   std::int16_t BufferCount = 0;
 
   QString DatabasePath = QStringLiteral("noname");
+  // The code page of its texts in its file: the one it was read or made
+  // with, kept until it is closed, whatever language is chosen meanwhile.
+  // Not stored in the file, which does not say.
+  QString CodePageName = QString::fromLatin1(kDefaultCodePage);
   bool PasswordOn = false;
   QString Password;
   bool Modified = false;

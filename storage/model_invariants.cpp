@@ -104,15 +104,18 @@ std::vector<int> FoldersClosingLoops(const Database& db) {
 }
 
 bool IsValidTitleElement(const FormDef& form, int code) {
-  bool anyCandidate = false;
-  for (int t : kTitleTypes) {
-    if (form.ElementCount[At(t)] > 0) anyCandidate = true;
-  }
-  if (!anyCandidate) return code == kDefaultTitleElement;
   const int type = code / 1000;
   const int slot = code % 1000;
-  if (code < 0 || type >= kElementTypeCount || type == kLabel) return false;
-  return slot < form.ElementCount[At(type)];
+  if (code >= 0 && type < kElementTypeCount && slot < form.ElementCount[At(type)]) return true;
+  return code == kDefaultTitleElement && ReplacementTitle(form) == kDefaultTitleElement;
+}
+
+std::int16_t ReplacementTitle(const FormDef& form) {
+  if (form.ElementCount[kText] > 0) return kDefaultTitleElement;
+  for (int t : kTitleTypes) {
+    if (form.ElementCount[At(t)] > 0) return static_cast<std::int16_t>(t * 1000);
+  }
+  return kDefaultTitleElement;
 }
 
 std::vector<ModelProblem> FindModelProblems(const Database& db, int limit) {

@@ -10,16 +10,6 @@ constexpr int kMaxFolderIndex = 32767;
 
 std::size_t At(int i) { return static_cast<std::size_t>(i); }
 
-// A title naming nothing becomes the first text element, or the first
-// element that can title a record.
-std::int16_t ReplacementTitle(const FormDef& form) {
-  if (form.ElementCount[kText] > 0) return kDefaultTitleElement;
-  for (int t : kTitleTypes) {
-    if (form.ElementCount[At(t)] > 0) return static_cast<std::int16_t>(t * 1000);
-  }
-  return kDefaultTitleElement;
-}
-
 int AddFolder(Database& db, const QString& name) {
   const int folder = db.FolderCount;
   SetCount(db, kFoldersKind, static_cast<std::int16_t>(folder + 1));

@@ -12,8 +12,15 @@
 
 namespace orbo {
 
-// Buttons and icon of a message, and the button pressed.
-enum MessageStyle : int { kOkOnly = 0, kYesNoCancel = 3, kYesNo = 4, kExclamation = 48 };
+// Buttons and icon of a message, and the button pressed. The first button is
+// the default one, unless kDefaultButton2 says the second.
+enum MessageStyle : int {
+  kOkOnly = 0,
+  kYesNoCancel = 3,
+  kYesNo = 4,
+  kExclamation = 48,
+  kDefaultButton2 = 256
+};
 enum MessageAnswer : int { kAnswerOk = 1, kAnswerCancel = 2, kAnswerYes = 6, kAnswerNo = 7 };
 
 class StorageUi {
@@ -50,8 +57,9 @@ class StorageUi {
   // show them again where they are.
   virtual void ShowChangedTexts() {}
 
-  // The code page of the texts in database files.
-  virtual QString CodePageName() { return QString::fromLatin1(kDefaultCodePage); }
+  // The code page of the chosen language: files are read in it and new
+  // databases made with it. An open database keeps its own.
+  virtual QString LanguageCodePage() { return QString::fromLatin1(kDefaultCodePage); }
   // What repairs call the objects they add.
   virtual RepairNames NamesForRepairs() { return {}; }
   // A problem that stops a save, and where a text lies, for the user.

@@ -1,3 +1,6 @@
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QProcess>
 #include <QtTest>
 #include <nlohmann/json.hpp>
@@ -13,6 +16,7 @@ using namespace orbo::test;
 using Json = nlohmann::ordered_json;
 
 const Json kCyrillic = "\u041f\u0430\u043f\u043a\u0430";
+constexpr int kWriterRounds = 20;
 
 namespace {
 
@@ -149,8 +153,115 @@ class OrboCliTest : public QObject {
     QVERIFY2(utf8.exitCode == 1 && utf8.err.contains("UTF-8 is not a single-byte code page"),
              utf8.err);
     QVERIFY(!QFile::exists(Path("cyrillic.2db")));
+    // Its converter swaps control characters: ASCII would not come back as stored.
+    const Run dos = Cli(build + QStringList{"IBM866"});
+    QVERIFY2(dos.exitCode == 1 &&
+                 dos.err.contains("IBM866 does not store every ASCII character as its own byte: "
+                                  "U+001a becomes byte 0x7f"),
+             dos.err);
     QCOMPARE(Cli(build + QStringList{"windows-1251"}).exitCode, 0);
     QCOMPARE(Cli({"dump", Path("cyrillic.2db"), "--codepage=windows-1251"}).out, image + '\n');
+  }
+
+  // "\\" is an ordinary character of a file name here: a folder "docs\\2024"
+  // is written into, and "a\\b.2db" is never "a/b.2db".
+  void pathsWithABackslash() {
+    QVERIFY(QDir(Path(".")).mkpath("docs\\2024") && QDir(Path(".")).mkpath("docs/2024"));
+    QVERIFY(WriteBytes(Path("example.json"), example_));
+    const QString built = Path("docs\\2024/contacts.2db");
+    const Run run = Cli({"build", Path("example.json"), built});
+    QVERIFY2(run.exitCode == 0 && run.err.isEmpty(), run.err);
+    QCOMPARE(FilesIn(Path("docs\\2024")), QStringList{"contacts.2db"});
+    QCOMPARE(FilesIn(Path("docs/2024")), QStringList());
+    QCOMPARE(Cli({"dump", built}).out, example_);
+
+    QVERIFY(QDir(Path(".")).mkpath("a"));
+    Saved(FreeSlotDatabase(), "a/b.2db");
+    QVERIFY(QFile::copy(built, Path("a\\b.2db")));
+    QCOMPARE(Cli({"dump", Path("a\\b.2db")}).out, example_);
+  }
+
+  // Two builds of one file at the same moment, again and again: each writes
+  // the file whole or says why it did not, the file always holds one of the
+  // two databases whole, and nothing is left beside it.
+  void twoBuildsOfOneFile() {
+    // Of one size, so that the two saves overlap.
+    QList<QByteArray> wholeFiles;
+    for (const char* name : {"one", "two"}) {
+      Database db = LargeDatabase();
+      db.Folders[0].Name = name;
+      const QString saved = Saved(db, QString(name) + ".2db");
+      wholeFiles << ReadBytes(saved);
+      QVERIFY(WriteBytes(Path(QString(name) + ".json"), Cli({"dump", saved}).out));
+    }
+    const QString target = Path("both.2db");
+    int refused = 0;
+    for (int round = 0; round < kWriterRounds; ++round) {
+      QProcess builds[2];
+      for (int i = 0; i < 2; ++i) {
+        builds[i].start(QStringLiteral(ORBO_BIN_DIR "/orbo-cli"),
+                        {"build", Path((i + round) % 2 ? "one.json" : "two.json"), target});
+      }
+      for (QProcess& build : builds) {
+        QVERIFY(build.waitForFinished(60000));
+        const QByteArray err = build.readAllStandardError();
+        if (build.exitCode() == 0) continue;
+        ++refused;
+        QVERIFY2(err.contains("being saved by another program") ||
+                     err.contains("was changed by another program"),
+                 err);
+      }
+      QVERIFY2(wholeFiles.contains(ReadBytes(target)), qPrintable(QString("round %1").arg(round)));
+      QCOMPARE(QDir(Path(".")).entryList({".orbo-*"}, QDir::AllEntries | QDir::Hidden),
+               QStringList());
+    }
+    qInfo("%d of %d builds were refused", refused, 2 * kWriterRounds);
+  }
+
+  // As another user than root (nobody, when the tests run as root): a
+  // write-protected file is refused, for root as well; in a folder the user
+  // may not write, a file the user may write is written in place, with a note.
+  void permissionsOfTheUser() {
+    const bool root = ::geteuid() == 0;
+    if (root && QStandardPaths::findExecutable("setpriv").isEmpty())
+      QSKIP("setpriv is needed to run as another user");
+    QTemporaryDir dir;
+    QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7755)));
+    const QString image = dir.filePath("example.json");
+    QVERIFY(WriteBytes(image, example_));
+    const auto asUser = [&](const QStringList& args) {
+      if (!root) return Cli(args);
+      QProcess process;
+      process.start("setpriv", QStringList{"--reuid=65534", "--regid=65534", "--clear-groups",
+                                           ORBO_BIN_DIR "/orbo-cli"} +
+                                   args);
+      process.waitForFinished(60000);
+      return Run{process.exitCode(), process.readAllStandardOutput(),
+                 process.readAllStandardError()};
+    };
+
+    const QString locked = dir.filePath("locked.2db");
+    QVERIFY(QFile::copy(Path("example.2db"), locked));
+    QVERIFY(::chmod(QFile::encodeName(locked).constData(), 0444) == 0);
+    for (const Run& run : {Cli({"build", image, locked}), asUser({"build", image, locked})}) {
+      QVERIFY2(run.exitCode == 1 && run.err.contains("locked.2db is write-protected"), run.err);
+    }
+    QCOMPARE(ReadBytes(locked), ReadBytes(Path("example.2db")));
+
+    const QString closed = dir.filePath("closed");
+    QVERIFY(QDir().mkpath(closed));
+    const QString open = closed + "/open.2db";
+    Saved(FreeSlotDatabase(), "free.2db");
+    QVERIFY(QFile::copy(Path("free.2db"), open));
+    QVERIFY(::chmod(QFile::encodeName(open).constData(), root ? 0666 : 0644) == 0);
+    QVERIFY(::chmod(QFile::encodeName(closed).constData(), 0555) == 0);
+    const Run inPlace = asUser({"build", image, open});
+    QVERIFY2(inPlace.exitCode == 0 && inPlace.err.contains("written in place"), inPlace.err);
+    QCOMPARE(ReadBytes(open), ReadBytes(Path("example.2db")));
+    QCOMPARE(FilesIn(closed), QStringList{"open.2db"});
+    const Run fresh = asUser({"build", image, closed + "/new.2db"});
+    QVERIFY2(fresh.exitCode == 1 && fresh.err.contains("takes no new file"), fresh.err);
+    QVERIFY(::chmod(QFile::encodeName(closed).constData(), 0755) == 0);
   }
 
   // A file an older version could write is dumped as the program repairs
@@ -201,7 +312,7 @@ class OrboCliTest : public QObject {
     BadImage("record in no folder", "/Records/0/Folder", 99, "Records[0].Folder");
     BadImage("own parent", "/Folders/0/Parent", 0,
              "Folders[0].Parent: folder 0 is its own ancestor");
-    BadImage("title of a label", "/Forms/0/TitleElement", 1000, "Forms[0].TitleElement");
+    BadImage("title of a missing label", "/Forms/0/TitleElement", 1001, "Forms[0].TitleElement");
     const QString good = Saved(FreeSlotDatabase(), "print.2db");
     const QString out = Path("out.pdf");
     Row("print: damaged, over a file", {"print", damaged, "--pdf", Path("existing.2db")}, "ends");
@@ -209,6 +320,9 @@ class OrboCliTest : public QObject {
     Row("print: no such folder", {"print", good, "--pdf", out, "--folder", "7"}, "no folder 7");
     Row("print: folder not a number", {"print", good, "--pdf", out, "--folder", "x"}, "no folder x");
     Row("print: --subfolders alone", {"print", good, "--pdf", out, "--subfolders"}, "--folder");
+    Row("print: --subfolders with a value",
+        {"print", good, "--pdf", out, "--folder", "0", "--subfolders=1"},
+        "--subfolders takes no value; give --subfolders alone");
     Row("print: over the database", {"print", Path("existing.2db"), "--pdf", Path("existing.2db")},
         "database file itself");
     Row("print: PDF folder missing", {"print", good, "--pdf", Path("none/out.pdf")}, "cannot be written");

@@ -96,6 +96,11 @@ class CanvasLogicTest : public QObject {
     // A full path of this system that is not below the folder stays full.
     QCOMPARE(ResolveDataPath(first.filePath("pics/cat.jpg"), moved.filePath("pets.2db")),
              first.filePath("pics/cat.jpg"));
+    // A "\\" in the database's own folder is part of that folder's name.
+    const QString odd = moved.filePath("docs\\2024/pets.2db");
+    QCOMPARE(MakeRelativePath(moved.filePath("docs\\2024/pics/cat.jpg"), odd),
+             QString("\\pics\\cat.jpg"));
+    QCOMPARE(ResolveDataPath("\\pics\\cat.jpg", odd), moved.filePath("docs\\2024/pics/cat.jpg"));
   }
 
   // Only what an action claims to open goes to the desktop.

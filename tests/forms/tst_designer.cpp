@@ -12,6 +12,7 @@
 #include "forms/form_canvas.h"
 #include "forms/form_designer.h"
 #include "shell/main_window.h"
+#include "storage/model_invariants.h"
 
 using namespace orbo;
 
@@ -150,6 +151,24 @@ class DesignerTest : public QObject {
     f.Press(f.Form().Elements[kText][0].Left + 30, f.Form().Elements[kText][0].Top + 30);
     f.Key(Qt::Key_Delete);
     QCOMPARE(f.dialogs.messages.last(), f.app.texts.Get(640, 0));
+  }
+
+  // A form from a file may have no text element: deleting the element that
+  // titles its records picks another, so the database still saves.
+  void deletingTheTitleOfAFormWithoutText() {
+    Fixture f;
+    AddElementInModel(f.db, 0, kImage, 300, 3000, f.app.settings.DefaultFont);
+    f.Form().ElementCount[kText] = 0;
+    f.Form().TitleElement = 0;
+    f.canvas.DrawForm(0);
+    const ElementDef& image = f.Form().Elements[kImage][0];
+    f.Press(image.Left + 50, image.Top + 50);
+    QCOMPARE(f.app.state.SelType, kImage);
+    f.dialogs.answers = {kAnswerYes};  // the form's record loses the value
+    f.Tool("delete");
+    QCOMPARE(f.Form().ElementCount[kImage], 0);
+    QCOMPARE(f.Form().TitleElement, 6000);  // the multiline text
+    QCOMPARE(FindModelProblems(f.db), std::vector<ModelProblem>{});
   }
 
   // Forms are added, cloned, chosen and deleted; one in use stays.

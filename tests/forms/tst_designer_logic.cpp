@@ -105,6 +105,26 @@ class DesignerLogicTest : public QObject {
     QCOMPARE(FindModelProblems(db), std::vector<ModelProblem>{});
   }
 
+  // The title never names nothing: not after its element is deleted from a
+  // form without text, nor after a value element joins a form of labels.
+  void titleKeepsNamingAnElement() {
+    Database db = MakeDb({{1, 2, 0, 1, 0, 0, 0}, {0, 2, 0, 0, 0, 0, 0}}, {0, 1});
+    db.Forms[0].TitleElement = 0;  // the image
+    DeleteElementInModel(db, 0, kImage, 0);
+    QCOMPARE(db.Forms[0].TitleElement, 3000);  // the button
+    DeleteElementInModel(db, 0, kButton, 0);
+    QCOMPARE(db.Forms[0].TitleElement, kDefaultTitleElement);  // labels only
+    db.Forms[1].TitleElement = 1001;
+    DeleteElementInModel(db, 1, kLabel, 0);
+    QCOMPARE(db.Forms[1].TitleElement, 1000);  // moved with its label
+    QCOMPARE(FindModelProblems(db), std::vector<ModelProblem>{});
+    QCOMPARE(AddElementInModel(db, 0, kFlag, 0, 0, kFont), 0);
+    QCOMPARE(db.Forms[0].TitleElement, 5000);
+    QCOMPARE(AddElementInModel(db, 1, kImage, 0, 0, kFont), 0);
+    QCOMPARE(db.Forms[1].TitleElement, 1000);  // a label titles it still
+    QCOMPARE(FindModelProblems(db), std::vector<ModelProblem>{});
+  }
+
   // Whatever is deleted, every record keeps each value under its element.
   void recordsStayInStepWithTheForm() {
     QRandomGenerator random(4242);

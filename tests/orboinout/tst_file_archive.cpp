@@ -79,6 +79,22 @@ class FileArchiveTest : public QObject {
     QVERIFY(!QFile::exists(T("after")));
   }
 
+  // The base folder is a path of this system, taken as it is; only the stored
+  // subfolder separates folders with "\\".
+  void baseFolderWithABackslash() {
+    const QString base = dir_->filePath("in\\2024/");
+    QVERIFY(QDir(dir_->path()).mkpath("in\\2024/docs") && QDir(dir_->path()).mkpath("in/2024"));
+    QVERIFY(WriteBytes(base + "docs/a.txt", "packed"));
+    QVERIFY(oioStartArh("b.oar", qPrintable(base)) >= 0);
+    QCOMPARE(oioAddFile("a.txt", "docs\\"), OIO_OK);
+    QCOMPARE(oioCloseArh(), OIO_OK);
+    QCOMPARE(FilesIn(base), QStringList{"b.oar"});
+    QVERIFY(QFile::remove(base + "docs/a.txt"));
+    QCOMPARE(oioExtract("b.oar", qPrintable(base)), OIO_OK);
+    QCOMPARE(ReadBytes(base + "docs/a.txt"), QByteArray("packed"));
+    QVERIFY(QDir(dir_->filePath("in/2024")).isEmpty());
+  }
+
   void damagedArchives_data() {
     QTest::addColumn<QByteArray>("tail");
     QTest::newRow("no terminator") << QByteArray();

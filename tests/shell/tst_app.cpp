@@ -17,6 +17,8 @@
 #include "shell/intro_dialog.h"
 #include "shell/main_window.h"
 #include "shell/settings_file.h"
+#include "storage/database_file.h"
+#include "storage/stored_content.h"
 #include "test_install.h"
 
 using namespace orbo;
@@ -203,6 +205,56 @@ class AppTest : public QObject {
     s.Menu("mnuLoad")->trigger();
     QCOMPARE(app.db.Folders[0].Name, name);
     QVERIFY(!s.Tool("save")->isEnabled());
+  }
+
+  // The open database keeps the code page it was read in: after a switch to
+  // English, a Russian (windows-1251) database with a password saves with no
+  // question and loads back whole. A database made then takes windows-1252.
+  void languageSwitchKeepsTheDatabasesCodePage() {
+    Started s;
+    s.install.Write("Texts/current.dat", "russian.txt\r\n");
+    const QString path = s.install.Path("ru.2db");
+    const QString word = QString::fromUtf8("\u041f\u0430\u043f\u043a\u0430");
+    const QString password = QString::fromUtf8("\u043f\u0430\u0440\u043e\u043b\u044c");
+    CodePage cyrillic(QStringLiteral("windows-1251"));
+    Database db = ReadDatabaseFile(s.example, cyrillic, {}).db;
+    db.Records[0].TextValue[0] = word;
+    db.PasswordOn = true;
+    db.Password = password;
+    QVERIFY(WriteDatabaseFile(db, path, cyrillic).ok);
+    s.dialogs.typedText = password;
+    QVERIFY(s.Start(path));
+    App& app = *s.app;
+    QCOMPARE(app.db.CodePageName, QString("windows-1251"));
+
+    app.Window().Commands().Submenu("mnuLang")->actions()[0]->trigger();  // English
+    s.dialogs.messages.clear();
+    s.Tool("tofolder")->trigger();
+    emit app.Window().RootText().textEdited(word);
+    s.Tool("save")->trigger();
+    QCOMPARE(s.dialogs.messages, QStringList());
+    QVERIFY(!app.db.Modified);
+    const ReadOutcome read = ReadDatabaseFile(path, cyrillic, [&] { return password; });
+    QCOMPARE(read.error, QString());
+    QCOMPARE(read.db.Folders[0].Name + read.db.Records[0].TextValue[0], word + word);
+    QCOMPARE(StoredDifference(read.db, app.db), QString());
+
+    s.Menu("mnuNew")->trigger();
+    QCOMPARE(app.db.CodePageName, QString("windows-1252"));
+  }
+
+  // Release builds check the model's rules after every command too, and
+  // log what a command broke.
+  void rulesAreCheckedAfterEveryCommand() {
+#ifndef NDEBUG
+    QSKIP("debug builds stop at a broken rule");
+#endif
+    Started s;
+    QVERIFY(s.Start());
+    QTest::ignoreMessage(
+        QtCriticalMsg, QRegularExpression("the model broke its rules: record 0: folder 99 is not"));
+    s.app->Gate().Run([&] { s.app->db.Records[0].Folder = 99; });
+    s.app->Gate().Run([&] { s.app->db.Records[0].Folder = 0; });
   }
 
   void progressMakesTheWindowBusy() {

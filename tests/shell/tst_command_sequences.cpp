@@ -2,6 +2,8 @@
 // After every command the model keeps its rules, the tree shows the model,
 // the save button follows the mark, and an unmodified database equals its
 // file. A longer run: ORBO_SEQUENCE_COMMANDS=100000 tst_command_sequences
+#include <sys/stat.h>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -11,10 +13,10 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
-#include <QRandomGenerator>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRandomGenerator>
 #include <QShortcut>
 #include <QTabBar>
 #include <QTextEdit>
@@ -25,15 +27,16 @@
 #include <deque>
 #include <functional>
 
-#include "sample_databases.h"
+#include "../test_files.h"
 #include "forms/form_canvas.h"
 #include "forms/form_designer.h"
 #include "forms/record_editor.h"
 #include "query/find_dialog.h"
 #include "query/finder.h"
+#include "query/print_dialog.h"
 #include "query/sort_dialog.h"
 #include "query/sorter.h"
-#include "query/print_dialog.h"
+#include "sample_databases.h"
 #include "shell/app.h"
 #include "shell/folder_tree.h"
 #include "shell/folder_tree_widget.h"
@@ -77,7 +80,12 @@ class RandomDialogs : public Dialogs {
     if (random_.bounded(8) == 0) return {};
     return offered[random_.bounded(offered.size())];
   }
+  // The path the next database save dialog answers, when set.
+  QString nextSavePath;
+
   QString SaveFileName(QWidget*, const QString&, const QString& filter, const QString&) override {
+    if (!nextSavePath.isEmpty() && filter.contains(QLatin1String("*.2db")))
+      return std::exchange(nextSavePath, {});
     if (random_.bounded(10) == 0) return {};
     if (filter.contains(QLatin1String("*.pdf"))) return folder_ + "/pages.pdf";
     if (filter.contains(QLatin1String("*.mdb"))) return folder_ + "/export.mdb";
@@ -249,55 +257,73 @@ class Session {
     };
     commands_ = {
         {"addrecord", 8, tool("addrecord")},
-        {"25 records", 1, inMode(0, [this] {
-           for (int i = 0; i < 25; ++i) Tool("addrecord")->trigger();
-         })},
-        {"record of a form or a new form", 3, inMode(0, [this] {
-           QAction* entry = Pick(window().Commands().AddRecordMenu()->actions());
-           if (entry->isEnabled() && !entry->isSeparator()) entry->trigger();
-         })},
+        {"25 records", 1,
+         inMode(0,
+                [this] {
+                  for (int i = 0; i < 25; ++i) Tool("addrecord")->trigger();
+                })},
+        {"record of a form or a new form", 3,
+         inMode(0,
+                [this] {
+                  QAction* entry = Pick(window().Commands().AddRecordMenu()->actions());
+                  if (entry->isEnabled() && !entry->isSeparator()) entry->trigger();
+                })},
         {"clonerecord", 3, tool("clonerecord")},
         {"del", 7, tool("del")},
         {"mnuDelFolder", 1, menu("mnuDelFolder")},
         {"addroot", 4, tool("addroot")},
-        {"click a node", 8, [this] {
+        {"click a node", 8,
+         [this] {
            if (QTreeWidgetItem* node = RandomNode()) emit tree().itemClicked(node, 0);
          }},
-        {"expand a node", 3, [this] {
+        {"expand a node", 3,
+         [this] {
            if (QTreeWidgetItem* node = RandomNode()) tree().expandItem(node);
          }},
-        {"click a list item", 4, [this] {
+        {"click a list item", 4,
+         [this] {
            QListWidget& list = window().ListView1();
-           if (list.count() > 0 && list.isVisible()) emit list.itemClicked(list.item(random_.bounded(list.count())));
+           if (list.count() > 0 && list.isVisible())
+             emit list.itemClicked(list.item(random_.bounded(list.count())));
          }},
-        {"step or back to the folder", 6, inMode(0, [this] {
-           Tool(Pick<const char*>({"dbfirst", "dbprev", "dbnext", "dblast", "tofolder"}))->trigger();
-         })},
-        {"right button on a node", 2, [this] {
+        {"step or back to the folder", 6,
+         inMode(0,
+                [this] {
+                  Tool(Pick<const char*>({"dbfirst", "dbprev", "dbnext", "dblast", "tofolder"}))
+                      ->trigger();
+                })},
+        {"right button on a node", 2,
+         [this] {
            if (QTreeWidgetItem* node = RandomNode()) tree().onRightPress(node, QPoint());
            window().Commands().Submenu("mnSort")->hide();
          }},
-        {"drop", 5, [this] {
+        {"drop", 5,
+         [this] {
            QTreeWidgetItem* dragged = RandomNode();
            QTreeWidgetItem* target = RandomNode();
            if (dragged && target) tree().onDrop(dragged, target);
          }},
-        {"folder up, down or to the top", 3, [this] {
+        {"folder up, down or to the top", 3,
+         [this] {
            QToolButton& button = window().RootButton(Pick<const char*>({"RootUp", "RootDown", "RootToRootButt"}));
            if (button.isVisible()) button.click();
          }},
-        {"rename the folder", 2, [this] {
+        {"rename the folder", 2,
+         [this] {
            QString name = QString::fromUtf8(Pick<const char*>({"Docs", "Caf\u00e9", "arrow \u2192", "nul\u0001", "\u041f\u0430\u043f\u043a\u0430"}));
            name.replace(QChar(1), QChar(0));
            if (window().RootText().isVisible()) emit window().RootText().textEdited(name);
          }},
-        {"F5, F6 or both", 8, [this] {
+        {"F5, F6 or both", 8,
+         [this] {
            const int pick = random_.bounded(3);
            if (pick != 1) Menu("mnuMode2_1")->trigger();
            if (pick != 0) Menu("mnuMode2_0")->trigger();
          }},
         {"keys", 2, [this] { emit Pick(tree().findChildren<QShortcut*>())->activated(); }},
         {"save", 3, menu("mnuSave")},
+        {"save onto a read-only file", 1, [this] { SaveOntoAReadOnlyFile(); }},
+        {"switch the language", 1, [this] { SwitchTheLanguage(); }},
         {"save as", 1, menu("mnuSaveAs")},
         {"open", 2, menu("mnuLoad")},
         {"new", 1, menu("mnuNew")},
@@ -308,38 +334,52 @@ class Session {
         {"choose, check or press", 6, inMode(0, [this] { UseAControl(); })},
         {"picture", 2, inMode(0, [this] { UseAPicture(); })},
         {"quick list", 2, inMode(0, [this] { UseTheQuickList(); })},
-        {"media buttons", 1, inMode(0, [this] {
-           QAction* button = Tool(Pick<const char*>({"mciPlay", "mciPause", "mciStop"}));
-           if (button->isVisible()) button->trigger();
-         })},
-        {"title field", 1, [this] {
+        {"media buttons", 1,
+         inMode(0,
+                [this] {
+                  QAction* button = Tool(Pick<const char*>({"mciPlay", "mciPause", "mciStop"}));
+                  if (button->isVisible()) button->trigger();
+                })},
+        {"title field", 1,
+         [this] {
            QMenu* menu = window().Commands().Submenu(app_.state.EditMode ? "mnuTitleField" : "mnuMainField");
            emit menu->aboutToShow();
-           if (menu->menuAction()->isEnabled() && !menu->isEmpty()) Pick(menu->actions())->trigger();
+           if (menu->menuAction()->isEnabled() && !menu->isEmpty())
+             Pick(menu->actions())->trigger();
          }},
         {"find", 4, inMode(0, [this] { UseFind(); })},
         {"sort", 3, inMode(0, [this] { UseSort(); })},
         {"add an element", 4, inMode(1, [this] { AddAnElement(); })},
-        {"drag an element", 4, inMode(1, [this] {
-           const QPoint from = RandomCanvasPoint();
-           Drag(&app_.Canvas().MainPic(), from, from + RandomShift());
-         })},
-        {"resize with a handle", 3, inMode(1, [this] {
-           PressOnCanvas(RandomCanvasPoint());
-           QLabel& handle = app_.Canvas().SelPic(random_.bounded(8));
-           if (handle.isVisible()) Drag(&handle, QPoint(1, 1), QPoint(1, 1) + RandomShift());
-         })},
-        {"delete an element", 2, inMode(1, [this] {
-           PressOnCanvas(RandomCanvasPoint());
-           EditTool("delete")->trigger();
-         })},
+        {"drag an element", 4,
+         inMode(1,
+                [this] {
+                  const QPoint from = RandomCanvasPoint();
+                  Drag(&app_.Canvas().MainPic(), from, from + RandomShift());
+                })},
+        {"resize with a handle", 3,
+         inMode(1,
+                [this] {
+                  PressOnCanvas(RandomCanvasPoint());
+                  QLabel& handle = app_.Canvas().SelPic(random_.bounded(8));
+                  if (handle.isVisible()) Drag(&handle, QPoint(1, 1), QPoint(1, 1) + RandomShift());
+                })},
+        {"delete an element", 2,
+         inMode(1,
+                [this] {
+                  PressOnCanvas(RandomCanvasPoint());
+                  EditTool("delete")->trigger();
+                })},
         {"add, clone, delete or choose a form", 3, inMode(1, [this] { UseTheForms(); })},
         {"grid", 1, inMode(1, [this] { EditTool("grid")->trigger(); })},
-        {"properties", 4, inMode(1, [this] {
-           PressOnCanvas(RandomCanvasPoint());
-           EditTool("elprops")->trigger();
-         })},
-        {"database properties", 2, inMode(0, [this] { (random_.bounded(2) ? Tool("dbpass") : Menu("mnuDBProps"))->trigger(); })},
+        {"properties", 4,
+         inMode(1,
+                [this] {
+                  PressOnCanvas(RandomCanvasPoint());
+                  EditTool("elprops")->trigger();
+                })},
+        {"database properties", 2,
+         inMode(0,
+                [this] { (random_.bounded(2) ? Tool("dbpass") : Menu("mnuDBProps"))->trigger(); })},
         {"options", 1, menu("mnuPref")},
         {"print dialog and preview", 2, inMode(0, [this] { UseThePrintDialog(); })},
         {"export to or import from Access", 2, inMode(0, [this] { UseAccess(); })},
@@ -531,6 +571,43 @@ class Session {
     dialogs_.onModal = nullptr;
   }
 
+  // A save, or a save as, onto a saved file made read-only is refused: the
+  // file, its mode and the model stay as they were.
+  void SaveOntoAReadOnlyFile() {
+    QStringList saved;
+    for (const QString& path : dialogs_.savedPaths) {
+      if (QFileInfo(path).isFile()) saved << path;
+    }
+    if (saved.isEmpty()) return;
+    const QString path = Pick(saved);
+    const QByteArray bytes = ReadBytes(path);
+    const QString openPath = db().DatabasePath;
+    const bool modified = db().Modified;
+    const QByteArray name = QFile::encodeName(path);
+    ::chmod(name.constData(), 0444);
+    if (path == openPath && random_.bounded(2) == 0) {
+      Menu("mnuSave")->trigger();
+    } else {
+      dialogs_.nextSavePath = path;
+      Menu("mnuSaveAs")->trigger();
+      dialogs_.nextSavePath.clear();
+    }
+    struct stat info {};
+    const bool keptMode = ::stat(name.constData(), &info) == 0 && (info.st_mode & 07777) == 0444;
+    ::chmod(name.constData(), 0644);
+    if (ReadBytes(path) != bytes || !keptMode) return Fail("a save replaced the read-only " + path);
+    if (db().DatabasePath != openPath || db().Modified != modified)
+      Fail("a refused save changed the database");
+  }
+
+  // The open database keeps its code page whatever language is chosen.
+  void SwitchTheLanguage() {
+    const QString codePage = db().CodePageName;
+    Pick(window().Commands().Submenu("mnuLang")->actions())->trigger();
+    if (db().CodePageName != codePage)
+      Fail("choosing a language changed the open database's code page");
+  }
+
   // A second instance asks to load a file while a command runs (its
   // question is open): the request waits for the tick after the command.
   void HandOverInsideACommand() {
@@ -657,10 +734,10 @@ class Session {
   }
 
   void CheckFileEqualsModel() {
-    CodePage codePage;
+    CodePage codePage(db().CodePageName);
     const ReadOutcome read = ReadDatabaseFile(db().DatabasePath, codePage, [this] { return db().Password; });
     if (read.status != ReadOutcome::kLoaded) return Fail("the saved file does not load: " + read.error);
-    const QString difference = test::StoredDifference(db(), read.db);
+    const QString difference = StoredDifference(db(), read.db);
     if (!difference.isEmpty()) Fail("the unmodified database differs from its file in " + difference);
   }
 

@@ -104,6 +104,38 @@ class FailingSavesTest : public QObject {
     const ReadOutcome saved = ReadDatabaseFile(path, codePage, {});
     QCOMPARE(StoredDifference(saved.db, app.db), QString());
   }
+
+  // Written in place (the folder takes no new file), a failed write puts
+  // the old bytes back into the file, which stays the same file.
+  void failedWriteInPlacePutsTheOldBytesBack() {
+    TestInstall install;
+    stream::SetLibraryFolder(QStringLiteral(ORBO_WRITE_FAULTS_DIR));
+    QLibrary library(QStringLiteral(ORBO_WRITE_FAULTS_DIR "/orboinout"));
+    const auto failWrites =
+        reinterpret_cast<decltype(&oioTestFailWrites)>(library.resolve("oioTestFailWrites"));
+    QVERIFY2(failWrites, qPrintable(library.errorString()));
+    CodePage codePage;
+    const QString path = install.Path(QStringLiteral("in-place.2db"));
+    QVERIFY(WriteDatabaseFile(LargeDatabase(), path, codePage).ok);
+    const QByteArray before = ReadBytes(path);
+    const TempFileFn noNewFile = [](const QString&) { return QString(); };
+    const Database changed = FullFormDatabase();
+    failWrites(-1, -1);
+    QVERIFY(WriteDatabaseFile(changed, install.Path(QStringLiteral("count.2db")), codePage).ok);
+    const std::int32_t writes = failWrites(-1, -1);
+    for (std::int32_t w = 1; w <= writes; ++w) {
+      failWrites(w, -1);
+      const WriteOutcome outcome = WriteDatabaseFile(changed, path, codePage, {}, noNewFile);
+      failWrites(-1, -1);
+      QVERIFY(!outcome.ok);
+      QCOMPARE(outcome.fault, WriteOutcome::kPutBack);
+      QVERIFY2(outcome.error.endsWith(QStringLiteral("the previous contents were put back")),
+               qPrintable(outcome.error));
+      QVERIFY(ReadBytes(path) == before);
+    }
+    QVERIFY(WriteDatabaseFile(changed, path, codePage, {}, noNewFile).inPlace);
+    QCOMPARE(StoredDifference(ReadDatabaseFile(path, codePage, {}).db, changed), QString());
+  }
 };
 
 QTEST_MAIN(FailingSavesTest)

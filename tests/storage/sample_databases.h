@@ -4,6 +4,7 @@
 #include <QTemporaryDir>
 
 #include "storage/database_model.h"
+#include "storage/stored_content.h"
 
 namespace orbo::test {
 
@@ -27,11 +28,6 @@ Database FreeSlotDatabase();
 // Enough text to cross the stream's 500000-byte chunk several times,
 // including a value of the longest length a file holds.
 Database LargeDatabase();
-
-// Where the stored content of two databases first differs (counts,
-// forms with their stored slots, settings, records' stored values,
-// folders); empty when it does not.
-QString StoredDifference(const Database& a, const Database& b);
 
 // db protected with password.
 Database Locked(Database db, const QString& password);

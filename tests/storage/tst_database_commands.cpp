@@ -1,3 +1,7 @@
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QProcess>
 #include <QtTest>
 
 #include "body_bytes.h"
@@ -36,7 +40,8 @@ class FakeUi : public StorageUi {
   }
   QString GetText(int group, int entry) override {
     // The repair and code page texts carry a place for their number or name.
-    const bool takesANumberOrName = group == 962 && (entry == 0 || entry == 2 || entry == 4);
+    const bool takesANumberOrName = (group == 962 && (entry == 0 || entry == 2 || entry == 4)) ||
+                                    (group == 968 && entry == 0) || group == 974;
     return QStringLiteral("t%1/%2").arg(group).arg(entry) + (takesANumberOrName ? " %1" : "");
   }
   void ShowProgress(int value, const QString&) override { progress << value; }
@@ -49,6 +54,21 @@ class FakeUi : public StorageUi {
   void EnsureIcons() override { calls << QStringLiteral("icons"); }
   void ShowDatabase() override { calls << QStringLiteral("show"); }
   void RefreshWindow() override {}
+
+ private:
+  Database& db_;
+};
+
+// The window of a chosen language, whose new databases take its code page.
+class LanguageUi : public FakeUi {
+ public:
+  explicit LanguageUi(Database& db) : FakeUi(db), db_(db) {}
+  QString language;
+  QString LanguageCodePage() override { return language; }
+  void NewDatabase() override {
+    FakeUi::NewDatabase();
+    db_.CodePageName = language;
+  }
 
  private:
   Database& db_;
@@ -101,7 +121,8 @@ class DatabaseCommandsTest : public QObject {
   }
 
   // A text the code page cannot hold is named before anything is written;
-  // the user may save it with "?" or not save. NUL becomes a space either way.
+  // the user may save it with "?" (not the answer offered first) or not
+  // save. NUL becomes a space either way.
   void unstorableTextsAreNamedBeforeSaving() {
     Database db = ExampleDatabase();
     db.Folders[0].Name = QString::fromUtf8("arrow \u2192");
@@ -113,6 +134,8 @@ class DatabaseCommandsTest : public QObject {
     QVERIFY(!SaveDatabase(db, false, ui));
     QCOMPARE(ui.messages.size(), 1);
     QVERIFY2(ui.messages[0].contains(ui.DescribeForUser(db, TextPlace{TextPlace::kFolder, 0})), qPrintable(ui.messages[0]));
+    QVERIFY(ui.messages[0].endsWith(
+        QStringLiteral("|%1").arg(kYesNo + kExclamation + kDefaultButton2)));
     QVERIFY(!QFile::exists(db.DatabasePath));
     QCOMPARE(db.Folders[0].Name, QString::fromUtf8("arrow \u2192"));
 
@@ -122,6 +145,105 @@ class DatabaseCommandsTest : public QObject {
     QCOMPARE(db.Records[0].TextValue[0], QStringLiteral("a b"));
     CodePage codePage;
     QCOMPARE(StoredDifference(ReadDatabaseFile(db.DatabasePath, codePage, {}).db, db), QString());
+  }
+
+  // A refused save changes nothing: not when the file cannot be written
+  // after "?" was accepted, nor when the password or the file refuses it
+  // (then before any question about the texts).
+  void refusedSaveChangesNothing_data() {
+    QTest::addColumn<int>("refusal");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("no folder for the file") << 0 << QStringLiteral("Error while saving file|0");
+    QTest::newRow("password outside the code page")
+        << 1 << QStringLiteral("t968/0 windows-1252|48");
+    QTest::newRow("write-protected file")
+        << 2 << QStringLiteral("Error while saving file\rt974/0 %1|48");
+  }
+
+  void refusedSaveChangesNothing() {
+    QFETCH(int, refusal);
+    QFETCH(QString, message);
+    Database db = FullFormDatabase();
+    db.Folders[0].Name = QString::fromUtf8("arrow \u2192");
+    db.Records[0].TextValue[0] = QString::fromLatin1("a\0b", 3);
+    db.DatabasePath =
+        Path(refusal == 0 ? QStringLiteral("no folder/x.2db") : QStringLiteral("refused.2db"));
+    db.Modified = true;
+    if (refusal == 1) db = Locked(db, QString::fromUtf8("\u043f\u0430\u0440\u043e\u043b\u044c"));
+    if (refusal == 2) {
+      Saved(ExampleDatabase(), QStringLiteral("refused.2db"));
+      QVERIFY(QFile::setPermissions(db.DatabasePath,
+                                    QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    }
+    const QByteArray before = ReadBytes(db.DatabasePath);
+    const Database unchanged = db;
+    FakeUi ui(db);
+    ui.answer = kAnswerYes;
+    QVERIFY(!SaveDatabase(db, false, ui));
+    QCOMPARE(ui.messages.last(), message.contains("%1") ? message.arg(db.DatabasePath) : message);
+    QCOMPARE(ui.messages.size(), refusal == 0 ? 2 : 1);  // the question about "?" came first
+    QCOMPARE(StoredDifference(db, unchanged), QString());
+    QCOMPARE(db.Records[0].TextValue[0], unchanged.Records[0].TextValue[0]);
+    QCOMPARE(db.DatabasePath, unchanged.DatabasePath);
+    QVERIFY(db.Modified);
+    QCOMPARE(ReadBytes(db.DatabasePath), before);
+    QFile::setPermissions(db.DatabasePath, QFile::ReadOwner | QFile::WriteOwner);
+  }
+
+  // A folder that takes no new file (immutable for root, who may write any
+  // folder; without write permission for others): the file is written in
+  // place and the user told that the safe way was not available.
+  void folderTakingNoFileIsToldAbout() {
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("closed"));
+    QVERIFY(QDir().mkpath(folder));
+    Database db = ExampleDatabase();
+    db.DatabasePath = Saved(db, QStringLiteral("closed.2db"));
+    QVERIFY(QFile::rename(db.DatabasePath, folder + QStringLiteral("/closed.2db")));
+    db.DatabasePath = folder + QStringLiteral("/closed.2db");
+    const bool root = ::geteuid() == 0;
+    const auto close = [&](bool closed) {
+      if (!root) return ::chmod(QFile::encodeName(folder).constData(), closed ? 0555 : 0755) == 0;
+      return QProcess::execute(QStringLiteral("chattr"),
+                               {closed ? QStringLiteral("+i") : QStringLiteral("-i"), folder}) == 0;
+    };
+    if (!close(true)) QSKIP("the folder cannot be closed to new files here");
+    db.Folders[0].Name = QStringLiteral("written in place");
+    db.Modified = true;
+    FakeUi ui(db);
+    const bool saved = SaveDatabase(db, false, ui);
+    QVERIFY(close(false));
+    QVERIFY(saved);
+    QCOMPARE(ui.messages, QStringList{QStringLiteral("t974/3 %1|48").arg(db.DatabasePath)});
+    QVERIFY(!db.Modified);
+    CodePage codePage;
+    QCOMPARE(StoredDifference(ReadDatabaseFile(db.DatabasePath, codePage, {}).db, db), QString());
+    QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{"closed.2db"});
+  }
+
+  // The open database keeps its code page: files are read in the language's,
+  // and what is saved or merged goes in the database's own.
+  void codePageBelongsToTheDatabase() {
+    CodePage cyrillic(QStringLiteral("windows-1251"));
+    Database source = ExampleDatabase();
+    source.Folders[0].Name = QString::fromUtf8("\u041f\u0430\u043f\u043a\u0430");
+    const QString path = Path(QStringLiteral("cyrillic.2db"));
+    QVERIFY(WriteDatabaseFile(source, path, cyrillic).ok);
+    Database db = FreeSlotDatabase();
+    LanguageUi ui(db);
+    ui.language = QStringLiteral("windows-1251");
+    LoadDatabase(db, path, ui);
+    QCOMPARE(db.CodePageName, QStringLiteral("windows-1251"));
+    ui.language = QStringLiteral("windows-1252");
+    ui.openPath = path;
+    ImportDatabase(db, ui);
+    QCOMPARE(db.Folders[1].Name, source.Folders[0].Name);
+    QVERIFY(SaveDatabase(db, false, ui));
+    QCOMPARE(ui.messages, QStringList());
+    QCOMPARE(StoredDifference(ReadDatabaseFile(path, cyrillic, {}).db, db), QString());
+    ui.NewDatabase();
+    QCOMPARE(db.CodePageName, QStringLiteral("windows-1252"));
   }
 
   // A model that would give a file that never opens again is not saved;

@@ -202,6 +202,22 @@ class DatabaseFileTest : public QObject {
     QCOMPARE(StoredDifference(expected, read.db), QString());
   }
 
+  // A label may title the records (with the empty text); a form of labels
+  // alone may keep the default title. Neither is a repair.
+  void labelTitlesLoadAsTheyAre() {
+    Database db = ExampleDatabase();  // a text, a multiline text, a label
+    db.Forms[0].TitleElement = 1000;
+    SetCount(db, kFormsKind, 2);
+    db.Forms[1] = db.Forms[0];
+    db.Forms[1].ElementCount = {0, 3, 0, 0, 0, 0, 0};
+    db.Forms[1].TitleElement = kDefaultTitleElement;
+    const ReadOutcome read = Read(WrittenUnchecked(db));
+    QCOMPARE(read.error, QString());
+    QCOMPARE(read.repairs.Total(), 0);
+    QCOMPARE(read.db.Forms[0].TitleElement, 1000);
+    QCOMPARE(read.db.Forms[1].TitleElement, kDefaultTitleElement);
+  }
+
   void loadFailures_data() {
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<QString>("error");
@@ -282,7 +298,9 @@ class DatabaseFileTest : public QObject {
       case 7: db = Locked(db, QString::fromLatin1("\0secret", 7)); break;
       case 8: db.Records[1].Folder = 99; break;
       case 9: db.Folders[0].Parent = 2; break;  // 2 lies in 1, 1 in 0
-      default: db.Forms[0].TitleElement = 1000; break;
+      default:
+        db.Forms[0].TitleElement = 1016;
+        break;  // a label slot beyond the 16
     }
     // The first two faults strike the temporary file.
     const TempFileFn createTemp = [&](const QString& target) { return fault < 2 ? temp : CreateTempBeside(target); };

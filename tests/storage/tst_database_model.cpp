@@ -1,6 +1,7 @@
 #include <QtTest>
 
 #include "sample_databases.h"
+#include "storage/model_invariants.h"
 
 using namespace orbo;
 using namespace orbo::test;
@@ -70,6 +71,39 @@ class DatabaseModelTest : public QObject {
     SetCount(db, kRecordsKind, static_cast<std::int16_t>(db.RecordCount - 1));
     RecountBuffers(db);
     QCOMPARE(db.BufferCount, std::int16_t(2));
+  }
+
+  // A title names an element of the form, labels included; the default code
+  // also stands for a form whose elements hold no value.
+  void titleElements_data() {
+    QTest::addColumn<QList<int>>("counts");  // image, label, text, button, combo, flag, multiline
+    QTest::addColumn<QList<int>>("valid");
+    QTest::addColumn<QList<int>>("invalid");
+    QTest::addColumn<int>("replacement");
+    QTest::newRow("text and label") << QList<int>{0, 1, 1, 0, 0, 0, 0} << QList<int>{1000, 2000}
+                                    << QList<int>{1001, 2001, 0, -1, 7000} << 2000;
+    QTest::newRow("labels only") << QList<int>{0, 2, 0, 0, 0, 0, 0} << QList<int>{1000, 1001, 2000}
+                                 << QList<int>{1002, 0, 6000} << 2000;
+    QTest::newRow("nothing") << QList<int>{0, 0, 0, 0, 0, 0, 0} << QList<int>{2000}
+                             << QList<int>{1000, 0} << 2000;
+    QTest::newRow("labels and a flag")
+        << QList<int>{0, 1, 0, 0, 0, 1, 0} << QList<int>{1000, 5000} << QList<int>{2000} << 5000;
+  }
+
+  void titleElements() {
+    QFETCH(QList<int>, counts);
+    QFETCH(QList<int>, valid);
+    QFETCH(QList<int>, invalid);
+    QFETCH(int, replacement);
+    FormDef form;
+    for (int t = 0; t < kElementTypeCount; ++t)
+      form.ElementCount[t] = static_cast<std::int16_t>(counts[t]);
+    for (int code : valid)
+      QVERIFY2(IsValidTitleElement(form, code), qPrintable(QString::number(code)));
+    for (int code : invalid)
+      QVERIFY2(!IsValidTitleElement(form, code), qPrintable(QString::number(code)));
+    QCOMPARE(ReplacementTitle(form), replacement);
+    QVERIFY(IsValidTitleElement(form, ReplacementTitle(form)));
   }
 };
 

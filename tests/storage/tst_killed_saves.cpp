@@ -1,5 +1,7 @@
 // A save killed at any moment leaves the old file or the new one, whole; the
-// temporary it leaves is removed by the next save of that file.
+// lock and temporary it leaves are removed by the next save of that file.
+#include <unistd.h>
+
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QtTest>
@@ -7,10 +9,12 @@
 #include "../test_files.h"
 #include "sample_databases.h"
 #include "storage/database_file.h"
+#include "storage/save_target.h"
 #include "storage/storage_error.h"
 #include "storage/stream_library.h"
 
 using namespace orbo;
+using namespace orbo::test;
 
 namespace {
 
@@ -47,7 +51,6 @@ class KilledSavesTest : public QObject {
   void killedSaveLeavesAWholeFile() {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("killed.2db"));
-    const QString temp = TempPathFor(path);
     const QStringList versions{QStringLiteral("old"), QStringLiteral("new")};
     QList<QByteArray> bytes;
     for (const QString& version : versions) {
@@ -63,6 +66,7 @@ class KilledSavesTest : public QObject {
 
     QRandomGenerator random(19);
     int tempsLeft = 0;
+    int locksLeft = 0;
     for (int kill = 0; kill < kKills; ++kill) {
       const int current = ReadBytes(path) == bytes[0] ? 0 : 1;
       QProcess process;
@@ -72,17 +76,24 @@ class KilledSavesTest : public QObject {
       QVERIFY(process.waitForFinished(60000));
       const QByteArray now = ReadBytes(path);
       QVERIFY2(now == bytes[0] || now == bytes[1], qPrintable(QStringLiteral("kill %1").arg(kill)));
-      const QStringList files = FilesIn(dir.path());
-      if (files.size() == 2) ++tempsLeft;
-      QVERIFY(files == QStringList{QStringLiteral("killed.2db")} ||
-              files == (QStringList{QFileInfo(temp).fileName(), QStringLiteral("killed.2db")}));
+      // Beside the file at most the killed save's lock and its one temporary.
+      const QStringList temps = TempsBeside(path);
+      QStringList others = FilesIn(dir.path());
+      others.removeOne(QStringLiteral("killed.2db"));
+      const bool locked = others.removeOne(QFileInfo(LockPathFor(path)).fileName());
+      for (const QString& temp : temps) others.removeOne(QFileInfo(temp).fileName());
+      QVERIFY2(others.isEmpty() && temps.size() <= 1, qPrintable(others.join(' ')));
+      tempsLeft += static_cast<int>(temps.size());
+      locksLeft += locked ? 1 : 0;
     }
-    qInfo("%d of %d kills left a temporary behind", tempsLeft, kKills);
+    qInfo("%d of %d kills left a temporary behind, %d a lock", tempsLeft, kKills, locksLeft);
 
-    // Whatever was left, the next save removes; the user's own files stay.
-    QFile leftOver(temp);
-    QVERIFY(leftOver.open(QIODevice::WriteOnly) && leftOver.write("half a save") > 0);
-    leftOver.close();
+    // Whatever was left, the next save removes, and a temporary of an older
+    // version and of a writer long dead too; the user's own files stay.
+    const QString prefix = LockPathFor(path).chopped(4);
+    for (const QString& planted : {prefix + "tmp", prefix + "99999-abcdef.tmp"})
+      QVERIFY(WriteBytes(planted, "half a save"));
+    QVERIFY(TempsBeside(path).size() >= 2);
     const QString usersFile = path + QStringLiteral(".saving");
     QVERIFY(QFile::copy(path, usersFile));
     QVERIFY(SaveToTheEnd(path, versions[0]));
@@ -94,18 +105,34 @@ class KilledSavesTest : public QObject {
     QCOMPARE(ReadDatabaseFile(path, codePage, {}).status, ReadOutcome::kLoaded);
   }
 
-  // Under the temporary's name, only a regular file is ours to remove.
+  // Under a temporary's name, only a regular file is ours to remove: a link
+  // or folder there stays, and the save goes on under a name of its own.
   void onlyARegularFileIsRemoved() {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("kept.2db"));
-    const QString temp = TempPathFor(path);
-    QVERIFY(QFile::link(path, temp));
-    QVERIFY_THROWS_EXCEPTION(StorageError, CreateTempBeside(path));
-    QVERIFY(QFileInfo(temp).isSymbolicLink());
-    QVERIFY(QFile::remove(temp));
-    QVERIFY(QDir().mkpath(temp + QStringLiteral("/inside")));
-    QVERIFY_THROWS_EXCEPTION(StorageError, CreateTempBeside(path));
-    QVERIFY(QFileInfo::exists(temp + QStringLiteral("/inside")));
+    const QString prefix = LockPathFor(path).chopped(4);
+    QVERIFY(QFile::link(path, prefix + QStringLiteral("1-aaaaaa.tmp")));
+    QVERIFY(QDir().mkpath(prefix + QStringLiteral("2-bbbbbb.tmp/inside")));
+    const QStringList planted = TempsBeside(path);
+    QCOMPARE(planted.size(), 2);
+    stream::SetLibraryFolder(QStringLiteral(ORBO_BIN_DIR));
+    CodePage codePage;
+    QVERIFY(WriteDatabaseFile(ExampleDatabase(), path, codePage).ok);
+    QCOMPARE(TempsBeside(path), planted);
+    QVERIFY(QFileInfo(prefix + QStringLiteral("1-aaaaaa.tmp")).isSymLink());
+    QVERIFY(QFileInfo::exists(prefix + QStringLiteral("2-bbbbbb.tmp/inside")));
+  }
+
+  // Every save takes a name of its own, created exclusively.
+  void everySaveHasItsOwnTemporary() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("own.2db"));
+    QSet<QString> names;
+    for (int i = 0; i < 20; ++i) names << CreateTempBeside(path);
+    QCOMPARE(names.size(), 20);
+    QCOMPARE(TempsBeside(path).size(), 20);
+    for (const QString& name : names)
+      QVERIFY(QFileInfo(name).fileName().contains(QString::number(getpid())));
   }
 };
 

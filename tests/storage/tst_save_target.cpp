@@ -1,0 +1,188 @@
+// Saving over a file the user may not write, keeping its mode and owner, a
+// file another save holds or another program changes meanwhile, and a folder
+// that takes no new file.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QtTest>
+
+#include "../test_files.h"
+#include "sample_databases.h"
+#include "storage/database_file.h"
+#include "storage/save_target.h"
+#include "storage/stream_library.h"
+
+using namespace orbo;
+using namespace orbo::test;
+
+namespace {
+
+struct stat StatOf(const QString& path) {
+  struct stat info {};
+  ::stat(QFile::encodeName(path).constData(), &info);
+  return info;
+}
+
+// Nothing of a save is left beside the file: no temporary, no lock.
+bool NothingLeftBeside(const QString& path) {
+  return TempsBeside(path).isEmpty() && !QFileInfo::exists(LockPathFor(path));
+}
+
+}  // namespace
+
+class SaveTargetTest : public QObject {
+  Q_OBJECT
+
+ private:
+  QTemporaryDir dir_;
+  CodePage codePage_;
+
+  // A saved example database under name.
+  QString Saved(const QString& name) {
+    const QString path = dir_.filePath(name);
+    QFile::remove(path);
+    WriteDatabaseFile(ExampleDatabase(), path, codePage_);
+    return path;
+  }
+
+  ReadOutcome Read(const QString& path, const QString& password = {}) {
+    return ReadDatabaseFile(path, codePage_, [password] { return password; });
+  }
+
+ private slots:
+  void initTestCase() {
+    QVERIFY(dir_.isValid());
+    stream::SetLibraryFolder(QStringLiteral(ORBO_BIN_DIR));
+  }
+
+  // Also for root, whom the system lets write anything: a file without any
+  // write permission was made read-only on purpose.
+  void writeProtectedFileIsRefused_data() {
+    QTest::addColumn<int>("mode");
+    QTest::newRow("444") << 0444;
+    QTest::newRow("400") << 0400;
+    QTest::newRow("555") << 0555;
+  }
+
+  void writeProtectedFileIsRefused() {
+    QFETCH(int, mode);
+    const QString path = Saved(QStringLiteral("locked.2db"));
+    QCOMPARE(::chmod(QFile::encodeName(path).constData(), static_cast<mode_t>(mode)), 0);
+    const QByteArray before = ReadBytes(path);
+    if (::geteuid() == 0) QCOMPARE(::access(QFile::encodeName(path).constData(), W_OK), 0);
+    QVERIFY(IsWriteProtected(path));
+    const WriteOutcome outcome = WriteDatabaseFile(FullFormDatabase(), path, codePage_);
+    QVERIFY(!outcome.ok);
+    QCOMPARE(outcome.fault, WriteOutcome::kWriteProtected);
+    QVERIFY2(outcome.error.contains(QStringLiteral("write-protected")), qPrintable(outcome.error));
+    QCOMPARE(ReadBytes(path), before);
+    QCOMPARE(int(StatOf(path).st_mode & 07777), mode);
+    QVERIFY(NothingLeftBeside(path));
+    QCOMPARE(::chmod(QFile::encodeName(path).constData(), 0644), 0);
+  }
+
+  // The new file takes the old one's mode bits exactly, set-id bits too, and
+  // its owner and group where the user may set them.
+  void modeAndOwnerAreKept_data() {
+    QTest::addColumn<int>("mode");
+    for (int mode : {0600, 0640, 0604, 0755, 02660, 0200})
+      QTest::newRow(qPrintable(QString::number(mode, 8))) << mode;
+  }
+
+  void modeAndOwnerAreKept() {
+    QFETCH(int, mode);
+    const QString path = Saved(QStringLiteral("kept.2db"));
+    const QByteArray name = QFile::encodeName(path);
+    const bool root = ::geteuid() == 0;
+    if (root) QCOMPARE(::chown(name.constData(), 4321, 8765), 0);
+    QCOMPARE(::chmod(name.constData(), static_cast<mode_t>(mode)), 0);
+    const struct stat before = StatOf(path);
+    QVERIFY(WriteDatabaseFile(FullFormDatabase(), path, codePage_).ok);
+    const struct stat after = StatOf(path);
+    QVERIFY(after.st_ino != before.st_ino);  // a new file took the old one's place
+    QCOMPARE(int(after.st_mode & 07777), mode);
+    QCOMPARE(after.st_uid, before.st_uid);
+    QCOMPARE(after.st_gid, before.st_gid);
+    QCOMPARE(StoredDifference(Read(path).db, FullFormDatabase()), QString());
+    QVERIFY(NothingLeftBeside(path));
+  }
+
+  // Another program writes the file, or makes it, while the database is
+  // written: the save says so instead of replacing that file.
+  void fileChangedMeanwhileIsNotReplaced_data() {
+    QTest::addColumn<bool>("existed");
+    QTest::newRow("written meanwhile") << true;
+    QTest::newRow("made meanwhile") << false;
+  }
+
+  void fileChangedMeanwhileIsNotReplaced() {
+    QFETCH(bool, existed);
+    const QString path =
+        existed ? Saved(QStringLiteral("changed.2db")) : dir_.filePath(QStringLiteral("made.2db"));
+    const TempFileFn otherProgram = [](const QString& target) {
+      const QString temp = CreateTempBeside(target);
+      WriteBytes(target, "the other program's");
+      return temp;
+    };
+    const WriteOutcome outcome =
+        WriteDatabaseFile(FullFormDatabase(), path, codePage_, {}, otherProgram);
+    QVERIFY(!outcome.ok);
+    QCOMPARE(outcome.fault, WriteOutcome::kChangedMeanwhile);
+    QVERIFY2(outcome.error.contains(QStringLiteral("changed by another program")),
+             qPrintable(outcome.error));
+    QCOMPARE(ReadBytes(path), QByteArray("the other program's"));
+    QVERIFY(NothingLeftBeside(path));
+    QVERIFY(QFile::remove(path));
+  }
+
+  // While one save of a file holds its lock, another does not start; once it
+  // is free, the next save takes it.
+  void fileBeingSavedIsNotSavedTwice() {
+    const QString path = Saved(QStringLiteral("busy.2db"));
+    const QByteArray before = ReadBytes(path);
+    {
+      SaveLock other(path);
+      QCOMPARE(other.Take(), SaveLock::kTaken);
+      const WriteOutcome outcome = WriteDatabaseFile(FullFormDatabase(), path, codePage_);
+      QCOMPARE(outcome.fault, WriteOutcome::kSavedByAnother);
+      QVERIFY2(outcome.error.contains(QStringLiteral("being saved by another program")),
+               qPrintable(outcome.error));
+      QCOMPARE(ReadBytes(path), before);
+      QVERIFY(TempsBeside(path).isEmpty());
+    }
+    QVERIFY(NothingLeftBeside(path));
+    QVERIFY(WriteDatabaseFile(FullFormDatabase(), path, codePage_).ok);
+  }
+
+  // Where no temporary can be made, the file is written where it is: the
+  // same file, mode and owner, holding the new database (a NUL read back as
+  // the space the file holds). A new file cannot be made there at all.
+  void folderTakingNoFileIsWrittenInPlace() {
+    const QString path = Saved(QStringLiteral("in-place.2db"));
+    QCOMPARE(::chmod(QFile::encodeName(path).constData(), 0640), 0);
+    const struct stat before = StatOf(path);
+    const TempFileFn noNewFile = [](const QString&) { return QString(); };
+    Database db = Locked(FullFormDatabase(), QStringLiteral("secret"));
+    db.Folders[0].Name = QString::fromLatin1("nul\0here", 8);
+    const WriteOutcome outcome = WriteDatabaseFile(db, path, codePage_, {}, noNewFile);
+    QVERIFY2(outcome.ok, qPrintable(outcome.error));
+    QVERIFY(outcome.inPlace);
+    const struct stat after = StatOf(path);
+    QCOMPARE(after.st_ino, before.st_ino);
+    QCOMPARE(after.st_mode, before.st_mode);
+    const ReadOutcome read = Read(path, QStringLiteral("secret"));
+    db.Folders[0].Name = QStringLiteral("nul here");
+    QCOMPARE(StoredDifference(read.db, db), QString());
+    QVERIFY(NothingLeftBeside(path));
+
+    const QString fresh = dir_.filePath(QStringLiteral("fresh.2db"));
+    const WriteOutcome refused = WriteDatabaseFile(db, fresh, codePage_, {}, noNewFile);
+    QVERIFY(!refused.ok);
+    QVERIFY2(refused.error.contains(QStringLiteral("takes no new file")),
+             qPrintable(refused.error));
+    QVERIFY(!QFileInfo::exists(fresh));
+  }
+};
+
+QTEST_GUILESS_MAIN(SaveTargetTest)
+#include "tst_save_target.moc"
