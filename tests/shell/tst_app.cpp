@@ -145,20 +145,49 @@ class AppTest : public QObject {
     QCOMPARE(app.db.DatabasePath, s.example);
   }
 
-  void closingWithUnsavedChanges() {
+  // The close box and File > Exit alike: without changes the program ends
+  // at the next tick; with changes Cancel keeps the window and the changes,
+  // Yes saves before the end and No ends without saving.
+  void closing_data() {
+    QTest::addColumn<bool>("byMenu");
+    QTest::addColumn<bool>("modified");
+    QTest::addColumn<int>("answer");
+    for (bool byMenu : {false, true}) {
+      const char* way = byMenu ? "File > Exit" : "close box";
+      QTest::addRow("%s, unmodified", way) << byMenu << false << int(kAnswerCancel);
+      QTest::addRow("%s, saving", way) << byMenu << true << int(kAnswerYes);
+      QTest::addRow("%s, not saving", way) << byMenu << true << int(kAnswerNo);
+    }
+  }
+
+  void closing() {
+    QFETCH(bool, byMenu);
+    QFETCH(bool, modified);
+    QFETCH(int, answer);
     Started s;
     QVERIFY(s.Start());
-    s.app->SetModified(true);
-    s.dialogs.answers = {kAnswerCancel};
-    s.app->Window().close();
-    s.app->UpdateTick();
-    QVERIFY(s.app->Window().isVisible() && !s.app->Ended());
-    s.dialogs.answers = {kAnswerNo};
-    s.app->Window().close();
+    auto close = [&] {
+      if (byMenu) {
+        s.Menu("mnuQuit")->trigger();
+      } else {
+        s.app->Window().close();
+      }
+    };
+    s.dialogs.savePath = s.install.Path("closing.2db");
+    if (modified) {
+      s.app->SetModified(true);
+      s.dialogs.answers = {kAnswerCancel};
+      close();
+      s.app->UpdateTick();
+      QVERIFY(s.app->Window().isVisible() && !s.app->Ended() && s.app->db.Modified);
+    }
+    s.dialogs.answers = {MessageAnswer(answer)};
+    close();
     QVERIFY(!s.app->Window().isVisible() && !s.app->Ended());  // the end comes with the next tick
     s.app->UpdateTick();
     QVERIFY(s.app->Ended());
-    QCOMPARE(s.dialogs.messages.size(), 2);  // the save question, twice
+    QCOMPARE(s.dialogs.messages.size(), modified ? 2 : 0);  // the save question, twice
+    QCOMPARE(QFile::exists(s.dialogs.savePath), answer == kAnswerYes);
   }
 
   void languageMenu() {
