@@ -22,7 +22,6 @@ namespace orbo {
 class App;
 class FormCanvas;
 class PropertiesDialog;
-class TitleFieldMenu;
 
 class FormDesigner : public QObject {
  public:
@@ -78,7 +77,6 @@ class FormDesigner : public QObject {
   App& app_;
   FormCanvas& canvas_;
   QComboBox* formCombo_;
-  std::unique_ptr<TitleFieldMenu> titleMenu_;
   std::unique_ptr<PropertiesDialog> properties_;  // made when first shown
   Gesture gesture_ = Gesture::kNone;
   QPoint grab_;        // twips inside the element (move) or cursor pixels (resize)

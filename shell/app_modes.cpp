@@ -9,10 +9,9 @@
 #include "forms/font_value.h"
 #include "forms/form_canvas.h"
 #include "forms/form_designer.h"
+#include "forms/title_field_menu.h"
 #include "query/finder.h"
 #include "shell/app.h"
-
-#include "query/finder.h"
 #include "shell/folder_tree_widget.h"
 #include "shell/main_window.h"
 #include "shell/navigator.h"
@@ -69,6 +68,7 @@ void App::ToEditMode() {
   designer_->Start();
   UpdateStatusBar();
   UpdateTitle();
+  UpdateCommandStates();
 }
 
 void App::ToDatabaseMode() {
@@ -92,6 +92,7 @@ void App::ToDatabaseMode() {
   tree.setFont(FontOf(db.DatabaseFont));
   Layout();
   UpdateStatusBar();
+  UpdateCommandStates();
   state.EventsSuppressed = false;
 }
 
@@ -115,7 +116,16 @@ void App::BuildFormLists() {
     SwitchMode(1);
     if (state.EditMode == 1) designer_->AddForm();
   }));
-  menu->menuAction()->setEnabled(!menu->isEmpty());
+}
+
+void App::UpdateCommandStates() {
+  MainCommands& c = window_->Commands();
+  for (const char* list : {"mnuAddRec", "mnuSelForm"}) {
+    QMenu* menu = c.Submenu(list);
+    menu->menuAction()->setEnabled(!menu->isEmpty());
+  }
+  recordTitleMenu_->UpdateEnabled();
+  formTitleMenu_->UpdateEnabled();
 }
 
 void App::ChooseTool(QAction* tool) {

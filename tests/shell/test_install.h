@@ -101,8 +101,15 @@ class FakeDialogs : public orbo::Dialogs {
     const int buttons = style & 7;
     return buttons == orbo::kYesNoCancel || buttons == orbo::kYesNo ? orbo::kAnswerYes : orbo::kAnswerOk;
   }
-  QString OpenFileName(QWidget*, const QString&, const QString&, const QString&) override { return openPath; }
-  QString SaveFileName(QWidget*, const QString&, const QString&) override { return savePath; }
+  int fileDialogs = 0;
+  QString OpenFileName(QWidget*, const QString&, const QString&, const QString&) override {
+    ++fileDialogs;
+    return openPath;
+  }
+  QString SaveFileName(QWidget*, const QString&, const QString&) override {
+    ++fileDialogs;
+    return savePath;
+  }
   QString AskText(QWidget*, const orbo::LanguageTexts&, const QString& prompt, const QString&, bool password,
                   const QString&) override {
     prompts << prompt;
