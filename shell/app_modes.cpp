@@ -103,7 +103,8 @@ void App::BuildFormLists() {
   dropDown->clear();
   menu->clear();
   for (int form = 0; form < db.FormCount; ++form) {
-    auto addOfForm = [this, form] { navigator_->AddRecord(state.CurFolder, form, false); };
+    auto addOfForm =
+        gate_.Gated([this, form] { navigator_->AddRecord(state.CurFolder, form, false); });
     QAction* entry = dropDown->addAction(db.Forms[form].Name, window_.get(), addOfForm);
     entry->setObjectName(QStringLiteral("form%1").arg(form));
     QAction* item = menu->addAction(db.Forms[form].Name, window_.get(), addOfForm);

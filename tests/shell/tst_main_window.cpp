@@ -106,6 +106,16 @@ class MainWindowTest : public QObject {
     QCOMPARE(f.app.db.RecordCount, 2);
     QCOMPARE(f.app.db.Records[1].Form, 1);
     QCOMPARE(f.c.Submenu("mnuAddRec")->actions().size(), 2);
+
+    // Inside another command (its question is open) the entries start none.
+    f.dialogs.whileAsking = [&] {
+      f.c.AddRecordMenu()->actions()[0]->trigger();
+      f.c.Submenu("mnuAddRec")->actions()[1]->trigger();
+    };
+    f.dialogs.answers = {kAnswerCancel};
+    f.c.Menu("mnuNew")->trigger();
+    QVERIFY(f.dialogs.messages.size() == 1 && !f.dialogs.whileAsking);
+    QCOMPARE(f.app.db.RecordCount, 2);
   }
 
   // Every topic the program opens is in the shipped help.
