@@ -247,6 +247,15 @@ class AppTest : public QObject {
     s.app->ShowProgress(200, QString());
     QVERIFY(!window.Busy() && window.MainList().isEnabled());
     QVERIFY(window.Commands().Submenu("mnuMode")->menuAction()->isEnabled());
+
+    // In edit mode (the icon picker loads icons so) File stays off after.
+    s.app->SwitchMode(1);
+    s.app->ShowProgress(30, QString());
+    s.app->ShowProgress(200, QString());
+    QVERIFY(!window.Commands().Submenu("mnuFile")->menuAction()->isEnabled());
+    QVERIFY(window.Commands().Submenu("mnuEditor")->menuAction()->isEnabled());
+    s.app->SwitchMode(0);
+    QVERIFY(window.Commands().Submenu("mnuFile")->menuAction()->isEnabled());
   }
 
   // A second start hands its file to the running program and ends; the
