@@ -149,7 +149,8 @@ void MainWindow::ShowProgress(int value, const QString& text, const QString& ple
   if (value >= 100) {
     pleaseWaitBar_->hide();
     pleaseWaitText_->hide();
-    SetBusy(false);
+    // An operation may end without having begun (nothing to load).
+    if (busy_) SetBusy(false);
     return;
   }
   pleaseWaitBar_->setValue(std::max(value, 0));

@@ -248,9 +248,11 @@ class AppTest : public QObject {
     QVERIFY(!window.Busy() && window.MainList().isEnabled());
     QVERIFY(window.Commands().Submenu("mnuMode")->menuAction()->isEnabled());
 
-    // In edit mode (the icon picker loads icons so) File stays off after.
+    // In edit mode (the icon picker loads icons so) File stays off after,
+    // also when the operation ends without having begun.
     s.app->SwitchMode(1);
     s.app->ShowProgress(30, QString());
+    s.app->ShowProgress(200, QString());
     s.app->ShowProgress(200, QString());
     QVERIFY(!window.Commands().Submenu("mnuFile")->menuAction()->isEnabled());
     QVERIFY(window.Commands().Submenu("mnuEditor")->menuAction()->isEnabled());
