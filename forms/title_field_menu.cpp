@@ -6,6 +6,7 @@
 #include "forms/element_values.h"
 #include "shell/app.h"
 #include "shell/folder_tree.h"
+#include "storage/model_invariants.h"
 
 namespace orbo {
 
@@ -36,7 +37,8 @@ void TitleFieldMenu::Fill() {
 
 void TitleFieldMenu::Choose(int code) {
   const int form = form_();
-  if (form < 0) return;
+  // An entry of a menu made for another form names nothing here.
+  if (form < 0 || !IsValidTitleElement(app_.db.Forms[static_cast<std::size_t>(form)], code)) return;
   app_.db.Forms[static_cast<std::size_t>(form)].TitleElement = static_cast<std::int16_t>(code);
   for (int r = 0; r < app_.db.RecordCount; ++r) {
     const RecordData& record = app_.db.Records[static_cast<std::size_t>(r)];

@@ -18,6 +18,7 @@
 #include "shell/app.h"
 #include "shell/dialogs.h"
 #include "shell/folder_tree.h"
+#include "shell/folder_tree_widget.h"
 #include "shell/main_window.h"
 #include "shell/navigation_logic.h"
 #include "shell/record_title.h"
@@ -230,9 +231,11 @@ inline QString ListDifference(App& app) {
   return {};
 }
 
-// Where the database differs from its file, which it claims to equal.
-inline QString FileDifference(const Database& db) {
-  CodePage codePage;
+// Where the open database differs from its file, which it claims to equal;
+// the file read as the program reads it, in the code page of its language.
+inline QString FileDifference(App& app) {
+  const Database& db = app.db;
+  CodePage codePage(app.CodePageName());
   const ReadOutcome read =
       ReadDatabaseFile(db.DatabasePath, codePage, [&db] { return db.Password; });
   if (read.status != ReadOutcome::kLoaded) return "the saved file does not load: " + read.error;

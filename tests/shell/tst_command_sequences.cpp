@@ -496,7 +496,7 @@ class Session {
       problem = "the save button does not follow the mark";
     }
     if (problem.isEmpty() && !db().Modified && db().DatabasePath != u"noname")
-      problem = FileDifference(db());
+      problem = FileDifference(app_);
     if (!problem.isEmpty()) Fail(problem);
   }
 

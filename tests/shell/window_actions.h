@@ -16,9 +16,12 @@ inline QMenu* MenuOpenedBy(QAction* action) {
   return menu && menu->menuAction() == action ? menu : nullptr;
 }
 
+// The window's menu bar, and its named menus and toolbars: a text field's
+// own menu is no command of the window.
 inline bool IsActionHolder(QObject* object) {
-  return qobject_cast<QMenu*>(object) || qobject_cast<QToolBar*>(object) ||
-         qobject_cast<QMenuBar*>(object);
+  if (qobject_cast<QMenuBar*>(object)) return true;
+  return (qobject_cast<QMenu*>(object) || qobject_cast<QToolBar*>(object)) &&
+         !object->objectName().isEmpty();
 }
 
 // Some menus fill their entries as they open: this fills them all.
