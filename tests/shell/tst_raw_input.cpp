@@ -220,6 +220,7 @@ class RawSession {
     const Qt::MouseButton button = RandomButton();
     if (held_.testFlag(button)) return Release(button);
     const auto [window, at] = MouseTarget();
+    if (button == Qt::LeftButton) NoteGesture(window, at);
     Log(QStringLiteral("press %1 at %2,%3%4")
             .arg(ButtonName(button))
             .arg(at.x())
@@ -250,6 +251,23 @@ class RawSession {
     const auto [window, at] = MouseTarget();
     Log(QStringLiteral("double click at %1,%2%3").arg(at.x()).arg(at.y()).arg(Where(window, at)));
     QTest::mouseDClick(window, Qt::LeftButton, {}, at);
+  }
+
+  // What a left press may go on to move or resize: the form from its
+  // handles, an element from itself or its handles, else nothing.
+  void NoteGesture(QWindow* window, const QPoint& at) {
+    gesture_ = Gesture::kNone;
+    if (window != window_ || app_.state.EditMode != 1) return;
+    QWidget* pressed = app_.Window().childAt(at);
+    for (int i = 0; i < 8; ++i) {
+      if (pressed == &app_.Canvas().SelPic(i)) {
+        gesture_ = app_.state.SelType == -1 ? Gesture::kForm : Gesture::kElement;
+        return;
+      }
+    }
+    for (QWidget* w = pressed; w && w != &app_.Canvas().MainPic(); w = w->parentWidget()) {
+      if (w->property("elementType").isValid()) gesture_ = Gesture::kElement;
+    }
   }
 
   void ReleaseHeldButtons() {
@@ -443,6 +461,7 @@ class RawSession {
     QString problem = ModelProblems(app_);
     if (problem.isEmpty()) problem = TreeDifference(app_);
     if (problem.isEmpty()) problem = SizeProblem(before_.db, after.db);
+    if (problem.isEmpty()) problem = UnaskedGeometry(before_.db, after.db);
     if (problem.isEmpty()) problem = LostValue(before_.db, after.db);
     const bool saved =
         after.fileStamp != before_.fileStamp || (before_.modified && !after.modified);
@@ -492,12 +511,56 @@ class RawSession {
     return {};
   }
 
+  // A form's size changes only by its handles, an element's place and size
+  // only by a gesture on it, or in the properties dialog.
+  QString UnaskedGeometry(const Database& before, const Database& after) {
+    if (Reshaped() || before.FormCount != after.FormCount ||
+        before.DatabasePath != after.DatabasePath)
+      return {};
+    if (dialogs_.asked.contains("SetForm") || commands_.contains("addform") ||
+        commands_.contains("mnuAddForm") || commands_.contains("cloneform") ||
+        commands_.contains("mnuCloneForm") || commands_.contains("newform")) {
+      return {};
+    }
+    for (int f = 0; f < after.FormCount; ++f) {
+      const FormDef& was = before.Forms[f];
+      const FormDef& is = after.Forms[f];
+      if ((was.Width != is.Width || was.Height != is.Height) && gesture_ != Gesture::kForm) {
+        return QStringLiteral("form %1 went from %2 x %3 to %4 x %5 without its handles")
+            .arg(f)
+            .arg(was.Width)
+            .arg(was.Height)
+            .arg(is.Width)
+            .arg(is.Height);
+      }
+      if (was.ElementCount != is.ElementCount || gesture_ == Gesture::kElement) continue;
+      for (int t = 0; t < kElementTypeCount; ++t) {
+        for (int k = 0; k < is.ElementCount[t]; ++k) {
+          const ElementDef& a = was.Elements[t][k];
+          const ElementDef& b = is.Elements[t][k];
+          if (std::tie(a.Left, a.Top, a.Width, a.Height) !=
+              std::tie(b.Left, b.Top, b.Width, b.Height)) {
+            return QStringLiteral(
+                       "element %1/%2 of form %3 moved or resized without a gesture on it")
+                .arg(t)
+                .arg(k)
+                .arg(f);
+          }
+        }
+      }
+    }
+    return {};
+  }
+
+  bool Reshaped() const {
+    return std::any_of(commands_.begin(), commands_.end(),
+                       [](const QString& c) { return kReshaping.contains(c); });
+  }
+
   // A stored value that got shorter, unless the event deleted, sorted,
   // replaced or edited it.
   QString LostValue(const Database& before, const Database& after) {
-    for (const QString& command : commands_) {
-      if (kReshaping.contains(command)) return {};
-    }
+    if (Reshaped()) return {};
     // Yes to a question deletes; No to saving discards.
     if (dialogs_.asked.contains("yes") || dialogs_.asked.contains("no")) return {};
     if (before.DatabasePath != after.DatabasePath || before.RecordCount != after.RecordCount)
@@ -561,6 +624,8 @@ class RawSession {
     return {};
   }
 
+  enum class Gesture { kNone, kForm, kElement };
+
   struct Edited {
     int type = -1;
     int slot = -1;
@@ -579,6 +644,7 @@ class RawSession {
   Snapshot before_;
   Edited edited_;
   Edited fieldMenu_;
+  Gesture gesture_ = Gesture::kNone;
   QStringList commands_;
   std::deque<QString> log_;
   QString failure_;
