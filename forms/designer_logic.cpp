@@ -54,13 +54,26 @@ void MoveValue(RecordData& record, int type, int from, int to, int cleared) {
     values[At(cleared)] = {};
   };
   switch (type) {
-    case kImage: move(record.ImageValue); break;
-    case kText: move(record.TextValue); break;
-    case kButton: move(record.ButtonValue); break;
-    case kCombo: move(record.ComboValue); break;
-    case kFlag: move(record.FlagValue); break;
-    case kMultiline: move(record.MemoValue); break;
-    default: break;
+    case kImage:
+      move(record.ImageValue);
+      break;
+    case kText:
+      move(record.TextValue);
+      break;
+    case kButton:
+      move(record.ButtonValue);
+      break;
+    case kCombo:
+      move(record.ComboValue);
+      break;
+    case kFlag:
+      move(record.FlagValue);
+      break;
+    case kMultiline:
+      move(record.MemoValue);
+      break;
+    default:
+      break;
   }
 }
 
@@ -71,7 +84,22 @@ void ForRecordsOf(Database& db, int form, const std::function<void(RecordData&)>
   }
 }
 
+// A side dragged from its left or top edge: at least smallest, snapped, and
+// no longer than a file holds. A coarse grid never snaps it below smallest.
+int SnappedSide(int side, int smallest, bool gridOn, int step) {
+  const int snapped = Snap(std::clamp(side, smallest, kLargestTwips), gridOn, step);
+  return std::clamp(snapped, smallest, kLargestTwips);
+}
+
 }  // namespace
+
+std::int16_t StoredTwips(int twips) {
+  return static_cast<std::int16_t>(std::clamp(twips, kSmallestTwips, kLargestTwips));
+}
+
+std::int16_t StoredSide(int twips) {
+  return static_cast<std::int16_t>(std::clamp(twips, 1, kLargestTwips));
+}
 
 int Snap(int value, bool gridOn, int step) {
   if (!gridOn || step <= 0) return value;
@@ -84,8 +112,8 @@ int AddElementInModel(Database& db, int form, int type, int x, int y, const Font
   if (slot >= kMaxElementsPerType) return -1;
   def.ElementCount[At(type)] = static_cast<std::int16_t>(slot + 1);
   ApplyNewElementDefaults(def, type, slot, defaultFont);
-  def.Elements[At(type)][At(slot)].Left = static_cast<std::int16_t>(x);
-  def.Elements[At(type)][At(slot)].Top = static_cast<std::int16_t>(y);
+  def.Elements[At(type)][At(slot)].Left = StoredTwips(x);
+  def.Elements[At(type)][At(slot)].Top = StoredTwips(y);
   // The records start the new element empty, whatever an earlier element
   // of that slot left there.
   ForRecordsOf(db, form, [&](RecordData& record) { MoveValue(record, type, slot, slot, slot); });
@@ -156,56 +184,77 @@ QRect HandleRect(int handle, const QRect& box) {
   const int w = box.width();
   const int h = box.height();
   const int half = kHandleSide / 2;
-  const std::array<QPoint, 8> corners = {
-      QPoint(l + w, t + h),           QPoint(l + w, t + h / 2 - half),           QPoint(l + w / 2 - half, t + h),
-      QPoint(l - kHandleSide, t + h / 2 - half), QPoint(l + w / 2 - half, t - kHandleSide),
-      QPoint(l - kHandleSide, t - kHandleSide),  QPoint(l - kHandleSide, t + h), QPoint(l + w, t - kHandleSide)};
+  const std::array<QPoint, 8> corners = {QPoint(l + w, t + h),
+                                         QPoint(l + w, t + h / 2 - half),
+                                         QPoint(l + w / 2 - half, t + h),
+                                         QPoint(l - kHandleSide, t + h / 2 - half),
+                                         QPoint(l + w / 2 - half, t - kHandleSide),
+                                         QPoint(l - kHandleSide, t - kHandleSide),
+                                         QPoint(l - kHandleSide, t + h),
+                                         QPoint(l + w, t - kHandleSide)};
   return {corners[At(handle)], QSize(kHandleSide, kHandleSide)};
 }
 
 HandleEdges EdgesOfHandle(int handle) {
   switch (handle) {
-    case 0: return {true, true, true, true};
-    case 1: return {true, false, true, false};
-    case 2: return {false, true, false, true};
-    case 3: return {true, false, false, false};
-    case 4: return {false, true, false, false};
-    case 5: return {true, true, false, false};
-    case 6: return {true, true, false, true};
-    default: return {true, true, true, false};
+    case 0:
+      return {true, true, true, true};
+    case 1:
+      return {true, false, true, false};
+    case 2:
+      return {false, true, false, true};
+    case 3:
+      return {true, false, false, false};
+    case 4:
+      return {false, true, false, false};
+    case 5:
+      return {true, true, false, false};
+    case 6:
+      return {true, true, false, true};
+    default:
+      return {true, true, true, false};
   }
 }
 
-QRect ResizedBox(const QRect& start, int dx, int dy, const HandleEdges& edges, bool combo, bool gridOn, int gridX,
-                 int gridY) {
+QRect ResizedBox(const QRect& start, int dx, int dy, const HandleEdges& edges, bool combo,
+                 bool gridOn, int gridX, int gridY) {
   QRect box = start;
+  // The far edge stays; the near one goes no further than a file holds.
+  const auto nearEdge = [](int farEdge, int side, bool on, int step) {
+    return std::clamp(Snap(farEdge - side, on, step), kSmallestTwips, kLargestTwips);
+  };
   if (edges.horizontal) {
     if (edges.right) {
-      const int width = Snap(start.width() + dx, gridOn, gridX);
+      const int width = std::min(Snap(start.width() + dx, gridOn, gridX), kLargestTwips);
       if (width > kSmallestSide) box.setWidth(width);
     } else {
-      int width = std::max(start.width() - dx, combo ? kSmallestComboWidth : kSmallestSide);
-      width = Snap(width, gridOn, gridX);
-      box.setRect(Snap(start.left() + start.width() - width, gridOn, gridX), box.top(), width, box.height());
+      const int width = SnappedSide(start.width() - dx, combo ? kSmallestComboWidth : kSmallestSide,
+                                    gridOn, gridX);
+      box.setRect(nearEdge(start.left() + start.width(), width, gridOn, gridX), box.top(), width,
+                  box.height());
     }
   }
   if (edges.vertical && !combo) {
     if (edges.bottom) {
-      const int height = Snap(start.height() + dy, gridOn, gridY);
+      const int height = std::min(Snap(start.height() + dy, gridOn, gridY), kLargestTwips);
       if (height > kSmallestSide) box.setHeight(height);
     } else {
-      int height = std::max(start.height() - dy, kSmallestSide);
-      height = Snap(height, gridOn, gridY);
-      box.setRect(box.left(), Snap(start.top() + start.height() - height, gridOn, gridY), box.width(), height);
+      const int height = SnappedSide(start.height() - dy, kSmallestSide, gridOn, gridY);
+      box.setRect(box.left(), nearEdge(start.top() + start.height(), height, gridOn, gridY),
+                  box.width(), height);
     }
   }
   return box;
 }
 
-QPoint MovedPosition(int left, int top, const QSize& element, const QSize& canvas, bool gridOn, int gridX, int gridY) {
-  const int x = std::clamp(Snap(left, gridOn, gridX), -element.width(), canvas.width());
-  const int y = std::clamp(Snap(top, gridOn, gridY), -element.height(), canvas.height());
-  return {x, y};
+QPoint MovedPosition(int left, int top, const QSize& element, const QSize& canvas, bool gridOn,
+                     int gridX, int gridY) {
+  const auto place = [](int value, int side, int canvasSide) {
+    const int lowest = -side;
+    return static_cast<int>(StoredTwips(std::clamp(value, lowest, std::max(canvasSide, lowest))));
+  };
+  return {place(Snap(left, gridOn, gridX), element.width(), canvas.width()),
+          place(Snap(top, gridOn, gridY), element.height(), canvas.height())};
 }
 
 }  // namespace orbo

@@ -16,6 +16,15 @@ inline constexpr int kSmallestSide = 150;
 // A combo's width from its left edge.
 inline constexpr int kSmallestComboWidth = 450;
 inline constexpr int kHandleSide = 100;
+// What a file holds of a position or a size: 16-bit signed twips.
+inline constexpr int kLargestTwips = 32767;
+inline constexpr int kSmallestTwips = -32768;
+
+// A position in twips as a file holds it: out-of-range values go to the
+// nearest end instead of wrapping.
+std::int16_t StoredTwips(int twips);
+// A size in twips as a file holds it: 1 to 32767.
+std::int16_t StoredSide(int twips);
 
 // The nearest multiple of step (halves up) when the grid is on.
 int Snap(int value, bool gridOn, int step);
@@ -56,12 +65,14 @@ HandleEdges EdgesOfHandle(int handle);
 // A box being resized from start by (dx, dy) twips with the edges of a
 // handle. Right and bottom edges keep the old size when the new one would
 // be 150 or less; left and top edges clamp to 150 (450 for a combo's
-// width); a combo's height never changes.
+// width); a combo's height never changes. No side grows beyond 32767 and
+// no edge goes beyond what a file holds.
 QRect ResizedBox(const QRect& start, int dx, int dy, const HandleEdges& edges, bool combo,
                  bool gridOn, int gridX, int gridY);
 
-// A moved element's left and top: snapped, and never further off the
-// canvas than its own size.
-QPoint MovedPosition(int left, int top, const QSize& element, const QSize& canvas, bool gridOn, int gridX, int gridY);
+// A moved element's left and top: snapped, never further off the canvas
+// than its own size, and within what a file holds.
+QPoint MovedPosition(int left, int top, const QSize& element, const QSize& canvas, bool gridOn,
+                     int gridX, int gridY);
 
 }  // namespace orbo

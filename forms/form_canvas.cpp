@@ -22,18 +22,21 @@
 #include "forms/element_text.h"
 #include "forms/element_values.h"
 #include "forms/font_value.h"
+#include "forms/limited_text_edit.h"
 #include "forms/picture_reader.h"
+#include "storage/stream_library.h"
 
 namespace orbo {
 namespace {
 
 constexpr int kButtonActionNames = 187;
 constexpr int kComboNameLeftTwips = 300;
+// A multiline text without a limit of its own takes this many characters.
 constexpr int kNoLimit = 32767;
 // The canvas takes any size asked for, so stored positions stay as they are.
 constexpr double kCanvasScale = 1.0;
-const char* const kArrayNames[kElementTypeCount] = {"SomeImage", "SomeLabel", "SomeText", "SomeButt",
-                                                    "SomeCombo", "SomeFlag", "SomeTextM"};
+const char* const kArrayNames[kElementTypeCount] = {
+    "SomeImage", "SomeLabel", "SomeText", "SomeButt", "SomeCombo", "SomeFlag", "SomeTextM"};
 
 std::size_t At(int i) { return static_cast<std::size_t>(i); }
 
@@ -63,7 +66,8 @@ void SetFrame(QFrame* frame, int border) {
   }
 }
 
-void SetColours(QWidget* widget, QPalette::ColorRole back, QPalette::ColorRole fore, const ElementDef& e) {
+void SetColours(QWidget* widget, QPalette::ColorRole back, QPalette::ColorRole fore,
+                const ElementDef& e) {
   QPalette palette = widget->palette();
   palette.setColor(back, ColorOf(e.BackColor));
   palette.setColor(fore, ColorOf(e.ForeColor));
@@ -129,13 +133,22 @@ FormCanvas::FormCanvas(QWidget& page, const QString& iconFolder, Context context
 
 FormCanvas::~FormCanvas() = default;
 
-int FormCanvas::PixelsX(int twips) const { return qRound(twips * mainPic_->logicalDpiX() / 1440.0); }
-int FormCanvas::PixelsY(int twips) const { return qRound(twips * mainPic_->logicalDpiY() / 1440.0); }
-int FormCanvas::TwipsX(int pixels) const { return qRound(pixels * 1440.0 / mainPic_->logicalDpiX()); }
-int FormCanvas::TwipsY(int pixels) const { return qRound(pixels * 1440.0 / mainPic_->logicalDpiY()); }
+int FormCanvas::PixelsX(int twips) const {
+  return qRound(twips * mainPic_->logicalDpiX() / 1440.0);
+}
+int FormCanvas::PixelsY(int twips) const {
+  return qRound(twips * mainPic_->logicalDpiY() / 1440.0);
+}
+int FormCanvas::TwipsX(int pixels) const {
+  return qRound(pixels * 1440.0 / mainPic_->logicalDpiX());
+}
+int FormCanvas::TwipsY(int pixels) const {
+  return qRound(pixels * 1440.0 / mainPic_->logicalDpiY());
+}
 
 QRect FormCanvas::Pixels(const QRect& twips) const {
-  return {PixelsX(twips.left()), PixelsY(twips.top()), PixelsX(twips.width()), PixelsY(twips.height())};
+  return {PixelsX(twips.left()), PixelsY(twips.top()), PixelsX(twips.width()),
+          PixelsY(twips.height())};
 }
 
 QWidget* FormCanvas::MakeControl(int type, int slot) {
@@ -145,9 +158,13 @@ QWidget* FormCanvas::MakeControl(int type, int slot) {
     case kLabel:
       control = new QLabel(mainPic_);
       break;
-    case kText:
-      control = new QLineEdit(mainPic_);
+    case kText: {
+      auto* text = new QLineEdit(mainPic_);
+      // Values as long as a file holds stay whole when edited.
+      text->setMaxLength(stream::kMaxStringBytes);
+      control = text;
       break;
+    }
     case kButton:
       control = new QPushButton(mainPic_);
       break;
@@ -162,11 +179,8 @@ QWidget* FormCanvas::MakeControl(int type, int slot) {
     case kFlag:
       control = new QCheckBox(mainPic_);
       break;
-    default: {
-      auto* memo = new QTextEdit(mainPic_);
-      memo->setAcceptRichText(false);
-      control = memo;
-    }
+    default:
+      control = new LimitedTextEdit(mainPic_);
   }
   control->setObjectName(QStringLiteral("%1_%2").arg(QLatin1String(kArrayNames[type])).arg(slot));
   control->hide();
@@ -179,7 +193,8 @@ QWidget* FormCanvas::MakeControl(int type, int slot) {
 QWidget* FormCanvas::Control(int type, int slot) {
   if (type < 0 || type >= kElementTypeCount || slot < 0 || slot >= kSlotCount) return nullptr;
   std::vector<QWidget*>& members = controls_[At(type)];
-  while (static_cast<int>(members.size()) <= slot) members.push_back(MakeControl(type, static_cast<int>(members.size())));
+  while (static_cast<int>(members.size()) <= slot)
+    members.push_back(MakeControl(type, static_cast<int>(members.size())));
   if (type == kCombo && context_.state.EditMode == 1) return comboPics_[At(slot)];
   return members[At(slot)];
 }
@@ -256,7 +271,8 @@ void FormCanvas::ApplyElement(int type, int slot, QWidget* control) {
     case kLabel: {
       auto* label = static_cast<QLabel*>(control);
       label->setFont(FontOf(e.Font));
-      label->setStyleSheet(ElementStyleSheet(QStringLiteral("QLabel"), e.Border, back, fore, e.Transparent));
+      label->setStyleSheet(
+          ElementStyleSheet(QStringLiteral("QLabel"), e.Border, back, fore, e.Transparent));
       label->setAlignment(AlignmentOf(e.Alignment));
       label->setText(e.Name);
       label->setToolTip(form.ToolTip[At(slot)]);
@@ -267,7 +283,8 @@ void FormCanvas::ApplyElement(int type, int slot, QWidget* control) {
       text->setFont(FontOf(e.Font));
       text->setStyleSheet(ElementStyleSheet(QStringLiteral("QLineEdit"), e.Border, back, fore));
       text->setAlignment(AlignmentOf(e.Alignment));
-      text->setEchoMode(form.PasswordField[At(slot)] != 0 ? QLineEdit::Password : QLineEdit::Normal);
+      text->setEchoMode(form.PasswordField[At(slot)] != 0 ? QLineEdit::Password
+                                                          : QLineEdit::Normal);
       text->setReadOnly(editMode);
       break;
     }
@@ -309,7 +326,7 @@ void FormCanvas::ApplyElement(int type, int slot, QWidget* control) {
       option.setAlignment(AlignmentOf(e.Alignment) & Qt::AlignHorizontal_Mask);
       memo->document()->setDefaultTextOption(option);
       const int limit = form.TextLimit[At(slot)];
-      memo->setProperty("textLimit", limit > 0 ? limit : kNoLimit);
+      static_cast<LimitedTextEdit*>(memo)->SetLimit(limit > 0 ? limit : kNoLimit);
       memo->setReadOnly(editMode);
     }
   }
@@ -336,10 +353,11 @@ QPixmap FormCanvas::ComboImitation(int slot, int height) const {
   QPainter painter(&picture);
   painter.setFont(FontOf(e.Font));
   painter.setPen(ColorOf(e.ForeColor));
-  painter.drawText(QRect(PixelsX(kComboNameLeftTwips), 0, picture.width(), height), Qt::AlignLeft | Qt::AlignVCenter,
-                   e.Name);
+  painter.drawText(QRect(PixelsX(kComboNameLeftTwips), 0, picture.width(), height),
+                   Qt::AlignLeft | Qt::AlignVCenter, e.Name);
   if (!comboArrow_.isNull()) {
-    painter.drawPixmap(picture.width() - comboArrow_.width(), (height - comboArrow_.height()) / 2, comboArrow_);
+    painter.drawPixmap(picture.width() - comboArrow_.width(), (height - comboArrow_.height()) / 2,
+                       comboArrow_);
   }
   painter.setPen(Qt::gray);
   painter.drawRect(picture.rect().adjusted(0, 0, -1, -1));
@@ -350,12 +368,15 @@ void FormCanvas::ShowNames() {
   SuppressEvents suppressed(context_.state);
   const FormDef& form = context_.db.Forms[At(context_.state.CurForm)];
   auto name = [&form](int type, int slot) { return form.Elements[At(type)][At(slot)].Name; };
-  for (int k = 0; k < ControlCount(kButton); ++k) static_cast<QPushButton*>(controls_[kButton][At(k)])->setText(name(kButton, k));
-  for (int k = 0; k < ControlCount(kText); ++k) static_cast<QLineEdit*>(controls_[kText][At(k)])->setText(name(kText, k));
+  for (int k = 0; k < ControlCount(kButton); ++k)
+    static_cast<QPushButton*>(controls_[kButton][At(k)])->setText(name(kButton, k));
+  for (int k = 0; k < ControlCount(kText); ++k)
+    static_cast<QLineEdit*>(controls_[kText][At(k)])->setText(name(kText, k));
   for (int k = 0; k < ControlCount(kMultiline); ++k) {
     static_cast<QTextEdit*>(controls_[kMultiline][At(k)])->setPlainText(name(kMultiline, k));
   }
-  for (int k = 0; k < ControlCount(kLabel); ++k) static_cast<QLabel*>(controls_[kLabel][At(k)])->setText(name(kLabel, k));
+  for (int k = 0; k < ControlCount(kLabel); ++k)
+    static_cast<QLabel*>(controls_[kLabel][At(k)])->setText(name(kLabel, k));
 }
 
 void FormCanvas::ColourHandles() {
@@ -431,9 +452,10 @@ void FormCanvas::LayoutCanvas() {
   hScroll_->setVisible(across.visible);
   vScroll_->setVisible(down.visible);
   corner_->setVisible(across.visible && down.visible);
-  const QRect canvas(CanvasStart(canvasWidth, viewportWidth, editMode, true, across, hScroll_->value()),
-                     CanvasStart(canvasHeight, viewportHeight, editMode, false, down, vScroll_->value()), canvasWidth,
-                     canvasHeight);
+  const QRect canvas(
+      CanvasStart(canvasWidth, viewportWidth, editMode, true, across, hScroll_->value()),
+      CanvasStart(canvasHeight, viewportHeight, editMode, false, down, vScroll_->value()),
+      canvasWidth, canvasHeight);
   mainPic_->move(PixelsX(canvas.left()), PixelsY(canvas.top()));
   const bool shadow = context_.db.Forms[At(state.CurForm)].Shadow == 1;
   shadowX_->setGeometry(Pixels(ShadowRight(canvas)));
@@ -457,9 +479,12 @@ void FormCanvas::FillRecordValues(int record) {
     text->setCursorPosition(0);
   }
   for (int k = 0; k < count[kMultiline]; ++k) {
-    static_cast<QTextEdit*>(Control(kMultiline, k))->setPlainText(ShownLines(values.MemoValue[At(k)]));
+    static_cast<QTextEdit*>(Control(kMultiline, k))
+        ->setPlainText(ShownLines(values.MemoValue[At(k)]));
   }
-  const auto actionName = [this](int action) { return context_.texts.Get(kButtonActionNames, action + 1); };
+  const auto actionName = [this](int action) {
+    return context_.texts.Get(kButtonActionNames, action + 1);
+  };
   for (int k = 0; k < count[kButton]; ++k) {
     static_cast<QPushButton*>(Control(kButton, k))
         ->setText(ButtonCaption(form.ButtonAction[At(k)], values.ButtonValue[At(k)], actionName));
@@ -469,7 +494,8 @@ void FormCanvas::FillRecordValues(int record) {
     if (values.ComboValue[At(k)] >= combo->count()) values.ComboValue[At(k)] = 0;
     combo->setCurrentIndex(values.ComboValue[At(k)]);
   }
-  for (int k = 0; k < count[kFlag]; ++k) static_cast<QCheckBox*>(Control(kFlag, k))->setChecked(values.FlagValue[At(k)]);
+  for (int k = 0; k < count[kFlag]; ++k)
+    static_cast<QCheckBox*>(Control(kFlag, k))->setChecked(values.FlagValue[At(k)]);
 }
 
 void FormCanvas::FillImage(int slot, const RecordData& record) {
@@ -477,7 +503,8 @@ void FormCanvas::FillImage(int slot, const RecordData& record) {
   auto* image = static_cast<QLabel*>(Control(kImage, slot));
   const QString& stored = record.ImageValue[At(slot)];
   const std::optional<QImage> picture =
-      stored.isEmpty() ? std::nullopt : ReadPicture(ResolveDataPath(stored, context_.db.DatabasePath));
+      stored.isEmpty() ? std::nullopt
+                       : ReadPicture(ResolveDataPath(stored, context_.db.DatabasePath));
   image->setPixmap(picture ? QPixmap::fromImage(*picture) : QPixmap());
   // A picture of natural size takes its own size; every other keeps the box.
   if (form.ImageSize[At(slot)] == 2 && picture) {

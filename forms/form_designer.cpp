@@ -3,13 +3,16 @@
 #include <QAction>
 #include <QComboBox>
 #include <QCursor>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QToolBar>
+#include <utility>
 
 #include "forms/form_canvas.h"
 #include "forms/properties_dialog.h"
+#include "forms/properties_logic.h"
 #include "shell/app.h"
 #include "shell/folder_tree.h"
 #include "shell/main_window.h"
@@ -33,7 +36,7 @@ FormDesigner::FormDesigner(App& app, FormCanvas& canvas)
   for (int i = 0; i < kHandleCount; ++i) {
     QLabel& handle = canvas_.SelPic(i);
     handle.installEventFilter(this);
-    handle.setCursor(i == 0 || i == 5 ? Qt::SizeFDiagCursor
+    handle.setCursor(i == 0 || i == 5   ? Qt::SizeFDiagCursor
                      : i == 6 || i == 7 ? Qt::SizeBDiagCursor
                      : i == 1 || i == 3 ? Qt::SizeHorCursor
                                         : Qt::SizeVerCursor);
@@ -57,8 +60,9 @@ void FormDesigner::ConnectCommands() {
   c.OnTriggered(c.Tool(kEditBar, "elprops"), [this] { ShowProperties(); });
   c.Tool(kEditBar, "grid")->setCheckable(true);
   for (int type = 0; type < kElementTypeCount; ++type) {
-    c.OnTriggered(c.Menu(QStringLiteral("mnuAddEl_%1").arg(type)),
-                  [this, type] { app_.ChooseTool(app_.Window().Commands().Tool(kEditBar, kElementTools[type])); });
+    c.OnTriggered(c.Menu(QStringLiteral("mnuAddEl_%1").arg(type)), [this, type] {
+      app_.ChooseTool(app_.Window().Commands().Tool(kEditBar, kElementTools[type]));
+    });
   }
   connect(formCombo_, &QComboBox::activated, this, [this](int index) {
     app_.Gate().Run([this, index] {
@@ -72,6 +76,7 @@ void FormDesigner::ConnectCommands() {
 }
 
 void FormDesigner::Start() {
+  gesture_ = {};
   RebuildFormLists();
   SelectElement(-1, 0);
   DrawGrid();
@@ -97,63 +102,73 @@ void FormDesigner::SelectElement(int type, int slot) {
   PlaceHandles();
 }
 
-QRect FormDesigner::SelectedBox() const {
-  const DisplayState& state = app_.state;
-  const FormDef& form = app_.db.Forms[At(state.CurForm)];
-  if (state.SelType < 0) return {0, 0, form.Width, form.Height};
-  const ElementDef& e = form.Elements[At(state.SelType)][At(state.SelIndex)];
+QRect FormDesigner::BoxOf(int type, int slot) const {
+  const FormDef& form = app_.db.Forms[At(app_.state.CurForm)];
+  // A size a file could not have held is taken as the smallest, so the
+  // handles can still reach it.
+  if (type < 0) return {0, 0, std::max<int>(form.Width, 1), std::max<int>(form.Height, 1)};
+  const ElementDef& e = form.Elements[At(type)][At(slot)];
   // A combo is as high as its font makes it.
-  const int height = state.SelType == kCombo ? canvas_.TwipsY(canvas_.Control(kCombo, state.SelIndex)->height()) : e.Height;
-  return {e.Left, e.Top, e.Width, height};
+  const int height =
+      type == kCombo ? canvas_.TwipsY(canvas_.Control(kCombo, slot)->height()) : e.Height;
+  return {e.Left, e.Top, std::max<int>(e.Width, 1), std::max(height, 1)};
 }
+
+QRect FormDesigner::SelectedBox() const { return BoxOf(app_.state.SelType, app_.state.SelIndex); }
 
 void FormDesigner::PlaceHandles() {
   const DisplayState& state = app_.state;
-  const bool shown = state.EditMode == 1 && state.SelType >= -1 && state.CurForm >= 0;
-  const QRect box = gesture_ == Gesture::kNone && shown ? SelectedBox() : box_;
+  // A selection left from database mode or from another form shows none.
+  const bool shown = state.EditMode == 1 && state.SelType >= -1 &&
+                     IsSelectionValid(app_.db, state.CurForm, state.SelType, state.SelIndex);
+  if (!shown) {
+    for (int i = 0; i < kHandleCount; ++i) canvas_.SelPic(i).hide();
+    return;
+  }
+  const QRect box = GestureApplies() ? gesture_.box : SelectedBox();
   // The form's handles surround the canvas, whose corner is the origin.
   const QPoint origin = canvas_.MainPic().pos();
   for (int i = 0; i < kHandleCount; ++i) {
     QLabel& handle = canvas_.SelPic(i);
-    handle.setVisible(shown);
-    if (!shown) continue;
     handle.setGeometry(canvas_.Pixels(HandleRect(i, box)).translated(origin));
+    handle.show();
     handle.raise();
   }
 }
 
-void FormDesigner::ApplyBox(const QRect& box) {
-  const DisplayState& state = app_.state;
-  if (state.SelType == -1) {
+void FormDesigner::ApplyBox(int type, int slot, const QRect& box) {
+  if (type == -1) {
     canvas_.MainPic().resize(canvas_.PixelsX(box.width()), canvas_.PixelsY(box.height()));
     canvas_.LayoutCanvas();
     return;
   }
-  QWidget* control = canvas_.Control(state.SelType, state.SelIndex);
+  QWidget* control = canvas_.Control(type, slot);
   QRect pixels = canvas_.Pixels(box);
-  if (state.SelType == kCombo) pixels.setHeight(control->height());
+  if (type == kCombo) pixels.setHeight(control->height());
   control->setGeometry(pixels);
 }
 
-void FormDesigner::CommitGeometry() {
-  const DisplayState& state = app_.state;
-  FormDef& form = app_.db.Forms[At(state.CurForm)];
-  if (state.SelType == -1) {
-    form.Width = static_cast<std::int16_t>(box_.width());
-    form.Height = static_cast<std::int16_t>(box_.height());
+void FormDesigner::CommitGeometry(const Gesture& gesture) {
+  FormDef& form = app_.db.Forms[At(gesture.form)];
+  const QRect& box = gesture.box;
+  if (gesture.type == -1) {
+    form.Width = StoredSide(box.width());
+    form.Height = StoredSide(box.height());
     return;
   }
-  ElementDef& e = form.Elements[At(state.SelType)][At(state.SelIndex)];
-  e.Left = static_cast<std::int16_t>(box_.left());
-  e.Top = static_cast<std::int16_t>(box_.top());
-  e.Width = static_cast<std::int16_t>(box_.width());
-  if (state.SelType != kCombo) e.Height = static_cast<std::int16_t>(box_.height());
+  ElementDef& e = form.Elements[At(gesture.type)][At(gesture.slot)];
+  e.Left = StoredTwips(box.left());
+  e.Top = StoredTwips(box.top());
+  e.Width = StoredSide(box.width());
+  if (gesture.type != kCombo) e.Height = StoredSide(box.height());
 }
 
 void FormDesigner::AddElement(int type, int x, int y) {
-  const int slot = AddElementInModel(app_.db, app_.state.CurForm, type, x, y, app_.settings.DefaultFont);
+  const int slot =
+      AddElementInModel(app_.db, app_.state.CurForm, type, x, y, app_.settings.DefaultFont);
   if (slot < 0) {
-    app_.ShowMessage(app_.texts.Get(530, 0) + QString::number(kMaxElementsPerType) + u' ' + app_.texts.Get(540, 0),
+    app_.ShowMessage(app_.texts.Get(530, 0) + QString::number(kMaxElementsPerType) + u' ' +
+                         app_.texts.Get(540, 0),
                      kExclamation);
     return;
   }
@@ -196,13 +211,15 @@ void FormDesigner::DeleteElement() {
 void FormDesigner::RetitleRecordsOfForm() {
   for (int r = 0; r < app_.db.RecordCount; ++r) {
     const RecordData& record = app_.db.Records[At(r)];
-    if (record.Form == app_.state.CurForm && record.Folder != BufferFolder) app_.Tree().UpdateRecordText(app_.db, r);
+    if (record.Form == app_.state.CurForm && record.Folder != BufferFolder)
+      app_.Tree().UpdateRecordText(app_.db, r);
   }
 }
 
 bool FormDesigner::AddForm() {
   if (!AddFormInModel(app_.db, app_.settings.DefaultFont)) {
-    app_.ShowMessage(app_.texts.Get(920, 0) + QString::number(kMaxForms) + app_.texts.Get(920, 1), kOkOnly);
+    app_.ShowMessage(app_.texts.Get(920, 0) + QString::number(kMaxForms) + app_.texts.Get(920, 1),
+                     kOkOnly);
     return false;
   }
   ChooseForm(app_.db.FormCount - 1);
@@ -213,7 +230,8 @@ bool FormDesigner::AddForm() {
 
 void FormDesigner::CloneForm() {
   if (!CloneFormInModel(app_.db, app_.state.CurForm)) {
-    app_.ShowMessage(app_.texts.Get(920, 0) + QString::number(kMaxForms) + app_.texts.Get(920, 1), kOkOnly);
+    app_.ShowMessage(app_.texts.Get(920, 0) + QString::number(kMaxForms) + app_.texts.Get(920, 1),
+                     kOkOnly);
     return;
   }
   ChooseForm(app_.db.FormCount - 1);
@@ -287,103 +305,175 @@ QPoint FormDesigner::CanvasTwips(const QPoint& pixels) const {
 }
 
 bool FormDesigner::eventFilter(QObject* watched, QEvent* event) {
-  if (app_.state.EditMode != 1 || app_.state.CurForm < 0) return false;
-  const QEvent::Type type = event->type();
-  if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease) return false;
-  auto* mouse = static_cast<QMouseEvent*>(event);
-  if (watched == &canvas_.MainPic()) return CanvasEvent(mouse);
-  for (int i = 0; i < kHandleCount; ++i) {
-    if (watched == &canvas_.SelPic(i)) return HandleEvent(i, mouse);
+  const bool onCanvas = watched == &canvas_.MainPic();
+  int handle = -1;
+  for (int i = 0; i < kHandleCount && !onCanvas; ++i) {
+    if (watched == &canvas_.SelPic(i)) handle = i;
   }
-  return false;
-}
-
-bool FormDesigner::CanvasEvent(QMouseEvent* event) {
-  const QPoint at = event->position().toPoint();
+  if (!onCanvas && handle < 0) return false;
+  if (app_.state.EditMode != 1 || app_.state.CurForm < 0) {
+    // Whatever the mouse was doing ends with edit mode; the canvas was
+    // drawn again from the model.
+    gesture_.kind = Gesture::kIdle;
+    return false;
+  }
   switch (event->type()) {
+    case QEvent::Move:
+      // The canvas scrolled: the handles go with it.
+      if (onCanvas) PlaceHandles();
+      return false;
+    case QEvent::FocusOut:
+    case QEvent::Hide:
+      // Handles hide at every drawing; only the canvas going away counts.
+      if (onCanvas) CancelGesture();
+      return false;
+    case QEvent::KeyPress:
+      return onCanvas && CanvasKey(static_cast<QKeyEvent*>(event));
     case QEvent::MouseButtonPress: {
-      const auto [type, slot] = canvas_.ElementAt(at);
-      SelectElement(type, type < 0 ? 0 : slot);
-      if (event->button() == Qt::RightButton) {
-        app_.Window().Commands().Submenu("mnuEditor")->popup(QCursor::pos());
-        return true;
-      }
-      if (event->button() != Qt::LeftButton) return true;
-      if (type < 0) {
-        const int armed = ArmedType();
-        if (armed >= 0) {
-          const QPoint point = CanvasTwips(at);
-          app_.Gate().Run([&] {
-            AddElement(armed, point.x(), point.y());
-            app_.ChooseTool(nullptr);
-          });
-        }
-        return true;
-      }
-      app_.ChooseTool(nullptr);
-      const QWidget* control = canvas_.Control(type, slot);
-      const QPoint inside = at - control->pos();
-      // A press on the right or bottom edge starts no drag.
-      if (inside.x() >= control->width() - 1 || inside.y() >= control->height() - 1) return true;
-      gesture_ = Gesture::kMove;
-      grab_ = CanvasTwips(inside);
-      startBox_ = box_ = SelectedBox();
-      return true;
+      // A second button, or a press whose release went elsewhere, ends the
+      // gesture before this press counts.
+      CancelGesture();
+      auto* mouse = static_cast<QMouseEvent*>(event);
+      canvas_.MainPic().setFocus(Qt::MouseFocusReason);
+      return onCanvas ? CanvasPress(mouse) : HandlePress(handle, mouse);
     }
-    case QEvent::MouseMove: {
-      if (gesture_ != Gesture::kMove) return false;
-      const QPoint point = CanvasTwips(at) - grab_;
-      const FormDef& form = app_.db.Forms[At(app_.state.CurForm)];
-      const AppSettings& s = app_.settings;
-      box_.moveTo(MovedPosition(point.x(), point.y(), startBox_.size(), QSize(form.Width, form.Height), s.ShowGrid,
-                                s.GridStepX, s.GridStepY));
-      ApplyBox(box_);
-      PlaceHandles();
+    case QEvent::MouseMove:
+      if (gesture_.kind == Gesture::kIdle) return false;
+      FollowGesture(static_cast<QMouseEvent*>(event));
       return true;
-    }
+    case QEvent::MouseButtonRelease:
+      if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) FinishGesture();
+      return true;
     default:
-      return FinishGesture(Gesture::kMove);
+      return false;
   }
 }
 
-bool FormDesigner::FinishGesture(Gesture gesture) {
-  if (gesture_ != gesture) return false;
-  gesture_ = Gesture::kNone;
-  if (box_ != startBox_) {
-    app_.Gate().Run([this] {
-      CommitGeometry();
-      app_.SetModified(true);
-      // A resized form is drawn again at its new size.
-      if (app_.state.SelType == -1) Redraw();
-    });
+bool FormDesigner::CanvasPress(QMouseEvent* event) {
+  const QPoint at = event->position().toPoint();
+  const auto [type, slot] = canvas_.ElementAt(at);
+  SelectElement(type, type < 0 ? 0 : slot);
+  if (event->button() == Qt::RightButton) {
+    app_.Window().Commands().Submenu("mnuEditor")->popup(QCursor::pos());
+    return true;
   }
-  PlaceHandles();
+  if (event->button() != Qt::LeftButton) return true;
+  if (type < 0) {
+    // The bare canvas selects the form; it is never dragged from there.
+    const int armed = ArmedType();
+    if (armed >= 0) {
+      const QPoint point = CanvasTwips(at);
+      app_.Gate().Run([&] {
+        AddElement(armed, point.x(), point.y());
+        app_.ChooseTool(nullptr);
+      });
+    }
+    return true;
+  }
+  app_.ChooseTool(nullptr);
+  const QWidget* control = canvas_.Control(type, slot);
+  const QPoint inside = at - control->pos();
+  // A press on the right or bottom edge starts no drag.
+  if (inside.x() >= control->width() - 1 || inside.y() >= control->height() - 1) return true;
+  BeginGesture(Gesture::kMove, CanvasTwips(inside), -1);
   return true;
 }
 
-bool FormDesigner::HandleEvent(int handle, QMouseEvent* event) {
-  const QPoint cursor = event->globalPosition().toPoint();
-  switch (event->type()) {
-    case QEvent::MouseButtonPress:
-      if (event->button() != Qt::LeftButton || app_.state.SelType < -1) return true;
-      gesture_ = Gesture::kResize;
-      grab_ = cursor;
-      startBox_ = box_ = SelectedBox();
-      edges_ = EdgesOfHandle(handle);
-      return true;
-    case QEvent::MouseMove: {
-      if (gesture_ != Gesture::kResize) return false;
-      const AppSettings& s = app_.settings;
-      const int dx = canvas_.TwipsX(cursor.x() - grab_.x());
-      const int dy = canvas_.TwipsY(cursor.y() - grab_.y());
-      box_ = ResizedBox(startBox_, dx, dy, edges_, app_.state.SelType == kCombo, s.ShowGrid, s.GridStepX, s.GridStepY);
-      ApplyBox(box_);
-      PlaceHandles();
-      return true;
-    }
-    default:
-      return FinishGesture(Gesture::kResize);
+bool FormDesigner::HandlePress(int handle, QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton && app_.state.SelType >= -1) {
+    BeginGesture(Gesture::kResize, event->globalPosition().toPoint(), handle);
   }
+  return true;
+}
+
+bool FormDesigner::CanvasKey(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Escape:
+      if (gesture_.kind == Gesture::kIdle) return false;
+      CancelGesture();
+      return true;
+    case Qt::Key_Delete:
+      CancelGesture();
+      // As the menu command does, through the command gate.
+      app_.Window().Commands().Menu("mnuDelEl")->trigger();
+      return true;
+    default:
+      return false;
+  }
+}
+
+void FormDesigner::BeginGesture(Gesture::Kind kind, const QPoint& grab, int handle) {
+  const DisplayState& state = app_.state;
+  gesture_.kind = kind;
+  gesture_.form = state.CurForm;
+  gesture_.type = state.SelType;
+  gesture_.slot = state.SelIndex;
+  gesture_.grab = grab;
+  gesture_.start = gesture_.box = SelectedBox();
+  gesture_.edges = handle >= 0 ? EdgesOfHandle(handle) : HandleEdges{};
+}
+
+void FormDesigner::FollowGesture(QMouseEvent* event) {
+  // The left button went up where this designer never heard of it.
+  if (!(event->buttons() & Qt::LeftButton) || !GestureApplies()) {
+    CancelGesture();
+    return;
+  }
+  const AppSettings& s = app_.settings;
+  if (gesture_.kind == Gesture::kMove) {
+    const QPoint point = CanvasTwips(event->position().toPoint()) - gesture_.grab;
+    const FormDef& form = app_.db.Forms[At(gesture_.form)];
+    gesture_.box.moveTo(MovedPosition(point.x(), point.y(), gesture_.start.size(),
+                                      QSize(form.Width, form.Height), s.ShowGrid, s.GridStepX,
+                                      s.GridStepY));
+  } else {
+    const QPoint cursor = event->globalPosition().toPoint();
+    const int dx = canvas_.TwipsX(cursor.x() - gesture_.grab.x());
+    const int dy = canvas_.TwipsY(cursor.y() - gesture_.grab.y());
+    gesture_.box = ResizedBox(gesture_.start, dx, dy, gesture_.edges, gesture_.type == kCombo,
+                              s.ShowGrid, s.GridStepX, s.GridStepY);
+  }
+  ApplyBox(gesture_.type, gesture_.slot, gesture_.box);
+  PlaceHandles();
+}
+
+void FormDesigner::FinishGesture() {
+  if (gesture_.kind == Gesture::kIdle) return;
+  if (!GestureApplies()) {
+    CancelGesture();
+    return;
+  }
+  const Gesture done = std::exchange(gesture_, {});
+  const bool stored = done.box == done.start || app_.Gate().Run([&] {
+    CommitGeometry(done);
+    app_.SetModified(true);
+    // A resized form is drawn again at its new size.
+    if (done.type == -1) Redraw();
+  });
+  // Refused while another command runs: the control shows the model again.
+  if (!stored) ApplyBox(done.type, done.slot, done.start);
+  PlaceHandles();
+}
+
+void FormDesigner::CancelGesture() {
+  if (gesture_.kind == Gesture::kIdle) return;
+  const bool applies = GestureApplies();
+  gesture_.kind = Gesture::kIdle;
+  if (!applies) return;
+  ApplyBox(gesture_.type, gesture_.slot, gesture_.start);
+  PlaceHandles();
+}
+
+bool FormDesigner::GestureApplies() const {
+  const DisplayState& state = app_.state;
+  if (gesture_.kind == Gesture::kIdle || state.EditMode != 1 || gesture_.form != state.CurForm ||
+      gesture_.form < 0 || gesture_.form >= app_.db.FormCount || gesture_.type != state.SelType) {
+    return false;
+  }
+  if (gesture_.type == -1) return true;
+  return gesture_.slot == state.SelIndex && gesture_.type >= 0 &&
+         gesture_.type < kElementTypeCount &&
+         gesture_.slot < app_.db.Forms[At(gesture_.form)].ElementCount[At(gesture_.type)];
 }
 
 }  // namespace orbo

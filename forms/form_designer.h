@@ -13,6 +13,7 @@
 #include "forms/designer_logic.h"
 
 class QComboBox;
+class QKeyEvent;
 class QMenu;
 class QMouseEvent;
 class QWidget;
@@ -55,34 +56,53 @@ class FormDesigner : public QObject {
   std::function<void()> onFormsChanged;
 
  private:
-  enum class Gesture { kNone, kMove, kResize };
+  // What the mouse does on the design surface: nothing, moving an element
+  // or dragging a handle. A gesture keeps what it drags; the release of the
+  // left button stores it, and every other way out (another button, Escape,
+  // a mode switch, a menu, the focus going elsewhere) puts the dragged
+  // control back, so no gesture outlives the press that began it.
+  struct Gesture {
+    enum Kind { kIdle, kMove, kResize };
+    Kind kind = kIdle;
+    int form = -1;
+    int type = -1;  // -1: the form itself
+    int slot = 0;
+    QPoint grab;  // twips inside the element (move) or cursor pixels (resize)
+    QRect start;  // twips
+    QRect box;    // twips, as the gesture leaves it
+    HandleEdges edges;
+  };
 
   void ConnectCommands();
   void PlaceHandles();
-  // The selected element's box, or the canvas's, in twips of the canvas.
+  // The box of element (type, slot), or the canvas's for type -1, in twips.
+  QRect BoxOf(int type, int slot) const;
   QRect SelectedBox() const;
-  void ApplyBox(const QRect& box);
-  // Stores the box of the selection's gesture; the rest of the form keeps
-  // its stored geometry.
-  void CommitGeometry();
+  void ApplyBox(int type, int slot, const QRect& box);
+  // Stores the box of a gesture; the rest of the form keeps its stored
+  // geometry.
+  void CommitGeometry(const Gesture& gesture);
   void RetitleRecordsOfForm();
   int ArmedType() const;
   bool eventFilter(QObject* watched, QEvent* event) override;
-  bool CanvasEvent(QMouseEvent* event);
-  bool HandleEvent(int handle, QMouseEvent* event);
-  // Ends a gesture of that kind: what it changed is stored as one command.
-  bool FinishGesture(Gesture gesture);
+  bool CanvasPress(QMouseEvent* event);
+  bool HandlePress(int handle, QMouseEvent* event);
+  bool CanvasKey(QKeyEvent* event);
+  void BeginGesture(Gesture::Kind kind, const QPoint& grab, int handle);
+  void FollowGesture(QMouseEvent* event);
+  // The left button went up: what the gesture changed is stored as one
+  // command.
+  void FinishGesture();
+  void CancelGesture();
+  // Whether the gesture's element or form is still the selection drawn.
+  bool GestureApplies() const;
   QPoint CanvasTwips(const QPoint& pixels) const;
 
   App& app_;
   FormCanvas& canvas_;
   QComboBox* formCombo_;
   std::unique_ptr<PropertiesDialog> properties_;  // made when first shown
-  Gesture gesture_ = Gesture::kNone;
-  QPoint grab_;        // twips inside the element (move) or cursor pixels (resize)
-  QRect startBox_;     // twips
-  QRect box_;          // twips, as the gesture leaves it
-  HandleEdges edges_;
+  Gesture gesture_;
 };
 
 }  // namespace orbo

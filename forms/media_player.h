@@ -17,6 +17,8 @@ class MediaPlayer {
   virtual void Resume() = 0;
   virtual void Pause() = 0;
   virtual void Stop() = 0;
+  // Stops and lets go of the file: the player is not open any more.
+  virtual void Close() = 0;
 
   virtual Mode CurrentMode() const = 0;
   virtual QString FilePath() const = 0;

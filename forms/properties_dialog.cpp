@@ -29,7 +29,9 @@ namespace {
 constexpr int kFormPage = kElementTypeCount;
 constexpr int kDatabasePage = kElementTypeCount + 1;
 
-int PageOf(int selType) { return selType == kSelectForm ? kFormPage : selType == kSelectDatabase ? kDatabasePage : selType; }
+int PageOf(int selType) {
+  return selType == kSelectForm ? kFormPage : selType == kSelectDatabase ? kDatabasePage : selType;
+}
 
 void Use(QWidget* control, ControlUse use) {
   control->setVisible(use != ControlUse::kHidden);
@@ -42,8 +44,12 @@ void FillCombo(QComboBox* combo, const LanguageTexts& texts, int group, int coun
 }
 
 // A value beyond the list shows no entry and is kept as it was.
-void ShowIndex(QComboBox* combo, int value) { combo->setCurrentIndex(value < combo->count() ? value : -1); }
-int ChosenIndex(const QComboBox* combo, int loaded) { return combo->currentIndex() < 0 ? loaded : combo->currentIndex(); }
+void ShowIndex(QComboBox* combo, int value) {
+  combo->setCurrentIndex(value < combo->count() ? value : -1);
+}
+int ChosenIndex(const QComboBox* combo, int loaded) {
+  return combo->currentIndex() < 0 ? loaded : combo->currentIndex();
+}
 
 QWidget* Page(std::initializer_list<QWidget*> rows) {
   auto* page = new QWidget;
@@ -83,10 +89,14 @@ PropertiesDialog::PropertiesDialog(App& app) : QDialog(&app.Window()), app_(app)
   buttons->addStretch(1);
   buttons->addWidget(okButt_);
   buttons->addWidget(cancelButt_);
+  // The two frames share one place as large as the larger, so changing
+  // tabs never changes the dialog's size.
+  frames_ = new QStackedWidget;
+  frames_->addWidget(defaultFrame_);
+  frames_->addWidget(privateFrame_);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(mainTab_);
-  layout->addWidget(defaultFrame_, 1);
-  layout->addWidget(privateFrame_, 1);
+  layout->addWidget(frames_, 1);
   layout->addLayout(buttons);
   resize(420, 360);
 
@@ -162,9 +172,9 @@ void PropertiesDialog::BuildPrivateFrame(QWidget* frame) {
   privatePages_->addWidget(Page({Row({bLab1_, bCombo1_})}));                           // button
   privatePages_->addWidget(Page({cLab1_, cText1_}));                                   // combo
   privatePages_->addWidget(Page({fCheck1_, fCheck2_}));                                // flag
-  privatePages_->addWidget(Page({mCheck1_, Row({mText1_, mLabel1_})}));                // multiline text
-  privatePages_->addWidget(Page({Row({formPicLab_, formPic_}), formCheck1_}));         // form
-  privatePages_->addWidget(Page({Row({maxListLab_, maxListTxt_, maxListLab2_})}));     // database
+  privatePages_->addWidget(Page({mCheck1_, Row({mText1_, mLabel1_})}));         // multiline text
+  privatePages_->addWidget(Page({Row({formPicLab_, formPic_}), formCheck1_}));  // form
+  privatePages_->addWidget(Page({Row({maxListLab_, maxListTxt_, maxListLab2_})}));  // database
   auto* layout = new QVBoxLayout(frame);
   layout->addWidget(privatePages_);
 
@@ -225,12 +235,14 @@ void PropertiesDialog::Activate() {
   ShowEntries(entries);
   const CommonControls use = CommonControlsFor(selType_);
   for (QWidget* name : std::initializer_list<QWidget*>{nameLab_, nameTxt_}) Use(name, use.name);
-  for (QWidget* border : std::initializer_list<QWidget*>{borderLab_, borderCombo_}) Use(border, use.border);
+  for (QWidget* border : std::initializer_list<QWidget*>{borderLab_, borderCombo_})
+    Use(border, use.border);
   Use(colPic_[0], use.backColor);
   Use(colPic_[1], use.foreColor);
   colLab_->setVisible(use.backColor != ControlUse::kHidden || use.foreColor != ControlUse::kHidden);
   Use(transpCheck_, use.transparent);
-  for (QWidget* align : std::initializer_list<QWidget*>{alignLab_, alignCombo_}) Use(align, use.alignment);
+  for (QWidget* align : std::initializer_list<QWidget*>{alignLab_, alignCombo_})
+    Use(align, use.alignment);
   Use(fontButt_, use.font);
   // The database has no name: the box shows what it stands for.
   if (selType_ == kSelectDatabase) nameTxt_->setText(app_.texts.Get(155, 1));
@@ -246,7 +258,8 @@ void PropertiesDialog::ShowEntries(const PropertyEntries& e) {
   ShowColor(1);
   transpCheck_->setChecked(e.transparent);
   ShowIndex(alignCombo_, e.alignment);
-  fontLab_->setText(DescribeFont(SelectionFont(app_.db, app_.state.CurForm, selType_, slot_), app_.texts));
+  fontLab_->setText(
+      DescribeFont(SelectionFont(app_.db, app_.state.CurForm, selType_, slot_), app_.texts));
   ShowIndex(iCombo2_, e.imageSize);
   ShowIndex(iCombo3_, e.dblClickAction);
   lText1_->setText(e.toolTip);
@@ -329,8 +342,7 @@ void PropertiesDialog::ChooseIcon() {
 }
 
 void PropertiesDialog::ShowTab(int tab) {
-  defaultFrame_->setVisible(tab == 0);
-  privateFrame_->setVisible(tab == 1);
+  frames_->setCurrentWidget(tab == 0 ? defaultFrame_ : privateFrame_);
 }
 
 }  // namespace orbo

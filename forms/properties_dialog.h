@@ -52,6 +52,7 @@ class PropertiesDialog : public QDialog {
   QTabBar* mainTab_;
   QWidget* defaultFrame_;
   QWidget* privateFrame_;
+  QStackedWidget* frames_;
   QStackedWidget* privatePages_;
   QLabel* nameLab_;
   QLineEdit* nameTxt_;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "forms/element_text.h"
 #include "shell/number_text.h"
 
 namespace orbo {
@@ -16,12 +17,6 @@ std::size_t At(int i) { return static_cast<std::size_t>(i); }
 
 std::int16_t Flag16(bool on) { return on ? 1 : 0; }
 
-QString ShownLines(const QString& stored) { return QString(stored).replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
-
-QString StoredLines(const QString& shown) {
-  return QString(shown).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\n', QStringLiteral("\r\n"));
-}
-
 }  // namespace
 
 CommonControls CommonControlsFor(int selType) {
@@ -30,20 +25,28 @@ CommonControls CommonControlsFor(int selType) {
     case kSelectDatabase:
       // The database has no border or colours of its own.
       return {kDisabled, kHidden, kHidden, kHidden, kHidden, kHidden, kShown};
-    case kSelectForm: return {kShown, kShown, kShown, kDisabled, kDisabled, kDisabled, kShown};
-    case kImage: return {kShown, kShown, kDisabled, kDisabled, kDisabled, kDisabled, kDisabled};
-    case kLabel: return {kShown, kShown, kShown, kShown, kShown, kShown, kShown};
-    case kButton: return {kShown, kDisabled, kShown, kDisabled, kDisabled, kDisabled, kShown};
-    case kCombo: return {kShown, kDisabled, kShown, kShown, kHidden, kHidden, kShown};
-    case kFlag: return {kShown, kDisabled, kShown, kShown, kHidden, kDisabled, kShown};
-    default: return {kShown, kShown, kShown, kShown, kHidden, kShown, kShown};  // text, multiline text
+    case kSelectForm:
+      return {kShown, kShown, kShown, kDisabled, kDisabled, kDisabled, kShown};
+    case kImage:
+      return {kShown, kShown, kDisabled, kDisabled, kDisabled, kDisabled, kDisabled};
+    case kLabel:
+      return {kShown, kShown, kShown, kShown, kShown, kShown, kShown};
+    case kButton:
+      return {kShown, kDisabled, kShown, kDisabled, kDisabled, kDisabled, kShown};
+    case kCombo:
+      return {kShown, kDisabled, kShown, kShown, kHidden, kHidden, kShown};
+    case kFlag:
+      return {kShown, kDisabled, kShown, kShown, kHidden, kDisabled, kShown};
+    default:
+      return {kShown, kShown, kShown, kShown, kHidden, kShown, kShown};  // text, multiline text
   }
 }
 
 bool IsSelectionValid(const Database& db, int form, int selType, int slot) {
   if (form < 0 || form >= db.FormCount) return false;
   if (selType == kSelectDatabase || selType == kSelectForm) return true;
-  return selType >= 0 && selType < kElementTypeCount && slot >= 0 && slot < db.Forms[At(form)].ElementCount[At(selType)];
+  return selType >= 0 && selType < kElementTypeCount && slot >= 0 &&
+         slot < db.Forms[At(form)].ElementCount[At(selType)];
 }
 
 PropertyEntries ReadProperties(const Database& db, int form, int selType, int slot) {
@@ -83,7 +86,8 @@ PropertyEntries ReadProperties(const Database& db, int form, int selType, int sl
   return entries;
 }
 
-void StoreProperties(Database& db, int form, int selType, int slot, const PropertyEntries& entries) {
+void StoreProperties(Database& db, int form, int selType, int slot,
+                     const PropertyEntries& entries) {
   FormDef& f = db.Forms[At(form)];
   if (selType == kSelectDatabase) {
     db.MaxListString = MaxListOf(entries.maxList);
@@ -110,21 +114,29 @@ void StoreProperties(Database& db, int form, int selType, int slot, const Proper
       f.ImageSize[k] = static_cast<std::int16_t>(entries.imageSize);
       f.DblClickAction[k] = static_cast<std::int16_t>(entries.dblClickAction);
       break;
-    case kLabel: f.ToolTip[k] = entries.toolTip; break;
+    case kLabel:
+      f.ToolTip[k] = entries.toolTip;
+      break;
     case kText:
       f.QuickEnter[k] = Flag16(entries.quickEnter);
       f.PasswordField[k] = Flag16(entries.passwordField);
       break;
-    case kButton: f.ButtonAction[k] = static_cast<std::int16_t>(entries.buttonAction); break;
+    case kButton:
+      f.ButtonAction[k] = static_cast<std::int16_t>(entries.buttonAction);
+      break;
     case kCombo:
-      f.ComboList[k] = entries.comboList.isEmpty() ? QString::fromLatin1(kEmptyComboList) : StoredLines(entries.comboList);
+      f.ComboList[k] = entries.comboList.isEmpty() ? QString::fromLatin1(kEmptyComboList)
+                                                   : StoredLines(entries.comboList);
       break;
     case kFlag:
       f.FlagAppearance[k] = static_cast<std::int16_t>(1 - Flag16(entries.flatStyle));
       f.FlagAtRight[k] = Flag16(entries.flagAtRight);
       break;
-    case kMultiline: f.TextLimit[k] = TextLimitOf(entries.textLimit); break;
-    default: break;
+    case kMultiline:
+      f.TextLimit[k] = TextLimitOf(entries.textLimit);
+      break;
+    default:
+      break;
   }
 }
 
@@ -138,7 +150,9 @@ std::int16_t TextLimitOf(const QString& typed) {
   return n > kLargestTextLimit || n < 0 ? 0 : static_cast<std::int16_t>(n);
 }
 
-QString TextLimitShown(bool limited) { return limited ? QStringLiteral("10") : QStringLiteral("32767"); }
+QString TextLimitShown(bool limited) {
+  return limited ? QStringLiteral("10") : QStringLiteral("32767");
+}
 
 std::int16_t MaxListOf(const QString& typed) {
   const double n = std::round(LeadingNumber(typed));

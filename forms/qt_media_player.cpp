@@ -35,6 +35,14 @@ void QtMediaPlayer::Stop() {
   if (player_) player_->stop();
 }
 
+void QtMediaPlayer::Close() {
+  if (player_) {
+    player_->stop();
+    player_->setSource(QUrl());
+  }
+  path_.clear();
+}
+
 MediaPlayer::Mode QtMediaPlayer::CurrentMode() const {
   if (!player_) return kNotOpen;
   const QMediaPlayer::MediaStatus status = player_->mediaStatus();

@@ -19,6 +19,7 @@ class QtMediaPlayer : public MediaPlayer {
   void Resume() override;
   void Pause() override;
   void Stop() override;
+  void Close() override;
   Mode CurrentMode() const override;
   QString FilePath() const override { return path_; }
   int Percent() const override;

@@ -58,8 +58,13 @@ enum PictureCommand { kChangePicture = 0, kFullSize = 1, kEditPicture = 2 };
 }  // namespace
 
 RecordEditor::RecordEditor(App& app, FormCanvas& canvas)
-    : QObject(&canvas.MainPic()), app_(app), canvas_(canvas), recordMenu_(new QMenu(&canvas.MainPic())) {
-  canvas_.onControlCreated = [this](int type, int slot, QWidget* control) { Listen(type, slot, control); };
+    : QObject(&canvas.MainPic()),
+      app_(app),
+      canvas_(canvas),
+      recordMenu_(new QMenu(&canvas.MainPic())) {
+  canvas_.onControlCreated = [this](int type, int slot, QWidget* control) {
+    Listen(type, slot, control);
+  };
   recordMenu_->setObjectName("mnuRecord");
   const std::pair<const char*, std::function<void()>> pictureCommands[] = {
       {"mnuPicChange", [this] { ChangePicture(); }},
@@ -88,8 +93,10 @@ RecordEditor::RecordEditor(App& app, FormCanvas& canvas)
   canvas_.QuickList().installEventFilter(this);
 
   MainCommands& commands = app_.Window().Commands();
-  commands.OnTriggered(commands.Tool(kMainBar, "mciPlay"), [this] { app_.Seams().Media().Resume(); });
-  commands.OnTriggered(commands.Tool(kMainBar, "mciPause"), [this] { app_.Seams().Media().Pause(); });
+  commands.OnTriggered(commands.Tool(kMainBar, "mciPlay"),
+                       [this] { app_.Seams().Media().Resume(); });
+  commands.OnTriggered(commands.Tool(kMainBar, "mciPause"),
+                       [this] { app_.Seams().Media().Pause(); });
   commands.OnTriggered(commands.Tool(kMainBar, "mciStop"), [this] { app_.Seams().Media().Stop(); });
 }
 
@@ -97,7 +104,8 @@ RecordEditor::~RecordEditor() = default;
 
 bool RecordEditor::Editing() const {
   const DisplayState& state = app_.state;
-  return !state.EventsSuppressed && state.EditMode == 0 && state.CurRecord >= 0 && state.CurForm >= 0;
+  return !state.EventsSuppressed && state.EditMode == 0 && state.CurRecord >= 0 &&
+         state.CurForm >= 0;
 }
 
 void RecordEditor::Listen(int type, int slot, QWidget* control) {
@@ -106,9 +114,10 @@ void RecordEditor::Listen(int type, int slot, QWidget* control) {
   control->installEventFilter(this);
   switch (type) {
     case kText:
-      connect(static_cast<QLineEdit*>(control), &QLineEdit::textChanged, this, [this, slot](const QString& text) {
-        Store(kText, slot, [&](RecordData& record) { record.TextValue[At(slot)] = text; });
-      });
+      connect(static_cast<QLineEdit*>(control), &QLineEdit::textChanged, this,
+              [this, slot](const QString& text) {
+                Store(kText, slot, [&](RecordData& record) { record.TextValue[At(slot)] = text; });
+              });
       break;
     case kMultiline: {
       auto* memo = static_cast<QTextEdit*>(control);
@@ -116,9 +125,12 @@ void RecordEditor::Listen(int type, int slot, QWidget* control) {
       break;
     }
     case kCombo:
-      connect(static_cast<QComboBox*>(control), &QComboBox::currentIndexChanged, this, [this, slot](int index) {
-        Store(kCombo, slot, [&](RecordData& record) { record.ComboValue[At(slot)] = static_cast<std::int16_t>(index); });
-      });
+      connect(static_cast<QComboBox*>(control), &QComboBox::currentIndexChanged, this,
+              [this, slot](int index) {
+                Store(kCombo, slot, [&](RecordData& record) {
+                  record.ComboValue[At(slot)] = static_cast<std::int16_t>(index);
+                });
+              });
       break;
     case kFlag: {
       auto* flag = static_cast<QCheckBox*>(control);
@@ -165,19 +177,7 @@ void RecordEditor::RecordFieldChanged(int type, int slot) {
 
 void RecordEditor::StoreMemo(int slot, QTextEdit* memo) {
   if (!Editing()) return;
-  QString text = StoredLines(memo->toPlainText());
-  const int limit = memo->property("textLimit").toInt();
-  if (limit > 0 && text.size() > limit) {
-    // Typed or pasted, the text keeps to the element's limit, counted as
-    // stored, and never ends inside a line break.
-    text.truncate(limit);
-    if (text.endsWith(u'\r')) text.chop(1);
-    SuppressEvents suppressed(app_.state);
-    memo->setPlainText(ShownLines(text));
-    QTextCursor cursor = memo->textCursor();
-    cursor.movePosition(QTextCursor::End);
-    memo->setTextCursor(cursor);
-  }
+  const QString text = StoredLines(memo->toPlainText());
   Store(kMultiline, slot, [&](RecordData& record) { record.MemoValue[At(slot)] = text; });
 }
 
@@ -204,8 +204,8 @@ void RecordEditor::OpenQuickList() {
   list.clear();
   list.addItems(QuickListValues(app_.db, app_.state.CurRecord, app_.state.CurForm, quickSlot_));
   const QPoint canvasAt = canvas_.MainPic().pos();
-  list.setGeometry(canvasAt.x() + text->x(), canvasAt.y() + text->y() + text->height(), text->width(),
-                   std::max(text->height() * 6, 60));
+  list.setGeometry(canvasAt.x() + text->x(), canvasAt.y() + text->y() + text->height(),
+                   text->width(), std::max(text->height() * 6, 60));
   list.setPalette(text->palette());
   list.show();
   list.raise();
@@ -226,11 +226,13 @@ void RecordEditor::ChangePicture() {
   const DisplayState& state = app_.state;
   if (state.EditMode != 0 || state.CurRecord < 0 || state.SelType != kImage) return;
   const LanguageTexts& texts = app_.texts;
-  const QString file = app_.Seams().OpenFileName(&app_.Window(), texts.Get(kDialogTitles, kPictureTitle),
-                                                 texts.Get(kDialogTitles, kPictureFilter), QString());
+  const QString file =
+      app_.Seams().OpenFileName(&app_.Window(), texts.Get(kDialogTitles, kPictureTitle),
+                                texts.Get(kDialogTitles, kPictureFilter), QString());
   if (file.isEmpty()) return;
   const int slot = state.SelIndex;
-  app_.db.Records[At(state.CurRecord)].ImageValue[At(slot)] = MakeRelativePath(file, app_.db.DatabasePath);
+  app_.db.Records[At(state.CurRecord)].ImageValue[At(slot)] =
+      MakeRelativePath(file, app_.db.DatabasePath);
   ShowRecordAgain();
   RecordFieldChanged(kImage, slot);
   app_.SetModified(true);
@@ -315,19 +317,27 @@ void RecordEditor::OpenInDesktop(const QUrl& url, const QString& what) {
 }
 
 void RecordEditor::SayInStatusBar(int entry, const QString& what) {
-  app_.Window().statusBar()->showMessage(app_.texts.Get(kOpenFailedTexts, entry).arg(what), kStatusSeconds * 1000);
+  app_.Window().statusBar()->showMessage(app_.texts.Get(kOpenFailedTexts, entry).arg(what),
+                                         kStatusSeconds * 1000);
 }
 
 // Media.
 
 void RecordEditor::ShowMediaButtons(bool show) {
   MainCommands& commands = app_.Window().Commands();
-  for (const char* key : {"mciSeparator", "mciPlay", "mciPause", "mciStop"}) commands.Tool(kMainBar, key)->setVisible(show);
+  for (const char* key : {"mciSeparator", "mciPlay", "mciPause", "mciStop"})
+    commands.Tool(kMainBar, key)->setVisible(show);
   if (!show) return;
   const QString file = FileNamePart(app_.Seams().Media().FilePath());
   for (const auto& [key, entry] : {std::pair{"mciPlay", 0}, std::pair{"mciStop", 2}}) {
-    commands.Tool(kMainBar, key)->setToolTip(app_.texts.Get(kMediaButtonTexts, entry) + QStringLiteral(" (") + file + u')');
+    commands.Tool(kMainBar, key)
+        ->setToolTip(app_.texts.Get(kMediaButtonTexts, entry) + QStringLiteral(" (") + file + u')');
   }
+}
+
+void RecordEditor::CloseMedia() {
+  app_.Seams().Media().Close();
+  UpdateMediaStatus();
 }
 
 void RecordEditor::UpdateMediaStatus() {
@@ -340,9 +350,11 @@ void RecordEditor::UpdateMediaStatus() {
     panel.setText(app_.texts.Get(kMediaStateTexts, 2));
   } else if (mode == MediaPlayer::kPlaying || mode == MediaPlayer::kPaused) {
     QString name = FileNamePart(media.FilePath());
-    if (name.size() > kLongestMediaName) name = name.left(kLongestMediaName - 2) + QStringLiteral("..");
-    panel.setText(QStringLiteral("%1 %2 - %3%").arg(app_.texts.Get(kMediaStateTexts, mode == MediaPlayer::kPlaying ? 0 : 1),
-                                                     name, QString::number(media.Percent())));
+    if (name.size() > kLongestMediaName)
+      name = name.left(kLongestMediaName - 2) + QStringLiteral("..");
+    panel.setText(QStringLiteral("%1 %2 - %3%")
+                      .arg(app_.texts.Get(kMediaStateTexts, mode == MediaPlayer::kPlaying ? 0 : 1),
+                           name, QString::number(media.Percent())));
   }
 }
 
@@ -381,7 +393,8 @@ bool RecordEditor::ImageEvent(int slot, QEvent* event) {
   if (event->type() == QEvent::MouseButtonPress) {
     app_.state.SelType = kImage;
     app_.state.SelIndex = slot;
-    if (static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) recordMenu_->popup(QCursor::pos());
+    if (static_cast<QMouseEvent*>(event)->button() == Qt::RightButton)
+      recordMenu_->popup(QCursor::pos());
     return true;
   }
   if (event->type() != QEvent::MouseButtonDblClick) return false;
@@ -419,8 +432,10 @@ bool RecordEditor::TextEvent(int slot, QLineEdit* text, QEvent* event) {
       return false;
     case QEvent::MouseButtonDblClick:
       // A password field's value goes to the clipboard, never to the screen.
-      if (app_.db.Forms[At(app_.state.CurForm)].PasswordField[At(slot)] != 0 && app_.state.CurRecord >= 0) {
-        QApplication::clipboard()->setText(app_.db.Records[At(app_.state.CurRecord)].TextValue[At(slot)]);
+      if (app_.db.Forms[At(app_.state.CurForm)].PasswordField[At(slot)] != 0 &&
+          app_.state.CurRecord >= 0) {
+        QApplication::clipboard()->setText(
+            app_.db.Records[At(app_.state.CurRecord)].TextValue[At(slot)]);
         return true;
       }
       return false;

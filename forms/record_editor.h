@@ -6,7 +6,6 @@
 #pragma once
 
 #include <QObject>
-
 #include <functional>
 
 class QLineEdit;
@@ -28,6 +27,9 @@ class RecordEditor : public QObject {
   // The tick's media step: the media buttons and the "mci" panel follow the
   // player.
   void UpdateMediaStatus();
+  // Another database replaced this one: its media closes, and the media
+  // buttons and the "mci" panel go.
+  void CloseMedia();
   // The record pop-up menu mnuRecord with the picture commands.
   QMenu& RecordMenu() const { return *recordMenu_; }
 

@@ -1,9 +1,12 @@
 #include "query/finder.h"
 
 #include <QAction>
+#include <QScreen>
 #include <QTextEdit>
 
+#include "forms/form_canvas.h"
 #include "query/find_dialog.h"
+#include "query/finder_placement.h"
 #include "shell/app.h"
 #include "shell/main_commands.h"
 #include "shell/main_window.h"
@@ -31,9 +34,12 @@ FindDialog& Finder::Dialog() {
   if (!dialog_) {
     dialog_ = std::make_unique<FindDialog>(app_, &app_.Window());
     // The dialog's buttons act inside the command that opened it.
-    QObject::connect(dialog_.get(), &FindDialog::findRequested, dialog_.get(), [this] { FindNext(); });
-    QObject::connect(dialog_.get(), &FindDialog::markRequested, dialog_.get(), [this] { MarkShown(); });
-    QObject::connect(dialog_.get(), &FindDialog::helpRequested, dialog_.get(), [this] { app_.ShowHelp(17); });
+    QObject::connect(dialog_.get(), &FindDialog::findRequested, dialog_.get(),
+                     [this] { FindNext(); });
+    QObject::connect(dialog_.get(), &FindDialog::markRequested, dialog_.get(),
+                     [this] { MarkShown(); });
+    QObject::connect(dialog_.get(), &FindDialog::helpRequested, dialog_.get(),
+                     [this] { app_.ShowHelp(17); });
   }
   return *dialog_;
 }
@@ -63,9 +69,11 @@ void Finder::Search(int start) {
   } else {
     log_ += app_.texts.Get(464, 7);
   }
-  Dialog().ResultText().setPlainText(QString(log_).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+  Dialog().ResultText().setPlainText(
+      QString(log_).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
   if (hit) {
     app_.Navigation().ShowRecord(hit->record);
+    KeepRecordInSight();
     return;
   }
   const int count = app_.db.RecordCount;
@@ -77,15 +85,29 @@ void Finder::Search(int start) {
   if (app_.ShowMessage(app_.texts.Get(780, 0), kYesNo) == kAnswerYes) Search(down ? 0 : count - 1);
 }
 
+void Finder::KeepRecordInSight() {
+  FindDialog& dialog = Dialog();
+  const QWidget& canvas = app_.Canvas().MainPic();
+  const QWidget& viewport = app_.Canvas().BackPic();
+  if (!dialog.isVisible() || !canvas.isVisible() || !dialog.screen()) return;
+  // The part of the record's form that the window shows.
+  const QRect record = QRect(canvas.mapToGlobal(QPoint(0, 0)), canvas.size())
+                           .intersected(QRect(viewport.mapToGlobal(QPoint(0, 0)), viewport.size()));
+  if (record.isEmpty()) return;
+  const QRect frame = dialog.frameGeometry();
+  dialog.move(
+      PlaceBeside(record, frame.size(), dialog.screen()->availableGeometry(), frame.topLeft()));
+}
+
 void Finder::Log(const FindHit& hit) {
   if (log_.size() >= kLogLimit) return;
   const Database& db = app_.db;
   const RecordData& record = db.Records[hit.record];
   const QString value = FindFieldValue(db, hit.record, hit.elementType, hit.slot);
   const LanguageTexts& t = app_.texts;
-  log_ += QStringLiteral("\r\n") + t.Get(464, 3) + RecordTitle(db, hit.record) + t.Get(464, 4) +
-          db.Forms[record.Form].Elements[hit.elementType][hit.slot].Name + t.Get(464, 5) + QStringLiteral(" ..") +
-          HitContext(value, hit.position) + QStringLiteral("..");
+  log_ += QStringLiteral("\r\n") + t.Get(464, 3) + RecordTitleLine(db, hit.record) + t.Get(464, 4) +
+          db.Forms[record.Form].Elements[hit.elementType][hit.slot].Name + t.Get(464, 5) +
+          QStringLiteral(" ..") + HitContext(value, hit.position) + QStringLiteral("..");
 }
 
 void Finder::MarkShown() {

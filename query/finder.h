@@ -3,7 +3,6 @@
 #pragma once
 
 #include <QString>
-
 #include <memory>
 
 namespace orbo {
@@ -29,6 +28,9 @@ class Finder {
 
  private:
   void Search(int start);
+  // The open dialog moves off the record it found, as far as the screen
+  // allows.
+  void KeepRecordInSight();
   // Adds the hit's line while the log is short enough.
   void Log(const FindHit& hit);
   void MarkShown();

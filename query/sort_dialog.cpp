@@ -31,7 +31,11 @@ SortDialog::SortDialog(App& app, QWidget* parent) : QDialog(parent), app_(app) {
   waitLab_ = NamedWidget<QLabel>("WaitLab", waitFrame_);
   whereCombo_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   whereCombo_->setMinimumContentsLength(28);
+  // The wait frame lies over the choices while a sort runs, outside the
+  // layout, so showing and hiding it never changes the dialog's size.
   waitFrame_->setFrameShape(QFrame::StyledPanel);
+  waitFrame_->setAutoFillBackground(true);
+  waitLab_->setAlignment(Qt::AlignCenter);
   (new QHBoxLayout(waitFrame_))->addWidget(waitLab_);
   waitFrame_->hide();
   sortButt_->setDefault(true);
@@ -60,7 +64,6 @@ SortDialog::SortDialog(App& app, QWidget* parent) : QDialog(parent), app_(app) {
   top->addLayout(buttons);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
-  layout->addWidget(waitFrame_);
 
   connect(whatCombo_, &QComboBox::currentIndexChanged, this, [this] { FillWhere(); });
   connect(sortButt_, &QPushButton::clicked, this, &SortDialog::sortRequested);
@@ -91,8 +94,14 @@ int SortDialog::Where() const { return whereCombo_->currentIndex() - (SortsFolde
 bool SortDialog::Ascending() const { return dirCombo_->currentIndex() == 0; }
 
 void SortDialog::SetWaiting(bool waiting) {
-  waitFrame_->setVisible(waiting);
-  if (waiting) waitFrame_->repaint();
+  if (!waiting) {
+    waitFrame_->hide();
+    return;
+  }
+  waitFrame_->setGeometry(rect());
+  waitFrame_->raise();
+  waitFrame_->show();
+  waitFrame_->repaint();
 }
 
 void SortDialog::closeEvent(QCloseEvent* event) {

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include "forms/form_canvas.h"
+#include "forms/record_editor.h"
 #include "shell/app.h"
 #include "shell/main_window.h"
 #include "shell/navigator.h"
@@ -44,6 +45,7 @@ void App::ShowProgress(int value, const QString& text) {
 }
 
 void App::NewDatabase() {
+  editor_->CloseMedia();
   orbo::NewDatabase(db, settings.DefaultFont);
   state.CurForm = 0;
   state.CurRecord = 0;
@@ -82,6 +84,7 @@ void App::ShowChangedTexts() {
 }
 
 void App::ShowDatabase() {
+  editor_->CloseMedia();
   // A form of the database that was replaced may not exist in this one.
   if (state.CurForm >= db.FormCount) state.CurForm = -1;
   RefreshWindow();

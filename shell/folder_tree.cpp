@@ -81,7 +81,7 @@ QTreeWidgetItem* FolderTree::MakeFolderItem(const Database& db, int folder, bool
 }
 
 QTreeWidgetItem* FolderTree::MakeRecordItem(const Database& db, int record) {
-  auto* item = new KeyedItem(ShortenName(RecordTitle(db, record), db.MaxListString));
+  auto* item = new KeyedItem(ShortenName(RecordTitleLine(db, record), db.MaxListString));
   const int form = db.Records[record].Form;
   if (form >= 0 && form < db.FormCount) item->setIcon(0, iconFor_(db.Forms[form].Icon));
   if (db.RecordMarks[record]) {
@@ -175,7 +175,7 @@ QTreeWidgetItem* FolderTree::Reveal(const Database& db, const QString& key) {
 
 void FolderTree::UpdateRecordText(const Database& db, int record) {
   QTreeWidgetItem* item = Node(RecordKey(record));
-  const QString text = ShortenName(RecordTitle(db, record), db.MaxListString);
+  const QString text = ShortenName(RecordTitleLine(db, record), db.MaxListString);
   if (item && item->text(0) != text) item->setText(0, text);
 }
 

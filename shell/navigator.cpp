@@ -205,7 +205,7 @@ void Navigator::FillFolderList(int folder) {
   list.addItem(ListItem("* * *", QStringLiteral("xxxx0"), QIcon(), false));
   for (int r : RecordsOf(db_, folder)) {
     const int form = db_.Records[r].Form;
-    list.addItem(ListItem(ShortenName(RecordTitle(db_, r), db_.MaxListString), RecordKey(r),
+    list.addItem(ListItem(ShortenName(RecordTitleLine(db_, r), db_.MaxListString), RecordKey(r),
                           window_.IconFor(db_.Forms[form].Icon), db_.RecordMarks[r]));
   }
   for (int sub : SubfoldersOf(db_, folder)) {

@@ -1,5 +1,7 @@
 #include "shell/record_title.h"
 
+#include <QRegularExpression>
+
 namespace orbo {
 
 QString ComboLine(const QString& list, int index) {
@@ -37,6 +39,16 @@ QString RecordTitle(const Database& db, int record) {
     case kFlag: return data.FlagValue[slot] ? QStringLiteral("True") : QStringLiteral("False");
     default: return {};
   }
+}
+
+QString RecordTitleLine(const Database& db, int record) {
+  const QString title = RecordTitle(db, record);
+  if (!title.contains(u'\n') && !title.contains(u'\r')) return title;
+  static const QRegularExpression kLineBreak(QStringLiteral("\r\n|\r|\n"));
+  for (const QString& line : title.split(kLineBreak)) {
+    if (!line.trimmed().isEmpty()) return line;
+  }
+  return {};
 }
 
 }  // namespace orbo

@@ -16,7 +16,7 @@ QString WindowTitle(const Database& db, int editMode, int curRecord, const Langu
   if (editMode == 1) {
     title += QStringLiteral(" - ") + texts.Get(15, 0);
   } else if (curRecord > -1) {
-    title += QStringLiteral(" - [") + RecordTitle(db, curRecord) + u']';
+    title += QStringLiteral(" - [") + RecordTitleLine(db, curRecord) + u']';
   }
   return title;
 }

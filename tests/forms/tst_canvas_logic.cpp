@@ -7,6 +7,7 @@
 #include "forms/button_request.h"
 #include "forms/canvas_geometry.h"
 #include "forms/data_path.h"
+#include "forms/element_text.h"
 #include "forms/element_values.h"
 #include "forms/picture_reader.h"
 
@@ -27,6 +28,20 @@ class CanvasLogicTest : public QObject {
   void comboItems() {
     QFETCH(QString, list);
     QTEST(ComboItems(list), "items");
+  }
+
+  // Stored length counts a line break twice; an insertion is cut where the
+  // room ends, never inside a line break.
+  void fittingInsertions() {
+    QCOMPARE(StoredLength("ab\ncd"), 6);
+    QCOMPARE(StoredLength(QString("a") + QChar::ParagraphSeparator + "b" + QChar::LineSeparator),
+             6);
+    QCOMPARE(FittingInsertion("abcdef", 4), QString("abcd"));
+    QCOMPARE(FittingInsertion("ab\r\ncd", 3), QString("ab"));
+    QCOMPARE(FittingInsertion("ab\r\ncd", 4), QString("ab\n"));
+    QCOMPARE(FittingInsertion("a\rb", 10), QString("a\nb"));
+    QCOMPARE(FittingInsertion("abc", 0), QString());
+    QCOMPARE(FittingInsertion("abc", -5), QString());
   }
 
   // One step is 200 twips; the bar shows when the canvas and 300 twips do
@@ -66,16 +81,21 @@ class CanvasLogicTest : public QObject {
     QTemporaryDir first;
     QVERIFY(WriteBytes(first.filePath("pics/cat.jpg"), "x"));
     const QString database = first.filePath("pets.2db");
-    QCOMPARE(MakeRelativePath(first.filePath("pics/cat.jpg"), database), QString("\\pics\\cat.jpg"));
+    QCOMPARE(MakeRelativePath(first.filePath("pics/cat.jpg"), database),
+             QString("\\pics\\cat.jpg"));
     QCOMPARE(MakeRelativePath("/elsewhere/dog.jpg", database), QString("/elsewhere/dog.jpg"));
-    QCOMPARE(MakeRelativePath(first.filePath("pics/cat.jpg"), "noname"), first.filePath("pics/cat.jpg"));
+    QCOMPARE(MakeRelativePath(first.filePath("pics/cat.jpg"), "noname"),
+             first.filePath("pics/cat.jpg"));
 
     QTemporaryDir moved;
     QVERIFY(WriteBytes(moved.filePath("pics/cat.jpg"), "x"));
-    QCOMPARE(ResolveDataPath("\\pics\\cat.jpg", moved.filePath("pets.2db")), moved.filePath("pics/cat.jpg"));
-    QCOMPARE(ResolveDataPath("/pics/cat.jpg", moved.filePath("pets.2db")), moved.filePath("pics/cat.jpg"));
+    QCOMPARE(ResolveDataPath("\\pics\\cat.jpg", moved.filePath("pets.2db")),
+             moved.filePath("pics/cat.jpg"));
+    QCOMPARE(ResolveDataPath("/pics/cat.jpg", moved.filePath("pets.2db")),
+             moved.filePath("pics/cat.jpg"));
     // A full path of this system that is not below the folder stays full.
-    QCOMPARE(ResolveDataPath(first.filePath("pics/cat.jpg"), moved.filePath("pets.2db")), first.filePath("pics/cat.jpg"));
+    QCOMPARE(ResolveDataPath(first.filePath("pics/cat.jpg"), moved.filePath("pets.2db")),
+             first.filePath("pics/cat.jpg"));
   }
 
   // Only what an action claims to open goes to the desktop.
@@ -83,16 +103,22 @@ class CanvasLogicTest : public QObject {
     QTemporaryDir dir;
     QVERIFY(WriteBytes(dir.filePath("song.wav"), "x"));
     const QString database = dir.filePath("db.2db");
-    const auto kind = [&](int action, const QString& value) { return ButtonClickRequest(action, value, database).kind; };
+    const auto kind = [&](int action, const QString& value) {
+      return ButtonClickRequest(action, value, database).kind;
+    };
     QCOMPARE(kind(kSendMail, ""), ButtonRequest::kNothing);
-    QCOMPARE(ButtonClickRequest(kSendMail, "ann@example.com", database).url, QUrl("mailto:ann@example.com"));
+    QCOMPARE(ButtonClickRequest(kSendMail, "ann@example.com", database).url,
+             QUrl("mailto:ann@example.com"));
     QCOMPARE(kind(kSendMail, "not an address"), ButtonRequest::kRefused);
-    QCOMPARE(ButtonClickRequest(kOpenAddress, "https://example.com/x", database).url, QUrl("https://example.com/x"));
-    QCOMPARE(ButtonClickRequest(kOpenValue, "www.example.com", database).url.host(), QString("www.example.com"));
+    QCOMPARE(ButtonClickRequest(kOpenAddress, "https://example.com/x", database).url,
+             QUrl("https://example.com/x"));
+    QCOMPARE(ButtonClickRequest(kOpenValue, "www.example.com", database).url.host(),
+             QString("www.example.com"));
     QCOMPARE(kind(kOpenAddress, "\\missing.txt"), ButtonRequest::kRefused);
     QCOMPARE(ButtonClickRequest(kPlayMedia, "\\song.wav", database).file, dir.filePath("song.wav"));
     QCOMPARE(kind(kOpenFile, "\\gone.pdf"), ButtonRequest::kRefused);
-    QCOMPARE(ButtonClickRequest(kOpenFile, "\\song.wav", database).url, QUrl::fromLocalFile(dir.filePath("song.wav")));
+    QCOMPARE(ButtonClickRequest(kOpenFile, "\\song.wav", database).url,
+             QUrl::fromLocalFile(dir.filePath("song.wav")));
     QCOMPARE(kind(kNextRecordAction, ""), ButtonRequest::kNextRecord);
     QCOMPARE(kind(9, "anything"), ButtonRequest::kNothing);
     QCOMPARE(ButtonValueQuestion(kOpenAddress).browse, true);
@@ -105,7 +131,8 @@ class CanvasLogicTest : public QObject {
     Database db;
     SetCount(db, kFormsKind, 2);
     SetCount(db, kFoldersKind, 1);
-    const std::vector<std::pair<int, QString>> records = {{0, "b"}, {0, "a"}, {1, "x"}, {0, "b"}, {0, "shown"}, {0, "c"}};
+    const std::vector<std::pair<int, QString>> records = {{0, "b"}, {0, "a"},     {1, "x"},
+                                                          {0, "b"}, {0, "shown"}, {0, "c"}};
     SetCount(db, kRecordsKind, static_cast<std::int16_t>(records.size() + 1));
     for (std::size_t r = 0; r < records.size(); ++r) {
       db.Records[r].Form = static_cast<std::int16_t>(records[r].first);
@@ -122,7 +149,8 @@ class CanvasLogicTest : public QObject {
     form.Elements[kImage][0].Name = "Photo";
     form.Elements[kText][0].Name = "Name";
     form.Elements[kCombo][0].Name = "Kind";
-    const std::vector<std::pair<int, QString>> expected = {{0, "Photo"}, {2000, "Name"}, {4000, "Kind"}};
+    const std::vector<std::pair<int, QString>> expected = {
+        {0, "Photo"}, {2000, "Name"}, {4000, "Kind"}};
     QCOMPARE(TitleCandidates(form), expected);
   }
 

@@ -1,13 +1,15 @@
 // The form designer with the real window offscreen: adding with the tools,
 // dragging, resizing with the handles, deleting, the forms and the grid.
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QMenu>
+#include <QScrollBar>
 #include <QtTest>
 
 #include "../shell/test_install.h"
-#include "forms/form_canvas.h"
 #include "forms/designer_logic.h"
+#include "forms/form_canvas.h"
 #include "forms/form_designer.h"
 #include "shell/main_window.h"
 
@@ -34,6 +36,22 @@ struct Fixture : RunningApp {
     QTest::mousePress(&canvas.MainPic(), button, {}, Pixels(x, y));
     QTest::mouseRelease(&canvas.MainPic(), button, {}, Pixels(x, y));
   }
+  // Closes the pop-up menu a right press opened, as Escape does.
+  void CloseMenu() {
+    if (QWidget* menu = QApplication::activePopupWidget()) QTest::keyClick(menu, Qt::Key_Escape);
+  }
+  // Makes the window active, so keys reach the control with the focus.
+  bool Activate() {
+    app.Window().activateWindow();
+    return QTest::qWaitForWindowActive(&app.Window());
+  }
+  // A key pressed in the window: it goes where the focus is.
+  void Key(Qt::Key key) { QTest::keyClick(app.Window().windowHandle(), key); }
+  QPoint Inside(const ElementDef& e) { return Pixels(e.Left + 100, e.Top + 100); }
+  // Where handle i sits against the selected control, in pixels.
+  QPoint HandleOffset(int i, const QWidget& control) {
+    return canvas.SelPic(i).pos() - control.mapTo(&canvas.BackPic(), QPoint(0, 0));
+  }
 };
 
 }  // namespace
@@ -45,14 +63,16 @@ class DesignerTest : public QObject {
   void addingWithATool() {
     Fixture f;
     f.Tool("addb");
-    f.Press(5700, 600);
+    f.Press(7000, 2000);
     QCOMPARE(f.Form().ElementCount[kButton], 1);
-    QCOMPARE(f.Form().Elements[kButton][0].Left, std::int16_t(f.canvas.TwipsX(f.canvas.PixelsX(5700))));
+    QCOMPARE(f.Form().Elements[kButton][0].Left,
+             std::int16_t(f.canvas.TwipsX(f.canvas.PixelsX(7000))));
     QCOMPARE(f.app.state.SelType, kButton);
     QVERIFY(f.Commands().Tool(kEditBar, "arrow")->isChecked());
     QVERIFY(f.canvas.SelPic(0).isVisible());
     QVERIFY(f.db.Modified);
-    for (int i = 1; i < 16; ++i) AddElementInModel(f.db, 0, kButton, 5700, 600, f.app.settings.DefaultFont);
+    for (int i = 1; i < 16; ++i)
+      AddElementInModel(f.db, 0, kButton, 5700, 600, f.app.settings.DefaultFont);
     f.Tool("addb");
     f.Press(100, 100);
     QCOMPARE(f.Form().ElementCount[kButton], 16);
@@ -114,6 +134,24 @@ class DesignerTest : public QObject {
     QCOMPARE(f.dialogs.messages.size(), asked);
   }
 
+  // The Delete key deletes the element pressed last, as the menu does, and
+  // waits while another command runs.
+  void deleteKey() {
+    Fixture f;
+    QVERIFY(f.Activate());
+    f.Press(f.Form().Elements[kLabel][0].Left + 30, f.Form().Elements[kLabel][0].Top + 30);
+    QCOMPARE(f.app.state.SelType, kLabel);
+    f.app.Gate().Run([&] { f.Key(Qt::Key_Delete); });
+    QCOMPARE(f.Form().ElementCount[kLabel], 1);
+    f.Key(Qt::Key_Delete);
+    QCOMPARE(f.Form().ElementCount[kLabel], 0);
+    QCOMPARE(f.app.state.SelType, -1);
+    QVERIFY(f.db.Modified);
+    f.Press(f.Form().Elements[kText][0].Left + 30, f.Form().Elements[kText][0].Top + 30);
+    f.Key(Qt::Key_Delete);
+    QCOMPARE(f.dialogs.messages.last(), f.app.texts.Get(640, 0));
+  }
+
   // Forms are added, cloned, chosen and deleted; one in use stays.
   // The chooser's last entry adds a form; a form in use stays.
   void forms() {
@@ -127,6 +165,101 @@ class DesignerTest : public QObject {
     f.Tool("delform");
     QCOMPARE(f.dialogs.messages.last(), f.app.texts.Get(630, 0));
     QCOMPARE(f.db.FormCount, 2);
+  }
+
+  // A drag cut short by the right button, F5, Escape or a press elsewhere
+  // ends there: a later drag on the bare canvas moves and resizes nothing.
+  void interruptedDragsLeaveNothingBehind_data() {
+    QTest::addColumn<int>("interruption");
+    QTest::newRow("right button") << 0;
+    QTest::newRow("F5 and F6") << 1;
+    QTest::newRow("Escape") << 2;
+    QTest::newRow("middle button") << 3;
+  }
+  void interruptedDragsLeaveNothingBehind() {
+    QFETCH(int, interruption);
+    Fixture f;
+    QVERIFY(f.Activate());
+    QWidget& canvas = f.canvas.MainPic();
+    const FormDef before = f.Form();
+    const ElementDef& text = f.Form().Elements[kText][0];
+    const QPoint grab = f.Inside(text);
+    const QPoint moved = grab + QPoint(12, 7);
+    QTest::mousePress(&canvas, Qt::LeftButton, {}, grab);
+    QTest::mouseMove(&canvas, moved);
+    switch (interruption) {
+      case 0:
+        // The release goes to the menu that the right press opened.
+        QTest::mousePress(&canvas, Qt::RightButton, {}, moved);
+        break;
+      case 1:
+        f.Key(Qt::Key_F5);
+        QCOMPARE(f.app.state.EditMode, 0);
+        break;
+      case 2:
+        f.Key(Qt::Key_Escape);
+        break;
+      default:
+        QTest::mousePress(&canvas, Qt::MiddleButton, {}, moved);
+    }
+    QTest::mouseRelease(&canvas, Qt::LeftButton, {}, moved);
+    f.CloseMenu();
+    if (interruption == 1) f.Key(Qt::Key_F6);
+    QCOMPARE(f.app.state.EditMode, 1);
+    // The bare canvas, pressed and dragged.
+    Drag(&canvas, f.Pixels(7000, 3000), f.Pixels(7000, 3000) + QPoint(-40, -30));
+    QCOMPARE(f.Form().Width, before.Width);
+    QCOMPARE(f.Form().Height, before.Height);
+    QCOMPARE(canvas.size(), QSize(f.canvas.PixelsX(before.Width), f.canvas.PixelsY(before.Height)));
+    QCOMPARE(text.Left, before.Elements[kText][0].Left);
+    QCOMPARE(text.Top, before.Elements[kText][0].Top);
+    QCOMPARE(f.canvas.Control(kText, 0)->pos(), f.Pixels(text.Left, text.Top));
+    QCOMPARE(f.app.state.SelType, -1);
+    QVERIFY(!f.db.Modified);
+  }
+
+  // Handle drags far beyond what a file holds stop at 32767 twips; an
+  // element dragged far away stays within the canvas.
+  void sizesStayWithinWhatAFileHolds() {
+    Fixture f;
+    f.Press(5900, 100);
+    QCOMPARE(f.app.state.SelType, -1);
+    for (int i = 0; i < 3; ++i) {
+      Drag(&f.canvas.SelPic(0), QPoint(2, 2), QPoint(2, 2) + f.Pixels(15000, 15000));
+      QVERIFY(f.Form().Width > 0 && f.Form().Height > 0);
+    }
+    QCOMPARE(f.Form().Width, std::int16_t(32767));
+    QCOMPARE(f.Form().Height, std::int16_t(32767));
+    const ElementDef& text = f.Form().Elements[kText][0];
+    f.Press(text.Left + 100, text.Top + 100);
+    QCOMPARE(f.app.state.SelType, kText);
+    for (int i = 0; i < 3; ++i)
+      Drag(&f.canvas.SelPic(1), QPoint(2, 2), QPoint(2, 2) + f.Pixels(15000, 0));
+    QCOMPARE(text.Width, std::int16_t(32767));
+    for (int i = 0; i < 3; ++i)
+      Drag(&f.canvas.SelPic(5), QPoint(2, 2), QPoint(2, 2) - f.Pixels(15000, 15000));
+    QVERIFY(text.Left >= -32768 && text.Top >= -32768);
+    QVERIFY(text.Width > 0 && text.Height > 0);
+    f.Press(text.Left + 100, text.Top + 100);
+    Drag(&f.canvas.MainPic(), f.Inside(text), f.Inside(text) + f.Pixels(40000, 40000));
+    QVERIFY(text.Left <= f.Form().Width && text.Top <= f.Form().Height);
+  }
+
+  // The handles stay around the selection when the canvas scrolls.
+  void handlesFollowTheScrolledCanvas() {
+    Fixture f;
+    const ElementDef& text = f.Form().Elements[kText][0];
+    f.Press(text.Left + 100, text.Top + 100);
+    QWidget& control = *f.canvas.Control(kText, 0);
+    QList<QPoint> before;
+    for (int i = 0; i < 8; ++i) before << f.HandleOffset(i, control);
+    for (QScrollBar* bar : {&f.canvas.HScroll1(), &f.canvas.VScroll1()}) {
+      QVERIFY(bar->isVisible());
+      QTest::mouseClick(bar, Qt::LeftButton, {}, bar->rect().bottomRight() - QPoint(3, 3));
+      QVERIFY(bar->value() > 0);
+    }
+    QVERIFY(f.canvas.MainPic().pos() != f.Pixels(200, 200));
+    for (int i = 0; i < 8; ++i) QCOMPARE(f.HandleOffset(i, control), before[i]);
   }
 
   void gridDoors() {

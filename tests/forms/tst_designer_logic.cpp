@@ -16,7 +16,8 @@ const FontSpec kFont{"Sans", 10, false, false};
 
 // One folder, forms with the given element counts (names "t<type>s<slot>"),
 // and records of the given forms whose values name their element.
-Database MakeDb(const std::vector<std::array<std::int16_t, kElementTypeCount>>& forms, const std::vector<int>& records) {
+Database MakeDb(const std::vector<std::array<std::int16_t, kElementTypeCount>>& forms,
+                const std::vector<int>& records) {
   Database db;
   SetCount(db, kFoldersKind, 1);
   ApplyNewFolderDefaults(db.Folders[0], 0);
@@ -52,9 +53,11 @@ std::map<QString, QString> ValuesByName(const Database& db, int form) {
   const FormDef& def = db.Forms[form];
   for (int r = 0; r < db.RecordCount; ++r) {
     if (db.Records[r].Form != form) continue;
-    for (int k = 0; k < def.ElementCount[kText]; ++k) values[QString("%1/%2").arg(r).arg(def.Elements[kText][k].Name)] = db.Records[r].TextValue[k];
+    for (int k = 0; k < def.ElementCount[kText]; ++k)
+      values[QString("%1/%2").arg(r).arg(def.Elements[kText][k].Name)] = db.Records[r].TextValue[k];
     for (int k = 0; k < def.ElementCount[kCombo]; ++k) {
-      values[QString("%1/%2").arg(r).arg(def.Elements[kCombo][k].Name)] = QString::number(db.Records[r].ComboValue[k]);
+      values[QString("%1/%2").arg(r).arg(def.Elements[kCombo][k].Name)] =
+          QString::number(db.Records[r].ComboValue[k]);
     }
   }
   return values;
@@ -122,7 +125,8 @@ class DesignerLogicTest : public QObject {
   }
 
   void forms() {
-    Database db = MakeDb({{0, 0, 1, 0, 0, 0, 0}, {0, 0, 2, 0, 0, 0, 0}, {0, 0, 1, 0, 0, 0, 0}}, {0, 2, 2});
+    Database db =
+        MakeDb({{0, 0, 1, 0, 0, 0, 0}, {0, 0, 2, 0, 0, 0, 0}, {0, 0, 1, 0, 0, 0, 0}}, {0, 2, 2});
     db.Forms[1].Name = "Book";
     QVERIFY(CloneFormInModel(db, 1));
     QCOMPARE(db.FormCount, 4);
@@ -144,12 +148,15 @@ class DesignerLogicTest : public QObject {
     const QRect start(1000, 1000, 2000, 600);
     const HandleEdges right = EdgesOfHandle(1);
     const HandleEdges left = EdgesOfHandle(3);
-    QCOMPARE(ResizedBox(start, -1850, 0, right, false, false, 120, 120).width(), 2000);  // 150 would be too narrow
+    QCOMPARE(ResizedBox(start, -1850, 0, right, false, false, 120, 120).width(),
+             2000);  // 150 would be too narrow
     QCOMPARE(ResizedBox(start, 500, 0, right, false, false, 120, 120).width(), 2500);
     QCOMPARE(ResizedBox(start, 1900, 0, left, false, false, 120, 120), QRect(2850, 1000, 150, 600));
     QCOMPARE(ResizedBox(start, 1900, 0, left, true, false, 120, 120).width(), 450);
-    QCOMPARE(ResizedBox(start, 0, 900, EdgesOfHandle(0), true, false, 120, 120).height(), 600);  // combos keep their height
-    QCOMPARE(ResizedBox(start, 0, 500, EdgesOfHandle(4), false, false, 120, 120), QRect(1000, 1450, 2000, 150));
+    QCOMPARE(ResizedBox(start, 0, 900, EdgesOfHandle(0), true, false, 120, 120).height(),
+             600);  // combos keep their height
+    QCOMPARE(ResizedBox(start, 0, 500, EdgesOfHandle(4), false, false, 120, 120),
+             QRect(1000, 1450, 2000, 150));
     QCOMPARE(ResizedBox(start, 299, 0, right, false, true, 200, 200).width(), 2200);
     QCOMPARE(HandleRect(0, start), QRect(3000, 1600, 100, 100));
     QCOMPARE(HandleRect(5, start), QRect(900, 900, 100, 100));
@@ -160,6 +167,44 @@ class DesignerLogicTest : public QObject {
     const QSize canvas(6000, 4500);
     QCOMPARE(MovedPosition(299, 301, element, canvas, true, 200, 200), QPoint(200, 400));
     QCOMPARE(MovedPosition(-5000, 9000, element, canvas, false, 200, 200), QPoint(-1000, 4500));
+  }
+
+  // Whatever the pointer does, every box the designer keeps fits 16-bit
+  // signed twips, with sides of at least one twip; a canvas a broken file
+  // made negative still gives a position.
+  void boxesStayWithinWhatAFileHolds() {
+    QRandomGenerator random(2626);
+    const auto any = [&] { return random.bounded(-70000, 70000); };
+    const auto fits = [](int v) { return v >= kSmallestTwips && v <= kLargestTwips; };
+    for (int round = 0; round < 20000; ++round) {
+      const QRect start(random.bounded(-32768, 32768), random.bounded(-32768, 32768),
+                        random.bounded(1, 32768), random.bounded(1, 32768));
+      const bool grid = random.bounded(2) == 0;
+      const int step = random.bounded(1, 3000);
+      const QRect box = ResizedBox(start, any(), any(), EdgesOfHandle(random.bounded(8)),
+                                   random.bounded(5) == 0, grid, step, step);
+      QVERIFY2(fits(box.left()) && fits(box.top()) && box.width() >= 1 &&
+                   box.width() <= kLargestTwips && box.height() >= 1 &&
+                   box.height() <= kLargestTwips,
+               qPrintable(QString("%1 %2 %3 %4")
+                              .arg(box.left())
+                              .arg(box.top())
+                              .arg(box.width())
+                              .arg(box.height())));
+      const QSize canvas(random.bounded(-32768, 32768), random.bounded(-32768, 32768));
+      const QPoint at = MovedPosition(any(), any(), start.size(), canvas, grid, step, step);
+      QVERIFY(fits(at.x()) && fits(at.y()));
+      QVERIFY(at.x() >= -start.width() && at.y() >= -start.height());
+    }
+    QCOMPARE(ResizedBox(QRect(0, 0, 32000, 600), 5000, 0, EdgesOfHandle(1), false, true, 200, 200)
+                 .width(),
+             32767);
+    QCOMPARE(
+        ResizedBox(QRect(-32000, 0, 1000, 600), -5000, 0, EdgesOfHandle(3), false, false, 1, 1),
+        QRect(-32768, 0, 6000, 600));
+    QCOMPARE(StoredTwips(40000), std::int16_t(32767));
+    QCOMPARE(StoredTwips(-40000), std::int16_t(-32768));
+    QCOMPARE(StoredSide(-31936), std::int16_t(1));
   }
 };
 

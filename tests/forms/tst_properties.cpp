@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -137,6 +138,32 @@ class PropertiesTest : public QObject {
     QTest::newRow("8") << "8" << 8 << "A folder..";
     QTest::newRow("beyond 16 bits") << "99999" << 32767 << "A folder with a long name";
   }
+  // Changing tabs leaves the dialog's size alone, for every kind of
+  // selection, however often it is done.
+  void tabsKeepTheSize() {
+    Fixture f;
+    for (int type = 0; type < kElementTypeCount; ++type) f.Add(type);
+    for (int type = -1; type < kElementTypeCount; ++type) {
+      f.app.Designer().SelectElement(type, 0);
+      f.Properties(
+          [&](QDialog& d) {
+            d.show();
+            QTabBar& tabs = Child<QTabBar>(d, "MainTab");
+            const QSize shown = d.size();
+            for (int i = 0; i < 6; ++i) {
+              QTest::mouseClick(&tabs, Qt::LeftButton, {},
+                                tabs.tabRect(1 - tabs.currentIndex()).center());
+              QApplication::processEvents();
+              QCOMPARE(d.size(), shown);
+            }
+            QVERIFY(Child<QWidget>(d, tabs.currentIndex() == 0 ? "DefaultFrame" : "PrivateFrame")
+                        .isVisible());
+            d.hide();
+          },
+          false);
+    }
+  }
+
   void theTreeOpensTheDatabaseProperties() {
     QFETCH(QString, typed);
     QFETCH(int, stored);
@@ -146,7 +173,8 @@ class PropertiesTest : public QObject {
     FolderTreeWidget& tree = f.app.Window().MainList();
     QString shown;
     f.dialogs.onModal = [&](QDialog& d) {
-      shown = d.objectName() + ' ' + Child<QLineEdit>(d, "NameTxt").text() + ' ' + Child<QLineEdit>(d, "MaxListTxt").text();
+      shown = d.objectName() + ' ' + Child<QLineEdit>(d, "NameTxt").text() + ' ' +
+              Child<QLineEdit>(d, "MaxListTxt").text();
       Child<QLineEdit>(d, "MaxListTxt").setText(typed);
       Child<QPushButton>(d, "OkButt").click();
       return d.result();

@@ -13,11 +13,13 @@
 #include <QStatusBar>
 #include <QTextEdit>
 #include <QToolButton>
+#include <QTreeWidgetItem>
 #include <QtTest>
 
 #include "../shell/test_install.h"
 #include "forms/element_values.h"
 #include "forms/form_canvas.h"
+#include "shell/folder_tree.h"
 #include "shell/main_window.h"
 #include "shell/navigator.h"
 #include "storage/database_commands.h"
@@ -40,7 +42,8 @@ struct Fixture : RunningApp {
   }
   FormDef& Form() { return db.Forms[0]; }
   void Elements(int type, int count) {
-    for (int k = 0; k < count; ++k) ApplyNewElementDefaults(Form(), type, k, app.settings.DefaultFont);
+    for (int k = 0; k < count; ++k)
+      ApplyNewElementDefaults(Form(), type, k, app.settings.DefaultFont);
     Form().ElementCount[type] = static_cast<std::int16_t>(count);
   }
   void Show(int record = 0) {
@@ -51,7 +54,9 @@ struct Fixture : RunningApp {
   Widget* Control(int type, int slot = 0) {
     return qobject_cast<Widget*>(canvas.Control(type, slot));
   }
-  void Mode(int editMode) { app.Window().Commands().Menu(editMode ? "mnuMode2_1" : "mnuMode2_0")->trigger(); }
+  void Mode(int editMode) {
+    app.Window().Commands().Menu(editMode ? "mnuMode2_1" : "mnuMode2_0")->trigger();
+  }
 };
 
 }  // namespace
@@ -91,7 +96,8 @@ class RecordViewTest : public QObject {
     QVERIFY(f.Control<QCheckBox>(kFlag)->isChecked());
     QCOMPARE(f.Control<QPushButton>(kButton, 0)->text(), QString("song.wav"));
     QCOMPARE(f.Control<QPushButton>(kButton, 1)->text(), f.app.texts.Get(187, 8));
-    QCOMPARE(f.Control<QTextEdit>(kMultiline)->toPlainText(), QString(record.MemoValue[0]).replace("\r\n", "\n"));
+    QCOMPARE(f.Control<QTextEdit>(kMultiline)->toPlainText(),
+             QString(record.MemoValue[0]).replace("\r\n", "\n"));
     QVERIFY(!f.db.Modified);
   }
 
@@ -162,15 +168,121 @@ class RecordViewTest : public QObject {
     QTest::keyClicks(memo, "abcdefgh");
     QCOMPARE(f.db.Records[0].MemoValue[0], QString("abcde"));
     memo->clear();
-    memo->insertPlainText("pasted too long");
+    QApplication::clipboard()->setText("pasted too long");
+    QTest::keyClick(memo, Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(f.db.Records[0].MemoValue[0], QString("paste"));
     QCOMPARE(memo->toPlainText(), QString("paste"));
+    // A line break counts two stored characters and goes whole or not at all.
+    memo->clear();
+    QTest::keyClicks(memo, "abc");
+    QTest::keyClick(memo, Qt::Key_Return);
+    QTest::keyClick(memo, Qt::Key_Return);
+    QCOMPARE(f.db.Records[0].MemoValue[0], QString("abc\r\n"));
 
     f.Mode(1);
     QCheckBox* designed = f.Control<QCheckBox>(kFlag);
     designed->click();
     QVERIFY(!designed->isChecked());
     QVERIFY(f.db.Records[0].FlagValue[0]);  // no value while forms are designed
+  }
+
+  // A value already longer than its limit stays whole: a key that would
+  // make it longer is refused, deleting works and undo brings back what was
+  // there; below the limit again, typing goes up to it.
+  void limitRefusesOnlyGrowth() {
+    Fixture f;
+    f.Form().TextLimit[0] = 20;
+    const QString stored = "First line of the memo\r\nsecond line, which is longer than 20";
+    f.db.Records[0].MemoValue[0] = stored;
+    f.Show();
+    QTextEdit* memo = f.Control<QTextEdit>(kMultiline);
+    QTest::keyClick(memo, Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClick(memo, Qt::Key_X);
+    QCOMPARE(f.db.Records[0].MemoValue[0], stored);
+    QTest::keyClick(memo, Qt::Key_Return);
+    QApplication::clipboard()->setText("more");
+    QTest::keyClick(memo, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(f.db.Records[0].MemoValue[0], stored);
+    QTest::keyClick(memo, Qt::Key_Backspace);
+    QCOMPARE(f.db.Records[0].MemoValue[0], stored.chopped(1));
+    QTest::keyClick(memo, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(f.db.Records[0].MemoValue[0], stored);
+    // A selection may be replaced by as much as it held.
+    QTest::keyClick(memo, Qt::Key_Home, Qt::ControlModifier);
+    QTest::keyClick(memo, Qt::Key_Right, Qt::ShiftModifier);
+    QTest::keyClick(memo, Qt::Key_F);
+    QCOMPARE(f.db.Records[0].MemoValue[0], "f" + stored.mid(1));
+    memo->selectAll();
+    QTest::keyClick(memo, Qt::Key_Delete);
+    QTest::keyClicks(memo, QString(25, u'y'));
+    QCOMPARE(f.db.Records[0].MemoValue[0], QString(20, u'y'));
+  }
+
+  // The new database's example shows whole at the default font: every
+  // element inside the form, the title and the note at the bottom uncut.
+  void exampleFormShowsWhole() {
+    Fixture f;
+    f.Show();
+    const QRect form = f.canvas.MainPic().rect();
+    for (const int type : {kText, kLabel, kMultiline})
+      QVERIFY(form.contains(f.canvas.Control(type, 0)->geometry()));
+    const auto fits = [](const QWidget* box, const QString& text) {
+      const QFontMetrics metrics(box->font());
+      return metrics.horizontalAdvance(text) < box->contentsRect().width() - 4 &&
+             metrics.height() <= box->contentsRect().height();
+    };
+    const QLineEdit* heading = f.Control<QLineEdit>(kText);
+    QVERIFY(fits(heading, heading->text()));
+    const QLabel* note = f.Control<QLabel>(kLabel);
+    QVERIFY(fits(note, note->text()));
+  }
+
+  // A multiline title names its record by its first line with text, in the
+  // tree and the title bar; the value keeps its lines.
+  void multilineTitleShowsItsFirstLine() {
+    Fixture f;
+    f.Form().TitleElement = 6000;
+    f.app.Navigation().RebuildTree();
+    f.Show();
+    QTextEdit* memo = f.Control<QTextEdit>(kMultiline);
+    memo->selectAll();
+    QTest::keyClick(memo, Qt::Key_Return);
+    QTest::keyClicks(memo, "Shopping");
+    QTest::keyClick(memo, Qt::Key_Return);
+    QTest::keyClicks(memo, "milk");
+    QCOMPARE(f.db.Records[0].MemoValue[0], QString("\r\nShopping\r\nmilk"));
+    QCOMPARE(f.app.Tree().Node(RecordKey(0))->text(0), QString("Shopping"));
+    QVERIFY2(f.app.Window().windowTitle().endsWith(" - [Shopping]"),
+             qPrintable(f.app.Window().windowTitle()));
+  }
+
+  // Values longer than a line edit takes by default stay whole when edited;
+  // none grows beyond what a file holds.
+  void longValuesStayWhole() {
+    Fixture f;
+    QString& text = f.db.Records[0].TextValue[0];
+    QString& memoValue = f.db.Records[0].MemoValue[0];
+    text = QString(40000, u'a');
+    memoValue = QString(40000, u'b');
+    f.Show();
+    QLineEdit* line = f.Control<QLineEdit>(kText);
+    QTextEdit* memo = f.Control<QTextEdit>(kMultiline);
+    QTest::keyClick(line, Qt::Key_End);
+    QTest::keyClick(line, Qt::Key_Z);
+    QCOMPARE(text, QString(40000, u'a') + 'z');
+    QTest::keyClick(memo, Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClick(memo, Qt::Key_Z);  // no limit of its own: 32767, already passed
+    QCOMPARE(memoValue, QString(40000, u'b'));
+    QTest::keyClick(memo, Qt::Key_Backspace);
+    QCOMPARE(memoValue, QString(39999, u'b'));
+    text = QString(100000, u'c');
+    f.Show();
+    QTest::keyClick(line, Qt::Key_End);
+    QTest::keyClick(line, Qt::Key_Z);
+    QCOMPARE(text, QString(100000, u'c'));
+    QTest::keyClick(line, Qt::Key_Backspace);
+    QTest::keyClick(line, Qt::Key_Z);
+    QCOMPARE(text, QString(99999, u'c') + 'z');
   }
 
   // The quick list offers the slot's other values of the form, once each.
@@ -244,6 +356,7 @@ class RecordViewTest : public QObject {
     f.install.Write("song.wav", "RIFF");
     f.db.Records[0].ButtonValue[0] = "\\song.wav";
     f.Show();
+    f.dialogs.media.commands.clear();
     f.Control<QPushButton>(kButton)->click();
     QCOMPARE(f.dialogs.media.commands, QStringList{"play " + f.install.Path("song.wav")});
     f.dialogs.media.percent = 42;
@@ -259,6 +372,32 @@ class RecordViewTest : public QObject {
     QVERIFY(panel.isHidden());
   }
 
+  // Opening another database, or a new one, closes what was playing: the
+  // buttons and the panel go at once and stay gone.
+  void mediaCloseWithTheDatabase() {
+    Fixture f;
+    f.Elements(kButton, 1);
+    f.Form().ButtonAction[0] = kPlayMedia;
+    f.install.Write("song.wav", "RIFF");
+    f.db.Records[0].ButtonValue[0] = "\\song.wav";
+    QVERIFY(SaveDatabase(f.db, false, f.app));
+    MainCommands& commands = f.app.Window().Commands();
+    QLabel& panel = f.app.Window().StatusPanel("mci");
+    for (const char* open : {"mnuLoad", "mnuNew"}) {
+      f.Show();
+      f.Control<QPushButton>(kButton)->click();
+      f.app.UpdateTick();
+      QVERIFY(!panel.isHidden());
+      QVERIFY(commands.Tool(kMainBar, "mciPlay")->isVisible());
+      f.dialogs.openPath = f.install.Path("view.2db");
+      commands.Menu(open)->trigger();
+      QCOMPARE(f.dialogs.media.commands.last(), QString("close"));
+      QVERIFY(panel.isHidden());
+      QVERIFY(!commands.Tool(kMainBar, "mciPlay")->isVisible());
+      f.app.UpdateTick();
+      QVERIFY(panel.isHidden());
+    }
+  }
 };
 
 QTEST_MAIN(RecordViewTest)

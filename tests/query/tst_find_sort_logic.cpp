@@ -5,6 +5,7 @@
 
 #include "plain_sort.h"
 #include "query/find_logic.h"
+#include "query/finder_placement.h"
 #include "query/sort_logic.h"
 #include "sample_databases.h"
 #include "shell/navigation_logic.h"
@@ -48,6 +49,30 @@ class FindSortLogic : public QObject {
   Q_OBJECT
 
  private slots:
+  // The find dialog stays where it is when it hides nothing there, goes
+  // beside the record where the screen has room, and hides least where
+  // there is none.
+  void placingTheFindDialog() {
+    const QRect screen(0, 0, 1000, 800);
+    const QSize dialog(300, 200);
+    const QRect record(400, 300, 200, 150);
+    QCOMPARE(PlaceBeside(record, dialog, screen, QPoint(10, 10)), QPoint(10, 10));
+    QCOMPARE(PlaceBeside(record, dialog, screen, QPoint(350, 250)), QPoint(608, 250));
+    QCOMPARE(PlaceBeside(QRect(650, 300, 200, 150), dialog, screen, QPoint(600, 250)),
+             QPoint(342, 250));
+    QCOMPARE(PlaceBeside(QRect(100, 100, 800, 150), dialog, screen, QPoint(300, 120)),
+             QPoint(300, 258));
+    QCOMPARE(PlaceBeside(QRect(100, 500, 800, 300), dialog, screen, QPoint(300, 520)),
+             QPoint(300, 292));
+    // No room anywhere: as little hidden as the screen allows, on screen.
+    const QPoint cramped = PlaceBeside(QRect(50, 50, 900, 700), dialog, screen, QPoint(400, 300));
+    QVERIFY(screen.contains(QRect(cramped, dialog)));
+    QCOMPARE(cramped, QPoint(700, 600));
+    QCOMPARE(QRect(cramped, dialog).intersected(QRect(50, 50, 900, 700)).size(), QSize(250, 150));
+    // Larger than the screen: its corner.
+    QCOMPARE(PlaceBeside(record, QSize(1200, 900), screen, QPoint(-50, -50)), QPoint(0, 0));
+  }
+
   void wholeWord_data() {
     QTest::addColumn<QString>("value");
     QTest::addColumn<int>("position");
@@ -85,7 +110,9 @@ class FindSortLogic : public QObject {
     db.Records[3].FlagValue[0] = true;
     RecountBuffers(db);
     FindSettings settings{.text = "cat"};
-    auto found = [&](int start) { return SearchRecords(db, settings, start).value_or(FindHit{}).record; };
+    auto found = [&](int start) {
+      return SearchRecords(db, settings, start).value_or(FindHit{}).record;
+    };
     QCOMPARE(found(1), 2);
     settings.folder = 1;
     QCOMPARE(found(0), -1);
@@ -169,7 +196,9 @@ class FindSortLogic : public QObject {
         db.Records[r].Folder = static_cast<std::int16_t>(random.bounded(folders));
         db.Records[r].TextValue[0] = QString::number(r);
       }
-      auto pathOfRecord = [&](int r) { return FolderPath(db, db.Records[r].Folder) + u'|' + QString::number(r); };
+      auto pathOfRecord = [&](int r) {
+        return FolderPath(db, db.Records[r].Folder) + u'|' + QString::number(r);
+      };
       QStringList before;
       for (int r = 0; r < 60; ++r) before << pathOfRecord(r);
       const int parent = random.bounded(folders + 1) - 1;

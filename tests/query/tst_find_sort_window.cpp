@@ -1,5 +1,6 @@
 // Find and sort through the real window offscreen: the dialogs, the
 // questions at the ends of the table, the quick sorts and the tree after.
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
@@ -10,6 +11,7 @@
 #include <QtTest>
 
 #include "../shell/test_install.h"
+#include "forms/form_canvas.h"
 #include "query/find_dialog.h"
 #include "query/finder.h"
 #include "query/sort_dialog.h"
@@ -67,7 +69,8 @@ class FindSortWindow : public QObject {
     QCOMPARE(f.dialogs.messages, QStringList{f.app.texts.Get(780, 0)});
     QCOMPARE(f.app.state.CurRecord, 2);
     const QString log = Child<QTextEdit>(f.Find(), "ResultText").toPlainText();
-    QVERIFY2(log.contains("\"a cat\", field \"" + f.db.Forms[0].Elements[kText][0].Name + "\": ..a cat.."),
+    QVERIFY2(log.contains("\"a cat\", field \"" + f.db.Forms[0].Elements[kText][0].Name +
+                          "\": ..a cat.."),
              qPrintable(log));
     f.Commands().Menu("mnuFindNext")->trigger();
     QCOMPARE(f.app.state.CurRecord, 0);
@@ -76,6 +79,36 @@ class FindSortWindow : public QObject {
     f.Commands().Menu("mnuFindNext")->trigger();
     QCOMPARE(f.dialogs.messages.last(), f.app.texts.Get(780, 0));
     QCOMPARE(f.app.state.CurRecord, 0);
+  }
+
+  // The open dialog moves off the record it found, when the screen has
+  // room beside it.
+  void foundRecordStaysInSight() {
+    Fixture f({"dog", "a cat"});
+    f.db.Forms[0].Width = f.db.Forms[0].Height = 1500;
+    f.app.Window().setGeometry(0, 0, 500, 400);
+    f.app.Window().show();
+    f.app.Navigation().ShowFolder(0);
+    f.app.Navigation().ShowRecord(0);
+    QWidget& canvas = f.app.Canvas().MainPic();
+    QRect dialogFrame;
+    f.dialogs.onModal = [&](QDialog& d) {
+      d.resize(d.minimumSizeHint());
+      d.move(canvas.mapToGlobal(QPoint(0, 0)));
+      d.show();
+      f.Look("cat");
+      Child<QPushButton>(d, "FindButt").click();
+      dialogFrame = d.frameGeometry();
+      d.hide();
+      return 0;
+    };
+    f.Commands().Menu("mnuFind")->trigger();
+    QCOMPARE(f.app.state.CurRecord, 1);
+    const QRect record(canvas.mapToGlobal(QPoint(0, 0)), canvas.size());
+    QCOMPARE(record.size(), QSize(100, 100));
+    QVERIFY(canvas.isVisible());
+    QVERIFY(!dialogFrame.intersects(record));
+    QVERIFY(canvas.screen()->availableGeometry().contains(dialogFrame));
   }
 
   void oneRecordTellsAtOnce() {
@@ -141,15 +174,23 @@ class FindSortWindow : public QObject {
   }
 
   // The dialog sorts the chosen folder's records and names the folders
-  // again in table order afterwards.
+  // again in table order afterwards; it keeps its size.
   void sortDialog() {
     Fixture f({"b", "A", "a", "C"});
+    QSize shown;
+    QSize sorted;
     f.dialogs.onModal = [&](QDialog& dialog) {
+      dialog.show();
+      QApplication::processEvents();
+      shown = dialog.size();
       auto* what = &Child<QComboBox>(dialog, "WhatCombo");
       auto* where = &Child<QComboBox>(dialog, "WhereCombo");
       if (what->currentIndex() != 0 || where->currentIndex() != f.app.state.CurFolder) return 0;
       Child<QComboBox>(dialog, "DirCombo").setCurrentIndex(1);
       Child<QPushButton>(dialog, "SortButt").click();
+      QApplication::processEvents();
+      sorted = dialog.size();
+      dialog.hide();
       what->setCurrentIndex(1);
       if (where->itemText(0) != f.app.texts.Get(494, 0)) return 0;
       Child<QPushButton>(dialog, "SortButt").click();
@@ -160,6 +201,7 @@ class FindSortWindow : public QObject {
     for (int r : RecordsOf(f.db, 0)) titles << RecordTitle(f.db, r);
     QCOMPARE(titles, QStringList({"C", "b", "a", "A"}));
     QCOMPARE(f.ChildTexts(0), QStringList({"C", "b", "a", "A"}));
+    QCOMPARE(sorted, shown);
     // One top-level folder: nothing to sort.
     QCOMPARE(f.dialogs.messages, QStringList{f.app.texts.Get(790, 0)});
   }

@@ -70,6 +70,11 @@ class FakeMediaPlayer : public orbo::MediaPlayer {
   void Resume() override { commands << "resume"; }
   void Pause() override { commands << "pause"; }
   void Stop() override { commands << "stop"; }
+  void Close() override {
+    commands << "close";
+    mode = kNotOpen;
+    path.clear();
+  }
   Mode CurrentMode() const override { return mode; }
   QString FilePath() const override { return path; }
   int Percent() const override { return percent; }

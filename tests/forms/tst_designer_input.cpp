@@ -1,0 +1,144 @@
+// Random raw input on the designer with the real window offscreen: presses,
+// moves and releases of every button on the canvas and the handles, Escape,
+// F5, F6, Delete and scrolling, in random interleavings. Geometry changes
+// only when the left button is let go or Delete is pressed; whenever no
+// button is held in edit mode the canvas shows the model; every size stays
+// one a file holds. ORBO_DESIGNER_EVENTS sets how many events (3000).
+#include <QApplication>
+#include <QLabel>
+#include <QRandomGenerator>
+#include <QScrollBar>
+#include <QtTest>
+
+#include "../shell/test_install.h"
+#include "forms/designer_logic.h"
+#include "forms/form_canvas.h"
+#include "forms/form_designer.h"
+#include "shell/main_window.h"
+
+using namespace orbo;
+
+namespace {
+
+// Every form's size and every element's box, in order.
+std::vector<std::array<int, 4>> Geometry(const Database& db) {
+  std::vector<std::array<int, 4>> boxes;
+  for (int f = 0; f < db.FormCount; ++f) {
+    const FormDef& form = db.Forms[f];
+    boxes.push_back({form.Width, form.Height, 0, 0});
+    for (int t = 0; t < kElementTypeCount; ++t) {
+      for (int k = 0; k < form.ElementCount[t]; ++k) {
+        const ElementDef& e = form.Elements[t][k];
+        boxes.push_back({e.Left, e.Top, e.Width, e.Height});
+      }
+    }
+  }
+  return boxes;
+}
+
+}  // namespace
+
+class DesignerInputTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void randomInput() {
+    RunningApp f;
+    QStringList broken;
+    f.app.onBrokenInvariants = [&](const QStringList& problems) { broken << problems; };
+    MainWindow& window = f.app.Window();
+    window.resize(1000, 700);
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    window.Commands().Menu("mnuMode2_1")->trigger();
+    for (int t = 0; t < kElementTypeCount; ++t) {
+      AddElementInModel(f.app.db, 0, t, 500 + t * 700, 2000 + t * 200, f.app.settings.DefaultFont);
+    }
+    f.app.Designer().Redraw();
+    FormCanvas& c = f.app.Canvas();
+    QWidget& canvas = c.MainPic();
+    const int seed = qEnvironmentVariableIntValue("ORBO_DESIGNER_SEED");
+    const int count = qEnvironmentVariableIsSet("ORBO_DESIGNER_EVENTS")
+                          ? qEnvironmentVariableIntValue("ORBO_DESIGNER_EVENTS")
+                          : 3000;
+    QRandomGenerator random(static_cast<quint32>(seed));
+    const Qt::MouseButton buttons[] = {Qt::LeftButton, Qt::LeftButton, Qt::LeftButton,
+                                       Qt::RightButton, Qt::MiddleButton};
+    const Qt::Key keys[] = {Qt::Key_Escape, Qt::Key_Escape, Qt::Key_F5,
+                            Qt::Key_F6,     Qt::Key_F6,     Qt::Key_Delete};
+    Qt::MouseButtons held;
+    QWidget* pressed = &canvas;
+    int stored = 0;
+    for (int i = 0; i < count; ++i) {
+      const auto before = Geometry(f.app.db);
+      const auto anywhere = [&](const QWidget* on) {
+        return on == &canvas ? QPoint(random.bounded(-50, canvas.width() + 50),
+                                      random.bounded(-50, canvas.height() + 50))
+                             : QPoint(random.bounded(-800, 800), random.bounded(-800, 800));
+      };
+      bool mayChange = false;
+      const int kind = random.bounded(100);
+      if (kind < 25) {
+        const Qt::MouseButton button = buttons[random.bounded(5)];
+        QLabel& handle = c.SelPic(random.bounded(8));
+        pressed = random.bounded(3) == 0 && handle.isVisible() ? &handle : &canvas;
+        QTest::mousePress(pressed, button, {},
+                          pressed == &canvas ? anywhere(pressed) : QPoint(2, 2));
+        held |= button;
+      } else if (kind < 70) {
+        QTest::mouseMove(pressed, anywhere(pressed));
+      } else if (kind < 88) {
+        const Qt::MouseButton button = buttons[random.bounded(5)];
+        QTest::mouseRelease(pressed, button, {}, anywhere(pressed));
+        mayChange = button == Qt::LeftButton;
+        held &= ~button;
+      } else if (kind < 97) {
+        const Qt::Key key = keys[random.bounded(6)];
+        QTest::keyClick(window.windowHandle(), key);
+        mayChange = key == Qt::Key_Delete;
+      } else {
+        QScrollBar& bar = random.bounded(2) ? c.HScroll1() : c.VScroll1();
+        bar.setValue(random.bounded(bar.maximum() + 1));
+      }
+      if (QApplication::activePopupWidget()) {
+        while (QWidget* popup = QApplication::activePopupWidget()) {
+          QTest::keyClick(popup, Qt::Key_Escape);
+        }
+        // Offscreen, a closed pop-up leaves no window with the focus.
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+      }
+      const QString at = QStringLiteral("event %1 of seed %2").arg(i).arg(seed);
+      const auto after = Geometry(f.app.db);
+      QVERIFY2(mayChange || after == before, qPrintable(at));
+      stored += after != before;
+      for (int k = 0; k < f.app.db.FormCount; ++k) {
+        const FormDef& form = f.app.db.Forms[k];
+        QVERIFY2(form.Width >= 1 && form.Height >= 1, qPrintable(at));
+        for (int t = 0; t < kElementTypeCount; ++t) {
+          for (int slot = 0; slot < form.ElementCount[t]; ++slot) {
+            const ElementDef& e = form.Elements[t][slot];
+            QVERIFY2(e.Width >= 1 && e.Height >= 1, qPrintable(at));
+          }
+        }
+      }
+      QVERIFY2(broken.isEmpty(), qPrintable(at + ": " + broken.join(", ")));
+      if (held || f.app.state.EditMode != 1) continue;
+      const FormDef& form = f.app.db.Forms[f.app.state.CurForm];
+      QVERIFY2(canvas.size() == QSize(c.PixelsX(form.Width), c.PixelsY(form.Height)),
+               qPrintable(at));
+      for (int t = 0; t < kElementTypeCount; ++t) {
+        for (int k = 0; k < form.ElementCount[t]; ++k) {
+          const ElementDef& e = form.Elements[t][k];
+          QVERIFY2(c.Control(t, k)->pos() == QPoint(c.PixelsX(e.Left), c.PixelsY(e.Top)),
+                   qPrintable(at));
+        }
+      }
+    }
+    qInfo("%d events, %d stored a change", count, stored);
+  }
+};
+
+QTEST_MAIN(DesignerInputTest)
+#include "tst_designer_input.moc"
