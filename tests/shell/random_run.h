@@ -191,7 +191,7 @@ inline QString TreeDifference(App& app) {
       if (r >= db.RecordCount || db.Records[r].Folder == BufferFolder)
         return key + " shows no record";
       if (parentKey != FolderKey(db.Records[r].Folder)) return key + " is in the wrong folder";
-      if (item->text(0) != ShortenName(RecordTitle(db, r), db.MaxListString))
+      if (item->text(0) != ShortenName(RecordTitleLine(db, r), db.MaxListString))
         return key + " shows " + item->text(0);
       continue;
     }

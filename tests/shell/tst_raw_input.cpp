@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QShortcut>
 #include <QSplitter>
 #include <QStatusBar>
@@ -220,6 +221,8 @@ class RawSession {
     const Qt::MouseButton button = RandomButton();
     if (held_.testFlag(button)) return Release(button);
     const auto [window, at] = MouseTarget();
+    // While a button is held, every press goes where the first one went.
+    if (held_ == Qt::NoButton) grabbed_ = window == window_ ? app_.Window().childAt(at) : nullptr;
     if (button == Qt::LeftButton) NoteGesture(window, at);
     Log(QStringLiteral("press %1 at %2,%3%4")
             .arg(ButtonName(button))
@@ -258,15 +261,18 @@ class RawSession {
   void NoteGesture(QWindow* window, const QPoint& at) {
     gesture_ = Gesture::kNone;
     if (window != window_ || app_.state.EditMode != 1) return;
-    QWidget* pressed = app_.Window().childAt(at);
+    QWidget* pressed = grabbed_;
     for (int i = 0; i < 8; ++i) {
       if (pressed == &app_.Canvas().SelPic(i)) {
         gesture_ = app_.state.SelType == -1 ? Gesture::kForm : Gesture::kElement;
         return;
       }
     }
-    for (QWidget* w = pressed; w && w != &app_.Canvas().MainPic(); w = w->parentWidget()) {
-      if (w->property("elementType").isValid()) gesture_ = Gesture::kElement;
+    // The designer finds the element under the press itself.
+    QWidget& canvas = app_.Canvas().MainPic();
+    if (pressed && (pressed == &canvas || canvas.isAncestorOf(pressed)) &&
+        app_.Canvas().ElementAt(canvas.mapFrom(&app_.Window(), at)).first >= 0) {
+      gesture_ = Gesture::kElement;
     }
   }
 
@@ -645,6 +651,7 @@ class RawSession {
   Edited edited_;
   Edited fieldMenu_;
   Gesture gesture_ = Gesture::kNone;
+  QPointer<QWidget> grabbed_;
   QStringList commands_;
   std::deque<QString> log_;
   QString failure_;
