@@ -362,8 +362,10 @@ class RawSession {
   void NoteFieldMenu() {
     fieldMenu_ = {};
     QWidget* popup = QApplication::activePopupWidget();
+    // A multiline text's menu belongs to its viewport.
     QWidget* field = popup ? popup->parentWidget() : nullptr;
-    if (!field || !field->property("elementType").isValid()) return;
+    while (field && !field->property("elementType").isValid()) field = field->parentWidget();
+    if (!field) return;
     fieldMenu_ = {field->property("elementType").toInt(), field->property("elementSlot").toInt(),
                   INT_MAX};
   }
