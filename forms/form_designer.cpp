@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QCursor>
 #include <QKeyEvent>
 #include <QLabel>
@@ -26,26 +25,6 @@ constexpr int kHandleCount = 8;
 
 std::size_t At(int i) { return static_cast<std::size_t>(i); }
 
-// Sees every press of the program. One outside the canvas (the menu bar, a
-// toolbar, another window) ends a gesture as one on the canvas does, so a
-// later release there stores nothing.
-class PressWatch : public QObject {
- public:
-  PressWatch(QObject* parent, std::function<void()> onPress)
-      : QObject(parent), onPress_(std::move(onPress)) {
-    QCoreApplication::instance()->installEventFilter(this);
-  }
-
- protected:
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::MouseButtonPress) onPress_();
-    return false;
-  }
-
- private:
-  std::function<void()> onPress_;
-};
-
 }  // namespace
 
 FormDesigner::FormDesigner(App& app, FormCanvas& canvas)
@@ -54,7 +33,6 @@ FormDesigner::FormDesigner(App& app, FormCanvas& canvas)
   formCombo_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
   app_.Window().Commands().Bar(kEditBar)->addWidget(formCombo_);
   canvas_.MainPic().installEventFilter(this);
-  new PressWatch(this, [this] { CancelGesture(); });
   for (int i = 0; i < kHandleCount; ++i) {
     QLabel& handle = canvas_.SelPic(i);
     handle.installEventFilter(this);

@@ -67,6 +67,35 @@ bool IsLiveRecord(const Database& db, int r) {
   return r < db.RecordCount && db.Records[r].Folder != BufferFolder;
 }
 
+// Tells of every left press the widget that received it first, wherever
+// the window system sent it (a held button keeps sending presses to the
+// widget that got the first).
+class PressWatch : public QObject {
+ public:
+  explicit PressWatch(std::function<void(QWidget*, const QPoint&)> onPress)
+      : onPress_(std::move(onPress)) {
+    QCoreApplication::instance()->installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::MouseButtonPress || !watched->isWidgetType()) return false;
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    // The same press again on its way up to the parents.
+    if (event == last_ && mouse->timestamp() == lastTime_) return false;
+    last_ = event;
+    lastTime_ = mouse->timestamp();
+    if (mouse->button() == Qt::LeftButton)
+      onPress_(static_cast<QWidget*>(watched), mouse->position().toPoint());
+    return false;
+  }
+
+ private:
+  std::function<void(QWidget*, const QPoint&)> onPress_;
+  QEvent* last_ = nullptr;
+  quint64 lastTime_ = 0;
+};
+
 // One program run driven by raw events.
 class RawSession {
  public:
@@ -221,9 +250,6 @@ class RawSession {
     const Qt::MouseButton button = RandomButton();
     if (held_.testFlag(button)) return Release(button);
     const auto [window, at] = MouseTarget();
-    // While a button is held, every press goes where the first one went.
-    if (held_ == Qt::NoButton) grabbed_ = window == window_ ? app_.Window().childAt(at) : nullptr;
-    if (button == Qt::LeftButton) NoteGesture(window, at);
     Log(QStringLiteral("press %1 at %2,%3%4")
             .arg(ButtonName(button))
             .arg(at.x())
@@ -256,12 +282,12 @@ class RawSession {
     QTest::mouseDClick(window, Qt::LeftButton, {}, at);
   }
 
-  // What a left press may go on to move or resize: the form from its
-  // handles, an element from itself or its handles, else nothing.
-  void NoteGesture(QWindow* window, const QPoint& at) {
+  // What a left press may go on to move or resize, judged by the widget
+  // that received it: the form from its handles, an element from itself or
+  // its handles, else nothing.
+  void NoteGesture(QWidget* pressed, const QPoint& at) {
     gesture_ = Gesture::kNone;
-    if (window != window_ || app_.state.EditMode != 1) return;
-    QWidget* pressed = grabbed_;
+    if (app_.state.EditMode != 1) return;
     for (int i = 0; i < 8; ++i) {
       if (pressed == &app_.Canvas().SelPic(i)) {
         gesture_ = app_.state.SelType == -1 ? Gesture::kForm : Gesture::kElement;
@@ -270,8 +296,8 @@ class RawSession {
     }
     // The designer finds the element under the press itself.
     QWidget& canvas = app_.Canvas().MainPic();
-    if (pressed && (pressed == &canvas || canvas.isAncestorOf(pressed)) &&
-        app_.Canvas().ElementAt(canvas.mapFrom(&app_.Window(), at)).first >= 0) {
+    if ((pressed == &canvas || canvas.isAncestorOf(pressed)) &&
+        app_.Canvas().ElementAt(canvas.mapFrom(pressed, at)).first >= 0) {
       gesture_ = Gesture::kElement;
     }
   }
@@ -653,7 +679,7 @@ class RawSession {
   Edited edited_;
   Edited fieldMenu_;
   Gesture gesture_ = Gesture::kNone;
-  QPointer<QWidget> grabbed_;
+  PressWatch pressWatch_{[this](QWidget* pressed, const QPoint& at) { NoteGesture(pressed, at); }};
   QStringList commands_;
   std::deque<QString> log_;
   QString failure_;
