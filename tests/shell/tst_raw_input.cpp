@@ -27,6 +27,7 @@
 #include "forms/form_canvas.h"
 #include "random_run.h"
 #include "shell/folder_tree_widget.h"
+#include "shell/navigator.h"
 #include "storage/database_commands.h"
 #include "test_install.h"
 #include "window_actions.h"
@@ -178,6 +179,12 @@ class RawSession {
     app_.SetModified(true);
     SaveDatabase(db, false, app_);
     app_.RefreshWindow();
+    // The record with the long values in view, as a click in the list shows it.
+    for (int r = 0; r < db.RecordCount; ++r) {
+      if (!IsLiveRecord(db, r)) continue;
+      app_.Gate().Run([this, r] { app_.Navigation().ShowRecord(r); });
+      break;
+    }
   }
 
   void Fail(const QString& what) {
@@ -296,10 +303,34 @@ class RawSession {
     }
     // The designer finds the element under the press itself.
     QWidget& canvas = app_.Canvas().MainPic();
-    if ((pressed == &canvas || canvas.isAncestorOf(pressed)) &&
-        app_.Canvas().ElementAt(canvas.mapFrom(pressed, at)).first >= 0) {
+    if (!pressed->isWindow() && (pressed == &canvas || canvas.isAncestorOf(pressed)) &&
+        app_.Canvas().ElementAt(canvas.mapFromGlobal(pressed->mapToGlobal(at))).first >= 0) {
       gesture_ = Gesture::kElement;
     }
+  }
+
+  // A click into a text or multiline text of the record shown, where typing
+  // goes next.
+  void ClickAField() {
+    QList<QWidget*> fields;
+    for (QWidget* control :
+         app_.Canvas().MainPic().findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+      const int type = control->property("elementType").toInt();
+      if (control->isVisible() && control->property("elementType").isValid() &&
+          (type == kText || type == kMultiline)) {
+        fields << control;
+      }
+    }
+    if (fields.isEmpty() || held_ != Qt::NoButton) return Move();
+    QWidget* field = fields[random_.bounded(fields.size())];
+    MainWindow& window = app_.Window();
+    const QRect shown =
+        QRect(field->mapTo(&window, QPoint(0, 0)), field->size()).intersected(window.rect());
+    if (shown.isEmpty()) return Move();
+    const QPoint at =
+        shown.topLeft() + QPoint(random_.bounded(shown.width()), random_.bounded(shown.height()));
+    Log(QStringLiteral("click at %1,%2%3").arg(at.x()).arg(at.y()).arg(Where(window_, at)));
+    QTest::mouseClick(window_, Qt::LeftButton, {}, at);
   }
 
   void ReleaseHeldButtons() {
@@ -469,6 +500,8 @@ class RawSession {
         }
       } else if (pick < 64) {
         DoubleClick();
+      } else if (pick < 68) {
+        ClickAField();
       } else if (pick < 88) {
         Key();
       } else {
