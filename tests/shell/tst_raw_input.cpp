@@ -641,8 +641,8 @@ class RawSession {
       if (!IsLiveRecord(after, r)) return QStringLiteral("record %1 is gone").arg(r);
       const RecordData& was = before.Records[r];
       const RecordData& is = after.Records[r];
-      if (was.Form != is.Form || was.Folder != is.Folder)
-        return QStringLiteral("record %1 moved").arg(r);
+      // Moving folders renumbers them, so only the form is the record's own.
+      if (was.Form != is.Form) return QStringLiteral("record %1 changed its form").arg(r);
       const std::pair<int, const PerSlot<QString> RecordData::*> fields[] = {
           {kText, &RecordData::TextValue},
           {kImage, &RecordData::ImageValue},
