@@ -263,6 +263,7 @@ class RawSession {
             .arg(at.y())
             .arg(Where(window, at)));
     held_ |= button;
+    Activate(window);
     QTest::mousePress(window, button, {}, at);
   }
 
@@ -286,6 +287,7 @@ class RawSession {
   void DoubleClick() {
     const auto [window, at] = MouseTarget();
     Log(QStringLiteral("double click at %1,%2%3").arg(at.x()).arg(at.y()).arg(Where(window, at)));
+    Activate(window);
     QTest::mouseDClick(window, Qt::LeftButton, {}, at);
   }
 
@@ -330,6 +332,7 @@ class RawSession {
     const QPoint at =
         shown.topLeft() + QPoint(random_.bounded(shown.width()), random_.bounded(shown.height()));
     Log(QStringLiteral("click at %1,%2%3").arg(at.x()).arg(at.y()).arg(Where(window_, at)));
+    Activate(window_);
     QTest::mouseClick(window_, Qt::LeftButton, {}, at);
   }
 
@@ -378,15 +381,25 @@ class RawSession {
     NoteFocusedField(choice.key);
     Log(QStringLiteral("key %1%2")
             .arg(QKeySequence(choice.key | choice.modifiers).toString(), FocusName()));
-    QWindow* target = window_;
+    // Keys go to the pop-up, else to the active window (the help window
+    // may be).
+    QWindow* target = QGuiApplication::focusWindow() ? QGuiApplication::focusWindow() : window_;
     if (QWidget* popup = QApplication::activePopupWidget()) target = popup->windowHandle();
     QTest::keyClick(target, choice.key, choice.modifiers);
   }
 
-  // Where the window sends a key: its pop-up, or its focus.
+  // Where a key goes: the pop-up, or the focus of the active window.
   QWidget* KeyReceiver() {
     if (QWidget* popup = QApplication::activePopupWidget()) return popup;
-    return app_.Window().focusWidget();
+    return QApplication::focusWidget();
+  }
+
+  // A click into the window makes it the active one, as the desktop does.
+  void Activate(QWindow* window) {
+    if (window == window_ && !app_.Window().isActiveWindow()) {
+      app_.Window().activateWindow();
+      QCoreApplication::processEvents();
+    }
   }
 
   QString FocusName() {
