@@ -378,20 +378,23 @@ class RawSession {
         {Qt::Key_End, Qt::ShiftModifier, ""},
     };
     const KeyChoice& choice = keys[random_.bounded(int(std::size(keys)))];
+    QWindow* target = KeyWindow();
     NoteFocusedField(choice.key);
     Log(QStringLiteral("key %1%2")
             .arg(QKeySequence(choice.key | choice.modifiers).toString(), FocusName()));
-    // Keys go to the pop-up, else to the active window (the help window
-    // may be).
-    QWindow* target = QGuiApplication::focusWindow() ? QGuiApplication::focusWindow() : window_;
-    if (QWidget* popup = QApplication::activePopupWidget()) target = popup->windowHandle();
     QTest::keyClick(target, choice.key, choice.modifiers);
   }
 
-  // Where a key goes: the pop-up, or the focus of the active window.
+  // Keys go to the pop-up, else to the active window (the help window may
+  // be), and there to its focus.
+  QWindow* KeyWindow() {
+    if (QWidget* popup = QApplication::activePopupWidget()) return popup->windowHandle();
+    return QGuiApplication::focusWindow() ? QGuiApplication::focusWindow() : window_;
+  }
+
   QWidget* KeyReceiver() {
     if (QWidget* popup = QApplication::activePopupWidget()) return popup;
-    return QApplication::focusWidget();
+    return qobject_cast<QWidget*>(KeyWindow()->focusObject());
   }
 
   // A click into the window makes it the active one, as the desktop does.
