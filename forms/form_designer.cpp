@@ -13,7 +13,6 @@
 #include "forms/form_canvas.h"
 #include "forms/properties_dialog.h"
 #include "forms/properties_logic.h"
-#include "forms/title_field_menu.h"
 #include "shell/app.h"
 #include "shell/folder_tree.h"
 #include "shell/main_window.h"
@@ -33,8 +32,6 @@ FormDesigner::FormDesigner(App& app, FormCanvas& canvas)
   formCombo_->setObjectName("FormCombo");
   formCombo_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
   app_.Window().Commands().Bar(kEditBar)->addWidget(formCombo_);
-  titleMenu_ =
-      std::make_unique<TitleFieldMenu>(app_, *app_.Window().Commands().Submenu("mnuTitleField"));
   canvas_.MainPic().installEventFilter(this);
   for (int i = 0; i < kHandleCount; ++i) {
     QLabel& handle = canvas_.SelPic(i);

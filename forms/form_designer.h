@@ -23,7 +23,6 @@ namespace orbo {
 class App;
 class FormCanvas;
 class PropertiesDialog;
-class TitleFieldMenu;
 
 class FormDesigner : public QObject {
  public:
@@ -102,7 +101,6 @@ class FormDesigner : public QObject {
   App& app_;
   FormCanvas& canvas_;
   QComboBox* formCombo_;
-  std::unique_ptr<TitleFieldMenu> titleMenu_;
   std::unique_ptr<PropertiesDialog> properties_;  // made when first shown
   Gesture gesture_;
 };

@@ -1,8 +1,10 @@
-// The menu of the element that titles a form's records (mnuMainField): one
-// entry per element that can title them, the current one checked.
+// A menu of the element that titles a form's records (mnuMainField in
+// database mode, mnuTitleField in edit mode): one entry per element that can
+// title them, the current one checked.
 #pragma once
 
 #include <QObject>
+#include <functional>
 
 class QMenu;
 
@@ -12,10 +14,13 @@ class App;
 
 class TitleFieldMenu : public QObject {
  public:
-  // Fills menu with the entries of CurForm each time it opens.
-  TitleFieldMenu(App& app, QMenu& menu);
+  // form tells which form the menu is for, -1 while it is for none. The
+  // entries are made each time the menu opens.
+  TitleFieldMenu(App& app, QMenu& menu, std::function<int()> form);
 
-  // Makes element code the title of CurForm's records and renames their nodes.
+  // The menu can be opened while its form has an element to choose.
+  void UpdateEnabled();
+  // Makes element code the title of the form's records and renames their nodes.
   void Choose(int code);
 
  private:
@@ -23,6 +28,7 @@ class TitleFieldMenu : public QObject {
 
   App& app_;
   QMenu& menu_;
+  std::function<int()> form_;
 };
 
 }  // namespace orbo

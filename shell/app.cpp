@@ -58,7 +58,10 @@ App::App(const QString& appPath, QString settingsPath, Dialogs& dialogs)
     qFatal("the model broke its rules: %s", what.constData());
 #endif
   };
-  gate_.afterCommand = [this] { CheckInvariants(); };
+  gate_.afterCommand = [this] {
+    UpdateCommandStates();
+    CheckInvariants();
+  };
 }
 
 App::~App() = default;
@@ -78,7 +81,19 @@ bool App::Main(const QString& commandLine) {
   editor_ = std::make_unique<RecordEditor>(*this, *canvas_);
   designer_ = std::make_unique<FormDesigner>(*this, *canvas_);
   designer_->onFormsChanged = [this] { BuildFormLists(); };
-  titleMenu_ = std::make_unique<TitleFieldMenu>(*this, *window_->Commands().Submenu("mnuMainField"));
+  // In database mode the shown record's form, in edit mode the form designed.
+  recordTitleMenu_ =
+      std::make_unique<TitleFieldMenu>(*this, *window_->Commands().Submenu("mnuMainField"), [this] {
+        return state.EditMode == 0 && state.CurRecord >= 0
+                   ? int(db.Records[std::size_t(state.CurRecord)].Form)
+                   : -1;
+      });
+  formTitleMenu_ = std::make_unique<TitleFieldMenu>(
+      *this, *window_->Commands().Submenu("mnuTitleField"), [this] {
+        return state.EditMode == 1 && state.CurForm >= 0 && state.CurForm < db.FormCount
+                   ? state.CurForm
+                   : -1;
+      });
   finder_ = std::make_unique<Finder>(*this);
   sorter_ = std::make_unique<Sorter>(*this);
   access_ = std::make_unique<AccessExchange>(*this);

@@ -149,6 +149,9 @@ class App : public StorageUi {
   void ImportIcon();
   void ConnectModeCommands();
   void BuildFormLists();
+  // Enables the menus made from the model and the view as they offer
+  // entries. Runs after every command and mode switch.
+  void UpdateCommandStates();
 
   QString appPath_;
   QString settingsPath_;
@@ -162,7 +165,8 @@ class App : public StorageUi {
   std::unique_ptr<FormCanvas> canvas_;
   std::unique_ptr<RecordEditor> editor_;
   std::unique_ptr<FormDesigner> designer_;
-  std::unique_ptr<TitleFieldMenu> titleMenu_;
+  std::unique_ptr<TitleFieldMenu> recordTitleMenu_;
+  std::unique_ptr<TitleFieldMenu> formTitleMenu_;
   std::unique_ptr<Finder> finder_;
   std::unique_ptr<Sorter> sorter_;
   std::unique_ptr<AccessExchange> access_;

@@ -38,7 +38,9 @@ void App::ConnectCommands() {
   c.OnTriggered("mnuLoad", "open", [this] { LoadDatabase(db, QString(), *this); });
   c.OnTriggered("mnuSave", "save", [this] { SaveDatabase(db, false, *this); });
   c.OnTriggered(c.Menu("mnuSaveAs"), [this] { SaveDatabaseAs(db, *this); });
-  c.OnTriggered(c.Menu("mnuQuit"), [this] { window_->close(); });
+  // The command itself asks what the close box asks: a close from inside
+  // the command would be a second command, which the gate refuses.
+  c.OnTriggered(c.Menu("mnuQuit"), [this] { QueryUnload(); });
   c.OnTriggered(c.Menu("mnuAbout"), [this] { ShowIntro(IntroDialog::kAbout); });
   for (int i = 0; i < kRecentFileCount; ++i) c.OnTriggered(c.RecentItems()[i], [this, i] { OpenRecent(i); });
   c.OnTriggered("mnuPrint", "print", [this] { Printing().Open(); });

@@ -9,10 +9,9 @@
 #include "forms/font_value.h"
 #include "forms/form_canvas.h"
 #include "forms/form_designer.h"
+#include "forms/title_field_menu.h"
 #include "query/finder.h"
 #include "shell/app.h"
-
-#include "query/finder.h"
 #include "shell/folder_tree_widget.h"
 #include "shell/main_window.h"
 #include "shell/navigator.h"
@@ -69,6 +68,7 @@ void App::ToEditMode() {
   designer_->Start();
   UpdateStatusBar();
   UpdateTitle();
+  UpdateCommandStates();
 }
 
 void App::ToDatabaseMode() {
@@ -92,6 +92,7 @@ void App::ToDatabaseMode() {
   tree.setFont(FontOf(db.DatabaseFont));
   Layout();
   UpdateStatusBar();
+  UpdateCommandStates();
   state.EventsSuppressed = false;
 }
 
@@ -102,7 +103,8 @@ void App::BuildFormLists() {
   dropDown->clear();
   menu->clear();
   for (int form = 0; form < db.FormCount; ++form) {
-    auto addOfForm = [this, form] { navigator_->AddRecord(state.CurFolder, form, false); };
+    auto addOfForm =
+        gate_.Gated([this, form] { navigator_->AddRecord(state.CurFolder, form, false); });
     QAction* entry = dropDown->addAction(db.Forms[form].Name, window_.get(), addOfForm);
     entry->setObjectName(QStringLiteral("form%1").arg(form));
     QAction* item = menu->addAction(db.Forms[form].Name, window_.get(), addOfForm);
@@ -115,7 +117,16 @@ void App::BuildFormLists() {
     SwitchMode(1);
     if (state.EditMode == 1) designer_->AddForm();
   }));
-  menu->menuAction()->setEnabled(!menu->isEmpty());
+}
+
+void App::UpdateCommandStates() {
+  MainCommands& c = window_->Commands();
+  for (const char* list : {"mnuAddRec", "mnuSelForm"}) {
+    QMenu* menu = c.Submenu(list);
+    menu->menuAction()->setEnabled(!menu->isEmpty());
+  }
+  recordTitleMenu_->UpdateEnabled();
+  formTitleMenu_->UpdateEnabled();
 }
 
 void App::ChooseTool(QAction* tool) {

@@ -238,9 +238,6 @@ void MainCommands::DisableUnconnected() {
     if (!action->isSeparator() && !connected_.contains(action)) action->setEnabled(false);
   };
   for (QAction* action : std::as_const(menus_)) disableIfUnused(action);
-  for (QMenu* menu : std::as_const(submenus_)) {
-    if (menu->isEmpty()) menu->menuAction()->setEnabled(false);
-  }
   for (const auto& bar : buttons_) {
     for (const ToolbarButton& button : bar) disableIfUnused(button.action);
   }

@@ -57,7 +57,8 @@ class MainCommands {
 
   // Captions and tooltips again, after the language changed.
   void ApplyTexts(const LanguageTexts& texts);
-  // Disables every command that has no handler yet.
+  // Disables every command that has no handler yet; menus are left to
+  // what they offer.
   void DisableUnconnected();
 
  private:

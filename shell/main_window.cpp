@@ -149,7 +149,8 @@ void MainWindow::ShowProgress(int value, const QString& text, const QString& ple
   if (value >= 100) {
     pleaseWaitBar_->hide();
     pleaseWaitText_->hide();
-    SetBusy(false);
+    // An operation may end without having begun (nothing to load).
+    if (busy_) SetBusy(false);
     return;
   }
   pleaseWaitBar_->setValue(std::max(value, 0));
@@ -166,7 +167,13 @@ void MainWindow::SetBusy(bool busy) {
   mainList_->setEnabled(!busy);
   commands_.Bar(kMainBar)->setEnabled(!busy);
   commands_.Bar(kEditBar)->setEnabled(!busy);
-  for (const char* name : kBusyMenus) commands_.Submenu(name)->menuAction()->setEnabled(!busy);
+  // The menus get back the states they had: File stays off in edit mode.
+  // A hidden menu reads as disabled, but is not.
+  for (const char* name : kBusyMenus) {
+    QAction* menu = commands_.Submenu(name)->menuAction();
+    if (busy) menusBeforeBusy_[name] = menu->isEnabled() || !menu->isVisible();
+    menu->setEnabled(!busy && menusBeforeBusy_.value(name, true));
+  }
 }
 
 double MainWindow::TwipsPerPixelX() const { return 1440.0 / logicalDpiX(); }

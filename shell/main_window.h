@@ -92,6 +92,8 @@ class MainWindow : public QMainWindow {
   QProgressBar* pleaseWaitBar_ = nullptr;
   QLabel* pleaseWaitText_ = nullptr;
   bool busy_ = false;
+  // The busy menus' states from before the long operation.
+  QHash<QString, bool> menusBeforeBusy_;
 };
 
 }  // namespace orbo

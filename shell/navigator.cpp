@@ -49,7 +49,11 @@ Navigator::Navigator(App& app)
 
 void Navigator::ConnectCommands() {
   MainCommands& c = window_.Commands();
-  c.OnTriggered("mnuAddSameRec", "addrecord", [this] { AddRecord(state_.CurFolder, -1, false); });
+  c.OnTriggered(c.Tool(kMainBar, "addrecord"), [this] { AddRecord(state_.CurFolder, -1, false); });
+  // The menu's record takes the shown record's form, so it needs one.
+  c.OnTriggered(c.Menu("mnuAddSameRec"), [this] {
+    if (state_.CurRecord >= 0) AddRecord(state_.CurFolder, -1, false);
+  });
   c.OnTriggered("mnuCloneRec", "clonerecord", [this] { CloneRecord(); });
   c.OnTriggered("mnuAddFolder", "addroot", [this] { AddFolder(); });
   c.OnTriggered(c.Tool(kMainBar, "del"), [this] { DeleteShown(); });
@@ -158,7 +162,6 @@ void Navigator::SetRecordCommands(bool recordShown) {
   for (const char* key : kRecordSteps) c.Tool(kMainBar, key)->setEnabled(recordShown);
   for (const char* name : kRecordMenus) c.Menu(name)->setEnabled(recordShown);
   c.Menu("mnuDelFolder")->setEnabled(!recordShown);
-  c.Submenu("mnuMainField")->menuAction()->setEnabled(recordShown);
   c.Tool(kMainBar, "del")->setToolTip(app_.texts.Get(kDeleteTooltips, recordShown ? 5 : 4));
 }
 
@@ -365,6 +368,7 @@ bool Navigator::DeleteFolder(int folder) {
 }
 
 void Navigator::DeleteCurrentFolder() {
+  if (state_.CurRecord != -1) return;
   if (db_.FolderCount == 1) {
     app_.ShowMessage(app_.texts.Get(600, 0), kExclamation);
     return;

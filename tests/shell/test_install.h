@@ -107,13 +107,16 @@ class FakeDialogs : public orbo::Dialogs {
     return buttons == orbo::kYesNoCancel || buttons == orbo::kYesNo ? orbo::kAnswerYes : orbo::kAnswerOk;
   }
   QStringList fileDialogStarts;  // where each file dialog opened
+  int fileDialogs = 0;
   QString OpenFileName(QWidget*, const QString&, const QString&, const QString& start) override {
     fileDialogStarts << start;
+    ++fileDialogs;
     return openPath;
   }
   QString saveStart;  // the folder the last save dialog opened in
   QString SaveFileName(QWidget*, const QString&, const QString&, const QString& start) override {
     fileDialogStarts << start;
+    ++fileDialogs;
     saveStart = start;
     return savePath;
   }

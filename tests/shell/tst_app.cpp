@@ -147,20 +147,49 @@ class AppTest : public QObject {
     QCOMPARE(app.db.DatabasePath, s.example);
   }
 
-  void closingWithUnsavedChanges() {
+  // The close box and File > Exit alike: without changes the program ends
+  // at the next tick; with changes Cancel keeps the window and the changes,
+  // Yes saves before the end and No ends without saving.
+  void closing_data() {
+    QTest::addColumn<bool>("byMenu");
+    QTest::addColumn<bool>("modified");
+    QTest::addColumn<int>("answer");
+    for (bool byMenu : {false, true}) {
+      const char* way = byMenu ? "File > Exit" : "close box";
+      QTest::addRow("%s, unmodified", way) << byMenu << false << int(kAnswerCancel);
+      QTest::addRow("%s, saving", way) << byMenu << true << int(kAnswerYes);
+      QTest::addRow("%s, not saving", way) << byMenu << true << int(kAnswerNo);
+    }
+  }
+
+  void closing() {
+    QFETCH(bool, byMenu);
+    QFETCH(bool, modified);
+    QFETCH(int, answer);
     Started s;
     QVERIFY(s.Start());
-    s.app->SetModified(true);
-    s.dialogs.answers = {kAnswerCancel};
-    s.app->Window().close();
-    s.app->UpdateTick();
-    QVERIFY(s.app->Window().isVisible() && !s.app->Ended());
-    s.dialogs.answers = {kAnswerNo};
-    s.app->Window().close();
+    auto close = [&] {
+      if (byMenu) {
+        s.Menu("mnuQuit")->trigger();
+      } else {
+        s.app->Window().close();
+      }
+    };
+    s.dialogs.savePath = s.install.Path("closing.2db");
+    if (modified) {
+      s.app->SetModified(true);
+      s.dialogs.answers = {kAnswerCancel};
+      close();
+      s.app->UpdateTick();
+      QVERIFY(s.app->Window().isVisible() && !s.app->Ended() && s.app->db.Modified);
+    }
+    s.dialogs.answers = {MessageAnswer(answer)};
+    close();
     QVERIFY(!s.app->Window().isVisible() && !s.app->Ended());  // the end comes with the next tick
     s.app->UpdateTick();
     QVERIFY(s.app->Ended());
-    QCOMPARE(s.dialogs.messages.size(), 2);  // the save question, twice
+    QCOMPARE(s.dialogs.messages.size(), modified ? 2 : 0);  // the save question, twice
+    QCOMPARE(QFile::exists(s.dialogs.savePath), answer == kAnswerYes);
   }
 
   void languageMenu() {
@@ -270,6 +299,17 @@ class AppTest : public QObject {
     s.app->ShowProgress(200, QString());
     QVERIFY(!window.Busy() && window.MainList().isEnabled());
     QVERIFY(window.Commands().Submenu("mnuMode")->menuAction()->isEnabled());
+
+    // In edit mode (the icon picker loads icons so) File stays off after,
+    // also when the operation ends without having begun.
+    s.app->SwitchMode(1);
+    s.app->ShowProgress(30, QString());
+    s.app->ShowProgress(200, QString());
+    s.app->ShowProgress(200, QString());
+    QVERIFY(!window.Commands().Submenu("mnuFile")->menuAction()->isEnabled());
+    QVERIFY(window.Commands().Submenu("mnuEditor")->menuAction()->isEnabled());
+    s.app->SwitchMode(0);
+    QVERIFY(window.Commands().Submenu("mnuFile")->menuAction()->isEnabled());
   }
 
   // A second start hands its file to the running program and ends; the

@@ -36,6 +36,7 @@
 #include "query/print_dialog.h"
 #include "query/sort_dialog.h"
 #include "query/sorter.h"
+#include "random_run.h"
 #include "sample_databases.h"
 #include "shell/app.h"
 #include "shell/folder_tree.h"
@@ -47,119 +48,12 @@
 #include "test_install.h"
 
 using namespace orbo;
+using namespace orbo::test;
 
 namespace {
 
 constexpr int kDefaultCommands = 3000;
 constexpr int kCommandsPerRun = 500;
-
-// Answers every question at random; saves go to a handful of files.
-class RandomDialogs : public Dialogs {
- public:
-  RandomDialogs(QRandomGenerator& random, QString folder) : random_(random), folder_(std::move(folder)) {}
-
-  QStringList savedPaths;
-  std::function<void()> duringQuestion;
-
-  MessageAnswer ShowMessage(QWidget*, const QString&, int style) override {
-    if (duringQuestion) std::exchange(duringQuestion, nullptr)();
-    switch (style & 7) {
-      case kYesNoCancel:
-        return Pick({kAnswerYes, kAnswerNo, kAnswerCancel});
-      case kYesNo:
-        return Pick({kAnswerYes, kAnswerYes, kAnswerNo});
-      default:
-        return kAnswerOk;
-    }
-  }
-  // A saved database, a picture, or nothing.
-  QString OpenFileName(QWidget*, const QString&, const QString& filter, const QString&) override {
-    // The last export, or a file that is no Access database.
-    if (filter.contains(QLatin1String("*.mdb"))) return folder_ + (random_.bounded(4) ? "/export.mdb" : "/picture.png");
-    const QStringList offered = savedPaths + QStringList{folder_ + "/picture.png"};
-    if (random_.bounded(8) == 0) return {};
-    return offered[random_.bounded(offered.size())];
-  }
-  // The path the next database save dialog answers, when set.
-  QString nextSavePath;
-
-  QString SaveFileName(QWidget*, const QString&, const QString& filter, const QString&) override {
-    if (!nextSavePath.isEmpty() && filter.contains(QLatin1String("*.2db")))
-      return std::exchange(nextSavePath, {});
-    if (random_.bounded(10) == 0) return {};
-    if (filter.contains(QLatin1String("*.pdf"))) return folder_ + "/pages.pdf";
-    if (filter.contains(QLatin1String("*.mdb"))) return folder_ + "/export.mdb";
-    const QString path = QStringLiteral("%1/db%2.2db").arg(folder_).arg(random_.bounded(4));
-    if (!savedPaths.contains(path)) savedPaths << path;
-    return path;
-  }
-  QString AskText(QWidget*, const LanguageTexts&, const QString&, const QString&, bool password,
-                  const QString&) override {
-    static const char* const answers[] = {"ann@example.com", "https://example.com/", "no address", ""};
-    static const char* const passwords[] = {"secret", "abcd", "abc", ""};
-    return QString::fromLatin1((password ? passwords : answers)[random_.bounded(4)]);
-  }
-  // The property dialogs get their controls worked at random, then OK or
-  // Cancel; every other dialog is cancelled.
-  int RunModal(QDialog& dialog) override {
-    if (onModal) return onModal(dialog);
-    static const QStringList worked{"SetForm", "OptionsForm", "DBProps"};
-    if (!worked.contains(dialog.objectName())) return 0;
-    if (auto* tabs = dialog.findChild<QTabBar*>("MainTab")) tabs->setCurrentIndex(random_.bounded(tabs->count()));
-    for (QWidget* control : dialog.findChildren<QWidget*>()) {
-      if (!control->isVisibleTo(&dialog) || !control->isEnabled() || random_.bounded(3) != 0) continue;
-      WorkControl(control);
-    }
-    dialog.findChild<QPushButton*>(random_.bounded(3) == 0 ? "CancelButt" : "OkButt")->click();
-    return dialog.result();
-  }
-  std::optional<QColor> ChooseColor(QWidget*, const QColor&) override {
-    if (random_.bounded(3) == 0) return std::nullopt;
-    return QColor::fromRgb(random_.generate() & 0xFFFFFF);
-  }
-  std::optional<QFont> ChooseFont(QWidget*, const QFont&) override {
-    if (random_.bounded(3) == 0) return std::nullopt;
-    return QFont(random_.bounded(2) ? "DejaVu Sans" : "DejaVu Serif", random_.bounded(6, 30), QFont::Normal, random_.bounded(2));
-  }
-  // Set while a command drives the windows it opens (the print dialog).
-  std::function<int(QDialog&)> onModal;
-  bool PrinterSetup(QWidget*, QPrinter&) override { return false; }
-  bool OpenUrl(const QUrl&) override { return random_.bounded(2) == 0; }
-  MediaPlayer& Media() override { return media_; }
-  void Fatal(const QString& message) override { qFatal("%s", qPrintable(message)); }
-
- private:
-  void WorkControl(QWidget* control) {
-    static const char* const typed[] = {"", "7", "30001", "abc", "-5", "99999", "Caf\u00e9", "\u2192", "Lines\nand more"};
-    const QString text = QString::fromUtf8(typed[random_.bounded(9)]);
-    static const QStringList closing{"OkButt", "CancelButt", "HelpButt"};
-    if (auto* line = qobject_cast<QLineEdit*>(control)) {
-      line->setText(text);
-    } else if (auto* lines = qobject_cast<QPlainTextEdit*>(control)) {
-      lines->setPlainText(text);
-    } else if (auto* check = qobject_cast<QCheckBox*>(control)) {
-      check->click();
-    } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
-      combo->setCurrentIndex(random_.bounded(combo->count() + 1) - 1);
-    } else if (auto* button = qobject_cast<QPushButton*>(control)) {
-      if (!closing.contains(button->objectName())) button->click();
-    } else if (auto* tree = qobject_cast<QTreeWidget*>(control)) {
-      QList<QTreeWidgetItem*> items;
-      for (QTreeWidgetItemIterator it(tree); *it; ++it) items << *it;
-      if (items.isEmpty()) return;
-      QTreeWidgetItem* item = items[random_.bounded(items.size())];
-      item->setCheckState(0, item->checkState(0) == Qt::Checked ? Qt::Unchecked : Qt::Checked);
-    }
-  }
-
-  MessageAnswer Pick(std::initializer_list<MessageAnswer> answers) {
-    return answers.begin()[random_.bounded(static_cast<int>(answers.size()))];
-  }
-
-  QRandomGenerator& random_;
-  QString folder_;
-  FakeMediaPlayer media_;
-};
 
 struct Command {
   const char* name;
@@ -218,20 +112,8 @@ class Session {
     if (failure_.isEmpty()) failure_ = what;
   }
 
-  QList<QTreeWidgetItem*> TreeItems() {
-    QList<QTreeWidgetItem*> items;
-    QList<QTreeWidgetItem*> pending;
-    for (int i = 0; i < tree().topLevelItemCount(); ++i) pending << tree().topLevelItem(i);
-    while (!pending.isEmpty()) {
-      QTreeWidgetItem* item = pending.takeFirst();
-      items << item;
-      for (int i = 0; i < item->childCount(); ++i) pending << item->child(i);
-    }
-    return items;
-  }
-
   QTreeWidgetItem* RandomNode() {
-    const QList<QTreeWidgetItem*> items = TreeItems();
+    const QList<QTreeWidgetItem*> items = TreeItems(tree());
     return items.isEmpty() ? nullptr : items[random_.bounded(items.size())];
   }
 
@@ -677,68 +559,17 @@ class Session {
   }
 
   void Check() {
-    std::vector<ModelProblem> problems = FindModelProblems(db());
-    for (const ModelProblem& p : FindDisplayProblems(db(), app_.state)) problems.push_back(p);
-    if (!problems.empty()) return Fail(DescribeProblems(problems).join("; "));
-    CheckTree();
-    CheckList();
+    QString problem = ModelProblems(app_);
+    if (problem.isEmpty()) problem = TreeDifference(app_);
+    if (problem.isEmpty()) problem = ListDifference(app_);
     // A button the options hide is disabled with it.
-    if (Tool("save")->isVisible() && Tool("save")->isEnabled() != db().Modified) Fail("the save button does not follow the mark");
-    if (!db().Modified && db().DatabasePath != u"noname") CheckFileEqualsModel();
-  }
-
-  // Every node is where the model puts it, under its key, with its title;
-  // a loaded folder node lists exactly its sub-folders and records.
-  void CheckTree() {
-    for (QTreeWidgetItem* item : TreeItems()) {
-      const QString key = FolderTree::KeyOf(item);
-      const NodeKey parsed = ParseKey(key);
-      if (parsed.kind.isEmpty()) continue;
-      if (app_.Tree().Node(key) != item) return Fail(key + " is not found under its key");
-      const QString parentKey = FolderTree::KeyOf(item->parent());
-      if (parsed.kind == u"item") {
-        const int r = parsed.index;
-        if (r >= db().RecordCount || db().Records[r].Folder == BufferFolder) return Fail(key + " shows no record");
-        if (parentKey != FolderKey(db().Records[r].Folder)) return Fail(key + " is in the wrong folder");
-        if (item->text(0) != ShortenName(RecordTitle(db(), r), db().MaxListString)) {
-          return Fail(key + " shows " + item->text(0));
-        }
-        continue;
-      }
-      const int f = parsed.index;
-      if (f >= db().FolderCount) return Fail(key + " shows no folder");
-      if (item->text(0) != ShortenName(db().Folders[f].Name, db().MaxListString)) return Fail(key + " shows " + item->text(0));
-      const int parent = db().Folders[f].Parent;
-      if (parent == TopLevelParent ? item->parent() != nullptr : parentKey != FolderKey(parent)) {
-        return Fail(key + " is under the wrong parent");
-      }
-      if (!app_.Tree().Loaded(f)) continue;
-      QStringList expected;
-      for (int sub : SubfoldersOf(db(), f)) expected << FolderKey(sub);
-      for (int r : RecordsOf(db(), f)) expected << RecordKey(r);
-      QStringList shown;
-      for (int i = 0; i < item->childCount(); ++i) shown << FolderTree::KeyOf(item->child(i));
-      if (shown != expected) return Fail(key + " lists " + shown.join(' ') + " instead of " + expected.join(' '));
+    if (problem.isEmpty() && Tool("save")->isVisible() &&
+        Tool("save")->isEnabled() != db().Modified) {
+      problem = "the save button does not follow the mark";
     }
-  }
-
-  void CheckList() {
-    if (app_.state.CurRecord != -1 || app_.state.EditMode != 0) return;
-    QListWidget& list = window().ListView1();
-    for (int i = 0; i < list.count(); ++i) {
-      const NodeKey key = ParseKey(list.item(i)->data(Qt::UserRole).toString());
-      if (key.kind == u"item" && (key.index >= db().RecordCount || db().Records[key.index].Folder != app_.state.CurFolder)) {
-        return Fail(QStringLiteral("the list shows item%1 in folder %2").arg(key.index).arg(app_.state.CurFolder));
-      }
-    }
-  }
-
-  void CheckFileEqualsModel() {
-    CodePage codePage(db().CodePageName);
-    const ReadOutcome read = ReadDatabaseFile(db().DatabasePath, codePage, [this] { return db().Password; });
-    if (read.status != ReadOutcome::kLoaded) return Fail("the saved file does not load: " + read.error);
-    const QString difference = StoredDifference(db(), read.db);
-    if (!difference.isEmpty()) Fail("the unmodified database differs from its file in " + difference);
+    if (problem.isEmpty() && !db().Modified && db().DatabasePath != u"noname")
+      problem = FileDifference(app_);
+    if (!problem.isEmpty()) Fail(problem);
   }
 
   quint32 seed_;
@@ -751,14 +582,6 @@ class Session {
   QString failure_;
   int done_ = 0;
 };
-
-// The offscreen platform's notes on every window change would bury the
-// result.
-QtMessageHandler standardHandler = nullptr;
-
-void QuietPlatform(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-  if (!message.startsWith(QLatin1String("This plugin does not support"))) standardHandler(type, context, message);
-}
 
 int CommandsToRun() {
   bool ok = false;
@@ -773,7 +596,7 @@ class CommandSequencesTest : public QObject {
 
  private slots:
   void randomCommandsKeepEveryRule() {
-    standardHandler = qInstallMessageHandler(QuietPlatform);
+    KeepPlatformQuiet();
     const int commands = CommandsToRun();
     for (int done = 0, run = 0; done < commands; done += kCommandsPerRun, ++run) {
       Session session(0xC0DE0000u + static_cast<quint32>(run));

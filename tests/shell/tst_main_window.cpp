@@ -106,6 +106,36 @@ class MainWindowTest : public QObject {
     QCOMPARE(f.app.db.RecordCount, 2);
     QCOMPARE(f.app.db.Records[1].Form, 1);
     QCOMPARE(f.c.Submenu("mnuAddRec")->actions().size(), 2);
+
+    // Inside another command (its question is open) the entries start none.
+    f.dialogs.whileAsking = [&] {
+      f.c.AddRecordMenu()->actions()[0]->trigger();
+      f.c.Submenu("mnuAddRec")->actions()[1]->trigger();
+    };
+    f.dialogs.answers = {kAnswerCancel};
+    f.c.Menu("mnuNew")->trigger();
+    QVERIFY(f.dialogs.messages.size() == 1 && !f.dialogs.whileAsking);
+    QCOMPARE(f.app.db.RecordCount, 2);
+  }
+
+  // An entry of the title field menu made for one form chooses nothing for
+  // another: the shown record changed while the menu was filled.
+  void titleFieldEntryOfAnotherForm() {
+    Fixture f;
+    SetCount(f.app.db, kFormsKind, 2);
+    f.app.db.Forms[1] = f.app.db.Forms[0];
+    f.app.db.Forms[1].ElementCount[kMultiline] = 0;
+    f.app.ToDatabaseMode();
+    QMenu* menu = f.c.Submenu("mnuMainField");
+    emit menu->aboutToShow();
+    QAction* multiline =
+        menu->findChild<QAction*>(QStringLiteral("mnuMainField2_%1").arg(kMultiline * 1000));
+    QVERIFY(multiline);
+    f.c.AddRecordMenu()->actions()[1]->trigger();
+    QCOMPARE(f.app.db.Records[f.app.state.CurRecord].Form, 1);
+    const std::int16_t title = f.app.db.Forms[1].TitleElement;
+    multiline->trigger();
+    QCOMPARE(f.app.db.Forms[1].TitleElement, title);
   }
 
   // Every topic the program opens is in the shipped help.

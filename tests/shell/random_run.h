@@ -1,0 +1,266 @@
+// What the random tests of the main window share: dialogs answered at
+// random, the offscreen platform kept quiet, and the checks of the window
+// against the model and of the model against its file.
+#pragma once
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QTabBar>
+#include <QTreeWidget>
+
+#include "sample_databases.h"
+#include "shell/app.h"
+#include "shell/dialogs.h"
+#include "shell/folder_tree.h"
+#include "shell/folder_tree_widget.h"
+#include "shell/main_window.h"
+#include "shell/navigation_logic.h"
+#include "shell/record_title.h"
+#include "storage/code_page.h"
+#include "storage/database_file.h"
+#include "storage/model_invariants.h"
+#include "storage/stored_content.h"
+#include "test_install.h"
+
+namespace orbo::test {
+
+// Answers every question at random; saves go to a handful of files.
+class RandomDialogs : public orbo::Dialogs {
+ public:
+  RandomDialogs(QRandomGenerator& random, QString folder)
+      : random_(random), folder_(std::move(folder)) {}
+
+  QStringList savedPaths;
+  std::function<void()> duringQuestion;
+  // What was asked, one word each ("yes", "no", "cancel", "ok" for the
+  // messages; "file", "text", a dialog's name, "colour", "font" for the
+  // rest), for tests that judge what an event may change.
+  QStringList asked;
+
+  MessageAnswer ShowMessage(QWidget*, const QString&, int style) override {
+    if (duringQuestion) std::exchange(duringQuestion, nullptr)();
+    MessageAnswer answer = kAnswerOk;
+    switch (style & 7) {
+      case kYesNoCancel:
+        answer = Pick({kAnswerYes, kAnswerNo, kAnswerCancel});
+        break;
+      case kYesNo:
+        answer = Pick({kAnswerYes, kAnswerYes, kAnswerNo});
+        break;
+    }
+    asked << (answer == kAnswerYes      ? "yes"
+              : answer == kAnswerNo     ? "no"
+              : answer == kAnswerCancel ? "cancel"
+                                        : "ok");
+    return answer;
+  }
+  // A saved database, a picture, or nothing.
+  QString OpenFileName(QWidget*, const QString&, const QString& filter, const QString&) override {
+    asked << "file";
+    // The last export, or a file that is no Access database.
+    if (filter.contains(QLatin1String("*.mdb")))
+      return folder_ + (random_.bounded(4) ? "/export.mdb" : "/picture.png");
+    const QStringList offered = savedPaths + QStringList{folder_ + "/picture.png"};
+    if (random_.bounded(8) == 0) return {};
+    return offered[random_.bounded(offered.size())];
+  }
+  // The path the next database save dialog answers, when set.
+  QString nextSavePath;
+
+  QString SaveFileName(QWidget*, const QString&, const QString& filter, const QString&) override {
+    asked << "file";
+    if (!nextSavePath.isEmpty() && filter.contains(QLatin1String("*.2db")))
+      return std::exchange(nextSavePath, {});
+    if (random_.bounded(10) == 0) return {};
+    if (filter.contains(QLatin1String("*.pdf"))) return folder_ + "/pages.pdf";
+    if (filter.contains(QLatin1String("*.mdb"))) return folder_ + "/export.mdb";
+    const QString path = QStringLiteral("%1/db%2.2db").arg(folder_).arg(random_.bounded(4));
+    if (!savedPaths.contains(path)) savedPaths << path;
+    return path;
+  }
+  QString AskText(QWidget*, const LanguageTexts&, const QString&, const QString&, bool password,
+                  const QString&) override {
+    asked << "text";
+    static const char* const answers[] = {"ann@example.com", "https://example.com/", "no address",
+                                          ""};
+    static const char* const passwords[] = {"secret", "abcd", "abc", ""};
+    return QString::fromLatin1((password ? passwords : answers)[random_.bounded(4)]);
+  }
+  // The property dialogs get their controls worked at random, then OK or
+  // Cancel; every other dialog is cancelled.
+  int RunModal(QDialog& dialog) override {
+    asked << dialog.objectName();
+    if (onModal) return onModal(dialog);
+    static const QStringList worked{"SetForm", "OptionsForm", "DBProps"};
+    if (!worked.contains(dialog.objectName())) return 0;
+    if (auto* tabs = dialog.findChild<QTabBar*>("MainTab"))
+      tabs->setCurrentIndex(random_.bounded(tabs->count()));
+    for (QWidget* control : dialog.findChildren<QWidget*>()) {
+      if (!control->isVisibleTo(&dialog) || !control->isEnabled() || random_.bounded(3) != 0)
+        continue;
+      WorkControl(control);
+    }
+    dialog.findChild<QPushButton*>(random_.bounded(3) == 0 ? "CancelButt" : "OkButt")->click();
+    return dialog.result();
+  }
+  std::optional<QColor> ChooseColor(QWidget*, const QColor&) override {
+    asked << "colour";
+    if (random_.bounded(3) == 0) return std::nullopt;
+    return QColor::fromRgb(random_.generate() & 0xFFFFFF);
+  }
+  std::optional<QFont> ChooseFont(QWidget*, const QFont&) override {
+    asked << "font";
+    if (random_.bounded(3) == 0) return std::nullopt;
+    return QFont(random_.bounded(2) ? "DejaVu Sans" : "DejaVu Serif", random_.bounded(6, 30),
+                 QFont::Normal, random_.bounded(2));
+  }
+  // Set while a command drives the windows it opens (the print dialog).
+  std::function<int(QDialog&)> onModal;
+  bool PrinterSetup(QWidget*, QPrinter&) override { return false; }
+  bool OpenUrl(const QUrl&) override { return random_.bounded(2) == 0; }
+  MediaPlayer& Media() override { return media_; }
+  void Fatal(const QString& message) override { qFatal("%s", qPrintable(message)); }
+
+ private:
+  void WorkControl(QWidget* control) {
+    static const char* const typed[] = {
+        "", "7", "30001", "abc", "-5", "99999", "Caf\u00e9", "\u2192", "Lines\nand more"};
+    const QString text = QString::fromUtf8(typed[random_.bounded(9)]);
+    static const QStringList closing{"OkButt", "CancelButt", "HelpButt"};
+    if (auto* line = qobject_cast<QLineEdit*>(control)) {
+      line->setText(text);
+    } else if (auto* lines = qobject_cast<QPlainTextEdit*>(control)) {
+      lines->setPlainText(text);
+    } else if (auto* check = qobject_cast<QCheckBox*>(control)) {
+      check->click();
+    } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
+      combo->setCurrentIndex(random_.bounded(combo->count() + 1) - 1);
+    } else if (auto* button = qobject_cast<QPushButton*>(control)) {
+      if (!closing.contains(button->objectName())) button->click();
+    } else if (auto* tree = qobject_cast<QTreeWidget*>(control)) {
+      QList<QTreeWidgetItem*> items;
+      for (QTreeWidgetItemIterator it(tree); *it; ++it) items << *it;
+      if (items.isEmpty()) return;
+      QTreeWidgetItem* item = items[random_.bounded(items.size())];
+      item->setCheckState(0, item->checkState(0) == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+    }
+  }
+
+  MessageAnswer Pick(std::initializer_list<MessageAnswer> answers) {
+    return answers.begin()[random_.bounded(static_cast<int>(answers.size()))];
+  }
+
+  QRandomGenerator& random_;
+  QString folder_;
+  FakeMediaPlayer media_;
+};
+
+// Every node of the tree, top down.
+inline QList<QTreeWidgetItem*> TreeItems(QTreeWidget& tree) {
+  QList<QTreeWidgetItem*> items;
+  QList<QTreeWidgetItem*> pending;
+  for (int i = 0; i < tree.topLevelItemCount(); ++i) pending << tree.topLevelItem(i);
+  while (!pending.isEmpty()) {
+    QTreeWidgetItem* item = pending.takeFirst();
+    items << item;
+    for (int i = 0; i < item->childCount(); ++i) pending << item->child(i);
+  }
+  return items;
+}
+
+// The rules of the model and of what the window points at; empty when kept.
+inline QString ModelProblems(App& app) {
+  std::vector<ModelProblem> problems = FindModelProblems(app.db);
+  for (const ModelProblem& p : FindDisplayProblems(app.db, app.state)) problems.push_back(p);
+  return DescribeProblems(problems).join("; ");
+}
+
+// Every node is where the model puts it, under its key, with its title;
+// a loaded folder node lists exactly its sub-folders and records. Empty
+// when the tree shows the model.
+inline QString TreeDifference(App& app) {
+  const Database& db = app.db;
+  for (QTreeWidgetItem* item : TreeItems(app.Window().MainList())) {
+    const QString key = FolderTree::KeyOf(item);
+    const NodeKey parsed = ParseKey(key);
+    if (parsed.kind.isEmpty()) continue;
+    if (app.Tree().Node(key) != item) return key + " is not found under its key";
+    const QString parentKey = FolderTree::KeyOf(item->parent());
+    if (parsed.kind == u"item") {
+      const int r = parsed.index;
+      if (r >= db.RecordCount || db.Records[r].Folder == BufferFolder)
+        return key + " shows no record";
+      if (parentKey != FolderKey(db.Records[r].Folder)) return key + " is in the wrong folder";
+      if (item->text(0) != ShortenName(RecordTitleLine(db, r), db.MaxListString))
+        return key + " shows " + item->text(0);
+      continue;
+    }
+    const int f = parsed.index;
+    if (f >= db.FolderCount) return key + " shows no folder";
+    if (item->text(0) != ShortenName(db.Folders[f].Name, db.MaxListString))
+      return key + " shows " + item->text(0);
+    const int parent = db.Folders[f].Parent;
+    if (parent == TopLevelParent ? item->parent() != nullptr : parentKey != FolderKey(parent)) {
+      return key + " is under the wrong parent";
+    }
+    if (!app.Tree().Loaded(f)) continue;
+    QStringList expected;
+    for (int sub : SubfoldersOf(db, f)) expected << FolderKey(sub);
+    for (int r : RecordsOf(db, f)) expected << RecordKey(r);
+    QStringList shown;
+    for (int i = 0; i < item->childCount(); ++i) shown << FolderTree::KeyOf(item->child(i));
+    if (shown != expected)
+      return key + " lists " + shown.join(' ') + " instead of " + expected.join(' ');
+  }
+  return {};
+}
+
+// The contents list of the open folder shows only its records.
+inline QString ListDifference(App& app) {
+  if (app.state.CurRecord != -1 || app.state.EditMode != 0) return {};
+  QListWidget& list = app.Window().ListView1();
+  for (int i = 0; i < list.count(); ++i) {
+    const NodeKey key = ParseKey(list.item(i)->data(Qt::UserRole).toString());
+    if (key.kind == u"item" && (key.index >= app.db.RecordCount ||
+                                app.db.Records[key.index].Folder != app.state.CurFolder)) {
+      return QStringLiteral("the list shows item%1 in folder %2")
+          .arg(key.index)
+          .arg(app.state.CurFolder);
+    }
+  }
+  return {};
+}
+
+// Where the open database differs from its file, which it claims to equal;
+// the file read as the program reads it, in the database's own code page.
+inline QString FileDifference(App& app) {
+  const Database& db = app.db;
+  CodePage codePage(db.CodePageName);
+  const ReadOutcome read =
+      ReadDatabaseFile(db.DatabasePath, codePage, [&db] { return db.Password; });
+  if (read.status != ReadOutcome::kLoaded) return "the saved file does not load: " + read.error;
+  const QString difference = StoredDifference(db, read.db);
+  return difference.isEmpty() ? QString()
+                              : "the unmodified database differs from its file in " + difference;
+}
+
+// The offscreen platform's notes on every window change, and the help
+// window's on the help file a test install lacks, would bury the result.
+inline void KeepPlatformQuiet() {
+  static QtMessageHandler standard = nullptr;
+  standard = qInstallMessageHandler(
+      [](QtMsgType type, const QMessageLogContext& context, const QString& message) {
+        if (!message.startsWith(QLatin1String("This plugin does not support")) &&
+            !message.startsWith(QLatin1String("QTextBrowser: No document"))) {
+          standard(type, context, message);
+        }
+      });
+}
+
+}  // namespace orbo::test

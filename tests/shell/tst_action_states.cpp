@@ -1,0 +1,310 @@
+// Every command of the main window, in both modes and in the situations a
+// user meets: an action the user can choose does something, a disabled one
+// would do nothing, and a menu can be opened exactly when it offers an entry.
+#include <sys/stat.h>
+
+#include <QApplication>
+#include <QtTest>
+
+#include "forms/form_designer.h"
+#include "query/find_dialog.h"
+#include "query/finder.h"
+#include "sample_databases.h"
+#include "shell/app.h"
+#include "shell/main_window.h"
+#include "shell/navigation_logic.h"
+#include "shell/navigator.h"
+#include "storage/database_commands.h"
+#include "test_install.h"
+#include "window_actions.h"
+
+using namespace orbo;
+
+namespace {
+
+// What a command can change that the user would notice.
+struct Observation {
+  Database db;
+  DisplayState state;
+  AppSettings settings;
+  int asked = 0;
+  int messages = 0;
+  QStringList windows;
+  QStringList checked;
+  QRect geometry;
+  QString title;
+  QString fileStamp;
+
+  explicit Observation(RunningApp& run)
+      : db(run.app.db), state(run.app.state), settings(run.app.settings) {
+    const FakeDialogs& d = run.dialogs;
+    messages = d.messages.size();
+    asked = d.messages.size() + d.modalCount + d.prompts.size() + d.fileDialogs + d.opened.size() +
+            d.printerSetups + d.media.commands.size();
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      if (widget->isVisible()) windows << widget->objectName();
+    }
+    windows.sort();
+    for (QAction* action : WindowActions(run.app.Window())) {
+      if (action->isChecked()) checked << ActionName(action);
+    }
+    checked.sort();
+    geometry = run.app.Window().geometry();
+    title = run.app.Window().windowTitle();
+    struct stat file {};
+    if (stat(QFile::encodeName(db.DatabasePath).constData(), &file) == 0) {
+      fileStamp = QStringLiteral("%1 %2").arg(file.st_ino).arg(file.st_mtim.tv_nsec);
+    }
+  }
+
+  // What differs from before, empty when nothing does.
+  QString ChangedSince(const Observation& before, bool messagesCount) const {
+    const QString model = StoredDifference(before.db, db);
+    if (!model.isEmpty()) return "the model: " + model;
+    const auto& s = state;
+    const auto& b = before.state;
+    if (std::tie(s.CurForm, s.CurRecord, s.CurFolder, s.EditMode, s.SelType, s.SelIndex) !=
+        std::tie(b.CurForm, b.CurRecord, b.CurFolder, b.EditMode, b.SelType, b.SelIndex)) {
+      return QStringLiteral("what is shown");
+    }
+    if (db.Modified != before.db.Modified || db.DatabasePath != before.db.DatabasePath)
+      return "the file";
+    if (!(settings == before.settings)) return "the settings";
+    if (asked - (messagesCount ? 0 : messages) !=
+        before.asked - (messagesCount ? 0 : before.messages)) {
+      return "a question or dialog";
+    }
+    if (windows != before.windows) return "the windows shown: " + windows.join(' ');
+    if (checked != before.checked) return "the check marks: " + checked.join(' ');
+    if (geometry != before.geometry) return "the window's place";
+    if (title != before.title) return "the title";
+    if (fileStamp != before.fileStamp) return "the file on disk";
+    return {};
+  }
+};
+
+// A situation the window can be in, set up on a started program.
+struct Situation {
+  const char* name;
+  std::function<void(RunningApp&)> enter;
+};
+
+void LoadExample(RunningApp& run) {
+  run.install.Copy(run.install.Path("data/examples/ex1.2db"), "example.2db");
+  LoadDatabase(run.app.db, run.install.Path("example.2db"), run.app);
+}
+
+void ShowFirstRecord(RunningApp& run) {
+  for (int r = 0; r < run.app.db.RecordCount; ++r) {
+    if (run.app.db.Records[r].Folder == BufferFolder) continue;
+    // As a click in the list would.
+    run.app.Gate().Run([&run, r] { run.app.Navigation().ShowRecord(r); });
+    return;
+  }
+}
+
+const Situation kSituations[] = {
+    {"a new database", [](RunningApp&) {}},
+    {"a folder open", [](RunningApp& run) { LoadExample(run); }},
+    {"a record shown",
+     [](RunningApp& run) {
+       LoadExample(run);
+       ShowFirstRecord(run);
+     }},
+    {"a modified record shown",
+     [](RunningApp& run) {
+       LoadExample(run);
+       ShowFirstRecord(run);
+       run.app.SetModified(true);
+     }},
+    {"edit mode",
+     [](RunningApp& run) {
+       LoadExample(run);
+       run.app.SwitchMode(1);
+     }},
+    {"edit mode, an element selected",
+     [](RunningApp& run) {
+       LoadExample(run);
+       run.app.SwitchMode(1);
+       run.app.Designer().SelectElement(kText, 0);
+     }},
+    {"edit mode, the database selected",
+     [](RunningApp& run) {
+       LoadExample(run);
+       run.app.SwitchMode(1);
+       run.app.Designer().SelectElement(-2, 0);
+     }},
+    {"edit mode on a new database", [](RunningApp& run) { run.app.SwitchMode(1); }},
+};
+
+// A program in the situation, every menu filled as it would be when opened.
+// After a command it is put back there; after one that ended it, started
+// anew.
+class Program {
+ public:
+  explicit Program(const Situation& situation) : situation_(situation) { Start(); }
+
+  RunningApp& Run() { return *run_; }
+  App& app() { return run_->app; }
+
+  void Restore() {
+    if (!app().Window().isVisible()) return Start();
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      if (widget != &app().Window()) widget->hide();
+    }
+    run_->dialogs.answers.clear();
+    app().SetModified(false);
+    app().NewDatabase();
+    app().RefreshWindow();
+    Enter();
+  }
+
+ private:
+  void Start() {
+    run_.reset();
+    run_ = std::make_unique<RunningApp>();
+    app().onBrokenInvariants = [](const QStringList& problems) {
+      QFAIL(qPrintable(problems.join("; ")));
+    };
+    Enter();
+  }
+
+  void Enter() {
+    situation_.enter(*run_);
+    run_->dialogs.savePath = run_->install.Path("saved.2db");
+    run_->dialogs.openPath = run_->install.Path("example.2db");
+    FillEveryMenu(app().Window());
+  }
+
+  const Situation& situation_;
+  std::unique_ptr<RunningApp> run_;
+};
+
+// Whether a menu offers an entry the user could choose were the menu open.
+bool OffersAnEntry(QMenu* menu) {
+  for (QAction* entry : menu->actions()) {
+    if (entry->isSeparator() || !entry->isVisible()) continue;
+    QMenu* submenu = MenuOpenedBy(entry);
+    if (submenu ? OffersAnEntry(submenu) : entry->isEnabled()) return true;
+  }
+  return false;
+}
+
+// Commands that may leave everything as it was, and when.
+bool MayDoNothing(const QString& name, QAction* action, App& app) {
+  const Database& db = app.db;
+  const DisplayState& state = app.state;
+  // Choosing the choice already made: a mode, a tool, a language, a title.
+  if (action->isCheckable() && action->isChecked() && name != u"EditBar/grid" &&
+      name != u"mnuEditor/mnuGrid") {
+    return true;
+  }
+  const QString key = action->objectName();
+  // A step that leads nowhere: the record is the first or last of its folder.
+  const std::pair<const char*, int (*)(const Database&, int, int)> steps[] = {
+      {"dbfirst", FirstRecordIndex},
+      {"dbprev", PrevRecordIndex},
+      {"dbnext", NextRecordIndex},
+      {"dblast", LastRecordIndex}};
+  for (const auto& [step, next] : steps) {
+    if (key == QLatin1String(step)) return next(db, state.CurRecord, state.CurFolder) < 0;
+  }
+  // A new database in place of a new one that holds nothing yet.
+  if (key == u"new" || key == u"mnuNew") return db.DatabasePath == u"noname" && !db.Modified;
+  // The file that is open.
+  if (key.startsWith(u"mnuRecent_")) return action->text().endsWith(db.DatabasePath);
+  // Find next without a text to look for.
+  if (key == u"mnuFindNext") return app.Find().Dialog().Settings().text.isEmpty();
+  // The form in view.
+  if (key.startsWith(u"mnuSelForm_"))
+    return key == QStringLiteral("mnuSelForm_%1").arg(state.CurForm) && state.SelType == -1;
+  return false;
+}
+
+// Disabled commands that would still do something.
+bool MayStayDisabled(const QString& name) {
+  // The button follows the modified mark; the File menu saves regardless.
+  return name == u"MainBar/save";
+}
+
+// Runs command and tells what it changed.
+QString Effect(RunningApp& run, const std::function<void()>& command, bool messagesCount = true) {
+  const Observation before(run);
+  command();
+  return Observation(run).ChangedSince(before, messagesCount);
+}
+
+}  // namespace
+
+class ActionStatesTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void eachCommandIsEnabledExactlyWhenItCanRun_data() {
+    QTest::addColumn<int>("situation");
+    for (int i = 0; i < int(std::size(kSituations)); ++i) QTest::newRow(kSituations[i].name) << i;
+  }
+
+  void eachCommandIsEnabledExactlyWhenItCanRun() {
+    QFETCH(int, situation);
+    Program program(kSituations[situation]);
+    QStringList names;
+    for (QAction* action : WindowActions(program.app().Window())) names << ActionName(action);
+    QStringList faults;
+    for (const QString& name : names) {
+      program.Restore();
+      QAction* action = FindAction(program.app().Window(), name);
+      if (!action || !action->isVisible() || !HeldWithinReach(action)) continue;
+      if (QMenu* menu = MenuOpenedBy(action)) {
+        // File waits for database mode, where its commands belong.
+        const bool waits = name == u"menu:mnuFile" && program.app().state.EditMode == 1;
+        if (action->isEnabled() != (OffersAnEntry(menu) && !waits)) {
+          faults << name + (action->isEnabled() ? " is enabled but offers nothing"
+                                                : " is disabled but offers entries");
+        }
+      } else if (action->isEnabled()) {
+        const bool allowed = MayDoNothing(name, action, program.app());
+        if (Effect(program.Run(), [action] { action->trigger(); }).isEmpty() && !allowed) {
+          faults << name + " is enabled but does nothing";
+        }
+      } else if (!MayStayDisabled(name)) {
+        // A message that says why not is no change.
+        const QString effect = Effect(
+            program.Run(), [action] { emit action->triggered(action->isChecked()); }, false);
+        if (!effect.isEmpty()) faults << name + " is disabled but would change " + effect;
+      }
+    }
+    for (const QString& fault : faults) qWarning("%s", qPrintable(fault));
+    QVERIFY2(faults.isEmpty(),
+             "some commands are enabled when they cannot run, or disabled when they can");
+  }
+
+  // A command the user cannot reach in a menu cannot be reached by its key
+  // either.
+  void shortcutsFollowTheirMenus_data() { eachCommandIsEnabledExactlyWhenItCanRun_data(); }
+
+  void shortcutsFollowTheirMenus() {
+    QFETCH(int, situation);
+    Program program(kSituations[situation]);
+    QStringList names;
+    for (QAction* action : WindowActions(program.app().Window())) {
+      if (!action->shortcut().isEmpty() && !Reachable(action)) names << ActionName(action);
+    }
+    QStringList faults;
+    for (const QString& name : names) {
+      program.Restore();
+      QAction* action = FindAction(program.app().Window(), name);
+      if (!action || Reachable(action)) continue;
+      const QKeyCombination key = action->shortcut()[0];
+      const QString effect = Effect(program.Run(), [&] {
+        QTest::keyClick(program.app().Window().windowHandle(), key.key(), key.keyboardModifiers());
+      });
+      if (!effect.isEmpty()) faults << name + "'s key changes " + effect;
+    }
+    for (const QString& fault : faults) qWarning("%s", qPrintable(fault));
+    QVERIFY2(faults.isEmpty(), "keys reach commands their menus keep from the user");
+  }
+};
+
+QTEST_MAIN(ActionStatesTest)
+#include "tst_action_states.moc"

@@ -1,0 +1,773 @@
+// Real input to the real window offscreen: presses, moves and releases of
+// every mouse button at random points of the canvas, the tree, the contents
+// list, the toolbars, the menus and pop-ups, in random interleavings; keys;
+// every command the user can reach; questions and dialogs answered at
+// random, and menus that wait for the user closed or chosen from a timer.
+// After each event the model keeps its rules, every size and place fits the
+// file, no stored value got shorter unless the event deleted or edited it,
+// a saved file loads back equal, and each menu opens exactly when it offers
+// an entry. A longer run: ORBO_RAW_EVENTS=200000 tst_raw_input
+#include <sys/stat.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+#include <QShortcut>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTextEdit>
+#include <QThread>
+#include <QTimer>
+#include <QToolBar>
+#include <QtTest>
+#include <deque>
+
+#include "forms/form_canvas.h"
+#include "random_run.h"
+#include "shell/folder_tree_widget.h"
+#include "shell/navigator.h"
+#include "storage/database_commands.h"
+#include "test_install.h"
+#include "window_actions.h"
+
+using namespace orbo;
+using namespace orbo::test;
+
+namespace {
+
+constexpr int kDefaultEvents = 1500;
+constexpr int kEventsPerRun = 1000;
+
+// Commands after which stored values may be gone or elsewhere: deleting,
+// sorting, opening and replacing.
+const QStringList kReshaping{
+    "del",         "mnuDelRec",   "mnuDelFolder", "delete",   "mnuDelEl",    "delform",
+    "mnuDelForm",  "mnuSort",     "sort",         "new",      "mnuNew",      "open",
+    "mnuLoad",     "mnuImOrbo",   "mnuImAccess",  "mnuAbout", "mnSort2_0",   "mnSort2_1",
+    "mnSort2_2",   "mnSort2_3",   "deleteKey",    "drop",     "mnuRecent_0", "mnuRecent_1",
+    "mnuRecent_2", "mnuRecent_3", "mnuPicChange"};
+
+struct Snapshot {
+  Database db;
+  QString fileStamp;
+  bool modified = false;
+};
+
+QString FileStamp(const QString& path) {
+  struct stat file {};
+  if (stat(QFile::encodeName(path).constData(), &file) != 0) return {};
+  return QStringLiteral("%1 %2 %3")
+      .arg(file.st_ino)
+      .arg(file.st_mtim.tv_sec)
+      .arg(file.st_mtim.tv_nsec);
+}
+
+bool IsLiveRecord(const Database& db, int r) {
+  return r < db.RecordCount && db.Records[r].Folder != BufferFolder;
+}
+
+// Tells of every left press the widget that received it first, wherever
+// the window system sent it (a held button keeps sending presses to the
+// widget that got the first).
+class PressWatch : public QObject {
+ public:
+  explicit PressWatch(std::function<void(QWidget*, const QPoint&)> onPress)
+      : onPress_(std::move(onPress)) {
+    QCoreApplication::instance()->installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::MouseButtonPress || !watched->isWidgetType()) return false;
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    // The same press again on its way up to the parents.
+    if (event == last_ && mouse->timestamp() == lastTime_) return false;
+    last_ = event;
+    lastTime_ = mouse->timestamp();
+    if (mouse->button() == Qt::LeftButton)
+      onPress_(static_cast<QWidget*>(watched), mouse->position().toPoint());
+    return false;
+  }
+
+ private:
+  std::function<void(QWidget*, const QPoint&)> onPress_;
+  QEvent* last_ = nullptr;
+  quint64 lastTime_ = 0;
+};
+
+// One program run driven by raw events.
+class RawSession {
+ public:
+  explicit RawSession(quint32 seed)
+      : seed_(seed),
+        random_(seed),
+        dialogs_(random_, install_.Path("files")),
+        app_(install_.Path(), install_.SettingsPath(), dialogs_) {
+    QDir().mkpath(install_.Path("files"));
+    QImage picture(12, 8, QImage::Format_RGB32);
+    picture.fill(Qt::green);
+    picture.save(install_.Path("files/picture.png"));
+    app_.Main(install_.Path("files/none.2db"));
+    app_.onBrokenInvariants = [this](const QStringList& problems) { Fail(problems.join("; ")); };
+    if (seed % 3 != 2) StartFromTheExample(seed % 3 == 1);
+    dialogs_.asked.clear();
+    window_ = app_.Window().windowHandle();
+    app_.Window().activateWindow();
+    // Menus and drags wait in loops of their own; a timer answers them.
+    answerer_.setInterval(1);
+    QObject::connect(&answerer_, &QTimer::timeout, [this] { AnswerWaitingLoop(); });
+    answerer_.start();
+    app_.Window().UpdateTimer().stop();
+    QTreeWidget& tree = app_.Window().MainList();
+    auto& folderTree = static_cast<FolderTreeWidget&>(tree);
+    const auto drop = folderTree.onDrop;
+    folderTree.onDrop = [this, drop](QTreeWidgetItem* dragged, QTreeWidgetItem* target) {
+      commands_ << "drop";
+      drop(dragged, target);
+    };
+    for (QShortcut* key : tree.findChildren<QShortcut*>()) {
+      const QString name = key->key() == QKeySequence::Delete ? "deleteKey" : "insertKey";
+      QObject::connect(key, &QShortcut::activated, [this, name] { commands_ << name; });
+    }
+    before_ = Take();
+  }
+
+  ~RawSession() {
+    answerer_.stop();
+    ReleaseHeldButtons();
+  }
+
+  int Done() const { return done_; }
+  bool Ended() { return !app_.Window().isVisible(); }
+
+  // Empty when every event kept every rule; else what broke and the
+  // events that led there.
+  QString Run(int events) {
+    for (int i = 0; i < events && failure_.isEmpty() && !Ended(); ++i) {
+      Step();
+      ++done_;
+    }
+    if (failure_.isEmpty()) return {};
+    QStringList recent(log_.begin(), log_.end());
+    return QStringLiteral("seed %1, event %2: %3\n  after: %4")
+        .arg(seed_)
+        .arg(done_)
+        .arg(failure_, recent.join("\n    "));
+  }
+
+ private:
+  // The example, or the example with a text longer than a line edit's
+  // default limit and a multiline text over its element's limit.
+  void StartFromTheExample(bool longValues) {
+    const QString example = install_.Path("files/example.2db");
+    install_.Copy(install_.Path("data/examples/ex1.2db"), "files/example.2db");
+    dialogs_.savedPaths << example;
+    LoadDatabase(app_.db, example, app_);
+    if (!longValues) return;
+    Database& db = app_.db;
+    for (int r = 0; r < db.RecordCount; ++r) {
+      RecordData& record = db.Records[r];
+      FormDef& form = db.Forms[record.Form];
+      if (form.ElementCount[kText] > 0) record.TextValue[0] = QString(40000, QLatin1Char('t'));
+      if (form.ElementCount[kMultiline] > 0) {
+        form.TextLimit[0] = 20;
+        record.MemoValue[0] = QString(62, QLatin1Char('m'));
+      }
+    }
+    app_.SetModified(true);
+    SaveDatabase(db, false, app_);
+    app_.RefreshWindow();
+    // The record with the long values in view, as a click in the list shows it.
+    for (int r = 0; r < db.RecordCount; ++r) {
+      if (!IsLiveRecord(db, r)) continue;
+      app_.Gate().Run([this, r] { app_.Navigation().ShowRecord(r); });
+      break;
+    }
+  }
+
+  void Fail(const QString& what) {
+    if (failure_.isEmpty()) failure_ = what;
+  }
+
+  void Log(const QString& event) {
+    log_.push_back(event);
+    if (log_.size() > 40) log_.pop_front();
+  }
+
+  Snapshot Take() const { return {app_.db, FileStamp(app_.db.DatabasePath), app_.db.Modified}; }
+
+  QPoint RandomPointIn(const QWidget& widget) {
+    return {random_.bounded(std::max(widget.width(), 1)),
+            random_.bounded(std::max(widget.height(), 1))};
+  }
+
+  // A point of the window on a random region, often on the canvas's
+  // elements and handles.
+  QPoint RandomWindowPoint() {
+    MainWindow& window = app_.Window();
+    FormCanvas& canvas = app_.Canvas();
+    QList<QWidget*> targets;
+    auto offer = [&](QWidget* widget, int weight) {
+      if (widget && widget->isVisible() && widget->width() > 0 && widget->height() > 0) {
+        for (int i = 0; i < weight; ++i) targets << widget;
+      }
+    };
+    offer(&canvas.BackPic(), 6);
+    for (QWidget* control : canvas.MainPic().findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+      if (control->isVisible() && random_.bounded(4) == 0) offer(control, 1);
+    }
+    for (int i = 0; i < 8; ++i) offer(&canvas.SelPic(i), 1);
+    offer(window.MainList().viewport(), 4);
+    offer(window.ListView1().viewport(), 3);
+    offer(window.Commands().Bar(kMainBar), 3);
+    offer(window.Commands().Bar(kEditBar), 3);
+    offer(window.menuBar(), 1);
+    offer(window.statusBar(), 1);
+    offer(window.findChild<QWidget*>("RootFrame"), 1);
+    offer(window.findChild<QWidget*>("FormListPic"), 1);
+    QWidget* target = targets[random_.bounded(targets.size())];
+    // Only what the window shows of it.
+    const QRect shown =
+        QRect(target->mapTo(&window, QPoint(0, 0)), target->size()).intersected(window.rect());
+    if (shown.isEmpty()) return {random_.bounded(window.width()), random_.bounded(window.height())};
+    return shown.topLeft() +
+           QPoint(random_.bounded(shown.width()), random_.bounded(shown.height()));
+  }
+
+  Qt::MouseButton RandomButton() {
+    return std::array{Qt::LeftButton, Qt::LeftButton, Qt::LeftButton, Qt::RightButton,
+                      Qt::MiddleButton}[random_.bounded(5)];
+  }
+
+  // A pop-up that is open gets the event at one of its points.
+  std::pair<QWindow*, QPoint> MouseTarget() {
+    if (QWidget* popup = QApplication::activePopupWidget(); popup && random_.bounded(3) != 0) {
+      return {popup->windowHandle(), RandomPointIn(*popup)};
+    }
+    return {window_, RandomWindowPoint()};
+  }
+
+  static QString ButtonName(Qt::MouseButton button) {
+    return button == Qt::LeftButton ? "left" : button == Qt::RightButton ? "right" : "middle";
+  }
+
+  void Press() {
+    const Qt::MouseButton button = RandomButton();
+    if (held_.testFlag(button)) return Release(button);
+    const auto [window, at] = MouseTarget();
+    Log(QStringLiteral("press %1 at %2,%3%4")
+            .arg(ButtonName(button))
+            .arg(at.x())
+            .arg(at.y())
+            .arg(Where(window, at)));
+    held_ |= button;
+    Activate(window);
+    QTest::mousePress(window, button, {}, at);
+  }
+
+  void Release(Qt::MouseButton button) {
+    const auto [window, at] = MouseTarget();
+    Log(QStringLiteral("release %1 at %2,%3%4")
+            .arg(ButtonName(button))
+            .arg(at.x())
+            .arg(at.y())
+            .arg(Where(window, at)));
+    held_ &= ~button;
+    QTest::mouseRelease(window, button, {}, at);
+  }
+
+  void Move() {
+    const auto [window, at] = MouseTarget();
+    Log(QStringLiteral("move to %1,%2%3").arg(at.x()).arg(at.y()).arg(Where(window, at)));
+    QTest::mouseMove(window, at);
+  }
+
+  void DoubleClick() {
+    const auto [window, at] = MouseTarget();
+    Log(QStringLiteral("double click at %1,%2%3").arg(at.x()).arg(at.y()).arg(Where(window, at)));
+    Activate(window);
+    QTest::mouseDClick(window, Qt::LeftButton, {}, at);
+  }
+
+  // What a left press may go on to move or resize, judged by the widget
+  // that received it: the form from its handles, an element from itself or
+  // its handles, else nothing.
+  void NoteGesture(QWidget* pressed, const QPoint& at) {
+    gesture_ = Gesture::kNone;
+    if (app_.state.EditMode != 1) return;
+    for (int i = 0; i < 8; ++i) {
+      if (pressed == &app_.Canvas().SelPic(i)) {
+        gesture_ = app_.state.SelType == -1 ? Gesture::kForm : Gesture::kElement;
+        return;
+      }
+    }
+    // The designer finds the element under the press itself.
+    QWidget& canvas = app_.Canvas().MainPic();
+    if (!pressed->isWindow() && (pressed == &canvas || canvas.isAncestorOf(pressed)) &&
+        app_.Canvas().ElementAt(canvas.mapFromGlobal(pressed->mapToGlobal(at))).first >= 0) {
+      gesture_ = Gesture::kElement;
+    }
+  }
+
+  // A click into a text or multiline text of the record shown, where typing
+  // goes next.
+  void ClickAField() {
+    QList<QWidget*> fields;
+    for (QWidget* control :
+         app_.Canvas().MainPic().findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+      const int type = control->property("elementType").toInt();
+      if (control->isVisible() && control->property("elementType").isValid() &&
+          (type == kText || type == kMultiline)) {
+        fields << control;
+      }
+    }
+    if (fields.isEmpty() || held_ != Qt::NoButton) return Move();
+    QWidget* field = fields[random_.bounded(fields.size())];
+    MainWindow& window = app_.Window();
+    const QRect shown =
+        QRect(field->mapTo(&window, QPoint(0, 0)), field->size()).intersected(window.rect());
+    if (shown.isEmpty()) return Move();
+    const QPoint at =
+        shown.topLeft() + QPoint(random_.bounded(shown.width()), random_.bounded(shown.height()));
+    Log(QStringLiteral("click at %1,%2%3").arg(at.x()).arg(at.y()).arg(Where(window_, at)));
+    Activate(window_);
+    QTest::mouseClick(window_, Qt::LeftButton, {}, at);
+  }
+
+  void ReleaseHeldButtons() {
+    for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
+      if (held_.testFlag(button)) QTest::mouseRelease(window_, button, {}, QPoint(1, 1));
+    }
+    held_ = {};
+  }
+
+  QString Where(QWindow* window, const QPoint& at) {
+    if (window != window_) return " on a pop-up";
+    QWidget* widget = app_.Window().childAt(at);
+    return widget ? " on " + (widget->objectName().isEmpty()
+                                  ? QString(widget->metaObject()->className())
+                                  : widget->objectName())
+                  : QString();
+  }
+
+  struct KeyChoice {
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    const char* text;
+  };
+
+  void Key() {
+    static const KeyChoice keys[] = {
+        {Qt::Key_F5, {}, ""},
+        {Qt::Key_F6, {}, ""},
+        {Qt::Key_Escape, {}, ""},
+        {Qt::Key_Delete, {}, ""},
+        {Qt::Key_Insert, {}, ""},
+        {Qt::Key_Return, {}, ""},
+        {Qt::Key_S, Qt::ControlModifier, ""},
+        {Qt::Key_Backspace, {}, ""},
+        {Qt::Key_Tab, {}, ""},
+        {Qt::Key_A, {}, "a"},
+        {Qt::Key_B, {}, "b"},
+        {Qt::Key_Space, {}, " "},
+        {Qt::Key_A, Qt::ControlModifier, ""},
+        {Qt::Key_Left, {}, ""},
+        {Qt::Key_Down, {}, ""},
+        {Qt::Key_End, Qt::ShiftModifier, ""},
+    };
+    const KeyChoice& choice = keys[random_.bounded(int(std::size(keys)))];
+    QWindow* target = KeyWindow();
+    NoteFocusedField(choice.key);
+    Log(QStringLiteral("key %1%2")
+            .arg(QKeySequence(choice.key | choice.modifiers).toString(), FocusName()));
+    QTest::keyClick(target, choice.key, choice.modifiers);
+  }
+
+  // Keys go to the pop-up, else to the active window (the help window may
+  // be), and there to its focus.
+  QWindow* KeyWindow() {
+    if (QWidget* popup = QApplication::activePopupWidget()) return popup->windowHandle();
+    return QGuiApplication::focusWindow() ? QGuiApplication::focusWindow() : window_;
+  }
+
+  QWidget* KeyReceiver() {
+    if (QWidget* popup = QApplication::activePopupWidget()) return popup;
+    return qobject_cast<QWidget*>(KeyWindow()->focusObject());
+  }
+
+  // A click into the window makes it the active one, as the desktop does.
+  void Activate(QWindow* window) {
+    if (window == window_ && !app_.Window().isActiveWindow()) {
+      app_.Window().activateWindow();
+      QCoreApplication::processEvents();
+    }
+  }
+
+  QString FocusName() {
+    QWidget* focus = KeyReceiver();
+    if (!focus) return {};
+    return " in " + (focus->objectName().isEmpty() ? QString(focus->metaObject()->className())
+                                                   : focus->objectName());
+  }
+
+  // The value a key may edit and by how much it may shorten it: the
+  // selection, and one character more for the keys that delete.
+  void NoteFocusedField(Qt::Key key) {
+    edited_ = {};
+    QWidget* focus = KeyReceiver();
+    if (!focus || !focus->property("elementType").isValid() || app_.state.CurRecord < 0) return;
+    int selected = 0;
+    if (auto* line = qobject_cast<QLineEdit*>(focus)) selected = line->selectedText().size();
+    if (auto* memo = qobject_cast<QTextEdit*>(focus)) {
+      // A line break is stored as two characters.
+      const QString selection = memo->textCursor().selectedText();
+      selected = selection.size() + selection.count(QChar::ParagraphSeparator);
+    }
+    const bool deletes = key == Qt::Key_Backspace || key == Qt::Key_Delete;
+    // Deleting a line break takes both its characters.
+    edited_ = {focus->property("elementType").toInt(), focus->property("elementSlot").toInt(),
+               selected + (deletes ? 2 : 0)};
+  }
+
+  // A text field's own menu (cut, delete, paste) edits the field's value.
+  void NoteFieldMenu() {
+    fieldMenu_ = {};
+    QWidget* popup = QApplication::activePopupWidget();
+    // A multiline text's menu belongs to its viewport.
+    QWidget* field = popup ? popup->parentWidget() : nullptr;
+    while (field && !field->property("elementType").isValid()) field = field->parentWidget();
+    if (!field) return;
+    fieldMenu_ = {field->property("elementType").toInt(), field->property("elementSlot").toInt(),
+                  INT_MAX};
+  }
+
+  // A command the user can reach now.
+  void Command() {
+    QList<QAction*> reachable;
+    for (QAction* action : WindowActions(app_.Window())) {
+      if (!MenuOpenedBy(action) && Reachable(action)) reachable << action;
+    }
+    if (reachable.isEmpty()) return;
+    QAction* action = reachable[random_.bounded(reachable.size())];
+    Log("command " + ActionName(action));
+    action->trigger();
+  }
+
+  // Inside a menu's or a drag's own loop: the menu is closed or one of its
+  // entries chosen, the drag ended.
+  void AnswerWaitingLoop() {
+    if (QThread::currentThread()->loopLevel() == 0 || answering_) return;
+    answering_ = true;
+    if (QWidget* popup = QApplication::activePopupWidget()) {
+      auto* menu = qobject_cast<QMenu*>(popup);
+      QList<QAction*> entries;
+      if (menu) {
+        for (QAction* entry : menu->actions()) {
+          if (entry->isEnabled() && entry->isVisible() && !entry->isSeparator()) entries << entry;
+        }
+      }
+      if (!entries.isEmpty() && random_.bounded(2) == 0) {
+        QAction* entry = entries[random_.bounded(entries.size())];
+        Log("  chosen in the waiting menu: " + entry->objectName());
+        QTest::mouseClick(popup->windowHandle(), Qt::LeftButton, {},
+                          menu->actionGeometry(entry).center());
+      } else {
+        Log("  the waiting pop-up closed");
+        QTest::keyClick(popup->windowHandle(), Qt::Key_Escape);
+      }
+    } else {
+      Log("  the waiting loop ended with a release");
+      ReleaseHeldButtons();
+      QTest::keyClick(window_, Qt::Key_Escape);
+    }
+    answering_ = false;
+  }
+
+  // Keeps every menu and action that the window made since the last event
+  // watched.
+  void WatchCommands(QObject& context) {
+    for (QAction* action : WindowActions(app_.Window())) {
+      QObject::connect(action, &QAction::triggered, &context,
+                       [this, action] { commands_ << action->objectName(); });
+    }
+  }
+
+  void Step() {
+    commands_.clear();
+    dialogs_.asked.clear();
+    edited_ = {};
+    NoteFieldMenu();
+    {
+      QObject watching;
+      WatchCommands(watching);
+      const int pick = random_.bounded(100);
+      if (pick < 22) {
+        Press();
+      } else if (pick < 44) {
+        Move();
+      } else if (pick < 62) {
+        const QList<Qt::MouseButton> held = HeldButtons();
+        if (held.isEmpty()) {
+          Press();
+        } else {
+          Release(held[random_.bounded(held.size())]);
+        }
+      } else if (pick < 64) {
+        DoubleClick();
+      } else if (pick < 68) {
+        ClickAField();
+      } else if (pick < 88) {
+        Key();
+      } else {
+        Command();
+      }
+      QCoreApplication::processEvents();
+      // The half-second tick, at fixed events so that a seed repeats its run.
+      if (done_ % 25 == 24) app_.UpdateTick();
+    }
+    if (Ended()) return;
+    Check();
+  }
+
+  QList<Qt::MouseButton> HeldButtons() const {
+    QList<Qt::MouseButton> held;
+    for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
+      if (held_.testFlag(button)) held << button;
+    }
+    return held;
+  }
+
+  void Check() {
+    const Snapshot after = Take();
+    QString problem = ModelProblems(app_);
+    if (problem.isEmpty()) problem = TreeDifference(app_);
+    if (problem.isEmpty()) problem = SizeProblem(before_.db, after.db);
+    if (problem.isEmpty()) problem = UnaskedGeometry(before_.db, after.db);
+    if (problem.isEmpty()) problem = LostValue(before_.db, after.db);
+    const bool saved =
+        after.fileStamp != before_.fileStamp || (before_.modified && !after.modified);
+    if (problem.isEmpty() && saved && !after.modified && after.db.DatabasePath != u"noname") {
+      problem = FileDifference(app_);
+    }
+    if (problem.isEmpty() && !QApplication::activePopupWidget()) problem = MenuProblem();
+    if (!problem.isEmpty()) Fail(problem);
+    if (!dialogs_.asked.isEmpty()) Log("  asked: " + dialogs_.asked.join(' '));
+    if (!commands_.isEmpty()) Log("  ran: " + commands_.join(' '));
+    before_ = after;
+  }
+
+  // Sizes are positive; a size or place that jumps by more than the
+  // file's numbers hold has wrapped around.
+  static QString SizeProblem(const Database& before, const Database& after) {
+    auto wrapped = [](int from, int to) { return std::abs(to - from) > 32767; };
+    for (int f = 0; f < after.FormCount; ++f) {
+      const FormDef& form = after.Forms[f];
+      if (form.Width <= 0 || form.Height <= 0) {
+        return QStringLiteral("form %1 is %2 x %3").arg(f).arg(form.Width).arg(form.Height);
+      }
+      if (f < before.FormCount && (wrapped(before.Forms[f].Width, form.Width) ||
+                                   wrapped(before.Forms[f].Height, form.Height))) {
+        return QStringLiteral("form %1's size wrapped around").arg(f);
+      }
+      for (int t = 0; t < kElementTypeCount; ++t) {
+        for (int k = 0; k < form.ElementCount[t]; ++k) {
+          const ElementDef& e = form.Elements[t][k];
+          if (e.Width <= 0 || e.Height <= 0) {
+            return QStringLiteral("element %1/%2 of form %3 is %4 x %5")
+                .arg(t)
+                .arg(k)
+                .arg(f)
+                .arg(e.Width)
+                .arg(e.Height);
+          }
+          if (f >= before.FormCount || k >= before.Forms[f].ElementCount[t]) continue;
+          const ElementDef& was = before.Forms[f].Elements[t][k];
+          if (wrapped(was.Left, e.Left) || wrapped(was.Top, e.Top) || wrapped(was.Width, e.Width) ||
+              wrapped(was.Height, e.Height)) {
+            return QStringLiteral("element %1/%2 of form %3 wrapped around").arg(t).arg(k).arg(f);
+          }
+        }
+      }
+    }
+    return {};
+  }
+
+  // A form's size changes only by its handles, an element's place and size
+  // only by a gesture on it, or in the properties dialog.
+  QString UnaskedGeometry(const Database& before, const Database& after) {
+    if (Reshaped() || before.FormCount != after.FormCount ||
+        before.DatabasePath != after.DatabasePath)
+      return {};
+    if (dialogs_.asked.contains("SetForm") || commands_.contains("addform") ||
+        commands_.contains("mnuAddForm") || commands_.contains("cloneform") ||
+        commands_.contains("mnuCloneForm") || commands_.contains("newform")) {
+      return {};
+    }
+    for (int f = 0; f < after.FormCount; ++f) {
+      const FormDef& was = before.Forms[f];
+      const FormDef& is = after.Forms[f];
+      if ((was.Width != is.Width || was.Height != is.Height) && gesture_ != Gesture::kForm) {
+        return QStringLiteral("form %1 went from %2 x %3 to %4 x %5 without its handles")
+            .arg(f)
+            .arg(was.Width)
+            .arg(was.Height)
+            .arg(is.Width)
+            .arg(is.Height);
+      }
+      if (was.ElementCount != is.ElementCount || gesture_ == Gesture::kElement) continue;
+      for (int t = 0; t < kElementTypeCount; ++t) {
+        for (int k = 0; k < is.ElementCount[t]; ++k) {
+          const ElementDef& a = was.Elements[t][k];
+          const ElementDef& b = is.Elements[t][k];
+          if (std::tie(a.Left, a.Top, a.Width, a.Height) !=
+              std::tie(b.Left, b.Top, b.Width, b.Height)) {
+            return QStringLiteral(
+                       "element %1/%2 of form %3 moved or resized without a gesture on it")
+                .arg(t)
+                .arg(k)
+                .arg(f);
+          }
+        }
+      }
+    }
+    return {};
+  }
+
+  bool Reshaped() const {
+    return std::any_of(commands_.begin(), commands_.end(),
+                       [](const QString& c) { return kReshaping.contains(c); });
+  }
+
+  // A stored value that got shorter, unless the event deleted, sorted,
+  // replaced or edited it.
+  QString LostValue(const Database& before, const Database& after) {
+    if (Reshaped()) return {};
+    // Yes to a question deletes; No to saving discards.
+    if (dialogs_.asked.contains("yes") || dialogs_.asked.contains("no")) return {};
+    if (before.DatabasePath != after.DatabasePath || before.RecordCount != after.RecordCount)
+      return {};
+    const bool dialogEdits =
+        std::any_of(dialogs_.asked.begin(), dialogs_.asked.end(),
+                    [](const QString& asked) { return asked != u"ok" && asked != u"cancel"; });
+    const bool quickList = app_.Canvas().QuickList().isVisible() || commands_.contains("quick");
+    for (int r = 0; r < before.RecordCount; ++r) {
+      if (!IsLiveRecord(before, r)) continue;
+      if (!IsLiveRecord(after, r)) return QStringLiteral("record %1 is gone").arg(r);
+      const RecordData& was = before.Records[r];
+      const RecordData& is = after.Records[r];
+      // Moving folders renumbers them, so only the form is the record's own.
+      if (was.Form != is.Form) return QStringLiteral("record %1 changed its form").arg(r);
+      const std::pair<int, const PerSlot<QString> RecordData::*> fields[] = {
+          {kText, &RecordData::TextValue},
+          {kImage, &RecordData::ImageValue},
+          {kButton, &RecordData::ButtonValue},
+          {kMultiline, &RecordData::MemoValue}};
+      for (const auto& [type, field] : fields) {
+        for (int k = 0; k < kSlotCount; ++k) {
+          const qsizetype lost = (was.*field)[k].size() - (is.*field)[k].size();
+          if (lost <= 0) continue;
+          const bool keyEdit =
+              r == app_.state.CurRecord &&
+              ((edited_.type == type && edited_.slot == k && lost <= edited_.allowed) ||
+               (fieldMenu_.type == type && fieldMenu_.slot == k));
+          const bool byDialog = dialogEdits && (type == kImage || type == kButton);
+          if (keyEdit || byDialog || (quickList && type == kText)) continue;
+          return QStringLiteral("value %1/%2 of record %3 lost %4 of its %5 characters")
+              .arg(type)
+              .arg(k)
+              .arg(r)
+              .arg(lost)
+              .arg((was.*field)[k].size());
+        }
+      }
+    }
+    return {};
+  }
+
+  // Every menu within reach opens exactly when it offers an entry.
+  QString MenuProblem() {
+    FillEveryMenu(app_.Window());
+    for (QAction* action : WindowActions(app_.Window())) {
+      QMenu* menu = MenuOpenedBy(action);
+      if (!menu || !action->isVisible() || !HeldWithinReach(action)) continue;
+      const bool waits = menu->objectName() == u"mnuFile" && app_.state.EditMode == 1;
+      bool offers = false;
+      for (QAction* entry : menu->actions()) {
+        offers = offers || (!entry->isSeparator() && entry->isVisible() &&
+                            (MenuOpenedBy(entry) || entry->isEnabled()));
+      }
+      if (action->isEnabled() != (offers && !waits)) {
+        return ActionName(action) + (waits                 ? " is enabled in edit mode"
+                                     : action->isEnabled() ? " is enabled but offers nothing"
+                                                           : " is disabled but offers entries");
+      }
+    }
+    return {};
+  }
+
+  enum class Gesture { kNone, kForm, kElement };
+
+  struct Edited {
+    int type = -1;
+    int slot = -1;
+    int allowed = 0;
+  };
+
+  quint32 seed_;
+  QRandomGenerator random_;
+  TestInstall install_;
+  RandomDialogs dialogs_;
+  App app_;
+  QWindow* window_ = nullptr;
+  QTimer answerer_;
+  bool answering_ = false;
+  Qt::MouseButtons held_;
+  Snapshot before_;
+  Edited edited_;
+  Edited fieldMenu_;
+  Gesture gesture_ = Gesture::kNone;
+  PressWatch pressWatch_{[this](QWidget* pressed, const QPoint& at) { NoteGesture(pressed, at); }};
+  QStringList commands_;
+  std::deque<QString> log_;
+  QString failure_;
+  int done_ = 0;
+};
+
+int EventsToRun() {
+  bool ok = false;
+  const int requested = qEnvironmentVariableIntValue("ORBO_RAW_EVENTS", &ok);
+  return ok && requested > 0 ? requested : kDefaultEvents;
+}
+
+}  // namespace
+
+class RawInputTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void randomInputKeepsEveryRule() {
+    KeepPlatformQuiet();
+    const int events = EventsToRun();
+    const quint32 firstSeed = qEnvironmentVariableIsSet("ORBO_RAW_SEED")
+                                  ? quint32(qEnvironmentVariableIntValue("ORBO_RAW_SEED"))
+                                  : 0x5EED0000u;
+    QElapsedTimer timer;
+    timer.start();
+    int done = 0;
+    int sessions = 0;
+    for (quint32 seed = firstSeed; done < events; ++seed, ++sessions) {
+      RawSession session(seed);
+      const QString failure = session.Run(std::min(kEventsPerRun, events - done));
+      done += std::max(session.Done(), 1);
+      // Past the test's limit on warnings, only this stays.
+      if (!failure.isEmpty()) fprintf(stderr, "%s\n", qPrintable(failure));
+      QVERIFY2(failure.isEmpty(), "an event broke a rule");
+    }
+    qInfo("%d events in %d program runs, %lld ms", done, sessions, timer.elapsed());
+  }
+};
+
+QTEST_MAIN(RawInputTest)
+#include "tst_raw_input.moc"
