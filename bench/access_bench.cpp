@@ -1,8 +1,8 @@
 // The export of the largest database to an Access file, and the import of
 // such a table back into new records through the window.
 #include <QApplication>
-#include <QFileInfo>
 #include <QComboBox>
+#include <QFileInfo>
 #include <cstdio>
 #include <functional>
 
@@ -25,7 +25,8 @@ void FillRecords(Database& db, int count) {
     NewRecord(db, i);
     RecordData& record = db.Records[static_cast<std::size_t>(i)];
     record.TextValue[0] = QStringLiteral("Name %1").arg(i);
-    record.MemoValue[0] = QStringLiteral("A note on record %1, long enough to be a note.\r\nSecond line.").arg(i);
+    record.MemoValue[0] =
+        QStringLiteral("A note on record %1, long enough to be a note.\r\nSecond line.").arg(i);
   }
   RecountBuffers(db);
 }
@@ -67,7 +68,8 @@ int main(int argc, char** argv) {
   dialog.findChild<QComboBox*>("FieldsCombo")->setCurrentIndex(1);
   emit dialog.findChild<QComboBox*>("ElsCombo")->activated(1);
   Row("import of 31999 rows into new records, tree included", Ms([&] { app.Access().Import(); }));
-  if (app.db.RecordCount != kMaxRecords || app.db.Records[kMaxRecords - 1].TextValue[0] != "Name 31998") {
+  if (app.db.RecordCount != kMaxRecords ||
+      app.db.Records[kMaxRecords - 1].TextValue[0] != "Name 31998") {
     std::printf("  the import did not add the rows\n");
     return 1;
   }

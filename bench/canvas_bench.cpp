@@ -7,13 +7,12 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTest>
-
 #include <algorithm>
 #include <cstdio>
 #include <memory>
 
-#include "forms/form_canvas.h"
 #include "bench_app.h"
+#include "forms/form_canvas.h"
 #include "shell/folder_tree.h"
 #include "shell/main_window.h"
 #include "shell/navigator.h"
@@ -101,13 +100,17 @@ int main(int argc, char** argv) {
   app.Tree().Reveal(db, QStringLiteral("item0"));
 
   std::printf("canvas_bench: 2 forms of 112 elements, %d records\n", kRecords);
-  Print("first record shown (its 112 controls made)", TimeEach(1, [&](int) { app.Navigation().ShowRecord(0); }));
-  Print("switch between records of the two forms", TimeEach(kSwitches, [&](int i) { app.Navigation().ShowRecord(i % 2); }));
+  Print("first record shown (its 112 controls made)",
+        TimeEach(1, [&](int) { app.Navigation().ShowRecord(0); }));
+  Print("switch between records of the two forms",
+        TimeEach(kSwitches, [&](int i) { app.Navigation().ShowRecord(i % 2); }));
   app.Navigation().ShowRecord(2);
   QAction* next = app.Window().Commands().Tool(orbo::kMainBar, "dbnext");
-  Print("step to the next record (first 2000)", TimeEach(kTimedSteps, [&](int) { next->trigger(); }));
+  Print("step to the next record (first 2000)",
+        TimeEach(kTimedSteps, [&](int) { next->trigger(); }));
   app.Navigation().ShowRecord(kRecords - kTimedSteps - 1);
-  Print("step to the next record (last 2000)", TimeEach(kTimedSteps, [&](int) { next->trigger(); }));
+  Print("step to the next record (last 2000)",
+        TimeEach(kTimedSteps, [&](int) { next->trigger(); }));
 
   // Designing the form of 112 elements: one drag, a repaint per mouse move.
   app.Window().Commands().Menu("mnuMode2_1")->trigger();

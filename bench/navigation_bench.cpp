@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTreeWidget>
-
 #include <cstdio>
 
 #include "bench_app.h"
@@ -52,7 +51,8 @@ void TimeFolderDeletions(orbo::App& app) {
   app.Window().MainList().expandItem(app.Tree().Node(orbo::FolderKey(1)));
   Time("the same with its tree node expanded", [&] { app.Navigation().DeleteCurrentFolder(); });
   FillTwoFolders(app, 32000, interleaved);
-  Time("delete a folder of 16000 interleaved records", [&] { app.Navigation().DeleteCurrentFolder(); });
+  Time("delete a folder of 16000 interleaved records",
+       [&] { app.Navigation().DeleteCurrentFolder(); });
   FillTwoFolders(app, 32000, interleaved);
   for (int f : {0, 1}) app.Window().MainList().expandItem(app.Tree().Node(orbo::FolderKey(f)));
   Time("the same with both folder nodes expanded", [&] { app.Navigation().DeleteCurrentFolder(); });
@@ -87,13 +87,13 @@ int main(int argc, char** argv) {
   std::printf("navigation_bench: %d records in one folder, %d folders\n", kRecords - 1, kFolders);
   Time("rebuild the tree", [&] { app.Navigation().RebuildTree(); });
   Time("open the big folder (contents list)", [&] { app.Navigation().ShowFolder(kBigFolder); });
-  Time("expand its tree node", [&] {
-    app.Window().MainList().expandItem(app.Tree().Node(orbo::FolderKey(kBigFolder)));
-  });
+  Time("expand its tree node",
+       [&] { app.Window().MainList().expandItem(app.Tree().Node(orbo::FolderKey(kBigFolder))); });
   Time("add a record to it", [&] { app.Navigation().AddRecord(kBigFolder, 0, false); });
   Time("show a record in the middle", [&] { app.Navigation().ShowRecord(kRecords / 2); });
   Time("delete the shown record (free slot)", [&] { app.Navigation().DeleteCurrentRecord(); });
-  Time("add a record reusing the free slot", [&] { app.Navigation().AddRecord(kBigFolder, 0, false); });
+  Time("add a record reusing the free slot",
+       [&] { app.Navigation().AddRecord(kBigFolder, 0, false); });
   Time("delete the last record", [&] {
     app.Navigation().ShowRecord(db.RecordCount - 1);
     app.Navigation().DeleteCurrentRecord();

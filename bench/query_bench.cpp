@@ -59,27 +59,33 @@ int main(int argc, char** argv) {
   FillFolders(app.db);
   app.ToDatabaseMode();
 
-  std::printf("query_bench: %d records in one folder, %d sibling folders\n", kMaxRecords, kSiblingFolders);
+  std::printf("query_bench: %d records in one folder, %d sibling folders\n", kMaxRecords,
+              kSiblingFolders);
   const std::vector<QString> recordKeys = Keys(kMaxRecords);
   const std::vector<QString> folderKeys = Keys(kSiblingFolders + 1);
   Row("record order, O(n log n)", Ms([&] { RecordSortOrder(recordKeys, true); }));
   Row("record order, plain selection sort", Ms([&] { plain::RecordSortOrder(recordKeys, true); }));
   Row("folder order, O(n log n)", Ms([&] { FolderSortOrder(folderKeys, true); }));
-  Row("folder order, plain exchange sort of n passes", Ms([&] { plain::FolderSortOrder(folderKeys, true); }));
+  Row("folder order, plain exchange sort of n passes",
+      Ms([&] { plain::FolderSortOrder(folderKeys, true); }));
 
   Database model = app.db;
   Row("sort the records in the model", Ms([&] { SortRecordsInModel(model, 0, false); }));
-  Row("sort the folders in the model", Ms([&] { SortFoldersInModel(model, TopLevelParent, false); }));
+  Row("sort the folders in the model",
+      Ms([&] { SortFoldersInModel(model, TopLevelParent, false); }));
   FindSettings nowhere{.text = QStringLiteral("absent")};
   Row("find without a hit, text fields", Ms([&] { SearchRecords(model, nowhere, 0); }));
   nowhere.fieldType = -1;
   Row("find without a hit, every field type", Ms([&] { SearchRecords(model, nowhere, 0); }));
   nowhere.wholeWord = true;
   nowhere.text = QStringLiteral("ame");
-  Row("find without a hit, whole words (every value holds it)", Ms([&] { SearchRecords(model, nowhere, 0); }));
+  Row("find without a hit, whole words (every value holds it)",
+      Ms([&] { SearchRecords(model, nowhere, 0); }));
 
   app.Navigation().ShowFolder(0);
-  Row("window: sort the records of the shown folder", Ms([&] { app.Sorting().Sort(false, 0, true); }));
-  Row("window: sort the top-level folders", Ms([&] { app.Sorting().Sort(true, TopLevelParent, true); }));
+  Row("window: sort the records of the shown folder",
+      Ms([&] { app.Sorting().Sort(false, 0, true); }));
+  Row("window: sort the top-level folders",
+      Ms([&] { app.Sorting().Sort(true, TopLevelParent, true); }));
   return 0;
 }

@@ -185,8 +185,9 @@ void Build(const QStringList& rest, std::FILE*, std::FILE* err) {
   // The file would not open again.
   const std::vector<ModelProblem> problems = FindModelProblems(db, 1);
   if (!problems.empty()) {
-    throw CliError{QStringLiteral("%1: %2: %3").arg(imagePath, ImageField(problems.front()),
-                                                     DescribeProblem(problems.front()))};
+    throw CliError{
+        QStringLiteral("%1: %2: %3")
+            .arg(imagePath, ImageField(problems.front()), DescribeProblem(problems.front()))};
   }
   const WriteOutcome written = WriteDatabaseFile(db, outPath, codePage);
   if (!written.ok) throw CliError{QStringLiteral("%1: %2").arg(outPath, written.error)};
@@ -226,17 +227,19 @@ void Info(const QStringList& rest, std::FILE* out, std::FILE* err) {
 // per page, as the print dialog prints all records or a folder's.
 void PrintPdf(const QStringList& rest, std::FILE*, std::FILE* err) {
   const Arguments args = Parse(rest,
-                               {QStringLiteral("password"), QStringLiteral("codepage"), QStringLiteral("pdf"),
-                                QStringLiteral("folder")},
+                               {QStringLiteral("password"), QStringLiteral("codepage"),
+                                QStringLiteral("pdf"), QStringLiteral("folder")},
                                1, {QStringLiteral("subfolders")});
   const std::optional<QString> pdf = args.Option(QStringLiteral("pdf"));
   if (!pdf || pdf->isEmpty()) throw CliError{QStringLiteral("print needs --pdf OUT.pdf")};
   const QString& path = args.files[0];
-  if (IsDatabaseFile(*pdf, path)) throw CliError{QStringLiteral("%1: is the database file itself").arg(*pdf)};
+  if (IsDatabaseFile(*pdf, path))
+    throw CliError{QStringLiteral("%1: is the database file itself").arg(*pdf)};
   const Database db = ReadWhole(path, args, err);
   const ExportScope scope = ScopeOf(args, db, path);
-  const std::vector<int> order = scope.folder < 0 ? PrintList(db, kAllRecordsSet, -1, 0)
-                                                  : FolderPrintList(db, scope.folder, scope.subfolders);
+  const std::vector<int> order = scope.folder < 0
+                                     ? PrintList(db, kAllRecordsSet, -1, 0)
+                                     : FolderPrintList(db, scope.folder, scope.subfolders);
   if (order.empty()) throw CliError{QStringLiteral("%1: there are no records to print").arg(path)};
   QString error;
   if (WritePdf(*pdf, DefaultPdfLayout(), PageRenderer(db), order, error) != JobEnd::kDone) {
@@ -247,12 +250,13 @@ void PrintPdf(const QStringList& rest, std::FILE*, std::FILE* err) {
 // The tables the export dialog writes: every folder, or folder N (and the
 // folders below it with --subfolders).
 void ExportMdb(const QStringList& rest, std::FILE*, std::FILE* err) {
-  const Arguments args =
-      Parse(rest, {QStringLiteral("password"), QStringLiteral("codepage"), QStringLiteral("folder")}, 2,
-            {QStringLiteral("subfolders")});
+  const Arguments args = Parse(
+      rest, {QStringLiteral("password"), QStringLiteral("codepage"), QStringLiteral("folder")}, 2,
+      {QStringLiteral("subfolders")});
   const QString& path = args.files[0];
   const QString& outPath = args.files[1];
-  if (IsDatabaseFile(outPath, path)) throw CliError{QStringLiteral("%1: is the database file itself").arg(outPath)};
+  if (IsDatabaseFile(outPath, path))
+    throw CliError{QStringLiteral("%1: is the database file itself").arg(outPath)};
   const Database db = ReadWhole(path, args, err);
   const ExportScope scope = ScopeOf(args, db, path);
   std::unique_ptr<AccessTarget> target = MakeAccessEngine()->CreateDatabase(outPath);
@@ -315,11 +319,15 @@ void PrintHelp(std::FILE* out, const Command* only) {
   for (const Command& command : kCommands) {
     if (only && only != &command) continue;
     text += QStringLiteral("orbo-cli %1\n  %2\n\n")
-                .arg(QLatin1String(command.synopsis), QString::fromLatin1(command.description).replace(
-                                                          QLatin1Char('\n'), QStringLiteral("\n  ")));
+                .arg(QLatin1String(command.synopsis),
+                     QString::fromLatin1(command.description)
+                         .replace(QLatin1Char('\n'), QStringLiteral("\n  ")));
   }
   text += QString::fromLatin1(kOptions);
-  if (!only) text += QStringLiteral("  --help           this text; COMMAND --help, one command's\n  --version        the version\n");
+  if (!only)
+    text += QStringLiteral(
+        "  --help           this text; COMMAND --help, one command's\n  --version        the "
+        "version\n");
   Print(out, text.toUtf8());
 }
 

@@ -3,8 +3,8 @@
 // rebuilt as text.
 #pragma once
 
-#include <nlohmann/json.hpp>
 #include <functional>
+#include <nlohmann/json.hpp>
 #include <stdexcept>
 #include <string>
 

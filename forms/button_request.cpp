@@ -56,7 +56,8 @@ ButtonRequest ButtonClickRequest(int action, const QString& value, const QString
       const QString file = ResolveDataPath(value, databasePath);
       if (!QFileInfo(file).isFile()) return Request(ButtonRequest::kRefused, value);
       if (action == kPlayMedia) return {ButtonRequest::kPlay, {}, file, value};
-      return {ButtonRequest::kOpen, QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath()), {}, value};
+      return {
+          ButtonRequest::kOpen, QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath()), {}, value};
     }
     case kAddRecordAction:
       return Request(ButtonRequest::kAddRecord);

@@ -10,14 +10,14 @@ namespace orbo {
 
 struct ButtonRequest {
   enum Kind {
-    kNothing,     // no value, or an unknown action
-    kOpen,        // url to the desktop
-    kPlay,        // file to the media player
+    kNothing,  // no value, or an unknown action
+    kOpen,     // url to the desktop
+    kPlay,     // file to the media player
     kAddRecord,
     kDeleteRecord,
     kNextRecord,
     kPreviousRecord,
-    kRefused,     // the value is not what the action needs; value says which
+    kRefused,  // the value is not what the action needs; value says which
   };
   Kind kind = kNothing;
   QUrl url;
@@ -31,8 +31,8 @@ ButtonRequest ButtonClickRequest(int action, const QString& value, const QString
 struct ValueQuestion {
   enum Kind { kNone, kText, kFile };
   Kind kind = kNone;
-  int prompt = -1;     // language group of the prompt (kText)
-  bool browse = false; // with a button that chooses a file
+  int prompt = -1;      // language group of the prompt (kText)
+  bool browse = false;  // with a button that chooses a file
 };
 
 ValueQuestion ButtonValueQuestion(int action);

@@ -20,7 +20,8 @@ int Scaled(int value, double scale) { return static_cast<int>(value * scale); }
 ScrollRange CanvasScrollRange(int canvasExtent, int viewportExtent, bool editMode) {
   const int excess = canvasExtent + 300 - viewportExtent;
   if (excess <= 0 && !editMode) return {};
-  return {true, std::max(excess, 0) / kScrollStep + kScrollBaseSteps + (editMode ? kEditModeExtraSteps : 0)};
+  return {true, std::max(excess, 0) / kScrollStep + kScrollBaseSteps +
+                    (editMode ? kEditModeExtraSteps : 0)};
 }
 
 int CanvasStart(int canvasExtent, int viewportExtent, bool editMode, bool horizontal,
@@ -32,14 +33,17 @@ int CanvasStart(int canvasExtent, int viewportExtent, bool editMode, bool horizo
 }
 
 QRect ShadowRight(const QRect& canvas) {
-  return {canvas.left() + canvas.width(), canvas.top() + kShadowHeight, kShadowWidth, canvas.height()};
+  return {canvas.left() + canvas.width(), canvas.top() + kShadowHeight, kShadowWidth,
+          canvas.height()};
 }
 
 QRect ShadowBelow(const QRect& canvas) {
-  return {canvas.left() + kShadowWidth, canvas.top() + canvas.height(), canvas.width(), kShadowHeight};
+  return {canvas.left() + kShadowWidth, canvas.top() + canvas.height(), canvas.width(),
+          kShadowHeight};
 }
 
-QRect ElementBox(const ElementDef& e, int type, double scaleX, double scaleY, bool fixedTextHeight) {
+QRect ElementBox(const ElementDef& e, int type, double scaleX, double scaleY,
+                 bool fixedTextHeight) {
   int height = Scaled(e.Height, scaleY);
   if (type == kCombo) height = 0;
   if (type == kText && fixedTextHeight && e.Height <= kTallestFixedText) height = e.Height;

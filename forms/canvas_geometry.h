@@ -34,6 +34,7 @@ QRect ShadowBelow(const QRect& canvas);
 // An element's box on the canvas: its stored geometry times the scale. A
 // combo keeps a zero height (its font decides it); a text box lower than
 // 701 twips keeps its stored height when fixedTextHeight is on.
-QRect ElementBox(const ElementDef& element, int type, double scaleX, double scaleY, bool fixedTextHeight);
+QRect ElementBox(const ElementDef& element, int type, double scaleX, double scaleY,
+                 bool fixedTextHeight);
 
 }  // namespace orbo

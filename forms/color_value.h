@@ -3,7 +3,6 @@
 #pragma once
 
 #include <QColor>
-
 #include <cstdint>
 
 namespace orbo {

@@ -13,7 +13,9 @@ constexpr Qt::CaseSensitivity kPathCase = Qt::CaseInsensitive;
 constexpr Qt::CaseSensitivity kPathCase = Qt::CaseSensitive;
 #endif
 
-bool HasFile(const QString& databasePath) { return !databasePath.isEmpty() && databasePath != u"noname"; }
+bool HasFile(const QString& databasePath) {
+  return !databasePath.isEmpty() && databasePath != u"noname";
+}
 
 // The database's folder with a trailing separator, in the form of the disk.
 QString DatabaseFolder(const QString& databasePath) {
@@ -23,12 +25,14 @@ QString DatabaseFolder(const QString& databasePath) {
 }  // namespace
 
 QString ResolveDataPath(const QString& stored, const QString& databasePath) {
-  if (!stored.startsWith(u'\\') && !stored.startsWith(u'/')) return QDir::fromNativeSeparators(stored);
+  if (!stored.startsWith(u'\\') && !stored.startsWith(u'/'))
+    return QDir::fromNativeSeparators(stored);
   if (!HasFile(databasePath)) return QDir::fromNativeSeparators(stored);
   QString below = stored.mid(1);
   below.replace(u'\\', u'/');
   const QString relative = DatabaseFolder(databasePath) + below;
-  if (stored.startsWith(u'/') && !QFileInfo::exists(relative) && QFileInfo::exists(stored)) return stored;
+  if (stored.startsWith(u'/') && !QFileInfo::exists(relative) && QFileInfo::exists(stored))
+    return stored;
   return relative;
 }
 

@@ -16,8 +16,8 @@ QString Border(int border) {
 
 }  // namespace
 
-QString ElementStyleSheet(const QString& widgetClass, int border, const QColor& back, const QColor& fore,
-                          bool transparent) {
+QString ElementStyleSheet(const QString& widgetClass, int border, const QColor& back,
+                          const QColor& fore, bool transparent) {
   const QString background = transparent ? QStringLiteral("transparent") : back.name();
   return QStringLiteral("%1 { %2 background-color: %3; color: %4; }")
       .arg(widgetClass, Border(border), background, fore.name());

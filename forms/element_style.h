@@ -10,7 +10,7 @@ namespace orbo {
 enum BorderCode : int { kNoBorder = 0, kFlatBorder = 1, kSunkenBorder = 2 };
 
 // A transparent control shows the canvas through its background.
-QString ElementStyleSheet(const QString& widgetClass, int border, const QColor& back, const QColor& fore,
-                          bool transparent = false);
+QString ElementStyleSheet(const QString& widgetClass, int border, const QColor& back,
+                          const QColor& fore, bool transparent = false);
 
 }  // namespace orbo

@@ -14,7 +14,8 @@ std::size_t At(int i) { return static_cast<std::size_t>(i); }
 QStringList ComboItems(const QString& list) {
   QStringList items;
   if (list.isEmpty()) return items;
-  for (const QString& line : list.split(QStringLiteral("\r\n"))) items << (line.isEmpty() ? QStringLiteral(" ") : line);
+  for (const QString& line : list.split(QStringLiteral("\r\n")))
+    items << (line.isEmpty() ? QStringLiteral(" ") : line);
   return items;
 }
 
@@ -23,7 +24,8 @@ QString FileNamePart(const QString& path) {
   return path.mid(cut + 1);
 }
 
-QString ButtonCaption(int action, const QString& value, const std::function<QString(int action)>& actionName) {
+QString ButtonCaption(int action, const QString& value,
+                      const std::function<QString(int action)>& actionName) {
   switch (action) {
     case kPlayMedia:
     case kOpenFile:

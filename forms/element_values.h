@@ -34,7 +34,8 @@ enum ButtonAction : int {
 
 // What a button shows in database mode: its value, the file name part of
 // it (media and file), or the name of its record action (actionName).
-QString ButtonCaption(int action, const QString& value, const std::function<QString(int action)>& actionName);
+QString ButtonCaption(int action, const QString& value,
+                      const std::function<QString(int action)>& actionName);
 
 // Whether the action works on a value the user sets.
 bool ActionTakesValue(int action);

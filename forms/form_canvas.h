@@ -9,7 +9,6 @@
 #include <QObject>
 #include <QPixmap>
 #include <QRect>
-
 #include <array>
 #include <functional>
 #include <vector>

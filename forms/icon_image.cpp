@@ -1,14 +1,15 @@
 #include "forms/icon_image.h"
 
 #include <QFileInfo>
-
 #include <cmath>
 
 namespace orbo {
 namespace {
 
 // Edge of block i of n over a side of the given length.
-int BlockEdge(int i, int length) { return static_cast<int>(std::floor(i * length / double(kIconSize) + 0.5)); }
+int BlockEdge(int i, int length) {
+  return static_cast<int>(std::floor(i * length / double(kIconSize) + 0.5));
+}
 
 QRgb BlockAverage(const QImage& image, int x0, int x1, int y0, int y1) {
   qint64 red = 0, green = 0, blue = 0, alpha = 0;
@@ -38,8 +39,9 @@ QImage MakeIcon16(const QImage& source) {
   QImage icon(kIconSize, kIconSize, QImage::Format_ARGB32);
   for (int j = 0; j < kIconSize; ++j) {
     for (int i = 0; i < kIconSize; ++i) {
-      icon.setPixel(i, j, BlockAverage(pixels, BlockEdge(i, w), BlockEdge(i + 1, w), BlockEdge(j, h),
-                                       BlockEdge(j + 1, h)));
+      icon.setPixel(i, j,
+                    BlockAverage(pixels, BlockEdge(i, w), BlockEdge(i + 1, w), BlockEdge(j, h),
+                                 BlockEdge(j + 1, h)));
     }
   }
   return icon;
@@ -49,7 +51,8 @@ QString ImportedIconName(const QString& chosenFile, const QDir& folder,
                          const std::function<int()>& randomBelow30000) {
   const QString name = QFileInfo(chosenFile).fileName();
   QString result = name.left(std::max<qsizetype>(name.size() - 4, 0)) + QStringLiteral(".bmp");
-  while (folder.exists(result)) result = QString::number(randomBelow30000()) + QStringLiteral(".bmp");
+  while (folder.exists(result))
+    result = QString::number(randomBelow30000()) + QStringLiteral(".bmp");
   return result;
 }
 

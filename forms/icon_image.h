@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QImage>
 #include <QString>
-
 #include <functional>
 
 namespace orbo {

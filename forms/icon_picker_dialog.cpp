@@ -32,10 +32,12 @@ class IconArea : public QWidget {
     QPainter painter(this);
     const int first = firstRow * kPickerColumns;
     const int last = std::min(icons_.Count(), first + kPickerColumns * kPickerVisibleRows);
-    for (int i = first; i < last; ++i) painter.drawImage(PickerCellOf(i + 1, firstRow), icons_.ImageAt(i));
+    for (int i = first; i < last; ++i)
+      painter.drawImage(PickerCellOf(i + 1, firstRow), icons_.ImageAt(i));
     if (selected_ > 0) {
       painter.setPen(palette().color(QPalette::Highlight));
-      painter.drawRect(QRect(PickerCellOf(selected_, firstRow), QSize(kPickerCell - 1, kPickerCell - 1)));
+      painter.drawRect(
+          QRect(PickerCellOf(selected_, firstRow), QSize(kPickerCell - 1, kPickerCell - 1)));
     }
   }
   void mousePressEvent(QMouseEvent* event) override {
@@ -115,7 +117,8 @@ void IconPickerDialog::Redraw() {
 
 void IconPickerDialog::Select(int index) {
   selected_ = index > 0 && index <= icons_.Count() ? index : 0;
-  preview_->setPixmap(selected_ > 0 ? QPixmap::fromImage(icons_.ImageAt(selected_ - 1)) : QPixmap());
+  preview_->setPixmap(selected_ > 0 ? QPixmap::fromImage(icons_.ImageAt(selected_ - 1))
+                                    : QPixmap());
   area_->update();
 }
 

@@ -19,7 +19,8 @@ int PickerIconAt(int x, int y, int firstRow, int iconCount) {
 
 QPoint PickerCellOf(int index, int firstRow) {
   const int position = index - 1;
-  return {(position % kPickerColumns) * kPickerCell, (position / kPickerColumns - firstRow) * kPickerCell};
+  return {(position % kPickerColumns) * kPickerCell,
+          (position / kPickerColumns - firstRow) * kPickerCell};
 }
 
 }  // namespace orbo

@@ -16,9 +16,10 @@ void ImageList::Add(const QString& key, const QImage& image) {
   if (Contains(key)) return;
   index_.insert(key, Count());
   keys_.append(key);
-  images_.push_back(image.size() == QSize(kIconSize, kIconSize)
-                        ? image
-                        : image.scaled(kIconSize, kIconSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+  images_.push_back(
+      image.size() == QSize(kIconSize, kIconSize)
+          ? image
+          : image.scaled(kIconSize, kIconSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
 }
 
 QImage ImageList::Image(const QString& key) const {
@@ -28,19 +29,22 @@ QImage ImageList::Image(const QString& key) const {
 
 void EnsureIcon(ImageList& list, const IconFolders& folders, const QString& key) {
   if (list.Contains(key)) return;
-  std::optional<QImage> picture = ReadPicture(folders.userIcons + u'/' + QString(key).replace(u'\\', u'/'));
+  std::optional<QImage> picture =
+      ReadPicture(folders.userIcons + u'/' + QString(key).replace(u'\\', u'/'));
   if (!picture) picture = ReadPicture(folders.noIcon);
   if (picture) list.Add(key, *picture);
 }
 
-void LoadUserIcons(ImageList& list, const IconFolders& folders, const std::function<void(int)>& progress) {
+void LoadUserIcons(ImageList& list, const IconFolders& folders,
+                   const std::function<void(int)>& progress) {
   const QDir root(folders.userIcons);
   QStringList subfolders = root.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
   if (subfolders.size() > kMaxUserIconFolders) subfolders = subfolders.mid(0, kMaxUserIconFolders);
   for (int i = 0; i < subfolders.size(); ++i) {
     progress(i * 100 / subfolders.size());
-    const QStringList files = QDir(root.filePath(subfolders[i]))
-                                  .entryList({QStringLiteral("*.gif"), QStringLiteral("*.bmp")}, QDir::Files, QDir::Name);
+    const QStringList files =
+        QDir(root.filePath(subfolders[i]))
+            .entryList({QStringLiteral("*.gif"), QStringLiteral("*.bmp")}, QDir::Files, QDir::Name);
     for (const QString& file : files) EnsureIcon(list, folders, subfolders[i] + u'\\' + file);
   }
 }

@@ -7,7 +7,6 @@
 #include <QImage>
 #include <QString>
 #include <QStringList>
-
 #include <functional>
 #include <vector>
 
@@ -43,6 +42,7 @@ void EnsureIcon(ImageList& list, const IconFolders& folders, const QString& key)
 // Adds the .gif and .bmp files of every subfolder of the user icons (files
 // directly in the folder are not read; at most 256 subfolders). progress
 // gets the share done, 0 to 99.
-void LoadUserIcons(ImageList& list, const IconFolders& folders, const std::function<void(int)>& progress);
+void LoadUserIcons(ImageList& list, const IconFolders& folders,
+                   const std::function<void(int)>& progress);
 
 }  // namespace orbo

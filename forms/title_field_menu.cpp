@@ -31,7 +31,8 @@ void TitleFieldMenu::Fill() {
     entry->setObjectName(QStringLiteral("mnuMainField2_%1").arg(code));
     entry->setCheckable(true);
     entry->setChecked(code == current);
-    connect(entry, &QAction::triggered, this, app_.Gate().Gated([this, code = code] { Choose(code); }));
+    connect(entry, &QAction::triggered, this,
+            app_.Gate().Gated([this, code = code] { Choose(code); }));
   }
 }
 
@@ -42,7 +43,8 @@ void TitleFieldMenu::Choose(int code) {
   app_.db.Forms[static_cast<std::size_t>(form)].TitleElement = static_cast<std::int16_t>(code);
   for (int r = 0; r < app_.db.RecordCount; ++r) {
     const RecordData& record = app_.db.Records[static_cast<std::size_t>(r)];
-    if (record.Form == form && record.Folder != BufferFolder) app_.Tree().UpdateRecordText(app_.db, r);
+    if (record.Form == form && record.Folder != BufferFolder)
+      app_.Tree().UpdateRecordText(app_.db, r);
   }
   app_.SetModified(true);
   app_.UpdateTitle();

@@ -17,7 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     QStringList values;
     // A damaged page chain may promise rows without end.
     for (int read = 0; read < 100000 && source->NextRow(&values); ++read) {
-      fuzz::Require(values.size() == std::min<qsizetype>(columns.size(), kReadColumns), "one value per bound column");
+      fuzz::Require(values.size() == std::min<qsizetype>(columns.size(), kReadColumns),
+                    "one value per bound column");
     }
   }
   return 0;

@@ -1,6 +1,6 @@
 // orbo-cli's JSON image reader: an image it accepts gives the same image
-// again, written whole or an entry at a time, and a model that keeps its invariants (what build saves) loads back
-// equal.
+// again, written whole or an entry at a time, and a model that keeps its invariants (what build
+// saves) loads back equal.
 #include "cli/json_image.h"
 #include "fuzz_support.h"
 #include "storage/model_invariants.h"

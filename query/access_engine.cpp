@@ -28,7 +28,9 @@ class JetTarget : public AccessTarget {
 
 class LibraryEngine : public AccessEngine {
  public:
-  std::unique_ptr<AccessSource> OpenDatabase(const QString& path) override { return OpenMdbSource(path); }
+  std::unique_ptr<AccessSource> OpenDatabase(const QString& path) override {
+    return OpenMdbSource(path);
+  }
   std::unique_ptr<AccessTarget> CreateDatabase(const QString& path) override {
     return std::make_unique<JetTarget>(path);
   }

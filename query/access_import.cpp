@@ -10,7 +10,8 @@ namespace orbo {
 std::vector<ImportTarget> ImportTargets(const FormDef& form) {
   std::vector<ImportTarget> targets;
   for (int type : {kText, kButton, kMultiline}) {
-    for (int slot = 0; slot < form.ElementCount[static_cast<size_t>(type)]; ++slot) targets.push_back({type, slot});
+    for (int slot = 0; slot < form.ElementCount[static_cast<size_t>(type)]; ++slot)
+      targets.push_back({type, slot});
   }
   return targets;
 }
@@ -29,7 +30,9 @@ int ColumnMap::TargetOf(int column) const {
 
 void ColumnMap::Assign(int column, int target) {
   if (column < 0 || column >= kReadColumns) return;
-  if (target >= 1) std::replace(targets_.begin(), targets_.end(), static_cast<std::int16_t>(target), std::int16_t{0});
+  if (target >= 1)
+    std::replace(targets_.begin(), targets_.end(), static_cast<std::int16_t>(target),
+                 std::int16_t{0});
   targets_[static_cast<size_t>(column)] = static_cast<std::int16_t>(std::max(target, 0));
 }
 
@@ -40,7 +43,8 @@ bool ColumnMap::Empty() const {
 int ImportCapacity(const Database& db) { return std::max(kMaxRecords - db.RecordCount, 0); }
 
 int FieldCapacity(const FormDef& form, const ImportTarget& target) {
-  const int limit = target.type == kMultiline ? form.TextLimit[static_cast<size_t>(target.slot)] : 0;
+  const int limit =
+      target.type == kMultiline ? form.TextLimit[static_cast<size_t>(target.slot)] : 0;
   return limit > 0 ? limit : stream::kMaxStringBytes;
 }
 
@@ -64,9 +68,14 @@ int StoreImportedRow(Database& db, int record, const ColumnMap& map, const QStri
     }
     const auto slot = static_cast<size_t>(target.slot);
     switch (target.type) {
-      case kText: data.TextValue[slot] = value; break;
-      case kButton: data.ButtonValue[slot] = value; break;
-      default: data.MemoValue[slot] = value;
+      case kText:
+        data.TextValue[slot] = value;
+        break;
+      case kButton:
+        data.ButtonValue[slot] = value;
+        break;
+      default:
+        data.MemoValue[slot] = value;
     }
   }
   return cut;

@@ -16,7 +16,8 @@ QString TwoDigits(qint64 value) { return QStringLiteral("%1").arg(value, 2, 10, 
 }  // namespace
 
 QString AccessDateText(double days) {
-  if (!(days >= kFirstDay && days < kDayAfterLast)) return QString::number(days, 'g', QLocale::FloatingPointShortest);
+  if (!(days >= kFirstDay && days < kDayAfterLast))
+    return QString::number(days, 'g', QLocale::FloatingPointShortest);
   const double whole = std::trunc(days);
   QDate date = QDate(1899, 12, 30).addDays(static_cast<qint64>(whole));
   qint64 seconds = std::llround(std::abs(days - whole) * kSecondsPerDay);

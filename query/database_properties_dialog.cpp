@@ -7,8 +7,8 @@
 #include <QVBoxLayout>
 
 #include "shell/app.h"
-#include "shell/main_window.h"
 #include "shell/dialog_buttons.h"
+#include "shell/main_window.h"
 #include "shell/named_widget.h"
 
 namespace orbo {
@@ -84,7 +84,8 @@ QString DatabasePropertiesDialog::AskPassword(int promptGroup) {
 void DatabasePropertiesDialog::SwitchProtection() {
   const AskPasswordFn ask = [this](int prompt) { return AskPassword(prompt); };
   CodePage codePage(app_.db.CodePageName);
-  Tell(app_.db.PasswordOn ? SwitchProtectionOff(app_.db, ask) : SwitchProtectionOn(app_.db, codePage, ask));
+  Tell(app_.db.PasswordOn ? SwitchProtectionOff(app_.db, ask)
+                          : SwitchProtectionOn(app_.db, codePage, ask));
   ShowProtection();
 }
 
@@ -97,15 +98,24 @@ void DatabasePropertiesDialog::ChangePassword() {
 void DatabasePropertiesDialog::Tell(ProtectionOutcome outcome) {
   QString text;
   switch (outcome) {
-    case ProtectionOutcome::kWrongPassword: text = app_.texts.Get(730, 0); break;
-    case ProtectionOutcome::kDiffer: text = app_.texts.Get(720, 0); break;
-    case ProtectionOutcome::kTooShort: text = app_.texts.Get(735, 0); break;
-    case ProtectionOutcome::kHoldsNul: text = app_.texts.Get(kPasswordTexts, 1); break;
+    case ProtectionOutcome::kWrongPassword:
+      text = app_.texts.Get(730, 0);
+      break;
+    case ProtectionOutcome::kDiffer:
+      text = app_.texts.Get(720, 0);
+      break;
+    case ProtectionOutcome::kTooShort:
+      text = app_.texts.Get(735, 0);
+      break;
+    case ProtectionOutcome::kHoldsNul:
+      text = app_.texts.Get(kPasswordTexts, 1);
+      break;
     case ProtectionOutcome::kUnencodable:
       text = app_.texts.Get(kPasswordTexts, 0).arg(app_.db.CodePageName);
       break;
     case ProtectionOutcome::kChanged:
-    case ProtectionOutcome::kNoAnswer: return;
+    case ProtectionOutcome::kNoAnswer:
+      return;
   }
   app_.ShowMessage(text, kExclamation);
 }

@@ -85,7 +85,8 @@ FindDialog::FindDialog(App& app, QWidget* parent) : QDialog(parent), app_(app) {
   left->addLayout(choices);
   left->addWidget(findFrame1_);
   auto* buttons = new QVBoxLayout;
-  for (QPushButton* button : {findButt_, markButt_, cancelButt_, helpButt_}) buttons->addWidget(button);
+  for (QPushButton* button : {findButt_, markButt_, cancelButt_, helpButt_})
+    buttons->addWidget(button);
   buttons->addStretch(1);
   auto* top = new QHBoxLayout;
   top->addLayout(left, 1);
@@ -132,9 +133,11 @@ void FindDialog::ResetLists() {
   const LanguageTexts& t = app_.texts;
   formsCombo_->clear();
   formsCombo_->addItem(t.Get(460, 0));
-  for (int form = 0; form < app_.db.FormCount; ++form) formsCombo_->addItem(app_.db.Forms[form].Name);
+  for (int form = 0; form < app_.db.FormCount; ++form)
+    formsCombo_->addItem(app_.db.Forms[form].Name);
   fieldsTypeCombo_->clear();
-  for (int entry = 0; entry <= kFindFieldTypeCount; ++entry) fieldsTypeCombo_->addItem(t.Get(460, entry));
+  for (int entry = 0; entry <= kFindFieldTypeCount; ++entry)
+    fieldsTypeCombo_->addItem(t.Get(460, entry));
   fieldsCombo_->clear();
   fieldsCombo_->addItem(t.Get(460, 0));
   fieldsCombo_->setEnabled(false);
@@ -151,7 +154,8 @@ void FindDialog::Prepare() {
   const QSignalBlocker blocker(folderCombo_);
   folderCombo_->clear();
   QStringList entries{t.Get(460, 0)};
-  for (int folder = 0; folder < app_.db.FolderCount; ++folder) entries << FolderPath(app_.db, folder);
+  for (int folder = 0; folder < app_.db.FolderCount; ++folder)
+    entries << FolderPath(app_.db, folder);
   folderCombo_->addItems(entries);
   folderCombo_->setCurrentIndex(app_.state.CurFolder + 1);
   whatText_->setFocus();
@@ -208,7 +212,8 @@ void FindDialog::TypeChosen() {
 FindSettings FindDialog::Settings() const {
   FindSettings settings;
   const int entry = fieldsTypeCombo_->currentIndex();
-  settings.text = entry == kFlagFieldsEntry ? QString::number(whatCombo_->currentIndex()) : whatText_->text();
+  settings.text =
+      entry == kFlagFieldsEntry ? QString::number(whatCombo_->currentIndex()) : whatText_->text();
   settings.matchCase = caseCheck_->isChecked();
   settings.wholeWord = wholeCheck_->isChecked();
   settings.direction = upDir_->isChecked() ? -1 : 1;

@@ -13,7 +13,8 @@ bool IsWordSeparator(QChar c) {
 }
 
 std::optional<FindHit> TestRecord(const Database& db, const FindSettings& settings, int record) {
-  const FormDef& form = db.Forms[static_cast<std::size_t>(db.Records[static_cast<std::size_t>(record)].Form)];
+  const FormDef& form =
+      db.Forms[static_cast<std::size_t>(db.Records[static_cast<std::size_t>(record)].Form)];
   for (int t = 0; t < kFindFieldTypeCount; ++t) {
     if (settings.fieldType != -1 && settings.fieldType != t) continue;
     const int type = kFindFieldTypes[t];
@@ -22,7 +23,8 @@ std::optional<FindHit> TestRecord(const Database& db, const FindSettings& settin
     const int last = settings.field == -1 ? count - 1 : std::min(settings.field, count - 1);
     for (int slot = first; slot <= last; ++slot) {
       const QString value = FindFieldValue(db, record, type, slot);
-      if (const int p = FindPosition(value, settings.text, settings.matchCase, settings.wholeWord)) {
+      if (const int p =
+              FindPosition(value, settings.text, settings.matchCase, settings.wholeWord)) {
         return FindHit{record, type, slot, p};
       }
     }
@@ -33,7 +35,8 @@ std::optional<FindHit> TestRecord(const Database& db, const FindSettings& settin
 }  // namespace
 
 int FindPosition(const QString& value, const QString& text, bool matchCase, bool wholeWord) {
-  const qsizetype found = value.indexOf(text, 0, matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive);
+  const qsizetype found =
+      value.indexOf(text, 0, matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive);
   if (found < 0) return 0;
   if (wholeWord) {
     const qsizetype end = found + text.size();
@@ -48,13 +51,21 @@ QString FindFieldValue(const Database& db, int record, int elementType, int slot
   const RecordData& data = db.Records[static_cast<std::size_t>(record)];
   const auto s = static_cast<std::size_t>(slot);
   switch (elementType) {
-    case kText: return data.TextValue[s];
-    case kImage: return data.ImageValue[s];
-    case kCombo: return ComboLine(db.Forms[static_cast<std::size_t>(data.Form)].ComboList[s], data.ComboValue[s]);
-    case kFlag: return data.FlagValue[s] ? QStringLiteral("1") : QStringLiteral("0");
-    case kButton: return data.ButtonValue[s];
-    case kMultiline: return data.MemoValue[s];
-    default: return {};
+    case kText:
+      return data.TextValue[s];
+    case kImage:
+      return data.ImageValue[s];
+    case kCombo:
+      return ComboLine(db.Forms[static_cast<std::size_t>(data.Form)].ComboList[s],
+                       data.ComboValue[s]);
+    case kFlag:
+      return data.FlagValue[s] ? QStringLiteral("1") : QStringLiteral("0");
+    case kButton:
+      return data.ButtonValue[s];
+    case kMultiline:
+      return data.MemoValue[s];
+    default:
+      return {};
   }
 }
 
@@ -102,7 +113,8 @@ FolderScope::FolderScope(const Database& db, int folder, bool subfolders) : all_
 bool FolderScope::Contains(int folder) const {
   if (folder == BufferFolder) return false;
   if (all_) return true;
-  return folder >= 0 && folder < static_cast<int>(inScope_.size()) && inScope_[static_cast<std::size_t>(folder)] == 1;
+  return folder >= 0 && folder < static_cast<int>(inScope_.size()) &&
+         inScope_[static_cast<std::size_t>(folder)] == 1;
 }
 
 std::optional<FindHit> SearchRecords(const Database& db, const FindSettings& settings, int start) {

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <QString>
-
 #include <optional>
 #include <vector>
 
@@ -18,14 +17,14 @@ inline constexpr int kFindFieldTypes[] = {kText, kImage, kCombo, kFlag, kButton,
 inline constexpr int kFindFieldTypeCount = 6;
 
 struct FindSettings {
-  QString text;            // for flags "0" or "1"
+  QString text;  // for flags "0" or "1"
   bool matchCase = false;
   bool wholeWord = false;
-  int direction = 1;       // +1 down, -1 up
-  int form = -1;           // -1: every form
-  int fieldType = -1;      // index into kFindFieldTypes; -1: any type
-  int field = -1;          // slot among the form's elements of that type; -1: all
-  int folder = -1;         // -1: every folder
+  int direction = 1;   // +1 down, -1 up
+  int form = -1;       // -1: every form
+  int fieldType = -1;  // index into kFindFieldTypes; -1: any type
+  int field = -1;      // slot among the form's elements of that type; -1: all
+  int folder = -1;     // -1: every folder
   bool subfolders = false;
 };
 

@@ -17,8 +17,8 @@
 #include "forms/font_value.h"
 #include "forms/form_designer.h"
 #include "shell/app.h"
-#include "shell/main_window.h"
 #include "shell/dialog_buttons.h"
+#include "shell/main_window.h"
 #include "shell/named_widget.h"
 #include "shell/settings_store.h"
 
@@ -147,8 +147,9 @@ void OptionsDialog::Run() {
 void OptionsDialog::Activate() {
   ApplyTexts();
   MainCommands& c = app_.Window().Commands();
-  const OptionEntries entries =
-      ReadOptions(app_.settings, {static_cast<int>(c.Buttons(kMainBar).size()), static_cast<int>(c.Buttons(kEditBar).size())});
+  const OptionEntries entries = ReadOptions(
+      app_.settings,
+      {static_cast<int>(c.Buttons(kMainBar).size()), static_cast<int>(c.Buttons(kEditBar).size())});
   showStatus_->setChecked(entries.showStatusBar);
   FillPanelView(entries);
   gridXT_->setText(entries.gridX);
@@ -174,7 +175,9 @@ void OptionsDialog::FillPanelView(const OptionEntries& entries) {
     for (int n = 1; n <= buttons.size(); ++n) {
       const ToolbarButton& button = buttons[n - 1];
       const bool separator = button.action->isSeparator();
-      auto* node = new QTreeWidgetItem(top, {separator ? app_.texts.Get(kOptionTexts, kSeparatorText) : button.action->toolTip()});
+      auto* node = new QTreeWidgetItem(
+          top,
+          {separator ? app_.texts.Get(kOptionTexts, kSeparatorText) : button.action->toolTip()});
       if (!separator) node->setIcon(0, button.action->icon());
       node->setData(0, Qt::UserRole, n);
       node->setCheckState(0, entries.buttonTicks[At(bar)][n - 1] ? Qt::Checked : Qt::Unchecked);
@@ -192,7 +195,8 @@ OptionEntries OptionsDialog::Entries() const {
   entries.showStatusBar = showStatus_->isChecked();
   for (int bar : {kMainBar, kEditBar}) {
     const QTreeWidgetItem* top = panelView_->topLevelItem(bar);
-    for (int i = 0; i < top->childCount(); ++i) entries.buttonTicks[At(bar)] << (top->child(i)->checkState(0) == Qt::Checked);
+    for (int i = 0; i < top->childCount(); ++i)
+      entries.buttonTicks[At(bar)] << (top->child(i)->checkState(0) == Qt::Checked);
   }
   entries.gridX = gridXT_->text();
   entries.gridY = gridYT_->text();
@@ -207,8 +211,9 @@ void OptionsDialog::Store() {
   app_.ApplySettings();
   app_.Designer().DrawGrid();
   if (!TrySaveIni(app_.Files(), app_.SettingsPath(), app_.settings)) {
-    app_.ShowMessage(app_.texts.Get(968, kSettingsNotWritten).arg(QDir::toNativeSeparators(app_.SettingsPath())),
-                     kExclamation);
+    app_.ShowMessage(
+        app_.texts.Get(968, kSettingsNotWritten).arg(QDir::toNativeSeparators(app_.SettingsPath())),
+        kExclamation);
   }
 }
 
@@ -218,7 +223,9 @@ void OptionsDialog::ClearRecentFiles() {
   ShowRecentState();
 }
 
-void OptionsDialog::ShowRecentState() { clearRecent_->setEnabled(app_.Window().Commands().RecentSeparator()->isVisible()); }
+void OptionsDialog::ShowRecentState() {
+  clearRecent_->setEnabled(app_.Window().Commands().RecentSeparator()->isVisible());
+}
 
 void OptionsDialog::ChooseFont() {
   if (std::optional<QFont> chosen = app_.Seams().ChooseFont(this, FontOf(font_))) {

@@ -18,7 +18,8 @@ OptionEntries ReadOptions(const AppSettings& settings, const std::array<int, 2>&
   entries.showStatusBar = settings.ShowStatusBar;
   for (int bar = 0; bar < 2; ++bar) {
     for (int n = 1; n <= buttonCounts[At(bar)]; ++n) {
-      entries.buttonTicks[At(bar)] << (n > kToolbarSlots || settings.ToolButtonVisible[At(bar)][At(n)]);
+      entries.buttonTicks[At(bar)]
+          << (n > kToolbarSlots || settings.ToolButtonVisible[At(bar)][At(n)]);
     }
   }
   entries.gridX = QString::number(settings.GridStepX);

@@ -28,9 +28,12 @@ ProtectionOutcome SwitchProtectionOn(Database& db, CodePage& codePage, const Ask
   if (typed.size() < kMinPasswordLength) return ProtectionOutcome::kTooShort;
   // Refused now, not when the file is written.
   switch (CheckPasswordKey(typed, codePage)) {
-    case PasswordFault::kNul: return ProtectionOutcome::kHoldsNul;
-    case PasswordFault::kUnencodable: return ProtectionOutcome::kUnencodable;
-    default: break;
+    case PasswordFault::kNul:
+      return ProtectionOutcome::kHoldsNul;
+    case PasswordFault::kUnencodable:
+      return ProtectionOutcome::kUnencodable;
+    default:
+      break;
   }
   db.PasswordOn = true;
   db.Password = typed;

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <QString>
-
 #include <functional>
 
 #include "storage/code_page.h"
@@ -24,12 +23,12 @@ using AskPasswordFn = std::function<QString(int promptGroup)>;
 
 enum class ProtectionOutcome {
   kChanged,
-  kNoAnswer,        // a question was left empty: nothing changes, nothing is said
-  kWrongPassword,   // the old password did not match
-  kDiffer,          // the confirmation differs
-  kTooShort,        // fewer than 4 characters
-  kHoldsNul,        // the key would end at the NUL
-  kUnencodable,     // the file's code page cannot hold a character
+  kNoAnswer,       // a question was left empty: nothing changes, nothing is said
+  kWrongPassword,  // the old password did not match
+  kDiffer,         // the confirmation differs
+  kTooShort,       // fewer than 4 characters
+  kHoldsNul,       // the key would end at the NUL
+  kUnencodable,    // the file's code page cannot hold a character
 };
 
 // Off, after the old password.

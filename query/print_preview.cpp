@@ -109,7 +109,8 @@ void PrintPreview::Render() {
   const LanguageTexts& texts = context_.app.texts;
   setWindowTitle(QStringLiteral("%1, %2: %3/%4")
                      .arg(texts.Get(kPreviewTitle, 0), texts.Get(kPreviewTitle, 5),
-                          QString::number(context_.position + 1), QString::number(context_.order.size())));
+                          QString::number(context_.position + 1),
+                          QString::number(context_.order.size())));
   prevRec_->setEnabled(context_.position > 0);
   nextRec_->setEnabled(context_.position + 1 < static_cast<int>(context_.order.size()));
   ShowPage();

@@ -30,7 +30,8 @@ class Fenwick {
  public:
   explicit Fenwick(int size) : tree_(static_cast<std::size_t>(size) + 1, 0) {}
   void Add(int position, int delta) {
-    for (auto i = static_cast<std::size_t>(position) + 1; i < tree_.size(); i += i & (~i + 1)) tree_[i] += delta;
+    for (auto i = static_cast<std::size_t>(position) + 1; i < tree_.size(); i += i & (~i + 1))
+      tree_[i] += delta;
   }
   // Sum over positions 0..position.
   int Prefix(int position) const {
@@ -66,17 +67,21 @@ class Fenwick {
 // pass greater + 1. The rotating members behave as a queue that rotates once
 // a pass and takes newcomers at its back; the insertion places are worked
 // out first and resolved afterwards, so the group costs m log m.
-std::vector<int> GroupOrder(const std::vector<int>& members, const std::vector<int>& greater, int passes) {
+std::vector<int> GroupOrder(const std::vector<int>& members, const std::vector<int>& greater,
+                            int passes) {
   const int m = static_cast<int>(members.size());
   std::vector<int> insertAt(static_cast<std::size_t>(m));
   long long size = 0;
   long long head = 0;  // of the queue, in the list the insertions build
   long long lastPass = 0;
   for (int i = 0; i < m;) {
-    const long long pass = greater[static_cast<std::size_t>(members[static_cast<std::size_t>(i)])] + 1LL;
+    const long long pass =
+        greater[static_cast<std::size_t>(members[static_cast<std::size_t>(i)])] + 1LL;
     if (size > 0) head = (head + pass - lastPass) % size;
     int joined = 0;
-    for (; i < m && greater[static_cast<std::size_t>(members[static_cast<std::size_t>(i)])] + 1LL == pass; ++i) {
+    for (; i < m &&
+           greater[static_cast<std::size_t>(members[static_cast<std::size_t>(i)])] + 1LL == pass;
+         ++i) {
       insertAt[static_cast<std::size_t>(i)] = static_cast<int>(head) + joined++;
     }
     head += joined;
@@ -163,7 +168,8 @@ bool SortRecordsInModel(Database& db, int folder, bool ascending) {
     RecordData waiting = std::move(db.Records[slot(start)]);
     const bool waitingMark = db.RecordMarks[slot(start)];
     int k = start;
-    for (int from = order[static_cast<std::size_t>(k)]; from != start; from = order[static_cast<std::size_t>(k)]) {
+    for (int from = order[static_cast<std::size_t>(k)]; from != start;
+         from = order[static_cast<std::size_t>(k)]) {
       db.Records[slot(k)] = std::move(db.Records[slot(from)]);
       db.RecordMarks[slot(k)] = db.RecordMarks[slot(from)];
       done[static_cast<std::size_t>(k)] = true;
@@ -191,15 +197,18 @@ std::vector<int> SortFoldersInModel(Database& db, int parent, bool ascending) {
     newSlot[static_cast<std::size_t>(from)] = places[k];
     folders[k] = std::move(db.Folders[static_cast<std::size_t>(from)]);
   }
-  for (std::size_t k = 0; k < places.size(); ++k) db.Folders[static_cast<std::size_t>(places[k])] = std::move(folders[k]);
+  for (std::size_t k = 0; k < places.size(); ++k)
+    db.Folders[static_cast<std::size_t>(places[k])] = std::move(folders[k]);
   // Records and sub-folders follow their folders to the new places.
   for (int r = 0; r < db.RecordCount; ++r) {
     std::int16_t& folder = db.Records[static_cast<std::size_t>(r)].Folder;
-    if (IsFolderIndex(db, folder)) folder = static_cast<std::int16_t>(newSlot[static_cast<std::size_t>(folder)]);
+    if (IsFolderIndex(db, folder))
+      folder = static_cast<std::int16_t>(newSlot[static_cast<std::size_t>(folder)]);
   }
   for (int f = 0; f < db.FolderCount; ++f) {
     std::int16_t& above = db.Folders[static_cast<std::size_t>(f)].Parent;
-    if (IsFolderIndex(db, above)) above = static_cast<std::int16_t>(newSlot[static_cast<std::size_t>(above)]);
+    if (IsFolderIndex(db, above))
+      above = static_cast<std::int16_t>(newSlot[static_cast<std::size_t>(above)]);
   }
   return places;
 }

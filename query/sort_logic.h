@@ -5,7 +5,6 @@
 #pragma once
 
 #include <QString>
-
 #include <vector>
 
 #include "storage/database_model.h"

@@ -18,7 +18,8 @@ Sorter::Sorter(App& app) : app_(app) {
   c.OnTriggered(c.Menu("mnuSort"), [this] { Open(); });
   c.OnTriggered(c.Tool(kMainBar, "sort"), [this] { Open(); });
   for (int entry = 0; entry < 4; ++entry) {
-    c.OnTriggered(c.Menu(QStringLiteral("mnSort2_%1").arg(entry)), [this, entry] { QuickSort(entry); });
+    c.OnTriggered(c.Menu(QStringLiteral("mnSort2_%1").arg(entry)),
+                  [this, entry] { QuickSort(entry); });
   }
 }
 
@@ -28,8 +29,10 @@ SortDialog& Sorter::Dialog() {
   if (!dialog_) {
     dialog_ = std::make_unique<SortDialog>(app_, &app_.Window());
     // The dialog's buttons act inside the command that opened it.
-    QObject::connect(dialog_.get(), &SortDialog::sortRequested, dialog_.get(), [this] { SortFromDialog(); });
-    QObject::connect(dialog_.get(), &SortDialog::helpRequested, dialog_.get(), [this] { app_.ShowHelp(18); });
+    QObject::connect(dialog_.get(), &SortDialog::sortRequested, dialog_.get(),
+                     [this] { SortFromDialog(); });
+    QObject::connect(dialog_.get(), &SortDialog::helpRequested, dialog_.get(),
+                     [this] { app_.ShowHelp(18); });
   }
   return *dialog_;
 }

@@ -12,13 +12,13 @@
 #include "forms/form_canvas.h"
 #include "forms/form_designer.h"
 #include "forms/icon_picker_dialog.h"
-#include "query/print_dialog.h"
 #include "forms/record_editor.h"
 #include "forms/title_field_menu.h"
+#include "query/access_exchange.h"
 #include "query/database_properties_dialog.h"
 #include "query/finder.h"
 #include "query/options_dialog.h"
-#include "query/access_exchange.h"
+#include "query/print_dialog.h"
 #include "query/sorter.h"
 #include "shell/folder_tree.h"
 #include "shell/folder_tree_widget.h"
@@ -74,10 +74,13 @@ bool App::Main(const QString& commandLine) {
   window_ = std::make_unique<MainWindow>(files_.Below(QStringLiteral("icons")));
   window_->Commands().SetGate(&gate_);
   intro_ = std::make_unique<IntroDialog>(window_.get());
-  QObject::connect(intro_.get(), &IntroDialog::helpRequested, intro_.get(), [this] { ShowHelp(10); });
-  tree_ = std::make_unique<FolderTree>(window_->MainList(), [this](const QString& key) { return window_->IconFor(key); });
-  canvas_ = std::make_unique<FormCanvas>(window_->CanvasPage(), files_.Below(QStringLiteral("icons")),
-                                         FormCanvas::Context{db, state, settings, texts});
+  QObject::connect(intro_.get(), &IntroDialog::helpRequested, intro_.get(),
+                   [this] { ShowHelp(10); });
+  tree_ = std::make_unique<FolderTree>(
+      window_->MainList(), [this](const QString& key) { return window_->IconFor(key); });
+  canvas_ =
+      std::make_unique<FormCanvas>(window_->CanvasPage(), files_.Below(QStringLiteral("icons")),
+                                   FormCanvas::Context{db, state, settings, texts});
   editor_ = std::make_unique<RecordEditor>(*this, *canvas_);
   designer_ = std::make_unique<FormDesigner>(*this, *canvas_);
   designer_->onFormsChanged = [this] { BuildFormLists(); };
@@ -98,7 +101,8 @@ bool App::Main(const QString& commandLine) {
   sorter_ = std::make_unique<Sorter>(*this);
   access_ = std::make_unique<AccessExchange>(*this);
   navigator_ = std::make_unique<Navigator>(*this);
-  QObject::connect(&window_->UpdateTimer(), &QTimer::timeout, window_.get(), [this] { UpdateTick(); });
+  QObject::connect(&window_->UpdateTimer(), &QTimer::timeout, window_.get(),
+                   [this] { UpdateTick(); });
   window_->onCloseRequested = [this] {
     bool closing = false;
     gate_.Run([&] { closing = QueryUnload(); });
@@ -174,7 +178,8 @@ void App::TakeHandOver() {
   HandOverRequest request = ParseHandOverLine(*line);
   if (request.kind != HandOverRequest::None) BringToFront();
   files_.WriteText(path, QStringLiteral("\r\n"), QStringLiteral("multiprog 2"));
-  if (request.kind == HandOverRequest::Load) gate_.Run([this, &request] { LoadDatabase(db, request.path, *this); });
+  if (request.kind == HandOverRequest::Load)
+    gate_.Run([this, &request] { LoadDatabase(db, request.path, *this); });
 }
 
 void App::CheckInvariants() {
@@ -196,7 +201,8 @@ bool App::QueryUnload() {
   QDir::setCurrent(appPath_);
   SaveIni(files_, settingsPath_, settings);
   tree_->Clear();
-  for (QWidget* dialog : std::initializer_list<QWidget*>{intro_.get(), picker_.get(), help_.get(), printing_.get()}) {
+  for (QWidget* dialog :
+       std::initializer_list<QWidget*>{intro_.get(), picker_.get(), help_.get(), printing_.get()}) {
     if (dialog) dialog->hide();
   }
   window_->hide();

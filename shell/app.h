@@ -5,16 +5,15 @@
 
 #include <QLockFile>
 #include <QString>
-
 #include <functional>
 #include <memory>
 
 #include "forms/image_list.h"
 #include "shell/app_settings.h"
 #include "shell/command_gate.h"
-#include "shell/navigation_logic.h"
 #include "shell/dialogs.h"
 #include "shell/language_texts.h"
+#include "shell/navigation_logic.h"
 #include "shell/working_files.h"
 #include "storage/database_model.h"
 #include "storage/display_state.h"
@@ -101,8 +100,8 @@ class App : public StorageUi {
   bool QueryUnload();
   // The text input dialog. A confirmed answer other than start marks the
   // database modified unless keepModified.
-  QString AskText(const QString& prompt, const QString& start, bool keepModified, bool password = false,
-                  const QString& browseFilter = QString());
+  QString AskText(const QString& prompt, const QString& start, bool keepModified,
+                  bool password = false, const QString& browseFilter = QString());
   FolderTree& Tree() { return *tree_; }
 
   // The icon picker: the chosen key, or key itself when cancelled.

@@ -2,19 +2,19 @@
 // commands, title, status bar, recent files, languages, placement, mode.
 #include <QAction>
 #include <QDir>
-#include <QScreen>
 #include <QLabel>
 #include <QMenu>
+#include <QScreen>
 #include <QToolBar>
 
 #include "query/database_properties_dialog.h"
 #include "query/options_dialog.h"
+#include "query/print_dialog.h"
 #include "shell/app.h"
 #include "shell/help_window.h"
 #include "shell/integrity_texts.h"
 #include "shell/intro_dialog.h"
 #include "shell/main_window.h"
-#include "query/print_dialog.h"
 #include "shell/movable_export.h"
 #include "shell/recent_files.h"
 #include "shell/window_texts.h"
@@ -42,13 +42,16 @@ void App::ConnectCommands() {
   // the command would be a second command, which the gate refuses.
   c.OnTriggered(c.Menu("mnuQuit"), [this] { QueryUnload(); });
   c.OnTriggered(c.Menu("mnuAbout"), [this] { ShowIntro(IntroDialog::kAbout); });
-  for (int i = 0; i < kRecentFileCount; ++i) c.OnTriggered(c.RecentItems()[i], [this, i] { OpenRecent(i); });
+  for (int i = 0; i < kRecentFileCount; ++i)
+    c.OnTriggered(c.RecentItems()[i], [this, i] { OpenRecent(i); });
   c.OnTriggered("mnuPrint", "print", [this] { Printing().Open(); });
   c.OnTriggered("mnuHelp2", "help", [this] { ShowHelp(11); });
   c.OnTriggered(c.Tool(kEditBar, "help"), [this] { ShowHelp(13); });
   c.OnTriggered(c.Tool(kMainBar, "resetscale"), [this] { ResetScale(); });
   c.OnTriggered(c.Menu("mnuImOrbo"), [this] { ImportDatabase(db, *this); });
-  c.OnTriggered(c.Menu("mnuExMove"), [this] { ExportMovable(db, *this, files_.Below(QStringLiteral("icons\\usericons"))); });
+  c.OnTriggered(c.Menu("mnuExMove"), [this] {
+    ExportMovable(db, *this, files_.Below(QStringLiteral("icons\\usericons")));
+  });
   c.OnTriggered("mnuPref", "orboprops", [this] { ShowOptions(); });
   c.OnTriggered(c.Menu("mnToolBar2"), [this] { ShowOptions(); });
   c.OnTriggered("mnuDBProps", "dbpass", [this] { ShowDatabaseProperties(); });
@@ -74,8 +77,9 @@ void App::ApplySettings() {
     window_->setWindowState(Qt::WindowMinimized);
   } else {
     window_->setWindowState(Qt::WindowNoState);
-    window_->setGeometry(static_cast<int>(settings.WindowLeft / tx), static_cast<int>(settings.WindowTop / ty),
-                         static_cast<int>(settings.WindowWidth / tx), static_cast<int>(settings.WindowHeight / ty));
+    window_->setGeometry(
+        static_cast<int>(settings.WindowLeft / tx), static_cast<int>(settings.WindowTop / ty),
+        static_cast<int>(settings.WindowWidth / tx), static_cast<int>(settings.WindowHeight / ty));
   }
   Layout();
 }
@@ -88,9 +92,12 @@ void App::RecordPlacement() {
   Layout();
   if (state.CurForm == -1) return;
   const Qt::WindowStates windowState = window_->windowState();
-  settings.WindowState = windowState & Qt::WindowMinimized ? 1 : windowState & Qt::WindowMaximized ? 2 : 0;
+  settings.WindowState = windowState & Qt::WindowMinimized   ? 1
+                         : windowState & Qt::WindowMaximized ? 2
+                                                             : 0;
   // The normal placement survives maximising, so restoring finds it again.
-  const QRect placement = settings.WindowState == 0 ? window_->geometry() : window_->normalGeometry();
+  const QRect placement =
+      settings.WindowState == 0 ? window_->geometry() : window_->normalGeometry();
   const double tx = window_->TwipsPerPixelX();
   const double ty = window_->TwipsPerPixelY();
   settings.WindowLeft = static_cast<std::int32_t>(placement.x() * tx);
@@ -123,11 +130,12 @@ void App::OpenRecent(int index) {
 
 void App::LoadCurrentLang() {
   const QString folder = files_.Below(QStringLiteral("Texts"));
-  std::optional<QString> current =
-      files_.ReadFirstLine(folder + QStringLiteral("/current.dat"), QStringLiteral("LoadCurrentLang"));
+  std::optional<QString> current = files_.ReadFirstLine(folder + QStringLiteral("/current.dat"),
+                                                        QStringLiteral("LoadCurrentLang"));
   if (!current) return;
   QMenu* menu = window_->Commands().Submenu("mnuLang");
-  const QStringList names = QDir(folder).entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name);
+  const QStringList names =
+      QDir(folder).entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name);
   for (int i = 0; i < names.size(); ++i) {
     const QString path = folder + u'/' + names[i];
     std::optional<QString> caption = files_.ReadFirstLine(path, QStringLiteral("LoadCurrentLang2"));
@@ -170,7 +178,8 @@ void App::ChooseLanguage(int index) {
   if (alreadyChosen) return;
   QAction* chosen = items[index];
   const QString folder = files_.Below(QStringLiteral("Texts"));
-  files_.WriteText(folder + QStringLiteral("/current.dat"), chosen->data().toString() + QStringLiteral("\r\n"),
+  files_.WriteText(folder + QStringLiteral("/current.dat"),
+                   chosen->data().toString() + QStringLiteral("\r\n"),
                    QStringLiteral("mnuLang2_Click"));
   ShowMessage(QLatin1String(kRestartForLanguage), kOkOnly);
   std::optional<QStringList> lines =
@@ -250,9 +259,10 @@ QString App::DescribeForUser(const Database& model, const TextPlace& place) {
 
 void App::StatusPanelClicked(const QString& key) {
   MainCommands& c = window_->Commands();
-  QAction* command = key == u"grid"       ? c.Menu("mnuGrid")
-                     : key == u"worktype" ? c.Menu(QStringLiteral("mnuMode2_%1").arg(1 - state.EditMode))
-                                          : nullptr;
+  QAction* command = key == u"grid" ? c.Menu("mnuGrid")
+                     : key == u"worktype"
+                         ? c.Menu(QStringLiteral("mnuMode2_%1").arg(1 - state.EditMode))
+                         : nullptr;
   if (command && command->isEnabled()) command->trigger();
 }
 

@@ -4,15 +4,16 @@
 #include <QRandomGenerator>
 
 #include "forms/icon_image.h"
-#include "forms/picture_reader.h"
 #include "forms/icon_picker_dialog.h"
+#include "forms/picture_reader.h"
 #include "shell/app.h"
 #include "shell/main_window.h"
 
 namespace orbo {
 
 IconFolders App::Icons() const {
-  return {files_.Below(QStringLiteral("icons\\usericons")), files_.Below(QStringLiteral("icons\\noico.bmp"))};
+  return {files_.Below(QStringLiteral("icons\\usericons")),
+          files_.Below(QStringLiteral("icons\\noico.bmp"))};
 }
 
 void App::EnsureIcons() {
@@ -33,7 +34,8 @@ QString App::ChooseIcon(const QString& key) {
   LoadUserIcons();
   if (!picker_) {
     picker_ = std::make_unique<IconPickerDialog>(window_->Icons(), window_.get());
-    QObject::connect(picker_.get(), &IconPickerDialog::importRequested, picker_.get(), [this] { ImportIcon(); });
+    QObject::connect(picker_.get(), &IconPickerDialog::importRequested, picker_.get(),
+                     [this] { ImportIcon(); });
   }
   picker_->Prepare(texts, key);
   if (dialogs_.RunModal(*picker_) != QDialog::Accepted) return key;
@@ -42,7 +44,8 @@ QString App::ChooseIcon(const QString& key) {
 }
 
 void App::ImportIcon() {
-  const QString path = dialogs_.OpenFileName(picker_.get(), texts.Get(960, 8), texts.Get(960, 9), QString());
+  const QString path =
+      dialogs_.OpenFileName(picker_.get(), texts.Get(960, 8), texts.Get(960, 9), QString());
   if (path.isEmpty()) return;
   std::optional<QImage> picture = ReadPicture(path);
   if (!picture) {
@@ -54,8 +57,8 @@ void App::ImportIcon() {
   ShowProgress(200, QString());
   const QDir folder(Icons().userIcons + QStringLiteral("/New"));
   if (!folder.exists() && !QDir().mkpath(folder.path())) return;
-  const QString name =
-      ImportedIconName(path, folder, [] { return static_cast<int>(QRandomGenerator::global()->bounded(30000)); });
+  const QString name = ImportedIconName(
+      path, folder, [] { return static_cast<int>(QRandomGenerator::global()->bounded(30000)); });
   if (!icon.save(folder.filePath(name), "BMP")) {
     ShowMessage(texts.Get(961, 4), kExclamation);
     return;

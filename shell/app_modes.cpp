@@ -19,7 +19,6 @@
 namespace orbo {
 namespace {
 
-
 // The lowest record that is not a free slot, or -1.
 int FirstLiveRecord(const Database& db) {
   for (int r = 0; r < db.RecordCount; ++r) {

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <QString>
-
 #include <array>
 #include <cstdint>
 
@@ -17,8 +16,8 @@ inline constexpr int kToolbarSlots = 64;
 inline const QString kNoRecentFile = QStringLiteral("-");
 
 struct AppSettings {
-  std::array<QString, kRecentFileCount> RecentFiles = {kNoRecentFile, kNoRecentFile,
-                                                       kNoRecentFile, kNoRecentFile};
+  std::array<QString, kRecentFileCount> RecentFiles = {kNoRecentFile, kNoRecentFile, kNoRecentFile,
+                                                       kNoRecentFile};
   bool WideList = false;
   bool ShowStatusBar = true;
   bool ShowGrid = true;

@@ -18,15 +18,15 @@ constexpr auto kDatabaseFilter = "Corvane Database files (*.2db)|*.2db";
 }  // namespace
 
 QString App::AskOpenPath() {
-  QString path =
-      dialogs_.OpenFileName(window_.get(), texts.Get(960, 0), QLatin1String(kDatabaseFilter), lastOpenPath_);
+  QString path = dialogs_.OpenFileName(window_.get(), texts.Get(960, 0),
+                                       QLatin1String(kDatabaseFilter), lastOpenPath_);
   if (!path.isEmpty()) lastOpenPath_ = path;
   return path;
 }
 
 QString App::AskSavePath() {
-  QString path =
-      dialogs_.SaveFileName(window_.get(), texts.Get(960, 1), QLatin1String(kDatabaseFilter), QString());
+  QString path = dialogs_.SaveFileName(window_.get(), texts.Get(960, 1),
+                                       QLatin1String(kDatabaseFilter), QString());
   // The dialog does not add the extension on every desktop.
   if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".2db");
   return path;
@@ -36,7 +36,8 @@ QString App::AskPassword() { return AskText(texts.Get(680, 0), QString(), true, 
 
 QString App::AskText(const QString& prompt, const QString& start, bool keepModified, bool password,
                      const QString& browseFilter) {
-  const QString answer = dialogs_.AskText(window_.get(), texts, prompt, start, password, browseFilter);
+  const QString answer =
+      dialogs_.AskText(window_.get(), texts, prompt, start, password, browseFilter);
   if (answer != start && !keepModified) SetModified(true);
   return answer;
 }

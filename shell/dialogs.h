@@ -9,7 +9,6 @@
 #include <QFont>
 #include <QString>
 #include <QUrl>
-
 #include <optional>
 
 #include "forms/media_player.h"
@@ -41,8 +40,12 @@ class Dialogs {
   virtual int RunModal(QDialog& dialog) = 0;
   // The colour and font dialogs; nothing when cancelled (which is all a
   // double that does not say otherwise does).
-  virtual std::optional<QColor> ChooseColor(QWidget* /*parent*/, const QColor& /*start*/) { return std::nullopt; }
-  virtual std::optional<QFont> ChooseFont(QWidget* /*parent*/, const QFont& /*start*/) { return std::nullopt; }
+  virtual std::optional<QColor> ChooseColor(QWidget* /*parent*/, const QColor& /*start*/) {
+    return std::nullopt;
+  }
+  virtual std::optional<QFont> ChooseFont(QWidget* /*parent*/, const QFont& /*start*/) {
+    return std::nullopt;
+  }
   // The printer set-up dialog: chooses the printer (or a PDF file) and the
   // paper of printer; false when cancelled.
   virtual bool PrinterSetup(QWidget* parent, QPrinter& printer) = 0;

@@ -18,7 +18,8 @@ class KeyedItem : public QTreeWidgetItem {
  public:
   static constexpr int kType = QTreeWidgetItem::UserType + 1;
   explicit KeyedItem(const QString& text) : QTreeWidgetItem(QStringList{text}, kType) {}
-  KeyedItem(QTreeWidgetItem* parent, const QString& text) : QTreeWidgetItem(parent, QStringList{text}, kType) {}
+  KeyedItem(QTreeWidgetItem* parent, const QString& text)
+      : QTreeWidgetItem(parent, QStringList{text}, kType) {}
   QString key;
 };
 
@@ -45,10 +46,12 @@ NodeKey ParseKey(const QString& key) {
   return ok ? NodeKey{kind, index} : NodeKey{};
 }
 
-FolderTree::FolderTree(QTreeWidget& tree, IconFor iconFor) : tree_(tree), iconFor_(std::move(iconFor)) {}
+FolderTree::FolderTree(QTreeWidget& tree, IconFor iconFor)
+    : tree_(tree), iconFor_(std::move(iconFor)) {}
 
 QString FolderTree::KeyOf(const QTreeWidgetItem* item) {
-  return item && item->type() == KeyedItem::kType ? static_cast<const KeyedItem*>(item)->key : QString();
+  return item && item->type() == KeyedItem::kType ? static_cast<const KeyedItem*>(item)->key
+                                                  : QString();
 }
 
 void FolderTree::Register(QTreeWidgetItem* item, const QString& key) {
@@ -105,7 +108,8 @@ void FolderTree::AddFolderNode(const Database& db, int folder) {
   const int count = parentItem ? parentItem->childCount() : tree_.topLevelItemCount();
   int position = 0;
   for (; position < count; ++position) {
-    const QTreeWidgetItem* sibling = parentItem ? parentItem->child(position) : tree_.topLevelItem(position);
+    const QTreeWidgetItem* sibling =
+        parentItem ? parentItem->child(position) : tree_.topLevelItem(position);
     const NodeKey key = ParseKey(KeyOf(sibling));
     if (key.kind != u"root" || key.index > folder) break;
   }

@@ -6,7 +6,6 @@
 #include <QHash>
 #include <QIcon>
 #include <QString>
-
 #include <functional>
 
 #include "storage/database_model.h"

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <QTreeWidget>
-
 #include <functional>
 
 namespace orbo {

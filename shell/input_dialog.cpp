@@ -59,7 +59,8 @@ void InputDialog::Prepare(const LanguageTexts& texts, const QString& prompt, con
   prompt_->setText(prompt);
   text1_->setText(start);
   text1_->setEchoMode(password ? QLineEdit::Password : QLineEdit::Normal);
-  text1_->setStyleSheet(password ? QStringLiteral("QLineEdit { lineedit-password-character: 42; }") : QString());
+  text1_->setStyleSheet(password ? QStringLiteral("QLineEdit { lineedit-password-character: 42; }")
+                                 : QString());
   filter_ = browseFilter;
   browse_ = std::move(browse);
   browseButt_->setVisible(browseFilter.size() > 1);

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <QDialog>
-
 #include <functional>
 
 #include "shell/language_texts.h"
@@ -22,8 +21,9 @@ class InputDialog : public QDialog {
 
   // browse picks a file for the browse button; it is shown only for a
   // filter of more than one character.
-  void Prepare(const LanguageTexts& texts, const QString& prompt, const QString& start, bool password,
-               const QString& browseFilter, std::function<QString(const QString& filter)> browse);
+  void Prepare(const LanguageTexts& texts, const QString& prompt, const QString& start,
+               bool password, const QString& browseFilter,
+               std::function<QString(const QString& filter)> browse);
   // The confirmed text, or the start text.
   const QString& Result() const { return result_; }
   // Clears the typed text and the result.

@@ -17,7 +17,8 @@ QString RecordName(const Database& db, int record) {
 }
 
 QString FolderName(const Database& db, int folder) {
-  return folder >= 0 && folder < db.FolderCount ? db.Folders[At(folder)].Name : QString::number(folder);
+  return folder >= 0 && folder < db.FolderCount ? db.Folders[At(folder)].Name
+                                                : QString::number(folder);
 }
 
 QString FormName(const Database& db, int form) {
@@ -25,7 +26,8 @@ QString FormName(const Database& db, int form) {
 }
 
 QString ElementName(const Database& db, int form, int type, int slot) {
-  if (form < 0 || form >= db.FormCount || type < 0 || type >= kElementTypeCount || slot < 0 || slot >= kSlotCount) {
+  if (form < 0 || form >= db.FormCount || type < 0 || type >= kElementTypeCount || slot < 0 ||
+      slot >= kSlotCount) {
     return {};
   }
   return db.Forms[At(form)].Elements[At(type)][At(slot)].Name;

@@ -8,7 +8,8 @@
 
 namespace orbo {
 
-QString UserProblemText(const Database& db, const ModelProblem& problem, const LanguageTexts& texts);
+QString UserProblemText(const Database& db, const ModelProblem& problem,
+                        const LanguageTexts& texts);
 QString UserPlaceText(const Database& db, const TextPlace& place, const LanguageTexts& texts);
 
 }  // namespace orbo

@@ -63,13 +63,15 @@ void IntroDialog::Prepare(Mode mode, const LanguageTexts& texts, int startCount,
   exOpt_->setText(texts.Get(kIntroTexts, 2));
   openOpt_->setText(texts.Get(kIntroTexts, 3));
   check1_->setText(texts.Get(kIntroTexts, 4));
-  aboutText_->setText(texts.Get(kIntroTexts, 6) + QStringLiteral("\n\n") + texts.Get(kIntroTexts, 7));
+  aboutText_->setText(texts.Get(kIntroTexts, 6) + QStringLiteral("\n\n") +
+                      texts.Get(kIntroTexts, 7));
   okButt_->setText(texts.Get(3, 0));
   cancelButt_->setText(texts.Get(4, 0));
   helpButt_->setText(texts.Get(5, 0));
 
   aboutText_->setVisible(about);
-  for (QWidget* choice : std::initializer_list<QWidget*>{newOpt_, exOpt_, openOpt_, fileList_, check1_, cancelButt_}) {
+  for (QWidget* choice : std::initializer_list<QWidget*>{newOpt_, exOpt_, openOpt_, fileList_,
+                                                         check1_, cancelButt_}) {
     choice->setVisible(!about);
   }
   helpButt_->setVisible(!about);

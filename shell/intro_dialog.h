@@ -25,8 +25,8 @@ class IntroDialog : public QDialog {
   explicit IntroDialog(QWidget* parent);
 
   // Fills the dialog for showing. recentFiles are the used entries, in order.
-  void Prepare(Mode mode, const LanguageTexts& texts, int startCount, const QStringList& recentFiles,
-               bool showStartDialog);
+  void Prepare(Mode mode, const LanguageTexts& texts, int startCount,
+               const QStringList& recentFiles, bool showStartDialog);
 
   Choice ChosenOption() const;
   // 0: open another file; k: recent file k - 1.

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QStandardPaths>
-
 #include <cstdio>
 #include <cstring>
 
@@ -40,12 +39,15 @@ int main(int argc, char** argv) {
   orbo::QtDialogs dialogs;
 
   const QString exeDir = QApplication::applicationDirPath();
-  const QString userFolder = QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
-                                 .filePath(QLatin1String(orbo::kInstalledFolderName));
+  const QString userFolder =
+      QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
+          .filePath(QLatin1String(orbo::kInstalledFolderName));
   QString why;
   const QString programFolder = orbo::PrepareProgramFolder(exeDir, userFolder, &why);
   if (programFolder.isEmpty()) {
-    dialogs.ShowMessage(nullptr, QStringLiteral("The program's files cannot be prepared: %1").arg(why), orbo::kOkOnly);
+    dialogs.ShowMessage(nullptr,
+                        QStringLiteral("The program's files cannot be prepared: %1").arg(why),
+                        orbo::kOkOnly);
     return 1;
   }
 

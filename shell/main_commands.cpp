@@ -29,26 +29,44 @@ struct ButtonDef {
 
 // Button order is the order of ToolButtonVisible's entries; keep it stable.
 constexpr ButtonDef kMainBarButtons[] = {
-    {"new", 60, 2},        {"open", 60, 3},         {"save", 60, 4},
-    {nullptr, 0, 0},       {"addrecord", 60, 0},    {"clonerecord", 60, 7},
-    {"del", 60, 1},        {"addroot", 60, 5},      {nullptr, 0, 0},
-    {"dbfirst", 480, 0},   {"dbprev", 480, 1},      {"dbnext", 480, 2},
-    {"dblast", 480, 3},    {"tofolder", kMoreTooltips, 0}, {nullptr, 0, 0},
-    {"find", 450, 0},      {"sort", 490, 0},        {"print", 470, 0},
-    {nullptr, 0, 0},       {"dbpass", 30, 1},       {"orboprops", 77, 0},
-    {"resetscale", kMoreTooltips, 1}, {nullptr, 0, 0}, {"editmode", 10, 2},
-    {"help", 55, 1},       {"mciSeparator", -1, 0}, {"mciPlay", 80, 0},
-    {"mciPause", 80, 1},   {"mciStop", 80, 2},
+    {"new", 60, 2},       {"open", 60, 3},
+    {"save", 60, 4},      {nullptr, 0, 0},
+    {"addrecord", 60, 0}, {"clonerecord", 60, 7},
+    {"del", 60, 1},       {"addroot", 60, 5},
+    {nullptr, 0, 0},      {"dbfirst", 480, 0},
+    {"dbprev", 480, 1},   {"dbnext", 480, 2},
+    {"dblast", 480, 3},   {"tofolder", kMoreTooltips, 0},
+    {nullptr, 0, 0},      {"find", 450, 0},
+    {"sort", 490, 0},     {"print", 470, 0},
+    {nullptr, 0, 0},      {"dbpass", 30, 1},
+    {"orboprops", 77, 0}, {"resetscale", kMoreTooltips, 1},
+    {nullptr, 0, 0},      {"editmode", 10, 2},
+    {"help", 55, 1},      {"mciSeparator", -1, 0},
+    {"mciPlay", 80, 0},   {"mciPause", 80, 1},
+    {"mciStop", 80, 2},
 };
 
 constexpr ButtonDef kEditBarButtons[] = {
-    {"workmode", 10, 1},   {nullptr, 0, 0},         {"arrow", 70, 0},
-    {"addi", 70, 1},       {"addl", 70, 2},         {"addt", 70, 3},
-    {"addb", 70, 4},       {"addc", 70, 5},         {"addf", 70, 6},
-    {"addm", 70, 7},       {nullptr, 0, 0},         {"delete", 75, 0},
-    {"elprops", 140, 1},   {nullptr, 0, 0},         {"addform", 75, 1},
-    {"delform", 75, 2},    {"cloneform", 75, 3},    {nullptr, 0, 0},
-    {"grid", kMoreTooltips, 3}, {"help", kMoreTooltips, 2},
+    {"workmode", 10, 1},
+    {nullptr, 0, 0},
+    {"arrow", 70, 0},
+    {"addi", 70, 1},
+    {"addl", 70, 2},
+    {"addt", 70, 3},
+    {"addb", 70, 4},
+    {"addc", 70, 5},
+    {"addf", 70, 6},
+    {"addm", 70, 7},
+    {nullptr, 0, 0},
+    {"delete", 75, 0},
+    {"elprops", 140, 1},
+    {nullptr, 0, 0},
+    {"addform", 75, 1},
+    {"delform", 75, 2},
+    {"cloneform", 75, 3},
+    {nullptr, 0, 0},
+    {"grid", kMoreTooltips, 3},
+    {"help", kMoreTooltips, 2},
 };
 
 }  // namespace
@@ -121,14 +139,16 @@ void MainCommands::BuildMenus(QMainWindow& window) {
   AddItem(database, "mnuFindNext", kDatabaseItems, 6)->setShortcut(QKeySequence::FindNext);
   AddItem(database, "mnuSort", kDatabaseItems, 7);
   QMenu* quickSort = subMenu(database, "mnSort", 8);
-  for (int i = 0; i < 4; ++i) AddItem(quickSort, QStringLiteral("mnSort2_%1").arg(i), kDatabaseItems, 8 + i);
+  for (int i = 0; i < 4; ++i)
+    AddItem(quickSort, QStringLiteral("mnSort2_%1").arg(i), kDatabaseItems, 8 + i);
   database->addSeparator();
   AddItem(database, "mnuPrint", kDatabaseItems, 12)->setShortcut(QKeySequence::Print);
   AddItem(database, "mnuDBProps", kDatabaseItems, 13);
 
   QMenu* editor = topMenu("mnuEditor", 2);
   QMenu* addElement = subMenu(editor, "mnuAddElMenu", 10);
-  for (int type = 0; type < 7; ++type) AddItem(addElement, QStringLiteral("mnuAddEl_%1").arg(type), 70, type + 1);
+  for (int type = 0; type < 7; ++type)
+    AddItem(addElement, QStringLiteral("mnuAddEl_%1").arg(type), 70, type + 1);
   AddItem(editor, "mnuDelEl", kEditorItems, 0);
   editor->addSeparator();
   AddItem(editor, "mnuAddForm", kEditorItems, 1);
@@ -206,7 +226,8 @@ QAction* MainCommands::Tool(int bar, const QString& key) const {
 
 void MainCommands::OnTriggered(QAction* action, std::function<void()> handler) {
   if (gate_) handler = gate_->Gated(std::move(handler));
-  QObject::connect(action, &QAction::triggered, action, [handler = std::move(handler)] { handler(); });
+  QObject::connect(action, &QAction::triggered, action,
+                   [handler = std::move(handler)] { handler(); });
   connected_.insert(action);
   action->setEnabled(true);
 }

@@ -7,7 +7,6 @@
 #include <QList>
 #include <QSet>
 #include <QString>
-
 #include <functional>
 
 #include "shell/command_gate.h"
@@ -24,10 +23,11 @@ namespace orbo {
 inline constexpr int kMainBar = 0;
 inline constexpr int kEditBar = 1;
 // The edit toolbar's element tools, in element type order.
-inline constexpr const char* kElementTools[] = {"addi", "addl", "addt", "addb", "addc", "addf", "addm"};
+inline constexpr const char* kElementTools[] = {"addi", "addl", "addt", "addb",
+                                                "addc", "addf", "addm"};
 
 struct ToolbarButton {
-  QString key;     // empty for a separator
+  QString key;  // empty for a separator
   QAction* action;
 };
 

@@ -51,7 +51,8 @@ MainWindow::MainWindow(const QString& iconFolder)
 void MainWindow::LoadBuiltinIcons(const QString& folder) {
   // The two default keys come first, the rest by name.
   QStringList keys{QStringLiteral("record"), QStringLiteral("root")};
-  for (const QString& file : QDir(folder).entryList({QStringLiteral("*.png")}, QDir::Files, QDir::Name)) {
+  for (const QString& file :
+       QDir(folder).entryList({QStringLiteral("*.png")}, QDir::Files, QDir::Name)) {
     const QString key = QFileInfo(file).completeBaseName();
     if (!keys.contains(key)) keys << key;
   }
@@ -79,7 +80,8 @@ void MainWindow::BuildRegions() {
   rootLayout->addWidget(rootImage);
   rootText_ = NamedWidget<QLineEdit>("RootText", rootFrame);
   rootLayout->addWidget(rootText_, 1);
-  const std::pair<const char*, Qt::ArrowType> arrows[] = {{"RootUp", Qt::UpArrow}, {"RootDown", Qt::DownArrow}, {"RootToRootButt", Qt::LeftArrow}};
+  const std::pair<const char*, Qt::ArrowType> arrows[] = {
+      {"RootUp", Qt::UpArrow}, {"RootDown", Qt::DownArrow}, {"RootToRootButt", Qt::LeftArrow}};
   for (const auto& [name, arrow] : arrows) {
     auto* button = NamedWidget<QToolButton>(name, rootFrame);
     button->setArrowType(arrow);

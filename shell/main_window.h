@@ -4,7 +4,6 @@
 #pragma once
 
 #include <QMainWindow>
-
 #include <functional>
 
 #include "forms/image_list.h"

@@ -24,11 +24,13 @@ bool CopyKeepingTime(const QString& source, const QString& target) {
   if (!QFile::copy(source, target)) return false;
   // Without its time the copy is still a copy, only not known again later.
   QFile copy(target);
-  if (copy.open(QIODevice::ReadWrite)) copy.setFileTime(QFileInfo(source).lastModified(), QFileDevice::FileModificationTime);
+  if (copy.open(QIODevice::ReadWrite))
+    copy.setFileTime(QFileInfo(source).lastModified(), QFileDevice::FileModificationTime);
   return true;
 }
 
-void CopyRecordValues(Database& db, const QString& oldPath, const QString& filesDir, StorageUi& ui, CopyTally& tally) {
+void CopyRecordValues(Database& db, const QString& oldPath, const QString& filesDir, StorageUi& ui,
+                      CopyTally& tally) {
   const QString text = ui.GetText(kCopyingText, 0);
   for (int r = 0; r < db.RecordCount; ++r) {
     if (r % kProgressEvery == 0) ui.ShowProgress(r * 100 / db.RecordCount, text);
@@ -36,16 +38,19 @@ void CopyRecordValues(Database& db, const QString& oldPath, const QString& files
     if (record.Folder == BufferFolder) continue;
     const auto& count = db.Forms[At(record.Form)].ElementCount;
     for (int k = 0; k < count[kImage]; ++k) {
-      record.ImageValue[At(k)] = CopyIntoFilesFolder(record.ImageValue[At(k)], oldPath, filesDir, tally);
+      record.ImageValue[At(k)] =
+          CopyIntoFilesFolder(record.ImageValue[At(k)], oldPath, filesDir, tally);
     }
     for (int k = 0; k < count[kButton]; ++k) {
-      record.ButtonValue[At(k)] = CopyIntoFilesFolder(record.ButtonValue[At(k)], oldPath, filesDir, tally);
+      record.ButtonValue[At(k)] =
+          CopyIntoFilesFolder(record.ButtonValue[At(k)], oldPath, filesDir, tally);
     }
   }
   ui.ShowProgress(kProgressEnd, {});
 }
 
-void CopyUserIcon(const QString& key, const QString& userIcons, const QString& iconsDir, CopyTally& tally) {
+void CopyUserIcon(const QString& key, const QString& userIcons, const QString& iconsDir,
+                  CopyTally& tally) {
   if (!key.startsWith(QLatin1String("New"))) return;
   const QString source = userIcons + u'/' + QString(key).replace(u'\\', u'/');
   const QString target = iconsDir + u'/' + QFileInfo(source).fileName();
@@ -72,10 +77,12 @@ bool SameFile(const QString& a, const QString& b) {
   return stamp.size >= 0 && stamp == StampOf(b);
 }
 
-QString FilesFolderOf(const QString& databasePath) { return databasePath + QStringLiteral("files"); }
+QString FilesFolderOf(const QString& databasePath) {
+  return databasePath + QStringLiteral("files");
+}
 
-QString CopyIntoFilesFolder(const QString& value, const QString& databasePath, const QString& filesDir,
-                            CopyTally& tally) {
+QString CopyIntoFilesFolder(const QString& value, const QString& databasePath,
+                            const QString& filesDir, CopyTally& tally) {
   const QString source = ResolveDataPath(value, databasePath);
   if (value.isEmpty() || !QFileInfo(source).isFile()) return value;
   QString name = QFileInfo(source).fileName();
@@ -106,11 +113,14 @@ void ExportMovable(Database& db, StorageUi& ui, const QString& userIcons) {
   SaveDatabase(db, false, ui);
   const QString iconsDir = filesDir + QStringLiteral("/Icons");
   QDir().mkpath(iconsDir);
-  for (int f = 0; f < db.FormCount; ++f) CopyUserIcon(db.Forms[At(f)].Icon, userIcons, iconsDir, tally);
-  for (int d = 0; d < db.FolderCount; ++d) CopyUserIcon(db.Folders[At(d)].Icon, userIcons, iconsDir, tally);
+  for (int f = 0; f < db.FormCount; ++f)
+    CopyUserIcon(db.Forms[At(f)].Icon, userIcons, iconsDir, tally);
+  for (int d = 0; d < db.FolderCount; ++d)
+    CopyUserIcon(db.Folders[At(d)].Icon, userIcons, iconsDir, tally);
   // Single failures do not stop the export, but nobody is left believing
   // that everything moved.
-  if (tally.failed > 0) ui.ShowMessage(ui.GetText(kNotCopiedText, 0).arg(tally.failed), kExclamation);
+  if (tally.failed > 0)
+    ui.ShowMessage(ui.GetText(kNotCopiedText, 0).arg(tally.failed), kExclamation);
 }
 
 }  // namespace orbo

@@ -32,8 +32,8 @@ struct CopyTally {
 // The value naming the copy of the file a stored value names (resolved
 // against databasePath), copied into filesDir under its name, "c" before
 // it while another file has that name. A value naming no file stays.
-QString CopyIntoFilesFolder(const QString& value, const QString& databasePath, const QString& filesDir,
-                            CopyTally& tally);
+QString CopyIntoFilesFolder(const QString& value, const QString& databasePath,
+                            const QString& filesDir, CopyTally& tally);
 
 // The files folder of a database file: its path followed by "files".
 QString FilesFolderOf(const QString& databasePath);

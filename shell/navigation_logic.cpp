@@ -1,7 +1,6 @@
 #include "shell/navigation_logic.h"
 
 #include <QStringList>
-
 #include <algorithm>
 #include <cstdint>
 #include <functional>

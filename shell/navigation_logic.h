@@ -4,7 +4,6 @@
 #pragma once
 
 #include <QString>
-
 #include <vector>
 
 #include "storage/database_model.h"

@@ -11,6 +11,8 @@ namespace orbo {
 void NewDatabase(Database& db, const FontSpec& defaultFont);
 
 // Colour value of red, green and blue as the model stores it.
-constexpr std::int32_t Rgb(int red, int green, int blue) { return red | (green << 8) | (blue << 16); }
+constexpr std::int32_t Rgb(int red, int green, int blue) {
+  return red | (green << 8) | (blue << 16);
+}
 
 }  // namespace orbo

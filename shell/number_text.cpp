@@ -7,7 +7,8 @@ double LeadingNumber(const QString& text) {
   qsizetype end = 0;
   auto digits = [&] {
     const qsizetype start = end;
-    while (end < trimmed.size() && trimmed[end].unicode() >= u'0' && trimmed[end].unicode() <= u'9') ++end;
+    while (end < trimmed.size() && trimmed[end].unicode() >= u'0' && trimmed[end].unicode() <= u'9')
+      ++end;
     return end > start;
   };
   if (end < trimmed.size() && (trimmed[end] == u'-' || trimmed[end] == u'+')) ++end;

@@ -22,7 +22,8 @@ bool CopyInto(const QFileInfo& from, const QString& to) {
   if (!QFile::copy(from.filePath(), fresh)) return false;
   QFile copy(fresh);
   copy.setPermissions(copy.permissions() | QFile::WriteOwner | QFile::ReadOwner);
-  if (copy.open(QIODevice::ReadWrite)) copy.setFileTime(from.lastModified(), QFileDevice::FileModificationTime);
+  if (copy.open(QIODevice::ReadWrite))
+    copy.setFileTime(from.lastModified(), QFileDevice::FileModificationTime);
   copy.close();
   QFile::remove(to);
   return QFile::rename(fresh, to);
@@ -33,15 +34,17 @@ bool CopyInto(const QFileInfo& from, const QString& to) {
 QString FindDataFolder(const QString& exeDir) {
   const QDir here(exeDir);
   if (here.exists(QStringLiteral("Texts"))) return here.absolutePath();
-  const QString shared =
-      QDir::cleanPath(here.filePath(QStringLiteral("../share/") + QLatin1String(kInstalledFolderName)));
+  const QString shared = QDir::cleanPath(
+      here.filePath(QStringLiteral("../share/") + QLatin1String(kInstalledFolderName)));
   return QDir(shared).exists(QStringLiteral("Texts")) ? shared : here.absolutePath();
 }
 
 bool IsUsersFile(const QString& relativePath) {
-  static const QStringList kFiles = {QStringLiteral("data/root.dat"), QStringLiteral("data/multiprog.dat"),
+  static const QStringList kFiles = {QStringLiteral("data/root.dat"),
+                                     QStringLiteral("data/multiprog.dat"),
                                      QStringLiteral("Texts/current.dat")};
-  static const QStringList kFolders = {QStringLiteral("data/examples/"), QStringLiteral("icons/usericons/")};
+  static const QStringList kFolders = {QStringLiteral("data/examples/"),
+                                       QStringLiteral("icons/usericons/")};
   if (kFiles.contains(relativePath)) return true;
   for (const QString& folder : kFolders) {
     if (relativePath.startsWith(folder)) return true;
@@ -65,8 +68,9 @@ QString PrepareProgramFolder(const QString& exeDir, const QString& userFolder, Q
     const QString relative = data.relativeFilePath(source.filePath());
     const QFileInfo target(QDir(userFolder).filePath(relative));
     // What the user's program wrote stays; the rest follows the installation.
-    const bool stale = !target.exists() || (!IsUsersFile(relative) && (target.size() != source.size() ||
-                                                                        target.lastModified() != source.lastModified()));
+    const bool stale = !target.exists() ||
+                       (!IsUsersFile(relative) && (target.size() != source.size() ||
+                                                   target.lastModified() != source.lastModified()));
     if (stale && !CopyInto(source, target.filePath())) {
       *why = QStringLiteral("cannot copy %1 to %2").arg(source.filePath(), target.filePath());
       return {};

@@ -7,7 +7,6 @@
 #include <QFontDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
-
 #include <cstdio>
 #include <cstdlib>
 
@@ -41,21 +40,27 @@ MessageAnswer QtDialogs::ShowMessage(QWidget* parent, const QString& text, int s
   }
   QMessageBox box(parent);
   box.setWindowTitle(QLatin1String(kProductName));
-  box.setText(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n'));
+  box.setText(
+      QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n'));
   if (style & kExclamation) box.setIcon(QMessageBox::Warning);
   if (question) {
-    box.setStandardButtons(buttons == kYesNo ? QMessageBox::Yes | QMessageBox::No
-                                             : QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    box.setStandardButtons(buttons == kYesNo
+                               ? QMessageBox::Yes | QMessageBox::No
+                               : QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     box.setDefaultButton(noFirst ? QMessageBox::No : QMessageBox::Yes);
     box.setIcon(QMessageBox::Question);
   } else {
     box.setStandardButtons(QMessageBox::Ok);
   }
   switch (box.exec()) {
-    case QMessageBox::Yes: return kAnswerYes;
-    case QMessageBox::No: return kAnswerNo;
-    case QMessageBox::Cancel: return kAnswerCancel;
-    default: return kAnswerOk;
+    case QMessageBox::Yes:
+      return kAnswerYes;
+    case QMessageBox::No:
+      return kAnswerNo;
+    case QMessageBox::Cancel:
+      return kAnswerCancel;
+    default:
+      return kAnswerOk;
   }
 }
 

@@ -15,8 +15,8 @@ QString RecentFileKey(const QString& path) {
 
 bool AddRecentFile(RecentList& recent, const QString& path) {
   const QString entry = RecentFileKey(path);
-  int used = static_cast<int>(
-      std::count_if(recent.begin(), recent.end(), [](const QString& p) { return p != kNoRecentFile; }));
+  int used = static_cast<int>(std::count_if(recent.begin(), recent.end(),
+                                            [](const QString& p) { return p != kNoRecentFile; }));
 
   auto found = std::find(recent.begin(), recent.end(), entry);
   if (found != recent.end()) {

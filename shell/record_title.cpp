@@ -31,13 +31,20 @@ QString RecordTitle(const Database& db, int record) {
     return {};
   }
   switch (type) {
-    case kImage: return data.ImageValue[slot];
-    case kText: return data.TextValue[slot];
-    case kButton: return data.ButtonValue[slot];
-    case kMultiline: return data.MemoValue[slot];
-    case kCombo: return ComboLine(form.ComboList[slot], data.ComboValue[slot]);
-    case kFlag: return data.FlagValue[slot] ? QStringLiteral("True") : QStringLiteral("False");
-    default: return {};
+    case kImage:
+      return data.ImageValue[slot];
+    case kText:
+      return data.TextValue[slot];
+    case kButton:
+      return data.ButtonValue[slot];
+    case kMultiline:
+      return data.MemoValue[slot];
+    case kCombo:
+      return ComboLine(form.ComboList[slot], data.ComboValue[slot]);
+    case kFlag:
+      return data.FlagValue[slot] ? QStringLiteral("True") : QStringLiteral("False");
+    default:
+      return {};
   }
 }
 

@@ -1,7 +1,6 @@
 #include "shell/settings_file.h"
 
 #include <QStringList>
-
 #include <limits>
 
 namespace orbo {
@@ -67,8 +66,10 @@ class SettingsReader {
   void String(QString* out) {
     QString value;
     bool quoted = false;
-    if (Take(&value, &quoted) && quoted) *out = value;
-    else allGood_ = false;
+    if (Take(&value, &quoted) && quoted)
+      *out = value;
+    else
+      allGood_ = false;
   }
 
   void Bool(bool* out) {
@@ -76,13 +77,17 @@ class SettingsReader {
     bool quoted = false;
     if (!Take(&value, &quoted) || quoted) return Bad();
     QString upper = value.toUpper();
-    if (upper == u"#TRUE#") *out = true;
-    else if (upper == u"#FALSE#") *out = false;
+    if (upper == u"#TRUE#")
+      *out = true;
+    else if (upper == u"#FALSE#")
+      *out = false;
     else {
       bool ok = false;
       long long number = value.toLongLong(&ok);
-      if (ok) *out = number != 0;
-      else Bad();
+      if (ok)
+        *out = number != 0;
+      else
+        Bad();
     }
   }
 
@@ -92,7 +97,8 @@ class SettingsReader {
     bool quoted = false;
     bool ok = false;
     long long number = Take(&value, &quoted) && !quoted ? value.toLongLong(&ok) : 0;
-    if (ok && number >= std::numeric_limits<Int>::min() && number <= std::numeric_limits<Int>::max()) {
+    if (ok && number >= std::numeric_limits<Int>::min() &&
+        number <= std::numeric_limits<Int>::max()) {
       *out = static_cast<Int>(number);
     } else {
       Bad();
@@ -129,7 +135,8 @@ QString SettingsToText(const AppSettings& s) {
   const FontSpec& font = s.DefaultFont;
   // One pass: a font name holding "%1" must not swallow the size.
   lines << QStringLiteral("%1,%2,%3,%4")
-               .arg(Quoted(font.Name), Flag(font.Bold), Flag(font.Italic), QString::number(font.Size));
+               .arg(Quoted(font.Name), Flag(font.Bold), Flag(font.Italic),
+                    QString::number(font.Size));
   lines << Flag(s.ShowStartDialog) << QString::number(s.StartCount);
   return lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
 }

@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
-
 #include <cstdint>
 #include <limits>
 
@@ -25,7 +24,8 @@ QString PrepareSettingsText(const QString& settingsPath, const AppSettings& sett
 
 QString SettingsFilePath() {
   QString folder = qEnvironmentVariable("windir");
-  if (folder.isEmpty()) folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+  if (folder.isEmpty())
+    folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
   return QDir(folder).filePath(QStringLiteral("orbo118.ini"));
 }
 
@@ -46,7 +46,8 @@ void LoadIni(const WorkingFiles& files, const QString& settingsPath, AppSettings
   // Counts up to its largest value and stays there.
   if (settings->StartCount < std::numeric_limits<std::int32_t>::max()) settings->StartCount += 1;
   if (settings->RecentFiles[0] == u"ex") {
-    settings->RecentFiles[0] = RecentFileKey(files.Below(QStringLiteral("data\\examples\\ex1.2db")));
+    settings->RecentFiles[0] =
+        RecentFileKey(files.Below(QStringLiteral("data\\examples\\ex1.2db")));
   }
   if (firstStart) SaveIni(files, settingsPath, *settings);
 }
@@ -58,9 +59,11 @@ void SaveIni(const WorkingFiles& files, const QString& settingsPath, const AppSe
   }
 }
 
-bool TrySaveIni(const WorkingFiles& files, const QString& settingsPath, const AppSettings& settings) {
+bool TrySaveIni(const WorkingFiles& files, const QString& settingsPath,
+                const AppSettings& settings) {
   const QString text = PrepareSettingsText(settingsPath, settings);
-  return WorkingFiles::TryWriteText(settingsPath, text) && WorkingFiles::TryWriteText(files.Below(kRootCopy), text);
+  return WorkingFiles::TryWriteText(settingsPath, text) &&
+         WorkingFiles::TryWriteText(files.Below(kRootCopy), text);
 }
 
 }  // namespace orbo

@@ -19,6 +19,7 @@ void LoadIni(const WorkingFiles& files, const QString& settingsPath, AppSettings
 // Writes the settings file and its copy data/root.dat.
 void SaveIni(const WorkingFiles& files, const QString& settingsPath, const AppSettings& settings);
 // The same, for the options dialog: a failure is returned, not fatal.
-bool TrySaveIni(const WorkingFiles& files, const QString& settingsPath, const AppSettings& settings);
+bool TrySaveIni(const WorkingFiles& files, const QString& settingsPath,
+                const AppSettings& settings);
 
 }  // namespace orbo

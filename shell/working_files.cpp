@@ -19,10 +19,14 @@ int ErrorNumber(const QString& path) {
 
 }  // namespace
 
-QString OpenFailureMessage(const QString& path, bool forInput, const QString& tag, int errorNumber) {
-  return QStringLiteral("Sorry, Where is an error in programm. Please, send the follow information to %1:\r\n\r\n"
-                        "%2 : %3 : %4 : %5")
-      .arg(QLatin1String(kSupportAddress), path, forInput ? QStringLiteral("True") : QStringLiteral("False"), tag,
+QString OpenFailureMessage(const QString& path, bool forInput, const QString& tag,
+                           int errorNumber) {
+  return QStringLiteral(
+             "Sorry, Where is an error in programm. Please, send the follow information to "
+             "%1:\r\n\r\n"
+             "%2 : %3 : %4 : %5")
+      .arg(QLatin1String(kSupportAddress), path,
+           forInput ? QStringLiteral("True") : QStringLiteral("False"), tag,
            QString::number(errorNumber));
 }
 

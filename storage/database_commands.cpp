@@ -114,7 +114,8 @@ void ShowSaveFailed(const WriteOutcome& outcome, const QString& path, StorageUi&
 
 void TellRepairs(StorageUi& ui, const ModelRepairs& repairs, const RepairNames& names) {
   QString text = ui.GetText(kIntegrityTexts, 0).arg(repairs.Total());
-  if (repairs.recordsRecovered > 0) text += QChar(13) + ui.GetText(kIntegrityTexts, 2).arg(names.recoveredFolder);
+  if (repairs.recordsRecovered > 0)
+    text += QChar(13) + ui.GetText(kIntegrityTexts, 2).arg(names.recoveredFolder);
   ui.ShowMessage(text, kExclamation);
 }
 
@@ -253,11 +254,11 @@ void ImportDatabase(Database& db, StorageUi& ui) {
   // Read in the open database's code page, whose texts its file holds.
   std::optional<CodePage> codePage = CodePageNamed(db.CodePageName);
   const RepairNames names = ui.NamesForRepairs();
-  const MergeOutcome outcome =
-      codePage ? MergeDatabaseFile(
-                     db, path, *codePage, [&ui] { return ui.AskPassword(); }, ProgressWithText(ui, kLoadingText),
-                     names)
-               : MergeOutcome{};
+  const MergeOutcome outcome = codePage
+                                   ? MergeDatabaseFile(
+                                         db, path, *codePage, [&ui] { return ui.AskPassword(); },
+                                         ProgressWithText(ui, kLoadingText), names)
+                                   : MergeOutcome{};
   ui.SetEventsSuppressed(false);
   if (outcome.status == ReadOutcome::kCancelled) return;
   if (outcome.status == ReadOutcome::kFailed) {

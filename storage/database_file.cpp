@@ -26,7 +26,8 @@ QString PasswordRefusal(const QString& password, CodePage& codePage) {
       return QStringLiteral("the password holds a NUL character");
     case PasswordFault::kUnencodable:
       return QStringLiteral("the password has a character %1 cannot hold").arg(codePage.Name());
-    case PasswordFault::kNone: break;
+    case PasswordFault::kNone:
+      break;
   }
   return {};
 }

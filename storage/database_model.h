@@ -155,6 +155,8 @@ void ClearDatabase(Database& db, const FontSpec& defaultFont);
 // Recomputes BufferCount from the records in use.
 void RecountBuffers(Database& db);
 
-inline bool IsFolderIndex(const Database& db, int index) { return index >= 0 && index < db.FolderCount; }
+inline bool IsFolderIndex(const Database& db, int index) {
+  return index >= 0 && index < db.FolderCount;
+}
 
 }  // namespace orbo

@@ -132,7 +132,8 @@ std::vector<ModelProblem> FindModelProblems(const Database& db, int limit) {
 
 std::vector<ModelProblem> FindDisplayProblems(const Database& db, const DisplayState& state) {
   std::vector<ModelProblem> problems;
-  if (!IsFolderIndex(db, state.CurFolder)) problems.push_back({ModelProblem::kShownFolder, -1, state.CurFolder});
+  if (!IsFolderIndex(db, state.CurFolder))
+    problems.push_back({ModelProblem::kShownFolder, -1, state.CurFolder});
   if (state.CurForm < -1 || state.CurForm >= db.FormCount) {
     problems.push_back({ModelProblem::kShownForm, -1, state.CurForm});
   }
@@ -153,11 +154,17 @@ QString DescribeProblem(const ModelProblem& p) {
     case ModelProblem::kCount:
       return QStringLiteral("a count is negative or larger than its table");
     case ModelProblem::kRecordForm:
-      return QStringLiteral("record %1: form %2 is not a form of the database").arg(p.index).arg(p.value);
+      return QStringLiteral("record %1: form %2 is not a form of the database")
+          .arg(p.index)
+          .arg(p.value);
     case ModelProblem::kRecordFolder:
-      return QStringLiteral("record %1: folder %2 is not a folder of the database").arg(p.index).arg(p.value);
+      return QStringLiteral("record %1: folder %2 is not a folder of the database")
+          .arg(p.index)
+          .arg(p.value);
     case ModelProblem::kFolderParent:
-      return QStringLiteral("folder %1: parent %2 is not a folder of the database").arg(p.index).arg(p.value);
+      return QStringLiteral("folder %1: parent %2 is not a folder of the database")
+          .arg(p.index)
+          .arg(p.value);
     case ModelProblem::kFolderLoop:
       return QStringLiteral("folder %1 is its own ancestor").arg(p.index);
     case ModelProblem::kElementCount:
@@ -167,9 +174,13 @@ QString DescribeProblem(const ModelProblem& p) {
           .arg(p.type)
           .arg(kMaxElementsPerType);
     case ModelProblem::kTitleElement:
-      return QStringLiteral("form %1: title element %2 names no element of the form").arg(p.index).arg(p.value);
+      return QStringLiteral("form %1: title element %2 names no element of the form")
+          .arg(p.index)
+          .arg(p.value);
     case ModelProblem::kBufferCount:
-      return QStringLiteral("BufferCount %1 differs from the %2 free slots").arg(p.value).arg(p.type);
+      return QStringLiteral("BufferCount %1 differs from the %2 free slots")
+          .arg(p.value)
+          .arg(p.type);
     case ModelProblem::kShownRecord:
       return QStringLiteral("the shown record %1 is not a live record").arg(p.value);
     case ModelProblem::kShownFolder:

@@ -13,18 +13,18 @@ namespace orbo {
 
 struct ModelProblem {
   enum Kind {
-    kCount,            // a count is negative or larger than its table
-    kRecordForm,       // index: record, value: its form
-    kRecordFolder,     // index: live record, value: its folder
-    kFolderParent,     // index: folder, value: its parent
-    kFolderLoop,       // index: a folder that is its own ancestor
-    kElementCount,     // index: form, value: the count, type: the element type
-    kTitleElement,     // index: form, value: its title element code
-    kBufferCount,      // value: BufferCount, type: the free slots counted
-    kShownRecord,      // value: CurRecord
-    kShownFolder,      // value: CurFolder
-    kShownForm,        // value: CurForm
-    kShownRecordFolder // value: CurFolder, index: CurRecord
+    kCount,             // a count is negative or larger than its table
+    kRecordForm,        // index: record, value: its form
+    kRecordFolder,      // index: live record, value: its folder
+    kFolderParent,      // index: folder, value: its parent
+    kFolderLoop,        // index: a folder that is its own ancestor
+    kElementCount,      // index: form, value: the count, type: the element type
+    kTitleElement,      // index: form, value: its title element code
+    kBufferCount,       // value: BufferCount, type: the free slots counted
+    kShownRecord,       // value: CurRecord
+    kShownFolder,       // value: CurFolder
+    kShownForm,         // value: CurForm
+    kShownRecordFolder  // value: CurFolder, index: CurRecord
   };
   Kind kind;
   int index = -1;

@@ -31,16 +31,21 @@ ModelRepairs& ModelRepairs::operator+=(const ModelRepairs& other) {
 QStringList ModelRepairs::Describe() const {
   QStringList lines;
   if (recordsRecovered > 0) {
-    lines << QStringLiteral("%1 records in no folder were put into a recovered folder").arg(recordsRecovered);
+    lines << QStringLiteral("%1 records in no folder were put into a recovered folder")
+                 .arg(recordsRecovered);
   }
   if (foldersToTop > 0) {
-    lines << QStringLiteral("%1 folders with a missing parent or inside themselves were moved to the top level")
-                 .arg(foldersToTop);
+    lines
+        << QStringLiteral(
+               "%1 folders with a missing parent or inside themselves were moved to the top level")
+               .arg(foldersToTop);
   }
   if (titlesReset > 0) {
-    lines << QStringLiteral("%1 forms had a title element naming nothing; it was reset").arg(titlesReset);
+    lines << QStringLiteral("%1 forms had a title element naming nothing; it was reset")
+                 .arg(titlesReset);
   }
-  if (tablesAdded > 0) lines << QStringLiteral("%1 empty tables got a first entry").arg(tablesAdded);
+  if (tablesAdded > 0)
+    lines << QStringLiteral("%1 empty tables got a first entry").arg(tablesAdded);
   return lines;
 }
 

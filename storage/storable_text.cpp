@@ -56,7 +56,8 @@ QString StorableForm(const QString& text, CodePage& codePage) {
   QString result;
   QByteArray scratch;
   for (qsizetype i = 0; i < text.size(); ++i) {
-    const bool pair = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+    const bool pair =
+        text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
     const QString character = text.mid(i, pair ? 2 : 1);
     if (pair) ++i;
     if (character == QChar(0)) {

@@ -67,7 +67,11 @@ class StorageUi {
     return DescribeProblem(problem);
   }
   virtual QString DescribeForUser(const Database&, const TextPlace& place) {
-    return QStringLiteral("%1 %2 %3 %4").arg(place.kind).arg(place.index).arg(place.type).arg(place.slot);
+    return QStringLiteral("%1 %2 %3 %4")
+        .arg(place.kind)
+        .arg(place.index)
+        .arg(place.type)
+        .arg(place.slot);
   }
 };
 

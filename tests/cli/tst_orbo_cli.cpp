@@ -318,14 +318,16 @@ class OrboCliTest : public QObject {
     Row("print: damaged, over a file", {"print", damaged, "--pdf", Path("existing.2db")}, "ends");
     Row("print: no --pdf", {"print", good}, "--pdf");
     Row("print: no such folder", {"print", good, "--pdf", out, "--folder", "7"}, "no folder 7");
-    Row("print: folder not a number", {"print", good, "--pdf", out, "--folder", "x"}, "no folder x");
+    Row("print: folder not a number", {"print", good, "--pdf", out, "--folder", "x"},
+        "no folder x");
     Row("print: --subfolders alone", {"print", good, "--pdf", out, "--subfolders"}, "--folder");
     Row("print: --subfolders with a value",
         {"print", good, "--pdf", out, "--folder", "0", "--subfolders=1"},
         "--subfolders takes no value; give --subfolders alone");
     Row("print: over the database", {"print", Path("existing.2db"), "--pdf", Path("existing.2db")},
         "database file itself");
-    Row("print: PDF folder missing", {"print", good, "--pdf", Path("none/out.pdf")}, "cannot be written");
+    Row("print: PDF folder missing", {"print", good, "--pdf", Path("none/out.pdf")},
+        "cannot be written");
     Row("export-mdb: over the database", {"export-mdb", Path("existing.2db"), Path("existing.2db")},
         "database file itself");
     Row("export-mdb: folder missing", {"export-mdb", good, Path("none/out.mdb")}, "none/out.mdb");
@@ -339,7 +341,9 @@ class OrboCliTest : public QObject {
     QVERIFY2(run.exitCode == 1 && run.out.isEmpty(), run.out);
     QVERIFY2(run.err.contains(says) && run.err.count('\n') == 1, run.err);
     QCOMPARE(ReadBytes(Path("existing.2db")), QByteArray("keep me"));
-    QCOMPARE(QDir(Path(".")).entryList({".orbo-*", "out.pdf*", "out.mdb*"}, QDir::Files | QDir::Hidden), QStringList());
+    QCOMPARE(
+        QDir(Path(".")).entryList({".orbo-*", "out.pdf*", "out.mdb*"}, QDir::Files | QDir::Hidden),
+        QStringList());
   }
 
   // One page per record, holding every word of the record's texts; the
@@ -357,8 +361,11 @@ class OrboCliTest : public QObject {
       const QStringList onPage = pages[static_cast<qsizetype>(r)].simplified().split(' ');
       for (const char* field : {"TextValue", "MemoValue"}) {
         for (const Json& value : records[r][field]) {
-          for (const QString& word : QString::fromStdString(value.get<std::string>()).simplified().split(' ', Qt::SkipEmptyParts)) {
-            QVERIFY2(onPage.contains(word), qPrintable(QStringLiteral("record %1: %2").arg(r).arg(word)));
+          for (const QString& word : QString::fromStdString(value.get<std::string>())
+                                         .simplified()
+                                         .split(' ', Qt::SkipEmptyParts)) {
+            QVERIFY2(onPage.contains(word),
+                     qPrintable(QStringLiteral("record %1: %2").arg(r).arg(word)));
           }
         }
       }
@@ -396,7 +403,6 @@ class OrboCliTest : public QObject {
         Cli({"info", path, "--password", "pw"})
             .out.endsWith("Password: needed\nForms: 1\nRecords: 2 (1 free slots)\nFolders: 1\n"));
   }
-
 };
 
 QTEST_GUILESS_MAIN(OrboCliTest)

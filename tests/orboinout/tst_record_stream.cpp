@@ -214,7 +214,8 @@ class RecordStreamTest : public QObject {
     QCOMPARE(Scrambled(ReadBytes(own), kDefaultKey), Le32(7));
     QCOMPARE(ReadBytes(other), QByteArray("the other file"));
     QVERIFY(WriteBytes(dir_.filePath("a\\b.bin"), Scrambled(Le32(1), kDefaultKey)));
-    QVERIFY(QDir(dir_.path()).mkpath("a") && WriteBytes(dir_.filePath("a/b.bin"), Scrambled(Le32(2), kDefaultKey)));
+    QVERIFY(QDir(dir_.path()).mkpath("a") &&
+            WriteBytes(dir_.filePath("a/b.bin"), Scrambled(Le32(2), kDefaultKey)));
     qint32 value = 0;
     QVERIFY(cppOpenInput(qPrintable(dir_.filePath("a\\b.bin"))) != -1);
     cppInput4(&value);

@@ -34,7 +34,9 @@ class FakeSource : public orbo::AccessSource {
     *values = open_->rows[next_++].mid(0, orbo::kReadColumns);
     return !Failed();
   }
-  bool Failed() const override { return open_ && open_->breaksAfter >= 0 && next_ > open_->breaksAfter; }
+  bool Failed() const override {
+    return open_ && open_->breaksAfter >= 0 && next_ > open_->breaksAfter;
+  }
 
  private:
   std::vector<FakeTable> tables_;
@@ -49,7 +51,9 @@ class FakeTarget : public orbo::AccessTarget {
     tables_.push_back({name, std::move(columns), {}});
     return static_cast<int>(tables_.size()) - 1;
   }
-  void AppendRow(int table, std::vector<orbo::jet4::Cell> row) override { tables_[table].rows.push_back(std::move(row)); }
+  void AppendRow(int table, std::vector<orbo::jet4::Cell> row) override {
+    tables_[table].rows.push_back(std::move(row));
+  }
   bool Close(orbo::jet4::Error* error) override {
     written_ = tables_;
     error->number = orbo::jet4::kCannotCreate;

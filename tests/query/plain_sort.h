@@ -3,7 +3,6 @@
 #pragma once
 
 #include <QString>
-
 #include <algorithm>
 #include <numeric>
 #include <utility>

@@ -16,13 +16,17 @@ namespace {
 // Runs the dialog: each step presses CodeCheck1 ("check") or CodeButt1
 // ("change"); then OK or Cancel is pressed.
 void DatabaseProperties(RunningApp& r, const QStringList& steps, bool ok = true) {
-  r.RunDialog(r.app.Window().Commands().Menu("mnuDBProps"), [&](QDialog& d) {
-    for (const QString& step : steps) {
-      if (step == "check") Child<QCheckBox>(d, "CodeCheck1").click();
-      if (step == "change") Child<QPushButton>(d, "CodeButt1").click();
-      if (Child<QCheckBox>(d, "CodeCheck1").isChecked() != r.app.db.PasswordOn) qFatal("the box left the model");
-    }
-  }, ok);
+  r.RunDialog(
+      r.app.Window().Commands().Menu("mnuDBProps"),
+      [&](QDialog& d) {
+        for (const QString& step : steps) {
+          if (step == "check") Child<QCheckBox>(d, "CodeCheck1").click();
+          if (step == "change") Child<QPushButton>(d, "CodeButt1").click();
+          if (Child<QCheckBox>(d, "CodeCheck1").isChecked() != r.app.db.PasswordOn)
+            qFatal("the box left the model");
+        }
+      },
+      ok);
 }
 
 }  // namespace
@@ -39,8 +43,12 @@ class DatabasePropertiesTest : public QObject {
     QTest::newRow("exactly 4") << QStringList{"abcd", "abcd"} << true << 0 << 0;
     QTest::newRow("3 characters") << QStringList{"abc", "abc"} << false << 735 << 0;
     QTest::newRow("confirmation differs") << QStringList{"abcd", "abcD"} << false << 720 << 0;
-    QTest::newRow("not in the code page") << QStringList{"\u043f\u0430\u0440\u043e\u043b\u044c", "\u043f\u0430\u0440\u043e\u043b\u044c"} << false << 968 << 0;
-    QTest::newRow("NUL") << QStringList{QString("ab") + QChar(0) + "cd", QString("ab") + QChar(0) + "cd"} << false << 968 << 1;
+    QTest::newRow("not in the code page") << QStringList{"\u043f\u0430\u0440\u043e\u043b\u044c",
+                                                         "\u043f\u0430\u0440\u043e\u043b\u044c"}
+                                          << false << 968 << 0;
+    QTest::newRow("NUL") << QStringList{QString("ab") + QChar(0) + "cd",
+                                        QString("ab") + QChar(0) + "cd"}
+                         << false << 968 << 1;
     QTest::newRow("no answer") << QStringList{""} << false << 0 << 0;
   }
   void newPasswords() {
@@ -55,7 +63,9 @@ class DatabasePropertiesTest : public QObject {
     QCOMPARE(r.app.db.Password, protectedAfter ? typed[0] : QString());
     QVERIFY(!r.dialogs.passwordMode.contains(false));
     QCOMPARE(r.dialogs.prompts.first(), r.app.texts.Get(690, 0));
-    const QStringList expected = message == 0 ? QStringList() : QStringList{r.app.texts.Get(message, entry).arg("windows-1252")};
+    const QStringList expected =
+        message == 0 ? QStringList()
+                     : QStringList{r.app.texts.Get(message, entry).arg("windows-1252")};
     QCOMPARE(r.dialogs.messages, expected);
     QVERIFY(r.app.db.Modified);
   }

@@ -59,7 +59,11 @@ class OptionsTest : public QObject {
   void toolbarButtons() {
     RunningApp r;
     const QList<ToolbarButton>& buttons = r.app.Window().Commands().Buttons(kMainBar);
-    const int find = static_cast<int>(std::find_if(buttons.begin(), buttons.end(), [](const ToolbarButton& b) { return b.key == "find"; }) - buttons.begin()) + 1;
+    const int find =
+        static_cast<int>(std::find_if(buttons.begin(), buttons.end(),
+                                      [](const ToolbarButton& b) { return b.key == "find"; }) -
+                         buttons.begin()) +
+        1;
     Options(
         r, [&](QDialog& d) { Node(d, kMainBar, find)->setCheckState(0, Qt::Unchecked); }, false);
     QVERIFY(buttons[find - 1].action->isVisible());

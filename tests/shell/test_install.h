@@ -104,7 +104,8 @@ class FakeDialogs : public orbo::Dialogs {
     if (whileAsking) std::exchange(whileAsking, nullptr)();
     if (!answers.isEmpty()) return answers.takeFirst();
     const int buttons = style & 7;
-    return buttons == orbo::kYesNoCancel || buttons == orbo::kYesNo ? orbo::kAnswerYes : orbo::kAnswerOk;
+    return buttons == orbo::kYesNoCancel || buttons == orbo::kYesNo ? orbo::kAnswerYes
+                                                                    : orbo::kAnswerOk;
   }
   QStringList fileDialogStarts;  // where each file dialog opened
   int fileDialogs = 0;
@@ -120,8 +121,8 @@ class FakeDialogs : public orbo::Dialogs {
     saveStart = start;
     return savePath;
   }
-  QString AskText(QWidget*, const orbo::LanguageTexts&, const QString& prompt, const QString&, bool password,
-                  const QString&) override {
+  QString AskText(QWidget*, const orbo::LanguageTexts&, const QString& prompt, const QString&,
+                  bool password, const QString&) override {
     prompts << prompt;
     passwordMode << password;
     return typedTexts.isEmpty() ? typedText : typedTexts.takeFirst();

@@ -205,8 +205,9 @@ class AppTest : public QObject {
 
     languages[1]->trigger();
     QCOMPARE(s.install.FirstLine("Texts/current.dat"), QString("russian.txt"));
-    QCOMPARE(s.dialogs.messages,
-             QStringList{"Please, restart Corvane Database to activate this language in all dialogs."});
+    QCOMPARE(
+        s.dialogs.messages,
+        QStringList{"Please, restart Corvane Database to activate this language in all dialogs."});
     QVERIFY(languages[1]->isChecked() && !languages[0]->isChecked());
     QVERIFY(s.app->Window().Commands().Submenu("mnuFile")->title() != fileMenu);
   }
@@ -291,11 +292,13 @@ class AppTest : public QObject {
     QVERIFY(s.Start());
     MainWindow& window = s.app->Window();
     s.app->ShowProgress(30, QString());
-    QVERIFY(window.Busy() && !window.MainList().isEnabled() && !window.Commands().Bar(kMainBar)->isEnabled());
+    QVERIFY(window.Busy() && !window.MainList().isEnabled() &&
+            !window.Commands().Bar(kMainBar)->isEnabled());
     QVERIFY(!window.Commands().Submenu("mnuFile")->menuAction()->isEnabled());
     QCOMPARE(window.findChild<QLabel*>("PleaseWaitText")->text(), s.app->texts.Get(815, 0));
     s.Menu("mnuMode2_1")->trigger();
-    QVERIFY(s.app->state.EditMode == 0 && !s.Menu("mnuMode2_1")->isChecked());  // no mode switch meanwhile
+    QVERIFY(s.app->state.EditMode == 0 &&
+            !s.Menu("mnuMode2_1")->isChecked());  // no mode switch meanwhile
     s.app->ShowProgress(200, QString());
     QVERIFY(!window.Busy() && window.MainList().isEnabled());
     QVERIFY(window.Commands().Submenu("mnuMode")->menuAction()->isEnabled());
@@ -316,7 +319,8 @@ class AppTest : public QObject {
   // running one takes the request within a tick and tries the file.
   void secondProcessHandsOver() {
     TestInstall install;
-    for (const char* file : {"orbo", "liborboinout.so"}) install.Copy(QStringLiteral(ORBO_BIN_DIR "/") + file, file);
+    for (const char* file : {"orbo", "liborboinout.so"})
+      install.Copy(QStringLiteral(ORBO_BIN_DIR "/") + file, file);
     QFile::setPermissions(install.Path("orbo"), QFile::ReadOwner | QFile::ExeOwner);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("windir", install.Path("config"));
@@ -336,7 +340,8 @@ class AppTest : public QObject {
     QVERIFY(second.readAllStandardError().contains("message: "));
     QTRY_COMPARE_WITH_TIMEOUT(install.FirstLine("data/multiprog.dat"), QString(), 5000);
     QByteArray firstSaid;
-    QTRY_VERIFY_WITH_TIMEOUT((firstSaid += first.readAllStandardError()).contains("message: "), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT((firstSaid += first.readAllStandardError()).contains("message: "),
+                             5000);
     QCOMPARE(first.state(), QProcess::Running);
     first.kill();
     first.waitForFinished();

@@ -65,7 +65,10 @@ struct Command {
 class Session {
  public:
   explicit Session(quint32 seed)
-      : seed_(seed), random_(seed), dialogs_(random_, install_.Path("files")), app_(install_.Path(), install_.SettingsPath(), dialogs_) {
+      : seed_(seed),
+        random_(seed),
+        dialogs_(random_, install_.Path("files")),
+        app_(install_.Path(), install_.SettingsPath(), dialogs_) {
     QDir().mkpath(install_.Path("files"));
     QImage picture(12, 8, QImage::Format_RGB32);
     picture.fill(Qt::green);
@@ -129,12 +132,15 @@ class Session {
         if (app_.state.EditMode == editMode) command();
       };
     };
-    auto tool = [=, this](const char* key) { return inMode(0, [this, key] { Tool(key)->trigger(); }); };
+    auto tool = [=, this](const char* key) {
+      return inMode(0, [this, key] { Tool(key)->trigger(); });
+    };
     auto menu = [this](const char* name) {
       return [this, name] {
         QAction* item = Menu(name);
         const auto* parent = qobject_cast<QMenu*>(item->parent());
-        if (!parent || (parent->menuAction()->isVisible() && parent->menuAction()->isEnabled())) item->trigger();
+        if (!parent || (parent->menuAction()->isVisible() && parent->menuAction()->isEnabled()))
+          item->trigger();
       };
     };
     commands_ = {
@@ -187,12 +193,15 @@ class Session {
          }},
         {"folder up, down or to the top", 3,
          [this] {
-           QToolButton& button = window().RootButton(Pick<const char*>({"RootUp", "RootDown", "RootToRootButt"}));
+           QToolButton& button =
+               window().RootButton(Pick<const char*>({"RootUp", "RootDown", "RootToRootButt"}));
            if (button.isVisible()) button.click();
          }},
         {"rename the folder", 2,
          [this] {
-           QString name = QString::fromUtf8(Pick<const char*>({"Docs", "Caf\u00e9", "arrow \u2192", "nul\u0001", "\u041f\u0430\u043f\u043a\u0430"}));
+           QString name = QString::fromUtf8(
+               Pick<const char*>({"Docs", "Caf\u00e9", "arrow \u2192", "nul\u0001",
+                                  "\u041f\u0430\u043f\u043a\u0430"}));
            name.replace(QChar(1), QChar(0));
            if (window().RootText().isVisible()) emit window().RootText().textEdited(name);
          }},
@@ -224,7 +233,8 @@ class Session {
                 })},
         {"title field", 1,
          [this] {
-           QMenu* menu = window().Commands().Submenu(app_.state.EditMode ? "mnuTitleField" : "mnuMainField");
+           QMenu* menu =
+               window().Commands().Submenu(app_.state.EditMode ? "mnuTitleField" : "mnuMainField");
            emit menu->aboutToShow();
            if (menu->menuAction()->isEnabled() && !menu->isEmpty())
              Pick(menu->actions())->trigger();
@@ -272,7 +282,8 @@ class Session {
 
   QPoint RandomCanvasPoint() {
     const QWidget& canvas = app_.Canvas().MainPic();
-    return {random_.bounded(std::max(canvas.width(), 1)), random_.bounded(std::max(canvas.height(), 1))};
+    return {random_.bounded(std::max(canvas.width(), 1)),
+            random_.bounded(std::max(canvas.height(), 1))};
   }
 
   void PressOnCanvas(const QPoint& at) {
@@ -301,9 +312,15 @@ class Session {
 
   void UseTheForms() {
     switch (random_.bounded(5)) {
-      case 0: EditTool("addform")->trigger(); break;
-      case 1: EditTool("cloneform")->trigger(); break;
-      case 2: EditTool("delform")->trigger(); break;
+      case 0:
+        EditTool("addform")->trigger();
+        break;
+      case 1:
+        EditTool("cloneform")->trigger();
+        break;
+      case 2:
+        EditTool("delform")->trigger();
+        break;
       case 3: {
         QComboBox& chooser = app_.Designer().FormCombo();
         emit chooser.activated(random_.bounded(chooser.count()));
@@ -324,7 +341,8 @@ class Session {
   }
 
   void TypeIntoAField() {
-    const QString text = QString::fromUtf8(Pick<const char*>({"Smith", " and more", "caf\u00e9", "\u2192", "\u0416\u0443\u043a"}));
+    const QString text = QString::fromUtf8(
+        Pick<const char*>({"Smith", " and more", "caf\u00e9", "\u2192", "\u0416\u0443\u043a"}));
     QList<QWidget*> fields;
     for (QLineEdit* line : VisibleOnCanvas<QLineEdit>()) fields << line;
     for (QTextEdit* memo : VisibleOnCanvas<QTextEdit>()) fields << memo;
@@ -332,13 +350,15 @@ class Session {
     QWidget* field = Pick(fields);
     if (random_.bounded(3) == 0) QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
     // Typed as the keyboard would, beyond Latin-1 too.
-    for (QChar c : text) QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    for (QChar c : text)
+      QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c), Qt::NoModifier);
   }
 
   void UseAControl() {
     switch (random_.bounded(3)) {
       case 0:
-        for (QComboBox* combo : VisibleOnCanvas<QComboBox>()) combo->setCurrentIndex(random_.bounded(combo->count() + 1) - 1);
+        for (QComboBox* combo : VisibleOnCanvas<QComboBox>())
+          combo->setCurrentIndex(random_.bounded(combo->count() + 1) - 1);
         break;
       case 1:
         for (QCheckBox* flag : VisibleOnCanvas<QCheckBox>()) {
@@ -401,16 +421,24 @@ class Session {
   void UseFind() {
     Menu("mnuFind")->trigger();
     FindDialog& find = app_.Find().Dialog();
-    In<QLineEdit>(find, "WhatText")->setText(QString::fromUtf8(Pick<const char*>({"a", "1", "Folder", "caf\u00e9", "", "0"})));
+    In<QLineEdit>(find, "WhatText")
+        ->setText(QString::fromUtf8(Pick<const char*>({"a", "1", "Folder", "caf\u00e9", "", "0"})));
     In<QRadioButton>(find, random_.bounded(2) ? "UpDir" : "DownDir")->setChecked(true);
-    for (const char* check : {"WholeCheck", "CaseCheck", "SubDirCheck"}) In<QCheckBox>(find, check)->setChecked(random_.bounded(2));
-    for (const char* list : {"FormsCombo", "FieldsTypeCombo", "FieldsCombo", "FolderCombo", "WhatCombo"}) {
+    for (const char* check : {"WholeCheck", "CaseCheck", "SubDirCheck"})
+      In<QCheckBox>(find, check)->setChecked(random_.bounded(2));
+    for (const char* list :
+         {"FormsCombo", "FieldsTypeCombo", "FieldsCombo", "FolderCombo", "WhatCombo"}) {
       if (random_.bounded(3) == 0) ChooseAny(In<QComboBox>(find, list));
     }
     switch (random_.bounded(3)) {
-      case 0: Menu("mnuFindNext")->trigger(); break;
-      case 1: In<QPushButton>(find, "FindButt")->click(); break;
-      default: In<QPushButton>(find, "MarkButt")->click();
+      case 0:
+        Menu("mnuFindNext")->trigger();
+        break;
+      case 1:
+        In<QPushButton>(find, "FindButt")->click();
+        break;
+      default:
+        In<QPushButton>(find, "MarkButt")->click();
     }
   }
 
@@ -422,7 +450,8 @@ class Session {
     }
     Menu("mnuSort")->trigger();
     SortDialog& sort = app_.Sorting().Dialog();
-    for (const char* list : {"WhatCombo", "WhereCombo", "DirCombo"}) ChooseAny(In<QComboBox>(sort, list));
+    for (const char* list : {"WhatCombo", "WhereCombo", "DirCombo"})
+      ChooseAny(In<QComboBox>(sort, list));
     In<QPushButton>(sort, "SortButt")->click();
   }
 
@@ -444,8 +473,10 @@ class Session {
           ChooseAny(In<QComboBox>(dialog, "FieldsCombo"));
           ChooseAny(In<QComboBox>(dialog, "ElsCombo"));
         }
-        for (const char* list : {"FormsCombo", "WhereCombo"}) ChooseAny(In<QComboBox>(dialog, list));
-        if (In<QWidget>(dialog, "Frame2")->isVisibleTo(&dialog)) In<QPushButton>(dialog, "ImportButt")->click();
+        for (const char* list : {"FormsCombo", "WhereCombo"})
+          ChooseAny(In<QComboBox>(dialog, list));
+        if (In<QWidget>(dialog, "Frame2")->isVisibleTo(&dialog))
+          In<QPushButton>(dialog, "ImportButt")->click();
         return 0;
       };
       Menu("mnuImAccess")->trigger();
@@ -514,17 +545,25 @@ class Session {
     dialogs_.onModal = [this](QDialog& dialog) {
       const bool preview = dialog.objectName() == "PrinterForm";
       // Never a real printer: without a file named, the pages go to a PDF.
-      if (auto* print = dynamic_cast<PrintDialog*>(&dialog)) print->Printer().setOutputFormat(QPrinter::PdfFormat);
+      if (auto* print = dynamic_cast<PrintDialog*>(&dialog))
+        print->Printer().setOutputFormat(QPrinter::PdfFormat);
       for (int step = random_.bounded(6); step > 0; --step) {
         if (preview) {
           UseThePreview(dialog);
           continue;
         }
         switch (random_.bounded(4)) {
-          case 0: emit dialog.findChild<QComboBox*>("PrintCombo")->activated(random_.bounded(5)); break;
-          case 1: dialog.findChild<QCheckBox*>("ReverseCheck")->click(); break;
-          case 2: dialog.findChild<QPushButton*>("PreviewButt")->click(); break;
-          default: dialog.findChild<QPushButton*>("PrintButt")->click();
+          case 0:
+            emit dialog.findChild<QComboBox*>("PrintCombo")->activated(random_.bounded(5));
+            break;
+          case 1:
+            dialog.findChild<QCheckBox*>("ReverseCheck")->click();
+            break;
+          case 2:
+            dialog.findChild<QPushButton*>("PreviewButt")->click();
+            break;
+          default:
+            dialog.findChild<QPushButton*>("PrintButt")->click();
         }
       }
       return 0;
@@ -537,11 +576,17 @@ class Session {
     auto* page = preview.findChild<QLabel*>("Image1");
     switch (random_.bounded(4)) {
       case 0:
-        preview.findChild<QPushButton*>(Pick<const char*>({"PrevRec", "NextRec", "ScalePlus", "ScaleMinus", "OrientButt"}))->click();
+        preview
+            .findChild<QPushButton*>(
+                Pick<const char*>({"PrevRec", "NextRec", "ScalePlus", "ScaleMinus", "OrientButt"}))
+            ->click();
         break;
-      case 1: QTest::mouseDClick(page, Qt::LeftButton, {}, {5, 5}); break;
+      case 1:
+        QTest::mouseDClick(page, Qt::LeftButton, {}, {5, 5});
+        break;
       default: {
-        const QPoint from(random_.bounded(std::max(page->width(), 1)), random_.bounded(std::max(page->height(), 1)));
+        const QPoint from(random_.bounded(std::max(page->width(), 1)),
+                          random_.bounded(std::max(page->height(), 1)));
         Drag(page, from, from + RandomShift());
       }
     }

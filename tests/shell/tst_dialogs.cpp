@@ -49,7 +49,8 @@ class DialogsTest : public QObject {
     InputDialog dialog(nullptr);
     auto* text = dialog.findChild<QLineEdit*>("Text1");
     auto* browse = dialog.findChild<QPushButton*>("BrowseButt");
-    dialog.Prepare(English(), "Name?", "old", password, filter, [](const QString& f) { return "/picked/" + f; });
+    dialog.Prepare(English(), "Name?", "old", password, filter,
+                   [](const QString& f) { return "/picked/" + f; });
     dialog.show();
     QCOMPARE(text->echoMode(), password ? QLineEdit::Password : QLineEdit::Normal);
     text->setText("typed");

@@ -5,8 +5,8 @@
 #include <QRandomGenerator>
 #include <QtTest>
 
-#include "orboinout/write_faults.h"
 #include "../test_files.h"
+#include "orboinout/write_faults.h"
 #include "sample_databases.h"
 #include "shell/app.h"
 #include "shell/main_window.h"

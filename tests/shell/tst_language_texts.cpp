@@ -15,13 +15,13 @@ class LanguageTextsTest : public QObject {
   void lineRules() {
     LanguageTexts texts;
     QVERIFY(texts.LoadLines({
-        "Deutsch",           // the menu caption is group 0, entry 0
+        "Deutsch",  // the menu caption is group 0, entry 0
         "[ a comment ]",
         "00020  File",
         "       Open",
-        "abc",               // too short: takes no position
+        "abc",  // too short: takes no position
         "       Save",
-        "  007  Seven?",     // starts with a space: an entry of group 20
+        "  007  Seven?",  // starts with a space: an entry of group 20
         "0030   Thirty",
         "30x    Also thirty",
         "       entry one",
@@ -90,7 +90,8 @@ class LanguageTextsTest : public QObject {
       const QStringList numbers = line.split(u' ');
       const int group = numbers[0].toInt();
       const int entry = numbers[1].toInt();
-      QVERIFY2(texts.Has(group, entry) && !texts.Get(group, entry).trimmed().isEmpty(), qPrintable(line));
+      QVERIFY2(texts.Has(group, entry) && !texts.Get(group, entry).trimmed().isEmpty(),
+               qPrintable(line));
       ++checked;
     }
     QVERIFY(checked > 250);

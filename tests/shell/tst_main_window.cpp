@@ -67,7 +67,8 @@ class MainWindowTest : public QObject {
     f.EditTool("addt")->trigger();
     QCOMPARE(f.app.Canvas().MainPic().cursor().shape(), Qt::CrossCursor);
     f.EditTool("addc")->trigger();
-    QVERIFY(!f.EditTool("addt")->isChecked() && f.EditTool("addc")->isChecked() && !f.EditTool("arrow")->isChecked());
+    QVERIFY(!f.EditTool("addt")->isChecked() && f.EditTool("addc")->isChecked() &&
+            !f.EditTool("arrow")->isChecked());
     emit f.window->MainList().itemClicked(f.window->MainList().topLevelItem(0), 0);
     QCOMPARE(f.app.state.SelType, -2);
     QVERIFY(!f.EditTool("addc")->isChecked() && f.EditTool("arrow")->isChecked());
@@ -100,7 +101,8 @@ class MainWindowTest : public QObject {
     f.app.db.Forms[1] = f.app.db.Forms[0];
     f.app.ToDatabaseMode();
     QStringList names;
-    for (QAction* entry : f.c.AddRecordMenu()->actions()) names << (entry->isSeparator() ? "-" : entry->objectName());
+    for (QAction* entry : f.c.AddRecordMenu()->actions())
+      names << (entry->isSeparator() ? "-" : entry->objectName());
     QCOMPARE(names, (QStringList{"form0", "form1", "-", "newform"}));
     f.c.AddRecordMenu()->actions()[1]->trigger();
     QCOMPARE(f.app.db.RecordCount, 2);
@@ -145,7 +147,8 @@ class MainWindowTest : public QObject {
     QVERIFY(page.open(QIODevice::ReadOnly));
     const QByteArray html = page.readAll();
     for (int topic : {10, 11, 13, 16, 17, 18, 19, 20, 21}) {
-      QVERIFY2(html.contains(QStringLiteral("id=\"topic%1\"").arg(topic).toUtf8()), qPrintable(QString::number(topic)));
+      QVERIFY2(html.contains(QStringLiteral("id=\"topic%1\"").arg(topic).toUtf8()),
+               qPrintable(QString::number(topic)));
     }
     QDir(f.install.Path()).mkpath("help");
     f.install.Copy(page.fileName(), "help/index.html");

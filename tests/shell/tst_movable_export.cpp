@@ -29,17 +29,23 @@ class MovableExportTest : public QObject {
     // An old file: its copy is known again only by the time it keeps.
     QFile first(dir.filePath("one/a.jpg"));
     QVERIFY(first.open(QIODevice::ReadWrite));
-    QVERIFY(first.setFileTime(QDateTime(QDate(2020, 5, 1), QTime(12, 0)), QFileDevice::FileModificationTime));
+    QVERIFY(first.setFileTime(QDateTime(QDate(2020, 5, 1), QTime(12, 0)),
+                              QFileDevice::FileModificationTime));
     first.close();
     const QString database = dir.filePath("old.2db");
     CopyTally tally;
-    QCOMPARE(CopyIntoFilesFolder("\\one\\a.jpg", database, files, tally), QString("\\new.2dbfiles\\a.jpg"));
-    QCOMPARE(CopyIntoFilesFolder(dir.filePath("two/a.jpg"), database, files, tally), QString("\\new.2dbfiles\\ca.jpg"));
-    QCOMPARE(CopyIntoFilesFolder("\\one\\a.jpg", database, files, tally), QString("\\new.2dbfiles\\a.jpg"));
-    QCOMPARE(CopyIntoFilesFolder("\\new.2dbfiles\\ca.jpg", database, files, tally), QString("\\new.2dbfiles\\ca.jpg"));
+    QCOMPARE(CopyIntoFilesFolder("\\one\\a.jpg", database, files, tally),
+             QString("\\new.2dbfiles\\a.jpg"));
+    QCOMPARE(CopyIntoFilesFolder(dir.filePath("two/a.jpg"), database, files, tally),
+             QString("\\new.2dbfiles\\ca.jpg"));
+    QCOMPARE(CopyIntoFilesFolder("\\one\\a.jpg", database, files, tally),
+             QString("\\new.2dbfiles\\a.jpg"));
+    QCOMPARE(CopyIntoFilesFolder("\\new.2dbfiles\\ca.jpg", database, files, tally),
+             QString("\\new.2dbfiles\\ca.jpg"));
     QCOMPARE(tally.copied, 2);
     QCOMPARE(ReadBytes(files + "/ca.jpg"), QByteArray("second, longer"));
-    QCOMPARE(CopyIntoFilesFolder("https://example.com/", database, files, tally), QString("https://example.com/"));
+    QCOMPARE(CopyIntoFilesFolder("https://example.com/", database, files, tally),
+             QString("https://example.com/"));
     QCOMPARE(CopyIntoFilesFolder("\\gone.jpg", database, files, tally), QString("\\gone.jpg"));
     QCOMPARE(tally.failed, 0);
   }
@@ -81,7 +87,8 @@ class MovableExportTest : public QObject {
     QVERIFY(QDir().rename(install.Path("trip/trip.2dbfiles"), elsewhere.filePath("trip.2dbfiles")));
     CodePage codePage;
     const ReadOutcome moved = ReadDatabaseFile(elsewhere.filePath("trip.2db"), codePage, {});
-    const QString song = ResolveDataPath(moved.db.Records[0].ButtonValue[0], elsewhere.filePath("trip.2db"));
+    const QString song =
+        ResolveDataPath(moved.db.Records[0].ButtonValue[0], elsewhere.filePath("trip.2db"));
     QCOMPARE(ReadBytes(song), QByteArray("song"));
   }
 

@@ -67,7 +67,8 @@ class NavigationTest : public QObject {
     for (int i = 0; i < f.app.Window().ListView1().count(); ++i) {
       listed << f.app.Window().ListView1().item(i)->data(Qt::UserRole).toString();
     }
-    QCOMPARE(listed, (QStringList{"root0", "root1", "root2", "xxxx0", "item0", "item2", "item3", "root3"}));
+    QCOMPARE(listed,
+             (QStringList{"root0", "root1", "root2", "xxxx0", "item0", "item2", "item3", "root3"}));
     QCOMPARE(f.app.Window().RootText().text(), QString("Folder 1"));
   }
 
@@ -90,7 +91,8 @@ class NavigationTest : public QObject {
       QCOMPARE(f.app.Tree().NodeExists(RecordKey(r)), live);
       if (!live) continue;
       QCOMPARE(f.Node(RecordKey(r))->text(0), f.db.Records[r].TextValue[0]);
-      QCOMPARE(FolderTree::KeyOf(f.Node(RecordKey(r))->parent()), FolderKey(f.db.Records[r].Folder));
+      QCOMPARE(FolderTree::KeyOf(f.Node(RecordKey(r))->parent()),
+               FolderKey(f.db.Records[r].Folder));
     }
   }
 
@@ -117,7 +119,8 @@ class NavigationTest : public QObject {
     f.app.Window().Commands().Menu("mnuSave")->trigger();
     QVERIFY(!f.db.Modified);
     CodePage codePage;
-    QCOMPARE(ReadDatabaseFile(f.install.Path("slot.2db"), codePage, {}).status, ReadOutcome::kLoaded);
+    QCOMPARE(ReadDatabaseFile(f.install.Path("slot.2db"), codePage, {}).status,
+             ReadOutcome::kLoaded);
   }
 
   void whatCannotBeDeleted() {
@@ -154,7 +157,8 @@ class NavigationTest : public QObject {
     QCOMPARE(f.app.state.CurFolder, 2);
     f.Tool("addroot");
     QCOMPARE(f.db.Folders[3].Parent, 1);  // beside the open folder
-    QCOMPARE(f.app.Window().ListView1().currentItem()->data(Qt::UserRole).toString(), QString("root3"));
+    QCOMPARE(f.app.Window().ListView1().currentItem()->data(Qt::UserRole).toString(),
+             QString("root3"));
   }
 
   void cloning() {

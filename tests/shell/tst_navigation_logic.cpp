@@ -32,7 +32,8 @@ Database MakeDb(int folders, const std::vector<int>& recordFolders) {
 // Each folder as "name<parent", then each record's folder.
 QString Shape(const Database& db) {
   QStringList parts;
-  for (int k = 0; k < db.FolderCount; ++k) parts << QString("%1<%2").arg(db.Folders[k].Name).arg(db.Folders[k].Parent);
+  for (int k = 0; k < db.FolderCount; ++k)
+    parts << QString("%1<%2").arg(db.Folders[k].Name).arg(db.Folders[k].Parent);
   for (int i = 0; i < db.RecordCount; ++i) parts << QString::number(db.Records[i].Folder);
   return parts.join(", ");
 }
@@ -87,7 +88,10 @@ QString Outcome(const std::vector<RecordDeletion>& deletions, const Database& db
   }
   text << QString("free %1:").arg(db.BufferCount);
   for (int i = 0; i < db.RecordCount; ++i) {
-    text << QString("%1/%2%3").arg(db.Records[i].TextValue[0]).arg(db.Records[i].Folder).arg(db.RecordMarks[i] ? "*" : "");
+    text << QString("%1/%2%3")
+                .arg(db.Records[i].TextValue[0])
+                .arg(db.Records[i].Folder)
+                .arg(db.RecordMarks[i] ? "*" : "");
   }
   return text.join(' ');
 }
@@ -223,7 +227,10 @@ class NavigationLogicTest : public QObject {
     db.Folders[5].Parent = 4;
     db.Folders[2].Parent = 5;
     RemoveFolderInModel(db, 3);
-    QCOMPARE(Shape(db), QString("Folder 0<-1, Folder 1<0, Folder 2<4, Folder 4<-1, Folder 5<3, 0, 3, 4, -100, 1, 3"));
+    QCOMPARE(
+        Shape(db),
+        QString(
+            "Folder 0<-1, Folder 1<0, Folder 2<4, Folder 4<-1, Folder 5<3, 0, 3, 4, -100, 1, 3"));
   }
 
   void folderQueriesAndExchange() {
@@ -245,9 +252,13 @@ class NavigationLogicTest : public QObject {
     QVERIFY(!IsInSubtree(db, 0, 4) && !IsInSubtree(db, 2, 0));
 
     ExchangeFolders(db, 1, 3);
-    QCOMPARE(Shape(db), QString("Folder 0<-1, Folder 3<0, Folder 2<-1, Folder 1<0, Folder 4<1, 1, 3, 1, -100"));
+    QCOMPARE(
+        Shape(db),
+        QString("Folder 0<-1, Folder 3<0, Folder 2<-1, Folder 1<0, Folder 4<1, 1, 3, 1, -100"));
     ExchangeFolders(db, 1, 4);  // a parent with its own child
-    QCOMPARE(Shape(db), QString("Folder 0<-1, Folder 4<4, Folder 2<-1, Folder 1<0, Folder 3<0, 4, 3, 4, -100"));
+    QCOMPARE(
+        Shape(db),
+        QString("Folder 0<-1, Folder 4<4, Folder 2<-1, Folder 1<0, Folder 3<0, 4, 3, 4, -100"));
     db.Folders[0].Parent = 4;  // a damaged chain must still end
     QVERIFY(!IsInSubtree(db, 4, 2));
   }

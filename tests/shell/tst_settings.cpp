@@ -24,7 +24,8 @@ AppSettings Unusual() {
   s.WindowState = 2;
   s.ToolButtonVisible[0][1] = false;
   s.ToolButtonVisible[1][64] = false;
-  s.DefaultFont = FontSpec{"Liberation %1 Serif", 14, true, false};  // a name that looks like a placeholder
+  s.DefaultFont =
+      FontSpec{"Liberation %1 Serif", 14, true, false};  // a name that looks like a placeholder
   s.ShowStartDialog = false;
   s.StartCount = 70000;
   return s;
@@ -45,9 +46,9 @@ class SettingsTest : public QObject {
     QCOMPARE(lines[4], QString("\"-\""));
     QCOMPARE(lines[5], QString("#TRUE#"));
     QCOMPARE(lines[8], QString("45,300"));
-    QCOMPARE(lines[10], QString("7000"));   // height, width, left, top
+    QCOMPARE(lines[10], QString("7000"));  // height, width, left, top
     QCOMPARE(lines[12], QString("-15"));
-    QCOMPARE(lines[15], QString("#FALSE#"));  // main toolbar button 1
+    QCOMPARE(lines[15], QString("#FALSE#"));   // main toolbar button 1
     QCOMPARE(lines[142], QString("#FALSE#"));  // edit toolbar button 64
     QCOMPARE(lines[143], QString("\"Liberation %1 Serif\",#TRUE#,#FALSE#,14"));
     QCOMPARE(lines[145], QString("70000"));
@@ -87,15 +88,22 @@ class SettingsTest : public QObject {
     QTest::addColumn<QStringList>("before");
     QTest::addColumn<QString>("path");
     QTest::addColumn<QStringList>("after");
-    QTest::newRow("into a free slot") << QStringList{"a", "b", "-", "-"} << "c" << QStringList{"a", "b", "c", "-"};
-    QTest::newRow("full list") << QStringList{"a", "b", "c", "d"} << "e" << QStringList{"e", "a", "b", "c"};
-    QTest::newRow("move to the top") << QStringList{"a", "b", "c", "d"} << "c" << QStringList{"c", "a", "b", "d"};
-    QTest::newRow("second of two") << QStringList{"a", "b", "-", "-"} << "b" << QStringList{"b", "a", "-", "-"};
-    QTest::newRow("already first") << QStringList{"a", "b", "-", "-"} << "a" << QStringList{"a", "b", "-", "-"};
+    QTest::newRow("into a free slot")
+        << QStringList{"a", "b", "-", "-"} << "c" << QStringList{"a", "b", "c", "-"};
+    QTest::newRow("full list") << QStringList{"a", "b", "c", "d"} << "e"
+                               << QStringList{"e", "a", "b", "c"};
+    QTest::newRow("move to the top")
+        << QStringList{"a", "b", "c", "d"} << "c" << QStringList{"c", "a", "b", "d"};
+    QTest::newRow("second of two")
+        << QStringList{"a", "b", "-", "-"} << "b" << QStringList{"b", "a", "-", "-"};
+    QTest::newRow("already first")
+        << QStringList{"a", "b", "-", "-"} << "a" << QStringList{"a", "b", "-", "-"};
 #ifdef Q_OS_WIN
-    QTest::newRow("case ignored") << QStringList{"a", "-", "-", "-"} << "B" << QStringList{"a", "b", "-", "-"};
+    QTest::newRow("case ignored") << QStringList{"a", "-", "-", "-"} << "B"
+                                  << QStringList{"a", "b", "-", "-"};
 #else
-    QTest::newRow("case kept") << QStringList{"a", "-", "-", "-"} << "A" << QStringList{"a", "A", "-", "-"};
+    QTest::newRow("case kept") << QStringList{"a", "-", "-", "-"} << "A"
+                               << QStringList{"a", "A", "-", "-"};
 #endif
   }
   void recentFiles() {
@@ -110,7 +118,8 @@ class SettingsTest : public QObject {
   void recentMenuCaptions() {
     QCOMPARE(RecentMenuCaption(2, "c:\\x.2db"), QString("&3 c:\\x.2db"));
     QCOMPARE(RecentPathFromCaption("&3 c:\\x.2db", "/opt/orbo/"), QString("c:\\x.2db"));
-    QCOMPARE(RecentPathFromCaption("&1 \\data\\ex.2db", "/opt/orbo/"), QString("/opt/orbo/data\\ex.2db"));
+    QCOMPARE(RecentPathFromCaption("&1 \\data\\ex.2db", "/opt/orbo/"),
+             QString("/opt/orbo/data\\ex.2db"));
   }
 };
 

@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <QtTest>
-
 #include <limits>
 
 #include "../test_files.h"

@@ -41,7 +41,8 @@ class BodyBytes {
   }
 };
 
-inline QByteArray FileBytes(std::int32_t header, const QByteArray& body, const QByteArray& key = kDefaultKey) {
+inline QByteArray FileBytes(std::int32_t header, const QByteArray& body,
+                            const QByteArray& key = kDefaultKey) {
   return BodyBytes().L(header).bytes + Scrambled(body, key);
 }
 

@@ -133,7 +133,8 @@ class DatabaseCommandsTest : public QObject {
     ui.answer = kAnswerNo;
     QVERIFY(!SaveDatabase(db, false, ui));
     QCOMPARE(ui.messages.size(), 1);
-    QVERIFY2(ui.messages[0].contains(ui.DescribeForUser(db, TextPlace{TextPlace::kFolder, 0})), qPrintable(ui.messages[0]));
+    QVERIFY2(ui.messages[0].contains(ui.DescribeForUser(db, TextPlace{TextPlace::kFolder, 0})),
+             qPrintable(ui.messages[0]));
     QVERIFY(ui.messages[0].endsWith(
         QStringLiteral("|%1").arg(kYesNo + kExclamation + kDefaultButton2)));
     QVERIFY(!QFile::exists(db.DatabasePath));
@@ -268,7 +269,8 @@ class DatabaseCommandsTest : public QObject {
     // The last folder ends with its parent (-1), "root" and 0: flipping the
     // stored bits of the parent makes the folder its own parent.
     QByteArray bytes = ReadBytes(path);
-    for (qsizetype at : {bytes.size() - 17, bytes.size() - 16}) bytes[at] = static_cast<char>(bytes[at] ^ 0xFF);
+    for (qsizetype at : {bytes.size() - 17, bytes.size() - 16})
+      bytes[at] = static_cast<char>(bytes[at] ^ 0xFF);
     QVERIFY(WriteBytes(path, bytes));
     Database db = FullFormDatabase();
     FakeUi ui(db);
@@ -297,7 +299,8 @@ class DatabaseCommandsTest : public QObject {
     QFETCH(bool, saveWorks);
     QFETCH(bool, goOn);
     Database db = ExampleDatabase();
-    db.DatabasePath = Path(QTest::currentDataTag() + QString(saveWorks ? ".2db" : "/no folder.2db"));
+    db.DatabasePath =
+        Path(QTest::currentDataTag() + QString(saveWorks ? ".2db" : "/no folder.2db"));
     FakeUi ui(db);
     ui.answer = MessageAnswer(answer);
     QVERIFY(AskSaveChanges(db, ui));
@@ -315,7 +318,8 @@ class DatabaseCommandsTest : public QObject {
     QTest::addColumn<bool>("iconsCopy");
     QTest::addColumn<QString>("lastMessage");  // the question to save, when nothing failed
     QTest::newRow("damaged") << false << QString() << true << kFailedLoad;
-    QTest::newRow("wrong password") << true << "wrong" << true << QStringLiteral("t500/0\rt500/1\rt500/2|48");
+    QTest::newRow("wrong password")
+        << true << "wrong" << true << QStringLiteral("t500/0\rt500/1\rt500/2|48");
     QTest::newRow("password not given") << true << QString() << true << QStringLiteral("t510/0|3");
     QTest::newRow("companion icons cannot be copied") << false << QString() << false << kFailedLoad;
   }
@@ -326,7 +330,8 @@ class DatabaseCommandsTest : public QObject {
     QFETCH(bool, iconsCopy);
     QFETCH(QString, lastMessage);
     const Database source = FullFormDatabase();
-    const QString path = Saved(locked ? Locked(source, QStringLiteral("right")) : source, QStringLiteral("fail.2db"));
+    const QString path = Saved(locked ? Locked(source, QStringLiteral("right")) : source,
+                               QStringLiteral("fail.2db"));
     if (!locked && iconsCopy) QVERIFY(QFile::resize(path, 40));
     Database db = FreeSlotDatabase();
     db.Modified = true;

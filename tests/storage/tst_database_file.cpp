@@ -41,7 +41,8 @@ QByteArray Flipped(QByteArray file, qsizetype at, std::uint16_t mask) {
 
 // Temporary files a save left in folder.
 QStringList LeftoverTemps(const QString& folder) {
-  return QDir(folder).entryList({QStringLiteral(".orbo-*")}, QDir::Files | QDir::Hidden | QDir::System);
+  return QDir(folder).entryList({QStringLiteral(".orbo-*")},
+                                QDir::Files | QDir::Hidden | QDir::System);
 }
 
 }  // namespace
@@ -55,8 +56,10 @@ class DatabaseFileTest : public QObject {
 
   QString Path(const QString& name) const { return files_.Path(name); }
 
-  ReadOutcome Read(const QString& path, const QString& password = {}, const RepairNames& names = {}) {
-    return ReadDatabaseFile(path, codePage_, [password] { return password; }, {}, names);
+  ReadOutcome Read(const QString& path, const QString& password = {},
+                   const RepairNames& names = {}) {
+    return ReadDatabaseFile(
+        path, codePage_, [password] { return password; }, {}, names);
   }
 
   // The file a writer without the model checks gives, as older versions wrote.
@@ -137,9 +140,12 @@ class DatabaseFileTest : public QObject {
     QTest::newRow("empty") << Database();
     QTest::newRow("free slots") << FreeSlotDatabase();
     QTest::newRow("16 elements per type, non-ASCII names") << FullFormDatabase();
-    QTest::newRow("password, ASCII, values in free slots") << Locked(TinyDatabase(), QStringLiteral("secret"));
-    QTest::newRow("password, non-ASCII") << Locked(FullFormDatabase(), QString::fromUtf8("p\u00e4ss"));
-    QTest::newRow("password, several stream chunks") << Locked(LargeDatabase(), QStringLiteral("secret"));
+    QTest::newRow("password, ASCII, values in free slots")
+        << Locked(TinyDatabase(), QStringLiteral("secret"));
+    QTest::newRow("password, non-ASCII")
+        << Locked(FullFormDatabase(), QString::fromUtf8("p\u00e4ss"));
+    QTest::newRow("password, several stream chunks")
+        << Locked(LargeDatabase(), QStringLiteral("secret"));
   }
 
   void roundTrip() {
@@ -231,7 +237,8 @@ class DatabaseFileTest : public QObject {
     QTest::newRow("shorter than the header") << example.left(2) << "header";
     QTest::newRow("ends inside a record") << example.chopped(60) << "the file ends inside record 0";
     QTest::newRow("ends inside the folders") << example.chopped(1) << "ends inside the folders";
-    QTest::newRow("bytes after the last folder") << example + "junk" << "4 bytes follow";
+    QTest::newRow("bytes after the last folder") << example + "junk"
+                                                 << "4 bytes follow";
     QTest::newRow("damaged string record") << Flipped(example, -31, 1) << "damaged in the folders";
     QTest::newRow("17 elements") << Flipped(example, 58, 0x10) << "element count 17";
     QTest::newRow("negative element count") << Flipped(example, 54, 0xFFFF) << "element count -1";
@@ -240,7 +247,8 @@ class DatabaseFileTest : public QObject {
     QTest::newRow("negative folder count") << Counts(0, 0, -3) << "folder count -3";
     QTest::newRow("more records than bytes") << Counts(0, 3000, 0) << "3000 records";
     QTest::newRow("more forms than bytes") << Counts(32767, 0, 0) << "32767 forms";
-    QTest::newRow("record of no form") << Counts(0, 1, 0, BodyBytes().I(0).I(0).bytes) << "record 0: form 0";
+    QTest::newRow("record of no form")
+        << Counts(0, 1, 0, BodyBytes().I(0).I(0).bytes) << "record 0: form 0";
   }
 
   // Forms with nothing in them take the fewest bytes a form can: the check
@@ -271,11 +279,17 @@ class DatabaseFileTest : public QObject {
 
   void failedSaveKeepsThePreviousFile_data() {
     QTest::addColumn<int>("fault");
-    const char* const faults[] = {
-        "temporary cannot be created", "writing fails", "character the code page cannot hold",
-        "text too long for a file", "record of no form", "element count out of range",
-        "protected without a password", "NUL in the password", "record in no folder",
-        "folders in a loop", "title of no element"};
+    const char* const faults[] = {"temporary cannot be created",
+                                  "writing fails",
+                                  "character the code page cannot hold",
+                                  "text too long for a file",
+                                  "record of no form",
+                                  "element count out of range",
+                                  "protected without a password",
+                                  "NUL in the password",
+                                  "record in no folder",
+                                  "folders in a loop",
+                                  "title of no element"};
     for (int i = 0; i < 11; ++i) QTest::newRow(faults[i]) << i;
   }
 
@@ -288,22 +302,44 @@ class DatabaseFileTest : public QObject {
 
     Database db = FullFormDatabase();
     switch (fault) {
-      case 0: QVERIFY(QDir().mkpath(temp)); break;
-      case 1: QVERIFY(QFile::link(QStringLiteral("/dev/full"), temp)); break;
-      case 2: db.Records[2].MemoValue[3] = QString::fromUtf8("\u4e2d"); break;
-      case 3: db.Folders[0].Name = QString(100001, QLatin1Char('n')); break;
-      case 4: db.Records[1].Form = 9; break;
-      case 5: db.Forms[1].ElementCount[kFlag] = 17; break;
-      case 6: db.PasswordOn = true; break;
-      case 7: db = Locked(db, QString::fromLatin1("\0secret", 7)); break;
-      case 8: db.Records[1].Folder = 99; break;
-      case 9: db.Folders[0].Parent = 2; break;  // 2 lies in 1, 1 in 0
+      case 0:
+        QVERIFY(QDir().mkpath(temp));
+        break;
+      case 1:
+        QVERIFY(QFile::link(QStringLiteral("/dev/full"), temp));
+        break;
+      case 2:
+        db.Records[2].MemoValue[3] = QString::fromUtf8("\u4e2d");
+        break;
+      case 3:
+        db.Folders[0].Name = QString(100001, QLatin1Char('n'));
+        break;
+      case 4:
+        db.Records[1].Form = 9;
+        break;
+      case 5:
+        db.Forms[1].ElementCount[kFlag] = 17;
+        break;
+      case 6:
+        db.PasswordOn = true;
+        break;
+      case 7:
+        db = Locked(db, QString::fromLatin1("\0secret", 7));
+        break;
+      case 8:
+        db.Records[1].Folder = 99;
+        break;
+      case 9:
+        db.Folders[0].Parent = 2;
+        break;  // 2 lies in 1, 1 in 0
       default:
         db.Forms[0].TitleElement = 1016;
         break;  // a label slot beyond the 16
     }
     // The first two faults strike the temporary file.
-    const TempFileFn createTemp = [&](const QString& target) { return fault < 2 ? temp : CreateTempBeside(target); };
+    const TempFileFn createTemp = [&](const QString& target) {
+      return fault < 2 ? temp : CreateTempBeside(target);
+    };
     const WriteOutcome outcome = WriteDatabaseFile(db, path, codePage_, {}, createTemp);
     QVERIFY(!outcome.ok);
     QVERIFY(!outcome.error.isEmpty());
@@ -314,7 +350,8 @@ class DatabaseFileTest : public QObject {
       QVERIFY(!QFileInfo::exists(temp) && !QFileInfo(temp).isSymLink());
     }
     QCOMPARE(LeftoverTemps(QFileInfo(path).path()), QStringList());
-    if (fault == 2) QVERIFY2(outcome.error.contains(QStringLiteral("U+4e2d")), qPrintable(outcome.error));
+    if (fault == 2)
+      QVERIFY2(outcome.error.contains(QStringLiteral("U+4e2d")), qPrintable(outcome.error));
   }
 
   // A link is saved through to its target; the user's own files beside the
@@ -334,7 +371,8 @@ class DatabaseFileTest : public QObject {
     QVERIFY(QFileInfo(link).isSymLink());
     QCOMPARE(StoredDifference(Read(link).db, ExampleDatabase()), QString());
     const QFile::Permissions ownerGroupOther(0x7077);
-    QCOMPARE(QFile::permissions(target) & ownerGroupOther, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+    QCOMPARE(QFile::permissions(target) & ownerGroupOther,
+             QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
     QCOMPARE(ReadBytes(userFile), QByteArray("the user's own"));
 
     const QString longName = dir.filePath(QString(250, QLatin1Char('n')) + QStringLiteral(".2db"));

@@ -64,7 +64,8 @@ class DatabaseMergeTest : public QObject {
       const FolderDef& source = original.Folders[d];
       const FolderDef& merged = db.Folders[oldD + d];
       QCOMPARE(merged.Name, source.Name);
-      QCOMPARE(merged.Parent, source.Parent == TopLevelParent ? TopLevelParent : source.Parent + oldD);
+      QCOMPARE(merged.Parent,
+               source.Parent == TopLevelParent ? TopLevelParent : source.Parent + oldD);
     }
   }
 
@@ -82,7 +83,8 @@ class DatabaseMergeTest : public QObject {
     if (fault == 0) QVERIFY(QFile::resize(path, QFileInfo(path).size() - 20));
     if (fault == 1) path += QStringLiteral(".gone");
     Database db = FreeSlotDatabase();
-    if (fault == 2) SetCount(db, kRecordsKind, static_cast<std::int16_t>(32768 - large.RecordCount));
+    if (fault == 2)
+      SetCount(db, kRecordsKind, static_cast<std::int16_t>(32768 - large.RecordCount));
     const Database before = db;
     QCOMPARE(Merge(db, path).status, ReadOutcome::kFailed);
     QCOMPARE(StoredDifference(before, db), QString());
@@ -100,8 +102,9 @@ class DatabaseMergeTest : public QObject {
     Database db = imported;
     SetCount(db, kRecordsKind, 50);
     QList<int> shown;
-    const MergeOutcome outcome = MergeDatabaseFile(db, Saved(imported, QStringLiteral("progress.2db")),
-                                                   codePage_, {}, [&](int v) { shown << v; });
+    const MergeOutcome outcome =
+        MergeDatabaseFile(db, Saved(imported, QStringLiteral("progress.2db")), codePage_, {},
+                          [&](int v) { shown << v; });
     QCOMPARE(outcome.status, ReadOutcome::kLoaded);
     QCOMPARE(shown, (QList<int>{33, 66, 200}));
   }

@@ -27,10 +27,15 @@ class DatabaseModelTest : public QObject {
     db.Records[3].Folder = 7;
     db.Folders[3].Name = db.Forms[3].Name = QStringLiteral("kept");
     const auto bound = [kind](const Database& db) {
-      return int(kind == kRecordsKind ? db.Records.size() : kind == kFoldersKind ? db.Folders.size() : db.Forms.size()) - 1;
+      return int(kind == kRecordsKind   ? db.Records.size()
+                 : kind == kFoldersKind ? db.Folders.size()
+                                        : db.Forms.size()) -
+             1;
     };
     const auto count = [kind](const Database& db) -> int {
-      return kind == kRecordsKind ? db.RecordCount : kind == kFoldersKind ? db.FolderCount : db.FormCount;
+      return kind == kRecordsKind   ? db.RecordCount
+             : kind == kFoldersKind ? db.FolderCount
+                                    : db.FormCount;
     };
     SetCount(db, kind, 40);
     QCOMPARE(bound(db), 40 + margin);

@@ -42,7 +42,8 @@ class StreamWrappersTest : public QObject {
     stream::OpenWrite(Name());
     StreamWriter(codePage_).WriteStr(QChar(0) + all);
     QVERIFY(stream::CloseWrite());
-    QCOMPARE(Scrambled(ReadBytes(Path()), kDefaultKey).toHex(), BodyBytes().S(' ' + bytes).bytes.toHex());
+    QCOMPARE(Scrambled(ReadBytes(Path()), kDefaultKey).toHex(),
+             BodyBytes().S(' ' + bytes).bytes.toHex());
     QVERIFY(stream::OpenInput(Name()) != -1);
     QCOMPARE(StreamReader(codePage_).ReadStr(), QLatin1Char(' ') + all);
     stream::CloseInput();
@@ -51,8 +52,8 @@ class StreamWrappersTest : public QObject {
   void readStrKeepsTheStoredCountWhateverTheRecordHolds() {
     BodyBytes b;
     b.L(2).RecordOnly(QByteArray(100000, 'z'));  // count below: cut, no overrun
-    b.L(6).RecordOnly("ab");                     // count above the record: spaces, not what was read before
-    b.L(4).RecordOnly(QByteArray("a\0bc", 4));   // copying stops at a zero byte: spaces
+    b.L(6).RecordOnly("ab");  // count above the record: spaces, not what was read before
+    b.L(4).RecordOnly(QByteArray("a\0bc", 4));  // copying stops at a zero byte: spaces
     b.I(-3).I(5);
     OpenBody(b.bytes);
     StreamReader in(codePage_);
