@@ -8,11 +8,11 @@
 
 #include "bench_app.h"
 #include "bench_timing.h"
-#include "query/access_exchange.h"
-#include "query/access_export.h"
-#include "query/import_dialog.h"
-#include "shell/navigation_logic.h"
+#include "query/access/access_exchange.h"
+#include "query/access/import_dialog.h"
+#include "query/access/tables/access_export.h"
 #include "storage/database_commands.h"
+#include "storage/navigation_logic.h"
 
 using namespace orbo;
 

@@ -5,10 +5,10 @@
 
 #include <QTemporaryDir>
 
-#include "forms/qt_media_player.h"
-#include "shell/app.h"
+#include "app/app.h"
+#include "app/main_window.h"
 #include "shell/dialogs.h"
-#include "shell/main_window.h"
+#include "shell/qt_media_player.h"
 #include "storage/stream_library.h"
 
 class NoDialogs : public orbo::Dialogs {

@@ -11,10 +11,10 @@
 #include <cstdio>
 #include <memory>
 
+#include "app/main_window.h"
 #include "bench_app.h"
-#include "forms/form_canvas.h"
+#include "forms/canvas/form_canvas.h"
 #include "shell/folder_tree.h"
-#include "shell/main_window.h"
 #include "shell/navigator.h"
 #include "storage/model_defaults.h"
 

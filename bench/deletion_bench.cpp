@@ -6,7 +6,7 @@
 #include <functional>
 #include <vector>
 
-#include "shell/navigation_logic.h"
+#include "storage/navigation_logic.h"
 
 using namespace orbo;
 

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "query/jet4/jet4_writer.h"
+#include "query/access/jet4/jet4_writer.h"
 
 using namespace orbo::jet4;
 

@@ -7,12 +7,12 @@
 #include <QTreeWidget>
 #include <cstdio>
 
+#include "app/main_window.h"
 #include "bench_app.h"
 #include "shell/folder_tree.h"
 #include "shell/folder_tree_widget.h"
-#include "shell/main_window.h"
-#include "shell/navigation_logic.h"
 #include "shell/navigator.h"
+#include "storage/navigation_logic.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "query/page_renderer.h"
-#include "query/print_job.h"
-#include "query/print_sets.h"
+#include "query/print/pages/page_renderer.h"
+#include "query/print/pages/print_job.h"
+#include "query/print/pages/print_sets.h"
 #include "storage/database_file.h"
 #include "storage/stream_library.h"
 

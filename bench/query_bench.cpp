@@ -5,14 +5,14 @@
 #include <cstdio>
 #include <functional>
 
-#include "../tests/query/plain_sort.h"
+#include "../tests/storage/plain_sort.h"
 #include "bench_app.h"
 #include "bench_timing.h"
-#include "query/find_logic.h"
-#include "query/sort_logic.h"
-#include "query/sorter.h"
-#include "shell/navigation_logic.h"
+#include "query/sort/sorter.h"
 #include "shell/navigator.h"
+#include "storage/find_logic.h"
+#include "storage/navigation_logic.h"
+#include "storage/sort_logic.h"
 
 using namespace orbo;
 

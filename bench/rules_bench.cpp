@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <vector>
 
-#include "shell/navigation_logic.h"
 #include "storage/model_defaults.h"
 #include "storage/model_invariants.h"
+#include "storage/navigation_logic.h"
 
 using namespace orbo;
 

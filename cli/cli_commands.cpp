@@ -6,10 +6,10 @@
 #include <optional>
 
 #include "cli/json_image.h"
-#include "query/access_export.h"
-#include "query/page_renderer.h"
-#include "query/print_job.h"
-#include "query/print_sets.h"
+#include "query/access/tables/access_export.h"
+#include "query/print/pages/page_renderer.h"
+#include "query/print/pages/print_job.h"
+#include "query/print/pages/print_sets.h"
 #include "storage/database_file.h"
 #include "storage/model_invariants.h"
 #include "storage/storage_error.h"

@@ -2,7 +2,7 @@
 // lists opens or is refused, its rows read to the end or to a failure, never
 // with more values than columns it may bind.
 #include "fuzz_support.h"
-#include "query/access_mdb_source.h"
+#include "query/access/tables/access_mdb_source.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace orbo;

@@ -11,8 +11,8 @@
 #include <QUrl>
 #include <optional>
 
-#include "forms/media_player.h"
 #include "shell/language_texts.h"
+#include "shell/media_player.h"
 #include "storage/storage_ui.h"
 
 class QDialog;

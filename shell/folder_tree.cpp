@@ -3,8 +3,8 @@
 #include <QRandomGenerator>
 #include <QTreeWidget>
 
-#include "shell/navigation_logic.h"
-#include "shell/record_title.h"
+#include "storage/navigation_logic.h"
+#include "storage/record_title.h"
 
 namespace orbo {
 namespace {

@@ -1,6 +1,6 @@
 #include "shell/integrity_texts.h"
 
-#include "shell/record_title.h"
+#include "storage/record_title.h"
 
 namespace orbo {
 namespace {

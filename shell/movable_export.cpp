@@ -4,7 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "forms/data_path.h"
+#include "storage/data_path.h"
 #include "storage/database_commands.h"
 #include "storage/record_progress.h"
 

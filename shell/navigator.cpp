@@ -7,14 +7,14 @@
 #include <QShortcut>
 #include <QToolButton>
 
-#include "forms/form_canvas.h"
-#include "forms/form_designer.h"
-#include "shell/app.h"
+#include "app/app.h"
+#include "app/main_window.h"
+#include "forms/canvas/form_canvas.h"
+#include "forms/designer/form_designer.h"
 #include "shell/folder_tree.h"
 #include "shell/folder_tree_widget.h"
-#include "shell/main_window.h"
-#include "shell/navigation_logic.h"
-#include "shell/record_title.h"
+#include "storage/navigation_logic.h"
+#include "storage/record_title.h"
 
 namespace orbo {
 namespace {

@@ -10,8 +10,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "forms/qt_media_player.h"
 #include "shell/input_dialog.h"
+#include "shell/qt_media_player.h"
 #include "shell/window_texts.h"
 
 namespace orbo {

@@ -4,12 +4,12 @@
 #include <QtTest>
 
 #include "../test_files.h"
-#include "forms/button_request.h"
-#include "forms/canvas_geometry.h"
-#include "forms/data_path.h"
-#include "forms/element_text.h"
-#include "forms/element_values.h"
-#include "forms/picture_reader.h"
+#include "forms/canvas/canvas_geometry.h"
+#include "forms/editor/button_request.h"
+#include "storage/data_path.h"
+#include "storage/element_text.h"
+#include "storage/element_values.h"
+#include "storage/picture_reader.h"
 
 using namespace orbo;
 

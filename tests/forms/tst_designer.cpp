@@ -8,10 +8,10 @@
 #include <QtTest>
 
 #include "../shell/test_install.h"
-#include "forms/designer_logic.h"
-#include "forms/form_canvas.h"
-#include "forms/form_designer.h"
-#include "shell/main_window.h"
+#include "app/main_window.h"
+#include "forms/canvas/form_canvas.h"
+#include "forms/designer/designer_logic.h"
+#include "forms/designer/form_designer.h"
 #include "storage/model_invariants.h"
 
 using namespace orbo;

@@ -4,7 +4,7 @@
 #include <QtTest>
 #include <map>
 
-#include "forms/designer_logic.h"
+#include "forms/designer/designer_logic.h"
 #include "storage/model_defaults.h"
 #include "storage/model_invariants.h"
 

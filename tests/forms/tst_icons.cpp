@@ -2,10 +2,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "forms/icon_image.h"
-#include "forms/icon_picker_layout.h"
-#include "forms/image_list.h"
-#include "forms/picture_reader.h"
+#include "forms/icons/icon_image.h"
+#include "forms/icons/icon_picker_layout.h"
+#include "forms/icons/image_list.h"
+#include "storage/picture_reader.h"
 
 using namespace orbo;
 

@@ -13,11 +13,11 @@
 #include <QtTest>
 
 #include "../shell/test_install.h"
-#include "forms/form_canvas.h"
-#include "forms/form_designer.h"
-#include "forms/properties_logic.h"
+#include "app/main_window.h"
+#include "forms/canvas/form_canvas.h"
+#include "forms/designer/form_designer.h"
+#include "forms/properties/properties_logic.h"
 #include "shell/folder_tree_widget.h"
-#include "shell/main_window.h"
 #include "shell/navigator.h"
 
 using namespace orbo;

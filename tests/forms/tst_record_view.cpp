@@ -17,12 +17,12 @@
 #include <QtTest>
 
 #include "../shell/test_install.h"
-#include "forms/element_values.h"
-#include "forms/form_canvas.h"
+#include "app/main_window.h"
+#include "forms/canvas/form_canvas.h"
 #include "shell/folder_tree.h"
-#include "shell/main_window.h"
 #include "shell/navigator.h"
 #include "storage/database_commands.h"
+#include "storage/element_values.h"
 #include "storage/model_defaults.h"
 
 using namespace orbo;

@@ -4,7 +4,7 @@
 
 #include <map>
 
-#include "query/access_engine.h"
+#include "query/access/tables/access_engine.h"
 
 struct FakeTable {
   QString name;

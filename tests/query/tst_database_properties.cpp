@@ -6,7 +6,7 @@
 #include <QtTest>
 
 #include "../shell/test_install.h"
-#include "shell/main_window.h"
+#include "app/main_window.h"
 #include "storage/database_commands.h"
 
 using namespace orbo;

@@ -11,17 +11,17 @@
 #include <QtTest>
 
 #include "../shell/test_install.h"
-#include "forms/form_canvas.h"
-#include "query/find_dialog.h"
-#include "query/finder.h"
-#include "query/sort_dialog.h"
-#include "query/sorter.h"
+#include "app/main_window.h"
+#include "forms/canvas/form_canvas.h"
+#include "query/find/find_dialog.h"
+#include "query/find/finder.h"
+#include "query/sort/sort_dialog.h"
+#include "query/sort/sorter.h"
 #include "shell/folder_tree.h"
 #include "shell/folder_tree_widget.h"
-#include "shell/main_window.h"
-#include "shell/navigation_logic.h"
 #include "shell/navigator.h"
-#include "shell/record_title.h"
+#include "storage/navigation_logic.h"
+#include "storage/record_title.h"
 
 using namespace orbo;
 

@@ -8,16 +8,16 @@
 #include <QtTest>
 
 #include "../test_files.h"
-#include "query/jet4/column_fit.h"
-#include "query/jet4/database_image.h"
-#include "query/jet4/header_page.h"
-#include "query/jet4/index_keys.h"
-#include "query/jet4/index_tree.h"
-#include "query/jet4/jet4_writer.h"
-#include "query/jet4/names.h"
-#include "query/jet4/system_tables.h"
-#include "query/jet4/text_encoding.h"
-#include "query/jet4/usage_map.h"
+#include "query/access/jet4/column_fit.h"
+#include "query/access/jet4/database_image.h"
+#include "query/access/jet4/header_page.h"
+#include "query/access/jet4/index_keys.h"
+#include "query/access/jet4/index_tree.h"
+#include "query/access/jet4/jet4_writer.h"
+#include "query/access/jet4/names.h"
+#include "query/access/jet4/system_tables.h"
+#include "query/access/jet4/text_encoding.h"
+#include "query/access/jet4/usage_map.h"
 
 using namespace orbo::jet4;
 

@@ -9,7 +9,7 @@
 #include <QtTest>
 
 #include "../shell/test_install.h"
-#include "shell/main_window.h"
+#include "app/main_window.h"
 #include "shell/settings_store.h"
 
 using namespace orbo;

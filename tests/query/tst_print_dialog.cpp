@@ -13,14 +13,14 @@
 
 #include "../shell/test_install.h"
 #include "../test_files.h"
+#include "app/main_window.h"
 #include "pdf_text.h"
-#include "query/page_renderer.h"
-#include "query/print_dialog.h"
-#include "query/print_job.h"
-#include "query/print_preview.h"
-#include "query/print_sets.h"
+#include "query/print/pages/page_renderer.h"
+#include "query/print/pages/print_job.h"
+#include "query/print/pages/print_sets.h"
+#include "query/print/print_dialog.h"
+#include "query/print/print_preview.h"
 #include "sample_databases.h"
-#include "shell/main_window.h"
 #include "shell/navigator.h"
 
 using namespace orbo;

@@ -11,15 +11,15 @@
 #include <limits>
 
 #include "../test_files.h"
-#include "forms/font_value.h"
 #include "pdf_text.h"
-#include "query/page_renderer.h"
-#include "query/preview_geometry.h"
-#include "query/print_job.h"
-#include "query/print_sets.h"
-#include "query/text_wrap.h"
+#include "query/print/pages/page_renderer.h"
+#include "query/print/pages/print_job.h"
+#include "query/print/pages/print_sets.h"
+#include "query/print/preview_geometry.h"
 #include "sample_databases.h"
 #include "shell/language_texts.h"
+#include "storage/font_value.h"
+#include "storage/text_wrap.h"
 
 using namespace orbo;
 

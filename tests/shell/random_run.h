@@ -14,17 +14,17 @@
 #include <QTabBar>
 #include <QTreeWidget>
 
+#include "app/app.h"
+#include "app/main_window.h"
 #include "sample_databases.h"
-#include "shell/app.h"
 #include "shell/dialogs.h"
 #include "shell/folder_tree.h"
 #include "shell/folder_tree_widget.h"
-#include "shell/main_window.h"
-#include "shell/navigation_logic.h"
-#include "shell/record_title.h"
 #include "storage/code_page.h"
 #include "storage/database_file.h"
 #include "storage/model_invariants.h"
+#include "storage/navigation_logic.h"
+#include "storage/record_title.h"
 #include "storage/stored_content.h"
 #include "test_install.h"
 

@@ -10,7 +10,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "shell/app.h"
+#include "app/app.h"
 #include "shell/dialogs.h"
 #include "storage/stream_library.h"
 

@@ -6,15 +6,15 @@
 #include <QApplication>
 #include <QtTest>
 
-#include "forms/form_designer.h"
-#include "query/find_dialog.h"
-#include "query/finder.h"
+#include "app/app.h"
+#include "app/main_window.h"
+#include "forms/designer/form_designer.h"
+#include "query/find/find_dialog.h"
+#include "query/find/finder.h"
 #include "sample_databases.h"
-#include "shell/app.h"
-#include "shell/main_window.h"
-#include "shell/navigation_logic.h"
 #include "shell/navigator.h"
 #include "storage/database_commands.h"
+#include "storage/navigation_logic.h"
 #include "test_install.h"
 #include "window_actions.h"
 

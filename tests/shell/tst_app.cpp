@@ -12,10 +12,10 @@
 #include <QToolBar>
 #include <QtTest>
 
-#include "shell/app.h"
+#include "app/app.h"
+#include "app/main_window.h"
 #include "shell/folder_tree_widget.h"
 #include "shell/intro_dialog.h"
-#include "shell/main_window.h"
 #include "shell/settings_file.h"
 #include "storage/database_file.h"
 #include "storage/stored_content.h"

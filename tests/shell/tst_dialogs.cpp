@@ -4,10 +4,10 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "forms/icon_picker_dialog.h"
-#include "shell/app.h"
+#include "app/app.h"
+#include "app/main_window.h"
+#include "forms/icons/icon_picker_dialog.h"
 #include "shell/input_dialog.h"
-#include "shell/main_window.h"
 #include "test_install.h"
 
 using namespace orbo;

@@ -6,10 +6,10 @@
 #include <QtTest>
 
 #include "../test_files.h"
+#include "app/app.h"
+#include "app/main_window.h"
 #include "orboinout/write_faults.h"
 #include "sample_databases.h"
-#include "shell/app.h"
-#include "shell/main_window.h"
 #include "storage/database_file.h"
 #include "test_install.h"
 

@@ -6,11 +6,11 @@
 #include <QToolBar>
 #include <QtTest>
 
-#include "forms/form_canvas.h"
-#include "shell/app.h"
+#include "app/app.h"
+#include "app/main_window.h"
+#include "forms/canvas/form_canvas.h"
 #include "shell/folder_tree_widget.h"
 #include "shell/help_window.h"
-#include "shell/main_window.h"
 #include "shell/navigator.h"
 #include "storage/database_commands.h"
 #include "test_install.h"

@@ -4,9 +4,9 @@
 #include <QtTest>
 
 #include "../test_files.h"
-#include "forms/data_path.h"
-#include "shell/main_window.h"
+#include "app/main_window.h"
 #include "shell/movable_export.h"
+#include "storage/data_path.h"
 #include "storage/database_commands.h"
 #include "storage/database_file.h"
 #include "storage/model_defaults.h"

@@ -6,13 +6,13 @@
 #include <QTreeWidget>
 #include <QtTest>
 
-#include "shell/app.h"
+#include "app/app.h"
+#include "app/main_window.h"
 #include "shell/folder_tree.h"
 #include "shell/folder_tree_widget.h"
-#include "shell/main_window.h"
-#include "shell/navigation_logic.h"
 #include "shell/navigator.h"
 #include "storage/database_file.h"
+#include "storage/navigation_logic.h"
 #include "test_install.h"
 
 using namespace orbo;

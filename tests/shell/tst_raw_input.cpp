@@ -24,7 +24,7 @@
 #include <QtTest>
 #include <deque>
 
-#include "forms/form_canvas.h"
+#include "forms/canvas/form_canvas.h"
 #include "random_run.h"
 #include "shell/folder_tree_widget.h"
 #include "shell/navigator.h"

@@ -6,12 +6,12 @@
 #include <limits>
 
 #include "../test_files.h"
-#include "shell/new_database.h"
 #include "shell/program_folder.h"
-#include "shell/record_title.h"
 #include "shell/settings_file.h"
 #include "shell/settings_store.h"
 #include "storage/model_defaults.h"
+#include "storage/new_database.h"
+#include "storage/record_title.h"
 
 using namespace orbo;
 

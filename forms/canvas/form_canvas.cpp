@@ -1,0 +1,522 @@
+#include "forms/canvas/form_canvas.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QTextEdit>
+#include <QToolButton>
+
+#include "forms/canvas/canvas_geometry.h"
+#include "forms/canvas/element_style.h"
+#include "forms/canvas/limited_text_edit.h"
+#include "forms/designer/designer_logic.h"
+#include "storage/color_value.h"
+#include "storage/data_path.h"
+#include "storage/element_text.h"
+#include "storage/element_values.h"
+#include "storage/font_value.h"
+#include "storage/picture_reader.h"
+#include "storage/stream_library.h"
+
+namespace orbo {
+namespace {
+
+constexpr int kButtonActionNames = 187;
+constexpr int kComboNameLeftTwips = 300;
+// A multiline text without a limit of its own takes this many characters.
+constexpr int kNoLimit = 32767;
+// The canvas takes any size asked for, so stored positions stay as they are.
+constexpr double kCanvasScale = 1.0;
+const char* const kArrayNames[kElementTypeCount] = {
+    "SomeImage", "SomeLabel", "SomeText", "SomeButt", "SomeCombo", "SomeFlag", "SomeTextM"};
+
+std::size_t At(int i) { return static_cast<std::size_t>(i); }
+
+Qt::Alignment AlignmentOf(int code) {
+  switch (code) {
+    case 1:
+      return Qt::AlignRight | Qt::AlignVCenter;
+    case 2:
+      return Qt::AlignHCenter | Qt::AlignVCenter;
+    default:
+      return Qt::AlignLeft | Qt::AlignVCenter;
+  }
+}
+
+void SetFrame(QFrame* frame, int border) {
+  switch (border) {
+    case kFlatBorder:
+      frame->setFrameStyle(QFrame::Box | QFrame::Plain);
+      frame->setLineWidth(1);
+      break;
+    case kSunkenBorder:
+      frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+      frame->setLineWidth(2);
+      break;
+    default:
+      frame->setFrameStyle(QFrame::NoFrame);
+  }
+}
+
+void SetColours(QWidget* widget, QPalette::ColorRole back, QPalette::ColorRole fore,
+                const ElementDef& e) {
+  QPalette palette = widget->palette();
+  palette.setColor(back, ColorOf(e.BackColor));
+  palette.setColor(fore, ColorOf(e.ForeColor));
+  widget->setPalette(palette);
+}
+
+void SetPlainBackground(QWidget* widget, const QColor& colour) {
+  QPalette palette = widget->palette();
+  palette.setColor(QPalette::Window, colour);
+  widget->setPalette(palette);
+  widget->setAutoFillBackground(true);
+}
+
+}  // namespace
+
+FormCanvas::FormCanvas(QWidget& page, const QString& iconFolder, Context context)
+    : QObject(&page), context_(context), comboArrow_(iconFolder + QStringLiteral("/combo.gif")) {
+  auto* grid = new QGridLayout(&page);
+  grid->setContentsMargins(0, 0, 0, 0);
+  grid->setSpacing(0);
+  backPic_ = new QWidget(&page);
+  backPic_->setObjectName("BackPic");
+  backPic_->installEventFilter(this);
+  shadowX_ = new QWidget(backPic_);
+  shadowX_->setObjectName("ShadowX");
+  shadowY_ = new QWidget(backPic_);
+  shadowY_->setObjectName("ShadowY");
+  for (QWidget* shadow : {shadowX_, shadowY_}) SetPlainBackground(shadow, Qt::darkGray);
+  auto* canvas = new QFrame(backPic_);
+  canvas->setObjectName("MainPic");
+  canvas->setAutoFillBackground(true);
+  mainPic_ = canvas;
+  hScroll_ = new QScrollBar(Qt::Horizontal, &page);
+  hScroll_->setObjectName("HScroll1");
+  vScroll_ = new QScrollBar(Qt::Vertical, &page);
+  vScroll_->setObjectName("VScroll1");
+  corner_ = new QWidget(&page);
+  grid->addWidget(backPic_, 0, 0);
+  grid->addWidget(vScroll_, 0, 1);
+  grid->addWidget(hScroll_, 1, 0);
+  grid->addWidget(corner_, 1, 1);
+  for (QScrollBar* bar : {hScroll_, vScroll_}) {
+    bar->setPageStep(1);
+    bar->hide();
+    connect(bar, &QScrollBar::valueChanged, this, [this] { LayoutCanvas(); });
+  }
+  corner_->hide();
+
+  quickPic_ = new QToolButton(mainPic_);
+  quickPic_->setObjectName("QuickPic");
+  quickPic_->setIcon(QIcon(iconFolder + QStringLiteral("/quick.gif")));
+  quickPic_->setFocusPolicy(Qt::ClickFocus);
+  quickPic_->hide();
+  quickList_ = new QListWidget(backPic_);
+  quickList_->setObjectName("QuickList");
+  quickList_->hide();
+  for (std::size_t i = 0; i < selPic_.size(); ++i) {
+    selPic_[i] = new QLabel(backPic_);
+    selPic_[i]->setObjectName(QStringLiteral("SelPic_%1").arg(i));
+    selPic_[i]->hide();
+  }
+}
+
+FormCanvas::~FormCanvas() = default;
+
+int FormCanvas::PixelsX(int twips) const {
+  return qRound(twips * mainPic_->logicalDpiX() / 1440.0);
+}
+int FormCanvas::PixelsY(int twips) const {
+  return qRound(twips * mainPic_->logicalDpiY() / 1440.0);
+}
+int FormCanvas::TwipsX(int pixels) const {
+  return qRound(pixels * 1440.0 / mainPic_->logicalDpiX());
+}
+int FormCanvas::TwipsY(int pixels) const {
+  return qRound(pixels * 1440.0 / mainPic_->logicalDpiY());
+}
+
+QRect FormCanvas::Pixels(const QRect& twips) const {
+  return {PixelsX(twips.left()), PixelsY(twips.top()), PixelsX(twips.width()),
+          PixelsY(twips.height())};
+}
+
+QWidget* FormCanvas::MakeControl(int type, int slot) {
+  QWidget* control = nullptr;
+  switch (type) {
+    case kImage:
+    case kLabel:
+      control = new QLabel(mainPic_);
+      break;
+    case kText: {
+      auto* text = new QLineEdit(mainPic_);
+      // Values as long as a file holds stay whole when edited.
+      text->setMaxLength(stream::kMaxStringBytes);
+      control = text;
+      break;
+    }
+    case kButton:
+      control = new QPushButton(mainPic_);
+      break;
+    case kCombo: {
+      control = new QComboBox(mainPic_);
+      auto* imitation = new QLabel(mainPic_);
+      imitation->setObjectName(QStringLiteral("ComboPic_%1").arg(slot));
+      imitation->hide();
+      comboPics_.push_back(imitation);
+      break;
+    }
+    case kFlag:
+      control = new QCheckBox(mainPic_);
+      break;
+    default:
+      control = new LimitedTextEdit(mainPic_);
+  }
+  control->setObjectName(QStringLiteral("%1_%2").arg(QLatin1String(kArrayNames[type])).arg(slot));
+  control->hide();
+  // The quick list stays above every element.
+  quickPic_->raise();
+  if (onControlCreated) onControlCreated(type, slot, control);
+  return control;
+}
+
+QWidget* FormCanvas::Control(int type, int slot) {
+  if (type < 0 || type >= kElementTypeCount || slot < 0 || slot >= kSlotCount) return nullptr;
+  std::vector<QWidget*>& members = controls_[At(type)];
+  while (static_cast<int>(members.size()) <= slot)
+    members.push_back(MakeControl(type, static_cast<int>(members.size())));
+  if (type == kCombo && context_.state.EditMode == 1) return comboPics_[At(slot)];
+  return members[At(slot)];
+}
+
+int FormCanvas::ControlCount(int type) const {
+  return type >= 0 && type < kElementTypeCount ? static_cast<int>(controls_[At(type)].size()) : 0;
+}
+
+QComboBox* FormCanvas::Combo(int slot) {
+  Control(kCombo, slot);
+  return static_cast<QComboBox*>(controls_[kCombo][At(slot)]);
+}
+
+void FormCanvas::DrawForm(int form) {
+  if (form < 0 || form >= context_.db.FormCount) return;
+  DisplayState& state = context_.state;
+  state.CurForm = form;
+  const FormDef& def = context_.db.Forms[At(form)];
+  mainPic_->setUpdatesEnabled(false);
+  quickPic_->hide();
+  quickList_->hide();
+
+  auto* canvas = static_cast<QFrame*>(mainPic_);
+  canvas->resize(PixelsX(def.Width), PixelsY(def.Height));
+  SetFrame(canvas, def.Border);
+  SetPlainBackground(canvas, ColorOf(def.BackColor));
+
+  for (int t = 0; t < kElementTypeCount; ++t) {
+    const int count = def.ElementCount[At(t)];
+    for (int k = 0; k < count; ++k) {
+      QWidget* control = Control(t, k);
+      ApplyElement(t, k, control);
+      PlaceElement(t, k, control);
+      // While forms are designed, the canvas takes every press.
+      control->setAttribute(Qt::WA_TransparentForMouseEvents, state.EditMode == 1);
+      control->show();
+    }
+    for (int k = count; k < ControlCount(t); ++k) controls_[At(t)][At(k)]->hide();
+    if (t == kCombo) {
+      // Only one of the two combo arrays shows, by mode.
+      const bool editMode = state.EditMode == 1;
+      for (int k = 0; k < ControlCount(t); ++k) {
+        (editMode ? controls_[kCombo][At(k)] : static_cast<QWidget*>(comboPics_[At(k)]))->hide();
+        if (k >= count) comboPics_[At(k)]->hide();
+      }
+    }
+  }
+  if (state.EditMode == 1) {
+    ColourHandles();
+    ShowNames();
+  }
+  for (QLabel* handle : selPic_) handle->hide();
+  drawn_ = true;
+  LayoutCanvas();
+  mainPic_->setUpdatesEnabled(true);
+  mainPic_->show();
+}
+
+void FormCanvas::ApplyElement(int type, int slot, QWidget* control) {
+  SuppressEvents suppressed(context_.state);
+  const FormDef& form = context_.db.Forms[At(context_.state.CurForm)];
+  const ElementDef& e = form.Elements[At(type)][At(slot)];
+  const QColor back = ColorOf(e.BackColor);
+  const QColor fore = ColorOf(e.ForeColor);
+  const bool editMode = context_.state.EditMode == 1;
+  switch (type) {
+    case kImage: {
+      auto* image = static_cast<QLabel*>(control);
+      SetFrame(image, e.Border);
+      image->setScaledContents(form.ImageSize[At(slot)] == 1);
+      image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+      break;
+    }
+    case kLabel: {
+      auto* label = static_cast<QLabel*>(control);
+      label->setFont(FontOf(e.Font));
+      label->setStyleSheet(
+          ElementStyleSheet(QStringLiteral("QLabel"), e.Border, back, fore, e.Transparent));
+      label->setAlignment(AlignmentOf(e.Alignment));
+      label->setText(e.Name);
+      label->setToolTip(form.ToolTip[At(slot)]);
+      break;
+    }
+    case kText: {
+      auto* text = static_cast<QLineEdit*>(control);
+      text->setFont(FontOf(e.Font));
+      text->setStyleSheet(ElementStyleSheet(QStringLiteral("QLineEdit"), e.Border, back, fore));
+      text->setAlignment(AlignmentOf(e.Alignment));
+      text->setEchoMode(form.PasswordField[At(slot)] != 0 ? QLineEdit::Password
+                                                          : QLineEdit::Normal);
+      text->setReadOnly(editMode);
+      break;
+    }
+    case kButton:
+      control->setFont(FontOf(e.Font));
+      SetColours(control, QPalette::Button, QPalette::ButtonText, e);
+      break;
+    case kCombo: {
+      QComboBox* combo = Combo(slot);
+      combo->setFont(FontOf(e.Font));
+      SetColours(combo, QPalette::Button, QPalette::ButtonText, e);
+      SetColours(combo, QPalette::Base, QPalette::Text, e);
+      QLabel* imitation = comboPics_[At(slot)];
+      imitation->setFont(FontOf(e.Font));
+      if (editMode) {
+        imitation->setPixmap(ComboImitation(slot, combo->sizeHint().height()));
+      } else {
+        const int selected = combo->currentIndex();
+        combo->clear();
+        combo->addItems(ComboItems(form.ComboList[At(slot)]));
+        if (selected < combo->count()) combo->setCurrentIndex(selected);
+      }
+      break;
+    }
+    case kFlag: {
+      auto* flag = static_cast<QCheckBox*>(control);
+      flag->setFont(FontOf(e.Font));
+      // The box goes right of the caption when the flag is "at right".
+      flag->setLayoutDirection(form.FlagAtRight[At(slot)] != 0 ? Qt::RightToLeft : Qt::LeftToRight);
+      flag->setText(e.Name);
+      flag->setStyleSheet(ElementStyleSheet(QStringLiteral("QCheckBox"), kNoBorder, back, fore));
+      break;
+    }
+    default: {
+      auto* memo = static_cast<QTextEdit*>(control);
+      memo->setFont(FontOf(e.Font));
+      memo->setStyleSheet(ElementStyleSheet(QStringLiteral("QTextEdit"), e.Border, back, fore));
+      QTextOption option = memo->document()->defaultTextOption();
+      option.setAlignment(AlignmentOf(e.Alignment) & Qt::AlignHorizontal_Mask);
+      memo->document()->setDefaultTextOption(option);
+      const int limit = form.TextLimit[At(slot)];
+      static_cast<LimitedTextEdit*>(memo)->SetLimit(limit > 0 ? limit : kNoLimit);
+      memo->setReadOnly(editMode);
+    }
+  }
+}
+
+void FormCanvas::PlaceElement(int type, int slot, QWidget* control) {
+  const FormDef& form = context_.db.Forms[At(context_.state.CurForm)];
+  QRect box = Pixels(ElementBox(form.Elements[At(type)][At(slot)], type, kCanvasScale, kCanvasScale,
+                                context_.settings.FixedTextHeight));
+  if (type == kCombo) {
+    box.setHeight(Combo(slot)->sizeHint().height());
+    Combo(slot)->setGeometry(box);
+    comboPics_[At(slot)]->setGeometry(box);
+    return;
+  }
+  control->setGeometry(box);
+}
+
+QPixmap FormCanvas::ComboImitation(int slot, int height) const {
+  const FormDef& form = context_.db.Forms[At(context_.state.CurForm)];
+  const ElementDef& e = form.Elements[kCombo][At(slot)];
+  QPixmap picture(std::max(PixelsX(e.Width), 1), std::max(height, 1));
+  picture.fill(ColorOf(e.BackColor));
+  QPainter painter(&picture);
+  painter.setFont(FontOf(e.Font));
+  painter.setPen(ColorOf(e.ForeColor));
+  painter.drawText(QRect(PixelsX(kComboNameLeftTwips), 0, picture.width(), height),
+                   Qt::AlignLeft | Qt::AlignVCenter, e.Name);
+  if (!comboArrow_.isNull()) {
+    painter.drawPixmap(picture.width() - comboArrow_.width(), (height - comboArrow_.height()) / 2,
+                       comboArrow_);
+  }
+  painter.setPen(Qt::gray);
+  painter.drawRect(picture.rect().adjusted(0, 0, -1, -1));
+  return picture;
+}
+
+void FormCanvas::ShowNames() {
+  SuppressEvents suppressed(context_.state);
+  const FormDef& form = context_.db.Forms[At(context_.state.CurForm)];
+  auto name = [&form](int type, int slot) { return form.Elements[At(type)][At(slot)].Name; };
+  for (int k = 0; k < ControlCount(kButton); ++k)
+    static_cast<QPushButton*>(controls_[kButton][At(k)])->setText(name(kButton, k));
+  for (int k = 0; k < ControlCount(kText); ++k)
+    static_cast<QLineEdit*>(controls_[kText][At(k)])->setText(name(kText, k));
+  for (int k = 0; k < ControlCount(kMultiline); ++k) {
+    static_cast<QTextEdit*>(controls_[kMultiline][At(k)])->setPlainText(name(kMultiline, k));
+  }
+  for (int k = 0; k < ControlCount(kLabel); ++k)
+    static_cast<QLabel*>(controls_[kLabel][At(k)])->setText(name(kLabel, k));
+}
+
+void FormCanvas::ColourHandles() {
+  // An explicit colour other than black gets black handles; black or a
+  // system colour gets white ones.
+  const bool darkHandles = context_.db.Forms[At(context_.state.CurForm)].BackColor > 0;
+  const int size = PixelsX(kHandleSide);
+  QPixmap handle(size, size);
+  handle.fill(darkHandles ? Qt::black : Qt::white);
+  QPainter painter(&handle);
+  painter.setPen(darkHandles ? Qt::white : Qt::black);
+  painter.drawRect(0, 0, size - 1, size - 1);
+  painter.end();
+  for (QLabel* label : selPic_) {
+    label->setPixmap(handle);
+    label->resize(size, size);
+  }
+}
+
+std::pair<int, int> FormCanvas::ElementAt(const QPoint& point) {
+  const int form = context_.state.CurForm;
+  if (form < 0 || form >= context_.db.FormCount) return {-1, -1};
+  const auto& count = context_.db.Forms[At(form)].ElementCount;
+  // Later types and slots lie above earlier ones.
+  for (int t = kElementTypeCount - 1; t >= 0; --t) {
+    for (int k = count[At(t)] - 1; k >= 0; --k) {
+      const QWidget* control = Control(t, k);
+      if (control->isVisible() && control->geometry().contains(point)) return {t, k};
+    }
+  }
+  return {-1, -1};
+}
+
+void FormCanvas::DrawGrid(bool show, int stepX, int stepY) {
+  const int form = context_.state.CurForm;
+  if (form < 0 || form >= context_.db.FormCount) return;
+  const QColor back = ColorOf(context_.db.Forms[At(form)].BackColor);
+  const int width = std::max(PixelsX(stepX), 1);
+  const int height = std::max(PixelsY(stepY), 1);
+  if (!show) {
+    SetPlainBackground(mainPic_, back);
+    return;
+  }
+  // One tile per grid cell with its dot in the corner; the tiles repeat
+  // from the canvas's corner.
+  QPixmap tile(width, height);
+  tile.fill(back);
+  QPainter painter(&tile);
+  painter.setPen(back.red() < 129 ? Qt::white : Qt::black);
+  painter.drawPoint(0, 0);
+  painter.end();
+  QPalette palette = mainPic_->palette();
+  palette.setBrush(QPalette::Window, QBrush(tile));
+  mainPic_->setPalette(palette);
+}
+
+void FormCanvas::LayoutCanvas() {
+  const DisplayState& state = context_.state;
+  if (!drawn_ || state.CurForm < 0 || state.CurForm >= context_.db.FormCount) return;
+  const bool editMode = state.EditMode == 1;
+  const int canvasWidth = TwipsX(mainPic_->width());
+  const int canvasHeight = TwipsY(mainPic_->height());
+  const int viewportWidth = TwipsX(backPic_->width());
+  const int viewportHeight = TwipsY(backPic_->height());
+  const ScrollRange across = CanvasScrollRange(canvasWidth, viewportWidth, editMode);
+  const ScrollRange down = CanvasScrollRange(canvasHeight, viewportHeight, editMode);
+  {
+    const QSignalBlocker blockAcross(hScroll_);
+    const QSignalBlocker blockDown(vScroll_);
+    hScroll_->setRange(0, across.maximum);
+    vScroll_->setRange(0, down.maximum);
+  }
+  hScroll_->setVisible(across.visible);
+  vScroll_->setVisible(down.visible);
+  corner_->setVisible(across.visible && down.visible);
+  const QRect canvas(
+      CanvasStart(canvasWidth, viewportWidth, editMode, true, across, hScroll_->value()),
+      CanvasStart(canvasHeight, viewportHeight, editMode, false, down, vScroll_->value()),
+      canvasWidth, canvasHeight);
+  mainPic_->move(PixelsX(canvas.left()), PixelsY(canvas.top()));
+  const bool shadow = context_.db.Forms[At(state.CurForm)].Shadow == 1;
+  shadowX_->setGeometry(Pixels(ShadowRight(canvas)));
+  shadowY_->setGeometry(Pixels(ShadowBelow(canvas)));
+  shadowX_->setVisible(shadow);
+  shadowY_->setVisible(shadow);
+}
+
+void FormCanvas::FillRecordValues(int record) {
+  Database& db = context_.db;
+  if (record < 0 || record >= db.RecordCount || context_.state.CurForm < 0) return;
+  SuppressEvents suppressed(context_.state);
+  RecordData& values = db.Records[At(record)];
+  const FormDef& form = db.Forms[At(context_.state.CurForm)];
+  const auto& count = form.ElementCount;
+  for (int k = 0; k < count[kImage]; ++k) FillImage(k, values);
+  for (int k = 0; k < count[kText]; ++k) {
+    auto* text = static_cast<QLineEdit*>(Control(kText, k));
+    text->setText(values.TextValue[At(k)]);
+    // A value longer than its box shows its beginning.
+    text->setCursorPosition(0);
+  }
+  for (int k = 0; k < count[kMultiline]; ++k) {
+    static_cast<QTextEdit*>(Control(kMultiline, k))
+        ->setPlainText(ShownLines(values.MemoValue[At(k)]));
+  }
+  const auto actionName = [this](int action) {
+    return context_.texts.Get(kButtonActionNames, action + 1);
+  };
+  for (int k = 0; k < count[kButton]; ++k) {
+    static_cast<QPushButton*>(Control(kButton, k))
+        ->setText(ButtonCaption(form.ButtonAction[At(k)], values.ButtonValue[At(k)], actionName));
+  }
+  for (int k = 0; k < count[kCombo]; ++k) {
+    QComboBox* combo = Combo(k);
+    if (values.ComboValue[At(k)] >= combo->count()) values.ComboValue[At(k)] = 0;
+    combo->setCurrentIndex(values.ComboValue[At(k)]);
+  }
+  for (int k = 0; k < count[kFlag]; ++k)
+    static_cast<QCheckBox*>(Control(kFlag, k))->setChecked(values.FlagValue[At(k)]);
+}
+
+void FormCanvas::FillImage(int slot, const RecordData& record) {
+  const FormDef& form = context_.db.Forms[At(context_.state.CurForm)];
+  auto* image = static_cast<QLabel*>(Control(kImage, slot));
+  const QString& stored = record.ImageValue[At(slot)];
+  const std::optional<QImage> picture =
+      stored.isEmpty() ? std::nullopt
+                       : ReadPicture(ResolveDataPath(stored, context_.db.DatabasePath));
+  image->setPixmap(picture ? QPixmap::fromImage(*picture) : QPixmap());
+  // A picture of natural size takes its own size; every other keeps the box.
+  if (form.ImageSize[At(slot)] == 2 && picture) {
+    image->resize(picture->size());
+  } else {
+    PlaceElement(kImage, slot, image);
+  }
+}
+
+bool FormCanvas::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == backPic_ && event->type() == QEvent::Resize) LayoutCanvas();
+  return QObject::eventFilter(watched, event);
+}
+
+}  // namespace orbo

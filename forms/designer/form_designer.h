@@ -1,0 +1,108 @@
+// The form designer: in edit mode the canvas becomes a design surface.
+// Elements are added with the edit toolbar's tools, selected, moved by
+// dragging and resized with eight handles; elements and forms are deleted,
+// forms added, cloned and chosen; a dot grid snaps positions. Every change
+// goes to the model (designer_logic), the canvas is redrawn and the
+// database marked modified.
+#pragma once
+
+#include <QObject>
+#include <QPoint>
+#include <QRect>
+
+#include "forms/designer/designer_logic.h"
+
+class QComboBox;
+class QKeyEvent;
+class QMenu;
+class QMouseEvent;
+class QWidget;
+
+namespace orbo {
+
+class App;
+class FormCanvas;
+class PropertiesDialog;
+
+class FormDesigner : public QObject {
+ public:
+  FormDesigner(App& app, FormCanvas& canvas);
+  ~FormDesigner() override;
+
+  // Edit mode begins: the current form is drawn, selected and gridded.
+  void Start();
+  // Selects element (type, slot), the form (-1) or the database (-2).
+  void SelectElement(int type, int slot);
+  // Adds an element at (x, y) twips of the canvas and selects it.
+  void AddElement(int type, int x, int y);
+  void DeleteElement();
+  bool AddForm();
+  void CloneForm();
+  void DeleteForm();
+  // Draws form and selects it.
+  void ChooseForm(int form);
+  void ToggleGrid();
+  // Draws or clears the grid as the settings say.
+  void DrawGrid();
+  // FormCombo, mnuSelForm and the add-record lists after forms changed.
+  void RebuildFormLists();
+  // Draws the current form again, with the grid and the handles.
+  void Redraw();
+  // The properties dialog for the selection.
+  void ShowProperties();
+
+  QComboBox& FormCombo() const { return *formCombo_; }
+  // Told when the forms changed, for the lists of database mode.
+  std::function<void()> onFormsChanged;
+
+ private:
+  // What the mouse does on the design surface: nothing, moving an element
+  // or dragging a handle. A gesture keeps what it drags; the release of the
+  // left button stores it, and every other way out (another button, Escape,
+  // a mode switch, a menu, the focus going elsewhere) puts the dragged
+  // control back, so no gesture outlives the press that began it.
+  struct Gesture {
+    enum Kind { kIdle, kMove, kResize };
+    Kind kind = kIdle;
+    int form = -1;
+    int type = -1;  // -1: the form itself
+    int slot = 0;
+    QPoint grab;  // twips inside the element (move) or cursor pixels (resize)
+    QRect start;  // twips
+    QRect box;    // twips, as the gesture leaves it
+    HandleEdges edges;
+  };
+
+  void ConnectCommands();
+  void PlaceHandles();
+  // The box of element (type, slot), or the canvas's for type -1, in twips.
+  QRect BoxOf(int type, int slot) const;
+  QRect SelectedBox() const;
+  void ApplyBox(int type, int slot, const QRect& box);
+  // Stores the box of a gesture; the rest of the form keeps its stored
+  // geometry.
+  void CommitGeometry(const Gesture& gesture);
+  void RetitleRecordsOfForm();
+  int ArmedType() const;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  bool CanvasPress(QMouseEvent* event);
+  bool HandlePress(int handle, QMouseEvent* event);
+  bool CanvasKey(QKeyEvent* event);
+  void BeginGesture(Gesture::Kind kind, const QPoint& grab, int handle);
+  void FollowGesture(QMouseEvent* event);
+  // The left button went up: what the gesture changed is stored as one
+  // command.
+  void FinishGesture();
+  void CancelGesture();
+  // Whether the gesture's element or form is still the selection drawn.
+  bool GestureApplies() const;
+  QPoint CanvasTwips(const QPoint& pixels) const;
+
+  App& app_;
+  FormCanvas& canvas_;
+  QComboBox* formCombo_;
+  std::unique_ptr<PropertiesDialog> properties_;  // made when first shown
+  Gesture gesture_;
+};
+
+}  // namespace orbo

@@ -1,0 +1,46 @@
+// MS Access exchange: the import dialog and its run, the export dialog and
+// the export, over an Access engine that tests may replace.
+#pragma once
+
+#include <QString>
+#include <memory>
+
+#include "query/access/tables/access_engine.h"
+
+namespace orbo {
+
+class App;
+class ExportDialog;
+class ImportDialog;
+
+class AccessExchange {
+ public:
+  // Connects mnuImAccess and mnuExAccess of the main window.
+  explicit AccessExchange(App& app);
+  ~AccessExchange();
+
+  // mnuImAccess: ImForm, modally.
+  void OpenImport();
+  // DBButt of ImForm: the file dialog, then the file's tables.
+  void ChooseImportFile();
+  // mnuExAccess: ExAccForm, the file dialog, then the file.
+  void Export();
+  // The import of the dialog's table into new records.
+  void Import();
+  void SetEngine(std::unique_ptr<AccessEngine> engine);
+  ImportDialog& Importing();
+  ExportDialog& Exporting();
+
+ private:
+  // Reads every row first: a table that breaks off midway adds nothing.
+  bool ReadRows(std::vector<QStringList>* rows);
+  void AddRecords(const std::vector<QStringList>& rows);
+
+  App& app_;
+  std::unique_ptr<AccessEngine> engine_;
+  std::unique_ptr<ImportDialog> importDialog_;
+  std::unique_ptr<ExportDialog> exportDialog_;
+  QString lastFile_;  // the last Access file chosen, imported or exported
+};
+
+}  // namespace orbo

@@ -1,0 +1,58 @@
+#include "query/access/export_dialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/app.h"
+#include "shell/named_widget.h"
+#include "storage/navigation_logic.h"
+
+namespace orbo {
+
+ExportDialog::ExportDialog(App& app, QWidget* parent) : QDialog(parent), app_(app) {
+  setObjectName("ExAccForm");
+  const LanguageTexts& t = app_.texts;
+  setWindowTitle(t.Get(330, 2));
+  folderCombo_ = NamedWidget<QComboBox>("FolderCombo", this);
+  subDirCheck_ = NamedWidget<QCheckBox>("SubDirCheck", t.Get(455, 5), this);
+  auto* okButt = NamedWidget<QPushButton>("OkButt", t.Get(3, 0), this);
+  auto* cancelButt = NamedWidget<QPushButton>("CancelButt", t.Get(4, 0), this);
+  folderCombo_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  folderCombo_->setMinimumContentsLength(28);
+  okButt->setDefault(true);
+  auto* choices = new QFormLayout;
+  choices->addRow(NamedWidget<QLabel>("Label1", t.Get(455, 4), this), folderCombo_);
+  choices->addRow(subDirCheck_);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(okButt);
+  buttons->addWidget(cancelButt);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(choices);
+  layout->addLayout(buttons);
+  connect(okButt, &QPushButton::clicked, this, &QDialog::accept);
+  connect(cancelButt, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void ExportDialog::Prepare() {
+  const Database& db = app_.db;
+  QStringList entries{app_.texts.Get(460, 0)};
+  for (int folder = 0; folder < db.FolderCount; ++folder) entries << FolderPath(db, folder);
+  QStringList shown;
+  for (int i = 0; i < folderCombo_->count(); ++i) shown << folderCombo_->itemText(i);
+  if (shown == entries) return;
+  folderCombo_->clear();
+  folderCombo_->addItems(entries);
+  folderCombo_->setCurrentIndex(app_.state.CurFolder + 1);
+}
+
+ExportScope ExportDialog::Scope() const {
+  return {folderCombo_->currentIndex() - 1, subDirCheck_->isChecked()};
+}
+
+}  // namespace orbo

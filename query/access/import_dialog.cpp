@@ -1,0 +1,189 @@
+#include "query/access/import_dialog.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QFrame>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+#include "app/app.h"
+#include "app/main_window.h"
+#include "shell/named_widget.h"
+#include "storage/navigation_logic.h"
+
+namespace orbo {
+
+ImportDialog::ImportDialog(App& app, AccessEngine& engine, QWidget* parent)
+    : QDialog(parent), app_(app), engine_(engine) {
+  setObjectName("ImForm");
+  const LanguageTexts& t = app_.texts;
+  auto* frame1 = NamedWidget<QGroupBox>("Frame1", t.Get(340, 1), this);
+  auto* label1 = NamedWidget<QLabel>("Label1", t.Get(340, 2), frame1);
+  label2_ = NamedWidget<QLabel>("Label2", t.Get(340, 3), frame1);
+  dbText_ = NamedWidget<QLineEdit>("DBText", frame1);
+  dbButt_ = NamedWidget<QPushButton>("DBButt", QStringLiteral("..."), frame1);
+  tablesCombo_ = NamedWidget<QComboBox>("TablesCombo", frame1);
+  infLab_ = NamedWidget<QLabel>("InfLab", frame1);
+  frame2_ = NamedWidget<QGroupBox>("Frame2", t.Get(345, 0), this);
+  fieldsCombo_ = NamedWidget<QComboBox>("FieldsCombo", frame2_);
+  elsCombo_ = NamedWidget<QComboBox>("ElsCombo", frame2_);
+  formsCombo_ = NamedWidget<QComboBox>("FormsCombo", frame2_);
+  whereCombo_ = NamedWidget<QComboBox>("WhereCombo", frame2_);
+  importButt_ = NamedWidget<QPushButton>("ImportButt", t.Get(344, 0), frame2_);
+  waitFrame_ = NamedWidget<QFrame>("WaitFrame", this);
+  auto* waitLab = NamedWidget<QLabel>("WaitLab", t.Get(815, 0), waitFrame_);
+  cancelButt_ = NamedWidget<QPushButton>("CancelButt", t.Get(4, 0), this);
+  helpButt_ = NamedWidget<QPushButton>("HelpButt", t.Get(5, 0), this);
+  setWindowTitle(t.Get(340, 0));
+  dbText_->setReadOnly(true);
+  dbText_->setMinimumWidth(320);
+  whereCombo_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  whereCombo_->setMinimumContentsLength(28);
+  waitFrame_->setFrameShape(QFrame::StyledPanel);
+  (new QHBoxLayout(waitFrame_))->addWidget(waitLab);
+
+  auto* fileRow = new QHBoxLayout;
+  fileRow->addWidget(dbText_, 1);
+  fileRow->addWidget(dbButt_);
+  auto* source = new QFormLayout(frame1);
+  source->addRow(label1, fileRow);
+  source->addRow(label2_, tablesCombo_);
+  source->addRow(infLab_);
+  auto* mapping = new QFormLayout(frame2_);
+  mapping->addRow(NamedWidget<QLabel>("Label3", t.Get(345, 1), frame2_), fieldsCombo_);
+  mapping->addRow(NamedWidget<QLabel>("Label4", t.Get(345, 2), frame2_), elsCombo_);
+  mapping->addRow(NamedWidget<QLabel>("Label5", t.Get(345, 3), frame2_), formsCombo_);
+  mapping->addRow(NamedWidget<QLabel>("Label7", t.Get(345, 4), frame2_), whereCombo_);
+  mapping->addRow(importButt_);
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(helpButt_);
+  buttons->addStretch(1);
+  buttons->addWidget(cancelButt_);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(frame1);
+  layout->addWidget(frame2_);
+  layout->addWidget(waitFrame_);
+  layout->addLayout(buttons);
+
+  connect(dbButt_, &QPushButton::clicked, this, &ImportDialog::fileRequested);
+  connect(tablesCombo_, &QComboBox::activated, this, [this](int index) { ChooseTable(index); });
+  connect(formsCombo_, &QComboBox::currentIndexChanged, this, [this] { FillTargets(); });
+  connect(fieldsCombo_, &QComboBox::currentIndexChanged, this, [this] { ShowColumnTarget(); });
+  connect(elsCombo_, &QComboBox::activated, this,
+          [this](int target) { map_.Assign(fieldsCombo_->currentIndex(), target); });
+  connect(importButt_, &QPushButton::clicked, this, &ImportDialog::importRequested);
+  connect(helpButt_, &QPushButton::clicked, this, &ImportDialog::helpRequested);
+  connect(cancelButt_, &QPushButton::clicked, this, &QDialog::reject);
+  ShowSource(false);
+}
+
+ImportDialog::~ImportDialog() = default;
+
+void ImportDialog::Prepare() {
+  const Database& db = app_.db;
+  QStringList folders;
+  for (int folder = 0; folder < db.FolderCount; ++folder) folders << FolderPath(db, folder);
+  whereCombo_->clear();
+  whereCombo_->addItems(folders);
+  whereCombo_->setCurrentIndex(app_.state.CurFolder);
+  QStringList forms;
+  for (int form = 0; form < db.FormCount; ++form) forms << db.Forms[static_cast<size_t>(form)].Name;
+  const QSignalBlocker blocker(formsCombo_);
+  formsCombo_->clear();
+  formsCombo_->addItems(forms);
+  formsCombo_->setCurrentIndex(0);
+  FillTargets();
+  frame2_->setVisible(false);
+  SetWaiting(false);
+}
+
+void ImportDialog::OpenFile(const QString& path) {
+  std::unique_ptr<AccessSource> source = engine_.OpenDatabase(path);
+  if (!source) {
+    app_.ShowMessage(app_.texts.Get(900, 0), kOkOnly);
+    return;
+  }
+  source_ = std::move(source);
+  table_ = -1;
+  tablesCombo_->clear();
+  tablesCombo_->addItems(source_->TableNames());
+  dbText_->setText(path);
+  ShowSource(true);
+  infLab_->clear();
+  frame2_->setVisible(false);
+  if (tablesCombo_->count() > 0) ChooseTable(0);
+}
+
+void ImportDialog::ChooseTable(int index) {
+  frame2_->setVisible(false);
+  tablesCombo_->setCurrentIndex(index);
+  QStringList columns;
+  qint64 rows = 0;
+  if (!source_ || !source_->OpenTable(index, &columns, &rows)) {
+    table_ = -1;
+    infLab_->clear();
+    app_.ShowMessage(app_.texts.Get(900, 0), kOkOnly);
+    return;
+  }
+  table_ = index;
+  const LanguageTexts& t = app_.texts;
+  infLab_->setText(t.Get(340, 4) + u' ' + QString::number(columns.size()) + QStringLiteral(";  ") +
+                   t.Get(340, 5) + u' ' + QString::number(rows));
+  if (columns.isEmpty() || rows == 0) return;
+  formsCombo_->setCurrentIndex(0);
+  FillTargets();
+  frame2_->setVisible(true);
+  const QSignalBlocker blocker(fieldsCombo_);
+  fieldsCombo_->clear();
+  fieldsCombo_->addItems(columns);
+  fieldsCombo_->setCurrentIndex(0);
+  ShowColumnTarget();
+}
+
+int ImportDialog::Folder() const { return whereCombo_->currentIndex(); }
+
+int ImportDialog::Form() const { return formsCombo_->currentIndex(); }
+
+void ImportDialog::SetWaiting(bool waiting) {
+  waitFrame_->setVisible(waiting);
+  if (waiting) {
+    waitFrame_->repaint();
+  } else {
+    adjustSize();  // give back the frame's room
+  }
+}
+
+void ImportDialog::closeEvent(QCloseEvent* event) {
+  event->ignore();
+  if (!waitFrame_->isVisible()) reject();
+}
+
+void ImportDialog::FillTargets() {
+  const int form = formsCombo_->currentIndex();
+  QStringList targets{QStringLiteral("-")};
+  if (form >= 0 && form < app_.db.FormCount)
+    targets << ImportTargetNames(app_.db.Forms[static_cast<size_t>(form)]);
+  elsCombo_->clear();
+  elsCombo_->addItems(targets);
+  ShowColumnTarget();
+}
+
+void ImportDialog::ShowColumnTarget() {
+  const int target = map_.TargetOf(fieldsCombo_->currentIndex());
+  elsCombo_->setCurrentIndex(target < elsCombo_->count() ? target : 0);
+  // Columns past the map's end are never imported.
+  elsCombo_->setEnabled(fieldsCombo_->currentIndex() < kReadColumns);
+}
+
+void ImportDialog::ShowSource(bool shown) {
+  for (QWidget* w : std::initializer_list<QWidget*>{label2_, tablesCombo_, infLab_})
+    w->setVisible(shown);
+}
+
+}  // namespace orbo

@@ -1,0 +1,79 @@
+// ImForm: an Access file, one of its tables, and which column goes into
+// which field of new records of a form in a folder. The run itself is the
+// AccessExchange's.
+#pragma once
+
+#include <QDialog>
+#include <memory>
+
+#include "query/access/tables/access_import.h"
+
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace orbo {
+
+class App;
+
+class ImportDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  ImportDialog(App& app, AccessEngine& engine, QWidget* parent);
+  ~ImportDialog() override;
+
+  // On every opening: the folder and form lists of the database as it is.
+  void Prepare();
+  // The open file, its table list and the first table; 900/0 when the file
+  // cannot be read.
+  void OpenFile(const QString& path);
+  void ChooseTable(int index);
+
+  // The open file, positioned on nothing; nullptr before a file is chosen.
+  AccessSource* Source() { return source_.get(); }
+  int Table() const { return table_; }
+  int Folder() const;
+  int Form() const;
+  const ColumnMap& Map() const { return map_; }
+  // Shown while an import runs; the window cannot be closed meanwhile.
+  void SetWaiting(bool waiting);
+
+ signals:
+  void fileRequested();  // DBButt
+  void importRequested();
+  void helpRequested();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void FillTargets();
+  void ShowColumnTarget();
+  void ShowSource(bool shown);
+
+  App& app_;
+  AccessEngine& engine_;
+  std::unique_ptr<AccessSource> source_;
+  int table_ = -1;
+  ColumnMap map_;
+  QPushButton* dbButt_;
+  QLineEdit* dbText_;
+  QComboBox* tablesCombo_;
+  QLabel* infLab_;
+  QLabel* label2_;
+  QGroupBox* frame2_;
+  QComboBox* fieldsCombo_;
+  QComboBox* elsCombo_;
+  QComboBox* formsCombo_;
+  QComboBox* whereCombo_;
+  QPushButton* importButt_;
+  QFrame* waitFrame_;
+  QPushButton* cancelButt_;
+  QPushButton* helpButt_;
+};
+
+}  // namespace orbo

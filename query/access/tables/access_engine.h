@@ -1,0 +1,56 @@
+// The Access engine: reading the tables of an Access file and creating a
+// new one. Import and export talk only to this interface, so a test can
+// put an engine that fails in its place.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+#include "query/access/jet4/jet4_writer.h"
+
+namespace orbo {
+
+// Columns past these are never read: an import maps at most this many.
+inline constexpr int kReadColumns = 129;
+
+// An Access file opened for reading.
+class AccessSource {
+ public:
+  virtual ~AccessSource() = default;
+  // The user tables, in the file's order.
+  virtual QStringList TableNames() const = 0;
+  // Opens table `index` at its first row. False when it cannot be read.
+  virtual bool OpenTable(int index, QStringList* columns, qint64* rowCount) = 0;
+  // The next row of the open table: the values of its first kReadColumns
+  // columns as text ("" when empty; a Boolean as "True" or "False", a date
+  // as "yyyy-mm-dd hh:mm:ss" without a midnight time, a Currency or decimal
+  // without trailing zeros). False past the last row, or when the table is
+  // damaged, which `Failed` then reports.
+  virtual bool NextRow(QStringList* values) = 0;
+  virtual bool Failed() const = 0;
+};
+
+// A new Access file being made; written whole by `Close`.
+class AccessTarget {
+ public:
+  virtual ~AccessTarget() = default;
+  // Returns the table's number for AppendRow.
+  virtual int CreateTable(const QString& name, std::vector<jet4::Column> columns) = 0;
+  virtual void AppendRow(int table, std::vector<jet4::Cell> row) = 0;
+  virtual bool Close(jet4::Error* error) = 0;
+};
+
+class AccessEngine {
+ public:
+  virtual ~AccessEngine() = default;
+  // nullptr when the file is not an Access database it can read.
+  virtual std::unique_ptr<AccessSource> OpenDatabase(const QString& path) = 0;
+  virtual std::unique_ptr<AccessTarget> CreateDatabase(const QString& path) = 0;
+};
+
+// libmdb reads; our Jet 4 writer creates.
+std::unique_ptr<AccessEngine> MakeAccessEngine();
+
+}  // namespace orbo

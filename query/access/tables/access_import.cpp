@@ -1,0 +1,84 @@
+#include "query/access/tables/access_import.h"
+
+#include <algorithm>
+
+#include "storage/navigation_logic.h"
+#include "storage/stream_library.h"
+
+namespace orbo {
+
+std::vector<ImportTarget> ImportTargets(const FormDef& form) {
+  std::vector<ImportTarget> targets;
+  for (int type : {kText, kButton, kMultiline}) {
+    for (int slot = 0; slot < form.ElementCount[static_cast<size_t>(type)]; ++slot)
+      targets.push_back({type, slot});
+  }
+  return targets;
+}
+
+QStringList ImportTargetNames(const FormDef& form) {
+  QStringList names;
+  for (const ImportTarget& t : ImportTargets(form)) {
+    names << form.Elements[static_cast<size_t>(t.type)][static_cast<size_t>(t.slot)].Name;
+  }
+  return names;
+}
+
+int ColumnMap::TargetOf(int column) const {
+  return column >= 0 && column < kReadColumns ? targets_[static_cast<size_t>(column)] : 0;
+}
+
+void ColumnMap::Assign(int column, int target) {
+  if (column < 0 || column >= kReadColumns) return;
+  if (target >= 1)
+    std::replace(targets_.begin(), targets_.end(), static_cast<std::int16_t>(target),
+                 std::int16_t{0});
+  targets_[static_cast<size_t>(column)] = static_cast<std::int16_t>(std::max(target, 0));
+}
+
+bool ColumnMap::Empty() const {
+  return std::all_of(targets_.begin(), targets_.end(), [](std::int16_t t) { return t == 0; });
+}
+
+int ImportCapacity(const Database& db) { return std::max(kMaxRecords - db.RecordCount, 0); }
+
+int FieldCapacity(const FormDef& form, const ImportTarget& target) {
+  const int limit =
+      target.type == kMultiline ? form.TextLimit[static_cast<size_t>(target.slot)] : 0;
+  return limit > 0 ? limit : stream::kMaxStringBytes;
+}
+
+int StoreImportedRow(Database& db, int record, const ColumnMap& map, const QStringList& row) {
+  RecordData& data = db.Records[static_cast<size_t>(record)];
+  const FormDef& form = db.Forms[static_cast<size_t>(data.Form)];
+  const std::vector<ImportTarget> targets = ImportTargets(form);
+  int cut = 0;
+  for (int column = 0; column < std::min<int>(row.size(), kReadColumns); ++column) {
+    const int n = map.TargetOf(column);
+    // The map outlives a change of form: a number past this form's fields
+    // names nothing.
+    if (n < 1 || n > static_cast<int>(targets.size())) continue;
+    const ImportTarget& target = targets[static_cast<size_t>(n - 1)];
+    QString value = row[column];
+    const int capacity = FieldCapacity(form, target);
+    if (value.size() > capacity) {
+      // Never half a surrogate pair.
+      value.truncate(value[capacity - 1].isHighSurrogate() ? capacity - 1 : capacity);
+      ++cut;
+    }
+    const auto slot = static_cast<size_t>(target.slot);
+    switch (target.type) {
+      case kText:
+        data.TextValue[slot] = value;
+        break;
+      case kButton:
+        data.ButtonValue[slot] = value;
+        break;
+      default:
+        data.MemoValue[slot] = value;
+    }
+  }
+  return cut;
+}
+
+}  // namespace orbo

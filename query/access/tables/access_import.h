@@ -1,0 +1,49 @@
+// The import from an Access table without widgets: which fields of a form
+// can take a column, the column map, and storing one row into a record.
+#pragma once
+
+#include <QStringList>
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "query/access/tables/access_engine.h"
+#include "storage/database_model.h"
+
+namespace orbo {
+
+struct ImportTarget {
+  int type = kText;
+  int slot = 0;
+};
+
+// The fields a column can go into: text fields, then buttons, then
+// multiline texts, each in slot order.
+std::vector<ImportTarget> ImportTargets(const FormDef& form);
+QStringList ImportTargetNames(const FormDef& form);
+
+// For each of the first kReadColumns columns: 0 when not imported, else
+// the 1-based number of its target.
+class ColumnMap {
+ public:
+  int TargetOf(int column) const;
+  // A target takes at most one column: whichever had it loses it.
+  void Assign(int column, int target);
+  bool Empty() const;
+
+ private:
+  std::array<std::int16_t, kReadColumns> targets_{};
+};
+
+// How many records an import may still add.
+int ImportCapacity(const Database& db);
+
+// The most characters the field can hold: its text limit, if it has one,
+// else what a file stores.
+int FieldCapacity(const FormDef& form, const ImportTarget& target);
+
+// Stores the row's mapped values into record; a value longer than its
+// field can hold is cut. Returns how many were cut.
+int StoreImportedRow(Database& db, int record, const ColumnMap& map, const QStringList& row);
+
+}  // namespace orbo

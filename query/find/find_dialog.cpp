@@ -1,0 +1,234 @@
+#include "query/find/find_dialog.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QTextEdit>
+#include <QVBoxLayout>
+
+#include "app/app.h"
+#include "shell/named_widget.h"
+#include "storage/navigation_logic.h"
+
+namespace orbo {
+namespace {
+
+// Type list index of text fields, where every change of form starts.
+constexpr int kTextFieldsEntry = 1;
+constexpr int kFlagFieldsEntry = 4;
+
+}  // namespace
+
+FindDialog::FindDialog(App& app, QWidget* parent) : QDialog(parent), app_(app) {
+  setObjectName("FindForm");
+  findLab1_ = NamedWidget<QLabel>("FindLab1", this);
+  whatText_ = NamedWidget<QLineEdit>("WhatText", this);
+  whatCombo_ = NamedWidget<QComboBox>("WhatCombo", this);
+  frame1_ = NamedWidget<QGroupBox>("Frame1", this);
+  wholeCheck_ = NamedWidget<QCheckBox>("WholeCheck", this);
+  caseCheck_ = NamedWidget<QCheckBox>("CaseCheck", this);
+  dirFrame_ = NamedWidget<QGroupBox>("DirFrame", this);
+  upDir_ = NamedWidget<QRadioButton>("UpDir", this);
+  downDir_ = NamedWidget<QRadioButton>("DownDir", this);
+  findFrame1_ = NamedWidget<QGroupBox>("FindFrame1", this);
+  findLab2_ = NamedWidget<QLabel>("FindLab2", this);
+  findLab3_ = NamedWidget<QLabel>("FindLab3", this);
+  findLab4_ = NamedWidget<QLabel>("FindLab4", this);
+  folderLab_ = NamedWidget<QLabel>("FolderLab", this);
+  formsCombo_ = NamedWidget<QComboBox>("FormsCombo", this);
+  fieldsTypeCombo_ = NamedWidget<QComboBox>("FieldsTypeCombo", this);
+  fieldsCombo_ = NamedWidget<QComboBox>("FieldsCombo", this);
+  folderCombo_ = NamedWidget<QComboBox>("FolderCombo", this);
+  subDirCheck_ = NamedWidget<QCheckBox>("SubDirCheck", this);
+  resultText_ = NamedWidget<QTextEdit>("ResultText", this);
+  findButt_ = NamedWidget<QPushButton>("FindButt", this);
+  markButt_ = NamedWidget<QPushButton>("MarkButt", this);
+  cancelButt_ = NamedWidget<QPushButton>("CancelButt", this);
+  helpButt_ = NamedWidget<QPushButton>("HelpButt", this);
+  resultText_->setReadOnly(true);
+  whatCombo_->hide();
+  findButt_->setDefault(true);
+  for (QComboBox* list : {formsCombo_, fieldsTypeCombo_, fieldsCombo_, folderCombo_}) {
+    list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    list->setMinimumContentsLength(24);
+  }
+
+  auto* what = new QHBoxLayout;
+  what->addWidget(findLab1_);
+  what->addWidget(whatText_, 1);
+  what->addWidget(whatCombo_, 1);
+  auto* options = new QVBoxLayout(frame1_);
+  options->addWidget(wholeCheck_);
+  options->addWidget(caseCheck_);
+  auto* direction = new QVBoxLayout(dirFrame_);
+  direction->addWidget(upDir_);
+  direction->addWidget(downDir_);
+  auto* choices = new QHBoxLayout;
+  choices->addWidget(frame1_, 1);
+  choices->addWidget(dirFrame_);
+  auto* scope = new QFormLayout(findFrame1_);
+  scope->addRow(findLab2_, formsCombo_);
+  scope->addRow(findLab3_, fieldsTypeCombo_);
+  scope->addRow(findLab4_, fieldsCombo_);
+  scope->addRow(folderLab_, folderCombo_);
+  scope->addRow(QString(), subDirCheck_);
+  auto* left = new QVBoxLayout;
+  left->addLayout(what);
+  left->addLayout(choices);
+  left->addWidget(findFrame1_);
+  auto* buttons = new QVBoxLayout;
+  for (QPushButton* button : {findButt_, markButt_, cancelButt_, helpButt_})
+    buttons->addWidget(button);
+  buttons->addStretch(1);
+  auto* top = new QHBoxLayout;
+  top->addLayout(left, 1);
+  top->addLayout(buttons);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(top);
+  layout->addWidget(resultText_, 1);
+  resize(560, 520);
+
+  ApplyTexts();
+  downDir_->setChecked(true);
+  connect(findButt_, &QPushButton::clicked, this, &FindDialog::findRequested);
+  connect(markButt_, &QPushButton::clicked, this, &FindDialog::markRequested);
+  connect(helpButt_, &QPushButton::clicked, this, &FindDialog::helpRequested);
+  connect(cancelButt_, &QPushButton::clicked, this, &QDialog::reject);
+  connect(formsCombo_, &QComboBox::activated, this, [this] { FormChosen(); });
+  connect(fieldsTypeCombo_, &QComboBox::activated, this, [this] { TypeChosen(); });
+  ResetLists();
+}
+
+void FindDialog::ApplyTexts() {
+  const LanguageTexts& t = app_.texts;
+  setWindowTitle(t.Get(450, 0));
+  cancelButt_->setText(t.Get(4, 0));
+  helpButt_->setText(t.Get(5, 0));
+  findLab1_->setText(t.Get(450, 1));
+  frame1_->setTitle(t.Get(450, 2));
+  wholeCheck_->setText(t.Get(450, 3));
+  caseCheck_->setText(t.Get(450, 4));
+  dirFrame_->setTitle(t.Get(450, 5));
+  upDir_->setText(t.Get(450, 6));
+  downDir_->setText(t.Get(450, 7));
+  findFrame1_->setTitle(t.Get(455, 0));
+  findLab2_->setText(t.Get(455, 1));
+  findLab3_->setText(t.Get(455, 2));
+  findLab4_->setText(t.Get(455, 3));
+  folderLab_->setText(t.Get(455, 4));
+  subDirCheck_->setText(t.Get(455, 5));
+  findButt_->setText(t.Get(457, 0));
+  markButt_->setText(t.Get(457, 1));
+}
+
+void FindDialog::ResetLists() {
+  const LanguageTexts& t = app_.texts;
+  formsCombo_->clear();
+  formsCombo_->addItem(t.Get(460, 0));
+  for (int form = 0; form < app_.db.FormCount; ++form)
+    formsCombo_->addItem(app_.db.Forms[form].Name);
+  fieldsTypeCombo_->clear();
+  for (int entry = 0; entry <= kFindFieldTypeCount; ++entry)
+    fieldsTypeCombo_->addItem(t.Get(460, entry));
+  fieldsCombo_->clear();
+  fieldsCombo_->addItem(t.Get(460, 0));
+  fieldsCombo_->setEnabled(false);
+  formsCombo_->setCurrentIndex(0);
+  fieldsTypeCombo_->setCurrentIndex(kTextFieldsEntry);
+  whatCombo_->hide();
+  whatText_->show();
+  downDir_->setChecked(true);
+}
+
+void FindDialog::Prepare() {
+  const LanguageTexts& t = app_.texts;
+  resultText_->setPlainText(t.Get(464, 0) + t.Get(464, 1));
+  const QSignalBlocker blocker(folderCombo_);
+  folderCombo_->clear();
+  QStringList entries{t.Get(460, 0)};
+  for (int folder = 0; folder < app_.db.FolderCount; ++folder)
+    entries << FolderPath(app_.db, folder);
+  folderCombo_->addItems(entries);
+  folderCombo_->setCurrentIndex(app_.state.CurFolder + 1);
+  whatText_->setFocus();
+  whatText_->selectAll();
+}
+
+void FindDialog::FormChosen() {
+  const bool allForms = formsCombo_->currentIndex() <= 0;
+  fieldsCombo_->setEnabled(!allForms);
+  if (allForms) {
+    fieldsCombo_->setCurrentIndex(0);
+    fieldsCombo_->setItemText(0, app_.texts.Get(460, 0));
+  }
+  fieldsTypeCombo_->setCurrentIndex(kTextFieldsEntry);
+  TypeChosen();
+}
+
+void FindDialog::TypeChosen() {
+  const LanguageTexts& t = app_.texts;
+  const int form = formsCombo_->currentIndex() - 1;
+  const int entry = fieldsTypeCombo_->currentIndex();
+  const bool flags = entry == kFlagFieldsEntry;
+  whatText_->setVisible(!flags);
+  whatCombo_->setVisible(flags);
+  if (flags) {
+    whatCombo_->clear();
+    whatCombo_->addItems({t.Get(463, 0), t.Get(463, 1)});
+    whatCombo_->setCurrentIndex(0);
+  }
+  if (form < 0 || entry <= 0) {
+    fieldsCombo_->setEnabled(false);
+    fieldsCombo_->clear();
+    fieldsCombo_->addItem(t.Get(460, 0));
+    return;
+  }
+  const FormDef& def = app_.db.Forms[form];
+  const int type = kFindFieldTypes[entry - 1];
+  const int count = def.ElementCount[type];
+  if (count == 0) {
+    app_.ShowMessage(t.Get(740, 0) + def.Name + t.Get(740, 1), kExclamation);
+    // A form without text fields either falls back to any type, so the
+    // warning is not repeated without end.
+    fieldsTypeCombo_->setCurrentIndex(entry == kTextFieldsEntry ? 0 : kTextFieldsEntry);
+    TypeChosen();
+    return;
+  }
+  fieldsCombo_->setEnabled(true);
+  fieldsCombo_->clear();
+  fieldsCombo_->addItem(t.Get(460, 0) + QStringLiteral(" (") + QString::number(count) + u')');
+  for (int slot = 0; slot < count; ++slot) fieldsCombo_->addItem(def.Elements[type][slot].Name);
+  fieldsCombo_->setCurrentIndex(0);
+}
+
+FindSettings FindDialog::Settings() const {
+  FindSettings settings;
+  const int entry = fieldsTypeCombo_->currentIndex();
+  settings.text =
+      entry == kFlagFieldsEntry ? QString::number(whatCombo_->currentIndex()) : whatText_->text();
+  settings.matchCase = caseCheck_->isChecked();
+  settings.wholeWord = wholeCheck_->isChecked();
+  settings.direction = upDir_->isChecked() ? -1 : 1;
+  settings.form = formsCombo_->currentIndex() - 1;
+  settings.fieldType = entry - 1;
+  settings.field = settings.form < 0 ? -1 : fieldsCombo_->currentIndex() - 1;
+  settings.folder = folderCombo_->currentIndex() - 1;
+  settings.subfolders = subDirCheck_->isChecked();
+  return settings;
+}
+
+void FindDialog::closeEvent(QCloseEvent* event) {
+  // Closing hides the dialog; its choices stay for Find next.
+  event->ignore();
+  reject();
+}
+
+}  // namespace orbo

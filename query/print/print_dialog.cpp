@@ -1,0 +1,211 @@
+#include "query/print/print_dialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include "app/app.h"
+#include "app/main_window.h"
+#include "query/print/pages/page_renderer.h"
+#include "query/print/pages/print_job.h"
+#include "query/print/pages/print_sets.h"
+#include "query/print/print_preview.h"
+#include "query/print/print_progress.h"
+#include "shell/named_widget.h"
+
+namespace orbo {
+namespace {
+
+constexpr int kPrintTitle = 470;
+constexpr int kPageWord = 474;
+constexpr int kPdfTexts = 970;
+constexpr int kPrintHelpTopic = 16;
+
+double ScreenTwipsPerPixel() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  const double dotsPerInch = screen ? screen->logicalDotsPerInchX() : 0;
+  return dotsPerInch > 0 ? 1440.0 / dotsPerInch : kStandardTwipsPerPixel;
+}
+
+}  // namespace
+
+PrintDialog::PrintDialog(App& app)
+    : QDialog(&app.Window()),
+      app_(app),
+      printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)),
+      screenTwipsPerPixel_(ScreenTwipsPerPixel()) {
+  setObjectName("PrinterForm2");
+  // Drawn from the paper's corner, as in a PDF and in the preview.
+  printer_->setFullPage(true);
+  const LanguageTexts& texts = app_.texts;
+  setWindowTitle(texts.Get(kPrintTitle, 0));
+  label1_ = NamedWidget<QLabel>("Label1", texts.Get(kPrintTitle, 1), this);
+  printCombo_ = NamedWidget<QComboBox>("PrintCombo", this);
+  printText_ = NamedWidget<QPlainTextEdit>("PrintText", this);
+  printText_->setReadOnly(true);
+  reverseCheck_ = NamedWidget<QCheckBox>("ReverseCheck", texts.Get(kPrintTitle, 5), this);
+  auto button = [&](const char* name, int group, int entry) {
+    return NamedWidget<QPushButton>(name, texts.Get(group, entry), this);
+  };
+  setupButt_ = button("SetupButt", kPrintTitle, 3);
+  previewButt_ = button("PreviewButt", kPrintTitle, 2);
+  printButt_ = button("PrintButt", 3, 0);
+  cancelButt_ = button("CancelButt", 4, 0);
+  helpButt_ = button("HelpButt", 5, 0);
+  printButt_->setDefault(true);
+
+  auto* options = new QHBoxLayout;
+  options->addWidget(reverseCheck_);
+  options->addStretch();
+  options->addWidget(setupButt_);
+  options->addWidget(previewButt_);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  for (QPushButton* b : {printButt_, cancelButt_, helpButt_}) buttons->addWidget(b);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(label1_);
+  layout->addWidget(printCombo_);
+  layout->addWidget(printText_, 1);
+  layout->addLayout(options);
+  layout->addLayout(buttons);
+  resize(460, 400);
+
+  connect(printCombo_, &QComboBox::activated, this, [this](int set) { ChooseSet(set); });
+  connect(reverseCheck_, &QCheckBox::toggled, this, [this] { Reorder(); });
+  connect(setupButt_, &QPushButton::clicked, this, [this] { SetUpPrinter(); });
+  connect(previewButt_, &QPushButton::clicked, this, [this] { ShowPreview(); });
+  connect(printButt_, &QPushButton::clicked, this, [this] { Print(); });
+  connect(cancelButt_, &QPushButton::clicked, this, &QDialog::reject);
+  connect(helpButt_, &QPushButton::clicked, this, [this] { app_.ShowHelp(kPrintHelpTopic); });
+}
+
+PrintDialog::~PrintDialog() = default;
+
+PrintPreview& PrintDialog::Preview() {
+  if (!preview_) {
+    preview_ = std::make_unique<PrintPreview>(
+        PrintPreview::Context{app_, *printer_, order_, position_}, screenTwipsPerPixel_, this);
+  }
+  return *preview_;
+}
+
+void PrintDialog::Open() {
+  Activate();
+  app_.Seams().RunModal(*this);
+}
+
+void PrintDialog::Activate() {
+  if (std::exchange(keepListOnce_, false)) return;
+  const int shown = app_.state.CurRecord;
+  printCombo_->clear();
+  printCombo_->addItems(PrintSetNames(app_.db, shown, app_.state.CurFolder, app_.texts));
+  ChooseSet(IsPrintableRecord(app_.db, shown) ? kShownRecordSet : kFolderSet);
+}
+
+void PrintDialog::ChooseSet(int set) {
+  const int shown = app_.state.CurRecord;
+  if (SetNeedsShownRecord(set) && !IsPrintableRecord(app_.db, shown)) {
+    app_.ShowMessage(app_.texts.Get(750, 0), kExclamation);
+    set = kFolderSet;
+  }
+  printCombo_->setCurrentIndex(set);
+  list_ = PrintList(app_.db, set, shown, app_.state.CurFolder);
+  position_ = 0;
+  Reorder();
+}
+
+void PrintDialog::Reorder() {
+  order_ = PrintOrder(list_, reverseCheck_->isChecked());
+  QString text = PrintListText(app_.db, order_, app_.texts.Get(473, 0));
+  printText_->setPlainText(text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+}
+
+void PrintDialog::ShowPreview() {
+  if (order_.empty()) {
+    app_.ShowMessage(app_.texts.Get(760, 0), kExclamation);
+    return;
+  }
+  keepListOnce_ = true;
+  Preview().Open();
+  Activate();
+}
+
+void PrintDialog::SetUpPrinter() { app_.Seams().PrinterSetup(this, *printer_); }
+
+bool PrintDialog::ChooseTarget(QString& pdfPath) {
+  pdfPath =
+      printer_->outputFormat() == QPrinter::PdfFormat ? printer_->outputFileName() : QString();
+  // A printer is chosen, or the set-up named a PDF file.
+  if (!pdfPath.isEmpty() ||
+      (printer_->outputFormat() == QPrinter::NativeFormat && !printer_->printerName().isEmpty())) {
+    return true;
+  }
+  // No printer: the pages go to a PDF file the user names.
+  pdfPath =
+      app_.Seams().SaveFileName(this, app_.texts.Get(kPdfTexts, 0), app_.texts.Get(kPdfTexts, 1),
+                                PdfFolder(app_.db.DatabasePath, lastPdf_));
+  if (pdfPath.isEmpty()) return false;
+  if (QFileInfo(pdfPath).suffix().isEmpty()) pdfPath += QStringLiteral(".pdf");
+  return true;
+}
+
+void PrintDialog::Retitle(int page) {
+  const LanguageTexts& texts = app_.texts;
+  setWindowTitle(page == 0 ? texts.Get(kPrintTitle, 0)
+                           : QStringLiteral("%1  %2: %3")
+                                 .arg(texts.Get(kPrintTitle, 0), texts.Get(kPageWord, 5),
+                                      QString::number(page)));
+}
+
+JobEnd PrintDialog::RunJob(const QString& pdfPath, QString& error) {
+  // The list as it was when Print was pressed: events run between pages.
+  const std::vector<int> order = order_;
+  const PageRenderer renderer(app_.db, screenTwipsPerPixel_);
+  PrintProgress progress(app_.texts, static_cast<int>(order.size()), this);
+  const PageDone pageDone = [&](int page) {
+    Retitle(page);
+    if (progress.PageDone(page)) return true;
+    // Before the painter ends the job, or the pages drawn so far would print.
+    if (pdfPath.isEmpty()) printer_->abort();
+    return false;
+  };
+  return pdfPath.isEmpty() ? PrintPages(*printer_, renderer, order, pageDone)
+                           : WritePdf(pdfPath, FullPageLayout(printer_->pageLayout()), renderer,
+                                      order, error, pageDone);
+}
+
+void PrintDialog::Print() {
+  if (order_.empty()) {
+    app_.ShowMessage(app_.texts.Get(760, 0), kExclamation);
+    return;
+  }
+  QString pdfPath;
+  if (!ChooseTarget(pdfPath)) return;
+  if (IsDatabaseFile(pdfPath, app_.db.DatabasePath)) {
+    app_.ShowMessage(app_.texts.Get(kPdfTexts, 4), kExclamation);
+    return;
+  }
+  QString error;
+  const JobEnd end = RunJob(pdfPath, error);
+  Retitle(0);
+  if (end == JobEnd::kStopped) return;
+  if (end == JobEnd::kFailed) {
+    app_.ShowMessage(
+        pdfPath.isEmpty() ? app_.texts.Get(kPdfTexts, 3) : app_.texts.Get(kPdfTexts, 2).arg(error),
+        kExclamation);
+    return;
+  }
+  if (!pdfPath.isEmpty()) lastPdf_ = pdfPath;
+  accept();
+}
+
+}  // namespace orbo

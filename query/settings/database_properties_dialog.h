@@ -1,0 +1,44 @@
+// DBProps: switches the password protection of the open database on and off
+// and changes its password. The state at opening is kept aside; Cancel and
+// closing the window bring it back, OK marks the database modified.
+#pragma once
+
+#include <QDialog>
+
+#include "query/settings/password_logic.h"
+
+class QCheckBox;
+class QGroupBox;
+class QPushButton;
+
+namespace orbo {
+
+class App;
+
+class DatabasePropertiesDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit DatabasePropertiesDialog(App& app);
+
+  void Run();
+
+ private:
+  void ApplyTexts();
+  void ShowProtection();
+  void SwitchProtection();
+  void ChangePassword();
+  // Tells the user why nothing changed.
+  void Tell(ProtectionOutcome outcome);
+  QString AskPassword(int promptGroup);
+
+  App& app_;
+  QGroupBox* codeFrame_;
+  QCheckBox* codeCheck1_;
+  QPushButton* codeButt1_;
+  QPushButton* okButt_;
+  QPushButton* cancelButt_;
+  QPushButton* helpButt_;
+};
+
+}  // namespace orbo

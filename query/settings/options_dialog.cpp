@@ -1,0 +1,239 @@
+#include "query/settings/options_dialog.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTabBar>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "app/app.h"
+#include "app/main_window.h"
+#include "forms/designer/form_designer.h"
+#include "shell/dialog_buttons.h"
+#include "shell/named_widget.h"
+#include "shell/settings_store.h"
+#include "storage/font_value.h"
+
+namespace orbo {
+namespace {
+
+constexpr int kOptionTexts = 300;
+constexpr int kSeparatorText = 9;
+constexpr int kSettingsNotWritten = 2;
+constexpr int kHelpTopic = 21;
+constexpr const char* kTopNodes[] = {"root1", "root2"};
+
+std::size_t At(int i) { return static_cast<std::size_t>(i); }
+
+}  // namespace
+
+OptionsDialog::OptionsDialog(App& app) : QDialog(&app.Window()), app_(app) {
+  setObjectName("OptionsForm");
+  mainTab_ = NamedWidget<QTabBar>("MainTab");
+  mainTab_->addTab(QString());
+  mainTab_->addTab(QString());
+  mainTab_->setTabData(0, QStringLiteral("view"));
+  mainTab_->setTabData(1, QStringLiteral("editor"));
+
+  viewFrame_ = NamedWidget<QGroupBox>("ViewFrame");
+  showStatus_ = NamedWidget<QCheckBox>("ShowStatus");
+  clearRecent_ = NamedWidget<QPushButton>("ClearRecent");
+  clearRecent_->setAutoDefault(false);
+  auto* viewLayout = new QVBoxLayout(viewFrame_);
+  viewLayout->addWidget(showStatus_);
+  viewLayout->addWidget(clearRecent_, 0, Qt::AlignLeft);
+  panelFrame_ = NamedWidget<QGroupBox>("PanelFrame");
+  panelView_ = NamedWidget<QTreeWidget>("PanelView");
+  panelView_->setHeaderHidden(true);
+  panelView_->setIconSize(QSize(16, 16));
+  auto* panelLayout = new QVBoxLayout(panelFrame_);
+  panelLayout->addWidget(panelView_);
+
+  gridFrame_ = NamedWidget<QGroupBox>("GridFrame");
+  gridX_ = NamedWidget<QLabel>("GridX");
+  gridXT_ = NamedWidget<QLineEdit>("GridXT");
+  gridY_ = NamedWidget<QLabel>("GridY");
+  gridYT_ = NamedWidget<QLineEdit>("GridYT");
+  showGrid_ = NamedWidget<QCheckBox>("ShowGrid");
+  for (QLineEdit* step : {gridXT_, gridYT_}) step->setMaximumWidth(80);
+  auto* gridLayout = new QFormLayout(gridFrame_);
+  gridLayout->addRow(gridX_, gridXT_);
+  gridLayout->addRow(gridY_, gridYT_);
+  gridLayout->addRow(showGrid_);
+  fontFrame_ = NamedWidget<QGroupBox>("FontFrame");
+  fontLab_ = NamedWidget<QLabel>("FontLab");
+  fontLab_->setTextFormat(Qt::PlainText);
+  fontButt_ = NamedWidget<QPushButton>("FontButt");
+  fontButt_->setAutoDefault(false);
+  startCheck_ = NamedWidget<QCheckBox>("StartCheck");
+  auto* fontRow = new QHBoxLayout;
+  fontRow->addWidget(fontLab_, 1);
+  fontRow->addWidget(fontButt_);
+  auto* fontLayout = new QVBoxLayout(fontFrame_);
+  fontLayout->addLayout(fontRow);
+  fontLayout->addWidget(startCheck_);
+
+  okButt_ = NamedWidget<QPushButton>("OkButt");
+  cancelButt_ = NamedWidget<QPushButton>("CancelButt");
+  helpButt_ = NamedWidget<QPushButton>("HelpButt");
+  okButt_->setDefault(true);
+  for (QPushButton* button : {cancelButt_, helpButt_}) button->setAutoDefault(false);
+  QHBoxLayout* buttons = HelpOkCancelRow(helpButt_, okButt_, cancelButt_);
+
+  // Each tab's frames on a page of their own.
+  pages_ = new QStackedWidget;
+  auto* viewPage = new QWidget;
+  auto* viewPageLayout = new QVBoxLayout(viewPage);
+  viewPageLayout->setContentsMargins(0, 0, 0, 0);
+  viewPageLayout->addWidget(viewFrame_);
+  viewPageLayout->addWidget(panelFrame_, 1);
+  auto* editorPage = new QWidget;
+  auto* editorPageLayout = new QVBoxLayout(editorPage);
+  editorPageLayout->setContentsMargins(0, 0, 0, 0);
+  editorPageLayout->addWidget(gridFrame_);
+  editorPageLayout->addWidget(fontFrame_);
+  editorPageLayout->addStretch(1);
+  pages_->addWidget(viewPage);
+  pages_->addWidget(editorPage);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(mainTab_);
+  layout->addWidget(pages_, 1);
+  layout->addLayout(buttons);
+  resize(440, 520);
+
+  connect(mainTab_, &QTabBar::currentChanged, this, &OptionsDialog::ShowPage);
+  connect(clearRecent_, &QPushButton::clicked, this, &OptionsDialog::ClearRecentFiles);
+  connect(fontButt_, &QPushButton::clicked, this, &OptionsDialog::ChooseFont);
+  connect(panelView_, &QTreeWidget::itemChanged, this, &OptionsDialog::KeepTopNodesTicked);
+  connect(okButt_, &QPushButton::clicked, this, &QDialog::accept);
+  connect(cancelButt_, &QPushButton::clicked, this, &QDialog::reject);
+  connect(helpButt_, &QPushButton::clicked, this, [this] { app_.ShowHelp(kHelpTopic); });
+}
+
+void OptionsDialog::ApplyTexts() {
+  const LanguageTexts& t = app_.texts;
+  setWindowTitle(t.Get(kOptionTexts, 0));
+  mainTab_->setTabText(0, t.Get(kOptionTexts, 1));
+  mainTab_->setTabText(1, t.Get(kOptionTexts, 2));
+  viewFrame_->setTitle(t.Get(kOptionTexts, 3));
+  panelFrame_->setTitle(t.Get(kOptionTexts, 4));
+  showStatus_->setText(t.Get(kOptionTexts, 5));
+  clearRecent_->setText(t.Get(kOptionTexts, 6));
+  gridFrame_->setTitle(t.Get(310, 0));
+  gridX_->setText(t.Get(310, 1));
+  gridY_->setText(t.Get(310, 2));
+  showGrid_->setText(t.Get(310, 3));
+  fontFrame_->setTitle(t.Get(320, 0));
+  fontButt_->setText(t.Get(320, 1));
+  startCheck_->setText(t.Get(375, 1));
+  okButt_->setText(t.Get(3, 0));
+  cancelButt_->setText(t.Get(4, 0));
+  helpButt_->setText(t.Get(5, 0));
+}
+
+void OptionsDialog::Run() {
+  Activate();
+  if (app_.Seams().RunModal(*this) == QDialog::Accepted) Store();
+}
+
+void OptionsDialog::Activate() {
+  ApplyTexts();
+  MainCommands& c = app_.Window().Commands();
+  const OptionEntries entries = ReadOptions(
+      app_.settings,
+      {static_cast<int>(c.Buttons(kMainBar).size()), static_cast<int>(c.Buttons(kEditBar).size())});
+  showStatus_->setChecked(entries.showStatusBar);
+  FillPanelView(entries);
+  gridXT_->setText(entries.gridX);
+  gridYT_->setText(entries.gridY);
+  showGrid_->setChecked(entries.showGrid);
+  font_ = entries.font;
+  fontLab_->setText(DescribeFont(font_, app_.texts));
+  ShowRecentState();
+  startCheck_->setChecked(entries.showStartDialog);
+  mainTab_->setCurrentIndex(0);
+  ShowPage(0);
+}
+
+void OptionsDialog::FillPanelView(const OptionEntries& entries) {
+  const QSignalBlocker blocked(panelView_);
+  panelView_->clear();
+  MainCommands& c = app_.Window().Commands();
+  for (int bar : {kMainBar, kEditBar}) {
+    auto* top = new QTreeWidgetItem(panelView_, {app_.texts.Get(10, 3 + bar)});
+    top->setData(0, Qt::UserRole, QString::fromLatin1(kTopNodes[bar]));
+    top->setCheckState(0, Qt::Checked);
+    const QList<ToolbarButton>& buttons = c.Buttons(bar);
+    for (int n = 1; n <= buttons.size(); ++n) {
+      const ToolbarButton& button = buttons[n - 1];
+      const bool separator = button.action->isSeparator();
+      auto* node = new QTreeWidgetItem(
+          top,
+          {separator ? app_.texts.Get(kOptionTexts, kSeparatorText) : button.action->toolTip()});
+      if (!separator) node->setIcon(0, button.action->icon());
+      node->setData(0, Qt::UserRole, n);
+      node->setCheckState(0, entries.buttonTicks[At(bar)][n - 1] ? Qt::Checked : Qt::Unchecked);
+    }
+  }
+  panelView_->expandAll();
+}
+
+void OptionsDialog::KeepTopNodesTicked(QTreeWidgetItem* item) {
+  if (!item->parent() && item->checkState(0) != Qt::Checked) item->setCheckState(0, Qt::Checked);
+}
+
+OptionEntries OptionsDialog::Entries() const {
+  OptionEntries entries;
+  entries.showStatusBar = showStatus_->isChecked();
+  for (int bar : {kMainBar, kEditBar}) {
+    const QTreeWidgetItem* top = panelView_->topLevelItem(bar);
+    for (int i = 0; i < top->childCount(); ++i)
+      entries.buttonTicks[At(bar)] << (top->child(i)->checkState(0) == Qt::Checked);
+  }
+  entries.gridX = gridXT_->text();
+  entries.gridY = gridYT_->text();
+  entries.showGrid = showGrid_->isChecked();
+  entries.font = font_;
+  entries.showStartDialog = startCheck_->isChecked();
+  return entries;
+}
+
+void OptionsDialog::Store() {
+  StoreOptions(Entries(), &app_.settings);
+  app_.ApplySettings();
+  app_.Designer().DrawGrid();
+  if (!TrySaveIni(app_.Files(), app_.SettingsPath(), app_.settings)) {
+    app_.ShowMessage(
+        app_.texts.Get(968, kSettingsNotWritten).arg(QDir::toNativeSeparators(app_.SettingsPath())),
+        kExclamation);
+  }
+}
+
+void OptionsDialog::ClearRecentFiles() {
+  app_.settings.RecentFiles.fill(kNoRecentFile);
+  app_.BuildRecentMenu();
+  ShowRecentState();
+}
+
+void OptionsDialog::ShowRecentState() {
+  clearRecent_->setEnabled(app_.Window().Commands().RecentSeparator()->isVisible());
+}
+
+void OptionsDialog::ChooseFont() {
+  if (std::optional<QFont> chosen = app_.Seams().ChooseFont(this, FontOf(font_))) {
+    font_ = SpecOf(*chosen);
+    fontLab_->setText(DescribeFont(font_, app_.texts));
+  }
+}
+
+void OptionsDialog::ShowPage(int tab) { pages_->setCurrentIndex(tab); }
+
+}  // namespace orbo

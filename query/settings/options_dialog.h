@@ -1,0 +1,70 @@
+// OptionsForm: the program settings. The "view" page holds the status bar,
+// the recent files and the visible toolbar buttons; the "editor" page the
+// design grid, the default font and the start dialog. OK applies the
+// settings to the window and writes the settings file.
+#pragma once
+
+#include <QDialog>
+
+#include "query/settings/options_logic.h"
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QStackedWidget;
+class QTabBar;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace orbo {
+
+class App;
+
+class OptionsDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit OptionsDialog(App& app);
+
+  void Run();
+
+ private:
+  void ApplyTexts();
+  void Activate();
+  void FillPanelView(const OptionEntries& entries);
+  OptionEntries Entries() const;
+  void Store();
+  void ClearRecentFiles();
+  void ShowRecentState();
+  void ChooseFont();
+  void KeepTopNodesTicked(QTreeWidgetItem* item);
+  void ShowPage(int tab);
+
+  App& app_;
+  FontSpec font_;  // the working font
+
+  QTabBar* mainTab_;
+  QStackedWidget* pages_;
+  QGroupBox* viewFrame_;
+  QGroupBox* panelFrame_;
+  QCheckBox* showStatus_;
+  QPushButton* clearRecent_;
+  QTreeWidget* panelView_;
+  QGroupBox* gridFrame_;
+  QLabel* gridX_;
+  QLineEdit* gridXT_;
+  QLabel* gridY_;
+  QLineEdit* gridYT_;
+  QCheckBox* showGrid_;
+  QGroupBox* fontFrame_;
+  QLabel* fontLab_;
+  QPushButton* fontButt_;
+  QCheckBox* startCheck_;
+  QPushButton* okButt_;
+  QPushButton* cancelButt_;
+  QPushButton* helpButt_;
+};
+
+}  // namespace orbo

@@ -1,0 +1,48 @@
+#include "query/settings/password_logic.h"
+
+#include "storage/database_file.h"
+
+namespace orbo {
+namespace {
+
+ProtectionOutcome CheckOld(const Database& db, const AskPasswordFn& ask) {
+  const QString old = ask(kAskOldPassword);
+  if (old.isEmpty()) return ProtectionOutcome::kNoAnswer;
+  return old == db.Password ? ProtectionOutcome::kChanged : ProtectionOutcome::kWrongPassword;
+}
+
+}  // namespace
+
+ProtectionOutcome SwitchProtectionOff(Database& db, const AskPasswordFn& ask) {
+  const ProtectionOutcome outcome = CheckOld(db, ask);
+  if (outcome == ProtectionOutcome::kChanged) db.PasswordOn = false;
+  return outcome;
+}
+
+ProtectionOutcome SwitchProtectionOn(Database& db, CodePage& codePage, const AskPasswordFn& ask) {
+  const QString typed = ask(kAskNewPassword);
+  if (typed.isEmpty()) return ProtectionOutcome::kNoAnswer;
+  const QString again = ask(kAskPasswordAgain);
+  if (again.isEmpty()) return ProtectionOutcome::kNoAnswer;
+  if (typed != again) return ProtectionOutcome::kDiffer;
+  if (typed.size() < kMinPasswordLength) return ProtectionOutcome::kTooShort;
+  // Refused now, not when the file is written.
+  switch (CheckPasswordKey(typed, codePage)) {
+    case PasswordFault::kNul:
+      return ProtectionOutcome::kHoldsNul;
+    case PasswordFault::kUnencodable:
+      return ProtectionOutcome::kUnencodable;
+    default:
+      break;
+  }
+  db.PasswordOn = true;
+  db.Password = typed;
+  return ProtectionOutcome::kChanged;
+}
+
+ProtectionOutcome ChangePassword(Database& db, CodePage& codePage, const AskPasswordFn& ask) {
+  const ProtectionOutcome outcome = CheckOld(db, ask);
+  return outcome == ProtectionOutcome::kChanged ? SwitchProtectionOn(db, codePage, ask) : outcome;
+}
+
+}  // namespace orbo

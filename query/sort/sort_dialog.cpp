@@ -1,0 +1,112 @@
+#include "query/sort/sort_dialog.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+#include "app/app.h"
+#include "shell/named_widget.h"
+#include "storage/navigation_logic.h"
+
+namespace orbo {
+
+SortDialog::SortDialog(App& app, QWidget* parent) : QDialog(parent), app_(app) {
+  setObjectName("SortForm");
+  label1_ = NamedWidget<QLabel>("Label1", this);
+  label2_ = NamedWidget<QLabel>("Label2", this);
+  label3_ = NamedWidget<QLabel>("Label3", this);
+  whatCombo_ = NamedWidget<QComboBox>("WhatCombo", this);
+  whereCombo_ = NamedWidget<QComboBox>("WhereCombo", this);
+  dirCombo_ = NamedWidget<QComboBox>("DirCombo", this);
+  sortButt_ = NamedWidget<QPushButton>("SortButt", this);
+  cancelButt_ = NamedWidget<QPushButton>("CancelButt", this);
+  helpButt_ = NamedWidget<QPushButton>("HelpButt", this);
+  waitFrame_ = NamedWidget<QFrame>("WaitFrame", this);
+  waitLab_ = NamedWidget<QLabel>("WaitLab", waitFrame_);
+  whereCombo_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  whereCombo_->setMinimumContentsLength(28);
+  // The wait frame lies over the choices while a sort runs, outside the
+  // layout, so showing and hiding it never changes the dialog's size.
+  waitFrame_->setFrameShape(QFrame::StyledPanel);
+  waitFrame_->setAutoFillBackground(true);
+  waitLab_->setAlignment(Qt::AlignCenter);
+  (new QHBoxLayout(waitFrame_))->addWidget(waitLab_);
+  waitFrame_->hide();
+  sortButt_->setDefault(true);
+
+  const LanguageTexts& t = app_.texts;
+  setWindowTitle(t.Get(490, 0));
+  label1_->setText(t.Get(490, 1));
+  label2_->setText(t.Get(490, 2));
+  label3_->setText(t.Get(490, 3));
+  sortButt_->setText(t.Get(490, 4));
+  cancelButt_->setText(t.Get(4, 0));
+  helpButt_->setText(t.Get(5, 0));
+  waitLab_->setText(t.Get(815, 0));
+  whatCombo_->addItems({t.Get(492, 0), t.Get(492, 1)});
+  dirCombo_->addItems({t.Get(493, 0), t.Get(493, 1)});
+
+  auto* choices = new QFormLayout;
+  choices->addRow(label1_, whatCombo_);
+  choices->addRow(label2_, whereCombo_);
+  choices->addRow(label3_, dirCombo_);
+  auto* buttons = new QVBoxLayout;
+  for (QPushButton* button : {sortButt_, cancelButt_, helpButt_}) buttons->addWidget(button);
+  buttons->addStretch(1);
+  auto* top = new QHBoxLayout;
+  top->addLayout(choices, 1);
+  top->addLayout(buttons);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(top);
+
+  connect(whatCombo_, &QComboBox::currentIndexChanged, this, [this] { FillWhere(); });
+  connect(sortButt_, &QPushButton::clicked, this, &SortDialog::sortRequested);
+  connect(helpButt_, &QPushButton::clicked, this, &SortDialog::helpRequested);
+  connect(cancelButt_, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void SortDialog::Prepare() {
+  const QSignalBlocker blocker(whatCombo_);
+  whatCombo_->setCurrentIndex(0);
+  FillWhere();
+}
+
+void SortDialog::FillWhere() {
+  const Database& db = app_.db;
+  QStringList entries;
+  if (SortsFolders()) entries << app_.texts.Get(494, 0);
+  for (int folder = 0; folder < db.FolderCount; ++folder) entries << FolderPath(db, folder);
+  whereCombo_->clear();
+  whereCombo_->addItems(entries);
+  whereCombo_->setCurrentIndex(app_.state.CurFolder + (SortsFolders() ? 1 : 0));
+}
+
+bool SortDialog::SortsFolders() const { return whatCombo_->currentIndex() == 1; }
+
+int SortDialog::Where() const { return whereCombo_->currentIndex() - (SortsFolders() ? 1 : 0); }
+
+bool SortDialog::Ascending() const { return dirCombo_->currentIndex() == 0; }
+
+void SortDialog::SetWaiting(bool waiting) {
+  if (!waiting) {
+    waitFrame_->hide();
+    return;
+  }
+  waitFrame_->setGeometry(rect());
+  waitFrame_->raise();
+  waitFrame_->show();
+  waitFrame_->repaint();
+}
+
+void SortDialog::closeEvent(QCloseEvent* event) {
+  event->ignore();
+  if (!waitFrame_->isVisible()) reject();
+}
+
+}  // namespace orbo

@@ -1,0 +1,70 @@
+#include "storage/element_values.h"
+
+#include <QSet>
+
+#include "storage/model_invariants.h"
+
+namespace orbo {
+namespace {
+
+std::size_t At(int i) { return static_cast<std::size_t>(i); }
+
+}  // namespace
+
+QStringList ComboItems(const QString& list) {
+  QStringList items;
+  if (list.isEmpty()) return items;
+  for (const QString& line : list.split(QStringLiteral("\r\n")))
+    items << (line.isEmpty() ? QStringLiteral(" ") : line);
+  return items;
+}
+
+QString FileNamePart(const QString& path) {
+  const qsizetype cut = std::max(path.lastIndexOf(u'\\'), path.lastIndexOf(u'/'));
+  return path.mid(cut + 1);
+}
+
+QString ButtonCaption(int action, const QString& value,
+                      const std::function<QString(int action)>& actionName) {
+  switch (action) {
+    case kPlayMedia:
+    case kOpenFile:
+      return FileNamePart(value);
+    case kAddRecordAction:
+    case kDeleteRecordAction:
+    case kNextRecordAction:
+    case kPreviousRecordAction:
+      return actionName(action);
+    default:
+      return value;
+  }
+}
+
+bool ActionTakesValue(int action) { return action >= kSendMail && action <= kOpenValue; }
+
+QStringList QuickListValues(const Database& db, int shownRecord, int form, int slot) {
+  QStringList values;
+  QSet<QString> seen;
+  for (int r = 0; r < db.RecordCount; ++r) {
+    const RecordData& record = db.Records[At(r)];
+    if (r == shownRecord || record.Form != form || record.Folder == BufferFolder) continue;
+    const QString& value = record.TextValue[At(slot)];
+    if (!seen.contains(value)) {
+      seen.insert(value);
+      values << value;
+    }
+  }
+  return values;
+}
+
+std::vector<std::pair<int, QString>> TitleCandidates(const FormDef& form) {
+  std::vector<std::pair<int, QString>> candidates;
+  for (int t : kTitleTypes) {
+    for (int k = 0; k < form.ElementCount[At(t)]; ++k) {
+      candidates.emplace_back(t * 1000 + k, form.Elements[At(t)][At(k)].Name);
+    }
+  }
+  return candidates;
+}
+
+}  // namespace orbo

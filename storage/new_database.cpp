@@ -1,0 +1,67 @@
+#include "storage/new_database.h"
+
+#include "storage/model_defaults.h"
+
+namespace orbo {
+
+void NewDatabase(Database& db, const FontSpec& defaultFont) {
+  ClearDatabase(db, defaultFont);
+
+  SetCount(db, kFoldersKind, 1);
+  ApplyNewFolderDefaults(db.Folders[0], 0);
+
+  SetCount(db, kRecordsKind, 1);
+  db.Records[0] = RecordData{};
+
+  SetCount(db, kFormsKind, 1);
+  FormDef& form = db.Forms[0];
+  ApplyNewFormDefaults(form, 0, defaultFont);
+  // Wide and tall enough that the big title and the note at the bottom
+  // show whole at the default font, with room to spare for larger ones.
+  form.Width = 7400;
+  form.Height = 4800;
+
+  form.ElementCount[kMultiline] = 1;
+  ApplyNewElementDefaults(form, kMultiline, 0, defaultFont);
+  ElementDef& memo = form.Elements[kMultiline][0];
+  memo.Left = 600;
+  memo.Top = 1000;
+  memo.Width = 6200;
+  memo.Height = 3000;
+  memo.Border = 1;
+  memo.BackColor = Rgb(246, 246, 255);
+
+  ElementDef& heading = form.Elements[kText][0];
+  heading.Left = 300;
+  heading.Top = 250;
+  heading.Width = 6800;
+  heading.Height = 560;
+  heading.Border = 0;
+  heading.Font.Bold = true;
+  heading.Font.Size = 16;
+  heading.ForeColor = Rgb(0, 0, 100);
+
+  RecordData& record = db.Records[0];
+  record.TextValue[0] = QStringLiteral("Welcome to Corvane Database!");
+  record.MemoValue[0] = QStringLiteral(
+      "Press F6 to switch to edit mode and start creating new forms.\r\n\r\n"
+      "After you finish creating forms press F5 to return database mode.\r\n\r\n"
+      "More information you can find in help.\r\n\r\n"
+      "Good luck!");
+
+  form.ElementCount[kLabel] = 1;
+  ApplyNewElementDefaults(form, kLabel, 0, defaultFont);
+  ElementDef& label = form.Elements[kLabel][0];
+  label.Left = 600;
+  label.Top = 4200;
+  label.Width = 6200;
+  label.Height = 300;
+  label.Alignment = 1;
+  label.Name = QStringLiteral("This is just a form example.");
+
+  db.Folders[0].Name = QStringLiteral("Simple Folder");
+  std::fill(db.RecordMarks.begin(), db.RecordMarks.end(), false);
+  RecountBuffers(db);
+}
+
+}  // namespace orbo

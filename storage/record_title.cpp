@@ -1,0 +1,61 @@
+#include "storage/record_title.h"
+
+#include <QRegularExpression>
+
+namespace orbo {
+
+QString ComboLine(const QString& list, int index) {
+  if (index < 0) return {};
+  static const QString kLineEnd = QStringLiteral("\r\n");
+  qsizetype start = 0;
+  // Walks to the line without splitting the whole list: find and sort ask
+  // once per record.
+  for (int line = 0; line < index; ++line) {
+    const qsizetype end = list.indexOf(kLineEnd, start);
+    if (end < 0) return {};
+    start = end + kLineEnd.size();
+  }
+  const qsizetype end = list.indexOf(kLineEnd, start);
+  return list.mid(start, end < 0 ? -1 : end - start);
+}
+
+QString RecordTitle(const Database& db, int record) {
+  if (record < 0 || record >= db.RecordCount) return {};
+  const RecordData& data = db.Records[record];
+  if (data.Form < 0 || data.Form >= db.FormCount) return {};
+  const FormDef& form = db.Forms[data.Form];
+  int type = form.TitleElement / 1000;
+  int slot = form.TitleElement % 1000;
+  // A title element the form does not have (any more) names nothing.
+  if (type < 0 || type >= kElementTypeCount || slot < 0 || slot >= form.ElementCount[type]) {
+    return {};
+  }
+  switch (type) {
+    case kImage:
+      return data.ImageValue[slot];
+    case kText:
+      return data.TextValue[slot];
+    case kButton:
+      return data.ButtonValue[slot];
+    case kMultiline:
+      return data.MemoValue[slot];
+    case kCombo:
+      return ComboLine(form.ComboList[slot], data.ComboValue[slot]);
+    case kFlag:
+      return data.FlagValue[slot] ? QStringLiteral("True") : QStringLiteral("False");
+    default:
+      return {};
+  }
+}
+
+QString RecordTitleLine(const Database& db, int record) {
+  const QString title = RecordTitle(db, record);
+  if (!title.contains(u'\n') && !title.contains(u'\r')) return title;
+  static const QRegularExpression kLineBreak(QStringLiteral("\r\n|\r|\n"));
+  for (const QString& line : title.split(kLineBreak)) {
+    if (!line.trimmed().isEmpty()) return line;
+  }
+  return {};
+}
+
+}  // namespace orbo

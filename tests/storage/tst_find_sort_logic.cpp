@@ -1,0 +1,216 @@
+// Find and sort on small models: the whole-word rule, scopes, flag values,
+// and the sort orders checked against the plain quadratic routines.
+#include <QRandomGenerator>
+#include <QtTest>
+
+#include "plain_sort.h"
+#include "query/find/finder_placement.h"
+#include "sample_databases.h"
+#include "storage/find_logic.h"
+#include "storage/model_invariants.h"
+#include "storage/navigation_logic.h"
+#include "storage/record_title.h"
+#include "storage/sort_logic.h"
+
+using namespace orbo;
+
+namespace {
+
+// The example form (title text 0) with a flag; records titled by titles,
+// all in folder 0 unless moved.
+Database Titled(const QStringList& titles) {
+  Database db = test::ExampleDatabase();
+  db.Forms[0].ElementCount[kFlag] = 1;
+  db.Forms[0].Elements[kFlag][0].Name = QStringLiteral("Done");
+  SetCount(db, 0, static_cast<std::int16_t>(titles.size()));
+  for (int i = 0; i < titles.size(); ++i) {
+    NewRecord(db, i);
+    db.Records[i].TextValue[0] = titles[i];
+  }
+  return db;
+}
+
+QStringList Titles(const Database& db, int folder) {
+  QStringList titles;
+  for (int r : RecordsOf(db, folder)) titles << RecordTitle(db, r);
+  return titles;
+}
+
+// Keys from a small alphabet, so most lists hold many duplicates.
+std::vector<QString> RandomKeys(QRandomGenerator& random, int n) {
+  std::vector<QString> keys;
+  for (int i = 0; i < n; ++i) keys.push_back(QString(QChar(u'a' + random.bounded(1 + n / 3))));
+  return keys;
+}
+
+}  // namespace
+
+class FindSortLogic : public QObject {
+  Q_OBJECT
+
+ private slots:
+  // The find dialog stays where it is when it hides nothing there, goes
+  // beside the record where the screen has room, and hides least where
+  // there is none.
+  void placingTheFindDialog() {
+    const QRect screen(0, 0, 1000, 800);
+    const QSize dialog(300, 200);
+    const QRect record(400, 300, 200, 150);
+    QCOMPARE(PlaceBeside(record, dialog, screen, QPoint(10, 10)), QPoint(10, 10));
+    QCOMPARE(PlaceBeside(record, dialog, screen, QPoint(350, 250)), QPoint(608, 250));
+    QCOMPARE(PlaceBeside(QRect(650, 300, 200, 150), dialog, screen, QPoint(600, 250)),
+             QPoint(342, 250));
+    QCOMPARE(PlaceBeside(QRect(100, 100, 800, 150), dialog, screen, QPoint(300, 120)),
+             QPoint(300, 258));
+    QCOMPARE(PlaceBeside(QRect(100, 500, 800, 300), dialog, screen, QPoint(300, 520)),
+             QPoint(300, 292));
+    // No room anywhere: as little hidden as the screen allows, on screen.
+    const QPoint cramped = PlaceBeside(QRect(50, 50, 900, 700), dialog, screen, QPoint(400, 300));
+    QVERIFY(screen.contains(QRect(cramped, dialog)));
+    QCOMPARE(cramped, QPoint(700, 600));
+    QCOMPARE(QRect(cramped, dialog).intersected(QRect(50, 50, 900, 700)).size(), QSize(250, 150));
+    // Larger than the screen: its corner.
+    QCOMPARE(PlaceBeside(record, QSize(1200, 900), screen, QPoint(-50, -50)), QPoint(0, 0));
+  }
+
+  void wholeWord_data() {
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<int>("position");
+    QTest::newRow("alone") << "cat" << 1;
+    QTest::newRow("after a blank") << "the cat" << 5;
+    QTest::newRow("before a full stop") << "cat." << 1;
+    QTest::newRow("in brackets") << "(cat)" << 2;
+    QTest::newRow("plural") << "cats" << 0;
+    QTest::newRow("inside a word") << "concat" << 0;
+    QTest::newRow("underscore is no separator") << "cat_x" << 0;
+    QTest::newRow("only the first occurrence counts") << "cats and cat" << 0;
+  }
+  void wholeWord() {
+    QFETCH(QString, value);
+    QFETCH(int, position);
+    QCOMPARE(FindPosition(value, "CAT", false, true), position);
+    QCOMPARE(FindPosition(value, "CAT", true, true), 0);
+  }
+
+  void contextAroundAHit() {
+    const QString value = "abcdefghijklmnopqrstuvwxyz0123456789ABCD";
+    QCOMPARE(HitContext(value, 3), value.left(13));
+    QCOMPARE(HitContext(value, 20), value.mid(9, 21));
+    QCOMPARE(HitContext(value, 38), value.mid(27));
+  }
+
+  void searchKeepsToItsScope() {
+    Database db = Titled({"cat", "cat", "cat", "dog", "cat"});
+    SetCount(db, 1, 3);
+    NewFolder(db, 1);
+    NewFolder(db, 2);
+    db.Folders[2].Parent = 1;
+    db.Records[1].Folder = BufferFolder;  // a free slot is never found
+    db.Records[2].Folder = 2;
+    db.Records[3].FlagValue[0] = true;
+    RecountBuffers(db);
+    FindSettings settings{.text = "cat"};
+    auto found = [&](int start) {
+      return SearchRecords(db, settings, start).value_or(FindHit{}).record;
+    };
+    QCOMPARE(found(1), 2);
+    settings.folder = 1;
+    QCOMPARE(found(0), -1);
+    settings.subfolders = true;
+    QCOMPARE(found(0), 2);
+    settings.folder = 0;
+    settings.direction = -1;
+    QCOMPARE(found(3), 0);
+    // Flags: "1" finds a set flag, with any type as with the flag type.
+    settings = FindSettings{.text = "1"};
+    QCOMPARE(found(0), 3);
+    settings.fieldType = 3;
+    settings.form = 0;
+    settings.field = 0;
+    const FindHit hit = SearchRecords(db, settings, 0).value();
+    QCOMPARE(hit.record, 3);
+    QCOMPARE(hit.elementType, int(kFlag));
+    settings.text = "0";
+    QCOMPARE(found(3), 4);
+    settings.fieldType = 0;
+    QCOMPARE(found(0), -1);
+  }
+
+  void recordTitlesSortByLowerCaseCharacterCode() {
+    Database db = Titled({"b", "A", "a", "C"});
+    QVERIFY(SortRecordsInModel(db, 0, true));
+    QCOMPARE(Titles(db, 0), QStringList({"A", "a", "b", "C"}));
+    Database down = Titled({"b", "A", "a", "C"});
+    QVERIFY(SortRecordsInModel(down, 0, false));
+    QCOMPARE(Titles(down, 0), QStringList({"C", "b", "a", "A"}));
+    Database single = Titled({"x"});
+    QVERIFY(!SortRecordsInModel(single, 0, true));
+  }
+
+  // The fast orders equal the plain routines' on many lists full of
+  // duplicates, both directions, from empty to a few hundred keys.
+  void ordersEqualThePlainRoutines() {
+    QRandomGenerator random(20261207);
+    for (int round = 0; round < 3000; ++round) {
+      const int n = round < 2000 ? random.bounded(12) : random.bounded(400);
+      const std::vector<QString> keys = RandomKeys(random, n);
+      for (bool ascending : {true, false}) {
+        QCOMPARE(RecordSortOrder(keys, ascending), plain::RecordSortOrder(keys, ascending));
+        QCOMPARE(FolderSortOrder(keys, ascending), plain::FolderSortOrder(keys, ascending));
+      }
+    }
+  }
+
+  // Records of other folders between the sorted ones keep their slots.
+  void otherFoldersKeepTheirSlots() {
+    Database db = Titled({"d", "x", "c", "y", "b", "a"});
+    SetCount(db, 1, 2);
+    NewFolder(db, 1);
+    for (int r : {1, 3}) db.Records[r].Folder = 1;
+    db.RecordMarks[0] = true;
+    QVERIFY(SortRecordsInModel(db, 0, true));
+    QCOMPARE(Titles(db, 0), QStringList({"a", "b", "c", "d"}));
+    QCOMPARE(RecordsOf(db, 0), std::vector<int>({0, 2, 4, 5}));
+    QCOMPARE(Titles(db, 1), QStringList({"x", "y"}));
+    QCOMPARE(RecordsOf(db, 1), std::vector<int>({1, 3}));
+    QVERIFY(db.RecordMarks[5]);  // the mark went with "d"
+    QVERIFY(!db.RecordMarks[0]);
+  }
+
+  // Sorting sub-folders moves whole folders: every record and every deeper
+  // folder stays under the folder it was under, whatever the slots.
+  void subfoldersTakeTheirContentsAlong() {
+    QRandomGenerator random(7);
+    for (int round = 0; round < 200; ++round) {
+      Database db = Titled({});
+      const int folders = 2 + random.bounded(30);
+      SetCount(db, 1, static_cast<std::int16_t>(folders));
+      for (int f = 1; f < folders; ++f) {
+        NewFolder(db, f);
+        db.Folders[f].Parent = static_cast<std::int16_t>(random.bounded(f + 1) - 1);
+        db.Folders[f].Name = QString(QChar(u'A' + random.bounded(4)));
+      }
+      SetCount(db, 0, 60);
+      for (int r = 0; r < 60; ++r) {
+        NewRecord(db, r);
+        db.Records[r].Folder = static_cast<std::int16_t>(random.bounded(folders));
+        db.Records[r].TextValue[0] = QString::number(r);
+      }
+      auto pathOfRecord = [&](int r) {
+        return FolderPath(db, db.Records[r].Folder) + u'|' + QString::number(r);
+      };
+      QStringList before;
+      for (int r = 0; r < 60; ++r) before << pathOfRecord(r);
+      const int parent = random.bounded(folders + 1) - 1;
+      const std::vector<int> places = SortFoldersInModel(db, parent, random.bounded(2) == 0);
+      QStringList after;
+      for (int r = 0; r < 60; ++r) after << pathOfRecord(r);
+      QCOMPARE(after, before);
+      QVERIFY(FindModelProblems(db).empty());
+      QCOMPARE(places.size() >= 2, SubfoldersOf(db, parent).size() >= 2);
+    }
+  }
+};
+
+QTEST_GUILESS_MAIN(FindSortLogic)
+#include "tst_find_sort_logic.moc"
