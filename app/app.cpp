@@ -29,6 +29,7 @@
 #include "shell/navigator.h"
 #include "shell/recent_files.h"
 #include "shell/settings_store.h"
+#include "shell/undo_commands.h"
 #include "storage/database_commands.h"
 #include "storage/new_database.h"
 
@@ -44,7 +45,8 @@ App::App(const QString& appPath, QString settingsPath, Dialogs& dialogs)
     : settingsPath_(std::move(settingsPath)),
       dialogs_(dialogs),
       files_(appPath, [&dialogs](const QString& message) { dialogs.Fatal(message); }),
-      instanceLock_(files_.Below(QStringLiteral("data\\orbo.lock"))) {
+      instanceLock_(files_.Below(QStringLiteral("data\\orbo.lock"))),
+      funnel_(db, state) {
   appPath_ = files_.AppPath();
   instanceLock_.setStaleLockTime(0);
   // Checked after every command in every build: a check of the largest
@@ -58,7 +60,7 @@ App::App(const QString& appPath, QString settingsPath, Dialogs& dialogs)
     qFatal("the model broke its rules: %s", what.constData());
 #endif
   };
-  gate_.afterCommand = [this] {
+  funnel_.afterCommand = [this] {
     UpdateCommandStates();
     CheckInvariants();
   };
@@ -72,7 +74,14 @@ bool App::Main(const QString& commandLine) {
   files_.WriteText(files_.Below(kHandOverFile), QStringLiteral("\r\n"), QStringLiteral("Main()"));
 
   window_ = std::make_unique<MainWindow>(files_.Below(QStringLiteral("icons")));
-  window_->Commands().SetGate(&gate_);
+  window_->Commands().SetFunnel(&funnel_);
+  undo_ = std::make_unique<UndoCommands>(window_->Commands(), funnel_, texts);
+  QObject::connect(&funnel_, &CommandFunnel::modifiedChanged, window_.get(),
+                   [this](bool modified) { FollowModified(modified); });
+  QObject::connect(&funnel_, &CommandFunnel::modelChanged, window_.get(),
+                   [this](const ChangedParts&, bool undoOrRedo) {
+                     if (undoOrRedo) ShowChangedTexts();
+                   });
   intro_ = std::make_unique<IntroDialog>(window_.get());
   QObject::connect(intro_.get(), &IntroDialog::helpRequested, intro_.get(),
                    [this] { ShowHelp(10); });
@@ -105,13 +114,13 @@ bool App::Main(const QString& commandLine) {
                    [this] { UpdateTick(); });
   window_->onCloseRequested = [this] {
     bool closing = false;
-    gate_.Run([&] { closing = QueryUnload(); });
+    funnel_.Run([&] { closing = QueryUnload(); });
     return closing;
   };
   window_->onResized = [this] { RecordPlacement(); };
   window_->onStatusPanelClicked = [this](const QString& key) { StatusPanelClicked(key); };
   window_->onSplitterMoved = [this](int treeWidth) {
-    gate_.Run([this, treeWidth] {
+    funnel_.Run([this, treeWidth] {
       db.SplitterPos = static_cast<std::int16_t>(treeWidth * window_->TwipsPerPixelX());
       Layout();
       SetModified(true);
@@ -148,10 +157,10 @@ bool App::CheckDoubleRun(const QString& commandLine) {
 void App::UpdateTick() {
   editor_->UpdateMediaStatus();
 
-  if (window_->isVisible() && !startDialogDone_ && !gate_.Busy()) {
+  if (window_->isVisible() && !startDialogDone_ && !funnel_.Busy()) {
     startDialogDone_ = true;
     if (commandLine_.isEmpty() && settings.ShowStartDialog) {
-      gate_.Run([this] { ShowIntro(IntroDialog::kStartChoices); });
+      funnel_.Run([this] { ShowIntro(IntroDialog::kStartChoices); });
     }
   }
   if (endRequested_) {
@@ -171,7 +180,7 @@ void App::UpdateTick() {
 
 void App::TakeHandOver() {
   // A request that arrives while a command runs waits for a later tick.
-  if (gate_.Busy() || window_->Busy()) return;
+  if (funnel_.Busy() || window_->Busy()) return;
   const QString path = files_.Below(kHandOverFile);
   std::optional<QString> line = files_.ReadFirstLine(path, QStringLiteral("multiprog"));
   if (!line || line->isEmpty()) return;
@@ -179,7 +188,7 @@ void App::TakeHandOver() {
   if (request.kind != HandOverRequest::None) BringToFront();
   files_.WriteText(path, QStringLiteral("\r\n"), QStringLiteral("multiprog 2"));
   if (request.kind == HandOverRequest::Load)
-    gate_.Run([this, &request] { LoadDatabase(db, request.path, *this); });
+    funnel_.Run([this, &request] { LoadDatabase(db, request.path, *this); });
 }
 
 void App::CheckInvariants() {

@@ -10,7 +10,7 @@
 
 #include "forms/icons/image_list.h"
 #include "shell/app_settings.h"
-#include "shell/command_gate.h"
+#include "shell/command_funnel.h"
 #include "shell/dialogs.h"
 #include "shell/language_texts.h"
 #include "shell/working_files.h"
@@ -39,6 +39,7 @@ class PrintDialog;
 class RecordEditor;
 class Sorter;
 class TitleFieldMenu;
+class UndoCommands;
 
 class App : public StorageUi {
  public:
@@ -73,7 +74,7 @@ class App : public StorageUi {
   // The dialogs, the desktop and the media player.
   Dialogs& Seams() { return dialogs_; }
   // Every command from a menu, toolbar, key, click or drop runs through it.
-  CommandGate& Gate() { return gate_; }
+  CommandFunnel& Funnel() { return funnel_; }
   // Told after a command that left the model or the display state broken:
   // release builds log it, debug builds stop there. Tests set their own.
   std::function<void(const QStringList& problems)> onBrokenInvariants;
@@ -117,6 +118,7 @@ class App : public StorageUi {
   QString GetText(int group, int entry) override { return texts.Get(group, entry); }
   void ShowProgress(int value, const QString& text) override;
   void SetModified(bool value) override;
+  void ModelReplaced() override { funnel_.Reset(); }
   void SetEventsSuppressed(bool value) override { state.EventsSuppressed = value; }
   void UpdateTitle() override;
   void AddRecentFile(const QString& path) override;
@@ -137,6 +139,8 @@ class App : public StorageUi {
   // Loads a language file's texts and the code page it names.
   void LoadLanguage(const QStringList& lines);
   void CheckInvariants();
+  // The title, the save button and the status bar follow the mark.
+  void FollowModified(bool modified);
   void ConnectCommands();
   void RecordPlacement();
   void Layout();
@@ -184,7 +188,8 @@ class App : public StorageUi {
   int currentLanguage_ = -1;
   // The chosen language's, for files read and databases made from now on.
   QString codePage_ = QString::fromLatin1(kDefaultCodePage);
-  CommandGate gate_;
+  CommandFunnel funnel_;
+  std::unique_ptr<UndoCommands> undo_;
 };
 
 }  // namespace orbo

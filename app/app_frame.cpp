@@ -17,6 +17,7 @@
 #include "shell/intro_dialog.h"
 #include "shell/movable_export.h"
 #include "shell/recent_files.h"
+#include "shell/undo_commands.h"
 #include "shell/window_texts.h"
 #include "storage/database_commands.h"
 #include "storage/storage_error.h"
@@ -39,7 +40,7 @@ void App::ConnectCommands() {
   c.OnTriggered("mnuSave", "save", [this] { SaveDatabase(db, false, *this); });
   c.OnTriggered(c.Menu("mnuSaveAs"), [this] { SaveDatabaseAs(db, *this); });
   // The command itself asks what the close box asks: a close from inside
-  // the command would be a second command, which the gate refuses.
+  // the command would be a second command, which the funnel refuses.
   c.OnTriggered(c.Menu("mnuQuit"), [this] { QueryUnload(); });
   c.OnTriggered(c.Menu("mnuAbout"), [this] { ShowIntro(IntroDialog::kAbout); });
   for (int i = 0; i < kRecentFileCount; ++i)
@@ -186,6 +187,7 @@ void App::ChooseLanguage(int index) {
       files_.ReadLines(folder + u'/' + chosen->data().toString(), QStringLiteral("txtLoad"));
   if (lines) LoadLanguage(*lines);
   window_->Commands().ApplyTexts(texts);
+  undo_->Update();
   UpdateStatusBar();
 }
 
@@ -234,14 +236,19 @@ void App::UpdateStatusBar() {
   grid.setVisible(state.EditMode == 1);
 }
 
+// The mark itself follows the undo stack; this tells the stack what it
+// cannot see: a file now holds the model, or a change no step takes back.
 void App::SetModified(bool value) {
-  if (value != db.Modified) {
-    db.Modified = value;
-    UpdateTitle();
+  if (value) {
+    funnel_.MarkChangedOutside();
+  } else {
+    funnel_.MarkSaved();
   }
-  // A load or a new database replaces the model with its own mark, so the
-  // button follows the mark itself, not only its changes.
-  window_->Commands().Tool(kMainBar, "save")->setEnabled(value);
+}
+
+void App::FollowModified(bool modified) {
+  UpdateTitle();
+  window_->Commands().Tool(kMainBar, "save")->setEnabled(modified);
   UpdateStatusBar();
 }
 

@@ -103,7 +103,7 @@ void App::BuildFormLists() {
   menu->clear();
   for (int form = 0; form < db.FormCount; ++form) {
     auto addOfForm =
-        gate_.Gated([this, form] { navigator_->AddRecord(state.CurFolder, form, false); });
+        funnel_.Gated([this, form] { navigator_->AddRecord(state.CurFolder, form, false); });
     QAction* entry = dropDown->addAction(db.Forms[form].Name, window_.get(), addOfForm);
     entry->setObjectName(QStringLiteral("form%1").arg(form));
     QAction* item = menu->addAction(db.Forms[form].Name, window_.get(), addOfForm);
@@ -112,7 +112,7 @@ void App::BuildFormLists() {
   dropDown->addSeparator();
   QAction* newForm = dropDown->addAction(texts.Get(958, 6));
   newForm->setObjectName("newform");
-  QObject::connect(newForm, &QAction::triggered, window_.get(), gate_.Gated([this] {
+  QObject::connect(newForm, &QAction::triggered, window_.get(), funnel_.Gated([this] {
     SwitchMode(1);
     if (state.EditMode == 1) designer_->AddForm();
   }));

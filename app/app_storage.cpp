@@ -53,7 +53,7 @@ void App::NewDatabase() {
   state.CurForm = 0;
   state.CurRecord = 0;
   state.CurFolder = 0;
-  SetModified(db.Modified);
+  funnel_.Reset();
 }
 
 bool App::CopyCompanionIcons(const QString& databasePath) {

@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QToolBar>
 #include <QToolButton>
+#include <string_view>
 
 namespace orbo {
 namespace {
@@ -20,6 +21,7 @@ constexpr int kOptionItems = 954;
 constexpr int kModeItems = 955;
 constexpr int kHelpItems = 956;
 constexpr int kMoreTooltips = 958;
+constexpr int kUndoTexts = 975;
 
 struct ButtonDef {
   const char* key;  // nullptr for a separator
@@ -125,6 +127,12 @@ void MainCommands::BuildMenus(QMainWindow& window) {
   file->addSeparator();
   AddItem(file, "mnuQuit", kFileItems, 8);
 
+  QMenu* edit = topMenu("mnuEdit", 12);
+  AddItem(edit, "mnuUndo", kUndoTexts, 0)->setShortcut(QKeySequence::Undo);
+  AddItem(edit, "mnuRedo", kUndoTexts, 1)
+      ->setShortcuts(
+          {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+
   QMenu* database = topMenu("mnuDatabase", 1);
   AddItem(database, "mnuAddSameRec", kDatabaseItems, 0);
   subMenu(database, "mnuAddRec", 7);
@@ -208,6 +216,20 @@ void MainCommands::BuildToolbars(QMainWindow& window, const QString& iconFolder)
   };
   build(kMainBar, "MainBar", kMainBarButtons);
   build(kEditBar, "EditBar", kEditBarButtons);
+  // Undo and redo are one command each in both modes: the menu item is the
+  // button of both toolbars. They come last, so the buttons' places in the
+  // settings stay.
+  for (int bar : {kMainBar, kEditBar}) {
+    buttons_[bar].append({QString(), bars_[bar]->addSeparator()});
+    for (const char* key : {"undo", "redo"}) {
+      QAction* action = Menu(key == std::string_view("undo") ? "mnuUndo" : "mnuRedo");
+      const QString iconPath = iconFolder + u'/' + key + QStringLiteral(".png");
+      if (QFileInfo::exists(iconPath)) action->setIcon(QIcon(iconPath));
+      action->setIconVisibleInMenu(false);
+      bars_[bar]->addAction(action);
+      buttons_[bar].append({key, action});
+    }
+  }
   addRecordMenu_ = new QMenu(&window);
   addRecordMenu_->setObjectName("addrecordMenu");
   QAction* addRecord = Tool(kMainBar, "addrecord");
@@ -225,7 +247,7 @@ QAction* MainCommands::Tool(int bar, const QString& key) const {
 }
 
 void MainCommands::OnTriggered(QAction* action, std::function<void()> handler) {
-  if (gate_) handler = gate_->Gated(std::move(handler));
+  if (funnel_) handler = funnel_->Gated(std::move(handler));
   QObject::connect(action, &QAction::triggered, action,
                    [handler = std::move(handler)] { handler(); });
   connected_.insert(action);

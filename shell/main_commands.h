@@ -9,7 +9,7 @@
 #include <QString>
 #include <functional>
 
-#include "shell/command_gate.h"
+#include "shell/command_funnel.h"
 #include "shell/language_texts.h"
 
 class QAction;
@@ -36,8 +36,8 @@ class MainCommands {
   // Toolbar pictures are iconFolder/<key>.png.
   MainCommands(QMainWindow& window, const QString& iconFolder);
 
-  // Handlers connected from now on run through gate.
-  void SetGate(CommandGate* gate) { gate_ = gate; }
+  // Handlers connected from now on run through the funnel.
+  void SetFunnel(CommandFunnel* funnel) { funnel_ = funnel; }
   // Connects a handler; only connected commands stay enabled.
   void OnTriggered(QAction* action, std::function<void()> handler);
   // The same for a menu item and the main toolbar's button of one command.
@@ -77,7 +77,7 @@ class MainCommands {
   QMenu* addRecordMenu_ = nullptr;
   QSet<QAction*> connected_;
   QSet<QAction*> toolActions_;
-  CommandGate* gate_ = nullptr;
+  CommandFunnel* funnel_ = nullptr;
 };
 
 }  // namespace orbo

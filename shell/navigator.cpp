@@ -42,7 +42,7 @@ Navigator::Navigator(App& app)
       state_(app.state),
       window_(app.Window()),
       tree_(app.Tree()),
-      gate_(app.Gate()) {
+      funnel_(app.Funnel()) {
   ConnectCommands();
   ConnectViews();
 }
@@ -72,7 +72,7 @@ void Navigator::ConnectViews() {
   FolderTreeWidget& tree = window_.MainList();
   QObject::connect(&tree, &QTreeWidget::itemClicked, &tree, [this](QTreeWidgetItem* item) {
     const QString key = FolderTree::KeyOf(item);
-    gate_.Run([this, key] {
+    funnel_.Run([this, key] {
       if (state_.EditMode == 1) {
         // In edit mode the tree stands for the database as a whole.
         app_.Designer().SelectElement(-2, 0);
@@ -84,7 +84,7 @@ void Navigator::ConnectViews() {
   });
   QObject::connect(&tree, &QTreeWidget::itemActivated, &tree, [this](QTreeWidgetItem* item) {
     const QString key = FolderTree::KeyOf(item);
-    gate_.Run([this, key] {
+    funnel_.Run([this, key] {
       if (state_.EditMode == 0) OpenNode(key);
     });
   });
@@ -96,11 +96,11 @@ void Navigator::ConnectViews() {
   tree.onDrop = [this](QTreeWidgetItem* dragged, QTreeWidgetItem* target) {
     const QString draggedKey = FolderTree::KeyOf(dragged);
     const QString targetKey = FolderTree::KeyOf(target);
-    gate_.Run([=, this] { DropNode(draggedKey, targetKey); });
+    funnel_.Run([=, this] { DropNode(draggedKey, targetKey); });
   };
   tree.onRightPress = [this](QTreeWidgetItem* item, const QPoint& at) {
     const NodeKey key = ParseKey(FolderTree::KeyOf(item));
-    gate_.Run([this, key] {
+    funnel_.Run([this, key] {
       if (state_.EditMode == 1) {
         // The tree stands for the database: its properties open.
         app_.Designer().SelectElement(-2, 0);
@@ -112,37 +112,37 @@ void Navigator::ConnectViews() {
     });
     // The quick sorts work on the current folder: the folder pressed on.
     if (key.kind == u"root" && state_.EditMode == 0 &&
-        gate_.Run([this, key] { ShowFolder(key.index); })) {
+        funnel_.Run([this, key] { ShowFolder(key.index); })) {
       window_.Commands().Submenu("mnSort")->popup(at);
     }
   };
   auto* deleteKey =
       new QShortcut(QKeySequence::Delete, &tree, nullptr, nullptr, Qt::WidgetShortcut);
-  QObject::connect(deleteKey, &QShortcut::activated, &tree, gate_.Gated([this] {
+  QObject::connect(deleteKey, &QShortcut::activated, &tree, funnel_.Gated([this] {
     if (state_.EditMode == 0) DeleteShown();
   }));
   auto* insertKey =
       new QShortcut(QKeySequence(Qt::Key_Insert), &tree, nullptr, nullptr, Qt::WidgetShortcut);
-  QObject::connect(insertKey, &QShortcut::activated, &tree, gate_.Gated([this] {
+  QObject::connect(insertKey, &QShortcut::activated, &tree, funnel_.Gated([this] {
     if (state_.EditMode == 0) AddRecord(state_.CurFolder, -1, false);
   }));
 
   QListWidget& list = window_.ListView1();
   QObject::connect(&list, &QListWidget::itemClicked, &list, [this](QListWidgetItem* item) {
     const QString key = item->data(Qt::UserRole).toString();
-    gate_.Run([this, key] { OpenNode(key); });
+    funnel_.Run([this, key] { OpenNode(key); });
   });
   list.setContextMenuPolicy(Qt::CustomContextMenu);
   QObject::connect(
       &list, &QListWidget::customContextMenuRequested, &list, [this, &list](const QPoint& at) {
         const QListWidgetItem* item = list.itemAt(at);
         const NodeKey key = ParseKey(item ? item->data(Qt::UserRole).toString() : QString());
-        if (key.kind == u"item") gate_.Run([this, key] { ToggleMark(key.index); });
+        if (key.kind == u"item") funnel_.Run([this, key] { ToggleMark(key.index); });
       });
 
   QObject::connect(
       &window_.RootText(), &QLineEdit::textEdited, &window_.RootText(),
-      [this](const QString& name) { gate_.Run([this, name] { RenameCurrentFolder(name); }); });
+      [this](const QString& name) { funnel_.Run([this, name] { RenameCurrentFolder(name); }); });
   const std::pair<const char*, std::function<void()>> rootButtons[] = {
       {"RootImage", [this] { ChooseFolderIcon(); }},
       {"RootUp", [this] { MoveFolderAmongSiblings(true); }},
@@ -151,7 +151,7 @@ void Navigator::ConnectViews() {
   };
   for (const auto& [name, command] : rootButtons) {
     QObject::connect(&window_.RootButton(name), &QToolButton::clicked, &window_,
-                     gate_.Gated(command));
+                     funnel_.Gated(command));
   }
 }
 

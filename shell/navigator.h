@@ -7,7 +7,7 @@
 namespace orbo {
 
 class App;
-class CommandGate;
+class CommandFunnel;
 class FolderTree;
 class MainWindow;
 struct Database;
@@ -59,7 +59,7 @@ class Navigator {
   DisplayState& state_;
   MainWindow& window_;
   FolderTree& tree_;
-  CommandGate& gate_;
+  CommandFunnel& funnel_;
 };
 
 }  // namespace orbo

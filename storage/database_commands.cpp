@@ -208,6 +208,7 @@ void LoadDatabase(Database& db, const QString& path, StorageUi& ui) {
   // keeps their work, whatever they answered to saving it.
   if (outcome.status == ReadOutcome::kLoaded && ui.CopyCompanionIcons(outcome.db.DatabasePath)) {
     db = std::move(outcome.db);
+    ui.ModelReplaced();
     ModelRepairs repairs = outcome.repairs;
     repairs += RepairForWindow(db, names);
     ui.SetModified(false);

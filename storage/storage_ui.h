@@ -38,6 +38,9 @@ class StorageUi {
   virtual void ShowProgress(int value, const QString& text) = 0;
 
   virtual void SetModified(bool value) = 0;
+  // The model was replaced by another one (loaded): nothing done to the old
+  // one can be taken back.
+  virtual void ModelReplaced() {}
   virtual void SetEventsSuppressed(bool value) = 0;
   virtual void UpdateTitle() = 0;
   virtual void AddRecentFile(const QString& path) = 0;

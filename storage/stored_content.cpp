@@ -60,4 +60,26 @@ QString StoredDifference(const Database& a, const Database& b) {
   return {};
 }
 
+QString ModelDifference(const Database& a, const Database& b) {
+  if (a.FormCount != b.FormCount || a.RecordCount != b.RecordCount ||
+      a.FolderCount != b.FolderCount || a.BufferCount != b.BufferCount)
+    return QStringLiteral("counts");
+  if (a.SplitterPos != b.SplitterPos || a.MaxListString != b.MaxListString ||
+      a.DbReserved != b.DbReserved || !(a.DatabaseFont == b.DatabaseFont) ||
+      a.PasswordOn != b.PasswordOn || a.Password != b.Password) {
+    return QStringLiteral("settings");
+  }
+  for (int f = 0; f < a.FormCount; ++f) {
+    if (!(a.Forms[f] == b.Forms[f])) return QStringLiteral("form %1").arg(f);
+  }
+  for (int r = 0; r < a.RecordCount; ++r) {
+    if (!(a.Records[r] == b.Records[r])) return QStringLiteral("record %1").arg(r);
+    if (a.RecordMarks[r] != b.RecordMarks[r]) return QStringLiteral("mark of record %1").arg(r);
+  }
+  for (int d = 0; d < a.FolderCount; ++d) {
+    if (!(a.Folders[d] == b.Folders[d])) return QStringLiteral("folder %1").arg(d);
+  }
+  return {};
+}
+
 }  // namespace orbo

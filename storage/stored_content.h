@@ -14,4 +14,10 @@ namespace orbo {
 // empty when it does not.
 QString StoredDifference(const Database& a, const Database& b);
 
+// Where two models first differ in anything below their counts: every
+// field of every form, record and folder, free slots, marks and the
+// database's settings (not its path, code page or modified mark); empty
+// when they do not. What undo must give back exactly.
+QString ModelDifference(const Database& a, const Database& b);
+
 }  // namespace orbo

@@ -65,7 +65,7 @@ void FormDesigner::ConnectCommands() {
     });
   }
   connect(formCombo_, &QComboBox::activated, this, [this](int index) {
-    app_.Gate().Run([this, index] {
+    app_.Funnel().Run([this, index] {
       if (index == app_.db.FormCount) {
         AddForm();
       } else {
@@ -295,7 +295,7 @@ void FormDesigner::RebuildFormLists() {
   for (int f = 0; f < app_.db.FormCount; ++f) {
     QAction* entry = chooser->addAction(app_.db.Forms[At(f)].Name);
     entry->setObjectName(QStringLiteral("mnuSelForm_%1").arg(f));
-    connect(entry, &QAction::triggered, this, app_.Gate().Gated([this, f] { ChooseForm(f); }));
+    connect(entry, &QAction::triggered, this, app_.Funnel().Gated([this, f] { ChooseForm(f); }));
   }
   if (onFormsChanged) onFormsChanged();
 }
@@ -363,7 +363,7 @@ bool FormDesigner::CanvasPress(QMouseEvent* event) {
     const int armed = ArmedType();
     if (armed >= 0) {
       const QPoint point = CanvasTwips(at);
-      app_.Gate().Run([&] {
+      app_.Funnel().Run([&] {
         AddElement(armed, point.x(), point.y());
         app_.ChooseTool(nullptr);
       });
@@ -394,7 +394,7 @@ bool FormDesigner::CanvasKey(QKeyEvent* event) {
       return true;
     case Qt::Key_Delete:
       CancelGesture();
-      // As the menu command does, through the command gate.
+      // As the menu command does, through the command funnel.
       app_.Window().Commands().Menu("mnuDelEl")->trigger();
       return true;
     default:
@@ -444,7 +444,7 @@ void FormDesigner::FinishGesture() {
     return;
   }
   const Gesture done = std::exchange(gesture_, {});
-  const bool stored = done.box == done.start || app_.Gate().Run([&] {
+  const bool stored = done.box == done.start || app_.Funnel().Run([&] {
     CommitGeometry(done);
     app_.SetModified(true);
     // A resized form is drawn again at its new size.

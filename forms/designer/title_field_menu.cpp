@@ -32,7 +32,7 @@ void TitleFieldMenu::Fill() {
     entry->setCheckable(true);
     entry->setChecked(code == current);
     connect(entry, &QAction::triggered, this,
-            app_.Gate().Gated([this, code = code] { Choose(code); }));
+            app_.Funnel().Gated([this, code = code] { Choose(code); }));
   }
 }
 

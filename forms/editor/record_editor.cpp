@@ -74,7 +74,7 @@ RecordEditor::RecordEditor(App& app, FormCanvas& canvas)
   for (const auto& [name, command] : pictureCommands) {
     QAction* action = recordMenu_->addAction(QString());
     action->setObjectName(QLatin1String(name));
-    connect(action, &QAction::triggered, this, app_.Gate().Gated(command));
+    connect(action, &QAction::triggered, this, app_.Funnel().Gated(command));
   }
   // Captions in the language loaded when the menu opens.
   connect(recordMenu_, &QMenu::aboutToShow, this, [this] {
@@ -147,7 +147,7 @@ void RecordEditor::Listen(int type, int slot, QWidget* control) {
     }
     case kButton:
       connect(static_cast<QPushButton*>(control), &QPushButton::clicked, this, [this, slot] {
-        if (app_.state.EditMode == 0) app_.Gate().Run([this, slot] { ClickButton(slot); });
+        if (app_.state.EditMode == 0) app_.Funnel().Run([this, slot] { ClickButton(slot); });
       });
       break;
     default:
@@ -157,7 +157,7 @@ void RecordEditor::Listen(int type, int slot, QWidget* control) {
 
 void RecordEditor::Store(int type, int slot, const std::function<void(RecordData&)>& store) {
   if (!Editing()) return;
-  const bool stored = app_.Gate().Run([&] {
+  const bool stored = app_.Funnel().Run([&] {
     store(app_.db.Records[At(app_.state.CurRecord)]);
     RecordFieldChanged(type, slot);
     app_.SetModified(true);
@@ -401,7 +401,7 @@ bool RecordEditor::ImageEvent(int slot, QEvent* event) {
   app_.state.SelType = kImage;
   app_.state.SelIndex = slot;
   const int command = app_.db.Forms[At(app_.state.CurForm)].DblClickAction[At(slot)];
-  app_.Gate().Run([this, command] {
+  app_.Funnel().Run([this, command] {
     if (command == kChangePicture) {
       ChangePicture();
     } else if (command == kFullSize || command == kEditPicture) {
@@ -418,7 +418,7 @@ bool RecordEditor::ButtonEvent(int slot, QEvent* event) {
   const bool empty = app_.db.Records[At(app_.state.CurRecord)].ButtonValue[At(slot)].isEmpty();
   // The right button always sets the value; the left one when there is none yet.
   if (mouse->button() != Qt::RightButton && !(ActionTakesValue(action) && empty)) return false;
-  app_.Gate().Run([this, slot] { AskButtonValue(slot); });
+  app_.Funnel().Run([this, slot] { AskButtonValue(slot); });
   return true;
 }
 

@@ -142,7 +142,7 @@ class DesignerTest : public QObject {
     QVERIFY(f.Activate());
     f.Press(f.Form().Elements[kLabel][0].Left + 30, f.Form().Elements[kLabel][0].Top + 30);
     QCOMPARE(f.app.state.SelType, kLabel);
-    f.app.Gate().Run([&] { f.Key(Qt::Key_Delete); });
+    f.app.Funnel().Run([&] { f.Key(Qt::Key_Delete); });
     QCOMPARE(f.Form().ElementCount[kLabel], 1);
     f.Key(Qt::Key_Delete);
     QCOMPARE(f.Form().ElementCount[kLabel], 0);

@@ -98,7 +98,7 @@ void ShowFirstRecord(RunningApp& run) {
   for (int r = 0; r < run.app.db.RecordCount; ++r) {
     if (run.app.db.Records[r].Folder == BufferFolder) continue;
     // As a click in the list would.
-    run.app.Gate().Run([&run, r] { run.app.Navigation().ShowRecord(r); });
+    run.app.Funnel().Run([&run, r] { run.app.Navigation().ShowRecord(r); });
     return;
   }
 }

@@ -283,8 +283,8 @@ class AppTest : public QObject {
     QVERIFY(s.Start());
     QTest::ignoreMessage(
         QtCriticalMsg, QRegularExpression("the model broke its rules: record 0: folder 99 is not"));
-    s.app->Gate().Run([&] { s.app->db.Records[0].Folder = 99; });
-    s.app->Gate().Run([&] { s.app->db.Records[0].Folder = 0; });
+    s.app->Funnel().Run([&] { s.app->db.Records[0].Folder = 99; });
+    s.app->Funnel().Run([&] { s.app->db.Records[0].Folder = 0; });
   }
 
   void progressMakesTheWindowBusy() {

@@ -182,7 +182,7 @@ class RawSession {
     // The record with the long values in view, as a click in the list shows it.
     for (int r = 0; r < db.RecordCount; ++r) {
       if (!IsLiveRecord(db, r)) continue;
-      app_.Gate().Run([this, r] { app_.Navigation().ShowRecord(r); });
+      app_.Funnel().Run([this, r] { app_.Navigation().ShowRecord(r); });
       break;
     }
   }

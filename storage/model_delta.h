@@ -1,0 +1,144 @@
+// What one change did to the model, kept small enough for an undo stack:
+// the table entries it changed, before and after, with the counts, the
+// marks and the database settings around them. A delta is taken by naming
+// what a change may touch (its scope) before it runs and comparing after;
+// only entries that really changed are kept, records in a packed form that
+// holds just their non-empty values.
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "storage/database_model.h"
+
+namespace orbo {
+
+// Which entries of one table a change may touch: some, or every entry
+// below the count (before and after the change).
+struct IndexScope {
+  bool all = false;
+  std::vector<int> indices;
+
+  static IndexScope All() { return {true, {}}; }
+  static IndexScope Of(std::vector<int> indices) { return {false, std::move(indices)}; }
+};
+
+struct ChangeScope {
+  IndexScope records;
+  IndexScope folders;
+  IndexScope forms;
+
+  static ChangeScope Everything() {
+    return {IndexScope::All(), IndexScope::All(), IndexScope::All()};
+  }
+  static ChangeScope Records(std::vector<int> indices) {
+    return {IndexScope::Of(std::move(indices)), {}, {}};
+  }
+  static ChangeScope Folders(std::vector<int> indices) {
+    return {{}, IndexScope::Of(std::move(indices)), {}};
+  }
+  static ChangeScope Forms(std::vector<int> indices) {
+    return {{}, {}, IndexScope::Of(std::move(indices))};
+  }
+};
+
+// A record with only its non-empty values, for records kept on the stack.
+class PackedRecord {
+ public:
+  PackedRecord() = default;
+  explicit PackedRecord(const RecordData& record);
+  RecordData Unpack() const;
+  bool Equals(const RecordData& record) const;
+  std::size_t Bytes() const;
+
+ private:
+  struct Value {
+    std::uint8_t field;
+    std::uint8_t slot;
+    std::int16_t number;
+    QString text;
+  };
+  std::int16_t folder_ = 0;
+  std::int16_t form_ = 0;
+  std::vector<Value> values_;
+};
+
+// The model's fields outside its tables that a command may change.
+struct ModelSettings {
+  std::int16_t FormCount = 0;
+  std::int16_t RecordCount = 0;
+  std::int16_t FolderCount = 0;
+  std::int16_t BufferCount = 0;
+  bool PasswordOn = false;
+  QString Password;
+  std::int16_t SplitterPos = 0;
+  std::int16_t MaxListString = 0;
+  std::int16_t DbReserved = 0;
+  FontSpec DatabaseFont;
+
+  static ModelSettings Of(const Database& db);
+  void ApplyTo(Database& db) const;
+  friend bool operator==(const ModelSettings&, const ModelSettings&) = default;
+};
+
+// Which parts of the model a delta changed, so the views know what to show again.
+struct ChangedParts {
+  bool records = false;
+  bool folders = false;
+  bool forms = false;
+  bool marks = false;
+  bool settings = false;
+  std::vector<int> recordIndices;
+  std::vector<int> folderIndices;
+  std::vector<int> formIndices;
+
+  bool Any() const { return records || folders || forms || marks || settings; }
+};
+
+class ModelDelta {
+ public:
+  // Takes what scope names, and the rest the delta always keeps, as it is
+  // before the change.
+  ModelDelta(const Database& db, const ChangeScope& scope);
+
+  // After the change: keeps what differs from before. False when nothing did.
+  bool Finish(const Database& db);
+
+  void Undo(Database& db) const;
+  void Redo(Database& db) const;
+
+  // A later delta of the same model folded in: the result goes from this
+  // one's before to the later one's after.
+  void Absorb(const ModelDelta& later);
+
+  ChangedParts Parts() const;
+  std::size_t Bytes() const;
+
+ private:
+  template <typename Entry>
+  struct Change {
+    int index;
+    std::optional<Entry> before;  // none: the entry was above the count
+    std::optional<Entry> after;
+  };
+  template <typename Entry, typename Stored>
+  struct Table {
+    IndexScope scope;
+    std::vector<std::pair<int, Stored>> taken;  // before the change
+    std::vector<Change<Stored>> changes;
+  };
+
+  Table<RecordData, PackedRecord> records_;
+  Table<FolderDef, FolderDef> folders_;
+  Table<FormDef, FormDef> forms_;
+  std::vector<bool> marksBefore_;
+  std::vector<bool> marksAfter_;
+  bool marksChanged_ = false;
+  ModelSettings settingsBefore_;
+  ModelSettings settingsAfter_;
+  bool finished_ = false;
+};
+
+}  // namespace orbo
