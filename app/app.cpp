@@ -76,6 +76,8 @@ bool App::Main(const QString& commandLine) {
   window_ = std::make_unique<MainWindow>(files_.Below(QStringLiteral("icons")));
   window_->Commands().SetFunnel(&funnel_);
   undo_ = std::make_unique<UndoCommands>(window_->Commands(), funnel_, texts);
+  context_ = std::make_unique<WindowContext>(WindowContext{
+      db, state, settings, texts, dialogs_, funnel_, window_->Commands(), *this, events_});
   QObject::connect(&funnel_, &CommandFunnel::modifiedChanged, window_.get(),
                    [this](bool modified) { FollowModified(modified); });
   QObject::connect(&funnel_, &CommandFunnel::modelChanged, window_.get(),

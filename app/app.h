@@ -13,6 +13,7 @@
 #include "shell/command_funnel.h"
 #include "shell/dialogs.h"
 #include "shell/language_texts.h"
+#include "shell/window_context.h"
 #include "shell/working_files.h"
 #include "storage/database_model.h"
 #include "storage/display_state.h"
@@ -41,7 +42,7 @@ class Sorter;
 class TitleFieldMenu;
 class UndoCommands;
 
-class App : public StorageUi {
+class App : public StorageUi, public WindowServices {
  public:
   // appPath: the program folder; settingsPath: the settings file.
   App(const QString& appPath, QString settingsPath, Dialogs& dialogs);
@@ -81,12 +82,13 @@ class App : public StorageUi {
   const WorkingFiles& Files() const { return files_; }
   const QString& SettingsPath() const { return settingsPath_; }
 
-  void UpdateStatusBar();
+  // What every feature gets instead of the App.
+  WindowContext& Context() { return *context_; }
+
   void ApplySettings();
   void BuildRecentMenu();
   void ToDatabaseMode();
   void ToEditMode();
-  void ShowHelp(int topic);
   // Sizes the window so the current form fits beside the tree, centred.
   void ResetScale();
   // F5 / F6 and their buttons: ignored while a long operation runs.
@@ -99,14 +101,8 @@ class App : public StorageUi {
   void OpenRecent(int index);
   // The window's close box and the quit command: false keeps the window.
   bool QueryUnload();
-  // The text input dialog. A confirmed answer other than start marks the
-  // database modified unless keepModified.
-  QString AskText(const QString& prompt, const QString& start, bool keepModified,
-                  bool password = false, const QString& browseFilter = QString());
   FolderTree& Tree() { return *tree_; }
 
-  // The icon picker: the chosen key, or key itself when cancelled.
-  QString ChooseIcon(const QString& key);
   void LoadUserIcons();
   IconFolders Icons() const;
 
@@ -114,13 +110,10 @@ class App : public StorageUi {
   QString AskOpenPath() override;
   QString AskSavePath() override;
   QString AskPassword() override;
-  MessageAnswer ShowMessage(const QString& text, int style) override;
   QString GetText(int group, int entry) override { return texts.Get(group, entry); }
-  void ShowProgress(int value, const QString& text) override;
   void SetModified(bool value) override;
   void ModelReplaced() override { funnel_.Reset(); }
   void SetEventsSuppressed(bool value) override { state.EventsSuppressed = value; }
-  void UpdateTitle() override;
   void AddRecentFile(const QString& path) override;
   void NewDatabase() override;
   bool CopyCompanionIcons(const QString& databasePath) override;
@@ -132,6 +125,20 @@ class App : public StorageUi {
   RepairNames NamesForRepairs() override;
   QString DescribeForUser(const Database& model, const ModelProblem& problem) override;
   QString DescribeForUser(const Database& model, const TextPlace& place) override;
+
+  // WindowServices, and StorageUi where both ask the same.
+  QWidget& DialogParent() override;
+  MessageAnswer ShowMessage(const QString& text, int style) override;
+  void ShowProgress(int value, const QString& text) override;
+  void ShowHelp(int topic) override;
+  QString AskText(const QString& prompt, const QString& start, bool password = false,
+                  const QString& browseFilter = QString()) override;
+  QString ChooseIcon(const QString& key) override;
+  QIcon IconFor(const QString& key) override;
+  QLabel& StatusPanel(const QString& key) override;
+  void UpdateTitle() override;
+  void UpdateStatusBar() override;
+  QString ProgramFile(const QString& relative) const override { return files_.Below(relative); }
 
  private:
   bool CheckDoubleRun(const QString& commandLine);
@@ -190,6 +197,8 @@ class App : public StorageUi {
   QString codePage_ = QString::fromLatin1(kDefaultCodePage);
   CommandFunnel funnel_;
   std::unique_ptr<UndoCommands> undo_;
+  WindowEvents events_;
+  std::unique_ptr<WindowContext> context_;
 };
 
 }  // namespace orbo

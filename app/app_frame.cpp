@@ -224,6 +224,12 @@ void App::ResetScale() {
   }
 }
 
+QWidget& App::DialogParent() { return *window_; }
+
+QIcon App::IconFor(const QString& key) { return window_->IconFor(key); }
+
+QLabel& App::StatusPanel(const QString& key) { return window_->StatusPanel(key); }
+
 void App::UpdateTitle() {
   window_->setWindowTitle(WindowTitle(db, state.EditMode, state.CurRecord, texts));
 }

@@ -32,14 +32,11 @@ QString App::AskSavePath() {
   return path;
 }
 
-QString App::AskPassword() { return AskText(texts.Get(680, 0), QString(), true, true); }
+QString App::AskPassword() { return AskText(texts.Get(680, 0), QString(), true); }
 
-QString App::AskText(const QString& prompt, const QString& start, bool keepModified, bool password,
+QString App::AskText(const QString& prompt, const QString& start, bool password,
                      const QString& browseFilter) {
-  const QString answer =
-      dialogs_.AskText(window_.get(), texts, prompt, start, password, browseFilter);
-  if (answer != start && !keepModified) SetModified(true);
-  return answer;
+  return dialogs_.AskText(window_.get(), texts, prompt, start, password, browseFilter);
 }
 
 void App::ShowProgress(int value, const QString& text) {

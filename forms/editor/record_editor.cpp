@@ -296,7 +296,7 @@ void RecordEditor::AskButtonValue(int slot) {
   const LanguageTexts& texts = app_.texts;
   QString answer;
   if (question.kind == ValueQuestion::kText) {
-    answer = app_.AskText(texts.Get(question.prompt, 0), value, true, false,
+    answer = app_.AskText(texts.Get(question.prompt, 0), value, false,
                           question.browse ? texts.Get(kAnyFileFilter, 0) : QString());
   } else if (question.kind == ValueQuestion::kFile) {
     const bool media = action == kPlayMedia;

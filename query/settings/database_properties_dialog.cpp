@@ -78,7 +78,7 @@ void DatabasePropertiesDialog::ShowProtection() {
 }
 
 QString DatabasePropertiesDialog::AskPassword(int promptGroup) {
-  return app_.AskText(app_.texts.Get(promptGroup, 0), QString(), true, true);
+  return app_.AskText(app_.texts.Get(promptGroup, 0), QString(), true);
 }
 
 void DatabasePropertiesDialog::SwitchProtection() {
