@@ -109,9 +109,9 @@ bool App::Main(const QString& commandLine) {
                    : -1;
       });
   finder_ = std::make_unique<Finder>(*this);
-  sorter_ = std::make_unique<Sorter>(*this);
   access_ = std::make_unique<AccessExchange>(*this);
   navigator_ = std::make_unique<Navigator>(*this);
+  sorter_ = std::make_unique<Sorter>(*context_, *navigator_, *tree_);
   QObject::connect(&window_->UpdateTimer(), &QTimer::timeout, window_.get(),
                    [this] { UpdateTick(); });
   window_->onCloseRequested = [this] {

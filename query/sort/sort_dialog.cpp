@@ -10,13 +10,14 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include "app/app.h"
 #include "shell/named_widget.h"
+#include "shell/window_context.h"
 #include "storage/navigation_logic.h"
 
 namespace orbo {
 
-SortDialog::SortDialog(App& app, QWidget* parent) : QDialog(parent), app_(app) {
+SortDialog::SortDialog(const WindowContext& context, QWidget* parent)
+    : QDialog(parent), context_(context) {
   setObjectName("SortForm");
   label1_ = NamedWidget<QLabel>("Label1", this);
   label2_ = NamedWidget<QLabel>("Label2", this);
@@ -40,7 +41,7 @@ SortDialog::SortDialog(App& app, QWidget* parent) : QDialog(parent), app_(app) {
   waitFrame_->hide();
   sortButt_->setDefault(true);
 
-  const LanguageTexts& t = app_.texts;
+  const LanguageTexts& t = context_.texts;
   setWindowTitle(t.Get(490, 0));
   label1_->setText(t.Get(490, 1));
   label2_->setText(t.Get(490, 2));
@@ -78,13 +79,13 @@ void SortDialog::Prepare() {
 }
 
 void SortDialog::FillWhere() {
-  const Database& db = app_.db;
+  const Database& db = context_.db;
   QStringList entries;
-  if (SortsFolders()) entries << app_.texts.Get(494, 0);
+  if (SortsFolders()) entries << context_.texts.Get(494, 0);
   for (int folder = 0; folder < db.FolderCount; ++folder) entries << FolderPath(db, folder);
   whereCombo_->clear();
   whereCombo_->addItems(entries);
-  whereCombo_->setCurrentIndex(app_.state.CurFolder + (SortsFolders() ? 1 : 0));
+  whereCombo_->setCurrentIndex(context_.state.CurFolder + (SortsFolders() ? 1 : 0));
 }
 
 bool SortDialog::SortsFolders() const { return whatCombo_->currentIndex() == 1; }

@@ -11,13 +11,13 @@ class QPushButton;
 
 namespace orbo {
 
-class App;
+struct WindowContext;
 
 class SortDialog : public QDialog {
   Q_OBJECT
 
  public:
-  SortDialog(App& app, QWidget* parent);
+  SortDialog(const WindowContext& context, QWidget* parent);
 
   // On every opening: records, in the current folder.
   void Prepare();
@@ -38,7 +38,7 @@ class SortDialog : public QDialog {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  App& app_;
+  const WindowContext& context_;
   QLabel* label1_;
   QLabel* label2_;
   QLabel* label3_;

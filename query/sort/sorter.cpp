@@ -3,18 +3,26 @@
 #include <QAction>
 #include <QTreeWidgetItem>
 
-#include "app/app.h"
-#include "app/main_window.h"
 #include "query/sort/sort_dialog.h"
 #include "shell/folder_tree.h"
-#include "shell/main_commands.h"
 #include "shell/navigator.h"
+#include "shell/window_context.h"
+#include "storage/navigation_logic.h"
 #include "storage/sort_logic.h"
 
 namespace orbo {
+namespace {
 
-Sorter::Sorter(App& app) : app_(app) {
-  MainCommands& c = app_.Window().Commands();
+constexpr int kStepNames = 979;
+constexpr int kSortRecordsStep = 0;
+constexpr int kSortFoldersStep = 1;
+constexpr int kNothingToSort = 790;
+
+}  // namespace
+
+Sorter::Sorter(WindowContext& context, Navigator& navigator, FolderTree& tree)
+    : context_(context), navigator_(navigator), tree_(tree) {
+  MainCommands& c = context_.commands;
   c.OnTriggered(c.Menu("mnuSort"), [this] { Open(); });
   c.OnTriggered(c.Tool(kMainBar, "sort"), [this] { Open(); });
   for (int entry = 0; entry < 4; ++entry) {
@@ -27,19 +35,19 @@ Sorter::~Sorter() = default;
 
 SortDialog& Sorter::Dialog() {
   if (!dialog_) {
-    dialog_ = std::make_unique<SortDialog>(app_, &app_.Window());
+    dialog_ = std::make_unique<SortDialog>(context_, &context_.services.DialogParent());
     // The dialog's buttons act inside the command that opened it.
     QObject::connect(dialog_.get(), &SortDialog::sortRequested, dialog_.get(),
                      [this] { SortFromDialog(); });
     QObject::connect(dialog_.get(), &SortDialog::helpRequested, dialog_.get(),
-                     [this] { app_.ShowHelp(18); });
+                     [this] { context_.services.ShowHelp(18); });
   }
   return *dialog_;
 }
 
 void Sorter::Open() {
   Dialog().Prepare();
-  app_.Seams().RunModal(Dialog());
+  context_.dialogs.RunModal(Dialog());
 }
 
 void Sorter::SortFromDialog() {
@@ -51,32 +59,38 @@ void Sorter::SortFromDialog() {
   dialog.FillWhere();
 }
 
-void Sorter::QuickSort(int entry) { Sort(entry >= 2, app_.state.CurFolder, entry % 2 == 0); }
+void Sorter::QuickSort(int entry) { Sort(entry >= 2, context_.state.CurFolder, entry % 2 == 0); }
 
 void Sorter::Sort(bool folders, int folder, bool ascending) {
-  Database& db = app_.db;
+  Database& db = context_.db;
+  const LanguageTexts& texts = context_.texts;
   int shown = folder;
-  if (folders) {
-    const std::vector<int> places = SortFoldersInModel(db, folder, ascending);
-    if (places.empty()) {
-      app_.ShowMessage(app_.texts.Get(790, 0), kExclamation);
-      return;
-    }
-    if (folder == TopLevelParent) shown = places.front();
-  } else if (!IsFolderIndex(db, folder) || !SortRecordsInModel(db, folder, ascending)) {
-    app_.ShowMessage(app_.texts.Get(790, 0), kExclamation);
+  bool sorted = false;
+  // A sort that leaves every entry in place is no step: nothing changed.
+  context_.funnel.Change(
+      texts.Get(kStepNames, folders ? kSortFoldersStep : kSortRecordsStep),
+      folders ? ChangeScope{IndexScope::All(), IndexScope::All(), {}}
+              : ChangeScope{IndexScope::Of(RecordsOf(db, folder)), {}, {}},
+      [&] {
+        if (folders) {
+          const std::vector<int> places = SortFoldersInModel(db, folder, ascending);
+          sorted = !places.empty();
+          if (sorted && folder == TopLevelParent) shown = places.front();
+        } else {
+          sorted = IsFolderIndex(db, folder) && SortRecordsInModel(db, folder, ascending);
+        }
+      });
+  if (!sorted) {
+    context_.services.ShowMessage(texts.Get(kNothingToSort, 0), kExclamation);
     return;
   }
-  // The order is stored with the database: unsaved, it would be lost
-  // without a word on closing.
-  app_.SetModified(true);
   if (folder == TopLevelParent) {
-    app_.Navigation().RebuildTree();
+    navigator_.RebuildTree();
   } else {
-    app_.Tree().Refill(db, folder);
-    if (QTreeWidgetItem* node = app_.Tree().Node(FolderKey(folder))) node->setExpanded(true);
+    tree_.Refill(db, folder);
+    if (QTreeWidgetItem* node = tree_.Node(FolderKey(folder))) node->setExpanded(true);
   }
-  app_.Navigation().ShowFolder(shown);
+  navigator_.ShowFolder(shown);
 }
 
 }  // namespace orbo

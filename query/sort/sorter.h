@@ -1,18 +1,21 @@
 // Sorting from the sort dialog and the quick-sort menu: rearranges the
-// model, brings the tree in step and shows the sorted folder.
+// model as one undo step, brings the tree in step and shows the sorted
+// folder.
 #pragma once
 
 #include <memory>
 
 namespace orbo {
 
-class App;
+class FolderTree;
+class Navigator;
 class SortDialog;
+struct WindowContext;
 
 class Sorter {
  public:
   // Connects the sort commands of the main window.
-  explicit Sorter(App& app);
+  Sorter(WindowContext& context, Navigator& navigator, FolderTree& tree);
   ~Sorter();
 
   // mnuSort: the dialog, modally.
@@ -27,7 +30,9 @@ class Sorter {
  private:
   void SortFromDialog();
 
-  App& app_;
+  WindowContext& context_;
+  Navigator& navigator_;
+  FolderTree& tree_;
   std::unique_ptr<SortDialog> dialog_;
 };
 

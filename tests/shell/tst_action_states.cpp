@@ -15,6 +15,7 @@
 #include "shell/navigator.h"
 #include "storage/database_commands.h"
 #include "storage/navigation_logic.h"
+#include "storage/sort_logic.h"
 #include "test_install.h"
 #include "window_actions.h"
 
@@ -218,6 +219,17 @@ bool MayDoNothing(const QString& name, QAction* action, App& app) {
   // The form in view.
   if (key.startsWith(u"mnuSelForm_"))
     return key == QStringLiteral("mnuSelForm_%1").arg(state.CurForm) && state.SelType == -1;
+  // Sorting what is already in order.
+  if (key.startsWith(u"mnSort2_")) {
+    Database sorted = db;
+    const bool ascending = key.back().digitValue() % 2 == 0;
+    if (key.back().digitValue() >= 2) {
+      SortFoldersInModel(sorted, state.CurFolder, ascending);
+    } else {
+      SortRecordsInModel(sorted, state.CurFolder, ascending);
+    }
+    return ModelDifference(sorted, db).isEmpty();
+  }
   return false;
 }
 
