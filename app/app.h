@@ -113,6 +113,9 @@ class App : public StorageUi, public WindowServices {
   QString GetText(int group, int entry) override { return texts.Get(group, entry); }
   void SetModified(bool value) override;
   void ModelReplaced() override { funnel_.Reset(); }
+  void ChangeAsStep(const QString& name, const std::function<void()>& change) override {
+    funnel_.Change(name, ChangeScope::Everything(), change);
+  }
   void SetEventsSuppressed(bool value) override { state.EventsSuppressed = value; }
   void AddRecentFile(const QString& path) override;
   void NewDatabase() override;

@@ -140,8 +140,11 @@ void CommandFunnel::Reset() {
   FollowModified();
 }
 
+// The steps on the stack were taken from a model that is no more: taking
+// them back now would write old entries over others.
 void CommandFunnel::MarkChangedOutside() {
   changedOutside_ = true;
+  stack_.clear();
   FollowModified();
 }
 

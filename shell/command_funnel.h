@@ -95,7 +95,8 @@ class CommandFunnel : public QObject {
   void MarkSaved();
   // A new model replaced the old one: no steps to take back.
   void Reset();
-  // The model changed in a way no step can take back.
+  // The model changed in a way no step can take back; neither can the steps
+  // before it then.
   void MarkChangedOutside();
   bool Modified() const { return !stack_.isClean() || changedOutside_; }
 

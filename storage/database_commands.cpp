@@ -21,6 +21,9 @@ constexpr int kIntegrityTexts = 962;
 constexpr int kPasswordTexts = 968;
 // Files that may not, or could not, be replaced safely.
 constexpr int kFileTexts = 974;
+constexpr int kStepNames = 980;
+constexpr int kStorableTextsStep = 0;
+constexpr int kMergeStep = 1;
 constexpr int kShownPlaces = 5;
 
 RecordProgress::ShowFn ProgressWithText(StorageUi& ui, int group) {
@@ -171,7 +174,10 @@ bool SaveDatabase(Database& db, bool saveAs, StorageUi& ui) {
     return false;
   }
   // NUL becomes a space, as the file holds it.
-  if (MakeTextsStorable(db, *codePage) > 0) ui.ShowChangedTexts();
+  int changedTexts = 0;
+  ui.ChangeAsStep(ui.GetText(kStepNames, kStorableTextsStep),
+                  [&] { changedTexts = MakeTextsStorable(db, *codePage); });
+  if (changedTexts > 0) ui.ShowChangedTexts();
   // The path as given: lower case names another file on a case-sensitive disk.
   ui.AddRecentFile(db.DatabasePath);
   ui.SetModified(false);
@@ -255,11 +261,14 @@ void ImportDatabase(Database& db, StorageUi& ui) {
   // Read in the open database's code page, whose texts its file holds.
   std::optional<CodePage> codePage = CodePageNamed(db.CodePageName);
   const RepairNames names = ui.NamesForRepairs();
-  const MergeOutcome outcome = codePage
-                                   ? MergeDatabaseFile(
-                                         db, path, *codePage, [&ui] { return ui.AskPassword(); },
-                                         ProgressWithText(ui, kLoadingText), names)
-                                   : MergeOutcome{};
+  MergeOutcome outcome;
+  if (codePage) {
+    ui.ChangeAsStep(ui.GetText(kStepNames, kMergeStep), [&] {
+      outcome = MergeDatabaseFile(
+          db, path, *codePage, [&ui] { return ui.AskPassword(); },
+          ProgressWithText(ui, kLoadingText), names);
+    });
+  }
   ui.SetEventsSuppressed(false);
   if (outcome.status == ReadOutcome::kCancelled) return;
   if (outcome.status == ReadOutcome::kFailed) {
@@ -268,7 +277,6 @@ void ImportDatabase(Database& db, StorageUi& ui) {
   }
   ui.EnsureIcons();
   ui.ShowDatabase();
-  ui.SetModified(true);
   if (outcome.repairs.Total() > 0) TellRepairs(ui, outcome.repairs, names);
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 #include "storage/code_page.h"
 #include "storage/model_invariants.h"
@@ -41,6 +42,12 @@ class StorageUi {
   // The model was replaced by another one (loaded): nothing done to the old
   // one can be taken back.
   virtual void ModelReplaced() {}
+  // Runs change, which changes the model, as one step the user can take
+  // back, named name.
+  virtual void ChangeAsStep(const QString& name, const std::function<void()>& change) {
+    (void)name;
+    change();
+  }
   virtual void SetEventsSuppressed(bool value) = 0;
   virtual void UpdateTitle() = 0;
   virtual void AddRecentFile(const QString& path) = 0;

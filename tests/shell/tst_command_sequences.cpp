@@ -26,6 +26,7 @@
 #include <QtTest>
 #include <deque>
 #include <functional>
+#include <string_view>
 
 #include "../test_files.h"
 #include "app/app.h"
@@ -54,6 +55,38 @@ namespace {
 
 constexpr int kDefaultCommands = 3000;
 constexpr int kCommandsPerRun = 500;
+
+// Commands whose changes are not undo steps yet: each clears the stack.
+const QStringList kNotYetUndoable{"addrecord",
+                                  "25 records",
+                                  "record of a form or a new form",
+                                  "clonerecord",
+                                  "del",
+                                  "mnuDelFolder",
+                                  "addroot",
+                                  "right button on a node",
+                                  "drop",
+                                  "folder up, down or to the top",
+                                  "rename the folder",
+                                  "keys",
+                                  "type into a field",
+                                  "choose, check or press",
+                                  "picture",
+                                  "quick list",
+                                  "title field",
+                                  "find",
+                                  "add an element",
+                                  "drag an element",
+                                  "resize with a handle",
+                                  "delete an element",
+                                  "add, clone, delete or choose a form",
+                                  "properties",
+                                  "database properties",
+                                  "options",
+                                  "export to or import from Access",
+                                  "export to a movable database",
+                                  "print dialog and preview",
+                                  "hand-over inside a command"};
 
 struct Command {
   const char* name;
@@ -88,14 +121,19 @@ class Session {
   // Empty when every command kept every rule; else what broke and the
   // commands that led there.
   QString Run(int commands) {
+    states_.assign(1, db());
     for (int i = 0; i < commands && failure_.isEmpty(); ++i) {
       const Command& command = PickCommand();
       log_.push_back(command.name);
       if (log_.size() > 25) log_.pop_front();
+      const Database before = db();
+      const int stepBefore = Stack().index();
       command.run();
       Check();
+      CheckUndo(command.name, before, stepBefore);
       ++done_;
     }
+    if (failure_.isEmpty()) UndoAndRedoAll();
     if (failure_.isEmpty()) return {};
     QStringList recent(log_.begin(), log_.end());
     return QStringLiteral("seed %1, command %2: %3\n  after: %4")
@@ -113,6 +151,72 @@ class Session {
 
   void Fail(const QString& what) {
     if (failure_.isEmpty()) failure_ = what;
+  }
+
+  QUndoStack& Stack() { return app_.Funnel().Stack(); }
+
+  // Takes back or does again one step as the user does, through the menu.
+  void Step(bool undo) {
+    Menu(undo ? "mnuUndo" : "mnuRedo")->trigger();
+    Check();
+  }
+
+  // The model at each place of the undo stack must be what undo and redo
+  // give: after every command its step is taken back and done again.
+  void CheckUndo(const char* name, const Database& before, int stepBefore) {
+    const int step = Stack().index();
+    if (Stack().count() == 0) {
+      // A new model, or a change no step takes back: nothing before it can
+      // be taken back either.
+      if (!ModelDifference(db(), before).isEmpty() && db().DatabasePath == before.DatabasePath &&
+          !kNotYetUndoable.contains(QLatin1String(name)) && !IsNewModel(name)) {
+        Fail(QStringLiteral("%1 changed the model without an undo step").arg(name));
+      }
+      states_.assign(1, db());
+      return;
+    }
+    if (name == std::string_view("undo") || name == std::string_view("redo")) {
+      if (static_cast<std::size_t>(step) < states_.size())
+        Expect(step, "the menu's " + QString(name));
+      return;
+    }
+    if (step == stepBefore && ModelDifference(db(), before).isEmpty()) return;
+    if (kNotYetUndoable.contains(QLatin1String(name))) {
+      Stack().clear();
+      states_.assign(1, db());
+      return;
+    }
+    if (step < 1)
+      return Fail(QStringLiteral("%1 changed the model without an undo step").arg(name));
+    const Database after = db();
+    states_.resize(static_cast<std::size_t>(step));
+    Step(true);
+    Expect(step - 1, QStringLiteral("undo of ") + name);
+    Step(false);
+    states_.push_back(after);
+    Expect(step, QStringLiteral("redo of ") + name);
+  }
+
+  void Expect(int step, const QString& what) {
+    if (Stack().index() != step) return Fail(what + " stopped at another step");
+    const QString difference = ModelDifference(db(), states_[static_cast<std::size_t>(step)]);
+    if (!difference.isEmpty()) Fail(what + " gave another model: " + difference);
+  }
+
+  // At the end of a run every step is taken back, then done again.
+  void UndoAndRedoAll() {
+    const int top = Stack().index();
+    while (failure_.isEmpty() && Stack().canUndo()) Step(true);
+    if (failure_.isEmpty()) Expect(0, "undoing every step");
+    while (failure_.isEmpty() && Stack().index() < top) Step(false);
+    if (failure_.isEmpty()) Expect(top, "redoing every step");
+  }
+
+  static bool IsNewModel(const char* name) {
+    for (const char* replacing : {"open", "new", "hand-over inside a command"}) {
+      if (name == std::string_view(replacing)) return true;
+    }
+    return false;
   }
 
   QTreeWidgetItem* RandomNode() {
@@ -215,6 +319,8 @@ class Session {
         {"save", 3, menu("mnuSave")},
         {"save onto a read-only file", 1, [this] { SaveOntoAReadOnlyFile(); }},
         {"switch the language", 1, [this] { SwitchTheLanguage(); }},
+        {"undo", 4, menu("mnuUndo")},
+        {"redo", 3, menu("mnuRedo")},
         {"save as", 1, menu("mnuSaveAs")},
         {"open", 2, menu("mnuLoad")},
         {"new", 1, menu("mnuNew")},
@@ -624,6 +730,8 @@ class Session {
   App app_;
   std::vector<Command> commands_;
   std::deque<const char*> log_;
+  // The model at each place of the undo stack.
+  std::vector<Database> states_;
   QString failure_;
   int done_ = 0;
 };
