@@ -46,6 +46,13 @@ class FakeUi : public StorageUi {
   }
   void ShowProgress(int value, const QString&) override { progress << value; }
   void SetModified(bool value) override { db_.Modified = value; }
+  // A step marks the database modified when it changed it, as the undo stack does.
+  void ChangeAsStep(const QString& name, const std::function<void()>& change) override {
+    (void)name;
+    const Database before = db_;
+    change();
+    if (!ModelDifference(before, db_).isEmpty()) db_.Modified = true;
+  }
   void SetEventsSuppressed(bool value) override { suppressed = value; }
   void UpdateTitle() override { calls << QStringLiteral("title"); }
   void AddRecentFile(const QString& path) override { recent << path; }
