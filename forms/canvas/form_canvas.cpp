@@ -464,6 +464,12 @@ void FormCanvas::LayoutCanvas() {
   shadowY_->setVisible(shadow);
 }
 
+QRect FormCanvas::ShownArea() const {
+  if (!mainPic_->isVisible()) return {};
+  return QRect(mainPic_->mapToGlobal(QPoint(0, 0)), mainPic_->size())
+      .intersected(QRect(backPic_->mapToGlobal(QPoint(0, 0)), backPic_->size()));
+}
+
 void FormCanvas::FillRecordValues(int record) {
   Database& db = context_.db;
   if (record < 0 || record >= db.RecordCount || context_.state.CurForm < 0) return;

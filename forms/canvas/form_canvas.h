@@ -15,6 +15,7 @@
 
 #include "shell/app_settings.h"
 #include "shell/language_texts.h"
+#include "shell/record_surface.h"
 #include "storage/database_model.h"
 #include "storage/display_state.h"
 
@@ -27,7 +28,7 @@ class QWidget;
 
 namespace orbo {
 
-class FormCanvas : public QObject {
+class FormCanvas : public QObject, public RecordSurface {
  public:
   struct Context {
     Database& db;
@@ -41,12 +42,14 @@ class FormCanvas : public QObject {
   ~FormCanvas() override;
 
   // Draws form on the canvas and makes it CurForm (-1: nothing is done).
-  void DrawForm(int form);
+  void DrawForm(int form) override;
   // Sizes the scroll bars and places the canvas in the viewport.
   void LayoutCanvas();
   // Puts the values of record (of the drawn form) into the controls. A combo
   // value beyond its list becomes 0 in the record.
-  void FillRecordValues(int record);
+  void FillRecordValues(int record) override;
+  // The part of the drawn form that the window shows, on the screen.
+  QRect ShownArea() const override;
 
   // The control of element (type, slot), made when first asked for; the
   // combo imitation for a combo in edit mode. nullptr for a type outside 0..6.

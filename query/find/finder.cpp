@@ -87,12 +87,8 @@ void Finder::Search(int start) {
 
 void Finder::KeepRecordInSight() {
   FindDialog& dialog = Dialog();
-  const QWidget& canvas = app_.Canvas().MainPic();
-  const QWidget& viewport = app_.Canvas().BackPic();
-  if (!dialog.isVisible() || !canvas.isVisible() || !dialog.screen()) return;
-  // The part of the record's form that the window shows.
-  const QRect record = QRect(canvas.mapToGlobal(QPoint(0, 0)), canvas.size())
-                           .intersected(QRect(viewport.mapToGlobal(QPoint(0, 0)), viewport.size()));
+  if (!dialog.isVisible() || !dialog.screen()) return;
+  const QRect record = app_.Canvas().ShownArea();
   if (record.isEmpty()) return;
   const QRect frame = dialog.frameGeometry();
   dialog.move(
