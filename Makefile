@@ -3,6 +3,7 @@
 # make fuzz       build the fuzz targets with clang and run each for FUZZ_SECONDS
 # make bench      build and run the benchmarks
 # make run        build and start the program
+# make format     format every C++ file as .clang-format says
 # make install    install under PREFIX (default /usr/local)
 # make package    a Debian package (build/corvane-database_*.deb)
 BUILD_DIR ?= build
@@ -13,7 +14,7 @@ CMAKE_FLAGS ?=
 
 PREFIX ?= /usr/local
 
-.PHONY: all deps build test build-asan test-asan build-fuzz fuzz bench run install package clean
+.PHONY: all deps build test format build-asan test-asan build-fuzz fuzz bench run install package clean
 
 all: build
 
@@ -65,6 +66,9 @@ run: build
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
 	  echo "make run needs a display; without one, try: xvfb-run make run"; exit 1; fi
 	$(BUILD_DIR)/bin/orbo
+
+format:
+	bash scripts/check-format.sh . --fix
 
 install: build
 	cmake --install $(BUILD_DIR) --prefix $(PREFIX)

@@ -12,7 +12,7 @@ packages=(
   famfamfam-silk tango-icon-theme
   xvfb xauth imagemagick poppler-utils
   desktop-file-utils appstream dpkg-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format clang-tidy
 )
 
 missing=()
