@@ -10,6 +10,7 @@
 #include <QTreeWidget>
 
 #include "app/main_window.h"
+#include "app/storage_adapter.h"
 #include "forms/canvas/form_canvas.h"
 #include "forms/designer/form_designer.h"
 #include "forms/designer/title_field_menu.h"
@@ -48,6 +49,7 @@ App::App(const QString& appPath, QString settingsPath, Dialogs& dialogs)
       instanceLock_(files_.Below(QStringLiteral("data\\orbo.lock"))),
       funnel_(db, state) {
   appPath_ = files_.AppPath();
+  storage_ = std::make_unique<StorageAdapter>(*this);
   instanceLock_.setStaleLockTime(0);
   // Checked after every command in every build: a check of the largest
   // tables takes well under a millisecond (bench/rules_bench).
@@ -82,7 +84,7 @@ bool App::Main(const QString& commandLine) {
                    [this](bool modified) { FollowModified(modified); });
   QObject::connect(&funnel_, &CommandFunnel::modelChanged, window_.get(),
                    [this](const ChangedParts&, bool undoOrRedo) {
-                     if (undoOrRedo) ShowChangedTexts();
+                     if (undoOrRedo) storage_->ShowChangedTexts();
                    });
   intro_ = std::make_unique<IntroDialog>(window_.get());
   QObject::connect(intro_.get(), &IntroDialog::helpRequested, intro_.get(),
@@ -123,9 +125,11 @@ bool App::Main(const QString& commandLine) {
   window_->onStatusPanelClicked = [this](const QString& key) { StatusPanelClicked(key); };
   window_->onSplitterMoved = [this](int treeWidth) {
     funnel_.Run([this, treeWidth] {
-      db.SplitterPos = static_cast<std::int16_t>(treeWidth * window_->TwipsPerPixelX());
+      // The divider's place is stored in the database: moving it is a step.
+      funnel_.Change(texts.Get(kUndoTexts, 6), ChangeScope{}, [&] {
+        db.SplitterPos = static_cast<std::int16_t>(treeWidth * window_->TwipsPerPixelX());
+      });
       Layout();
-      SetModified(true);
     });
   };
   window_->UpdateTimer().start();
@@ -136,11 +140,11 @@ bool App::Main(const QString& commandLine) {
   LoadIni(files_, settingsPath_, &settings);
   ConnectCommands();
   ApplySettings();
-  NewDatabase();
+  storage_->NewDatabase();
   ToDatabaseMode();
   BuildRecentMenu();
   UpdateStatusBar();
-  if (!commandLine.isEmpty()) LoadDatabase(db, commandLine, *this);
+  if (!commandLine.isEmpty()) LoadDatabase(db, commandLine, *storage_);
   QApplication::processEvents();
   window_->show();
   UpdateTick();
@@ -190,7 +194,7 @@ void App::TakeHandOver() {
   if (request.kind != HandOverRequest::None) BringToFront();
   files_.WriteText(path, QStringLiteral("\r\n"), QStringLiteral("multiprog 2"));
   if (request.kind == HandOverRequest::Load)
-    funnel_.Run([this, &request] { LoadDatabase(db, request.path, *this); });
+    funnel_.Run([this, &request] { LoadDatabase(db, request.path, *storage_); });
 }
 
 void App::CheckInvariants() {
@@ -208,7 +212,7 @@ void App::BringToFront() {
 }
 
 bool App::QueryUnload() {
-  if (!AskSaveChanges(db, *this)) return false;
+  if (!AskSaveChanges(db, *storage_)) return false;
   QDir::setCurrent(appPath_);
   SaveIni(files_, settingsPath_, settings);
   tree_->Clear();
@@ -236,15 +240,17 @@ void App::ShowIntro(int mode) {
     case IntroDialog::kNew:
       break;
     case IntroDialog::kExample:
-      LoadDatabase(db, files_.Below(QStringLiteral("data\\examples\\ex1.2db")), *this);
+      LoadDatabase(db, files_.Below(QStringLiteral("data\\examples\\ex1.2db")), *storage_);
       break;
     case IntroDialog::kOpen: {
       int line = intro_->ChosenLine();
-      LoadDatabase(db, line == 0 ? QString() : recent.value(line - 1), *this);
+      LoadDatabase(db, line == 0 ? QString() : recent.value(line - 1), *storage_);
       break;
     }
   }
 }
+
+StorageUi& App::Storage() { return *storage_; }
 
 PrintDialog& App::Printing() {
   if (!printing_) printing_ = std::make_unique<PrintDialog>(*this);

@@ -39,10 +39,11 @@ class OptionsDialog;
 class PrintDialog;
 class RecordEditor;
 class Sorter;
+class StorageAdapter;
 class TitleFieldMenu;
 class UndoCommands;
 
-class App : public StorageUi, public WindowServices {
+class App : public WindowServices {
  public:
   // appPath: the program folder; settingsPath: the settings file.
   App(const QString& appPath, QString settingsPath, Dialogs& dialogs);
@@ -106,30 +107,12 @@ class App : public StorageUi, public WindowServices {
   void LoadUserIcons();
   IconFolders Icons() const;
 
-  // StorageUi: what load, save and merge need from the window.
-  QString AskOpenPath() override;
-  QString AskSavePath() override;
-  QString AskPassword() override;
-  QString GetText(int group, int entry) override { return texts.Get(group, entry); }
-  void SetModified(bool value) override;
-  void ModelReplaced() override { funnel_.Reset(); }
-  void ChangeAsStep(const QString& name, const std::function<void()>& change) override {
-    funnel_.Change(name, ChangeScope::Everything(), change);
-  }
-  void SetEventsSuppressed(bool value) override { state.EventsSuppressed = value; }
-  void AddRecentFile(const QString& path) override;
-  void NewDatabase() override;
-  bool CopyCompanionIcons(const QString& databasePath) override;
-  void EnsureIcons() override;
-  void RefreshWindow() override;
-  void ShowDatabase() override;
-  void ShowChangedTexts() override;
-  QString LanguageCodePage() override { return codePage_; }
-  RepairNames NamesForRepairs() override;
-  QString DescribeForUser(const Database& model, const ModelProblem& problem) override;
-  QString DescribeForUser(const Database& model, const TextPlace& place) override;
+  // What load, save and merge need from the window.
+  StorageUi& Storage();
+  // Features not yet on undo steps mark the model changed outside the stack.
+  void SetModified(bool value) { Storage().SetModified(value); }
 
-  // WindowServices, and StorageUi where both ask the same.
+  // WindowServices: what the features ask of the window.
   QWidget& DialogParent() override;
   MessageAnswer ShowMessage(const QString& text, int style) override;
   void ShowProgress(int value, const QString& text) override;
@@ -187,17 +170,15 @@ class App : public StorageUi, public WindowServices {
   std::unique_ptr<OptionsDialog> options_;
   std::unique_ptr<DatabasePropertiesDialog> databaseProperties_;
   std::unique_ptr<PrintDialog> printing_;
+  std::unique_ptr<StorageAdapter> storage_;
   bool userIconsLoaded_ = false;
   QLockFile instanceLock_;
   QString commandLine_;
-  QString lastOpenPath_;
   bool startDialogDone_ = false;
   bool endRequested_ = false;
   bool ended_ = false;
   int menuBarHeight_ = 0;
   int currentLanguage_ = -1;
-  // The chosen language's, for files read and databases made from now on.
-  QString codePage_ = QString::fromLatin1(kDefaultCodePage);
   CommandFunnel funnel_;
   std::unique_ptr<UndoCommands> undo_;
   WindowEvents events_;

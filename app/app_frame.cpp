@@ -9,6 +9,7 @@
 
 #include "app/app.h"
 #include "app/main_window.h"
+#include "app/storage_adapter.h"
 #include "query/print/print_dialog.h"
 #include "query/settings/database_properties_dialog.h"
 #include "query/settings/options_dialog.h"
@@ -35,10 +36,10 @@ constexpr auto kRestartForLanguage =
 
 void App::ConnectCommands() {
   MainCommands& c = window_->Commands();
-  c.OnTriggered("mnuNew", "new", [this] { NewDatabaseCmd(db, *this); });
-  c.OnTriggered("mnuLoad", "open", [this] { LoadDatabase(db, QString(), *this); });
-  c.OnTriggered("mnuSave", "save", [this] { SaveDatabase(db, false, *this); });
-  c.OnTriggered(c.Menu("mnuSaveAs"), [this] { SaveDatabaseAs(db, *this); });
+  c.OnTriggered("mnuNew", "new", [this] { NewDatabaseCmd(db, *storage_); });
+  c.OnTriggered("mnuLoad", "open", [this] { LoadDatabase(db, QString(), *storage_); });
+  c.OnTriggered("mnuSave", "save", [this] { SaveDatabase(db, false, *storage_); });
+  c.OnTriggered(c.Menu("mnuSaveAs"), [this] { SaveDatabaseAs(db, *storage_); });
   // The command itself asks what the close box asks: a close from inside
   // the command would be a second command, which the funnel refuses.
   c.OnTriggered(c.Menu("mnuQuit"), [this] { QueryUnload(); });
@@ -49,9 +50,9 @@ void App::ConnectCommands() {
   c.OnTriggered("mnuHelp2", "help", [this] { ShowHelp(11); });
   c.OnTriggered(c.Tool(kEditBar, "help"), [this] { ShowHelp(13); });
   c.OnTriggered(c.Tool(kMainBar, "resetscale"), [this] { ResetScale(); });
-  c.OnTriggered(c.Menu("mnuImOrbo"), [this] { ImportDatabase(db, *this); });
+  c.OnTriggered(c.Menu("mnuImOrbo"), [this] { ImportDatabase(db, *storage_); });
   c.OnTriggered(c.Menu("mnuExMove"), [this] {
-    ExportMovable(db, *this, files_.Below(QStringLiteral("icons\\usericons")));
+    ExportMovable(db, *storage_, files_.Below(QStringLiteral("icons\\usericons")));
   });
   c.OnTriggered("mnuPref", "orboprops", [this] { ShowOptions(); });
   c.OnTriggered(c.Menu("mnToolBar2"), [this] { ShowOptions(); });
@@ -107,10 +108,6 @@ void App::RecordPlacement() {
   settings.WindowHeight = static_cast<std::int32_t>(placement.height() * ty);
 }
 
-void App::AddRecentFile(const QString& path) {
-  if (orbo::AddRecentFile(settings.RecentFiles, path)) BuildRecentMenu();
-}
-
 void App::BuildRecentMenu() {
   const QList<QAction*> items = window_->Commands().RecentItems();
   bool any = false;
@@ -126,7 +123,7 @@ void App::BuildRecentMenu() {
 
 void App::OpenRecent(int index) {
   QString path = RecentPathFromCaption(window_->Commands().RecentItems()[index]->text(), appPath_);
-  if (path != db.DatabasePath) LoadDatabase(db, path, *this);
+  if (path != db.DatabasePath) LoadDatabase(db, path, *storage_);
 }
 
 void App::LoadCurrentLang() {
@@ -163,9 +160,9 @@ void App::LoadLanguage(const QStringList& lines) {
   const QString codePage = texts.Has(kCodePageText, 0) ? texts.Get(kCodePageText, 0).trimmed()
                                                        : QString::fromLatin1(kDefaultCodePage);
   try {
-    codePage_ = CodePage(codePage).Name();
+    storage_->SetLanguageCodePage(CodePage(codePage).Name());
   } catch (const StorageError&) {
-    codePage_ = QString::fromLatin1(kDefaultCodePage);
+    storage_->SetLanguageCodePage(QString::fromLatin1(kDefaultCodePage));
     loaded = false;
   }
   if (!loaded) ShowMessage(QLatin1String(kLanguageLoadFailed), kOkOnly);
@@ -242,32 +239,10 @@ void App::UpdateStatusBar() {
   grid.setVisible(state.EditMode == 1);
 }
 
-// The mark itself follows the undo stack; this tells the stack what it
-// cannot see: a file now holds the model, or a change no step takes back.
-void App::SetModified(bool value) {
-  if (value) {
-    funnel_.MarkChangedOutside();
-  } else {
-    funnel_.MarkSaved();
-  }
-}
-
 void App::FollowModified(bool modified) {
   UpdateTitle();
   window_->Commands().Tool(kMainBar, "save")->setEnabled(modified);
   UpdateStatusBar();
-}
-
-RepairNames App::NamesForRepairs() {
-  return RepairNames{texts.Get(kIntegrityTexts, 1), settings.DefaultFont};
-}
-
-QString App::DescribeForUser(const Database& model, const ModelProblem& problem) {
-  return UserProblemText(model, problem, texts);
-}
-
-QString App::DescribeForUser(const Database& model, const TextPlace& place) {
-  return UserPlaceText(model, place, texts);
 }
 
 void App::StatusPanelClicked(const QString& key) {

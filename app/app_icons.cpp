@@ -16,12 +16,6 @@ IconFolders App::Icons() const {
           files_.Below(QStringLiteral("icons\\noico.bmp"))};
 }
 
-void App::EnsureIcons() {
-  ImageList& list = window_->Icons();
-  for (int f = 0; f < db.FormCount; ++f) EnsureIcon(list, Icons(), db.Forms[f].Icon);
-  for (int d = 0; d < db.FolderCount; ++d) EnsureIcon(list, Icons(), db.Folders[d].Icon);
-}
-
 void App::LoadUserIcons() {
   if (userIconsLoaded_) return;
   const QString text = texts.Get(840, 0);

@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
   Export(app.db, room);
 
   FillRecords(app.db, 1);
-  app.ShowDatabase();
+  app.Storage().ShowDatabase();
   ImportDialog& dialog = app.Access().Importing();
   dialog.Prepare();
   dialog.OpenFile(room);

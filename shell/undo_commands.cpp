@@ -8,12 +8,6 @@
 #include "shell/main_commands.h"
 
 namespace orbo {
-namespace {
-
-constexpr int kUndoTexts = 975;
-
-}  // namespace
-
 UndoCommands::UndoCommands(MainCommands& commands, CommandFunnel& funnel,
                            const LanguageTexts& texts)
     : commands_(commands), funnel_(funnel), texts_(texts) {

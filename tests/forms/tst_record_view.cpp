@@ -38,7 +38,7 @@ struct Fixture : RunningApp {
   Fixture() {
     app.Window().resize(1000, 700);
     dialogs.savePath = install.Path("view.2db");
-    SaveDatabaseAs(db, app);
+    SaveDatabaseAs(db, app.Storage());
   }
   FormDef& Form() { return db.Forms[0]; }
   void Elements(int type, int count) {
@@ -380,7 +380,7 @@ class RecordViewTest : public QObject {
     f.Form().ButtonAction[0] = kPlayMedia;
     f.install.Write("song.wav", "RIFF");
     f.db.Records[0].ButtonValue[0] = "\\song.wav";
-    QVERIFY(SaveDatabase(f.db, false, f.app));
+    QVERIFY(SaveDatabase(f.db, false, f.app.Storage()));
     MainCommands& commands = f.app.Window().Commands();
     QLabel& panel = f.app.Window().StatusPanel("mci");
     for (const char* open : {"mnuLoad", "mnuNew"}) {

@@ -39,7 +39,7 @@ struct Fixture : RunningApp {
 
   explicit Fixture(bool fakeEngine = true) {
     db = test::FullFormDatabase();
-    app.ShowDatabase();
+    app.Storage().ShowDatabase();
     app.ToDatabaseMode();
     if (fakeEngine) {
       auto fake = std::make_unique<FakeEngine>();

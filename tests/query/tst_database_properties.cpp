@@ -98,14 +98,14 @@ class DatabasePropertiesTest : public QObject {
     DatabaseProperties(r, {"check"});
     const QString path = r.install.Path("protected.2db");
     r.dialogs.savePath = path;
-    QVERIFY(SaveDatabase(r.app.db, false, r.app));
-    NewDatabaseCmd(r.app.db, r.app);
+    QVERIFY(SaveDatabase(r.app.db, false, r.app.Storage()));
+    NewDatabaseCmd(r.app.db, r.app.Storage());
     r.dialogs.typedTexts = {"tr0ub4dor"};
-    LoadDatabase(r.app.db, path, r.app);
+    LoadDatabase(r.app.db, path, r.app.Storage());
     QCOMPARE(r.app.db.DatabasePath, QString("noname"));
     QCOMPARE(r.dialogs.messages.size(), 1);
     r.dialogs.typedTexts = {"Tr0ub4dor"};
-    LoadDatabase(r.app.db, path, r.app);
+    LoadDatabase(r.app.db, path, r.app.Storage());
     QCOMPARE(r.app.db.DatabasePath, path);
     QVERIFY(r.app.db.PasswordOn);
     QCOMPARE(r.app.db.Password, QString("Tr0ub4dor"));

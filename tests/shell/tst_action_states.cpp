@@ -92,7 +92,7 @@ struct Situation {
 
 void LoadExample(RunningApp& run) {
   run.install.Copy(run.install.Path("data/examples/ex1.2db"), "example.2db");
-  LoadDatabase(run.app.db, run.install.Path("example.2db"), run.app);
+  LoadDatabase(run.app.db, run.install.Path("example.2db"), run.app.Storage());
 }
 
 void ShowFirstRecord(RunningApp& run) {

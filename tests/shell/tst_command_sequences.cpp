@@ -113,7 +113,7 @@ class Session {
       const QString example = install_.Path("files/example.2db");
       install_.Copy(install_.Path("data/examples/ex1.2db"), "files/example.2db");
       dialogs_.savedPaths << example;
-      LoadDatabase(app_.db, example, app_);
+      LoadDatabase(app_.db, example, app_.Storage());
     }
     BuildCommands();
   }

@@ -71,7 +71,7 @@ class DialogsTest : public QObject {
     running.dialogs.typedText = "same";
     QCOMPARE(app.AskText("?", "same", false), QString("same"));
     running.dialogs.typedText = "s3cret";
-    QCOMPARE(app.AskPassword(), QString("s3cret"));
+    QCOMPARE(app.Storage().AskPassword(), QString("s3cret"));
     QCOMPARE(running.dialogs.prompts.last(), app.texts.Get(680, 0));
     QCOMPARE(app.AskText("?", "same", false), QString("s3cret"));
     QVERIFY(!app.db.Modified);
@@ -118,11 +118,11 @@ class DialogsTest : public QObject {
     QDir(install.Path()).mkpath("icons");
     QVERIFY(Filled(qRgb(0, 128, 0)).save(install.Path("pets.2dbfiles/Icons/pet.bmp")));
     QVERIFY(Filled(qRgb(255, 0, 255)).save(install.Path("icons/noico.bmp")));
-    QVERIFY(app.CopyCompanionIcons(install.Path("pets.2db")));
+    QVERIFY(app.Storage().CopyCompanionIcons(install.Path("pets.2db")));
     QVERIFY(QFile::exists(install.Path("icons/usericons/New/pet.bmp")));
     app.db.Forms[0].Icon = "New\\pet.bmp";
     app.db.Folders[0].Icon = "nowhere\\gone.bmp";
-    app.EnsureIcons();
+    app.Storage().EnsureIcons();
     QCOMPARE(app.Window().Icons().Image("New\\pet.bmp").pixel(2, 2), qRgb(0, 128, 0));
     QCOMPARE(app.Window().Icons().Image("nowhere\\gone.bmp").pixel(2, 2), qRgb(255, 0, 255));
   }

@@ -52,7 +52,7 @@ class MainWindowTest : public QObject {
     QVERIFY(!f.c.Bar(kMainBar)->isHidden() && f.window->StatusPanel("grid").isHidden());
     QCOMPARE(f.app.state.CurRecord, 0);  // a new database shows its first record
     f.dialogs.savePath = f.install.Path("saved.2db");
-    QVERIFY(SaveDatabaseAs(f.app.db, f.app));
+    QVERIFY(SaveDatabaseAs(f.app.db, f.app.Storage()));
     f.app.SwitchMode(1);
     f.app.SwitchMode(0);
     QCOMPARE(f.app.state.CurRecord, -1);  // a saved one opens folder 0
@@ -80,7 +80,7 @@ class MainWindowTest : public QObject {
   void titleStatusBarAndSplitter() {
     Fixture f;
     f.dialogs.savePath = f.install.Path("mydata.2db");
-    QVERIFY(SaveDatabaseAs(f.app.db, f.app));
+    QVERIFY(SaveDatabaseAs(f.app.db, f.app.Storage()));
     f.app.db.Records[0].TextValue[0] = "Smith";
     f.app.Navigation().ShowRecord(0);
     const int before = f.app.db.SplitterPos;

@@ -61,7 +61,7 @@ class MovableExportTest : public QObject {
     QVERIFY(WriteBytes(install.Path("old/music/song.wav"), "song"));
     QVERIFY(WriteBytes(install.Path("icons/usericons/New/pet.bmp"), "icon"));
     running.dialogs.savePath = install.Path("old/old.2db");
-    QVERIFY(SaveDatabaseAs(db, app));
+    QVERIFY(SaveDatabaseAs(db, app.Storage()));
     FormDef& form = db.Forms[0];
     form.ElementCount[kImage] = 1;
     form.ElementCount[kButton] = 1;

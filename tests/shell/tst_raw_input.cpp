@@ -164,7 +164,7 @@ class RawSession {
     const QString example = install_.Path("files/example.2db");
     install_.Copy(install_.Path("data/examples/ex1.2db"), "files/example.2db");
     dialogs_.savedPaths << example;
-    LoadDatabase(app_.db, example, app_);
+    LoadDatabase(app_.db, example, app_.Storage());
     if (!longValues) return;
     Database& db = app_.db;
     for (int r = 0; r < db.RecordCount; ++r) {
@@ -177,7 +177,7 @@ class RawSession {
       }
     }
     app_.SetModified(true);
-    SaveDatabase(db, false, app_);
+    SaveDatabase(db, false, app_.Storage());
     app_.RefreshWindow();
     // The record with the long values in view, as a click in the list shows it.
     for (int r = 0; r < db.RecordCount; ++r) {

@@ -1,0 +1,159 @@
+// What loading, saving and merging a database need from the window.
+#include "app/storage_adapter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include "app/app.h"
+#include "app/main_window.h"
+#include "forms/canvas/form_canvas.h"
+#include "forms/editor/record_editor.h"
+#include "forms/icons/icon_image.h"
+#include "shell/integrity_texts.h"
+#include "shell/navigator.h"
+#include "shell/recent_files.h"
+#include "storage/new_database.h"
+
+namespace orbo {
+namespace {
+
+constexpr auto kDatabaseFilter = "Corvane Database files (*.2db)|*.2db";
+
+}  // namespace
+
+StorageAdapter::StorageAdapter(App& app) : app_(app) {}
+
+QString StorageAdapter::AskOpenPath() {
+  WindowContext& c = app_.Context();
+  QString path = c.dialogs.OpenFileName(&c.services.DialogParent(), c.texts.Get(960, 0),
+                                        QLatin1String(kDatabaseFilter), lastOpenPath_);
+  if (!path.isEmpty()) lastOpenPath_ = path;
+  return path;
+}
+
+QString StorageAdapter::AskSavePath() {
+  WindowContext& c = app_.Context();
+  QString path = c.dialogs.SaveFileName(&c.services.DialogParent(), c.texts.Get(960, 1),
+                                        QLatin1String(kDatabaseFilter), QString());
+  // The dialog does not add the extension on every desktop.
+  if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".2db");
+  return path;
+}
+
+QString StorageAdapter::AskPassword() {
+  WindowContext& c = app_.Context();
+  return c.services.AskText(c.texts.Get(680, 0), QString(), true);
+}
+
+MessageAnswer StorageAdapter::ShowMessage(const QString& text, int style) {
+  return app_.Context().services.ShowMessage(text, style);
+}
+
+QString StorageAdapter::GetText(int group, int entry) {
+  return app_.Context().texts.Get(group, entry);
+}
+
+void StorageAdapter::ShowProgress(int value, const QString& text) {
+  app_.Context().services.ShowProgress(value, text);
+}
+
+// The mark itself follows the undo stack; this tells the stack what it
+// cannot see: a file now holds the model, or a change no step takes back.
+void StorageAdapter::SetModified(bool value) {
+  if (value) {
+    app_.Context().funnel.MarkChangedOutside();
+  } else {
+    app_.Context().funnel.MarkSaved();
+  }
+}
+
+void StorageAdapter::ModelReplaced() { app_.Context().funnel.Reset(); }
+
+void StorageAdapter::ChangeAsStep(const QString& name, const std::function<void()>& change) {
+  app_.Context().funnel.Change(name, ChangeScope::Everything(), change);
+}
+
+void StorageAdapter::SetEventsSuppressed(bool value) {
+  app_.Context().state.EventsSuppressed = value;
+}
+
+void StorageAdapter::UpdateTitle() { app_.Context().services.UpdateTitle(); }
+
+void StorageAdapter::AddRecentFile(const QString& path) {
+  if (orbo::AddRecentFile(app_.Context().settings.RecentFiles, path)) app_.BuildRecentMenu();
+}
+
+void StorageAdapter::NewDatabase() {
+  WindowContext& c = app_.Context();
+  app_.Editor().CloseMedia();
+  orbo::NewDatabase(c.db, c.settings.DefaultFont);
+  c.db.CodePageName = codePage_;
+  c.state.CurForm = 0;
+  c.state.CurRecord = 0;
+  c.state.CurFolder = 0;
+  c.funnel.Reset();
+}
+
+bool StorageAdapter::CopyCompanionIcons(const QString& databasePath) {
+  QDir companion(databasePath + QStringLiteral("files/Icons"));
+  if (!companion.exists()) return true;
+  QDir target(app_.Files().Below(QStringLiteral("icons\\usericons\\New")));
+  if (!target.exists() && !QDir().mkpath(target.path())) return false;
+  // Plain file names only: a listing gives no path parts, so nothing lands
+  // outside the user icons.
+  for (const QString& name : companion.entryList({QStringLiteral("*.bmp")}, QDir::Files)) {
+    const QString destination = target.filePath(name);
+    if (QFile::exists(destination) && !QFile::remove(destination)) return false;
+    if (!QFile::copy(companion.filePath(name), destination)) return false;
+  }
+  return true;
+}
+
+void StorageAdapter::EnsureIcons() {
+  const Database& db = app_.Context().db;
+  ImageList& list = app_.Window().Icons();
+  for (int f = 0; f < db.FormCount; ++f) EnsureIcon(list, app_.Icons(), db.Forms[f].Icon);
+  for (int d = 0; d < db.FolderCount; ++d) EnsureIcon(list, app_.Icons(), db.Folders[d].Icon);
+}
+
+void StorageAdapter::RefreshWindow() { app_.ToDatabaseMode(); }
+
+void StorageAdapter::ShowChangedTexts() {
+  DisplayState& state = app_.Context().state;
+  Navigator& navigator = app_.Navigation();
+  navigator.RebuildTree();
+  if (state.EditMode == 1) {
+    app_.Canvas().DrawForm(state.CurForm);
+  } else if (state.CurRecord >= 0) {
+    const int record = state.CurRecord;
+    state.CurRecord = -1;
+    navigator.ShowRecord(record);
+  } else {
+    navigator.ShowFolder(state.CurFolder);
+  }
+}
+
+void StorageAdapter::ShowDatabase() {
+  DisplayState& state = app_.Context().state;
+  app_.Editor().CloseMedia();
+  // A form of the database that was replaced may not exist in this one.
+  if (state.CurForm >= app_.Context().db.FormCount) state.CurForm = -1;
+  RefreshWindow();
+  // A saved database is already showing folder 0 after the refresh.
+  if (state.CurRecord != -1 || state.CurFolder != 0) app_.Navigation().ShowFolder(0);
+}
+
+RepairNames StorageAdapter::NamesForRepairs() {
+  return RepairNames{GetText(kIntegrityTexts, 1), app_.Context().settings.DefaultFont};
+}
+
+QString StorageAdapter::DescribeForUser(const Database& model, const ModelProblem& problem) {
+  return UserProblemText(model, problem, app_.Context().texts);
+}
+
+QString StorageAdapter::DescribeForUser(const Database& model, const TextPlace& place) {
+  return UserPlaceText(model, place, app_.Context().texts);
+}
+
+}  // namespace orbo

@@ -1,0 +1,50 @@
+// What loading, saving and merging a database need from the window, for the
+// App: file dialogs, the refreshes after the model was replaced, the recent
+// files, the icons and the words of repairs and refusals.
+#pragma once
+
+#include <QString>
+
+#include "storage/storage_ui.h"
+
+namespace orbo {
+
+class App;
+
+class StorageAdapter : public StorageUi {
+ public:
+  explicit StorageAdapter(App& app);
+
+  // The chosen language's code page: files read and databases made from now on.
+  void SetLanguageCodePage(const QString& name) { codePage_ = name; }
+
+  QString AskOpenPath() override;
+  QString AskSavePath() override;
+  QString AskPassword() override;
+  MessageAnswer ShowMessage(const QString& text, int style) override;
+  QString GetText(int group, int entry) override;
+  void ShowProgress(int value, const QString& text) override;
+  void SetModified(bool value) override;
+  void ModelReplaced() override;
+  void ChangeAsStep(const QString& name, const std::function<void()>& change) override;
+  void SetEventsSuppressed(bool value) override;
+  void UpdateTitle() override;
+  void AddRecentFile(const QString& path) override;
+  void NewDatabase() override;
+  bool CopyCompanionIcons(const QString& databasePath) override;
+  void EnsureIcons() override;
+  void RefreshWindow() override;
+  void ShowDatabase() override;
+  void ShowChangedTexts() override;
+  QString LanguageCodePage() override { return codePage_; }
+  RepairNames NamesForRepairs() override;
+  QString DescribeForUser(const Database& model, const ModelProblem& problem) override;
+  QString DescribeForUser(const Database& model, const TextPlace& place) override;
+
+ private:
+  App& app_;
+  QString lastOpenPath_;
+  QString codePage_ = QString::fromLatin1(kDefaultCodePage);
+};
+
+}  // namespace orbo
