@@ -4,6 +4,8 @@
 # make bench      build and run the benchmarks
 # make run        build and start the program
 # make format     format every C++ file as .clang-format says
+# make lint       clang-tidy over the program's sources (checks in .clang-tidy)
+# make mutate     plant small faults in the model-level code and list those no test catches
 # make install    install under PREFIX (default /usr/local)
 # make package    a Debian package (build/corvane-database_*.deb)
 BUILD_DIR ?= build
@@ -14,7 +16,7 @@ CMAKE_FLAGS ?=
 
 PREFIX ?= /usr/local
 
-.PHONY: all deps build test format build-asan test-asan build-fuzz fuzz bench run install package clean
+.PHONY: all deps build test format lint mutate build-asan test-asan build-fuzz fuzz bench run install package clean
 
 all: build
 
@@ -22,7 +24,7 @@ deps:
 	bash scripts/install-deps.sh
 
 build: deps
-	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORBO_WERROR=ON $(CMAKE_FLAGS)
 	cmake --build $(BUILD_DIR)
 
 test: build
@@ -69,6 +71,13 @@ run: build
 
 format:
 	bash scripts/check-format.sh . --fix
+
+lint: build
+	bash scripts/lint.sh $(BUILD_DIR)
+
+# MUTATE_FLAGS="--max 10" samples ten mutants per file.
+mutate: deps
+	python3 scripts/mutate.py $(MUTATE_FLAGS)
 
 install: build
 	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
