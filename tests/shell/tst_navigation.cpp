@@ -174,6 +174,24 @@ class NavigationTest : public QObject {
     QCOMPARE(f.dialogs.messages.last(), f.app.texts.Get(650, 0));
   }
 
+  // Typing a folder's name is one undo step; taking it back shows the old
+  // name in the header and the tree.
+  void typingANameIsOneStep() {
+    Fixture f;
+    f.Build({-1, -1}, {0});
+    f.app.Navigation().ShowFolder(1);
+    QLineEdit& name = f.app.Window().RootText();
+    name.selectAll();
+    const int stepBefore = f.app.Funnel().Stack().index();
+    QTest::keyClicks(&name, "Work");
+    QCOMPARE(f.db.Folders[1].Name, QString("Work"));
+    QCOMPARE(f.app.Funnel().Stack().index(), stepBefore + 1);
+    f.app.Window().Commands().Menu("mnuUndo")->trigger();
+    QCOMPARE(f.db.Folders[1].Name, QString("Folder 1"));
+    QCOMPARE(name.text(), QString("Folder 1"));
+    QCOMPARE(f.Node("root1")->text(0), QString("Folder 1"));
+  }
+
   void dragAndDropKeepsMarks() {
     Fixture f;
     f.Build({-1, 0, 1, -1}, {0, 3, 3});
