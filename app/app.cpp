@@ -113,11 +113,10 @@ bool App::Main(const QString& commandLine) {
   MainWindow& window = *window_;
   navigator_ = std::make_unique<Navigator>(
       *context_, *tree_, *canvas_,
-      NavigationViews{window.MainList(), window.ListView1(), window.RootText(),
-                      [&window](const char* name) -> QToolButton& {
-                        return window.RootButton(name);
-                      },
-                      [&window](bool folder) { window.ShowFolderView(folder); }});
+      NavigationViews{
+          window.MainList(), window.ListView1(), window.RootText(),
+          [&window](const char* name) -> QToolButton& { return window.RootButton(name); },
+          [&window](bool folder) { window.ShowFolderView(folder); }});
   // In edit mode the tree stands for the database.
   QObject::connect(&events_, &WindowEvents::databaseChosen, window_.get(),
                    [this](bool showProperties) {
