@@ -112,7 +112,20 @@ bool App::Main(const QString& commandLine) {
       });
   finder_ = std::make_unique<Finder>(*this);
   access_ = std::make_unique<AccessExchange>(*this);
-  navigator_ = std::make_unique<Navigator>(*this);
+  MainWindow& window = *window_;
+  navigator_ = std::make_unique<Navigator>(
+      *context_, *tree_, *canvas_,
+      NavigationViews{
+          window.MainList(), window.ListView1(), window.RootText(),
+          [&window](const char* name) -> QToolButton& { return window.RootButton(name); },
+          [&window](bool folder) { window.ShowFolderView(folder); }});
+  // In edit mode the tree stands for the database.
+  QObject::connect(&events_, &WindowEvents::databaseChosen, window_.get(),
+                   [this](bool showProperties) {
+                     designer_->SelectElement(-2, 0);
+                     ChooseTool(nullptr);
+                     if (showProperties) designer_->ShowProperties();
+                   });
   sorter_ = std::make_unique<Sorter>(*context_, *navigator_, *tree_);
   QObject::connect(&window_->UpdateTimer(), &QTimer::timeout, window_.get(),
                    [this] { UpdateTick(); });

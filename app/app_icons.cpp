@@ -32,8 +32,8 @@ QString App::ChooseIcon(const QString& key) {
                      [this] { ImportIcon(); });
   }
   picker_->Prepare(texts, key);
+  // Choosing changes nothing yet: the caller's undo step stores the icon.
   if (dialogs_.RunModal(*picker_) != QDialog::Accepted) return key;
-  SetModified(true);
   return picker_->Result();
 }
 

@@ -1,6 +1,7 @@
 // How long the folder tree and contents list take with a large database:
 // 32000 records in one folder and 2000 folders, real widgets offscreen; and
-// deleting folders of 32000 and of 16000 interleaved records.
+// deleting folders of 32000, of 16000 interleaved and of 3000 records, with
+// undo and redo.
 //   QT_QPA_PLATFORM=offscreen navigation_bench
 #include <QApplication>
 #include <QElapsedTimer>
@@ -38,8 +39,16 @@ void FillTwoFolders(orbo::App& app, int records, int (*folderOf)(int)) {
     db.Records[r].TextValue[0] = QStringLiteral("Record number %1").arg(r);
   }
   orbo::RecountBuffers(db);
+  app.Funnel().Reset();
   app.Navigation().RebuildTree();
   app.Navigation().ShowFolder(1);
+}
+
+// Taking the last step back and doing it again, as the Edit menu does.
+void TimeUndoAndRedo(orbo::App& app, const char* undoWhat, const char* redoWhat) {
+  orbo::CommandFunnel& funnel = app.Funnel();
+  Time(undoWhat, [&] { funnel.Run([&] { funnel.Undo(); }); });
+  Time(redoWhat, [&] { funnel.Run([&] { funnel.Redo(); }); });
 }
 
 void TimeFolderDeletions(orbo::App& app) {
@@ -47,6 +56,7 @@ void TimeFolderDeletions(orbo::App& app) {
   const auto interleaved = [](int r) { return r % 2 == 0 ? 1 : 0; };
   FillTwoFolders(app, 32000, lastInFolder0);
   Time("delete a folder of 31999 records", [&] { app.Navigation().DeleteCurrentFolder(); });
+  TimeUndoAndRedo(app, "undo it", "redo it");
   FillTwoFolders(app, 32000, lastInFolder0);
   app.Window().MainList().expandItem(app.Tree().Node(orbo::FolderKey(1)));
   Time("the same with its tree node expanded", [&] { app.Navigation().DeleteCurrentFolder(); });
@@ -56,6 +66,10 @@ void TimeFolderDeletions(orbo::App& app) {
   FillTwoFolders(app, 32000, interleaved);
   for (int f : {0, 1}) app.Window().MainList().expandItem(app.Tree().Node(orbo::FolderKey(f)));
   Time("the same with both folder nodes expanded", [&] { app.Navigation().DeleteCurrentFolder(); });
+  TimeUndoAndRedo(app, "undo it", "redo it");
+  FillTwoFolders(app, 32000, [](int r) { return r % 10 == 3 && r < 30000 ? 1 : 0; });
+  Time("delete a folder of 3000 of 32000 records", [&] { app.Navigation().DeleteCurrentFolder(); });
+  TimeUndoAndRedo(app, "undo it", "redo it");
 }
 
 }  // namespace

@@ -6,13 +6,14 @@
 #include <QMenu>
 #include <QShortcut>
 #include <QToolButton>
+#include <memory>
+#include <utility>
 
-#include "app/app.h"
-#include "app/main_window.h"
-#include "forms/canvas/form_canvas.h"
-#include "forms/designer/form_designer.h"
+#include "shell/deletion_step.h"
 #include "shell/folder_tree.h"
 #include "shell/folder_tree_widget.h"
+#include "shell/record_surface.h"
+#include "shell/window_context.h"
 #include "storage/navigation_logic.h"
 #include "storage/record_title.h"
 
@@ -20,6 +21,22 @@ namespace orbo {
 namespace {
 
 constexpr int kDeleteTooltips = 958;
+constexpr int kStepNames = 976;
+enum StepName {
+  kAddRecordStep,
+  kCloneRecordStep,
+  kDeleteRecordStep,
+  kDeleteFolderStep,
+  kAddFolderStep,
+  kMoveRecordStep,
+  kMoveFolderStep,
+  kFolderUpStep,
+  kFolderDownStep,
+  kFolderToTopStep,
+  kRenameFolderStep,
+  kFolderIconStep,
+  kMarkStep,
+};
 constexpr const char* kRecordSteps[] = {"dbfirst", "dbprev", "dbnext", "dblast", "tofolder"};
 constexpr const char* kRecordMenus[] = {"mnuAddSameRec", "mnuCloneRec", "mnuDelRec"};
 
@@ -36,19 +53,20 @@ QListWidgetItem* ListItem(const QString& text, const QString& key, const QIcon& 
 
 }  // namespace
 
-Navigator::Navigator(App& app)
-    : app_(app),
-      db_(app.db),
-      state_(app.state),
-      window_(app.Window()),
-      tree_(app.Tree()),
-      funnel_(app.Funnel()) {
+Navigator::Navigator(WindowContext& context, FolderTree& tree, RecordSurface& surface,
+                     NavigationViews views)
+    : context_(context),
+      db_(context.db),
+      state_(context.state),
+      tree_(tree),
+      surface_(surface),
+      views_(std::move(views)) {
   ConnectCommands();
   ConnectViews();
 }
 
 void Navigator::ConnectCommands() {
-  MainCommands& c = window_.Commands();
+  MainCommands& c = context_.commands;
   c.OnTriggered(c.Tool(kMainBar, "addrecord"), [this] { AddRecord(state_.CurFolder, -1, false); });
   // The menu's record takes the shown record's form, so it needs one.
   c.OnTriggered(c.Menu("mnuAddSameRec"), [this] {
@@ -69,14 +87,14 @@ void Navigator::ConnectCommands() {
 }
 
 void Navigator::ConnectViews() {
-  FolderTreeWidget& tree = window_.MainList();
+  FolderTreeWidget& tree = views_.tree;
+  CommandFunnel& funnel = context_.funnel;
   QObject::connect(&tree, &QTreeWidget::itemClicked, &tree, [this](QTreeWidgetItem* item) {
     const QString key = FolderTree::KeyOf(item);
-    funnel_.Run([this, key] {
+    context_.funnel.Run([this, key] {
+      // In edit mode the tree stands for the database as a whole.
       if (state_.EditMode == 1) {
-        // In edit mode the tree stands for the database as a whole.
-        app_.Designer().SelectElement(-2, 0);
-        app_.ChooseTool(nullptr);
+        emit context_.events.databaseChosen(false);
         return;
       }
       OpenNode(key);
@@ -84,7 +102,7 @@ void Navigator::ConnectViews() {
   });
   QObject::connect(&tree, &QTreeWidget::itemActivated, &tree, [this](QTreeWidgetItem* item) {
     const QString key = FolderTree::KeyOf(item);
-    funnel_.Run([this, key] {
+    context_.funnel.Run([this, key] {
       if (state_.EditMode == 0) OpenNode(key);
     });
   });
@@ -96,53 +114,52 @@ void Navigator::ConnectViews() {
   tree.onDrop = [this](QTreeWidgetItem* dragged, QTreeWidgetItem* target) {
     const QString draggedKey = FolderTree::KeyOf(dragged);
     const QString targetKey = FolderTree::KeyOf(target);
-    funnel_.Run([=, this] { DropNode(draggedKey, targetKey); });
+    context_.funnel.Run([=, this] { DropNode(draggedKey, targetKey); });
   };
   tree.onRightPress = [this](QTreeWidgetItem* item, const QPoint& at) {
     const NodeKey key = ParseKey(FolderTree::KeyOf(item));
-    funnel_.Run([this, key] {
+    context_.funnel.Run([this, key] {
       if (state_.EditMode == 1) {
         // The tree stands for the database: its properties open.
-        app_.Designer().SelectElement(-2, 0);
-        app_.ChooseTool(nullptr);
-        app_.Designer().ShowProperties();
+        emit context_.events.databaseChosen(true);
       } else if (key.kind == u"item") {
         ToggleMark(key.index);
       }
     });
     // The quick sorts work on the current folder: the folder pressed on.
     if (key.kind == u"root" && state_.EditMode == 0 &&
-        funnel_.Run([this, key] { ShowFolder(key.index); })) {
-      window_.Commands().Submenu("mnSort")->popup(at);
+        context_.funnel.Run([this, key] { ShowFolder(key.index); })) {
+      context_.commands.Submenu("mnSort")->popup(at);
     }
   };
   auto* deleteKey =
       new QShortcut(QKeySequence::Delete, &tree, nullptr, nullptr, Qt::WidgetShortcut);
-  QObject::connect(deleteKey, &QShortcut::activated, &tree, funnel_.Gated([this] {
+  QObject::connect(deleteKey, &QShortcut::activated, &tree, funnel.Gated([this] {
     if (state_.EditMode == 0) DeleteShown();
   }));
   auto* insertKey =
       new QShortcut(QKeySequence(Qt::Key_Insert), &tree, nullptr, nullptr, Qt::WidgetShortcut);
-  QObject::connect(insertKey, &QShortcut::activated, &tree, funnel_.Gated([this] {
+  QObject::connect(insertKey, &QShortcut::activated, &tree, funnel.Gated([this] {
     if (state_.EditMode == 0) AddRecord(state_.CurFolder, -1, false);
   }));
 
-  QListWidget& list = window_.ListView1();
+  QListWidget& list = views_.contents;
   QObject::connect(&list, &QListWidget::itemClicked, &list, [this](QListWidgetItem* item) {
     const QString key = item->data(Qt::UserRole).toString();
-    funnel_.Run([this, key] { OpenNode(key); });
+    context_.funnel.Run([this, key] { OpenNode(key); });
   });
   list.setContextMenuPolicy(Qt::CustomContextMenu);
   QObject::connect(
       &list, &QListWidget::customContextMenuRequested, &list, [this, &list](const QPoint& at) {
         const QListWidgetItem* item = list.itemAt(at);
         const NodeKey key = ParseKey(item ? item->data(Qt::UserRole).toString() : QString());
-        if (key.kind == u"item") funnel_.Run([this, key] { ToggleMark(key.index); });
+        if (key.kind == u"item") context_.funnel.Run([this, key] { ToggleMark(key.index); });
       });
 
-  QObject::connect(
-      &window_.RootText(), &QLineEdit::textEdited, &window_.RootText(),
-      [this](const QString& name) { funnel_.Run([this, name] { RenameCurrentFolder(name); }); });
+  QObject::connect(&views_.folderName, &QLineEdit::textEdited, &views_.folderName,
+                   [this](const QString& name) {
+                     context_.funnel.Run([this, name] { RenameCurrentFolder(name); });
+                   });
   const std::pair<const char*, std::function<void()>> rootButtons[] = {
       {"RootImage", [this] { ChooseFolderIcon(); }},
       {"RootUp", [this] { MoveFolderAmongSiblings(true); }},
@@ -150,25 +167,25 @@ void Navigator::ConnectViews() {
       {"RootToRootButt", [this] { MoveFolderToTop(); }},
   };
   for (const auto& [name, command] : rootButtons) {
-    QObject::connect(&window_.RootButton(name), &QToolButton::clicked, &window_,
-                     funnel_.Gated(command));
+    QToolButton& button = views_.folderButton(name);
+    QObject::connect(&button, &QToolButton::clicked, &button, funnel.Gated(command));
   }
 }
 
 void Navigator::RebuildTree() { tree_.Rebuild(db_); }
 
 void Navigator::SetRecordCommands(bool recordShown) {
-  MainCommands& c = window_.Commands();
+  MainCommands& c = context_.commands;
   for (const char* key : kRecordSteps) c.Tool(kMainBar, key)->setEnabled(recordShown);
   for (const char* name : kRecordMenus) c.Menu(name)->setEnabled(recordShown);
   c.Menu("mnuDelFolder")->setEnabled(!recordShown);
-  c.Tool(kMainBar, "del")->setToolTip(app_.texts.Get(kDeleteTooltips, recordShown ? 5 : 4));
+  c.Tool(kMainBar, "del")->setToolTip(context_.texts.Get(kDeleteTooltips, recordShown ? 5 : 4));
 }
 
 void Navigator::SelectNode(const QString& key) {
   if (QTreeWidgetItem* node = tree_.Reveal(db_, key)) {
-    window_.MainList().setCurrentItem(node);
-    window_.MainList().scrollToItem(node);
+    views_.tree.setCurrentItem(node);
+    views_.tree.scrollToItem(node);
   }
 }
 
@@ -179,17 +196,18 @@ void Navigator::ShowFolder(int folder) {
   state_.CurRecord = -1;
   SelectNode(FolderKey(folder));
   SetRecordCommands(false);
-  window_.ShowFolderView(true);
+  views_.showFolderView(true);
   const FolderDef& def = db_.Folders[folder];
-  window_.RootButton("RootImage").setIcon(window_.IconFor(def.Icon));
-  window_.RootText().setText(def.Name);
+  views_.folderButton("RootImage").setIcon(context_.services.IconFor(def.Icon));
+  views_.folderName.setText(def.Name);
   FillFolderList(folder);
-  app_.UpdateTitle();
-  app_.UpdateStatusBar();
+  context_.services.UpdateTitle();
+  context_.services.UpdateStatusBar();
 }
 
 void Navigator::FillFolderList(int folder) {
-  QListWidget& list = window_.ListView1();
+  QListWidget& list = views_.contents;
+  WindowServices& services = context_.services;
   list.setUpdatesEnabled(false);
   list.clear();
   const FolderDef& def = db_.Folders[folder];
@@ -198,7 +216,7 @@ void Navigator::FillFolderList(int folder) {
   for (int sibling : SubfoldersOf(db_, def.Parent)) {
     QListWidgetItem* item =
         ListItem(db_.Folders[sibling].Name, FolderKey(sibling),
-                 sibling == folder ? window_.IconFor(def.Icon) : QIcon(), false);
+                 sibling == folder ? services.IconFor(def.Icon) : QIcon(), false);
     list.addItem(item);
     if (sibling == folder) list.setCurrentItem(item);
   }
@@ -206,11 +224,11 @@ void Navigator::FillFolderList(int folder) {
   for (int r : RecordsOf(db_, folder)) {
     const int form = db_.Records[r].Form;
     list.addItem(ListItem(ShortenName(RecordTitleLine(db_, r), db_.MaxListString), RecordKey(r),
-                          window_.IconFor(db_.Forms[form].Icon), db_.RecordMarks[r]));
+                          services.IconFor(db_.Forms[form].Icon), db_.RecordMarks[r]));
   }
   for (int sub : SubfoldersOf(db_, folder)) {
     list.addItem(ListItem(db_.Folders[sub].Name, FolderKey(sub),
-                          window_.IconFor(db_.Folders[sub].Icon), false));
+                          services.IconFor(db_.Folders[sub].Icon), false));
   }
   list.setUpdatesEnabled(true);
 }
@@ -219,16 +237,16 @@ void Navigator::ShowRecord(int record) {
   // A free slot is no record: it is listed nowhere and never shown.
   if (record < 0 || record >= db_.RecordCount || db_.Records[record].Folder == BufferFolder) return;
   if (state_.CurRecord == -1 || db_.Records[record].Form != state_.CurForm)
-    app_.Canvas().DrawForm(db_.Records[record].Form);
+    surface_.DrawForm(db_.Records[record].Form);
   SuppressEvents suppressed(state_);
   state_.CurRecord = record;
   state_.CurFolder = db_.Records[record].Folder;
   SelectNode(RecordKey(record));
-  window_.ShowFolderView(false);
+  views_.showFolderView(false);
   SetRecordCommands(true);
-  app_.Canvas().FillRecordValues(record);
-  app_.UpdateTitle();
-  app_.UpdateStatusBar();
+  surface_.FillRecordValues(record);
+  context_.services.UpdateTitle();
+  context_.services.UpdateStatusBar();
 }
 
 void Navigator::OpenNode(const QString& key) {
@@ -238,9 +256,9 @@ void Navigator::OpenNode(const QString& key) {
 }
 
 void Navigator::OpenSelectedNode() {
-  const NodeKey key = ParseKey(FolderTree::KeyOf(window_.MainList().currentItem()));
+  const NodeKey key = ParseKey(FolderTree::KeyOf(views_.tree.currentItem()));
   if (!key.kind.isEmpty()) {
-    OpenNode(FolderTree::KeyOf(window_.MainList().currentItem()));
+    OpenNode(FolderTree::KeyOf(views_.tree.currentItem()));
     return;
   }
   // Nothing openable is selected (the tree lost the node it showed): the
@@ -254,54 +272,66 @@ void Navigator::Step(int (*next)(const Database&, int, int)) {
   if (target >= 0) ShowRecord(target);
 }
 
+QString Navigator::StepName(int entry) const { return context_.texts.Get(kStepNames, entry); }
+
+bool Navigator::Change(int entry, const ChangeScope& scope, const std::function<void()>& change,
+                       const QString& mergeKey) {
+  return context_.funnel.Change(StepName(entry), scope, change, mergeKey);
+}
+
+bool Navigator::RoomForRecord() {
+  if (db_.RecordCount < kMaxRecords) return true;
+  const LanguageTexts& texts = context_.texts;
+  context_.services.ShowMessage(
+      texts.Get(940, 0) + QString::number(kMaxRecords) + texts.Get(940, 1), kOkOnly);
+  return false;
+}
+
+int Navigator::SlotForRecord(int folder) const {
+  const int slot = ChooseRecordSlot(db_, folder);
+  return slot < 0 ? db_.RecordCount : slot;
+}
+
+void Navigator::InsertRecord(int slot, int folder, int form) {
+  if (slot == db_.RecordCount) SetCount(db_, kRecordsKind, static_cast<std::int16_t>(slot + 1));
+  NewRecord(db_, slot);
+  db_.Records[slot].Folder = static_cast<std::int16_t>(folder);
+  db_.Records[slot].Form = static_cast<std::int16_t>(form);
+  RecountBuffers(db_);
+  tree_.AddRecordNode(db_, slot);
+}
+
 bool Navigator::AddRecord(int folder, int form, bool quiet) {
-  if (db_.RecordCount >= kMaxRecords) {
-    app_.ShowMessage(app_.texts.Get(940, 0) + QString::number(kMaxRecords) + app_.texts.Get(940, 1),
-                     kOkOnly);
-    return false;
-  }
+  if (!RoomForRecord()) return false;
   const int chosenForm = form != -1              ? form
                          : state_.CurRecord >= 0 ? db_.Records[state_.CurRecord].Form
                                                  : 0;
-  int slot = ChooseRecordSlot(db_, folder);
-  if (slot < 0) {
-    SetCount(db_, kRecordsKind, static_cast<std::int16_t>(db_.RecordCount + 1));
-    slot = db_.RecordCount - 1;
-  }
-  NewRecord(db_, slot);
-  db_.Records[slot].Folder = static_cast<std::int16_t>(folder);
-  db_.Records[slot].Form = static_cast<std::int16_t>(chosenForm);
-  tree_.AddRecordNode(db_, slot);
-  if (quiet) {
-    state_.CurRecord = slot;
-  } else {
-    ShowRecord(slot);
-    app_.SetModified(true);
-  }
-  RecountBuffers(db_);
+  const int slot = SlotForRecord(folder);
+  Change(kAddRecordStep, ChangeScope::Records({slot}), [&] {
+    InsertRecord(slot, folder, chosenForm);
+    if (quiet) {
+      state_.CurRecord = slot;
+    } else {
+      ShowRecord(slot);
+    }
+  });
   return true;
 }
 
 void Navigator::CloneRecord() {
   if (state_.CurRecord == -1) {
-    app_.ShowMessage(app_.texts.Get(650, 0), kExclamation);
+    context_.services.ShowMessage(context_.texts.Get(650, 0), kExclamation);
     return;
   }
+  if (!RoomForRecord()) return;
   const RecordData original = db_.Records[state_.CurRecord];
-  if (!AddRecord(state_.CurFolder, -1, false)) return;
-  db_.Records[state_.CurRecord] = original;
-  tree_.UpdateRecordText(db_, state_.CurRecord);
-  ShowRecord(state_.CurRecord);
-}
-
-bool Navigator::DeleteRecord(int record, bool force) {
-  if (db_.RecordCount == 1 && !force) {
-    app_.ShowMessage(app_.texts.Get(520, 0), kExclamation);
-    return false;
-  }
-  const int countBefore = db_.RecordCount;
-  FollowDeletion(DeleteRecordInModel(db_, record), countBefore, true);
-  return true;
+  const int slot = SlotForRecord(state_.CurFolder);
+  Change(kCloneRecordStep, ChangeScope::Records({slot}), [&] {
+    InsertRecord(slot, state_.CurFolder, original.Form);
+    db_.Records[slot] = original;
+    tree_.UpdateRecordText(db_, slot);
+    ShowRecord(slot);
+  });
 }
 
 void Navigator::FollowDeletion(const RecordDeletion& deletion, int countBefore, bool removeNode) {
@@ -319,63 +349,80 @@ void Navigator::FollowDeletion(const RecordDeletion& deletion, int countBefore, 
 }
 
 void Navigator::DeleteCurrentRecord() {
-  if (state_.CurRecord == -1) return;
-  if (!DeleteRecord(state_.CurRecord, false)) return;
+  const int record = state_.CurRecord;
+  if (record == -1) return;
+  if (db_.RecordCount == 1) {
+    context_.services.ShowMessage(context_.texts.Get(520, 0), kExclamation);
+    return;
+  }
+  auto step = std::make_unique<DeletionStep>(StepName(kDeleteRecordStep), db_, state_,
+                                             context_.funnel.Place());
+  const int countBefore = db_.RecordCount;
+  FollowDeletion(step->DeleteRecords({record}).front(), countBefore, true);
+  step->Finish();
   state_.CurRecord = -1;
   OpenSelectedNode();
-  app_.SetModified(true);
+  context_.funnel.Push(std::move(step));
 }
 
 void Navigator::AddFolder() {
   if (db_.FolderCount >= kMaxFolders) {
-    app_.ShowMessage(app_.texts.Get(930, 0) + QString::number(kMaxFolders) + app_.texts.Get(930, 1),
-                     kOkOnly);
+    const LanguageTexts& texts = context_.texts;
+    context_.services.ShowMessage(
+        texts.Get(930, 0) + QString::number(kMaxFolders) + texts.Get(930, 1), kOkOnly);
     return;
   }
-  SetCount(db_, kFoldersKind, static_cast<std::int16_t>(db_.FolderCount + 1));
-  const int folder = db_.FolderCount - 1;
-  NewFolder(db_, folder);
-  db_.Folders[folder].Parent = static_cast<std::int16_t>(
-      state_.CurRecord >= 0 ? state_.CurFolder : db_.Folders[state_.CurFolder].Parent);
-  tree_.AddFolderNode(db_, folder);
-  ShowFolder(folder);
-  app_.SetModified(true);
+  const int folder = db_.FolderCount;
+  Change(kAddFolderStep, ChangeScope::Folders({folder}), [&] {
+    SetCount(db_, kFoldersKind, static_cast<std::int16_t>(folder + 1));
+    NewFolder(db_, folder);
+    db_.Folders[folder].Parent = static_cast<std::int16_t>(
+        state_.CurRecord >= 0 ? state_.CurFolder : db_.Folders[state_.CurFolder].Parent);
+    tree_.AddFolderNode(db_, folder);
+    ShowFolder(folder);
+  });
 }
 
-bool Navigator::DeleteFolder(int folder) {
+bool Navigator::DeleteFolder(DeletionStep& step, int folder) {
+  const LanguageTexts& texts = context_.texts;
   if (HasSubfolders(db_, folder)) {
-    app_.ShowMessage(app_.texts.Get(620, 0), kExclamation);
+    context_.services.ShowMessage(texts.Get(620, 0), kExclamation);
     return false;
   }
-  const std::vector<int> records = RecordsOf(db_, folder);
+  std::vector<int> records = RecordsOf(db_, folder);
   if (!records.empty() &&
-      app_.ShowMessage(app_.texts.Get(635, 0) + db_.Folders[folder].Name + app_.texts.Get(635, 1),
-                       kYesNo) != kAnswerYes) {
+      context_.services.ShowMessage(
+          texts.Get(635, 0) + db_.Folders[folder].Name + texts.Get(635, 1), kYesNo) != kAnswerYes) {
     return false;
   }
   // The record nodes all lie below the folder's node, which goes last with
   // its children: one removal instead of one per record.
   int recordCount = db_.RecordCount;
-  for (const RecordDeletion& deletion : DeleteRecordsInModel(db_, records)) {
+  for (const RecordDeletion& deletion : step.DeleteRecords(std::move(records))) {
     FollowDeletion(deletion, recordCount, false);
     if (deletion.shrunk) --recordCount;
   }
   const int countBefore = db_.FolderCount;
   tree_.RemoveNode(FolderKey(folder));
   for (int k = folder + 1; k < countBefore; ++k) tree_.Rekey(FolderKey(k), FolderKey(k - 1));
-  RemoveFolderInModel(db_, folder);
+  step.RemoveFolder(folder);
   return true;
 }
 
 void Navigator::DeleteCurrentFolder() {
   if (state_.CurRecord != -1) return;
   if (db_.FolderCount == 1) {
-    app_.ShowMessage(app_.texts.Get(600, 0), kExclamation);
+    context_.services.ShowMessage(context_.texts.Get(600, 0), kExclamation);
     return;
   }
-  if (!DeleteFolder(state_.CurFolder)) return;
+  const int folder = state_.CurFolder;
+  auto step =
+      std::make_unique<DeletionStep>(StepName(kDeleteFolderStep).arg(db_.Folders[folder].Name), db_,
+                                     state_, context_.funnel.Place());
+  if (!DeleteFolder(*step, folder)) return;
+  step->Finish();
   OpenSelectedNode();
-  app_.SetModified(true);
+  context_.funnel.Push(std::move(step));
 }
 
 void Navigator::DeleteShown() {
@@ -388,45 +435,65 @@ void Navigator::DeleteShown() {
 
 void Navigator::RenameCurrentFolder(const QString& name) {
   if (state_.EventsSuppressed || state_.EditMode != 0 || state_.CurRecord != -1) return;
-  db_.Folders[state_.CurFolder].Name = name;
-  tree_.UpdateFolderNode(db_, state_.CurFolder);
-  app_.SetModified(true);
-  app_.UpdateTitle();
+  const int folder = state_.CurFolder;
+  // Typing a name is one step.
+  Change(
+      kRenameFolderStep, ChangeScope::Folders({folder}),
+      [&] {
+        db_.Folders[folder].Name = name;
+        tree_.UpdateFolderNode(db_, folder);
+      },
+      QStringLiteral("folder name %1").arg(folder));
+  context_.services.UpdateTitle();
 }
 
 void Navigator::ChooseFolderIcon() {
-  FolderDef& folder = db_.Folders[state_.CurFolder];
-  folder.Icon = app_.ChooseIcon(folder.Icon);
-  tree_.UpdateFolderNode(db_, state_.CurFolder);
-  window_.RootButton("RootImage").setIcon(window_.IconFor(folder.Icon));
+  const int folder = state_.CurFolder;
+  const QString icon = context_.services.ChooseIcon(db_.Folders[folder].Icon);
+  Change(kFolderIconStep, ChangeScope::Folders({folder}), [&] {
+    db_.Folders[folder].Icon = icon;
+    tree_.UpdateFolderNode(db_, folder);
+  });
+  views_.folderButton("RootImage").setIcon(context_.services.IconFor(icon));
 }
 
 void Navigator::MoveFolderAmongSiblings(bool up) {
   const int folder = state_.CurFolder;
   const int sibling = up ? SiblingBelow(db_, folder) : SiblingAbove(db_, folder);
   if (sibling < 0) return;
-  ExchangeFolders(db_, folder, sibling);
-  app_.SetModified(true);
-  RebuildTree();
-  ShowFolder(sibling);
+  // The two entries change places; their records and sub-folders follow.
+  std::vector<int> records = RecordsOf(db_, folder);
+  for (int r : RecordsOf(db_, sibling)) records.push_back(r);
+  std::vector<int> folders{folder, sibling};
+  for (int f : SubfoldersOf(db_, folder)) folders.push_back(f);
+  for (int f : SubfoldersOf(db_, sibling)) folders.push_back(f);
+  Change(up ? kFolderUpStep : kFolderDownStep,
+         ChangeScope{IndexScope::Of(std::move(records)), IndexScope::Of(std::move(folders)), {}},
+         [&] {
+           ExchangeFolders(db_, folder, sibling);
+           RebuildTree();
+           ShowFolder(sibling);
+         });
 }
 
 void Navigator::MoveFolderToTop() {
-  db_.Folders[state_.CurFolder].Parent = TopLevelParent;
-  RebuildTree();
-  ShowFolder(state_.CurFolder);
-  OpenSelectedNode();
-  app_.SetModified(true);
+  const int folder = state_.CurFolder;
+  Change(kFolderToTopStep, ChangeScope::Folders({folder}), [&] {
+    db_.Folders[folder].Parent = TopLevelParent;
+    RebuildTree();
+    ShowFolder(folder);
+    OpenSelectedNode();
+  });
 }
 
 void Navigator::ToggleMark(int record) {
-  db_.RecordMarks[record] = !db_.RecordMarks[record];
+  Change(kMarkStep, ChangeScope{}, [&] { db_.RecordMarks[record] = !db_.RecordMarks[record]; });
   ShowMark(record);
 }
 
 void Navigator::ShowMark(int record) {
   tree_.ShowMark(db_, record);
-  QListWidget& list = window_.ListView1();
+  QListWidget& list = views_.contents;
   const QString key = RecordKey(record);
   for (int i = 0; i < list.count(); ++i) {
     QListWidgetItem* item = list.item(i);
@@ -445,37 +512,39 @@ void Navigator::DropNode(const QString& draggedKey, const QString& targetKey) {
   if (dragged.kind == u"root") {
     if (dragged.index == folder) return;
     if (IsInSubtree(db_, folder, dragged.index)) {
-      app_.ShowMessage(app_.texts.Get(610, 0), kExclamation);
+      context_.services.ShowMessage(context_.texts.Get(610, 0), kExclamation);
       return;
     }
-    db_.Folders[dragged.index].Parent = static_cast<std::int16_t>(folder);
-    tree_.RemoveNode(draggedKey);
-    tree_.AddFolderNode(db_, dragged.index);
-    ShowFolder(dragged.index);
-    app_.SetModified(true);
+    Change(kMoveFolderStep, ChangeScope::Folders({dragged.index}), [&] {
+      db_.Folders[dragged.index].Parent = static_cast<std::int16_t>(folder);
+      tree_.RemoveNode(draggedKey);
+      tree_.AddFolderNode(db_, dragged.index);
+      ShowFolder(dragged.index);
+    });
     return;
   }
   if (db_.Records[dragged.index].Folder == folder) return;
   // The record is deleted before it is added again; at the limit the add
   // could be refused and the record lost, so the move is refused first.
-  if (db_.RecordCount >= kMaxRecords) {
-    app_.ShowMessage(app_.texts.Get(940, 0) + QString::number(kMaxRecords) + app_.texts.Get(940, 1),
-                     kOkOnly);
-    return;
-  }
+  if (!RoomForRecord()) return;
   const RecordData held = db_.Records[dragged.index];
   const bool marked = db_.RecordMarks[dragged.index];
-  DeleteRecord(dragged.index, true);
-  if (!AddRecord(folder, held.Form, true)) return;
-  const int slot = state_.CurRecord;
-  db_.Records[slot] = held;
-  db_.Records[slot].Folder = static_cast<std::int16_t>(folder);
-  db_.RecordMarks[slot] = marked;
+  auto step = std::make_unique<DeletionStep>(StepName(kMoveRecordStep), db_, state_,
+                                             context_.funnel.Place());
+  const int countBefore = db_.RecordCount;
+  FollowDeletion(step->DeleteRecords({dragged.index}).front(), countBefore, true);
+  const int slot = SlotForRecord(folder);
+  step->Then(ChangeScope::Records({slot}), [&] {
+    InsertRecord(slot, folder, held.Form);
+    db_.Records[slot] = held;
+    db_.Records[slot].Folder = static_cast<std::int16_t>(folder);
+    db_.RecordMarks[slot] = marked;
+  });
   tree_.UpdateRecordText(db_, slot);
   ShowMark(slot);
   state_.CurRecord = -1;
   ShowRecord(slot);
-  app_.SetModified(true);
+  context_.funnel.Push(std::move(step));
 }
 
 }  // namespace orbo

@@ -1,24 +1,29 @@
 // Navigation: opening folders and records, stepping, adding and deleting
-// records and folders, the folder header, marks and drag and drop in the tree.
+// records and folders, the folder header, marks and drag and drop in the
+// tree. Every change of the model is one undo step.
 #pragma once
 
 #include <QString>
 
+#include "shell/navigation_views.h"
+
 namespace orbo {
 
-class App;
-class CommandFunnel;
 class FolderTree;
-class MainWindow;
+class RecordSurface;
+class DeletionStep;
+struct ChangeScope;
 struct Database;
 struct DisplayState;
 struct RecordDeletion;
+struct WindowContext;
 
 class Navigator {
  public:
   // Connects the navigation commands of the main window, the tree, the
   // contents list and the folder header.
-  explicit Navigator(App& app);
+  Navigator(WindowContext& context, FolderTree& tree, RecordSurface& surface,
+            NavigationViews views);
 
   void RebuildTree();
   void ShowFolder(int folder);
@@ -27,12 +32,12 @@ class Navigator {
   void OpenSelectedNode();
   // Steps with NextRecordIndex and its kin.
   void Step(int (*next)(const Database&, int, int));
+  // Adds a record of form (-1: the shown record's) to folder and shows it
+  // unless quiet.
   bool AddRecord(int folder, int form, bool quiet);
   void CloneRecord();
-  bool DeleteRecord(int record, bool force);
   void DeleteCurrentRecord();
   void AddFolder();
-  bool DeleteFolder(int folder);
   void DeleteCurrentFolder();
   void DeleteShown();
   void RenameCurrentFolder(const QString& name);
@@ -49,17 +54,29 @@ class Navigator {
   // Reveals, selects and scrolls to the tree node of key.
   void SelectNode(const QString& key);
   void SetRecordCommands(bool recordShown);
+  // False, after saying so, when the table holds no more records.
+  bool RoomForRecord();
+  // The slot a new record of folder takes (RecordCount: the table grows).
+  int SlotForRecord(int folder) const;
+  // Puts a new record into slot, with its tree node; no view changes.
+  void InsertRecord(int slot, int folder, int form);
+  // Deletes folder's records and the folder within step; false when refused.
+  bool DeleteFolder(DeletionStep& step, int folder);
   // Brings the tree's keys in step with a deletion in the model; the
   // deleted record's node is removed, or left to go with its folder's node.
   void FollowDeletion(const RecordDeletion& deletion, int countBefore, bool removeNode);
   void FillFolderList(int folder);
+  // One undo step named by entry of the navigation's step names.
+  bool Change(int entry, const ChangeScope& scope, const std::function<void()>& change,
+              const QString& mergeKey = {});
+  QString StepName(int entry) const;
 
-  App& app_;
+  WindowContext& context_;
   Database& db_;
   DisplayState& state_;
-  MainWindow& window_;
   FolderTree& tree_;
-  CommandFunnel& funnel_;
+  RecordSurface& surface_;
+  NavigationViews views_;
 };
 
 }  // namespace orbo

@@ -91,14 +91,19 @@ std::vector<int> ChooseRecordSlots(const Database& db, int folder, int count) {
 
 RecordDeletion DeleteRecordInModel(Database& db, int r) { return RecordDeleter(db).Delete(r); }
 
-std::vector<RecordDeletion> DeleteRecordsInModel(Database& db, std::vector<int> records) {
+std::vector<RecordDeletion> DeleteRecordsInModel(
+    Database& db, std::vector<int> records,
+    const std::function<void(const RecordData&)>& beforeEach) {
   // Moves only go from above a deletion's record to above it, so the
   // records still waiting below keep their indices.
   std::sort(records.begin(), records.end(), std::greater<>());
   RecordDeleter deleter(db);
   std::vector<RecordDeletion> deletions;
   deletions.reserve(records.size());
-  for (int r : records) deletions.push_back(deleter.Delete(r));
+  for (int r : records) {
+    if (beforeEach) beforeEach(db.Records[At(r)]);
+    deletions.push_back(deleter.Delete(r));
+  }
   return deletions;
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <vector>
 
 #include "storage/database_model.h"
@@ -57,7 +58,10 @@ struct RecordDeletion {
 RecordDeletion DeleteRecordInModel(Database& db, int r);
 // Deletes the given records, highest index first, as one DeleteRecordInModel
 // each; records must be live and distinct. Returns each deletion in order.
-std::vector<RecordDeletion> DeleteRecordsInModel(Database& db, std::vector<int> records);
+// beforeEach, when given, sees each record just before it goes.
+std::vector<RecordDeletion> DeleteRecordsInModel(
+    Database& db, std::vector<int> records,
+    const std::function<void(const RecordData&)>& beforeEach = {});
 
 bool HasSubfolders(const Database& db, int folder);
 // Records of folder, ascending.

@@ -57,18 +57,8 @@ constexpr int kDefaultCommands = 3000;
 constexpr int kCommandsPerRun = 500;
 
 // Commands whose changes are not undo steps yet: each clears the stack.
-const QStringList kNotYetUndoable{"addrecord",
-                                  "25 records",
-                                  "record of a form or a new form",
-                                  "clonerecord",
-                                  "del",
-                                  "mnuDelFolder",
-                                  "addroot",
-                                  "right button on a node",
-                                  "drop",
-                                  "folder up, down or to the top",
-                                  "rename the folder",
-                                  "keys",
+const QStringList kNotYetUndoable{"a new form from the record list",
+                                  "right button on the database",
                                   "type into a field",
                                   "choose, check or press",
                                   "picture",
@@ -182,19 +172,28 @@ class Session {
     }
     if (step == stepBefore && ModelDifference(db(), before).isEmpty()) return;
     if (kNotYetUndoable.contains(QLatin1String(name))) {
-      Stack().clear();
+      // Its steps, if any, cannot be trusted: dropped, and the mark kept.
+      app_.Funnel().MarkChangedOutside();
       states_.assign(1, db());
       return;
     }
     if (step < 1)
       return Fail(QStringLiteral("%1 changed the model without an undo step").arg(name));
+    // A command may make several steps (25 records) or fold into the last one.
+    const int made = std::max(step - stepBefore, 1);
     const Database after = db();
-    states_.resize(static_cast<std::size_t>(step));
-    Step(true);
-    Expect(step - 1, QStringLiteral("undo of ") + name);
-    Step(false);
-    states_.push_back(after);
-    Expect(step, QStringLiteral("redo of ") + name);
+    std::vector<Database> between;  // the models between its steps, from the top down
+    for (int i = 0; i < made; ++i) {
+      Step(true);
+      if (i + 1 < made) between.push_back(db());
+    }
+    states_.resize(static_cast<std::size_t>(step - made + 1));
+    Expect(step - made, QStringLiteral("undo of ") + name);
+    for (int i = 1; i <= made; ++i) {
+      Step(false);
+      states_.push_back(i == made ? after : between[static_cast<std::size_t>(made - 1 - i)]);
+      Expect(step - made + i, QStringLiteral("redo of ") + name);
+    }
   }
 
   void Expect(int step, const QString& what) {
@@ -254,11 +253,22 @@ class Session {
                 [this] {
                   for (int i = 0; i < 25; ++i) Tool("addrecord")->trigger();
                 })},
-        {"record of a form or a new form", 3,
+        {"record of a form", 2,
          inMode(0,
                 [this] {
-                  QAction* entry = Pick(window().Commands().AddRecordMenu()->actions());
-                  if (entry->isEnabled() && !entry->isSeparator()) entry->trigger();
+                  QList<QAction*> entries = window().Commands().AddRecordMenu()->actions();
+                  entries.removeIf([](const QAction* entry) {
+                    return entry->objectName() == u"newform" || entry->isSeparator() ||
+                           !entry->isEnabled();
+                  });
+                  if (!entries.isEmpty()) Pick(entries)->trigger();
+                })},
+        {"a new form from the record list", 1,
+         inMode(0,
+                [this] {
+                  for (QAction* entry : window().Commands().AddRecordMenu()->actions()) {
+                    if (entry->objectName() == u"newform" && entry->isEnabled()) entry->trigger();
+                  }
                 })},
         {"clonerecord", 3, tool("clonerecord")},
         {"del", 7, tool("del")},
@@ -284,11 +294,8 @@ class Session {
                   Tool(Pick<const char*>({"dbfirst", "dbprev", "dbnext", "dblast", "tofolder"}))
                       ->trigger();
                 })},
-        {"right button on a node", 2,
-         [this] {
-           if (QTreeWidgetItem* node = RandomNode()) tree().onRightPress(node, QPoint());
-           window().Commands().Submenu("mnSort")->hide();
-         }},
+        {"right button on a node", 2, inMode(0, [this] { RightPressOnANode(); })},
+        {"right button on the database", 1, inMode(1, [this] { RightPressOnANode(); })},
         {"drop", 5,
          [this] {
            QTreeWidgetItem* dragged = RandomNode();
@@ -382,6 +389,11 @@ class Session {
         {"print dialog and preview", 2, inMode(0, [this] { UseThePrintDialog(); })},
         {"export to or import from Access", 2, inMode(0, [this] { UseAccess(); })},
     };
+  }
+
+  void RightPressOnANode() {
+    if (QTreeWidgetItem* node = RandomNode()) tree().onRightPress(node, QPoint());
+    window().Commands().Submenu("mnSort")->hide();
   }
 
   QAction* EditTool(const char* key) { return window().Commands().Tool(kEditBar, key); }

@@ -3,11 +3,14 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <QtTest>
 
 #include "app/app.h"
 #include "app/main_window.h"
+#include "forms/icons/icon_picker_dialog.h"
 #include "shell/folder_tree.h"
 #include "shell/folder_tree_widget.h"
 #include "shell/navigator.h"
@@ -172,6 +175,52 @@ class NavigationTest : public QObject {
     f.app.Navigation().ShowFolder(0);
     f.Tool("clonerecord");
     QCOMPARE(f.dialogs.messages.last(), f.app.texts.Get(650, 0));
+  }
+
+  // Typing a folder's name is one undo step; taking it back shows the old
+  // name in the header and the tree.
+  void typingANameIsOneStep() {
+    Fixture f;
+    f.Build({-1, -1}, {0});
+    f.app.Navigation().ShowFolder(1);
+    QLineEdit& name = f.app.Window().RootText();
+    name.selectAll();
+    const int stepBefore = f.app.Funnel().Stack().index();
+    QTest::keyClicks(&name, "Work");
+    QCOMPARE(f.db.Folders[1].Name, QString("Work"));
+    QCOMPARE(f.app.Funnel().Stack().index(), stepBefore + 1);
+    f.app.Window().Commands().Menu("mnuUndo")->trigger();
+    QCOMPARE(f.db.Folders[1].Name, QString("Folder 1"));
+    QCOMPARE(name.text(), QString("Folder 1"));
+    QCOMPARE(f.Node("root1")->text(0), QString("Folder 1"));
+  }
+
+  // Choosing a folder's icon is one undo step that keeps the steps before it.
+  void choosingAnIconIsOneStep() {
+    Fixture f;
+    f.Build({-1, -1}, {0});
+    f.app.Navigation().ShowFolder(1);
+    QTest::keyClicks(&f.app.Window().RootText(), "s");
+    const int stepBefore = f.app.Funnel().Stack().index();
+    // The icon chosen is one the user imports in the picker.
+    QImage picture(16, 16, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    picture.save(f.install.Path("holiday.png"));
+    f.dialogs.openPath = f.install.Path("holiday.png");
+    const QString chosen = QStringLiteral("New\\holiday.bmp");
+    f.dialogs.onModal = [&f, &chosen](QDialog& dialog) {
+      auto& picker = static_cast<IconPickerDialog&>(dialog);
+      picker.findChild<QPushButton*>("AddIconButt")->click();
+      picker.Select(f.app.Window().Icons().IndexOf(chosen) + 1);
+      picker.findChild<QPushButton*>("OkButt")->click();
+      return picker.result();
+    };
+    f.app.Window().RootButton("RootImage").click();
+    QCOMPARE(f.db.Folders[1].Icon, chosen);
+    QCOMPARE(f.app.Funnel().Stack().index(), stepBefore + 1);
+    f.app.Window().Commands().Menu("mnuUndo")->trigger();
+    QCOMPARE(f.db.Folders[1].Icon, QString("root"));
+    QCOMPARE(f.app.Funnel().Stack().index(), stepBefore);
   }
 
   void dragAndDropKeepsMarks() {

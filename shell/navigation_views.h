@@ -1,0 +1,27 @@
+// The widgets of the main window that the navigation fills and listens to:
+// the folder tree, the contents list and the folder header. The composition
+// root hands them over.
+#pragma once
+
+#include <functional>
+
+class QLineEdit;
+class QListWidget;
+class QToolButton;
+
+namespace orbo {
+
+class FolderTreeWidget;
+
+struct NavigationViews {
+  FolderTreeWidget& tree;
+  QListWidget& contents;
+  // The folder header: the name and its buttons by object name
+  // ("RootImage", "RootUp", "RootDown", "RootToRootButt").
+  QLineEdit& folderName;
+  std::function<QToolButton&(const char* name)> folderButton;
+  // Shows the contents list (true) or the record (false) on the right side.
+  std::function<void(bool folder)> showFolderView;
+};
+
+}  // namespace orbo
