@@ -70,9 +70,10 @@ int main(int argc, char** argv) {
       Ms([&] { plain::FolderSortOrder(folderKeys, true); }));
 
   Database model = app.db;
-  Row("sort the records in the model", Ms([&] { SortRecordsInModel(model, 0, false); }));
+  Row("sort the records in the model",
+      Ms([&] { Rearrange(model, RecordSortPermutation(model, 0, false)); }));
   Row("sort the folders in the model",
-      Ms([&] { SortFoldersInModel(model, TopLevelParent, false); }));
+      Ms([&] { Rearrange(model, FolderSortPermutation(model, TopLevelParent, false)); }));
   FindSettings nowhere{.text = QStringLiteral("absent")};
   Row("find without a hit, text fields", Ms([&] { SearchRecords(model, nowhere, 0); }));
   nowhere.fieldType = -1;
