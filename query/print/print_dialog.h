@@ -19,12 +19,12 @@ class QPushButton;
 
 namespace orbo {
 
-class App;
 class PrintPreview;
+struct WindowContext;
 
 class PrintDialog : public QDialog {
  public:
-  explicit PrintDialog(App& app);
+  explicit PrintDialog(WindowContext& context);
   ~PrintDialog() override;
 
   // mnuPrint: fills the dialog and shows it, modal.
@@ -50,7 +50,7 @@ class PrintDialog : public QDialog {
   // Prints the list with a progress bar that takes all input meanwhile.
   JobEnd RunJob(const QString& pdfPath, QString& error);
 
-  App& app_;
+  WindowContext& context_;
   std::unique_ptr<QPrinter> printer_;
   std::unique_ptr<PrintPreview> preview_;
   double screenTwipsPerPixel_;
