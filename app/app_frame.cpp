@@ -10,8 +10,6 @@
 #include "app/app.h"
 #include "app/main_window.h"
 #include "query/print/print_dialog.h"
-#include "query/settings/database_properties_dialog.h"
-#include "query/settings/options_dialog.h"
 #include "shell/help_window.h"
 #include "shell/integrity_texts.h"
 #include "shell/intro_dialog.h"
@@ -53,9 +51,6 @@ void App::ConnectCommands() {
   c.OnTriggered(c.Menu("mnuExMove"), [this] {
     ExportMovable(db, *this, files_.Below(QStringLiteral("icons\\usericons")));
   });
-  c.OnTriggered("mnuPref", "orboprops", [this] { ShowOptions(); });
-  c.OnTriggered(c.Menu("mnToolBar2"), [this] { ShowOptions(); });
-  c.OnTriggered("mnuDBProps", "dbpass", [this] { ShowDatabaseProperties(); });
   ConnectModeCommands();
   c.DisableUnconnected();
   c.Tool(kMainBar, "save")->setEnabled(db.Modified);
@@ -189,16 +184,6 @@ void App::ChooseLanguage(int index) {
   window_->Commands().ApplyTexts(texts);
   undo_->Update();
   UpdateStatusBar();
-}
-
-void App::ShowOptions() {
-  if (!options_) options_ = std::make_unique<OptionsDialog>(*this);
-  options_->Run();
-}
-
-void App::ShowDatabaseProperties() {
-  if (!databaseProperties_) databaseProperties_ = std::make_unique<DatabasePropertiesDialog>(*this);
-  databaseProperties_->Run();
 }
 
 void App::ShowHelp(int topic) {
