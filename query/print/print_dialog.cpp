@@ -95,12 +95,15 @@ PrintDialog::~PrintDialog() = default;
 PrintPreview& PrintDialog::Preview() {
   if (!preview_) {
     preview_ = std::make_unique<PrintPreview>(
-        PrintPreview::Context{context_, *printer_, order_, position_}, screenTwipsPerPixel_, this);
+        PrintPreview::Context{context_, *printer_, order_, position_, stepKey_},
+        screenTwipsPerPixel_, this);
   }
   return *preview_;
 }
 
 void PrintDialog::Open() {
+  // Whatever the previews of this session move is one step.
+  stepKey_ = QStringLiteral("print position %1").arg(++sessions_);
   Activate();
   context_.dialogs.RunModal(*this);
 }

@@ -57,6 +57,9 @@ class PrintDialog : public QDialog {
   std::vector<int> list_;
   std::vector<int> order_;
   int position_ = 0;
+  // The undo merge key of the print positions moved in this session.
+  QString stepKey_;
+  int sessions_ = 0;
   QString lastPdf_;
   bool keepListOnce_ = false;
   QLabel* label1_;

@@ -191,11 +191,14 @@ void PrintPreview::ResetOffsets() {
 // Offsets that stay as they were make no step.
 void PrintPreview::SetOffsets(int form, std::int32_t x, std::int32_t y, int step) {
   WindowContext& window = context_.window;
-  window.funnel.Change(window.texts.Get(kStepNames, step), ChangeScope::Forms({form}), [&] {
-    FormDef& def = window.db.Forms[static_cast<std::size_t>(form)];
-    def.PrintOffsetX = x;
-    def.PrintOffsetY = y;
-  });
+  window.funnel.Change(
+      window.texts.Get(kStepNames, step), ChangeScope::Forms({form}),
+      [&] {
+        FormDef& def = window.db.Forms[static_cast<std::size_t>(form)];
+        def.PrintOffsetX = x;
+        def.PrintOffsetY = y;
+      },
+      context_.stepKey);
 }
 
 bool PrintPreview::eventFilter(QObject* watched, QEvent* event) {

@@ -1,7 +1,7 @@
 // PrinterForm: the page of a record as it will print, drawn off screen on
 // PrintPic and shown scaled in Image1. Steps through the print list, zooms,
-// turns the paper, and moves the form's print offsets by dragging the page,
-// each move one undo step.
+// turns the paper, and moves the form's print offsets by dragging the page:
+// the moves of one print dialog session are one undo step.
 #pragma once
 
 #include <QDialog>
@@ -28,6 +28,7 @@ class PrintPreview : public QDialog {
     QPrinter& printer;
     const std::vector<int>& order;  // the print list in print order
     int& position;                  // the entry of order shown
+    const QString& stepKey;         // the moves under one key fold into one step
   };
   PrintPreview(Context context, double screenTwipsPerPixel, QWidget* parent);
 
@@ -46,8 +47,8 @@ class PrintPreview : public QDialog {
   void TurnPaper();
   void MoveOffsets(const QPoint& distance);
   void ResetOffsets();
-  // Gives the shown record's form the offsets, as one undo step named by
-  // language text 979/step.
+  // Gives the shown record's form the offsets, as an undo step named by
+  // language text 979/step, folded into the session's step.
   void SetOffsets(int form, std::int32_t x, std::int32_t y, int step);
   // The form of the shown record, or -1.
   int ShownForm() const;
