@@ -74,18 +74,12 @@ const QStringList kNotYetUndoable{"addrecord",
                                   "picture",
                                   "quick list",
                                   "title field",
-                                  "find",
                                   "add an element",
                                   "drag an element",
                                   "resize with a handle",
                                   "delete an element",
                                   "add, clone, delete or choose a form",
                                   "properties",
-                                  "database properties",
-                                  "options",
-                                  "export to or import from Access",
-                                  "export to a movable database",
-                                  "print dialog and preview",
                                   "hand-over inside a command"};
 
 struct Command {
@@ -182,7 +176,8 @@ class Session {
     }
     if (step == stepBefore && ModelDifference(db(), before).isEmpty()) return;
     if (kNotYetUndoable.contains(QLatin1String(name))) {
-      Stack().clear();
+      // As the funnel takes a change no step can take back: the mark stays.
+      app_.Funnel().MarkChangedOutside();
       states_.assign(1, db());
       return;
     }
