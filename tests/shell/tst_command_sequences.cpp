@@ -207,8 +207,12 @@ class Session {
     if (failure_.isEmpty()) Expect(top, "redoing every step");
   }
 
+  // The movable export goes on with the database saved under the name
+  // chosen, its paths rewritten and saved at once, even when the name is
+  // the open file's own: like a load, it leaves nothing to take back.
   static bool IsNewModel(const char* name) {
-    for (const char* replacing : {"open", "new", "hand-over inside a command"}) {
+    for (const char* replacing :
+         {"open", "new", "hand-over inside a command", "export to a movable database"}) {
       if (name == std::string_view(replacing)) return true;
     }
     return false;
