@@ -110,8 +110,6 @@ bool App::Main(const QString& commandLine) {
                    ? state.CurForm
                    : -1;
       });
-  finder_ = std::make_unique<Finder>(*this);
-  access_ = std::make_unique<AccessExchange>(*this);
   MainWindow& window = *window_;
   navigator_ = std::make_unique<Navigator>(
       *context_, *tree_, *canvas_,
@@ -126,7 +124,17 @@ bool App::Main(const QString& commandLine) {
                      ChooseTool(nullptr);
                      if (showProperties) designer_->ShowProperties();
                    });
+  finder_ = std::make_unique<Finder>(*context_, *navigator_, *canvas_);
+  access_ = std::make_unique<AccessExchange>(*context_, *navigator_, *tree_, *canvas_);
   sorter_ = std::make_unique<Sorter>(*context_, *navigator_, *tree_);
+  options_ = std::make_unique<OptionsDialog>(*context_, files_, settingsPath_);
+  databaseProperties_ = std::make_unique<DatabasePropertiesDialog>(*context_);
+  QObject::connect(&events_, &WindowEvents::settingsChanged, window_.get(), [this] {
+    ApplySettings();
+    designer_->DrawGrid();
+  });
+  QObject::connect(&events_, &WindowEvents::recentFilesChanged, window_.get(),
+                   [this] { BuildRecentMenu(); });
   QObject::connect(&window_->UpdateTimer(), &QTimer::timeout, window_.get(),
                    [this] { UpdateTick(); });
   window_->onCloseRequested = [this] {
@@ -266,7 +274,7 @@ void App::ShowIntro(int mode) {
 StorageUi& App::Storage() { return *storage_; }
 
 PrintDialog& App::Printing() {
-  if (!printing_) printing_ = std::make_unique<PrintDialog>(*this);
+  if (!printing_) printing_ = std::make_unique<PrintDialog>(*context_);
   return *printing_;
 }
 

@@ -95,9 +95,6 @@ class App : public WindowServices {
   // F5 / F6 and their buttons: ignored while a long operation runs.
   void SwitchMode(int editMode);
   void ShowIntro(int mode);
-  // OptionsForm and DBProps, made when first shown.
-  void ShowOptions();
-  void ShowDatabaseProperties();
   void ChooseLanguage(int index);
   void OpenRecent(int index);
   // The window's close box and the quit command: false keeps the window.

@@ -11,8 +11,6 @@
 #include "app/main_window.h"
 #include "app/storage_adapter.h"
 #include "query/print/print_dialog.h"
-#include "query/settings/database_properties_dialog.h"
-#include "query/settings/options_dialog.h"
 #include "shell/help_window.h"
 #include "shell/integrity_texts.h"
 #include "shell/intro_dialog.h"
@@ -54,9 +52,6 @@ void App::ConnectCommands() {
   c.OnTriggered(c.Menu("mnuExMove"), [this] {
     ExportMovable(db, *storage_, files_.Below(QStringLiteral("icons\\usericons")));
   });
-  c.OnTriggered("mnuPref", "orboprops", [this] { ShowOptions(); });
-  c.OnTriggered(c.Menu("mnToolBar2"), [this] { ShowOptions(); });
-  c.OnTriggered("mnuDBProps", "dbpass", [this] { ShowDatabaseProperties(); });
   ConnectModeCommands();
   c.DisableUnconnected();
   c.Tool(kMainBar, "save")->setEnabled(db.Modified);
@@ -186,16 +181,6 @@ void App::ChooseLanguage(int index) {
   window_->Commands().ApplyTexts(texts);
   undo_->Update();
   UpdateStatusBar();
-}
-
-void App::ShowOptions() {
-  if (!options_) options_ = std::make_unique<OptionsDialog>(*this);
-  options_->Run();
-}
-
-void App::ShowDatabaseProperties() {
-  if (!databaseProperties_) databaseProperties_ = std::make_unique<DatabasePropertiesDialog>(*this);
-  databaseProperties_->Run();
 }
 
 void App::ShowHelp(int topic) {

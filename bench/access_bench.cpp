@@ -1,5 +1,5 @@
 // The export of the largest database to an Access file, and the import of
-// such a table back into new records through the window.
+// such a table back into new records through the window, and its undo and redo.
 #include <QApplication>
 #include <QComboBox>
 #include <QFileInfo>
@@ -68,6 +68,8 @@ int main(int argc, char** argv) {
   dialog.findChild<QComboBox*>("FieldsCombo")->setCurrentIndex(1);
   emit dialog.findChild<QComboBox*>("ElsCombo")->activated(1);
   Row("import of 31999 rows into new records, tree included", Ms([&] { app.Access().Import(); }));
+  Row("undo of the import", Ms([&] { app.Funnel().Undo(); }));
+  Row("redo of the import", Ms([&] { app.Funnel().Redo(); }));
   if (app.db.RecordCount != kMaxRecords ||
       app.db.Records[kMaxRecords - 1].TextValue[0] != "Name 31998") {
     std::printf("  the import did not add the rows\n");

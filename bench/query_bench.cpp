@@ -1,6 +1,6 @@
 // Find and sort with tables of the largest size, beside the plain quadratic
 // sorts whose orders they give; then the same through the window, tree and
-// list included.
+// list included, and the undo and redo of those sorts.
 #include <QApplication>
 #include <cstdio>
 #include <functional>
@@ -70,9 +70,10 @@ int main(int argc, char** argv) {
       Ms([&] { plain::FolderSortOrder(folderKeys, true); }));
 
   Database model = app.db;
-  Row("sort the records in the model", Ms([&] { SortRecordsInModel(model, 0, false); }));
+  Row("sort the records in the model",
+      Ms([&] { Rearrange(model, RecordSortPermutation(model, 0, false)); }));
   Row("sort the folders in the model",
-      Ms([&] { SortFoldersInModel(model, TopLevelParent, false); }));
+      Ms([&] { Rearrange(model, FolderSortPermutation(model, TopLevelParent, false)); }));
   FindSettings nowhere{.text = QStringLiteral("absent")};
   Row("find without a hit, text fields", Ms([&] { SearchRecords(model, nowhere, 0); }));
   nowhere.fieldType = -1;
@@ -85,7 +86,11 @@ int main(int argc, char** argv) {
   app.Navigation().ShowFolder(0);
   Row("window: sort the records of the shown folder",
       Ms([&] { app.Sorting().Sort(false, 0, true); }));
+  Row("window: undo of the record sort", Ms([&] { app.Funnel().Undo(); }));
+  Row("window: redo of the record sort", Ms([&] { app.Funnel().Redo(); }));
   Row("window: sort the top-level folders",
       Ms([&] { app.Sorting().Sort(true, TopLevelParent, true); }));
+  Row("window: undo of the folder sort", Ms([&] { app.Funnel().Undo(); }));
+  Row("window: redo of the folder sort", Ms([&] { app.Funnel().Redo(); }));
   return 0;
 }

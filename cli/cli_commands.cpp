@@ -10,6 +10,7 @@
 #include "query/print/pages/page_renderer.h"
 #include "query/print/pages/print_job.h"
 #include "query/print/pages/print_sets.h"
+#include "storage/data_path.h"
 #include "storage/database_file.h"
 #include "storage/model_invariants.h"
 #include "storage/storage_error.h"

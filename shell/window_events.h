@@ -14,6 +14,8 @@ class WindowEvents : public QObject {
   void formsChanged();
   // The settings changed (options dialog): the window and the grid follow.
   void settingsChanged();
+  // The recent files were cleared (options dialog): the file menu follows.
+  void recentFilesChanged();
   // Database mode (0) or edit mode (1) began.
   void modeChanged(int editMode);
   // Another database replaced the open one (loaded or new).

@@ -46,4 +46,9 @@ QString MakeRelativePath(const QString& fullPath, const QString& databasePath) {
   return rest;
 }
 
+bool IsDatabaseFile(const QString& path, const QString& databasePath) {
+  const QString target = QFileInfo(path).canonicalFilePath();
+  return !target.isEmpty() && target == QFileInfo(databasePath).canonicalFilePath();
+}
+
 }  // namespace orbo

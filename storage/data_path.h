@@ -17,4 +17,8 @@ QString ResolveDataPath(const QString& stored, const QString& databasePath);
 // for a database without a file) the path unchanged.
 QString MakeRelativePath(const QString& fullPath, const QString& databasePath);
 
+// Whether writing another file (a PDF, an export) to path would replace the
+// database's own file.
+bool IsDatabaseFile(const QString& path, const QString& databasePath);
+
 }  // namespace orbo

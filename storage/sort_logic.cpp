@@ -152,65 +152,23 @@ std::vector<int> FolderSortOrder(const std::vector<QString>& keys, bool ascendin
   return order;
 }
 
-bool SortRecordsInModel(Database& db, int folder, bool ascending) {
-  const std::vector<int> places = RecordsOf(db, folder);
-  if (places.size() < 2) return false;
+SlotPermutation RecordSortPermutation(const Database& db, int folder, bool ascending) {
+  SlotPermutation permutation{SlotPermutation::Table::kRecords, RecordsOf(db, folder), {}};
   std::vector<QString> keys;
-  keys.reserve(places.size());
-  for (int slot : places) keys.push_back(RecordTitle(db, slot).toLower());
-  const std::vector<int> order = RecordSortOrder(keys, ascending);
-  // Place k receives the record of place order[k]; cycle by cycle, so each
-  // record moves once and only one waits aside.
-  std::vector<bool> done(places.size());
-  auto slot = [&](int k) { return static_cast<std::size_t>(places[static_cast<std::size_t>(k)]); };
-  for (int start = 0; start < static_cast<int>(places.size()); ++start) {
-    if (done[static_cast<std::size_t>(start)]) continue;
-    RecordData waiting = std::move(db.Records[slot(start)]);
-    const bool waitingMark = db.RecordMarks[slot(start)];
-    int k = start;
-    for (int from = order[static_cast<std::size_t>(k)]; from != start;
-         from = order[static_cast<std::size_t>(k)]) {
-      db.Records[slot(k)] = std::move(db.Records[slot(from)]);
-      db.RecordMarks[slot(k)] = db.RecordMarks[slot(from)];
-      done[static_cast<std::size_t>(k)] = true;
-      k = from;
-    }
-    db.Records[slot(k)] = std::move(waiting);
-    db.RecordMarks[slot(k)] = waitingMark;
-    done[static_cast<std::size_t>(k)] = true;
-  }
-  return true;
+  keys.reserve(permutation.places.size());
+  for (int slot : permutation.places) keys.push_back(RecordTitle(db, slot).toLower());
+  permutation.order = RecordSortOrder(keys, ascending);
+  return permutation;
 }
 
-std::vector<int> SortFoldersInModel(Database& db, int parent, bool ascending) {
-  const std::vector<int> places = SubfoldersOf(db, parent);
-  if (places.size() < 2) return {};
+SlotPermutation FolderSortPermutation(const Database& db, int parent, bool ascending) {
+  SlotPermutation permutation{SlotPermutation::Table::kFolders, SubfoldersOf(db, parent), {}};
   std::vector<QString> keys;
-  keys.reserve(places.size());
-  for (int slot : places) keys.push_back(db.Folders[static_cast<std::size_t>(slot)].Name.toLower());
-  const std::vector<int> order = FolderSortOrder(keys, ascending);
-  std::vector<int> newSlot(static_cast<std::size_t>(db.FolderCount));
-  std::iota(newSlot.begin(), newSlot.end(), 0);
-  std::vector<FolderDef> folders(places.size());
-  for (std::size_t k = 0; k < places.size(); ++k) {
-    const int from = places[static_cast<std::size_t>(order[k])];
-    newSlot[static_cast<std::size_t>(from)] = places[k];
-    folders[k] = std::move(db.Folders[static_cast<std::size_t>(from)]);
-  }
-  for (std::size_t k = 0; k < places.size(); ++k)
-    db.Folders[static_cast<std::size_t>(places[k])] = std::move(folders[k]);
-  // Records and sub-folders follow their folders to the new places.
-  for (int r = 0; r < db.RecordCount; ++r) {
-    std::int16_t& folder = db.Records[static_cast<std::size_t>(r)].Folder;
-    if (IsFolderIndex(db, folder))
-      folder = static_cast<std::int16_t>(newSlot[static_cast<std::size_t>(folder)]);
-  }
-  for (int f = 0; f < db.FolderCount; ++f) {
-    std::int16_t& above = db.Folders[static_cast<std::size_t>(f)].Parent;
-    if (IsFolderIndex(db, above))
-      above = static_cast<std::int16_t>(newSlot[static_cast<std::size_t>(above)]);
-  }
-  return places;
+  keys.reserve(permutation.places.size());
+  for (int slot : permutation.places)
+    keys.push_back(db.Folders[static_cast<std::size_t>(slot)].Name.toLower());
+  permutation.order = FolderSortOrder(keys, ascending);
+  return permutation;
 }
 
 }  // namespace orbo

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "storage/database_model.h"
+#include "storage/slot_permutation.h"
 
 namespace orbo {
 
@@ -21,15 +22,12 @@ std::vector<int> RecordSortOrder(const std::vector<QString>& keys, bool ascendin
 // exchanges only a smaller key before a larger one.
 std::vector<int> FolderSortOrder(const std::vector<QString>& keys, bool ascending);
 
-// Sorts the records whose folder is folder by their lower-case titles.
-// False, with nothing changed, when fewer than two take part. Marks follow
-// their records.
-bool SortRecordsInModel(Database& db, int folder, bool ascending);
+// The rearrangement that sorts the records whose folder is folder by their
+// lower-case titles; empty when fewer than two take part.
+SlotPermutation RecordSortPermutation(const Database& db, int folder, bool ascending);
 
-// Sorts the folders whose parent is parent (-1: the top level) by their
-// lower-case names; records and sub-folders follow their folders. The
-// slots taken part in table order, or empty, with nothing changed, when
-// fewer than two take part.
-std::vector<int> SortFoldersInModel(Database& db, int parent, bool ascending);
+// The rearrangement that sorts the folders whose parent is parent (-1: the
+// top level) by their lower-case names; empty when fewer than two take part.
+SlotPermutation FolderSortPermutation(const Database& db, int parent, bool ascending);
 
 }  // namespace orbo

@@ -3,18 +3,16 @@
 #include <QFileInfo>
 #include <algorithm>
 
-#include "app/app.h"
-#include "app/main_window.h"
-#include "forms/canvas/form_canvas.h"
 #include "query/access/access_folder.h"
 #include "query/access/export_dialog.h"
 #include "query/access/import_dialog.h"
 #include "query/access/tables/access_export.h"
 #include "query/access/tables/access_import.h"
-#include "query/print/pages/print_job.h"
 #include "shell/folder_tree.h"
-#include "shell/main_commands.h"
 #include "shell/navigator.h"
+#include "shell/record_surface.h"
+#include "shell/window_context.h"
+#include "storage/data_path.h"
 #include "storage/navigation_logic.h"
 
 namespace orbo {
@@ -22,11 +20,19 @@ namespace {
 
 constexpr int kProgressEnd = 200;
 constexpr int kRowsPerProgressStep = 20;
+constexpr int kStepNames = 979;
+constexpr int kImportStep = 5;
 
 }  // namespace
 
-AccessExchange::AccessExchange(App& app) : app_(app), engine_(MakeAccessEngine()) {
-  MainCommands& c = app_.Window().Commands();
+AccessExchange::AccessExchange(WindowContext& context, Navigator& navigator, FolderTree& tree,
+                               RecordSurface& surface)
+    : context_(context),
+      navigator_(navigator),
+      tree_(tree),
+      surface_(surface),
+      engine_(MakeAccessEngine()) {
+  MainCommands& c = context_.commands;
   c.OnTriggered(c.Menu("mnuImAccess"), [this] { OpenImport(); });
   c.OnTriggered(c.Menu("mnuExAccess"), [this] { Export(); });
 }
@@ -40,32 +46,34 @@ void AccessExchange::SetEngine(std::unique_ptr<AccessEngine> engine) {
 
 ImportDialog& AccessExchange::Importing() {
   if (!importDialog_) {
-    importDialog_ = std::make_unique<ImportDialog>(app_, *engine_, &app_.Window());
+    importDialog_ =
+        std::make_unique<ImportDialog>(context_, *engine_, &context_.services.DialogParent());
     // The dialog's buttons act inside the command that opened it.
     QObject::connect(importDialog_.get(), &ImportDialog::fileRequested, importDialog_.get(),
                      [this] { ChooseImportFile(); });
     QObject::connect(importDialog_.get(), &ImportDialog::importRequested, importDialog_.get(),
                      [this] { Import(); });
     QObject::connect(importDialog_.get(), &ImportDialog::helpRequested, importDialog_.get(),
-                     [this] { app_.ShowHelp(19); });
+                     [this] { context_.services.ShowHelp(19); });
   }
   return *importDialog_;
 }
 
 ExportDialog& AccessExchange::Exporting() {
-  if (!exportDialog_) exportDialog_ = std::make_unique<ExportDialog>(app_, &app_.Window());
+  if (!exportDialog_)
+    exportDialog_ = std::make_unique<ExportDialog>(context_, &context_.services.DialogParent());
   return *exportDialog_;
 }
 
 void AccessExchange::OpenImport() {
   Importing().Prepare();
-  app_.Seams().RunModal(Importing());
+  context_.dialogs.RunModal(Importing());
 }
 
 void AccessExchange::ChooseImportFile() {
-  const QString path =
-      app_.Seams().OpenFileName(&Importing(), app_.texts.Get(960, 6), app_.texts.Get(342, 0),
-                                AccessStartFolder(app_.db.DatabasePath, lastFile_));
+  const QString path = context_.dialogs.OpenFileName(
+      &Importing(), context_.texts.Get(960, 6), context_.texts.Get(342, 0),
+      AccessStartFolder(context_.db.DatabasePath, lastFile_));
   if (path.isEmpty()) return;
   lastFile_ = path;
   Importing().OpenFile(path);
@@ -73,8 +81,8 @@ void AccessExchange::ChooseImportFile() {
 
 void AccessExchange::Import() {
   ImportDialog& dialog = Importing();
-  if (!dialog.Source() || dialog.Table() < 0 || !IsFolderIndex(app_.db, dialog.Folder()) ||
-      dialog.Form() < 0 || dialog.Form() >= app_.db.FormCount) {
+  if (!dialog.Source() || dialog.Table() < 0 || !IsFolderIndex(context_.db, dialog.Folder()) ||
+      dialog.Form() < 0 || dialog.Form() >= context_.db.FormCount) {
     return;
   }
   dialog.SetWaiting(true);
@@ -88,15 +96,15 @@ bool AccessExchange::ReadRows(std::vector<QStringList>* rows) {
   AccessSource& source = *dialog.Source();
   QStringList columns;
   qint64 count = 0;
-  const int capacity = ImportCapacity(app_.db);
+  const int capacity = ImportCapacity(context_.db);
   const auto tooMany = [&] {
-    app_.ShowMessage(
-        app_.texts.Get(800, 0) + u' ' + QString::number(capacity) + u' ' + app_.texts.Get(810, 0),
-        kOkOnly);
+    context_.services.ShowMessage(context_.texts.Get(800, 0) + u' ' + QString::number(capacity) +
+                                      u' ' + context_.texts.Get(810, 0),
+                                  kOkOnly);
     return false;
   };
   if (!source.OpenTable(dialog.Table(), &columns, &count)) {
-    app_.ShowMessage(app_.texts.Get(900, 0), kOkOnly);
+    context_.services.ShowMessage(context_.texts.Get(900, 0), kOkOnly);
     return false;
   }
   if (count > capacity) return tooMany();
@@ -107,7 +115,7 @@ bool AccessExchange::ReadRows(std::vector<QStringList>* rows) {
     rows->push_back(row);
   }
   if (source.Failed()) {
-    app_.ShowMessage(app_.texts.Get(900, 0), kOkOnly);
+    context_.services.ShowMessage(context_.texts.Get(900, 0), kOkOnly);
     return false;
   }
   return true;
@@ -115,61 +123,67 @@ bool AccessExchange::ReadRows(std::vector<QStringList>* rows) {
 
 void AccessExchange::AddRecords(const std::vector<QStringList>& rows) {
   ImportDialog& dialog = Importing();
-  Database& db = app_.db;
+  Database& db = context_.db;
   const int folder = dialog.Folder();
+  const int form = dialog.Form();
   const int total = static_cast<int>(rows.size());
   // The slots one AddRecord after another would take, found in one pass:
-  // row by row, each search would cost a walk over the whole table.
+  // row by row, each search would cost a walk over the whole table. The
+  // table grows by the rest, in order.
   std::vector<int> places = ChooseRecordSlots(db, folder, total);
-  const auto grown = static_cast<int>(std::count(places.begin(), places.end(), -1));
   const int firstNew = db.RecordCount;
-  if (grown > 0) SetCount(db, kRecordsKind, static_cast<std::int16_t>(db.RecordCount + grown));
-  int cut = 0;
-  for (int i = 0, next = firstNew; i < total; ++i) {
-    int& slot = places[static_cast<size_t>(i)];
-    if (slot < 0) slot = next++;
-    NewRecord(db, slot);
-    db.Records[static_cast<size_t>(slot)].Folder = static_cast<std::int16_t>(folder);
-    db.Records[static_cast<size_t>(slot)].Form = static_cast<std::int16_t>(dialog.Form());
-    cut += StoreImportedRow(db, slot, dialog.Map(), rows[static_cast<size_t>(i)]);
-    if ((i + 1) % kRowsPerProgressStep == 0)
-      app_.ShowProgress((i + 1) * 100 / total, app_.texts.Get(830, 0));
+  int grown = 0;
+  for (int& slot : places) {
+    if (slot < 0) slot = firstNew + grown++;
   }
-  RecountBuffers(db);
-  if (!places.empty()) app_.state.CurRecord = places.back();
-  app_.Tree().Refill(db, folder);
-  app_.ShowProgress(kProgressEnd, QString());
-  app_.Canvas().DrawForm(app_.state.CurForm);
-  app_.Navigation().ShowRecord(app_.state.CurRecord);
-  app_.SetModified(true);
-  if (cut > 0) app_.ShowMessage(app_.texts.Get(972, 0).arg(cut), kExclamation);
+  const LanguageTexts& t = context_.texts;
+  int cut = 0;
+  context_.funnel.Change(t.Get(kStepNames, kImportStep), ChangeScope::Records(places), [&] {
+    if (grown > 0) SetCount(db, kRecordsKind, static_cast<std::int16_t>(firstNew + grown));
+    for (int i = 0; i < total; ++i) {
+      const int slot = places[static_cast<std::size_t>(i)];
+      NewRecord(db, slot);
+      db.Records[static_cast<std::size_t>(slot)].Folder = static_cast<std::int16_t>(folder);
+      db.Records[static_cast<std::size_t>(slot)].Form = static_cast<std::int16_t>(form);
+      cut += StoreImportedRow(db, slot, dialog.Map(), rows[static_cast<std::size_t>(i)]);
+      if ((i + 1) % kRowsPerProgressStep == 0)
+        context_.services.ShowProgress((i + 1) * 100 / total, t.Get(830, 0));
+    }
+    RecountBuffers(db);
+    if (!places.empty()) context_.state.CurRecord = places.back();
+  });
+  tree_.Refill(db, folder);
+  context_.services.ShowProgress(kProgressEnd, QString());
+  surface_.DrawForm(context_.state.CurForm);
+  navigator_.ShowRecord(context_.state.CurRecord);
+  if (cut > 0) context_.services.ShowMessage(t.Get(972, 0).arg(cut), kExclamation);
 }
 
 void AccessExchange::Export() {
   ExportDialog& dialog = Exporting();
   dialog.Prepare();
-  if (app_.Seams().RunModal(dialog) != QDialog::Accepted) return;
-  QString path =
-      app_.Seams().SaveFileName(&app_.Window(), app_.texts.Get(960, 7), app_.texts.Get(342, 0),
-                                AccessStartFolder(app_.db.DatabasePath, lastFile_));
+  if (context_.dialogs.RunModal(dialog) != QDialog::Accepted) return;
+  QString path = context_.dialogs.SaveFileName(
+      &context_.services.DialogParent(), context_.texts.Get(960, 7), context_.texts.Get(342, 0),
+      AccessStartFolder(context_.db.DatabasePath, lastFile_));
   if (path.isEmpty()) return;
   lastFile_ = path;
   if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".mdb");
-  if (IsDatabaseFile(path, app_.db.DatabasePath)) {
-    app_.ShowMessage(app_.texts.Get(972, 1), kExclamation);
+  if (IsDatabaseFile(path, context_.db.DatabasePath)) {
+    context_.services.ShowMessage(context_.texts.Get(972, 1), kExclamation);
     return;
   }
-  const QString text = app_.texts.Get(831, 0);
+  const QString text = context_.texts.Get(831, 0);
   std::unique_ptr<AccessTarget> target = engine_->CreateDatabase(path);
-  ExportToAccess(app_.db, dialog.Scope(), *target,
-                 [&](int percent) { app_.ShowProgress(percent, text); });
+  ExportToAccess(context_.db, dialog.Scope(), *target,
+                 [&](int percent) { context_.services.ShowProgress(percent, text); });
   jet4::Error error;
   const bool written = target->Close(&error);
-  app_.ShowProgress(kProgressEnd, QString());
+  context_.services.ShowProgress(kProgressEnd, QString());
   if (!written) {
-    app_.ShowMessage(app_.texts.Get(910, 0) + QStringLiteral(" N: ") +
-                         QString::number(error.number) + u'\n' + error.text,
-                     kExclamation);
+    context_.services.ShowMessage(context_.texts.Get(910, 0) + QStringLiteral(" N: ") +
+                                      QString::number(error.number) + u'\n' + error.text,
+                                  kExclamation);
   }
 }
 

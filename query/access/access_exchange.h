@@ -1,5 +1,6 @@
-// MS Access exchange: the import dialog and its run, the export dialog and
-// the export, over an Access engine that tests may replace.
+// MS Access exchange: the import dialog and its run (one undo step), the
+// export dialog and the export, over an Access engine that tests may
+// replace.
 #pragma once
 
 #include <QString>
@@ -9,14 +10,18 @@
 
 namespace orbo {
 
-class App;
 class ExportDialog;
+class FolderTree;
 class ImportDialog;
+class Navigator;
+class RecordSurface;
+struct WindowContext;
 
 class AccessExchange {
  public:
   // Connects mnuImAccess and mnuExAccess of the main window.
-  explicit AccessExchange(App& app);
+  AccessExchange(WindowContext& context, Navigator& navigator, FolderTree& tree,
+                 RecordSurface& surface);
   ~AccessExchange();
 
   // mnuImAccess: ImForm, modally.
@@ -36,7 +41,10 @@ class AccessExchange {
   bool ReadRows(std::vector<QStringList>* rows);
   void AddRecords(const std::vector<QStringList>& rows);
 
-  App& app_;
+  WindowContext& context_;
+  Navigator& navigator_;
+  FolderTree& tree_;
+  RecordSurface& surface_;
   std::unique_ptr<AccessEngine> engine_;
   std::unique_ptr<ImportDialog> importDialog_;
   std::unique_ptr<ExportDialog> exportDialog_;

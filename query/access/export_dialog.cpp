@@ -8,15 +8,16 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/app.h"
 #include "shell/named_widget.h"
+#include "shell/window_context.h"
 #include "storage/navigation_logic.h"
 
 namespace orbo {
 
-ExportDialog::ExportDialog(App& app, QWidget* parent) : QDialog(parent), app_(app) {
+ExportDialog::ExportDialog(const WindowContext& context, QWidget* parent)
+    : QDialog(parent), context_(context) {
   setObjectName("ExAccForm");
-  const LanguageTexts& t = app_.texts;
+  const LanguageTexts& t = context_.texts;
   setWindowTitle(t.Get(330, 2));
   folderCombo_ = NamedWidget<QComboBox>("FolderCombo", this);
   subDirCheck_ = NamedWidget<QCheckBox>("SubDirCheck", t.Get(455, 5), this);
@@ -40,15 +41,15 @@ ExportDialog::ExportDialog(App& app, QWidget* parent) : QDialog(parent), app_(ap
 }
 
 void ExportDialog::Prepare() {
-  const Database& db = app_.db;
-  QStringList entries{app_.texts.Get(460, 0)};
+  const Database& db = context_.db;
+  QStringList entries{context_.texts.Get(460, 0)};
   for (int folder = 0; folder < db.FolderCount; ++folder) entries << FolderPath(db, folder);
   QStringList shown;
   for (int i = 0; i < folderCombo_->count(); ++i) shown << folderCombo_->itemText(i);
   if (shown == entries) return;
   folderCombo_->clear();
   folderCombo_->addItems(entries);
-  folderCombo_->setCurrentIndex(app_.state.CurFolder + 1);
+  folderCombo_->setCurrentIndex(context_.state.CurFolder + 1);
 }
 
 ExportScope ExportDialog::Scope() const {

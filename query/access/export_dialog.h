@@ -10,13 +10,13 @@ class QComboBox;
 
 namespace orbo {
 
-class App;
+struct WindowContext;
 
 class ExportDialog : public QDialog {
   Q_OBJECT
 
  public:
-  ExportDialog(App& app, QWidget* parent);
+  ExportDialog(const WindowContext& context, QWidget* parent);
 
   // Before each showing: the folders as they are now. The last choice
   // stays while the folder list is unchanged; else the current folder.
@@ -24,7 +24,7 @@ class ExportDialog : public QDialog {
   ExportScope Scope() const;
 
  private:
-  App& app_;
+  const WindowContext& context_;
   QComboBox* folderCombo_;
   QCheckBox* subDirCheck_;
 };

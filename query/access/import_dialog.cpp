@@ -12,17 +12,16 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include "app/app.h"
-#include "app/main_window.h"
 #include "shell/named_widget.h"
+#include "shell/window_context.h"
 #include "storage/navigation_logic.h"
 
 namespace orbo {
 
-ImportDialog::ImportDialog(App& app, AccessEngine& engine, QWidget* parent)
-    : QDialog(parent), app_(app), engine_(engine) {
+ImportDialog::ImportDialog(const WindowContext& context, AccessEngine& engine, QWidget* parent)
+    : QDialog(parent), context_(context), engine_(engine) {
   setObjectName("ImForm");
-  const LanguageTexts& t = app_.texts;
+  const LanguageTexts& t = context_.texts;
   auto* frame1 = NamedWidget<QGroupBox>("Frame1", t.Get(340, 1), this);
   auto* label1 = NamedWidget<QLabel>("Label1", t.Get(340, 2), frame1);
   label2_ = NamedWidget<QLabel>("Label2", t.Get(340, 3), frame1);
@@ -86,12 +85,12 @@ ImportDialog::ImportDialog(App& app, AccessEngine& engine, QWidget* parent)
 ImportDialog::~ImportDialog() = default;
 
 void ImportDialog::Prepare() {
-  const Database& db = app_.db;
+  const Database& db = context_.db;
   QStringList folders;
   for (int folder = 0; folder < db.FolderCount; ++folder) folders << FolderPath(db, folder);
   whereCombo_->clear();
   whereCombo_->addItems(folders);
-  whereCombo_->setCurrentIndex(app_.state.CurFolder);
+  whereCombo_->setCurrentIndex(context_.state.CurFolder);
   QStringList forms;
   for (int form = 0; form < db.FormCount; ++form) forms << db.Forms[static_cast<size_t>(form)].Name;
   const QSignalBlocker blocker(formsCombo_);
@@ -106,7 +105,7 @@ void ImportDialog::Prepare() {
 void ImportDialog::OpenFile(const QString& path) {
   std::unique_ptr<AccessSource> source = engine_.OpenDatabase(path);
   if (!source) {
-    app_.ShowMessage(app_.texts.Get(900, 0), kOkOnly);
+    context_.services.ShowMessage(context_.texts.Get(900, 0), kOkOnly);
     return;
   }
   source_ = std::move(source);
@@ -128,11 +127,11 @@ void ImportDialog::ChooseTable(int index) {
   if (!source_ || !source_->OpenTable(index, &columns, &rows)) {
     table_ = -1;
     infLab_->clear();
-    app_.ShowMessage(app_.texts.Get(900, 0), kOkOnly);
+    context_.services.ShowMessage(context_.texts.Get(900, 0), kOkOnly);
     return;
   }
   table_ = index;
-  const LanguageTexts& t = app_.texts;
+  const LanguageTexts& t = context_.texts;
   infLab_->setText(t.Get(340, 4) + u' ' + QString::number(columns.size()) + QStringLiteral(";  ") +
                    t.Get(340, 5) + u' ' + QString::number(rows));
   if (columns.isEmpty() || rows == 0) return;
@@ -167,8 +166,8 @@ void ImportDialog::closeEvent(QCloseEvent* event) {
 void ImportDialog::FillTargets() {
   const int form = formsCombo_->currentIndex();
   QStringList targets{QStringLiteral("-")};
-  if (form >= 0 && form < app_.db.FormCount)
-    targets << ImportTargetNames(app_.db.Forms[static_cast<size_t>(form)]);
+  if (form >= 0 && form < context_.db.FormCount)
+    targets << ImportTargetNames(context_.db.Forms[static_cast<size_t>(form)]);
   elsCombo_->clear();
   elsCombo_->addItems(targets);
   ShowColumnTarget();

@@ -17,13 +17,13 @@ class QPushButton;
 
 namespace orbo {
 
-class App;
+struct WindowContext;
 
 class ImportDialog : public QDialog {
   Q_OBJECT
 
  public:
-  ImportDialog(App& app, AccessEngine& engine, QWidget* parent);
+  ImportDialog(const WindowContext& context, AccessEngine& engine, QWidget* parent);
   ~ImportDialog() override;
 
   // On every opening: the folder and form lists of the database as it is.
@@ -55,7 +55,7 @@ class ImportDialog : public QDialog {
   void ShowColumnTarget();
   void ShowSource(bool shown);
 
-  App& app_;
+  const WindowContext& context_;
   AccessEngine& engine_;
   std::unique_ptr<AccessSource> source_;
   int table_ = -1;

@@ -14,8 +14,8 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
-#include "app/app.h"
 #include "shell/named_widget.h"
+#include "shell/window_context.h"
 #include "storage/navigation_logic.h"
 
 namespace orbo {
@@ -27,7 +27,8 @@ constexpr int kFlagFieldsEntry = 4;
 
 }  // namespace
 
-FindDialog::FindDialog(App& app, QWidget* parent) : QDialog(parent), app_(app) {
+FindDialog::FindDialog(const WindowContext& context, QWidget* parent)
+    : QDialog(parent), context_(context) {
   setObjectName("FindForm");
   findLab1_ = NamedWidget<QLabel>("FindLab1", this);
   whatText_ = NamedWidget<QLineEdit>("WhatText", this);
@@ -108,7 +109,7 @@ FindDialog::FindDialog(App& app, QWidget* parent) : QDialog(parent), app_(app) {
 }
 
 void FindDialog::ApplyTexts() {
-  const LanguageTexts& t = app_.texts;
+  const LanguageTexts& t = context_.texts;
   setWindowTitle(t.Get(450, 0));
   cancelButt_->setText(t.Get(4, 0));
   helpButt_->setText(t.Get(5, 0));
@@ -130,11 +131,11 @@ void FindDialog::ApplyTexts() {
 }
 
 void FindDialog::ResetLists() {
-  const LanguageTexts& t = app_.texts;
+  const LanguageTexts& t = context_.texts;
   formsCombo_->clear();
   formsCombo_->addItem(t.Get(460, 0));
-  for (int form = 0; form < app_.db.FormCount; ++form)
-    formsCombo_->addItem(app_.db.Forms[form].Name);
+  for (int form = 0; form < context_.db.FormCount; ++form)
+    formsCombo_->addItem(context_.db.Forms[form].Name);
   fieldsTypeCombo_->clear();
   for (int entry = 0; entry <= kFindFieldTypeCount; ++entry)
     fieldsTypeCombo_->addItem(t.Get(460, entry));
@@ -149,15 +150,15 @@ void FindDialog::ResetLists() {
 }
 
 void FindDialog::Prepare() {
-  const LanguageTexts& t = app_.texts;
+  const LanguageTexts& t = context_.texts;
   resultText_->setPlainText(t.Get(464, 0) + t.Get(464, 1));
   const QSignalBlocker blocker(folderCombo_);
   folderCombo_->clear();
   QStringList entries{t.Get(460, 0)};
-  for (int folder = 0; folder < app_.db.FolderCount; ++folder)
-    entries << FolderPath(app_.db, folder);
+  for (int folder = 0; folder < context_.db.FolderCount; ++folder)
+    entries << FolderPath(context_.db, folder);
   folderCombo_->addItems(entries);
-  folderCombo_->setCurrentIndex(app_.state.CurFolder + 1);
+  folderCombo_->setCurrentIndex(context_.state.CurFolder + 1);
   whatText_->setFocus();
   whatText_->selectAll();
 }
@@ -167,14 +168,14 @@ void FindDialog::FormChosen() {
   fieldsCombo_->setEnabled(!allForms);
   if (allForms) {
     fieldsCombo_->setCurrentIndex(0);
-    fieldsCombo_->setItemText(0, app_.texts.Get(460, 0));
+    fieldsCombo_->setItemText(0, context_.texts.Get(460, 0));
   }
   fieldsTypeCombo_->setCurrentIndex(kTextFieldsEntry);
   TypeChosen();
 }
 
 void FindDialog::TypeChosen() {
-  const LanguageTexts& t = app_.texts;
+  const LanguageTexts& t = context_.texts;
   const int form = formsCombo_->currentIndex() - 1;
   const int entry = fieldsTypeCombo_->currentIndex();
   const bool flags = entry == kFlagFieldsEntry;
@@ -191,11 +192,11 @@ void FindDialog::TypeChosen() {
     fieldsCombo_->addItem(t.Get(460, 0));
     return;
   }
-  const FormDef& def = app_.db.Forms[form];
+  const FormDef& def = context_.db.Forms[form];
   const int type = kFindFieldTypes[entry - 1];
   const int count = def.ElementCount[type];
   if (count == 0) {
-    app_.ShowMessage(t.Get(740, 0) + def.Name + t.Get(740, 1), kExclamation);
+    context_.services.ShowMessage(t.Get(740, 0) + def.Name + t.Get(740, 1), kExclamation);
     // A form without text fields either falls back to any type, so the
     // warning is not repeated without end.
     fieldsTypeCombo_->setCurrentIndex(entry == kTextFieldsEntry ? 0 : kTextFieldsEntry);

@@ -17,13 +17,13 @@ class QTextEdit;
 
 namespace orbo {
 
-class App;
+struct WindowContext;
 
 class FindDialog : public QDialog {
   Q_OBJECT
 
  public:
-  FindDialog(App& app, QWidget* parent);
+  FindDialog(const WindowContext& context, QWidget* parent);
 
   // The form list and the type list afresh, after the forms may have changed.
   void ResetLists();
@@ -46,7 +46,7 @@ class FindDialog : public QDialog {
   void FormChosen();
   void TypeChosen();
 
-  App& app_;
+  const WindowContext& context_;
   QLabel* findLab1_;
   QLineEdit* whatText_;
   QComboBox* whatCombo_;

@@ -4,13 +4,11 @@
 #include <QScreen>
 #include <QTextEdit>
 
-#include "app/app.h"
-#include "app/main_window.h"
-#include "forms/canvas/form_canvas.h"
 #include "query/find/find_dialog.h"
 #include "query/find/finder_placement.h"
-#include "shell/main_commands.h"
 #include "shell/navigator.h"
+#include "shell/record_surface.h"
+#include "shell/window_context.h"
 #include "storage/record_title.h"
 
 namespace orbo {
@@ -18,35 +16,49 @@ namespace {
 
 // The result log stops growing here; searching goes on.
 constexpr int kLogLimit = 1000;
+constexpr int kStepNames = 979;
+constexpr int kMarkStep = 2;
 
 }  // namespace
 
-Finder::Finder(App& app) : app_(app) {
-  MainCommands& c = app_.Window().Commands();
+Finder::Finder(WindowContext& context, Navigator& navigator, RecordSurface& surface)
+    : context_(context), navigator_(navigator), surface_(surface) {
+  MainCommands& c = context_.commands;
   c.OnTriggered(c.Menu("mnuFind"), [this] { Open(); });
   c.OnTriggered(c.Tool(kMainBar, "find"), [this] { Open(); });
   c.OnTriggered(c.Menu("mnuFindNext"), [this] { FindNext(); });
+  QObject::connect(&context_.events, &WindowEvents::formsChanged, &context_.events,
+                   [this] { ResetLists(); });
+  QObject::connect(&context_.events, &WindowEvents::modeChanged, &context_.events,
+                   [this](int editMode) {
+                     if (editMode == 0) ResetLists();
+                   });
+  // Undo and redo may take forms back in database mode too.
+  QObject::connect(&context_.funnel, &CommandFunnel::modelChanged, &context_.events,
+                   [this](const ChangedParts& parts, bool undoOrRedo) {
+                     if (undoOrRedo && parts.forms) ResetLists();
+                   });
 }
 
 Finder::~Finder() = default;
 
 FindDialog& Finder::Dialog() {
   if (!dialog_) {
-    dialog_ = std::make_unique<FindDialog>(app_, &app_.Window());
+    dialog_ = std::make_unique<FindDialog>(context_, &context_.services.DialogParent());
     // The dialog's buttons act inside the command that opened it.
     QObject::connect(dialog_.get(), &FindDialog::findRequested, dialog_.get(),
                      [this] { FindNext(); });
     QObject::connect(dialog_.get(), &FindDialog::markRequested, dialog_.get(),
                      [this] { MarkShown(); });
     QObject::connect(dialog_.get(), &FindDialog::helpRequested, dialog_.get(),
-                     [this] { app_.ShowHelp(17); });
+                     [this] { context_.services.ShowHelp(17); });
   }
   return *dialog_;
 }
 
 void Finder::Open() {
   Dialog().Prepare();
-  app_.Seams().RunModal(Dialog());
+  context_.dialogs.RunModal(Dialog());
 }
 
 void Finder::ResetLists() {
@@ -56,39 +68,41 @@ void Finder::ResetLists() {
 void Finder::FindNext() {
   const FindSettings settings = Dialog().Settings();
   if (settings.text.isEmpty()) return;
-  Search(app_.state.CurRecord + (settings.direction < 0 ? -1 : 1));
+  Search(context_.state.CurRecord + (settings.direction < 0 ? -1 : 1));
 }
 
 void Finder::Search(int start) {
   const FindSettings settings = Dialog().Settings();
   if (settings.text.isEmpty()) return;
-  log_ = app_.texts.Get(464, 2) + u' ';
-  const std::optional<FindHit> hit = SearchRecords(app_.db, settings, start);
+  const LanguageTexts& t = context_.texts;
+  log_ = t.Get(464, 2) + u' ';
+  const std::optional<FindHit> hit = SearchRecords(context_.db, settings, start);
   if (hit) {
     Log(*hit);
   } else {
-    log_ += app_.texts.Get(464, 7);
+    log_ += t.Get(464, 7);
   }
   Dialog().ResultText().setPlainText(
       QString(log_).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
   if (hit) {
-    app_.Navigation().ShowRecord(hit->record);
+    navigator_.ShowRecord(hit->record);
     KeepRecordInSight();
     return;
   }
-  const int count = app_.db.RecordCount;
+  const int count = context_.db.RecordCount;
   const bool down = settings.direction > 0;
   if ((down && start == 0) || (!down && start == count - 1) || count < 2) {
-    app_.ShowMessage(app_.texts.Get(770, 0), kOkOnly);
+    context_.services.ShowMessage(t.Get(770, 0), kOkOnly);
     return;
   }
-  if (app_.ShowMessage(app_.texts.Get(780, 0), kYesNo) == kAnswerYes) Search(down ? 0 : count - 1);
+  if (context_.services.ShowMessage(t.Get(780, 0), kYesNo) == kAnswerYes)
+    Search(down ? 0 : count - 1);
 }
 
 void Finder::KeepRecordInSight() {
   FindDialog& dialog = Dialog();
   if (!dialog.isVisible() || !dialog.screen()) return;
-  const QRect record = app_.Canvas().ShownArea();
+  const QRect record = surface_.ShownArea();
   if (record.isEmpty()) return;
   const QRect frame = dialog.frameGeometry();
   dialog.move(
@@ -97,20 +111,22 @@ void Finder::KeepRecordInSight() {
 
 void Finder::Log(const FindHit& hit) {
   if (log_.size() >= kLogLimit) return;
-  const Database& db = app_.db;
+  const Database& db = context_.db;
   const RecordData& record = db.Records[hit.record];
   const QString value = FindFieldValue(db, hit.record, hit.elementType, hit.slot);
-  const LanguageTexts& t = app_.texts;
+  const LanguageTexts& t = context_.texts;
   log_ += QStringLiteral("\r\n") + t.Get(464, 3) + RecordTitleLine(db, hit.record) + t.Get(464, 4) +
           db.Forms[record.Form].Elements[hit.elementType][hit.slot].Name + t.Get(464, 5) +
           QStringLiteral(" ..") + HitContext(value, hit.position) + QStringLiteral("..");
 }
 
 void Finder::MarkShown() {
-  const int record = app_.state.CurRecord;
+  const int record = context_.state.CurRecord;
   if (record < 0) return;
-  app_.db.RecordMarks[record] = true;
-  app_.Navigation().ShowMark(record);
+  // A record marked already is no step.
+  context_.funnel.Change(context_.texts.Get(kStepNames, kMarkStep), ChangeScope{},
+                         [&] { context_.db.RecordMarks[record] = true; });
+  navigator_.ShowMark(record);
 }
 
 }  // namespace orbo

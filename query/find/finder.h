@@ -1,5 +1,6 @@
 // Find and Find next: runs the search the find dialog describes from the
-// shown record, shows the record found and logs every hit.
+// shown record, shows the record found and logs every hit; marking the
+// shown record is one undo step.
 #pragma once
 
 #include <QString>
@@ -7,14 +8,17 @@
 
 namespace orbo {
 
-class App;
 class FindDialog;
+class Navigator;
+class RecordSurface;
 struct FindHit;
+struct WindowContext;
 
 class Finder {
  public:
-  // Connects the find commands of the main window.
-  explicit Finder(App& app);
+  // Connects the find commands of the main window; the lists follow the
+  // forms and the start of database mode.
+  Finder(WindowContext& context, Navigator& navigator, RecordSurface& surface);
   ~Finder();
 
   // mnuFind: the dialog, modally.
@@ -35,7 +39,9 @@ class Finder {
   void Log(const FindHit& hit);
   void MarkShown();
 
-  App& app_;
+  WindowContext& context_;
+  Navigator& navigator_;
+  RecordSurface& surface_;
   std::unique_ptr<FindDialog> dialog_;
   // The result log as stored, lines ending in CR LF.
   QString log_;

@@ -13,20 +13,21 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-#include "app/app.h"
-#include "app/main_window.h"
 #include "query/print/pages/page_renderer.h"
 #include "query/print/pages/print_job.h"
 #include "query/print/pages/print_sets.h"
 #include "query/print/print_preview.h"
 #include "query/print/print_progress.h"
 #include "shell/named_widget.h"
+#include "shell/window_context.h"
+#include "storage/data_path.h"
 
 namespace orbo {
 namespace {
 
 constexpr int kPrintTitle = 470;
 constexpr int kPageWord = 474;
+constexpr int kSetNames = 472;
 constexpr int kPdfTexts = 970;
 constexpr int kPrintHelpTopic = 16;
 
@@ -38,15 +39,15 @@ double ScreenTwipsPerPixel() {
 
 }  // namespace
 
-PrintDialog::PrintDialog(App& app)
-    : QDialog(&app.Window()),
-      app_(app),
+PrintDialog::PrintDialog(WindowContext& context)
+    : QDialog(&context.services.DialogParent()),
+      context_(context),
       printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)),
       screenTwipsPerPixel_(ScreenTwipsPerPixel()) {
   setObjectName("PrinterForm2");
   // Drawn from the paper's corner, as in a PDF and in the preview.
   printer_->setFullPage(true);
-  const LanguageTexts& texts = app_.texts;
+  const LanguageTexts& texts = context_.texts;
   setWindowTitle(texts.Get(kPrintTitle, 0));
   label1_ = NamedWidget<QLabel>("Label1", texts.Get(kPrintTitle, 1), this);
   printCombo_ = NamedWidget<QComboBox>("PrintCombo", this);
@@ -85,7 +86,8 @@ PrintDialog::PrintDialog(App& app)
   connect(previewButt_, &QPushButton::clicked, this, [this] { ShowPreview(); });
   connect(printButt_, &QPushButton::clicked, this, [this] { Print(); });
   connect(cancelButt_, &QPushButton::clicked, this, &QDialog::reject);
-  connect(helpButt_, &QPushButton::clicked, this, [this] { app_.ShowHelp(kPrintHelpTopic); });
+  connect(helpButt_, &QPushButton::clicked, this,
+          [this] { context_.services.ShowHelp(kPrintHelpTopic); });
 }
 
 PrintDialog::~PrintDialog() = default;
@@ -93,45 +95,50 @@ PrintDialog::~PrintDialog() = default;
 PrintPreview& PrintDialog::Preview() {
   if (!preview_) {
     preview_ = std::make_unique<PrintPreview>(
-        PrintPreview::Context{app_, *printer_, order_, position_}, screenTwipsPerPixel_, this);
+        PrintPreview::Context{context_, *printer_, order_, position_, stepKey_},
+        screenTwipsPerPixel_, this);
   }
   return *preview_;
 }
 
 void PrintDialog::Open() {
+  // Whatever the previews of this session move is one step.
+  stepKey_ = QStringLiteral("print position %1").arg(++sessions_);
   Activate();
-  app_.Seams().RunModal(*this);
+  context_.dialogs.RunModal(*this);
 }
 
 void PrintDialog::Activate() {
   if (std::exchange(keepListOnce_, false)) return;
-  const int shown = app_.state.CurRecord;
+  const int shown = context_.state.CurRecord;
   printCombo_->clear();
-  printCombo_->addItems(PrintSetNames(app_.db, shown, app_.state.CurFolder, app_.texts));
-  ChooseSet(IsPrintableRecord(app_.db, shown) ? kShownRecordSet : kFolderSet);
+  QStringList captions;
+  for (int set = 0; set < kPrintSetCount; ++set) captions << context_.texts.Get(kSetNames, set);
+  printCombo_->addItems(PrintSetNames(context_.db, shown, context_.state.CurFolder, captions));
+  ChooseSet(IsPrintableRecord(context_.db, shown) ? kShownRecordSet : kFolderSet);
 }
 
 void PrintDialog::ChooseSet(int set) {
-  const int shown = app_.state.CurRecord;
-  if (SetNeedsShownRecord(set) && !IsPrintableRecord(app_.db, shown)) {
-    app_.ShowMessage(app_.texts.Get(750, 0), kExclamation);
+  const int shown = context_.state.CurRecord;
+  if (SetNeedsShownRecord(set) && !IsPrintableRecord(context_.db, shown)) {
+    context_.services.ShowMessage(context_.texts.Get(750, 0), kExclamation);
     set = kFolderSet;
   }
   printCombo_->setCurrentIndex(set);
-  list_ = PrintList(app_.db, set, shown, app_.state.CurFolder);
+  list_ = PrintList(context_.db, set, shown, context_.state.CurFolder);
   position_ = 0;
   Reorder();
 }
 
 void PrintDialog::Reorder() {
   order_ = PrintOrder(list_, reverseCheck_->isChecked());
-  QString text = PrintListText(app_.db, order_, app_.texts.Get(473, 0));
+  QString text = PrintListText(context_.db, order_, context_.texts.Get(473, 0));
   printText_->setPlainText(text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
 
 void PrintDialog::ShowPreview() {
   if (order_.empty()) {
-    app_.ShowMessage(app_.texts.Get(760, 0), kExclamation);
+    context_.services.ShowMessage(context_.texts.Get(760, 0), kExclamation);
     return;
   }
   keepListOnce_ = true;
@@ -139,7 +146,7 @@ void PrintDialog::ShowPreview() {
   Activate();
 }
 
-void PrintDialog::SetUpPrinter() { app_.Seams().PrinterSetup(this, *printer_); }
+void PrintDialog::SetUpPrinter() { context_.dialogs.PrinterSetup(this, *printer_); }
 
 bool PrintDialog::ChooseTarget(QString& pdfPath) {
   pdfPath =
@@ -150,16 +157,16 @@ bool PrintDialog::ChooseTarget(QString& pdfPath) {
     return true;
   }
   // No printer: the pages go to a PDF file the user names.
-  pdfPath =
-      app_.Seams().SaveFileName(this, app_.texts.Get(kPdfTexts, 0), app_.texts.Get(kPdfTexts, 1),
-                                PdfFolder(app_.db.DatabasePath, lastPdf_));
+  pdfPath = context_.dialogs.SaveFileName(this, context_.texts.Get(kPdfTexts, 0),
+                                          context_.texts.Get(kPdfTexts, 1),
+                                          PdfFolder(context_.db.DatabasePath, lastPdf_));
   if (pdfPath.isEmpty()) return false;
   if (QFileInfo(pdfPath).suffix().isEmpty()) pdfPath += QStringLiteral(".pdf");
   return true;
 }
 
 void PrintDialog::Retitle(int page) {
-  const LanguageTexts& texts = app_.texts;
+  const LanguageTexts& texts = context_.texts;
   setWindowTitle(page == 0 ? texts.Get(kPrintTitle, 0)
                            : QStringLiteral("%1  %2: %3")
                                  .arg(texts.Get(kPrintTitle, 0), texts.Get(kPageWord, 5),
@@ -169,8 +176,8 @@ void PrintDialog::Retitle(int page) {
 JobEnd PrintDialog::RunJob(const QString& pdfPath, QString& error) {
   // The list as it was when Print was pressed: events run between pages.
   const std::vector<int> order = order_;
-  const PageRenderer renderer(app_.db, screenTwipsPerPixel_);
-  PrintProgress progress(app_.texts, static_cast<int>(order.size()), this);
+  const PageRenderer renderer(context_.db, screenTwipsPerPixel_);
+  PrintProgress progress(context_.texts, static_cast<int>(order.size()), this);
   const PageDone pageDone = [&](int page) {
     Retitle(page);
     if (progress.PageDone(page)) return true;
@@ -185,13 +192,13 @@ JobEnd PrintDialog::RunJob(const QString& pdfPath, QString& error) {
 
 void PrintDialog::Print() {
   if (order_.empty()) {
-    app_.ShowMessage(app_.texts.Get(760, 0), kExclamation);
+    context_.services.ShowMessage(context_.texts.Get(760, 0), kExclamation);
     return;
   }
   QString pdfPath;
   if (!ChooseTarget(pdfPath)) return;
-  if (IsDatabaseFile(pdfPath, app_.db.DatabasePath)) {
-    app_.ShowMessage(app_.texts.Get(kPdfTexts, 4), kExclamation);
+  if (IsDatabaseFile(pdfPath, context_.db.DatabasePath)) {
+    context_.services.ShowMessage(context_.texts.Get(kPdfTexts, 4), kExclamation);
     return;
   }
   QString error;
@@ -199,9 +206,9 @@ void PrintDialog::Print() {
   Retitle(0);
   if (end == JobEnd::kStopped) return;
   if (end == JobEnd::kFailed) {
-    app_.ShowMessage(
-        pdfPath.isEmpty() ? app_.texts.Get(kPdfTexts, 3) : app_.texts.Get(kPdfTexts, 2).arg(error),
-        kExclamation);
+    context_.services.ShowMessage(pdfPath.isEmpty() ? context_.texts.Get(kPdfTexts, 3)
+                                                    : context_.texts.Get(kPdfTexts, 2).arg(error),
+                                  kExclamation);
     return;
   }
   if (!pdfPath.isEmpty()) lastPdf_ = pdfPath;

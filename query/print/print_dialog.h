@@ -19,12 +19,12 @@ class QPushButton;
 
 namespace orbo {
 
-class App;
 class PrintPreview;
+struct WindowContext;
 
 class PrintDialog : public QDialog {
  public:
-  explicit PrintDialog(App& app);
+  explicit PrintDialog(WindowContext& context);
   ~PrintDialog() override;
 
   // mnuPrint: fills the dialog and shows it, modal.
@@ -50,13 +50,16 @@ class PrintDialog : public QDialog {
   // Prints the list with a progress bar that takes all input meanwhile.
   JobEnd RunJob(const QString& pdfPath, QString& error);
 
-  App& app_;
+  WindowContext& context_;
   std::unique_ptr<QPrinter> printer_;
   std::unique_ptr<PrintPreview> preview_;
   double screenTwipsPerPixel_;
   std::vector<int> list_;
   std::vector<int> order_;
   int position_ = 0;
+  // The undo merge key of the print positions moved in this session.
+  QString stepKey_;
+  int sessions_ = 0;
   QString lastPdf_;
   bool keepListOnce_ = false;
   QLabel* label1_;

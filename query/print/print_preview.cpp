@@ -10,21 +10,24 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
-#include "app/app.h"
 #include "query/print/pages/page_renderer.h"
 #include "shell/named_widget.h"
+#include "shell/window_context.h"
 
 namespace orbo {
 namespace {
 
 constexpr int kPreviewTitle = 474;
+constexpr int kStepNames = 979;
+constexpr int kMoveOffsetsStep = 3;
+constexpr int kResetOffsetsStep = 4;
 
 }  // namespace
 
 PrintPreview::PrintPreview(Context context, double screenTwipsPerPixel, QWidget* parent)
     : QDialog(parent), context_(context), screenTwipsPerPixel_(screenTwipsPerPixel) {
   setObjectName("PrinterForm");
-  const LanguageTexts& texts = context_.app.texts;
+  const LanguageTexts& texts = context_.window.texts;
   auto button = [&](const char* name, int entry) {
     return NamedWidget<QPushButton>(name, texts.Get(kPreviewTitle, entry), this);
   };
@@ -73,7 +76,7 @@ void PrintPreview::Open() {
   hScroll_->setValue(0);
   vScroll_->setValue(0);
   Render();
-  context_.app.Seams().RunModal(*this);
+  context_.window.dialogs.RunModal(*this);
 }
 
 QSizeF PrintPreview::PageTwips() const {
@@ -81,14 +84,14 @@ QSizeF PrintPreview::PageTwips() const {
   return points * 20.0;
 }
 
-FormDef* PrintPreview::ShownForm() const {
-  Database& db = context_.app.db;
+int PrintPreview::ShownForm() const {
+  const Database& db = context_.window.db;
   const int position = context_.position;
-  if (position < 0 || position >= static_cast<int>(context_.order.size())) return nullptr;
+  if (position < 0 || position >= static_cast<int>(context_.order.size())) return -1;
   const int record = context_.order[static_cast<std::size_t>(position)];
-  if (record < 0 || record >= db.RecordCount) return nullptr;
+  if (record < 0 || record >= db.RecordCount) return -1;
   const int form = db.Records[record].Form;
-  return form >= 0 && form < db.FormCount ? &db.Forms[form] : nullptr;
+  return form >= 0 && form < db.FormCount ? form : -1;
 }
 
 void PrintPreview::Render() {
@@ -104,9 +107,9 @@ void PrintPreview::Render() {
     const int record = position >= 0 && position < static_cast<int>(context_.order.size())
                            ? context_.order[static_cast<std::size_t>(position)]
                            : -1;
-    PageRenderer(context_.app.db, screenTwipsPerPixel_).DrawRecord(painter, record, true);
+    PageRenderer(context_.window.db, screenTwipsPerPixel_).DrawRecord(painter, record, true);
   }
-  const LanguageTexts& texts = context_.app.texts;
+  const LanguageTexts& texts = context_.window.texts;
   setWindowTitle(QStringLiteral("%1, %2: %3/%4")
                      .arg(texts.Get(kPreviewTitle, 0), texts.Get(kPreviewTitle, 5),
                           QString::number(context_.position + 1),
@@ -170,24 +173,32 @@ void PrintPreview::TurnPaper() {
 }
 
 void PrintPreview::MoveOffsets(const QPoint& distance) {
-  FormDef* form = ShownForm();
-  if (!form) return;
+  const int form = ShownForm();
+  if (form < 0) return;
+  const FormDef& def = context_.window.db.Forms[static_cast<std::size_t>(form)];
   const double pageWidth = PageTwips().width();
   const int shownWidth = image1_->width();
-  const std::int32_t x = DraggedOffset(form->PrintOffsetX, distance.x(), pageWidth, shownWidth);
-  const std::int32_t y = DraggedOffset(form->PrintOffsetY, distance.y(), pageWidth, shownWidth);
-  if (x == form->PrintOffsetX && y == form->PrintOffsetY) return;
-  form->PrintOffsetX = x;
-  form->PrintOffsetY = y;
-  context_.app.SetModified(true);
+  SetOffsets(form, DraggedOffset(def.PrintOffsetX, distance.x(), pageWidth, shownWidth),
+             DraggedOffset(def.PrintOffsetY, distance.y(), pageWidth, shownWidth),
+             kMoveOffsetsStep);
 }
 
 void PrintPreview::ResetOffsets() {
-  FormDef* form = ShownForm();
-  if (!form || (form->PrintOffsetX == 0 && form->PrintOffsetY == 0)) return;
-  form->PrintOffsetX = 0;
-  form->PrintOffsetY = 0;
-  context_.app.SetModified(true);
+  const int form = ShownForm();
+  if (form >= 0) SetOffsets(form, 0, 0, kResetOffsetsStep);
+}
+
+// Offsets that stay as they were make no step.
+void PrintPreview::SetOffsets(int form, std::int32_t x, std::int32_t y, int step) {
+  WindowContext& window = context_.window;
+  window.funnel.Change(
+      window.texts.Get(kStepNames, step), ChangeScope::Forms({form}),
+      [&] {
+        FormDef& def = window.db.Forms[static_cast<std::size_t>(form)];
+        def.PrintOffsetX = x;
+        def.PrintOffsetY = y;
+      },
+      context_.stepKey);
 }
 
 bool PrintPreview::eventFilter(QObject* watched, QEvent* event) {

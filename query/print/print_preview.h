@@ -1,6 +1,7 @@
 // PrinterForm: the page of a record as it will print, drawn off screen on
 // PrintPic and shown scaled in Image1. Steps through the print list, zooms,
-// turns the paper, and moves the form's print offsets by dragging the page.
+// turns the paper, and moves the form's print offsets by dragging the page:
+// the moves of one print dialog session are one undo step.
 #pragma once
 
 #include <QDialog>
@@ -18,15 +19,16 @@ class QScrollBar;
 
 namespace orbo {
 
-class App;
+struct WindowContext;
 
 class PrintPreview : public QDialog {
  public:
   struct Context {
-    App& app;
+    WindowContext& window;
     QPrinter& printer;
     const std::vector<int>& order;  // the print list in print order
     int& position;                  // the entry of order shown
+    const QString& stepKey;         // the moves under one key fold into one step
   };
   PrintPreview(Context context, double screenTwipsPerPixel, QWidget* parent);
 
@@ -45,8 +47,11 @@ class PrintPreview : public QDialog {
   void TurnPaper();
   void MoveOffsets(const QPoint& distance);
   void ResetOffsets();
-  // The form of the shown record, or nullptr.
-  FormDef* ShownForm() const;
+  // Gives the shown record's form the offsets, as an undo step named by
+  // language text 979/step, folded into the session's step.
+  void SetOffsets(int form, std::int32_t x, std::int32_t y, int step);
+  // The form of the shown record, or -1.
+  int ShownForm() const;
   QSizeF PageTwips() const;
   bool eventFilter(QObject* watched, QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;

@@ -6,20 +6,24 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/app.h"
-#include "app/main_window.h"
 #include "shell/dialog_buttons.h"
 #include "shell/named_widget.h"
+#include "shell/window_context.h"
 
 namespace orbo {
 namespace {
 
 constexpr int kHelpTopic = 20;
 constexpr int kPasswordTexts = 968;
+constexpr int kStepNames = 979;
+constexpr int kProtectionOffStep = 6;
+constexpr int kProtectionOnStep = 7;
+constexpr int kPasswordStep = 8;
 
 }  // namespace
 
-DatabasePropertiesDialog::DatabasePropertiesDialog(App& app) : QDialog(&app.Window()), app_(app) {
+DatabasePropertiesDialog::DatabasePropertiesDialog(WindowContext& context)
+    : QDialog(&context.services.DialogParent()), context_(context) {
   setObjectName("DBProps");
   codeFrame_ = NamedWidget<QGroupBox>("CodeFrame");
   codeCheck1_ = NamedWidget<QCheckBox>("CodeCheck1");
@@ -44,11 +48,13 @@ DatabasePropertiesDialog::DatabasePropertiesDialog(App& app) : QDialog(&app.Wind
   connect(codeButt1_, &QPushButton::clicked, this, &DatabasePropertiesDialog::ChangePassword);
   connect(okButt_, &QPushButton::clicked, this, &QDialog::accept);
   connect(cancelButt_, &QPushButton::clicked, this, &QDialog::reject);
-  connect(helpButt_, &QPushButton::clicked, this, [this] { app_.ShowHelp(kHelpTopic); });
+  connect(helpButt_, &QPushButton::clicked, this,
+          [this] { context_.services.ShowHelp(kHelpTopic); });
+  context_.commands.OnTriggered("mnuDBProps", "dbpass", [this] { Run(); });
 }
 
 void DatabasePropertiesDialog::ApplyTexts() {
-  const LanguageTexts& t = app_.texts;
+  const LanguageTexts& t = context_.texts;
   setWindowTitle(t.Get(400, 0));
   codeFrame_->setTitle(t.Get(420, 0));
   codeCheck1_->setText(t.Get(420, 1));
@@ -59,39 +65,48 @@ void DatabasePropertiesDialog::ApplyTexts() {
 }
 
 void DatabasePropertiesDialog::Run() {
-  Database& db = app_.db;
-  bool savedOn = db.PasswordOn;
-  QString savedPassword = db.Password;
+  Database& db = context_.db;
+  const bool wasOn = db.PasswordOn;
+  const QString oldPassword = db.Password;
   ApplyTexts();
   ShowProtection();
-  if (app_.Seams().RunModal(*this) == QDialog::Accepted) {
-    app_.SetModified(true);
-  } else {
-    db.PasswordOn = savedOn;
-    db.Password = savedPassword;
-  }
+  const bool accepted = context_.dialogs.RunModal(*this) == QDialog::Accepted;
+  // The switches changed the model while the dialog was open, so its box
+  // showed the protection: it goes back, and OK does the change again as
+  // one step. Protection as it was is no step.
+  const bool on = db.PasswordOn;
+  const QString password = db.Password;
+  db.PasswordOn = wasOn;
+  db.Password = oldPassword;
+  if (!accepted) return;
+  const int step = on == wasOn ? kPasswordStep : on ? kProtectionOnStep : kProtectionOffStep;
+  context_.funnel.Change(context_.texts.Get(kStepNames, step), ChangeScope{}, [&] {
+    db.PasswordOn = on;
+    db.Password = password;
+  });
 }
 
 void DatabasePropertiesDialog::ShowProtection() {
-  codeCheck1_->setChecked(app_.db.PasswordOn);
-  codeButt1_->setEnabled(app_.db.PasswordOn);
+  codeCheck1_->setChecked(context_.db.PasswordOn);
+  codeButt1_->setEnabled(context_.db.PasswordOn);
 }
 
 QString DatabasePropertiesDialog::AskPassword(int promptGroup) {
-  return app_.AskText(app_.texts.Get(promptGroup, 0), QString(), true);
+  return context_.services.AskText(context_.texts.Get(promptGroup, 0), QString(), true);
 }
 
 void DatabasePropertiesDialog::SwitchProtection() {
   const AskPasswordFn ask = [this](int prompt) { return AskPassword(prompt); };
-  CodePage codePage(app_.db.CodePageName);
-  Tell(app_.db.PasswordOn ? SwitchProtectionOff(app_.db, ask)
-                          : SwitchProtectionOn(app_.db, codePage, ask));
+  CodePage codePage(context_.db.CodePageName);
+  Tell(context_.db.PasswordOn ? SwitchProtectionOff(context_.db, ask)
+                              : SwitchProtectionOn(context_.db, codePage, ask));
   ShowProtection();
 }
 
 void DatabasePropertiesDialog::ChangePassword() {
-  CodePage codePage(app_.db.CodePageName);
-  Tell(orbo::ChangePassword(app_.db, codePage, [this](int prompt) { return AskPassword(prompt); }));
+  CodePage codePage(context_.db.CodePageName);
+  Tell(orbo::ChangePassword(context_.db, codePage,
+                            [this](int prompt) { return AskPassword(prompt); }));
   ShowProtection();
 }
 
@@ -99,25 +114,25 @@ void DatabasePropertiesDialog::Tell(ProtectionOutcome outcome) {
   QString text;
   switch (outcome) {
     case ProtectionOutcome::kWrongPassword:
-      text = app_.texts.Get(730, 0);
+      text = context_.texts.Get(730, 0);
       break;
     case ProtectionOutcome::kDiffer:
-      text = app_.texts.Get(720, 0);
+      text = context_.texts.Get(720, 0);
       break;
     case ProtectionOutcome::kTooShort:
-      text = app_.texts.Get(735, 0);
+      text = context_.texts.Get(735, 0);
       break;
     case ProtectionOutcome::kHoldsNul:
-      text = app_.texts.Get(kPasswordTexts, 1);
+      text = context_.texts.Get(kPasswordTexts, 1);
       break;
     case ProtectionOutcome::kUnencodable:
-      text = app_.texts.Get(kPasswordTexts, 0).arg(app_.db.CodePageName);
+      text = context_.texts.Get(kPasswordTexts, 0).arg(context_.db.CodePageName);
       break;
     case ProtectionOutcome::kChanged:
     case ProtectionOutcome::kNoAnswer:
       return;
   }
-  app_.ShowMessage(text, kExclamation);
+  context_.services.ShowMessage(text, kExclamation);
 }
 
 }  // namespace orbo

@@ -1,6 +1,6 @@
 // DBProps: switches the password protection of the open database on and off
 // and changes its password. The state at opening is kept aside; Cancel and
-// closing the window bring it back, OK marks the database modified.
+// closing the window bring it back, OK keeps what changed as one undo step.
 #pragma once
 
 #include <QDialog>
@@ -13,13 +13,14 @@ class QPushButton;
 
 namespace orbo {
 
-class App;
+struct WindowContext;
 
 class DatabasePropertiesDialog : public QDialog {
   Q_OBJECT
 
  public:
-  explicit DatabasePropertiesDialog(App& app);
+  // Connects mnuDBProps and its button.
+  explicit DatabasePropertiesDialog(WindowContext& context);
 
   void Run();
 
@@ -32,7 +33,7 @@ class DatabasePropertiesDialog : public QDialog {
   void Tell(ProtectionOutcome outcome);
   QString AskPassword(int promptGroup);
 
-  App& app_;
+  WindowContext& context_;
   QGroupBox* codeFrame_;
   QCheckBox* codeCheck1_;
   QPushButton* codeButt1_;

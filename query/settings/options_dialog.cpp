@@ -14,12 +14,10 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "app/app.h"
-#include "app/main_window.h"
-#include "forms/designer/form_designer.h"
 #include "shell/dialog_buttons.h"
 #include "shell/named_widget.h"
 #include "shell/settings_store.h"
+#include "shell/window_context.h"
 #include "storage/font_value.h"
 
 namespace orbo {
@@ -35,7 +33,12 @@ std::size_t At(int i) { return static_cast<std::size_t>(i); }
 
 }  // namespace
 
-OptionsDialog::OptionsDialog(App& app) : QDialog(&app.Window()), app_(app) {
+OptionsDialog::OptionsDialog(WindowContext& context, const WorkingFiles& files,
+                             QString settingsPath)
+    : QDialog(&context.services.DialogParent()),
+      context_(context),
+      files_(files),
+      settingsPath_(std::move(settingsPath)) {
   setObjectName("OptionsForm");
   mainTab_ = NamedWidget<QTabBar>("MainTab");
   mainTab_->addTab(QString());
@@ -115,11 +118,15 @@ OptionsDialog::OptionsDialog(App& app) : QDialog(&app.Window()), app_(app) {
   connect(panelView_, &QTreeWidget::itemChanged, this, &OptionsDialog::KeepTopNodesTicked);
   connect(okButt_, &QPushButton::clicked, this, &QDialog::accept);
   connect(cancelButt_, &QPushButton::clicked, this, &QDialog::reject);
-  connect(helpButt_, &QPushButton::clicked, this, [this] { app_.ShowHelp(kHelpTopic); });
+  connect(helpButt_, &QPushButton::clicked, this,
+          [this] { context_.services.ShowHelp(kHelpTopic); });
+  MainCommands& c = context_.commands;
+  c.OnTriggered("mnuPref", "orboprops", [this] { Run(); });
+  c.OnTriggered(c.Menu("mnToolBar2"), [this] { Run(); });
 }
 
 void OptionsDialog::ApplyTexts() {
-  const LanguageTexts& t = app_.texts;
+  const LanguageTexts& t = context_.texts;
   setWindowTitle(t.Get(kOptionTexts, 0));
   mainTab_->setTabText(0, t.Get(kOptionTexts, 1));
   mainTab_->setTabText(1, t.Get(kOptionTexts, 2));
@@ -141,14 +148,14 @@ void OptionsDialog::ApplyTexts() {
 
 void OptionsDialog::Run() {
   Activate();
-  if (app_.Seams().RunModal(*this) == QDialog::Accepted) Store();
+  if (context_.dialogs.RunModal(*this) == QDialog::Accepted) Store();
 }
 
 void OptionsDialog::Activate() {
   ApplyTexts();
-  MainCommands& c = app_.Window().Commands();
+  MainCommands& c = context_.commands;
   const OptionEntries entries = ReadOptions(
-      app_.settings,
+      context_.settings,
       {static_cast<int>(c.Buttons(kMainBar).size()), static_cast<int>(c.Buttons(kEditBar).size())});
   showStatus_->setChecked(entries.showStatusBar);
   FillPanelView(entries);
@@ -156,7 +163,7 @@ void OptionsDialog::Activate() {
   gridYT_->setText(entries.gridY);
   showGrid_->setChecked(entries.showGrid);
   font_ = entries.font;
-  fontLab_->setText(DescribeFont(font_, app_.texts));
+  fontLab_->setText(DescribeFont(font_, context_.texts));
   ShowRecentState();
   startCheck_->setChecked(entries.showStartDialog);
   mainTab_->setCurrentIndex(0);
@@ -166,18 +173,18 @@ void OptionsDialog::Activate() {
 void OptionsDialog::FillPanelView(const OptionEntries& entries) {
   const QSignalBlocker blocked(panelView_);
   panelView_->clear();
-  MainCommands& c = app_.Window().Commands();
+  MainCommands& c = context_.commands;
   for (int bar : {kMainBar, kEditBar}) {
-    auto* top = new QTreeWidgetItem(panelView_, {app_.texts.Get(10, 3 + bar)});
+    auto* top = new QTreeWidgetItem(panelView_, {context_.texts.Get(10, 3 + bar)});
     top->setData(0, Qt::UserRole, QString::fromLatin1(kTopNodes[bar]));
     top->setCheckState(0, Qt::Checked);
     const QList<ToolbarButton>& buttons = c.Buttons(bar);
     for (int n = 1; n <= buttons.size(); ++n) {
       const ToolbarButton& button = buttons[n - 1];
       const bool separator = button.action->isSeparator();
-      auto* node = new QTreeWidgetItem(
-          top,
-          {separator ? app_.texts.Get(kOptionTexts, kSeparatorText) : button.action->toolTip()});
+      auto* node =
+          new QTreeWidgetItem(top, {separator ? context_.texts.Get(kOptionTexts, kSeparatorText)
+                                              : button.action->toolTip()});
       if (!separator) node->setIcon(0, button.action->icon());
       node->setData(0, Qt::UserRole, n);
       node->setCheckState(0, entries.buttonTicks[At(bar)][n - 1] ? Qt::Checked : Qt::Unchecked);
@@ -207,30 +214,29 @@ OptionEntries OptionsDialog::Entries() const {
 }
 
 void OptionsDialog::Store() {
-  StoreOptions(Entries(), &app_.settings);
-  app_.ApplySettings();
-  app_.Designer().DrawGrid();
-  if (!TrySaveIni(app_.Files(), app_.SettingsPath(), app_.settings)) {
-    app_.ShowMessage(
-        app_.texts.Get(968, kSettingsNotWritten).arg(QDir::toNativeSeparators(app_.SettingsPath())),
+  StoreOptions(Entries(), &context_.settings);
+  emit context_.events.settingsChanged();
+  if (!TrySaveIni(files_, settingsPath_, context_.settings)) {
+    context_.services.ShowMessage(
+        context_.texts.Get(968, kSettingsNotWritten).arg(QDir::toNativeSeparators(settingsPath_)),
         kExclamation);
   }
 }
 
 void OptionsDialog::ClearRecentFiles() {
-  app_.settings.RecentFiles.fill(kNoRecentFile);
-  app_.BuildRecentMenu();
+  context_.settings.RecentFiles.fill(kNoRecentFile);
+  emit context_.events.recentFilesChanged();
   ShowRecentState();
 }
 
 void OptionsDialog::ShowRecentState() {
-  clearRecent_->setEnabled(app_.Window().Commands().RecentSeparator()->isVisible());
+  clearRecent_->setEnabled(context_.commands.RecentSeparator()->isVisible());
 }
 
 void OptionsDialog::ChooseFont() {
-  if (std::optional<QFont> chosen = app_.Seams().ChooseFont(this, FontOf(font_))) {
+  if (std::optional<QFont> chosen = context_.dialogs.ChooseFont(this, FontOf(font_))) {
     font_ = SpecOf(*chosen);
-    fontLab_->setText(DescribeFont(font_, app_.texts));
+    fontLab_->setText(DescribeFont(font_, context_.texts));
   }
 }
 

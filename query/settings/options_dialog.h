@@ -1,7 +1,8 @@
 // OptionsForm: the program settings. The "view" page holds the status bar,
 // the recent files and the visible toolbar buttons; the "editor" page the
-// design grid, the default font and the start dialog. OK applies the
-// settings to the window and writes the settings file.
+// design grid, the default font and the start dialog. OK tells the window
+// the settings changed and writes the settings file. No option lives in the
+// database: nothing here is an undo step.
 #pragma once
 
 #include <QDialog>
@@ -20,13 +21,16 @@ class QTreeWidgetItem;
 
 namespace orbo {
 
-class App;
+class WorkingFiles;
+struct WindowContext;
 
 class OptionsDialog : public QDialog {
   Q_OBJECT
 
  public:
-  explicit OptionsDialog(App& app);
+  // Connects mnuPref, its button and mnToolBar2; settingsPath is the
+  // settings file written on OK.
+  OptionsDialog(WindowContext& context, const WorkingFiles& files, QString settingsPath);
 
   void Run();
 
@@ -42,7 +46,9 @@ class OptionsDialog : public QDialog {
   void KeepTopNodesTicked(QTreeWidgetItem* item);
   void ShowPage(int tab);
 
-  App& app_;
+  WindowContext& context_;
+  const WorkingFiles& files_;
+  QString settingsPath_;
   FontSpec font_;  // the working font
 
   QTabBar* mainTab_;

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QTreeWidgetItem>
 
+#include "query/sort/rearrangement_step.h"
 #include "query/sort/sort_dialog.h"
 #include "shell/folder_tree.h"
 #include "shell/navigator.h"
@@ -64,26 +65,21 @@ void Sorter::QuickSort(int entry) { Sort(entry >= 2, context_.state.CurFolder, e
 void Sorter::Sort(bool folders, int folder, bool ascending) {
   Database& db = context_.db;
   const LanguageTexts& texts = context_.texts;
-  int shown = folder;
-  bool sorted = false;
-  // A sort that leaves every entry in place is no step: nothing changed.
-  context_.funnel.Change(
-      texts.Get(kStepNames, folders ? kSortFoldersStep : kSortRecordsStep),
-      folders ? ChangeScope{IndexScope::All(), IndexScope::All(), {}}
-              : ChangeScope{IndexScope::Of(RecordsOf(db, folder)), {}, {}},
-      [&] {
-        if (folders) {
-          const std::vector<int> places = SortFoldersInModel(db, folder, ascending);
-          sorted = !places.empty();
-          if (sorted && folder == TopLevelParent) shown = places.front();
-        } else {
-          sorted = IsFolderIndex(db, folder) && SortRecordsInModel(db, folder, ascending);
-        }
-      });
-  if (!sorted) {
+  SlotPermutation permutation;
+  if (folders) {
+    permutation = FolderSortPermutation(db, folder, ascending);
+  } else if (IsFolderIndex(db, folder)) {
+    permutation = RecordSortPermutation(db, folder, ascending);
+  }
+  if (permutation.Empty()) {
     context_.services.ShowMessage(texts.Get(kNothingToSort, 0), kExclamation);
     return;
   }
+  const int shown = folders && folder == TopLevelParent ? permutation.places.front() : folder;
+  // A sort that leaves every entry in place is no step: nothing changed.
+  const bool changes = ChangesAnything(db, permutation);
+  const ShownPlace before = context_.funnel.Place();
+  if (changes) Rearrange(db, permutation);
   if (folder == TopLevelParent) {
     navigator_.RebuildTree();
   } else {
@@ -91,6 +87,12 @@ void Sorter::Sort(bool folders, int folder, bool ascending) {
     if (QTreeWidgetItem* node = tree_.Node(FolderKey(folder))) node->setExpanded(true);
   }
   navigator_.ShowFolder(shown);
+  // Made once the sorted folder shows, so redo shows it again.
+  if (changes) {
+    context_.funnel.Push(std::make_unique<RearrangementStep>(
+        texts.Get(kStepNames, folders ? kSortFoldersStep : kSortRecordsStep), db, context_.state,
+        before, std::move(permutation)));
+  }
 }
 
 }  // namespace orbo

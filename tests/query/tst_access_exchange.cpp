@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QUndoStack>
 #include <QtTest>
 
 #include "../shell/test_install.h"
@@ -26,6 +27,7 @@
 #include "query/access/tables/access_mdb_source.h"
 #include "query/access/tables/access_values.h"
 #include "storage/model_invariants.h"
+#include "storage/stored_content.h"
 
 using namespace orbo;
 
@@ -196,6 +198,32 @@ class AccessExchangeTest : public QObject {
     QCOMPARE(f.dialogs.messages, QStringList{f.app.texts.Get(972, 0).arg(1)});
     QCOMPARE(f.app.state.CurRecord, added.back());
     QVERIFY(f.db.Modified);
+    QVERIFY(FindModelProblems(f.db, 10).empty());
+  }
+
+  // An import of many rows, into free slots and a grown table, is one step
+  // named so; undo gives the exact model back, counts included, redo the
+  // imported one.
+  void importIsOneStepBackAndAgain() {
+    Fixture f;
+    f.engine->files["n.mdb"] = {Table("Rows", 3, 45)};
+    f.Open("n.mdb");
+    f.Map(0, 1);
+    f.Map(2, 2);
+    const Database before = f.db;
+    const std::size_t live = f.LiveRecords().size();
+    QUndoStack& stack = f.app.Funnel().Stack();
+    const int steps = stack.count();
+    f.In<QPushButton>("ImportButt")->click();
+    QCOMPARE(f.LiveRecords().size(), live + 45);
+    QCOMPARE(stack.count(), steps + 1);
+    QCOMPARE(stack.text(steps), f.app.texts.Get(979, 5));
+    const Database after = f.db;
+    f.app.Window().Commands().Menu("mnuUndo")->trigger();
+    QCOMPARE(ModelDifference(f.db, before), QString());
+    QCOMPARE(f.db.Modified, before.Modified);
+    f.app.Window().Commands().Menu("mnuRedo")->trigger();
+    QCOMPARE(ModelDifference(f.db, after), QString());
     QVERIFY(FindModelProblems(f.db, 10).empty());
   }
 

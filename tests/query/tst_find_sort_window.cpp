@@ -8,6 +8,7 @@
 #include <QRadioButton>
 #include <QTextEdit>
 #include <QTreeWidget>
+#include <QUndoStack>
 #include <QtTest>
 
 #include "../shell/test_install.h"
@@ -22,6 +23,7 @@
 #include "shell/navigator.h"
 #include "storage/navigation_logic.h"
 #include "storage/record_title.h"
+#include "storage/stored_content.h"
 
 using namespace orbo;
 
@@ -117,6 +119,27 @@ class FindSortWindow : public QObject {
     f.Look("missing");
     Child<QPushButton>(f.Find(), "FindButt").click();
     QCOMPARE(f.dialogs.messages, QStringList{f.app.texts.Get(770, 0)});
+  }
+
+  // Marking the record found is one step named so; the record marked
+  // already makes none; undo takes the mark back and the view follows.
+  void markingIsOneStep() {
+    Fixture f({"dog", "a cat"});
+    f.app.Navigation().ShowRecord(0);
+    f.Look("cat");
+    Child<QPushButton>(f.Find(), "FindButt").click();
+    QUndoStack& stack = f.app.Funnel().Stack();
+    const int steps = stack.count();
+    const Database before = f.db;
+    Child<QPushButton>(f.Find(), "MarkButt").click();
+    QVERIFY(f.db.RecordMarks[1]);
+    QCOMPARE(stack.count(), steps + 1);
+    QCOMPARE(stack.text(steps), f.app.texts.Get(979, 2));
+    Child<QPushButton>(f.Find(), "MarkButt").click();
+    QCOMPARE(stack.count(), steps + 1);
+    f.Commands().Menu("mnuUndo")->trigger();
+    QCOMPARE(ModelDifference(f.db, before), QString());
+    QCOMPARE(f.app.state.CurRecord, 1);
   }
 
   // A form without fields of the chosen type is named; one without text

@@ -9,6 +9,7 @@
 #include <QPrinter>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QUndoStack>
 #include <QtTest>
 
 #include "../shell/test_install.h"
@@ -22,6 +23,7 @@
 #include "query/print/print_preview.h"
 #include "sample_databases.h"
 #include "shell/navigator.h"
+#include "storage/stored_content.h"
 
 using namespace orbo;
 
@@ -186,13 +188,17 @@ class PrintDialogTest : public QObject {
   }
 
   // At full size a drag moves the offsets by its length in screen twips;
-  // left and up below zero; a double click sets them to 0. Each change
-  // marks the database modified.
+  // left and up below zero; a double click sets them to 0. The first change
+  // marks the database modified; all of one session are one undo step,
+  // and undo gives the model before it back.
   void draggingThePrintOffsets() {
     Fixture f;
     f.app.Navigation().ShowRecord(0);
     FormDef& form = f.app.db.Forms[0];
     QCOMPARE(form.PrintOffsetX, 200);
+    const Database before = f.app.db;
+    QUndoStack& stack = f.app.Funnel().Stack();
+    const int steps = stack.count();
     f.Print([&](PrintDialog& dialog) { Child<QPushButton>(dialog, "PreviewButt").click(); },
             [&](PrintPreview& preview) {
               for (int i = 0; i < 3; ++i) Child<QPushButton>(preview, "ScalePlus").click();
@@ -210,6 +216,13 @@ class PrintDialogTest : public QObject {
               QCOMPARE(form.PrintOffsetX, 0);
               QCOMPARE(form.PrintOffsetY, 0);
             });
+    QCOMPARE(stack.count(), steps + 1);
+    QCOMPARE(stack.text(steps), f.app.texts.Get(979, 3));
+    const Database after = f.app.db;
+    f.app.Window().Commands().Menu("mnuUndo")->trigger();
+    QCOMPARE(ModelDifference(f.app.db, before), QString());
+    f.app.Window().Commands().Menu("mnuRedo")->trigger();
+    QCOMPARE(ModelDifference(f.app.db, after), QString());
   }
 
   // Nothing to print: a message, no preview, no file.

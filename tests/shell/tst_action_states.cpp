@@ -223,11 +223,9 @@ bool MayDoNothing(const QString& name, QAction* action, App& app) {
   if (key.startsWith(u"mnSort2_")) {
     Database sorted = db;
     const bool ascending = key.back().digitValue() % 2 == 0;
-    if (key.back().digitValue() >= 2) {
-      SortFoldersInModel(sorted, state.CurFolder, ascending);
-    } else {
-      SortRecordsInModel(sorted, state.CurFolder, ascending);
-    }
+    Rearrange(sorted, key.back().digitValue() >= 2
+                          ? FolderSortPermutation(db, state.CurFolder, ascending)
+                          : RecordSortPermutation(db, state.CurFolder, ascending));
     return ModelDifference(sorted, db).isEmpty();
   }
   return false;

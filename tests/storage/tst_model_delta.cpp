@@ -33,7 +33,7 @@ Change RandomChange(QRandomGenerator& random, const Database& db) {
         if (d.RecordCount > 0) DeleteRecordInModel(d, r);
       };
     case 1:
-      return [f](Database& d) { SortRecordsInModel(d, f, f % 2 == 0); };
+      return [f](Database& d) { Rearrange(d, RecordSortPermutation(d, f, f % 2 == 0)); };
     case 2:
       return [r, slot](Database& d) {
         if (d.RecordCount == 0) return;
@@ -62,7 +62,8 @@ Change RandomChange(QRandomGenerator& random, const Database& db) {
         d.Forms[0].TitleElement = 6000;
       };
     case 6:
-      return [f](Database& d) { SortFoldersInModel(d, f % 2 == 0 ? -1 : f, true); };
+      return
+          [f](Database& d) { Rearrange(d, FolderSortPermutation(d, f % 2 == 0 ? -1 : f, true)); };
     default:
       return [](Database& d) {
         std::vector<int> all;

@@ -46,11 +46,6 @@ JobEnd WritePdf(const QString& path, const QPageLayout& layout, const PageRender
   return end == JobEnd::kStopped ? end : JobEnd::kFailed;
 }
 
-bool IsDatabaseFile(const QString& path, const QString& databasePath) {
-  const QString target = QFileInfo(path).canonicalFilePath();
-  return !target.isEmpty() && target == QFileInfo(databasePath).canonicalFilePath();
-}
-
 QPageLayout FullPageLayout(const QPageLayout& layout) {
   return QPageLayout(layout.pageSize(), layout.orientation(), QMarginsF());
 }

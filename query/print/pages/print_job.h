@@ -32,9 +32,6 @@ JobEnd PrintPages(QPagedPaintDevice& device, const PageRenderer& renderer,
 JobEnd WritePdf(const QString& path, const QPageLayout& layout, const PageRenderer& renderer,
                 const std::vector<int>& order, QString& error, const PageDone& pageDone = {});
 
-// Whether writing a PDF to path would replace the database's own file.
-bool IsDatabaseFile(const QString& path, const QString& databasePath);
-
 // The paper of layout without margins: the offsets of the forms are the
 // margins, so a printer, a PDF and the preview place everything alike.
 QPageLayout FullPageLayout(const QPageLayout& layout);

@@ -55,17 +55,18 @@ std::vector<int> PrintOrder(std::vector<int> list, bool reverse) {
 }
 
 QStringList PrintSetNames(const Database& db, int shownRecord, int folder,
-                          const LanguageTexts& texts) {
+                          const QStringList& captions) {
+  if (captions.size() < kPrintSetCount) return captions;
   const bool shown = IsPrintableRecord(db, shownRecord);
-  QString record = texts.Get(472, 0);
-  QString form = texts.Get(472, 4);
+  QString record = captions[kShownRecordSet];
+  QString form = captions[kFormSet];
   if (shown) {
     record += QStringLiteral(" - ") + RecordTitle(db, shownRecord);
     form += QStringLiteral(" (") + db.Forms[db.Records[shownRecord].Form].Name + u')';
   }
   const QString folderName = IsFolderIndex(db, folder) ? db.Folders[folder].Name : QString();
-  return {record, texts.Get(472, 1), texts.Get(472, 2) + u' ' + folderName, texts.Get(472, 3),
-          form};
+  return {record, captions[kAllRecordsSet], captions[kFolderSet] + u' ' + folderName,
+          captions[kMarkedSet], form};
 }
 
 QString PrintListText(const Database& db, const std::vector<int>& order, const QString& heading) {

@@ -6,7 +6,6 @@
 #include <QStringList>
 #include <vector>
 
-#include "shell/language_texts.h"
 #include "storage/database_model.h"
 
 namespace orbo {
@@ -35,9 +34,11 @@ bool SetNeedsShownRecord(int set);
 // The list in print order: as built, or reversed.
 std::vector<int> PrintOrder(std::vector<int> list, bool reverse);
 
-// The captions of the five sets for the shown record and the open folder.
+// The captions of the five sets for the shown record and the open folder:
+// captions are the sets' plain names, in order, which the shown record's
+// title, its form and the folder's name complete.
 QStringList PrintSetNames(const Database& db, int shownRecord, int folder,
-                          const LanguageTexts& texts);
+                          const QStringList& captions);
 
 // PrintText: heading, then "n. title" per record in print order, cut off
 // with "..." once the text holds kPrintTextCap characters.
