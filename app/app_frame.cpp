@@ -25,7 +25,6 @@ namespace orbo {
 namespace {
 
 constexpr auto kLanguageLoadFailed = "Error in loading text file";
-constexpr int kIntegrityTexts = 962;
 constexpr int kCodePageText = 963;
 constexpr auto kRestartForLanguage =
     "Please, restart Corvane Database to activate this language in all dialogs.";

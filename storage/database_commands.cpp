@@ -15,8 +15,6 @@ constexpr int kLoadingText = 825;
 constexpr int kSavingText = 826;
 constexpr int kLoadFailedText = 500;
 constexpr int kAskSaveText = 510;
-// Repairs, refused saves and texts a file cannot hold.
-constexpr int kIntegrityTexts = 962;
 // Passwords a file's code page cannot hold.
 constexpr int kPasswordTexts = 968;
 // Files that may not, or could not, be replaced safely.

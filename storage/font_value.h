@@ -3,7 +3,6 @@
 
 #include <QFont>
 
-#include "shell/language_texts.h"
 #include "storage/database_model.h"
 
 namespace orbo {
@@ -12,7 +11,5 @@ namespace orbo {
 QFont FontOf(const FontSpec& stored);
 // The four stored properties of a font; sizes beyond 16 bits are cut to fit.
 FontSpec SpecOf(const QFont& font);
-// "DejaVu Sans, 10 pt, bold" with the words of the language texts.
-QString DescribeFont(const FontSpec& font, const LanguageTexts& texts);
 
 }  // namespace orbo

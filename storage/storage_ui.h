@@ -22,6 +22,9 @@ enum MessageStyle : int {
   kExclamation = 48,
   kDefaultButton2 = 256
 };
+// Language group of repairs, refused saves and texts a code page cannot hold.
+inline constexpr int kIntegrityTexts = 962;
+
 enum MessageAnswer : int { kAnswerOk = 1, kAnswerCancel = 2, kAnswerYes = 6, kAnswerNo = 7 };
 
 class StorageUi {

@@ -16,6 +16,7 @@
 #include "app/app.h"
 #include "app/main_window.h"
 #include "forms/designer/form_designer.h"
+#include "shell/font_text.h"
 #include "shell/named_widget.h"
 #include "shell/navigator.h"
 #include "storage/color_value.h"

@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "shell/dialog_buttons.h"
+#include "shell/font_text.h"
 #include "shell/named_widget.h"
 #include "shell/settings_store.h"
 #include "shell/window_context.h"
