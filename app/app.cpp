@@ -15,6 +15,7 @@
 #include "forms/designer/title_field_menu.h"
 #include "forms/editor/record_editor.h"
 #include "forms/icons/icon_picker_dialog.h"
+#include "forms/properties/properties_dialog.h"
 #include "query/access/access_exchange.h"
 #include "query/find/finder.h"
 #include "query/print/print_dialog.h"
@@ -89,28 +90,34 @@ bool App::Main(const QString& commandLine) {
                    [this] { ShowHelp(10); });
   tree_ = std::make_unique<FolderTree>(
       window_->MainList(), [this](const QString& key) { return window_->IconFor(key); });
-  canvas_ =
-      std::make_unique<FormCanvas>(window_->CanvasPage(), files_.Below(QStringLiteral("icons")),
-                                   FormCanvas::Context{db, state, settings, texts});
-  editor_ = std::make_unique<RecordEditor>(*this, *canvas_);
-  designer_ = std::make_unique<FormDesigner>(*this, *canvas_);
-  designer_->onFormsChanged = [this] { BuildFormLists(); };
+  canvas_ = std::make_unique<FormCanvas>(window_->CanvasPage(),
+                                         files_.Below(QStringLiteral("icons")), *context_);
+  finder_ = std::make_unique<Finder>(*this);
+  access_ = std::make_unique<AccessExchange>(*this);
+  navigator_ = std::make_unique<Navigator>(*this);
+  editor_ = std::make_unique<RecordEditor>(*context_, *canvas_, *navigator_, *tree_);
+  designer_ = std::make_unique<FormDesigner>(*context_, *canvas_, *tree_);
+  QObject::connect(&events_, &WindowEvents::formsChanged, window_.get(),
+                   [this] { BuildFormLists(); });
+  designer_->onPropertiesAsked = [this] {
+    if (!properties_)
+      properties_ = std::make_unique<PropertiesDialog>(*context_, *navigator_,
+                                                       [this] { designer_->Redraw(); });
+    properties_->Run();
+  };
   // In database mode the shown record's form, in edit mode the form designed.
-  recordTitleMenu_ =
-      std::make_unique<TitleFieldMenu>(*this, *window_->Commands().Submenu("mnuMainField"), [this] {
+  recordTitleMenu_ = std::make_unique<TitleFieldMenu>(
+      *context_, *tree_, *window_->Commands().Submenu("mnuMainField"), [this] {
         return state.EditMode == 0 && state.CurRecord >= 0
                    ? int(db.Records[std::size_t(state.CurRecord)].Form)
                    : -1;
       });
   formTitleMenu_ = std::make_unique<TitleFieldMenu>(
-      *this, *window_->Commands().Submenu("mnuTitleField"), [this] {
+      *context_, *tree_, *window_->Commands().Submenu("mnuTitleField"), [this] {
         return state.EditMode == 1 && state.CurForm >= 0 && state.CurForm < db.FormCount
                    ? state.CurForm
                    : -1;
       });
-  finder_ = std::make_unique<Finder>(*this);
-  access_ = std::make_unique<AccessExchange>(*this);
-  navigator_ = std::make_unique<Navigator>(*this);
   sorter_ = std::make_unique<Sorter>(*context_, *navigator_, *tree_);
   QObject::connect(&window_->UpdateTimer(), &QTimer::timeout, window_.get(),
                    [this] { UpdateTick(); });

@@ -37,6 +37,7 @@ class MainWindow;
 class Navigator;
 class OptionsDialog;
 class PrintDialog;
+class PropertiesDialog;
 class RecordEditor;
 class Sorter;
 class TitleFieldMenu;
@@ -133,6 +134,8 @@ class App : public StorageUi, public WindowServices {
   QWidget& DialogParent() override;
   MessageAnswer ShowMessage(const QString& text, int style) override;
   void ShowProgress(int value, const QString& text) override;
+  bool Busy() const override;
+  void ShowStatusMessage(const QString& text, int seconds) override;
   void ShowHelp(int topic) override;
   QString AskText(const QString& prompt, const QString& start, bool password = false,
                   const QString& browseFilter = QString()) override;
@@ -178,6 +181,7 @@ class App : public StorageUi, public WindowServices {
   std::unique_ptr<FormCanvas> canvas_;
   std::unique_ptr<RecordEditor> editor_;
   std::unique_ptr<FormDesigner> designer_;
+  std::unique_ptr<PropertiesDialog> properties_;  // made when first shown
   std::unique_ptr<TitleFieldMenu> recordTitleMenu_;
   std::unique_ptr<TitleFieldMenu> formTitleMenu_;
   std::unique_ptr<Finder> finder_;

@@ -128,13 +128,7 @@ void App::UpdateCommandStates() {
   formTitleMenu_->UpdateEnabled();
 }
 
-void App::ChooseTool(QAction* tool) {
-  MainCommands& c = window_->Commands();
-  for (const char* key : kElementTools) c.Tool(kEditBar, key)->setChecked(false);
-  c.Tool(kEditBar, "arrow")->setChecked(tool == nullptr);
-  if (tool) tool->setChecked(true);
-  canvas_->MainPic().setCursor(tool ? Qt::CrossCursor : Qt::ArrowCursor);
-}
+void App::ChooseTool(QAction* tool) { designer_->ChooseTool(tool); }
 
 void App::ConnectModeCommands() {
   MainCommands& c = window_->Commands();
@@ -142,14 +136,6 @@ void App::ConnectModeCommands() {
   c.OnTriggered(c.Menu("mnuMode2_1"), [this] { SwitchMode(1); });
   c.OnTriggered(c.Tool(kMainBar, "editmode"), [this] { SwitchMode(1); });
   c.OnTriggered(c.Tool(kEditBar, "workmode"), [this] { SwitchMode(0); });
-  QAction* arrow = c.Tool(kEditBar, "arrow");
-  arrow->setCheckable(true);
-  c.OnTriggered(arrow, [this] { ChooseTool(nullptr); });
-  for (const char* key : kElementTools) {
-    QAction* tool = c.Tool(kEditBar, key);
-    tool->setCheckable(true);
-    c.OnTriggered(tool, [this, tool] { ChooseTool(tool); });
-  }
 }
 
 }  // namespace orbo

@@ -22,6 +22,10 @@ class WindowServices {
   virtual MessageAnswer ShowMessage(const QString& text, int style) = 0;
   // Below 100 shows the progress and makes the window busy; 100 or more ends it.
   virtual void ShowProgress(int value, const QString& text) = 0;
+  // While the progress shows: commands that would change the view wait.
+  virtual bool Busy() const = 0;
+  // A passing note in the status bar, gone after seconds.
+  virtual void ShowStatusMessage(const QString& text, int seconds) = 0;
   virtual void ShowHelp(int topic) = 0;
   // The text input dialog: the confirmed text, or start when not confirmed.
   virtual QString AskText(const QString& prompt, const QString& start, bool password = false,

@@ -69,18 +69,7 @@ const QStringList kNotYetUndoable{"addrecord",
                                   "folder up, down or to the top",
                                   "rename the folder",
                                   "keys",
-                                  "type into a field",
-                                  "choose, check or press",
-                                  "picture",
-                                  "quick list",
-                                  "title field",
                                   "find",
-                                  "add an element",
-                                  "drag an element",
-                                  "resize with a handle",
-                                  "delete an element",
-                                  "add, clone, delete or choose a form",
-                                  "properties",
                                   "database properties",
                                   "options",
                                   "export to or import from Access",
@@ -182,19 +171,32 @@ class Session {
     }
     if (step == stepBefore && ModelDifference(db(), before).isEmpty()) return;
     if (kNotYetUndoable.contains(QLatin1String(name))) {
-      Stack().clear();
+      // As a change outside the stack: nothing before it can be taken back,
+      // and the database stays modified.
+      app_.Funnel().MarkChangedOutside();
       states_.assign(1, db());
       return;
     }
     if (step < 1)
       return Fail(QStringLiteral("%1 changed the model without an undo step").arg(name));
     const Database after = db();
-    states_.resize(static_cast<std::size_t>(step));
+    // A command makes one step, folds into the step before it (typing on in
+    // a word) or makes several (typing two words).
+    const int first = step > stepBefore ? stepBefore : step - 1;
+    states_.resize(static_cast<std::size_t>(first) + 1);
+    std::vector<Database> between;
+    for (int s = step; s > first + 1 && failure_.isEmpty(); --s) {
+      Step(true);
+      between.push_back(db());
+    }
     Step(true);
-    Expect(step - 1, QStringLiteral("undo of ") + name);
-    Step(false);
+    Expect(first, QStringLiteral("undo of ") + name);
+    states_.insert(states_.end(), between.rbegin(), between.rend());
     states_.push_back(after);
-    Expect(step, QStringLiteral("redo of ") + name);
+    for (int s = first + 1; s <= step && failure_.isEmpty(); ++s) {
+      Step(false);
+      Expect(s, QStringLiteral("redo of ") + name);
+    }
   }
 
   void Expect(int step, const QString& what) {
