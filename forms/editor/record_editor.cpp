@@ -233,8 +233,8 @@ void RecordEditor::OpenQuickList() {
   auto* text = static_cast<QLineEdit*>(canvas_.Control(kText, quickSlot_));
   QListWidget& list = canvas_.QuickList();
   list.clear();
-  list.addItems(QuickListValues(context_.db, context_.state.CurRecord, context_.state.CurForm,
-                                quickSlot_));
+  list.addItems(
+      QuickListValues(context_.db, context_.state.CurRecord, context_.state.CurForm, quickSlot_));
   const QPoint canvasAt = canvas_.MainPic().pos();
   list.setGeometry(canvasAt.x() + text->x(), canvasAt.y() + text->y() + text->height(),
                    text->width(), std::max(text->height() * 6, 60));
@@ -282,8 +282,7 @@ void RecordEditor::OpenPicture() {
   const DisplayState& state = context_.state;
   if (state.EditMode != 0 || state.CurRecord < 0 || state.SelType != kImage) return;
   // A picture opens as a button opens a file.
-  const QString stored =
-      context_.db.Records[At(state.CurRecord)].ImageValue[At(state.SelIndex)];
+  const QString stored = context_.db.Records[At(state.CurRecord)].ImageValue[At(state.SelIndex)];
   const ButtonRequest request = ButtonClickRequest(kOpenFile, stored, context_.db.DatabasePath);
   if (request.kind == ButtonRequest::kOpen) {
     OpenInDesktop(request.url, stored);
@@ -363,7 +362,7 @@ void RecordEditor::OpenInDesktop(const QUrl& url, const QString& what) {
 
 void RecordEditor::SayInStatusBar(int entry, const QString& what) {
   context_.services.ShowStatusMessage(context_.texts.Get(kOpenFailedTexts, entry).arg(what),
-                                     kStatusSeconds);
+                                      kStatusSeconds);
 }
 
 // Media.
@@ -400,8 +399,8 @@ void RecordEditor::UpdateMediaStatus() {
       name = name.left(kLongestMediaName - 2) + QStringLiteral("..");
     panel.setText(
         QStringLiteral("%1 %2 - %3%")
-            .arg(context_.texts.Get(kMediaStateTexts, mode == MediaPlayer::kPlaying ? 0 : 1),
-                 name, QString::number(media.Percent())));
+            .arg(context_.texts.Get(kMediaStateTexts, mode == MediaPlayer::kPlaying ? 0 : 1), name,
+                 QString::number(media.Percent())));
   }
 }
 

@@ -316,10 +316,9 @@ PropertyEntries PropertiesDialog::Entries() const {
 void PropertiesDialog::Store() {
   const int form = context_.state.CurForm;
   const PropertyEntries entries = Entries();
-  if (!context_.funnel.Change(context_.texts.Get(kStepNames, kPropertiesStep),
-                              ChangeScope::Forms({form}), [&] {
-                                StoreProperties(context_.db, form, selType_, slot_, entries);
-                              }))
+  if (!context_.funnel.Change(
+          context_.texts.Get(kStepNames, kPropertiesStep), ChangeScope::Forms({form}),
+          [&] { StoreProperties(context_.db, form, selType_, slot_, entries); }))
     return;
   // Icons of forms and the list length show in the tree.
   if (selType_ < 0) navigator_.RebuildTree();
@@ -333,8 +332,7 @@ void PropertiesDialog::ShowColor(int swatch) {
 }
 
 void PropertiesDialog::ChooseColor(int swatch) {
-  if (std::optional<QColor> chosen =
-          context_.dialogs.ChooseColor(this, ColorOf(colors_[swatch]))) {
+  if (std::optional<QColor> chosen = context_.dialogs.ChooseColor(this, ColorOf(colors_[swatch]))) {
     colors_[swatch] = StoredColor(*chosen);
     ShowColor(swatch);
   }
