@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QCursor>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -61,6 +62,15 @@ std::size_t At(int i) { return static_cast<std::size_t>(i); }
 
 // The menu entries of the picture commands, by double-click action.
 enum PictureCommand { kChangePicture = 0, kFullSize = 1, kEditPicture = 2 };
+
+// Undo and redo keys in a box belong to the window's undo, which takes
+// typing back a word at a time; the box's own undo would go around it.
+bool IsUndoOrRedoKey(const QEvent* event) {
+  if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress) return false;
+  const auto* key = static_cast<const QKeyEvent*>(event);
+  return key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
+         (key->key() == Qt::Key_Y && key->modifiers() == Qt::ControlModifier);
+}
 
 }  // namespace
 
@@ -424,6 +434,12 @@ bool RecordEditor::eventFilter(QObject* watched, QEvent* event) {
   const QVariant type = watched->property(kTypeProperty);
   if (!type.isValid() || state.EditMode != 0) return false;
   const int slot = watched->property(kSlotProperty).toInt();
+  if ((type.toInt() == kText || type.toInt() == kMultiline) && IsUndoOrRedoKey(event)) {
+    // Not taken as the box's shortcut: the window's Undo or Redo runs; a
+    // key press left over (nothing to take back) does nothing.
+    event->ignore();
+    return true;
+  }
   switch (type.toInt()) {
     case kImage:
       return ImageEvent(slot, event);

@@ -180,16 +180,22 @@ class Session {
     if (step < 1)
       return Fail(QStringLiteral("%1 changed the model without an undo step").arg(name));
     const Database after = db();
-    // A command makes one step, folds into the step before it (typing on in
-    // a word) or makes several (typing two words).
-    const int first = step > stepBefore ? stepBefore : step - 1;
-    states_.resize(static_cast<std::size_t>(first) + 1);
+    // A command makes one step or several (typing two words); the models
+    // between them are kept, the latest first.
     std::vector<Database> between;
-    for (int s = step; s > first + 1 && failure_.isEmpty(); --s) {
+    while (failure_.isEmpty() && Stack().index() > stepBefore) {
       Step(true);
       between.push_back(db());
     }
-    Step(true);
+    int first = Stack().index();
+    if (failure_.isEmpty() && !ModelDifference(db(), before).isEmpty() && first > 0) {
+      // Its first change folded into the step before it (typing on in a word).
+      Step(true);
+      --first;
+    } else if (!between.empty()) {
+      between.pop_back();  // the model before the command
+    }
+    states_.resize(static_cast<std::size_t>(first) + 1);
     Expect(first, QStringLiteral("undo of ") + name);
     states_.insert(states_.end(), between.rbegin(), between.rend());
     states_.push_back(after);
