@@ -12,6 +12,7 @@
 #include "app/main_window.h"
 #include "forms/canvas/form_canvas.h"
 #include "forms/designer/form_designer.h"
+#include "forms/designer/mode_switch.h"
 #include "forms/designer/title_field_menu.h"
 #include "forms/editor/record_editor.h"
 #include "forms/icons/icon_picker_dialog.h"
@@ -97,8 +98,9 @@ bool App::Main(const QString& commandLine) {
   navigator_ = std::make_unique<Navigator>(*this);
   editor_ = std::make_unique<RecordEditor>(*context_, *canvas_, *navigator_, *tree_);
   designer_ = std::make_unique<FormDesigner>(*context_, *canvas_, *tree_);
-  QObject::connect(&events_, &WindowEvents::formsChanged, window_.get(),
-                   [this] { BuildFormLists(); });
+  modeSwitch_ = std::make_unique<ModeSwitch>(*context_, *canvas_, *designer_, *navigator_);
+  QObject::connect(&events_, &WindowEvents::modeChanged, window_.get(),
+                   [this](int editMode) { FollowMode(editMode); });
   designer_->onPropertiesAsked = [this] {
     if (!properties_)
       properties_ = std::make_unique<PropertiesDialog>(*context_, *navigator_,

@@ -34,6 +34,7 @@ class HelpWindow;
 class IconPickerDialog;
 class IntroDialog;
 class MainWindow;
+class ModeSwitch;
 class Navigator;
 class OptionsDialog;
 class PrintDialog;
@@ -142,6 +143,7 @@ class App : public StorageUi, public WindowServices {
   QString ChooseIcon(const QString& key) override;
   QIcon IconFor(const QString& key) override;
   QLabel& StatusPanel(const QString& key) override;
+  void ShowFolderView(bool folder) override;
   void UpdateTitle() override;
   void UpdateStatusBar() override;
   QString ProgramFile(const QString& relative) const override { return files_.Below(relative); }
@@ -163,8 +165,8 @@ class App : public StorageUi, public WindowServices {
   void TakeHandOver();
   void BringToFront();
   void ImportIcon();
-  void ConnectModeCommands();
-  void BuildFormLists();
+  // What the window does besides once a mode is shown.
+  void FollowMode(int editMode);
   // Enables the menus made from the model and the view as they offer
   // entries. Runs after every command and mode switch.
   void UpdateCommandStates();
@@ -181,6 +183,7 @@ class App : public StorageUi, public WindowServices {
   std::unique_ptr<FormCanvas> canvas_;
   std::unique_ptr<RecordEditor> editor_;
   std::unique_ptr<FormDesigner> designer_;
+  std::unique_ptr<ModeSwitch> modeSwitch_;
   std::unique_ptr<PropertiesDialog> properties_;  // made when first shown
   std::unique_ptr<TitleFieldMenu> recordTitleMenu_;
   std::unique_ptr<TitleFieldMenu> formTitleMenu_;

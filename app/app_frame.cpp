@@ -57,7 +57,6 @@ void App::ConnectCommands() {
   c.OnTriggered("mnuPref", "orboprops", [this] { ShowOptions(); });
   c.OnTriggered(c.Menu("mnToolBar2"), [this] { ShowOptions(); });
   c.OnTriggered("mnuDBProps", "dbpass", [this] { ShowDatabaseProperties(); });
-  ConnectModeCommands();
   c.DisableUnconnected();
   c.Tool(kMainBar, "save")->setEnabled(db.Modified);
 }
@@ -232,6 +231,8 @@ QIcon App::IconFor(const QString& key) { return window_->IconFor(key); }
 QLabel& App::StatusPanel(const QString& key) { return window_->StatusPanel(key); }
 
 bool App::Busy() const { return window_->Busy(); }
+
+void App::ShowFolderView(bool folder) { window_->ShowFolderView(folder); }
 
 void App::ShowStatusMessage(const QString& text, int seconds) {
   window_->statusBar()->showMessage(text, seconds * 1000);

@@ -36,6 +36,8 @@ class WindowServices {
   virtual QIcon IconFor(const QString& key) = 0;
   // A panel of the status bar by key ("main", "worktype", "grid", "mci").
   virtual QLabel& StatusPanel(const QString& key) = 0;
+  // The right side shows the folder's list (true) or the canvas.
+  virtual void ShowFolderView(bool folder) = 0;
   virtual void UpdateTitle() = 0;
   virtual void UpdateStatusBar() = 0;
   // A file or folder below the program folder ("data\\root.dat").
