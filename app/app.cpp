@@ -13,9 +13,11 @@
 #include "app/storage_adapter.h"
 #include "forms/canvas/form_canvas.h"
 #include "forms/designer/form_designer.h"
+#include "forms/designer/mode_switch.h"
 #include "forms/designer/title_field_menu.h"
 #include "forms/editor/record_editor.h"
 #include "forms/icons/icon_picker_dialog.h"
+#include "forms/properties/properties_dialog.h"
 #include "query/access/access_exchange.h"
 #include "query/find/finder.h"
 #include "query/print/print_dialog.h"
@@ -91,25 +93,8 @@ bool App::Main(const QString& commandLine) {
                    [this] { ShowHelp(10); });
   tree_ = std::make_unique<FolderTree>(
       window_->MainList(), [this](const QString& key) { return window_->IconFor(key); });
-  canvas_ =
-      std::make_unique<FormCanvas>(window_->CanvasPage(), files_.Below(QStringLiteral("icons")),
-                                   FormCanvas::Context{db, state, settings, texts});
-  editor_ = std::make_unique<RecordEditor>(*this, *canvas_);
-  designer_ = std::make_unique<FormDesigner>(*this, *canvas_);
-  designer_->onFormsChanged = [this] { BuildFormLists(); };
-  // In database mode the shown record's form, in edit mode the form designed.
-  recordTitleMenu_ =
-      std::make_unique<TitleFieldMenu>(*this, *window_->Commands().Submenu("mnuMainField"), [this] {
-        return state.EditMode == 0 && state.CurRecord >= 0
-                   ? int(db.Records[std::size_t(state.CurRecord)].Form)
-                   : -1;
-      });
-  formTitleMenu_ = std::make_unique<TitleFieldMenu>(
-      *this, *window_->Commands().Submenu("mnuTitleField"), [this] {
-        return state.EditMode == 1 && state.CurForm >= 0 && state.CurForm < db.FormCount
-                   ? state.CurForm
-                   : -1;
-      });
+  canvas_ = std::make_unique<FormCanvas>(window_->CanvasPage(),
+                                         files_.Below(QStringLiteral("icons")), *context_);
   MainWindow& window = *window_;
   navigator_ = std::make_unique<Navigator>(
       *context_, *tree_, *canvas_,
@@ -121,11 +106,35 @@ bool App::Main(const QString& commandLine) {
   QObject::connect(&events_, &WindowEvents::databaseChosen, window_.get(),
                    [this](bool showProperties) {
                      designer_->SelectElement(-2, 0);
-                     ChooseTool(nullptr);
+                     designer_->ChooseTool(nullptr);
                      if (showProperties) designer_->ShowProperties();
                    });
   finder_ = std::make_unique<Finder>(*context_, *navigator_, *canvas_);
   access_ = std::make_unique<AccessExchange>(*context_, *navigator_, *tree_, *canvas_);
+  editor_ = std::make_unique<RecordEditor>(*context_, *canvas_, *navigator_, *tree_);
+  designer_ = std::make_unique<FormDesigner>(*context_, *canvas_, *tree_);
+  modeSwitch_ = std::make_unique<ModeSwitch>(*context_, *canvas_, *designer_, *navigator_);
+  QObject::connect(&events_, &WindowEvents::modeChanged, window_.get(),
+                   [this](int editMode) { FollowMode(editMode); });
+  designer_->onPropertiesAsked = [this] {
+    if (!properties_)
+      properties_ = std::make_unique<PropertiesDialog>(*context_, *navigator_,
+                                                       [this] { designer_->Redraw(); });
+    properties_->Run();
+  };
+  // In database mode the shown record's form, in edit mode the form designed.
+  recordTitleMenu_ = std::make_unique<TitleFieldMenu>(
+      *context_, *tree_, *window_->Commands().Submenu("mnuMainField"), [this] {
+        return state.EditMode == 0 && state.CurRecord >= 0
+                   ? int(db.Records[std::size_t(state.CurRecord)].Form)
+                   : -1;
+      });
+  formTitleMenu_ = std::make_unique<TitleFieldMenu>(
+      *context_, *tree_, *window_->Commands().Submenu("mnuTitleField"), [this] {
+        return state.EditMode == 1 && state.CurForm >= 0 && state.CurForm < db.FormCount
+                   ? state.CurForm
+                   : -1;
+      });
   sorter_ = std::make_unique<Sorter>(*context_, *navigator_, *tree_);
   options_ = std::make_unique<OptionsDialog>(*context_, files_, settingsPath_);
   databaseProperties_ = std::make_unique<DatabasePropertiesDialog>(*context_);

@@ -34,9 +34,11 @@ class HelpWindow;
 class IconPickerDialog;
 class IntroDialog;
 class MainWindow;
+class ModeSwitch;
 class Navigator;
 class OptionsDialog;
 class PrintDialog;
+class PropertiesDialog;
 class RecordEditor;
 class Sorter;
 class StorageAdapter;
@@ -113,12 +115,15 @@ class App : public WindowServices {
   QWidget& DialogParent() override;
   MessageAnswer ShowMessage(const QString& text, int style) override;
   void ShowProgress(int value, const QString& text) override;
+  bool Busy() const override;
+  void ShowStatusMessage(const QString& text, int seconds) override;
   void ShowHelp(int topic) override;
   QString AskText(const QString& prompt, const QString& start, bool password = false,
                   const QString& browseFilter = QString()) override;
   QString ChooseIcon(const QString& key) override;
   QIcon IconFor(const QString& key) override;
   QLabel& StatusPanel(const QString& key) override;
+  void ShowFolderView(bool folder) override;
   void UpdateTitle() override;
   void UpdateStatusBar() override;
   QString ProgramFile(const QString& relative) const override { return files_.Below(relative); }
@@ -140,8 +145,8 @@ class App : public WindowServices {
   void TakeHandOver();
   void BringToFront();
   void ImportIcon();
-  void ConnectModeCommands();
-  void BuildFormLists();
+  // What the window does besides once a mode is shown.
+  void FollowMode(int editMode);
   // Enables the menus made from the model and the view as they offer
   // entries. Runs after every command and mode switch.
   void UpdateCommandStates();
@@ -158,6 +163,8 @@ class App : public WindowServices {
   std::unique_ptr<FormCanvas> canvas_;
   std::unique_ptr<RecordEditor> editor_;
   std::unique_ptr<FormDesigner> designer_;
+  std::unique_ptr<ModeSwitch> modeSwitch_;
+  std::unique_ptr<PropertiesDialog> properties_;  // made when first shown
   std::unique_ptr<TitleFieldMenu> recordTitleMenu_;
   std::unique_ptr<TitleFieldMenu> formTitleMenu_;
   std::unique_ptr<Finder> finder_;

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QScreen>
+#include <QStatusBar>
 #include <QToolBar>
 
 #include "app/app.h"
@@ -51,7 +52,6 @@ void App::ConnectCommands() {
   c.OnTriggered(c.Menu("mnuExMove"), [this] {
     ExportMovable(db, *storage_, files_.Below(QStringLiteral("icons\\usericons")));
   });
-  ConnectModeCommands();
   c.DisableUnconnected();
   c.Tool(kMainBar, "save")->setEnabled(db.Modified);
 }
@@ -210,6 +210,14 @@ QWidget& App::DialogParent() { return *window_; }
 QIcon App::IconFor(const QString& key) { return window_->IconFor(key); }
 
 QLabel& App::StatusPanel(const QString& key) { return window_->StatusPanel(key); }
+
+bool App::Busy() const { return window_->Busy(); }
+
+void App::ShowFolderView(bool folder) { window_->ShowFolderView(folder); }
+
+void App::ShowStatusMessage(const QString& text, int seconds) {
+  window_->statusBar()->showMessage(text, seconds * 1000);
+}
 
 void App::UpdateTitle() {
   window_->setWindowTitle(WindowTitle(db, state.EditMode, state.CurRecord, texts));

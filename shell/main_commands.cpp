@@ -217,17 +217,17 @@ void MainCommands::BuildToolbars(QMainWindow& window, const QString& iconFolder)
   build(kMainBar, "MainBar", kMainBarButtons);
   build(kEditBar, "EditBar", kEditBarButtons);
   // Undo and redo are one command each in both modes: the menu item is the
-  // button of both toolbars. They come last, so the buttons' places in the
-  // settings stay.
+  // button of both toolbars. They stay out of the buttons the settings show
+  // or hide, which would hide the menu item and its keys too.
   for (int bar : {kMainBar, kEditBar}) {
-    buttons_[bar].append({QString(), bars_[bar]->addSeparator()});
+    bars_[bar]->addSeparator();
     for (const char* key : {"undo", "redo"}) {
       QAction* action = Menu(key == std::string_view("undo") ? "mnuUndo" : "mnuRedo");
       const QString iconPath = iconFolder + u'/' + key + QStringLiteral(".png");
       if (QFileInfo::exists(iconPath)) action->setIcon(QIcon(iconPath));
       action->setIconVisibleInMenu(false);
       bars_[bar]->addAction(action);
-      buttons_[bar].append({key, action});
+      menuButtons_[bar].insert(key, action);
     }
   }
   addRecordMenu_ = new QMenu(&window);
@@ -243,7 +243,7 @@ QAction* MainCommands::Tool(int bar, const QString& key) const {
   for (const ToolbarButton& button : buttons_[bar]) {
     if (button.key == key) return button.action;
   }
-  return nullptr;
+  return menuButtons_[bar].value(key);
 }
 
 void MainCommands::OnTriggered(QAction* action, std::function<void()> handler) {

@@ -71,6 +71,8 @@ class MainCommands {
   // The language text of each menu caption and tooltip.
   QHash<QObject*, std::pair<int, int>> textOf_;
   QList<ToolbarButton> buttons_[2];
+  // Menu items that are also buttons of a toolbar (undo, redo), by key.
+  QHash<QString, QAction*> menuButtons_[2];
   QToolBar* bars_[2] = {};
   QList<QAction*> recent_;
   QAction* recentLine_ = nullptr;

@@ -12,6 +12,8 @@ namespace orbo {
 inline constexpr int kScrollStep = 200;
 // The margin the canvas keeps from the viewport's top-left corner.
 inline constexpr int kCanvasMargin = 200;
+// The side of a selection handle of the designer.
+inline constexpr int kHandleSide = 100;
 
 struct ScrollRange {
   bool visible = false;

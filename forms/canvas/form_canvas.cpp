@@ -17,7 +17,6 @@
 #include "forms/canvas/canvas_geometry.h"
 #include "forms/canvas/element_style.h"
 #include "forms/canvas/limited_text_edit.h"
-#include "forms/designer/designer_logic.h"
 #include "storage/color_value.h"
 #include "storage/data_path.h"
 #include "storage/element_text.h"
@@ -83,7 +82,7 @@ void SetPlainBackground(QWidget* widget, const QColor& colour) {
 
 }  // namespace
 
-FormCanvas::FormCanvas(QWidget& page, const QString& iconFolder, Context context)
+FormCanvas::FormCanvas(QWidget& page, const QString& iconFolder, WindowContext& context)
     : QObject(&page), context_(context), comboArrow_(iconFolder + QStringLiteral("/combo.gif")) {
   auto* grid = new QGridLayout(&page);
   grid->setContentsMargins(0, 0, 0, 0);

@@ -13,11 +13,8 @@
 #include <functional>
 #include <vector>
 
-#include "shell/app_settings.h"
-#include "shell/language_texts.h"
 #include "shell/record_surface.h"
-#include "storage/database_model.h"
-#include "storage/display_state.h"
+#include "shell/window_context.h"
 
 class QComboBox;
 class QLabel;
@@ -30,15 +27,8 @@ namespace orbo {
 
 class FormCanvas : public QObject, public RecordSurface {
  public:
-  struct Context {
-    Database& db;
-    DisplayState& state;
-    const AppSettings& settings;
-    const LanguageTexts& texts;
-  };
-
   // Builds the canvas inside page; iconFolder holds combo.gif and quick.gif.
-  FormCanvas(QWidget& page, const QString& iconFolder, Context context);
+  FormCanvas(QWidget& page, const QString& iconFolder, WindowContext& context);
   ~FormCanvas() override;
 
   // Draws form on the canvas and makes it CurForm (-1: nothing is done).
@@ -95,7 +85,7 @@ class FormCanvas : public QObject, public RecordSurface {
   QPixmap ComboImitation(int slot, int height) const;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
-  Context context_;
+  WindowContext& context_;
   QWidget* backPic_;
   QWidget* mainPic_;
   QScrollBar* hScroll_;

@@ -6,6 +6,7 @@
 
 #include <QRect>
 
+#include "forms/canvas/canvas_geometry.h"
 #include "storage/database_model.h"
 
 namespace orbo {
@@ -15,7 +16,6 @@ inline constexpr int kMaxForms = 1000;
 inline constexpr int kSmallestSide = 150;
 // A combo's width from its left edge.
 inline constexpr int kSmallestComboWidth = 450;
-inline constexpr int kHandleSide = 100;
 // What a file holds of a position or a size: 16-bit signed twips.
 inline constexpr int kLargestTwips = 32767;
 inline constexpr int kSmallestTwips = -32768;

@@ -10,28 +10,39 @@
 #include <QToolBar>
 #include <utility>
 
-#include "app/app.h"
-#include "app/main_window.h"
 #include "forms/canvas/form_canvas.h"
-#include "forms/properties/properties_dialog.h"
-#include "forms/properties/properties_logic.h"
 #include "shell/folder_tree.h"
+#include "shell/window_context.h"
+#include "storage/form_selection.h"
 
 namespace orbo {
 namespace {
 
 constexpr int kNewFormEntry = 961;
 constexpr int kHandleCount = 8;
+// The undo steps of the designer.
+constexpr int kStepNames = 978;
+constexpr int kAddElementStep = 0;
+constexpr int kMoveStep = 1;
+constexpr int kResizeStep = 2;
+constexpr int kDeleteElementStep = 3;
+constexpr int kAddFormStep = 4;
+constexpr int kCloneFormStep = 5;
+constexpr int kDeleteFormStep = 6;
 
 std::size_t At(int i) { return static_cast<std::size_t>(i); }
 
 }  // namespace
 
-FormDesigner::FormDesigner(App& app, FormCanvas& canvas)
-    : QObject(&canvas.MainPic()), app_(app), canvas_(canvas), formCombo_(new QComboBox()) {
+FormDesigner::FormDesigner(WindowContext& context, FormCanvas& canvas, FolderTree& tree)
+    : QObject(&canvas.MainPic()),
+      context_(context),
+      canvas_(canvas),
+      tree_(tree),
+      formCombo_(new QComboBox()) {
   formCombo_->setObjectName("FormCombo");
   formCombo_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-  app_.Window().Commands().Bar(kEditBar)->addWidget(formCombo_);
+  context_.commands.Bar(kEditBar)->addWidget(formCombo_);
   canvas_.MainPic().installEventFilter(this);
   for (int i = 0; i < kHandleCount; ++i) {
     QLabel& handle = canvas_.SelPic(i);
@@ -42,12 +53,14 @@ FormDesigner::FormDesigner(App& app, FormCanvas& canvas)
                                         : Qt::SizeVerCursor);
   }
   ConnectCommands();
+  connect(&context_.funnel, &CommandFunnel::modelChanged, this,
+          [this](const ChangedParts& parts, bool undoOrRedo) { FollowModel(parts, undoOrRedo); });
 }
 
 FormDesigner::~FormDesigner() = default;
 
 void FormDesigner::ConnectCommands() {
-  MainCommands& c = app_.Window().Commands();
+  MainCommands& c = context_.commands;
   const auto both = [&](const char* menu, const char* tool, const std::function<void()>& command) {
     c.OnTriggered(c.Menu(menu), command);
     c.OnTriggered(c.Tool(kEditBar, tool), command);
@@ -60,13 +73,18 @@ void FormDesigner::ConnectCommands() {
   c.OnTriggered(c.Tool(kEditBar, "elprops"), [this] { ShowProperties(); });
   c.Tool(kEditBar, "grid")->setCheckable(true);
   for (int type = 0; type < kElementTypeCount; ++type) {
-    c.OnTriggered(c.Menu(QStringLiteral("mnuAddEl_%1").arg(type)), [this, type] {
-      app_.ChooseTool(app_.Window().Commands().Tool(kEditBar, kElementTools[type]));
-    });
+    QAction* tool = c.Tool(kEditBar, kElementTools[type]);
+    tool->setCheckable(true);
+    c.OnTriggered(tool, [this, tool] { ChooseTool(tool); });
+    c.OnTriggered(c.Menu(QStringLiteral("mnuAddEl_%1").arg(type)),
+                  [this, tool] { ChooseTool(tool); });
   }
+  QAction* arrow = c.Tool(kEditBar, "arrow");
+  arrow->setCheckable(true);
+  c.OnTriggered(arrow, [this] { ChooseTool(nullptr); });
   connect(formCombo_, &QComboBox::activated, this, [this](int index) {
-    app_.Funnel().Run([this, index] {
-      if (index == app_.db.FormCount) {
+    context_.funnel.Run([this, index] {
+      if (index == context_.db.FormCount) {
         AddForm();
       } else {
         ChooseForm(index);
@@ -82,8 +100,35 @@ void FormDesigner::Start() {
   DrawGrid();
 }
 
+void FormDesigner::FollowModel(const ChangedParts& parts, bool undoOrRedo) {
+  // Names, icons and the number of forms show in the lists.
+  if (parts.forms) RebuildFormLists();
+  if (undoOrRedo && context_.state.EditMode == 1 && context_.state.CurForm >= 0) Redraw();
+}
+
+bool FormDesigner::Change(int step, const ChangeScope& scope, const std::function<void()>& change) {
+  return context_.funnel.Change(context_.texts.Get(kStepNames, step), scope, change);
+}
+
+std::vector<int> FormDesigner::RecordsOfForm(int form) const {
+  // Free slots too: they keep the values of the form they name.
+  std::vector<int> records;
+  for (int r = 0; r < context_.db.RecordCount; ++r) {
+    if (context_.db.Records[At(r)].Form == form) records.push_back(r);
+  }
+  return records;
+}
+
+void FormDesigner::ChooseTool(QAction* tool) {
+  MainCommands& c = context_.commands;
+  for (const char* key : kElementTools) c.Tool(kEditBar, key)->setChecked(false);
+  c.Tool(kEditBar, "arrow")->setChecked(tool == nullptr);
+  if (tool) tool->setChecked(true);
+  canvas_.MainPic().setCursor(tool ? Qt::CrossCursor : Qt::ArrowCursor);
+}
+
 int FormDesigner::ArmedType() const {
-  MainCommands& c = app_.Window().Commands();
+  MainCommands& c = context_.commands;
   for (int type = 0; type < kElementTypeCount; ++type) {
     if (c.Tool(kEditBar, kElementTools[type])->isChecked()) return type;
   }
@@ -91,19 +136,18 @@ int FormDesigner::ArmedType() const {
 }
 
 void FormDesigner::Redraw() {
-  canvas_.DrawForm(app_.state.CurForm);
+  canvas_.DrawForm(context_.state.CurForm);
   DrawGrid();
   PlaceHandles();
 }
 
 void FormDesigner::SelectElement(int type, int slot) {
-  app_.state.SelType = type;
-  app_.state.SelIndex = slot;
+  Select(type, slot);
   PlaceHandles();
 }
 
 QRect FormDesigner::BoxOf(int type, int slot) const {
-  const FormDef& form = app_.db.Forms[At(app_.state.CurForm)];
+  const FormDef& form = context_.db.Forms[At(context_.state.CurForm)];
   // A size a file could not have held is taken as the smallest, so the
   // handles can still reach it.
   if (type < 0) return {0, 0, std::max<int>(form.Width, 1), std::max<int>(form.Height, 1)};
@@ -114,13 +158,15 @@ QRect FormDesigner::BoxOf(int type, int slot) const {
   return {e.Left, e.Top, std::max<int>(e.Width, 1), std::max(height, 1)};
 }
 
-QRect FormDesigner::SelectedBox() const { return BoxOf(app_.state.SelType, app_.state.SelIndex); }
+QRect FormDesigner::SelectedBox() const {
+  return BoxOf(context_.state.SelType, context_.state.SelIndex);
+}
 
 void FormDesigner::PlaceHandles() {
-  const DisplayState& state = app_.state;
+  const DisplayState& state = context_.state;
   // A selection left from database mode or from another form shows none.
   const bool shown = state.EditMode == 1 && state.SelType >= -1 &&
-                     IsSelectionValid(app_.db, state.CurForm, state.SelType, state.SelIndex);
+                     IsSelectionValid(context_.db, state.CurForm, state.SelType, state.SelIndex);
   if (!shown) {
     for (int i = 0; i < kHandleCount; ++i) canvas_.SelPic(i).hide();
     return;
@@ -149,7 +195,7 @@ void FormDesigner::ApplyBox(int type, int slot, const QRect& box) {
 }
 
 void FormDesigner::CommitGeometry(const Gesture& gesture) {
-  FormDef& form = app_.db.Forms[At(gesture.form)];
+  FormDef& form = context_.db.Forms[At(gesture.form)];
   const QRect& box = gesture.box;
   if (gesture.type == -1) {
     form.Width = StoredSide(box.width());
@@ -164,140 +210,191 @@ void FormDesigner::CommitGeometry(const Gesture& gesture) {
 }
 
 void FormDesigner::AddElement(int type, int x, int y) {
-  const int slot =
-      AddElementInModel(app_.db, app_.state.CurForm, type, x, y, app_.settings.DefaultFont);
-  if (slot < 0) {
-    app_.ShowMessage(app_.texts.Get(530, 0) + QString::number(kMaxElementsPerType) + u' ' +
-                         app_.texts.Get(540, 0),
-                     kExclamation);
+  Database& db = context_.db;
+  const LanguageTexts& texts = context_.texts;
+  const int form = context_.state.CurForm;
+  if (db.Forms[At(form)].ElementCount[At(type)] >= kMaxElementsPerType) {
+    context_.services.ShowMessage(
+        texts.Get(530, 0) + QString::number(kMaxElementsPerType) + u' ' + texts.Get(540, 0),
+        kExclamation);
     return;
   }
+  // The records start the new slot empty.
+  int slot = -1;
+  Change(kAddElementStep,
+         ChangeScope{IndexScope::Of(RecordsOfForm(form)), {}, IndexScope::Of({form})}, [&] {
+           slot = AddElementInModel(db, form, type, x, y, context_.settings.DefaultFont);
+           if (slot >= 0) Select(type, slot);
+         });
+  if (slot < 0) return;
   Redraw();
   if (type == kImage) {
     static_cast<QLabel*>(canvas_.Control(kImage, slot))
-        ->setPixmap(QPixmap(app_.Files().Below(QStringLiteral("icons\\simple.jpg"))));
+        ->setPixmap(QPixmap(context_.services.ProgramFile(QStringLiteral("icons\\simple.jpg"))));
   }
   SelectElement(type, slot);
-  app_.SetModified(true);
 }
 
 void FormDesigner::DeleteElement() {
-  const DisplayState& state = app_.state;
+  const DisplayState& state = context_.state;
+  const Database& db = context_.db;
+  const LanguageTexts& texts = context_.texts;
+  WindowServices& services = context_.services;
   if (state.EditMode != 1) return;
-  if (state.SelType == -2) {
-    app_.ShowMessage(app_.texts.Get(570, 0), kExclamation);
+  if (state.SelType == kSelectDatabase) {
+    services.ShowMessage(texts.Get(570, 0), kExclamation);
     return;
   }
-  if (state.SelType == -1) {
+  if (state.SelType == kSelectForm) {
     DeleteForm();
     return;
   }
   const int form = state.CurForm;
-  if (state.SelType == kText && app_.db.Forms[At(form)].ElementCount[kText] == 1) {
-    app_.ShowMessage(app_.texts.Get(640, 0), kExclamation);
+  const int type = state.SelType;
+  const int slot = state.SelIndex;
+  if (type == kText && db.Forms[At(form)].ElementCount[kText] == 1) {
+    services.ShowMessage(texts.Get(640, 0), kExclamation);
     return;
   }
-  if (state.SelType != kLabel && FormInUse(app_.db, form) &&
-      app_.ShowMessage(app_.texts.Get(670, 0), kYesNo) != kAnswerYes) {
+  if (type != kLabel && FormInUse(db, form) &&
+      services.ShowMessage(texts.Get(670, 0), kYesNo) != kAnswerYes) {
     return;
   }
-  DeleteElementInModel(app_.db, form, state.SelType, state.SelIndex);
-  app_.state.SelType = -1;
+  // The step keeps the records' values of the element, and of the one that
+  // takes its slot.
+  Change(kDeleteElementStep,
+         ChangeScope{IndexScope::Of(RecordsOfForm(form)), {}, IndexScope::Of({form})}, [&] {
+           DeleteElementInModel(context_.db, form, type, slot);
+           Select(kSelectForm, 0);
+         });
   Redraw();
   RetitleRecordsOfForm();
-  app_.SetModified(true);
 }
 
 void FormDesigner::RetitleRecordsOfForm() {
-  for (int r = 0; r < app_.db.RecordCount; ++r) {
-    const RecordData& record = app_.db.Records[At(r)];
-    if (record.Form == app_.state.CurForm && record.Folder != BufferFolder)
-      app_.Tree().UpdateRecordText(app_.db, r);
+  const Database& db = context_.db;
+  for (int r = 0; r < db.RecordCount; ++r) {
+    const RecordData& record = db.Records[At(r)];
+    if (record.Form == context_.state.CurForm && record.Folder != BufferFolder)
+      tree_.UpdateRecordText(db, r);
   }
 }
 
 bool FormDesigner::AddForm() {
-  if (!AddFormInModel(app_.db, app_.settings.DefaultFont)) {
-    app_.ShowMessage(app_.texts.Get(920, 0) + QString::number(kMaxForms) + app_.texts.Get(920, 1),
-                     kOkOnly);
+  Database& db = context_.db;
+  bool added = false;
+  Change(kAddFormStep, ChangeScope::Forms({db.FormCount}), [&] {
+    added = AddFormInModel(db, context_.settings.DefaultFont);
+    if (added) Show(db.FormCount - 1);
+  });
+  if (!added) {
+    TellTooManyForms();
     return false;
   }
-  ChooseForm(app_.db.FormCount - 1);
-  RebuildFormLists();
-  app_.SetModified(true);
+  ChooseForm(db.FormCount - 1);
   return true;
 }
 
 void FormDesigner::CloneForm() {
-  if (!CloneFormInModel(app_.db, app_.state.CurForm)) {
-    app_.ShowMessage(app_.texts.Get(920, 0) + QString::number(kMaxForms) + app_.texts.Get(920, 1),
-                     kOkOnly);
+  Database& db = context_.db;
+  bool cloned = false;
+  Change(kCloneFormStep, ChangeScope::Forms({db.FormCount}), [&] {
+    cloned = CloneFormInModel(db, context_.state.CurForm);
+    if (cloned) Show(db.FormCount - 1);
+  });
+  if (!cloned) {
+    TellTooManyForms();
     return;
   }
-  ChooseForm(app_.db.FormCount - 1);
-  RebuildFormLists();
-  app_.SetModified(true);
+  ChooseForm(db.FormCount - 1);
+}
+
+void FormDesigner::TellTooManyForms() {
+  const LanguageTexts& texts = context_.texts;
+  context_.services.ShowMessage(texts.Get(920, 0) + QString::number(kMaxForms) + texts.Get(920, 1),
+                                kOkOnly);
 }
 
 void FormDesigner::DeleteForm() {
-  const int form = app_.state.CurForm;
-  if (app_.db.FormCount == 1) {
-    app_.ShowMessage(app_.texts.Get(966, 0), kExclamation);
+  Database& db = context_.db;
+  const int form = context_.state.CurForm;
+  if (db.FormCount == 1) {
+    context_.services.ShowMessage(context_.texts.Get(966, 0), kExclamation);
     return;
   }
-  if (!DeleteFormInModel(app_.db, form)) {
-    app_.ShowMessage(app_.texts.Get(630, 0), kExclamation);
+  if (form < 0 || form >= db.FormCount || FormInUse(db, form)) {
+    context_.services.ShowMessage(context_.texts.Get(630, 0), kExclamation);
     return;
   }
-  ChooseForm(std::min(form, app_.db.FormCount - 1));
-  RebuildFormLists();
-  app_.SetModified(true);
+  // The later forms move down, and so do the form numbers of their records
+  // and of the free slots.
+  std::vector<int> forms;
+  for (int f = form; f < db.FormCount; ++f) forms.push_back(f);
+  std::vector<int> records;
+  for (int r = 0; r < db.RecordCount; ++r) {
+    if (db.Records[At(r)].Form >= form) records.push_back(r);
+  }
+  Change(kDeleteFormStep,
+         ChangeScope{IndexScope::Of(std::move(records)), {}, IndexScope::Of(std::move(forms))},
+         [&] {
+           DeleteFormInModel(db, form);
+           Show(std::min(form, db.FormCount - 1));
+         });
+  ChooseForm(std::min(form, db.FormCount - 1));
+}
+
+void FormDesigner::Select(int type, int slot) {
+  context_.state.SelType = type;
+  context_.state.SelIndex = slot;
+}
+
+void FormDesigner::Show(int form) {
+  context_.state.CurForm = form;
+  Select(kSelectForm, 0);
 }
 
 void FormDesigner::ChooseForm(int form) {
-  app_.state.SelType = -1;
-  app_.state.CurForm = form;
+  Show(form);
   Redraw();
   formCombo_->setCurrentIndex(form);
 }
 
 void FormDesigner::ShowProperties() {
-  if (app_.state.EditMode != 1) return;
-  if (!properties_) properties_ = std::make_unique<PropertiesDialog>(app_);
-  properties_->Run();
+  if (context_.state.EditMode == 1 && onPropertiesAsked) onPropertiesAsked();
 }
 
 void FormDesigner::ToggleGrid() {
-  app_.settings.ShowGrid = !app_.settings.ShowGrid;
+  context_.settings.ShowGrid = !context_.settings.ShowGrid;
   DrawGrid();
 }
 
 void FormDesigner::DrawGrid() {
-  const AppSettings& settings = app_.settings;
-  const bool editMode = app_.state.EditMode == 1;
+  const AppSettings& settings = context_.settings;
+  const bool editMode = context_.state.EditMode == 1;
   canvas_.DrawGrid(settings.ShowGrid && editMode, settings.GridStepX, settings.GridStepY);
-  MainCommands& c = app_.Window().Commands();
+  MainCommands& c = context_.commands;
   c.Menu("mnuGrid")->setChecked(settings.ShowGrid);
   c.Tool(kEditBar, "grid")->setChecked(settings.ShowGrid);
-  if (editMode) app_.Window().StatusPanel("grid").setEnabled(settings.ShowGrid);
+  if (editMode) context_.services.StatusPanel("grid").setEnabled(settings.ShowGrid);
 }
 
 void FormDesigner::RebuildFormLists() {
+  const Database& db = context_.db;
   {
     const QSignalBlocker blocked(formCombo_);
     formCombo_->clear();
-    for (int f = 0; f < app_.db.FormCount; ++f) formCombo_->addItem(app_.db.Forms[At(f)].Name);
-    formCombo_->addItem(app_.texts.Get(kNewFormEntry, 3));
-    formCombo_->setCurrentIndex(app_.state.CurForm);
+    for (int f = 0; f < db.FormCount; ++f) formCombo_->addItem(db.Forms[At(f)].Name);
+    formCombo_->addItem(context_.texts.Get(kNewFormEntry, 3));
+    formCombo_->setCurrentIndex(context_.state.CurForm);
   }
-  QMenu* chooser = app_.Window().Commands().Submenu("mnuSelForm");
+  QMenu* chooser = context_.commands.Submenu("mnuSelForm");
   chooser->clear();
-  for (int f = 0; f < app_.db.FormCount; ++f) {
-    QAction* entry = chooser->addAction(app_.db.Forms[At(f)].Name);
+  for (int f = 0; f < db.FormCount; ++f) {
+    QAction* entry = chooser->addAction(db.Forms[At(f)].Name);
     entry->setObjectName(QStringLiteral("mnuSelForm_%1").arg(f));
-    connect(entry, &QAction::triggered, this, app_.Funnel().Gated([this, f] { ChooseForm(f); }));
+    connect(entry, &QAction::triggered, this, context_.funnel.Gated([this, f] { ChooseForm(f); }));
   }
-  if (onFormsChanged) onFormsChanged();
+  emit context_.events.formsChanged();
 }
 
 QPoint FormDesigner::CanvasTwips(const QPoint& pixels) const {
@@ -311,7 +408,7 @@ bool FormDesigner::eventFilter(QObject* watched, QEvent* event) {
     if (watched == &canvas_.SelPic(i)) handle = i;
   }
   if (!onCanvas && handle < 0) return false;
-  if (app_.state.EditMode != 1 || app_.state.CurForm < 0) {
+  if (context_.state.EditMode != 1 || context_.state.CurForm < 0) {
     // Whatever the mouse was doing ends with edit mode; the canvas was
     // drawn again from the model.
     gesture_.kind = Gesture::kIdle;
@@ -354,7 +451,7 @@ bool FormDesigner::CanvasPress(QMouseEvent* event) {
   const auto [type, slot] = canvas_.ElementAt(at);
   SelectElement(type, type < 0 ? 0 : slot);
   if (event->button() == Qt::RightButton) {
-    app_.Window().Commands().Submenu("mnuEditor")->popup(QCursor::pos());
+    context_.commands.Submenu("mnuEditor")->popup(QCursor::pos());
     return true;
   }
   if (event->button() != Qt::LeftButton) return true;
@@ -363,14 +460,14 @@ bool FormDesigner::CanvasPress(QMouseEvent* event) {
     const int armed = ArmedType();
     if (armed >= 0) {
       const QPoint point = CanvasTwips(at);
-      app_.Funnel().Run([&] {
+      context_.funnel.Run([&] {
         AddElement(armed, point.x(), point.y());
-        app_.ChooseTool(nullptr);
+        ChooseTool(nullptr);
       });
     }
     return true;
   }
-  app_.ChooseTool(nullptr);
+  ChooseTool(nullptr);
   const QWidget* control = canvas_.Control(type, slot);
   const QPoint inside = at - control->pos();
   // A press on the right or bottom edge starts no drag.
@@ -380,7 +477,7 @@ bool FormDesigner::CanvasPress(QMouseEvent* event) {
 }
 
 bool FormDesigner::HandlePress(int handle, QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton && app_.state.SelType >= -1) {
+  if (event->button() == Qt::LeftButton && context_.state.SelType >= -1) {
     BeginGesture(Gesture::kResize, event->globalPosition().toPoint(), handle);
   }
   return true;
@@ -395,7 +492,7 @@ bool FormDesigner::CanvasKey(QKeyEvent* event) {
     case Qt::Key_Delete:
       CancelGesture();
       // As the menu command does, through the command funnel.
-      app_.Window().Commands().Menu("mnuDelEl")->trigger();
+      context_.commands.Menu("mnuDelEl")->trigger();
       return true;
     default:
       return false;
@@ -403,7 +500,7 @@ bool FormDesigner::CanvasKey(QKeyEvent* event) {
 }
 
 void FormDesigner::BeginGesture(Gesture::Kind kind, const QPoint& grab, int handle) {
-  const DisplayState& state = app_.state;
+  const DisplayState& state = context_.state;
   gesture_.kind = kind;
   gesture_.form = state.CurForm;
   gesture_.type = state.SelType;
@@ -419,10 +516,10 @@ void FormDesigner::FollowGesture(QMouseEvent* event) {
     CancelGesture();
     return;
   }
-  const AppSettings& s = app_.settings;
+  const AppSettings& s = context_.settings;
   if (gesture_.kind == Gesture::kMove) {
     const QPoint point = CanvasTwips(event->position().toPoint()) - gesture_.grab;
-    const FormDef& form = app_.db.Forms[At(gesture_.form)];
+    const FormDef& form = context_.db.Forms[At(gesture_.form)];
     gesture_.box.moveTo(MovedPosition(point.x(), point.y(), gesture_.start.size(),
                                       QSize(form.Width, form.Height), s.ShowGrid, s.GridStepX,
                                       s.GridStepY));
@@ -444,9 +541,11 @@ void FormDesigner::FinishGesture() {
     return;
   }
   const Gesture done = std::exchange(gesture_, {});
-  const bool stored = done.box == done.start || app_.Funnel().Run([&] {
-    CommitGeometry(done);
-    app_.SetModified(true);
+  // The control is where the gesture left it: the step stores the box
+  // without moving anything again.
+  const bool stored = done.box == done.start || context_.funnel.Run([&] {
+    Change(done.kind == Gesture::kMove ? kMoveStep : kResizeStep, ChangeScope::Forms({done.form}),
+           [&] { CommitGeometry(done); });
     // A resized form is drawn again at its new size.
     if (done.type == -1) Redraw();
   });
@@ -465,15 +564,16 @@ void FormDesigner::CancelGesture() {
 }
 
 bool FormDesigner::GestureApplies() const {
-  const DisplayState& state = app_.state;
+  const DisplayState& state = context_.state;
   if (gesture_.kind == Gesture::kIdle || state.EditMode != 1 || gesture_.form != state.CurForm ||
-      gesture_.form < 0 || gesture_.form >= app_.db.FormCount || gesture_.type != state.SelType) {
+      gesture_.form < 0 || gesture_.form >= context_.db.FormCount ||
+      gesture_.type != state.SelType) {
     return false;
   }
   if (gesture_.type == -1) return true;
   return gesture_.slot == state.SelIndex && gesture_.type >= 0 &&
          gesture_.type < kElementTypeCount &&
-         gesture_.slot < app_.db.Forms[At(gesture_.form)].ElementCount[At(gesture_.type)];
+         gesture_.slot < context_.db.Forms[At(gesture_.form)].ElementCount[At(gesture_.type)];
 }
 
 }  // namespace orbo

@@ -2,16 +2,20 @@
 // Elements are added with the edit toolbar's tools, selected, moved by
 // dragging and resized with eight handles; elements and forms are deleted,
 // forms added, cloned and chosen; a dot grid snaps positions. Every change
-// goes to the model (designer_logic), the canvas is redrawn and the
-// database marked modified.
+// goes to the model (designer_logic) as one undo step, and the canvas is
+// redrawn. After an undo or redo the handles and the form lists follow.
 #pragma once
 
 #include <QObject>
 #include <QPoint>
 #include <QRect>
+#include <functional>
+#include <vector>
 
 #include "forms/designer/designer_logic.h"
+#include "storage/model_delta.h"
 
+class QAction;
 class QComboBox;
 class QKeyEvent;
 class QMenu;
@@ -20,13 +24,13 @@ class QWidget;
 
 namespace orbo {
 
-class App;
+class FolderTree;
 class FormCanvas;
-class PropertiesDialog;
+struct WindowContext;
 
 class FormDesigner : public QObject {
  public:
-  FormDesigner(App& app, FormCanvas& canvas);
+  FormDesigner(WindowContext& context, FormCanvas& canvas, FolderTree& tree);
   ~FormDesigner() override;
 
   // Edit mode begins: the current form is drawn, selected and gridded.
@@ -48,12 +52,14 @@ class FormDesigner : public QObject {
   void RebuildFormLists();
   // Draws the current form again, with the grid and the handles.
   void Redraw();
-  // The properties dialog for the selection.
+  // The properties dialog for the selection, in edit mode.
   void ShowProperties();
+  // Arms an element tool, or the selection arrow for nullptr.
+  void ChooseTool(QAction* tool);
 
   QComboBox& FormCombo() const { return *formCombo_; }
-  // Told when the forms changed, for the lists of database mode.
-  std::function<void()> onFormsChanged;
+  // Shows the properties dialog for the selection.
+  std::function<void()> onPropertiesAsked;
 
  private:
   // What the mouse does on the design surface: nothing, moving an element
@@ -74,15 +80,26 @@ class FormDesigner : public QObject {
   };
 
   void ConnectCommands();
+  // A step was made, undone or redone: the lists and the handles follow.
+  void FollowModel(const ChangedParts& parts, bool undoOrRedo);
+  // Changes the model as one undo step named by text entry step.
+  bool Change(int step, const ChangeScope& scope, const std::function<void()>& change);
+  // The records of the current form, which its element table shapes.
+  std::vector<int> RecordsOfForm(int form) const;
   void PlaceHandles();
   // The box of element (type, slot), or the canvas's for type -1, in twips.
   QRect BoxOf(int type, int slot) const;
   QRect SelectedBox() const;
   void ApplyBox(int type, int slot, const QRect& box);
   // Stores the box of a gesture; the rest of the form keeps its stored
-  // geometry.
+  // geometry. Runs inside the step that records the gesture.
   void CommitGeometry(const Gesture& gesture);
   void RetitleRecordsOfForm();
+  void TellTooManyForms();
+  // The selection and the form shown, set inside a step so that its redo
+  // shows them again.
+  void Select(int type, int slot);
+  void Show(int form);
   int ArmedType() const;
   bool eventFilter(QObject* watched, QEvent* event) override;
   bool CanvasPress(QMouseEvent* event);
@@ -98,10 +115,10 @@ class FormDesigner : public QObject {
   bool GestureApplies() const;
   QPoint CanvasTwips(const QPoint& pixels) const;
 
-  App& app_;
+  WindowContext& context_;
   FormCanvas& canvas_;
+  FolderTree& tree_;
   QComboBox* formCombo_;
-  std::unique_ptr<PropertiesDialog> properties_;  // made when first shown
   Gesture gesture_;
 };
 

@@ -3,51 +3,62 @@
 #include <QAction>
 #include <QMenu>
 
-#include "app/app.h"
 #include "shell/folder_tree.h"
+#include "shell/window_context.h"
 #include "storage/element_values.h"
 #include "storage/model_invariants.h"
 
 namespace orbo {
+namespace {
 
-TitleFieldMenu::TitleFieldMenu(App& app, QMenu& menu, std::function<int()> form)
-    : QObject(&menu), app_(app), menu_(menu), form_(std::move(form)) {
+constexpr int kStepNames = 978;
+constexpr int kChooseTitleStep = 7;
+
+std::size_t At(int i) { return static_cast<std::size_t>(i); }
+
+}  // namespace
+
+TitleFieldMenu::TitleFieldMenu(WindowContext& context, FolderTree& tree, QMenu& menu,
+                               std::function<int()> form)
+    : QObject(&menu), context_(context), tree_(tree), menu_(menu), form_(std::move(form)) {
   connect(&menu_, &QMenu::aboutToShow, this, [this] { Fill(); });
 }
 
 void TitleFieldMenu::UpdateEnabled() {
   const int form = form_();
-  menu_.menuAction()->setEnabled(
-      form >= 0 && !TitleCandidates(app_.db.Forms[static_cast<std::size_t>(form)]).empty());
+  menu_.menuAction()->setEnabled(form >= 0 &&
+                                 !TitleCandidates(context_.db.Forms[At(form)]).empty());
 }
 
 void TitleFieldMenu::Fill() {
   menu_.clear();
   const int form = form_();
   if (form < 0) return;
-  const int current = app_.db.Forms[static_cast<std::size_t>(form)].TitleElement;
-  for (const auto& [code, name] : TitleCandidates(app_.db.Forms[static_cast<std::size_t>(form)])) {
+  const FormDef& def = context_.db.Forms[At(form)];
+  for (const auto& [code, name] : TitleCandidates(def)) {
     QAction* entry = menu_.addAction(name);
     entry->setObjectName(QStringLiteral("mnuMainField2_%1").arg(code));
     entry->setCheckable(true);
-    entry->setChecked(code == current);
+    entry->setChecked(code == def.TitleElement);
     connect(entry, &QAction::triggered, this,
-            app_.Funnel().Gated([this, code = code] { Choose(code); }));
+            context_.funnel.Gated([this, code = code] { Choose(code); }));
   }
 }
 
 void TitleFieldMenu::Choose(int code) {
+  Database& db = context_.db;
   const int form = form_();
   // An entry of a menu made for another form names nothing here.
-  if (form < 0 || !IsValidTitleElement(app_.db.Forms[static_cast<std::size_t>(form)], code)) return;
-  app_.db.Forms[static_cast<std::size_t>(form)].TitleElement = static_cast<std::int16_t>(code);
-  for (int r = 0; r < app_.db.RecordCount; ++r) {
-    const RecordData& record = app_.db.Records[static_cast<std::size_t>(r)];
-    if (record.Form == form && record.Folder != BufferFolder)
-      app_.Tree().UpdateRecordText(app_.db, r);
+  if (form < 0 || !IsValidTitleElement(db.Forms[At(form)], code)) return;
+  const bool changed = context_.funnel.Change(
+      context_.texts.Get(kStepNames, kChooseTitleStep), ChangeScope::Forms({form}),
+      [&] { db.Forms[At(form)].TitleElement = static_cast<std::int16_t>(code); });
+  if (!changed) return;
+  for (int r = 0; r < db.RecordCount; ++r) {
+    const RecordData& record = db.Records[At(r)];
+    if (record.Form == form && record.Folder != BufferFolder) tree_.UpdateRecordText(db, r);
   }
-  app_.SetModified(true);
-  app_.UpdateTitle();
+  context_.services.UpdateTitle();
 }
 
 }  // namespace orbo

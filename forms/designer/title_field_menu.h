@@ -10,23 +10,26 @@ class QMenu;
 
 namespace orbo {
 
-class App;
+class FolderTree;
+struct WindowContext;
 
 class TitleFieldMenu : public QObject {
  public:
   // form tells which form the menu is for, -1 while it is for none. The
   // entries are made each time the menu opens.
-  TitleFieldMenu(App& app, QMenu& menu, std::function<int()> form);
+  TitleFieldMenu(WindowContext& context, FolderTree& tree, QMenu& menu, std::function<int()> form);
 
   // The menu can be opened while its form has an element to choose.
   void UpdateEnabled();
-  // Makes element code the title of the form's records and renames their nodes.
+  // Makes element code the title of the form's records, as one undo step,
+  // and renames their nodes.
   void Choose(int code);
 
  private:
   void Fill();
 
-  App& app_;
+  WindowContext& context_;
+  FolderTree& tree_;
   QMenu& menu_;
   std::function<int()> form_;
 };

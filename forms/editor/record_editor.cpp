@@ -6,23 +6,23 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QCursor>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QStatusBar>
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolButton>
 
-#include "app/app.h"
-#include "app/main_window.h"
 #include "forms/canvas/form_canvas.h"
 #include "forms/editor/button_request.h"
+#include "forms/editor/typed_words.h"
 #include "shell/folder_tree.h"
 #include "shell/navigator.h"
+#include "shell/window_context.h"
 #include "storage/data_path.h"
 #include "storage/element_text.h"
 #include "storage/element_values.h"
@@ -46,6 +46,14 @@ constexpr int kMediaTitle = 4;
 constexpr int kFileTitle = 5;
 constexpr int kPictureFilter = 9;
 constexpr int kMediaFilter = 10;
+// The undo steps of record editing.
+constexpr int kStepNames = 977;
+constexpr int kTypingStep = 0;
+constexpr int kChoiceStep = 1;
+constexpr int kFlagStep = 2;
+constexpr int kPictureStep = 3;
+constexpr int kButtonValueStep = 4;
+constexpr int kQuickListStep = 5;
 
 constexpr const char* kTypeProperty = "elementType";
 constexpr const char* kSlotProperty = "elementSlot";
@@ -55,12 +63,24 @@ std::size_t At(int i) { return static_cast<std::size_t>(i); }
 // The menu entries of the picture commands, by double-click action.
 enum PictureCommand { kChangePicture = 0, kFullSize = 1, kEditPicture = 2 };
 
+// Undo and redo keys in a box belong to the window's undo, which takes
+// typing back a word at a time; the box's own undo would go around it.
+bool IsUndoOrRedoKey(const QEvent* event) {
+  if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress) return false;
+  const auto* key = static_cast<const QKeyEvent*>(event);
+  return key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
+         (key->key() == Qt::Key_Y && key->modifiers() == Qt::ControlModifier);
+}
+
 }  // namespace
 
-RecordEditor::RecordEditor(App& app, FormCanvas& canvas)
+RecordEditor::RecordEditor(WindowContext& context, FormCanvas& canvas, Navigator& navigator,
+                           FolderTree& tree)
     : QObject(&canvas.MainPic()),
-      app_(app),
+      context_(context),
       canvas_(canvas),
+      navigator_(navigator),
+      tree_(tree),
       recordMenu_(new QMenu(&canvas.MainPic())) {
   canvas_.onControlCreated = [this](int type, int slot, QWidget* control) {
     Listen(type, slot, control);
@@ -74,15 +94,15 @@ RecordEditor::RecordEditor(App& app, FormCanvas& canvas)
   for (const auto& [name, command] : pictureCommands) {
     QAction* action = recordMenu_->addAction(QString());
     action->setObjectName(QLatin1String(name));
-    connect(action, &QAction::triggered, this, app_.Funnel().Gated(command));
+    connect(action, &QAction::triggered, this, context_.funnel.Gated(command));
   }
   // Captions in the language loaded when the menu opens.
   connect(recordMenu_, &QMenu::aboutToShow, this, [this] {
-    recordMenu_->setTitle(app_.texts.Get(kRecordMenuTexts, 0));
+    recordMenu_->setTitle(context_.texts.Get(kRecordMenuTexts, 0));
     const QList<QAction*> actions = recordMenu_->actions();
     for (int i = 0; i < actions.size(); ++i) {
-      actions[i]->setText(app_.texts.Get(kRecordMenuTexts, i + 1));
-      actions[i]->setEnabled(app_.state.SelType == kImage);
+      actions[i]->setText(context_.texts.Get(kRecordMenuTexts, i + 1));
+      actions[i]->setEnabled(context_.state.SelType == kImage);
     }
   });
   canvas_.MainPic().installEventFilter(this);
@@ -92,18 +112,17 @@ RecordEditor::RecordEditor(App& app, FormCanvas& canvas)
           [this](QListWidgetItem* item) { TakeQuickValue(item->text()); });
   canvas_.QuickList().installEventFilter(this);
 
-  MainCommands& commands = app_.Window().Commands();
-  commands.OnTriggered(commands.Tool(kMainBar, "mciPlay"),
-                       [this] { app_.Seams().Media().Resume(); });
-  commands.OnTriggered(commands.Tool(kMainBar, "mciPause"),
-                       [this] { app_.Seams().Media().Pause(); });
-  commands.OnTriggered(commands.Tool(kMainBar, "mciStop"), [this] { app_.Seams().Media().Stop(); });
+  MainCommands& commands = context_.commands;
+  MediaPlayer& media = context_.dialogs.Media();
+  commands.OnTriggered(commands.Tool(kMainBar, "mciPlay"), [&media] { media.Resume(); });
+  commands.OnTriggered(commands.Tool(kMainBar, "mciPause"), [&media] { media.Pause(); });
+  commands.OnTriggered(commands.Tool(kMainBar, "mciStop"), [&media] { media.Stop(); });
 }
 
 RecordEditor::~RecordEditor() = default;
 
 bool RecordEditor::Editing() const {
-  const DisplayState& state = app_.state;
+  const DisplayState& state = context_.state;
   return !state.EventsSuppressed && state.EditMode == 0 && state.CurRecord >= 0 &&
          state.CurForm >= 0;
 }
@@ -115,19 +134,19 @@ void RecordEditor::Listen(int type, int slot, QWidget* control) {
   switch (type) {
     case kText:
       connect(static_cast<QLineEdit*>(control), &QLineEdit::textChanged, this,
-              [this, slot](const QString& text) {
-                Store(kText, slot, [&](RecordData& record) { record.TextValue[At(slot)] = text; });
-              });
+              [this, slot](const QString& text) { StoreTyped(kText, slot, text); });
       break;
     case kMultiline: {
       auto* memo = static_cast<QTextEdit*>(control);
-      connect(memo, &QTextEdit::textChanged, this, [this, slot, memo] { StoreMemo(slot, memo); });
+      connect(memo, &QTextEdit::textChanged, this, [this, slot, memo] {
+        if (Editing()) StoreTyped(kMultiline, slot, StoredLines(memo->toPlainText()));
+      });
       break;
     }
     case kCombo:
       connect(static_cast<QComboBox*>(control), &QComboBox::currentIndexChanged, this,
               [this, slot](int index) {
-                Store(kCombo, slot, [&](RecordData& record) {
+                Store(kCombo, slot, kChoiceStep, {}, [&](RecordData& record) {
                   record.ComboValue[At(slot)] = static_cast<std::int16_t>(index);
                 });
               });
@@ -135,19 +154,20 @@ void RecordEditor::Listen(int type, int slot, QWidget* control) {
     case kFlag: {
       auto* flag = static_cast<QCheckBox*>(control);
       connect(flag, &QCheckBox::clicked, this, [this, slot, flag](bool checked) {
-        if (app_.state.EditMode == 1) {
+        if (context_.state.EditMode == 1) {
           // A flag is no value while forms are designed.
-          SuppressEvents suppressed(app_.state);
+          SuppressEvents suppressed(context_.state);
           flag->setChecked(false);
           return;
         }
-        Store(kFlag, slot, [&](RecordData& record) { record.FlagValue[At(slot)] = checked; });
+        Store(kFlag, slot, kFlagStep, {},
+              [&](RecordData& record) { record.FlagValue[At(slot)] = checked; });
       });
       break;
     }
     case kButton:
       connect(static_cast<QPushButton*>(control), &QPushButton::clicked, this, [this, slot] {
-        if (app_.state.EditMode == 0) app_.Funnel().Run([this, slot] { ClickButton(slot); });
+        if (context_.state.EditMode == 0) context_.funnel.Run([this, slot] { ClickButton(slot); });
       });
       break;
     default:
@@ -155,41 +175,62 @@ void RecordEditor::Listen(int type, int slot, QWidget* control) {
   }
 }
 
-void RecordEditor::Store(int type, int slot, const std::function<void(RecordData&)>& store) {
+void RecordEditor::Store(int type, int slot, int step, const QString& mergeKey,
+                         const std::function<void(RecordData&)>& store) {
   if (!Editing()) return;
-  const bool stored = app_.Funnel().Run([&] {
-    store(app_.db.Records[At(app_.state.CurRecord)]);
-    RecordFieldChanged(type, slot);
-    app_.SetModified(true);
+  const int record = context_.state.CurRecord;
+  const bool stored = context_.funnel.Run([&] {
+    const bool changed = context_.funnel.Change(
+        context_.texts.Get(kStepNames, step), ChangeScope::Records({record}),
+        [&] { store(context_.db.Records[At(record)]); }, mergeKey);
+    if (changed) RecordFieldChanged(type, slot);
   });
   // The value belongs to no record while another command changes them; the
   // controls show the record again once that command is done.
   if (!stored) QTimer::singleShot(0, this, [this] { ShowRecordAgain(); });
 }
 
-void RecordEditor::RecordFieldChanged(int type, int slot) {
-  const DisplayState& state = app_.state;
-  if (state.EventsSuppressed || state.EditMode != 0 || state.CurRecord < 0) return;
-  if (type != -1 && app_.db.Forms[At(state.CurForm)].TitleElement != type * 1000 + slot) return;
-  app_.Tree().UpdateRecordText(app_.db, state.CurRecord);
-  app_.UpdateTitle();
+bool RecordEditor::ChangeShownRecord(int step, const std::function<void(RecordData&)>& store) {
+  const int record = context_.state.CurRecord;
+  return context_.funnel.Change(context_.texts.Get(kStepNames, step),
+                                ChangeScope::Records({record}),
+                                [&] { store(context_.db.Records[At(record)]); });
 }
 
-void RecordEditor::StoreMemo(int slot, QTextEdit* memo) {
+void RecordEditor::StoreTyped(int type, int slot, const QString& value) {
   if (!Editing()) return;
-  const QString text = StoredLines(memo->toPlainText());
-  Store(kMultiline, slot, [&](RecordData& record) { record.MemoValue[At(slot)] = text; });
+  const RecordData& record = context_.db.Records[At(context_.state.CurRecord)];
+  const QString& before = type == kText ? record.TextValue[At(slot)] : record.MemoValue[At(slot)];
+  if (StartsNewWord(before, value)) ++typedWord_;
+  // One step per word of one box of one record.
+  const QString word = QStringLiteral("%1/%2/%3/%4")
+                           .arg(context_.state.CurRecord)
+                           .arg(type)
+                           .arg(slot)
+                           .arg(typedWord_);
+  Store(type, slot, kTypingStep, word, [&](RecordData& changed) {
+    (type == kText ? changed.TextValue : changed.MemoValue)[At(slot)] = value;
+  });
+}
+
+void RecordEditor::RecordFieldChanged(int type, int slot) {
+  const DisplayState& state = context_.state;
+  if (state.EventsSuppressed || state.EditMode != 0 || state.CurRecord < 0) return;
+  if (type != -1 && context_.db.Forms[At(state.CurForm)].TitleElement != type * 1000 + slot) return;
+  tree_.UpdateRecordText(context_.db, state.CurRecord);
+  context_.services.UpdateTitle();
 }
 
 void RecordEditor::ShowRecordAgain() {
-  if (app_.state.CurRecord >= 0) canvas_.FillRecordValues(app_.state.CurRecord);
+  if (context_.state.CurRecord >= 0) canvas_.FillRecordValues(context_.state.CurRecord);
 }
 
 // The quick list.
 
 void RecordEditor::OfferQuickList(int slot, QLineEdit* text) {
-  if (app_.state.EditMode != 0 || app_.state.CurForm < 0 || canvas_.QuickList().isVisible()) return;
-  if (app_.db.Forms[At(app_.state.CurForm)].QuickEnter[At(slot)] != 1) return;
+  const DisplayState& state = context_.state;
+  if (state.EditMode != 0 || state.CurForm < 0 || canvas_.QuickList().isVisible()) return;
+  if (context_.db.Forms[At(state.CurForm)].QuickEnter[At(slot)] != 1) return;
   quickSlot_ = slot;
   QToolButton& button = canvas_.QuickPic();
   button.setGeometry(text->x() + text->width(), text->y(), text->height(), text->height());
@@ -202,7 +243,8 @@ void RecordEditor::OpenQuickList() {
   auto* text = static_cast<QLineEdit*>(canvas_.Control(kText, quickSlot_));
   QListWidget& list = canvas_.QuickList();
   list.clear();
-  list.addItems(QuickListValues(app_.db, app_.state.CurRecord, app_.state.CurForm, quickSlot_));
+  list.addItems(
+      QuickListValues(context_.db, context_.state.CurRecord, context_.state.CurForm, quickSlot_));
   const QPoint canvasAt = canvas_.MainPic().pos();
   list.setGeometry(canvasAt.x() + text->x(), canvasAt.y() + text->y() + text->height(),
                    text->width(), std::max(text->height() * 6, 60));
@@ -214,36 +256,44 @@ void RecordEditor::OpenQuickList() {
 
 void RecordEditor::TakeQuickValue(const QString& value) {
   if (quickSlot_ < 0) return;
-  auto* text = static_cast<QLineEdit*>(canvas_.Control(kText, quickSlot_));
+  const int slot = quickSlot_;
+  auto* text = static_cast<QLineEdit*>(canvas_.Control(kText, slot));
   canvas_.QuickList().hide();
-  text->setText(value);
+  // A value taken from the list is a step of its own, not a typed word.
+  Store(kText, slot, kQuickListStep, {},
+        [&](RecordData& record) { record.TextValue[At(slot)] = value; });
+  {
+    SuppressEvents suppressed(context_.state);
+    text->setText(value);
+  }
   text->setFocus();
 }
 
 // Pictures.
 
 void RecordEditor::ChangePicture() {
-  const DisplayState& state = app_.state;
+  const DisplayState& state = context_.state;
   if (state.EditMode != 0 || state.CurRecord < 0 || state.SelType != kImage) return;
-  const LanguageTexts& texts = app_.texts;
-  const QString file =
-      app_.Seams().OpenFileName(&app_.Window(), texts.Get(kDialogTitles, kPictureTitle),
-                                texts.Get(kDialogTitles, kPictureFilter), QString());
+  const LanguageTexts& texts = context_.texts;
+  const QString file = context_.dialogs.OpenFileName(
+      &context_.services.DialogParent(), texts.Get(kDialogTitles, kPictureTitle),
+      texts.Get(kDialogTitles, kPictureFilter), QString());
   if (file.isEmpty()) return;
   const int slot = state.SelIndex;
-  app_.db.Records[At(state.CurRecord)].ImageValue[At(slot)] =
-      MakeRelativePath(file, app_.db.DatabasePath);
+  const QString stored = MakeRelativePath(file, context_.db.DatabasePath);
+  if (!ChangeShownRecord(kPictureStep,
+                         [&](RecordData& record) { record.ImageValue[At(slot)] = stored; }))
+    return;
   ShowRecordAgain();
   RecordFieldChanged(kImage, slot);
-  app_.SetModified(true);
 }
 
 void RecordEditor::OpenPicture() {
-  const DisplayState& state = app_.state;
+  const DisplayState& state = context_.state;
   if (state.EditMode != 0 || state.CurRecord < 0 || state.SelType != kImage) return;
   // A picture opens as a button opens a file.
-  const QString stored = app_.db.Records[At(state.CurRecord)].ImageValue[At(state.SelIndex)];
-  const ButtonRequest request = ButtonClickRequest(kOpenFile, stored, app_.db.DatabasePath);
+  const QString stored = context_.db.Records[At(state.CurRecord)].ImageValue[At(state.SelIndex)];
+  const ButtonRequest request = ButtonClickRequest(kOpenFile, stored, context_.db.DatabasePath);
   if (request.kind == ButtonRequest::kOpen) {
     OpenInDesktop(request.url, stored);
   } else {
@@ -254,33 +304,34 @@ void RecordEditor::OpenPicture() {
 // Buttons.
 
 void RecordEditor::ClickButton(int slot) {
-  const DisplayState& state = app_.state;
+  const DisplayState& state = context_.state;
+  const Database& db = context_.db;
   if (state.EditMode != 0 || state.CurRecord < 0) return;
-  const int action = app_.db.Forms[At(state.CurForm)].ButtonAction[At(slot)];
-  const QString value = app_.db.Records[At(state.CurRecord)].ButtonValue[At(slot)];
-  const ButtonRequest request = ButtonClickRequest(action, value, app_.db.DatabasePath);
+  const int action = db.Forms[At(state.CurForm)].ButtonAction[At(slot)];
+  const QString value = db.Records[At(state.CurRecord)].ButtonValue[At(slot)];
+  const ButtonRequest request = ButtonClickRequest(action, value, db.DatabasePath);
   switch (request.kind) {
     case ButtonRequest::kOpen:
       OpenInDesktop(request.url, value);
       break;
     case ButtonRequest::kPlay:
-      app_.Seams().Media().Play(request.file);
+      context_.dialogs.Media().Play(request.file);
       ShowMediaButtons(true);
       break;
     case ButtonRequest::kRefused:
       SayInStatusBar(action == kSendMail ? 1 : 0, value);
       break;
     case ButtonRequest::kAddRecord:
-      app_.Navigation().AddRecord(state.CurFolder, -1, false);
+      navigator_.AddRecord(state.CurFolder, -1, false);
       break;
     case ButtonRequest::kDeleteRecord:
-      app_.Navigation().DeleteCurrentRecord();
+      navigator_.DeleteCurrentRecord();
       break;
     case ButtonRequest::kNextRecord:
-      app_.Navigation().Step(NextRecordIndex);
+      navigator_.Step(NextRecordIndex);
       break;
     case ButtonRequest::kPreviousRecord:
-      app_.Navigation().Step(PrevRecordIndex);
+      navigator_.Step(PrevRecordIndex);
       break;
     case ButtonRequest::kNothing:
       break;
@@ -288,95 +339,107 @@ void RecordEditor::ClickButton(int slot) {
 }
 
 void RecordEditor::AskButtonValue(int slot) {
-  const DisplayState& state = app_.state;
+  const DisplayState& state = context_.state;
+  const Database& db = context_.db;
   if (state.EditMode != 0 || state.CurRecord < 0) return;
-  const int action = app_.db.Forms[At(state.CurForm)].ButtonAction[At(slot)];
-  QString& value = app_.db.Records[At(state.CurRecord)].ButtonValue[At(slot)];
+  const int action = db.Forms[At(state.CurForm)].ButtonAction[At(slot)];
+  const QString value = db.Records[At(state.CurRecord)].ButtonValue[At(slot)];
   const ValueQuestion question = ButtonValueQuestion(action);
-  const LanguageTexts& texts = app_.texts;
+  const LanguageTexts& texts = context_.texts;
   QString answer;
   if (question.kind == ValueQuestion::kText) {
-    answer = app_.AskText(texts.Get(question.prompt, 0), value, false,
-                          question.browse ? texts.Get(kAnyFileFilter, 0) : QString());
+    answer = context_.services.AskText(texts.Get(question.prompt, 0), value, false,
+                                       question.browse ? texts.Get(kAnyFileFilter, 0) : QString());
   } else if (question.kind == ValueQuestion::kFile) {
     const bool media = action == kPlayMedia;
-    const QString file = app_.Seams().OpenFileName(
-        &app_.Window(), texts.Get(kDialogTitles, media ? kMediaTitle : kFileTitle),
+    const QString file = context_.dialogs.OpenFileName(
+        &context_.services.DialogParent(),
+        texts.Get(kDialogTitles, media ? kMediaTitle : kFileTitle),
         media ? texts.Get(kDialogTitles, kMediaFilter) : texts.Get(kAnyFileFilter, 0), QString());
-    answer = file.isEmpty() ? value : MakeRelativePath(file, app_.db.DatabasePath);
+    answer = file.isEmpty() ? value : MakeRelativePath(file, db.DatabasePath);
   }
-  if (question.kind == ValueQuestion::kNone || answer == value) return;
-  value = answer;
+  if (question.kind == ValueQuestion::kNone ||
+      !ChangeShownRecord(kButtonValueStep,
+                         [&](RecordData& record) { record.ButtonValue[At(slot)] = answer; }))
+    return;
   ShowRecordAgain();
   RecordFieldChanged(kButton, slot);
-  app_.SetModified(true);
 }
 
 void RecordEditor::OpenInDesktop(const QUrl& url, const QString& what) {
-  if (!app_.Seams().OpenUrl(url)) SayInStatusBar(2, what);
+  if (!context_.dialogs.OpenUrl(url)) SayInStatusBar(2, what);
 }
 
 void RecordEditor::SayInStatusBar(int entry, const QString& what) {
-  app_.Window().statusBar()->showMessage(app_.texts.Get(kOpenFailedTexts, entry).arg(what),
-                                         kStatusSeconds * 1000);
+  context_.services.ShowStatusMessage(context_.texts.Get(kOpenFailedTexts, entry).arg(what),
+                                      kStatusSeconds);
 }
 
 // Media.
 
 void RecordEditor::ShowMediaButtons(bool show) {
-  MainCommands& commands = app_.Window().Commands();
+  MainCommands& commands = context_.commands;
   for (const char* key : {"mciSeparator", "mciPlay", "mciPause", "mciStop"})
     commands.Tool(kMainBar, key)->setVisible(show);
   if (!show) return;
-  const QString file = FileNamePart(app_.Seams().Media().FilePath());
+  const QString file = FileNamePart(context_.dialogs.Media().FilePath());
   for (const auto& [key, entry] : {std::pair{"mciPlay", 0}, std::pair{"mciStop", 2}}) {
     commands.Tool(kMainBar, key)
-        ->setToolTip(app_.texts.Get(kMediaButtonTexts, entry) + QStringLiteral(" (") + file + u')');
+        ->setToolTip(context_.texts.Get(kMediaButtonTexts, entry) + QStringLiteral(" (") + file +
+                     u')');
   }
 }
 
 void RecordEditor::CloseMedia() {
-  app_.Seams().Media().Close();
+  context_.dialogs.Media().Close();
   UpdateMediaStatus();
 }
 
 void RecordEditor::UpdateMediaStatus() {
-  const MediaPlayer& media = app_.Seams().Media();
+  const MediaPlayer& media = context_.dialogs.Media();
   const MediaPlayer::Mode mode = media.CurrentMode();
-  QLabel& panel = app_.Window().StatusPanel("mci");
+  QLabel& panel = context_.services.StatusPanel("mci");
   ShowMediaButtons(mode != MediaPlayer::kNotOpen);
   panel.setVisible(mode != MediaPlayer::kNotOpen);
   if (mode == MediaPlayer::kStopped) {
-    panel.setText(app_.texts.Get(kMediaStateTexts, 2));
+    panel.setText(context_.texts.Get(kMediaStateTexts, 2));
   } else if (mode == MediaPlayer::kPlaying || mode == MediaPlayer::kPaused) {
     QString name = FileNamePart(media.FilePath());
     if (name.size() > kLongestMediaName)
       name = name.left(kLongestMediaName - 2) + QStringLiteral("..");
-    panel.setText(QStringLiteral("%1 %2 - %3%")
-                      .arg(app_.texts.Get(kMediaStateTexts, mode == MediaPlayer::kPlaying ? 0 : 1),
-                           name, QString::number(media.Percent())));
+    panel.setText(
+        QStringLiteral("%1 %2 - %3%")
+            .arg(context_.texts.Get(kMediaStateTexts, mode == MediaPlayer::kPlaying ? 0 : 1), name,
+                 QString::number(media.Percent())));
   }
 }
 
 // Mouse, keys and focus on the controls.
 
 bool RecordEditor::eventFilter(QObject* watched, QEvent* event) {
+  DisplayState& state = context_.state;
   if (watched == &canvas_.QuickList()) {
     if (event->type() == QEvent::FocusOut) canvas_.QuickList().hide();
     return false;
   }
   if (watched == &canvas_.MainPic()) {
-    if (event->type() == QEvent::MouseButtonPress && app_.state.EditMode == 0 &&
+    if (event->type() == QEvent::MouseButtonPress && state.EditMode == 0 &&
         static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
-      app_.state.SelType = -1;
+      state.SelType = -1;
       recordMenu_->popup(QCursor::pos());
       return true;
     }
     return false;
   }
   const QVariant type = watched->property(kTypeProperty);
-  if (!type.isValid() || app_.state.EditMode != 0) return false;
+  if (!type.isValid() || state.EditMode != 0) return false;
   const int slot = watched->property(kSlotProperty).toInt();
+  if ((type.toInt() == kText || type.toInt() == kMultiline) && IsUndoOrRedoKey(event)) {
+    // Not taken as the box's shortcut: the window's Undo or Redo runs; a
+    // key press left over (nothing to take back) does nothing.
+    event->ignore();
+    return true;
+  }
   switch (type.toInt()) {
     case kImage:
       return ImageEvent(slot, event);
@@ -390,18 +453,19 @@ bool RecordEditor::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool RecordEditor::ImageEvent(int slot, QEvent* event) {
+  DisplayState& state = context_.state;
   if (event->type() == QEvent::MouseButtonPress) {
-    app_.state.SelType = kImage;
-    app_.state.SelIndex = slot;
+    state.SelType = kImage;
+    state.SelIndex = slot;
     if (static_cast<QMouseEvent*>(event)->button() == Qt::RightButton)
       recordMenu_->popup(QCursor::pos());
     return true;
   }
   if (event->type() != QEvent::MouseButtonDblClick) return false;
-  app_.state.SelType = kImage;
-  app_.state.SelIndex = slot;
-  const int command = app_.db.Forms[At(app_.state.CurForm)].DblClickAction[At(slot)];
-  app_.Funnel().Run([this, command] {
+  state.SelType = kImage;
+  state.SelIndex = slot;
+  const int command = context_.db.Forms[At(state.CurForm)].DblClickAction[At(slot)];
+  context_.funnel.Run([this, command] {
     if (command == kChangePicture) {
       ChangePicture();
     } else if (command == kFullSize || command == kEditPicture) {
@@ -412,17 +476,19 @@ bool RecordEditor::ImageEvent(int slot, QEvent* event) {
 }
 
 bool RecordEditor::ButtonEvent(int slot, QEvent* event) {
-  if (event->type() != QEvent::MouseButtonPress || app_.state.CurRecord < 0) return false;
+  const DisplayState& state = context_.state;
+  if (event->type() != QEvent::MouseButtonPress || state.CurRecord < 0) return false;
   const auto* mouse = static_cast<QMouseEvent*>(event);
-  const int action = app_.db.Forms[At(app_.state.CurForm)].ButtonAction[At(slot)];
-  const bool empty = app_.db.Records[At(app_.state.CurRecord)].ButtonValue[At(slot)].isEmpty();
+  const int action = context_.db.Forms[At(state.CurForm)].ButtonAction[At(slot)];
+  const bool empty = context_.db.Records[At(state.CurRecord)].ButtonValue[At(slot)].isEmpty();
   // The right button always sets the value; the left one when there is none yet.
   if (mouse->button() != Qt::RightButton && !(ActionTakesValue(action) && empty)) return false;
-  app_.Funnel().Run([this, slot] { AskButtonValue(slot); });
+  context_.funnel.Run([this, slot] { AskButtonValue(slot); });
   return true;
 }
 
 bool RecordEditor::TextEvent(int slot, QLineEdit* text, QEvent* event) {
+  const DisplayState& state = context_.state;
   switch (event->type()) {
     case QEvent::FocusIn:
       OfferQuickList(slot, text);
@@ -432,10 +498,10 @@ bool RecordEditor::TextEvent(int slot, QLineEdit* text, QEvent* event) {
       return false;
     case QEvent::MouseButtonDblClick:
       // A password field's value goes to the clipboard, never to the screen.
-      if (app_.db.Forms[At(app_.state.CurForm)].PasswordField[At(slot)] != 0 &&
-          app_.state.CurRecord >= 0) {
+      if (context_.db.Forms[At(state.CurForm)].PasswordField[At(slot)] != 0 &&
+          state.CurRecord >= 0) {
         QApplication::clipboard()->setText(
-            app_.db.Records[At(app_.state.CurRecord)].TextValue[At(slot)]);
+            context_.db.Records[At(state.CurRecord)].TextValue[At(slot)]);
         return true;
       }
       return false;

@@ -2,7 +2,8 @@
 // values typed, chosen and checked, the quick list of earlier values, the
 // picture commands, what buttons do and how their values are set, and the
 // media they play. Only in database mode; in edit mode the same controls
-// belong to the designer.
+// belong to the designer. Every value stored is an undo step; typing into
+// one box is one step per word.
 #pragma once
 
 #include <QObject>
@@ -11,17 +12,20 @@
 class QLineEdit;
 class QMenu;
 class QTextEdit;
+class QUrl;
 class QWidget;
 
 namespace orbo {
 
-class App;
+class FolderTree;
 class FormCanvas;
+class Navigator;
 struct RecordData;
+struct WindowContext;
 
 class RecordEditor : public QObject {
  public:
-  RecordEditor(App& app, FormCanvas& canvas);
+  RecordEditor(WindowContext& context, FormCanvas& canvas, Navigator& navigator, FolderTree& tree);
   ~RecordEditor() override;
 
   // The tick's media step: the media buttons and the "mci" panel follow the
@@ -44,11 +48,17 @@ class RecordEditor : public QObject {
   void Listen(int type, int slot, QWidget* control);
   bool Editing() const;
   // Stores an edit of element (type, slot) into the shown record as one
-  // command; a value that arrives while another command runs is dropped and
-  // the controls show the record again.
-  void Store(int type, int slot, const std::function<void(RecordData&)>& store);
+  // command and one undo step named by step (steps with the same non-empty
+  // mergeKey in a row become one); a value that arrives while another
+  // command runs is dropped and the controls show the record again.
+  void Store(int type, int slot, int step, const QString& mergeKey,
+             const std::function<void(RecordData&)>& store);
+  // The undo step of a value changed inside a command; false when the
+  // value was the same.
+  bool ChangeShownRecord(int step, const std::function<void(RecordData&)>& store);
+  // A text or multiline value typed: one step per word.
+  void StoreTyped(int type, int slot, const QString& value);
   void RecordFieldChanged(int type, int slot);
-  void StoreMemo(int slot, QTextEdit* memo);
   void OfferQuickList(int slot, QLineEdit* text);
   void OpenQuickList();
   void TakeQuickValue(const QString& value);
@@ -61,10 +71,14 @@ class RecordEditor : public QObject {
   bool ButtonEvent(int slot, QEvent* event);
   bool TextEvent(int slot, QLineEdit* text, QEvent* event);
 
-  App& app_;
+  WindowContext& context_;
   FormCanvas& canvas_;
+  Navigator& navigator_;
+  FolderTree& tree_;
   QMenu* recordMenu_;
   int quickSlot_ = -1;
+  // Counts the words typed: a blank after a non-blank begins the next one.
+  int typedWord_ = 0;
 };
 
 }  // namespace orbo

@@ -13,12 +13,10 @@
 #include <QTabBar>
 #include <QVBoxLayout>
 
-#include "app/app.h"
-#include "app/main_window.h"
-#include "forms/designer/form_designer.h"
 #include "shell/font_text.h"
 #include "shell/named_widget.h"
 #include "shell/navigator.h"
+#include "shell/window_context.h"
 #include "storage/color_value.h"
 #include "storage/font_value.h"
 
@@ -29,6 +27,10 @@ namespace {
 // form and the database.
 constexpr int kFormPage = kElementTypeCount;
 constexpr int kDatabasePage = kElementTypeCount + 1;
+// The undo steps of the dialog.
+constexpr int kStepNames = 978;
+constexpr int kPropertiesStep = 8;
+constexpr int kFontStep = 9;
 
 int PageOf(int selType) {
   return selType == kSelectForm ? kFormPage : selType == kSelectDatabase ? kDatabasePage : selType;
@@ -71,7 +73,12 @@ QWidget* Row(std::initializer_list<QWidget*> widgets) {
 
 }  // namespace
 
-PropertiesDialog::PropertiesDialog(App& app) : QDialog(&app.Window()), app_(app) {
+PropertiesDialog::PropertiesDialog(WindowContext& context, Navigator& navigator,
+                                   std::function<void()> redraw)
+    : QDialog(&context.services.DialogParent()),
+      context_(context),
+      navigator_(navigator),
+      redraw_(std::move(redraw)) {
   setObjectName("SetForm");
   mainTab_ = NamedWidget<QTabBar>("MainTab");
   mainTab_->addTab(QString());
@@ -187,7 +194,7 @@ void PropertiesDialog::BuildPrivateFrame(QWidget* frame) {
 }
 
 void PropertiesDialog::ApplyTexts() {
-  const LanguageTexts& t = app_.texts;
+  const LanguageTexts& t = context_.texts;
   setWindowTitle(t.Get(140, 0));
   mainTab_->setTabText(0, t.Get(140, 2));
   mainTab_->setTabText(1, t.Get(140, 3));
@@ -222,17 +229,18 @@ void PropertiesDialog::ApplyTexts() {
 }
 
 void PropertiesDialog::Run() {
-  const DisplayState& state = app_.state;
-  if (!IsSelectionValid(app_.db, state.CurForm, state.SelType, state.SelIndex)) return;
+  const DisplayState& state = context_.state;
+  if (!IsSelectionValid(context_.db, state.CurForm, state.SelType, state.SelIndex)) return;
   selType_ = state.SelType;
   slot_ = state.SelIndex;
   Activate();
-  if (app_.Seams().RunModal(*this) == QDialog::Accepted) Store();
+  if (context_.dialogs.RunModal(*this) == QDialog::Accepted) Store();
 }
 
 void PropertiesDialog::Activate() {
   ApplyTexts();
-  const PropertyEntries entries = ReadProperties(app_.db, app_.state.CurForm, selType_, slot_);
+  const PropertyEntries entries =
+      ReadProperties(context_.db, context_.state.CurForm, selType_, slot_);
   ShowEntries(entries);
   const CommonControls use = CommonControlsFor(selType_);
   for (QWidget* name : std::initializer_list<QWidget*>{nameLab_, nameTxt_}) Use(name, use.name);
@@ -246,7 +254,7 @@ void PropertiesDialog::Activate() {
     Use(align, use.alignment);
   Use(fontButt_, use.font);
   // The database has no name: the box shows what it stands for.
-  if (selType_ == kSelectDatabase) nameTxt_->setText(app_.texts.Get(155, 1));
+  if (selType_ == kSelectDatabase) nameTxt_->setText(context_.texts.Get(155, 1));
   privatePages_->setCurrentIndex(PageOf(selType_));
 }
 
@@ -259,8 +267,8 @@ void PropertiesDialog::ShowEntries(const PropertyEntries& e) {
   ShowColor(1);
   transpCheck_->setChecked(e.transparent);
   ShowIndex(alignCombo_, e.alignment);
-  fontLab_->setText(
-      DescribeFont(SelectionFont(app_.db, app_.state.CurForm, selType_, slot_), app_.texts));
+  fontLab_->setText(DescribeFont(
+      SelectionFont(context_.db, context_.state.CurForm, selType_, slot_), context_.texts));
   ShowIndex(iCombo2_, e.imageSize);
   ShowIndex(iCombo3_, e.dblClickAction);
   lText1_->setText(e.toolTip);
@@ -274,13 +282,14 @@ void PropertiesDialog::ShowEntries(const PropertyEntries& e) {
   mText1_->setText(e.textLimit);
   mText1_->setEnabled(e.limitText);
   icon_ = e.icon;
-  formPic_->setIcon(app_.Window().IconFor(icon_));
+  formPic_->setIcon(context_.services.IconFor(icon_));
   formCheck1_->setChecked(e.shadow);
   maxListTxt_->setText(e.maxList);
 }
 
 PropertyEntries PropertiesDialog::Entries() const {
-  const PropertyEntries loaded = ReadProperties(app_.db, app_.state.CurForm, selType_, slot_);
+  const PropertyEntries loaded =
+      ReadProperties(context_.db, context_.state.CurForm, selType_, slot_);
   PropertyEntries e;
   e.name = nameTxt_->text();
   e.border = ChosenIndex(borderCombo_, loaded.border);
@@ -306,12 +315,15 @@ PropertyEntries PropertiesDialog::Entries() const {
 }
 
 void PropertiesDialog::Store() {
-  StoreProperties(app_.db, app_.state.CurForm, selType_, slot_, Entries());
-  // Names and icons of forms and the list length show in the lists and the tree.
-  if (selType_ == kSelectForm) app_.Designer().RebuildFormLists();
-  if (selType_ < 0) app_.Navigation().RebuildTree();
-  app_.Designer().Redraw();
-  app_.SetModified(true);
+  const int form = context_.state.CurForm;
+  const PropertyEntries entries = Entries();
+  if (!context_.funnel.Change(
+          context_.texts.Get(kStepNames, kPropertiesStep), ChangeScope::Forms({form}),
+          [&] { StoreProperties(context_.db, form, selType_, slot_, entries); }))
+    return;
+  // Icons of forms and the list length show in the tree.
+  if (selType_ < 0) navigator_.RebuildTree();
+  redraw_();
 }
 
 void PropertiesDialog::ShowColor(int swatch) {
@@ -321,25 +333,30 @@ void PropertiesDialog::ShowColor(int swatch) {
 }
 
 void PropertiesDialog::ChooseColor(int swatch) {
-  if (std::optional<QColor> chosen = app_.Seams().ChooseColor(this, ColorOf(colors_[swatch]))) {
+  if (std::optional<QColor> chosen = context_.dialogs.ChooseColor(this, ColorOf(colors_[swatch]))) {
     colors_[swatch] = StoredColor(*chosen);
     ShowColor(swatch);
   }
 }
 
 void PropertiesDialog::ChooseFont() {
-  FontSpec& font = SelectionFont(app_.db, app_.state.CurForm, selType_, slot_);
-  std::optional<QFont> chosen = app_.Seams().ChooseFont(this, FontOf(font));
+  Database& db = context_.db;
+  const int form = context_.state.CurForm;
+  FontSpec& font = SelectionFont(db, form, selType_, slot_);
+  std::optional<QFont> chosen = context_.dialogs.ChooseFont(this, FontOf(font));
   if (!chosen) return;
-  font = SpecOf(*chosen);
-  fontLab_->setText(DescribeFont(font, app_.texts));
-  if (selType_ >= 0) app_.Designer().Redraw();
-  app_.SetModified(true);
+  // The form's and the database's font is the database font, which every
+  // step keeps anyway.
+  const ChangeScope scope = selType_ >= 0 ? ChangeScope::Forms({form}) : ChangeScope{};
+  context_.funnel.Change(context_.texts.Get(kStepNames, kFontStep), scope,
+                         [&] { font = SpecOf(*chosen); });
+  fontLab_->setText(DescribeFont(font, context_.texts));
+  if (selType_ >= 0) redraw_();
 }
 
 void PropertiesDialog::ChooseIcon() {
-  icon_ = app_.ChooseIcon(icon_);
-  formPic_->setIcon(app_.Window().IconFor(icon_));
+  icon_ = context_.services.ChooseIcon(icon_);
+  formPic_->setIcon(context_.services.IconFor(icon_));
 }
 
 void PropertiesDialog::ShowTab(int tab) {

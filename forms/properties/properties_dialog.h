@@ -1,9 +1,11 @@
 // SetForm: the properties of the designer's selection, an element, the form
 // or the database. Each showing fills the controls from the model; OK
-// stores them, Cancel stores nothing. Only a chosen font is stored at once.
+// stores them as one undo step, Cancel stores nothing. Only a chosen font
+// is stored at once, as a step of its own.
 #pragma once
 
 #include <QDialog>
+#include <functional>
 
 #include "forms/properties/properties_logic.h"
 
@@ -18,13 +20,15 @@ class QTabBar;
 
 namespace orbo {
 
-class App;
+class Navigator;
+struct WindowContext;
 
 class PropertiesDialog : public QDialog {
   Q_OBJECT
 
  public:
-  explicit PropertiesDialog(App& app);
+  // redraw draws the designed form again, with its grid and handles.
+  PropertiesDialog(WindowContext& context, Navigator& navigator, std::function<void()> redraw);
 
   // Shows the dialog modally for the selection (SelType, SelIndex, CurForm).
   void Run();
@@ -43,7 +47,9 @@ class PropertiesDialog : public QDialog {
   void ShowColor(int swatch);
   void ShowTab(int tab);
 
-  App& app_;
+  WindowContext& context_;
+  Navigator& navigator_;
+  std::function<void()> redraw_;
   int selType_ = kSelectForm;
   int slot_ = 0;
   std::int32_t colors_[2] = {};

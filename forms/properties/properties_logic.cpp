@@ -42,13 +42,6 @@ CommonControls CommonControlsFor(int selType) {
   }
 }
 
-bool IsSelectionValid(const Database& db, int form, int selType, int slot) {
-  if (form < 0 || form >= db.FormCount) return false;
-  if (selType == kSelectDatabase || selType == kSelectForm) return true;
-  return selType >= 0 && selType < kElementTypeCount && slot >= 0 &&
-         slot < db.Forms[At(form)].ElementCount[At(selType)];
-}
-
 PropertyEntries ReadProperties(const Database& db, int form, int selType, int slot) {
   PropertyEntries entries;
   const FormDef& f = db.Forms[At(form)];

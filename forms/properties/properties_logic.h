@@ -7,11 +7,9 @@
 #include <cstdint>
 
 #include "storage/database_model.h"
+#include "storage/form_selection.h"
 
 namespace orbo {
-
-inline constexpr int kSelectForm = -1;
-inline constexpr int kSelectDatabase = -2;
 
 // The entries of the dialog's controls.
 struct PropertyEntries {
@@ -44,9 +42,6 @@ struct CommonControls {
   ControlUse name, border, backColor, foreColor, transparent, alignment, font;
 };
 CommonControls CommonControlsFor(int selType);
-
-// Whether the selection names something of the model.
-bool IsSelectionValid(const Database& db, int form, int selType, int slot);
 
 PropertyEntries ReadProperties(const Database& db, int form, int selType, int slot);
 // Stores the entries the selection has; the font is not among them.

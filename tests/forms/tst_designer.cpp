@@ -186,6 +186,48 @@ class DesignerTest : public QObject {
     QCOMPARE(f.db.FormCount, 2);
   }
 
+  // A drag is one step, taken back and done again through the Edit menu:
+  // the control and its handles follow, and so do the lists of forms.
+  void undoingDesignerSteps() {
+    Fixture f;
+    QAction* undo = f.Commands().Menu("mnuUndo");
+    QAction* redo = f.Commands().Menu("mnuRedo");
+    const ElementDef& text = f.Form().Elements[kText][0];
+    const QPoint start(text.Left, text.Top);
+    QWidget* control = f.canvas.Control(kText, 0);
+    Drag(&f.canvas.MainPic(), f.Inside(text), f.Inside(text) + f.Pixels(1000, 600));
+    const QPoint moved(text.Left, text.Top);
+    QVERIFY(moved != start);
+    QCOMPARE(f.app.Funnel().Stack().count(), 1);
+    const QPoint handleAt = f.HandleOffset(0, *control);
+    undo->trigger();
+    QCOMPARE(QPoint(text.Left, text.Top), start);
+    QCOMPARE(f.canvas.Control(kText, 0)->pos(), f.Pixels(start.x(), start.y()));
+    QCOMPARE(f.app.state.SelType, kText);
+    QVERIFY(f.canvas.SelPic(0).isVisible());
+    QCOMPARE(f.HandleOffset(0, *f.canvas.Control(kText, 0)), handleAt);
+    QVERIFY(!f.db.Modified);
+    redo->trigger();
+    QCOMPARE(QPoint(text.Left, text.Top), moved);
+    QCOMPARE(f.canvas.Control(kText, 0)->pos(), f.Pixels(moved.x(), moved.y()));
+
+    QComboBox& chooser = f.app.Designer().FormCombo();
+    emit chooser.activated(1);  // "new form"
+    QCOMPARE(f.db.FormCount, 2);
+    QCOMPARE(chooser.count(), 3);
+    QCOMPARE(f.Commands().Submenu("mnuSelForm")->actions().size(), 2);
+    undo->trigger();
+    QCOMPARE(f.db.FormCount, 1);
+    QCOMPARE(f.app.state.CurForm, 0);
+    QCOMPARE(chooser.count(), 2);
+    QCOMPARE(f.Commands().Submenu("mnuSelForm")->actions().size(), 1);
+    redo->trigger();
+    QCOMPARE(f.db.FormCount, 2);
+    QCOMPARE(f.app.state.CurForm, 1);
+    QCOMPARE(chooser.count(), 3);
+    QCOMPARE(chooser.currentIndex(), 1);
+  }
+
   // A drag cut short by the right button, F5, Escape or a press elsewhere
   // ends there: a later drag on the bare canvas moves and resizes nothing.
   void interruptedDragsLeaveNothingBehind_data() {

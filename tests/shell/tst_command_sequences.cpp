@@ -57,20 +57,7 @@ constexpr int kDefaultCommands = 3000;
 constexpr int kCommandsPerRun = 500;
 
 // Commands whose changes are not undo steps yet: each clears the stack.
-const QStringList kNotYetUndoable{"a new form from the record list",
-                                  "right button on the database",
-                                  "type into a field",
-                                  "choose, check or press",
-                                  "picture",
-                                  "quick list",
-                                  "title field",
-                                  "add an element",
-                                  "drag an element",
-                                  "resize with a handle",
-                                  "delete an element",
-                                  "add, clone, delete or choose a form",
-                                  "properties",
-                                  "hand-over inside a command"};
+const QStringList kNotYetUndoable{"hand-over inside a command"};
 
 struct Command {
   const char* name;
@@ -166,27 +153,37 @@ class Session {
     }
     if (step == stepBefore && ModelDifference(db(), before).isEmpty()) return;
     if (kNotYetUndoable.contains(QLatin1String(name))) {
-      // Its steps, if any, cannot be trusted: dropped, and the mark kept.
+      // As a change outside the stack: nothing before it can be taken back,
+      // and the database stays modified.
       app_.Funnel().MarkChangedOutside();
       states_.assign(1, db());
       return;
     }
     if (step < 1)
       return Fail(QStringLiteral("%1 changed the model without an undo step").arg(name));
-    // A command may make several steps (25 records) or fold into the last one.
-    const int made = std::max(step - stepBefore, 1);
     const Database after = db();
-    std::vector<Database> between;  // the models between its steps, from the top down
-    for (int i = 0; i < made; ++i) {
+    // A command makes one step or several (typing two words); the models
+    // between them are kept, the latest first.
+    std::vector<Database> between;
+    while (failure_.isEmpty() && Stack().index() > stepBefore) {
       Step(true);
-      if (i + 1 < made) between.push_back(db());
+      between.push_back(db());
     }
-    states_.resize(static_cast<std::size_t>(step - made + 1));
-    Expect(step - made, QStringLiteral("undo of ") + name);
-    for (int i = 1; i <= made; ++i) {
+    int first = Stack().index();
+    if (failure_.isEmpty() && !ModelDifference(db(), before).isEmpty() && first > 0) {
+      // Its first change folded into the step before it (typing on in a word).
+      Step(true);
+      --first;
+    } else if (!between.empty()) {
+      between.pop_back();  // the model before the command
+    }
+    states_.resize(static_cast<std::size_t>(first) + 1);
+    Expect(first, QStringLiteral("undo of ") + name);
+    states_.insert(states_.end(), between.rbegin(), between.rend());
+    states_.push_back(after);
+    for (int s = first + 1; s <= step && failure_.isEmpty(); ++s) {
       Step(false);
-      states_.push_back(i == made ? after : between[static_cast<std::size_t>(made - 1 - i)]);
-      Expect(step - made + i, QStringLiteral("redo of ") + name);
+      Expect(s, QStringLiteral("redo of ") + name);
     }
   }
 

@@ -41,13 +41,13 @@ constexpr int kDefaultEvents = 1500;
 constexpr int kEventsPerRun = 1000;
 
 // Commands after which stored values may be gone or elsewhere: deleting,
-// sorting, opening and replacing.
+// sorting, opening and replacing, and taking back or doing again.
 const QStringList kReshaping{
     "del",         "mnuDelRec",   "mnuDelFolder", "delete",   "mnuDelEl",    "delform",
     "mnuDelForm",  "mnuSort",     "sort",         "new",      "mnuNew",      "open",
     "mnuLoad",     "mnuImOrbo",   "mnuImAccess",  "mnuAbout", "mnSort2_0",   "mnSort2_1",
     "mnSort2_2",   "mnSort2_3",   "deleteKey",    "drop",     "mnuRecent_0", "mnuRecent_1",
-    "mnuRecent_2", "mnuRecent_3", "mnuPicChange"};
+    "mnuRecent_2", "mnuRecent_3", "mnuPicChange", "mnuUndo",  "mnuRedo"};
 
 struct Snapshot {
   Database db;

@@ -26,16 +26,16 @@ class DatabaseModelTest : public QObject {
     Database db;
     db.Records[3].Folder = 7;
     db.Folders[3].Name = db.Forms[3].Name = QStringLiteral("kept");
-    const auto bound = [kind](const Database& db) {
-      return int(kind == kRecordsKind   ? db.Records.size()
-                 : kind == kFoldersKind ? db.Folders.size()
-                                        : db.Forms.size()) -
+    const auto bound = [kind](const Database& model) {
+      return int(kind == kRecordsKind   ? model.Records.size()
+                 : kind == kFoldersKind ? model.Folders.size()
+                                        : model.Forms.size()) -
              1;
     };
-    const auto count = [kind](const Database& db) -> int {
-      return kind == kRecordsKind   ? db.RecordCount
-             : kind == kFoldersKind ? db.FolderCount
-                                    : db.FormCount;
+    const auto count = [kind](const Database& model) -> int {
+      return kind == kRecordsKind   ? model.RecordCount
+             : kind == kFoldersKind ? model.FolderCount
+                                    : model.FormCount;
     };
     SetCount(db, kind, 40);
     QCOMPARE(bound(db), 40 + margin);

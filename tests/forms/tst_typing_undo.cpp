@@ -1,0 +1,115 @@
+// Typing into a record's boxes as undo steps, with real key events on the
+// real window offscreen: a step per word, Ctrl+Z takes the words back to
+// the stored text exactly, Ctrl+Y does them again.
+#include <QLineEdit>
+#include <QTextEdit>
+#include <QUndoStack>
+#include <QtTest>
+
+#include "../shell/test_install.h"
+#include "app/main_window.h"
+#include "forms/canvas/form_canvas.h"
+#include "forms/editor/typed_words.h"
+#include "shell/navigator.h"
+#include "storage/database_commands.h"
+#include "storage/model_defaults.h"
+
+using namespace orbo;
+
+namespace {
+
+// Record 0 of the new database, with a text box and a multiline box
+// holding stored values, saved and shown.
+struct Fixture : RunningApp {
+  Database& db = app.db;
+
+  Fixture() {
+    app.Window().resize(1000, 700);
+    app.Window().show();
+    FormDef& form = db.Forms[0];
+    for (int type : {kText, kMultiline}) {
+      ApplyNewElementDefaults(form, type, 0, app.settings.DefaultFont);
+      form.ElementCount[type] = 1;
+    }
+    db.Records[0].TextValue[0] = "Stored";
+    db.Records[0].MemoValue[0] = "Stored\r\nlines";
+    dialogs.savePath = install.Path("typing.2db");
+    SaveDatabaseAs(db, app);
+    app.Navigation().ShowFolder(0);
+    app.Navigation().ShowRecord(0);
+  }
+  QUndoStack& Stack() { return app.Funnel().Stack(); }
+  // Focus in the box, the cursor at its end, as a click and End would leave it.
+  template <typename Box>
+  Box* Focused(int type) {
+    auto* box = qobject_cast<Box*>(app.Canvas().Control(type, 0));
+    app.Window().activateWindow();
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClick(box, Qt::Key_End);
+    return box;
+  }
+};
+
+}  // namespace
+
+class TypingUndoTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void aWordBeginsAtABlankAfterANonBlank() {
+    QVERIFY(StartsNewWord("hello", "hello "));
+    QVERIFY(!StartsNewWord("hello ", "hello  "));  // blanks after blanks
+    QVERIFY(!StartsNewWord("hello", "hell"));      // deleting
+    QVERIFY(!StartsNewWord("", " "));              // nothing before it
+    QVERIFY(StartsNewWord("ab", "a b"));           // typed in the middle
+    QVERIFY(!StartsNewWord("ab", "a\u00e9b"));
+  }
+
+  void typingTwoWordsIsTwoStepsAndCtrlZGivesTheStoredTextBack() {
+    Fixture f;
+    QLineEdit* line = f.Focused<QLineEdit>(kText);
+    QTest::keyClicks(line, " hello world");
+    QCOMPARE(f.db.Records[0].TextValue[0], QString("Stored hello world"));
+    QVERIFY2(f.Stack().count() <= 2, qPrintable(QString::number(f.Stack().count())));
+    QVERIFY(f.db.Modified);
+    const int steps = f.Stack().count();
+    for (int i = 0; i < steps; ++i) QTest::keyClick(line, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(f.db.Records[0].TextValue[0], QString("Stored"));
+    QCOMPARE(f.app.Canvas().Control(kText, 0), line);
+    QCOMPARE(line->text(), QString("Stored"));
+    QCOMPARE(f.Stack().index(), 0);
+    QVERIFY(!f.db.Modified);
+    // One more Ctrl+Z has nothing to take back and changes nothing.
+    QTest::keyClick(line, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(line->text(), QString("Stored"));
+    QCOMPARE(f.Stack().count(), steps);
+    for (int i = 0; i < steps; ++i) QTest::keyClick(line, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(f.db.Records[0].TextValue[0], QString("Stored hello world"));
+    QCOMPARE(line->text(), QString("Stored hello world"));
+  }
+
+  void typingAfterAnotherStepBeginsAStepOfItsOwn() {
+    Fixture f;
+    QLineEdit* line = f.Focused<QLineEdit>(kText);
+    QTest::keyClicks(line, "ab");
+    QCOMPARE(f.Stack().count(), 1);
+    // Another box of the same record is another step, and so is coming back.
+    QTextEdit* memo = f.Focused<QTextEdit>(kMultiline);
+    QTest::keyClicks(memo, "cd");
+    QCOMPARE(f.Stack().count(), 2);
+    line = f.Focused<QLineEdit>(kText);
+    QTest::keyClicks(line, "ef");
+    QCOMPARE(f.Stack().count(), 3);
+    QTest::keyClick(line, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(f.db.Records[0].TextValue[0], QString("Storedab"));
+    QCOMPARE(f.db.Records[0].MemoValue[0], QString("Stored\r\nlinescd"));
+    QTest::keyClick(line, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(line, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(f.db.Records[0].MemoValue[0], QString("Stored\r\nlines"));
+    QCOMPARE(f.db.Records[0].TextValue[0], QString("Stored"));
+  }
+};
+
+QTEST_MAIN(TypingUndoTest)
+#include "tst_typing_undo.moc"
