@@ -9,6 +9,8 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include "app/app_services.h"
+#include "app/language_menu.h"
 #include "app/main_window.h"
 #include "app/storage_adapter.h"
 #include "forms/canvas/form_canvas.h"
@@ -16,7 +18,6 @@
 #include "forms/designer/mode_switch.h"
 #include "forms/designer/title_field_menu.h"
 #include "forms/editor/record_editor.h"
-#include "forms/icons/icon_picker_dialog.h"
 #include "forms/properties/properties_dialog.h"
 #include "query/access/access_exchange.h"
 #include "query/find/finder.h"
@@ -27,7 +28,6 @@
 #include "shell/folder_tree.h"
 #include "shell/folder_tree_widget.h"
 #include "shell/handover.h"
-#include "shell/help_window.h"
 #include "shell/intro_dialog.h"
 #include "shell/navigator.h"
 #include "shell/recent_files.h"
@@ -77,113 +77,126 @@ bool App::Main(const QString& commandLine) {
   state.CurForm = -1;
   files_.WriteText(files_.Below(kHandOverFile), QStringLiteral("\r\n"), QStringLiteral("Main()"));
 
-  window_ = std::make_unique<MainWindow>(files_.Below(QStringLiteral("icons")));
-  window_->Commands().SetFunnel(&funnel_);
-  undo_ = std::make_unique<UndoCommands>(window_->Commands(), funnel_, texts);
-  context_ = std::make_unique<WindowContext>(WindowContext{
-      db, state, settings, texts, dialogs_, funnel_, window_->Commands(), *this, events_});
-  QObject::connect(&funnel_, &CommandFunnel::modifiedChanged, window_.get(),
+  parts_.window = std::make_unique<MainWindow>(files_.Below(QStringLiteral("icons")));
+  parts_.services =
+      std::make_unique<AppServices>(*parts_.window, dialogs_, texts, files_, db, state);
+  parts_.window->Commands().SetFunnel(&funnel_);
+  undo_ = std::make_unique<UndoCommands>(parts_.window->Commands(), funnel_, texts);
+  context_ = std::make_unique<WindowContext>(WindowContext{db, state, settings, texts, dialogs_,
+                                                           funnel_, parts_.window->Commands(),
+                                                           *parts_.services, events_});
+  parts_.context = context_.get();
+  QObject::connect(&funnel_, &CommandFunnel::modifiedChanged, parts_.window.get(),
                    [this](bool modified) { FollowModified(modified); });
-  QObject::connect(&funnel_, &CommandFunnel::modelChanged, window_.get(),
+  QObject::connect(&funnel_, &CommandFunnel::modelChanged, parts_.window.get(),
                    [this](const ChangedParts&, bool undoOrRedo) {
                      if (undoOrRedo) storage_->ShowChangedTexts();
                    });
-  intro_ = std::make_unique<IntroDialog>(window_.get());
-  QObject::connect(intro_.get(), &IntroDialog::helpRequested, intro_.get(),
-                   [this] { ShowHelp(10); });
-  tree_ = std::make_unique<FolderTree>(
-      window_->MainList(), [this](const QString& key) { return window_->IconFor(key); });
-  canvas_ = std::make_unique<FormCanvas>(window_->CanvasPage(),
-                                         files_.Below(QStringLiteral("icons")), *context_);
-  MainWindow& window = *window_;
-  navigator_ = std::make_unique<Navigator>(
-      *context_, *tree_, *canvas_,
+  parts_.intro = std::make_unique<IntroDialog>(parts_.window.get());
+  QObject::connect(parts_.intro.get(), &IntroDialog::helpRequested, parts_.intro.get(),
+                   [this] { parts_.services->ShowHelp(10); });
+  parts_.tree = std::make_unique<FolderTree>(parts_.window->MainList(), [this](const QString& key) {
+    return parts_.window->IconFor(key);
+  });
+  parts_.canvas = std::make_unique<FormCanvas>(parts_.window->CanvasPage(),
+                                               files_.Below(QStringLiteral("icons")), *context_);
+  MainWindow& window = *parts_.window;
+  parts_.navigator = std::make_unique<Navigator>(
+      *context_, *parts_.tree, *parts_.canvas,
       NavigationViews{
           window.MainList(), window.ListView1(), window.RootText(),
           [&window](const char* name) -> QToolButton& { return window.RootButton(name); },
           [&window](bool folder) { window.ShowFolderView(folder); }});
   // In edit mode the tree stands for the database.
-  QObject::connect(&events_, &WindowEvents::databaseChosen, window_.get(),
+  QObject::connect(&events_, &WindowEvents::databaseChosen, parts_.window.get(),
                    [this](bool showProperties) {
-                     designer_->SelectElement(-2, 0);
-                     designer_->ChooseTool(nullptr);
-                     if (showProperties) designer_->ShowProperties();
+                     parts_.designer->SelectElement(-2, 0);
+                     parts_.designer->ChooseTool(nullptr);
+                     if (showProperties) parts_.designer->ShowProperties();
                    });
-  finder_ = std::make_unique<Finder>(*context_, *navigator_, *canvas_);
-  access_ = std::make_unique<AccessExchange>(*context_, *navigator_, *tree_, *canvas_);
-  editor_ = std::make_unique<RecordEditor>(*context_, *canvas_, *navigator_, *tree_);
-  designer_ = std::make_unique<FormDesigner>(*context_, *canvas_, *tree_);
-  modeSwitch_ = std::make_unique<ModeSwitch>(*context_, *canvas_, *designer_, *navigator_);
-  QObject::connect(&events_, &WindowEvents::modeChanged, window_.get(),
+  parts_.finder = std::make_unique<Finder>(*context_, *parts_.navigator, *parts_.canvas);
+  parts_.access =
+      std::make_unique<AccessExchange>(*context_, *parts_.navigator, *parts_.tree, *parts_.canvas);
+  parts_.editor =
+      std::make_unique<RecordEditor>(*context_, *parts_.canvas, *parts_.navigator, *parts_.tree);
+  parts_.designer = std::make_unique<FormDesigner>(*context_, *parts_.canvas, *parts_.tree);
+  parts_.modeSwitch =
+      std::make_unique<ModeSwitch>(*context_, *parts_.canvas, *parts_.designer, *parts_.navigator);
+  QObject::connect(&events_, &WindowEvents::modeChanged, parts_.window.get(),
                    [this](int editMode) { FollowMode(editMode); });
-  designer_->onPropertiesAsked = [this] {
-    if (!properties_)
-      properties_ = std::make_unique<PropertiesDialog>(*context_, *navigator_,
-                                                       [this] { designer_->Redraw(); });
-    properties_->Run();
+  parts_.designer->onPropertiesAsked = [this] {
+    if (!parts_.properties)
+      parts_.properties = std::make_unique<PropertiesDialog>(*context_, *parts_.navigator,
+                                                             [this] { parts_.designer->Redraw(); });
+    parts_.properties->Run();
   };
   // In database mode the shown record's form, in edit mode the form designed.
-  recordTitleMenu_ = std::make_unique<TitleFieldMenu>(
-      *context_, *tree_, *window_->Commands().Submenu("mnuMainField"), [this] {
+  parts_.recordTitleMenu = std::make_unique<TitleFieldMenu>(
+      *context_, *parts_.tree, *parts_.window->Commands().Submenu("mnuMainField"), [this] {
         return state.EditMode == 0 && state.CurRecord >= 0
                    ? int(db.Records[std::size_t(state.CurRecord)].Form)
                    : -1;
       });
-  formTitleMenu_ = std::make_unique<TitleFieldMenu>(
-      *context_, *tree_, *window_->Commands().Submenu("mnuTitleField"), [this] {
+  parts_.formTitleMenu = std::make_unique<TitleFieldMenu>(
+      *context_, *parts_.tree, *parts_.window->Commands().Submenu("mnuTitleField"), [this] {
         return state.EditMode == 1 && state.CurForm >= 0 && state.CurForm < db.FormCount
                    ? state.CurForm
                    : -1;
       });
-  sorter_ = std::make_unique<Sorter>(*context_, *navigator_, *tree_);
-  options_ = std::make_unique<OptionsDialog>(*context_, files_, settingsPath_);
-  databaseProperties_ = std::make_unique<DatabasePropertiesDialog>(*context_);
-  QObject::connect(&events_, &WindowEvents::settingsChanged, window_.get(), [this] {
+  parts_.sorter = std::make_unique<Sorter>(*context_, *parts_.navigator, *parts_.tree);
+  parts_.options = std::make_unique<OptionsDialog>(*context_, files_, settingsPath_);
+  parts_.databaseProperties = std::make_unique<DatabasePropertiesDialog>(*context_);
+  QObject::connect(&events_, &WindowEvents::settingsChanged, parts_.window.get(), [this] {
     ApplySettings();
-    designer_->DrawGrid();
+    parts_.designer->DrawGrid();
   });
-  QObject::connect(&events_, &WindowEvents::recentFilesChanged, window_.get(),
+  QObject::connect(&events_, &WindowEvents::recentFilesChanged, parts_.window.get(),
                    [this] { BuildRecentMenu(); });
-  QObject::connect(&window_->UpdateTimer(), &QTimer::timeout, window_.get(),
+  QObject::connect(&parts_.window->UpdateTimer(), &QTimer::timeout, parts_.window.get(),
                    [this] { UpdateTick(); });
-  window_->onCloseRequested = [this] {
+  parts_.window->onCloseRequested = [this] {
     bool closing = false;
     funnel_.Run([&] { closing = QueryUnload(); });
     return closing;
   };
-  window_->onResized = [this] { RecordPlacement(); };
-  window_->onStatusPanelClicked = [this](const QString& key) { StatusPanelClicked(key); };
-  window_->onSplitterMoved = [this](int treeWidth) {
+  parts_.window->onResized = [this] { RecordPlacement(); };
+  parts_.window->onStatusPanelClicked = [this](const QString& key) { StatusPanelClicked(key); };
+  parts_.window->onSplitterMoved = [this](int treeWidth) {
     funnel_.Run([this, treeWidth] {
       // The divider's place is stored in the database: moving it is a step.
       funnel_.Change(texts.Get(kUndoTexts, 6), ChangeScope{}, [&] {
-        db.SplitterPos = static_cast<std::int16_t>(treeWidth * window_->TwipsPerPixelX());
+        db.SplitterPos = static_cast<std::int16_t>(treeWidth * parts_.window->TwipsPerPixelX());
       });
       Layout();
     });
   };
-  window_->UpdateTimer().start();
+  parts_.window->UpdateTimer().start();
   UpdateTick();
 
-  LoadCurrentLang();
+  languages_ = std::make_unique<LanguageMenu>(parts_.window->Commands(), files_, texts, *storage_,
+                                              *parts_.services, [this] {
+                                                undo_->Update();
+                                                parts_.services->UpdateStatusBar();
+                                              });
+  languages_->Load();
   if (CheckDoubleRun(commandLine)) return false;
   LoadIni(files_, settingsPath_, &settings);
   ConnectCommands();
   ApplySettings();
   storage_->NewDatabase();
-  ToDatabaseMode();
+  parts_.modeSwitch->ToDatabaseMode();
   BuildRecentMenu();
-  UpdateStatusBar();
+  parts_.services->UpdateStatusBar();
   if (!commandLine.isEmpty()) LoadDatabase(db, commandLine, *storage_);
   QApplication::processEvents();
-  window_->show();
+  parts_.window->show();
   UpdateTick();
   return true;
 }
 
 bool App::CheckDoubleRun(const QString& commandLine) {
   if (instanceLock_.tryLock(0)) return false;
-  ShowMessage(texts.Get(kAnotherInstanceText, 0), kOkOnly);
+  parts_.services->ShowMessage(texts.Get(kAnotherInstanceText, 0), kOkOnly);
   files_.WriteText(files_.Below(kHandOverFile), HandOverLine(commandLine) + QStringLiteral("\r\n"),
                    commandLine.isEmpty() ? QStringLiteral("CheckDoubleRun()-1")
                                          : QStringLiteral("CheckDoubleRun()-2"));
@@ -191,9 +204,9 @@ bool App::CheckDoubleRun(const QString& commandLine) {
 }
 
 void App::UpdateTick() {
-  editor_->UpdateMediaStatus();
+  parts_.editor->UpdateMediaStatus();
 
-  if (window_->isVisible() && !startDialogDone_ && !funnel_.Busy()) {
+  if (parts_.window->isVisible() && !startDialogDone_ && !funnel_.Busy()) {
     startDialogDone_ = true;
     if (commandLine_.isEmpty() && settings.ShowStartDialog) {
       funnel_.Run([this] { ShowIntro(IntroDialog::kStartChoices); });
@@ -201,12 +214,12 @@ void App::UpdateTick() {
   }
   if (endRequested_) {
     ended_ = true;
-    window_->UpdateTimer().stop();
+    parts_.window->UpdateTimer().stop();
     QCoreApplication::exit(0);
     return;
   }
-  int frameHeight = window_->frameGeometry().height() - window_->geometry().height() +
-                    window_->menuBar()->height();
+  int frameHeight = parts_.window->frameGeometry().height() - parts_.window->geometry().height() +
+                    parts_.window->menuBar()->height();
   if (frameHeight != menuBarHeight_) {
     menuBarHeight_ = frameHeight;
     Layout();
@@ -216,7 +229,7 @@ void App::UpdateTick() {
 
 void App::TakeHandOver() {
   // A request that arrives while a command runs waits for a later tick.
-  if (funnel_.Busy() || window_->Busy()) return;
+  if (funnel_.Busy() || parts_.window->Busy()) return;
   const QString path = files_.Below(kHandOverFile);
   std::optional<QString> line = files_.ReadFirstLine(path, QStringLiteral("multiprog"));
   if (!line || line->isEmpty()) return;
@@ -235,22 +248,23 @@ void App::CheckInvariants() {
 }
 
 void App::BringToFront() {
-  window_->setWindowState(window_->windowState() & ~Qt::WindowMinimized);
-  window_->show();
-  window_->raise();
-  window_->activateWindow();
+  parts_.window->setWindowState(parts_.window->windowState() & ~Qt::WindowMinimized);
+  parts_.window->show();
+  parts_.window->raise();
+  parts_.window->activateWindow();
 }
 
 bool App::QueryUnload() {
   if (!AskSaveChanges(db, *storage_)) return false;
   QDir::setCurrent(appPath_);
   SaveIni(files_, settingsPath_, settings);
-  tree_->Clear();
+  parts_.tree->Clear();
   for (QWidget* dialog :
-       std::initializer_list<QWidget*>{intro_.get(), picker_.get(), help_.get(), printing_.get()}) {
+       std::initializer_list<QWidget*>{parts_.intro.get(), parts_.printing.get()}) {
     if (dialog) dialog->hide();
   }
-  window_->hide();
+  parts_.services->HideDialogs();
+  parts_.window->hide();
   endRequested_ = true;
   return false;
 }
@@ -260,20 +274,20 @@ void App::ShowIntro(int mode) {
   for (const QString& path : settings.RecentFiles) {
     if (path != kNoRecentFile) recent << path;
   }
-  intro_->Prepare(static_cast<IntroDialog::Mode>(mode), texts, settings.StartCount, recent,
-                  settings.ShowStartDialog);
-  bool accepted = dialogs_.RunModal(*intro_) == QDialog::Accepted;
+  parts_.intro->Prepare(static_cast<IntroDialog::Mode>(mode), texts, settings.StartCount, recent,
+                        settings.ShowStartDialog);
+  bool accepted = dialogs_.RunModal(*parts_.intro) == QDialog::Accepted;
   if (mode != IntroDialog::kStartChoices) return;
-  settings.ShowStartDialog = intro_->ShowAtStart();
+  settings.ShowStartDialog = parts_.intro->ShowAtStart();
   if (!accepted) return;
-  switch (intro_->ChosenOption()) {
+  switch (parts_.intro->ChosenOption()) {
     case IntroDialog::kNew:
       break;
     case IntroDialog::kExample:
       LoadDatabase(db, files_.Below(QStringLiteral("data\\examples\\ex1.2db")), *storage_);
       break;
     case IntroDialog::kOpen: {
-      int line = intro_->ChosenLine();
+      int line = parts_.intro->ChosenLine();
       LoadDatabase(db, line == 0 ? QString() : recent.value(line - 1), *storage_);
       break;
     }
@@ -282,13 +296,6 @@ void App::ShowIntro(int mode) {
 
 StorageUi& App::Storage() { return *storage_; }
 
-PrintDialog& App::Printing() {
-  if (!printing_) printing_ = std::make_unique<PrintDialog>(*context_);
-  return *printing_;
-}
-
-MessageAnswer App::ShowMessage(const QString& text, int style) {
-  return dialogs_.ShowMessage(window_.get(), text, style);
-}
+WindowServices& App::Services() { return *parts_.services; }
 
 }  // namespace orbo

@@ -14,17 +14,11 @@
 
 namespace orbo {
 
-void App::SwitchMode(int editMode) { modeSwitch_->Switch(editMode); }
-
-void App::ToEditMode() { modeSwitch_->ToEditMode(); }
-
-void App::ToDatabaseMode() { modeSwitch_->ToDatabaseMode(); }
-
 void App::FollowMode(int editMode) {
   if (editMode == 0) {
-    finder_->ResetLists();
-    FolderTreeWidget& tree = window_->MainList();
-    if (window_->isVisible()) tree.setFocus();
+    parts_.finder->ResetLists();
+    FolderTreeWidget& tree = parts_.window->MainList();
+    if (parts_.window->isVisible()) tree.setFocus();
     tree.setFont(FontOf(db.DatabaseFont));
     Layout();
   }
@@ -32,15 +26,13 @@ void App::FollowMode(int editMode) {
 }
 
 void App::UpdateCommandStates() {
-  MainCommands& c = window_->Commands();
+  MainCommands& c = parts_.window->Commands();
   for (const char* list : {"mnuAddRec", "mnuSelForm"}) {
     QMenu* menu = c.Submenu(list);
     menu->menuAction()->setEnabled(!menu->isEmpty());
   }
-  recordTitleMenu_->UpdateEnabled();
-  formTitleMenu_->UpdateEnabled();
+  parts_.recordTitleMenu->UpdateEnabled();
+  parts_.formTitleMenu->UpdateEnabled();
 }
-
-void App::ChooseTool(QAction* tool) { designer_->ChooseTool(tool); }
 
 }  // namespace orbo

@@ -6,8 +6,10 @@
 #include <QFileInfo>
 
 #include "app/app.h"
+#include "app/app_services.h"
 #include "app/main_window.h"
 #include "forms/canvas/form_canvas.h"
+#include "forms/designer/mode_switch.h"
 #include "forms/editor/record_editor.h"
 #include "forms/icons/icon_image.h"
 #include "shell/integrity_texts.h"
@@ -86,7 +88,7 @@ void StorageAdapter::AddRecentFile(const QString& path) {
 
 void StorageAdapter::NewDatabase() {
   WindowContext& c = app_.Context();
-  app_.Editor().CloseMedia();
+  app_.Parts().Editor().CloseMedia();
   orbo::NewDatabase(c.db, c.settings.DefaultFont);
   c.db.CodePageName = codePage_;
   c.state.CurForm = 0;
@@ -112,19 +114,21 @@ bool StorageAdapter::CopyCompanionIcons(const QString& databasePath) {
 
 void StorageAdapter::EnsureIcons() {
   const Database& db = app_.Context().db;
-  ImageList& list = app_.Window().Icons();
-  for (int f = 0; f < db.FormCount; ++f) EnsureIcon(list, app_.Icons(), db.Forms[f].Icon);
-  for (int d = 0; d < db.FolderCount; ++d) EnsureIcon(list, app_.Icons(), db.Folders[d].Icon);
+  ImageList& list = app_.Parts().Window().Icons();
+  for (int f = 0; f < db.FormCount; ++f)
+    EnsureIcon(list, app_.Parts().services->Icons(), db.Forms[f].Icon);
+  for (int d = 0; d < db.FolderCount; ++d)
+    EnsureIcon(list, app_.Parts().services->Icons(), db.Folders[d].Icon);
 }
 
-void StorageAdapter::RefreshWindow() { app_.ToDatabaseMode(); }
+void StorageAdapter::RefreshWindow() { app_.Parts().Modes().ToDatabaseMode(); }
 
 void StorageAdapter::ShowChangedTexts() {
   DisplayState& state = app_.Context().state;
-  Navigator& navigator = app_.Navigation();
+  Navigator& navigator = app_.Parts().Navigation();
   navigator.RebuildTree();
   if (state.EditMode == 1) {
-    app_.Canvas().DrawForm(state.CurForm);
+    app_.Parts().Canvas().DrawForm(state.CurForm);
   } else if (state.CurRecord >= 0) {
     const int record = state.CurRecord;
     state.CurRecord = -1;
@@ -136,12 +140,12 @@ void StorageAdapter::ShowChangedTexts() {
 
 void StorageAdapter::ShowDatabase() {
   DisplayState& state = app_.Context().state;
-  app_.Editor().CloseMedia();
+  app_.Parts().Editor().CloseMedia();
   // A form of the database that was replaced may not exist in this one.
   if (state.CurForm >= app_.Context().db.FormCount) state.CurForm = -1;
   RefreshWindow();
   // A saved database is already showing folder 0 after the refresh.
-  if (state.CurRecord != -1 || state.CurFolder != 0) app_.Navigation().ShowFolder(0);
+  if (state.CurRecord != -1 || state.CurFolder != 0) app_.Parts().Navigation().ShowFolder(0);
 }
 
 RepairNames StorageAdapter::NamesForRepairs() {

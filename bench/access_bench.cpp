@@ -62,12 +62,13 @@ int main(int argc, char** argv) {
 
   FillRecords(app.db, 1);
   app.Storage().ShowDatabase();
-  ImportDialog& dialog = app.Access().Importing();
+  ImportDialog& dialog = app.Parts().Access().Importing();
   dialog.Prepare();
   dialog.OpenFile(room);
   dialog.findChild<QComboBox*>("FieldsCombo")->setCurrentIndex(1);
   emit dialog.findChild<QComboBox*>("ElsCombo")->activated(1);
-  Row("import of 31999 rows into new records, tree included", Ms([&] { app.Access().Import(); }));
+  Row("import of 31999 rows into new records, tree included",
+      Ms([&] { app.Parts().Access().Import(); }));
   Row("undo of the import", Ms([&] { app.Funnel().Undo(); }));
   Row("redo of the import", Ms([&] { app.Funnel().Redo(); }));
   if (app.db.RecordCount != kMaxRecords ||

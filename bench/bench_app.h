@@ -46,7 +46,7 @@ struct BenchApp {
   bool Start(int width, int height) {
     orbo::stream::SetLibraryFolder(QStringLiteral(ORBO_BIN_DIR));
     if (!app.Main(QString())) return false;
-    app.Window().resize(width, height);
+    app.Parts().Window().resize(width, height);
     return true;
   }
 };

@@ -95,27 +95,27 @@ int main(int argc, char** argv) {
     }
   }
   orbo::RecountBuffers(db);
-  app.Navigation().RebuildTree();
+  app.Parts().Navigation().RebuildTree();
   // The folder's 32000 nodes are made once, before the canvas is timed.
-  app.Tree().Reveal(db, QStringLiteral("item0"));
+  app.Parts().Tree().Reveal(db, QStringLiteral("item0"));
 
   std::printf("canvas_bench: 2 forms of 112 elements, %d records\n", kRecords);
   Print("first record shown (its 112 controls made)",
-        TimeEach(1, [&](int) { app.Navigation().ShowRecord(0); }));
+        TimeEach(1, [&](int) { app.Parts().Navigation().ShowRecord(0); }));
   Print("switch between records of the two forms",
-        TimeEach(kSwitches, [&](int i) { app.Navigation().ShowRecord(i % 2); }));
-  app.Navigation().ShowRecord(2);
-  QAction* next = app.Window().Commands().Tool(orbo::kMainBar, "dbnext");
+        TimeEach(kSwitches, [&](int i) { app.Parts().Navigation().ShowRecord(i % 2); }));
+  app.Parts().Navigation().ShowRecord(2);
+  QAction* next = app.Parts().Window().Commands().Tool(orbo::kMainBar, "dbnext");
   Print("step to the next record (first 2000)",
         TimeEach(kTimedSteps, [&](int) { next->trigger(); }));
-  app.Navigation().ShowRecord(kRecords - kTimedSteps - 1);
+  app.Parts().Navigation().ShowRecord(kRecords - kTimedSteps - 1);
   Print("step to the next record (last 2000)",
         TimeEach(kTimedSteps, [&](int) { next->trigger(); }));
 
   // Designing the form of 112 elements: one drag, a repaint per mouse move.
-  app.Window().Commands().Menu("mnuMode2_1")->trigger();
-  QWidget& canvas = app.Canvas().MainPic();
-  const QPoint grab = app.Canvas().Control(orbo::kText, 0)->geometry().center();
+  app.Parts().Window().Commands().Menu("mnuMode2_1")->trigger();
+  QWidget& canvas = app.Parts().Canvas().MainPic();
+  const QPoint grab = app.Parts().Canvas().Control(orbo::kText, 0)->geometry().center();
   QTest::mousePress(&canvas, Qt::LeftButton, {}, grab);
   Print("drag an element: one mouse move and repaint", TimeEach(kDragMoves, [&](int i) {
           QTest::mouseMove(&canvas, grab + QPoint(i % 200, i % 100));

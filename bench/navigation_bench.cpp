@@ -40,8 +40,8 @@ void FillTwoFolders(orbo::App& app, int records, int (*folderOf)(int)) {
   }
   orbo::RecountBuffers(db);
   app.Funnel().Reset();
-  app.Navigation().RebuildTree();
-  app.Navigation().ShowFolder(1);
+  app.Parts().Navigation().RebuildTree();
+  app.Parts().Navigation().ShowFolder(1);
 }
 
 // Taking the last step back and doing it again, as the Edit menu does.
@@ -55,20 +55,24 @@ void TimeFolderDeletions(orbo::App& app) {
   const auto lastInFolder0 = [](int r) { return r == 31999 ? 0 : 1; };
   const auto interleaved = [](int r) { return r % 2 == 0 ? 1 : 0; };
   FillTwoFolders(app, 32000, lastInFolder0);
-  Time("delete a folder of 31999 records", [&] { app.Navigation().DeleteCurrentFolder(); });
+  Time("delete a folder of 31999 records", [&] { app.Parts().Navigation().DeleteCurrentFolder(); });
   TimeUndoAndRedo(app, "undo it", "redo it");
   FillTwoFolders(app, 32000, lastInFolder0);
-  app.Window().MainList().expandItem(app.Tree().Node(orbo::FolderKey(1)));
-  Time("the same with its tree node expanded", [&] { app.Navigation().DeleteCurrentFolder(); });
+  app.Parts().Window().MainList().expandItem(app.Parts().Tree().Node(orbo::FolderKey(1)));
+  Time("the same with its tree node expanded",
+       [&] { app.Parts().Navigation().DeleteCurrentFolder(); });
   FillTwoFolders(app, 32000, interleaved);
   Time("delete a folder of 16000 interleaved records",
-       [&] { app.Navigation().DeleteCurrentFolder(); });
+       [&] { app.Parts().Navigation().DeleteCurrentFolder(); });
   FillTwoFolders(app, 32000, interleaved);
-  for (int f : {0, 1}) app.Window().MainList().expandItem(app.Tree().Node(orbo::FolderKey(f)));
-  Time("the same with both folder nodes expanded", [&] { app.Navigation().DeleteCurrentFolder(); });
+  for (int f : {0, 1})
+    app.Parts().Window().MainList().expandItem(app.Parts().Tree().Node(orbo::FolderKey(f)));
+  Time("the same with both folder nodes expanded",
+       [&] { app.Parts().Navigation().DeleteCurrentFolder(); });
   TimeUndoAndRedo(app, "undo it", "redo it");
   FillTwoFolders(app, 32000, [](int r) { return r % 10 == 3 && r < 30000 ? 1 : 0; });
-  Time("delete a folder of 3000 of 32000 records", [&] { app.Navigation().DeleteCurrentFolder(); });
+  Time("delete a folder of 3000 of 32000 records",
+       [&] { app.Parts().Navigation().DeleteCurrentFolder(); });
   TimeUndoAndRedo(app, "undo it", "redo it");
 }
 
@@ -99,22 +103,26 @@ int main(int argc, char** argv) {
   orbo::RecountBuffers(db);
 
   std::printf("navigation_bench: %d records in one folder, %d folders\n", kRecords - 1, kFolders);
-  Time("rebuild the tree", [&] { app.Navigation().RebuildTree(); });
-  Time("open the big folder (contents list)", [&] { app.Navigation().ShowFolder(kBigFolder); });
-  Time("expand its tree node",
-       [&] { app.Window().MainList().expandItem(app.Tree().Node(orbo::FolderKey(kBigFolder))); });
-  Time("add a record to it", [&] { app.Navigation().AddRecord(kBigFolder, 0, false); });
-  Time("show a record in the middle", [&] { app.Navigation().ShowRecord(kRecords / 2); });
-  Time("delete the shown record (free slot)", [&] { app.Navigation().DeleteCurrentRecord(); });
-  Time("add a record reusing the free slot",
-       [&] { app.Navigation().AddRecord(kBigFolder, 0, false); });
-  Time("delete the last record", [&] {
-    app.Navigation().ShowRecord(db.RecordCount - 1);
-    app.Navigation().DeleteCurrentRecord();
+  Time("rebuild the tree", [&] { app.Parts().Navigation().RebuildTree(); });
+  Time("open the big folder (contents list)",
+       [&] { app.Parts().Navigation().ShowFolder(kBigFolder); });
+  Time("expand its tree node", [&] {
+    app.Parts().Window().MainList().expandItem(
+        app.Parts().Tree().Node(orbo::FolderKey(kBigFolder)));
   });
-  Time("open the big folder again", [&] { app.Navigation().ShowFolder(kBigFolder); });
-  Time("add a folder", [&] { app.Navigation().AddFolder(); });
-  Time("delete that folder", [&] { app.Navigation().DeleteCurrentFolder(); });
+  Time("add a record to it", [&] { app.Parts().Navigation().AddRecord(kBigFolder, 0, false); });
+  Time("show a record in the middle", [&] { app.Parts().Navigation().ShowRecord(kRecords / 2); });
+  Time("delete the shown record (free slot)",
+       [&] { app.Parts().Navigation().DeleteCurrentRecord(); });
+  Time("add a record reusing the free slot",
+       [&] { app.Parts().Navigation().AddRecord(kBigFolder, 0, false); });
+  Time("delete the last record", [&] {
+    app.Parts().Navigation().ShowRecord(db.RecordCount - 1);
+    app.Parts().Navigation().DeleteCurrentRecord();
+  });
+  Time("open the big folder again", [&] { app.Parts().Navigation().ShowFolder(kBigFolder); });
+  Time("add a folder", [&] { app.Parts().Navigation().AddFolder(); });
+  Time("delete that folder", [&] { app.Parts().Navigation().DeleteCurrentFolder(); });
   TimeFolderDeletions(app);
   return 0;
 }

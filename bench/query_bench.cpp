@@ -8,6 +8,7 @@
 #include "../tests/storage/plain_sort.h"
 #include "bench_app.h"
 #include "bench_timing.h"
+#include "forms/designer/mode_switch.h"
 #include "query/sort/sorter.h"
 #include "shell/navigator.h"
 #include "storage/find_logic.h"
@@ -57,7 +58,7 @@ int main(int argc, char** argv) {
   App& app = bench.app;
   FillRecords(app.db);
   FillFolders(app.db);
-  app.ToDatabaseMode();
+  app.Parts().Modes().ToDatabaseMode();
 
   std::printf("query_bench: %d records in one folder, %d sibling folders\n", kMaxRecords,
               kSiblingFolders);
@@ -83,13 +84,13 @@ int main(int argc, char** argv) {
   Row("find without a hit, whole words (every value holds it)",
       Ms([&] { SearchRecords(model, nowhere, 0); }));
 
-  app.Navigation().ShowFolder(0);
+  app.Parts().Navigation().ShowFolder(0);
   Row("window: sort the records of the shown folder",
-      Ms([&] { app.Sorting().Sort(false, 0, true); }));
+      Ms([&] { app.Parts().Sorting().Sort(false, 0, true); }));
   Row("window: undo of the record sort", Ms([&] { app.Funnel().Undo(); }));
   Row("window: redo of the record sort", Ms([&] { app.Funnel().Redo(); }));
   Row("window: sort the top-level folders",
-      Ms([&] { app.Sorting().Sort(true, TopLevelParent, true); }));
+      Ms([&] { app.Parts().Sorting().Sort(true, TopLevelParent, true); }));
   Row("window: undo of the folder sort", Ms([&] { app.Funnel().Undo(); }));
   Row("window: redo of the folder sort", Ms([&] { app.Funnel().Redo(); }));
   return 0;

@@ -21,14 +21,14 @@ namespace {
 // Edit mode on the new database's form, grid off unless a test turns it on.
 struct Fixture : RunningApp {
   Database& db = app.db;
-  FormCanvas& canvas = app.Canvas();
+  FormCanvas& canvas = app.Parts().Canvas();
 
   Fixture() {
-    app.Window().resize(1000, 700);
+    app.Parts().Window().resize(1000, 700);
     app.settings.ShowGrid = false;
-    app.Window().Commands().Menu("mnuMode2_1")->trigger();
+    app.Parts().Window().Commands().Menu("mnuMode2_1")->trigger();
   }
-  MainCommands& Commands() { return app.Window().Commands(); }
+  MainCommands& Commands() { return app.Parts().Window().Commands(); }
   void Tool(const char* key) { Commands().Tool(kEditBar, key)->trigger(); }
   QPoint Pixels(int x, int y) { return {canvas.PixelsX(x), canvas.PixelsY(y)}; }
   FormDef& Form() { return db.Forms[app.state.CurForm]; }
@@ -43,11 +43,11 @@ struct Fixture : RunningApp {
   }
   // Makes the window active, so keys reach the control with the focus.
   bool Activate() {
-    app.Window().activateWindow();
-    return QTest::qWaitForWindowActive(&app.Window());
+    app.Parts().Window().activateWindow();
+    return QTest::qWaitForWindowActive(&app.Parts().Window());
   }
   // A key pressed in the window: it goes where the focus is.
-  void Key(Qt::Key key) { QTest::keyClick(app.Window().windowHandle(), key); }
+  void Key(Qt::Key key) { QTest::keyClick(app.Parts().Window().windowHandle(), key); }
   QPoint Inside(const ElementDef& e) { return Pixels(e.Left + 100, e.Top + 100); }
   // Where handle i sits against the selected control, in pixels.
   QPoint HandleOffset(int i, const QWidget& control) {
@@ -175,7 +175,7 @@ class DesignerTest : public QObject {
   // The chooser's last entry adds a form; a form in use stays.
   void forms() {
     Fixture f;
-    QComboBox& chooser = f.app.Designer().FormCombo();
+    QComboBox& chooser = f.app.Parts().Designer().FormCombo();
     QCOMPARE(chooser.count(), 2);  // the form and the entry that adds one
     emit chooser.activated(1);
     QCOMPARE(f.db.FormCount, 2);
@@ -211,7 +211,7 @@ class DesignerTest : public QObject {
     QCOMPARE(QPoint(text.Left, text.Top), moved);
     QCOMPARE(f.canvas.Control(kText, 0)->pos(), f.Pixels(moved.x(), moved.y()));
 
-    QComboBox& chooser = f.app.Designer().FormCombo();
+    QComboBox& chooser = f.app.Parts().Designer().FormCombo();
     emit chooser.activated(1);  // "new form"
     QCOMPARE(f.db.FormCount, 2);
     QCOMPARE(chooser.count(), 3);

@@ -46,7 +46,7 @@ class DesignerInputTest : public QObject {
     RunningApp f;
     QStringList broken;
     f.app.onBrokenInvariants = [&](const QStringList& problems) { broken << problems; };
-    MainWindow& window = f.app.Window();
+    MainWindow& window = f.app.Parts().Window();
     window.resize(1000, 700);
     window.show();
     window.activateWindow();
@@ -55,8 +55,8 @@ class DesignerInputTest : public QObject {
     for (int t = 0; t < kElementTypeCount; ++t) {
       AddElementInModel(f.app.db, 0, t, 500 + t * 700, 2000 + t * 200, f.app.settings.DefaultFont);
     }
-    f.app.Designer().Redraw();
-    FormCanvas& c = f.app.Canvas();
+    f.app.Parts().Designer().Redraw();
+    FormCanvas& c = f.app.Parts().Canvas();
     QWidget& canvas = c.MainPic();
     const int seed = qEnvironmentVariableIntValue("ORBO_DESIGNER_SEED");
     const int count = qEnvironmentVariableIsSet("ORBO_DESIGNER_EVENTS")

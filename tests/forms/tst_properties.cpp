@@ -28,15 +28,15 @@ namespace {
 struct Fixture : RunningApp {
   Database& db = app.db;
 
-  Fixture() { app.Window().Commands().Menu("mnuMode2_1")->trigger(); }
+  Fixture() { app.Parts().Window().Commands().Menu("mnuMode2_1")->trigger(); }
   FormDef& Form() { return db.Forms[app.state.CurForm]; }
   // The dialog for the selection.
   void Properties(const std::function<void(QDialog&)>& fill, bool ok = true) {
-    RunDialog(app.Window().Commands().Tool(kEditBar, "elprops"), fill, ok);
+    RunDialog(app.Parts().Window().Commands().Tool(kEditBar, "elprops"), fill, ok);
   }
   // Adds an element of type, selected.
   int Add(int type) {
-    app.Designer().AddElement(type, 300, 300);
+    app.Parts().Designer().AddElement(type, 300, 300);
     return app.state.SelIndex;
   }
 };
@@ -98,16 +98,17 @@ class PropertiesTest : public QObject {
 
   void renamingTheFormRenamesItsChooserEntry() {
     Fixture f;
-    f.app.Designer().SelectElement(kSelectForm, 0);
+    f.app.Parts().Designer().SelectElement(kSelectForm, 0);
     f.Properties([](QDialog& d) { Child<QLineEdit>(d, "NameTxt").setText("Invoices"); });
     QCOMPARE(f.Form().Name, QString("Invoices"));
-    QCOMPARE(f.app.Designer().FormCombo().itemText(f.app.state.CurForm), QString("Invoices"));
+    QCOMPARE(f.app.Parts().Designer().FormCombo().itemText(f.app.state.CurForm),
+             QString("Invoices"));
   }
 
   // The font is stored when chosen, the colour only by OK.
   void cancelKeepsTheColourButNotTheFont() {
     Fixture f;
-    f.app.Designer().SelectElement(kText, 0);
+    f.app.Parts().Designer().SelectElement(kText, 0);
     const std::int32_t colour = f.Form().Elements[kText][0].BackColor;
     f.dialogs.color = QColor(255, 0, 0);
     f.dialogs.font = QFont("DejaVu Serif", 14, QFont::Bold);
@@ -121,7 +122,7 @@ class PropertiesTest : public QObject {
     const ElementDef& text = f.Form().Elements[kText][0];
     QCOMPARE(text.BackColor, colour);
     QCOMPARE(text.Font, (FontSpec{"DejaVu Serif", 14, true, false}));
-    QCOMPARE(f.app.Canvas().Control(kText, 0)->font().family(), QString("DejaVu Serif"));
+    QCOMPARE(f.app.Parts().Canvas().Control(kText, 0)->font().family(), QString("DejaVu Serif"));
     QVERIFY(f.db.Modified);
     f.Properties([](QDialog& d) { Child<QPushButton>(d, "ColPic1").click(); });
     QCOMPARE(text.BackColor, std::int32_t(0x0000FF));
@@ -144,7 +145,7 @@ class PropertiesTest : public QObject {
     Fixture f;
     for (int type = 0; type < kElementTypeCount; ++type) f.Add(type);
     for (int type = -1; type < kElementTypeCount; ++type) {
-      f.app.Designer().SelectElement(type, 0);
+      f.app.Parts().Designer().SelectElement(type, 0);
       f.Properties(
           [&](QDialog& d) {
             d.show();
@@ -169,8 +170,8 @@ class PropertiesTest : public QObject {
     QFETCH(int, stored);
     Fixture f;
     f.db.Folders[0].Name = "A folder with a long name";
-    f.app.Navigation().RebuildTree();
-    FolderTreeWidget& tree = f.app.Window().MainList();
+    f.app.Parts().Navigation().RebuildTree();
+    FolderTreeWidget& tree = f.app.Parts().Window().MainList();
     QString shown;
     f.dialogs.onModal = [&](QDialog& d) {
       shown = d.objectName() + ' ' + Child<QLineEdit>(d, "NameTxt").text() + ' ' +

@@ -33,10 +33,10 @@ namespace {
 // is shown from a saved file, so relative picture names have a folder.
 struct Fixture : RunningApp {
   Database& db = app.db;
-  FormCanvas& canvas = app.Canvas();
+  FormCanvas& canvas = app.Parts().Canvas();
 
   Fixture() {
-    app.Window().resize(1000, 700);
+    app.Parts().Window().resize(1000, 700);
     dialogs.savePath = install.Path("view.2db");
     SaveDatabaseAs(db, app.Storage());
   }
@@ -47,15 +47,15 @@ struct Fixture : RunningApp {
     Form().ElementCount[type] = static_cast<std::int16_t>(count);
   }
   void Show(int record = 0) {
-    app.Navigation().ShowFolder(0);
-    app.Navigation().ShowRecord(record);
+    app.Parts().Navigation().ShowFolder(0);
+    app.Parts().Navigation().ShowRecord(record);
   }
   template <typename Widget>
   Widget* Control(int type, int slot = 0) {
     return qobject_cast<Widget*>(canvas.Control(type, slot));
   }
   void Mode(int editMode) {
-    app.Window().Commands().Menu(editMode ? "mnuMode2_1" : "mnuMode2_0")->trigger();
+    app.Parts().Window().Commands().Menu(editMode ? "mnuMode2_1" : "mnuMode2_0")->trigger();
   }
 };
 
@@ -145,12 +145,12 @@ class RecordViewTest : public QObject {
   void valueTypedDuringACommandLandsNowhere() {
     Fixture f;
     f.Show(0);
-    f.app.SetModified(true);
+    f.app.Storage().SetModified(true);
     const QString before = f.db.Records[0].TextValue[0];
     QLineEdit* title = f.Control<QLineEdit>(kText);
     f.dialogs.answers = {kAnswerCancel};
     f.dialogs.whileAsking = [&] { title->setText("typed meanwhile"); };
-    f.app.Window().Commands().Menu("mnuNew")->trigger();  // asks to save first
+    f.app.Parts().Window().Commands().Menu("mnuNew")->trigger();  // asks to save first
     QApplication::processEvents();
     QCOMPARE(f.db.Records[0].TextValue[0], before);
     QCOMPARE(title->text(), before);
@@ -242,7 +242,7 @@ class RecordViewTest : public QObject {
   void multilineTitleShowsItsFirstLine() {
     Fixture f;
     f.Form().TitleElement = 6000;
-    f.app.Navigation().RebuildTree();
+    f.app.Parts().Navigation().RebuildTree();
     f.Show();
     QTextEdit* memo = f.Control<QTextEdit>(kMultiline);
     memo->selectAll();
@@ -251,9 +251,9 @@ class RecordViewTest : public QObject {
     QTest::keyClick(memo, Qt::Key_Return);
     QTest::keyClicks(memo, "milk");
     QCOMPARE(f.db.Records[0].MemoValue[0], QString("\r\nShopping\r\nmilk"));
-    QCOMPARE(f.app.Tree().Node(RecordKey(0))->text(0), QString("Shopping"));
-    QVERIFY2(f.app.Window().windowTitle().endsWith(" - [Shopping]"),
-             qPrintable(f.app.Window().windowTitle()));
+    QCOMPARE(f.app.Parts().Tree().Node(RecordKey(0))->text(0), QString("Shopping"));
+    QVERIFY2(f.app.Parts().Window().windowTitle().endsWith(" - [Shopping]"),
+             qPrintable(f.app.Parts().Window().windowTitle()));
   }
 
   // Values longer than a line edit takes by default stay whole when edited;
@@ -291,12 +291,12 @@ class RecordViewTest : public QObject {
     f.Elements(kText, 2);
     f.Form().QuickEnter[1] = 1;
     for (const char* value : {"Paris", "Rome", "Paris"}) {
-      f.app.Navigation().AddRecord(0, 0, false);
+      f.app.Parts().Navigation().AddRecord(0, 0, false);
       f.db.Records[f.app.state.CurRecord].TextValue[1] = value;
     }
     f.Show(0);
     QLineEdit* city = f.Control<QLineEdit>(kText, 1);
-    f.app.Window().show();
+    f.app.Parts().Window().show();
     city->setFocus();
     QApplication::processEvents();
     QVERIFY(f.canvas.QuickPic().isVisible());
@@ -341,7 +341,7 @@ class RecordViewTest : public QObject {
     QTest::mousePress(mail, Qt::RightButton);
     mail->click();
     QCOMPARE(f.dialogs.opened.size(), 1);
-    QVERIFY(f.app.Window().statusBar()->currentMessage().contains("no address"));
+    QVERIFY(f.app.Parts().Window().statusBar()->currentMessage().contains("no address"));
 
     const int records = f.db.RecordCount;
     f.Control<QPushButton>(kButton, 1)->click();
@@ -361,11 +361,16 @@ class RecordViewTest : public QObject {
     QCOMPARE(f.dialogs.media.commands, QStringList{"play " + f.install.Path("song.wav")});
     f.dialogs.media.percent = 42;
     f.app.UpdateTick();
-    QLabel& panel = f.app.Window().StatusPanel("mci");
+    QLabel& panel = f.app.Parts().Window().StatusPanel("mci");
     QVERIFY(!panel.isHidden());
     QCOMPARE(panel.text(), f.app.texts.Get(110, 0) + " song.wav - 42%");
-    QVERIFY(f.app.Window().Commands().Tool(kMainBar, "mciStop")->toolTip().endsWith("(song.wav)"));
-    f.app.Window().Commands().Tool(kMainBar, "mciPause")->trigger();
+    QVERIFY(f.app.Parts()
+                .Window()
+                .Commands()
+                .Tool(kMainBar, "mciStop")
+                ->toolTip()
+                .endsWith("(song.wav)"));
+    f.app.Parts().Window().Commands().Tool(kMainBar, "mciPause")->trigger();
     QCOMPARE(f.dialogs.media.commands.last(), QString("pause"));
     f.dialogs.media.mode = MediaPlayer::kNotOpen;
     f.app.UpdateTick();
@@ -381,8 +386,8 @@ class RecordViewTest : public QObject {
     f.install.Write("song.wav", "RIFF");
     f.db.Records[0].ButtonValue[0] = "\\song.wav";
     QVERIFY(SaveDatabase(f.db, false, f.app.Storage()));
-    MainCommands& commands = f.app.Window().Commands();
-    QLabel& panel = f.app.Window().StatusPanel("mci");
+    MainCommands& commands = f.app.Parts().Window().Commands();
+    QLabel& panel = f.app.Parts().Window().StatusPanel("mci");
     for (const char* open : {"mnuLoad", "mnuNew"}) {
       f.Show();
       f.Control<QPushButton>(kButton)->click();

@@ -24,8 +24,8 @@ struct Fixture : RunningApp {
   Database& db = app.db;
 
   Fixture() {
-    app.Window().resize(1000, 700);
-    app.Window().show();
+    app.Parts().Window().resize(1000, 700);
+    app.Parts().Window().show();
     FormDef& form = db.Forms[0];
     for (int type : {kText, kMultiline}) {
       ApplyNewElementDefaults(form, type, 0, app.settings.DefaultFont);
@@ -34,16 +34,16 @@ struct Fixture : RunningApp {
     db.Records[0].TextValue[0] = "Stored";
     db.Records[0].MemoValue[0] = "Stored\r\nlines";
     dialogs.savePath = install.Path("typing.2db");
-    SaveDatabaseAs(db, app);
-    app.Navigation().ShowFolder(0);
-    app.Navigation().ShowRecord(0);
+    SaveDatabaseAs(db, app.Storage());
+    app.Parts().Navigation().ShowFolder(0);
+    app.Parts().Navigation().ShowRecord(0);
   }
   QUndoStack& Stack() { return app.Funnel().Stack(); }
   // Focus in the box, the cursor at its end, as a click and End would leave it.
   template <typename Box>
   Box* Focused(int type) {
-    auto* box = qobject_cast<Box*>(app.Canvas().Control(type, 0));
-    app.Window().activateWindow();
+    auto* box = qobject_cast<Box*>(app.Parts().Canvas().Control(type, 0));
+    app.Parts().Window().activateWindow();
     box->setFocus();
     QTest::keyClick(box, Qt::Key_End, Qt::ControlModifier);
     QTest::keyClick(box, Qt::Key_End);
@@ -76,7 +76,7 @@ class TypingUndoTest : public QObject {
     const int steps = f.Stack().count();
     for (int i = 0; i < steps; ++i) QTest::keyClick(line, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(f.db.Records[0].TextValue[0], QString("Stored"));
-    QCOMPARE(f.app.Canvas().Control(kText, 0), line);
+    QCOMPARE(f.app.Parts().Canvas().Control(kText, 0), line);
     QCOMPARE(line->text(), QString("Stored"));
     QCOMPARE(f.Stack().index(), 0);
     QVERIFY(!f.db.Modified);

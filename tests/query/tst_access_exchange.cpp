@@ -17,6 +17,7 @@
 #include "../test_files.h"
 #include "access_fakes.h"
 #include "app/main_window.h"
+#include "forms/designer/mode_switch.h"
 #include "query/access/access_exchange.h"
 #include "query/access/export_dialog.h"
 #include "query/access/import_dialog.h"
@@ -42,16 +43,16 @@ struct Fixture : RunningApp {
   explicit Fixture(bool fakeEngine = true) {
     db = test::FullFormDatabase();
     app.Storage().ShowDatabase();
-    app.ToDatabaseMode();
+    app.Parts().Modes().ToDatabaseMode();
     if (fakeEngine) {
       auto fake = std::make_unique<FakeEngine>();
       engine = fake.get();
-      app.Access().SetEngine(std::move(fake));
+      app.Parts().Access().SetEngine(std::move(fake));
     }
     dialogs.onModal = [](QDialog&) { return int(QDialog::Accepted); };
     dialogs.messages.clear();
   }
-  ImportDialog& Import() { return app.Access().Importing(); }
+  ImportDialog& Import() { return app.Parts().Access().Importing(); }
   template <typename Widget>
   Widget* In(const char* name) {
     return Import().findChild<Widget*>(name);
@@ -219,10 +220,10 @@ class AccessExchangeTest : public QObject {
     QCOMPARE(stack.count(), steps + 1);
     QCOMPARE(stack.text(steps), f.app.texts.Get(979, 5));
     const Database after = f.db;
-    f.app.Window().Commands().Menu("mnuUndo")->trigger();
+    f.app.Parts().Window().Commands().Menu("mnuUndo")->trigger();
     QCOMPARE(ModelDifference(f.db, before), QString());
     QCOMPARE(f.db.Modified, before.Modified);
-    f.app.Window().Commands().Menu("mnuRedo")->trigger();
+    f.app.Parts().Window().Commands().Menu("mnuRedo")->trigger();
     QCOMPARE(ModelDifference(f.db, after), QString());
     QVERIFY(FindModelProblems(f.db, 10).empty());
   }
@@ -257,14 +258,14 @@ class AccessExchangeTest : public QObject {
     Fixture f;
     f.engine->failWrites = true;
     f.dialogs.savePath = "out";
-    f.app.Window().Commands().Menu("mnuExAccess")->trigger();
+    f.app.Parts().Window().Commands().Menu("mnuExAccess")->trigger();
     QVERIFY(f.dialogs.messages.value(0).startsWith(f.app.texts.Get(910, 0) +
                                                    " N: " + QString::number(jet4::kCannotCreate)));
     f.install.Write("db.2db", "x");
     f.db.DatabasePath = f.install.Path("db.2db");
     f.dialogs.savePath = f.db.DatabasePath;
     f.engine->written.clear();
-    f.app.Window().Commands().Menu("mnuExAccess")->trigger();
+    f.app.Parts().Window().Commands().Menu("mnuExAccess")->trigger();
     QCOMPARE(f.dialogs.messages.last(), f.app.texts.Get(972, 1));
     QVERIFY(f.engine->written.empty());
   }
@@ -281,12 +282,13 @@ class AccessExchangeTest : public QObject {
     QTemporaryDir dir;
     const QString path = dir.filePath("export.mdb");
     f.dialogs.savePath = path;
-    f.app.Access().Exporting().Prepare();
-    f.app.Access()
+    f.app.Parts().Access().Exporting().Prepare();
+    f.app.Parts()
+        .Access()
         .Exporting()
         .findChild<QComboBox*>("FolderCombo")
         ->setCurrentIndex(0);  // all folders
-    f.app.Window().Commands().Menu("mnuExAccess")->trigger();
+    f.app.Parts().Window().Commands().Menu("mnuExAccess")->trigger();
     QVERIFY2(f.dialogs.messages.isEmpty(), qPrintable(f.dialogs.messages.join('\n')));
     const QString tables = QStandardPaths::findExecutable("mdb-tables");
     if (!tables.isEmpty()) {
@@ -336,12 +338,12 @@ class AccessExchangeTest : public QObject {
     f.Open(QString());  // cancelled
     QCOMPARE(f.dialogs.fileDialogStarts, QStringList{QDir::homePath()});
     f.Open("/data/in/a.mdb");
-    f.app.Window().Commands().Menu("mnuExAccess")->trigger();
+    f.app.Parts().Window().Commands().Menu("mnuExAccess")->trigger();
     QCOMPARE(f.dialogs.fileDialogStarts.last(), QString("/data/in"));
     f.db.DatabasePath = f.install.Path("records/my.2db");
     f.Open("/data/in/a.mdb");
     QCOMPARE(f.dialogs.fileDialogStarts.last(), f.install.Path("records"));
-    f.app.Window().Commands().Menu("mnuExAccess")->trigger();
+    f.app.Parts().Window().Commands().Menu("mnuExAccess")->trigger();
     QCOMPARE(f.dialogs.fileDialogStarts.last(), f.install.Path("records"));
     QCOMPARE(f.dialogs.fileDialogStarts.size(), 5);
   }

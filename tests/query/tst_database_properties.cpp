@@ -19,7 +19,7 @@ namespace {
 // ("change"); then OK or Cancel is pressed.
 void DatabaseProperties(RunningApp& r, const QStringList& steps, bool ok = true) {
   r.RunDialog(
-      r.app.Window().Commands().Menu("mnuDBProps"),
+      r.app.Parts().Window().Commands().Menu("mnuDBProps"),
       [&](QDialog& d) {
         for (const QString& step : steps) {
           if (step == "check") Child<QCheckBox>(d, "CodeCheck1").click();
@@ -79,8 +79,8 @@ class DatabasePropertiesTest : public QObject {
   void okIsOneStepBackAndAgain() {
     RunningApp r;
     QUndoStack& stack = r.app.Funnel().Stack();
-    QAction* undo = r.app.Window().Commands().Menu("mnuUndo");
-    QAction* redo = r.app.Window().Commands().Menu("mnuRedo");
+    QAction* undo = r.app.Parts().Window().Commands().Menu("mnuUndo");
+    QAction* redo = r.app.Parts().Window().Commands().Menu("mnuRedo");
     const Database unprotected = r.app.db;
     r.dialogs.typedTexts = {"first", "first", "first", "second", "second"};
     DatabaseProperties(r, {"check", "change"});

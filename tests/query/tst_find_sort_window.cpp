@@ -14,6 +14,7 @@
 #include "../shell/test_install.h"
 #include "app/main_window.h"
 #include "forms/canvas/form_canvas.h"
+#include "forms/designer/mode_switch.h"
 #include "query/find/find_dialog.h"
 #include "query/find/finder.h"
 #include "query/sort/sort_dialog.h"
@@ -34,13 +35,13 @@ struct Fixture : RunningApp {
   Database& db = app.db;
 
   explicit Fixture(const QStringList& titles = {}) {
-    for (int i = 1; i < titles.size(); ++i) app.Navigation().AddRecord(0, 0, true);
+    for (int i = 1; i < titles.size(); ++i) app.Parts().Navigation().AddRecord(0, 0, true);
     for (int i = 0; i < titles.size(); ++i) db.Records[i].TextValue[0] = titles[i];
-    app.ToDatabaseMode();
+    app.Parts().Modes().ToDatabaseMode();
     dialogs.messages.clear();
   }
-  MainCommands& Commands() { return app.Window().Commands(); }
-  FindDialog& Find() { return app.Find().Dialog(); }
+  MainCommands& Commands() { return app.Parts().Window().Commands(); }
+  FindDialog& Find() { return app.Parts().Find().Dialog(); }
   // Types text into the find dialog, with the given direction.
   void Look(const QString& text, bool up = false) {
     Child<QLineEdit>(Find(), "WhatText").setText(text);
@@ -48,7 +49,7 @@ struct Fixture : RunningApp {
   }
   QStringList ChildTexts(int folder) {
     QStringList texts;
-    QTreeWidgetItem* node = app.Tree().Node(FolderKey(folder));
+    QTreeWidgetItem* node = app.Parts().Tree().Node(FolderKey(folder));
     for (int i = 0; node && i < node->childCount(); ++i) texts << node->child(i)->text(0);
     return texts;
   }
@@ -65,7 +66,7 @@ class FindSortWindow : public QObject {
   // context; Find next goes on from the record shown.
   void upFromTheFirstRecordWrapsAround() {
     Fixture f({"xxcat and more", "dog", "a cat"});
-    f.app.Navigation().ShowRecord(0);
+    f.app.Parts().Navigation().ShowRecord(0);
     f.Look("cat", true);
     f.Commands().Menu("mnuFindNext")->trigger();
     QCOMPARE(f.dialogs.messages, QStringList{f.app.texts.Get(780, 0)});
@@ -88,11 +89,11 @@ class FindSortWindow : public QObject {
   void foundRecordStaysInSight() {
     Fixture f({"dog", "a cat"});
     f.db.Forms[0].Width = f.db.Forms[0].Height = 1500;
-    f.app.Window().setGeometry(0, 0, 500, 400);
-    f.app.Window().show();
-    f.app.Navigation().ShowFolder(0);
-    f.app.Navigation().ShowRecord(0);
-    QWidget& canvas = f.app.Canvas().MainPic();
+    f.app.Parts().Window().setGeometry(0, 0, 500, 400);
+    f.app.Parts().Window().show();
+    f.app.Parts().Navigation().ShowFolder(0);
+    f.app.Parts().Navigation().ShowRecord(0);
+    QWidget& canvas = f.app.Parts().Canvas().MainPic();
     QRect dialogFrame;
     f.dialogs.onModal = [&](QDialog& d) {
       d.resize(d.minimumSizeHint());
@@ -115,7 +116,7 @@ class FindSortWindow : public QObject {
 
   void oneRecordTellsAtOnce() {
     Fixture f({"only"});
-    f.app.Navigation().ShowRecord(0);
+    f.app.Parts().Navigation().ShowRecord(0);
     f.Look("missing");
     Child<QPushButton>(f.Find(), "FindButt").click();
     QCOMPARE(f.dialogs.messages, QStringList{f.app.texts.Get(770, 0)});
@@ -125,7 +126,7 @@ class FindSortWindow : public QObject {
   // already makes none; undo takes the mark back and the view follows.
   void markingIsOneStep() {
     Fixture f({"dog", "a cat"});
-    f.app.Navigation().ShowRecord(0);
+    f.app.Parts().Navigation().ShowRecord(0);
     f.Look("cat");
     Child<QPushButton>(f.Find(), "FindButt").click();
     QUndoStack& stack = f.app.Funnel().Stack();
@@ -150,7 +151,7 @@ class FindSortWindow : public QObject {
     f.db.Forms[0].ElementCount[kText] = 0;
     f.db.Forms[0].TitleElement = 6000;
     f.db.Forms[0].Name = "Notes";
-    f.app.ToDatabaseMode();
+    f.app.Parts().Modes().ToDatabaseMode();
     auto* forms = &Child<QComboBox>(f.Find(), "FormsCombo");
     auto* types = &Child<QComboBox>(f.Find(), "FieldsTypeCombo");
     QCOMPARE(forms->itemText(1), QString("Notes"));
@@ -172,16 +173,16 @@ class FindSortWindow : public QObject {
   void quickSortOfSubfolders() {
     Fixture f({"r"});
     for (const char* name : {"b", "C", "a"}) {
-      f.app.Navigation().AddFolder();
-      f.app.Navigation().RenameCurrentFolder(name);
+      f.app.Parts().Navigation().AddFolder();
+      f.app.Parts().Navigation().RenameCurrentFolder(name);
       const int added = f.db.FolderCount - 1;
       f.db.Folders[added].Parent = 0;
     }
     f.db.Records[0].Folder = 2;
-    f.app.ToDatabaseMode();
-    f.app.Navigation().ShowFolder(1);
-    FolderTreeWidget& tree = f.app.Window().MainList();
-    QTreeWidgetItem* node = f.app.Tree().Node(FolderKey(0));
+    f.app.Parts().Modes().ToDatabaseMode();
+    f.app.Parts().Navigation().ShowFolder(1);
+    FolderTreeWidget& tree = f.app.Parts().Window().MainList();
+    QTreeWidgetItem* node = f.app.Parts().Tree().Node(FolderKey(0));
     tree.scrollToItem(node);
     QTest::mouseClick(tree.viewport(), Qt::RightButton, {}, tree.visualItemRect(node).center());
     QCOMPARE(f.app.state.CurFolder, 0);

@@ -17,7 +17,7 @@ using namespace orbo;
 namespace {
 
 void Options(RunningApp& r, const std::function<void(QDialog&)>& fill, bool ok = true) {
-  r.RunDialog(r.app.Window().Commands().Menu("mnuPref"), fill, ok);
+  r.RunDialog(r.app.Parts().Window().Commands().Menu("mnuPref"), fill, ok);
 }
 
 QTreeWidgetItem* Node(QDialog& d, int bar, int button) {
@@ -58,7 +58,7 @@ class OptionsTest : public QObject {
   // A toolbar's own node stays ticked; an unticked button is hidden after OK only.
   void toolbarButtons() {
     RunningApp r;
-    const QList<ToolbarButton>& buttons = r.app.Window().Commands().Buttons(kMainBar);
+    const QList<ToolbarButton>& buttons = r.app.Parts().Window().Commands().Buttons(kMainBar);
     const int find =
         static_cast<int>(std::find_if(buttons.begin(), buttons.end(),
                                       [](const ToolbarButton& b) { return b.key == "find"; }) -
@@ -93,7 +93,7 @@ class OptionsTest : public QObject {
       d.findChild<QPushButton*>("OkButt")->click();
       return d.result();
     };
-    app.Window().Commands().Menu("mnuPref")->trigger();
+    app.Parts().Window().Commands().Menu("mnuPref")->trigger();
     QVERIFY(!app.settings.ShowStatusBar);
     QVERIFY(dialogs.fatal.isEmpty());
     QCOMPARE(dialogs.messages.size(), 1);

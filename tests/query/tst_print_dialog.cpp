@@ -33,8 +33,8 @@ namespace {
 struct Fixture : RunningApp {
   Fixture() {
     app.db = test::FreeSlotDatabase();
-    app.Navigation().RebuildTree();
-    app.Navigation().ShowFolder(0);
+    app.Parts().Navigation().RebuildTree();
+    app.Parts().Navigation().ShowFolder(0);
   }
 
   // mnuPrint, with what happens in each window while it is open.
@@ -46,7 +46,7 @@ struct Fixture : RunningApp {
       if (auto* print = dynamic_cast<PrintDialog*>(&dialog)) inDialog(*print);
       return 0;
     };
-    app.Window().Commands().Menu("mnuPrint")->trigger();
+    app.Parts().Window().Commands().Menu("mnuPrint")->trigger();
   }
 };
 
@@ -153,7 +153,7 @@ class PrintDialogTest : public QObject {
   // list and the choice are kept, and the preview steps through them.
   void reverseOrderAndThePreview() {
     Fixture f;
-    f.app.Navigation().ShowRecord(3);
+    f.app.Parts().Navigation().ShowRecord(3);
     QStringList titles;
     f.Print(
         [&](PrintDialog& dialog) {
@@ -193,7 +193,7 @@ class PrintDialogTest : public QObject {
   // and undo gives the model before it back.
   void draggingThePrintOffsets() {
     Fixture f;
-    f.app.Navigation().ShowRecord(0);
+    f.app.Parts().Navigation().ShowRecord(0);
     FormDef& form = f.app.db.Forms[0];
     QCOMPARE(form.PrintOffsetX, 200);
     const Database before = f.app.db;
@@ -219,9 +219,9 @@ class PrintDialogTest : public QObject {
     QCOMPARE(stack.count(), steps + 1);
     QCOMPARE(stack.text(steps), f.app.texts.Get(979, 3));
     const Database after = f.app.db;
-    f.app.Window().Commands().Menu("mnuUndo")->trigger();
+    f.app.Parts().Window().Commands().Menu("mnuUndo")->trigger();
     QCOMPARE(ModelDifference(f.app.db, before), QString());
-    f.app.Window().Commands().Menu("mnuRedo")->trigger();
+    f.app.Parts().Window().Commands().Menu("mnuRedo")->trigger();
     QCOMPARE(ModelDifference(f.app.db, after), QString());
   }
 
@@ -293,7 +293,7 @@ class PrintDialogTest : public QObject {
         QTest::keyClick(&Child<QComboBox>(dialog, "PrintCombo"), Qt::Key_Down);
         QTest::mouseClick(&Child<QPushButton>(dialog, "CancelButt"), Qt::LeftButton);
         QTest::keyClick(&dialog, Qt::Key_Escape);
-        QTest::keyClick(&f.app.Window(), Qt::Key_F6);
+        QTest::keyClick(&f.app.Parts().Window(), Qt::Key_F6);
       });
       QVERIFY(!dialog.isVisible());
       QCOMPARE(dialog.result(), int(QDialog::Accepted));
@@ -362,7 +362,7 @@ class PrintDialogTest : public QObject {
   void pdfPlacedAsThePreview() {
     if (!HavePdfToText() || !HavePdfToPpm()) QSKIP("poppler-utils are not installed");
     Fixture f;
-    f.app.Navigation().ShowRecord(0);
+    f.app.Parts().Navigation().ShowRecord(0);
     QTemporaryDir dir;
     f.dialogs.savePath = dir.filePath("dialog.pdf");
     QImage preview;

@@ -186,11 +186,11 @@ inline QString ModelProblems(App& app) {
 // when the tree shows the model.
 inline QString TreeDifference(App& app) {
   const Database& db = app.db;
-  for (QTreeWidgetItem* item : TreeItems(app.Window().MainList())) {
+  for (QTreeWidgetItem* item : TreeItems(app.Parts().Window().MainList())) {
     const QString key = FolderTree::KeyOf(item);
     const NodeKey parsed = ParseKey(key);
     if (parsed.kind.isEmpty()) continue;
-    if (app.Tree().Node(key) != item) return key + " is not found under its key";
+    if (app.Parts().Tree().Node(key) != item) return key + " is not found under its key";
     const QString parentKey = FolderTree::KeyOf(item->parent());
     if (parsed.kind == u"item") {
       const int r = parsed.index;
@@ -209,7 +209,7 @@ inline QString TreeDifference(App& app) {
     if (parent == TopLevelParent ? item->parent() != nullptr : parentKey != FolderKey(parent)) {
       return key + " is under the wrong parent";
     }
-    if (!app.Tree().Loaded(f)) continue;
+    if (!app.Parts().Tree().Loaded(f)) continue;
     QStringList expected;
     for (int sub : SubfoldersOf(db, f)) expected << FolderKey(sub);
     for (int r : RecordsOf(db, f)) expected << RecordKey(r);
@@ -224,7 +224,7 @@ inline QString TreeDifference(App& app) {
 // The contents list of the open folder shows only its records.
 inline QString ListDifference(App& app) {
   if (app.state.CurRecord != -1 || app.state.EditMode != 0) return {};
-  QListWidget& list = app.Window().ListView1();
+  QListWidget& list = app.Parts().Window().ListView1();
   for (int i = 0; i < list.count(); ++i) {
     const NodeKey key = ParseKey(list.item(i)->data(Qt::UserRole).toString());
     if (key.kind == u"item" && (key.index >= app.db.RecordCount ||

@@ -9,6 +9,7 @@
 #include "app/app.h"
 #include "app/main_window.h"
 #include "forms/designer/form_designer.h"
+#include "forms/designer/mode_switch.h"
 #include "query/find/find_dialog.h"
 #include "query/find/finder.h"
 #include "sample_databases.h"
@@ -46,12 +47,12 @@ struct Observation {
       if (widget->isVisible()) windows << widget->objectName();
     }
     windows.sort();
-    for (QAction* action : WindowActions(run.app.Window())) {
+    for (QAction* action : WindowActions(run.app.Parts().Window())) {
       if (action->isChecked()) checked << ActionName(action);
     }
     checked.sort();
-    geometry = run.app.Window().geometry();
-    title = run.app.Window().windowTitle();
+    geometry = run.app.Parts().Window().geometry();
+    title = run.app.Parts().Window().windowTitle();
     struct stat file {};
     if (stat(QFile::encodeName(db.DatabasePath).constData(), &file) == 0) {
       fileStamp = QStringLiteral("%1 %2").arg(file.st_ino).arg(file.st_mtim.tv_nsec);
@@ -99,7 +100,7 @@ void ShowFirstRecord(RunningApp& run) {
   for (int r = 0; r < run.app.db.RecordCount; ++r) {
     if (run.app.db.Records[r].Folder == BufferFolder) continue;
     // As a click in the list would.
-    run.app.Funnel().Run([&run, r] { run.app.Navigation().ShowRecord(r); });
+    run.app.Funnel().Run([&run, r] { run.app.Parts().Navigation().ShowRecord(r); });
     return;
   }
 }
@@ -116,26 +117,26 @@ const Situation kSituations[] = {
      [](RunningApp& run) {
        LoadExample(run);
        ShowFirstRecord(run);
-       run.app.SetModified(true);
+       run.app.Storage().SetModified(true);
      }},
     {"edit mode",
      [](RunningApp& run) {
        LoadExample(run);
-       run.app.SwitchMode(1);
+       run.app.Parts().Modes().Switch(1);
      }},
     {"edit mode, an element selected",
      [](RunningApp& run) {
        LoadExample(run);
-       run.app.SwitchMode(1);
-       run.app.Designer().SelectElement(kText, 0);
+       run.app.Parts().Modes().Switch(1);
+       run.app.Parts().Designer().SelectElement(kText, 0);
      }},
     {"edit mode, the database selected",
      [](RunningApp& run) {
        LoadExample(run);
-       run.app.SwitchMode(1);
-       run.app.Designer().SelectElement(-2, 0);
+       run.app.Parts().Modes().Switch(1);
+       run.app.Parts().Designer().SelectElement(-2, 0);
      }},
-    {"edit mode on a new database", [](RunningApp& run) { run.app.SwitchMode(1); }},
+    {"edit mode on a new database", [](RunningApp& run) { run.app.Parts().Modes().Switch(1); }},
 };
 
 // A program in the situation, every menu filled as it would be when opened.
@@ -149,14 +150,14 @@ class Program {
   App& app() { return run_->app; }
 
   void Restore() {
-    if (!app().Window().isVisible()) return Start();
+    if (!app().Parts().Window().isVisible()) return Start();
     for (QWidget* widget : QApplication::topLevelWidgets()) {
-      if (widget != &app().Window()) widget->hide();
+      if (widget != &app().Parts().Window()) widget->hide();
     }
     run_->dialogs.answers.clear();
-    app().SetModified(false);
-    app().NewDatabase();
-    app().RefreshWindow();
+    app().Storage().SetModified(false);
+    app().Storage().NewDatabase();
+    app().Storage().RefreshWindow();
     Enter();
   }
 
@@ -174,7 +175,7 @@ class Program {
     situation_.enter(*run_);
     run_->dialogs.savePath = run_->install.Path("saved.2db");
     run_->dialogs.openPath = run_->install.Path("example.2db");
-    FillEveryMenu(app().Window());
+    FillEveryMenu(app().Parts().Window());
   }
 
   const Situation& situation_;
@@ -215,7 +216,7 @@ bool MayDoNothing(const QString& name, QAction* action, App& app) {
   // The file that is open.
   if (key.startsWith(u"mnuRecent_")) return action->text().endsWith(db.DatabasePath);
   // Find next without a text to look for.
-  if (key == u"mnuFindNext") return app.Find().Dialog().Settings().text.isEmpty();
+  if (key == u"mnuFindNext") return app.Parts().Find().Dialog().Settings().text.isEmpty();
   // The form in view.
   if (key.startsWith(u"mnuSelForm_"))
     return key == QStringLiteral("mnuSelForm_%1").arg(state.CurForm) && state.SelType == -1;
@@ -259,11 +260,12 @@ class ActionStatesTest : public QObject {
     QFETCH(int, situation);
     Program program(kSituations[situation]);
     QStringList names;
-    for (QAction* action : WindowActions(program.app().Window())) names << ActionName(action);
+    for (QAction* action : WindowActions(program.app().Parts().Window()))
+      names << ActionName(action);
     QStringList faults;
     for (const QString& name : names) {
       program.Restore();
-      QAction* action = FindAction(program.app().Window(), name);
+      QAction* action = FindAction(program.app().Parts().Window(), name);
       if (!action || !action->isVisible() || !HeldWithinReach(action)) continue;
       if (QMenu* menu = MenuOpenedBy(action)) {
         // File waits for database mode, where its commands belong.
@@ -297,17 +299,18 @@ class ActionStatesTest : public QObject {
     QFETCH(int, situation);
     Program program(kSituations[situation]);
     QStringList names;
-    for (QAction* action : WindowActions(program.app().Window())) {
+    for (QAction* action : WindowActions(program.app().Parts().Window())) {
       if (!action->shortcut().isEmpty() && !Reachable(action)) names << ActionName(action);
     }
     QStringList faults;
     for (const QString& name : names) {
       program.Restore();
-      QAction* action = FindAction(program.app().Window(), name);
+      QAction* action = FindAction(program.app().Parts().Window(), name);
       if (!action || Reachable(action)) continue;
       const QKeyCombination key = action->shortcut()[0];
       const QString effect = Effect(program.Run(), [&] {
-        QTest::keyClick(program.app().Window().windowHandle(), key.key(), key.keyboardModifiers());
+        QTest::keyClick(program.app().Parts().Window().windowHandle(), key.key(),
+                        key.keyboardModifiers());
       });
       if (!effect.isEmpty()) faults << name + "'s key changes " + effect;
     }

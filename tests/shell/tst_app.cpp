@@ -14,6 +14,7 @@
 
 #include "app/app.h"
 #include "app/main_window.h"
+#include "forms/designer/mode_switch.h"
 #include "shell/folder_tree_widget.h"
 #include "shell/intro_dialog.h"
 #include "shell/settings_file.h"
@@ -36,8 +37,8 @@ struct Started {
     app = std::make_unique<App>(install.Path(), install.SettingsPath(), dialogs);
     return app->Main(commandLine);
   }
-  QAction* Menu(const char* name) { return app->Window().Commands().Menu(name); }
-  QAction* Tool(const char* key) { return app->Window().Commands().Tool(kMainBar, key); }
+  QAction* Menu(const char* name) { return app->Parts().Window().Commands().Menu(name); }
+  QAction* Tool(const char* key) { return app->Parts().Window().Commands().Tool(kMainBar, key); }
   void WriteSettings(const AppSettings& settings) {
     install.Write("config/orbo118.ini", SettingsToText(settings).toUtf8());
   }
@@ -55,14 +56,14 @@ class AppTest : public QObject {
   void settingsCarryOverToTheNextStart() {
     Started s;
     QVERIFY(s.Start());
-    QVERIFY(s.dialogs.fatal.isEmpty() && s.app->Window().isVisible());
+    QVERIFY(s.dialogs.fatal.isEmpty() && s.app->Parts().Window().isVisible());
     QCOMPARE(s.app->settings.RecentFiles[0], s.example);
     s.app->UpdateTick();
     QCOMPARE(s.dialogs.modalCount, 1);  // the start dialog, once
     QCOMPARE(s.install.FirstLine("data/multiprog.dat"), QString());
     s.app->settings.ShowStatusBar = false;
-    s.app->Window().setGeometry(40, 50, 800, 600);
-    s.app->Window().close();
+    s.app->Parts().Window().setGeometry(40, 50, 800, 600);
+    s.app->Parts().Window().close();
     s.app->UpdateTick();
     QVERIFY(s.app->Ended());
 
@@ -71,9 +72,9 @@ class AppTest : public QObject {
     QCOMPARE(s.dialogs.modalCount, 1);
     QVERIFY(s.dialogs.messages.isEmpty());
     QCOMPARE(s.app->db.DatabasePath, s.example);
-    QVERIFY(!s.app->Window().statusBar()->isVisible());
-    QCOMPARE(s.app->Window().geometry(), QRect(40, 50, 800, 600));
-    QCOMPARE(s.app->Window().Commands().RecentItems()[0]->text(), "&1 " + s.example);
+    QVERIFY(!s.app->Parts().Window().statusBar()->isVisible());
+    QCOMPARE(s.app->Parts().Window().geometry(), QRect(40, 50, 800, 600));
+    QCOMPARE(s.app->Parts().Window().Commands().RecentItems()[0]->text(), "&1 " + s.example);
   }
 
   // From the fifth start on, the dialog offers the last file instead of the
@@ -172,20 +173,21 @@ class AppTest : public QObject {
       if (byMenu) {
         s.Menu("mnuQuit")->trigger();
       } else {
-        s.app->Window().close();
+        s.app->Parts().Window().close();
       }
     };
     s.dialogs.savePath = s.install.Path("closing.2db");
     if (modified) {
-      s.app->SetModified(true);
+      s.app->Storage().SetModified(true);
       s.dialogs.answers = {kAnswerCancel};
       close();
       s.app->UpdateTick();
-      QVERIFY(s.app->Window().isVisible() && !s.app->Ended() && s.app->db.Modified);
+      QVERIFY(s.app->Parts().Window().isVisible() && !s.app->Ended() && s.app->db.Modified);
     }
     s.dialogs.answers = {MessageAnswer(answer)};
     close();
-    QVERIFY(!s.app->Window().isVisible() && !s.app->Ended());  // the end comes with the next tick
+    QVERIFY(!s.app->Parts().Window().isVisible() &&
+            !s.app->Ended());  // the end comes with the next tick
     s.app->UpdateTick();
     QVERIFY(s.app->Ended());
     QCOMPARE(s.dialogs.messages.size(), modified ? 2 : 0);  // the save question, twice
@@ -195,10 +197,10 @@ class AppTest : public QObject {
   void languageMenu() {
     Started s;
     QVERIFY(s.Start());
-    QList<QAction*> languages = s.app->Window().Commands().Submenu("mnuLang")->actions();
+    QList<QAction*> languages = s.app->Parts().Window().Commands().Submenu("mnuLang")->actions();
     QCOMPARE(languages.size(), 2);
     QCOMPARE(languages[0]->text(), QString("English"));
-    const QString fileMenu = s.app->Window().Commands().Submenu("mnuFile")->title();
+    const QString fileMenu = s.app->Parts().Window().Commands().Submenu("mnuFile")->title();
     languages[0]->trigger();  // the current one: nothing to say
     QVERIFY(s.dialogs.messages.isEmpty());
     QVERIFY(languages[0]->isChecked());
@@ -209,7 +211,7 @@ class AppTest : public QObject {
         s.dialogs.messages,
         QStringList{"Please, restart Corvane Database to activate this language in all dialogs."});
     QVERIFY(languages[1]->isChecked() && !languages[0]->isChecked());
-    QVERIFY(s.app->Window().Commands().Submenu("mnuFile")->title() != fileMenu);
+    QVERIFY(s.app->Parts().Window().Commands().Submenu("mnuFile")->title() != fileMenu);
   }
 
   // Russian texts come with the code page their users' files are written
@@ -222,13 +224,13 @@ class AppTest : public QObject {
     App& app = *s.app;
     s.Tool("tofolder")->trigger();
     const QString name = QString::fromUtf8("\u041f\u0430\u043f\u043a\u0430");
-    emit app.Window().RootText().textEdited(name);
+    emit app.Parts().Window().RootText().textEdited(name);
     s.dialogs.savePath = s.install.Path("ru");
     s.Tool("save")->trigger();
     QCOMPARE(app.db.DatabasePath, s.install.Path("ru.2db"));
     QVERIFY(!app.db.Modified);
     QVERIFY(s.dialogs.messages.isEmpty());
-    emit app.Window().RootText().textEdited("other");
+    emit app.Parts().Window().RootText().textEdited("other");
     QVERIFY(s.Tool("save")->isEnabled());
     s.dialogs.answers = {kAnswerNo};
     s.dialogs.openPath = s.install.Path("ru.2db");
@@ -257,10 +259,10 @@ class AppTest : public QObject {
     App& app = *s.app;
     QCOMPARE(app.db.CodePageName, QString("windows-1251"));
 
-    app.Window().Commands().Submenu("mnuLang")->actions()[0]->trigger();  // English
+    app.Parts().Window().Commands().Submenu("mnuLang")->actions()[0]->trigger();  // English
     s.dialogs.messages.clear();
     s.Tool("tofolder")->trigger();
-    emit app.Window().RootText().textEdited(word);
+    emit app.Parts().Window().RootText().textEdited(word);
     s.Tool("save")->trigger();
     QCOMPARE(s.dialogs.messages, QStringList());
     QVERIFY(!app.db.Modified);
@@ -290,8 +292,8 @@ class AppTest : public QObject {
   void progressMakesTheWindowBusy() {
     Started s;
     QVERIFY(s.Start());
-    MainWindow& window = s.app->Window();
-    s.app->ShowProgress(30, QString());
+    MainWindow& window = s.app->Parts().Window();
+    s.app->Services().ShowProgress(30, QString());
     QVERIFY(window.Busy() && !window.MainList().isEnabled() &&
             !window.Commands().Bar(kMainBar)->isEnabled());
     QVERIFY(!window.Commands().Submenu("mnuFile")->menuAction()->isEnabled());
@@ -299,19 +301,19 @@ class AppTest : public QObject {
     s.Menu("mnuMode2_1")->trigger();
     QVERIFY(s.app->state.EditMode == 0 &&
             !s.Menu("mnuMode2_1")->isChecked());  // no mode switch meanwhile
-    s.app->ShowProgress(200, QString());
+    s.app->Services().ShowProgress(200, QString());
     QVERIFY(!window.Busy() && window.MainList().isEnabled());
     QVERIFY(window.Commands().Submenu("mnuMode")->menuAction()->isEnabled());
 
     // In edit mode (the icon picker loads icons so) File stays off after,
     // also when the operation ends without having begun.
-    s.app->SwitchMode(1);
-    s.app->ShowProgress(30, QString());
-    s.app->ShowProgress(200, QString());
-    s.app->ShowProgress(200, QString());
+    s.app->Parts().Modes().Switch(1);
+    s.app->Services().ShowProgress(30, QString());
+    s.app->Services().ShowProgress(200, QString());
+    s.app->Services().ShowProgress(200, QString());
     QVERIFY(!window.Commands().Submenu("mnuFile")->menuAction()->isEnabled());
     QVERIFY(window.Commands().Submenu("mnuEditor")->menuAction()->isEnabled());
-    s.app->SwitchMode(0);
+    s.app->Parts().Modes().Switch(0);
     QVERIFY(window.Commands().Submenu("mnuFile")->menuAction()->isEnabled());
   }
 

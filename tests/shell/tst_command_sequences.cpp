@@ -115,7 +115,7 @@ class Session {
 
  private:
   Database& db() { return app_.db; }
-  MainWindow& window() { return app_.Window(); }
+  MainWindow& window() { return app_.Parts().Window(); }
   FolderTreeWidget& tree() { return window().MainList(); }
   QAction* Tool(const char* key) { return window().Commands().Tool(kMainBar, key); }
   QAction* Menu(const QString& name) { return window().Commands().Menu(name); }
@@ -341,11 +341,11 @@ class Session {
                 })},
         {"title field", 1,
          [this] {
-           QMenu* menu =
+           QMenu* titles =
                window().Commands().Submenu(app_.state.EditMode ? "mnuTitleField" : "mnuMainField");
-           emit menu->aboutToShow();
-           if (menu->menuAction()->isEnabled() && !menu->isEmpty())
-             Pick(menu->actions())->trigger();
+           emit titles->aboutToShow();
+           if (titles->menuAction()->isEnabled() && !titles->isEmpty())
+             Pick(titles->actions())->trigger();
          }},
         {"find", 4, inMode(0, [this] { UseFind(); })},
         {"sort", 3, inMode(0, [this] { UseSort(); })},
@@ -354,13 +354,13 @@ class Session {
          inMode(1,
                 [this] {
                   const QPoint from = RandomCanvasPoint();
-                  Drag(&app_.Canvas().MainPic(), from, from + RandomShift());
+                  Drag(&app_.Parts().Canvas().MainPic(), from, from + RandomShift());
                 })},
         {"resize with a handle", 3,
          inMode(1,
                 [this] {
                   PressOnCanvas(RandomCanvasPoint());
-                  QLabel& handle = app_.Canvas().SelPic(random_.bounded(8));
+                  QLabel& handle = app_.Parts().Canvas().SelPic(random_.bounded(8));
                   if (handle.isVisible()) Drag(&handle, QPoint(1, 1), QPoint(1, 1) + RandomShift());
                 })},
         {"delete an element", 2,
@@ -394,14 +394,14 @@ class Session {
   QAction* EditTool(const char* key) { return window().Commands().Tool(kEditBar, key); }
 
   QPoint RandomCanvasPoint() {
-    const QWidget& canvas = app_.Canvas().MainPic();
+    const QWidget& canvas = app_.Parts().Canvas().MainPic();
     return {random_.bounded(std::max(canvas.width(), 1)),
             random_.bounded(std::max(canvas.height(), 1))};
   }
 
   void PressOnCanvas(const QPoint& at) {
-    QTest::mousePress(&app_.Canvas().MainPic(), Qt::LeftButton, {}, at);
-    QTest::mouseRelease(&app_.Canvas().MainPic(), Qt::LeftButton, {}, at);
+    QTest::mousePress(&app_.Parts().Canvas().MainPic(), Qt::LeftButton, {}, at);
+    QTest::mouseRelease(&app_.Parts().Canvas().MainPic(), Qt::LeftButton, {}, at);
   }
 
   void Drag(QWidget* on, const QPoint& from, const QPoint& to) {
@@ -435,7 +435,7 @@ class Session {
         EditTool("delform")->trigger();
         break;
       case 3: {
-        QComboBox& chooser = app_.Designer().FormCombo();
+        QComboBox& chooser = app_.Parts().Designer().FormCombo();
         emit chooser.activated(random_.bounded(chooser.count()));
         break;
       }
@@ -447,7 +447,7 @@ class Session {
   template <typename Widget>
   QList<Widget*> VisibleOnCanvas() {
     QList<Widget*> shown;
-    for (Widget* widget : app_.Canvas().MainPic().findChildren<Widget*>()) {
+    for (Widget* widget : app_.Parts().Canvas().MainPic().findChildren<Widget*>()) {
       if (widget->isVisible() && widget->property("elementType").isValid()) shown << widget;
     }
     return shown;
@@ -501,7 +501,7 @@ class Session {
       QTest::mouseDClick(image, Qt::LeftButton);
     } else {
       QTest::mousePress(image, Qt::LeftButton);
-      Pick(app_.Editor().RecordMenu().actions())->trigger();
+      Pick(app_.Parts().Editor().RecordMenu().actions())->trigger();
     }
   }
 
@@ -511,9 +511,9 @@ class Session {
     if (lines.isEmpty()) return;
     QFocusEvent focus(QEvent::FocusIn);
     QApplication::sendEvent(Pick(lines), &focus);
-    if (!app_.Canvas().QuickPic().isVisible()) return;
-    emit app_.Canvas().QuickPic().pressed();
-    QListWidget& list = app_.Canvas().QuickList();
+    if (!app_.Parts().Canvas().QuickPic().isVisible()) return;
+    emit app_.Parts().Canvas().QuickPic().pressed();
+    QListWidget& list = app_.Parts().Canvas().QuickList();
     if (list.count() > 0) emit list.itemClicked(list.item(random_.bounded(list.count())));
   }
 
@@ -533,7 +533,7 @@ class Session {
   // the dialog, or the record marked.
   void UseFind() {
     Menu("mnuFind")->trigger();
-    FindDialog& find = app_.Find().Dialog();
+    FindDialog& find = app_.Parts().Find().Dialog();
     In<QLineEdit>(find, "WhatText")
         ->setText(QString::fromUtf8(Pick<const char*>({"a", "1", "Folder", "caf\u00e9", "", "0"})));
     In<QRadioButton>(find, random_.bounded(2) ? "UpDir" : "DownDir")->setChecked(true);
@@ -562,7 +562,7 @@ class Session {
       return;
     }
     Menu("mnuSort")->trigger();
-    SortDialog& sort = app_.Sorting().Dialog();
+    SortDialog& sort = app_.Parts().Sorting().Dialog();
     for (const char* list : {"WhatCombo", "WhereCombo", "DirCombo"})
       ChooseAny(In<QComboBox>(sort, list));
     In<QPushButton>(sort, "SortButt")->click();

@@ -69,11 +69,11 @@ class DialogsTest : public QObject {
     RunningApp running;
     App& app = running.app;
     running.dialogs.typedText = "same";
-    QCOMPARE(app.AskText("?", "same", false), QString("same"));
+    QCOMPARE(app.Services().AskText("?", "same", false), QString("same"));
     running.dialogs.typedText = "s3cret";
     QCOMPARE(app.Storage().AskPassword(), QString("s3cret"));
     QCOMPARE(running.dialogs.prompts.last(), app.texts.Get(680, 0));
-    QCOMPARE(app.AskText("?", "same", false), QString("s3cret"));
+    QCOMPARE(app.Services().AskText("?", "same", false), QString("s3cret"));
     QVERIFY(!app.db.Modified);
   }
 
@@ -94,17 +94,17 @@ class DialogsTest : public QObject {
       if (selectedAtStart >= 0) return QDialog::Rejected;
       selectedAtStart = picker->Selected();
       picker->findChild<QPushButton*>("AddIconButt")->click();
-      picker->Select(app.Window().Icons().IndexOf("New\\holiday.bmp") + 1);
+      picker->Select(app.Parts().Window().Icons().IndexOf("New\\holiday.bmp") + 1);
       picker->findChild<QPushButton*>("OkButt")->click();
       return picker->result();
     };
-    app.SetModified(false);
-    QCOMPARE(app.ChooseIcon("Pets\\cat.bmp"), QString("New\\holiday.bmp"));
-    QCOMPARE(selectedAtStart, app.Window().Icons().IndexOf("Pets\\cat.bmp") + 1);
+    app.Storage().SetModified(false);
+    QCOMPARE(app.Services().ChooseIcon("Pets\\cat.bmp"), QString("New\\holiday.bmp"));
+    QCOMPARE(selectedAtStart, app.Parts().Window().Icons().IndexOf("Pets\\cat.bmp") + 1);
     QVERIFY(!app.db.Modified);  // the caller's step stores the choice
     QCOMPARE(QImage(install.Path("icons/usericons/New/holiday.bmp")).pixel(4, 4), qRgb(0, 0, 250));
-    app.SetModified(false);
-    QCOMPARE(app.ChooseIcon("record"), QString("record"));
+    app.Storage().SetModified(false);
+    QCOMPARE(app.Services().ChooseIcon("record"), QString("record"));
     QVERIFY(!app.db.Modified);
   }
 
@@ -123,8 +123,9 @@ class DialogsTest : public QObject {
     app.db.Forms[0].Icon = "New\\pet.bmp";
     app.db.Folders[0].Icon = "nowhere\\gone.bmp";
     app.Storage().EnsureIcons();
-    QCOMPARE(app.Window().Icons().Image("New\\pet.bmp").pixel(2, 2), qRgb(0, 128, 0));
-    QCOMPARE(app.Window().Icons().Image("nowhere\\gone.bmp").pixel(2, 2), qRgb(255, 0, 255));
+    QCOMPARE(app.Parts().Window().Icons().Image("New\\pet.bmp").pixel(2, 2), qRgb(0, 128, 0));
+    QCOMPARE(app.Parts().Window().Icons().Image("nowhere\\gone.bmp").pixel(2, 2),
+             qRgb(255, 0, 255));
   }
 };
 

@@ -62,7 +62,7 @@ class FailingSavesTest : public QObject {
     QVERIFY(app.Main(path));
     QCOMPARE(app.db.RecordCount, LargeDatabase().RecordCount);
     app.db.Folders[0].Name = QStringLiteral("Changed before the save");
-    app.SetModified(true);
+    app.Storage().SetModified(true);
 
     // How many writes a whole save makes.
     const QString copy = install.Path(QStringLiteral("copy.2db"));
@@ -82,7 +82,7 @@ class FailingSavesTest : public QObject {
     QRandomGenerator random(19);
     for (int i = 0; i < kRandomLimits; ++i) faults << Fault{-1, random.bounded(size)};
 
-    QAction* save = app.Window().Commands().Menu("mnuSave");
+    QAction* save = app.Parts().Window().Commands().Menu("mnuSave");
     for (const Fault& fault : faults) {
       dialogs.messages.clear();
       failWrites(fault.failingWrite, fault.byteLimit);

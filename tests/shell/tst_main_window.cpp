@@ -9,6 +9,7 @@
 #include "app/app.h"
 #include "app/main_window.h"
 #include "forms/canvas/form_canvas.h"
+#include "forms/designer/mode_switch.h"
 #include "shell/folder_tree_widget.h"
 #include "shell/help_window.h"
 #include "shell/navigator.h"
@@ -20,7 +21,7 @@ using namespace orbo;
 namespace {
 
 struct Fixture : RunningApp {
-  MainWindow* window = &app.Window();
+  MainWindow* window = &app.Parts().Window();
   MainCommands& c = window->Commands();
 
   bool Visible(const char* menu) { return c.Submenu(menu)->menuAction()->isVisible(); }
@@ -53,8 +54,8 @@ class MainWindowTest : public QObject {
     QCOMPARE(f.app.state.CurRecord, 0);  // a new database shows its first record
     f.dialogs.savePath = f.install.Path("saved.2db");
     QVERIFY(SaveDatabaseAs(f.app.db, f.app.Storage()));
-    f.app.SwitchMode(1);
-    f.app.SwitchMode(0);
+    f.app.Parts().Modes().Switch(1);
+    f.app.Parts().Modes().Switch(0);
     QCOMPARE(f.app.state.CurRecord, -1);  // a saved one opens folder 0
     QCOMPARE(f.app.state.CurFolder, 0);
   }
@@ -63,16 +64,16 @@ class MainWindowTest : public QObject {
   // and the arrow, and opens nothing.
   void elementToolsActAsAGroup() {
     Fixture f;
-    f.app.SwitchMode(1);
+    f.app.Parts().Modes().Switch(1);
     f.EditTool("addt")->trigger();
-    QCOMPARE(f.app.Canvas().MainPic().cursor().shape(), Qt::CrossCursor);
+    QCOMPARE(f.app.Parts().Canvas().MainPic().cursor().shape(), Qt::CrossCursor);
     f.EditTool("addc")->trigger();
     QVERIFY(!f.EditTool("addt")->isChecked() && f.EditTool("addc")->isChecked() &&
             !f.EditTool("arrow")->isChecked());
     emit f.window->MainList().itemClicked(f.window->MainList().topLevelItem(0), 0);
     QCOMPARE(f.app.state.SelType, -2);
     QVERIFY(!f.EditTool("addc")->isChecked() && f.EditTool("arrow")->isChecked());
-    QCOMPARE(f.app.Canvas().MainPic().cursor().shape(), Qt::ArrowCursor);
+    QCOMPARE(f.app.Parts().Canvas().MainPic().cursor().shape(), Qt::ArrowCursor);
     QCOMPARE(f.app.state.CurRecord, 0);
   }
 
@@ -82,7 +83,7 @@ class MainWindowTest : public QObject {
     f.dialogs.savePath = f.install.Path("mydata.2db");
     QVERIFY(SaveDatabaseAs(f.app.db, f.app.Storage()));
     f.app.db.Records[0].TextValue[0] = "Smith";
-    f.app.Navigation().ShowRecord(0);
+    f.app.Parts().Navigation().ShowRecord(0);
     const int before = f.app.db.SplitterPos;
     f.window->onSplitterMoved(400);
     QVERIFY(f.app.db.SplitterPos > before);
@@ -90,7 +91,7 @@ class MainWindowTest : public QObject {
     SetCount(f.app.db, kRecordsKind, 10);
     SetCount(f.app.db, kFoldersKind, 3);
     f.app.db.BufferCount = 2;
-    f.app.UpdateStatusBar();
+    f.app.Services().UpdateStatusBar();
     QCOMPARE(f.window->StatusPanel("main").text(),
              f.app.texts.Get(100, 1) + ": 8          " + f.app.texts.Get(100, 2) + ": 3");
   }
@@ -99,7 +100,7 @@ class MainWindowTest : public QObject {
     Fixture f;
     SetCount(f.app.db, kFormsKind, 2);
     f.app.db.Forms[1] = f.app.db.Forms[0];
-    f.app.ToDatabaseMode();
+    f.app.Parts().Modes().ToDatabaseMode();
     QStringList names;
     for (QAction* entry : f.c.AddRecordMenu()->actions())
       names << (entry->isSeparator() ? "-" : entry->objectName());
@@ -127,7 +128,7 @@ class MainWindowTest : public QObject {
     SetCount(f.app.db, kFormsKind, 2);
     f.app.db.Forms[1] = f.app.db.Forms[0];
     f.app.db.Forms[1].ElementCount[kMultiline] = 0;
-    f.app.ToDatabaseMode();
+    f.app.Parts().Modes().ToDatabaseMode();
     QMenu* menu = f.c.Submenu("mnuMainField");
     emit menu->aboutToShow();
     QAction* multiline =

@@ -74,7 +74,7 @@ class MovableExportTest : public QObject {
 
     QDir().mkpath(install.Path("trip"));
     running.dialogs.savePath = install.Path("trip/trip.2db");
-    app.Window().Commands().Menu("mnuExMove")->trigger();
+    app.Parts().Window().Commands().Menu("mnuExMove")->trigger();
     QCOMPARE(db.DatabasePath, install.Path("trip/trip.2db"));
     QVERIFY(!db.Modified);
     QCOMPARE(db.Records[0].ImageValue[0], QString("\\trip.2dbfiles\\cat.jpg"));
@@ -102,7 +102,7 @@ class MovableExportTest : public QObject {
     running.dialogs.savePath = running.install.Path("out.2db");
     // A file where the files folder should go makes every copy fail.
     QVERIFY(WriteBytes(running.install.Path("out.2dbfiles"), "in the way"));
-    app.Window().Commands().Menu("mnuExMove")->trigger();
+    app.Parts().Window().Commands().Menu("mnuExMove")->trigger();
     QCOMPARE(running.dialogs.messages.size(), 1);
     QVERIFY(running.dialogs.messages[0].contains("1"));
   }

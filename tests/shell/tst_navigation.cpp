@@ -40,12 +40,12 @@ struct Fixture : RunningApp {
       db.Records[r].TextValue[0] = QStringLiteral("R%1").arg(r);
     }
     RecountBuffers(db);
-    app.Navigation().RebuildTree();
-    app.Navigation().ShowFolder(0);
+    app.Parts().Navigation().RebuildTree();
+    app.Parts().Navigation().ShowFolder(0);
   }
 
-  QTreeWidgetItem* Node(const QString& key) { return app.Tree().Node(key); }
-  void Tool(const char* key) { app.Window().Commands().Tool(kMainBar, key)->trigger(); }
+  QTreeWidgetItem* Node(const QString& key) { return app.Parts().Tree().Node(key); }
+  void Tool(const char* key) { app.Parts().Window().Commands().Tool(kMainBar, key)->trigger(); }
 };
 
 }  // namespace
@@ -59,20 +59,20 @@ class NavigationTest : public QObject {
   void folderViewAndLazyTree() {
     Fixture f;
     f.Build({-1, 0, 0, 1}, {1, 0, 1, 1});
-    f.app.Navigation().RebuildTree();
+    f.app.Parts().Navigation().RebuildTree();
     QCOMPARE(f.Node("root0")->childCount(), 1);  // a placeholder until expanded
-    QVERIFY(!f.app.Tree().Loaded(0));
-    f.app.Window().MainList().expandItem(f.Node("root0"));
-    QVERIFY(f.app.Tree().Loaded(0));
+    QVERIFY(!f.app.Parts().Tree().Loaded(0));
+    f.app.Parts().Window().MainList().expandItem(f.Node("root0"));
+    QVERIFY(f.app.Parts().Tree().Loaded(0));
 
-    f.app.Navigation().ShowFolder(1);
+    f.app.Parts().Navigation().ShowFolder(1);
     QStringList listed;
-    for (int i = 0; i < f.app.Window().ListView1().count(); ++i) {
-      listed << f.app.Window().ListView1().item(i)->data(Qt::UserRole).toString();
+    for (int i = 0; i < f.app.Parts().Window().ListView1().count(); ++i) {
+      listed << f.app.Parts().Window().ListView1().item(i)->data(Qt::UserRole).toString();
     }
     QCOMPARE(listed,
              (QStringList{"root0", "root1", "root2", "xxxx0", "item0", "item2", "item3", "root3"}));
-    QCOMPARE(f.app.Window().RootText().text(), QString("Folder 1"));
+    QCOMPARE(f.app.Parts().Window().RootText().text(), QString("Folder 1"));
   }
 
   // Deleting moves records of other folders into the hole: every node
@@ -82,16 +82,16 @@ class NavigationTest : public QObject {
     std::vector<int> folders;
     for (int r = 0; r < 45; ++r) folders.push_back(r < 15 ? r % 3 : 0);
     f.Build({-1, -1, -1}, folders);
-    for (int k = 0; k < 3; ++k) f.app.Window().MainList().expandItem(f.Node(FolderKey(k)));
+    for (int k = 0; k < 3; ++k) f.app.Parts().Window().MainList().expandItem(f.Node(FolderKey(k)));
     for (int r : {0, 5, 17, 30, 3}) {
-      f.app.Navigation().ShowRecord(r);
+      f.app.Parts().Navigation().ShowRecord(r);
       f.Tool("del");
     }
     // Records moved down, and a hole far from the end stayed free.
     QVERIFY(f.db.Records[0].TextValue[0] != "R0" && f.db.BufferCount > 0);
     for (int r = 0; r < f.db.RecordCount; ++r) {
       const bool live = f.db.Records[r].Folder != BufferFolder;
-      QCOMPARE(f.app.Tree().NodeExists(RecordKey(r)), live);
+      QCOMPARE(f.app.Parts().Tree().NodeExists(RecordKey(r)), live);
       if (!live) continue;
       QCOMPARE(f.Node(RecordKey(r))->text(0), f.db.Records[r].TextValue[0]);
       QCOMPARE(FolderTree::KeyOf(f.Node(RecordKey(r))->parent()),
@@ -105,11 +105,11 @@ class NavigationTest : public QObject {
   void aFreeSlotIsNeverShown() {
     Fixture f;
     f.Build({-1}, std::vector<int>(25, 0));
-    f.app.Navigation().ShowRecord(0);
+    f.app.Parts().Navigation().ShowRecord(0);
     f.Tool("del");
     QCOMPARE(f.db.Records[0].Folder, BufferFolder);
-    f.app.Window().Commands().Menu("mnuMode2_1")->trigger();
-    f.app.Window().Commands().Menu("mnuMode2_0")->trigger();
+    f.app.Parts().Window().Commands().Menu("mnuMode2_1")->trigger();
+    f.app.Parts().Window().Commands().Menu("mnuMode2_0")->trigger();
     QCOMPARE(f.app.state.CurRecord, 1);
     QCOMPARE(f.app.state.CurFolder, 0);
     f.Tool("addroot");
@@ -119,7 +119,7 @@ class NavigationTest : public QObject {
     QCOMPARE(f.db.Records[0].Folder, 1);
     QCOMPARE(f.db.BufferCount, 0);
     f.dialogs.savePath = f.install.Path("slot.2db");
-    f.app.Window().Commands().Menu("mnuSave")->trigger();
+    f.app.Parts().Window().Commands().Menu("mnuSave")->trigger();
     QVERIFY(!f.db.Modified);
     CodePage codePage;
     QCOMPARE(ReadDatabaseFile(f.install.Path("slot.2db"), codePage, {}).status,
@@ -128,11 +128,11 @@ class NavigationTest : public QObject {
 
   void whatCannotBeDeleted() {
     Fixture f;
-    f.app.Navigation().ShowRecord(0);
+    f.app.Parts().Navigation().ShowRecord(0);
     f.Tool("del");
     QCOMPARE(f.db.RecordCount, 1);
     QCOMPARE(f.dialogs.messages, QStringList{f.app.texts.Get(520, 0)});
-    f.app.Navigation().ShowFolder(0);
+    f.app.Parts().Navigation().ShowFolder(0);
     f.Tool("del");
     QCOMPARE(f.db.FolderCount, 1);
     QCOMPARE(f.dialogs.messages.last(), f.app.texts.Get(600, 0));
@@ -141,7 +141,7 @@ class NavigationTest : public QObject {
     f.Tool("del");
     QCOMPARE(f.dialogs.messages.last(), f.app.texts.Get(620, 0));
     QCOMPARE(f.db.FolderCount, 3);
-    f.app.Navigation().ShowFolder(1);  // with records: asks first, naming the folder
+    f.app.Parts().Navigation().ShowFolder(1);  // with records: asks first, naming the folder
     f.dialogs.answers = {kAnswerNo};
     f.Tool("del");
     QVERIFY(f.dialogs.messages.last().contains("Folder 1"));
@@ -154,25 +154,25 @@ class NavigationTest : public QObject {
   void newFolderPlacement() {
     Fixture f;
     f.Build({-1, 0}, {1, 1});
-    f.app.Navigation().ShowRecord(1);
+    f.app.Parts().Navigation().ShowRecord(1);
     f.Tool("addroot");
     QCOMPARE(f.db.Folders[2].Parent, 1);  // under the shown record's folder
     QCOMPARE(f.app.state.CurFolder, 2);
     f.Tool("addroot");
     QCOMPARE(f.db.Folders[3].Parent, 1);  // beside the open folder
-    QCOMPARE(f.app.Window().ListView1().currentItem()->data(Qt::UserRole).toString(),
+    QCOMPARE(f.app.Parts().Window().ListView1().currentItem()->data(Qt::UserRole).toString(),
              QString("root3"));
   }
 
   void cloning() {
     Fixture f;
     f.Build({-1}, {0, 0});
-    f.app.Navigation().ShowRecord(1);
+    f.app.Parts().Navigation().ShowRecord(1);
     f.Tool("clonerecord");
     QCOMPARE(f.db.RecordCount, 3);
     QCOMPARE(f.db.Records[2].TextValue[0], QString("R1"));
     QCOMPARE(f.app.state.CurRecord, 2);
-    f.app.Navigation().ShowFolder(0);
+    f.app.Parts().Navigation().ShowFolder(0);
     f.Tool("clonerecord");
     QCOMPARE(f.dialogs.messages.last(), f.app.texts.Get(650, 0));
   }
@@ -182,14 +182,14 @@ class NavigationTest : public QObject {
   void typingANameIsOneStep() {
     Fixture f;
     f.Build({-1, -1}, {0});
-    f.app.Navigation().ShowFolder(1);
-    QLineEdit& name = f.app.Window().RootText();
+    f.app.Parts().Navigation().ShowFolder(1);
+    QLineEdit& name = f.app.Parts().Window().RootText();
     name.selectAll();
     const int stepBefore = f.app.Funnel().Stack().index();
     QTest::keyClicks(&name, "Work");
     QCOMPARE(f.db.Folders[1].Name, QString("Work"));
     QCOMPARE(f.app.Funnel().Stack().index(), stepBefore + 1);
-    f.app.Window().Commands().Menu("mnuUndo")->trigger();
+    f.app.Parts().Window().Commands().Menu("mnuUndo")->trigger();
     QCOMPARE(f.db.Folders[1].Name, QString("Folder 1"));
     QCOMPARE(name.text(), QString("Folder 1"));
     QCOMPARE(f.Node("root1")->text(0), QString("Folder 1"));
@@ -199,8 +199,8 @@ class NavigationTest : public QObject {
   void choosingAnIconIsOneStep() {
     Fixture f;
     f.Build({-1, -1}, {0});
-    f.app.Navigation().ShowFolder(1);
-    QTest::keyClicks(&f.app.Window().RootText(), "s");
+    f.app.Parts().Navigation().ShowFolder(1);
+    QTest::keyClicks(&f.app.Parts().Window().RootText(), "s");
     const int stepBefore = f.app.Funnel().Stack().index();
     // The icon chosen is one the user imports in the picker.
     QImage picture(16, 16, QImage::Format_RGB32);
@@ -211,14 +211,14 @@ class NavigationTest : public QObject {
     f.dialogs.onModal = [&f, &chosen](QDialog& dialog) {
       auto& picker = static_cast<IconPickerDialog&>(dialog);
       picker.findChild<QPushButton*>("AddIconButt")->click();
-      picker.Select(f.app.Window().Icons().IndexOf(chosen) + 1);
+      picker.Select(f.app.Parts().Window().Icons().IndexOf(chosen) + 1);
       picker.findChild<QPushButton*>("OkButt")->click();
       return picker.result();
     };
-    f.app.Window().RootButton("RootImage").click();
+    f.app.Parts().Window().RootButton("RootImage").click();
     QCOMPARE(f.db.Folders[1].Icon, chosen);
     QCOMPARE(f.app.Funnel().Stack().index(), stepBefore + 1);
-    f.app.Window().Commands().Menu("mnuUndo")->trigger();
+    f.app.Parts().Window().Commands().Menu("mnuUndo")->trigger();
     QCOMPARE(f.db.Folders[1].Icon, QString("root"));
     QCOMPARE(f.app.Funnel().Stack().index(), stepBefore);
   }
@@ -226,18 +226,24 @@ class NavigationTest : public QObject {
   void dragAndDropKeepsMarks() {
     Fixture f;
     f.Build({-1, 0, 1, -1}, {0, 3, 3});
-    f.app.Navigation().DropNode("root0", "root2");  // into its own sub-tree
+    f.app.Parts().Navigation().DropNode("root0", "root2");  // into its own sub-tree
     QCOMPARE(f.dialogs.messages.last(), f.app.texts.Get(610, 0));
     QCOMPARE(f.db.Folders[0].Parent, -1);
-    f.app.Navigation().DropNode("root1", "root3");
+    f.app.Parts().Navigation().DropNode("root1", "root3");
     QCOMPARE(f.db.Folders[1].Parent, 3);
 
-    f.app.Navigation().ShowFolder(0);
-    f.app.Tree().Reveal(f.db, "item0");
-    f.app.Navigation().ToggleMark(0);
+    f.app.Parts().Navigation().ShowFolder(0);
+    f.app.Parts().Tree().Reveal(f.db, "item0");
+    f.app.Parts().Navigation().ToggleMark(0);
     QVERIFY(f.Node("item0")->font(0).bold());
-    QVERIFY(f.app.Window().ListView1().findItems("R0", Qt::MatchExactly).value(0)->font().bold());
-    f.app.Navigation().DropNode("item0", "item2");  // onto a record: into its folder
+    QVERIFY(f.app.Parts()
+                .Window()
+                .ListView1()
+                .findItems("R0", Qt::MatchExactly)
+                .value(0)
+                ->font()
+                .bold());
+    f.app.Parts().Navigation().DropNode("item0", "item2");  // onto a record: into its folder
     const int moved = f.app.state.CurRecord;
     QCOMPARE(f.db.Records[moved].Folder, 3);
     QCOMPARE(f.db.Records[moved].TextValue[0], QString("R0"));

@@ -113,14 +113,14 @@ class RawSession {
     app_.onBrokenInvariants = [this](const QStringList& problems) { Fail(problems.join("; ")); };
     if (seed % 3 != 2) StartFromTheExample(seed % 3 == 1);
     dialogs_.asked.clear();
-    window_ = app_.Window().windowHandle();
-    app_.Window().activateWindow();
+    window_ = app_.Parts().Window().windowHandle();
+    app_.Parts().Window().activateWindow();
     // Menus and drags wait in loops of their own; a timer answers them.
     answerer_.setInterval(1);
     QObject::connect(&answerer_, &QTimer::timeout, [this] { AnswerWaitingLoop(); });
     answerer_.start();
-    app_.Window().UpdateTimer().stop();
-    QTreeWidget& tree = app_.Window().MainList();
+    app_.Parts().Window().UpdateTimer().stop();
+    QTreeWidget& tree = app_.Parts().Window().MainList();
     auto& folderTree = static_cast<FolderTreeWidget&>(tree);
     const auto drop = folderTree.onDrop;
     folderTree.onDrop = [this, drop](QTreeWidgetItem* dragged, QTreeWidgetItem* target) {
@@ -140,7 +140,7 @@ class RawSession {
   }
 
   int Done() const { return done_; }
-  bool Ended() { return !app_.Window().isVisible(); }
+  bool Ended() { return !app_.Parts().Window().isVisible(); }
 
   // Empty when every event kept every rule; else what broke and the
   // events that led there.
@@ -176,13 +176,13 @@ class RawSession {
         record.MemoValue[0] = QString(62, QLatin1Char('m'));
       }
     }
-    app_.SetModified(true);
+    app_.Storage().SetModified(true);
     SaveDatabase(db, false, app_.Storage());
-    app_.RefreshWindow();
+    app_.Storage().RefreshWindow();
     // The record with the long values in view, as a click in the list shows it.
     for (int r = 0; r < db.RecordCount; ++r) {
       if (!IsLiveRecord(db, r)) continue;
-      app_.Funnel().Run([this, r] { app_.Navigation().ShowRecord(r); });
+      app_.Funnel().Run([this, r] { app_.Parts().Navigation().ShowRecord(r); });
       break;
     }
   }
@@ -206,8 +206,8 @@ class RawSession {
   // A point of the window on a random region, often on the canvas's
   // elements and handles.
   QPoint RandomWindowPoint() {
-    MainWindow& window = app_.Window();
-    FormCanvas& canvas = app_.Canvas();
+    MainWindow& window = app_.Parts().Window();
+    FormCanvas& canvas = app_.Parts().Canvas();
     QList<QWidget*> targets;
     auto offer = [&](QWidget* widget, int weight) {
       if (widget && widget->isVisible() && widget->width() > 0 && widget->height() > 0) {
@@ -298,15 +298,16 @@ class RawSession {
     gesture_ = Gesture::kNone;
     if (app_.state.EditMode != 1) return;
     for (int i = 0; i < 8; ++i) {
-      if (pressed == &app_.Canvas().SelPic(i)) {
+      if (pressed == &app_.Parts().Canvas().SelPic(i)) {
         gesture_ = app_.state.SelType == -1 ? Gesture::kForm : Gesture::kElement;
         return;
       }
     }
     // The designer finds the element under the press itself.
-    QWidget& canvas = app_.Canvas().MainPic();
+    QWidget& canvas = app_.Parts().Canvas().MainPic();
     if (!pressed->isWindow() && (pressed == &canvas || canvas.isAncestorOf(pressed)) &&
-        app_.Canvas().ElementAt(canvas.mapFromGlobal(pressed->mapToGlobal(at))).first >= 0) {
+        app_.Parts().Canvas().ElementAt(canvas.mapFromGlobal(pressed->mapToGlobal(at))).first >=
+            0) {
       gesture_ = Gesture::kElement;
     }
   }
@@ -316,7 +317,7 @@ class RawSession {
   void ClickAField() {
     QList<QWidget*> fields;
     for (QWidget* control :
-         app_.Canvas().MainPic().findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+         app_.Parts().Canvas().MainPic().findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
       const int type = control->property("elementType").toInt();
       if (control->isVisible() && control->property("elementType").isValid() &&
           (type == kText || type == kMultiline)) {
@@ -325,7 +326,7 @@ class RawSession {
     }
     if (fields.isEmpty() || held_ != Qt::NoButton) return Move();
     QWidget* field = fields[random_.bounded(fields.size())];
-    MainWindow& window = app_.Window();
+    MainWindow& window = app_.Parts().Window();
     const QRect shown =
         QRect(field->mapTo(&window, QPoint(0, 0)), field->size()).intersected(window.rect());
     if (shown.isEmpty()) return Move();
@@ -345,7 +346,7 @@ class RawSession {
 
   QString Where(QWindow* window, const QPoint& at) {
     if (window != window_) return " on a pop-up";
-    QWidget* widget = app_.Window().childAt(at);
+    QWidget* widget = app_.Parts().Window().childAt(at);
     return widget ? " on " + (widget->objectName().isEmpty()
                                   ? QString(widget->metaObject()->className())
                                   : widget->objectName())
@@ -399,8 +400,8 @@ class RawSession {
 
   // A click into the window makes it the active one, as the desktop does.
   void Activate(QWindow* window) {
-    if (window == window_ && !app_.Window().isActiveWindow()) {
-      app_.Window().activateWindow();
+    if (window == window_ && !app_.Parts().Window().isActiveWindow()) {
+      app_.Parts().Window().activateWindow();
       QCoreApplication::processEvents();
     }
   }
@@ -446,7 +447,7 @@ class RawSession {
   // A command the user can reach now.
   void Command() {
     QList<QAction*> reachable;
-    for (QAction* action : WindowActions(app_.Window())) {
+    for (QAction* action : WindowActions(app_.Parts().Window())) {
       if (!MenuOpenedBy(action) && Reachable(action)) reachable << action;
     }
     if (reachable.isEmpty()) return;
@@ -488,7 +489,7 @@ class RawSession {
   // Keeps every menu and action that the window made since the last event
   // watched.
   void WatchCommands(QObject& context) {
-    for (QAction* action : WindowActions(app_.Window())) {
+    for (QAction* action : WindowActions(app_.Parts().Window())) {
       QObject::connect(action, &QAction::triggered, &context,
                        [this, action] { commands_ << action->objectName(); });
     }
@@ -651,7 +652,8 @@ class RawSession {
     const bool dialogEdits =
         std::any_of(dialogs_.asked.begin(), dialogs_.asked.end(),
                     [](const QString& asked) { return asked != u"ok" && asked != u"cancel"; });
-    const bool quickList = app_.Canvas().QuickList().isVisible() || commands_.contains("quick");
+    const bool quickList =
+        app_.Parts().Canvas().QuickList().isVisible() || commands_.contains("quick");
     for (int r = 0; r < before.RecordCount; ++r) {
       if (!IsLiveRecord(before, r)) continue;
       if (!IsLiveRecord(after, r)) return QStringLiteral("record %1 is gone").arg(r);
@@ -688,8 +690,8 @@ class RawSession {
 
   // Every menu within reach opens exactly when it offers an entry.
   QString MenuProblem() {
-    FillEveryMenu(app_.Window());
-    for (QAction* action : WindowActions(app_.Window())) {
+    FillEveryMenu(app_.Parts().Window());
+    for (QAction* action : WindowActions(app_.Parts().Window())) {
       QMenu* menu = MenuOpenedBy(action);
       if (!menu || !action->isVisible() || !HeldWithinReach(action)) continue;
       const bool waits = menu->objectName() == u"mnuFile" && app_.state.EditMode == 1;

@@ -1,0 +1,95 @@
+#include "app/language_menu.h"
+
+#include <QAction>
+#include <QDir>
+#include <QMenu>
+
+#include "app/storage_adapter.h"
+#include "shell/main_commands.h"
+#include "shell/window_services.h"
+#include "storage/code_page.h"
+#include "storage/storage_error.h"
+
+namespace orbo {
+namespace {
+
+// Shown when no language file could be read, so in no language's words.
+constexpr auto kLanguageLoadFailed = "Error in loading text file";
+constexpr auto kRestartForLanguage =
+    "Please, restart Corvane Database to activate this language in all dialogs.";
+constexpr int kCodePageText = 963;
+
+}  // namespace
+
+LanguageMenu::LanguageMenu(MainCommands& commands, const WorkingFiles& files, LanguageTexts& texts,
+                           StorageAdapter& storage, WindowServices& services,
+                           std::function<void()> onChanged)
+    : commands_(commands),
+      files_(files),
+      texts_(texts),
+      storage_(storage),
+      services_(services),
+      onChanged_(std::move(onChanged)) {}
+
+void LanguageMenu::Load() {
+  const QString folder = files_.Below(QStringLiteral("Texts"));
+  std::optional<QString> current = files_.ReadFirstLine(folder + QStringLiteral("/current.dat"),
+                                                        QStringLiteral("LoadCurrentLang"));
+  if (!current) return;
+  QMenu* menu = commands_.Submenu("mnuLang");
+  const QStringList names =
+      QDir(folder).entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name);
+  for (int i = 0; i < names.size(); ++i) {
+    const QString path = folder + u'/' + names[i];
+    std::optional<QString> caption = files_.ReadFirstLine(path, QStringLiteral("LoadCurrentLang2"));
+    if (!caption) return;
+    QAction* item = menu->addAction(*caption);
+    item->setObjectName(QStringLiteral("mnuLang2_%1").arg(i));
+    item->setData(names[i]);
+    item->setCheckable(true);
+    commands_.OnTriggered(item, [this, i] { Choose(i); });
+    if (names[i] != *current) continue;
+    item->setChecked(true);
+    current_ = i;
+    std::optional<QStringList> lines = files_.ReadLines(path, QStringLiteral("txtLoad"));
+    if (!lines) return;
+    LoadLanguage(*lines);
+  }
+  menu->menuAction()->setEnabled(!menu->isEmpty());
+  commands_.ApplyTexts(texts_);
+}
+
+void LanguageMenu::LoadLanguage(const QStringList& lines) {
+  bool loaded = texts_.LoadLines(lines);
+  // The texts of a language come with the code page its users' files use.
+  const QString codePage = texts_.Has(kCodePageText, 0) ? texts_.Get(kCodePageText, 0).trimmed()
+                                                        : QString::fromLatin1(kDefaultCodePage);
+  try {
+    storage_.SetLanguageCodePage(CodePage(codePage).Name());
+  } catch (const StorageError&) {
+    storage_.SetLanguageCodePage(QString::fromLatin1(kDefaultCodePage));
+    loaded = false;
+  }
+  if (!loaded) services_.ShowMessage(QLatin1String(kLanguageLoadFailed), kOkOnly);
+}
+
+void LanguageMenu::Choose(int index) {
+  const QList<QAction*> items = commands_.Submenu("mnuLang")->actions();
+  const bool alreadyChosen = index == current_;
+  if (!alreadyChosen) current_ = index;
+  for (int i = 0; i < items.size(); ++i) items[i]->setChecked(i == current_);
+  if (alreadyChosen) return;
+  QAction* chosen = items[index];
+  const QString folder = files_.Below(QStringLiteral("Texts"));
+  files_.WriteText(folder + QStringLiteral("/current.dat"),
+                   chosen->data().toString() + QStringLiteral("\r\n"),
+                   QStringLiteral("mnuLang2_Click"));
+  services_.ShowMessage(QLatin1String(kRestartForLanguage), kOkOnly);
+  std::optional<QStringList> lines =
+      files_.ReadLines(folder + u'/' + chosen->data().toString(), QStringLiteral("txtLoad"));
+  if (lines) LoadLanguage(*lines);
+  commands_.ApplyTexts(texts_);
+  onChanged_();
+}
+
+}  // namespace orbo

@@ -1,0 +1,41 @@
+// Tools › Language: one item per language file; the chosen one is read at
+// start-up with the code page its users' files use, and a new choice is
+// written to current.dat for the next start.
+#pragma once
+
+#include <QStringList>
+#include <functional>
+
+#include "shell/language_texts.h"
+#include "shell/working_files.h"
+
+namespace orbo {
+
+class MainCommands;
+class StorageAdapter;
+class WindowServices;
+
+class LanguageMenu {
+ public:
+  // onChanged: the window shows the new texts.
+  LanguageMenu(MainCommands& commands, const WorkingFiles& files, LanguageTexts& texts,
+               StorageAdapter& storage, WindowServices& services, std::function<void()> onChanged);
+
+  // Fills the menu and loads the language current.dat names.
+  void Load();
+
+ private:
+  void Choose(int index);
+  // Loads a language file's texts and the code page it names.
+  void LoadLanguage(const QStringList& lines);
+
+  MainCommands& commands_;
+  const WorkingFiles& files_;
+  LanguageTexts& texts_;
+  StorageAdapter& storage_;
+  WindowServices& services_;
+  std::function<void()> onChanged_;
+  int current_ = -1;
+};
+
+}  // namespace orbo

@@ -1,0 +1,70 @@
+// The assembled window: the main window and every feature made on it, kept
+// together so that the App holds only start-up, the tick and shutdown.
+#pragma once
+
+#include <memory>
+
+namespace orbo {
+
+class AccessExchange;
+class AppServices;
+class DatabasePropertiesDialog;
+class Finder;
+class FolderTree;
+class FormCanvas;
+class FormDesigner;
+class IntroDialog;
+class MainWindow;
+class ModeSwitch;
+class Navigator;
+class OptionsDialog;
+class PrintDialog;
+class PropertiesDialog;
+class RecordEditor;
+class Sorter;
+class TitleFieldMenu;
+struct WindowContext;
+
+struct WindowParts {
+  WindowParts();
+  ~WindowParts();
+  WindowParts(const WindowParts&) = delete;
+  WindowParts& operator=(const WindowParts&) = delete;
+
+  MainWindow& Window() { return *window; }
+  FormCanvas& Canvas() { return *canvas; }
+  RecordEditor& Editor() { return *editor; }
+  FormDesigner& Designer() { return *designer; }
+  // F5 / F6, and the lists of forms that follow the mode.
+  ModeSwitch& Modes() { return *modeSwitch; }
+  Finder& Find() { return *finder; }
+  Sorter& Sorting() { return *sorter; }
+  AccessExchange& Access() { return *access; }
+  Navigator& Navigation() { return *navigator; }
+  FolderTree& Tree() { return *tree; }
+  // The print dialog, made at its first use.
+  PrintDialog& Printing();
+
+  // In the order they are made; they go in the reverse order.
+  std::unique_ptr<MainWindow> window;
+  std::unique_ptr<AppServices> services;
+  std::unique_ptr<IntroDialog> intro;
+  std::unique_ptr<FolderTree> tree;
+  std::unique_ptr<FormCanvas> canvas;
+  std::unique_ptr<RecordEditor> editor;
+  std::unique_ptr<FormDesigner> designer;
+  std::unique_ptr<ModeSwitch> modeSwitch;
+  std::unique_ptr<PropertiesDialog> properties;  // made when first shown
+  std::unique_ptr<TitleFieldMenu> recordTitleMenu;
+  std::unique_ptr<TitleFieldMenu> formTitleMenu;
+  std::unique_ptr<Finder> finder;
+  std::unique_ptr<Sorter> sorter;
+  std::unique_ptr<AccessExchange> access;
+  std::unique_ptr<Navigator> navigator;
+  std::unique_ptr<OptionsDialog> options;
+  std::unique_ptr<DatabasePropertiesDialog> databaseProperties;
+  std::unique_ptr<PrintDialog> printing;
+  WindowContext* context = nullptr;
+};
+
+}  // namespace orbo
