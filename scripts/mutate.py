@@ -185,7 +185,9 @@ def main():
     started = time.time()
     for path, regex, lines, found in plan:
         tests = test_targets(build, regex)
-        if not run(["ctest", "-R", regex, "--timeout", "120"], build):
+        # The file before was put back; its tests' programs are built again first.
+        if not run(["cmake", "--build", build, "--target", *tests], build) or not run(
+                ["ctest", "-R", regex, "--timeout", "120"], build):
             print(f"{path}: its tests fail without a mutant; skipped", flush=True)
             continue
         file_killed = file_total = 0

@@ -81,7 +81,12 @@ bool CommandFunnel::Run(const std::function<void()>& command) {
   if (running_) return false;
   {
     Running running(running_);
+    lastPushed_ = nullptr;
     command();
+    // A command shows its result after its step was made (the record it
+    // added, in its folder): redo shows what the command ended with.
+    if (lastPushed_ && lastPushed_ == TopStep()) lastPushed_->SetAfter(Place());
+    lastPushed_ = nullptr;
   }
   if (afterCommand) afterCommand();
   return true;
@@ -106,8 +111,15 @@ void CommandFunnel::Push(std::unique_ptr<ModelStep> step) {
   step->SetAfter(Place());
   const ChangedParts parts = step->Parts();
   stack_.push(step.release());
+  // The step, or the one it merged into.
+  lastPushed_ = TopStep();
   FollowModified();
   emit modelChanged(parts, false);
+}
+
+ModelStep* CommandFunnel::TopStep() {
+  // The stack hands out its steps as const; they are ours.
+  return dynamic_cast<ModelStep*>(const_cast<QUndoCommand*>(stack_.command(stack_.index() - 1)));
 }
 
 bool CommandFunnel::Undo() { return Step(true); }

@@ -108,11 +108,14 @@ class CommandFunnel : public QObject {
  private:
   void FollowModified();
   bool Step(bool undo);
+  ModelStep* TopStep();
 
   Database& db_;
   DisplayState& state_;
   QUndoStack stack_;
   bool running_ = false;
+  // The step the running command pushed last, if any.
+  ModelStep* lastPushed_ = nullptr;
   bool changedOutside_ = false;
 };
 
