@@ -1,7 +1,9 @@
 #include <QtTest>
 
 #include "sample_databases.h"
+#include "storage/model_defaults.h"
 #include "storage/model_invariants.h"
+#include "storage/model_repair.h"
 
 using namespace orbo;
 using namespace orbo::test;
@@ -109,6 +111,74 @@ class DatabaseModelTest : public QObject {
       QVERIFY2(!IsValidTitleElement(form, code), qPrintable(QString::number(code)));
     QCOMPARE(ReplacementTitle(form), replacement);
     QVERIFY(IsValidTitleElement(form, ReplacementTitle(form)));
+  }
+
+  // Repairs add up kind by kind, and a single repair of a kind is told.
+  void repairCountsAndTheirWords() {
+    ModelRepairs one{1, 1, 1, 1};
+    QCOMPARE(one.Describe().size(), 4);
+    ModelRepairs sum = one;
+    sum += ModelRepairs{1, 2, 3, 4};
+    QCOMPARE(sum.recordsRecovered, 2);
+    QCOMPARE(sum.foldersToTop, 3);
+    QCOMPARE(sum.titlesReset, 4);
+    QCOMPARE(sum.tablesAdded, 5);
+  }
+
+  // Records in no folder get a folder of their own while the table has room
+  // for one more (up to index 32767), else they go into folder 0.
+  void recoveredFolderAtTheTableEdge_data() {
+    QTest::addColumn<int>("folders");
+    QTest::addColumn<int>("into");
+    QTest::newRow("room for the last one") << 32766 << 32766;
+    QTest::newRow("full") << 32767 << 0;
+  }
+
+  void recoveredFolderAtTheTableEdge() {
+    QFETCH(int, folders);
+    QFETCH(int, into);
+    Database db;
+    SetCount(db, kFoldersKind, static_cast<std::int16_t>(folders));
+    SetCount(db, kFormsKind, 1);
+    SetCount(db, kRecordsKind, 1);
+    db.Records[0].Folder = -7;
+    const ModelRepairs repairs = RepairModel(db, RepairNames{QStringLiteral("Found"), {}});
+    QCOMPARE(repairs.recordsRecovered, 1);
+    QCOMPARE(int(db.Records[0].Folder), into);
+    QCOMPARE(int(db.FolderCount), std::max(folders, into + 1));
+    if (into > 0) QCOMPARE(db.Folders[std::size_t(into)].Name, QStringLiteral("Found"));
+  }
+
+  // An empty database gets the folder and form a new database has.
+  void emptyTablesGetTheirFirstEntry() {
+    Database db;
+    const FontSpec font{QStringLiteral("Serif"), 11, true, false};
+    const ModelRepairs repairs = RepairForWindow(db, RepairNames{QString(), font});
+    QCOMPARE(repairs.tablesAdded, 2);
+    FormDef expected;
+    ApplyNewFormDefaults(expected, 0, font);
+    QCOMPARE(db.Forms[0].Name, expected.Name);
+    QCOMPARE(db.Forms[0].Elements[kText][0].Font.Name, QStringLiteral("Serif"));
+    QCOMPARE(int(db.FolderCount), 1);
+    QCOMPARE(RepairForWindow(db, RepairNames{}).Total(), 0);
+  }
+
+  // Each parent loop is named once, by its lowest folder, in ascending order
+  // whatever order the folders lead into the loops.
+  void loopsNamedByTheirLowestFolder() {
+    Database db;
+    SetCount(db, kFoldersKind, 7);
+    SetCount(db, kFormsKind, 1);
+    for (FolderDef& folder : db.Folders) folder.Parent = TopLevelParent;
+    const int parents[7][2] = {{0, 5}, {5, 6}, {6, 5}, {1, 3}, {3, 2}, {2, 3}, {4, 2}};
+    for (const auto& [folder, parent] : parents)
+      db.Folders[std::size_t(folder)].Parent = static_cast<std::int16_t>(parent);
+    QCOMPARE(FoldersClosingLoops(db), (std::vector<int>{2, 5}));
+    QList<int> named;
+    for (const ModelProblem& problem : FindModelProblems(db)) {
+      if (problem.kind == ModelProblem::kFolderLoop) named << problem.index;
+    }
+    QCOMPARE(named, (QList<int>{2, 5}));
   }
 };
 
