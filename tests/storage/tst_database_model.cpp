@@ -4,6 +4,7 @@
 #include "storage/model_defaults.h"
 #include "storage/model_invariants.h"
 #include "storage/model_repair.h"
+#include "storage/storable_text.h"
 
 using namespace orbo;
 using namespace orbo::test;
@@ -179,6 +180,40 @@ class DatabaseModelTest : public QObject {
       if (problem.kind == ModelProblem::kFolderLoop) named << problem.index;
     }
     QCOMPARE(named, (QList<int>{2, 5}));
+  }
+
+  // Every text the file stores is looked at, in file order, and only those:
+  // a form's name, the first free element slot, the database font, record
+  // values of the form's elements, folders. Slots beyond are not stored.
+  void unstorableTextsWhereTheFileStoresThem() {
+    const QString arrow = QStringLiteral("\u2192");
+    Database db = ExampleDatabase();
+    SetCount(db, kFormsKind, 2);
+    db.Forms[1] = db.Forms[0];
+    const int texts = db.Forms[1].ElementCount[kText];
+    db.Forms[1].Name = QStringLiteral("Kunden") + arrow;
+    db.Forms[1].Elements[kText][std::size_t(texts)].Name = arrow;
+    db.Forms[1].Elements[kText][std::size_t(texts) + 1].Name = arrow;  // not stored
+    db.Forms[0].Elements[kText][0].Font.Name = arrow;
+    db.DatabaseFont.Name = arrow;
+    db.Records[0].TextValue[0] = arrow;
+    db.Records[0].TextValue[std::size_t(texts)] = arrow;  // not stored
+    db.Folders[0].Icon = arrow;
+    db.Folders[0].Name = QStringLiteral("a") + QChar(0) + QStringLiteral("b");
+    CodePage codePage(QStringLiteral("windows-1252"));
+    const std::vector<TextPlace> expected{
+        {TextPlace::kElement, 0, kText, 0},     {TextPlace::kForm, 1},
+        {TextPlace::kElement, 1, kText, texts}, {TextPlace::kDatabaseFont},
+        {TextPlace::kRecordValue, 0, kText, 0}, {TextPlace::kFolder, 0}};
+    QVERIFY(FindUnstorableTexts(db, codePage, 100) == expected);
+    QVERIFY(FindUnstorableTexts(db, codePage, 2) ==
+            std::vector<TextPlace>(expected.begin(), expected.begin() + 2));
+    // The NUL is stored as a space: one more text changes.
+    QCOMPARE(MakeTextsStorable(db, codePage), 7);
+    QCOMPARE(db.Forms[1].Name, QStringLiteral("Kunden?"));
+    QCOMPARE(db.Folders[0].Name, QStringLiteral("a b"));
+    QCOMPARE(db.Records[0].TextValue[std::size_t(texts)], arrow);
+    QVERIFY(FindUnstorableTexts(db, codePage, 100).empty());
   }
 };
 
