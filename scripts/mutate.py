@@ -186,10 +186,13 @@ def main():
     for path, regex, lines, found in plan:
         tests = test_targets(build, regex)
         # The file before was put back; its tests' programs are built again first.
+        began = time.time()
         if not run(["cmake", "--build", build, "--target", *tests], build) or not run(
-                ["ctest", "-R", regex, "--timeout", "120"], build):
+                ["ctest", "-R", regex, "--timeout", "900"], build):
             print(f"{path}: its tests fail without a mutant; skipped", flush=True)
             continue
+        # A mutant that makes the tests hang is killed; a busy machine is no hang.
+        limit = str(max(60, int(4 * (time.time() - began))))
         file_killed = file_total = 0
         for mutant in found:
             if equivalent_key(path, lines, mutant) in equivalent:
@@ -202,7 +205,7 @@ def main():
                     uncompiled += 1
                     continue
                 file_total += 1
-                if run(["ctest", "-R", regex, "--timeout", "60", "--stop-on-failure"], build):
+                if run(["ctest", "-R", regex, "--timeout", limit, "--stop-on-failure"], build):
                     survived += 1
                     survivors.append(describe(path, lines, mutant))
                     print("survived", survivors[-1], flush=True)
