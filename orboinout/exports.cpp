@@ -11,9 +11,9 @@ namespace {
 
 // At namespace scope, so that the small reads and writes reach it without a
 // guard of its construction on every call.
-oio::RecordStream stream;
+oio::RecordStream theStream;
 
-oio::RecordStream& Stream() { return stream; }
+oio::RecordStream& Stream() { return theStream; }
 
 oio::FileArchive& Archive() {
   static oio::FileArchive archive;
