@@ -65,6 +65,13 @@ void FolderTree::Clear() {
 }
 
 void FolderTree::Rebuild(const Database& db) {
+  // The folders the user opened stay open (undo, redo and texts changed
+  // rebuild the tree).
+  QList<int> opened;
+  for (auto it = nodes_.cbegin(); it != nodes_.cend(); ++it) {
+    const NodeKey key = ParseKey(it.key());
+    if (key.kind == u"root" && it.value()->isExpanded()) opened << key.index;
+  }
   Clear();
   const FolderContents contents = CountFolderContents(db);
   QList<QTreeWidgetItem*> top;
@@ -72,6 +79,13 @@ void FolderTree::Rebuild(const Database& db) {
     top << MakeFolderItem(db, f, contents.records[f] + contents.subfolders[f] > 0);
   }
   tree_.addTopLevelItems(top);
+  for (int folder : opened) {
+    if (folder >= db.FolderCount) continue;
+    QTreeWidgetItem* item = Reveal(db, FolderKey(folder));
+    if (!item) continue;
+    Populate(db, folder);
+    item->setExpanded(true);
+  }
 }
 
 QTreeWidgetItem* FolderTree::MakeFolderItem(const Database& db, int folder, bool hasContents) {

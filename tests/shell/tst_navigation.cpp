@@ -59,6 +59,7 @@ class NavigationTest : public QObject {
   void folderViewAndLazyTree() {
     Fixture f;
     f.Build({-1, 0, 0, 1}, {1, 0, 1, 1});
+    f.app.Parts().Window().MainList().collapseAll();  // a rebuild keeps open folders open
     f.app.Parts().Navigation().RebuildTree();
     QCOMPARE(f.Node("root0")->childCount(), 1);  // a placeholder until expanded
     QVERIFY(!f.app.Parts().Tree().Loaded(0));
@@ -193,6 +194,21 @@ class NavigationTest : public QObject {
     QCOMPARE(f.db.Folders[1].Name, QString("Folder 1"));
     QCOMPARE(name.text(), QString("Folder 1"));
     QCOMPARE(f.Node("root1")->text(0), QString("Folder 1"));
+  }
+
+  // Undo shows the model again without closing the folders the user opened.
+  void undoKeepsOpenFoldersOpen() {
+    Fixture f;
+    f.Build({-1, 0, -1}, {1, 1});
+    f.Node("root0")->setExpanded(true);
+    f.Node("root1")->setExpanded(true);
+    f.app.Parts().Navigation().ShowFolder(2);
+    QTest::keyClicks(&f.app.Parts().Window().RootText(), "x");
+    f.app.Parts().Window().Commands().Menu("mnuUndo")->trigger();
+    QVERIFY(f.Node("root0")->isExpanded());
+    QVERIFY(f.Node("root1")->isExpanded());
+    QVERIFY(f.Node("item1"));
+    QVERIFY(!f.Node("root2")->isExpanded());
   }
 
   // Choosing a folder's icon is one undo step that keeps the steps before it.
