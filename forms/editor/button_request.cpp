@@ -75,14 +75,14 @@ ButtonRequest ButtonClickRequest(int action, const QString& value, const QString
 ValueQuestion ButtonValueQuestion(int action) {
   switch (action) {
     case kSendMail:
-      return {ValueQuestion::kText, kMailPrompt, false};
+      return {ValueQuestion::kTypedValue, kMailPrompt, false};
     case kOpenAddress:
-      return {ValueQuestion::kText, kAddressPrompt, true};
+      return {ValueQuestion::kTypedValue, kAddressPrompt, true};
     case kOpenValue:
-      return {ValueQuestion::kText, kValuePrompt, false};
+      return {ValueQuestion::kTypedValue, kValuePrompt, false};
     case kPlayMedia:
     case kOpenFile:
-      return {ValueQuestion::kFile};
+      return {ValueQuestion::kChosenFile};
     default:
       return {};
   }

@@ -29,9 +29,9 @@ ButtonRequest ButtonClickRequest(int action, const QString& value, const QString
 
 // How a button's value is asked for.
 struct ValueQuestion {
-  enum Kind { kNone, kText, kFile };
-  Kind kind = kNone;
-  int prompt = -1;      // language group of the prompt (kText)
+  enum Kind { kNoQuestion, kTypedValue, kChosenFile };
+  Kind kind = kNoQuestion;
+  int prompt = -1;      // language group of the prompt (kTypedValue)
   bool browse = false;  // with a button that chooses a file
 };
 

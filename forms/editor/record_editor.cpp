@@ -347,10 +347,10 @@ void RecordEditor::AskButtonValue(int slot) {
   const ValueQuestion question = ButtonValueQuestion(action);
   const LanguageTexts& texts = context_.texts;
   QString answer;
-  if (question.kind == ValueQuestion::kText) {
+  if (question.kind == ValueQuestion::kTypedValue) {
     answer = context_.services.AskText(texts.Get(question.prompt, 0), value, false,
                                        question.browse ? texts.Get(kAnyFileFilter, 0) : QString());
-  } else if (question.kind == ValueQuestion::kFile) {
+  } else if (question.kind == ValueQuestion::kChosenFile) {
     const bool media = action == kPlayMedia;
     const QString file = context_.dialogs.OpenFileName(
         &context_.services.DialogParent(),
@@ -358,7 +358,7 @@ void RecordEditor::AskButtonValue(int slot) {
         media ? texts.Get(kDialogTitles, kMediaFilter) : texts.Get(kAnyFileFilter, 0), QString());
     answer = file.isEmpty() ? value : MakeRelativePath(file, db.DatabasePath);
   }
-  if (question.kind == ValueQuestion::kNone ||
+  if (question.kind == ValueQuestion::kNoQuestion ||
       !ChangeShownRecord(kButtonValueStep,
                          [&](RecordData& record) { record.ButtonValue[At(slot)] = answer; }))
     return;

@@ -127,8 +127,8 @@ class CanvasLogicTest : public QObject {
     QCOMPARE(kind(kNextRecordAction, ""), ButtonRequest::kNextRecord);
     QCOMPARE(kind(9, "anything"), ButtonRequest::kNothing);
     QCOMPARE(ButtonValueQuestion(kOpenAddress).browse, true);
-    QCOMPARE(ButtonValueQuestion(kOpenFile).kind, ValueQuestion::kFile);
-    QCOMPARE(ButtonValueQuestion(kAddRecordAction).kind, ValueQuestion::kNone);
+    QCOMPARE(ButtonValueQuestion(kOpenFile).kind, ValueQuestion::kChosenFile);
+    QCOMPARE(ButtonValueQuestion(kAddRecordAction).kind, ValueQuestion::kNoQuestion);
   }
 
   // Distinct values of the slot in the other records of the form, in record order.
