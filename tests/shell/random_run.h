@@ -250,6 +250,14 @@ inline QString FileDifference(App& app) {
                               : "the unmodified database differs from its file in " + difference;
 }
 
+// How long a random run is: the positive count the environment variable
+// gives, else the run make test makes.
+inline int RunLength(const char* variable, int fallback) {
+  bool ok = false;
+  const int requested = qEnvironmentVariableIntValue(variable, &ok);
+  return ok && requested > 0 ? requested : fallback;
+}
+
 // The offscreen platform's notes on every window change, and the help
 // window's on the help file a test install lacks, would bury the result.
 inline void KeepPlatformQuiet() {

@@ -751,12 +751,6 @@ class Session {
   int done_ = 0;
 };
 
-int CommandsToRun() {
-  bool ok = false;
-  const int requested = qEnvironmentVariableIntValue("ORBO_SEQUENCE_COMMANDS", &ok);
-  return ok && requested > 0 ? requested : kDefaultCommands;
-}
-
 }  // namespace
 
 class CommandSequencesTest : public QObject {
@@ -765,7 +759,7 @@ class CommandSequencesTest : public QObject {
  private slots:
   void randomCommandsKeepEveryRule() {
     KeepPlatformQuiet();
-    const int commands = CommandsToRun();
+    const int commands = RunLength("ORBO_SEQUENCE_COMMANDS", kDefaultCommands);
     // ORBO_SEQUENCE_RUN starts at a run a failure named (its seed less 0xC0DE0000).
     const int first = qEnvironmentVariableIntValue("ORBO_SEQUENCE_RUN");
     for (int done = 0, run = first; done < commands; done += kCommandsPerRun, ++run) {

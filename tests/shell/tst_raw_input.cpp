@@ -737,12 +737,6 @@ class RawSession {
   int done_ = 0;
 };
 
-int EventsToRun() {
-  bool ok = false;
-  const int requested = qEnvironmentVariableIntValue("ORBO_RAW_EVENTS", &ok);
-  return ok && requested > 0 ? requested : kDefaultEvents;
-}
-
 }  // namespace
 
 class RawInputTest : public QObject {
@@ -751,7 +745,7 @@ class RawInputTest : public QObject {
  private slots:
   void randomInputKeepsEveryRule() {
     KeepPlatformQuiet();
-    const int events = EventsToRun();
+    const int events = RunLength("ORBO_RAW_EVENTS", kDefaultEvents);
     const quint32 firstSeed = qEnvironmentVariableIsSet("ORBO_RAW_SEED")
                                   ? quint32(qEnvironmentVariableIntValue("ORBO_RAW_SEED"))
                                   : 0x5EED0000u;
