@@ -7,6 +7,9 @@
 namespace orbo {
 namespace {
 
+// A folder's answer to "in the scope?", worked out once per folder.
+enum ScopeAnswer : char { kUnknown = -1, kNo = 0, kYes = 1 };
+
 bool IsWordSeparator(QChar c) {
   static const QString kSeparators = QStringLiteral(" .,!\"#%:?*()-=+");
   return kSeparators.contains(c);
@@ -81,12 +84,11 @@ FolderScope::FolderScope(const Database& db, int folder, bool subfolders) : all_
   inScope_.assign(count, 0);
   if (!IsFolderIndex(db, folder)) return;
   if (!subfolders) {
-    inScope_[static_cast<std::size_t>(folder)] = 1;
+    inScope_[static_cast<std::size_t>(folder)] = kYes;
     return;
   }
   // Each folder's answer is the answer of its parent chain; remembered per
   // folder so the whole table costs one walk per folder at most.
-  enum : char { kUnknown = -1, kNo = 0, kYes = 1 };
   inScope_.assign(count, kUnknown);
   std::vector<int> chain;
   for (int f = 0; f < db.FolderCount; ++f) {
@@ -114,7 +116,7 @@ bool FolderScope::Contains(int folder) const {
   if (folder == BufferFolder) return false;
   if (all_) return true;
   return folder >= 0 && folder < static_cast<int>(inScope_.size()) &&
-         inScope_[static_cast<std::size_t>(folder)] == 1;
+         inScope_[static_cast<std::size_t>(folder)] == kYes;
 }
 
 std::optional<FindHit> SearchRecords(const Database& db, const FindSettings& settings, int start) {

@@ -219,6 +219,28 @@ class FindSortLogic : public QObject {
       QCOMPARE(permutation.places, SubfoldersOf(db, parent));
     }
   }
+
+  // A folder's scope holds the folder and, with its sub-folders, everything
+  // below it however deep, never the folders beside it or free slots.
+  void folderScopes() {
+    Database db;
+    SetCount(db, kFoldersKind, 6);
+    const int parents[] = {TopLevelParent, 0, 1, TopLevelParent, 3, 2};
+    for (int k = 0; k < 6; ++k) db.Folders[std::size_t(k)].Parent = std::int16_t(parents[k]);
+    auto members = [&db](int folder, bool subfolders) -> QList<int> {
+      const FolderScope scope(db, folder, subfolders);
+      QList<int> in;
+      for (int k = -1; k < 7; ++k) {
+        if (scope.Contains(k)) in << k;
+      }
+      if (scope.Contains(BufferFolder)) in << BufferFolder;
+      return in;
+    };
+    QCOMPARE(members(1, true), (QList<int>{1, 2, 5}));
+    QCOMPARE(members(0, true), (QList<int>{0, 1, 2, 5}));
+    QCOMPARE(members(3, true), (QList<int>{3, 4}));
+    QCOMPARE(members(1, false), (QList<int>{1}));
+  }
 };
 
 QTEST_GUILESS_MAIN(FindSortLogic)

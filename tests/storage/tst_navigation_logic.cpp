@@ -308,6 +308,30 @@ class NavigationLogicTest : public QObject {
     db.Folders[0].Parent = 4;  // a damaged chain must still end
     QVERIFY(!IsInSubtree(db, 4, 2));
   }
+
+  // The record after the table's first steps back to it.
+  void steppingBackToTheTablesFirst() {
+    const Database db = MakeDb(3, {2, 2, 1});
+    QCOMPARE(PrevRecordIndex(db, 1, 2), 0);
+    QCOMPARE(FirstRecordIndex(db, 1, 2), 0);
+    QCOMPARE(FirstRecordIndex(db, 0, 2), -1);
+  }
+
+  // A folder's path names its ancestors from the top down; a damaged parent
+  // chain that loops still ends.
+  void folderPaths() {
+    Database db = MakeDb(4, {});
+    const char* const names[] = {"A", "B", "C", "D"};
+    const int parents[] = {TopLevelParent, 0, 1, 3};
+    for (int k = 0; k < 4; ++k) {
+      db.Folders[std::size_t(k)].Name = QString::fromLatin1(names[k]);
+      db.Folders[std::size_t(k)].Parent = static_cast<std::int16_t>(parents[k]);
+    }
+    QCOMPARE(FolderPath(db, 2), QStringLiteral("A\\B\\C"));
+    QCOMPARE(FolderPath(db, 0), QStringLiteral("A"));
+    QCOMPARE(FolderPath(db, 3).count(u'D'), 5);
+    QCOMPARE(FolderPath(db, 7), QString());
+  }
 };
 
 QTEST_GUILESS_MAIN(NavigationLogicTest)
