@@ -15,6 +15,7 @@
 #include "query/access/jet4/index_tree.h"
 #include "query/access/jet4/jet4_writer.h"
 #include "query/access/jet4/names.h"
+#include "query/access/jet4/row_encoding.h"
 #include "query/access/jet4/system_tables.h"
 #include "query/access/jet4/text_encoding.h"
 #include "query/access/jet4/usage_map.h"
@@ -302,6 +303,7 @@ class TestJet4Writer : public QObject {
   void codePageCharactersAreKeyCharacters();
   void exampleFileBytes();
   void indexTreeStructure();
+  void longValuesInlineWhileTheRowFits();
   void referenceUsageMap();
   void namesMadeAcceptable();
   void longTextBecomesMemo();
@@ -511,6 +513,36 @@ void TestJet4Writer::exampleFileBytes() {
   QCOMPARE(RowOf(PageOf(image, 1), 0).left(9), Hex("00 00000000 0000E0FF"));
   QCOMPARE(RowOf(maps, 31).left(6), Hex("000800000002"));
   QCOMPARE(RowOf(maps, 33).left(6), Hex("00080000001C"));
+}
+
+// Small long values go into the row while the whole row, their own bytes
+// and every count and offset included, stays within the page's limit; a row
+// never passes it. Rows are tried at the edge, one byte at a time.
+void TestJet4Writer::longValuesInlineWhileTheRowFits() {
+  std::vector<ColumnDef> columns;
+  for (int i = 0; i < 16; ++i) columns.push_back({QStringLiteral("b%1").arg(i), JetType::Binary});
+  columns.push_back({QStringLiteral("first"), JetType::Ole});
+  columns.push_back({QStringLiteral("second"), JetType::Ole});
+  const TableLayout layout = LayOut(columns);
+  const QByteArray small(30, 'v');
+  int inlinedBoth = 0, inlinedOne = 0, inlinedNone = 0;
+  for (int filler = 3900; filler <= 3990; ++filler) {
+    std::vector<Value> values;
+    for (int i = 0; i < 16; ++i) values.push_back(QByteArray(filler / 16 + (i < filler % 16), 'f'));
+    values.push_back(small);
+    values.push_back(small);
+    PageFile file;
+    LongValueWriter longValues(file, 2);
+    const QByteArray row = EncodeRow(layout, values, longValues);
+    QVERIFY2(row.size() <= kMaxRowSize, qPrintable(QString::number(filler)));
+    const int inlined = int(longValues.Pages(0).empty()) + int(longValues.Pages(1).empty());
+    // Each value left out of the row would have fitted in it? Then it is inline.
+    const int outOfRow = 2 - inlined;
+    QVERIFY2(outOfRow == 0 || row.size() + small.size() > kMaxRowSize,
+             qPrintable(QString::number(filler)));
+    (inlined == 2 ? inlinedBoth : inlined == 1 ? inlinedOne : inlinedNone)++;
+  }
+  QVERIFY(inlinedBoth > 0 && inlinedOne > 0 && inlinedNone > 0);
 }
 
 void TestJet4Writer::indexTreeStructure() {
