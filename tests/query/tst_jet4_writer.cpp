@@ -14,6 +14,7 @@
 #include "query/access/jet4/index_keys.h"
 #include "query/access/jet4/index_tree.h"
 #include "query/access/jet4/jet4_writer.h"
+#include "query/access/jet4/long_values.h"
 #include "query/access/jet4/names.h"
 #include "query/access/jet4/row_encoding.h"
 #include "query/access/jet4/system_tables.h"
@@ -304,6 +305,7 @@ class TestJet4Writer : public QObject {
   void exampleFileBytes();
   void indexTreeStructure();
   void longValuesInlineWhileTheRowFits();
+  void longValueChainsKeepEveryByte();
   void referenceUsageMap();
   void namesMadeAcceptable();
   void longTextBecomesMemo();
@@ -543,6 +545,36 @@ void TestJet4Writer::longValuesInlineWhileTheRowFits() {
     (inlined == 2 ? inlinedBoth : inlined == 1 ? inlinedOne : inlinedNone)++;
   }
   QVERIFY(inlinedBoth > 0 && inlinedOne > 0 && inlinedNone > 0);
+}
+
+// A value too long for one row is chained over rows of kChainChunk bytes;
+// following the chain gives back every byte, at every length near a chunk's
+// edge.
+void TestJet4Writer::longValueChainsKeepEveryByte() {
+  for (int size : {kMaxSingleLongValue, kMaxSingleLongValue + 1, 2 * kChainChunk - 1,
+                   2 * kChainChunk, 2 * kChainChunk + 1, 3 * kChainChunk + 1}) {
+    PageFile file;
+    file.Add();  // page 0 is the file's header: a pointer 0 ends a chain
+    LongValueWriter writer(file, 1);
+    QByteArray data(size, '\0');
+    for (int i = 0; i < size; ++i) data[i] = static_cast<char>(i % 251);
+    const QByteArray header = writer.StoreOutOfRow(0, data);
+    QCOMPARE(qFromLittleEndian<quint32>(header.constData()) & 0x3FFFFFFFu, quint32(size));
+    const QByteArray image = file.Contents();
+    quint32 pointer = qFromLittleEndian<quint32>(header.constData() + 4);
+    QByteArray read;
+    if (size <= kMaxSingleLongValue) {
+      read = RowOf(PageOf(image, int(pointer >> 8)), int(pointer & 0xFF));
+    } else {
+      for (int rows = 0; pointer != 0 && rows < 10; ++rows) {
+        const QByteArray row = RowOf(PageOf(image, int(pointer >> 8)), int(pointer & 0xFF));
+        pointer = qFromLittleEndian<quint32>(row.constData());
+        read += row.mid(4);
+      }
+    }
+    QVERIFY2(read == data,
+             qPrintable(QStringLiteral("%1 bytes, %2 read").arg(size).arg(read.size())));
+  }
 }
 
 void TestJet4Writer::indexTreeStructure() {
