@@ -48,8 +48,8 @@ App::App(const QString& appPath, QString settingsPath, Dialogs& dialogs)
     : settingsPath_(std::move(settingsPath)),
       dialogs_(dialogs),
       files_(appPath, [&dialogs](const QString& message) { dialogs.Fatal(message); }),
-      instanceLock_(files_.Below(QStringLiteral("data\\orbo.lock"))),
-      funnel_(db, state) {
+      funnel_(db, state),
+      instanceLock_(files_.Below(QStringLiteral("data\\orbo.lock"))) {
   appPath_ = files_.AppPath();
   storage_ = std::make_unique<StorageAdapter>(*this);
   instanceLock_.setStaleLockTime(0);

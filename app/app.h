@@ -97,7 +97,13 @@ class App {
   QString settingsPath_;
   Dialogs& dialogs_;
   WorkingFiles files_;
+  // Made before the parts and gone after them: the parts hold the context,
+  // and their event filters still run while they are taken down.
+  CommandFunnel funnel_;
+  WindowEvents events_;
+  std::unique_ptr<WindowContext> context_;
   WindowParts parts_;
+  std::unique_ptr<UndoCommands> undo_;
   std::unique_ptr<StorageAdapter> storage_;
   std::unique_ptr<LanguageMenu> languages_;
   QLockFile instanceLock_;
@@ -106,10 +112,6 @@ class App {
   bool endRequested_ = false;
   bool ended_ = false;
   int menuBarHeight_ = 0;
-  CommandFunnel funnel_;
-  std::unique_ptr<UndoCommands> undo_;
-  WindowEvents events_;
-  std::unique_ptr<WindowContext> context_;
 };
 
 }  // namespace orbo
