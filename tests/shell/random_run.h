@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -248,6 +249,14 @@ inline QString FileDifference(App& app) {
   const QString difference = StoredDifference(db, read.db);
   return difference.isEmpty() ? QString()
                               : "the unmodified database differs from its file in " + difference;
+}
+
+// The folder the random dialogs choose files in, with a picture to choose.
+inline void PrepareFilesFolder(const TestInstall& install) {
+  QDir().mkpath(install.Path("files"));
+  QImage picture(12, 8, QImage::Format_RGB32);
+  picture.fill(Qt::green);
+  picture.save(install.Path("files/picture.png"));
 }
 
 // How long a random run is: the positive count the environment variable

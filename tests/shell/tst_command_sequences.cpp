@@ -73,10 +73,7 @@ class Session {
         random_(seed),
         dialogs_(random_, install_.Path("files")),
         app_(install_.Path(), install_.SettingsPath(), dialogs_) {
-    QDir().mkpath(install_.Path("files"));
-    QImage picture(12, 8, QImage::Format_RGB32);
-    picture.fill(Qt::green);
-    picture.save(install_.Path("files/picture.png"));
+    PrepareFilesFolder(install_);
     app_.Main(QString());
     app_.onBrokenInvariants = [this](const QStringList& problems) { Fail(problems.join("; ")); };
     // Every other run starts from the example, whose forms hold every kind of element.

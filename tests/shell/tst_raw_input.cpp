@@ -105,10 +105,7 @@ class RawSession {
         random_(seed),
         dialogs_(random_, install_.Path("files")),
         app_(install_.Path(), install_.SettingsPath(), dialogs_) {
-    QDir().mkpath(install_.Path("files"));
-    QImage picture(12, 8, QImage::Format_RGB32);
-    picture.fill(Qt::green);
-    picture.save(install_.Path("files/picture.png"));
+    PrepareFilesFolder(install_);
     app_.Main(install_.Path("files/none.2db"));
     app_.onBrokenInvariants = [this](const QStringList& problems) { Fail(problems.join("; ")); };
     if (seed % 3 != 2) StartFromTheExample(seed % 3 == 1);
