@@ -110,7 +110,7 @@ bool App::Main(const QString& commandLine) {
   // In edit mode the tree stands for the database.
   QObject::connect(&events_, &WindowEvents::databaseChosen, parts_.window.get(),
                    [this](bool showProperties) {
-                     parts_.designer->SelectElement(-2, 0);
+                     parts_.designer->SelectElement(kSelectDatabase, 0);
                      parts_.designer->ChooseTool(nullptr);
                      if (showProperties) parts_.designer->ShowProperties();
                    });
@@ -123,7 +123,7 @@ bool App::Main(const QString& commandLine) {
   parts_.modeSwitch =
       std::make_unique<ModeSwitch>(*context_, *parts_.canvas, *parts_.designer, *parts_.navigator);
   QObject::connect(&events_, &WindowEvents::modeChanged, parts_.window.get(),
-                   [this](int editMode) { FollowMode(editMode); });
+                   [this](WorkMode mode) { FollowMode(mode); });
   parts_.designer->onPropertiesAsked = [this] {
     if (!parts_.properties)
       parts_.properties = std::make_unique<PropertiesDialog>(*context_, *parts_.navigator,
@@ -133,13 +133,14 @@ bool App::Main(const QString& commandLine) {
   // In database mode the shown record's form, in edit mode the form designed.
   parts_.recordTitleMenu = std::make_unique<TitleFieldMenu>(
       *context_, *parts_.tree, *parts_.window->Commands().Submenu("mnuMainField"), [this] {
-        return state.EditMode == 0 && state.CurRecord >= 0
+        return state.EditMode == WorkMode::Database && state.CurRecord >= 0
                    ? int(db.Records[std::size_t(state.CurRecord)].Form)
                    : -1;
       });
   parts_.formTitleMenu = std::make_unique<TitleFieldMenu>(
       *context_, *parts_.tree, *parts_.window->Commands().Submenu("mnuTitleField"), [this] {
-        return state.EditMode == 1 && state.CurForm >= 0 && state.CurForm < db.FormCount
+        return state.EditMode == WorkMode::Edit && state.CurForm >= 0 &&
+                       state.CurForm < db.FormCount
                    ? state.CurForm
                    : -1;
       });

@@ -88,7 +88,7 @@ class App {
   void TakeHandOver();
   void BringToFront();
   // What the window does besides once a mode is shown.
-  void FollowMode(int editMode);
+  void FollowMode(WorkMode mode);
   // Enables the menus made from the model and the view as they offer
   // entries. Runs after every command and mode switch.
   void UpdateCommandStates();

@@ -141,10 +141,11 @@ void App::FollowModified(bool modified) {
 
 void App::StatusPanelClicked(const QString& key) {
   MainCommands& c = parts_.window->Commands();
-  QAction* command = key == u"grid" ? c.Menu("mnuGrid")
-                     : key == u"worktype"
-                         ? c.Menu(QStringLiteral("mnuMode2_%1").arg(1 - state.EditMode))
-                         : nullptr;
+  QAction* command =
+      key == u"grid" ? c.Menu("mnuGrid")
+      : key == u"worktype"
+          ? c.Menu(QStringLiteral("mnuMode2_%1").arg(state.EditMode == WorkMode::Edit ? 0 : 1))
+          : nullptr;
   if (command && command->isEnabled()) command->trigger();
 }
 

@@ -14,8 +14,8 @@
 
 namespace orbo {
 
-void App::FollowMode(int editMode) {
-  if (editMode == 0) {
+void App::FollowMode(WorkMode mode) {
+  if (mode == WorkMode::Database) {
     parts_.finder->ResetLists();
     FolderTreeWidget& tree = parts_.window->MainList();
     if (parts_.window->isVisible()) tree.setFocus();

@@ -43,7 +43,7 @@ void AppServices::HideDialogs() {
 
 QWidget& AppServices::DialogParent() { return window_; }
 
-MessageAnswer AppServices::ShowMessage(const QString& text, int style) {
+MessageAnswer AppServices::ShowMessage(const QString& text, MessageStyle style) {
   return dialogs_.ShowMessage(&window_, text, style);
 }
 
@@ -117,10 +117,11 @@ void AppServices::UpdateTitle() {
 
 void AppServices::UpdateStatusBar() {
   window_.StatusPanel("main").setText(StatusCountsText(db_, texts_));
-  window_.StatusPanel("worktype").setText(texts_.Get(10, state_.EditMode + 3));
+  window_.StatusPanel("worktype")
+      .setText(texts_.Get(10, state_.EditMode == WorkMode::Edit ? 4 : 3));
   QLabel& grid = window_.StatusPanel("grid");
   grid.setText(texts_.Get(100, 3));
-  grid.setVisible(state_.EditMode == 1);
+  grid.setVisible(state_.EditMode == WorkMode::Edit);
 }
 
 }  // namespace orbo

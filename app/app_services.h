@@ -32,7 +32,7 @@ class AppServices : public WindowServices {
   void HideDialogs();
 
   QWidget& DialogParent() override;
-  MessageAnswer ShowMessage(const QString& text, int style) override;
+  MessageAnswer ShowMessage(const QString& text, MessageStyle style) override;
   void ShowProgress(int value, const QString& text) override;
   bool Busy() const override;
   void ShowStatusMessage(const QString& text, int seconds) override;

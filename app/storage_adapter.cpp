@@ -48,7 +48,7 @@ QString StorageAdapter::AskPassword() {
   return c.services.AskText(c.texts.Get(680, 0), QString(), true);
 }
 
-MessageAnswer StorageAdapter::ShowMessage(const QString& text, int style) {
+MessageAnswer StorageAdapter::ShowMessage(const QString& text, MessageStyle style) {
   return app_.Context().services.ShowMessage(text, style);
 }
 
@@ -127,7 +127,7 @@ void StorageAdapter::ShowChangedTexts() {
   DisplayState& state = app_.Context().state;
   Navigator& navigator = app_.Parts().Navigation();
   navigator.RebuildTree();
-  if (state.EditMode == 1) {
+  if (state.EditMode == WorkMode::Edit) {
     app_.Parts().Canvas().DrawForm(state.CurForm);
   } else if (state.CurRecord >= 0) {
     const int record = state.CurRecord;

@@ -21,7 +21,7 @@ class StorageAdapter : public StorageUi {
   QString AskOpenPath() override;
   QString AskSavePath() override;
   QString AskPassword() override;
-  MessageAnswer ShowMessage(const QString& text, int style) override;
+  MessageAnswer ShowMessage(const QString& text, MessageStyle style) override;
   QString GetText(int group, int entry) override;
   void ShowProgress(int value, const QString& text) override;
   void SetModified(bool value) override;

@@ -13,7 +13,7 @@
 
 class NoDialogs : public orbo::Dialogs {
  public:
-  orbo::MessageAnswer ShowMessage(QWidget*, const QString&, int) override {
+  orbo::MessageAnswer ShowMessage(QWidget*, const QString&, orbo::MessageStyle) override {
     return orbo::kAnswerYes;
   }
   QString OpenFileName(QWidget*, const QString&, const QString&, const QString&) override {

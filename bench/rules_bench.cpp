@@ -24,7 +24,7 @@ Database LargestModel() {
     FormDef& form = db.Forms[static_cast<std::size_t>(f)];
     ApplyNewFormDefaults(form, f, {});
     form.ElementCount.fill(kMaxElementsPerType);
-    form.TitleElement = static_cast<std::int16_t>(kMultiline * 1000 + 15);
+    form.TitleElement = {kMultiline, 15};
   }
   SetCount(db, kFoldersKind, kMaxFolders);
   for (int d = 0; d < kMaxFolders; ++d) {

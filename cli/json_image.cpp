@@ -74,7 +74,7 @@ Image FormImage(const FormDef& form) {
   j["ElementCount"] = form.ElementCount;
   j["BackColor"] = form.BackColor;
   j["Border"] = form.Border;
-  j["TitleElement"] = form.TitleElement;
+  j["TitleElement"] = form.TitleElement.Code();
   j["PrintOffsetX"] = form.PrintOffsetX;
   j["PrintOffsetY"] = form.PrintOffsetY;
   j["Shadow"] = form.Shadow;
@@ -298,7 +298,7 @@ FormDef ReadForm(const Image& value, const std::string& place, CodePage& codePag
   }
   form.BackColor = f.L("BackColor");
   form.Border = f.I("Border");
-  form.TitleElement = f.I("TitleElement");
+  form.TitleElement = ElementRef::FromCode(f.I("TitleElement"));
   form.PrintOffsetX = f.L("PrintOffsetX");
   form.PrintOffsetY = f.L("PrintOffsetY");
   form.Shadow = f.I("Shadow");

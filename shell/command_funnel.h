@@ -25,7 +25,7 @@ struct ShownPlace {
   int CurForm = -1;
   int CurRecord = -1;
   int CurFolder = 0;
-  int SelType = -1;
+  int SelType = kSelectForm;
   int SelIndex = 0;
 
   static ShownPlace Of(const DisplayState& state);

@@ -25,8 +25,8 @@ class Dialogs {
  public:
   virtual ~Dialogs() = default;
 
-  // A message box titled with the product name; style as MessageStyle.
-  virtual MessageAnswer ShowMessage(QWidget* parent, const QString& text, int style) = 0;
+  // A message box titled with the product name.
+  virtual MessageAnswer ShowMessage(QWidget* parent, const QString& text, MessageStyle style) = 0;
   // Filter in the form "Corvane Database files (*.2db)|*.2db"; start is the
   // folder or file the dialog opens at (empty: the working folder); empty
   // when cancelled.

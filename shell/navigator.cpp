@@ -93,7 +93,7 @@ void Navigator::ConnectViews() {
     const QString key = FolderTree::KeyOf(item);
     context_.funnel.Run([this, key] {
       // In edit mode the tree stands for the database as a whole.
-      if (state_.EditMode == 1) {
+      if (state_.EditMode == WorkMode::Edit) {
         emit context_.events.databaseChosen(false);
         return;
       }
@@ -103,7 +103,7 @@ void Navigator::ConnectViews() {
   QObject::connect(&tree, &QTreeWidget::itemActivated, &tree, [this](QTreeWidgetItem* item) {
     const QString key = FolderTree::KeyOf(item);
     context_.funnel.Run([this, key] {
-      if (state_.EditMode == 0) OpenNode(key);
+      if (state_.EditMode == WorkMode::Database) OpenNode(key);
     });
   });
   // Loading a node's children changes no data, so it is no command.
@@ -119,7 +119,7 @@ void Navigator::ConnectViews() {
   tree.onRightPress = [this](QTreeWidgetItem* item, const QPoint& at) {
     const NodeKey key = ParseKey(FolderTree::KeyOf(item));
     context_.funnel.Run([this, key] {
-      if (state_.EditMode == 1) {
+      if (state_.EditMode == WorkMode::Edit) {
         // The tree stands for the database: its properties open.
         emit context_.events.databaseChosen(true);
       } else if (key.kind == u"item") {
@@ -127,7 +127,7 @@ void Navigator::ConnectViews() {
       }
     });
     // The quick sorts work on the current folder: the folder pressed on.
-    if (key.kind == u"root" && state_.EditMode == 0 &&
+    if (key.kind == u"root" && state_.EditMode == WorkMode::Database &&
         context_.funnel.Run([this, key] { ShowFolder(key.index); })) {
       context_.commands.Submenu("mnSort")->popup(at);
     }
@@ -135,12 +135,12 @@ void Navigator::ConnectViews() {
   auto* deleteKey =
       new QShortcut(QKeySequence::Delete, &tree, nullptr, nullptr, Qt::WidgetShortcut);
   QObject::connect(deleteKey, &QShortcut::activated, &tree, funnel.Gated([this] {
-    if (state_.EditMode == 0) DeleteShown();
+    if (state_.EditMode == WorkMode::Database) DeleteShown();
   }));
   auto* insertKey =
       new QShortcut(QKeySequence(Qt::Key_Insert), &tree, nullptr, nullptr, Qt::WidgetShortcut);
   QObject::connect(insertKey, &QShortcut::activated, &tree, funnel.Gated([this] {
-    if (state_.EditMode == 0) AddRecord(state_.CurFolder, -1, false);
+    if (state_.EditMode == WorkMode::Database) AddRecord(state_.CurFolder, -1, false);
   }));
 
   QListWidget& list = views_.contents;
@@ -434,7 +434,8 @@ void Navigator::DeleteShown() {
 }
 
 void Navigator::RenameCurrentFolder(const QString& name) {
-  if (state_.EventsSuppressed || state_.EditMode != 0 || state_.CurRecord != -1) return;
+  if (state_.EventsSuppressed || state_.EditMode != WorkMode::Database || state_.CurRecord != -1)
+    return;
   const int folder = state_.CurFolder;
   // Typing a name is one step.
   Change(

@@ -30,10 +30,9 @@ QString QtFileFilter(const QString& filter) {
 
 QtDialogs::QtDialogs() : autoAnswer_(qEnvironmentVariable("ORBO_MESSAGES") == u"auto") {}
 
-MessageAnswer QtDialogs::ShowMessage(QWidget* parent, const QString& text, int style) {
-  const int buttons = style & 7;
-  const bool question = buttons == kYesNoCancel || buttons == kYesNo;
-  const bool noFirst = question && (style & kDefaultButton2);
+MessageAnswer QtDialogs::ShowMessage(QWidget* parent, const QString& text, MessageStyle style) {
+  const bool question = style.IsQuestion();
+  const bool noFirst = question && style.noByDefault;
   if (autoAnswer_) {
     std::fprintf(stderr, "message: %s\n", qPrintable(QString(text).replace(u'\r', u' ')));
     return question ? (noFirst ? kAnswerNo : kAnswerYes) : kAnswerOk;
@@ -42,9 +41,9 @@ MessageAnswer QtDialogs::ShowMessage(QWidget* parent, const QString& text, int s
   box.setWindowTitle(QLatin1String(kProductName));
   box.setText(
       QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n'));
-  if (style & kExclamation) box.setIcon(QMessageBox::Warning);
+  if (style.warning) box.setIcon(QMessageBox::Warning);
   if (question) {
-    box.setStandardButtons(buttons == kYesNo
+    box.setStandardButtons(style.buttons == MessageStyle::Buttons::YesNo
                                ? QMessageBox::Yes | QMessageBox::No
                                : QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     box.setDefaultButton(noFirst ? QMessageBox::No : QMessageBox::Yes);

@@ -16,7 +16,7 @@ class QtDialogs : public Dialogs {
   QtDialogs();
   ~QtDialogs() override;
 
-  MessageAnswer ShowMessage(QWidget* parent, const QString& text, int style) override;
+  MessageAnswer ShowMessage(QWidget* parent, const QString& text, MessageStyle style) override;
   QString OpenFileName(QWidget* parent, const QString& title, const QString& filter,
                        const QString& start) override;
   QString SaveFileName(QWidget* parent, const QString& title, const QString& filter,

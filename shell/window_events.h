@@ -4,6 +4,8 @@
 
 #include <QObject>
 
+#include "storage/display_state.h"
+
 namespace orbo {
 
 class WindowEvents : public QObject {
@@ -16,8 +18,8 @@ class WindowEvents : public QObject {
   void settingsChanged();
   // The recent files were cleared (options dialog): the file menu follows.
   void recentFilesChanged();
-  // Database mode (0) or edit mode (1) began.
-  void modeChanged(int editMode);
+  // Database mode or edit mode began.
+  void modeChanged(WorkMode mode);
   // Another database replaced the open one (loaded or new).
   void databaseReplaced();
   // In edit mode the tree stands for the database: it was chosen, and its

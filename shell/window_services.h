@@ -19,7 +19,7 @@ class WindowServices {
 
   // The main window, the parent of the features' dialogs.
   virtual QWidget& DialogParent() = 0;
-  virtual MessageAnswer ShowMessage(const QString& text, int style) = 0;
+  virtual MessageAnswer ShowMessage(const QString& text, MessageStyle style) = 0;
   // Below 100 shows the progress and makes the window busy; 100 or more ends it.
   virtual void ShowProgress(int value, const QString& text) = 0;
   // While the progress shows: commands that would change the view wait.

@@ -9,11 +9,11 @@ QString FileNameOf(const QString& path) {
   return path.mid(cut + 1);
 }
 
-QString WindowTitle(const Database& db, int editMode, int curRecord, const LanguageTexts& texts) {
+QString WindowTitle(const Database& db, WorkMode mode, int curRecord, const LanguageTexts& texts) {
   QString title = FileNameOf(db.DatabasePath);
   if (db.Modified) title += u'*';
   title += QLatin1String(kProductTitle);
-  if (editMode == 1) {
+  if (mode == WorkMode::Edit) {
     title += QStringLiteral(" - ") + texts.Get(15, 0);
   } else if (curRecord > -1) {
     title += QStringLiteral(" - [") + RecordTitleLine(db, curRecord) + u']';

@@ -5,6 +5,7 @@
 
 #include "shell/language_texts.h"
 #include "storage/database_model.h"
+#include "storage/display_state.h"
 
 namespace orbo {
 
@@ -15,7 +16,7 @@ inline constexpr auto kProductTitle = " - Corvane Database v1.18";
 QString FileNameOf(const QString& path);
 
 // "mydata.2db* - Corvane Database v1.18 - [Smith]"
-QString WindowTitle(const Database& db, int editMode, int curRecord, const LanguageTexts& texts);
+QString WindowTitle(const Database& db, WorkMode mode, int curRecord, const LanguageTexts& texts);
 
 // "Records: 8          Folders: 3"
 QString StatusCountsText(const Database& db, const LanguageTexts& texts);

@@ -99,7 +99,7 @@ void ReadElement(FormDef& form, int t, int k, StreamReader& in) {
 
 // A count out of range would index past the slots.
 void WriteForm(const FormDef& form, int f, StreamWriter& out) {
-  out.WriteInt(form.TitleElement);
+  out.WriteInt(form.TitleElement.Code());
   out.WriteLong(form.BackColor);
   out.WriteInt(form.Border);
   out.WriteInt(form.Height);
@@ -122,7 +122,7 @@ void WriteForm(const FormDef& form, int f, StreamWriter& out) {
 // Element counts are checked as they arrive: they decide how many slots
 // follow.
 void ReadForm(FormDef& form, int f, StreamReader& in) {
-  form.TitleElement = in.ReadInt();
+  form.TitleElement = ElementRef::FromCode(in.ReadInt());
   form.BackColor = in.ReadLong();
   form.Border = in.ReadInt();
   form.Height = in.ReadInt();

@@ -81,7 +81,7 @@ Storable AskStorable(const Database& db, CodePage& codePage, StorageUi& ui) {
   }
   if (places.size() > kShownPlaces) text += QStringLiteral("\r- ") + ui.GetText(kIntegrityTexts, 6);
   text += QStringLiteral("\r\r") + ui.GetText(kIntegrityTexts, 5);
-  return ui.ShowMessage(text, kYesNo + kExclamation + kDefaultButton2) == kAnswerYes
+  return ui.ShowMessage(text, kYesNo.Warning().NoByDefault()) == kAnswerYes
              ? Storable::kWithQuestionMarks
              : Storable::kNotSaving;
 }

@@ -61,6 +61,18 @@ struct ElementDef {
   friend bool operator==(const ElementDef&, const ElementDef&) = default;
 };
 
+// One element of a form: its type and slot. The file keeps a form's title
+// element as one 16-bit code, type * 1000 + slot; a code naming nothing is
+// kept as it is until the rules repair it.
+struct ElementRef {
+  int type = kImage;
+  int slot = 0;
+
+  static constexpr ElementRef FromCode(int code) { return {code / 1000, code % 1000}; }
+  constexpr std::int16_t Code() const { return static_cast<std::int16_t>(type * 1000 + slot); }
+  friend bool operator==(const ElementRef&, const ElementRef&) = default;
+};
+
 template <typename T>
 using PerSlot = std::array<T, kSlotCount>;
 
@@ -72,8 +84,8 @@ struct FormDef {
   std::array<std::int16_t, kElementTypeCount> ElementCount{};
   std::int32_t BackColor = 0;
   std::int16_t Border = 0;
-  // Type * 1000 + slot of the element whose value titles a record.
-  std::int16_t TitleElement = 0;
+  // The element whose value titles a record.
+  ElementRef TitleElement;
   std::int32_t PrintOffsetX = 0;
   std::int32_t PrintOffsetY = 0;
   std::int16_t Shadow = 0;

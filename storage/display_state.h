@@ -4,12 +4,21 @@
 
 namespace orbo {
 
+// Database mode shows and edits records; edit mode designs forms.
+enum class WorkMode : int { Database = 0, Edit = 1 };
+
+// SelType is one of these or an element type (0..6), and SelIndex the
+// element's slot then.
+enum SelectionKind : int { kSelectDatabase = -2, kSelectForm = -1 };
+
+inline bool IsElementSelection(int selType) { return selType >= 0; }
+
 struct DisplayState {
   int CurForm = -1;
   int CurRecord = -1;  // -1: a folder is open
   int CurFolder = 0;
-  int EditMode = 0;
-  int SelType = -1;
+  WorkMode EditMode = WorkMode::Database;
+  int SelType = kSelectForm;
   int SelIndex = 0;
   bool EventsSuppressed = false;
 };

@@ -57,11 +57,11 @@ QStringList QuickListValues(const Database& db, int shownRecord, int form, int s
   return values;
 }
 
-std::vector<std::pair<int, QString>> TitleCandidates(const FormDef& form) {
-  std::vector<std::pair<int, QString>> candidates;
+std::vector<std::pair<ElementRef, QString>> TitleCandidates(const FormDef& form) {
+  std::vector<std::pair<ElementRef, QString>> candidates;
   for (int t : kTitleTypes) {
     for (int k = 0; k < form.ElementCount[At(t)]; ++k) {
-      candidates.emplace_back(t * 1000 + k, form.Elements[At(t)][At(k)].Name);
+      candidates.emplace_back(ElementRef{t, k}, form.Elements[At(t)][At(k)].Name);
     }
   }
   return candidates;

@@ -46,6 +46,6 @@ QStringList QuickListValues(const Database& db, int shownRecord, int form, int s
 
 // The elements that can title the records of a form, as (code, name), in
 // the order they are offered.
-std::vector<std::pair<int, QString>> TitleCandidates(const FormDef& form);
+std::vector<std::pair<ElementRef, QString>> TitleCandidates(const FormDef& form);
 
 }  // namespace orbo

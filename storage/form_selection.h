@@ -3,11 +3,9 @@
 #pragma once
 
 #include "storage/database_model.h"
+#include "storage/display_state.h"
 
 namespace orbo {
-
-inline constexpr int kSelectForm = -1;
-inline constexpr int kSelectDatabase = -2;
 
 // Whether the selection names something of the model.
 bool IsSelectionValid(const Database& db, int form, int selType, int slot);

@@ -88,7 +88,7 @@ void ApplyNewFormDefaults(FormDef& form, int n, const FontSpec& defaultFont) {
   form.ElementCount[kText] = 1;
   form.BackColor = kSystemWindowColour;
   form.Border = 1;
-  form.TitleElement = 2000;
+  form.TitleElement = {kText, 0};
   form.PrintOffsetX = 200;
   form.PrintOffsetY = 200;
   form.Shadow = 1;

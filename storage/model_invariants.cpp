@@ -41,7 +41,7 @@ void CheckForms(const Database& db, ProblemList& list) {
       }
     }
     if (countsValid && !IsValidTitleElement(form, form.TitleElement)) {
-      list.Add({ModelProblem::kTitleElement, f, form.TitleElement});
+      list.Add({ModelProblem::kTitleElement, f, form.TitleElement.Code()});
     }
   }
 }
@@ -103,17 +103,19 @@ std::vector<int> FoldersClosingLoops(const Database& db) {
   return closing;
 }
 
-bool IsValidTitleElement(const FormDef& form, int code) {
-  const int type = code / 1000;
-  const int slot = code % 1000;
-  if (code >= 0 && type < kElementTypeCount && slot < form.ElementCount[At(type)]) return true;
-  return code == kDefaultTitleElement && ReplacementTitle(form) == kDefaultTitleElement;
+bool IsValidTitleElement(const FormDef& form, ElementRef title) {
+  // The code's sign tells a negative type or slot, which names nothing.
+  if (title.Code() >= 0 && title.type < kElementTypeCount &&
+      title.slot < form.ElementCount[At(title.type)]) {
+    return true;
+  }
+  return title == kDefaultTitleElement && ReplacementTitle(form) == kDefaultTitleElement;
 }
 
-std::int16_t ReplacementTitle(const FormDef& form) {
+ElementRef ReplacementTitle(const FormDef& form) {
   if (form.ElementCount[kText] > 0) return kDefaultTitleElement;
   for (int t : kTitleTypes) {
-    if (form.ElementCount[At(t)] > 0) return static_cast<std::int16_t>(t * 1000);
+    if (form.ElementCount[At(t)] > 0) return {t, 0};
   }
   return kDefaultTitleElement;
 }

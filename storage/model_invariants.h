@@ -36,15 +36,15 @@ struct ModelProblem {
 
 // The element types whose values title a record, in the order they are offered.
 inline constexpr int kTitleTypes[] = {kImage, kText, kButton, kCombo, kFlag, kMultiline};
-inline constexpr std::int16_t kDefaultTitleElement = kText * 1000;
+inline constexpr ElementRef kDefaultTitleElement{kText, 0};
 
-// Whether code names an element of the form: any element, a label too (its
+// Whether title names an element of the form: any element, a label too (its
 // records' title is then empty, as Find and Sort take it). A form with no
-// element of the title types may also keep the default code.
-bool IsValidTitleElement(const FormDef& form, int code);
+// element of the title types may also keep the default.
+bool IsValidTitleElement(const FormDef& form, ElementRef title);
 // What a title naming nothing becomes: the first text element, else the
 // first element of a title type, else the default code.
-std::int16_t ReplacementTitle(const FormDef& form);
+ElementRef ReplacementTitle(const FormDef& form);
 
 // The lowest folder of every parent loop, ascending.
 std::vector<int> FoldersClosingLoops(const Database& db);

@@ -24,8 +24,7 @@ QString RecordTitle(const Database& db, int record) {
   const RecordData& data = db.Records[record];
   if (data.Form < 0 || data.Form >= db.FormCount) return {};
   const FormDef& form = db.Forms[data.Form];
-  int type = form.TitleElement / 1000;
-  int slot = form.TitleElement % 1000;
+  const auto [type, slot] = form.TitleElement;
   // A title element the form does not have (any more) names nothing.
   if (type < 0 || type >= kElementTypeCount || slot < 0 || slot >= form.ElementCount[type]) {
     return {};

@@ -13,15 +13,24 @@
 
 namespace orbo {
 
-// Buttons and icon of a message, and the button pressed. The first button is
-// the default one, unless kDefaultButton2 says the second.
-enum MessageStyle : int {
-  kOkOnly = 0,
-  kYesNoCancel = 3,
-  kYesNo = 4,
-  kExclamation = 48,
-  kDefaultButton2 = 256
+// Buttons and icon of a message. Yes is the default button of a question
+// unless NoByDefault says No.
+struct MessageStyle {
+  enum class Buttons { Ok, YesNoCancel, YesNo };
+  Buttons buttons = Buttons::Ok;
+  bool warning = false;
+  bool noByDefault = false;
+
+  constexpr bool IsQuestion() const { return buttons != Buttons::Ok; }
+  constexpr MessageStyle Warning() const { return {buttons, true, noByDefault}; }
+  constexpr MessageStyle NoByDefault() const { return {buttons, warning, true}; }
+  friend bool operator==(const MessageStyle&, const MessageStyle&) = default;
 };
+inline constexpr MessageStyle kOkOnly{};
+inline constexpr MessageStyle kExclamation = kOkOnly.Warning();
+inline constexpr MessageStyle kYesNo{MessageStyle::Buttons::YesNo};
+inline constexpr MessageStyle kYesNoCancel{MessageStyle::Buttons::YesNoCancel};
+
 // Language group of repairs, refused saves and texts a code page cannot hold.
 inline constexpr int kIntegrityTexts = 962;
 
@@ -37,7 +46,7 @@ class StorageUi {
   // The text input dialog in password mode; empty when cancelled.
   virtual QString AskPassword() = 0;
 
-  virtual MessageAnswer ShowMessage(const QString& text, int style) = 0;
+  virtual MessageAnswer ShowMessage(const QString& text, MessageStyle style) = 0;
   virtual QString GetText(int group, int entry) = 0;
   virtual void ShowProgress(int value, const QString& text) = 0;
 

@@ -194,7 +194,7 @@ QWidget* FormCanvas::Control(int type, int slot) {
   std::vector<QWidget*>& members = controls_[At(type)];
   while (static_cast<int>(members.size()) <= slot)
     members.push_back(MakeControl(type, static_cast<int>(members.size())));
-  if (type == kCombo && context_.state.EditMode == 1) return comboPics_[At(slot)];
+  if (type == kCombo && context_.state.EditMode == WorkMode::Edit) return comboPics_[At(slot)];
   return members[At(slot)];
 }
 
@@ -228,20 +228,20 @@ void FormCanvas::DrawForm(int form) {
       ApplyElement(t, k, control);
       PlaceElement(t, k, control);
       // While forms are designed, the canvas takes every press.
-      control->setAttribute(Qt::WA_TransparentForMouseEvents, state.EditMode == 1);
+      control->setAttribute(Qt::WA_TransparentForMouseEvents, state.EditMode == WorkMode::Edit);
       control->show();
     }
     for (int k = count; k < ControlCount(t); ++k) controls_[At(t)][At(k)]->hide();
     if (t == kCombo) {
       // Only one of the two combo arrays shows, by mode.
-      const bool editMode = state.EditMode == 1;
+      const bool editMode = state.EditMode == WorkMode::Edit;
       for (int k = 0; k < ControlCount(t); ++k) {
         (editMode ? controls_[kCombo][At(k)] : static_cast<QWidget*>(comboPics_[At(k)]))->hide();
         if (k >= count) comboPics_[At(k)]->hide();
       }
     }
   }
-  if (state.EditMode == 1) {
+  if (state.EditMode == WorkMode::Edit) {
     ColourHandles();
     ShowNames();
   }
@@ -258,7 +258,7 @@ void FormCanvas::ApplyElement(int type, int slot, QWidget* control) {
   const ElementDef& e = form.Elements[At(type)][At(slot)];
   const QColor back = ColorOf(e.BackColor);
   const QColor fore = ColorOf(e.ForeColor);
-  const bool editMode = context_.state.EditMode == 1;
+  const bool editMode = context_.state.EditMode == WorkMode::Edit;
   switch (type) {
     case kImage: {
       auto* image = static_cast<QLabel*>(control);
@@ -435,7 +435,7 @@ void FormCanvas::DrawGrid(bool show, int stepX, int stepY) {
 void FormCanvas::LayoutCanvas() {
   const DisplayState& state = context_.state;
   if (!drawn_ || state.CurForm < 0 || state.CurForm >= context_.db.FormCount) return;
-  const bool editMode = state.EditMode == 1;
+  const bool editMode = state.EditMode == WorkMode::Edit;
   const int canvasWidth = TwipsX(mainPic_->width());
   const int canvasHeight = TwipsY(mainPic_->height());
   const int viewportWidth = TwipsX(backPic_->width());

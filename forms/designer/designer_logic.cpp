@@ -133,11 +133,10 @@ void DeleteElementInModel(Database& db, int form, int type, int slot) {
   }
   ForRecordsOf(db, form, [&](RecordData& record) { MoveValue(record, type, last, slot, last); });
   def.ElementCount[At(type)] = static_cast<std::int16_t>(last);
-  const int deleted = type * 1000 + slot;
-  if (def.TitleElement == deleted) {
+  if (def.TitleElement == ElementRef{type, slot}) {
     def.TitleElement = ReplacementTitle(def);
-  } else if (def.TitleElement == type * 1000 + last) {
-    def.TitleElement = static_cast<std::int16_t>(deleted);
+  } else if (def.TitleElement == ElementRef{type, last}) {
+    def.TitleElement = {type, slot};
   }
 }
 

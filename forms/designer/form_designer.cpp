@@ -96,14 +96,15 @@ void FormDesigner::ConnectCommands() {
 void FormDesigner::Start() {
   gesture_ = {};
   RebuildFormLists();
-  SelectElement(-1, 0);
+  SelectElement(kSelectForm, 0);
   DrawGrid();
 }
 
 void FormDesigner::FollowModel(const ChangedParts& parts, bool undoOrRedo) {
   // Names, icons and the number of forms show in the lists.
   if (parts.forms) RebuildFormLists();
-  if (undoOrRedo && context_.state.EditMode == 1 && context_.state.CurForm >= 0) Redraw();
+  if (undoOrRedo && context_.state.EditMode == WorkMode::Edit && context_.state.CurForm >= 0)
+    Redraw();
 }
 
 bool FormDesigner::Change(int step, const ChangeScope& scope, const std::function<void()>& change) {
@@ -165,7 +166,7 @@ QRect FormDesigner::SelectedBox() const {
 void FormDesigner::PlaceHandles() {
   const DisplayState& state = context_.state;
   // A selection left from database mode or from another form shows none.
-  const bool shown = state.EditMode == 1 && state.SelType >= -1 &&
+  const bool shown = state.EditMode == WorkMode::Edit && state.SelType != kSelectDatabase &&
                      IsSelectionValid(context_.db, state.CurForm, state.SelType, state.SelIndex);
   if (!shown) {
     for (int i = 0; i < kHandleCount; ++i) canvas_.SelPic(i).hide();
@@ -240,7 +241,7 @@ void FormDesigner::DeleteElement() {
   const Database& db = context_.db;
   const LanguageTexts& texts = context_.texts;
   WindowServices& services = context_.services;
-  if (state.EditMode != 1) return;
+  if (state.EditMode != WorkMode::Edit) return;
   if (state.SelType == kSelectDatabase) {
     services.ShowMessage(texts.Get(570, 0), kExclamation);
     return;
@@ -360,7 +361,7 @@ void FormDesigner::ChooseForm(int form) {
 }
 
 void FormDesigner::ShowProperties() {
-  if (context_.state.EditMode == 1 && onPropertiesAsked) onPropertiesAsked();
+  if (context_.state.EditMode == WorkMode::Edit && onPropertiesAsked) onPropertiesAsked();
 }
 
 void FormDesigner::ToggleGrid() {
@@ -370,7 +371,7 @@ void FormDesigner::ToggleGrid() {
 
 void FormDesigner::DrawGrid() {
   const AppSettings& settings = context_.settings;
-  const bool editMode = context_.state.EditMode == 1;
+  const bool editMode = context_.state.EditMode == WorkMode::Edit;
   canvas_.DrawGrid(settings.ShowGrid && editMode, settings.GridStepX, settings.GridStepY);
   MainCommands& c = context_.commands;
   c.Menu("mnuGrid")->setChecked(settings.ShowGrid);
@@ -408,7 +409,7 @@ bool FormDesigner::eventFilter(QObject* watched, QEvent* event) {
     if (watched == &canvas_.SelPic(i)) handle = i;
   }
   if (!onCanvas && handle < 0) return false;
-  if (context_.state.EditMode != 1 || context_.state.CurForm < 0) {
+  if (context_.state.EditMode != WorkMode::Edit || context_.state.CurForm < 0) {
     // Whatever the mouse was doing ends with edit mode; the canvas was
     // drawn again from the model.
     gesture_.kind = Gesture::kIdle;
@@ -449,7 +450,7 @@ bool FormDesigner::eventFilter(QObject* watched, QEvent* event) {
 bool FormDesigner::CanvasPress(QMouseEvent* event) {
   const QPoint at = event->position().toPoint();
   const auto [type, slot] = canvas_.ElementAt(at);
-  SelectElement(type, type < 0 ? 0 : slot);
+  SelectElement(type, IsElementSelection(type) ? slot : 0);
   if (event->button() == Qt::RightButton) {
     context_.commands.Submenu("mnuEditor")->popup(QCursor::pos());
     return true;
@@ -477,7 +478,7 @@ bool FormDesigner::CanvasPress(QMouseEvent* event) {
 }
 
 bool FormDesigner::HandlePress(int handle, QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton && context_.state.SelType >= -1) {
+  if (event->button() == Qt::LeftButton && context_.state.SelType != kSelectDatabase) {
     BeginGesture(Gesture::kResize, event->globalPosition().toPoint(), handle);
   }
   return true;
@@ -565,13 +566,13 @@ void FormDesigner::CancelGesture() {
 
 bool FormDesigner::GestureApplies() const {
   const DisplayState& state = context_.state;
-  if (gesture_.kind == Gesture::kIdle || state.EditMode != 1 || gesture_.form != state.CurForm ||
-      gesture_.form < 0 || gesture_.form >= context_.db.FormCount ||
-      gesture_.type != state.SelType) {
+  if (gesture_.kind == Gesture::kIdle || state.EditMode != WorkMode::Edit ||
+      gesture_.form != state.CurForm || gesture_.form < 0 ||
+      gesture_.form >= context_.db.FormCount || gesture_.type != state.SelType) {
     return false;
   }
-  if (gesture_.type == -1) return true;
-  return gesture_.slot == state.SelIndex && gesture_.type >= 0 &&
+  if (gesture_.type == kSelectForm) return true;
+  return gesture_.slot == state.SelIndex && IsElementSelection(gesture_.type) &&
          gesture_.type < kElementTypeCount &&
          gesture_.slot < context_.db.Forms[At(gesture_.form)].ElementCount[At(gesture_.type)];
 }

@@ -35,44 +35,45 @@ ModeSwitch::ModeSwitch(WindowContext& context, FormCanvas& canvas, FormDesigner&
 
 void ModeSwitch::ConnectCommands() {
   MainCommands& c = context_.commands;
-  c.OnTriggered(c.Menu("mnuMode2_0"), [this] { Switch(0); });
-  c.OnTriggered(c.Menu("mnuMode2_1"), [this] { Switch(1); });
-  c.OnTriggered(c.Tool(kMainBar, "editmode"), [this] { Switch(1); });
-  c.OnTriggered(c.Tool(kEditBar, "workmode"), [this] { Switch(0); });
+  c.OnTriggered(c.Menu("mnuMode2_0"), [this] { Switch(WorkMode::Database); });
+  c.OnTriggered(c.Menu("mnuMode2_1"), [this] { Switch(WorkMode::Edit); });
+  c.OnTriggered(c.Tool(kMainBar, "editmode"), [this] { Switch(WorkMode::Edit); });
+  c.OnTriggered(c.Tool(kEditBar, "workmode"), [this] { Switch(WorkMode::Database); });
 }
 
-void ModeSwitch::Switch(int editMode) {
+void ModeSwitch::Switch(WorkMode mode) {
   const DisplayState& state = context_.state;
-  if (context_.services.Busy() || editMode == state.EditMode) {
+  if (context_.services.Busy() || mode == state.EditMode) {
     // A checkable item ticks itself when chosen; the mode did not change.
-    context_.commands.Menu("mnuMode2_0")->setChecked(state.EditMode == 0);
-    context_.commands.Menu("mnuMode2_1")->setChecked(state.EditMode == 1);
+    context_.commands.Menu("mnuMode2_0")->setChecked(state.EditMode == WorkMode::Database);
+    context_.commands.Menu("mnuMode2_1")->setChecked(state.EditMode == WorkMode::Edit);
     return;
   }
-  if (editMode == 1) {
+  if (mode == WorkMode::Edit) {
     ToEditMode();
   } else {
     ToDatabaseMode();
   }
 }
 
-void ModeSwitch::SetMenuMode(int editMode) {
+void ModeSwitch::SetMenuMode(WorkMode mode) {
   MainCommands& c = context_.commands;
-  c.Menu("mnuMode2_0")->setChecked(editMode == 0);
-  c.Menu("mnuMode2_1")->setChecked(editMode == 1);
-  c.Submenu("mnuFile")->menuAction()->setEnabled(editMode == 0);
-  c.Submenu("mnuDatabase")->menuAction()->setVisible(editMode == 0);
-  c.Submenu("mnuEditor")->menuAction()->setVisible(editMode == 1);
-  c.Bar(kMainBar)->setVisible(editMode == 0);
-  c.Bar(kEditBar)->setVisible(editMode == 1);
+  const bool editMode = mode == WorkMode::Edit;
+  c.Menu("mnuMode2_0")->setChecked(!editMode);
+  c.Menu("mnuMode2_1")->setChecked(editMode);
+  c.Submenu("mnuFile")->menuAction()->setEnabled(!editMode);
+  c.Submenu("mnuDatabase")->menuAction()->setVisible(!editMode);
+  c.Submenu("mnuEditor")->menuAction()->setVisible(editMode);
+  c.Bar(kMainBar)->setVisible(!editMode);
+  c.Bar(kEditBar)->setVisible(editMode);
 }
 
 void ModeSwitch::ToEditMode() {
   DisplayState& state = context_.state;
   WindowServices& services = context_.services;
-  state.EditMode = 1;
+  state.EditMode = WorkMode::Edit;
   services.StatusPanel("grid").show();
-  SetMenuMode(1);
+  SetMenuMode(WorkMode::Edit);
   services.UpdateTitle();
   services.ShowFolderView(false);
   designer_.ChooseTool(nullptr);
@@ -82,14 +83,14 @@ void ModeSwitch::ToEditMode() {
   designer_.Start();
   services.UpdateStatusBar();
   services.UpdateTitle();
-  emit context_.events.modeChanged(1);
+  emit context_.events.modeChanged(WorkMode::Edit);
 }
 
 void ModeSwitch::ToDatabaseMode() {
   DisplayState& state = context_.state;
-  state.EditMode = 0;
+  state.EditMode = WorkMode::Database;
   context_.services.StatusPanel("grid").hide();
-  SetMenuMode(0);
+  SetMenuMode(WorkMode::Database);
   BuildFormLists();
   navigator_.RebuildTree();
   state.CurRecord = -1;
@@ -101,7 +102,7 @@ void ModeSwitch::ToDatabaseMode() {
   } else {
     navigator_.ShowFolder(0);
   }
-  emit context_.events.modeChanged(0);
+  emit context_.events.modeChanged(WorkMode::Database);
   context_.services.UpdateStatusBar();
   state.EventsSuppressed = false;
 }
@@ -126,8 +127,8 @@ void ModeSwitch::BuildFormLists() {
   QAction* newForm = dropDown->addAction(context_.texts.Get(kNewFormEntry, 6));
   newForm->setObjectName("newform");
   connect(newForm, &QAction::triggered, this, context_.funnel.Gated([this] {
-    Switch(1);
-    if (context_.state.EditMode == 1) designer_.AddForm();
+    Switch(WorkMode::Edit);
+    if (context_.state.EditMode == WorkMode::Edit) designer_.AddForm();
   }));
 }
 

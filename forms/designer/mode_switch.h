@@ -5,6 +5,8 @@
 
 #include <QObject>
 
+#include "storage/display_state.h"
+
 namespace orbo {
 
 class FormCanvas;
@@ -17,16 +19,15 @@ class ModeSwitch : public QObject {
   ModeSwitch(WindowContext& context, FormCanvas& canvas, FormDesigner& designer,
              Navigator& navigator);
 
-  // Switches to editMode (0 database, 1 edit); ignored while a long
-  // operation runs.
-  void Switch(int editMode);
+  // Switches to mode; ignored while a long operation runs.
+  void Switch(WorkMode mode);
   // Each tells the window's events modeChanged once the mode is shown.
   void ToEditMode();
   void ToDatabaseMode();
 
  private:
   void ConnectCommands();
-  void SetMenuMode(int editMode);
+  void SetMenuMode(WorkMode mode);
   // The add-record drop-down and menu: an entry per form and "new form".
   void BuildFormLists();
 

@@ -35,24 +35,24 @@ void TitleFieldMenu::Fill() {
   const int form = form_();
   if (form < 0) return;
   const FormDef& def = context_.db.Forms[At(form)];
-  for (const auto& [code, name] : TitleCandidates(def)) {
+  for (const auto& [element, name] : TitleCandidates(def)) {
     QAction* entry = menu_.addAction(name);
-    entry->setObjectName(QStringLiteral("mnuMainField2_%1").arg(code));
+    entry->setObjectName(QStringLiteral("mnuMainField2_%1").arg(element.Code()));
     entry->setCheckable(true);
-    entry->setChecked(code == def.TitleElement);
+    entry->setChecked(element == def.TitleElement);
     connect(entry, &QAction::triggered, this,
-            context_.funnel.Gated([this, code = code] { Choose(code); }));
+            context_.funnel.Gated([this, element = element] { Choose(element); }));
   }
 }
 
-void TitleFieldMenu::Choose(int code) {
+void TitleFieldMenu::Choose(ElementRef element) {
   Database& db = context_.db;
   const int form = form_();
   // An entry of a menu made for another form names nothing here.
-  if (form < 0 || !IsValidTitleElement(db.Forms[At(form)], code)) return;
-  const bool changed = context_.funnel.Change(
-      context_.texts.Get(kStepNames, kChooseTitleStep), ChangeScope::Forms({form}),
-      [&] { db.Forms[At(form)].TitleElement = static_cast<std::int16_t>(code); });
+  if (form < 0 || !IsValidTitleElement(db.Forms[At(form)], element)) return;
+  const bool changed = context_.funnel.Change(context_.texts.Get(kStepNames, kChooseTitleStep),
+                                              ChangeScope::Forms({form}),
+                                              [&] { db.Forms[At(form)].TitleElement = element; });
   if (!changed) return;
   for (int r = 0; r < db.RecordCount; ++r) {
     const RecordData& record = db.Records[At(r)];

@@ -6,6 +6,8 @@
 #include <QObject>
 #include <functional>
 
+#include "storage/database_model.h"
+
 class QMenu;
 
 namespace orbo {
@@ -23,7 +25,7 @@ class TitleFieldMenu : public QObject {
   void UpdateEnabled();
   // Makes element code the title of the form's records, as one undo step,
   // and renames their nodes.
-  void Choose(int code);
+  void Choose(ElementRef element);
 
  private:
   void Fill();

@@ -123,7 +123,7 @@ RecordEditor::~RecordEditor() = default;
 
 bool RecordEditor::Editing() const {
   const DisplayState& state = context_.state;
-  return !state.EventsSuppressed && state.EditMode == 0 && state.CurRecord >= 0 &&
+  return !state.EventsSuppressed && state.EditMode == WorkMode::Database && state.CurRecord >= 0 &&
          state.CurForm >= 0;
 }
 
@@ -154,7 +154,7 @@ void RecordEditor::Listen(int type, int slot, QWidget* control) {
     case kFlag: {
       auto* flag = static_cast<QCheckBox*>(control);
       connect(flag, &QCheckBox::clicked, this, [this, slot, flag](bool checked) {
-        if (context_.state.EditMode == 1) {
+        if (context_.state.EditMode == WorkMode::Edit) {
           // A flag is no value while forms are designed.
           SuppressEvents suppressed(context_.state);
           flag->setChecked(false);
@@ -167,7 +167,8 @@ void RecordEditor::Listen(int type, int slot, QWidget* control) {
     }
     case kButton:
       connect(static_cast<QPushButton*>(control), &QPushButton::clicked, this, [this, slot] {
-        if (context_.state.EditMode == 0) context_.funnel.Run([this, slot] { ClickButton(slot); });
+        if (context_.state.EditMode == WorkMode::Database)
+          context_.funnel.Run([this, slot] { ClickButton(slot); });
       });
       break;
     default:
@@ -215,8 +216,9 @@ void RecordEditor::StoreTyped(int type, int slot, const QString& value) {
 
 void RecordEditor::RecordFieldChanged(int type, int slot) {
   const DisplayState& state = context_.state;
-  if (state.EventsSuppressed || state.EditMode != 0 || state.CurRecord < 0) return;
-  if (type != -1 && context_.db.Forms[At(state.CurForm)].TitleElement != type * 1000 + slot) return;
+  if (state.EventsSuppressed || state.EditMode != WorkMode::Database || state.CurRecord < 0) return;
+  if (type != -1 && context_.db.Forms[At(state.CurForm)].TitleElement != ElementRef{type, slot})
+    return;
   tree_.UpdateRecordText(context_.db, state.CurRecord);
   context_.services.UpdateTitle();
 }
@@ -229,7 +231,8 @@ void RecordEditor::ShowRecordAgain() {
 
 void RecordEditor::OfferQuickList(int slot, QLineEdit* text) {
   const DisplayState& state = context_.state;
-  if (state.EditMode != 0 || state.CurForm < 0 || canvas_.QuickList().isVisible()) return;
+  if (state.EditMode != WorkMode::Database || state.CurForm < 0 || canvas_.QuickList().isVisible())
+    return;
   if (context_.db.Forms[At(state.CurForm)].QuickEnter[At(slot)] != 1) return;
   quickSlot_ = slot;
   QToolButton& button = canvas_.QuickPic();
@@ -273,7 +276,8 @@ void RecordEditor::TakeQuickValue(const QString& value) {
 
 void RecordEditor::ChangePicture() {
   const DisplayState& state = context_.state;
-  if (state.EditMode != 0 || state.CurRecord < 0 || state.SelType != kImage) return;
+  if (state.EditMode != WorkMode::Database || state.CurRecord < 0 || state.SelType != kImage)
+    return;
   const LanguageTexts& texts = context_.texts;
   const QString file = context_.dialogs.OpenFileName(
       &context_.services.DialogParent(), texts.Get(kDialogTitles, kPictureTitle),
@@ -290,7 +294,8 @@ void RecordEditor::ChangePicture() {
 
 void RecordEditor::OpenPicture() {
   const DisplayState& state = context_.state;
-  if (state.EditMode != 0 || state.CurRecord < 0 || state.SelType != kImage) return;
+  if (state.EditMode != WorkMode::Database || state.CurRecord < 0 || state.SelType != kImage)
+    return;
   // A picture opens as a button opens a file.
   const QString stored = context_.db.Records[At(state.CurRecord)].ImageValue[At(state.SelIndex)];
   const ButtonRequest request = ButtonClickRequest(kOpenFile, stored, context_.db.DatabasePath);
@@ -306,7 +311,7 @@ void RecordEditor::OpenPicture() {
 void RecordEditor::ClickButton(int slot) {
   const DisplayState& state = context_.state;
   const Database& db = context_.db;
-  if (state.EditMode != 0 || state.CurRecord < 0) return;
+  if (state.EditMode != WorkMode::Database || state.CurRecord < 0) return;
   const int action = db.Forms[At(state.CurForm)].ButtonAction[At(slot)];
   const QString value = db.Records[At(state.CurRecord)].ButtonValue[At(slot)];
   const ButtonRequest request = ButtonClickRequest(action, value, db.DatabasePath);
@@ -341,7 +346,7 @@ void RecordEditor::ClickButton(int slot) {
 void RecordEditor::AskButtonValue(int slot) {
   const DisplayState& state = context_.state;
   const Database& db = context_.db;
-  if (state.EditMode != 0 || state.CurRecord < 0) return;
+  if (state.EditMode != WorkMode::Database || state.CurRecord < 0) return;
   const int action = db.Forms[At(state.CurForm)].ButtonAction[At(slot)];
   const QString value = db.Records[At(state.CurRecord)].ButtonValue[At(slot)];
   const ValueQuestion question = ButtonValueQuestion(action);
@@ -423,16 +428,16 @@ bool RecordEditor::eventFilter(QObject* watched, QEvent* event) {
     return false;
   }
   if (watched == &canvas_.MainPic()) {
-    if (event->type() == QEvent::MouseButtonPress && state.EditMode == 0 &&
+    if (event->type() == QEvent::MouseButtonPress && state.EditMode == WorkMode::Database &&
         static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
-      state.SelType = -1;
+      state.SelType = kSelectForm;
       recordMenu_->popup(QCursor::pos());
       return true;
     }
     return false;
   }
   const QVariant type = watched->property(kTypeProperty);
-  if (!type.isValid() || state.EditMode != 0) return false;
+  if (!type.isValid() || state.EditMode != WorkMode::Database) return false;
   const int slot = watched->property(kSlotProperty).toInt();
   if ((type.toInt() == kText || type.toInt() == kMultiline) && IsUndoOrRedoKey(event)) {
     // Not taken as the box's shortcut: the window's Undo or Redo runs; a

@@ -322,7 +322,7 @@ void PropertiesDialog::Store() {
           [&] { StoreProperties(context_.db, form, selType_, slot_, entries); }))
     return;
   // Icons of forms and the list length show in the tree.
-  if (selType_ < 0) navigator_.RebuildTree();
+  if (!IsElementSelection(selType_)) navigator_.RebuildTree();
   redraw_();
 }
 
@@ -347,11 +347,12 @@ void PropertiesDialog::ChooseFont() {
   if (!chosen) return;
   // The form's and the database's font is the database font, which every
   // step keeps anyway.
-  const ChangeScope scope = selType_ >= 0 ? ChangeScope::Forms({form}) : ChangeScope{};
+  const ChangeScope scope =
+      IsElementSelection(selType_) ? ChangeScope::Forms({form}) : ChangeScope{};
   context_.funnel.Change(context_.texts.Get(kStepNames, kFontStep), scope,
                          [&] { font = SpecOf(*chosen); });
   fontLab_->setText(DescribeFont(font, context_.texts));
-  if (selType_ >= 0) redraw_();
+  if (IsElementSelection(selType_)) redraw_();
 }
 
 void PropertiesDialog::ChooseIcon() {

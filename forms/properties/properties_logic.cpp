@@ -134,7 +134,7 @@ void StoreProperties(Database& db, int form, int selType, int slot,
 }
 
 FontSpec& SelectionFont(Database& db, int form, int selType, int slot) {
-  if (selType < 0) return db.DatabaseFont;
+  if (!IsElementSelection(selType)) return db.DatabaseFont;
   return db.Forms[At(form)].Elements[At(selType)][At(slot)].Font;
 }
 

@@ -30,8 +30,8 @@ Finder::Finder(WindowContext& context, Navigator& navigator, RecordSurface& surf
   QObject::connect(&context_.events, &WindowEvents::formsChanged, &context_.events,
                    [this] { ResetLists(); });
   QObject::connect(&context_.events, &WindowEvents::modeChanged, &context_.events,
-                   [this](int editMode) {
-                     if (editMode == 0) ResetLists();
+                   [this](WorkMode mode) {
+                     if (mode == WorkMode::Database) ResetLists();
                    });
   // Undo and redo may take forms back in database mode too.
   QObject::connect(&context_.funnel, &CommandFunnel::modelChanged, &context_.events,

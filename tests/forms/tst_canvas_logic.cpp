@@ -154,8 +154,8 @@ class CanvasLogicTest : public QObject {
     form.Elements[kImage][0].Name = "Photo";
     form.Elements[kText][0].Name = "Name";
     form.Elements[kCombo][0].Name = "Kind";
-    const std::vector<std::pair<int, QString>> expected = {
-        {0, "Photo"}, {2000, "Name"}, {4000, "Kind"}};
+    const std::vector<std::pair<ElementRef, QString>> expected = {
+        {{kImage, 0}, "Photo"}, {{kText, 0}, "Name"}, {{kCombo, 0}, "Kind"}};
     QCOMPARE(TitleCandidates(form), expected);
   }
 

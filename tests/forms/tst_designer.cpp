@@ -105,7 +105,7 @@ class DesignerTest : public QObject {
     Drag(&right, QPoint(2, 2), QPoint(2, 2) + f.Pixels(600, 0));
     QVERIFY(qAbs(f.Form().Elements[kText][0].Width - (width + 600)) <= 15);
     f.Press(5900, 100);  // the bare canvas: the form itself
-    QCOMPARE(f.app.state.SelType, -1);
+    QCOMPARE(f.app.state.SelType, int(kSelectForm));
     const int height = f.Form().Height;
     Drag(&f.canvas.SelPic(2), QPoint(2, 2), QPoint(2, 2) + f.Pixels(0, 900));
     QVERIFY(qAbs(f.Form().Height - (height + 900)) <= 15);
@@ -127,7 +127,7 @@ class DesignerTest : public QObject {
     QCOMPARE(f.Form().ElementCount[kText], 2);
     f.Tool("delete");
     QCOMPARE(f.Form().ElementCount[kText], 1);
-    QCOMPARE(f.app.state.SelType, -1);
+    QCOMPARE(f.app.state.SelType, int(kSelectForm));
     const int asked = f.dialogs.messages.size();
     f.Press(f.Form().Elements[kLabel][0].Left + 30, f.Form().Elements[kLabel][0].Top + 30);
     f.Tool("delete");
@@ -146,7 +146,7 @@ class DesignerTest : public QObject {
     QCOMPARE(f.Form().ElementCount[kLabel], 1);
     f.Key(Qt::Key_Delete);
     QCOMPARE(f.Form().ElementCount[kLabel], 0);
-    QCOMPARE(f.app.state.SelType, -1);
+    QCOMPARE(f.app.state.SelType, int(kSelectForm));
     QVERIFY(f.db.Modified);
     f.Press(f.Form().Elements[kText][0].Left + 30, f.Form().Elements[kText][0].Top + 30);
     f.Key(Qt::Key_Delete);
@@ -159,7 +159,7 @@ class DesignerTest : public QObject {
     Fixture f;
     AddElementInModel(f.db, 0, kImage, 300, 3000, f.app.settings.DefaultFont);
     f.Form().ElementCount[kText] = 0;
-    f.Form().TitleElement = 0;
+    f.Form().TitleElement = {kImage, 0};
     f.canvas.DrawForm(0);
     const ElementDef& image = f.Form().Elements[kImage][0];
     f.Press(image.Left + 50, image.Top + 50);
@@ -167,7 +167,7 @@ class DesignerTest : public QObject {
     f.dialogs.answers = {kAnswerYes};  // the form's record loses the value
     f.Tool("delete");
     QCOMPARE(f.Form().ElementCount[kImage], 0);
-    QCOMPARE(f.Form().TitleElement, 6000);  // the multiline text
+    QCOMPARE(f.Form().TitleElement, (ElementRef{kMultiline, 0}));  // the multiline text
     QCOMPARE(FindModelProblems(f.db), std::vector<ModelProblem>{});
   }
 
@@ -255,7 +255,7 @@ class DesignerTest : public QObject {
         break;
       case 1:
         f.Key(Qt::Key_F5);
-        QCOMPARE(f.app.state.EditMode, 0);
+        QVERIFY(f.app.state.EditMode == WorkMode::Database);
         break;
       case 2:
         f.Key(Qt::Key_Escape);
@@ -266,7 +266,7 @@ class DesignerTest : public QObject {
     QTest::mouseRelease(&canvas, Qt::LeftButton, {}, moved);
     f.CloseMenu();
     if (interruption == 1) f.Key(Qt::Key_F6);
-    QCOMPARE(f.app.state.EditMode, 1);
+    QVERIFY(f.app.state.EditMode == WorkMode::Edit);
     // The bare canvas, pressed and dragged.
     Drag(&canvas, f.Pixels(7000, 3000), f.Pixels(7000, 3000) + QPoint(-40, -30));
     QCOMPARE(f.Form().Width, before.Width);
@@ -275,7 +275,7 @@ class DesignerTest : public QObject {
     QCOMPARE(text.Left, before.Elements[kText][0].Left);
     QCOMPARE(text.Top, before.Elements[kText][0].Top);
     QCOMPARE(f.canvas.Control(kText, 0)->pos(), f.Pixels(text.Left, text.Top));
-    QCOMPARE(f.app.state.SelType, -1);
+    QCOMPARE(f.app.state.SelType, int(kSelectForm));
     QVERIFY(!f.db.Modified);
   }
 
@@ -284,7 +284,7 @@ class DesignerTest : public QObject {
   void sizesStayWithinWhatAFileHolds() {
     Fixture f;
     f.Press(5900, 100);
-    QCOMPARE(f.app.state.SelType, -1);
+    QCOMPARE(f.app.state.SelType, int(kSelectForm));
     for (int i = 0; i < 3; ++i) {
       Drag(&f.canvas.SelPic(0), QPoint(2, 2), QPoint(2, 2) + f.Pixels(15000, 15000));
       QVERIFY(f.Form().Width > 0 && f.Form().Height > 0);

@@ -124,7 +124,7 @@ class DesignerInputTest : public QObject {
         }
       }
       QVERIFY2(broken.isEmpty(), qPrintable(at + ": " + broken.join(", ")));
-      if (held || f.app.state.EditMode != 1) continue;
+      if (held || f.app.state.EditMode != WorkMode::Edit) continue;
       const FormDef& form = f.app.db.Forms[f.app.state.CurForm];
       QVERIFY2(canvas.size() == QSize(c.PixelsX(form.Width), c.PixelsY(form.Height)),
                qPrintable(at));

@@ -95,13 +95,14 @@ class DesignerLogicTest : public QObject {
     DeleteElementInModel(db, 0, kLabel, 1);
     QCOMPARE(db.Forms[0].ElementCount[kLabel], 2);
     QCOMPARE(db.Forms[0].Elements[kLabel][1].Name, QString("t1s2"));
-    db.Forms[0].TitleElement = 2002;
+    db.Forms[0].TitleElement = {kText, 2};
     DeleteElementInModel(db, 0, kText, 0);
     QCOMPARE(db.Records[1].TextValue[0], QString("r1 t2s2"));
     QCOMPARE(db.Records[1].TextValue[2], QString());
-    QCOMPARE(db.Forms[0].TitleElement, 2000);  // the title moved with its element
+    QCOMPARE(db.Forms[0].TitleElement, (ElementRef{kText, 0}));  // the title moved with its element
     DeleteElementInModel(db, 0, kText, 0);
-    QCOMPARE(db.Forms[0].TitleElement, 2000);  // the title was deleted: the first text
+    QCOMPARE(db.Forms[0].TitleElement,
+             (ElementRef{kText, 0}));  // the title was deleted: the first text
     QCOMPARE(FindModelProblems(db), std::vector<ModelProblem>{});
   }
 
@@ -109,19 +110,19 @@ class DesignerLogicTest : public QObject {
   // form without text, nor after a value element joins a form of labels.
   void titleKeepsNamingAnElement() {
     Database db = MakeDb({{1, 2, 0, 1, 0, 0, 0}, {0, 2, 0, 0, 0, 0, 0}}, {0, 1});
-    db.Forms[0].TitleElement = 0;  // the image
+    db.Forms[0].TitleElement = {kImage, 0};  // the image
     DeleteElementInModel(db, 0, kImage, 0);
-    QCOMPARE(db.Forms[0].TitleElement, 3000);  // the button
+    QCOMPARE(db.Forms[0].TitleElement, (ElementRef{kButton, 0}));  // the button
     DeleteElementInModel(db, 0, kButton, 0);
     QCOMPARE(db.Forms[0].TitleElement, kDefaultTitleElement);  // labels only
-    db.Forms[1].TitleElement = 1001;
+    db.Forms[1].TitleElement = {kLabel, 1};
     DeleteElementInModel(db, 1, kLabel, 0);
-    QCOMPARE(db.Forms[1].TitleElement, 1000);  // moved with its label
+    QCOMPARE(db.Forms[1].TitleElement, (ElementRef{kLabel, 0}));  // moved with its label
     QCOMPARE(FindModelProblems(db), std::vector<ModelProblem>{});
     QCOMPARE(AddElementInModel(db, 0, kFlag, 0, 0, kFont), 0);
-    QCOMPARE(db.Forms[0].TitleElement, 5000);
+    QCOMPARE(db.Forms[0].TitleElement, (ElementRef{kFlag, 0}));
     QCOMPARE(AddElementInModel(db, 1, kImage, 0, 0, kFont), 0);
-    QCOMPARE(db.Forms[1].TitleElement, 1000);  // a label titles it still
+    QCOMPARE(db.Forms[1].TitleElement, (ElementRef{kLabel, 0}));  // a label titles it still
     QCOMPARE(FindModelProblems(db), std::vector<ModelProblem>{});
   }
 

@@ -241,7 +241,7 @@ class RecordViewTest : public QObject {
   // tree and the title bar; the value keeps its lines.
   void multilineTitleShowsItsFirstLine() {
     Fixture f;
-    f.Form().TitleElement = 6000;
+    f.Form().TitleElement = {kMultiline, 0};
     f.app.Parts().Navigation().RebuildTree();
     f.Show();
     QTextEdit* memo = f.Control<QTextEdit>(kMultiline);

@@ -149,7 +149,7 @@ class FindSortWindow : public QObject {
   void formsWithoutTheChosenType() {
     Fixture f;
     f.db.Forms[0].ElementCount[kText] = 0;
-    f.db.Forms[0].TitleElement = 6000;
+    f.db.Forms[0].TitleElement = {kMultiline, 0};
     f.db.Forms[0].Name = "Notes";
     f.app.Parts().Modes().ToDatabaseMode();
     auto* forms = &Child<QComboBox>(f.Find(), "FormsCombo");

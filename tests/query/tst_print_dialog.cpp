@@ -303,7 +303,7 @@ class PrintDialogTest : public QObject {
     });
     QCOMPARE(job.titles, PageTitles(f.app.texts, 5));
     QVERIFY(!job.hidden);
-    QVERIFY(!f.app.state.EditMode);
+    QVERIFY(f.app.state.EditMode == WorkMode::Database);
     QCOMPARE(PdfPages(f.dialogs.savePath), PagesOf(f.app.db, job.order));
   }
 

@@ -79,7 +79,7 @@ Database FlagDatabase(bool set) {
   FormDef& form = db.Forms[0];
   form.ElementCount = {};
   form.ElementCount[kFlag] = 1;
-  form.TitleElement = kFlag * 1000;
+  form.TitleElement = {kFlag, 0};
   form.PrintOffsetX = 100;
   form.PrintOffsetY = 100;
   ElementDef& flag = form.Elements[kFlag][0];

@@ -44,15 +44,17 @@ class RandomDialogs : public orbo::Dialogs {
   // rest), for tests that judge what an event may change.
   QStringList asked;
 
-  MessageAnswer ShowMessage(QWidget*, const QString&, int style) override {
+  MessageAnswer ShowMessage(QWidget*, const QString&, MessageStyle style) override {
     if (duringQuestion) std::exchange(duringQuestion, nullptr)();
     MessageAnswer answer = kAnswerOk;
-    switch (style & 7) {
-      case kYesNoCancel:
+    switch (style.buttons) {
+      case MessageStyle::Buttons::YesNoCancel:
         answer = Pick({kAnswerYes, kAnswerNo, kAnswerCancel});
         break;
-      case kYesNo:
+      case MessageStyle::Buttons::YesNo:
         answer = Pick({kAnswerYes, kAnswerYes, kAnswerNo});
+        break;
+      case MessageStyle::Buttons::Ok:
         break;
     }
     asked << (answer == kAnswerYes      ? "yes"
@@ -224,7 +226,7 @@ inline QString TreeDifference(App& app) {
 
 // The contents list of the open folder shows only its records.
 inline QString ListDifference(App& app) {
-  if (app.state.CurRecord != -1 || app.state.EditMode != 0) return {};
+  if (app.state.CurRecord != -1 || app.state.EditMode != WorkMode::Database) return {};
   QListWidget& list = app.Parts().Window().ListView1();
   for (int i = 0; i < list.count(); ++i) {
     const NodeKey key = ParseKey(list.item(i)->data(Qt::UserRole).toString());

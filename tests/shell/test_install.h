@@ -99,13 +99,12 @@ class FakeDialogs : public orbo::Dialogs {
   // Runs while the next message is open, as timers and clicks would.
   std::function<void()> whileAsking;
 
-  orbo::MessageAnswer ShowMessage(QWidget*, const QString& text, int style) override {
+  orbo::MessageAnswer ShowMessage(QWidget*, const QString& text,
+                                  orbo::MessageStyle style) override {
     messages << text;
     if (whileAsking) std::exchange(whileAsking, nullptr)();
     if (!answers.isEmpty()) return answers.takeFirst();
-    const int buttons = style & 7;
-    return buttons == orbo::kYesNoCancel || buttons == orbo::kYesNo ? orbo::kAnswerYes
-                                                                    : orbo::kAnswerOk;
+    return style.IsQuestion() ? orbo::kAnswerYes : orbo::kAnswerOk;
   }
   QStringList fileDialogStarts;  // where each file dialog opened
   int fileDialogs = 0;

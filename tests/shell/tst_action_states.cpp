@@ -122,21 +122,22 @@ const Situation kSituations[] = {
     {"edit mode",
      [](RunningApp& run) {
        LoadExample(run);
-       run.app.Parts().Modes().Switch(1);
+       run.app.Parts().Modes().Switch(WorkMode::Edit);
      }},
     {"edit mode, an element selected",
      [](RunningApp& run) {
        LoadExample(run);
-       run.app.Parts().Modes().Switch(1);
+       run.app.Parts().Modes().Switch(WorkMode::Edit);
        run.app.Parts().Designer().SelectElement(kText, 0);
      }},
     {"edit mode, the database selected",
      [](RunningApp& run) {
        LoadExample(run);
-       run.app.Parts().Modes().Switch(1);
-       run.app.Parts().Designer().SelectElement(-2, 0);
+       run.app.Parts().Modes().Switch(WorkMode::Edit);
+       run.app.Parts().Designer().SelectElement(kSelectDatabase, 0);
      }},
-    {"edit mode on a new database", [](RunningApp& run) { run.app.Parts().Modes().Switch(1); }},
+    {"edit mode on a new database",
+     [](RunningApp& run) { run.app.Parts().Modes().Switch(WorkMode::Edit); }},
 };
 
 // A program in the situation, every menu filled as it would be when opened.
@@ -219,7 +220,8 @@ bool MayDoNothing(const QString& name, QAction* action, App& app) {
   if (key == u"mnuFindNext") return app.Parts().Find().Dialog().Settings().text.isEmpty();
   // The form in view.
   if (key.startsWith(u"mnuSelForm_"))
-    return key == QStringLiteral("mnuSelForm_%1").arg(state.CurForm) && state.SelType == -1;
+    return key == QStringLiteral("mnuSelForm_%1").arg(state.CurForm) &&
+           state.SelType == kSelectForm;
   // Sorting what is already in order.
   if (key.startsWith(u"mnSort2_")) {
     Database sorted = db;
@@ -269,7 +271,8 @@ class ActionStatesTest : public QObject {
       if (!action || !action->isVisible() || !HeldWithinReach(action)) continue;
       if (QMenu* menu = MenuOpenedBy(action)) {
         // File waits for database mode, where its commands belong.
-        const bool waits = name == u"menu:mnuFile" && program.app().state.EditMode == 1;
+        const bool waits =
+            name == u"menu:mnuFile" && program.app().state.EditMode == WorkMode::Edit;
         if (action->isEnabled() != (OffersAnEntry(menu) && !waits)) {
           faults << name + (action->isEnabled() ? " is enabled but offers nothing"
                                                 : " is disabled but offers entries");

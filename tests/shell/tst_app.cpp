@@ -299,7 +299,7 @@ class AppTest : public QObject {
     QVERIFY(!window.Commands().Submenu("mnuFile")->menuAction()->isEnabled());
     QCOMPARE(window.findChild<QLabel*>("PleaseWaitText")->text(), s.app->texts.Get(815, 0));
     s.Menu("mnuMode2_1")->trigger();
-    QVERIFY(s.app->state.EditMode == 0 &&
+    QVERIFY(s.app->state.EditMode == WorkMode::Database &&
             !s.Menu("mnuMode2_1")->isChecked());  // no mode switch meanwhile
     s.app->Services().ShowProgress(200, QString());
     QVERIFY(!window.Busy() && window.MainList().isEnabled());
@@ -307,13 +307,13 @@ class AppTest : public QObject {
 
     // In edit mode (the icon picker loads icons so) File stays off after,
     // also when the operation ends without having begun.
-    s.app->Parts().Modes().Switch(1);
+    s.app->Parts().Modes().Switch(WorkMode::Edit);
     s.app->Services().ShowProgress(30, QString());
     s.app->Services().ShowProgress(200, QString());
     s.app->Services().ShowProgress(200, QString());
     QVERIFY(!window.Commands().Submenu("mnuFile")->menuAction()->isEnabled());
     QVERIFY(window.Commands().Submenu("mnuEditor")->menuAction()->isEnabled());
-    s.app->Parts().Modes().Switch(0);
+    s.app->Parts().Modes().Switch(WorkMode::Database);
     QVERIFY(window.Commands().Submenu("mnuFile")->menuAction()->isEnabled());
   }
 

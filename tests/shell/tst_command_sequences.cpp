@@ -230,13 +230,13 @@ class Session {
 
   void BuildCommands() {
     // What the user cannot reach in the current mode is not tried.
-    auto inMode = [this](int editMode, std::function<void()> command) {
+    auto inMode = [this](WorkMode editMode, std::function<void()> command) {
       return [this, editMode, command] {
         if (app_.state.EditMode == editMode) command();
       };
     };
     auto tool = [=, this](const char* key) {
-      return inMode(0, [this, key] { Tool(key)->trigger(); });
+      return inMode(WorkMode::Database, [this, key] { Tool(key)->trigger(); });
     };
     auto menu = [this](const char* name) {
       return [this, name] {
@@ -249,12 +249,12 @@ class Session {
     commands_ = {
         {"addrecord", 8, tool("addrecord")},
         {"25 records", 1,
-         inMode(0,
+         inMode(WorkMode::Database,
                 [this] {
                   for (int i = 0; i < 25; ++i) Tool("addrecord")->trigger();
                 })},
         {"record of a form", 2,
-         inMode(0,
+         inMode(WorkMode::Database,
                 [this] {
                   QList<QAction*> entries = window().Commands().AddRecordMenu()->actions();
                   entries.removeIf([](const QAction* entry) {
@@ -264,7 +264,7 @@ class Session {
                   if (!entries.isEmpty()) Pick(entries)->trigger();
                 })},
         {"a new form from the record list", 1,
-         inMode(0,
+         inMode(WorkMode::Database,
                 [this] {
                   for (QAction* entry : window().Commands().AddRecordMenu()->actions()) {
                     if (entry->objectName() == u"newform" && entry->isEnabled()) entry->trigger();
@@ -289,13 +289,14 @@ class Session {
              emit list.itemClicked(list.item(random_.bounded(list.count())));
          }},
         {"step or back to the folder", 6,
-         inMode(0,
+         inMode(WorkMode::Database,
                 [this] {
                   Tool(Pick<const char*>({"dbfirst", "dbprev", "dbnext", "dblast", "tofolder"}))
                       ->trigger();
                 })},
-        {"right button on a node", 2, inMode(0, [this] { RightPressOnANode(); })},
-        {"right button on the database", 1, inMode(1, [this] { RightPressOnANode(); })},
+        {"right button on a node", 2, inMode(WorkMode::Database, [this] { RightPressOnANode(); })},
+        {"right button on the database", 1,
+         inMode(WorkMode::Edit, [this] { RightPressOnANode(); })},
         {"drop", 5,
          [this] {
            QTreeWidgetItem* dragged = RandomNode();
@@ -334,60 +335,62 @@ class Session {
         {"merge", 1, menu("mnuImOrbo")},
         {"export to a movable database", 1, menu("mnuExMove")},
         {"hand-over inside a command", 1, [this] { HandOverInsideACommand(); }},
-        {"type into a field", 8, inMode(0, [this] { TypeIntoAField(); })},
-        {"choose, check or press", 6, inMode(0, [this] { UseAControl(); })},
-        {"picture", 2, inMode(0, [this] { UseAPicture(); })},
-        {"quick list", 2, inMode(0, [this] { UseTheQuickList(); })},
+        {"type into a field", 8, inMode(WorkMode::Database, [this] { TypeIntoAField(); })},
+        {"choose, check or press", 6, inMode(WorkMode::Database, [this] { UseAControl(); })},
+        {"picture", 2, inMode(WorkMode::Database, [this] { UseAPicture(); })},
+        {"quick list", 2, inMode(WorkMode::Database, [this] { UseTheQuickList(); })},
         {"media buttons", 1,
-         inMode(0,
+         inMode(WorkMode::Database,
                 [this] {
                   QAction* button = Tool(Pick<const char*>({"mciPlay", "mciPause", "mciStop"}));
                   if (button->isVisible()) button->trigger();
                 })},
         {"title field", 1,
          [this] {
-           QMenu* titles =
-               window().Commands().Submenu(app_.state.EditMode ? "mnuTitleField" : "mnuMainField");
+           QMenu* titles = window().Commands().Submenu(
+               app_.state.EditMode == WorkMode::Edit ? "mnuTitleField" : "mnuMainField");
            emit titles->aboutToShow();
            if (titles->menuAction()->isEnabled() && !titles->isEmpty())
              Pick(titles->actions())->trigger();
          }},
-        {"find", 4, inMode(0, [this] { UseFind(); })},
-        {"sort", 3, inMode(0, [this] { UseSort(); })},
-        {"add an element", 4, inMode(1, [this] { AddAnElement(); })},
+        {"find", 4, inMode(WorkMode::Database, [this] { UseFind(); })},
+        {"sort", 3, inMode(WorkMode::Database, [this] { UseSort(); })},
+        {"add an element", 4, inMode(WorkMode::Edit, [this] { AddAnElement(); })},
         {"drag an element", 4,
-         inMode(1,
+         inMode(WorkMode::Edit,
                 [this] {
                   const QPoint from = RandomCanvasPoint();
                   Drag(&app_.Parts().Canvas().MainPic(), from, from + RandomShift());
                 })},
         {"resize with a handle", 3,
-         inMode(1,
+         inMode(WorkMode::Edit,
                 [this] {
                   PressOnCanvas(RandomCanvasPoint());
                   QLabel& handle = app_.Parts().Canvas().SelPic(random_.bounded(8));
                   if (handle.isVisible()) Drag(&handle, QPoint(1, 1), QPoint(1, 1) + RandomShift());
                 })},
         {"delete an element", 2,
-         inMode(1,
+         inMode(WorkMode::Edit,
                 [this] {
                   PressOnCanvas(RandomCanvasPoint());
                   EditTool("delete")->trigger();
                 })},
-        {"add, clone, delete or choose a form", 3, inMode(1, [this] { UseTheForms(); })},
-        {"grid", 1, inMode(1, [this] { EditTool("grid")->trigger(); })},
+        {"add, clone, delete or choose a form", 3,
+         inMode(WorkMode::Edit, [this] { UseTheForms(); })},
+        {"grid", 1, inMode(WorkMode::Edit, [this] { EditTool("grid")->trigger(); })},
         {"properties", 4,
-         inMode(1,
+         inMode(WorkMode::Edit,
                 [this] {
                   PressOnCanvas(RandomCanvasPoint());
                   EditTool("elprops")->trigger();
                 })},
         {"database properties", 2,
-         inMode(0,
+         inMode(WorkMode::Database,
                 [this] { (random_.bounded(2) ? Tool("dbpass") : Menu("mnuDBProps"))->trigger(); })},
         {"options", 1, menu("mnuPref")},
-        {"print dialog and preview", 2, inMode(0, [this] { UseThePrintDialog(); })},
-        {"export to or import from Access", 2, inMode(0, [this] { UseAccess(); })},
+        {"print dialog and preview", 2,
+         inMode(WorkMode::Database, [this] { UseThePrintDialog(); })},
+        {"export to or import from Access", 2, inMode(WorkMode::Database, [this] { UseAccess(); })},
     };
   }
 

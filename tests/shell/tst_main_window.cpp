@@ -37,7 +37,7 @@ class MainWindowTest : public QObject {
   void switchingModes() {
     Fixture f;
     QTest::mouseClick(&f.window->StatusPanel("worktype"), Qt::LeftButton);
-    QCOMPARE(f.app.state.EditMode, 1);
+    QVERIFY(f.app.state.EditMode == WorkMode::Edit);
     QVERIFY(f.c.Bar(kMainBar)->isHidden() && !f.c.Bar(kEditBar)->isHidden());
     QVERIFY(f.EditTool("arrow")->isChecked());
     QVERIFY(!f.window->StatusPanel("grid").isHidden());
@@ -49,13 +49,13 @@ class MainWindowTest : public QObject {
     QVERIFY(f.c.Menu("mnuMode2_1")->isChecked());
 
     f.EditTool("workmode")->trigger();
-    QCOMPARE(f.app.state.EditMode, 0);
+    QVERIFY(f.app.state.EditMode == WorkMode::Database);
     QVERIFY(!f.c.Bar(kMainBar)->isHidden() && f.window->StatusPanel("grid").isHidden());
     QCOMPARE(f.app.state.CurRecord, 0);  // a new database shows its first record
     f.dialogs.savePath = f.install.Path("saved.2db");
     QVERIFY(SaveDatabaseAs(f.app.db, f.app.Storage()));
-    f.app.Parts().Modes().Switch(1);
-    f.app.Parts().Modes().Switch(0);
+    f.app.Parts().Modes().Switch(WorkMode::Edit);
+    f.app.Parts().Modes().Switch(WorkMode::Database);
     QCOMPARE(f.app.state.CurRecord, -1);  // a saved one opens folder 0
     QCOMPARE(f.app.state.CurFolder, 0);
   }
@@ -64,7 +64,7 @@ class MainWindowTest : public QObject {
   // and the arrow, and opens nothing.
   void elementToolsActAsAGroup() {
     Fixture f;
-    f.app.Parts().Modes().Switch(1);
+    f.app.Parts().Modes().Switch(WorkMode::Edit);
     f.EditTool("addt")->trigger();
     QCOMPARE(f.app.Parts().Canvas().MainPic().cursor().shape(), Qt::CrossCursor);
     f.EditTool("addc")->trigger();
@@ -136,7 +136,7 @@ class MainWindowTest : public QObject {
     QVERIFY(multiline);
     f.c.AddRecordMenu()->actions()[1]->trigger();
     QCOMPARE(f.app.db.Records[f.app.state.CurRecord].Form, 1);
-    const std::int16_t title = f.app.db.Forms[1].TitleElement;
+    const ElementRef title = f.app.db.Forms[1].TitleElement;
     multiline->trigger();
     QCOMPARE(f.app.db.Forms[1].TitleElement, title);
   }

@@ -293,10 +293,10 @@ class RawSession {
   // its handles, else nothing.
   void NoteGesture(QWidget* pressed, const QPoint& at) {
     gesture_ = Gesture::kNone;
-    if (app_.state.EditMode != 1) return;
+    if (app_.state.EditMode != WorkMode::Edit) return;
     for (int i = 0; i < 8; ++i) {
       if (pressed == &app_.Parts().Canvas().SelPic(i)) {
-        gesture_ = app_.state.SelType == -1 ? Gesture::kForm : Gesture::kElement;
+        gesture_ = app_.state.SelType == kSelectForm ? Gesture::kForm : Gesture::kElement;
         return;
       }
     }
@@ -691,7 +691,7 @@ class RawSession {
     for (QAction* action : WindowActions(app_.Parts().Window())) {
       QMenu* menu = MenuOpenedBy(action);
       if (!menu || !action->isVisible() || !HeldWithinReach(action)) continue;
-      const bool waits = menu->objectName() == u"mnuFile" && app_.state.EditMode == 1;
+      const bool waits = menu->objectName() == u"mnuFile" && app_.state.EditMode == WorkMode::Edit;
       bool offers = false;
       for (QAction* entry : menu->actions()) {
         offers = offers || (!entry->isSeparator() && entry->isVisible() &&

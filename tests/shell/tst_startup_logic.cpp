@@ -45,7 +45,7 @@ class StartupLogicTest : public QObject {
     db.Records[0].ComboValue[0] = 1;
     db.Records[0].FlagValue[0] = true;
     const auto title = [&](int element) {
-      form.TitleElement = static_cast<std::int16_t>(element);
+      form.TitleElement = ElementRef::FromCode(element);
       return RecordTitle(db, 0);
     };
     QCOMPARE(title(4000), QString("Green"));

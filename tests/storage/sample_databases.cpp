@@ -110,7 +110,7 @@ Database FullFormDatabase() {
     form.ElementCount[t] = kMaxElementsPerType;
     for (int k = 0; k < kSlotCount; ++k) ApplyNewElementDefaults(form, t, k, Arial(8 + k));
   }
-  form.TitleElement = 6015;
+  form.TitleElement = {kMultiline, 15};
   AddForm(db).Name = QString::fromUtf8("Zw\u00f6lf \u20ac");
   AddFolder(db, QStringLiteral("Top"), TopLevelParent);
   AddFolder(db, QStringLiteral("Child"), 0);

@@ -34,8 +34,13 @@ class FakeUi : public StorageUi {
   QString AskOpenPath() override { return openPath; }
   QString AskSavePath() override { return savePath; }
   QString AskPassword() override { return password; }
-  MessageAnswer ShowMessage(const QString& text, int style) override {
-    messages << QStringLiteral("%1|%2").arg(text).arg(style);
+  MessageAnswer ShowMessage(const QString& text, MessageStyle style) override {
+    // The buttons and icon as one word after the text.
+    const char* kind = style.buttons == MessageStyle::Buttons::YesNoCancel ? "yes-no-cancel"
+                       : style.buttons == MessageStyle::Buttons::YesNo     ? "yes-no"
+                                                                           : "ok";
+    messages << QStringLiteral("%1|%2%3%4")
+                    .arg(text, kind, style.warning ? "!" : "", style.noByDefault ? " no" : "");
     return answer;
   }
   QString GetText(int group, int entry) override {
@@ -81,7 +86,7 @@ class LanguageUi : public FakeUi {
   Database& db_;
 };
 
-const QString kFailedLoad = QStringLiteral("t500/0\rt500/1|48");
+const QString kFailedLoad = QStringLiteral("t500/0\rt500/1|ok!");
 const QStringList kLoaded{QStringLiteral("icons"), QStringLiteral("show")};
 
 }  // namespace
@@ -115,7 +120,7 @@ class DatabaseCommandsTest : public QObject {
       QVERIFY(db.Modified);
       QVERIFY(ui.recent.isEmpty());
     }
-    QCOMPARE(ui.messages, QStringList{QStringLiteral("Error while saving file|0")});
+    QCOMPARE(ui.messages, QStringList{QStringLiteral("Error while saving file|ok")});
 
     ui.savePath = Path(QStringLiteral("Mixed Case.2db"));
     ui.progress.clear();
@@ -142,8 +147,7 @@ class DatabaseCommandsTest : public QObject {
     QCOMPARE(ui.messages.size(), 1);
     QVERIFY2(ui.messages[0].contains(ui.DescribeForUser(db, TextPlace{TextPlace::kFolder, 0})),
              qPrintable(ui.messages[0]));
-    QVERIFY(ui.messages[0].endsWith(
-        QStringLiteral("|%1").arg(kYesNo + kExclamation + kDefaultButton2)));
+    QVERIFY2(ui.messages[0].endsWith("|yes-no! no"), qPrintable(ui.messages[0]));
     QVERIFY(!QFile::exists(db.DatabasePath));
     QCOMPARE(db.Folders[0].Name, QString::fromUtf8("arrow \u2192"));
 
@@ -161,11 +165,11 @@ class DatabaseCommandsTest : public QObject {
   void refusedSaveChangesNothing_data() {
     QTest::addColumn<int>("refusal");
     QTest::addColumn<QString>("message");
-    QTest::newRow("no folder for the file") << 0 << QStringLiteral("Error while saving file|0");
+    QTest::newRow("no folder for the file") << 0 << QStringLiteral("Error while saving file|ok");
     QTest::newRow("password outside the code page")
-        << 1 << QStringLiteral("t968/0 windows-1252|48");
+        << 1 << QStringLiteral("t968/0 windows-1252|ok!");
     QTest::newRow("write-protected file")
-        << 2 << QStringLiteral("Error while saving file\rt974/0 %1|48");
+        << 2 << QStringLiteral("Error while saving file\rt974/0 %1|ok!");
   }
 
   void refusedSaveChangesNothing() {
@@ -222,7 +226,7 @@ class DatabaseCommandsTest : public QObject {
     const bool saved = SaveDatabase(db, false, ui);
     QVERIFY(close(false));
     QVERIFY(saved);
-    QCOMPARE(ui.messages, QStringList{QStringLiteral("t974/3 %1|48").arg(db.DatabasePath)});
+    QCOMPARE(ui.messages, QStringList{QStringLiteral("t974/3 %1|ok!").arg(db.DatabasePath)});
     QVERIFY(!db.Modified);
     CodePage codePage;
     QCOMPARE(StoredDifference(ReadDatabaseFile(db.DatabasePath, codePage, {}).db, db), QString());
@@ -265,7 +269,7 @@ class DatabaseCommandsTest : public QObject {
     FakeUi ui(db);
     QVERIFY(!SaveDatabase(db, false, ui));
     const ModelProblem problem{ModelProblem::kRecordFolder, 0, 7};
-    QCOMPARE(ui.messages, QStringList{"t962/3\r" + ui.DescribeForUser(db, problem) + "|48"});
+    QCOMPARE(ui.messages, QStringList{"t962/3\r" + ui.DescribeForUser(db, problem) + "|ok!"});
     QCOMPARE(ReadBytes(path), before);
   }
 
@@ -287,7 +291,7 @@ class DatabaseCommandsTest : public QObject {
     QCOMPARE(ui.recent, QStringList{path});
     QCOMPARE(ui.calls, kLoaded);
     QVERIFY(!ui.suppressed);
-    QCOMPARE(ui.messages, QStringList{QStringLiteral("t962/0 1|48")});
+    QCOMPARE(ui.messages, QStringList{QStringLiteral("t962/0 1|ok!")});
     QVERIFY(db.Modified);
   }
 
@@ -314,7 +318,7 @@ class DatabaseCommandsTest : public QObject {
     QVERIFY(ui.messages.isEmpty());
     db.Modified = true;
     QCOMPARE(AskSaveChanges(db, ui), goOn);
-    QCOMPARE(ui.messages.first(), QStringLiteral("t510/0|3"));
+    QCOMPARE(ui.messages.first(), QStringLiteral("t510/0|yes-no-cancel"));
     QCOMPARE(QFile::exists(db.DatabasePath), answer == kAnswerYes && saveWorks);
   }
 
@@ -326,8 +330,9 @@ class DatabaseCommandsTest : public QObject {
     QTest::addColumn<QString>("lastMessage");  // the question to save, when nothing failed
     QTest::newRow("damaged") << false << QString() << true << kFailedLoad;
     QTest::newRow("wrong password")
-        << true << "wrong" << true << QStringLiteral("t500/0\rt500/1\rt500/2|48");
-    QTest::newRow("password not given") << true << QString() << true << QStringLiteral("t510/0|3");
+        << true << "wrong" << true << QStringLiteral("t500/0\rt500/1\rt500/2|ok!");
+    QTest::newRow("password not given")
+        << true << QString() << true << QStringLiteral("t510/0|yes-no-cancel");
     QTest::newRow("companion icons cannot be copied") << false << QString() << false << kFailedLoad;
   }
 

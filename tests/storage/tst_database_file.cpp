@@ -199,7 +199,7 @@ class DatabaseFileTest : public QObject {
         spoiled.Folders[0].Parent = 1;
         break;
       default:  // back to the text element
-        spoiled.Forms[0].TitleElement = 4007;
+        spoiled.Forms[0].TitleElement = {kCombo, 7};
         break;
     }
     const ReadOutcome read = Read(WrittenUnchecked(spoiled), {}, RepairNames{"Found", {}});
@@ -212,7 +212,7 @@ class DatabaseFileTest : public QObject {
   // alone may keep the default title. Neither is a repair.
   void labelTitlesLoadAsTheyAre() {
     Database db = ExampleDatabase();  // a text, a multiline text, a label
-    db.Forms[0].TitleElement = 1000;
+    db.Forms[0].TitleElement = {kLabel, 0};
     SetCount(db, kFormsKind, 2);
     db.Forms[1] = db.Forms[0];
     db.Forms[1].ElementCount = {0, 3, 0, 0, 0, 0, 0};
@@ -220,7 +220,7 @@ class DatabaseFileTest : public QObject {
     const ReadOutcome read = Read(WrittenUnchecked(db));
     QCOMPARE(read.error, QString());
     QCOMPARE(read.repairs.Total(), 0);
-    QCOMPARE(read.db.Forms[0].TitleElement, 1000);
+    QCOMPARE(read.db.Forms[0].TitleElement, (ElementRef{kLabel, 0}));
     QCOMPARE(read.db.Forms[1].TitleElement, kDefaultTitleElement);
   }
 
@@ -333,7 +333,7 @@ class DatabaseFileTest : public QObject {
         db.Folders[0].Parent = 2;
         break;  // 2 lies in 1, 1 in 0
       default:
-        db.Forms[0].TitleElement = 1016;
+        db.Forms[0].TitleElement = {kLabel, 16};
         break;  // a label slot beyond the 16
     }
     // The first two faults strike the temporary file.

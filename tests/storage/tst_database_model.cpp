@@ -107,10 +107,12 @@ class DatabaseModelTest : public QObject {
     for (int t = 0; t < kElementTypeCount; ++t)
       form.ElementCount[t] = static_cast<std::int16_t>(counts[t]);
     for (int code : valid)
-      QVERIFY2(IsValidTitleElement(form, code), qPrintable(QString::number(code)));
+      QVERIFY2(IsValidTitleElement(form, ElementRef::FromCode(code)),
+               qPrintable(QString::number(code)));
     for (int code : invalid)
-      QVERIFY2(!IsValidTitleElement(form, code), qPrintable(QString::number(code)));
-    QCOMPARE(ReplacementTitle(form), replacement);
+      QVERIFY2(!IsValidTitleElement(form, ElementRef::FromCode(code)),
+               qPrintable(QString::number(code)));
+    QCOMPARE(ReplacementTitle(form).Code(), replacement);
     QVERIFY(IsValidTitleElement(form, ReplacementTitle(form)));
   }
 

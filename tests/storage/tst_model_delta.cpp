@@ -59,7 +59,7 @@ Change RandomChange(QRandomGenerator& random, const Database& db) {
         if (d.FolderCount == 0) return;
         d.Folders[f].Name = QStringLiteral("Renamed %1").arg(f);
         d.Forms[0].Elements[kText][0].Left += 15;
-        d.Forms[0].TitleElement = 6000;
+        d.Forms[0].TitleElement = {kMultiline, 0};
       };
     case 6:
       return
