@@ -361,6 +361,8 @@ void TestJet4Writer::keyCodes() {
   // Accents after the text section, apostrophe and hyphen with their places last.
   QCOMPARE(TextKey(u"é"), Hex("7F 51 01 0E 00"));
   QCOMPARE(TextKey(u"e\u0301"), TextKey(u"é"));
+  // A mark with no letter before it takes no place from the hyphen after it.
+  QCOMPARE(TextKey(u"\u0301-x").right(5), TextKey(u"-x").right(5));
   QCOMPARE(TextKey(u"Ёлка"), Hex("7F 7936 7941 7940 792F 01 13 00"));
   QCOMPARE(TextKey(u"Kunde-Liste"), Hex("7F 5C6F624F51 5E596B6D51 01 010101 801B0682 00"));
   QCOMPARE(TextKey(u"é-ü'x"), Hex("7F 516F75 01 0E13 010101 800B0682 800F0680 00"));
