@@ -10,6 +10,7 @@
 #include "storage/model_invariants.h"
 #include "storage/model_repair.h"
 #include "storage/storable_text.h"
+#include "storage/text_id.h"
 
 namespace orbo {
 
@@ -22,8 +23,6 @@ enum MessageStyle : int {
   kExclamation = 48,
   kDefaultButton2 = 256
 };
-// Language group of repairs, refused saves and texts a code page cannot hold.
-inline constexpr int kIntegrityTexts = 962;
 
 enum MessageAnswer : int { kAnswerOk = 1, kAnswerCancel = 2, kAnswerYes = 6, kAnswerNo = 7 };
 
@@ -38,7 +37,7 @@ class StorageUi {
   virtual QString AskPassword() = 0;
 
   virtual MessageAnswer ShowMessage(const QString& text, int style) = 0;
-  virtual QString GetText(int group, int entry) = 0;
+  virtual QString GetText(TextId id) = 0;
   virtual void ShowProgress(int value, const QString& text) = 0;
 
   virtual void SetModified(bool value) = 0;
