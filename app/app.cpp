@@ -10,6 +10,7 @@
 #include <QTreeWidget>
 
 #include "app/app_services.h"
+#include "app/app_texts.h"
 #include "app/language_menu.h"
 #include "app/main_window.h"
 #include "app/storage_adapter.h"
@@ -40,7 +41,6 @@ namespace orbo {
 namespace {
 
 constexpr auto kHandOverFile = "data\\multiprog.dat";
-constexpr int kAnotherInstanceText = 365;
 
 }  // namespace
 
@@ -165,7 +165,7 @@ bool App::Main(const QString& commandLine) {
   parts_.window->onSplitterMoved = [this](int treeWidth) {
     funnel_.Run([this, treeWidth] {
       // The divider's place is stored in the database: moving it is a step.
-      funnel_.Change(texts.Get(kUndoTexts, 6), ChangeScope{}, [&] {
+      funnel_.Change(texts.Get(app_texts::kMoveDividerStep), ChangeScope{}, [&] {
         db.SplitterPos = static_cast<std::int16_t>(treeWidth * parts_.window->TwipsPerPixelX());
       });
       Layout();
@@ -197,7 +197,7 @@ bool App::Main(const QString& commandLine) {
 
 bool App::CheckDoubleRun(const QString& commandLine) {
   if (instanceLock_.tryLock(0)) return false;
-  parts_.services->ShowMessage(texts.Get(kAnotherInstanceText, 0), kOkOnly);
+  parts_.services->ShowMessage(texts.Get(app_texts::kAnotherInstanceRunning), kOkOnly);
   files_.WriteText(files_.Below(kHandOverFile), HandOverLine(commandLine) + QStringLiteral("\r\n"),
                    commandLine.isEmpty() ? QStringLiteral("CheckDoubleRun()-1")
                                          : QStringLiteral("CheckDoubleRun()-2"));

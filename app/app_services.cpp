@@ -7,9 +7,11 @@
 #include <QRandomGenerator>
 #include <QStatusBar>
 
+#include "app/app_texts.h"
 #include "app/main_window.h"
 #include "forms/icons/icon_image.h"
 #include "forms/icons/icon_picker_dialog.h"
+#include "shell/common_texts.h"
 #include "shell/help_window.h"
 #include "shell/window_texts.h"
 #include "storage/picture_reader.h"
@@ -29,7 +31,7 @@ IconFolders AppServices::Icons() const {
 
 void AppServices::LoadUserIcons() {
   if (userIconsLoaded_) return;
-  const QString text = texts_.Get(840, 0);
+  const QString text = texts_.Get(app_texts::kLoadingIcons);
   orbo::LoadUserIcons(window_.Icons(), Icons(), [&](int share) { ShowProgress(share, text); });
   ShowProgress(200, QString());
   userIconsLoaded_ = true;
@@ -48,7 +50,7 @@ MessageAnswer AppServices::ShowMessage(const QString& text, MessageStyle style) 
 }
 
 void AppServices::ShowProgress(int value, const QString& text) {
-  window_.ShowProgress(value, text, texts_.Get(815, 0));
+  window_.ShowProgress(value, text, texts_.Get(common_texts::kPleaseWait));
 }
 
 bool AppServices::Busy() const { return window_.Busy(); }
@@ -81,15 +83,15 @@ QString AppServices::ChooseIcon(const QString& key) {
 }
 
 void AppServices::ImportIcon() {
-  const QString path =
-      dialogs_.OpenFileName(picker_.get(), texts_.Get(960, 8), texts_.Get(960, 9), QString());
+  const QString path = dialogs_.OpenFileName(picker_.get(), texts_.Get(app_texts::kImportIconTitle),
+                                             texts_.Get(common_texts::kPictureFilter), QString());
   if (path.isEmpty()) return;
   std::optional<QImage> picture = ReadPicture(path);
   if (!picture) {
-    ShowMessage(texts_.Get(961, 4), kExclamation);
+    ShowMessage(texts_.Get(app_texts::kPictureUnreadable), kExclamation);
     return;
   }
-  ShowProgress(0, texts_.Get(815, 0));
+  ShowProgress(0, texts_.Get(common_texts::kPleaseWait));
   const QImage icon = MakeIcon16(*picture);
   ShowProgress(200, QString());
   const QDir folder(Icons().userIcons + QStringLiteral("/New"));
@@ -97,7 +99,7 @@ void AppServices::ImportIcon() {
   const QString name = ImportedIconName(
       path, folder, [] { return static_cast<int>(QRandomGenerator::global()->bounded(30000)); });
   if (!icon.save(folder.filePath(name), "BMP")) {
-    ShowMessage(texts_.Get(961, 4), kExclamation);
+    ShowMessage(texts_.Get(app_texts::kPictureUnreadable), kExclamation);
     return;
   }
   userIconsLoaded_ = false;
@@ -118,9 +120,9 @@ void AppServices::UpdateTitle() {
 void AppServices::UpdateStatusBar() {
   window_.StatusPanel("main").setText(StatusCountsText(db_, texts_));
   window_.StatusPanel("worktype")
-      .setText(texts_.Get(10, state_.EditMode == WorkMode::Edit ? 4 : 3));
+      .setText(texts_.Get(common_texts::kModeNames.Plus(static_cast<int>(state_.EditMode))));
   QLabel& grid = window_.StatusPanel("grid");
-  grid.setText(texts_.Get(100, 3));
+  grid.setText(texts_.Get(app_texts::kGridPanel));
   grid.setVisible(state_.EditMode == WorkMode::Edit);
 }
 

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QMenu>
 
+#include "app/app_texts.h"
 #include "app/storage_adapter.h"
 #include "shell/main_commands.h"
 #include "shell/window_services.h"
@@ -17,7 +18,6 @@ namespace {
 constexpr auto kLanguageLoadFailed = "Error in loading text file";
 constexpr auto kRestartForLanguage =
     "Please, restart Corvane Database to activate this language in all dialogs.";
-constexpr int kCodePageText = 963;
 
 }  // namespace
 
@@ -62,8 +62,9 @@ void LanguageMenu::Load() {
 void LanguageMenu::LoadLanguage(const QStringList& lines) {
   bool loaded = texts_.LoadLines(lines);
   // The texts of a language come with the code page its users' files use.
-  const QString codePage = texts_.Has(kCodePageText, 0) ? texts_.Get(kCodePageText, 0).trimmed()
-                                                        : QString::fromLatin1(kDefaultCodePage);
+  const QString codePage = texts_.Has(app_texts::kCodePage)
+                               ? texts_.Get(app_texts::kCodePage).trimmed()
+                               : QString::fromLatin1(kDefaultCodePage);
   try {
     storage_.SetLanguageCodePage(CodePage(codePage).Name());
   } catch (const StorageError&) {

@@ -7,6 +7,7 @@
 
 #include "app/app.h"
 #include "app/app_services.h"
+#include "app/app_texts.h"
 #include "app/main_window.h"
 #include "forms/canvas/form_canvas.h"
 #include "forms/designer/mode_switch.h"
@@ -16,6 +17,7 @@
 #include "shell/navigator.h"
 #include "shell/recent_files.h"
 #include "storage/new_database.h"
+#include "storage/storage_texts.h"
 
 namespace orbo {
 namespace {
@@ -28,15 +30,17 @@ StorageAdapter::StorageAdapter(App& app) : app_(app) {}
 
 QString StorageAdapter::AskOpenPath() {
   WindowContext& c = app_.Context();
-  QString path = c.dialogs.OpenFileName(&c.services.DialogParent(), c.texts.Get(960, 0),
-                                        QLatin1String(kDatabaseFilter), lastOpenPath_);
+  QString path =
+      c.dialogs.OpenFileName(&c.services.DialogParent(), c.texts.Get(app_texts::kOpenDatabaseTitle),
+                             QLatin1String(kDatabaseFilter), lastOpenPath_);
   if (!path.isEmpty()) lastOpenPath_ = path;
   return path;
 }
 
 QString StorageAdapter::AskSavePath() {
   WindowContext& c = app_.Context();
-  QString path = c.dialogs.SaveFileName(&c.services.DialogParent(), c.texts.Get(960, 1),
+  QString path = c.dialogs.SaveFileName(&c.services.DialogParent(),
+                                        c.texts.Get(app_texts::kSaveDatabaseAsTitle),
                                         QLatin1String(kDatabaseFilter), QString());
   // The dialog does not add the extension on every desktop.
   if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".2db");
@@ -45,16 +49,14 @@ QString StorageAdapter::AskSavePath() {
 
 QString StorageAdapter::AskPassword() {
   WindowContext& c = app_.Context();
-  return c.services.AskText(c.texts.Get(680, 0), QString(), true);
+  return c.services.AskText(c.texts.Get(app_texts::kAskPassword), QString(), true);
 }
 
 MessageAnswer StorageAdapter::ShowMessage(const QString& text, MessageStyle style) {
   return app_.Context().services.ShowMessage(text, style);
 }
 
-QString StorageAdapter::GetText(int group, int entry) {
-  return app_.Context().texts.Get(group, entry);
-}
+QString StorageAdapter::GetText(TextId id) { return app_.Context().texts.Get(id); }
 
 void StorageAdapter::ShowProgress(int value, const QString& text) {
   app_.Context().services.ShowProgress(value, text);
@@ -149,7 +151,7 @@ void StorageAdapter::ShowDatabase() {
 }
 
 RepairNames StorageAdapter::NamesForRepairs() {
-  return RepairNames{GetText(kIntegrityTexts, 1), app_.Context().settings.DefaultFont};
+  return RepairNames{GetText(storage_texts::kRecovered), app_.Context().settings.DefaultFont};
 }
 
 QString StorageAdapter::DescribeForUser(const Database& model, const ModelProblem& problem) {

@@ -22,7 +22,7 @@ class StorageAdapter : public StorageUi {
   QString AskSavePath() override;
   QString AskPassword() override;
   MessageAnswer ShowMessage(const QString& text, MessageStyle style) override;
-  QString GetText(int group, int entry) override;
+  QString GetText(TextId id) override;
   void ShowProgress(int value, const QString& text) override;
   void SetModified(bool value) override;
   void ModelReplaced() override;

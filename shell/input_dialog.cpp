@@ -7,7 +7,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "shell/common_texts.h"
 #include "shell/named_widget.h"
+#include "shell/shell_texts.h"
 
 namespace orbo {
 
@@ -52,10 +54,10 @@ InputDialog::InputDialog(QWidget* parent) : QDialog(parent) {
 void InputDialog::Prepare(const LanguageTexts& texts, const QString& prompt, const QString& start,
                           bool password, const QString& browseFilter,
                           std::function<QString(const QString& filter)> browse) {
-  setWindowTitle(texts.Get(961, 0));
-  okButt_->setText(texts.Get(3, 0));
-  cancelButt_->setText(texts.Get(4, 0));
-  browseButt_->setText(texts.Get(597, 0));
+  setWindowTitle(texts.Get(shell_texts::kEnterTextTitle));
+  okButt_->setText(texts.Get(common_texts::kOk));
+  cancelButt_->setText(texts.Get(common_texts::kCancel));
+  browseButt_->setText(texts.Get(shell_texts::kBrowse));
   prompt_->setText(prompt);
   text1_->setText(start);
   text1_->setEchoMode(password ? QLineEdit::Password : QLineEdit::Normal);

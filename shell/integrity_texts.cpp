@@ -1,11 +1,11 @@
 #include "shell/integrity_texts.h"
 
+#include "shell/shell_texts.h"
 #include "storage/record_title.h"
 
 namespace orbo {
 namespace {
 
-constexpr int kPlaceTexts = 962;
 constexpr int kProblemTexts = 964;
 
 std::size_t At(int i) { return static_cast<std::size_t>(i); }
@@ -62,18 +62,18 @@ QString UserPlaceText(const Database& db, const TextPlace& place, const Language
   switch (place.kind) {
     case TextPlace::kRecordValue: {
       const int form = db.Records[At(place.index)].Form;
-      return texts.Get(kPlaceTexts, 7)
+      return texts.Get(shell_texts::kRecordFieldPlace)
           .arg(RecordName(db, place.index), ElementName(db, form, place.type, place.slot));
     }
     case TextPlace::kFolder:
-      return texts.Get(kPlaceTexts, 8).arg(FolderName(db, place.index));
+      return texts.Get(shell_texts::kFolderPlace).arg(FolderName(db, place.index));
     case TextPlace::kForm:
-      return texts.Get(kPlaceTexts, 9).arg(FormName(db, place.index));
+      return texts.Get(shell_texts::kFormPlace).arg(FormName(db, place.index));
     case TextPlace::kElement:
-      return texts.Get(kPlaceTexts, 10)
+      return texts.Get(shell_texts::kFormElementPlace)
           .arg(FormName(db, place.index), ElementName(db, place.index, place.type, place.slot));
     case TextPlace::kDatabaseFont:
-      return texts.Get(kPlaceTexts, 11);
+      return texts.Get(shell_texts::kDatabaseFontPlace);
   }
   return {};
 }

@@ -9,15 +9,12 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "shell/common_texts.h"
 #include "shell/dialog_buttons.h"
 #include "shell/named_widget.h"
+#include "shell/shell_texts.h"
 
 namespace orbo {
-namespace {
-
-constexpr int kIntroTexts = 957;
-
-}  // namespace
 
 IntroDialog::IntroDialog(QWidget* parent) : QDialog(parent) {
   setObjectName("IntroForm");
@@ -58,16 +55,16 @@ IntroDialog::IntroDialog(QWidget* parent) : QDialog(parent) {
 void IntroDialog::Prepare(Mode mode, const LanguageTexts& texts, int startCount,
                           const QStringList& recentFiles, bool showStartDialog) {
   const bool about = mode == kAbout;
-  setWindowTitle(texts.Get(kIntroTexts, about ? 5 : 0));
-  newOpt_->setText(texts.Get(kIntroTexts, 1));
-  exOpt_->setText(texts.Get(kIntroTexts, 2));
-  openOpt_->setText(texts.Get(kIntroTexts, 3));
-  check1_->setText(texts.Get(kIntroTexts, 4));
-  aboutText_->setText(texts.Get(kIntroTexts, 6) + QStringLiteral("\n\n") +
-                      texts.Get(kIntroTexts, 7));
-  okButt_->setText(texts.Get(3, 0));
-  cancelButt_->setText(texts.Get(4, 0));
-  helpButt_->setText(texts.Get(5, 0));
+  setWindowTitle(texts.Get(about ? shell_texts::kAboutTitle : shell_texts::kWelcomeTitle));
+  newOpt_->setText(texts.Get(shell_texts::kCreateNewDatabase));
+  exOpt_->setText(texts.Get(shell_texts::kOpenExampleDatabase));
+  openOpt_->setText(texts.Get(shell_texts::kOpenDatabaseLabel));
+  check1_->setText(texts.Get(shell_texts::kShowAtStartUp));
+  aboutText_->setText(texts.Get(shell_texts::kProductVersion) + QStringLiteral("\n\n") +
+                      texts.Get(shell_texts::kProductDescription));
+  okButt_->setText(texts.Get(common_texts::kOk));
+  cancelButt_->setText(texts.Get(common_texts::kCancel));
+  helpButt_->setText(texts.Get(common_texts::kHelp));
 
   aboutText_->setVisible(about);
   for (QWidget* choice : std::initializer_list<QWidget*>{newOpt_, exOpt_, openOpt_, fileList_,
@@ -79,7 +76,7 @@ void IntroDialog::Prepare(Mode mode, const LanguageTexts& texts, int startCount,
   helpButt_->setEnabled(isSignalConnected(QMetaMethod::fromSignal(&IntroDialog::helpRequested)));
 
   fileList_->clear();
-  fileList_->addItem(texts.Get(360, 0));
+  fileList_->addItem(texts.Get(shell_texts::kOpenAnotherFile));
   fileList_->addItems(recentFiles);
   check1_->setChecked(showStartDialog);
   (startCount >= 5 ? openOpt_ : exOpt_)->setChecked(true);

@@ -8,6 +8,8 @@
 #include <bitset>
 #include <cstdint>
 
+#include "storage/text_id.h"
+
 namespace orbo {
 
 class LanguageTexts {
@@ -24,6 +26,8 @@ class LanguageTexts {
   QString Get(int group, int entry) const;
   // Whether the loaded files define group g and reach its entry n.
   bool Has(int group, int entry) const;
+  QString Get(TextId id) const { return Get(id.group, id.entry); }
+  bool Has(TextId id) const { return Has(id.group, id.entry); }
 
  private:
   std::array<QString, kTextCount> texts_;

@@ -20,6 +20,7 @@ constexpr int kEditorItems = 953;
 constexpr int kOptionItems = 954;
 constexpr int kModeItems = 955;
 constexpr int kHelpItems = 956;
+constexpr int kEditBarTooltips = 70;
 constexpr int kMoreTooltips = 958;
 constexpr int kUndoTexts = 975;
 
@@ -51,14 +52,14 @@ constexpr ButtonDef kMainBarButtons[] = {
 constexpr ButtonDef kEditBarButtons[] = {
     {"workmode", 10, 1},
     {nullptr, 0, 0},
-    {"arrow", 70, 0},
-    {"addi", 70, 1},
-    {"addl", 70, 2},
-    {"addt", 70, 3},
-    {"addb", 70, 4},
-    {"addc", 70, 5},
-    {"addf", 70, 6},
-    {"addm", 70, 7},
+    {"arrow", kEditBarTooltips, 0},
+    {"addi", kEditBarTooltips, 1},
+    {"addl", kEditBarTooltips, 2},
+    {"addt", kEditBarTooltips, 3},
+    {"addb", kEditBarTooltips, 4},
+    {"addc", kEditBarTooltips, 5},
+    {"addf", kEditBarTooltips, 6},
+    {"addm", kEditBarTooltips, 7},
     {nullptr, 0, 0},
     {"delete", 75, 0},
     {"elprops", 140, 1},
@@ -156,7 +157,7 @@ void MainCommands::BuildMenus(QMainWindow& window) {
   QMenu* editor = topMenu("mnuEditor", 2);
   QMenu* addElement = subMenu(editor, "mnuAddElMenu", 10);
   for (int type = 0; type < 7; ++type)
-    AddItem(addElement, QStringLiteral("mnuAddEl_%1").arg(type), 70, type + 1);
+    AddItem(addElement, QStringLiteral("mnuAddEl_%1").arg(type), kEditBarTooltips, type + 1);
   AddItem(editor, "mnuDelEl", kEditorItems, 0);
   editor->addSeparator();
   AddItem(editor, "mnuAddForm", kEditorItems, 1);

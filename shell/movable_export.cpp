@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "shell/shell_texts.h"
 #include "storage/data_path.h"
 #include "storage/database_commands.h"
 #include "storage/record_progress.h"
@@ -11,8 +12,6 @@
 namespace orbo {
 namespace {
 
-constexpr int kCopyingText = 827;
-constexpr int kNotCopiedText = 967;
 // The progress display moves every tenth record.
 constexpr int kProgressEvery = 10;
 
@@ -31,7 +30,7 @@ bool CopyKeepingTime(const QString& source, const QString& target) {
 
 void CopyRecordValues(Database& db, const QString& oldPath, const QString& filesDir, StorageUi& ui,
                       CopyTally& tally) {
-  const QString text = ui.GetText(kCopyingText, 0);
+  const QString text = ui.GetText(shell_texts::kCopyingFiles);
   for (int r = 0; r < db.RecordCount; ++r) {
     if (r % kProgressEvery == 0) ui.ShowProgress(r * 100 / db.RecordCount, text);
     RecordData& record = db.Records[At(r)];
@@ -120,7 +119,7 @@ void ExportMovable(Database& db, StorageUi& ui, const QString& userIcons) {
   // Single failures do not stop the export, but nobody is left believing
   // that everything moved.
   if (tally.failed > 0)
-    ui.ShowMessage(ui.GetText(kNotCopiedText, 0).arg(tally.failed), kExclamation);
+    ui.ShowMessage(ui.GetText(shell_texts::kFilesNotCopied).arg(tally.failed), kExclamation);
 }
 
 }  // namespace orbo

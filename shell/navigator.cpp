@@ -12,6 +12,7 @@
 #include "shell/deletion_step.h"
 #include "shell/folder_tree.h"
 #include "shell/folder_tree_widget.h"
+#include "shell/navigation_texts.h"
 #include "shell/record_surface.h"
 #include "shell/window_context.h"
 #include "storage/navigation_logic.h"
@@ -20,7 +21,6 @@
 namespace orbo {
 namespace {
 
-constexpr int kDeleteTooltips = 958;
 constexpr int kStepNames = 976;
 enum StepName {
   kAddRecordStep,
@@ -179,7 +179,9 @@ void Navigator::SetRecordCommands(bool recordShown) {
   for (const char* key : kRecordSteps) c.Tool(kMainBar, key)->setEnabled(recordShown);
   for (const char* name : kRecordMenus) c.Menu(name)->setEnabled(recordShown);
   c.Menu("mnuDelFolder")->setEnabled(!recordShown);
-  c.Tool(kMainBar, "del")->setToolTip(context_.texts.Get(kDeleteTooltips, recordShown ? 5 : 4));
+  c.Tool(kMainBar, "del")
+      ->setToolTip(context_.texts.Get(recordShown ? navigation_texts::kDeleteRecordTooltip
+                                                  : navigation_texts::kDeleteFolderTooltip));
 }
 
 void Navigator::SelectNode(const QString& key) {
@@ -282,8 +284,10 @@ bool Navigator::Change(int entry, const ChangeScope& scope, const std::function<
 bool Navigator::RoomForRecord() {
   if (db_.RecordCount < kMaxRecords) return true;
   const LanguageTexts& texts = context_.texts;
-  context_.services.ShowMessage(
-      texts.Get(940, 0) + QString::number(kMaxRecords) + texts.Get(940, 1), kOkOnly);
+  context_.services.ShowMessage(texts.Get(navigation_texts::kRecordLimitStart) +
+                                    QString::number(kMaxRecords) +
+                                    texts.Get(navigation_texts::kRecordLimitEnd),
+                                kOkOnly);
   return false;
 }
 
@@ -320,7 +324,8 @@ bool Navigator::AddRecord(int folder, int form, bool quiet) {
 
 void Navigator::CloneRecord() {
   if (state_.CurRecord == -1) {
-    context_.services.ShowMessage(context_.texts.Get(650, 0), kExclamation);
+    context_.services.ShowMessage(context_.texts.Get(navigation_texts::kNoRecordToClone),
+                                  kExclamation);
     return;
   }
   if (!RoomForRecord()) return;
@@ -352,7 +357,8 @@ void Navigator::DeleteCurrentRecord() {
   const int record = state_.CurRecord;
   if (record == -1) return;
   if (db_.RecordCount == 1) {
-    context_.services.ShowMessage(context_.texts.Get(520, 0), kExclamation);
+    context_.services.ShowMessage(context_.texts.Get(navigation_texts::kOnlyRecordNotDeleted),
+                                  kExclamation);
     return;
   }
   auto step = std::make_unique<DeletionStep>(StepName(kDeleteRecordStep), db_, state_,
@@ -368,8 +374,10 @@ void Navigator::DeleteCurrentRecord() {
 void Navigator::AddFolder() {
   if (db_.FolderCount >= kMaxFolders) {
     const LanguageTexts& texts = context_.texts;
-    context_.services.ShowMessage(
-        texts.Get(930, 0) + QString::number(kMaxFolders) + texts.Get(930, 1), kOkOnly);
+    context_.services.ShowMessage(texts.Get(navigation_texts::kFolderLimitStart) +
+                                      QString::number(kMaxFolders) +
+                                      texts.Get(navigation_texts::kFolderLimitEnd),
+                                  kOkOnly);
     return;
   }
   const int folder = db_.FolderCount;
@@ -386,13 +394,15 @@ void Navigator::AddFolder() {
 bool Navigator::DeleteFolder(DeletionStep& step, int folder) {
   const LanguageTexts& texts = context_.texts;
   if (HasSubfolders(db_, folder)) {
-    context_.services.ShowMessage(texts.Get(620, 0), kExclamation);
+    context_.services.ShowMessage(texts.Get(navigation_texts::kFolderHasSubfolders), kExclamation);
     return false;
   }
   std::vector<int> records = RecordsOf(db_, folder);
   if (!records.empty() &&
-      context_.services.ShowMessage(
-          texts.Get(635, 0) + db_.Folders[folder].Name + texts.Get(635, 1), kYesNo) != kAnswerYes) {
+      context_.services.ShowMessage(texts.Get(navigation_texts::kAskDeleteFolderStart) +
+                                        db_.Folders[folder].Name +
+                                        texts.Get(navigation_texts::kAskDeleteFolderEnd),
+                                    kYesNo) != kAnswerYes) {
     return false;
   }
   // The record nodes all lie below the folder's node, which goes last with
@@ -412,7 +422,8 @@ bool Navigator::DeleteFolder(DeletionStep& step, int folder) {
 void Navigator::DeleteCurrentFolder() {
   if (state_.CurRecord != -1) return;
   if (db_.FolderCount == 1) {
-    context_.services.ShowMessage(context_.texts.Get(600, 0), kExclamation);
+    context_.services.ShowMessage(context_.texts.Get(navigation_texts::kOnlyFolderNotDeleted),
+                                  kExclamation);
     return;
   }
   const int folder = state_.CurFolder;
@@ -513,7 +524,8 @@ void Navigator::DropNode(const QString& draggedKey, const QString& targetKey) {
   if (dragged.kind == u"root") {
     if (dragged.index == folder) return;
     if (IsInSubtree(db_, folder, dragged.index)) {
-      context_.services.ShowMessage(context_.texts.Get(610, 0), kExclamation);
+      context_.services.ShowMessage(context_.texts.Get(navigation_texts::kFolderIntoItself),
+                                    kExclamation);
       return;
     }
     Change(kMoveFolderStep, ChangeScope::Folders({dragged.index}), [&] {

@@ -1,5 +1,6 @@
 #include "shell/window_texts.h"
 
+#include "shell/shell_texts.h"
 #include "storage/record_title.h"
 
 namespace orbo {
@@ -14,7 +15,7 @@ QString WindowTitle(const Database& db, WorkMode mode, int curRecord, const Lang
   if (db.Modified) title += u'*';
   title += QLatin1String(kProductTitle);
   if (mode == WorkMode::Edit) {
-    title += QStringLiteral(" - ") + texts.Get(15, 0);
+    title += QStringLiteral(" - ") + texts.Get(shell_texts::kFormDesign);
   } else if (curRecord > -1) {
     title += QStringLiteral(" - [") + RecordTitleLine(db, curRecord) + u']';
   }
@@ -23,8 +24,8 @@ QString WindowTitle(const Database& db, WorkMode mode, int curRecord, const Lang
 
 QString StatusCountsText(const Database& db, const LanguageTexts& texts) {
   return QStringLiteral("%1: %2          %3: %4")
-      .arg(texts.Get(100, 1), QString::number(db.RecordCount - db.BufferCount), texts.Get(100, 2),
-           QString::number(db.FolderCount));
+      .arg(texts.Get(shell_texts::kRecordsCount), QString::number(db.RecordCount - db.BufferCount),
+           texts.Get(shell_texts::kFoldersCount), QString::number(db.FolderCount));
 }
 
 }  // namespace orbo

@@ -5,34 +5,25 @@
 #include "storage/database_file.h"
 #include "storage/database_merge.h"
 #include "storage/storage_error.h"
+#include "storage/storage_texts.h"
 
 namespace orbo {
 namespace {
 
 const QString kSaveFailedText = QStringLiteral("Error while saving file");
 
-constexpr int kLoadingText = 825;
-constexpr int kSavingText = 826;
-constexpr int kLoadFailedText = 500;
-constexpr int kAskSaveText = 510;
-// Passwords a file's code page cannot hold.
-constexpr int kPasswordTexts = 968;
-// Files that may not, or could not, be replaced safely.
-constexpr int kFileTexts = 974;
-constexpr int kStepNames = 980;
-constexpr int kStorableTextsStep = 0;
-constexpr int kMergeStep = 1;
 constexpr int kShownPlaces = 5;
 
-RecordProgress::ShowFn ProgressWithText(StorageUi& ui, int group) {
-  const QString text = ui.GetText(group, 0);
+RecordProgress::ShowFn ProgressWithText(StorageUi& ui, TextId id) {
+  const QString text = ui.GetText(id);
   return [&ui, text](int value) { ui.ShowProgress(value, text); };
 }
 
 void ShowReadFailed(StorageUi& ui, bool askedPassword) {
   ui.ShowProgress(kProgressEnd, {});
-  QString text = ui.GetText(kLoadFailedText, 0) + QChar(13) + ui.GetText(kLoadFailedText, 1);
-  if (askedPassword) text += QChar(13) + ui.GetText(kLoadFailedText, 2);
+  QString text = ui.GetText(storage_texts::kDatabaseNotLoaded) + QChar(13) +
+                 ui.GetText(storage_texts::kFileDamaged);
+  if (askedPassword) text += QChar(13) + ui.GetText(storage_texts::kPasswordMayBeWrong);
   ui.ShowMessage(text, kExclamation);
 }
 
@@ -41,7 +32,7 @@ void ShowReadFailed(StorageUi& ui, bool askedPassword) {
 bool RefuseInconsistent(const Database& db, StorageUi& ui) {
   const std::vector<ModelProblem> problems = FindModelProblems(db, kShownPlaces);
   if (problems.empty()) return false;
-  QString text = ui.GetText(kIntegrityTexts, 3);
+  QString text = ui.GetText(storage_texts::kCannotSaveInconsistent);
   for (const ModelProblem& problem : problems) text += QChar(13) + ui.DescribeForUser(db, problem);
   ui.ShowMessage(text, kExclamation);
   return true;
@@ -55,10 +46,11 @@ bool RefusePassword(const Database& db, CodePage& codePage, StorageUi& ui) {
     case PasswordFault::kNone:
       return false;
     case PasswordFault::kUnencodable:
-      ui.ShowMessage(ui.GetText(kPasswordTexts, 0).arg(codePage.Name()), kExclamation);
+      ui.ShowMessage(ui.GetText(storage_texts::kPasswordNotInCodePage).arg(codePage.Name()),
+                     kExclamation);
       return true;
     case PasswordFault::kNul:
-      ui.ShowMessage(ui.GetText(kPasswordTexts, 1), kExclamation);
+      ui.ShowMessage(ui.GetText(storage_texts::kPasswordHoldsNul), kExclamation);
       return true;
     case PasswordFault::kEmpty:
       ui.ShowMessage(kSaveFailedText, kOkOnly);
@@ -75,12 +67,13 @@ enum class Storable { kAsTheyAre, kWithQuestionMarks, kNotSaving };
 Storable AskStorable(const Database& db, CodePage& codePage, StorageUi& ui) {
   const std::vector<TextPlace> places = FindUnstorableTexts(db, codePage, kShownPlaces + 1);
   if (places.empty()) return Storable::kAsTheyAre;
-  QString text = ui.GetText(kIntegrityTexts, 4).arg(codePage.Name());
+  QString text = ui.GetText(storage_texts::kCharactersNotInCodePage).arg(codePage.Name());
   for (std::size_t i = 0; i < places.size() && i < kShownPlaces; ++i) {
     text += QStringLiteral("\r- ") + ui.DescribeForUser(db, places[i]);
   }
-  if (places.size() > kShownPlaces) text += QStringLiteral("\r- ") + ui.GetText(kIntegrityTexts, 6);
-  text += QStringLiteral("\r\r") + ui.GetText(kIntegrityTexts, 5);
+  if (places.size() > kShownPlaces)
+    text += QStringLiteral("\r- ") + ui.GetText(storage_texts::kAndFurtherTexts);
+  text += QStringLiteral("\r\r") + ui.GetText(storage_texts::kAskSaveWithQuestionMarks);
   return ui.ShowMessage(text, kYesNo.Warning().NoByDefault()) == kAnswerYes
              ? Storable::kWithQuestionMarks
              : Storable::kNotSaving;
@@ -90,15 +83,15 @@ Storable AskStorable(const Database& db, CodePage& codePage, StorageUi& ui) {
 QString DescribeFailure(const WriteOutcome& outcome, const QString& path, StorageUi& ui) {
   switch (outcome.fault) {
     case WriteOutcome::kWriteProtected:
-      return ui.GetText(kFileTexts, 0).arg(path);
+      return ui.GetText(storage_texts::kFileWriteProtected).arg(path);
     case WriteOutcome::kChangedMeanwhile:
-      return ui.GetText(kFileTexts, 1).arg(path);
+      return ui.GetText(storage_texts::kFileChangedWhileSaving).arg(path);
     case WriteOutcome::kSavedByAnother:
-      return ui.GetText(kFileTexts, 2).arg(path);
+      return ui.GetText(storage_texts::kFileBeingSaved).arg(path);
     case WriteOutcome::kPutBack:
-      return ui.GetText(kFileTexts, 4).arg(path);
+      return ui.GetText(storage_texts::kPreviousContentsBack).arg(path);
     case WriteOutcome::kNotRestored:
-      return ui.GetText(kFileTexts, 5).arg(path);
+      return ui.GetText(storage_texts::kFileDamagedByWrite).arg(path);
     default:
       return {};
   }
@@ -114,9 +107,9 @@ void ShowSaveFailed(const WriteOutcome& outcome, const QString& path, StorageUi&
 }
 
 void TellRepairs(StorageUi& ui, const ModelRepairs& repairs, const RepairNames& names) {
-  QString text = ui.GetText(kIntegrityTexts, 0).arg(repairs.Total());
+  QString text = ui.GetText(storage_texts::kInconsistenciesRepaired).arg(repairs.Total());
   if (repairs.recordsRecovered > 0)
-    text += QChar(13) + ui.GetText(kIntegrityTexts, 2).arg(names.recoveredFolder);
+    text += QChar(13) + ui.GetText(storage_texts::kRecordsMovedToFolder).arg(names.recoveredFolder);
   ui.ShowMessage(text, kExclamation);
 }
 
@@ -161,8 +154,9 @@ bool SaveDatabase(Database& db, bool saveAs, StorageUi& ui) {
   const QString previousPath = db.DatabasePath;
   db.DatabasePath = path;
   ui.UpdateTitle();
-  const WriteOutcome outcome = WriteDatabaseFile(replaced ? *replaced : db, path, *codePage,
-                                                 RecordProgress(ProgressWithText(ui, kSavingText)));
+  const WriteOutcome outcome =
+      WriteDatabaseFile(replaced ? *replaced : db, path, *codePage,
+                        RecordProgress(ProgressWithText(ui, storage_texts::kSavingDatabase)));
   if (!outcome.ok) {
     // The database keeps the name of the file that holds it.
     db.DatabasePath = previousPath;
@@ -173,13 +167,14 @@ bool SaveDatabase(Database& db, bool saveAs, StorageUi& ui) {
   }
   // NUL becomes a space, as the file holds it.
   int changedTexts = 0;
-  ui.ChangeAsStep(ui.GetText(kStepNames, kStorableTextsStep),
+  ui.ChangeAsStep(ui.GetText(storage_texts::kStorableTextsStep),
                   [&] { changedTexts = MakeTextsStorable(db, *codePage); });
   if (changedTexts > 0) ui.ShowChangedTexts();
   // The path as given: lower case names another file on a case-sensitive disk.
   ui.AddRecentFile(db.DatabasePath);
   ui.SetModified(false);
-  if (outcome.inPlace) ui.ShowMessage(ui.GetText(kFileTexts, 3).arg(path), kExclamation);
+  if (outcome.inPlace)
+    ui.ShowMessage(ui.GetText(storage_texts::kFolderRefusesNewFiles).arg(path), kExclamation);
   return true;
 }
 
@@ -203,7 +198,7 @@ void LoadDatabase(Database& db, const QString& path, StorageUi& ui) {
   const RepairNames names = ui.NamesForRepairs();
   ReadOutcome outcome = ReadDatabaseFile(
       chosen, *codePage, [&ui] { return ui.AskPassword(); },
-      RecordProgress(ProgressWithText(ui, kLoadingText)), names);
+      RecordProgress(ProgressWithText(ui, storage_texts::kLoadingDatabase)), names);
   if (outcome.status == ReadOutcome::kCancelled) {
     ui.SetEventsSuppressed(false);
     return;
@@ -232,7 +227,7 @@ void LoadDatabase(Database& db, const QString& path, StorageUi& ui) {
 
 bool AskSaveChanges(Database& db, StorageUi& ui) {
   if (!db.Modified) return true;
-  switch (ui.ShowMessage(ui.GetText(kAskSaveText, 0), kYesNoCancel)) {
+  switch (ui.ShowMessage(ui.GetText(storage_texts::kAskSaveChanges), kYesNoCancel)) {
     case kAnswerYes:
       return SaveDatabase(db, false, ui);
     case kAnswerNo:
@@ -261,10 +256,10 @@ void ImportDatabase(Database& db, StorageUi& ui) {
   const RepairNames names = ui.NamesForRepairs();
   MergeOutcome outcome;
   if (codePage) {
-    ui.ChangeAsStep(ui.GetText(kStepNames, kMergeStep), [&] {
+    ui.ChangeAsStep(ui.GetText(storage_texts::kMergeStep), [&] {
       outcome = MergeDatabaseFile(
           db, path, *codePage, [&ui] { return ui.AskPassword(); },
-          ProgressWithText(ui, kLoadingText), names);
+          ProgressWithText(ui, storage_texts::kLoadingDatabase), names);
     });
   }
   ui.SetEventsSuppressed(false);

@@ -10,6 +10,7 @@
 #include "storage/model_invariants.h"
 #include "storage/model_repair.h"
 #include "storage/storable_text.h"
+#include "storage/text_id.h"
 
 namespace orbo {
 
@@ -31,9 +32,6 @@ inline constexpr MessageStyle kExclamation = kOkOnly.Warning();
 inline constexpr MessageStyle kYesNo{MessageStyle::Buttons::YesNo};
 inline constexpr MessageStyle kYesNoCancel{MessageStyle::Buttons::YesNoCancel};
 
-// Language group of repairs, refused saves and texts a code page cannot hold.
-inline constexpr int kIntegrityTexts = 962;
-
 enum MessageAnswer : int { kAnswerOk = 1, kAnswerCancel = 2, kAnswerYes = 6, kAnswerNo = 7 };
 
 class StorageUi {
@@ -47,7 +45,7 @@ class StorageUi {
   virtual QString AskPassword() = 0;
 
   virtual MessageAnswer ShowMessage(const QString& text, MessageStyle style) = 0;
-  virtual QString GetText(int group, int entry) = 0;
+  virtual QString GetText(TextId id) = 0;
   virtual void ShowProgress(int value, const QString& text) = 0;
 
   virtual void SetModified(bool value) = 0;

@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "forms/canvas/form_canvas.h"
+#include "forms/designer/designer_texts.h"
 #include "shell/folder_tree.h"
 #include "shell/window_context.h"
 #include "storage/form_selection.h"
@@ -18,7 +19,6 @@
 namespace orbo {
 namespace {
 
-constexpr int kNewFormEntry = 961;
 constexpr int kHandleCount = 8;
 // The undo steps of the designer.
 constexpr int kStepNames = 978;
@@ -215,9 +215,10 @@ void FormDesigner::AddElement(int type, int x, int y) {
   const LanguageTexts& texts = context_.texts;
   const int form = context_.state.CurForm;
   if (db.Forms[At(form)].ElementCount[At(type)] >= kMaxElementsPerType) {
-    context_.services.ShowMessage(
-        texts.Get(530, 0) + QString::number(kMaxElementsPerType) + u' ' + texts.Get(540, 0),
-        kExclamation);
+    context_.services.ShowMessage(texts.Get(designer_texts::kElementLimitStart) +
+                                      QString::number(kMaxElementsPerType) + u' ' +
+                                      texts.Get(designer_texts::kElementLimitEnd),
+                                  kExclamation);
     return;
   }
   // The records start the new slot empty.
@@ -243,7 +244,7 @@ void FormDesigner::DeleteElement() {
   WindowServices& services = context_.services;
   if (state.EditMode != WorkMode::Edit) return;
   if (state.SelType == kSelectDatabase) {
-    services.ShowMessage(texts.Get(570, 0), kExclamation);
+    services.ShowMessage(texts.Get(designer_texts::kDatabaseNotDeleted), kExclamation);
     return;
   }
   if (state.SelType == kSelectForm) {
@@ -254,11 +255,12 @@ void FormDesigner::DeleteElement() {
   const int type = state.SelType;
   const int slot = state.SelIndex;
   if (type == kText && db.Forms[At(form)].ElementCount[kText] == 1) {
-    services.ShowMessage(texts.Get(640, 0), kExclamation);
+    services.ShowMessage(texts.Get(designer_texts::kOnlyTextFieldNotDeleted), kExclamation);
     return;
   }
   if (type != kLabel && FormInUse(db, form) &&
-      services.ShowMessage(texts.Get(670, 0), kYesNo) != kAnswerYes) {
+      services.ShowMessage(texts.Get(designer_texts::kAskDeleteElementValues), kYesNo) !=
+          kAnswerYes) {
     return;
   }
   // The step keeps the records' values of the element, and of the one that
@@ -312,7 +314,9 @@ void FormDesigner::CloneForm() {
 
 void FormDesigner::TellTooManyForms() {
   const LanguageTexts& texts = context_.texts;
-  context_.services.ShowMessage(texts.Get(920, 0) + QString::number(kMaxForms) + texts.Get(920, 1),
+  context_.services.ShowMessage(texts.Get(designer_texts::kFormLimitStart) +
+                                    QString::number(kMaxForms) +
+                                    texts.Get(designer_texts::kFormLimitEnd),
                                 kOkOnly);
 }
 
@@ -320,11 +324,13 @@ void FormDesigner::DeleteForm() {
   Database& db = context_.db;
   const int form = context_.state.CurForm;
   if (db.FormCount == 1) {
-    context_.services.ShowMessage(context_.texts.Get(966, 0), kExclamation);
+    context_.services.ShowMessage(context_.texts.Get(designer_texts::kOnlyFormNotDeleted),
+                                  kExclamation);
     return;
   }
   if (form < 0 || form >= db.FormCount || FormInUse(db, form)) {
-    context_.services.ShowMessage(context_.texts.Get(630, 0), kExclamation);
+    context_.services.ShowMessage(context_.texts.Get(designer_texts::kFormUsedByRecords),
+                                  kExclamation);
     return;
   }
   // The later forms move down, and so do the form numbers of their records
@@ -385,7 +391,7 @@ void FormDesigner::RebuildFormLists() {
     const QSignalBlocker blocked(formCombo_);
     formCombo_->clear();
     for (int f = 0; f < db.FormCount; ++f) formCombo_->addItem(db.Forms[At(f)].Name);
-    formCombo_->addItem(context_.texts.Get(kNewFormEntry, 3));
+    formCombo_->addItem(context_.texts.Get(designer_texts::kNewFormListEntry));
     formCombo_->setCurrentIndex(context_.state.CurForm);
   }
   QMenu* chooser = context_.commands.Submenu("mnuSelForm");

@@ -7,14 +7,13 @@
 #include <QToolBar>
 
 #include "forms/canvas/form_canvas.h"
+#include "forms/designer/designer_texts.h"
 #include "forms/designer/form_designer.h"
 #include "shell/navigator.h"
 #include "shell/window_context.h"
 
 namespace orbo {
 namespace {
-
-constexpr int kNewFormEntry = 958;
 
 // The lowest record that is not a free slot, or -1.
 int FirstLiveRecord(const Database& db) {
@@ -124,7 +123,7 @@ void ModeSwitch::BuildFormLists() {
     item->setObjectName(QStringLiteral("mnuAddRec2_%1").arg(form));
   }
   dropDown->addSeparator();
-  QAction* newForm = dropDown->addAction(context_.texts.Get(kNewFormEntry, 6));
+  QAction* newForm = dropDown->addAction(context_.texts.Get(designer_texts::kNewFormMenuItem));
   newForm->setObjectName("newform");
   connect(newForm, &QAction::triggered, this, context_.funnel.Gated([this] {
     Switch(WorkMode::Edit);

@@ -3,15 +3,12 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include "forms/editor/editor_texts.h"
 #include "storage/data_path.h"
 #include "storage/element_values.h"
 
 namespace orbo {
 namespace {
-
-constexpr int kMailPrompt = 580;
-constexpr int kAddressPrompt = 590;
-constexpr int kValuePrompt = 594;
 
 bool IsMailAddress(const QString& value) {
   static const QRegularExpression address(QStringLiteral("^[^@\\s]+@[^@\\s]+\\.[^@\\s]+$"));
@@ -75,11 +72,11 @@ ButtonRequest ButtonClickRequest(int action, const QString& value, const QString
 ValueQuestion ButtonValueQuestion(int action) {
   switch (action) {
     case kSendMail:
-      return {ValueQuestion::kTypedValue, kMailPrompt, false};
+      return {ValueQuestion::kTypedValue, editor_texts::kMailPrompt, false};
     case kOpenAddress:
-      return {ValueQuestion::kTypedValue, kAddressPrompt, true};
+      return {ValueQuestion::kTypedValue, editor_texts::kAddressPrompt, true};
     case kOpenValue:
-      return {ValueQuestion::kTypedValue, kValuePrompt, false};
+      return {ValueQuestion::kTypedValue, editor_texts::kValuePrompt, false};
     case kPlayMedia:
     case kOpenFile:
       return {ValueQuestion::kChosenFile};

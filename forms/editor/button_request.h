@@ -6,6 +6,8 @@
 #include <QString>
 #include <QUrl>
 
+#include "storage/text_id.h"
+
 namespace orbo {
 
 struct ButtonRequest {
@@ -31,7 +33,7 @@ ButtonRequest ButtonClickRequest(int action, const QString& value, const QString
 struct ValueQuestion {
   enum Kind { kNoQuestion, kTypedValue, kChosenFile };
   Kind kind = kNoQuestion;
-  int prompt = -1;      // language group of the prompt (kTypedValue)
+  TextId prompt{};      // the prompt (kTypedValue)
   bool browse = false;  // with a button that chooses a file
 };
 

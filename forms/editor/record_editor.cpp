@@ -19,7 +19,9 @@
 
 #include "forms/canvas/form_canvas.h"
 #include "forms/editor/button_request.h"
+#include "forms/editor/editor_texts.h"
 #include "forms/editor/typed_words.h"
+#include "shell/common_texts.h"
 #include "shell/folder_tree.h"
 #include "shell/navigator.h"
 #include "shell/window_context.h"
@@ -31,21 +33,9 @@
 namespace orbo {
 namespace {
 
-constexpr int kRecordMenuTexts = 959;
-constexpr int kDialogTitles = 960;
-constexpr int kAnyFileFilter = 596;
-constexpr int kMediaButtonTexts = 80;
-constexpr int kMediaStateTexts = 110;
-constexpr int kOpenFailedTexts = 965;
 constexpr int kStatusSeconds = 8;
 // A media file name longer than this is cut in the status panel.
 constexpr int kLongestMediaName = 15;
-// Picture dialog title and filter, media dialog title and filter, file title.
-constexpr int kPictureTitle = 3;
-constexpr int kMediaTitle = 4;
-constexpr int kFileTitle = 5;
-constexpr int kPictureFilter = 9;
-constexpr int kMediaFilter = 10;
 // The undo steps of record editing.
 constexpr int kStepNames = 977;
 constexpr int kTypingStep = 0;
@@ -98,10 +88,10 @@ RecordEditor::RecordEditor(WindowContext& context, FormCanvas& canvas, Navigator
   }
   // Captions in the language loaded when the menu opens.
   connect(recordMenu_, &QMenu::aboutToShow, this, [this] {
-    recordMenu_->setTitle(context_.texts.Get(kRecordMenuTexts, 0));
+    recordMenu_->setTitle(context_.texts.Get(editor_texts::kRecordMenuTitle));
     const QList<QAction*> actions = recordMenu_->actions();
     for (int i = 0; i < actions.size(); ++i) {
-      actions[i]->setText(context_.texts.Get(kRecordMenuTexts, i + 1));
+      actions[i]->setText(context_.texts.Get(editor_texts::kRecordMenuItems.Plus(i)));
       actions[i]->setEnabled(context_.state.SelType == kImage);
     }
   });
@@ -280,8 +270,8 @@ void RecordEditor::ChangePicture() {
     return;
   const LanguageTexts& texts = context_.texts;
   const QString file = context_.dialogs.OpenFileName(
-      &context_.services.DialogParent(), texts.Get(kDialogTitles, kPictureTitle),
-      texts.Get(kDialogTitles, kPictureFilter), QString());
+      &context_.services.DialogParent(), texts.Get(editor_texts::kChoosePictureTitle),
+      texts.Get(common_texts::kPictureFilter), QString());
   if (file.isEmpty()) return;
   const int slot = state.SelIndex;
   const QString stored = MakeRelativePath(file, context_.db.DatabasePath);
@@ -302,7 +292,7 @@ void RecordEditor::OpenPicture() {
   if (request.kind == ButtonRequest::kOpen) {
     OpenInDesktop(request.url, stored);
   } else {
-    SayInStatusBar(0, stored);
+    SayInStatusBar(editor_texts::kNoSuchFile, stored);
   }
 }
 
@@ -324,7 +314,8 @@ void RecordEditor::ClickButton(int slot) {
       ShowMediaButtons(true);
       break;
     case ButtonRequest::kRefused:
-      SayInStatusBar(action == kSendMail ? 1 : 0, value);
+      SayInStatusBar(
+          action == kSendMail ? editor_texts::kNotMailAddress : editor_texts::kNoSuchFile, value);
       break;
     case ButtonRequest::kAddRecord:
       navigator_.AddRecord(state.CurFolder, -1, false);
@@ -353,14 +344,16 @@ void RecordEditor::AskButtonValue(int slot) {
   const LanguageTexts& texts = context_.texts;
   QString answer;
   if (question.kind == ValueQuestion::kTypedValue) {
-    answer = context_.services.AskText(texts.Get(question.prompt, 0), value, false,
-                                       question.browse ? texts.Get(kAnyFileFilter, 0) : QString());
+    answer = context_.services.AskText(
+        texts.Get(question.prompt), value, false,
+        question.browse ? texts.Get(editor_texts::kAnyFileFilter) : QString());
   } else if (question.kind == ValueQuestion::kChosenFile) {
     const bool media = action == kPlayMedia;
     const QString file = context_.dialogs.OpenFileName(
         &context_.services.DialogParent(),
-        texts.Get(kDialogTitles, media ? kMediaTitle : kFileTitle),
-        media ? texts.Get(kDialogTitles, kMediaFilter) : texts.Get(kAnyFileFilter, 0), QString());
+        texts.Get(media ? editor_texts::kChooseMediaTitle : editor_texts::kChooseFileTitle),
+        media ? texts.Get(editor_texts::kMediaFilter) : texts.Get(editor_texts::kAnyFileFilter),
+        QString());
     answer = file.isEmpty() ? value : MakeRelativePath(file, db.DatabasePath);
   }
   if (question.kind == ValueQuestion::kNoQuestion ||
@@ -372,12 +365,11 @@ void RecordEditor::AskButtonValue(int slot) {
 }
 
 void RecordEditor::OpenInDesktop(const QUrl& url, const QString& what) {
-  if (!context_.dialogs.OpenUrl(url)) SayInStatusBar(2, what);
+  if (!context_.dialogs.OpenUrl(url)) SayInStatusBar(editor_texts::kNoProgramOpened, what);
 }
 
-void RecordEditor::SayInStatusBar(int entry, const QString& what) {
-  context_.services.ShowStatusMessage(context_.texts.Get(kOpenFailedTexts, entry).arg(what),
-                                      kStatusSeconds);
+void RecordEditor::SayInStatusBar(TextId text, const QString& what) {
+  context_.services.ShowStatusMessage(context_.texts.Get(text).arg(what), kStatusSeconds);
 }
 
 // Media.
@@ -388,10 +380,10 @@ void RecordEditor::ShowMediaButtons(bool show) {
     commands.Tool(kMainBar, key)->setVisible(show);
   if (!show) return;
   const QString file = FileNamePart(context_.dialogs.Media().FilePath());
-  for (const auto& [key, entry] : {std::pair{"mciPlay", 0}, std::pair{"mciStop", 2}}) {
+  for (const auto& [key, text] :
+       {std::pair{"mciPlay", editor_texts::kPlay}, std::pair{"mciStop", editor_texts::kStop}}) {
     commands.Tool(kMainBar, key)
-        ->setToolTip(context_.texts.Get(kMediaButtonTexts, entry) + QStringLiteral(" (") + file +
-                     u')');
+        ->setToolTip(context_.texts.Get(text) + QStringLiteral(" (") + file + u')');
   }
 }
 
@@ -407,15 +399,16 @@ void RecordEditor::UpdateMediaStatus() {
   ShowMediaButtons(mode != MediaPlayer::kNotOpen);
   panel.setVisible(mode != MediaPlayer::kNotOpen);
   if (mode == MediaPlayer::kStopped) {
-    panel.setText(context_.texts.Get(kMediaStateTexts, 2));
+    panel.setText(context_.texts.Get(editor_texts::kStopped));
   } else if (mode == MediaPlayer::kPlaying || mode == MediaPlayer::kPaused) {
     QString name = FileNamePart(media.FilePath());
     if (name.size() > kLongestMediaName)
       name = name.left(kLongestMediaName - 2) + QStringLiteral("..");
     panel.setText(
         QStringLiteral("%1 %2 - %3%")
-            .arg(context_.texts.Get(kMediaStateTexts, mode == MediaPlayer::kPlaying ? 0 : 1), name,
-                 QString::number(media.Percent())));
+            .arg(context_.texts.Get(mode == MediaPlayer::kPlaying ? editor_texts::kPlaying
+                                                                  : editor_texts::kPaused),
+                 name, QString::number(media.Percent())));
   }
 }
 

@@ -9,6 +9,8 @@
 #include <QObject>
 #include <functional>
 
+#include "storage/text_id.h"
+
 class QLineEdit;
 class QMenu;
 class QTextEdit;
@@ -63,7 +65,7 @@ class RecordEditor : public QObject {
   void OpenQuickList();
   void TakeQuickValue(const QString& value);
   void ShowRecordAgain();
-  void SayInStatusBar(int entry, const QString& what);
+  void SayInStatusBar(TextId text, const QString& what);
   void OpenInDesktop(const QUrl& url, const QString& what);
   void ShowMediaButtons(bool show);
   bool eventFilter(QObject* watched, QEvent* event) override;

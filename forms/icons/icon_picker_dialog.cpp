@@ -9,6 +9,8 @@
 #include <QVBoxLayout>
 
 #include "forms/icons/icon_picker_layout.h"
+#include "forms/icons/icons_texts.h"
+#include "shell/common_texts.h"
 #include "shell/named_widget.h"
 
 namespace orbo {
@@ -97,10 +99,10 @@ IconPickerDialog::IconPickerDialog(const ImageList& icons, QWidget* parent)
 }
 
 void IconPickerDialog::Prepare(const LanguageTexts& texts, const QString& key) {
-  setWindowTitle(texts.Get(961, 1));
-  addIconButt_->setText(texts.Get(961, 2));
-  okButt_->setText(texts.Get(3, 0));
-  cancelButt_->setText(texts.Get(4, 0));
+  setWindowTitle(texts.Get(icons_texts::kChooseIconTitle));
+  addIconButt_->setText(texts.Get(icons_texts::kImportPicture));
+  okButt_->setText(texts.Get(common_texts::kOk));
+  cancelButt_->setText(texts.Get(common_texts::kCancel));
   result_ = key;
   scroll_->setValue(0);
   Redraw();

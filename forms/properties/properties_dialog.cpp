@@ -13,6 +13,8 @@
 #include <QTabBar>
 #include <QVBoxLayout>
 
+#include "forms/properties/properties_texts.h"
+#include "shell/common_texts.h"
 #include "shell/font_text.h"
 #include "shell/named_widget.h"
 #include "shell/navigator.h"
@@ -41,9 +43,9 @@ void Use(QWidget* control, ControlUse use) {
   control->setEnabled(use == ControlUse::kShown);
 }
 
-void FillCombo(QComboBox* combo, const LanguageTexts& texts, int group, int count) {
+void FillCombo(QComboBox* combo, const LanguageTexts& texts, TextId first, int count) {
   combo->clear();
-  for (int i = 1; i <= count; ++i) combo->addItem(texts.Get(group, i));
+  for (int i = 0; i < count; ++i) combo->addItem(texts.Get(first.Plus(i)));
 }
 
 // A value beyond the list shows no entry and is kept as it was.
@@ -195,37 +197,37 @@ void PropertiesDialog::BuildPrivateFrame(QWidget* frame) {
 
 void PropertiesDialog::ApplyTexts() {
   const LanguageTexts& t = context_.texts;
-  setWindowTitle(t.Get(140, 0));
-  mainTab_->setTabText(0, t.Get(140, 2));
-  mainTab_->setTabText(1, t.Get(140, 3));
-  nameLab_->setText(t.Get(155, 0));
-  borderLab_->setText(t.Get(160, 0));
-  FillCombo(borderCombo_, t, 160, 3);
-  transpCheck_->setText(t.Get(170, 0));
-  colLab_->setText(t.Get(170, 1));
-  alignLab_->setText(t.Get(175, 0));
-  FillCombo(alignCombo_, t, 175, 3);
-  fontButt_->setText(t.Get(210, 0));
-  iLab3_->setText(t.Get(180, 0));
-  FillCombo(iCombo3_, t, 180, 3);
-  iLab2_->setText(t.Get(185, 0));
-  FillCombo(iCombo2_, t, 185, 2);
-  bLab1_->setText(t.Get(187, 0));
-  FillCombo(bCombo1_, t, 187, 9);
-  formPicLab_->setText(t.Get(200, 0));
-  formCheck1_->setText(t.Get(200, 1));
-  tCheck1_->setText(t.Get(202, 0));
-  tCheck3_->setText(t.Get(202, 1));
-  mCheck1_->setText(t.Get(202, 2));
-  mLabel1_->setText(t.Get(202, 3));
-  lLab1_->setText(t.Get(205, 0));
-  cLab1_->setText(t.Get(207, 0));
-  fCheck1_->setText(t.Get(208, 0));
-  fCheck2_->setText(t.Get(208, 1));
-  maxListLab_->setText(t.Get(300, 7));
-  maxListLab2_->setText(t.Get(300, 8));
-  okButt_->setText(t.Get(3, 0));
-  cancelButt_->setText(t.Get(4, 0));
+  setWindowTitle(t.Get(properties_texts::kPropertiesTitle));
+  mainTab_->setTabText(0, t.Get(properties_texts::kGeneralTab));
+  mainTab_->setTabText(1, t.Get(properties_texts::kAdditionalTab));
+  nameLab_->setText(t.Get(properties_texts::kNameLabel));
+  borderLab_->setText(t.Get(properties_texts::kBorderLabel));
+  FillCombo(borderCombo_, t, properties_texts::kBorders, 3);
+  transpCheck_->setText(t.Get(properties_texts::kTransparent));
+  colLab_->setText(t.Get(properties_texts::kColorsLabel));
+  alignLab_->setText(t.Get(properties_texts::kAlignmentLabel));
+  FillCombo(alignCombo_, t, properties_texts::kAlignments, 3);
+  fontButt_->setText(t.Get(properties_texts::kChangeFont));
+  iLab3_->setText(t.Get(properties_texts::kDoubleClickLabel));
+  FillCombo(iCombo3_, t, properties_texts::kDoubleClickActions, 3);
+  iLab2_->setText(t.Get(properties_texts::kImageSizeLabel));
+  FillCombo(iCombo2_, t, properties_texts::kImageSizes, 2);
+  bLab1_->setText(t.Get(properties_texts::kButtonActionLabel));
+  FillCombo(bCombo1_, t, properties_texts::kButtonActions, 9);
+  formPicLab_->setText(t.Get(properties_texts::kIconLabel));
+  formCheck1_->setText(t.Get(properties_texts::kShadow));
+  tCheck1_->setText(t.Get(properties_texts::kQuickEnter));
+  tCheck3_->setText(t.Get(properties_texts::kPasswordField));
+  mCheck1_->setText(t.Get(properties_texts::kLimitLength));
+  mLabel1_->setText(t.Get(properties_texts::kLimitLengthUnit));
+  lLab1_->setText(t.Get(properties_texts::kTooltipLabel));
+  cLab1_->setText(t.Get(properties_texts::kListItemsLabel));
+  fCheck1_->setText(t.Get(properties_texts::kFlatStyle));
+  fCheck2_->setText(t.Get(properties_texts::kCheckBoxAtRight));
+  maxListLab_->setText(t.Get(properties_texts::kLongestListTextLabel));
+  maxListLab2_->setText(t.Get(properties_texts::kLongestListTextUnit));
+  okButt_->setText(t.Get(common_texts::kOk));
+  cancelButt_->setText(t.Get(common_texts::kCancel));
 }
 
 void PropertiesDialog::Run() {
@@ -254,7 +256,8 @@ void PropertiesDialog::Activate() {
     Use(align, use.alignment);
   Use(fontButt_, use.font);
   // The database has no name: the box shows what it stands for.
-  if (selType_ == kSelectDatabase) nameTxt_->setText(context_.texts.Get(155, 1));
+  if (selType_ == kSelectDatabase)
+    nameTxt_->setText(context_.texts.Get(properties_texts::kDatabaseName));
   privatePages_->setCurrentIndex(PageOf(selType_));
 }
 

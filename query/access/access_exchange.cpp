@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "query/access/access_folder.h"
+#include "query/access/access_texts.h"
 #include "query/access/export_dialog.h"
 #include "query/access/import_dialog.h"
 #include "query/access/tables/access_export.h"
@@ -72,7 +73,8 @@ void AccessExchange::OpenImport() {
 
 void AccessExchange::ChooseImportFile() {
   const QString path = context_.dialogs.OpenFileName(
-      &Importing(), context_.texts.Get(960, 6), context_.texts.Get(342, 0),
+      &Importing(), context_.texts.Get(access_texts::kOpenAccessTitle),
+      context_.texts.Get(access_texts::kAccessFilter),
       AccessStartFolder(context_.db.DatabasePath, lastFile_));
   if (path.isEmpty()) return;
   lastFile_ = path;
@@ -98,13 +100,14 @@ bool AccessExchange::ReadRows(std::vector<QStringList>* rows) {
   qint64 count = 0;
   const int capacity = ImportCapacity(context_.db);
   const auto tooMany = [&] {
-    context_.services.ShowMessage(context_.texts.Get(800, 0) + u' ' + QString::number(capacity) +
-                                      u' ' + context_.texts.Get(810, 0),
+    context_.services.ShowMessage(context_.texts.Get(access_texts::kTooManyRowsStart) + u' ' +
+                                      QString::number(capacity) + u' ' +
+                                      context_.texts.Get(access_texts::kTooManyRowsEnd),
                                   kOkOnly);
     return false;
   };
   if (!source.OpenTable(dialog.Table(), &columns, &count)) {
-    context_.services.ShowMessage(context_.texts.Get(900, 0), kOkOnly);
+    context_.services.ShowMessage(context_.texts.Get(access_texts::kAccessFileNotOpened), kOkOnly);
     return false;
   }
   if (count > capacity) return tooMany();
@@ -115,7 +118,7 @@ bool AccessExchange::ReadRows(std::vector<QStringList>* rows) {
     rows->push_back(row);
   }
   if (source.Failed()) {
-    context_.services.ShowMessage(context_.texts.Get(900, 0), kOkOnly);
+    context_.services.ShowMessage(context_.texts.Get(access_texts::kAccessFileNotOpened), kOkOnly);
     return false;
   }
   return true;
@@ -147,7 +150,8 @@ void AccessExchange::AddRecords(const std::vector<QStringList>& rows) {
       db.Records[static_cast<std::size_t>(slot)].Form = static_cast<std::int16_t>(form);
       cut += StoreImportedRow(db, slot, dialog.Map(), rows[static_cast<std::size_t>(i)]);
       if ((i + 1) % kRowsPerProgressStep == 0)
-        context_.services.ShowProgress((i + 1) * 100 / total, t.Get(830, 0));
+        context_.services.ShowProgress((i + 1) * 100 / total,
+                                       t.Get(access_texts::kImportingRecords));
     }
     RecountBuffers(db);
     if (!places.empty()) context_.state.CurRecord = places.back();
@@ -156,7 +160,8 @@ void AccessExchange::AddRecords(const std::vector<QStringList>& rows) {
   context_.services.ShowProgress(kProgressEnd, QString());
   surface_.DrawForm(context_.state.CurForm);
   navigator_.ShowRecord(context_.state.CurRecord);
-  if (cut > 0) context_.services.ShowMessage(t.Get(972, 0).arg(cut), kExclamation);
+  if (cut > 0)
+    context_.services.ShowMessage(t.Get(access_texts::kValuesCut).arg(cut), kExclamation);
 }
 
 void AccessExchange::Export() {
@@ -164,16 +169,18 @@ void AccessExchange::Export() {
   dialog.Prepare();
   if (context_.dialogs.RunModal(dialog) != QDialog::Accepted) return;
   QString path = context_.dialogs.SaveFileName(
-      &context_.services.DialogParent(), context_.texts.Get(960, 7), context_.texts.Get(342, 0),
+      &context_.services.DialogParent(), context_.texts.Get(access_texts::kExportAccessTitle),
+      context_.texts.Get(access_texts::kAccessFilter),
       AccessStartFolder(context_.db.DatabasePath, lastFile_));
   if (path.isEmpty()) return;
   lastFile_ = path;
   if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".mdb");
   if (IsDatabaseFile(path, context_.db.DatabasePath)) {
-    context_.services.ShowMessage(context_.texts.Get(972, 1), kExclamation);
+    context_.services.ShowMessage(context_.texts.Get(access_texts::kAccessFileOverDatabase),
+                                  kExclamation);
     return;
   }
-  const QString text = context_.texts.Get(831, 0);
+  const QString text = context_.texts.Get(access_texts::kExportingRecords);
   std::unique_ptr<AccessTarget> target = engine_->CreateDatabase(path);
   ExportToAccess(context_.db, dialog.Scope(), *target,
                  [&](int percent) { context_.services.ShowProgress(percent, text); });
@@ -181,8 +188,9 @@ void AccessExchange::Export() {
   const bool written = target->Close(&error);
   context_.services.ShowProgress(kProgressEnd, QString());
   if (!written) {
-    context_.services.ShowMessage(context_.texts.Get(910, 0) + QStringLiteral(" N: ") +
-                                      QString::number(error.number) + u'\n' + error.text,
+    context_.services.ShowMessage(context_.texts.Get(access_texts::kExportFailed) +
+                                      QStringLiteral(" N: ") + QString::number(error.number) +
+                                      u'\n' + error.text,
                                   kExclamation);
   }
 }

@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "query/access/access_texts.h"
+#include "shell/common_texts.h"
 #include "shell/named_widget.h"
 #include "shell/window_context.h"
 #include "storage/navigation_logic.h"
@@ -18,16 +20,18 @@ ExportDialog::ExportDialog(const WindowContext& context, QWidget* parent)
     : QDialog(parent), context_(context) {
   setObjectName("ExAccForm");
   const LanguageTexts& t = context_.texts;
-  setWindowTitle(t.Get(330, 2));
+  setWindowTitle(t.Get(access_texts::kExportTitle));
   folderCombo_ = NamedWidget<QComboBox>("FolderCombo", this);
-  subDirCheck_ = NamedWidget<QCheckBox>("SubDirCheck", t.Get(455, 5), this);
-  auto* okButt = NamedWidget<QPushButton>("OkButt", t.Get(3, 0), this);
-  auto* cancelButt = NamedWidget<QPushButton>("CancelButt", t.Get(4, 0), this);
+  subDirCheck_ =
+      NamedWidget<QCheckBox>("SubDirCheck", t.Get(common_texts::kIncludeSubfolders), this);
+  auto* okButt = NamedWidget<QPushButton>("OkButt", t.Get(common_texts::kOk), this);
+  auto* cancelButt = NamedWidget<QPushButton>("CancelButt", t.Get(common_texts::kCancel), this);
   folderCombo_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   folderCombo_->setMinimumContentsLength(28);
   okButt->setDefault(true);
   auto* choices = new QFormLayout;
-  choices->addRow(NamedWidget<QLabel>("Label1", t.Get(455, 4), this), folderCombo_);
+  choices->addRow(NamedWidget<QLabel>("Label1", t.Get(common_texts::kFolderLabel), this),
+                  folderCombo_);
   choices->addRow(subDirCheck_);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
@@ -42,7 +46,7 @@ ExportDialog::ExportDialog(const WindowContext& context, QWidget* parent)
 
 void ExportDialog::Prepare() {
   const Database& db = context_.db;
-  QStringList entries{context_.texts.Get(460, 0)};
+  QStringList entries{context_.texts.Get(common_texts::kAll)};
   for (int folder = 0; folder < db.FolderCount; ++folder) entries << FolderPath(db, folder);
   QStringList shown;
   for (int i = 0; i < folderCombo_->count(); ++i) shown << folderCombo_->itemText(i);

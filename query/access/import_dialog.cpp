@@ -12,6 +12,8 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "query/access/access_texts.h"
+#include "shell/common_texts.h"
 #include "shell/named_widget.h"
 #include "shell/window_context.h"
 #include "storage/navigation_logic.h"
@@ -22,24 +24,24 @@ ImportDialog::ImportDialog(const WindowContext& context, AccessEngine& engine, Q
     : QDialog(parent), context_(context), engine_(engine) {
   setObjectName("ImForm");
   const LanguageTexts& t = context_.texts;
-  auto* frame1 = NamedWidget<QGroupBox>("Frame1", t.Get(340, 1), this);
-  auto* label1 = NamedWidget<QLabel>("Label1", t.Get(340, 2), frame1);
-  label2_ = NamedWidget<QLabel>("Label2", t.Get(340, 3), frame1);
+  auto* frame1 = NamedWidget<QGroupBox>("Frame1", t.Get(access_texts::kSourceFrame), this);
+  auto* label1 = NamedWidget<QLabel>("Label1", t.Get(access_texts::kFileLabel), frame1);
+  label2_ = NamedWidget<QLabel>("Label2", t.Get(access_texts::kTableLabel), frame1);
   dbText_ = NamedWidget<QLineEdit>("DBText", frame1);
   dbButt_ = NamedWidget<QPushButton>("DBButt", QStringLiteral("..."), frame1);
   tablesCombo_ = NamedWidget<QComboBox>("TablesCombo", frame1);
   infLab_ = NamedWidget<QLabel>("InfLab", frame1);
-  frame2_ = NamedWidget<QGroupBox>("Frame2", t.Get(345, 0), this);
+  frame2_ = NamedWidget<QGroupBox>("Frame2", t.Get(access_texts::kColumnsAndFieldsFrame), this);
   fieldsCombo_ = NamedWidget<QComboBox>("FieldsCombo", frame2_);
   elsCombo_ = NamedWidget<QComboBox>("ElsCombo", frame2_);
   formsCombo_ = NamedWidget<QComboBox>("FormsCombo", frame2_);
   whereCombo_ = NamedWidget<QComboBox>("WhereCombo", frame2_);
-  importButt_ = NamedWidget<QPushButton>("ImportButt", t.Get(344, 0), frame2_);
+  importButt_ = NamedWidget<QPushButton>("ImportButt", t.Get(access_texts::kImportButton), frame2_);
   waitFrame_ = NamedWidget<QFrame>("WaitFrame", this);
-  auto* waitLab = NamedWidget<QLabel>("WaitLab", t.Get(815, 0), waitFrame_);
-  cancelButt_ = NamedWidget<QPushButton>("CancelButt", t.Get(4, 0), this);
-  helpButt_ = NamedWidget<QPushButton>("HelpButt", t.Get(5, 0), this);
-  setWindowTitle(t.Get(340, 0));
+  auto* waitLab = NamedWidget<QLabel>("WaitLab", t.Get(common_texts::kPleaseWait), waitFrame_);
+  cancelButt_ = NamedWidget<QPushButton>("CancelButt", t.Get(common_texts::kCancel), this);
+  helpButt_ = NamedWidget<QPushButton>("HelpButt", t.Get(common_texts::kHelp), this);
+  setWindowTitle(t.Get(access_texts::kImportTitle));
   dbText_->setReadOnly(true);
   dbText_->setMinimumWidth(320);
   whereCombo_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
@@ -55,10 +57,16 @@ ImportDialog::ImportDialog(const WindowContext& context, AccessEngine& engine, Q
   source->addRow(label2_, tablesCombo_);
   source->addRow(infLab_);
   auto* mapping = new QFormLayout(frame2_);
-  mapping->addRow(NamedWidget<QLabel>("Label3", t.Get(345, 1), frame2_), fieldsCombo_);
-  mapping->addRow(NamedWidget<QLabel>("Label4", t.Get(345, 2), frame2_), elsCombo_);
-  mapping->addRow(NamedWidget<QLabel>("Label5", t.Get(345, 3), frame2_), formsCombo_);
-  mapping->addRow(NamedWidget<QLabel>("Label7", t.Get(345, 4), frame2_), whereCombo_);
+  mapping->addRow(NamedWidget<QLabel>("Label3", t.Get(access_texts::kTableColumnLabel), frame2_),
+                  fieldsCombo_);
+  mapping->addRow(
+      NamedWidget<QLabel>("Label4", t.Get(access_texts::kImportIntoFieldLabel), frame2_),
+      elsCombo_);
+  mapping->addRow(NamedWidget<QLabel>("Label5", t.Get(access_texts::kNewRecordsFormLabel), frame2_),
+                  formsCombo_);
+  mapping->addRow(
+      NamedWidget<QLabel>("Label7", t.Get(access_texts::kNewRecordsFolderLabel), frame2_),
+      whereCombo_);
   mapping->addRow(importButt_);
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(helpButt_);
@@ -105,7 +113,7 @@ void ImportDialog::Prepare() {
 void ImportDialog::OpenFile(const QString& path) {
   std::unique_ptr<AccessSource> source = engine_.OpenDatabase(path);
   if (!source) {
-    context_.services.ShowMessage(context_.texts.Get(900, 0), kOkOnly);
+    context_.services.ShowMessage(context_.texts.Get(access_texts::kAccessFileNotOpened), kOkOnly);
     return;
   }
   source_ = std::move(source);
@@ -127,13 +135,14 @@ void ImportDialog::ChooseTable(int index) {
   if (!source_ || !source_->OpenTable(index, &columns, &rows)) {
     table_ = -1;
     infLab_->clear();
-    context_.services.ShowMessage(context_.texts.Get(900, 0), kOkOnly);
+    context_.services.ShowMessage(context_.texts.Get(access_texts::kAccessFileNotOpened), kOkOnly);
     return;
   }
   table_ = index;
   const LanguageTexts& t = context_.texts;
-  infLab_->setText(t.Get(340, 4) + u' ' + QString::number(columns.size()) + QStringLiteral(";  ") +
-                   t.Get(340, 5) + u' ' + QString::number(rows));
+  infLab_->setText(t.Get(access_texts::kColumnsCount) + u' ' + QString::number(columns.size()) +
+                   QStringLiteral(";  ") + t.Get(access_texts::kRowsCount) + u' ' +
+                   QString::number(rows));
   if (columns.isEmpty() || rows == 0) return;
   formsCombo_->setCurrentIndex(0);
   FillTargets();

@@ -14,6 +14,8 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
+#include "query/find/find_texts.h"
+#include "shell/common_texts.h"
 #include "shell/named_widget.h"
 #include "shell/window_context.h"
 #include "storage/navigation_logic.h"
@@ -110,37 +112,37 @@ FindDialog::FindDialog(const WindowContext& context, QWidget* parent)
 
 void FindDialog::ApplyTexts() {
   const LanguageTexts& t = context_.texts;
-  setWindowTitle(t.Get(450, 0));
-  cancelButt_->setText(t.Get(4, 0));
-  helpButt_->setText(t.Get(5, 0));
-  findLab1_->setText(t.Get(450, 1));
-  frame1_->setTitle(t.Get(450, 2));
-  wholeCheck_->setText(t.Get(450, 3));
-  caseCheck_->setText(t.Get(450, 4));
-  dirFrame_->setTitle(t.Get(450, 5));
-  upDir_->setText(t.Get(450, 6));
-  downDir_->setText(t.Get(450, 7));
-  findFrame1_->setTitle(t.Get(455, 0));
-  findLab2_->setText(t.Get(455, 1));
-  findLab3_->setText(t.Get(455, 2));
-  findLab4_->setText(t.Get(455, 3));
-  folderLab_->setText(t.Get(455, 4));
-  subDirCheck_->setText(t.Get(455, 5));
-  findButt_->setText(t.Get(457, 0));
-  markButt_->setText(t.Get(457, 1));
+  setWindowTitle(t.Get(find_texts::kFindTitle));
+  cancelButt_->setText(t.Get(common_texts::kCancel));
+  helpButt_->setText(t.Get(common_texts::kHelp));
+  findLab1_->setText(t.Get(find_texts::kFindWhatLabel));
+  frame1_->setTitle(t.Get(find_texts::kOptionsFrame));
+  wholeCheck_->setText(t.Get(find_texts::kWholeWordsOnly));
+  caseCheck_->setText(t.Get(find_texts::kMatchCase));
+  dirFrame_->setTitle(t.Get(find_texts::kDirectionFrame));
+  upDir_->setText(t.Get(find_texts::kUp));
+  downDir_->setText(t.Get(find_texts::kDown));
+  findFrame1_->setTitle(t.Get(find_texts::kWhereToSearchFrame));
+  findLab2_->setText(t.Get(find_texts::kFormLabel));
+  findLab3_->setText(t.Get(find_texts::kFieldTypeLabel));
+  findLab4_->setText(t.Get(find_texts::kFieldLabel));
+  folderLab_->setText(t.Get(common_texts::kFolderLabel));
+  subDirCheck_->setText(t.Get(common_texts::kIncludeSubfolders));
+  findButt_->setText(t.Get(find_texts::kFindNext));
+  markButt_->setText(t.Get(find_texts::kMarkRecord));
 }
 
 void FindDialog::ResetLists() {
   const LanguageTexts& t = context_.texts;
   formsCombo_->clear();
-  formsCombo_->addItem(t.Get(460, 0));
+  formsCombo_->addItem(t.Get(common_texts::kAll));
   for (int form = 0; form < context_.db.FormCount; ++form)
     formsCombo_->addItem(context_.db.Forms[form].Name);
   fieldsTypeCombo_->clear();
   for (int entry = 0; entry <= kFindFieldTypeCount; ++entry)
-    fieldsTypeCombo_->addItem(t.Get(460, entry));
+    fieldsTypeCombo_->addItem(t.Get(find_texts::kFieldTypeChoices.Plus(entry)));
   fieldsCombo_->clear();
-  fieldsCombo_->addItem(t.Get(460, 0));
+  fieldsCombo_->addItem(t.Get(common_texts::kAll));
   fieldsCombo_->setEnabled(false);
   formsCombo_->setCurrentIndex(0);
   fieldsTypeCombo_->setCurrentIndex(kTextFieldsEntry);
@@ -151,10 +153,11 @@ void FindDialog::ResetLists() {
 
 void FindDialog::Prepare() {
   const LanguageTexts& t = context_.texts;
-  resultText_->setPlainText(t.Get(464, 0) + t.Get(464, 1));
+  resultText_->setPlainText(t.Get(find_texts::kResultsListedHere) +
+                            t.Get(find_texts::kEnterTextAndFind));
   const QSignalBlocker blocker(folderCombo_);
   folderCombo_->clear();
-  QStringList entries{t.Get(460, 0)};
+  QStringList entries{t.Get(common_texts::kAll)};
   for (int folder = 0; folder < context_.db.FolderCount; ++folder)
     entries << FolderPath(context_.db, folder);
   folderCombo_->addItems(entries);
@@ -168,7 +171,7 @@ void FindDialog::FormChosen() {
   fieldsCombo_->setEnabled(!allForms);
   if (allForms) {
     fieldsCombo_->setCurrentIndex(0);
-    fieldsCombo_->setItemText(0, context_.texts.Get(460, 0));
+    fieldsCombo_->setItemText(0, context_.texts.Get(common_texts::kAll));
   }
   fieldsTypeCombo_->setCurrentIndex(kTextFieldsEntry);
   TypeChosen();
@@ -183,20 +186,22 @@ void FindDialog::TypeChosen() {
   whatCombo_->setVisible(flags);
   if (flags) {
     whatCombo_->clear();
-    whatCombo_->addItems({t.Get(463, 0), t.Get(463, 1)});
+    whatCombo_->addItems({t.Get(find_texts::kFlagNotSet), t.Get(find_texts::kFlagSet)});
     whatCombo_->setCurrentIndex(0);
   }
   if (form < 0 || entry <= 0) {
     fieldsCombo_->setEnabled(false);
     fieldsCombo_->clear();
-    fieldsCombo_->addItem(t.Get(460, 0));
+    fieldsCombo_->addItem(t.Get(common_texts::kAll));
     return;
   }
   const FormDef& def = context_.db.Forms[form];
   const int type = kFindFieldTypes[entry - 1];
   const int count = def.ElementCount[type];
   if (count == 0) {
-    context_.services.ShowMessage(t.Get(740, 0) + def.Name + t.Get(740, 1), kExclamation);
+    context_.services.ShowMessage(
+        t.Get(find_texts::kNoFieldsOfTypeStart) + def.Name + t.Get(find_texts::kNoFieldsOfTypeEnd),
+        kExclamation);
     // A form without text fields either falls back to any type, so the
     // warning is not repeated without end.
     fieldsTypeCombo_->setCurrentIndex(entry == kTextFieldsEntry ? 0 : kTextFieldsEntry);
@@ -205,7 +210,8 @@ void FindDialog::TypeChosen() {
   }
   fieldsCombo_->setEnabled(true);
   fieldsCombo_->clear();
-  fieldsCombo_->addItem(t.Get(460, 0) + QStringLiteral(" (") + QString::number(count) + u')');
+  fieldsCombo_->addItem(t.Get(common_texts::kAll) + QStringLiteral(" (") + QString::number(count) +
+                        u')');
   for (int slot = 0; slot < count; ++slot) fieldsCombo_->addItem(def.Elements[type][slot].Name);
   fieldsCombo_->setCurrentIndex(0);
 }

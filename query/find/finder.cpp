@@ -5,6 +5,7 @@
 #include <QTextEdit>
 
 #include "query/find/find_dialog.h"
+#include "query/find/find_texts.h"
 #include "query/find/finder_placement.h"
 #include "shell/navigator.h"
 #include "shell/record_surface.h"
@@ -75,12 +76,12 @@ void Finder::Search(int start) {
   const FindSettings settings = Dialog().Settings();
   if (settings.text.isEmpty()) return;
   const LanguageTexts& t = context_.texts;
-  log_ = t.Get(464, 2) + u' ';
+  log_ = t.Get(find_texts::kSearchResults) + u' ';
   const std::optional<FindHit> hit = SearchRecords(context_.db, settings, start);
   if (hit) {
     Log(*hit);
   } else {
-    log_ += t.Get(464, 7);
+    log_ += t.Get(find_texts::kNothingFound);
   }
   Dialog().ResultText().setPlainText(
       QString(log_).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
@@ -92,10 +93,11 @@ void Finder::Search(int start) {
   const int count = context_.db.RecordCount;
   const bool down = settings.direction > 0;
   if ((down && start == 0) || (!down && start == count - 1) || count < 2) {
-    context_.services.ShowMessage(t.Get(770, 0), kOkOnly);
+    context_.services.ShowMessage(t.Get(find_texts::kTextNotFound), kOkOnly);
     return;
   }
-  if (context_.services.ShowMessage(t.Get(780, 0), kYesNo) == kAnswerYes)
+  if (context_.services.ShowMessage(t.Get(find_texts::kAskContinueAtOtherEnd), kYesNo) ==
+      kAnswerYes)
     Search(down ? 0 : count - 1);
 }
 
@@ -115,9 +117,11 @@ void Finder::Log(const FindHit& hit) {
   const RecordData& record = db.Records[hit.record];
   const QString value = FindFieldValue(db, hit.record, hit.elementType, hit.slot);
   const LanguageTexts& t = context_.texts;
-  log_ += QStringLiteral("\r\n") + t.Get(464, 3) + RecordTitleLine(db, hit.record) + t.Get(464, 4) +
-          db.Forms[record.Form].Elements[hit.elementType][hit.slot].Name + t.Get(464, 5) +
-          QStringLiteral(" ..") + HitContext(value, hit.position) + QStringLiteral("..");
+  log_ += QStringLiteral("\r\n") + t.Get(find_texts::kHitRecordStart) +
+          RecordTitleLine(db, hit.record) + t.Get(find_texts::kHitFieldStart) +
+          db.Forms[record.Form].Elements[hit.elementType][hit.slot].Name +
+          t.Get(find_texts::kHitFieldEnd) + QStringLiteral(" ..") +
+          HitContext(value, hit.position) + QStringLiteral("..");
 }
 
 void Finder::MarkShown() {

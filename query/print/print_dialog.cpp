@@ -18,6 +18,8 @@
 #include "query/print/pages/print_sets.h"
 #include "query/print/print_preview.h"
 #include "query/print/print_progress.h"
+#include "query/print/print_texts.h"
+#include "shell/common_texts.h"
 #include "shell/named_widget.h"
 #include "shell/window_context.h"
 #include "storage/data_path.h"
@@ -25,10 +27,6 @@
 namespace orbo {
 namespace {
 
-constexpr int kPrintTitle = 470;
-constexpr int kPageWord = 474;
-constexpr int kSetNames = 472;
-constexpr int kPdfTexts = 970;
 constexpr int kPrintHelpTopic = 16;
 
 double ScreenTwipsPerPixel() {
@@ -48,20 +46,21 @@ PrintDialog::PrintDialog(WindowContext& context)
   // Drawn from the paper's corner, as in a PDF and in the preview.
   printer_->setFullPage(true);
   const LanguageTexts& texts = context_.texts;
-  setWindowTitle(texts.Get(kPrintTitle, 0));
-  label1_ = NamedWidget<QLabel>("Label1", texts.Get(kPrintTitle, 1), this);
+  setWindowTitle(texts.Get(print_texts::kPrintTitle));
+  label1_ = NamedWidget<QLabel>("Label1", texts.Get(print_texts::kRecordsToPrintLabel), this);
   printCombo_ = NamedWidget<QComboBox>("PrintCombo", this);
   printText_ = NamedWidget<QPlainTextEdit>("PrintText", this);
   printText_->setReadOnly(true);
-  reverseCheck_ = NamedWidget<QCheckBox>("ReverseCheck", texts.Get(kPrintTitle, 5), this);
-  auto button = [&](const char* name, int group, int entry) {
-    return NamedWidget<QPushButton>(name, texts.Get(group, entry), this);
+  reverseCheck_ =
+      NamedWidget<QCheckBox>("ReverseCheck", texts.Get(print_texts::kReverseOrder), this);
+  auto button = [&](const char* name, TextId text) {
+    return NamedWidget<QPushButton>(name, texts.Get(text), this);
   };
-  setupButt_ = button("SetupButt", kPrintTitle, 3);
-  previewButt_ = button("PreviewButt", kPrintTitle, 2);
-  printButt_ = button("PrintButt", 3, 0);
-  cancelButt_ = button("CancelButt", 4, 0);
-  helpButt_ = button("HelpButt", 5, 0);
+  setupButt_ = button("SetupButt", print_texts::kPrinterSetupButton);
+  previewButt_ = button("PreviewButt", print_texts::kPreviewButton);
+  printButt_ = button("PrintButt", common_texts::kOk);
+  cancelButt_ = button("CancelButt", common_texts::kCancel);
+  helpButt_ = button("HelpButt", common_texts::kHelp);
   printButt_->setDefault(true);
 
   auto* options = new QHBoxLayout;
@@ -113,7 +112,8 @@ void PrintDialog::Activate() {
   const int shown = context_.state.CurRecord;
   printCombo_->clear();
   QStringList captions;
-  for (int set = 0; set < kPrintSetCount; ++set) captions << context_.texts.Get(kSetNames, set);
+  for (int set = 0; set < kPrintSetCount; ++set)
+    captions << context_.texts.Get(print_texts::kPrintSetNames.Plus(set));
   printCombo_->addItems(PrintSetNames(context_.db, shown, context_.state.CurFolder, captions));
   ChooseSet(IsPrintableRecord(context_.db, shown) ? kShownRecordSet : kFolderSet);
 }
@@ -121,7 +121,8 @@ void PrintDialog::Activate() {
 void PrintDialog::ChooseSet(int set) {
   const int shown = context_.state.CurRecord;
   if (SetNeedsShownRecord(set) && !IsPrintableRecord(context_.db, shown)) {
-    context_.services.ShowMessage(context_.texts.Get(750, 0), kExclamation);
+    context_.services.ShowMessage(context_.texts.Get(print_texts::kNoRecordShownFolderChosen),
+                                  kExclamation);
     set = kFolderSet;
   }
   printCombo_->setCurrentIndex(set);
@@ -132,13 +133,14 @@ void PrintDialog::ChooseSet(int set) {
 
 void PrintDialog::Reorder() {
   order_ = PrintOrder(list_, reverseCheck_->isChecked());
-  QString text = PrintListText(context_.db, order_, context_.texts.Get(473, 0));
+  QString text =
+      PrintListText(context_.db, order_, context_.texts.Get(print_texts::kPrintListHeading));
   printText_->setPlainText(text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
 
 void PrintDialog::ShowPreview() {
   if (order_.empty()) {
-    context_.services.ShowMessage(context_.texts.Get(760, 0), kExclamation);
+    context_.services.ShowMessage(context_.texts.Get(print_texts::kNothingToPrint), kExclamation);
     return;
   }
   keepListOnce_ = true;
@@ -157,8 +159,8 @@ bool PrintDialog::ChooseTarget(QString& pdfPath) {
     return true;
   }
   // No printer: the pages go to a PDF file the user names.
-  pdfPath = context_.dialogs.SaveFileName(this, context_.texts.Get(kPdfTexts, 0),
-                                          context_.texts.Get(kPdfTexts, 1),
+  pdfPath = context_.dialogs.SaveFileName(this, context_.texts.Get(print_texts::kPrintToPdfTitle),
+                                          context_.texts.Get(print_texts::kPdfFilter),
                                           PdfFolder(context_.db.DatabasePath, lastPdf_));
   if (pdfPath.isEmpty()) return false;
   if (QFileInfo(pdfPath).suffix().isEmpty()) pdfPath += QStringLiteral(".pdf");
@@ -167,10 +169,10 @@ bool PrintDialog::ChooseTarget(QString& pdfPath) {
 
 void PrintDialog::Retitle(int page) {
   const LanguageTexts& texts = context_.texts;
-  setWindowTitle(page == 0 ? texts.Get(kPrintTitle, 0)
+  setWindowTitle(page == 0 ? texts.Get(print_texts::kPrintTitle)
                            : QStringLiteral("%1  %2: %3")
-                                 .arg(texts.Get(kPrintTitle, 0), texts.Get(kPageWord, 5),
-                                      QString::number(page)));
+                                 .arg(texts.Get(print_texts::kPrintTitle),
+                                      texts.Get(print_texts::kPage), QString::number(page)));
 }
 
 JobEnd PrintDialog::RunJob(const QString& pdfPath, QString& error) {
@@ -192,13 +194,14 @@ JobEnd PrintDialog::RunJob(const QString& pdfPath, QString& error) {
 
 void PrintDialog::Print() {
   if (order_.empty()) {
-    context_.services.ShowMessage(context_.texts.Get(760, 0), kExclamation);
+    context_.services.ShowMessage(context_.texts.Get(print_texts::kNothingToPrint), kExclamation);
     return;
   }
   QString pdfPath;
   if (!ChooseTarget(pdfPath)) return;
   if (IsDatabaseFile(pdfPath, context_.db.DatabasePath)) {
-    context_.services.ShowMessage(context_.texts.Get(kPdfTexts, 4), kExclamation);
+    context_.services.ShowMessage(context_.texts.Get(print_texts::kPagesOverDatabase),
+                                  kExclamation);
     return;
   }
   QString error;
@@ -206,8 +209,9 @@ void PrintDialog::Print() {
   Retitle(0);
   if (end == JobEnd::kStopped) return;
   if (end == JobEnd::kFailed) {
-    context_.services.ShowMessage(pdfPath.isEmpty() ? context_.texts.Get(kPdfTexts, 3)
-                                                    : context_.texts.Get(kPdfTexts, 2).arg(error),
+    context_.services.ShowMessage(pdfPath.isEmpty()
+                                      ? context_.texts.Get(print_texts::kPrinterRefusedPages)
+                                      : context_.texts.Get(print_texts::kPdfNotWritten).arg(error),
                                   kExclamation);
     return;
   }

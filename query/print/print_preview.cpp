@@ -11,13 +11,13 @@
 #include <QVBoxLayout>
 
 #include "query/print/pages/page_renderer.h"
+#include "query/print/print_texts.h"
 #include "shell/named_widget.h"
 #include "shell/window_context.h"
 
 namespace orbo {
 namespace {
 
-constexpr int kPreviewTitle = 474;
 constexpr int kStepNames = 979;
 constexpr int kMoveOffsetsStep = 3;
 constexpr int kResetOffsetsStep = 4;
@@ -28,15 +28,15 @@ PrintPreview::PrintPreview(Context context, double screenTwipsPerPixel, QWidget*
     : QDialog(parent), context_(context), screenTwipsPerPixel_(screenTwipsPerPixel) {
   setObjectName("PrinterForm");
   const LanguageTexts& texts = context_.window.texts;
-  auto button = [&](const char* name, int entry) {
-    return NamedWidget<QPushButton>(name, texts.Get(kPreviewTitle, entry), this);
+  auto button = [&](const char* name, TextId text) {
+    return NamedWidget<QPushButton>(name, texts.Get(text), this);
   };
-  prevRec_ = button("PrevRec", 6);
-  nextRec_ = button("NextRec", 7);
-  scalePlus_ = button("ScalePlus", 2);
-  scaleMinus_ = button("ScaleMinus", 3);
-  orientButt_ = button("OrientButt", 4);
-  closeButt_ = button("CloseButt", 1);
+  prevRec_ = button("PrevRec", print_texts::kPrevious);
+  nextRec_ = button("NextRec", print_texts::kNext);
+  scalePlus_ = button("ScalePlus", print_texts::kZoomIn);
+  scaleMinus_ = button("ScaleMinus", print_texts::kZoomOut);
+  orientButt_ = button("OrientButt", print_texts::kOrientation);
+  closeButt_ = button("CloseButt", print_texts::kClose);
   viewport_ = new QWidget(this);
   viewport_->setBackgroundRole(QPalette::Dark);
   viewport_->setAutoFillBackground(true);
@@ -111,7 +111,7 @@ void PrintPreview::Render() {
   }
   const LanguageTexts& texts = context_.window.texts;
   setWindowTitle(QStringLiteral("%1, %2: %3/%4")
-                     .arg(texts.Get(kPreviewTitle, 0), texts.Get(kPreviewTitle, 5),
+                     .arg(texts.Get(print_texts::kPreviewTitle), texts.Get(print_texts::kPage),
                           QString::number(context_.position + 1),
                           QString::number(context_.order.size())));
   prevRec_->setEnabled(context_.position > 0);

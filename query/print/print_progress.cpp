@@ -5,15 +5,13 @@
 #include <QProgressDialog>
 #include <QWindow>
 
+#include "query/print/print_texts.h"
+#include "shell/common_texts.h"
 #include "shell/language_texts.h"
 
 namespace orbo {
 namespace {
 
-constexpr int kPrintTitle = 470;
-constexpr int kCancelWord = 4;
-constexpr int kPrintingPage = 970;
-constexpr int kPrintingPageEntry = 5;
 // A job that takes longer than this shows the bar.
 constexpr int kShowAfterMs = 500;
 
@@ -34,10 +32,10 @@ bool IsWithin(const QObject* object, const QWidget& window) {
 PrintProgress::PrintProgress(const LanguageTexts& texts, int pages, QWidget* parent)
     : texts_(texts),
       pages_(pages),
-      bar_(std::make_unique<QProgressDialog>(QString(), texts.Get(kCancelWord, 0), 0, pages,
+      bar_(std::make_unique<QProgressDialog>(QString(), texts.Get(common_texts::kCancel), 0, pages,
                                              parent)) {
   bar_->setObjectName("PrintProgress");
-  bar_->setWindowTitle(texts.Get(kPrintTitle, 0));
+  bar_->setWindowTitle(texts.Get(print_texts::kPrintTitle));
   bar_->setWindowModality(Qt::WindowModal);
   bar_->setAutoClose(false);
   bar_->setAutoReset(false);
@@ -49,8 +47,8 @@ PrintProgress::PrintProgress(const LanguageTexts& texts, int pages, QWidget* par
 PrintProgress::~PrintProgress() { QCoreApplication::instance()->removeEventFilter(this); }
 
 bool PrintProgress::PageDone(int page) {
-  bar_->setLabelText(texts_.Get(kPrintingPage, kPrintingPageEntry)
-                         .arg(QString::number(page), QString::number(pages_)));
+  bar_->setLabelText(
+      texts_.Get(print_texts::kPrintingPageOf).arg(QString::number(page), QString::number(pages_)));
   bar_->setValue(page);
   QCoreApplication::processEvents();
   return !bar_->wasCanceled();

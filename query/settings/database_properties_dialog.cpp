@@ -6,15 +6,17 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "query/settings/settings_texts.h"
+#include "shell/common_texts.h"
 #include "shell/dialog_buttons.h"
 #include "shell/named_widget.h"
 #include "shell/window_context.h"
+#include "storage/storage_texts.h"
 
 namespace orbo {
 namespace {
 
 constexpr int kHelpTopic = 20;
-constexpr int kPasswordTexts = 968;
 constexpr int kStepNames = 979;
 constexpr int kProtectionOffStep = 6;
 constexpr int kProtectionOnStep = 7;
@@ -55,13 +57,13 @@ DatabasePropertiesDialog::DatabasePropertiesDialog(WindowContext& context)
 
 void DatabasePropertiesDialog::ApplyTexts() {
   const LanguageTexts& t = context_.texts;
-  setWindowTitle(t.Get(400, 0));
-  codeFrame_->setTitle(t.Get(420, 0));
-  codeCheck1_->setText(t.Get(420, 1));
-  codeButt1_->setText(t.Get(420, 2));
-  okButt_->setText(t.Get(3, 0));
-  cancelButt_->setText(t.Get(4, 0));
-  helpButt_->setText(t.Get(5, 0));
+  setWindowTitle(t.Get(settings_texts::kDatabasePropertiesTitle));
+  codeFrame_->setTitle(t.Get(settings_texts::kPasswordProtectionFrame));
+  codeCheck1_->setText(t.Get(settings_texts::kProtectWithPassword));
+  codeButt1_->setText(t.Get(settings_texts::kChangePassword));
+  okButt_->setText(t.Get(common_texts::kOk));
+  cancelButt_->setText(t.Get(common_texts::kCancel));
+  helpButt_->setText(t.Get(common_texts::kHelp));
 }
 
 void DatabasePropertiesDialog::Run() {
@@ -91,12 +93,12 @@ void DatabasePropertiesDialog::ShowProtection() {
   codeButt1_->setEnabled(context_.db.PasswordOn);
 }
 
-QString DatabasePropertiesDialog::AskPassword(int promptGroup) {
-  return context_.services.AskText(context_.texts.Get(promptGroup, 0), QString(), true);
+QString DatabasePropertiesDialog::AskPassword(TextId prompt) {
+  return context_.services.AskText(context_.texts.Get(prompt), QString(), true);
 }
 
 void DatabasePropertiesDialog::SwitchProtection() {
-  const AskPasswordFn ask = [this](int prompt) { return AskPassword(prompt); };
+  const AskPasswordFn ask = [this](TextId prompt) { return AskPassword(prompt); };
   CodePage codePage(context_.db.CodePageName);
   Tell(context_.db.PasswordOn ? SwitchProtectionOff(context_.db, ask)
                               : SwitchProtectionOn(context_.db, codePage, ask));
@@ -106,7 +108,7 @@ void DatabasePropertiesDialog::SwitchProtection() {
 void DatabasePropertiesDialog::ChangePassword() {
   CodePage codePage(context_.db.CodePageName);
   Tell(orbo::ChangePassword(context_.db, codePage,
-                            [this](int prompt) { return AskPassword(prompt); }));
+                            [this](TextId prompt) { return AskPassword(prompt); }));
   ShowProtection();
 }
 
@@ -114,19 +116,20 @@ void DatabasePropertiesDialog::Tell(ProtectionOutcome outcome) {
   QString text;
   switch (outcome) {
     case ProtectionOutcome::kWrongPassword:
-      text = context_.texts.Get(730, 0);
+      text = context_.texts.Get(settings_texts::kWrongPassword);
       break;
     case ProtectionOutcome::kDiffer:
-      text = context_.texts.Get(720, 0);
+      text = context_.texts.Get(settings_texts::kPasswordsDiffer);
       break;
     case ProtectionOutcome::kTooShort:
-      text = context_.texts.Get(735, 0);
+      text = context_.texts.Get(settings_texts::kPasswordTooShort);
       break;
     case ProtectionOutcome::kHoldsNul:
-      text = context_.texts.Get(kPasswordTexts, 1);
+      text = context_.texts.Get(storage_texts::kPasswordHoldsNul);
       break;
     case ProtectionOutcome::kUnencodable:
-      text = context_.texts.Get(kPasswordTexts, 0).arg(context_.db.CodePageName);
+      text =
+          context_.texts.Get(storage_texts::kPasswordNotInCodePage).arg(context_.db.CodePageName);
       break;
     case ProtectionOutcome::kChanged:
     case ProtectionOutcome::kNoAnswer:

@@ -31,7 +31,7 @@ class DatabasePropertiesDialog : public QDialog {
   void ChangePassword();
   // Tells the user why nothing changed.
   void Tell(ProtectionOutcome outcome);
-  QString AskPassword(int promptGroup);
+  QString AskPassword(TextId prompt);
 
   WindowContext& context_;
   QGroupBox* codeFrame_;

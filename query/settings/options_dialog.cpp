@@ -14,6 +14,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "query/settings/settings_texts.h"
+#include "shell/common_texts.h"
 #include "shell/dialog_buttons.h"
 #include "shell/font_text.h"
 #include "shell/named_widget.h"
@@ -24,9 +26,6 @@
 namespace orbo {
 namespace {
 
-constexpr int kOptionTexts = 300;
-constexpr int kSeparatorText = 9;
-constexpr int kSettingsNotWritten = 2;
 constexpr int kHelpTopic = 21;
 constexpr const char* kTopNodes[] = {"root1", "root2"};
 
@@ -128,23 +127,23 @@ OptionsDialog::OptionsDialog(WindowContext& context, const WorkingFiles& files,
 
 void OptionsDialog::ApplyTexts() {
   const LanguageTexts& t = context_.texts;
-  setWindowTitle(t.Get(kOptionTexts, 0));
-  mainTab_->setTabText(0, t.Get(kOptionTexts, 1));
-  mainTab_->setTabText(1, t.Get(kOptionTexts, 2));
-  viewFrame_->setTitle(t.Get(kOptionTexts, 3));
-  panelFrame_->setTitle(t.Get(kOptionTexts, 4));
-  showStatus_->setText(t.Get(kOptionTexts, 5));
-  clearRecent_->setText(t.Get(kOptionTexts, 6));
-  gridFrame_->setTitle(t.Get(310, 0));
-  gridX_->setText(t.Get(310, 1));
-  gridY_->setText(t.Get(310, 2));
-  showGrid_->setText(t.Get(310, 3));
-  fontFrame_->setTitle(t.Get(320, 0));
-  fontButt_->setText(t.Get(320, 1));
-  startCheck_->setText(t.Get(375, 1));
-  okButt_->setText(t.Get(3, 0));
-  cancelButt_->setText(t.Get(4, 0));
-  helpButt_->setText(t.Get(5, 0));
+  setWindowTitle(t.Get(settings_texts::kOptionsTitle));
+  mainTab_->setTabText(0, t.Get(settings_texts::kViewTab));
+  mainTab_->setTabText(1, t.Get(settings_texts::kEditorTab));
+  viewFrame_->setTitle(t.Get(settings_texts::kWindowFrame));
+  panelFrame_->setTitle(t.Get(settings_texts::kToolbarButtonsFrame));
+  showStatus_->setText(t.Get(settings_texts::kShowStatusBar));
+  clearRecent_->setText(t.Get(settings_texts::kClearRecentFiles));
+  gridFrame_->setTitle(t.Get(settings_texts::kDesignGridFrame));
+  gridX_->setText(t.Get(settings_texts::kHorizontalStepLabel));
+  gridY_->setText(t.Get(settings_texts::kVerticalStepLabel));
+  showGrid_->setText(t.Get(settings_texts::kShowGrid));
+  fontFrame_->setTitle(t.Get(settings_texts::kDefaultFontFrame));
+  fontButt_->setText(t.Get(settings_texts::kChangeFont));
+  startCheck_->setText(t.Get(settings_texts::kShowStartDialog));
+  okButt_->setText(t.Get(common_texts::kOk));
+  cancelButt_->setText(t.Get(common_texts::kCancel));
+  helpButt_->setText(t.Get(common_texts::kHelp));
 }
 
 void OptionsDialog::Run() {
@@ -176,16 +175,17 @@ void OptionsDialog::FillPanelView(const OptionEntries& entries) {
   panelView_->clear();
   MainCommands& c = context_.commands;
   for (int bar : {kMainBar, kEditBar}) {
-    auto* top = new QTreeWidgetItem(panelView_, {context_.texts.Get(10, 3 + bar)});
+    auto* top =
+        new QTreeWidgetItem(panelView_, {context_.texts.Get(common_texts::kModeNames.Plus(bar))});
     top->setData(0, Qt::UserRole, QString::fromLatin1(kTopNodes[bar]));
     top->setCheckState(0, Qt::Checked);
     const QList<ToolbarButton>& buttons = c.Buttons(bar);
     for (int n = 1; n <= buttons.size(); ++n) {
       const ToolbarButton& button = buttons[n - 1];
       const bool separator = button.action->isSeparator();
-      auto* node =
-          new QTreeWidgetItem(top, {separator ? context_.texts.Get(kOptionTexts, kSeparatorText)
-                                              : button.action->toolTip()});
+      auto* node = new QTreeWidgetItem(
+          top,
+          {separator ? context_.texts.Get(settings_texts::kSeparator) : button.action->toolTip()});
       if (!separator) node->setIcon(0, button.action->icon());
       node->setData(0, Qt::UserRole, n);
       node->setCheckState(0, entries.buttonTicks[At(bar)][n - 1] ? Qt::Checked : Qt::Unchecked);
@@ -218,9 +218,9 @@ void OptionsDialog::Store() {
   StoreOptions(Entries(), &context_.settings);
   emit context_.events.settingsChanged();
   if (!TrySaveIni(files_, settingsPath_, context_.settings)) {
-    context_.services.ShowMessage(
-        context_.texts.Get(968, kSettingsNotWritten).arg(QDir::toNativeSeparators(settingsPath_)),
-        kExclamation);
+    context_.services.ShowMessage(context_.texts.Get(settings_texts::kSettingsNotWritten)
+                                      .arg(QDir::toNativeSeparators(settingsPath_)),
+                                  kExclamation);
   }
 }
 

@@ -1,12 +1,13 @@
 #include "query/settings/password_logic.h"
 
+#include "query/settings/settings_texts.h"
 #include "storage/database_file.h"
 
 namespace orbo {
 namespace {
 
 ProtectionOutcome CheckOld(const Database& db, const AskPasswordFn& ask) {
-  const QString old = ask(kAskOldPassword);
+  const QString old = ask(settings_texts::kAskOldPassword);
   if (old.isEmpty()) return ProtectionOutcome::kNoAnswer;
   return old == db.Password ? ProtectionOutcome::kChanged : ProtectionOutcome::kWrongPassword;
 }
@@ -20,9 +21,9 @@ ProtectionOutcome SwitchProtectionOff(Database& db, const AskPasswordFn& ask) {
 }
 
 ProtectionOutcome SwitchProtectionOn(Database& db, CodePage& codePage, const AskPasswordFn& ask) {
-  const QString typed = ask(kAskNewPassword);
+  const QString typed = ask(settings_texts::kAskNewPassword);
   if (typed.isEmpty()) return ProtectionOutcome::kNoAnswer;
-  const QString again = ask(kAskPasswordAgain);
+  const QString again = ask(settings_texts::kAskPasswordAgain);
   if (again.isEmpty()) return ProtectionOutcome::kNoAnswer;
   if (typed != again) return ProtectionOutcome::kDiffer;
   if (typed.size() < kMinPasswordLength) return ProtectionOutcome::kTooShort;

@@ -8,18 +8,13 @@
 
 #include "storage/code_page.h"
 #include "storage/database_model.h"
+#include "storage/text_id.h"
 
 namespace orbo {
 
 inline constexpr int kMinPasswordLength = 4;
-// The prompts, as language groups.
-inline constexpr int kAskNewPassword = 690;
-inline constexpr int kAskPasswordAgain = 700;
-inline constexpr int kAskOldPassword = 710;
-
-// Asks for a password with the prompt of a language group; empty when the
-// user gave none.
-using AskPasswordFn = std::function<QString(int promptGroup)>;
+// Asks for a password with the given prompt; empty when the user gave none.
+using AskPasswordFn = std::function<QString(TextId prompt)>;
 
 enum class ProtectionOutcome {
   kChanged,

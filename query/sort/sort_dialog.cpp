@@ -10,6 +10,8 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "query/sort/sort_texts.h"
+#include "shell/common_texts.h"
 #include "shell/named_widget.h"
 #include "shell/window_context.h"
 #include "storage/navigation_logic.h"
@@ -42,16 +44,16 @@ SortDialog::SortDialog(const WindowContext& context, QWidget* parent)
   sortButt_->setDefault(true);
 
   const LanguageTexts& t = context_.texts;
-  setWindowTitle(t.Get(490, 0));
-  label1_->setText(t.Get(490, 1));
-  label2_->setText(t.Get(490, 2));
-  label3_->setText(t.Get(490, 3));
-  sortButt_->setText(t.Get(490, 4));
-  cancelButt_->setText(t.Get(4, 0));
-  helpButt_->setText(t.Get(5, 0));
-  waitLab_->setText(t.Get(815, 0));
-  whatCombo_->addItems({t.Get(492, 0), t.Get(492, 1)});
-  dirCombo_->addItems({t.Get(493, 0), t.Get(493, 1)});
+  setWindowTitle(t.Get(sort_texts::kSortTitle));
+  label1_->setText(t.Get(sort_texts::kSortWhatLabel));
+  label2_->setText(t.Get(sort_texts::kInFolderLabel));
+  label3_->setText(t.Get(sort_texts::kOrderLabel));
+  sortButt_->setText(t.Get(sort_texts::kSortButton));
+  cancelButt_->setText(t.Get(common_texts::kCancel));
+  helpButt_->setText(t.Get(common_texts::kHelp));
+  waitLab_->setText(t.Get(common_texts::kPleaseWait));
+  whatCombo_->addItems({t.Get(sort_texts::kRecords), t.Get(sort_texts::kSubfolders)});
+  dirCombo_->addItems({t.Get(sort_texts::kAscending), t.Get(sort_texts::kDescending)});
 
   auto* choices = new QFormLayout;
   choices->addRow(label1_, whatCombo_);
@@ -81,7 +83,7 @@ void SortDialog::Prepare() {
 void SortDialog::FillWhere() {
   const Database& db = context_.db;
   QStringList entries;
-  if (SortsFolders()) entries << context_.texts.Get(494, 0);
+  if (SortsFolders()) entries << context_.texts.Get(sort_texts::kTopLevel);
   for (int folder = 0; folder < db.FolderCount; ++folder) entries << FolderPath(db, folder);
   whereCombo_->clear();
   whereCombo_->addItems(entries);

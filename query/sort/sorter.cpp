@@ -5,6 +5,7 @@
 
 #include "query/sort/rearrangement_step.h"
 #include "query/sort/sort_dialog.h"
+#include "query/sort/sort_texts.h"
 #include "shell/folder_tree.h"
 #include "shell/navigator.h"
 #include "shell/window_context.h"
@@ -17,7 +18,6 @@ namespace {
 constexpr int kStepNames = 979;
 constexpr int kSortRecordsStep = 0;
 constexpr int kSortFoldersStep = 1;
-constexpr int kNothingToSort = 790;
 
 }  // namespace
 
@@ -72,7 +72,7 @@ void Sorter::Sort(bool folders, int folder, bool ascending) {
     permutation = RecordSortPermutation(db, folder, ascending);
   }
   if (permutation.Empty()) {
-    context_.services.ShowMessage(texts.Get(kNothingToSort, 0), kExclamation);
+    context_.services.ShowMessage(texts.Get(sort_texts::kNothingToSort), kExclamation);
     return;
   }
   const int shown = folders && folder == TopLevelParent ? permutation.places.front() : folder;

@@ -43,7 +43,8 @@ class FakeUi : public StorageUi {
                     .arg(text, kind, style.warning ? "!" : "", style.noByDefault ? " no" : "");
     return answer;
   }
-  QString GetText(int group, int entry) override {
+  QString GetText(TextId id) override {
+    const auto [group, entry] = id;
     // The repair and code page texts carry a place for their number or name.
     const bool takesANumberOrName = (group == 962 && (entry == 0 || entry == 2 || entry == 4)) ||
                                     (group == 968 && entry == 0) || group == 974;

@@ -1,0 +1,21 @@
+// The language texts the application window shows itself: its file, icon
+// and password dialogs, status bar panels and start-up messages.
+#pragma once
+
+#include "storage/text_id.h"
+
+namespace orbo::app_texts {
+
+inline constexpr TextId kOpenDatabaseTitle{960, 0};
+inline constexpr TextId kSaveDatabaseAsTitle{960, 1};
+inline constexpr TextId kImportIconTitle{960, 8};
+inline constexpr TextId kPictureUnreadable{961, 4};
+inline constexpr TextId kLoadingIcons{840, 0};
+inline constexpr TextId kAskPassword{680, 0};
+inline constexpr TextId kGridPanel{100, 3};
+inline constexpr TextId kAnotherInstanceRunning{365, 0};
+// The code page of the language's database files, such as windows-1252.
+inline constexpr TextId kCodePage{963, 0};
+inline constexpr TextId kMoveDividerStep{975, 6};
+
+}  // namespace orbo::app_texts

@@ -1,0 +1,37 @@
+// The language texts of the options dialog and the database properties:
+// their captions, the password prompts and refusals, unwritten settings.
+#pragma once
+
+#include "storage/text_id.h"
+
+namespace orbo::settings_texts {
+
+inline constexpr TextId kOptionsTitle{300, 0};
+inline constexpr TextId kViewTab{300, 1};
+inline constexpr TextId kEditorTab{300, 2};
+inline constexpr TextId kWindowFrame{300, 3};
+inline constexpr TextId kToolbarButtonsFrame{300, 4};
+inline constexpr TextId kShowStatusBar{300, 5};
+inline constexpr TextId kClearRecentFiles{300, 6};
+inline constexpr TextId kSeparator{300, 9};
+inline constexpr TextId kDesignGridFrame{310, 0};
+inline constexpr TextId kHorizontalStepLabel{310, 1};
+inline constexpr TextId kVerticalStepLabel{310, 2};
+inline constexpr TextId kShowGrid{310, 3};
+inline constexpr TextId kDefaultFontFrame{320, 0};
+inline constexpr TextId kChangeFont{320, 1};
+inline constexpr TextId kShowStartDialog{375, 1};
+inline constexpr TextId kSettingsNotWritten{968, 2};
+
+inline constexpr TextId kDatabasePropertiesTitle{400, 0};
+inline constexpr TextId kPasswordProtectionFrame{420, 0};
+inline constexpr TextId kProtectWithPassword{420, 1};
+inline constexpr TextId kChangePassword{420, 2};
+inline constexpr TextId kAskNewPassword{690, 0};
+inline constexpr TextId kAskPasswordAgain{700, 0};
+inline constexpr TextId kAskOldPassword{710, 0};
+inline constexpr TextId kPasswordsDiffer{720, 0};
+inline constexpr TextId kWrongPassword{730, 0};
+inline constexpr TextId kPasswordTooShort{735, 0};
+
+}  // namespace orbo::settings_texts

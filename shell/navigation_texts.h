@@ -1,0 +1,25 @@
+// The language texts of moving through records and folders: the refusals
+// and questions of adding, cloning, deleting and moving them.
+#pragma once
+
+#include "storage/text_id.h"
+
+namespace orbo::navigation_texts {
+
+// "The record was not added: the limit (", the limit, "records) has been reached."
+inline constexpr TextId kRecordLimitStart{940, 0};
+inline constexpr TextId kRecordLimitEnd{940, 1};
+inline constexpr TextId kFolderLimitStart{930, 0};
+inline constexpr TextId kFolderLimitEnd{930, 1};
+inline constexpr TextId kNoRecordToClone{650, 0};
+inline constexpr TextId kOnlyRecordNotDeleted{520, 0};
+inline constexpr TextId kFolderHasSubfolders{620, 0};
+// "The folder "", its name, "" contains records. Delete the folder ...?"
+inline constexpr TextId kAskDeleteFolderStart{635, 0};
+inline constexpr TextId kAskDeleteFolderEnd{635, 1};
+inline constexpr TextId kOnlyFolderNotDeleted{600, 0};
+inline constexpr TextId kFolderIntoItself{610, 0};
+inline constexpr TextId kDeleteFolderTooltip{958, 4};
+inline constexpr TextId kDeleteRecordTooltip{958, 5};
+
+}  // namespace orbo::navigation_texts

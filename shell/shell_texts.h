@@ -1,0 +1,41 @@
+// The language texts of the shell's own windows and messages: the start and
+// about dialog, the text input dialog, the window title and status bar, the
+// places of texts a save refuses, font descriptions and the movable export.
+#pragma once
+
+#include "storage/text_id.h"
+
+namespace orbo::shell_texts {
+
+inline constexpr TextId kWelcomeTitle{957, 0};
+inline constexpr TextId kCreateNewDatabase{957, 1};
+inline constexpr TextId kOpenExampleDatabase{957, 2};
+inline constexpr TextId kOpenDatabaseLabel{957, 3};
+inline constexpr TextId kShowAtStartUp{957, 4};
+inline constexpr TextId kAboutTitle{957, 5};
+inline constexpr TextId kProductVersion{957, 6};
+inline constexpr TextId kProductDescription{957, 7};
+inline constexpr TextId kOpenAnotherFile{360, 0};
+
+inline constexpr TextId kEnterTextTitle{961, 0};
+inline constexpr TextId kBrowse{597, 0};
+
+// The edit-mode marker of the window title.
+inline constexpr TextId kFormDesign{15, 0};
+inline constexpr TextId kRecordsCount{100, 1};
+inline constexpr TextId kFoldersCount{100, 2};
+
+inline constexpr TextId kRecordFieldPlace{962, 7};
+inline constexpr TextId kFolderPlace{962, 8};
+inline constexpr TextId kFormPlace{962, 9};
+inline constexpr TextId kFormElementPlace{962, 10};
+inline constexpr TextId kDatabaseFontPlace{962, 11};
+
+inline constexpr TextId kPointsWord{320, 2};
+inline constexpr TextId kBoldWord{320, 3};
+inline constexpr TextId kItalicWord{320, 4};
+
+inline constexpr TextId kCopyingFiles{827, 0};
+inline constexpr TextId kFilesNotCopied{967, 0};
+
+}  // namespace orbo::shell_texts
