@@ -22,4 +22,19 @@ inline constexpr TextId kFolderIntoItself{610, 0};
 inline constexpr TextId kDeleteFolderTooltip{958, 4};
 inline constexpr TextId kDeleteRecordTooltip{958, 5};
 
+// Names of the steps undo and redo take back.
+inline constexpr TextId kAddRecordStep{976, 0};
+inline constexpr TextId kCloneRecordStep{976, 1};
+inline constexpr TextId kDeleteRecordStep{976, 2};
+inline constexpr TextId kDeleteFolderStep{976, 3};
+inline constexpr TextId kAddFolderStep{976, 4};
+inline constexpr TextId kMoveRecordStep{976, 5};
+inline constexpr TextId kMoveFolderStep{976, 6};
+inline constexpr TextId kFolderUpStep{976, 7};
+inline constexpr TextId kFolderDownStep{976, 8};
+inline constexpr TextId kFolderToTopStep{976, 9};
+inline constexpr TextId kRenameFolderStep{976, 10};
+inline constexpr TextId kFolderIconStep{976, 11};
+inline constexpr TextId kMarkStep{976, 12};
+
 }  // namespace orbo::navigation_texts

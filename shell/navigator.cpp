@@ -21,22 +21,6 @@
 namespace orbo {
 namespace {
 
-constexpr int kStepNames = 976;
-enum StepName {
-  kAddRecordStep,
-  kCloneRecordStep,
-  kDeleteRecordStep,
-  kDeleteFolderStep,
-  kAddFolderStep,
-  kMoveRecordStep,
-  kMoveFolderStep,
-  kFolderUpStep,
-  kFolderDownStep,
-  kFolderToTopStep,
-  kRenameFolderStep,
-  kFolderIconStep,
-  kMarkStep,
-};
 constexpr const char* kRecordSteps[] = {"dbfirst", "dbprev", "dbnext", "dblast", "tofolder"};
 constexpr const char* kRecordMenus[] = {"mnuAddSameRec", "mnuCloneRec", "mnuDelRec"};
 
@@ -274,11 +258,11 @@ void Navigator::Step(int (*next)(const Database&, int, int)) {
   if (target >= 0) ShowRecord(target);
 }
 
-QString Navigator::StepName(int entry) const { return context_.texts.Get(kStepNames, entry); }
+QString Navigator::StepName(TextId name) const { return context_.texts.Get(name); }
 
-bool Navigator::Change(int entry, const ChangeScope& scope, const std::function<void()>& change,
+bool Navigator::Change(TextId name, const ChangeScope& scope, const std::function<void()>& change,
                        const QString& mergeKey) {
-  return context_.funnel.Change(StepName(entry), scope, change, mergeKey);
+  return context_.funnel.Change(StepName(name), scope, change, mergeKey);
 }
 
 bool Navigator::RoomForRecord() {
@@ -311,7 +295,7 @@ bool Navigator::AddRecord(int folder, int form, bool quiet) {
                          : state_.CurRecord >= 0 ? db_.Records[state_.CurRecord].Form
                                                  : 0;
   const int slot = SlotForRecord(folder);
-  Change(kAddRecordStep, ChangeScope::Records({slot}), [&] {
+  Change(navigation_texts::kAddRecordStep, ChangeScope::Records({slot}), [&] {
     InsertRecord(slot, folder, chosenForm);
     if (quiet) {
       state_.CurRecord = slot;
@@ -331,7 +315,7 @@ void Navigator::CloneRecord() {
   if (!RoomForRecord()) return;
   const RecordData original = db_.Records[state_.CurRecord];
   const int slot = SlotForRecord(state_.CurFolder);
-  Change(kCloneRecordStep, ChangeScope::Records({slot}), [&] {
+  Change(navigation_texts::kCloneRecordStep, ChangeScope::Records({slot}), [&] {
     InsertRecord(slot, state_.CurFolder, original.Form);
     db_.Records[slot] = original;
     tree_.UpdateRecordText(db_, slot);
@@ -361,8 +345,8 @@ void Navigator::DeleteCurrentRecord() {
                                   kExclamation);
     return;
   }
-  auto step = std::make_unique<DeletionStep>(StepName(kDeleteRecordStep), db_, state_,
-                                             context_.funnel.Place());
+  auto step = std::make_unique<DeletionStep>(StepName(navigation_texts::kDeleteRecordStep), db_,
+                                             state_, context_.funnel.Place());
   const int countBefore = db_.RecordCount;
   FollowDeletion(step->DeleteRecords({record}).front(), countBefore, true);
   step->Finish();
@@ -381,7 +365,7 @@ void Navigator::AddFolder() {
     return;
   }
   const int folder = db_.FolderCount;
-  Change(kAddFolderStep, ChangeScope::Folders({folder}), [&] {
+  Change(navigation_texts::kAddFolderStep, ChangeScope::Folders({folder}), [&] {
     SetCount(db_, kFoldersKind, static_cast<std::int16_t>(folder + 1));
     NewFolder(db_, folder);
     db_.Folders[folder].Parent = static_cast<std::int16_t>(
@@ -427,9 +411,9 @@ void Navigator::DeleteCurrentFolder() {
     return;
   }
   const int folder = state_.CurFolder;
-  auto step =
-      std::make_unique<DeletionStep>(StepName(kDeleteFolderStep).arg(db_.Folders[folder].Name), db_,
-                                     state_, context_.funnel.Place());
+  auto step = std::make_unique<DeletionStep>(
+      StepName(navigation_texts::kDeleteFolderStep).arg(db_.Folders[folder].Name), db_, state_,
+      context_.funnel.Place());
   if (!DeleteFolder(*step, folder)) return;
   step->Finish();
   OpenSelectedNode();
@@ -450,7 +434,7 @@ void Navigator::RenameCurrentFolder(const QString& name) {
   const int folder = state_.CurFolder;
   // Typing a name is one step.
   Change(
-      kRenameFolderStep, ChangeScope::Folders({folder}),
+      navigation_texts::kRenameFolderStep, ChangeScope::Folders({folder}),
       [&] {
         db_.Folders[folder].Name = name;
         tree_.UpdateFolderNode(db_, folder);
@@ -462,7 +446,7 @@ void Navigator::RenameCurrentFolder(const QString& name) {
 void Navigator::ChooseFolderIcon() {
   const int folder = state_.CurFolder;
   const QString icon = context_.services.ChooseIcon(db_.Folders[folder].Icon);
-  Change(kFolderIconStep, ChangeScope::Folders({folder}), [&] {
+  Change(navigation_texts::kFolderIconStep, ChangeScope::Folders({folder}), [&] {
     db_.Folders[folder].Icon = icon;
     tree_.UpdateFolderNode(db_, folder);
   });
@@ -479,7 +463,7 @@ void Navigator::MoveFolderAmongSiblings(bool up) {
   std::vector<int> folders{folder, sibling};
   for (int f : SubfoldersOf(db_, folder)) folders.push_back(f);
   for (int f : SubfoldersOf(db_, sibling)) folders.push_back(f);
-  Change(up ? kFolderUpStep : kFolderDownStep,
+  Change(up ? navigation_texts::kFolderUpStep : navigation_texts::kFolderDownStep,
          ChangeScope{IndexScope::Of(std::move(records)), IndexScope::Of(std::move(folders)), {}},
          [&] {
            ExchangeFolders(db_, folder, sibling);
@@ -490,7 +474,7 @@ void Navigator::MoveFolderAmongSiblings(bool up) {
 
 void Navigator::MoveFolderToTop() {
   const int folder = state_.CurFolder;
-  Change(kFolderToTopStep, ChangeScope::Folders({folder}), [&] {
+  Change(navigation_texts::kFolderToTopStep, ChangeScope::Folders({folder}), [&] {
     db_.Folders[folder].Parent = TopLevelParent;
     RebuildTree();
     ShowFolder(folder);
@@ -499,7 +483,8 @@ void Navigator::MoveFolderToTop() {
 }
 
 void Navigator::ToggleMark(int record) {
-  Change(kMarkStep, ChangeScope{}, [&] { db_.RecordMarks[record] = !db_.RecordMarks[record]; });
+  Change(navigation_texts::kMarkStep, ChangeScope{},
+         [&] { db_.RecordMarks[record] = !db_.RecordMarks[record]; });
   ShowMark(record);
 }
 
@@ -528,7 +513,7 @@ void Navigator::DropNode(const QString& draggedKey, const QString& targetKey) {
                                     kExclamation);
       return;
     }
-    Change(kMoveFolderStep, ChangeScope::Folders({dragged.index}), [&] {
+    Change(navigation_texts::kMoveFolderStep, ChangeScope::Folders({dragged.index}), [&] {
       db_.Folders[dragged.index].Parent = static_cast<std::int16_t>(folder);
       tree_.RemoveNode(draggedKey);
       tree_.AddFolderNode(db_, dragged.index);
@@ -542,8 +527,8 @@ void Navigator::DropNode(const QString& draggedKey, const QString& targetKey) {
   if (!RoomForRecord()) return;
   const RecordData held = db_.Records[dragged.index];
   const bool marked = db_.RecordMarks[dragged.index];
-  auto step = std::make_unique<DeletionStep>(StepName(kMoveRecordStep), db_, state_,
-                                             context_.funnel.Place());
+  auto step = std::make_unique<DeletionStep>(StepName(navigation_texts::kMoveRecordStep), db_,
+                                             state_, context_.funnel.Place());
   const int countBefore = db_.RecordCount;
   FollowDeletion(step->DeleteRecords({dragged.index}).front(), countBefore, true);
   const int slot = SlotForRecord(folder);

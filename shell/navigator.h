@@ -6,6 +6,7 @@
 #include <QString>
 
 #include "shell/navigation_views.h"
+#include "storage/text_id.h"
 
 namespace orbo {
 
@@ -67,9 +68,9 @@ class Navigator {
   void FollowDeletion(const RecordDeletion& deletion, int countBefore, bool removeNode);
   void FillFolderList(int folder);
   // One undo step named by entry of the navigation's step names.
-  bool Change(int entry, const ChangeScope& scope, const std::function<void()>& change,
+  bool Change(TextId name, const ChangeScope& scope, const std::function<void()>& change,
               const QString& mergeKey = {});
-  QString StepName(int entry) const;
+  QString StepName(TextId name) const;
 
   WindowContext& context_;
   Database& db_;

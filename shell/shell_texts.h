@@ -38,4 +38,10 @@ inline constexpr TextId kItalicWord{320, 4};
 inline constexpr TextId kCopyingFiles{827, 0};
 inline constexpr TextId kFilesNotCopied{967, 0};
 
+// The tooltips of Undo and Redo: the step's name, or that there is none.
+inline constexpr TextId kUndoStep{975, 2};
+inline constexpr TextId kRedoStep{975, 3};
+inline constexpr TextId kNothingToUndo{975, 4};
+inline constexpr TextId kNothingToRedo{975, 5};
+
 }  // namespace orbo::shell_texts

@@ -6,6 +6,7 @@
 #include "shell/command_funnel.h"
 #include "shell/language_texts.h"
 #include "shell/main_commands.h"
+#include "shell/shell_texts.h"
 
 namespace orbo {
 UndoCommands::UndoCommands(MainCommands& commands, CommandFunnel& funnel,
@@ -21,13 +22,14 @@ UndoCommands::UndoCommands(MainCommands& commands, CommandFunnel& funnel,
 
 void UndoCommands::Update() {
   const QUndoStack& stack = funnel_.Stack();
-  auto follow = [this](QAction* action, bool can, const QString& step, int named, int none) {
+  auto follow = [this](QAction* action, bool can, const QString& step, TextId named, TextId none) {
     action->setEnabled(can);
-    action->setToolTip(can ? texts_.Get(kUndoTexts, named).arg(step)
-                           : texts_.Get(kUndoTexts, none));
+    action->setToolTip(can ? texts_.Get(named).arg(step) : texts_.Get(none));
   };
-  follow(commands_.Menu("mnuUndo"), stack.canUndo(), stack.undoText(), 2, 4);
-  follow(commands_.Menu("mnuRedo"), stack.canRedo(), stack.redoText(), 3, 5);
+  follow(commands_.Menu("mnuUndo"), stack.canUndo(), stack.undoText(), shell_texts::kUndoStep,
+         shell_texts::kNothingToUndo);
+  follow(commands_.Menu("mnuRedo"), stack.canRedo(), stack.redoText(), shell_texts::kRedoStep,
+         shell_texts::kNothingToRedo);
   // Like every menu, Edit opens only when it offers something.
   commands_.Submenu("mnuEdit")->menuAction()->setEnabled(stack.canUndo() || stack.canRedo());
 }

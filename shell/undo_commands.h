@@ -11,10 +11,6 @@ class CommandFunnel;
 class LanguageTexts;
 class MainCommands;
 
-// Language group of the Undo and Redo captions and tooltips, and of the
-// window's own steps (entry 6: moving the divider).
-constexpr int kUndoTexts = 975;
-
 class UndoCommands : public QObject {
  public:
   UndoCommands(MainCommands& commands, CommandFunnel& funnel, const LanguageTexts& texts);

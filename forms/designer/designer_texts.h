@@ -21,4 +21,14 @@ inline constexpr TextId kNewFormListEntry{961, 3};
 // "New Form..." in the drop-down of the edit mode button.
 inline constexpr TextId kNewFormMenuItem{958, 6};
 
+// Names of the steps undo and redo take back.
+inline constexpr TextId kAddElementStep{978, 0};
+inline constexpr TextId kMoveStep{978, 1};
+inline constexpr TextId kResizeStep{978, 2};
+inline constexpr TextId kDeleteElementStep{978, 3};
+inline constexpr TextId kAddFormStep{978, 4};
+inline constexpr TextId kCloneFormStep{978, 5};
+inline constexpr TextId kDeleteFormStep{978, 6};
+inline constexpr TextId kChooseTitleStep{978, 7};
+
 }  // namespace orbo::designer_texts

@@ -21,14 +21,6 @@ namespace {
 
 constexpr int kHandleCount = 8;
 // The undo steps of the designer.
-constexpr int kStepNames = 978;
-constexpr int kAddElementStep = 0;
-constexpr int kMoveStep = 1;
-constexpr int kResizeStep = 2;
-constexpr int kDeleteElementStep = 3;
-constexpr int kAddFormStep = 4;
-constexpr int kCloneFormStep = 5;
-constexpr int kDeleteFormStep = 6;
 
 std::size_t At(int i) { return static_cast<std::size_t>(i); }
 
@@ -107,8 +99,9 @@ void FormDesigner::FollowModel(const ChangedParts& parts, bool undoOrRedo) {
     Redraw();
 }
 
-bool FormDesigner::Change(int step, const ChangeScope& scope, const std::function<void()>& change) {
-  return context_.funnel.Change(context_.texts.Get(kStepNames, step), scope, change);
+bool FormDesigner::Change(TextId step, const ChangeScope& scope,
+                          const std::function<void()>& change) {
+  return context_.funnel.Change(context_.texts.Get(step), scope, change);
 }
 
 std::vector<int> FormDesigner::RecordsOfForm(int form) const {
@@ -223,7 +216,7 @@ void FormDesigner::AddElement(int type, int x, int y) {
   }
   // The records start the new slot empty.
   int slot = -1;
-  Change(kAddElementStep,
+  Change(designer_texts::kAddElementStep,
          ChangeScope{IndexScope::Of(RecordsOfForm(form)), {}, IndexScope::Of({form})}, [&] {
            slot = AddElementInModel(db, form, type, x, y, context_.settings.DefaultFont);
            if (slot >= 0) Select(type, slot);
@@ -265,7 +258,7 @@ void FormDesigner::DeleteElement() {
   }
   // The step keeps the records' values of the element, and of the one that
   // takes its slot.
-  Change(kDeleteElementStep,
+  Change(designer_texts::kDeleteElementStep,
          ChangeScope{IndexScope::Of(RecordsOfForm(form)), {}, IndexScope::Of({form})}, [&] {
            DeleteElementInModel(context_.db, form, type, slot);
            Select(kSelectForm, 0);
@@ -286,7 +279,7 @@ void FormDesigner::RetitleRecordsOfForm() {
 bool FormDesigner::AddForm() {
   Database& db = context_.db;
   bool added = false;
-  Change(kAddFormStep, ChangeScope::Forms({db.FormCount}), [&] {
+  Change(designer_texts::kAddFormStep, ChangeScope::Forms({db.FormCount}), [&] {
     added = AddFormInModel(db, context_.settings.DefaultFont);
     if (added) Show(db.FormCount - 1);
   });
@@ -301,7 +294,7 @@ bool FormDesigner::AddForm() {
 void FormDesigner::CloneForm() {
   Database& db = context_.db;
   bool cloned = false;
-  Change(kCloneFormStep, ChangeScope::Forms({db.FormCount}), [&] {
+  Change(designer_texts::kCloneFormStep, ChangeScope::Forms({db.FormCount}), [&] {
     cloned = CloneFormInModel(db, context_.state.CurForm);
     if (cloned) Show(db.FormCount - 1);
   });
@@ -341,7 +334,7 @@ void FormDesigner::DeleteForm() {
   for (int r = 0; r < db.RecordCount; ++r) {
     if (db.Records[At(r)].Form >= form) records.push_back(r);
   }
-  Change(kDeleteFormStep,
+  Change(designer_texts::kDeleteFormStep,
          ChangeScope{IndexScope::Of(std::move(records)), {}, IndexScope::Of(std::move(forms))},
          [&] {
            DeleteFormInModel(db, form);
@@ -551,8 +544,8 @@ void FormDesigner::FinishGesture() {
   // The control is where the gesture left it: the step stores the box
   // without moving anything again.
   const bool stored = done.box == done.start || context_.funnel.Run([&] {
-    Change(done.kind == Gesture::kMove ? kMoveStep : kResizeStep, ChangeScope::Forms({done.form}),
-           [&] { CommitGeometry(done); });
+    Change(done.kind == Gesture::kMove ? designer_texts::kMoveStep : designer_texts::kResizeStep,
+           ChangeScope::Forms({done.form}), [&] { CommitGeometry(done); });
     // A resized form is drawn again at its new size.
     if (done.type == -1) Redraw();
   });

@@ -14,6 +14,7 @@
 
 #include "forms/designer/designer_logic.h"
 #include "storage/model_delta.h"
+#include "storage/text_id.h"
 
 class QAction;
 class QComboBox;
@@ -83,7 +84,7 @@ class FormDesigner : public QObject {
   // A step was made, undone or redone: the lists and the handles follow.
   void FollowModel(const ChangedParts& parts, bool undoOrRedo);
   // Changes the model as one undo step named by text entry step.
-  bool Change(int step, const ChangeScope& scope, const std::function<void()>& change);
+  bool Change(TextId step, const ChangeScope& scope, const std::function<void()>& change);
   // The records of the current form, which its element table shapes.
   std::vector<int> RecordsOfForm(int form) const;
   void PlaceHandles();

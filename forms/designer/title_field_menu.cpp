@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QMenu>
 
+#include "forms/designer/designer_texts.h"
 #include "shell/folder_tree.h"
 #include "shell/window_context.h"
 #include "storage/element_values.h"
@@ -10,9 +11,6 @@
 
 namespace orbo {
 namespace {
-
-constexpr int kStepNames = 978;
-constexpr int kChooseTitleStep = 7;
 
 std::size_t At(int i) { return static_cast<std::size_t>(i); }
 
@@ -50,7 +48,7 @@ void TitleFieldMenu::Choose(ElementRef element) {
   const int form = form_();
   // An entry of a menu made for another form names nothing here.
   if (form < 0 || !IsValidTitleElement(db.Forms[At(form)], element)) return;
-  const bool changed = context_.funnel.Change(context_.texts.Get(kStepNames, kChooseTitleStep),
+  const bool changed = context_.funnel.Change(context_.texts.Get(designer_texts::kChooseTitleStep),
                                               ChangeScope::Forms({form}),
                                               [&] { db.Forms[At(form)].TitleElement = element; });
   if (!changed) return;

@@ -31,4 +31,12 @@ inline constexpr TextId kNoSuchFile{965, 0};
 inline constexpr TextId kNotMailAddress{965, 1};
 inline constexpr TextId kNoProgramOpened{965, 2};
 
+// Names of the steps undo and redo take back.
+inline constexpr TextId kTypingStep{977, 0};
+inline constexpr TextId kChoiceStep{977, 1};
+inline constexpr TextId kFlagStep{977, 2};
+inline constexpr TextId kPictureStep{977, 3};
+inline constexpr TextId kButtonValueStep{977, 4};
+inline constexpr TextId kQuickListStep{977, 5};
+
 }  // namespace orbo::editor_texts

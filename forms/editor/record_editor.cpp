@@ -37,13 +37,6 @@ constexpr int kStatusSeconds = 8;
 // A media file name longer than this is cut in the status panel.
 constexpr int kLongestMediaName = 15;
 // The undo steps of record editing.
-constexpr int kStepNames = 977;
-constexpr int kTypingStep = 0;
-constexpr int kChoiceStep = 1;
-constexpr int kFlagStep = 2;
-constexpr int kPictureStep = 3;
-constexpr int kButtonValueStep = 4;
-constexpr int kQuickListStep = 5;
 
 constexpr const char* kTypeProperty = "elementType";
 constexpr const char* kSlotProperty = "elementSlot";
@@ -136,7 +129,7 @@ void RecordEditor::Listen(int type, int slot, QWidget* control) {
     case kCombo:
       connect(static_cast<QComboBox*>(control), &QComboBox::currentIndexChanged, this,
               [this, slot](int index) {
-                Store(kCombo, slot, kChoiceStep, {}, [&](RecordData& record) {
+                Store(kCombo, slot, editor_texts::kChoiceStep, {}, [&](RecordData& record) {
                   record.ComboValue[At(slot)] = static_cast<std::int16_t>(index);
                 });
               });
@@ -150,7 +143,7 @@ void RecordEditor::Listen(int type, int slot, QWidget* control) {
           flag->setChecked(false);
           return;
         }
-        Store(kFlag, slot, kFlagStep, {},
+        Store(kFlag, slot, editor_texts::kFlagStep, {},
               [&](RecordData& record) { record.FlagValue[At(slot)] = checked; });
       });
       break;
@@ -166,13 +159,13 @@ void RecordEditor::Listen(int type, int slot, QWidget* control) {
   }
 }
 
-void RecordEditor::Store(int type, int slot, int step, const QString& mergeKey,
+void RecordEditor::Store(int type, int slot, TextId step, const QString& mergeKey,
                          const std::function<void(RecordData&)>& store) {
   if (!Editing()) return;
   const int record = context_.state.CurRecord;
   const bool stored = context_.funnel.Run([&] {
     const bool changed = context_.funnel.Change(
-        context_.texts.Get(kStepNames, step), ChangeScope::Records({record}),
+        context_.texts.Get(step), ChangeScope::Records({record}),
         [&] { store(context_.db.Records[At(record)]); }, mergeKey);
     if (changed) RecordFieldChanged(type, slot);
   });
@@ -181,10 +174,9 @@ void RecordEditor::Store(int type, int slot, int step, const QString& mergeKey,
   if (!stored) QTimer::singleShot(0, this, [this] { ShowRecordAgain(); });
 }
 
-bool RecordEditor::ChangeShownRecord(int step, const std::function<void(RecordData&)>& store) {
+bool RecordEditor::ChangeShownRecord(TextId step, const std::function<void(RecordData&)>& store) {
   const int record = context_.state.CurRecord;
-  return context_.funnel.Change(context_.texts.Get(kStepNames, step),
-                                ChangeScope::Records({record}),
+  return context_.funnel.Change(context_.texts.Get(step), ChangeScope::Records({record}),
                                 [&] { store(context_.db.Records[At(record)]); });
 }
 
@@ -199,7 +191,7 @@ void RecordEditor::StoreTyped(int type, int slot, const QString& value) {
                            .arg(type)
                            .arg(slot)
                            .arg(typedWord_);
-  Store(type, slot, kTypingStep, word, [&](RecordData& changed) {
+  Store(type, slot, editor_texts::kTypingStep, word, [&](RecordData& changed) {
     (type == kText ? changed.TextValue : changed.MemoValue)[At(slot)] = value;
   });
 }
@@ -253,7 +245,7 @@ void RecordEditor::TakeQuickValue(const QString& value) {
   auto* text = static_cast<QLineEdit*>(canvas_.Control(kText, slot));
   canvas_.QuickList().hide();
   // A value taken from the list is a step of its own, not a typed word.
-  Store(kText, slot, kQuickListStep, {},
+  Store(kText, slot, editor_texts::kQuickListStep, {},
         [&](RecordData& record) { record.TextValue[At(slot)] = value; });
   {
     SuppressEvents suppressed(context_.state);
@@ -275,7 +267,7 @@ void RecordEditor::ChangePicture() {
   if (file.isEmpty()) return;
   const int slot = state.SelIndex;
   const QString stored = MakeRelativePath(file, context_.db.DatabasePath);
-  if (!ChangeShownRecord(kPictureStep,
+  if (!ChangeShownRecord(editor_texts::kPictureStep,
                          [&](RecordData& record) { record.ImageValue[At(slot)] = stored; }))
     return;
   ShowRecordAgain();
@@ -357,7 +349,7 @@ void RecordEditor::AskButtonValue(int slot) {
     answer = file.isEmpty() ? value : MakeRelativePath(file, db.DatabasePath);
   }
   if (question.kind == ValueQuestion::kNoQuestion ||
-      !ChangeShownRecord(kButtonValueStep,
+      !ChangeShownRecord(editor_texts::kButtonValueStep,
                          [&](RecordData& record) { record.ButtonValue[At(slot)] = answer; }))
     return;
   ShowRecordAgain();

@@ -53,11 +53,11 @@ class RecordEditor : public QObject {
   // command and one undo step named by step (steps with the same non-empty
   // mergeKey in a row become one); a value that arrives while another
   // command runs is dropped and the controls show the record again.
-  void Store(int type, int slot, int step, const QString& mergeKey,
+  void Store(int type, int slot, TextId step, const QString& mergeKey,
              const std::function<void(RecordData&)>& store);
   // The undo step of a value changed inside a command; false when the
   // value was the same.
-  bool ChangeShownRecord(int step, const std::function<void(RecordData&)>& store);
+  bool ChangeShownRecord(TextId step, const std::function<void(RecordData&)>& store);
   // A text or multiline value typed: one step per word.
   void StoreTyped(int type, int slot, const QString& value);
   void RecordFieldChanged(int type, int slot);

@@ -30,9 +30,6 @@ namespace {
 constexpr int kFormPage = kElementTypeCount;
 constexpr int kDatabasePage = kElementTypeCount + 1;
 // The undo steps of the dialog.
-constexpr int kStepNames = 978;
-constexpr int kPropertiesStep = 8;
-constexpr int kFontStep = 9;
 
 int PageOf(int selType) {
   return selType == kSelectForm ? kFormPage : selType == kSelectDatabase ? kDatabasePage : selType;
@@ -321,7 +318,7 @@ void PropertiesDialog::Store() {
   const int form = context_.state.CurForm;
   const PropertyEntries entries = Entries();
   if (!context_.funnel.Change(
-          context_.texts.Get(kStepNames, kPropertiesStep), ChangeScope::Forms({form}),
+          context_.texts.Get(properties_texts::kPropertiesStep), ChangeScope::Forms({form}),
           [&] { StoreProperties(context_.db, form, selType_, slot_, entries); }))
     return;
   // Icons of forms and the list length show in the tree.
@@ -352,7 +349,7 @@ void PropertiesDialog::ChooseFont() {
   // step keeps anyway.
   const ChangeScope scope =
       IsElementSelection(selType_) ? ChangeScope::Forms({form}) : ChangeScope{};
-  context_.funnel.Change(context_.texts.Get(kStepNames, kFontStep), scope,
+  context_.funnel.Change(context_.texts.Get(properties_texts::kFontStep), scope,
                          [&] { font = SpecOf(*chosen); });
   fontLab_->setText(DescribeFont(font, context_.texts));
   if (IsElementSelection(selType_)) redraw_();

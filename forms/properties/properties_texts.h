@@ -38,4 +38,8 @@ inline constexpr TextId kCheckBoxAtRight{208, 1};
 inline constexpr TextId kLongestListTextLabel{300, 7};
 inline constexpr TextId kLongestListTextUnit{300, 8};
 
+// Names of the steps undo and redo take back.
+inline constexpr TextId kPropertiesStep{978, 8};
+inline constexpr TextId kFontStep{978, 9};
+
 }  // namespace orbo::properties_texts

@@ -19,10 +19,8 @@
 namespace orbo {
 namespace {
 
-constexpr int kProgressEnd = 200;
 constexpr int kRowsPerProgressStep = 20;
-constexpr int kStepNames = 979;
-constexpr int kImportStep = 5;
+constexpr int kProgressEnd = 200;
 
 }  // namespace
 
@@ -141,7 +139,7 @@ void AccessExchange::AddRecords(const std::vector<QStringList>& rows) {
   }
   const LanguageTexts& t = context_.texts;
   int cut = 0;
-  context_.funnel.Change(t.Get(kStepNames, kImportStep), ChangeScope::Records(places), [&] {
+  context_.funnel.Change(t.Get(access_texts::kImportStep), ChangeScope::Records(places), [&] {
     if (grown > 0) SetCount(db, kRecordsKind, static_cast<std::int16_t>(firstNew + grown));
     for (int i = 0; i < total; ++i) {
       const int slot = places[static_cast<std::size_t>(i)];

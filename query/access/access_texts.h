@@ -35,4 +35,7 @@ inline constexpr TextId kExportFailed{910, 0};
 inline constexpr TextId kValuesCut{972, 0};
 inline constexpr TextId kAccessFileOverDatabase{972, 1};
 
+// Names of the steps undo and redo take back.
+inline constexpr TextId kImportStep{979, 5};
+
 }  // namespace orbo::access_texts

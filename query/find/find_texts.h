@@ -40,4 +40,7 @@ inline constexpr TextId kNoFieldsOfTypeEnd{740, 1};
 inline constexpr TextId kTextNotFound{770, 0};
 inline constexpr TextId kAskContinueAtOtherEnd{780, 0};
 
+// Names of the steps undo and redo take back.
+inline constexpr TextId kMarkStep{979, 2};
+
 }  // namespace orbo::find_texts

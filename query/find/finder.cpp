@@ -17,8 +17,6 @@ namespace {
 
 // The result log stops growing here; searching goes on.
 constexpr int kLogLimit = 1000;
-constexpr int kStepNames = 979;
-constexpr int kMarkStep = 2;
 
 }  // namespace
 
@@ -128,7 +126,7 @@ void Finder::MarkShown() {
   const int record = context_.state.CurRecord;
   if (record < 0) return;
   // A record marked already is no step.
-  context_.funnel.Change(context_.texts.Get(kStepNames, kMarkStep), ChangeScope{},
+  context_.funnel.Change(context_.texts.Get(find_texts::kMarkStep), ChangeScope{},
                          [&] { context_.db.RecordMarks[record] = true; });
   navigator_.ShowMark(record);
 }

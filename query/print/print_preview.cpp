@@ -16,13 +16,7 @@
 #include "shell/window_context.h"
 
 namespace orbo {
-namespace {
-
-constexpr int kStepNames = 979;
-constexpr int kMoveOffsetsStep = 3;
-constexpr int kResetOffsetsStep = 4;
-
-}  // namespace
+namespace {}  // namespace
 
 PrintPreview::PrintPreview(Context context, double screenTwipsPerPixel, QWidget* parent)
     : QDialog(parent), context_(context), screenTwipsPerPixel_(screenTwipsPerPixel) {
@@ -180,19 +174,19 @@ void PrintPreview::MoveOffsets(const QPoint& distance) {
   const int shownWidth = image1_->width();
   SetOffsets(form, DraggedOffset(def.PrintOffsetX, distance.x(), pageWidth, shownWidth),
              DraggedOffset(def.PrintOffsetY, distance.y(), pageWidth, shownWidth),
-             kMoveOffsetsStep);
+             print_texts::kMoveOffsetsStep);
 }
 
 void PrintPreview::ResetOffsets() {
   const int form = ShownForm();
-  if (form >= 0) SetOffsets(form, 0, 0, kResetOffsetsStep);
+  if (form >= 0) SetOffsets(form, 0, 0, print_texts::kResetOffsetsStep);
 }
 
 // Offsets that stay as they were make no step.
-void PrintPreview::SetOffsets(int form, std::int32_t x, std::int32_t y, int step) {
+void PrintPreview::SetOffsets(int form, std::int32_t x, std::int32_t y, TextId step) {
   WindowContext& window = context_.window;
   window.funnel.Change(
-      window.texts.Get(kStepNames, step), ChangeScope::Forms({form}),
+      window.texts.Get(step), ChangeScope::Forms({form}),
       [&] {
         FormDef& def = window.db.Forms[static_cast<std::size_t>(form)];
         def.PrintOffsetX = x;

@@ -11,6 +11,7 @@
 
 #include "query/print/preview_geometry.h"
 #include "storage/database_model.h"
+#include "storage/text_id.h"
 
 class QLabel;
 class QPrinter;
@@ -49,7 +50,7 @@ class PrintPreview : public QDialog {
   void ResetOffsets();
   // Gives the shown record's form the offsets, as an undo step named by
   // language text 979/step, folded into the session's step.
-  void SetOffsets(int form, std::int32_t x, std::int32_t y, int step);
+  void SetOffsets(int form, std::int32_t x, std::int32_t y, TextId step);
   // The form of the shown record, or -1.
   int ShownForm() const;
   QSizeF PageTwips() const;

@@ -33,4 +33,8 @@ inline constexpr TextId kPrinterRefusedPages{970, 3};
 inline constexpr TextId kPagesOverDatabase{970, 4};
 inline constexpr TextId kPrintingPageOf{970, 5};
 
+// Names of the steps undo and redo take back.
+inline constexpr TextId kMoveOffsetsStep{979, 3};
+inline constexpr TextId kResetOffsetsStep{979, 4};
+
 }  // namespace orbo::print_texts

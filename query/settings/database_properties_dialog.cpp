@@ -17,10 +17,6 @@ namespace orbo {
 namespace {
 
 constexpr int kHelpTopic = 20;
-constexpr int kStepNames = 979;
-constexpr int kProtectionOffStep = 6;
-constexpr int kProtectionOnStep = 7;
-constexpr int kPasswordStep = 8;
 
 }  // namespace
 
@@ -81,8 +77,10 @@ void DatabasePropertiesDialog::Run() {
   db.PasswordOn = wasOn;
   db.Password = oldPassword;
   if (!accepted) return;
-  const int step = on == wasOn ? kPasswordStep : on ? kProtectionOnStep : kProtectionOffStep;
-  context_.funnel.Change(context_.texts.Get(kStepNames, step), ChangeScope{}, [&] {
+  const TextId step = on == wasOn ? settings_texts::kPasswordStep
+                      : on        ? settings_texts::kProtectionOnStep
+                                  : settings_texts::kProtectionOffStep;
+  context_.funnel.Change(context_.texts.Get(step), ChangeScope{}, [&] {
     db.PasswordOn = on;
     db.Password = password;
   });

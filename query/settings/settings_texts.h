@@ -34,4 +34,9 @@ inline constexpr TextId kPasswordsDiffer{720, 0};
 inline constexpr TextId kWrongPassword{730, 0};
 inline constexpr TextId kPasswordTooShort{735, 0};
 
+// Names of the steps undo and redo take back.
+inline constexpr TextId kProtectionOffStep{979, 6};
+inline constexpr TextId kProtectionOnStep{979, 7};
+inline constexpr TextId kPasswordStep{979, 8};
+
 }  // namespace orbo::settings_texts

@@ -17,4 +17,8 @@ inline constexpr TextId kDescending{493, 1};
 inline constexpr TextId kTopLevel{494, 0};
 inline constexpr TextId kNothingToSort{790, 0};
 
+// Names of the steps undo and redo take back.
+inline constexpr TextId kSortRecordsStep{979, 0};
+inline constexpr TextId kSortFoldersStep{979, 1};
+
 }  // namespace orbo::sort_texts

@@ -13,13 +13,7 @@
 #include "storage/sort_logic.h"
 
 namespace orbo {
-namespace {
-
-constexpr int kStepNames = 979;
-constexpr int kSortRecordsStep = 0;
-constexpr int kSortFoldersStep = 1;
-
-}  // namespace
+namespace {}  // namespace
 
 Sorter::Sorter(WindowContext& context, Navigator& navigator, FolderTree& tree)
     : context_(context), navigator_(navigator), tree_(tree) {
@@ -90,8 +84,8 @@ void Sorter::Sort(bool folders, int folder, bool ascending) {
   // Made once the sorted folder shows, so redo shows it again.
   if (changes) {
     context_.funnel.Push(std::make_unique<RearrangementStep>(
-        texts.Get(kStepNames, folders ? kSortFoldersStep : kSortRecordsStep), db, context_.state,
-        before, std::move(permutation)));
+        texts.Get(folders ? sort_texts::kSortFoldersStep : sort_texts::kSortRecordsStep), db,
+        context_.state, before, std::move(permutation)));
   }
 }
 
