@@ -104,7 +104,7 @@ bool App::Main(const QString& commandLine) {
   parts_.navigator = std::make_unique<Navigator>(
       *context_, *parts_.tree, *parts_.canvas,
       NavigationViews{
-          window.MainList(), window.ListView1(), window.RootText(),
+          window.MainList(), window.ContentsList(), window.RootText(),
           [&window](const char* name) -> QToolButton& { return window.RootButton(name); },
           [&window](bool folder) { window.ShowFolderView(folder); }});
   // In edit mode the tree stands for the database.

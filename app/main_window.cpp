@@ -87,11 +87,11 @@ void MainWindow::BuildRegions() {
     button->setArrowType(arrow);
     rootLayout->addWidget(button);
   }
-  listView_ = NamedWidget<QListWidget>("ListView1", folderPage_);
+  contentsList_ = NamedWidget<QListWidget>("ListView1", folderPage_);
   // Large folders: rows are measured once, not item by item.
-  listView_->setUniformItemSizes(true);
+  contentsList_->setUniformItemSizes(true);
   folderLayout->addWidget(rootFrame);
-  folderLayout->addWidget(listView_, 1);
+  folderLayout->addWidget(contentsList_, 1);
 
   canvasPage_ = new QWidget(rightSide_);
   rightSide_->addWidget(folderPage_);

@@ -35,7 +35,7 @@ class MainWindow : public QMainWindow {
   ImageList& Icons() { return icons_; }
   QTimer& UpdateTimer() { return *updateTimer_; }
   FolderTreeWidget& MainList() { return *mainList_; }
-  QListWidget& ListView1() { return *listView_; }
+  QListWidget& ContentsList() { return *contentsList_; }
   QLineEdit& RootText() { return *rootText_; }
   QToolButton& RootButton(const char* name) const;
   // Where the form canvas builds its viewport and scroll bars.
@@ -86,7 +86,7 @@ class MainWindow : public QMainWindow {
   QHash<QString, QIcon> iconCache_;
   QStackedWidget* rightSide_ = nullptr;
   QWidget* folderPage_ = nullptr;
-  QListWidget* listView_ = nullptr;
+  QListWidget* contentsList_ = nullptr;
   QWidget* canvasPage_ = nullptr;
   QProgressBar* pleaseWaitBar_ = nullptr;
   QLabel* pleaseWaitText_ = nullptr;

@@ -114,7 +114,7 @@ int main(int argc, char** argv) {
 
   // Designing the form of 112 elements: one drag, a repaint per mouse move.
   app.Parts().Window().Commands().Menu("mnuMode2_1")->trigger();
-  QWidget& canvas = app.Parts().Canvas().MainPic();
+  QWidget& canvas = app.Parts().Canvas().FormArea();
   const QPoint grab = app.Parts().Canvas().Control(orbo::kText, 0)->geometry().center();
   QTest::mousePress(&canvas, Qt::LeftButton, {}, grab);
   Print("drag an element: one mouse move and repaint", TimeEach(kDragMoves, [&](int i) {

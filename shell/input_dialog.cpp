@@ -17,21 +17,21 @@ InputDialog::InputDialog(QWidget* parent) : QDialog(parent) {
   setObjectName("InputForm");
   prompt_ = NamedWidget<QLabel>("Prompt", this);
   prompt_->setWordWrap(true);
-  text1_ = NamedWidget<QLineEdit>("Text1", this);
-  okButt_ = NamedWidget<QPushButton>("OkButt", this);
-  cancelButt_ = NamedWidget<QPushButton>("CancelButt", this);
-  browseButt_ = NamedWidget<QPushButton>("BrowseButt", this);
-  okButt_->setAutoDefault(false);
-  cancelButt_->setAutoDefault(false);
-  browseButt_->setAutoDefault(false);
+  inputEdit_ = NamedWidget<QLineEdit>("Text1", this);
+  okButton_ = NamedWidget<QPushButton>("OkButt", this);
+  cancelButton_ = NamedWidget<QPushButton>("CancelButt", this);
+  browseButton_ = NamedWidget<QPushButton>("BrowseButt", this);
+  okButton_->setAutoDefault(false);
+  cancelButton_->setAutoDefault(false);
+  browseButton_->setAutoDefault(false);
 
   auto* textRow = new QHBoxLayout;
-  textRow->addWidget(text1_, 1);
-  textRow->addWidget(browseButt_);
+  textRow->addWidget(inputEdit_, 1);
+  textRow->addWidget(browseButton_);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
-  buttons->addWidget(okButt_);
-  buttons->addWidget(cancelButt_);
+  buttons->addWidget(okButton_);
+  buttons->addWidget(cancelButton_);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(prompt_);
   layout->addLayout(textRow);
@@ -39,15 +39,15 @@ InputDialog::InputDialog(QWidget* parent) : QDialog(parent) {
   resize(420, sizeHint().height());
 
   auto confirm = [this] {
-    result_ = text1_->text();
+    result_ = inputEdit_->text();
     accept();
   };
-  connect(okButt_, &QPushButton::clicked, this, confirm);
-  connect(text1_, &QLineEdit::returnPressed, this, confirm);
-  connect(cancelButt_, &QPushButton::clicked, this, &QDialog::reject);
-  connect(browseButt_, &QPushButton::clicked, this, [this] {
+  connect(okButton_, &QPushButton::clicked, this, confirm);
+  connect(inputEdit_, &QLineEdit::returnPressed, this, confirm);
+  connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
+  connect(browseButton_, &QPushButton::clicked, this, [this] {
     const QString path = browse_ ? browse_(filter_) : QString();
-    if (!path.isEmpty()) text1_->setText(path);
+    if (!path.isEmpty()) inputEdit_->setText(path);
   });
 }
 
@@ -55,24 +55,24 @@ void InputDialog::Prepare(const LanguageTexts& texts, const QString& prompt, con
                           bool password, const QString& browseFilter,
                           std::function<QString(const QString& filter)> browse) {
   setWindowTitle(texts.Get(shell_texts::kEnterTextTitle));
-  okButt_->setText(texts.Get(common_texts::kOk));
-  cancelButt_->setText(texts.Get(common_texts::kCancel));
-  browseButt_->setText(texts.Get(shell_texts::kBrowse));
+  okButton_->setText(texts.Get(common_texts::kOk));
+  cancelButton_->setText(texts.Get(common_texts::kCancel));
+  browseButton_->setText(texts.Get(shell_texts::kBrowse));
   prompt_->setText(prompt);
-  text1_->setText(start);
-  text1_->setEchoMode(password ? QLineEdit::Password : QLineEdit::Normal);
-  text1_->setStyleSheet(password ? QStringLiteral("QLineEdit { lineedit-password-character: 42; }")
-                                 : QString());
+  inputEdit_->setText(start);
+  inputEdit_->setEchoMode(password ? QLineEdit::Password : QLineEdit::Normal);
+  inputEdit_->setStyleSheet(
+      password ? QStringLiteral("QLineEdit { lineedit-password-character: 42; }") : QString());
   filter_ = browseFilter;
   browse_ = std::move(browse);
-  browseButt_->setVisible(browseFilter.size() > 1);
+  browseButton_->setVisible(browseFilter.size() > 1);
   result_ = start;
-  text1_->selectAll();
-  text1_->setFocus();
+  inputEdit_->selectAll();
+  inputEdit_->setFocus();
 }
 
 void InputDialog::Forget() {
-  text1_->clear();
+  inputEdit_->clear();
   result_.clear();
 }
 

@@ -34,10 +34,10 @@ class InputDialog : public QDialog {
 
  private:
   QLabel* prompt_;
-  QLineEdit* text1_;
-  QPushButton* okButt_;
-  QPushButton* cancelButt_;
-  QPushButton* browseButt_;
+  QLineEdit* inputEdit_;
+  QPushButton* okButton_;
+  QPushButton* cancelButton_;
+  QPushButton* browseButton_;
   QString result_;
   QString filter_;
   std::function<QString(const QString&)> browse_;

@@ -21,84 +21,84 @@ IntroDialog::IntroDialog(QWidget* parent) : QDialog(parent) {
   aboutText_ = NamedWidget<QLabel>("AboutText", this);
   aboutText_->setWordWrap(true);
   aboutText_->setTextFormat(Qt::PlainText);
-  newOpt_ = NamedWidget<QRadioButton>("NewOpt", this);
-  exOpt_ = NamedWidget<QRadioButton>("ExOpt", this);
-  openOpt_ = NamedWidget<QRadioButton>("OpenOpt", this);
+  newOption_ = NamedWidget<QRadioButton>("NewOpt", this);
+  exampleOption_ = NamedWidget<QRadioButton>("ExOpt", this);
+  openOption_ = NamedWidget<QRadioButton>("OpenOpt", this);
   fileList_ = NamedWidget<QListWidget>("FileList", this);
-  check1_ = NamedWidget<QCheckBox>("Check1", this);
-  okButt_ = NamedWidget<QPushButton>("OkButt", this);
-  cancelButt_ = NamedWidget<QPushButton>("CancelButt", this);
-  helpButt_ = NamedWidget<QPushButton>("HelpButt", this);
+  showAtStartCheck_ = NamedWidget<QCheckBox>("Check1", this);
+  okButton_ = NamedWidget<QPushButton>("OkButt", this);
+  cancelButton_ = NamedWidget<QPushButton>("CancelButt", this);
+  helpButton_ = NamedWidget<QPushButton>("HelpButt", this);
 
-  QHBoxLayout* buttons = HelpOkCancelRow(helpButt_, okButt_, cancelButt_);
+  QHBoxLayout* buttons = HelpOkCancelRow(helpButton_, okButton_, cancelButton_);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(aboutText_);
-  layout->addWidget(newOpt_);
-  layout->addWidget(exOpt_);
-  layout->addWidget(openOpt_);
+  layout->addWidget(newOption_);
+  layout->addWidget(exampleOption_);
+  layout->addWidget(openOption_);
   layout->addWidget(fileList_);
-  layout->addWidget(check1_);
+  layout->addWidget(showAtStartCheck_);
   layout->addLayout(buttons);
   resize(460, 360);
 
-  for (QRadioButton* option : {newOpt_, exOpt_, openOpt_}) {
+  for (QRadioButton* option : {newOption_, exampleOption_, openOption_}) {
     connect(option, &QRadioButton::toggled, this, [this](bool on) {
       if (on) OptionChanged();
     });
   }
   connect(fileList_, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
-  connect(okButt_, &QPushButton::clicked, this, &QDialog::accept);
-  connect(cancelButt_, &QPushButton::clicked, this, &QDialog::reject);
-  connect(helpButt_, &QPushButton::clicked, this, &IntroDialog::helpRequested);
+  connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
+  connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
+  connect(helpButton_, &QPushButton::clicked, this, &IntroDialog::helpRequested);
 }
 
 void IntroDialog::Prepare(Mode mode, const LanguageTexts& texts, int startCount,
                           const QStringList& recentFiles, bool showStartDialog) {
   const bool about = mode == kAbout;
   setWindowTitle(texts.Get(about ? shell_texts::kAboutTitle : shell_texts::kWelcomeTitle));
-  newOpt_->setText(texts.Get(shell_texts::kCreateNewDatabase));
-  exOpt_->setText(texts.Get(shell_texts::kOpenExampleDatabase));
-  openOpt_->setText(texts.Get(shell_texts::kOpenDatabaseLabel));
-  check1_->setText(texts.Get(shell_texts::kShowAtStartUp));
+  newOption_->setText(texts.Get(shell_texts::kCreateNewDatabase));
+  exampleOption_->setText(texts.Get(shell_texts::kOpenExampleDatabase));
+  openOption_->setText(texts.Get(shell_texts::kOpenDatabaseLabel));
+  showAtStartCheck_->setText(texts.Get(shell_texts::kShowAtStartUp));
   aboutText_->setText(texts.Get(shell_texts::kProductVersion) + QStringLiteral("\n\n") +
                       texts.Get(shell_texts::kProductDescription));
-  okButt_->setText(texts.Get(common_texts::kOk));
-  cancelButt_->setText(texts.Get(common_texts::kCancel));
-  helpButt_->setText(texts.Get(common_texts::kHelp));
+  okButton_->setText(texts.Get(common_texts::kOk));
+  cancelButton_->setText(texts.Get(common_texts::kCancel));
+  helpButton_->setText(texts.Get(common_texts::kHelp));
 
   aboutText_->setVisible(about);
-  for (QWidget* choice : std::initializer_list<QWidget*>{newOpt_, exOpt_, openOpt_, fileList_,
-                                                         check1_, cancelButt_}) {
+  for (QWidget* choice : std::initializer_list<QWidget*>{
+           newOption_, exampleOption_, openOption_, fileList_, showAtStartCheck_, cancelButton_}) {
     choice->setVisible(!about);
   }
-  helpButt_->setVisible(!about);
+  helpButton_->setVisible(!about);
   // Help is offered once something answers it.
-  helpButt_->setEnabled(isSignalConnected(QMetaMethod::fromSignal(&IntroDialog::helpRequested)));
+  helpButton_->setEnabled(isSignalConnected(QMetaMethod::fromSignal(&IntroDialog::helpRequested)));
 
   fileList_->clear();
   fileList_->addItem(texts.Get(shell_texts::kOpenAnotherFile));
   fileList_->addItems(recentFiles);
-  check1_->setChecked(showStartDialog);
-  (startCount >= 5 ? openOpt_ : exOpt_)->setChecked(true);
+  showAtStartCheck_->setChecked(showStartDialog);
+  (startCount >= 5 ? openOption_ : exampleOption_)->setChecked(true);
   OptionChanged();
-  okButt_->setEnabled(true);
-  okButt_->setDefault(true);
-  okButt_->setFocus();
+  okButton_->setEnabled(true);
+  okButton_->setDefault(true);
+  okButton_->setFocus();
 }
 
 void IntroDialog::OptionChanged() {
-  const bool open = openOpt_->isChecked();
+  const bool open = openOption_->isChecked();
   fileList_->setEnabled(open);
   fileList_->setCurrentRow(open && fileList_->count() >= 2 ? 1 : 0);
 }
 
 IntroDialog::Choice IntroDialog::ChosenOption() const {
-  if (openOpt_->isChecked()) return kOpen;
-  return exOpt_->isChecked() ? kExample : kNew;
+  if (openOption_->isChecked()) return kOpen;
+  return exampleOption_->isChecked() ? kExample : kNew;
 }
 
 int IntroDialog::ChosenLine() const { return std::max(fileList_->currentRow(), 0); }
 
-bool IntroDialog::ShowAtStart() const { return check1_->isChecked(); }
+bool IntroDialog::ShowAtStart() const { return showAtStartCheck_->isChecked(); }
 
 }  // namespace orbo

@@ -40,14 +40,14 @@ class IntroDialog : public QDialog {
   void OptionChanged();
 
   QLabel* aboutText_;
-  QRadioButton* newOpt_;
-  QRadioButton* exOpt_;
-  QRadioButton* openOpt_;
+  QRadioButton* newOption_;
+  QRadioButton* exampleOption_;
+  QRadioButton* openOption_;
   QListWidget* fileList_;
-  QCheckBox* check1_;
-  QPushButton* okButt_;
-  QPushButton* cancelButt_;
-  QPushButton* helpButt_;
+  QCheckBox* showAtStartCheck_;
+  QPushButton* okButton_;
+  QPushButton* cancelButton_;
+  QPushButton* helpButton_;
 };
 
 }  // namespace orbo

@@ -87,24 +87,24 @@ FormCanvas::FormCanvas(QWidget& page, const QString& iconFolder, WindowContext& 
   auto* grid = new QGridLayout(&page);
   grid->setContentsMargins(0, 0, 0, 0);
   grid->setSpacing(0);
-  backPic_ = new QWidget(&page);
-  backPic_->setObjectName("BackPic");
-  backPic_->installEventFilter(this);
-  shadowX_ = new QWidget(backPic_);
+  backdrop_ = new QWidget(&page);
+  backdrop_->setObjectName("BackPic");
+  backdrop_->installEventFilter(this);
+  shadowX_ = new QWidget(backdrop_);
   shadowX_->setObjectName("ShadowX");
-  shadowY_ = new QWidget(backPic_);
+  shadowY_ = new QWidget(backdrop_);
   shadowY_->setObjectName("ShadowY");
   for (QWidget* shadow : {shadowX_, shadowY_}) SetPlainBackground(shadow, Qt::darkGray);
-  auto* canvas = new QFrame(backPic_);
+  auto* canvas = new QFrame(backdrop_);
   canvas->setObjectName("MainPic");
   canvas->setAutoFillBackground(true);
-  mainPic_ = canvas;
+  formArea_ = canvas;
   hScroll_ = new QScrollBar(Qt::Horizontal, &page);
   hScroll_->setObjectName("HScroll1");
   vScroll_ = new QScrollBar(Qt::Vertical, &page);
   vScroll_->setObjectName("VScroll1");
   corner_ = new QWidget(&page);
-  grid->addWidget(backPic_, 0, 0);
+  grid->addWidget(backdrop_, 0, 0);
   grid->addWidget(vScroll_, 0, 1);
   grid->addWidget(hScroll_, 1, 0);
   grid->addWidget(corner_, 1, 1);
@@ -115,34 +115,34 @@ FormCanvas::FormCanvas(QWidget& page, const QString& iconFolder, WindowContext& 
   }
   corner_->hide();
 
-  quickPic_ = new QToolButton(mainPic_);
-  quickPic_->setObjectName("QuickPic");
-  quickPic_->setIcon(QIcon(iconFolder + QStringLiteral("/quick.gif")));
-  quickPic_->setFocusPolicy(Qt::ClickFocus);
-  quickPic_->hide();
-  quickList_ = new QListWidget(backPic_);
+  quickListButton_ = new QToolButton(formArea_);
+  quickListButton_->setObjectName("QuickPic");
+  quickListButton_->setIcon(QIcon(iconFolder + QStringLiteral("/quick.gif")));
+  quickListButton_->setFocusPolicy(Qt::ClickFocus);
+  quickListButton_->hide();
+  quickList_ = new QListWidget(backdrop_);
   quickList_->setObjectName("QuickList");
   quickList_->hide();
-  for (std::size_t i = 0; i < selPic_.size(); ++i) {
-    selPic_[i] = new QLabel(backPic_);
-    selPic_[i]->setObjectName(QStringLiteral("SelPic_%1").arg(i));
-    selPic_[i]->hide();
+  for (std::size_t i = 0; i < handles_.size(); ++i) {
+    handles_[i] = new QLabel(backdrop_);
+    handles_[i]->setObjectName(QStringLiteral("SelPic_%1").arg(i));
+    handles_[i]->hide();
   }
 }
 
 FormCanvas::~FormCanvas() = default;
 
 int FormCanvas::PixelsX(int twips) const {
-  return qRound(twips * mainPic_->logicalDpiX() / 1440.0);
+  return qRound(twips * formArea_->logicalDpiX() / 1440.0);
 }
 int FormCanvas::PixelsY(int twips) const {
-  return qRound(twips * mainPic_->logicalDpiY() / 1440.0);
+  return qRound(twips * formArea_->logicalDpiY() / 1440.0);
 }
 int FormCanvas::TwipsX(int pixels) const {
-  return qRound(pixels * 1440.0 / mainPic_->logicalDpiX());
+  return qRound(pixels * 1440.0 / formArea_->logicalDpiX());
 }
 int FormCanvas::TwipsY(int pixels) const {
-  return qRound(pixels * 1440.0 / mainPic_->logicalDpiY());
+  return qRound(pixels * 1440.0 / formArea_->logicalDpiY());
 }
 
 QRect FormCanvas::Pixels(const QRect& twips) const {
@@ -155,36 +155,36 @@ QWidget* FormCanvas::MakeControl(int type, int slot) {
   switch (type) {
     case kImage:
     case kLabel:
-      control = new QLabel(mainPic_);
+      control = new QLabel(formArea_);
       break;
     case kText: {
-      auto* text = new QLineEdit(mainPic_);
+      auto* text = new QLineEdit(formArea_);
       // Values as long as a file holds stay whole when edited.
       text->setMaxLength(stream::kMaxStringBytes);
       control = text;
       break;
     }
     case kButton:
-      control = new QPushButton(mainPic_);
+      control = new QPushButton(formArea_);
       break;
     case kCombo: {
-      control = new QComboBox(mainPic_);
-      auto* imitation = new QLabel(mainPic_);
+      control = new QComboBox(formArea_);
+      auto* imitation = new QLabel(formArea_);
       imitation->setObjectName(QStringLiteral("ComboPic_%1").arg(slot));
       imitation->hide();
       comboPics_.push_back(imitation);
       break;
     }
     case kFlag:
-      control = new QCheckBox(mainPic_);
+      control = new QCheckBox(formArea_);
       break;
     default:
-      control = new LimitedTextEdit(mainPic_);
+      control = new LimitedTextEdit(formArea_);
   }
   control->setObjectName(QStringLiteral("%1_%2").arg(QLatin1String(kArrayNames[type])).arg(slot));
   control->hide();
   // The quick list stays above every element.
-  quickPic_->raise();
+  quickListButton_->raise();
   if (onControlCreated) onControlCreated(type, slot, control);
   return control;
 }
@@ -212,11 +212,11 @@ void FormCanvas::DrawForm(int form) {
   DisplayState& state = context_.state;
   state.CurForm = form;
   const FormDef& def = context_.db.Forms[At(form)];
-  mainPic_->setUpdatesEnabled(false);
-  quickPic_->hide();
+  formArea_->setUpdatesEnabled(false);
+  quickListButton_->hide();
   quickList_->hide();
 
-  auto* canvas = static_cast<QFrame*>(mainPic_);
+  auto* canvas = static_cast<QFrame*>(formArea_);
   canvas->resize(PixelsX(def.Width), PixelsY(def.Height));
   SetFrame(canvas, def.Border);
   SetPlainBackground(canvas, ColorOf(def.BackColor));
@@ -245,11 +245,11 @@ void FormCanvas::DrawForm(int form) {
     ColourHandles();
     ShowNames();
   }
-  for (QLabel* handle : selPic_) handle->hide();
+  for (QLabel* handle : handles_) handle->hide();
   drawn_ = true;
   LayoutCanvas();
-  mainPic_->setUpdatesEnabled(true);
-  mainPic_->show();
+  formArea_->setUpdatesEnabled(true);
+  formArea_->show();
 }
 
 void FormCanvas::ApplyElement(int type, int slot, QWidget* control) {
@@ -389,7 +389,7 @@ void FormCanvas::ColourHandles() {
   painter.setPen(darkHandles ? Qt::white : Qt::black);
   painter.drawRect(0, 0, size - 1, size - 1);
   painter.end();
-  for (QLabel* label : selPic_) {
+  for (QLabel* label : handles_) {
     label->setPixmap(handle);
     label->resize(size, size);
   }
@@ -416,7 +416,7 @@ void FormCanvas::DrawGrid(bool show, int stepX, int stepY) {
   const int width = std::max(PixelsX(stepX), 1);
   const int height = std::max(PixelsY(stepY), 1);
   if (!show) {
-    SetPlainBackground(mainPic_, back);
+    SetPlainBackground(formArea_, back);
     return;
   }
   // One tile per grid cell with its dot in the corner; the tiles repeat
@@ -427,19 +427,19 @@ void FormCanvas::DrawGrid(bool show, int stepX, int stepY) {
   painter.setPen(back.red() < 129 ? Qt::white : Qt::black);
   painter.drawPoint(0, 0);
   painter.end();
-  QPalette palette = mainPic_->palette();
+  QPalette palette = formArea_->palette();
   palette.setBrush(QPalette::Window, QBrush(tile));
-  mainPic_->setPalette(palette);
+  formArea_->setPalette(palette);
 }
 
 void FormCanvas::LayoutCanvas() {
   const DisplayState& state = context_.state;
   if (!drawn_ || state.CurForm < 0 || state.CurForm >= context_.db.FormCount) return;
   const bool editMode = state.EditMode == WorkMode::Edit;
-  const int canvasWidth = TwipsX(mainPic_->width());
-  const int canvasHeight = TwipsY(mainPic_->height());
-  const int viewportWidth = TwipsX(backPic_->width());
-  const int viewportHeight = TwipsY(backPic_->height());
+  const int canvasWidth = TwipsX(formArea_->width());
+  const int canvasHeight = TwipsY(formArea_->height());
+  const int viewportWidth = TwipsX(backdrop_->width());
+  const int viewportHeight = TwipsY(backdrop_->height());
   const ScrollRange across = CanvasScrollRange(canvasWidth, viewportWidth, editMode);
   const ScrollRange down = CanvasScrollRange(canvasHeight, viewportHeight, editMode);
   {
@@ -455,7 +455,7 @@ void FormCanvas::LayoutCanvas() {
       CanvasStart(canvasWidth, viewportWidth, editMode, true, across, hScroll_->value()),
       CanvasStart(canvasHeight, viewportHeight, editMode, false, down, vScroll_->value()),
       canvasWidth, canvasHeight);
-  mainPic_->move(PixelsX(canvas.left()), PixelsY(canvas.top()));
+  formArea_->move(PixelsX(canvas.left()), PixelsY(canvas.top()));
   const bool shadow = context_.db.Forms[At(state.CurForm)].Shadow == 1;
   shadowX_->setGeometry(Pixels(ShadowRight(canvas)));
   shadowY_->setGeometry(Pixels(ShadowBelow(canvas)));
@@ -464,9 +464,9 @@ void FormCanvas::LayoutCanvas() {
 }
 
 QRect FormCanvas::ShownArea() const {
-  if (!mainPic_->isVisible()) return {};
-  return QRect(mainPic_->mapToGlobal(QPoint(0, 0)), mainPic_->size())
-      .intersected(QRect(backPic_->mapToGlobal(QPoint(0, 0)), backPic_->size()));
+  if (!formArea_->isVisible()) return {};
+  return QRect(formArea_->mapToGlobal(QPoint(0, 0)), formArea_->size())
+      .intersected(QRect(backdrop_->mapToGlobal(QPoint(0, 0)), backdrop_->size()));
 }
 
 void FormCanvas::FillRecordValues(int record) {
@@ -520,7 +520,7 @@ void FormCanvas::FillImage(int slot, const RecordData& record) {
 }
 
 bool FormCanvas::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == backPic_ && event->type() == QEvent::Resize) LayoutCanvas();
+  if (watched == backdrop_ && event->type() == QEvent::Resize) LayoutCanvas();
   return QObject::eventFilter(watched, event);
 }
 

@@ -49,15 +49,15 @@ class FormCanvas : public QObject, public RecordSurface {
   // The drop-down of combo slot in database mode.
   QComboBox* Combo(int slot);
 
-  QWidget& BackPic() const { return *backPic_; }
-  QWidget& MainPic() const { return *mainPic_; }
-  QScrollBar& HScroll1() const { return *hScroll_; }
-  QScrollBar& VScroll1() const { return *vScroll_; }
-  QToolButton& QuickPic() const { return *quickPic_; }
+  QWidget& Backdrop() const { return *backdrop_; }
+  QWidget& FormArea() const { return *formArea_; }
+  QScrollBar& HorizontalScroll() const { return *hScroll_; }
+  QScrollBar& VerticalScroll() const { return *vScroll_; }
+  QToolButton& QuickListButton() const { return *quickListButton_; }
   QListWidget& QuickList() const { return *quickList_; }
   // The designer's eight selection handles on the viewport, coloured for
   // the canvas.
-  QLabel& SelPic(int handle) const { return *selPic_[static_cast<std::size_t>(handle)]; }
+  QLabel& SelectionHandle(int handle) const { return *handles_[static_cast<std::size_t>(handle)]; }
   // The element whose control shows at point (canvas pixels), topmost
   // first: (type, slot), or (-1, -1) for the bare canvas.
   std::pair<int, int> ElementAt(const QPoint& point);
@@ -86,16 +86,16 @@ class FormCanvas : public QObject, public RecordSurface {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
   WindowContext& context_;
-  QWidget* backPic_;
-  QWidget* mainPic_;
+  QWidget* backdrop_;
+  QWidget* formArea_;
   QScrollBar* hScroll_;
   QScrollBar* vScroll_;
   QWidget* corner_;
   QWidget* shadowX_;
   QWidget* shadowY_;
-  QToolButton* quickPic_;
+  QToolButton* quickListButton_;
   QListWidget* quickList_;
-  std::array<QLabel*, 8> selPic_{};
+  std::array<QLabel*, 8> handles_{};
   QPixmap comboArrow_;
   std::array<std::vector<QWidget*>, kElementTypeCount> controls_;
   std::vector<QLabel*> comboPics_;

@@ -27,7 +27,7 @@ std::size_t At(int i) { return static_cast<std::size_t>(i); }
 }  // namespace
 
 FormDesigner::FormDesigner(WindowContext& context, FormCanvas& canvas, FolderTree& tree)
-    : QObject(&canvas.MainPic()),
+    : QObject(&canvas.FormArea()),
       context_(context),
       canvas_(canvas),
       tree_(tree),
@@ -35,9 +35,9 @@ FormDesigner::FormDesigner(WindowContext& context, FormCanvas& canvas, FolderTre
   formCombo_->setObjectName("FormCombo");
   formCombo_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
   context_.commands.Bar(kEditBar)->addWidget(formCombo_);
-  canvas_.MainPic().installEventFilter(this);
+  canvas_.FormArea().installEventFilter(this);
   for (int i = 0; i < kHandleCount; ++i) {
-    QLabel& handle = canvas_.SelPic(i);
+    QLabel& handle = canvas_.SelectionHandle(i);
     handle.installEventFilter(this);
     handle.setCursor(i == 0 || i == 5   ? Qt::SizeFDiagCursor
                      : i == 6 || i == 7 ? Qt::SizeBDiagCursor
@@ -118,7 +118,7 @@ void FormDesigner::ChooseTool(QAction* tool) {
   for (const char* key : kElementTools) c.Tool(kEditBar, key)->setChecked(false);
   c.Tool(kEditBar, "arrow")->setChecked(tool == nullptr);
   if (tool) tool->setChecked(true);
-  canvas_.MainPic().setCursor(tool ? Qt::CrossCursor : Qt::ArrowCursor);
+  canvas_.FormArea().setCursor(tool ? Qt::CrossCursor : Qt::ArrowCursor);
 }
 
 int FormDesigner::ArmedType() const {
@@ -162,14 +162,14 @@ void FormDesigner::PlaceHandles() {
   const bool shown = state.EditMode == WorkMode::Edit && state.SelType != kSelectDatabase &&
                      IsSelectionValid(context_.db, state.CurForm, state.SelType, state.SelIndex);
   if (!shown) {
-    for (int i = 0; i < kHandleCount; ++i) canvas_.SelPic(i).hide();
+    for (int i = 0; i < kHandleCount; ++i) canvas_.SelectionHandle(i).hide();
     return;
   }
   const QRect box = GestureApplies() ? gesture_.box : SelectedBox();
   // The form's handles surround the canvas, whose corner is the origin.
-  const QPoint origin = canvas_.MainPic().pos();
+  const QPoint origin = canvas_.FormArea().pos();
   for (int i = 0; i < kHandleCount; ++i) {
-    QLabel& handle = canvas_.SelPic(i);
+    QLabel& handle = canvas_.SelectionHandle(i);
     handle.setGeometry(canvas_.Pixels(HandleRect(i, box)).translated(origin));
     handle.show();
     handle.raise();
@@ -178,7 +178,7 @@ void FormDesigner::PlaceHandles() {
 
 void FormDesigner::ApplyBox(int type, int slot, const QRect& box) {
   if (type == -1) {
-    canvas_.MainPic().resize(canvas_.PixelsX(box.width()), canvas_.PixelsY(box.height()));
+    canvas_.FormArea().resize(canvas_.PixelsX(box.width()), canvas_.PixelsY(box.height()));
     canvas_.LayoutCanvas();
     return;
   }
@@ -402,10 +402,10 @@ QPoint FormDesigner::CanvasTwips(const QPoint& pixels) const {
 }
 
 bool FormDesigner::eventFilter(QObject* watched, QEvent* event) {
-  const bool onCanvas = watched == &canvas_.MainPic();
+  const bool onCanvas = watched == &canvas_.FormArea();
   int handle = -1;
   for (int i = 0; i < kHandleCount && !onCanvas; ++i) {
-    if (watched == &canvas_.SelPic(i)) handle = i;
+    if (watched == &canvas_.SelectionHandle(i)) handle = i;
   }
   if (!onCanvas && handle < 0) return false;
   if (context_.state.EditMode != WorkMode::Edit || context_.state.CurForm < 0) {
@@ -431,7 +431,7 @@ bool FormDesigner::eventFilter(QObject* watched, QEvent* event) {
       // gesture before this press counts.
       CancelGesture();
       auto* mouse = static_cast<QMouseEvent*>(event);
-      canvas_.MainPic().setFocus(Qt::MouseFocusReason);
+      canvas_.FormArea().setFocus(Qt::MouseFocusReason);
       return onCanvas ? CanvasPress(mouse) : HandlePress(handle, mouse);
     }
     case QEvent::MouseMove:

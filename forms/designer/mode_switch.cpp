@@ -76,8 +76,8 @@ void ModeSwitch::ToEditMode() {
   services.UpdateTitle();
   services.ShowFolderView(false);
   designer_.ChooseTool(nullptr);
-  canvas_.HScroll1().setValue(0);
-  canvas_.VScroll1().setValue(0);
+  canvas_.HorizontalScroll().setValue(0);
+  canvas_.VerticalScroll().setValue(0);
   canvas_.DrawForm(state.CurForm >= 0 && state.CurForm < context_.db.FormCount ? state.CurForm : 0);
   designer_.Start();
   services.UpdateStatusBar();

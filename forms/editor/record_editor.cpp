@@ -59,12 +59,12 @@ bool IsUndoOrRedoKey(const QEvent* event) {
 
 RecordEditor::RecordEditor(WindowContext& context, FormCanvas& canvas, Navigator& navigator,
                            FolderTree& tree)
-    : QObject(&canvas.MainPic()),
+    : QObject(&canvas.FormArea()),
       context_(context),
       canvas_(canvas),
       navigator_(navigator),
       tree_(tree),
-      recordMenu_(new QMenu(&canvas.MainPic())) {
+      recordMenu_(new QMenu(&canvas.FormArea())) {
   canvas_.onControlCreated = [this](int type, int slot, QWidget* control) {
     Listen(type, slot, control);
   };
@@ -88,9 +88,9 @@ RecordEditor::RecordEditor(WindowContext& context, FormCanvas& canvas, Navigator
       actions[i]->setEnabled(context_.state.SelType == kImage);
     }
   });
-  canvas_.MainPic().installEventFilter(this);
-  connect(&canvas_.QuickPic(), &QToolButton::pressed, this, [this] { OpenQuickList(); });
-  canvas_.QuickPic().setFocusPolicy(Qt::NoFocus);
+  canvas_.FormArea().installEventFilter(this);
+  connect(&canvas_.QuickListButton(), &QToolButton::pressed, this, [this] { OpenQuickList(); });
+  canvas_.QuickListButton().setFocusPolicy(Qt::NoFocus);
   connect(&canvas_.QuickList(), &QListWidget::itemClicked, this,
           [this](QListWidgetItem* item) { TakeQuickValue(item->text()); });
   canvas_.QuickList().installEventFilter(this);
@@ -217,7 +217,7 @@ void RecordEditor::OfferQuickList(int slot, QLineEdit* text) {
     return;
   if (context_.db.Forms[At(state.CurForm)].QuickEnter[At(slot)] != 1) return;
   quickSlot_ = slot;
-  QToolButton& button = canvas_.QuickPic();
+  QToolButton& button = canvas_.QuickListButton();
   button.setGeometry(text->x() + text->width(), text->y(), text->height(), text->height());
   button.show();
   button.raise();
@@ -230,7 +230,7 @@ void RecordEditor::OpenQuickList() {
   list.clear();
   list.addItems(
       QuickListValues(context_.db, context_.state.CurRecord, context_.state.CurForm, quickSlot_));
-  const QPoint canvasAt = canvas_.MainPic().pos();
+  const QPoint canvasAt = canvas_.FormArea().pos();
   list.setGeometry(canvasAt.x() + text->x(), canvasAt.y() + text->y() + text->height(),
                    text->width(), std::max(text->height() * 6, 60));
   list.setPalette(text->palette());
@@ -412,7 +412,7 @@ bool RecordEditor::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusOut) canvas_.QuickList().hide();
     return false;
   }
-  if (watched == &canvas_.MainPic()) {
+  if (watched == &canvas_.FormArea()) {
     if (event->type() == QEvent::MouseButtonPress && state.EditMode == WorkMode::Database &&
         static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
       state.SelType = kSelectForm;
@@ -484,7 +484,7 @@ bool RecordEditor::TextEvent(int slot, QLineEdit* text, QEvent* event) {
       OfferQuickList(slot, text);
       return false;
     case QEvent::FocusOut:
-      if (!canvas_.QuickList().isVisible()) canvas_.QuickPic().hide();
+      if (!canvas_.QuickList().isVisible()) canvas_.QuickListButton().hide();
       return false;
     case QEvent::MouseButtonDblClick:
       // A password field's value goes to the clipboard, never to the screen.

@@ -64,19 +64,19 @@ IconPickerDialog::IconPickerDialog(const ImageList& icons, QWidget* parent)
   preview_ = NamedWidget<QLabel>("Image1", this);
   preview_->setFixedSize(32, 32);
   preview_->setAlignment(Qt::AlignCenter);
-  addIconButt_ = NamedWidget<QPushButton>("AddIconButt", this);
-  okButt_ = NamedWidget<QPushButton>("OkButt", this);
-  cancelButt_ = NamedWidget<QPushButton>("CancelButt", this);
+  addIconButton_ = NamedWidget<QPushButton>("AddIconButt", this);
+  okButton_ = NamedWidget<QPushButton>("OkButt", this);
+  cancelButton_ = NamedWidget<QPushButton>("CancelButt", this);
 
   auto* iconsRow = new QHBoxLayout;
   iconsRow->addWidget(area_);
   iconsRow->addWidget(scroll_);
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(preview_);
-  buttons->addWidget(addIconButt_);
+  buttons->addWidget(addIconButton_);
   buttons->addStretch(1);
-  buttons->addWidget(okButt_);
-  buttons->addWidget(cancelButt_);
+  buttons->addWidget(okButton_);
+  buttons->addWidget(cancelButton_);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(iconsRow);
   layout->addLayout(buttons);
@@ -93,16 +93,16 @@ IconPickerDialog::IconPickerDialog(const ImageList& icons, QWidget* parent)
     area_->firstRow = row;
     area_->update();
   });
-  connect(okButt_, &QPushButton::clicked, this, &IconPickerDialog::Confirm);
-  connect(cancelButt_, &QPushButton::clicked, this, &QDialog::reject);
-  connect(addIconButt_, &QPushButton::clicked, this, &IconPickerDialog::importRequested);
+  connect(okButton_, &QPushButton::clicked, this, &IconPickerDialog::Confirm);
+  connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
+  connect(addIconButton_, &QPushButton::clicked, this, &IconPickerDialog::importRequested);
 }
 
 void IconPickerDialog::Prepare(const LanguageTexts& texts, const QString& key) {
   setWindowTitle(texts.Get(icons_texts::kChooseIconTitle));
-  addIconButt_->setText(texts.Get(icons_texts::kImportPicture));
-  okButt_->setText(texts.Get(common_texts::kOk));
-  cancelButt_->setText(texts.Get(common_texts::kCancel));
+  addIconButton_->setText(texts.Get(icons_texts::kImportPicture));
+  okButton_->setText(texts.Get(common_texts::kOk));
+  cancelButton_->setText(texts.Get(common_texts::kCancel));
   result_ = key;
   scroll_->setValue(0);
   Redraw();

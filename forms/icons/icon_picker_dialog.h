@@ -41,9 +41,9 @@ class IconPickerDialog : public QDialog {
   IconArea* area_;
   QScrollBar* scroll_;
   QLabel* preview_;
-  QPushButton* addIconButt_;
-  QPushButton* okButt_;
-  QPushButton* cancelButt_;
+  QPushButton* addIconButton_;
+  QPushButton* okButton_;
+  QPushButton* cancelButton_;
   QString result_;
   int selected_ = 0;
 };

@@ -88,14 +88,14 @@ PropertiesDialog::PropertiesDialog(WindowContext& context, Navigator& navigator,
   privateFrame_ = NamedWidget<QGroupBox>("PrivateFrame");
   BuildDefaultFrame(defaultFrame_);
   BuildPrivateFrame(privateFrame_);
-  okButt_ = NamedWidget<QPushButton>("OkButt");
-  cancelButt_ = NamedWidget<QPushButton>("CancelButt");
-  okButt_->setDefault(true);
+  okButton_ = NamedWidget<QPushButton>("OkButt");
+  cancelButton_ = NamedWidget<QPushButton>("CancelButt");
+  okButton_->setDefault(true);
 
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
-  buttons->addWidget(okButt_);
-  buttons->addWidget(cancelButt_);
+  buttons->addWidget(okButton_);
+  buttons->addWidget(cancelButton_);
   // The two frames share one place as large as the larger, so changing
   // tabs never changes the dialog's size.
   frames_ = new QStackedWidget;
@@ -108,88 +108,91 @@ PropertiesDialog::PropertiesDialog(WindowContext& context, Navigator& navigator,
   resize(420, 360);
 
   connect(mainTab_, &QTabBar::currentChanged, this, &PropertiesDialog::ShowTab);
-  connect(okButt_, &QPushButton::clicked, this, &QDialog::accept);
-  connect(cancelButt_, &QPushButton::clicked, this, &QDialog::reject);
+  connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
+  connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
   ShowTab(0);
 }
 
 void PropertiesDialog::BuildDefaultFrame(QWidget* frame) {
-  nameLab_ = NamedWidget<QLabel>("NameLab");
-  nameTxt_ = NamedWidget<QLineEdit>("NameTxt");
-  borderLab_ = NamedWidget<QLabel>("BorderLab");
+  nameLabel_ = NamedWidget<QLabel>("NameLab");
+  nameEdit_ = NamedWidget<QLineEdit>("NameTxt");
+  borderLabel_ = NamedWidget<QLabel>("BorderLab");
   borderCombo_ = NamedWidget<QComboBox>("BorderCombo");
-  colLab_ = NamedWidget<QLabel>("ColLab");
+  colorLabel_ = NamedWidget<QLabel>("ColLab");
   for (int i = 0; i < 2; ++i) {
-    colPic_[i] = NamedWidget<QPushButton>(i == 0 ? "ColPic1" : "ColPic2");
-    colPic_[i]->setFixedSize(48, 22);
-    colPic_[i]->setAutoDefault(false);
-    connect(colPic_[i], &QPushButton::clicked, this, [this, i] { ChooseColor(i); });
+    colorButtons_[i] = NamedWidget<QPushButton>(i == 0 ? "ColPic1" : "ColPic2");
+    colorButtons_[i]->setFixedSize(48, 22);
+    colorButtons_[i]->setAutoDefault(false);
+    connect(colorButtons_[i], &QPushButton::clicked, this, [this, i] { ChooseColor(i); });
   }
-  transpCheck_ = NamedWidget<QCheckBox>("TranspCheck");
-  alignLab_ = NamedWidget<QLabel>("AlignLab");
+  transparentCheck_ = NamedWidget<QCheckBox>("TranspCheck");
+  alignLabel_ = NamedWidget<QLabel>("AlignLab");
   alignCombo_ = NamedWidget<QComboBox>("AlignCombo");
-  fontLab_ = NamedWidget<QLabel>("FontLab");
-  fontLab_->setTextFormat(Qt::PlainText);
-  fontButt_ = NamedWidget<QPushButton>("FontButt");
-  fontButt_->setAutoDefault(false);
-  connect(fontButt_, &QPushButton::clicked, this, &PropertiesDialog::ChooseFont);
+  fontLabel_ = NamedWidget<QLabel>("FontLab");
+  fontLabel_->setTextFormat(Qt::PlainText);
+  fontButton_ = NamedWidget<QPushButton>("FontButt");
+  fontButton_->setAutoDefault(false);
+  connect(fontButton_, &QPushButton::clicked, this, &PropertiesDialog::ChooseFont);
 
   auto* form = new QFormLayout(frame);
-  form->addRow(nameLab_, nameTxt_);
-  form->addRow(borderLab_, borderCombo_);
-  form->addRow(colLab_, Row({colPic_[0], colPic_[1], transpCheck_}));
-  form->addRow(alignLab_, alignCombo_);
-  form->addRow(fontLab_, fontButt_);
+  form->addRow(nameLabel_, nameEdit_);
+  form->addRow(borderLabel_, borderCombo_);
+  form->addRow(colorLabel_, Row({colorButtons_[0], colorButtons_[1], transparentCheck_}));
+  form->addRow(alignLabel_, alignCombo_);
+  form->addRow(fontLabel_, fontButton_);
 }
 
 void PropertiesDialog::BuildPrivateFrame(QWidget* frame) {
-  iLab2_ = NamedWidget<QLabel>("ILab2");
-  iCombo2_ = NamedWidget<QComboBox>("ICombo2");
-  iLab3_ = NamedWidget<QLabel>("ILab3");
-  iCombo3_ = NamedWidget<QComboBox>("ICombo3");
-  lLab1_ = NamedWidget<QLabel>("LLab1");
-  lText1_ = NamedWidget<QLineEdit>("LText1");
-  tCheck1_ = NamedWidget<QCheckBox>("TCheck1");
-  tCheck3_ = NamedWidget<QCheckBox>("TCheck3");
-  bLab1_ = NamedWidget<QLabel>("BLab1");
-  bCombo1_ = NamedWidget<QComboBox>("BCombo1");
-  cLab1_ = NamedWidget<QLabel>("CLab1");
-  cText1_ = NamedWidget<QPlainTextEdit>("CText1");
-  fCheck1_ = NamedWidget<QCheckBox>("FCheck1");
-  fCheck2_ = NamedWidget<QCheckBox>("FCheck2");
-  mCheck1_ = NamedWidget<QCheckBox>("MCheck1");
-  mText1_ = NamedWidget<QLineEdit>("MText1");
-  mText1_->setMaximumWidth(80);
-  mLabel1_ = NamedWidget<QLabel>("MLabel1");
-  formPicLab_ = NamedWidget<QLabel>("FormPicLab");
-  formPic_ = NamedWidget<QPushButton>("FormPic");
-  formPic_->setAutoDefault(false);
-  formPic_->setIconSize(QSize(16, 16));
-  formPic_->setFixedSize(32, 28);
-  formCheck1_ = NamedWidget<QCheckBox>("FormCheck1");
-  maxListLab_ = NamedWidget<QLabel>("MaxListLab");
-  maxListTxt_ = NamedWidget<QLineEdit>("MaxListTxt");
-  maxListTxt_->setMaximumWidth(80);
-  maxListLab2_ = NamedWidget<QLabel>("MaxListLab2");
+  imageSizeLabel_ = NamedWidget<QLabel>("ILab2");
+  imageSizeCombo_ = NamedWidget<QComboBox>("ICombo2");
+  doubleClickLabel_ = NamedWidget<QLabel>("ILab3");
+  doubleClickCombo_ = NamedWidget<QComboBox>("ICombo3");
+  toolTipLabel_ = NamedWidget<QLabel>("LLab1");
+  toolTipEdit_ = NamedWidget<QLineEdit>("LText1");
+  quickEnterCheck_ = NamedWidget<QCheckBox>("TCheck1");
+  passwordFieldCheck_ = NamedWidget<QCheckBox>("TCheck3");
+  buttonActionLabel_ = NamedWidget<QLabel>("BLab1");
+  buttonActionCombo_ = NamedWidget<QComboBox>("BCombo1");
+  comboListLabel_ = NamedWidget<QLabel>("CLab1");
+  comboListEdit_ = NamedWidget<QPlainTextEdit>("CText1");
+  flatStyleCheck_ = NamedWidget<QCheckBox>("FCheck1");
+  flagAtRightCheck_ = NamedWidget<QCheckBox>("FCheck2");
+  limitTextCheck_ = NamedWidget<QCheckBox>("MCheck1");
+  textLimitEdit_ = NamedWidget<QLineEdit>("MText1");
+  textLimitEdit_->setMaximumWidth(80);
+  textLimitUnitLabel_ = NamedWidget<QLabel>("MLabel1");
+  formIconLabel_ = NamedWidget<QLabel>("FormPicLab");
+  formIconButton_ = NamedWidget<QPushButton>("FormPic");
+  formIconButton_->setAutoDefault(false);
+  formIconButton_->setIconSize(QSize(16, 16));
+  formIconButton_->setFixedSize(32, 28);
+  shadowCheck_ = NamedWidget<QCheckBox>("FormCheck1");
+  listLengthLabel_ = NamedWidget<QLabel>("MaxListLab");
+  listLengthEdit_ = NamedWidget<QLineEdit>("MaxListTxt");
+  listLengthEdit_->setMaximumWidth(80);
+  listLengthUnitLabel_ = NamedWidget<QLabel>("MaxListLab2");
 
   privatePages_ = new QStackedWidget;
-  privatePages_->addWidget(Page({Row({iLab2_, iCombo2_}), Row({iLab3_, iCombo3_})}));  // image
-  privatePages_->addWidget(Page({lLab1_, lText1_}));                                   // label
-  privatePages_->addWidget(Page({tCheck1_, tCheck3_}));                                // text
-  privatePages_->addWidget(Page({Row({bLab1_, bCombo1_})}));                           // button
-  privatePages_->addWidget(Page({cLab1_, cText1_}));                                   // combo
-  privatePages_->addWidget(Page({fCheck1_, fCheck2_}));                                // flag
-  privatePages_->addWidget(Page({mCheck1_, Row({mText1_, mLabel1_})}));         // multiline text
-  privatePages_->addWidget(Page({Row({formPicLab_, formPic_}), formCheck1_}));  // form
-  privatePages_->addWidget(Page({Row({maxListLab_, maxListTxt_, maxListLab2_})}));  // database
+  privatePages_->addWidget(Page({Row({imageSizeLabel_, imageSizeCombo_}),
+                                 Row({doubleClickLabel_, doubleClickCombo_})}));    // image
+  privatePages_->addWidget(Page({toolTipLabel_, toolTipEdit_}));                    // label
+  privatePages_->addWidget(Page({quickEnterCheck_, passwordFieldCheck_}));          // text
+  privatePages_->addWidget(Page({Row({buttonActionLabel_, buttonActionCombo_})}));  // button
+  privatePages_->addWidget(Page({comboListLabel_, comboListEdit_}));                // combo
+  privatePages_->addWidget(Page({flatStyleCheck_, flagAtRightCheck_}));             // flag
+  privatePages_->addWidget(
+      Page({limitTextCheck_, Row({textLimitEdit_, textLimitUnitLabel_})}));  // multiline text
+  privatePages_->addWidget(Page({Row({formIconLabel_, formIconButton_}), shadowCheck_}));  // form
+  privatePages_->addWidget(
+      Page({Row({listLengthLabel_, listLengthEdit_, listLengthUnitLabel_})}));  // database
   auto* layout = new QVBoxLayout(frame);
   layout->addWidget(privatePages_);
 
-  connect(mCheck1_, &QCheckBox::clicked, this, [this](bool checked) {
-    mText1_->setText(TextLimitShown(checked));
-    mText1_->setEnabled(checked);
+  connect(limitTextCheck_, &QCheckBox::clicked, this, [this](bool checked) {
+    textLimitEdit_->setText(TextLimitShown(checked));
+    textLimitEdit_->setEnabled(checked);
   });
-  connect(formPic_, &QPushButton::clicked, this, &PropertiesDialog::ChooseIcon);
+  connect(formIconButton_, &QPushButton::clicked, this, &PropertiesDialog::ChooseIcon);
 }
 
 void PropertiesDialog::ApplyTexts() {
@@ -197,34 +200,34 @@ void PropertiesDialog::ApplyTexts() {
   setWindowTitle(t.Get(properties_texts::kPropertiesTitle));
   mainTab_->setTabText(0, t.Get(properties_texts::kGeneralTab));
   mainTab_->setTabText(1, t.Get(properties_texts::kAdditionalTab));
-  nameLab_->setText(t.Get(properties_texts::kNameLabel));
-  borderLab_->setText(t.Get(properties_texts::kBorderLabel));
+  nameLabel_->setText(t.Get(properties_texts::kNameLabel));
+  borderLabel_->setText(t.Get(properties_texts::kBorderLabel));
   FillCombo(borderCombo_, t, properties_texts::kBorders, 3);
-  transpCheck_->setText(t.Get(properties_texts::kTransparent));
-  colLab_->setText(t.Get(properties_texts::kColorsLabel));
-  alignLab_->setText(t.Get(properties_texts::kAlignmentLabel));
+  transparentCheck_->setText(t.Get(properties_texts::kTransparent));
+  colorLabel_->setText(t.Get(properties_texts::kColorsLabel));
+  alignLabel_->setText(t.Get(properties_texts::kAlignmentLabel));
   FillCombo(alignCombo_, t, properties_texts::kAlignments, 3);
-  fontButt_->setText(t.Get(properties_texts::kChangeFont));
-  iLab3_->setText(t.Get(properties_texts::kDoubleClickLabel));
-  FillCombo(iCombo3_, t, properties_texts::kDoubleClickActions, 3);
-  iLab2_->setText(t.Get(properties_texts::kImageSizeLabel));
-  FillCombo(iCombo2_, t, properties_texts::kImageSizes, 2);
-  bLab1_->setText(t.Get(properties_texts::kButtonActionLabel));
-  FillCombo(bCombo1_, t, properties_texts::kButtonActions, 9);
-  formPicLab_->setText(t.Get(properties_texts::kIconLabel));
-  formCheck1_->setText(t.Get(properties_texts::kShadow));
-  tCheck1_->setText(t.Get(properties_texts::kQuickEnter));
-  tCheck3_->setText(t.Get(properties_texts::kPasswordField));
-  mCheck1_->setText(t.Get(properties_texts::kLimitLength));
-  mLabel1_->setText(t.Get(properties_texts::kLimitLengthUnit));
-  lLab1_->setText(t.Get(properties_texts::kTooltipLabel));
-  cLab1_->setText(t.Get(properties_texts::kListItemsLabel));
-  fCheck1_->setText(t.Get(properties_texts::kFlatStyle));
-  fCheck2_->setText(t.Get(properties_texts::kCheckBoxAtRight));
-  maxListLab_->setText(t.Get(properties_texts::kLongestListTextLabel));
-  maxListLab2_->setText(t.Get(properties_texts::kLongestListTextUnit));
-  okButt_->setText(t.Get(common_texts::kOk));
-  cancelButt_->setText(t.Get(common_texts::kCancel));
+  fontButton_->setText(t.Get(properties_texts::kChangeFont));
+  doubleClickLabel_->setText(t.Get(properties_texts::kDoubleClickLabel));
+  FillCombo(doubleClickCombo_, t, properties_texts::kDoubleClickActions, 3);
+  imageSizeLabel_->setText(t.Get(properties_texts::kImageSizeLabel));
+  FillCombo(imageSizeCombo_, t, properties_texts::kImageSizes, 2);
+  buttonActionLabel_->setText(t.Get(properties_texts::kButtonActionLabel));
+  FillCombo(buttonActionCombo_, t, properties_texts::kButtonActions, 9);
+  formIconLabel_->setText(t.Get(properties_texts::kIconLabel));
+  shadowCheck_->setText(t.Get(properties_texts::kShadow));
+  quickEnterCheck_->setText(t.Get(properties_texts::kQuickEnter));
+  passwordFieldCheck_->setText(t.Get(properties_texts::kPasswordField));
+  limitTextCheck_->setText(t.Get(properties_texts::kLimitLength));
+  textLimitUnitLabel_->setText(t.Get(properties_texts::kLimitLengthUnit));
+  toolTipLabel_->setText(t.Get(properties_texts::kTooltipLabel));
+  comboListLabel_->setText(t.Get(properties_texts::kListItemsLabel));
+  flatStyleCheck_->setText(t.Get(properties_texts::kFlatStyle));
+  flagAtRightCheck_->setText(t.Get(properties_texts::kCheckBoxAtRight));
+  listLengthLabel_->setText(t.Get(properties_texts::kLongestListTextLabel));
+  listLengthUnitLabel_->setText(t.Get(properties_texts::kLongestListTextUnit));
+  okButton_->setText(t.Get(common_texts::kOk));
+  cancelButton_->setText(t.Get(common_texts::kCancel));
 }
 
 void PropertiesDialog::Run() {
@@ -242,75 +245,76 @@ void PropertiesDialog::Activate() {
       ReadProperties(context_.db, context_.state.CurForm, selType_, slot_);
   ShowEntries(entries);
   const CommonControls use = CommonControlsFor(selType_);
-  for (QWidget* name : std::initializer_list<QWidget*>{nameLab_, nameTxt_}) Use(name, use.name);
-  for (QWidget* border : std::initializer_list<QWidget*>{borderLab_, borderCombo_})
+  for (QWidget* name : std::initializer_list<QWidget*>{nameLabel_, nameEdit_}) Use(name, use.name);
+  for (QWidget* border : std::initializer_list<QWidget*>{borderLabel_, borderCombo_})
     Use(border, use.border);
-  Use(colPic_[0], use.backColor);
-  Use(colPic_[1], use.foreColor);
-  colLab_->setVisible(use.backColor != ControlUse::kHidden || use.foreColor != ControlUse::kHidden);
-  Use(transpCheck_, use.transparent);
-  for (QWidget* align : std::initializer_list<QWidget*>{alignLab_, alignCombo_})
+  Use(colorButtons_[0], use.backColor);
+  Use(colorButtons_[1], use.foreColor);
+  colorLabel_->setVisible(use.backColor != ControlUse::kHidden ||
+                          use.foreColor != ControlUse::kHidden);
+  Use(transparentCheck_, use.transparent);
+  for (QWidget* align : std::initializer_list<QWidget*>{alignLabel_, alignCombo_})
     Use(align, use.alignment);
-  Use(fontButt_, use.font);
+  Use(fontButton_, use.font);
   // The database has no name: the box shows what it stands for.
   if (selType_ == kSelectDatabase)
-    nameTxt_->setText(context_.texts.Get(properties_texts::kDatabaseName));
+    nameEdit_->setText(context_.texts.Get(properties_texts::kDatabaseName));
   privatePages_->setCurrentIndex(PageOf(selType_));
 }
 
 void PropertiesDialog::ShowEntries(const PropertyEntries& e) {
-  nameTxt_->setText(e.name);
+  nameEdit_->setText(e.name);
   ShowIndex(borderCombo_, e.border);
   colors_[0] = e.backColor;
   colors_[1] = e.foreColor;
   ShowColor(0);
   ShowColor(1);
-  transpCheck_->setChecked(e.transparent);
+  transparentCheck_->setChecked(e.transparent);
   ShowIndex(alignCombo_, e.alignment);
-  fontLab_->setText(DescribeFont(
+  fontLabel_->setText(DescribeFont(
       SelectionFont(context_.db, context_.state.CurForm, selType_, slot_), context_.texts));
-  ShowIndex(iCombo2_, e.imageSize);
-  ShowIndex(iCombo3_, e.dblClickAction);
-  lText1_->setText(e.toolTip);
-  tCheck1_->setChecked(e.quickEnter);
-  tCheck3_->setChecked(e.passwordField);
-  ShowIndex(bCombo1_, e.buttonAction);
-  cText1_->setPlainText(e.comboList);
-  fCheck1_->setChecked(e.flatStyle);
-  fCheck2_->setChecked(e.flagAtRight);
-  mCheck1_->setChecked(e.limitText);
-  mText1_->setText(e.textLimit);
-  mText1_->setEnabled(e.limitText);
+  ShowIndex(imageSizeCombo_, e.imageSize);
+  ShowIndex(doubleClickCombo_, e.dblClickAction);
+  toolTipEdit_->setText(e.toolTip);
+  quickEnterCheck_->setChecked(e.quickEnter);
+  passwordFieldCheck_->setChecked(e.passwordField);
+  ShowIndex(buttonActionCombo_, e.buttonAction);
+  comboListEdit_->setPlainText(e.comboList);
+  flatStyleCheck_->setChecked(e.flatStyle);
+  flagAtRightCheck_->setChecked(e.flagAtRight);
+  limitTextCheck_->setChecked(e.limitText);
+  textLimitEdit_->setText(e.textLimit);
+  textLimitEdit_->setEnabled(e.limitText);
   icon_ = e.icon;
-  formPic_->setIcon(context_.services.IconFor(icon_));
-  formCheck1_->setChecked(e.shadow);
-  maxListTxt_->setText(e.maxList);
+  formIconButton_->setIcon(context_.services.IconFor(icon_));
+  shadowCheck_->setChecked(e.shadow);
+  listLengthEdit_->setText(e.maxList);
 }
 
 PropertyEntries PropertiesDialog::Entries() const {
   const PropertyEntries loaded =
       ReadProperties(context_.db, context_.state.CurForm, selType_, slot_);
   PropertyEntries e;
-  e.name = nameTxt_->text();
+  e.name = nameEdit_->text();
   e.border = ChosenIndex(borderCombo_, loaded.border);
   e.backColor = colors_[0];
   e.foreColor = colors_[1];
-  e.transparent = transpCheck_->isChecked();
+  e.transparent = transparentCheck_->isChecked();
   e.alignment = ChosenIndex(alignCombo_, loaded.alignment);
-  e.imageSize = ChosenIndex(iCombo2_, loaded.imageSize);
-  e.dblClickAction = ChosenIndex(iCombo3_, loaded.dblClickAction);
-  e.toolTip = lText1_->text();
-  e.quickEnter = tCheck1_->isChecked();
-  e.passwordField = tCheck3_->isChecked();
-  e.buttonAction = ChosenIndex(bCombo1_, loaded.buttonAction);
-  e.comboList = cText1_->toPlainText();
-  e.flatStyle = fCheck1_->isChecked();
-  e.flagAtRight = fCheck2_->isChecked();
-  e.limitText = mCheck1_->isChecked();
-  e.textLimit = mText1_->text();
+  e.imageSize = ChosenIndex(imageSizeCombo_, loaded.imageSize);
+  e.dblClickAction = ChosenIndex(doubleClickCombo_, loaded.dblClickAction);
+  e.toolTip = toolTipEdit_->text();
+  e.quickEnter = quickEnterCheck_->isChecked();
+  e.passwordField = passwordFieldCheck_->isChecked();
+  e.buttonAction = ChosenIndex(buttonActionCombo_, loaded.buttonAction);
+  e.comboList = comboListEdit_->toPlainText();
+  e.flatStyle = flatStyleCheck_->isChecked();
+  e.flagAtRight = flagAtRightCheck_->isChecked();
+  e.limitText = limitTextCheck_->isChecked();
+  e.textLimit = textLimitEdit_->text();
   e.icon = icon_;
-  e.shadow = formCheck1_->isChecked();
-  e.maxList = maxListTxt_->text();
+  e.shadow = shadowCheck_->isChecked();
+  e.maxList = listLengthEdit_->text();
   return e;
 }
 
@@ -327,7 +331,7 @@ void PropertiesDialog::Store() {
 }
 
 void PropertiesDialog::ShowColor(int swatch) {
-  colPic_[swatch]->setStyleSheet(
+  colorButtons_[swatch]->setStyleSheet(
       QStringLiteral("QPushButton { background-color: %1; border: 1px solid palette(dark); }")
           .arg(ColorOf(colors_[swatch]).name()));
 }
@@ -351,13 +355,13 @@ void PropertiesDialog::ChooseFont() {
       IsElementSelection(selType_) ? ChangeScope::Forms({form}) : ChangeScope{};
   context_.funnel.Change(context_.texts.Get(properties_texts::kFontStep), scope,
                          [&] { font = SpecOf(*chosen); });
-  fontLab_->setText(DescribeFont(font, context_.texts));
+  fontLabel_->setText(DescribeFont(font, context_.texts));
   if (IsElementSelection(selType_)) redraw_();
 }
 
 void PropertiesDialog::ChooseIcon() {
   icon_ = context_.services.ChooseIcon(icon_);
-  formPic_->setIcon(context_.services.IconFor(icon_));
+  formIconButton_->setIcon(context_.services.IconFor(icon_));
 }
 
 void PropertiesDialog::ShowTab(int tab) {

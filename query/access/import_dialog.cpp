@@ -26,67 +26,71 @@ ImportDialog::ImportDialog(const WindowContext& context, AccessEngine& engine, Q
   const LanguageTexts& t = context_.texts;
   auto* frame1 = NamedWidget<QGroupBox>("Frame1", t.Get(access_texts::kSourceFrame), this);
   auto* label1 = NamedWidget<QLabel>("Label1", t.Get(access_texts::kFileLabel), frame1);
-  label2_ = NamedWidget<QLabel>("Label2", t.Get(access_texts::kTableLabel), frame1);
-  dbText_ = NamedWidget<QLineEdit>("DBText", frame1);
-  dbButt_ = NamedWidget<QPushButton>("DBButt", QStringLiteral("..."), frame1);
+  tableLabel_ = NamedWidget<QLabel>("Label2", t.Get(access_texts::kTableLabel), frame1);
+  sourceFileEdit_ = NamedWidget<QLineEdit>("DBText", frame1);
+  sourceFileButton_ = NamedWidget<QPushButton>("DBButt", QStringLiteral("..."), frame1);
   tablesCombo_ = NamedWidget<QComboBox>("TablesCombo", frame1);
-  infLab_ = NamedWidget<QLabel>("InfLab", frame1);
-  frame2_ = NamedWidget<QGroupBox>("Frame2", t.Get(access_texts::kColumnsAndFieldsFrame), this);
-  fieldsCombo_ = NamedWidget<QComboBox>("FieldsCombo", frame2_);
-  elsCombo_ = NamedWidget<QComboBox>("ElsCombo", frame2_);
-  formsCombo_ = NamedWidget<QComboBox>("FormsCombo", frame2_);
-  whereCombo_ = NamedWidget<QComboBox>("WhereCombo", frame2_);
-  importButt_ = NamedWidget<QPushButton>("ImportButt", t.Get(access_texts::kImportButton), frame2_);
+  tableInfoLabel_ = NamedWidget<QLabel>("InfLab", frame1);
+  columnFrame_ =
+      NamedWidget<QGroupBox>("Frame2", t.Get(access_texts::kColumnsAndFieldsFrame), this);
+  fieldsCombo_ = NamedWidget<QComboBox>("FieldsCombo", columnFrame_);
+  elementsCombo_ = NamedWidget<QComboBox>("ElsCombo", columnFrame_);
+  formsCombo_ = NamedWidget<QComboBox>("FormsCombo", columnFrame_);
+  whereCombo_ = NamedWidget<QComboBox>("WhereCombo", columnFrame_);
+  importButton_ =
+      NamedWidget<QPushButton>("ImportButt", t.Get(access_texts::kImportButton), columnFrame_);
   waitFrame_ = NamedWidget<QFrame>("WaitFrame", this);
   auto* waitLab = NamedWidget<QLabel>("WaitLab", t.Get(common_texts::kPleaseWait), waitFrame_);
-  cancelButt_ = NamedWidget<QPushButton>("CancelButt", t.Get(common_texts::kCancel), this);
-  helpButt_ = NamedWidget<QPushButton>("HelpButt", t.Get(common_texts::kHelp), this);
+  cancelButton_ = NamedWidget<QPushButton>("CancelButt", t.Get(common_texts::kCancel), this);
+  helpButton_ = NamedWidget<QPushButton>("HelpButt", t.Get(common_texts::kHelp), this);
   setWindowTitle(t.Get(access_texts::kImportTitle));
-  dbText_->setReadOnly(true);
-  dbText_->setMinimumWidth(320);
+  sourceFileEdit_->setReadOnly(true);
+  sourceFileEdit_->setMinimumWidth(320);
   whereCombo_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   whereCombo_->setMinimumContentsLength(28);
   waitFrame_->setFrameShape(QFrame::StyledPanel);
   (new QHBoxLayout(waitFrame_))->addWidget(waitLab);
 
   auto* fileRow = new QHBoxLayout;
-  fileRow->addWidget(dbText_, 1);
-  fileRow->addWidget(dbButt_);
+  fileRow->addWidget(sourceFileEdit_, 1);
+  fileRow->addWidget(sourceFileButton_);
   auto* source = new QFormLayout(frame1);
   source->addRow(label1, fileRow);
-  source->addRow(label2_, tablesCombo_);
-  source->addRow(infLab_);
-  auto* mapping = new QFormLayout(frame2_);
-  mapping->addRow(NamedWidget<QLabel>("Label3", t.Get(access_texts::kTableColumnLabel), frame2_),
-                  fieldsCombo_);
+  source->addRow(tableLabel_, tablesCombo_);
+  source->addRow(tableInfoLabel_);
+  auto* mapping = new QFormLayout(columnFrame_);
   mapping->addRow(
-      NamedWidget<QLabel>("Label4", t.Get(access_texts::kImportIntoFieldLabel), frame2_),
-      elsCombo_);
-  mapping->addRow(NamedWidget<QLabel>("Label5", t.Get(access_texts::kNewRecordsFormLabel), frame2_),
-                  formsCombo_);
+      NamedWidget<QLabel>("Label3", t.Get(access_texts::kTableColumnLabel), columnFrame_),
+      fieldsCombo_);
   mapping->addRow(
-      NamedWidget<QLabel>("Label7", t.Get(access_texts::kNewRecordsFolderLabel), frame2_),
+      NamedWidget<QLabel>("Label4", t.Get(access_texts::kImportIntoFieldLabel), columnFrame_),
+      elementsCombo_);
+  mapping->addRow(
+      NamedWidget<QLabel>("Label5", t.Get(access_texts::kNewRecordsFormLabel), columnFrame_),
+      formsCombo_);
+  mapping->addRow(
+      NamedWidget<QLabel>("Label7", t.Get(access_texts::kNewRecordsFolderLabel), columnFrame_),
       whereCombo_);
-  mapping->addRow(importButt_);
+  mapping->addRow(importButton_);
   auto* buttons = new QHBoxLayout;
-  buttons->addWidget(helpButt_);
+  buttons->addWidget(helpButton_);
   buttons->addStretch(1);
-  buttons->addWidget(cancelButt_);
+  buttons->addWidget(cancelButton_);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(frame1);
-  layout->addWidget(frame2_);
+  layout->addWidget(columnFrame_);
   layout->addWidget(waitFrame_);
   layout->addLayout(buttons);
 
-  connect(dbButt_, &QPushButton::clicked, this, &ImportDialog::fileRequested);
+  connect(sourceFileButton_, &QPushButton::clicked, this, &ImportDialog::fileRequested);
   connect(tablesCombo_, &QComboBox::activated, this, [this](int index) { ChooseTable(index); });
   connect(formsCombo_, &QComboBox::currentIndexChanged, this, [this] { FillTargets(); });
   connect(fieldsCombo_, &QComboBox::currentIndexChanged, this, [this] { ShowColumnTarget(); });
-  connect(elsCombo_, &QComboBox::activated, this,
+  connect(elementsCombo_, &QComboBox::activated, this,
           [this](int target) { map_.Assign(fieldsCombo_->currentIndex(), target); });
-  connect(importButt_, &QPushButton::clicked, this, &ImportDialog::importRequested);
-  connect(helpButt_, &QPushButton::clicked, this, &ImportDialog::helpRequested);
-  connect(cancelButt_, &QPushButton::clicked, this, &QDialog::reject);
+  connect(importButton_, &QPushButton::clicked, this, &ImportDialog::importRequested);
+  connect(helpButton_, &QPushButton::clicked, this, &ImportDialog::helpRequested);
+  connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
   ShowSource(false);
 }
 
@@ -106,7 +110,7 @@ void ImportDialog::Prepare() {
   formsCombo_->addItems(forms);
   formsCombo_->setCurrentIndex(0);
   FillTargets();
-  frame2_->setVisible(false);
+  columnFrame_->setVisible(false);
   SetWaiting(false);
 }
 
@@ -120,33 +124,33 @@ void ImportDialog::OpenFile(const QString& path) {
   table_ = -1;
   tablesCombo_->clear();
   tablesCombo_->addItems(source_->TableNames());
-  dbText_->setText(path);
+  sourceFileEdit_->setText(path);
   ShowSource(true);
-  infLab_->clear();
-  frame2_->setVisible(false);
+  tableInfoLabel_->clear();
+  columnFrame_->setVisible(false);
   if (tablesCombo_->count() > 0) ChooseTable(0);
 }
 
 void ImportDialog::ChooseTable(int index) {
-  frame2_->setVisible(false);
+  columnFrame_->setVisible(false);
   tablesCombo_->setCurrentIndex(index);
   QStringList columns;
   qint64 rows = 0;
   if (!source_ || !source_->OpenTable(index, &columns, &rows)) {
     table_ = -1;
-    infLab_->clear();
+    tableInfoLabel_->clear();
     context_.services.ShowMessage(context_.texts.Get(access_texts::kAccessFileNotOpened), kOkOnly);
     return;
   }
   table_ = index;
   const LanguageTexts& t = context_.texts;
-  infLab_->setText(t.Get(access_texts::kColumnsCount) + u' ' + QString::number(columns.size()) +
-                   QStringLiteral(";  ") + t.Get(access_texts::kRowsCount) + u' ' +
-                   QString::number(rows));
+  tableInfoLabel_->setText(t.Get(access_texts::kColumnsCount) + u' ' +
+                           QString::number(columns.size()) + QStringLiteral(";  ") +
+                           t.Get(access_texts::kRowsCount) + u' ' + QString::number(rows));
   if (columns.isEmpty() || rows == 0) return;
   formsCombo_->setCurrentIndex(0);
   FillTargets();
-  frame2_->setVisible(true);
+  columnFrame_->setVisible(true);
   const QSignalBlocker blocker(fieldsCombo_);
   fieldsCombo_->clear();
   fieldsCombo_->addItems(columns);
@@ -177,20 +181,20 @@ void ImportDialog::FillTargets() {
   QStringList targets{QStringLiteral("-")};
   if (form >= 0 && form < context_.db.FormCount)
     targets << ImportTargetNames(context_.db.Forms[static_cast<size_t>(form)]);
-  elsCombo_->clear();
-  elsCombo_->addItems(targets);
+  elementsCombo_->clear();
+  elementsCombo_->addItems(targets);
   ShowColumnTarget();
 }
 
 void ImportDialog::ShowColumnTarget() {
   const int target = map_.TargetOf(fieldsCombo_->currentIndex());
-  elsCombo_->setCurrentIndex(target < elsCombo_->count() ? target : 0);
+  elementsCombo_->setCurrentIndex(target < elementsCombo_->count() ? target : 0);
   // Columns past the map's end are never imported.
-  elsCombo_->setEnabled(fieldsCombo_->currentIndex() < kReadColumns);
+  elementsCombo_->setEnabled(fieldsCombo_->currentIndex() < kReadColumns);
 }
 
 void ImportDialog::ShowSource(bool shown) {
-  for (QWidget* w : std::initializer_list<QWidget*>{label2_, tablesCombo_, infLab_})
+  for (QWidget* w : std::initializer_list<QWidget*>{tableLabel_, tablesCombo_, tableInfoLabel_})
     w->setVisible(shown);
 }
 

@@ -60,20 +60,20 @@ class ImportDialog : public QDialog {
   std::unique_ptr<AccessSource> source_;
   int table_ = -1;
   ColumnMap map_;
-  QPushButton* dbButt_;
-  QLineEdit* dbText_;
+  QPushButton* sourceFileButton_;
+  QLineEdit* sourceFileEdit_;
   QComboBox* tablesCombo_;
-  QLabel* infLab_;
-  QLabel* label2_;
-  QGroupBox* frame2_;
+  QLabel* tableInfoLabel_;
+  QLabel* tableLabel_;
+  QGroupBox* columnFrame_;
   QComboBox* fieldsCombo_;
-  QComboBox* elsCombo_;
+  QComboBox* elementsCombo_;
   QComboBox* formsCombo_;
   QComboBox* whereCombo_;
-  QPushButton* importButt_;
+  QPushButton* importButton_;
   QFrame* waitFrame_;
-  QPushButton* cancelButt_;
-  QPushButton* helpButt_;
+  QPushButton* cancelButton_;
+  QPushButton* helpButton_;
 };
 
 }  // namespace orbo

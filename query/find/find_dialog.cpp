@@ -32,19 +32,19 @@ constexpr int kFlagFieldsEntry = 4;
 FindDialog::FindDialog(const WindowContext& context, QWidget* parent)
     : QDialog(parent), context_(context) {
   setObjectName("FindForm");
-  findLab1_ = NamedWidget<QLabel>("FindLab1", this);
+  findWhatLabel_ = NamedWidget<QLabel>("FindLab1", this);
   whatText_ = NamedWidget<QLineEdit>("WhatText", this);
   whatCombo_ = NamedWidget<QComboBox>("WhatCombo", this);
-  frame1_ = NamedWidget<QGroupBox>("Frame1", this);
+  optionsFrame_ = NamedWidget<QGroupBox>("Frame1", this);
   wholeCheck_ = NamedWidget<QCheckBox>("WholeCheck", this);
   caseCheck_ = NamedWidget<QCheckBox>("CaseCheck", this);
   dirFrame_ = NamedWidget<QGroupBox>("DirFrame", this);
   upDir_ = NamedWidget<QRadioButton>("UpDir", this);
   downDir_ = NamedWidget<QRadioButton>("DownDir", this);
-  findFrame1_ = NamedWidget<QGroupBox>("FindFrame1", this);
-  findLab2_ = NamedWidget<QLabel>("FindLab2", this);
-  findLab3_ = NamedWidget<QLabel>("FindLab3", this);
-  findLab4_ = NamedWidget<QLabel>("FindLab4", this);
+  scopeFrame_ = NamedWidget<QGroupBox>("FindFrame1", this);
+  formsLabel_ = NamedWidget<QLabel>("FindLab2", this);
+  fieldTypesLabel_ = NamedWidget<QLabel>("FindLab3", this);
+  fieldsLabel_ = NamedWidget<QLabel>("FindLab4", this);
   folderLab_ = NamedWidget<QLabel>("FolderLab", this);
   formsCombo_ = NamedWidget<QComboBox>("FormsCombo", this);
   fieldsTypeCombo_ = NamedWidget<QComboBox>("FieldsTypeCombo", this);
@@ -52,43 +52,43 @@ FindDialog::FindDialog(const WindowContext& context, QWidget* parent)
   folderCombo_ = NamedWidget<QComboBox>("FolderCombo", this);
   subDirCheck_ = NamedWidget<QCheckBox>("SubDirCheck", this);
   resultText_ = NamedWidget<QTextEdit>("ResultText", this);
-  findButt_ = NamedWidget<QPushButton>("FindButt", this);
-  markButt_ = NamedWidget<QPushButton>("MarkButt", this);
-  cancelButt_ = NamedWidget<QPushButton>("CancelButt", this);
-  helpButt_ = NamedWidget<QPushButton>("HelpButt", this);
+  findButton_ = NamedWidget<QPushButton>("FindButt", this);
+  markButton_ = NamedWidget<QPushButton>("MarkButt", this);
+  cancelButton_ = NamedWidget<QPushButton>("CancelButt", this);
+  helpButton_ = NamedWidget<QPushButton>("HelpButt", this);
   resultText_->setReadOnly(true);
   whatCombo_->hide();
-  findButt_->setDefault(true);
+  findButton_->setDefault(true);
   for (QComboBox* list : {formsCombo_, fieldsTypeCombo_, fieldsCombo_, folderCombo_}) {
     list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     list->setMinimumContentsLength(24);
   }
 
   auto* what = new QHBoxLayout;
-  what->addWidget(findLab1_);
+  what->addWidget(findWhatLabel_);
   what->addWidget(whatText_, 1);
   what->addWidget(whatCombo_, 1);
-  auto* options = new QVBoxLayout(frame1_);
+  auto* options = new QVBoxLayout(optionsFrame_);
   options->addWidget(wholeCheck_);
   options->addWidget(caseCheck_);
   auto* direction = new QVBoxLayout(dirFrame_);
   direction->addWidget(upDir_);
   direction->addWidget(downDir_);
   auto* choices = new QHBoxLayout;
-  choices->addWidget(frame1_, 1);
+  choices->addWidget(optionsFrame_, 1);
   choices->addWidget(dirFrame_);
-  auto* scope = new QFormLayout(findFrame1_);
-  scope->addRow(findLab2_, formsCombo_);
-  scope->addRow(findLab3_, fieldsTypeCombo_);
-  scope->addRow(findLab4_, fieldsCombo_);
+  auto* scope = new QFormLayout(scopeFrame_);
+  scope->addRow(formsLabel_, formsCombo_);
+  scope->addRow(fieldTypesLabel_, fieldsTypeCombo_);
+  scope->addRow(fieldsLabel_, fieldsCombo_);
   scope->addRow(folderLab_, folderCombo_);
   scope->addRow(QString(), subDirCheck_);
   auto* left = new QVBoxLayout;
   left->addLayout(what);
   left->addLayout(choices);
-  left->addWidget(findFrame1_);
+  left->addWidget(scopeFrame_);
   auto* buttons = new QVBoxLayout;
-  for (QPushButton* button : {findButt_, markButt_, cancelButt_, helpButt_})
+  for (QPushButton* button : {findButton_, markButton_, cancelButton_, helpButton_})
     buttons->addWidget(button);
   buttons->addStretch(1);
   auto* top = new QHBoxLayout;
@@ -101,10 +101,10 @@ FindDialog::FindDialog(const WindowContext& context, QWidget* parent)
 
   ApplyTexts();
   downDir_->setChecked(true);
-  connect(findButt_, &QPushButton::clicked, this, &FindDialog::findRequested);
-  connect(markButt_, &QPushButton::clicked, this, &FindDialog::markRequested);
-  connect(helpButt_, &QPushButton::clicked, this, &FindDialog::helpRequested);
-  connect(cancelButt_, &QPushButton::clicked, this, &QDialog::reject);
+  connect(findButton_, &QPushButton::clicked, this, &FindDialog::findRequested);
+  connect(markButton_, &QPushButton::clicked, this, &FindDialog::markRequested);
+  connect(helpButton_, &QPushButton::clicked, this, &FindDialog::helpRequested);
+  connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
   connect(formsCombo_, &QComboBox::activated, this, [this] { FormChosen(); });
   connect(fieldsTypeCombo_, &QComboBox::activated, this, [this] { TypeChosen(); });
   ResetLists();
@@ -113,23 +113,23 @@ FindDialog::FindDialog(const WindowContext& context, QWidget* parent)
 void FindDialog::ApplyTexts() {
   const LanguageTexts& t = context_.texts;
   setWindowTitle(t.Get(find_texts::kFindTitle));
-  cancelButt_->setText(t.Get(common_texts::kCancel));
-  helpButt_->setText(t.Get(common_texts::kHelp));
-  findLab1_->setText(t.Get(find_texts::kFindWhatLabel));
-  frame1_->setTitle(t.Get(find_texts::kOptionsFrame));
+  cancelButton_->setText(t.Get(common_texts::kCancel));
+  helpButton_->setText(t.Get(common_texts::kHelp));
+  findWhatLabel_->setText(t.Get(find_texts::kFindWhatLabel));
+  optionsFrame_->setTitle(t.Get(find_texts::kOptionsFrame));
   wholeCheck_->setText(t.Get(find_texts::kWholeWordsOnly));
   caseCheck_->setText(t.Get(find_texts::kMatchCase));
   dirFrame_->setTitle(t.Get(find_texts::kDirectionFrame));
   upDir_->setText(t.Get(find_texts::kUp));
   downDir_->setText(t.Get(find_texts::kDown));
-  findFrame1_->setTitle(t.Get(find_texts::kWhereToSearchFrame));
-  findLab2_->setText(t.Get(find_texts::kFormLabel));
-  findLab3_->setText(t.Get(find_texts::kFieldTypeLabel));
-  findLab4_->setText(t.Get(find_texts::kFieldLabel));
+  scopeFrame_->setTitle(t.Get(find_texts::kWhereToSearchFrame));
+  formsLabel_->setText(t.Get(find_texts::kFormLabel));
+  fieldTypesLabel_->setText(t.Get(find_texts::kFieldTypeLabel));
+  fieldsLabel_->setText(t.Get(find_texts::kFieldLabel));
   folderLab_->setText(t.Get(common_texts::kFolderLabel));
   subDirCheck_->setText(t.Get(common_texts::kIncludeSubfolders));
-  findButt_->setText(t.Get(find_texts::kFindNext));
-  markButt_->setText(t.Get(find_texts::kMarkRecord));
+  findButton_->setText(t.Get(find_texts::kFindNext));
+  markButton_->setText(t.Get(find_texts::kMarkRecord));
 }
 
 void FindDialog::ResetLists() {

@@ -47,19 +47,19 @@ class FindDialog : public QDialog {
   void TypeChosen();
 
   const WindowContext& context_;
-  QLabel* findLab1_;
+  QLabel* findWhatLabel_;
   QLineEdit* whatText_;
   QComboBox* whatCombo_;
-  QGroupBox* frame1_;
+  QGroupBox* optionsFrame_;
   QCheckBox* wholeCheck_;
   QCheckBox* caseCheck_;
   QGroupBox* dirFrame_;
   QRadioButton* upDir_;
   QRadioButton* downDir_;
-  QGroupBox* findFrame1_;
-  QLabel* findLab2_;
-  QLabel* findLab3_;
-  QLabel* findLab4_;
+  QGroupBox* scopeFrame_;
+  QLabel* formsLabel_;
+  QLabel* fieldTypesLabel_;
+  QLabel* fieldsLabel_;
   QLabel* folderLab_;
   QComboBox* formsCombo_;
   QComboBox* fieldsTypeCombo_;
@@ -67,10 +67,10 @@ class FindDialog : public QDialog {
   QComboBox* folderCombo_;
   QCheckBox* subDirCheck_;
   QTextEdit* resultText_;
-  QPushButton* findButt_;
-  QPushButton* markButt_;
-  QPushButton* cancelButt_;
-  QPushButton* helpButt_;
+  QPushButton* findButton_;
+  QPushButton* markButton_;
+  QPushButton* cancelButton_;
+  QPushButton* helpButton_;
 };
 
 }  // namespace orbo

@@ -47,7 +47,8 @@ PrintDialog::PrintDialog(WindowContext& context)
   printer_->setFullPage(true);
   const LanguageTexts& texts = context_.texts;
   setWindowTitle(texts.Get(print_texts::kPrintTitle));
-  label1_ = NamedWidget<QLabel>("Label1", texts.Get(print_texts::kRecordsToPrintLabel), this);
+  sortWhatLabel_ =
+      NamedWidget<QLabel>("Label1", texts.Get(print_texts::kRecordsToPrintLabel), this);
   printCombo_ = NamedWidget<QComboBox>("PrintCombo", this);
   printText_ = NamedWidget<QPlainTextEdit>("PrintText", this);
   printText_->setReadOnly(true);
@@ -59,8 +60,8 @@ PrintDialog::PrintDialog(WindowContext& context)
   setupButt_ = button("SetupButt", print_texts::kPrinterSetupButton);
   previewButt_ = button("PreviewButt", print_texts::kPreviewButton);
   printButt_ = button("PrintButt", common_texts::kOk);
-  cancelButt_ = button("CancelButt", common_texts::kCancel);
-  helpButt_ = button("HelpButt", common_texts::kHelp);
+  cancelButton_ = button("CancelButt", common_texts::kCancel);
+  helpButton_ = button("HelpButt", common_texts::kHelp);
   printButt_->setDefault(true);
 
   auto* options = new QHBoxLayout;
@@ -70,9 +71,9 @@ PrintDialog::PrintDialog(WindowContext& context)
   options->addWidget(previewButt_);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
-  for (QPushButton* b : {printButt_, cancelButt_, helpButt_}) buttons->addWidget(b);
+  for (QPushButton* b : {printButt_, cancelButton_, helpButton_}) buttons->addWidget(b);
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(label1_);
+  layout->addWidget(sortWhatLabel_);
   layout->addWidget(printCombo_);
   layout->addWidget(printText_, 1);
   layout->addLayout(options);
@@ -84,8 +85,8 @@ PrintDialog::PrintDialog(WindowContext& context)
   connect(setupButt_, &QPushButton::clicked, this, [this] { SetUpPrinter(); });
   connect(previewButt_, &QPushButton::clicked, this, [this] { ShowPreview(); });
   connect(printButt_, &QPushButton::clicked, this, [this] { Print(); });
-  connect(cancelButt_, &QPushButton::clicked, this, &QDialog::reject);
-  connect(helpButt_, &QPushButton::clicked, this,
+  connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
+  connect(helpButton_, &QPushButton::clicked, this,
           [this] { context_.services.ShowHelp(kPrintHelpTopic); });
 }
 

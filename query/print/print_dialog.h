@@ -62,15 +62,15 @@ class PrintDialog : public QDialog {
   int sessions_ = 0;
   QString lastPdf_;
   bool keepListOnce_ = false;
-  QLabel* label1_;
+  QLabel* sortWhatLabel_;
   QComboBox* printCombo_;
   QPlainTextEdit* printText_;
   QCheckBox* reverseCheck_;
   QPushButton* setupButt_;
   QPushButton* previewButt_;
   QPushButton* printButt_;
-  QPushButton* cancelButt_;
-  QPushButton* helpButt_;
+  QPushButton* cancelButton_;
+  QPushButton* helpButton_;
 };
 
 }  // namespace orbo

@@ -34,9 +34,9 @@ PrintPreview::PrintPreview(Context context, double screenTwipsPerPixel, QWidget*
   viewport_ = new QWidget(this);
   viewport_->setBackgroundRole(QPalette::Dark);
   viewport_->setAutoFillBackground(true);
-  image1_ = NamedWidget<QLabel>("Image1", viewport_);
-  image1_->installEventFilter(this);
-  image1_->setCursor(Qt::SizeAllCursor);
+  pageImage_ = NamedWidget<QLabel>("Image1", viewport_);
+  pageImage_->installEventFilter(this);
+  pageImage_->setCursor(Qt::SizeAllCursor);
   hScroll_ = NamedWidget<QScrollBar>("HScroll1", Qt::Horizontal, this);
   vScroll_ = NamedWidget<QScrollBar>("VScroll1", Qt::Vertical, this);
 
@@ -115,9 +115,9 @@ void PrintPreview::Render() {
 
 void PrintPreview::ShowPage() {
   const QSize shown = ShownPageSize(PageTwips(), screenTwipsPerPixel_, kPreviewZoomFactors[zoom_]);
-  image1_->setPixmap(
+  pageImage_->setPixmap(
       QPixmap::fromImage(printPic_.scaled(shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
-  image1_->resize(shown);
+  pageImage_->resize(shown);
   scalePlus_->setEnabled(zoom_ > 0);
   scaleMinus_->setEnabled(zoom_ < kPreviewZoomLevels - 1);
   LayoutPage();
@@ -126,7 +126,7 @@ void PrintPreview::ShowPage() {
 // The scroll bars pan a page larger than the viewport; a smaller page sits
 // in its middle.
 void PrintPreview::LayoutPage() {
-  const QSize page = image1_->size();
+  const QSize page = pageImage_->size();
   const QSize room = viewport_->size();
   hScroll_->setRange(0, std::max(0, page.width() - room.width()));
   vScroll_->setRange(0, std::max(0, page.height() - room.height()));
@@ -140,7 +140,7 @@ void PrintPreview::LayoutPage() {
       page.width() > room.width() ? -hScroll_->value() : (room.width() - page.width()) / 2;
   const int y =
       page.height() > room.height() ? -vScroll_->value() : (room.height() - page.height()) / 2;
-  image1_->move(x, y);
+  pageImage_->move(x, y);
 }
 
 void PrintPreview::resizeEvent(QResizeEvent* event) {
@@ -171,7 +171,7 @@ void PrintPreview::MoveOffsets(const QPoint& distance) {
   if (form < 0) return;
   const FormDef& def = context_.window.db.Forms[static_cast<std::size_t>(form)];
   const double pageWidth = PageTwips().width();
-  const int shownWidth = image1_->width();
+  const int shownWidth = pageImage_->width();
   SetOffsets(form, DraggedOffset(def.PrintOffsetX, distance.x(), pageWidth, shownWidth),
              DraggedOffset(def.PrintOffsetY, distance.y(), pageWidth, shownWidth),
              print_texts::kMoveOffsetsStep);
@@ -196,7 +196,7 @@ void PrintPreview::SetOffsets(int form, std::int32_t x, std::int32_t y, TextId s
 }
 
 bool PrintPreview::eventFilter(QObject* watched, QEvent* event) {
-  if (watched != image1_) return QDialog::eventFilter(watched, event);
+  if (watched != pageImage_) return QDialog::eventFilter(watched, event);
   switch (event->type()) {
     case QEvent::MouseButtonPress:
       pressAt_ = static_cast<QMouseEvent*>(event)->position().toPoint();

@@ -37,7 +37,7 @@ class PrintPreview : public QDialog {
   void Open();
   int Zoom() const { return zoom_; }
   const QImage& PrintPic() const { return printPic_; }
-  QLabel& Image1() const { return *image1_; }
+  QLabel& Image1() const { return *pageImage_; }
 
  private:
   void Render();
@@ -63,7 +63,7 @@ class PrintPreview : public QDialog {
   int zoom_ = kPreviewStartZoom;
   QPoint pressAt_;
   QWidget* viewport_;
-  QLabel* image1_;
+  QLabel* pageImage_;
   QScrollBar* hScroll_;
   QScrollBar* vScroll_;
   QPushButton* prevRec_;

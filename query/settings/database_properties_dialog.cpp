@@ -23,30 +23,32 @@ constexpr int kHelpTopic = 20;
 DatabasePropertiesDialog::DatabasePropertiesDialog(WindowContext& context)
     : QDialog(&context.services.DialogParent()), context_(context) {
   setObjectName("DBProps");
-  codeFrame_ = NamedWidget<QGroupBox>("CodeFrame");
-  codeCheck1_ = NamedWidget<QCheckBox>("CodeCheck1");
-  codeButt1_ = NamedWidget<QPushButton>("CodeButt1");
-  okButt_ = NamedWidget<QPushButton>("OkButt");
-  cancelButt_ = NamedWidget<QPushButton>("CancelButt");
-  helpButt_ = NamedWidget<QPushButton>("HelpButt");
-  okButt_->setDefault(true);
-  for (QPushButton* button : {codeButt1_, cancelButt_, helpButt_}) button->setAutoDefault(false);
+  protectionFrame_ = NamedWidget<QGroupBox>("CodeFrame");
+  protectCheck_ = NamedWidget<QCheckBox>("CodeCheck1");
+  changePasswordButton_ = NamedWidget<QPushButton>("CodeButt1");
+  okButton_ = NamedWidget<QPushButton>("OkButt");
+  cancelButton_ = NamedWidget<QPushButton>("CancelButt");
+  helpButton_ = NamedWidget<QPushButton>("HelpButt");
+  okButton_->setDefault(true);
+  for (QPushButton* button : {changePasswordButton_, cancelButton_, helpButton_})
+    button->setAutoDefault(false);
 
-  auto* code = new QVBoxLayout(codeFrame_);
-  code->addWidget(codeCheck1_);
-  code->addWidget(codeButt1_, 0, Qt::AlignLeft);
-  QHBoxLayout* buttons = HelpOkCancelRow(helpButt_, okButt_, cancelButt_);
+  auto* code = new QVBoxLayout(protectionFrame_);
+  code->addWidget(protectCheck_);
+  code->addWidget(changePasswordButton_, 0, Qt::AlignLeft);
+  QHBoxLayout* buttons = HelpOkCancelRow(helpButton_, okButton_, cancelButton_);
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(codeFrame_);
+  layout->addWidget(protectionFrame_);
   layout->addStretch(1);
   layout->addLayout(buttons);
   resize(380, 180);
 
-  connect(codeCheck1_, &QCheckBox::clicked, this, &DatabasePropertiesDialog::SwitchProtection);
-  connect(codeButt1_, &QPushButton::clicked, this, &DatabasePropertiesDialog::ChangePassword);
-  connect(okButt_, &QPushButton::clicked, this, &QDialog::accept);
-  connect(cancelButt_, &QPushButton::clicked, this, &QDialog::reject);
-  connect(helpButt_, &QPushButton::clicked, this,
+  connect(protectCheck_, &QCheckBox::clicked, this, &DatabasePropertiesDialog::SwitchProtection);
+  connect(changePasswordButton_, &QPushButton::clicked, this,
+          &DatabasePropertiesDialog::ChangePassword);
+  connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
+  connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
+  connect(helpButton_, &QPushButton::clicked, this,
           [this] { context_.services.ShowHelp(kHelpTopic); });
   context_.commands.OnTriggered("mnuDBProps", "dbpass", [this] { Run(); });
 }
@@ -54,12 +56,12 @@ DatabasePropertiesDialog::DatabasePropertiesDialog(WindowContext& context)
 void DatabasePropertiesDialog::ApplyTexts() {
   const LanguageTexts& t = context_.texts;
   setWindowTitle(t.Get(settings_texts::kDatabasePropertiesTitle));
-  codeFrame_->setTitle(t.Get(settings_texts::kPasswordProtectionFrame));
-  codeCheck1_->setText(t.Get(settings_texts::kProtectWithPassword));
-  codeButt1_->setText(t.Get(settings_texts::kChangePassword));
-  okButt_->setText(t.Get(common_texts::kOk));
-  cancelButt_->setText(t.Get(common_texts::kCancel));
-  helpButt_->setText(t.Get(common_texts::kHelp));
+  protectionFrame_->setTitle(t.Get(settings_texts::kPasswordProtectionFrame));
+  protectCheck_->setText(t.Get(settings_texts::kProtectWithPassword));
+  changePasswordButton_->setText(t.Get(settings_texts::kChangePassword));
+  okButton_->setText(t.Get(common_texts::kOk));
+  cancelButton_->setText(t.Get(common_texts::kCancel));
+  helpButton_->setText(t.Get(common_texts::kHelp));
 }
 
 void DatabasePropertiesDialog::Run() {
@@ -87,8 +89,8 @@ void DatabasePropertiesDialog::Run() {
 }
 
 void DatabasePropertiesDialog::ShowProtection() {
-  codeCheck1_->setChecked(context_.db.PasswordOn);
-  codeButt1_->setEnabled(context_.db.PasswordOn);
+  protectCheck_->setChecked(context_.db.PasswordOn);
+  changePasswordButton_->setEnabled(context_.db.PasswordOn);
 }
 
 QString DatabasePropertiesDialog::AskPassword(TextId prompt) {

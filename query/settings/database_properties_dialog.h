@@ -34,12 +34,12 @@ class DatabasePropertiesDialog : public QDialog {
   QString AskPassword(TextId prompt);
 
   WindowContext& context_;
-  QGroupBox* codeFrame_;
-  QCheckBox* codeCheck1_;
-  QPushButton* codeButt1_;
-  QPushButton* okButt_;
-  QPushButton* cancelButt_;
-  QPushButton* helpButt_;
+  QGroupBox* protectionFrame_;
+  QCheckBox* protectCheck_;
+  QPushButton* changePasswordButton_;
+  QPushButton* okButton_;
+  QPushButton* cancelButton_;
+  QPushButton* helpButton_;
 };
 
 }  // namespace orbo

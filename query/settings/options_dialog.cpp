@@ -61,35 +61,35 @@ OptionsDialog::OptionsDialog(WindowContext& context, const WorkingFiles& files,
   panelLayout->addWidget(panelView_);
 
   gridFrame_ = NamedWidget<QGroupBox>("GridFrame");
-  gridX_ = NamedWidget<QLabel>("GridX");
-  gridXT_ = NamedWidget<QLineEdit>("GridXT");
-  gridY_ = NamedWidget<QLabel>("GridY");
-  gridYT_ = NamedWidget<QLineEdit>("GridYT");
+  gridStepXLabel_ = NamedWidget<QLabel>("GridX");
+  gridStepXEdit_ = NamedWidget<QLineEdit>("GridXT");
+  gridStepYLabel_ = NamedWidget<QLabel>("GridY");
+  gridStepYEdit_ = NamedWidget<QLineEdit>("GridYT");
   showGrid_ = NamedWidget<QCheckBox>("ShowGrid");
-  for (QLineEdit* step : {gridXT_, gridYT_}) step->setMaximumWidth(80);
+  for (QLineEdit* step : {gridStepXEdit_, gridStepYEdit_}) step->setMaximumWidth(80);
   auto* gridLayout = new QFormLayout(gridFrame_);
-  gridLayout->addRow(gridX_, gridXT_);
-  gridLayout->addRow(gridY_, gridYT_);
+  gridLayout->addRow(gridStepXLabel_, gridStepXEdit_);
+  gridLayout->addRow(gridStepYLabel_, gridStepYEdit_);
   gridLayout->addRow(showGrid_);
   fontFrame_ = NamedWidget<QGroupBox>("FontFrame");
-  fontLab_ = NamedWidget<QLabel>("FontLab");
-  fontLab_->setTextFormat(Qt::PlainText);
-  fontButt_ = NamedWidget<QPushButton>("FontButt");
-  fontButt_->setAutoDefault(false);
+  fontLabel_ = NamedWidget<QLabel>("FontLab");
+  fontLabel_->setTextFormat(Qt::PlainText);
+  fontButton_ = NamedWidget<QPushButton>("FontButt");
+  fontButton_->setAutoDefault(false);
   startCheck_ = NamedWidget<QCheckBox>("StartCheck");
   auto* fontRow = new QHBoxLayout;
-  fontRow->addWidget(fontLab_, 1);
-  fontRow->addWidget(fontButt_);
+  fontRow->addWidget(fontLabel_, 1);
+  fontRow->addWidget(fontButton_);
   auto* fontLayout = new QVBoxLayout(fontFrame_);
   fontLayout->addLayout(fontRow);
   fontLayout->addWidget(startCheck_);
 
-  okButt_ = NamedWidget<QPushButton>("OkButt");
-  cancelButt_ = NamedWidget<QPushButton>("CancelButt");
-  helpButt_ = NamedWidget<QPushButton>("HelpButt");
-  okButt_->setDefault(true);
-  for (QPushButton* button : {cancelButt_, helpButt_}) button->setAutoDefault(false);
-  QHBoxLayout* buttons = HelpOkCancelRow(helpButt_, okButt_, cancelButt_);
+  okButton_ = NamedWidget<QPushButton>("OkButt");
+  cancelButton_ = NamedWidget<QPushButton>("CancelButt");
+  helpButton_ = NamedWidget<QPushButton>("HelpButt");
+  okButton_->setDefault(true);
+  for (QPushButton* button : {cancelButton_, helpButton_}) button->setAutoDefault(false);
+  QHBoxLayout* buttons = HelpOkCancelRow(helpButton_, okButton_, cancelButton_);
 
   // Each tab's frames on a page of their own.
   pages_ = new QStackedWidget;
@@ -114,11 +114,11 @@ OptionsDialog::OptionsDialog(WindowContext& context, const WorkingFiles& files,
 
   connect(mainTab_, &QTabBar::currentChanged, this, &OptionsDialog::ShowPage);
   connect(clearRecent_, &QPushButton::clicked, this, &OptionsDialog::ClearRecentFiles);
-  connect(fontButt_, &QPushButton::clicked, this, &OptionsDialog::ChooseFont);
+  connect(fontButton_, &QPushButton::clicked, this, &OptionsDialog::ChooseFont);
   connect(panelView_, &QTreeWidget::itemChanged, this, &OptionsDialog::KeepTopNodesTicked);
-  connect(okButt_, &QPushButton::clicked, this, &QDialog::accept);
-  connect(cancelButt_, &QPushButton::clicked, this, &QDialog::reject);
-  connect(helpButt_, &QPushButton::clicked, this,
+  connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
+  connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
+  connect(helpButton_, &QPushButton::clicked, this,
           [this] { context_.services.ShowHelp(kHelpTopic); });
   MainCommands& c = context_.commands;
   c.OnTriggered("mnuPref", "orboprops", [this] { Run(); });
@@ -135,15 +135,15 @@ void OptionsDialog::ApplyTexts() {
   showStatus_->setText(t.Get(settings_texts::kShowStatusBar));
   clearRecent_->setText(t.Get(settings_texts::kClearRecentFiles));
   gridFrame_->setTitle(t.Get(settings_texts::kDesignGridFrame));
-  gridX_->setText(t.Get(settings_texts::kHorizontalStepLabel));
-  gridY_->setText(t.Get(settings_texts::kVerticalStepLabel));
+  gridStepXLabel_->setText(t.Get(settings_texts::kHorizontalStepLabel));
+  gridStepYLabel_->setText(t.Get(settings_texts::kVerticalStepLabel));
   showGrid_->setText(t.Get(settings_texts::kShowGrid));
   fontFrame_->setTitle(t.Get(settings_texts::kDefaultFontFrame));
-  fontButt_->setText(t.Get(settings_texts::kChangeFont));
+  fontButton_->setText(t.Get(settings_texts::kChangeFont));
   startCheck_->setText(t.Get(settings_texts::kShowStartDialog));
-  okButt_->setText(t.Get(common_texts::kOk));
-  cancelButt_->setText(t.Get(common_texts::kCancel));
-  helpButt_->setText(t.Get(common_texts::kHelp));
+  okButton_->setText(t.Get(common_texts::kOk));
+  cancelButton_->setText(t.Get(common_texts::kCancel));
+  helpButton_->setText(t.Get(common_texts::kHelp));
 }
 
 void OptionsDialog::Run() {
@@ -159,11 +159,11 @@ void OptionsDialog::Activate() {
       {static_cast<int>(c.Buttons(kMainBar).size()), static_cast<int>(c.Buttons(kEditBar).size())});
   showStatus_->setChecked(entries.showStatusBar);
   FillPanelView(entries);
-  gridXT_->setText(entries.gridX);
-  gridYT_->setText(entries.gridY);
+  gridStepXEdit_->setText(entries.gridX);
+  gridStepYEdit_->setText(entries.gridY);
   showGrid_->setChecked(entries.showGrid);
   font_ = entries.font;
-  fontLab_->setText(DescribeFont(font_, context_.texts));
+  fontLabel_->setText(DescribeFont(font_, context_.texts));
   ShowRecentState();
   startCheck_->setChecked(entries.showStartDialog);
   mainTab_->setCurrentIndex(0);
@@ -206,8 +206,8 @@ OptionEntries OptionsDialog::Entries() const {
     for (int i = 0; i < top->childCount(); ++i)
       entries.buttonTicks[At(bar)] << (top->child(i)->checkState(0) == Qt::Checked);
   }
-  entries.gridX = gridXT_->text();
-  entries.gridY = gridYT_->text();
+  entries.gridX = gridStepXEdit_->text();
+  entries.gridY = gridStepYEdit_->text();
   entries.showGrid = showGrid_->isChecked();
   entries.font = font_;
   entries.showStartDialog = startCheck_->isChecked();
@@ -237,7 +237,7 @@ void OptionsDialog::ShowRecentState() {
 void OptionsDialog::ChooseFont() {
   if (std::optional<QFont> chosen = context_.dialogs.ChooseFont(this, FontOf(font_))) {
     font_ = SpecOf(*chosen);
-    fontLab_->setText(DescribeFont(font_, context_.texts));
+    fontLabel_->setText(DescribeFont(font_, context_.texts));
   }
 }
 

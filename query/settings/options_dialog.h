@@ -59,18 +59,18 @@ class OptionsDialog : public QDialog {
   QPushButton* clearRecent_;
   QTreeWidget* panelView_;
   QGroupBox* gridFrame_;
-  QLabel* gridX_;
-  QLineEdit* gridXT_;
-  QLabel* gridY_;
-  QLineEdit* gridYT_;
+  QLabel* gridStepXLabel_;
+  QLineEdit* gridStepXEdit_;
+  QLabel* gridStepYLabel_;
+  QLineEdit* gridStepYEdit_;
   QCheckBox* showGrid_;
   QGroupBox* fontFrame_;
-  QLabel* fontLab_;
-  QPushButton* fontButt_;
+  QLabel* fontLabel_;
+  QPushButton* fontButton_;
   QCheckBox* startCheck_;
-  QPushButton* okButt_;
-  QPushButton* cancelButt_;
-  QPushButton* helpButt_;
+  QPushButton* okButton_;
+  QPushButton* cancelButton_;
+  QPushButton* helpButton_;
 };
 
 }  // namespace orbo

@@ -21,46 +21,46 @@ namespace orbo {
 SortDialog::SortDialog(const WindowContext& context, QWidget* parent)
     : QDialog(parent), context_(context) {
   setObjectName("SortForm");
-  label1_ = NamedWidget<QLabel>("Label1", this);
-  label2_ = NamedWidget<QLabel>("Label2", this);
-  label3_ = NamedWidget<QLabel>("Label3", this);
+  sortWhatLabel_ = NamedWidget<QLabel>("Label1", this);
+  sortWhereLabel_ = NamedWidget<QLabel>("Label2", this);
+  sortDirectionLabel_ = NamedWidget<QLabel>("Label3", this);
   whatCombo_ = NamedWidget<QComboBox>("WhatCombo", this);
   whereCombo_ = NamedWidget<QComboBox>("WhereCombo", this);
   dirCombo_ = NamedWidget<QComboBox>("DirCombo", this);
-  sortButt_ = NamedWidget<QPushButton>("SortButt", this);
-  cancelButt_ = NamedWidget<QPushButton>("CancelButt", this);
-  helpButt_ = NamedWidget<QPushButton>("HelpButt", this);
+  sortButton_ = NamedWidget<QPushButton>("SortButt", this);
+  cancelButton_ = NamedWidget<QPushButton>("CancelButt", this);
+  helpButton_ = NamedWidget<QPushButton>("HelpButt", this);
   waitFrame_ = NamedWidget<QFrame>("WaitFrame", this);
-  waitLab_ = NamedWidget<QLabel>("WaitLab", waitFrame_);
+  waitLabel_ = NamedWidget<QLabel>("WaitLab", waitFrame_);
   whereCombo_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   whereCombo_->setMinimumContentsLength(28);
   // The wait frame lies over the choices while a sort runs, outside the
   // layout, so showing and hiding it never changes the dialog's size.
   waitFrame_->setFrameShape(QFrame::StyledPanel);
   waitFrame_->setAutoFillBackground(true);
-  waitLab_->setAlignment(Qt::AlignCenter);
-  (new QHBoxLayout(waitFrame_))->addWidget(waitLab_);
+  waitLabel_->setAlignment(Qt::AlignCenter);
+  (new QHBoxLayout(waitFrame_))->addWidget(waitLabel_);
   waitFrame_->hide();
-  sortButt_->setDefault(true);
+  sortButton_->setDefault(true);
 
   const LanguageTexts& t = context_.texts;
   setWindowTitle(t.Get(sort_texts::kSortTitle));
-  label1_->setText(t.Get(sort_texts::kSortWhatLabel));
-  label2_->setText(t.Get(sort_texts::kInFolderLabel));
-  label3_->setText(t.Get(sort_texts::kOrderLabel));
-  sortButt_->setText(t.Get(sort_texts::kSortButton));
-  cancelButt_->setText(t.Get(common_texts::kCancel));
-  helpButt_->setText(t.Get(common_texts::kHelp));
-  waitLab_->setText(t.Get(common_texts::kPleaseWait));
+  sortWhatLabel_->setText(t.Get(sort_texts::kSortWhatLabel));
+  sortWhereLabel_->setText(t.Get(sort_texts::kInFolderLabel));
+  sortDirectionLabel_->setText(t.Get(sort_texts::kOrderLabel));
+  sortButton_->setText(t.Get(sort_texts::kSortButton));
+  cancelButton_->setText(t.Get(common_texts::kCancel));
+  helpButton_->setText(t.Get(common_texts::kHelp));
+  waitLabel_->setText(t.Get(common_texts::kPleaseWait));
   whatCombo_->addItems({t.Get(sort_texts::kRecords), t.Get(sort_texts::kSubfolders)});
   dirCombo_->addItems({t.Get(sort_texts::kAscending), t.Get(sort_texts::kDescending)});
 
   auto* choices = new QFormLayout;
-  choices->addRow(label1_, whatCombo_);
-  choices->addRow(label2_, whereCombo_);
-  choices->addRow(label3_, dirCombo_);
+  choices->addRow(sortWhatLabel_, whatCombo_);
+  choices->addRow(sortWhereLabel_, whereCombo_);
+  choices->addRow(sortDirectionLabel_, dirCombo_);
   auto* buttons = new QVBoxLayout;
-  for (QPushButton* button : {sortButt_, cancelButt_, helpButt_}) buttons->addWidget(button);
+  for (QPushButton* button : {sortButton_, cancelButton_, helpButton_}) buttons->addWidget(button);
   buttons->addStretch(1);
   auto* top = new QHBoxLayout;
   top->addLayout(choices, 1);
@@ -69,9 +69,9 @@ SortDialog::SortDialog(const WindowContext& context, QWidget* parent)
   layout->addLayout(top);
 
   connect(whatCombo_, &QComboBox::currentIndexChanged, this, [this] { FillWhere(); });
-  connect(sortButt_, &QPushButton::clicked, this, &SortDialog::sortRequested);
-  connect(helpButt_, &QPushButton::clicked, this, &SortDialog::helpRequested);
-  connect(cancelButt_, &QPushButton::clicked, this, &QDialog::reject);
+  connect(sortButton_, &QPushButton::clicked, this, &SortDialog::sortRequested);
+  connect(helpButton_, &QPushButton::clicked, this, &SortDialog::helpRequested);
+  connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void SortDialog::Prepare() {

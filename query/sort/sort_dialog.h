@@ -39,17 +39,17 @@ class SortDialog : public QDialog {
 
  private:
   const WindowContext& context_;
-  QLabel* label1_;
-  QLabel* label2_;
-  QLabel* label3_;
+  QLabel* sortWhatLabel_;
+  QLabel* sortWhereLabel_;
+  QLabel* sortDirectionLabel_;
   QComboBox* whatCombo_;
   QComboBox* whereCombo_;
   QComboBox* dirCombo_;
-  QPushButton* sortButt_;
-  QPushButton* cancelButt_;
-  QPushButton* helpButt_;
+  QPushButton* sortButton_;
+  QPushButton* cancelButton_;
+  QPushButton* helpButton_;
   QFrame* waitFrame_;
-  QLabel* waitLab_;
+  QLabel* waitLabel_;
 };
 
 }  // namespace orbo

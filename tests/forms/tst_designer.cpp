@@ -34,8 +34,8 @@ struct Fixture : RunningApp {
   FormDef& Form() { return db.Forms[app.state.CurForm]; }
   // Presses the canvas at (x, y) twips.
   void Press(int x, int y, Qt::MouseButton button = Qt::LeftButton) {
-    QTest::mousePress(&canvas.MainPic(), button, {}, Pixels(x, y));
-    QTest::mouseRelease(&canvas.MainPic(), button, {}, Pixels(x, y));
+    QTest::mousePress(&canvas.FormArea(), button, {}, Pixels(x, y));
+    QTest::mouseRelease(&canvas.FormArea(), button, {}, Pixels(x, y));
   }
   // Closes the pop-up menu a right press opened, as Escape does.
   void CloseMenu() {
@@ -51,7 +51,7 @@ struct Fixture : RunningApp {
   QPoint Inside(const ElementDef& e) { return Pixels(e.Left + 100, e.Top + 100); }
   // Where handle i sits against the selected control, in pixels.
   QPoint HandleOffset(int i, const QWidget& control) {
-    return canvas.SelPic(i).pos() - control.mapTo(&canvas.BackPic(), QPoint(0, 0));
+    return canvas.SelectionHandle(i).pos() - control.mapTo(&canvas.Backdrop(), QPoint(0, 0));
   }
 };
 
@@ -70,7 +70,7 @@ class DesignerTest : public QObject {
              std::int16_t(f.canvas.TwipsX(f.canvas.PixelsX(7000))));
     QCOMPARE(f.app.state.SelType, kButton);
     QVERIFY(f.Commands().Tool(kEditBar, "arrow")->isChecked());
-    QVERIFY(f.canvas.SelPic(0).isVisible());
+    QVERIFY(f.canvas.SelectionHandle(0).isVisible());
     QVERIFY(f.db.Modified);
     for (int i = 1; i < 16; ++i)
       AddElementInModel(f.db, 0, kButton, 5700, 600, f.app.settings.DefaultFont);
@@ -87,7 +87,7 @@ class DesignerTest : public QObject {
     f.app.settings.GridStepX = f.app.settings.GridStepY = 200;
     const ElementDef& text = f.Form().Elements[kText][0];
     const QPoint grab = f.Pixels(text.Left + 100, text.Top + 100);
-    Drag(&f.canvas.MainPic(), grab, grab + f.Pixels(1000, 600));
+    Drag(&f.canvas.FormArea(), grab, grab + f.Pixels(1000, 600));
     QCOMPARE(text.Left % 200, 0);
     QCOMPARE(text.Top % 200, 0);
     QVERIFY(qAbs(text.Left - 1500) <= 200);
@@ -101,15 +101,15 @@ class DesignerTest : public QObject {
     f.Press(f.Form().Elements[kText][0].Left + 50, f.Form().Elements[kText][0].Top + 50);
     QCOMPARE(f.app.state.SelType, kText);
     const int width = f.Form().Elements[kText][0].Width;
-    QLabel& right = f.canvas.SelPic(1);
+    QLabel& right = f.canvas.SelectionHandle(1);
     Drag(&right, QPoint(2, 2), QPoint(2, 2) + f.Pixels(600, 0));
     QVERIFY(qAbs(f.Form().Elements[kText][0].Width - (width + 600)) <= 15);
     f.Press(5900, 100);  // the bare canvas: the form itself
     QCOMPARE(f.app.state.SelType, int(kSelectForm));
     const int height = f.Form().Height;
-    Drag(&f.canvas.SelPic(2), QPoint(2, 2), QPoint(2, 2) + f.Pixels(0, 900));
+    Drag(&f.canvas.SelectionHandle(2), QPoint(2, 2), QPoint(2, 2) + f.Pixels(0, 900));
     QVERIFY(qAbs(f.Form().Height - (height + 900)) <= 15);
-    QCOMPARE(f.canvas.MainPic().height(), f.canvas.PixelsY(f.Form().Height));
+    QCOMPARE(f.canvas.FormArea().height(), f.canvas.PixelsY(f.Form().Height));
   }
 
   // A text element of a form with records is deleted only when confirmed;
@@ -195,7 +195,7 @@ class DesignerTest : public QObject {
     const ElementDef& text = f.Form().Elements[kText][0];
     const QPoint start(text.Left, text.Top);
     QWidget* control = f.canvas.Control(kText, 0);
-    Drag(&f.canvas.MainPic(), f.Inside(text), f.Inside(text) + f.Pixels(1000, 600));
+    Drag(&f.canvas.FormArea(), f.Inside(text), f.Inside(text) + f.Pixels(1000, 600));
     const QPoint moved(text.Left, text.Top);
     QVERIFY(moved != start);
     QCOMPARE(f.app.Funnel().Stack().count(), 1);
@@ -204,7 +204,7 @@ class DesignerTest : public QObject {
     QCOMPARE(QPoint(text.Left, text.Top), start);
     QCOMPARE(f.canvas.Control(kText, 0)->pos(), f.Pixels(start.x(), start.y()));
     QCOMPARE(f.app.state.SelType, kText);
-    QVERIFY(f.canvas.SelPic(0).isVisible());
+    QVERIFY(f.canvas.SelectionHandle(0).isVisible());
     QCOMPARE(f.HandleOffset(0, *f.canvas.Control(kText, 0)), handleAt);
     QVERIFY(!f.db.Modified);
     redo->trigger();
@@ -241,7 +241,7 @@ class DesignerTest : public QObject {
     QFETCH(int, interruption);
     Fixture f;
     QVERIFY(f.Activate());
-    QWidget& canvas = f.canvas.MainPic();
+    QWidget& canvas = f.canvas.FormArea();
     const FormDef before = f.Form();
     const ElementDef& text = f.Form().Elements[kText][0];
     const QPoint grab = f.Inside(text);
@@ -286,7 +286,7 @@ class DesignerTest : public QObject {
     f.Press(5900, 100);
     QCOMPARE(f.app.state.SelType, int(kSelectForm));
     for (int i = 0; i < 3; ++i) {
-      Drag(&f.canvas.SelPic(0), QPoint(2, 2), QPoint(2, 2) + f.Pixels(15000, 15000));
+      Drag(&f.canvas.SelectionHandle(0), QPoint(2, 2), QPoint(2, 2) + f.Pixels(15000, 15000));
       QVERIFY(f.Form().Width > 0 && f.Form().Height > 0);
     }
     QCOMPARE(f.Form().Width, std::int16_t(32767));
@@ -295,14 +295,14 @@ class DesignerTest : public QObject {
     f.Press(text.Left + 100, text.Top + 100);
     QCOMPARE(f.app.state.SelType, kText);
     for (int i = 0; i < 3; ++i)
-      Drag(&f.canvas.SelPic(1), QPoint(2, 2), QPoint(2, 2) + f.Pixels(15000, 0));
+      Drag(&f.canvas.SelectionHandle(1), QPoint(2, 2), QPoint(2, 2) + f.Pixels(15000, 0));
     QCOMPARE(text.Width, std::int16_t(32767));
     for (int i = 0; i < 3; ++i)
-      Drag(&f.canvas.SelPic(5), QPoint(2, 2), QPoint(2, 2) - f.Pixels(15000, 15000));
+      Drag(&f.canvas.SelectionHandle(5), QPoint(2, 2), QPoint(2, 2) - f.Pixels(15000, 15000));
     QVERIFY(text.Left >= -32768 && text.Top >= -32768);
     QVERIFY(text.Width > 0 && text.Height > 0);
     f.Press(text.Left + 100, text.Top + 100);
-    Drag(&f.canvas.MainPic(), f.Inside(text), f.Inside(text) + f.Pixels(40000, 40000));
+    Drag(&f.canvas.FormArea(), f.Inside(text), f.Inside(text) + f.Pixels(40000, 40000));
     QVERIFY(text.Left <= f.Form().Width && text.Top <= f.Form().Height);
   }
 
@@ -314,25 +314,25 @@ class DesignerTest : public QObject {
     QWidget& control = *f.canvas.Control(kText, 0);
     QList<QPoint> before;
     for (int i = 0; i < 8; ++i) before << f.HandleOffset(i, control);
-    for (QScrollBar* bar : {&f.canvas.HScroll1(), &f.canvas.VScroll1()}) {
+    for (QScrollBar* bar : {&f.canvas.HorizontalScroll(), &f.canvas.VerticalScroll()}) {
       QVERIFY(bar->isVisible());
       QTest::mouseClick(bar, Qt::LeftButton, {}, bar->rect().bottomRight() - QPoint(3, 3));
       QVERIFY(bar->value() > 0);
     }
-    QVERIFY(f.canvas.MainPic().pos() != f.Pixels(200, 200));
+    QVERIFY(f.canvas.FormArea().pos() != f.Pixels(200, 200));
     for (int i = 0; i < 8; ++i) QCOMPARE(f.HandleOffset(i, control), before[i]);
   }
 
   void gridDoors() {
     Fixture f;
-    const QBrush plain = f.canvas.MainPic().palette().brush(QPalette::Window);
+    const QBrush plain = f.canvas.FormArea().palette().brush(QPalette::Window);
     f.Commands().Menu("mnuGrid")->trigger();
     QVERIFY(f.app.settings.ShowGrid);
     QVERIFY(f.Commands().Tool(kEditBar, "grid")->isChecked());
-    QVERIFY(!f.canvas.MainPic().palette().brush(QPalette::Window).texture().isNull());
+    QVERIFY(!f.canvas.FormArea().palette().brush(QPalette::Window).texture().isNull());
     f.Tool("grid");
     QVERIFY(!f.app.settings.ShowGrid);
-    QCOMPARE(f.canvas.MainPic().palette().brush(QPalette::Window), plain);
+    QCOMPARE(f.canvas.FormArea().palette().brush(QPalette::Window), plain);
   }
 };
 

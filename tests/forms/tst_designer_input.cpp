@@ -57,7 +57,7 @@ class DesignerInputTest : public QObject {
     }
     f.app.Parts().Designer().Redraw();
     FormCanvas& c = f.app.Parts().Canvas();
-    QWidget& canvas = c.MainPic();
+    QWidget& canvas = c.FormArea();
     const int seed = qEnvironmentVariableIntValue("ORBO_DESIGNER_SEED");
     const int count = qEnvironmentVariableIsSet("ORBO_DESIGNER_EVENTS")
                           ? qEnvironmentVariableIntValue("ORBO_DESIGNER_EVENTS")
@@ -81,7 +81,7 @@ class DesignerInputTest : public QObject {
       const int kind = random.bounded(100);
       if (kind < 25) {
         const Qt::MouseButton button = buttons[random.bounded(5)];
-        QLabel& handle = c.SelPic(random.bounded(8));
+        QLabel& handle = c.SelectionHandle(random.bounded(8));
         pressed = random.bounded(3) == 0 && handle.isVisible() ? &handle : &canvas;
         QTest::mousePress(pressed, button, {},
                           pressed == &canvas ? anywhere(pressed) : QPoint(2, 2));
@@ -98,7 +98,7 @@ class DesignerInputTest : public QObject {
         QTest::keyClick(window.windowHandle(), key);
         mayChange = key == Qt::Key_Delete;
       } else {
-        QScrollBar& bar = random.bounded(2) ? c.HScroll1() : c.VScroll1();
+        QScrollBar& bar = random.bounded(2) ? c.HorizontalScroll() : c.VerticalScroll();
         bar.setValue(random.bounded(bar.maximum() + 1));
       }
       if (QApplication::activePopupWidget()) {

@@ -106,15 +106,15 @@ class RecordViewTest : public QObject {
     Fixture f;
     f.Elements(kCombo, 1);
     f.Show();
-    QVERIFY(!f.canvas.HScroll1().isVisible());
-    const QPoint centred = f.canvas.MainPic().pos();
+    QVERIFY(!f.canvas.HorizontalScroll().isVisible());
+    const QPoint centred = f.canvas.FormArea().pos();
     QVERIFY(centred.x() > f.canvas.PixelsX(200));
     f.Mode(1);
     QCOMPARE(f.Control<QLineEdit>(kText)->text(), f.Form().Elements[kText][0].Name);
-    QVERIFY(f.canvas.MainPic().findChild<QLabel*>("ComboPic_0")->isVisible());
+    QVERIFY(f.canvas.FormArea().findChild<QLabel*>("ComboPic_0")->isVisible());
     QVERIFY(!f.canvas.Combo(0)->isVisible());
-    QVERIFY(f.canvas.HScroll1().isVisible() && f.canvas.VScroll1().isVisible());
-    QCOMPARE(f.canvas.MainPic().pos(), QPoint(f.canvas.PixelsX(200), f.canvas.PixelsY(200)));
+    QVERIFY(f.canvas.HorizontalScroll().isVisible() && f.canvas.VerticalScroll().isVisible());
+    QCOMPARE(f.canvas.FormArea().pos(), QPoint(f.canvas.PixelsX(200), f.canvas.PixelsY(200)));
   }
 
   // A picture chosen below the database's folder is stored relative to it
@@ -223,7 +223,7 @@ class RecordViewTest : public QObject {
   void exampleFormShowsWhole() {
     Fixture f;
     f.Show();
-    const QRect form = f.canvas.MainPic().rect();
+    const QRect form = f.canvas.FormArea().rect();
     for (const int type : {kText, kLabel, kMultiline})
       QVERIFY(form.contains(f.canvas.Control(type, 0)->geometry()));
     const auto fits = [](const QWidget* box, const QString& text) {
@@ -299,8 +299,8 @@ class RecordViewTest : public QObject {
     f.app.Parts().Window().show();
     city->setFocus();
     QApplication::processEvents();
-    QVERIFY(f.canvas.QuickPic().isVisible());
-    emit f.canvas.QuickPic().pressed();
+    QVERIFY(f.canvas.QuickListButton().isVisible());
+    emit f.canvas.QuickListButton().pressed();
     QListWidget& list = f.canvas.QuickList();
     QCOMPARE(list.count(), 2);
     QCOMPARE(list.item(1)->text(), QString("Rome"));

@@ -93,7 +93,7 @@ class FindSortWindow : public QObject {
     f.app.Parts().Window().show();
     f.app.Parts().Navigation().ShowFolder(0);
     f.app.Parts().Navigation().ShowRecord(0);
-    QWidget& canvas = f.app.Parts().Canvas().MainPic();
+    QWidget& canvas = f.app.Parts().Canvas().FormArea();
     QRect dialogFrame;
     f.dialogs.onModal = [&](QDialog& d) {
       d.resize(d.minimumSizeHint());

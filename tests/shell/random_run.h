@@ -227,7 +227,7 @@ inline QString TreeDifference(App& app) {
 // The contents list of the open folder shows only its records.
 inline QString ListDifference(App& app) {
   if (app.state.CurRecord != -1 || app.state.EditMode != WorkMode::Database) return {};
-  QListWidget& list = app.Parts().Window().ListView1();
+  QListWidget& list = app.Parts().Window().ContentsList();
   for (int i = 0; i < list.count(); ++i) {
     const NodeKey key = ParseKey(list.item(i)->data(Qt::UserRole).toString());
     if (key.kind == u"item" && (key.index >= app.db.RecordCount ||

@@ -284,7 +284,7 @@ class Session {
          }},
         {"click a list item", 4,
          [this] {
-           QListWidget& list = window().ListView1();
+           QListWidget& list = window().ContentsList();
            if (list.count() > 0 && list.isVisible())
              emit list.itemClicked(list.item(random_.bounded(list.count())));
          }},
@@ -360,13 +360,13 @@ class Session {
          inMode(WorkMode::Edit,
                 [this] {
                   const QPoint from = RandomCanvasPoint();
-                  Drag(&app_.Parts().Canvas().MainPic(), from, from + RandomShift());
+                  Drag(&app_.Parts().Canvas().FormArea(), from, from + RandomShift());
                 })},
         {"resize with a handle", 3,
          inMode(WorkMode::Edit,
                 [this] {
                   PressOnCanvas(RandomCanvasPoint());
-                  QLabel& handle = app_.Parts().Canvas().SelPic(random_.bounded(8));
+                  QLabel& handle = app_.Parts().Canvas().SelectionHandle(random_.bounded(8));
                   if (handle.isVisible()) Drag(&handle, QPoint(1, 1), QPoint(1, 1) + RandomShift());
                 })},
         {"delete an element", 2,
@@ -402,14 +402,14 @@ class Session {
   QAction* EditTool(const char* key) { return window().Commands().Tool(kEditBar, key); }
 
   QPoint RandomCanvasPoint() {
-    const QWidget& canvas = app_.Parts().Canvas().MainPic();
+    const QWidget& canvas = app_.Parts().Canvas().FormArea();
     return {random_.bounded(std::max(canvas.width(), 1)),
             random_.bounded(std::max(canvas.height(), 1))};
   }
 
   void PressOnCanvas(const QPoint& at) {
-    QTest::mousePress(&app_.Parts().Canvas().MainPic(), Qt::LeftButton, {}, at);
-    QTest::mouseRelease(&app_.Parts().Canvas().MainPic(), Qt::LeftButton, {}, at);
+    QTest::mousePress(&app_.Parts().Canvas().FormArea(), Qt::LeftButton, {}, at);
+    QTest::mouseRelease(&app_.Parts().Canvas().FormArea(), Qt::LeftButton, {}, at);
   }
 
   void Drag(QWidget* on, const QPoint& from, const QPoint& to) {
@@ -455,7 +455,7 @@ class Session {
   template <typename Widget>
   QList<Widget*> VisibleOnCanvas() {
     QList<Widget*> shown;
-    for (Widget* widget : app_.Parts().Canvas().MainPic().findChildren<Widget*>()) {
+    for (Widget* widget : app_.Parts().Canvas().FormArea().findChildren<Widget*>()) {
       if (widget->isVisible() && widget->property("elementType").isValid()) shown << widget;
     }
     return shown;
@@ -519,8 +519,8 @@ class Session {
     if (lines.isEmpty()) return;
     QFocusEvent focus(QEvent::FocusIn);
     QApplication::sendEvent(Pick(lines), &focus);
-    if (!app_.Parts().Canvas().QuickPic().isVisible()) return;
-    emit app_.Parts().Canvas().QuickPic().pressed();
+    if (!app_.Parts().Canvas().QuickListButton().isVisible()) return;
+    emit app_.Parts().Canvas().QuickListButton().pressed();
     QListWidget& list = app_.Parts().Canvas().QuickList();
     if (list.count() > 0) emit list.itemClicked(list.item(random_.bounded(list.count())));
   }

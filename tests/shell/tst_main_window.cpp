@@ -66,14 +66,14 @@ class MainWindowTest : public QObject {
     Fixture f;
     f.app.Parts().Modes().Switch(WorkMode::Edit);
     f.EditTool("addt")->trigger();
-    QCOMPARE(f.app.Parts().Canvas().MainPic().cursor().shape(), Qt::CrossCursor);
+    QCOMPARE(f.app.Parts().Canvas().FormArea().cursor().shape(), Qt::CrossCursor);
     f.EditTool("addc")->trigger();
     QVERIFY(!f.EditTool("addt")->isChecked() && f.EditTool("addc")->isChecked() &&
             !f.EditTool("arrow")->isChecked());
     emit f.window->MainList().itemClicked(f.window->MainList().topLevelItem(0), 0);
     QCOMPARE(f.app.state.SelType, -2);
     QVERIFY(!f.EditTool("addc")->isChecked() && f.EditTool("arrow")->isChecked());
-    QCOMPARE(f.app.Parts().Canvas().MainPic().cursor().shape(), Qt::ArrowCursor);
+    QCOMPARE(f.app.Parts().Canvas().FormArea().cursor().shape(), Qt::ArrowCursor);
     QCOMPARE(f.app.state.CurRecord, 0);
   }
 

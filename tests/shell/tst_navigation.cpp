@@ -68,8 +68,8 @@ class NavigationTest : public QObject {
 
     f.app.Parts().Navigation().ShowFolder(1);
     QStringList listed;
-    for (int i = 0; i < f.app.Parts().Window().ListView1().count(); ++i) {
-      listed << f.app.Parts().Window().ListView1().item(i)->data(Qt::UserRole).toString();
+    for (int i = 0; i < f.app.Parts().Window().ContentsList().count(); ++i) {
+      listed << f.app.Parts().Window().ContentsList().item(i)->data(Qt::UserRole).toString();
     }
     QCOMPARE(listed,
              (QStringList{"root0", "root1", "root2", "xxxx0", "item0", "item2", "item3", "root3"}));
@@ -161,7 +161,7 @@ class NavigationTest : public QObject {
     QCOMPARE(f.app.state.CurFolder, 2);
     f.Tool("addroot");
     QCOMPARE(f.db.Folders[3].Parent, 1);  // beside the open folder
-    QCOMPARE(f.app.Parts().Window().ListView1().currentItem()->data(Qt::UserRole).toString(),
+    QCOMPARE(f.app.Parts().Window().ContentsList().currentItem()->data(Qt::UserRole).toString(),
              QString("root3"));
   }
 
@@ -254,7 +254,7 @@ class NavigationTest : public QObject {
     QVERIFY(f.Node("item0")->font(0).bold());
     QVERIFY(f.app.Parts()
                 .Window()
-                .ListView1()
+                .ContentsList()
                 .findItems("R0", Qt::MatchExactly)
                 .value(0)
                 ->font()

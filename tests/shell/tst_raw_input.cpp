@@ -211,13 +211,13 @@ class RawSession {
         for (int i = 0; i < weight; ++i) targets << widget;
       }
     };
-    offer(&canvas.BackPic(), 6);
-    for (QWidget* control : canvas.MainPic().findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    offer(&canvas.Backdrop(), 6);
+    for (QWidget* control : canvas.FormArea().findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
       if (control->isVisible() && random_.bounded(4) == 0) offer(control, 1);
     }
-    for (int i = 0; i < 8; ++i) offer(&canvas.SelPic(i), 1);
+    for (int i = 0; i < 8; ++i) offer(&canvas.SelectionHandle(i), 1);
     offer(window.MainList().viewport(), 4);
-    offer(window.ListView1().viewport(), 3);
+    offer(window.ContentsList().viewport(), 3);
     offer(window.Commands().Bar(kMainBar), 3);
     offer(window.Commands().Bar(kEditBar), 3);
     offer(window.menuBar(), 1);
@@ -295,13 +295,13 @@ class RawSession {
     gesture_ = Gesture::kNone;
     if (app_.state.EditMode != WorkMode::Edit) return;
     for (int i = 0; i < 8; ++i) {
-      if (pressed == &app_.Parts().Canvas().SelPic(i)) {
+      if (pressed == &app_.Parts().Canvas().SelectionHandle(i)) {
         gesture_ = app_.state.SelType == kSelectForm ? Gesture::kForm : Gesture::kElement;
         return;
       }
     }
     // The designer finds the element under the press itself.
-    QWidget& canvas = app_.Parts().Canvas().MainPic();
+    QWidget& canvas = app_.Parts().Canvas().FormArea();
     if (!pressed->isWindow() && (pressed == &canvas || canvas.isAncestorOf(pressed)) &&
         app_.Parts().Canvas().ElementAt(canvas.mapFromGlobal(pressed->mapToGlobal(at))).first >=
             0) {
@@ -314,7 +314,7 @@ class RawSession {
   void ClickAField() {
     QList<QWidget*> fields;
     for (QWidget* control :
-         app_.Parts().Canvas().MainPic().findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+         app_.Parts().Canvas().FormArea().findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
       const int type = control->property("elementType").toInt();
       if (control->isVisible() && control->property("elementType").isValid() &&
           (type == kText || type == kMultiline)) {
