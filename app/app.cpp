@@ -89,8 +89,8 @@ bool App::Main(const QString& commandLine) {
   QObject::connect(&funnel_, &CommandFunnel::modifiedChanged, parts_.window.get(),
                    [this](bool modified) { FollowModified(modified); });
   QObject::connect(&funnel_, &CommandFunnel::modelChanged, parts_.window.get(),
-                   [this](const ChangedParts&, bool undoOrRedo) {
-                     if (undoOrRedo) storage_->ShowChangedTexts();
+                   [this](const ChangedParts& parts, bool undoOrRedo) {
+                     if (undoOrRedo) storage_->ShowUndoneChange(parts);
                    });
   parts_.intro = std::make_unique<IntroDialog>(parts_.window.get());
   QObject::connect(parts_.intro.get(), &IntroDialog::helpRequested, parts_.intro.get(),

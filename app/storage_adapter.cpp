@@ -140,6 +140,16 @@ void StorageAdapter::ShowChangedTexts() {
   }
 }
 
+void StorageAdapter::ShowUndoneChange(const ChangedParts& parts) {
+  const DisplayState& state = app_.Context().state;
+  const bool recordsOnly = parts.records && !parts.folders && !parts.forms && !parts.settings;
+  if (recordsOnly && state.EditMode == WorkMode::Database &&
+      app_.Parts().Navigation().ShowChangedRecords(parts.recordIndices)) {
+    return;
+  }
+  ShowChangedTexts();
+}
+
 void StorageAdapter::ShowDatabase() {
   DisplayState& state = app_.Context().state;
   app_.Parts().Editor().CloseMedia();

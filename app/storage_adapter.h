@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include "storage/model_delta.h"
 #include "storage/storage_ui.h"
 
 namespace orbo {
@@ -36,6 +37,9 @@ class StorageAdapter : public StorageUi {
   void RefreshWindow() override;
   void ShowDatabase() override;
   void ShowChangedTexts() override;
+  // After undo or redo: records that kept their places are shown again
+  // where they are; anything else refills the views.
+  void ShowUndoneChange(const ChangedParts& parts);
   QString LanguageCodePage() override { return codePage_; }
   RepairNames NamesForRepairs() override;
   QString DescribeForUser(const Database& model, const ModelProblem& problem) override;

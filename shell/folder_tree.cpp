@@ -1,6 +1,7 @@
 #include "shell/folder_tree.h"
 
 #include <QRandomGenerator>
+#include <QSignalBlocker>
 #include <QTreeWidget>
 
 #include "storage/navigation_logic.h"
@@ -98,16 +99,51 @@ QTreeWidgetItem* FolderTree::MakeFolderItem(const Database& db, int folder, bool
 }
 
 QTreeWidgetItem* FolderTree::MakeRecordItem(const Database& db, int record) {
-  auto* item = new KeyedItem(ShortenName(RecordTitleLine(db, record), db.MaxListString));
-  const int form = db.Records[record].Form;
-  if (form >= 0 && form < db.FormCount) item->setIcon(0, iconFor_(db.Forms[form].Icon));
-  if (db.RecordMarks[record]) {
-    QFont bold = item->font(0);
-    bold.setBold(true);
-    item->setFont(0, bold);
-  }
+  auto* item = new KeyedItem(QString());
+  ShowRecordOn(item, db, record);
   Register(item, RecordKey(record));
   return item;
+}
+
+void FolderTree::ShowRecordOn(QTreeWidgetItem* item, const Database& db, int record) {
+  const QString text = ShortenName(RecordTitleLine(db, record), db.MaxListString);
+  if (item->text(0) != text) item->setText(0, text);
+  const int form = db.Records[record].Form;
+  item->setIcon(0, form >= 0 && form < db.FormCount ? iconFor_(db.Forms[form].Icon) : QIcon());
+  if (item->font(0).bold() != db.RecordMarks[record]) {
+    QFont font = item->font(0);
+    font.setBold(db.RecordMarks[record]);
+    item->setFont(0, font);
+  }
+}
+
+bool FolderTree::UpdateRecordNodes(const Database& db, const std::vector<int>& records) {
+  std::vector<QTreeWidgetItem*> items;
+  items.reserve(records.size());
+  // The records of a sort share one folder: its node is looked up once.
+  int folderOfLast = BufferFolder;
+  const QTreeWidgetItem* folderNode = nullptr;
+  for (int record : records) {
+    if (record < 0 || record >= db.RecordCount) return false;
+    const int folder = db.Records[record].Folder;
+    if (folder != folderOfLast) {
+      folderOfLast = folder;
+      folderNode = folder != BufferFolder && Loaded(folder) ? Node(FolderKey(folder)) : nullptr;
+    }
+    QTreeWidgetItem* item = Node(RecordKey(record));
+    if (item ? item->parent() != folderNode || !folderNode : folderNode != nullptr) return false;
+    items.push_back(item);
+  }
+  {
+    // The view would look for each changed node's row, one by one: it is
+    // told once, when all are done.
+    const QSignalBlocker quiet(tree_.model());
+    for (std::size_t i = 0; i < records.size(); ++i) {
+      if (items[i]) ShowRecordOn(items[i], db, records[i]);
+    }
+  }
+  tree_.viewport()->update();
+  return true;
 }
 
 void FolderTree::AddFolderNode(const Database& db, int folder) {

@@ -47,6 +47,10 @@ class FolderTree {
   QTreeWidgetItem* Reveal(const Database& db, const QString& key);
 
   void UpdateRecordText(const Database& db, int record);
+  // Shows records again in the nodes they have, when each kept its folder
+  // (a sort of a folder's records); false, changing nothing, when a node
+  // would have to come, go or move: the tree must be refilled then.
+  bool UpdateRecordNodes(const Database& db, const std::vector<int>& records);
   void UpdateFolderNode(const Database& db, int folder);
   void ShowMark(const Database& db, int record);
   void RemoveNode(const QString& key);
@@ -58,6 +62,8 @@ class FolderTree {
 
  private:
   QTreeWidgetItem* MakeRecordItem(const Database& db, int record);
+  // The title, form icon and mark of record on its node.
+  void ShowRecordOn(QTreeWidgetItem* item, const Database& db, int record);
   QTreeWidgetItem* MakeFolderItem(const Database& db, int folder, bool hasContents);
   void Register(QTreeWidgetItem* item, const QString& key);
   // Forgets the keys of the node's loaded descendants.

@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QShortcut>
+#include <QSignalBlocker>
 #include <QToolButton>
 #include <memory>
 #include <utility>
@@ -196,6 +197,7 @@ void Navigator::FillFolderList(int folder) {
   WindowServices& services = context_.services;
   list.setUpdatesEnabled(false);
   list.clear();
+  listedFolder_ = folder;
   const FolderDef& def = db_.Folders[folder];
   if (def.Parent != TopLevelParent)
     list.addItem(ListItem("..", FolderKey(def.Parent), QIcon(), false));
@@ -217,6 +219,44 @@ void Navigator::FillFolderList(int folder) {
                           services.IconFor(db_.Folders[sub].Icon), false));
   }
   list.setUpdatesEnabled(true);
+}
+
+bool Navigator::ShowChangedRecords(const std::vector<int>& records) {
+  if (state_.CurRecord != -1 || state_.CurFolder != listedFolder_) return false;
+  return tree_.UpdateRecordNodes(db_, records) && UpdateListedRecords(records);
+}
+
+bool Navigator::UpdateListedRecords(const std::vector<int>& records) {
+  if (listedFolder_ < 0 || listedFolder_ >= db_.FolderCount) return false;
+  QListWidget& list = views_.contents;
+  std::vector<QListWidgetItem*> entries(static_cast<std::size_t>(db_.RecordCount), nullptr);
+  std::size_t listed = 0;
+  for (int i = 0; i < list.count(); ++i) {
+    QListWidgetItem* item = list.item(i);
+    const NodeKey key = ParseKey(item->data(Qt::UserRole).toString());
+    if (key.kind != u"item") continue;
+    if (key.index < 0 || key.index >= db_.RecordCount ||
+        db_.Records[key.index].Folder != listedFolder_) {
+      return false;
+    }
+    entries[static_cast<std::size_t>(key.index)] = item;
+    ++listed;
+  }
+  if (listed != RecordsOf(db_, listedFolder_).size()) return false;
+  // As the tree: the list is told once, not for each entry.
+  const QSignalBlocker quiet(list.model());
+  for (int r : records) {
+    QListWidgetItem* item =
+        r >= 0 && r < db_.RecordCount ? entries[static_cast<std::size_t>(r)] : nullptr;
+    if (!item) continue;
+    item->setText(ShortenName(RecordTitleLine(db_, r), db_.MaxListString));
+    item->setIcon(context_.services.IconFor(db_.Forms[db_.Records[r].Form].Icon));
+    QFont font = item->font();
+    font.setBold(db_.RecordMarks[r]);
+    item->setFont(font);
+  }
+  list.viewport()->update();
+  return true;
 }
 
 void Navigator::ShowRecord(int record) {

@@ -28,6 +28,10 @@ class Navigator {
 
   void RebuildTree();
   void ShowFolder(int folder);
+  // Records changed in place, each keeping its folder (a sort): the tree
+  // and the shown folder's list show them again without being rebuilt.
+  // False, when that cannot be, and the views are to be refilled.
+  bool ShowChangedRecords(const std::vector<int>& records);
   void ShowRecord(int record);
   void OpenNode(const QString& key);
   void OpenSelectedNode();
@@ -67,6 +71,9 @@ class Navigator {
   // deleted record's node is removed, or left to go with its folder's node.
   void FollowDeletion(const RecordDeletion& deletion, int countBefore, bool removeNode);
   void FillFolderList(int folder);
+  // The list's record entries, shown again when the list holds exactly the
+  // records of its folder; false, changing nothing, otherwise.
+  bool UpdateListedRecords(const std::vector<int>& records);
   // One undo step named by entry of the navigation's step names.
   bool Change(TextId name, const ChangeScope& scope, const std::function<void()>& change,
               const QString& mergeKey = {});
@@ -78,6 +85,7 @@ class Navigator {
   FolderTree& tree_;
   RecordSurface& surface_;
   NavigationViews views_;
+  int listedFolder_ = -1;  // the folder the contents list holds
 };
 
 }  // namespace orbo

@@ -74,13 +74,17 @@ void Sorter::Sort(bool folders, int folder, bool ascending) {
   const bool changes = ChangesAnything(db, permutation);
   const ShownPlace before = context_.funnel.Place();
   if (changes) Rearrange(db, permutation);
+  // Sorted records of the shown folder keep their places in the views, which
+  // show them again rather than being refilled.
+  const bool inPlace = !folders && folder == context_.state.CurFolder &&
+                       navigator_.ShowChangedRecords(permutation.places);
   if (folder == TopLevelParent) {
     navigator_.RebuildTree();
-  } else {
+  } else if (!inPlace) {
     tree_.Refill(db, folder);
-    if (QTreeWidgetItem* node = tree_.Node(FolderKey(folder))) node->setExpanded(true);
   }
-  navigator_.ShowFolder(shown);
+  if (QTreeWidgetItem* node = tree_.Node(FolderKey(folder))) node->setExpanded(true);
+  if (!inPlace) navigator_.ShowFolder(shown);
   // Made once the sorted folder shows, so redo shows it again.
   if (changes) {
     context_.funnel.Push(std::make_unique<RearrangementStep>(

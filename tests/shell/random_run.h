@@ -224,18 +224,22 @@ inline QString TreeDifference(App& app) {
   return {};
 }
 
-// The contents list of the open folder shows only its records.
+// The contents list of the open folder shows only its records, with their
+// titles.
 inline QString ListDifference(App& app) {
   if (app.state.CurRecord != -1 || app.state.EditMode != WorkMode::Database) return {};
+  const Database& db = app.db;
   QListWidget& list = app.Parts().Window().ContentsList();
   for (int i = 0; i < list.count(); ++i) {
     const NodeKey key = ParseKey(list.item(i)->data(Qt::UserRole).toString());
-    if (key.kind == u"item" && (key.index >= app.db.RecordCount ||
-                                app.db.Records[key.index].Folder != app.state.CurFolder)) {
+    if (key.kind != u"item") continue;
+    if (key.index >= db.RecordCount || db.Records[key.index].Folder != app.state.CurFolder) {
       return QStringLiteral("the list shows item%1 in folder %2")
           .arg(key.index)
           .arg(app.state.CurFolder);
     }
+    if (list.item(i)->text() != ShortenName(RecordTitleLine(db, key.index), db.MaxListString))
+      return QStringLiteral("the list shows item%1 as %2").arg(key.index).arg(list.item(i)->text());
   }
   return {};
 }
