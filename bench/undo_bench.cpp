@@ -1,0 +1,82 @@
+// What the undo stack holds after 1000 commands on a table of the largest
+// size: added records, marks, renamed folders and sorts of 32000 records,
+// each kept as a step. Reports the steps' own count of bytes and the growth
+// of the resident size while they were made.
+#include <QApplication>
+#include <QFile>
+#include <cstdio>
+
+#include "bench_app.h"
+#include "forms/designer/mode_switch.h"
+#include "query/sort/sorter.h"
+#include "shell/navigator.h"
+#include "storage/navigation_logic.h"
+
+using namespace orbo;
+
+namespace {
+
+constexpr int kCommands = 1000;
+
+double ResidentMb() {
+  QFile status(QStringLiteral("/proc/self/status"));
+  if (!status.open(QIODevice::ReadOnly)) return 0;
+  for (const QByteArray& line : status.readAll().split('\n')) {
+    if (line.startsWith("VmRSS:"))
+      return line.mid(6).trimmed().split(' ').front().toDouble() / 1024;
+  }
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  BenchApp bench;
+  if (!bench.Start(1000, 700)) return 1;
+  App& app = bench.app;
+  Database& db = app.db;
+  SetCount(db, kRecordsKind, kMaxRecords - kCommands);
+  for (int i = 0; i < db.RecordCount; ++i) {
+    NewRecord(db, i);
+    db.Records[static_cast<std::size_t>(i)].TextValue[0] = QStringLiteral("Name %1").arg(i % 977);
+  }
+  RecountBuffers(db);
+  app.Parts().Modes().ToDatabaseMode();
+  app.Parts().Navigation().ShowFolder(0);
+
+  const double before = ResidentMb();
+  int sorts = 0;
+  for (int i = 0; i < kCommands; ++i) {
+    Navigator& navigation = app.Parts().Navigation();
+    switch (i % 4) {
+      case 0:
+        navigation.AddRecord(0, -1, true);
+        break;
+      case 1:
+        navigation.ToggleMark(i);
+        break;
+      case 2:
+        navigation.RenameCurrentFolder(QStringLiteral("Folder %1").arg(i));
+        break;
+      default:
+        // A sort now and then: each keeps a permutation of every record.
+        if (i % 20 == 3) {
+          app.Parts().Sorting().Sort(false, 0, sorts++ % 2 == 0);
+        } else {
+          navigation.ToggleMark(i + 1);
+        }
+    }
+  }
+  const QUndoStack& stack = app.Funnel().Stack();
+  std::size_t bytes = 0;
+  for (int i = 0; i < stack.count(); ++i) {
+    if (const auto* step = dynamic_cast<const ModelStep*>(stack.command(i))) bytes += step->Bytes();
+  }
+  std::printf("undo_bench: %d commands on %d records, %d of them sorts\n", kCommands,
+              db.RecordCount, sorts);
+  std::printf("  steps on the stack                 %9d\n", stack.count());
+  std::printf("  bytes the steps count              %9.1f MB\n", bytes / 1048576.0);
+  std::printf("  resident size grew by              %9.1f MB\n", ResidentMb() - before);
+  return 0;
+}
