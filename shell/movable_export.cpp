@@ -107,8 +107,11 @@ void ExportMovable(Database& db, StorageUi& ui, const QString& userIcons) {
   QDir().mkpath(filesDir);
   CopyTally tally;
   // Values still resolve against the folder of the database they came from.
-  CopyRecordValues(db, oldPath, filesDir, ui, tally);
-  ui.SetModified(true);
+  // The rewritten names are a step the user can take back, and the views
+  // show them: a title may be a picture's name.
+  ui.ChangeAsStep(ui.GetText(shell_texts::kCopyFilesStep),
+                  [&] { CopyRecordValues(db, oldPath, filesDir, ui, tally); });
+  ui.ShowChangedTexts();
   SaveDatabase(db, false, ui);
   const QString iconsDir = filesDir + QStringLiteral("/Icons");
   QDir().mkpath(iconsDir);

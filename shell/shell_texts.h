@@ -43,5 +43,7 @@ inline constexpr TextId kUndoStep{975, 2};
 inline constexpr TextId kRedoStep{975, 3};
 inline constexpr TextId kNothingToUndo{975, 4};
 inline constexpr TextId kNothingToRedo{975, 5};
+// The undo step of the movable export's new file names.
+inline constexpr TextId kCopyFilesStep{980, 2};
 
 }  // namespace orbo::shell_texts

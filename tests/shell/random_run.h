@@ -201,7 +201,8 @@ inline QString TreeDifference(App& app) {
         return key + " shows no record";
       if (parentKey != FolderKey(db.Records[r].Folder)) return key + " is in the wrong folder";
       if (item->text(0) != ShortenName(RecordTitleLine(db, r), db.MaxListString))
-        return key + " shows " + item->text(0);
+        return key + " shows " + item->text(0) + " instead of " +
+               ShortenName(RecordTitleLine(db, r), db.MaxListString);
       continue;
     }
     const int f = parsed.index;
