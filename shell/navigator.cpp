@@ -577,11 +577,13 @@ void Navigator::DropNode(const QString& draggedKey, const QString& targetKey) {
     db_.Records[slot] = held;
     db_.Records[slot].Folder = static_cast<std::int16_t>(folder);
     db_.RecordMarks[slot] = marked;
+    tree_.UpdateRecordText(db_, slot);
+    ShowMark(slot);
+    state_.CurRecord = -1;
+    // Showing the record may put a choice past its list back to the first
+    // one: the step keeps that too.
+    ShowRecord(slot);
   });
-  tree_.UpdateRecordText(db_, slot);
-  ShowMark(slot);
-  state_.CurRecord = -1;
-  ShowRecord(slot);
   context_.funnel.Push(std::move(step));
 }
 
