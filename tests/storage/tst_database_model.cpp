@@ -94,6 +94,8 @@ class DatabaseModelTest : public QObject {
                                  << QList<int>{1002, 0, 6000} << 2000;
     QTest::newRow("nothing") << QList<int>{0, 0, 0, 0, 0, 0, 0} << QList<int>{2000}
                              << QList<int>{1000, 0} << 2000;
+    QTest::newRow("an image: code 0 names it")
+        << QList<int>{1, 0, 0, 0, 0, 0, 0} << QList<int>{0} << QList<int>{1, -1000, 2000} << 0;
     QTest::newRow("labels and a flag")
         << QList<int>{0, 1, 0, 0, 0, 1, 0} << QList<int>{1000, 5000} << QList<int>{2000} << 5000;
   }
@@ -187,6 +189,20 @@ class DatabaseModelTest : public QObject {
   // Every text the file stores is looked at, in file order, and only those:
   // a form's name, the first free element slot, the database font, record
   // values of the form's elements, folders. Slots beyond are not stored.
+  // A count below zero is refused whatever the other counts are; the message
+  // of a character beyond U+FFFF names that character.
+  void negativeCountsAndWideCharacters() {
+    for (int kind : {kFormsKind, kRecordsKind}) {
+      Database db = ExampleDatabase();
+      (kind == kFormsKind ? db.FormCount : db.RecordCount) = -1;
+      const std::vector<ModelProblem> problems = FindModelProblems(db);
+      QVERIFY(!problems.empty() && problems.front().kind == ModelProblem::kCount);
+    }
+    CodePage codePage(QStringLiteral("windows-1252"));
+    QVERIFY2(codePage.DescribeUnencodable(QStringLiteral("a\U0001F600")).contains("U+1f600"),
+             qPrintable(codePage.DescribeUnencodable(QStringLiteral("a\U0001F600"))));
+  }
+
   void unstorableTextsWhereTheFileStoresThem() {
     const QString arrow = QStringLiteral("\u2192");
     Database db = ExampleDatabase();
@@ -202,16 +218,21 @@ class DatabaseModelTest : public QObject {
     db.Records[0].TextValue[std::size_t(texts)] = arrow;  // not stored
     db.Folders[0].Icon = arrow;
     db.Folders[0].Name = QStringLiteral("a") + QChar(0) + QStringLiteral("b");
+    db.Forms[1].ElementCount[kCombo] = 1;
+    db.Forms[1].ComboList[0] = arrow;
     CodePage codePage(QStringLiteral("windows-1252"));
-    const std::vector<TextPlace> expected{
-        {TextPlace::kElement, 0, kText, 0},     {TextPlace::kForm, 1},
-        {TextPlace::kElement, 1, kText, texts}, {TextPlace::kDatabaseFont},
-        {TextPlace::kRecordValue, 0, kText, 0}, {TextPlace::kFolder, 0}};
+    const std::vector<TextPlace> expected{{TextPlace::kElement, 0, kText, 0},
+                                          {TextPlace::kForm, 1},
+                                          {TextPlace::kElement, 1, kText, texts},
+                                          {TextPlace::kElement, 1, kCombo, 0},
+                                          {TextPlace::kDatabaseFont},
+                                          {TextPlace::kRecordValue, 0, kText, 0},
+                                          {TextPlace::kFolder, 0}};
     QVERIFY(FindUnstorableTexts(db, codePage, 100) == expected);
     QVERIFY(FindUnstorableTexts(db, codePage, 2) ==
             std::vector<TextPlace>(expected.begin(), expected.begin() + 2));
     // The NUL is stored as a space: one more text changes.
-    QCOMPARE(MakeTextsStorable(db, codePage), 7);
+    QCOMPARE(MakeTextsStorable(db, codePage), 8);
     QCOMPARE(db.Forms[1].Name, QStringLiteral("Kunden?"));
     QCOMPARE(db.Folders[0].Name, QStringLiteral("a b"));
     QCOMPARE(db.Records[0].TextValue[std::size_t(texts)], arrow);

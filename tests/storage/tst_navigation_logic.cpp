@@ -294,6 +294,8 @@ class NavigationLogicTest : public QObject {
     QCOMPARE((std::vector<int>{SiblingBelow(db, 3), SiblingAbove(db, 1), SiblingAbove(db, 3),
                                SiblingBelow(db, 1), SiblingAbove(db, 0)}),
              (std::vector<int>{1, 3, -1, -1, 2}));
+    QCOMPARE((std::vector<int>{SiblingBelow(db, -1), SiblingBelow(db, 5), SiblingAbove(db, 5)}),
+             (std::vector<int>{-1, -1, -1}));
     QVERIFY(IsInSubtree(db, 4, 0) && IsInSubtree(db, 3, 3));
     QVERIFY(!IsInSubtree(db, 0, 4) && !IsInSubtree(db, 2, 0));
 
