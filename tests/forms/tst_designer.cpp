@@ -171,21 +171,6 @@ class DesignerTest : public QObject {
     QCOMPARE(FindModelProblems(f.db), std::vector<ModelProblem>{});
   }
 
-  // Forms are added, cloned, chosen and deleted; one in use stays.
-  // The chooser's last entry adds a form; a form in use stays.
-  void forms() {
-    Fixture f;
-    QComboBox& chooser = f.app.Parts().Designer().FormCombo();
-    QCOMPARE(chooser.count(), 2);  // the form and the entry that adds one
-    emit chooser.activated(1);
-    QCOMPARE(f.db.FormCount, 2);
-    QCOMPARE(f.app.state.CurForm, 1);
-    f.Commands().Submenu("mnuSelForm")->actions()[0]->trigger();
-    f.Tool("delform");
-    QCOMPARE(f.dialogs.messages.last(), f.app.texts.Get(630, 0));
-    QCOMPARE(f.db.FormCount, 2);
-  }
-
   // A drag is one step, taken back and done again through the Edit menu:
   // the control and its handles follow, and so do the lists of forms.
   void undoingDesignerSteps() {
@@ -226,6 +211,11 @@ class DesignerTest : public QObject {
     QCOMPARE(f.app.state.CurForm, 1);
     QCOMPARE(chooser.count(), 3);
     QCOMPARE(chooser.currentIndex(), 1);
+    // The form in use stays, and the user is told why.
+    f.Commands().Submenu("mnuSelForm")->actions()[0]->trigger();
+    f.Tool("delform");
+    QCOMPARE(f.dialogs.messages.last(), f.app.texts.Get(630, 0));
+    QCOMPARE(f.db.FormCount, 2);
   }
 
   // A drag cut short by the right button, F5, Escape or a press elsewhere

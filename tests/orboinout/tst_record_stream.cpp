@@ -201,28 +201,6 @@ class RecordStreamTest : public QObject {
     cppCloseInput();
   }
 
-  // "\\" is an ordinary character of a name here: a path holding it names its
-  // own file, never the one with "/" in its place.
-  void backslashBelongsToTheName() {
-    QVERIFY(QDir(dir_.path()).mkpath("docs\\2024") && QDir(dir_.path()).mkpath("docs/2024"));
-    const QString own = dir_.filePath("docs\\2024/x.bin");
-    const QString other = dir_.filePath("docs/2024/x.bin");
-    QVERIFY(WriteBytes(other, "the other file"));
-    QVERIFY(cppOpenWrite(qPrintable(own)) != -1);
-    cppWrite4(7);
-    QCOMPARE(cppCloseWrite(), 1);
-    QCOMPARE(Scrambled(ReadBytes(own), kDefaultKey), Le32(7));
-    QCOMPARE(ReadBytes(other), QByteArray("the other file"));
-    QVERIFY(WriteBytes(dir_.filePath("a\\b.bin"), Scrambled(Le32(1), kDefaultKey)));
-    QVERIFY(QDir(dir_.path()).mkpath("a") &&
-            WriteBytes(dir_.filePath("a/b.bin"), Scrambled(Le32(2), kDefaultKey)));
-    qint32 value = 0;
-    QVERIFY(cppOpenInput(qPrintable(dir_.filePath("a\\b.bin"))) != -1);
-    cppInput4(&value);
-    cppCloseInput();
-    QCOMPARE(value, 1);
-  }
-
   void failedOpensAndWrites() {
     QCOMPARE(cppOpenInput(qPrintable(dir_.path())), -1);  // a folder
     const QString missing = dir_.filePath("no/such/file.bin");

@@ -1,5 +1,5 @@
 // The database properties with the real window offscreen: the password
-// rules and messages, Cancel, and a password set here protecting the file.
+// rules and messages, undo steps and Cancel.
 #include <QCheckBox>
 #include <QDialog>
 #include <QPushButton>
@@ -8,7 +8,6 @@
 
 #include "../shell/test_install.h"
 #include "app/main_window.h"
-#include "storage/database_commands.h"
 #include "storage/stored_content.h"
 
 using namespace orbo;
@@ -124,26 +123,6 @@ class DatabasePropertiesTest : public QObject {
     QVERIFY(!r.app.db.PasswordOn);
     QCOMPARE(r.app.db.Password, QString());
     QVERIFY(!r.app.db.Modified);
-  }
-
-  // Set here, it scrambles the saved file: the right password opens it, a wrong one does not.
-  void aPasswordProtectsTheSavedFile() {
-    RunningApp r;
-    r.dialogs.typedTexts = {"Tr0ub4dor", "Tr0ub4dor"};
-    DatabaseProperties(r, {"check"});
-    const QString path = r.install.Path("protected.2db");
-    r.dialogs.savePath = path;
-    QVERIFY(SaveDatabase(r.app.db, false, r.app.Storage()));
-    NewDatabaseCmd(r.app.db, r.app.Storage());
-    r.dialogs.typedTexts = {"tr0ub4dor"};
-    LoadDatabase(r.app.db, path, r.app.Storage());
-    QCOMPARE(r.app.db.DatabasePath, QString("noname"));
-    QCOMPARE(r.dialogs.messages.size(), 1);
-    r.dialogs.typedTexts = {"Tr0ub4dor"};
-    LoadDatabase(r.app.db, path, r.app.Storage());
-    QCOMPARE(r.app.db.DatabasePath, path);
-    QVERIFY(r.app.db.PasswordOn);
-    QCOMPARE(r.app.db.Password, QString("Tr0ub4dor"));
   }
 };
 

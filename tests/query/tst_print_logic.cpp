@@ -11,7 +11,6 @@
 #include <limits>
 
 #include "../test_files.h"
-#include "pdf_text.h"
 #include "query/print/pages/page_renderer.h"
 #include "query/print/pages/print_job.h"
 #include "query/print/pages/print_sets.h"
@@ -275,28 +274,6 @@ class PrintLogicTest : public QObject {
       }
     }
     QVERIFY2(captionStart >= 35 && captionStart <= 38, qPrintable(QString::number(captionStart)));
-  }
-
-  // One record per page, each page holding its record's values.
-  void pdfOfThreeRecords() {
-    if (!HavePdfToText()) QSKIP("pdftotext is not installed");
-    Database db = test::FreeSlotDatabase();
-    db.Records[3].MemoValue[0] = "first line\r\nsecond line";
-    QTemporaryDir dir;
-    const QString path = dir.filePath("three.pdf");
-    QString error;
-    QCOMPARE(WritePdf(path, DefaultPdfLayout(), PageRenderer(db), {0, 3, 5}, error), JobEnd::kDone);
-    const QStringList pages = PdfPages(path);
-    QCOMPARE(pages.size(), 3);
-    QVERIFY(pages[0].contains("Welcome to Corvane") && pages[0].contains("Good luck!"));
-    QVERIFY(pages[1].contains("record 2") && pages[1].contains("    first line\n    second line") &&
-            !pages[1].contains("Welcome"));
-    QVERIFY(pages[2].contains("record 4"));
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"three.pdf"});
-    // A folder that is not there: refused, nothing written.
-    QCOMPARE(WritePdf(dir.filePath("none/x.pdf"), DefaultPdfLayout(), PageRenderer(db), {0}, error),
-             JobEnd::kFailed);
-    QVERIFY(!error.isEmpty());
   }
 
   // A job told to stop after its second page ends there and leaves the
