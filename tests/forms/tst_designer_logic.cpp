@@ -162,7 +162,8 @@ class DesignerLogicTest : public QObject {
     QVERIFY(!AddFormInModel(db, kFont));
     QVERIFY(!CloneFormInModel(db, 0));
     SetCount(db, kFormsKind, 1);
-    QVERIFY(!DeleteFormInModel(db, 0));  // the only form
+    SetCount(db, kRecordsKind, 0);
+    QVERIFY(!DeleteFormInModel(db, 0));  // the only form, in use or not
   }
 
   void resizing() {
@@ -181,6 +182,14 @@ class DesignerLogicTest : public QObject {
     QCOMPARE(ResizedBox(start, 299, 0, right, false, true, 200, 200).width(), 2200);
     QCOMPARE(HandleRect(0, start), QRect(3000, 1600, 100, 100));
     QCOMPARE(HandleRect(5, start), QRect(900, 900, 100, 100));
+    // A handle that moves no left or right edge sits in the middle across,
+    // one that moves no top or bottom edge in the middle down.
+    for (int handle = 0; handle < 8; ++handle) {
+      const HandleEdges edges = EdgesOfHandle(handle);
+      const QPoint centre = HandleRect(handle, start).center();
+      if (!edges.horizontal) QVERIFY(qAbs(centre.x() - start.center().x()) <= 1);
+      if (!edges.vertical) QVERIFY(qAbs(centre.y() - start.center().y()) <= 1);
+    }
   }
 
   void movingStaysNearTheCanvas() {
