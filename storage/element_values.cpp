@@ -1,6 +1,8 @@
 #include "storage/element_values.h"
 
 #include <QSet>
+#include <algorithm>
+#include <array>
 
 #include "storage/model_invariants.h"
 
@@ -17,6 +19,33 @@ QStringList ComboItems(const QString& list) {
   for (const QString& line : list.split(QStringLiteral("\r\n")))
     items << (line.isEmpty() ? QStringLiteral(" ") : line);
   return items;
+}
+
+std::vector<int> RecordsOfForm(const Database& db, int form) {
+  std::vector<int> records;
+  for (int r = 0; r < db.RecordCount; ++r) {
+    if (db.Records[At(r)].Form == form) records.push_back(r);
+  }
+  return records;
+}
+
+int ResetChoicesPastTheirLists(Database& db, int form) {
+  const FormDef& f = db.Forms[At(form)];
+  const int combos = std::clamp<int>(f.ElementCount[kCombo], 0, kSlotCount);
+  std::array<int, kSlotCount> itemCount{};
+  for (int k = 0; k < combos; ++k)
+    itemCount[At(k)] = static_cast<int>(ComboItems(f.ComboList[At(k)]).size());
+  int reset = 0;
+  for (int r : RecordsOfForm(db, form)) {
+    for (int k = 0; k < combos; ++k) {
+      std::int16_t& choice = db.Records[At(r)].ComboValue[At(k)];
+      if (choice > 0 && choice >= itemCount[At(k)]) {
+        choice = 0;
+        ++reset;
+      }
+    }
+  }
+  return reset;
 }
 
 QString FileNamePart(const QString& path) {

@@ -16,6 +16,15 @@ namespace orbo {
 // (and the end after a final CR LF) as a single blank; nothing for "".
 QStringList ComboItems(const QString& list);
 
+// Every record of form, free slots too: they keep the values of the form
+// they name.
+std::vector<int> RecordsOfForm(const Database& db, int form);
+
+// Choices of the combos of form that lie past the end of their list (a
+// shortened list leaves them) become the first item, which is what the
+// window shows for them. Returns how many were reset.
+int ResetChoicesPastTheirLists(Database& db, int form);
+
 // The part of a path after its last "\" or "/".
 QString FileNamePart(const QString& path);
 

@@ -473,7 +473,7 @@ void FormCanvas::FillRecordValues(int record) {
   Database& db = context_.db;
   if (record < 0 || record >= db.RecordCount || context_.state.CurForm < 0) return;
   SuppressEvents suppressed(context_.state);
-  RecordData& values = db.Records[At(record)];
+  const RecordData& values = db.Records[At(record)];
   const FormDef& form = db.Forms[At(context_.state.CurForm)];
   const auto& count = form.ElementCount;
   for (int k = 0; k < count[kImage]; ++k) FillImage(k, values);
@@ -495,9 +495,11 @@ void FormCanvas::FillRecordValues(int record) {
         ->setText(ButtonCaption(form.ButtonAction[At(k)], values.ButtonValue[At(k)], actionName));
   }
   for (int k = 0; k < count[kCombo]; ++k) {
+    // Choices past the end of a list were reset where the list got shorter
+    // and when the file was read, so showing a record never changes it.
     QComboBox* combo = Combo(k);
-    if (values.ComboValue[At(k)] >= combo->count()) values.ComboValue[At(k)] = 0;
-    combo->setCurrentIndex(values.ComboValue[At(k)]);
+    const int choice = values.ComboValue[At(k)];
+    combo->setCurrentIndex(choice < combo->count() ? choice : 0);
   }
   for (int k = 0; k < count[kFlag]; ++k)
     static_cast<QCheckBox*>(Control(kFlag, k))->setChecked(values.FlagValue[At(k)]);

@@ -14,6 +14,7 @@
 #include "forms/designer/designer_texts.h"
 #include "shell/folder_tree.h"
 #include "shell/window_context.h"
+#include "storage/element_values.h"
 #include "storage/form_selection.h"
 
 namespace orbo {
@@ -102,15 +103,6 @@ void FormDesigner::FollowModel(const ChangedParts& parts, bool undoOrRedo) {
 bool FormDesigner::Change(TextId step, const ChangeScope& scope,
                           const std::function<void()>& change) {
   return context_.funnel.Change(context_.texts.Get(step), scope, change);
-}
-
-std::vector<int> FormDesigner::RecordsOfForm(int form) const {
-  // Free slots too: they keep the values of the form they name.
-  std::vector<int> records;
-  for (int r = 0; r < context_.db.RecordCount; ++r) {
-    if (context_.db.Records[At(r)].Form == form) records.push_back(r);
-  }
-  return records;
 }
 
 void FormDesigner::ChooseTool(QAction* tool) {
@@ -217,7 +209,8 @@ void FormDesigner::AddElement(int type, int x, int y) {
   // The records start the new slot empty.
   int slot = -1;
   Change(designer_texts::kAddElementStep,
-         ChangeScope{IndexScope::Of(RecordsOfForm(form)), {}, IndexScope::Of({form})}, [&] {
+         ChangeScope{IndexScope::Of(RecordsOfForm(context_.db, form)), {}, IndexScope::Of({form})},
+         [&] {
            slot = AddElementInModel(db, form, type, x, y, context_.settings.DefaultFont);
            if (slot >= 0) Select(type, slot);
          });
@@ -259,7 +252,8 @@ void FormDesigner::DeleteElement() {
   // The step keeps the records' values of the element, and of the one that
   // takes its slot.
   Change(designer_texts::kDeleteElementStep,
-         ChangeScope{IndexScope::Of(RecordsOfForm(form)), {}, IndexScope::Of({form})}, [&] {
+         ChangeScope{IndexScope::Of(RecordsOfForm(context_.db, form)), {}, IndexScope::Of({form})},
+         [&] {
            DeleteElementInModel(context_.db, form, type, slot);
            Select(kSelectForm, 0);
          });

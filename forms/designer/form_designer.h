@@ -85,8 +85,6 @@ class FormDesigner : public QObject {
   void FollowModel(const ChangedParts& parts, bool undoOrRedo);
   // Changes the model as one undo step named by text entry step.
   bool Change(TextId step, const ChangeScope& scope, const std::function<void()>& change);
-  // The records of the current form, which its element table shapes.
-  std::vector<int> RecordsOfForm(int form) const;
   void PlaceHandles();
   // The box of element (type, slot), or the canvas's for type -1, in twips.
   QRect BoxOf(int type, int slot) const;

@@ -20,6 +20,7 @@
 #include "shell/navigator.h"
 #include "shell/window_context.h"
 #include "storage/color_value.h"
+#include "storage/element_values.h"
 #include "storage/font_value.h"
 
 namespace orbo {
@@ -321,9 +322,11 @@ PropertyEntries PropertiesDialog::Entries() const {
 void PropertiesDialog::Store() {
   const int form = context_.state.CurForm;
   const PropertyEntries entries = Entries();
-  if (!context_.funnel.Change(
-          context_.texts.Get(properties_texts::kPropertiesStep), ChangeScope::Forms({form}),
-          [&] { StoreProperties(context_.db, form, selType_, slot_, entries); }))
+  ChangeScope scope = ChangeScope::Forms({form});
+  if (selType_ == kCombo) scope.records = IndexScope::Of(RecordsOfForm(context_.db, form));
+  if (!context_.funnel.Change(context_.texts.Get(properties_texts::kPropertiesStep), scope, [&] {
+        StoreProperties(context_.db, form, selType_, slot_, entries);
+      }))
     return;
   // Icons of forms and the list length show in the tree.
   if (!IsElementSelection(selType_)) navigator_.RebuildTree();

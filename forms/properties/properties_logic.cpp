@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "storage/element_text.h"
+#include "storage/element_values.h"
 #include "storage/number_text.h"
 
 namespace orbo {
@@ -120,6 +121,7 @@ void StoreProperties(Database& db, int form, int selType, int slot,
     case kCombo:
       f.ComboList[k] = entries.comboList.isEmpty() ? QString::fromLatin1(kEmptyComboList)
                                                    : StoredLines(entries.comboList);
+      ResetChoicesPastTheirLists(db, form);
       break;
     case kFlag:
       f.FlagAppearance[k] = static_cast<std::int16_t>(1 - Flag16(entries.flatStyle));

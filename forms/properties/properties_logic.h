@@ -44,7 +44,8 @@ struct CommonControls {
 CommonControls CommonControlsFor(int selType);
 
 PropertyEntries ReadProperties(const Database& db, int form, int selType, int slot);
-// Stores the entries the selection has; the font is not among them.
+// Stores the entries the selection has; the font is not among them. A
+// shortened item list resets the records' choices past its end.
 void StoreProperties(Database& db, int form, int selType, int slot, const PropertyEntries& entries);
 
 // The font the dialog's font button edits: the element's, or the database

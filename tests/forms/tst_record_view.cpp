@@ -92,7 +92,7 @@ class RecordViewTest : public QObject {
     record.ButtonValue[0] = "\\music\\song.wav";
     f.Show();
     QCOMPARE(f.Control<QComboBox>(kCombo)->currentIndex(), 0);
-    QCOMPARE(record.ComboValue[0], 0);  // beyond the list: the first item
+    QCOMPARE(record.ComboValue[0], 5);  // beyond the list: the first item, the record kept
     QVERIFY(f.Control<QCheckBox>(kFlag)->isChecked());
     QCOMPARE(f.Control<QPushButton>(kButton, 0)->text(), QString("song.wav"));
     QCOMPARE(f.Control<QPushButton>(kButton, 1)->text(), f.app.texts.Get(187, 8));

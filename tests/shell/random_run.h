@@ -23,6 +23,7 @@
 #include "shell/folder_tree_widget.h"
 #include "storage/code_page.h"
 #include "storage/database_file.h"
+#include "storage/element_values.h"
 #include "storage/model_invariants.h"
 #include "storage/navigation_logic.h"
 #include "storage/record_title.h"
@@ -181,7 +182,17 @@ inline QList<QTreeWidgetItem*> TreeItems(QTreeWidget& tree) {
 inline QString ModelProblems(App& app) {
   std::vector<ModelProblem> problems = FindModelProblems(app.db);
   for (const ModelProblem& p : FindDisplayProblems(app.db, app.state)) problems.push_back(p);
-  return DescribeProblems(problems).join("; ");
+  QStringList found = DescribeProblems(problems);
+  // Showing a record would change a choice past the end of its list.
+  for (int r = 0; r < app.db.RecordCount; ++r) {
+    const RecordData& record = app.db.Records[r];
+    const FormDef& form = app.db.Forms[record.Form];
+    for (int k = 0; k < form.ElementCount[kCombo]; ++k) {
+      if (record.ComboValue[k] > 0 && record.ComboValue[k] >= ComboItems(form.ComboList[k]).size())
+        found << QStringLiteral("record %1 chooses past the end of combo %2").arg(r).arg(k);
+    }
+  }
+  return found.join("; ");
 }
 
 // Every node is where the model puts it, under its key, with its title;

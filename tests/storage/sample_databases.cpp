@@ -110,6 +110,10 @@ Database FullFormDatabase() {
     form.ElementCount[t] = kMaxElementsPerType;
     for (int k = 0; k < kSlotCount; ++k) ApplyNewElementDefaults(form, t, k, Arial(8 + k));
   }
+  // Long enough for every choice below: -1 (none) up to 15.
+  QStringList items;
+  for (int k = 0; k < kSlotCount; ++k) items << QStringLiteral("Item %1").arg(k);
+  for (int k = 0; k < kSlotCount; ++k) form.ComboList[k] = items.mid(0, k + 1).join("\r\n");
   form.TitleElement = {kMultiline, 15};
   AddForm(db).Name = QString::fromUtf8("Zw\u00f6lf \u20ac");
   AddFolder(db, QStringLiteral("Top"), TopLevelParent);

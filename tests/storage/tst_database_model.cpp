@@ -120,14 +120,49 @@ class DatabaseModelTest : public QObject {
 
   // Repairs add up kind by kind, and a single repair of a kind is told.
   void repairCountsAndTheirWords() {
-    ModelRepairs one{1, 1, 1, 1};
-    QCOMPARE(one.Describe().size(), 4);
+    ModelRepairs one{1, 1, 1, 1, 1};
+    QCOMPARE(one.Describe().size(), 5);
+    QCOMPARE(one.Total(), 4);
     ModelRepairs sum = one;
-    sum += ModelRepairs{1, 2, 3, 4};
+    sum += ModelRepairs{1, 2, 3, 4, 5};
     QCOMPARE(sum.recordsRecovered, 2);
     QCOMPARE(sum.foldersToTop, 3);
     QCOMPARE(sum.titlesReset, 4);
     QCOMPARE(sum.tablesAdded, 5);
+    QCOMPARE(sum.choicesReset, 6);
+  }
+
+  // A choice at or past the end of its list becomes the first item, in free
+  // slots of the form too; a choice of nothing (-1) and other forms stay.
+  void choicesPastTheirListAreReset() {
+    Database db;
+    SetCount(db, kFoldersKind, 1);
+    SetCount(db, kFormsKind, 2);
+    db.Forms[0].ElementCount[kCombo] = 2;
+    db.Forms[0].ComboList[0] = QStringLiteral("A\r\nB");
+    db.Forms[0].ComboList[1] = QString();
+    db.Forms[1].ElementCount[kCombo] = 1;
+    db.Forms[1].ComboList[0] = QStringLiteral("A");
+    const std::vector<std::array<int, 3>> records = {// form, choice in combo 0, in combo 1
+                                                     {0, 1, 0},
+                                                     {0, 2, 5},
+                                                     {0, -1, 1},
+                                                     {1, 3, 3}};
+    SetCount(db, kRecordsKind, static_cast<std::int16_t>(records.size()));
+    for (std::size_t r = 0; r < records.size(); ++r) {
+      db.Records[r].Form = static_cast<std::int16_t>(records[r][0]);
+      db.Records[r].ComboValue[0] = static_cast<std::int16_t>(records[r][1]);
+      db.Records[r].ComboValue[1] = static_cast<std::int16_t>(records[r][2]);
+    }
+    db.Records[2].Folder = BufferFolder;
+    RecountBuffers(db);
+    const ModelRepairs repairs = RepairModel(db, RepairNames{});
+    QCOMPARE(repairs.choicesReset, 4);
+    const std::vector<std::array<int, 2>> expected = {{1, 0}, {0, 0}, {-1, 0}, {0, 3}};
+    for (std::size_t r = 0; r < records.size(); ++r) {
+      QCOMPARE(int(db.Records[r].ComboValue[0]), expected[r][0]);
+      QCOMPARE(int(db.Records[r].ComboValue[1]), expected[r][1]);
+    }
   }
 
   // Records in no folder get a folder of their own while the table has room
