@@ -27,9 +27,10 @@ namespace {}  // namespace
 
 void App::ConnectCommands() {
   MainCommands& c = parts_.window->Commands();
-  c.OnTriggered("mnuNew", "new", [this] { NewDatabaseCmd(db, *storage_); });
-  c.OnTriggered("mnuLoad", "open", [this] { LoadDatabase(db, QString(), *storage_); });
-  c.OnTriggered("mnuSave", "save", [this] { SaveDatabase(db, false, *storage_); });
+  c.OnTriggered(c.Menu("mnuNew"), [this] { NewDatabaseCmd(db, *storage_); });
+  c.OnTriggered(c.Menu("mnuLoad"), [this] { LoadDatabase(db, QString(), *storage_); });
+  for (QAction* save : {c.Menu("mnuSave"), c.Tool(kMainBar, "save")})
+    c.OnTriggered(save, [this] { SaveDatabase(db, false, *storage_); });
   c.OnTriggered(c.Menu("mnuSaveAs"), [this] { SaveDatabaseAs(db, *storage_); });
   // The command itself asks what the close box asks: a close from inside
   // the command would be a second command, which the funnel refuses.
@@ -37,8 +38,8 @@ void App::ConnectCommands() {
   c.OnTriggered(c.Menu("mnuAbout"), [this] { ShowIntro(IntroDialog::kAbout); });
   for (int i = 0; i < kRecentFileCount; ++i)
     c.OnTriggered(c.RecentItems()[i], [this, i] { OpenRecent(i); });
-  c.OnTriggered("mnuPrint", "print", [this] { parts_.Printing().Open(); });
-  c.OnTriggered("mnuHelp2", "help", [this] { parts_.services->ShowHelp(11); });
+  c.OnTriggered(c.Menu("mnuPrint"), [this] { parts_.Printing().Open(); });
+  c.OnTriggered(c.Menu("mnuHelp2"), [this] { parts_.services->ShowHelp(11); });
   c.OnTriggered(c.Tool(kEditBar, "help"), [this] { parts_.services->ShowHelp(13); });
   c.OnTriggered(c.Tool(kMainBar, "resetscale"), [this] { ResetScale(); });
   c.OnTriggered(c.Menu("mnuImOrbo"), [this] { ImportDatabase(db, *storage_); });
@@ -55,7 +56,7 @@ void App::ApplySettings() {
   for (int bar : {kMainBar, kEditBar}) {
     const QList<ToolbarButton>& buttons = c.Buttons(bar);
     for (int n = 1; n <= buttons.size() && n <= kToolbarSlots; ++n) {
-      buttons[n - 1].action->setVisible(settings.ToolButtonVisible[bar][n]);
+      buttons[n - 1].place->setVisible(settings.ToolButtonVisible[bar][n]);
     }
   }
   const double tx = parts_.window->TwipsPerPixelX();

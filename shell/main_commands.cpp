@@ -28,24 +28,42 @@ struct ButtonDef {
   const char* key;  // nullptr for a separator
   int group;        // -1: no tooltip
   int entry;
+  // The menu item the button is one command with, if any: they share one
+  // action, so its state is set once. Save is not among them: its button
+  // follows the modified state while the menu item stays available.
+  const char* menu = nullptr;
 };
 
 // Button order is the order of ToolButtonVisible's entries; keep it stable.
 constexpr ButtonDef kMainBarButtons[] = {
-    {"new", 60, 2},       {"open", 60, 3},
-    {"save", 60, 4},      {nullptr, 0, 0},
-    {"addrecord", 60, 0}, {"clonerecord", 60, 7},
-    {"del", 60, 1},       {"addroot", 60, 5},
-    {nullptr, 0, 0},      {"dbfirst", 480, 0},
-    {"dbprev", 480, 1},   {"dbnext", 480, 2},
-    {"dblast", 480, 3},   {"tofolder", kMoreTooltips, 0},
-    {nullptr, 0, 0},      {"find", 450, 0},
-    {"sort", 490, 0},     {"print", 470, 0},
-    {nullptr, 0, 0},      {"dbpass", 30, 1},
-    {"orboprops", 77, 0}, {"resetscale", kMoreTooltips, 1},
-    {nullptr, 0, 0},      {"editmode", 10, 2},
-    {"help", 55, 1},      {"mciSeparator", -1, 0},
-    {"mciPlay", 80, 0},   {"mciPause", 80, 1},
+    {"new", 60, 2, "mnuNew"},
+    {"open", 60, 3, "mnuLoad"},
+    {"save", 60, 4},
+    {nullptr, 0, 0},
+    {"addrecord", 60, 0},
+    {"clonerecord", 60, 7},
+    {"del", 60, 1},
+    {"addroot", 60, 5, "mnuAddFolder"},
+    {nullptr, 0, 0},
+    {"dbfirst", 480, 0},
+    {"dbprev", 480, 1},
+    {"dbnext", 480, 2},
+    {"dblast", 480, 3},
+    {"tofolder", kMoreTooltips, 0},
+    {nullptr, 0, 0},
+    {"find", 450, 0, "mnuFind"},
+    {"sort", 490, 0, "mnuSort"},
+    {"print", 470, 0, "mnuPrint"},
+    {nullptr, 0, 0},
+    {"dbpass", 30, 1, "mnuDBProps"},
+    {"orboprops", 77, 0, "mnuPref"},
+    {"resetscale", kMoreTooltips, 1},
+    {nullptr, 0, 0},
+    {"editmode", 10, 2},
+    {"help", 55, 1, "mnuHelp2"},
+    {"mciSeparator", -1, 0},
+    {"mciPlay", 80, 0},
+    {"mciPause", 80, 1},
     {"mciStop", 80, 2},
 };
 
@@ -61,14 +79,14 @@ constexpr ButtonDef kEditBarButtons[] = {
     {"addf", kEditBarTooltips, 6},
     {"addm", kEditBarTooltips, 7},
     {nullptr, 0, 0},
-    {"delete", 75, 0},
+    {"delete", 75, 0, "mnuDelEl"},
     {"elprops", 140, 1},
     {nullptr, 0, 0},
-    {"addform", 75, 1},
-    {"delform", 75, 2},
-    {"cloneform", 75, 3},
+    {"addform", 75, 1, "mnuAddForm"},
+    {"delform", 75, 2, "mnuDelForm"},
+    {"cloneform", 75, 3, "mnuCloneForm"},
     {nullptr, 0, 0},
-    {"grid", kMoreTooltips, 3},
+    {"grid", kMoreTooltips, 3, "mnuGrid"},
     {"help", kMoreTooltips, 2},
 };
 
@@ -202,17 +220,35 @@ void MainCommands::BuildToolbars(QMainWindow& window, const QString& iconFolder)
       if (!def.key || def.group == -1) {
         QAction* separator = toolbar->addSeparator();
         if (def.key) separator->setObjectName(def.key);
-        buttons_[bar].append({def.key ? QString(def.key) : QString(), separator});
+        buttons_[bar].append({def.key ? QString(def.key) : QString(), separator, separator});
         continue;
       }
-      QString key = def.key;
-      QString iconPath = iconFolder + u'/' + key + QStringLiteral(".png");
-      QAction* action = QFileInfo::exists(iconPath) ? toolbar->addAction(QIcon(iconPath), key)
-                                                    : toolbar->addAction(key);
-      action->setObjectName(key);
-      textOf_.insert(action, {def.group, def.entry});
-      toolActions_.insert(action);
-      buttons_[bar].append({key, action});
+      const QString key = def.key;
+      const QString iconPath = iconFolder + u'/' + key + QStringLiteral(".png");
+      const QIcon icon = QFileInfo::exists(iconPath) ? QIcon(iconPath) : QIcon();
+      if (!def.menu) {
+        QAction* action = toolbar->addAction(icon, key);
+        action->setObjectName(key);
+        textOf_.insert(action, {def.group, def.entry});
+        toolActions_.insert(action);
+        buttons_[bar].append({key, action, action});
+        continue;
+      }
+      QAction* command = Menu(def.menu);
+      command->setIcon(icon);
+      command->setIconVisibleInMenu(false);
+      tooltipOf_.insert(command, {def.group, def.entry});
+      // A button of its own on the bar, so that the settings can hide it
+      // without hiding the menu item.
+      auto* button = new QToolButton(toolbar);
+      button->setObjectName(key);
+      button->setDefaultAction(command);
+      button->setAutoRaise(true);
+      button->setFocusPolicy(Qt::NoFocus);
+      button->setIconSize(toolbar->iconSize());
+      QAction* place = toolbar->addWidget(button);
+      place->setObjectName(key);
+      buttons_[bar].append({key, command, place});
     }
   };
   build(kMainBar, "MainBar", kMainBarButtons);
@@ -255,12 +291,6 @@ void MainCommands::OnTriggered(QAction* action, std::function<void()> handler) {
   action->setEnabled(true);
 }
 
-void MainCommands::OnTriggered(const QString& menu, const QString& tool,
-                               const std::function<void()>& handler) {
-  OnTriggered(Menu(menu), handler);
-  OnTriggered(Tool(kMainBar, tool), handler);
-}
-
 void MainCommands::ApplyTexts(const LanguageTexts& texts) {
   for (auto it = textOf_.cbegin(); it != textOf_.cend(); ++it) {
     QString text = texts.Get(it.value().first, it.value().second);
@@ -275,6 +305,8 @@ void MainCommands::ApplyTexts(const LanguageTexts& texts) {
       }
     }
   }
+  for (auto it = tooltipOf_.cbegin(); it != tooltipOf_.cend(); ++it)
+    it.key()->setToolTip(texts.Get(it.value().first, it.value().second));
 }
 
 void MainCommands::DisableUnconnected() {

@@ -27,8 +27,9 @@ inline constexpr const char* kElementTools[] = {"addi", "addl", "addt", "addb",
                                                 "addc", "addf", "addm"};
 
 struct ToolbarButton {
-  QString key;  // empty for a separator
-  QAction* action;
+  QString key;      // empty for a separator
+  QAction* action;  // the command, shared with its menu item if it has one
+  QAction* place;   // shows or hides the button on its bar
 };
 
 class MainCommands {
@@ -40,10 +41,9 @@ class MainCommands {
   void SetFunnel(CommandFunnel* funnel) { funnel_ = funnel; }
   // Connects a handler; only connected commands stay enabled.
   void OnTriggered(QAction* action, std::function<void()> handler);
-  // The same for a menu item and the main toolbar's button of one command.
-  void OnTriggered(const QString& menu, const QString& tool, const std::function<void()>& handler);
 
-  // Menu items by object name ("mnuNew", "mnuMode2_1", ...), toolbar buttons by key.
+  // Menu items by object name ("mnuNew", "mnuMode2_1", ...), toolbar buttons
+  // by key; a button that is one command with a menu item gives that item.
   QAction* Menu(const QString& name) const { return menus_.value(name); }
   QMenu* Submenu(const QString& name) const { return submenus_.value(name); }
   QAction* Tool(int bar, const QString& key) const;
@@ -70,6 +70,8 @@ class MainCommands {
   QHash<QString, QMenu*> submenus_;
   // The language text of each menu caption and tooltip.
   QHash<QObject*, std::pair<int, int>> textOf_;
+  // The tooltip of each menu item that is also a toolbar button.
+  QHash<QAction*, std::pair<int, int>> tooltipOf_;
   QList<ToolbarButton> buttons_[2];
   // Menu items that are also buttons of a toolbar (undo, redo), by key.
   QHash<QString, QAction*> menuButtons_[2];

@@ -57,8 +57,9 @@ void Navigator::ConnectCommands() {
   c.OnTriggered(c.Menu("mnuAddSameRec"), [this] {
     if (state_.CurRecord >= 0) AddRecord(state_.CurFolder, -1, false);
   });
-  c.OnTriggered("mnuCloneRec", "clonerecord", [this] { CloneRecord(); });
-  c.OnTriggered("mnuAddFolder", "addroot", [this] { AddFolder(); });
+  for (QAction* clone : {c.Menu("mnuCloneRec"), c.Tool(kMainBar, "clonerecord")})
+    c.OnTriggered(clone, [this] { CloneRecord(); });
+  c.OnTriggered(c.Menu("mnuAddFolder"), [this] { AddFolder(); });
   c.OnTriggered(c.Tool(kMainBar, "del"), [this] { DeleteShown(); });
   c.OnTriggered(c.Menu("mnuDelRec"), [this] { DeleteCurrentRecord(); });
   c.OnTriggered(c.Menu("mnuDelFolder"), [this] { DeleteCurrentFolder(); });

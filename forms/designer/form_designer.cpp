@@ -54,17 +54,13 @@ FormDesigner::~FormDesigner() = default;
 
 void FormDesigner::ConnectCommands() {
   MainCommands& c = context_.commands;
-  const auto both = [&](const char* menu, const char* tool, const std::function<void()>& command) {
-    c.OnTriggered(c.Menu(menu), command);
-    c.OnTriggered(c.Tool(kEditBar, tool), command);
-  };
-  both("mnuDelEl", "delete", [this] { DeleteElement(); });
-  both("mnuAddForm", "addform", [this] { AddForm(); });
-  both("mnuDelForm", "delform", [this] { DeleteForm(); });
-  both("mnuCloneForm", "cloneform", [this] { CloneForm(); });
-  both("mnuGrid", "grid", [this] { ToggleGrid(); });
+  // Each of these menu items is also a button of the edit toolbar.
+  c.OnTriggered(c.Menu("mnuDelEl"), [this] { DeleteElement(); });
+  c.OnTriggered(c.Menu("mnuAddForm"), [this] { AddForm(); });
+  c.OnTriggered(c.Menu("mnuDelForm"), [this] { DeleteForm(); });
+  c.OnTriggered(c.Menu("mnuCloneForm"), [this] { CloneForm(); });
+  c.OnTriggered(c.Menu("mnuGrid"), [this] { ToggleGrid(); });
   c.OnTriggered(c.Tool(kEditBar, "elprops"), [this] { ShowProperties(); });
-  c.Tool(kEditBar, "grid")->setCheckable(true);
   for (int type = 0; type < kElementTypeCount; ++type) {
     QAction* tool = c.Tool(kEditBar, kElementTools[type]);
     tool->setCheckable(true);
@@ -368,7 +364,6 @@ void FormDesigner::DrawGrid() {
   canvas_.DrawGrid(settings.ShowGrid && editMode, settings.GridStepX, settings.GridStepY);
   MainCommands& c = context_.commands;
   c.Menu("mnuGrid")->setChecked(settings.ShowGrid);
-  c.Tool(kEditBar, "grid")->setChecked(settings.ShowGrid);
   if (editMode) context_.services.StatusPanel("grid").setEnabled(settings.ShowGrid);
 }
 

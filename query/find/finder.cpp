@@ -24,7 +24,6 @@ Finder::Finder(WindowContext& context, Navigator& navigator, RecordSurface& surf
     : context_(context), navigator_(navigator), surface_(surface) {
   MainCommands& c = context_.commands;
   c.OnTriggered(c.Menu("mnuFind"), [this] { Open(); });
-  c.OnTriggered(c.Tool(kMainBar, "find"), [this] { Open(); });
   c.OnTriggered(c.Menu("mnuFindNext"), [this] { FindNext(); });
   QObject::connect(&context_.events, &WindowEvents::formsChanged, &context_.events,
                    [this] { ResetLists(); });

@@ -50,7 +50,7 @@ DatabasePropertiesDialog::DatabasePropertiesDialog(WindowContext& context)
   connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
   connect(helpButton_, &QPushButton::clicked, this,
           [this] { context_.services.ShowHelp(kHelpTopic); });
-  context_.commands.OnTriggered("mnuDBProps", "dbpass", [this] { Run(); });
+  context_.commands.OnTriggered(context_.commands.Menu("mnuDBProps"), [this] { Run(); });
 }
 
 void DatabasePropertiesDialog::ApplyTexts() {

@@ -121,7 +121,7 @@ OptionsDialog::OptionsDialog(WindowContext& context, const WorkingFiles& files,
   connect(helpButton_, &QPushButton::clicked, this,
           [this] { context_.services.ShowHelp(kHelpTopic); });
   MainCommands& c = context_.commands;
-  c.OnTriggered("mnuPref", "orboprops", [this] { Run(); });
+  c.OnTriggered(c.Menu("mnuPref"), [this] { Run(); });
   c.OnTriggered(c.Menu("mnToolBar2"), [this] { Run(); });
 }
 

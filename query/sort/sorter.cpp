@@ -19,7 +19,6 @@ Sorter::Sorter(WindowContext& context, Navigator& navigator, FolderTree& tree)
     : context_(context), navigator_(navigator), tree_(tree) {
   MainCommands& c = context_.commands;
   c.OnTriggered(c.Menu("mnuSort"), [this] { Open(); });
-  c.OnTriggered(c.Tool(kMainBar, "sort"), [this] { Open(); });
   for (int entry = 0; entry < 4; ++entry) {
     c.OnTriggered(c.Menu(QStringLiteral("mnSort2_%1").arg(entry)),
                   [this, entry] { QuickSort(entry); });

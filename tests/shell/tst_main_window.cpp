@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QToolBar>
+#include <QToolButton>
 #include <QtTest>
 
 #include "app/app.h"
@@ -75,6 +76,24 @@ class MainWindowTest : public QObject {
     QVERIFY(!f.EditTool("addc")->isChecked() && f.EditTool("arrow")->isChecked());
     QCOMPARE(f.app.Parts().Canvas().FormArea().cursor().shape(), Qt::ArrowCursor);
     QCOMPARE(f.app.state.CurRecord, 0);
+  }
+
+  // A toolbar button and its menu item are one command: a click on the
+  // button runs it once and ticks both; the button says its own tooltip.
+  void buttonAndMenuItemAreOneCommand() {
+    Fixture f;
+    f.app.Parts().Modes().Switch(WorkMode::Edit);
+    const bool grid = f.app.settings.ShowGrid;
+    auto* button = f.c.Bar(kEditBar)->findChild<QToolButton*>("grid");
+    QVERIFY(button);
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(f.app.settings.ShowGrid, !grid);
+    QCOMPARE(f.c.Menu("mnuGrid")->isChecked(), !grid);
+    QCOMPARE(button->isChecked(), !grid);
+    QCOMPARE(button->toolTip(), f.app.texts.Get(958, 3));
+    QCOMPARE(f.c.Menu("mnuGrid")->text(), f.app.texts.Get(953, 4));
+    f.c.Menu("mnuGrid")->trigger();
+    QCOMPARE(button->isChecked(), grid);
   }
 
   // Moving the splitter changes the database; free slots are no records.
