@@ -1,11 +1,12 @@
 // How long showing records takes: switching between records of two forms of
 // 16 elements of every type (112 controls each), stepping through the 32000
-// records of one form, and dragging an element of such a form in the
+// records of one form, typing into a text box, and dragging an element of such a form in the
 // designer, real widgets offscreen.
 //   QT_QPA_PLATFORM=offscreen canvas_bench
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QTest>
 #include <algorithm>
 #include <cstdio>
@@ -111,6 +112,20 @@ int main(int argc, char** argv) {
   app.Parts().Navigation().ShowRecord(kRecords - kTimedSteps - 1);
   Print("step to the next record (last 2000)",
         TimeEach(kTimedSteps, [&](int) { next->trigger(); }));
+
+  // Typing into a text box of a shown record: each key is a change of the
+  // model, and the keys of one word merge into one undo step.
+  app.Parts().Navigation().ShowRecord(2);
+  auto* box = qobject_cast<QLineEdit*>(app.Parts().Canvas().Control(orbo::kText, 0));
+  box->setFocus();
+  box->end(false);
+  const QString typed = QStringLiteral(" quick brown fox jumps over the lazy dog").repeated(5);
+  const int stepsBefore = app.Context().funnel.Stack().count();
+  Print("type one key into a text box", TimeEach(static_cast<int>(typed.size()), [&](int i) {
+          QTest::keyClick(box, typed.at(i).toLatin1());
+        }));
+  std::printf("  %d words typed gave %d undo steps\n", static_cast<int>(typed.count(u' ')),
+              app.Context().funnel.Stack().count() - stepsBefore);
 
   // Designing the form of 112 elements: one drag, a repaint per mouse move.
   app.Parts().Window().Commands().Menu("mnuMode2_1")->trigger();
