@@ -109,7 +109,9 @@ void FolderTree::ShowRecordOn(QTreeWidgetItem* item, const Database& db, int rec
   const QString text = ShortenName(RecordTitleLine(db, record), db.MaxListString);
   if (item->text(0) != text) item->setText(0, text);
   const int form = db.Records[record].Form;
-  item->setIcon(0, form >= 0 && form < db.FormCount ? iconFor_(db.Forms[form].Icon) : QIcon());
+  const QIcon icon = form >= 0 && form < db.FormCount ? iconFor_(db.Forms[form].Icon) : QIcon();
+  // Setting an equal icon again would still cost the view a change.
+  if (item->icon(0).cacheKey() != icon.cacheKey()) item->setIcon(0, icon);
   if (item->font(0).bold() != db.RecordMarks[record]) {
     QFont font = item->font(0);
     font.setBold(db.RecordMarks[record]);

@@ -250,11 +250,15 @@ bool Navigator::UpdateListedRecords(const std::vector<int>& records) {
     QListWidgetItem* item =
         r >= 0 && r < db_.RecordCount ? entries[static_cast<std::size_t>(r)] : nullptr;
     if (!item) continue;
-    item->setText(ShortenName(RecordTitleLine(db_, r), db_.MaxListString));
-    item->setIcon(context_.services.IconFor(db_.Forms[db_.Records[r].Form].Icon));
-    QFont font = item->font();
-    font.setBold(db_.RecordMarks[r]);
-    item->setFont(font);
+    const QString text = ShortenName(RecordTitleLine(db_, r), db_.MaxListString);
+    if (item->text() != text) item->setText(text);
+    const QIcon icon = context_.services.IconFor(db_.Forms[db_.Records[r].Form].Icon);
+    if (item->icon().cacheKey() != icon.cacheKey()) item->setIcon(icon);
+    if (item->font().bold() != db_.RecordMarks[r]) {
+      QFont font = item->font();
+      font.setBold(db_.RecordMarks[r]);
+      item->setFont(font);
+    }
   }
   list.viewport()->update();
   return true;
