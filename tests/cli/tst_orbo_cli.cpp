@@ -52,15 +52,10 @@ QByteArray ChangedImage(const QByteArray& image, const char* pointer, const Json
 
 }  // namespace
 
-class OrboCliTest : public QObject {
+class OrboCliTest : public QObject, SampleFiles {
   Q_OBJECT
 
  private:
-  SampleFiles files_;
-
-  QString Path(const QString& name) const { return files_.Path(name); }
-  QString Saved(const Database& db, const QString& name) const { return files_.Saved(db, name); }
-
   QByteArray example_;  // the image of the example database
   void Row(const char* name, const QStringList& args, const char* says) {
     QTest::newRow(name) << args << QByteArray(says);
@@ -74,7 +69,7 @@ class OrboCliTest : public QObject {
 
  private slots:
   void initTestCase() {
-    QVERIFY(files_.IsValid());
+    QVERIFY(IsValid());
     stream::SetLibraryFolder(QStringLiteral(ORBO_BIN_DIR));
     example_ = Cli({"dump", Saved(ExampleDatabase(), "example.2db")}).out;
   }

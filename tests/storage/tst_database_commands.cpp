@@ -92,18 +92,12 @@ const QStringList kLoaded{QStringLiteral("icons"), QStringLiteral("show")};
 
 }  // namespace
 
-class DatabaseCommandsTest : public QObject {
+class DatabaseCommandsTest : public QObject, SampleFiles {
   Q_OBJECT
-
- private:
-  SampleFiles files_;
-
-  QString Path(const QString& name) const { return files_.Path(name); }
-  QString Saved(const Database& db, const QString& name) const { return files_.Saved(db, name); }
 
  private slots:
   void initTestCase() {
-    QVERIFY(files_.IsValid());
+    QVERIFY(IsValid());
     stream::SetLibraryFolder(QStringLiteral(ORBO_BIN_DIR));
   }
 

@@ -51,14 +51,11 @@ QStringList LeftoverTemps(const QString& folder) {
 
 }  // namespace
 
-class DatabaseFileTest : public QObject {
+class DatabaseFileTest : public QObject, SampleFiles {
   Q_OBJECT
 
  private:
-  SampleFiles files_;
   CodePage codePage_;
-
-  QString Path(const QString& name) const { return files_.Path(name); }
 
   ReadOutcome Read(const QString& path, const QString& password = {},
                    const RepairNames& names = {}) {
@@ -79,7 +76,7 @@ class DatabaseFileTest : public QObject {
 
  private slots:
   void initTestCase() {
-    QVERIFY(files_.IsValid());
+    QVERIFY(IsValid());
     stream::SetLibraryFolder(QStringLiteral(ORBO_BIN_DIR));
   }
 
