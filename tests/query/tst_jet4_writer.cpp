@@ -708,10 +708,8 @@ class TestJet4Writer : public QObject {
   void tablesReadBack() {
     if (!HaveMdbTools()) QSKIP("the mdbtools commands are not installed");
     CheckWithMdbTools({});
-    Table empty;
-    empty.name = QStringLiteral("Empty form?");
-    empty.columns = {{QStringLiteral("Root"), ColumnType::Text},
-                     {QStringLiteral("Done"), ColumnType::Boolean}};
+    Table empty = RootTable(QStringLiteral("Empty form?"));
+    empty.columns.push_back({QStringLiteral("Done"), ColumnType::Boolean});
     Table example = ExampleTable();
     example.rows.push_back(
         {{QStringLiteral("30000")}, {Repeated(QStringLiteral("Ωмир€ "), 30000)}, {{}, false}});
