@@ -62,26 +62,17 @@ class FakeUi : public StorageUi {
   void SetEventsSuppressed(bool value) override { suppressed = value; }
   void UpdateTitle() override { calls << QStringLiteral("title"); }
   void AddRecentFile(const QString& path) override { recent << path; }
-  void NewDatabase() override { db_ = ExampleDatabase(); }
+  // A chosen language's code page goes to the new databases.
+  QString language = QString::fromLatin1(kDefaultCodePage);
+  QString LanguageCodePage() override { return language; }
+  void NewDatabase() override {
+    db_ = ExampleDatabase();
+    db_.CodePageName = language;
+  }
   bool CopyCompanionIcons(const QString&) override { return iconsCopy; }
   void EnsureIcons() override { calls << QStringLiteral("icons"); }
   void ShowDatabase() override { calls << QStringLiteral("show"); }
   void RefreshWindow() override {}
-
- private:
-  Database& db_;
-};
-
-// The window of a chosen language, whose new databases take its code page.
-class LanguageUi : public FakeUi {
- public:
-  explicit LanguageUi(Database& db) : FakeUi(db), db_(db) {}
-  QString language;
-  QString LanguageCodePage() override { return language; }
-  void NewDatabase() override {
-    FakeUi::NewDatabase();
-    db_.CodePageName = language;
-  }
 
  private:
   Database& db_;
@@ -236,7 +227,7 @@ class DatabaseCommandsTest : public QObject, SampleFiles {
     const QString path = Path("cyrillic.2db");
     QVERIFY(WriteDatabaseFile(source, path, cyrillic).ok);
     Database db = FreeSlotDatabase();
-    LanguageUi ui(db);
+    FakeUi ui(db);
     ui.language = QStringLiteral("windows-1251");
     LoadDatabase(db, path, ui);
     QCOMPARE(db.CodePageName, QStringLiteral("windows-1251"));
