@@ -52,15 +52,10 @@ QByteArray ChangedImage(const QByteArray& image, const char* pointer, const Json
 
 }  // namespace
 
-class OrboCliTest : public QObject {
+class OrboCliTest : public QObject, SampleFiles {
   Q_OBJECT
 
  private:
-  SampleFiles files_;
-
-  QString Path(const QString& name) const { return files_.Path(name); }
-  QString Saved(const Database& db, const QString& name) const { return files_.Saved(db, name); }
-
   QByteArray example_;  // the image of the example database
   void Row(const char* name, const QStringList& args, const char* says) {
     QTest::newRow(name) << args << QByteArray(says);
@@ -74,7 +69,7 @@ class OrboCliTest : public QObject {
 
  private slots:
   void initTestCase() {
-    QVERIFY(files_.IsValid());
+    QVERIFY(IsValid());
     stream::SetLibraryFolder(QStringLiteral(ORBO_BIN_DIR));
     example_ = Cli({"dump", Saved(ExampleDatabase(), "example.2db")}).out;
   }
@@ -138,7 +133,6 @@ class OrboCliTest : public QObject {
     QCOMPARE(dumped.out,
              QByteArray::fromStdString(Json::parse(dumped.out.toStdString()).dump(2) + '\n'));
     QVERIFY(WriteBytes(Path("image.json"), dumped.out));
-
     const Run built = Cli({"build", Path("image.json"), Path("rebuilt.2db")});
     QVERIFY2(built.exitCode == 0 && built.err.isEmpty() && built.out.isEmpty(), built.err);
     QVERIFY(ReadBytes(original) == ReadBytes(Path("rebuilt.2db")));
@@ -174,7 +168,6 @@ class OrboCliTest : public QObject {
     QCOMPARE(FilesIn(Path("docs\\2024")), QStringList{"contacts.2db"});
     QCOMPARE(FilesIn(Path("docs/2024")), QStringList());
     QCOMPARE(Cli({"dump", built}).out, example_);
-
     QVERIFY(QDir(Path(".")).mkpath("a"));
     Saved(FreeSlotDatabase(), "a/b.2db");
     QVERIFY(QFile::copy(built, Path("a\\b.2db")));
@@ -244,15 +237,12 @@ class OrboCliTest : public QObject {
       return Run{process.exitCode(), process.readAllStandardOutput(),
                  process.readAllStandardError()};
     };
-
     const QString locked = dir.filePath("locked.2db");
     QVERIFY(QFile::copy(Path("example.2db"), locked));
     QVERIFY(::chmod(QFile::encodeName(locked).constData(), 0444) == 0);
-    for (const Run& run : {Cli({"build", image, locked}), asUser({"build", image, locked})}) {
+    for (const Run& run : {Cli({"build", image, locked}), asUser({"build", image, locked})})
       QVERIFY2(run.exitCode == 1 && run.err.contains("locked.2db is write-protected"), run.err);
-    }
     QCOMPARE(ReadBytes(locked), ReadBytes(Path("example.2db")));
-
     const QString closed = dir.filePath("closed");
     QVERIFY(QDir().mkpath(closed));
     const QString open = closed + "/open.2db";

@@ -195,7 +195,6 @@ class DesignerTest : public QObject {
     redo->trigger();
     QCOMPARE(QPoint(text.Left, text.Top), moved);
     QCOMPARE(f.canvas.Control(kText, 0)->pos(), f.Pixels(moved.x(), moved.y()));
-
     QComboBox& chooser = f.app.Parts().Designer().FormCombo();
     emit chooser.activated(1);  // "new form"
     QCOMPARE(f.db.FormCount, 2);

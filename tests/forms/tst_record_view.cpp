@@ -54,8 +54,13 @@ struct Fixture : RunningApp {
   Widget* Control(int type, int slot = 0) {
     return qobject_cast<Widget*>(canvas.Control(type, slot));
   }
-  void Mode(int editMode) {
-    app.Parts().Window().Commands().Menu(editMode ? "mnuMode2_1" : "mnuMode2_0")->trigger();
+  void Mode(int editMode) { Trigger(editMode ? "mnuMode2_1" : "mnuMode2_0"); }
+  // A media button on record 0 whose value is a sound file beside the database.
+  void SongButton() {
+    Elements(kButton, 1);
+    Form().ButtonAction[0] = kPlayMedia;
+    install.Write("song.wav", "RIFF");
+    db.Records[0].ButtonValue[0] = "\\song.wav";
   }
 };
 
@@ -150,7 +155,7 @@ class RecordViewTest : public QObject {
     QLineEdit* title = f.Control<QLineEdit>(kText);
     f.dialogs.answers = {kAnswerCancel};
     f.dialogs.whileAsking = [&] { title->setText("typed meanwhile"); };
-    f.app.Parts().Window().Commands().Menu("mnuNew")->trigger();  // asks to save first
+    f.Trigger("mnuNew");  // asks to save first
     QApplication::processEvents();
     QCOMPARE(f.db.Records[0].TextValue[0], before);
     QCOMPARE(title->text(), before);
@@ -178,7 +183,6 @@ class RecordViewTest : public QObject {
     QTest::keyClick(memo, Qt::Key_Return);
     QTest::keyClick(memo, Qt::Key_Return);
     QCOMPARE(f.db.Records[0].MemoValue[0], QString("abc\r\n"));
-
     f.Mode(1);
     QCheckBox* designed = f.Control<QCheckBox>(kFlag);
     designed->click();
@@ -342,7 +346,6 @@ class RecordViewTest : public QObject {
     mail->click();
     QCOMPARE(f.dialogs.opened.size(), 1);
     QVERIFY(f.app.Parts().Window().statusBar()->currentMessage().contains("no address"));
-
     const int records = f.db.RecordCount;
     f.Control<QPushButton>(kButton, 1)->click();
     QCOMPARE(f.db.RecordCount, records + 1);
@@ -351,10 +354,7 @@ class RecordViewTest : public QObject {
   // Playing shows the media buttons and the panel, which follow the player.
   void media() {
     Fixture f;
-    f.Elements(kButton, 1);
-    f.Form().ButtonAction[0] = kPlayMedia;
-    f.install.Write("song.wav", "RIFF");
-    f.db.Records[0].ButtonValue[0] = "\\song.wav";
+    f.SongButton();
     f.Show();
     f.dialogs.media.commands.clear();
     f.Control<QPushButton>(kButton)->click();
@@ -364,13 +364,9 @@ class RecordViewTest : public QObject {
     QLabel& panel = f.app.Parts().Window().StatusPanel("mci");
     QVERIFY(!panel.isHidden());
     QCOMPARE(panel.text(), f.app.texts.Get(110, 0) + " song.wav - 42%");
-    QVERIFY(f.app.Parts()
-                .Window()
-                .Commands()
-                .Tool(kMainBar, "mciStop")
-                ->toolTip()
-                .endsWith("(song.wav)"));
-    f.app.Parts().Window().Commands().Tool(kMainBar, "mciPause")->trigger();
+    MainCommands& commands = f.app.Parts().Window().Commands();
+    QVERIFY(commands.Tool(kMainBar, "mciStop")->toolTip().endsWith("(song.wav)"));
+    commands.Tool(kMainBar, "mciPause")->trigger();
     QCOMPARE(f.dialogs.media.commands.last(), QString("pause"));
     f.dialogs.media.mode = MediaPlayer::kNotOpen;
     f.app.UpdateTick();
@@ -381,10 +377,7 @@ class RecordViewTest : public QObject {
   // buttons and the panel go at once and stay gone.
   void mediaCloseWithTheDatabase() {
     Fixture f;
-    f.Elements(kButton, 1);
-    f.Form().ButtonAction[0] = kPlayMedia;
-    f.install.Write("song.wav", "RIFF");
-    f.db.Records[0].ButtonValue[0] = "\\song.wav";
+    f.SongButton();
     QVERIFY(SaveDatabase(f.db, false, f.app.Storage()));
     MainCommands& commands = f.app.Parts().Window().Commands();
     QLabel& panel = f.app.Parts().Window().StatusPanel("mci");

@@ -71,10 +71,18 @@ struct Fixture : RunningApp {
   }
   std::vector<int> LiveRecords() const {
     std::vector<int> live;
-    for (int r = 0; r < db.RecordCount; ++r) {
+    for (int r = 0; r < db.RecordCount; ++r)
       if (db.Records[r].Folder != BufferFolder) live.push_back(r);
-    }
     return live;
+  }
+  // Runs the import and gives the records it added.
+  std::vector<int> ImportAdded() {
+    const std::vector<int> before = LiveRecords();
+    In<QPushButton>("ImportButt")->click();
+    std::vector<int> added;
+    for (int r : LiveRecords())
+      if (std::find(before.begin(), before.end(), r) == before.end()) added.push_back(r);
+    return added;
   }
 };
 
@@ -179,13 +187,7 @@ class AccessExchangeTest : public QObject {
     f.In<QComboBox>("FieldsCombo")->setCurrentIndex(0);
     QCOMPARE(f.In<QComboBox>("ElsCombo")->currentIndex(), 0);
     f.In<QComboBox>("WhereCombo")->setCurrentIndex(2);
-
-    const std::vector<int> before = f.LiveRecords();
-    f.In<QPushButton>("ImportButt")->click();
-    std::vector<int> added;
-    for (int r : f.LiveRecords()) {
-      if (std::find(before.begin(), before.end(), r) == before.end()) added.push_back(r);
-    }
+    const std::vector<int> added = f.ImportAdded();
     QCOMPARE(added.size(), size_t(3));
     for (int i = 0; i < 3; ++i) {
       const RecordData& r = f.db.Records[added[i]];
@@ -220,10 +222,10 @@ class AccessExchangeTest : public QObject {
     QCOMPARE(stack.count(), steps + 1);
     QCOMPARE(stack.text(steps), f.app.texts.Get(979, 5));
     const Database after = f.db;
-    f.app.Parts().Window().Commands().Menu("mnuUndo")->trigger();
+    f.Trigger("mnuUndo");
     QCOMPARE(ModelDifference(f.db, before), QString());
     QCOMPARE(f.db.Modified, before.Modified);
-    f.app.Parts().Window().Commands().Menu("mnuRedo")->trigger();
+    f.Trigger("mnuRedo");
     QCOMPARE(ModelDifference(f.db, after), QString());
     QVERIFY(FindModelProblems(f.db, 10).empty());
   }
@@ -258,14 +260,14 @@ class AccessExchangeTest : public QObject {
     Fixture f;
     f.engine->failWrites = true;
     f.dialogs.savePath = "out";
-    f.app.Parts().Window().Commands().Menu("mnuExAccess")->trigger();
+    f.Trigger("mnuExAccess");
     QVERIFY(f.dialogs.messages.value(0).startsWith(f.app.texts.Get(910, 0) +
                                                    " N: " + QString::number(jet4::kCannotCreate)));
     f.install.Write("db.2db", "x");
     f.db.DatabasePath = f.install.Path("db.2db");
     f.dialogs.savePath = f.db.DatabasePath;
     f.engine->written.clear();
-    f.app.Parts().Window().Commands().Menu("mnuExAccess")->trigger();
+    f.Trigger("mnuExAccess");
     QCOMPARE(f.dialogs.messages.last(), f.app.texts.Get(972, 1));
     QVERIFY(f.engine->written.empty());
   }
@@ -282,13 +284,10 @@ class AccessExchangeTest : public QObject {
     QTemporaryDir dir;
     const QString path = dir.filePath("export.mdb");
     f.dialogs.savePath = path;
-    f.app.Parts().Access().Exporting().Prepare();
-    f.app.Parts()
-        .Access()
-        .Exporting()
-        .findChild<QComboBox*>("FolderCombo")
-        ->setCurrentIndex(0);  // all folders
-    f.app.Parts().Window().Commands().Menu("mnuExAccess")->trigger();
+    ExportDialog& exporting = f.app.Parts().Access().Exporting();
+    exporting.Prepare();
+    exporting.findChild<QComboBox*>("FolderCombo")->setCurrentIndex(0);  // all folders
+    f.Trigger("mnuExAccess");
     QVERIFY2(f.dialogs.messages.isEmpty(), qPrintable(f.dialogs.messages.join('\n')));
     const QString tables = QStandardPaths::findExecutable("mdb-tables");
     if (!tables.isEmpty()) {
@@ -297,11 +296,9 @@ class AccessExchangeTest : public QObject {
       QCOMPARE(listed[0], f.db.Forms[0].Name);
       QCOMPARE(Run(QStandardPaths::findExecutable("mdb-ver"), {path}).trimmed(), QString("JET4"));
     }
-
     std::vector<int> exported;
-    for (int r = 0; r < f.db.RecordCount; ++r) {
+    for (int r = 0; r < f.db.RecordCount; ++r)
       if (f.db.Records[r].Form == 0) exported.push_back(r);
-    }
     f.Open(path);
     QCOMPARE(f.In<QComboBox>("TablesCombo")->currentText(), f.db.Forms[0].Name);
     // Column 1 + 16 + k is text k, 1 + 32 + k button k, 1 + 80 + k memo k.
@@ -310,13 +307,8 @@ class AccessExchangeTest : public QObject {
       f.Map(1 + 32 + k, 17 + k);
       f.Map(1 + 80 + k, 33 + k);
     }
-    const std::vector<int> before = f.LiveRecords();
-    f.In<QPushButton>("ImportButt")->click();
+    const std::vector<int> added = f.ImportAdded();
     QVERIFY2(f.dialogs.messages.isEmpty(), qPrintable(f.dialogs.messages.join('\n')));
-    std::vector<int> added;
-    for (int r : f.LiveRecords()) {
-      if (std::find(before.begin(), before.end(), r) == before.end()) added.push_back(r);
-    }
     QCOMPARE(added.size(), exported.size());
     for (size_t i = 0; i < added.size(); ++i) {
       const RecordData& in = f.db.Records[added[i]];
@@ -338,12 +330,12 @@ class AccessExchangeTest : public QObject {
     f.Open(QString());  // cancelled
     QCOMPARE(f.dialogs.fileDialogStarts, QStringList{QDir::homePath()});
     f.Open("/data/in/a.mdb");
-    f.app.Parts().Window().Commands().Menu("mnuExAccess")->trigger();
+    f.Trigger("mnuExAccess");
     QCOMPARE(f.dialogs.fileDialogStarts.last(), QString("/data/in"));
     f.db.DatabasePath = f.install.Path("records/my.2db");
     f.Open("/data/in/a.mdb");
     QCOMPARE(f.dialogs.fileDialogStarts.last(), f.install.Path("records"));
-    f.app.Parts().Window().Commands().Menu("mnuExAccess")->trigger();
+    f.Trigger("mnuExAccess");
     QCOMPARE(f.dialogs.fileDialogStarts.last(), f.install.Path("records"));
     QCOMPARE(f.dialogs.fileDialogStarts.size(), 5);
   }
@@ -437,12 +429,11 @@ class AccessExchangeTest : public QObject {
     QRandomGenerator random(7);
     for (int round = 0; round < 200; ++round) {
       QByteArray bad = good;
-      if (round % 4 == 0) {
+      if (round % 4 == 0)
         bad.truncate(random.bounded(bad.size()));
-      } else {
+      else
         for (int n = 0; n < 1 + round % 16; ++n)
           bad[random.bounded(bad.size())] = char(random.bounded(256));
-      }
       const QString badPath = dir.filePath(QStringLiteral("bad%1.mdb").arg(round));
       QVERIFY(WriteBytes(badPath, bad));
       ReadEveryTable(badPath);

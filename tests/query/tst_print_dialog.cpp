@@ -31,6 +31,8 @@ namespace {
 
 // Folder 0 holds records 0, 3 and 5; records 1 and 4 are free slots.
 struct Fixture : RunningApp {
+  QTemporaryDir dir;  // where the PDF files go
+
   Fixture() {
     app.db = test::FreeSlotDatabase();
     app.Parts().Navigation().RebuildTree();
@@ -46,7 +48,7 @@ struct Fixture : RunningApp {
       if (auto* print = dynamic_cast<PrintDialog*>(&dialog)) inDialog(*print);
       return 0;
     };
-    app.Parts().Window().Commands().Menu("mnuPrint")->trigger();
+    Trigger("mnuPrint");
   }
 };
 
@@ -58,6 +60,12 @@ QString ListText(PrintDialog& dialog) {
 void ToPdf(PrintDialog& dialog) {
   dialog.Printer().setOutputFormat(QPrinter::PdfFormat);
   dialog.Printer().setOutputFileName(QString());
+}
+
+// Print pressed, the pages going into the PDF file the user names.
+void PrintToPdf(PrintDialog& dialog) {
+  ToPdf(dialog);
+  Child<QPushButton>(dialog, "PrintButt").click();
 }
 
 // What was seen of a job.
@@ -90,9 +98,8 @@ Job PressPrint(PrintDialog& dialog, int set, const std::function<void()>& during
 
 QStringList PageTitles(const LanguageTexts& texts, int pages) {
   QStringList titles;
-  for (int page = 1; page <= pages; ++page) {
+  for (int page = 1; page <= pages; ++page)
     titles << QStringLiteral("%1  %2: %3").arg(texts.Get(470, 0), texts.Get(474, 5)).arg(page);
-  }
   return titles;
 }
 
@@ -101,9 +108,8 @@ QStringList PagesOf(const Database& db, const std::vector<int>& order) {
   QTemporaryDir dir;
   QString error;
   if (WritePdf(dir.filePath("expected.pdf"), DefaultPdfLayout(), PageRenderer(db), order, error) !=
-      JobEnd::kDone) {
+      JobEnd::kDone)
     return {};
-  }
   return PdfPages(dir.filePath("expected.pdf"));
 }
 
@@ -111,19 +117,14 @@ QStringList PagesOf(const Database& db, const std::vector<int>& order) {
 QRect InkBox(const QImage& image) {
   QRect box;
   for (int y = 0; y < image.height(); ++y) {
-    for (int x = 0; x < image.width(); ++x) {
+    for (int x = 0; x < image.width(); ++x)
       if (qGray(image.pixel(x, y)) < 128) box |= QRect(x, y, 1, 1);
-    }
   }
   return box;
 }
 
 QString Corners(const QRect& box) {
-  return QStringLiteral("%1,%2 to %3,%4")
-      .arg(box.left())
-      .arg(box.top())
-      .arg(box.right())
-      .arg(box.bottom());
+  return QString::asprintf("%d,%d to %d,%d", box.left(), box.top(), box.right(), box.bottom());
 }
 
 }  // namespace
@@ -170,13 +171,9 @@ class PrintDialogTest : public QObject {
         [&](PrintPreview& preview) {
           QCOMPARE(preview.Zoom(), kPreviewStartZoom);
           titles << preview.windowTitle();
-          Child<QPushButton>(preview, "NextRec").click();
-          Child<QPushButton>(preview, "NextRec").click();
-          Child<QPushButton>(preview, "NextRec").click();
+          for (int i = 0; i < 3; ++i) Child<QPushButton>(preview, "NextRec").click();
           titles << preview.windowTitle();
-          Child<QPushButton>(preview, "ScaleMinus").click();
-          Child<QPushButton>(preview, "ScaleMinus").click();
-          Child<QPushButton>(preview, "ScaleMinus").click();
+          for (int i = 0; i < 3; ++i) Child<QPushButton>(preview, "ScaleMinus").click();
           QCOMPARE(preview.Zoom(), 5);
           const QSize upright = preview.PrintPic().size();
           Child<QPushButton>(preview, "OrientButt").click();
@@ -219,9 +216,9 @@ class PrintDialogTest : public QObject {
     QCOMPARE(stack.count(), steps + 1);
     QCOMPARE(stack.text(steps), f.app.texts.Get(979, 3));
     const Database after = f.app.db;
-    f.app.Parts().Window().Commands().Menu("mnuUndo")->trigger();
+    f.Trigger("mnuUndo");
     QCOMPARE(ModelDifference(f.app.db, before), QString());
-    f.app.Parts().Window().Commands().Menu("mnuRedo")->trigger();
+    f.Trigger("mnuRedo");
     QCOMPARE(ModelDifference(f.app.db, after), QString());
   }
 
@@ -243,23 +240,18 @@ class PrintDialogTest : public QObject {
   void printsToPdf() {
     if (!HavePdfToText()) QSKIP("pdftotext is not installed");
     Fixture f;
-    QTemporaryDir dir;
     // Never over the database's own file.
-    f.app.db.DatabasePath = dir.filePath("own.2db");
+    f.app.db.DatabasePath = f.dir.filePath("own.2db");
     QVERIFY(WriteBytes(f.app.db.DatabasePath, "keep me"));
     f.dialogs.savePath = f.app.db.DatabasePath;
-    f.Print([&](PrintDialog& dialog) {
-      ToPdf(dialog);
-      Child<QPushButton>(dialog, "PrintButt").click();
-    });
+    f.Print(PrintToPdf);
     QCOMPARE(f.dialogs.messages, QStringList{f.app.texts.Get(970, 4)});
     QCOMPARE(ReadBytes(f.app.db.DatabasePath), QByteArray("keep me"));
     f.dialogs.messages.clear();
-    f.dialogs.savePath = dir.filePath("pages");
-    const QString chosen = dir.filePath("chosen.pdf");
+    f.dialogs.savePath = f.dir.filePath("pages");
+    const QString chosen = f.dir.filePath("chosen.pdf");
     f.Print([&](PrintDialog& dialog) {
-      ToPdf(dialog);
-      Child<QPushButton>(dialog, "PrintButt").click();
+      PrintToPdf(dialog);
       QCOMPARE(dialog.windowTitle(), f.app.texts.Get(470, 0));
       f.dialogs.savePath.clear();
       f.dialogs.onPrinterSetup = [&](QPrinter& printer) {
@@ -271,7 +263,7 @@ class PrintDialogTest : public QObject {
       Child<QPushButton>(dialog, "PrintButt").click();
     });
     QVERIFY(f.dialogs.messages.isEmpty());
-    const QStringList pages = PdfPages(dir.filePath("pages.pdf"));
+    const QStringList pages = PdfPages(f.dir.filePath("pages.pdf"));
     QCOMPARE(pages.size(), 3);
     QVERIFY(pages[1].contains("record 2"));
     QCOMPARE(PdfPages(chosen).size(), 5);
@@ -283,8 +275,7 @@ class PrintDialogTest : public QObject {
   void inputWhilePrinting() {
     if (!HavePdfToText()) QSKIP("pdftotext is not installed");
     Fixture f;
-    QTemporaryDir dir;
-    f.dialogs.savePath = dir.filePath("pages.pdf");
+    f.dialogs.savePath = f.dir.filePath("pages.pdf");
     Job job;
     f.Print([&](PrintDialog& dialog) {
       job = PressPrint(dialog, kAllRecordsSet, [&] {
@@ -312,8 +303,7 @@ class PrintDialogTest : public QObject {
   void listChangedWhilePrinting() {
     if (!HavePdfToText()) QSKIP("pdftotext is not installed");
     Fixture f;
-    QTemporaryDir dir;
-    f.dialogs.savePath = dir.filePath("pages.pdf");
+    f.dialogs.savePath = f.dir.filePath("pages.pdf");
     Job job;
     f.Print([&](PrintDialog& dialog) {
       job = PressPrint(dialog, kAllRecordsSet, [&] {
@@ -331,8 +321,7 @@ class PrintDialogTest : public QObject {
   void cancelStopsTheJob() {
     if (!HavePdfToText()) QSKIP("pdftotext is not installed");
     Fixture f;
-    QTemporaryDir dir;
-    f.dialogs.savePath = dir.filePath("pages.pdf");
+    f.dialogs.savePath = f.dir.filePath("pages.pdf");
     QVERIFY(WriteBytes(f.dialogs.savePath, "older pages"));
     QPointer<QProgressDialog> progress;
     Job job;
@@ -347,7 +336,7 @@ class PrintDialogTest : public QObject {
       QVERIFY(dialog.isVisible());
       QCOMPARE(dialog.windowTitle(), f.app.texts.Get(470, 0));
       QCOMPARE(ReadBytes(f.dialogs.savePath), QByteArray("older pages"));
-      QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"pages.pdf"});
+      QCOMPARE(QDir(f.dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"pages.pdf"});
       QTest::mouseClick(&Child<QPushButton>(dialog, "PrintButt"), Qt::LeftButton);
       QVERIFY(!dialog.isVisible());
     });
@@ -363,18 +352,16 @@ class PrintDialogTest : public QObject {
     if (!HavePdfToText() || !HavePdfToPpm()) QSKIP("poppler-utils are not installed");
     Fixture f;
     f.app.Parts().Navigation().ShowRecord(0);
-    QTemporaryDir dir;
-    f.dialogs.savePath = dir.filePath("dialog.pdf");
+    f.dialogs.savePath = f.dir.filePath("dialog.pdf");
     QImage preview;
     f.Print(
         [&](PrintDialog& dialog) {
           dialog.Printer().setPageSize(QPageSize(QPageSize::A4));
           Child<QPushButton>(dialog, "PreviewButt").click();
-          ToPdf(dialog);
-          Child<QPushButton>(dialog, "PrintButt").click();
+          PrintToPdf(dialog);
         },
         [&](PrintPreview& shown) { preview = shown.PrintPic(); });
-    const QString cli = dir.filePath("cli.pdf");
+    const QString cli = f.dir.filePath("cli.pdf");
     QString error;
     QCOMPARE(WritePdf(cli, DefaultPdfLayout(), PageRenderer(f.app.db), {0}, error), JobEnd::kDone);
     const QStringList words = PdfWordPlaces(f.dialogs.savePath);
@@ -394,23 +381,16 @@ class PrintDialogTest : public QObject {
   // without a file, where the last PDF went.
   void pdfFolder() {
     Fixture f;
-    QTemporaryDir dir;
-    QVERIFY(QDir(dir.path()).mkdir("pdfs"));
-    f.dialogs.savePath = dir.filePath("pdfs/pages.pdf");
-    auto printShown = [&] {
-      f.Print([&](PrintDialog& dialog) {
-        ToPdf(dialog);
-        Child<QPushButton>(dialog, "PrintButt").click();
-      });
-    };
+    QVERIFY(QDir(f.dir.path()).mkdir("pdfs"));
+    f.dialogs.savePath = f.dir.filePath("pdfs/pages.pdf");
     QCOMPARE(f.app.db.DatabasePath, QString("noname"));
-    printShown();
+    f.Print(PrintToPdf);
     QCOMPARE(f.dialogs.saveStart, QDir::homePath());
-    printShown();
-    QCOMPARE(f.dialogs.saveStart, dir.filePath("pdfs"));
-    f.app.db.DatabasePath = dir.filePath("own.2db");
-    printShown();
-    QCOMPARE(f.dialogs.saveStart, dir.path());
+    f.Print(PrintToPdf);
+    QCOMPARE(f.dialogs.saveStart, f.dir.filePath("pdfs"));
+    f.app.db.DatabasePath = f.dir.filePath("own.2db");
+    f.Print(PrintToPdf);
+    QCOMPARE(f.dialogs.saveStart, f.dir.path());
   }
 };
 

@@ -214,10 +214,9 @@ class PrintLogicTest : public QObject {
     Database db = test::FreeSlotDatabase();
     db.RecordMarks.assign(db.Records.size(), true);
     for (int set = 0; set < kPrintSetCount; ++set) {
-      for (int folder : {0, 1}) {
+      for (int folder : {0, 1})
         for (int record : PrintList(db, set, 2, folder))
           QVERIFY2(db.Records[record].Folder != BufferFolder, qPrintable(QString::number(set)));
-      }
     }
     QCOMPARE(PrintList(db, kFormSet, 2, 0), (std::vector<int>{0, 2, 3, 5, 6}));
     QCOMPARE(PrintList(db, kAllRecordsSet, -1, 0).size(), std::size_t(5));
@@ -269,9 +268,8 @@ class PrintLogicTest : public QObject {
     QVERIFY(!Dark(page, 14, 17));
     int captionStart = -1;
     for (int x = 32; x < page.width() && captionStart < 0; ++x) {
-      for (int y = 0; y < page.height(); ++y) {
+      for (int y = 0; y < page.height(); ++y)
         if (Dark(page, x, y)) captionStart = x;
-      }
     }
     QVERIFY2(captionStart >= 35 && captionStart <= 38, qPrintable(QString::number(captionStart)));
   }

@@ -11,6 +11,7 @@
 #include <QtTest>
 
 #include "app/app.h"
+#include "app/main_window.h"
 #include "shell/dialogs.h"
 #include "storage/stream_library.h"
 
@@ -176,6 +177,9 @@ struct RunningApp {
     app.Main("x");
     dialogs.messages.clear();
   }
+
+  // Runs the window's command of that name.
+  void Trigger(const char* command) { app.Parts().Window().Commands().Menu(command)->trigger(); }
 
   // Runs the dialog command opens: fill works its controls, then OK or
   // Cancel is pressed.

@@ -66,7 +66,6 @@ class AppTest : public QObject {
     s.app->Parts().Window().close();
     s.app->UpdateTick();
     QVERIFY(s.app->Ended());
-
     QVERIFY(s.Start(s.example));
     QCOMPARE(s.app->settings.StartCount, 2);
     QCOMPARE(s.dialogs.modalCount, 1);
@@ -129,21 +128,18 @@ class AppTest : public QObject {
       app.UpdateTick();
       addFolder->trigger();
     };
-
     s.install.Write("data/multiprog.dat", request);
     s.dialogs.whileAsking = tickAndClick;  // the question before deleting the folder
     s.Tool("del")->trigger();
     QCOMPARE(app.db.FolderCount, 1);
     QCOMPARE(app.db.DatabasePath, QString("noname"));
     QVERIFY(s.Tool("save")->isEnabled());
-
     s.dialogs.savePath = s.install.Path("saved.2db");
     QTimer::singleShot(0, tickAndClick);  // runs when the save's progress repaints
     s.Menu("mnuSave")->trigger();
     QCOMPARE(app.db.DatabasePath, s.install.Path("saved.2db"));
     QCOMPARE(app.db.FolderCount, 1);
     QCOMPARE(s.install.FirstLine("data/multiprog.dat"), QString::fromUtf8(request).trimmed());
-
     app.UpdateTick();
     QCOMPARE(app.db.DatabasePath, s.example);
   }
@@ -170,11 +166,10 @@ class AppTest : public QObject {
     Started s;
     QVERIFY(s.Start());
     auto close = [&] {
-      if (byMenu) {
+      if (byMenu)
         s.Menu("mnuQuit")->trigger();
-      } else {
+      else
         s.app->Parts().Window().close();
-      }
     };
     s.dialogs.savePath = s.install.Path("closing.2db");
     if (modified) {
@@ -204,7 +199,6 @@ class AppTest : public QObject {
     languages[0]->trigger();  // the current one: nothing to say
     QVERIFY(s.dialogs.messages.isEmpty());
     QVERIFY(languages[0]->isChecked());
-
     languages[1]->trigger();
     QCOMPARE(s.install.FirstLine("Texts/current.dat"), QString("russian.txt"));
     QCOMPARE(
@@ -258,7 +252,6 @@ class AppTest : public QObject {
     QVERIFY(s.Start(path));
     App& app = *s.app;
     QCOMPARE(app.db.CodePageName, QString("windows-1251"));
-
     app.Parts().Window().Commands().Submenu("mnuLang")->actions()[0]->trigger();  // English
     s.dialogs.messages.clear();
     s.Tool("tofolder")->trigger();
@@ -270,7 +263,6 @@ class AppTest : public QObject {
     QCOMPARE(read.error, QString());
     QCOMPARE(read.db.Folders[0].Name + read.db.Records[0].TextValue[0], word + word);
     QCOMPARE(StoredDifference(read.db, app.db), QString());
-
     s.Menu("mnuNew")->trigger();
     QCOMPARE(app.db.CodePageName, QString("windows-1252"));
   }
@@ -304,7 +296,6 @@ class AppTest : public QObject {
     s.app->Services().ShowProgress(200, QString());
     QVERIFY(!window.Busy() && window.MainList().isEnabled());
     QVERIFY(window.Commands().Submenu("mnuMode")->menuAction()->isEnabled());
-
     // In edit mode (the icon picker loads icons so) File stays off after,
     // also when the operation ends without having begun.
     s.app->Parts().Modes().Switch(WorkMode::Edit);
@@ -328,11 +319,8 @@ class AppTest : public QObject {
     environment.insert("windir", install.Path("config"));
     environment.insert("ORBO_MESSAGES", "auto");
     environment.insert("QT_QPA_PLATFORM", "offscreen");
-    QProcess first;
-    QProcess second;
-    first.setProcessEnvironment(environment);
-    second.setProcessEnvironment(environment);
-
+    QProcess first, second;
+    for (QProcess* process : {&first, &second}) process->setProcessEnvironment(environment);
     first.start(install.Path("orbo"), {install.Path("data/examples/ex1.2db")});
     QVERIFY(first.waitForStarted());
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(install.Path("data/orbo.lock")), 10000);

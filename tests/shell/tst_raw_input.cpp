@@ -207,14 +207,12 @@ class RawSession {
     FormCanvas& canvas = app_.Parts().Canvas();
     QList<QWidget*> targets;
     auto offer = [&](QWidget* widget, int weight) {
-      if (widget && widget->isVisible() && widget->width() > 0 && widget->height() > 0) {
+      if (widget && widget->isVisible() && widget->width() > 0 && widget->height() > 0)
         for (int i = 0; i < weight; ++i) targets << widget;
-      }
     };
     offer(&canvas.Backdrop(), 6);
-    for (QWidget* control : canvas.FormArea().findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    for (QWidget* control : canvas.FormArea().findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
       if (control->isVisible() && random_.bounded(4) == 0) offer(control, 1);
-    }
     for (int i = 0; i < 8; ++i) offer(&canvas.SelectionHandle(i), 1);
     offer(window.MainList().viewport(), 4);
     offer(window.ContentsList().viewport(), 3);
@@ -240,9 +238,8 @@ class RawSession {
 
   // A pop-up that is open gets the event at one of its points.
   std::pair<QWindow*, QPoint> MouseTarget() {
-    if (QWidget* popup = QApplication::activePopupWidget(); popup && random_.bounded(3) != 0) {
+    if (QWidget* popup = QApplication::activePopupWidget(); popup && random_.bounded(3) != 0)
       return {popup->windowHandle(), RandomPointIn(*popup)};
-    }
     return {window_, RandomWindowPoint()};
   }
 
@@ -254,11 +251,7 @@ class RawSession {
     const Qt::MouseButton button = RandomButton();
     if (held_.testFlag(button)) return Release(button);
     const auto [window, at] = MouseTarget();
-    Log(QStringLiteral("press %1 at %2,%3%4")
-            .arg(ButtonName(button))
-            .arg(at.x())
-            .arg(at.y())
-            .arg(Where(window, at)));
+    Log("press " + ButtonName(button) + " at " + Place(window, at));
     held_ |= button;
     Activate(window);
     QTest::mousePress(window, button, {}, at);
@@ -266,24 +259,20 @@ class RawSession {
 
   void Release(Qt::MouseButton button) {
     const auto [window, at] = MouseTarget();
-    Log(QStringLiteral("release %1 at %2,%3%4")
-            .arg(ButtonName(button))
-            .arg(at.x())
-            .arg(at.y())
-            .arg(Where(window, at)));
+    Log("release " + ButtonName(button) + " at " + Place(window, at));
     held_ &= ~button;
     QTest::mouseRelease(window, button, {}, at);
   }
 
   void Move() {
     const auto [window, at] = MouseTarget();
-    Log(QStringLiteral("move to %1,%2%3").arg(at.x()).arg(at.y()).arg(Where(window, at)));
+    Log("move to " + Place(window, at));
     QTest::mouseMove(window, at);
   }
 
   void DoubleClick() {
     const auto [window, at] = MouseTarget();
-    Log(QStringLiteral("double click at %1,%2%3").arg(at.x()).arg(at.y()).arg(Where(window, at)));
+    Log("double click at " + Place(window, at));
     Activate(window);
     QTest::mouseDClick(window, Qt::LeftButton, {}, at);
   }
@@ -303,10 +292,8 @@ class RawSession {
     // The designer finds the element under the press itself.
     QWidget& canvas = app_.Parts().Canvas().FormArea();
     if (!pressed->isWindow() && (pressed == &canvas || canvas.isAncestorOf(pressed)) &&
-        app_.Parts().Canvas().ElementAt(canvas.mapFromGlobal(pressed->mapToGlobal(at))).first >=
-            0) {
+        app_.Parts().Canvas().ElementAt(canvas.mapFromGlobal(pressed->mapToGlobal(at))).first >= 0)
       gesture_ = Gesture::kElement;
-    }
   }
 
   // A click into a text or multiline text of the record shown, where typing
@@ -317,9 +304,8 @@ class RawSession {
          app_.Parts().Canvas().FormArea().findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
       const int type = control->property("elementType").toInt();
       if (control->isVisible() && control->property("elementType").isValid() &&
-          (type == kText || type == kMultiline)) {
+          (type == kText || type == kMultiline))
         fields << control;
-      }
     }
     if (fields.isEmpty() || held_ != Qt::NoButton) return Move();
     QWidget* field = fields[random_.bounded(fields.size())];
@@ -329,58 +315,41 @@ class RawSession {
     if (shown.isEmpty()) return Move();
     const QPoint at =
         shown.topLeft() + QPoint(random_.bounded(shown.width()), random_.bounded(shown.height()));
-    Log(QStringLiteral("click at %1,%2%3").arg(at.x()).arg(at.y()).arg(Where(window_, at)));
+    Log("click at " + Place(window_, at));
     Activate(window_);
     QTest::mouseClick(window_, Qt::LeftButton, {}, at);
   }
 
   void ReleaseHeldButtons() {
-    for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
+    for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton})
       if (held_.testFlag(button)) QTest::mouseRelease(window_, button, {}, QPoint(1, 1));
-    }
     held_ = {};
   }
 
-  QString Where(QWindow* window, const QPoint& at) {
-    if (window != window_) return " on a pop-up";
+  // The point and what lies there.
+  QString Place(QWindow* window, const QPoint& at) {
+    const QString point = QStringLiteral("%1,%2").arg(at.x()).arg(at.y());
+    if (window != window_) return point + " on a pop-up";
     QWidget* widget = app_.Parts().Window().childAt(at);
-    return widget ? " on " + (widget->objectName().isEmpty()
-                                  ? QString(widget->metaObject()->className())
-                                  : widget->objectName())
-                  : QString();
+    return widget ? point + " on " + NameOf(widget) : point;
   }
 
-  struct KeyChoice {
-    Qt::Key key;
-    Qt::KeyboardModifiers modifiers;
-    const char* text;
-  };
+  static QString NameOf(QWidget* widget) {
+    return widget->objectName().isEmpty() ? QString(widget->metaObject()->className())
+                                          : widget->objectName();
+  }
 
   void Key() {
-    static const KeyChoice keys[] = {
-        {Qt::Key_F5, {}, ""},
-        {Qt::Key_F6, {}, ""},
-        {Qt::Key_Escape, {}, ""},
-        {Qt::Key_Delete, {}, ""},
-        {Qt::Key_Insert, {}, ""},
-        {Qt::Key_Return, {}, ""},
-        {Qt::Key_S, Qt::ControlModifier, ""},
-        {Qt::Key_Backspace, {}, ""},
-        {Qt::Key_Tab, {}, ""},
-        {Qt::Key_A, {}, "a"},
-        {Qt::Key_B, {}, "b"},
-        {Qt::Key_Space, {}, " "},
-        {Qt::Key_A, Qt::ControlModifier, ""},
-        {Qt::Key_Left, {}, ""},
-        {Qt::Key_Down, {}, ""},
-        {Qt::Key_End, Qt::ShiftModifier, ""},
-    };
-    const KeyChoice& choice = keys[random_.bounded(int(std::size(keys)))];
+    static const QStringList keys =
+        QStringLiteral(
+            "F5 F6 Esc Del Ins Return Ctrl+S Backspace Tab A B Space Ctrl+A Left Down "
+            "Shift+End")
+            .split(' ');
+    const QKeyCombination choice = QKeySequence(keys[random_.bounded(int(keys.size()))])[0];
     QWindow* target = KeyWindow();
-    NoteFocusedField(choice.key);
-    Log(QStringLiteral("key %1%2")
-            .arg(QKeySequence(choice.key | choice.modifiers).toString(), FocusName()));
-    QTest::keyClick(target, choice.key, choice.modifiers);
+    NoteFocusedField(choice.key());
+    Log(QStringLiteral("key %1%2").arg(QKeySequence(choice).toString(), FocusName()));
+    QTest::keyClick(target, choice.key(), choice.keyboardModifiers());
   }
 
   // Keys go to the pop-up, else to the active window (the help window may
@@ -405,9 +374,7 @@ class RawSession {
 
   QString FocusName() {
     QWidget* focus = KeyReceiver();
-    if (!focus) return {};
-    return " in " + (focus->objectName().isEmpty() ? QString(focus->metaObject()->className())
-                                                   : focus->objectName());
+    return focus ? " in " + NameOf(focus) : QString();
   }
 
   // The value a key may edit and by how much it may shorten it: the
@@ -444,9 +411,8 @@ class RawSession {
   // A command the user can reach now.
   void Command() {
     QList<QAction*> reachable;
-    for (QAction* action : WindowActions(app_.Parts().Window())) {
+    for (QAction* action : WindowActions(app_.Parts().Window()))
       if (!MenuOpenedBy(action) && Reachable(action)) reachable << action;
-    }
     if (reachable.isEmpty()) return;
     QAction* action = reachable[random_.bounded(reachable.size())];
     Log("command " + ActionName(action));
@@ -462,9 +428,8 @@ class RawSession {
       auto* menu = qobject_cast<QMenu*>(popup);
       QList<QAction*> entries;
       if (menu) {
-        for (QAction* entry : menu->actions()) {
+        for (QAction* entry : menu->actions())
           if (entry->isEnabled() && entry->isVisible() && !entry->isSeparator()) entries << entry;
-        }
       }
       if (!entries.isEmpty() && random_.bounded(2) == 0) {
         QAction* entry = entries[random_.bounded(entries.size())];
@@ -501,26 +466,19 @@ class RawSession {
       QObject watching;
       WatchCommands(watching);
       const int pick = random_.bounded(100);
-      if (pick < 22) {
+      const QList<Qt::MouseButton> held = HeldButtons();
+      if (pick < 22)
         Press();
-      } else if (pick < 44) {
+      else if (pick < 44)
         Move();
-      } else if (pick < 62) {
-        const QList<Qt::MouseButton> held = HeldButtons();
-        if (held.isEmpty()) {
-          Press();
-        } else {
-          Release(held[random_.bounded(held.size())]);
-        }
-      } else if (pick < 64) {
+      else if (pick < 62)
+        held.isEmpty() ? Press() : Release(held[random_.bounded(held.size())]);
+      else if (pick < 64)
         DoubleClick();
-      } else if (pick < 68) {
+      else if (pick < 68)
         ClickAField();
-      } else if (pick < 88) {
-        Key();
-      } else {
-        Command();
-      }
+      else
+        pick < 88 ? Key() : Command();
       QCoreApplication::processEvents();
       // The half-second tick, at fixed events so that a seed repeats its run.
       if (done_ % 25 == 24) app_.UpdateTick();
@@ -531,9 +489,8 @@ class RawSession {
 
   QList<Qt::MouseButton> HeldButtons() const {
     QList<Qt::MouseButton> held;
-    for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
+    for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton})
       if (held_.testFlag(button)) held << button;
-    }
     return held;
   }
 
@@ -546,9 +503,8 @@ class RawSession {
     if (problem.isEmpty()) problem = LostValue(before_.db, after.db);
     const bool saved =
         after.fileStamp != before_.fileStamp || (before_.modified && !after.modified);
-    if (problem.isEmpty() && saved && !after.modified && after.db.DatabasePath != u"noname") {
+    if (problem.isEmpty() && saved && !after.modified && after.db.DatabasePath != u"noname")
       problem = FileDifference(app_);
-    }
     if (problem.isEmpty() && !QApplication::activePopupWidget()) problem = MenuProblem();
     if (!problem.isEmpty()) Fail(problem);
     if (!dialogs_.asked.isEmpty()) Log("  asked: " + dialogs_.asked.join(' '));
@@ -562,30 +518,23 @@ class RawSession {
     auto wrapped = [](int from, int to) { return std::abs(to - from) > 32767; };
     for (int f = 0; f < after.FormCount; ++f) {
       const FormDef& form = after.Forms[f];
-      if (form.Width <= 0 || form.Height <= 0) {
+      if (form.Width <= 0 || form.Height <= 0)
         return QStringLiteral("form %1 is %2 x %3").arg(f).arg(form.Width).arg(form.Height);
-      }
       if (f < before.FormCount && (wrapped(before.Forms[f].Width, form.Width) ||
-                                   wrapped(before.Forms[f].Height, form.Height))) {
+                                   wrapped(before.Forms[f].Height, form.Height)))
         return QStringLiteral("form %1's size wrapped around").arg(f);
-      }
       for (int t = 0; t < kElementTypeCount; ++t) {
         for (int k = 0; k < form.ElementCount[t]; ++k) {
           const ElementDef& e = form.Elements[t][k];
           if (e.Width <= 0 || e.Height <= 0) {
-            return QStringLiteral("element %1/%2 of form %3 is %4 x %5")
-                .arg(t)
-                .arg(k)
-                .arg(f)
-                .arg(e.Width)
-                .arg(e.Height);
+            return QString::asprintf("element %d/%d of form %d is %d x %d", t, k, f, e.Width,
+                                     e.Height);
           }
           if (f >= before.FormCount || k >= before.Forms[f].ElementCount[t]) continue;
           const ElementDef& was = before.Forms[f].Elements[t][k];
           if (wrapped(was.Left, e.Left) || wrapped(was.Top, e.Top) || wrapped(was.Width, e.Width) ||
-              wrapped(was.Height, e.Height)) {
+              wrapped(was.Height, e.Height))
             return QStringLiteral("element %1/%2 of form %3 wrapped around").arg(t).arg(k).arg(f);
-          }
         }
       }
     }
@@ -595,24 +544,18 @@ class RawSession {
   // A form's size changes only by its handles, an element's place and size
   // only by a gesture on it, or in the properties dialog.
   QString UnaskedGeometry(const Database& before, const Database& after) {
-    if (Reshaped() || before.FormCount != after.FormCount ||
+    if (Ran(kReshaping) || before.FormCount != after.FormCount ||
         before.DatabasePath != after.DatabasePath)
       return {};
-    if (dialogs_.asked.contains("SetForm") || commands_.contains("addform") ||
-        commands_.contains("mnuAddForm") || commands_.contains("cloneform") ||
-        commands_.contains("mnuCloneForm") || commands_.contains("newform")) {
-      return {};
-    }
+    static const QStringList kNewForm{"addform", "mnuAddForm", "cloneform", "mnuCloneForm",
+                                      "newform"};
+    if (dialogs_.asked.contains("SetForm") || Ran(kNewForm)) return {};
     for (int f = 0; f < after.FormCount; ++f) {
       const FormDef& was = before.Forms[f];
       const FormDef& is = after.Forms[f];
       if ((was.Width != is.Width || was.Height != is.Height) && gesture_ != Gesture::kForm) {
-        return QStringLiteral("form %1 went from %2 x %3 to %4 x %5 without its handles")
-            .arg(f)
-            .arg(was.Width)
-            .arg(was.Height)
-            .arg(is.Width)
-            .arg(is.Height);
+        return QString::asprintf("form %d went from %d x %d to %d x %d without its handles", f,
+                                 was.Width, was.Height, is.Width, is.Height);
       }
       if (was.ElementCount != is.ElementCount || gesture_ == Gesture::kElement) continue;
       for (int t = 0; t < kElementTypeCount; ++t) {
@@ -621,11 +564,8 @@ class RawSession {
           const ElementDef& b = is.Elements[t][k];
           if (std::tie(a.Left, a.Top, a.Width, a.Height) !=
               std::tie(b.Left, b.Top, b.Width, b.Height)) {
-            return QStringLiteral(
-                       "element %1/%2 of form %3 moved or resized without a gesture on it")
-                .arg(t)
-                .arg(k)
-                .arg(f);
+            return QString::asprintf(
+                "element %d/%d of form %d moved or resized without a gesture on it", t, k, f);
           }
         }
       }
@@ -633,15 +573,15 @@ class RawSession {
     return {};
   }
 
-  bool Reshaped() const {
+  bool Ran(const QStringList& any) const {
     return std::any_of(commands_.begin(), commands_.end(),
-                       [](const QString& c) { return kReshaping.contains(c); });
+                       [&](const QString& c) { return any.contains(c); });
   }
 
   // A stored value that got shorter, unless the event deleted, sorted,
   // replaced or edited it.
   QString LostValue(const Database& before, const Database& after) {
-    if (Reshaped()) return {};
+    if (Ran(kReshaping)) return {};
     // Yes to a question deletes; No to saving discards.
     if (dialogs_.asked.contains("yes") || dialogs_.asked.contains("no")) return {};
     if (before.DatabasePath != after.DatabasePath || before.RecordCount != after.RecordCount)
@@ -673,12 +613,8 @@ class RawSession {
                (fieldMenu_.type == type && fieldMenu_.slot == k));
           const bool byDialog = dialogEdits && (type == kImage || type == kButton);
           if (keyEdit || byDialog || (quickList && type == kText)) continue;
-          return QStringLiteral("value %1/%2 of record %3 lost %4 of its %5 characters")
-              .arg(type)
-              .arg(k)
-              .arg(r)
-              .arg(lost)
-              .arg((was.*field)[k].size());
+          return QString::asprintf("value %d/%d of record %d lost %lld of its %lld characters",
+                                   type, k, r, qlonglong(lost), qlonglong((was.*field)[k].size()));
         }
       }
     }

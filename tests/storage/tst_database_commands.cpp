@@ -62,26 +62,17 @@ class FakeUi : public StorageUi {
   void SetEventsSuppressed(bool value) override { suppressed = value; }
   void UpdateTitle() override { calls << QStringLiteral("title"); }
   void AddRecentFile(const QString& path) override { recent << path; }
-  void NewDatabase() override { db_ = ExampleDatabase(); }
+  // A chosen language's code page goes to the new databases.
+  QString language = QString::fromLatin1(kDefaultCodePage);
+  QString LanguageCodePage() override { return language; }
+  void NewDatabase() override {
+    db_ = ExampleDatabase();
+    db_.CodePageName = language;
+  }
   bool CopyCompanionIcons(const QString&) override { return iconsCopy; }
   void EnsureIcons() override { calls << QStringLiteral("icons"); }
   void ShowDatabase() override { calls << QStringLiteral("show"); }
   void RefreshWindow() override {}
-
- private:
-  Database& db_;
-};
-
-// The window of a chosen language, whose new databases take its code page.
-class LanguageUi : public FakeUi {
- public:
-  explicit LanguageUi(Database& db) : FakeUi(db), db_(db) {}
-  QString language;
-  QString LanguageCodePage() override { return language; }
-  void NewDatabase() override {
-    FakeUi::NewDatabase();
-    db_.CodePageName = language;
-  }
 
  private:
   Database& db_;
@@ -92,18 +83,12 @@ const QStringList kLoaded{QStringLiteral("icons"), QStringLiteral("show")};
 
 }  // namespace
 
-class DatabaseCommandsTest : public QObject {
+class DatabaseCommandsTest : public QObject, SampleFiles {
   Q_OBJECT
-
- private:
-  SampleFiles files_;
-
-  QString Path(const QString& name) const { return files_.Path(name); }
-  QString Saved(const Database& db, const QString& name) const { return files_.Saved(db, name); }
 
  private slots:
   void initTestCase() {
-    QVERIFY(files_.IsValid());
+    QVERIFY(IsValid());
     stream::SetLibraryFolder(QStringLiteral(ORBO_BIN_DIR));
   }
 
@@ -114,7 +99,7 @@ class DatabaseCommandsTest : public QObject {
     Database db = ExampleDatabase();
     db.Modified = true;
     FakeUi ui(db);
-    for (const QString& path : {QString(), Path(QStringLiteral("no folder/x.2db"))}) {
+    for (const QString& path : {QString(), Path("no folder/x.2db")}) {
       ui.savePath = path;
       QVERIFY(!SaveDatabase(db, false, ui));
       QCOMPARE(db.DatabasePath, QStringLiteral("noname"));
@@ -122,8 +107,7 @@ class DatabaseCommandsTest : public QObject {
       QVERIFY(ui.recent.isEmpty());
     }
     QCOMPARE(ui.messages, QStringList{QStringLiteral("Error while saving file|ok")});
-
-    ui.savePath = Path(QStringLiteral("Mixed Case.2db"));
+    ui.savePath = Path("Mixed Case.2db");
     ui.progress.clear();
     QVERIFY(SaveDatabase(db, false, ui));
     QCOMPARE(db.DatabasePath, ui.savePath);
@@ -140,7 +124,7 @@ class DatabaseCommandsTest : public QObject {
     Database db = ExampleDatabase();
     db.Folders[0].Name = QString::fromUtf8("arrow \u2192");
     db.Records[0].TextValue[0] = QString::fromLatin1("a\0b", 3);
-    db.DatabasePath = Path(QStringLiteral("arrow.2db"));
+    db.DatabasePath = Path("arrow.2db");
     db.Modified = true;
     FakeUi ui(db);
     ui.answer = kAnswerNo;
@@ -151,7 +135,6 @@ class DatabaseCommandsTest : public QObject {
     QVERIFY2(ui.messages[0].endsWith("|yes-no! no"), qPrintable(ui.messages[0]));
     QVERIFY(!QFile::exists(db.DatabasePath));
     QCOMPARE(db.Folders[0].Name, QString::fromUtf8("arrow \u2192"));
-
     ui.answer = kAnswerYes;
     QVERIFY(SaveDatabase(db, false, ui));
     QCOMPARE(db.Folders[0].Name, QStringLiteral("arrow ?"));
@@ -184,7 +167,7 @@ class DatabaseCommandsTest : public QObject {
     db.Modified = true;
     if (refusal == 1) db = Locked(db, QString::fromUtf8("\u043f\u0430\u0440\u043e\u043b\u044c"));
     if (refusal == 2) {
-      Saved(ExampleDatabase(), QStringLiteral("refused.2db"));
+      Saved(ExampleDatabase(), "refused.2db");
       QVERIFY(QFile::setPermissions(db.DatabasePath,
                                     QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
     }
@@ -208,10 +191,10 @@ class DatabaseCommandsTest : public QObject {
   // place and the user told that the safe way was not available.
   void folderTakingNoFileIsToldAbout() {
     QTemporaryDir dir;
-    const QString folder = dir.filePath(QStringLiteral("closed"));
+    const QString folder = dir.filePath("closed");
     QVERIFY(QDir().mkpath(folder));
     Database db = ExampleDatabase();
-    db.DatabasePath = Saved(db, QStringLiteral("closed.2db"));
+    db.DatabasePath = Saved(db, "closed.2db");
     QVERIFY(QFile::rename(db.DatabasePath, folder + QStringLiteral("/closed.2db")));
     db.DatabasePath = folder + QStringLiteral("/closed.2db");
     const bool root = ::geteuid() == 0;
@@ -241,10 +224,10 @@ class DatabaseCommandsTest : public QObject {
     CodePage cyrillic(QStringLiteral("windows-1251"));
     Database source = ExampleDatabase();
     source.Folders[0].Name = QString::fromUtf8("\u041f\u0430\u043f\u043a\u0430");
-    const QString path = Path(QStringLiteral("cyrillic.2db"));
+    const QString path = Path("cyrillic.2db");
     QVERIFY(WriteDatabaseFile(source, path, cyrillic).ok);
     Database db = FreeSlotDatabase();
-    LanguageUi ui(db);
+    FakeUi ui(db);
     ui.language = QStringLiteral("windows-1251");
     LoadDatabase(db, path, ui);
     QCOMPARE(db.CodePageName, QStringLiteral("windows-1251"));
@@ -263,7 +246,7 @@ class DatabaseCommandsTest : public QObject {
   // the message names what is wrong and the old file stays.
   void inconsistentModelIsNotSaved() {
     Database db = ExampleDatabase();
-    const QString path = Saved(db, QStringLiteral("kept.2db"));
+    const QString path = Saved(db, "kept.2db");
     const QByteArray before = ReadBytes(path);
     db.DatabasePath = path;
     db.Records[0].Folder = 7;
@@ -277,7 +260,7 @@ class DatabaseCommandsTest : public QObject {
   // An older version's file replaces the open database, repaired; the user
   // is told how many repairs were made and the database is marked modified.
   void loadTellsAboutRepairs() {
-    const QString path = Saved(ExampleDatabase(), QStringLiteral("own-parent.2db"));
+    const QString path = Saved(ExampleDatabase(), "own-parent.2db");
     // The last folder ends with its parent (-1), "root" and 0: flipping the
     // stored bits of the parent makes the folder its own parent.
     QByteArray bytes = ReadBytes(path);
@@ -343,8 +326,8 @@ class DatabaseCommandsTest : public QObject {
     QFETCH(bool, iconsCopy);
     QFETCH(QString, lastMessage);
     const Database source = FullFormDatabase();
-    const QString path = Saved(locked ? Locked(source, QStringLiteral("right")) : source,
-                               QStringLiteral("fail.2db"));
+    const QString path =
+        Saved(locked ? Locked(source, "right") : source, QStringLiteral("fail.2db"));
     if (!locked && iconsCopy) QVERIFY(QFile::resize(path, 40));
     Database db = FreeSlotDatabase();
     db.Modified = true;
@@ -370,7 +353,7 @@ class DatabaseCommandsTest : public QObject {
     QFETCH(bool, damaged);
     Database db = ExampleDatabase();
     FakeUi ui(db);
-    ui.openPath = Saved(FullFormDatabase(), QStringLiteral("import.2db"));
+    ui.openPath = Saved(FullFormDatabase(), "import.2db");
     if (damaged) QVERIFY(QFile::resize(ui.openPath, 300));
     ImportDatabase(db, ui);
     QCOMPARE(db.FormCount, std::int16_t(damaged ? 1 : 3));

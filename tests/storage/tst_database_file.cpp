@@ -12,6 +12,10 @@ using namespace orbo;
 using namespace orbo::test;
 
 Q_DECLARE_METATYPE(orbo::Database)
+using Spoil = std::function<void(orbo::Database&)>;
+Q_DECLARE_METATYPE(Spoil)
+using Repair = std::function<void(orbo::Database& spoiled, orbo::Database& expected)>;
+Q_DECLARE_METATYPE(Repair)
 
 namespace {
 
@@ -47,14 +51,11 @@ QStringList LeftoverTemps(const QString& folder) {
 
 }  // namespace
 
-class DatabaseFileTest : public QObject {
+class DatabaseFileTest : public QObject, SampleFiles {
   Q_OBJECT
 
  private:
-  SampleFiles files_;
   CodePage codePage_;
-
-  QString Path(const QString& name) const { return files_.Path(name); }
 
   ReadOutcome Read(const QString& path, const QString& password = {},
                    const RepairNames& names = {}) {
@@ -64,7 +65,7 @@ class DatabaseFileTest : public QObject {
 
   // The file a writer without the model checks gives, as older versions wrote.
   QString WrittenUnchecked(const Database& db) {
-    const QString path = Path(QStringLiteral("unchecked.2db"));
+    const QString path = Path("unchecked.2db");
     stream::OpenWrite(QFile::encodeName(path));
     stream::WriteH4(kHeaderDefaultKey);
     StreamWriter out(codePage_);
@@ -75,7 +76,7 @@ class DatabaseFileTest : public QObject {
 
  private slots:
   void initTestCase() {
-    QVERIFY(files_.IsValid());
+    QVERIFY(IsValid());
     stream::SetLibraryFolder(QStringLiteral(ORBO_BIN_DIR));
   }
 
@@ -124,11 +125,10 @@ class DatabaseFileTest : public QObject {
     b.I(0).I(-100).S("");
     // Folder: name, parent, icon, reserved.
     b.S("Root").I(-1).S("root").I(0);
-
     Database db = TinyDatabase();
     db.Password = QString::fromUtf8("p\u00e4ss");
     db.PasswordOn = locked;
-    const QString path = Path(QStringLiteral("tiny.2db"));
+    const QString path = Path("tiny.2db");
     QVERIFY(WriteDatabaseFile(db, path, codePage_).ok);
     const QByteArray expected = locked ? FileBytes(12, b.bytes, "p\xe4ss") : FileBytes(11, b.bytes);
     QCOMPARE(ReadBytes(path).toHex(), expected.toHex());
@@ -150,7 +150,7 @@ class DatabaseFileTest : public QObject {
 
   void roundTrip() {
     QFETCH(Database, db);
-    const QString path = Path(QStringLiteral("round.2db"));
+    const QString path = Path("round.2db");
     QVERIFY(WriteDatabaseFile(db, path, codePage_).ok);
     const ReadOutcome read = Read(path, db.Password);
     QCOMPARE(read.error, QString());
@@ -170,38 +170,35 @@ class DatabaseFileTest : public QObject {
 
   // What older files may hold is mended on load where it lies; nothing is
   // dropped and nothing else changes.
+  // Each row spoils the database and says what the load makes of it.
   void repairsOnLoad_data() {
-    QTest::addColumn<int>("fault");
+    QTest::addColumn<Repair>("repair");
     // Own parent: tst_database_commands.
-    const char* const faults[] = {"record in no folder", "parent of no folder", "parents in a loop",
-                                  "title of no element"};
-    for (int i = 0; i < 4; ++i) QTest::newRow(faults[i]) << i;
+    QTest::newRow("record in no folder") << Repair([](Database& spoiled, Database& expected) {
+      spoiled.Records[0].Folder = -98;  // into a new top-level folder
+      expected.Records[0].Folder = 2;
+      SetCount(expected, kFoldersKind, 3);
+      ApplyNewFolderDefaults(expected.Folders[2], 2);
+      expected.Folders[2].Name = QStringLiteral("Found");
+    });
+    QTest::newRow("parent of no folder") << Repair([](Database& spoiled, Database& expected) {
+      spoiled.Folders[1].Parent = 7;
+      expected.Folders[1].Parent = TopLevelParent;
+    });
+    // The loop's lowest folder goes to the top.
+    QTest::newRow("parents in a loop")
+        << Repair([](Database& spoiled, Database&) { spoiled.Folders[0].Parent = 1; });
+    // Back to the text element.
+    QTest::newRow("title of no element") << Repair([](Database& spoiled, Database&) {
+      spoiled.Forms[0].TitleElement = {kCombo, 7};
+    });
   }
 
   void repairsOnLoad() {
-    QFETCH(int, fault);
-    const Database good = FreeSlotDatabase();  // folder 1 lies in folder 0
-    Database spoiled = good;
-    Database expected = good;
-    switch (fault) {
-      case 0:  // into a new top-level folder
-        spoiled.Records[0].Folder = -98;
-        expected.Records[0].Folder = 2;
-        SetCount(expected, kFoldersKind, 3);
-        ApplyNewFolderDefaults(expected.Folders[2], 2);
-        expected.Folders[2].Name = QStringLiteral("Found");
-        break;
-      case 1:
-        spoiled.Folders[1].Parent = 7;
-        expected.Folders[1].Parent = TopLevelParent;
-        break;
-      case 2:  // the loop's lowest folder goes to the top
-        spoiled.Folders[0].Parent = 1;
-        break;
-      default:  // back to the text element
-        spoiled.Forms[0].TitleElement = {kCombo, 7};
-        break;
-    }
+    QFETCH(Repair, repair);
+    Database spoiled = FreeSlotDatabase();  // folder 1 lies in folder 0
+    Database expected = spoiled;
+    repair(spoiled, expected);
     const ReadOutcome read = Read(WrittenUnchecked(spoiled), {}, RepairNames{"Found", {}});
     QCOMPARE(read.error, QString());
     QCOMPARE(read.repairs.Total(), 1);
@@ -227,7 +224,7 @@ class DatabaseFileTest : public QObject {
   void loadFailures_data() {
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<QString>("error");
-    const QString saved = Path(QStringLiteral("example.2db"));
+    const QString saved = Path("example.2db");
     QVERIFY(WriteDatabaseFile(ExampleDatabase(), saved, codePage_).ok);
     // The example's body: its form's element counts (image 0, label 1,
     // text 1, ...) from byte 54; at the end its record's multiline text (55
@@ -259,7 +256,7 @@ class DatabaseFileTest : public QObject {
     for (int f = 0; f < db.FormCount; ++f) db.Forms[f].TitleElement = kDefaultTitleElement;
     SetCount(db, kFoldersKind, 0);
     SetCount(db, kRecordsKind, 0);
-    const QString path = Path(QStringLiteral("empty-forms.2db"));
+    const QString path = Path("empty-forms.2db");
     QCOMPARE(WriteDatabaseFile(db, path, codePage_).error, QString());
     const ReadOutcome read = Read(path);
     QCOMPARE(read.error, QString());
@@ -269,7 +266,7 @@ class DatabaseFileTest : public QObject {
   void loadFailures() {
     QFETCH(QByteArray, file);
     QFETCH(QString, error);
-    const QString path = Path(QStringLiteral("bad.2db"));
+    const QString path = Path("bad.2db");
     QVERIFY(WriteBytes(path, file));
     const ReadOutcome read = Read(path);
     QCOMPARE(read.status, ReadOutcome::kFailed);
@@ -277,65 +274,42 @@ class DatabaseFileTest : public QObject {
     QCOMPARE(read.db.FormCount + read.db.RecordCount + read.db.FolderCount, 0);
   }
 
+  // Each row spoils the full-form database; the first two strike the
+  // temporary file instead.
   void failedSaveKeepsThePreviousFile_data() {
     QTest::addColumn<int>("fault");
-    const char* const faults[] = {"temporary cannot be created",
-                                  "writing fails",
-                                  "character the code page cannot hold",
-                                  "text too long for a file",
-                                  "record of no form",
-                                  "element count out of range",
-                                  "protected without a password",
-                                  "NUL in the password",
-                                  "record in no folder",
-                                  "folders in a loop",
-                                  "title of no element"};
-    for (int i = 0; i < 11; ++i) QTest::newRow(faults[i]) << i;
+    QTest::addColumn<Spoil>("spoil");
+    int fault = 0;
+    auto row = [&](const char* name, Spoil spoil) { QTest::newRow(name) << fault++ << spoil; };
+    row("temporary cannot be created", [](Database&) {});
+    row("writing fails", [](Database&) {});
+    row("character the code page cannot hold",
+        [](Database& db) { db.Records[2].MemoValue[3] = QString::fromUtf8("\u4e2d"); });
+    row("text too long for a file",
+        [](Database& db) { db.Folders[0].Name = QString(100001, QLatin1Char('n')); });
+    row("record of no form", [](Database& db) { db.Records[1].Form = 9; });
+    row("element count out of range", [](Database& db) { db.Forms[1].ElementCount[kFlag] = 17; });
+    row("protected without a password", [](Database& db) { db.PasswordOn = true; });
+    row("NUL in the password",
+        [](Database& db) { db = Locked(db, QString::fromLatin1("\0secret", 7)); });
+    row("record in no folder", [](Database& db) { db.Records[1].Folder = 99; });
+    // 2 lies in 1, 1 in 0.
+    row("folders in a loop", [](Database& db) { db.Folders[0].Parent = 2; });
+    // A label slot beyond the 16.
+    row("title of no element", [](Database& db) { db.Forms[0].TitleElement = {kLabel, 16}; });
   }
 
   void failedSaveKeepsThePreviousFile() {
     QFETCH(int, fault);
-    const QString path = Path(QStringLiteral("keep.2db"));
-    const QString temp = Path(QStringLiteral("temp"));
+    QFETCH(Spoil, spoil);
+    const QString path = Path("keep.2db");
+    const QString temp = Path("temp");
     QVERIFY(WriteDatabaseFile(ExampleDatabase(), path, codePage_).ok);
     const QByteArray before = ReadBytes(path);
-
     Database db = FullFormDatabase();
-    switch (fault) {
-      case 0:
-        QVERIFY(QDir().mkpath(temp));
-        break;
-      case 1:
-        QVERIFY(QFile::link(QStringLiteral("/dev/full"), temp));
-        break;
-      case 2:
-        db.Records[2].MemoValue[3] = QString::fromUtf8("\u4e2d");
-        break;
-      case 3:
-        db.Folders[0].Name = QString(100001, QLatin1Char('n'));
-        break;
-      case 4:
-        db.Records[1].Form = 9;
-        break;
-      case 5:
-        db.Forms[1].ElementCount[kFlag] = 17;
-        break;
-      case 6:
-        db.PasswordOn = true;
-        break;
-      case 7:
-        db = Locked(db, QString::fromLatin1("\0secret", 7));
-        break;
-      case 8:
-        db.Records[1].Folder = 99;
-        break;
-      case 9:
-        db.Folders[0].Parent = 2;
-        break;  // 2 lies in 1, 1 in 0
-      default:
-        db.Forms[0].TitleElement = {kLabel, 16};
-        break;  // a label slot beyond the 16
-    }
+    spoil(db);
+    if (fault == 0) QVERIFY(QDir().mkpath(temp));
+    if (fault == 1) QVERIFY(QFile::link(QStringLiteral("/dev/full"), temp));
     // The first two faults strike the temporary file.
     const TempFileFn createTemp = [&](const QString& target) {
       return fault < 2 ? temp : CreateTempBeside(target);
@@ -344,11 +318,10 @@ class DatabaseFileTest : public QObject {
     QVERIFY(!outcome.ok);
     QVERIFY(!outcome.error.isEmpty());
     QCOMPARE(ReadBytes(path), before);
-    if (fault == 0) {
+    if (fault == 0)
       QVERIFY(QDir(temp).removeRecursively());
-    } else {
+    else
       QVERIFY(!QFileInfo::exists(temp) && !QFileInfo(temp).isSymLink());
-    }
     QCOMPARE(LeftoverTemps(QFileInfo(path).path()), QStringList());
     if (fault == 2)
       QVERIFY2(outcome.error.contains(QStringLiteral("U+4e2d")), qPrintable(outcome.error));
@@ -359,14 +332,13 @@ class DatabaseFileTest : public QObject {
   // the file keeps its permissions.
   void saveKeepsLinksNamesAndPermissions() {
     QTemporaryDir dir;
-    const QString target = dir.filePath(QStringLiteral("real.2db"));
-    const QString link = dir.filePath(QStringLiteral("link.2db"));
+    const QString target = dir.filePath("real.2db");
+    const QString link = dir.filePath("link.2db");
     QCOMPARE(WriteDatabaseFile(TinyDatabase(), target, codePage_).error, QString());
     QVERIFY(QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
     QVERIFY(QFile::link(target, link));
     const QString userFile = link + QStringLiteral(".saving");
     QVERIFY(WriteBytes(userFile, "the user's own"));
-
     QVERIFY(WriteDatabaseFile(ExampleDatabase(), link, codePage_).ok);
     QVERIFY(QFileInfo(link).isSymLink());
     QCOMPARE(StoredDifference(Read(link).db, ExampleDatabase()), QString());
@@ -374,7 +346,6 @@ class DatabaseFileTest : public QObject {
     QCOMPARE(QFile::permissions(target) & ownerGroupOther,
              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
     QCOMPARE(ReadBytes(userFile), QByteArray("the user's own"));
-
     const QString longName = dir.filePath(QString(250, QLatin1Char('n')) + QStringLiteral(".2db"));
     QVERIFY(WriteDatabaseFile(TinyDatabase(), longName, codePage_).ok);
     QVERIFY(WriteDatabaseFile(ExampleDatabase(), longName, codePage_).ok);

@@ -7,14 +7,11 @@
 using namespace orbo;
 using namespace orbo::test;
 
-class DatabaseMergeTest : public QObject {
+class DatabaseMergeTest : public QObject, SampleFiles {
   Q_OBJECT
 
  private:
-  SampleFiles files_;
   CodePage codePage_;
-
-  QString Saved(const Database& db, const QString& name) const { return files_.Saved(db, name); }
 
   MergeOutcome Merge(Database& db, const QString& path, const QString& password = {}) {
     return MergeDatabaseFile(db, path, codePage_, [password] { return password; });
@@ -22,7 +19,7 @@ class DatabaseMergeTest : public QObject {
 
  private slots:
   void initTestCase() {
-    QVERIFY(files_.IsValid());
+    QVERIFY(IsValid());
     stream::SetLibraryFolder(QStringLiteral(ORBO_BIN_DIR));
   }
 

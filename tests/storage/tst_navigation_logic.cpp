@@ -53,9 +53,8 @@ RecordDeletion ReferenceDelete(Database& db, int r) {
       if (folder != F && !firstOfFolder.contains(folder)) firstOfFolder[folder] = i;
     }
     int candidate = -1;
-    for (const auto& [folder, first] : firstOfFolder) {
+    for (const auto& [folder, first] : firstOfFolder)
       if (folder != excludedFolder) candidate = std::max(candidate, first);
-    }
     if (candidate < 0) break;
     db.Records[hole] = db.Records[candidate];
     db.RecordMarks[hole] = db.RecordMarks[candidate];
@@ -205,16 +204,14 @@ class NavigationLogicTest : public QObject {
             deletions = DeleteRecordsInModel(db, records);
             break;
           default:
-            for (int r = 0; r < db.RecordCount; ++r) {
+            for (int r = 0; r < db.RecordCount; ++r)
               if (db.Records[r].Folder != F && random.bounded(3) == 0) records.push_back(r);
-            }
             std::shuffle(records.begin(), records.end(), random);
             deletions = DeleteRecordsInModel(db, records);
         }
         std::sort(records.begin(), records.end(), std::greater<>());
         std::vector<RecordDeletion> expected;
         for (int r : records) expected.push_back(ReferenceDelete(expectedDb, r));
-
         const QString got = Outcome(deletions, db);
         const QString wanted = Outcome(expected, expectedDb);
         if (got != wanted) qWarning("seed %u, step %d", seed, step);
@@ -239,9 +236,8 @@ class NavigationLogicTest : public QObject {
         step.RemoveFolder(folder);
       } else {
         std::vector<int> records;
-        for (int r = 0; r < db.RecordCount; ++r) {
+        for (int r = 0; r < db.RecordCount; ++r)
           if (db.Records[r].Folder != F && random.bounded(3) == 0) records.push_back(r);
-        }
         step.DeleteRecords(records);
       }
       if (random.bounded(2) == 0) {
@@ -298,7 +294,6 @@ class NavigationLogicTest : public QObject {
              (std::vector<int>{-1, -1, -1}));
     QVERIFY(IsInSubtree(db, 4, 0) && IsInSubtree(db, 3, 3));
     QVERIFY(!IsInSubtree(db, 0, 4) && !IsInSubtree(db, 2, 0));
-
     ExchangeFolders(db, 1, 3);
     QCOMPARE(
         Shape(db),
