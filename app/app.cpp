@@ -91,6 +91,9 @@ bool App::Main(const QString& commandLine) {
   QObject::connect(&funnel_, &CommandFunnel::modelChanged, parts_.window.get(),
                    [this](const ChangedParts& parts, bool undoOrRedo) {
                      if (undoOrRedo) storage_->ShowUndoneChange(parts);
+                     // The counts and the title follow every change.
+                     parts_.services->UpdateStatusBar();
+                     parts_.services->UpdateTitle();
                    });
   parts_.intro = std::make_unique<IntroDialog>(parts_.window.get());
   QObject::connect(parts_.intro.get(), &IntroDialog::helpRequested, parts_.intro.get(),
@@ -178,6 +181,7 @@ bool App::Main(const QString& commandLine) {
                                               *parts_.services, [this] {
                                                 undo_->Update();
                                                 parts_.services->UpdateStatusBar();
+                                                parts_.services->UpdateTitle();
                                               });
   languages_->Load();
   if (CheckDoubleRun(commandLine)) return false;

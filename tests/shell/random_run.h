@@ -21,6 +21,7 @@
 #include "shell/dialogs.h"
 #include "shell/folder_tree.h"
 #include "shell/folder_tree_widget.h"
+#include "shell/window_texts.h"
 #include "storage/code_page.h"
 #include "storage/database_file.h"
 #include "storage/element_values.h"
@@ -253,6 +254,16 @@ inline QString ListDifference(App& app) {
     if (list.item(i)->text() != ShortenName(RecordTitleLine(db, key.index), db.MaxListString))
       return QStringLiteral("the list shows item%1 as %2").arg(key.index).arg(list.item(i)->text());
   }
+  return {};
+}
+
+// The window's title and the status bar's counts say what the model holds.
+inline QString TitleOrCountsDifference(App& app) {
+  MainWindow& window = app.Parts().Window();
+  const QString title = WindowTitle(app.db, app.state.EditMode, app.state.CurRecord, app.texts);
+  if (window.windowTitle() != title) return "the title says " + window.windowTitle();
+  const QString counts = window.StatusPanel("main").text();
+  if (counts != StatusCountsText(app.db, app.texts)) return "the status bar says " + counts;
   return {};
 }
 

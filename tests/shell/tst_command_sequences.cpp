@@ -728,6 +728,7 @@ class Session {
     QString problem = ModelProblems(app_);
     if (problem.isEmpty()) problem = TreeDifference(app_);
     if (problem.isEmpty()) problem = ListDifference(app_);
+    if (problem.isEmpty()) problem = TitleOrCountsDifference(app_);
     // A button the options hide is disabled with it.
     if (problem.isEmpty() && Tool("save")->isVisible() &&
         Tool("save")->isEnabled() != db().Modified) {
