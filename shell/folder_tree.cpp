@@ -36,8 +36,36 @@ void AddPlaceholder(QTreeWidgetItem* folderItem) {
 
 }  // namespace
 
-QString FolderKey(int folder) { return QStringLiteral("root") + QString::number(folder); }
-QString RecordKey(int record) { return QStringLiteral("item") + QString::number(record); }
+const QString NodeTable::kFolderKind = QStringLiteral("root");
+const QString NodeTable::kRecordKind = QStringLiteral("item");
+
+QString FolderKey(int folder) { return NodeTable::kFolderKind + QString::number(folder); }
+QString RecordKey(int record) { return NodeTable::kRecordKind + QString::number(record); }
+
+int NodeTable::TableOf(const QString& kind) {
+  if (kind == kFolderKind) return 0;
+  if (kind == kRecordKind) return 1;
+  return -1;
+}
+
+void NodeTable::Set(const NodeKey& key, QTreeWidgetItem* item) {
+  const int table = TableOf(key.kind);
+  if (table < 0 || key.index < 0) return;
+  std::vector<QTreeWidgetItem*>& nodes = tables_[table];
+  const auto at = static_cast<std::size_t>(key.index);
+  if (at >= nodes.size()) nodes.resize(at + 1, nullptr);
+  nodes[at] = item;
+}
+
+QTreeWidgetItem* NodeTable::Take(const NodeKey& key) {
+  QTreeWidgetItem* item = Get(key);
+  if (item) Set(key, nullptr);
+  return item;
+}
+
+void NodeTable::Clear() {
+  for (std::vector<QTreeWidgetItem*>& nodes : tables_) nodes.clear();
+}
 
 NodeKey ParseKey(const QString& key) {
   const QString kind = key.left(4);
@@ -57,11 +85,11 @@ QString FolderTree::KeyOf(const QTreeWidgetItem* item) {
 
 void FolderTree::Register(QTreeWidgetItem* item, const QString& key) {
   static_cast<KeyedItem*>(item)->key = key;
-  nodes_.insert(key, item);
+  nodes_.Set(ParseKey(key), item);
 }
 
 void FolderTree::Clear() {
-  nodes_.clear();
+  nodes_.Clear();
   tree_.clear();
 }
 
@@ -69,9 +97,9 @@ void FolderTree::Rebuild(const Database& db) {
   // The folders the user opened stay open (undo, redo and texts changed
   // rebuild the tree).
   QList<int> opened;
-  for (auto it = nodes_.cbegin(); it != nodes_.cend(); ++it) {
-    const NodeKey key = ParseKey(it.key());
-    if (key.kind == u"root" && it.value()->isExpanded()) opened << key.index;
+  const std::vector<QTreeWidgetItem*>& folders = nodes_.Folders();
+  for (std::size_t folder = 0; folder < folders.size(); ++folder) {
+    if (folders[folder] && folders[folder]->isExpanded()) opened << static_cast<int>(folder);
   }
   Clear();
   const FolderContents contents = CountFolderContents(db);
@@ -132,7 +160,7 @@ bool FolderTree::UpdateRecordNodes(const Database& db, const std::vector<int>& r
       folderOfLast = folder;
       folderNode = folder != BufferFolder && Loaded(folder) ? Node(FolderKey(folder)) : nullptr;
     }
-    QTreeWidgetItem* item = Node(RecordKey(record));
+    QTreeWidgetItem* item = nodes_.Record(record);
     if (item ? item->parent() != folderNode || !folderNode : folderNode != nullptr) return false;
     items.push_back(item);
   }
@@ -251,7 +279,7 @@ void FolderTree::ShowMark(const Database& db, int record) {
 }
 
 void FolderTree::RemoveNode(const QString& key) {
-  QTreeWidgetItem* item = nodes_.take(key);
+  QTreeWidgetItem* item = nodes_.Take(ParseKey(key));
   if (!item) return;
   // The node's loaded descendants go with it.
   ForgetDescendants(item);
@@ -268,8 +296,8 @@ void FolderTree::ForgetDescendants(QTreeWidgetItem* item) {
     for (int i = 0; i < node->childCount(); ++i) {
       QTreeWidgetItem* child = node->child(i);
       // A forgotten node may carry a key that another node holds now.
-      const QString key = KeyOf(child);
-      if (nodes_.value(key) == child) nodes_.remove(key);
+      const NodeKey key = ParseKey(KeyOf(child));
+      if (nodes_.Get(key) == child) nodes_.Set(key, nullptr);
       pending << child;
     }
   }
@@ -285,7 +313,7 @@ void FolderTree::Refill(const Database& db, int folder) {
 }
 
 void FolderTree::Rekey(const QString& from, const QString& to) {
-  QTreeWidgetItem* item = nodes_.take(from);
+  QTreeWidgetItem* item = nodes_.Take(ParseKey(from));
   if (item) Register(item, to);
 }
 

@@ -3,10 +3,10 @@
 // found by its key in constant time.
 #pragma once
 
-#include <QHash>
 #include <QIcon>
 #include <QString>
 #include <functional>
+#include <vector>
 
 #include "storage/database_model.h"
 
@@ -24,6 +24,34 @@ struct NodeKey {
 };
 NodeKey ParseKey(const QString& key);
 
+// The tree's nodes by key: folders and records each in a table by index,
+// so that finding the node of a record builds no text and hashes nothing.
+class NodeTable {
+ public:
+  QTreeWidgetItem* Get(const NodeKey& key) const {
+    const int table = TableOf(key.kind);
+    return table >= 0 && key.index >= 0 &&
+                   static_cast<std::size_t>(key.index) < tables_[table].size()
+               ? tables_[table][static_cast<std::size_t>(key.index)]
+               : nullptr;
+  }
+  QTreeWidgetItem* Record(int record) const { return Get({kRecordKind, record}); }
+  void Set(const NodeKey& key, QTreeWidgetItem* item);
+  QTreeWidgetItem* Take(const NodeKey& key);
+  void Clear();
+  // Index by index; nullptr where a folder has no node.
+  const std::vector<QTreeWidgetItem*>& Folders() const { return tables_[0]; }
+
+  static const QString kFolderKind;
+  static const QString kRecordKind;
+
+ private:
+  // 0 for folders, 1 for records, -1 for other kinds.
+  static int TableOf(const QString& kind);
+
+  std::vector<QTreeWidgetItem*> tables_[2];
+};
+
 class FolderTree {
  public:
   using IconFor = std::function<QIcon(const QString& iconKey)>;
@@ -33,8 +61,8 @@ class FolderTree {
 
   void Rebuild(const Database& db);
   void Clear();
-  QTreeWidgetItem* Node(const QString& key) const { return nodes_.value(key); }
-  bool NodeExists(const QString& key) const { return nodes_.contains(key); }
+  QTreeWidgetItem* Node(const QString& key) const { return nodes_.Get(ParseKey(key)); }
+  bool NodeExists(const QString& key) const { return Node(key) != nullptr; }
 
   void AddFolderNode(const Database& db, int folder);
   void AddRecordNode(const Database& db, int record);
@@ -56,7 +84,7 @@ class FolderTree {
   void RemoveNode(const QString& key);
   // Drops a record node's key and hands the node over, still in the tree
   // (nullptr when it is not loaded); deleting it removes it.
-  QTreeWidgetItem* TakeNode(const QString& key) { return nodes_.take(key); }
+  QTreeWidgetItem* TakeNode(const QString& key) { return nodes_.Take(ParseKey(key)); }
   // Gives the node of one key another key.
   void Rekey(const QString& from, const QString& to);
 
@@ -71,7 +99,7 @@ class FolderTree {
 
   QTreeWidget& tree_;
   IconFor iconFor_;
-  QHash<QString, QTreeWidgetItem*> nodes_;
+  NodeTable nodes_;
 };
 
 }  // namespace orbo
