@@ -24,24 +24,24 @@ ExportDialog::ExportDialog(const WindowContext& context, QWidget* parent)
   folderCombo_ = NamedWidget<QComboBox>("FolderCombo", this);
   subDirCheck_ =
       NamedWidget<QCheckBox>("SubDirCheck", t.Get(common_texts::kIncludeSubfolders), this);
-  auto* okButt = NamedWidget<QPushButton>("OkButt", t.Get(common_texts::kOk), this);
-  auto* cancelButt = NamedWidget<QPushButton>("CancelButt", t.Get(common_texts::kCancel), this);
+  auto* okButton = NamedWidget<QPushButton>("OkButt", t.Get(common_texts::kOk), this);
+  auto* cancelButton = NamedWidget<QPushButton>("CancelButt", t.Get(common_texts::kCancel), this);
   folderCombo_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   folderCombo_->setMinimumContentsLength(28);
-  okButt->setDefault(true);
+  okButton->setDefault(true);
   auto* choices = new QFormLayout;
   choices->addRow(NamedWidget<QLabel>("Label1", t.Get(common_texts::kFolderLabel), this),
                   folderCombo_);
   choices->addRow(subDirCheck_);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
-  buttons->addWidget(okButt);
-  buttons->addWidget(cancelButt);
+  buttons->addWidget(okButton);
+  buttons->addWidget(cancelButton);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(choices);
   layout->addLayout(buttons);
-  connect(okButt, &QPushButton::clicked, this, &QDialog::accept);
-  connect(cancelButt, &QPushButton::clicked, this, &QDialog::reject);
+  connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
+  connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void ExportDialog::Prepare() {

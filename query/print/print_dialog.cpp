@@ -57,21 +57,21 @@ PrintDialog::PrintDialog(WindowContext& context)
   auto button = [&](const char* name, TextId text) {
     return NamedWidget<QPushButton>(name, texts.Get(text), this);
   };
-  setupButt_ = button("SetupButt", print_texts::kPrinterSetupButton);
-  previewButt_ = button("PreviewButt", print_texts::kPreviewButton);
-  printButt_ = button("PrintButt", common_texts::kOk);
+  setupButton_ = button("SetupButt", print_texts::kPrinterSetupButton);
+  previewButton_ = button("PreviewButt", print_texts::kPreviewButton);
+  printButton_ = button("PrintButt", common_texts::kOk);
   cancelButton_ = button("CancelButt", common_texts::kCancel);
   helpButton_ = button("HelpButt", common_texts::kHelp);
-  printButt_->setDefault(true);
+  printButton_->setDefault(true);
 
   auto* options = new QHBoxLayout;
   options->addWidget(reverseCheck_);
   options->addStretch();
-  options->addWidget(setupButt_);
-  options->addWidget(previewButt_);
+  options->addWidget(setupButton_);
+  options->addWidget(previewButton_);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
-  for (QPushButton* b : {printButt_, cancelButton_, helpButton_}) buttons->addWidget(b);
+  for (QPushButton* b : {printButton_, cancelButton_, helpButton_}) buttons->addWidget(b);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(sortWhatLabel_);
   layout->addWidget(printCombo_);
@@ -82,9 +82,9 @@ PrintDialog::PrintDialog(WindowContext& context)
 
   connect(printCombo_, &QComboBox::activated, this, [this](int set) { ChooseSet(set); });
   connect(reverseCheck_, &QCheckBox::toggled, this, [this] { Reorder(); });
-  connect(setupButt_, &QPushButton::clicked, this, [this] { SetUpPrinter(); });
-  connect(previewButt_, &QPushButton::clicked, this, [this] { ShowPreview(); });
-  connect(printButt_, &QPushButton::clicked, this, [this] { Print(); });
+  connect(setupButton_, &QPushButton::clicked, this, [this] { SetUpPrinter(); });
+  connect(previewButton_, &QPushButton::clicked, this, [this] { ShowPreview(); });
+  connect(printButton_, &QPushButton::clicked, this, [this] { Print(); });
   connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
   connect(helpButton_, &QPushButton::clicked, this,
           [this] { context_.services.ShowHelp(kPrintHelpTopic); });

@@ -66,9 +66,9 @@ class PrintDialog : public QDialog {
   QComboBox* printCombo_;
   QPlainTextEdit* printText_;
   QCheckBox* reverseCheck_;
-  QPushButton* setupButt_;
-  QPushButton* previewButt_;
-  QPushButton* printButt_;
+  QPushButton* setupButton_;
+  QPushButton* previewButton_;
+  QPushButton* printButton_;
   QPushButton* cancelButton_;
   QPushButton* helpButton_;
 };

@@ -29,8 +29,8 @@ PrintPreview::PrintPreview(Context context, double screenTwipsPerPixel, QWidget*
   nextRec_ = button("NextRec", print_texts::kNext);
   scalePlus_ = button("ScalePlus", print_texts::kZoomIn);
   scaleMinus_ = button("ScaleMinus", print_texts::kZoomOut);
-  orientButt_ = button("OrientButt", print_texts::kOrientation);
-  closeButt_ = button("CloseButt", print_texts::kClose);
+  orientationButton_ = button("OrientButt", print_texts::kOrientation);
+  closeButton_ = button("CloseButt", print_texts::kClose);
   viewport_ = new QWidget(this);
   viewport_->setBackgroundRole(QPalette::Dark);
   viewport_->setAutoFillBackground(true);
@@ -41,10 +41,10 @@ PrintPreview::PrintPreview(Context context, double screenTwipsPerPixel, QWidget*
   vScroll_ = NamedWidget<QScrollBar>("VScroll1", Qt::Vertical, this);
 
   auto* buttons = new QHBoxLayout;
-  for (QPushButton* b : {prevRec_, nextRec_, scalePlus_, scaleMinus_, orientButt_})
+  for (QPushButton* b : {prevRec_, nextRec_, scalePlus_, scaleMinus_, orientationButton_})
     buttons->addWidget(b);
   buttons->addStretch();
-  buttons->addWidget(closeButt_);
+  buttons->addWidget(closeButton_);
   auto* page = new QGridLayout;
   page->setSpacing(0);
   page->addWidget(viewport_, 0, 0);
@@ -59,8 +59,8 @@ PrintPreview::PrintPreview(Context context, double screenTwipsPerPixel, QWidget*
   connect(nextRec_, &QPushButton::clicked, this, [this] { Step(1); });
   connect(scalePlus_, &QPushButton::clicked, this, [this] { SetZoom(zoom_ - 1); });
   connect(scaleMinus_, &QPushButton::clicked, this, [this] { SetZoom(zoom_ + 1); });
-  connect(orientButt_, &QPushButton::clicked, this, [this] { TurnPaper(); });
-  connect(closeButt_, &QPushButton::clicked, this, &QDialog::reject);
+  connect(orientationButton_, &QPushButton::clicked, this, [this] { TurnPaper(); });
+  connect(closeButton_, &QPushButton::clicked, this, &QDialog::reject);
   connect(hScroll_, &QScrollBar::valueChanged, this, [this] { LayoutPage(); });
   connect(vScroll_, &QScrollBar::valueChanged, this, [this] { LayoutPage(); });
 }

@@ -70,8 +70,8 @@ class PrintPreview : public QDialog {
   QPushButton* nextRec_;
   QPushButton* scalePlus_;
   QPushButton* scaleMinus_;
-  QPushButton* orientButt_;
-  QPushButton* closeButt_;
+  QPushButton* orientationButton_;
+  QPushButton* closeButton_;
 };
 
 }  // namespace orbo
