@@ -85,9 +85,22 @@ class StreamWrappersTest : public QObject {
     // Its texts would hold zero bytes, where a string record ends.
     QVERIFY_THROWS_EXCEPTION(StorageError, CodePage(QStringLiteral("UTF-16LE")));
     // The file stores one byte per counted character.
-    for (const char* multiByte : {"UTF-8", "Shift_JIS", "GB18030", "Big5"}) {
+    for (const char* multiByte : {"UTF-8", "GB18030", "Big5"}) {
       QVERIFY_THROWS_EXCEPTION(StorageError, CodePage(QString::fromLatin1(multiByte)));
     }
+    // A code page that moves ASCII characters is named with the first one, in hex.
+    const auto refusal = [](const char* name) {
+      try {
+        CodePage page{QString::fromLatin1(name)};
+      } catch (const StorageError& error) {
+        return error.Message();
+      }
+      return QString();
+    };
+    QCOMPARE(refusal("Shift_JIS"), QString("Shift_JIS does not store every ASCII character as its "
+                                           "own byte: U+001a becomes byte 0x7f"));
+    QCOMPARE(refusal("IBM037"), QString("IBM037 does not store every ASCII character as its own "
+                                        "byte: U+0004 becomes byte 0x37"));
     CodePage cyrillic(QStringLiteral("windows-1251"));
     QByteArray bytes;
     QVERIFY(cyrillic.Encode(QString::fromUtf8("Привет"), &bytes));
