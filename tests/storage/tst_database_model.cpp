@@ -132,6 +132,60 @@ class DatabaseModelTest : public QObject {
     QCOMPARE(sum.choicesReset, 6);
   }
 
+  // What the window points at: a folder, a form or none, a live record of
+  // the open folder or none; each wrong pointer is told once.
+  void displayProblems_data() {
+    QTest::addColumn<int>("form");
+    QTest::addColumn<int>("record");
+    QTest::addColumn<int>("folder");
+    QTest::addColumn<QString>("problems");
+    QTest::newRow("folder open") << -1 << -1 << 1 << QString();
+    QTest::newRow("record of the open folder") << 1 << 0 << 0 << QString();
+    QTest::newRow("no such folder") << 0 << -1 << 2 << QString("folder 2");
+    QTest::newRow("form below none") << -2 << -1 << 0 << QString("form -2");
+    QTest::newRow("form past the last") << 2 << -1 << 0 << QString("form 2");
+    QTest::newRow("free slot") << 0 << 2 << 0 << QString("record 2");
+    QTest::newRow("record past the last") << 0 << 3 << 0 << QString("record 3");
+    QTest::newRow("record below none") << 0 << -2 << 0 << QString("record -2");
+    QTest::newRow("record of another folder") << 0 << 1 << 0 << QString("record 1 in 0");
+    QTest::newRow("everything wrong") << 5 << 1 << 7 << QString("folder 7, form 5, record 1 in 7");
+  }
+
+  void displayProblems() {
+    QFETCH(int, form);
+    QFETCH(int, record);
+    QFETCH(int, folder);
+    QFETCH(QString, problems);
+    Database db;
+    SetCount(db, kFoldersKind, 2);
+    SetCount(db, kFormsKind, 2);
+    SetCount(db, kRecordsKind, 3);
+    db.Records[1].Folder = 1;
+    db.Records[2].Folder = BufferFolder;
+    RecountBuffers(db);
+    QStringList told;
+    for (const ModelProblem& p : FindDisplayProblems(db, DisplayState{form, record, folder})) {
+      switch (p.kind) {
+        case ModelProblem::kShownFolder:
+          told << QString("folder %1").arg(p.value);
+          break;
+        case ModelProblem::kShownForm:
+          told << QString("form %1").arg(p.value);
+          break;
+        case ModelProblem::kShownRecord:
+          told << QString("record %1").arg(p.value);
+          break;
+        case ModelProblem::kShownRecordFolder:
+          told << QString("record %1 in %2").arg(p.index).arg(p.value);
+          break;
+        default:
+          told << QString("kind %1").arg(p.kind);
+      }
+      QCOMPARE(p.index, p.kind == ModelProblem::kShownRecordFolder ? record : -1);
+    }
+    QCOMPARE(told.join(", "), problems);
+  }
+
   // A choice at or past the end of its list becomes the first item, in free
   // slots of the form too; a choice of nothing (-1) and other forms stay.
   void choicesPastTheirListAreReset() {
