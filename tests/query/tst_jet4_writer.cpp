@@ -10,7 +10,9 @@
 
 #include "../test_files.h"
 #include "query/access/jet4/column_fit.h"
+#include "query/access/jet4/data_pages.h"
 #include "query/access/jet4/database_image.h"
+#include "query/access/jet4/general_sort_codes.h"
 #include "query/access/jet4/header_page.h"
 #include "query/access/jet4/index_keys.h"
 #include "query/access/jet4/index_tree.h"
@@ -341,6 +343,14 @@ class TestJet4Writer : public QObject {
     QCOMPARE(TextKey(u"é-ü'x"), Hex("7F 516F75 01 0E13 010101 800B0682 800F0680 00"));
     QCOMPARE(TextKey(u"Straße"), Hex("7F 6B6D694A6B6B51 01 00"));
     QVERIFY(!IsKeyCharacter(QChar(0x4E00)));  // no single-byte code page holds it
+    // The accent section ends with an accent: none is as low as the padding
+    // byte 02 that stands for "no accent" before an accented character.
+    for (int c = 0; c <= 0xFFFF; ++c) {
+      const CharCode* code = GeneralSortCode(static_cast<char16_t>(c));
+      if (code && code->kind == CodeKind::Accented)
+        QVERIFY2(static_cast<unsigned char>(code->extra.back()) > 2,
+                 qPrintable(QString::number(c, 16)));
+    }
   }
 
   // Random texts over letters with and without accents, Cyrillic, digits,
@@ -490,6 +500,21 @@ class TestJet4Writer : public QObject {
     QCOMPARE(RowOf(PageOf(image, 1), 0).left(9), Hex("00 00000000 0000E0FF"));
     QCOMPARE(RowOf(maps, 31).left(6), Hex("000800000002"));
     QCOMPARE(RowOf(maps, 33).left(6), Hex("00080000001C"));
+  }
+
+  // A row takes its bytes and a 2-byte offset: one that leaves the page
+  // exactly full stays on it, one byte more starts the next page.
+  void rowsFillADataPageExactly() {
+    for (const int spare : {0, 1}) {
+      PageFile file;
+      DataPageWriter writer(file, kLongValueOwner);
+      const RowPointer first = writer.Add(QByteArray(1000, 'a'));
+      const int free = DataPageFreeSpace(file.Page(first.page));
+      const RowPointer last = writer.Add(QByteArray(free - 2 + spare, 'b'));
+      QCOMPARE(last.page == first.page, spare == 0);
+      QCOMPARE(DataPageFreeSpace(file.Page(last.page)),
+               spare == 0 ? 0 : kMaxRowOnPage - (free - 1));
+    }
   }
 
   // Small long values go into the row while the whole row, their own bytes

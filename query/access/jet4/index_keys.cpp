@@ -43,13 +43,9 @@ class Accents {
     return static_cast<int>(bytes_.size()) + place - characters_ - leadingMarks_;
   }
 
-  // Missing accents at the end are no accents.
-  QByteArray Section() const {
-    QByteArray section = bytes_;
-    while (!section.isEmpty() && static_cast<unsigned char>(section.back()) <= kNoAccent)
-      section.chop(1);
-    return section;
-  }
+  // Characters after the last accented one add nothing: padding only comes
+  // before an accent, and no accent of the table is as low as kNoAccent.
+  const QByteArray& Section() const { return bytes_; }
 
  private:
   void PadTo(int place) {
