@@ -243,6 +243,20 @@ class DatabaseModelTest : public QObject {
     if (into > 0) QCOMPARE(db.Folders[std::size_t(into)].Name, QStringLiteral("Found"));
   }
 
+  // A folder whose parent is missing goes to the top level, the first one
+  // too; a valid parent stays.
+  void foldersWithAMissingParentGoToTheTop() {
+    Database db;
+    SetCount(db, kFoldersKind, 3);
+    SetCount(db, kFormsKind, 1);
+    const std::int16_t parents[] = {9, 0, -5};
+    for (int d = 0; d < 3; ++d) db.Folders[d].Parent = parents[d];
+    QCOMPARE(RepairModel(db, RepairNames{}).foldersToTop, 2);
+    QCOMPARE(db.Folders[0].Parent, TopLevelParent);
+    QCOMPARE(db.Folders[1].Parent, std::int16_t(0));
+    QCOMPARE(db.Folders[2].Parent, TopLevelParent);
+  }
+
   // An empty database gets the folder and form a new database has.
   void emptyTablesGetTheirFirstEntry() {
     Database db;
