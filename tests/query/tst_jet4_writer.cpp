@@ -343,10 +343,13 @@ class TestJet4Writer : public QObject {
     QCOMPARE(TextKey(u"é-ü'x"), Hex("7F 516F75 01 0E13 010101 800B0682 800F0680 00"));
     QCOMPARE(TextKey(u"Straße"), Hex("7F 6B6D694A6B6B51 01 00"));
     QVERIFY(!IsKeyCharacter(QChar(0x4E00)));  // no single-byte code page holds it
-    // The accent section ends with an accent: none is as low as the padding
-    // byte 02 that stands for "no accent" before an accented character.
+    // Every accent is one byte, and the accent section ends with an accent:
+    // none is as low as the padding byte 02 that stands for "no accent"
+    // before an accented character.
     for (int c = 0; c <= 0xFFFF; ++c) {
       const CharCode* code = GeneralSortCode(static_cast<char16_t>(c));
+      if (code && (code->kind == CodeKind::Accented || code->kind == CodeKind::Mark))
+        QCOMPARE(code->extra.size(), 1);
       if (code && code->kind == CodeKind::Accented)
         QVERIFY2(static_cast<unsigned char>(code->extra.back()) > 2,
                  qPrintable(QString::number(c, 16)));

@@ -30,17 +30,9 @@ class Accents {
     PadTo(place);
     if (bytes_.isEmpty()) {
       bytes_ += increment;
-      leadingMarks_ = 1;
     } else {
       bytes_.back() = static_cast<char>(bytes_.back() + increment.front());
     }
-  }
-
-  // Where an unprintable character stands: counted in accent bytes once
-  // accents have begun, else in characters.
-  int PlaceOf(int place) const {
-    if (!begun_) return place;
-    return static_cast<int>(bytes_.size()) + place - characters_ - leadingMarks_;
   }
 
   // Characters after the last accented one add nothing: padding only comes
@@ -49,14 +41,11 @@ class Accents {
 
  private:
   void PadTo(int place) {
-    begun_ = true;
     for (; characters_ < place; ++characters_) bytes_ += kNoAccent;
   }
 
   QByteArray bytes_;
   int characters_ = 0;
-  int leadingMarks_ = 0;
-  bool begun_ = false;
 };
 
 // An unprintable character: its place, big-endian with the top bit set,
@@ -95,7 +84,9 @@ QByteArray TextKey(QStringView text) {
         accents.Raise(place, code->extra);
         break;
       case CodeKind::Unprintable:
-        unprintables += UnprintableEntry(accents.PlaceOf(place), code->extra);
+        // Every accent is one byte: its place in the accent section is its
+        // place in the text section.
+        unprintables += UnprintableEntry(place, code->extra);
         break;
       case CodeKind::Ignored:
         break;
