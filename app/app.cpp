@@ -184,6 +184,8 @@ bool App::Main(const QString& commandLine) {
                                                 parts_.services->UpdateTitle();
                                               });
   languages_->Load();
+  // The texts just applied gave the undo items their plain captions as tooltips.
+  undo_->Update();
   if (CheckDoubleRun(commandLine)) return false;
   LoadIni(files_, settingsPath_, &settings);
   ConnectCommands();

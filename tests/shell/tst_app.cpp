@@ -233,6 +233,45 @@ class AppTest : public QObject {
     QVERIFY(!s.Tool("save")->isEnabled());
   }
 
+  // Undo and redo are enabled exactly when there is a step to take and name
+  // it; the saved step is where the database is unmodified, from either side.
+  void undoAndRedoFollowTheStackAndTheSave() {
+    Started s;
+    QVERIFY(s.Start());
+    const auto shown = [&s] {
+      QStringList seen;
+      for (const char* key : {"undo", "redo"}) {
+        QAction* action = s.Tool(key);
+        seen << (action->isEnabled() ? "" : "off: ") + action->toolTip();
+      }
+      const bool marked = s.app->Parts().Window().windowTitle().contains(u'*');
+      seen << (s.app->db.Modified ? "modified" : "unmodified") << (marked ? "*" : "-")
+           << (s.Tool("save")->isEnabled() ? "save" : "-");
+      return seen;
+    };
+    const QStringList atStart{"off: Nothing to undo", "off: Nothing to redo", "unmodified", "-",
+                              "-"};
+    QCOMPARE(shown(), atStart);
+    s.Menu("mnuAddFolder")->trigger();
+    QCOMPARE(shown(),
+             (QStringList{"Undo Add folder", "off: Nothing to redo", "modified", "*", "save"}));
+    s.dialogs.savePath = s.install.Path("saved");
+    s.Tool("save")->trigger();
+    const QStringList saved{"Undo Add folder", "off: Nothing to redo", "unmodified", "-", "-"};
+    QCOMPARE(shown(), saved);
+    s.Menu("mnuUndo")->trigger();
+    QCOMPARE(shown(),
+             (QStringList{"off: Nothing to undo", "Redo Add folder", "modified", "*", "save"}));
+    s.Menu("mnuRedo")->trigger();
+    QCOMPARE(shown(), saved);
+    emit s.app->Parts().Window().RootText().textEdited("Work");
+    QCOMPARE(shown(),
+             (QStringList{"Undo Rename folder", "off: Nothing to redo", "modified", "*", "save"}));
+    s.Menu("mnuUndo")->trigger();
+    QCOMPARE(shown(),
+             (QStringList{"Undo Add folder", "Redo Rename folder", "unmodified", "-", "-"}));
+  }
+
   // The open database keeps the code page it was read in: after a switch to
   // English, a Russian (windows-1251) database with a password saves with no
   // question and loads back whole. A database made then takes windows-1252.
