@@ -23,14 +23,10 @@ jet4::ColumnType ColumnTypeOf(int type) {
 }
 
 std::vector<jet4::Column> ColumnsOf(const FormDef& form) {
-  std::vector<jet4::Column> columns{{QStringLiteral("Root"), jet4::ColumnType::Text}};
-  for (int type : kExportedTypes) {
-    for (int slot = 0; slot < form.ElementCount[static_cast<size_t>(type)]; ++slot) {
-      const ElementDef& element =
-          form.Elements[static_cast<size_t>(type)][static_cast<size_t>(slot)];
-      columns.push_back({ExportColumnName(element.Name, type, slot), ColumnTypeOf(type)});
-    }
-  }
+  std::vector<jet4::Column> columns{
+      {QString::fromLatin1(kExportFolderColumn), jet4::ColumnType::Text}};
+  for (const ElementRef& element : ExportedElements(form))
+    columns.push_back({ExportColumnName(form, element), ColumnTypeOf(element.type)});
   return columns;
 }
 
@@ -40,36 +36,55 @@ QString BlankWhenEmpty(const QString& value) {
   return value.isEmpty() ? QStringLiteral(" ") : value;
 }
 
-jet4::Cell ValueOf(const FormDef& form, const RecordData& record, int type, size_t slot) {
-  switch (type) {
-    case kImage:
-      return {BlankWhenEmpty(record.ImageValue[slot])};
-    case kText:
-      return {BlankWhenEmpty(record.TextValue[slot])};
-    case kButton:
-      return {BlankWhenEmpty(record.ButtonValue[slot])};
-    case kCombo:
-      return {ComboLine(form.ComboList[slot], record.ComboValue[slot])};
-    case kFlag:
-      return {QString(), record.FlagValue[slot]};
-    default:
-      return {BlankWhenEmpty(record.MemoValue[slot])};
-  }
+jet4::Cell ValueOf(const FormDef& form, const RecordData& record, const ElementRef& element) {
+  if (element.type == kFlag)
+    return {QString(), record.FlagValue[static_cast<size_t>(element.slot)]};
+  // A combo's value is a line of its list and never empty.
+  const QString text = ExportedText(form, record, element);
+  return {element.type == kCombo ? text : BlankWhenEmpty(text)};
 }
 
 std::vector<jet4::Cell> RowOf(const Database& db, const FormDef& form, const RecordData& record) {
   const bool known = record.Folder >= 0 && record.Folder < db.FolderCount;
   std::vector<jet4::Cell> row{
       {known ? db.Folders[static_cast<size_t>(record.Folder)].Name : QString()}};
-  for (int type : kExportedTypes) {
-    for (int slot = 0; slot < form.ElementCount[static_cast<size_t>(type)]; ++slot) {
-      row.push_back(ValueOf(form, record, type, static_cast<size_t>(slot)));
-    }
-  }
+  for (const ElementRef& element : ExportedElements(form))
+    row.push_back(ValueOf(form, record, element));
   return row;
 }
 
 }  // namespace
+
+std::vector<ElementRef> ExportedElements(const FormDef& form) {
+  std::vector<ElementRef> elements;
+  for (int type : kExportedTypes) {
+    for (int slot = 0; slot < form.ElementCount[static_cast<size_t>(type)]; ++slot)
+      elements.push_back({type, slot});
+  }
+  return elements;
+}
+
+QString ExportedText(const FormDef& form, const RecordData& record, const ElementRef& element) {
+  const auto slot = static_cast<size_t>(element.slot);
+  switch (element.type) {
+    case kImage:
+      return record.ImageValue[slot];
+    case kText:
+      return record.TextValue[slot];
+    case kButton:
+      return record.ButtonValue[slot];
+    case kCombo:
+      return ComboLine(form.ComboList[slot], record.ComboValue[slot]);
+    default:
+      return record.MemoValue[slot];
+  }
+}
+
+QString ExportColumnName(const FormDef& form, const ElementRef& element) {
+  return ExportColumnName(
+      form.Elements[static_cast<size_t>(element.type)][static_cast<size_t>(element.slot)].Name,
+      element.type, element.slot);
+}
 
 QString ExportColumnName(const QString& elementName, int type, int slot) {
   const QString suffix = QStringLiteral(" ID:") + QString::number(type) + QString::number(slot);
