@@ -7,6 +7,7 @@
 
 #include "cli/json_image.h"
 #include "query/access/tables/access_export.h"
+#include "query/csv/csv_export.h"
 #include "query/print/pages/page_renderer.h"
 #include "query/print/pages/print_job.h"
 #include "query/print/pages/print_sets.h"
@@ -266,6 +267,49 @@ void ExportMdb(const QStringList& rest, std::FILE*, std::FILE* err) {
   if (!target->Close(&error)) throw CliError{QStringLiteral("%1: %2").arg(outPath, error.text)};
 }
 
+CsvOptions CsvOptionsOf(const Arguments& args, const Database& db, const QString& path) {
+  CsvOptions options;
+  const QString delimiter = args.Option(QStringLiteral("delimiter")).value_or("comma");
+  const std::map<QString, QChar> delimiters{{"comma", u','}, {"semicolon", u';'}, {"tab", u'\t'}};
+  const auto found = delimiters.find(delimiter);
+  if (found == delimiters.end()) {
+    throw CliError{QStringLiteral("--delimiter %1: give comma, semicolon or tab").arg(delimiter)};
+  }
+  options.delimiter = found->second;
+  const QString flags = args.Option(QStringLiteral("flags")).value_or("numbers");
+  if (flags != u"numbers" && flags != u"words")
+    throw CliError{QStringLiteral("--flags %1: give numbers or words").arg(flags)};
+  options.flagWords = flags == u"words";
+  options.byteOrderMark = !args.Option(QStringLiteral("no-bom")).has_value();
+  if (const std::optional<QString> form = args.Option(QStringLiteral("form"))) {
+    bool number = false;
+    options.form = form->toInt(&number);
+    if (!number || options.form < 0 || options.form >= db.FormCount)
+      throw CliError{QStringLiteral("%1: there is no form %2").arg(path, *form)};
+  }
+  return options;
+}
+
+// The files the CSV export writes into a folder, one per form; their paths
+// go to standard output.
+void ExportCsv(const QStringList& rest, std::FILE* out, std::FILE* err) {
+  const Arguments args =
+      Parse(rest,
+            {QStringLiteral("password"), QStringLiteral("codepage"), QStringLiteral("folder"),
+             QStringLiteral("form"), QStringLiteral("delimiter"), QStringLiteral("flags")},
+            2, {QStringLiteral("subfolders"), QStringLiteral("no-bom")});
+  const QString& path = args.files[0];
+  const QString& folder = args.files[1];
+  if (!QFileInfo(folder).isDir()) throw CliError{QStringLiteral("%1: is not a folder").arg(folder)};
+  const Database db = ReadWhole(path, args, err);
+  const ExportScope scope = ScopeOf(args, db, path);
+  const CsvWritten written =
+      WriteCsvFiles(folder, ExportToCsv(db, scope, CsvOptionsOf(args, db, path)));
+  if (!written.error.isEmpty()) throw CliError{written.error};
+  for (const QString& file : written.paths)
+    std::fprintf(out, "%s\n", file.toLocal8Bit().constData());
+}
+
 int Fail(std::FILE* err, QString line) {
   line.replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));
   std::fprintf(err, "orbo-cli: %s\n", line.toLocal8Bit().constData());
@@ -300,6 +344,14 @@ const Command kCommands[] = {
      "them, or those of folder N (and of the folders below it with --subfolders). OUT.mdb is\n"
      "written whole or not at all.",
      ExportMdb},
+    {"export-csv",
+     "export-csv FILE.2db FOLDER [--password PW] [--codepage NAME] [--folder N] [--subfolders] "
+     "[--form N] [--delimiter comma|semicolon|tab] [--flags numbers|words] [--no-bom]",
+     "Writes the records as CSV files into FOLDER, one per form named after it, with the\n"
+     "columns of the Access export, the folder path first; UTF-8 with a byte-order mark\n"
+     "unless --no-bom, flags as 1/0 or (--flags words) true/false. The files are written\n"
+     "only once all of them could be; their paths are printed.",
+     ExportCsv},
 };
 
 constexpr char kOptions[] =
@@ -307,7 +359,8 @@ constexpr char kOptions[] =
     "  --codepage NAME  the code page of the stored texts (default windows-1252)\n"
     "  --pdf OUT.pdf    the PDF file print writes\n"
     "  --folder N       only the records of folder N (counted from 0)\n"
-    "  --subfolders     with --folder, the folders below it too\n";
+    "  --subfolders     with --folder, the folders below it too\n"
+    "  --form N         export-csv: only the records of form N (counted from 0)\n";
 
 QString Usage() {
   QStringList synopses;

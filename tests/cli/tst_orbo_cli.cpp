@@ -326,6 +326,10 @@ class OrboCliTest : public QObject, SampleFiles {
     Row("export-mdb: over the database", {"export-mdb", Path("existing.2db"), Path("existing.2db")},
         "database file itself");
     Row("export-mdb: folder missing", {"export-mdb", good, Path("none/out.mdb")}, "none/out.mdb");
+    Row("export-csv: no folder there", {"export-csv", good, Path("none")}, "is not a folder");
+    Row("export-csv: unknown delimiter", {"export-csv", good, Path("."), "--delimiter", "pipe"},
+        "give comma, semicolon or tab");
+    Row("export-csv: no such form", {"export-csv", good, Path("."), "--form", "3"}, "no form 3");
   }
 
   void failuresAreOneLine() {
@@ -384,6 +388,19 @@ class OrboCliTest : public QObject, SampleFiles {
     listing.start(tables, {"-1", mdb});
     QVERIFY(listing.waitForFinished());
     QCOMPARE(listing.readAllStandardOutput().trimmed(), FreeSlotDatabase().Forms[0].Name.toUtf8());
+  }
+
+  // One file per form with records in scope, its path printed; the options
+  // reach the bytes.
+  void exportCsvWritesAFilePerForm() {
+    const QString free = Saved(FreeSlotDatabase(), "csv.2db");
+    QVERIFY(QDir(Path(".")).mkpath("csv"));
+    const Run run = Cli(
+        {"export-csv", free, Path("csv"), "--folder", "1", "--delimiter", "semicolon", "--no-bom"});
+    const QString file = Path("csv/") + FreeSlotDatabase().Forms[0].Name + ".csv";
+    QCOMPARE(run.out, (file + "\n").toLocal8Bit());
+    const QByteArray bytes = ReadBytes(file);
+    QVERIFY2(bytes.startsWith("Root;") && bytes.count("\r\nSimple Folder\\Second;") == 2, bytes);
   }
 
   void infoPrintsHeaderAndCounts() {
