@@ -31,7 +31,7 @@ test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2
 
 build-asan: deps
-	cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORBO_SANITIZE=ON $(CMAKE_FLAGS)
+	cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORBO_SANITIZE=ON -DORBO_WERROR=ON $(CMAKE_FLAGS)
 	cmake --build $(ASAN_DIR)
 
 # A failed test runs once more: the leak check at exit can race a Qt thread
@@ -45,7 +45,7 @@ test-asan: build-asan
 	  ctest --output-on-failure -j2 --repeat until-pass:2
 
 build-fuzz: deps
-	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORBO_FUZZ=ON $(CMAKE_FLAGS)
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORBO_FUZZ=ON -DORBO_WERROR=ON $(CMAKE_FLAGS)
 	cmake --build $(FUZZ_DIR) --target fuzz_targets
 
 fuzz: build-fuzz
