@@ -21,6 +21,7 @@
 #include "forms/editor/record_editor.h"
 #include "forms/properties/properties_dialog.h"
 #include "query/access/access_exchange.h"
+#include "query/csv/csv_exchange.h"
 #include "query/find/finder.h"
 #include "query/print/print_dialog.h"
 #include "query/settings/database_properties_dialog.h"
@@ -120,6 +121,7 @@ bool App::Main(const QString& commandLine) {
   parts_.finder = std::make_unique<Finder>(*context_, *parts_.navigator, *parts_.canvas);
   parts_.access =
       std::make_unique<AccessExchange>(*context_, *parts_.navigator, *parts_.tree, *parts_.canvas);
+  parts_.csv = std::make_unique<CsvExchange>(*context_);
   parts_.editor =
       std::make_unique<RecordEditor>(*context_, *parts_.canvas, *parts_.navigator, *parts_.tree);
   parts_.designer = std::make_unique<FormDesigner>(*context_, *parts_.canvas, *parts_.tree);

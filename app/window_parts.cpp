@@ -9,6 +9,7 @@
 #include "forms/editor/record_editor.h"
 #include "forms/properties/properties_dialog.h"
 #include "query/access/access_exchange.h"
+#include "query/csv/csv_exchange.h"
 #include "query/find/finder.h"
 #include "query/print/print_dialog.h"
 #include "query/settings/database_properties_dialog.h"

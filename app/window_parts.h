@@ -7,6 +7,7 @@
 namespace orbo {
 
 class AccessExchange;
+class CsvExchange;
 class AppServices;
 class DatabasePropertiesDialog;
 class Finder;
@@ -40,6 +41,7 @@ struct WindowParts {
   Finder& Find() { return *finder; }
   Sorter& Sorting() { return *sorter; }
   AccessExchange& Access() { return *access; }
+  CsvExchange& Csv() { return *csv; }
   Navigator& Navigation() { return *navigator; }
   FolderTree& Tree() { return *tree; }
   // The print dialog, made at its first use.
@@ -60,6 +62,7 @@ struct WindowParts {
   std::unique_ptr<Finder> finder;
   std::unique_ptr<Sorter> sorter;
   std::unique_ptr<AccessExchange> access;
+  std::unique_ptr<CsvExchange> csv;
   std::unique_ptr<Navigator> navigator;
   std::unique_ptr<OptionsDialog> options;
   std::unique_ptr<DatabasePropertiesDialog> databaseProperties;

@@ -34,6 +34,12 @@ class Dialogs {
                                const QString& start) = 0;
   virtual QString SaveFileName(QWidget* parent, const QString& title, const QString& filter,
                                const QString& start) = 0;
+  // An existing folder, starting at start; empty when cancelled (which is all
+  // a double that does not say otherwise does).
+  virtual QString ExistingFolder(QWidget* /*parent*/, const QString& /*title*/,
+                                 const QString& /*start*/) {
+    return {};
+  }
   // The text input dialog: the confirmed text, or start when not confirmed.
   virtual QString AskText(QWidget* parent, const LanguageTexts& texts, const QString& prompt,
                           const QString& start, bool password, const QString& browseFilter) = 0;

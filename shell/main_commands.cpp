@@ -15,6 +15,7 @@ namespace {
 // Language groups of the menu captions.
 constexpr int kMenuTitles = 950;
 constexpr int kFileItems = 951;
+constexpr int kCsvItems = 981;
 constexpr int kDatabaseItems = 952;
 constexpr int kEditorItems = 953;
 constexpr int kOptionItems = 954;
@@ -134,6 +135,7 @@ void MainCommands::BuildMenus(QMainWindow& window) {
   AddItem(file, "mnuImOrbo", kFileItems, 4);
   AddItem(file, "mnuImAccess", kFileItems, 5);
   AddItem(file, "mnuExAccess", kFileItems, 6);
+  AddItem(file, "mnuExCsv", kCsvItems, 0);
   AddItem(file, "mnuExMove", kFileItems, 7);
   recentLine_ = file->addSeparator();
   recentLine_->setObjectName("mnuLine1");

@@ -70,6 +70,10 @@ QString QtDialogs::OpenFileName(QWidget* parent, const QString& title, const QSt
   return QFileDialog::getOpenFileName(parent, title, start, QtFileFilter(filter));
 }
 
+QString QtDialogs::ExistingFolder(QWidget* parent, const QString& title, const QString& start) {
+  return QFileDialog::getExistingDirectory(parent, title, start);
+}
+
 QString QtDialogs::SaveFileName(QWidget* parent, const QString& title, const QString& filter,
                                 const QString& start) {
   return QFileDialog::getSaveFileName(parent, title, start, QtFileFilter(filter));

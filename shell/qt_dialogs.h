@@ -21,6 +21,7 @@ class QtDialogs : public Dialogs {
                        const QString& start) override;
   QString SaveFileName(QWidget* parent, const QString& title, const QString& filter,
                        const QString& start) override;
+  QString ExistingFolder(QWidget* parent, const QString& title, const QString& start) override;
   QString AskText(QWidget* parent, const LanguageTexts& texts, const QString& prompt,
                   const QString& start, bool password, const QString& browseFilter) override;
   int RunModal(QDialog& dialog) override;

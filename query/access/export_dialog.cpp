@@ -29,16 +29,16 @@ ExportDialog::ExportDialog(const WindowContext& context, QWidget* parent)
   folderCombo_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   folderCombo_->setMinimumContentsLength(28);
   okButton->setDefault(true);
-  auto* choices = new QFormLayout;
-  choices->addRow(NamedWidget<QLabel>("Label1", t.Get(common_texts::kFolderLabel), this),
-                  folderCombo_);
-  choices->addRow(subDirCheck_);
+  choices_ = new QFormLayout;
+  choices_->addRow(NamedWidget<QLabel>("Label1", t.Get(common_texts::kFolderLabel), this),
+                   folderCombo_);
+  choices_->addRow(subDirCheck_);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
   buttons->addWidget(okButton);
   buttons->addWidget(cancelButton);
   auto* layout = new QVBoxLayout(this);
-  layout->addLayout(choices);
+  layout->addLayout(choices_);
   layout->addLayout(buttons);
   connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
   connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);

@@ -7,6 +7,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QFormLayout;
 
 namespace orbo {
 
@@ -23,8 +24,13 @@ class ExportDialog : public QDialog {
   void Prepare();
   ExportScope Scope() const;
 
+ protected:
+  // The rows above the buttons, for an export that asks more.
+  QFormLayout& Choices() const { return *choices_; }
+
  private:
   const WindowContext& context_;
+  QFormLayout* choices_;
   QComboBox* folderCombo_;
   QCheckBox* subDirCheck_;
 };

@@ -89,6 +89,11 @@ class RandomDialogs : public orbo::Dialogs {
     if (!savedPaths.contains(path)) savedPaths << path;
     return path;
   }
+  // The CSV export's folder, or nothing.
+  QString ExistingFolder(QWidget*, const QString&, const QString&) override {
+    asked << "folder";
+    return random_.bounded(4) ? folder_ : QString();
+  }
   QString AskText(QWidget*, const LanguageTexts&, const QString&, const QString&, bool password,
                   const QString&) override {
     asked << "text";

@@ -121,6 +121,12 @@ class FakeDialogs : public orbo::Dialogs {
     saveStart = start;
     return savePath;
   }
+  QString folderPath;  // what the folder dialog chooses
+  QString ExistingFolder(QWidget*, const QString&, const QString& start) override {
+    fileDialogStarts << start;
+    ++fileDialogs;
+    return folderPath;
+  }
   QString AskText(QWidget*, const orbo::LanguageTexts&, const QString& prompt, const QString&,
                   bool password, const QString&) override {
     prompts << prompt;

@@ -1,0 +1,23 @@
+// The language texts of the CSV export: its menu item, dialog and messages.
+#pragma once
+
+#include "storage/text_id.h"
+
+namespace orbo::csv_texts {
+
+inline constexpr TextId kExportMenuItem{981, 0};
+inline constexpr TextId kExportTitle{981, 1};
+inline constexpr TextId kDelimiterLabel{981, 2};
+// Comma, semicolon, tab.
+inline constexpr TextId kDelimiterNames{981, 3};
+inline constexpr TextId kFlagsLabel{981, 6};
+// "1 and 0", "true and false".
+inline constexpr TextId kFlagNames{981, 7};
+inline constexpr TextId kByteOrderMark{981, 9};
+inline constexpr TextId kChooseFolderTitle{981, 10};
+inline constexpr TextId kNotWritten{981, 11};
+inline constexpr TextId kWrittenTo{981, 12};
+inline constexpr TextId kNothingToWrite{981, 13};
+inline constexpr TextId kReplaceFiles{981, 14};
+
+}  // namespace orbo::csv_texts
