@@ -22,6 +22,7 @@
 #include "forms/properties/properties_dialog.h"
 #include "query/access/access_exchange.h"
 #include "query/csv/csv_exchange.h"
+#include "query/csv/csv_source.h"
 #include "query/find/finder.h"
 #include "query/print/print_dialog.h"
 #include "query/settings/database_properties_dialog.h"
@@ -121,6 +122,9 @@ bool App::Main(const QString& commandLine) {
   parts_.finder = std::make_unique<Finder>(*context_, *parts_.navigator, *parts_.canvas);
   parts_.access =
       std::make_unique<AccessExchange>(*context_, *parts_.navigator, *parts_.tree, *parts_.canvas);
+  // The import reads CSV files too, in the open database's code page when
+  // they are in no Unicode form.
+  parts_.access->SetEngine(MakeExchangeEngine([this] { return db.CodePageName; }));
   parts_.csv = std::make_unique<CsvExchange>(*context_);
   parts_.editor =
       std::make_unique<RecordEditor>(*context_, *parts_.canvas, *parts_.navigator, *parts_.tree);

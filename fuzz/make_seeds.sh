@@ -11,7 +11,7 @@ example_db=$build/bin/data/examples/ex1.2db
 export ASAN_OPTIONS=detect_leaks=0
 
 for target in fuzz_database_file fuzz_protected_file fuzz_merge fuzz_settings fuzz_language \
-              fuzz_json_image fuzz_access; do
+              fuzz_json_image fuzz_access fuzz_csv; do
   mkdir -p "$out/$target"
 done
 cp "$example_db" "$out/fuzz_database_file/ex1.2db"
@@ -24,3 +24,7 @@ cp "$source_dir/resources/data/root.dat" "$out/fuzz_settings/root.dat"
 cp "$source_dir/resources/Texts/english.txt" "$out/fuzz_language/english.txt"
 cp "$example_json" "$out/fuzz_json_image/ex1.json"
 "$cli" export-mdb "$example_db" "$out/fuzz_access/ex1.mdb"
+"$cli" export-csv "$example_db" "$out/fuzz_csv" >/dev/null
+mkdir -p "$out/csv-tab"
+"$cli" export-csv "$example_db" "$out/csv-tab" --delimiter tab --no-bom --flags words >/dev/null
+for file in "$out"/csv-tab/*.csv; do cp "$file" "$out/fuzz_csv/tab-$(basename "$file")"; done

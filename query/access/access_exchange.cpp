@@ -72,7 +72,9 @@ void AccessExchange::OpenImport() {
 void AccessExchange::ChooseImportFile() {
   const QString path = context_.dialogs.OpenFileName(
       &Importing(), context_.texts.Get(access_texts::kOpenAccessTitle),
-      context_.texts.Get(access_texts::kAccessFilter),
+      context_.texts.Get(access_texts::kTablesFilter) + u'|' +
+          context_.texts.Get(access_texts::kAccessFilter) + u'|' +
+          context_.texts.Get(access_texts::kCsvFilter),
       AccessStartFolder(context_.db.DatabasePath, lastFile_));
   if (path.isEmpty()) return;
   lastFile_ = path;

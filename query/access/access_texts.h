@@ -11,6 +11,10 @@ inline constexpr TextId kExportAccessTitle{960, 7};
 inline constexpr TextId kAccessFilter{342, 0};
 
 inline constexpr TextId kExportTitle{330, 2};
+// The import takes CSV files too: the file dialog's filters, the first row.
+inline constexpr TextId kTablesFilter{982, 0};
+inline constexpr TextId kCsvFilter{982, 1};
+inline constexpr TextId kFirstRowNames{982, 2};
 inline constexpr TextId kImportTitle{340, 0};
 inline constexpr TextId kSourceFrame{340, 1};
 inline constexpr TextId kFileLabel{340, 2};

@@ -1,5 +1,6 @@
 #include "query/access/import_dialog.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFormLayout>
@@ -30,6 +31,8 @@ ImportDialog::ImportDialog(const WindowContext& context, AccessEngine& engine, Q
   sourceFileEdit_ = NamedWidget<QLineEdit>("DBText", frame1);
   sourceFileButton_ = NamedWidget<QPushButton>("DBButt", QStringLiteral("..."), frame1);
   tablesCombo_ = NamedWidget<QComboBox>("TablesCombo", frame1);
+  firstRowCheck_ =
+      NamedWidget<QCheckBox>("FirstRowCheck", t.Get(access_texts::kFirstRowNames), frame1);
   tableInfoLabel_ = NamedWidget<QLabel>("InfLab", frame1);
   columnFrame_ =
       NamedWidget<QGroupBox>("Frame2", t.Get(access_texts::kColumnsAndFieldsFrame), this);
@@ -57,6 +60,7 @@ ImportDialog::ImportDialog(const WindowContext& context, AccessEngine& engine, Q
   auto* source = new QFormLayout(frame1);
   source->addRow(label1, fileRow);
   source->addRow(tableLabel_, tablesCombo_);
+  source->addRow(firstRowCheck_);
   source->addRow(tableInfoLabel_);
   auto* mapping = new QFormLayout(columnFrame_);
   mapping->addRow(
@@ -84,6 +88,12 @@ ImportDialog::ImportDialog(const WindowContext& context, AccessEngine& engine, Q
 
   connect(sourceFileButton_, &QPushButton::clicked, this, &ImportDialog::fileRequested);
   connect(tablesCombo_, &QComboBox::activated, this, [this](int index) { ChooseTable(index); });
+  // A CSV file's first row: the columns' names, or a row like the others.
+  connect(firstRowCheck_, &QCheckBox::toggled, this, [this](bool names) {
+    if (!source_) return;
+    source_->SetFirstRowNames(names);
+    if (table_ >= 0) ChooseTable(table_);
+  });
   connect(formsCombo_, &QComboBox::currentIndexChanged, this, [this] { FillTargets(); });
   connect(fieldsCombo_, &QComboBox::currentIndexChanged, this, [this] { ShowColumnTarget(); });
   connect(elementsCombo_, &QComboBox::activated, this,
@@ -117,10 +127,18 @@ void ImportDialog::Prepare() {
 void ImportDialog::OpenFile(const QString& path) {
   std::unique_ptr<AccessSource> source = engine_.OpenDatabase(path);
   if (!source) {
-    context_.services.ShowMessage(context_.texts.Get(access_texts::kAccessFileNotOpened), kOkOnly);
+    const QString problem = engine_.OpenProblem();
+    context_.services.ShowMessage(context_.texts.Get(access_texts::kAccessFileNotOpened) +
+                                      (problem.isEmpty() ? QString() : u'\n' + problem),
+                                  kOkOnly);
     return;
   }
   source_ = std::move(source);
+  {
+    const QSignalBlocker quiet(firstRowCheck_);
+    firstRowCheck_->setChecked(true);
+  }
+  source_->SetFirstRowNames(true);
   table_ = -1;
   tablesCombo_->clear();
   tablesCombo_->addItems(source_->TableNames());
@@ -196,6 +214,7 @@ void ImportDialog::ShowColumnTarget() {
 void ImportDialog::ShowSource(bool shown) {
   for (QWidget* w : std::initializer_list<QWidget*>{tableLabel_, tablesCombo_, tableInfoLabel_})
     w->setVisible(shown);
+  firstRowCheck_->setVisible(shown && source_ && source_->OffersFirstRowChoice());
 }
 
 }  // namespace orbo

@@ -8,6 +8,7 @@
 
 #include "query/access/tables/access_import.h"
 
+class QCheckBox;
 class QComboBox;
 class QFrame;
 class QGroupBox;
@@ -63,6 +64,7 @@ class ImportDialog : public QDialog {
   QPushButton* sourceFileButton_;
   QLineEdit* sourceFileEdit_;
   QComboBox* tablesCombo_;
+  QCheckBox* firstRowCheck_;
   QLabel* tableInfoLabel_;
   QLabel* tableLabel_;
   QGroupBox* columnFrame_;

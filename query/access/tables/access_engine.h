@@ -30,6 +30,10 @@ class AccessSource {
   // damaged, which `Failed` then reports.
   virtual bool NextRow(QStringList* values) = 0;
   virtual bool Failed() const = 0;
+  // Whether the first row may hold the column names or data (a CSV file);
+  // tables of a database always name their columns.
+  virtual bool OffersFirstRowChoice() const { return false; }
+  virtual void SetFirstRowNames(bool /*names*/) {}
 };
 
 // A new Access file being made; written whole by `Close`.
@@ -47,6 +51,8 @@ class AccessEngine {
   virtual ~AccessEngine() = default;
   // nullptr when the file is not an Access database it can read.
   virtual std::unique_ptr<AccessSource> OpenDatabase(const QString& path) = 0;
+  // Why the last OpenDatabase gave nothing, in words, when it can say.
+  virtual QString OpenProblem() const { return {}; }
   virtual std::unique_ptr<AccessTarget> CreateDatabase(const QString& path) = 0;
 };
 

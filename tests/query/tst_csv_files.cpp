@@ -1,13 +1,18 @@
-// The CSV export: the bytes of a small file, a round trip of hostile values
-// through an independent reader, file names, scopes, and writing whole.
+// CSV files: the bytes of a small export, a round trip of hostile values
+// through an independent reader and through libcsv's, file names, scopes,
+// writing whole; reading encodings, delimiters and hostile files; the
+// import's view of a file.
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include "../storage/sample_databases.h"
 #include "query/csv/csv_export.h"
+#include "query/csv/csv_reader.h"
+#include "query/csv/csv_source.h"
 #include "storage/navigation_logic.h"
 
 using namespace orbo;
@@ -123,7 +128,7 @@ QString ModelValue(const FormDef& form, const RecordData& record, int type, std:
 
 }  // namespace
 
-class CsvExportTest : public QObject {
+class CsvFilesTest : public QObject {
   Q_OBJECT
 
  private slots:
@@ -187,6 +192,10 @@ class CsvExportTest : public QObject {
         }
       }
       QCOMPARE(rows.size(), row);
+      const CsvRead read = ReadCsv(files[0].bytes, QStringLiteral("windows-1252"));
+      QVERIFY2(read.table, qPrintable(read.problem));
+      QCOMPARE(read.table->delimiter, delimiter);
+      QCOMPARE(read.table->rows, std::vector<QStringList>(rows.begin(), rows.end()));
     }
   }
 
@@ -216,6 +225,97 @@ class CsvExportTest : public QObject {
     QCOMPARE(rowsIn({}, 1), 2 + 1);
   }
 
+  void readingEncodingsAndLineEnds_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("codePage");
+    QTest::addColumn<QString>("encoding");
+    QTest::addColumn<QString>("rows");  // rows by "|", fields by "/"
+    const QString text = QString::fromUtf8("a;b\r\n\u0416;\u20ac\r\n");
+    QStringEncoder le(QStringConverter::Utf16LE);
+    QStringEncoder be(QStringConverter::Utf16BE);
+    const QString rows = QString::fromUtf8("a/b|\u0416/\u20ac");
+    QTest::newRow("UTF-8 with a mark") << "\xEF\xBB\xBF" + text.toUtf8() << "windows-1252"
+                                       << "UTF-8" << rows;
+    QTest::newRow("UTF-8 without") << text.toUtf8() << "windows-1252"
+                                   << "UTF-8" << rows;
+    QTest::newRow("UTF-16LE") << "\xFF\xFE" + QByteArray(le.encode(text)) << "windows-1252"
+                              << "UTF-16LE" << rows;
+    QTest::newRow("UTF-16BE") << "\xFE\xFF" + QByteArray(be.encode(text)) << "windows-1252"
+                              << "UTF-16BE" << rows;
+    QTest::newRow("the database's code page") << QByteArray("\xC6\tx\n") << "windows-1251"
+                                              << "windows-1251" << QString::fromUtf8("\u0416/x");
+    QTest::newRow("mixed line ends, blanks kept")
+        << QByteArray(" a , b \r\nc\nd\re") << "windows-1252"
+        << "UTF-8"
+        << " a / b |c|d|e";
+    QTest::newRow("quoted breaks and quotes")
+        << QByteArray("\"x\r\ny\";\"say \"\"hi\"\"\"\r\n") << "windows-1252"
+        << "UTF-8"
+        << "x\r\ny/say \"hi\"";
+  }
+
+  void readingEncodingsAndLineEnds() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, codePage);
+    QFETCH(QString, encoding);
+    QFETCH(QString, rows);
+    const CsvRead read = ReadCsv(bytes, codePage);
+    QVERIFY2(read.table, qPrintable(read.problem));
+    QCOMPARE(read.table->encoding, encoding);
+    QStringList seen;
+    for (const QStringList& row : read.table->rows) seen << row.join(u'/');
+    QCOMPARE(seen.join(u'|'), rows);
+  }
+
+  // A hostile file gives a reason and no table.
+  void hostileFiles_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("says");
+    QTest::newRow("unbalanced quote")
+        << QByteArray("a,\"b\r\nc,d\r\n") << "row 1: a quoted field is not closed";
+    QTest::newRow("NUL bytes") << QByteArray("a,b\0c\r\n", 8) << "NUL bytes";
+    QTest::newRow("quote inside a field") << QByteArray("a,b\r\nc,d\"e\"\r\n") << "row 2:";
+    QTest::newRow("field over 4 MB") << "\"" + QByteArray(5 << 20, 'x') + "\""
+                                     << "row 1: a field is longer than 4 MB";
+    QTest::newRow("no such code page") << QByteArray("\xC0\xC1\r\n") << "no-such";
+  }
+
+  void hostileFiles() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, says);
+    const CsvRead read = ReadCsv(bytes, QStringLiteral("no-such"));
+    QVERIFY(!read.table);
+    QVERIFY2(read.problem.contains(says), qPrintable(read.problem));
+  }
+
+  // The import sees one table of the widest row's columns, named by the
+  // first row or numbered, every row as wide.
+  void theImportsViewOfAFile() {
+    CsvTable table;
+    table.rows = {{"Name", "", "Note"}, {"Ann"}, {"Bob", "2", "x", "extra"}};
+    const std::unique_ptr<AccessSource> source = MakeCsvSource(table, QStringLiteral("people"));
+    QCOMPARE(source->TableNames(), QStringList{"people"});
+    QVERIFY(source->OffersFirstRowChoice());
+    QStringList columns;
+    qint64 count = 0;
+    QVERIFY(source->OpenTable(0, &columns, &count));
+    QCOMPARE(columns, (QStringList{"Name", "Column 2", "Note", "Column 4"}));
+    QCOMPARE(count, 2);
+    QStringList row;
+    QVERIFY(source->NextRow(&row));
+    QCOMPARE(row, (QStringList{"Ann", "", "", ""}));
+    QVERIFY(source->NextRow(&row) && !source->NextRow(&row) && !source->Failed());
+    source->SetFirstRowNames(false);
+    QVERIFY(source->OpenTable(0, &columns, &count));
+    QCOMPARE(columns.first(), QString("Column 1"));
+    QCOMPARE(count, 3);
+    QVERIFY(source->NextRow(&row));
+    QCOMPARE(row.first(), QString("Name"));
+    table.rows = {QStringList(200, QStringLiteral("v"))};
+    QVERIFY(MakeCsvSource(table, {})->OpenTable(0, &columns, &count));
+    QCOMPARE(columns.size(), kReadColumns);
+  }
+
   // Files already there are replaced whole; a folder in the way of one stops
   // the export before any file is replaced.
   void writingReplacesWholeOrNothing() {
@@ -241,5 +341,5 @@ class CsvExportTest : public QObject {
   }
 };
 
-QTEST_GUILESS_MAIN(CsvExportTest)
-#include "tst_csv_export.moc"
+QTEST_GUILESS_MAIN(CsvFilesTest)
+#include "tst_csv_files.moc"

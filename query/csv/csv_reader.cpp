@@ -1,0 +1,181 @@
+#include "query/csv/csv_reader.h"
+
+#include <csv.h>
+
+#include <QFile>
+#include <QStringDecoder>
+#include <algorithm>
+#include <tuple>
+
+#include "storage/code_page.h"
+#include "storage/storage_error.h"
+
+namespace orbo {
+namespace {
+
+constexpr qsizetype kChunk = 64 * 1024;
+constexpr qint64 kMaxFileBytes = qint64{1} << 30;
+
+bool IsValidUtf8(const QByteArray& bytes) {
+  QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+  for (qsizetype at = 0; at < bytes.size() && !decoder.hasError(); at += kChunk) {
+    const QString piece =
+        decoder.decode(QByteArrayView(bytes).sliced(at, std::min(kChunk, bytes.size() - at)));
+    Q_UNUSED(piece);
+  }
+  return !decoder.hasError();
+}
+
+// The file as UTF-8 (the form libcsv reads), and the encoding it was in.
+struct Decoded {
+  QByteArray utf8;
+  QString encoding;
+  bool singleByte = false;  // the bytes are the code page's, decoded field by field
+};
+
+Decoded Decode(const QByteArray& bytes) {
+  if (bytes.startsWith("\xEF\xBB\xBF")) return {bytes.mid(3), QStringLiteral("UTF-8")};
+  for (const auto& [mark, encoding, name] :
+       {std::tuple{QByteArrayView("\xFF\xFE"), QStringConverter::Utf16LE, "UTF-16LE"},
+        std::tuple{QByteArrayView("\xFE\xFF"), QStringConverter::Utf16BE, "UTF-16BE"}}) {
+    if (!bytes.startsWith(mark)) continue;
+    QStringDecoder decoder(encoding);
+    const QString text = decoder.decode(QByteArrayView(bytes).sliced(2));
+    return {text.toUtf8(), QString::fromLatin1(name)};
+  }
+  if (IsValidUtf8(bytes)) return {bytes, QStringLiteral("UTF-8")};
+  return {bytes, QString(), true};
+}
+
+QChar DelimiterOf(const QByteArray& text) {
+  int counts[3] = {};
+  const char delimiters[] = {',', ';', '\t'};
+  bool quoted = false;
+  for (char c : text) {
+    if (c == '"') quoted = !quoted;
+    if (!quoted && (c == '\r' || c == '\n')) break;
+    for (int i = 0; i < 3; ++i) counts[i] += !quoted && c == delimiters[i];
+  }
+  int best = 0;
+  for (int i = 1; i < 3; ++i) best = counts[i] > counts[best] ? i : best;
+  return QChar::fromLatin1(delimiters[best]);
+}
+
+// Blanks belong to the value: libcsv would trim them from unquoted fields.
+int NoSpace(unsigned char) { return 0; }
+
+struct Collector {
+  CodePage* codePage = nullptr;  // set when the bytes are the code page's
+  std::vector<QStringList> rows;
+  QStringList row;
+  qsizetype sinceField = 0;  // bytes fed since the last whole field
+
+  QString Text(const char* bytes, std::size_t length) const {
+    return codePage ? codePage->Decode(bytes, static_cast<int>(length))
+                    : QString::fromUtf8(bytes, static_cast<qsizetype>(length));
+  }
+};
+
+void TakeField(void* bytes, std::size_t length, void* data) {
+  auto& collector = *static_cast<Collector*>(data);
+  collector.row << collector.Text(static_cast<const char*>(bytes), length);
+  collector.sinceField = 0;
+}
+
+void TakeRow(int, void* data) {
+  auto& collector = *static_cast<Collector*>(data);
+  collector.rows.push_back(std::move(collector.row));
+  collector.row.clear();
+}
+
+class Parser {
+ public:
+  Parser() { ok_ = csv_init(&parser_, CSV_STRICT | CSV_STRICT_FINI) == 0; }
+  ~Parser() { csv_free(&parser_); }
+  Parser(const Parser&) = delete;
+  Parser& operator=(const Parser&) = delete;
+  bool ok_;
+  csv_parser parser_{};
+};
+
+}  // namespace
+
+CsvRead ReadCsv(const QByteArray& bytes, const QString& codePageName) {
+  CsvRead read;
+  const Decoded decoded = Decode(bytes);
+  if (decoded.utf8.contains('\0')) {
+    read.problem = QStringLiteral("the file holds NUL bytes: it is no text file");
+    return read;
+  }
+  std::optional<CodePage> codePage;
+  if (decoded.singleByte) {
+    try {
+      codePage.emplace(codePageName);
+    } catch (const StorageError& error) {
+      read.problem = error.Message();
+      return read;
+    }
+  }
+  CsvTable table;
+  table.delimiter = DelimiterOf(decoded.utf8);
+  table.encoding = codePage ? codePage->Name() : decoded.encoding;
+  Parser parser;
+  if (!parser.ok_) {
+    read.problem = QStringLiteral("the reader cannot start");
+    return read;
+  }
+  csv_set_delim(&parser.parser_, static_cast<unsigned char>(table.delimiter.toLatin1()));
+  csv_set_space_func(&parser.parser_, NoSpace);
+  Collector collector;
+  collector.codePage = codePage ? &*codePage : nullptr;
+  for (qsizetype at = 0; at < decoded.utf8.size(); at += kChunk) {
+    const QByteArray chunk = decoded.utf8.mid(at, kChunk);
+    const std::size_t taken =
+        csv_parse(&parser.parser_, chunk.constData(), static_cast<std::size_t>(chunk.size()),
+                  TakeField, TakeRow, &collector);
+    if (taken != static_cast<std::size_t>(chunk.size())) {
+      read.problem = QStringLiteral("row %1: %2")
+                         .arg(collector.rows.size() + 1)
+                         .arg(QString::fromLatin1(csv_strerror(csv_error(&parser.parser_))));
+      return read;
+    }
+    collector.sinceField += chunk.size();
+    if (collector.sinceField > kMaxCsvFieldBytes) {
+      read.problem = QStringLiteral("row %1: a field is longer than %2 MB")
+                         .arg(collector.rows.size() + 1)
+                         .arg(kMaxCsvFieldBytes / (1024 * 1024));
+      return read;
+    }
+  }
+  if (csv_fini(&parser.parser_, TakeField, TakeRow, &collector) != 0) {
+    read.problem =
+        QStringLiteral("row %1: a quoted field is not closed").arg(collector.rows.size() + 1);
+    return read;
+  }
+  table.rows = std::move(collector.rows);
+  read.table = std::move(table);
+  return read;
+}
+
+CsvRead ReadCsvFile(const QString& path, const QString& codePageName) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) {
+    CsvRead read;
+    read.problem = QStringLiteral("%1 cannot be opened: %2").arg(path, file.errorString());
+    return read;
+  }
+  if (file.size() > kMaxFileBytes) {
+    CsvRead read;
+    read.problem = QStringLiteral("%1 is larger than 1 GB").arg(path);
+    return read;
+  }
+  const QByteArray bytes = file.readAll();
+  if (file.error() != QFileDevice::NoError) {
+    CsvRead read;
+    read.problem = QStringLiteral("%1 cannot be read: %2").arg(path, file.errorString());
+    return read;
+  }
+  return ReadCsv(bytes, codePageName);
+}
+
+}  // namespace orbo
