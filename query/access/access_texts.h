@@ -15,6 +15,8 @@ inline constexpr TextId kExportTitle{330, 2};
 inline constexpr TextId kTablesFilter{982, 0};
 inline constexpr TextId kCsvFilter{982, 1};
 inline constexpr TextId kFirstRowNames{982, 2};
+inline constexpr TextId kMapByName{982, 3};
+inline constexpr TextId kMapInOrder{982, 4};
 inline constexpr TextId kImportTitle{340, 0};
 inline constexpr TextId kSourceFrame{340, 1};
 inline constexpr TextId kFileLabel{340, 2};

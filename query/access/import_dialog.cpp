@@ -42,6 +42,10 @@ ImportDialog::ImportDialog(const WindowContext& context, AccessEngine& engine, Q
   whereCombo_ = NamedWidget<QComboBox>("WhereCombo", columnFrame_);
   importButton_ =
       NamedWidget<QPushButton>("ImportButt", t.Get(access_texts::kImportButton), columnFrame_);
+  mapByNameButton_ =
+      NamedWidget<QPushButton>("MapByNameButt", t.Get(access_texts::kMapByName), columnFrame_);
+  mapInOrderButton_ =
+      NamedWidget<QPushButton>("MapInOrderButt", t.Get(access_texts::kMapInOrder), columnFrame_);
   waitFrame_ = NamedWidget<QFrame>("WaitFrame", this);
   auto* waitLab = NamedWidget<QLabel>("WaitLab", t.Get(common_texts::kPleaseWait), waitFrame_);
   cancelButton_ = NamedWidget<QPushButton>("CancelButt", t.Get(common_texts::kCancel), this);
@@ -66,6 +70,11 @@ ImportDialog::ImportDialog(const WindowContext& context, AccessEngine& engine, Q
   mapping->addRow(
       NamedWidget<QLabel>("Label3", t.Get(access_texts::kTableColumnLabel), columnFrame_),
       fieldsCombo_);
+  auto* mapButtons = new QHBoxLayout;
+  mapButtons->addWidget(mapByNameButton_);
+  mapButtons->addWidget(mapInOrderButton_);
+  mapButtons->addStretch(1);
+  mapping->addRow(mapButtons);
   mapping->addRow(
       NamedWidget<QLabel>("Label4", t.Get(access_texts::kImportIntoFieldLabel), columnFrame_),
       elementsCombo_);
@@ -96,8 +105,17 @@ ImportDialog::ImportDialog(const WindowContext& context, AccessEngine& engine, Q
   });
   connect(formsCombo_, &QComboBox::currentIndexChanged, this, [this] { FillTargets(); });
   connect(fieldsCombo_, &QComboBox::currentIndexChanged, this, [this] { ShowColumnTarget(); });
-  connect(elementsCombo_, &QComboBox::activated, this,
-          [this](int target) { map_.Assign(fieldsCombo_->currentIndex(), target); });
+  connect(elementsCombo_, &QComboBox::activated, this, [this](int target) {
+    map_.Assign(fieldsCombo_->currentIndex(), target);
+    ShowMappedColumns();
+  });
+  const auto mapWith = [this](ColumnMap (*make)(const QStringList&, const FormDef&)) {
+    const Database& db = context_.db;
+    if (Form() >= 0 && Form() < db.FormCount)
+      TakeMap(make(columns_, db.Forms[static_cast<size_t>(Form())]));
+  };
+  connect(mapByNameButton_, &QPushButton::clicked, this, [mapWith] { mapWith(MapByName); });
+  connect(mapInOrderButton_, &QPushButton::clicked, this, [mapWith] { mapWith(MapInOrder); });
   connect(importButton_, &QPushButton::clicked, this, &ImportDialog::importRequested);
   connect(helpButton_, &QPushButton::clicked, this, &ImportDialog::helpRequested);
   connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
@@ -171,8 +189,10 @@ void ImportDialog::ChooseTable(int index) {
   columnFrame_->setVisible(true);
   const QSignalBlocker blocker(fieldsCombo_);
   fieldsCombo_->clear();
+  columns_ = columns;
   fieldsCombo_->addItems(columns);
   fieldsCombo_->setCurrentIndex(0);
+  ShowMappedColumns();
   ShowColumnTarget();
 }
 
@@ -201,7 +221,24 @@ void ImportDialog::FillTargets() {
     targets << ImportTargetNames(context_.db.Forms[static_cast<size_t>(form)]);
   elementsCombo_->clear();
   elementsCombo_->addItems(targets);
+  ShowMappedColumns();
   ShowColumnTarget();
+}
+
+void ImportDialog::TakeMap(const ColumnMap& map) {
+  map_ = map;
+  ShowMappedColumns();
+  ShowColumnTarget();
+}
+
+void ImportDialog::ShowMappedColumns() {
+  for (int column = 0; column < fieldsCombo_->count() && column < columns_.size(); ++column) {
+    const int target = map_.TargetOf(column);
+    fieldsCombo_->setItemText(column, target > 0 && target < elementsCombo_->count()
+                                          ? columns_[column] + QStringLiteral("  \u2192  ") +
+                                                elementsCombo_->itemText(target)
+                                          : columns_[column]);
+  }
 }
 
 void ImportDialog::ShowColumnTarget() {

@@ -54,6 +54,9 @@ class ImportDialog : public QDialog {
  private:
   void FillTargets();
   void ShowColumnTarget();
+  // Each column with the field it goes into, in the column list.
+  void ShowMappedColumns();
+  void TakeMap(const ColumnMap& map);
   void ShowSource(bool shown);
 
   const WindowContext& context_;
@@ -73,6 +76,9 @@ class ImportDialog : public QDialog {
   QComboBox* formsCombo_;
   QComboBox* whereCombo_;
   QPushButton* importButton_;
+  QPushButton* mapByNameButton_;
+  QPushButton* mapInOrderButton_;
+  QStringList columns_;  // the open table's, as the file names them
   QFrame* waitFrame_;
   QPushButton* cancelButton_;
   QPushButton* helpButton_;

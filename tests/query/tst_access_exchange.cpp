@@ -342,6 +342,34 @@ class AccessExchangeTest : public QObject {
     }
   }
 
+  // Map by name takes the columns named as fields, letter case and the
+  // export's suffix aside, the suffix choosing among fields of one name; Map
+  // in order takes them one by one past the export's folder column. The
+  // column list says where each column goes.
+  void mapByNameAndInOrder() {
+    Fixture f;
+    f.db.Forms[0].Elements[kButton][4].Name = QStringLiteral("text 2");
+    const QStringList columns{
+        "Root", "TEXT 2", "Text 2 ID:34", "Nothing", "Multiline Text 15 ID:615", "button 0"};
+    f.engine->files["m.mdb"] = {FakeTable{"T", columns, {{"a", "b", "c", "d", "e", "f"}}}};
+    f.Open("m.mdb");
+    const auto targets = [&f] {
+      QList<int> mapped;
+      for (int column = 0; column < 6; ++column) mapped << f.Import().Map().TargetOf(column);
+      return mapped;
+    };
+    f.In<QPushButton>("MapByNameButt")->click();
+    QCOMPARE(targets(), (QList<int>{0, 3, 21, 0, 48, 17}));
+    QCOMPARE(f.In<QComboBox>("FieldsCombo")->itemText(1), QString("TEXT 2  \u2192  Text 2"));
+    QCOMPARE(f.In<QComboBox>("FieldsCombo")->itemText(3), QString("Nothing"));
+    f.In<QPushButton>("MapInOrderButt")->click();
+    QCOMPARE(targets(), (QList<int>{0, 1, 2, 3, 4, 5}));
+    const std::vector<int> added = f.ImportAdded();
+    QCOMPARE(added.size(), std::size_t{1});
+    QCOMPARE(f.db.Records[added[0]].TextValue[0], QString("b"));
+    QCOMPARE(f.db.Records[added[0]].TextValue[4], QString("f"));
+  }
+
   // A CSV file names its columns by its first row unless the user says it
   // holds data; a broken one says why and opens nothing.
   void csvFilesInTheImportDialog() {

@@ -1,7 +1,9 @@
 #include "query/access/tables/access_import.h"
 
+#include <QRegularExpression>
 #include <algorithm>
 
+#include "query/access/tables/access_export.h"
 #include "storage/navigation_logic.h"
 #include "storage/stream_library.h"
 
@@ -38,6 +40,43 @@ void ColumnMap::Assign(int column, int target) {
 
 bool ColumnMap::Empty() const {
   return std::all_of(targets_.begin(), targets_.end(), [](std::int16_t t) { return t == 0; });
+}
+
+ColumnMap MapByName(const QStringList& columns, const FormDef& form) {
+  static const QRegularExpression kSuffix(QStringLiteral(" ID:(\\d)(\\d+)$"));
+  const std::vector<ImportTarget> targets = ImportTargets(form);
+  const QStringList names = ImportTargetNames(form);
+  ColumnMap map;
+  std::vector<bool> taken(targets.size(), false);
+  for (int column = 0; column < std::min<int>(columns.size(), kReadColumns); ++column) {
+    QString name = columns[column];
+    const QRegularExpressionMatch suffix = kSuffix.match(name);
+    if (suffix.hasMatch()) name.chop(suffix.capturedLength());
+    int chosen = -1;
+    for (std::size_t t = 0; t < targets.size(); ++t) {
+      if (taken[t] || names[static_cast<qsizetype>(t)].compare(name, Qt::CaseInsensitive) != 0)
+        continue;
+      const bool sameElement = suffix.hasMatch() && suffix.captured(1).toInt() == targets[t].type &&
+                               suffix.captured(2).toInt() == targets[t].slot;
+      if (chosen < 0 || sameElement) chosen = static_cast<int>(t);
+      if (sameElement) break;
+    }
+    if (chosen < 0) continue;
+    taken[static_cast<std::size_t>(chosen)] = true;
+    map.Assign(column, chosen + 1);
+  }
+  return map;
+}
+
+ColumnMap MapInOrder(const QStringList& columns, const FormDef& form) {
+  const int first = !columns.isEmpty() && columns[0] == QLatin1String(kExportFolderColumn) ? 1 : 0;
+  const int fields = static_cast<int>(ImportTargets(form).size());
+  ColumnMap map;
+  for (int column = first; column < std::min<int>(columns.size(), kReadColumns); ++column) {
+    if (column - first >= fields) break;
+    map.Assign(column, column - first + 1);
+  }
+  return map;
 }
 
 int ImportCapacity(const Database& db) { return std::max(kMaxRecords - db.RecordCount, 0); }

@@ -35,6 +35,14 @@ class ColumnMap {
   std::array<std::int16_t, kReadColumns> targets_{};
 };
 
+// Each column whose name is a field's name, letter case and an export's
+// " ID:ts" suffix aside, goes into that field (the one of the suffix's type
+// and slot first, when several share the name); a field takes the first.
+ColumnMap MapByName(const QStringList& columns, const FormDef& form);
+// Column by column into the fields in their order, past a first column the
+// export fills with the folder ("Root").
+ColumnMap MapInOrder(const QStringList& columns, const FormDef& form);
+
 // How many records an import may still add.
 int ImportCapacity(const Database& db);
 
