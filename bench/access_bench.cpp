@@ -1,6 +1,6 @@
-// The export of the largest database to an Access file and to CSV files, and
-// the import of such a table back into new records through the window, and
-// its undo and redo.
+// The export of the largest database to an Access file and to CSV files, the
+// import of such a table back into new records through the window with its
+// undo and redo, and the import of the same rows from a CSV file.
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
