@@ -33,6 +33,7 @@
 #include "shell/handover.h"
 #include "shell/intro_dialog.h"
 #include "shell/navigator.h"
+#include "shell/quick_filter_box.h"
 #include "shell/recent_files.h"
 #include "shell/settings_store.h"
 #include "shell/undo_commands.h"
@@ -112,6 +113,7 @@ bool App::Main(const QString& commandLine) {
           window.MainList(), window.ContentsList(), window.RootText(),
           [&window](const char* name) -> QToolButton& { return window.RootButton(name); },
           [&window](bool folder) { window.ShowFolderView(folder); }});
+  parts_.quickFilter = std::make_unique<QuickFilterBox>(*context_, *parts_.navigator);
   // In edit mode the tree stands for the database.
   QObject::connect(&events_, &WindowEvents::databaseChosen, parts_.window.get(),
                    [this](bool showProperties) {
@@ -186,6 +188,7 @@ bool App::Main(const QString& commandLine) {
   languages_ = std::make_unique<LanguageMenu>(parts_.window->Commands(), files_, texts, *storage_,
                                               *parts_.services, [this] {
                                                 undo_->Update();
+                                                parts_.quickFilter->ApplyTexts();
                                                 parts_.services->UpdateStatusBar();
                                                 parts_.services->UpdateTitle();
                                               });

@@ -18,6 +18,7 @@
 #include "shell/folder_tree.h"
 #include "shell/intro_dialog.h"
 #include "shell/navigator.h"
+#include "shell/quick_filter_box.h"
 
 namespace orbo {
 

@@ -8,6 +8,7 @@ namespace orbo {
 
 class AccessExchange;
 class CsvExchange;
+class QuickFilterBox;
 class AppServices;
 class DatabasePropertiesDialog;
 class Finder;
@@ -43,6 +44,7 @@ struct WindowParts {
   AccessExchange& Access() { return *access; }
   CsvExchange& Csv() { return *csv; }
   Navigator& Navigation() { return *navigator; }
+  QuickFilterBox& QuickFilterBar() { return *quickFilter; }
   FolderTree& Tree() { return *tree; }
   // The print dialog, made at its first use.
   PrintDialog& Printing();
@@ -64,6 +66,7 @@ struct WindowParts {
   std::unique_ptr<AccessExchange> access;
   std::unique_ptr<CsvExchange> csv;
   std::unique_ptr<Navigator> navigator;
+  std::unique_ptr<QuickFilterBox> quickFilter;
   std::unique_ptr<OptionsDialog> options;
   std::unique_ptr<DatabasePropertiesDialog> databaseProperties;
   std::unique_ptr<PrintDialog> printing;

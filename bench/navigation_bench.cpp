@@ -1,11 +1,14 @@
 // How long the folder tree and contents list take with a large database:
 // 32000 records in one folder and 2000 folders, real widgets offscreen; and
-// deleting folders of 32000, of 16000 interleaved and of 3000 records, with
-// undo and redo.
+// the quick filter's keys over 31999 records; deleting folders of 32000, of
+// 16000 interleaved and of 3000 records, with undo and redo.
 //   QT_QPA_PLATFORM=offscreen navigation_bench
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLineEdit>
+#include <QTest>
 #include <QTreeWidget>
+#include <algorithm>
 #include <cstdio>
 
 #include "app/main_window.h"
@@ -13,6 +16,7 @@
 #include "shell/folder_tree.h"
 #include "shell/folder_tree_widget.h"
 #include "shell/navigator.h"
+#include "shell/quick_filter_box.h"
 #include "storage/navigation_logic.h"
 
 namespace {
@@ -49,6 +53,39 @@ void TimeUndoAndRedo(orbo::App& app, const char* undoWhat, const char* redoWhat)
   orbo::CommandFunnel& funnel = app.Funnel();
   Time(undoWhat, [&] { funnel.Run([&] { funnel.Undo(); }); });
   Time(redoWhat, [&] { funnel.Run([&] { funnel.Redo(); }); });
+}
+
+// Each key typed into the quick filter, until the contents list shows the
+// matches among the 31999 records of folder 1.
+void TimeQuickFilter(orbo::App& app) {
+  const auto lastInFolder0 = [](int r) { return r == 31999 ? 0 : 1; };
+  FillTwoFolders(app, 32000, lastInFolder0);
+  QLineEdit& box = app.Parts().QuickFilterBar().Box();
+  const auto typeEach = [&](const char* what, const QString& keys, bool erase) {
+    double total = 0;
+    double worst = 0;
+    for (QChar key : keys) {
+      QElapsedTimer timer;
+      timer.start();
+      if (erase) {
+        QTest::keyClick(&box, Qt::Key_Backspace);
+      } else {
+        QTest::keyClick(&box, key.toLatin1());
+      }
+      QApplication::processEvents();
+      const double ms = timer.nsecsElapsed() / 1e6;
+      total += ms;
+      worst = std::max(worst, ms);
+    }
+    std::printf("  %-42s mean %5.1f ms, worst %5.1f ms\n", what, total / keys.size(), worst);
+  };
+  const QString typed = QStringLiteral("number 12");
+  typeEach("quick filter: a key typed (titles)", typed, false);
+  typeEach("quick filter: a key erased (titles)", typed, true);
+  app.Parts().QuickFilterBar().AllTexts().trigger();
+  typeEach("quick filter: a key typed (every text)", typed, false);
+  box.clear();
+  QApplication::processEvents();
 }
 
 void TimeFolderDeletions(orbo::App& app) {
@@ -123,6 +160,7 @@ int main(int argc, char** argv) {
   Time("open the big folder again", [&] { app.Parts().Navigation().ShowFolder(kBigFolder); });
   Time("add a folder", [&] { app.Parts().Navigation().AddFolder(); });
   Time("delete that folder", [&] { app.Parts().Navigation().DeleteCurrentFolder(); });
+  TimeQuickFilter(app);
   TimeFolderDeletions(app);
   return 0;
 }

@@ -88,6 +88,25 @@ void FolderTree::Register(QTreeWidgetItem* item, const QString& key) {
   nodes_.Set(ParseKey(key), item);
 }
 
+void FolderTree::HighlightFolders(std::vector<char> folders) {
+  if (folders.empty() && highlighted_.empty()) return;
+  highlighted_ = std::move(folders);
+  const std::vector<QTreeWidgetItem*>& nodes = nodes_.Folders();
+  for (std::size_t folder = 0; folder < nodes.size(); ++folder)
+    if (nodes[folder]) ShowHighlight(nodes[folder], static_cast<int>(folder));
+}
+
+void FolderTree::ShowHighlight(QTreeWidgetItem* item, int folder) const {
+  const bool on = folder >= 0 && static_cast<std::size_t>(folder) < highlighted_.size() &&
+                  highlighted_[static_cast<std::size_t>(folder)];
+  if (item->font(0).bold() == on) return;
+  QFont font = item->font(0);
+  font.setBold(on);
+  item->setFont(0, font);
+  item->setData(0, Qt::ForegroundRole,
+                on ? QVariant(tree_.palette().brush(QPalette::Link)) : QVariant());
+}
+
 void FolderTree::Clear() {
   nodes_.Clear();
   tree_.clear();
@@ -121,6 +140,7 @@ QTreeWidgetItem* FolderTree::MakeFolderItem(const Database& db, int folder, bool
   auto* item = new KeyedItem(ShortenName(db.Folders[folder].Name, db.MaxListString));
   item->setIcon(0, iconFor_(db.Folders[folder].Icon));
   Register(item, FolderKey(folder));
+  ShowHighlight(item, folder);
   // A folder with sub-folders but no records can be opened too.
   if (hasContents) AddPlaceholder(item);
   return item;

@@ -80,6 +80,9 @@ class FolderTree {
   // would have to come, go or move: the tree must be refilled then.
   bool UpdateRecordNodes(const Database& db, const std::vector<int>& records);
   void UpdateFolderNode(const Database& db, int folder);
+  // Folder nodes drawn apart (those leading to the quick filter's matches),
+  // now and as they are made; empty: none.
+  void HighlightFolders(std::vector<char> folders);
   void ShowMark(const Database& db, int record);
   void RemoveNode(const QString& key);
   // Drops a record node's key and hands the node over, still in the tree
@@ -96,10 +99,12 @@ class FolderTree {
   void Register(QTreeWidgetItem* item, const QString& key);
   // Forgets the keys of the node's loaded descendants.
   void ForgetDescendants(QTreeWidgetItem* item);
+  void ShowHighlight(QTreeWidgetItem* item, int folder) const;
 
   QTreeWidget& tree_;
   IconFor iconFor_;
   NodeTable nodes_;
+  std::vector<char> highlighted_;
 };
 
 }  // namespace orbo

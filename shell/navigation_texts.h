@@ -37,4 +37,10 @@ inline constexpr TextId kRenameFolderStep{976, 10};
 inline constexpr TextId kFolderIconStep{976, 11};
 inline constexpr TextId kMarkStep{976, 12};
 
+// The quick filter of the main toolbar.
+inline constexpr TextId kFilterPlaceholder{983, 0};
+inline constexpr TextId kFilterAllTexts{983, 1};
+inline constexpr TextId kFilterAllTextsTooltip{983, 2};
+inline constexpr TextId kFilterTooltip{983, 3};
+
 }  // namespace orbo::navigation_texts

@@ -160,6 +160,15 @@ void Navigator::ConnectViews() {
 
 void Navigator::RebuildTree() { tree_.Rebuild(db_); }
 
+void Navigator::SetQuickFilter(const QuickFilter& filter) {
+  filter_ = filter;
+  if (state_.CurRecord == -1 && IsFolderIndex(db_, state_.CurFolder)) {
+    FillFolderList(state_.CurFolder);
+  } else {
+    tree_.HighlightFolders({});
+  }
+}
+
 void Navigator::SetRecordCommands(bool recordShown) {
   MainCommands& c = context_.commands;
   for (const char* key : kRecordSteps) c.Tool(kMainBar, key)->setEnabled(recordShown);
@@ -210,12 +219,17 @@ void Navigator::FillFolderList(int folder) {
     if (sibling == folder) list.setCurrentItem(item);
   }
   list.addItem(ListItem("* * *", QStringLiteral("xxxx0"), QIcon(), false));
-  for (int r : RecordsOf(db_, folder)) {
+  const bool filtered = !filter_.text.isEmpty();
+  const std::vector<int> records =
+      filtered ? QuickFilterMatches(db_, folder, filter_) : RecordsOf(db_, folder);
+  tree_.HighlightFolders(filtered ? FoldersLeadingTo(db_, records) : std::vector<char>());
+  for (int r : records) {
     const int form = db_.Records[r].Form;
     list.addItem(ListItem(ShortenName(RecordTitleLine(db_, r), db_.MaxListString), RecordKey(r),
                           services.IconFor(db_.Forms[form].Icon), db_.RecordMarks[r]));
   }
-  for (int sub : SubfoldersOf(db_, folder)) {
+  // The matches of sub-folders are listed already.
+  for (int sub : filtered ? std::vector<int>() : SubfoldersOf(db_, folder)) {
     list.addItem(ListItem(db_.Folders[sub].Name, FolderKey(sub),
                           services.IconFor(db_.Folders[sub].Icon), false));
   }

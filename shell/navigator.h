@@ -6,6 +6,7 @@
 #include <QString>
 
 #include "shell/navigation_views.h"
+#include "storage/quick_filter.h"
 #include "storage/text_id.h"
 
 namespace orbo {
@@ -27,6 +28,11 @@ class Navigator {
             NavigationViews views);
 
   void RebuildTree();
+  // The contents list of a folder shows the filter's matches among its
+  // records and those below it, and the tree the folders leading to them;
+  // an empty text shows the folder's contents again.
+  void SetQuickFilter(const QuickFilter& filter);
+  const QuickFilter& Filter() const { return filter_; }
   void ShowFolder(int folder);
   // Records changed in place, each keeping its folder (a sort): the tree
   // and the shown folder's list show them again without being rebuilt.
@@ -86,6 +92,7 @@ class Navigator {
   RecordSurface& surface_;
   NavigationViews views_;
   int listedFolder_ = -1;  // the folder the contents list holds
+  QuickFilter filter_;
 };
 
 }  // namespace orbo

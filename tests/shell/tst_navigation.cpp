@@ -14,6 +14,7 @@
 #include "shell/folder_tree.h"
 #include "shell/folder_tree_widget.h"
 #include "shell/navigator.h"
+#include "shell/quick_filter_box.h"
 #include "storage/database_file.h"
 #include "storage/navigation_logic.h"
 #include "test_install.h"
@@ -237,6 +238,56 @@ class NavigationTest : public QObject {
     f.app.Parts().Window().Commands().Menu("mnuUndo")->trigger();
     QCOMPARE(f.db.Folders[1].Icon, QString("root"));
     QCOMPARE(f.app.Funnel().Stack().index(), stepBefore);
+  }
+
+  // The quick filter lists the records of the folder shown and the folders
+  // below it whose title holds the text (letter case aside), or any text
+  // value with the toggle; the tree marks the folders leading to them; Return
+  // opens the first match, Escape gives the folder's contents back.
+  void quickFilter() {
+    Fixture f;
+    f.Build({-1, 0, 1, -1}, {0, 1, 2, 3, 1, BufferFolder});
+    f.db.Records[5].TextValue[0] = QStringLiteral("R5, a free slot");
+    f.db.Records[2].MemoValue[0] = QStringLiteral("Line one\r\nabout r1 too");
+    QuickFilterBox& filter = f.app.Parts().QuickFilterBar();
+    QListWidget& list = f.app.Parts().Window().ContentsList();
+    const auto listed = [&] {
+      QCoreApplication::processEvents();  // the keys are filtered once they stop
+      QStringList keys;
+      for (int i = 0; i < list.count(); ++i) {
+        const QString key = list.item(i)->data(Qt::UserRole).toString();
+        if (key.startsWith("item")) keys << key;
+      }
+      return keys;
+    };
+    const auto marked = [&f] {
+      QStringList folders;
+      for (int folder = 0; folder < 4; ++folder) {
+        QTreeWidgetItem* node = f.Node(FolderKey(folder));
+        if (node && node->font(0).bold()) folders << FolderKey(folder);
+      }
+      return folders;
+    };
+    f.app.Parts().Window().MainList().expandAll();
+    QTest::keyClicks(&filter.Box(), "r");
+    QCOMPARE(listed(), (QStringList{"item0", "item1", "item2", "item4"}));
+    QCOMPARE(marked(), (QStringList{"root0", "root1", "root2"}));
+    QTest::keyClicks(&filter.Box(), "1");
+    QCOMPARE(listed(), QStringList{"item1"});
+    QCOMPARE(marked(), (QStringList{"root0", "root1"}));
+    filter.AllTexts().trigger();
+    QCOMPARE(listed(), (QStringList{"item1", "item2"}));
+    // Another folder shown is filtered too.
+    f.app.Parts().Navigation().ShowFolder(2);
+    QCOMPARE(listed(), QStringList{"item2"});
+    QTest::keyClick(&filter.Box(), Qt::Key_Return);
+    QCOMPARE(f.app.state.CurRecord, 2);
+    f.app.Parts().Navigation().ShowFolder(0);
+    QTest::keyClick(&filter.Box(), Qt::Key_Escape);
+    QCOMPARE(filter.Box().text(), QString());
+    QCOMPARE(listed(), QStringList{"item0"});
+    QCOMPARE(marked(), QStringList());
+    QVERIFY(!f.db.Modified);
   }
 
   void dragAndDropKeepsMarks() {

@@ -9,6 +9,7 @@
 #include "storage/find_logic.h"
 #include "storage/model_invariants.h"
 #include "storage/navigation_logic.h"
+#include "storage/quick_filter.h"
 #include "storage/record_title.h"
 #include "storage/sort_logic.h"
 
@@ -222,6 +223,28 @@ class FindSortLogic : public QObject {
 
   // A folder's scope holds the folder and, with its sub-folders, everything
   // below it however deep, never the folders beside it or free slots.
+  // The quick filter: a folder and those below it, free slots never; with
+  // every text also buttons and the chosen combo line, letter case aside;
+  // the folders leading to the matches, each once.
+  void quickFilterMatches() {
+    Database db = test::FullFormDatabase();
+    // Folders: 0 Top, 1 Child of 0, 2 of 1; record r lies in folder r % 3
+    // and has form r % 2, whose form 1 has no elements.
+    const auto matches = [&db](int folder, const char* text, bool anyText) {
+      return QuickFilterMatches(db, folder, {QString::fromUtf8(text), anyText});
+    };
+    QCOMPARE(matches(0, "EXAMPLE.ORG/2/5", true), std::vector<int>{2});
+    QCOMPARE(matches(0, "example.org/2/5", false), std::vector<int>());
+    QCOMPARE(matches(1, "item 4", true), (std::vector<int>{2, 4}));
+    QCOMPARE(matches(2, "item 4", true), std::vector<int>{2});
+    QCOMPARE(matches(0, "LINE 1", false), (std::vector<int>{0, 2, 4}));
+    QCOMPARE(matches(0, "", true), std::vector<int>());
+    db.Records[4].Folder = BufferFolder;
+    QCOMPARE(matches(1, "item 4", true), std::vector<int>{2});
+    QCOMPARE(FoldersLeadingTo(db, {2, 1}), (std::vector<char>{1, 1, 1}));
+    QCOMPARE(FoldersLeadingTo(db, {1}), (std::vector<char>{1, 1, 0}));
+  }
+
   void folderScopes() {
     Database db;
     SetCount(db, kFoldersKind, 6);
