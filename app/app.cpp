@@ -193,8 +193,10 @@ bool App::Main(const QString& commandLine) {
                                                 parts_.services->UpdateTitle();
                                               });
   languages_->Load();
-  // The texts just applied gave the undo items their plain captions as tooltips.
+  // The texts just applied gave the undo items their plain captions as
+  // tooltips; the quick filter was made before there were texts.
   undo_->Update();
+  parts_.quickFilter->ApplyTexts();
   if (CheckDoubleRun(commandLine)) return false;
   LoadIni(files_, settingsPath_, &settings);
   ConnectCommands();
