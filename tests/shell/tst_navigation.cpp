@@ -268,6 +268,8 @@ class NavigationTest : public QObject {
       }
       return folders;
     };
+    QCOMPARE(filter.Box().placeholderText(), QString("Filter (Ctrl+K)"));
+    QCOMPARE(filter.AllTexts().text(), QString("All texts"));
     f.app.Parts().Window().MainList().expandAll();
     QTest::keyClicks(&filter.Box(), "r");
     QCOMPARE(listed(), (QStringList{"item0", "item1", "item2", "item4"}));
