@@ -497,6 +497,12 @@ void Navigator::RenameCurrentFolder(const QString& name) {
       [&] {
         db_.Folders[folder].Name = name;
         tree_.UpdateFolderNode(db_, folder);
+        // The folder's own line in the contents list, beside its siblings.
+        QListWidget& list = views_.contents;
+        for (int i = 0; i < list.count(); ++i) {
+          if (list.item(i)->data(Qt::UserRole).toString() == FolderKey(folder))
+            list.item(i)->setText(name);
+        }
       },
       QStringLiteral("folder name %1").arg(folder));
   context_.services.UpdateTitle();

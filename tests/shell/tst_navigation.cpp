@@ -195,6 +195,11 @@ class NavigationTest : public QObject {
     QCOMPARE(f.db.Folders[1].Name, QString("Folder 1"));
     QCOMPARE(name.text(), QString("Folder 1"));
     QCOMPARE(f.Node("root1")->text(0), QString("Folder 1"));
+    QCOMPARE(f.app.Parts().Window().ContentsList().findItems("Folder 1", Qt::MatchExactly).size(),
+             1);
+    QTest::keyClicks(&name, "x");
+    QCOMPARE(f.app.Parts().Window().ContentsList().findItems("Folder 1x", Qt::MatchExactly).size(),
+             1);
   }
 
   // Undo shows the model again without closing the folders the user opened.
