@@ -209,6 +209,8 @@ class CsvFilesTest : public QObject {
     QCOMPARE(ExportToCsv(db, {}, {})[1].name, QString("A_B_C (2).csv"));
     db.Forms[1].Name = QStringLiteral("..");
     QCOMPARE(ExportToCsv(db, {}, {})[1].name, QString("Form 2.csv"));
+    db.Forms[1].Name = QStringLiteral(" Spaced  ");
+    QCOMPARE(ExportToCsv(db, {}, {})[1].name, QString("Spaced.csv"));
     // Records 0..4 lie in folders 0, 1, 2, 0, 1; folder 2 is below 1.
     const auto rowsIn = [&db](ExportScope scope, int form = -1) {
       CsvOptions options;

@@ -234,6 +234,12 @@ class FindSortLogic : public QObject {
       return QuickFilterMatches(db, folder, {QString::fromUtf8(text), anyText});
     };
     QCOMPARE(matches(0, "EXAMPLE.ORG/2/5", true), std::vector<int>{2});
+    QCOMPARE(matches(0, "TEXT 4/0", true), std::vector<int>{4});
+    QCOMPARE(matches(0, "example.org/0/0", true), std::vector<int>{0});
+    QCOMPARE(matches(0, "line 2 2/0", true), std::vector<int>{2});
+    db.Forms[0].ComboList[0] = QStringLiteral("Plain\r\nUnique choice");
+    db.Records[0].ComboValue[0] = 1;
+    QCOMPARE(matches(0, "unique CHOICE", true), std::vector<int>{0});
     QCOMPARE(matches(0, "example.org/2/5", false), std::vector<int>());
     QCOMPARE(matches(1, "item 4", true), (std::vector<int>{2, 4}));
     QCOMPARE(matches(2, "item 4", true), std::vector<int>{2});
