@@ -225,6 +225,7 @@ class CsvFilesTest : public QObject {
     QCOMPARE(rowsIn({1, true}), 3 + 2);
     QCOMPARE(rowsIn({2, false}, 1), 0);
     QCOMPARE(rowsIn({}, 1), 2 + 1);
+    QCOMPARE(rowsIn({}, 0), 3 + 1);
   }
 
   void readingEncodingsAndLineEnds_data() {
@@ -250,6 +251,13 @@ class CsvFilesTest : public QObject {
         << QByteArray(" a , b \r\nc\nd\re") << "windows-1252"
         << "UTF-8"
         << " a / b |c|d|e";
+    QTest::newRow("the first line tells the delimiter")
+        << QByteArray("a,b,c;d\r\ne;f;g;h\r\n") << "windows-1252"
+        << "UTF-8"
+        << "a/b/c;d|e;f;g;h";
+    QTest::newRow("only the first line") << QByteArray("a;b\r\nc,d,e,f\r\n") << "windows-1252"
+                                         << "UTF-8"
+                                         << "a/b|c,d,e,f";
     QTest::newRow("quoted breaks and quotes")
         << QByteArray("\"x\r\ny\";\"say \"\"hi\"\"\"\r\n") << "windows-1252"
         << "UTF-8"
@@ -267,6 +275,14 @@ class CsvFilesTest : public QObject {
     QStringList seen;
     for (const QStringList& row : read.table->rows) seen << row.join(u'/');
     QCOMPARE(seen.join(u'|'), rows);
+  }
+
+  // The limit is on one field: many small ones make any size.
+  void manySmallFieldsPassTheLimit() {
+    const QByteArray row = QByteArray(60, 'x') + ',' + QByteArray(60, 'y') + "\r\n";
+    const CsvRead read = ReadCsv(row.repeated(50000), QStringLiteral("windows-1252"));
+    QVERIFY2(read.table, qPrintable(read.problem));
+    QCOMPARE(read.table->rows.size(), std::size_t{50000});
   }
 
   // A hostile file gives a reason and no table.
