@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QDir>
 #include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
@@ -21,12 +22,14 @@
 #include "shell/dialogs.h"
 #include "shell/folder_tree.h"
 #include "shell/folder_tree_widget.h"
+#include "shell/navigator.h"
 #include "shell/window_texts.h"
 #include "storage/code_page.h"
 #include "storage/database_file.h"
 #include "storage/element_values.h"
 #include "storage/model_invariants.h"
 #include "storage/navigation_logic.h"
+#include "storage/quick_filter.h"
 #include "storage/record_title.h"
 #include "storage/stored_content.h"
 #include "test_install.h"
@@ -69,12 +72,18 @@ class RandomDialogs : public orbo::Dialogs {
   QString OpenFileName(QWidget*, const QString&, const QString& filter, const QString&) override {
     asked << "file";
     // The last export, or a file that is no Access database.
+    // A CSV file the export wrote, when one is asked for and there is one.
+    const QStringList csvFiles = QDir(folder_).entryList({"*.csv"}, QDir::Files);
+    if (openCsv && !csvFiles.isEmpty())
+      return folder_ + u'/' + csvFiles[random_.bounded(csvFiles.size())];
     if (filter.contains(QLatin1String("*.mdb")))
       return folder_ + (random_.bounded(4) ? "/export.mdb" : "/picture.png");
     const QStringList offered = savedPaths + QStringList{folder_ + "/picture.png"};
     if (random_.bounded(8) == 0) return {};
     return offered[random_.bounded(offered.size())];
   }
+  // The next table file asked for is one of the CSV exports.
+  bool openCsv = false;
   // The path the next database save dialog answers, when set.
   QString nextSavePath;
 
@@ -243,15 +252,19 @@ inline QString TreeDifference(App& app) {
 }
 
 // The contents list of the open folder shows only its records, with their
-// titles.
+// titles; with the quick filter on, exactly its matches below the folder.
 inline QString ListDifference(App& app) {
   if (app.state.CurRecord != -1 || app.state.EditMode != WorkMode::Database) return {};
   const Database& db = app.db;
+  const QuickFilter& filter = app.Parts().Navigation().Filter();
   QListWidget& list = app.Parts().Window().ContentsList();
+  std::vector<int> listed;
   for (int i = 0; i < list.count(); ++i) {
     const NodeKey key = ParseKey(list.item(i)->data(Qt::UserRole).toString());
     if (key.kind != u"item") continue;
-    if (key.index >= db.RecordCount || db.Records[key.index].Folder != app.state.CurFolder) {
+    listed.push_back(key.index);
+    if (key.index >= db.RecordCount ||
+        (filter.text.isEmpty() && db.Records[key.index].Folder != app.state.CurFolder)) {
       return QStringLiteral("the list shows item%1 in folder %2")
           .arg(key.index)
           .arg(app.state.CurFolder);
@@ -259,6 +272,8 @@ inline QString ListDifference(App& app) {
     if (list.item(i)->text() != ShortenName(RecordTitleLine(db, key.index), db.MaxListString))
       return QStringLiteral("the list shows item%1 as %2").arg(key.index).arg(list.item(i)->text());
   }
+  if (!filter.text.isEmpty() && listed != QuickFilterMatches(db, app.state.CurFolder, filter))
+    return QStringLiteral("the list filtered by '%1' shows other records").arg(filter.text);
   return {};
 }
 

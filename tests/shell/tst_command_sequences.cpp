@@ -43,6 +43,7 @@
 #include "sample_databases.h"
 #include "shell/folder_tree.h"
 #include "shell/folder_tree_widget.h"
+#include "shell/quick_filter_box.h"
 #include "storage/database_commands.h"
 #include "storage/database_file.h"
 #include "storage/record_title.h"
@@ -391,6 +392,8 @@ class Session {
         {"print dialog and preview", 2,
          inMode(WorkMode::Database, [this] { UseThePrintDialog(); })},
         {"export to or import from Access", 2, inMode(WorkMode::Database, [this] { UseAccess(); })},
+        {"export to or import from CSV", 2, inMode(WorkMode::Database, [this] { UseCsv(); })},
+        {"quick filter", 3, inMode(WorkMode::Database, [this] { UseTheQuickFilter(); })},
     };
   }
 
@@ -603,6 +606,63 @@ class Session {
       Menu("mnuImAccess")->trigger();
     }
     dialogs_.onModal = nullptr;
+  }
+
+  // An export to CSV files with random choices, or an import of one of them
+  // (first row as names or not, columns mapped by name, in order or at random).
+  void UseCsv() {
+    if (random_.bounded(2) == 0) {
+      dialogs_.onModal = [this](QDialog& dialog) {
+        for (const char* list : {"FolderCombo", "DelimiterCombo", "FlagsCombo"})
+          ChooseAny(In<QComboBox>(dialog, list));
+        if (random_.bounded(2) == 0) In<QCheckBox>(dialog, "BomCheck")->click();
+        return random_.bounded(5) == 0 ? int(QDialog::Rejected) : int(QDialog::Accepted);
+      };
+      Menu("mnuExCsv")->trigger();
+    } else {
+      dialogs_.openCsv = true;
+      dialogs_.onModal = [this](QDialog& dialog) {
+        In<QPushButton>(dialog, "DBButt")->click();
+        if (In<QWidget>(dialog, "FirstRowCheck")->isVisibleTo(&dialog) && random_.bounded(3) == 0)
+          In<QCheckBox>(dialog, "FirstRowCheck")->click();
+        for (const char* list : {"FormsCombo", "WhereCombo"})
+          ChooseAny(In<QComboBox>(dialog, list));
+        In<QPushButton>(dialog, Pick<const char*>({"MapByNameButt", "MapInOrderButt"}))->click();
+        ChooseAny(In<QComboBox>(dialog, "FieldsCombo"));
+        ChooseAny(In<QComboBox>(dialog, "ElsCombo"));
+        if (In<QWidget>(dialog, "Frame2")->isVisibleTo(&dialog))
+          In<QPushButton>(dialog, "ImportButt")->click();
+        return 0;
+      };
+      Menu("mnuImAccess")->trigger();
+      dialogs_.openCsv = false;
+    }
+    dialogs_.onModal = nullptr;
+  }
+
+  // Keys into the quick filter, the toggle, Return or Escape: the model
+  // stays as it was, and the list holds only records that match.
+  void UseTheQuickFilter() {
+    QuickFilterBox& filter = app_.Parts().QuickFilterBar();
+    switch (random_.bounded(4)) {
+      case 0:
+        // Keys where QTest has them; the rest as typed text.
+        if (random_.bounded(2) == 0) {
+          QTest::keyClicks(&filter.Box(), Pick<const char*>({"r", "e", "1", "zzz"}));
+        } else {
+          filter.Box().insert(QString::fromUtf8(Pick<const char*>({"Caf\u00e9", "\u0416"})));
+        }
+        break;
+      case 1:
+        filter.AllTexts().trigger();
+        break;
+      case 2:
+        QTest::keyClick(&filter.Box(), Qt::Key_Return);
+        break;
+      default:
+        QTest::keyClick(&filter.Box(), Qt::Key_Escape);
+    }
+    QCoreApplication::processEvents();
   }
 
   // A save, or a save as, onto a saved file made read-only is refused: the
