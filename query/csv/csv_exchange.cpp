@@ -3,22 +3,13 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "query/access/access_folder.h"
 #include "query/csv/csv_export.h"
 #include "query/csv/csv_export_dialog.h"
 #include "query/csv/csv_texts.h"
 #include "shell/window_context.h"
 
 namespace orbo {
-namespace {
-
-// Beside the open database, else where the last export went, else home.
-QString StartFolder(const QString& databasePath, const QString& lastFolder) {
-  if (!databasePath.isEmpty() && databasePath != u"noname")
-    return QFileInfo(databasePath).absolutePath();
-  return lastFolder.isEmpty() ? QDir::homePath() : lastFolder;
-}
-
-}  // namespace
 
 CsvExchange::CsvExchange(WindowContext& context) : context_(context) {
   MainCommands& c = context_.commands;
@@ -45,9 +36,9 @@ void CsvExchange::Export() {
   }
   const QString folder = context_.dialogs.ExistingFolder(
       &context_.services.DialogParent(), t.Get(csv_texts::kChooseFolderTitle),
-      StartFolder(context_.db.DatabasePath, lastFolder_));
+      AccessStartFolder(context_.db.DatabasePath, lastFile_));
   if (folder.isEmpty()) return;
-  lastFolder_ = folder;
+  lastFile_ = QDir(folder).filePath(files.front().name);
   QStringList existing;
   for (const CsvFile& file : files) {
     if (QFileInfo::exists(QDir(folder).filePath(file.name))) existing << file.name;

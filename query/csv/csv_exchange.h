@@ -21,7 +21,7 @@ class CsvExchange {
  private:
   WindowContext& context_;
   std::unique_ptr<CsvExportDialog> exportDialog_;
-  QString lastFolder_;  // where the last export went
+  QString lastFile_;  // a file the last export wrote: the next one starts beside it
 };
 
 }  // namespace orbo
