@@ -53,8 +53,7 @@ class FakeUi : public StorageUi {
   void ShowProgress(int value, const QString&) override { progress << value; }
   void SetModified(bool value) override { db_.Modified = value; }
   // A step marks the database modified when it changed it, as the undo stack does.
-  void ChangeAsStep(const QString& name, const std::function<void()>& change) override {
-    (void)name;
+  void ChangeAsStep(const QString&, const std::function<void()>& change) override {
     const Database before = db_;
     change();
     if (!ModelDifference(before, db_).isEmpty()) db_.Modified = true;
@@ -190,13 +189,10 @@ class DatabaseCommandsTest : public QObject, SampleFiles {
   // folder; without write permission for others): the file is written in
   // place and the user told that the safe way was not available.
   void folderTakingNoFileIsToldAbout() {
-    QTemporaryDir dir;
-    const QString folder = dir.filePath("closed");
+    const QString folder = Path("closed");
     QVERIFY(QDir().mkpath(folder));
     Database db = ExampleDatabase();
-    db.DatabasePath = Saved(db, "closed.2db");
-    QVERIFY(QFile::rename(db.DatabasePath, folder + QStringLiteral("/closed.2db")));
-    db.DatabasePath = folder + QStringLiteral("/closed.2db");
+    db.DatabasePath = Saved(db, "closed/closed.2db");
     const bool root = ::geteuid() == 0;
     const auto close = [&](bool closed) {
       if (!root) return ::chmod(QFile::encodeName(folder).constData(), closed ? 0555 : 0755) == 0;
@@ -292,7 +288,6 @@ class DatabaseCommandsTest : public QObject, SampleFiles {
   void askSaveChanges() {
     QFETCH(int, answer);
     QFETCH(bool, saveWorks);
-    QFETCH(bool, goOn);
     Database db = ExampleDatabase();
     db.DatabasePath =
         Path(QTest::currentDataTag() + QString(saveWorks ? ".2db" : "/no folder.2db"));
@@ -301,7 +296,7 @@ class DatabaseCommandsTest : public QObject, SampleFiles {
     QVERIFY(AskSaveChanges(db, ui));
     QVERIFY(ui.messages.isEmpty());
     db.Modified = true;
-    QCOMPARE(AskSaveChanges(db, ui), goOn);
+    QTEST(AskSaveChanges(db, ui), "goOn");
     QCOMPARE(ui.messages.first(), QStringLiteral("t510/0|yes-no-cancel"));
     QCOMPARE(QFile::exists(db.DatabasePath), answer == kAnswerYes && saveWorks);
   }
@@ -324,7 +319,6 @@ class DatabaseCommandsTest : public QObject, SampleFiles {
     QFETCH(bool, locked);
     QFETCH(QString, password);
     QFETCH(bool, iconsCopy);
-    QFETCH(QString, lastMessage);
     const Database source = FullFormDatabase();
     const QString path =
         Saved(locked ? Locked(source, "right") : source, QStringLiteral("fail.2db"));
@@ -336,7 +330,7 @@ class DatabaseCommandsTest : public QObject, SampleFiles {
     ui.password = password;
     ui.iconsCopy = iconsCopy;
     LoadDatabase(db, path, ui);
-    QCOMPARE(ui.messages.last(), lastMessage);
+    QTEST(ui.messages.last(), "lastMessage");
     QCOMPARE(StoredDifference(FreeSlotDatabase(), db), QString());
     QVERIFY(db.Modified);
     QVERIFY(!ui.suppressed);

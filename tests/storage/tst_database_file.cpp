@@ -22,8 +22,8 @@ namespace {
 constexpr std::int32_t kSystemWindow = static_cast<std::int32_t>(0x80000005u);
 constexpr std::int32_t kSystemText = static_cast<std::int32_t>(0x80000008u);
 
-void EmptySlot(BodyBytes& b) {
-  b.I(0).I(0).I(0).I(0).S("").I(0).L(0).L(0).B(false).I(0).Font("", false, false, 0);
+BodyBytes& EmptySlot(BodyBytes& b) {
+  return b.I(0).I(0).I(0).I(0).S("").I(0).L(0).L(0).B(false).I(0).Font("", false, false, 0);
 }
 
 // A file of no forms, default settings, these counts and then tail.
@@ -96,30 +96,22 @@ class DatabaseFileTest : public QObject, SampleFiles {
     b.I(2000).L(kSystemWindow).I(1).I(4500).S("record").S("F").I(6000).L(200).L(200).I(1);
     b.I(0).I(0).I(1).I(0).I(0).I(0).I(0);
     // Image: the free slot 0, then image size and double-click action.
-    EmptySlot(b);
-    b.I(1).I(2);
+    EmptySlot(b).I(1).I(2);
     // Label: free slot with its tool tip.
-    EmptySlot(b);
-    b.S("tip");
+    EmptySlot(b).S("tip");
     // Text: slot 0 (height, width, left, top, name, border, fore and back
     // colour, transparent, alignment, font), quick enter, password field;
     // then the free slot 1.
     b.I(250).I(5000).I(500).I(500).S("T").I(2).L(kSystemText).L(kSystemWindow).B(false).I(2);
     b.Font("Arial", true, false, 10).I(1).I(0);
-    EmptySlot(b);
-    b.I(0).I(0);
+    EmptySlot(b).I(0).I(0);
     // Button action, combo list, flag at right then appearance, text limit.
-    EmptySlot(b);
-    b.I(3);
-    EmptySlot(b);
-    b.S("a\r\nb");
-    EmptySlot(b);
-    b.I(1).I(0);
-    EmptySlot(b);
-    b.I(7);
+    EmptySlot(b).I(3);
+    EmptySlot(b).S("a\r\nb");
+    EmptySlot(b).I(1).I(0);
+    EmptySlot(b).I(7);
     // Settings and font, record and folder counts.
-    b.I(2500).I(20).I(0).Font("Arial", false, true, 9);
-    b.I(2).I(1);
+    b.I(2500).I(20).I(0).Font("Arial", false, true, 9).I(2).I(1);
     // Records: form, folder, then the one text value; a free slot too.
     b.I(0).I(0).S("Hi \xe9");
     b.I(0).I(-100).S("");

@@ -9,6 +9,25 @@
 using namespace orbo;
 using namespace orbo::test;
 
+namespace {
+
+// The upper bound and the count of the table of kind.
+std::pair<int, int> BoundAndCount(const Database& db, int kind) {
+  if (kind == kRecordsKind) return {int(db.Records.size()) - 1, db.RecordCount};
+  if (kind == kFoldersKind) return {int(db.Folders.size()) - 1, db.FolderCount};
+  return {int(db.Forms.size()) - 1, db.FormCount};
+}
+
+Database Sized(std::int16_t folders, std::int16_t forms, std::int16_t records = 0) {
+  Database db;
+  SetCount(db, kFoldersKind, folders);
+  SetCount(db, kFormsKind, forms);
+  SetCount(db, kRecordsKind, records);
+  return db;
+}
+
+}  // namespace
+
 class DatabaseModelTest : public QObject {
   Q_OBJECT
 
@@ -29,28 +48,15 @@ class DatabaseModelTest : public QObject {
     Database db;
     db.Records[3].Folder = 7;
     db.Folders[3].Name = db.Forms[3].Name = QStringLiteral("kept");
-    const auto bound = [kind](const Database& model) {
-      return int(kind == kRecordsKind   ? model.Records.size()
-                 : kind == kFoldersKind ? model.Folders.size()
-                                        : model.Forms.size()) -
-             1;
-    };
-    const auto count = [kind](const Database& model) -> int {
-      return kind == kRecordsKind   ? model.RecordCount
-             : kind == kFoldersKind ? model.FolderCount
-                                    : model.FormCount;
-    };
     SetCount(db, kind, 40);
-    QCOMPARE(bound(db), 40 + margin);
-    QCOMPARE(count(db), 40);
-    const int n = bound(db) - 10;
+    QCOMPARE(BoundAndCount(db, kind), std::pair(40 + margin, 40));
+    const int n = 40 + margin - 10;  // ten to spare: no growth yet
     SetCount(db, kind, static_cast<std::int16_t>(n));
-    QCOMPARE(bound(db), 40 + margin);
+    QCOMPARE(BoundAndCount(db, kind).first, 40 + margin);
     SetCount(db, kind, static_cast<std::int16_t>(n + 1));
-    QCOMPARE(bound(db), n + 1 + margin);
+    QCOMPARE(BoundAndCount(db, kind).first, n + 1 + margin);
     SetCount(db, kind, 0);
-    QCOMPARE(bound(db), n + 1 + margin);
-    QCOMPARE(count(db), 0);
+    QCOMPARE(BoundAndCount(db, kind), std::pair(n + 1 + margin, 0));
     QCOMPARE(db.RecordMarks.size(), db.Records.size());
     QCOMPARE(db.Records[3].Folder, std::int16_t(7));
     QCOMPARE(db.Folders[3].Name + db.Forms[3].Name, QStringLiteral("keptkept"));
@@ -104,7 +110,6 @@ class DatabaseModelTest : public QObject {
     QFETCH(QList<int>, counts);
     QFETCH(QList<int>, valid);
     QFETCH(QList<int>, invalid);
-    QFETCH(int, replacement);
     FormDef form;
     for (int t = 0; t < kElementTypeCount; ++t)
       form.ElementCount[t] = static_cast<std::int16_t>(counts[t]);
@@ -114,7 +119,7 @@ class DatabaseModelTest : public QObject {
     for (int code : invalid)
       QVERIFY2(!IsValidTitleElement(form, ElementRef::FromCode(code)),
                qPrintable(QString::number(code)));
-    QCOMPARE(ReplacementTitle(form).Code(), replacement);
+    QTEST(int(ReplacementTitle(form).Code()), "replacement");
     QVERIFY(IsValidTitleElement(form, ReplacementTitle(form)));
   }
 
@@ -125,11 +130,9 @@ class DatabaseModelTest : public QObject {
     QCOMPARE(one.Total(), 4);
     ModelRepairs sum = one;
     sum += ModelRepairs{1, 2, 3, 4, 5};
-    QCOMPARE(sum.recordsRecovered, 2);
-    QCOMPARE(sum.foldersToTop, 3);
-    QCOMPARE(sum.titlesReset, 4);
-    QCOMPARE(sum.tablesAdded, 5);
-    QCOMPARE(sum.choicesReset, 6);
+    QCOMPARE(std::tuple(sum.recordsRecovered, sum.foldersToTop, sum.titlesReset, sum.tablesAdded,
+                        sum.choicesReset),
+             std::tuple(2, 3, 4, 5, 6));
   }
 
   // What the window points at: a folder, a form or none, a live record of
@@ -155,67 +158,46 @@ class DatabaseModelTest : public QObject {
     QFETCH(int, form);
     QFETCH(int, record);
     QFETCH(int, folder);
-    QFETCH(QString, problems);
-    Database db;
-    SetCount(db, kFoldersKind, 2);
-    SetCount(db, kFormsKind, 2);
-    SetCount(db, kRecordsKind, 3);
+    Database db = Sized(2, 2, 3);
     db.Records[1].Folder = 1;
     db.Records[2].Folder = BufferFolder;
     RecountBuffers(db);
     QStringList told;
     for (const ModelProblem& p : FindDisplayProblems(db, DisplayState{form, record, folder})) {
-      switch (p.kind) {
-        case ModelProblem::kShownFolder:
-          told << QString("folder %1").arg(p.value);
-          break;
-        case ModelProblem::kShownForm:
-          told << QString("form %1").arg(p.value);
-          break;
-        case ModelProblem::kShownRecord:
-          told << QString("record %1").arg(p.value);
-          break;
-        case ModelProblem::kShownRecordFolder:
-          told << QString("record %1 in %2").arg(p.index).arg(p.value);
-          break;
-        default:
-          told << QString("kind %1").arg(p.kind);
-      }
-      QCOMPARE(p.index, p.kind == ModelProblem::kShownRecordFolder ? record : -1);
+      const bool recordFolder = p.kind == ModelProblem::kShownRecordFolder;
+      const char* what = p.kind == ModelProblem::kShownFolder                   ? "folder"
+                         : p.kind == ModelProblem::kShownForm                   ? "form"
+                         : p.kind == ModelProblem::kShownRecord || recordFolder ? "record"
+                                                                                : "kind";
+      told << QString("%1 %2").arg(what).arg(recordFolder ? p.index : p.value);
+      if (recordFolder) told.last() += QString(" in %1").arg(p.value);
+      QCOMPARE(p.index, recordFolder ? record : -1);
     }
-    QCOMPARE(told.join(", "), problems);
+    QTEST(told.join(", "), "problems");
   }
 
   // A choice at or past the end of its list becomes the first item, in free
   // slots of the form too; a choice of nothing (-1) and other forms stay.
   void choicesPastTheirListAreReset() {
-    Database db;
-    SetCount(db, kFoldersKind, 1);
-    SetCount(db, kFormsKind, 2);
+    // Per record: form, choices in combos 0 and 1, and what they become.
+    const int records[][5] = {{0, 1, 0, 1, 0}, {0, 2, 5, 0, 0}, {0, -1, 1, -1, 0}, {1, 3, 3, 0, 3}};
+    Database db = Sized(1, 2, 4);
     db.Forms[0].ElementCount[kCombo] = 2;
     db.Forms[0].ComboList[0] = QStringLiteral("A\r\nB");
     db.Forms[0].ComboList[1] = QString();
     db.Forms[1].ElementCount[kCombo] = 1;
     db.Forms[1].ComboList[0] = QStringLiteral("A");
-    const std::vector<std::array<int, 3>> records = {// form, choice in combo 0, in combo 1
-                                                     {0, 1, 0},
-                                                     {0, 2, 5},
-                                                     {0, -1, 1},
-                                                     {1, 3, 3}};
-    SetCount(db, kRecordsKind, static_cast<std::int16_t>(records.size()));
-    for (std::size_t r = 0; r < records.size(); ++r) {
+    for (int r = 0; r < 4; ++r) {
       db.Records[r].Form = static_cast<std::int16_t>(records[r][0]);
       db.Records[r].ComboValue[0] = static_cast<std::int16_t>(records[r][1]);
       db.Records[r].ComboValue[1] = static_cast<std::int16_t>(records[r][2]);
     }
     db.Records[2].Folder = BufferFolder;
     RecountBuffers(db);
-    const ModelRepairs repairs = RepairModel(db, RepairNames{});
-    QCOMPARE(repairs.choicesReset, 4);
-    const std::vector<std::array<int, 2>> expected = {{1, 0}, {0, 0}, {-1, 0}, {0, 3}};
-    for (std::size_t r = 0; r < records.size(); ++r) {
-      QCOMPARE(int(db.Records[r].ComboValue[0]), expected[r][0]);
-      QCOMPARE(int(db.Records[r].ComboValue[1]), expected[r][1]);
+    QCOMPARE(RepairModel(db, RepairNames{}).choicesReset, 4);
+    for (int r = 0; r < 4; ++r) {
+      QCOMPARE(int(db.Records[r].ComboValue[0]), records[r][3]);
+      QCOMPARE(int(db.Records[r].ComboValue[1]), records[r][4]);
     }
   }
 
@@ -231,10 +213,7 @@ class DatabaseModelTest : public QObject {
   void recoveredFolderAtTheTableEdge() {
     QFETCH(int, folders);
     QFETCH(int, into);
-    Database db;
-    SetCount(db, kFoldersKind, static_cast<std::int16_t>(folders));
-    SetCount(db, kFormsKind, 1);
-    SetCount(db, kRecordsKind, 1);
+    Database db = Sized(static_cast<std::int16_t>(folders), 1, 1);
     db.Records[0].Folder = -7;
     const ModelRepairs repairs = RepairModel(db, RepairNames{QStringLiteral("Found"), {}});
     QCOMPARE(repairs.recordsRecovered, 1);
@@ -246,9 +225,7 @@ class DatabaseModelTest : public QObject {
   // A folder whose parent is missing goes to the top level, the first one
   // too; a valid parent stays.
   void foldersWithAMissingParentGoToTheTop() {
-    Database db;
-    SetCount(db, kFoldersKind, 3);
-    SetCount(db, kFormsKind, 1);
+    Database db = Sized(3, 1);
     const std::int16_t parents[] = {9, 0, -5};
     for (int d = 0; d < 3; ++d) db.Folders[d].Parent = parents[d];
     QCOMPARE(RepairModel(db, RepairNames{}).foldersToTop, 2);
@@ -274,9 +251,7 @@ class DatabaseModelTest : public QObject {
   // Each parent loop is named once, by its lowest folder, in ascending order
   // whatever order the folders lead into the loops.
   void loopsNamedByTheirLowestFolder() {
-    Database db;
-    SetCount(db, kFoldersKind, 7);
-    SetCount(db, kFormsKind, 1);
+    Database db = Sized(7, 1);
     for (FolderDef& folder : db.Folders) folder.Parent = TopLevelParent;
     const int parents[7][2] = {{0, 5}, {5, 6}, {6, 5}, {1, 3}, {3, 2}, {2, 3}, {4, 2}};
     for (const auto& [folder, parent] : parents)
@@ -289,9 +264,6 @@ class DatabaseModelTest : public QObject {
     QCOMPARE(named, (QList<int>{2, 5}));
   }
 
-  // Every text the file stores is looked at, in file order, and only those:
-  // a form's name, the first free element slot, the database font, record
-  // values of the form's elements, folders. Slots beyond are not stored.
   // A count below zero is refused whatever the other counts are; the message
   // of a character beyond U+FFFF names that character.
   void negativeCountsAndWideCharacters() {
@@ -301,11 +273,14 @@ class DatabaseModelTest : public QObject {
       const std::vector<ModelProblem> problems = FindModelProblems(db);
       QVERIFY(!problems.empty() && problems.front().kind == ModelProblem::kCount);
     }
-    CodePage codePage(QStringLiteral("windows-1252"));
-    QVERIFY2(codePage.DescribeUnencodable(QStringLiteral("a\U0001F600")).contains("U+1f600"),
-             qPrintable(codePage.DescribeUnencodable(QStringLiteral("a\U0001F600"))));
+    const QString told =
+        CodePage(QStringLiteral("windows-1252")).DescribeUnencodable(QStringLiteral("a\U0001F600"));
+    QVERIFY2(told.contains("U+1f600"), qPrintable(told));
   }
 
+  // Every text the file stores is looked at, in file order, and only those:
+  // a form's name, the first free element slot, the database font, record
+  // values of the form's elements, folders. Slots beyond are not stored.
   void unstorableTextsWhereTheFileStoresThem() {
     const QString arrow = QStringLiteral("\u2192");
     Database db = ExampleDatabase();

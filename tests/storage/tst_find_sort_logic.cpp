@@ -96,8 +96,7 @@ class FindSortLogic : public QObject {
   }
   void wholeWord() {
     QFETCH(QString, value);
-    QFETCH(int, position);
-    QCOMPARE(FindPosition(value, "CAT", false, true), position);
+    QTEST(FindPosition(value, "CAT", false, true), "position");
     QCOMPARE(FindPosition(value, "CAT", true, true), 0);
   }
 
@@ -205,24 +204,22 @@ class FindSortLogic : public QObject {
         db.Records[r].Folder = static_cast<std::int16_t>(random.bounded(folders));
         db.Records[r].TextValue[0] = QString::number(r);
       }
-      auto pathOfRecord = [&](int r) {
-        return FolderPath(db, db.Records[r].Folder) + u'|' + QString::number(r);
+      auto recordPaths = [&] {
+        QStringList paths;
+        for (int r = 0; r < 60; ++r)
+          paths << FolderPath(db, db.Records[r].Folder) + u'|' + QString::number(r);
+        return paths;
       };
-      QStringList before;
-      for (int r = 0; r < 60; ++r) before << pathOfRecord(r);
+      const QStringList before = recordPaths();
       const int parent = random.bounded(folders + 1) - 1;
       const SlotPermutation permutation = FolderSortPermutation(db, parent, random.bounded(2) == 0);
       Rearrange(db, permutation);
-      QStringList after;
-      for (int r = 0; r < 60; ++r) after << pathOfRecord(r);
-      QCOMPARE(after, before);
+      QCOMPARE(recordPaths(), before);
       QVERIFY(FindModelProblems(db).empty());
       QCOMPARE(permutation.places, SubfoldersOf(db, parent));
     }
   }
 
-  // A folder's scope holds the folder and, with its sub-folders, everything
-  // below it however deep, never the folders beside it or free slots.
   // The quick filter: a folder and those below it, free slots never; with
   // every text also buttons and the chosen combo line, letter case aside;
   // the folders leading to the matches, each once.
@@ -251,6 +248,8 @@ class FindSortLogic : public QObject {
     QCOMPARE(FoldersLeadingTo(db, {1}), (std::vector<char>{1, 1, 0}));
   }
 
+  // A folder's scope holds the folder and, with its sub-folders, everything
+  // below it however deep, never the folders beside it or free slots.
   void folderScopes() {
     Database db;
     SetCount(db, kFoldersKind, 6);

@@ -4,7 +4,6 @@
 // after field for field.
 #include <QRandomGenerator>
 #include <QtTest>
-#include <functional>
 
 #include "sample_databases.h"
 #include "storage/model_delta.h"
@@ -17,71 +16,61 @@ using namespace orbo::test;
 
 namespace {
 
-using Change = std::function<void(Database&)>;
+// The text values of a record.
+constexpr PerSlot<QString> RecordData::*kTexts[] = {&RecordData::TextValue, &RecordData::ImageValue,
+                                                    &RecordData::ButtonValue,
+                                                    &RecordData::MemoValue};
 
-// A change the model's logic makes, chosen at random for db.
-Change RandomChange(QRandomGenerator& random, const Database& db) {
-  const int records = db.RecordCount;
-  const int folders = db.FolderCount;
+// Makes a change of the kinds the model's logic makes, chosen at random.
+void RandomChange(QRandomGenerator& random, Database& d) {
   const int pick = static_cast<int>(random.bounded(8));
-  const int r = records > 0 ? static_cast<int>(random.bounded(records)) : 0;
-  const int f = folders > 0 ? static_cast<int>(random.bounded(folders)) : 0;
+  const int r = d.RecordCount > 0 ? static_cast<int>(random.bounded(d.RecordCount)) : 0;
+  const int f = d.FolderCount > 0 ? static_cast<int>(random.bounded(d.FolderCount)) : 0;
   const int slot = static_cast<int>(random.bounded(kSlotCount));
+  const int n = d.RecordCount;
+  std::vector<int> every2nd;
   switch (pick) {
     case 0:
-      return [r](Database& d) {
-        if (d.RecordCount > 0) DeleteRecordInModel(d, r);
-      };
+      if (n > 0) DeleteRecordInModel(d, r);
+      break;
     case 1:
-      return [f](Database& d) { Rearrange(d, RecordSortPermutation(d, f, f % 2 == 0)); };
+      Rearrange(d, RecordSortPermutation(d, f, f % 2 == 0));
+      break;
     case 2:
-      return [r, slot](Database& d) {
-        if (d.RecordCount == 0) return;
-        d.Records[r].TextValue[slot] += QStringLiteral("é");
-        d.Records[r].FlagValue[slot] = !d.Records[r].FlagValue[slot];
-        d.Records[r].ComboValue[slot] = 0;
-      };
+      if (n == 0) break;
+      d.Records[r].TextValue[slot] += QStringLiteral("é");
+      d.Records[r].FlagValue[slot] = !d.Records[r].FlagValue[slot];
+      d.Records[r].ComboValue[slot] = 0;
+      break;
     case 3:
-      return [](Database& d) {
-        const int n = d.RecordCount;
-        SetCount(d, kRecordsKind, static_cast<std::int16_t>(n + 2));
-        NewRecord(d, n);
-        NewRecord(d, n + 1);
-        d.Records[n + 1].MemoValue[3] = QStringLiteral("new\r\nlines");
-      };
+      SetCount(d, kRecordsKind, static_cast<std::int16_t>(n + 2));
+      NewRecord(d, n);
+      NewRecord(d, n + 1);
+      d.Records[n + 1].MemoValue[3] = QStringLiteral("new\r\nlines");
+      break;
     case 4:
-      return [r](Database& d) {
-        if (d.RecordCount > 0) d.RecordMarks[r] = !d.RecordMarks[r];
-        d.SplitterPos = static_cast<std::int16_t>(d.SplitterPos + 7);
-      };
+      if (n > 0) d.RecordMarks[r] = !d.RecordMarks[r];
+      d.SplitterPos = static_cast<std::int16_t>(d.SplitterPos + 7);
+      break;
     case 5:
-      return [f](Database& d) {
-        if (d.FolderCount == 0) return;
-        d.Folders[f].Name = QStringLiteral("Renamed %1").arg(f);
-        d.Forms[0].Elements[kText][0].Left += 15;
-        d.Forms[0].TitleElement = {kMultiline, 0};
-      };
+      if (d.FolderCount == 0) break;
+      d.Folders[f].Name = QStringLiteral("Renamed %1").arg(f);
+      d.Forms[0].Elements[kText][0].Left += 15;
+      d.Forms[0].TitleElement = {kMultiline, 0};
+      break;
     case 6:
-      return
-          [f](Database& d) { Rearrange(d, FolderSortPermutation(d, f % 2 == 0 ? -1 : f, true)); };
+      Rearrange(d, FolderSortPermutation(d, f % 2 == 0 ? -1 : f, true));
+      break;
     default:
-      return [](Database& d) {
-        std::vector<int> all;
-        for (int i = 0; i < d.RecordCount; i += 2) all.push_back(i);
-        DeleteRecordsInModel(d, all);
-      };
+      for (int i = 0; i < n; i += 2) every2nd.push_back(i);
+      DeleteRecordsInModel(d, every2nd);
   }
 }
 
 Database Sample(int which) {
-  switch (which % 3) {
-    case 0:
-      return FullFormDatabase();
-    case 1:
-      return FreeSlotDatabase();
-    default:
-      return ExampleDatabase();
-  }
+  return which % 3 == 0   ? FullFormDatabase()
+         : which % 3 == 1 ? FreeSlotDatabase()
+                          : ExampleDatabase();
 }
 
 }  // namespace
@@ -100,7 +89,7 @@ class ModelDeltaTest : public QObject {
       std::vector<ModelDelta> deltas;
       for (int step = 0; step < 12; ++step) {
         ModelDelta delta(db, ChangeScope::Everything());
-        RandomChange(random, db)(db);
+        RandomChange(random, db);
         if (!delta.Finish(db)) {
           QCOMPARE(ModelDifference(db, states.back()), QString());
           continue;
@@ -193,26 +182,13 @@ class ModelDeltaTest : public QObject {
       for (int k = 0; k < 12; ++k) {
         const int slot = static_cast<int>(random.bounded(kSlotCount));
         const QString text = random.bounded(3) ? QString::number(random.generate()) : QString();
-        switch (random.bounded(6)) {
-          case 0:
-            record.TextValue[slot] = text;
-            break;
-          case 1:
-            record.ImageValue[slot] = text;
-            break;
-          case 2:
-            record.ButtonValue[slot] = text;
-            break;
-          case 3:
-            record.MemoValue[slot] = text;
-            break;
-          case 4:
-            record.ComboValue[slot] = static_cast<std::int16_t>(random.bounded(-3, 3));
-            break;
-          default:
-            record.FlagValue[slot] = random.bounded(2) == 1;
-            break;
-        }
+        const int pick = static_cast<int>(random.bounded(6));
+        if (pick < 4)
+          (record.*kTexts[pick])[slot] = text;
+        else if (pick == 4)
+          record.ComboValue[slot] = static_cast<std::int16_t>(random.bounded(-3, 3));
+        else
+          record.FlagValue[slot] = random.bounded(2) == 1;
       }
       const PackedRecord packed(record);
       QVERIFY(packed.Unpack() == record);

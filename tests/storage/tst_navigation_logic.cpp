@@ -121,22 +121,30 @@ class NavigationLogicTest : public QObject {
   Q_OBJECT
 
  private slots:
+  // Next, previous, first and last record of folder 2 from current; the
+  // other records are in folder 1.
   void stepping_data() {
     QTest::addColumn<int>("count");
+    QTest::addColumn<std::vector<int>>("inFolder2");
     QTest::addColumn<int>("current");
     QTest::addColumn<QList<int>>("nextPrevFirstLast");
-    // Records 3, 7 and 9 are in folder 2.
-    QTest::newRow("middle") << 10 << 7 << QList<int>{9, 3, 3, 9};
-    QTest::newRow("last of table") << 10 << 9 << QList<int>{-1, 7, 3, -1};
-    QTest::newRow("last of folder") << 12 << 9 << QList<int>{-1, 7, 3, -1};
-    QTest::newRow("first of folder") << 10 << 3 << QList<int>{7, -1, -1, 9};
-    QTest::newRow("folder open") << 10 << -1 << QList<int>{-1, -1, -1, -1};
+    const std::vector<int> spread{3, 7, 9};
+    QTest::newRow("middle") << 10 << spread << 7 << QList<int>{9, 3, 3, 9};
+    QTest::newRow("last of table") << 10 << spread << 9 << QList<int>{-1, 7, 3, -1};
+    QTest::newRow("last of folder") << 12 << spread << 9 << QList<int>{-1, 7, 3, -1};
+    QTest::newRow("first of folder") << 10 << spread << 3 << QList<int>{7, -1, -1, 9};
+    QTest::newRow("folder open") << 10 << spread << -1 << QList<int>{-1, -1, -1, -1};
+    QTest::newRow("back to the table's first")
+        << 3 << std::vector<int>{0, 1} << 1 << QList<int>{-1, 0, 0, -1};
+    QTest::newRow("the table's first")
+        << 3 << std::vector<int>{0, 1} << 0 << QList<int>{1, -1, -1, 1};
   }
   void stepping() {
     QFETCH(int, count);
+    QFETCH(std::vector<int>, inFolder2);
     QFETCH(int, current);
     std::vector<int> folders(static_cast<std::size_t>(count), 1);
-    folders[3] = folders[7] = folders[9] = 2;
+    for (int r : inFolder2) folders[std::size_t(r)] = 2;
     const Database db = MakeDb(3, folders);
     QTEST((QList<int>{NextRecordIndex(db, current, 2), PrevRecordIndex(db, current, 2),
                       FirstRecordIndex(db, current, 2), LastRecordIndex(db, current, 2)}),
@@ -269,10 +277,8 @@ class NavigationLogicTest : public QObject {
     db.Folders[5].Parent = 4;
     db.Folders[2].Parent = 5;
     RemoveFolderInModel(db, 3);
-    QCOMPARE(
-        Shape(db),
-        QString(
-            "Folder 0<-1, Folder 1<0, Folder 2<4, Folder 4<-1, Folder 5<3, 0, 3, 4, -100, 1, 3"));
+    QCOMPARE(Shape(db), QString("Folder 0<-1, Folder 1<0, Folder 2<4, Folder 4<-1, Folder 5<3, "
+                                "0, 3, 4, -100, 1, 3"));
   }
 
   void folderQueriesAndExchange() {
@@ -295,23 +301,13 @@ class NavigationLogicTest : public QObject {
     QVERIFY(IsInSubtree(db, 4, 0) && IsInSubtree(db, 3, 3));
     QVERIFY(!IsInSubtree(db, 0, 4) && !IsInSubtree(db, 2, 0));
     ExchangeFolders(db, 1, 3);
-    QCOMPARE(
-        Shape(db),
-        QString("Folder 0<-1, Folder 3<0, Folder 2<-1, Folder 1<0, Folder 4<1, 1, 3, 1, -100"));
+    QCOMPARE(Shape(db), QString("Folder 0<-1, Folder 3<0, Folder 2<-1, Folder 1<0, Folder 4<1, "
+                                "1, 3, 1, -100"));
     ExchangeFolders(db, 1, 4);  // a parent with its own child
-    QCOMPARE(
-        Shape(db),
-        QString("Folder 0<-1, Folder 4<4, Folder 2<-1, Folder 1<0, Folder 3<0, 4, 3, 4, -100"));
+    QCOMPARE(Shape(db), QString("Folder 0<-1, Folder 4<4, Folder 2<-1, Folder 1<0, Folder 3<0, "
+                                "4, 3, 4, -100"));
     db.Folders[0].Parent = 4;  // a damaged chain must still end
     QVERIFY(!IsInSubtree(db, 4, 2));
-  }
-
-  // The record after the table's first steps back to it.
-  void steppingBackToTheTablesFirst() {
-    const Database db = MakeDb(3, {2, 2, 1});
-    QCOMPARE(PrevRecordIndex(db, 1, 2), 0);
-    QCOMPARE(FirstRecordIndex(db, 1, 2), 0);
-    QCOMPARE(FirstRecordIndex(db, 0, 2), -1);
   }
 
   // A folder's path names its ancestors from the top down; a damaged parent

@@ -25,8 +25,7 @@ class NumberTextTest : public QObject {
   }
   void leadingNumber() {
     QFETCH(QString, typed);
-    QFETCH(double, read);
-    QCOMPARE(LeadingNumber(typed), read);
+    QTEST(LeadingNumber(typed), "read");
   }
 };
 

@@ -59,9 +59,7 @@ class SaveTargetTest : public QObject {
   // write permission was made read-only on purpose.
   void writeProtectedFileIsRefused_data() {
     QTest::addColumn<int>("mode");
-    QTest::newRow("444") << 0444;
-    QTest::newRow("400") << 0400;
-    QTest::newRow("555") << 0555;
+    for (int mode : {0444, 0400, 0555}) QTest::newRow(qPrintable(QString::number(mode, 8))) << mode;
   }
 
   void writeProtectedFileIsRefused() {
@@ -74,7 +72,7 @@ class SaveTargetTest : public QObject {
     const WriteOutcome outcome = WriteDatabaseFile(FullFormDatabase(), path, codePage_);
     QVERIFY(!outcome.ok);
     QCOMPARE(outcome.fault, WriteOutcome::kWriteProtected);
-    QVERIFY2(outcome.error.contains(QStringLiteral("write-protected")), qPrintable(outcome.error));
+    QVERIFY2(outcome.error.contains("write-protected"), qPrintable(outcome.error));
     QCOMPARE(ReadBytes(path), before);
     QCOMPARE(int(StatOf(path).st_mode & 07777), mode);
     QVERIFY(NothingLeftBeside(path));
@@ -128,8 +126,7 @@ class SaveTargetTest : public QObject {
         WriteDatabaseFile(FullFormDatabase(), path, codePage_, {}, otherProgram);
     QVERIFY(!outcome.ok);
     QCOMPARE(outcome.fault, WriteOutcome::kChangedMeanwhile);
-    QVERIFY2(outcome.error.contains(QStringLiteral("changed by another program")),
-             qPrintable(outcome.error));
+    QVERIFY2(outcome.error.contains("changed by another program"), qPrintable(outcome.error));
     QCOMPARE(ReadBytes(path), QByteArray("the other program's"));
     QVERIFY(NothingLeftBeside(path));
     QVERIFY(QFile::remove(path));
@@ -145,8 +142,7 @@ class SaveTargetTest : public QObject {
       QCOMPARE(other.Take(), SaveLock::kTaken);
       const WriteOutcome outcome = WriteDatabaseFile(FullFormDatabase(), path, codePage_);
       QCOMPARE(outcome.fault, WriteOutcome::kSavedByAnother);
-      QVERIFY2(outcome.error.contains(QStringLiteral("being saved by another program")),
-               qPrintable(outcome.error));
+      QVERIFY2(outcome.error.contains("being saved by another program"), qPrintable(outcome.error));
       QCOMPARE(ReadBytes(path), before);
       QVERIFY(TempsBeside(path).isEmpty());
     }
@@ -178,8 +174,7 @@ class SaveTargetTest : public QObject {
     const QString fresh = dir_.filePath(QStringLiteral("fresh.2db"));
     const WriteOutcome refused = WriteDatabaseFile(db, fresh, codePage_, {}, noNewFile);
     QVERIFY(!refused.ok);
-    QVERIFY2(refused.error.contains(QStringLiteral("takes no new file")),
-             qPrintable(refused.error));
+    QVERIFY2(refused.error.contains("takes no new file"), qPrintable(refused.error));
     QVERIFY(!QFileInfo::exists(fresh));
   }
 };
