@@ -15,6 +15,7 @@
 #include <QRandomGenerator>
 #include <QTabBar>
 #include <QTreeWidget>
+#include <deque>
 
 #include "app/app.h"
 #include "app/main_window.h"
@@ -25,6 +26,7 @@
 #include "shell/navigator.h"
 #include "shell/window_texts.h"
 #include "storage/code_page.h"
+#include "storage/database_commands.h"
 #include "storage/database_file.h"
 #include "storage/element_values.h"
 #include "storage/model_invariants.h"
@@ -183,12 +185,9 @@ class RandomDialogs : public orbo::Dialogs {
 // Every node of the tree, top down.
 inline QList<QTreeWidgetItem*> TreeItems(QTreeWidget& tree) {
   QList<QTreeWidgetItem*> items;
-  QList<QTreeWidgetItem*> pending;
-  for (int i = 0; i < tree.topLevelItemCount(); ++i) pending << tree.topLevelItem(i);
-  while (!pending.isEmpty()) {
-    QTreeWidgetItem* item = pending.takeFirst();
-    items << item;
-    for (int i = 0; i < item->childCount(); ++i) pending << item->child(i);
+  for (int i = 0; i < tree.topLevelItemCount(); ++i) items << tree.topLevelItem(i);
+  for (qsizetype n = 0; n < items.size(); ++n) {
+    for (int i = 0; i < items[n]->childCount(); ++i) items << items[n]->child(i);
   }
   return items;
 }
@@ -328,5 +327,72 @@ inline void KeepPlatformQuiet() {
         }
       });
 }
+
+// One program run driven at random from a seed: its own install, dialogs
+// answered at random, the first broken rule kept, and the latest steps that
+// led there.
+class RandomSession {
+ protected:
+  // Started with that file of the install, or with none.
+  RandomSession(quint32 seed, const char* startFile, std::size_t logLength)
+      : seed_(seed),
+        random_(seed),
+        dialogs_(random_, install_.Path("files")),
+        app_(install_.Path(), install_.SettingsPath(), dialogs_),
+        logLength_(logLength) {
+    PrepareFilesFolder(install_);
+    app_.Main(startFile ? install_.Path(startFile) : QString());
+    app_.onBrokenInvariants = [this](const QStringList& problems) { Fail(problems.join("; ")); };
+  }
+
+  // The example, whose forms hold every kind of element, copied to the
+  // files folder and open.
+  void LoadTheExample() {
+    const QString example = install_.Path("files/example.2db");
+    install_.Copy(install_.Path("data/examples/ex1.2db"), "files/example.2db");
+    dialogs_.savedPaths << example;
+    LoadDatabase(app_.db, example, app_.Storage());
+  }
+
+  void Fail(const QString& what) {
+    if (failure_.isEmpty()) failure_ = what;
+  }
+
+  void Log(const QString& step) {
+    log_.push_back(step);
+    if (log_.size() > logLength_) log_.pop_front();
+  }
+
+  // Empty when every step kept every rule; else the seed, how many steps
+  // were done, what broke and the steps before.
+  QString Outcome(const char* step, const QString& separator) const {
+    if (failure_.isEmpty()) return {};
+    QStringList recent(log_.begin(), log_.end());
+    return QStringLiteral("seed %1, %2 %3: %4\n  after: %5")
+        .arg(seed_)
+        .arg(QLatin1String(step))
+        .arg(done_)
+        .arg(failure_, recent.join(separator));
+  }
+
+  MainWindow& window() { return app_.Parts().Window(); }
+
+  QPoint RandomPointIn(const QWidget& widget) {
+    return {random_.bounded(std::max(widget.width(), 1)),
+            random_.bounded(std::max(widget.height(), 1))};
+  }
+
+  quint32 seed_;
+  QRandomGenerator random_;
+  TestInstall install_;
+  RandomDialogs dialogs_;
+  App app_;
+  QString failure_;
+  int done_ = 0;
+
+ private:
+  std::size_t logLength_;
+  std::deque<QString> log_;
+};
 
 }  // namespace orbo::test

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QtTest>
+#include <optional>
 
 #include "app/app.h"
 #include "app/main_window.h"
@@ -85,60 +86,48 @@ struct Observation {
   }
 };
 
-// A situation the window can be in, set up on a started program.
+// A situation the window can be in, set up on a started program in this
+// order: the example loaded, its first record shown, the database marked
+// modified, edit mode, and there what is selected.
 struct Situation {
   const char* name;
-  std::function<void(RunningApp&)> enter;
+  bool example = false;
+  bool record = false;
+  bool modified = false;
+  bool edit = false;
+  std::optional<int> selected = std::nullopt;
 };
-
-void LoadExample(RunningApp& run) {
-  run.install.Copy(run.install.Path("data/examples/ex1.2db"), "example.2db");
-  LoadDatabase(run.app.db, run.install.Path("example.2db"), run.app.Storage());
-}
-
-void ShowFirstRecord(RunningApp& run) {
-  for (int r = 0; r < run.app.db.RecordCount; ++r) {
-    if (run.app.db.Records[r].Folder == BufferFolder) continue;
-    // As a click in the list would.
-    run.app.Funnel().Run([&run, r] { run.app.Parts().Navigation().ShowRecord(r); });
-    return;
-  }
-}
 
 const Situation kSituations[] = {
-    {"a new database", [](RunningApp&) {}},
-    {"a folder open", [](RunningApp& run) { LoadExample(run); }},
-    {"a record shown",
-     [](RunningApp& run) {
-       LoadExample(run);
-       ShowFirstRecord(run);
-     }},
-    {"a modified record shown",
-     [](RunningApp& run) {
-       LoadExample(run);
-       ShowFirstRecord(run);
-       run.app.Storage().SetModified(true);
-     }},
-    {"edit mode",
-     [](RunningApp& run) {
-       LoadExample(run);
-       run.app.Parts().Modes().Switch(WorkMode::Edit);
-     }},
-    {"edit mode, an element selected",
-     [](RunningApp& run) {
-       LoadExample(run);
-       run.app.Parts().Modes().Switch(WorkMode::Edit);
-       run.app.Parts().Designer().SelectElement(kText, 0);
-     }},
-    {"edit mode, the database selected",
-     [](RunningApp& run) {
-       LoadExample(run);
-       run.app.Parts().Modes().Switch(WorkMode::Edit);
-       run.app.Parts().Designer().SelectElement(kSelectDatabase, 0);
-     }},
-    {"edit mode on a new database",
-     [](RunningApp& run) { run.app.Parts().Modes().Switch(WorkMode::Edit); }},
+    {.name = "a new database"},
+    {.name = "a folder open", .example = true},
+    {.name = "a record shown", .example = true, .record = true},
+    {.name = "a modified record shown", .example = true, .record = true, .modified = true},
+    {.name = "edit mode", .example = true, .edit = true},
+    {.name = "edit mode, an element selected", .example = true, .edit = true, .selected = kText},
+    {.name = "edit mode, the database selected",
+     .example = true,
+     .edit = true,
+     .selected = kSelectDatabase},
+    {.name = "edit mode on a new database", .edit = true},
 };
+
+void EnterSituation(const Situation& situation, RunningApp& run) {
+  App& app = run.app;
+  if (situation.example) {
+    run.install.Copy(run.install.Path("data/examples/ex1.2db"), "example.2db");
+    LoadDatabase(app.db, run.install.Path("example.2db"), app.Storage());
+  }
+  for (int r = 0; situation.record && r < app.db.RecordCount; ++r) {
+    if (app.db.Records[r].Folder == BufferFolder) continue;
+    // As a click in the list would.
+    app.Funnel().Run([&app, r] { app.Parts().Navigation().ShowRecord(r); });
+    break;
+  }
+  if (situation.modified) app.Storage().SetModified(true);
+  if (situation.edit) app.Parts().Modes().Switch(WorkMode::Edit);
+  if (situation.selected) app.Parts().Designer().SelectElement(*situation.selected, 0);
+}
 
 // A program in the situation, every menu filled as it would be when opened.
 // After a command it is put back there; after one that ended it, started
@@ -173,7 +162,7 @@ class Program {
   }
 
   void Enter() {
-    situation_.enter(*run_);
+    EnterSituation(situation_, *run_);
     run_->dialogs.savePath = run_->install.Path("saved.2db");
     run_->dialogs.openPath = run_->install.Path("example.2db");
     FillEveryMenu(app().Parts().Window());
@@ -247,6 +236,26 @@ QString Effect(RunningApp& run, const std::function<void()>& command, bool messa
   return Observation(run).ChangedSince(before, messagesCount);
 }
 
+// Each action of the window that picked chooses is put to judge in a
+// program put back into the situation; the faults judge finds are warned
+// of and returned.
+QStringList Faults(int situation, const std::function<bool(QAction*)>& picked,
+                   const std::function<QString(Program&, QAction*, const QString&)>& judge) {
+  Program program(kSituations[situation]);
+  QStringList names;
+  for (QAction* action : WindowActions(program.app().Parts().Window()))
+    if (picked(action)) names << ActionName(action);
+  QStringList faults;
+  for (const QString& name : names) {
+    program.Restore();
+    if (QAction* action = FindAction(program.app().Parts().Window(), name)) {
+      if (const QString fault = judge(program, action, name); !fault.isEmpty()) faults << fault;
+    }
+  }
+  for (const QString& fault : faults) qWarning("%s", qPrintable(fault));
+  return faults;
+}
+
 }  // namespace
 
 class ActionStatesTest : public QObject {
@@ -260,37 +269,31 @@ class ActionStatesTest : public QObject {
 
   void eachCommandIsEnabledExactlyWhenItCanRun() {
     QFETCH(int, situation);
-    Program program(kSituations[situation]);
-    QStringList names;
-    for (QAction* action : WindowActions(program.app().Parts().Window()))
-      names << ActionName(action);
-    QStringList faults;
-    for (const QString& name : names) {
-      program.Restore();
-      QAction* action = FindAction(program.app().Parts().Window(), name);
-      if (!action || !action->isVisible() || !HeldWithinReach(action)) continue;
+    const auto judge = [](Program& program, QAction* action, const QString& name) -> QString {
+      if (!action->isVisible() || !HeldWithinReach(action)) return {};
       if (QMenu* menu = MenuOpenedBy(action)) {
         // File waits for database mode, where its commands belong.
         const bool waits =
             name == u"menu:mnuFile" && program.app().state.EditMode == WorkMode::Edit;
-        if (action->isEnabled() != (OffersAnEntry(menu) && !waits)) {
-          faults << name + (action->isEnabled() ? " is enabled but offers nothing"
-                                                : " is disabled but offers entries");
-        }
-      } else if (action->isEnabled()) {
+        if (action->isEnabled() == (OffersAnEntry(menu) && !waits)) return {};
+        return name + (action->isEnabled() ? " is enabled but offers nothing"
+                                           : " is disabled but offers entries");
+      }
+      if (action->isEnabled()) {
         const bool allowed = MayDoNothing(name, action, program.app());
-        if (Effect(program.Run(), [action] { action->trigger(); }).isEmpty() && !allowed) {
-          faults << name + " is enabled but does nothing";
-        }
+        if (Effect(program.Run(), [action] { action->trigger(); }).isEmpty() && !allowed)
+          return name + " is enabled but does nothing";
       } else if (!MayStayDisabled(name)) {
         // A message that says why not is no change.
         const QString effect = Effect(
             program.Run(), [action] { emit action->triggered(action->isChecked()); }, false);
-        if (!effect.isEmpty()) faults << name + " is disabled but would change " + effect;
+        if (!effect.isEmpty()) return name + " is disabled but would change " + effect;
       }
-    }
-    for (const QString& fault : faults) qWarning("%s", qPrintable(fault));
-    QVERIFY2(faults.isEmpty(),
+      return {};
+    };
+    QVERIFY2(Faults(
+                 situation, [](QAction*) { return true; }, judge)
+                 .isEmpty(),
              "some commands are enabled when they cannot run, or disabled when they can");
   }
 
@@ -300,25 +303,20 @@ class ActionStatesTest : public QObject {
 
   void shortcutsFollowTheirMenus() {
     QFETCH(int, situation);
-    Program program(kSituations[situation]);
-    QStringList names;
-    for (QAction* action : WindowActions(program.app().Parts().Window())) {
-      if (!action->shortcut().isEmpty() && !Reachable(action)) names << ActionName(action);
-    }
-    QStringList faults;
-    for (const QString& name : names) {
-      program.Restore();
-      QAction* action = FindAction(program.app().Parts().Window(), name);
-      if (!action || Reachable(action)) continue;
+    const auto unreachable = [](QAction* action) {
+      return !action->shortcut().isEmpty() && !Reachable(action);
+    };
+    const auto judge = [](Program& program, QAction* action, const QString& name) -> QString {
+      if (Reachable(action)) return {};
       const QKeyCombination key = action->shortcut()[0];
       const QString effect = Effect(program.Run(), [&] {
         QTest::keyClick(program.app().Parts().Window().windowHandle(), key.key(),
                         key.keyboardModifiers());
       });
-      if (!effect.isEmpty()) faults << name + "'s key changes " + effect;
-    }
-    for (const QString& fault : faults) qWarning("%s", qPrintable(fault));
-    QVERIFY2(faults.isEmpty(), "keys reach commands their menus keep from the user");
+      return effect.isEmpty() ? QString() : name + "'s key changes " + effect;
+    };
+    QVERIFY2(Faults(situation, unreachable, judge).isEmpty(),
+             "keys reach commands their menus keep from the user");
   }
 };
 

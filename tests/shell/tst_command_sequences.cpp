@@ -5,32 +5,18 @@
 #include <sys/stat.h>
 
 #include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QDialog>
 #include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
-#include <QPlainTextEdit>
 #include <QPrinter>
-#include <QPushButton>
 #include <QRadioButton>
-#include <QRandomGenerator>
 #include <QShortcut>
-#include <QTabBar>
 #include <QTextEdit>
-#include <QTimer>
 #include <QToolButton>
-#include <QTreeWidget>
-#include <QtTest>
-#include <deque>
 #include <functional>
+#include <optional>
 #include <string_view>
 
 #include "../test_files.h"
-#include "app/app.h"
-#include "app/main_window.h"
 #include "forms/canvas/form_canvas.h"
 #include "forms/designer/form_designer.h"
 #include "forms/editor/record_editor.h"
@@ -40,14 +26,7 @@
 #include "query/sort/sort_dialog.h"
 #include "query/sort/sorter.h"
 #include "random_run.h"
-#include "sample_databases.h"
-#include "shell/folder_tree.h"
-#include "shell/folder_tree_widget.h"
 #include "shell/quick_filter_box.h"
-#include "storage/database_commands.h"
-#include "storage/database_file.h"
-#include "storage/record_title.h"
-#include "test_install.h"
 
 using namespace orbo;
 using namespace orbo::test;
@@ -60,30 +39,25 @@ constexpr int kCommandsPerRun = 500;
 // Commands whose changes are not undo steps yet: each clears the stack.
 const QStringList kNotYetUndoable{"hand-over inside a command"};
 
+// A command runs only in its mode, when it has one: what the user cannot
+// reach in the current mode is not tried.
 struct Command {
   const char* name;
   int weight;
+  std::optional<WorkMode> mode;
   std::function<void()> run;
 };
 
+constexpr std::optional<WorkMode> kAnyMode;
+constexpr WorkMode kDb = WorkMode::Database;
+constexpr WorkMode kEdit = WorkMode::Edit;
+
 // One program run driven by random commands.
-class Session {
+class Session : RandomSession {
  public:
-  explicit Session(quint32 seed)
-      : seed_(seed),
-        random_(seed),
-        dialogs_(random_, install_.Path("files")),
-        app_(install_.Path(), install_.SettingsPath(), dialogs_) {
-    PrepareFilesFolder(install_);
-    app_.Main(QString());
-    app_.onBrokenInvariants = [this](const QStringList& problems) { Fail(problems.join("; ")); };
-    // Every other run starts from the example, whose forms hold every kind of element.
-    if (seed % 2 == 0) {
-      const QString example = install_.Path("files/example.2db");
-      install_.Copy(install_.Path("data/examples/ex1.2db"), "files/example.2db");
-      dialogs_.savedPaths << example;
-      LoadDatabase(app_.db, example, app_.Storage());
-    }
+  explicit Session(quint32 seed) : RandomSession(seed, nullptr, 25) {
+    // Every other run starts from the example.
+    if (seed % 2 == 0) LoadTheExample();
     BuildCommands();
   }
 
@@ -93,35 +67,25 @@ class Session {
     states_.assign(1, db());
     for (int i = 0; i < commands && failure_.isEmpty(); ++i) {
       const Command& command = PickCommand();
-      log_.push_back(command.name);
-      if (log_.size() > 25) log_.pop_front();
+      Log(command.name);
       const Database before = db();
       const int stepBefore = Stack().index();
-      command.run();
+      if (!command.mode || app_.state.EditMode == *command.mode) command.run();
       Check();
       CheckUndo(command.name, before, stepBefore);
       ++done_;
     }
     if (failure_.isEmpty()) UndoAndRedoAll();
-    if (failure_.isEmpty()) return {};
-    QStringList recent(log_.begin(), log_.end());
-    return QStringLiteral("seed %1, command %2: %3\n  after: %4")
-        .arg(seed_)
-        .arg(done_)
-        .arg(failure_, recent.join(", "));
+    return Outcome("command", ", ");
   }
 
  private:
   Database& db() { return app_.db; }
-  MainWindow& window() { return app_.Parts().Window(); }
   FolderTreeWidget& tree() { return window().MainList(); }
   QAction* Tool(const char* key) { return window().Commands().Tool(kMainBar, key); }
+  QAction* EditTool(const char* key) { return window().Commands().Tool(kEditBar, key); }
   QAction* Menu(const QString& name) { return window().Commands().Menu(name); }
-
-  void Fail(const QString& what) {
-    if (failure_.isEmpty()) failure_ = what;
-  }
-
+  FormCanvas& canvas() { return app_.Parts().Canvas(); }
   QUndoStack& Stack() { return app_.Funnel().Stack(); }
 
   // Takes back or does again one step as the user does, through the menu.
@@ -230,15 +194,8 @@ class Session {
   }
 
   void BuildCommands() {
-    // What the user cannot reach in the current mode is not tried.
-    auto inMode = [this](WorkMode editMode, std::function<void()> command) {
-      return [this, editMode, command] {
-        if (app_.state.EditMode == editMode) command();
-      };
-    };
-    auto tool = [=, this](const char* key) {
-      return inMode(WorkMode::Database, [this, key] { Tool(key)->trigger(); });
-    };
+    auto tool = [this](const char* key) { return [this, key] { Tool(key)->trigger(); }; };
+    // A menu's entry, when the menu is open to the user.
     auto menu = [this](const char* name) {
       return [this, name] {
         QAction* item = Menu(name);
@@ -248,69 +205,64 @@ class Session {
       };
     };
     commands_ = {
-        {"addrecord", 8, tool("addrecord")},
-        {"25 records", 1,
-         inMode(WorkMode::Database,
-                [this] {
-                  for (int i = 0; i < 25; ++i) Tool("addrecord")->trigger();
-                })},
-        {"record of a form", 2,
-         inMode(WorkMode::Database,
-                [this] {
-                  QList<QAction*> entries = window().Commands().AddRecordMenu()->actions();
-                  entries.removeIf([](const QAction* entry) {
-                    return entry->objectName() == u"newform" || entry->isSeparator() ||
-                           !entry->isEnabled();
-                  });
-                  if (!entries.isEmpty()) Pick(entries)->trigger();
-                })},
-        {"a new form from the record list", 1,
-         inMode(WorkMode::Database,
-                [this] {
-                  for (QAction* entry : window().Commands().AddRecordMenu()->actions()) {
-                    if (entry->objectName() == u"newform" && entry->isEnabled()) entry->trigger();
-                  }
-                })},
-        {"clonerecord", 3, tool("clonerecord")},
-        {"del", 7, tool("del")},
-        {"mnuDelFolder", 1, menu("mnuDelFolder")},
-        {"addroot", 4, tool("addroot")},
-        {"click a node", 8,
+        {"addrecord", 8, kDb, tool("addrecord")},
+        {"25 records", 1, kDb,
+         [this] {
+           for (int i = 0; i < 25; ++i) Tool("addrecord")->trigger();
+         }},
+        {"record of a form", 2, kDb,
+         [this] {
+           QList<QAction*> entries = window().Commands().AddRecordMenu()->actions();
+           entries.removeIf([](const QAction* entry) {
+             return entry->objectName() == u"newform" || entry->isSeparator() ||
+                    !entry->isEnabled();
+           });
+           if (!entries.isEmpty()) Pick(entries)->trigger();
+         }},
+        {"a new form from the record list", 1, kDb,
+         [this] {
+           for (QAction* entry : window().Commands().AddRecordMenu()->actions()) {
+             if (entry->objectName() == u"newform" && entry->isEnabled()) entry->trigger();
+           }
+         }},
+        {"clonerecord", 3, kDb, tool("clonerecord")},
+        {"del", 7, kDb, tool("del")},
+        {"mnuDelFolder", 1, kAnyMode, menu("mnuDelFolder")},
+        {"addroot", 4, kDb, tool("addroot")},
+        {"click a node", 8, kAnyMode,
          [this] {
            if (QTreeWidgetItem* node = RandomNode()) emit tree().itemClicked(node, 0);
          }},
-        {"expand a node", 3,
+        {"expand a node", 3, kAnyMode,
          [this] {
            if (QTreeWidgetItem* node = RandomNode()) tree().expandItem(node);
          }},
-        {"click a list item", 4,
+        {"click a list item", 4, kAnyMode,
          [this] {
            QListWidget& list = window().ContentsList();
            if (list.count() > 0 && list.isVisible())
              emit list.itemClicked(list.item(random_.bounded(list.count())));
          }},
-        {"step or back to the folder", 6,
-         inMode(WorkMode::Database,
-                [this] {
-                  Tool(Pick<const char*>({"dbfirst", "dbprev", "dbnext", "dblast", "tofolder"}))
-                      ->trigger();
-                })},
-        {"right button on a node", 2, inMode(WorkMode::Database, [this] { RightPressOnANode(); })},
-        {"right button on the database", 1,
-         inMode(WorkMode::Edit, [this] { RightPressOnANode(); })},
-        {"drop", 5,
+        {"step or back to the folder", 6, kDb,
+         [this] {
+           Tool(Pick<const char*>({"dbfirst", "dbprev", "dbnext", "dblast", "tofolder"}))
+               ->trigger();
+         }},
+        {"right button on a node", 2, kDb, [this] { RightPressOnANode(); }},
+        {"right button on the database", 1, kEdit, [this] { RightPressOnANode(); }},
+        {"drop", 5, kAnyMode,
          [this] {
            QTreeWidgetItem* dragged = RandomNode();
            QTreeWidgetItem* target = RandomNode();
            if (dragged && target) tree().onDrop(dragged, target);
          }},
-        {"folder up, down or to the top", 3,
+        {"folder up, down or to the top", 3, kAnyMode,
          [this] {
            QToolButton& button =
                window().RootButton(Pick<const char*>({"RootUp", "RootDown", "RootToRootButt"}));
            if (button.isVisible()) button.click();
          }},
-        {"rename the folder", 2,
+        {"rename the folder", 2, kAnyMode,
          [this] {
            QString name = QString::fromUtf8(
                Pick<const char*>({"Docs", "Caf\u00e9", "arrow \u2192", "nul\u0001",
@@ -318,35 +270,35 @@ class Session {
            name.replace(QChar(1), QChar(0));
            if (window().RootText().isVisible()) emit window().RootText().textEdited(name);
          }},
-        {"F5, F6 or both", 8,
+        {"F5, F6 or both", 8, kAnyMode,
          [this] {
            const int pick = random_.bounded(3);
            if (pick != 1) Menu("mnuMode2_1")->trigger();
            if (pick != 0) Menu("mnuMode2_0")->trigger();
          }},
-        {"keys", 2, [this] { emit Pick(tree().findChildren<QShortcut*>())->activated(); }},
-        {"save", 3, menu("mnuSave")},
-        {"save onto a read-only file", 1, [this] { SaveOntoAReadOnlyFile(); }},
-        {"switch the language", 1, [this] { SwitchTheLanguage(); }},
-        {"undo", 4, menu("mnuUndo")},
-        {"redo", 3, menu("mnuRedo")},
-        {"save as", 1, menu("mnuSaveAs")},
-        {"open", 2, menu("mnuLoad")},
-        {"new", 1, menu("mnuNew")},
-        {"merge", 1, menu("mnuImOrbo")},
-        {"export to a movable database", 1, menu("mnuExMove")},
-        {"hand-over inside a command", 1, [this] { HandOverInsideACommand(); }},
-        {"type into a field", 8, inMode(WorkMode::Database, [this] { TypeIntoAField(); })},
-        {"choose, check or press", 6, inMode(WorkMode::Database, [this] { UseAControl(); })},
-        {"picture", 2, inMode(WorkMode::Database, [this] { UseAPicture(); })},
-        {"quick list", 2, inMode(WorkMode::Database, [this] { UseTheQuickList(); })},
-        {"media buttons", 1,
-         inMode(WorkMode::Database,
-                [this] {
-                  QAction* button = Tool(Pick<const char*>({"mciPlay", "mciPause", "mciStop"}));
-                  if (button->isVisible()) button->trigger();
-                })},
-        {"title field", 1,
+        {"keys", 2, kAnyMode,
+         [this] { emit Pick(tree().findChildren<QShortcut*>())->activated(); }},
+        {"save", 3, kAnyMode, menu("mnuSave")},
+        {"save onto a read-only file", 1, kAnyMode, [this] { SaveOntoAReadOnlyFile(); }},
+        {"switch the language", 1, kAnyMode, [this] { SwitchTheLanguage(); }},
+        {"undo", 4, kAnyMode, menu("mnuUndo")},
+        {"redo", 3, kAnyMode, menu("mnuRedo")},
+        {"save as", 1, kAnyMode, menu("mnuSaveAs")},
+        {"open", 2, kAnyMode, menu("mnuLoad")},
+        {"new", 1, kAnyMode, menu("mnuNew")},
+        {"merge", 1, kAnyMode, menu("mnuImOrbo")},
+        {"export to a movable database", 1, kAnyMode, menu("mnuExMove")},
+        {"hand-over inside a command", 1, kAnyMode, [this] { HandOverInsideACommand(); }},
+        {"type into a field", 8, kDb, [this] { TypeIntoAField(); }},
+        {"choose, check or press", 6, kDb, [this] { UseAControl(); }},
+        {"picture", 2, kDb, [this] { UseAPicture(); }},
+        {"quick list", 2, kDb, [this] { UseTheQuickList(); }},
+        {"media buttons", 1, kDb,
+         [this] {
+           QAction* button = Tool(Pick<const char*>({"mciPlay", "mciPause", "mciStop"}));
+           if (button->isVisible()) button->trigger();
+         }},
+        {"title field", 1, kAnyMode,
          [this] {
            QMenu* titles = window().Commands().Submenu(
                app_.state.EditMode == WorkMode::Edit ? "mnuTitleField" : "mnuMainField");
@@ -354,46 +306,39 @@ class Session {
            if (titles->menuAction()->isEnabled() && !titles->isEmpty())
              Pick(titles->actions())->trigger();
          }},
-        {"find", 4, inMode(WorkMode::Database, [this] { UseFind(); })},
-        {"sort", 3, inMode(WorkMode::Database, [this] { UseSort(); })},
-        {"add an element", 4, inMode(WorkMode::Edit, [this] { AddAnElement(); })},
-        {"drag an element", 4,
-         inMode(WorkMode::Edit,
-                [this] {
-                  const QPoint from = RandomCanvasPoint();
-                  Drag(&app_.Parts().Canvas().FormArea(), from, from + RandomShift());
-                })},
-        {"resize with a handle", 3,
-         inMode(WorkMode::Edit,
-                [this] {
-                  PressOnCanvas(RandomCanvasPoint());
-                  QLabel& handle = app_.Parts().Canvas().SelectionHandle(random_.bounded(8));
-                  if (handle.isVisible()) Drag(&handle, QPoint(1, 1), QPoint(1, 1) + RandomShift());
-                })},
-        {"delete an element", 2,
-         inMode(WorkMode::Edit,
-                [this] {
-                  PressOnCanvas(RandomCanvasPoint());
-                  EditTool("delete")->trigger();
-                })},
-        {"add, clone, delete or choose a form", 3,
-         inMode(WorkMode::Edit, [this] { UseTheForms(); })},
-        {"grid", 1, inMode(WorkMode::Edit, [this] { EditTool("grid")->trigger(); })},
-        {"properties", 4,
-         inMode(WorkMode::Edit,
-                [this] {
-                  PressOnCanvas(RandomCanvasPoint());
-                  EditTool("elprops")->trigger();
-                })},
-        {"database properties", 2,
-         inMode(WorkMode::Database,
-                [this] { (random_.bounded(2) ? Tool("dbpass") : Menu("mnuDBProps"))->trigger(); })},
-        {"options", 1, menu("mnuPref")},
-        {"print dialog and preview", 2,
-         inMode(WorkMode::Database, [this] { UseThePrintDialog(); })},
-        {"export to or import from Access", 2, inMode(WorkMode::Database, [this] { UseAccess(); })},
-        {"export to or import from CSV", 2, inMode(WorkMode::Database, [this] { UseCsv(); })},
-        {"quick filter", 3, inMode(WorkMode::Database, [this] { UseTheQuickFilter(); })},
+        {"find", 4, kDb, [this] { UseFind(); }},
+        {"sort", 3, kDb, [this] { UseSort(); }},
+        {"add an element", 4, kEdit, [this] { AddAnElement(); }},
+        {"drag an element", 4, kEdit,
+         [this] {
+           const QPoint from = RandomPointIn(canvas().FormArea());
+           Drag(&canvas().FormArea(), from, from + RandomShift());
+         }},
+        {"resize with a handle", 3, kEdit,
+         [this] {
+           ClickOnTheForm();
+           QLabel& handle = canvas().SelectionHandle(random_.bounded(8));
+           if (handle.isVisible()) Drag(&handle, QPoint(1, 1), QPoint(1, 1) + RandomShift());
+         }},
+        {"delete an element", 2, kEdit,
+         [this] {
+           ClickOnTheForm();
+           EditTool("delete")->trigger();
+         }},
+        {"add, clone, delete or choose a form", 3, kEdit, [this] { UseTheForms(); }},
+        {"grid", 1, kEdit, [this] { EditTool("grid")->trigger(); }},
+        {"properties", 4, kEdit,
+         [this] {
+           ClickOnTheForm();
+           EditTool("elprops")->trigger();
+         }},
+        {"database properties", 2, kDb,
+         [this] { (random_.bounded(2) ? Tool("dbpass") : Menu("mnuDBProps"))->trigger(); }},
+        {"options", 1, kAnyMode, menu("mnuPref")},
+        {"print dialog and preview", 2, kDb, [this] { UseThePrintDialog(); }},
+        {"export to or import from Access", 2, kDb, [this] { UseAccess(); }},
+        {"export to or import from CSV", 2, kDb, [this] { UseCsv(); }},
+        {"quick filter", 3, kDb, [this] { UseTheQuickFilter(); }},
     };
   }
 
@@ -402,23 +347,9 @@ class Session {
     window().Commands().Submenu("mnSort")->hide();
   }
 
-  QAction* EditTool(const char* key) { return window().Commands().Tool(kEditBar, key); }
-
-  QPoint RandomCanvasPoint() {
-    const QWidget& canvas = app_.Parts().Canvas().FormArea();
-    return {random_.bounded(std::max(canvas.width(), 1)),
-            random_.bounded(std::max(canvas.height(), 1))};
-  }
-
-  void PressOnCanvas(const QPoint& at) {
-    QTest::mousePress(&app_.Parts().Canvas().FormArea(), Qt::LeftButton, {}, at);
-    QTest::mouseRelease(&app_.Parts().Canvas().FormArea(), Qt::LeftButton, {}, at);
-  }
-
-  void Drag(QWidget* on, const QPoint& from, const QPoint& to) {
-    QTest::mousePress(on, Qt::LeftButton, {}, from);
-    QTest::mouseMove(on, to);
-    QTest::mouseRelease(on, Qt::LeftButton, {}, to);
+  // A click at a random point of the form: selects what lies there.
+  void ClickOnTheForm() {
+    QTest::mouseClick(&canvas().FormArea(), Qt::LeftButton, {}, RandomPointIn(canvas().FormArea()));
   }
 
   QPoint RandomShift() { return {random_.bounded(-120, 121), random_.bounded(-120, 121)}; }
@@ -431,34 +362,25 @@ class Session {
     } else {
       Menu(QStringLiteral("mnuAddEl_%1").arg(type))->trigger();
     }
-    PressOnCanvas(RandomCanvasPoint());
+    ClickOnTheForm();
   }
 
   void UseTheForms() {
-    switch (random_.bounded(5)) {
-      case 0:
-        EditTool("addform")->trigger();
-        break;
-      case 1:
-        EditTool("cloneform")->trigger();
-        break;
-      case 2:
-        EditTool("delform")->trigger();
-        break;
-      case 3: {
-        QComboBox& chooser = app_.Parts().Designer().FormCombo();
-        emit chooser.activated(random_.bounded(chooser.count()));
-        break;
-      }
-      default:
-        Pick(window().Commands().Submenu("mnuSelForm")->actions())->trigger();
+    const int pick = random_.bounded(5);
+    if (pick < 3) {
+      EditTool(std::array{"addform", "cloneform", "delform"}[pick])->trigger();
+    } else if (pick == 3) {
+      QComboBox& chooser = app_.Parts().Designer().FormCombo();
+      emit chooser.activated(random_.bounded(chooser.count()));
+    } else {
+      Pick(window().Commands().Submenu("mnuSelForm")->actions())->trigger();
     }
   }
 
   template <typename Widget>
   QList<Widget*> VisibleOnCanvas() {
     QList<Widget*> shown;
-    for (Widget* widget : app_.Parts().Canvas().FormArea().findChildren<Widget*>()) {
+    for (Widget* widget : canvas().FormArea().findChildren<Widget*>()) {
       if (widget->isVisible() && widget->property("elementType").isValid()) shown << widget;
     }
     return shown;
@@ -479,25 +401,21 @@ class Session {
   }
 
   void UseAControl() {
-    switch (random_.bounded(3)) {
-      case 0:
-        for (QComboBox* combo : VisibleOnCanvas<QComboBox>())
-          combo->setCurrentIndex(random_.bounded(combo->count() + 1) - 1);
-        break;
-      case 1:
-        for (QCheckBox* flag : VisibleOnCanvas<QCheckBox>()) {
-          if (random_.bounded(2) == 0) flag->click();
-        }
-        break;
-      default: {
-        const QList<QPushButton*> buttons = VisibleOnCanvas<QPushButton>();
-        if (buttons.isEmpty()) return;
-        QPushButton* button = Pick(buttons);
-        if (random_.bounded(3) == 0) {
-          QTest::mousePress(button, Qt::RightButton);
-        } else {
-          button->click();
-        }
+    const int pick = random_.bounded(3);
+    if (pick == 0) {
+      for (QComboBox* combo : VisibleOnCanvas<QComboBox>())
+        combo->setCurrentIndex(random_.bounded(combo->count() + 1) - 1);
+    } else if (pick == 1) {
+      for (QCheckBox* flag : VisibleOnCanvas<QCheckBox>()) {
+        if (random_.bounded(2) == 0) flag->click();
+      }
+    } else if (const QList<QPushButton*> buttons = VisibleOnCanvas<QPushButton>();
+               !buttons.isEmpty()) {
+      QPushButton* button = Pick(buttons);
+      if (random_.bounded(3) == 0) {
+        QTest::mousePress(button, Qt::RightButton);
+      } else {
+        button->click();
       }
     }
   }
@@ -522,9 +440,9 @@ class Session {
     if (lines.isEmpty()) return;
     QFocusEvent focus(QEvent::FocusIn);
     QApplication::sendEvent(Pick(lines), &focus);
-    if (!app_.Parts().Canvas().QuickListButton().isVisible()) return;
-    emit app_.Parts().Canvas().QuickListButton().pressed();
-    QListWidget& list = app_.Parts().Canvas().QuickList();
+    if (!canvas().QuickListButton().isVisible()) return;
+    emit canvas().QuickListButton().pressed();
+    QListWidget& list = canvas().QuickList();
     if (list.count() > 0) emit list.itemClicked(list.item(random_.bounded(list.count())));
   }
 
@@ -533,11 +451,34 @@ class Session {
     return dialog.findChild<Widget*>(name);
   }
 
-  void ChooseAny(QComboBox* list) {
-    if (list->count() == 0) return;
-    const int entry = random_.bounded(list->count());
-    list->setCurrentIndex(entry);
-    emit list->activated(entry);
+  // A random entry of each list named, chosen as the user does.
+  void ChooseIn(QWidget& dialog, std::initializer_list<const char*> lists) {
+    for (const char* name : lists) {
+      auto* list = In<QComboBox>(dialog, name);
+      if (list->count() == 0) continue;
+      const int entry = random_.bounded(list->count());
+      list->setCurrentIndex(entry);
+      emit list->activated(entry);
+    }
+  }
+
+  // Runs the menu's command with the windows it opens driven by work.
+  void WithDialogs(const char* command, std::function<int(QDialog&)> work) {
+    dialogs_.onModal = std::move(work);
+    Menu(command)->trigger();
+    dialogs_.onModal = nullptr;
+  }
+
+  // OK, or now and then Cancel.
+  int MostlyAccepted() {
+    return random_.bounded(5) == 0 ? int(QDialog::Rejected) : int(QDialog::Accepted);
+  }
+
+  // The import starts when the dialog shows its mapping.
+  static int ImportWhenReady(QDialog& dialog) {
+    if (dialog.findChild<QWidget*>("Frame2")->isVisibleTo(&dialog))
+      dialog.findChild<QPushButton*>("ImportButt")->click();
+    return 0;
   }
 
   // Random choices in the find dialog, then Find next from the menu or
@@ -552,17 +493,13 @@ class Session {
       In<QCheckBox>(find, check)->setChecked(random_.bounded(2));
     for (const char* list :
          {"FormsCombo", "FieldsTypeCombo", "FieldsCombo", "FolderCombo", "WhatCombo"}) {
-      if (random_.bounded(3) == 0) ChooseAny(In<QComboBox>(find, list));
+      if (random_.bounded(3) == 0) ChooseIn(find, {list});
     }
-    switch (random_.bounded(3)) {
-      case 0:
-        Menu("mnuFindNext")->trigger();
-        break;
-      case 1:
-        In<QPushButton>(find, "FindButt")->click();
-        break;
-      default:
-        In<QPushButton>(find, "MarkButt")->click();
+    const int how = random_.bounded(3);
+    if (how == 0) {
+      Menu("mnuFindNext")->trigger();
+    } else {
+      In<QPushButton>(find, how == 1 ? "FindButt" : "MarkButt")->click();
     }
   }
 
@@ -574,8 +511,7 @@ class Session {
     }
     Menu("mnuSort")->trigger();
     SortDialog& sort = app_.Parts().Sorting().Dialog();
-    for (const char* list : {"WhatCombo", "WhereCombo", "DirCombo"})
-      ChooseAny(In<QComboBox>(sort, list));
+    ChooseIn(sort, {"WhatCombo", "WhereCombo", "DirCombo"});
     In<QPushButton>(sort, "SortButt")->click();
   }
 
@@ -583,84 +519,60 @@ class Session {
   // export (or of a file that is none) with random columns, form and folder.
   void UseAccess() {
     if (random_.bounded(2) == 0) {
-      dialogs_.onModal = [this](QDialog& dialog) {
-        ChooseAny(In<QComboBox>(dialog, "FolderCombo"));
+      return WithDialogs("mnuExAccess", [this](QDialog& dialog) {
+        ChooseIn(dialog, {"FolderCombo"});
         if (random_.bounded(2) == 0) In<QCheckBox>(dialog, "SubDirCheck")->click();
-        return random_.bounded(5) == 0 ? int(QDialog::Rejected) : int(QDialog::Accepted);
-      };
-      Menu("mnuExAccess")->trigger();
-    } else {
-      dialogs_.onModal = [this](QDialog& dialog) {
-        In<QPushButton>(dialog, "DBButt")->click();
-        ChooseAny(In<QComboBox>(dialog, "TablesCombo"));
-        for (int i = random_.bounded(6); i > 0; --i) {
-          ChooseAny(In<QComboBox>(dialog, "FieldsCombo"));
-          ChooseAny(In<QComboBox>(dialog, "ElsCombo"));
-        }
-        for (const char* list : {"FormsCombo", "WhereCombo"})
-          ChooseAny(In<QComboBox>(dialog, list));
-        if (In<QWidget>(dialog, "Frame2")->isVisibleTo(&dialog))
-          In<QPushButton>(dialog, "ImportButt")->click();
-        return 0;
-      };
-      Menu("mnuImAccess")->trigger();
+        return MostlyAccepted();
+      });
     }
-    dialogs_.onModal = nullptr;
+    WithDialogs("mnuImAccess", [this](QDialog& dialog) {
+      In<QPushButton>(dialog, "DBButt")->click();
+      ChooseIn(dialog, {"TablesCombo"});
+      for (int i = random_.bounded(6); i > 0; --i) ChooseIn(dialog, {"FieldsCombo", "ElsCombo"});
+      ChooseIn(dialog, {"FormsCombo", "WhereCombo"});
+      return ImportWhenReady(dialog);
+    });
   }
 
   // An export to CSV files with random choices, or an import of one of them
   // (first row as names or not, columns mapped by name, in order or at random).
   void UseCsv() {
     if (random_.bounded(2) == 0) {
-      dialogs_.onModal = [this](QDialog& dialog) {
-        for (const char* list : {"FolderCombo", "DelimiterCombo", "FlagsCombo"})
-          ChooseAny(In<QComboBox>(dialog, list));
+      return WithDialogs("mnuExCsv", [this](QDialog& dialog) {
+        ChooseIn(dialog, {"FolderCombo", "DelimiterCombo", "FlagsCombo"});
         if (random_.bounded(2) == 0) In<QCheckBox>(dialog, "BomCheck")->click();
-        return random_.bounded(5) == 0 ? int(QDialog::Rejected) : int(QDialog::Accepted);
-      };
-      Menu("mnuExCsv")->trigger();
-    } else {
-      dialogs_.openCsv = true;
-      dialogs_.onModal = [this](QDialog& dialog) {
-        In<QPushButton>(dialog, "DBButt")->click();
-        if (In<QWidget>(dialog, "FirstRowCheck")->isVisibleTo(&dialog) && random_.bounded(3) == 0)
-          In<QCheckBox>(dialog, "FirstRowCheck")->click();
-        for (const char* list : {"FormsCombo", "WhereCombo"})
-          ChooseAny(In<QComboBox>(dialog, list));
-        In<QPushButton>(dialog, Pick<const char*>({"MapByNameButt", "MapInOrderButt"}))->click();
-        ChooseAny(In<QComboBox>(dialog, "FieldsCombo"));
-        ChooseAny(In<QComboBox>(dialog, "ElsCombo"));
-        if (In<QWidget>(dialog, "Frame2")->isVisibleTo(&dialog))
-          In<QPushButton>(dialog, "ImportButt")->click();
-        return 0;
-      };
-      Menu("mnuImAccess")->trigger();
-      dialogs_.openCsv = false;
+        return MostlyAccepted();
+      });
     }
-    dialogs_.onModal = nullptr;
+    dialogs_.openCsv = true;
+    WithDialogs("mnuImAccess", [this](QDialog& dialog) {
+      In<QPushButton>(dialog, "DBButt")->click();
+      if (In<QWidget>(dialog, "FirstRowCheck")->isVisibleTo(&dialog) && random_.bounded(3) == 0)
+        In<QCheckBox>(dialog, "FirstRowCheck")->click();
+      ChooseIn(dialog, {"FormsCombo", "WhereCombo"});
+      In<QPushButton>(dialog, Pick<const char*>({"MapByNameButt", "MapInOrderButt"}))->click();
+      ChooseIn(dialog, {"FieldsCombo", "ElsCombo"});
+      return ImportWhenReady(dialog);
+    });
+    dialogs_.openCsv = false;
   }
 
   // Keys into the quick filter, the toggle, Return or Escape: the model
   // stays as it was, and the list holds only records that match.
   void UseTheQuickFilter() {
     QuickFilterBox& filter = app_.Parts().QuickFilterBar();
-    switch (random_.bounded(4)) {
-      case 0:
-        // Keys where QTest has them; the rest as typed text.
-        if (random_.bounded(2) == 0) {
-          QTest::keyClicks(&filter.Box(), Pick<const char*>({"r", "e", "1", "zzz"}));
-        } else {
-          filter.Box().insert(QString::fromUtf8(Pick<const char*>({"Caf\u00e9", "\u0416"})));
-        }
-        break;
-      case 1:
-        filter.AllTexts().trigger();
-        break;
-      case 2:
-        QTest::keyClick(&filter.Box(), Qt::Key_Return);
-        break;
-      default:
-        QTest::keyClick(&filter.Box(), Qt::Key_Escape);
+    const int pick = random_.bounded(4);
+    if (pick == 0) {
+      // Keys where QTest has them; the rest as typed text.
+      if (random_.bounded(2) == 0) {
+        QTest::keyClicks(&filter.Box(), Pick<const char*>({"r", "e", "1", "zzz"}));
+      } else {
+        filter.Box().insert(QString::fromUtf8(Pick<const char*>({"Caf\u00e9", "\u0416"})));
+      }
+    } else if (pick == 1) {
+      filter.AllTexts().trigger();
+    } else {
+      QTest::keyClick(&filter.Box(), pick == 2 ? Qt::Key_Return : Qt::Key_Escape);
     }
     QCoreApplication::processEvents();
   }
@@ -723,7 +635,7 @@ class Session {
   // A few random steps in the print dialog and its preview: sets, order,
   // steps, zoom, paper, offset drags, printing to a PDF file.
   void UseThePrintDialog() {
-    dialogs_.onModal = [this](QDialog& dialog) {
+    WithDialogs("mnuPrint", [this](QDialog& dialog) {
       const bool preview = dialog.objectName() == "PrinterForm";
       // Never a real printer: without a file named, the pages go to a PDF.
       if (auto* print = dynamic_cast<PrintDialog*>(&dialog))
@@ -733,43 +645,31 @@ class Session {
           UseThePreview(dialog);
           continue;
         }
-        switch (random_.bounded(4)) {
-          case 0:
-            emit dialog.findChild<QComboBox*>("PrintCombo")->activated(random_.bounded(5));
-            break;
-          case 1:
-            dialog.findChild<QCheckBox*>("ReverseCheck")->click();
-            break;
-          case 2:
-            dialog.findChild<QPushButton*>("PreviewButt")->click();
-            break;
-          default:
-            dialog.findChild<QPushButton*>("PrintButt")->click();
+        const int pick = random_.bounded(4);
+        if (pick == 0) {
+          emit In<QComboBox>(dialog, "PrintCombo")->activated(random_.bounded(5));
+        } else if (pick == 1) {
+          In<QCheckBox>(dialog, "ReverseCheck")->click();
+        } else {
+          In<QPushButton>(dialog, pick == 2 ? "PreviewButt" : "PrintButt")->click();
         }
       }
       return 0;
-    };
-    Menu("mnuPrint")->trigger();
-    dialogs_.onModal = nullptr;
+    });
   }
 
   void UseThePreview(QDialog& preview) {
-    auto* page = preview.findChild<QLabel*>("Image1");
-    switch (random_.bounded(4)) {
-      case 0:
-        preview
-            .findChild<QPushButton*>(
-                Pick<const char*>({"PrevRec", "NextRec", "ScalePlus", "ScaleMinus", "OrientButt"}))
-            ->click();
-        break;
-      case 1:
-        QTest::mouseDClick(page, Qt::LeftButton, {}, {5, 5});
-        break;
-      default: {
-        const QPoint from(random_.bounded(std::max(page->width(), 1)),
-                          random_.bounded(std::max(page->height(), 1)));
-        Drag(page, from, from + RandomShift());
-      }
+    auto* page = In<QLabel>(preview, "Image1");
+    const int pick = random_.bounded(4);
+    if (pick == 0) {
+      In<QPushButton>(preview, Pick<const char*>(
+                                   {"PrevRec", "NextRec", "ScalePlus", "ScaleMinus", "OrientButt"}))
+          ->click();
+    } else if (pick == 1) {
+      QTest::mouseDClick(page, Qt::LeftButton, {}, {5, 5});
+    } else {
+      const QPoint from = RandomPointIn(*page);
+      Drag(page, from, from + RandomShift());
     }
   }
 
@@ -799,17 +699,9 @@ class Session {
     if (!problem.isEmpty()) Fail(problem);
   }
 
-  quint32 seed_;
-  QRandomGenerator random_;
-  TestInstall install_;
-  RandomDialogs dialogs_;
-  App app_;
   std::vector<Command> commands_;
-  std::deque<const char*> log_;
   // The model at each place of the undo stack.
   std::vector<Database> states_;
-  QString failure_;
-  int done_ = 0;
 };
 
 }  // namespace

@@ -46,7 +46,16 @@ struct Fixture : RunningApp {
   }
 
   QTreeWidgetItem* Node(const QString& key) { return app.Parts().Tree().Node(key); }
-  void Tool(const char* key) { app.Parts().Window().Commands().Tool(kMainBar, key)->trigger(); }
+  Navigator& nav() { return app.Parts().Navigation(); }
+  MainWindow& window() { return app.Parts().Window(); }
+  void Tool(const char* key) { window().Commands().Tool(kMainBar, key)->trigger(); }
+  // The keys of the contents list's entries, top down.
+  QStringList Listed() {
+    QStringList keys;
+    for (int i = 0; i < window().ContentsList().count(); ++i)
+      keys << window().ContentsList().item(i)->data(Qt::UserRole).toString();
+    return keys;
+  }
 };
 
 }  // namespace
@@ -60,21 +69,17 @@ class NavigationTest : public QObject {
   void folderViewAndLazyTree() {
     Fixture f;
     f.Build({-1, 0, 0, 1}, {1, 0, 1, 1});
-    f.app.Parts().Window().MainList().collapseAll();  // a rebuild keeps open folders open
-    f.app.Parts().Navigation().RebuildTree();
+    f.window().MainList().collapseAll();  // a rebuild keeps open folders open
+    f.nav().RebuildTree();
     QCOMPARE(f.Node("root0")->childCount(), 1);  // a placeholder until expanded
     QVERIFY(!f.app.Parts().Tree().Loaded(0));
-    f.app.Parts().Window().MainList().expandItem(f.Node("root0"));
+    f.window().MainList().expandItem(f.Node("root0"));
     QVERIFY(f.app.Parts().Tree().Loaded(0));
 
-    f.app.Parts().Navigation().ShowFolder(1);
-    QStringList listed;
-    for (int i = 0; i < f.app.Parts().Window().ContentsList().count(); ++i) {
-      listed << f.app.Parts().Window().ContentsList().item(i)->data(Qt::UserRole).toString();
-    }
-    QCOMPARE(listed,
+    f.nav().ShowFolder(1);
+    QCOMPARE(f.Listed(),
              (QStringList{"root0", "root1", "root2", "xxxx0", "item0", "item2", "item3", "root3"}));
-    QCOMPARE(f.app.Parts().Window().RootText().text(), QString("Folder 1"));
+    QCOMPARE(f.window().RootText().text(), QString("Folder 1"));
   }
 
   // Deleting moves records of other folders into the hole: every node
@@ -84,9 +89,9 @@ class NavigationTest : public QObject {
     std::vector<int> folders;
     for (int r = 0; r < 45; ++r) folders.push_back(r < 15 ? r % 3 : 0);
     f.Build({-1, -1, -1}, folders);
-    for (int k = 0; k < 3; ++k) f.app.Parts().Window().MainList().expandItem(f.Node(FolderKey(k)));
+    for (int k = 0; k < 3; ++k) f.window().MainList().expandItem(f.Node(FolderKey(k)));
     for (int r : {0, 5, 17, 30, 3}) {
-      f.app.Parts().Navigation().ShowRecord(r);
+      f.nav().ShowRecord(r);
       f.Tool("del");
     }
     // Records moved down, and a hole far from the end stayed free.
@@ -107,11 +112,11 @@ class NavigationTest : public QObject {
   void aFreeSlotIsNeverShown() {
     Fixture f;
     f.Build({-1}, std::vector<int>(25, 0));
-    f.app.Parts().Navigation().ShowRecord(0);
+    f.nav().ShowRecord(0);
     f.Tool("del");
     QCOMPARE(f.db.Records[0].Folder, BufferFolder);
-    f.app.Parts().Window().Commands().Menu("mnuMode2_1")->trigger();
-    f.app.Parts().Window().Commands().Menu("mnuMode2_0")->trigger();
+    f.Trigger("mnuMode2_1");
+    f.Trigger("mnuMode2_0");
     QCOMPARE(f.app.state.CurRecord, 1);
     QCOMPARE(f.app.state.CurFolder, 0);
     f.Tool("addroot");
@@ -121,7 +126,7 @@ class NavigationTest : public QObject {
     QCOMPARE(f.db.Records[0].Folder, 1);
     QCOMPARE(f.db.BufferCount, 0);
     f.dialogs.savePath = f.install.Path("slot.2db");
-    f.app.Parts().Window().Commands().Menu("mnuSave")->trigger();
+    f.Trigger("mnuSave");
     QVERIFY(!f.db.Modified);
     CodePage codePage;
     QCOMPARE(ReadDatabaseFile(f.install.Path("slot.2db"), codePage, {}).status,
@@ -130,11 +135,11 @@ class NavigationTest : public QObject {
 
   void whatCannotBeDeleted() {
     Fixture f;
-    f.app.Parts().Navigation().ShowRecord(0);
+    f.nav().ShowRecord(0);
     f.Tool("del");
     QCOMPARE(f.db.RecordCount, 1);
     QCOMPARE(f.dialogs.messages, QStringList{f.app.texts.Get(520, 0)});
-    f.app.Parts().Navigation().ShowFolder(0);
+    f.nav().ShowFolder(0);
     f.Tool("del");
     QCOMPARE(f.db.FolderCount, 1);
     QCOMPARE(f.dialogs.messages.last(), f.app.texts.Get(600, 0));
@@ -143,7 +148,7 @@ class NavigationTest : public QObject {
     f.Tool("del");
     QCOMPARE(f.dialogs.messages.last(), f.app.texts.Get(620, 0));
     QCOMPARE(f.db.FolderCount, 3);
-    f.app.Parts().Navigation().ShowFolder(1);  // with records: asks first, naming the folder
+    f.nav().ShowFolder(1);  // with records: asks first, naming the folder
     f.dialogs.answers = {kAnswerNo};
     f.Tool("del");
     QVERIFY(f.dialogs.messages.last().contains("Folder 1"));
@@ -156,25 +161,25 @@ class NavigationTest : public QObject {
   void newFolderPlacement() {
     Fixture f;
     f.Build({-1, 0}, {1, 1});
-    f.app.Parts().Navigation().ShowRecord(1);
+    f.nav().ShowRecord(1);
     f.Tool("addroot");
     QCOMPARE(f.db.Folders[2].Parent, 1);  // under the shown record's folder
     QCOMPARE(f.app.state.CurFolder, 2);
     f.Tool("addroot");
     QCOMPARE(f.db.Folders[3].Parent, 1);  // beside the open folder
-    QCOMPARE(f.app.Parts().Window().ContentsList().currentItem()->data(Qt::UserRole).toString(),
+    QCOMPARE(f.window().ContentsList().currentItem()->data(Qt::UserRole).toString(),
              QString("root3"));
   }
 
   void cloning() {
     Fixture f;
     f.Build({-1}, {0, 0});
-    f.app.Parts().Navigation().ShowRecord(1);
+    f.nav().ShowRecord(1);
     f.Tool("clonerecord");
     QCOMPARE(f.db.RecordCount, 3);
     QCOMPARE(f.db.Records[2].TextValue[0], QString("R1"));
     QCOMPARE(f.app.state.CurRecord, 2);
-    f.app.Parts().Navigation().ShowFolder(0);
+    f.nav().ShowFolder(0);
     f.Tool("clonerecord");
     QCOMPARE(f.dialogs.messages.last(), f.app.texts.Get(650, 0));
   }
@@ -184,22 +189,20 @@ class NavigationTest : public QObject {
   void typingANameIsOneStep() {
     Fixture f;
     f.Build({-1, -1}, {0});
-    f.app.Parts().Navigation().ShowFolder(1);
-    QLineEdit& name = f.app.Parts().Window().RootText();
+    f.nav().ShowFolder(1);
+    QLineEdit& name = f.window().RootText();
     name.selectAll();
     const int stepBefore = f.app.Funnel().Stack().index();
     QTest::keyClicks(&name, "Work");
     QCOMPARE(f.db.Folders[1].Name, QString("Work"));
     QCOMPARE(f.app.Funnel().Stack().index(), stepBefore + 1);
-    f.app.Parts().Window().Commands().Menu("mnuUndo")->trigger();
+    f.Trigger("mnuUndo");
     QCOMPARE(f.db.Folders[1].Name, QString("Folder 1"));
     QCOMPARE(name.text(), QString("Folder 1"));
     QCOMPARE(f.Node("root1")->text(0), QString("Folder 1"));
-    QCOMPARE(f.app.Parts().Window().ContentsList().findItems("Folder 1", Qt::MatchExactly).size(),
-             1);
+    QCOMPARE(f.window().ContentsList().findItems("Folder 1", Qt::MatchExactly).size(), 1);
     QTest::keyClicks(&name, "x");
-    QCOMPARE(f.app.Parts().Window().ContentsList().findItems("Folder 1x", Qt::MatchExactly).size(),
-             1);
+    QCOMPARE(f.window().ContentsList().findItems("Folder 1x", Qt::MatchExactly).size(), 1);
   }
 
   // Undo shows the model again without closing the folders the user opened.
@@ -208,9 +211,9 @@ class NavigationTest : public QObject {
     f.Build({-1, 0, -1}, {1, 1});
     f.Node("root0")->setExpanded(true);
     f.Node("root1")->setExpanded(true);
-    f.app.Parts().Navigation().ShowFolder(2);
-    QTest::keyClicks(&f.app.Parts().Window().RootText(), "x");
-    f.app.Parts().Window().Commands().Menu("mnuUndo")->trigger();
+    f.nav().ShowFolder(2);
+    QTest::keyClicks(&f.window().RootText(), "x");
+    f.Trigger("mnuUndo");
     QVERIFY(f.Node("root0")->isExpanded());
     QVERIFY(f.Node("root1")->isExpanded());
     QVERIFY(f.Node("item1"));
@@ -221,8 +224,8 @@ class NavigationTest : public QObject {
   void choosingAnIconIsOneStep() {
     Fixture f;
     f.Build({-1, -1}, {0});
-    f.app.Parts().Navigation().ShowFolder(1);
-    QTest::keyClicks(&f.app.Parts().Window().RootText(), "s");
+    f.nav().ShowFolder(1);
+    QTest::keyClicks(&f.window().RootText(), "s");
     const int stepBefore = f.app.Funnel().Stack().index();
     // The icon chosen is one the user imports in the picker.
     QImage picture(16, 16, QImage::Format_RGB32);
@@ -233,14 +236,14 @@ class NavigationTest : public QObject {
     f.dialogs.onModal = [&f, &chosen](QDialog& dialog) {
       auto& picker = static_cast<IconPickerDialog&>(dialog);
       picker.findChild<QPushButton*>("AddIconButt")->click();
-      picker.Select(f.app.Parts().Window().Icons().IndexOf(chosen) + 1);
+      picker.Select(f.window().Icons().IndexOf(chosen) + 1);
       picker.findChild<QPushButton*>("OkButt")->click();
       return picker.result();
     };
-    f.app.Parts().Window().RootButton("RootImage").click();
+    f.window().RootButton("RootImage").click();
     QCOMPARE(f.db.Folders[1].Icon, chosen);
     QCOMPARE(f.app.Funnel().Stack().index(), stepBefore + 1);
-    f.app.Parts().Window().Commands().Menu("mnuUndo")->trigger();
+    f.Trigger("mnuUndo");
     QCOMPARE(f.db.Folders[1].Icon, QString("root"));
     QCOMPARE(f.app.Funnel().Stack().index(), stepBefore);
   }
@@ -255,15 +258,9 @@ class NavigationTest : public QObject {
     f.db.Records[5].TextValue[0] = QStringLiteral("R5, a free slot");
     f.db.Records[2].MemoValue[0] = QStringLiteral("Line one\r\nabout r1 too");
     QuickFilterBox& filter = f.app.Parts().QuickFilterBar();
-    QListWidget& list = f.app.Parts().Window().ContentsList();
-    const auto listed = [&] {
+    const auto listed = [&f] {
       QCoreApplication::processEvents();  // the keys are filtered once they stop
-      QStringList keys;
-      for (int i = 0; i < list.count(); ++i) {
-        const QString key = list.item(i)->data(Qt::UserRole).toString();
-        if (key.startsWith("item")) keys << key;
-      }
-      return keys;
+      return f.Listed().filter(QRegularExpression("^item"));
     };
     const auto marked = [&f] {
       QStringList folders;
@@ -275,7 +272,7 @@ class NavigationTest : public QObject {
     };
     QCOMPARE(filter.Box().placeholderText(), QString("Filter (Ctrl+K)"));
     QCOMPARE(filter.AllTexts().text(), QString("All texts"));
-    f.app.Parts().Window().MainList().expandAll();
+    f.window().MainList().expandAll();
     QTest::keyClicks(&filter.Box(), "r");
     QCOMPARE(listed(), (QStringList{"item0", "item1", "item2", "item4"}));
     QCOMPARE(marked(), (QStringList{"root0", "root1", "root2"}));
@@ -285,11 +282,11 @@ class NavigationTest : public QObject {
     filter.AllTexts().trigger();
     QCOMPARE(listed(), (QStringList{"item1", "item2"}));
     // Another folder shown is filtered too.
-    f.app.Parts().Navigation().ShowFolder(2);
+    f.nav().ShowFolder(2);
     QCOMPARE(listed(), QStringList{"item2"});
     QTest::keyClick(&filter.Box(), Qt::Key_Return);
     QCOMPARE(f.app.state.CurRecord, 2);
-    f.app.Parts().Navigation().ShowFolder(0);
+    f.nav().ShowFolder(0);
     QTest::keyClick(&filter.Box(), Qt::Key_Escape);
     QCOMPARE(filter.Box().text(), QString());
     QCOMPARE(listed(), QStringList{"item0"});
@@ -300,24 +297,18 @@ class NavigationTest : public QObject {
   void dragAndDropKeepsMarks() {
     Fixture f;
     f.Build({-1, 0, 1, -1}, {0, 3, 3});
-    f.app.Parts().Navigation().DropNode("root0", "root2");  // into its own sub-tree
+    f.nav().DropNode("root0", "root2");  // into its own sub-tree
     QCOMPARE(f.dialogs.messages.last(), f.app.texts.Get(610, 0));
     QCOMPARE(f.db.Folders[0].Parent, -1);
-    f.app.Parts().Navigation().DropNode("root1", "root3");
+    f.nav().DropNode("root1", "root3");
     QCOMPARE(f.db.Folders[1].Parent, 3);
 
-    f.app.Parts().Navigation().ShowFolder(0);
+    f.nav().ShowFolder(0);
     f.app.Parts().Tree().Reveal(f.db, "item0");
-    f.app.Parts().Navigation().ToggleMark(0);
+    f.nav().ToggleMark(0);
     QVERIFY(f.Node("item0")->font(0).bold());
-    QVERIFY(f.app.Parts()
-                .Window()
-                .ContentsList()
-                .findItems("R0", Qt::MatchExactly)
-                .value(0)
-                ->font()
-                .bold());
-    f.app.Parts().Navigation().DropNode("item0", "item2");  // onto a record: into its folder
+    QVERIFY(f.window().ContentsList().findItems("R0", Qt::MatchExactly).value(0)->font().bold());
+    f.nav().DropNode("item0", "item2");  // onto a record: into its folder
     const int moved = f.app.state.CurRecord;
     QCOMPARE(f.db.Records[moved].Folder, 3);
     QCOMPARE(f.db.Records[moved].TextValue[0], QString("R0"));

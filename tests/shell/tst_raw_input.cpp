@@ -11,25 +11,14 @@
 
 #include <QApplication>
 #include <QLabel>
-#include <QMenu>
-#include <QMenuBar>
-#include <QPointer>
 #include <QShortcut>
-#include <QSplitter>
 #include <QStatusBar>
 #include <QTextEdit>
 #include <QThread>
 #include <QTimer>
-#include <QToolBar>
-#include <QtTest>
-#include <deque>
 
 #include "forms/canvas/form_canvas.h"
 #include "random_run.h"
-#include "shell/folder_tree_widget.h"
-#include "shell/navigator.h"
-#include "storage/database_commands.h"
-#include "test_install.h"
 #include "window_actions.h"
 
 using namespace orbo;
@@ -98,26 +87,19 @@ class PressWatch : public QObject {
 };
 
 // One program run driven by raw events.
-class RawSession {
+class RawSession : RandomSession {
  public:
-  explicit RawSession(quint32 seed)
-      : seed_(seed),
-        random_(seed),
-        dialogs_(random_, install_.Path("files")),
-        app_(install_.Path(), install_.SettingsPath(), dialogs_) {
-    PrepareFilesFolder(install_);
-    app_.Main(install_.Path("files/none.2db"));
-    app_.onBrokenInvariants = [this](const QStringList& problems) { Fail(problems.join("; ")); };
+  explicit RawSession(quint32 seed) : RandomSession(seed, "files/none.2db", 40) {
     if (seed % 3 != 2) StartFromTheExample(seed % 3 == 1);
     dialogs_.asked.clear();
-    window_ = app_.Parts().Window().windowHandle();
-    app_.Parts().Window().activateWindow();
+    window_ = window().windowHandle();
+    window().activateWindow();
     // Menus and drags wait in loops of their own; a timer answers them.
     answerer_.setInterval(1);
     QObject::connect(&answerer_, &QTimer::timeout, [this] { AnswerWaitingLoop(); });
     answerer_.start();
-    app_.Parts().Window().UpdateTimer().stop();
-    QTreeWidget& tree = app_.Parts().Window().MainList();
+    window().UpdateTimer().stop();
+    QTreeWidget& tree = window().MainList();
     auto& folderTree = static_cast<FolderTreeWidget&>(tree);
     const auto drop = folderTree.onDrop;
     folderTree.onDrop = [this, drop](QTreeWidgetItem* dragged, QTreeWidgetItem* target) {
@@ -137,7 +119,7 @@ class RawSession {
   }
 
   int Done() const { return done_; }
-  bool Ended() { return !app_.Parts().Window().isVisible(); }
+  bool Ended() { return !window().isVisible(); }
 
   // Empty when every event kept every rule; else what broke and the
   // events that led there.
@@ -146,22 +128,14 @@ class RawSession {
       Step();
       ++done_;
     }
-    if (failure_.isEmpty()) return {};
-    QStringList recent(log_.begin(), log_.end());
-    return QStringLiteral("seed %1, event %2: %3\n  after: %4")
-        .arg(seed_)
-        .arg(done_)
-        .arg(failure_, recent.join("\n    "));
+    return Outcome("event", "\n    ");
   }
 
  private:
   // The example, or the example with a text longer than a line edit's
   // default limit and a multiline text over its element's limit.
   void StartFromTheExample(bool longValues) {
-    const QString example = install_.Path("files/example.2db");
-    install_.Copy(install_.Path("data/examples/ex1.2db"), "files/example.2db");
-    dialogs_.savedPaths << example;
-    LoadDatabase(app_.db, example, app_.Storage());
+    LoadTheExample();
     if (!longValues) return;
     Database& db = app_.db;
     for (int r = 0; r < db.RecordCount; ++r) {
@@ -184,49 +158,42 @@ class RawSession {
     }
   }
 
-  void Fail(const QString& what) {
-    if (failure_.isEmpty()) failure_ = what;
-  }
-
-  void Log(const QString& event) {
-    log_.push_back(event);
-    if (log_.size() > 40) log_.pop_front();
-  }
+  FormCanvas& canvas() { return app_.Parts().Canvas(); }
 
   Snapshot Take() const { return {app_.db, FileStamp(app_.db.DatabasePath), app_.db.Modified}; }
-
-  QPoint RandomPointIn(const QWidget& widget) {
-    return {random_.bounded(std::max(widget.width(), 1)),
-            random_.bounded(std::max(widget.height(), 1))};
-  }
 
   // A point of the window on a random region, often on the canvas's
   // elements and handles.
   QPoint RandomWindowPoint() {
-    MainWindow& window = app_.Parts().Window();
-    FormCanvas& canvas = app_.Parts().Canvas();
+    MainWindow& main = window();
     QList<QWidget*> targets;
     auto offer = [&](QWidget* widget, int weight) {
       if (widget && widget->isVisible() && widget->width() > 0 && widget->height() > 0)
         for (int i = 0; i < weight; ++i) targets << widget;
     };
-    offer(&canvas.Backdrop(), 6);
-    for (QWidget* control : canvas.FormArea().findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    offer(&canvas().Backdrop(), 6);
+    for (QWidget* control : canvas().FormArea().findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
       if (control->isVisible() && random_.bounded(4) == 0) offer(control, 1);
-    for (int i = 0; i < 8; ++i) offer(&canvas.SelectionHandle(i), 1);
-    offer(window.MainList().viewport(), 4);
-    offer(window.ContentsList().viewport(), 3);
-    offer(window.Commands().Bar(kMainBar), 3);
-    offer(window.Commands().Bar(kEditBar), 3);
-    offer(window.menuBar(), 1);
-    offer(window.statusBar(), 1);
-    offer(window.findChild<QWidget*>("RootFrame"), 1);
-    offer(window.findChild<QWidget*>("FormListPic"), 1);
-    QWidget* target = targets[random_.bounded(targets.size())];
-    // Only what the window shows of it.
+    for (int i = 0; i < 8; ++i) offer(&canvas().SelectionHandle(i), 1);
+    offer(main.MainList().viewport(), 4);
+    offer(main.ContentsList().viewport(), 3);
+    offer(main.Commands().Bar(kMainBar), 3);
+    offer(main.Commands().Bar(kEditBar), 3);
+    offer(main.menuBar(), 1);
+    offer(main.statusBar(), 1);
+    offer(main.findChild<QWidget*>("RootFrame"), 1);
+    offer(main.findChild<QWidget*>("FormListPic"), 1);
+    const QWidget* target = targets[random_.bounded(targets.size())];
+    if (const std::optional<QPoint> at = RandomShownPoint(*target)) return *at;
+    return {random_.bounded(main.width()), random_.bounded(main.height())};
+  }
+
+  // A random point of what the window shows of widget; none when it shows
+  // nothing of it.
+  std::optional<QPoint> RandomShownPoint(const QWidget& widget) {
     const QRect shown =
-        QRect(target->mapTo(&window, QPoint(0, 0)), target->size()).intersected(window.rect());
-    if (shown.isEmpty()) return {random_.bounded(window.width()), random_.bounded(window.height())};
+        QRect(widget.mapTo(&window(), QPoint(0, 0)), widget.size()).intersected(window().rect());
+    if (shown.isEmpty()) return std::nullopt;
     return shown.topLeft() +
            QPoint(random_.bounded(shown.width()), random_.bounded(shown.height()));
   }
@@ -284,15 +251,15 @@ class RawSession {
     gesture_ = Gesture::kNone;
     if (app_.state.EditMode != WorkMode::Edit) return;
     for (int i = 0; i < 8; ++i) {
-      if (pressed == &app_.Parts().Canvas().SelectionHandle(i)) {
+      if (pressed == &canvas().SelectionHandle(i)) {
         gesture_ = app_.state.SelType == kSelectForm ? Gesture::kForm : Gesture::kElement;
         return;
       }
     }
     // The designer finds the element under the press itself.
-    QWidget& canvas = app_.Parts().Canvas().FormArea();
-    if (!pressed->isWindow() && (pressed == &canvas || canvas.isAncestorOf(pressed)) &&
-        app_.Parts().Canvas().ElementAt(canvas.mapFromGlobal(pressed->mapToGlobal(at))).first >= 0)
+    QWidget& area = canvas().FormArea();
+    if (!pressed->isWindow() && (pressed == &area || area.isAncestorOf(pressed)) &&
+        canvas().ElementAt(area.mapFromGlobal(pressed->mapToGlobal(at))).first >= 0)
       gesture_ = Gesture::kElement;
   }
 
@@ -301,23 +268,18 @@ class RawSession {
   void ClickAField() {
     QList<QWidget*> fields;
     for (QWidget* control :
-         app_.Parts().Canvas().FormArea().findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+         canvas().FormArea().findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
       const int type = control->property("elementType").toInt();
       if (control->isVisible() && control->property("elementType").isValid() &&
           (type == kText || type == kMultiline))
         fields << control;
     }
     if (fields.isEmpty() || held_ != Qt::NoButton) return Move();
-    QWidget* field = fields[random_.bounded(fields.size())];
-    MainWindow& window = app_.Parts().Window();
-    const QRect shown =
-        QRect(field->mapTo(&window, QPoint(0, 0)), field->size()).intersected(window.rect());
-    if (shown.isEmpty()) return Move();
-    const QPoint at =
-        shown.topLeft() + QPoint(random_.bounded(shown.width()), random_.bounded(shown.height()));
-    Log("click at " + Place(window_, at));
+    const std::optional<QPoint> at = RandomShownPoint(*fields[random_.bounded(fields.size())]);
+    if (!at) return Move();
+    Log("click at " + Place(window_, *at));
     Activate(window_);
-    QTest::mouseClick(window_, Qt::LeftButton, {}, at);
+    QTest::mouseClick(window_, Qt::LeftButton, {}, *at);
   }
 
   void ReleaseHeldButtons() {
@@ -327,10 +289,10 @@ class RawSession {
   }
 
   // The point and what lies there.
-  QString Place(QWindow* window, const QPoint& at) {
+  QString Place(QWindow* target, const QPoint& at) {
     const QString point = QStringLiteral("%1,%2").arg(at.x()).arg(at.y());
-    if (window != window_) return point + " on a pop-up";
-    QWidget* widget = app_.Parts().Window().childAt(at);
+    if (target != window_) return point + " on a pop-up";
+    QWidget* widget = window().childAt(at);
     return widget ? point + " on " + NameOf(widget) : point;
   }
 
@@ -365,9 +327,9 @@ class RawSession {
   }
 
   // A click into the window makes it the active one, as the desktop does.
-  void Activate(QWindow* window) {
-    if (window == window_ && !app_.Parts().Window().isActiveWindow()) {
-      app_.Parts().Window().activateWindow();
+  void Activate(QWindow* target) {
+    if (target == window_ && !window().isActiveWindow()) {
+      window().activateWindow();
       QCoreApplication::processEvents();
     }
   }
@@ -411,7 +373,7 @@ class RawSession {
   // A command the user can reach now.
   void Command() {
     QList<QAction*> reachable;
-    for (QAction* action : WindowActions(app_.Parts().Window()))
+    for (QAction* action : WindowActions(window()))
       if (!MenuOpenedBy(action) && Reachable(action)) reachable << action;
     if (reachable.isEmpty()) return;
     QAction* action = reachable[random_.bounded(reachable.size())];
@@ -451,7 +413,7 @@ class RawSession {
   // Keeps every menu and action that the window made since the last event
   // watched.
   void WatchCommands(QObject& context) {
-    for (QAction* action : WindowActions(app_.Parts().Window())) {
+    for (QAction* action : WindowActions(window())) {
       QObject::connect(action, &QAction::triggered, &context,
                        [this, action] { commands_ << action->objectName(); });
     }
@@ -589,8 +551,7 @@ class RawSession {
     const bool dialogEdits =
         std::any_of(dialogs_.asked.begin(), dialogs_.asked.end(),
                     [](const QString& asked) { return asked != u"ok" && asked != u"cancel"; });
-    const bool quickList =
-        app_.Parts().Canvas().QuickList().isVisible() || commands_.contains("quick");
+    const bool quickList = canvas().QuickList().isVisible() || commands_.contains("quick");
     for (int r = 0; r < before.RecordCount; ++r) {
       if (!IsLiveRecord(before, r)) continue;
       if (!IsLiveRecord(after, r)) return QStringLiteral("record %1 is gone").arg(r);
@@ -623,8 +584,8 @@ class RawSession {
 
   // Every menu within reach opens exactly when it offers an entry.
   QString MenuProblem() {
-    FillEveryMenu(app_.Parts().Window());
-    for (QAction* action : WindowActions(app_.Parts().Window())) {
+    FillEveryMenu(window());
+    for (QAction* action : WindowActions(window())) {
       QMenu* menu = MenuOpenedBy(action);
       if (!menu || !action->isVisible() || !HeldWithinReach(action)) continue;
       const bool waits = menu->objectName() == u"mnuFile" && app_.state.EditMode == WorkMode::Edit;
@@ -650,11 +611,6 @@ class RawSession {
     int allowed = 0;
   };
 
-  quint32 seed_;
-  QRandomGenerator random_;
-  TestInstall install_;
-  RandomDialogs dialogs_;
-  App app_;
   QWindow* window_ = nullptr;
   QTimer answerer_;
   bool answering_ = false;
@@ -665,9 +621,6 @@ class RawSession {
   Gesture gesture_ = Gesture::kNone;
   PressWatch pressWatch_{[this](QWidget* pressed, const QPoint& at) { NoteGesture(pressed, at); }};
   QStringList commands_;
-  std::deque<QString> log_;
-  QString failure_;
-  int done_ = 0;
 };
 
 }  // namespace
