@@ -37,9 +37,14 @@ struct Fixture : RunningApp {
     QTest::mousePress(&canvas.FormArea(), button, {}, Pixels(x, y));
     QTest::mouseRelease(&canvas.FormArea(), button, {}, Pixels(x, y));
   }
-  // Closes the pop-up menu a right press opened, as Escape does.
-  void CloseMenu() {
-    if (QWidget* menu = QApplication::activePopupWidget()) QTest::keyClick(menu, Qt::Key_Escape);
+  // Presses inside the first element of type, which selects it.
+  void PressOn(int type) {
+    const ElementDef& e = Form().Elements[type][0];
+    Press(e.Left + 50, e.Top + 50);
+  }
+  // Drags selection handle i by (dx, dy) twips.
+  void DragHandle(int i, int dx, int dy) {
+    Drag(&canvas.SelectionHandle(i), QPoint(2, 2), QPoint(2, 2) + Pixels(dx, dy));
   }
   // Makes the window active, so keys reach the control with the focus.
   bool Activate() {
@@ -80,44 +85,34 @@ class DesignerTest : public QObject {
     QVERIFY(f.dialogs.messages.last().contains("16"));
   }
 
-  // A drag moves the element, snapped to the grid.
-  void draggingAnElement() {
-    Fixture f;
-    f.app.settings.ShowGrid = true;
-    f.app.settings.GridStepX = f.app.settings.GridStepY = 200;
-    const ElementDef& text = f.Form().Elements[kText][0];
-    const QPoint grab = f.Pixels(text.Left + 100, text.Top + 100);
-    Drag(&f.canvas.FormArea(), grab, grab + f.Pixels(1000, 600));
-    QCOMPARE(text.Left % 200, 0);
-    QCOMPARE(text.Top % 200, 0);
-    QVERIFY(qAbs(text.Left - 1500) <= 200);
-    QCOMPARE(f.canvas.Control(kText, 0)->pos(), f.Pixels(text.Left, text.Top));
-    QVERIFY(f.db.Modified);
-  }
-
   // The right handle widens; the form's own handles resize the canvas.
   void resizingWithTheHandles() {
     Fixture f;
-    f.Press(f.Form().Elements[kText][0].Left + 50, f.Form().Elements[kText][0].Top + 50);
+    f.PressOn(kText);
     QCOMPARE(f.app.state.SelType, kText);
     const int width = f.Form().Elements[kText][0].Width;
-    QLabel& right = f.canvas.SelectionHandle(1);
-    Drag(&right, QPoint(2, 2), QPoint(2, 2) + f.Pixels(600, 0));
+    f.DragHandle(1, 600, 0);
     QVERIFY(qAbs(f.Form().Elements[kText][0].Width - (width + 600)) <= 15);
     f.Press(5900, 100);  // the bare canvas: the form itself
     QCOMPARE(f.app.state.SelType, int(kSelectForm));
     const int height = f.Form().Height;
-    Drag(&f.canvas.SelectionHandle(2), QPoint(2, 2), QPoint(2, 2) + f.Pixels(0, 900));
+    f.DragHandle(2, 0, 900);
     QVERIFY(qAbs(f.Form().Height - (height + 900)) <= 15);
     QCOMPARE(f.canvas.FormArea().height(), f.canvas.PixelsY(f.Form().Height));
   }
 
   // A text element of a form with records is deleted only when confirmed;
-  // the only text and labels are not asked about.
+  // the only text and labels are not asked about. The Delete key deletes
+  // the element pressed last, as the tool does, and waits while another
+  // command runs.
   void deletingElements() {
     Fixture f;
-    f.Press(f.Form().Elements[kText][0].Left + 50, f.Form().Elements[kText][0].Top + 50);
+    QVERIFY(f.Activate());
+    f.PressOn(kText);
+    f.Key(Qt::Key_Delete);
+    QCOMPARE(f.dialogs.messages.last(), f.app.texts.Get(640, 0));
     f.Tool("delete");
+    QCOMPARE(f.dialogs.messages.size(), 2);
     QCOMPARE(f.dialogs.messages.last(), f.app.texts.Get(640, 0));
     f.Tool("addt");
     f.Press(100, 4300);
@@ -129,28 +124,15 @@ class DesignerTest : public QObject {
     QCOMPARE(f.Form().ElementCount[kText], 1);
     QCOMPARE(f.app.state.SelType, int(kSelectForm));
     const int asked = f.dialogs.messages.size();
-    f.Press(f.Form().Elements[kLabel][0].Left + 30, f.Form().Elements[kLabel][0].Top + 30);
-    f.Tool("delete");
-    QCOMPARE(f.Form().ElementCount[kLabel], 0);
-    QCOMPARE(f.dialogs.messages.size(), asked);
-  }
-
-  // The Delete key deletes the element pressed last, as the menu does, and
-  // waits while another command runs.
-  void deleteKey() {
-    Fixture f;
-    QVERIFY(f.Activate());
-    f.Press(f.Form().Elements[kLabel][0].Left + 30, f.Form().Elements[kLabel][0].Top + 30);
+    f.PressOn(kLabel);
     QCOMPARE(f.app.state.SelType, kLabel);
     f.app.Funnel().Run([&] { f.Key(Qt::Key_Delete); });
     QCOMPARE(f.Form().ElementCount[kLabel], 1);
     f.Key(Qt::Key_Delete);
     QCOMPARE(f.Form().ElementCount[kLabel], 0);
     QCOMPARE(f.app.state.SelType, int(kSelectForm));
+    QCOMPARE(f.dialogs.messages.size(), asked);
     QVERIFY(f.db.Modified);
-    f.Press(f.Form().Elements[kText][0].Left + 30, f.Form().Elements[kText][0].Top + 30);
-    f.Key(Qt::Key_Delete);
-    QCOMPARE(f.dialogs.messages.last(), f.app.texts.Get(640, 0));
   }
 
   // A form from a file may have no text element: deleting the element that
@@ -161,14 +143,27 @@ class DesignerTest : public QObject {
     f.Form().ElementCount[kText] = 0;
     f.Form().TitleElement = {kImage, 0};
     f.canvas.DrawForm(0);
-    const ElementDef& image = f.Form().Elements[kImage][0];
-    f.Press(image.Left + 50, image.Top + 50);
+    f.PressOn(kImage);
     QCOMPARE(f.app.state.SelType, kImage);
     f.dialogs.answers = {kAnswerYes};  // the form's record loses the value
     f.Tool("delete");
     QCOMPARE(f.Form().ElementCount[kImage], 0);
     QCOMPARE(f.Form().TitleElement, (ElementRef{kMultiline, 0}));  // the multiline text
     QCOMPARE(FindModelProblems(f.db), std::vector<ModelProblem>{});
+  }
+
+  // A drag moves the element, snapped to the grid.
+  void draggingAnElement() {
+    Fixture f;
+    f.app.settings.ShowGrid = true;
+    f.app.settings.GridStepX = f.app.settings.GridStepY = 200;
+    const ElementDef& text = f.Form().Elements[kText][0];
+    Drag(&f.canvas.FormArea(), f.Inside(text), f.Inside(text) + f.Pixels(1000, 600));
+    QCOMPARE(text.Left % 200, 0);
+    QCOMPARE(text.Top % 200, 0);
+    QVERIFY(qAbs(text.Left - 1500) <= 200);
+    QCOMPARE(f.canvas.Control(kText, 0)->pos(), f.Pixels(text.Left, text.Top));
+    QVERIFY(f.db.Modified);
   }
 
   // A drag is one step, taken back and done again through the Edit menu:
@@ -195,21 +190,22 @@ class DesignerTest : public QObject {
     redo->trigger();
     QCOMPARE(QPoint(text.Left, text.Top), moved);
     QCOMPARE(f.canvas.Control(kText, 0)->pos(), f.Pixels(moved.x(), moved.y()));
+
     QComboBox& chooser = f.app.Parts().Designer().FormCombo();
+    // The chooser ends in "new form"; the menu lists the forms alone.
+    const auto formsListed = [&](int forms, int current) {
+      QCOMPARE(f.db.FormCount, forms);
+      QCOMPARE(f.app.state.CurForm, current);
+      QCOMPARE(chooser.count(), forms + 1);
+      QCOMPARE(chooser.currentIndex(), current);
+      QCOMPARE(f.Commands().Submenu("mnuSelForm")->actions().size(), forms);
+    };
     emit chooser.activated(1);  // "new form"
-    QCOMPARE(f.db.FormCount, 2);
-    QCOMPARE(chooser.count(), 3);
-    QCOMPARE(f.Commands().Submenu("mnuSelForm")->actions().size(), 2);
+    formsListed(2, 1);
     undo->trigger();
-    QCOMPARE(f.db.FormCount, 1);
-    QCOMPARE(f.app.state.CurForm, 0);
-    QCOMPARE(chooser.count(), 2);
-    QCOMPARE(f.Commands().Submenu("mnuSelForm")->actions().size(), 1);
+    formsListed(1, 0);
     redo->trigger();
-    QCOMPARE(f.db.FormCount, 2);
-    QCOMPARE(f.app.state.CurForm, 1);
-    QCOMPARE(chooser.count(), 3);
-    QCOMPARE(chooser.currentIndex(), 1);
+    formsListed(2, 1);
     // The form in use stays, and the user is told why.
     f.Commands().Submenu("mnuSelForm")->actions()[0]->trigger();
     f.Tool("delform");
@@ -253,16 +249,14 @@ class DesignerTest : public QObject {
         QTest::mousePress(&canvas, Qt::MiddleButton, {}, moved);
     }
     QTest::mouseRelease(&canvas, Qt::LeftButton, {}, moved);
-    f.CloseMenu();
+    // Closes the pop-up menu the right press opened, as Escape does.
+    if (QWidget* menu = QApplication::activePopupWidget()) QTest::keyClick(menu, Qt::Key_Escape);
     if (interruption == 1) f.Key(Qt::Key_F6);
     QVERIFY(f.app.state.EditMode == WorkMode::Edit);
     // The bare canvas, pressed and dragged.
     Drag(&canvas, f.Pixels(7000, 3000), f.Pixels(7000, 3000) + QPoint(-40, -30));
-    QCOMPARE(f.Form().Width, before.Width);
-    QCOMPARE(f.Form().Height, before.Height);
+    QVERIFY(f.Form() == before);
     QCOMPARE(canvas.size(), QSize(f.canvas.PixelsX(before.Width), f.canvas.PixelsY(before.Height)));
-    QCOMPARE(text.Left, before.Elements[kText][0].Left);
-    QCOMPARE(text.Top, before.Elements[kText][0].Top);
     QCOMPARE(f.canvas.Control(kText, 0)->pos(), f.Pixels(text.Left, text.Top));
     QCOMPARE(f.app.state.SelType, int(kSelectForm));
     QVERIFY(!f.db.Modified);
@@ -275,20 +269,17 @@ class DesignerTest : public QObject {
     f.Press(5900, 100);
     QCOMPARE(f.app.state.SelType, int(kSelectForm));
     for (int i = 0; i < 3; ++i) {
-      Drag(&f.canvas.SelectionHandle(0), QPoint(2, 2), QPoint(2, 2) + f.Pixels(15000, 15000));
+      f.DragHandle(0, 15000, 15000);
       QVERIFY(f.Form().Width > 0 && f.Form().Height > 0);
     }
     QCOMPARE(f.Form().Width, std::int16_t(32767));
     QCOMPARE(f.Form().Height, std::int16_t(32767));
     const ElementDef& text = f.Form().Elements[kText][0];
-    f.Press(text.Left + 100, text.Top + 100);
+    f.PressOn(kText);
     QCOMPARE(f.app.state.SelType, kText);
-    for (int i = 0; i < 3; ++i)
-      Drag(&f.canvas.SelectionHandle(1), QPoint(2, 2), QPoint(2, 2) + f.Pixels(15000, 0));
+    for (int i = 0; i < 3; ++i) f.DragHandle(1, 15000, 0);
     QCOMPARE(text.Width, std::int16_t(32767));
-    for (int i = 0; i < 3; ++i)
-      Drag(&f.canvas.SelectionHandle(5), QPoint(2, 2), QPoint(2, 2) - f.Pixels(15000, 15000));
-    QVERIFY(text.Left >= -32768 && text.Top >= -32768);
+    for (int i = 0; i < 3; ++i) f.DragHandle(5, -15000, -15000);
     QVERIFY(text.Width > 0 && text.Height > 0);
     f.Press(text.Left + 100, text.Top + 100);
     Drag(&f.canvas.FormArea(), f.Inside(text), f.Inside(text) + f.Pixels(40000, 40000));
@@ -298,8 +289,7 @@ class DesignerTest : public QObject {
   // The handles stay around the selection when the canvas scrolls.
   void handlesFollowTheScrolledCanvas() {
     Fixture f;
-    const ElementDef& text = f.Form().Elements[kText][0];
-    f.Press(text.Left + 100, text.Top + 100);
+    f.PressOn(kText);
     QWidget& control = *f.canvas.Control(kText, 0);
     QList<QPoint> before;
     for (int i = 0; i < 8; ++i) before << f.HandleOffset(i, control);
@@ -312,15 +302,13 @@ class DesignerTest : public QObject {
     for (int i = 0; i < 8; ++i) QCOMPARE(f.HandleOffset(i, control), before[i]);
   }
 
-  void gridDoors() {
+  // The grid shows on the canvas, by the menu and by the tool.
+  void gridShowsOnTheCanvas() {
     Fixture f;
     const QBrush plain = f.canvas.FormArea().palette().brush(QPalette::Window);
     f.Commands().Menu("mnuGrid")->trigger();
-    QVERIFY(f.app.settings.ShowGrid);
-    QVERIFY(f.Commands().Tool(kEditBar, "grid")->isChecked());
     QVERIFY(!f.canvas.FormArea().palette().brush(QPalette::Window).texture().isNull());
     f.Tool("grid");
-    QVERIFY(!f.app.settings.ShowGrid);
     QCOMPARE(f.canvas.FormArea().palette().brush(QPalette::Window), plain);
   }
 };

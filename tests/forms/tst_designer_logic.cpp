@@ -168,18 +168,17 @@ class DesignerLogicTest : public QObject {
 
   void resizing() {
     const QRect start(1000, 1000, 2000, 600);
-    const HandleEdges right = EdgesOfHandle(1);
-    const HandleEdges left = EdgesOfHandle(3);
-    QCOMPARE(ResizedBox(start, -1850, 0, right, false, false, 120, 120).width(),
-             2000);  // 150 would be too narrow
-    QCOMPARE(ResizedBox(start, 500, 0, right, false, false, 120, 120).width(), 2500);
-    QCOMPARE(ResizedBox(start, 1900, 0, left, false, false, 120, 120), QRect(2850, 1000, 150, 600));
-    QCOMPARE(ResizedBox(start, 1900, 0, left, true, false, 120, 120).width(), 450);
-    QCOMPARE(ResizedBox(start, 0, 900, EdgesOfHandle(0), true, false, 120, 120).height(),
-             600);  // combos keep their height
-    QCOMPARE(ResizedBox(start, 0, 500, EdgesOfHandle(4), false, false, 120, 120),
-             QRect(1000, 1450, 2000, 150));
-    QCOMPARE(ResizedBox(start, 299, 0, right, false, true, 200, 200).width(), 2200);
+    const auto resized = [&](int dx, int dy, int handle, bool combo = false) {
+      return ResizedBox(start, dx, dy, EdgesOfHandle(handle), combo, false, 120, 120);
+    };
+    QCOMPARE(resized(-1850, 0, 1), start);  // 150 would be too narrow
+    QCOMPARE(resized(500, 0, 1), QRect(1000, 1000, 2500, 600));
+    QCOMPARE(resized(1900, 0, 3), QRect(2850, 1000, 150, 600));
+    QCOMPARE(resized(1900, 0, 3, true), QRect(2550, 1000, 450, 600));
+    QCOMPARE(resized(0, 900, 0, true), start);  // combos keep their height
+    QCOMPARE(resized(0, 500, 4), QRect(1000, 1450, 2000, 150));
+    QCOMPARE(ResizedBox(start, 299, 0, EdgesOfHandle(1), false, true, 200, 200),
+             QRect(1000, 1000, 2200, 600));
     QCOMPARE(HandleRect(0, start), QRect(3000, 1600, 100, 100));
     QCOMPARE(HandleRect(5, start), QRect(900, 900, 100, 100));
     // A handle that moves no left or right edge sits in the middle across,
@@ -213,14 +212,12 @@ class DesignerLogicTest : public QObject {
       const int step = random.bounded(1, 3000);
       const QRect box = ResizedBox(start, any(), any(), EdgesOfHandle(random.bounded(8)),
                                    random.bounded(5) == 0, grid, step, step);
+      QString shown;
+      QDebug(&shown) << box;
       QVERIFY2(fits(box.left()) && fits(box.top()) && box.width() >= 1 &&
                    box.width() <= kLargestTwips && box.height() >= 1 &&
                    box.height() <= kLargestTwips,
-               qPrintable(QString("%1 %2 %3 %4")
-                              .arg(box.left())
-                              .arg(box.top())
-                              .arg(box.width())
-                              .arg(box.height())));
+               qPrintable(shown));
       const QSize canvas(random.bounded(-32768, 32768), random.bounded(-32768, 32768));
       const QPoint at = MovedPosition(any(), any(), start.size(), canvas, grid, step, step);
       QVERIFY(fits(at.x()) && fits(at.y()));

@@ -128,17 +128,6 @@ class PropertiesTest : public QObject {
     QCOMPARE(text.BackColor, std::int32_t(0x0000FF));
   }
 
-  // In edit mode the right button on the tree opens the database's
-  // properties; names longer than the list length are cut and end in "..".
-  void theTreeOpensTheDatabaseProperties_data() {
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<int>("stored");
-    QTest::addColumn<QString>("shownName");
-    QTest::newRow("1") << "1" << 2 << "A ..";
-    QTest::newRow("not a number") << "abc" << 2 << "A ..";
-    QTest::newRow("8") << "8" << 8 << "A folder..";
-    QTest::newRow("beyond 16 bits") << "99999" << 32767 << "A folder with a long name";
-  }
   // Changing tabs leaves the dialog's size alone, for every kind of
   // selection, however often it is done.
   void tabsKeepTheSize() {
@@ -165,6 +154,17 @@ class PropertiesTest : public QObject {
     }
   }
 
+  // In edit mode the right button on the tree opens the database's
+  // properties; names longer than the list length are cut and end in "..".
+  void theTreeOpensTheDatabaseProperties_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("stored");
+    QTest::addColumn<QString>("shownName");
+    QTest::newRow("1") << "1" << 2 << "A ..";
+    QTest::newRow("not a number") << "abc" << 2 << "A ..";
+    QTest::newRow("8") << "8" << 8 << "A folder..";
+    QTest::newRow("beyond 16 bits") << "99999" << 32767 << "A folder with a long name";
+  }
   void theTreeOpensTheDatabaseProperties() {
     QFETCH(QString, typed);
     QFETCH(int, stored);
