@@ -25,9 +25,17 @@ struct Run {
   QByteArray out, err;
 };
 
-Run Cli(const QStringList& args) {
+// setpriv's arguments that run a command as the user nobody.
+const QStringList kAsNobody{"--reuid=65534", "--regid=65534", "--clear-groups"};
+
+// Runs the program; asNobody runs it as the user nobody.
+Run Cli(const QStringList& args, bool asNobody = false) {
+  const QString cli = QStringLiteral(ORBO_BIN_DIR "/orbo-cli");
   QProcess process;
-  process.start(QStringLiteral(ORBO_BIN_DIR "/orbo-cli"), args);
+  if (asNobody)
+    process.start("setpriv", kAsNobody + QStringList{cli} + args);
+  else
+    process.start(cli, args);
   const bool ended = process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit;
   return {ended ? process.exitCode() : -1, process.readAllStandardOutput(),
           process.readAllStandardError()};
@@ -220,23 +228,15 @@ class OrboCliTest : public QObject, SampleFiles {
       QSKIP("setpriv is needed to run as another user");
     // Another user can run the program only where it may read the program
     // folder (a checkout in a private folder is not).
-    if (root && QProcess::execute("setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups",
-                                              "test", "-r", ORBO_BIN_DIR "/liborboinout.so"}) != 0)
+    if (root &&
+        QProcess::execute(
+            "setpriv", kAsNobody + QStringList{"test", "-r", ORBO_BIN_DIR "/liborboinout.so"}) != 0)
       QSKIP("another user may not read the program folder");
     QTemporaryDir dir;
     QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7755)));
     const QString image = dir.filePath("example.json");
     QVERIFY(WriteBytes(image, example_));
-    const auto asUser = [&](const QStringList& args) {
-      if (!root) return Cli(args);
-      QProcess process;
-      process.start("setpriv", QStringList{"--reuid=65534", "--regid=65534", "--clear-groups",
-                                           ORBO_BIN_DIR "/orbo-cli"} +
-                                   args);
-      process.waitForFinished(60000);
-      return Run{process.exitCode(), process.readAllStandardOutput(),
-                 process.readAllStandardError()};
-    };
+    const auto asUser = [root](const QStringList& args) { return Cli(args, root); };
     const QString locked = dir.filePath("locked.2db");
     QVERIFY(QFile::copy(Path("example.2db"), locked));
     QVERIFY(::chmod(QFile::encodeName(locked).constData(), 0444) == 0);

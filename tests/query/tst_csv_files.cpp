@@ -10,6 +10,7 @@
 #include <QtTest>
 
 #include "../storage/sample_databases.h"
+#include "../test_files.h"
 #include "query/csv/csv_export.h"
 #include "query/csv/csv_reader.h"
 #include "query/csv/csv_source.h"
@@ -82,23 +83,13 @@ Database Small() {
 }
 
 QString RandomValue(QRandomGenerator& random) {
-  static const QStringList kPieces{",",
-                                   ";",
-                                   "\t",
-                                   "\"",
-                                   "\r\n",
-                                   "\n",
-                                   "\r",
-                                   " ",
-                                   "  lead",
-                                   "trail ",
-                                   "\u0416\u0438\u0437\u043d\u044c",
-                                   "\u20ac",
-                                   "plain",
-                                   "=1+2",
-                                   "\"\"",
-                                   "a,\"b\"",
-                                   ""};
+  // In this order: the values of the seed are drawn from it.
+  static const QStringList kBreaks{"\r\n", "\n", "\r"};
+  static const QStringList kPieces =
+      QStringList{",", ";", "\t", "\""} + kBreaks +
+      QStringList{" ",       "  lead", "trail ", "\u0416\u0438\u0437\u043d\u044c",
+                  "\u20ac",  "plain",  "=1+2",   "\"\"",
+                  "a,\"b\"", ""};
   QString value;
   const int pieces = random.bounded(6);
   for (int i = 0; i < pieces; ++i) value += kPieces[random.bounded(kPieces.size())];
@@ -233,35 +224,25 @@ class CsvFilesTest : public QObject {
     QTest::addColumn<QString>("codePage");
     QTest::addColumn<QString>("encoding");
     QTest::addColumn<QString>("rows");  // rows by "|", fields by "/"
+    const auto row = [](const char* name, const QByteArray& bytes, const QString& rows,
+                        const QString& encoding = "UTF-8",
+                        const QString& codePage = "windows-1252") {
+      QTest::newRow(name) << bytes << codePage << encoding << rows;
+    };
     const QString text = QString::fromUtf8("a;b\r\n\u0416;\u20ac\r\n");
+    const QString rows = QString::fromUtf8("a/b|\u0416/\u20ac");
     QStringEncoder le(QStringConverter::Utf16LE);
     QStringEncoder be(QStringConverter::Utf16BE);
-    const QString rows = QString::fromUtf8("a/b|\u0416/\u20ac");
-    QTest::newRow("UTF-8 with a mark") << "\xEF\xBB\xBF" + text.toUtf8() << "windows-1252"
-                                       << "UTF-8" << rows;
-    QTest::newRow("UTF-8 without") << text.toUtf8() << "windows-1252"
-                                   << "UTF-8" << rows;
-    QTest::newRow("UTF-16LE") << "\xFF\xFE" + QByteArray(le.encode(text)) << "windows-1252"
-                              << "UTF-16LE" << rows;
-    QTest::newRow("UTF-16BE") << "\xFE\xFF" + QByteArray(be.encode(text)) << "windows-1252"
-                              << "UTF-16BE" << rows;
-    QTest::newRow("the database's code page") << QByteArray("\xC6\tx\n") << "windows-1251"
-                                              << "windows-1251" << QString::fromUtf8("\u0416/x");
-    QTest::newRow("mixed line ends, blanks kept")
-        << QByteArray(" a , b \r\nc\nd\re") << "windows-1252"
-        << "UTF-8"
-        << " a / b |c|d|e";
-    QTest::newRow("the first line tells the delimiter")
-        << QByteArray("a,b,c;d\r\ne;f;g;h\r\n") << "windows-1252"
-        << "UTF-8"
-        << "a/b/c;d|e;f;g;h";
-    QTest::newRow("only the first line") << QByteArray("a;b\r\nc,d,e,f\r\n") << "windows-1252"
-                                         << "UTF-8"
-                                         << "a/b|c,d,e,f";
-    QTest::newRow("quoted breaks and quotes")
-        << QByteArray("\"x\r\ny\";\"say \"\"hi\"\"\"\r\n") << "windows-1252"
-        << "UTF-8"
-        << "x\r\ny/say \"hi\"";
+    row("UTF-8 with a mark", "\xEF\xBB\xBF" + text.toUtf8(), rows);
+    row("UTF-8 without", text.toUtf8(), rows);
+    row("UTF-16LE", "\xFF\xFE" + QByteArray(le.encode(text)), rows, "UTF-16LE");
+    row("UTF-16BE", "\xFE\xFF" + QByteArray(be.encode(text)), rows, "UTF-16BE");
+    row("the database's code page", "\xC6\tx\n", QString::fromUtf8("\u0416/x"), "windows-1251",
+        "windows-1251");
+    row("mixed line ends, blanks kept", " a , b \r\nc\nd\re", " a / b |c|d|e");
+    row("the first line tells the delimiter", "a,b,c;d\r\ne;f;g;h\r\n", "a/b/c;d|e;f;g;h");
+    row("only the first line", "a;b\r\nc,d,e,f\r\n", "a/b|c,d,e,f");
+    row("quoted breaks and quotes", "\"x\r\ny\";\"say \"\"hi\"\"\"\r\n", "x\r\ny/say \"hi\"");
   }
 
   void readingEncodingsAndLineEnds() {
@@ -338,24 +319,20 @@ class CsvFilesTest : public QObject {
   // the export before any file is replaced.
   void writingReplacesWholeOrNothing() {
     QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    QFile old(dir.filePath("a_b_c.csv"));
-    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
-    old.close();
+    QVERIFY(WriteBytes(dir.filePath("a_b_c.csv"), "old"));
     Database db = FullFormDatabase();
     db.Forms[0].Name = QStringLiteral("a/b:c");
     const std::vector<CsvFile> files = ExportToCsv(db, {}, {});
     const CsvWritten written = WriteCsvFiles(dir.path(), files);
     QVERIFY2(written.error.isEmpty(), qPrintable(written.error));
-    QCOMPARE(written.paths.size(), 2);
-    QVERIFY(old.open(QIODevice::ReadOnly));
-    QCOMPARE(old.readAll(), files[0].bytes);
-    old.close();
+    QCOMPARE(written.paths, (QStringList{dir.filePath("a_b_c.csv"), dir.filePath(files[1].name)}));
+    QCOMPARE(ReadBytes(written.paths[0]), files[0].bytes);
+    QCOMPARE(ReadBytes(written.paths[1]), files[1].bytes);
     QVERIFY(QFile::remove(written.paths[0]) && QFile::remove(written.paths[1]));
     QVERIFY(QDir(dir.path()).mkdir(files[1].name));
     const CsvWritten refused = WriteCsvFiles(dir.path(), files);
     QVERIFY(refused.error.contains(files[1].name) && refused.paths.isEmpty());
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+    QCOMPARE(FilesIn(dir.path()), QStringList());
   }
 };
 

@@ -38,28 +38,32 @@ class DatabasePropertiesTest : public QObject {
  private slots:
   void newPasswords_data() {
     QTest::addColumn<QStringList>("typed");
+    QTest::addColumn<bool>("ok");
     QTest::addColumn<bool>("protectedAfter");
     QTest::addColumn<int>("message");  // language group, entry
     QTest::addColumn<int>("entry");
-    QTest::newRow("exactly 4") << QStringList{"abcd", "abcd"} << true << 0 << 0;
-    QTest::newRow("3 characters") << QStringList{"abc", "abc"} << false << 735 << 0;
-    QTest::newRow("confirmation differs") << QStringList{"abcd", "abcD"} << false << 720 << 0;
-    QTest::newRow("not in the code page") << QStringList{"\u043f\u0430\u0440\u043e\u043b\u044c",
-                                                         "\u043f\u0430\u0440\u043e\u043b\u044c"}
-                                          << false << 968 << 0;
-    QTest::newRow("NUL") << QStringList{QString("ab") + QChar(0) + "cd",
-                                        QString("ab") + QChar(0) + "cd"}
-                         << false << 968 << 1;
-    QTest::newRow("no answer") << QStringList{""} << false << 0 << 0;
+    const QString cyrillic = QString::fromUtf8("\u043f\u0430\u0440\u043e\u043b\u044c");
+    const QString withNul = QString("ab") + QChar(0) + "cd";
+    QTest::newRow("exactly 4") << QStringList{"abcd", "abcd"} << true << true << 0 << 0;
+    QTest::newRow("3 characters") << QStringList{"abc", "abc"} << true << false << 735 << 0;
+    QTest::newRow("confirmation differs")
+        << QStringList{"abcd", "abcD"} << true << false << 720 << 0;
+    QTest::newRow("not in the code page")
+        << QStringList{cyrillic, cyrillic} << true << false << 968 << 0;
+    QTest::newRow("NUL") << QStringList{withNul, withNul} << true << false << 968 << 1;
+    QTest::newRow("no answer") << QStringList{""} << true << false << 0 << 0;
+    // Cancel restores the protection the dialog opened with.
+    QTest::newRow("Cancel") << QStringList{"abcd", "abcd"} << false << false << 0 << 0;
   }
   void newPasswords() {
     QFETCH(QStringList, typed);
+    QFETCH(bool, ok);
     QFETCH(bool, protectedAfter);
     QFETCH(int, message);
     QFETCH(int, entry);
     RunningApp r;
     r.dialogs.typedTexts = typed;
-    DatabaseProperties(r, {"check"});
+    DatabaseProperties(r, {"check"}, ok);
     QCOMPARE(r.app.db.PasswordOn, protectedAfter);
     QCOMPARE(r.app.db.Password, protectedAfter ? typed[0] : QString());
     QVERIFY(!r.dialogs.passwordMode.contains(false));
@@ -114,15 +118,6 @@ class DatabasePropertiesTest : public QObject {
     QCOMPARE(r.dialogs.messages, QStringList{r.app.texts.Get(730, 0)});
     QVERIFY(!r.app.db.PasswordOn);
     QCOMPARE(r.app.db.Password, QString("better"));
-  }
-
-  void cancelRestoresTheProtection() {
-    RunningApp r;
-    r.dialogs.typedTexts = {"abcd", "abcd"};
-    DatabaseProperties(r, {"check"}, false);
-    QVERIFY(!r.app.db.PasswordOn);
-    QCOMPARE(r.app.db.Password, QString());
-    QVERIFY(!r.app.db.Modified);
   }
 };
 

@@ -175,8 +175,7 @@ class FindSortWindow : public QObject {
     for (const char* name : {"b", "C", "a"}) {
       f.app.Parts().Navigation().AddFolder();
       f.app.Parts().Navigation().RenameCurrentFolder(name);
-      const int added = f.db.FolderCount - 1;
-      f.db.Folders[added].Parent = 0;
+      f.db.Folders[f.db.FolderCount - 1].Parent = 0;
     }
     f.db.Records[0].Folder = 2;
     f.app.Parts().Modes().ToDatabaseMode();

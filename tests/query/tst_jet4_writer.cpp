@@ -32,17 +32,17 @@ constexpr double kExampleDate = 46362.5;  // 2026-12-06 12:00
 
 QByteArray Hex(const char* text) { return QByteArray::fromHex(QByteArray(text)); }
 
+quint32 U32(const char* at) { return qFromLittleEndian<quint32>(at); }
+int U16(const char* at) { return qFromLittleEndian<quint16>(at); }
+
 QByteArray PageOf(const QByteArray& image, int page) {
   return image.mid(static_cast<qsizetype>(page) * kPageSize, kPageSize);
 }
 
 // Row `row` of a data page, from its offset to where the previous row starts.
 QByteArray RowOf(const QByteArray& page, int row) {
-  auto u16 = [&](int at) {
-    return static_cast<quint8>(page[at]) | static_cast<quint8>(page[at + 1]) << 8;
-  };
-  const int start = u16(14 + 2 * row) & 0x1FFF;
-  const int end = row == 0 ? kPageSize : u16(14 + 2 * (row - 1)) & 0x1FFF;
+  const int start = U16(page.constData() + 14 + 2 * row) & 0x1FFF;
+  const int end = row == 0 ? kPageSize : U16(page.constData() + 12 + 2 * row) & 0x1FFF;
   return page.mid(start, end - start);
 }
 
@@ -84,9 +84,6 @@ Table ExampleTable() {
 Table RootTable(const QString& name, std::vector<std::vector<Cell>> rows = {}) {
   return {name, {{QStringLiteral("Root"), ColumnType::Text}}, std::move(rows)};
 }
-
-quint32 U32(const char* at) { return qFromLittleEndian<quint32>(at); }
-int U16(const char* at) { return qFromLittleEndian<quint16>(at); }
 
 // Counts each page a 69-byte usage-map row lists.
 void CountListed(const QByteArray& image, const char* map, std::vector<int>& listed) {
@@ -563,16 +560,16 @@ class TestJet4Writer : public QObject {
       QByteArray data(size, '\0');
       for (int i = 0; i < size; ++i) data[i] = static_cast<char>(i % 251);
       const QByteArray header = writer.StoreOutOfRow(0, data);
-      QCOMPARE(qFromLittleEndian<quint32>(header.constData()) & 0x3FFFFFFFu, quint32(size));
+      QCOMPARE(U32(header.constData()) & 0x3FFFFFFFu, quint32(size));
       const QByteArray image = file.Contents();
-      quint32 pointer = qFromLittleEndian<quint32>(header.constData() + 4);
+      quint32 pointer = U32(header.constData() + 4);
       QByteArray read;
       if (size <= kMaxSingleLongValue) {
         read = RowOf(PageOf(image, int(pointer >> 8)), int(pointer & 0xFF));
       } else {
         for (int rows = 0; pointer != 0 && rows < 10; ++rows) {
           const QByteArray row = RowOf(PageOf(image, int(pointer >> 8)), int(pointer & 0xFF));
-          pointer = qFromLittleEndian<quint32>(row.constData());
+          pointer = U32(row.constData());
           read += row.mid(4);
         }
       }
@@ -595,14 +592,12 @@ class TestJet4Writer : public QObject {
     QCOMPARE(file.Page(built.root)[0], '\x03');
     // Leaves, left to right: every entry once, in order, bitmap and free space consistent.
     std::uint32_t leaf = built.pages.front();
-    while (file.Page(leaf)[0] != 0x04 || qFromLittleEndian<quint32>(file.Page(leaf) + 0x0C) != 0)
-      ++leaf;
+    while (file.Page(leaf)[0] != 0x04 || U32(file.Page(leaf) + 0x0C) != 0) ++leaf;
     QByteArray previous;
     std::size_t count = 0;
-    for (std::uint32_t page = leaf; page != 0;
-         page = qFromLittleEndian<quint32>(file.Page(page) + 0x10)) {
+    for (std::uint32_t page = leaf; page != 0; page = U32(file.Page(page) + 0x10)) {
       QCOMPARE(file.Page(page)[0], '\x04');
-      QCOMPARE(qFromLittleEndian<quint32>(file.Page(page) + 4), 42u);
+      QCOMPARE(U32(file.Page(page) + 4), 42u);
       int used = 0;
       for (const QByteArray& entry : PageEntries(file.Page(page))) {
         used += static_cast<int>(entry.size());
@@ -610,8 +605,7 @@ class TestJet4Writer : public QObject {
         previous = entry;
         ++count;
       }
-      QCOMPARE(qFromLittleEndian<quint16>(file.Page(page) + 2),
-               kPageSize - kIndexEntriesStart - used);
+      QCOMPARE(U16(file.Page(page) + 2), kPageSize - kIndexEntriesStart - used);
     }
     QCOMPARE(count, entries.size());
     // Nodes: each entry is its child's last entry followed by the child page.
@@ -637,7 +631,7 @@ class TestJet4Writer : public QObject {
     QCOMPARE(row[0], '\x01');
     std::vector<std::uint32_t> listed;
     for (int k = 0; k < 17; ++k) {
-      const quint32 bitmapPage = qFromLittleEndian<quint32>(row.constData() + 1 + 4 * k);
+      const quint32 bitmapPage = U32(row.constData() + 1 + 4 * k);
       if (bitmapPage == 0) continue;
       const char* bitmap = file.Page(bitmapPage);
       QCOMPARE(QByteArray(bitmap, 4), Hex("05010000"));

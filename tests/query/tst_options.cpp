@@ -60,11 +60,8 @@ class OptionsTest : public QObject {
   void toolbarButtons() {
     RunningApp r;
     const QList<ToolbarButton>& buttons = r.app.Parts().Window().Commands().Buttons(kMainBar);
-    const int find =
-        static_cast<int>(std::find_if(buttons.begin(), buttons.end(),
-                                      [](const ToolbarButton& b) { return b.key == "find"; }) -
-                         buttons.begin()) +
-        1;
+    int find = 1;  // the node of the Find button: its place among the bar's buttons, plus one
+    while (buttons[find - 1].key != "find") ++find;
     Options(
         r, [&](QDialog& d) { Node(d, kMainBar, find)->setCheckState(0, Qt::Unchecked); }, false);
     QVERIFY(buttons[find - 1].place->isVisible());

@@ -104,28 +104,24 @@ class PrintLogicTest : public QObject {
     QTest::addColumn<int>("width");
     QTest::addColumn<int>("alignment");
     QTest::addColumn<QStringList>("lines");
+    const auto row = [](const char* name, const QString& text, int width, int alignment,
+                        const QStringList& lines) {
+      QTest::newRow(name) << text << width << alignment << lines;
+    };
     // The blank stays on the first line; breaks step down a line and the gap.
-    QTest::newRow("after the blank")
-        << "alpha beta" << 700 << 0 << QStringList{"alpha @0,0", "beta@0,210"};
-    QTest::newRow("inside a long word")
-        << "abcdefghij" << 500 << 0 << QStringList{"abcde@0,0", "fghij@0,210"};
-    QTest::newRow("last blank that fits")
-        << "a b c d" << 500 << 0 << QStringList{"a b @0,0", "c d@0,210"};
+    row("after the blank", "alpha beta", 700, 0, {"alpha @0,0", "beta@0,210"});
+    row("inside a long word", "abcdefghij", 500, 0, {"abcde@0,0", "fghij@0,210"});
+    row("last blank that fits", "a b c d", 500, 0, {"a b @0,0", "c d@0,210"});
     // A CR LF break steps down before its line; each part aligns alone.
-    QTest::newRow("CR LF, right") << "ab\r\ncdef" << 1000 << 1
-                                  << QStringList{"ab@800,10", "cdef@600,210"};
-    QTest::newRow("CR LF, centre")
-        << "abc\r\nd" << 1001 << 2 << QStringList{"abc@350,10", "d@450,210"};
-    QTest::newRow("right") << "abc" << 1000 << 1 << QStringList{"abc@700,0"};
-    QTest::newRow("centre") << "abcd" << 1000 << 2 << QStringList{"abcd@300,0"};
-    QTest::newRow("wider than the box, right")
-        << "abcdefgh" << 500 << 1 << QStringList{"abcde@0,0", "fgh@200,210"};
-    QTest::newRow("box narrower than a letter")
-        << "ab" << 50 << 0 << QStringList{"a@0,0", "b@0,210"};
-    QTest::newRow("CR alone keeps the next letter")
-        << "ab\rcd" << 1000 << 0 << QStringList{"ab@0,10", "cd@0,210"};
-    QTest::newRow("unknown alignment") << "abc" << 1000 << 3 << QStringList{};
-    QTest::newRow("empty") << "" << 1000 << 0 << QStringList{};
+    row("CR LF, right", "ab\r\ncdef", 1000, 1, {"ab@800,10", "cdef@600,210"});
+    row("CR LF, centre", "abc\r\nd", 1001, 2, {"abc@350,10", "d@450,210"});
+    row("right", "abc", 1000, 1, {"abc@700,0"});
+    row("centre", "abcd", 1000, 2, {"abcd@300,0"});
+    row("wider than the box, right", "abcdefgh", 500, 1, {"abcde@0,0", "fgh@200,210"});
+    row("box narrower than a letter", "ab", 50, 0, {"a@0,0", "b@0,210"});
+    row("CR alone keeps the next letter", "ab\rcd", 1000, 0, {"ab@0,10", "cd@0,210"});
+    row("unknown alignment", "abc", 1000, 3, {});
+    row("empty", "", 1000, 0, {});
   }
   void wrapText() {
     QFETCH(QString, text);
