@@ -174,7 +174,7 @@ Image ParseImage(const QString& path) {
 }
 
 void Build(const QStringList& rest, std::FILE*, std::FILE* err) {
-  const Arguments args = Parse(rest, {QStringLiteral("codepage")}, 2);
+  const Arguments args = Parse(rest, {QStringLiteral("codepage")}, 2, {QStringLiteral("encrypt")});
   CodePage codePage = CodePageOf(args);
   const QString& imagePath = args.files[0];
   const QString& outPath = args.files[1];
@@ -183,6 +183,13 @@ void Build(const QStringList& rest, std::FILE*, std::FILE* err) {
     db = DatabaseFromImage(ParseImage(imagePath), codePage);
   } catch (const ImageError& e) {
     throw CliError{QStringLiteral("%1: %2").arg(imagePath, QString::fromStdString(e.what()))};
+  }
+  if (args.Option(QStringLiteral("encrypt"))) {
+    if (!db.PasswordOn) {
+      throw CliError{QStringLiteral("%1: --encrypt needs \"PasswordOn\": true and a \"Password\"")
+                         .arg(imagePath)};
+    }
+    db.Encrypted = true;
   }
   // The file would not open again.
   const std::vector<ModelProblem> problems = FindModelProblems(db, 1);
@@ -207,11 +214,16 @@ void Info(const QStringList& rest, std::FILE* out, std::FILE* err) {
   CodePage codePage = CodePageOf(args);
   const QString& path = args.files[0];
   const ReadOutcome read = Read(path, args, codePage, err);
-  const bool locked = read.header == kHeaderPassword;
-  QString text = QStringLiteral("File: %1\nHeader: %2\nPassword: %3\n")
+  const bool encrypted = IsEncryptedDatabaseFile(path);
+  const bool locked = encrypted || read.header == kHeaderPassword;
+  const QString protection = encrypted ? QStringLiteral("encrypted with the password")
+                             : locked ? QStringLiteral("scrambled with the password, not encrypted")
+                                      : QStringLiteral("none");
+  QString text = QStringLiteral("File: %1\nHeader: %2\nPassword: %3\nProtection: %4\n")
                      .arg(QFileInfo(path).fileName())
-                     .arg(read.header)
-                     .arg(locked ? QStringLiteral("needed") : QStringLiteral("not needed"));
+                     .arg(encrypted ? QStringLiteral("encrypted") : QString::number(read.header))
+                     .arg(locked ? QStringLiteral("needed") : QStringLiteral("not needed"))
+                     .arg(protection);
   if (read.status == ReadOutcome::kLoaded) {
     const Database& db = read.db;
     text += QStringLiteral("Forms: %1\nRecords: %2 (%3 free slots)\nFolders: %4\n")
@@ -326,13 +338,16 @@ struct Command {
 const Command kCommands[] = {
     {"dump", "dump FILE.2db [--password PW] [--codepage NAME]",
      "Writes the database as its JSON image to standard output, in file order.", Dump},
-    {"build", "build IMAGE.json OUT.2db [--codepage NAME]",
+    {"build", "build IMAGE.json OUT.2db [--codepage NAME] [--encrypt]",
      "Writes the database a JSON image describes. OUT.2db is replaced whole or not at all;\n"
      "an image that would not load again is refused, naming its field, and so is a\n"
-     "write-protected OUT.2db, or one another program saves or changes meanwhile.",
+     "write-protected OUT.2db, or one another program saves or changes meanwhile. With\n"
+     "--encrypt the file is encrypted with the image's password (see \"Password\").",
      Build},
     {"info", "info FILE.2db [--password PW] [--codepage NAME]",
-     "Prints the file's header, whether it needs a password, and its counts.", Info},
+     "Prints the file's header, whether it needs a password, how it is protected (none,\n"
+     "scrambled with the password, or encrypted with it) and its counts.",
+     Info},
     {"print",
      "print FILE.2db --pdf OUT.pdf [--password PW] [--codepage NAME] [--folder N] [--subfolders]",
      "Prints the records, one per page, into a PDF file: all of them, or those of folder N\n"

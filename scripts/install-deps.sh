@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-svg-dev
   qt6-multimedia-dev gstreamer1.0-plugins-good
   mdbtools mdbtools-dev
-  nlohmann-json3-dev libsqlite3-dev libcsv-dev
+  nlohmann-json3-dev libsqlite3-dev libcsv-dev libsodium-dev
   famfamfam-silk tango-icon-theme
   xvfb xauth imagemagick poppler-utils
   desktop-file-utils appstream dpkg-dev

@@ -8,6 +8,8 @@
 #include <new>
 
 #include "storage/database_body.h"
+#include "storage/encrypted_file.h"
+#include "storage/memory_file.h"
 #include "storage/model_invariants.h"
 #include "storage/storable_text.h"
 #include "storage/storage_error.h"
@@ -85,25 +87,52 @@ class InputCloser {
   }
 };
 
-void WriteStream(const Database& db, const QString& tempPath, CodePage& codePage,
-                 const RecordProgress& progress) {
-  if (stream::OpenWrite(QFile::encodeName(tempPath)) == -1) {
-    throw StorageError(QStringLiteral("%1 cannot be created").arg(tempPath));
+// The classic file: the header word, then the body scrambled with the
+// password when scrambled, else with the library's key.
+void WriteClassicFile(const Database& db, const QString& path, bool scrambled, CodePage& codePage,
+                      const RecordProgress& progress) {
+  if (stream::OpenWrite(QFile::encodeName(path)) == -1) {
+    throw StorageError(QStringLiteral("%1 cannot be created").arg(path));
   }
   bool closed = false;
   try {
     // A failed header word sets the stream's error, which the close reports.
-    stream::WriteH4(db.PasswordOn ? kHeaderPassword : kHeaderDefaultKey);
-    if (db.PasswordOn) stream::SetPassword(EncodePassword(db.Password, codePage));
+    stream::WriteH4(scrambled ? kHeaderPassword : kHeaderDefaultKey);
+    if (scrambled) stream::SetPassword(EncodePassword(db.Password, codePage));
     StreamWriter out(codePage);
     WriteDatabaseBody(db, out, progress);
     closed = true;
-    if (!stream::CloseWrite())
-      throw StorageError(QStringLiteral("writing %1 failed").arg(tempPath));
+    if (!stream::CloseWrite()) throw StorageError(QStringLiteral("writing %1 failed").arg(path));
   } catch (...) {
     if (!closed) stream::CloseWrite();
     throw;
   }
+}
+
+void WriteDurably(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  const bool written = file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                       file.write(bytes) == bytes.size() && file.flush() &&
+                       ::fsync(file.handle()) == 0;
+  file.close();
+  if (!written || file.error() != QFileDevice::NoError)
+    throw StorageError(QStringLiteral("writing %1 failed").arg(path));
+}
+
+// An encrypted database holds the classic file with the library's key; it
+// is made in memory, so no plain byte of it reaches the disk.
+void WriteStream(const Database& db, const QString& path, CodePage& codePage,
+                 const RecordProgress& progress) {
+  if (!db.PasswordOn || !db.Encrypted) {
+    WriteClassicFile(db, path, db.PasswordOn, codePage, progress);
+    return;
+  }
+  const MemoryFile plainFile;
+  WriteClassicFile(db, plainFile.Path(), false, codePage, progress);
+  QByteArray plain = plainFile.ReadAll();
+  const QByteArray sealed = SealFile(plain, db.Password);
+  WipeBytes(plain);
+  WriteDurably(path, sealed);
 }
 
 // Why db cannot be written in codePage: it breaks the model's rules, or its
@@ -136,19 +165,16 @@ void VerifyWritten(const Database& db, const QString& target, CodePage& codePage
   MakeTextsStorable(expected, codePage);
   const QString password = db.Password;
   const ReadOutcome read = ReadDatabaseFile(target, codePage, [&password] { return password; });
+  // The protection too: a file that lost it would still read back.
   if (read.status != ReadOutcome::kLoaded || read.repairs.Total() > 0 ||
+      read.db.PasswordOn != db.PasswordOn || read.db.Encrypted != (db.PasswordOn && db.Encrypted) ||
       !StoredDifference(read.db, expected).isEmpty()) {
     throw StorageError(QStringLiteral("%1 does not read back as it was written").arg(target));
   }
 }
 
 bool PutBack(const QString& target, const QByteArray& bytes) {
-  QFile file(target);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
-  const bool written =
-      file.write(bytes) == bytes.size() && file.flush() && ::fsync(file.handle()) == 0;
-  file.close();
-  return written && file.error() == QFileDevice::NoError;
+  return Guarded([&] { WriteDurably(target, bytes); }).isEmpty();
 }
 
 // No temporary can keep the old file whole while the new one is written, so
@@ -260,41 +286,95 @@ WriteOutcome WriteDatabaseFile(const Database& db, const QString& path, CodePage
   return outcome;
 }
 
+namespace {
+
+// Reads the classic file at streamPath into outcome; password is asked for
+// when its header says it is protected.
+void ReadClassicFile(const QString& streamPath, CodePage& codePage, const PasswordFn& askPassword,
+                     const RecordProgress& progress, ReadOutcome& outcome, QString& password) {
+  if (stream::OpenInput(QFile::encodeName(streamPath)) == -1) {
+    throw StorageError(QStringLiteral("the file cannot be opened"));
+  }
+  InputCloser closer;
+  if (!stream::InputH4(&outcome.header)) {
+    throw StorageError(QStringLiteral("the file is shorter than its header word"));
+  }
+  if (outcome.header != kHeaderDefaultKey && outcome.header != kHeaderPassword) {
+    throw StorageError(QStringLiteral("header word %1 is neither %2 nor %3")
+                           .arg(outcome.header)
+                           .arg(kHeaderDefaultKey)
+                           .arg(kHeaderPassword));
+  }
+  if (outcome.header == kHeaderPassword) {
+    outcome.askedPassword = true;
+    password = askPassword ? askPassword() : QString();
+    if (password.isEmpty()) {
+      outcome.status = ReadOutcome::kCancelled;
+      return;
+    }
+    stream::SetPassword(EncodePassword(password, codePage));
+  }
+  StreamReader in(codePage);
+  outcome.db = ReadDatabaseBody(in, progress);
+  outcome.db.PasswordOn = outcome.header == kHeaderPassword;
+  outcome.status = ReadOutcome::kLoaded;
+}
+
+QByteArray ReadWhole(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly))
+    throw StorageError(QStringLiteral("the file cannot be opened"));
+  QByteArray bytes = file.readAll();
+  if (file.error() != QFileDevice::NoError)
+    throw StorageError(QStringLiteral("the file cannot be read"));
+  return bytes;
+}
+
+// The classic file inside the container at path, read through a file in
+// memory; nothing is read when the password or any byte is wrong.
+void ReadEncryptedFile(const QString& path, CodePage& codePage, const PasswordFn& askPassword,
+                       const RecordProgress& progress, ReadOutcome& outcome, QString& password) {
+  outcome.askedPassword = true;
+  password = askPassword ? askPassword() : QString();
+  if (password.isEmpty()) {
+    outcome.status = ReadOutcome::kCancelled;
+    return;
+  }
+  MemoryFile plainFile;
+  {
+    QByteArray plain = OpenSealedFile(ReadWhole(path), password);
+    plainFile.Replace(plain);
+    WipeBytes(plain);
+  }
+  QString inner;
+  ReadClassicFile(
+      plainFile.Path(), codePage, [&password] { return password; }, progress, outcome, inner);
+  outcome.db.PasswordOn = true;
+  outcome.db.Encrypted = true;
+}
+
+}  // namespace
+
+bool IsEncryptedDatabaseFile(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) && IsEncryptedFile(file.read(kEncryptedMagicSize));
+}
+
 ReadOutcome ReadDatabaseFile(const QString& path, CodePage& codePage, const PasswordFn& askPassword,
                              const RecordProgress& progress, const RepairNames& names) {
   ReadOutcome outcome;
   outcome.error = Guarded([&] {
-    if (stream::OpenInput(QFile::encodeName(path)) == -1) {
-      throw StorageError(QStringLiteral("the file cannot be opened"));
-    }
-    InputCloser closer;
-    if (!stream::InputH4(&outcome.header)) {
-      throw StorageError(QStringLiteral("the file is shorter than its header word"));
-    }
-    if (outcome.header != kHeaderDefaultKey && outcome.header != kHeaderPassword) {
-      throw StorageError(QStringLiteral("header word %1 is neither %2 nor %3")
-                             .arg(outcome.header)
-                             .arg(kHeaderDefaultKey)
-                             .arg(kHeaderPassword));
-    }
     QString password;
-    if (outcome.header == kHeaderPassword) {
-      outcome.askedPassword = true;
-      password = askPassword ? askPassword() : QString();
-      if (password.isEmpty()) {
-        outcome.status = ReadOutcome::kCancelled;
-        return;
-      }
-      stream::SetPassword(EncodePassword(password, codePage));
+    if (IsEncryptedDatabaseFile(path)) {
+      ReadEncryptedFile(path, codePage, askPassword, progress, outcome, password);
+    } else {
+      ReadClassicFile(path, codePage, askPassword, progress, outcome, password);
     }
-    StreamReader in(codePage);
-    outcome.db = ReadDatabaseBody(in, progress);
+    if (outcome.status != ReadOutcome::kLoaded) return;
     outcome.db.DatabasePath = path;
     outcome.db.CodePageName = codePage.Name();
-    outcome.db.PasswordOn = outcome.header == kHeaderPassword;
     outcome.db.Password = password;
     outcome.repairs = RepairModel(outcome.db, names);
-    outcome.status = ReadOutcome::kLoaded;
   });
   if (!outcome.error.isEmpty()) {
     outcome.status = ReadOutcome::kFailed;

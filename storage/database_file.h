@@ -77,6 +77,10 @@ struct ReadOutcome {
   bool askedPassword = false;
 };
 
+// The file at path is an encrypted database (the classic file sealed with
+// its password).
+bool IsEncryptedDatabaseFile(const QString& path);
+
 ReadOutcome ReadDatabaseFile(const QString& path, CodePage& codePage, const PasswordFn& askPassword,
                              const RecordProgress& progress = {}, const RepairNames& names = {});
 

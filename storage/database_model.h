@@ -149,6 +149,8 @@ struct Database {
   QString CodePageName = QString::fromLatin1(kDefaultCodePage);
   bool PasswordOn = false;
   QString Password;
+  // Saved as an encrypted file, sealed with Password; only while PasswordOn.
+  bool Encrypted = false;
   bool Modified = false;
   std::int16_t SplitterPos = 2500;
   std::int16_t MaxListString = 20;

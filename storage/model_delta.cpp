@@ -208,8 +208,9 @@ std::size_t PackedRecord::Bytes() const {
 }
 
 ModelSettings ModelSettings::Of(const Database& db) {
-  return {db.FormCount, db.RecordCount, db.FolderCount,   db.BufferCount, db.PasswordOn,
-          db.Password,  db.SplitterPos, db.MaxListString, db.DbReserved,  db.DatabaseFont};
+  return {db.FormCount,     db.RecordCount, db.FolderCount, db.BufferCount,
+          db.PasswordOn,    db.Password,    db.Encrypted,   db.SplitterPos,
+          db.MaxListString, db.DbReserved,  db.DatabaseFont};
 }
 
 void ModelSettings::ApplyTo(Database& db) const {
@@ -219,6 +220,7 @@ void ModelSettings::ApplyTo(Database& db) const {
   db.BufferCount = BufferCount;
   db.PasswordOn = PasswordOn;
   db.Password = Password;
+  db.Encrypted = Encrypted;
   db.SplitterPos = SplitterPos;
   db.MaxListString = MaxListString;
   db.DbReserved = DbReserved;

@@ -73,6 +73,7 @@ struct ModelSettings {
   std::int16_t BufferCount = 0;
   bool PasswordOn = false;
   QString Password;
+  bool Encrypted = false;
   std::int16_t SplitterPos = 0;
   std::int16_t MaxListString = 0;
   std::int16_t DbReserved = 0;

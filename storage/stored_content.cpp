@@ -66,7 +66,7 @@ QString ModelDifference(const Database& a, const Database& b) {
     return QStringLiteral("counts");
   if (a.SplitterPos != b.SplitterPos || a.MaxListString != b.MaxListString ||
       a.DbReserved != b.DbReserved || !(a.DatabaseFont == b.DatabaseFont) ||
-      a.PasswordOn != b.PasswordOn || a.Password != b.Password) {
+      a.PasswordOn != b.PasswordOn || a.Password != b.Password || a.Encrypted != b.Encrypted) {
     return QStringLiteral("settings");
   }
   for (int f = 0; f < a.FormCount; ++f) {

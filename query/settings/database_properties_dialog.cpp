@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -26,6 +27,9 @@ DatabasePropertiesDialog::DatabasePropertiesDialog(WindowContext& context)
   protectionFrame_ = NamedWidget<QGroupBox>("CodeFrame");
   protectCheck_ = NamedWidget<QCheckBox>("CodeCheck1");
   changePasswordButton_ = NamedWidget<QPushButton>("CodeButt1");
+  encryptCheck_ = NamedWidget<QCheckBox>("CodeCheck2");
+  protectionNote_ = NamedWidget<QLabel>("CodeNote");
+  protectionNote_->setWordWrap(true);
   okButton_ = NamedWidget<QPushButton>("OkButt");
   cancelButton_ = NamedWidget<QPushButton>("CancelButt");
   helpButton_ = NamedWidget<QPushButton>("HelpButt");
@@ -36,16 +40,22 @@ DatabasePropertiesDialog::DatabasePropertiesDialog(WindowContext& context)
   auto* code = new QVBoxLayout(protectionFrame_);
   code->addWidget(protectCheck_);
   code->addWidget(changePasswordButton_, 0, Qt::AlignLeft);
+  code->addWidget(encryptCheck_);
+  code->addWidget(protectionNote_);
   QHBoxLayout* buttons = HelpOkCancelRow(helpButton_, okButton_, cancelButton_);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(protectionFrame_);
   layout->addStretch(1);
   layout->addLayout(buttons);
-  resize(380, 180);
+  resize(420, 240);
 
   connect(protectCheck_, &QCheckBox::clicked, this, &DatabasePropertiesDialog::SwitchProtection);
   connect(changePasswordButton_, &QPushButton::clicked, this,
           &DatabasePropertiesDialog::ChangePassword);
+  connect(encryptCheck_, &QCheckBox::clicked, this, [this](bool on) {
+    SetEncryption(context_.db, on);
+    ShowProtection();
+  });
   connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
   connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
   connect(helpButton_, &QPushButton::clicked, this,
@@ -59,6 +69,8 @@ void DatabasePropertiesDialog::ApplyTexts() {
   protectionFrame_->setTitle(t.Get(settings_texts::kPasswordProtectionFrame));
   protectCheck_->setText(t.Get(settings_texts::kProtectWithPassword));
   changePasswordButton_->setText(t.Get(settings_texts::kChangePassword));
+  encryptCheck_->setText(t.Get(settings_texts::kEncryptFile));
+  protectionNote_->setText(t.Get(settings_texts::kScrambleIsNotEncryption));
   okButton_->setText(t.Get(common_texts::kOk));
   cancelButton_->setText(t.Get(common_texts::kCancel));
   helpButton_->setText(t.Get(common_texts::kHelp));
@@ -68,29 +80,42 @@ void DatabasePropertiesDialog::Run() {
   Database& db = context_.db;
   const bool wasOn = db.PasswordOn;
   const QString oldPassword = db.Password;
+  const bool wasEncrypted = db.Encrypted;
   ApplyTexts();
   ShowProtection();
   const bool accepted = context_.dialogs.RunModal(*this) == QDialog::Accepted;
-  // The switches changed the model while the dialog was open, so its box
+  // The switches changed the model while the dialog was open, so its boxes
   // showed the protection: it goes back, and OK does the change again as
   // one step. Protection as it was is no step.
   const bool on = db.PasswordOn;
   const QString password = db.Password;
+  const bool encrypted = db.Encrypted;
+  const TextId step = StepName(wasOn, wasEncrypted);
   db.PasswordOn = wasOn;
   db.Password = oldPassword;
+  db.Encrypted = wasEncrypted;
   if (!accepted) return;
-  const TextId step = on == wasOn ? settings_texts::kPasswordStep
-                      : on        ? settings_texts::kProtectionOnStep
-                                  : settings_texts::kProtectionOffStep;
   context_.funnel.Change(context_.texts.Get(step), ChangeScope{}, [&] {
     db.PasswordOn = on;
     db.Password = password;
+    db.Encrypted = encrypted;
   });
+}
+
+TextId DatabasePropertiesDialog::StepName(bool wasOn, bool wasEncrypted) const {
+  const Database& db = context_.db;
+  if (db.PasswordOn != wasOn)
+    return db.PasswordOn ? settings_texts::kProtectionOnStep : settings_texts::kProtectionOffStep;
+  if (db.Encrypted != wasEncrypted)
+    return db.Encrypted ? settings_texts::kEncryptionOnStep : settings_texts::kEncryptionOffStep;
+  return settings_texts::kPasswordStep;
 }
 
 void DatabasePropertiesDialog::ShowProtection() {
   protectCheck_->setChecked(context_.db.PasswordOn);
   changePasswordButton_->setEnabled(context_.db.PasswordOn);
+  encryptCheck_->setChecked(context_.db.Encrypted);
+  encryptCheck_->setEnabled(context_.db.PasswordOn);
 }
 
 QString DatabasePropertiesDialog::AskPassword(TextId prompt) {

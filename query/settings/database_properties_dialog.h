@@ -1,6 +1,6 @@
-// DBProps: switches the password protection of the open database on and off
-// and changes its password. The state at opening is kept aside; Cancel and
-// closing the window bring it back, OK keeps what changed as one undo step.
+// DBProps: switches the password protection of the open database on and off,
+// changes its password and chooses whether the file is encrypted with it. The state at opening is
+// kept aside; Cancel and closing the window bring it back, OK keeps what changed as one undo step.
 #pragma once
 
 #include <QDialog>
@@ -9,6 +9,7 @@
 
 class QCheckBox;
 class QGroupBox;
+class QLabel;
 class QPushButton;
 
 namespace orbo {
@@ -32,11 +33,15 @@ class DatabasePropertiesDialog : public QDialog {
   // Tells the user why nothing changed.
   void Tell(ProtectionOutcome outcome);
   QString AskPassword(TextId prompt);
+  // The name of the step OK makes from the protection as it was.
+  TextId StepName(bool wasOn, bool wasEncrypted) const;
 
   WindowContext& context_;
   QGroupBox* protectionFrame_;
   QCheckBox* protectCheck_;
   QPushButton* changePasswordButton_;
+  QCheckBox* encryptCheck_;
+  QLabel* protectionNote_;
   QPushButton* okButton_;
   QPushButton* cancelButton_;
   QPushButton* helpButton_;

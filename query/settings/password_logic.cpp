@@ -16,9 +16,15 @@ ProtectionOutcome CheckOld(const Database& db, const AskPasswordFn& ask) {
 
 ProtectionOutcome SwitchProtectionOff(Database& db, const AskPasswordFn& ask) {
   const ProtectionOutcome outcome = CheckOld(db, ask);
-  if (outcome == ProtectionOutcome::kChanged) db.PasswordOn = false;
+  if (outcome == ProtectionOutcome::kChanged) {
+    db.PasswordOn = false;
+    // Encryption needs the password: off with it.
+    db.Encrypted = false;
+  }
   return outcome;
 }
+
+void SetEncryption(Database& db, bool on) { db.Encrypted = on && db.PasswordOn; }
 
 ProtectionOutcome SwitchProtectionOn(Database& db, CodePage& codePage, const AskPasswordFn& ask) {
   const QString typed = ask(settings_texts::kAskNewPassword);

@@ -30,6 +30,8 @@ enum class ProtectionOutcome {
 ProtectionOutcome SwitchProtectionOff(Database& db, const AskPasswordFn& ask);
 // On, with a new password asked twice.
 ProtectionOutcome SwitchProtectionOn(Database& db, CodePage& codePage, const AskPasswordFn& ask);
+// Encrypting the file or not, which only a protected database can be.
+void SetEncryption(Database& db, bool on);
 // A new password, after the old one.
 ProtectionOutcome ChangePassword(Database& db, CodePage& codePage, const AskPasswordFn& ask);
 

@@ -33,10 +33,14 @@ inline constexpr TextId kAskOldPassword{710, 0};
 inline constexpr TextId kPasswordsDiffer{720, 0};
 inline constexpr TextId kWrongPassword{730, 0};
 inline constexpr TextId kPasswordTooShort{735, 0};
+inline constexpr TextId kEncryptFile{984, 0};
+inline constexpr TextId kScrambleIsNotEncryption{984, 1};
 
 // Names of the steps undo and redo take back.
 inline constexpr TextId kProtectionOffStep{979, 6};
 inline constexpr TextId kProtectionOnStep{979, 7};
 inline constexpr TextId kPasswordStep{979, 8};
+inline constexpr TextId kEncryptionOnStep{984, 2};
+inline constexpr TextId kEncryptionOffStep{984, 3};
 
 }  // namespace orbo::settings_texts

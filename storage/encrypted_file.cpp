@@ -1,0 +1,206 @@
+#include "storage/encrypted_file.h"
+
+#include <sodium.h>
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+#include "storage/storage_error.h"
+
+namespace orbo {
+namespace {
+
+using Stream = crypto_secretstream_xchacha20poly1305_state;
+constexpr int kAuthBytes = crypto_secretstream_xchacha20poly1305_ABYTES;
+constexpr int kKeyBytes = crypto_secretstream_xchacha20poly1305_KEYBYTES;
+constexpr int kStreamHeaderBytes = crypto_secretstream_xchacha20poly1305_HEADERBYTES;
+constexpr int kSaltBytes = crypto_pwhash_SALTBYTES;
+
+constexpr std::uint16_t kFormatVersion = 1;
+constexpr std::uint8_t kKeyArgon2id13 = 1;
+constexpr std::uint8_t kCipherXChaCha20Poly1305 = 1;
+constexpr std::uint32_t kChunkBytes = 64 * 1024;
+
+// Where the header's parts are.
+constexpr int kVersionAt = 8;
+constexpr int kKeyKindAt = 10;
+constexpr int kCipherAt = 11;
+constexpr int kOperationsAt = 12;
+constexpr int kMemoryAt = 16;
+constexpr int kChunkAt = 20;
+constexpr int kSaltAt = 24;
+constexpr int kStreamHeaderAt = kSaltAt + kSaltBytes;
+static_assert(kStreamHeaderAt + kStreamHeaderBytes == kEncryptedHeaderSize);
+
+// A file's key cost and chunk size are bounded, so a hostile header cannot
+// make a read take minutes or gigabytes.
+constexpr std::uint32_t kMostOperations = 64;
+constexpr std::uint32_t kMostMemory = 1024 * 1024;
+constexpr std::uint32_t kLeastChunk = 1024;
+constexpr std::uint32_t kMostChunk = 16 * 1024 * 1024;
+
+const QString kWrongOrDamaged = QStringLiteral("wrong password or damaged file");
+
+class Key {
+ public:
+  Key() = default;
+  ~Key() { sodium_memzero(bytes.data(), bytes.size()); }
+  Key(const Key&) = delete;
+  Key& operator=(const Key&) = delete;
+  std::array<unsigned char, kKeyBytes> bytes{};
+};
+
+// The cipher's running state holds key material too.
+class StreamState {
+ public:
+  StreamState() = default;
+  ~StreamState() { sodium_memzero(&state, sizeof state); }
+  StreamState(const StreamState&) = delete;
+  StreamState& operator=(const StreamState&) = delete;
+  Stream state{};
+};
+
+void StartSodium() {
+  if (sodium_init() < 0) throw StorageError(QStringLiteral("the crypto library cannot start"));
+}
+
+void Put32(unsigned char* at, std::uint32_t value) {
+  for (int i = 0; i < 4; ++i) at[i] = static_cast<unsigned char>(value >> (8 * i));
+}
+
+std::uint32_t Get32(const unsigned char* at) {
+  std::uint32_t value = 0;
+  for (int i = 3; i >= 0; --i) value = value << 8 | at[i];
+  return value;
+}
+
+const unsigned char* Bytes(const QByteArray& bytes) {
+  return reinterpret_cast<const unsigned char*>(bytes.constData());
+}
+
+unsigned char* Bytes(QByteArray& bytes) { return reinterpret_cast<unsigned char*>(bytes.data()); }
+
+void DeriveKey(Key& key, const QString& password, const unsigned char* salt, const KeyCost& cost) {
+  QByteArray utf8 = password.toUtf8();
+  const int failed =
+      crypto_pwhash(key.bytes.data(), key.bytes.size(), utf8.constData(),
+                    static_cast<unsigned long long>(utf8.size()), salt, cost.operations,
+                    std::size_t{cost.memory} * 1024, crypto_pwhash_ALG_ARGON2ID13);
+  WipeBytes(utf8);
+  if (failed) throw StorageError(QStringLiteral("the key cannot be derived: not enough memory"));
+}
+
+bool CostAllowed(const KeyCost& cost) {
+  const KeyCost least = KeyCost::Least();
+  return cost.operations >= least.operations && cost.operations <= kMostOperations &&
+         cost.memory >= least.memory && cost.memory <= kMostMemory;
+}
+
+}  // namespace
+
+KeyCost KeyCost::Standard() { return {4, 256 * 1024}; }
+
+KeyCost KeyCost::Least() {
+  return {crypto_pwhash_OPSLIMIT_MIN,
+          static_cast<std::uint32_t>(crypto_pwhash_MEMLIMIT_MIN / 1024)};
+}
+
+bool IsEncryptedFile(const QByteArray& start) {
+  return start.startsWith(QByteArray(kEncryptedMagic, kEncryptedMagicSize));
+}
+
+void WipeBytes(QByteArray& bytes) {
+  if (!bytes.isEmpty()) sodium_memzero(bytes.data(), static_cast<std::size_t>(bytes.size()));
+  bytes.clear();
+}
+
+QByteArray SealFile(const QByteArray& plain, const QString& password, const KeyCost& cost) {
+  StartSodium();
+  // An empty file is one empty final chunk.
+  const qsizetype chunks = std::max<qsizetype>(1, (plain.size() + kChunkBytes - 1) / kChunkBytes);
+  QByteArray sealed(kEncryptedHeaderSize + plain.size() + chunks * kAuthBytes, '\0');
+  unsigned char* header = Bytes(sealed);
+  std::memcpy(header, kEncryptedMagic, kEncryptedMagicSize);
+  header[kVersionAt] = kFormatVersion & 0xFF;
+  header[kVersionAt + 1] = kFormatVersion >> 8;
+  header[kKeyKindAt] = kKeyArgon2id13;
+  header[kCipherAt] = kCipherXChaCha20Poly1305;
+  Put32(header + kOperationsAt, cost.operations);
+  Put32(header + kMemoryAt, cost.memory);
+  Put32(header + kChunkAt, kChunkBytes);
+  // A new salt for every file, so two saves with one password share no key.
+  randombytes_buf(header + kSaltAt, kSaltBytes);
+  Key key;
+  DeriveKey(key, password, header + kSaltAt, cost);
+  StreamState stream;
+  crypto_secretstream_xchacha20poly1305_init_push(&stream.state, header + kStreamHeaderAt,
+                                                  key.bytes.data());
+  unsigned char* out = header + kEncryptedHeaderSize;
+  for (qsizetype at = 0;;) {
+    const qsizetype length = std::min<qsizetype>(kChunkBytes, plain.size() - at);
+    const bool last = at + length == plain.size();
+    // The header is authenticated with the first chunk: a changed cost,
+    // salt or version fails like a changed body.
+    const bool first = at == 0;
+    unsigned long long written = 0;
+    crypto_secretstream_xchacha20poly1305_push(
+        &stream.state, out, &written, Bytes(plain) + at, static_cast<unsigned long long>(length),
+        first ? header : nullptr, first ? kEncryptedHeaderSize : 0,
+        last ? crypto_secretstream_xchacha20poly1305_TAG_FINAL : 0);
+    out += written;
+    at += length;
+    if (last) break;
+  }
+  return sealed;
+}
+
+QByteArray OpenSealedFile(const QByteArray& sealed, const QString& password) {
+  StartSodium();
+  if (sealed.size() < kEncryptedHeaderSize + kAuthBytes || !IsEncryptedFile(sealed))
+    throw StorageError(kWrongOrDamaged);
+  const unsigned char* header = Bytes(sealed);
+  const int version = header[kVersionAt] | header[kVersionAt + 1] << 8;
+  if (version != kFormatVersion || header[kKeyKindAt] != kKeyArgon2id13 ||
+      header[kCipherAt] != kCipherXChaCha20Poly1305) {
+    throw StorageError(QStringLiteral("the file is encrypted in a way this version does not know"));
+  }
+  const KeyCost cost{Get32(header + kOperationsAt), Get32(header + kMemoryAt)};
+  const std::uint32_t chunk = Get32(header + kChunkAt);
+  if (!CostAllowed(cost) || chunk < kLeastChunk || chunk > kMostChunk)
+    throw StorageError(kWrongOrDamaged);
+  Key key;
+  DeriveKey(key, password, header + kSaltAt, cost);
+  StreamState stream;
+  if (crypto_secretstream_xchacha20poly1305_init_pull(&stream.state, header + kStreamHeaderAt,
+                                                      key.bytes.data()) != 0) {
+    throw StorageError(kWrongOrDamaged);
+  }
+  QByteArray plain(sealed.size(), '\0');
+  qsizetype plainSize = 0;
+  for (qsizetype at = kEncryptedHeaderSize;;) {
+    const qsizetype left = sealed.size() - at;
+    const qsizetype length = std::min<qsizetype>(qsizetype{chunk} + kAuthBytes, left);
+    unsigned long long read = 0;
+    unsigned char tag = 0;
+    const bool first = at == kEncryptedHeaderSize;
+    const bool opened = length >= kAuthBytes &&
+                        crypto_secretstream_xchacha20poly1305_pull(
+                            &stream.state, Bytes(plain) + plainSize, &read, &tag,
+                            Bytes(sealed) + at, static_cast<unsigned long long>(length),
+                            first ? header : nullptr, first ? kEncryptedHeaderSize : 0) == 0;
+    at += length;
+    plainSize += static_cast<qsizetype>(read);
+    const bool final = tag == crypto_secretstream_xchacha20poly1305_TAG_FINAL;
+    // The final chunk ends the file; a file that ends on any other was cut.
+    if (!opened || final != (at == sealed.size()) || (!final && tag != 0)) {
+      WipeBytes(plain);
+      throw StorageError(kWrongOrDamaged);
+    }
+    if (final) break;
+  }
+  plain.resize(plainSize);
+  return plain;
+}
+
+}  // namespace orbo

@@ -1,0 +1,214 @@
+// Encrypted database files: the container refuses every change, a wrong
+// password and a cut-off end before anything is read, and a database
+// written encrypted reads back whole, with no plain text in the file.
+#include <QFile>
+#include <QTest>
+
+#include "sample_databases.h"
+#include "storage/code_page.h"
+#include "storage/database_file.h"
+#include "storage/encrypted_file.h"
+#include "storage/storage_error.h"
+#include "storage/stream_library.h"
+
+using namespace orbo;
+
+namespace {
+
+const QString kPassword = QStringLiteral("Kennwört-1");
+
+// Plain bytes that cross chunks: two full ones and a short third.
+QByteArray ThreeChunks() {
+  QByteArray plain;
+  for (int i = 0; i < 2 * 65536 + 10; ++i) plain.append(static_cast<char>(i * 7 + i / 256));
+  return plain;
+}
+
+bool Opens(const QByteArray& sealed, const QString& password, QByteArray* plain = nullptr) {
+  try {
+    const QByteArray opened = OpenSealedFile(sealed, password);
+    if (plain) *plain = opened;
+    return true;
+  } catch (const StorageError&) {
+    return false;
+  }
+}
+
+QByteArray ReadBytes(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteBytes(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  QCOMPARE(file.write(bytes), bytes.size());
+}
+
+}  // namespace
+
+class TestEncryptedFiles : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { stream::SetLibraryFolder(QStringLiteral(ORBO_BIN_DIR)); }
+
+  void containerOpensToWhatWasSealed_data() {
+    QTest::addColumn<QByteArray>("plain");
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("one byte") << QByteArray("x");
+    QTest::newRow("one chunk exactly") << QByteArray(65536, 'c');
+    QTest::newRow("three chunks") << ThreeChunks();
+  }
+  void containerOpensToWhatWasSealed() {
+    QFETCH(QByteArray, plain);
+    const QByteArray sealed = SealFile(plain, kPassword, KeyCost::Least());
+    QVERIFY(IsEncryptedFile(sealed));
+    // Header, then each chunk with its 17 bytes of tag and MAC.
+    const int chunks = std::max(1, (static_cast<int>(plain.size()) + 65535) / 65536);
+    QCOMPARE(sealed.size(), kEncryptedHeaderSize + plain.size() + chunks * 17);
+    QByteArray opened;
+    QVERIFY(Opens(sealed, kPassword, &opened));
+    QCOMPARE(opened, plain);
+    // A new salt and nonce every time: the same plain text never seals alike.
+    QVERIFY(SealFile(plain, kPassword, KeyCost::Least()) != sealed);
+    // Case and a character more or less count.
+    for (const QString& wrong : {QStringLiteral("kennwört-1"), QStringLiteral("Kennwört-"),
+                                 QStringLiteral("Kennwört-11"), QString()}) {
+      QVERIFY2(!Opens(sealed, wrong), qPrintable(wrong));
+    }
+  }
+
+  void everyChangedByteIsRefused() {
+    const QByteArray sealed =
+        SealFile(QByteArray("a small classic file"), kPassword, KeyCost::Least());
+    for (int at = 0; at < sealed.size(); ++at) {
+      for (const char mask : {'\x01', '\x80'}) {
+        QByteArray changed = sealed;
+        changed[at] = static_cast<char>(changed[at] ^ mask);
+        QVERIFY2(!Opens(changed, kPassword), qPrintable(QString::number(at)));
+      }
+    }
+  }
+
+  void aCutOffOrLengthenedFileIsRefused() {
+    const QByteArray small = SealFile(QByteArray("short"), kPassword, KeyCost::Least());
+    for (int length = 0; length < small.size(); ++length)
+      QVERIFY2(!Opens(small.left(length), kPassword), qPrintable(QString::number(length)));
+    QVERIFY(!Opens(small + '\0', kPassword));
+    // Cut at a chunk's end: what is left authenticates chunk by chunk, but
+    // lacks the final one.
+    const QByteArray large = SealFile(ThreeChunks(), kPassword, KeyCost::Least());
+    const int chunk = 65536 + 17;
+    for (const int length : {kEncryptedHeaderSize + chunk, kEncryptedHeaderSize + 2 * chunk})
+      QVERIFY(!Opens(large.left(length), kPassword));
+    // The two full chunks swapped, or the first one twice.
+    const QByteArray first = large.mid(kEncryptedHeaderSize, chunk);
+    const QByteArray second = large.mid(kEncryptedHeaderSize + chunk, chunk);
+    const QByteArray head = large.left(kEncryptedHeaderSize);
+    const QByteArray rest = large.mid(kEncryptedHeaderSize + 2 * chunk);
+    QVERIFY(!Opens(head + second + first + rest, kPassword));
+    QVERIFY(!Opens(head + first + first + rest, kPassword));
+  }
+
+  // Bytes 8 to 11 are the version, the key kind and the cipher.
+  void aHeaderBeyondItsBoundsIsRefusedBeforeAnyKeyIsDerived_data() {
+    QTest::addColumn<int>("at");
+    QTest::addColumn<quint32>("value");
+    QTest::addColumn<QString>("error");
+    const QString damaged = QStringLiteral("wrong password or damaged file");
+    const QString unknown =
+        QStringLiteral("the file is encrypted in a way this version does not know");
+    QTest::newRow("version 2") << 8 << 0x01010002u << unknown;
+    QTest::newRow("key kind 2") << 8 << 0x01020001u << unknown;
+    QTest::newRow("cipher 2") << 8 << 0x02010001u << unknown;
+    QTest::newRow("no operations") << 12 << 0u << damaged;
+    QTest::newRow("65 operations") << 12 << 65u << damaged;
+    QTest::newRow("7 KiB") << 16 << 7u << damaged;
+    QTest::newRow("1 GiB and 1 KiB") << 16 << 1024u * 1024 + 1 << damaged;
+    QTest::newRow("a chunk under 1 KiB") << 20 << 1023u << damaged;
+    QTest::newRow("a chunk over 16 MiB") << 20 << 16u * 1024 * 1024 + 1 << damaged;
+  }
+  void aHeaderBeyondItsBoundsIsRefusedBeforeAnyKeyIsDerived() {
+    QFETCH(int, at);
+    QFETCH(quint32, value);
+    QFETCH(QString, error);
+    QByteArray sealed = SealFile(QByteArray("body"), kPassword, KeyCost::Least());
+    for (int i = 0; i < 4; ++i) sealed[at + i] = static_cast<char>(value >> (8 * i));
+    try {
+      OpenSealedFile(sealed, kPassword);
+      QFAIL("opened");
+    } catch (const StorageError& e) {
+      QCOMPARE(e.Message(), error);
+    }
+  }
+
+  void anEncryptedDatabaseReadsBackWholeAndHidesItsTexts() {
+    test::SampleFiles files;
+    Database db = test::Locked(test::FullFormDatabase(), kPassword);
+    db.Encrypted = true;
+    const QString path = files.Path(QStringLiteral("sealed.2db"));
+    CodePage codePage(QStringLiteral("windows-1252"));
+    const WriteOutcome written = WriteDatabaseFile(db, path, codePage);
+    QVERIFY2(written.ok, qPrintable(written.error));
+    const QByteArray bytes = ReadBytes(path);
+    QVERIFY(IsEncryptedDatabaseFile(path));
+    // No text of the database in the file, as there is in the scrambled
+    // one's known first words.
+    QVERIFY(!bytes.contains(QByteArrayLiteral("Zw\xf6lf")));
+
+    int asked = 0;
+    ReadOutcome read = ReadDatabaseFile(path, codePage, [&] {
+      ++asked;
+      return kPassword;
+    });
+    QCOMPARE(read.status, ReadOutcome::kLoaded);
+    QCOMPARE(asked, 1);
+    QCOMPARE(StoredDifference(read.db, db), QString());
+    QVERIFY(read.db.PasswordOn && read.db.Encrypted);
+    QCOMPARE(read.db.Password, kPassword);
+    QCOMPARE(read.db.DatabasePath, path);
+
+    // A wrong password, no password, a changed byte: nothing loads.
+    read = ReadDatabaseFile(path, codePage, [] { return QStringLiteral("Kennwort-1"); });
+    QCOMPARE(read.status, ReadOutcome::kFailed);
+    QCOMPARE(read.error, QStringLiteral("wrong password or damaged file"));
+    QVERIFY(read.askedPassword);
+    QCOMPARE(read.db.RecordCount, Database().RecordCount);
+    QCOMPARE(ReadDatabaseFile(path, codePage, [] { return QString(); }).status,
+             ReadOutcome::kCancelled);
+    QByteArray changed = bytes;
+    changed[changed.size() / 2] = static_cast<char>(changed[changed.size() / 2] ^ 4);
+    WriteBytes(path, changed);
+    QCOMPARE(ReadDatabaseFile(path, codePage, [] { return kPassword; }).status,
+             ReadOutcome::kFailed);
+
+    // Switched off, the next save writes the classic protected file again.
+    db.Encrypted = false;
+    QVERIFY(WriteDatabaseFile(db, path, codePage).ok);
+    QVERIFY(!IsEncryptedDatabaseFile(path));
+    read = ReadDatabaseFile(path, codePage, [] { return kPassword; });
+    QCOMPARE(read.header, kHeaderPassword);
+    QVERIFY(!read.db.Encrypted);
+  }
+
+  void theClassicReaderRefusesTheContainer() {
+    test::SampleFiles files;
+    const QString path = files.Path(QStringLiteral("sealed.2db"));
+    WriteBytes(path, SealFile(QByteArray(100, 'b'), kPassword, KeyCost::Least()));
+    QVERIFY(stream::OpenInput(QFile::encodeName(path)) != -1);
+    std::int32_t header = 0;
+    QVERIFY(stream::InputH4(&header));
+    stream::CloseInput();
+    QVERIFY(header != kHeaderDefaultKey && header != kHeaderPassword);
+    // Encryption without protection is not written.
+    Database db = test::TinyDatabase();
+    db.Encrypted = true;
+    CodePage codePage(QStringLiteral("windows-1252"));
+    QVERIFY(WriteDatabaseFile(db, path, codePage).ok);
+    QCOMPARE(ReadDatabaseFile(path, codePage, {}).header, kHeaderDefaultKey);
+  }
+};
+
+QTEST_GUILESS_MAIN(TestEncryptedFiles)
+#include "tst_encrypted_files.moc"
