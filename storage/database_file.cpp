@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <filesystem>
+#include <future>
+#include <memory>
 #include <new>
 
 #include "storage/database_body.h"
@@ -109,11 +111,16 @@ void WriteClassicFile(const Database& db, const QString& path, bool scrambled, C
   }
 }
 
-void WriteDurably(const QString& path, const QByteArray& bytes) {
+// Writes what write gives to the file at path and syncs it.
+void WriteDurably(const QString& path, const std::function<void(const ByteSink&)>& write) {
   QFile file(path);
-  const bool written = file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-                       file.write(bytes) == bytes.size() && file.flush() &&
-                       ::fsync(file.handle()) == 0;
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    throw StorageError(QStringLiteral("%1 cannot be created").arg(path));
+  write([&](const char* data, qsizetype size) {
+    if (file.write(data, size) != size)
+      throw StorageError(QStringLiteral("writing %1 failed").arg(path));
+  });
+  const bool written = file.flush() && ::fsync(file.handle()) == 0;
   file.close();
   if (!written || file.error() != QFileDevice::NoError)
     throw StorageError(QStringLiteral("writing %1 failed").arg(path));
@@ -127,12 +134,22 @@ void WriteStream(const Database& db, const QString& path, CodePage& codePage,
     WriteClassicFile(db, path, db.PasswordOn, codePage, progress);
     return;
   }
-  const MemoryFile plainFile;
-  WriteClassicFile(db, plainFile.Path(), false, codePage, progress);
-  QByteArray plain = plainFile.ReadAll();
-  const QByteArray sealed = SealFile(plain, db.Password);
-  WipeBytes(plain);
-  WriteDurably(path, sealed);
+  // The key is derived while the classic file is written: a save costs
+  // little more than the derivation alone.
+  std::future<std::unique_ptr<SealKey>> key =
+      std::async(std::launch::async, [password = db.Password] {
+        return std::make_unique<SealKey>(password, KeyCost::Standard());
+      });
+  MemoryFile plain;
+  try {
+    WriteClassicFile(db, plain.Path(), false, codePage, progress);
+  } catch (...) {
+    key.wait();
+    throw;
+  }
+  const std::unique_ptr<SealKey> seal = key.get();
+  const QByteArrayView bytes = plain.Map();
+  WriteDurably(path, [&](const ByteSink& out) { seal->Seal(bytes, out); });
 }
 
 // Why db cannot be written in codePage: it breaks the model's rules, or its
@@ -174,7 +191,10 @@ void VerifyWritten(const Database& db, const QString& target, CodePage& codePage
 }
 
 bool PutBack(const QString& target, const QByteArray& bytes) {
-  return Guarded([&] { WriteDurably(target, bytes); }).isEmpty();
+  return Guarded([&] {
+           WriteDurably(target, [&](const ByteSink& out) { out(bytes.constData(), bytes.size()); });
+         })
+      .isEmpty();
 }
 
 // No temporary can keep the old file whole while the new one is written, so
@@ -320,16 +340,6 @@ void ReadClassicFile(const QString& streamPath, CodePage& codePage, const Passwo
   outcome.status = ReadOutcome::kLoaded;
 }
 
-QByteArray ReadWhole(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly))
-    throw StorageError(QStringLiteral("the file cannot be opened"));
-  QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError)
-    throw StorageError(QStringLiteral("the file cannot be read"));
-  return bytes;
-}
-
 // The classic file inside the container at path, read through a file in
 // memory; nothing is read when the password or any byte is wrong.
 void ReadEncryptedFile(const QString& path, CodePage& codePage, const PasswordFn& askPassword,
@@ -340,12 +350,18 @@ void ReadEncryptedFile(const QString& path, CodePage& codePage, const PasswordFn
     outcome.status = ReadOutcome::kCancelled;
     return;
   }
+  // Read, not mapped: a file cut short by another program meanwhile would
+  // end a mapped read with a signal.
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly))
+    throw StorageError(QStringLiteral("the file cannot be opened"));
+  const QByteArray sealed = file.readAll();
+  if (file.error() != QFileDevice::NoError)
+    throw StorageError(QStringLiteral("the file cannot be read"));
   MemoryFile plainFile;
-  {
-    QByteArray plain = OpenSealedFile(ReadWhole(path), password);
-    plainFile.Replace(plain);
-    WipeBytes(plain);
-  }
+  OpenSealedFile(sealed, password, [&plainFile](const char* data, qsizetype length) {
+    plainFile.Append(data, length);
+  });
   QString inner;
   ReadClassicFile(
       plainFile.Path(), codePage, [&password] { return password; }, progress, outcome, inner);

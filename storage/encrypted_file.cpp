@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <utility>
+#include <vector>
 
 #include "storage/storage_error.h"
 
@@ -75,12 +77,6 @@ std::uint32_t Get32(const unsigned char* at) {
   return value;
 }
 
-const unsigned char* Bytes(const QByteArray& bytes) {
-  return reinterpret_cast<const unsigned char*>(bytes.constData());
-}
-
-unsigned char* Bytes(QByteArray& bytes) { return reinterpret_cast<unsigned char*>(bytes.data()); }
-
 void DeriveKey(Key& key, const QString& password, const unsigned char* salt, const KeyCost& cost) {
   QByteArray utf8 = password.toUtf8();
   const int failed =
@@ -115,28 +111,33 @@ void WipeBytes(QByteArray& bytes) {
   bytes.clear();
 }
 
-QByteArray SealFile(const QByteArray& plain, const QString& password, const KeyCost& cost) {
+SealKey::SealKey(const QString& password, const KeyCost& cost) {
+  static_assert(sizeof key_ == kKeyBytes);
   StartSodium();
-  // An empty file is one empty final chunk.
-  const qsizetype chunks = std::max<qsizetype>(1, (plain.size() + kChunkBytes - 1) / kChunkBytes);
-  QByteArray sealed(kEncryptedHeaderSize + plain.size() + chunks * kAuthBytes, '\0');
-  unsigned char* header = Bytes(sealed);
-  std::memcpy(header, kEncryptedMagic, kEncryptedMagicSize);
-  header[kVersionAt] = kFormatVersion & 0xFF;
-  header[kVersionAt + 1] = kFormatVersion >> 8;
-  header[kKeyKindAt] = kKeyArgon2id13;
-  header[kCipherAt] = kCipherXChaCha20Poly1305;
-  Put32(header + kOperationsAt, cost.operations);
-  Put32(header + kMemoryAt, cost.memory);
-  Put32(header + kChunkAt, kChunkBytes);
+  std::memcpy(header_, kEncryptedMagic, kEncryptedMagicSize);
+  header_[kVersionAt] = kFormatVersion & 0xFF;
+  header_[kVersionAt + 1] = kFormatVersion >> 8;
+  header_[kKeyKindAt] = kKeyArgon2id13;
+  header_[kCipherAt] = kCipherXChaCha20Poly1305;
+  Put32(header_ + kOperationsAt, cost.operations);
+  Put32(header_ + kMemoryAt, cost.memory);
+  Put32(header_ + kChunkAt, kChunkBytes);
   // A new salt for every file, so two saves with one password share no key.
-  randombytes_buf(header + kSaltAt, kSaltBytes);
+  randombytes_buf(header_ + kSaltAt, kSaltBytes);
   Key key;
-  DeriveKey(key, password, header + kSaltAt, cost);
+  DeriveKey(key, password, header_ + kSaltAt, cost);
+  std::memcpy(key_, key.bytes.data(), sizeof key_);
+}
+
+SealKey::~SealKey() { sodium_memzero(key_, sizeof key_); }
+
+void SealKey::Seal(QByteArrayView plain, const ByteSink& out) {
+  if (std::exchange(used_, true)) throw StorageError(QStringLiteral("a seal key was used twice"));
   StreamState stream;
-  crypto_secretstream_xchacha20poly1305_init_push(&stream.state, header + kStreamHeaderAt,
-                                                  key.bytes.data());
-  unsigned char* out = header + kEncryptedHeaderSize;
+  crypto_secretstream_xchacha20poly1305_init_push(&stream.state, header_ + kStreamHeaderAt, key_);
+  out(reinterpret_cast<const char*>(header_), kEncryptedHeaderSize);
+  std::vector<unsigned char> sealed(kChunkBytes + kAuthBytes);
+  const auto* from = reinterpret_cast<const unsigned char*>(plain.data());
   for (qsizetype at = 0;;) {
     const qsizetype length = std::min<qsizetype>(kChunkBytes, plain.size() - at);
     const bool last = at + length == plain.size();
@@ -145,21 +146,30 @@ QByteArray SealFile(const QByteArray& plain, const QString& password, const KeyC
     const bool first = at == 0;
     unsigned long long written = 0;
     crypto_secretstream_xchacha20poly1305_push(
-        &stream.state, out, &written, Bytes(plain) + at, static_cast<unsigned long long>(length),
-        first ? header : nullptr, first ? kEncryptedHeaderSize : 0,
+        &stream.state, sealed.data(), &written, from + at, static_cast<unsigned long long>(length),
+        first ? header_ : nullptr, first ? kEncryptedHeaderSize : 0,
         last ? crypto_secretstream_xchacha20poly1305_TAG_FINAL : 0);
-    out += written;
+    out(reinterpret_cast<const char*>(sealed.data()), static_cast<qsizetype>(written));
     at += length;
     if (last) break;
   }
+}
+
+QByteArray SealFile(QByteArrayView plain, const QString& password, const KeyCost& cost) {
+  QByteArray sealed;
+  SealKey(password, cost).Seal(plain, [&sealed](const char* data, qsizetype size) {
+    sealed.append(data, size);
+  });
   return sealed;
 }
 
-QByteArray OpenSealedFile(const QByteArray& sealed, const QString& password) {
+void OpenSealedFile(QByteArrayView sealed, const QString& password, const ByteSink& out) {
   StartSodium();
-  if (sealed.size() < kEncryptedHeaderSize + kAuthBytes || !IsEncryptedFile(sealed))
+  if (sealed.size() < kEncryptedHeaderSize + kAuthBytes ||
+      !IsEncryptedFile(sealed.first(kEncryptedMagicSize).toByteArray())) {
     throw StorageError(kWrongOrDamaged);
-  const unsigned char* header = Bytes(sealed);
+  }
+  const auto* header = reinterpret_cast<const unsigned char*>(sealed.data());
   const int version = header[kVersionAt] | header[kVersionAt + 1] << 8;
   if (version != kFormatVersion || header[kKeyKindAt] != kKeyArgon2id13 ||
       header[kCipherAt] != kCipherXChaCha20Poly1305) {
@@ -176,8 +186,12 @@ QByteArray OpenSealedFile(const QByteArray& sealed, const QString& password) {
                                                       key.bytes.data()) != 0) {
     throw StorageError(kWrongOrDamaged);
   }
-  QByteArray plain(sealed.size(), '\0');
-  qsizetype plainSize = 0;
+  std::vector<unsigned char> plain(chunk);
+  // The last chunk's plain bytes are wiped however the opening ends.
+  struct Wipe {
+    std::vector<unsigned char>& bytes;
+    ~Wipe() { sodium_memzero(bytes.data(), bytes.size()); }
+  } wipe{plain};
   for (qsizetype at = kEncryptedHeaderSize;;) {
     const qsizetype left = sealed.size() - at;
     const qsizetype length = std::min<qsizetype>(qsizetype{chunk} + kAuthBytes, left);
@@ -186,20 +200,28 @@ QByteArray OpenSealedFile(const QByteArray& sealed, const QString& password) {
     const bool first = at == kEncryptedHeaderSize;
     const bool opened = length >= kAuthBytes &&
                         crypto_secretstream_xchacha20poly1305_pull(
-                            &stream.state, Bytes(plain) + plainSize, &read, &tag,
-                            Bytes(sealed) + at, static_cast<unsigned long long>(length),
-                            first ? header : nullptr, first ? kEncryptedHeaderSize : 0) == 0;
+                            &stream.state, plain.data(), &read, &tag, header + at,
+                            static_cast<unsigned long long>(length), first ? header : nullptr,
+                            first ? kEncryptedHeaderSize : 0) == 0;
     at += length;
-    plainSize += static_cast<qsizetype>(read);
     const bool final = tag == crypto_secretstream_xchacha20poly1305_TAG_FINAL;
     // The final chunk ends the file; a file that ends on any other was cut.
-    if (!opened || final != (at == sealed.size()) || (!final && tag != 0)) {
-      WipeBytes(plain);
+    if (!opened || final != (at == sealed.size()) || (!final && tag != 0))
       throw StorageError(kWrongOrDamaged);
-    }
+    out(reinterpret_cast<const char*>(plain.data()), static_cast<qsizetype>(read));
     if (final) break;
   }
-  plain.resize(plainSize);
+}
+
+QByteArray OpenSealedFile(QByteArrayView sealed, const QString& password) {
+  QByteArray plain;
+  try {
+    OpenSealedFile(sealed, password,
+                   [&plain](const char* data, qsizetype size) { plain.append(data, size); });
+  } catch (...) {
+    WipeBytes(plain);
+    throw;
+  }
   return plain;
 }
 

@@ -7,8 +7,10 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <cstdint>
+#include <functional>
 
 namespace orbo {
 
@@ -37,15 +39,39 @@ struct KeyCost {
 // Whether bytes, the start of a file, begin a container.
 bool IsEncryptedFile(const QByteArray& start);
 
-// The container of plain under password; throws StorageError when the
-// crypto library cannot run or memory is short.
-QByteArray SealFile(const QByteArray& plain, const QString& password,
+// Takes the bytes a sealing or opening gives, in order; throws to stop it.
+using ByteSink = std::function<void(const char* data, qsizetype size)>;
+
+// The header of a new container and the key it names, derived from the
+// password: the slow part of sealing, which may run while the plain bytes
+// are still being made. The key is wiped when the seal goes.
+class SealKey {
+ public:
+  // Throws StorageError when the crypto library cannot run or memory is short.
+  SealKey(const QString& password, const KeyCost& cost);
+  ~SealKey();
+  SealKey(const SealKey&) = delete;
+  SealKey& operator=(const SealKey&) = delete;
+
+  // The container of plain, given to out as it is made (the header, then
+  // chunk by chunk). Once per key: every container gets a salt of its own.
+  void Seal(QByteArrayView plain, const ByteSink& out);
+
+ private:
+  unsigned char header_[kEncryptedHeaderSize] = {};
+  unsigned char key_[32] = {};
+  bool used_ = false;
+};
+
+QByteArray SealFile(QByteArrayView plain, const QString& password,
                     const KeyCost& cost = KeyCost::Standard());
 
-// The classic file a container holds; throws StorageError with "wrong
-// password or damaged file" for anything that does not authenticate, and
-// with a reason of its own for a header no key could be derived from.
-QByteArray OpenSealedFile(const QByteArray& sealed, const QString& password);
+// The classic file a container holds, given to out chunk by chunk: what
+// out took is only whole when no exception ends the opening. Throws
+// StorageError with "wrong password or damaged file" for anything that does
+// not authenticate, and with a reason of its own for an unknown version.
+void OpenSealedFile(QByteArrayView sealed, const QString& password, const ByteSink& out);
+QByteArray OpenSealedFile(QByteArrayView sealed, const QString& password);
 
 // Overwrites bytes with zeros where the compiler cannot drop it, for
 // plaintext and passwords that are no longer needed.

@@ -15,6 +15,7 @@ MemoryFile::MemoryFile() : fd_(::memfd_create("orbo-plain", MFD_CLOEXEC)) {
 }
 
 MemoryFile::~MemoryFile() {
+  if (map_) ::munmap(map_, static_cast<std::size_t>(mapped_));
   // Truncating gives the pages back before the descriptor closes.
   (void)::ftruncate(fd_, 0);
   ::close(fd_);
@@ -22,31 +23,29 @@ MemoryFile::~MemoryFile() {
 
 QString MemoryFile::Path() const { return QStringLiteral("/proc/self/fd/%1").arg(fd_); }
 
-QByteArray MemoryFile::ReadAll() const {
+void MemoryFile::Append(const char* data, qsizetype size) {
+  while (size > 0) {
+    const ssize_t put = ::write(fd_, data, static_cast<std::size_t>(size));
+    if (put < 0 && errno == EINTR) continue;
+    if (put <= 0) throw StorageError(QStringLiteral("a file in memory cannot be written"));
+    data += put;
+    size -= put;
+  }
+}
+
+QByteArrayView MemoryFile::Map() {
   struct stat info {};
   if (::fstat(fd_, &info) != 0)
     throw StorageError(QStringLiteral("a file in memory cannot be read"));
-  QByteArray bytes(static_cast<qsizetype>(info.st_size), '\0');
-  for (qsizetype at = 0; at < bytes.size();) {
-    const ssize_t got =
-        ::pread(fd_, bytes.data() + at, static_cast<std::size_t>(bytes.size() - at), at);
-    if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) throw StorageError(QStringLiteral("a file in memory cannot be read"));
-    at += got;
-  }
-  return bytes;
-}
-
-void MemoryFile::Replace(const QByteArray& bytes) {
-  if (::ftruncate(fd_, 0) != 0)
-    throw StorageError(QStringLiteral("a file in memory cannot be written"));
-  for (qsizetype at = 0; at < bytes.size();) {
-    const ssize_t put =
-        ::pwrite(fd_, bytes.constData() + at, static_cast<std::size_t>(bytes.size() - at), at);
-    if (put < 0 && errno == EINTR) continue;
-    if (put <= 0) throw StorageError(QStringLiteral("a file in memory cannot be written"));
-    at += put;
-  }
+  if (map_) ::munmap(map_, static_cast<std::size_t>(mapped_));
+  map_ = nullptr;
+  mapped_ = static_cast<qsizetype>(info.st_size);
+  if (mapped_ == 0) return {};
+  void* map = ::mmap(nullptr, static_cast<std::size_t>(mapped_), PROT_READ,
+                     MAP_SHARED | MAP_POPULATE, fd_, 0);
+  if (map == MAP_FAILED) throw StorageError(QStringLiteral("a file in memory cannot be read"));
+  map_ = map;
+  return {static_cast<const char*>(map_), mapped_};
 }
 
 }  // namespace orbo

@@ -3,7 +3,7 @@
 // its plain bytes never reach a disk.
 #pragma once
 
-#include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 namespace orbo {
@@ -19,11 +19,16 @@ class MemoryFile {
   // A path that opens this file, for as long as it lives.
   QString Path() const;
   // Throw StorageError when the system refuses.
-  QByteArray ReadAll() const;
-  void Replace(const QByteArray& bytes);
+  // Adds bytes at the end.
+  void Append(const char* data, qsizetype size);
+  // The whole file, without a copy, for as long as it lives and no more is
+  // appended.
+  QByteArrayView Map();
 
  private:
   int fd_ = -1;
+  void* map_ = nullptr;
+  qsizetype mapped_ = 0;
 };
 
 }  // namespace orbo
