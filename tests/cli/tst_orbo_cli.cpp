@@ -407,13 +407,42 @@ class OrboCliTest : public QObject, SampleFiles {
     const Run plain = Cli({"info", Saved(FreeSlotDatabase(), "info.2db")});
     QCOMPARE(plain.exitCode, 0);
     QCOMPARE(plain.out, QByteArray("File: info.2db\nHeader: 11\nPassword: not needed\nForms: 1\n"
-                                   "Records: 7 (2 free slots)\nFolders: 2\n"));
+                                   "Records: 7 (2 free slots)\nFolders: 2\nProtection: none\n"));
     const QString path = Saved(Locked(TinyDatabase(), "pw"), "info-locked.2db");
     QVERIFY(Cli({"info", path})
                 .out.startsWith("File: info-locked.2db\nHeader: 12\nPassword: needed\nCounts:"));
+    QVERIFY(Cli({"info", path, "--password", "pw"})
+                .out.endsWith("Password: needed\nForms: 1\nRecords: 2 (1 free slots)\nFolders: 1\n"
+                              "Protection: scrambled with the password, not encrypted\n"));
+  }
+
+  // build --encrypt writes what every reading command opens with the
+  // password alone; info tells it without the password.
+  void encryptedFilesEverywhere() {
+    const QString image = Path("locked.json");
+    const Run dumped =
+        Cli({"dump", Saved(Locked(TinyDatabase(), "pw12"), "locked.2db"), "--password", "pw12"});
+    QVERIFY(WriteBytes(image, dumped.out));
+    const QString sealed = Path("sealed.2db");
+    QCOMPARE(Cli({"build", image, sealed, "--encrypt"}).exitCode, 0);
     QVERIFY(
-        Cli({"info", path, "--password", "pw"})
-            .out.endsWith("Password: needed\nForms: 1\nRecords: 2 (1 free slots)\nFolders: 1\n"));
+        ReadBytes(sealed).startsWith("\x89"
+                                     "CVDB"));
+    QCOMPARE(Cli({"info", sealed}).out,
+             QByteArray("File: sealed.2db\nHeader: encrypted\nPassword: needed\nCounts: give the "
+                        "password with --password to read them\nProtection: encrypted with the "
+                        "password\n"));
+    QCOMPARE(Cli({"dump", sealed, "--password", "pw12"}).out, dumped.out);
+    const Run wrong = Cli({"dump", sealed, "--password", "pw13"});
+    QVERIFY(wrong.exitCode != 0);
+    QVERIFY2(wrong.err.contains("wrong password or damaged file"), wrong.err);
+    QVERIFY(QDir().mkpath(Path("sealed-csv")));
+    QCOMPARE(Cli({"export-csv", sealed, Path("sealed-csv"), "--password", "pw12"}).exitCode, 0);
+    // An image without a password cannot be encrypted.
+    QVERIFY(WriteBytes(image, Cli({"dump", Saved(TinyDatabase(), "open.2db")}).out));
+    const Run refused = Cli({"build", image, Path("open-sealed.2db"), "--encrypt"});
+    QVERIFY(refused.exitCode != 0);
+    QVERIFY2(refused.err.contains("--encrypt needs"), refused.err);
   }
 };
 

@@ -14,8 +14,8 @@ using namespace orbo;
 
 namespace {
 
-// Runs the dialog: each step presses CodeCheck1 ("check") or CodeButt1
-// ("change"); then OK or Cancel is pressed.
+// Runs the dialog: each step presses CodeCheck1 ("check"), CodeButt1
+// ("change") or CodeCheck2 ("encrypt"); then OK or Cancel is pressed.
 void DatabaseProperties(RunningApp& r, const QStringList& steps, bool ok = true) {
   r.RunDialog(
       r.app.Parts().Window().Commands().Menu("mnuDBProps"),
@@ -23,8 +23,12 @@ void DatabaseProperties(RunningApp& r, const QStringList& steps, bool ok = true)
         for (const QString& step : steps) {
           if (step == "check") Child<QCheckBox>(d, "CodeCheck1").click();
           if (step == "change") Child<QPushButton>(d, "CodeButt1").click();
-          if (Child<QCheckBox>(d, "CodeCheck1").isChecked() != r.app.db.PasswordOn)
-            qFatal("the box left the model");
+          if (step == "encrypt") Child<QCheckBox>(d, "CodeCheck2").click();
+          const auto& encrypt = Child<QCheckBox>(d, "CodeCheck2");
+          if (Child<QCheckBox>(d, "CodeCheck1").isChecked() != r.app.db.PasswordOn ||
+              encrypt.isChecked() != r.app.db.Encrypted ||
+              encrypt.isEnabled() != r.app.db.PasswordOn)
+            qFatal("a box left the model");
         }
       },
       ok);
@@ -106,6 +110,31 @@ class DatabasePropertiesTest : public QObject {
     DatabaseProperties(r, {"change"});
     QCOMPARE(stack.text(1), r.app.texts.Get(979, 8));
     QCOMPARE(r.app.db.Password, QString("third"));
+  }
+
+  // Only a protected database is encrypted; switching the password off
+  // switches encryption off with it.
+  void encryptionNeedsTheProtection() {
+    RunningApp r;
+    QUndoStack& stack = r.app.Funnel().Stack();
+    DatabaseProperties(r, {"encrypt"});
+    QVERIFY(!r.app.db.Encrypted);
+    QCOMPARE(stack.count(), 0);
+    r.dialogs.typedTexts = {"abcd", "abcd"};
+    DatabaseProperties(r, {"check", "encrypt"});
+    QVERIFY(r.app.db.PasswordOn && r.app.db.Encrypted);
+    QCOMPARE(stack.text(0), r.app.texts.Get(979, 7));
+    DatabaseProperties(r, {"encrypt"});
+    QVERIFY(!r.app.db.Encrypted);
+    QCOMPARE(stack.text(1), r.app.texts.Get(984, 3));
+    r.app.Parts().Window().Commands().Menu("mnuUndo")->trigger();
+    QVERIFY(r.app.db.Encrypted);
+    DatabaseProperties(r, {"encrypt", "encrypt"}, false);
+    QVERIFY(r.app.db.Encrypted);
+    r.dialogs.typedTexts = {"abcd"};
+    DatabaseProperties(r, {"check"});
+    QVERIFY(!r.app.db.PasswordOn && !r.app.db.Encrypted);
+    QCOMPARE(stack.text(1), r.app.texts.Get(979, 6));
   }
 
   // Off and change both ask the old password first.
