@@ -11,7 +11,7 @@ example_db=$build/bin/data/examples/ex1.2db
 export ASAN_OPTIONS=detect_leaks=0
 
 for target in fuzz_database_file fuzz_protected_file fuzz_merge fuzz_settings fuzz_language \
-              fuzz_json_image fuzz_access fuzz_csv; do
+              fuzz_json_image fuzz_access fuzz_csv fuzz_encrypted; do
   mkdir -p "$out/$target"
 done
 cp "$example_db" "$out/fuzz_database_file/ex1.2db"
@@ -28,3 +28,10 @@ cp "$example_json" "$out/fuzz_json_image/ex1.json"
 mkdir -p "$out/csv-tab"
 "$cli" export-csv "$example_db" "$out/csv-tab" --delimiter tab --no-bom --flags words >/dev/null
 for file in "$out"/csv-tab/*.csv; do cp "$file" "$out/fuzz_csv/tab-$(basename "$file")"; done
+# The container's seeds: a classic file (sealed and opened again by the
+# target) and a header at the least key cost, with chunks no key opens.
+cp "$out/fuzz_protected_file/ex1-protected.2db" "$out/fuzz_encrypted/"
+{
+  printf '\x89CVDB\r\n\x1a\x01\x00\x01\x01\x01\x00\x00\x00\x08\x00\x00\x00\x00\x04\x00\x00'
+  head -c 80 /dev/zero
+} >"$out/fuzz_encrypted/header.bin"
