@@ -219,11 +219,10 @@ void Info(const QStringList& rest, std::FILE* out, std::FILE* err) {
   const QString protection = encrypted ? QStringLiteral("encrypted with the password")
                              : locked ? QStringLiteral("scrambled with the password, not encrypted")
                                       : QStringLiteral("none");
-  QString text = QStringLiteral("File: %1\nHeader: %2\nPassword: %3\nProtection: %4\n")
+  QString text = QStringLiteral("File: %1\nHeader: %2\nPassword: %3\n")
                      .arg(QFileInfo(path).fileName())
                      .arg(encrypted ? QStringLiteral("encrypted") : QString::number(read.header))
-                     .arg(locked ? QStringLiteral("needed") : QStringLiteral("not needed"))
-                     .arg(protection);
+                     .arg(locked ? QStringLiteral("needed") : QStringLiteral("not needed"));
   if (read.status == ReadOutcome::kLoaded) {
     const Database& db = read.db;
     text += QStringLiteral("Forms: %1\nRecords: %2 (%3 free slots)\nFolders: %4\n")
@@ -234,6 +233,7 @@ void Info(const QStringList& rest, std::FILE* out, std::FILE* err) {
   } else {
     text += QStringLiteral("Counts: give the password with --password to read them\n");
   }
+  text += QStringLiteral("Protection: %1\n").arg(protection);
   Print(out, text.toUtf8());
 }
 
