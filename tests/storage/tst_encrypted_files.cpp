@@ -7,6 +7,7 @@
 #include "sample_databases.h"
 #include "storage/code_page.h"
 #include "storage/database_file.h"
+#include "storage/database_merge.h"
 #include "storage/encrypted_file.h"
 #include "storage/storage_error.h"
 #include "storage/stream_library.h"
@@ -168,6 +169,12 @@ class TestEncryptedFiles : public QObject {
     QVERIFY(read.db.PasswordOn && read.db.Encrypted);
     QCOMPARE(read.db.Password, kPassword);
     QCOMPARE(read.db.DatabasePath, path);
+    // Merged into an open database, whose protection stays its own.
+    Database merged = test::TinyDatabase();
+    QCOMPARE(MergeDatabaseFile(merged, path, codePage, [] { return kPassword; }).status,
+             ReadOutcome::kLoaded);
+    QCOMPARE(merged.RecordCount, test::TinyDatabase().RecordCount + db.RecordCount);
+    QVERIFY(!merged.PasswordOn && !merged.Encrypted);
 
     // A wrong password, no password, a changed byte: nothing loads.
     read = ReadDatabaseFile(path, codePage, [] { return QStringLiteral("Kennwort-1"); });
