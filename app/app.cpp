@@ -192,11 +192,9 @@ bool App::Main(const QString& commandLine) {
                                                 parts_.services->UpdateStatusBar();
                                                 parts_.services->UpdateTitle();
                                               });
+  // The undo items get their tooltips and the quick filter, made before
+  // there were texts, its words with the menus'.
   languages_->Load();
-  // The texts just applied gave the undo items their plain captions as
-  // tooltips; the quick filter was made before there were texts.
-  undo_->Update();
-  parts_.quickFilter->ApplyTexts();
   if (CheckDoubleRun(commandLine)) return false;
   LoadIni(files_, settingsPath_, &settings);
   ConnectCommands();

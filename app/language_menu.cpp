@@ -23,13 +23,13 @@ constexpr auto kRestartForLanguage =
 
 LanguageMenu::LanguageMenu(MainCommands& commands, const WorkingFiles& files, LanguageTexts& texts,
                            StorageAdapter& storage, WindowServices& services,
-                           std::function<void()> onChanged)
+                           std::function<void()> onTextsApplied)
     : commands_(commands),
       files_(files),
       texts_(texts),
       storage_(storage),
       services_(services),
-      onChanged_(std::move(onChanged)) {}
+      onTextsApplied_(std::move(onTextsApplied)) {}
 
 void LanguageMenu::Load() {
   const QString folder = files_.Below(QStringLiteral("Texts"));
@@ -56,7 +56,12 @@ void LanguageMenu::Load() {
     LoadLanguage(*lines);
   }
   menu->menuAction()->setEnabled(!menu->isEmpty());
+  ApplyTexts();
+}
+
+void LanguageMenu::ApplyTexts() {
   commands_.ApplyTexts(texts_);
+  onTextsApplied_();
 }
 
 void LanguageMenu::LoadLanguage(const QStringList& lines) {
@@ -89,8 +94,7 @@ void LanguageMenu::Choose(int index) {
   std::optional<QStringList> lines =
       files_.ReadLines(folder + u'/' + chosen->data().toString(), QStringLiteral("txtLoad"));
   if (lines) LoadLanguage(*lines);
-  commands_.ApplyTexts(texts_);
-  onChanged_();
+  ApplyTexts();
 }
 
 }  // namespace orbo

@@ -17,9 +17,11 @@ class WindowServices;
 
 class LanguageMenu {
  public:
-  // onChanged: the window shows the new texts.
+  // onTextsApplied: the rest of the window shows the texts the menus just
+  // took, at start-up and after a switch.
   LanguageMenu(MainCommands& commands, const WorkingFiles& files, LanguageTexts& texts,
-               StorageAdapter& storage, WindowServices& services, std::function<void()> onChanged);
+               StorageAdapter& storage, WindowServices& services,
+               std::function<void()> onTextsApplied);
 
   // Fills the menu and loads the language current.dat names.
   void Load();
@@ -28,13 +30,14 @@ class LanguageMenu {
   void Choose(int index);
   // Loads a language file's texts and the code page it names.
   void LoadLanguage(const QStringList& lines);
+  void ApplyTexts();
 
   MainCommands& commands_;
   const WorkingFiles& files_;
   LanguageTexts& texts_;
   StorageAdapter& storage_;
   WindowServices& services_;
-  std::function<void()> onChanged_;
+  std::function<void()> onTextsApplied_;
   int current_ = -1;
 };
 
