@@ -91,13 +91,11 @@ bool App::Main(const QString& commandLine) {
   parts_.context = context_.get();
   QObject::connect(&funnel_, &CommandFunnel::modifiedChanged, parts_.window.get(),
                    [this](bool modified) { FollowModified(modified); });
-  QObject::connect(&funnel_, &CommandFunnel::modelChanged, parts_.window.get(),
-                   [this](const ChangedParts& parts, bool undoOrRedo) {
-                     if (undoOrRedo) storage_->ShowUndoneChange(parts);
-                     // The counts and the title follow every change.
-                     parts_.services->UpdateStatusBar();
-                     parts_.services->UpdateTitle();
-                   });
+  // The counts and the title follow every change.
+  QObject::connect(&funnel_, &CommandFunnel::modelChanged, parts_.window.get(), [this] {
+    parts_.services->UpdateStatusBar();
+    parts_.services->UpdateTitle();
+  });
   parts_.intro = std::make_unique<IntroDialog>(parts_.window.get());
   QObject::connect(parts_.intro.get(), &IntroDialog::helpRequested, parts_.intro.get(),
                    [this] { parts_.services->ShowHelp(10); });
@@ -122,34 +120,32 @@ bool App::Main(const QString& commandLine) {
                      if (showProperties) parts_.designer->ShowProperties();
                    });
   parts_.finder = std::make_unique<Finder>(*context_, *parts_.navigator, *parts_.canvas);
-  parts_.access =
-      std::make_unique<AccessExchange>(*context_, *parts_.navigator, *parts_.tree, *parts_.canvas);
+  parts_.access = std::make_unique<AccessExchange>(*context_, *parts_.navigator, *parts_.canvas);
   // The import reads CSV files too, in the open database's code page when
   // they are in no Unicode form.
   parts_.access->SetEngine(MakeExchangeEngine([this] { return db.CodePageName; }));
   parts_.csv = std::make_unique<CsvExchange>(*context_);
-  parts_.editor =
-      std::make_unique<RecordEditor>(*context_, *parts_.canvas, *parts_.navigator, *parts_.tree);
-  parts_.designer = std::make_unique<FormDesigner>(*context_, *parts_.canvas, *parts_.tree);
+  parts_.editor = std::make_unique<RecordEditor>(*context_, *parts_.canvas, *parts_.navigator);
+  parts_.designer = std::make_unique<FormDesigner>(*context_, *parts_.canvas);
   parts_.modeSwitch =
       std::make_unique<ModeSwitch>(*context_, *parts_.canvas, *parts_.designer, *parts_.navigator);
   QObject::connect(&events_, &WindowEvents::modeChanged, parts_.window.get(),
                    [this](WorkMode mode) { FollowMode(mode); });
   parts_.designer->onPropertiesAsked = [this] {
     if (!parts_.properties)
-      parts_.properties = std::make_unique<PropertiesDialog>(*context_, *parts_.navigator,
-                                                             [this] { parts_.designer->Redraw(); });
+      parts_.properties =
+          std::make_unique<PropertiesDialog>(*context_, [this] { parts_.designer->Redraw(); });
     parts_.properties->Run();
   };
   // In database mode the shown record's form, in edit mode the form designed.
   parts_.recordTitleMenu = std::make_unique<TitleFieldMenu>(
-      *context_, *parts_.tree, *parts_.window->Commands().Submenu("mnuMainField"), [this] {
+      *context_, *parts_.window->Commands().Submenu("mnuMainField"), [this] {
         return state.EditMode == WorkMode::Database && state.CurRecord >= 0
                    ? int(db.Records[std::size_t(state.CurRecord)].Form)
                    : -1;
       });
   parts_.formTitleMenu = std::make_unique<TitleFieldMenu>(
-      *context_, *parts_.tree, *parts_.window->Commands().Submenu("mnuTitleField"), [this] {
+      *context_, *parts_.window->Commands().Submenu("mnuTitleField"), [this] {
         return state.EditMode == WorkMode::Edit && state.CurForm >= 0 &&
                        state.CurForm < db.FormCount
                    ? state.CurForm

@@ -126,28 +126,14 @@ void StorageAdapter::EnsureIcons() {
 void StorageAdapter::RefreshWindow() { app_.Parts().Modes().ToDatabaseMode(); }
 
 void StorageAdapter::ShowChangedTexts() {
-  DisplayState& state = app_.Context().state;
-  Navigator& navigator = app_.Parts().Navigation();
-  navigator.RebuildTree();
+  // The tree and the lists followed the step already; the shown record's
+  // editors show its values again.
+  const DisplayState& state = app_.Context().state;
   if (state.EditMode == WorkMode::Edit) {
     app_.Parts().Canvas().DrawForm(state.CurForm);
-  } else if (state.CurRecord >= 0) {
-    const int record = state.CurRecord;
-    state.CurRecord = -1;
-    navigator.ShowRecord(record);
   } else {
-    navigator.ShowFolder(state.CurFolder);
+    app_.Parts().Navigation().ShowPlaceAgain();
   }
-}
-
-void StorageAdapter::ShowUndoneChange(const ChangedParts& parts) {
-  const DisplayState& state = app_.Context().state;
-  const bool recordsOnly = parts.records && !parts.folders && !parts.forms && !parts.settings;
-  if (recordsOnly && state.EditMode == WorkMode::Database &&
-      app_.Parts().Navigation().ShowChangedRecords(parts.recordIndices)) {
-    return;
-  }
-  ShowChangedTexts();
 }
 
 void StorageAdapter::ShowDatabase() {

@@ -39,7 +39,6 @@ class StorageAdapter : public StorageUi {
   void ShowChangedTexts() override;
   // After undo or redo: records that kept their places are shown again
   // where they are; anything else refills the views.
-  void ShowUndoneChange(const ChangedParts& parts);
   QString LanguageCodePage() override { return codePage_; }
   RepairNames NamesForRepairs() override;
   QString DescribeForUser(const Database& model, const ModelProblem& problem) override;

@@ -64,6 +64,20 @@ ChangedParts DeletionStep::Parts() const {
   parts.marks = true;
   parts.settings = true;
   parts.folders = parts.folders || removedFolder_.has_value();
+  // A removed folder renumbers the records of every folder after it.
+  parts.indicesComplete = parts.indicesComplete && !removedFolder_;
+  for (const Round& round : rounds_) {
+    const RecordDeletion& deletion = round.deletion;
+    parts.recordIndices.push_back(deletion.hole);
+    for (const RecordMove& move : deletion.moves) {
+      parts.recordIndices.push_back(move.from);
+      parts.recordIndices.push_back(move.to);
+    }
+    if (deletion.shrunk) {
+      for (int r = deletion.hole + 1; r < settingsBefore_.RecordCount; ++r)
+        parts.recordIndices.push_back(r);
+    }
+  }
   return parts;
 }
 

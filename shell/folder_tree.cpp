@@ -3,6 +3,7 @@
 #include <QRandomGenerator>
 #include <QSignalBlocker>
 #include <QTreeWidget>
+#include <algorithm>
 
 #include "storage/navigation_logic.h"
 #include "storage/record_title.h"
@@ -32,6 +33,14 @@ bool IsPlaceholder(const QTreeWidgetItem* item) {
 void AddPlaceholder(QTreeWidgetItem* folderItem) {
   auto* placeholder = new KeyedItem(folderItem, QStringLiteral("sub"));
   placeholder->key = kPlaceholderKind + QString::number(QRandomGenerator::global()->bounded(32708));
+}
+
+// How many folders lead down to folder, itself included.
+int FolderDepth(const Database& db, int folder) {
+  int depth = 0;
+  for (int f = folder; IsFolderIndex(db, f) && depth <= db.FolderCount; f = db.Folders[f].Parent)
+    ++depth;
+  return depth;
 }
 
 }  // namespace
@@ -113,8 +122,8 @@ void FolderTree::Clear() {
 }
 
 void FolderTree::Rebuild(const Database& db) {
-  // The folders the user opened stay open (undo, redo and texts changed
-  // rebuild the tree).
+  // The folders the user opened stay open (a change of many entries, the
+  // list length and a load rebuild the tree).
   QList<int> opened;
   const std::vector<QTreeWidgetItem*>& folders = nodes_.Folders();
   for (std::size_t folder = 0; folder < folders.size(); ++folder) {
@@ -196,30 +205,24 @@ bool FolderTree::UpdateRecordNodes(const Database& db, const std::vector<int>& r
   return true;
 }
 
-void FolderTree::AddFolderNode(const Database& db, int folder) {
+QTreeWidgetItem* FolderTree::ParentNodeOf(const Database& db, int folder) const {
   const int parent = db.Folders[folder].Parent;
-  QTreeWidgetItem* parentItem = nullptr;
-  if (parent != TopLevelParent) {
-    // A parent not shown, or not loaded yet, brings the node with its contents.
-    if (!Loaded(parent)) return;
-    parentItem = Node(FolderKey(parent));
-  }
+  if (parent == TopLevelParent) return tree_.invisibleRootItem();
+  return IsFolderIndex(db, parent) && Loaded(parent) ? Node(FolderKey(parent)) : nullptr;
+}
+
+void FolderTree::AddFolderNode(const Database& db, int folder) {
+  // A parent not shown, or not loaded yet, brings the node with its contents.
+  QTreeWidgetItem* parentItem = ParentNodeOf(db, folder);
+  if (!parentItem) return;
   // Among its sibling folders in ascending index; records follow the folders.
-  const int count = parentItem ? parentItem->childCount() : tree_.topLevelItemCount();
   int position = 0;
-  for (; position < count; ++position) {
-    const QTreeWidgetItem* sibling =
-        parentItem ? parentItem->child(position) : tree_.topLevelItem(position);
-    const NodeKey key = ParseKey(KeyOf(sibling));
+  for (; position < parentItem->childCount(); ++position) {
+    const NodeKey key = ParseKey(KeyOf(parentItem->child(position)));
     if (key.kind != u"root" || key.index > folder) break;
   }
   const bool hasContents = !RecordsOf(db, folder).empty() || HasSubfolders(db, folder);
-  QTreeWidgetItem* item = MakeFolderItem(db, folder, hasContents);
-  if (parentItem) {
-    parentItem->insertChild(position, item);
-  } else {
-    tree_.insertTopLevelItem(position, item);
-  }
+  parentItem->insertChild(position, MakeFolderItem(db, folder, hasContents));
 }
 
 bool FolderTree::Loaded(int folder) const {
@@ -242,24 +245,65 @@ void FolderTree::Populate(const Database& db, int folder) {
 
 void FolderTree::AddRecordNode(const Database& db, int record) {
   const int folder = db.Records[record].Folder;
-  if (!Loaded(folder)) {
-    Reveal(db, FolderKey(folder));
-    Populate(db, folder);
-    return;
-  }
+  if (!Loaded(folder)) return;
   QTreeWidgetItem* parent = Node(FolderKey(folder));
   // Right after the folder's nearest record with a lower index; new records
   // mostly go last, so the search starts from the end.
   int position = parent->childCount();
-  for (int i = parent->childCount() - 1; i >= 0; --i) {
-    const NodeKey key = ParseKey(KeyOf(parent->child(i)));
-    if (key.kind != u"item") break;
-    if (key.index < record) {
-      position = i + 1;
-      break;
-    }
+  for (; position > 0; --position) {
+    const NodeKey key = ParseKey(KeyOf(parent->child(position - 1)));
+    if (key.kind != u"item" || key.index < record) break;
   }
   parent->insertChild(position, MakeRecordItem(db, record));
+}
+
+void FolderTree::Follow(const Database& db, const std::vector<int>& records,
+                        const std::vector<int>& folders) {
+  std::vector<QTreeWidgetItem*> above;
+  for (std::size_t r = static_cast<std::size_t>(std::max<int>(db.RecordCount, 0));
+       r < nodes_.Records().size(); ++r)
+    if (QTreeWidgetItem* node = nodes_.Take({NodeTable::kRecordKind, static_cast<int>(r)}))
+      delete node;
+  for (std::size_t f = static_cast<std::size_t>(std::max<int>(db.FolderCount, 0));
+       f < nodes_.Folders().size(); ++f)
+    RemoveNode(FolderKey(static_cast<int>(f)));
+  // Parents before their sub-folders, so that each finds its parent's node
+  // as it is now.
+  std::vector<std::pair<int, int>> byDepth;
+  for (int folder : folders) {
+    if (IsFolderIndex(db, folder)) byDepth.emplace_back(FolderDepth(db, folder), folder);
+  }
+  std::sort(byDepth.begin(), byDepth.end());
+  for (const auto& [depth, folder] : byDepth) FollowFolder(db, folder);
+  for (int record : records) FollowRecord(db, record);
+}
+
+void FolderTree::FollowFolder(const Database& db, int folder) {
+  QTreeWidgetItem* parent = ParentNodeOf(db, folder);
+  if (QTreeWidgetItem* node = Node(FolderKey(folder))) {
+    QTreeWidgetItem* shownUnder = node->parent() ? node->parent() : tree_.invisibleRootItem();
+    if (shownUnder == parent) {
+      UpdateFolderNode(db, folder);
+      return;
+    }
+    RemoveNode(FolderKey(folder));
+  }
+  if (parent) AddFolderNode(db, folder);
+}
+
+void FolderTree::FollowRecord(const Database& db, int record) {
+  if (record < 0 || record >= db.RecordCount) return;
+  const int folder = db.Records[record].Folder;
+  const QTreeWidgetItem* parent =
+      IsFolderIndex(db, folder) && Loaded(folder) ? Node(FolderKey(folder)) : nullptr;
+  if (QTreeWidgetItem* node = nodes_.Record(record)) {
+    if (node->parent() == parent) {
+      ShowRecordOn(node, db, record);
+      return;
+    }
+    delete nodes_.Take({NodeTable::kRecordKind, record});
+  }
+  if (parent) AddRecordNode(db, record);
 }
 
 QTreeWidgetItem* FolderTree::Reveal(const Database& db, const QString& key) {
@@ -277,24 +321,10 @@ QTreeWidgetItem* FolderTree::Reveal(const Database& db, const QString& key) {
   return Node(key);
 }
 
-void FolderTree::UpdateRecordText(const Database& db, int record) {
-  QTreeWidgetItem* item = Node(RecordKey(record));
-  const QString text = ShortenName(RecordTitleLine(db, record), db.MaxListString);
-  if (item && item->text(0) != text) item->setText(0, text);
-}
-
 void FolderTree::UpdateFolderNode(const Database& db, int folder) {
   if (QTreeWidgetItem* item = Node(FolderKey(folder))) {
     item->setText(0, ShortenName(db.Folders[folder].Name, db.MaxListString));
     item->setIcon(0, iconFor_(db.Folders[folder].Icon));
-  }
-}
-
-void FolderTree::ShowMark(const Database& db, int record) {
-  if (QTreeWidgetItem* item = Node(RecordKey(record))) {
-    QFont font = item->font(0);
-    font.setBold(db.RecordMarks[record]);
-    item->setFont(0, font);
   }
 }
 
@@ -321,20 +351,6 @@ void FolderTree::ForgetDescendants(QTreeWidgetItem* item) {
       pending << child;
     }
   }
-}
-
-void FolderTree::Refill(const Database& db, int folder) {
-  QTreeWidgetItem* item = Node(FolderKey(folder));
-  if (!item || !Loaded(folder)) return;
-  ForgetDescendants(item);
-  qDeleteAll(item->takeChildren());
-  AddPlaceholder(item);
-  Populate(db, folder);
-}
-
-void FolderTree::Rekey(const QString& from, const QString& to) {
-  QTreeWidgetItem* item = nodes_.Take(ParseKey(from));
-  if (item) Register(item, to);
 }
 
 }  // namespace orbo

@@ -41,6 +41,7 @@ class NodeTable {
   void Clear();
   // Index by index; nullptr where a folder has no node.
   const std::vector<QTreeWidgetItem*>& Folders() const { return tables_[0]; }
+  const std::vector<QTreeWidgetItem*>& Records() const { return tables_[1]; }
 
   static const QString kFolderKind;
   static const QString kRecordKind;
@@ -64,35 +65,36 @@ class FolderTree {
   QTreeWidgetItem* Node(const QString& key) const { return nodes_.Get(ParseKey(key)); }
   bool NodeExists(const QString& key) const { return Node(key) != nullptr; }
 
-  void AddFolderNode(const Database& db, int folder);
-  void AddRecordNode(const Database& db, int record);
   // Fills a folder node whose contents are not loaded yet.
   void Populate(const Database& db, int folder);
   bool Loaded(int folder) const;
-  // Fills a loaded folder node again, after its contents changed places.
-  void Refill(const Database& db, int folder);
   // Loads whatever must hold the node first; nullptr when it cannot exist.
   QTreeWidgetItem* Reveal(const Database& db, const QString& key);
 
-  void UpdateRecordText(const Database& db, int record);
   // Shows records again in the nodes they have, when each kept its folder
   // (a sort of a folder's records); false, changing nothing, when a node
-  // would have to come, go or move: the tree must be refilled then.
+  // would have to come, go or move.
   bool UpdateRecordNodes(const Database& db, const std::vector<int>& records);
-  void UpdateFolderNode(const Database& db, int folder);
+  // Brings the loaded nodes of the given records and folders in step with
+  // the model: each comes, goes, moves or shows its entry again, wherever
+  // the model's change put it. Nodes above the counts go too.
+  void Follow(const Database& db, const std::vector<int>& records, const std::vector<int>& folders);
   // Folder nodes drawn apart (those leading to the quick filter's matches),
   // now and as they are made; empty: none.
   void HighlightFolders(std::vector<char> folders);
-  void ShowMark(const Database& db, int record);
-  void RemoveNode(const QString& key);
-  // Drops a record node's key and hands the node over, still in the tree
-  // (nullptr when it is not loaded); deleting it removes it.
-  QTreeWidgetItem* TakeNode(const QString& key) { return nodes_.Take(ParseKey(key)); }
-  // Gives the node of one key another key.
-  void Rekey(const QString& from, const QString& to);
 
  private:
+  // A node under the parent's node, when that is loaded.
+  void AddFolderNode(const Database& db, int folder);
+  void AddRecordNode(const Database& db, int record);
+  void UpdateFolderNode(const Database& db, int folder);
+  void RemoveNode(const QString& key);
   QTreeWidgetItem* MakeRecordItem(const Database& db, int record);
+  // The node a folder's entry belongs under: the invisible root for a
+  // top-level folder, nullptr when its parent is not loaded.
+  QTreeWidgetItem* ParentNodeOf(const Database& db, int folder) const;
+  void FollowFolder(const Database& db, int folder);
+  void FollowRecord(const Database& db, int record);
   // The title, form icon and mark of record on its node.
   void ShowRecordOn(QTreeWidgetItem* item, const Database& db, int record);
   QTreeWidgetItem* MakeFolderItem(const Database& db, int folder, bool hasContents);

@@ -48,6 +48,9 @@ Navigator::Navigator(WindowContext& context, FolderTree& tree, RecordSurface& su
       views_(std::move(views)) {
   ConnectCommands();
   ConnectViews();
+  QObject::connect(
+      &context_.funnel, &CommandFunnel::modelChanged, &views_.tree,
+      [this](const ChangedParts& parts, bool undoOrRedo) { FollowModel(parts, undoOrRedo); });
 }
 
 void Navigator::ConnectCommands() {
@@ -194,12 +197,17 @@ void Navigator::ShowFolder(int folder) {
   SelectNode(FolderKey(folder));
   SetRecordCommands(false);
   views_.showFolderView(true);
-  const FolderDef& def = db_.Folders[folder];
-  views_.folderButton("RootImage").setIcon(context_.services.IconFor(def.Icon));
-  views_.folderName.setText(def.Name);
+  ShowFolderHeader(folder);
   FillFolderList(folder);
   context_.services.UpdateTitle();
   context_.services.UpdateStatusBar();
+}
+
+void Navigator::ShowFolderHeader(int folder) {
+  const FolderDef& def = db_.Folders[folder];
+  views_.folderButton("RootImage").setIcon(context_.services.IconFor(def.Icon));
+  // The name being typed stays as it is, with its cursor.
+  if (views_.folderName.text() != def.Name) views_.folderName.setText(def.Name);
 }
 
 void Navigator::FillFolderList(int folder) {
@@ -236,9 +244,69 @@ void Navigator::FillFolderList(int folder) {
   list.setUpdatesEnabled(true);
 }
 
-bool Navigator::ShowChangedRecords(const std::vector<int>& records) {
-  if (state_.CurRecord != -1 || state_.CurFolder != listedFolder_) return false;
-  return tree_.UpdateRecordNodes(db_, records) && UpdateListedRecords(records);
+void Navigator::FollowModel(const ChangedParts& parts, bool undoOrRedo) {
+  std::vector<int> records = parts.recordIndices;
+  records.insert(records.end(), parts.markIndices.begin(), parts.markIndices.end());
+  // A form's icon and title element show on each of its records.
+  if (!parts.formIndices.empty()) {
+    std::vector<char> changedForm(static_cast<std::size_t>(std::max<int>(db_.FormCount, 0)), 0);
+    for (int form : parts.formIndices)
+      if (form >= 0 && form < db_.FormCount) changedForm[static_cast<std::size_t>(form)] = 1;
+    for (int r = 0; r < db_.RecordCount; ++r) {
+      const int form = db_.Records[r].Form;
+      if (form >= 0 && form < db_.FormCount && changedForm[static_cast<std::size_t>(form)])
+        records.push_back(r);
+    }
+  }
+  FollowInTree(parts, records);
+  if (state_.EditMode != WorkMode::Database) return;
+  if (undoOrRedo) {
+    ShowPlaceAgain(parts, records);
+    return;
+  }
+  // Forward, a command shows what it goes to itself; a shown record's
+  // editors are where its change came from, so they stay as they are.
+  if (state_.CurRecord != -1 || !IsFolderIndex(db_, state_.CurFolder)) return;
+  ShowFolderHeader(state_.CurFolder);
+  if (!ListFollows(parts, records)) FillFolderList(state_.CurFolder);
+}
+
+void Navigator::FollowInTree(const ChangedParts& parts, const std::vector<int>& records) {
+  // Past this many entries, filling the loaded folders again is quicker
+  // than finding each node's place.
+  constexpr std::size_t kFollowedOneByOne = 256;
+  if (parts.listLength || !parts.indicesComplete) {
+    RebuildTree();
+  } else if (parts.folderIndices.empty() && tree_.UpdateRecordNodes(db_, records)) {
+    return;
+  } else if (records.size() + parts.folderIndices.size() > kFollowedOneByOne) {
+    RebuildTree();
+  } else {
+    tree_.Follow(db_, records, parts.folderIndices);
+  }
+}
+
+bool Navigator::ListFollows(const ChangedParts& parts, const std::vector<int>& records) {
+  return listedFolder_ == state_.CurFolder && parts.folderIndices.empty() &&
+         parts.indicesComplete && !parts.listLength && UpdateListedRecords(records);
+}
+
+void Navigator::ShowPlaceAgain(const ChangedParts& parts, const std::vector<int>& records) {
+  if (state_.CurRecord == -1 && IsFolderIndex(db_, state_.CurFolder) &&
+      ListFollows(parts, records)) {
+    return;
+  }
+  ShowPlaceAgain();
+}
+
+void Navigator::ShowPlaceAgain() {
+  if (state_.CurRecord >= 0) {
+    // Drawn and filled anew, as a record shown for the first time.
+    const int record = std::exchange(state_.CurRecord, -1);
+    ShowRecord(record);
+    if (state_.CurRecord == record) return;
+  }
+  ShowFolder(IsFolderIndex(db_, state_.CurFolder) ? state_.CurFolder : 0);
 }
 
 bool Navigator::UpdateListedRecords(const std::vector<int>& records) {
@@ -345,7 +413,6 @@ void Navigator::InsertRecord(int slot, int folder, int form) {
   db_.Records[slot].Folder = static_cast<std::int16_t>(folder);
   db_.Records[slot].Form = static_cast<std::int16_t>(form);
   RecountBuffers(db_);
-  tree_.AddRecordNode(db_, slot);
 }
 
 bool Navigator::AddRecord(int folder, int form, bool quiet) {
@@ -354,14 +421,13 @@ bool Navigator::AddRecord(int folder, int form, bool quiet) {
                          : state_.CurRecord >= 0 ? db_.Records[state_.CurRecord].Form
                                                  : 0;
   const int slot = SlotForRecord(folder);
-  Change(navigation_texts::kAddRecordStep, ChangeScope::Records({slot}), [&] {
-    InsertRecord(slot, folder, chosenForm);
-    if (quiet) {
-      state_.CurRecord = slot;
-    } else {
-      ShowRecord(slot);
-    }
-  });
+  Change(navigation_texts::kAddRecordStep, ChangeScope::Records({slot}),
+         [&] { InsertRecord(slot, folder, chosenForm); });
+  if (quiet) {
+    state_.CurRecord = slot;
+  } else {
+    ShowRecord(slot);
+  }
   return true;
 }
 
@@ -377,23 +443,8 @@ void Navigator::CloneRecord() {
   Change(navigation_texts::kCloneRecordStep, ChangeScope::Records({slot}), [&] {
     InsertRecord(slot, state_.CurFolder, original.Form);
     db_.Records[slot] = original;
-    tree_.UpdateRecordText(db_, slot);
-    ShowRecord(slot);
   });
-}
-
-void Navigator::FollowDeletion(const RecordDeletion& deletion, int countBefore, bool removeNode) {
-  // The deleted record's node leaves the key table first, so each moved
-  // record's node takes its new key in one step.
-  const int deleted = deletion.moves.empty() ? deletion.hole : deletion.moves.front().to;
-  QTreeWidgetItem* node = tree_.TakeNode(RecordKey(deleted));
-  for (const RecordMove& move : deletion.moves)
-    tree_.Rekey(RecordKey(move.from), RecordKey(move.to));
-  if (removeNode) delete node;
-  if (deletion.shrunk) {
-    for (int i = deletion.hole + 1; i < countBefore; ++i)
-      tree_.Rekey(RecordKey(i), RecordKey(i - 1));
-  }
+  ShowRecord(slot);
 }
 
 void Navigator::DeleteCurrentRecord() {
@@ -406,12 +457,12 @@ void Navigator::DeleteCurrentRecord() {
   }
   auto step = std::make_unique<DeletionStep>(StepName(navigation_texts::kDeleteRecordStep), db_,
                                              state_, context_.funnel.Place());
-  const int countBefore = db_.RecordCount;
-  FollowDeletion(step->DeleteRecords({record}).front(), countBefore, true);
+  step->DeleteRecords({record});
   step->Finish();
+  context_.funnel.Push(std::move(step));
+  // What the tree chose in place of the record's node, as a click would.
   state_.CurRecord = -1;
   OpenSelectedNode();
-  context_.funnel.Push(std::move(step));
 }
 
 void Navigator::AddFolder() {
@@ -429,9 +480,8 @@ void Navigator::AddFolder() {
     NewFolder(db_, folder);
     db_.Folders[folder].Parent = static_cast<std::int16_t>(
         state_.CurRecord >= 0 ? state_.CurFolder : db_.Folders[state_.CurFolder].Parent);
-    tree_.AddFolderNode(db_, folder);
-    ShowFolder(folder);
   });
+  ShowFolder(folder);
 }
 
 bool Navigator::DeleteFolder(DeletionStep& step, int folder) {
@@ -448,16 +498,7 @@ bool Navigator::DeleteFolder(DeletionStep& step, int folder) {
                                     kYesNo) != kAnswerYes) {
     return false;
   }
-  // The record nodes all lie below the folder's node, which goes last with
-  // its children: one removal instead of one per record.
-  int recordCount = db_.RecordCount;
-  for (const RecordDeletion& deletion : step.DeleteRecords(std::move(records))) {
-    FollowDeletion(deletion, recordCount, false);
-    if (deletion.shrunk) --recordCount;
-  }
-  const int countBefore = db_.FolderCount;
-  tree_.RemoveNode(FolderKey(folder));
-  for (int k = folder + 1; k < countBefore; ++k) tree_.Rekey(FolderKey(k), FolderKey(k - 1));
+  step.DeleteRecords(std::move(records));
   step.RemoveFolder(folder);
   return true;
 }
@@ -473,10 +514,13 @@ void Navigator::DeleteCurrentFolder() {
   auto step = std::make_unique<DeletionStep>(
       StepName(navigation_texts::kDeleteFolderStep).arg(db_.Folders[folder].Name), db_, state_,
       context_.funnel.Place());
+  // The parent shows next; the folders after the deleted one move down.
+  const int parent = db_.Folders[folder].Parent;
   if (!DeleteFolder(*step, folder)) return;
   step->Finish();
-  OpenSelectedNode();
   context_.funnel.Push(std::move(step));
+  state_.CurFolder = parent == TopLevelParent ? 0 : parent > folder ? parent - 1 : parent;
+  ShowFolder(state_.CurFolder);
 }
 
 void Navigator::DeleteShown() {
@@ -494,28 +538,14 @@ void Navigator::RenameCurrentFolder(const QString& name) {
   // Typing a name is one step.
   Change(
       navigation_texts::kRenameFolderStep, ChangeScope::Folders({folder}),
-      [&] {
-        db_.Folders[folder].Name = name;
-        tree_.UpdateFolderNode(db_, folder);
-        // The folder's own line in the contents list, beside its siblings.
-        QListWidget& list = views_.contents;
-        for (int i = 0; i < list.count(); ++i) {
-          if (list.item(i)->data(Qt::UserRole).toString() == FolderKey(folder))
-            list.item(i)->setText(name);
-        }
-      },
-      QStringLiteral("folder name %1").arg(folder));
-  context_.services.UpdateTitle();
+      [&] { db_.Folders[folder].Name = name; }, QStringLiteral("folder name %1").arg(folder));
 }
 
 void Navigator::ChooseFolderIcon() {
   const int folder = state_.CurFolder;
   const QString icon = context_.services.ChooseIcon(db_.Folders[folder].Icon);
-  Change(navigation_texts::kFolderIconStep, ChangeScope::Folders({folder}), [&] {
-    db_.Folders[folder].Icon = icon;
-    tree_.UpdateFolderNode(db_, folder);
-  });
-  views_.folderButton("RootImage").setIcon(context_.services.IconFor(icon));
+  Change(navigation_texts::kFolderIconStep, ChangeScope::Folders({folder}),
+         [&] { db_.Folders[folder].Icon = icon; });
 }
 
 void Navigator::MoveFolderAmongSiblings(bool up) {
@@ -530,40 +560,20 @@ void Navigator::MoveFolderAmongSiblings(bool up) {
   for (int f : SubfoldersOf(db_, sibling)) folders.push_back(f);
   Change(up ? navigation_texts::kFolderUpStep : navigation_texts::kFolderDownStep,
          ChangeScope{IndexScope::Of(std::move(records)), IndexScope::Of(std::move(folders)), {}},
-         [&] {
-           ExchangeFolders(db_, folder, sibling);
-           RebuildTree();
-           ShowFolder(sibling);
-         });
+         [&] { ExchangeFolders(db_, folder, sibling); });
+  ShowFolder(sibling);
 }
 
 void Navigator::MoveFolderToTop() {
   const int folder = state_.CurFolder;
-  Change(navigation_texts::kFolderToTopStep, ChangeScope::Folders({folder}), [&] {
-    db_.Folders[folder].Parent = TopLevelParent;
-    RebuildTree();
-    ShowFolder(folder);
-    OpenSelectedNode();
-  });
+  Change(navigation_texts::kFolderToTopStep, ChangeScope::Folders({folder}),
+         [&] { db_.Folders[folder].Parent = TopLevelParent; });
+  ShowFolder(folder);
 }
 
 void Navigator::ToggleMark(int record) {
   Change(navigation_texts::kMarkStep, ChangeScope{},
          [&] { db_.RecordMarks[record] = !db_.RecordMarks[record]; });
-  ShowMark(record);
-}
-
-void Navigator::ShowMark(int record) {
-  tree_.ShowMark(db_, record);
-  QListWidget& list = views_.contents;
-  const QString key = RecordKey(record);
-  for (int i = 0; i < list.count(); ++i) {
-    QListWidgetItem* item = list.item(i);
-    if (item->data(Qt::UserRole).toString() != key) continue;
-    QFont font = item->font();
-    font.setBold(db_.RecordMarks[record]);
-    item->setFont(font);
-  }
 }
 
 void Navigator::DropNode(const QString& draggedKey, const QString& targetKey) {
@@ -578,12 +588,9 @@ void Navigator::DropNode(const QString& draggedKey, const QString& targetKey) {
                                     kExclamation);
       return;
     }
-    Change(navigation_texts::kMoveFolderStep, ChangeScope::Folders({dragged.index}), [&] {
-      db_.Folders[dragged.index].Parent = static_cast<std::int16_t>(folder);
-      tree_.RemoveNode(draggedKey);
-      tree_.AddFolderNode(db_, dragged.index);
-      ShowFolder(dragged.index);
-    });
+    Change(navigation_texts::kMoveFolderStep, ChangeScope::Folders({dragged.index}),
+           [&] { db_.Folders[dragged.index].Parent = static_cast<std::int16_t>(folder); });
+    ShowFolder(dragged.index);
     return;
   }
   if (db_.Records[dragged.index].Folder == folder) return;
@@ -594,22 +601,17 @@ void Navigator::DropNode(const QString& draggedKey, const QString& targetKey) {
   const bool marked = db_.RecordMarks[dragged.index];
   auto step = std::make_unique<DeletionStep>(StepName(navigation_texts::kMoveRecordStep), db_,
                                              state_, context_.funnel.Place());
-  const int countBefore = db_.RecordCount;
-  FollowDeletion(step->DeleteRecords({dragged.index}).front(), countBefore, true);
+  step->DeleteRecords({dragged.index});
   const int slot = SlotForRecord(folder);
   step->Then(ChangeScope::Records({slot}), [&] {
     InsertRecord(slot, folder, held.Form);
     db_.Records[slot] = held;
     db_.Records[slot].Folder = static_cast<std::int16_t>(folder);
     db_.RecordMarks[slot] = marked;
-    tree_.UpdateRecordText(db_, slot);
-    ShowMark(slot);
-    state_.CurRecord = -1;
-    // Showing the record may put a choice past its list back to the first
-    // one: the step keeps that too.
-    ShowRecord(slot);
   });
   context_.funnel.Push(std::move(step));
+  state_.CurRecord = -1;
+  ShowRecord(slot);
 }
 
 }  // namespace orbo

@@ -15,9 +15,9 @@ class FolderTree;
 class RecordSurface;
 class DeletionStep;
 struct ChangeScope;
+struct ChangedParts;
 struct Database;
 struct DisplayState;
-struct RecordDeletion;
 struct WindowContext;
 
 class Navigator {
@@ -34,10 +34,11 @@ class Navigator {
   void SetQuickFilter(const QuickFilter& filter);
   const QuickFilter& Filter() const { return filter_; }
   void ShowFolder(int folder);
-  // Records changed in place, each keeping its folder (a sort): the tree
-  // and the shown folder's list show them again without being rebuilt.
-  // False, when that cannot be, and the views are to be refilled.
-  bool ShowChangedRecords(const std::vector<int>& records);
+  // The tree and the contents list follow every change of the model; after
+  // undo and redo the place the step restored shows again.
+  void FollowModel(const ChangedParts& parts, bool undoOrRedo);
+  // The shown record drawn and filled anew, or the shown folder.
+  void ShowPlaceAgain();
   void ShowRecord(int record);
   void OpenNode(const QString& key);
   void OpenSelectedNode();
@@ -56,7 +57,6 @@ class Navigator {
   void MoveFolderAmongSiblings(bool up);
   void MoveFolderToTop();
   void ToggleMark(int record);
-  void ShowMark(int record);
   void DropNode(const QString& draggedKey, const QString& targetKey);
 
  private:
@@ -69,13 +69,17 @@ class Navigator {
   bool RoomForRecord();
   // The slot a new record of folder takes (RecordCount: the table grows).
   int SlotForRecord(int folder) const;
-  // Puts a new record into slot, with its tree node; no view changes.
+  // Puts a new record into slot.
   void InsertRecord(int slot, int folder, int form);
   // Deletes folder's records and the folder within step; false when refused.
   bool DeleteFolder(DeletionStep& step, int folder);
-  // Brings the tree's keys in step with a deletion in the model; the
-  // deleted record's node is removed, or left to go with its folder's node.
-  void FollowDeletion(const RecordDeletion& deletion, int countBefore, bool removeNode);
+  // records: the changed ones, with those whose marks or forms changed.
+  void FollowInTree(const ChangedParts& parts, const std::vector<int>& records);
+  // The shown folder's list entries shown again in place; false when the
+  // list must be filled anew.
+  bool ListFollows(const ChangedParts& parts, const std::vector<int>& records);
+  void ShowPlaceAgain(const ChangedParts& parts, const std::vector<int>& records);
+  void ShowFolderHeader(int folder);
   void FillFolderList(int folder);
   // The list's record entries, shown again when the list holds exactly the
   // records of its folder; false, changing nothing, otherwise.

@@ -293,7 +293,13 @@ ChangedParts ModelDelta::Parts() const {
       !parts.folderIndices.empty() || settingsBefore_.FolderCount != settingsAfter_.FolderCount;
   parts.forms = !parts.formIndices.empty() || settingsBefore_.FormCount != settingsAfter_.FormCount;
   parts.marks = marksChanged_;
+  if (marksChanged_) {
+    const std::size_t common = std::min(marksBefore_.size(), marksAfter_.size());
+    for (std::size_t r = 0; r < common; ++r)
+      if (marksBefore_[r] != marksAfter_[r]) parts.markIndices.push_back(static_cast<int>(r));
+  }
   parts.settings = !(settingsBefore_ == settingsAfter_);
+  parts.listLength = settingsBefore_.MaxListString != settingsAfter_.MaxListString;
   return parts;
 }
 

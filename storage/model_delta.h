@@ -94,6 +94,12 @@ struct ChangedParts {
   std::vector<int> recordIndices;
   std::vector<int> folderIndices;
   std::vector<int> formIndices;
+  std::vector<int> markIndices;
+  // The length lists cut their entries at changed: every entry reads anew.
+  bool listLength = false;
+  // False when a step knows that entries changed but not all of which:
+  // the views show everything again then.
+  bool indicesComplete = true;
 
   bool Any() const { return records || folders || forms || marks || settings; }
 };

@@ -12,7 +12,6 @@
 
 #include "forms/canvas/form_canvas.h"
 #include "forms/designer/designer_texts.h"
-#include "shell/folder_tree.h"
 #include "shell/window_context.h"
 #include "storage/element_values.h"
 #include "storage/form_selection.h"
@@ -27,12 +26,8 @@ std::size_t At(int i) { return static_cast<std::size_t>(i); }
 
 }  // namespace
 
-FormDesigner::FormDesigner(WindowContext& context, FormCanvas& canvas, FolderTree& tree)
-    : QObject(&canvas.FormArea()),
-      context_(context),
-      canvas_(canvas),
-      tree_(tree),
-      formCombo_(new QComboBox()) {
+FormDesigner::FormDesigner(WindowContext& context, FormCanvas& canvas)
+    : QObject(&canvas.FormArea()), context_(context), canvas_(canvas), formCombo_(new QComboBox()) {
   formCombo_->setObjectName("FormCombo");
   formCombo_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
   context_.commands.Bar(kEditBar)->addWidget(formCombo_);
@@ -254,16 +249,6 @@ void FormDesigner::DeleteElement() {
            Select(kSelectForm, 0);
          });
   Redraw();
-  RetitleRecordsOfForm();
-}
-
-void FormDesigner::RetitleRecordsOfForm() {
-  const Database& db = context_.db;
-  for (int r = 0; r < db.RecordCount; ++r) {
-    const RecordData& record = db.Records[At(r)];
-    if (record.Form == context_.state.CurForm && record.Folder != BufferFolder)
-      tree_.UpdateRecordText(db, r);
-  }
 }
 
 bool FormDesigner::AddForm() {

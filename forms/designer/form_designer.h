@@ -25,13 +25,12 @@ class QWidget;
 
 namespace orbo {
 
-class FolderTree;
 class FormCanvas;
 struct WindowContext;
 
 class FormDesigner : public QObject {
  public:
-  FormDesigner(WindowContext& context, FormCanvas& canvas, FolderTree& tree);
+  FormDesigner(WindowContext& context, FormCanvas& canvas);
   ~FormDesigner() override;
 
   // Edit mode begins: the current form is drawn, selected and gridded.
@@ -93,7 +92,6 @@ class FormDesigner : public QObject {
   // Stores the box of a gesture; the rest of the form keeps its stored
   // geometry. Runs inside the step that records the gesture.
   void CommitGeometry(const Gesture& gesture);
-  void RetitleRecordsOfForm();
   void TellTooManyForms();
   // The selection and the form shown, set inside a step so that its redo
   // shows them again.
@@ -116,7 +114,6 @@ class FormDesigner : public QObject {
 
   WindowContext& context_;
   FormCanvas& canvas_;
-  FolderTree& tree_;
   QComboBox* formCombo_;
   Gesture gesture_;
 };

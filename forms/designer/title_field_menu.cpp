@@ -4,7 +4,6 @@
 #include <QMenu>
 
 #include "forms/designer/designer_texts.h"
-#include "shell/folder_tree.h"
 #include "shell/window_context.h"
 #include "storage/element_values.h"
 #include "storage/model_invariants.h"
@@ -16,9 +15,8 @@ std::size_t At(int i) { return static_cast<std::size_t>(i); }
 
 }  // namespace
 
-TitleFieldMenu::TitleFieldMenu(WindowContext& context, FolderTree& tree, QMenu& menu,
-                               std::function<int()> form)
-    : QObject(&menu), context_(context), tree_(tree), menu_(menu), form_(std::move(form)) {
+TitleFieldMenu::TitleFieldMenu(WindowContext& context, QMenu& menu, std::function<int()> form)
+    : QObject(&menu), context_(context), menu_(menu), form_(std::move(form)) {
   connect(&menu_, &QMenu::aboutToShow, this, [this] { Fill(); });
 }
 
@@ -48,15 +46,9 @@ void TitleFieldMenu::Choose(ElementRef element) {
   const int form = form_();
   // An entry of a menu made for another form names nothing here.
   if (form < 0 || !IsValidTitleElement(db.Forms[At(form)], element)) return;
-  const bool changed = context_.funnel.Change(context_.texts.Get(designer_texts::kChooseTitleStep),
-                                              ChangeScope::Forms({form}),
-                                              [&] { db.Forms[At(form)].TitleElement = element; });
-  if (!changed) return;
-  for (int r = 0; r < db.RecordCount; ++r) {
-    const RecordData& record = db.Records[At(r)];
-    if (record.Form == form && record.Folder != BufferFolder) tree_.UpdateRecordText(db, r);
-  }
-  context_.services.UpdateTitle();
+  context_.funnel.Change(context_.texts.Get(designer_texts::kChooseTitleStep),
+                         ChangeScope::Forms({form}),
+                         [&] { db.Forms[At(form)].TitleElement = element; });
 }
 
 }  // namespace orbo

@@ -12,14 +12,13 @@ class QMenu;
 
 namespace orbo {
 
-class FolderTree;
 struct WindowContext;
 
 class TitleFieldMenu : public QObject {
  public:
   // form tells which form the menu is for, -1 while it is for none. The
   // entries are made each time the menu opens.
-  TitleFieldMenu(WindowContext& context, FolderTree& tree, QMenu& menu, std::function<int()> form);
+  TitleFieldMenu(WindowContext& context, QMenu& menu, std::function<int()> form);
 
   // The menu can be opened while its form has an element to choose.
   void UpdateEnabled();
@@ -31,7 +30,6 @@ class TitleFieldMenu : public QObject {
   void Fill();
 
   WindowContext& context_;
-  FolderTree& tree_;
   QMenu& menu_;
   std::function<int()> form_;
 };

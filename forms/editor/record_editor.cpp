@@ -22,7 +22,6 @@
 #include "forms/editor/editor_texts.h"
 #include "forms/editor/typed_words.h"
 #include "shell/common_texts.h"
-#include "shell/folder_tree.h"
 #include "shell/navigator.h"
 #include "shell/window_context.h"
 #include "storage/data_path.h"
@@ -57,13 +56,11 @@ bool IsUndoOrRedoKey(const QEvent* event) {
 
 }  // namespace
 
-RecordEditor::RecordEditor(WindowContext& context, FormCanvas& canvas, Navigator& navigator,
-                           FolderTree& tree)
+RecordEditor::RecordEditor(WindowContext& context, FormCanvas& canvas, Navigator& navigator)
     : QObject(&canvas.FormArea()),
       context_(context),
       canvas_(canvas),
       navigator_(navigator),
-      tree_(tree),
       recordMenu_(new QMenu(&canvas.FormArea())) {
   canvas_.onControlCreated = [this](int type, int slot, QWidget* control) {
     Listen(type, slot, control);
@@ -129,7 +126,7 @@ void RecordEditor::Listen(int type, int slot, QWidget* control) {
     case kCombo:
       connect(static_cast<QComboBox*>(control), &QComboBox::currentIndexChanged, this,
               [this, slot](int index) {
-                Store(kCombo, slot, editor_texts::kChoiceStep, {}, [&](RecordData& record) {
+                Store(editor_texts::kChoiceStep, {}, [&](RecordData& record) {
                   record.ComboValue[At(slot)] = static_cast<std::int16_t>(index);
                 });
               });
@@ -143,7 +140,7 @@ void RecordEditor::Listen(int type, int slot, QWidget* control) {
           flag->setChecked(false);
           return;
         }
-        Store(kFlag, slot, editor_texts::kFlagStep, {},
+        Store(editor_texts::kFlagStep, {},
               [&](RecordData& record) { record.FlagValue[At(slot)] = checked; });
       });
       break;
@@ -159,15 +156,14 @@ void RecordEditor::Listen(int type, int slot, QWidget* control) {
   }
 }
 
-void RecordEditor::Store(int type, int slot, TextId step, const QString& mergeKey,
+void RecordEditor::Store(TextId step, const QString& mergeKey,
                          const std::function<void(RecordData&)>& store) {
   if (!Editing()) return;
   const int record = context_.state.CurRecord;
   const bool stored = context_.funnel.Run([&] {
-    const bool changed = context_.funnel.Change(
+    context_.funnel.Change(
         context_.texts.Get(step), ChangeScope::Records({record}),
         [&] { store(context_.db.Records[At(record)]); }, mergeKey);
-    if (changed) RecordFieldChanged(type, slot);
   });
   // The value belongs to no record while another command changes them; the
   // controls show the record again once that command is done.
@@ -191,18 +187,9 @@ void RecordEditor::StoreTyped(int type, int slot, const QString& value) {
                            .arg(type)
                            .arg(slot)
                            .arg(typedWord_);
-  Store(type, slot, editor_texts::kTypingStep, word, [&](RecordData& changed) {
+  Store(editor_texts::kTypingStep, word, [&](RecordData& changed) {
     (type == kText ? changed.TextValue : changed.MemoValue)[At(slot)] = value;
   });
-}
-
-void RecordEditor::RecordFieldChanged(int type, int slot) {
-  const DisplayState& state = context_.state;
-  if (state.EventsSuppressed || state.EditMode != WorkMode::Database || state.CurRecord < 0) return;
-  if (type != -1 && context_.db.Forms[At(state.CurForm)].TitleElement != ElementRef{type, slot})
-    return;
-  tree_.UpdateRecordText(context_.db, state.CurRecord);
-  context_.services.UpdateTitle();
 }
 
 void RecordEditor::ShowRecordAgain() {
@@ -245,7 +232,7 @@ void RecordEditor::TakeQuickValue(const QString& value) {
   auto* text = static_cast<QLineEdit*>(canvas_.Control(kText, slot));
   canvas_.QuickList().hide();
   // A value taken from the list is a step of its own, not a typed word.
-  Store(kText, slot, editor_texts::kQuickListStep, {},
+  Store(editor_texts::kQuickListStep, {},
         [&](RecordData& record) { record.TextValue[At(slot)] = value; });
   {
     SuppressEvents suppressed(context_.state);
@@ -271,7 +258,6 @@ void RecordEditor::ChangePicture() {
                          [&](RecordData& record) { record.ImageValue[At(slot)] = stored; }))
     return;
   ShowRecordAgain();
-  RecordFieldChanged(kImage, slot);
 }
 
 void RecordEditor::OpenPicture() {
@@ -353,7 +339,6 @@ void RecordEditor::AskButtonValue(int slot) {
                          [&](RecordData& record) { record.ButtonValue[At(slot)] = answer; }))
     return;
   ShowRecordAgain();
-  RecordFieldChanged(kButton, slot);
 }
 
 void RecordEditor::OpenInDesktop(const QUrl& url, const QString& what) {

@@ -19,7 +19,6 @@ class QWidget;
 
 namespace orbo {
 
-class FolderTree;
 class FormCanvas;
 class Navigator;
 struct RecordData;
@@ -27,7 +26,7 @@ struct WindowContext;
 
 class RecordEditor : public QObject {
  public:
-  RecordEditor(WindowContext& context, FormCanvas& canvas, Navigator& navigator, FolderTree& tree);
+  RecordEditor(WindowContext& context, FormCanvas& canvas, Navigator& navigator);
   ~RecordEditor() override;
 
   // The tick's media step: the media buttons and the "mci" panel follow the
@@ -49,18 +48,16 @@ class RecordEditor : public QObject {
  private:
   void Listen(int type, int slot, QWidget* control);
   bool Editing() const;
-  // Stores an edit of element (type, slot) into the shown record as one
+  // Stores an edit into the shown record as one
   // command and one undo step named by step (steps with the same non-empty
   // mergeKey in a row become one); a value that arrives while another
   // command runs is dropped and the controls show the record again.
-  void Store(int type, int slot, TextId step, const QString& mergeKey,
-             const std::function<void(RecordData&)>& store);
+  void Store(TextId step, const QString& mergeKey, const std::function<void(RecordData&)>& store);
   // The undo step of a value changed inside a command; false when the
   // value was the same.
   bool ChangeShownRecord(TextId step, const std::function<void(RecordData&)>& store);
   // A text or multiline value typed: one step per word.
   void StoreTyped(int type, int slot, const QString& value);
-  void RecordFieldChanged(int type, int slot);
   void OfferQuickList(int slot, QLineEdit* text);
   void OpenQuickList();
   void TakeQuickValue(const QString& value);
@@ -76,7 +73,6 @@ class RecordEditor : public QObject {
   WindowContext& context_;
   FormCanvas& canvas_;
   Navigator& navigator_;
-  FolderTree& tree_;
   QMenu* recordMenu_;
   int quickSlot_ = -1;
   // Counts the words typed: a blank after a non-blank begins the next one.

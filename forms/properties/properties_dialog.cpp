@@ -17,7 +17,6 @@
 #include "shell/common_texts.h"
 #include "shell/font_text.h"
 #include "shell/named_widget.h"
-#include "shell/navigator.h"
 #include "shell/window_context.h"
 #include "storage/color_value.h"
 #include "storage/element_values.h"
@@ -73,12 +72,8 @@ QWidget* Row(std::initializer_list<QWidget*> widgets) {
 
 }  // namespace
 
-PropertiesDialog::PropertiesDialog(WindowContext& context, Navigator& navigator,
-                                   std::function<void()> redraw)
-    : QDialog(&context.services.DialogParent()),
-      context_(context),
-      navigator_(navigator),
-      redraw_(std::move(redraw)) {
+PropertiesDialog::PropertiesDialog(WindowContext& context, std::function<void()> redraw)
+    : QDialog(&context.services.DialogParent()), context_(context), redraw_(std::move(redraw)) {
   setObjectName("SetForm");
   mainTab_ = NamedWidget<QTabBar>("MainTab");
   mainTab_->addTab(QString());
@@ -328,8 +323,6 @@ void PropertiesDialog::Store() {
         StoreProperties(context_.db, form, selType_, slot_, entries);
       }))
     return;
-  // Icons of forms and the list length show in the tree.
-  if (!IsElementSelection(selType_)) navigator_.RebuildTree();
   redraw_();
 }
 

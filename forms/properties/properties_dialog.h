@@ -20,7 +20,6 @@ class QTabBar;
 
 namespace orbo {
 
-class Navigator;
 struct WindowContext;
 
 class PropertiesDialog : public QDialog {
@@ -28,7 +27,7 @@ class PropertiesDialog : public QDialog {
 
  public:
   // redraw draws the designed form again, with its grid and handles.
-  PropertiesDialog(WindowContext& context, Navigator& navigator, std::function<void()> redraw);
+  PropertiesDialog(WindowContext& context, std::function<void()> redraw);
 
   // Shows the dialog modally for the selection (SelType, SelIndex, CurForm).
   void Run();
@@ -48,7 +47,6 @@ class PropertiesDialog : public QDialog {
   void ShowTab(int tab);
 
   WindowContext& context_;
-  Navigator& navigator_;
   std::function<void()> redraw_;
   int selType_ = kSelectForm;
   int slot_ = 0;

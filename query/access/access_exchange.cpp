@@ -9,7 +9,6 @@
 #include "query/access/import_dialog.h"
 #include "query/access/tables/access_export.h"
 #include "query/access/tables/access_import.h"
-#include "shell/folder_tree.h"
 #include "shell/navigator.h"
 #include "shell/record_surface.h"
 #include "shell/window_context.h"
@@ -24,13 +23,8 @@ constexpr int kProgressEnd = 200;
 
 }  // namespace
 
-AccessExchange::AccessExchange(WindowContext& context, Navigator& navigator, FolderTree& tree,
-                               RecordSurface& surface)
-    : context_(context),
-      navigator_(navigator),
-      tree_(tree),
-      surface_(surface),
-      engine_(MakeAccessEngine()) {
+AccessExchange::AccessExchange(WindowContext& context, Navigator& navigator, RecordSurface& surface)
+    : context_(context), navigator_(navigator), surface_(surface), engine_(MakeAccessEngine()) {
   MainCommands& c = context_.commands;
   c.OnTriggered(c.Menu("mnuImAccess"), [this] { OpenImport(); });
   c.OnTriggered(c.Menu("mnuExAccess"), [this] { Export(); });
@@ -156,7 +150,6 @@ void AccessExchange::AddRecords(const std::vector<QStringList>& rows) {
     RecountBuffers(db);
     if (!places.empty()) context_.state.CurRecord = places.back();
   });
-  tree_.Refill(db, folder);
   context_.services.ShowProgress(kProgressEnd, QString());
   surface_.DrawForm(context_.state.CurForm);
   navigator_.ShowRecord(context_.state.CurRecord);

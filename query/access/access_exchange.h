@@ -11,7 +11,6 @@
 namespace orbo {
 
 class ExportDialog;
-class FolderTree;
 class ImportDialog;
 class Navigator;
 class RecordSurface;
@@ -20,8 +19,7 @@ struct WindowContext;
 class AccessExchange {
  public:
   // Connects mnuImAccess and mnuExAccess of the main window.
-  AccessExchange(WindowContext& context, Navigator& navigator, FolderTree& tree,
-                 RecordSurface& surface);
+  AccessExchange(WindowContext& context, Navigator& navigator, RecordSurface& surface);
   ~AccessExchange();
 
   // mnuImAccess: ImForm, modally.
@@ -43,7 +41,6 @@ class AccessExchange {
 
   WindowContext& context_;
   Navigator& navigator_;
-  FolderTree& tree_;
   RecordSurface& surface_;
   std::unique_ptr<AccessEngine> engine_;
   std::unique_ptr<ImportDialog> importDialog_;

@@ -127,7 +127,6 @@ void Finder::MarkShown() {
   // A record marked already is no step.
   context_.funnel.Change(context_.texts.Get(find_texts::kMarkStep), ChangeScope{},
                          [&] { context_.db.RecordMarks[record] = true; });
-  navigator_.ShowMark(record);
 }
 
 }  // namespace orbo

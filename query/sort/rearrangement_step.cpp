@@ -17,6 +17,7 @@ ChangedParts RearrangementStep::Parts() const {
     parts.folders = true;
     parts.records = true;
     parts.folderIndices = permutation_.places;
+    parts.indicesComplete = false;
   }
   return parts;
 }

@@ -72,24 +72,16 @@ void Sorter::Sort(bool folders, int folder, bool ascending) {
   // A sort that leaves every entry in place is no step: nothing changed.
   const bool changes = ChangesAnything(db, permutation);
   const ShownPlace before = context_.funnel.Place();
-  if (changes) Rearrange(db, permutation);
-  // Sorted records of the shown folder keep their places in the views, which
-  // show them again rather than being refilled.
-  const bool inPlace = !folders && folder == context_.state.CurFolder &&
-                       navigator_.ShowChangedRecords(permutation.places);
-  if (folder == TopLevelParent) {
-    navigator_.RebuildTree();
-  } else if (!inPlace) {
-    tree_.Refill(db, folder);
-  }
-  if (QTreeWidgetItem* node = tree_.Node(FolderKey(folder))) node->setExpanded(true);
-  if (!inPlace) navigator_.ShowFolder(shown);
-  // Made once the sorted folder shows, so redo shows it again.
   if (changes) {
+    Rearrange(db, permutation);
     context_.funnel.Push(std::make_unique<RearrangementStep>(
         texts.Get(folders ? sort_texts::kSortFoldersStep : sort_texts::kSortRecordsStep), db,
         context_.state, before, std::move(permutation)));
   }
+  if (QTreeWidgetItem* node = tree_.Node(FolderKey(folder))) node->setExpanded(true);
+  // Sorted records of the shown folder kept their places in the views.
+  const DisplayState& state = context_.state;
+  if (folders || folder != state.CurFolder || state.CurRecord != -1) navigator_.ShowFolder(shown);
 }
 
 }  // namespace orbo
