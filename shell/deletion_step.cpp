@@ -65,19 +65,30 @@ ChangedParts DeletionStep::Parts() const {
   parts.settings = true;
   parts.folders = parts.folders || removedFolder_.has_value();
   // A removed folder renumbers the records of every folder after it.
-  parts.indicesComplete = parts.indicesComplete && !removedFolder_;
+  if (removedFolder_) {
+    parts.indicesComplete = false;
+    return parts;
+  }
+  // Each entry once, however many rounds moved it.
+  std::vector<char> changed(
+      static_cast<std::size_t>(std::max<int>(settingsBefore_.RecordCount, 0)));
+  const auto mark = [&changed](int record) {
+    if (record >= 0 && static_cast<std::size_t>(record) < changed.size())
+      changed[static_cast<std::size_t>(record)] = 1;
+  };
+  int lowestShrunk = settingsBefore_.RecordCount;
   for (const Round& round : rounds_) {
     const RecordDeletion& deletion = round.deletion;
-    parts.recordIndices.push_back(deletion.hole);
+    mark(deletion.hole);
     for (const RecordMove& move : deletion.moves) {
-      parts.recordIndices.push_back(move.from);
-      parts.recordIndices.push_back(move.to);
+      mark(move.from);
+      mark(move.to);
     }
-    if (deletion.shrunk) {
-      for (int r = deletion.hole + 1; r < settingsBefore_.RecordCount; ++r)
-        parts.recordIndices.push_back(r);
-    }
+    if (deletion.shrunk) lowestShrunk = std::min(lowestShrunk, deletion.hole);
   }
+  for (int r = lowestShrunk; r < settingsBefore_.RecordCount; ++r) mark(r);
+  for (std::size_t r = 0; r < changed.size(); ++r)
+    if (changed[r]) parts.recordIndices.push_back(static_cast<int>(r));
   return parts;
 }
 
