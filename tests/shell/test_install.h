@@ -147,10 +147,9 @@ class FakeDialogs : public orbo::Dialogs {
     return onPrinterSetup(printer);
   }
   QList<QUrl> opened;
-  bool openWorks = true;
   bool OpenUrl(const QUrl& url) override {
     opened << url;
-    return openWorks;
+    return true;
   }
   FakeMediaPlayer media;
   orbo::MediaPlayer& Media() override { return media; }

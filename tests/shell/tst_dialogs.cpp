@@ -14,12 +14,6 @@ using namespace orbo;
 
 namespace {
 
-LanguageTexts English() {
-  LanguageTexts texts;
-  texts.Load(QStringLiteral(ORBO_SOURCE_DIR "/resources/Texts/english.txt"));
-  return texts;
-}
-
 QImage Filled(QRgb colour, int size = 16) {
   QImage image(size, size, QImage::Format_ARGB32);
   image.fill(colour);
@@ -46,10 +40,12 @@ class DialogsTest : public QObject {
     QFETCH(QString, filter);
     QFETCH(bool, password);
     QFETCH(int, ending);
+    LanguageTexts english;
+    english.Load(QStringLiteral(ORBO_SOURCE_DIR "/resources/Texts/english.txt"));
     InputDialog dialog(nullptr);
     auto* text = dialog.findChild<QLineEdit*>("Text1");
     auto* browse = dialog.findChild<QPushButton*>("BrowseButt");
-    dialog.Prepare(English(), "Name?", "old", password, filter,
+    dialog.Prepare(english, "Name?", "old", password, filter,
                    [](const QString& f) { return "/picked/" + f; });
     dialog.show();
     QCOMPARE(text->echoMode(), password ? QLineEdit::Password : QLineEdit::Normal);
@@ -68,8 +64,6 @@ class DialogsTest : public QObject {
   void askTextChangesNothing() {
     RunningApp running;
     App& app = running.app;
-    running.dialogs.typedText = "same";
-    QCOMPARE(app.Services().AskText("?", "same", false), QString("same"));
     running.dialogs.typedText = "s3cret";
     QCOMPARE(app.Storage().AskPassword(), QString("s3cret"));
     QCOMPARE(running.dialogs.prompts.last(), app.texts.Get(680, 0));

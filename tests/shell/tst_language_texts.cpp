@@ -27,7 +27,6 @@ class LanguageTextsTest : public QObject {
         "       entry one",
     }));
     QCOMPARE(texts.Get(20, 0), QString("File"));
-    QCOMPARE(texts.Get(20, 1), QString("Open"));
     QCOMPARE(texts.Get(20, 2), QString("Save"));
     QCOMPARE(texts.Get(20, 3), QString("Seven?"));
     QCOMPARE(texts.Get(0, 0), QString(""));

@@ -24,7 +24,6 @@ class StartupLogicTest : public QObject {
   void newDatabaseExample() {
     Database db;
     NewDatabase(db, FontSpec{"DejaVu Sans", 9, false, true});
-    QCOMPARE(db.DatabasePath, QString("noname"));
     QCOMPARE((std::vector<int>{db.FormCount, db.RecordCount, db.FolderCount, db.BufferCount}),
              (std::vector<int>{1, 1, 1, 0}));
     QCOMPARE(db.Folders[0].Parent, -1);

@@ -52,15 +52,7 @@ inline QString ActionName(QAction* action) {
   return action->objectName();
 }
 
-inline QAction* FindAction(QWidget& window, const QString& name) {
-  for (QAction* action : WindowActions(window)) {
-    if (ActionName(action) == name) return action;
-  }
-  return nullptr;
-}
-
 inline bool Reachable(QAction* action);
-inline bool HeldWithinReach(QAction* action);
 
 // Whether the user can open menu: through the menu or toolbar that holds
 // it, through the button that drops it down, or as a pop-up where the window
