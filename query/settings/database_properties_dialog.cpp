@@ -78,36 +78,26 @@ void DatabasePropertiesDialog::ApplyTexts() {
 
 void DatabasePropertiesDialog::Run() {
   Database& db = context_.db;
-  const bool wasOn = db.PasswordOn;
-  const QString oldPassword = db.Password;
-  const bool wasEncrypted = db.Encrypted;
+  const ModelSettings before = ModelSettings::Of(db);
   ApplyTexts();
   ShowProtection();
   const bool accepted = context_.dialogs.RunModal(*this) == QDialog::Accepted;
   // The switches changed the model while the dialog was open, so its boxes
   // showed the protection: it goes back, and OK does the change again as
   // one step. Protection as it was is no step.
-  const bool on = db.PasswordOn;
-  const QString password = db.Password;
-  const bool encrypted = db.Encrypted;
-  const TextId step = StepName(wasOn, wasEncrypted);
-  db.PasswordOn = wasOn;
-  db.Password = oldPassword;
-  db.Encrypted = wasEncrypted;
+  const ModelSettings after = ModelSettings::Of(db);
+  before.ApplyTo(db);
   if (!accepted) return;
-  context_.funnel.Change(context_.texts.Get(step), ChangeScope{}, [&] {
-    db.PasswordOn = on;
-    db.Password = password;
-    db.Encrypted = encrypted;
-  });
+  context_.funnel.Change(context_.texts.Get(StepName(before, after)), ChangeScope{},
+                         [&] { after.ApplyTo(db); });
 }
 
-TextId DatabasePropertiesDialog::StepName(bool wasOn, bool wasEncrypted) const {
-  const Database& db = context_.db;
-  if (db.PasswordOn != wasOn)
-    return db.PasswordOn ? settings_texts::kProtectionOnStep : settings_texts::kProtectionOffStep;
-  if (db.Encrypted != wasEncrypted)
-    return db.Encrypted ? settings_texts::kEncryptionOnStep : settings_texts::kEncryptionOffStep;
+TextId DatabasePropertiesDialog::StepName(const ModelSettings& before, const ModelSettings& after) {
+  if (after.PasswordOn != before.PasswordOn)
+    return after.PasswordOn ? settings_texts::kProtectionOnStep
+                            : settings_texts::kProtectionOffStep;
+  if (after.Encrypted != before.Encrypted)
+    return after.Encrypted ? settings_texts::kEncryptionOnStep : settings_texts::kEncryptionOffStep;
   return settings_texts::kPasswordStep;
 }
 

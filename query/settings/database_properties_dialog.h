@@ -6,6 +6,7 @@
 #include <QDialog>
 
 #include "query/settings/password_logic.h"
+#include "storage/model_delta.h"
 
 class QCheckBox;
 class QGroupBox;
@@ -33,8 +34,8 @@ class DatabasePropertiesDialog : public QDialog {
   // Tells the user why nothing changed.
   void Tell(ProtectionOutcome outcome);
   QString AskPassword(TextId prompt);
-  // The name of the step OK makes from the protection as it was.
-  TextId StepName(bool wasOn, bool wasEncrypted) const;
+  // The name of the step OK makes of the protection as it was and is.
+  static TextId StepName(const ModelSettings& before, const ModelSettings& after);
 
   WindowContext& context_;
   QGroupBox* protectionFrame_;
