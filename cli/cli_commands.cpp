@@ -214,7 +214,7 @@ void Info(const QStringList& rest, std::FILE* out, std::FILE* err) {
   CodePage codePage = CodePageOf(args);
   const QString& path = args.files[0];
   const ReadOutcome read = Read(path, args, codePage, err);
-  const bool encrypted = IsEncryptedDatabaseFile(path);
+  const bool encrypted = read.encrypted;
   const bool locked = encrypted || read.header == kHeaderPassword;
   const QString protection = encrypted ? QStringLiteral("encrypted with the password")
                              : locked ? QStringLiteral("scrambled with the password, not encrypted")

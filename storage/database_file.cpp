@@ -141,12 +141,8 @@ void WriteStream(const Database& db, const QString& path, CodePage& codePage,
         return std::make_unique<SealKey>(password, KeyCost::Standard());
       });
   MemoryFile plain;
-  try {
-    WriteClassicFile(db, plain.Path(), false, codePage, progress);
-  } catch (...) {
-    key.wait();
-    throw;
-  }
+  // Should the write throw, the future waits for the derivation as it goes.
+  WriteClassicFile(db, plain.Path(), false, codePage, progress);
   const std::unique_ptr<SealKey> seal = key.get();
   const QByteArrayView bytes = plain.Map();
   WriteDurably(path, [&](const ByteSink& out) { seal->Seal(bytes, out); });
@@ -381,7 +377,8 @@ ReadOutcome ReadDatabaseFile(const QString& path, CodePage& codePage, const Pass
   ReadOutcome outcome;
   outcome.error = Guarded([&] {
     QString password;
-    if (IsEncryptedDatabaseFile(path)) {
+    outcome.encrypted = IsEncryptedDatabaseFile(path);
+    if (outcome.encrypted) {
       ReadEncryptedFile(path, codePage, askPassword, progress, outcome, password);
     } else {
       ReadClassicFile(path, codePage, askPassword, progress, outcome, password);

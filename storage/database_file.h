@@ -75,6 +75,8 @@ struct ReadOutcome {
   QString error;
   std::int32_t header = 0;
   bool askedPassword = false;
+  // The file is the classic one sealed with its password.
+  bool encrypted = false;
 };
 
 // The file at path is an encrypted database (the classic file sealed with
