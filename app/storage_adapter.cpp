@@ -82,6 +82,8 @@ void StorageAdapter::SetEventsSuppressed(bool value) {
   app_.Context().state.EventsSuppressed = value;
 }
 
+int StorageAdapter::BackupsToKeep() { return app_.Context().settings.BackupsKept; }
+
 void StorageAdapter::UpdateTitle() { app_.Context().services.UpdateTitle(); }
 
 void StorageAdapter::AddRecentFile(const QString& path) {

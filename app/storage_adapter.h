@@ -37,8 +37,9 @@ class StorageAdapter : public StorageUi {
   void RefreshWindow() override;
   void ShowDatabase() override;
   void ShowChangedTexts() override;
-  // After undo or redo: records that kept their places are shown again
-  // where they are; anything else refills the views.
+  int BackupsToKeep() override;
+  FileIdentity KnownFile() override { return knownFile_; }
+  void SetKnownFile(const FileIdentity& file) override { knownFile_ = file; }
   QString LanguageCodePage() override { return codePage_; }
   RepairNames NamesForRepairs() override;
   QString DescribeForUser(const Database& model, const ModelProblem& problem) override;
@@ -48,6 +49,7 @@ class StorageAdapter : public StorageUi {
   App& app_;
   QString lastOpenPath_;
   QString codePage_ = QString::fromLatin1(kDefaultCodePage);
+  FileIdentity knownFile_;
 };
 
 }  // namespace orbo

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 
+#include "storage/backups.h"
 #include "storage/database_model.h"
 
 namespace orbo {
@@ -38,6 +39,8 @@ struct AppSettings {
   FontSpec DefaultFont{QStringLiteral("DejaVu Sans"), 10, false, false};
   bool ShowStartDialog = true;
   std::int32_t StartCount = 0;
+  // Kept in a file of its own beside the settings file, whose lines are fixed.
+  int BackupsKept = kDefaultBackups;
 
   friend bool operator==(const AppSettings&, const AppSettings&) = default;
 };

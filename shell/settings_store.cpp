@@ -2,7 +2,9 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSettings>
 #include <QStandardPaths>
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 
@@ -18,6 +20,25 @@ constexpr auto kRootCopy = "data\\root.dat";
 QString PrepareSettingsText(const QString& settingsPath, const AppSettings& settings) {
   QDir().mkpath(QFileInfo(settingsPath).absolutePath());
   return SettingsToText(settings);
+}
+
+// The settings the fixed lines of the settings file have no room for.
+QString SafetyFilePath(const QString& settingsPath) {
+  return QFileInfo(settingsPath).dir().filePath(QStringLiteral("orbo-safety.ini"));
+}
+
+void LoadSafety(const QString& settingsPath, AppSettings* settings) {
+  const QSettings file(SafetyFilePath(settingsPath), QSettings::IniFormat);
+  bool ok = false;
+  const int backups = file.value(QStringLiteral("Backups")).toInt(&ok);
+  if (ok) settings->BackupsKept = std::clamp(backups, 0, kMaxBackups);
+}
+
+bool SaveSafety(const QString& settingsPath, const AppSettings& settings) {
+  QSettings file(SafetyFilePath(settingsPath), QSettings::IniFormat);
+  file.setValue(QStringLiteral("Backups"), settings.BackupsKept);
+  file.sync();
+  return file.status() == QSettings::NoError;
 }
 
 }  // namespace
@@ -49,6 +70,7 @@ void LoadIni(const WorkingFiles& files, const QString& settingsPath, AppSettings
     settings->RecentFiles[0] =
         RecentFileKey(files.Below(QStringLiteral("data\\examples\\ex1.2db")));
   }
+  LoadSafety(settingsPath, settings);
   if (firstStart) SaveIni(files, settingsPath, *settings);
 }
 
@@ -56,6 +78,7 @@ void SaveIni(const WorkingFiles& files, const QString& settingsPath, const AppSe
   const QString text = PrepareSettingsText(settingsPath, settings);
   if (files.WriteText(settingsPath, text, QStringLiteral("SaveINI1"))) {
     files.WriteText(files.Below(kRootCopy), text, QStringLiteral("SaveINI2"));
+    SaveSafety(settingsPath, settings);
   }
 }
 
@@ -63,7 +86,8 @@ bool TrySaveIni(const WorkingFiles& files, const QString& settingsPath,
                 const AppSettings& settings) {
   const QString text = PrepareSettingsText(settingsPath, settings);
   return WorkingFiles::TryWriteText(settingsPath, text) &&
-         WorkingFiles::TryWriteText(files.Below(kRootCopy), text);
+         WorkingFiles::TryWriteText(files.Below(kRootCopy), text) &&
+         SaveSafety(settingsPath, settings);
 }
 
 }  // namespace orbo

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "storage/backups.h"
 #include "storage/database_file.h"
 #include "storage/database_merge.h"
 #include "storage/storage_error.h"
@@ -127,7 +128,18 @@ std::optional<CodePage> CodePageNamed(const QString& name) {
 bool SaveDatabase(Database& db, bool saveAs, StorageUi& ui) {
   if (RefuseInconsistent(db, ui)) return false;
   QString path = db.DatabasePath;
-  if (db.DatabasePath == QLatin1String("noname") || saveAs) {
+  bool askPath = db.DatabasePath == QLatin1String("noname") || saveAs;
+  // Another program (a sync, a second machine, orbo-cli) wrote the file
+  // since it was read or written here: its changes are not lost unasked.
+  const FileIdentity known = ui.KnownFile();
+  if (!askPath && known.exists && IdentityOfDatabaseFile(path) != known) {
+    const MessageAnswer answer =
+        ui.ShowMessage(ui.GetText(storage_texts::kFileChangedOnDisk).arg(path),
+                       kYesNoCancel.Warning().NoByDefault());
+    if (answer != kAnswerYes && answer != kAnswerNo) return false;
+    askPath = answer == kAnswerNo;
+  }
+  if (askPath) {
     path = ui.AskSavePath();
     if (path.isEmpty()) return false;
   }
@@ -139,7 +151,9 @@ bool SaveDatabase(Database& db, bool saveAs, StorageUi& ui) {
   }
   if (RefusePassword(db, *codePage, ui)) return false;
   if (IsWriteProtected(path)) {
-    ShowSaveFailed(WriteOutcome{false, {}, WriteOutcome::kWriteProtected}, path, ui);
+    WriteOutcome refused;
+    refused.fault = WriteOutcome::kWriteProtected;
+    ShowSaveFailed(refused, path, ui);
     return false;
   }
   const Storable storable = AskStorable(db, *codePage, ui);
@@ -156,7 +170,8 @@ bool SaveDatabase(Database& db, bool saveAs, StorageUi& ui) {
   ui.UpdateTitle();
   const WriteOutcome outcome =
       WriteDatabaseFile(replaced ? *replaced : db, path, *codePage,
-                        RecordProgress(ProgressWithText(ui, storage_texts::kSavingDatabase)));
+                        RecordProgress(ProgressWithText(ui, storage_texts::kSavingDatabase)),
+                        CreateTempBeside, ui.BackupsToKeep());
   if (!outcome.ok) {
     // The database keeps the name of the file that holds it.
     db.DatabasePath = previousPath;
@@ -165,6 +180,7 @@ bool SaveDatabase(Database& db, bool saveAs, StorageUi& ui) {
     ShowSaveFailed(outcome, path, ui);
     return false;
   }
+  ui.SetKnownFile(outcome.written);
   // NUL becomes a space, as the file holds it.
   int changedTexts = 0;
   ui.ChangeAsStep(ui.GetText(storage_texts::kStorableTextsStep),
@@ -175,6 +191,10 @@ bool SaveDatabase(Database& db, bool saveAs, StorageUi& ui) {
   ui.SetModified(false);
   if (outcome.inPlace)
     ui.ShowMessage(ui.GetText(storage_texts::kFolderRefusesNewFiles).arg(path), kExclamation);
+  if (!outcome.backupKept) {
+    ui.ShowMessage(ui.GetText(storage_texts::kBackupNotKept).arg(path, BackupFolderOf(path)),
+                   kExclamation);
+  }
   return true;
 }
 
@@ -196,6 +216,8 @@ void LoadDatabase(Database& db, const QString& path, StorageUi& ui) {
     return;
   }
   const RepairNames names = ui.NamesForRepairs();
+  // Taken before the read: a change while it runs is one the next save asks about.
+  const FileIdentity file = IdentityOfDatabaseFile(chosen);
   ReadOutcome outcome = ReadDatabaseFile(
       chosen, *codePage, [&ui] { return ui.AskPassword(); },
       RecordProgress(ProgressWithText(ui, storage_texts::kLoadingDatabase)), names);
@@ -208,6 +230,7 @@ void LoadDatabase(Database& db, const QString& path, StorageUi& ui) {
   if (outcome.status == ReadOutcome::kLoaded && ui.CopyCompanionIcons(outcome.db.DatabasePath)) {
     db = std::move(outcome.db);
     ui.ModelReplaced();
+    ui.SetKnownFile(file);
     ModelRepairs repairs = outcome.repairs;
     repairs += RepairForWindow(db, names);
     ui.SetModified(false);
@@ -241,6 +264,7 @@ void NewDatabaseCmd(Database& db, StorageUi& ui) {
   RecountBuffers(db);
   if (!AskSaveChanges(db, ui)) return;
   ui.NewDatabase();
+  ui.SetKnownFile({});
   ui.RefreshWindow();
 }
 

@@ -9,6 +9,7 @@
 #include <memory>
 #include <new>
 
+#include "storage/backups.h"
 #include "storage/database_body.h"
 #include "storage/encrypted_file.h"
 #include "storage/memory_file.h"
@@ -237,7 +238,8 @@ PasswordFault CheckPasswordKey(const QString& password, CodePage& codePage) {
 }
 
 WriteOutcome WriteDatabaseFile(const Database& db, const QString& path, CodePage& codePage,
-                               const RecordProgress& progress, const TempFileFn& createTemp) {
+                               const RecordProgress& progress, const TempFileFn& createTemp,
+                               int keepBackups) {
   WriteOutcome outcome;
   outcome.error = Guarded([&] {
     try {
@@ -281,6 +283,7 @@ WriteOutcome WriteDatabaseFile(const Database& db, const QString& path, CodePage
               QStringLiteral("%1 cannot be given the mode of %2").arg(tempPath, target));
         }
         ThrowIfChanged(target, before);
+        if (before.exists) outcome.backupKept = KeepBackup(target, keepBackups);
         std::error_code error;
         std::filesystem::rename(FsPath(tempPath), FsPath(target), error);
         if (error) {
@@ -298,8 +301,19 @@ WriteOutcome WriteDatabaseFile(const Database& db, const QString& path, CodePage
     }
   });
   outcome.ok = outcome.error.isEmpty();
-  if (outcome.ok) outcome.fault = WriteOutcome::kNone;
+  if (outcome.ok) {
+    outcome.fault = WriteOutcome::kNone;
+    outcome.written = IdentityOfDatabaseFile(path);
+  }
   return outcome;
+}
+
+FileIdentity IdentityOfDatabaseFile(const QString& path) {
+  try {
+    return IdentityOf(FollowLinks(path));
+  } catch (const StorageError&) {
+    return {};
+  }
 }
 
 namespace {

@@ -37,6 +37,10 @@ struct WriteOutcome {
   // Written straight into the file, without a temporary to keep the old one
   // whole meanwhile: its folder takes no new file.
   bool inPlace = false;
+  // The file replaced was kept as a backup, or there was none to keep.
+  bool backupKept = true;
+  // What the file is once written.
+  FileIdentity written;
 };
 
 // Creates the empty temporary a save writes first, beside the file at target
@@ -53,10 +57,16 @@ using TempFileFn = std::function<QString(const QString& target)>;
 // same file by another program meanwhile, leaves the previous file whole.
 // When the folder takes no new file the file is written in place, its old
 // bytes kept in memory until the new ones read back as db and put back when
-// they do not.
+// they do not. The file replaced is kept as the newest of keepBackups
+// backups (none in place).
 WriteOutcome WriteDatabaseFile(const Database& db, const QString& path, CodePage& codePage,
                                const RecordProgress& progress = {},
-                               const TempFileFn& createTemp = CreateTempBeside);
+                               const TempFileFn& createTemp = CreateTempBeside,
+                               int keepBackups = 0);
+
+// What the file a database is saved to is now, through symbolic links, as
+// WriteDatabaseFile sees it.
+FileIdentity IdentityOfDatabaseFile(const QString& path);
 
 // Why a password cannot scramble a file whose texts are in codePage: the
 // key would be empty, end early at a NUL, or lose a character.

@@ -32,6 +32,9 @@ inline constexpr TextId kFolderRefusesNewFiles{974, 3};
 inline constexpr TextId kPreviousContentsBack{974, 4};
 inline constexpr TextId kFileDamagedByWrite{974, 5};
 
+inline constexpr TextId kFileChangedOnDisk{985, 0};
+inline constexpr TextId kBackupNotKept{985, 1};
+
 inline constexpr TextId kStorableTextsStep{980, 0};
 inline constexpr TextId kMergeStep{980, 1};
 

@@ -9,6 +9,7 @@
 #include "storage/code_page.h"
 #include "storage/model_invariants.h"
 #include "storage/model_repair.h"
+#include "storage/save_target.h"
 #include "storage/storable_text.h"
 #include "storage/text_id.h"
 
@@ -76,6 +77,13 @@ class StorageUi {
   // Texts of the model were changed to what a file can hold: the views
   // show them again where they are.
   virtual void ShowChangedTexts() {}
+
+  // How many of the versions a save replaces are kept as backups.
+  virtual int BackupsToKeep() { return 0; }
+  // What the open database's file was when it was last read or written
+  // here; exists is false when there is none (a new database).
+  virtual FileIdentity KnownFile() { return {}; }
+  virtual void SetKnownFile(const FileIdentity& file) { (void)file; }
 
   // The code page of the chosen language: files are read in it and new
   // databases made with it. An open database keeps its own.

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QTreeWidget>
@@ -53,6 +54,13 @@ OptionsDialog::OptionsDialog(WindowContext& context, const WorkingFiles& files,
   auto* viewLayout = new QVBoxLayout(viewFrame_);
   viewLayout->addWidget(showStatus_);
   viewLayout->addWidget(clearRecent_, 0, Qt::AlignLeft);
+  savingFrame_ = NamedWidget<QGroupBox>("SavingFrame");
+  backupsLabel_ = NamedWidget<QLabel>("BackupsLab");
+  backupsSpin_ = NamedWidget<QSpinBox>("BackupsSpin");
+  backupsSpin_->setRange(0, kMaxBackups);
+  backupsLabel_->setBuddy(backupsSpin_);
+  auto* savingLayout = new QFormLayout(savingFrame_);
+  savingLayout->addRow(backupsLabel_, backupsSpin_);
   panelFrame_ = NamedWidget<QGroupBox>("PanelFrame");
   panelView_ = NamedWidget<QTreeWidget>("PanelView");
   panelView_->setHeaderHidden(true);
@@ -97,6 +105,7 @@ OptionsDialog::OptionsDialog(WindowContext& context, const WorkingFiles& files,
   auto* viewPageLayout = new QVBoxLayout(viewPage);
   viewPageLayout->setContentsMargins(0, 0, 0, 0);
   viewPageLayout->addWidget(viewFrame_);
+  viewPageLayout->addWidget(savingFrame_);
   viewPageLayout->addWidget(panelFrame_, 1);
   auto* editorPage = new QWidget;
   auto* editorPageLayout = new QVBoxLayout(editorPage);
@@ -134,6 +143,9 @@ void OptionsDialog::ApplyTexts() {
   panelFrame_->setTitle(t.Get(settings_texts::kToolbarButtonsFrame));
   showStatus_->setText(t.Get(settings_texts::kShowStatusBar));
   clearRecent_->setText(t.Get(settings_texts::kClearRecentFiles));
+  savingFrame_->setTitle(t.Get(settings_texts::kSavingFrame));
+  backupsLabel_->setText(t.Get(settings_texts::kBackupsLabel));
+  backupsSpin_->setToolTip(t.Get(settings_texts::kBackupsTooltip));
   gridFrame_->setTitle(t.Get(settings_texts::kDesignGridFrame));
   gridStepXLabel_->setText(t.Get(settings_texts::kHorizontalStepLabel));
   gridStepYLabel_->setText(t.Get(settings_texts::kVerticalStepLabel));
@@ -166,6 +178,7 @@ void OptionsDialog::Activate() {
   fontLabel_->setText(DescribeFont(font_, context_.texts));
   ShowRecentState();
   startCheck_->setChecked(entries.showStartDialog);
+  backupsSpin_->setValue(entries.backups);
   mainTab_->setCurrentIndex(0);
   ShowPage(0);
 }
@@ -211,6 +224,7 @@ OptionEntries OptionsDialog::Entries() const {
   entries.showGrid = showGrid_->isChecked();
   entries.font = font_;
   entries.showStartDialog = startCheck_->isChecked();
+  entries.backups = backupsSpin_->value();
   return entries;
 }
 

@@ -11,6 +11,7 @@
 
 class QCheckBox;
 class QGroupBox;
+class QSpinBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -57,6 +58,9 @@ class OptionsDialog : public QDialog {
   QGroupBox* panelFrame_;
   QCheckBox* showStatus_;
   QPushButton* clearRecent_;
+  QGroupBox* savingFrame_;
+  QLabel* backupsLabel_;
+  QSpinBox* backupsSpin_;
   QTreeWidget* panelView_;
   QGroupBox* gridFrame_;
   QLabel* gridStepXLabel_;

@@ -1,5 +1,6 @@
 #include "query/settings/options_logic.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "storage/number_text.h"
@@ -27,6 +28,7 @@ OptionEntries ReadOptions(const AppSettings& settings, const std::array<int, 2>&
   entries.showGrid = settings.ShowGrid;
   entries.font = settings.DefaultFont;
   entries.showStartDialog = settings.ShowStartDialog;
+  entries.backups = settings.BackupsKept;
   return entries;
 }
 
@@ -43,6 +45,7 @@ void StoreOptions(const OptionEntries& entries, AppSettings* settings) {
   settings->ShowGrid = entries.showGrid;
   settings->DefaultFont = entries.font;
   settings->ShowStartDialog = entries.showStartDialog;
+  settings->BackupsKept = std::clamp(entries.backups, 0, kMaxBackups);
 }
 
 std::int16_t GridStepOf(const QString& typed) {

@@ -22,6 +22,7 @@ struct OptionEntries {
   bool showGrid = true;
   FontSpec font;
   bool showStartDialog = true;
+  int backups = kDefaultBackups;
 };
 
 // The entries for toolbars of buttonCounts buttons.

@@ -22,6 +22,9 @@ inline constexpr TextId kDefaultFontFrame{320, 0};
 inline constexpr TextId kChangeFont{320, 1};
 inline constexpr TextId kShowStartDialog{375, 1};
 inline constexpr TextId kSettingsNotWritten{968, 2};
+inline constexpr TextId kSavingFrame{985, 2};
+inline constexpr TextId kBackupsLabel{985, 3};
+inline constexpr TextId kBackupsTooltip{985, 4};
 
 inline constexpr TextId kDatabasePropertiesTitle{400, 0};
 inline constexpr TextId kPasswordProtectionFrame{420, 0};
