@@ -11,6 +11,7 @@
 #include "query/print/pages/page_renderer.h"
 #include "query/print/pages/print_job.h"
 #include "query/print/pages/print_sets.h"
+#include "storage/backups.h"
 #include "storage/data_path.h"
 #include "storage/database_file.h"
 #include "storage/model_invariants.h"
@@ -209,6 +210,34 @@ void Build(const QStringList& rest, std::FILE*, std::FILE* err) {
   }
 }
 
+// The versions saves replaced, newest first: when each was saved, its
+// counts, its path.
+void Backups(const QStringList& rest, std::FILE* out, std::FILE*) {
+  const Arguments args = Parse(rest, {QStringLiteral("password"), QStringLiteral("codepage")}, 1);
+  const QString password = args.Option(QStringLiteral("password")).value_or(QString());
+  QString text;
+  for (const Backup& backup : ListBackups(args.files[0])) {
+    CodePage codePage = CodePageOf(args);
+    const ReadOutcome read =
+        ReadDatabaseFile(backup.path, codePage, [password] { return password; });
+    QString what;
+    if (read.status == ReadOutcome::kLoaded) {
+      what = QStringLiteral("%1 records, %2 folders")
+                 .arg(read.db.RecordCount - read.db.BufferCount)
+                 .arg(read.db.FolderCount);
+    } else if (read.status == ReadOutcome::kCancelled) {
+      what = QStringLiteral("protected: give its password with --password");
+    } else {
+      what = QStringLiteral("unreadable: ") + read.error;
+    }
+    text +=
+        QStringLiteral("%1  %2  %3\n")
+            .arg(backup.saved.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), what, backup.path);
+  }
+  if (text.isEmpty()) text = QStringLiteral("no backups of %1\n").arg(args.files[0]);
+  Print(out, text.toUtf8());
+}
+
 void Info(const QStringList& rest, std::FILE* out, std::FILE* err) {
   const Arguments args = Parse(rest, {QStringLiteral("password"), QStringLiteral("codepage")}, 1);
   CodePage codePage = CodePageOf(args);
@@ -348,6 +377,11 @@ const Command kCommands[] = {
      "Prints the file's header, whether it needs a password, how it is protected (none,\n"
      "scrambled with the password, or encrypted with it) and its counts.",
      Info},
+    {"backups", "backups FILE.2db [--password PW] [--codepage NAME]",
+     "Lists the backups the program kept of the file when saves replaced it (in\n"
+     "FILE.2db.backups), newest first: when each version was saved, its counts, its path.\n"
+     "Each is a whole database file that the other commands read like any other.",
+     Backups},
     {"print",
      "print FILE.2db --pdf OUT.pdf [--password PW] [--codepage NAME] [--folder N] [--subfolders]",
      "Prints the records, one per page, into a PDF file: all of them, or those of folder N\n"

@@ -5,6 +5,8 @@
 #include "../query/pdf_text.h"
 #include "../test_files.h"
 #include "sample_databases.h"
+#include "storage/backups.h"
+#include "storage/database_file.h"
 #include "storage/stream_library.h"
 
 using namespace orbo;
@@ -348,6 +350,40 @@ class OrboCliTest : public QObject, SampleFiles {
     const Run refused = Cli({"build", image, Path("open-sealed.2db"), "--encrypt"});
     QVERIFY(refused.exitCode != 0);
     QVERIFY2(refused.err.contains("--encrypt needs"), refused.err);
+  }
+
+  // The versions saves kept, newest first, each read like any file: an open
+  // one with its counts, a protected one without its password, a damaged one.
+  void backupsAreListed() {
+    CodePage codePage;
+    const QString path = Path("kept.2db");
+    const auto date = [](const QString& file, const QDateTime& when) {
+      QFile dated(file);
+      QVERIFY(dated.open(QIODevice::ReadWrite));
+      QVERIFY(dated.setFileTime(when, QFileDevice::FileModificationTime));
+    };
+    const auto save = [&](const Database& db, int minute) {
+      QVERIFY(WriteDatabaseFile(db, path, codePage, {}, CreateTempBeside, 3).ok);
+      date(path, QDateTime(QDate(2026, 12, 1), QTime(9, minute)));
+    };
+    QCOMPARE(Cli({"backups", path}).out, QByteArray("no backups of ") + path.toUtf8() + "\n");
+    save(FullFormDatabase(), 1);
+    save(Locked(TinyDatabase(), "pw12"), 2);
+    save(ExampleDatabase(), 3);
+    const QString folder = BackupFolderOf(path);
+    const QString damaged = folder + "/kept 2026-11-30 10-00-00.2db";
+    QVERIFY(WriteBytes(damaged, "not a database"));
+    date(damaged, QDateTime(QDate(2026, 11, 30), QTime(10, 0)));
+    const QList<QByteArray> lines = Cli({"backups", path}).out.split('\n');
+    QCOMPARE(lines.size(), 4);
+    QCOMPARE(lines[0], "2026-12-01 09:02:00  protected: give its password with --password  " +
+                           (folder + "/kept 2026-12-01 09-02-00.2db").toUtf8());
+    QVERIFY(lines[1].startsWith(
+        "2026-12-01 09:01:00  " +
+        QByteArray::number(FullFormDatabase().RecordCount - FullFormDatabase().BufferCount) +
+        " records, "));
+    QVERIFY(lines[2].contains("unreadable: "));
+    QVERIFY(Cli({"backups", path, "--password", "pw12"}).out.startsWith("2026-12-01 09:02:00  1 "));
   }
 };
 

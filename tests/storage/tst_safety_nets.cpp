@@ -1,0 +1,156 @@
+#include <sys/stat.h>
+
+#include <QtTest>
+
+#include "fake_storage_ui.h"
+#include "sample_databases.h"
+#include "storage/backups.h"
+#include "storage/database_commands.h"
+#include "storage/database_file.h"
+#include "storage/stream_library.h"
+
+using namespace orbo;
+using namespace orbo::test;
+
+namespace {
+
+Database Numbered(int n) {
+  Database db = ExampleDatabase();
+  db.Folders[0].Name = QStringLiteral("Version %1").arg(n);
+  return db;
+}
+
+QString FolderNameIn(const QString& path) {
+  CodePage codePage;
+  const ReadOutcome read = ReadDatabaseFile(path, codePage, {});
+  return read.status == ReadOutcome::kLoaded ? read.db.Folders[0].Name : QString();
+}
+
+// Gives the file the time it was saved at, so that versions saved within
+// one second have times and names of their own.
+void DateFile(const QString& path, int minutes) {
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::ReadWrite));
+  QVERIFY(file.setFileTime(QDateTime(QDate(2026, 12, 1), QTime(8, 0)).addSecs(minutes * 60),
+                           QFileDevice::FileModificationTime));
+}
+
+std::uint64_t InodeOf(const QString& path) {
+  struct stat info {};
+  return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
+}
+
+}  // namespace
+
+class SafetyNetsTest : public QObject, SampleFiles {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() {
+    QVERIFY(IsValid());
+    stream::SetLibraryFolder(QStringLiteral(ORBO_BIN_DIR));
+  }
+
+  // Five saves keeping three: the newest three versions replaced, each a
+  // whole file that loads, the newest the very file the last save replaced.
+  void backupsRotateAndLoad() {
+    const QString path = Path("rotate.2db");
+    CodePage codePage;
+    std::uint64_t replaced = 0;
+    for (int n = 1; n <= 5; ++n) {
+      if (n > 1) {
+        DateFile(path, n);
+        replaced = InodeOf(path);
+      }
+      const WriteOutcome outcome =
+          WriteDatabaseFile(Numbered(n), path, codePage, {}, CreateTempBeside, 3);
+      QVERIFY2(outcome.ok, qPrintable(outcome.error));
+      QVERIFY(outcome.backupKept);
+      QCOMPARE(outcome.written, IdentityOfDatabaseFile(path));
+      QCOMPARE(ListBackups(path).size(), std::size_t(std::min(n - 1, 3)));
+    }
+    const std::vector<Backup> backups = ListBackups(path);
+    QStringList versions;
+    for (const Backup& backup : backups) versions << FolderNameIn(backup.path);
+    QCOMPARE(versions, (QStringList{"Version 4", "Version 3", "Version 2"}));
+    QCOMPARE(InodeOf(backups.front().path), replaced);
+    QCOMPARE(backups.front().saved, QDateTime(QDate(2026, 12, 1), QTime(8, 5)));
+    QCOMPARE(FolderNameIn(path), QString("Version 5"));
+    // A database of another name beside it has backups of its own.
+    QVERIFY(ListBackups(Path("rotate-other.2db")).empty());
+
+    const QString none = Path("none.2db");
+    for (int n = 1; n <= 2; ++n) QVERIFY(WriteDatabaseFile(Numbered(n), none, codePage).ok);
+    QVERIFY(!QFileInfo::exists(BackupFolderOf(none)));
+  }
+
+  // A backup that cannot be made (its folder's name taken by a file) costs
+  // the backup, never the save, and the user hears of it.
+  void aFailedBackupLeavesTheSaveWhole() {
+    const QString path = Saved(Numbered(1), "blocked.2db");
+    QFile blocker(BackupFolderOf(path));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    Database db = Numbered(2);
+    db.DatabasePath = path;
+    FakeUi ui(db);
+    ui.backups = 3;
+    QVERIFY(SaveDatabase(db, false, ui));
+    QCOMPARE(FolderNameIn(path), QString("Version 2"));
+    QCOMPARE(ui.messages,
+             QStringList{QStringLiteral("t985/1 %1 %2|ok!").arg(path, BackupFolderOf(path))});
+  }
+
+  // Another program wrote the file after it was loaded: the save asks, and
+  // only Yes writes over it; No saves under another name; Cancel saves
+  // nothing. Once written here, the next save asks nothing.
+  void aFileChangedBehindTheProgramIsNotOverwrittenUnasked() {
+    const QString path = Saved(Numbered(1), "shared.2db");
+    const QString question = QStringLiteral("t985/0 %1|yes-no-cancel! no").arg(path);
+    Database db;
+    FakeUi ui(db);
+    LoadDatabase(db, path, ui);
+    QCOMPARE(db.Folders[0].Name, QString("Version 1"));
+    db.Folders[0].Name = QStringLiteral("Mine");
+    CodePage codePage;
+    QVERIFY(WriteDatabaseFile(Numbered(2), path, codePage).ok);
+
+    ui.answer = kAnswerCancel;
+    QVERIFY(!SaveDatabase(db, false, ui));
+    QCOMPARE(ui.messages, QStringList{question});
+    QCOMPARE(FolderNameIn(path), QString("Version 2"));
+
+    ui.messages.clear();
+    ui.answer = kAnswerNo;
+    ui.savePath = Path("mine.2db");
+    QVERIFY(SaveDatabase(db, false, ui));
+    QCOMPARE(ui.messages, QStringList{question});
+    QCOMPARE(FolderNameIn(path), QString("Version 2"));
+    QCOMPARE(FolderNameIn(ui.savePath), QString("Mine"));
+    QCOMPARE(db.DatabasePath, ui.savePath);
+
+    // Back on the shared file, which changed again.
+    db.DatabasePath = path;
+    ui.known = IdentityOfDatabaseFile(path);
+    QVERIFY(WriteDatabaseFile(Numbered(3), path, codePage).ok);
+    ui.messages.clear();
+    ui.answer = kAnswerYes;
+    QVERIFY(SaveDatabase(db, false, ui));
+    QCOMPARE(ui.messages, QStringList{question});
+    QCOMPARE(FolderNameIn(path), QString("Mine"));
+    ui.messages.clear();
+    QVERIFY(SaveDatabase(db, false, ui));
+    QVERIFY(ui.messages.isEmpty());
+
+    // Gone from disk counts as changed too; a new database knows no file.
+    QVERIFY(QFile::remove(path));
+    ui.answer = kAnswerCancel;
+    QVERIFY(!SaveDatabase(db, false, ui));
+    QCOMPARE(ui.messages, QStringList{question});
+    NewDatabaseCmd(db, ui);
+    QVERIFY(!ui.known.exists);
+  }
+};
+
+QTEST_GUILESS_MAIN(SafetyNetsTest)
+#include "tst_safety_nets.moc"
