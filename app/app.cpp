@@ -25,6 +25,7 @@
 #include "query/csv/csv_source.h"
 #include "query/find/finder.h"
 #include "query/print/print_dialog.h"
+#include "query/settings/backups_dialog.h"
 #include "query/settings/database_properties_dialog.h"
 #include "query/settings/options_dialog.h"
 #include "query/sort/sorter.h"
@@ -154,6 +155,7 @@ bool App::Main(const QString& commandLine) {
   parts_.sorter = std::make_unique<Sorter>(*context_, *parts_.navigator, *parts_.tree);
   parts_.options = std::make_unique<OptionsDialog>(*context_, files_, settingsPath_);
   parts_.databaseProperties = std::make_unique<DatabasePropertiesDialog>(*context_);
+  parts_.backups = std::make_unique<BackupsDialog>(*context_);
   QObject::connect(&events_, &WindowEvents::settingsChanged, parts_.window.get(), [this] {
     ApplySettings();
     parts_.designer->DrawGrid();

@@ -13,6 +13,7 @@
 #include "app/main_window.h"
 #include "app/storage_adapter.h"
 #include "query/print/print_dialog.h"
+#include "query/settings/backups_dialog.h"
 #include "shell/integrity_texts.h"
 #include "shell/intro_dialog.h"
 #include "shell/movable_export.h"
@@ -32,6 +33,10 @@ void App::ConnectCommands() {
   for (QAction* save : {c.Menu("mnuSave"), c.Tool(kMainBar, "save")})
     c.OnTriggered(save, [this] { SaveDatabase(db, false, *storage_); });
   c.OnTriggered(c.Menu("mnuSaveAs"), [this] { SaveDatabaseAs(db, *storage_); });
+  c.OnTriggered(c.Menu("mnuRestore"), [this] {
+    const QString backup = parts_.backups->Choose();
+    if (!backup.isEmpty()) RestoreBackup(db, backup, *storage_);
+  });
   // The command itself asks what the close box asks: a close from inside
   // the command would be a second command, which the funnel refuses.
   c.OnTriggered(c.Menu("mnuQuit"), [this] { QueryUnload(); });

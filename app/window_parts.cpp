@@ -12,6 +12,7 @@
 #include "query/csv/csv_exchange.h"
 #include "query/find/finder.h"
 #include "query/print/print_dialog.h"
+#include "query/settings/backups_dialog.h"
 #include "query/settings/database_properties_dialog.h"
 #include "query/settings/options_dialog.h"
 #include "query/sort/sorter.h"

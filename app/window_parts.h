@@ -10,6 +10,7 @@ class AccessExchange;
 class CsvExchange;
 class QuickFilterBox;
 class AppServices;
+class BackupsDialog;
 class DatabasePropertiesDialog;
 class Finder;
 class FolderTree;
@@ -69,6 +70,7 @@ struct WindowParts {
   std::unique_ptr<QuickFilterBox> quickFilter;
   std::unique_ptr<OptionsDialog> options;
   std::unique_ptr<DatabasePropertiesDialog> databaseProperties;
+  std::unique_ptr<BackupsDialog> backups;
   std::unique_ptr<PrintDialog> printing;
   WindowContext* context = nullptr;
 };

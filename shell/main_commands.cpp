@@ -24,6 +24,7 @@ constexpr int kHelpItems = 956;
 constexpr int kEditBarTooltips = 70;
 constexpr int kMoreTooltips = 958;
 constexpr int kUndoTexts = 975;
+constexpr int kSafetyTexts = 985;
 
 struct ButtonDef {
   const char* key;  // nullptr for a separator
@@ -131,6 +132,7 @@ void MainCommands::BuildMenus(QMainWindow& window) {
   AddItem(file, "mnuLoad", kFileItems, 1)->setShortcut(QKeySequence::Open);
   AddItem(file, "mnuSave", kFileItems, 2)->setShortcut(QKeySequence::Save);
   AddItem(file, "mnuSaveAs", kFileItems, 3);
+  AddItem(file, "mnuRestore", kSafetyTexts, 5);
   file->addSeparator();
   AddItem(file, "mnuImOrbo", kFileItems, 4);
   AddItem(file, "mnuImAccess", kFileItems, 5);

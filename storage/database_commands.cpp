@@ -123,6 +123,44 @@ std::optional<CodePage> CodePageNamed(const QString& name) {
   }
 }
 
+// Reads the file at path in place of db, as a load does, and shows it; false,
+// telling the user, when it cannot be read. db stays as it was then.
+bool ReadInPlaceOf(Database& db, const QString& path, StorageUi& ui) {
+  // A file does not say its code page: it is read in the language's.
+  std::optional<CodePage> codePage = CodePageNamed(ui.LanguageCodePage());
+  if (!codePage) {
+    ShowReadFailed(ui, false);
+    return false;
+  }
+  const RepairNames names = ui.NamesForRepairs();
+  // Taken before the read: a change while it runs is one the next save asks about.
+  const FileIdentity file = IdentityOfDatabaseFile(path);
+  ReadOutcome outcome = ReadDatabaseFile(
+      path, *codePage, [&ui] { return ui.AskPassword(); },
+      RecordProgress(ProgressWithText(ui, storage_texts::kLoadingDatabase)), names);
+  if (outcome.status == ReadOutcome::kCancelled) return false;
+  // A file that cannot be read leaves the open database as it was: the user
+  // keeps their work, whatever they answered to saving it.
+  if (outcome.status != ReadOutcome::kLoaded || !ui.CopyCompanionIcons(outcome.db.DatabasePath)) {
+    ShowReadFailed(ui, outcome.askedPassword);
+    return false;
+  }
+  db = std::move(outcome.db);
+  ui.ModelReplaced();
+  ui.SetKnownFile(file);
+  ModelRepairs repairs = outcome.repairs;
+  repairs += RepairForWindow(db, names);
+  ui.SetModified(false);
+  ui.SetEventsSuppressed(false);
+  ui.EnsureIcons();
+  ui.ShowDatabase();
+  if (repairs.Total() > 0) {
+    TellRepairs(ui, repairs, names);
+    ui.SetModified(true);
+  }
+  return true;
+}
+
 }  // namespace
 
 bool SaveDatabase(Database& db, bool saveAs, StorageUi& ui) {
@@ -204,47 +242,21 @@ void LoadDatabase(Database& db, const QString& path, StorageUi& ui) {
   if (!AskSaveChanges(db, ui)) return;
   ui.SetEventsSuppressed(true);
   const QString chosen = path.isEmpty() ? ui.AskOpenPath() : path;
-  if (chosen.isEmpty()) {
-    ui.SetEventsSuppressed(false);
-    return;
+  if (!chosen.isEmpty() && ReadInPlaceOf(db, chosen, ui)) ui.AddRecentFile(db.DatabasePath);
+  ui.SetEventsSuppressed(false);
+}
+
+void RestoreBackup(Database& db, const QString& backupPath, StorageUi& ui) {
+  const QString original = db.DatabasePath;
+  if (!AskSaveChanges(db, ui)) return;
+  ui.SetEventsSuppressed(true);
+  if (ReadInPlaceOf(db, backupPath, ui)) {
+    // Saved, it replaces the file it is a backup of, as it is now.
+    db.DatabasePath = original;
+    ui.SetKnownFile(IdentityOfDatabaseFile(original));
+    ui.SetModified(true);
+    ui.UpdateTitle();
   }
-  // A file does not say its code page: it is read in the language's.
-  std::optional<CodePage> codePage = CodePageNamed(ui.LanguageCodePage());
-  if (!codePage) {
-    ShowReadFailed(ui, false);
-    ui.SetEventsSuppressed(false);
-    return;
-  }
-  const RepairNames names = ui.NamesForRepairs();
-  // Taken before the read: a change while it runs is one the next save asks about.
-  const FileIdentity file = IdentityOfDatabaseFile(chosen);
-  ReadOutcome outcome = ReadDatabaseFile(
-      chosen, *codePage, [&ui] { return ui.AskPassword(); },
-      RecordProgress(ProgressWithText(ui, storage_texts::kLoadingDatabase)), names);
-  if (outcome.status == ReadOutcome::kCancelled) {
-    ui.SetEventsSuppressed(false);
-    return;
-  }
-  // A file that cannot be read leaves the open database as it was: the user
-  // keeps their work, whatever they answered to saving it.
-  if (outcome.status == ReadOutcome::kLoaded && ui.CopyCompanionIcons(outcome.db.DatabasePath)) {
-    db = std::move(outcome.db);
-    ui.ModelReplaced();
-    ui.SetKnownFile(file);
-    ModelRepairs repairs = outcome.repairs;
-    repairs += RepairForWindow(db, names);
-    ui.SetModified(false);
-    ui.SetEventsSuppressed(false);
-    ui.EnsureIcons();
-    ui.ShowDatabase();
-    ui.AddRecentFile(db.DatabasePath);
-    if (repairs.Total() > 0) {
-      TellRepairs(ui, repairs, names);
-      ui.SetModified(true);
-    }
-    return;
-  }
-  ShowReadFailed(ui, outcome.askedPassword);
   ui.SetEventsSuppressed(false);
 }
 

@@ -16,6 +16,10 @@ bool SaveDatabaseAs(Database& db, StorageUi& ui);
 // leaves the open database as it was.
 void LoadDatabase(Database& db, const QString& path, StorageUi& ui);
 
+// Opens the backup at backupPath in place of db, modified and under db's
+// path: a save replaces the file it is a backup of.
+void RestoreBackup(Database& db, const QString& backupPath, StorageUi& ui);
+
 // False when the caller must not go on: the user cancelled, or chose to
 // save and the save did not happen.
 bool AskSaveChanges(Database& db, StorageUi& ui);

@@ -25,6 +25,12 @@ inline constexpr TextId kSettingsNotWritten{968, 2};
 inline constexpr TextId kSavingFrame{985, 2};
 inline constexpr TextId kBackupsLabel{985, 3};
 inline constexpr TextId kBackupsTooltip{985, 4};
+inline constexpr TextId kRestoreBackupTitle{985, 6};
+inline constexpr TextId kRestoreBackupNote{985, 7};
+inline constexpr TextId kBackupCounts{985, 8};
+inline constexpr TextId kBackupOtherPassword{985, 9};
+inline constexpr TextId kBackupUnreadable{985, 10};
+inline constexpr TextId kNoBackups{985, 11};
 
 inline constexpr TextId kDatabasePropertiesTitle{400, 0};
 inline constexpr TextId kPasswordProtectionFrame{420, 0};

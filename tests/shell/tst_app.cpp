@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QProcess>
 #include <QPushButton>
@@ -18,6 +19,7 @@
 #include "shell/folder_tree_widget.h"
 #include "shell/intro_dialog.h"
 #include "shell/settings_file.h"
+#include "storage/backups.h"
 #include "storage/database_file.h"
 #include "storage/stored_content.h"
 #include "test_install.h"
@@ -221,6 +223,59 @@ class AppTest : public QObject {
     QCOMPARE(shown(), (QStringList{"Undo Rename folder", "off: Nothing to redo", "modified"}));
     s.Menu("mnuUndo")->trigger();
     QCOMPARE(shown(), (QStringList{"Undo Add folder", "Redo Rename folder", "unmodified"}));
+  }
+
+  // File > Restore a Backup lists the versions saves replaced, newest first,
+  // and opens the chosen one unsaved under the database's own path; saving
+  // it keeps the version it replaces in turn, and never more than asked.
+  void restoringABackup() {
+    Started s;
+    QVERIFY(s.Start());
+    s.app->settings.BackupsKept = 2;
+    s.Menu("mnuRestore")->trigger();
+    QCOMPARE(s.dialogs.messages.last(), s.app->texts.Get(985, 11).arg("noname"));
+    const QString path = s.install.Path("kept.2db");
+    s.dialogs.savePath = path;
+    const int folders = s.app->db.FolderCount;
+    for (int minute = 1; minute <= 3; ++minute) {
+      s.Menu("mnuAddFolder")->trigger();
+      s.Tool("save")->trigger();
+      QVERIFY(!s.app->db.Modified);
+      QFile saved(path);
+      QVERIFY(saved.open(QIODevice::ReadWrite));
+      QVERIFY(saved.setFileTime(QDateTime(QDate(2026, 12, 1), QTime(9, minute)),
+                                QFileDevice::FileModificationTime));
+      saved.close();
+      // The program's own save, dated after it, is no change by another.
+      s.app->Storage().SetKnownFile(IdentityOfDatabaseFile(path));
+    }
+    QStringList listed;
+    s.dialogs.onModal = [&](QDialog& dialog) {
+      auto* list = dialog.findChild<QListWidget*>("BackupList");
+      for (int row = 0; row < list->count(); ++row) listed << list->item(row)->text();
+      list->setCurrentRow(1);
+      return int(QDialog::Accepted);
+    };
+    s.Menu("mnuRestore")->trigger();
+    const QString records = QString::number(s.app->db.RecordCount - s.app->db.BufferCount);
+    QCOMPARE(
+        listed,
+        (QStringList{
+            "2026-12-01 09:02:00  —  " + s.app->texts.Get(985, 8).arg(records).arg(folders + 2),
+            "2026-12-01 09:01:00  —  " + s.app->texts.Get(985, 8).arg(records).arg(folders + 1),
+        }));
+    QCOMPARE(s.app->db.FolderCount, folders + 1);
+    QCOMPARE(s.app->db.DatabasePath, path);
+    QVERIFY(s.app->db.Modified);
+    QVERIFY(!s.app->Funnel().Stack().canUndo());
+    const int messages = s.dialogs.messages.size();
+    s.Tool("save")->trigger();
+    QCOMPARE(s.dialogs.messages.size(), messages);
+    CodePage codePage;
+    QCOMPARE(ReadDatabaseFile(path, codePage, {}).db.FolderCount, folders + 1);
+    const std::vector<Backup> backups = ListBackups(path);
+    QCOMPARE(backups.size(), std::size_t(2));
+    QCOMPARE(ReadDatabaseFile(backups.front().path, codePage, {}).db.FolderCount, folders + 3);
   }
 
   // The open database keeps the code page it was read in: after a switch to
