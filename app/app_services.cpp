@@ -118,7 +118,9 @@ void AppServices::UpdateTitle() {
 }
 
 void AppServices::UpdateStatusBar() {
-  window_.StatusPanel("main").setText(StatusCountsText(db_, texts_));
+  const QString counts = StatusCountsText(db_, texts_);
+  window_.StatusPanel("main").setText(
+      fileNote_.isEmpty() ? counts : counts + QStringLiteral("    ") + fileNote_);
   window_.StatusPanel("worktype")
       .setText(texts_.Get(common_texts::kModeNames.Plus(static_cast<int>(state_.EditMode))));
   QLabel& grid = window_.StatusPanel("grid");

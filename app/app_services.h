@@ -45,6 +45,11 @@ class AppServices : public WindowServices {
   void ShowFolderView(bool folder) override;
   void UpdateTitle() override;
   void UpdateStatusBar() override;
+  // A note after the counts, such as that another program changed the file.
+  void SetFileNote(const QString& note) {
+    fileNote_ = note;
+    UpdateStatusBar();
+  }
   QString ProgramFile(const QString& relative) const override { return files_.Below(relative); }
 
  private:
@@ -59,6 +64,7 @@ class AppServices : public WindowServices {
   std::unique_ptr<HelpWindow> help_;
   std::unique_ptr<IconPickerDialog> picker_;
   bool userIconsLoaded_ = false;
+  QString fileNote_;
 };
 
 }  // namespace orbo

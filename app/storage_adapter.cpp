@@ -16,6 +16,8 @@
 #include "shell/integrity_texts.h"
 #include "shell/navigator.h"
 #include "shell/recent_files.h"
+#include "storage/database_commands.h"
+#include "storage/database_file.h"
 #include "storage/new_database.h"
 #include "storage/storage_texts.h"
 
@@ -26,7 +28,7 @@ constexpr auto kDatabaseFilter = "Corvane Database files (*.2db)|*.2db";
 
 }  // namespace
 
-StorageAdapter::StorageAdapter(App& app) : app_(app) {}
+StorageAdapter::StorageAdapter(App& app) : app_(app), watch_([this] { CheckFileOnDisk(); }) {}
 
 QString StorageAdapter::AskOpenPath() {
   WindowContext& c = app_.Context();
@@ -80,6 +82,29 @@ void StorageAdapter::ChangeAsStep(const QString& name, const std::function<void(
 
 void StorageAdapter::SetEventsSuppressed(bool value) {
   app_.Context().state.EventsSuppressed = value;
+}
+
+void StorageAdapter::SetKnownFile(const FileIdentity& file) {
+  knownFile_ = file;
+  const QString& path = app_.Context().db.DatabasePath;
+  watch_.Follow(file.exists ? path : QString());
+  CheckFileOnDisk();
+}
+
+void StorageAdapter::CheckFileOnDisk() {
+  Database& db = app_.Context().db;
+  const FileIdentity now = IdentityOfDatabaseFile(db.DatabasePath);
+  const bool changed = knownFile_.exists && now != knownFile_;
+  app_.Parts().services->SetFileNote(changed ? GetText(storage_texts::kChangedOnDiskNote)
+                                             : QString());
+  if (!changed || db.Modified || now == offered_) return;
+  const bool asked = app_.Context().funnel.Run([&] {
+    offered_ = now;
+    if (ShowMessage(GetText(storage_texts::kLoadChangedFile).arg(db.DatabasePath), kYesNo) ==
+        kAnswerYes)
+      LoadDatabase(db, db.DatabasePath, *this);
+  });
+  if (!asked) watch_.CheckLater();
 }
 
 int StorageAdapter::BackupsToKeep() { return app_.Context().settings.BackupsKept; }

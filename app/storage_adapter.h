@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include "app/file_watch.h"
 #include "storage/model_delta.h"
 #include "storage/storage_ui.h"
 
@@ -39,7 +40,7 @@ class StorageAdapter : public StorageUi {
   void ShowChangedTexts() override;
   int BackupsToKeep() override;
   FileIdentity KnownFile() override { return knownFile_; }
-  void SetKnownFile(const FileIdentity& file) override { knownFile_ = file; }
+  void SetKnownFile(const FileIdentity& file) override;
   QString LanguageCodePage() override { return codePage_; }
   RepairNames NamesForRepairs() override;
   QString DescribeForUser(const Database& model, const ModelProblem& problem) override;
@@ -49,7 +50,14 @@ class StorageAdapter : public StorageUi {
   App& app_;
   QString lastOpenPath_;
   QString codePage_ = QString::fromLatin1(kDefaultCodePage);
+  // Says in the status bar when another program changed the file, and
+  // offers to load it again while the database has no unsaved changes.
+  void CheckFileOnDisk();
+
   FileIdentity knownFile_;
+  // The version of the file the user was last offered to load.
+  FileIdentity offered_;
+  FileWatch watch_;
 };
 
 }  // namespace orbo

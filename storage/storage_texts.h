@@ -34,6 +34,8 @@ inline constexpr TextId kFileDamagedByWrite{974, 5};
 
 inline constexpr TextId kFileChangedOnDisk{985, 0};
 inline constexpr TextId kBackupNotKept{985, 1};
+inline constexpr TextId kChangedOnDiskNote{985, 12};
+inline constexpr TextId kLoadChangedFile{985, 13};
 
 inline constexpr TextId kStorableTextsStep{980, 0};
 inline constexpr TextId kMergeStep{980, 1};

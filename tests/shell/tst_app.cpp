@@ -278,6 +278,38 @@ class AppTest : public QObject {
     QCOMPARE(ReadDatabaseFile(backups.front().path, codePage, {}).db.FolderCount, folders + 3);
   }
 
+  // Another program replaces the open file: the status bar says so, and
+  // while nothing is unsaved the window offers to load it again; with
+  // unsaved changes the next save asks before writing over it.
+  void aFileChangedOnDiskIsNoticed() {
+    Started s;
+    QVERIFY(s.Start());
+    const QString path = s.install.Path("watched.2db");
+    s.dialogs.savePath = path;
+    s.Menu("mnuSaveAs")->trigger();
+    QCOMPARE(s.app->db.DatabasePath, path);
+    Database other = s.app->db;
+    other.Folders[0].Name = QStringLiteral("Written by another program");
+    CodePage codePage;
+    QVERIFY(WriteDatabaseFile(other, path, codePage).ok);
+    const QString question = s.app->texts.Get(985, 13).arg(path);
+    QTRY_VERIFY_WITH_TIMEOUT(s.dialogs.messages.contains(question), 10000);
+    QCOMPARE(s.app->db.Folders[0].Name, other.Folders[0].Name);
+    const QLabel& status = s.app->Parts().Window().StatusPanel("main");
+    const QString note = s.app->texts.Get(985, 12);
+    QVERIFY(!status.text().contains(note));
+
+    s.Menu("mnuAddFolder")->trigger();
+    other.Folders[0].Name = QStringLiteral("Again");
+    QVERIFY(WriteDatabaseFile(other, path, codePage).ok);
+    QTRY_VERIFY_WITH_TIMEOUT(status.text().contains(note), 10000);
+    QCOMPARE(s.dialogs.messages.count(question), 1);
+    s.dialogs.answers = {kAnswerCancel};
+    s.Tool("save")->trigger();
+    QCOMPARE(s.dialogs.messages.last(), s.app->texts.Get(985, 0).arg(path));
+    QCOMPARE(ReadDatabaseFile(path, codePage, {}).db.Folders[0].Name, QString("Again"));
+  }
+
   // The open database keeps the code page it was read in: after a switch to
   // English, a Russian (windows-1251) database with a password saves with no
   // question and loads back whole. A database made then takes windows-1252.
