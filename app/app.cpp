@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -13,6 +14,7 @@
 #include "app/app_texts.h"
 #include "app/language_menu.h"
 #include "app/main_window.h"
+#include "app/recovery_keeper.h"
 #include "app/storage_adapter.h"
 #include "forms/canvas/form_canvas.h"
 #include "forms/designer/form_designer.h"
@@ -48,7 +50,8 @@ constexpr auto kHandOverFile = "data\\multiprog.dat";
 
 }  // namespace
 
-App::App(const QString& appPath, QString settingsPath, Dialogs& dialogs)
+App::App(const QString& appPath, QString settingsPath, Dialogs& dialogs,
+         const QString& recoveryFolder)
     : settingsPath_(std::move(settingsPath)),
       dialogs_(dialogs),
       files_(appPath, [&dialogs](const QString& message) { dialogs.Fatal(message); }),
@@ -56,6 +59,13 @@ App::App(const QString& appPath, QString settingsPath, Dialogs& dialogs)
       instanceLock_(files_.Below(QStringLiteral("data\\orbo.lock"))) {
   appPath_ = files_.AppPath();
   storage_ = std::make_unique<StorageAdapter>(*this);
+  recovery_ = std::make_unique<RecoveryKeeper>(
+      db,
+      RecoveryFolder(recoveryFolder.isEmpty()
+                         ? QFileInfo(settingsPath_).dir().filePath(QStringLiteral("orbo-recovery"))
+                         : recoveryFolder,
+                     QCoreApplication::applicationPid()),
+      [this] { return settings.RecoveryMinutes; });
   instanceLock_.setStaleLockTime(0);
   // Checked after every command in every build: a check of the largest
   // tables takes well under a millisecond (bench/rules_bench).
@@ -208,6 +218,27 @@ bool App::Main(const QString& commandLine) {
   return true;
 }
 
+bool App::OfferRecovery() {
+  for (const RecoveryCopy& copy : recovery_->Folder().Left()) {
+    const QString name = copy.databasePath == QLatin1String("noname")
+                             ? copy.databasePath
+                             : QDir::toNativeSeparators(copy.databasePath);
+    const QString question = texts.Get(app_texts::kRecoverChanges)
+                                 .arg(copy.made.toString(QStringLiteral("yyyy-MM-dd HH:mm")), name);
+    if (parts_.services->ShowMessage(question, kYesNo) == kAnswerYes) {
+      if (!OpenUnsaved(db, copy.copyPath, copy.databasePath, *storage_)) continue;
+      // Kept as this program's copy before the old one goes.
+      recovery_->WriteNow();
+      recovery_->Wait();
+      RecoveryFolder::Discard(copy);
+      return true;
+    }
+    if (parts_.services->ShowMessage(texts.Get(app_texts::kKeepRecoveryCopy), kYesNo) == kAnswerNo)
+      RecoveryFolder::Discard(copy);
+  }
+  return false;
+}
+
 bool App::CheckDoubleRun(const QString& commandLine) {
   if (instanceLock_.tryLock(0)) return false;
   parts_.services->ShowMessage(texts.Get(app_texts::kAnotherInstanceRunning), kOkOnly);
@@ -222,7 +253,9 @@ void App::UpdateTick() {
 
   if (parts_.window->isVisible() && !startDialogDone_ && !funnel_.Busy()) {
     startDialogDone_ = true;
-    if (commandLine_.isEmpty() && settings.ShowStartDialog) {
+    bool recovered = false;
+    funnel_.Run([this, &recovered] { recovered = OfferRecovery(); });
+    if (!recovered && commandLine_.isEmpty() && settings.ShowStartDialog) {
       funnel_.Run([this] { ShowIntro(IntroDialog::kStartChoices); });
     }
   }
@@ -270,6 +303,8 @@ void App::BringToFront() {
 
 bool App::QueryUnload() {
   if (!AskSaveChanges(db, *storage_)) return false;
+  // Closed as the user chose: no changes are left to recover.
+  recovery_->EndCleanly();
   QDir::setCurrent(appPath_);
   SaveIni(files_, settingsPath_, settings);
   parts_.tree->Clear();

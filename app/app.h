@@ -25,13 +25,16 @@ class QAction;
 namespace orbo {
 
 class LanguageMenu;
+class RecoveryKeeper;
 class StorageAdapter;
 class UndoCommands;
 
 class App {
  public:
-  // appPath: the program folder; settingsPath: the settings file.
-  App(const QString& appPath, QString settingsPath, Dialogs& dialogs);
+  // appPath: the program folder; settingsPath: the settings file;
+  // recoveryFolder: where recovery copies go (empty: beside the settings).
+  App(const QString& appPath, QString settingsPath, Dialogs& dialogs,
+      const QString& recoveryFolder = {});
   ~App();
 
   // Start-up. False when another instance runs: this one handed its command
@@ -56,6 +59,9 @@ class App {
   std::function<void(const QStringList& problems)> onBrokenInvariants;
   const WorkingFiles& Files() const { return files_; }
 
+  // The recovery copy of the open database.
+  RecoveryKeeper& Recovery() { return *recovery_; }
+
   // What every feature gets instead of the App.
   WindowContext& Context() { return *context_; }
 
@@ -76,6 +82,9 @@ class App {
 
  private:
   bool CheckDoubleRun(const QString& commandLine);
+  // Offers the changes a program that ended left in recovery copies; true
+  // when one was taken.
+  bool OfferRecovery();
   void CheckInvariants();
   // The title, the save button and the status bar follow the mark.
   void FollowModified(bool modified);
@@ -106,6 +115,7 @@ class App {
   std::unique_ptr<UndoCommands> undo_;
   std::unique_ptr<StorageAdapter> storage_;
   std::unique_ptr<LanguageMenu> languages_;
+  std::unique_ptr<RecoveryKeeper> recovery_;
   QLockFile instanceLock_;
   QString commandLine_;
   bool startDialogDone_ = false;

@@ -11,6 +11,7 @@
 #include "app/app.h"
 #include "app/app_services.h"
 #include "app/main_window.h"
+#include "app/recovery_keeper.h"
 #include "app/storage_adapter.h"
 #include "query/print/print_dialog.h"
 #include "query/settings/backups_dialog.h"
@@ -35,7 +36,7 @@ void App::ConnectCommands() {
   c.OnTriggered(c.Menu("mnuSaveAs"), [this] { SaveDatabaseAs(db, *storage_); });
   c.OnTriggered(c.Menu("mnuRestore"), [this] {
     const QString backup = parts_.backups->Choose();
-    if (!backup.isEmpty()) RestoreBackup(db, backup, *storage_);
+    if (!backup.isEmpty()) OpenUnsaved(db, backup, db.DatabasePath, *storage_);
   });
   // The command itself asks what the close box asks: a close from inside
   // the command would be a second command, which the funnel refuses.
@@ -140,6 +141,7 @@ void App::ResetScale() {
 }
 
 void App::FollowModified(bool modified) {
+  recovery_->FollowModified(modified);
   parts_.services->UpdateTitle();
   parts_.window->Commands().Tool(kMainBar, "save")->setEnabled(modified);
   parts_.services->UpdateStatusBar();

@@ -17,5 +17,7 @@ inline constexpr TextId kAnotherInstanceRunning{365, 0};
 // The code page of the language's database files, such as windows-1252.
 inline constexpr TextId kCodePage{963, 0};
 inline constexpr TextId kMoveDividerStep{975, 6};
+inline constexpr TextId kRecoverChanges{985, 14};
+inline constexpr TextId kKeepRecoveryCopy{985, 15};
 
 }  // namespace orbo::app_texts

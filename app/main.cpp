@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
   }
 
   QStringList arguments = QApplication::arguments().mid(1);
-  orbo::App app(programFolder, orbo::SettingsFilePath(), dialogs);
+  orbo::App app(programFolder, orbo::SettingsFilePath(), dialogs, orbo::RecoveryFolderPath());
   if (!app.Main(arguments.join(u' '))) return 0;
   return QApplication::exec();
 }

@@ -8,6 +8,7 @@
 
 #include "storage/backups.h"
 #include "storage/database_model.h"
+#include "storage/recovery_copies.h"
 
 namespace orbo {
 
@@ -41,6 +42,8 @@ struct AppSettings {
   std::int32_t StartCount = 0;
   // Kept in a file of its own beside the settings file, whose lines are fixed.
   int BackupsKept = kDefaultBackups;
+  // Minutes between recovery copies of a database with unsaved changes; 0: none.
+  int RecoveryMinutes = kDefaultRecoveryMinutes;
 
   friend bool operator==(const AppSettings&, const AppSettings&) = default;
 };

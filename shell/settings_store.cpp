@@ -32,11 +32,14 @@ void LoadSafety(const QString& settingsPath, AppSettings* settings) {
   bool ok = false;
   const int backups = file.value(QStringLiteral("Backups")).toInt(&ok);
   if (ok) settings->BackupsKept = std::clamp(backups, 0, kMaxBackups);
+  const int minutes = file.value(QStringLiteral("RecoveryMinutes")).toInt(&ok);
+  if (ok) settings->RecoveryMinutes = std::clamp(minutes, 0, kMaxRecoveryMinutes);
 }
 
 bool SaveSafety(const QString& settingsPath, const AppSettings& settings) {
   QSettings file(SafetyFilePath(settingsPath), QSettings::IniFormat);
   file.setValue(QStringLiteral("Backups"), settings.BackupsKept);
+  file.setValue(QStringLiteral("RecoveryMinutes"), settings.RecoveryMinutes);
   file.sync();
   return file.status() == QSettings::NoError;
 }
@@ -48,6 +51,11 @@ QString SettingsFilePath() {
   if (folder.isEmpty())
     folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
   return QDir(folder).filePath(QStringLiteral("orbo118.ini"));
+}
+
+QString RecoveryFolderPath() {
+  return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
+      .filePath(QStringLiteral("orbo-recovery"));
 }
 
 void LoadIni(const WorkingFiles& files, const QString& settingsPath, AppSettings* settings) {

@@ -10,6 +10,8 @@ namespace orbo {
 
 // "orbo118.ini" in $windir when that is set, else in the user's configuration folder.
 QString SettingsFilePath();
+// The user's own folder of recovery copies, never beside a database.
+QString RecoveryFolderPath();
 
 // Reads the settings file, or data/root.dat on the first start (and then
 // creates the settings file). Values the file cannot give keep those of

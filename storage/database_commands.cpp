@@ -246,18 +246,21 @@ void LoadDatabase(Database& db, const QString& path, StorageUi& ui) {
   ui.SetEventsSuppressed(false);
 }
 
-void RestoreBackup(Database& db, const QString& backupPath, StorageUi& ui) {
-  const QString original = db.DatabasePath;
-  if (!AskSaveChanges(db, ui)) return;
+bool OpenUnsaved(Database& db, const QString& file, const QString& path, StorageUi& ui) {
+  // path may be db's own, which the read replaces.
+  const QString target = path;
+  if (!AskSaveChanges(db, ui)) return false;
   ui.SetEventsSuppressed(true);
-  if (ReadInPlaceOf(db, backupPath, ui)) {
-    // Saved, it replaces the file it is a backup of, as it is now.
-    db.DatabasePath = original;
-    ui.SetKnownFile(IdentityOfDatabaseFile(original));
+  const bool read = ReadInPlaceOf(db, file, ui);
+  if (read) {
+    // Saved, it replaces the file at path as that is now.
+    db.DatabasePath = target;
+    ui.SetKnownFile(IdentityOfDatabaseFile(target));
     ui.SetModified(true);
     ui.UpdateTitle();
   }
   ui.SetEventsSuppressed(false);
+  return read;
 }
 
 bool AskSaveChanges(Database& db, StorageUi& ui) {

@@ -16,9 +16,10 @@ bool SaveDatabaseAs(Database& db, StorageUi& ui);
 // leaves the open database as it was.
 void LoadDatabase(Database& db, const QString& path, StorageUi& ui);
 
-// Opens the backup at backupPath in place of db, modified and under db's
-// path: a save replaces the file it is a backup of.
-void RestoreBackup(Database& db, const QString& backupPath, StorageUi& ui);
+// Opens the file at file (a backup, a recovery copy) in place of db,
+// modified and under path: a save replaces the file at path. False when it
+// could not be read, or the user kept the open database.
+bool OpenUnsaved(Database& db, const QString& file, const QString& path, StorageUi& ui);
 
 // False when the caller must not go on: the user cancelled, or chose to
 // save and the save did not happen.

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <future>
 #include <memory>
+#include <mutex>
 #include <new>
 
 #include "storage/backups.h"
@@ -90,10 +91,19 @@ class InputCloser {
   }
 };
 
+// The storage library reads or writes one file at a time for the whole
+// process: a recovery copy written on a thread of its own waits for a save
+// or a load, and they for it.
+std::mutex& StreamLibraryLock() {
+  static std::mutex lock;
+  return lock;
+}
+
 // The classic file: the header word, then the body scrambled with the
 // password when scrambled, else with the library's key.
 void WriteClassicFile(const Database& db, const QString& path, bool scrambled, CodePage& codePage,
                       const RecordProgress& progress) {
+  const std::lock_guard<std::mutex> held(StreamLibraryLock());
   if (stream::OpenWrite(QFile::encodeName(path)) == -1) {
     throw StorageError(QStringLiteral("%1 cannot be created").arg(path));
   }
@@ -322,6 +332,7 @@ namespace {
 // when its header says it is protected.
 void ReadClassicFile(const QString& streamPath, CodePage& codePage, const PasswordFn& askPassword,
                      const RecordProgress& progress, ReadOutcome& outcome, QString& password) {
+  const std::lock_guard<std::mutex> held(StreamLibraryLock());
   if (stream::OpenInput(QFile::encodeName(streamPath)) == -1) {
     throw StorageError(QStringLiteral("the file cannot be opened"));
   }

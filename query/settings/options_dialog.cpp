@@ -59,8 +59,13 @@ OptionsDialog::OptionsDialog(WindowContext& context, const WorkingFiles& files,
   backupsSpin_ = NamedWidget<QSpinBox>("BackupsSpin");
   backupsSpin_->setRange(0, kMaxBackups);
   backupsLabel_->setBuddy(backupsSpin_);
+  recoveryLabel_ = NamedWidget<QLabel>("RecoveryLab");
+  recoverySpin_ = NamedWidget<QSpinBox>("RecoverySpin");
+  recoverySpin_->setRange(0, kMaxRecoveryMinutes);
+  recoveryLabel_->setBuddy(recoverySpin_);
   auto* savingLayout = new QFormLayout(savingFrame_);
   savingLayout->addRow(backupsLabel_, backupsSpin_);
+  savingLayout->addRow(recoveryLabel_, recoverySpin_);
   panelFrame_ = NamedWidget<QGroupBox>("PanelFrame");
   panelView_ = NamedWidget<QTreeWidget>("PanelView");
   panelView_->setHeaderHidden(true);
@@ -146,6 +151,8 @@ void OptionsDialog::ApplyTexts() {
   savingFrame_->setTitle(t.Get(settings_texts::kSavingFrame));
   backupsLabel_->setText(t.Get(settings_texts::kBackupsLabel));
   backupsSpin_->setToolTip(t.Get(settings_texts::kBackupsTooltip));
+  recoveryLabel_->setText(t.Get(settings_texts::kRecoveryLabel));
+  recoverySpin_->setToolTip(t.Get(settings_texts::kRecoveryTooltip));
   gridFrame_->setTitle(t.Get(settings_texts::kDesignGridFrame));
   gridStepXLabel_->setText(t.Get(settings_texts::kHorizontalStepLabel));
   gridStepYLabel_->setText(t.Get(settings_texts::kVerticalStepLabel));
@@ -179,6 +186,7 @@ void OptionsDialog::Activate() {
   ShowRecentState();
   startCheck_->setChecked(entries.showStartDialog);
   backupsSpin_->setValue(entries.backups);
+  recoverySpin_->setValue(entries.recoveryMinutes);
   mainTab_->setCurrentIndex(0);
   ShowPage(0);
 }
@@ -225,6 +233,7 @@ OptionEntries OptionsDialog::Entries() const {
   entries.font = font_;
   entries.showStartDialog = startCheck_->isChecked();
   entries.backups = backupsSpin_->value();
+  entries.recoveryMinutes = recoverySpin_->value();
   return entries;
 }
 

@@ -61,6 +61,8 @@ class OptionsDialog : public QDialog {
   QGroupBox* savingFrame_;
   QLabel* backupsLabel_;
   QSpinBox* backupsSpin_;
+  QLabel* recoveryLabel_;
+  QSpinBox* recoverySpin_;
   QTreeWidget* panelView_;
   QGroupBox* gridFrame_;
   QLabel* gridStepXLabel_;

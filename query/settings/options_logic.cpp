@@ -29,6 +29,7 @@ OptionEntries ReadOptions(const AppSettings& settings, const std::array<int, 2>&
   entries.font = settings.DefaultFont;
   entries.showStartDialog = settings.ShowStartDialog;
   entries.backups = settings.BackupsKept;
+  entries.recoveryMinutes = settings.RecoveryMinutes;
   return entries;
 }
 
@@ -46,6 +47,7 @@ void StoreOptions(const OptionEntries& entries, AppSettings* settings) {
   settings->DefaultFont = entries.font;
   settings->ShowStartDialog = entries.showStartDialog;
   settings->BackupsKept = std::clamp(entries.backups, 0, kMaxBackups);
+  settings->RecoveryMinutes = std::clamp(entries.recoveryMinutes, 0, kMaxRecoveryMinutes);
 }
 
 std::int16_t GridStepOf(const QString& typed) {

@@ -23,6 +23,7 @@ struct OptionEntries {
   FontSpec font;
   bool showStartDialog = true;
   int backups = kDefaultBackups;
+  int recoveryMinutes = kDefaultRecoveryMinutes;
 };
 
 // The entries for toolbars of buttonCounts buttons.

@@ -15,6 +15,7 @@
 
 #include "app/app.h"
 #include "app/main_window.h"
+#include "app/recovery_keeper.h"
 #include "forms/designer/mode_switch.h"
 #include "shell/folder_tree_widget.h"
 #include "shell/intro_dialog.h"
@@ -308,6 +309,43 @@ class AppTest : public QObject {
     s.Tool("save")->trigger();
     QCOMPARE(s.dialogs.messages.last(), s.app->texts.Get(985, 0).arg(path));
     QCOMPARE(ReadDatabaseFile(path, codePage, {}).db.Folders[0].Name, QString("Again"));
+  }
+
+  // A program killed with unsaved changes, after its recovery copy was
+  // written: the next start offers them, and Yes gives them back, unsaved,
+  // under the database's path; the copy the killed program left is gone.
+  void aKilledProgramsChangesComeBack() {
+    Started s;
+    const QString path = s.install.Path("work.2db");
+    QVERIFY(QFile::copy(s.example, path));
+    QProcess helper;
+    helper.start(QStringLiteral(ORBO_RECOVERY_HELPER), {s.install.Path(), path});
+    QVERIFY(helper.waitForReadyRead(60000));
+    QCOMPARE(helper.readLine().trimmed(), QByteArray("ready"));
+    helper.kill();
+    QVERIFY(helper.waitForFinished(10000));
+    QCOMPARE(helper.exitStatus(), QProcess::CrashExit);
+    const QString folder = s.install.Path("config/orbo-recovery");
+    QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 2);  // the copy and its note
+
+    QVERIFY(s.Start());
+    s.app->UpdateTick();
+    QCOMPARE(s.dialogs.messages.size(), 1);
+    QVERIFY2(s.dialogs.messages[0].contains(QDir::toNativeSeparators(path)),
+             qPrintable(s.dialogs.messages[0]));
+    Database& db = s.app->db;
+    QCOMPARE(db.Folders[db.FolderCount - 1].Name, QString("Work not saved"));
+    QCOMPARE(db.DatabasePath, path);
+    QVERIFY(db.Modified);
+    QCOMPARE(s.dialogs.modalCount, 0);  // no start dialog after a recovery
+    // This program's own copy in place of the killed one's.
+    const QStringList left = QDir(folder).entryList(QDir::Files);
+    QCOMPARE(left.size(), 2);
+    QVERIFY(left[0].contains(QString::number(QCoreApplication::applicationPid())));
+    // Closed without saving, as the user chose: nothing is left to offer.
+    s.dialogs.answers = {kAnswerNo};
+    QVERIFY(!s.app->QueryUnload());
+    QVERIFY(QDir(folder).entryList(QDir::Files).isEmpty());
   }
 
   // The open database keeps the code page it was read in: after a switch to

@@ -7,6 +7,7 @@
 #include "storage/backups.h"
 #include "storage/database_commands.h"
 #include "storage/database_file.h"
+#include "storage/recovery_copies.h"
 #include "storage/stream_library.h"
 
 using namespace orbo;
@@ -149,6 +150,41 @@ class SafetyNetsTest : public QObject, SampleFiles {
     QCOMPARE(ui.messages, QStringList{question});
     NewDatabaseCmd(db, ui);
     QVERIFY(!ui.known.exists);
+  }
+
+  // Only the copies of programs that ended are offered, newest first, and
+  // only while newer than their database; a note without its copy, or a
+  // copy of a database saved since, is removed.
+  void recoveryCopiesOfProgramsThatEnded() {
+    const QString folder = Path("recovery");
+    const QString path = Saved(Numbered(1), "recovered.2db");
+    DateFile(path, 0);
+    // No process has these ids: they ended.
+    const qint64 ended = 999999991;
+    const qint64 later = 999999992;
+    const qint64 running = QCoreApplication::applicationPid();
+    Database db = Numbered(2);
+    db.DatabasePath = path;
+    QVERIFY(RecoveryFolder(folder, ended).Write(db));
+    Database unsaved = Numbered(3);
+    unsaved.DatabasePath = QStringLiteral("noname");
+    QVERIFY(RecoveryFolder(folder, later).Write(unsaved));
+    QVERIFY(RecoveryFolder(folder, running).Write(db));
+    const RecoveryFolder mine(folder, 1);
+    std::vector<RecoveryCopy> left = mine.Left();
+    QCOMPARE(left.size(), std::size_t(2));
+    QCOMPARE(left[0].databasePath, QString("noname"));
+    QCOMPARE(FolderNameIn(left[0].copyPath), QString("Version 3"));
+    QCOMPARE(left[1].databasePath, path);
+    QCOMPARE(FolderNameIn(left[1].copyPath), QString("Version 2"));
+
+    QVERIFY(QFile::remove(left[0].copyPath));
+    CodePage codePage;
+    QVERIFY(WriteDatabaseFile(Numbered(4), path, codePage).ok);
+    QVERIFY(mine.Left().empty());
+    QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 2);  // the running program's
+    RecoveryFolder(folder, running).Remove();
+    QVERIFY(QDir(folder).entryList(QDir::Files).isEmpty());
   }
 };
 

@@ -1,0 +1,44 @@
+// Keeps a recovery copy of the open database while it has unsaved changes:
+// every few minutes and when the program loses focus, written off the
+// window's thread from a copy of the model; removed once the database is
+// saved, replaced or closed cleanly.
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+#include <functional>
+#include <future>
+
+#include "storage/recovery_copies.h"
+
+namespace orbo {
+
+class RecoveryKeeper : public QObject {
+ public:
+  // minutes: the option, read at each change; 0 writes no copy.
+  RecoveryKeeper(const Database& db, RecoveryFolder folder, std::function<int()> minutes);
+  ~RecoveryKeeper() override;
+
+  void FollowModified(bool modified);
+  // Starts a copy now, unless one is being written or nothing is unsaved.
+  void WriteNow();
+  // Waits for a copy being written, for tests and the end.
+  void Wait();
+  // The database was closed as the user chose: its copy goes.
+  void EndCleanly() {
+    timer_.stop();
+    Remove();
+  }
+  const RecoveryFolder& Folder() const { return folder_; }
+
+ private:
+  void Remove();
+
+  const Database& db_;
+  RecoveryFolder folder_;
+  std::function<int()> minutes_;
+  QTimer timer_;
+  std::future<void> writing_;
+};
+
+}  // namespace orbo

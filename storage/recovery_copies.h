@@ -1,0 +1,47 @@
+// The copies the window writes of a database with unsaved changes, for the
+// start after a crash: in a folder of the user's, never beside the database,
+// one per running program (by its process id), each with a note of the
+// database it is a copy of and when it was made.
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <vector>
+
+#include "storage/database_model.h"
+
+namespace orbo {
+
+inline constexpr int kDefaultRecoveryMinutes = 2;
+inline constexpr int kMaxRecoveryMinutes = 60;
+
+struct RecoveryCopy {
+  QString copyPath;
+  QString notePath;
+  QString databasePath;  // "noname" for a database never saved
+  QDateTime made;
+};
+
+class RecoveryFolder {
+ public:
+  RecoveryFolder(QString folder, qint64 processId);
+
+  // Writes db as this program's copy, whole or not at all; the note comes
+  // after the copy, so a copy is never offered half-written.
+  bool Write(const Database& db) const;
+  // This program's copy, when it has one.
+  void Remove() const;
+  // The copies of programs that ended, newer than their databases, newest
+  // first. Copies older than their database (saved since) are removed.
+  std::vector<RecoveryCopy> Left() const;
+  static void Discard(const RecoveryCopy& copy);
+
+ private:
+  QString CopyPath(qint64 processId) const;
+  QString NotePath(qint64 processId) const;
+
+  QString folder_;
+  qint64 processId_;
+};
+
+}  // namespace orbo
