@@ -58,6 +58,7 @@ bench: build
 	$(BUILD_DIR)/bench/deletion_bench
 	$(BUILD_DIR)/bench/rules_bench
 	$(BUILD_DIR)/bench/encryption_bench
+	$(BUILD_DIR)/bench/recovery_bench
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/navigation_bench
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/canvas_bench
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bench/query_bench
