@@ -6,7 +6,7 @@ namespace orbo {
 
 RecoveryKeeper::RecoveryKeeper(const Database& db, RecoveryFolder folder,
                                std::function<int()> minutes)
-    : db_(db), folder_(std::move(folder)), minutes_(std::move(minutes)) {
+    : db_(db), folder_(std::move(folder)), lock_(folder_), minutes_(std::move(minutes)) {
   connect(&timer_, &QTimer::timeout, this, [this] { WriteNow(); });
   if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
     connect(app, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState s) {

@@ -36,6 +36,7 @@ class RecoveryKeeper : public QObject {
 
   const Database& db_;
   RecoveryFolder folder_;
+  RecoveryLock lock_;
   std::function<int()> minutes_;
   QTimer timer_;
   std::future<void> writing_;

@@ -1,6 +1,8 @@
 #include "storage/recovery_copies.h"
 
-#include <signal.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -17,8 +19,12 @@ namespace {
 
 const QString kPrefix = QStringLiteral("copy-");
 
-bool ProcessRuns(qint64 processId) {
-  return ::kill(static_cast<pid_t>(processId), 0) == 0 || errno == EPERM;
+bool LockHeld(const QString& lockPath) {
+  const int fd = ::open(QFile::encodeName(lockPath).constData(), O_RDWR | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool held = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+  ::close(fd);
+  return held;
 }
 
 }  // namespace
@@ -28,6 +34,10 @@ RecoveryFolder::RecoveryFolder(QString folder, qint64 processId)
 
 QString RecoveryFolder::CopyPath(qint64 processId) const {
   return QDir(folder_).filePath(kPrefix + QString::number(processId) + QStringLiteral(".2db"));
+}
+
+QString RecoveryFolder::LockPath(qint64 processId) const {
+  return QDir(folder_).filePath(kPrefix + QString::number(processId) + QStringLiteral(".lock"));
 }
 
 QString RecoveryFolder::NotePath(qint64 processId) const {
@@ -61,7 +71,7 @@ std::vector<RecoveryCopy> RecoveryFolder::Left() const {
   for (const QString& name : notes) {
     bool ok = false;
     const qint64 processId = name.mid(kPrefix.size()).chopped(4).toLongLong(&ok);
-    if (!ok || processId == processId_ || ProcessRuns(processId)) continue;
+    if (!ok || processId == processId_ || LockHeld(LockPath(processId))) continue;
     const QSettings note(QDir(folder_).filePath(name), QSettings::IniFormat);
     RecoveryCopy copy{CopyPath(processId), NotePath(processId),
                       note.value(QStringLiteral("Database")).toString(),
@@ -84,6 +94,26 @@ std::vector<RecoveryCopy> RecoveryFolder::Left() const {
 void RecoveryFolder::Discard(const RecoveryCopy& copy) {
   QFile::remove(copy.notePath);
   QFile::remove(copy.copyPath);
+  // The lock its program left, which no one holds.
+  QString lock = copy.notePath;
+  lock.replace(lock.size() - 4, 4, QStringLiteral(".lock"));
+  QFile::remove(lock);
+}
+
+RecoveryLock::RecoveryLock(const RecoveryFolder& folder)
+    : path_(QFile::encodeName(folder.LockPath(folder.ProcessId()))) {
+  if (!QDir().mkpath(folder.Folder())) return;
+  fd_ = ::open(path_.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  if (fd_ >= 0 && ::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+    ::close(fd_);
+    fd_ = -1;
+  }
+}
+
+RecoveryLock::~RecoveryLock() {
+  if (fd_ < 0) return;
+  ::unlink(path_.constData());
+  ::close(fd_);
 }
 
 }  // namespace orbo

@@ -36,12 +36,32 @@ class RecoveryFolder {
   std::vector<RecoveryCopy> Left() const;
   static void Discard(const RecoveryCopy& copy);
 
+  // The lock a running program holds on its entry.
+  QString LockPath(qint64 processId) const;
+  QString Folder() const { return folder_; }
+  qint64 ProcessId() const { return processId_; }
+
  private:
   QString CopyPath(qint64 processId) const;
   QString NotePath(qint64 processId) const;
 
   QString folder_;
   qint64 processId_;
+};
+
+// Held while a program runs, on a file of its entry: the system drops it
+// when the process ends, however it ends, so a copy is offered exactly when
+// its program is gone (a process id alone may be a zombie's or taken again).
+class RecoveryLock {
+ public:
+  explicit RecoveryLock(const RecoveryFolder& folder);
+  ~RecoveryLock();
+  RecoveryLock(const RecoveryLock&) = delete;
+  RecoveryLock& operator=(const RecoveryLock&) = delete;
+
+ private:
+  QByteArray path_;
+  int fd_ = -1;
 };
 
 }  // namespace orbo

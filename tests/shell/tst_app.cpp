@@ -326,7 +326,8 @@ class AppTest : public QObject {
     QVERIFY(helper.waitForFinished(10000));
     QCOMPARE(helper.exitStatus(), QProcess::CrashExit);
     const QString folder = s.install.Path("config/orbo-recovery");
-    QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 2);  // the copy and its note
+    // The copy, its note and the lock the killed program could not remove.
+    QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 3);
 
     QVERIFY(s.Start());
     s.app->UpdateTick();
@@ -339,13 +340,13 @@ class AppTest : public QObject {
     QVERIFY(db.Modified);
     QCOMPARE(s.dialogs.modalCount, 0);  // no start dialog after a recovery
     // This program's own copy in place of the killed one's.
-    const QStringList left = QDir(folder).entryList(QDir::Files);
-    QCOMPARE(left.size(), 2);
-    QVERIFY(left[0].contains(QString::number(QCoreApplication::applicationPid())));
+    const QString mine = QStringLiteral("copy-%1.").arg(QCoreApplication::applicationPid());
+    QCOMPARE(QDir(folder).entryList(QDir::Files),
+             (QStringList{mine + "2db", mine + "ini", mine + "lock"}));
     // Closed without saving, as the user chose: nothing is left to offer.
     s.dialogs.answers = {kAnswerNo};
     QVERIFY(!s.app->QueryUnload());
-    QVERIFY(QDir(folder).entryList(QDir::Files).isEmpty());
+    QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{mine + "lock"});
   }
 
   // The open database keeps the code page it was read in: after a switch to

@@ -2,6 +2,7 @@
 
 #include <QtTest>
 
+#include "../test_files.h"
 #include "fake_storage_ui.h"
 #include "sample_databases.h"
 #include "storage/backups.h"
@@ -169,7 +170,12 @@ class SafetyNetsTest : public QObject, SampleFiles {
     Database unsaved = Numbered(3);
     unsaved.DatabasePath = QStringLiteral("noname");
     QVERIFY(RecoveryFolder(folder, later).Write(unsaved));
-    QVERIFY(RecoveryFolder(folder, running).Write(db));
+    const RecoveryFolder runningFolder(folder, running);
+    const RecoveryLock held(runningFolder);
+    QVERIFY(runningFolder.Write(db));
+    // A program that ended with its lock file left is gone too.
+    { const RecoveryLock dropped(RecoveryFolder(folder, later)); }
+    QVERIFY(WriteBytes(RecoveryFolder(folder, later).LockPath(later), ""));
     const RecoveryFolder mine(folder, 1);
     std::vector<RecoveryCopy> left = mine.Left();
     QCOMPARE(left.size(), std::size_t(2));
@@ -182,9 +188,11 @@ class SafetyNetsTest : public QObject, SampleFiles {
     CodePage codePage;
     QVERIFY(WriteDatabaseFile(Numbered(4), path, codePage).ok);
     QVERIFY(mine.Left().empty());
-    QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 2);  // the running program's
-    RecoveryFolder(folder, running).Remove();
-    QVERIFY(QDir(folder).entryList(QDir::Files).isEmpty());
+    // The running program's copy, note and lock.
+    QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 3);
+    runningFolder.Remove();
+    QCOMPARE(QDir(folder).entryList(QDir::Files),
+             QStringList{QStringLiteral("copy-%1.lock").arg(running)});
   }
 };
 
