@@ -174,10 +174,11 @@ class Session : RandomSession {
 
   // The movable export goes on with the database saved under the name
   // chosen, its paths rewritten and saved at once, even when the name is
-  // the open file's own: like a load, it leaves nothing to take back.
+  // the open file's own: like a load, it leaves nothing to take back; so
+  // does a backup restored.
   static bool IsNewModel(const char* name) {
-    for (const char* replacing :
-         {"open", "new", "hand-over inside a command", "export to a movable database"}) {
+    for (const char* replacing : {"open", "new", "hand-over inside a command",
+                                  "export to a movable database", "restore a backup"}) {
       if (name == std::string_view(replacing)) return true;
     }
     return false;
@@ -287,6 +288,7 @@ class Session : RandomSession {
         {"open", 2, kAnyMode, menu("mnuLoad")},
         {"new", 1, kAnyMode, menu("mnuNew")},
         {"merge", 1, kAnyMode, menu("mnuImOrbo")},
+        {"restore a backup", 1, kAnyMode, [this] { RestoreABackup(); }},
         {"export to a movable database", 1, kAnyMode, menu("mnuExMove")},
         {"hand-over inside a command", 1, kAnyMode, [this] { HandOverInsideACommand(); }},
         {"type into a field", 8, kDb, [this] { TypeIntoAField(); }},
@@ -467,6 +469,15 @@ class Session : RandomSession {
     dialogs_.onModal = std::move(work);
     Menu(command)->trigger();
     dialogs_.onModal = nullptr;
+  }
+
+  // One of the versions saves kept, or now and then none.
+  void RestoreABackup() {
+    WithDialogs("mnuRestore", [this](QDialog& dialog) {
+      auto* list = dialog.findChild<QListWidget*>("BackupList");
+      list->setCurrentRow(random_.bounded(list->count()));
+      return MostlyAccepted();
+    });
   }
 
   // OK, or now and then Cancel.
