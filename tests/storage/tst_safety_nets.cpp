@@ -194,6 +194,17 @@ class SafetyNetsTest : public QObject, SampleFiles {
     QCOMPARE(QDir(folder).entryList(QDir::Files),
              QStringList{QStringLiteral("copy-%1.lock").arg(running)});
   }
+
+  // A recovery copy that cannot be written (its folder's name taken by a
+  // file) fails alone: the database it copies stays as it was.
+  void aFailedRecoveryWriteChangesNothing() {
+    const QString blocked = Path("blocked-recovery");
+    QVERIFY(WriteBytes(blocked, "a file"));
+    const Database db = Numbered(5);
+    QVERIFY(!RecoveryFolder(blocked, 7).Write(db));
+    QCOMPARE(ModelDifference(db, Numbered(5)), QString());
+    QVERIFY(RecoveryFolder(blocked, 7).Left().empty());
+  }
 };
 
 QTEST_GUILESS_MAIN(SafetyNetsTest)
