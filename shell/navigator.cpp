@@ -287,8 +287,11 @@ void Navigator::FollowInTree(const ChangedParts& parts, const std::vector<int>& 
 }
 
 bool Navigator::ListFollows(const ChangedParts& parts, const std::vector<int>& records) {
-  return listedFolder_ == state_.CurFolder && parts.folderIndices.empty() &&
-         parts.indicesComplete && !parts.listLength && UpdateListedRecords(records);
+  // A filtered list holds the filter's matches, which a change of a record
+  // may add to or take from.
+  return filter_.text.isEmpty() && listedFolder_ == state_.CurFolder &&
+         parts.folderIndices.empty() && parts.indicesComplete && !parts.listLength &&
+         UpdateListedRecords(records);
 }
 
 void Navigator::ShowPlaceAgain(const ChangedParts& parts, const std::vector<int>& records) {
