@@ -259,6 +259,8 @@ void Navigator::FollowModel(const ChangedParts& parts, bool undoOrRedo) {
     }
   }
   FollowInTree(parts, records);
+  // A list not shown is not kept in step: filled anew when it shows again.
+  if (state_.EditMode != WorkMode::Database || state_.CurRecord != -1) listedFolder_ = -1;
   if (state_.EditMode != WorkMode::Database) return;
   if (undoOrRedo) {
     ShowPlaceAgain(parts, records);
