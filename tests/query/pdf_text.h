@@ -62,7 +62,3 @@ inline QImage PdfPageImage(const QString& path, int dotsPerInch) {
 inline bool HavePdfToText() {
   return !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty();
 }
-
-inline bool HavePdfToPpm() {
-  return !QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty();
-}

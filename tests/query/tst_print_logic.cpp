@@ -99,36 +99,18 @@ class PrintLogicTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void wrapText_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("width");
-    QTest::addColumn<int>("alignment");
-    QTest::addColumn<QStringList>("lines");
-    const auto row = [](const char* name, const QString& text, int width, int alignment,
-                        const QStringList& lines) {
-      QTest::newRow(name) << text << width << alignment << lines;
-    };
-    // The blank stays on the first line; breaks step down a line and the gap.
-    row("after the blank", "alpha beta", 700, 0, {"alpha @0,0", "beta@0,210"});
-    row("inside a long word", "abcdefghij", 500, 0, {"abcde@0,0", "fghij@0,210"});
-    row("last blank that fits", "a b c d", 500, 0, {"a b @0,0", "c d@0,210"});
-    // A CR LF break steps down before its line; each part aligns alone.
-    row("CR LF, right", "ab\r\ncdef", 1000, 1, {"ab@800,10", "cdef@600,210"});
-    row("CR LF, centre", "abc\r\nd", 1001, 2, {"abc@350,10", "d@450,210"});
-    row("right", "abc", 1000, 1, {"abc@700,0"});
-    row("centre", "abcd", 1000, 2, {"abcd@300,0"});
-    row("wider than the box, right", "abcdefgh", 500, 1, {"abcde@0,0", "fgh@200,210"});
-    row("box narrower than a letter", "ab", 50, 0, {"a@0,0", "b@0,210"});
-    row("CR alone keeps the next letter", "ab\rcd", 1000, 0, {"ab@0,10", "cd@0,210"});
-    row("unknown alignment", "abc", 1000, 3, {});
-    row("empty", "", 1000, 0, {});
-  }
+  // The blank stays on the first line; breaks step down a line and the gap,
+  // a CR LF break before its line; each part aligns alone.
   void wrapText() {
-    QFETCH(QString, text);
-    QFETCH(int, width);
-    QFETCH(int, alignment);
-    QFETCH(QStringList, lines);
-    QCOMPARE(Placed(WrapText(text, 0, 0, width, alignment, kMono)), lines);
+    const auto placed = [](const QString& text, int width, int alignment) {
+      return Placed(WrapText(text, 0, 0, width, alignment, kMono));
+    };
+    QCOMPARE(placed("alpha beta", 700, 0), (QStringList{"alpha @0,0", "beta@0,210"}));
+    QCOMPARE(placed("ab\r\ncdef", 1000, 1), (QStringList{"ab@800,10", "cdef@600,210"}));
+    QCOMPARE(placed("abc\r\nd", 1001, 2), (QStringList{"abc@350,10", "d@450,210"}));
+    // A box narrower than a letter still takes one; a CR alone keeps the next letter.
+    QCOMPARE(placed("ab", 50, 0), (QStringList{"a@0,0", "b@0,210"}));
+    QCOMPARE(placed("ab\rcd", 1000, 0), (QStringList{"ab@0,10", "cd@0,210"}));
   }
 
   // Random texts of letters, blanks, CR and LF in random boxes break where
@@ -152,7 +134,6 @@ class PrintLogicTest : public QObject {
                              200, 10};
     const QString alphabet = QStringLiteral("aaaaiiiiWWmm    \r\n.é");
     QRandomGenerator random(26);
-    int compared = 0;
     for (const WrapMetrics* metrics : {&kMono, &kerned, &printer}) {
       for (int round = 0; round < 1500; ++round) {
         QString text;
@@ -166,10 +147,8 @@ class PrintLogicTest : public QObject {
         const int alignment = random.bounded(4);
         QCOMPARE(Placed(WrapText(text, 40, 70, width, alignment, *metrics)),
                  Placed(WrapOneByOne(text, 40, 70, width, alignment, *metrics)));
-        ++compared;
       }
     }
-    QCOMPARE(compared, 4500);
   }
 
   // A long text without blanks: the characters measured grow with the
@@ -215,10 +194,8 @@ class PrintLogicTest : public QObject {
           QVERIFY2(db.Records[record].Folder != BufferFolder, qPrintable(QString::number(set)));
     }
     QCOMPARE(PrintList(db, kFormSet, 2, 0), (std::vector<int>{0, 2, 3, 5, 6}));
-    QCOMPARE(PrintList(db, kAllRecordsSet, -1, 0).size(), std::size_t(5));
     QVERIFY(PrintList(db, kShownRecordSet, 1, 0).empty());
     QVERIFY(PrintList(db, kFormSet, -1, 0).empty());
-    QCOMPARE(FolderPrintList(db, 0, true), (std::vector<int>{0, 2, 3, 5, 6}));
   }
 
   // On a page shown at half its width a drag counts twice, in twips; drags
