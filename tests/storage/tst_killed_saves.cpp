@@ -65,8 +65,6 @@ class KilledSavesTest : public QObject {
     QVERIFY(SaveToTheEnd(path, versions[0], &saveMs));
 
     QRandomGenerator random(19);
-    int tempsLeft = 0;
-    int locksLeft = 0;
     for (int kill = 0; kill < kKills; ++kill) {
       const int current = ReadBytes(path) == bytes[0] ? 0 : 1;
       QProcess process;
@@ -80,13 +78,10 @@ class KilledSavesTest : public QObject {
       const QStringList temps = TempsBeside(path);
       QStringList others = FilesIn(dir.path());
       others.removeOne(QStringLiteral("killed.2db"));
-      const bool locked = others.removeOne(QFileInfo(LockPathFor(path)).fileName());
+      others.removeOne(QFileInfo(LockPathFor(path)).fileName());
       for (const QString& temp : temps) others.removeOne(QFileInfo(temp).fileName());
       QVERIFY2(others.isEmpty() && temps.size() <= 1, qPrintable(others.join(' ')));
-      tempsLeft += static_cast<int>(temps.size());
-      locksLeft += locked ? 1 : 0;
     }
-    qInfo("%d of %d kills left a temporary behind, %d a lock", tempsLeft, kKills, locksLeft);
 
     // Whatever was left, the next save removes, and a temporary of an older
     // version and of a writer long dead too; the user's own files stay.

@@ -12,14 +12,12 @@ class NumberTextTest : public QObject {
   void leadingNumber_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<double>("read");
-    QTest::newRow("plain") << "200" << 200.0;
     QTest::newRow("blanks and a unit") << "  12 px" << 12.0;
     QTest::newRow("sign and fraction") << "-3.5" << -3.5;
     QTest::newRow("exponent") << "1e3" << 1000.0;
     QTest::newRow("exponent without digits") << "7e" << 7.0;
     QTest::newRow("only a sign") << "+" << 0.0;
     QTest::newRow("only a point") << "." << 0.0;
-    QTest::newRow("letters") << "abc" << 0.0;
     QTest::newRow("too large for a double") << "1e400" << 0.0;
     QTest::newRow("other digits") << QString::fromUtf8("\u0663\u0664") << 0.0;
   }

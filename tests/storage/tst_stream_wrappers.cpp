@@ -112,6 +112,9 @@ class StreamWrappersTest : public QObject {
       QVERIFY(codePage_.Encode(QString::fromUtf8("\u00e9\u20ac"), &bytes));
       QCOMPARE(bytes, QByteArray("\xe9\x80"));
     }
+    // A character beyond U+FFFF is named as one.
+    const QString told = codePage_.DescribeUnencodable(QStringLiteral("a\U0001F600"));
+    QVERIFY2(told.contains("U+1f600"), qPrintable(told));
   }
 
   // Texts are narrowed sixteen characters at a time while they are ASCII;
