@@ -218,27 +218,6 @@ bool App::Main(const QString& commandLine) {
   return true;
 }
 
-bool App::OfferRecovery() {
-  for (const RecoveryCopy& copy : recovery_->Folder().Left()) {
-    const QString name = copy.databasePath == QLatin1String("noname")
-                             ? copy.databasePath
-                             : QDir::toNativeSeparators(copy.databasePath);
-    const QString question = texts.Get(app_texts::kRecoverChanges)
-                                 .arg(copy.made.toString(QStringLiteral("yyyy-MM-dd HH:mm")), name);
-    if (parts_.services->ShowMessage(question, kYesNo) == kAnswerYes) {
-      if (!OpenUnsaved(db, copy.copyPath, copy.databasePath, *storage_)) continue;
-      // Kept as this program's copy before the old one goes.
-      recovery_->WriteNow();
-      recovery_->Wait();
-      RecoveryFolder::Discard(copy);
-      return true;
-    }
-    if (parts_.services->ShowMessage(texts.Get(app_texts::kKeepRecoveryCopy), kYesNo) == kAnswerNo)
-      RecoveryFolder::Discard(copy);
-  }
-  return false;
-}
-
 bool App::CheckDoubleRun(const QString& commandLine) {
   if (instanceLock_.tryLock(0)) return false;
   parts_.services->ShowMessage(texts.Get(app_texts::kAnotherInstanceRunning), kOkOnly);
@@ -254,7 +233,7 @@ void App::UpdateTick() {
   if (parts_.window->isVisible() && !startDialogDone_ && !funnel_.Busy()) {
     startDialogDone_ = true;
     bool recovered = false;
-    funnel_.Run([this, &recovered] { recovered = OfferRecovery(); });
+    funnel_.Run([this, &recovered] { recovered = recovery_->OfferLeftCopies(db, *storage_); });
     if (!recovered && commandLine_.isEmpty() && settings.ShowStartDialog) {
       funnel_.Run([this] { ShowIntro(IntroDialog::kStartChoices); });
     }

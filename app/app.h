@@ -82,9 +82,6 @@ class App {
 
  private:
   bool CheckDoubleRun(const QString& commandLine);
-  // Offers the changes a program that ended left in recovery copies; true
-  // when one was taken.
-  bool OfferRecovery();
   void CheckInvariants();
   // The title, the save button and the status bar follow the mark.
   void FollowModified(bool modified);

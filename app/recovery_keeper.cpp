@@ -1,6 +1,10 @@
 #include "app/recovery_keeper.h"
 
+#include <QDir>
 #include <QGuiApplication>
+
+#include "app/app_texts.h"
+#include "storage/database_commands.h"
 
 namespace orbo {
 
@@ -35,6 +39,27 @@ void RecoveryKeeper::WriteNow() {
   // The copy of the model is the only part the window waits for.
   writing_ = std::async(std::launch::async,
                         [snapshot = db_, folder = folder_] { folder.Write(snapshot); });
+}
+
+bool RecoveryKeeper::OfferLeftCopies(Database& db, StorageUi& ui) {
+  for (const RecoveryCopy& copy : folder_.Left()) {
+    const QString name = copy.databasePath == QLatin1String("noname")
+                             ? copy.databasePath
+                             : QDir::toNativeSeparators(copy.databasePath);
+    const QString question = ui.GetText(app_texts::kRecoverChanges)
+                                 .arg(copy.made.toString(QStringLiteral("yyyy-MM-dd HH:mm")), name);
+    if (ui.ShowMessage(question, kYesNo) == kAnswerYes) {
+      if (!OpenUnsaved(db, copy.copyPath, copy.databasePath, ui)) continue;
+      // Kept as this program's copy before the old one goes.
+      WriteNow();
+      Wait();
+      RecoveryFolder::Discard(copy);
+      return true;
+    }
+    if (ui.ShowMessage(ui.GetText(app_texts::kKeepRecoveryCopy), kYesNo) == kAnswerNo)
+      RecoveryFolder::Discard(copy);
+  }
+  return false;
 }
 
 void RecoveryKeeper::Wait() {

@@ -10,6 +10,7 @@
 #include <future>
 
 #include "storage/recovery_copies.h"
+#include "storage/storage_ui.h"
 
 namespace orbo {
 
@@ -29,7 +30,9 @@ class RecoveryKeeper : public QObject {
     timer_.stop();
     Remove();
   }
-  const RecoveryFolder& Folder() const { return folder_; }
+  // Offers the changes programs that ended left in recovery copies; true
+  // when one was taken into db, which then holds this program's copy.
+  bool OfferLeftCopies(Database& db, StorageUi& ui);
 
  private:
   void Remove();
