@@ -1,5 +1,5 @@
-// The bottom row of the program's dialogs: Help at the left, OK and Cancel
-// at the right.
+// The bottom row of the program's dialogs: OK and Cancel at the right, Help,
+// where the dialog has one, at the left.
 #pragma once
 
 #include <QHBoxLayout>
@@ -10,6 +10,14 @@ namespace orbo {
 inline QHBoxLayout* HelpOkCancelRow(QPushButton* help, QPushButton* ok, QPushButton* cancel) {
   auto* row = new QHBoxLayout;
   row->addWidget(help);
+  row->addStretch(1);
+  row->addWidget(ok);
+  row->addWidget(cancel);
+  return row;
+}
+
+inline QHBoxLayout* OkCancelRow(QPushButton* ok, QPushButton* cancel) {
+  auto* row = new QHBoxLayout;
   row->addStretch(1);
   row->addWidget(ok);
   row->addWidget(cancel);

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "shell/common_texts.h"
+#include "shell/dialog_buttons.h"
 #include "shell/named_widget.h"
 #include "shell/shell_texts.h"
 
@@ -28,10 +29,7 @@ InputDialog::InputDialog(QWidget* parent) : QDialog(parent) {
   auto* textRow = new QHBoxLayout;
   textRow->addWidget(inputEdit_, 1);
   textRow->addWidget(browseButton_);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(okButton_);
-  buttons->addWidget(cancelButton_);
+  QHBoxLayout* buttons = OkCancelRow(okButton_, cancelButton_);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(prompt_);
   layout->addLayout(textRow);

@@ -15,6 +15,7 @@
 
 #include "forms/properties/properties_texts.h"
 #include "shell/common_texts.h"
+#include "shell/dialog_buttons.h"
 #include "shell/font_text.h"
 #include "shell/named_widget.h"
 #include "shell/window_context.h"
@@ -88,10 +89,7 @@ PropertiesDialog::PropertiesDialog(WindowContext& context, std::function<void()>
   cancelButton_ = NamedWidget<QPushButton>("CancelButt");
   okButton_->setDefault(true);
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(okButton_);
-  buttons->addWidget(cancelButton_);
+  QHBoxLayout* buttons = OkCancelRow(okButton_, cancelButton_);
   // The two frames share one place as large as the larger, so changing
   // tabs never changes the dialog's size.
   frames_ = new QStackedWidget;

@@ -10,6 +10,7 @@
 
 #include "query/access/access_texts.h"
 #include "shell/common_texts.h"
+#include "shell/dialog_buttons.h"
 #include "shell/named_widget.h"
 #include "shell/window_context.h"
 #include "storage/navigation_logic.h"
@@ -33,10 +34,7 @@ ExportDialog::ExportDialog(const WindowContext& context, QWidget* parent)
   choices_->addRow(NamedWidget<QLabel>("Label1", t.Get(common_texts::kFolderLabel), this),
                    folderCombo_);
   choices_->addRow(subDirCheck_);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(okButton);
-  buttons->addWidget(cancelButton);
+  QHBoxLayout* buttons = OkCancelRow(okButton, cancelButton);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(choices_);
   layout->addLayout(buttons);

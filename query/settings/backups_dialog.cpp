@@ -9,6 +9,7 @@
 
 #include "query/settings/settings_texts.h"
 #include "shell/common_texts.h"
+#include "shell/dialog_buttons.h"
 #include "shell/named_widget.h"
 #include "shell/window_context.h"
 #include "storage/backups.h"
@@ -27,10 +28,7 @@ BackupsDialog::BackupsDialog(WindowContext& context)
   cancelButton_ = NamedWidget<QPushButton>("CancelButt");
   okButton_->setDefault(true);
   cancelButton_->setAutoDefault(false);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(okButton_);
-  buttons->addWidget(cancelButton_);
+  QHBoxLayout* buttons = OkCancelRow(okButton_, cancelButton_);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(intro_);
   layout->addWidget(list_, 1);
