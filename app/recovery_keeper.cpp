@@ -37,8 +37,9 @@ void RecoveryKeeper::WriteNow() {
     return;
   }
   // The copy of the model is the only part the window waits for.
-  writing_ = std::async(std::launch::async,
-                        [snapshot = db_, folder = folder_] { folder.Write(snapshot); });
+  writing_ = std::async(std::launch::async, [snapshot = db_, folder = folder_]() mutable {
+    folder.Write(std::move(snapshot));
+  });
 }
 
 bool RecoveryKeeper::OfferLeftCopies(Database& db, StorageUi& ui) {

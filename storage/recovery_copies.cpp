@@ -12,6 +12,7 @@
 #include <cerrno>
 
 #include "storage/database_file.h"
+#include "storage/storable_text.h"
 #include "storage/storage_error.h"
 
 namespace orbo {
@@ -44,10 +45,12 @@ QString RecoveryFolder::NotePath(qint64 processId) const {
   return QDir(folder_).filePath(kPrefix + QString::number(processId) + QStringLiteral(".ini"));
 }
 
-bool RecoveryFolder::Write(const Database& db) const {
+bool RecoveryFolder::Write(Database db) const {
   if (!QDir().mkpath(folder_)) return false;
   try {
     CodePage codePage(db.CodePageName);
+    // A save would ask; a copy no one is asked about keeps the rest.
+    MakeTextsStorable(db, codePage);
     if (!WriteDatabaseFile(db, CopyPath(processId_), codePage).ok) return false;
   } catch (const StorageError&) {
     return false;

@@ -27,8 +27,9 @@ class RecoveryFolder {
   RecoveryFolder(QString folder, qint64 processId);
 
   // Writes db as this program's copy, whole or not at all; the note comes
-  // after the copy, so a copy is never offered half-written.
-  bool Write(const Database& db) const;
+  // after the copy, so a copy is never offered half-written. Characters
+  // the code page lacks are written as "?", as a save would write them.
+  bool Write(Database db) const;
   // This program's copy, when it has one.
   void Remove() const;
   // The copies of programs that ended, newer than their databases, newest

@@ -10,6 +10,7 @@
 #include <QPrinter>
 #include <QRadioButton>
 #include <QShortcut>
+#include <QSpinBox>
 #include <QTextEdit>
 #include <QToolButton>
 #include <functional>
@@ -17,6 +18,7 @@
 #include <string_view>
 
 #include "../test_files.h"
+#include "app/recovery_keeper.h"
 #include "forms/canvas/form_canvas.h"
 #include "forms/designer/form_designer.h"
 #include "forms/editor/record_editor.h"
@@ -27,6 +29,7 @@
 #include "query/sort/sorter.h"
 #include "random_run.h"
 #include "shell/quick_filter_box.h"
+#include "storage/storable_text.h"
 
 using namespace orbo;
 using namespace orbo::test;
@@ -336,7 +339,8 @@ class Session : RandomSession {
          }},
         {"database properties", 2, kDb,
          [this] { (random_.bounded(2) ? Tool("dbpass") : Menu("mnuDBProps"))->trigger(); }},
-        {"options", 1, kAnyMode, menu("mnuPref")},
+        {"options", 1, kAnyMode, [this] { ChangeTheSavingOptions(); }},
+        {"recovery copy", 1, kAnyMode, [this] { WriteARecoveryCopy(); }},
         {"print dialog and preview", 2, kDb, [this] { UseThePrintDialog(); }},
         {"export to or import from Access", 2, kDb, [this] { UseAccess(); }},
         {"export to or import from CSV", 2, kDb, [this] { UseCsv(); }},
@@ -478,6 +482,35 @@ class Session : RandomSession {
       list->setCurrentRow(random_.bounded(list->count()));
       return MostlyAccepted();
     });
+  }
+
+  // How many backups saves keep and how often recovery copies come.
+  void ChangeTheSavingOptions() {
+    WithDialogs("mnuPref", [this](QDialog& dialog) {
+      dialog.findChild<QSpinBox*>("BackupsSpin")->setValue(random_.bounded(3));
+      dialog.findChild<QSpinBox*>("RecoverySpin")->setValue(random_.bounded(3));
+      return MostlyAccepted();
+    });
+  }
+
+  // The copy written as the focus goes, as the timer would: it loads back
+  // as the database it copies would save.
+  void WriteARecoveryCopy() {
+    app_.Recovery().WriteNow();
+    app_.Recovery().Wait();
+    const QString copy = install_.Path(
+        QStringLiteral("config/orbo-recovery/copy-%1.2db").arg(QCoreApplication::applicationPid()));
+    if (!db().Modified || app_.settings.RecoveryMinutes == 0) {
+      if (QFileInfo::exists(copy)) Fail("a recovery copy is left with nothing to recover");
+      return;
+    }
+    CodePage codePage(db().CodePageName);
+    const ReadOutcome read = ReadDatabaseFile(copy, codePage, [this] { return db().Password; });
+    if (read.status != ReadOutcome::kLoaded) return Fail("the recovery copy does not load");
+    Database storable = db();
+    MakeTextsStorable(storable, codePage);
+    const QString difference = StoredDifference(storable, read.db);
+    if (!difference.isEmpty()) Fail("the recovery copy differs in " + difference);
   }
 
   // OK, or now and then Cancel.
