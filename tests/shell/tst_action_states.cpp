@@ -24,7 +24,8 @@ using namespace orbo;
 
 namespace {
 
-// What a command can change that the user would notice.
+// What a command can change that the user would notice (the title follows
+// the model, the mode and the language, all of them watched).
 struct Observation {
   Database db;
   DisplayState state;
@@ -34,7 +35,6 @@ struct Observation {
   QStringList windows;
   QStringList checked;
   QRect geometry;
-  QString title;
   QString fileStamp;
 
   explicit Observation(RunningApp& run)
@@ -52,7 +52,6 @@ struct Observation {
     }
     checked.sort();
     geometry = run.app.Parts().Window().geometry();
-    title = run.app.Parts().Window().windowTitle();
     struct stat file {};
     if (stat(QFile::encodeName(db.DatabasePath).constData(), &file) == 0) {
       fileStamp = QStringLiteral("%1 %2").arg(file.st_ino).arg(file.st_mtim.tv_nsec);
@@ -79,7 +78,6 @@ struct Observation {
     if (windows != before.windows) return "the windows shown: " + windows.join(' ');
     if (checked != before.checked) return "the check marks: " + checked.join(' ');
     if (geometry != before.geometry) return "the window's place";
-    if (title != before.title) return "the title";
     if (fileStamp != before.fileStamp) return "the file on disk";
     return {};
   }

@@ -59,18 +59,6 @@ class DialogsTest : public QObject {
     QVERIFY(dialog.isHidden());
   }
 
-  // The text input gives the answer and changes nothing by itself: what a
-  // command stores of it is its own undo step.
-  void askTextChangesNothing() {
-    RunningApp running;
-    App& app = running.app;
-    running.dialogs.typedText = "s3cret";
-    QCOMPARE(app.Storage().AskPassword(), QString("s3cret"));
-    QCOMPARE(running.dialogs.prompts.last(), app.texts.Get(680, 0));
-    QCOMPARE(app.Services().AskText("?", "same", false), QString("s3cret"));
-    QVERIFY(!app.db.Modified);
-  }
-
   // An imported picture becomes a user icon of the group "New"; the first
   // round picks it, the second cancels.
   void chooseIconAndImport() {

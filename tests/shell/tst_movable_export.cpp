@@ -1,19 +1,15 @@
 // Export to a movable database: files gathered beside the new database,
 // name clashes, files already there, user icons, and the exported folder
 // moved elsewhere still finding its pictures.
-#include <QTreeWidgetItem>
 #include <QtTest>
 
 #include "../test_files.h"
 #include "app/main_window.h"
-#include "shell/folder_tree.h"
 #include "shell/movable_export.h"
 #include "storage/data_path.h"
 #include "storage/database_commands.h"
 #include "storage/database_file.h"
 #include "storage/model_defaults.h"
-#include "storage/navigation_logic.h"
-#include "storage/record_title.h"
 #include "test_install.h"
 
 using namespace orbo;
@@ -72,7 +68,6 @@ class MovableExportTest : public QObject {
     ApplyNewElementDefaults(form, kImage, 0, app.settings.DefaultFont);
     ApplyNewElementDefaults(form, kButton, 0, app.settings.DefaultFont);
     form.Icon = "New\\pet.bmp";
-    form.TitleElement = {kImage, 0};
     db.Folders[0].Icon = "root";
     db.Records[0].ImageValue[0] = "\\pics\\cat.jpg";
     db.Records[0].ButtonValue[0] = "\\music\\song.wav";
@@ -83,9 +78,6 @@ class MovableExportTest : public QObject {
     QCOMPARE(db.DatabasePath, install.Path("trip/trip.2db"));
     QVERIFY(!db.Modified);
     QCOMPARE(db.Records[0].ImageValue[0], QString("\\trip.2dbfiles\\cat.jpg"));
-    // The picture titles the record: the tree shows its new name.
-    QCOMPARE(app.Parts().Tree().Node(RecordKey(0))->text(0),
-             ShortenName(RecordTitleLine(db, 0), db.MaxListString));
     QCOMPARE(ReadBytes(install.Path("trip/trip.2dbfiles/Icons/pet.bmp")), QByteArray("icon"));
     QVERIFY(!QFileInfo::exists(install.Path("trip/trip.2dbfiles/Icons/root.bmp")));
     QVERIFY(running.dialogs.messages.isEmpty());

@@ -43,10 +43,8 @@ class SettingsTest : public QObject {
     QCOMPARE(lines.size(), 146 + 1);  // the last line ends with CR LF too
     QCOMPARE(lines[0], QString("\"[Recent files]\""));
     QCOMPARE(lines[1], QString("\"c:\\db\\a.2db\""));
-    QCOMPARE(lines[5], QString("#TRUE#"));
     QCOMPARE(lines[8], QString("45,300"));
-    QCOMPARE(lines[10], QString("7000"));  // height, width, left, top
-    QCOMPARE(lines[12], QString("-15"));
+    QCOMPARE(lines[12], QString("-15"));       // height, width, left, top
     QCOMPARE(lines[15], QString("#FALSE#"));   // main toolbar button 1
     QCOMPARE(lines[142], QString("#FALSE#"));  // edit toolbar button 64
     QCOMPARE(lines[143], QString("\"Liberation %1 Serif\",#TRUE#,#FALSE#,14"));
