@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QStringDecoder>
 #include <algorithm>
+#include <array>
 #include <tuple>
 
 #include "storage/code_page.h"
@@ -48,16 +49,16 @@ Decoded Decode(const QByteArray& bytes) {
 }
 
 QChar DelimiterOf(const QByteArray& text) {
-  int counts[3] = {};
-  const char delimiters[] = {',', ';', '\t'};
+  constexpr std::array<char, 3> delimiters{',', ';', '\t'};
+  std::array<int, delimiters.size()> counts{};
   bool quoted = false;
   for (char c : text) {
     if (c == '"') quoted = !quoted;
     if (!quoted && (c == '\r' || c == '\n')) break;
-    for (int i = 0; i < 3; ++i) counts[i] += !quoted && c == delimiters[i];
+    for (std::size_t i = 0; i < delimiters.size(); ++i) counts[i] += !quoted && c == delimiters[i];
   }
-  int best = 0;
-  for (int i = 1; i < 3; ++i) best = counts[i] > counts[best] ? i : best;
+  std::size_t best = 0;
+  for (std::size_t i = 1; i < delimiters.size(); ++i) best = counts[i] > counts[best] ? i : best;
   return QChar::fromLatin1(delimiters[best]);
 }
 

@@ -329,6 +329,8 @@ class TestJet4Writer : public QObject {
     QCOMPARE(TextKey(u"e\u0301"), TextKey(u"é"));
     // A mark with no letter before it takes no place from the hyphen after it.
     QCOMPARE(TextKey(u"\u0301-x").right(5), TextKey(u"-x").right(5));
+    // A mark before any letter still counts.
+    QVERIFY(TextKey(u"\u0301x") != TextKey(u"x"));
     QCOMPARE(TextKey(u"Ёлка"), Hex("7F 7936 7941 7940 792F 01 13 00"));
     QCOMPARE(TextKey(u"Kunde-Liste"), Hex("7F 5C6F624F51 5E596B6D51 01 010101 801B0682 00"));
     QCOMPARE(TextKey(u"é-ü'x"), Hex("7F 516F75 01 0E13 010101 800B0682 800F0680 00"));
@@ -487,6 +489,7 @@ class TestJet4Writer : public QObject {
       const RowPointer first = writer.Add(QByteArray(1000, 'a'));
       const int free = DataPageFreeSpace(file.Page(first.page));
       const RowPointer last = writer.Add(QByteArray(free - 2 + spare, 'b'));
+      QCOMPARE(QByteArray(file.Page(first.page), 2), QByteArray("\x01\x01"));
       QCOMPARE(last.page == first.page, spare == 0);
       QCOMPARE(DataPageFreeSpace(file.Page(last.page)),
                spare == 0 ? 0 : kMaxRowOnPage - (free - 1));
@@ -595,6 +598,32 @@ class TestJet4Writer : public QObject {
     QSet<QByteArray> keys;
     for (const IndexEntry& entry : entries) keys.insert(entry.key);
     QCOMPARE(built.distinctKeys, static_cast<std::uint32_t>(keys.size()));
+  }
+
+  // A leaf takes entries up to its last byte; one byte more makes a second
+  // leaf under a node.
+  void indexLeafFillsExactly() {
+    constexpr int kEntry = 32;  // key and row pointer
+    static_assert((kPageSize - kIndexEntriesStart) % kEntry == 0);
+    for (const int spare : {0, 1}) {
+      PageFile file;
+      file.Add();
+      std::vector<IndexEntry> entries;
+      for (int i = 0; i < (kPageSize - kIndexEntriesStart) / kEntry; ++i)
+        entries.push_back({LongKey(i) + QByteArray(kEntry - 9, 'k'), {100, std::uint8_t(i)}});
+      entries.back().key += QByteArray(spare, 'k');
+      QCOMPARE(file.Page(BuildIndex(file, 42, entries).root)[0], spare ? '\x03' : '\x04');
+    }
+  }
+
+  // Currency keeps both of its words: negative, and past 32 bits.
+  void currencyReadsBack() {
+    if (!HaveMdbTools()) QSKIP("the mdbtools commands are not installed");
+    Table amounts{
+        QStringLiteral("Amounts"), {{QStringLiteral("Amount"), ColumnType::Currency}}, {}};
+    for (const double amount : {-1.5, 987654321.1234})
+      amounts.rows.push_back({{QString::number(amount, 'f', 4), false, amount}});
+    CheckWithMdbTools({amounts});
   }
 
   void referenceUsageMap() {
