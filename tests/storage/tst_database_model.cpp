@@ -47,8 +47,6 @@ class DatabaseModelTest : public QObject {
                                  << QList<int>{1002, 0, 6000} << 2000;
     QTest::newRow("an image: code 0 names it")
         << QList<int>{1, 0, 0, 0, 0, 0, 0} << QList<int>{0} << QList<int>{1, -1000, 2000} << 0;
-    QTest::newRow("labels and a flag")
-        << QList<int>{0, 1, 0, 0, 0, 1, 0} << QList<int>{1000, 5000} << QList<int>{2000} << 5000;
   }
 
   void titleElements() {
@@ -166,18 +164,6 @@ class DatabaseModelTest : public QObject {
     if (into > 0) QCOMPARE(db.Folders[std::size_t(into)].Name, QStringLiteral("Found"));
   }
 
-  // A folder whose parent is missing goes to the top level, the first one
-  // too; a valid parent stays.
-  void foldersWithAMissingParentGoToTheTop() {
-    Database db = Sized(3, 1);
-    const std::int16_t parents[] = {9, 0, -5};
-    for (int d = 0; d < 3; ++d) db.Folders[d].Parent = parents[d];
-    QCOMPARE(RepairModel(db, RepairNames{}).foldersToTop, 2);
-    QCOMPARE(db.Folders[0].Parent, TopLevelParent);
-    QCOMPARE(db.Folders[1].Parent, std::int16_t(0));
-    QCOMPARE(db.Folders[2].Parent, TopLevelParent);
-  }
-
   // An empty database gets the folder and form a new database has.
   void emptyTablesGetTheirFirstEntry() {
     Database db;
@@ -206,16 +192,6 @@ class DatabaseModelTest : public QObject {
       if (problem.kind == ModelProblem::kFolderLoop) named << problem.index;
     }
     QCOMPARE(named, (QList<int>{2, 5}));
-  }
-
-  // A count below zero is refused whatever the other counts are.
-  void negativeCounts() {
-    for (int kind : {kFormsKind, kRecordsKind}) {
-      Database db = ExampleDatabase();
-      (kind == kFormsKind ? db.FormCount : db.RecordCount) = -1;
-      const std::vector<ModelProblem> problems = FindModelProblems(db);
-      QVERIFY(!problems.empty() && problems.front().kind == ModelProblem::kCount);
-    }
   }
 
   // Every text the file stores is looked at, in file order, and only those:
