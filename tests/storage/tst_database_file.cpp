@@ -153,6 +153,8 @@ class DatabaseFileTest : public QObject, SampleFiles {
     QTest::newRow("bytes after the last folder") << example + "junk"
                                                  << "4 bytes follow";
     QTest::newRow("damaged string record") << Flipped(example, -31, 1) << "damaged in the folders";
+    QTest::newRow("ends inside the settings")
+        << Counts(0, 0, 0).chopped(8) << "the file ends inside the database settings";
     QTest::newRow("more records than bytes") << Counts(0, 3000, 0) << "3000 records";
     QTest::newRow("more forms than bytes") << Counts(32767, 0, 0) << "32767 forms";
   }

@@ -178,6 +178,22 @@ class DatabaseModelTest : public QObject {
     QCOMPARE(RepairForWindow(db, RepairNames{}).Total(), 0);
   }
 
+  // An element count below 0 or past the slots is named, with its form and
+  // type, and its title is not judged by it.
+  void elementCountsOutOfRange() {
+    for (const int count : {-1, kMaxElementsPerType + 1}) {
+      Database db = Sized(1, 2);
+      db.Forms[1].ElementCount[kCombo] = static_cast<std::int16_t>(count);
+      std::vector<ModelProblem> problems = FindModelProblems(db);
+      std::erase_if(problems, [](const ModelProblem& p) { return p.index != 1; });
+      QCOMPARE(problems.size(), std::size_t(1));
+      QCOMPARE(problems[0].kind, ModelProblem::kElementCount);
+      QCOMPARE(problems[0].index, 1);
+      QCOMPARE(problems[0].value, count);
+      QCOMPARE(problems[0].type, int(kCombo));
+    }
+  }
+
   // Each parent loop is named once, by its lowest folder, in ascending order
   // whatever order the folders lead into the loops.
   void loopsNamedByTheirLowestFolder() {
@@ -214,19 +230,19 @@ class DatabaseModelTest : public QObject {
     db.Folders[0].Name = QStringLiteral("a") + QChar(0) + QStringLiteral("b");
     db.Forms[1].ElementCount[kCombo] = 1;
     db.Forms[1].ComboList[0] = arrow;
+    db.Forms[1].ElementCount[kLabel] = 1;
+    db.Forms[1].ToolTip[0] = arrow;
     CodePage codePage(QStringLiteral("windows-1252"));
-    const std::vector<TextPlace> expected{{TextPlace::kElement, 0, kText, 0},
-                                          {TextPlace::kForm, 1},
-                                          {TextPlace::kElement, 1, kText, texts},
-                                          {TextPlace::kElement, 1, kCombo, 0},
-                                          {TextPlace::kDatabaseFont},
-                                          {TextPlace::kRecordValue, 0, kText, 0},
-                                          {TextPlace::kFolder, 0}};
+    const std::vector<TextPlace> expected{
+        {TextPlace::kElement, 0, kText, 0},     {TextPlace::kForm, 1},
+        {TextPlace::kElement, 1, kLabel, 0},    {TextPlace::kElement, 1, kText, texts},
+        {TextPlace::kElement, 1, kCombo, 0},    {TextPlace::kDatabaseFont},
+        {TextPlace::kRecordValue, 0, kText, 0}, {TextPlace::kFolder, 0}};
     QVERIFY(FindUnstorableTexts(db, codePage, 100) == expected);
     QVERIFY(FindUnstorableTexts(db, codePage, 2) ==
             std::vector<TextPlace>(expected.begin(), expected.begin() + 2));
     // The NUL is stored as a space: one more text changes.
-    QCOMPARE(MakeTextsStorable(db, codePage), 8);
+    QCOMPARE(MakeTextsStorable(db, codePage), 9);
     QCOMPARE(db.Forms[1].Name, QStringLiteral("Kunden?"));
     QCOMPARE(db.Folders[0].Name, QStringLiteral("a b"));
     QCOMPARE(db.Records[0].TextValue[std::size_t(texts)], arrow);

@@ -126,6 +126,16 @@ class FindSortLogic : public QObject {
     QCOMPARE(found(3), 4);
     settings.fieldType = 0;
     QCOMPARE(found(0), -1);
+    // A value left past the form's elements is no field of the record, in
+    // any field as in the one past the last.
+    const int texts = db.Forms[0].ElementCount[kText];
+    db.Records[4].TextValue[std::size_t(texts)] = QStringLiteral("ghost");
+    settings = FindSettings{.text = "ghost"};
+    QCOMPARE(found(0), -1);
+    settings.form = 0;
+    settings.fieldType = 0;
+    settings.field = texts;
+    QCOMPARE(found(0), -1);
   }
 
   void titlesAndNamesSortByLowerCaseCharacterCode() {
