@@ -55,8 +55,6 @@ class CanvasLogicTest : public QObject {
     QCOMPARE(CanvasStart(6000, 9000, true, true, edit, 2), 200 - 400);
     const ScrollRange tooWide = CanvasScrollRange(10000, 9000, false);
     QCOMPARE(tooWide.maximum, 1300 / 200 + 3);
-    QCOMPARE(ShadowRight(QRect(200, 300, 6000, 4500)), QRect(6200, 360, 70, 4500));
-    QCOMPARE(ShadowBelow(QRect(200, 300, 6000, 4500)), QRect(270, 4800, 6000, 60));
   }
 
   void elementBoxes() {
@@ -137,17 +135,6 @@ class CanvasLogicTest : public QObject {
     db.Records[records.size()].Folder = BufferFolder;
     db.Records[records.size()].TextValue[1] = "free";
     QCOMPARE(QuickListValues(db, 4, 0, 1), (QStringList{"b", "a", "c"}));
-  }
-
-  void titleCandidatesSkipLabels() {
-    FormDef form;
-    form.ElementCount = {1, 2, 1, 0, 1, 0, 0};
-    form.Elements[kImage][0].Name = "Photo";
-    form.Elements[kText][0].Name = "Name";
-    form.Elements[kCombo][0].Name = "Kind";
-    const std::vector<std::pair<ElementRef, QString>> expected = {
-        {{kImage, 0}, "Photo"}, {{kText, 0}, "Name"}, {{kCombo, 0}, "Kind"}};
-    QCOMPARE(TitleCandidates(form), expected);
   }
 
   // A picture larger than the screen is read scaled.

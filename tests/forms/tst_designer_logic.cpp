@@ -89,22 +89,6 @@ class DesignerLogicTest : public QObject {
     QCOMPARE(db.Records[0].TextValue[1], QString());
   }
 
-  void deletingMovesTheLastIntoTheGap() {
-    Database db = MakeDb({{0, 3, 3, 0, 0, 0, 0}}, {0, 0});
-    DeleteElementInModel(db, 0, kLabel, 1);
-    QCOMPARE(db.Forms[0].ElementCount[kLabel], 2);
-    QCOMPARE(db.Forms[0].Elements[kLabel][1].Name, QString("t1s2"));
-    db.Forms[0].TitleElement = {kText, 2};
-    DeleteElementInModel(db, 0, kText, 0);
-    QCOMPARE(db.Records[1].TextValue[0], QString("r1 t2s2"));
-    QCOMPARE(db.Records[1].TextValue[2], QString());
-    QCOMPARE(db.Forms[0].TitleElement, (ElementRef{kText, 0}));  // the title moved with its element
-    DeleteElementInModel(db, 0, kText, 0);
-    QCOMPARE(db.Forms[0].TitleElement,
-             (ElementRef{kText, 0}));  // the title was deleted: the first text
-    QCOMPARE(FindModelProblems(db), std::vector<ModelProblem>{});
-  }
-
   // The title never names nothing: not after its element is deleted from a
   // form without text, nor after a value element joins a form of labels.
   void titleKeepsNamingAnElement() {

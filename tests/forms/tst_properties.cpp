@@ -80,8 +80,6 @@ class PropertiesTest : public QObject {
     f.Form().FlagAppearance[flag] = 1;
     f.Properties([](QDialog& d) { Child<QCheckBox>(d, "FCheck1").setChecked(true); });
     QCOMPARE(f.Form().FlagAppearance[flag], std::int16_t(0));
-    f.Properties([](QDialog& d) { Child<QCheckBox>(d, "FCheck1").setChecked(false); });
-    QCOMPARE(f.Form().FlagAppearance[flag], std::int16_t(1));
 
     const int combo = f.Add(kCombo);
     f.Properties([](QDialog& d) {
