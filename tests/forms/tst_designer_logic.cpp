@@ -7,6 +7,7 @@
 #include "forms/designer/designer_logic.h"
 #include "storage/model_defaults.h"
 #include "storage/model_invariants.h"
+#include "storage/stored_content.h"
 
 using namespace orbo;
 
@@ -139,6 +140,11 @@ class DesignerLogicTest : public QObject {
     QCOMPARE(db.FormCount, 3);
     QCOMPARE(db.Records[1].Form, 1);  // form 2 became 1
     QCOMPARE(db.Forms[2].Name, QString("Book (copy)"));
+    // No form and no element outside the tables is taken.
+    const Database kept = db;
+    for (const int source : {-1, 3}) QVERIFY(!CloneFormInModel(db, source));
+    for (const int slot : {-1, 1}) DeleteElementInModel(db, 0, kText, slot);
+    QCOMPARE(ModelDifference(db, kept), QString());
     SetCount(db, kFormsKind, kMaxForms);
     QVERIFY(!AddFormInModel(db, kFont));
     QVERIFY(!CloneFormInModel(db, 0));
