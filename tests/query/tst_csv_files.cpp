@@ -207,6 +207,15 @@ class CsvFilesTest : public QObject {
     QCOMPARE(seen.join(u'|'), rows);
   }
 
+  // A file that cannot be opened gives no table and names itself.
+  void unopenableFileIsNamed() {
+    const QString path = QStringLiteral("/nonexistent/folder/list.csv");
+    const CsvRead read = ReadCsvFile(path, QStringLiteral("windows-1252"));
+    QVERIFY(!read.table);
+    QVERIFY2(read.problem.startsWith(path + QStringLiteral(" cannot be opened")),
+             qPrintable(read.problem));
+  }
+
   // The limit is on one field: many small ones make any size.
   void manySmallFieldsPassTheLimit() {
     const QByteArray row = QByteArray(60, 'x') + ',' + QByteArray(60, 'y') + "\r\n";
