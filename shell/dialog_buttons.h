@@ -7,20 +7,17 @@
 
 namespace orbo {
 
-inline QHBoxLayout* HelpOkCancelRow(QPushButton* help, QPushButton* ok, QPushButton* cancel) {
+inline QHBoxLayout* OkCancelRow(QPushButton* ok, QPushButton* cancel) {
   auto* row = new QHBoxLayout;
-  row->addWidget(help);
   row->addStretch(1);
   row->addWidget(ok);
   row->addWidget(cancel);
   return row;
 }
 
-inline QHBoxLayout* OkCancelRow(QPushButton* ok, QPushButton* cancel) {
-  auto* row = new QHBoxLayout;
-  row->addStretch(1);
-  row->addWidget(ok);
-  row->addWidget(cancel);
+inline QHBoxLayout* HelpOkCancelRow(QPushButton* help, QPushButton* ok, QPushButton* cancel) {
+  QHBoxLayout* row = OkCancelRow(ok, cancel);
+  row->insertWidget(0, help);
   return row;
 }
 
