@@ -286,17 +286,20 @@ inline QString TitleOrCountsDifference(App& app) {
   return {};
 }
 
-// Where the open database differs from its file, which it claims to equal;
-// the file read as the program reads it, in the database's own code page.
-inline QString FileDifference(App& app) {
-  const Database& db = app.db;
+// Where db differs from the file at path, read as the program reads it in
+// db's own code page: "does not load: ..." or "differs in ...", else empty.
+inline QString DifferenceFromFile(const Database& db, const QString& path) {
   CodePage codePage(db.CodePageName);
-  const ReadOutcome read =
-      ReadDatabaseFile(db.DatabasePath, codePage, [&db] { return db.Password; });
-  if (read.status != ReadOutcome::kLoaded) return "the saved file does not load: " + read.error;
+  const ReadOutcome read = ReadDatabaseFile(path, codePage, [&db] { return db.Password; });
+  if (read.status != ReadOutcome::kLoaded) return "does not load: " + read.error;
   const QString difference = StoredDifference(db, read.db);
-  return difference.isEmpty() ? QString()
-                              : "the unmodified database differs from its file in " + difference;
+  return difference.isEmpty() ? QString() : "differs in " + difference;
+}
+
+// Where the open database differs from its file, which it claims to equal.
+inline QString FileDifference(App& app) {
+  const QString difference = DifferenceFromFile(app.db, app.db.DatabasePath);
+  return difference.isEmpty() ? QString() : "the file of the unmodified database " + difference;
 }
 
 // The folder the random dialogs choose files in, with a picture to choose.

@@ -504,13 +504,11 @@ class Session : RandomSession {
       if (QFileInfo::exists(copy)) Fail("a recovery copy is left with nothing to recover");
       return;
     }
-    CodePage codePage(db().CodePageName);
-    const ReadOutcome read = ReadDatabaseFile(copy, codePage, [this] { return db().Password; });
-    if (read.status != ReadOutcome::kLoaded) return Fail("the recovery copy does not load");
     Database storable = db();
+    CodePage codePage(storable.CodePageName);
     MakeTextsStorable(storable, codePage);
-    const QString difference = StoredDifference(storable, read.db);
-    if (!difference.isEmpty()) Fail("the recovery copy differs in " + difference);
+    const QString difference = DifferenceFromFile(storable, copy);
+    if (!difference.isEmpty()) Fail("the recovery copy " + difference);
   }
 
   // OK, or now and then Cancel.
