@@ -277,7 +277,11 @@ class AppTest : public QObject {
     const QString mine = QStringLiteral("copy-%1.").arg(QCoreApplication::applicationPid());
     QCOMPARE(QDir(folder).entryList(QDir::Files),
              (QStringList{mine + "2db", mine + "ini", mine + "lock"}));
-    // Closed without saving, as the user chose: nothing is left to offer.
+    // Exit cancelled at the question keeps the copy; closed without saving,
+    // as the user chose, nothing is left to offer.
+    s.dialogs.answers = {kAnswerCancel};
+    QVERIFY(!s.app->QueryUnload());
+    QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 3);
     s.dialogs.answers = {kAnswerNo};
     QVERIFY(!s.app->QueryUnload());
     QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{mine + "lock"});
