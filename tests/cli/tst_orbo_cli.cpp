@@ -5,8 +5,6 @@
 #include "../query/pdf_text.h"
 #include "../test_files.h"
 #include "sample_databases.h"
-#include "storage/backups.h"
-#include "storage/database_file.h"
 #include "storage/stream_library.h"
 
 using namespace orbo;
@@ -29,13 +27,6 @@ Run Cli(const QStringList& args) {
   const bool ended = process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit;
   return {ended ? process.exitCode() : -1, process.readAllStandardOutput(),
           process.readAllStandardError()};
-}
-
-// The object's keys in order, separated by spaces.
-QString Keys(const Json& object) {
-  QStringList keys;
-  for (const auto& item : object.items()) keys << QString::fromStdString(item.key());
-  return keys.join(' ');
 }
 
 // An image of the example database with one change applied at a JSON
@@ -70,34 +61,6 @@ class OrboCliTest : public QObject, SampleFiles {
     QVERIFY(IsValid());
     stream::SetLibraryFolder(QStringLiteral(ORBO_BIN_DIR));
     example_ = Cli({"dump", Saved(ExampleDatabase(), "example.2db")}).out;
-  }
-
-  // Keys come in the order of the file and texts keep their characters; types
-  // and counts that a build checks are left to the round trip.
-  void dumpWritesTheImageInFileOrder() {
-    const Run run = Cli({"dump", Saved(TinyDatabase(), "tiny.2db")});
-    QVERIFY2(run.exitCode == 0 && run.err.isEmpty(), run.err);
-    const Json j = Json::parse(run.out.toStdString());
-    QCOMPARE(Keys(j), QString("PasswordOn Password Forms SplitterPos MaxListString DbReserved "
-                              "DatabaseFont Records Folders"));
-    const Json& form = j["Forms"][0];
-    QCOMPARE(Keys(form),
-             QString("Name Icon Width Height ElementCount BackColor Border TitleElement "
-                     "PrintOffsetX PrintOffsetY Shadow Elements"));
-    const QStringList own = QString(
-                                "ImageSize DblClickAction|ToolTip|QuickEnter PasswordField|"
-                                "ButtonAction|ComboList|FlagAtRight FlagAppearance|TextLimit")
-                                .split('|');
-    for (int t = 0; t < 7; ++t) {
-      QCOMPARE(Keys(form["Elements"][t][0]),
-               "Name Left Top Width Height Font Border BackColor ForeColor Transparent Alignment " +
-                   own[t]);
-    }
-    QCOMPARE(Keys(form["Elements"][0][0]["Font"]), QString("Name Size Bold Italic"));
-    QCOMPARE(Keys(j["Records"][0]), QString("Form Folder ImageValue TextValue ButtonValue "
-                                            "ComboValue FlagValue MemoValue"));
-    QCOMPARE(Keys(j["Folders"][0]), QString("Name Parent Icon FolderReserved"));
-    QCOMPARE(j["Records"][0]["TextValue"], Json::parse("[\"Hi \u00e9\"]"));
   }
 
   void dumpAndBuildGiveBackTheSameBytes_data() {
@@ -202,10 +165,7 @@ class OrboCliTest : public QObject, SampleFiles {
     const QString damaged = Saved(LargeDatabase(), "damaged.2db");
     QFile::resize(damaged, 100000);
     Row("missing file", {"dump", Path("none.2db")}, "cannot be opened");
-    Row("no password", {"dump", locked}, "--password");
     Row("wrong password", {"dump", locked, "--password", "nope"}, "wrong password");
-    Row("damaged", {"dump", damaged}, "ends");
-    Row("unknown command", {"explode", damaged}, "usage");
     Row("unknown code page", {"dump", damaged, "--codepage", "no-page"},
         "unknown code page no-page");
     // A multi-byte code page would make counts and bytes disagree.
@@ -224,17 +184,16 @@ class OrboCliTest : public QObject, SampleFiles {
     QVERIFY(WriteBytes(Path("example.json"), example_));
     Row("write-protected", {"build", Path("example.json"), readOnly},
         "read-only.2db is write-protected");
+    Row("encrypted without a password",
+        {"build", Path("example.json"), Path("out.2db"), "--encrypt"}, "--encrypt needs");
     const QString good = Saved(FreeSlotDatabase(), "print.2db");
     const QString out = Path("out.pdf");
     Row("print: damaged, over a file", {"print", damaged, "--pdf", Path("existing.2db")}, "ends");
-    Row("print: no --pdf", {"print", good}, "--pdf");
     Row("print: no such folder", {"print", good, "--pdf", out, "--folder", "7"}, "no folder 7");
     Row("print: over the database", {"print", Path("existing.2db"), "--pdf", Path("existing.2db")},
         "database file itself");
     Row("export-mdb: folder missing", {"export-mdb", good, Path("none/out.mdb")}, "none/out.mdb");
     Row("export-csv: no folder there", {"export-csv", good, Path("none")}, "is not a folder");
-    Row("export-csv: unknown delimiter", {"export-csv", good, Path("."), "--delimiter", "pipe"},
-        "give comma, semicolon or tab");
   }
 
   void failuresAreOneLine() {
@@ -245,9 +204,9 @@ class OrboCliTest : public QObject, SampleFiles {
     QVERIFY2(run.exitCode == 1 && run.out.isEmpty(), run.out);
     QVERIFY2(run.err.contains(says) && run.err.count('\n') == 1, run.err);
     QCOMPARE(ReadBytes(Path("existing.2db")), QByteArray("keep me"));
-    QCOMPARE(
-        QDir(Path(".")).entryList({".orbo-*", "out.pdf*", "out.mdb*"}, QDir::Files | QDir::Hidden),
-        QStringList());
+    QCOMPARE(QDir(Path(".")).entryList({".orbo-*", "out.pdf*", "out.mdb*", "out.2db*"},
+                                       QDir::Files | QDir::Hidden),
+             QStringList());
   }
 
   // One page per record of the database, or of a folder with or without
@@ -256,13 +215,13 @@ class OrboCliTest : public QObject, SampleFiles {
     if (!HavePdfToText()) QSKIP("pdftotext is not installed");
     const QString pdf = Path("example.pdf");
     const QString free = Saved(FreeSlotDatabase(), "folders.2db");
-    const Run run = Cli({"print", free, "--pdf", pdf});
-    QVERIFY2(run.exitCode == 0 && run.out.isEmpty(), run.err);
-    QCOMPARE(PdfPages(pdf).size(), 5);
-    QVERIFY(Cli({"print", free, "--pdf", pdf, "--folder", "0"}).exitCode == 0);
-    QCOMPARE(PdfPages(pdf).size(), 3);
-    QVERIFY(Cli({"print", free, "--pdf", pdf, "--folder", "0", "--subfolders"}).exitCode == 0);
-    QCOMPARE(PdfPages(pdf).size(), 5);
+    const std::pair<QStringList, int> runs[] = {
+        {{}, 5}, {{"--folder", "0"}, 3}, {{"--folder", "0", "--subfolders"}, 5}};
+    for (const auto& [options, pages] : runs) {
+      const Run run = Cli(QStringList{"print", free, "--pdf", pdf} + options);
+      QVERIFY2(run.exitCode == 0 && run.out.isEmpty(), run.err);
+      QCOMPARE(PdfPages(pdf).size(), pages);
+    }
   }
 
   // One file per form with records in scope, its path printed; the options
@@ -278,68 +237,21 @@ class OrboCliTest : public QObject, SampleFiles {
     QVERIFY2(bytes.startsWith("Root;") && bytes.count("\r\nSimple Folder\\Second;") == 2, bytes);
   }
 
-  void infoPrintsHeaderAndCounts() {
-    QCOMPARE(Cli({"info", Saved(FreeSlotDatabase(), "info.2db")}).out,
-             QByteArray("File: info.2db\nHeader: 11\nPassword: not needed\nForms: 1\n"
-                        "Records: 7 (2 free slots)\nFolders: 2\nProtection: none\n"));
-    const QString path = Saved(Locked(TinyDatabase(), "pw"), "info-locked.2db");
-    QVERIFY(Cli({"info", path})
-                .out.startsWith("File: info-locked.2db\nHeader: 12\nPassword: needed\nCounts:"));
-    QVERIFY(Cli({"info", path, "--password", "pw"})
-                .out.endsWith("Password: needed\nForms: 1\nRecords: 2 (1 free slots)\nFolders: 1\n"
-                              "Protection: scrambled with the password, not encrypted\n"));
-  }
-
   // build --encrypt writes what the reading commands open with the
-  // password alone; info tells it without the password.
+  // password alone; info tells it without the password, and the counts of a
+  // scrambled file only with it.
   void encryptedFilesEverywhere() {
     const QString image = Path("locked.json");
-    const Run dumped =
-        Cli({"dump", Saved(Locked(TinyDatabase(), "pw12"), "locked.2db"), "--password", "pw12"});
+    const QString locked = Saved(Locked(TinyDatabase(), "pw12"), "locked.2db");
+    QVERIFY(!Cli({"info", locked}).out.contains("Records:"));
+    QVERIFY(
+        Cli({"info", locked, "--password", "pw12"}).out.contains("Records: 2 (1 free slots)\n"));
+    const Run dumped = Cli({"dump", locked, "--password", "pw12"});
     QVERIFY(WriteBytes(image, dumped.out));
     const QString sealed = Path("sealed.2db");
     QCOMPARE(Cli({"build", image, sealed, "--encrypt"}).exitCode, 0);
-    QCOMPARE(Cli({"info", sealed}).out,
-             QByteArray("File: sealed.2db\nHeader: encrypted\nPassword: needed\nCounts: give the "
-                        "password with --password to read them\nProtection: encrypted with the "
-                        "password\n"));
+    QVERIFY(Cli({"info", sealed}).out.contains("Header: encrypted\n"));
     QCOMPARE(Cli({"dump", sealed, "--password", "pw12"}).out, dumped.out);
-    // An image without a password cannot be encrypted.
-    QVERIFY(WriteBytes(image, Cli({"dump", Saved(TinyDatabase(), "open.2db")}).out));
-    const Run refused = Cli({"build", image, Path("open-sealed.2db"), "--encrypt"});
-    QVERIFY(refused.exitCode != 0);
-    QVERIFY2(refused.err.contains("--encrypt needs"), refused.err);
-  }
-
-  // The versions saves kept, newest first, each read like any file: an open
-  // one with its counts, a protected one without its password, a damaged one.
-  void backupsAreListed() {
-    CodePage codePage;
-    const QString path = Path("kept.2db");
-    const auto date = [](const QString& file, const QDateTime& when) {
-      QFile dated(file);
-      QVERIFY(dated.open(QIODevice::ReadWrite));
-      QVERIFY(dated.setFileTime(when, QFileDevice::FileModificationTime));
-    };
-    const auto save = [&](const Database& db, int minute) {
-      QVERIFY(WriteDatabaseFile(db, path, codePage, {}, CreateTempBeside, 3).ok);
-      date(path, QDateTime(QDate(2026, 12, 1), QTime(9, minute)));
-    };
-    QCOMPARE(Cli({"backups", path}).out, QByteArray("no backups of ") + path.toUtf8() + "\n");
-    save(FullFormDatabase(), 1);
-    save(Locked(TinyDatabase(), "pw12"), 2);
-    save(ExampleDatabase(), 3);
-    const QString folder = BackupFolderOf(path);
-    const QString damaged = folder + "/kept 2026-11-30 10-00-00.2db";
-    QVERIFY(WriteBytes(damaged, "not a database"));
-    date(damaged, QDateTime(QDate(2026, 11, 30), QTime(10, 0)));
-    const QList<QByteArray> lines = Cli({"backups", path}).out.split('\n');
-    QCOMPARE(lines.size(), 4);
-    QCOMPARE(lines[0], "2026-12-01 09:02:00  protected: give its password with --password  " +
-                           (folder + "/kept 2026-12-01 09-02-00.2db").toUtf8());
-    QVERIFY(lines[1].startsWith("2026-12-01 09:01:00  "));
-    QVERIFY(lines[2].contains("unreadable: "));
-    QVERIFY(Cli({"backups", path, "--password", "pw12"}).out.startsWith("2026-12-01 09:02:00  1 "));
   }
 };
 

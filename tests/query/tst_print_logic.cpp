@@ -1,13 +1,9 @@
 // Printing without windows: the wrapped-text layout with a made-up font,
-// the print sets and their list, the preview's offset arithmetic, and
-// pages drawn on an image and into a PDF.
-#include <QFontMetricsF>
-#include <QImage>
-#include <QPainter>
+// the print sets and their list, the preview's offset arithmetic, and a
+// stopped PDF job.
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <cmath>
 #include <limits>
 
 #include "../test_files.h"
@@ -17,7 +13,6 @@
 #include "query/print/preview_geometry.h"
 #include "sample_databases.h"
 #include "shell/language_texts.h"
-#include "storage/font_value.h"
 #include "storage/text_wrap.h"
 
 using namespace orbo;
@@ -72,58 +67,16 @@ QStringList Placed(const std::vector<PlacedLine>& lines) {
   return placed;
 }
 
-// A form with one flag at its top-left, printed 100 twips in from the edges.
-Database FlagDatabase(bool set) {
-  Database db = test::ExampleDatabase();
-  FormDef& form = db.Forms[0];
-  form.ElementCount = {};
-  form.ElementCount[kFlag] = 1;
-  form.TitleElement = {kFlag, 0};
-  form.PrintOffsetX = 100;
-  form.PrintOffsetY = 100;
-  ElementDef& flag = form.Elements[kFlag][0];
-  flag.Name = QStringLiteral("IIII");
-  flag.Left = 0;
-  flag.Top = 0;
-  flag.Width = 3000;
-  flag.Font = test::Arial(10);
-  db.Records[0].FlagValue[0] = set;
-  return db;
-}
-
-bool Dark(const QImage& image, int x, int y) { return qGray(image.pixel(x, y)) < 128; }
-
 }  // namespace
 
 class PrintLogicTest : public QObject {
   Q_OBJECT
 
  private slots:
-  // The blank stays on the first line; breaks step down a line and the gap,
-  // a CR LF break before its line; each part aligns alone.
-  void wrapText() {
-    const auto placed = [](const QString& text, int width, int alignment) {
-      return Placed(WrapText(text, 0, 0, width, alignment, kMono));
-    };
-    QCOMPARE(placed("alpha beta", 700, 0), (QStringList{"alpha @0,0", "beta@0,210"}));
-    QCOMPARE(placed("ab\r\ncdef", 1000, 1), (QStringList{"ab@800,10", "cdef@600,210"}));
-    QCOMPARE(placed("abc\r\nd", 1001, 2), (QStringList{"abc@350,10", "d@450,210"}));
-    // A box narrower than a letter still takes one; a CR alone keeps the next letter.
-    QCOMPARE(placed("ab", 50, 0), (QStringList{"a@0,0", "b@0,210"}));
-    QCOMPARE(placed("ab\rcd", 1000, 0), (QStringList{"ab@0,10", "cd@0,210"}));
-  }
-
   // Random texts of letters, blanks, CR and LF in random boxes break where
-  // the character-by-character layout breaks them: with the made-up font,
-  // with one whose pairs kern, and with a real font on a printer's scale.
+  // the character-by-character layout breaks them: with the made-up font
+  // and with one whose pairs kern, as real fonts do.
   void wrapTextAsOneByOne() {
-    QFont font = FontOf(test::Arial(10));
-    const QFontMetricsF real(font);
-    const WrapMetrics printer{
-        [&](const QString& s) {
-          return static_cast<int>(std::lround(real.horizontalAdvance(s) * 2.4));
-        },
-        280, 19};
     // Every letter 90 twips, 30 less after a "W", as a kerned pair would.
     const WrapMetrics kerned{[](const QString& s) {
                                int twips = 0;
@@ -134,7 +87,7 @@ class PrintLogicTest : public QObject {
                              200, 10};
     const QString alphabet = QStringLiteral("aaaaiiiiWWmm    \r\n.é");
     QRandomGenerator random(26);
-    for (const WrapMetrics* metrics : {&kMono, &kerned, &printer}) {
+    for (const WrapMetrics* metrics : {&kMono, &kerned}) {
       for (int round = 0; round < 1500; ++round) {
         QString text;
         const int size = random.bounded(random.bounded(2) ? 40 : 400);
@@ -199,52 +152,15 @@ class PrintLogicTest : public QObject {
   }
 
   // On a page shown at half its width a drag counts twice, in twips; drags
-  // up or left may make the offsets negative.
-  void draggedOffset_data() {
-    QTest::addColumn<int>("offset");
-    QTest::addColumn<int>("pixels");
-    QTest::addColumn<int>("expected");
-    // 12000 twips shown 400 pixels wide: half of its 800 screen pixels.
-    QTest::newRow("right") << 200 << 10 << 200 + 2 * 10 * 15;
-    QTest::newRow("left, below zero") << 200 << -20 << 200 - 2 * 20 * 15;
-    QTest::newRow("held at the stored range")
-        << std::numeric_limits<int>::max() - 5 << 10 << std::numeric_limits<int>::max();
-  }
+  // up or left may make the offsets negative, and the sum holds at the
+  // stored range.
   void draggedOffset() {
-    QFETCH(int, offset);
-    QFETCH(int, pixels);
-    QFETCH(int, expected);
+    // 12000 twips shown 400 pixels wide: half of its 800 screen pixels.
     QCOMPARE(ShownPageSize(QSizeF(12000, 16000), kStandardTwipsPerPixel, 0.5), QSize(400, 533));
-    QCOMPARE(DraggedOffset(offset, pixels, 12000, 400), expected);
-  }
-
-  // 10 twips to a pixel: the square covers pixels 10..30 from the offsets,
-  // a cross through its middle when set; the caption starts 250 twips right.
-  void flagSquareAndCaption_data() {
-    QTest::addColumn<bool>("set");
-    QTest::newRow("set") << true;
-    QTest::newRow("clear") << false;
-  }
-  void flagSquareAndCaption() {
-    QFETCH(bool, set);
-    const Database db = FlagDatabase(set);
-    QImage page(400, 100, QImage::Format_RGB32);
-    page.setDotsPerMeterX(qRound(144 / 0.0254));
-    page.setDotsPerMeterY(qRound(144 / 0.0254));
-    {
-      QPainter painter(&page);
-      PageRenderer(db).DrawRecord(painter, 0, true);
-    }
-    QVERIFY(Dark(page, 10, 20) && Dark(page, 30, 20) && Dark(page, 20, 10) && Dark(page, 20, 30));
-    QCOMPARE(Dark(page, 20, 20), set);
-    QCOMPARE(Dark(page, 25, 15), set);
-    QVERIFY(!Dark(page, 14, 17));
-    int captionStart = -1;
-    for (int x = 32; x < page.width() && captionStart < 0; ++x) {
-      for (int y = 0; y < page.height(); ++y)
-        if (Dark(page, x, y)) captionStart = x;
-    }
-    QVERIFY2(captionStart >= 35 && captionStart <= 38, qPrintable(QString::number(captionStart)));
+    QCOMPARE(DraggedOffset(200, 10, 12000, 400), 500);
+    QCOMPARE(DraggedOffset(200, -20, 12000, 400), -400);
+    const int most = std::numeric_limits<int>::max();
+    QCOMPARE(DraggedOffset(most - 5, 10, 12000, 400), most);
   }
 
   // A job told to stop after its second page ends there and leaves the
