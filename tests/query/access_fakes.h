@@ -48,14 +48,13 @@ class FakeTarget : public orbo::AccessTarget {
  public:
   explicit FakeTarget(std::vector<orbo::jet4::Table>& written) : written_(written) {}
   int CreateTable(const QString& name, std::vector<orbo::jet4::Column> columns) override {
-    tables_.push_back({name, std::move(columns), {}});
-    return static_cast<int>(tables_.size()) - 1;
+    written_.push_back({name, std::move(columns), {}});
+    return static_cast<int>(written_.size()) - 1;
   }
   void AppendRow(int table, std::vector<orbo::jet4::Cell> row) override {
-    tables_[table].rows.push_back(std::move(row));
+    written_[table].rows.push_back(std::move(row));
   }
   bool Close(orbo::jet4::Error* error) override {
-    written_ = tables_;
     error->number = orbo::jet4::kCannotCreate;
     return !failClose;
   }
@@ -63,7 +62,6 @@ class FakeTarget : public orbo::AccessTarget {
 
  private:
   std::vector<orbo::jet4::Table>& written_;
-  std::vector<orbo::jet4::Table> tables_;
 };
 
 class FakeEngine : public orbo::AccessEngine {
