@@ -108,6 +108,9 @@ bool CommandFunnel::Change(const QString& text, const ChangeScope& scope,
 }
 
 void CommandFunnel::Push(std::unique_ptr<ModelStep> step) {
+  // A command that makes a second step (two imports in one opening of the
+  // dialog): the first one ended where the window stood when this one began.
+  if (lastPushed_ && lastPushed_ == TopStep()) lastPushed_->SetAfter(step->Before());
   step->SetAfter(Place());
   const ChangedParts parts = step->Parts();
   stack_.push(step.release());

@@ -40,6 +40,7 @@ class ModelStep : public QUndoCommand {
 
   // Where the window stood once the change was done.
   void SetAfter(const ShownPlace& after) { after_ = after; }
+  const ShownPlace& Before() const { return before_; }
 
   void undo() final;
   void redo() final;

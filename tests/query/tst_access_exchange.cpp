@@ -144,6 +144,29 @@ class AccessExchangeTest : public QObject {
     }
   }
 
+  // Two imports in one opening of the dialog, into two folders: redoing the
+  // first shows its record in its own folder (it once showed it outside).
+  void twoImportsInOneOpeningRedoApart() {
+    Fixture f;
+    f.engine->files["a.mdb"] = {Table("T", 1, 2)};
+    QUndoStack& stack = f.app.Funnel().Stack();
+    const int steps = stack.count();
+    f.app.Funnel().Run([&f] {
+      f.Open("a.mdb");
+      f.Map(0, 1);
+      for (int folder : {2, 1}) {
+        f.In<QComboBox>("WhereCombo")->setCurrentIndex(folder);
+        f.In<QPushButton>("ImportButt")->click();
+      }
+    });
+    QCOMPARE(stack.count(), steps + 2);
+    stack.undo();
+    stack.undo();
+    stack.redo();
+    QCOMPARE(f.db.Records[f.app.state.CurRecord].Folder, f.app.state.CurFolder);
+    QCOMPARE(f.app.state.CurFolder, 2);
+  }
+
   // A table that breaks off midway and one larger than the room left: a
   // message each, and no record added.
   void failedImportsAddNothing() {
