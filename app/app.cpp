@@ -169,6 +169,8 @@ bool App::Main(const QString& commandLine) {
   QObject::connect(&events_, &WindowEvents::settingsChanged, parts_.window.get(), [this] {
     ApplySettings();
     parts_.designer->DrawGrid();
+    // A changed interval applies now; copies switched off leave none behind.
+    recovery_->FollowModified(db.Modified);
   });
   QObject::connect(&events_, &WindowEvents::recentFilesChanged, parts_.window.get(),
                    [this] { BuildRecentMenu(); });

@@ -27,8 +27,9 @@ void RecoveryKeeper::FollowModified(bool modified) {
     if (!timer_.isActive() || timer_.interval() != minutes * 60000) timer_.start(minutes * 60000);
     return;
   }
+  // Nothing to recover, or copies switched off: none is kept.
   timer_.stop();
-  if (!modified) Remove();
+  Remove();
 }
 
 void RecoveryKeeper::WriteNow() {

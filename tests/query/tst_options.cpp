@@ -5,11 +5,13 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTreeWidget>
 #include <QtTest>
 
 #include "../shell/test_install.h"
 #include "app/main_window.h"
+#include "app/recovery_keeper.h"
 #include "shell/settings_store.h"
 
 using namespace orbo;
@@ -53,6 +55,20 @@ class OptionsTest : public QObject {
     LoadIni(r.app.Files(), r.install.SettingsPath(), &written);
     QCOMPARE(written.GridStepX, std::int16_t(stored));
     QCOMPARE(written.GridStepY, std::int16_t(300));
+  }
+
+  // Copies switched off while changes are unsaved: the copy written before
+  // goes at once, since nothing would bring it up to date.
+  void recoveryOffRemovesTheCopy() {
+    RunningApp r;
+    r.app.db.Modified = true;
+    r.app.Recovery().WriteNow();
+    r.app.Recovery().Wait();
+    const QString copy = r.install.Path(
+        QStringLiteral("config/orbo-recovery/copy-%1.2db").arg(QCoreApplication::applicationPid()));
+    QVERIFY(QFileInfo::exists(copy));
+    Options(r, [](QDialog& d) { d.findChild<QSpinBox*>("RecoverySpin")->setValue(0); });
+    QVERIFY(!QFileInfo::exists(copy));
   }
 
   // An unticked button is hidden after OK only, and the menu item it is one
