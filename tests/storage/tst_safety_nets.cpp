@@ -54,7 +54,7 @@ class SafetyNetsTest : public QObject, SampleFiles {
   }
 
   // Five saves keeping three: the newest the very file the last save
-  // replaced. (Its time, and which versions, newest first: tst_app.)
+  // replaced. (Which version is newest first: tst_app.)
   void backupsRotate() {
     const QString path = Path("rotate.2db");
     CodePage codePage;
