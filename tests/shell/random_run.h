@@ -3,22 +3,24 @@
 // against the model and of the model against its file.
 #pragma once
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QSpinBox>
 #include <QTabBar>
 #include <QTreeWidget>
-#include <deque>
 
 #include "app/app.h"
 #include "app/main_window.h"
+#include "query/print/print_dialog.h"
 #include "sample_databases.h"
 #include "shell/dialogs.h"
 #include "shell/folder_tree.h"
@@ -38,6 +40,13 @@
 
 namespace orbo::test {
 
+// Every node of the tree, top down.
+inline QList<QTreeWidgetItem*> TreeItems(QTreeWidget& tree) {
+  QList<QTreeWidgetItem*> items;
+  for (QTreeWidgetItemIterator it(&tree); *it; ++it) items << *it;
+  return items;
+}
+
 // Answers every question at random; saves go to a handful of files.
 class RandomDialogs : public orbo::Dialogs {
  public:
@@ -46,46 +55,36 @@ class RandomDialogs : public orbo::Dialogs {
 
   QStringList savedPaths;
   std::function<void()> duringQuestion;
-  // What was asked, one word each ("yes", "no", "cancel", "ok" for the
-  // messages; "file", "text", a dialog's name, "colour", "font" for the
-  // rest), for tests that judge what an event may change.
+  // What was asked, one word each ("yes", "no", "cancel" for the
+  // questions; "file", "folder", "text", a dialog's name, "colour", "font"
+  // for the rest), for tests that judge what an event may change.
   QStringList asked;
 
   MessageAnswer ShowMessage(QWidget*, const QString&, MessageStyle style) override {
     if (duringQuestion) std::exchange(duringQuestion, nullptr)();
-    MessageAnswer answer = kAnswerOk;
     switch (style.buttons) {
       case MessageStyle::Buttons::YesNoCancel:
-        answer = Pick({kAnswerYes, kAnswerNo, kAnswerCancel});
-        break;
+        return Pick({kAnswerYes, kAnswerNo, kAnswerCancel});
       case MessageStyle::Buttons::YesNo:
-        answer = Pick({kAnswerYes, kAnswerYes, kAnswerNo});
-        break;
+        return Pick({kAnswerYes, kAnswerYes, kAnswerNo});
       case MessageStyle::Buttons::Ok:
         break;
     }
-    asked << (answer == kAnswerYes      ? "yes"
-              : answer == kAnswerNo     ? "no"
-              : answer == kAnswerCancel ? "cancel"
-                                        : "ok");
-    return answer;
+    return kAnswerOk;
   }
-  // A saved database, a picture, or nothing.
+  // A saved database, a picture, or nothing; for a table, the last Access
+  // or CSV export, or a file that is neither.
   QString OpenFileName(QWidget*, const QString&, const QString& filter, const QString&) override {
     asked << "file";
-    // The last export, or a file that is no Access database.
-    // A CSV file the export wrote, when one is asked for and there is one.
-    const QStringList csvFiles = QDir(folder_).entryList({"*.csv"}, QDir::Files);
-    if (openCsv && !csvFiles.isEmpty())
-      return folder_ + u'/' + csvFiles[random_.bounded(csvFiles.size())];
-    if (filter.contains(QLatin1String("*.mdb")))
-      return folder_ + (random_.bounded(4) ? "/export.mdb" : "/picture.png");
+    if (filter.contains(QLatin1String("*.mdb"))) {
+      const QStringList tables = QDir(folder_).entryList({"*.csv"}, QDir::Files) +
+                                 QStringList{"export.mdb", "export.mdb", "picture.png"};
+      return folder_ + u'/' + tables[random_.bounded(tables.size())];
+    }
     const QStringList offered = savedPaths + QStringList{folder_ + "/picture.png"};
     if (random_.bounded(8) == 0) return {};
     return offered[random_.bounded(offered.size())];
   }
-  // The next table file asked for is one of the CSV exports.
-  bool openCsv = false;
   // The path the next database save dialog answers, when set.
   QString nextSavePath;
 
@@ -108,27 +107,80 @@ class RandomDialogs : public orbo::Dialogs {
   QString AskText(QWidget*, const LanguageTexts&, const QString&, const QString&, bool password,
                   const QString&) override {
     asked << "text";
-    static const char* const answers[] = {"ann@example.com", "https://example.com/", "no address",
-                                          ""};
-    static const char* const passwords[] = {"secret", "abcd", "abc", ""};
-    return QString::fromLatin1((password ? passwords : answers)[random_.bounded(4)]);
+    static const QStringList answers{"ann@example.com", "https://example.com/", "no address", ""};
+    static const QStringList passwords{"secret", "abcd", "abc", ""};
+    return (password ? passwords : answers)[random_.bounded(4)];
   }
-  // The property dialogs get their controls worked at random, then OK or
-  // Cancel; every other dialog is cancelled.
+  // The dialogs named get their controls worked at random; every other
+  // dialog is cancelled.
+  QStringList worked{"SetForm", "OptionsForm", "DBProps"};
   int RunModal(QDialog& dialog) override {
     asked << dialog.objectName();
-    if (onModal) return onModal(dialog);
-    static const QStringList worked{"SetForm", "OptionsForm", "DBProps"};
-    if (!worked.contains(dialog.objectName())) return 0;
+    return worked.contains(dialog.objectName()) ? Work(dialog) : 0;
+  }
+  // Controls worked at random in a few passes, as one control may show the
+  // next (a file chosen shows its tables), then OK or now and then Cancel,
+  // unless a control closed the dialog.
+  int Work(QDialog& dialog) {
+    // Never a real printer: without a file named, the pages go to a PDF.
+    if (auto* print = dynamic_cast<PrintDialog*>(&dialog))
+      print->Printer().setOutputFormat(QPrinter::PdfFormat);
+    bool closed = false;
+    QObject watching;
+    QObject::connect(&dialog, &QDialog::finished, &watching, [&closed] { closed = true; });
     if (auto* tabs = dialog.findChild<QTabBar*>("MainTab"))
       tabs->setCurrentIndex(random_.bounded(tabs->count()));
-    for (QWidget* control : dialog.findChildren<QWidget*>()) {
-      if (!control->isVisibleTo(&dialog) || !control->isEnabled() || random_.bounded(3) != 0)
-        continue;
-      WorkControl(control);
+    for (int pass = random_.bounded(1, 5); pass > 0 && !closed; --pass) {
+      for (QWidget* control : dialog.findChildren<QWidget*>()) {
+        if (closed) break;
+        if (!control->isVisibleTo(&dialog) || !control->isEnabled() || random_.bounded(3) != 0)
+          continue;
+        WorkControl(control);
+      }
     }
-    dialog.findChild<QPushButton*>(random_.bounded(3) == 0 ? "CancelButt" : "OkButt")->click();
+    const char* close = random_.bounded(3) == 0 ? "CancelButt" : "OkButt";
+    if (auto* button = dialog.findChild<QPushButton*>(close); button && !closed) button->click();
     return dialog.result();
+  }
+  // One control used as the user may: text typed, an entry chosen, a button
+  // pressed, a picture clicked or dragged.
+  void WorkControl(QWidget* control) {
+    static const char* const typed[] = {
+        "", "1", "a", "7", "30001", "abc", "-5", "99999", "Caf\u00e9", "\u2192", "Lines\nand more"};
+    const QString text = QString::fromUtf8(typed[random_.bounded(int(std::size(typed)))]);
+    static const QStringList closing{"OkButt", "CancelButt", "HelpButt"};
+    if (auto* line = qobject_cast<QLineEdit*>(control)) {
+      line->setText(text);
+    } else if (auto* lines = qobject_cast<QPlainTextEdit*>(control)) {
+      lines->setPlainText(text);
+    } else if (auto* spin = qobject_cast<QSpinBox*>(control)) {
+      spin->setValue(spin->minimum() + random_.bounded(3));
+    } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
+      // A record's list may also be left with no entry chosen.
+      const int first = combo->property("elementType").isValid() ? -1 : 0;
+      if (combo->count() - first <= 0) return;
+      const int entry = first + random_.bounded(combo->count() - first);
+      combo->setCurrentIndex(entry);
+      if (entry >= 0) emit combo->activated(entry);
+    } else if (auto* list = qobject_cast<QListWidget*>(control)) {
+      if (list->count() > 0) list->setCurrentRow(random_.bounded(list->count()));
+    } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+      if (!closing.contains(button->objectName())) button->click();
+    } else if (auto* tree = qobject_cast<QTreeWidget*>(control)) {
+      const QList<QTreeWidgetItem*> items = TreeItems(*tree);
+      if (items.isEmpty()) return;
+      QTreeWidgetItem* item = items[random_.bounded(items.size())];
+      item->setCheckState(0, item->checkState(0) == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+    } else if (auto* picture = qobject_cast<QLabel*>(control);
+               picture && !picture->pixmap().isNull()) {
+      const QPoint from(random_.bounded(std::max(picture->width(), 1)),
+                        random_.bounded(std::max(picture->height(), 1)));
+      if (random_.bounded(3) == 0) {
+        QTest::mouseDClick(picture, Qt::LeftButton, {}, from);
+      } else {
+        Drag(picture, from, from + QPoint(random_.bounded(-120, 121), random_.bounded(-120, 121)));
+      }
+    }
   }
   std::optional<QColor> ChooseColor(QWidget*, const QColor&) override {
     asked << "colour";
@@ -141,40 +193,16 @@ class RandomDialogs : public orbo::Dialogs {
     return QFont(random_.bounded(2) ? "DejaVu Sans" : "DejaVu Serif", random_.bounded(6, 30),
                  QFont::Normal, random_.bounded(2));
   }
-  // Set while a command drives the windows it opens (the print dialog).
-  std::function<int(QDialog&)> onModal;
   bool PrinterSetup(QWidget*, QPrinter&) override { return false; }
   bool OpenUrl(const QUrl&) override { return random_.bounded(2) == 0; }
   MediaPlayer& Media() override { return media_; }
   void Fatal(const QString& message) override { qFatal("%s", qPrintable(message)); }
 
  private:
-  void WorkControl(QWidget* control) {
-    static const char* const typed[] = {
-        "", "7", "30001", "abc", "-5", "99999", "Caf\u00e9", "\u2192", "Lines\nand more"};
-    const QString text = QString::fromUtf8(typed[random_.bounded(9)]);
-    static const QStringList closing{"OkButt", "CancelButt", "HelpButt"};
-    if (auto* line = qobject_cast<QLineEdit*>(control)) {
-      line->setText(text);
-    } else if (auto* lines = qobject_cast<QPlainTextEdit*>(control)) {
-      lines->setPlainText(text);
-    } else if (auto* check = qobject_cast<QCheckBox*>(control)) {
-      check->click();
-    } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
-      combo->setCurrentIndex(random_.bounded(combo->count() + 1) - 1);
-    } else if (auto* button = qobject_cast<QPushButton*>(control)) {
-      if (!closing.contains(button->objectName())) button->click();
-    } else if (auto* tree = qobject_cast<QTreeWidget*>(control)) {
-      QList<QTreeWidgetItem*> items;
-      for (QTreeWidgetItemIterator it(tree); *it; ++it) items << *it;
-      if (items.isEmpty()) return;
-      QTreeWidgetItem* item = items[random_.bounded(items.size())];
-      item->setCheckState(0, item->checkState(0) == Qt::Checked ? Qt::Unchecked : Qt::Checked);
-    }
-  }
-
   MessageAnswer Pick(std::initializer_list<MessageAnswer> answers) {
-    return answers.begin()[random_.bounded(static_cast<int>(answers.size()))];
+    const MessageAnswer answer = answers.begin()[random_.bounded(int(answers.size()))];
+    asked << (answer == kAnswerYes ? "yes" : answer == kAnswerNo ? "no" : "cancel");
+    return answer;
   }
 
   QRandomGenerator& random_;
@@ -182,21 +210,10 @@ class RandomDialogs : public orbo::Dialogs {
   FakeMediaPlayer media_;
 };
 
-// Every node of the tree, top down.
-inline QList<QTreeWidgetItem*> TreeItems(QTreeWidget& tree) {
-  QList<QTreeWidgetItem*> items;
-  for (int i = 0; i < tree.topLevelItemCount(); ++i) items << tree.topLevelItem(i);
-  for (qsizetype n = 0; n < items.size(); ++n) {
-    for (int i = 0; i < items[n]->childCount(); ++i) items << items[n]->child(i);
-  }
-  return items;
-}
-
 // The rules of the model and of what the window points at; empty when kept.
 inline QString ModelProblems(App& app) {
-  std::vector<ModelProblem> problems = FindModelProblems(app.db);
-  for (const ModelProblem& p : FindDisplayProblems(app.db, app.state)) problems.push_back(p);
-  QStringList found = DescribeProblems(problems);
+  QStringList found = DescribeProblems(FindModelProblems(app.db)) +
+                      DescribeProblems(FindDisplayProblems(app.db, app.state));
   // Showing a record would change a choice past the end of its list.
   for (int r = 0; r < app.db.RecordCount; ++r) {
     const RecordData& record = app.db.Records[r];
@@ -219,26 +236,18 @@ inline QString TreeDifference(App& app) {
     const NodeKey parsed = ParseKey(key);
     if (parsed.kind.isEmpty()) continue;
     if (app.Parts().Tree().Node(key) != item) return key + " is not found under its key";
-    const QString parentKey = FolderTree::KeyOf(item->parent());
-    if (parsed.kind == u"item") {
-      const int r = parsed.index;
-      if (r >= db.RecordCount || db.Records[r].Folder == BufferFolder)
-        return key + " shows no record";
-      if (parentKey != FolderKey(db.Records[r].Folder)) return key + " is in the wrong folder";
-      if (item->text(0) != ShortenName(RecordTitleLine(db, r), db.MaxListString))
-        return key + " shows " + item->text(0) + " instead of " +
-               ShortenName(RecordTitleLine(db, r), db.MaxListString);
-      continue;
-    }
+    const bool record = parsed.kind == u"item";
     const int f = parsed.index;
-    if (f >= db.FolderCount) return key + " shows no folder";
-    if (item->text(0) != ShortenName(db.Folders[f].Name, db.MaxListString))
-      return key + " shows " + item->text(0);
-    const int parent = db.Folders[f].Parent;
-    if (parent == TopLevelParent ? item->parent() != nullptr : parentKey != FolderKey(parent)) {
+    if (record ? f >= db.RecordCount || db.Records[f].Folder == BufferFolder : f >= db.FolderCount)
+      return key + " shows nothing the model holds";
+    // A top-level node has no parent, and so no parent's key.
+    const int parent = record ? db.Records[f].Folder : db.Folders[f].Parent;
+    if (FolderTree::KeyOf(item->parent()) != (parent == TopLevelParent ? "" : FolderKey(parent)))
       return key + " is under the wrong parent";
-    }
-    if (!app.Parts().Tree().Loaded(f)) continue;
+    const QString title =
+        ShortenName(record ? RecordTitleLine(db, f) : db.Folders[f].Name, db.MaxListString);
+    if (item->text(0) != title) return key + " shows " + item->text(0) + " instead of " + title;
+    if (record || !app.Parts().Tree().Loaded(f)) continue;
     QStringList expected;
     for (int sub : SubfoldersOf(db, f)) expected << FolderKey(sub);
     for (int r : RecordsOf(db, f)) expected << RecordKey(r);
@@ -250,7 +259,7 @@ inline QString TreeDifference(App& app) {
   return {};
 }
 
-// The contents list of the open folder shows only its records, with their
+// The contents list of the open folder shows exactly its records, with their
 // titles; with the quick filter on, exactly its matches below the folder.
 inline QString ListDifference(App& app) {
   if (app.state.CurRecord != -1 || app.state.EditMode != WorkMode::Database) return {};
@@ -262,17 +271,14 @@ inline QString ListDifference(App& app) {
     const NodeKey key = ParseKey(list.item(i)->data(Qt::UserRole).toString());
     if (key.kind != u"item") continue;
     listed.push_back(key.index);
-    if (key.index >= db.RecordCount ||
-        (filter.text.isEmpty() && db.Records[key.index].Folder != app.state.CurFolder)) {
-      return QStringLiteral("the list shows item%1 in folder %2")
-          .arg(key.index)
-          .arg(app.state.CurFolder);
-    }
+    if (key.index >= db.RecordCount) return QStringLiteral("the list shows item%1").arg(key.index);
     if (list.item(i)->text() != ShortenName(RecordTitleLine(db, key.index), db.MaxListString))
       return QStringLiteral("the list shows item%1 as %2").arg(key.index).arg(list.item(i)->text());
   }
-  if (!filter.text.isEmpty() && listed != QuickFilterMatches(db, app.state.CurFolder, filter))
-    return QStringLiteral("the list filtered by '%1' shows other records").arg(filter.text);
+  const int folder = app.state.CurFolder;
+  if (listed !=
+      (filter.text.isEmpty() ? RecordsOf(db, folder) : QuickFilterMatches(db, folder, filter)))
+    return "the list filtered by '" + filter.text + "' shows other records";
   return {};
 }
 
@@ -296,26 +302,15 @@ inline QString DifferenceFromFile(const Database& db, const QString& path) {
   return difference.isEmpty() ? QString() : "differs in " + difference;
 }
 
-// Where the open database differs from its file, which it claims to equal.
-inline QString FileDifference(App& app) {
+// The rules every step keeps: the model's and what the window points at,
+// the tree showing the model, and an unmodified database equal to its file.
+// Empty when kept.
+inline QString WindowProblems(App& app) {
+  QString problem = ModelProblems(app);
+  if (problem.isEmpty()) problem = TreeDifference(app);
+  if (!problem.isEmpty() || app.db.Modified || app.db.DatabasePath == u"noname") return problem;
   const QString difference = DifferenceFromFile(app.db, app.db.DatabasePath);
   return difference.isEmpty() ? QString() : "the file of the unmodified database " + difference;
-}
-
-// The folder the random dialogs choose files in, with a picture to choose.
-inline void PrepareFilesFolder(const TestInstall& install) {
-  QDir().mkpath(install.Path("files"));
-  QImage picture(12, 8, QImage::Format_RGB32);
-  picture.fill(Qt::green);
-  picture.save(install.Path("files/picture.png"));
-}
-
-// How long a random run is: the positive count the environment variable
-// gives, else the run make test makes.
-inline int RunLength(const char* variable, int fallback) {
-  bool ok = false;
-  const int requested = qEnvironmentVariableIntValue(variable, &ok);
-  return ok && requested > 0 ? requested : fallback;
 }
 
 // The offscreen platform's notes on every window change, and the help
@@ -335,15 +330,22 @@ inline void KeepPlatformQuiet() {
 // answered at random, the first broken rule kept, and the latest steps that
 // led there.
 class RandomSession {
+ public:
+  int Done() const { return done_; }
+
  protected:
   // Started with that file of the install, or with none.
-  RandomSession(quint32 seed, const char* startFile, std::size_t logLength)
+  RandomSession(quint32 seed, const char* startFile, int logLength)
       : seed_(seed),
         random_(seed),
         dialogs_(random_, install_.Path("files")),
         app_(install_.Path(), install_.SettingsPath(), dialogs_),
         logLength_(logLength) {
-    PrepareFilesFolder(install_);
+    // The folder the random dialogs choose files in, with a picture to choose.
+    QDir().mkpath(install_.Path("files"));
+    QImage picture(12, 8, QImage::Format_RGB32);
+    picture.fill(Qt::green);
+    picture.save(install_.Path("files/picture.png"));
     app_.Main(startFile ? install_.Path(startFile) : QString());
     app_.onBrokenInvariants = [this](const QStringList& problems) { Fail(problems.join("; ")); };
   }
@@ -362,20 +364,16 @@ class RandomSession {
   }
 
   void Log(const QString& step) {
-    log_.push_back(step);
-    if (log_.size() > logLength_) log_.pop_front();
+    log_ << step;
+    if (log_.size() > logLength_) log_.removeFirst();
   }
 
   // Empty when every step kept every rule; else the seed, how many steps
   // were done, what broke and the steps before.
-  QString Outcome(const char* step, const QString& separator) const {
+  QString Outcome() const {
     if (failure_.isEmpty()) return {};
-    QStringList recent(log_.begin(), log_.end());
-    return QStringLiteral("seed %1, %2 %3: %4\n  after: %5")
-        .arg(seed_)
-        .arg(QLatin1String(step))
-        .arg(done_)
-        .arg(failure_, recent.join(separator));
+    return QStringLiteral("seed %1, step %2: %3\n  after: %4")
+        .arg(QString::number(seed_), QString::number(done_), failure_, log_.join("\n    "));
   }
 
   MainWindow& window() { return app_.Parts().Window(); }
@@ -394,8 +392,27 @@ class RandomSession {
   int done_ = 0;
 
  private:
-  std::size_t logLength_;
-  std::deque<QString> log_;
+  int logLength_;
+  QStringList log_;
 };
+
+// Program runs from firstSeed on, each of at most perSession steps, until
+// the variable's count of steps (else fallback) is done; the first failure
+// fails the test.
+template <typename Session>
+void RunSessions(const char* variable, int fallback, int perSession, quint32 firstSeed) {
+  KeepPlatformQuiet();
+  const int requested = qEnvironmentVariableIntValue(variable);
+  const int steps = requested > 0 ? requested : fallback;
+  for (int done = 0; done < steps; ++firstSeed) {
+    Session session(firstSeed);
+    const QString failure = session.Run(std::min(perSession, steps - done));
+    // A session the user ends early counts as one step.
+    done += std::max(session.Done(), 1);
+    // Past the test's limit on warnings, only this stays.
+    if (!failure.isEmpty()) fprintf(stderr, "%s\n", qPrintable(failure));
+    QVERIFY2(failure.isEmpty(), "a step broke a rule");
+  }
+}
 
 }  // namespace orbo::test
