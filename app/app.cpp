@@ -41,6 +41,7 @@
 #include "shell/settings_store.h"
 #include "shell/undo_commands.h"
 #include "storage/database_commands.h"
+#include "storage/file_paths.h"
 #include "storage/new_database.h"
 
 namespace orbo {
@@ -86,7 +87,11 @@ App::App(const QString& appPath, QString settingsPath, Dialogs& dialogs,
 
 App::~App() = default;
 
-bool App::Main(const QString& commandLine) {
+bool App::Main(const QString& given) {
+  // Made absolute at once, in the folder the user started from: kept as
+  // given, it would name another file once the working folder changed (a
+  // recovery note, the running instance this line is handed to).
+  const QString commandLine = given.isEmpty() ? given : CanonicalFilePath(given);
   commandLine_ = commandLine;
   state.CurForm = -1;
   files_.WriteText(files_.Below(kHandOverFile), QStringLiteral("\r\n"), QStringLiteral("Main()"));

@@ -39,7 +39,7 @@ class App {
 
   // Start-up. False when another instance runs: this one handed its command
   // line over and must end.
-  bool Main(const QString& commandLine);
+  bool Main(const QString& given);
   // The 500 ms tick; also ends the program after the window was closed.
   void UpdateTick();
   bool Ended() const { return ended_; }

@@ -2,14 +2,17 @@
 
 #include <algorithm>
 
+#include "storage/file_paths.h"
+
 namespace orbo {
 
 QString RecentFileKey(const QString& path) {
 #ifdef Q_OS_WIN
   return path.toLower();
 #else
-  // Lower case would name another file on a case-sensitive disk.
-  return path;
+  // Lower case would name another file on a case-sensitive disk; a relative
+  // path another file once the working folder changed.
+  return CanonicalFilePath(path);
 #endif
 }
 

@@ -10,7 +10,8 @@ namespace orbo {
 
 using RecentList = std::array<QString, kRecentFileCount>;
 
-// How a path is kept in the list: lower case where file names ignore case.
+// How a path is kept in the list: lower case where file names ignore case,
+// else absolute with its links followed.
 QString RecentFileKey(const QString& path);
 
 // Enters path under its RecentFileKey. Returns whether the list changed, so the

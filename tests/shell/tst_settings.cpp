@@ -72,25 +72,30 @@ class SettingsTest : public QObject {
     QTEST(int(read.StartCount), "startCount");
   }
 
-  // Free slots fill in order; a full list or a known path puts it first.
+  // Free slots fill in order; a full list or a known path puts it first. A
+  // relative path is kept absolute: it names another file from another folder.
   void recentFiles_data() {
     QTest::addColumn<QStringList>("before");
     QTest::addColumn<QString>("path");
     QTest::addColumn<QStringList>("after");
     QTest::newRow("into a free slot")
-        << QStringList{"a", "b", "-", "-"} << "c" << QStringList{"a", "b", "c", "-"};
-    QTest::newRow("full list") << QStringList{"a", "b", "c", "d"} << "e"
-                               << QStringList{"e", "a", "b", "c"};
+        << QStringList{"/a", "/b", "-", "-"} << "/c" << QStringList{"/a", "/b", "/c", "-"};
+    QTest::newRow("full list") << QStringList{"/a", "/b", "/c", "/d"} << "/e"
+                               << QStringList{"/e", "/a", "/b", "/c"};
     QTest::newRow("move to the top")
-        << QStringList{"a", "b", "c", "d"} << "c" << QStringList{"c", "a", "b", "d"};
+        << QStringList{"/a", "/b", "/c", "/d"} << "/c" << QStringList{"/c", "/a", "/b", "/d"};
     QTest::newRow("already first")
-        << QStringList{"a", "b", "-", "-"} << "a" << QStringList{"a", "b", "-", "-"};
+        << QStringList{"/a", "/b", "-", "-"} << "/a" << QStringList{"/a", "/b", "-", "-"};
 #ifdef Q_OS_WIN
     QTest::newRow("case ignored") << QStringList{"a", "-", "-", "-"} << "B"
                                   << QStringList{"a", "b", "-", "-"};
 #else
-    QTest::newRow("case kept") << QStringList{"a", "-", "-", "-"} << "A"
-                               << QStringList{"a", "A", "-", "-"};
+    QTest::newRow("case kept") << QStringList{"/a", "-", "-", "-"} << "/A"
+                               << QStringList{"/a", "/A", "-", "-"};
+    QTest::newRow("relative made absolute")
+        << QStringList{"/a", "-", "-", "-"} << "../x/y.2db"
+        << QStringList{"/a", QDir(QDir::current().canonicalPath() + "/../x/y.2db").absolutePath(),
+                       "-", "-"};
 #endif
   }
   void recentFiles() {
