@@ -56,7 +56,9 @@ bool FileWrite(FileHandle file, const void* data, std::size_t n) {
 #ifdef ORBOINOUT_WRITE_FAULTS
   const std::size_t allowed = AllowedWriteBytes(n);
   if (allowed < n) {
+    const int reason = errno;
     WriteAll(file, bytes, allowed);
+    errno = reason;
     return false;
   }
 #endif

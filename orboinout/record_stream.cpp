@@ -1,6 +1,7 @@
 #include "orboinout/record_stream.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -120,6 +121,7 @@ void RecordStream::Reset() {
   if (file_ != kInvalidFile) FileClose(file_);
   file_ = kInvalidFile;
   error_ = false;
+  writeErrno_ = 0;
   pastEnd_ = false;
   position_ = 0;
   limit_ = 0;
@@ -161,7 +163,7 @@ bool RecordStream::WriteHeaderWord(std::int32_t value) {
   std::uint8_t bytes[4];
   StoreLittleEndian(bytes, static_cast<std::uint32_t>(value), 4);
   if (!FileWrite(file_, bytes, 4)) {
-    error_ = true;
+    WriteFailed();
     return false;
   }
   return true;
@@ -211,10 +213,15 @@ bool RecordStream::ScrambleAndWrite(std::size_t n) {
   pad_.Apply(buffer_.data(), n, streamOffset_);
   streamOffset_ += static_cast<std::int64_t>(n);
   if (!FileWrite(file_, buffer_.data(), n)) {
-    error_ = true;
+    WriteFailed();
     return false;
   }
   return true;
+}
+
+void RecordStream::WriteFailed() {
+  error_ = true;
+  if (writeErrno_ == 0) writeErrno_ = errno;
 }
 
 void RecordStream::Refill(std::size_t n) {
@@ -268,8 +275,12 @@ bool RecordStream::CloseWrite() {
   if (!error_ && position_ > 0) ScrambleAndWrite(position_);
   position_ = 0;
   bool synced = !error_ && FileSync(file_);
+  if (!synced && writeErrno_ == 0) writeErrno_ = errno;
   bool closed = FileClose(file_);
   file_ = kInvalidFile;
+  // The caller learns why from errno, as from the system's own calls: the
+  // reason of the first write that failed, whatever ran since.
+  if (writeErrno_ != 0) errno = writeErrno_;
   return !error_ && synced && closed;
 }
 

@@ -102,6 +102,7 @@ class RecordStream {
   }
   void Flush();
   bool ScrambleAndWrite(std::size_t n);
+  void WriteFailed();
   // Makes n bytes available at the position; false (and the past-end mark)
   // when the file has fewer.
   bool Ensure(std::size_t n) {
@@ -125,6 +126,8 @@ class RecordStream {
 
   FileHandle file_ = kInvalidFile;
   bool error_ = false;
+  // The errno of the first write that failed.
+  int writeErrno_ = 0;
   bool pastEnd_ = false;
   // Written items wait here plain and are scrambled as they go out; read
   // bytes stay scrambled here and are unscrambled as they are taken, so

@@ -1,6 +1,7 @@
 #include "orboinout/write_faults.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 
 namespace oio {
@@ -23,11 +24,16 @@ WriteFaults& Faults() {
 std::size_t AllowedWriteBytes(std::size_t n) {
   WriteFaults& faults = Faults();
   ++faults.writes;
-  if (faults.writes == faults.failingWrite) return 0;
+  // The reasons a system gives: a failing device, a full disk.
+  if (faults.writes == faults.failingWrite) {
+    errno = EIO;
+    return 0;
+  }
   std::size_t allowed = n;
   if (faults.byteLimit >= 0) {
     const std::int64_t room = std::max<std::int64_t>(faults.byteLimit - faults.bytes, 0);
     allowed = static_cast<std::size_t>(std::min<std::int64_t>(room, static_cast<std::int64_t>(n)));
+    if (allowed < n) errno = ENOSPC;
   }
   faults.bytes += static_cast<std::int64_t>(allowed);
   return allowed;

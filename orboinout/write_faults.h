@@ -25,7 +25,8 @@ OIO_API int32_t OIO_CALL oioTestFailWrites(int32_t failingWrite, int64_t byteLim
 }
 
 namespace oio {
-// How many of the n bytes a write may put on the disk; fewer than n fails it.
+// How many of the n bytes a write may put on the disk; fewer than n fails it,
+// with errno set as the system would (EIO, or ENOSPC for a full disk).
 std::size_t AllowedWriteBytes(std::size_t n);
 }  // namespace oio
 #endif

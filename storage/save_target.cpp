@@ -34,6 +34,33 @@ bool Stat(const QString& path, struct stat* info) {
   return ::stat(QFile::encodeName(path).constData(), info) == 0;
 }
 
+// The umask as the kernel reports it; reading it with umask() itself would
+// change it for a moment under the other threads' feet.
+mode_t UmaskOfProcess() {
+  QFile status(QStringLiteral("/proc/self/status"));
+  if (status.open(QIODevice::ReadOnly)) {
+    for (const QByteArray& line : status.readAll().split('\n')) {
+      if (line.startsWith("Umask:")) {
+        bool ok = false;
+        const uint mask = line.mid(6).trimmed().toUInt(&ok, 8);
+        if (ok) return static_cast<mode_t>(mask);
+      }
+    }
+  }
+  return 022;
+}
+
+bool WriteAll(int fd, const char* data, qsizetype size) {
+  while (size > 0) {
+    const ssize_t done = ::write(fd, data, static_cast<std::size_t>(size));
+    if (done < 0 && errno == EINTR) continue;
+    if (done <= 0) return false;
+    data += done;
+    size -= done;
+  }
+  return true;
+}
+
 }  // namespace
 
 FileIdentity IdentityOf(const QString& path) {
@@ -72,6 +99,55 @@ bool TakeModeAndOwner(const QString& path, const QString& model) {
   return moded;
 }
 
+mode_t NewFileMode() {
+  static const mode_t mode = 0666 & ~UmaskOfProcess();
+  return mode;
+}
+
+bool SyncFolder(const QString& folder) {
+  const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool synced = ::fsync(fd) == 0;
+  ::close(fd);
+  return synced;
+}
+
+void WritePrivateFile(const QString& path, const std::function<void(const ByteSink&)>& write) {
+  const QByteArray name = QFile::encodeName(path);
+  const int fd =
+      ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+  if (fd < 0) {
+    const int error = errno;
+    throw StorageError(QStringLiteral("%1 cannot be created: %2").arg(path, SystemErrorText(error)),
+                       error);
+  }
+  int error = 0;
+  try {
+    write([&](const char* data, qsizetype size) {
+      if (!WriteAll(fd, data, size)) {
+        error = errno;
+        throw StorageError(
+            QStringLiteral("writing %1 failed: %2").arg(path, SystemErrorText(error)), error);
+      }
+    });
+    if (::fsync(fd) != 0) {
+      error = errno;
+      throw StorageError(QStringLiteral("writing %1 failed: %2").arg(path, SystemErrorText(error)),
+                         error);
+    }
+  } catch (...) {
+    ::close(fd);
+    ::unlink(name.constData());
+    throw;
+  }
+  if (::close(fd) != 0) {
+    error = errno;
+    ::unlink(name.constData());
+    throw StorageError(QStringLiteral("writing %1 failed: %2").arg(path, SystemErrorText(error)),
+                       error);
+  }
+}
+
 QString LockPathFor(const QString& target) { return PrefixFor(target) + QStringLiteral("lock"); }
 
 SaveLock::SaveLock(const QString& target) : path_(QFile::encodeName(LockPathFor(target))) {}
@@ -87,12 +163,14 @@ SaveLock::Result SaveLock::Take() {
   for (int attempt = 0; attempt < kLockAttempts; ++attempt) {
     const int fd = ::open(path_.constData(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0) {
+      systemError_ = errno;
       const bool refused = errno == EACCES || errno == EPERM || errno == EROFS;
       // A lock file there that this user may not open is another user's.
       struct stat there {};
       return refused && ::lstat(path_.constData(), &there) != 0 ? kFolderTakesNoFile : kFailed;
     }
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+      systemError_ = errno;
       const bool held = errno == EWOULDBLOCK;
       ::close(fd);
       return held ? kHeldByAnother : kFailed;
@@ -137,16 +215,19 @@ QString CreateTempBeside(const QString& target) {
                                                  .arg(::getpid())
                                                  .arg(QRandomGenerator::global()->bounded(1 << 24),
                                                       6, 16, QLatin1Char('0'));
+    // Private until the save gives it the mode of the file it replaces: a
+    // database readable by its owner alone is never readable meanwhile.
     const int fd = ::open(QFile::encodeName(path).constData(),
-                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd >= 0) {
       ::close(fd);
       return path;
     }
-    if (errno == EEXIST) continue;
-    if (errno == EACCES || errno == EPERM || errno == EROFS) return {};
-    throw StorageError(QStringLiteral("%1 cannot be created: %2")
-                           .arg(path, QString::fromLocal8Bit(std::strerror(errno))));
+    const int error = errno;
+    if (error == EEXIST) continue;
+    if (error == EACCES || error == EPERM || error == EROFS) return {};
+    throw StorageError(QStringLiteral("%1 cannot be created: %2").arg(path, SystemErrorText(error)),
+                       error);
   }
   throw StorageError(QStringLiteral("no free name for a temporary beside %1").arg(target));
 }

@@ -3,10 +3,15 @@
 // lock a save holds beside it and the temporaries saves write there.
 #pragma once
 
+#include <sys/types.h>
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <functional>
+
+#include "storage/byte_sink.h"
 
 namespace orbo {
 
@@ -34,6 +39,19 @@ bool IsWriteProtected(const QString& path);
 // false when the mode cannot be set.
 bool TakeModeAndOwner(const QString& path, const QString& model);
 
+// The mode a file made by this program gets, as the user's umask leaves it.
+mode_t NewFileMode();
+
+// Makes the names in folder durable: a rename or a removal there survives a
+// power cut once this returned true.
+bool SyncFolder(const QString& folder);
+
+// Writes what write gives into a new file at path, created exclusively and
+// readable by this user alone from its first byte, and syncs it. Throws
+// StorageError, with the system's reason, when the file cannot be made or
+// written; what was made of it is removed then.
+void WritePrivateFile(const QString& path, const std::function<void(const ByteSink&)>& write);
+
 // The lock of saves of target: a hidden name beside it, which the names of
 // their temporaries begin alike ("lock" giving way to what is theirs).
 QString LockPathFor(const QString& target);
@@ -50,10 +68,13 @@ class SaveLock {
   SaveLock(const SaveLock&) = delete;
   SaveLock& operator=(const SaveLock&) = delete;
   Result Take();
+  // Why Take failed: the errno of the call the system refused.
+  int SystemError() const { return systemError_; }
 
  private:
   QByteArray path_;
   int fd_ = -1;
+  int systemError_ = 0;
 };
 
 // Held by a save that writes a file in place, on the file itself.
@@ -75,8 +96,9 @@ class InPlaceLock {
 // short enough to fit wherever target's name fits.
 QStringList TempsBeside(const QString& target);
 // Creates an empty temporary for a save of target, exclusively, under a name
-// no other save uses (the process id and a random part). Empty when the
-// folder takes no new file; throws StorageError on other failures.
+// no other save uses (the process id and a random part), readable by this
+// user alone until the save gives it its mode. Empty when the folder takes
+// no new file; throws StorageError on other failures.
 QString CreateTempBeside(const QString& target);
 // Removes the temporaries killed saves left; only regular files, never a link
 // or folder under such a name. Called while the lock is held, when no other

@@ -9,12 +9,18 @@ namespace orbo {
 
 class StorageError : public std::runtime_error {
  public:
-  explicit StorageError(const QString& message)
-      : std::runtime_error(message.toStdString()), message_(message) {}
+  // systemError: the errno of the call the system refused, 0 when none did.
+  explicit StorageError(const QString& message, int systemError = 0)
+      : std::runtime_error(message.toStdString()), message_(message), systemError_(systemError) {}
   const QString& Message() const { return message_; }
+  int SystemError() const { return systemError_; }
 
  private:
   QString message_;
+  int systemError_;
 };
+
+// The system's own words for errno, for logs and orbo-cli.
+QString SystemErrorText(int systemError);
 
 }  // namespace orbo
