@@ -1,69 +1,301 @@
 #include "storage/backups.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
+#include <utility>
+
+#include "storage/file_paths.h"
+#include "storage/save_target.h"
+#include "storage/storage_error.h"
 
 namespace orbo {
 namespace {
 
 const QString kFolderSuffix = QStringLiteral(".backups");
 const QString kDateFormat = QStringLiteral("yyyy-MM-dd HH-mm-ss");
+constexpr qint64 kCompareChunk = 1 << 20;
 
-// A name no backup in folder has yet, for a version saved at saved.
-QString FreeNameFor(const QDir& folder, const QFileInfo& target, const QDateTime& saved) {
-  const QString stem = target.completeBaseName() + u' ' + saved.toString(kDateFormat);
-  const QString suffix = u'.' + target.suffix();
-  QString name = stem + suffix;
-  for (int n = 2; folder.exists(name); ++n)
-    name = QStringLiteral("%1 (%2)%3").arg(stem).arg(n).arg(suffix);
-  return folder.filePath(name);
+// "N DATE" as written now; "DATE" or "DATE (n)" as earlier versions wrote.
+const QRegularExpression& CountedName() {
+  static const QRegularExpression pattern(
+      QStringLiteral("^(\\d{1,9}) (\\d{4}-\\d\\d-\\d\\d \\d\\d-\\d\\d-\\d\\d)$"));
+  return pattern;
+}
+const QRegularExpression& DatedName() {
+  static const QRegularExpression pattern(
+      QStringLiteral("^(\\d{4}-\\d\\d-\\d\\d \\d\\d-\\d\\d-\\d\\d)(?: \\(\\d+\\))?$"));
+  return pattern;
 }
 
-// A copy keeps the time the version was saved, by which backups are listed.
-bool LinkOrCopy(const QFileInfo& from, const QString& to) {
-  std::error_code error;
-  std::filesystem::create_hard_link(QFile::encodeName(from.absoluteFilePath()).toStdString(),
-                                    QFile::encodeName(to).toStdString(), error);
-  if (!error) return true;
-  if (!QFile::copy(from.absoluteFilePath(), to)) return false;
-  QFile copy(to);
-  return copy.open(QIODevice::ReadWrite) &&
-         copy.setFileTime(from.lastModified(), QFileDevice::FileModificationTime);
+// What a backup's name holds between the database's name and its extension.
+QString Middle(const QFileInfo& database, const QString& name) {
+  const QString prefix = database.completeBaseName() + u' ';
+  const QString suffix = database.suffix().isEmpty() ? QString() : u'.' + database.suffix();
+  if (!name.startsWith(prefix) || !name.endsWith(suffix) ||
+      name.size() < prefix.size() + suffix.size())
+    return {};
+  return name.mid(prefix.size(), name.size() - prefix.size() - suffix.size());
+}
+
+std::optional<Backup> BackupNamed(const QFileInfo& database, const QFileInfo& file) {
+  const QString middle = Middle(database, file.fileName());
+  if (const QRegularExpressionMatch counted = CountedName().match(middle); counted.hasMatch()) {
+    return Backup{file.absoluteFilePath(), counted.captured(1).toInt(),
+                  QDateTime::fromString(counted.captured(2), kDateFormat)};
+  }
+  if (const QRegularExpressionMatch dated = DatedName().match(middle); dated.hasMatch())
+    return Backup{file.absoluteFilePath(), 0,
+                  QDateTime::fromString(dated.captured(1), kDateFormat)};
+  return std::nullopt;
+}
+
+// The name of the next version kept of target, saved at saved: its number
+// one above every backup's, so it is the newest whatever the times say.
+QString NextName(const QString& target) {
+  const QFileInfo database(target);
+  const std::vector<Backup> backups = ListBackups(target);
+  const int number = backups.empty() ? 1 : backups.front().number + 1;
+  QString name = database.completeBaseName() + u' ' + QString::number(number) + u' ' +
+                 database.lastModified().toString(kDateFormat);
+  if (!database.suffix().isEmpty()) name += u'.' + database.suffix();
+  return QDir(BackupFolderOf(target)).filePath(name);
+}
+
+// The backups folder, made when missing: as private as the database, which
+// its files are copies of (the reading bits of the file, with the search
+// bit beside each).
+bool MakeFolderFor(const QString& target) {
+  const QString folder = BackupFolderOf(target);
+  if (QFileInfo(folder).isDir()) return true;
+  struct stat file {};
+  const mode_t read = ::stat(QFile::encodeName(target).constData(), &file) == 0
+                          ? file.st_mode & 0444
+                          : 0444 & NewFileMode();
+  const mode_t mode = read | (read >> 2) | (file.st_mode & 0200) | 0700;
+  return ::mkdir(QFile::encodeName(folder).constData(), mode) == 0;
+}
+
+// A hidden temporary in the backups folder, for a backup written whole
+// before it takes its name.
+QString TempIn(const QString& folder) {
+  return QDir(folder).filePath(QStringLiteral(".orbo-backup-%1.tmp").arg(::getpid()));
+}
+
+bool SameContent(const QByteArray& bytes, const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly) || file.size() != bytes.size()) return false;
+  for (qint64 at = 0; at < bytes.size(); at += kCompareChunk) {
+    const QByteArray chunk = file.read(kCompareChunk);
+    if (chunk.isEmpty() || chunk != QByteArrayView(bytes).sliced(at, chunk.size())) return false;
+  }
+  return true;
+}
+
+void PruneBeyond(const QString& target, int keep) {
+  const std::vector<Backup> backups = ListBackups(target);
+  for (std::size_t i = static_cast<std::size_t>(std::max(keep, 1)); i < backups.size(); ++i)
+    QFile::remove(backups[i].path);
 }
 
 }  // namespace
 
-QString BackupFolderOf(const QString& databasePath) { return databasePath + kFolderSuffix; }
+QString BackupFolderOf(const QString& databasePath) {
+  return CanonicalFilePath(databasePath) + kFolderSuffix;
+}
 
 std::vector<Backup> ListBackups(const QString& databasePath) {
-  const QFileInfo database(databasePath);
+  const QFileInfo database(CanonicalFilePath(databasePath));
   const QDir folder(BackupFolderOf(databasePath));
   std::vector<Backup> backups;
-  const QString prefix = database.completeBaseName() + u' ';
   for (const QFileInfo& file : folder.entryInfoList(QDir::Files | QDir::NoDotAndDotDot)) {
-    if (!file.fileName().startsWith(prefix)) continue;
-    backups.push_back({file.absoluteFilePath(), file.lastModified()});
+    if (std::optional<Backup> backup = BackupNamed(database, file)) backups.push_back(*backup);
   }
   std::sort(backups.begin(), backups.end(), [](const Backup& a, const Backup& b) {
+    if (a.number != b.number) return a.number > b.number;
     return a.saved != b.saved ? a.saved > b.saved : a.path > b.path;
   });
   return backups;
 }
 
-bool KeepBackup(const QString& target, int keep) {
-  if (keep <= 0) return true;
-  const QFileInfo file(target);
-  QDir folder(BackupFolderOf(target));
-  if (!folder.exists() && !QDir().mkpath(folder.path())) return false;
-  if (!LinkOrCopy(file, FreeNameFor(folder, file, file.lastModified()))) return false;
+bool SameContent(const QString& a, const QString& b) {
+  struct stat first {};
+  struct stat second {};
+  if (::stat(QFile::encodeName(a).constData(), &first) != 0 ||
+      ::stat(QFile::encodeName(b).constData(), &second) != 0 || first.st_size != second.st_size)
+    return false;
+  if (first.st_dev == second.st_dev && first.st_ino == second.st_ino) return true;
+  QFile one(a);
+  QFile other(b);
+  if (!one.open(QIODevice::ReadOnly) || !other.open(QIODevice::ReadOnly)) return false;
+  for (;;) {
+    const QByteArray chunk = one.read(kCompareChunk);
+    if (chunk != other.read(kCompareChunk)) return false;
+    if (chunk.isEmpty()) return one.error() == QFileDevice::NoError;
+  }
+}
+
+bool NeedsBackup(const QString& target, int keep) {
+  if (keep <= 0) return false;
   const std::vector<Backup> backups = ListBackups(target);
-  for (std::size_t i = static_cast<std::size_t>(keep); i < backups.size(); ++i)
-    QFile::remove(backups[i].path);
-  return true;
+  return backups.empty() || !SameContent(target, backups.front().path);
+}
+
+bool NeedsBackup(const QString& target, const QByteArray& present, int keep) {
+  if (keep <= 0) return false;
+  const std::vector<Backup> backups = ListBackups(target);
+  return backups.empty() || !SameContent(present, backups.front().path);
+}
+
+PendingBackup::~PendingBackup() {
+  if (!path_.isEmpty()) QFile::remove(path_);
+}
+
+PendingBackup::PendingBackup(PendingBackup&& other) noexcept
+    : target_(std::move(other.target_)),
+      path_(std::exchange(other.path_, QString())),
+      failed_(other.failed_) {}
+
+PendingBackup& PendingBackup::operator=(PendingBackup&& other) noexcept {
+  if (this != &other) {
+    if (!path_.isEmpty()) QFile::remove(path_);
+    target_ = std::move(other.target_);
+    path_ = std::exchange(other.path_, QString());
+    failed_ = other.failed_;
+  }
+  return *this;
+}
+
+void PendingBackup::Keep(int keep) {
+  if (target_.isEmpty()) return;
+  const bool made = !std::exchange(path_, QString()).isEmpty();
+  // Nothing new was kept, nothing old goes: a lowered count prunes at the
+  // next save that keeps a version.
+  if (!made) return;
+  PruneBeyond(target_, keep);
+  SyncFolder(BackupFolderOf(target_));
+}
+
+PendingBackup PendingBackup::None(const QString& target) {
+  PendingBackup none;
+  none.target_ = target;
+  return none;
+}
+
+PendingBackup PendingBackup::Link(const QString& target) {
+  PendingBackup backup = None(target);
+  if (!MakeFolderFor(target)) {
+    backup.failed_ = true;
+    return backup;
+  }
+  const QString name = NextName(target);
+  if (::link(QFile::encodeName(target).constData(), QFile::encodeName(name).constData()) == 0) {
+    backup.path_ = name;
+    return backup;
+  }
+  QFile source(target);
+  if (!source.open(QIODevice::ReadOnly)) {
+    backup.failed_ = true;
+    return backup;
+  }
+  return Write(target, [&source](const ByteSink& out) {
+    for (;;) {
+      const QByteArray chunk = source.read(kCompareChunk);
+      if (chunk.isEmpty()) break;
+      out(chunk.constData(), chunk.size());
+    }
+    if (source.error() != QFileDevice::NoError)
+      throw StorageError(QStringLiteral("%1 cannot be read").arg(source.fileName()));
+  });
+}
+
+PendingBackup PendingBackup::Write(const QString& target,
+                                   const std::function<void(const ByteSink&)>& write) {
+  PendingBackup backup = None(target);
+  if (!MakeFolderFor(target)) {
+    backup.failed_ = true;
+    return backup;
+  }
+  const QString temp = TempIn(BackupFolderOf(target));
+  QFile::remove(temp);
+  try {
+    WritePrivateFile(temp, write);
+  } catch (const StorageError&) {
+    backup.failed_ = true;
+    return backup;
+  }
+  const QString name = NextName(target);
+  // The copy keeps the time of the version it holds, and its mode.
+  QFile copy(temp);
+  if (copy.open(QIODevice::ReadWrite))
+    copy.setFileTime(QFileInfo(target).lastModified(), QFileDevice::FileModificationTime);
+  copy.close();
+  if (!TakeModeAndOwner(temp, target) ||
+      ::rename(QFile::encodeName(temp).constData(), QFile::encodeName(name).constData()) != 0) {
+    QFile::remove(temp);
+    backup.failed_ = true;
+    return backup;
+  }
+  backup.path_ = name;
+  return backup;
+}
+
+std::vector<Backup> PlainBackups(const QString& target) {
+  std::vector<Backup> plain;
+  for (const Backup& backup : ListBackups(target)) {
+    QFile file(backup.path);
+    if (file.open(QIODevice::ReadOnly) && !IsEncryptedFile(file.read(kEncryptedMagicSize)))
+      plain.push_back(backup);
+  }
+  return plain;
+}
+
+bool SealBackups(const std::vector<Backup>& backups, SealKey& key) {
+  bool all = true;
+  for (const Backup& backup : backups) {
+    QFile file(backup.path);
+    QByteArray plain;
+    if (file.open(QIODevice::ReadOnly)) plain = file.readAll();
+    if (file.error() != QFileDevice::NoError || !file.isOpen()) {
+      all = false;
+      continue;
+    }
+    file.close();
+    const QString temp = TempIn(QFileInfo(backup.path).absolutePath());
+    QFile::remove(temp);
+    try {
+      WritePrivateFile(temp, [&](const ByteSink& out) { key.Seal(plain, out); });
+    } catch (const StorageError&) {
+      WipeBytes(plain);
+      all = false;
+      continue;
+    }
+    WipeBytes(plain);
+    QFile sealed(temp);
+    if (sealed.open(QIODevice::ReadWrite))
+      sealed.setFileTime(QFileInfo(backup.path).lastModified(), QFileDevice::FileModificationTime);
+    sealed.close();
+    if (!TakeModeAndOwner(temp, backup.path) ||
+        ::rename(QFile::encodeName(temp).constData(), QFile::encodeName(backup.path).constData()) !=
+            0) {
+      QFile::remove(temp);
+      all = false;
+    }
+  }
+  if (!backups.empty()) SyncFolder(QFileInfo(backups.front().path).absolutePath());
+  return all;
+}
+
+bool RemoveBackups(const std::vector<Backup>& backups) {
+  bool all = true;
+  for (const Backup& backup : backups) all = QFile::remove(backup.path) && all;
+  if (!backups.empty()) SyncFolder(QFileInfo(backups.front().path).absolutePath());
+  return all;
 }
 
 }  // namespace orbo

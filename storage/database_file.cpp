@@ -1,9 +1,14 @@
 #include "storage/database_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
+#include <chrono>
 #include <filesystem>
 #include <future>
 #include <memory>
@@ -13,6 +18,7 @@
 #include "storage/backups.h"
 #include "storage/database_body.h"
 #include "storage/encrypted_file.h"
+#include "storage/file_paths.h"
 #include "storage/memory_file.h"
 #include "storage/model_invariants.h"
 #include "storage/storable_text.h"
@@ -50,29 +56,18 @@ std::filesystem::path FsPath(const QString& path) {
   return std::filesystem::path(path.toStdU16String());
 }
 
-// The file a path finally names, following symbolic links (even to a file
-// that does not exist yet); a loop of links ends the save.
-QString FollowLinks(const QString& path) {
-  constexpr int kMaxLinks = 40;
-  QString current = QFileInfo(path).absoluteFilePath();
-  for (int hops = 0; hops < kMaxLinks; ++hops) {
-    const QFileInfo info(current);
-    if (!info.isSymLink()) return current;
-    current = info.symLinkTarget();
-  }
-  throw StorageError(QStringLiteral("%1: too many symbolic links").arg(path));
-}
-
 // Runs the body of a read or write and turns whatever it raises into an
-// error text.
+// error text, and the system's reason where it gave one.
 template <typename Body>
-QString Guarded(Body body) {
+QString Guarded(Body body, int* systemError = nullptr) {
   try {
     body();
     return {};
   } catch (const StorageError& e) {
+    if (systemError) *systemError = e.SystemError();
     return e.Message();
   } catch (const std::bad_alloc&) {
+    if (systemError) *systemError = ENOMEM;
     return QStringLiteral("not enough memory");
   } catch (const std::exception& e) {
     return QString::fromLocal8Bit(e.what());
@@ -99,13 +94,30 @@ std::mutex& StreamLibraryLock() {
   return lock;
 }
 
+// The reason a write through the storage library failed. The library says
+// only that it did; errno still holds what the system said, where it is a
+// reason a write gives (the window's event loop may have left another).
+int WriteFailureReason(const QString& path) {
+  const int error = errno;
+  for (const int reason : {ENOSPC, EDQUOT, EIO, EFBIG, EROFS, EACCES, EPERM}) {
+    if (error == reason) return error;
+  }
+  struct statvfs disk {};
+  const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
+  if (::statvfs(folder.constData(), &disk) == 0 && disk.f_bavail == 0) return ENOSPC;
+  return 0;
+}
+
 // The classic file: the header word, then the body scrambled with the
 // password when scrambled, else with the library's key.
 void WriteClassicFile(const Database& db, const QString& path, bool scrambled, CodePage& codePage,
                       const RecordProgress& progress) {
   const std::lock_guard<std::mutex> held(StreamLibraryLock());
+  errno = 0;
   if (stream::OpenWrite(QFile::encodeName(path)) == -1) {
-    throw StorageError(QStringLiteral("%1 cannot be created").arg(path));
+    const int reason = WriteFailureReason(path);
+    throw StorageError(
+        QStringLiteral("%1 cannot be created: %2").arg(path, SystemErrorText(reason)), reason);
   }
   bool closed = false;
   try {
@@ -115,48 +127,64 @@ void WriteClassicFile(const Database& db, const QString& path, bool scrambled, C
     StreamWriter out(codePage);
     WriteDatabaseBody(db, out, progress);
     closed = true;
-    if (!stream::CloseWrite()) throw StorageError(QStringLiteral("writing %1 failed").arg(path));
+    if (!stream::CloseWrite()) {
+      const int reason = WriteFailureReason(path);
+      throw StorageError(QStringLiteral("writing %1 failed: %2").arg(path, SystemErrorText(reason)),
+                         reason);
+    }
   } catch (...) {
     if (!closed) stream::CloseWrite();
     throw;
   }
 }
 
-// Writes what write gives to the file at path and syncs it.
+// Writes what write gives over the file at path and syncs it.
 void WriteDurably(const QString& path, const std::function<void(const ByteSink&)>& write) {
   QFile file(path);
+  const auto failed = [&path](const QString& what) {
+    const int reason = errno;
+    return StorageError(what.arg(path, SystemErrorText(reason)), reason);
+  };
   if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-    throw StorageError(QStringLiteral("%1 cannot be created").arg(path));
+    throw failed(QStringLiteral("%1 cannot be created: %2"));
   write([&](const char* data, qsizetype size) {
-    if (file.write(data, size) != size)
-      throw StorageError(QStringLiteral("writing %1 failed").arg(path));
+    if (file.write(data, size) != size) throw failed(QStringLiteral("writing %1 failed: %2"));
   });
-  const bool written = file.flush() && ::fsync(file.handle()) == 0;
+  if (!file.flush() || ::fsync(file.handle()) != 0)
+    throw failed(QStringLiteral("writing %1 failed: %2"));
   file.close();
-  if (!written || file.error() != QFileDevice::NoError)
-    throw StorageError(QStringLiteral("writing %1 failed").arg(path));
+  if (file.error() != QFileDevice::NoError) throw failed(QStringLiteral("writing %1 failed: %2"));
 }
 
-// An encrypted database holds the classic file with the library's key; it
-// is made in memory, so no plain byte of it reaches the disk.
-void WriteStream(const Database& db, const QString& path, CodePage& codePage,
-                 const RecordProgress& progress) {
+// Waits for a key derived on another thread, keeping the display alive.
+std::unique_ptr<SealKey> Awaited(std::future<std::unique_ptr<SealKey>>& key,
+                                 const RecordProgress& progress) {
+  while (key.wait_for(std::chrono::milliseconds(40)) != std::future_status::ready) progress.Pulse();
+  return key.get();
+}
+
+// Writes db's file to path. An encrypted database holds the classic file
+// with the library's key; it is made in memory, so no plain byte of it
+// reaches the disk, and the key it was sealed with is given back for the
+// backups of this save.
+std::unique_ptr<SealKey> WriteStream(const Database& db, const QString& path, CodePage& codePage,
+                                     const RecordProgress& progress, const KeyCost& cost) {
   if (!db.PasswordOn || !db.Encrypted) {
     WriteClassicFile(db, path, db.PasswordOn, codePage, progress);
-    return;
+    return nullptr;
   }
   // The key is derived while the classic file is written: a save costs
   // little more than the derivation alone.
-  std::future<std::unique_ptr<SealKey>> key =
-      std::async(std::launch::async, [password = db.Password] {
-        return std::make_unique<SealKey>(password, KeyCost::Standard());
-      });
+  std::future<std::unique_ptr<SealKey>> key = std::async(
+      std::launch::async,
+      [password = db.Password, cost] { return std::make_unique<SealKey>(password, cost); });
   MemoryFile plain;
   // Should the write throw, the future waits for the derivation as it goes.
   WriteClassicFile(db, plain.Path(), false, codePage, progress);
-  const std::unique_ptr<SealKey> seal = key.get();
+  std::unique_ptr<SealKey> seal = Awaited(key, progress);
   const QByteArrayView bytes = plain.Map();
   WriteDurably(path, [&](const ByteSink& out) { seal->Seal(bytes, out); });
+  return seal;
 }
 
 // Why db cannot be written in codePage: it breaks the model's rules, or its
@@ -197,43 +225,211 @@ void VerifyWritten(const Database& db, const QString& target, CodePage& codePage
   }
 }
 
-bool PutBack(const QString& target, const QByteArray& bytes) {
-  return Guarded([&] {
-           WriteDurably(target, [&](const ByteSink& out) { out(bytes.constData(), bytes.size()); });
-         })
-      .isEmpty();
+QByteArray ReadWhole(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) {
+    const int reason = errno;
+    throw StorageError(QStringLiteral("%1 cannot be read: %2").arg(path, SystemErrorText(reason)),
+                       reason);
+  }
+  QByteArray bytes = file.readAll();
+  if (file.error() != QFileDevice::NoError)
+    throw StorageError(QStringLiteral("%1 cannot be read").arg(path), errno);
+  return bytes;
 }
 
-// No temporary can keep the old file whole while the new one is written, so
-// its bytes are kept here until the new ones read back as db.
-void WriteInPlace(const Database& db, const QString& target, const FileIdentity& before,
-                  CodePage& codePage, const RecordProgress& progress) {
-  const InPlaceLock lock(target);
-  if (!lock.Taken()) {
-    throw SaveRefused(WriteOutcome::kSavedByAnother,
-                      QStringLiteral("%1 is being saved by another program").arg(target));
+// Puts bytes back into the file and its modification time with them: the
+// file is again what it was, also to the program's watch on it.
+bool PutBack(const QString& target, const QByteArray& bytes, const FileIdentity& before) {
+  const bool written =
+      Guarded([&] {
+        WriteDurably(target, [&](const ByteSink& out) { out(bytes.constData(), bytes.size()); });
+      }).isEmpty();
+  if (written) {
+    const timespec times[2] = {{0, UTIME_OMIT},
+                               {static_cast<time_t>(before.modifiedNs / 1000000000),
+                                static_cast<long>(before.modifiedNs % 1000000000)}};
+    ::utimensat(AT_FDCWD, QFile::encodeName(target).constData(), times, 0);
   }
-  QFile file(target);
-  if (!file.open(QIODevice::ReadOnly)) {
-    throw StorageError(QStringLiteral("%1 cannot be read: %2").arg(target, file.errorString()));
-  }
-  const QByteArray old = file.readAll();
-  file.close();
-  if (file.error() != QFileDevice::NoError)
-    throw StorageError(QStringLiteral("%1 cannot be read").arg(target));
-  ThrowIfChanged(target, before);
-  const QString failure = Guarded([&] {
-    WriteStream(db, target, codePage, progress);
-    VerifyWritten(db, target, codePage);
-  });
-  if (failure.isEmpty()) return;
-  if (!PutBack(target, old)) {
-    throw SaveRefused(WriteOutcome::kNotRestored,
-                      failure + QStringLiteral("; the previous contents could not be put back"));
-  }
-  throw SaveRefused(WriteOutcome::kPutBack,
-                    failure + QStringLiteral("; the previous contents were put back"));
+  return written;
 }
+
+// One save of db to one file, step by step; the outcome says how far it came.
+class Save {
+ public:
+  Save(const Database& db, CodePage& codePage, const SaveOptions& options, WriteOutcome& outcome)
+      : db_(db), codePage_(codePage), options_(options), outcome_(outcome) {}
+
+  void Run(const QString& path) {
+    const QString refusal = WriteRefusal(db_, codePage_);
+    if (!refusal.isEmpty()) throw StorageError(refusal);
+    // Saving through a link replaces what it points at, not the link.
+    const std::optional<QString> target = FollowLinks(path);
+    if (!target) throw StorageError(QStringLiteral("%1: too many symbolic links").arg(path));
+    target_ = *target;
+    outcome_.target = target_;
+    outcome_.backupFolder = BackupFolderOf(target_);
+    before_ = IdentityOf(target_);
+    if (before_.exists && IsWriteProtected(target_)) {
+      throw SaveRefused(WriteOutcome::kWriteProtected,
+                        QStringLiteral("%1 is write-protected").arg(target_));
+    }
+    replacedPlain_ = Encrypting() && before_.exists && !IsEncryptedDatabaseFile(target_);
+    outcome_.stage = WriteOutcome::kLocking;
+    SaveLock lock(target_);
+    QString tempPath;
+    switch (lock.Take()) {
+      case SaveLock::kHeldByAnother:
+        throw SaveRefused(WriteOutcome::kSavedByAnother,
+                          QStringLiteral("%1 is being saved by another program").arg(target_));
+      case SaveLock::kFailed:
+        throw StorageError(QStringLiteral("no lock can be taken beside %1: %2")
+                               .arg(target_, SystemErrorText(lock.SystemError())),
+                           lock.SystemError());
+      case SaveLock::kTaken:
+        RemoveStaleTemps(target_);
+        outcome_.stage = WriteOutcome::kCreating;
+        tempPath = options_.createTemp(target_);
+        break;
+      case SaveLock::kFolderTakesNoFile:
+        break;
+    }
+    if (tempPath.isEmpty()) {
+      if (!before_.exists) {
+        throw StorageError(
+            QStringLiteral("%1 cannot be created: its folder takes no new file").arg(target_),
+            EACCES);
+      }
+      WriteInPlace();
+      outcome_.inPlace = true;
+      return;
+    }
+    try {
+      Replace(tempPath);
+    } catch (...) {
+      // While the lock is held, so no other save meets it.
+      QFile::remove(tempPath);
+      throw;
+    }
+  }
+
+ private:
+  bool Encrypting() const { return db_.PasswordOn && db_.Encrypted; }
+
+  // Whether the version at target is one to keep: not of an unchanged
+  // database, and not what the newest backup or the new file holds already.
+  bool WorthKeeping(const QString& tempPath) const {
+    if (options_.keepBackups <= 0) return false;
+    if (options_.unchangedFile.exists && options_.unchangedFile == before_) return false;
+    if (replacedPlain_ && options_.removePlainBackups) return false;
+    return !SameContent(target_, tempPath) && NeedsBackup(target_, options_.keepBackups);
+  }
+
+  // Keeps the version about to be replaced: sealed when it is in the clear
+  // and the database is encrypted now, else a link to the file the rename
+  // takes away.
+  PendingBackup Backup(const QString& tempPath) {
+    if (!WorthKeeping(tempPath)) return PendingBackup::None(target_);
+    if (!replacedPlain_) return PendingBackup::Link(target_);
+    QByteArray plain = ReadWhole(target_);
+    PendingBackup sealed =
+        PendingBackup::Write(target_, [&](const ByteSink& out) { seal_->Seal(plain, out); });
+    WipeBytes(plain);
+    return sealed;
+  }
+
+  void Replace(const QString& tempPath) {
+    outcome_.stage = WriteOutcome::kWriting;
+    seal_ = WriteStream(db_, tempPath, codePage_, options_.progress, options_.keyCost);
+    if (!TakeModeAndOwner(tempPath, target_)) {
+      const int reason = errno;
+      if (before_.exists) {
+        throw StorageError(
+            QStringLiteral("%1 cannot be given the mode of %2").arg(tempPath, target_), reason);
+      }
+      ::chmod(QFile::encodeName(tempPath).constData(),
+              options_.privateNewFile ? 0600 : NewFileMode());
+    }
+    outcome_.stage = WriteOutcome::kReplacing;
+    ThrowIfChanged(target_, before_);
+    PendingBackup backup = before_.exists ? Backup(tempPath) : PendingBackup::None(target_);
+    std::error_code error;
+    std::filesystem::rename(FsPath(tempPath), FsPath(target_), error);
+    if (error) {
+      throw StorageError(QStringLiteral("%1 cannot be replaced: %2")
+                             .arg(target_, QString::fromLocal8Bit(error.message())),
+                         error.value());
+    }
+    // The new name is durable before any older version goes.
+    SyncFolder(QFileInfo(target_).absolutePath());
+    Finish(backup);
+  }
+
+  // No temporary can keep the old file whole while the new one is written,
+  // so its bytes are kept here until the new ones read back as db.
+  void WriteInPlace() {
+    const InPlaceLock lock(target_);
+    if (!lock.Taken()) {
+      throw SaveRefused(WriteOutcome::kSavedByAnother,
+                        QStringLiteral("%1 is being saved by another program").arg(target_));
+    }
+    const QByteArray old = ReadWhole(target_);
+    ThrowIfChanged(target_, before_);
+    const bool worth = options_.keepBackups > 0 &&
+                       !(options_.unchangedFile.exists && options_.unchangedFile == before_) &&
+                       !(replacedPlain_ && options_.removePlainBackups) &&
+                       NeedsBackup(target_, old, options_.keepBackups);
+    // A copy, never a link: the file itself is about to change. Sealed
+    // later with the key of this save when it is in the clear.
+    PendingBackup backup =
+        worth ? PendingBackup::Write(target_,
+                                     [&](const ByteSink& out) { out(old.constData(), old.size()); })
+              : PendingBackup::None(target_);
+    outcome_.stage = WriteOutcome::kWriting;
+    int reason = 0;
+    const QString failure = Guarded(
+        [&] {
+          seal_ = WriteStream(db_, target_, codePage_, options_.progress, options_.keyCost);
+          outcome_.stage = WriteOutcome::kReadingBack;
+          VerifyWritten(db_, target_, codePage_);
+        },
+        &reason);
+    if (failure.isEmpty()) {
+      Finish(backup);
+      return;
+    }
+    if (!PutBack(target_, old, before_)) {
+      throw SaveRefused(WriteOutcome::kNotRestored,
+                        failure + QStringLiteral("; the previous contents could not be put back"));
+    }
+    outcome_.written = IdentityOf(target_);
+    outcome_.systemError = reason;
+    throw SaveRefused(WriteOutcome::kPutBack,
+                      failure + QStringLiteral("; the previous contents were put back"));
+  }
+
+  // The new file is in place: the backup stays, the oldest beyond the count
+  // go, and an encrypted database keeps no backup in the clear.
+  void Finish(PendingBackup& backup) {
+    outcome_.backupKept = !backup.Failed();
+    outcome_.backupMade = backup.Made();
+    backup.Keep(options_.keepBackups);
+    if (!Encrypting()) return;
+    const std::vector<orbo::Backup> plain = PlainBackups(target_);
+    outcome_.plainBackupsDone =
+        options_.removePlainBackups ? RemoveBackups(plain) : SealBackups(plain, *seal_);
+  }
+
+  const Database& db_;
+  CodePage& codePage_;
+  const SaveOptions& options_;
+  WriteOutcome& outcome_;
+  QString target_;
+  FileIdentity before_;
+  // The file replaced is in the clear, and the database is encrypted now.
+  bool replacedPlain_ = false;
+  std::unique_ptr<SealKey> seal_;
+};
 
 }  // namespace
 
@@ -248,82 +444,32 @@ PasswordFault CheckPasswordKey(const QString& password, CodePage& codePage) {
 }
 
 WriteOutcome WriteDatabaseFile(const Database& db, const QString& path, CodePage& codePage,
-                               const RecordProgress& progress, const TempFileFn& createTemp,
-                               int keepBackups) {
+                               const SaveOptions& options) {
   WriteOutcome outcome;
-  outcome.error = Guarded([&] {
-    try {
-      const QString refusal = WriteRefusal(db, codePage);
-      if (!refusal.isEmpty()) throw StorageError(refusal);
-      // Saving through a link replaces what it points at, not the link.
-      const QString target = FollowLinks(path);
-      const FileIdentity before = IdentityOf(target);
-      if (before.exists && IsWriteProtected(target)) {
-        throw SaveRefused(WriteOutcome::kWriteProtected,
-                          QStringLiteral("%1 is write-protected").arg(target));
-      }
-      SaveLock lock(target);
-      QString tempPath;
-      switch (lock.Take()) {
-        case SaveLock::kHeldByAnother:
-          throw SaveRefused(WriteOutcome::kSavedByAnother,
-                            QStringLiteral("%1 is being saved by another program").arg(target));
-        case SaveLock::kFailed:
-          throw StorageError(QStringLiteral("no lock can be taken beside %1").arg(target));
-        case SaveLock::kTaken:
-          RemoveStaleTemps(target);
-          tempPath = createTemp(target);
-          break;
-        case SaveLock::kFolderTakesNoFile:
-          break;
-      }
-      if (tempPath.isEmpty()) {
-        if (!before.exists) {
-          throw StorageError(
-              QStringLiteral("%1 cannot be created: its folder takes no new file").arg(target));
+  int reason = 0;
+  outcome.error = Guarded(
+      [&] {
+        try {
+          Save(db, codePage, options, outcome).Run(path);
+        } catch (const SaveRefused& refused) {
+          outcome.fault = refused.fault;
+          throw;
         }
-        WriteInPlace(db, target, before, codePage, progress);
-        outcome.inPlace = true;
-        return;
-      }
-      try {
-        WriteStream(db, tempPath, codePage, progress);
-        if (before.exists && !TakeModeAndOwner(tempPath, target)) {
-          throw StorageError(
-              QStringLiteral("%1 cannot be given the mode of %2").arg(tempPath, target));
-        }
-        ThrowIfChanged(target, before);
-        if (before.exists) outcome.backupKept = KeepBackup(target, keepBackups);
-        std::error_code error;
-        std::filesystem::rename(FsPath(tempPath), FsPath(target), error);
-        if (error) {
-          throw StorageError(QStringLiteral("%1 cannot be replaced: %2")
-                                 .arg(target, QString::fromLocal8Bit(error.message())));
-        }
-      } catch (...) {
-        // While the lock is held, so no other save meets it.
-        QFile::remove(tempPath);
-        throw;
-      }
-    } catch (const SaveRefused& refused) {
-      outcome.fault = refused.fault;
-      throw;
-    }
-  });
+      },
+      &reason);
   outcome.ok = outcome.error.isEmpty();
   if (outcome.ok) {
     outcome.fault = WriteOutcome::kNone;
     outcome.written = IdentityOfDatabaseFile(path);
+  } else if (outcome.systemError == 0) {
+    outcome.systemError = reason;
   }
   return outcome;
 }
 
 FileIdentity IdentityOfDatabaseFile(const QString& path) {
-  try {
-    return IdentityOf(FollowLinks(path));
-  } catch (const StorageError&) {
-    return {};
-  }
+  const std::optional<QString> target = FollowLinks(path);
+  return target ? IdentityOf(*target) : FileIdentity{};
 }
 
 namespace {
@@ -380,9 +526,25 @@ void ReadEncryptedFile(const QString& path, CodePage& codePage, const PasswordFn
   if (file.error() != QFileDevice::NoError)
     throw StorageError(QStringLiteral("the file cannot be read"));
   MemoryFile plainFile;
-  OpenSealedFile(sealed, password, [&plainFile](const char* data, qsizetype length) {
-    plainFile.Append(data, length);
-  });
+  try {
+    OpenSealedFile(
+        sealed, password,
+        [&plainFile](const char* data, qsizetype length) { plainFile.Append(data, length); },
+        [&progress] { progress.Pulse(); });
+  } catch (const SealError& refused) {
+    switch (refused.GetKind()) {
+      case SealError::kWrongPasswordOrDamaged:
+        outcome.fault = ReadOutcome::kWrongPassword;
+        break;
+      case SealError::kTooCostly:
+        outcome.fault = ReadOutcome::kTooCostly;
+        break;
+      case SealError::kUnknownFormat:
+        outcome.fault = ReadOutcome::kUnknownKind;
+        break;
+    }
+    throw;
+  }
   QString inner;
   ReadClassicFile(
       plainFile.Path(), codePage, [&password] { return password; }, progress, outcome, inner);
@@ -401,6 +563,17 @@ ReadOutcome ReadDatabaseFile(const QString& path, CodePage& codePage, const Pass
                              const RecordProgress& progress, const RepairNames& names) {
   ReadOutcome outcome;
   outcome.error = Guarded([&] {
+    // A file that is not there, or that the system will not let be read,
+    // is said as such, not as a damaged one.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+      outcome.systemError = errno;
+      outcome.fault =
+          outcome.systemError == ENOENT ? ReadOutcome::kMissing : ReadOutcome::kUnreadable;
+      throw StorageError(QStringLiteral("%1 cannot be opened: %2")
+                             .arg(path, SystemErrorText(outcome.systemError)));
+    }
+    file.close();
     QString password;
     outcome.encrypted = IsEncryptedDatabaseFile(path);
     if (outcome.encrypted) {
@@ -416,6 +589,7 @@ ReadOutcome ReadDatabaseFile(const QString& path, CodePage& codePage, const Pass
   });
   if (!outcome.error.isEmpty()) {
     outcome.status = ReadOutcome::kFailed;
+    if (outcome.fault == ReadOutcome::kNone) outcome.fault = ReadOutcome::kDamaged;
     outcome.db = Database();
   }
   return outcome;

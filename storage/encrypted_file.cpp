@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cstring>
+#include <future>
 #include <utility>
 #include <vector>
 
@@ -35,14 +37,15 @@ constexpr int kSaltAt = 24;
 constexpr int kStreamHeaderAt = kSaltAt + kSaltBytes;
 static_assert(kStreamHeaderAt + kStreamHeaderBytes == kEncryptedHeaderSize);
 
-// A file's key cost and chunk size are bounded, so a hostile header cannot
-// make a read take minutes or gigabytes.
-constexpr std::uint32_t kMostOperations = 64;
-constexpr std::uint32_t kMostMemory = 1024 * 1024;
+// A file's chunk size is bounded, so a hostile header cannot make a read
+// take gigabytes.
 constexpr std::uint32_t kLeastChunk = 1024;
 constexpr std::uint32_t kMostChunk = 16 * 1024 * 1024;
 
-const QString kWrongOrDamaged = QStringLiteral("wrong password or damaged file");
+SealError WrongOrDamaged() {
+  return SealError(SealError::kWrongPasswordOrDamaged,
+                   QStringLiteral("wrong password or damaged file"));
+}
 
 class Key {
  public:
@@ -77,20 +80,28 @@ std::uint32_t Get32(const unsigned char* at) {
   return value;
 }
 
-void DeriveKey(Key& key, const QString& password, const unsigned char* salt, const KeyCost& cost) {
+constexpr std::chrono::milliseconds kTickEvery{40};
+
+// On another thread when a tick waits for it, so the waiting thread goes on
+// ticking; the key is written only once the derivation is done.
+void DeriveKey(unsigned char* key, const QString& password, const unsigned char* salt,
+               const KeyCost& cost, const WaitTick& tick) {
   QByteArray utf8 = password.toUtf8();
-  const int failed =
-      crypto_pwhash(key.bytes.data(), key.bytes.size(), utf8.constData(),
-                    static_cast<unsigned long long>(utf8.size()), salt, cost.operations,
-                    std::size_t{cost.memory} * 1024, crypto_pwhash_ALG_ARGON2ID13);
+  const auto derive = [&] {
+    return crypto_pwhash(key, kKeyBytes, utf8.constData(),
+                         static_cast<unsigned long long>(utf8.size()), salt, cost.operations,
+                         std::size_t{cost.memory} * 1024, crypto_pwhash_ALG_ARGON2ID13);
+  };
+  int failed = 0;
+  if (tick) {
+    std::future<int> deriving = std::async(std::launch::async, derive);
+    while (deriving.wait_for(kTickEvery) != std::future_status::ready) tick();
+    failed = deriving.get();
+  } else {
+    failed = derive();
+  }
   WipeBytes(utf8);
   if (failed) throw StorageError(QStringLiteral("the key cannot be derived: not enough memory"));
-}
-
-bool CostAllowed(const KeyCost& cost) {
-  const KeyCost least = KeyCost::Least();
-  return cost.operations >= least.operations && cost.operations <= kMostOperations &&
-         cost.memory >= least.memory && cost.memory <= kMostMemory;
 }
 
 }  // namespace
@@ -102,6 +113,15 @@ KeyCost KeyCost::Least() {
           static_cast<std::uint32_t>(crypto_pwhash_MEMLIMIT_MIN / 1024)};
 }
 
+KeyCost KeyCost::Most() { return {10, 1024 * 1024}; }
+
+bool KeyCost::Allowed() const {
+  const KeyCost least = Least();
+  const KeyCost most = Most();
+  return operations >= least.operations && operations <= most.operations &&
+         memory >= least.memory && memory <= most.memory;
+}
+
 bool IsEncryptedFile(const QByteArray& start) {
   return start.startsWith(QByteArray(kEncryptedMagic, kEncryptedMagicSize));
 }
@@ -111,7 +131,7 @@ void WipeBytes(QByteArray& bytes) {
   bytes.clear();
 }
 
-SealKey::SealKey(const QString& password, const KeyCost& cost) {
+SealKey::SealKey(const QString& password, const KeyCost& cost, const WaitTick& tick) {
   static_assert(sizeof key_ == kKeyBytes);
   StartSodium();
   std::memcpy(header_, kEncryptedMagic, kEncryptedMagicSize);
@@ -124,16 +144,14 @@ SealKey::SealKey(const QString& password, const KeyCost& cost) {
   Put32(header_ + kChunkAt, kChunkBytes);
   // A new salt for every file, so two saves with one password share no key.
   randombytes_buf(header_ + kSaltAt, kSaltBytes);
-  Key key;
-  DeriveKey(key, password, header_ + kSaltAt, cost);
-  std::memcpy(key_, key.bytes.data(), sizeof key_);
+  DeriveKey(key_, password, header_ + kSaltAt, cost, tick);
 }
 
 SealKey::~SealKey() { sodium_memzero(key_, sizeof key_); }
 
 void SealKey::Seal(QByteArrayView plain, const ByteSink& out) {
-  if (std::exchange(used_, true)) throw StorageError(QStringLiteral("a seal key was used twice"));
   StreamState stream;
+  // A new random nonce in the header for every container of this key.
   crypto_secretstream_xchacha20poly1305_init_push(&stream.state, header_ + kStreamHeaderAt, key_);
   out(reinterpret_cast<const char*>(header_), kEncryptedHeaderSize);
   std::vector<unsigned char> sealed(kChunkBytes + kAuthBytes);
@@ -163,28 +181,36 @@ QByteArray SealFile(QByteArrayView plain, const QString& password, const KeyCost
   return sealed;
 }
 
-void OpenSealedFile(QByteArrayView sealed, const QString& password, const ByteSink& out) {
+void OpenSealedFile(QByteArrayView sealed, const QString& password, const ByteSink& out,
+                    const WaitTick& tick) {
   StartSodium();
   if (sealed.size() < kEncryptedHeaderSize + kAuthBytes ||
       !IsEncryptedFile(sealed.first(kEncryptedMagicSize).toByteArray())) {
-    throw StorageError(kWrongOrDamaged);
+    throw WrongOrDamaged();
   }
   const auto* header = reinterpret_cast<const unsigned char*>(sealed.data());
   const int version = header[kVersionAt] | header[kVersionAt + 1] << 8;
   if (version != kFormatVersion || header[kKeyKindAt] != kKeyArgon2id13 ||
       header[kCipherAt] != kCipherXChaCha20Poly1305) {
-    throw StorageError(QStringLiteral("the file is encrypted in a way this version does not know"));
+    throw SealError(SealError::kUnknownFormat,
+                    QStringLiteral("the file is encrypted in a way this version does not know"));
   }
   const KeyCost cost{Get32(header + kOperationsAt), Get32(header + kMemoryAt)};
   const std::uint32_t chunk = Get32(header + kChunkAt);
-  if (!CostAllowed(cost) || chunk < kLeastChunk || chunk > kMostChunk)
-    throw StorageError(kWrongOrDamaged);
+  if (chunk < kLeastChunk || chunk > kMostChunk) throw WrongOrDamaged();
+  if (!cost.Allowed()) {
+    throw SealError(SealError::kTooCostly,
+                    QStringLiteral("the file asks for a key derivation of %1 passes over %2 MiB, "
+                                   "beyond what this program allows")
+                        .arg(cost.operations)
+                        .arg(cost.memory / 1024));
+  }
   Key key;
-  DeriveKey(key, password, header + kSaltAt, cost);
+  DeriveKey(key.bytes.data(), password, header + kSaltAt, cost, tick);
   StreamState stream;
   if (crypto_secretstream_xchacha20poly1305_init_pull(&stream.state, header + kStreamHeaderAt,
                                                       key.bytes.data()) != 0) {
-    throw StorageError(kWrongOrDamaged);
+    throw WrongOrDamaged();
   }
   std::vector<unsigned char> plain(chunk);
   // The last chunk's plain bytes are wiped however the opening ends.
@@ -206,8 +232,7 @@ void OpenSealedFile(QByteArrayView sealed, const QString& password, const ByteSi
     at += length;
     const bool final = tag == crypto_secretstream_xchacha20poly1305_TAG_FINAL;
     // The final chunk ends the file; a file that ends on any other was cut.
-    if (!opened || final != (at == sealed.size()) || (!final && tag != 0))
-      throw StorageError(kWrongOrDamaged);
+    if (!opened || final != (at == sealed.size()) || (!final && tag != 0)) throw WrongOrDamaged();
     out(reinterpret_cast<const char*>(plain.data()), static_cast<qsizetype>(read));
     if (final) break;
   }

@@ -12,6 +12,9 @@
 #include <cstdint>
 #include <functional>
 
+#include "storage/byte_sink.h"
+#include "storage/storage_error.h"
+
 namespace orbo {
 
 // The first bytes of a container. Read as the classic header word they are
@@ -34,33 +37,49 @@ struct KeyCost {
   static KeyCost Standard();
   // The least the key derivation takes, for tests and fuzzing.
   static KeyCost Least();
+  // The most a file may ask for: a little above what this program writes,
+  // so a hostile header cannot make an open take minutes and gigabytes.
+  static KeyCost Most();
+  bool Allowed() const;
+};
+
+// Called on the waiting thread every few dozen milliseconds while a key is
+// derived on another, so that a window stays alive and shows progress.
+using WaitTick = std::function<void()>;
+
+// Why a container was refused.
+class SealError : public StorageError {
+ public:
+  enum Kind { kWrongPasswordOrDamaged, kUnknownFormat, kTooCostly };
+  SealError(Kind kind, const QString& message) : StorageError(message), kind_(kind) {}
+  Kind GetKind() const { return kind_; }
+
+ private:
+  Kind kind_;
 };
 
 // Whether bytes, the start of a file, begin a container.
 bool IsEncryptedFile(const QByteArray& start);
 
-// Takes the bytes a sealing or opening gives, in order; throws to stop it.
-using ByteSink = std::function<void(const char* data, qsizetype size)>;
-
 // The header of a new container and the key it names, derived from the
 // password: the slow part of sealing, which may run while the plain bytes
-// are still being made. The key is wiped when the seal goes.
+// are still being made. One key seals the file of a save and its backups:
+// each container gets a nonce of its own. The key is wiped when it goes.
 class SealKey {
  public:
   // Throws StorageError when the crypto library cannot run or memory is short.
-  SealKey(const QString& password, const KeyCost& cost);
+  SealKey(const QString& password, const KeyCost& cost, const WaitTick& tick = {});
   ~SealKey();
   SealKey(const SealKey&) = delete;
   SealKey& operator=(const SealKey&) = delete;
 
   // The container of plain, given to out as it is made (the header, then
-  // chunk by chunk). Once per key: every container gets a salt of its own.
+  // chunk by chunk).
   void Seal(QByteArrayView plain, const ByteSink& out);
 
  private:
   unsigned char header_[kEncryptedHeaderSize] = {};
   unsigned char key_[32] = {};
-  bool used_ = false;
 };
 
 QByteArray SealFile(QByteArrayView plain, const QString& password,
@@ -68,9 +87,11 @@ QByteArray SealFile(QByteArrayView plain, const QString& password,
 
 // The classic file a container holds, given to out chunk by chunk: what
 // out took is only whole when no exception ends the opening. Throws
-// StorageError with "wrong password or damaged file" for anything that does
-// not authenticate, and with a reason of its own for an unknown version.
-void OpenSealedFile(QByteArrayView sealed, const QString& password, const ByteSink& out);
+// SealError: "wrong password or damaged file" for anything that does not
+// authenticate, and a reason of its own for an unknown version or a key
+// cost beyond KeyCost::Most, which is refused before anything is derived.
+void OpenSealedFile(QByteArrayView sealed, const QString& password, const ByteSink& out,
+                    const WaitTick& tick = {});
 QByteArray OpenSealedFile(QByteArrayView sealed, const QString& password);
 
 // Overwrites bytes with zeros where the compiler cannot drop it, for

@@ -22,7 +22,13 @@ class RecordProgress {
 
   void AtRecord(int j) const {
     const int i = firstIndex_ + j;
-    if (show_ && i % 100 == 0 && total_ > 0) show_(i * 100 / total_);
+    if (show_ && i % 100 == 0 && total_ > 0) show_(last_ = i * 100 / total_);
+  }
+
+  // Shows the share done again, so the display stays alive while something
+  // without records takes time (a key being derived).
+  void Pulse() const {
+    if (show_) show_(last_);
   }
 
   void End() const {
@@ -33,6 +39,7 @@ class RecordProgress {
   ShowFn show_;
   int firstIndex_ = 0;
   int total_ = 0;
+  mutable int last_ = 0;
 };
 
 }  // namespace orbo

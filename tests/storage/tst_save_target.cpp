@@ -84,6 +84,7 @@ class SaveTargetTest : public QObject {
     const WriteOutcome written = WriteDatabaseFile(Database(), path, codePage_);
     QVERIFY2(!written.ok && written.error.contains("orboinout"), qPrintable(written.error));
     QVERIFY(!QFile::exists(path));
+    QVERIFY(WriteBytes(path, Le32(11)));
     const ReadOutcome read = ReadDatabaseFile(path, codePage_, {});
     QVERIFY(read.status == ReadOutcome::kFailed && read.error.contains("orboinout"));
     stream::SetLibraryFolder(QStringLiteral(ORBO_BIN_DIR));
@@ -165,7 +166,7 @@ class SaveTargetTest : public QObject {
     };
     for (const QString& path : {Saved(QStringLiteral("changed.2db")), dir_.filePath("made.2db")}) {
       const WriteOutcome outcome =
-          WriteDatabaseFile(FullFormDatabase(), path, codePage_, {}, otherProgram);
+          WriteDatabaseFile(FullFormDatabase(), path, codePage_, {.createTemp = otherProgram});
       QCOMPARE(outcome.fault, WriteOutcome::kChangedMeanwhile);
       QCOMPARE(ReadBytes(path), QByteArray("the other program's"));
       QVERIFY(NothingLeftBeside(path));
@@ -196,14 +197,14 @@ class SaveTargetTest : public QObject {
     const struct stat before = StatOf(path);
     const TempFileFn noNewFile = [](const QString&) { return QString(); };
     const Database db = FullFormDatabase();
-    const WriteOutcome outcome = WriteDatabaseFile(db, path, codePage_, {}, noNewFile);
+    const WriteOutcome outcome = WriteDatabaseFile(db, path, codePage_, {.createTemp = noNewFile});
     QVERIFY2(outcome.ok && outcome.inPlace, qPrintable(outcome.error));
     const struct stat after = StatOf(path);
     QCOMPARE(after.st_ino, before.st_ino);
     QVERIFY(NothingLeftBeside(path));
 
     const QString fresh = dir_.filePath(QStringLiteral("fresh.2db"));
-    const WriteOutcome refused = WriteDatabaseFile(db, fresh, codePage_, {}, noNewFile);
+    const WriteOutcome refused = WriteDatabaseFile(db, fresh, codePage_, {.createTemp = noNewFile});
     QVERIFY(!refused.ok);
     QVERIFY(!QFileInfo::exists(fresh));
   }
