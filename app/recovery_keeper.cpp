@@ -39,7 +39,7 @@ void RecoveryKeeper::WriteNow() {
   }
   // The copy of the model is the only part the window waits for.
   writing_ = std::async(std::launch::async, [snapshot = db_, folder = folder_]() mutable {
-    folder.Write(std::move(snapshot));
+    return folder.Write(std::move(snapshot));
   });
 }
 
@@ -52,10 +52,15 @@ bool RecoveryKeeper::OfferLeftCopies(Database& db, StorageUi& ui) {
                                  .arg(copy.made.toString(QStringLiteral("yyyy-MM-dd HH:mm")), name);
     if (ui.ShowMessage(question, kYesNo) == kAnswerYes) {
       if (!OpenUnsaved(db, copy.copyPath, copy.databasePath, ui)) continue;
-      // Kept as this program's copy before the old one goes.
-      WriteNow();
-      Wait();
-      RecoveryFolder::Discard(copy);
+      // Kept as this program's copy before the old one goes; while that
+      // cannot be written, the old one stays for the next start. With
+      // copies switched off, the user keeps none.
+      bool kept = minutes_() <= 0;
+      if (!kept) {
+        WriteNow();
+        kept = Wait();
+      }
+      if (kept) RecoveryFolder::Discard(copy);
       return true;
     }
     if (ui.ShowMessage(ui.GetText(app_texts::kKeepRecoveryCopy), kYesNo) == kAnswerNo)
@@ -64,8 +69,9 @@ bool RecoveryKeeper::OfferLeftCopies(Database& db, StorageUi& ui) {
   return false;
 }
 
-void RecoveryKeeper::Wait() {
-  if (writing_.valid()) writing_.wait();
+bool RecoveryKeeper::Wait() {
+  if (writing_.valid()) lastWritten_ = writing_.get();
+  return lastWritten_;
 }
 
 void RecoveryKeeper::Remove() {

@@ -23,8 +23,9 @@ class RecoveryKeeper : public QObject {
   void FollowModified(bool modified);
   // Starts a copy now, unless one is being written or nothing is unsaved.
   void WriteNow();
-  // Waits for a copy being written, for tests and the end.
-  void Wait();
+  // Waits for a copy being written, for tests and the end; whether the last
+  // copy started was written.
+  bool Wait();
   // The database was closed as the user chose: its copy goes.
   void EndCleanly() {
     timer_.stop();
@@ -42,7 +43,8 @@ class RecoveryKeeper : public QObject {
   RecoveryLock lock_;
   std::function<int()> minutes_;
   QTimer timer_;
-  std::future<void> writing_;
+  std::future<bool> writing_;
+  bool lastWritten_ = false;
 };
 
 }  // namespace orbo

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -12,6 +13,7 @@
 #include <cerrno>
 
 #include "storage/database_file.h"
+#include "storage/save_target.h"
 #include "storage/storable_text.h"
 #include "storage/storage_error.h"
 
@@ -19,6 +21,8 @@ namespace orbo {
 namespace {
 
 const QString kPrefix = QStringLiteral("copy-");
+const QString kNoName = QStringLiteral("noname");
+constexpr int kLockAttempts = 100;
 
 bool LockHeld(const QString& lockPath) {
   const int fd = ::open(QFile::encodeName(lockPath).constData(), O_RDWR | O_CLOEXEC);
@@ -26,6 +30,22 @@ bool LockHeld(const QString& lockPath) {
   const bool held = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
   ::close(fd);
   return held;
+}
+
+// The folder, readable by this user alone: the copies hold whole databases.
+bool MakePrivateFolder(const QString& folder) {
+  const QByteArray name = QFile::encodeName(folder);
+  if (!QDir().mkpath(folder)) return false;
+  return ::chmod(name.constData(), 0700) == 0;
+}
+
+// The process id in a name of the folder, "copy-PID.ext"; 0 for others.
+qint64 ProcessIdIn(const QString& name, const QString& extension) {
+  if (!name.startsWith(kPrefix) || !name.endsWith(extension)) return 0;
+  bool ok = false;
+  const qint64 id =
+      name.mid(kPrefix.size(), name.size() - kPrefix.size() - extension.size()).toLongLong(&ok);
+  return ok && id > 0 ? id : 0;
 }
 
 }  // namespace
@@ -46,20 +66,30 @@ QString RecoveryFolder::NotePath(qint64 processId) const {
 }
 
 bool RecoveryFolder::Write(Database db) const {
-  if (!QDir().mkpath(folder_)) return false;
+  if (!MakePrivateFolder(folder_)) return false;
   try {
     CodePage codePage(db.CodePageName);
     // A save would ask; a copy no one is asked about keeps the rest.
     MakeTextsStorable(db, codePage);
-    if (!WriteDatabaseFile(db, CopyPath(processId_), codePage).ok) return false;
+    SaveOptions options;
+    options.privateNewFile = true;
+    if (!WriteDatabaseFile(db, CopyPath(processId_), codePage, options).ok) return false;
   } catch (const StorageError&) {
     return false;
   }
-  QSettings note(NotePath(processId_), QSettings::IniFormat);
-  note.setValue(QStringLiteral("Database"), db.DatabasePath);
-  note.setValue(QStringLiteral("Made"), QDateTime::currentDateTime());
-  note.sync();
-  return note.status() == QSettings::NoError;
+  // Written beside and renamed, as the copy: a note is whole or absent.
+  const QString temp = NotePath(processId_) + QStringLiteral(".tmp");
+  QFile::remove(temp);
+  {
+    QSettings note(temp, QSettings::IniFormat);
+    note.setValue(QStringLiteral("Database"), db.DatabasePath);
+    note.setValue(QStringLiteral("Made"), QDateTime::currentDateTime());
+    note.sync();
+    if (note.status() != QSettings::NoError) return false;
+  }
+  ::chmod(QFile::encodeName(temp).constData(), 0600);
+  return ::rename(QFile::encodeName(temp).constData(),
+                  QFile::encodeName(NotePath(processId_)).constData()) == 0;
 }
 
 void RecoveryFolder::Remove() const {
@@ -69,21 +99,27 @@ void RecoveryFolder::Remove() const {
 
 std::vector<RecoveryCopy> RecoveryFolder::Left() const {
   std::vector<RecoveryCopy> left;
-  const QStringList notes =
-      QDir(folder_).entryList({kPrefix + QStringLiteral("*.ini")}, QDir::Files);
-  for (const QString& name : notes) {
-    bool ok = false;
-    const qint64 processId = name.mid(kPrefix.size()).chopped(4).toLongLong(&ok);
-    if (!ok || processId == processId_ || LockHeld(LockPath(processId))) continue;
-    const QSettings note(QDir(folder_).filePath(name), QSettings::IniFormat);
-    RecoveryCopy copy{CopyPath(processId), NotePath(processId),
-                      note.value(QStringLiteral("Database")).toString(),
+  const QDir folder(folder_);
+  const auto ended = [&](qint64 processId) {
+    return processId != 0 && processId != processId_ && !LockHeld(LockPath(processId));
+  };
+  for (const QString& name : folder.entryList({kPrefix + u'*'}, QDir::Files)) {
+    // A copy or lock its program left without a note: the copy was saved,
+    // or the program ended with nothing unsaved.
+    for (const QString& extension : {QStringLiteral(".2db"), QStringLiteral(".lock")}) {
+      const qint64 processId = ProcessIdIn(name, extension);
+      if (ended(processId) && !QFileInfo::exists(NotePath(processId)))
+        QFile::remove(folder.filePath(name));
+    }
+    const qint64 processId = ProcessIdIn(name, QStringLiteral(".ini"));
+    if (!ended(processId)) continue;
+    const QSettings note(folder.filePath(name), QSettings::IniFormat);
+    QString database = note.value(QStringLiteral("Database")).toString();
+    if (database.isEmpty() || (database != kNoName && QFileInfo(database).isRelative()))
+      database = kNoName;
+    RecoveryCopy copy{CopyPath(processId), NotePath(processId), database,
                       note.value(QStringLiteral("Made")).toDateTime()};
-    const QFileInfo database(copy.databasePath);
-    const bool savedSince = copy.databasePath != QLatin1String("noname") && database.exists() &&
-                            database.lastModified() >= copy.made;
-    if (!QFileInfo::exists(copy.copyPath) || copy.databasePath.isEmpty() || !copy.made.isValid() ||
-        savedSince) {
+    if (!QFileInfo::exists(copy.copyPath)) {
       Discard(copy);
       continue;
     }
@@ -105,11 +141,21 @@ void RecoveryFolder::Discard(const RecoveryCopy& copy) {
 
 RecoveryLock::RecoveryLock(const RecoveryFolder& folder)
     : path_(QFile::encodeName(folder.LockPath(folder.ProcessId()))) {
-  if (!QDir().mkpath(folder.Folder())) return;
-  fd_ = ::open(path_.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-  if (fd_ >= 0 && ::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
-    ::close(fd_);
-    fd_ = -1;
+  if (!MakePrivateFolder(folder.Folder())) return;
+  for (int attempt = 0; attempt < kLockAttempts && fd_ < 0; ++attempt) {
+    const int fd = ::open(path_.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) return;
+    // Another program that found the file unlocked may have removed it
+    // meanwhile: a lock on a file gone would keep the copies unowned.
+    struct stat locked {};
+    struct stat named {};
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &locked) == 0 &&
+        ::stat(path_.constData(), &named) == 0 && locked.st_dev == named.st_dev &&
+        locked.st_ino == named.st_ino) {
+      fd_ = fd;
+    } else {
+      ::close(fd);
+    }
   }
 }
 

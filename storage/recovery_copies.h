@@ -1,7 +1,9 @@
 // The copies the window writes of a database with unsaved changes, for the
-// start after a crash: in a folder of the user's, never beside the database,
-// one per running program (by its process id), each with a note of the
-// database it is a copy of and when it was made.
+// start after a crash: in a private folder of the user's, never beside the
+// database, one per running program (by its process id), each with a note
+// of the database it is a copy of (its absolute path) and when it was made.
+// Only the program that wrote a copy removes it, once it saved the database
+// or closed it as the user chose; no file time decides that a copy is old.
 #pragma once
 
 #include <QDateTime>
@@ -26,14 +28,18 @@ class RecoveryFolder {
  public:
   RecoveryFolder(QString folder, qint64 processId);
 
-  // Writes db as this program's copy, whole or not at all; the note comes
-  // after the copy, so a copy is never offered half-written. Characters
-  // the code page lacks are written as "?", as a save would write them.
+  // Writes db as this program's copy, whole or not at all: the previous
+  // copy stays until the new one is in place, and the note comes after the
+  // copy, so a copy is never offered half-written. Characters the code page
+  // lacks are written as "?", as a save would write them.
   bool Write(Database db) const;
-  // This program's copy, when it has one.
+  // This program's copy, when it has one: the note first, so a copy is
+  // never offered once its program knew the database saved.
   void Remove() const;
-  // The copies of programs that ended, newer than their databases, newest
-  // first. Copies older than their database (saved since) are removed.
+  // The copies of programs that ended, newest first. A note naming its
+  // database by a relative path (an earlier version's) offers the copy as
+  // a database never saved: that path named a file of another folder.
+  // What ended programs left without a note is removed.
   std::vector<RecoveryCopy> Left() const;
   static void Discard(const RecoveryCopy& copy);
 
