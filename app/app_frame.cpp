@@ -36,7 +36,7 @@ void App::ConnectCommands() {
   c.OnTriggered(c.Menu("mnuSaveAs"), [this] { SaveDatabaseAs(db, *storage_); });
   c.OnTriggered(c.Menu("mnuRestore"), [this] {
     const QString backup = parts_.backups->Choose();
-    if (!backup.isEmpty()) OpenUnsaved(db, backup, db.DatabasePath, *storage_);
+    if (!backup.isEmpty()) RestoreBackup(db, backup, *storage_);
   });
   // The command itself asks what the close box asks: a close from inside
   // the command would be a second command, which the funnel refuses.

@@ -95,9 +95,13 @@ void StorageAdapter::CheckFileOnDisk() {
   Database& db = app_.Context().db;
   const FileIdentity now = IdentityOfDatabaseFile(db.DatabasePath);
   const bool changed = knownFile_.exists && now != knownFile_;
-  app_.Parts().services->SetFileNote(changed ? GetText(storage_texts::kChangedOnDiskNote)
-                                             : QString());
-  if (!changed || db.Modified || now == offered_) return;
+  // A file deleted or moved away holds nothing to load again; the next
+  // save writes it anew.
+  const bool gone = changed && !now.exists;
+  app_.Parts().services->SetFileNote(gone      ? GetText(storage_texts::kFileGoneNote)
+                                     : changed ? GetText(storage_texts::kChangedOnDiskNote)
+                                               : QString());
+  if (!changed || gone || db.Modified || now == offered_) return;
   const bool asked = app_.Context().funnel.Run([&] {
     offered_ = now;
     if (ShowMessage(GetText(storage_texts::kLoadChangedFile).arg(db.DatabasePath), kYesNo) ==

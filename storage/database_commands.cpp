@@ -1,31 +1,72 @@
 #include "storage/database_commands.h"
 
+#include <QDir>
+#include <algorithm>
 #include <optional>
+#include <utility>
 
 #include "storage/backups.h"
 #include "storage/database_file.h"
 #include "storage/database_merge.h"
+#include "storage/failure_texts.h"
+#include "storage/file_paths.h"
 #include "storage/storage_error.h"
 #include "storage/storage_texts.h"
 
 namespace orbo {
 namespace {
 
-const QString kSaveFailedText = QStringLiteral("Error while saving file");
-
 constexpr int kShownPlaces = 5;
+// How often a password is asked for one file: a user who mistyped gets
+// another try, a script that answers the same each time an end.
+constexpr int kPasswordTries = 3;
 
 RecordProgress::ShowFn ProgressWithText(StorageUi& ui, TextId id) {
   const QString text = ui.GetText(id);
   return [&ui, text](int value) { ui.ShowProgress(value, text); };
 }
 
-void ShowReadFailed(StorageUi& ui, bool askedPassword) {
+void ShowReadFailed(StorageUi& ui, ReadOutcome::Fault fault, int systemError, bool askedPassword,
+                    const QString& path) {
   ui.ShowProgress(kProgressEnd, {});
-  QString text = ui.GetText(storage_texts::kDatabaseNotLoaded) + QChar(13) +
-                 ui.GetText(storage_texts::kFileDamaged);
-  if (askedPassword) text += QChar(13) + ui.GetText(storage_texts::kPasswordMayBeWrong);
-  ui.ShowMessage(text, kExclamation);
+  ui.ShowMessage(ReadFailureText(fault, systemError, askedPassword, path, ui), kExclamation);
+}
+
+// A read that asked for a password and failed as a wrong one would: the
+// password is asked again, until one opens the file or the user gives up.
+bool WorthAnotherPassword(ReadOutcome::Fault fault, bool askedPassword) {
+  return askedPassword && (fault == ReadOutcome::kWrongPassword || fault == ReadOutcome::kDamaged);
+}
+
+void SayPasswordWrong(StorageUi& ui) {
+  ui.ShowProgress(kProgressEnd, {});
+  ui.ShowMessage(ui.GetText(storage_texts::kDatabaseNotLoaded) + QChar(13) +
+                     ui.GetText(storage_texts::kPasswordWrongTryAgain),
+                 kExclamation);
+}
+
+// Reads the file at path, asking for its password again after a wrong one
+// until one opens it or the user gives up. A password the caller knows (the
+// open database's, which its backups and copies mostly have) is tried
+// first, unasked.
+ReadOutcome ReadAskingPassword(const QString& path, CodePage& codePage, StorageUi& ui,
+                               const RecordProgress& progress, const RepairNames& names,
+                               const QString& known = {}) {
+  if (!known.isEmpty()) {
+    ReadOutcome outcome = ReadDatabaseFile(
+        path, codePage, [&known] { return known; }, progress, names);
+    if (outcome.status != ReadOutcome::kFailed ||
+        !WorthAnotherPassword(outcome.fault, outcome.askedPassword))
+      return outcome;
+  }
+  for (int tries = 1;; ++tries) {
+    ReadOutcome outcome = ReadDatabaseFile(
+        path, codePage, [&ui] { return ui.AskPassword(); }, progress, names);
+    if (tries == kPasswordTries || outcome.status != ReadOutcome::kFailed ||
+        !WorthAnotherPassword(outcome.fault, outcome.askedPassword))
+      return outcome;
+    SayPasswordWrong(ui);
+  }
 }
 
 // A model that breaks its invariants would give a file that never opens
@@ -54,7 +95,7 @@ bool RefusePassword(const Database& db, CodePage& codePage, StorageUi& ui) {
       ui.ShowMessage(ui.GetText(storage_texts::kPasswordHoldsNul), kExclamation);
       return true;
     case PasswordFault::kEmpty:
-      ui.ShowMessage(kSaveFailedText, kOkOnly);
+      ui.ShowMessage(SaveFailedLine(), kOkOnly);
       return true;
   }
   return true;
@@ -80,33 +121,6 @@ Storable AskStorable(const Database& db, CodePage& codePage, StorageUi& ui) {
              : Storable::kNotSaving;
 }
 
-// Why the file was not written, for the user.
-QString DescribeFailure(const WriteOutcome& outcome, const QString& path, StorageUi& ui) {
-  switch (outcome.fault) {
-    case WriteOutcome::kWriteProtected:
-      return ui.GetText(storage_texts::kFileWriteProtected).arg(path);
-    case WriteOutcome::kChangedMeanwhile:
-      return ui.GetText(storage_texts::kFileChangedWhileSaving).arg(path);
-    case WriteOutcome::kSavedByAnother:
-      return ui.GetText(storage_texts::kFileBeingSaved).arg(path);
-    case WriteOutcome::kPutBack:
-      return ui.GetText(storage_texts::kPreviousContentsBack).arg(path);
-    case WriteOutcome::kNotRestored:
-      return ui.GetText(storage_texts::kFileDamagedByWrite).arg(path);
-    default:
-      return {};
-  }
-}
-
-void ShowSaveFailed(const WriteOutcome& outcome, const QString& path, StorageUi& ui) {
-  const QString why = DescribeFailure(outcome, path, ui);
-  if (why.isEmpty()) {
-    ui.ShowMessage(kSaveFailedText, kOkOnly);
-  } else {
-    ui.ShowMessage(kSaveFailedText + QChar(13) + why, kExclamation);
-  }
-}
-
 void TellRepairs(StorageUi& ui, const ModelRepairs& repairs, const RepairNames& names) {
   QString text = ui.GetText(storage_texts::kInconsistenciesRepaired).arg(repairs.Total());
   if (repairs.recordsRecovered > 0)
@@ -129,20 +143,23 @@ bool ReadInPlaceOf(Database& db, const QString& path, StorageUi& ui) {
   // A file does not say its code page: it is read in the language's.
   std::optional<CodePage> codePage = CodePageNamed(ui.LanguageCodePage());
   if (!codePage) {
-    ShowReadFailed(ui, false);
+    ShowReadFailed(ui, ReadOutcome::kDamaged, 0, false, path);
     return false;
   }
   const RepairNames names = ui.NamesForRepairs();
   // Taken before the read: a change while it runs is one the next save asks about.
   const FileIdentity file = IdentityOfDatabaseFile(path);
-  ReadOutcome outcome = ReadDatabaseFile(
-      path, *codePage, [&ui] { return ui.AskPassword(); },
-      RecordProgress(ProgressWithText(ui, storage_texts::kLoadingDatabase)), names);
-  if (outcome.status == ReadOutcome::kCancelled) return false;
+  ReadOutcome outcome = ReadAskingPassword(
+      path, *codePage, ui, RecordProgress(ProgressWithText(ui, storage_texts::kLoadingDatabase)),
+      names);
+  if (outcome.status == ReadOutcome::kCancelled) {
+    ui.ShowProgress(kProgressEnd, {});
+    return false;
+  }
   // A file that cannot be read leaves the open database as it was: the user
   // keeps their work, whatever they answered to saving it.
   if (outcome.status != ReadOutcome::kLoaded || !ui.CopyCompanionIcons(outcome.db.DatabasePath)) {
-    ShowReadFailed(ui, outcome.askedPassword);
+    ShowReadFailed(ui, outcome.fault, outcome.systemError, outcome.askedPassword, path);
     return false;
   }
   db = std::move(outcome.db);
@@ -161,6 +178,59 @@ bool ReadInPlaceOf(Database& db, const QString& path, StorageUi& ui) {
   return true;
 }
 
+// An encrypted database keeps no backup in the clear. Before the save that
+// starts encrypting its file the user chooses, once, whether the backups in
+// the clear are sealed too or removed. False: the user cancelled the save.
+bool AskAboutPlainBackups(const Database& db, const QString& path, StorageUi& ui,
+                          SaveOptions& options) {
+  if (!db.PasswordOn || !db.Encrypted) return true;
+  if (PlainBackups(path).empty()) return true;
+  const MessageAnswer answer =
+      ui.ShowMessage(ui.GetText(storage_texts::kAskSealBackups)
+                         .arg(QDir::toNativeSeparators(CanonicalFilePath(path)),
+                              QDir::toNativeSeparators(BackupFolderOf(path))),
+                     kYesNoCancel.Warning());
+  if (answer != kAnswerYes && answer != kAnswerNo) return false;
+  options.removePlainBackups = answer == kAnswerNo;
+  return true;
+}
+
+// What a save that succeeded did not do as it usually does.
+void TellSaveNotes(const WriteOutcome& outcome, int keep, StorageUi& ui) {
+  const QString file = QDir::toNativeSeparators(outcome.target);
+  const QString folder = QDir::toNativeSeparators(outcome.backupFolder);
+  if (outcome.inPlace) {
+    QString text = ui.GetText(storage_texts::kFolderRefusesNewFiles).arg(file);
+    if (keep > 0 && outcome.backupMade)
+      text += QChar(13) + ui.GetText(storage_texts::kBackupKeptIn).arg(folder);
+    else if (keep > 0 && !outcome.backupKept)
+      text += QChar(13) + ui.GetText(storage_texts::kNoBackupKept);
+    ui.ShowMessage(text, kExclamation);
+  } else if (!outcome.backupKept) {
+    ui.ShowMessage(ui.GetText(storage_texts::kBackupNotKept).arg(file, folder), kExclamation);
+  }
+  if (!outcome.plainBackupsDone)
+    ui.ShowMessage(ui.GetText(storage_texts::kBackupsNotSealed).arg(folder), kExclamation);
+}
+
+// Contents of other in place of db's: forms, records, folders and the
+// settings the file holds. db keeps its name, code page and protection.
+// The tables only grow, as every step of the model has them.
+void TakeContents(Database& db, const Database& other) {
+  SetCount(db, kFormsKind, other.FormCount);
+  SetCount(db, kRecordsKind, other.RecordCount);
+  SetCount(db, kFoldersKind, other.FolderCount);
+  std::copy_n(other.Forms.begin(), other.FormCount, db.Forms.begin());
+  std::copy_n(other.Records.begin(), other.RecordCount, db.Records.begin());
+  std::copy_n(other.RecordMarks.begin(), other.RecordCount, db.RecordMarks.begin());
+  std::copy_n(other.Folders.begin(), other.FolderCount, db.Folders.begin());
+  db.BufferCount = other.BufferCount;
+  db.SplitterPos = other.SplitterPos;
+  db.MaxListString = other.MaxListString;
+  db.DbReserved = other.DbReserved;
+  db.DatabaseFont = other.DatabaseFont;
+}
+
 }  // namespace
 
 bool SaveDatabase(Database& db, bool saveAs, StorageUi& ui) {
@@ -169,8 +239,10 @@ bool SaveDatabase(Database& db, bool saveAs, StorageUi& ui) {
   bool askPath = db.DatabasePath == QLatin1String("noname") || saveAs;
   // Another program (a sync, a second machine, orbo-cli) wrote the file
   // since it was read or written here: its changes are not lost unasked.
+  // A file that is gone holds no one's changes: the save writes it anew.
   const FileIdentity known = ui.KnownFile();
-  if (!askPath && known.exists && IdentityOfDatabaseFile(path) != known) {
+  const FileIdentity now = IdentityOfDatabaseFile(path);
+  if (!askPath && known.exists && now.exists && now != known) {
     const MessageAnswer answer =
         ui.ShowMessage(ui.GetText(storage_texts::kFileChangedOnDisk).arg(path),
                        kYesNoCancel.Warning().NoByDefault());
@@ -180,22 +252,31 @@ bool SaveDatabase(Database& db, bool saveAs, StorageUi& ui) {
   if (askPath) {
     path = ui.AskSavePath();
     if (path.isEmpty()) return false;
+    path = CanonicalFilePath(path);
   }
   // Every check that can refuse the save comes before anything changes.
   std::optional<CodePage> codePage = CodePageNamed(db.CodePageName);
   if (!codePage) {
-    ui.ShowMessage(kSaveFailedText, kOkOnly);
+    ui.ShowMessage(SaveFailedLine(), kOkOnly);
     return false;
   }
   if (RefusePassword(db, *codePage, ui)) return false;
   if (IsWriteProtected(path)) {
     WriteOutcome refused;
     refused.fault = WriteOutcome::kWriteProtected;
-    ShowSaveFailed(refused, path, ui);
+    ui.ShowMessage(SaveFailureText(refused, path, ui), kExclamation);
     return false;
   }
   const Storable storable = AskStorable(db, *codePage, ui);
   if (storable == Storable::kNotSaving) return false;
+  SaveOptions options;
+  options.progress = RecordProgress(ProgressWithText(ui, storage_texts::kSavingDatabase));
+  options.keepBackups = ui.BackupsToKeep();
+  options.keyCost = ui.SealCost();
+  // Saved unchanged over the very file it was read from or written to, the
+  // database replaces no version worth a backup.
+  if (!db.Modified && !askPath) options.unchangedFile = known;
+  if (!AskAboutPlainBackups(db, path, ui, options)) return false;
   // What is written has "?" in place of what the code page lacks; the model
   // takes it only once the file holds it.
   std::optional<Database> replaced;
@@ -207,15 +288,13 @@ bool SaveDatabase(Database& db, bool saveAs, StorageUi& ui) {
   db.DatabasePath = path;
   ui.UpdateTitle();
   const WriteOutcome outcome =
-      WriteDatabaseFile(replaced ? *replaced : db, path, *codePage,
-                        RecordProgress(ProgressWithText(ui, storage_texts::kSavingDatabase)),
-                        CreateTempBeside, ui.BackupsToKeep());
+      WriteDatabaseFile(replaced ? *replaced : db, path, *codePage, options);
   if (!outcome.ok) {
     // The database keeps the name of the file that holds it.
     db.DatabasePath = previousPath;
     ui.UpdateTitle();
     ui.ShowProgress(kProgressEnd, {});
-    ShowSaveFailed(outcome, path, ui);
+    ui.ShowMessage(SaveFailureText(outcome, path, ui), kExclamation);
     return false;
   }
   ui.SetKnownFile(outcome.written);
@@ -224,15 +303,9 @@ bool SaveDatabase(Database& db, bool saveAs, StorageUi& ui) {
   ui.ChangeAsStep(ui.GetText(storage_texts::kStorableTextsStep),
                   [&] { changedTexts = MakeTextsStorable(db, *codePage); });
   if (changedTexts > 0) ui.ShowChangedTexts();
-  // The path as given: lower case names another file on a case-sensitive disk.
   ui.AddRecentFile(db.DatabasePath);
   ui.SetModified(false);
-  if (outcome.inPlace)
-    ui.ShowMessage(ui.GetText(storage_texts::kFolderRefusesNewFiles).arg(path), kExclamation);
-  if (!outcome.backupKept) {
-    ui.ShowMessage(ui.GetText(storage_texts::kBackupNotKept).arg(path, BackupFolderOf(path)),
-                   kExclamation);
-  }
+  TellSaveNotes(outcome, options.keepBackups, ui);
   return true;
 }
 
@@ -242,7 +315,8 @@ void LoadDatabase(Database& db, const QString& path, StorageUi& ui) {
   if (!AskSaveChanges(db, ui)) return;
   ui.SetEventsSuppressed(true);
   const QString chosen = path.isEmpty() ? ui.AskOpenPath() : path;
-  if (!chosen.isEmpty() && ReadInPlaceOf(db, chosen, ui)) ui.AddRecentFile(db.DatabasePath);
+  if (!chosen.isEmpty() && ReadInPlaceOf(db, CanonicalFilePath(chosen), ui))
+    ui.AddRecentFile(db.DatabasePath);
   ui.SetEventsSuppressed(false);
 }
 
@@ -255,12 +329,34 @@ bool OpenUnsaved(Database& db, const QString& file, const QString& path, Storage
   if (read) {
     // Saved, it replaces the file at path as that is now.
     db.DatabasePath = target;
-    ui.SetKnownFile(IdentityOfDatabaseFile(target));
+    ui.SetKnownFile(target == QLatin1String("noname") ? FileIdentity{}
+                                                      : IdentityOfDatabaseFile(target));
     ui.SetModified(true);
     ui.UpdateTitle();
   }
   ui.SetEventsSuppressed(false);
   return read;
+}
+
+bool RestoreBackup(Database& db, const QString& backup, StorageUi& ui) {
+  std::optional<CodePage> codePage = CodePageNamed(db.CodePageName);
+  if (!codePage) return false;
+  const RepairNames names = ui.NamesForRepairs();
+  ReadOutcome outcome = ReadAskingPassword(
+      backup, *codePage, ui, RecordProgress(ProgressWithText(ui, storage_texts::kLoadingDatabase)),
+      names, db.PasswordOn ? db.Password : QString());
+  ui.ShowProgress(kProgressEnd, {});
+  if (outcome.status == ReadOutcome::kCancelled) return false;
+  if (outcome.status != ReadOutcome::kLoaded) {
+    ShowReadFailed(ui, outcome.fault, outcome.systemError, outcome.askedPassword, backup);
+    return false;
+  }
+  RepairForWindow(outcome.db, names);
+  ui.ChangeAsStep(ui.GetText(storage_texts::kRestoreBackupStep),
+                  [&] { TakeContents(db, outcome.db); });
+  ui.EnsureIcons();
+  ui.ShowDatabase();
+  return true;
 }
 
 bool AskSaveChanges(Database& db, StorageUi& ui) {
@@ -286,25 +382,35 @@ void NewDatabaseCmd(Database& db, StorageUi& ui) {
 void ImportDatabase(Database& db, StorageUi& ui) {
   ui.SetEventsSuppressed(true);
   const QString path = ui.AskOpenPath();
-  if (path.isEmpty()) {
-    ui.SetEventsSuppressed(false);
-    return;
-  }
+  const auto done = [&ui] { ui.SetEventsSuppressed(false); };
+  if (path.isEmpty()) return done();
+  // Records of an encrypted file would be saved in the clear in this one.
+  if (IsEncryptedDatabaseFile(path) && !(db.PasswordOn && db.Encrypted) &&
+      ui.ShowMessage(ui.GetText(storage_texts::kMergeFromEncrypted)
+                         .arg(QDir::toNativeSeparators(CanonicalFilePath(path))),
+                     kYesNo.Warning().NoByDefault()) != kAnswerYes)
+    return done();
   // Read in the open database's code page, whose texts its file holds.
   std::optional<CodePage> codePage = CodePageNamed(db.CodePageName);
   const RepairNames names = ui.NamesForRepairs();
   MergeOutcome outcome;
   if (codePage) {
-    ui.ChangeAsStep(ui.GetText(storage_texts::kMergeStep), [&] {
-      outcome = MergeDatabaseFile(
-          db, path, *codePage, [&ui] { return ui.AskPassword(); },
-          ProgressWithText(ui, storage_texts::kLoadingDatabase), names);
-    });
+    for (int tries = 1;; ++tries) {
+      ui.ChangeAsStep(ui.GetText(storage_texts::kMergeStep), [&] {
+        outcome = MergeDatabaseFile(
+            db, path, *codePage, [&ui] { return ui.AskPassword(); },
+            ProgressWithText(ui, storage_texts::kLoadingDatabase), names);
+      });
+      if (tries == kPasswordTries || outcome.status != ReadOutcome::kFailed ||
+          !WorthAnotherPassword(outcome.fault, outcome.askedPassword))
+        break;
+      SayPasswordWrong(ui);
+    }
   }
-  ui.SetEventsSuppressed(false);
+  done();
   if (outcome.status == ReadOutcome::kCancelled) return;
   if (outcome.status == ReadOutcome::kFailed) {
-    ShowReadFailed(ui, outcome.askedPassword);
+    ShowReadFailed(ui, outcome.fault, outcome.systemError, outcome.askedPassword, path);
     return;
   }
   ui.EnsureIcons();

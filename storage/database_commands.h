@@ -13,13 +13,20 @@ bool SaveDatabase(Database& db, bool saveAs, StorageUi& ui);
 bool SaveDatabaseAs(Database& db, StorageUi& ui);
 
 // An empty path asks with the open dialog. A failed or cancelled load
-// leaves the open database as it was.
+// leaves the open database as it was. The database keeps the path absolute
+// and with its links followed, so it names the same file from any folder.
 void LoadDatabase(Database& db, const QString& path, StorageUi& ui);
 
 // Opens the file at file (a backup, a recovery copy) in place of db,
 // modified and under path: a save replaces the file at path. False when it
 // could not be read, or the user kept the open database.
 bool OpenUnsaved(Database& db, const QString& file, const QString& path, StorageUi& ui);
+
+// Takes the contents of the backup at backup into db as one step the user
+// can take back, unsaved changes and all; db keeps its file, code page and
+// protection. The backup's password is asked for only when the database's
+// own does not open it. False when it was not read or the user gave up.
+bool RestoreBackup(Database& db, const QString& backup, StorageUi& ui);
 
 // False when the caller must not go on: the user cancelled, or chose to
 // save and the save did not happen.

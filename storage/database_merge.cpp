@@ -67,12 +67,15 @@ MergeOutcome MergeDatabaseFile(Database& db, const QString& path, CodePage& code
   outcome.status = read.status;
   outcome.error = read.error;
   outcome.askedPassword = read.askedPassword;
+  outcome.fault = read.fault;
+  outcome.systemError = read.systemError;
   outcome.repairs = read.repairs;
   if (read.status != ReadOutcome::kLoaded) return outcome;
   try {
     AppendDatabase(db, read.db);
   } catch (const StorageError& e) {
     outcome.status = ReadOutcome::kFailed;
+    outcome.fault = ReadOutcome::kDamaged;
     outcome.error = e.Message();
   }
   return outcome;

@@ -12,6 +12,8 @@ struct MergeOutcome {
   ReadOutcome::Status status = ReadOutcome::kFailed;
   QString error;
   bool askedPassword = false;
+  ReadOutcome::Fault fault = ReadOutcome::kNone;
+  int systemError = 0;
   // What the imported file needed mended before it was appended.
   ModelRepairs repairs;
 };

@@ -39,5 +39,38 @@ inline constexpr TextId kLoadChangedFile{985, 13};
 
 inline constexpr TextId kStorableTextsStep{980, 0};
 inline constexpr TextId kMergeStep{980, 1};
+inline constexpr TextId kRestoreBackupStep{980, 3};
+
+// What a failed save was doing (%1: the file).
+inline constexpr TextId kCannotMakeFileBeside{986, 0};
+inline constexpr TextId kWritingFailed{986, 1};
+inline constexpr TextId kCannotReplace{986, 2};
+inline constexpr TextId kNotReadBack{986, 3};
+inline constexpr TextId kCannotWriteTo{986, 4};
+// Why: the system's reasons in the user's words.
+inline constexpr TextId kDiskFull{986, 5};
+inline constexpr TextId kNotAllowed{986, 6};
+inline constexpr TextId kDiskReadOnly{986, 7};
+inline constexpr TextId kNoSuchFolder{986, 8};
+inline constexpr TextId kDeviceError{986, 9};
+inline constexpr TextId kNoReasonGiven{986, 10};
+inline constexpr TextId kNameTooLong{986, 11};
+inline constexpr TextId kNotEnoughMemory{986, 12};
+inline constexpr TextId kNothingChanged{986, 13};
+// A write in place: whether the version replaced was kept (%1: the folder).
+inline constexpr TextId kBackupKeptIn{986, 14};
+inline constexpr TextId kNoBackupKept{986, 15};
+// Loading (%1: the file).
+inline constexpr TextId kFileMissing{986, 16};
+inline constexpr TextId kFileUnreadable{986, 17};
+inline constexpr TextId kKeyTooCostly{986, 18};
+inline constexpr TextId kUnknownEncryption{986, 19};
+inline constexpr TextId kPasswordWrongTryAgain{986, 20};
+inline constexpr TextId kFileGoneNote{986, 21};
+// Encryption and the copies of a database (%1: the file, %2: its backups folder).
+inline constexpr TextId kAskSealBackups{986, 22};
+inline constexpr TextId kBackupsNotSealed{986, 23};
+inline constexpr TextId kEncryptionOffNote{986, 24};
+inline constexpr TextId kMergeFromEncrypted{986, 25};
 
 }  // namespace orbo::storage_texts

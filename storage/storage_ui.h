@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "storage/code_page.h"
+#include "storage/encrypted_file.h"
 #include "storage/model_invariants.h"
 #include "storage/model_repair.h"
 #include "storage/save_target.h"
@@ -80,6 +81,8 @@ class StorageUi {
 
   // How many of the versions a save replaces are kept as backups.
   virtual int BackupsToKeep() { return 0; }
+  // What deriving the key of an encrypted file costs its saves.
+  virtual KeyCost SealCost() { return KeyCost::Standard(); }
   // What the open database's file was when it was last read or written
   // here; exists is false when there is none (a new database).
   virtual FileIdentity KnownFile() { return {}; }

@@ -64,6 +64,11 @@ QString BackupsDialog::Choose() {
 
 QString BackupsDialog::Describe(const QString& path, const QDateTime& saved) const {
   const LanguageTexts& t = context_.texts;
+  const QString when =
+      saved.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) + QStringLiteral("  —  ");
+  // Its key would take a derivation for each: the password is asked for
+  // the one opened.
+  if (IsEncryptedDatabaseFile(path)) return when + t.Get(settings_texts::kBackupEncrypted);
   CodePage codePage(context_.db.CodePageName);
   const QString password = context_.db.Password;
   const ReadOutcome read = ReadDatabaseFile(path, codePage, [password] { return password; });
@@ -76,7 +81,7 @@ QString BackupsDialog::Describe(const QString& path, const QDateTime& saved) con
     what = t.Get(read.askedPassword ? settings_texts::kBackupOtherPassword
                                     : settings_texts::kBackupUnreadable);
   }
-  return saved.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) + QStringLiteral("  —  ") + what;
+  return when + what;
 }
 
 }  // namespace orbo

@@ -26,7 +26,7 @@ class BackupsDialog : public QDialog {
 
  private:
   // How the list names one backup: when it was saved and its counts, read
-  // with the open database's password.
+  // with the open database's password; an encrypted one only says so.
   QString Describe(const QString& path, const QDateTime& saved) const;
 
   WindowContext& context_;

@@ -1,6 +1,7 @@
 #include "query/settings/database_properties_dialog.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -90,6 +91,12 @@ void DatabasePropertiesDialog::Run() {
   if (!accepted) return;
   context_.funnel.Change(context_.texts.Get(StepName(before, after)), ChangeScope{},
                          [&] { after.ApplyTo(db); });
+  // The backups kept so far stay sealed; what later saves keep does not.
+  if (before.PasswordOn && before.Encrypted && !(after.PasswordOn && after.Encrypted)) {
+    context_.services.ShowMessage(context_.texts.Get(storage_texts::kEncryptionOffNote)
+                                      .arg(QDir::toNativeSeparators(db.DatabasePath)),
+                                  kOkOnly);
+  }
 }
 
 TextId DatabasePropertiesDialog::StepName(const ModelSettings& before, const ModelSettings& after) {

@@ -31,6 +31,7 @@ inline constexpr TextId kBackupCounts{985, 8};
 inline constexpr TextId kBackupOtherPassword{985, 9};
 inline constexpr TextId kBackupUnreadable{985, 10};
 inline constexpr TextId kNoBackups{985, 11};
+inline constexpr TextId kBackupEncrypted{985, 18};
 inline constexpr TextId kRecoveryLabel{985, 16};
 inline constexpr TextId kRecoveryTooltip{985, 17};
 

@@ -84,7 +84,12 @@ class FailingSavesTest : public QObject {
       save->trigger();
       faults.fail(-1, -1);
       const QByteArray what = QStringLiteral("write %1, bytes %2").arg(write).arg(bytes).toUtf8();
-      QVERIFY2(dialogs.messages == QStringList{QStringLiteral("Error while saving file")}, what);
+      // What failed, why, and that the file is as it was.
+      const QString said = dialogs.messages.join(u'|');
+      const char* why = bytes >= 0 ? "the disk is full" : "the disk reported an error";
+      QVERIFY2(dialogs.messages.size() == 1 && said.startsWith("Error while saving file\r") &&
+                   said.contains(why) && said.contains("Nothing on disk was changed"),
+               what + ": " + said.toUtf8());
       QVERIFY2(app.db.Modified, what);
       QVERIFY2(ReadBytes(path) == before, what);
       QVERIFY2(FilesIn(folder) == QStringList{QStringLiteral("large.2db")}, what);
@@ -112,13 +117,14 @@ class FailingSavesTest : public QObject {
     const std::int32_t writes = faults.Count(changed, install.Path(QStringLiteral("count.2db")));
     for (std::int32_t w = 1; w <= writes; ++w) {
       faults.fail(w, -1);
-      const WriteOutcome outcome = WriteDatabaseFile(changed, path, codePage, {}, noNewFile);
+      const WriteOutcome outcome =
+          WriteDatabaseFile(changed, path, codePage, {.createTemp = noNewFile});
       faults.fail(-1, -1);
       QVERIFY(!outcome.ok);
       QCOMPARE(outcome.fault, WriteOutcome::kPutBack);
       QVERIFY(ReadBytes(path) == before);
     }
-    QVERIFY(WriteDatabaseFile(changed, path, codePage, {}, noNewFile).inPlace);
+    QVERIFY(WriteDatabaseFile(changed, path, codePage, {.createTemp = noNewFile}).inPlace);
     QCOMPARE(StoredDifference(ReadDatabaseFile(path, codePage, {}).db, changed), QString());
   }
 };

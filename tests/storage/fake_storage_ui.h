@@ -43,7 +43,8 @@ class FakeUi : public StorageUi {
     const bool takesANumberOrName = (group == 962 && (entry == 0 || entry == 2 || entry == 4)) ||
                                     (group == 968 && entry == 0) || group == 974 ||
                                     (group == 985 && entry == 0);
-    if (group == 985 && entry == 1) return QStringLiteral("t985/1 %1 %2");
+    if ((group == 985 && entry == 1) || group == 986)
+      return QStringLiteral("t%1/%2").arg(group).arg(entry) + QStringLiteral(" %1 %2");
     return QStringLiteral("t%1/%2").arg(group).arg(entry) + (takesANumberOrName ? " %1" : "");
   }
   void ShowProgress(int, const QString&) override {}
@@ -64,6 +65,7 @@ class FakeUi : public StorageUi {
   void ShowDatabase() override { calls << QStringLiteral("show"); }
   void RefreshWindow() override {}
   int BackupsToKeep() override { return backups; }
+  KeyCost SealCost() override { return KeyCost::Least(); }
   FileIdentity KnownFile() override { return known; }
   void SetKnownFile(const FileIdentity& file) override { known = file; }
 

@@ -1,0 +1,26 @@
+// What the user is told of a save or a load that failed: which file, what
+// failed, why in their own words (the system's reason where it gave one) and
+// what is safe.
+#pragma once
+
+#include <QString>
+
+#include "storage/database_file.h"
+#include "storage/storage_ui.h"
+
+namespace orbo {
+
+// The system's reason (an errno) in the user's words.
+QString ReasonText(int systemError, StorageUi& ui);
+
+// The whole message of a failed save, starting "Error while saving file".
+QString SaveFailureText(const WriteOutcome& outcome, const QString& path, StorageUi& ui);
+
+// The whole message of a file that could not be loaded or merged.
+QString ReadFailureText(ReadOutcome::Fault fault, int systemError, bool askedPassword,
+                        const QString& path, StorageUi& ui);
+
+// The first line of every failed save.
+QString SaveFailedLine();
+
+}  // namespace orbo
