@@ -141,7 +141,7 @@ void WriteDurably(const QString& path, const std::function<void(const ByteSink&)
 // is made in memory, so no plain byte of it reaches the disk.
 void WriteStream(const Database& db, const QString& path, CodePage& codePage,
                  const RecordProgress& progress) {
-  if (!db.PasswordOn || !db.Encrypted) {
+  if (!IsEncrypted(db)) {
     WriteClassicFile(db, path, db.PasswordOn, codePage, progress);
     return;
   }
@@ -191,7 +191,7 @@ void VerifyWritten(const Database& db, const QString& target, CodePage& codePage
   const ReadOutcome read = ReadDatabaseFile(target, codePage, [&password] { return password; });
   // The protection too: a file that lost it would still read back.
   if (read.status != ReadOutcome::kLoaded || read.repairs.Total() > 0 ||
-      read.db.PasswordOn != db.PasswordOn || read.db.Encrypted != (db.PasswordOn && db.Encrypted) ||
+      read.db.PasswordOn != db.PasswordOn || read.db.Encrypted != IsEncrypted(db) ||
       !StoredDifference(read.db, expected).isEmpty()) {
     throw StorageError(QStringLiteral("%1 does not read back as it was written").arg(target));
   }
