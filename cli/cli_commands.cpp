@@ -154,11 +154,23 @@ void Print(std::FILE* out, const QByteArray& bytes) {
   Flush(out);
 }
 
+// A script is not stopped by a question, but whoever reads its errors
+// learns that what was written holds the records in the clear.
+void TellUnencrypted(const Database& db, const QString& path, const QString& output,
+                     std::FILE* err) {
+  if (!IsEncrypted(db)) return;
+  std::fprintf(err,
+               "orbo-cli: %s is encrypted, but what was written to %s is not: anyone who can "
+               "read it can read the records\n",
+               qPrintable(path), qPrintable(output));
+}
+
 void Dump(const QStringList& rest, std::FILE* out, std::FILE* err) {
   const Arguments args = Parse(rest, {QStringLiteral("password"), QStringLiteral("codepage")}, 1);
-  WriteDatabaseImage(ReadWhole(args.files[0], args, err),
-                     [out](const std::string& text) { Write(out, text.data(), text.size()); });
+  const Database db = ReadWhole(args.files[0], args, err);
+  WriteDatabaseImage(db, [out](const std::string& text) { Write(out, text.data(), text.size()); });
   Flush(out);
+  TellUnencrypted(db, args.files[0], QStringLiteral("standard output"), err);
 }
 
 Image ParseImage(const QString& path) {
@@ -288,6 +300,7 @@ void PrintPdf(const QStringList& rest, std::FILE*, std::FILE* err) {
   if (WritePdf(*pdf, DefaultPdfLayout(), PageRenderer(db), order, error) != JobEnd::kDone) {
     throw CliError{QStringLiteral("%1: cannot be written: %2").arg(*pdf, error)};
   }
+  TellUnencrypted(db, path, *pdf, err);
 }
 
 // The tables the export dialog writes: every folder, or folder N (and the
@@ -306,6 +319,7 @@ void ExportMdb(const QStringList& rest, std::FILE*, std::FILE* err) {
   ExportToAccess(db, scope, *target, [](int) {});
   jet4::Error error;
   if (!target->Close(&error)) throw CliError{QStringLiteral("%1: %2").arg(outPath, error.text)};
+  TellUnencrypted(db, path, outPath, err);
 }
 
 CsvOptions CsvOptionsOf(const Arguments& args, const Database& db, const QString& path) {
@@ -347,6 +361,7 @@ void ExportCsv(const QStringList& rest, std::FILE* out, std::FILE* err) {
   const CsvWritten written =
       WriteCsvFiles(folder, ExportToCsv(db, scope, CsvOptionsOf(args, db, path)));
   if (!written.error.isEmpty()) throw CliError{written.error};
+  TellUnencrypted(db, path, folder, err);
   for (const QString& file : written.paths)
     std::fprintf(out, "%s\n", file.toLocal8Bit().constData());
 }

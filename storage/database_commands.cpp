@@ -183,7 +183,7 @@ bool ReadInPlaceOf(Database& db, const QString& path, StorageUi& ui) {
 // the clear are sealed too or removed. False: the user cancelled the save.
 bool AskAboutPlainBackups(const Database& db, const QString& path, StorageUi& ui,
                           SaveOptions& options) {
-  if (!db.PasswordOn || !db.Encrypted) return true;
+  if (!IsEncrypted(db)) return true;
   if (PlainBackups(path).empty()) return true;
   const MessageAnswer answer =
       ui.ShowMessage(ui.GetText(storage_texts::kAskSealBackups)
@@ -385,7 +385,7 @@ void ImportDatabase(Database& db, StorageUi& ui) {
   const auto done = [&ui] { ui.SetEventsSuppressed(false); };
   if (path.isEmpty()) return done();
   // Records of an encrypted file would be saved in the clear in this one.
-  if (IsEncryptedDatabaseFile(path) && !(db.PasswordOn && db.Encrypted) &&
+  if (IsEncryptedDatabaseFile(path) && !IsEncrypted(db) &&
       ui.ShowMessage(ui.GetText(storage_texts::kMergeFromEncrypted)
                          .arg(QDir::toNativeSeparators(CanonicalFilePath(path))),
                      kYesNo.Warning().NoByDefault()) != kAnswerYes)

@@ -169,7 +169,7 @@ std::unique_ptr<SealKey> Awaited(std::future<std::unique_ptr<SealKey>>& key,
 // backups of this save.
 std::unique_ptr<SealKey> WriteStream(const Database& db, const QString& path, CodePage& codePage,
                                      const RecordProgress& progress, const KeyCost& cost) {
-  if (!db.PasswordOn || !db.Encrypted) {
+  if (!IsEncrypted(db)) {
     WriteClassicFile(db, path, db.PasswordOn, codePage, progress);
     return nullptr;
   }
@@ -219,7 +219,7 @@ void VerifyWritten(const Database& db, const QString& target, CodePage& codePage
   const ReadOutcome read = ReadDatabaseFile(target, codePage, [&password] { return password; });
   // The protection too: a file that lost it would still read back.
   if (read.status != ReadOutcome::kLoaded || read.repairs.Total() > 0 ||
-      read.db.PasswordOn != db.PasswordOn || read.db.Encrypted != (db.PasswordOn && db.Encrypted) ||
+      read.db.PasswordOn != db.PasswordOn || read.db.Encrypted != IsEncrypted(db) ||
       !StoredDifference(read.db, expected).isEmpty()) {
     throw StorageError(QStringLiteral("%1 does not read back as it was written").arg(target));
   }
@@ -274,7 +274,7 @@ class Save {
       throw SaveRefused(WriteOutcome::kWriteProtected,
                         QStringLiteral("%1 is write-protected").arg(target_));
     }
-    replacedPlain_ = Encrypting() && before_.exists && !IsEncryptedDatabaseFile(target_);
+    replacedPlain_ = IsEncrypted(db_) && before_.exists && !IsEncryptedDatabaseFile(target_);
     outcome_.stage = WriteOutcome::kLocking;
     SaveLock lock(target_);
     QString tempPath;
@@ -314,8 +314,6 @@ class Save {
   }
 
  private:
-  bool Encrypting() const { return db_.PasswordOn && db_.Encrypted; }
-
   // Whether the version at target is one to keep: not of an unchanged
   // database, and not what the newest backup or the new file holds already.
   bool WorthKeeping(const QString& tempPath) const {
@@ -414,7 +412,7 @@ class Save {
     outcome_.backupKept = !backup.Failed();
     outcome_.backupMade = backup.Made();
     backup.Keep(options_.keepBackups);
-    if (!Encrypting()) return;
+    if (!IsEncrypted(db_)) return;
     const std::vector<orbo::Backup> plain = PlainBackups(target_);
     outcome_.plainBackupsDone =
         options_.removePlainBackups ? RemoveBackups(plain) : SealBackups(plain, *seal_);

@@ -173,4 +173,7 @@ inline bool IsFolderIndex(const Database& db, int index) {
   return index >= 0 && index < db.FolderCount;
 }
 
+// Saved sealed, not merely scrambled: Encrypted counts only while PasswordOn.
+inline bool IsEncrypted(const Database& db) { return db.PasswordOn && db.Encrypted; }
+
 }  // namespace orbo

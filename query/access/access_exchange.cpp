@@ -11,6 +11,7 @@
 #include "query/access/tables/access_import.h"
 #include "shell/navigator.h"
 #include "shell/record_surface.h"
+#include "shell/unencrypted_export.h"
 #include "shell/window_context.h"
 #include "storage/data_path.h"
 #include "storage/navigation_logic.h"
@@ -173,6 +174,7 @@ void AccessExchange::Export() {
                                   kExclamation);
     return;
   }
+  if (!MayExportUnencrypted(context_, access_texts::kFileUnencrypted)) return;
   const QString text = context_.texts.Get(access_texts::kExportingRecords);
   std::unique_ptr<AccessTarget> target = engine_->CreateDatabase(path);
   ExportToAccess(context_.db, dialog.Scope(), *target,

@@ -40,6 +40,8 @@ inline constexpr TextId kAccessFileNotOpened{900, 0};
 inline constexpr TextId kExportFailed{910, 0};
 inline constexpr TextId kValuesCut{972, 0};
 inline constexpr TextId kAccessFileOverDatabase{972, 1};
+// Asked before the file of an encrypted database is written.
+inline constexpr TextId kFileUnencrypted{987, 1};
 
 // Names of the steps undo and redo take back.
 inline constexpr TextId kImportStep{979, 5};

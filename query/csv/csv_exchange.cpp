@@ -7,6 +7,7 @@
 #include "query/csv/csv_export.h"
 #include "query/csv/csv_export_dialog.h"
 #include "query/csv/csv_texts.h"
+#include "shell/unencrypted_export.h"
 #include "shell/window_context.h"
 
 namespace orbo {
@@ -38,6 +39,7 @@ void CsvExchange::Export() {
       &context_.services.DialogParent(), t.Get(csv_texts::kChooseFolderTitle),
       AccessStartFolder(context_.db.DatabasePath, lastFile_));
   if (folder.isEmpty()) return;
+  if (!MayExportUnencrypted(context_, csv_texts::kFilesUnencrypted)) return;
   lastFile_ = QDir(folder).filePath(files.front().name);
   QStringList existing;
   for (const CsvFile& file : files) {

@@ -19,5 +19,7 @@ inline constexpr TextId kNotWritten{981, 11};
 inline constexpr TextId kWrittenTo{981, 12};
 inline constexpr TextId kNothingToWrite{981, 13};
 inline constexpr TextId kReplaceFiles{981, 14};
+// Asked before the files of an encrypted database are written.
+inline constexpr TextId kFilesUnencrypted{987, 0};
 
 }  // namespace orbo::csv_texts

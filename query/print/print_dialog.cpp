@@ -21,6 +21,7 @@
 #include "query/print/print_texts.h"
 #include "shell/common_texts.h"
 #include "shell/named_widget.h"
+#include "shell/unencrypted_export.h"
 #include "shell/window_context.h"
 #include "storage/data_path.h"
 
@@ -205,6 +206,7 @@ void PrintDialog::Print() {
                                   kExclamation);
     return;
   }
+  if (!pdfPath.isEmpty() && !MayExportUnencrypted(context_, print_texts::kPdfUnencrypted)) return;
   QString error;
   const JobEnd end = RunJob(pdfPath, error);
   Retitle(0);

@@ -32,6 +32,8 @@ inline constexpr TextId kPdfNotWritten{970, 2};
 inline constexpr TextId kPrinterRefusedPages{970, 3};
 inline constexpr TextId kPagesOverDatabase{970, 4};
 inline constexpr TextId kPrintingPageOf{970, 5};
+// Asked before a PDF file of an encrypted database is written.
+inline constexpr TextId kPdfUnencrypted{987, 2};
 
 // Names of the steps undo and redo take back.
 inline constexpr TextId kMoveOffsetsStep{979, 3};

@@ -5,6 +5,7 @@
 #include "../query/pdf_text.h"
 #include "../test_files.h"
 #include "sample_databases.h"
+#include "storage/encrypted_file.h"
 #include "storage/stream_library.h"
 
 using namespace orbo;
@@ -252,6 +253,35 @@ class OrboCliTest : public QObject, SampleFiles {
     QCOMPARE(Cli({"build", image, sealed, "--encrypt"}).exitCode, 0);
     QVERIFY(Cli({"info", sealed}).out.contains("Header: encrypted\n"));
     QCOMPARE(Cli({"dump", sealed, "--password", "pw12"}).out, dumped.out);
+  }
+
+  // What dump, print and the exports write from an encrypted file is in the
+  // clear: a line on standard error says so, and the command succeeds. From
+  // a file the password only scrambles, nothing is said.
+  void plainOutputOfAnEncryptedFileIsNamed() {
+    const QString scrambled = Saved(Locked(FreeSlotDatabase(), "pw12"), "scrambled.2db");
+    // The classic file sealed at the least cost reads as an encrypted database.
+    const QString sealed = Path("cheaply-sealed.2db");
+    QVERIFY(WriteBytes(sealed, SealFile(ReadBytes(Saved(FreeSlotDatabase(), "unsealed.2db")),
+                                        "pw12", KeyCost::Least())));
+    QVERIFY(QDir(Path(".")).mkpath("csv-plain"));
+    for (const QString& file : {scrambled, sealed}) {
+      const QString out = Path(QFileInfo(file).baseName());
+      const QStringList commands[] = {{"dump", file},
+                                      {"print", file, "--pdf", out + ".pdf"},
+                                      {"export-mdb", file, out + ".mdb"},
+                                      {"export-csv", file, Path("csv-plain")}};
+      for (const QStringList& command : commands) {
+        const Run run = Cli(command + QStringList{"--password", "pw12"});
+        const QByteArray seen = command.join(' ').toUtf8() + ": " + run.err;
+        QVERIFY2(run.exitCode == 0, seen);
+        if (file == scrambled) {
+          QVERIFY2(run.err.isEmpty(), seen);
+        } else {
+          QVERIFY2(run.err.count('\n') == 1 && run.err.contains("is encrypted, but"), seen);
+        }
+      }
+    }
   }
 };
 
