@@ -82,9 +82,15 @@ bool MakeFolderFor(const QString& target) {
 }
 
 // A hidden temporary in the backups folder, for a backup written whole
-// before it takes its name.
+// before it takes its name. Those of killed saves go first: the save's
+// lock keeps every other save of the database out of the folder.
 QString TempIn(const QString& folder) {
-  return QDir(folder).filePath(QStringLiteral(".orbo-backup-%1.tmp").arg(::getpid()));
+  const QDir dir(folder);
+  for (const QFileInfo& left : dir.entryInfoList({QStringLiteral(".orbo-backup-*.tmp")},
+                                                 QDir::Files | QDir::Hidden | QDir::System)) {
+    if (!left.isSymLink()) QFile::remove(left.absoluteFilePath());
+  }
+  return dir.filePath(QStringLiteral(".orbo-backup-%1.tmp").arg(::getpid()));
 }
 
 bool SameContent(const QByteArray& bytes, const QString& path) {
@@ -137,6 +143,17 @@ bool SameContent(const QString& a, const QString& b) {
     const QByteArray chunk = one.read(kCompareChunk);
     if (chunk != other.read(kCompareChunk)) return false;
     if (chunk.isEmpty()) return one.error() == QFileDevice::NoError;
+  }
+}
+
+void RemoveLinksToLive(const QString& target) {
+  struct stat live {};
+  if (::stat(QFile::encodeName(target).constData(), &live) != 0) return;
+  for (const Backup& backup : ListBackups(target)) {
+    struct stat kept {};
+    if (::stat(QFile::encodeName(backup.path).constData(), &kept) == 0 &&
+        kept.st_dev == live.st_dev && kept.st_ino == live.st_ino)
+      QFile::remove(backup.path);
   }
 }
 
@@ -222,7 +239,6 @@ PendingBackup PendingBackup::Write(const QString& target,
     return backup;
   }
   const QString temp = TempIn(BackupFolderOf(target));
-  QFile::remove(temp);
   try {
     WritePrivateFile(temp, write);
   } catch (const StorageError&) {
@@ -267,7 +283,6 @@ bool SealBackups(const std::vector<Backup>& backups, SealKey& key) {
     }
     file.close();
     const QString temp = TempIn(QFileInfo(backup.path).absolutePath());
-    QFile::remove(temp);
     try {
       WritePrivateFile(temp, [&](const ByteSink& out) { key.Seal(plain, out); });
     } catch (const StorageError&) {

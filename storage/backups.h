@@ -71,6 +71,11 @@ class PendingBackup {
   bool failed_ = false;
 };
 
+// Removes backups that are the live file under another name: what a save
+// killed between keeping the version and replacing the file left. The file
+// holds that version itself, and a write in place would change them both.
+void RemoveLinksToLive(const QString& target);
+
 // Whether a save replacing target needs to keep its present version: not
 // when keep is 0, or when the newest backup holds the same bytes already.
 bool NeedsBackup(const QString& target, int keep);

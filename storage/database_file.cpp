@@ -294,6 +294,7 @@ class Save {
       case SaveLock::kFolderTakesNoFile:
         break;
     }
+    RemoveLinksToLive(target_);
     if (tempPath.isEmpty()) {
       if (!before_.exists) {
         throw StorageError(

@@ -142,8 +142,9 @@ class AppTest : public QObject {
   }
 
   // File > Restore a Backup lists the versions saves replaced, newest first
-  // (the second row is the older one), and opens the chosen one unsaved
-  // under the database's own path.
+  // (the second row is the older one), whatever their file times say, and
+  // takes the chosen one's contents as a step: unsaved changes are not
+  // asked about, and Undo gives them back.
   void restoringABackup() {
     Started s;
     QVERIFY(s.Start());
@@ -151,24 +152,30 @@ class AppTest : public QObject {
     const QString path = s.install.Path("kept.2db");
     s.dialogs.savePath = path;
     const int folders = s.app->db.FolderCount;
-    for (int minute = 1; minute <= 3; ++minute) {
+    for (int minute = 3; minute >= 1; --minute) {
       s.Menu("mnuAddFolder")->trigger();
       s.Tool("save")->trigger();
+      // Dated back by another program, as an unpacked archive would.
       QFile saved(path);
       QVERIFY(saved.open(QIODevice::ReadWrite));
       QVERIFY(saved.setFileTime(QDateTime(QDate(2026, 12, 1), QTime(9, minute)),
                                 QFileDevice::FileModificationTime));
       saved.close();
-      // The program's own save, dated after it, is no change by another.
       s.app->Storage().SetKnownFile(IdentityOfDatabaseFile(path));
     }
+    s.Menu("mnuAddFolder")->trigger();
+    s.dialogs.messages.clear();
     s.dialogs.onModal = [&](QDialog& dialog) {
       dialog.findChild<QListWidget*>("BackupList")->setCurrentRow(1);
       return int(QDialog::Accepted);
     };
     s.Menu("mnuRestore")->trigger();
+    QCOMPARE(s.dialogs.messages, QStringList());
     QCOMPARE(s.app->db.FolderCount, folders + 1);
     QCOMPARE(s.app->db.DatabasePath, path);
+    QVERIFY(s.app->db.Modified);
+    s.Menu("mnuUndo")->trigger();
+    QCOMPARE(s.app->db.FolderCount, folders + 4);
     QVERIFY(s.app->db.Modified);
   }
 
@@ -200,6 +207,25 @@ class AppTest : public QObject {
     s.Tool("save")->trigger();
     QCOMPARE(s.dialogs.messages.last(), s.app->texts.Get(985, 0).arg(path));
     QCOMPARE(ReadDatabaseFile(path, codePage, {}).db.Folders[0].Name, QString("Again"));
+  }
+
+  // The open file deleted by another program: the status bar says so and
+  // nothing offers to load what is gone; a save writes it again unasked.
+  void aDeletedFileIsWrittenAgain() {
+    Started s;
+    QVERIFY(s.Start());
+    const QString path = s.install.Path("deleted.2db");
+    s.dialogs.savePath = path;
+    s.Menu("mnuSaveAs")->trigger();
+    s.dialogs.messages.clear();
+    QVERIFY(QFile::remove(path));
+    const QLabel& status = s.app->Parts().Window().StatusPanel("main");
+    QTRY_VERIFY_WITH_TIMEOUT(status.text().contains(s.app->texts.Get(986, 21)), 10000);
+    QCOMPARE(s.dialogs.messages, QStringList());
+    s.Menu("mnuAddFolder")->trigger();
+    s.Tool("save")->trigger();
+    QCOMPARE(s.dialogs.messages, QStringList());
+    QVERIFY(QFile::exists(path));
   }
 
   // A program killed with unsaved changes, after its recovery copy was

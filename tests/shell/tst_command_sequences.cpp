@@ -19,6 +19,7 @@
 #include "forms/editor/record_editor.h"
 #include "random_run.h"
 #include "shell/quick_filter_box.h"
+#include "storage/backups.h"
 #include "storage/storable_text.h"
 
 using namespace orbo;
@@ -33,10 +34,9 @@ constexpr int kCommandsPerRun = 500;
 const QStringList kNotYetUndoable{"hand-over inside a command"};
 // The movable export goes on with the database saved under the name
 // chosen, its paths rewritten and saved at once, even when the name is the
-// open file's own: like a load, it leaves nothing to take back; so does a
-// backup restored.
+// open file's own: like a load, it leaves nothing to take back.
 const QStringList kNewModel{"open", "new", "hand-over inside a command",
-                            "export to a movable database", "restore a backup"};
+                            "export to a movable database"};
 
 // A command runs only in its mode, when it has one: what the user cannot
 // reach in the current mode is not tried.
@@ -267,6 +267,7 @@ class Session : public RandomSession {
         {"new", 1, kAnyMode, menu("mnuNew")},
         {"merge", 1, kAnyMode, menu("mnuImOrbo")},
         {"restore a backup", 1, kAnyMode, menu("mnuRestore")},
+        {"another program dates the file", 1, kAnyMode, [this] { DateTheFile(); }},
         {"export to a movable database", 1, kAnyMode, menu("mnuExMove")},
         {"hand-over inside a command", 1, kAnyMode, [this] { HandOverInsideACommand(); }},
         {"type into a field", 8, kDb, [this] { TypeIntoAField(); }},
@@ -460,6 +461,42 @@ class Session : public RandomSession {
       Fail("a refused save changed the database");
   }
 
+  // A copy with `cp -p`, an unpacked archive or a clock set wrong dates the
+  // open file long ago or far ahead; saves and backups go on by their own
+  // count.
+  void DateTheFile() {
+    QFile file(db().DatabasePath);
+    if (db().DatabasePath == u"noname" || !file.open(QIODevice::ReadWrite)) return;
+    const int year = Pick<int>({1999, 2099});
+    file.setFileTime(QDateTime(QDate(year, 1, 1), QTime(0, 0)), QFileDevice::FileModificationTime);
+  }
+
+  // The backups of the open file: never more than the options keep (a
+  // lowered count prunes at the next backup), each a whole database or
+  // sealed, none the live file under another name.
+  QString BackupProblems() {
+    const QString& path = db().DatabasePath;
+    if (path == u"noname" || !QFileInfo::exists(path)) return {};
+    const std::vector<Backup> backups = ListBackups(path);
+    // Another file's backups are what they were.
+    if (std::exchange(backupsOf_, path) != path) backupCount_ = backups.size();
+    const std::size_t before = std::exchange(backupCount_, backups.size());
+    if (backups.size() > before && backups.size() > std::size_t(app_.settings.BackupsKept))
+      return QStringLiteral("%1 backups kept").arg(backups.size());
+    const FileIdentity live = IdentityOfDatabaseFile(path);
+    for (const Backup& backup : backups) {
+      const FileIdentity kept = IdentityOf(backup.path);
+      if (kept.device == live.device && kept.inode == live.inode)
+        return "a backup is the live file: " + backup.path;
+      if (IsEncryptedDatabaseFile(backup.path)) continue;
+      CodePage codePage(db().CodePageName);
+      const ReadOutcome read = ReadDatabaseFile(backup.path, codePage, [] { return QString(); });
+      if (read.status == ReadOutcome::kFailed && !read.askedPassword)
+        return "a backup does not load: " + read.error;
+    }
+    return {};
+  }
+
   // The open database keeps its code page whatever language is chosen.
   void SwitchTheLanguage() {
     const QString codePage = db().CodePageName;
@@ -490,6 +527,7 @@ class Session : public RandomSession {
     for (auto problems : {WindowProblems, ListDifference, TitleOrCountsDifference}) {
       if (const QString problem = problems(app_); !problem.isEmpty()) return Fail(problem);
     }
+    if (const QString problem = BackupProblems(); !problem.isEmpty()) return Fail(problem);
     // A button the options hide is disabled with it.
     if (Tool("save")->isVisible() && Tool("save")->isEnabled() != db().Modified)
       Fail("the save button does not follow the mark");
@@ -499,6 +537,9 @@ class Session : public RandomSession {
   std::discrete_distribution<std::size_t> pickCommand_;
   // The model at each place of the undo stack.
   std::vector<Database> states_;
+  // How many backups the open file had after the last command.
+  QString backupsOf_;
+  std::size_t backupCount_ = 0;
 };
 
 }  // namespace

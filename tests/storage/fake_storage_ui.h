@@ -16,6 +16,8 @@ class FakeUi : public StorageUi {
   QString openPath;
   QString savePath;
   QString password;
+  // Answers to the password questions in turn, before password.
+  QStringList passwords;
   MessageAnswer answer = kAnswerOk;
   bool iconsCopy = true;
   bool suppressed = false;
@@ -27,7 +29,7 @@ class FakeUi : public StorageUi {
 
   QString AskOpenPath() override { return openPath; }
   QString AskSavePath() override { return savePath; }
-  QString AskPassword() override { return password; }
+  QString AskPassword() override { return passwords.isEmpty() ? password : passwords.takeFirst(); }
   MessageAnswer ShowMessage(const QString& text, MessageStyle style) override {
     // The buttons and icon as one word after the text.
     const char* kind = style.buttons == MessageStyle::Buttons::YesNoCancel ? "yes-no-cancel"

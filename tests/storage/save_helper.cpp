@@ -1,6 +1,7 @@
 // Saves a database of about ten megabytes, so that a test can kill the save
-// part-way: save_helper PATH VERSION. The version names the first folder, so
-// two versions differ; "saving" on standard output says the save began.
+// part-way: save_helper PATH VERSION KEEP. The version names the first
+// folder, so two versions differ; KEEP backups are kept; "saving" on
+// standard output says the save began.
 #include <QCoreApplication>
 #include <cstdio>
 
@@ -10,7 +11,7 @@
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
-  if (argc != 3) return 2;
+  if (argc != 4) return 2;
   orbo::stream::SetLibraryFolder(QStringLiteral(ORBO_BIN_DIR));
   orbo::Database db = orbo::test::LargeDatabase();
   for (int r = 0; r < db.RecordCount; ++r) {
@@ -21,8 +22,8 @@ int main(int argc, char** argv) {
   orbo::CodePage codePage;
   std::puts("saving");
   std::fflush(stdout);
-  const orbo::WriteOutcome outcome =
-      orbo::WriteDatabaseFile(db, QString::fromLocal8Bit(argv[1]), codePage);
+  const orbo::WriteOutcome outcome = orbo::WriteDatabaseFile(
+      db, QString::fromLocal8Bit(argv[1]), codePage, {.keepBackups = QByteArray(argv[3]).toInt()});
   if (!outcome.ok) std::fprintf(stderr, "%s\n", qPrintable(outcome.error));
   return outcome.ok ? 0 : 1;
 }

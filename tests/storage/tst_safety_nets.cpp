@@ -105,6 +105,33 @@ class SafetyNetsTest : public QObject, SampleFiles {
     QCOMPARE(FolderNameIn(path), QString("Mine"));
   }
 
+  // Failures name the file and say why in the user's words: a file that
+  // is not there, a folder that is not there; a wrong password is asked
+  // for again, and the right one opens the file.
+  void failuresSayWhatAndWhy() {
+    Database db = Numbered(1);
+    FakeUi ui(db);
+    const QString missing = Path("missing.2db");
+    LoadDatabase(db, missing, ui);
+    QCOMPARE(ui.messages, QStringList{"t500/0\rt986/16 " + missing + " %2|ok!"});
+    ui.messages.clear();
+    db.Modified = true;
+    ui.savePath = Path("no-such-folder/x.2db");
+    QVERIFY(!SaveDatabase(db, true, ui));
+    QVERIFY2(ui.messages.size() == 1 &&
+                 ui.messages[0].startsWith("Error while saving file\rt986/0") &&
+                 ui.messages[0].contains("t986/8") && ui.messages[0].contains("t986/13"),
+             qPrintable(ui.messages.join(u'\n')));
+    ui.messages.clear();
+    const QString locked = Saved(Locked(Numbered(2), "right"), "locked.2db");
+    ui.passwords = QStringList{"wrong", "right"};
+    db.Modified = false;
+    LoadDatabase(db, locked, ui);
+    QCOMPARE(db.Folders[0].Name, QString("Version 2"));
+    QCOMPARE(ui.messages.size(), 1);
+    QVERIFY(ui.messages[0].startsWith("t500/0\rt986/20"));
+  }
+
   // Only the copies of programs that ended are offered, newest first; a
   // note without its copy is removed. The database saved since by another
   // program does not make the copy's changes saved. (A lock left behind,

@@ -14,6 +14,7 @@
 
 #include "../test_files.h"
 #include "sample_databases.h"
+#include "storage/backups.h"
 #include "storage/database_file.h"
 #include "storage/save_target.h"
 #include "storage/stream_library.h"
@@ -24,11 +25,12 @@ using namespace orbo::test;
 namespace {
 
 constexpr int kKills = 25;
+constexpr int kKeep = 2;
 const QString kHelper = QStringLiteral(ORBO_SAVE_HELPER);
 
 // Starts the helper and waits until its save has begun.
 bool StartSave(QProcess& process, const QString& path, const QString& version) {
-  process.start(kHelper, {path, version});
+  process.start(kHelper, {path, version, QString::number(kKeep)});
   while (process.waitForReadyRead(60000)) {
     if (process.readAll().contains("saving")) return true;
   }
@@ -121,7 +123,8 @@ class SaveTargetTest : public QObject {
     }
 
     // Whatever was left, the next save removes, and a temporary of an older
-    // version and of a writer long dead too; the user's own files stay.
+    // version and of a writer long dead too; the user's own files stay. The
+    // backups are whole versions, none of them the live file.
     const QString prefix = LockPathFor(path).chopped(4);
     for (const QString& planted : {prefix + "tmp", prefix + "99999-abcdef.tmp"})
       QVERIFY(WriteBytes(planted, "half a save"));
@@ -131,6 +134,12 @@ class SaveTargetTest : public QObject {
     QCOMPARE(ReadBytes(path), bytes[0]);
     QCOMPARE(FilesIn(dir.path()),
              (QStringList{QStringLiteral("killed.2db"), QStringLiteral("killed.2db.saving")}));
+    const std::vector<Backup> backups = ListBackups(path);
+    QVERIFY(!backups.empty() && backups.size() <= std::size_t(kKeep));
+    for (const Backup& backup : backups) {
+      QVERIFY(StatOf(backup.path).st_ino != StatOf(path).st_ino);
+      QVERIFY(bytes.contains(ReadBytes(backup.path)));
+    }
   }
 
   // The new file takes the old one's mode bits exactly, set-id bits too, and
