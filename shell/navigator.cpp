@@ -15,6 +15,7 @@
 #include "shell/folder_tree_widget.h"
 #include "shell/navigation_texts.h"
 #include "shell/record_surface.h"
+#include "shell/undo_keys.h"
 #include "shell/window_context.h"
 #include "storage/navigation_logic.h"
 #include "storage/record_title.h"
@@ -149,6 +150,7 @@ void Navigator::ConnectViews() {
                    [this](const QString& name) {
                      context_.funnel.Run([this, name] { RenameCurrentFolder(name); });
                    });
+  views_.folderName.installEventFilter(new WindowUndoKeys(&views_.folderName));
   const std::pair<const char*, std::function<void()>> rootButtons[] = {
       {"RootImage", [this] { ChooseFolderIcon(); }},
       {"RootUp", [this] { MoveFolderAmongSiblings(true); }},

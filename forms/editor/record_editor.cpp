@@ -23,6 +23,7 @@
 #include "forms/editor/typed_words.h"
 #include "shell/common_texts.h"
 #include "shell/navigator.h"
+#include "shell/undo_keys.h"
 #include "shell/window_context.h"
 #include "storage/data_path.h"
 #include "storage/element_text.h"
@@ -44,15 +45,6 @@ std::size_t At(int i) { return static_cast<std::size_t>(i); }
 
 // The menu entries of the picture commands, by double-click action.
 enum PictureCommand { kChangePicture = 0, kFullSize = 1, kEditPicture = 2 };
-
-// Undo and redo keys in a box belong to the window's undo, which takes
-// typing back a word at a time; the box's own undo would go around it.
-bool IsUndoOrRedoKey(const QEvent* event) {
-  if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress) return false;
-  const auto* key = static_cast<const QKeyEvent*>(event);
-  return key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
-         (key->key() == Qt::Key_Y && key->modifiers() == Qt::ControlModifier);
-}
 
 }  // namespace
 
