@@ -456,6 +456,9 @@ WriteOutcome WriteDatabaseFile(const Database& db, const QString& path, CodePage
         }
       },
       &reason);
+  // Whatever ran last (a key derived after the records were written kept the
+  // display alive), the save's progress ends with it.
+  options.progress.End();
   outcome.ok = outcome.error.isEmpty();
   if (outcome.ok) {
     outcome.fault = WriteOutcome::kNone;

@@ -8,6 +8,7 @@
 
 #include "../shell/test_install.h"
 #include "app/main_window.h"
+#include "storage/database_file.h"
 
 using namespace orbo;
 
@@ -101,6 +102,24 @@ class DatabasePropertiesTest : public QObject {
     r.dialogs.typedTexts = {"abcd"};
     DatabaseProperties(r, {"check"});
     QVERIFY(!r.app.db.PasswordOn && !r.app.db.Encrypted);
+  }
+
+  // A save that encrypts ends its progress (the key's derivation keeps it
+  // alive after the records are written); switching encryption off says
+  // that later backups are not encrypted.
+  void encryptedSaveAndTheWayBack() {
+    RunningApp r;
+    r.dialogs.typedTexts = {"abcd", "abcd"};
+    DatabaseProperties(r, {"check", "encrypt"});
+    r.dialogs.savePath = r.install.Path("sealed.2db");
+    r.app.Parts().Window().Commands().Menu("mnuSaveAs")->trigger();
+    QVERIFY(IsEncryptedDatabaseFile(r.dialogs.savePath));
+    QVERIFY(!r.app.Parts().Window().Busy());
+    r.dialogs.messages.clear();
+    DatabaseProperties(r, {"encrypt"});
+    QCOMPARE(
+        r.dialogs.messages,
+        QStringList{r.app.texts.Get(986, 24).arg(QDir::toNativeSeparators(r.dialogs.savePath))});
   }
 
   // Off and change both ask the old password first.
