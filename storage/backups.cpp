@@ -93,6 +93,28 @@ QString TempIn(const QString& folder) {
   return dir.filePath(QStringLiteral(".orbo-backup-%1.tmp").arg(::getpid()));
 }
 
+// Writes what write gives to a private temporary beside name, which takes
+// the modification time, mode and owner of the file like (the version it
+// holds) and then the name; false, leaving nothing, when a step fails.
+bool WriteWhole(const QString& name, const QString& like,
+                const std::function<void(const ByteSink&)>& write) {
+  const QString temp = TempIn(QFileInfo(name).absolutePath());
+  try {
+    WritePrivateFile(temp, write);
+  } catch (const StorageError&) {
+    return false;
+  }
+  QFile written(temp);
+  if (written.open(QIODevice::ReadWrite))
+    written.setFileTime(QFileInfo(like).lastModified(), QFileDevice::FileModificationTime);
+  written.close();
+  if (TakeModeAndOwner(temp, like) &&
+      ::rename(QFile::encodeName(temp).constData(), QFile::encodeName(name).constData()) == 0)
+    return true;
+  QFile::remove(temp);
+  return false;
+}
+
 bool SameContent(const QByteArray& bytes, const QString& path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly) || file.size() != bytes.size()) return false;
@@ -234,26 +256,8 @@ PendingBackup PendingBackup::Link(const QString& target) {
 PendingBackup PendingBackup::Write(const QString& target,
                                    const std::function<void(const ByteSink&)>& write) {
   PendingBackup backup = None(target);
-  if (!MakeFolderFor(target)) {
-    backup.failed_ = true;
-    return backup;
-  }
-  const QString temp = TempIn(BackupFolderOf(target));
-  try {
-    WritePrivateFile(temp, write);
-  } catch (const StorageError&) {
-    backup.failed_ = true;
-    return backup;
-  }
-  const QString name = NextName(target);
-  // The copy keeps the time of the version it holds, and its mode.
-  QFile copy(temp);
-  if (copy.open(QIODevice::ReadWrite))
-    copy.setFileTime(QFileInfo(target).lastModified(), QFileDevice::FileModificationTime);
-  copy.close();
-  if (!TakeModeAndOwner(temp, target) ||
-      ::rename(QFile::encodeName(temp).constData(), QFile::encodeName(name).constData()) != 0) {
-    QFile::remove(temp);
+  const QString name = MakeFolderFor(target) ? NextName(target) : QString();
+  if (name.isEmpty() || !WriteWhole(name, target, write)) {
     backup.failed_ = true;
     return backup;
   }
@@ -277,30 +281,13 @@ bool SealBackups(const std::vector<Backup>& backups, SealKey& key) {
     QFile file(backup.path);
     QByteArray plain;
     if (file.open(QIODevice::ReadOnly)) plain = file.readAll();
-    if (file.error() != QFileDevice::NoError || !file.isOpen()) {
-      all = false;
-      continue;
-    }
+    const bool read = file.isOpen() && file.error() == QFileDevice::NoError;
     file.close();
-    const QString temp = TempIn(QFileInfo(backup.path).absolutePath());
-    try {
-      WritePrivateFile(temp, [&](const ByteSink& out) { key.Seal(plain, out); });
-    } catch (const StorageError&) {
-      WipeBytes(plain);
-      all = false;
-      continue;
-    }
+    all =
+        read &&
+        WriteWhole(backup.path, backup.path, [&](const ByteSink& out) { key.Seal(plain, out); }) &&
+        all;
     WipeBytes(plain);
-    QFile sealed(temp);
-    if (sealed.open(QIODevice::ReadWrite))
-      sealed.setFileTime(QFileInfo(backup.path).lastModified(), QFileDevice::FileModificationTime);
-    sealed.close();
-    if (!TakeModeAndOwner(temp, backup.path) ||
-        ::rename(QFile::encodeName(temp).constData(), QFile::encodeName(backup.path).constData()) !=
-            0) {
-      QFile::remove(temp);
-      all = false;
-    }
   }
   if (!backups.empty()) SyncFolder(QFileInfo(backups.front().path).absolutePath());
   return all;
