@@ -2,6 +2,7 @@
 // rules and messages, undo steps and Cancel.
 #include <QCheckBox>
 #include <QDialog>
+#include <QListWidget>
 #include <QPushButton>
 #include <QUndoStack>
 #include <QtTest>
@@ -120,6 +121,30 @@ class DatabasePropertiesTest : public QObject {
     QCOMPARE(
         r.dialogs.messages,
         QStringList{r.app.texts.Get(986, 24).arg(QDir::toNativeSeparators(r.dialogs.savePath))});
+  }
+
+  // The restore dialog lists an encrypted backup as such, deriving no key
+  // for it; its password is tried when it is opened.
+  void encryptedBackupsAreListedUnopened() {
+    RunningApp r;
+    r.app.db.PasswordOn = true;
+    r.app.db.Password = "abcd";
+    r.app.db.Encrypted = true;
+    r.dialogs.savePath = r.install.Path("sealed.2db");
+    QAction* add = r.app.Parts().Window().Commands().Menu("mnuAddFolder");
+    for (const char* save : {"mnuSaveAs", "mnuSave"}) {
+      add->trigger();
+      r.app.Parts().Window().Commands().Menu(save)->trigger();
+    }
+    QString row;
+    r.dialogs.onModal = [&](QDialog& dialog) {
+      row = dialog.findChild<QListWidget*>("BackupList")->item(0)->text();
+      return int(QDialog::Accepted);
+    };
+    const int folders = r.app.db.FolderCount;
+    r.app.Parts().Window().Commands().Menu("mnuRestore")->trigger();
+    QVERIFY2(row.endsWith(r.app.texts.Get(985, 18)), qPrintable(row));
+    QCOMPARE(r.app.db.FolderCount, folders - 1);
   }
 
   // Off and change both ask the old password first.

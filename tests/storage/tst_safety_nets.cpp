@@ -54,9 +54,16 @@ class SafetyNetsTest : public QObject, SampleFiles {
   }
 
   // Five saves keeping three: the newest the very file the last save
-  // replaced. (Which version is newest first: tst_app.)
+  // replaced, its name counting on. A file without an extension has
+  // backups without one. (Which version is newest first: tst_app.)
+  void backupsRotate_data() {
+    QTest::addColumn<QString>("name");
+    QTest::newRow(".2db") << "rotate.2db";
+    QTest::newRow("no extension") << "rotate";
+  }
   void backupsRotate() {
-    const QString path = Path("rotate.2db");
+    QFETCH(QString, name);
+    const QString path = Path(name);
     CodePage codePage;
     std::uint64_t replaced = 0;
     for (int n = 1; n <= 5; ++n) {
@@ -69,6 +76,9 @@ class SafetyNetsTest : public QObject, SampleFiles {
     const std::vector<Backup> backups = ListBackups(path);
     QCOMPARE(backups.size(), std::size_t(3));
     QCOMPARE(InodeOf(backups.front().path), replaced);
+    const QString newest = QFileInfo(backups.front().path).fileName();
+    QVERIFY2(newest.startsWith(QStringLiteral("rotate 4 ")) && !newest.endsWith(u'.'),
+             qPrintable(newest));
   }
 
   // A backup that cannot be made (its folder's name taken by a file) costs
