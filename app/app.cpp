@@ -42,6 +42,7 @@
 #include "shell/undo_commands.h"
 #include "storage/database_commands.h"
 #include "storage/new_database.h"
+#include "storage/secret_text.h"
 
 namespace orbo {
 namespace {
@@ -286,6 +287,9 @@ bool App::QueryUnload() {
   if (!AskSaveChanges(db, *storage_)) return false;
   // Closed as the user chose: no changes are left to recover.
   recovery_->EndCleanly();
+  // Nor any password: the steps that held one, and the model, wipe it.
+  funnel_.DropSteps();
+  WipePassword(db);
   QDir::setCurrent(appPath_);
   SaveIni(files_, settingsPath_, settings);
   parts_.tree->Clear();

@@ -1,5 +1,7 @@
 #include "shell/command_funnel.h"
 
+#include <QSignalBlocker>
+
 namespace orbo {
 namespace {
 
@@ -153,6 +155,13 @@ void CommandFunnel::Reset() {
   changedOutside_ = false;
   stack_.clear();
   FollowModified();
+}
+
+void CommandFunnel::DropSteps() {
+  changedOutside_ = Modified();
+  // The mark does not change: nothing to tell.
+  const QSignalBlocker quiet(stack_);
+  stack_.clear();
 }
 
 // The steps on the stack were taken from a model that is no more: taking

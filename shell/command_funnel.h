@@ -96,6 +96,9 @@ class CommandFunnel : public QObject {
   void MarkSaved();
   // A new model replaced the old one: no steps to take back.
   void Reset();
+  // The database closes: the steps go, and those that held a password wipe
+  // it; the mark stays as it was.
+  void DropSteps();
   // The model changed in a way no step can take back; neither can the steps
   // before it then.
   void MarkChangedOutside();

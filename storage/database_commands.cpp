@@ -5,6 +5,7 @@
 #include "storage/backups.h"
 #include "storage/database_file.h"
 #include "storage/database_merge.h"
+#include "storage/secret_text.h"
 #include "storage/storage_error.h"
 #include "storage/storage_texts.h"
 
@@ -145,6 +146,8 @@ bool ReadInPlaceOf(Database& db, const QString& path, StorageUi& ui) {
     ShowReadFailed(ui, outcome.askedPassword);
     return false;
   }
+  // The password of the model replaced leaves no copy behind.
+  WipePassword(db);
   db = std::move(outcome.db);
   ui.ModelReplaced();
   ui.SetKnownFile(file);

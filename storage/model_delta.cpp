@@ -208,9 +208,8 @@ std::size_t PackedRecord::Bytes() const {
 }
 
 ModelSettings ModelSettings::Of(const Database& db) {
-  return {db.FormCount,     db.RecordCount, db.FolderCount, db.BufferCount,
-          db.PasswordOn,    db.Password,    db.Encrypted,   db.SplitterPos,
-          db.MaxListString, db.DbReserved,  db.DatabaseFont};
+  return {db.FormCount, db.RecordCount, db.FolderCount,   db.BufferCount, db.PasswordOn,
+          db.Encrypted, db.SplitterPos, db.MaxListString, db.DbReserved,  db.DatabaseFont};
 }
 
 void ModelSettings::ApplyTo(Database& db) const {
@@ -219,7 +218,6 @@ void ModelSettings::ApplyTo(Database& db) const {
   SetCount(db, kFoldersKind, FolderCount);
   db.BufferCount = BufferCount;
   db.PasswordOn = PasswordOn;
-  db.Password = Password;
   db.Encrypted = Encrypted;
   db.SplitterPos = SplitterPos;
   db.MaxListString = MaxListString;
@@ -235,6 +233,7 @@ ModelDelta::ModelDelta(const Database& db, const ChangeScope& scope)
   Take(records_, db.Records, db.RecordCount);
   Take(folders_, db.Folders, db.FolderCount);
   Take(forms_, db.Forms, db.FormCount);
+  if (scope.password) passwordBefore_.emplace(db.Password);
 }
 
 bool ModelDelta::Finish(const Database& db) {
@@ -251,6 +250,11 @@ bool ModelDelta::Finish(const Database& db) {
     marksBefore_.clear();
     marksBefore_.shrink_to_fit();
   }
+  if (passwordBefore_ && passwordBefore_->Holds(db.Password)) {
+    passwordBefore_.reset();
+  } else if (passwordBefore_) {
+    passwordAfter_.emplace(db.Password);
+  }
   return Parts().Any();
 }
 
@@ -260,6 +264,7 @@ void ModelDelta::Undo(Database& db) const {
   Put(folders_.changes, db.Folders, false);
   Put(forms_.changes, db.Forms, false);
   if (marksChanged_) PutMarks(db, marksBefore_);
+  if (passwordAfter_) passwordBefore_->PutInto(db.Password);
 }
 
 void ModelDelta::Redo(Database& db) const {
@@ -268,6 +273,7 @@ void ModelDelta::Redo(Database& db) const {
   Put(folders_.changes, db.Folders, true);
   Put(forms_.changes, db.Forms, true);
   if (marksChanged_) PutMarks(db, marksAfter_);
+  if (passwordAfter_) passwordAfter_->PutInto(db.Password);
 }
 
 void ModelDelta::Absorb(const ModelDelta& later) {
@@ -280,6 +286,10 @@ void ModelDelta::Absorb(const ModelDelta& later) {
     marksChanged_ = true;
   }
   settingsAfter_ = later.settingsAfter_;
+  if (later.passwordAfter_) {
+    if (!passwordAfter_) passwordBefore_ = later.passwordBefore_;
+    passwordAfter_ = later.passwordAfter_;
+  }
 }
 
 ChangedParts ModelDelta::Parts() const {
@@ -298,14 +308,16 @@ ChangedParts ModelDelta::Parts() const {
     for (std::size_t r = 0; r < common; ++r)
       if (marksBefore_[r] != marksAfter_[r]) parts.markIndices.push_back(static_cast<int>(r));
   }
-  parts.settings = !(settingsBefore_ == settingsAfter_);
+  parts.settings = !(settingsBefore_ == settingsAfter_) || passwordAfter_.has_value();
   parts.listLength = settingsBefore_.MaxListString != settingsAfter_.MaxListString;
   return parts;
 }
 
 std::size_t ModelDelta::Bytes() const {
   return sizeof(ModelDelta) + BytesOfChanges(records_.changes) + BytesOfChanges(folders_.changes) +
-         BytesOfChanges(forms_.changes) + (marksBefore_.capacity() + marksAfter_.capacity()) / 8;
+         BytesOfChanges(forms_.changes) + (marksBefore_.capacity() + marksAfter_.capacity()) / 8 +
+         (passwordBefore_ ? passwordBefore_->Bytes() : 0) +
+         (passwordAfter_ ? passwordAfter_->Bytes() : 0);
 }
 
 }  // namespace orbo

@@ -3,7 +3,8 @@
 // marks and the database settings around them. A delta is taken by naming
 // what a change may touch (its scope) before it runs and comparing after;
 // only entries that really changed are kept, records in a packed form that
-// holds just their non-empty values.
+// holds just their non-empty values. The password is kept only by a change
+// that changed it.
 #pragma once
 
 #include <QString>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "storage/database_model.h"
+#include "storage/secret_text.h"
 
 namespace orbo {
 
@@ -29,10 +31,13 @@ struct ChangeScope {
   IndexScope records;
   IndexScope folders;
   IndexScope forms;
+  // The database's password, which only the protection's own change sets.
+  bool password = false;
 
   static ChangeScope Everything() {
-    return {IndexScope::All(), IndexScope::All(), IndexScope::All()};
+    return {IndexScope::All(), IndexScope::All(), IndexScope::All(), true};
   }
+  static ChangeScope Protection() { return {{}, {}, {}, true}; }
   static ChangeScope Records(std::vector<int> indices) {
     return {IndexScope::Of(std::move(indices)), {}, {}};
   }
@@ -65,14 +70,14 @@ class PackedRecord {
   std::vector<Value> values_;
 };
 
-// The model's fields outside its tables that a command may change.
+// The model's fields outside its tables that a command may change, but the
+// password: a step records that protection changed, never the password.
 struct ModelSettings {
   std::int16_t FormCount = 0;
   std::int16_t RecordCount = 0;
   std::int16_t FolderCount = 0;
   std::int16_t BufferCount = 0;
   bool PasswordOn = false;
-  QString Password;
   bool Encrypted = false;
   std::int16_t SplitterPos = 0;
   std::int16_t MaxListString = 0;
@@ -145,6 +150,10 @@ class ModelDelta {
   bool marksChanged_ = false;
   ModelSettings settingsBefore_;
   ModelSettings settingsAfter_;
+  // Taken before a change whose scope names the password; kept, with the
+  // password after, only when the change changed it.
+  std::optional<SecretText> passwordBefore_;
+  std::optional<SecretText> passwordAfter_;
   bool finished_ = false;
 };
 
