@@ -29,7 +29,7 @@ class DeltaStep : public ModelStep {
   bool mergeWith(const QUndoCommand* other) override {
     const auto* later = dynamic_cast<const DeltaStep*>(other);
     if (!later || later->mergeKey_ != mergeKey_) return false;
-    delta_.Absorb(later->delta_);
+    delta_.Absorb(later->delta_, Model());
     SetAfter(later->After());
     return true;
   }

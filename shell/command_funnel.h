@@ -52,6 +52,7 @@ class ModelStep : public QUndoCommand {
   virtual void Undo(Database& db) = 0;
   virtual void Redo(Database& db) = 0;
   const ShownPlace& After() const { return after_; }
+  const Database& Model() const { return db_; }
 
  private:
   Database& db_;

@@ -2,9 +2,10 @@
 // the table entries it changed, before and after, with the counts, the
 // marks and the database settings around them. A delta is taken by naming
 // what a change may touch (its scope) before it runs and comparing after;
-// only entries that really changed are kept, records in a packed form that
-// holds just their non-empty values. The password is kept only by a change
-// that changed it.
+// only entries that really changed are kept. A record that came or went
+// with the count is kept whole, packed to its non-empty values; one that
+// was there before and after keeps only what changed (a RecordEdit). The
+// password is kept only by a change that changed it.
 #pragma once
 
 #include <QString>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "storage/database_model.h"
+#include "storage/record_edit.h"
 #include "storage/secret_text.h"
 
 namespace orbo {
@@ -109,6 +111,21 @@ struct ChangedParts {
   bool Any() const { return records || folders || forms || marks || settings; }
 };
 
+// An entry a change changed, as it was and is; none where it was above the
+// count.
+template <typename Entry>
+struct EntryChange {
+  int index = 0;
+  std::optional<Entry> before;
+  std::optional<Entry> after;
+};
+
+// A record that came or went with the count is kept whole; one that was
+// there before and after, as its edit only.
+struct RecordChange : EntryChange<PackedRecord> {
+  std::optional<RecordEdit> edit;
+};
+
 class ModelDelta {
  public:
   // Takes what scope names, and the rest the delta always keeps, as it is
@@ -121,30 +138,24 @@ class ModelDelta {
   void Undo(Database& db) const;
   void Redo(Database& db) const;
 
-  // A later delta of the same model folded in: the result goes from this
-  // one's before to the later one's after.
-  void Absorb(const ModelDelta& later);
+  // A later delta of the same model folded in, with now the model as later
+  // left it: the result goes from this one's before to the later one's after.
+  void Absorb(const ModelDelta& later, const Database& now);
 
   ChangedParts Parts() const;
   std::size_t Bytes() const;
 
  private:
-  template <typename Entry>
-  struct Change {
-    int index;
-    std::optional<Entry> before;  // none: the entry was above the count
-    std::optional<Entry> after;
-  };
-  template <typename Entry, typename Stored>
+  template <typename Stored, typename Changed>
   struct Table {
     IndexScope scope;
     std::vector<std::pair<int, Stored>> taken;  // before the change
-    std::vector<Change<Stored>> changes;
+    std::vector<Changed> changes;
   };
 
-  Table<RecordData, PackedRecord> records_;
-  Table<FolderDef, FolderDef> folders_;
-  Table<FormDef, FormDef> forms_;
+  Table<PackedRecord, RecordChange> records_;
+  Table<FolderDef, EntryChange<FolderDef>> folders_;
+  Table<FormDef, EntryChange<FormDef>> forms_;
   std::vector<bool> marksBefore_;
   std::vector<bool> marksAfter_;
   bool marksChanged_ = false;

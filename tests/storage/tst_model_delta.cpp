@@ -1,7 +1,7 @@
 // Undo deltas on the model alone: a delta gives back exactly the model it
-// was taken from and goes on to the one after it, merged or not; and the
-// password is kept only by the change that changed it, and nowhere once
-// that change goes.
+// was taken from and goes on to the one after it, merged or not; a record
+// typed into keeps what was typed, not the text; and the password is kept
+// only by the change that changed it, and nowhere once that change goes.
 #include <QRandomGenerator>
 #include <QtTest>
 #include <functional>
@@ -74,6 +74,17 @@ void ChangeRecords(Database& db, QRandomGenerator& random) {
   }
 }
 
+std::size_t BytesOfTypingWords(int words) {
+  Database db = FullFormDatabase();
+  std::size_t bytes = 0;
+  for (int w = 0; w < words; ++w) {
+    bytes += Made(db, ChangeScope::Records({0}), [&] {
+               db.Records[0].MemoValue[0] += QStringLiteral(" word%1").arg(w);
+             })->Bytes();
+  }
+  return bytes;
+}
+
 }  // namespace
 
 class ModelDeltaTest : public QObject {
@@ -93,7 +104,7 @@ class ModelDeltaTest : public QObject {
         std::optional<ModelDelta> delta = Made(db, kAllRecords, [&] { ChangeRecords(db, random); });
         if (!delta) continue;
         if (!steps.empty() && random.bounded(3) > 0) {
-          steps.back().Absorb(*delta);
+          steps.back().Absorb(*delta, db);
           models.back() = db;
         } else {
           steps.push_back(std::move(*delta));
@@ -114,6 +125,43 @@ class ModelDeltaTest : public QObject {
                  qPrintable(QStringLiteral("seed %1, redo to %2").arg(seed).arg(s + 1)));
       }
     }
+  }
+
+  // A word typed into a long text keeps the word: what the steps of a text
+  // typed word by word hold grows with the words, not with their square.
+  void typingWordByWordKeepsTheWords() {
+    const std::size_t thousand = BytesOfTypingWords(1000);
+    const std::size_t twoThousand = BytesOfTypingWords(2000);
+    QVERIFY2(twoThousand < thousand * 22 / 10,
+             qPrintable(QStringLiteral("1000 words: %1 bytes, 2000 words: %2 bytes")
+                            .arg(thousand)
+                            .arg(twoThousand)));
+  }
+
+  // Key presses folded into one step keep what they typed between them,
+  // at the end of a text and in its middle.
+  void mergedKeyPressesKeepWhatTheyTyped() {
+    Database db = FullFormDatabase();
+    QString& memo = db.Records[0].MemoValue[0];
+    memo = QString(20000, QLatin1Char('x'));
+    for (qsizetype at : {qsizetype{20000}, qsizetype{7000}}) {
+      std::optional<ModelDelta> word;
+      for (QChar key : QStringLiteral("hello")) {
+        std::optional<ModelDelta> press =
+            Made(db, ChangeScope::Records({0}), [&] { memo.insert(at++, key); });
+        if (word) {
+          word->Absorb(*press, db);
+        } else {
+          word = std::move(press);
+        }
+      }
+      QVERIFY2(word->Bytes() < 2000, qPrintable(QString::number(word->Bytes())));
+      const Database typed = db;
+      word->Undo(db);
+      word->Redo(db);
+      QCOMPARE(ModelDifference(db, typed), QString());
+    }
+    QCOMPARE(memo.size(), 20010);
   }
 
   // Switching the protection on, changing the password and switching it
