@@ -32,22 +32,13 @@ double ResidentMb() {
   return 0;
 }
 
-std::size_t StepBytes(App& app) {
-  const QUndoStack& stack = app.Funnel().Stack();
-  std::size_t bytes = 0;
-  for (int i = 0; i < stack.count(); ++i) {
-    if (const auto* step = dynamic_cast<const ModelStep*>(stack.command(i))) bytes += step->Bytes();
-  }
-  return bytes;
-}
-
 // Each key a change of record 0's multiline text, the keys of one word one
 // step, as RecordEditor::StoreTyped makes them.
 void TypeLongText(App& app) {
   Database& db = app.db;
   CommandFunnel& funnel = app.Funnel();
-  const int stepsBefore = funnel.Stack().count();
-  const std::size_t bytesBefore = StepBytes(app);
+  const int stepsBefore = funnel.Stack().Count();
+  const std::size_t bytesBefore = funnel.Stack().Bytes();
   const double residentBefore = ResidentMb();
   QString typed;
   int word = 0;
@@ -65,9 +56,9 @@ void TypeLongText(App& app) {
   });
   std::printf("undo_bench: %d words (%d characters) typed into one text, a key at a time\n",
               kTypedWords, static_cast<int>(typed.size()));
-  std::printf("  steps made                         %9d\n", funnel.Stack().count() - stepsBefore);
+  std::printf("  steps made                         %9d\n", funnel.Stack().Count() - stepsBefore);
   std::printf("  bytes the steps count              %9.1f MB\n",
-              (StepBytes(app) - bytesBefore) / 1048576.0);
+              (funnel.Stack().Bytes() - bytesBefore) / 1048576.0);
   std::printf("  resident size grew by              %9.1f MB\n", ResidentMb() - residentBefore);
   std::printf("  time                               %9.1f ms\n", ms);
 }
@@ -112,10 +103,10 @@ int main(int argc, char** argv) {
         }
     }
   }
-  const std::size_t bytes = StepBytes(app);
+  const std::size_t bytes = app.Funnel().Stack().Bytes();
   std::printf("undo_bench: %d commands on %d records, %d of them sorts\n", kCommands,
               db.RecordCount, sorts);
-  std::printf("  steps on the stack                 %9d\n", app.Funnel().Stack().count());
+  std::printf("  steps on the stack                 %9d\n", app.Funnel().Stack().Count());
   std::printf("  bytes the steps count              %9.1f MB\n", bytes / 1048576.0);
   std::printf("  resident size grew by              %9.1f MB\n", ResidentMb() - before);
   TypeLongText(app);
