@@ -17,15 +17,12 @@ SecretText& SecretText::operator=(const SecretText& other) {
   return *this;
 }
 
-SecretText::SecretText(SecretText&& other) noexcept : chars_(std::move(other.chars_)) {
-  other.chars_.clear();
-}
+SecretText::SecretText(SecretText&& other) noexcept : chars_(std::move(other.chars_)) {}
 
 SecretText& SecretText::operator=(SecretText&& other) noexcept {
   if (this != &other) {
     Wipe();
     chars_ = std::move(other.chars_);
-    other.chars_.clear();
   }
   return *this;
 }
