@@ -43,6 +43,7 @@
 #include "storage/database_commands.h"
 #include "storage/file_paths.h"
 #include "storage/new_database.h"
+#include "storage/secret_text.h"
 
 namespace orbo {
 namespace {
@@ -291,6 +292,9 @@ bool App::QueryUnload() {
   if (!AskSaveChanges(db, *storage_)) return false;
   // Closed as the user chose: no changes are left to recover.
   recovery_->EndCleanly();
+  // Nor any password: the steps that held one, and the model, wipe it.
+  funnel_.DropSteps();
+  WipePassword(db);
   QDir::setCurrent(appPath_);
   SaveIni(files_, settingsPath_, settings);
   parts_.tree->Clear();

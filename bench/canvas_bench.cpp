@@ -120,12 +120,12 @@ int main(int argc, char** argv) {
   box->setFocus();
   box->end(false);
   const QString typed = QStringLiteral(" quick brown fox jumps over the lazy dog").repeated(5);
-  const int stepsBefore = app.Context().funnel.Stack().count();
+  const int stepsBefore = app.Context().funnel.Stack().Count();
   Print("type one key into a text box", TimeEach(static_cast<int>(typed.size()), [&](int i) {
           QTest::keyClick(box, typed.at(i).toLatin1());
         }));
   std::printf("  %d words typed gave %d undo steps\n", static_cast<int>(typed.count(u' ')),
-              app.Context().funnel.Stack().count() - stepsBefore);
+              app.Context().funnel.Stack().Count() - stepsBefore);
 
   // Designing the form of 112 elements: one drag, a repaint per mouse move.
   app.Parts().Window().Commands().Menu("mnuMode2_1")->trigger();

@@ -1,13 +1,16 @@
 // What the undo stack holds after 1000 commands on a table of the largest
 // size: added records, marks, renamed folders and sorts of 32000 records,
-// each kept as a step. Reports the steps' own count of bytes and the growth
-// of the resident size while they were made.
+// each kept as a step; and after a long text typed word by word, a key at a
+// time, as the record editor makes its steps. Reports the steps' own count
+// of bytes and the growth of the resident size while they were made.
 #include <QApplication>
 #include <QFile>
 #include <cstdio>
 
 #include "bench_app.h"
+#include "bench_timing.h"
 #include "forms/designer/mode_switch.h"
+#include "forms/editor/typed_words.h"
 #include "query/sort/sorter.h"
 #include "shell/navigator.h"
 #include "storage/navigation_logic.h"
@@ -17,6 +20,7 @@ using namespace orbo;
 namespace {
 
 constexpr int kCommands = 1000;
+constexpr int kTypedWords = 2000;
 
 double ResidentMb() {
   QFile status(QStringLiteral("/proc/self/status"));
@@ -26,6 +30,37 @@ double ResidentMb() {
       return line.mid(6).trimmed().split(' ').front().toDouble() / 1024;
   }
   return 0;
+}
+
+// Each key a change of record 0's multiline text, the keys of one word one
+// step, as RecordEditor::StoreTyped makes them.
+void TypeLongText(App& app) {
+  Database& db = app.db;
+  CommandFunnel& funnel = app.Funnel();
+  const int stepsBefore = funnel.Stack().Count();
+  const std::size_t bytesBefore = funnel.Stack().Bytes();
+  const double residentBefore = ResidentMb();
+  QString typed;
+  int word = 0;
+  const double ms = Ms([&] {
+    for (int w = 0; w < kTypedWords; ++w) {
+      for (QChar key : QStringLiteral(" word%1").arg(w)) {
+        const QString next = typed + key;
+        if (StartsNewWord(typed, next)) ++word;
+        typed = next;
+        funnel.Change(
+            QStringLiteral("Typing"), ChangeScope::Records({0}),
+            [&] { db.Records[0].MemoValue[0] = typed; }, QStringLiteral("memo/%1").arg(word));
+      }
+    }
+  });
+  std::printf("undo_bench: %d words (%d characters) typed into one text, a key at a time\n",
+              kTypedWords, static_cast<int>(typed.size()));
+  std::printf("  steps made                         %9d\n", funnel.Stack().Count() - stepsBefore);
+  std::printf("  bytes the steps count              %9.1f MB\n",
+              (funnel.Stack().Bytes() - bytesBefore) / 1048576.0);
+  std::printf("  resident size grew by              %9.1f MB\n", ResidentMb() - residentBefore);
+  std::printf("  time                               %9.1f ms\n", ms);
 }
 
 }  // namespace
@@ -68,15 +103,12 @@ int main(int argc, char** argv) {
         }
     }
   }
-  const QUndoStack& stack = app.Funnel().Stack();
-  std::size_t bytes = 0;
-  for (int i = 0; i < stack.count(); ++i) {
-    if (const auto* step = dynamic_cast<const ModelStep*>(stack.command(i))) bytes += step->Bytes();
-  }
+  const std::size_t bytes = app.Funnel().Stack().Bytes();
   std::printf("undo_bench: %d commands on %d records, %d of them sorts\n", kCommands,
               db.RecordCount, sorts);
-  std::printf("  steps on the stack                 %9d\n", stack.count());
+  std::printf("  steps on the stack                 %9d\n", app.Funnel().Stack().Count());
   std::printf("  bytes the steps count              %9.1f MB\n", bytes / 1048576.0);
   std::printf("  resident size grew by              %9.1f MB\n", ResidentMb() - before);
+  TypeLongText(app);
   return 0;
 }

@@ -23,11 +23,10 @@ class DeltaStep : public ModelStep {
         delta_(std::move(delta)),
         mergeKey_(std::move(mergeKey)) {}
 
-  int id() const override { return mergeKey_.isEmpty() ? -1 : 1; }
-  bool mergeWith(const QUndoCommand* other) override {
-    const auto* later = dynamic_cast<const DeltaStep*>(other);
-    if (!later || later->mergeKey_ != mergeKey_) return false;
-    delta_.Absorb(later->delta_);
+  bool MergeWith(const ModelStep& other) override {
+    const auto* later = dynamic_cast<const DeltaStep*>(&other);
+    if (mergeKey_.isEmpty() || !later || later->mergeKey_ != mergeKey_) return false;
+    delta_.Absorb(later->delta_, Model());
     SetAfter(later->After());
     return true;
   }
@@ -45,37 +44,8 @@ class DeltaStep : public ModelStep {
 
 }  // namespace
 
-ShownPlace ShownPlace::Of(const DisplayState& state) {
-  return {state.CurForm, state.CurRecord, state.CurFolder, state.SelType, state.SelIndex};
-}
-
-void ShownPlace::ApplyTo(DisplayState& state) const {
-  state.CurForm = CurForm;
-  state.CurRecord = CurRecord;
-  state.CurFolder = CurFolder;
-  state.SelType = SelType;
-  state.SelIndex = SelIndex;
-}
-
-ModelStep::ModelStep(const QString& text, Database& db, DisplayState& state, ShownPlace before)
-    : QUndoCommand(text), db_(db), state_(state), before_(before), after_(before) {}
-
-void ModelStep::undo() {
-  Undo(db_);
-  before_.ApplyTo(state_);
-}
-
-void ModelStep::redo() {
-  // The change was done before the step was pushed.
-  if (std::exchange(done_, false)) return;
-  Redo(db_);
-  after_.ApplyTo(state_);
-}
-
-CommandFunnel::CommandFunnel(Database& db, DisplayState& state) : db_(db), state_(state) {
-  stack_.setUndoLimit(0);
-  connect(&stack_, &QUndoStack::cleanChanged, this, [this] { FollowModified(); });
-}
+CommandFunnel::CommandFunnel(Database& db, DisplayState& state, std::size_t undoMemoryBound)
+    : db_(db), state_(state), stack_(undoMemoryBound) {}
 
 bool CommandFunnel::Run(const std::function<void()>& command) {
   if (running_) return false;
@@ -85,7 +55,7 @@ bool CommandFunnel::Run(const std::function<void()>& command) {
     command();
     // A command shows its result after its step was made (the record it
     // added, in its folder): redo shows what the command ended with.
-    if (lastPushed_ && lastPushed_ == TopStep()) lastPushed_->SetAfter(Place());
+    if (lastPushed_ && lastPushed_ == stack_.Top()) lastPushed_->SetAfter(Place());
     lastPushed_ = nullptr;
   }
   if (afterCommand) afterCommand();
@@ -110,64 +80,61 @@ bool CommandFunnel::Change(const QString& text, const ChangeScope& scope,
 void CommandFunnel::Push(std::unique_ptr<ModelStep> step) {
   // A command that makes a second step (two imports in one opening of the
   // dialog): the first one ended where the window stood when this one began.
-  if (lastPushed_ && lastPushed_ == TopStep()) lastPushed_->SetAfter(step->Before());
+  if (lastPushed_ && lastPushed_ == stack_.Top()) lastPushed_->SetAfter(step->Before());
   step->SetAfter(Place());
   const ChangedParts parts = step->Parts();
-  stack_.push(step.release());
+  stack_.Push(std::move(step));
   // The step, or the one it merged into.
-  lastPushed_ = TopStep();
-  FollowModified();
+  lastPushed_ = stack_.Top();
+  FollowSteps();
   emit modelChanged(parts, false);
-}
-
-ModelStep* CommandFunnel::TopStep() {
-  // The stack hands out its steps as const; they are ours.
-  return dynamic_cast<ModelStep*>(const_cast<QUndoCommand*>(stack_.command(stack_.index() - 1)));
 }
 
 bool CommandFunnel::Undo() { return Step(true); }
 bool CommandFunnel::Redo() { return Step(false); }
 
 bool CommandFunnel::Step(bool undo) {
-  const int index = undo ? stack_.index() - 1 : stack_.index();
-  const auto* step = dynamic_cast<const ModelStep*>(stack_.command(index));
+  const ModelStep* step = undo ? stack_.Undo() : stack_.Redo();
   if (!step) return false;
   const ChangedParts parts = step->Parts();
-  if (undo) {
-    stack_.undo();
-  } else {
-    stack_.redo();
-  }
-  FollowModified();
+  FollowSteps();
   emit modelChanged(parts, true);
   return true;
 }
 
 void CommandFunnel::MarkSaved() {
   changedOutside_ = false;
-  stack_.setClean();
-  FollowModified();
+  stack_.SetClean();
+  FollowSteps();
 }
 
 void CommandFunnel::Reset() {
   changedOutside_ = false;
-  stack_.clear();
-  FollowModified();
+  stack_.Clear();
+  FollowSteps();
+}
+
+void CommandFunnel::DropSteps() {
+  changedOutside_ = Modified();
+  stack_.Clear();
+  // The mark does not change: only the undo commands follow.
+  emit stepsChanged();
 }
 
 // The steps on the stack were taken from a model that is no more: taking
 // them back now would write old entries over others.
 void CommandFunnel::MarkChangedOutside() {
   changedOutside_ = true;
-  stack_.clear();
-  FollowModified();
+  stack_.Clear();
+  FollowSteps();
 }
 
 // The model may have been replaced with a mark of its own: the mark and its
 // listeners follow the stack every time.
-void CommandFunnel::FollowModified() {
+void CommandFunnel::FollowSteps() {
   db_.Modified = Modified();
   emit modifiedChanged(db_.Modified);
+  emit stepsChanged();
 }
 
 }  // namespace orbo

@@ -9,63 +9,22 @@
 #pragma once
 
 #include <QObject>
-#include <QUndoCommand>
-#include <QUndoStack>
 #include <functional>
 #include <memory>
 
+#include "shell/model_step.h"
+#include "shell/step_stack.h"
 #include "storage/database_model.h"
 #include "storage/display_state.h"
 #include "storage/model_delta.h"
 
 namespace orbo {
 
-// What the window showed when a step was made: undo and redo show it again.
-struct ShownPlace {
-  int CurForm = -1;
-  int CurRecord = -1;
-  int CurFolder = 0;
-  int SelType = kSelectForm;
-  int SelIndex = 0;
-
-  static ShownPlace Of(const DisplayState& state);
-  void ApplyTo(DisplayState& state) const;
-};
-
-// A step of the undo stack that changes the model. Made after its change was
-// done: the first redo, which QUndoStack::push calls, does nothing.
-class ModelStep : public QUndoCommand {
- public:
-  ModelStep(const QString& text, Database& db, DisplayState& state, ShownPlace before);
-
-  // Where the window stood once the change was done.
-  void SetAfter(const ShownPlace& after) { after_ = after; }
-  const ShownPlace& Before() const { return before_; }
-
-  void undo() final;
-  void redo() final;
-  // What the step changes, for the views.
-  virtual ChangedParts Parts() const = 0;
-  virtual std::size_t Bytes() const = 0;
-
- protected:
-  virtual void Undo(Database& db) = 0;
-  virtual void Redo(Database& db) = 0;
-  const ShownPlace& After() const { return after_; }
-
- private:
-  Database& db_;
-  DisplayState& state_;
-  ShownPlace before_;
-  ShownPlace after_;
-  bool done_ = true;
-};
-
 class CommandFunnel : public QObject {
   Q_OBJECT
 
  public:
-  CommandFunnel(Database& db, DisplayState& state);
+  CommandFunnel(Database& db, DisplayState& state, std::size_t undoMemoryBound = kUndoMemoryBound);
 
   // Runs command unless another one is running; false when refused.
   bool Run(const std::function<void()>& command);
@@ -90,30 +49,35 @@ class CommandFunnel : public QObject {
   // is none.
   bool Undo();
   bool Redo();
-  QUndoStack& Stack() { return stack_; }
+  const StepStack& Stack() const { return stack_; }
 
   // The model is what its file holds.
   void MarkSaved();
-  // A new model replaced the old one: no steps to take back.
+  // A new model replaced the old one: no steps to take back, and those
+  // that held a password wiped it.
   void Reset();
+  // The database closes: the steps go, and those that held a password wipe
+  // it; the mark stays as it was.
+  void DropSteps();
   // The model changed in a way no step can take back; neither can the steps
   // before it then.
   void MarkChangedOutside();
-  bool Modified() const { return !stack_.isClean() || changedOutside_; }
+  bool Modified() const { return !stack_.Clean() || changedOutside_; }
 
  signals:
   // After a step was made, undone or redone.
   void modelChanged(const orbo::ChangedParts& parts, bool undoOrRedo);
   void modifiedChanged(bool modified);
+  // After the steps, or the place on them, changed.
+  void stepsChanged();
 
  private:
-  void FollowModified();
+  void FollowSteps();
   bool Step(bool undo);
-  ModelStep* TopStep();
 
   Database& db_;
   DisplayState& state_;
-  QUndoStack stack_;
+  StepStack stack_;
   bool running_ = false;
   // The step the running command pushed last, if any.
   ModelStep* lastPushed_ = nullptr;

@@ -14,24 +14,22 @@ UndoCommands::UndoCommands(MainCommands& commands, CommandFunnel& funnel,
     : commands_(commands), funnel_(funnel), texts_(texts) {
   commands_.OnTriggered(commands_.Menu("mnuUndo"), [this] { funnel_.Undo(); });
   commands_.OnTriggered(commands_.Menu("mnuRedo"), [this] { funnel_.Redo(); });
-  QUndoStack& stack = funnel_.Stack();
-  connect(&stack, &QUndoStack::indexChanged, this, [this] { Update(); });
-  connect(&stack, &QUndoStack::cleanChanged, this, [this] { Update(); });
+  connect(&funnel_, &CommandFunnel::stepsChanged, this, [this] { Update(); });
   Update();
 }
 
 void UndoCommands::Update() {
-  const QUndoStack& stack = funnel_.Stack();
+  const StepStack& stack = funnel_.Stack();
   auto follow = [this](QAction* action, bool can, const QString& step, TextId named, TextId none) {
     action->setEnabled(can);
     action->setToolTip(can ? texts_.Get(named).arg(step) : texts_.Get(none));
   };
-  follow(commands_.Menu("mnuUndo"), stack.canUndo(), stack.undoText(), shell_texts::kUndoStep,
+  follow(commands_.Menu("mnuUndo"), stack.CanUndo(), stack.UndoText(), shell_texts::kUndoStep,
          shell_texts::kNothingToUndo);
-  follow(commands_.Menu("mnuRedo"), stack.canRedo(), stack.redoText(), shell_texts::kRedoStep,
+  follow(commands_.Menu("mnuRedo"), stack.CanRedo(), stack.RedoText(), shell_texts::kRedoStep,
          shell_texts::kNothingToRedo);
   // Like every menu, Edit opens only when it offers something.
-  commands_.Submenu("mnuEdit")->menuAction()->setEnabled(stack.canUndo() || stack.canRedo());
+  commands_.Submenu("mnuEdit")->menuAction()->setEnabled(stack.CanUndo() || stack.CanRedo());
 }
 
 }  // namespace orbo

@@ -10,6 +10,7 @@
 #include "storage/database_merge.h"
 #include "storage/failure_texts.h"
 #include "storage/file_paths.h"
+#include "storage/secret_text.h"
 #include "storage/storage_error.h"
 #include "storage/storage_texts.h"
 
@@ -162,6 +163,8 @@ bool ReadInPlaceOf(Database& db, const QString& path, StorageUi& ui) {
     ShowReadFailed(ui, outcome.fault, outcome.systemError, outcome.askedPassword, path);
     return false;
   }
+  // The password of the model replaced leaves no copy behind.
+  WipePassword(db);
   db = std::move(outcome.db);
   ui.ModelReplaced();
   ui.SetKnownFile(file);
@@ -354,6 +357,9 @@ bool RestoreBackup(Database& db, const QString& backup, StorageUi& ui) {
   RepairForWindow(outcome.db, names);
   ui.ChangeAsStep(ui.GetText(storage_texts::kRestoreBackupStep),
                   [&] { TakeContents(db, outcome.db); });
+  // The backup's password, the database's own or one typed for it, stays
+  // nowhere but where the database keeps its own.
+  WipePassword(outcome.db);
   ui.EnsureIcons();
   ui.ShowDatabase();
   return true;

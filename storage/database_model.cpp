@@ -1,5 +1,7 @@
 #include "storage/database_model.h"
 
+#include "storage/secret_text.h"
+
 namespace orbo {
 namespace {
 
@@ -52,7 +54,7 @@ void ClearDatabase(Database& db, const FontSpec& defaultFont) {
   db.MaxListString = 20;
   db.DatabaseFont = defaultFont;
   db.PasswordOn = false;
-  db.Password.clear();
+  WipePassword(db);
 }
 
 void RecountBuffers(Database& db) {

@@ -2,38 +2,12 @@
 
 #include <algorithm>
 
+#include "storage/record_fields.h"
+
 namespace orbo {
 namespace {
 
-enum Field : std::uint8_t {
-  kTextField,
-  kImageField,
-  kButtonField,
-  kComboField,
-  kFlagField,
-  kMemoField
-};
-
-PerSlot<QString>* TextsOf(RecordData& record, std::uint8_t field) {
-  switch (field) {
-    case kTextField:
-      return &record.TextValue;
-    case kImageField:
-      return &record.ImageValue;
-    case kButtonField:
-      return &record.ButtonValue;
-    case kMemoField:
-      return &record.MemoValue;
-    default:
-      return nullptr;
-  }
-}
-
-const PerSlot<QString>* TextsOf(const RecordData& record, std::uint8_t field) {
-  return TextsOf(const_cast<RecordData&>(record), field);
-}
-
-constexpr std::uint8_t kTextFields[] = {kTextField, kImageField, kButtonField, kMemoField};
+using namespace record_fields;
 
 // What a table keeps of an entry, and how it is compared and put back.
 PackedRecord Keep(const RecordData& record) { return PackedRecord(record); }
@@ -44,7 +18,6 @@ template <typename Entry>
 bool Same(const Entry& kept, const Entry& entry) {
   return kept == entry;
 }
-RecordData Restore(const PackedRecord& kept) { return kept.Unpack(); }
 const FolderDef& Restore(const FolderDef& kept) { return kept; }
 const FormDef& Restore(const FormDef& kept) { return kept; }
 std::size_t BytesOf(const PackedRecord& kept) { return kept.Bytes(); }
@@ -52,6 +25,17 @@ std::size_t BytesOf(const FolderDef& kept) {
   return sizeof(FolderDef) + 2 * static_cast<std::size_t>(kept.Name.size() + kept.Icon.size());
 }
 std::size_t BytesOf(const FormDef&) { return sizeof(FormDef); }
+
+// An entry there before and after the change: folders and forms whole, a
+// record as its edit.
+template <typename Entry>
+void KeepBoth(EntryChange<Entry>& change, Entry&& before, const Entry& after) {
+  change.before = std::move(before);
+  change.after = after;
+}
+void KeepBoth(RecordChange& change, PackedRecord&& before, const RecordData& after) {
+  change.edit.emplace(before.Unpack(), after);
+}
 
 // The indices of scope below count, in order and once each.
 std::vector<int> IndicesBelow(const IndexScope& scope, int count) {
@@ -89,18 +73,37 @@ void Compare(Table& table, const Entries& entries, int countBefore, int countAft
     if (!hadBefore && !hasAfter) continue;
     auto& change = table.changes.emplace_back();
     change.index = i;
-    if (hadBefore) change.before = std::move(taken->second);
-    if (hasAfter) change.after = Keep(now);
+    if (hadBefore && hasAfter) {
+      KeepBoth(change, std::move(taken->second), now);
+    } else if (hadBefore) {
+      change.before = std::move(taken->second);
+    } else {
+      change.after = Keep(now);
+    }
   }
   table.taken.clear();
   table.taken.shrink_to_fit();
 }
 
-template <typename Changes, typename Entries>
-void Put(const Changes& changes, Entries& entries, bool after) {
+template <typename Entry, typename Entries>
+void Put(const std::vector<EntryChange<Entry>>& changes, Entries& entries, bool after) {
   for (const auto& change : changes) {
     const auto& kept = after ? change.after : change.before;
     if (kept) entries[static_cast<std::size_t>(change.index)] = Restore(*kept);
+  }
+}
+
+template <typename Records>
+void Put(const std::vector<RecordChange>& changes, Records& records, bool after) {
+  for (const RecordChange& change : changes) {
+    RecordData& record = records[static_cast<std::size_t>(change.index)];
+    if (change.edit && after) {
+      change.edit->Redo(record);
+    } else if (change.edit) {
+      change.edit->Undo(record);
+    } else if (const auto& kept = after ? change.after : change.before) {
+      record = kept->Unpack();
+    }
   }
 }
 
@@ -117,6 +120,59 @@ void Fold(Changes& into, const Changes& later) {
   }
 }
 
+// The record as it was before change, given it as change left it.
+std::optional<RecordData> RecordBefore(const RecordChange& change,
+                                       std::optional<RecordData> after) {
+  if (change.edit) {
+    if (after) change.edit->Undo(*after);
+    return after;
+  }
+  if (change.before) return change.before->Unpack();
+  return std::nullopt;
+}
+
+const RecordChange* ChangeAt(const std::vector<RecordChange>& changes, int index) {
+  auto at = std::find_if(changes.begin(), changes.end(),
+                         [index](const RecordChange& c) { return c.index == index; });
+  return at == changes.end() ? nullptr : &*at;
+}
+
+// Records changed by either delta go from the first one's before to the
+// later one's after, found from the model as the later one left it: the
+// edits of a text, typed at both of its ends, could not be joined without
+// the text between them.
+void FoldRecords(std::vector<RecordChange>& into, const std::vector<RecordChange>& later,
+                 const Database& now) {
+  std::vector<int> indices;
+  for (const RecordChange& change : into) indices.push_back(change.index);
+  for (const RecordChange& change : later) indices.push_back(change.index);
+  std::sort(indices.begin(), indices.end());
+  indices.erase(std::unique(indices.begin(), indices.end()), indices.end());
+  std::vector<RecordChange> folded;
+  for (int i : indices) {
+    std::optional<RecordData> after;
+    if (i < now.RecordCount) after = now.Records[static_cast<std::size_t>(i)];
+    std::optional<RecordData> before = after;
+    if (const RecordChange* second = ChangeAt(later, i))
+      before = RecordBefore(*second, std::move(before));
+    if (const RecordChange* first = ChangeAt(into, i))
+      before = RecordBefore(*first, std::move(before));
+    if (!before && !after) continue;
+    RecordChange change;
+    change.index = i;
+    if (before && after) {
+      change.edit.emplace(*before, *after);
+      if (change.edit->Empty()) continue;
+    } else if (before) {
+      change.before = PackedRecord(*before);
+    } else {
+      change.after = PackedRecord(*after);
+    }
+    folded.push_back(std::move(change));
+  }
+  into = std::move(folded);
+}
+
 template <typename Changes>
 std::vector<int> IndicesOf(const Changes& changes) {
   std::vector<int> indices;
@@ -124,13 +180,19 @@ std::vector<int> IndicesOf(const Changes& changes) {
   return indices;
 }
 
+template <typename Entry>
+std::size_t BytesOfChange(const EntryChange<Entry>& change) {
+  return (change.before ? BytesOf(*change.before) : 0) +
+         (change.after ? BytesOf(*change.after) : 0);
+}
+std::size_t BytesOfChange(const RecordChange& change) {
+  return BytesOfChange<PackedRecord>(change) + (change.edit ? change.edit->Bytes() : 0);
+}
+
 template <typename Changes>
 std::size_t BytesOfChanges(const Changes& changes) {
   std::size_t bytes = changes.capacity() * sizeof(changes.front());
-  for (const auto& change : changes) {
-    if (change.before) bytes += BytesOf(*change.before);
-    if (change.after) bytes += BytesOf(*change.after);
-  }
+  for (const auto& change : changes) bytes += BytesOfChange(change);
   return bytes;
 }
 
@@ -146,8 +208,8 @@ void PutMarks(Database& db, const std::vector<bool>& marks) {
 }  // namespace
 
 PackedRecord::PackedRecord(const RecordData& record) : folder_(record.Folder), form_(record.Form) {
-  for (std::uint8_t field : kTextFields) {
-    const PerSlot<QString>& texts = *TextsOf(record, field);
+  for (Field field : kTextFields) {
+    const PerSlot<QString>& texts = TextsOf(record, field);
     for (std::uint8_t slot = 0; slot < kSlotCount; ++slot) {
       if (!texts[slot].isEmpty()) values_.push_back({field, slot, 0, texts[slot]});
     }
@@ -170,7 +232,7 @@ RecordData PackedRecord::Unpack() const {
     } else if (value.field == kFlagField) {
       record.FlagValue[value.slot] = true;
     } else {
-      (*TextsOf(record, value.field))[value.slot] = value.text;
+      TextsOf(record, static_cast<Field>(value.field))[value.slot] = value.text;
     }
   }
   return record;
@@ -181,8 +243,8 @@ bool PackedRecord::Equals(const RecordData& record) const {
   // Counting the record's non-default values tells a value the packed
   // record lacks; every value it holds is then compared.
   std::size_t present = 0;
-  for (std::uint8_t field : kTextFields) {
-    for (const QString& text : *TextsOf(record, field)) present += text.isEmpty() ? 0 : 1;
+  for (Field field : kTextFields) {
+    for (const QString& text : TextsOf(record, field)) present += text.isEmpty() ? 0 : 1;
   }
   for (int slot = 0; slot < kSlotCount; ++slot) {
     present += (record.ComboValue[slot] != 0 ? 1 : 0) + (record.FlagValue[slot] ? 1 : 0);
@@ -194,7 +256,7 @@ bool PackedRecord::Equals(const RecordData& record) const {
     } else if (value.field == kFlagField) {
       if (!record.FlagValue[value.slot]) return false;
     } else {
-      const QString& text = (*TextsOf(record, value.field))[value.slot];
+      const QString& text = TextsOf(record, static_cast<Field>(value.field))[value.slot];
       if (text != value.text) return false;
     }
   }
@@ -208,9 +270,8 @@ std::size_t PackedRecord::Bytes() const {
 }
 
 ModelSettings ModelSettings::Of(const Database& db) {
-  return {db.FormCount,     db.RecordCount, db.FolderCount, db.BufferCount,
-          db.PasswordOn,    db.Password,    db.Encrypted,   db.SplitterPos,
-          db.MaxListString, db.DbReserved,  db.DatabaseFont};
+  return {db.FormCount, db.RecordCount, db.FolderCount,   db.BufferCount, db.PasswordOn,
+          db.Encrypted, db.SplitterPos, db.MaxListString, db.DbReserved,  db.DatabaseFont};
 }
 
 void ModelSettings::ApplyTo(Database& db) const {
@@ -219,7 +280,6 @@ void ModelSettings::ApplyTo(Database& db) const {
   SetCount(db, kFoldersKind, FolderCount);
   db.BufferCount = BufferCount;
   db.PasswordOn = PasswordOn;
-  db.Password = Password;
   db.Encrypted = Encrypted;
   db.SplitterPos = SplitterPos;
   db.MaxListString = MaxListString;
@@ -235,6 +295,7 @@ ModelDelta::ModelDelta(const Database& db, const ChangeScope& scope)
   Take(records_, db.Records, db.RecordCount);
   Take(folders_, db.Folders, db.FolderCount);
   Take(forms_, db.Forms, db.FormCount);
+  if (scope.password) passwordBefore_.emplace(db.Password);
 }
 
 bool ModelDelta::Finish(const Database& db) {
@@ -251,6 +312,11 @@ bool ModelDelta::Finish(const Database& db) {
     marksBefore_.clear();
     marksBefore_.shrink_to_fit();
   }
+  if (passwordBefore_ && passwordBefore_->Holds(db.Password)) {
+    passwordBefore_.reset();
+  } else if (passwordBefore_) {
+    passwordAfter_.emplace(db.Password);
+  }
   return Parts().Any();
 }
 
@@ -260,6 +326,7 @@ void ModelDelta::Undo(Database& db) const {
   Put(folders_.changes, db.Folders, false);
   Put(forms_.changes, db.Forms, false);
   if (marksChanged_) PutMarks(db, marksBefore_);
+  if (passwordAfter_) passwordBefore_->PutInto(db.Password);
 }
 
 void ModelDelta::Redo(Database& db) const {
@@ -268,10 +335,11 @@ void ModelDelta::Redo(Database& db) const {
   Put(folders_.changes, db.Folders, true);
   Put(forms_.changes, db.Forms, true);
   if (marksChanged_) PutMarks(db, marksAfter_);
+  if (passwordAfter_) passwordAfter_->PutInto(db.Password);
 }
 
-void ModelDelta::Absorb(const ModelDelta& later) {
-  Fold(records_.changes, later.records_.changes);
+void ModelDelta::Absorb(const ModelDelta& later, const Database& now) {
+  FoldRecords(records_.changes, later.records_.changes, now);
   Fold(folders_.changes, later.folders_.changes);
   Fold(forms_.changes, later.forms_.changes);
   if (later.marksChanged_) {
@@ -280,6 +348,10 @@ void ModelDelta::Absorb(const ModelDelta& later) {
     marksChanged_ = true;
   }
   settingsAfter_ = later.settingsAfter_;
+  if (later.passwordAfter_) {
+    if (!passwordAfter_) passwordBefore_ = later.passwordBefore_;
+    passwordAfter_ = later.passwordAfter_;
+  }
 }
 
 ChangedParts ModelDelta::Parts() const {
@@ -298,14 +370,16 @@ ChangedParts ModelDelta::Parts() const {
     for (std::size_t r = 0; r < common; ++r)
       if (marksBefore_[r] != marksAfter_[r]) parts.markIndices.push_back(static_cast<int>(r));
   }
-  parts.settings = !(settingsBefore_ == settingsAfter_);
+  parts.settings = !(settingsBefore_ == settingsAfter_) || passwordAfter_.has_value();
   parts.listLength = settingsBefore_.MaxListString != settingsAfter_.MaxListString;
   return parts;
 }
 
 std::size_t ModelDelta::Bytes() const {
   return sizeof(ModelDelta) + BytesOfChanges(records_.changes) + BytesOfChanges(folders_.changes) +
-         BytesOfChanges(forms_.changes) + (marksBefore_.capacity() + marksAfter_.capacity()) / 8;
+         BytesOfChanges(forms_.changes) + (marksBefore_.capacity() + marksAfter_.capacity()) / 8 +
+         (passwordBefore_ ? passwordBefore_->Bytes() : 0) +
+         (passwordAfter_ ? passwordAfter_->Bytes() : 0);
 }
 
 }  // namespace orbo

@@ -2,8 +2,10 @@
 // the table entries it changed, before and after, with the counts, the
 // marks and the database settings around them. A delta is taken by naming
 // what a change may touch (its scope) before it runs and comparing after;
-// only entries that really changed are kept, records in a packed form that
-// holds just their non-empty values.
+// only entries that really changed are kept. A record that came or went
+// with the count is kept whole, packed to its non-empty values; one that
+// was there before and after keeps only what changed (a RecordEdit). The
+// password is kept only by a change that changed it.
 #pragma once
 
 #include <QString>
@@ -12,6 +14,8 @@
 #include <vector>
 
 #include "storage/database_model.h"
+#include "storage/record_edit.h"
+#include "storage/secret_text.h"
 
 namespace orbo {
 
@@ -29,10 +33,13 @@ struct ChangeScope {
   IndexScope records;
   IndexScope folders;
   IndexScope forms;
+  // The database's password, which only the protection's own change sets.
+  bool password = false;
 
   static ChangeScope Everything() {
-    return {IndexScope::All(), IndexScope::All(), IndexScope::All()};
+    return {IndexScope::All(), IndexScope::All(), IndexScope::All(), true};
   }
+  static ChangeScope Protection() { return {{}, {}, {}, true}; }
   static ChangeScope Records(std::vector<int> indices) {
     return {IndexScope::Of(std::move(indices)), {}, {}};
   }
@@ -65,14 +72,14 @@ class PackedRecord {
   std::vector<Value> values_;
 };
 
-// The model's fields outside its tables that a command may change.
+// The model's fields outside its tables that a command may change, but the
+// password: a step records that protection changed, never the password.
 struct ModelSettings {
   std::int16_t FormCount = 0;
   std::int16_t RecordCount = 0;
   std::int16_t FolderCount = 0;
   std::int16_t BufferCount = 0;
   bool PasswordOn = false;
-  QString Password;
   bool Encrypted = false;
   std::int16_t SplitterPos = 0;
   std::int16_t MaxListString = 0;
@@ -104,6 +111,21 @@ struct ChangedParts {
   bool Any() const { return records || folders || forms || marks || settings; }
 };
 
+// An entry a change changed, as it was and is; none where it was above the
+// count.
+template <typename Entry>
+struct EntryChange {
+  int index = 0;
+  std::optional<Entry> before;
+  std::optional<Entry> after;
+};
+
+// A record that came or went with the count is kept whole; one that was
+// there before and after, as its edit only.
+struct RecordChange : EntryChange<PackedRecord> {
+  std::optional<RecordEdit> edit;
+};
+
 class ModelDelta {
  public:
   // Takes what scope names, and the rest the delta always keeps, as it is
@@ -116,35 +138,33 @@ class ModelDelta {
   void Undo(Database& db) const;
   void Redo(Database& db) const;
 
-  // A later delta of the same model folded in: the result goes from this
-  // one's before to the later one's after.
-  void Absorb(const ModelDelta& later);
+  // A later delta of the same model folded in, with now the model as later
+  // left it: the result goes from this one's before to the later one's after.
+  void Absorb(const ModelDelta& later, const Database& now);
 
   ChangedParts Parts() const;
   std::size_t Bytes() const;
 
  private:
-  template <typename Entry>
-  struct Change {
-    int index;
-    std::optional<Entry> before;  // none: the entry was above the count
-    std::optional<Entry> after;
-  };
-  template <typename Entry, typename Stored>
+  template <typename Stored, typename Changed>
   struct Table {
     IndexScope scope;
     std::vector<std::pair<int, Stored>> taken;  // before the change
-    std::vector<Change<Stored>> changes;
+    std::vector<Changed> changes;
   };
 
-  Table<RecordData, PackedRecord> records_;
-  Table<FolderDef, FolderDef> folders_;
-  Table<FormDef, FormDef> forms_;
+  Table<PackedRecord, RecordChange> records_;
+  Table<FolderDef, EntryChange<FolderDef>> folders_;
+  Table<FormDef, EntryChange<FormDef>> forms_;
   std::vector<bool> marksBefore_;
   std::vector<bool> marksAfter_;
   bool marksChanged_ = false;
   ModelSettings settingsBefore_;
   ModelSettings settingsAfter_;
+  // Taken before a change whose scope names the password; kept, with the
+  // password after, only when the change changed it.
+  std::optional<SecretText> passwordBefore_;
+  std::optional<SecretText> passwordAfter_;
   bool finished_ = false;
 };
 

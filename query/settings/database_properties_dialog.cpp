@@ -79,17 +79,17 @@ void DatabasePropertiesDialog::ApplyTexts() {
 
 void DatabasePropertiesDialog::Run() {
   Database& db = context_.db;
-  const ModelSettings before = ModelSettings::Of(db);
+  const Protection before = Protection::Of(db);
   ApplyTexts();
   ShowProtection();
   const bool accepted = context_.dialogs.RunModal(*this) == QDialog::Accepted;
   // The switches changed the model while the dialog was open, so its boxes
   // showed the protection: it goes back, and OK does the change again as
   // one step. Protection as it was is no step.
-  const ModelSettings after = ModelSettings::Of(db);
+  const Protection after = Protection::Of(db);
   before.ApplyTo(db);
   if (!accepted) return;
-  context_.funnel.Change(context_.texts.Get(StepName(before, after)), ChangeScope{},
+  context_.funnel.Change(context_.texts.Get(StepName(before, after)), ChangeScope::Protection(),
                          [&] { after.ApplyTo(db); });
   // The backups kept so far stay sealed; what later saves keep does not.
   if (before.PasswordOn && before.Encrypted && !(after.PasswordOn && after.Encrypted)) {
@@ -99,7 +99,7 @@ void DatabasePropertiesDialog::Run() {
   }
 }
 
-TextId DatabasePropertiesDialog::StepName(const ModelSettings& before, const ModelSettings& after) {
+TextId DatabasePropertiesDialog::StepName(const Protection& before, const Protection& after) {
   if (after.PasswordOn != before.PasswordOn)
     return after.PasswordOn ? settings_texts::kProtectionOnStep
                             : settings_texts::kProtectionOffStep;

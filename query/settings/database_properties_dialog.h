@@ -6,7 +6,6 @@
 #include <QDialog>
 
 #include "query/settings/password_logic.h"
-#include "storage/model_delta.h"
 
 class QCheckBox;
 class QGroupBox;
@@ -35,7 +34,7 @@ class DatabasePropertiesDialog : public QDialog {
   void Tell(ProtectionOutcome outcome);
   QString AskPassword(TextId prompt);
   // The name of the step OK makes of the protection as it was and is.
-  static TextId StepName(const ModelSettings& before, const ModelSettings& after);
+  static TextId StepName(const Protection& before, const Protection& after);
 
   WindowContext& context_;
   QGroupBox* protectionFrame_;

@@ -14,6 +14,16 @@ ProtectionOutcome CheckOld(const Database& db, const AskPasswordFn& ask) {
 
 }  // namespace
 
+Protection Protection::Of(const Database& db) {
+  return {db.PasswordOn, SecretText(db.Password), db.Encrypted};
+}
+
+void Protection::ApplyTo(Database& db) const {
+  db.PasswordOn = PasswordOn;
+  if (!Password.Holds(db.Password)) Password.PutInto(db.Password);
+  db.Encrypted = Encrypted;
+}
+
 ProtectionOutcome SwitchProtectionOff(Database& db, const AskPasswordFn& ask) {
   const ProtectionOutcome outcome = CheckOld(db, ask);
   if (outcome == ProtectionOutcome::kChanged) {
@@ -43,6 +53,7 @@ ProtectionOutcome SwitchProtectionOn(Database& db, CodePage& codePage, const Ask
       break;
   }
   db.PasswordOn = true;
+  WipePassword(db);
   db.Password = typed;
   return ProtectionOutcome::kChanged;
 }

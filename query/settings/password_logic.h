@@ -1,6 +1,7 @@
 // Switching the password protection of a database on and off and changing
 // its password, as the database properties do it, without widgets. The
-// password lives only in the model; it scrambles the file at the next save.
+// password lives in the model, where it scrambles the file at the next save,
+// and in the undo step that set it, which wipes it when it goes.
 #pragma once
 
 #include <QString>
@@ -8,6 +9,7 @@
 
 #include "storage/code_page.h"
 #include "storage/database_model.h"
+#include "storage/secret_text.h"
 #include "storage/text_id.h"
 
 namespace orbo {
@@ -15,6 +17,16 @@ namespace orbo {
 inline constexpr int kMinPasswordLength = 4;
 // Asks for a password with the given prompt; empty when the user gave none.
 using AskPasswordFn = std::function<QString(TextId prompt)>;
+
+// The protection of a database as the properties dialog found or left it.
+struct Protection {
+  bool PasswordOn = false;
+  SecretText Password;
+  bool Encrypted = false;
+
+  static Protection Of(const Database& db);
+  void ApplyTo(Database& db) const;
+};
 
 enum class ProtectionOutcome {
   kChanged,

@@ -3,7 +3,6 @@
 // the stored text exactly, Ctrl+Y does them again.
 #include <QLineEdit>
 #include <QTextEdit>
-#include <QUndoStack>
 #include <QtTest>
 
 #include "../shell/test_install.h"
@@ -38,7 +37,7 @@ struct Fixture : RunningApp {
     app.Parts().Navigation().ShowFolder(0);
     app.Parts().Navigation().ShowRecord(0);
   }
-  QUndoStack& Stack() { return app.Funnel().Stack(); }
+  const StepStack& Stack() { return app.Funnel().Stack(); }
   // Focus in the box, the cursor at its end, as a click and End would leave it.
   template <typename Box>
   Box* Focused(int type) {
@@ -70,15 +69,15 @@ class TypingUndoTest : public QObject {
     QLineEdit* line = f.Focused<QLineEdit>(kText);
     QTest::keyClicks(line, " hello world");
     QCOMPARE(f.db.Records[0].TextValue[0], QString("Stored hello world"));
-    QVERIFY2(f.Stack().count() <= 2, qPrintable(QString::number(f.Stack().count())));
-    const int steps = f.Stack().count();
+    QVERIFY2(f.Stack().Count() <= 2, qPrintable(QString::number(f.Stack().Count())));
+    const int steps = f.Stack().Count();
     for (int i = 0; i < steps; ++i) QTest::keyClick(line, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(f.db.Records[0].TextValue[0], QString("Stored"));
     QVERIFY(!f.db.Modified);
     // One more Ctrl+Z has nothing to take back and changes nothing.
     QTest::keyClick(line, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(line->text(), QString("Stored"));
-    QCOMPARE(f.Stack().count(), steps);
+    QCOMPARE(f.Stack().Count(), steps);
     for (int i = 0; i < steps; ++i) QTest::keyClick(line, Qt::Key_Y, Qt::ControlModifier);
     QCOMPARE(f.db.Records[0].TextValue[0], QString("Stored hello world"));
   }
@@ -87,14 +86,14 @@ class TypingUndoTest : public QObject {
     Fixture f;
     QLineEdit* line = f.Focused<QLineEdit>(kText);
     QTest::keyClicks(line, "ab");
-    QCOMPARE(f.Stack().count(), 1);
+    QCOMPARE(f.Stack().Count(), 1);
     // Another box of the same record is another step, and so is coming back.
     QTextEdit* memo = f.Focused<QTextEdit>(kMultiline);
     QTest::keyClicks(memo, "cd");
-    QCOMPARE(f.Stack().count(), 2);
+    QCOMPARE(f.Stack().Count(), 2);
     line = f.Focused<QLineEdit>(kText);
     QTest::keyClicks(line, "ef");
-    QCOMPARE(f.Stack().count(), 3);
+    QCOMPARE(f.Stack().Count(), 3);
     QTest::keyClick(line, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(f.db.Records[0].TextValue[0], QString("Storedab"));
     QCOMPARE(f.db.Records[0].MemoValue[0], QString("Stored\r\nlinescd"));

@@ -4,7 +4,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
-#include <QUndoStack>
 #include <QtTest>
 
 #include "../shell/test_install.h"
@@ -130,10 +129,10 @@ class AccessExchangeTest : public QObject {
     f.In<QComboBox>("FieldsCombo")->setCurrentIndex(150);
     QVERIFY(!f.In<QComboBox>("ElsCombo")->isEnabled());
     f.In<QComboBox>("WhereCombo")->setCurrentIndex(2);
-    QUndoStack& stack = f.app.Funnel().Stack();
-    const int steps = stack.count();
+    const StepStack& stack = f.app.Funnel().Stack();
+    const int steps = stack.Count();
     const std::vector<int> added = f.ImportAdded();
-    QCOMPARE(stack.count(), steps + 1);
+    QCOMPARE(stack.Count(), steps + 1);
     QCOMPARE(added.size(), size_t(3));
     for (int i = 0; i < 3; ++i) {
       const RecordData& r = f.db.Records[added[i]];
@@ -149,8 +148,8 @@ class AccessExchangeTest : public QObject {
   void twoImportsInOneOpeningRedoApart() {
     Fixture f;
     f.engine->files["a.mdb"] = {Table("T", 1, 2)};
-    QUndoStack& stack = f.app.Funnel().Stack();
-    const int steps = stack.count();
+    const StepStack& stack = f.app.Funnel().Stack();
+    const int steps = stack.Count();
     f.app.Funnel().Run([&f] {
       f.Open("a.mdb");
       f.Map(0, 1);
@@ -159,10 +158,10 @@ class AccessExchangeTest : public QObject {
         f.In<QPushButton>("ImportButt")->click();
       }
     });
-    QCOMPARE(stack.count(), steps + 2);
-    stack.undo();
-    stack.undo();
-    stack.redo();
+    QCOMPARE(stack.Count(), steps + 2);
+    f.app.Funnel().Undo();
+    f.app.Funnel().Undo();
+    f.app.Funnel().Redo();
     QCOMPARE(f.db.Records[f.app.state.CurRecord].Folder, f.app.state.CurFolder);
     QCOMPARE(f.app.state.CurFolder, 2);
   }

@@ -4,7 +4,6 @@
 #include <QDialog>
 #include <QListWidget>
 #include <QPushButton>
-#include <QUndoStack>
 #include <QtTest>
 
 #include "../shell/test_install.h"
@@ -78,7 +77,7 @@ class DatabasePropertiesTest : public QObject {
     QCOMPARE(r.dialogs.messages, expected);
     // An OK that leaves the protection as it was is no step.
     QCOMPARE(r.app.db.Modified, protectedAfter);
-    QCOMPARE(r.app.Funnel().Stack().count(), protectedAfter ? 1 : 0);
+    QCOMPARE(r.app.Funnel().Stack().Count(), protectedAfter ? 1 : 0);
   }
 
   // Only a protected database is encrypted; switching the password off
@@ -86,16 +85,16 @@ class DatabasePropertiesTest : public QObject {
   // one step, however many presses led there.
   void encryptionNeedsTheProtection() {
     RunningApp r;
-    QUndoStack& stack = r.app.Funnel().Stack();
+    const StepStack& stack = r.app.Funnel().Stack();
     DatabaseProperties(r, {"encrypt"});
     QVERIFY(!r.app.db.Encrypted);
-    QCOMPARE(stack.count(), 0);
+    QCOMPARE(stack.Count(), 0);
     r.dialogs.typedTexts = {"abcd", "abcd"};
     DatabaseProperties(r, {"check", "encrypt"});
     QVERIFY(r.app.db.PasswordOn && r.app.db.Encrypted);
     DatabaseProperties(r, {"encrypt"});
     QVERIFY(!r.app.db.Encrypted);
-    QCOMPARE(stack.count(), 2);
+    QCOMPARE(stack.Count(), 2);
     r.app.Parts().Window().Commands().Menu("mnuUndo")->trigger();
     QVERIFY(r.app.db.Encrypted);
     DatabaseProperties(r, {"encrypt", "encrypt"}, false);

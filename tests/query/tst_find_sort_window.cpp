@@ -6,7 +6,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTreeWidget>
-#include <QUndoStack>
 #include <QtTest>
 
 #include "../shell/test_install.h"
@@ -82,13 +81,13 @@ class FindSortWindow : public QObject {
     f.app.Parts().Navigation().ShowRecord(0);
     f.Look("cat");
     Child<QPushButton>(f.Find(), "FindButt").click();
-    QUndoStack& stack = f.app.Funnel().Stack();
-    const int steps = stack.count();
+    const StepStack& stack = f.app.Funnel().Stack();
+    const int steps = stack.Count();
     Child<QPushButton>(f.Find(), "MarkButt").click();
     QVERIFY(f.db.RecordMarks[1]);
-    QCOMPARE(stack.count(), steps + 1);
+    QCOMPARE(stack.Count(), steps + 1);
     Child<QPushButton>(f.Find(), "MarkButt").click();
-    QCOMPARE(stack.count(), steps + 1);
+    QCOMPARE(stack.Count(), steps + 1);
   }
 
   // A form without fields of the chosen type is named; one without text

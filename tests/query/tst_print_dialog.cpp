@@ -8,7 +8,6 @@
 #include <QPrinter>
 #include <QProgressDialog>
 #include <QPushButton>
-#include <QUndoStack>
 #include <QtTest>
 
 #include "../shell/test_install.h"
@@ -137,8 +136,8 @@ class PrintDialogTest : public QObject {
     Fixture f;
     f.app.Parts().Navigation().ShowRecord(0);
     FormDef& form = f.app.db.Forms[0];
-    QUndoStack& stack = f.app.Funnel().Stack();
-    const int steps = stack.count();
+    const StepStack& stack = f.app.Funnel().Stack();
+    const int steps = stack.Count();
     f.Print([&](PrintDialog& dialog) { Child<QPushButton>(dialog, "PreviewButt").click(); },
             [&](PrintPreview& preview) {
               for (int i = 0; i < 3; ++i) Child<QPushButton>(preview, "ScalePlus").click();
@@ -152,7 +151,7 @@ class PrintDialogTest : public QObject {
               QVERIFY(f.app.db.Modified);
               Drag(&page, {100, 100}, {90, 100});
             });
-    QCOMPARE(stack.count(), steps + 1);
+    QCOMPARE(stack.Count(), steps + 1);
   }
 
   // Without a printer the pages go to a PDF file named by the user, never

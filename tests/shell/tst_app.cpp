@@ -90,7 +90,8 @@ class AppTest : public QObject {
 
   // The close box and File > Exit alike: without changes the program ends
   // at the next tick; with changes Cancel keeps the window and the changes,
-  // Yes saves before the end and No ends without saving.
+  // Yes saves before the end and No ends without saving. A program that
+  // ends keeps no password.
   void closing_data() {
     QTest::addColumn<bool>("byMenu");
     QTest::addColumn<bool>("modified");
@@ -108,6 +109,7 @@ class AppTest : public QObject {
     Started s;
     QVERIFY(s.Start());
     s.dialogs.savePath = s.install.Path("closing.2db");
+    s.app->db.Password = "secret";
     s.app->Storage().SetModified(modified);
     s.dialogs.answers = {MessageAnswer(answer)};
     if (byMenu)
@@ -120,6 +122,7 @@ class AppTest : public QObject {
     QCOMPARE(s.app->Ended(), ends);
     QCOMPARE(s.app->Parts().Window().isVisible(), !ends);
     QCOMPARE(s.app->db.Modified, modified && answer != kAnswerYes);
+    QCOMPARE(s.app->db.Password.isEmpty(), ends);
     QCOMPARE(s.dialogs.messages.size(), modified ? 1 : 0);
     QCOMPARE(QFile::exists(s.dialogs.savePath), answer == kAnswerYes);
   }

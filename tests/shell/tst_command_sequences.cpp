@@ -70,7 +70,7 @@ class Session : public RandomSession {
       const Command& command = commands_[pickCommand_(random_)];
       Log(command.name);
       const Database before = db();
-      const int stepBefore = Stack().index();
+      const int stepBefore = Stack().Index();
       if (!command.mode || app_.state.EditMode == *command.mode) command.run();
       Check();
       CheckUndo(command.name, before, stepBefore);
@@ -86,12 +86,13 @@ class Session : public RandomSession {
   QAction* Tool(const char* key) { return window().Commands().Tool(kMainBar, key); }
   QAction* Menu(const QString& name) { return window().Commands().Menu(name); }
   FormCanvas& canvas() { return app_.Parts().Canvas(); }
-  QUndoStack& Stack() { return app_.Funnel().Stack(); }
+  const StepStack& Stack() { return app_.Funnel().Stack(); }
 
   // Takes back or does again one step as the user does, through the menu.
   // Called only while every rule held.
   void Step(bool undo) {
-    const QString step = (undo ? "undoing " : "redoing ") + Stack().text(Stack().index() - undo);
+    const QString step =
+        (undo ? "undoing " : "redoing ") + Stack().At(Stack().Index() - undo).Text();
     Menu(undo ? "mnuUndo" : "mnuRedo")->trigger();
     Check();
     if (!failure_.isEmpty()) failure_ += " (" + step + ")";
@@ -101,8 +102,8 @@ class Session : public RandomSession {
   // give: after every command its step is taken back and done again.
   void CheckUndo(const char* name, const Database& before, int stepBefore) {
     const QLatin1String command(name);
-    const int step = Stack().index();
-    if (Stack().count() == 0) {
+    const int step = Stack().Index();
+    if (Stack().Count() == 0) {
       // A new model, or a change no step takes back: nothing before it can
       // be taken back either.
       if (!ModelDifference(db(), before).isEmpty() && db().DatabasePath == before.DatabasePath &&
@@ -131,11 +132,11 @@ class Session : public RandomSession {
     // A command makes one step or several (typing two words); the models
     // between them are kept, the latest first.
     std::vector<Database> between;
-    while (failure_.isEmpty() && Stack().index() > stepBefore) {
+    while (failure_.isEmpty() && Stack().Index() > stepBefore) {
       Step(true);
       between.push_back(db());
     }
-    int first = Stack().index();
+    int first = Stack().Index();
     if (failure_.isEmpty() && !ModelDifference(db(), before).isEmpty() && first > 0) {
       // Its first change folded into the step before it (typing on in a word).
       Step(true);
@@ -154,17 +155,17 @@ class Session : public RandomSession {
   }
 
   void Expect(int step, const QString& what) {
-    if (Stack().index() != step) return Fail(what + " stopped at another step");
+    if (Stack().Index() != step) return Fail(what + " stopped at another step");
     const QString difference = ModelDifference(db(), states_[static_cast<std::size_t>(step)]);
     if (!difference.isEmpty()) Fail(what + " gave another model: " + difference);
   }
 
   // At the end of a run every step is taken back, then done again.
   void UndoAndRedoAll() {
-    const int top = Stack().index();
-    while (failure_.isEmpty() && Stack().canUndo()) Step(true);
+    const int top = Stack().Index();
+    while (failure_.isEmpty() && Stack().CanUndo()) Step(true);
     if (failure_.isEmpty()) Expect(0, "undoing every step");
-    while (failure_.isEmpty() && Stack().index() < top) Step(false);
+    while (failure_.isEmpty() && Stack().Index() < top) Step(false);
     if (failure_.isEmpty()) Expect(top, "redoing every step");
   }
 

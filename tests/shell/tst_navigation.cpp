@@ -64,10 +64,10 @@ class NavigationTest : public QObject {
     f.nav().ShowFolder(2);
     QLineEdit& name = f.window().RootText();
     name.selectAll();
-    const int stepBefore = f.app.Funnel().Stack().index();
+    const int stepBefore = f.app.Funnel().Stack().Index();
     QTest::keyClicks(&name, "Work");
     QCOMPARE(f.db.Folders[2].Name, QString("Work"));
-    QCOMPARE(f.app.Funnel().Stack().index(), stepBefore + 1);
+    QCOMPARE(f.app.Funnel().Stack().Index(), stepBefore + 1);
     f.Trigger("mnuUndo");
     QCOMPARE(f.db.Folders[2].Name, QString("Folder 2"));
     QCOMPARE(name.text(), QString("Folder 2"));
@@ -81,7 +81,7 @@ class NavigationTest : public QObject {
     f.Build({-1, -1}, {0});
     f.nav().ShowFolder(1);
     QTest::keyClicks(&f.window().RootText(), "s");
-    const int stepBefore = f.app.Funnel().Stack().index();
+    const int stepBefore = f.app.Funnel().Stack().Index();
     // The icon chosen is one the user imports in the picker.
     QImage picture(16, 16, QImage::Format_RGB32);
     picture.fill(Qt::blue);
@@ -97,7 +97,7 @@ class NavigationTest : public QObject {
     };
     f.window().RootButton("RootImage").click();
     QCOMPARE(f.db.Folders[1].Icon, chosen);
-    QCOMPARE(f.app.Funnel().Stack().index(), stepBefore + 1);
+    QCOMPARE(f.app.Funnel().Stack().Index(), stepBefore + 1);
     f.Trigger("mnuUndo");
     QCOMPARE(f.db.Folders[1].Icon, QString("root"));
   }

@@ -1,0 +1,140 @@
+// The funnel's undo stack on the model alone: past its memory bound the
+// oldest steps go, the modified mark stays on once the place the file was
+// saved at is gone, and the steps that held a password wipe it when the
+// model is replaced.
+#include <QtTest>
+
+#include "../process_memory.h"
+#include "sample_databases.h"
+#include "shell/command_funnel.h"
+#include "storage/secret_text.h"
+
+using namespace orbo;
+using namespace orbo::test;
+
+namespace {
+
+constexpr std::size_t kBound = 200 * 1024;
+constexpr qsizetype kLength = 10000;
+
+// Step s sets record 0's multiline text to a text of its own that shares
+// nothing with the one before: a step of about four times its length in
+// bytes.
+QString TextOf(int step, qsizetype length = kLength) {
+  return QString(length, QChar(u'a' + step % 26));
+}
+
+struct Fixture {
+  Database db = FullFormDatabase();
+  DisplayState state;
+  CommandFunnel funnel{db, state, kBound};
+
+  void Type(int step, qsizetype length = kLength, const QString& mergeKey = {}) {
+    funnel.Change(
+        "typing", ChangeScope::Records({0}),
+        [&] { db.Records[0].MemoValue[0] = TextOf(step, length); }, mergeKey);
+  }
+  const QString& Memo() const { return db.Records[0].MemoValue[0]; }
+  void UndoAll() {
+    while (funnel.Undo()) {
+    }
+  }
+};
+
+}  // namespace
+
+class CommandFunnelTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  // The newest steps stay, as many as the bound holds, and still take the
+  // model back step by step.
+  void theOldestStepsGoPastTheBound() {
+    Fixture f;
+    for (int s = 1; s <= 20; ++s) f.Type(s);
+    const StepStack& stack = f.funnel.Stack();
+    QVERIFY(stack.Bytes() <= kBound);
+    QVERIFY2(stack.Count() > 1 && stack.Count() < 20, qPrintable(QString::number(stack.Count())));
+    QCOMPARE(stack.Index(), stack.Count());
+    f.UndoAll();
+    QCOMPARE(f.Memo(), TextOf(20 - stack.Count()));
+    while (f.funnel.Redo()) {
+    }
+    QCOMPARE(f.Memo(), TextOf(20));
+
+    // A step larger than the bound stays alone: its change can still be
+    // taken back.
+    f.Type(21, static_cast<qsizetype>(kBound));
+    QCOMPARE(stack.Count(), 1);
+    QVERIFY(f.funnel.Undo());
+    QCOMPARE(f.Memo(), TextOf(20));
+  }
+
+  void modifiedFollowsThePlaceTheFileWasSavedAt() {
+    // Saved at a step that is kept: undoing to it is unmodified.
+    Fixture kept;
+    kept.Type(1);
+    kept.Type(2);
+    kept.funnel.MarkSaved();
+    kept.Type(3);
+    QVERIFY(kept.db.Modified);
+    kept.funnel.Undo();
+    QVERIFY(!kept.db.Modified);
+
+    // Saved at a step that went: no undo or redo comes back to the file.
+    Fixture dropped;
+    dropped.Type(1);
+    dropped.funnel.MarkSaved();
+    for (int s = 2; s <= 20; ++s) dropped.Type(s);
+    while (dropped.funnel.Undo()) QVERIFY(dropped.db.Modified);
+    while (dropped.funnel.Redo()) QVERIFY(dropped.db.Modified);
+
+    // Saved at a step undone, then replaced by another.
+    Fixture replaced;
+    replaced.Type(1);
+    replaced.Type(2);
+    replaced.funnel.MarkSaved();
+    replaced.funnel.Undo();
+    replaced.Type(3);
+    QVERIFY(replaced.db.Modified);
+    replaced.funnel.Undo();
+    QVERIFY(replaced.db.Modified);
+
+    // Typing on in a word after a save is a step of its own, so undo
+    // comes back to what the file holds.
+    Fixture typing;
+    typing.Type(1, 10, "word");
+    typing.Type(2, 10, "word");
+    QCOMPARE(typing.funnel.Stack().Count(), 1);
+    typing.funnel.MarkSaved();
+    typing.Type(3, 10, "word");
+    QCOMPARE(typing.funnel.Stack().Count(), 2);
+    typing.funnel.Undo();
+    QVERIFY(!typing.db.Modified);
+    QCOMPARE(typing.Memo(), TextOf(2, 10));
+  }
+
+  // The step that set a password holds the one before it until the model
+  // is replaced; then it is nowhere in memory.
+  void resetWipesThePasswordsTheStepsHeld() {
+    Fixture f;
+    f.db.PasswordOn = true;
+    f.db.Password = RandomPassword();
+    const QByteArray first = Utf16Bytes(f.db.Password);
+    QVERIFY(f.funnel.Change("change password", ChangeScope::Protection(), [&] {
+      WipePassword(f.db);
+      f.db.Password = RandomPassword();
+    }));
+    const QByteArray second = Utf16Bytes(f.db.Password);
+    f.Type(1);
+    WipePassword(f.db);
+    QVERIFY(MemoryHoldsCopyOf(first));
+    QVERIFY(MemoryHoldsCopyOf(second));
+    f.funnel.Reset();
+    QVERIFY(!MemoryHoldsCopyOf(first));
+    QVERIFY(!MemoryHoldsCopyOf(second));
+  }
+};
+
+QTEST_GUILESS_MAIN(CommandFunnelTest)
+#include "tst_command_funnel.moc"
