@@ -1,5 +1,5 @@
 // InputForm: asks for one line of text, a password, or a file name with a
-// browse button. Created once and reused.
+// browse button. Made for each question.
 #pragma once
 
 #include <QDialog>

@@ -81,14 +81,17 @@ QString QtDialogs::SaveFileName(QWidget* parent, const QString& title, const QSt
 
 QString QtDialogs::AskText(QWidget* parent, const LanguageTexts& texts, const QString& prompt,
                            const QString& start, bool password, const QString& browseFilter) {
-  if (!input_) input_ = std::make_unique<InputDialog>(parent);
-  input_->Prepare(texts, prompt, start, password, browseFilter, [this](const QString& filter) {
-    return OpenFileName(input_.get(), QString(), filter, QString());
-  });
-  input_->exec();
-  const QString answer = input_->Result();
-  // A password stays nowhere but with the caller.
-  if (password) input_->Forget();
+  // Made for each question and owned here alone: a dialog kept between
+  // questions would also be deleted by its parent, and a password typed into
+  // it stays nowhere but with the caller.
+  InputDialog input(parent);
+  input.Prepare(texts, prompt, start, password, browseFilter,
+                [this, &input](const QString& filter) {
+                  return OpenFileName(&input, QString(), filter, QString());
+                });
+  input.exec();
+  QString answer = input.Result();
+  if (password) input.Forget();
   return answer;
 }
 

@@ -9,8 +9,6 @@
 
 namespace orbo {
 
-class InputDialog;
-
 class QtDialogs : public Dialogs {
  public:
   QtDialogs();
@@ -34,7 +32,6 @@ class QtDialogs : public Dialogs {
 
  private:
   bool autoAnswer_ = false;
-  std::unique_ptr<InputDialog> input_;
   // Made at the first media value played.
   std::unique_ptr<MediaPlayer> media_;
 };

@@ -1,5 +1,7 @@
 // The text input dialog, asking for texts and passwords, and icons: the
 // picker's import and the icons a database brings along.
+#include <QApplication>
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
@@ -8,6 +10,7 @@
 #include "app/main_window.h"
 #include "forms/icons/icon_picker_dialog.h"
 #include "shell/input_dialog.h"
+#include "shell/qt_dialogs.h"
 #include "test_install.h"
 
 using namespace orbo;
@@ -19,6 +22,37 @@ QImage Filled(QRgb colour, int size = 16) {
   image.fill(colour);
   return image;
 }
+
+// Answers the modal dialogs the real dialog layer opens, as a user would:
+// each text prompt gets the password and OK; the database properties get
+// their protection box ticked, then OK. Polls, as the dialogs block.
+struct ModalAnswers {
+  bool ticked = false;
+  int prompts = 0;
+  bool done = false;
+
+  void Poll() {
+    if (done) return;
+    QTimer::singleShot(20, [this] { Answer(); });
+  }
+  void Answer() {
+    QWidget* modal = QApplication::activeModalWidget();
+    Poll();  // before a click that opens the next dialog and blocks
+    if (auto* input = qobject_cast<InputDialog*>(modal)) {
+      ++prompts;
+      Child<QLineEdit>(*input, "Text1").setText("secret");
+      Child<QPushButton>(*input, "OkButt").click();
+    } else if (auto* protect = modal ? modal->findChild<QCheckBox*>("CodeCheck1") : nullptr) {
+      if (!ticked) {
+        ticked = true;
+        protect->click();
+      } else {
+        done = true;
+        Child<QPushButton>(*modal, "OkButt").click();
+      }
+    }
+  }
+};
 
 }  // namespace
 
@@ -106,6 +140,30 @@ class DialogsTest : public QObject {
     QCOMPARE(app.Parts().Window().Icons().Image("New\\pet.bmp").pixel(2, 2), qRgb(0, 128, 0));
     QCOMPARE(app.Parts().Window().Icons().Image("nowhere\\gone.bmp").pixel(2, 2),
              qRgb(255, 0, 255));
+  }
+
+  // The real dialog layer through the password prompts of the database
+  // properties, then the program ends: each dialog has one owner, so the
+  // end frees nothing twice (the sanitizer build would stop here).
+  void realDialogsAskForAPasswordAndTheProgramEnds() {
+    qputenv("ORBO_MESSAGES", "auto");  // messages answer themselves
+    TestInstall install;
+    QtDialogs dialogs;
+    {
+      App app(install.Path(), install.SettingsPath(), dialogs);
+      app.Main("x");
+      ModalAnswers answers;
+      answers.Poll();
+      app.Parts().Window().Commands().Menu("mnuDBProps")->trigger();
+      QVERIFY(answers.done);
+      QCOMPARE(answers.prompts, 2);
+      QVERIFY(app.db.PasswordOn);
+      app.Storage().SetModified(false);
+      app.Parts().Window().Commands().Menu("mnuQuit")->trigger();
+      app.UpdateTick();
+      QVERIFY(app.Ended());
+    }
+    qunsetenv("ORBO_MESSAGES");
   }
 };
 
