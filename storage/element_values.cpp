@@ -2,7 +2,6 @@
 
 #include <QSet>
 #include <algorithm>
-#include <array>
 
 #include "storage/model_invariants.h"
 
@@ -27,25 +26,6 @@ std::vector<int> RecordsOfForm(const Database& db, int form) {
     if (db.Records[At(r)].Form == form) records.push_back(r);
   }
   return records;
-}
-
-int ResetChoicesPastTheirLists(Database& db, int form) {
-  const FormDef& f = db.Forms[At(form)];
-  const int combos = std::clamp<int>(f.ElementCount[kCombo], 0, kSlotCount);
-  std::array<int, kSlotCount> itemCount{};
-  for (int k = 0; k < combos; ++k)
-    itemCount[At(k)] = static_cast<int>(ComboItems(f.ComboList[At(k)]).size());
-  int reset = 0;
-  for (int r : RecordsOfForm(db, form)) {
-    for (int k = 0; k < combos; ++k) {
-      std::int16_t& choice = db.Records[At(r)].ComboValue[At(k)];
-      if (choice > 0 && choice >= itemCount[At(k)]) {
-        choice = 0;
-        ++reset;
-      }
-    }
-  }
-  return reset;
 }
 
 QString FileNamePart(const QString& path) {

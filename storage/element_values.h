@@ -20,11 +20,6 @@ QStringList ComboItems(const QString& list);
 // they name.
 std::vector<int> RecordsOfForm(const Database& db, int form);
 
-// Choices of the combos of form that lie past the end of their list (a
-// shortened list leaves them) become the first item, which is what the
-// window shows for them. Returns how many were reset.
-int ResetChoicesPastTheirLists(Database& db, int form);
-
 // The part of a path after its last "\" or "/".
 QString FileNamePart(const QString& path);
 

@@ -1,6 +1,5 @@
 #include "storage/model_repair.h"
 
-#include "storage/element_values.h"
 #include "storage/model_defaults.h"
 #include "storage/model_invariants.h"
 
@@ -26,7 +25,6 @@ ModelRepairs& ModelRepairs::operator+=(const ModelRepairs& other) {
   foldersToTop += other.foldersToTop;
   titlesReset += other.titlesReset;
   tablesAdded += other.tablesAdded;
-  choicesReset += other.choicesReset;
   return *this;
 }
 
@@ -45,11 +43,6 @@ QStringList ModelRepairs::Describe() const {
   if (titlesReset > 0) {
     lines << QStringLiteral("%1 forms had a title element naming nothing; it was reset")
                  .arg(titlesReset);
-  }
-  if (choicesReset > 0) {
-    lines << QStringLiteral(
-                 "%1 combo choices past the end of their list were set to the first item")
-                 .arg(choicesReset);
   }
   if (tablesAdded > 0)
     lines << QStringLiteral("%1 empty tables got a first entry").arg(tablesAdded);
@@ -75,7 +68,6 @@ ModelRepairs RepairModel(Database& db, const RepairNames& names) {
       form.TitleElement = ReplacementTitle(form);
       ++repairs.titlesReset;
     }
-    repairs.choicesReset += ResetChoicesPastTheirLists(db, f);
   }
   int recovered = -1;
   for (int r = 0; r < db.RecordCount; ++r) {

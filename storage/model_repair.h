@@ -1,7 +1,8 @@
 // Repairs what files of older versions may hold and a load can mend without
 // guessing: records in no folder, folders whose parent is gone or that lie
-// inside themselves, title elements that name nothing, combo choices past
-// the end of their list. Nothing is dropped.
+// inside themselves, title elements that name nothing. Values are kept as
+// stored: a combo choice past the end of its list is a choice of no line.
+// Nothing is dropped.
 #pragma once
 
 #include <QString>
@@ -16,9 +17,6 @@ struct ModelRepairs {
   int foldersToTop = 0;      // folders moved to the top level
   int titlesReset = 0;       // forms whose title element was reset
   int tablesAdded = 0;       // a folder or form added to an empty database
-  // Combo choices past the end of their list, set to the first item. Not in
-  // Total(): the window always showed them as the first item.
-  int choicesReset = 0;
 
   int Total() const { return recordsRecovered + foldersToTop + titlesReset + tablesAdded; }
   ModelRepairs& operator+=(const ModelRepairs& other);

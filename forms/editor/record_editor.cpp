@@ -118,6 +118,7 @@ void RecordEditor::Listen(int type, int slot, QWidget* control) {
     case kCombo:
       connect(static_cast<QComboBox*>(control), &QComboBox::currentIndexChanged, this,
               [this, slot](int index) {
+                if (index < 0) return;  // an emptied selection is no choice made
                 Store(editor_texts::kChoiceStep, {}, [&](RecordData& record) {
                   record.ComboValue[At(slot)] = static_cast<std::int16_t>(index);
                 });

@@ -317,11 +317,16 @@ void PropertiesDialog::Store() {
   const PropertyEntries entries = Entries();
   ChangeScope scope = ChangeScope::Forms({form});
   if (selType_ == kCombo) scope.records = IndexScope::Of(RecordsOfForm(context_.db, form));
+  int choicesMoved = 0;
   if (!context_.funnel.Change(context_.texts.Get(properties_texts::kPropertiesStep), scope, [&] {
-        StoreProperties(context_.db, form, selType_, slot_, entries);
+        choicesMoved = StoreProperties(context_.db, form, selType_, slot_, entries);
       }))
     return;
   redraw_();
+  if (choicesMoved > 0) {
+    context_.services.ShowMessage(
+        context_.texts.Get(properties_texts::kChoicesMoved).arg(choicesMoved), kOkOnly);
+  }
 }
 
 void PropertiesDialog::ShowColor(int swatch) {

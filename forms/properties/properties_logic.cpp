@@ -2,8 +2,8 @@
 
 #include <cmath>
 
+#include "storage/combo_choices.h"
 #include "storage/element_text.h"
-#include "storage/element_values.h"
 #include "storage/number_text.h"
 
 namespace orbo {
@@ -80,12 +80,12 @@ PropertyEntries ReadProperties(const Database& db, int form, int selType, int sl
   return entries;
 }
 
-void StoreProperties(Database& db, int form, int selType, int slot,
-                     const PropertyEntries& entries) {
+int StoreProperties(Database& db, int form, int selType, int slot, const PropertyEntries& entries) {
   FormDef& f = db.Forms[At(form)];
+  int choicesMoved = 0;
   if (selType == kSelectDatabase) {
     db.MaxListString = MaxListOf(entries.maxList);
-    return;
+    return choicesMoved;
   }
   if (selType == kSelectForm) {
     f.Icon = entries.icon;
@@ -93,7 +93,7 @@ void StoreProperties(Database& db, int form, int selType, int slot,
     f.Border = static_cast<std::int16_t>(entries.border);
     f.BackColor = entries.backColor;
     f.Shadow = Flag16(entries.shadow);
-    return;
+    return choicesMoved;
   }
   ElementDef& e = f.Elements[At(selType)][At(slot)];
   const std::size_t k = At(slot);
@@ -118,11 +118,13 @@ void StoreProperties(Database& db, int form, int selType, int slot,
     case kButton:
       f.ButtonAction[k] = static_cast<std::int16_t>(entries.buttonAction);
       break;
-    case kCombo:
+    case kCombo: {
+      const QString before = f.ComboList[k];
       f.ComboList[k] = entries.comboList.isEmpty() ? QString::fromLatin1(kEmptyComboList)
                                                    : StoredLines(entries.comboList);
-      ResetChoicesPastTheirLists(db, form);
+      choicesMoved = CarryChoices(db, form, slot, before, f.ComboList[k]);
       break;
+    }
     case kFlag:
       f.FlagAppearance[k] = static_cast<std::int16_t>(1 - Flag16(entries.flatStyle));
       f.FlagAtRight[k] = Flag16(entries.flagAtRight);
@@ -133,6 +135,7 @@ void StoreProperties(Database& db, int form, int selType, int slot,
     default:
       break;
   }
+  return choicesMoved;
 }
 
 FontSpec& SelectionFont(Database& db, int form, int selType, int slot) {

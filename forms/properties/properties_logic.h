@@ -44,9 +44,10 @@ struct CommonControls {
 CommonControls CommonControlsFor(int selType);
 
 PropertyEntries ReadProperties(const Database& db, int form, int selType, int slot);
-// Stores the entries the selection has; the font is not among them. A
-// shortened item list resets the records' choices past its end.
-void StoreProperties(Database& db, int form, int selType, int slot, const PropertyEntries& entries);
+// Stores the entries the selection has; the font is not among them. The
+// records' choices follow the lines of an edited item list; returns how many
+// records changed with them.
+int StoreProperties(Database& db, int form, int selType, int slot, const PropertyEntries& entries);
 
 // The font the dialog's font button edits: the element's, or the database
 // font for the form and the database.

@@ -37,6 +37,8 @@ inline constexpr TextId kFlatStyle{208, 0};
 inline constexpr TextId kCheckBoxAtRight{208, 1};
 inline constexpr TextId kLongestListTextLabel{300, 7};
 inline constexpr TextId kLongestListTextUnit{300, 8};
+// After an item list was edited: %1 records whose choice moved with its line.
+inline constexpr TextId kChoicesMoved{989, 0};
 
 // Names of the steps undo and redo take back.
 inline constexpr TextId kPropertiesStep{978, 8};

@@ -55,16 +55,24 @@ class RecordViewTest : public QObject {
   Q_OBJECT
 
  private slots:
-  // Showing a record never marks the database, not even for a choice past
-  // the end of its list.
-  void aChoiceBeyondTheListIsShownAsTheFirst() {
+  // A stored choice that names no line shows as no choice and stays as
+  // stored; picking a line is one step, and its undo gives the stored value
+  // back.
+  void aChoiceBeyondTheListShowsNothingAndStays() {
     Fixture f;
     f.Elements(kCombo, 1);
     f.db.Records[0].ComboValue[0] = 5;
     f.Show();
-    QCOMPARE(f.Control<QComboBox>(kCombo)->currentIndex(), 0);
+    auto* combo = f.Control<QComboBox>(kCombo);
+    QCOMPARE(combo->currentIndex(), -1);
     QCOMPARE(f.db.Records[0].ComboValue[0], 5);
     QVERIFY(!f.db.Modified);
+    combo->setCurrentIndex(1);
+    QCOMPARE(f.db.Records[0].ComboValue[0], 1);
+    QVERIFY(f.db.Modified);
+    f.Trigger("mnuUndo");
+    QCOMPARE(f.db.Records[0].ComboValue[0], 5);
+    QCOMPARE(combo->currentIndex(), -1);
   }
 
   // A value that arrives while another command runs (here while its

@@ -213,17 +213,8 @@ class RandomDialogs : public orbo::Dialogs {
 
 // The rules of the model and of what the window points at; empty when kept.
 inline QString ModelProblems(App& app) {
-  QStringList found = DescribeProblems(FindModelProblems(app.db)) +
-                      DescribeProblems(FindDisplayProblems(app.db, app.state));
-  // Showing a record would change a choice past the end of its list.
-  for (int r = 0; r < app.db.RecordCount; ++r) {
-    const RecordData& record = app.db.Records[r];
-    const FormDef& form = app.db.Forms[record.Form];
-    for (int k = 0; k < form.ElementCount[kCombo]; ++k) {
-      if (record.ComboValue[k] > 0 && record.ComboValue[k] >= ComboItems(form.ComboList[k]).size())
-        found << QStringLiteral("record %1 chooses past the end of combo %2").arg(r).arg(k);
-    }
-  }
+  const QStringList found = DescribeProblems(FindModelProblems(app.db)) +
+                            DescribeProblems(FindDisplayProblems(app.db, app.state));
   return found.join("; ");
 }
 

@@ -3,6 +3,7 @@
 #include "body_bytes.h"
 #include "sample_databases.h"
 #include "storage/database_file.h"
+#include "storage/element_values.h"
 #include "storage/model_invariants.h"
 #include "storage/stream_library.h"
 
@@ -114,6 +115,33 @@ class DatabaseFileTest : public QObject, SampleFiles {
     QCOMPARE(read.error, QString());
     QCOMPARE(StoredDifference(db, read.db), QString());
     QCOMPARE(read.db.Password, db.Password);
+  }
+
+  // Combo choices that name no line (the list was shortened after they
+  // were made, or nothing was chosen) load as stored and save to the same
+  // bytes: a load mends references, never values.
+  void choicesWithoutALineStayAsStored() {
+    Database db = FullFormDatabase();
+    int set = 0;
+    for (int r = 0; r < db.RecordCount; ++r) {
+      const FormDef& form = db.Forms[db.Records[r].Form];
+      for (int k = 0; k < form.ElementCount[kCombo]; ++k) {
+        // No choice, the first index past the list, one far past, the largest.
+        const int lines = static_cast<int>(ComboItems(form.ComboList[k]).size());
+        const int choices[] = {-1, lines, lines + 40, 32767};
+        db.Records[r].ComboValue[k] = static_cast<std::int16_t>(choices[set++ % 4]);
+      }
+    }
+    QVERIFY(set >= 4);
+    const QString first = Path("choices1.2db");
+    const QString second = Path("choices2.2db");
+    QVERIFY(WriteDatabaseFile(db, first, codePage_).ok);
+    const ReadOutcome read = Read(first);
+    QCOMPARE(read.error, QString());
+    QCOMPARE(read.repairs.Total(), 0);
+    QCOMPARE(StoredDifference(db, read.db), QString());
+    QVERIFY(WriteDatabaseFile(read.db, second, codePage_).ok);
+    QCOMPARE(ReadBytes(second), ReadBytes(first));
   }
 
   void loadFailures_data() {

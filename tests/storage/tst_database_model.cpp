@@ -1,6 +1,7 @@
 #include <QtTest>
 
 #include "sample_databases.h"
+#include "storage/combo_choices.h"
 #include "storage/model_invariants.h"
 #include "storage/model_repair.h"
 #include "storage/storable_text.h"
@@ -54,14 +55,13 @@ class DatabaseModelTest : public QObject {
 
   // Repairs add up kind by kind, and a single repair of a kind is told.
   void repairCountsAndTheirWords() {
-    ModelRepairs one{1, 1, 1, 1, 1};
-    QCOMPARE(one.Describe().size(), 5);
+    ModelRepairs one{1, 1, 1, 1};
+    QCOMPARE(one.Describe().size(), 4);
     QCOMPARE(one.Total(), 4);
     ModelRepairs sum = one;
-    sum += ModelRepairs{1, 2, 3, 4, 5};
-    QCOMPARE(std::tuple(sum.recordsRecovered, sum.foldersToTop, sum.titlesReset, sum.tablesAdded,
-                        sum.choicesReset),
-             std::tuple(2, 3, 4, 5, 6));
+    sum += ModelRepairs{1, 2, 3, 4};
+    QCOMPARE(std::tuple(sum.recordsRecovered, sum.foldersToTop, sum.titlesReset, sum.tablesAdded),
+             std::tuple(2, 3, 4, 5));
   }
 
   // What the window points at: a folder, a form or none, a live record of
@@ -91,26 +91,50 @@ class DatabaseModelTest : public QObject {
     }
   }
 
-  // A choice at or past the end of its list becomes the first item, in free
-  // slots of the form too; a choice of nothing (-1) and other forms stay.
-  void choicesPastTheirListAreReset() {
+  // Lines are matched by text, the n-th of a text to the n-th: moved,
+  // inserted and duplicated lines carry their place, a removed one gives
+  // no choice.
+  void linesMoveByText_data() {
+    QTest::addColumn<QStringList>("before");
+    QTest::addColumn<QStringList>("after");
+    QTest::addColumn<std::vector<int>>("moved");
+    QTest::newRow("reordered") << QStringList{"Indoor", "Balcony", "Garden"}
+                               << QStringList{"Garden", "Indoor", "Balcony"}
+                               << std::vector<int>{1, 2, 0};
+    QTest::newRow("inserted and removed")
+        << QStringList{"a", "b", "c"} << QStringList{"x", "a", "c"} << std::vector<int>{1, -1, 2};
+    QTest::newRow("duplicates in order")
+        << QStringList{"a", "b", "a"} << QStringList{"a", "a"} << std::vector<int>{0, -1, 1};
+    QTest::newRow("letter case differs")
+        << QStringList{"a"} << QStringList{"A"} << std::vector<int>{-1};
+  }
+  void linesMoveByText() {
+    QFETCH(QStringList, before);
+    QFETCH(QStringList, after);
+    QTEST(LinesMoved(before, after), "moved");
+  }
+
+  // An edited list carries the records' choices of its slot and form only;
+  // a choice that named no line stays so, and is set to none where the new
+  // list would give it one.
+  void choicesFollowTheirLines() {
     // Per record: form, choices in combos 0 and 1, and what they become.
-    const int records[][5] = {{0, 1, 0, 1, 0}, {0, 2, 5, 0, 0}, {0, -1, 1, -1, 0}, {1, 3, 3, 0, 3}};
-    Database db = Sized(1, 2, 4);
-    db.Forms[0].ElementCount[kCombo] = 2;
-    db.Forms[0].ComboList[0] = QStringLiteral("A\r\nB");
-    db.Forms[0].ComboList[1] = QString();
-    db.Forms[1].ElementCount[kCombo] = 1;
-    db.Forms[1].ComboList[0] = QStringLiteral("A");
-    for (int r = 0; r < 4; ++r) {
+    const int records[][5] = {{0, 0, 1, 1, 1},  {0, 2, 0, 0, 0},   {0, 1, 5, -1, 5},
+                              {0, 3, 1, -1, 1}, {0, 9, -1, 9, -1}, {0, -1, 0, -1, 0},
+                              {1, 0, 0, 0, 0}};
+    Database db = Sized(1, 2, 7);
+    for (int f = 0; f < 2; ++f) {
+      db.Forms[f].ElementCount[kCombo] = 2;
+      db.Forms[f].ComboList[0] = QStringLiteral("Indoor\r\nBalcony\r\nGarden");
+    }
+    for (int r = 0; r < 7; ++r) {
       db.Records[r].Form = static_cast<std::int16_t>(records[r][0]);
       db.Records[r].ComboValue[0] = static_cast<std::int16_t>(records[r][1]);
       db.Records[r].ComboValue[1] = static_cast<std::int16_t>(records[r][2]);
     }
-    db.Records[2].Folder = BufferFolder;
-    RecountBuffers(db);
-    QCOMPARE(RepairModel(db, RepairNames{}).choicesReset, 4);
-    for (int r = 0; r < 4; ++r) {
+    const QString after = QStringLiteral("Garden\r\nIndoor\r\nShed\r\nPorch");
+    QCOMPARE(CarryChoices(db, 0, 0, db.Forms[0].ComboList[0], after), 4);
+    for (int r = 0; r < 7; ++r) {
       QCOMPARE(int(db.Records[r].ComboValue[0]), records[r][3]);
       QCOMPARE(int(db.Records[r].ComboValue[1]), records[r][4]);
     }
