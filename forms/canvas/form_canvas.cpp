@@ -495,11 +495,11 @@ void FormCanvas::FillRecordValues(int record) {
         ->setText(ButtonCaption(form.ButtonAction[At(k)], values.ButtonValue[At(k)], actionName));
   }
   for (int k = 0; k < count[kCombo]; ++k) {
-    // Choices past the end of a list were reset where the list got shorter
-    // and when the file was read, so showing a record never changes it.
+    // A stored choice that names no line shows as no choice; showing a
+    // record never changes what it stores.
     QComboBox* combo = Combo(k);
     const int choice = values.ComboValue[At(k)];
-    combo->setCurrentIndex(choice < combo->count() ? choice : 0);
+    combo->setCurrentIndex(choice >= 0 && choice < combo->count() ? choice : -1);
   }
   for (int k = 0; k < count[kFlag]; ++k)
     static_cast<QCheckBox*>(Control(kFlag, k))->setChecked(values.FlagValue[At(k)]);
