@@ -39,6 +39,11 @@ inline constexpr TextId kCopyingFiles{827, 0};
 inline constexpr TextId kFilesNotCopied{967, 0};
 
 // The tooltips of Undo and Redo: the step's name, or that there is none.
+inline constexpr TextId kUndoItem{975, 0};
+inline constexpr TextId kRedoItem{975, 1};
+// The Edit menu's items naming the step they take back or do again.
+inline constexpr TextId kUndoStepItem{991, 0};
+inline constexpr TextId kRedoStepItem{991, 1};
 inline constexpr TextId kUndoStep{975, 2};
 inline constexpr TextId kRedoStep{975, 3};
 inline constexpr TextId kNothingToUndo{975, 4};

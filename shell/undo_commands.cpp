@@ -1,7 +1,6 @@
 #include "shell/undo_commands.h"
 
 #include <QAction>
-#include <QMenu>
 
 #include "shell/command_funnel.h"
 #include "shell/language_texts.h"
@@ -20,16 +19,23 @@ UndoCommands::UndoCommands(MainCommands& commands, CommandFunnel& funnel,
 
 void UndoCommands::Update() {
   const StepStack& stack = funnel_.Stack();
-  auto follow = [this](QAction* action, bool can, const QString& step, TextId named, TextId none) {
-    action->setEnabled(can);
-    action->setToolTip(can ? texts_.Get(named).arg(step) : texts_.Get(none));
+  struct Words {
+    TextId plain, item, tip, none;
   };
-  follow(commands_.Menu("mnuUndo"), stack.CanUndo(), stack.UndoText(), shell_texts::kUndoStep,
-         shell_texts::kNothingToUndo);
-  follow(commands_.Menu("mnuRedo"), stack.CanRedo(), stack.RedoText(), shell_texts::kRedoStep,
-         shell_texts::kNothingToRedo);
-  // Like every menu, Edit opens only when it offers something.
-  commands_.Submenu("mnuEdit")->menuAction()->setEnabled(stack.CanUndo() || stack.CanRedo());
+  auto follow = [this](QAction* action, bool can, const QString& step, const Words& words) {
+    action->setEnabled(can);
+    // A step's own "&" would become the item's access key.
+    action->setText(can ? texts_.Get(words.item)
+                              .arg(QString(step).replace(QStringLiteral("&"), QStringLiteral("&&")))
+                        : texts_.Get(words.plain));
+    action->setToolTip(can ? texts_.Get(words.tip).arg(step) : texts_.Get(words.none));
+  };
+  follow(commands_.Menu("mnuUndo"), stack.CanUndo(), stack.UndoText(),
+         {shell_texts::kUndoItem, shell_texts::kUndoStepItem, shell_texts::kUndoStep,
+          shell_texts::kNothingToUndo});
+  follow(commands_.Menu("mnuRedo"), stack.CanRedo(), stack.RedoText(),
+         {shell_texts::kRedoItem, shell_texts::kRedoStepItem, shell_texts::kRedoStep,
+          shell_texts::kNothingToRedo});
 }
 
 }  // namespace orbo

@@ -1,6 +1,6 @@
 // Edit › Undo and Redo, and their buttons on both toolbars: they take back
 // and do again the funnel's steps, are enabled when there is a step, and
-// their tooltips name it ("Undo Delete folder 'Work'").
+// their captions and tooltips name it ("Undo Delete the folder").
 #pragma once
 
 #include <QObject>

@@ -224,8 +224,10 @@ QString Effect(RunningApp& run, const std::function<void()>& command, bool messa
 QString FaultOf(Program& program, QAction* action, const QString& name) {
   if (!action->isVisible() || !HeldWithinReach(action)) return {};
   if (QMenu* menu = MenuOpenedBy(action)) {
-    // File waits for database mode, where its commands belong.
+    // File waits for database mode, where its commands belong; Edit always
+    // opens, to show what there is to take back, greyed when nothing.
     const bool waits = name == u"menu:mnuFile" && program.app().state.EditMode == WorkMode::Edit;
+    if (name == u"menu:mnuEdit") return action->isEnabled() ? QString() : name + " is disabled";
     if (action->isEnabled() == (OffersAnEntry(menu) && !waits)) return {};
     return name + (action->isEnabled() ? " is enabled but offers nothing"
                                        : " is disabled but offers entries");

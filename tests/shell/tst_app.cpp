@@ -144,6 +144,27 @@ class AppTest : public QObject {
     QVERIFY(!s.app->db.Modified);
   }
 
+  // The Edit menu's items name the step they take back or do again; with
+  // nothing to take back the menu still opens, its items greyed.
+  void editMenuNamesItsSteps() {
+    Started s;
+    QVERIFY(s.Start());
+    QAction* undo = s.Menu("mnuUndo");
+    QAction* redo = s.Menu("mnuRedo");
+    QVERIFY(s.app->Parts().Window().Commands().Submenu("mnuEdit")->menuAction()->isEnabled());
+    QVERIFY(!undo->isEnabled() && !redo->isEnabled());
+    QCOMPARE(undo->text(), QString("&Undo"));
+    s.Menu("mnuAddFolder")->trigger();
+    QVERIFY(undo->isEnabled());
+    QVERIFY(undo->toolTip().startsWith("Undo ") && undo->toolTip().size() > 5);
+    QCOMPARE(undo->text(), "&" + undo->toolTip());
+    undo->trigger();
+    QCOMPARE(redo->text(), "&" + redo->toolTip());
+    QVERIFY(redo->toolTip().startsWith("Redo "));
+    QCOMPARE(undo->text(), QString("&Undo"));
+    QVERIFY(s.app->Parts().Window().Commands().Submenu("mnuEdit")->menuAction()->isEnabled());
+  }
+
   // File > Restore a Backup lists the versions saves replaced, newest first
   // (the second row is the older one), whatever their file times say, and
   // takes the chosen one's contents as a step: unsaved changes are not
