@@ -13,6 +13,7 @@
 #include "forms/designer/mode_switch.h"
 #include "forms/editor/record_editor.h"
 #include "forms/icons/icon_image.h"
+#include "shell/folder_tree.h"
 #include "shell/integrity_texts.h"
 #include "shell/navigator.h"
 #include "shell/recent_files.h"
@@ -74,7 +75,11 @@ void StorageAdapter::SetModified(bool value) {
   }
 }
 
-void StorageAdapter::ModelReplaced() { app_.Context().funnel.Reset(); }
+void StorageAdapter::ModelReplaced() {
+  app_.Context().funnel.Reset();
+  // The folders opened were those of the database replaced.
+  app_.Parts().Tree().Clear();
+}
 
 void StorageAdapter::ChangeAsStep(const QString& name, const std::function<void()>& change) {
   app_.Context().funnel.Change(name, ChangeScope::Everything(), change);
@@ -128,6 +133,7 @@ void StorageAdapter::NewDatabase() {
   c.state.CurRecord = 0;
   c.state.CurFolder = 0;
   c.funnel.Reset();
+  app_.Parts().Tree().Clear();
 }
 
 bool StorageAdapter::CopyCompanionIcons(const QString& databasePath) {

@@ -13,6 +13,7 @@
 #include "shell/folder_tree.h"
 #include "shell/folder_tree_widget.h"
 #include "shell/navigator.h"
+#include "storage/database_commands.h"
 #include "storage/navigation_logic.h"
 #include "test_install.h"
 
@@ -73,6 +74,21 @@ class NavigationTest : public QObject {
     QCOMPARE(name.text(), QString("Folder 2"));
     QVERIFY(f.Node("root0")->isExpanded() && f.Node("root1")->isExpanded() && f.Node("item1"));
     QCOMPARE(f.window().ContentsList().findItems("Folder 2", Qt::MatchExactly).size(), 1);
+  }
+
+  // The folders opened belong to the database shown: a load starts with
+  // every folder closed, even a load of the same file.
+  void aLoadStartsWithEveryFolderClosed() {
+    Fixture f;
+    f.Build({-1, 0, -1}, {1, 1, 0});
+    const QString path = f.install.Path("open.2db");
+    f.dialogs.savePath = path;
+    SaveDatabaseAs(f.db, f.app.Storage());
+    f.Node("root0")->setExpanded(true);
+    f.Node("root1")->setExpanded(true);
+    LoadDatabase(f.db, path, f.app.Storage());
+    QCOMPARE(f.db.FolderCount, 3);
+    QVERIFY(!f.Node("root0")->isExpanded() && !f.Node("root1") && !f.Node("item1"));
   }
 
   // Choosing a folder's icon is one undo step that keeps the steps before it.
