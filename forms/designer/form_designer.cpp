@@ -85,6 +85,11 @@ void FormDesigner::Start() {
 }
 
 void FormDesigner::FollowModel(const ChangedParts& parts, bool undoOrRedo) {
+  // A change made during a gesture (Ctrl+Z while dragging, say) ends the
+  // gesture: the control shows the model, and the release stores nothing
+  // that would bring back what was just taken back.
+  if (GestureApplies()) gesture_.start = BoxOf(gesture_.type, gesture_.slot);
+  CancelGesture();
   // Names, icons and the number of forms show in the lists.
   if (parts.forms) RebuildFormLists();
   if (undoOrRedo && context_.state.EditMode == WorkMode::Edit && context_.state.CurForm >= 0)

@@ -110,6 +110,36 @@ class DesignerTest : public QObject {
     QCOMPARE(f.canvas.Control(kText, 0)->pos(), f.Pixels(moved.x(), moved.y()));
   }
 
+  // Ctrl+Z during a drag ends the drag, then takes back the step before:
+  // the control shows the model, the release stores nothing, and the step
+  // taken back can be done again.
+  void undoDuringADragEndsIt() {
+    Fixture f;
+    QVERIFY(f.Activate());
+    QWidget& canvas = f.canvas.FormArea();
+    const auto at = [&f] {
+      const ElementDef& text = f.Form().Elements[kText][0];
+      return QPoint(text.Left, text.Top);
+    };
+    const QPoint start = at();
+    const QPoint grab = f.Inside(f.Form().Elements[kText][0]);
+    Drag(&canvas, grab, grab + f.Pixels(1000, 600));
+    const QPoint moved = at();
+    QVERIFY(moved != start);
+    const QPoint regrab = f.Inside(f.Form().Elements[kText][0]);
+    QTest::mousePress(&canvas, Qt::LeftButton, {}, regrab);
+    QTest::mouseMove(&canvas, regrab + QPoint(30, 20));
+    QTest::keyClick(f.app.Parts().Window().windowHandle(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(at(), start);
+    QTest::mouseMove(&canvas, regrab + QPoint(40, 25));
+    QTest::mouseRelease(&canvas, Qt::LeftButton, {}, regrab + QPoint(40, 25));
+    QCOMPARE(at(), start);
+    QCOMPARE(f.canvas.Control(kText, 0)->pos(), f.Pixels(start.x(), start.y()));
+    QVERIFY(f.app.Funnel().Stack().CanRedo());
+    f.Commands().Menu("mnuRedo")->trigger();
+    QCOMPARE(at(), moved);
+  }
+
   // A drag cut short by the right button, F5 or Escape ends there: a later drag on the bare canvas
   // moves and resizes nothing.
   void interruptedDragsLeaveNothingBehind_data() {
