@@ -11,12 +11,15 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QTextCursor>
 #include <QTextEdit>
 #include <QToolButton>
+#include <algorithm>
 
 #include "forms/canvas/canvas_geometry.h"
 #include "forms/canvas/element_style.h"
 #include "forms/canvas/limited_text_edit.h"
+#include "forms/canvas/text_change.h"
 #include "storage/color_value.h"
 #include "storage/data_path.h"
 #include "storage/element_text.h"
@@ -476,16 +479,35 @@ void FormCanvas::FillRecordValues(int record) {
   const RecordData& values = db.Records[At(record)];
   const FormDef& form = db.Forms[At(context_.state.CurForm)];
   const auto& count = form.ElementCount;
+  // The same record shown again (after an undo or a redo) keeps the cursor
+  // of the box being typed in where its text changed.
+  const bool again = record == filledRecord_;
+  filledRecord_ = record;
+  const auto cursorAfter = [again](const QWidget* box, const QString& before, const QString& after,
+                                   int cursor) {
+    if (!again || !box->hasFocus()) return -1;
+    return before == after ? cursor : ChangedTextEnd(before, after);
+  };
   for (int k = 0; k < count[kImage]; ++k) FillImage(k, values);
   for (int k = 0; k < count[kText]; ++k) {
     auto* text = static_cast<QLineEdit*>(Control(kText, k));
+    const QString before = text->text();
+    const int cursor = text->cursorPosition();
     text->setText(values.TextValue[At(k)]);
     // A value longer than its box shows its beginning.
-    text->setCursorPosition(0);
+    text->setCursorPosition(std::max(0, cursorAfter(text, before, text->text(), cursor)));
   }
   for (int k = 0; k < count[kMultiline]; ++k) {
-    static_cast<QTextEdit*>(Control(kMultiline, k))
-        ->setPlainText(ShownLines(values.MemoValue[At(k)]));
+    auto* memo = static_cast<QTextEdit*>(Control(kMultiline, k));
+    const QString before = memo->toPlainText();
+    const QString after = ShownLines(values.MemoValue[At(k)]);
+    const int at = cursorAfter(memo, before, after, memo->textCursor().position());
+    if (!again || before != after) memo->setPlainText(after);
+    if (at >= 0) {
+      QTextCursor cursor = memo->textCursor();
+      cursor.setPosition(at);
+      memo->setTextCursor(cursor);
+    }
   }
   const auto actionName = [this](int action) {
     return context_.texts.Get(kButtonActionNames, action + 1);

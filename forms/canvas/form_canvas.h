@@ -36,7 +36,7 @@ class FormCanvas : public QObject, public RecordSurface {
   // Sizes the scroll bars and places the canvas in the viewport.
   void LayoutCanvas();
   // Puts the values of record (of the drawn form) into the controls. A combo
-  // value beyond its list becomes 0 in the record.
+  // value that names no line shows as no choice; the record stays as it is.
   void FillRecordValues(int record) override;
   // The part of the drawn form that the window shows, on the screen.
   QRect ShownArea() const override;
@@ -100,6 +100,8 @@ class FormCanvas : public QObject, public RecordSurface {
   std::array<std::vector<QWidget*>, kElementTypeCount> controls_;
   std::vector<QLabel*> comboPics_;
   bool drawn_ = false;
+  // The record whose values the controls showed last.
+  int filledRecord_ = -1;
 };
 
 }  // namespace orbo

@@ -2,6 +2,7 @@
 // real window offscreen: a step per word, Ctrl+Z takes the words back to
 // the stored text exactly, Ctrl+Y does them again.
 #include <QLineEdit>
+#include <QTextCursor>
 #include <QTextEdit>
 #include <QtTest>
 
@@ -80,6 +81,32 @@ class TypingUndoTest : public QObject {
     QCOMPARE(f.Stack().Count(), steps);
     for (int i = 0; i < steps; ++i) QTest::keyClick(line, Qt::Key_Y, Qt::ControlModifier);
     QCOMPARE(f.db.Records[0].TextValue[0], QString("Stored hello world"));
+  }
+
+  // After an undo or a redo of typing the cursor stands where the text
+  // changed, in a line box and in a multiline box.
+  void theCursorStandsWhereTheTextChanged() {
+    Fixture f;
+    QLineEdit* line = f.Focused<QLineEdit>(kText);
+    line->setCursorPosition(3);
+    QTest::keyClicks(line, "XY");
+    QCOMPARE(line->text(), QString("StoXYred"));
+    QTest::keyClick(line, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(line->text(), QString("Stored"));
+    QCOMPARE(line->cursorPosition(), 3);
+    QTest::keyClick(line, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(line->cursorPosition(), 5);
+    QTextEdit* memo = f.Focused<QTextEdit>(kMultiline);
+    QTextCursor cursor = memo->textCursor();
+    cursor.setPosition(7);  // the start of the second line
+    memo->setTextCursor(cursor);
+    QTest::keyClicks(memo, "new");
+    QCOMPARE(f.db.Records[0].MemoValue[0], QString("Stored\r\nnewlines"));
+    QTest::keyClick(memo, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(memo->toPlainText(), QString("Stored\nlines"));
+    QCOMPARE(memo->textCursor().position(), 7);
+    QTest::keyClick(memo, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(memo->textCursor().position(), 10);
   }
 
   void typingAfterAnotherStepBeginsAStepOfItsOwn() {
