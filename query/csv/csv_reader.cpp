@@ -6,6 +6,7 @@
 #include <QStringDecoder>
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <tuple>
 
 #include "storage/code_page.h"
@@ -17,14 +18,37 @@ namespace {
 constexpr qsizetype kChunk = 64 * 1024;
 constexpr qint64 kMaxFileBytes = qint64{1} << 30;
 
+// Checked in pieces to bound the memory; each piece ends before a
+// character's continuation bytes, so no character is cut in two.
 bool IsValidUtf8(const QByteArray& bytes) {
   QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-  for (qsizetype at = 0; at < bytes.size() && !decoder.hasError(); at += kChunk) {
-    const QString piece =
-        decoder.decode(QByteArrayView(bytes).sliced(at, std::min(kChunk, bytes.size() - at)));
+  qsizetype at = 0;
+  while (at < bytes.size() && !decoder.hasError()) {
+    qsizetype end = std::min(at + kChunk, bytes.size());
+    for (int back = 0; back < 3 && end < bytes.size() && end > at + 1 &&
+                       (static_cast<unsigned char>(bytes[end]) & 0xC0) == 0x80;
+         ++back) {
+      --end;
+    }
+    const QString piece = decoder.decode(QByteArrayView(bytes).sliced(at, end - at));
     Q_UNUSED(piece);
+    at = end;
   }
   return !decoder.hasError();
+}
+
+// UTF-16 without a byte order mark, as some tools write it: text whose
+// every other byte is NUL. The byte order the NULs tell, or none.
+std::optional<QStringConverter::Encoding> Utf16ByItsNuls(const QByteArray& bytes) {
+  const qsizetype looked = std::min<qsizetype>(bytes.size(), 4096) & ~qsizetype{1};
+  if (looked < 2 || bytes.size() % 2 != 0) return std::nullopt;
+  std::array<qsizetype, 2> nuls{};
+  for (qsizetype i = 0; i < looked; ++i) nuls[static_cast<std::size_t>(i % 2)] += bytes[i] == '\0';
+  const qsizetype pairs = looked / 2;
+  // Mostly Latin letters and digits: NULs at one side of nearly every pair.
+  if (nuls[1] * 10 >= pairs * 9 && nuls[0] == 0) return QStringConverter::Utf16LE;
+  if (nuls[0] * 10 >= pairs * 9 && nuls[1] == 0) return QStringConverter::Utf16BE;
+  return std::nullopt;
 }
 
 // The file as UTF-8 (the form libcsv reads), and the encoding it was in.
@@ -43,6 +67,12 @@ Decoded Decode(const QByteArray& bytes) {
     QStringDecoder decoder(encoding);
     const QString text = decoder.decode(QByteArrayView(bytes).sliced(2));
     return {text.toUtf8(), QString::fromLatin1(name)};
+  }
+  if (const auto utf16 = Utf16ByItsNuls(bytes)) {
+    QStringDecoder decoder(*utf16);
+    const QString text = decoder.decode(bytes);
+    return {text.toUtf8(),
+            QString::fromLatin1(*utf16 == QStringConverter::Utf16LE ? "UTF-16LE" : "UTF-16BE")};
   }
   if (IsValidUtf8(bytes)) return {bytes, QStringLiteral("UTF-8")};
   return {bytes, QString(), true};

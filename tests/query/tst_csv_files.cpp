@@ -166,6 +166,10 @@ class CsvFilesTest : public QObject {
     QStringEncoder le(QStringConverter::Utf16LE);
     row("UTF-8 with a mark", "\xEF\xBB\xBF" + text.toUtf8(), rows);
     row("UTF-16LE", "\xFF\xFE" + QByteArray(le.encode(text)), rows, "UTF-16LE");
+    QStringEncoder be(QStringConverter::Utf16BE);
+    const QString latin = QStringLiteral("name;town\r\nAnna;Bonn\r\n");
+    row("UTF-16LE without a mark", le.encode(latin), "name/town|Anna/Bonn", "UTF-16LE");
+    row("UTF-16BE without a mark", be.encode(latin), "name/town|Anna/Bonn", "UTF-16BE");
     row("the database's code page", "\xC6\tx\n", QString::fromUtf8("\u0416/x"), "windows-1251",
         "windows-1251");
     row("mixed line ends, blanks kept", " a , b \r\nc\nd\re", " a / b |c|d|e");
@@ -185,6 +189,18 @@ class CsvFilesTest : public QObject {
     QStringList seen;
     for (const QStringList& row : read.table->rows) seen << row.join(u'/');
     QCOMPARE(seen.join(u'|'), rows);
+  }
+
+  // UTF-8 is told from the whole file: a character across the reader's
+  // 64 KiB pieces is no error.
+  void utf8AcrossPieces() {
+    for (int before : {65535, 65534, 131071}) {
+      const QByteArray bytes = QByteArray(before, 'a') + "\xD0\x96 M\xC3\xBCller\r\n";
+      const CsvRead read = ReadCsv(bytes, QStringLiteral("windows-1252"));
+      QVERIFY2(read.table, qPrintable(read.problem));
+      QCOMPARE(read.table->encoding, QString("UTF-8"));
+      QVERIFY(read.table->rows[0][0].endsWith(QString::fromUtf8("\u0416 M\u00fcller")));
+    }
   }
 
   // A file that cannot be opened gives no table and names itself.
