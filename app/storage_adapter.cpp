@@ -13,9 +13,11 @@
 #include "forms/designer/mode_switch.h"
 #include "forms/editor/record_editor.h"
 #include "forms/icons/icon_image.h"
+#include "query/access/access_exchange.h"
 #include "shell/folder_tree.h"
 #include "shell/integrity_texts.h"
 #include "shell/navigator.h"
+#include "shell/quick_filter_box.h"
 #include "shell/recent_files.h"
 #include "storage/database_commands.h"
 #include "storage/database_file.h"
@@ -77,8 +79,15 @@ void StorageAdapter::SetModified(bool value) {
 
 void StorageAdapter::ModelReplaced() {
   app_.Context().funnel.Reset();
-  // The folders opened were those of the database replaced.
+  ForgetDatabaseShown();
+}
+
+void StorageAdapter::ForgetDatabaseShown() {
+  // The folders opened, the filter typed and the file chosen for an import
+  // were those of the database replaced.
   app_.Parts().Tree().Clear();
+  app_.Parts().QuickFilterBar().Clear();
+  app_.Parts().Access().ForgetFiles();
 }
 
 void StorageAdapter::ChangeAsStep(const QString& name, const std::function<void()>& change) {
@@ -133,7 +142,7 @@ void StorageAdapter::NewDatabase() {
   c.state.CurRecord = 0;
   c.state.CurFolder = 0;
   c.funnel.Reset();
-  app_.Parts().Tree().Clear();
+  ForgetDatabaseShown();
 }
 
 bool StorageAdapter::CopyCompanionIcons(const QString& databasePath) {

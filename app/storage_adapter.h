@@ -47,6 +47,9 @@ class StorageAdapter : public StorageUi {
   QString DescribeForUser(const Database& model, const TextPlace& place) override;
 
  private:
+  // The open folders, the quick filter and the import's file belong to the
+  // database replaced.
+  void ForgetDatabaseShown();
   App& app_;
   QString lastOpenPath_;
   QString codePage_ = QString::fromLatin1(kDefaultCodePage);

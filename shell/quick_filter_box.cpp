@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QMainWindow>
 #include <QShortcut>
+#include <QSignalBlocker>
 #include <QToolBar>
 
 #include "shell/folder_tree.h"
@@ -63,6 +64,15 @@ void QuickFilterBox::ApplyTexts() {
   box_->setToolTip(t.Get(navigation_texts::kFilterTooltip));
   allTexts_->setText(t.Get(navigation_texts::kFilterAllTexts));
   allTexts_->setToolTip(t.Get(navigation_texts::kFilterAllTextsTooltip));
+}
+
+void QuickFilterBox::Clear() {
+  {
+    const QSignalBlocker quiet(box_);
+    box_->clear();
+  }
+  pending_.stop();
+  navigator_.SetQuickFilter({QString(), allTexts_->isChecked()});
 }
 
 void QuickFilterBox::Apply() {

@@ -23,6 +23,9 @@ class QuickFilterBox : public QObject {
   QAction& AllTexts() { return *allTexts_; }
   // Placeholder, toggle and tooltips again, after the language changed.
   void ApplyTexts();
+  // Empties the box and the filter at once: a database opened or made in
+  // place of the one filtered shows all of its records.
+  void Clear();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

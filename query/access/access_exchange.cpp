@@ -38,6 +38,11 @@ void AccessExchange::SetEngine(std::unique_ptr<AccessEngine> engine) {
   engine_ = std::move(engine);
 }
 
+void AccessExchange::ForgetFiles() {
+  importDialog_.reset();
+  lastFile_.clear();
+}
+
 ImportDialog& AccessExchange::Importing() {
   if (!importDialog_) {
     importDialog_ =

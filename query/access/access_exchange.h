@@ -31,6 +31,9 @@ class AccessExchange {
   // The import of the dialog's table into new records.
   void Import();
   void SetEngine(std::unique_ptr<AccessEngine> engine);
+  // Another database is shown: the file chosen for the one before is not
+  // offered to it.
+  void ForgetFiles();
   ImportDialog& Importing();
   ExportDialog& Exporting();
 

@@ -3,6 +3,7 @@
 // through a real file read back by libmdb; CSV files through the window.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
 
@@ -20,6 +21,8 @@
 #include "query/access/tables/access_import.h"
 #include "query/access/tables/access_mdb_source.h"
 #include "query/access/tables/access_values.h"
+#include "shell/navigator.h"
+#include "storage/database_commands.h"
 
 using namespace orbo;
 
@@ -252,6 +255,33 @@ class AccessExchangeTest : public QObject {
     const std::vector<int> added = f.ImportAdded();
     QCOMPARE(added.size(), size_t(2));
     QCOMPARE(f.db.Records[added[0]].TextValue[0], QString("Name"));
+  }
+
+  // Nothing of one database is offered to the next: after a load or a new
+  // database the import dialog has no file and the quick filter is empty.
+  void anotherDatabaseStartsAfresh() {
+    Fixture f(false);
+    QTemporaryDir dir;
+    const QString csv = dir.filePath("people.csv");
+    QVERIFY(WriteBytes(csv, "Name;Age\r\nAnn;30\r\n"));
+    const QString saved = dir.filePath("saved.2db");
+    f.dialogs.savePath = saved;
+    QVERIFY(SaveDatabaseAs(f.db, f.app.Storage()));
+    for (const bool load : {true, false}) {
+      f.Open(csv);
+      QVERIFY(f.Import().Source());
+      QLineEdit& filter = Child<QLineEdit>(f.app.Parts().Window(), "QuickFilterText");
+      filter.setText("Ann");
+      QTRY_COMPARE(f.app.Parts().Navigation().Filter().text, QString("Ann"));
+      if (load) {
+        LoadDatabase(f.db, saved, f.app.Storage());
+      } else {
+        f.Trigger("mnuNew");
+      }
+      QVERIFY(!f.Import().Source());
+      QCOMPARE(filter.text(), QString());
+      QCOMPARE(f.app.Parts().Navigation().Filter().text, QString());
+    }
   }
 
   // File › Export to CSV Files: the dialog's choices reach the bytes, and
