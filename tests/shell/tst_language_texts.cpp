@@ -45,11 +45,16 @@ class LanguageTextsTest : public QObject {
     QCOMPARE(texts.Get(5, 0), QString("five"));
     QCOMPARE(texts.Get(6, 0), QString("five"));  // group 6 was never defined: start 0
 
+    // Past the 513 texts of earlier files, up to 1024.
     QStringList many{"00001  first"};
-    for (int i = 0; i < 520; ++i) many << QStringLiteral("       text %1").arg(i);
+    for (int i = 0; i < 1030; ++i) many << QStringLiteral("       text %1").arg(i);
+    LanguageTexts fits;
+    QVERIFY(fits.LoadLines(many.mid(0, 1024)));
+    QCOMPARE(fits.Get(1, 1023), QString("text 1022"));
     LanguageTexts full;
     QVERIFY(!full.LoadLines(many));
-    QCOMPARE(full.Get(1, 512), QString("text 511"));
+    QCOMPARE(full.Get(1, 1023), QString("text 1022"));
+    QCOMPARE(full.Get(1, 1024), QString());
   }
 
   void lookupsOutsideTheTablesAreEmpty() {
