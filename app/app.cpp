@@ -24,6 +24,7 @@
 #include "forms/properties/properties_dialog.h"
 #include "query/access/access_exchange.h"
 #include "query/csv/csv_exchange.h"
+#include "query/csv/csv_problem_text.h"
 #include "query/csv/csv_source.h"
 #include "query/find/finder.h"
 #include "query/print/print_dialog.h"
@@ -140,7 +141,11 @@ bool App::Main(const QString& given) {
   parts_.access = std::make_unique<AccessExchange>(*context_, *parts_.navigator, *parts_.canvas);
   // The import reads CSV files too, in the open database's code page when
   // they are in no Unicode form.
-  parts_.access->SetEngine(MakeExchangeEngine([this] { return db.CodePageName; }));
+  parts_.access->SetEngine(
+      MakeExchangeEngine([this] { return db.CodePageName; },
+                         [this](const CsvProblem& problem, const QString& path) {
+                           return CsvProblemText(problem, path, texts);
+                         }));
   parts_.csv = std::make_unique<CsvExchange>(*context_);
   parts_.editor = std::make_unique<RecordEditor>(*context_, *parts_.canvas, *parts_.navigator);
   parts_.designer = std::make_unique<FormDesigner>(*context_, *parts_.canvas);

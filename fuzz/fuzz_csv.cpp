@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
   const CsvRead read = ReadCsv(bytes, QStringLiteral("windows-1252"));
   if (!read.table) {
-    if (read.problem.isEmpty()) std::abort();
+    if (read.problem.kind == CsvProblem::kNone) std::abort();
     return 0;
   }
   const CsvTable& table = *read.table;

@@ -145,10 +145,11 @@ void ImportDialog::Prepare() {
 void ImportDialog::OpenFile(const QString& path) {
   std::unique_ptr<AccessSource> source = engine_.OpenDatabase(path);
   if (!source) {
+    // A CSV file says itself why it cannot be read, under its own title.
     const QString problem = engine_.OpenProblem();
-    context_.services.ShowMessage(context_.texts.Get(access_texts::kAccessFileNotOpened) +
-                                      (problem.isEmpty() ? QString() : u'\n' + problem),
-                                  kOkOnly);
+    context_.services.ShowMessage(
+        problem.isEmpty() ? context_.texts.Get(access_texts::kAccessFileNotOpened) : problem,
+        kOkOnly);
     return;
   }
   source_ = std::move(source);

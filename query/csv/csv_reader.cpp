@@ -135,7 +135,7 @@ CsvRead ReadCsv(const QByteArray& bytes, const QString& codePageName) {
   CsvRead read;
   const Decoded decoded = Decode(bytes);
   if (decoded.utf8.contains('\0')) {
-    read.problem = QStringLiteral("the file holds NUL bytes: it is no text file");
+    read.problem.kind = CsvProblem::kNulBytes;
     return read;
   }
   std::optional<CodePage> codePage;
@@ -143,7 +143,7 @@ CsvRead ReadCsv(const QByteArray& bytes, const QString& codePageName) {
     try {
       codePage.emplace(codePageName);
     } catch (const StorageError& error) {
-      read.problem = error.Message();
+      read.problem = {CsvProblem::kCodePage, 0, 0, error.Message()};
       return read;
     }
   }
@@ -152,7 +152,7 @@ CsvRead ReadCsv(const QByteArray& bytes, const QString& codePageName) {
   table.encoding = codePage ? codePage->Name() : decoded.encoding;
   Parser parser;
   if (!parser.ok_) {
-    read.problem = QStringLiteral("the reader cannot start");
+    read.problem.kind = CsvProblem::kCannotRead;
     return read;
   }
   csv_set_delim(&parser.parser_, static_cast<unsigned char>(table.delimiter.toLatin1()));
@@ -164,23 +164,27 @@ CsvRead ReadCsv(const QByteArray& bytes, const QString& codePageName) {
     const std::size_t taken =
         csv_parse(&parser.parser_, chunk.constData(), static_cast<std::size_t>(chunk.size()),
                   TakeField, TakeRow, &collector);
+    // The field being read when the reading stops, counted from 1.
+    const qint64 row = static_cast<qint64>(collector.rows.size()) + 1;
+    const qint64 column = collector.row.size() + 1;
     if (taken != static_cast<std::size_t>(chunk.size())) {
-      read.problem = QStringLiteral("row %1: %2")
-                         .arg(collector.rows.size() + 1)
-                         .arg(QString::fromLatin1(csv_strerror(csv_error(&parser.parser_))));
+      // In strict mode a parse error is a quote where none may stand.
+      const bool quote = csv_error(&parser.parser_) == CSV_EPARSE;
+      read.problem = {
+          quote ? CsvProblem::kQuoteOutOfPlace : CsvProblem::kFieldTooLong, row, column, {}};
       return read;
     }
     collector.sinceField += chunk.size();
     if (collector.sinceField > kMaxCsvFieldBytes) {
-      read.problem = QStringLiteral("row %1: a field is longer than %2 MB")
-                         .arg(collector.rows.size() + 1)
-                         .arg(kMaxCsvFieldBytes / (1024 * 1024));
+      read.problem = {CsvProblem::kFieldTooLong, row, column, {}};
       return read;
     }
   }
   if (csv_fini(&parser.parser_, TakeField, TakeRow, &collector) != 0) {
-    read.problem =
-        QStringLiteral("row %1: a quoted field is not closed").arg(collector.rows.size() + 1);
+    read.problem = {CsvProblem::kQuoteNotClosed,
+                    static_cast<qint64>(collector.rows.size()) + 1,
+                    collector.row.size() + 1,
+                    {}};
     return read;
   }
   table.rows = std::move(collector.rows);
@@ -192,18 +196,18 @@ CsvRead ReadCsvFile(const QString& path, const QString& codePageName) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) {
     CsvRead read;
-    read.problem = QStringLiteral("%1 cannot be opened: %2").arg(path, file.errorString());
+    read.problem = {CsvProblem::kCannotOpen, 0, 0, file.errorString()};
     return read;
   }
   if (file.size() > kMaxFileBytes) {
     CsvRead read;
-    read.problem = QStringLiteral("%1 is larger than 1 GB").arg(path);
+    read.problem.kind = CsvProblem::kTooLarge;
     return read;
   }
   const QByteArray bytes = file.readAll();
   if (file.error() != QFileDevice::NoError) {
     CsvRead read;
-    read.problem = QStringLiteral("%1 cannot be read: %2").arg(path, file.errorString());
+    read.problem = {CsvProblem::kCannotRead, 0, 0, file.errorString()};
     return read;
   }
   return ReadCsv(bytes, codePageName);

@@ -23,9 +23,28 @@ struct CsvTable {
   QString encoding;  // "UTF-8", "UTF-16LE", "UTF-16BE" or the code page's name
 };
 
+// Why a file gives no table, and where in it.
+struct CsvProblem {
+  enum Kind {
+    kNone,
+    kCannotOpen,
+    kTooLarge,
+    kCannotRead,
+    kNulBytes,
+    kQuoteOutOfPlace,
+    kQuoteNotClosed,
+    kFieldTooLong,
+    kCodePage,
+  };
+  Kind kind = kNone;
+  qint64 row = 0;     // counted from 1, where a row is named
+  qint64 column = 0;  // counted from 1, where a column is named
+  QString detail;     // the system's reason, or the code page's
+};
+
 struct CsvRead {
   std::optional<CsvTable> table;
-  QString problem;  // why there is no table, in words
+  CsvProblem problem;  // why there is no table
 };
 
 CsvRead ReadCsv(const QByteArray& bytes, const QString& codePageName);

@@ -51,8 +51,8 @@ class CsvSource : public AccessSource {
 
 class ExchangeEngine : public AccessEngine {
  public:
-  explicit ExchangeEngine(std::function<QString()> codePage)
-      : codePage_(std::move(codePage)), access_(MakeAccessEngine()) {}
+  ExchangeEngine(std::function<QString()> codePage, CsvProblemWords words)
+      : codePage_(std::move(codePage)), words_(std::move(words)), access_(MakeAccessEngine()) {}
 
   std::unique_ptr<AccessSource> OpenDatabase(const QString& path) override {
     problem_.clear();
@@ -60,7 +60,7 @@ class ExchangeEngine : public AccessEngine {
     if (suffix != u"csv" && suffix != u"txt") return access_->OpenDatabase(path);
     CsvRead read = ReadCsvFile(path, codePage_());
     if (!read.table) {
-      problem_ = read.problem;
+      if (words_) problem_ = words_(read.problem, path);
       return nullptr;
     }
     return MakeCsvSource(std::move(*read.table), QFileInfo(path).completeBaseName());
@@ -72,6 +72,7 @@ class ExchangeEngine : public AccessEngine {
 
  private:
   std::function<QString()> codePage_;
+  CsvProblemWords words_;
   std::unique_ptr<AccessEngine> access_;
   QString problem_;
 };
@@ -82,8 +83,9 @@ std::unique_ptr<AccessSource> MakeCsvSource(CsvTable table, const QString& name)
   return std::make_unique<CsvSource>(std::move(table), name);
 }
 
-std::unique_ptr<AccessEngine> MakeExchangeEngine(std::function<QString()> codePage) {
-  return std::make_unique<ExchangeEngine>(std::move(codePage));
+std::unique_ptr<AccessEngine> MakeExchangeEngine(std::function<QString()> codePage,
+                                                 CsvProblemWords words) {
+  return std::make_unique<ExchangeEngine>(std::move(codePage), std::move(words));
 }
 
 }  // namespace orbo

@@ -12,8 +12,14 @@ namespace orbo {
 
 std::unique_ptr<AccessSource> MakeCsvSource(CsvTable table, const QString& name);
 
+// The whole message for a CSV file at path that gives no table.
+using CsvProblemWords = std::function<QString(const CsvProblem& problem, const QString& path)>;
+
 // Reads .csv and .txt files as CSV, in the code page codePage names for
 // files in no Unicode form, and hands everything else to the Access engine.
-std::unique_ptr<AccessEngine> MakeExchangeEngine(std::function<QString()> codePage);
+// A file that cannot be read is told in words, or by the dialog's own
+// message without them.
+std::unique_ptr<AccessEngine> MakeExchangeEngine(std::function<QString()> codePage,
+                                                 CsvProblemWords words = {});
 
 }  // namespace orbo

@@ -19,6 +19,16 @@ inline constexpr TextId kNotWritten{981, 11};
 inline constexpr TextId kWrittenTo{981, 12};
 inline constexpr TextId kNothingToWrite{981, 13};
 inline constexpr TextId kReplaceFiles{981, 14};
+// Why a CSV file cannot be imported: the title line, then the reason.
+inline constexpr TextId kCsvFileNotOpened{988, 0};
+inline constexpr TextId kCannotOpen{988, 1};
+inline constexpr TextId kTooLarge{988, 2};
+inline constexpr TextId kCannotRead{988, 3};
+inline constexpr TextId kNulBytes{988, 4};
+inline constexpr TextId kQuoteOutOfPlace{988, 5};
+inline constexpr TextId kQuoteNotClosed{988, 6};
+inline constexpr TextId kFieldTooLong{988, 7};
+inline constexpr TextId kCodePageUnusable{988, 8};
 // Asked before the files of an encrypted database are written.
 inline constexpr TextId kFilesUnencrypted{987, 0};
 

@@ -257,6 +257,20 @@ class AccessExchangeTest : public QObject {
     QCOMPARE(f.db.Records[added[0]].TextValue[0], QString("Name"));
   }
 
+  // A CSV file that cannot be read says so under its own title, with the
+  // row and column and how to mend it.
+  void csvProblemsAreToldWhereTheyAre() {
+    Fixture f(false);
+    QTemporaryDir dir;
+    const QString bad = dir.filePath("quotes.csv");
+    QVERIFY(WriteBytes(bad, "a,b\r\nc,d\"e\"\r\n"));
+    f.Open(bad);
+    QVERIFY(!f.Import().Source());
+    QCOMPARE(f.dialogs.messages.last(),
+             "The CSV file cannot be opened.\rA quote inside an unquoted field at row 2, column 2. "
+             "Enclose the field in quotes and double each quote inside it.");
+  }
+
   // Nothing of one database is offered to the next: after a load or a new
   // database the import dialog has no file and the quick filter is empty.
   void anotherDatabaseStartsAfresh() {
