@@ -12,6 +12,7 @@
 #include "query/print/pages/print_job.h"
 #include "query/print/pages/print_sets.h"
 #include "storage/backups.h"
+#include "storage/code_page_detection.h"
 #include "storage/data_path.h"
 #include "storage/database_file.h"
 #include "storage/model_invariants.h"
@@ -75,11 +76,17 @@ CodePage CodePageOf(const Arguments& args) {
       args.Option(QStringLiteral("codepage")).value_or(QString::fromLatin1(kDefaultCodePage)));
 }
 
+// Without --codepage, the texts are read in the known code page they read best in.
+QStringList DetectAmong(const Arguments& args) {
+  return args.Option(QStringLiteral("codepage")) ? QStringList() : KnownCodePages();
+}
+
 // A file that needed repairs is read as the program would show it; what
 // was mended goes to standard error.
 ReadOutcome Read(const QString& path, const Arguments& args, CodePage& codePage, std::FILE* err) {
   const QString password = args.Option(QStringLiteral("password")).value_or(QString());
-  ReadOutcome read = ReadDatabaseFile(path, codePage, [password] { return password; });
+  ReadOutcome read = ReadDatabaseFile(
+      path, codePage, [password] { return password; }, {}, {}, DetectAmong(args));
   if (read.status == ReadOutcome::kFailed) {
     QString message = QStringLiteral("%1: %2").arg(path, read.error);
     if (read.askedPassword) message += QStringLiteral(" (wrong password?)");
@@ -227,8 +234,8 @@ void Backups(const Arguments& args, std::FILE* out, std::FILE*) {
   QString text;
   for (const Backup& backup : ListBackups(args.files[0])) {
     CodePage codePage = CodePageOf(args);
-    const ReadOutcome read =
-        ReadDatabaseFile(backup.path, codePage, [password] { return password; });
+    const ReadOutcome read = ReadDatabaseFile(
+        backup.path, codePage, [password] { return password; }, {}, {}, DetectAmong(args));
     QString what;
     if (read.status == ReadOutcome::kLoaded) {
       what = QStringLiteral("%1 records, %2 folders")
@@ -271,6 +278,12 @@ void Info(const Arguments& args, std::FILE* out, std::FILE* err) {
     text += QStringLiteral("Counts: give the password with --password to read them\n");
   }
   text += QStringLiteral("Protection: %1\n").arg(protection);
+  const bool loaded = read.status == ReadOutcome::kLoaded;
+  text += QStringLiteral("Code page: %1 (%2)\n")
+              .arg(loaded ? read.db.CodePageName : codePage.Name(),
+                   args.Option(QStringLiteral("codepage")) ? QStringLiteral("given")
+                   : loaded ? QStringLiteral("detected from the texts")
+                            : QStringLiteral("the default: the texts are locked"));
   Print(out, text.toUtf8());
 }
 
@@ -365,7 +378,8 @@ struct Option {
 
 const Option kOptions[] = {
     {"password", "--password PW", "the password of a protected database"},
-    {"codepage", "--codepage NAME", "the code page of the stored texts (default windows-1252)"},
+    {"codepage", "--codepage NAME",
+     "the code page of the texts (default: detected; build: windows-1252)"},
     {"encrypt", "--encrypt", "encrypts OUT.2db with the image's password"},
     {"pdf", "--pdf OUT.pdf", "the PDF file print writes"},
     {"folder", "--folder N", "only the records of folder N (counted from 0)"},
@@ -404,7 +418,8 @@ const Command kCommands[] = {
      2, "codepage", "encrypt", Build},
     {"info", "info FILE.2db [--password PW] [--codepage NAME]",
      "Prints the file's header, whether it needs a password, how it is protected (none,\n"
-     "scrambled with the password, or encrypted with it) and its counts.",
+     "scrambled with the password, or encrypted with it), its counts and the code page its\n"
+     "texts were read in.",
      1, "password codepage", "", Info},
     {"backups", "backups FILE.2db [--password PW] [--codepage NAME]",
      "Lists the backups the program kept of the file when saves replaced it (in\n"

@@ -97,6 +97,22 @@ class OrboCliTest : public QObject, SampleFiles {
     QCOMPARE(Cli({"dump", Path("cyrillic.2db"), "--codepage=windows-1251"}).out, image + '\n');
   }
 
+  // Without --codepage a file is read in the code page its texts tell, and
+  // info names the one it used.
+  void infoNamesTheCodePage() {
+    const QByteArray image = ChangedImage(example_, "/Folders/0/Name", kCyrillic);
+    QVERIFY(WriteBytes(Path("cyrillic.json"), image));
+    const QString file = Path("detected.2db");
+    Cli({"build", Path("cyrillic.json"), file, "--codepage", "windows-1251"});
+    QCOMPARE(Cli({"dump", file}).out, image + '\n');
+    QVERIFY(
+        Cli({"info", file}).out.contains("\nCode page: windows-1251 (detected from the texts)\n"));
+    QVERIFY(Cli({"info", file, "--codepage", "windows-1252"})
+                .out.contains("\nCode page: windows-1252 (given)\n"));
+    const QString locked = Saved(Locked(ExampleDatabase(), "pw12"), "locked-page.2db");
+    QVERIFY(Cli({"info", locked}).out.contains("\nCode page: windows-1252 (the default"));
+  }
+
   // "\\" is an ordinary character of a file name here: a folder "docs\\2024"
   // is written into and read from.
   void pathsWithABackslash() {
