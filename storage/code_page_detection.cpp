@@ -52,11 +52,11 @@ QList<Word> WordsOf(const QString& text) {
 // one or two letters may be all accents), and against it when a word mixes
 // Latin with Cyrillic, when a longer Latin word is mostly accents, and when
 // Cyrillic words stand among Latin ones.
-int TextScore(const QString& text) {
+qint64 TextScore(const QString& text) {
   const QList<Word> words = WordsOf(text);
   const bool latinWords = std::any_of(words.begin(), words.end(),
                                       [](const Word& w) { return w.ascii > 0 && w.cyrillic == 0; });
-  int score = 0;
+  qint64 score = 0;
   for (const Word& w : words) {
     if (w.Beyond() == 0) continue;
     if (w.cyrillic > 0 && w.ascii + w.latin > 0)
@@ -109,16 +109,16 @@ QString DetectCodePage(const Database& db, CodePage& readIn, const QStringList& 
   QString best = readIn.Name();
   if (texts.isEmpty()) return best;
   auto scoreIn = [&texts](CodePage& page) {
-    int score = 0;
+    qint64 score = 0;
     for (const QByteArray& bytes : texts)
       score += TextScore(page.Decode(bytes.constData(), static_cast<int>(bytes.size())));
     return score;
   };
-  int bestScore = scoreIn(readIn);
+  qint64 bestScore = scoreIn(readIn);
   for (const QString& name : candidates) {
     std::optional<CodePage> page = Usable(name);
     if (!page || page->Name() == readIn.Name()) continue;
-    const int score = scoreIn(*page);
+    const qint64 score = scoreIn(*page);
     if (score > bestScore) {
       bestScore = score;
       best = page->Name();
