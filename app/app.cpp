@@ -176,6 +176,9 @@ bool App::Main(const QString& given) {
   parts_.sorter = std::make_unique<Sorter>(*context_, *parts_.navigator, *parts_.tree);
   parts_.options = std::make_unique<OptionsDialog>(*context_, files_, settingsPath_);
   parts_.databaseProperties = std::make_unique<DatabasePropertiesDialog>(*context_);
+  QObject::connect(parts_.databaseProperties.get(), &DatabasePropertiesDialog::ReadAgainRequested,
+                   parts_.window.get(),
+                   [this](const QString& codePage) { ReadAgainAs(db, codePage, *storage_); });
   parts_.backups = std::make_unique<BackupsDialog>(*context_);
   QObject::connect(&events_, &WindowEvents::settingsChanged, parts_.window.get(), [this] {
     ApplySettings();

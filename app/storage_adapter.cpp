@@ -133,6 +133,14 @@ void StorageAdapter::AddRecentFile(const QString& path) {
   if (orbo::AddRecentFile(app_.Context().settings.RecentFiles, path)) app_.BuildRecentMenu();
 }
 
+QString StorageAdapter::KnownCodePage(const QString& path) {
+  return app_.Context().settings.FileCodePages.value(path);
+}
+
+void StorageAdapter::RememberCodePage(const QString& path, const QString& name) {
+  app_.Context().settings.FileCodePages[path] = name;
+}
+
 void StorageAdapter::NewDatabase() {
   WindowContext& c = app_.Context();
   app_.Parts().Editor().CloseMedia();

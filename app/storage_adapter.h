@@ -42,6 +42,8 @@ class StorageAdapter : public StorageUi {
   FileIdentity KnownFile() override { return knownFile_; }
   void SetKnownFile(const FileIdentity& file) override;
   QString LanguageCodePage() override { return codePage_; }
+  QString KnownCodePage(const QString& path) override;
+  void RememberCodePage(const QString& path, const QString& name) override;
   RepairNames NamesForRepairs() override;
   QString DescribeForUser(const Database& model, const ModelProblem& problem) override;
   QString DescribeForUser(const Database& model, const TextPlace& place) override;

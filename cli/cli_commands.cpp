@@ -12,6 +12,7 @@
 #include "query/print/pages/print_job.h"
 #include "query/print/pages/print_sets.h"
 #include "storage/backups.h"
+#include "storage/code_page_detection.h"
 #include "storage/data_path.h"
 #include "storage/database_file.h"
 #include "storage/model_invariants.h"
@@ -75,11 +76,17 @@ CodePage CodePageOf(const Arguments& args) {
       args.Option(QStringLiteral("codepage")).value_or(QString::fromLatin1(kDefaultCodePage)));
 }
 
+// Without --codepage, the texts are read in the known code page they read best in.
+QStringList DetectAmong(const Arguments& args) {
+  return args.Option(QStringLiteral("codepage")) ? QStringList() : KnownCodePages();
+}
+
 // A file that needed repairs is read as the program would show it; what
 // was mended goes to standard error.
 ReadOutcome Read(const QString& path, const Arguments& args, CodePage& codePage, std::FILE* err) {
   const QString password = args.Option(QStringLiteral("password")).value_or(QString());
-  ReadOutcome read = ReadDatabaseFile(path, codePage, [password] { return password; });
+  ReadOutcome read = ReadDatabaseFile(
+      path, codePage, [password] { return password; }, {}, {}, DetectAmong(args));
   if (read.status == ReadOutcome::kFailed) {
     QString message = QStringLiteral("%1: %2").arg(path, read.error);
     if (read.askedPassword) message += QStringLiteral(" (wrong password?)");
@@ -165,8 +172,7 @@ void TellUnencrypted(const Database& db, const QString& path, const QString& out
                qPrintable(path), qPrintable(output));
 }
 
-void Dump(const QStringList& rest, std::FILE* out, std::FILE* err) {
-  const Arguments args = Parse(rest, {QStringLiteral("password"), QStringLiteral("codepage")}, 1);
+void Dump(const Arguments& args, std::FILE* out, std::FILE* err) {
   const Database db = ReadWhole(args.files[0], args, err);
   WriteDatabaseImage(db, [out](const std::string& text) { Write(out, text.data(), text.size()); });
   Flush(out);
@@ -186,8 +192,7 @@ Image ParseImage(const QString& path) {
   }
 }
 
-void Build(const QStringList& rest, std::FILE*, std::FILE* err) {
-  const Arguments args = Parse(rest, {QStringLiteral("codepage")}, 2, {QStringLiteral("encrypt")});
+void Build(const Arguments& args, std::FILE*, std::FILE* err) {
   CodePage codePage = CodePageOf(args);
   const QString& imagePath = args.files[0];
   const QString& outPath = args.files[1];
@@ -224,14 +229,13 @@ void Build(const QStringList& rest, std::FILE*, std::FILE* err) {
 
 // The versions saves replaced, newest first: when each was saved, its
 // counts, its path.
-void Backups(const QStringList& rest, std::FILE* out, std::FILE*) {
-  const Arguments args = Parse(rest, {QStringLiteral("password"), QStringLiteral("codepage")}, 1);
+void Backups(const Arguments& args, std::FILE* out, std::FILE*) {
   const QString password = args.Option(QStringLiteral("password")).value_or(QString());
   QString text;
   for (const Backup& backup : ListBackups(args.files[0])) {
     CodePage codePage = CodePageOf(args);
-    const ReadOutcome read =
-        ReadDatabaseFile(backup.path, codePage, [password] { return password; });
+    const ReadOutcome read = ReadDatabaseFile(
+        backup.path, codePage, [password] { return password; }, {}, {}, DetectAmong(args));
     QString what;
     if (read.status == ReadOutcome::kLoaded) {
       what = QStringLiteral("%1 records, %2 folders")
@@ -250,8 +254,7 @@ void Backups(const QStringList& rest, std::FILE* out, std::FILE*) {
   Print(out, text.toUtf8());
 }
 
-void Info(const QStringList& rest, std::FILE* out, std::FILE* err) {
-  const Arguments args = Parse(rest, {QStringLiteral("password"), QStringLiteral("codepage")}, 1);
+void Info(const Arguments& args, std::FILE* out, std::FILE* err) {
   CodePage codePage = CodePageOf(args);
   const QString& path = args.files[0];
   const ReadOutcome read = Read(path, args, codePage, err);
@@ -275,16 +278,18 @@ void Info(const QStringList& rest, std::FILE* out, std::FILE* err) {
     text += QStringLiteral("Counts: give the password with --password to read them\n");
   }
   text += QStringLiteral("Protection: %1\n").arg(protection);
+  const bool loaded = read.status == ReadOutcome::kLoaded;
+  text += QStringLiteral("Code page: %1 (%2)\n")
+              .arg(loaded ? read.db.CodePageName : codePage.Name(),
+                   args.Option(QStringLiteral("codepage")) ? QStringLiteral("given")
+                   : loaded ? QStringLiteral("detected from the texts")
+                            : QStringLiteral("the default: the texts are locked"));
   Print(out, text.toUtf8());
 }
 
 // The records of the database, or of a folder (and those below it), one
 // per page, as the print dialog prints all records or a folder's.
-void PrintPdf(const QStringList& rest, std::FILE*, std::FILE* err) {
-  const Arguments args = Parse(rest,
-                               {QStringLiteral("password"), QStringLiteral("codepage"),
-                                QStringLiteral("pdf"), QStringLiteral("folder")},
-                               1, {QStringLiteral("subfolders")});
+void PrintPdf(const Arguments& args, std::FILE*, std::FILE* err) {
   const std::optional<QString> pdf = args.Option(QStringLiteral("pdf"));
   if (!pdf || pdf->isEmpty()) throw CliError{QStringLiteral("print needs --pdf OUT.pdf")};
   const QString& path = args.files[0];
@@ -305,10 +310,7 @@ void PrintPdf(const QStringList& rest, std::FILE*, std::FILE* err) {
 
 // The tables the export dialog writes: every folder, or folder N (and the
 // folders below it with --subfolders).
-void ExportMdb(const QStringList& rest, std::FILE*, std::FILE* err) {
-  const Arguments args = Parse(
-      rest, {QStringLiteral("password"), QStringLiteral("codepage"), QStringLiteral("folder")}, 2,
-      {QStringLiteral("subfolders")});
+void ExportMdb(const Arguments& args, std::FILE*, std::FILE* err) {
   const QString& path = args.files[0];
   const QString& outPath = args.files[1];
   if (IsDatabaseFile(outPath, path))
@@ -347,12 +349,7 @@ CsvOptions CsvOptionsOf(const Arguments& args, const Database& db, const QString
 
 // The files the CSV export writes into a folder, one per form; their paths
 // go to standard output.
-void ExportCsv(const QStringList& rest, std::FILE* out, std::FILE* err) {
-  const Arguments args =
-      Parse(rest,
-            {QStringLiteral("password"), QStringLiteral("codepage"), QStringLiteral("folder"),
-             QStringLiteral("form"), QStringLiteral("delimiter"), QStringLiteral("flags")},
-            2, {QStringLiteral("subfolders"), QStringLiteral("no-bom")});
+void ExportCsv(const Arguments& args, std::FILE* out, std::FILE* err) {
   const QString& path = args.files[0];
   const QString& folder = args.files[1];
   if (!QFileInfo(folder).isDir()) throw CliError{QStringLiteral("%1: is not a folder").arg(folder)};
@@ -372,42 +369,74 @@ int Fail(std::FILE* err, QString line) {
   return 1;
 }
 
+// An option as the help lists it: how it is given and what it does.
+struct Option {
+  const char* name;
+  const char* usage;
+  const char* meaning;
+};
+
+const Option kOptions[] = {
+    {"password", "--password PW", "the password of a protected database"},
+    {"codepage", "--codepage NAME",
+     "the code page of the texts (default: detected; build: windows-1252)"},
+    {"encrypt", "--encrypt", "encrypts OUT.2db with the image's password"},
+    {"pdf", "--pdf OUT.pdf", "the PDF file print writes"},
+    {"folder", "--folder N", "only the records of folder N (counted from 0)"},
+    {"subfolders", "--subfolders", "with --folder, the folders below it too"},
+    {"form", "--form N", "only the records of form N (counted from 0)"},
+    {"delimiter", "--delimiter WHICH", "comma (the default), semicolon or tab between columns"},
+    {"flags", "--flags HOW", "flags as numbers 1/0 (the default) or as words true/false"},
+    {"no-bom", "--no-bom", "no byte-order mark at the start of each file"},
+};
+
+QStringList Names(const char* names) {
+  return QString::fromLatin1(names).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+}
+
+// A command takes its files and the options it names, nothing else: the
+// parser and the help read the same lists.
 struct Command {
   const char* name;
   const char* synopsis;
   const char* description;
-  void (*run)(const QStringList& rest, std::FILE* out, std::FILE* err);
+  int files;
+  const char* options;  // names that take a value, separated by spaces
+  const char* flags;    // names given alone
+  void (*run)(const Arguments& args, std::FILE* out, std::FILE* err);
 };
 
 const Command kCommands[] = {
     {"dump", "dump FILE.2db [--password PW] [--codepage NAME]",
-     "Writes the database as its JSON image to standard output, in file order.", Dump},
+     "Writes the database as its JSON image to standard output, in file order.", 1,
+     "password codepage", "", Dump},
     {"build", "build IMAGE.json OUT.2db [--codepage NAME] [--encrypt]",
      "Writes the database a JSON image describes. OUT.2db is replaced whole or not at all;\n"
      "an image that would not load again is refused, naming its field, and so is a\n"
      "write-protected OUT.2db, or one another program saves or changes meanwhile. With\n"
      "--encrypt the file is encrypted with the image's password (see \"Password\").",
-     Build},
+     2, "codepage", "encrypt", Build},
     {"info", "info FILE.2db [--password PW] [--codepage NAME]",
      "Prints the file's header, whether it needs a password, how it is protected (none,\n"
-     "scrambled with the password, or encrypted with it) and its counts.",
-     Info},
+     "scrambled with the password, or encrypted with it), its counts and the code page its\n"
+     "texts were read in.",
+     1, "password codepage", "", Info},
     {"backups", "backups FILE.2db [--password PW] [--codepage NAME]",
      "Lists the backups the program kept of the file when saves replaced it (in\n"
      "FILE.2db.backups), newest first: when each version was saved, its counts, its path.\n"
      "Each is a whole database file that the other commands read like any other.",
-     Backups},
+     1, "password codepage", "", Backups},
     {"print",
      "print FILE.2db --pdf OUT.pdf [--password PW] [--codepage NAME] [--folder N] [--subfolders]",
      "Prints the records, one per page, into a PDF file: all of them, or those of folder N\n"
      "(and of the folders below it with --subfolders). OUT.pdf is written whole or not at all.",
-     PrintPdf},
+     1, "password codepage pdf folder", "subfolders", PrintPdf},
     {"export-mdb",
      "export-mdb FILE.2db OUT.mdb [--password PW] [--codepage NAME] [--folder N] [--subfolders]",
      "Writes the records as MS Access tables, one per form, as the export dialog does: all of\n"
      "them, or those of folder N (and of the folders below it with --subfolders). OUT.mdb is\n"
      "written whole or not at all.",
-     ExportMdb},
+     2, "password codepage folder", "subfolders", ExportMdb},
     {"export-csv",
      "export-csv FILE.2db FOLDER [--password PW] [--codepage NAME] [--folder N] [--subfolders] "
      "[--form N] [--delimiter comma|semicolon|tab] [--flags numbers|words] [--no-bom]",
@@ -415,16 +444,8 @@ const Command kCommands[] = {
      "columns of the Access export, the folder path first; UTF-8 with a byte-order mark\n"
      "unless --no-bom, flags as 1/0 or (--flags words) true/false. The files are written\n"
      "only once all of them could be; their paths are printed.",
-     ExportCsv},
+     2, "password codepage folder form delimiter flags", "subfolders no-bom", ExportCsv},
 };
-
-constexpr char kOptions[] =
-    "  --password PW    the password of a protected database\n"
-    "  --codepage NAME  the code page of the stored texts (default windows-1252)\n"
-    "  --pdf OUT.pdf    the PDF file print writes\n"
-    "  --folder N       only the records of folder N (counted from 0)\n"
-    "  --subfolders     with --folder, the folders below it too\n"
-    "  --form N         export-csv: only the records of form N (counted from 0)\n";
 
 QString Usage() {
   QStringList synopses;
@@ -432,20 +453,31 @@ QString Usage() {
   return QStringLiteral("usage: orbo-cli ") + synopses.join(QStringLiteral(" | "));
 }
 
+QString OptionLine(const char* usage, const char* meaning) {
+  return QStringLiteral("  %1 %2\n")
+      .arg(QString::fromLatin1(usage).leftJustified(17), QString::fromLatin1(meaning));
+}
+
+// Every command and option, or one command and the options it takes.
 void PrintHelp(std::FILE* out, const Command* only) {
   QString text;
+  QStringList taken;
   for (const Command& command : kCommands) {
     if (only && only != &command) continue;
     text += QStringLiteral("orbo-cli %1\n  %2\n\n")
                 .arg(QLatin1String(command.synopsis),
                      QString::fromLatin1(command.description)
                          .replace(QLatin1Char('\n'), QStringLiteral("\n  ")));
+    taken << Names(command.options) << Names(command.flags);
   }
-  text += QString::fromLatin1(kOptions);
-  if (!only)
-    text += QStringLiteral(
-        "  --help           this text; COMMAND --help, one command's\n  --version        the "
-        "version\n");
+  for (const Option& option : kOptions) {
+    if (taken.contains(QLatin1String(option.name)))
+      text += OptionLine(option.usage, option.meaning);
+  }
+  if (!only) {
+    text += OptionLine("--help", "this text; COMMAND --help, one command's");
+    text += OptionLine("--version", "the version");
+  }
   Print(out, text.toUtf8());
 }
 
@@ -470,7 +502,8 @@ int RunCli(const QStringList& args, std::FILE* out, std::FILE* err) {
       if (rest.contains(QStringLiteral("--help"))) {
         PrintHelp(out, &command);
       } else {
-        command.run(rest, out, err);
+        command.run(Parse(rest, Names(command.options), command.files, Names(command.flags)), out,
+                    err);
       }
       return 0;
     }

@@ -2,6 +2,7 @@
 // options dialog.
 #pragma once
 
+#include <QMap>
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -44,6 +45,9 @@ struct AppSettings {
   int BackupsKept = kDefaultBackups;
   // Minutes between recovery copies of a database with unsaved changes; 0: none.
   int RecoveryMinutes = kDefaultRecoveryMinutes;
+  // The code page each database file was last read or written in, by its
+  // canonical path: a file does not say it. Kept beside BackupsKept.
+  QMap<QString, QString> FileCodePages;
 
   friend bool operator==(const AppSettings&, const AppSettings&) = default;
 };

@@ -27,19 +27,46 @@ QString SafetyFilePath(const QString& settingsPath) {
   return QFileInfo(settingsPath).dir().filePath(QStringLiteral("orbo-safety.ini"));
 }
 
+// A list, not keys: a path is no QSettings key.
+void LoadCodePages(QSettings& file, AppSettings* settings) {
+  const int count = file.beginReadArray(QStringLiteral("CodePages"));
+  for (int i = 0; i < count; ++i) {
+    file.setArrayIndex(i);
+    const QString path = file.value(QStringLiteral("File")).toString();
+    const QString name = file.value(QStringLiteral("CodePage")).toString();
+    if (!path.isEmpty() && !name.isEmpty()) settings->FileCodePages[path] = name;
+  }
+  file.endArray();
+}
+
+void SaveCodePages(QSettings& file, const AppSettings& settings) {
+  file.remove(QStringLiteral("CodePages"));
+  file.beginWriteArray(QStringLiteral("CodePages"),
+                       static_cast<int>(settings.FileCodePages.size()));
+  int i = 0;
+  for (auto it = settings.FileCodePages.cbegin(); it != settings.FileCodePages.cend(); ++it) {
+    file.setArrayIndex(i++);
+    file.setValue(QStringLiteral("File"), it.key());
+    file.setValue(QStringLiteral("CodePage"), it.value());
+  }
+  file.endArray();
+}
+
 void LoadSafety(const QString& settingsPath, AppSettings* settings) {
-  const QSettings file(SafetyFilePath(settingsPath), QSettings::IniFormat);
+  QSettings file(SafetyFilePath(settingsPath), QSettings::IniFormat);
   bool ok = false;
   const int backups = file.value(QStringLiteral("Backups")).toInt(&ok);
   if (ok) settings->BackupsKept = std::clamp(backups, 0, kMaxBackups);
   const int minutes = file.value(QStringLiteral("RecoveryMinutes")).toInt(&ok);
   if (ok) settings->RecoveryMinutes = std::clamp(minutes, 0, kMaxRecoveryMinutes);
+  LoadCodePages(file, settings);
 }
 
 bool SaveSafety(const QString& settingsPath, const AppSettings& settings) {
   QSettings file(SafetyFilePath(settingsPath), QSettings::IniFormat);
   file.setValue(QStringLiteral("Backups"), settings.BackupsKept);
   file.setValue(QStringLiteral("RecoveryMinutes"), settings.RecoveryMinutes);
+  SaveCodePages(file, settings);
   file.sync();
   return file.status() == QSettings::NoError;
 }

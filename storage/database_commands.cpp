@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "storage/backups.h"
+#include "storage/code_page_detection.h"
 #include "storage/database_file.h"
 #include "storage/database_merge.h"
 #include "storage/failure_texts.h"
@@ -52,17 +53,17 @@ void SayPasswordWrong(StorageUi& ui) {
 // first, unasked.
 ReadOutcome ReadAskingPassword(const QString& path, CodePage& codePage, StorageUi& ui,
                                const RecordProgress& progress, const RepairNames& names,
-                               const QString& known = {}) {
+                               const QString& known = {}, const QStringList& detectAmong = {}) {
   if (!known.isEmpty()) {
     ReadOutcome outcome = ReadDatabaseFile(
-        path, codePage, [&known] { return known; }, progress, names);
+        path, codePage, [&known] { return known; }, progress, names, detectAmong);
     if (outcome.status != ReadOutcome::kFailed ||
         !WorthAnotherPassword(outcome.fault, outcome.askedPassword))
       return outcome;
   }
   for (int tries = 1;; ++tries) {
     ReadOutcome outcome = ReadDatabaseFile(
-        path, codePage, [&ui] { return ui.AskPassword(); }, progress, names);
+        path, codePage, [&ui] { return ui.AskPassword(); }, progress, names, detectAmong);
     if (tries == kPasswordTries || outcome.status != ReadOutcome::kFailed ||
         !WorthAnotherPassword(outcome.fault, outcome.askedPassword))
       return outcome;
@@ -138,11 +139,28 @@ std::optional<CodePage> CodePageNamed(const QString& name) {
   }
 }
 
+// The code page a file is read in, and those its texts may choose from.
+struct ReadingCodePage {
+  QString name;
+  QStringList detectAmong;
+};
+
+// A file does not say its code page: the one it was last read or written
+// in here, else the one its texts read best in, else the language's.
+ReadingCodePage CodePageToRead(const QString& path, StorageUi& ui) {
+  const QString known = ui.KnownCodePage(path);
+  if (!known.isEmpty() && CodePageNamed(known)) return {known, {}};
+  const QString language = ui.LanguageCodePage();
+  QStringList candidates = KnownCodePages();
+  if (!candidates.contains(language)) candidates << language;
+  return {language, candidates};
+}
+
 // Reads the file at path in place of db, as a load does, and shows it; false,
 // telling the user, when it cannot be read. db stays as it was then.
-bool ReadInPlaceOf(Database& db, const QString& path, StorageUi& ui) {
-  // A file does not say its code page: it is read in the language's.
-  std::optional<CodePage> codePage = CodePageNamed(ui.LanguageCodePage());
+bool ReadInPlaceOf(Database& db, const QString& path, const ReadingCodePage& reading,
+                   StorageUi& ui) {
+  std::optional<CodePage> codePage = CodePageNamed(reading.name);
   if (!codePage) {
     ShowReadFailed(ui, ReadOutcome::kDamaged, 0, false, path);
     return false;
@@ -152,7 +170,7 @@ bool ReadInPlaceOf(Database& db, const QString& path, StorageUi& ui) {
   const FileIdentity file = IdentityOfDatabaseFile(path);
   ReadOutcome outcome = ReadAskingPassword(
       path, *codePage, ui, RecordProgress(ProgressWithText(ui, storage_texts::kLoadingDatabase)),
-      names);
+      names, {}, reading.detectAmong);
   if (outcome.status == ReadOutcome::kCancelled) {
     ui.ShowProgress(kProgressEnd, {});
     return false;
@@ -307,6 +325,7 @@ bool SaveDatabase(Database& db, bool saveAs, StorageUi& ui) {
                   [&] { changedTexts = MakeTextsStorable(db, *codePage); });
   if (changedTexts > 0) ui.ShowChangedTexts();
   ui.AddRecentFile(db.DatabasePath);
+  ui.RememberCodePage(db.DatabasePath, db.CodePageName);
   ui.SetModified(false);
   TellSaveNotes(outcome, options.keepBackups, ui);
   return true;
@@ -318,8 +337,11 @@ void LoadDatabase(Database& db, const QString& path, StorageUi& ui) {
   if (!AskSaveChanges(db, ui)) return;
   ui.SetEventsSuppressed(true);
   const QString chosen = path.isEmpty() ? ui.AskOpenPath() : path;
-  if (!chosen.isEmpty() && ReadInPlaceOf(db, CanonicalFilePath(chosen), ui))
+  const QString file = chosen.isEmpty() ? QString() : CanonicalFilePath(chosen);
+  if (!file.isEmpty() && ReadInPlaceOf(db, file, CodePageToRead(file, ui), ui)) {
     ui.AddRecentFile(db.DatabasePath);
+    ui.RememberCodePage(db.DatabasePath, db.CodePageName);
+  }
   ui.SetEventsSuppressed(false);
 }
 
@@ -328,7 +350,8 @@ bool OpenUnsaved(Database& db, const QString& file, const QString& path, Storage
   const QString target = path;
   if (!AskSaveChanges(db, ui)) return false;
   ui.SetEventsSuppressed(true);
-  const bool read = ReadInPlaceOf(db, file, ui);
+  // The copy is written in the code page of the database it keeps.
+  const bool read = ReadInPlaceOf(db, file, CodePageToRead(target, ui), ui);
   if (read) {
     // Saved, it replaces the file at path as that is now.
     db.DatabasePath = target;
@@ -337,6 +360,15 @@ bool OpenUnsaved(Database& db, const QString& file, const QString& path, Storage
     ui.SetModified(true);
     ui.UpdateTitle();
   }
+  ui.SetEventsSuppressed(false);
+  return read;
+}
+
+bool ReadAgainAs(Database& db, const QString& codePage, StorageUi& ui) {
+  if (db.DatabasePath == QLatin1String("noname")) return false;
+  ui.SetEventsSuppressed(true);
+  const bool read = ReadInPlaceOf(db, db.DatabasePath, {codePage, {}}, ui);
+  if (read) ui.RememberCodePage(db.DatabasePath, db.CodePageName);
   ui.SetEventsSuppressed(false);
   return read;
 }

@@ -22,6 +22,11 @@ void LoadDatabase(Database& db, const QString& path, StorageUi& ui);
 // could not be read, or the user kept the open database.
 bool OpenUnsaved(Database& db, const QString& file, const QString& path, StorageUi& ui);
 
+// Reads db's file again in place of db, its texts in codePage, which is
+// remembered for the file. Only for a database without unsaved changes,
+// whose file holds what it shows. False when it could not be read.
+bool ReadAgainAs(Database& db, const QString& codePage, StorageUi& ui);
+
 // Takes the contents of the backup at backup into db as one step the user
 // can take back, unsaved changes and all; db keeps its file, code page and
 // protection. The backup's password is asked for only when the database's

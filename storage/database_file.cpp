@@ -16,6 +16,7 @@
 #include <new>
 
 #include "storage/backups.h"
+#include "storage/code_page_detection.h"
 #include "storage/database_body.h"
 #include "storage/encrypted_file.h"
 #include "storage/file_paths.h"
@@ -562,7 +563,8 @@ bool IsEncryptedDatabaseFile(const QString& path) {
 }
 
 ReadOutcome ReadDatabaseFile(const QString& path, CodePage& codePage, const PasswordFn& askPassword,
-                             const RecordProgress& progress, const RepairNames& names) {
+                             const RecordProgress& progress, const RepairNames& names,
+                             const QStringList& detectAmong) {
   ReadOutcome outcome;
   outcome.error = Guarded([&] {
     // A file that is not there, or that the system will not let be read,
@@ -587,6 +589,8 @@ ReadOutcome ReadDatabaseFile(const QString& path, CodePage& codePage, const Pass
     outcome.db.DatabasePath = path;
     outcome.db.CodePageName = codePage.Name();
     outcome.db.Password = password;
+    // Before the repairs, whose names are no bytes of the file.
+    if (!detectAmong.isEmpty()) TakeDetectedCodePage(outcome.db, codePage, detectAmong);
     outcome.repairs = RepairModel(outcome.db, names);
   });
   if (!outcome.error.isEmpty()) {

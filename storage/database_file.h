@@ -3,6 +3,7 @@
 // that need the window live in database_commands.
 #pragma once
 
+#include <QStringList>
 #include <functional>
 
 #include "storage/code_page.h"
@@ -133,8 +134,11 @@ bool IsEncryptedDatabaseFile(const QString& path);
 
 // A wrong password gives kWrongPassword where the file could tell (an
 // encrypted file: "wrong password or damaged"), else kDamaged with
-// askedPassword set.
+// askedPassword set. The texts are read in codePage, or, when detectAmong
+// names code pages, in the one of them they read best in (the database's
+// CodePageName says which).
 ReadOutcome ReadDatabaseFile(const QString& path, CodePage& codePage, const PasswordFn& askPassword,
-                             const RecordProgress& progress = {}, const RepairNames& names = {});
+                             const RecordProgress& progress = {}, const RepairNames& names = {},
+                             const QStringList& detectAmong = {});
 
 }  // namespace orbo

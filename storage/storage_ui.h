@@ -88,9 +88,20 @@ class StorageUi {
   virtual FileIdentity KnownFile() { return {}; }
   virtual void SetKnownFile(const FileIdentity& file) { (void)file; }
 
-  // The code page of the chosen language: files are read in it and new
-  // databases made with it. An open database keeps its own.
+  // The code page of the chosen language: new databases are made with it,
+  // and files are read in it that neither it is known for nor their texts
+  // tell. An open database keeps its own.
   virtual QString LanguageCodePage() { return QString::fromLatin1(kDefaultCodePage); }
+  // The code page the file at path (canonical) was last read or written in
+  // here; empty when it is not known.
+  virtual QString KnownCodePage(const QString& path) {
+    (void)path;
+    return {};
+  }
+  virtual void RememberCodePage(const QString& path, const QString& name) {
+    (void)path;
+    (void)name;
+  }
   // What repairs call the objects they add.
   virtual RepairNames NamesForRepairs() { return {}; }
   // A problem that stops a save, and where a text lies, for the user.

@@ -1,6 +1,8 @@
 // DBProps: switches the password protection of the open database on and off,
 // changes its password and chooses whether the file is encrypted with it. The state at opening is
 // kept aside; Cancel and closing the window bring it back, OK keeps what changed as one undo step.
+// It shows the code page the texts were read in and, while nothing is unsaved, offers to read
+// the file again in another.
 #pragma once
 
 #include <QDialog>
@@ -8,6 +10,7 @@
 #include "query/settings/password_logic.h"
 
 class QCheckBox;
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -25,7 +28,13 @@ class DatabasePropertiesDialog : public QDialog {
 
   void Run();
 
+ signals:
+  // The user chose to read the database's file again, its texts in codePage;
+  // the dialog has closed, changing nothing.
+  void ReadAgainRequested(const QString& codePage);
+
  private:
+  void ShowCodePage();
   void ApplyTexts();
   void ShowProtection();
   void SwitchProtection();
@@ -42,6 +51,13 @@ class DatabasePropertiesDialog : public QDialog {
   QPushButton* changePasswordButton_;
   QCheckBox* encryptCheck_;
   QLabel* protectionNote_;
+  QGroupBox* codePageFrame_;
+  QLabel* codePageLabel_;
+  QPushButton* readAgainButton_;
+  QComboBox* codePageCombo_;
+  QLabel* readAgainNote_;
+  // The code page chosen with readAgainButton_; empty when none was.
+  QString readAgainAs_;
   QPushButton* okButton_;
   QPushButton* cancelButton_;
   QPushButton* helpButton_;

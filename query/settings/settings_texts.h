@@ -47,6 +47,11 @@ inline constexpr TextId kWrongPassword{730, 0};
 inline constexpr TextId kPasswordTooShort{735, 0};
 inline constexpr TextId kEncryptFile{984, 0};
 inline constexpr TextId kScrambleIsNotEncryption{984, 1};
+inline constexpr TextId kCodePageFrame{990, 0};
+inline constexpr TextId kCodePageOfTexts{990, 1};
+inline constexpr TextId kReadAgainAs{990, 2};
+inline constexpr TextId kSaveBeforeReadingAgain{990, 3};
+inline constexpr TextId kNoFileToReadAgain{990, 4};
 
 // Names of the steps undo and redo take back.
 inline constexpr TextId kProtectionOffStep{979, 6};

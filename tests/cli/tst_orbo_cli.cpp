@@ -97,6 +97,22 @@ class OrboCliTest : public QObject, SampleFiles {
     QCOMPARE(Cli({"dump", Path("cyrillic.2db"), "--codepage=windows-1251"}).out, image + '\n');
   }
 
+  // Without --codepage a file is read in the code page its texts tell, and
+  // info names the one it used.
+  void infoNamesTheCodePage() {
+    const QByteArray image = ChangedImage(example_, "/Folders/0/Name", kCyrillic);
+    QVERIFY(WriteBytes(Path("cyrillic.json"), image));
+    const QString file = Path("detected.2db");
+    Cli({"build", Path("cyrillic.json"), file, "--codepage", "windows-1251"});
+    QCOMPARE(Cli({"dump", file}).out, image + '\n');
+    QVERIFY(
+        Cli({"info", file}).out.contains("\nCode page: windows-1251 (detected from the texts)\n"));
+    QVERIFY(Cli({"info", file, "--codepage", "windows-1252"})
+                .out.contains("\nCode page: windows-1252 (given)\n"));
+    const QString locked = Saved(Locked(ExampleDatabase(), "pw12"), "locked-page.2db");
+    QVERIFY(Cli({"info", locked}).out.contains("\nCode page: windows-1252 (the default"));
+  }
+
   // "\\" is an ordinary character of a file name here: a folder "docs\\2024"
   // is written into and read from.
   void pathsWithABackslash() {
@@ -236,6 +252,44 @@ class OrboCliTest : public QObject, SampleFiles {
     QCOMPARE(run.out, (file + "\n").toLocal8Bit());
     const QByteArray bytes = ReadBytes(file);
     QVERIFY2(bytes.startsWith("Root;") && bytes.count("\r\nSimple Folder\\Second;") == 2, bytes);
+  }
+
+  // A command's help lists the options its synopsis names, each once, and
+  // no other; the help of all lists every option.
+  void helpListsTheCommandsOptions_data() {
+    QTest::addColumn<QString>("command");
+    for (const char* command :
+         {"dump", "build", "info", "backups", "print", "export-mdb", "export-csv"})
+      QTest::newRow(command) << QString(command);
+  }
+
+  void helpListsTheCommandsOptions() {
+    QFETCH(QString, command);
+    const Run run = Cli({command, "--help"});
+    QVERIFY2(run.exitCode == 0 && run.err.isEmpty(), run.err);
+    const QString help = QString::fromUtf8(run.out);
+    const QString synopsis = help.section(u'\n', 0, 0);
+    QVERIFY2(synopsis.startsWith("orbo-cli " + command + " "), qPrintable(help));
+    QStringList named, listed;
+    for (const QRegularExpressionMatch& m : QRegularExpression("--([a-z-]+)").globalMatch(synopsis))
+      named << m.captured(1);
+    const QRegularExpression optionLine("^  --([a-z-]+) ", QRegularExpression::MultilineOption);
+    for (const QRegularExpressionMatch& m : optionLine.globalMatch(help.section("\n\n", -1)))
+      listed << m.captured(1);
+    named.sort();
+    listed.sort();
+    QCOMPARE(listed, named);
+    QVERIFY(!help.contains("--version"));
+  }
+
+  void helpOfAllListsEveryOption() {
+    const QByteArray help = Cli({"--help"}).out;
+    const QByteArray all = help.mid(help.lastIndexOf("\n\n"));
+    for (const char* option : {"\n  --password", "\n  --codepage", "\n  --encrypt", "\n  --pdf",
+                               "\n  --folder", "\n  --subfolders", "\n  --form", "\n  --delimiter",
+                               "\n  --flags", "\n  --no-bom", "\n  --help", "\n  --version"})
+      QVERIFY2(all.count(option) == 1, option);
+    QVERIFY(!Cli({"export-csv", "--help"}).out.contains("--pdf"));
   }
 
   // build --encrypt writes what the reading commands open with the

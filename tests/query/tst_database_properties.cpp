@@ -1,12 +1,15 @@
 // The database properties with the real window offscreen: the password
 // rules and messages, undo steps and Cancel.
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QtTest>
 
 #include "../shell/test_install.h"
+#include "../test_files.h"
 #include "app/main_window.h"
 #include "storage/database_file.h"
 
@@ -144,6 +147,43 @@ class DatabasePropertiesTest : public QObject {
     r.app.Parts().Window().Commands().Menu("mnuRestore")->trigger();
     QVERIFY2(row.endsWith(r.app.texts.Get(985, 18)), qPrintable(row));
     QCOMPARE(r.app.db.FolderCount, folders - 1);
+  }
+
+  // The code page the texts were read in is shown; reading the file again
+  // in another is offered only while nothing is unsaved, and changes the
+  // texts the window shows, never the file.
+  void readTheFileAgainAs() {
+    RunningApp r;
+    const QString umlauts = QString::fromUtf8("Wintergarten (S\u00fcd)");
+    r.app.db.Folders[0].Name = umlauts;
+    r.dialogs.savePath = r.install.Path("garden.2db");
+    r.Trigger("mnuSaveAs");
+    const QByteArray bytes = ReadBytes(r.dialogs.savePath);
+    QString shown;
+    bool offered = false;
+    auto open = [&](bool readAgain) {
+      r.dialogs.onModal = [&, readAgain](QDialog& d) {
+        shown = Child<QLabel>(d, "CodePageLabel").text();
+        offered = Child<QPushButton>(d, "ReadAgainButt").isEnabled();
+        auto& pages = Child<QComboBox>(d, "CodePageCombo");
+        pages.setCurrentIndex(pages.findText("windows-1251"));
+        if (readAgain && offered) Child<QPushButton>(d, "ReadAgainButt").click();
+        return int(d.result());
+      };
+      r.Trigger("mnuDBProps");
+    };
+    open(true);
+    QCOMPARE(shown, r.app.texts.Get(990, 1).arg("windows-1252"));
+    QVERIFY(offered);
+    QCOMPARE(r.app.db.CodePageName, QString("windows-1251"));
+    QCOMPARE(r.app.db.Folders[0].Name, QString::fromUtf8("Wintergarten (S\u044cd)"));
+    QVERIFY(!r.app.db.Modified);
+    QCOMPARE(ReadBytes(r.dialogs.savePath), bytes);
+    r.Trigger("mnuAddFolder");
+    open(true);
+    QVERIFY(!offered);
+    QCOMPARE(r.app.db.CodePageName, QString("windows-1251"));
+    QVERIFY(r.app.db.Modified);
   }
 
   // Off and change both ask the old password first.

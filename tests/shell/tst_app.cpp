@@ -11,6 +11,7 @@
 #include <QStatusBar>
 #include <QtTest>
 
+#include "../test_files.h"
 #include "app/app.h"
 #include "app/main_window.h"
 #include "forms/designer/mode_switch.h"
@@ -321,6 +322,38 @@ class AppTest : public QObject {
     QCOMPARE(StoredDifference(read.db, app.db), QString());
     s.Menu("mnuNew")->trigger();
     QCOMPARE(app.db.CodePageName, QString("windows-1252"));
+  }
+
+  // Typed with the English interface, opened again after it became Russian
+  // and the program started anew: the file is read in the code page it was
+  // saved in, remembered beside the settings, or found from its texts when
+  // nothing remembers it.
+  void aFilesCodePageOutlivesTheLanguage_data() {
+    QTest::addColumn<bool>("remembered");
+    QTest::newRow("remembered") << true;
+    QTest::newRow("detected") << false;
+  }
+
+  void aFilesCodePageOutlivesTheLanguage() {
+    QFETCH(bool, remembered);
+    Started s;
+    QVERIFY(s.Start());
+    const QString path = s.install.Path("garden.2db");
+    const QString umlauts = QString::fromUtf8("Kaktus \u00e4rger, drau\u00dfen");
+    s.Tool("tofolder")->trigger();
+    emit s.app->Parts().Window().RootText().textEdited(umlauts);
+    s.dialogs.savePath = path;
+    s.Menu("mnuSaveAs")->trigger();
+    s.app->Parts().Window().close();
+    s.app->UpdateTick();
+    QVERIFY(s.app->Ended());
+    const QString memory = QFileInfo(s.install.SettingsPath()).dir().filePath("orbo-safety.ini");
+    QVERIFY(ReadBytes(memory).contains("garden.2db"));
+    if (!remembered) QVERIFY(QFile::remove(memory));
+    s.install.Write("Texts/current.dat", "russian.txt\r\n");
+    QVERIFY(s.Start(path));
+    QCOMPARE(s.app->db.Folders[0].Name, umlauts);
+    QCOMPARE(s.app->db.CodePageName, QString("windows-1252"));
   }
 
   // The end of a long operation gives the menus back the states they had,

@@ -1,6 +1,7 @@
 // A StorageUi that plays the window for the storage commands' tests.
 #pragma once
 
+#include <QMap>
 #include <QStringList>
 
 #include "sample_databases.h"
@@ -26,6 +27,9 @@ class FakeUi : public StorageUi {
   QStringList calls;
   int backups = 0;
   FileIdentity known;
+  QString language = QString::fromLatin1(kDefaultCodePage);
+  // The code pages remembered, by canonical path.
+  QMap<QString, QString> codePages;
 
   QString AskOpenPath() override { return openPath; }
   QString AskSavePath() override { return savePath; }
@@ -60,7 +64,11 @@ class FakeUi : public StorageUi {
   void SetEventsSuppressed(bool value) override { suppressed = value; }
   void UpdateTitle() override { calls << QStringLiteral("title"); }
   void AddRecentFile(const QString& path) override { recent << path; }
-  QString LanguageCodePage() override { return QString::fromLatin1(kDefaultCodePage); }
+  QString LanguageCodePage() override { return language; }
+  QString KnownCodePage(const QString& path) override { return codePages.value(path); }
+  void RememberCodePage(const QString& path, const QString& name) override {
+    codePages[path] = name;
+  }
   void NewDatabase() override { db_ = ExampleDatabase(); }
   bool CopyCompanionIcons(const QString&) override { return iconsCopy; }
   void EnsureIcons() override { calls << QStringLiteral("icons"); }
