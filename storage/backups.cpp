@@ -213,9 +213,11 @@ PendingBackup& PendingBackup::operator=(PendingBackup&& other) noexcept {
 void PendingBackup::Keep(int keep) {
   if (target_.isEmpty()) return;
   const bool made = !std::exchange(path_, QString()).isEmpty();
-  // Nothing new was kept, nothing old goes: a lowered count prunes at the
-  // next save that keeps a version.
-  if (!made) return;
+  // With backups switched off those kept so far stay. Otherwise the new
+  // file is in place, and the newest versions up to the count stay: also
+  // after a save that kept none (its version was the newest backup), as a
+  // save killed between its backup and its rename leaves one too many.
+  if (!made && keep <= 0) return;
   PruneBeyond(target_, keep);
   SyncFolder(BackupFolderOf(target_));
 }
