@@ -337,6 +337,10 @@ CsvOptions CsvOptionsOf(const Arguments& args, const Database& db, const QString
   if (flags != u"numbers" && flags != u"words")
     throw CliError{QStringLiteral("--flags %1: give numbers or words").arg(flags)};
   options.flagWords = flags == u"words";
+  const QString formulas = args.Option(QStringLiteral("formulas")).value_or("quote");
+  if (formulas != u"quote" && formulas != u"keep")
+    throw CliError{QStringLiteral("--formulas %1: give quote or keep").arg(formulas)};
+  options.quoteFormulas = formulas == u"quote";
   options.byteOrderMark = !args.Option(QStringLiteral("no-bom")).has_value();
   if (const std::optional<QString> form = args.Option(QStringLiteral("form"))) {
     bool number = false;
@@ -388,6 +392,8 @@ const Option kOptions[] = {
     {"delimiter", "--delimiter WHICH", "comma (the default), semicolon or tab between columns"},
     {"flags", "--flags HOW", "flags as numbers 1/0 (the default) or as words true/false"},
     {"no-bom", "--no-bom", "no byte-order mark at the start of each file"},
+    {"formulas", "--formulas HOW",
+     "quote (the default): values a spreadsheet would run get a leading '; keep: as they are"},
 };
 
 QStringList Names(const char* names) {
@@ -439,12 +445,15 @@ const Command kCommands[] = {
      2, "password codepage folder", "subfolders", ExportMdb},
     {"export-csv",
      "export-csv FILE.2db FOLDER [--password PW] [--codepage NAME] [--folder N] [--subfolders] "
-     "[--form N] [--delimiter comma|semicolon|tab] [--flags numbers|words] [--no-bom]",
+     "[--form N] [--delimiter comma|semicolon|tab] [--flags numbers|words] [--no-bom] "
+     "[--formulas quote|keep]",
      "Writes the records as CSV files into FOLDER, one per form named after it, with the\n"
      "columns of the Access export, the folder path first; UTF-8 with a byte-order mark\n"
-     "unless --no-bom, flags as 1/0 or (--flags words) true/false. The files are written\n"
-     "only once all of them could be; their paths are printed.",
-     2, "password codepage folder form delimiter flags", "subfolders no-bom", ExportCsv},
+     "unless --no-bom, flags as 1/0 or (--flags words) true/false. A value a spreadsheet\n"
+     "would take for a formula gets a leading ' unless --formulas keep; the import takes it\n"
+     "away again. The files are written only once all of them could be; their paths are\n"
+     "printed.",
+     2, "password codepage folder form delimiter flags formulas", "subfolders no-bom", ExportCsv},
 };
 
 QString Usage() {

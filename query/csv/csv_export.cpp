@@ -6,6 +6,7 @@
 #include <QSet>
 #include <memory>
 
+#include "query/csv/formula_quote.h"
 #include "storage/find_logic.h"
 #include "storage/navigation_logic.h"
 
@@ -55,6 +56,9 @@ QStringList FieldsOf(const Database& db, const FormDef& form, const RecordData& 
     } else {
       fields << ExportedText(form, record, element);
     }
+  }
+  if (options.quoteFormulas) {
+    for (QString& field : fields) field = FormulaQuoted(field);
   }
   return fields;
 }

@@ -19,6 +19,9 @@ struct CsvOptions {
   bool byteOrderMark = true;
   // "true"/"false" instead of "1"/"0".
   bool flagWords = false;
+  // Values that begin like a formula are written so that spreadsheets show
+  // them as text (the import reads them back as they were).
+  bool quoteFormulas = true;
   // Only this form's file (-1: every form's).
   int form = -1;
 };

@@ -27,11 +27,14 @@ CsvExportDialog::CsvExportDialog(const WindowContext& context, QWidget* parent)
   for (int i = 0; i < 2; ++i) flagsCombo_->addItem(t.Get(csv_texts::kFlagNames.Plus(i)));
   byteOrderCheck_ = NamedWidget<QCheckBox>("BomCheck", t.Get(csv_texts::kByteOrderMark), this);
   byteOrderCheck_->setChecked(CsvOptions{}.byteOrderMark);
+  formulasCheck_ = NamedWidget<QCheckBox>("FormulasCheck", t.Get(csv_texts::kQuoteFormulas), this);
+  formulasCheck_->setChecked(CsvOptions{}.quoteFormulas);
   Choices().addRow(NamedWidget<QLabel>("DelimiterLabel", t.Get(csv_texts::kDelimiterLabel), this),
                    delimiterCombo_);
   Choices().addRow(NamedWidget<QLabel>("FlagsLabel", t.Get(csv_texts::kFlagsLabel), this),
                    flagsCombo_);
   Choices().addRow(byteOrderCheck_);
+  Choices().addRow(formulasCheck_);
 }
 
 CsvOptions CsvExportDialog::Options() const {
@@ -39,6 +42,7 @@ CsvOptions CsvExportDialog::Options() const {
   options.delimiter = QChar(kDelimiters[delimiterCombo_->currentIndex()]);
   options.flagWords = flagsCombo_->currentIndex() == 1;
   options.byteOrderMark = byteOrderCheck_->isChecked();
+  options.quoteFormulas = formulasCheck_->isChecked();
   return options;
 }
 

@@ -22,6 +22,7 @@ class CsvExportDialog : public ExportDialog {
   QComboBox* delimiterCombo_;
   QComboBox* flagsCombo_;
   QCheckBox* byteOrderCheck_;
+  QCheckBox* formulasCheck_;
 };
 
 }  // namespace orbo

@@ -3,6 +3,8 @@
 #include <QFileInfo>
 #include <algorithm>
 
+#include "query/csv/formula_quote.h"
+
 namespace orbo {
 namespace {
 
@@ -33,6 +35,8 @@ class CsvSource : public AccessSource {
   bool NextRow(QStringList* values) override {
     if (next_ >= table_.rows.size()) return false;
     *values = table_.rows[next_++].mid(0, width_);
+    // The values an export wrote for spreadsheets come back as they were.
+    for (QString& value : *values) value = WithoutFormulaQuote(value);
     while (values->size() < width_) *values << QString();
     return true;
   }

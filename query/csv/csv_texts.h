@@ -29,6 +29,8 @@ inline constexpr TextId kQuoteOutOfPlace{988, 5};
 inline constexpr TextId kQuoteNotClosed{988, 6};
 inline constexpr TextId kFieldTooLong{988, 7};
 inline constexpr TextId kCodePageUnusable{988, 8};
+// The export's choice to write values that begin like a formula as text.
+inline constexpr TextId kQuoteFormulas{992, 0};
 // Asked before the files of an encrypted database are written.
 inline constexpr TextId kFilesUnencrypted{987, 0};
 

@@ -211,6 +211,8 @@ class OrboCliTest : public QObject, SampleFiles {
         "database file itself");
     Row("export-mdb: folder missing", {"export-mdb", good, Path("none/out.mdb")}, "none/out.mdb");
     Row("export-csv: no folder there", {"export-csv", good, Path("none")}, "is not a folder");
+    Row("export-csv: formulas", {"export-csv", good, Path("."), "--formulas", "run"},
+        "--formulas run: give quote or keep");
   }
 
   void failuresAreOneLine() {
@@ -252,6 +254,18 @@ class OrboCliTest : public QObject, SampleFiles {
     QCOMPARE(run.out, (file + "\n").toLocal8Bit());
     const QByteArray bytes = ReadBytes(file);
     QVERIFY2(bytes.startsWith("Root;") && bytes.count("\r\nSimple Folder\\Second;") == 2, bytes);
+    // A value a spreadsheet would run is written as text unless kept.
+    Database formula = FreeSlotDatabase();
+    formula.Folders[0].Name = "=cmd";
+    const QString withFormula = Saved(formula, "formula.2db");
+    for (const bool keep : {false, true}) {
+      QStringList args{"export-csv", withFormula, Path("csv"), "--folder", "1"};
+      if (keep)
+        args << "--formulas"
+             << "keep";
+      QCOMPARE(Cli(args).exitCode, 0);
+      QVERIFY(ReadBytes(file).contains(keep ? "\r\n=cmd\\Second," : "\r\n'=cmd\\Second,"));
+    }
   }
 
   // A command's help lists the options its synopsis names, each once, and
@@ -285,9 +299,10 @@ class OrboCliTest : public QObject, SampleFiles {
   void helpOfAllListsEveryOption() {
     const QByteArray help = Cli({"--help"}).out;
     const QByteArray all = help.mid(help.lastIndexOf("\n\n"));
-    for (const char* option : {"\n  --password", "\n  --codepage", "\n  --encrypt", "\n  --pdf",
-                               "\n  --folder", "\n  --subfolders", "\n  --form", "\n  --delimiter",
-                               "\n  --flags", "\n  --no-bom", "\n  --help", "\n  --version"})
+    for (const char* option :
+         {"\n  --password ", "\n  --codepage ", "\n  --encrypt ", "\n  --pdf ", "\n  --folder ",
+          "\n  --subfolders ", "\n  --form ", "\n  --delimiter ", "\n  --flags ", "\n  --no-bom ",
+          "\n  --formulas ", "\n  --help ", "\n  --version "})
       QVERIFY2(all.count(option) == 1, option);
     QVERIFY(!Cli({"export-csv", "--help"}).out.contains("--pdf"));
   }

@@ -297,27 +297,30 @@ class AccessExchangeTest : public QObject {
   // files already there are replaced only when the user says so.
   void csvExportAsksBeforeReplacing() {
     RunningApp r;
+    r.app.db.Records[0].TextValue[0] = "=1+1";
     QTemporaryDir out;
     r.dialogs.folderPath = out.path();
     const QString name = r.app.db.Forms[0].Name + ".csv";
     const auto bytes = [&] { return ReadBytes(out.filePath(name)); };
-    const auto exportWith = [&](int delimiter, QList<MessageAnswer> answers) {
+    const auto exportWith = [&](int delimiter, QList<MessageAnswer> answers, bool quote = true) {
       r.dialogs.answers = std::move(answers);
       r.dialogs.messages.clear();
-      r.RunDialog(r.app.Parts().Window().Commands().Menu("mnuExCsv"), [delimiter](QDialog& dialog) {
-        Child<QComboBox>(dialog, "DelimiterCombo").setCurrentIndex(delimiter);
-        Child<QCheckBox>(dialog, "BomCheck").setChecked(false);
-      });
+      r.RunDialog(r.app.Parts().Window().Commands().Menu("mnuExCsv"),
+                  [delimiter, quote](QDialog& dialog) {
+                    Child<QComboBox>(dialog, "DelimiterCombo").setCurrentIndex(delimiter);
+                    Child<QCheckBox>(dialog, "BomCheck").setChecked(false);
+                    Child<QCheckBox>(dialog, "FormulasCheck").setChecked(quote);
+                  });
     };
     exportWith(1, {});
-    QVERIFY2(bytes().startsWith("Root;"), bytes());
+    QVERIFY2(bytes().startsWith("Root;") && bytes().contains(";'=1+1;"), bytes());
     // The question offers No first; No leaves the file as it was.
     exportWith(0, {kAnswerNo});
     QVERIFY2(r.dialogs.messages.value(0).endsWith("?\n" + name),
              qPrintable(r.dialogs.messages.value(0)));
     QVERIFY(bytes().startsWith("Root;"));
-    exportWith(0, {kAnswerYes});
-    QVERIFY2(bytes().startsWith("Root,"), bytes());
+    exportWith(0, {kAnswerYes}, false);
+    QVERIFY2(bytes().startsWith("Root,") && bytes().contains(",=1+1,"), bytes());
     QVERIFY(!r.app.db.Modified);
   }
 
