@@ -157,6 +157,10 @@ CsvRead ReadCsv(const QByteArray& bytes, const QString& codePageName) {
   }
   csv_set_delim(&parser.parser_, static_cast<unsigned char>(table.delimiter.toLatin1()));
   csv_set_space_func(&parser.parser_, NoSpace);
+  // A long field grows the parser's buffer by this much at a time: by its
+  // default of 128 bytes, a field near the limit cost tens of thousands of
+  // reallocations.
+  csv_set_blk_size(&parser.parser_, static_cast<std::size_t>(kChunk));
   Collector collector;
   collector.codePage = codePage ? &*codePage : nullptr;
   for (qsizetype at = 0; at < decoded.utf8.size(); at += kChunk) {
