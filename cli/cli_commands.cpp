@@ -7,7 +7,9 @@
 
 #include "cli/json_image.h"
 #include "query/access/tables/access_export.h"
+#include "query/access/tables/record_import.h"
 #include "query/csv/csv_export.h"
+#include "query/csv/csv_source.h"
 #include "query/print/pages/page_renderer.h"
 #include "query/print/pages/print_job.h"
 #include "query/print/pages/print_sets.h"
@@ -367,6 +369,161 @@ void ExportCsv(const Arguments& args, std::FILE* out, std::FILE* err) {
     std::fprintf(out, "%s\n", file.toLocal8Bit().constData());
 }
 
+// A number option naming an entry below count, or fallback without it.
+int IndexOption(const Arguments& args, const char* name, int fallback, int count,
+                const QString& path, const char* what) {
+  const std::optional<QString> given = args.Option(QString::fromLatin1(name));
+  if (!given) return fallback;
+  bool number = false;
+  const int index = given->toInt(&number);
+  if (!number || index < 0 || index >= count)
+    throw CliError{QStringLiteral("%1: there is no %2 %3").arg(path, QLatin1String(what), *given)};
+  return index;
+}
+
+// Never over the database read unless the user named it twice, the same way.
+void CheckImportTarget(const QString& path, const QString& outPath) {
+  if (outPath != path && IsDatabaseFile(outPath, path)) {
+    throw CliError{
+        QStringLiteral("%1: is %2 under another name; give the same path twice to change it")
+            .arg(outPath, path)};
+  }
+}
+
+// Imports a table of source as the import dialog does and writes the result.
+void ImportTable(const Arguments& args, AccessSource& source, int table, std::FILE* out,
+                 std::FILE* err) {
+  const QString& path = args.files[0];
+  const QString& tablePath = args.files[1];
+  const QString& outPath = args.files[2];
+  Database db = ReadWhole(path, args, err);
+  QStringList columns;
+  qint64 count = 0;
+  if (!source.OpenTable(table, &columns, &count))
+    throw CliError{QStringLiteral("%1: the table cannot be read").arg(tablePath)};
+  ImportPlan plan;
+  plan.form = IndexOption(args, "form", 0, db.FormCount, path, "form");
+  plan.folder = IndexOption(args, "folder", 0, db.FolderCount, path, "folder");
+  const FormDef& form = db.Forms[static_cast<size_t>(plan.form)];
+  const QString mapping = args.Option(QStringLiteral("map")).value_or("name");
+  if (mapping != u"name" && mapping != u"order")
+    throw CliError{QStringLiteral("--map %1: give name or order").arg(mapping)};
+  plan.map = mapping == u"name" ? MapByName(columns, form) : MapInOrder(columns, form);
+  if (plan.map.Empty())
+    throw CliError{QStringLiteral("%1: no column goes into a field of form %2").arg(tablePath).arg(plan.form)};
+  if (args.Option(QStringLiteral("folders-from-file"))) {
+    plan.folderColumn = FolderColumn(columns);
+    if (plan.folderColumn < 0)
+      throw CliError{QStringLiteral("%1: has no column \"%2\" naming folders")
+                         .arg(tablePath, QLatin1String(kExportFolderColumn))};
+  }
+  std::vector<QStringList> rows;
+  const int capacity = ImportCapacity(db);
+  QStringList row;
+  while (source.NextRow(&row)) {
+    if (static_cast<int>(rows.size()) >= capacity) {
+      throw CliError{QStringLiteral("%1: has more rows than the %2 records the database can still take")
+                         .arg(tablePath)
+                         .arg(capacity)};
+    }
+    rows.push_back(row);
+  }
+  if (source.Failed()) throw CliError{QStringLiteral("%1: the table is damaged").arg(tablePath)};
+  const ImportLayout layout = LayOutImport(db, plan, rows);
+  const ImportTally tally = RunImport(db, plan, layout, rows);
+  CodePage codePage(db.CodePageName);
+  SaveOptions options;
+  // Changing the file read keeps the version replaced, as a save does.
+  if (outPath == path) options.keepBackups = kDefaultBackups;
+  const WriteOutcome written = WriteDatabaseFile(db, outPath, codePage, options);
+  if (!written.ok) throw CliError{QStringLiteral("%1: %2").arg(outPath, written.error)};
+  const std::pair<int, const char*> told[] = {
+      {tally.cut, "values were longer than their fields and were cut"},
+      {tally.unknownChoices, "values named no line of their combo's list: no choice"},
+      {tally.unknownFlags, "values were no flag's word: the flag is off"},
+      {tally.unplaced, "records stay in a folder above theirs: no room for more folders"},
+  };
+  for (const auto& [n, what] : told) {
+    if (n > 0) std::fprintf(err, "orbo-cli: %s: %d %s\n", qPrintable(tablePath), n, what);
+  }
+  std::fprintf(out, "%d records imported, %d folders made\n", static_cast<int>(rows.size()),
+               static_cast<int>(layout.newFolders.size()));
+}
+
+// Why a CSV file gives no table, on one line.
+QString CsvProblemLine(const CsvProblem& problem, const QString& path) {
+  const QString at = QStringLiteral("row %1, column %2").arg(problem.row).arg(problem.column);
+  switch (problem.kind) {
+    case CsvProblem::kCannotOpen:
+    case CsvProblem::kCannotRead:
+      return QStringLiteral("%1: cannot be read: %2").arg(path, problem.detail);
+    case CsvProblem::kTooLarge:
+      return QStringLiteral("%1: is larger than 1 GB, more than the import reads").arg(path);
+    case CsvProblem::kNulBytes:
+      return QStringLiteral("%1: holds NUL bytes; give --encoding UTF-16LE or UTF-16BE if it is UTF-16")
+          .arg(path);
+    case CsvProblem::kQuoteOutOfPlace:
+      return QStringLiteral("%1: a quote inside an unquoted field at %2").arg(path, at);
+    case CsvProblem::kQuoteNotClosed:
+      return QStringLiteral("%1: the quoted field at %2 is not closed").arg(path, at);
+    case CsvProblem::kFieldTooLong:
+      return QStringLiteral("%1: the field at %2 is longer than %3 MB")
+          .arg(path, at)
+          .arg(kMaxCsvFieldBytes / (1024 * 1024));
+    case CsvProblem::kCodePage:
+      return QStringLiteral("%1: the code page cannot read it: %2").arg(path, problem.detail);
+    case CsvProblem::kNone:
+      break;
+  }
+  return QStringLiteral("%1: cannot be read").arg(path);
+}
+
+// The CSV file read as the import dialog reads it, or as the options say.
+void ImportCsv(const Arguments& args, std::FILE* out, std::FILE* err) {
+  const QString& csvPath = args.files[1];
+  CheckImportTarget(args.files[0], args.files[2]);
+  TextReading choice;
+  choice.encoding = args.Option(QStringLiteral("encoding")).value_or(QString());
+  if (!choice.encoding.isEmpty() && !CsvEncodings().contains(choice.encoding)) {
+    throw CliError{QStringLiteral("--encoding %1: give one of %2")
+                       .arg(choice.encoding, CsvEncodings().join(QStringLiteral(", ")))};
+  }
+  if (const std::optional<QString> delimiter = args.Option(QStringLiteral("delimiter"))) {
+    const std::map<QString, QChar> delimiters{{"comma", u','}, {"semicolon", u';'}, {"tab", u'\t'}};
+    const auto found = delimiters.find(*delimiter);
+    if (found == delimiters.end())
+      throw CliError{QStringLiteral("--delimiter %1: give comma, semicolon or tab").arg(*delimiter)};
+    choice.delimiter = found->second;
+  }
+  const CsvProblemWords words = CsvProblemLine;
+  CsvProblem problem;
+  std::unique_ptr<AccessSource> source =
+      OpenCsvSource(csvPath, QString::fromLatin1(kDefaultCodePage), words, &problem);
+  if (!source) throw CliError{words(problem, csvPath)};
+  if (!choice.encoding.isEmpty() || !choice.delimiter.isNull()) {
+    const QString why = source->ReadAs(choice);
+    if (!why.isEmpty()) throw CliError{why};
+  }
+  ImportTable(args, *source, 0, out, err);
+}
+
+// The table of an Access file named by --table.
+void ImportMdb(const Arguments& args, std::FILE* out, std::FILE* err) {
+  const QString& mdbPath = args.files[1];
+  CheckImportTarget(args.files[0], args.files[2]);
+  const std::optional<QString> table = args.Option(QStringLiteral("table"));
+  if (!table) throw CliError{QStringLiteral("import-mdb needs --table NAME")};
+  const std::unique_ptr<AccessEngine> engine = MakeAccessEngine();
+  std::unique_ptr<AccessSource> source = engine->OpenDatabase(mdbPath);
+  if (!source) throw CliError{QStringLiteral("%1: is no MS Access file that can be read").arg(mdbPath)};
+  const qsizetype index = source->TableNames().indexOf(*table);
+  if (index < 0) {
+    throw CliError{QStringLiteral("%1: has no table %2; its tables: %3")
+                       .arg(mdbPath, *table, source->TableNames().join(QStringLiteral(", ")))};
+  }
+  ImportTable(args, *source, static_cast<int>(index), out, err);
+}
+
 int Fail(std::FILE* err, QString line) {
   line.replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));
   std::fprintf(err, "orbo-cli: %s\n", line.toLocal8Bit().constData());
@@ -386,14 +543,23 @@ const Option kOptions[] = {
      "the code page of the texts (default: detected; build: windows-1252)"},
     {"encrypt", "--encrypt", "encrypts OUT.2db with the image's password"},
     {"pdf", "--pdf OUT.pdf", "the PDF file print writes"},
-    {"folder", "--folder N", "only the records of folder N (counted from 0)"},
+    {"folder", "--folder N",
+     "folder N (counted from 0): whose records go out, or where new ones go"},
     {"subfolders", "--subfolders", "with --folder, the folders below it too"},
     {"form", "--form N", "only the records of form N (counted from 0)"},
-    {"delimiter", "--delimiter WHICH", "comma (the default), semicolon or tab between columns"},
+    {"delimiter", "--delimiter WHICH",
+     "comma, semicolon or tab between columns (export: comma; import: found)"},
     {"flags", "--flags HOW", "flags as numbers 1/0 (the default) or as words true/false"},
     {"no-bom", "--no-bom", "no byte-order mark at the start of each file"},
     {"formulas", "--formulas HOW",
      "quote (the default): values a spreadsheet would run get a leading '; keep: as they are"},
+    {"map", "--map HOW",
+     "name (the default): columns into the fields they name; order: into the fields in turn"},
+    {"folders-from-file", "--folders-from-file",
+     "each record into the folder its \"Root\" column names, made where missing"},
+    {"encoding", "--encoding NAME",
+     "UTF-8, UTF-16LE, UTF-16BE or a code page (default: found from the file)"},
+    {"table", "--table NAME", "the table of the MS Access file to import"},
 };
 
 QStringList Names(const char* names) {
@@ -454,6 +620,21 @@ const Command kCommands[] = {
      "away again. The files are written only once all of them could be; their paths are\n"
      "printed.",
      2, "password codepage folder form delimiter flags formulas", "subfolders no-bom", ExportCsv},
+    {"import-csv",
+     "import-csv FILE.2db CSV_FILE OUT.2db [--password PW] [--codepage NAME] [--form N] "
+     "[--folder N] [--map name|order] [--folders-from-file] [--encoding NAME] "
+     "[--delimiter comma|semicolon|tab]",
+     "Adds a record of form N (default 0) in folder N (default 0) for every row of the CSV\n"
+     "file, as the import dialog does, the first row naming the columns, and writes the\n"
+     "result to OUT.2db. With --folders-from-file each record goes into the folder its\n"
+     "\"Root\" column names below folder N. FILE.2db itself is changed only when given twice.",
+     3, "password codepage form folder map encoding delimiter", "folders-from-file", ImportCsv},
+    {"import-mdb",
+     "import-mdb FILE.2db ACCESS_FILE OUT.2db --table NAME [--password PW] [--codepage NAME] "
+     "[--form N] [--folder N] [--map name|order] [--folders-from-file]",
+     "Adds a record for every row of the table NAME of the MS Access file, as import-csv\n"
+     "does for a CSV file.",
+     3, "password codepage table form folder map", "folders-from-file", ImportMdb},
 };
 
 QString Usage() {

@@ -1,11 +1,31 @@
 // The CSV reader: any bytes give a table or a reason; a table's rows written
-// again as CSV, every field quoted, read back the same, and the import reads every row as wide as
-// its columns.
+// again as CSV, every field quoted, read back the same; the import reads
+// every row as wide as its columns, also read again in any encoding and with
+// any delimiter.
 #include <cstdlib>
+#include <iterator>
 
 #include "fuzz_support.h"
 #include "query/csv/csv_reader.h"
 #include "query/csv/csv_source.h"
+
+namespace {
+
+// Every row as wide as the columns, and as many as the table says.
+void ReadWhole(orbo::AccessSource& source) {
+  QStringList columns;
+  qint64 count = 0;
+  if (!source.OpenTable(0, &columns, &count)) std::abort();
+  QStringList row;
+  qint64 rows = 0;
+  while (source.NextRow(&row)) {
+    if (row.size() != columns.size()) std::abort();
+    ++rows;
+  }
+  if (rows != count) std::abort();
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace orbo;
@@ -25,16 +45,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   const CsvRead back = ReadCsv("\xEF\xBB\xBF" + again.toUtf8(), QStringLiteral("windows-1252"));
   if (!back.table || back.table->rows != table.rows) std::abort();
-  const std::unique_ptr<AccessSource> source = MakeCsvSource(table, QStringLiteral("t"));
-  QStringList columns;
-  qint64 count = 0;
-  if (!source->OpenTable(0, &columns, &count)) std::abort();
-  QStringList row;
-  qint64 rows = 0;
-  while (source->NextRow(&row)) {
-    if (row.size() != columns.size()) std::abort();
-    ++rows;
-  }
-  if (rows != count) std::abort();
+  CsvProblem problem;
+  const std::unique_ptr<AccessSource> source =
+      MakeCsvSource(bytes, QStringLiteral("t.csv"), QStringLiteral("windows-1252"),
+                    [](const CsvProblem&, const QString&) { return QStringLiteral("no table"); },
+                    &problem);
+  if (!source) std::abort();
+  ReadWhole(*source);
+  // Read again as a user may choose: the first byte picks the encoding, the
+  // second the delimiter, whatever it is.
+  const char* const encodings[] = {"", "UTF-8", "UTF-16LE", "UTF-16BE", "windows-1251", "no-such"};
+  const TextReading choice{QString::fromLatin1(encodings[size > 0 ? data[0] % std::size(encodings) : 0]),
+                           QChar(size > 1 ? data[1] : 0)};
+  if (source->ReadAs(choice).isEmpty() != source->Reading().has_value()) std::abort();
+  if (source->Reading()) ReadWhole(*source);
   return 0;
 }

@@ -69,6 +69,20 @@ QString LanguageTexts::Get(int group, int entry) const {
   return position < kTextCount ? texts_[position] : QString();
 }
 
+QString LanguageTexts::Count(TextId id, qint64 n) const {
+  const QStringList forms = Get(id).split(u'|');
+  const qint64 tens = n % 100;
+  const qint64 ones = n % 10;
+  qsizetype form = 0;
+  if (forms.size() == 2) {
+    form = n == 1 ? 0 : 1;
+  } else if (forms.size() >= 3) {
+    const bool teen = tens >= 11 && tens <= 14;
+    form = ones == 1 && !teen ? 0 : ones >= 2 && ones <= 4 && !teen ? 1 : 2;
+  }
+  return forms[form].arg(n);
+}
+
 QString LanguageCaption(const QString& path) {
   bool ok = false;
   QStringList lines = ReadLines(path, &ok);

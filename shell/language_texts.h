@@ -30,6 +30,10 @@ class LanguageTexts {
   bool Has(int group, int entry) const;
   QString Get(TextId id) const { return Get(id.group, id.entry); }
   bool Has(TextId id) const { return Has(id.group, id.entry); }
+  // A text about n things, with n in place of %1. Its forms stand apart by
+  // '|': one form is for every number, two are English's (one, other), three
+  // Russian's (one, few, many: 1 21, 2 3 4 22, 0 5 11 12 25).
+  QString Count(TextId id, qint64 n) const;
 
  private:
   std::array<QString, kTextCount> texts_;

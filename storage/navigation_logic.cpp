@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <set>
+#include <unordered_map>
 #include <utility>
 
 #include "storage/model_defaults.h"
@@ -74,18 +76,36 @@ int ChooseRecordSlot(const Database& db, int folder) {
   return slot;
 }
 
-std::vector<int> ChooseRecordSlots(const Database& db, int folder, int count) {
-  // Each new record becomes the folder's last, so the next one takes the
-  // next free slot behind it.
-  int last = -1;
+std::vector<int> ChooseRecordSlots(const Database& db, const std::vector<int>& folders) {
+  // A new record becomes its folder's last, so the folder's next one takes
+  // a free slot behind it; found in one pass, since a walk over the whole
+  // table per record would make a large import slow.
+  std::set<int> free;
+  std::unordered_map<int, int> last;
   for (int i = 0; i < db.RecordCount; ++i) {
-    if (db.Records[At(i)].Folder == folder) last = i;
+    const int folder = db.Records[At(i)].Folder;
+    if (folder == BufferFolder) {
+      free.insert(i);
+    } else {
+      last[folder] = i;
+    }
   }
+  int grown = db.RecordCount;
   std::vector<int> places;
-  for (int i = last + 1; i < db.RecordCount && static_cast<int>(places.size()) < count; ++i) {
-    if (db.Records[At(i)].Folder == BufferFolder) places.push_back(i);
+  places.reserve(folders.size());
+  for (int folder : folders) {
+    const auto known = last.find(folder);
+    const auto slot = free.upper_bound(known == last.end() ? -1 : known->second);
+    int place = grown;
+    if (slot != free.end()) {
+      place = *slot;
+      free.erase(slot);
+    } else {
+      ++grown;
+    }
+    last[folder] = place;
+    places.push_back(place);
   }
-  places.resize(static_cast<size_t>(std::max(count, 0)), -1);
   return places;
 }
 

@@ -35,10 +35,11 @@ int LastRecordIndex(const Database& db, int current, int folder);
 // last record), or -1 when the table must grow.
 int ChooseRecordSlot(const Database& db, int folder);
 
-// The slots count new records of folder take one after another, as count
-// calls of ChooseRecordSlot would give them (-1 where the table grows), in
-// one pass.
-std::vector<int> ChooseRecordSlots(const Database& db, int folder, int count);
+// Slots for new records, one for each folder given, in order: each the slot
+// ChooseRecordSlot would give once the ones before it were taken. The table
+// grows by the rest, in order, from RecordCount on. A folder past the count
+// (one about to be made) has no records yet.
+std::vector<int> ChooseRecordSlots(const Database& db, const std::vector<int>& folders);
 
 // Record "from" was copied into the hole "to".
 struct RecordMove {

@@ -9,6 +9,7 @@
 #include "query/access/import_dialog.h"
 #include "query/access/tables/access_export.h"
 #include "query/access/tables/access_import.h"
+#include "query/access/tables/record_import.h"
 #include "shell/navigator.h"
 #include "shell/record_surface.h"
 #include "shell/unencrypted_export.h"
@@ -125,42 +126,33 @@ bool AccessExchange::ReadRows(std::vector<QStringList>* rows) {
 }
 
 void AccessExchange::AddRecords(const std::vector<QStringList>& rows) {
-  ImportDialog& dialog = Importing();
   Database& db = context_.db;
-  const int folder = dialog.Folder();
-  const int form = dialog.Form();
-  const int total = static_cast<int>(rows.size());
-  // The slots one AddRecord after another would take, found in one pass:
-  // row by row, each search would cost a walk over the whole table. The
-  // table grows by the rest, in order.
-  std::vector<int> places = ChooseRecordSlots(db, folder, total);
-  const int firstNew = db.RecordCount;
-  int grown = 0;
-  for (int& slot : places) {
-    if (slot < 0) slot = firstNew + grown++;
-  }
+  const ImportPlan plan = Importing().Plan();
+  const ImportLayout layout = LayOutImport(db, plan, rows);
   const LanguageTexts& t = context_.texts;
-  int cut = 0;
-  context_.funnel.Change(t.Get(access_texts::kImportStep), ChangeScope::Records(places), [&] {
-    if (grown > 0) SetCount(db, kRecordsKind, static_cast<std::int16_t>(firstNew + grown));
-    for (int i = 0; i < total; ++i) {
-      const int slot = places[static_cast<std::size_t>(i)];
-      NewRecord(db, slot);
-      db.Records[static_cast<std::size_t>(slot)].Folder = static_cast<std::int16_t>(folder);
-      db.Records[static_cast<std::size_t>(slot)].Form = static_cast<std::int16_t>(form);
-      cut += StoreImportedRow(db, slot, dialog.Map(), rows[static_cast<std::size_t>(i)]);
-      if ((i + 1) % kRowsPerProgressStep == 0)
-        context_.services.ShowProgress((i + 1) * 100 / total,
-                                       t.Get(access_texts::kImportingRecords));
-    }
-    RecountBuffers(db);
-    if (!places.empty()) context_.state.CurRecord = places.back();
+  const int total = static_cast<int>(rows.size());
+  ImportTally tally;
+  const ChangeScope scope{IndexScope::Of(layout.places), IndexScope::Of(layout.NewFolderIndices()),
+                          {}};
+  context_.funnel.Change(t.Get(access_texts::kImportStep), scope, [&] {
+    tally = RunImport(db, plan, layout, rows, [&](int done) {
+      if (done % kRowsPerProgressStep == 0)
+        context_.services.ShowProgress(done * 100 / total, t.Get(access_texts::kImportingRecords));
+    });
+    if (!layout.places.empty()) context_.state.CurRecord = layout.places.back();
   });
   context_.services.ShowProgress(kProgressEnd, QString());
   surface_.DrawForm(context_.state.CurForm);
   navigator_.ShowRecord(context_.state.CurRecord);
-  if (cut > 0)
-    context_.services.ShowMessage(t.Get(access_texts::kValuesCut).arg(cut), kExclamation);
+  QStringList told;
+  const std::pair<int, TextId> counts[] = {{tally.cut, access_texts::kValuesCut},
+                                           {tally.unknownChoices, access_texts::kUnknownChoices},
+                                           {tally.unknownFlags, access_texts::kUnknownFlags},
+                                           {tally.unplaced, access_texts::kUnplacedRecords}};
+  for (const auto& [count, text] : counts) {
+    if (count > 0) told << t.Count(text, count);
+  }
+  if (!told.isEmpty()) context_.services.ShowMessage(told.join(u'\n'), kExclamation);
 }
 
 void AccessExchange::Export() {

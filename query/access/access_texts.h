@@ -43,6 +43,12 @@ inline constexpr TextId kAccessFileOverDatabase{972, 1};
 // Asked before the file of an encrypted database is written.
 inline constexpr TextId kFileUnencrypted{987, 1};
 
+// The folder column's choice, then what an import could not take.
+inline constexpr TextId kFoldersFromFile{993, 0};
+inline constexpr TextId kUnknownChoices{993, 1};
+inline constexpr TextId kUnknownFlags{993, 2};
+inline constexpr TextId kUnplacedRecords{993, 3};
+
 // Names of the steps undo and redo take back.
 inline constexpr TextId kImportStep{979, 5};
 

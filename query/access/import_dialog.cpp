@@ -40,6 +40,8 @@ ImportDialog::ImportDialog(const WindowContext& context, AccessEngine& engine, Q
   elementsCombo_ = NamedWidget<QComboBox>("ElsCombo", columnFrame_);
   formsCombo_ = NamedWidget<QComboBox>("FormsCombo", columnFrame_);
   whereCombo_ = NamedWidget<QComboBox>("WhereCombo", columnFrame_);
+  foldersFromFileCheck_ = NamedWidget<QCheckBox>(
+      "FoldersFromFileCheck", t.Get(access_texts::kFoldersFromFile), columnFrame_);
   importButton_ =
       NamedWidget<QPushButton>("ImportButt", t.Get(access_texts::kImportButton), columnFrame_);
   mapByNameButton_ =
@@ -84,6 +86,7 @@ ImportDialog::ImportDialog(const WindowContext& context, AccessEngine& engine, Q
   mapping->addRow(
       NamedWidget<QLabel>("Label7", t.Get(access_texts::kNewRecordsFolderLabel), columnFrame_),
       whereCombo_);
+  mapping->addRow(foldersFromFileCheck_);
   mapping->addRow(importButton_);
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(helpButton_);
@@ -193,6 +196,9 @@ void ImportDialog::ChooseTable(int index) {
   columns_ = columns;
   fieldsCombo_->addItems(columns);
   fieldsCombo_->setCurrentIndex(0);
+  // Only a file with a folder column can name folders.
+  foldersFromFileCheck_->setEnabled(FolderColumn(columns_) >= 0);
+  if (!foldersFromFileCheck_->isEnabled()) foldersFromFileCheck_->setChecked(false);
   ShowMappedColumns();
   ShowColumnTarget();
 }
@@ -200,6 +206,16 @@ void ImportDialog::ChooseTable(int index) {
 int ImportDialog::Folder() const { return whereCombo_->currentIndex(); }
 
 int ImportDialog::Form() const { return formsCombo_->currentIndex(); }
+
+ImportPlan ImportDialog::Plan() const {
+  ImportPlan plan;
+  plan.form = Form();
+  plan.folder = Folder();
+  plan.map = map_;
+  if (foldersFromFileCheck_->isEnabled() && foldersFromFileCheck_->isChecked())
+    plan.folderColumn = FolderColumn(columns_);
+  return plan;
+}
 
 void ImportDialog::SetWaiting(bool waiting) {
   waitFrame_->setVisible(waiting);

@@ -6,7 +6,7 @@
 #include <QDialog>
 #include <memory>
 
-#include "query/access/tables/access_import.h"
+#include "query/access/tables/record_import.h"
 
 class QCheckBox;
 class QComboBox;
@@ -40,6 +40,8 @@ class ImportDialog : public QDialog {
   int Folder() const;
   int Form() const;
   const ColumnMap& Map() const { return map_; }
+  // The form, folder, map and, when chosen, the folder column.
+  ImportPlan Plan() const;
   // Shown while an import runs; the window cannot be closed meanwhile.
   void SetWaiting(bool waiting);
 
@@ -75,6 +77,7 @@ class ImportDialog : public QDialog {
   QComboBox* elementsCombo_;
   QComboBox* formsCombo_;
   QComboBox* whereCombo_;
+  QCheckBox* foldersFromFileCheck_;
   QPushButton* importButton_;
   QPushButton* mapByNameButton_;
   QPushButton* mapInOrderButton_;

@@ -10,6 +10,7 @@
 #include <tuple>
 
 #include "storage/code_page.h"
+#include "storage/code_page_detection.h"
 #include "storage/storage_error.h"
 
 namespace orbo {
@@ -55,25 +56,35 @@ std::optional<QStringConverter::Encoding> Utf16ByItsNuls(const QByteArray& bytes
 struct Decoded {
   QByteArray utf8;
   QString encoding;
-  bool singleByte = false;  // the bytes are the code page's, decoded field by field
+  bool singleByte = false;  // the bytes are a code page's, decoded field by field
 };
 
-Decoded Decode(const QByteArray& bytes) {
-  if (bytes.startsWith("\xEF\xBB\xBF")) return {bytes.mid(3), QStringLiteral("UTF-8")};
-  for (const auto& [mark, encoding, name] :
-       {std::tuple{QByteArrayView("\xFF\xFE"), QStringConverter::Utf16LE, "UTF-16LE"},
-        std::tuple{QByteArrayView("\xFE\xFF"), QStringConverter::Utf16BE, "UTF-16BE"}}) {
-    if (!bytes.startsWith(mark)) continue;
-    QStringDecoder decoder(encoding);
-    const QString text = decoder.decode(QByteArrayView(bytes).sliced(2));
-    return {text.toUtf8(), QString::fromLatin1(name)};
+struct Utf16Form {
+  QByteArrayView mark;
+  QStringConverter::Encoding encoding;
+  const char* name;
+};
+constexpr Utf16Form kUtf16Forms[] = {{"\xFF\xFE", QStringConverter::Utf16LE, "UTF-16LE"},
+                                     {"\xFE\xFF", QStringConverter::Utf16BE, "UTF-16BE"}};
+
+Decoded FromUtf16(const QByteArray& bytes, const Utf16Form& form) {
+  const QByteArrayView text =
+      bytes.startsWith(form.mark) ? QByteArrayView(bytes).sliced(2) : QByteArrayView(bytes);
+  QStringDecoder decoder(form.encoding);
+  return {QString(decoder.decode(text)).toUtf8(), QString::fromLatin1(form.name)};
+}
+
+Decoded Decode(const QByteArray& bytes, const QString& chosen) {
+  static const QByteArray kUtf8Mark("\xEF\xBB\xBF");
+  if (chosen == u"UTF-8" || (chosen.isEmpty() && bytes.startsWith(kUtf8Mark)))
+    return {bytes.startsWith(kUtf8Mark) ? bytes.mid(3) : bytes, QStringLiteral("UTF-8")};
+  for (const Utf16Form& form : kUtf16Forms) {
+    if (chosen == QLatin1String(form.name) || (chosen.isEmpty() && bytes.startsWith(form.mark)))
+      return FromUtf16(bytes, form);
   }
-  if (const auto utf16 = Utf16ByItsNuls(bytes)) {
-    QStringDecoder decoder(*utf16);
-    const QString text = decoder.decode(bytes);
-    return {text.toUtf8(),
-            QString::fromLatin1(*utf16 == QStringConverter::Utf16LE ? "UTF-16LE" : "UTF-16BE")};
-  }
+  if (!chosen.isEmpty()) return {bytes, chosen, true};
+  if (const auto utf16 = Utf16ByItsNuls(bytes))
+    return FromUtf16(bytes, kUtf16Forms[*utf16 == QStringConverter::Utf16LE ? 0 : 1]);
   if (IsValidUtf8(bytes)) return {bytes, QStringLiteral("UTF-8")};
   return {bytes, QString(), true};
 }
@@ -131,9 +142,19 @@ class Parser {
 
 }  // namespace
 
-CsvRead ReadCsv(const QByteArray& bytes, const QString& codePageName) {
+QStringList CsvEncodings() {
+  return QStringList{QStringLiteral("UTF-8"), QStringLiteral("UTF-16LE"),
+                     QStringLiteral("UTF-16BE")} +
+         KnownCodePages();
+}
+
+bool IsUsableCsvDelimiter(QChar c) {
+  return c.unicode() > 0 && c.unicode() < 0x80 && c != u'"' && c != u'\r' && c != u'\n';
+}
+
+CsvRead ReadCsv(const QByteArray& bytes, const QString& codePageName, const CsvChoice& choice) {
   CsvRead read;
-  const Decoded decoded = Decode(bytes);
+  const Decoded decoded = Decode(bytes, choice.encoding);
   if (decoded.utf8.contains('\0')) {
     read.problem.kind = CsvProblem::kNulBytes;
     return read;
@@ -141,14 +162,15 @@ CsvRead ReadCsv(const QByteArray& bytes, const QString& codePageName) {
   std::optional<CodePage> codePage;
   if (decoded.singleByte) {
     try {
-      codePage.emplace(codePageName);
+      codePage.emplace(decoded.encoding.isEmpty() ? codePageName : decoded.encoding);
     } catch (const StorageError& error) {
       read.problem = {CsvProblem::kCodePage, 0, 0, error.Message()};
       return read;
     }
   }
   CsvTable table;
-  table.delimiter = DelimiterOf(decoded.utf8);
+  table.delimiter =
+      IsUsableCsvDelimiter(choice.delimiter) ? choice.delimiter : DelimiterOf(decoded.utf8);
   table.encoding = codePage ? codePage->Name() : decoded.encoding;
   Parser parser;
   if (!parser.ok_) {
@@ -196,25 +218,21 @@ CsvRead ReadCsv(const QByteArray& bytes, const QString& codePageName) {
   return read;
 }
 
-CsvRead ReadCsvFile(const QString& path, const QString& codePageName) {
+CsvProblem LoadCsvBytes(const QString& path, QByteArray* bytes) {
   QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    CsvRead read;
-    read.problem = {CsvProblem::kCannotOpen, 0, 0, file.errorString()};
-    return read;
-  }
-  if (file.size() > kMaxFileBytes) {
-    CsvRead read;
-    read.problem.kind = CsvProblem::kTooLarge;
-    return read;
-  }
-  const QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError) {
-    CsvRead read;
-    read.problem = {CsvProblem::kCannotRead, 0, 0, file.errorString()};
-    return read;
-  }
-  return ReadCsv(bytes, codePageName);
+  if (!file.open(QIODevice::ReadOnly)) return {CsvProblem::kCannotOpen, 0, 0, file.errorString()};
+  if (file.size() > kMaxFileBytes) return {CsvProblem::kTooLarge, 0, 0, {}};
+  *bytes = file.readAll();
+  if (file.error() != QFileDevice::NoError)
+    return {CsvProblem::kCannotRead, 0, 0, file.errorString()};
+  return {};
+}
+
+CsvRead ReadCsvFile(const QString& path, const QString& codePageName) {
+  QByteArray bytes;
+  CsvRead read;
+  read.problem = LoadCsvBytes(path, &bytes);
+  return read.problem.kind == CsvProblem::kNone ? ReadCsv(bytes, codePageName) : read;
 }
 
 }  // namespace orbo

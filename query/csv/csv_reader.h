@@ -1,7 +1,8 @@
 // Reading a CSV file whole, through libcsv: the encoding told by a
-// byte-order mark, else UTF-8 when every byte sequence is one, else the
-// open database's code page; the delimiter the one of comma, semicolon and
-// tab found most often in the first line outside quotes.
+// byte-order mark, else UTF-16 when NULs fill every other byte, else UTF-8
+// when every byte sequence is one, else the open database's code page; the
+// delimiter the one of comma, semicolon and tab found most often in the
+// first line outside quotes. The user may choose either instead.
 #pragma once
 
 #include <QByteArray>
@@ -47,7 +48,21 @@ struct CsvRead {
   CsvProblem problem;  // why there is no table
 };
 
-CsvRead ReadCsv(const QByteArray& bytes, const QString& codePageName);
+// What the user chose over what was found: "UTF-8", "UTF-16LE", "UTF-16BE"
+// or a code page's name (empty: found); a delimiter of ASCII other than a
+// quote or a line break (null: found).
+struct CsvChoice {
+  QString encoding;
+  QChar delimiter;
+};
+
+bool IsUsableCsvDelimiter(QChar c);
+// The encodings a choice may name: the Unicode forms, then the code pages.
+QStringList CsvEncodings();
+
+CsvRead ReadCsv(const QByteArray& bytes, const QString& codePageName, const CsvChoice& choice = {});
+// The file's bytes, or why they cannot be had.
+CsvProblem LoadCsvBytes(const QString& path, QByteArray* bytes);
 CsvRead ReadCsvFile(const QString& path, const QString& codePageName);
 
 }  // namespace orbo

@@ -10,15 +10,19 @@ namespace {
 
 class CsvSource : public AccessSource {
  public:
-  CsvSource(CsvTable table, QString name) : table_(std::move(table)), name_(std::move(name)) {
-    for (const QStringList& row : table_.rows)
-      width_ = std::max(width_, std::min<qsizetype>(row.size(), kReadColumns));
+  CsvSource(CsvTable table, QByteArray bytes, QString path, QString codePageName,
+            CsvProblemWords words)
+      : bytes_(std::move(bytes)),
+        path_(std::move(path)),
+        codePageName_(std::move(codePageName)),
+        words_(std::move(words)) {
+    Take(std::move(table));
   }
 
-  QStringList TableNames() const override { return {name_}; }
+  QStringList TableNames() const override { return {QFileInfo(path_).completeBaseName()}; }
 
   bool OpenTable(int index, QStringList* columns, qint64* rowCount) override {
-    if (index != 0) return false;
+    if (index != 0 || !reading_) return false;
     columns->clear();
     const QStringList names =
         firstRowNames_ && !table_.rows.empty() ? table_.rows[0] : QStringList();
@@ -44,10 +48,34 @@ class CsvSource : public AccessSource {
   bool Failed() const override { return false; }
   bool OffersFirstRowChoice() const override { return true; }
   void SetFirstRowNames(bool names) override { firstRowNames_ = names; }
+  std::optional<TextReading> Reading() const override { return reading_; }
+
+  QString ReadAs(const TextReading& choice) override {
+    CsvRead read = ReadCsv(bytes_, codePageName_, {choice.encoding, choice.delimiter});
+    if (!read.table) {
+      table_ = {};
+      reading_.reset();
+      return words_ ? words_(read.problem, path_) : QString();
+    }
+    Take(std::move(*read.table));
+    return {};
+  }
 
  private:
+  void Take(CsvTable table) {
+    table_ = std::move(table);
+    reading_ = TextReading{table_.encoding, table_.delimiter};
+    width_ = 0;
+    for (const QStringList& row : table_.rows)
+      width_ = std::max(width_, std::min<qsizetype>(row.size(), kReadColumns));
+  }
+
+  QByteArray bytes_;
+  QString path_;
+  QString codePageName_;
+  CsvProblemWords words_;
   CsvTable table_;
-  QString name_;
+  std::optional<TextReading> reading_;  // none when the last reading gave no table
   qsizetype width_ = 0;
   std::size_t next_ = 0;
   bool firstRowNames_ = true;
@@ -62,12 +90,10 @@ class ExchangeEngine : public AccessEngine {
     problem_.clear();
     const QString suffix = QFileInfo(path).suffix().toLower();
     if (suffix != u"csv" && suffix != u"txt") return access_->OpenDatabase(path);
-    CsvRead read = ReadCsvFile(path, codePage_());
-    if (!read.table) {
-      if (words_) problem_ = words_(read.problem, path);
-      return nullptr;
-    }
-    return MakeCsvSource(std::move(*read.table), QFileInfo(path).completeBaseName());
+    CsvProblem problem;
+    std::unique_ptr<AccessSource> source = OpenCsvSource(path, codePage_(), words_, &problem);
+    if (!source && words_) problem_ = words_(problem, path);
+    return source;
   }
   QString OpenProblem() const override { return problem_; }
   std::unique_ptr<AccessTarget> CreateDatabase(const QString& path) override {
@@ -83,8 +109,24 @@ class ExchangeEngine : public AccessEngine {
 
 }  // namespace
 
-std::unique_ptr<AccessSource> MakeCsvSource(CsvTable table, const QString& name) {
-  return std::make_unique<CsvSource>(std::move(table), name);
+std::unique_ptr<AccessSource> MakeCsvSource(QByteArray bytes, const QString& path,
+                                            const QString& codePageName,
+                                            const CsvProblemWords& words, CsvProblem* problem) {
+  CsvRead read = ReadCsv(bytes, codePageName);
+  if (!read.table) {
+    *problem = read.problem;
+    return nullptr;
+  }
+  return std::make_unique<CsvSource>(std::move(*read.table), std::move(bytes), path, codePageName,
+                                     words);
+}
+
+std::unique_ptr<AccessSource> OpenCsvSource(const QString& path, const QString& codePageName,
+                                            const CsvProblemWords& words, CsvProblem* problem) {
+  QByteArray bytes;
+  *problem = LoadCsvBytes(path, &bytes);
+  if (problem->kind != CsvProblem::kNone) return nullptr;
+  return MakeCsvSource(std::move(bytes), path, codePageName, words, problem);
 }
 
 std::unique_ptr<AccessEngine> MakeExchangeEngine(std::function<QString()> codePage,

@@ -10,10 +10,17 @@
 
 namespace orbo {
 
-std::unique_ptr<AccessSource> MakeCsvSource(CsvTable table, const QString& name);
-
 // The whole message for a CSV file at path that gives no table.
 using CsvProblemWords = std::function<QString(const CsvProblem& problem, const QString& path)>;
+
+// The bytes of the file at path as a source, or the file's own; nullptr, with
+// problem set, when they cannot be read. A source can be read again in
+// another encoding or with another delimiter.
+std::unique_ptr<AccessSource> MakeCsvSource(QByteArray bytes, const QString& path,
+                                            const QString& codePageName,
+                                            const CsvProblemWords& words, CsvProblem* problem);
+std::unique_ptr<AccessSource> OpenCsvSource(const QString& path, const QString& codePageName,
+                                            const CsvProblemWords& words, CsvProblem* problem);
 
 // Reads .csv and .txt files as CSV, in the code page codePage names for
 // files in no Unicode form, and hands everything else to the Access engine.

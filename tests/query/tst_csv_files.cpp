@@ -307,9 +307,10 @@ class CsvFilesTest : public QObject {
   // first row or numbered, every row as wide (the first row as data:
   // tst_access_exchange through the dialog).
   void theImportsViewOfAFile() {
-    CsvTable table;
-    table.rows = {{"Name", "", "Note"}, {"Ann"}, {"Bob", "2", "x", "extra"}};
-    const std::unique_ptr<AccessSource> source = MakeCsvSource(table, QStringLiteral("people"));
+    CsvProblem problem;
+    const std::unique_ptr<AccessSource> source =
+        MakeCsvSource("Name,,Note\nAnn\nBob,2,x,extra\n", "people.csv", "windows-1252", {}, &problem);
+    QCOMPARE(source->TableNames(), QStringList{"people"});
     QStringList columns;
     qint64 count = 0;
     QVERIFY(source->OpenTable(0, &columns, &count));
@@ -319,8 +320,8 @@ class CsvFilesTest : public QObject {
     QVERIFY(source->NextRow(&row));
     QCOMPARE(row, (QStringList{"Ann", "", "", ""}));
     QVERIFY(source->NextRow(&row) && !source->NextRow(&row) && !source->Failed());
-    table.rows = {QStringList(200, QStringLiteral("v"))};
-    QVERIFY(MakeCsvSource(table, {})->OpenTable(0, &columns, &count));
+    QVERIFY(MakeCsvSource(QByteArray("v,").repeated(200), {}, {}, {}, &problem)
+                ->OpenTable(0, &columns, &count));
     QCOMPARE(columns.size(), kReadColumns);
   }
 

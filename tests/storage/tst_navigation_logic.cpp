@@ -138,25 +138,26 @@ class NavigationLogicTest : public QObject {
     }
   }
 
-  // Many slots at once are the slots one record after another would take.
+  // Slots for many records of several folders at once are the slots one
+  // record after another would take.
   void slotsAtOnceMatchOneByOne() {
     QRandomGenerator random(3);
     for (int round = 0; round < 300; ++round) {
       std::vector<int> folders(random.bounded(12));
       for (int& f : folders) f = random.bounded(3) == 0 ? F : int(random.bounded(3));
       Database db = MakeDb(3, folders);
-      const int folder = random.bounded(3);
-      const int count = random.bounded(8);
-      const std::vector<int> atOnce = ChooseRecordSlots(db, folder, count);
-      for (int i = 0; i < count; ++i) {
-        int slot = ChooseRecordSlot(db, folder);
-        QCOMPARE(atOnce[i], slot);
+      std::vector<int> added(random.bounded(8));
+      for (int& f : added) f = random.bounded(4);  // folder 3 is one about to be made
+      const std::vector<int> atOnce = ChooseRecordSlots(db, added);
+      for (std::size_t i = 0; i < added.size(); ++i) {
+        int slot = ChooseRecordSlot(db, added[i]);
         if (slot < 0) {
           SetCount(db, kRecordsKind, static_cast<std::int16_t>(db.RecordCount + 1));
           slot = db.RecordCount - 1;
           NewRecord(db, slot);
         }
-        db.Records[slot].Folder = static_cast<std::int16_t>(folder);
+        QCOMPARE(atOnce[i], slot);
+        db.Records[slot].Folder = static_cast<std::int16_t>(added[i]);
       }
     }
   }

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "query/access/jet4/jet4_writer.h"
@@ -14,6 +15,13 @@ namespace orbo {
 
 // Columns past these are never read: an import maps at most this many.
 inline constexpr int kReadColumns = 129;
+
+// How a text file is read: its encoding ("UTF-8", "UTF-16LE", "UTF-16BE" or
+// a code page's name) and its delimiter. Empty or null in a choice: as found.
+struct TextReading {
+  QString encoding;
+  QChar delimiter;
+};
 
 // An Access file opened for reading.
 class AccessSource {
@@ -34,6 +42,11 @@ class AccessSource {
   // tables of a database always name their columns.
   virtual bool OffersFirstRowChoice() const { return false; }
   virtual void SetFirstRowNames(bool /*names*/) {}
+  // A text file's reading, which the user may change; none for a database.
+  virtual std::optional<TextReading> Reading() const { return std::nullopt; }
+  // Reads the file again as chosen. Why it gives no table, in words, or
+  // nothing when it does; without a table no table opens.
+  virtual QString ReadAs(const TextReading& /*choice*/) { return {}; }
 };
 
 // A new Access file being made; written whole by `Close`.

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "query/access/tables/access_export.h"
+#include "storage/combo_choices.h"
 #include "storage/navigation_logic.h"
 #include "storage/stream_library.h"
 
@@ -11,7 +12,7 @@ namespace orbo {
 
 std::vector<ImportTarget> ImportTargets(const FormDef& form) {
   std::vector<ImportTarget> targets;
-  for (int type : {kText, kButton, kMultiline}) {
+  for (int type : {kText, kButton, kMultiline, kImage, kCombo, kFlag}) {
     for (int slot = 0; slot < form.ElementCount[static_cast<size_t>(type)]; ++slot)
       targets.push_back({type, slot});
   }
@@ -87,37 +88,63 @@ int FieldCapacity(const FormDef& form, const ImportTarget& target) {
   return limit > 0 ? limit : stream::kMaxStringBytes;
 }
 
-int StoreImportedRow(Database& db, int record, const ColumnMap& map, const QStringList& row) {
-  RecordData& data = db.Records[static_cast<size_t>(record)];
-  const FormDef& form = db.Forms[static_cast<size_t>(data.Form)];
+RowStore::RowStore(const FormDef& form, const ColumnMap& map) {
   const std::vector<ImportTarget> targets = ImportTargets(form);
-  int cut = 0;
-  for (int column = 0; column < std::min<int>(row.size(), kReadColumns); ++column) {
+  for (int column = 0; column < kReadColumns; ++column) {
     const int n = map.TargetOf(column);
     // The map outlives a change of form: a number past this form's fields
     // names nothing.
     if (n < 1 || n > static_cast<int>(targets.size())) continue;
     const ImportTarget& target = targets[static_cast<size_t>(n - 1)];
-    QString value = row[column];
-    const int capacity = FieldCapacity(form, target);
-    if (value.size() > capacity) {
-      // Never half a surrogate pair.
-      value.truncate(value[capacity - 1].isHighSurrogate() ? capacity - 1 : capacity);
-      ++cut;
+    columns_.push_back({column, target, FieldCapacity(form, target)});
+  }
+  for (const QString& list : form.ComboList) combos_.emplace_back(list);
+}
+
+void RowStore::Store(RecordData& record, const QStringList& row, ImportTally& tally) const {
+  for (const Column& c : columns_) {
+    if (c.column >= row.size()) continue;
+    const auto slot = static_cast<size_t>(c.target.slot);
+    QString value = row[c.column];
+    if (c.target.type == kFlag) {
+      const std::optional<bool> flag = FlagFromText(value);
+      if (!flag) ++tally.unknownFlags;
+      record.FlagValue[slot] = flag.value_or(false);
+      continue;
     }
-    const auto slot = static_cast<size_t>(target.slot);
-    switch (target.type) {
+    if (c.target.type == kCombo) {
+      const std::optional<int> choice = combos_[slot].Choice(value);
+      if (!choice) ++tally.unknownChoices;
+      record.ComboValue[slot] = static_cast<std::int16_t>(choice.value_or(kNoChoice));
+      continue;
+    }
+    if (value.size() > c.capacity) {
+      // Never half a surrogate pair.
+      value.truncate(value[c.capacity - 1].isHighSurrogate() ? c.capacity - 1 : c.capacity);
+      ++tally.cut;
+    }
+    switch (c.target.type) {
       case kText:
-        data.TextValue[slot] = value;
+        record.TextValue[slot] = value;
         break;
       case kButton:
-        data.ButtonValue[slot] = value;
+        record.ButtonValue[slot] = value;
+        break;
+      case kImage:
+        record.ImageValue[slot] = value;
         break;
       default:
-        data.MemoValue[slot] = value;
+        record.MemoValue[slot] = value;
     }
   }
-  return cut;
+}
+
+int FolderColumn(const QStringList& columns) {
+  for (int c = 0; c < columns.size(); ++c) {
+    if (columns[c].trimmed().compare(QLatin1String(kExportFolderColumn), Qt::CaseInsensitive) == 0)
+      return c;
+  }
+  return -1;
 }
 
 }  // namespace orbo

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "query/access/tables/access_engine.h"
+#include "query/access/tables/import_values.h"
 #include "storage/database_model.h"
 
 namespace orbo {
@@ -17,8 +18,8 @@ struct ImportTarget {
   int slot = 0;
 };
 
-// The fields a column can go into: text fields, then buttons, then
-// multiline texts, each in slot order.
+// The fields a column can go into: text fields, buttons, multiline texts,
+// then images, combos and flags, each kind in slot order.
 std::vector<ImportTarget> ImportTargets(const FormDef& form);
 QStringList ImportTargetNames(const FormDef& form);
 
@@ -50,8 +51,34 @@ int ImportCapacity(const Database& db);
 // else what a file stores.
 int FieldCapacity(const FormDef& form, const ImportTarget& target);
 
-// Stores the row's mapped values into record; a value longer than its
-// field can hold is cut. Returns how many were cut.
-int StoreImportedRow(Database& db, int record, const ColumnMap& map, const QStringList& row);
+// What an import could not take as it stood.
+struct ImportTally {
+  int cut = 0;             // values longer than their field, cut
+  int unknownChoices = 0;  // texts that name no line of their combo's list
+  int unknownFlags = 0;    // texts that are no flag's word
+  int unplaced = 0;        // records whose folder could not be made
+};
+
+// Stores the mapped values of rows into records of one form: a value longer
+// than its field can hold is cut, a combo's text chooses the line it names,
+// a flag's word sets the flag.
+class RowStore {
+ public:
+  RowStore(const FormDef& form, const ColumnMap& map);
+  void Store(RecordData& record, const QStringList& row, ImportTally& tally) const;
+
+ private:
+  struct Column {
+    int column;
+    ImportTarget target;
+    int capacity;
+  };
+  std::vector<Column> columns_;
+  std::vector<ComboLookup> combos_;
+};
+
+// The column that names each record's folder, as the exports write it
+// ("Root"); -1 when there is none.
+int FolderColumn(const QStringList& columns);
 
 }  // namespace orbo
