@@ -1,10 +1,13 @@
 #include "sample_databases.h"
 
+#include <QRandomGenerator>
 #include <QtDebug>
+#include <iterator>
 
 #include "storage/code_page.h"
 #include "storage/database_file.h"
 #include "storage/model_defaults.h"
+#include "storage/navigation_logic.h"
 
 namespace orbo::test {
 namespace {
@@ -157,6 +160,97 @@ Database LargeDatabase() {
   AddRecord(db, 0, 0).MemoValue[0] = QString(100000, QLatin1Char('y'));
   RecountBuffers(db);
   return db;
+}
+
+namespace {
+
+QString HostileText(QRandomGenerator& random, int pieces) {
+  static const char* const kPieces[] = {
+      "a", "Zed", " ", ",", ";", "\t", "\"", "'", "=", "+", "-", "@", "\r\n", "\n", "\r",
+      "\xc3\xa9", "\xc3\x9f", "\xe2\x82\xac", "\\", "0", "1", "-1", "True", "no", "=HYPERLINK(\"x\")"};
+  QString text;
+  for (int i = 0; i < pieces; ++i)
+    text += QString::fromUtf8(kPieces[random.bounded(int(std::size(kPieces)))]);
+  return text;
+}
+
+// A name with no line break and no backslash, which paths and lists use.
+QString HostileName(QRandomGenerator& random, int n) {
+  QString name = HostileText(random, 1 + random.bounded(3));
+  name.remove(u'\r').remove(u'\n').remove(u'\\');
+  return name.trimmed().isEmpty() ? QStringLiteral("n") : name + QString::number(n);
+}
+
+}  // namespace
+
+Database RandomEveryKindDatabase(quint32 seed, int records) {
+  QRandomGenerator random(seed);
+  Database db = Cleared();
+  AddFolder(db, HostileName(random, 0), TopLevelParent);
+  for (int f = 1; f < 25; ++f) {
+    const int parent = random.bounded(4) == 0 ? TopLevelParent : random.bounded(f);
+    AddFolder(db, HostileName(random, f), parent);
+  }
+  for (int f = 0; f < 3; ++f) {
+    FormDef& form = AddForm(db);
+    for (int type = 0; type < kElementTypeCount; ++type) {
+      form.ElementCount[type] = static_cast<std::int16_t>(random.bounded(4));
+      for (int slot = 0; slot < form.ElementCount[type]; ++slot) {
+        ApplyNewElementDefaults(form, type, slot, Arial());
+        if (type != kCombo) continue;
+        QStringList lines;
+        for (int line = 0, count = 1 + random.bounded(5); line < count; ++line)
+          lines << HostileName(random, line);
+        form.ComboList[slot] = lines.join(QStringLiteral("\r\n"));
+      }
+    }
+  }
+  for (int r = 0; r < records; ++r) {
+    // The first records fill every folder.
+    const int folder = r < db.FolderCount ? r : random.bounded(db.FolderCount);
+    RecordData& record = AddRecord(db, random.bounded(db.FormCount), folder);
+    const FormDef& form = db.Forms[static_cast<std::size_t>(record.Form)];
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+      const auto s = static_cast<std::size_t>(slot);
+      if (slot < form.ElementCount[kText]) record.TextValue[s] = HostileText(random, random.bounded(6));
+      if (slot < form.ElementCount[kImage]) record.ImageValue[s] = HostileText(random, random.bounded(3));
+      if (slot < form.ElementCount[kButton]) record.ButtonValue[s] = HostileText(random, random.bounded(4));
+      if (slot < form.ElementCount[kMultiline]) record.MemoValue[s] = HostileText(random, random.bounded(12));
+      if (slot < form.ElementCount[kFlag]) record.FlagValue[s] = random.bounded(2) == 1;
+      if (slot < form.ElementCount[kCombo]) {
+        const auto lines = form.ComboList[s].count(QStringLiteral("\r\n")) + 1;
+        record.ComboValue[s] = static_cast<std::int16_t>(random.bounded(-1, int(lines)));
+      }
+    }
+  }
+  RecountBuffers(db);
+  return db;
+}
+
+Database WithoutRecords(const Database& db) {
+  Database empty = db;
+  SetCount(empty, kRecordsKind, 0);
+  SetCount(empty, kFoldersKind, 1);
+  RecountBuffers(empty);
+  return empty;
+}
+
+QStringList FiledRecords(const Database& db) {
+  QStringList lines;
+  for (int r = 0; r < db.RecordCount; ++r) {
+    RecordData record = db.Records[static_cast<std::size_t>(r)];
+    if (record.Folder == BufferFolder) continue;
+    const QString path = FolderPath(db, record.Folder);
+    record.Folder = 0;
+    QStringList values{path, QString::number(record.Form)};
+    for (const auto* texts : {&record.TextValue, &record.ImageValue, &record.ButtonValue, &record.MemoValue})
+      for (const QString& text : *texts) values << text;
+    for (std::int16_t choice : record.ComboValue) values << QString::number(choice);
+    for (bool flag : record.FlagValue) values << QString::number(flag);
+    lines << values.join(QStringLiteral("\x1f"));
+  }
+  lines.sort();
+  return lines;
 }
 
 Database Locked(Database db, const QString& password) {

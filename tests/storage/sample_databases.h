@@ -29,6 +29,20 @@ Database FreeSlotDatabase();
 // including a value of the longest length a file holds.
 Database LargeDatabase();
 
+// Forms with random elements of every kind, a tree of folders with unique
+// names among siblings, and records full of values a CSV file and a
+// spreadsheet make hard: delimiters, quotes, line breaks, leading formula
+// characters, blanks at either end, flag words, letters of windows-1252.
+// Folder 0 is a top-level folder, and every folder holds a record.
+Database RandomEveryKindDatabase(quint32 seed, int records);
+
+// The forms of db and its folder 0, without records.
+Database WithoutRecords(const Database& db);
+
+// Each live record as one line, its folder's path first; sorted, for
+// comparing databases whose records were filed in another order.
+QStringList FiledRecords(const Database& db);
+
 // db protected with password.
 Database Locked(Database db, const QString& password);
 

@@ -1,0 +1,224 @@
+// Exchange without loss: a database exported to CSV files and imported into
+// the same forms gives every record, value and folder back; the values and
+// folder paths as the import reads them; a file read again as the user
+// chooses.
+#include <QStringEncoder>
+#include <QtTest>
+
+#include "../storage/sample_databases.h"
+#include "query/access/tables/record_import.h"
+#include "query/csv/csv_export.h"
+#include "query/csv/csv_source.h"
+#include "storage/code_page.h"
+#include "storage/combo_choices.h"
+#include "storage/database_file.h"
+#include "storage/navigation_logic.h"
+#include "storage/stream_library.h"
+
+using namespace orbo;
+using namespace orbo::test;
+
+namespace {
+
+// Imports rows into folder of db as the dialog does with "Map by name".
+ImportTally Import(Database& db, int form, int folder, const QStringList& columns,
+                   const std::vector<QStringList>& rows, bool foldersFromFile) {
+  ImportPlan plan;
+  plan.form = form;
+  plan.folder = folder;
+  plan.map = MapByName(columns, db.Forms[static_cast<std::size_t>(form)]);
+  plan.folderColumn = foldersFromFile ? FolderColumn(columns) : -1;
+  return RunImport(db, plan, LayOutImport(db, plan, rows), rows);
+}
+
+// Every form's CSV file imported into a database of the same forms without
+// records.
+Database ImportedBack(const Database& source) {
+  Database db = WithoutRecords(source);
+  for (int form = 0; form < source.FormCount; ++form) {
+    CsvOptions options;
+    options.form = form;
+    for (const CsvFile& file : ExportToCsv(source, {}, options)) {
+      CsvProblem problem;
+      const std::unique_ptr<AccessSource> csv =
+          MakeCsvSource(file.bytes, file.name, source.CodePageName, {}, &problem);
+      QStringList columns;
+      qint64 count = 0;
+      if (!csv || !csv->OpenTable(0, &columns, &count)) return {};
+      std::vector<QStringList> rows;
+      for (QStringList row; csv->NextRow(&row);) rows.push_back(row);
+      const ImportTally tally = Import(db, form, 0, columns, rows, true);
+      if (tally.cut + tally.unknownChoices + tally.unknownFlags + tally.unplaced > 0) return {};
+    }
+  }
+  return db;
+}
+
+// A form of one element of each kind that holds a value.
+Database OneOfEach() {
+  Database db = ExampleDatabase();
+  FormDef& form = db.Forms[0];
+  for (int type : {kCombo, kFlag, kImage}) form.ElementCount[type] = 1;
+  form.Elements[kCombo][0].Name = QStringLiteral("Group");
+  form.Elements[kFlag][0].Name = QStringLiteral("Card");
+  form.Elements[kImage][0].Name = QStringLiteral("Photo");
+  form.Elements[kText][0].Name = QStringLiteral("Text");
+  form.ComboList[0] = QStringLiteral("Family\r\nFriends\r\nfriends\r\nWork");
+  return db;
+}
+
+}  // namespace
+
+class CsvRoundTripTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { stream::SetLibraryFolder(QStringLiteral(ORBO_BIN_DIR)); }
+
+  void everyRecordComesBack_data() {
+    QTest::addColumn<Database>("source");
+    CodePage codePage;
+    ReadOutcome example = ReadDatabaseFile(QStringLiteral(ORBO_BIN_DIR "/data/examples/ex1.2db"),
+                                           codePage, [] { return QString(); });
+    QVERIFY2(example.status == ReadOutcome::kLoaded, qPrintable(example.error));
+    QTest::newRow("example") << example.db;
+    for (quint32 seed : {7u, 8u})
+      QTest::addRow("random %u", seed) << RandomEveryKindDatabase(seed, 1000);
+  }
+
+  void everyRecordComesBack() {
+    QFETCH(Database, source);
+    const Database back = ImportedBack(source);
+    QCOMPARE(back.FormCount, source.FormCount);
+    const QStringList expected = FiledRecords(source);
+    const QStringList got = FiledRecords(back);
+    QCOMPARE(got.size(), expected.size());
+    for (qsizetype i = 0; i < got.size(); ++i) QCOMPARE(got[i], expected[i]);
+  }
+
+  // Combos by the text of their line, exactly before ignoring case; flags by
+  // the words exports and spreadsheets write; what names nothing is counted.
+  void valuesAsTheImportReadsThem_data() {
+    QTest::addColumn<QString>("group");
+    QTest::addColumn<QString>("card");
+    QTest::addColumn<int>("choice");
+    QTest::addColumn<bool>("flag");
+    QTest::addColumn<int>("unknownChoices");
+    QTest::addColumn<int>("unknownFlags");
+    QTest::newRow("exact lines") << "Friends" << "1" << 1 << true << 0 << 0;
+    QTest::newRow("the exact one of two") << "friends" << "0" << 2 << false << 0 << 0;
+    QTest::newRow("case ignored") << "WORK" << "True" << 3 << true << 0 << 0;
+    QTest::newRow("blanks belong to the line") << " Work" << "-1" << int(kNoChoice) << true << 1 << 0;
+    QTest::newRow("empty") << "" << "" << int(kNoChoice) << false << 0 << 0;
+    QTest::newRow("no line") << "Neighbours" << "yes" << int(kNoChoice) << true << 1 << 0;
+    QTest::newRow("words") << "Family" << " No " << 0 << false << 0 << 0;
+    QTest::newRow("russian") << "Family" << "Да" << 0 << true << 0 << 0;
+    QTest::newRow("spreadsheet") << "Family" << "ЛОЖЬ" << 0 << false << 0 << 0;
+    QTest::newRow("no word") << "Family" << "maybe" << 0 << false << 0 << 1;
+    QTest::newRow("no number") << "Family" << "2" << 0 << false << 0 << 1;
+  }
+
+  void valuesAsTheImportReadsThem() {
+    QFETCH(QString, group);
+    QFETCH(QString, card);
+    Database db = OneOfEach();
+    db.Records[0].ComboValue[0] = 2;
+    db.Records[0].FlagValue[0] = true;
+    const ImportTally tally = Import(db, 0, 0, {"Group", "Card", "Photo ID:00"},
+                                     {{group, card, "photo.png"}}, false);
+    const RecordData& record = db.Records[static_cast<std::size_t>(db.RecordCount - 1)];
+    QTEST(int(record.ComboValue[0]), "choice");
+    QTEST(record.FlagValue[0], "flag");
+    QCOMPARE(record.ImageValue[0], QString("photo.png"));
+    QTEST(tally.unknownChoices, "unknownChoices");
+    QTEST(tally.unknownFlags, "unknownFlags");
+    QCOMPARE(db.Records[0].ComboValue[0], std::int16_t(2));  // the record there is left alone
+  }
+
+  // Under a top-level folder paths start at the top of the tree, under any
+  // other at the folder chosen, which a path may name first; missing folders
+  // are made once, found folders taken, empty paths stay in the folder chosen.
+  void foldersTheRowsName() {
+    Database db = OneOfEach();
+    db.Folders[0].Name = QStringLiteral("Address Book");
+    SetCount(db, kFoldersKind, 2);
+    NewFolder(db, 1);
+    db.Folders[1].Name = QStringLiteral("Work");
+    db.Folders[1].Parent = 0;
+    const QStringList columns{"Root", "Text"};
+    const std::vector<QStringList> rows{{"Address Book\\Work\\Former", "a"},
+                                        {"Address Book\\Work\\Former", "b"},
+                                        {"Library", "c"},
+                                        {"", "d"},
+                                        {"Address Book\\\\Work\\", "e"}};
+    const int before = db.RecordCount;
+    Import(db, 0, 0, columns, rows, true);
+    QCOMPARE(db.FolderCount, 4);
+    QCOMPARE(FolderPath(db, 2), QString("Address Book\\Work\\Former"));
+    QCOMPARE(db.Folders[3].Parent, TopLevelParent);
+    QCOMPARE(FolderPath(db, 3), QString("Library"));
+    const auto folderOf = [&](int row) { return int(db.Records[before + row].Folder); };
+    QCOMPARE(folderOf(0), 2);
+    QCOMPARE(folderOf(1), 2);
+    QCOMPARE(folderOf(2), 3);
+    QCOMPARE(folderOf(3), 0);
+    QCOMPARE(folderOf(4), 1);
+
+    // Into Work: its own name first, or a path below it.
+    Import(db, 0, 1, columns, {{"Work\\Former", "f"}, {"Former", "g"}, {"Library", "h"}}, true);
+    QCOMPARE(int(db.Records[before + 5].Folder), 2);
+    QCOMPARE(int(db.Records[before + 6].Folder), 2);
+    QCOMPARE(FolderPath(db, db.Records[before + 7].Folder), QString("Address Book\\Work\\Library"));
+    QCOMPARE(db.Records[before + 7].TextValue[0], QString("h"));
+  }
+
+  // A full folder table leaves the rest of a path unmade, and says how many
+  // records stay above their folder.
+  void foldersBeyondTheLimit() {
+    Database db = OneOfEach();
+    SetCount(db, kFoldersKind, static_cast<std::int16_t>(kMaxFolders - 1));
+    for (int f = 1; f < db.FolderCount; ++f) {
+      NewFolder(db, f);
+      db.Folders[f].Parent = 0;
+    }
+    ImportPlan plan;
+    plan.folder = 1;
+    plan.folderColumn = 0;
+    const std::vector<QStringList> rows{{"a\\b"}, {"a\\b"}, {"a"}};
+    const ImportLayout layout = LayOutImport(db, plan, rows);
+    QCOMPARE(layout.newFolders.size(), std::size_t(1));
+    QCOMPARE(layout.unplaced, 2);
+    QCOMPARE(layout.folders, (std::vector<int>{kMaxFolders - 1, kMaxFolders - 1, kMaxFolders - 1}));
+    QCOMPARE(RunImport(db, plan, layout, rows).unplaced, 2);
+    QCOMPARE(db.FolderCount, kMaxFolders);
+  }
+
+  // A file read again in the encoding and with the delimiter the user chose;
+  // a choice that gives no table leaves none to import, and says why.
+  void readAgainAsChosen() {
+    const QByteArray bytes = QStringEncoder("windows-1251")
+                                 .encode(QStringLiteral("Имя;Город,\"x\"\r\nИван;Тула,y\r\n"));
+    CsvProblem problem;
+    const auto words = [](const CsvProblem& p, const QString&) { return QString::number(p.kind); };
+    const std::unique_ptr<AccessSource> source =
+        MakeCsvSource(bytes, "people.csv", "windows-1252", words, &problem);
+    QVERIFY(source);
+    QCOMPARE(source->Reading()->encoding, QString("windows-1252"));
+    QCOMPARE(source->ReadAs({"windows-1251", u';'}), QString::number(CsvProblem::kQuoteOutOfPlace));
+    QVERIFY(!source->Reading());
+    QStringList columns;
+    qint64 count = 0;
+    QVERIFY(!source->OpenTable(0, &columns, &count));
+    QCOMPARE(source->ReadAs({"windows-1251", u','}), QString());
+    QCOMPARE(source->Reading()->encoding, QString("windows-1251"));
+    QVERIFY(source->OpenTable(0, &columns, &count));
+    QCOMPARE(columns, (QStringList{"Имя;Город", "x"}));
+    // As found again: as many commas as semicolons, so commas.
+    QCOMPARE(source->ReadAs({}), QString());
+    QCOMPARE(source->Reading()->encoding, QString("windows-1252"));
+    QCOMPARE(source->Reading()->delimiter, QChar(u','));
+  }
+};
+
+QTEST_GUILESS_MAIN(CsvRoundTripTest)
+#include "tst_csv_round_trip.moc"
