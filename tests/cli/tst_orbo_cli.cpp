@@ -5,6 +5,8 @@
 #include "../query/pdf_text.h"
 #include "../test_files.h"
 #include "sample_databases.h"
+#include "storage/code_page.h"
+#include "storage/database_file.h"
 #include "storage/encrypted_file.h"
 #include "storage/stream_library.h"
 
@@ -28,6 +30,11 @@ Run Cli(const QStringList& args) {
   const bool ended = process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit;
   return {ended ? process.exitCode() : -1, process.readAllStandardOutput(),
           process.readAllStandardError()};
+}
+
+Database Read(const QString& path) {
+  CodePage codePage;
+  return ReadDatabaseFile(path, codePage, [] { return QString(); }).db;
 }
 
 // An image of the example database with one change applied at a JSON
@@ -213,6 +220,24 @@ class OrboCliTest : public QObject, SampleFiles {
     Row("export-csv: no folder there", {"export-csv", good, Path("none")}, "is not a folder");
     Row("export-csv: formulas", {"export-csv", good, Path("."), "--formulas", "run"},
         "--formulas run: give quote or keep");
+    QVERIFY(WriteBytes(Path("quote.csv"), "Text\r\na\"b\r\n"));
+    QVERIFY(WriteBytes(Path("plain.csv"), "Text\r\nab\r\n"));
+    const QString into = Path("out.2db");
+    Row("import-csv: a stray quote", {"import-csv", good, Path("quote.csv"), into},
+        "a quote inside an unquoted field at row 2, column 1");
+    Row("import-csv: the database by another name",
+        {"import-csv", good, Path("plain.csv"), Path("./print.2db")}, "give the same path twice");
+    Row("import-csv: encoding", {"import-csv", good, Path("plain.csv"), into, "--encoding", "x"},
+        "--encoding x: give one of UTF-8, UTF-16LE");
+    Row("import-csv: no folder column",
+        {"import-csv", good, Path("plain.csv"), into, "--folders-from-file", "--map", "order"},
+        "has no column");
+    Row("import-csv: no such form", {"import-csv", good, Path("plain.csv"), into, "--form", "9"},
+        "there is no form 9");
+    Row("import-mdb: no table named", {"import-mdb", good, Path("plain.csv"), into},
+        "import-mdb needs --table NAME");
+    Row("import-mdb: no Access file",
+        {"import-mdb", good, Path("plain.csv"), into, "--table", "t"}, "is no MS Access file");
   }
 
   void failuresAreOneLine() {
@@ -266,6 +291,55 @@ class OrboCliTest : public QObject, SampleFiles {
       QCOMPARE(Cli(args).exitCode, 0);
       QVERIFY(ReadBytes(file).contains(keep ? "\r\n=cmd\\Second," : "\r\n'=cmd\\Second,"));
     }
+  }
+
+  // Every form's CSV file imported into a database of the same forms without
+  // records, each record into the folder its file names, gives every record,
+  // value and folder back.
+  void importCsvGivesEveryRecordBack_data() {
+    QTest::addColumn<QString>("source");
+    QTest::newRow("example") << QStringLiteral(ORBO_BIN_DIR "/data/examples/ex1.2db");
+    QTest::newRow("random") << Saved(RandomEveryKindDatabase(9, 1000), "random.2db");
+  }
+
+  void importCsvGivesEveryRecordBack() {
+    QFETCH(QString, source);
+    const Database db = Read(source);
+    const QString folder = Path("round trip");
+    QVERIFY(QDir(folder).removeRecursively() && QDir().mkpath(folder));
+    QCOMPARE(Cli({"export-csv", source, folder}).exitCode, 0);
+    const QString back = Saved(WithoutRecords(db), "back.2db");
+    for (int form = 0; form < db.FormCount; ++form) {
+      const QString csv = folder + u'/' + db.Forms[form].Name + ".csv";
+      // Names alone are too few to find the code page by.
+      const Run run = Cli({"import-csv", back, csv, back, "--form", QString::number(form),
+                           "--folders-from-file", "--codepage", "windows-1252"});
+      QVERIFY2(run.exitCode == 0 && run.err.isEmpty() && run.out.contains("records imported"),
+               run.err);
+    }
+    QCOMPARE(FiledRecords(Read(back)), FiledRecords(db));
+  }
+
+  // The table of an Access file comes in as the CSV file does: combos by
+  // their line, flags from Access's own Boolean.
+  void importMdbTakesATable() {
+    const QString source = QStringLiteral(ORBO_BIN_DIR "/data/examples/ex1.2db");
+    const Database db = Read(source);
+    const QString mdb = Path("example.mdb");
+    QCOMPARE(Cli({"export-mdb", source, mdb}).exitCode, 0);
+    const QString out = Path("from-access.2db");
+    const Run run = Cli({"import-mdb", Saved(WithoutRecords(db), "empty.2db"), mdb, out, "--table",
+                         db.Forms[0].Name});
+    QVERIFY2(run.exitCode == 0, run.err);
+    const Database imported = Read(out);
+    std::vector<int> records;
+    for (int r = 0; r < db.RecordCount; ++r)
+      if (db.Records[r].Form == 0) records.push_back(r);
+    QCOMPARE(imported.RecordCount, int(records.size()));
+    const RecordData& first = db.Records[records[0]];
+    QCOMPARE(imported.Records[0].ComboValue, first.ComboValue);
+    QCOMPARE(imported.Records[0].FlagValue, first.FlagValue);
+    QCOMPARE(imported.Records[0].TextValue, first.TextValue);
   }
 
   // A command's help lists the options its synopsis names, each once, and

@@ -194,7 +194,8 @@ Database RandomEveryKindDatabase(quint32 seed, int records) {
   for (int f = 0; f < 3; ++f) {
     FormDef& form = AddForm(db);
     for (int type = 0; type < kElementTypeCount; ++type) {
-      form.ElementCount[type] = static_cast<std::int16_t>(random.bounded(4));
+      // A text to be the title.
+      form.ElementCount[type] = static_cast<std::int16_t>(random.bounded(type == kText ? 1 : 0, 4));
       for (int slot = 0; slot < form.ElementCount[type]; ++slot) {
         ApplyNewElementDefaults(form, type, slot, Arial());
         if (type != kCombo) continue;
