@@ -410,7 +410,8 @@ void ImportTable(const Arguments& args, AccessSource& source, int table, std::FI
     throw CliError{QStringLiteral("--map %1: give name or order").arg(mapping)};
   plan.map = mapping == u"name" ? MapByName(columns, form) : MapInOrder(columns, form);
   if (plan.map.Empty())
-    throw CliError{QStringLiteral("%1: no column goes into a field of form %2").arg(tablePath).arg(plan.form)};
+    throw CliError{
+        QStringLiteral("%1: no column goes into a field of form %2").arg(tablePath).arg(plan.form)};
   if (args.Option(QStringLiteral("folders-from-file"))) {
     plan.folderColumn = FolderColumn(columns);
     if (plan.folderColumn < 0)
@@ -422,9 +423,10 @@ void ImportTable(const Arguments& args, AccessSource& source, int table, std::FI
   QStringList row;
   while (source.NextRow(&row)) {
     if (static_cast<int>(rows.size()) >= capacity) {
-      throw CliError{QStringLiteral("%1: has more rows than the %2 records the database can still take")
-                         .arg(tablePath)
-                         .arg(capacity)};
+      throw CliError{
+          QStringLiteral("%1: has more rows than the %2 records the database can still take")
+              .arg(tablePath)
+              .arg(capacity)};
     }
     rows.push_back(row);
   }
@@ -460,7 +462,8 @@ QString CsvProblemLine(const CsvProblem& problem, const QString& path) {
     case CsvProblem::kTooLarge:
       return QStringLiteral("%1: is larger than 1 GB, more than the import reads").arg(path);
     case CsvProblem::kNulBytes:
-      return QStringLiteral("%1: holds NUL bytes; give --encoding UTF-16LE or UTF-16BE if it is UTF-16")
+      return QStringLiteral(
+                 "%1: holds NUL bytes; give --encoding UTF-16LE or UTF-16BE if it is UTF-16")
           .arg(path);
     case CsvProblem::kQuoteOutOfPlace:
       return QStringLiteral("%1: a quote inside an unquoted field at %2").arg(path, at);
@@ -492,7 +495,8 @@ void ImportCsv(const Arguments& args, std::FILE* out, std::FILE* err) {
     const std::map<QString, QChar> delimiters{{"comma", u','}, {"semicolon", u';'}, {"tab", u'\t'}};
     const auto found = delimiters.find(*delimiter);
     if (found == delimiters.end())
-      throw CliError{QStringLiteral("--delimiter %1: give comma, semicolon or tab").arg(*delimiter)};
+      throw CliError{
+          QStringLiteral("--delimiter %1: give comma, semicolon or tab").arg(*delimiter)};
     choice.delimiter = found->second;
   }
   const CsvProblemWords words = CsvProblemLine;
@@ -515,7 +519,8 @@ void ImportMdb(const Arguments& args, std::FILE* out, std::FILE* err) {
   if (!table) throw CliError{QStringLiteral("import-mdb needs --table NAME")};
   const std::unique_ptr<AccessEngine> engine = MakeAccessEngine();
   std::unique_ptr<AccessSource> source = engine->OpenDatabase(mdbPath);
-  if (!source) throw CliError{QStringLiteral("%1: is no MS Access file that can be read").arg(mdbPath)};
+  if (!source)
+    throw CliError{QStringLiteral("%1: is no MS Access file that can be read").arg(mdbPath)};
   const qsizetype index = source->TableNames().indexOf(*table);
   if (index < 0) {
     throw CliError{QStringLiteral("%1: has no table %2; its tables: %3")

@@ -46,17 +46,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const CsvRead back = ReadCsv("\xEF\xBB\xBF" + again.toUtf8(), QStringLiteral("windows-1252"));
   if (!back.table || back.table->rows != table.rows) std::abort();
   CsvProblem problem;
-  const std::unique_ptr<AccessSource> source =
-      MakeCsvSource(bytes, QStringLiteral("t.csv"), QStringLiteral("windows-1252"),
-                    [](const CsvProblem&, const QString&) { return QStringLiteral("no table"); },
-                    &problem);
+  const std::unique_ptr<AccessSource> source = MakeCsvSource(
+      bytes, QStringLiteral("t.csv"), QStringLiteral("windows-1252"),
+      [](const CsvProblem&, const QString&) { return QStringLiteral("no table"); }, &problem);
   if (!source) std::abort();
   ReadWhole(*source);
   // Read again as a user may choose: the first byte picks the encoding, the
   // second the delimiter, whatever it is.
   const char* const encodings[] = {"", "UTF-8", "UTF-16LE", "UTF-16BE", "windows-1251", "no-such"};
-  const TextReading choice{QString::fromLatin1(encodings[size > 0 ? data[0] % std::size(encodings) : 0]),
-                           QChar(size > 1 ? data[1] : 0)};
+  const TextReading choice{
+      QString::fromLatin1(encodings[size > 0 ? data[0] % std::size(encodings) : 0]),
+      QChar(size > 1 ? data[1] : 0)};
   if (source->ReadAs(choice).isEmpty() != source->Reading().has_value()) std::abort();
   if (source->Reading()) ReadWhole(*source);
   return 0;

@@ -49,6 +49,15 @@ inline constexpr TextId kUnknownChoices{993, 1};
 inline constexpr TextId kUnknownFlags{993, 2};
 inline constexpr TextId kUnplacedRecords{993, 3};
 
+// A CSV file's encoding and delimiter, and the preview.
+inline constexpr TextId kEncodingLabel{994, 0};
+inline constexpr TextId kDelimiterLabel{994, 1};
+inline constexpr TextId kComma{994, 2};
+inline constexpr TextId kSemicolon{994, 3};
+inline constexpr TextId kTab{994, 4};
+inline constexpr TextId kOtherDelimiter{994, 5};
+inline constexpr TextId kPreviewLabel{994, 6};
+
 // Names of the steps undo and redo take back.
 inline constexpr TextId kImportStep{979, 5};
 

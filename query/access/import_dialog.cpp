@@ -11,15 +11,22 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QTableWidget>
 #include <QVBoxLayout>
 
 #include "query/access/access_texts.h"
+#include "query/access/reading_choice.h"
 #include "shell/common_texts.h"
 #include "shell/named_widget.h"
 #include "shell/window_context.h"
 #include "storage/navigation_logic.h"
 
 namespace orbo {
+namespace {
+
+constexpr int kPreviewRows = 5;
+
+}  // namespace
 
 ImportDialog::ImportDialog(const WindowContext& context, AccessEngine& engine, QWidget* parent)
     : QDialog(parent), context_(context), engine_(engine) {
@@ -34,6 +41,9 @@ ImportDialog::ImportDialog(const WindowContext& context, AccessEngine& engine, Q
   firstRowCheck_ =
       NamedWidget<QCheckBox>("FirstRowCheck", t.Get(access_texts::kFirstRowNames), frame1);
   tableInfoLabel_ = NamedWidget<QLabel>("InfLab", frame1);
+  readingChoice_ = NamedWidget<ReadingChoice>("ReadingChoice", t, frame1);
+  previewLabel_ = NamedWidget<QLabel>("PreviewLabel", t.Get(access_texts::kPreviewLabel), frame1);
+  previewTable_ = NamedWidget<QTableWidget>("PreviewTable", frame1);
   columnFrame_ =
       NamedWidget<QGroupBox>("Frame2", t.Get(access_texts::kColumnsAndFieldsFrame), this);
   fieldsCombo_ = NamedWidget<QComboBox>("FieldsCombo", columnFrame_);
@@ -58,6 +68,9 @@ ImportDialog::ImportDialog(const WindowContext& context, AccessEngine& engine, Q
   whereCombo_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   whereCombo_->setMinimumContentsLength(28);
   waitFrame_->setFrameShape(QFrame::StyledPanel);
+  tableInfoLabel_->setWordWrap(true);
+  previewTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  previewTable_->setMaximumHeight(previewTable_->fontMetrics().height() * 2 * (kPreviewRows + 2));
   (new QHBoxLayout(waitFrame_))->addWidget(waitLab);
 
   auto* fileRow = new QHBoxLayout;
@@ -66,8 +79,11 @@ ImportDialog::ImportDialog(const WindowContext& context, AccessEngine& engine, Q
   auto* source = new QFormLayout(frame1);
   source->addRow(label1, fileRow);
   source->addRow(tableLabel_, tablesCombo_);
+  source->addRow(readingChoice_);
   source->addRow(firstRowCheck_);
   source->addRow(tableInfoLabel_);
+  source->addRow(previewLabel_);
+  source->addRow(previewTable_);
   auto* mapping = new QFormLayout(columnFrame_);
   mapping->addRow(
       NamedWidget<QLabel>("Label3", t.Get(access_texts::kTableColumnLabel), columnFrame_),
@@ -106,6 +122,7 @@ ImportDialog::ImportDialog(const WindowContext& context, AccessEngine& engine, Q
     source_->SetFirstRowNames(names);
     if (table_ >= 0) ChooseTable(table_);
   });
+  connect(readingChoice_, &ReadingChoice::changed, this, [this] { ReadAgain(); });
   connect(formsCombo_, &QComboBox::currentIndexChanged, this, [this] { FillTargets(); });
   connect(fieldsCombo_, &QComboBox::currentIndexChanged, this, [this] { ShowColumnTarget(); });
   connect(elementsCombo_, &QComboBox::activated, this, [this](int target) {
@@ -165,6 +182,8 @@ void ImportDialog::OpenFile(const QString& path) {
   tablesCombo_->clear();
   tablesCombo_->addItems(source_->TableNames());
   sourceFileEdit_->setText(path);
+  if (const std::optional<TextReading> reading = source_->Reading())
+    readingChoice_->Show(*reading, source_->Encodings());
   ShowSource(true);
   tableInfoLabel_->clear();
   columnFrame_->setVisible(false);
@@ -179,6 +198,7 @@ void ImportDialog::ChooseTable(int index) {
   if (!source_ || !source_->OpenTable(index, &columns, &rows)) {
     table_ = -1;
     tableInfoLabel_->clear();
+    ShowPreview({});
     context_.services.ShowMessage(context_.texts.Get(access_texts::kAccessFileNotOpened), kOkOnly);
     return;
   }
@@ -187,6 +207,7 @@ void ImportDialog::ChooseTable(int index) {
   tableInfoLabel_->setText(t.Get(access_texts::kColumnsCount) + u' ' +
                            QString::number(columns.size()) + QStringLiteral(";  ") +
                            t.Get(access_texts::kRowsCount) + u' ' + QString::number(rows));
+  ShowPreview(columns);
   if (columns.isEmpty() || rows == 0) return;
   formsCombo_->setCurrentIndex(0);
   FillTargets();
@@ -266,9 +287,44 @@ void ImportDialog::ShowColumnTarget() {
 }
 
 void ImportDialog::ShowSource(bool shown) {
-  for (QWidget* w : std::initializer_list<QWidget*>{tableLabel_, tablesCombo_, tableInfoLabel_})
+  for (QWidget* w : std::initializer_list<QWidget*>{tableLabel_, tablesCombo_, tableInfoLabel_,
+                                                    previewLabel_, previewTable_})
     w->setVisible(shown);
   firstRowCheck_->setVisible(shown && source_ && source_->OffersFirstRowChoice());
+  readingChoice_->setVisible(shown && source_ && source_->Reading());
+}
+
+void ImportDialog::ReadAgain() {
+  if (!source_) return;
+  const QString problem = source_->ReadAs(readingChoice_->Chosen());
+  // What was read shows what was taken: a typed delimiter no file can use
+  // gives way to the one found.
+  if (const std::optional<TextReading> reading = source_->Reading())
+    readingChoice_->Show(*reading, source_->Encodings());
+  if (problem.isEmpty()) {
+    ChooseTable(0);
+    return;
+  }
+  // The user tries another choice; a message box at every try would be in the way.
+  table_ = -1;
+  columnFrame_->setVisible(false);
+  ShowPreview({});
+  tableInfoLabel_->setText(QString(problem).replace(u'\r', u'\n'));
+}
+
+void ImportDialog::ShowPreview(const QStringList& columns) {
+  previewTable_->clear();
+  previewTable_->setColumnCount(static_cast<int>(columns.size()));
+  previewTable_->setHorizontalHeaderLabels(columns);
+  QStringList row;
+  int shown = 0;
+  for (; shown < kPreviewRows && source_ && !columns.isEmpty() && source_->NextRow(&row); ++shown) {
+    previewTable_->setRowCount(shown + 1);
+    for (int c = 0; c < row.size() && c < columns.size(); ++c)
+      previewTable_->setItem(shown, c, new QTableWidgetItem(row[c]));
+  }
+  previewTable_->setRowCount(shown);
+  previewTable_->resizeColumnsToContents();
 }
 
 }  // namespace orbo

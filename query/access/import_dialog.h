@@ -15,9 +15,11 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QTableWidget;
 
 namespace orbo {
 
+class ReadingChoice;
 struct WindowContext;
 
 class ImportDialog : public QDialog {
@@ -60,6 +62,10 @@ class ImportDialog : public QDialog {
   void ShowMappedColumns();
   void TakeMap(const ColumnMap& map);
   void ShowSource(bool shown);
+  // A text file read again as the user chose.
+  void ReadAgain();
+  // The first rows of the open table as the import will read them.
+  void ShowPreview(const QStringList& columns);
 
   const WindowContext& context_;
   AccessEngine& engine_;
@@ -71,6 +77,9 @@ class ImportDialog : public QDialog {
   QComboBox* tablesCombo_;
   QCheckBox* firstRowCheck_;
   QLabel* tableInfoLabel_;
+  ReadingChoice* readingChoice_;
+  QLabel* previewLabel_;
+  QTableWidget* previewTable_;
   QLabel* tableLabel_;
   QGroupBox* columnFrame_;
   QComboBox* fieldsCombo_;

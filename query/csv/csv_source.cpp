@@ -49,6 +49,11 @@ class CsvSource : public AccessSource {
   bool OffersFirstRowChoice() const override { return true; }
   void SetFirstRowNames(bool names) override { firstRowNames_ = names; }
   std::optional<TextReading> Reading() const override { return reading_; }
+  QStringList Encodings() const override {
+    QStringList encodings = CsvEncodings();
+    if (!encodings.contains(codePageName_)) encodings << codePageName_;
+    return encodings;
+  }
 
   QString ReadAs(const TextReading& choice) override {
     CsvRead read = ReadCsv(bytes_, codePageName_, {choice.encoding, choice.delimiter});

@@ -236,8 +236,8 @@ class OrboCliTest : public QObject, SampleFiles {
         "there is no form 9");
     Row("import-mdb: no table named", {"import-mdb", good, Path("plain.csv"), into},
         "import-mdb needs --table NAME");
-    Row("import-mdb: no Access file",
-        {"import-mdb", good, Path("plain.csv"), into, "--table", "t"}, "is no MS Access file");
+    Row("import-mdb: no Access file", {"import-mdb", good, Path("plain.csv"), into, "--table", "t"},
+        "is no MS Access file");
   }
 
   void failuresAreOneLine() {

@@ -3,8 +3,12 @@
 // through a real file read back by libmdb; CSV files through the window.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStringEncoder>
+#include <QTableWidget>
 #include <QtTest>
 
 #include "../shell/test_install.h"
@@ -21,10 +25,13 @@
 #include "query/access/tables/access_import.h"
 #include "query/access/tables/access_mdb_source.h"
 #include "query/access/tables/access_values.h"
+#include "query/csv/csv_export.h"
 #include "shell/navigator.h"
 #include "storage/database_commands.h"
 
 using namespace orbo;
+using orbo::test::FiledRecords;
+using orbo::test::WithoutRecords;
 
 namespace {
 
@@ -264,6 +271,83 @@ class AccessExchangeTest : public QObject {
     const std::vector<int> added = f.ImportAdded();
     QCOMPARE(added.size(), size_t(2));
     QCOMPARE(f.db.Records[added[0]].TextValue[0], QString("Name"));
+  }
+
+  // Exported to CSV and imported through the dialog into the same forms
+  // without records, "Map by name" and the folders the file names, every
+  // record comes back; one Undo takes the records and the folders away.
+  void csvRoundTripThroughTheWindow() {
+    Fixture f(false);
+    const Database source = f.db;
+    f.db = WithoutRecords(source);
+    f.app.Storage().ShowDatabase();
+    const Database empty = f.db;
+    QTemporaryDir dir;
+    Database beforeLast;
+    for (int form = 0; form < source.FormCount; ++form) {
+      CsvOptions options;
+      options.form = form;
+      for (const CsvFile& file : ExportToCsv(source, {}, options)) {
+        QVERIFY(WriteBytes(dir.filePath(file.name), file.bytes));
+        f.Open(dir.filePath(file.name));
+        f.In<QComboBox>("FormsCombo")->setCurrentIndex(form);
+        f.In<QComboBox>("WhereCombo")->setCurrentIndex(0);
+        f.In<QPushButton>("MapByNameButt")->click();
+        QCheckBox* folders = f.In<QCheckBox>("FoldersFromFileCheck");
+        QVERIFY(folders->isEnabled());
+        folders->setChecked(true);
+        beforeLast = f.db;
+        f.In<QPushButton>("ImportButt")->click();
+      }
+    }
+    QCOMPARE(f.dialogs.messages, QStringList());
+    QCOMPARE(FiledRecords(f.db), FiledRecords(source));
+    QVERIFY(f.app.Funnel().Undo());
+    QCOMPARE(FiledRecords(f.db), FiledRecords(beforeLast));
+    QCOMPARE(f.db.FolderCount, beforeLast.FolderCount);
+    while (f.app.Funnel().Undo()) {
+    }
+    QCOMPARE(f.db.FolderCount, empty.FolderCount);
+    QCOMPARE(f.db.RecordCount - f.db.BufferCount, 0);
+  }
+
+  // A file's encoding and delimiter as found, changed by the user with the
+  // preview following at once; a choice that gives no table says why in the
+  // dialog and offers nothing to import.
+  void csvReadingChosenInTheDialog() {
+    Fixture f(false);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("people.csv");
+    QVERIFY(WriteBytes(path, QStringEncoder("windows-1251")
+                                 .encode(QStringLiteral("Имя|Город,\"x\"\r\nИван|Тула,y\r\n"))));
+    f.Open(path);
+    auto* encoding = f.In<QComboBox>("EncodingCombo");
+    auto* delimiter = f.In<QComboBox>("DelimiterCombo");
+    auto* table = f.In<QTableWidget>("PreviewTable");
+    QVERIFY(encoding->isVisibleTo(&f.Import()));
+    QCOMPARE(encoding->currentText(), f.db.CodePageName);
+    QCOMPARE(delimiter->currentIndex(), 0);
+    const auto choose = [](QComboBox* combo, int index) {
+      combo->setCurrentIndex(index);
+      emit combo->activated(index);
+    };
+    choose(encoding, encoding->findText("windows-1251"));
+    QCOMPARE(table->item(0, 0)->text(), QStringLiteral("Иван|Тула"));
+    // With | the first row's quote stands inside a field.
+    delimiter->setCurrentIndex(3);
+    auto* other = f.In<QLineEdit>("DelimiterEdit");
+    other->setText("|");
+    emit other->textEdited("|");
+    QVERIFY(!f.Import().Source()->Reading());
+    QVERIFY(f.In<QLabel>("InfLab")->text().contains("row 1, column 2"));
+    QVERIFY(!f.In<QGroupBox>("Frame2")->isVisibleTo(&f.Import()));
+    QCOMPARE(table->rowCount(), 0);
+    choose(delimiter, 0);
+    QCOMPARE(table->columnCount(), 2);
+    QCOMPARE(table->horizontalHeaderItem(0)->text(), QStringLiteral("Имя|Город"));
+    QCOMPARE(table->item(0, 1)->text(), QStringLiteral("y"));
+    QVERIFY(f.In<QGroupBox>("Frame2")->isVisibleTo(&f.Import()));
+    QCOMPARE(f.dialogs.messages, QStringList());
   }
 
   // Nothing of one database is offered to the next: after a load or a new

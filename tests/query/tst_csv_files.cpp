@@ -308,8 +308,8 @@ class CsvFilesTest : public QObject {
   // tst_access_exchange through the dialog).
   void theImportsViewOfAFile() {
     CsvProblem problem;
-    const std::unique_ptr<AccessSource> source =
-        MakeCsvSource("Name,,Note\nAnn\nBob,2,x,extra\n", "people.csv", "windows-1252", {}, &problem);
+    const std::unique_ptr<AccessSource> source = MakeCsvSource(
+        "Name,,Note\nAnn\nBob,2,x,extra\n", "people.csv", "windows-1252", {}, &problem);
     QCOMPARE(source->TableNames(), QStringList{"people"});
     QStringList columns;
     qint64 count = 0;

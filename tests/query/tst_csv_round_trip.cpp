@@ -105,17 +105,28 @@ class CsvRoundTripTest : public QObject {
     QTest::addColumn<bool>("flag");
     QTest::addColumn<int>("unknownChoices");
     QTest::addColumn<int>("unknownFlags");
-    QTest::newRow("exact lines") << "Friends" << "1" << 1 << true << 0 << 0;
-    QTest::newRow("the exact one of two") << "friends" << "0" << 2 << false << 0 << 0;
-    QTest::newRow("case ignored") << "WORK" << "True" << 3 << true << 0 << 0;
-    QTest::newRow("blanks belong to the line") << " Work" << "-1" << int(kNoChoice) << true << 1 << 0;
-    QTest::newRow("empty") << "" << "" << int(kNoChoice) << false << 0 << 0;
-    QTest::newRow("no line") << "Neighbours" << "yes" << int(kNoChoice) << true << 1 << 0;
-    QTest::newRow("words") << "Family" << " No " << 0 << false << 0 << 0;
-    QTest::newRow("russian") << "Family" << "Да" << 0 << true << 0 << 0;
-    QTest::newRow("spreadsheet") << "Family" << "ЛОЖЬ" << 0 << false << 0 << 0;
-    QTest::newRow("no word") << "Family" << "maybe" << 0 << false << 0 << 1;
-    QTest::newRow("no number") << "Family" << "2" << 0 << false << 0 << 1;
+    QTest::newRow("exact lines") << "Friends"
+                                 << "1" << 1 << true << 0 << 0;
+    QTest::newRow("the exact one of two") << "friends"
+                                          << "0" << 2 << false << 0 << 0;
+    QTest::newRow("case ignored") << "WORK"
+                                  << "True" << 3 << true << 0 << 0;
+    QTest::newRow("blanks belong to the line") << " Work"
+                                               << "-1" << int(kNoChoice) << true << 1 << 0;
+    QTest::newRow("empty") << ""
+                           << "" << int(kNoChoice) << false << 0 << 0;
+    QTest::newRow("no line") << "Neighbours"
+                             << "yes" << int(kNoChoice) << true << 1 << 0;
+    QTest::newRow("words") << "Family"
+                           << " No " << 0 << false << 0 << 0;
+    QTest::newRow("russian") << "Family"
+                             << "Да" << 0 << true << 0 << 0;
+    QTest::newRow("spreadsheet") << "Family"
+                                 << "ЛОЖЬ" << 0 << false << 0 << 0;
+    QTest::newRow("no word") << "Family"
+                             << "maybe" << 0 << false << 0 << 1;
+    QTest::newRow("no number") << "Family"
+                               << "2" << 0 << false << 0 << 1;
   }
 
   void valuesAsTheImportReadsThem() {
@@ -124,8 +135,8 @@ class CsvRoundTripTest : public QObject {
     Database db = OneOfEach();
     db.Records[0].ComboValue[0] = 2;
     db.Records[0].FlagValue[0] = true;
-    const ImportTally tally = Import(db, 0, 0, {"Group", "Card", "Photo ID:00"},
-                                     {{group, card, "photo.png"}}, false);
+    const ImportTally tally =
+        Import(db, 0, 0, {"Group", "Card", "Photo ID:00"}, {{group, card, "photo.png"}}, false);
     const RecordData& record = db.Records[static_cast<std::size_t>(db.RecordCount - 1)];
     QTEST(int(record.ComboValue[0]), "choice");
     QTEST(record.FlagValue[0], "flag");
@@ -196,8 +207,8 @@ class CsvRoundTripTest : public QObject {
   // A file read again in the encoding and with the delimiter the user chose;
   // a choice that gives no table leaves none to import, and says why.
   void readAgainAsChosen() {
-    const QByteArray bytes = QStringEncoder("windows-1251")
-                                 .encode(QStringLiteral("Имя;Город,\"x\"\r\nИван;Тула,y\r\n"));
+    const QByteArray bytes =
+        QStringEncoder("windows-1251").encode(QStringLiteral("Имя;Город,\"x\"\r\nИван;Тула,y\r\n"));
     CsvProblem problem;
     const auto words = [](const CsvProblem& p, const QString&) { return QString::number(p.kind); };
     const std::unique_ptr<AccessSource> source =

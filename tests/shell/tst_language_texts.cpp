@@ -42,17 +42,18 @@ class LanguageTextsTest : public QObject {
   // The form follows the number as each language counts.
   void countsChooseTheirForm() {
     LanguageTexts texts;
-    QVERIFY(texts.LoadLines({"00040  %1 file|%1 files", "       %1 файл|%1 файла|%1 файлов",
-                             "       %1 x"}));
-    const std::pair<qint64, const char*> english[] = {{0, "0 files"}, {1, "1 file"}, {2, "2 files"},
-                                                      {21, "21 files"}};
+    QVERIFY(texts.LoadLines(
+        {"00040  %1 file|%1 files", "       %1 файл|%1 файла|%1 файлов", "       %1 x"}));
+    const std::pair<qint64, const char*> english[] = {
+        {0, "0 files"}, {1, "1 file"}, {2, "2 files"}, {21, "21 files"}};
     for (const auto& [n, text] : english) QCOMPARE(texts.Count({40, 0}, n), QString(text));
     const std::pair<qint64, const char*> russian[] = {
-        {0, "0 файлов"},    {1, "1 файл"},      {2, "2 файла"},     {4, "4 файла"},
-        {5, "5 файлов"},    {11, "11 файлов"},  {12, "12 файлов"},  {14, "14 файлов"},
-        {21, "21 файл"},    {22, "22 файла"},   {111, "111 файлов"}, {101, "101 файл"},
+        {0, "0 файлов"},      {1, "1 файл"},     {2, "2 файла"},      {4, "4 файла"},
+        {5, "5 файлов"},      {11, "11 файлов"}, {12, "12 файлов"},   {14, "14 файлов"},
+        {21, "21 файл"},      {22, "22 файла"},  {111, "111 файлов"}, {101, "101 файл"},
         {1000, "1000 файлов"}};
-    for (const auto& [n, text] : russian) QCOMPARE(texts.Count({40, 1}, n), QString::fromUtf8(text));
+    for (const auto& [n, text] : russian)
+      QCOMPARE(texts.Count({40, 1}, n), QString::fromUtf8(text));
     QCOMPARE(texts.Count({40, 2}, 7), QString("7 x"));
   }
 

@@ -165,9 +165,31 @@ Database LargeDatabase() {
 namespace {
 
 QString HostileText(QRandomGenerator& random, int pieces) {
-  static const char* const kPieces[] = {
-      "a", "Zed", " ", ",", ";", "\t", "\"", "'", "=", "+", "-", "@", "\r\n", "\n", "\r",
-      "\xc3\xa9", "\xc3\x9f", "\xe2\x82\xac", "\\", "0", "1", "-1", "True", "no", "=HYPERLINK(\"x\")"};
+  static const char* const kPieces[] = {"a",
+                                        "Zed",
+                                        " ",
+                                        ",",
+                                        ";",
+                                        "\t",
+                                        "\"",
+                                        "'",
+                                        "=",
+                                        "+",
+                                        "-",
+                                        "@",
+                                        "\r\n",
+                                        "\n",
+                                        "\r",
+                                        "\xc3\xa9",
+                                        "\xc3\x9f",
+                                        "\xe2\x82\xac",
+                                        "\\",
+                                        "0",
+                                        "1",
+                                        "-1",
+                                        "True",
+                                        "no",
+                                        "=HYPERLINK(\"x\")"};
   QString text;
   for (int i = 0; i < pieces; ++i)
     text += QString::fromUtf8(kPieces[random.bounded(int(std::size(kPieces)))]);
@@ -213,10 +235,14 @@ Database RandomEveryKindDatabase(quint32 seed, int records) {
     const FormDef& form = db.Forms[static_cast<std::size_t>(record.Form)];
     for (int slot = 0; slot < kSlotCount; ++slot) {
       const auto s = static_cast<std::size_t>(slot);
-      if (slot < form.ElementCount[kText]) record.TextValue[s] = HostileText(random, random.bounded(6));
-      if (slot < form.ElementCount[kImage]) record.ImageValue[s] = HostileText(random, random.bounded(3));
-      if (slot < form.ElementCount[kButton]) record.ButtonValue[s] = HostileText(random, random.bounded(4));
-      if (slot < form.ElementCount[kMultiline]) record.MemoValue[s] = HostileText(random, random.bounded(12));
+      if (slot < form.ElementCount[kText])
+        record.TextValue[s] = HostileText(random, random.bounded(6));
+      if (slot < form.ElementCount[kImage])
+        record.ImageValue[s] = HostileText(random, random.bounded(3));
+      if (slot < form.ElementCount[kButton])
+        record.ButtonValue[s] = HostileText(random, random.bounded(4));
+      if (slot < form.ElementCount[kMultiline])
+        record.MemoValue[s] = HostileText(random, random.bounded(12));
       if (slot < form.ElementCount[kFlag]) record.FlagValue[s] = random.bounded(2) == 1;
       if (slot < form.ElementCount[kCombo]) {
         const auto lines = form.ComboList[s].count(QStringLiteral("\r\n")) + 1;
@@ -239,15 +265,19 @@ Database WithoutRecords(const Database& db) {
 QStringList FiledRecords(const Database& db) {
   QStringList lines;
   for (int r = 0; r < db.RecordCount; ++r) {
-    RecordData record = db.Records[static_cast<std::size_t>(r)];
+    const RecordData& record = db.Records[static_cast<std::size_t>(r)];
     if (record.Folder == BufferFolder) continue;
-    const QString path = FolderPath(db, record.Folder);
-    record.Folder = 0;
-    QStringList values{path, QString::number(record.Form)};
-    for (const auto* texts : {&record.TextValue, &record.ImageValue, &record.ButtonValue, &record.MemoValue})
-      for (const QString& text : *texts) values << text;
-    for (std::int16_t choice : record.ComboValue) values << QString::number(choice);
-    for (bool flag : record.FlagValue) values << QString::number(flag);
+    QStringList values{FolderPath(db, record.Folder), QString::number(record.Form)};
+    // The values of the form's elements; slots past them show nowhere.
+    const FormDef& form = db.Forms[static_cast<std::size_t>(record.Form)];
+    const auto countOf = [&](int type) { return std::size_t(form.ElementCount[type]); };
+    for (std::size_t k = 0; k < countOf(kText); ++k) values << record.TextValue[k];
+    for (std::size_t k = 0; k < countOf(kImage); ++k) values << record.ImageValue[k];
+    for (std::size_t k = 0; k < countOf(kButton); ++k) values << record.ButtonValue[k];
+    for (std::size_t k = 0; k < countOf(kMultiline); ++k) values << record.MemoValue[k];
+    for (std::size_t k = 0; k < countOf(kCombo); ++k)
+      values << QString::number(record.ComboValue[k]);
+    for (std::size_t k = 0; k < countOf(kFlag); ++k) values << QString::number(record.FlagValue[k]);
     lines << values.join(QStringLiteral("\x1f"));
   }
   lines.sort();

@@ -39,8 +39,9 @@ Database RandomEveryKindDatabase(quint32 seed, int records);
 // The forms of db and its folder 0, without records.
 Database WithoutRecords(const Database& db);
 
-// Each live record as one line, its folder's path first; sorted, for
-// comparing databases whose records were filed in another order.
+// Each live record as one line: its folder's path, its form and the values
+// of the form's elements; sorted, for comparing databases whose records were
+// filed in another order.
 QStringList FiledRecords(const Database& db);
 
 // db protected with password.

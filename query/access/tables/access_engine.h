@@ -44,6 +44,8 @@ class AccessSource {
   virtual void SetFirstRowNames(bool /*names*/) {}
   // A text file's reading, which the user may change; none for a database.
   virtual std::optional<TextReading> Reading() const { return std::nullopt; }
+  // The encodings it may be read in.
+  virtual QStringList Encodings() const { return {}; }
   // Reads the file again as chosen. Why it gives no table, in words, or
   // nothing when it does; without a table no table opens.
   virtual QString ReadAs(const TextReading& /*choice*/) { return {}; }

@@ -10,12 +10,12 @@ std::optional<bool> FlagFromText(const QString& text) {
   // Spreadsheets in Russian write ИСТИНА/ЛОЖЬ; the program's own words are
   // Yes/No and Да/Нет.
   static const QHash<QString, bool> kWords{
-      {QStringLiteral("true"), true},    {QStringLiteral("false"), false},
-      {QStringLiteral("yes"), true},     {QStringLiteral("no"), false},
-      {QStringLiteral("1"), true},       {QStringLiteral("-1"), true},
-      {QStringLiteral("0"), false},      {QStringLiteral("да"), true},
-      {QStringLiteral("нет"), false},    {QStringLiteral("истина"), true},
-      {QStringLiteral("ложь"), false},   {QString(), false},
+      {QStringLiteral("true"), true},  {QStringLiteral("false"), false},
+      {QStringLiteral("yes"), true},   {QStringLiteral("no"), false},
+      {QStringLiteral("1"), true},     {QStringLiteral("-1"), true},
+      {QStringLiteral("0"), false},    {QStringLiteral("да"), true},
+      {QStringLiteral("нет"), false},  {QStringLiteral("истина"), true},
+      {QStringLiteral("ложь"), false}, {QString(), false},
   };
   const auto found = kWords.constFind(text.trimmed().toCaseFolded());
   if (found == kWords.constEnd()) return std::nullopt;

@@ -15,7 +15,9 @@ class FolderNames {
   explicit FolderNames(const Database& db) {
     // Backwards, since a later insert replaces: the first of equal names wins.
     for (int f = db.FolderCount - 1; f >= 0; --f)
-      children_.insert(Key(db.Folders[static_cast<size_t>(f)].Parent, db.Folders[static_cast<size_t>(f)].Name), f);
+      children_.insert(
+          Key(db.Folders[static_cast<size_t>(f)].Parent, db.Folders[static_cast<size_t>(f)].Name),
+          f);
   }
   int Child(int parent, const QString& name) const {
     return children_.value(Key(parent, name), -1);
@@ -73,7 +75,8 @@ class PathResolver {
 
 std::vector<int> ImportLayout::NewFolderIndices() const {
   std::vector<int> indices(newFolders.size());
-  for (std::size_t i = 0; i < indices.size(); ++i) indices[i] = firstNewFolder + static_cast<int>(i);
+  for (std::size_t i = 0; i < indices.size(); ++i)
+    indices[i] = firstNewFolder + static_cast<int>(i);
   return indices;
 }
 
