@@ -391,12 +391,11 @@ void CheckImportTarget(const QString& path, const QString& outPath) {
 }
 
 // Imports a table of source as the import dialog does and writes the result.
-void ImportTable(const Arguments& args, AccessSource& source, int table, std::FILE* out,
-                 std::FILE* err) {
+void ImportTable(const Arguments& args, Database& db, AccessSource& source, int table,
+                 std::FILE* out, std::FILE* err) {
   const QString& path = args.files[0];
   const QString& tablePath = args.files[1];
   const QString& outPath = args.files[2];
-  Database db = ReadWhole(path, args, err);
   QStringList columns;
   qint64 count = 0;
   if (!source.OpenTable(table, &columns, &count))
@@ -499,16 +498,16 @@ void ImportCsv(const Arguments& args, std::FILE* out, std::FILE* err) {
           QStringLiteral("--delimiter %1: give comma, semicolon or tab").arg(*delimiter)};
     choice.delimiter = found->second;
   }
+  Database db = ReadWhole(args.files[0], args, err);
   const CsvProblemWords words = CsvProblemLine;
   CsvProblem problem;
-  std::unique_ptr<AccessSource> source =
-      OpenCsvSource(csvPath, QString::fromLatin1(kDefaultCodePage), words, &problem);
+  // A file in no Unicode form is read in the database's code page, as the dialog reads it.
+  std::unique_ptr<AccessSource> source = OpenCsvSource(csvPath, db.CodePageName, words, &problem);
   if (!source) throw CliError{words(problem, csvPath)};
-  if (!choice.encoding.isEmpty() || !choice.delimiter.isNull()) {
-    const QString why = source->ReadAs(choice);
-    if (!why.isEmpty()) throw CliError{why};
-  }
-  ImportTable(args, *source, 0, out, err);
+  const bool chosen = !choice.encoding.isEmpty() || !choice.delimiter.isNull();
+  const QString why = chosen ? source->ReadAs(choice) : source->Problem();
+  if (!why.isEmpty()) throw CliError{why};
+  ImportTable(args, db, *source, 0, out, err);
 }
 
 // The table of an Access file named by --table.
@@ -526,7 +525,8 @@ void ImportMdb(const Arguments& args, std::FILE* out, std::FILE* err) {
     throw CliError{QStringLiteral("%1: has no table %2; its tables: %3")
                        .arg(mdbPath, *table, source->TableNames().join(QStringLiteral(", ")))};
   }
-  ImportTable(args, *source, static_cast<int>(index), out, err);
+  Database db = ReadWhole(args.files[0], args, err);
+  ImportTable(args, db, *source, static_cast<int>(index), out, err);
 }
 
 int Fail(std::FILE* err, QString line) {

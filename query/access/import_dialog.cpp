@@ -122,7 +122,12 @@ ImportDialog::ImportDialog(const WindowContext& context, AccessEngine& engine, Q
     source_->SetFirstRowNames(names);
     if (table_ >= 0) ChooseTable(table_);
   });
-  connect(readingChoice_, &ReadingChoice::changed, this, [this] { ReadAgain(); });
+  // A text file read again as the user chose.
+  connect(readingChoice_, &ReadingChoice::changed, this, [this] {
+    if (!source_) return;
+    source_->ReadAs(readingChoice_->Chosen());
+    ShowReading();
+  });
   connect(formsCombo_, &QComboBox::currentIndexChanged, this, [this] { FillTargets(); });
   connect(fieldsCombo_, &QComboBox::currentIndexChanged, this, [this] { ShowColumnTarget(); });
   connect(elementsCombo_, &QComboBox::activated, this, [this](int target) {
@@ -182,12 +187,10 @@ void ImportDialog::OpenFile(const QString& path) {
   tablesCombo_->clear();
   tablesCombo_->addItems(source_->TableNames());
   sourceFileEdit_->setText(path);
-  if (const std::optional<TextReading> reading = source_->Reading())
-    readingChoice_->Show(*reading, source_->Encodings());
   ShowSource(true);
   tableInfoLabel_->clear();
   columnFrame_->setVisible(false);
-  if (tablesCombo_->count() > 0) ChooseTable(0);
+  ShowReading();
 }
 
 void ImportDialog::ChooseTable(int index) {
@@ -294,18 +297,17 @@ void ImportDialog::ShowSource(bool shown) {
   readingChoice_->setVisible(shown && source_ && source_->Reading());
 }
 
-void ImportDialog::ReadAgain() {
-  if (!source_) return;
-  const QString problem = source_->ReadAs(readingChoice_->Chosen());
+void ImportDialog::ShowReading() {
   // What was read shows what was taken: a typed delimiter no file can use
   // gives way to the one found.
   if (const std::optional<TextReading> reading = source_->Reading())
     readingChoice_->Show(*reading, source_->Encodings());
+  const QString problem = source_->Problem();
   if (problem.isEmpty()) {
-    ChooseTable(0);
+    if (tablesCombo_->count() > 0) ChooseTable(0);
     return;
   }
-  // The user tries another choice; a message box at every try would be in the way.
+  // Said in the dialog, beside the choices that may mend it.
   table_ = -1;
   columnFrame_->setVisible(false);
   ShowPreview({});

@@ -62,8 +62,8 @@ class ImportDialog : public QDialog {
   void ShowMappedColumns();
   void TakeMap(const ColumnMap& map);
   void ShowSource(bool shown);
-  // A text file read again as the user chose.
-  void ReadAgain();
+  // The open file's reading, and its first table or why it gives none.
+  void ShowReading();
   // The first rows of the open table as the import will read them.
   void ShowPreview(const QStringList& columns);
 

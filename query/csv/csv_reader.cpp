@@ -155,6 +155,9 @@ bool IsUsableCsvDelimiter(QChar c) {
 CsvRead ReadCsv(const QByteArray& bytes, const QString& codePageName, const CsvChoice& choice) {
   CsvRead read;
   const Decoded decoded = Decode(bytes, choice.encoding);
+  read.encoding = decoded.encoding.isEmpty() ? codePageName : decoded.encoding;
+  read.delimiter =
+      IsUsableCsvDelimiter(choice.delimiter) ? choice.delimiter : DelimiterOf(decoded.utf8);
   if (decoded.utf8.contains('\0')) {
     read.problem.kind = CsvProblem::kNulBytes;
     return read;
@@ -162,16 +165,16 @@ CsvRead ReadCsv(const QByteArray& bytes, const QString& codePageName, const CsvC
   std::optional<CodePage> codePage;
   if (decoded.singleByte) {
     try {
-      codePage.emplace(decoded.encoding.isEmpty() ? codePageName : decoded.encoding);
+      codePage.emplace(read.encoding);
     } catch (const StorageError& error) {
       read.problem = {CsvProblem::kCodePage, 0, 0, error.Message()};
       return read;
     }
   }
   CsvTable table;
-  table.delimiter =
-      IsUsableCsvDelimiter(choice.delimiter) ? choice.delimiter : DelimiterOf(decoded.utf8);
+  table.delimiter = read.delimiter;
   table.encoding = codePage ? codePage->Name() : decoded.encoding;
+  read.encoding = table.encoding;
   Parser parser;
   if (!parser.ok_) {
     read.problem.kind = CsvProblem::kCannotRead;

@@ -46,6 +46,9 @@ struct CsvProblem {
 struct CsvRead {
   std::optional<CsvTable> table;
   CsvProblem problem;  // why there is no table
+  // How the bytes were read, also when they gave no table.
+  QString encoding;
+  QChar delimiter;
 };
 
 // What the user chose over what was found: "UTF-8", "UTF-16LE", "UTF-16BE"

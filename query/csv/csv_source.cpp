@@ -10,35 +10,34 @@ namespace {
 
 class CsvSource : public AccessSource {
  public:
-  CsvSource(CsvTable table, QByteArray bytes, QString path, QString codePageName,
-            CsvProblemWords words)
+  CsvSource(QByteArray bytes, QString path, QString codePageName, CsvProblemWords words)
       : bytes_(std::move(bytes)),
         path_(std::move(path)),
         codePageName_(std::move(codePageName)),
         words_(std::move(words)) {
-    Take(std::move(table));
+    ReadAs({});
   }
 
   QStringList TableNames() const override { return {QFileInfo(path_).completeBaseName()}; }
 
   bool OpenTable(int index, QStringList* columns, qint64* rowCount) override {
-    if (index != 0 || !reading_) return false;
+    if (index != 0 || !read_.table) return false;
+    const CsvTable& table = *read_.table;
     columns->clear();
-    const QStringList names =
-        firstRowNames_ && !table_.rows.empty() ? table_.rows[0] : QStringList();
+    const QStringList names = firstRowNames_ && !table.rows.empty() ? table.rows[0] : QStringList();
     for (qsizetype c = 0; c < width_; ++c) {
       const QString name = names.value(c).trimmed();
       *columns << (name.isEmpty() ? QStringLiteral("Column %1").arg(c + 1) : name);
     }
     next_ = firstRowNames_ ? 1 : 0;
-    *rowCount = static_cast<qint64>(table_.rows.size()) -
-                static_cast<qint64>(std::min(next_, table_.rows.size()));
+    *rowCount = static_cast<qint64>(table.rows.size()) -
+                static_cast<qint64>(std::min(next_, table.rows.size()));
     return true;
   }
 
   bool NextRow(QStringList* values) override {
-    if (next_ >= table_.rows.size()) return false;
-    *values = table_.rows[next_++].mid(0, width_);
+    if (!read_.table || next_ >= read_.table->rows.size()) return false;
+    *values = read_.table->rows[next_++].mid(0, width_);
     // The values an export wrote for spreadsheets come back as they were.
     for (QString& value : *values) value = WithoutFormulaQuote(value);
     while (values->size() < width_) *values << QString();
@@ -48,39 +47,37 @@ class CsvSource : public AccessSource {
   bool Failed() const override { return false; }
   bool OffersFirstRowChoice() const override { return true; }
   void SetFirstRowNames(bool names) override { firstRowNames_ = names; }
-  std::optional<TextReading> Reading() const override { return reading_; }
+  std::optional<TextReading> Reading() const override {
+    return TextReading{read_.encoding, read_.delimiter};
+  }
   QStringList Encodings() const override {
     QStringList encodings = CsvEncodings();
     if (!encodings.contains(codePageName_)) encodings << codePageName_;
     return encodings;
   }
+  QString Problem() const override {
+    if (read_.table) return {};
+    // Without words (a test's source) the kind says it.
+    return words_ ? words_(read_.problem, path_) : QString::number(read_.problem.kind);
+  }
 
   QString ReadAs(const TextReading& choice) override {
-    CsvRead read = ReadCsv(bytes_, codePageName_, {choice.encoding, choice.delimiter});
-    if (!read.table) {
-      table_ = {};
-      reading_.reset();
-      return words_ ? words_(read.problem, path_) : QString();
+    read_ = ReadCsv(bytes_, codePageName_, {choice.encoding, choice.delimiter});
+    width_ = 0;
+    next_ = 0;
+    if (read_.table) {
+      for (const QStringList& row : read_.table->rows)
+        width_ = std::max(width_, std::min<qsizetype>(row.size(), kReadColumns));
     }
-    Take(std::move(*read.table));
-    return {};
+    return Problem();
   }
 
  private:
-  void Take(CsvTable table) {
-    table_ = std::move(table);
-    reading_ = TextReading{table_.encoding, table_.delimiter};
-    width_ = 0;
-    for (const QStringList& row : table_.rows)
-      width_ = std::max(width_, std::min<qsizetype>(row.size(), kReadColumns));
-  }
-
   QByteArray bytes_;
   QString path_;
   QString codePageName_;
   CsvProblemWords words_;
-  CsvTable table_;
-  std::optional<TextReading> reading_;  // none when the last reading gave no table
+  CsvRead read_;
   qsizetype width_ = 0;
   std::size_t next_ = 0;
   bool firstRowNames_ = true;
@@ -116,14 +113,8 @@ class ExchangeEngine : public AccessEngine {
 
 std::unique_ptr<AccessSource> MakeCsvSource(QByteArray bytes, const QString& path,
                                             const QString& codePageName,
-                                            const CsvProblemWords& words, CsvProblem* problem) {
-  CsvRead read = ReadCsv(bytes, codePageName);
-  if (!read.table) {
-    *problem = read.problem;
-    return nullptr;
-  }
-  return std::make_unique<CsvSource>(std::move(*read.table), std::move(bytes), path, codePageName,
-                                     words);
+                                            const CsvProblemWords& words) {
+  return std::make_unique<CsvSource>(std::move(bytes), path, codePageName, words);
 }
 
 std::unique_ptr<AccessSource> OpenCsvSource(const QString& path, const QString& codePageName,
@@ -131,7 +122,7 @@ std::unique_ptr<AccessSource> OpenCsvSource(const QString& path, const QString& 
   QByteArray bytes;
   *problem = LoadCsvBytes(path, &bytes);
   if (problem->kind != CsvProblem::kNone) return nullptr;
-  return MakeCsvSource(std::move(bytes), path, codePageName, words, problem);
+  return MakeCsvSource(std::move(bytes), path, codePageName, words);
 }
 
 std::unique_ptr<AccessEngine> MakeExchangeEngine(std::function<QString()> codePage,

@@ -13,12 +13,12 @@ namespace orbo {
 // The whole message for a CSV file at path that gives no table.
 using CsvProblemWords = std::function<QString(const CsvProblem& problem, const QString& path)>;
 
-// The bytes of the file at path as a source, or the file's own; nullptr, with
-// problem set, when they cannot be read. A source can be read again in
-// another encoding or with another delimiter.
+// The bytes of a file at path as a source, read as found; when they give no
+// table its Problem says why, and another reading may give one.
 std::unique_ptr<AccessSource> MakeCsvSource(QByteArray bytes, const QString& path,
                                             const QString& codePageName,
-                                            const CsvProblemWords& words, CsvProblem* problem);
+                                            const CsvProblemWords& words);
+// The file's own bytes; nullptr, with problem set, when they cannot be had.
 std::unique_ptr<AccessSource> OpenCsvSource(const QString& path, const QString& codePageName,
                                             const CsvProblemWords& words, CsvProblem* problem);
 

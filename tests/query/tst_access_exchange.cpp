@@ -259,10 +259,25 @@ class AccessExchangeTest : public QObject {
     const QString bad = dir.filePath("quotes.csv");
     QVERIFY(WriteBytes(bad, "a,b\r\nc,d\"e\"\r\n"));
     f.Open(bad);
-    QVERIFY(!f.Import().Source());
-    QCOMPARE(f.dialogs.messages.last(),
-             "The CSV file cannot be opened.\rA quote inside an unquoted field at row 2, column 2. "
+    QCOMPARE(f.In<QLabel>("InfLab")->text(),
+             "The CSV file cannot be opened.\nA quote inside an unquoted field at row 2, column 2. "
              "Enclose the field in quotes and double each quote inside it.");
+    QVERIFY(!f.In<QGroupBox>("Frame2")->isVisibleTo(&f.Import()));
+    QCOMPARE(f.dialogs.messages, QStringList());
+    // UTF-16 of Cyrillic letters without a byte order mark reads as NUL
+    // bytes until the user names its encoding.
+    const QString utf16 = dir.filePath("utf16.csv");
+    QVERIFY(WriteBytes(utf16, QStringEncoder(QStringEncoder::Utf16LE)
+                                  .encode(QStringLiteral("Имя\r\nЖанна\r\n"))));
+    f.Open(utf16);
+    QVERIFY(f.In<QLabel>("InfLab")->text().contains("NUL"));
+    auto* encoding = f.In<QComboBox>("EncodingCombo");
+    encoding->setCurrentIndex(encoding->findText("UTF-16LE"));
+    emit encoding->activated(encoding->currentIndex());
+    QCOMPARE(f.In<QTableWidget>("PreviewTable")->item(0, 0)->text(), QStringLiteral("Жанна"));
+    // A file that cannot be read at all is told in a message.
+    f.Open(dir.filePath("missing.csv"));
+    QVERIFY(f.dialogs.messages.last().startsWith("The CSV file cannot be opened.\r"));
     const QString good = dir.filePath("people.csv");
     QVERIFY(WriteBytes(good, "Name;Age\r\nAnn;30\r\n"));
     f.Open(good);
@@ -338,8 +353,9 @@ class AccessExchangeTest : public QObject {
     auto* other = f.In<QLineEdit>("DelimiterEdit");
     other->setText("|");
     emit other->textEdited("|");
-    QVERIFY(!f.Import().Source()->Reading());
+    QVERIFY(!f.Import().Source()->Problem().isEmpty());
     QVERIFY(f.In<QLabel>("InfLab")->text().contains("row 1, column 2"));
+    QCOMPARE(delimiter->currentIndex(), 3);
     QVERIFY(!f.In<QGroupBox>("Frame2")->isVisibleTo(&f.Import()));
     QCOMPARE(table->rowCount(), 0);
     choose(delimiter, 0);

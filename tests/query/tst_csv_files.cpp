@@ -307,9 +307,8 @@ class CsvFilesTest : public QObject {
   // first row or numbered, every row as wide (the first row as data:
   // tst_access_exchange through the dialog).
   void theImportsViewOfAFile() {
-    CsvProblem problem;
-    const std::unique_ptr<AccessSource> source = MakeCsvSource(
-        "Name,,Note\nAnn\nBob,2,x,extra\n", "people.csv", "windows-1252", {}, &problem);
+    const std::unique_ptr<AccessSource> source =
+        MakeCsvSource("Name,,Note\nAnn\nBob,2,x,extra\n", "people.csv", "windows-1252", {});
     QCOMPARE(source->TableNames(), QStringList{"people"});
     QStringList columns;
     qint64 count = 0;
@@ -320,7 +319,7 @@ class CsvFilesTest : public QObject {
     QVERIFY(source->NextRow(&row));
     QCOMPARE(row, (QStringList{"Ann", "", "", ""}));
     QVERIFY(source->NextRow(&row) && !source->NextRow(&row) && !source->Failed());
-    QVERIFY(MakeCsvSource(QByteArray("v,").repeated(200), {}, {}, {}, &problem)
+    QVERIFY(MakeCsvSource(QByteArray("v,").repeated(200), {}, {}, {})
                 ->OpenTable(0, &columns, &count));
     QCOMPARE(columns.size(), kReadColumns);
   }

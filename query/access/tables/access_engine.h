@@ -42,12 +42,15 @@ class AccessSource {
   // tables of a database always name their columns.
   virtual bool OffersFirstRowChoice() const { return false; }
   virtual void SetFirstRowNames(bool /*names*/) {}
-  // A text file's reading, which the user may change; none for a database.
+  // A text file's reading, which the user may change: the last one tried.
+  // None for a database.
   virtual std::optional<TextReading> Reading() const { return std::nullopt; }
   // The encodings it may be read in.
   virtual QStringList Encodings() const { return {}; }
-  // Reads the file again as chosen. Why it gives no table, in words, or
-  // nothing when it does; without a table no table opens.
+  // Why the last reading gave no table, in words; empty when it gave one.
+  // Without a table no table opens.
+  virtual QString Problem() const { return {}; }
+  // Reads the file again as chosen; the new Problem.
   virtual QString ReadAs(const TextReading& /*choice*/) { return {}; }
 };
 
