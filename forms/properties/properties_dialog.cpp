@@ -325,7 +325,7 @@ void PropertiesDialog::Store() {
   redraw_();
   if (choicesMoved > 0) {
     context_.services.ShowMessage(
-        context_.texts.Get(properties_texts::kChoicesMoved).arg(choicesMoved), kOkOnly);
+        context_.texts.Count(properties_texts::kChoicesMoved, choicesMoved), kOkOnly);
   }
 }
 
