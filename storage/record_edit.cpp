@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "storage/record_fields.h"
+#include "storage/text_difference.h"
 
 namespace orbo {
 namespace {
@@ -29,12 +30,7 @@ RecordEdit::RecordEdit(const RecordData& before, const RecordData& after)
       const QString& a = TextsOf(before, field)[slot];
       const QString& b = TextsOf(after, field)[slot];
       if (a == b) continue;
-      const qsizetype shorter = std::min(a.size(), b.size());
-      qsizetype prefix = 0;
-      while (prefix < shorter && a[prefix] == b[prefix]) ++prefix;
-      qsizetype suffix = 0;
-      while (suffix < shorter - prefix && a[a.size() - 1 - suffix] == b[b.size() - 1 - suffix])
-        ++suffix;
+      const auto [prefix, suffix] = DifferenceOf(a, b);
       texts_.push_back({field, slot, prefix, a.sliced(prefix, a.size() - prefix - suffix),
                         b.sliced(prefix, b.size() - prefix - suffix)});
     }

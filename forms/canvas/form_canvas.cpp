@@ -19,7 +19,6 @@
 #include "forms/canvas/canvas_geometry.h"
 #include "forms/canvas/element_style.h"
 #include "forms/canvas/limited_text_edit.h"
-#include "forms/canvas/text_change.h"
 #include "storage/color_value.h"
 #include "storage/data_path.h"
 #include "storage/element_text.h"
@@ -27,6 +26,7 @@
 #include "storage/font_value.h"
 #include "storage/picture_reader.h"
 #include "storage/stream_library.h"
+#include "storage/text_difference.h"
 
 namespace orbo {
 namespace {

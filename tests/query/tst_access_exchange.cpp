@@ -267,8 +267,8 @@ class AccessExchangeTest : public QObject {
     // UTF-16 of Cyrillic letters without a byte order mark reads as NUL
     // bytes until the user names its encoding.
     const QString utf16 = dir.filePath("utf16.csv");
-    QVERIFY(WriteBytes(utf16, QStringEncoder(QStringEncoder::Utf16LE)
-                                  .encode(QStringLiteral("Имя\r\nЖанна\r\n"))));
+    QVERIFY(WriteBytes(
+        utf16, QStringEncoder(QStringEncoder::Utf16LE).encode(QStringLiteral("Имя\r\nЖанна\r\n"))));
     f.Open(utf16);
     QVERIFY(f.In<QLabel>("InfLab")->text().contains("NUL"));
     auto* encoding = f.In<QComboBox>("EncodingCombo");

@@ -319,8 +319,8 @@ class CsvFilesTest : public QObject {
     QVERIFY(source->NextRow(&row));
     QCOMPARE(row, (QStringList{"Ann", "", "", ""}));
     QVERIFY(source->NextRow(&row) && !source->NextRow(&row) && !source->Failed());
-    QVERIFY(MakeCsvSource(QByteArray("v,").repeated(200), {}, {}, {})
-                ->OpenTable(0, &columns, &count));
+    QVERIFY(
+        MakeCsvSource(QByteArray("v,").repeated(200), {}, {}, {})->OpenTable(0, &columns, &count));
     QCOMPARE(columns.size(), kReadColumns);
   }
 
