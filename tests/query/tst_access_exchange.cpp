@@ -27,7 +27,9 @@
 #include "query/access/tables/access_values.h"
 #include "query/csv/csv_export.h"
 #include "shell/navigator.h"
+#include "storage/code_page.h"
 #include "storage/database_commands.h"
+#include "storage/database_file.h"
 
 using namespace orbo;
 using orbo::test::FiledRecords;
@@ -291,9 +293,20 @@ class AccessExchangeTest : public QObject {
   // Exported to CSV and imported through the dialog into the same forms
   // without records, "Map by name" and the folders the file names, every
   // record comes back; one Undo takes the records and the folders away.
+  void csvRoundTripThroughTheWindow_data() {
+    QTest::addColumn<Database>("source");
+    QTest::newRow("every element") << test::FullFormDatabase();
+    CodePage codePage;
+    const ReadOutcome example = ReadDatabaseFile(
+        QStringLiteral(ORBO_BIN_DIR "/data/examples/ex1.2db"), codePage, [] { return QString(); });
+    QVERIFY2(example.status == ReadOutcome::kLoaded, qPrintable(example.error));
+    QTest::newRow("example") << example.db;
+    QTest::newRow("random") << test::RandomEveryKindDatabase(11, 1000);
+  }
+
   void csvRoundTripThroughTheWindow() {
+    QFETCH(Database, source);
     Fixture f(false);
-    const Database source = f.db;
     f.db = WithoutRecords(source);
     f.app.Storage().ShowDatabase();
     const Database empty = f.db;
