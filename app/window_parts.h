@@ -50,27 +50,29 @@ struct WindowParts {
   // The print dialog, made at its first use.
   PrintDialog& Printing();
 
-  // In the order they are made; they go in the reverse order.
+  // In the order they are made, so that they go in the reverse order: each
+  // before the parts it was given, which were made before it. The last two
+  // are made at their first use.
   std::unique_ptr<MainWindow> window;
   std::unique_ptr<AppServices> services;
   std::unique_ptr<IntroDialog> intro;
   std::unique_ptr<FolderTree> tree;
   std::unique_ptr<FormCanvas> canvas;
+  std::unique_ptr<Navigator> navigator;
+  std::unique_ptr<QuickFilterBox> quickFilter;
+  std::unique_ptr<Finder> finder;
+  std::unique_ptr<AccessExchange> access;
+  std::unique_ptr<CsvExchange> csv;
   std::unique_ptr<RecordEditor> editor;
   std::unique_ptr<FormDesigner> designer;
   std::unique_ptr<ModeSwitch> modeSwitch;
-  std::unique_ptr<PropertiesDialog> properties;  // made when first shown
   std::unique_ptr<TitleFieldMenu> recordTitleMenu;
   std::unique_ptr<TitleFieldMenu> formTitleMenu;
-  std::unique_ptr<Finder> finder;
   std::unique_ptr<Sorter> sorter;
-  std::unique_ptr<AccessExchange> access;
-  std::unique_ptr<CsvExchange> csv;
-  std::unique_ptr<Navigator> navigator;
-  std::unique_ptr<QuickFilterBox> quickFilter;
   std::unique_ptr<OptionsDialog> options;
   std::unique_ptr<DatabasePropertiesDialog> databaseProperties;
   std::unique_ptr<BackupsDialog> backups;
+  std::unique_ptr<PropertiesDialog> properties;
   std::unique_ptr<PrintDialog> printing;
   WindowContext* context = nullptr;
 };

@@ -70,9 +70,11 @@ class TypingUndoTest : public QObject {
     QLineEdit* line = f.Focused<QLineEdit>(kText);
     QTest::keyClicks(line, " hello world");
     QCOMPARE(f.db.Records[0].TextValue[0], QString("Stored hello world"));
-    QVERIFY2(f.Stack().Count() <= 2, qPrintable(QString::number(f.Stack().Count())));
-    const int steps = f.Stack().Count();
-    for (int i = 0; i < steps; ++i) QTest::keyClick(line, Qt::Key_Z, Qt::ControlModifier);
+    const int steps = 2;
+    QCOMPARE(f.Stack().Count(), steps);
+    QTest::keyClick(line, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(f.db.Records[0].TextValue[0], QString("Stored hello"));
+    QTest::keyClick(line, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(f.db.Records[0].TextValue[0], QString("Stored"));
     QVERIFY(!f.db.Modified);
     // One more Ctrl+Z has nothing to take back and changes nothing.
