@@ -296,6 +296,8 @@ void App::BringToFront() {
   parts_.window->activateWindow();
 }
 
+void App::SaveSettingsNow() { TrySaveIni(files_, settingsPath_, settings); }
+
 bool App::QueryUnload() {
   if (!AskSaveChanges(db, *storage_)) return false;
   // Closed as the user chose: no changes are left to recover.

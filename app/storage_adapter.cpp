@@ -138,7 +138,10 @@ QString StorageAdapter::KnownCodePage(const QString& path) {
 }
 
 void StorageAdapter::RememberCodePage(const QString& path, const QString& name) {
-  app_.Context().settings.FileCodePages[path] = name;
+  QMap<QString, QString>& known = app_.Context().settings.FileCodePages;
+  if (known.value(path) == name) return;
+  known[path] = name;
+  app_.SaveSettingsNow();
 }
 
 void StorageAdapter::NewDatabase() {

@@ -344,11 +344,12 @@ class AppTest : public QObject {
     emit s.app->Parts().Window().RootText().textEdited(umlauts);
     s.dialogs.savePath = path;
     s.Menu("mnuSaveAs")->trigger();
+    // Written at once: a crash before the exit forgets nothing.
+    const QString memory = QFileInfo(s.install.SettingsPath()).dir().filePath("orbo-safety.ini");
+    QVERIFY(ReadBytes(memory).contains("garden.2db"));
     s.app->Parts().Window().close();
     s.app->UpdateTick();
     QVERIFY(s.app->Ended());
-    const QString memory = QFileInfo(s.install.SettingsPath()).dir().filePath("orbo-safety.ini");
-    QVERIFY(ReadBytes(memory).contains("garden.2db"));
     if (!remembered) QVERIFY(QFile::remove(memory));
     s.install.Write("Texts/current.dat", "russian.txt\r\n");
     QVERIFY(s.Start(path));
