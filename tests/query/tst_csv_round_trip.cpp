@@ -145,6 +145,55 @@ class CsvRoundTripTest : public QObject {
     QCOMPARE(db.Records[0].ComboValue[0], std::int16_t(2));  // the record there is left alone
   }
 
+  // Columns outside the map are never mapped, and a field takes one column.
+  void columnMapBounds() {
+    ColumnMap map;
+    for (int column : {-1, kReadColumns, kReadColumns + 70}) {
+      map.Assign(column, 3);
+      QCOMPARE(map.TargetOf(column), 0);
+    }
+    QVERIFY(map.Empty());
+    map.Assign(kReadColumns - 1, 3);
+    QCOMPARE(map.TargetOf(kReadColumns - 1), 3);
+    map.Assign(0, 3);
+    QCOMPARE(map.TargetOf(kReadColumns - 1), 0);
+    QCOMPARE(map.TargetOf(0), 3);
+    map.Assign(0, 0);
+    QVERIFY(map.Empty());
+  }
+
+  // By name: letter case and the export's suffix aside, the suffix choosing
+  // among fields of one name, each field taken once. In order: past an
+  // export's folder column, as many columns as there are fields.
+  void columnsMappedByNameAndInOrder() {
+    FormDef form = OneOfEach().Forms[0];
+    form.ElementCount[kText] = 3;
+    for (int slot : {0, 1}) form.Elements[kText][slot].Name = QStringLiteral("Name");
+    form.Elements[kText][2].Name = QStringLiteral("City");
+    // Targets: Name, Name, City, the multiline text, Photo, Group, Card.
+    const ColumnMap byName =
+        MapByName({"Root", "Name ID:21", "NAME", "name", "Card ID:50", "city ID:99"}, form);
+    QCOMPARE(byName.TargetOf(0), 0);
+    QCOMPARE(byName.TargetOf(1), 2);
+    QCOMPARE(byName.TargetOf(2), 1);
+    QCOMPARE(byName.TargetOf(3), 0);
+    QCOMPARE(byName.TargetOf(4), 7);
+    QCOMPARE(byName.TargetOf(5), 3);
+    QVERIFY(!byName.Empty());
+    QVERIFY(MapByName({"Nothing", "Root"}, form).Empty());
+
+    const ColumnMap afterRoot = MapInOrder({"Root", "a", "b"}, form);
+    QCOMPARE(afterRoot.TargetOf(0), 0);
+    QCOMPARE(afterRoot.TargetOf(1), 1);
+    QCOMPARE(afterRoot.TargetOf(2), 2);
+    QStringList many;
+    for (int c = 0; c < 9; ++c) many << QString::number(c);
+    const ColumnMap fromTheFirst = MapInOrder(many, form);
+    for (int c = 0; c < 7; ++c) QCOMPARE(fromTheFirst.TargetOf(c), c + 1);
+    QCOMPARE(fromTheFirst.TargetOf(7), 0);
+    QVERIFY(MapInOrder({}, form).Empty());
+  }
+
   // Under a top-level folder paths start at the top of the tree, under any
   // other at the folder chosen, which a path may name first; missing folders
   // are made once, found folders taken, empty paths stay in the folder chosen.
