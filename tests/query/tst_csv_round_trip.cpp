@@ -145,6 +145,39 @@ class CsvRoundTripTest : public QObject {
     QCOMPARE(db.Records[0].ComboValue[0], std::int16_t(2));  // the record there is left alone
   }
 
+  // A value longer than its field is cut, never inside a surrogate pair; a
+  // limit of one is a limit; a target past the form's fields (a map made for
+  // another form) stores nothing.
+  void valuesLongerThanTheirFieldAreCut() {
+    Database db = OneOfEach();
+    db.Forms[0].Elements[kMultiline][0].Name = QStringLiteral("Note");
+    ColumnMap map;
+    map.Assign(0, 2);  // the multiline text
+    map.Assign(1, 60);
+    const QString smile = QString::fromUtf8(
+        "ab\xF0\x9F\x98\x80"
+        "c");
+    const std::pair<int, QString> cases[] = {{3, "abc"}, {1, "a"}, {0, "abcdef"}};
+    for (const auto& [limit, kept] : cases) {
+      db.Forms[0].TextLimit[0] = static_cast<std::int16_t>(limit);
+      RecordData record;
+      ImportTally tally;
+      RowStore(db.Forms[0], map).Store(record, {"abcdef", "x"}, tally);
+      QCOMPARE(record.MemoValue[0], kept);
+      QCOMPARE(tally.cut, limit > 0 ? 1 : 0);
+      QCOMPARE(record, [&] {
+        RecordData expected;
+        expected.MemoValue[0] = kept;
+        return expected;
+      }());
+    }
+    db.Forms[0].TextLimit[0] = 3;
+    RecordData record;
+    ImportTally tally;
+    RowStore(db.Forms[0], map).Store(record, {smile}, tally);
+    QCOMPARE(record.MemoValue[0], QString("ab"));
+  }
+
   // Columns outside the map are never mapped, and a field takes one column.
   void columnMapBounds() {
     ColumnMap map;
