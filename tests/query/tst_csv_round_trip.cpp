@@ -264,6 +264,29 @@ class CsvRoundTripTest : public QObject {
     QCOMPARE(db.Records[before + 7].TextValue[0], QString("h"));
   }
 
+  // A free slot behind the folder's last record takes the new record; the
+  // table keeps its count.
+  void freeSlotsAreTakenFirst() {
+    Database db = OneOfEach();
+    SetCount(db, kFoldersKind, 2);
+    NewFolder(db, 1);
+    SetCount(db, kRecordsKind, 3);
+    NewRecord(db, 1);
+    db.Records[1].Folder = BufferFolder;
+    NewRecord(db, 2);
+    db.Records[2].Folder = 1;
+    RecountBuffers(db);
+    ImportPlan plan;
+    const std::vector<QStringList> rows{{"a"}, {"b"}};
+    const ImportLayout layout = LayOutImport(db, plan, rows);
+    QCOMPARE(layout.places, (std::vector<int>{1, 3}));
+    QCOMPARE(layout.recordCount, 4);
+    QCOMPARE(LayOutImport(db, plan, {{"a"}}).recordCount, 3);
+    RunImport(db, plan, layout, rows);
+    QCOMPARE(db.RecordCount, 4);
+    QCOMPARE(db.BufferCount, 0);
+  }
+
   // A full folder table leaves the rest of a path unmade, and says how many
   // records stay above their folder.
   void foldersBeyondTheLimit() {
@@ -279,6 +302,7 @@ class CsvRoundTripTest : public QObject {
     const std::vector<QStringList> rows{{"a\\b"}, {"a\\b"}, {"a"}};
     const ImportLayout layout = LayOutImport(db, plan, rows);
     QCOMPARE(layout.newFolders.size(), std::size_t(1));
+    QCOMPARE(layout.NewFolderIndices(), std::vector<int>{kMaxFolders - 1});
     QCOMPARE(layout.unplaced, 2);
     QCOMPARE(layout.folders, (std::vector<int>{kMaxFolders - 1, kMaxFolders - 1, kMaxFolders - 1}));
     QCOMPARE(RunImport(db, plan, layout, rows).unplaced, 2);
