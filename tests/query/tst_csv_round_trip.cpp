@@ -248,6 +248,7 @@ class CsvRoundTripTest : public QObject {
     QCOMPARE(db.FolderCount, 4);
     QCOMPARE(FolderPath(db, 2), QString("Address Book\\Work\\Former"));
     QCOMPARE(db.Folders[3].Parent, TopLevelParent);
+    QCOMPARE(db.Folders[3].Icon, QString("root"));  // a new folder's
     QCOMPARE(FolderPath(db, 3), QString("Library"));
     const auto folderOf = [&](int row) { return int(db.Records[before + row].Folder); };
     QCOMPARE(folderOf(0), 2);
