@@ -225,6 +225,13 @@ class CsvRoundTripTest : public QObject {
     for (int c = 0; c < 7; ++c) QCOMPARE(fromTheFirst.TargetOf(c), c + 1);
     QCOMPARE(fromTheFirst.TargetOf(7), 0);
     QVERIFY(MapInOrder({}, form).Empty());
+    QCOMPARE(FolderColumn({"Name", "City"}), -1);
+    QCOMPARE(FolderColumn({"Name", " root "}), 1);
+    Database full = OneOfEach();
+    SetCount(full, kRecordsKind, kMaxRecords);
+    QCOMPARE(ImportCapacity(full), 0);
+    SetCount(full, kRecordsKind, 1);
+    QCOMPARE(ImportCapacity(full), kMaxRecords - 1);
   }
 
   // Under a top-level folder paths start at the top of the tree, under any
@@ -274,6 +281,8 @@ class CsvRoundTripTest : public QObject {
     SetCount(db, kRecordsKind, 3);
     NewRecord(db, 1);
     db.Records[1].Folder = BufferFolder;
+    db.Records[1].TextValue[0] = QStringLiteral("deleted before");
+    db.RecordMarks[1] = true;
     NewRecord(db, 2);
     db.Records[2].Folder = 1;
     RecountBuffers(db);
@@ -283,9 +292,14 @@ class CsvRoundTripTest : public QObject {
     QCOMPARE(layout.places, (std::vector<int>{1, 3}));
     QCOMPARE(layout.recordCount, 4);
     QCOMPARE(LayOutImport(db, plan, {{"a"}}).recordCount, 3);
-    RunImport(db, plan, layout, rows);
+    std::vector<int> progress;
+    RunImport(db, plan, layout, rows, [&](int done) { progress.push_back(done); });
+    QCOMPARE(progress, (std::vector<int>{1, 2}));
     QCOMPARE(db.RecordCount, 4);
     QCOMPARE(db.BufferCount, 0);
+    // Nothing of the record deleted there.
+    QCOMPARE(db.Records[1].TextValue[0], QString());
+    QVERIFY(!db.RecordMarks[1]);
   }
 
   // A full folder table leaves the rest of a path unmade, and says how many
