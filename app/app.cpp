@@ -61,7 +61,9 @@ App::App(const QString& appPath, QString settingsPath, Dialogs& dialogs,
       funnel_(db, state),
       instanceLock_(files_.Below(QStringLiteral("data\\orbo.lock"))) {
   appPath_ = files_.AppPath();
-  storage_ = std::make_unique<StorageAdapter>(*this);
+  // A failure waits for the write at the exit.
+  storage_ = std::make_unique<StorageAdapter>(
+      *this, [this] { TrySaveIni(files_, settingsPath_, settings); });
   recovery_ = std::make_unique<RecoveryKeeper>(
       db,
       RecoveryFolder(recoveryFolder.isEmpty()
@@ -295,8 +297,6 @@ void App::BringToFront() {
   parts_.window->raise();
   parts_.window->activateWindow();
 }
-
-void App::SaveSettingsNow() { TrySaveIni(files_, settingsPath_, settings); }
 
 bool App::QueryUnload() {
   if (!AskSaveChanges(db, *storage_)) return false;

@@ -66,9 +66,6 @@ class App {
   WindowContext& Context() { return *context_; }
 
   void ApplySettings();
-  // Writes the settings now, not only at the exit, for what a crash must not
-  // take (the code page learnt of a file); a failure waits for the exit.
-  void SaveSettingsNow();
   void BuildRecentMenu();
   // Sizes the window so the current form fits beside the tree, centred.
   void ResetScale();

@@ -31,7 +31,8 @@ constexpr auto kDatabaseFilter = "Corvane Database files (*.2db)|*.2db";
 
 }  // namespace
 
-StorageAdapter::StorageAdapter(App& app) : app_(app), watch_([this] { CheckFileOnDisk(); }) {}
+StorageAdapter::StorageAdapter(App& app, std::function<void()> saveSettings)
+    : app_(app), saveSettings_(std::move(saveSettings)), watch_([this] { CheckFileOnDisk(); }) {}
 
 QString StorageAdapter::AskOpenPath() {
   WindowContext& c = app_.Context();
@@ -141,7 +142,8 @@ void StorageAdapter::RememberCodePage(const QString& path, const QString& name) 
   QMap<QString, QString>& known = app_.Context().settings.FileCodePages;
   if (known.value(path) == name) return;
   known[path] = name;
-  app_.SaveSettingsNow();
+  // At once, not only at the exit: a crash must not forget what was learnt.
+  saveSettings_();
 }
 
 void StorageAdapter::NewDatabase() {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 #include "app/file_watch.h"
 #include "storage/model_delta.h"
@@ -15,7 +16,8 @@ class App;
 
 class StorageAdapter : public StorageUi {
  public:
-  explicit StorageAdapter(App& app);
+  // saveSettings writes the settings file at once.
+  StorageAdapter(App& app, std::function<void()> saveSettings);
 
   // The chosen language's code page: files read and databases made from now on.
   void SetLanguageCodePage(const QString& name) { codePage_ = name; }
@@ -53,6 +55,7 @@ class StorageAdapter : public StorageUi {
   // database replaced.
   void ForgetDatabaseShown();
   App& app_;
+  std::function<void()> saveSettings_;
   QString lastOpenPath_;
   QString codePage_ = QString::fromLatin1(kDefaultCodePage);
   // Says in the status bar when another program changed the file, and
