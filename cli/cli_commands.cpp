@@ -111,20 +111,46 @@ Database ReadWhole(const QString& path, const Arguments& args, std::FILE* err) {
   return std::move(read.db);
 }
 
+// A number option naming an entry below count, or fallback without it.
+int IndexOption(const Arguments& args, const char* name, int fallback, int count,
+                const QString& path, const char* what) {
+  const std::optional<QString> given = args.Option(QString::fromLatin1(name));
+  if (!given) return fallback;
+  bool number = false;
+  const int index = given->toInt(&number);
+  if (!number || index < 0 || index >= count)
+    throw CliError{QStringLiteral("%1: there is no %2 %3").arg(path, QLatin1String(what), *given)};
+  return index;
+}
+
+// One of words, the first without the option.
+QString WordOption(const Arguments& args, const char* name, const QStringList& words) {
+  const QString given = args.Option(QString::fromLatin1(name)).value_or(words.front());
+  if (!words.contains(given)) {
+    throw CliError{QStringLiteral("--%1 %2: give %3")
+                       .arg(QLatin1String(name), given, words.join(QStringLiteral(" or ")))};
+  }
+  return given;
+}
+
+// --delimiter comma|semicolon|tab, or fallback without it.
+QChar DelimiterOption(const Arguments& args, QChar fallback) {
+  const std::optional<QString> given = args.Option(QStringLiteral("delimiter"));
+  if (!given) return fallback;
+  const std::map<QString, QChar> delimiters{{"comma", u','}, {"semicolon", u';'}, {"tab", u'\t'}};
+  const auto found = delimiters.find(*given);
+  if (found == delimiters.end())
+    throw CliError{QStringLiteral("--delimiter %1: give comma, semicolon or tab").arg(*given)};
+  return found->second;
+}
+
 // --folder N and --subfolders: every folder when no folder is given.
 ExportScope ScopeOf(const Arguments& args, const Database& db, const QString& path) {
-  const std::optional<QString> folderArg = args.Option(QStringLiteral("folder"));
   ExportScope scope;
   scope.subfolders = args.Option(QStringLiteral("subfolders")).has_value();
-  if (!folderArg) {
-    if (scope.subfolders) throw CliError{QStringLiteral("--subfolders needs --folder N")};
-    return scope;
-  }
-  bool number = false;
-  scope.folder = folderArg->toInt(&number);
-  if (!number || !IsFolderIndex(db, scope.folder)) {
-    throw CliError{QStringLiteral("%1: there is no folder %2").arg(path, *folderArg)};
-  }
+  scope.folder = IndexOption(args, "folder", -1, db.FolderCount, path, "folder");
+  if (scope.subfolders && scope.folder < 0)
+    throw CliError{QStringLiteral("--subfolders needs --folder N")};
   return scope;
 }
 
@@ -328,28 +354,11 @@ void ExportMdb(const Arguments& args, std::FILE*, std::FILE* err) {
 
 CsvOptions CsvOptionsOf(const Arguments& args, const Database& db, const QString& path) {
   CsvOptions options;
-  const QString delimiter = args.Option(QStringLiteral("delimiter")).value_or("comma");
-  const std::map<QString, QChar> delimiters{{"comma", u','}, {"semicolon", u';'}, {"tab", u'\t'}};
-  const auto found = delimiters.find(delimiter);
-  if (found == delimiters.end()) {
-    throw CliError{QStringLiteral("--delimiter %1: give comma, semicolon or tab").arg(delimiter)};
-  }
-  options.delimiter = found->second;
-  const QString flags = args.Option(QStringLiteral("flags")).value_or("numbers");
-  if (flags != u"numbers" && flags != u"words")
-    throw CliError{QStringLiteral("--flags %1: give numbers or words").arg(flags)};
-  options.flagWords = flags == u"words";
-  const QString formulas = args.Option(QStringLiteral("formulas")).value_or("quote");
-  if (formulas != u"quote" && formulas != u"keep")
-    throw CliError{QStringLiteral("--formulas %1: give quote or keep").arg(formulas)};
-  options.quoteFormulas = formulas == u"quote";
+  options.delimiter = DelimiterOption(args, u',');
+  options.flagWords = WordOption(args, "flags", {"numbers", "words"}) == u"words";
+  options.quoteFormulas = WordOption(args, "formulas", {"quote", "keep"}) == u"quote";
   options.byteOrderMark = !args.Option(QStringLiteral("no-bom")).has_value();
-  if (const std::optional<QString> form = args.Option(QStringLiteral("form"))) {
-    bool number = false;
-    options.form = form->toInt(&number);
-    if (!number || options.form < 0 || options.form >= db.FormCount)
-      throw CliError{QStringLiteral("%1: there is no form %2").arg(path, *form)};
-  }
+  options.form = IndexOption(args, "form", -1, db.FormCount, path, "form");
   return options;
 }
 
@@ -369,18 +378,6 @@ void ExportCsv(const Arguments& args, std::FILE* out, std::FILE* err) {
     std::fprintf(out, "%s\n", file.toLocal8Bit().constData());
 }
 
-// A number option naming an entry below count, or fallback without it.
-int IndexOption(const Arguments& args, const char* name, int fallback, int count,
-                const QString& path, const char* what) {
-  const std::optional<QString> given = args.Option(QString::fromLatin1(name));
-  if (!given) return fallback;
-  bool number = false;
-  const int index = given->toInt(&number);
-  if (!number || index < 0 || index >= count)
-    throw CliError{QStringLiteral("%1: there is no %2 %3").arg(path, QLatin1String(what), *given)};
-  return index;
-}
-
 // Never over the database read unless the user named it twice, the same way.
 void CheckImportTarget(const QString& path, const QString& outPath) {
   if (outPath != path && IsDatabaseFile(outPath, path)) {
@@ -397,17 +394,27 @@ void ImportTable(const Arguments& args, Database& db, AccessSource& source, int 
   const QString& tablePath = args.files[1];
   const QString& outPath = args.files[2];
   QStringList columns;
-  qint64 count = 0;
-  if (!source.OpenTable(table, &columns, &count))
-    throw CliError{QStringLiteral("%1: the table cannot be read").arg(tablePath)};
+  std::vector<QStringList> rows;
+  const int capacity = ImportCapacity(db);
+  switch (ReadTableRows(source, table, capacity, &columns, &rows)) {
+    case TableRows::kRead:
+      break;
+    case TableRows::kTooMany:
+      throw CliError{
+          QStringLiteral("%1: has more rows than the %2 records the database can still take")
+              .arg(tablePath)
+              .arg(capacity)};
+    case TableRows::kCannotOpen:
+      throw CliError{QStringLiteral("%1: the table cannot be read").arg(tablePath)};
+    case TableRows::kDamaged:
+      throw CliError{QStringLiteral("%1: the table is damaged").arg(tablePath)};
+  }
   ImportPlan plan;
   plan.form = IndexOption(args, "form", 0, db.FormCount, path, "form");
   plan.folder = IndexOption(args, "folder", 0, db.FolderCount, path, "folder");
   const FormDef& form = db.Forms[static_cast<size_t>(plan.form)];
-  const QString mapping = args.Option(QStringLiteral("map")).value_or("name");
-  if (mapping != u"name" && mapping != u"order")
-    throw CliError{QStringLiteral("--map %1: give name or order").arg(mapping)};
-  plan.map = mapping == u"name" ? MapByName(columns, form) : MapInOrder(columns, form);
+  plan.map = WordOption(args, "map", {"name", "order"}) == u"name" ? MapByName(columns, form)
+                                                                   : MapInOrder(columns, form);
   if (plan.map.Empty())
     throw CliError{
         QStringLiteral("%1: no column goes into a field of form %2").arg(tablePath).arg(plan.form)};
@@ -417,19 +424,6 @@ void ImportTable(const Arguments& args, Database& db, AccessSource& source, int 
       throw CliError{QStringLiteral("%1: has no column \"%2\" naming folders")
                          .arg(tablePath, QLatin1String(kExportFolderColumn))};
   }
-  std::vector<QStringList> rows;
-  const int capacity = ImportCapacity(db);
-  QStringList row;
-  while (source.NextRow(&row)) {
-    if (static_cast<int>(rows.size()) >= capacity) {
-      throw CliError{
-          QStringLiteral("%1: has more rows than the %2 records the database can still take")
-              .arg(tablePath)
-              .arg(capacity)};
-    }
-    rows.push_back(row);
-  }
-  if (source.Failed()) throw CliError{QStringLiteral("%1: the table is damaged").arg(tablePath)};
   const ImportLayout layout = LayOutImport(db, plan, rows);
   const ImportTally tally = RunImport(db, plan, layout, rows);
   CodePage codePage(db.CodePageName);
@@ -490,14 +484,7 @@ void ImportCsv(const Arguments& args, std::FILE* out, std::FILE* err) {
     throw CliError{QStringLiteral("--encoding %1: give one of %2")
                        .arg(choice.encoding, CsvEncodings().join(QStringLiteral(", ")))};
   }
-  if (const std::optional<QString> delimiter = args.Option(QStringLiteral("delimiter"))) {
-    const std::map<QString, QChar> delimiters{{"comma", u','}, {"semicolon", u';'}, {"tab", u'\t'}};
-    const auto found = delimiters.find(*delimiter);
-    if (found == delimiters.end())
-      throw CliError{
-          QStringLiteral("--delimiter %1: give comma, semicolon or tab").arg(*delimiter)};
-    choice.delimiter = found->second;
-  }
+  choice.delimiter = DelimiterOption(args, QChar());
   Database db = ReadWhole(args.files[0], args, err);
   const CsvProblemWords words = CsvProblemLine;
   CsvProblem problem;
@@ -632,7 +619,9 @@ const Command kCommands[] = {
      "Adds a record of form N (default 0) in folder N (default 0) for every row of the CSV\n"
      "file, as the import dialog does, the first row naming the columns, and writes the\n"
      "result to OUT.2db. With --folders-from-file each record goes into the folder its\n"
-     "\"Root\" column names below folder N. FILE.2db itself is changed only when given twice.",
+     "\"Root\" column names, made where missing: read from the top of the tree when folder N\n"
+     "is a top-level folder, else from folder N. FILE.2db itself is changed only when given\n"
+     "twice, and then keeps a backup as a save does.",
      3, "password codepage form folder map encoding delimiter", "folders-from-file", ImportCsv},
     {"import-mdb",
      "import-mdb FILE.2db ACCESS_FILE OUT.2db --table NAME [--password PW] [--codepage NAME] "

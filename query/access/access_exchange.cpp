@@ -96,33 +96,22 @@ void AccessExchange::Import() {
 
 bool AccessExchange::ReadRows(std::vector<QStringList>* rows) {
   ImportDialog& dialog = Importing();
-  AccessSource& source = *dialog.Source();
-  QStringList columns;
-  qint64 count = 0;
+  const LanguageTexts& t = context_.texts;
   const int capacity = ImportCapacity(context_.db);
-  const auto tooMany = [&] {
-    context_.services.ShowMessage(context_.texts.Get(access_texts::kTooManyRowsStart) + u' ' +
-                                      QString::number(capacity) + u' ' +
-                                      context_.texts.Get(access_texts::kTooManyRowsEnd),
-                                  kOkOnly);
-    return false;
-  };
-  if (!source.OpenTable(dialog.Table(), &columns, &count)) {
-    context_.services.ShowMessage(context_.texts.Get(access_texts::kAccessFileNotOpened), kOkOnly);
-    return false;
+  QStringList columns;
+  switch (ReadTableRows(*dialog.Source(), dialog.Table(), capacity, &columns, rows)) {
+    case TableRows::kRead:
+      return true;
+    case TableRows::kTooMany:
+      context_.services.ShowMessage(t.Get(access_texts::kTooManyRowsStart) + u' ' +
+                                        QString::number(capacity) + u' ' +
+                                        t.Get(access_texts::kTooManyRowsEnd),
+                                    kOkOnly);
+      return false;
+    default:
+      context_.services.ShowMessage(t.Get(access_texts::kAccessFileNotOpened), kOkOnly);
+      return false;
   }
-  if (count > capacity) return tooMany();
-  QStringList row;
-  while (source.NextRow(&row)) {
-    // A file may hold more rows than its table says.
-    if (static_cast<qint64>(rows->size()) >= capacity) return tooMany();
-    rows->push_back(row);
-  }
-  if (source.Failed()) {
-    context_.services.ShowMessage(context_.texts.Get(access_texts::kAccessFileNotOpened), kOkOnly);
-    return false;
-  }
-  return true;
 }
 
 void AccessExchange::AddRecords(const std::vector<QStringList>& rows) {

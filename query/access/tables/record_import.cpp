@@ -80,6 +80,20 @@ std::vector<int> ImportLayout::NewFolderIndices() const {
   return indices;
 }
 
+TableRows ReadTableRows(AccessSource& source, int table, int capacity, QStringList* columns,
+                        std::vector<QStringList>* rows) {
+  qint64 count = 0;
+  if (!source.OpenTable(table, columns, &count)) return TableRows::kCannotOpen;
+  if (count > capacity) return TableRows::kTooMany;
+  QStringList row;
+  while (source.NextRow(&row)) {
+    // A file may hold more rows than its table says.
+    if (static_cast<qint64>(rows->size()) >= capacity) return TableRows::kTooMany;
+    rows->push_back(row);
+  }
+  return source.Failed() ? TableRows::kDamaged : TableRows::kRead;
+}
+
 ImportLayout LayOutImport(const Database& db, const ImportPlan& plan,
                           const std::vector<QStringList>& rows) {
   ImportLayout layout;

@@ -39,6 +39,11 @@ struct ImportLayout {
   std::vector<int> NewFolderIndices() const;
 };
 
+// The rows of a table an import adds, at most capacity of them.
+enum class TableRows { kRead, kCannotOpen, kTooMany, kDamaged };
+TableRows ReadTableRows(AccessSource& source, int table, int capacity, QStringList* columns,
+                        std::vector<QStringList>* rows);
+
 // A path is read from the top of the tree when the folder chosen is a
 // top-level folder, as the exports write paths, and from the folder chosen
 // otherwise, which may be the path's first name. Names are matched exactly;
