@@ -5,6 +5,7 @@
 #include "../query/pdf_text.h"
 #include "../test_files.h"
 #include "sample_databases.h"
+#include "storage/backups.h"
 #include "storage/code_page.h"
 #include "storage/database_file.h"
 #include "storage/encrypted_file.h"
@@ -24,8 +25,9 @@ struct Run {
   QByteArray out, err;
 };
 
-Run Cli(const QStringList& args) {
+Run Cli(const QStringList& args, const QString& folder = {}) {
   QProcess process;
+  process.setWorkingDirectory(folder);
   process.start(QStringLiteral(ORBO_BIN_DIR "/orbo-cli"), args);
   const bool ended = process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit;
   return {ended ? process.exitCode() : -1, process.readAllStandardOutput(),
@@ -227,6 +229,12 @@ class OrboCliTest : public QObject, SampleFiles {
         "a quote inside an unquoted field at row 2, column 1");
     Row("import-csv: the database by another name",
         {"import-csv", good, Path("plain.csv"), Path("./print.2db")}, "give the same path twice");
+    QFile::link(good, Path("link.2db"));
+    Row("import-csv: the database through a link",
+        {"import-csv", good, Path("plain.csv"), Path("link.2db")}, "give the same path twice");
+    Row("import-csv: no folder for the result",
+        {"import-csv", good, Path("plain.csv"), Path("none/out.2db"), "--map", "order"},
+        "none/out.2db");
     Row("import-csv: encoding", {"import-csv", good, Path("plain.csv"), into, "--encoding", "x"},
         "--encoding x: give one of UTF-8, UTF-16LE");
     Row("import-csv: no folder column",
@@ -318,6 +326,22 @@ class OrboCliTest : public QObject, SampleFiles {
                run.err);
     }
     QCOMPARE(FiledRecords(Read(back)), FiledRecords(db));
+  }
+
+  // Relative paths from the folder orbo-cli was started in: the file given
+  // twice is changed and keeps its previous version as a backup.
+  void importWithRelativePaths() {
+    QDir(Path(".")).mkpath("here");
+    Saved(FreeSlotDatabase(), "here/mine.2db");
+    QVERIFY(WriteBytes(Path("here/rows.csv"), "Text\r\nfirst\r\nsecond\r\n"));
+    const Run run =
+        Cli({"import-csv", "mine.2db", "rows.csv", "mine.2db", "--map", "order"}, Path("here"));
+    QVERIFY2(run.exitCode == 0, run.err);
+    QCOMPARE(run.out, QByteArray("2 records imported, 0 folders made\n"));
+    const Database db = Read(Path("here/mine.2db"));
+    QCOMPARE(db.RecordCount - db.BufferCount,
+             FreeSlotDatabase().RecordCount - FreeSlotDatabase().BufferCount + 2);
+    QCOMPARE(ListBackups(Path("here/mine.2db")).size(), std::size_t(1));
   }
 
   // The table of an Access file comes in as the CSV file does: combos by

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -151,7 +152,9 @@ class RandomDialogs : public orbo::Dialogs {
     const QString text = QString::fromUtf8(typed[random_.bounded(int(std::size(typed)))]);
     static const QStringList closing{"OkButt", "CancelButt", "HelpButt"};
     if (auto* line = qobject_cast<QLineEdit*>(control)) {
+      // As typed: what follows the user's edits hears it.
       line->setText(text);
+      emit line->textEdited(text);
     } else if (auto* lines = qobject_cast<QPlainTextEdit*>(control)) {
       lines->setPlainText(text);
     } else if (auto* spin = qobject_cast<QSpinBox*>(control)) {
@@ -344,6 +347,12 @@ class RandomSession {
     QImage picture(12, 8, QImage::Format_RGB32);
     picture.fill(Qt::green);
     picture.save(install_.Path("files/picture.png"));
+    // A table to import from the start, with a folder column that names
+    // folders to make and values a spreadsheet would run.
+    QFile rows(install_.Path("files/rows.csv"));
+    if (rows.open(QIODevice::WriteOnly))
+      rows.write(
+          "Root,Title,Note\r\nImported\\Sub,a,b\r\nImported,'=1+1,\"two\r\nlines\"\r\n,,c\r\n");
     app_.Main(startFile ? install_.Path(startFile) : QString());
     app_.onBrokenInvariants = [this](const QStringList& problems) { Fail(problems.join("; ")); };
   }

@@ -41,6 +41,8 @@ class RawSession : public RandomSession {
  public:
   explicit RawSession(quint32 seed) : RandomSession(seed, "files/none.2db", 40) {
     if (seed % 2 == 0) LoadTheExample();
+    // Exchanges run whole: CSV files out, then in again with their folders.
+    dialogs_.worked += QStringList{"ExCsvForm", "ImForm"};
     window_ = window().windowHandle();
     window().activateWindow();
     // Menus and drags wait in loops of their own; a timer answers them.
