@@ -9,34 +9,16 @@
 namespace orbo {
 namespace {
 
-// The folders by parent and name, the ones the layout makes included.
-class FolderNames {
- public:
-  explicit FolderNames(const Database& db) {
-    // Backwards, since a later insert replaces: the first of equal names wins.
-    for (int f = db.FolderCount - 1; f >= 0; --f)
-      children_.insert(
-          Key(db.Folders[static_cast<size_t>(f)].Parent, db.Folders[static_cast<size_t>(f)].Name),
-          f);
-  }
-  int Child(int parent, const QString& name) const {
-    return children_.value(Key(parent, name), -1);
-  }
-  void Add(int parent, const QString& name, int folder) {
-    children_.insert(Key(parent, name), folder);
-  }
-
- private:
-  static QString Key(int parent, const QString& name) {
-    return QString::number(parent) + u'/' + name;
-  }
-  QHash<QString, int> children_;
-};
-
 class PathResolver {
  public:
   PathResolver(const Database& db, const ImportPlan& plan, ImportLayout& layout)
-      : db_(db), plan_(plan), layout_(layout), names_(db) {}
+      : db_(db), plan_(plan), layout_(layout) {
+    // Backwards, since a later insert replaces: the first of equal names wins.
+    for (int f = db.FolderCount - 1; f >= 0; --f) {
+      const FolderDef& folder = db.Folders[static_cast<size_t>(f)];
+      children_.insert({folder.Parent, folder.Name}, f);
+    }
+  }
 
   // The folder path names, and whether it could be made whole.
   std::pair<int, bool> Resolve(const QString& path) {
@@ -51,12 +33,12 @@ class PathResolver {
     int at = fromTop ? TopLevelParent : plan_.folder;
     for (const QString& part : parts) {
       const QString name = part.left(stream::kMaxStringBytes);
-      int child = names_.Child(at, name);
+      int child = children_.value({at, name}, -1);
       if (child < 0) {
         const int next = layout_.firstNewFolder + static_cast<int>(layout_.newFolders.size());
         if (next >= kMaxFolders) return {at == TopLevelParent ? plan_.folder : at, false};
         layout_.newFolders.push_back({at, name});
-        names_.Add(at, name, next);
+        children_.insert({at, name}, next);
         child = next;
       }
       at = child;
@@ -68,7 +50,8 @@ class PathResolver {
   const Database& db_;
   const ImportPlan& plan_;
   ImportLayout& layout_;
-  FolderNames names_;
+  // The folders by parent and name, the ones the layout makes included.
+  QHash<std::pair<int, QString>, int> children_;
 };
 
 }  // namespace
