@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const QStringList& row : table.rows) {
     QStringList fields;
     for (QString field : row) fields << u'"' + field.replace(u'"', QStringLiteral("\"\"")) + u'"';
-    again += fields.join(table.delimiter) + QStringLiteral("\r\n");
+    again += fields.join(read.reading.delimiter) + QStringLiteral("\r\n");
   }
   const CsvRead back = ReadCsv("\xEF\xBB\xBF" + again.toUtf8(), QStringLiteral("windows-1252"));
   if (!back.table || back.table->rows != table.rows) std::abort();

@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <array>
 #include <optional>
-#include <tuple>
 
 #include "storage/code_page.h"
 #include "storage/code_page_detection.h"
@@ -152,11 +151,11 @@ bool IsUsableCsvDelimiter(QChar c) {
   return c.unicode() > 0 && c.unicode() < 0x80 && c != u'"' && c != u'\r' && c != u'\n';
 }
 
-CsvRead ReadCsv(const QByteArray& bytes, const QString& codePageName, const CsvChoice& choice) {
+CsvRead ReadCsv(const QByteArray& bytes, const QString& codePageName, const TextReading& choice) {
   CsvRead read;
   const Decoded decoded = Decode(bytes, choice.encoding);
-  read.encoding = decoded.encoding.isEmpty() ? codePageName : decoded.encoding;
-  read.delimiter =
+  read.reading.encoding = decoded.encoding.isEmpty() ? codePageName : decoded.encoding;
+  read.reading.delimiter =
       IsUsableCsvDelimiter(choice.delimiter) ? choice.delimiter : DelimiterOf(decoded.utf8);
   if (decoded.utf8.contains('\0')) {
     read.problem.kind = CsvProblem::kNulBytes;
@@ -165,22 +164,20 @@ CsvRead ReadCsv(const QByteArray& bytes, const QString& codePageName, const CsvC
   std::optional<CodePage> codePage;
   if (decoded.singleByte) {
     try {
-      codePage.emplace(read.encoding);
+      codePage.emplace(read.reading.encoding);
     } catch (const StorageError& error) {
       read.problem = {CsvProblem::kCodePage, 0, 0, error.Message()};
       return read;
     }
   }
   CsvTable table;
-  table.delimiter = read.delimiter;
-  table.encoding = codePage ? codePage->Name() : decoded.encoding;
-  read.encoding = table.encoding;
+  if (codePage) read.reading.encoding = codePage->Name();
   Parser parser;
   if (!parser.ok_) {
     read.problem.kind = CsvProblem::kCannotRead;
     return read;
   }
-  csv_set_delim(&parser.parser_, static_cast<unsigned char>(table.delimiter.toLatin1()));
+  csv_set_delim(&parser.parser_, static_cast<unsigned char>(read.reading.delimiter.toLatin1()));
   csv_set_space_func(&parser.parser_, NoSpace);
   // A long field grows the parser's buffer by this much at a time: by its
   // default of 128 bytes, a field near the limit cost tens of thousands of

@@ -11,6 +11,8 @@
 #include <optional>
 #include <vector>
 
+#include "query/access/tables/text_reading.h"
+
 namespace orbo {
 
 // A field longer than this stops the reading: no value the database
@@ -20,8 +22,6 @@ inline constexpr qsizetype kMaxCsvFieldBytes = 4 * 1024 * 1024;
 
 struct CsvTable {
   std::vector<QStringList> rows;  // every row, the first one too
-  QChar delimiter = u',';
-  QString encoding;  // "UTF-8", "UTF-16LE", "UTF-16BE" or the code page's name
 };
 
 // Why a file gives no table, and where in it.
@@ -47,23 +47,17 @@ struct CsvRead {
   std::optional<CsvTable> table;
   CsvProblem problem;  // why there is no table
   // How the bytes were read, also when they gave no table.
-  QString encoding;
-  QChar delimiter;
-};
-
-// What the user chose over what was found: "UTF-8", "UTF-16LE", "UTF-16BE"
-// or a code page's name (empty: found); a delimiter of ASCII other than a
-// quote or a line break (null: found).
-struct CsvChoice {
-  QString encoding;
-  QChar delimiter;
+  TextReading reading;
 };
 
 bool IsUsableCsvDelimiter(QChar c);
 // The encodings a choice may name: the Unicode forms, then the code pages.
 QStringList CsvEncodings();
 
-CsvRead ReadCsv(const QByteArray& bytes, const QString& codePageName, const CsvChoice& choice = {});
+// The user's choice of reading overrides what is found; a delimiter must be
+// ASCII other than a quote or a line break.
+CsvRead ReadCsv(const QByteArray& bytes, const QString& codePageName,
+                const TextReading& choice = {});
 // The file's bytes, or why they cannot be had.
 CsvProblem LoadCsvBytes(const QString& path, QByteArray* bytes);
 CsvRead ReadCsvFile(const QString& path, const QString& codePageName);

@@ -47,9 +47,7 @@ class CsvSource : public AccessSource {
   bool Failed() const override { return false; }
   bool OffersFirstRowChoice() const override { return true; }
   void SetFirstRowNames(bool names) override { firstRowNames_ = names; }
-  std::optional<TextReading> Reading() const override {
-    return TextReading{read_.encoding, read_.delimiter};
-  }
+  std::optional<TextReading> Reading() const override { return read_.reading; }
   QStringList Encodings() const override {
     QStringList encodings = CsvEncodings();
     if (!encodings.contains(codePageName_)) encodings << codePageName_;
@@ -62,7 +60,7 @@ class CsvSource : public AccessSource {
   }
 
   QString ReadAs(const TextReading& choice) override {
-    read_ = ReadCsv(bytes_, codePageName_, {choice.encoding, choice.delimiter});
+    read_ = ReadCsv(bytes_, codePageName_, choice);
     width_ = 0;
     next_ = 0;
     if (read_.table) {

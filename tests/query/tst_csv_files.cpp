@@ -104,7 +104,7 @@ class CsvFilesTest : public QObject {
       QCOMPARE(files.size(), std::size_t{2});
       const CsvRead read = ReadCsv(files[0].bytes, QStringLiteral("windows-1252"));
       QVERIFY(read.table);
-      QCOMPARE(read.table->delimiter, delimiter);
+      QCOMPARE(read.reading.delimiter, delimiter);
       const std::vector<QStringList>& rows = read.table->rows;
       // Form 0 holds records 0, 2 and 4.
       QCOMPARE(rows.size(), std::size_t{4});
@@ -240,7 +240,7 @@ class CsvFilesTest : public QObject {
     QFETCH(QString, rows);
     const CsvRead read = ReadCsv(bytes, codePage);
     QVERIFY(read.table);
-    QCOMPARE(read.table->encoding, encoding);
+    QCOMPARE(read.reading.encoding, encoding);
     QStringList seen;
     for (const QStringList& row : read.table->rows) seen << row.join(u'/');
     QCOMPARE(seen.join(u'|'), rows);
@@ -253,7 +253,7 @@ class CsvFilesTest : public QObject {
       const QByteArray bytes = QByteArray(before, 'a') + "\xD0\x96 M\xC3\xBCller\r\n";
       const CsvRead read = ReadCsv(bytes, QStringLiteral("windows-1252"));
       QVERIFY(read.table);
-      QCOMPARE(read.table->encoding, QString("UTF-8"));
+      QCOMPARE(read.reading.encoding, QString("UTF-8"));
       QVERIFY(read.table->rows[0][0].endsWith(QString::fromUtf8("\u0416 M\u00fcller")));
     }
   }

@@ -10,18 +10,12 @@
 #include <vector>
 
 #include "query/access/jet4/jet4_writer.h"
+#include "query/access/tables/text_reading.h"
 
 namespace orbo {
 
 // Columns past these are never read: an import maps at most this many.
 inline constexpr int kReadColumns = 129;
-
-// How a text file is read: its encoding ("UTF-8", "UTF-16LE", "UTF-16BE" or
-// a code page's name) and its delimiter. Empty or null in a choice: as found.
-struct TextReading {
-  QString encoding;
-  QChar delimiter;
-};
 
 // An Access file opened for reading.
 class AccessSource {
