@@ -41,7 +41,6 @@ class ImportDialog : public QDialog {
   int Table() const { return table_; }
   int Folder() const;
   int Form() const;
-  const ColumnMap& Map() const { return map_; }
   // The form, folder, map and, when chosen, the folder column.
   ImportPlan Plan() const;
   // Shown while an import runs; the window cannot be closed meanwhile.
