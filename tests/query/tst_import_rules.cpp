@@ -1,19 +1,13 @@
-// Exchange without loss: a database exported to CSV files and imported into
-// the same forms gives every record, value and folder back; the values and
-// folder paths as the import reads them; a file read again as the user
-// chooses.
-#include <QStringEncoder>
+// The import's rules without a window: values, folder paths, the column map
+// and record slots as the import reads and places them. (The round trip of
+// whole databases runs through the window in tst_access_exchange and through
+// orbo-cli in tst_orbo_cli.)
 #include <QtTest>
 
 #include "../storage/sample_databases.h"
 #include "query/access/tables/record_import.h"
-#include "query/csv/csv_export.h"
-#include "query/csv/csv_source.h"
-#include "storage/code_page.h"
 #include "storage/combo_choices.h"
-#include "storage/database_file.h"
 #include "storage/navigation_logic.h"
-#include "storage/stream_library.h"
 
 using namespace orbo;
 using namespace orbo::test;
@@ -31,28 +25,6 @@ ImportTally Import(Database& db, int form, int folder, const QStringList& column
   return RunImport(db, plan, LayOutImport(db, plan, rows), rows);
 }
 
-// Every form's CSV file imported into a database of the same forms without
-// records.
-Database ImportedBack(const Database& source) {
-  Database db = WithoutRecords(source);
-  for (int form = 0; form < source.FormCount; ++form) {
-    CsvOptions options;
-    options.form = form;
-    for (const CsvFile& file : ExportToCsv(source, {}, options)) {
-      const std::unique_ptr<AccessSource> csv =
-          MakeCsvSource(file.bytes, file.name, source.CodePageName, {});
-      QStringList columns;
-      qint64 count = 0;
-      if (!csv->OpenTable(0, &columns, &count)) return {};
-      std::vector<QStringList> rows;
-      for (QStringList row; csv->NextRow(&row);) rows.push_back(row);
-      const ImportTally tally = Import(db, form, 0, columns, rows, true);
-      if (tally.cut + tally.unknownChoices + tally.unknownFlags + tally.unplaced > 0) return {};
-    }
-  }
-  return db;
-}
-
 // A form of one element of each kind that holds a value.
 Database OneOfEach() {
   Database db = ExampleDatabase();
@@ -68,33 +40,10 @@ Database OneOfEach() {
 
 }  // namespace
 
-class CsvRoundTripTest : public QObject {
+class ImportRulesTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void initTestCase() { stream::SetLibraryFolder(QStringLiteral(ORBO_BIN_DIR)); }
-
-  void everyRecordComesBack_data() {
-    QTest::addColumn<Database>("source");
-    CodePage codePage;
-    ReadOutcome example = ReadDatabaseFile(QStringLiteral(ORBO_BIN_DIR "/data/examples/ex1.2db"),
-                                           codePage, [] { return QString(); });
-    QVERIFY2(example.status == ReadOutcome::kLoaded, qPrintable(example.error));
-    QTest::newRow("example") << example.db;
-    for (quint32 seed : {7u, 8u})
-      QTest::addRow("random %u", seed) << RandomEveryKindDatabase(seed, 1000);
-  }
-
-  void everyRecordComesBack() {
-    QFETCH(Database, source);
-    const Database back = ImportedBack(source);
-    QCOMPARE(back.FormCount, source.FormCount);
-    const QStringList expected = FiledRecords(source);
-    const QStringList got = FiledRecords(back);
-    QCOMPARE(got.size(), expected.size());
-    for (qsizetype i = 0; i < got.size(); ++i) QCOMPARE(got[i], expected[i]);
-  }
-
   // Combos by the text of their line, exactly before ignoring case; flags by
   // the words exports and spreadsheets write; what names nothing is counted.
   void valuesAsTheImportReadsThem_data() {
@@ -323,32 +272,7 @@ class CsvRoundTripTest : public QObject {
     QCOMPARE(RunImport(db, plan, layout, rows).unplaced, 2);
     QCOMPARE(db.FolderCount, kMaxFolders);
   }
-
-  // A file read again in the encoding and with the delimiter the user chose;
-  // a choice that gives no table leaves none to import, and says why.
-  void readAgainAsChosen() {
-    const QByteArray bytes =
-        QStringEncoder("windows-1251").encode(QStringLiteral("Имя;Город,\"x\"\r\nИван;Тула,y\r\n"));
-    const std::unique_ptr<AccessSource> source =
-        MakeCsvSource(bytes, "people.csv", "windows-1252", {});
-    QCOMPARE(source->Reading()->encoding, QString("windows-1252"));
-    QCOMPARE(source->ReadAs({"windows-1251", u';'}), QString::number(CsvProblem::kQuoteOutOfPlace));
-    QCOMPARE(source->Problem(), QString::number(CsvProblem::kQuoteOutOfPlace));
-    // The reading tried stays, to be changed again.
-    QCOMPARE(source->Reading()->delimiter, QChar(u';'));
-    QStringList columns;
-    qint64 count = 0;
-    QVERIFY(!source->OpenTable(0, &columns, &count));
-    QCOMPARE(source->ReadAs({"windows-1251", u','}), QString());
-    QCOMPARE(source->Reading()->encoding, QString("windows-1251"));
-    QVERIFY(source->OpenTable(0, &columns, &count));
-    QCOMPARE(columns, (QStringList{"Имя;Город", "x"}));
-    // As found again: as many commas as semicolons, so commas.
-    QCOMPARE(source->ReadAs({}), QString());
-    QCOMPARE(source->Reading()->encoding, QString("windows-1252"));
-    QCOMPARE(source->Reading()->delimiter, QChar(u','));
-  }
 };
 
-QTEST_GUILESS_MAIN(CsvRoundTripTest)
-#include "tst_csv_round_trip.moc"
+QTEST_GUILESS_MAIN(ImportRulesTest)
+#include "tst_import_rules.moc"
