@@ -120,7 +120,7 @@ void AppServices::UpdateTitle() {
 void AppServices::UpdateStatusBar() {
   const QString counts = StatusCountsText(db_, texts_);
   window_.StatusPanel("main").setText(
-      fileNote_.isEmpty() ? counts : counts + QStringLiteral("    ") + fileNote_);
+      fileNote_ ? counts + QStringLiteral("    ") + texts_.Get(*fileNote_) : counts);
   window_.StatusPanel("worktype")
       .setText(texts_.Get(common_texts::kModeNames.Plus(static_cast<int>(state_.EditMode))));
   QLabel& grid = window_.StatusPanel("grid");

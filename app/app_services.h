@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include "forms/icons/image_list.h"
 #include "shell/dialogs.h"
@@ -12,6 +13,7 @@
 #include "shell/working_files.h"
 #include "storage/database_model.h"
 #include "storage/display_state.h"
+#include "storage/text_id.h"
 
 namespace orbo {
 
@@ -45,8 +47,9 @@ class AppServices : public WindowServices {
   void ShowFolderView(bool folder) override;
   void UpdateTitle() override;
   void UpdateStatusBar() override;
-  // A note after the counts, such as that another program changed the file.
-  void SetFileNote(const QString& note) {
+  // A note after the counts, such as that another program changed the file;
+  // kept as a text id so a language switch words it anew.
+  void SetFileNote(std::optional<TextId> note) {
     fileNote_ = note;
     UpdateStatusBar();
   }
@@ -64,7 +67,7 @@ class AppServices : public WindowServices {
   std::unique_ptr<HelpWindow> help_;
   std::unique_ptr<IconPickerDialog> picker_;
   bool userIconsLoaded_ = false;
-  QString fileNote_;
+  std::optional<TextId> fileNote_;
 };
 
 }  // namespace orbo

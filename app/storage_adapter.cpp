@@ -113,9 +113,9 @@ void StorageAdapter::CheckFileOnDisk() {
   // A file deleted or moved away holds nothing to load again; the next
   // save writes it anew.
   const bool gone = changed && !now.exists;
-  app_.Parts().services->SetFileNote(gone      ? GetText(storage_texts::kFileGoneNote)
-                                     : changed ? GetText(storage_texts::kChangedOnDiskNote)
-                                               : QString());
+  app_.Parts().services->SetFileNote(gone      ? std::optional(storage_texts::kFileGoneNote)
+                                     : changed ? std::optional(storage_texts::kChangedOnDiskNote)
+                                               : std::nullopt);
   if (!changed || gone || db.Modified || now == offered_) return;
   const bool asked = app_.Context().funnel.Run([&] {
     offered_ = now;

@@ -251,6 +251,12 @@ class AppTest : public QObject {
     const QLabel& status = s.app->Parts().Window().StatusPanel("main");
     QTRY_VERIFY_WITH_TIMEOUT(status.text().contains(s.app->texts.Get(986, 21)), 10000);
     QCOMPARE(s.dialogs.messages, QStringList());
+    // The note speaks the language chosen after it appeared.
+    const QString english = s.app->texts.Get(986, 21);
+    s.app->Parts().Window().Commands().Submenu("mnuLang")->actions().last()->trigger();
+    QVERIFY(s.app->texts.Get(986, 21) != english);
+    QVERIFY(status.text().endsWith(s.app->texts.Get(986, 21)));
+    s.dialogs.messages.clear();
     s.Menu("mnuAddFolder")->trigger();
     s.Tool("save")->trigger();
     QCOMPARE(s.dialogs.messages, QStringList());
