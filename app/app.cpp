@@ -83,6 +83,11 @@ App::App(const QString& appPath, QString settingsPath, Dialogs& dialogs,
     qFatal("the model broke its rules: %s", what.constData());
 #endif
   };
+#ifndef NDEBUG
+  funnel_.onScopeBreach = [](const QString& breach) {
+    qFatal("a change reached outside its undo scope: %s", breach.toLocal8Bit().constData());
+  };
+#endif
   funnel_.afterCommand = [this] {
     UpdateCommandStates();
     CheckInvariants();

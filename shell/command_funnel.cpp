@@ -1,5 +1,9 @@
 #include "shell/command_funnel.h"
 
+#include <optional>
+
+#include "storage/stored_content.h"
+
 namespace orbo {
 namespace {
 
@@ -42,6 +46,14 @@ class DeltaStep : public ModelStep {
   QString mergeKey_;
 };
 
+// What undoing delta on now leaves different from before, the model as it
+// was before the change; empty when the delta takes back the whole change.
+// Without a delta the change must have changed nothing.
+QString UndoDifference(const Database& before, Database now, const ModelDelta* delta) {
+  if (delta) delta->Undo(now);
+  return ModelDifference(now, before);
+}
+
 }  // namespace
 
 CommandFunnel::CommandFunnel(Database& db, DisplayState& state, std::size_t undoMemoryBound)
@@ -69,9 +81,22 @@ std::function<void()> CommandFunnel::Gated(std::function<void()> command) {
 bool CommandFunnel::Change(const QString& text, const ChangeScope& scope,
                            const std::function<void()>& change, const QString& mergeKey) {
   const ShownPlace before = Place();
+  std::optional<Database> whole;
+  if (onScopeBreach) whole = db_;
   ModelDelta delta(db_, scope);
-  change();
-  if (!delta.Finish(db_)) return false;
+  try {
+    change();
+  } catch (...) {
+    // A change that fails half way leaves the model as it found it.
+    if (delta.Finish(db_)) delta.Undo(db_);
+    throw;
+  }
+  const bool changed = delta.Finish(db_);
+  if (whole) {
+    const QString difference = UndoDifference(*whole, db_, changed ? &delta : nullptr);
+    if (!difference.isEmpty()) onScopeBreach(text + QStringLiteral(": ") + difference);
+  }
+  if (!changed) return false;
   auto step = std::make_unique<DeltaStep>(text, db_, state_, before, std::move(delta), mergeKey);
   Push(std::move(step));
   return true;

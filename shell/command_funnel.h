@@ -33,6 +33,11 @@ class CommandFunnel : public QObject {
   std::function<void()> Gated(std::function<void()> command);
   // Runs after every command that ran, e.g. the model's checks.
   std::function<void()> afterCommand;
+  // When set, every Change is checked against its scope: undo of a change
+  // that reached outside it would restore a wrong model without a word.
+  // The check copies the whole model twice per change, so only debug builds
+  // and tests set it; it gets the step's name and what differs.
+  std::function<void(const QString& breach)> onScopeBreach;
 
   // Changes the model as one undo step named text: change runs at once,
   // and what it changed within scope is kept. A change that changed nothing

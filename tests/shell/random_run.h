@@ -355,6 +355,9 @@ class RandomSession {
           "Root,Title,Note\r\nImported\\Sub,a,b\r\nImported,'=1+1,\"two\r\nlines\"\r\n,,c\r\n");
     app_.Main(startFile ? install_.Path(startFile) : QString());
     app_.onBrokenInvariants = [this](const QStringList& problems) { Fail(problems.join("; ")); };
+    app_.Funnel().onScopeBreach = [this](const QString& breach) {
+      Fail("a change reached outside its undo scope: " + breach);
+    };
   }
 
   // The example, whose forms hold every kind of element, copied to the

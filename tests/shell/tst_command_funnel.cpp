@@ -1,13 +1,15 @@
 // The funnel's undo stack on the model alone: past its memory bound the
 // oldest steps go, the modified mark stays on once the place the file was
-// saved at is gone, and the steps that held a password wipe it when the
-// model is replaced.
+// saved at is gone, a failed or out-of-scope change is caught, and the
+// steps that held a password wipe it when the model is replaced.
 #include <QtTest>
+#include <stdexcept>
 
 #include "../process_memory.h"
 #include "sample_databases.h"
 #include "shell/command_funnel.h"
 #include "storage/secret_text.h"
+#include "storage/stored_content.h"
 
 using namespace orbo;
 using namespace orbo::test;
@@ -112,6 +114,56 @@ class CommandFunnelTest : public QObject {
     typing.funnel.Undo();
     QVERIFY(!typing.db.Modified);
     QCOMPARE(typing.Memo(), TextOf(2, 10));
+  }
+
+  // A new step drops the steps undone before it; the one before stays.
+  void aNewStepDropsTheStepsUndone() {
+    Fixture f;
+    f.Type(1);
+    f.Type(2);
+    QVERIFY(f.funnel.Undo());
+    f.Type(3);
+    QVERIFY(!f.funnel.Redo());
+    QCOMPARE(f.Memo(), TextOf(3));
+    QVERIFY(f.funnel.Undo());
+    QCOMPARE(f.Memo(), TextOf(1));
+  }
+
+  // A change that throws half way leaves the model as it was and no step;
+  // the funnel runs the next command.
+  void aChangeThatThrowsChangesNothing() {
+    Fixture f;
+    f.Type(1);
+    const Database before = f.db;
+    QVERIFY_THROWS_EXCEPTION(std::runtime_error, f.funnel.Run([&] {
+      f.funnel.Change("half", ChangeScope::Records({0, 1}), [&] {
+        f.db.Records[0].MemoValue[0] = QStringLiteral("half");
+        throw std::runtime_error("no room");
+      });
+    }));
+    QCOMPARE(ModelDifference(f.db, before), QString());
+    QCOMPARE(f.funnel.Stack().Count(), 1);
+    QVERIFY(!f.funnel.Busy());
+    bool ran = false;
+    QVERIFY(f.funnel.Run([&] { ran = true; }));
+    QVERIFY(ran);
+  }
+
+  // A change beyond its step's scope, which undo would not take back, is
+  // reported with the step's name, whether or not it changed anything
+  // within; a change within is not.
+  void aChangeOutsideItsScopeIsReported() {
+    Fixture f;
+    QStringList breaches;
+    f.funnel.onScopeBreach = [&](const QString& breach) { breaches << breach; };
+    f.Type(1);
+    QVERIFY(f.funnel.Change("both", ChangeScope::Records({0}), [&] {
+      f.db.Records[0].MemoValue[0] = QStringLiteral("inside");
+      f.db.Folders[0].Name = QStringLiteral("outside");
+    }));
+    QVERIFY(!f.funnel.Change("outside only", ChangeScope::Records({0}),
+                             [&] { f.db.Folders[0].Name = QStringLiteral("again"); }));
+    QCOMPARE(breaches, (QStringList{"both: folder 0", "outside only: folder 0"}));
   }
 
   // The step that set a password holds the one before it until the model
