@@ -148,7 +148,7 @@ void MainCommands::BuildMenus(QMainWindow& window) {
     recent_.append(item);
   }
   file->addSeparator();
-  AddItem(file, "mnuQuit", kFileItems, 8);
+  AddItem(file, "mnuQuit", kFileItems, 8)->setShortcut(QKeySequence::Quit);
 
   QMenu* edit = topMenu("mnuEdit", 12);
   AddItem(edit, "mnuUndo", kUndoTexts, 0)->setShortcut(QKeySequence::Undo);

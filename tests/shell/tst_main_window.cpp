@@ -2,6 +2,7 @@
 // add-record and title field entries and help, with real widgets offscreen.
 #include <QAction>
 #include <QMenu>
+#include <QMenuBar>
 #include <QtTest>
 
 #include "app/app.h"
@@ -25,6 +26,22 @@ struct Fixture : RunningApp {
   }
 };
 
+// Where two entries of actions, or of a menu below them, share an
+// accelerator letter: "menu: Entry / Other".
+void AddAcceleratorClashes(const QString& where, const QList<QAction*>& actions,
+                           QStringList& clashes) {
+  QHash<QKeySequence, QString> taken;
+  for (const QAction* action : actions) {
+    if (action->isSeparator()) continue;
+    const QKeySequence key = QKeySequence::mnemonic(action->text());
+    if (!key.isEmpty()) {
+      if (taken.contains(key)) clashes << where + ": " + taken.value(key) + " / " + action->text();
+      taken.insert(key, action->text());
+    }
+    if (action->menu()) AddAcceleratorClashes(action->text(), action->menu()->actions(), clashes);
+  }
+}
+
 }  // namespace
 
 class MainWindowTest : public QObject {
@@ -45,6 +62,33 @@ class MainWindowTest : public QObject {
     const int before = f.app.db.SplitterPos;
     f.window->onSplitterMoved(400);
     QVERIFY(f.app.db.SplitterPos > before);
+  }
+
+  // Alt and a letter reach one entry: no two entries of the menu bar, or of
+  // one menu, share a letter, in any language.
+  void noAcceleratorLetterIsUsedTwice() {
+    Fixture f;
+    const QList<QAction*> languages = f.c.Submenu("mnuLang")->actions();
+    QVERIFY(languages.size() >= 2);
+    for (QAction* language : languages) {
+      language->trigger();
+      QStringList clashes;
+      AddAcceleratorClashes("menu bar", f.window->menuBar()->actions(), clashes);
+      QVERIFY2(clashes.isEmpty(), qPrintable(language->text() + ": " + clashes.join("; ")));
+    }
+  }
+
+  // Qt's own words, such as the standard dialogs' buttons, follow the
+  // language chosen; the note on the choice is in the new language.
+  void theStandardDialogsSpeakTheLanguageChosen() {
+    Fixture f;
+    const auto cancel = [] { return QCoreApplication::translate("QPlatformTheme", "Cancel"); };
+    QCOMPARE(cancel(), QString("Cancel"));
+    f.c.Submenu("mnuLang")->actions().last()->trigger();
+    QCOMPARE(cancel(), QString::fromUtf8("\u041e\u0442\u043c\u0435\u043d\u0430"));
+    QCOMPARE(f.dialogs.messages.last(), f.app.texts.Get(995, 1));
+    f.c.Submenu("mnuLang")->actions().first()->trigger();
+    QCOMPARE(cancel(), QString("Cancel"));
   }
 
   // In edit mode a click in the tree picks the database and the arrow
