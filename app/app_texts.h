@@ -16,6 +16,9 @@ inline constexpr TextId kGridPanel{100, 3};
 inline constexpr TextId kAnotherInstanceRunning{365, 0};
 // The code page of the language's database files, such as windows-1252.
 inline constexpr TextId kCodePage{963, 0};
+// The locale whose translations of Qt's own words the standard dialogs show.
+inline constexpr TextId kQtLocale{995, 0};
+inline constexpr TextId kRestartForLanguage{995, 1};
 inline constexpr TextId kMoveDividerStep{975, 6};
 inline constexpr TextId kRecoverChanges{985, 14};
 inline constexpr TextId kKeepRecoveryCopy{985, 15};

@@ -1,7 +1,10 @@
 #include "app/language_menu.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDir>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMenu>
 
 #include "app/app_texts.h"
@@ -16,8 +19,6 @@ namespace {
 
 // Shown when no language file could be read, so in no language's words.
 constexpr auto kLanguageLoadFailed = "Error in loading text file";
-constexpr auto kRestartForLanguage =
-    "Please, restart Corvane Database to activate this language in all dialogs.";
 
 }  // namespace
 
@@ -77,6 +78,17 @@ void LanguageMenu::LoadLanguage(const QStringList& lines) {
     loaded = false;
   }
   if (!loaded) services_.ShowMessage(QLatin1String(kLanguageLoadFailed), kOkOnly);
+  LoadQtTranslation();
+}
+
+// Without Debian's translations of Qt, the standard dialogs stay English.
+void LanguageMenu::LoadQtTranslation() {
+  QCoreApplication::removeTranslator(&qtTexts_);
+  if (!texts_.Has(app_texts::kQtLocale)) return;
+  const QLocale locale(texts_.Get(app_texts::kQtLocale).trimmed());
+  if (qtTexts_.load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+                    QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QCoreApplication::installTranslator(&qtTexts_);
 }
 
 void LanguageMenu::Choose(int index) {
@@ -90,11 +102,11 @@ void LanguageMenu::Choose(int index) {
   files_.WriteText(folder + QStringLiteral("/current.dat"),
                    chosen->data().toString() + QStringLiteral("\r\n"),
                    QStringLiteral("mnuLang2_Click"));
-  services_.ShowMessage(QLatin1String(kRestartForLanguage), kOkOnly);
   std::optional<QStringList> lines =
       files_.ReadLines(folder + u'/' + chosen->data().toString(), QStringLiteral("txtLoad"));
   if (lines) LoadLanguage(*lines);
   ApplyTexts();
+  services_.ShowMessage(texts_.Get(app_texts::kRestartForLanguage), kOkOnly);
 }
 
 }  // namespace orbo

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QStringList>
+#include <QTranslator>
 #include <functional>
 
 #include "shell/language_texts.h"
@@ -28,8 +29,10 @@ class LanguageMenu {
 
  private:
   void Choose(int index);
-  // Loads a language file's texts and the code page it names.
+  // Loads a language file's texts, the code page it names and Qt's own
+  // words (the standard dialogs' buttons and labels) for its locale.
   void LoadLanguage(const QStringList& lines);
+  void LoadQtTranslation();
   void ApplyTexts();
 
   MainCommands& commands_;
@@ -39,6 +42,7 @@ class LanguageMenu {
   WindowServices& services_;
   std::function<void()> onTextsApplied_;
   int current_ = -1;
+  QTranslator qtTexts_;
 };
 
 }  // namespace orbo

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake g++ ninja-build pkg-config make
-  qt6-base-dev qt6-svg-dev
+  qt6-base-dev qt6-svg-dev qt6-translations-l10n
   qt6-multimedia-dev gstreamer1.0-plugins-good
   mdbtools mdbtools-dev
   nlohmann-json3-dev libsqlite3-dev libcsv-dev libsodium-dev
