@@ -6,8 +6,6 @@
 
 namespace orbo::app_texts {
 
-inline constexpr TextId kOpenDatabaseTitle{960, 0};
-inline constexpr TextId kSaveDatabaseAsTitle{960, 1};
 inline constexpr TextId kImportIconTitle{960, 8};
 inline constexpr TextId kPictureUnreadable{961, 4};
 inline constexpr TextId kLoadingIcons{840, 0};
@@ -19,6 +17,8 @@ inline constexpr TextId kCodePage{963, 0};
 // The locale whose translations of Qt's own words the standard dialogs show.
 inline constexpr TextId kQtLocale{995, 0};
 inline constexpr TextId kRestartForLanguage{995, 1};
+// The file dialogs' filter of database files: "name (*.2db)|*.2db".
+inline constexpr TextId kDatabaseFilter{995, 3};
 inline constexpr TextId kMoveDividerStep{975, 6};
 inline constexpr TextId kRecoverChanges{985, 14};
 inline constexpr TextId kKeepRecoveryCopy{985, 15};

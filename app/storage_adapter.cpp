@@ -25,29 +25,22 @@
 #include "storage/storage_texts.h"
 
 namespace orbo {
-namespace {
-
-constexpr auto kDatabaseFilter = "Corvane Database files (*.2db)|*.2db";
-
-}  // namespace
 
 StorageAdapter::StorageAdapter(App& app, std::function<void()> saveSettings)
     : app_(app), saveSettings_(std::move(saveSettings)), watch_([this] { CheckFileOnDisk(); }) {}
 
-QString StorageAdapter::AskOpenPath() {
+QString StorageAdapter::AskOpenPath(TextId title) {
   WindowContext& c = app_.Context();
-  QString path =
-      c.dialogs.OpenFileName(&c.services.DialogParent(), c.texts.Get(app_texts::kOpenDatabaseTitle),
-                             QLatin1String(kDatabaseFilter), lastOpenPath_);
+  QString path = c.dialogs.OpenFileName(&c.services.DialogParent(), c.texts.Get(title),
+                                        c.texts.Get(app_texts::kDatabaseFilter), lastOpenPath_);
   if (!path.isEmpty()) lastOpenPath_ = path;
   return path;
 }
 
-QString StorageAdapter::AskSavePath() {
+QString StorageAdapter::AskSavePath(TextId title) {
   WindowContext& c = app_.Context();
-  QString path = c.dialogs.SaveFileName(&c.services.DialogParent(),
-                                        c.texts.Get(app_texts::kSaveDatabaseAsTitle),
-                                        QLatin1String(kDatabaseFilter), QString());
+  QString path = c.dialogs.SaveFileName(&c.services.DialogParent(), c.texts.Get(title),
+                                        c.texts.Get(app_texts::kDatabaseFilter), QString());
   // The dialog does not add the extension on every desktop.
   if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".2db");
   return path;

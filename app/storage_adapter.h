@@ -22,8 +22,8 @@ class StorageAdapter : public StorageUi {
   // The chosen language's code page: files read and databases made from now on.
   void SetLanguageCodePage(const QString& name) { codePage_ = name; }
 
-  QString AskOpenPath() override;
-  QString AskSavePath() override;
+  QString AskOpenPath(TextId title) override;
+  QString AskSavePath(TextId title) override;
   QString AskPassword() override;
   MessageAnswer ShowMessage(const QString& text, MessageStyle style) override;
   QString GetText(TextId id) override;

@@ -101,7 +101,7 @@ QString CopyIntoFilesFolder(const QString& value, const QString& databasePath,
 
 void ExportMovable(Database& db, StorageUi& ui, const QString& userIcons) {
   const QString oldPath = db.DatabasePath;
-  if (!SaveDatabaseAs(db, ui)) return;
+  if (!SaveDatabaseAs(db, ui, storage_texts::kExportMovableTitle)) return;
   const QString newPath = db.DatabasePath;
   const QString filesDir = FilesFolderOf(newPath);
   QDir().mkpath(filesDir);

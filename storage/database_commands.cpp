@@ -254,7 +254,7 @@ void TakeContents(Database& db, const Database& other) {
 
 }  // namespace
 
-bool SaveDatabase(Database& db, bool saveAs, StorageUi& ui) {
+bool SaveDatabase(Database& db, bool saveAs, StorageUi& ui, TextId title) {
   if (RefuseInconsistent(db, ui)) return false;
   QString path = db.DatabasePath;
   bool askPath = db.DatabasePath == QLatin1String("noname") || saveAs;
@@ -271,7 +271,7 @@ bool SaveDatabase(Database& db, bool saveAs, StorageUi& ui) {
     askPath = answer == kAnswerNo;
   }
   if (askPath) {
-    path = ui.AskSavePath();
+    path = ui.AskSavePath(title);
     if (path.isEmpty()) return false;
     path = CanonicalFilePath(path);
   }
@@ -331,12 +331,14 @@ bool SaveDatabase(Database& db, bool saveAs, StorageUi& ui) {
   return true;
 }
 
-bool SaveDatabaseAs(Database& db, StorageUi& ui) { return SaveDatabase(db, true, ui); }
+bool SaveDatabaseAs(Database& db, StorageUi& ui, TextId title) {
+  return SaveDatabase(db, true, ui, title);
+}
 
 void LoadDatabase(Database& db, const QString& path, StorageUi& ui) {
   if (!AskSaveChanges(db, ui)) return;
   ui.SetEventsSuppressed(true);
-  const QString chosen = path.isEmpty() ? ui.AskOpenPath() : path;
+  const QString chosen = path.isEmpty() ? ui.AskOpenPath(storage_texts::kOpenDatabaseTitle) : path;
   const QString file = chosen.isEmpty() ? QString() : CanonicalFilePath(chosen);
   if (!file.isEmpty() && ReadInPlaceOf(db, file, CodePageToRead(file, ui), ui)) {
     ui.AddRecentFile(db.DatabasePath);
@@ -419,7 +421,7 @@ void NewDatabaseCmd(Database& db, StorageUi& ui) {
 
 void ImportDatabase(Database& db, StorageUi& ui) {
   ui.SetEventsSuppressed(true);
-  const QString path = ui.AskOpenPath();
+  const QString path = ui.AskOpenPath(storage_texts::kImportDatabaseTitle);
   const auto done = [&ui] { ui.SetEventsSuppressed(false); };
   if (path.isEmpty()) return done();
   // Records of an encrypted file would be saved in the clear in this one.

@@ -3,14 +3,18 @@
 #pragma once
 
 #include "storage/database_model.h"
+#include "storage/storage_texts.h"
 #include "storage/storage_ui.h"
 
 namespace orbo {
 
 // True when the file was written; false when the dialog was cancelled or
 // writing failed (the previous file is then untouched).
-bool SaveDatabase(Database& db, bool saveAs, StorageUi& ui);
-bool SaveDatabaseAs(Database& db, StorageUi& ui);
+// title: the save dialog's, when it asks for a path.
+bool SaveDatabase(Database& db, bool saveAs, StorageUi& ui,
+                  TextId title = storage_texts::kSaveDatabaseAsTitle);
+bool SaveDatabaseAs(Database& db, StorageUi& ui,
+                    TextId title = storage_texts::kSaveDatabaseAsTitle);
 
 // An empty path asks with the open dialog. A failed or cancelled load
 // leaves the open database as it was. The database keeps the path absolute

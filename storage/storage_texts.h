@@ -12,6 +12,11 @@ inline constexpr TextId kDatabaseNotLoaded{500, 0};
 inline constexpr TextId kFileDamaged{500, 1};
 inline constexpr TextId kPasswordMayBeWrong{500, 2};
 inline constexpr TextId kAskSaveChanges{510, 0};
+// The titles of the file dialogs that choose a database file.
+inline constexpr TextId kOpenDatabaseTitle{960, 0};
+inline constexpr TextId kSaveDatabaseAsTitle{960, 1};
+inline constexpr TextId kImportDatabaseTitle{960, 2};
+inline constexpr TextId kExportMovableTitle{995, 2};
 
 inline constexpr TextId kInconsistenciesRepaired{962, 0};
 // The name of what repairs add, such as the folder of records in none.

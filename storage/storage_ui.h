@@ -40,9 +40,10 @@ class StorageUi {
  public:
   virtual ~StorageUi() = default;
 
-  // The open and save dialogs for database files; empty when cancelled.
-  virtual QString AskOpenPath() = 0;
-  virtual QString AskSavePath() = 0;
+  // The open and save dialogs for database files, titled for what the file
+  // is chosen for; empty when cancelled.
+  virtual QString AskOpenPath(TextId title) = 0;
+  virtual QString AskSavePath(TextId title) = 0;
   // The text input dialog in password mode; empty when cancelled.
   virtual QString AskPassword() = 0;
 

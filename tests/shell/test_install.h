@@ -108,14 +108,22 @@ class FakeDialogs : public orbo::Dialogs {
     return style.IsQuestion() ? orbo::kAnswerYes : orbo::kAnswerOk;
   }
   QStringList fileDialogStarts;  // where each file dialog opened
+  QStringList fileDialogTitles;  // and each one's title and filter
+  QStringList fileDialogFilters;
   int fileDialogs = 0;
-  QString OpenFileName(QWidget*, const QString&, const QString&, const QString& start) override {
+  QString OpenFileName(QWidget*, const QString& title, const QString& filter,
+                       const QString& start) override {
+    fileDialogTitles << title;
+    fileDialogFilters << filter;
     fileDialogStarts << start;
     ++fileDialogs;
     return openPath;
   }
   QString saveStart;  // the folder the last save dialog opened in
-  QString SaveFileName(QWidget*, const QString&, const QString&, const QString& start) override {
+  QString SaveFileName(QWidget*, const QString& title, const QString& filter,
+                       const QString& start) override {
+    fileDialogTitles << title;
+    fileDialogFilters << filter;
     fileDialogStarts << start;
     ++fileDialogs;
     saveStart = start;

@@ -91,6 +91,21 @@ class MainWindowTest : public QObject {
     QCOMPARE(cancel(), QString("Cancel"));
   }
 
+  // Each file dialog for a database file is titled for what it chooses
+  // the file for, and its filter is in the interface's language.
+  void databaseFileDialogsSayWhatTheyAreFor() {
+    Fixture f;
+    f.c.Submenu("mnuLang")->actions().last()->trigger();
+    for (const char* command : {"mnuLoad", "mnuSaveAs", "mnuImOrbo", "mnuExMove"})
+      f.c.Menu(command)->trigger();
+    const LanguageTexts& texts = f.app.texts;
+    QCOMPARE(f.dialogs.fileDialogTitles, (QStringList{texts.Get(960, 0), texts.Get(960, 1),
+                                                      texts.Get(960, 2), texts.Get(995, 2)}));
+    QCOMPARE(f.dialogs.fileDialogFilters,
+             QStringList(4, QString::fromUtf8(
+                                "\u0424\u0430\u0439\u043b\u044b Corvane Database (*.2db)|*.2db")));
+  }
+
   // In edit mode a click in the tree picks the database and the arrow
   // tool, and opens nothing.
   void aTreeClickInEditModeSelectsTheDatabase() {

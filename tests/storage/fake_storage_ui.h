@@ -31,8 +31,8 @@ class FakeUi : public StorageUi {
   // The code pages remembered, by canonical path.
   QMap<QString, QString> codePages;
 
-  QString AskOpenPath() override { return openPath; }
-  QString AskSavePath() override { return savePath; }
+  QString AskOpenPath(TextId) override { return openPath; }
+  QString AskSavePath(TextId) override { return savePath; }
   QString AskPassword() override { return passwords.isEmpty() ? password : passwords.takeFirst(); }
   MessageAnswer ShowMessage(const QString& text, MessageStyle style) override {
     // The buttons and icon as one word after the text.
