@@ -453,19 +453,22 @@ class Session : public RandomSession {
     const Database before = db();
     const QFile::Permissions permissions = QFile::permissions(path);
     QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
-    if (path == before.DatabasePath && random_.bounded(2) == 0) {
-      Menu("mnuSave")->trigger();
-    } else {
-      dialogs_.nextSavePath = path;
-      Menu("mnuSaveAs")->trigger();
-      dialogs_.nextSavePath.clear();
-    }
+    // A save that asks for a name (the file was changed by another program,
+    // and the answer is to save under another name) is given the same one.
+    dialogs_.nextSavePath = path;
+    Menu(path == before.DatabasePath && random_.bounded(2) == 0 ? "mnuSave" : "mnuSaveAs")
+        ->trigger();
+    dialogs_.nextSavePath.clear();
     const bool keptMode =
         !(QFile::permissions(path) & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther));
     QFile::setPermissions(path, permissions);
     if (ReadBytes(path) != bytes || !keptMode) return Fail("a save replaced the read-only " + path);
     if (db().DatabasePath != before.DatabasePath || db().Modified != before.Modified)
-      Fail("a refused save changed the database");
+      Fail(QStringLiteral("a refused save changed the database: %1 (modified %2) became %3 (%4)")
+               .arg(before.DatabasePath)
+               .arg(before.Modified)
+               .arg(db().DatabasePath)
+               .arg(db().Modified));
   }
 
   // A copy with `cp -p`, an unpacked archive or a clock set wrong dates the
