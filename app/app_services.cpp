@@ -14,6 +14,7 @@
 #include "shell/common_texts.h"
 #include "shell/help_window.h"
 #include "shell/window_texts.h"
+#include "storage/data_path.h"
 #include "storage/picture_reader.h"
 
 namespace orbo {
@@ -84,7 +85,8 @@ QString AppServices::ChooseIcon(const QString& key) {
 
 void AppServices::ImportIcon() {
   const QString path = dialogs_.OpenFileName(picker_.get(), texts_.Get(app_texts::kImportIconTitle),
-                                             texts_.Get(common_texts::kPictureFilter), QString());
+                                             texts_.Get(common_texts::kPictureFilter),
+                                             FileDialogStart(db_.DatabasePath));
   if (path.isEmpty()) return;
   std::optional<QImage> picture = ReadPicture(path);
   if (!picture) {

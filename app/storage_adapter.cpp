@@ -19,6 +19,7 @@
 #include "shell/navigator.h"
 #include "shell/quick_filter_box.h"
 #include "shell/recent_files.h"
+#include "storage/data_path.h"
 #include "storage/database_commands.h"
 #include "storage/database_file.h"
 #include "storage/new_database.h"
@@ -32,7 +33,8 @@ StorageAdapter::StorageAdapter(App& app, std::function<void()> saveSettings)
 QString StorageAdapter::AskOpenPath(TextId title) {
   WindowContext& c = app_.Context();
   QString path = c.dialogs.OpenFileName(&c.services.DialogParent(), c.texts.Get(title),
-                                        c.texts.Get(app_texts::kDatabaseFilter), lastOpenPath_);
+                                        c.texts.Get(app_texts::kDatabaseFilter),
+                                        FileDialogStart(c.db.DatabasePath, lastOpenPath_));
   if (!path.isEmpty()) lastOpenPath_ = path;
   return path;
 }
@@ -40,7 +42,8 @@ QString StorageAdapter::AskOpenPath(TextId title) {
 QString StorageAdapter::AskSavePath(TextId title) {
   WindowContext& c = app_.Context();
   QString path = c.dialogs.SaveFileName(&c.services.DialogParent(), c.texts.Get(title),
-                                        c.texts.Get(app_texts::kDatabaseFilter), QString());
+                                        c.texts.Get(app_texts::kDatabaseFilter),
+                                        FileDialogStart(c.db.DatabasePath));
   // The dialog does not add the extension on every desktop.
   if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".2db");
   return path;

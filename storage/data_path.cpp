@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 namespace orbo {
 namespace {
@@ -49,6 +50,14 @@ QString MakeRelativePath(const QString& fullPath, const QString& databasePath) {
 bool IsDatabaseFile(const QString& path, const QString& databasePath) {
   const QString target = QFileInfo(path).canonicalFilePath();
   return !target.isEmpty() && target == QFileInfo(databasePath).canonicalFilePath();
+}
+
+QString FileDialogStart(const QString& databasePath, const QString& lastFile) {
+  if (!databasePath.isEmpty() && databasePath != u"noname")
+    return QFileInfo(databasePath).absolutePath();
+  if (!lastFile.isEmpty()) return QFileInfo(lastFile).absolutePath();
+  const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  return !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
 }
 
 }  // namespace orbo

@@ -21,4 +21,9 @@ QString MakeRelativePath(const QString& fullPath, const QString& databasePath);
 // database's own file.
 bool IsDatabaseFile(const QString& path, const QString& databasePath);
 
+// Where a file dialog opens: beside the open database; for a database not
+// saved yet, where the last file chosen there was, else the user's
+// documents (the home folder where there is none).
+QString FileDialogStart(const QString& databasePath, const QString& lastFile = {});
+
 }  // namespace orbo

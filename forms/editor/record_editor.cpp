@@ -243,7 +243,7 @@ void RecordEditor::ChangePicture() {
   const LanguageTexts& texts = context_.texts;
   const QString file = context_.dialogs.OpenFileName(
       &context_.services.DialogParent(), texts.Get(editor_texts::kChoosePictureTitle),
-      texts.Get(common_texts::kPictureFilter), QString());
+      texts.Get(common_texts::kPictureFilter), FileDialogStart(context_.db.DatabasePath));
   if (file.isEmpty()) return;
   const int slot = state.SelIndex;
   const QString stored = MakeRelativePath(file, context_.db.DatabasePath);
@@ -324,7 +324,7 @@ void RecordEditor::AskButtonValue(int slot) {
         &context_.services.DialogParent(),
         texts.Get(media ? editor_texts::kChooseMediaTitle : editor_texts::kChooseFileTitle),
         media ? texts.Get(editor_texts::kMediaFilter) : texts.Get(editor_texts::kAnyFileFilter),
-        QString());
+        FileDialogStart(db.DatabasePath));
     answer = file.isEmpty() ? value : MakeRelativePath(file, db.DatabasePath);
   }
   if (question.kind == ValueQuestion::kNoQuestion ||

@@ -3,7 +3,6 @@
 #include <QFileInfo>
 #include <algorithm>
 
-#include "query/access/access_folder.h"
 #include "query/access/access_texts.h"
 #include "query/access/export_dialog.h"
 #include "query/access/import_dialog.h"
@@ -76,7 +75,7 @@ void AccessExchange::ChooseImportFile() {
       context_.texts.Get(access_texts::kTablesFilter) + u'|' +
           context_.texts.Get(access_texts::kAccessFilter) + u'|' +
           context_.texts.Get(access_texts::kCsvFilter),
-      AccessStartFolder(context_.db.DatabasePath, lastFile_));
+      FileDialogStart(context_.db.DatabasePath, lastFile_));
   if (path.isEmpty()) return;
   lastFile_ = path;
   Importing().OpenFile(path);
@@ -151,7 +150,7 @@ void AccessExchange::Export() {
   QString path = context_.dialogs.SaveFileName(
       &context_.services.DialogParent(), context_.texts.Get(access_texts::kExportAccessTitle),
       context_.texts.Get(access_texts::kAccessFilter),
-      AccessStartFolder(context_.db.DatabasePath, lastFile_));
+      FileDialogStart(context_.db.DatabasePath, lastFile_));
   if (path.isEmpty()) return;
   lastFile_ = path;
   if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".mdb");

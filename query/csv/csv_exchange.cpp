@@ -3,12 +3,12 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "query/access/access_folder.h"
 #include "query/csv/csv_export.h"
 #include "query/csv/csv_export_dialog.h"
 #include "query/csv/csv_texts.h"
 #include "shell/unencrypted_export.h"
 #include "shell/window_context.h"
+#include "storage/data_path.h"
 
 namespace orbo {
 
@@ -37,7 +37,7 @@ void CsvExchange::Export() {
   }
   const QString folder = context_.dialogs.ExistingFolder(
       &context_.services.DialogParent(), t.Get(csv_texts::kChooseFolderTitle),
-      AccessStartFolder(context_.db.DatabasePath, lastFile_));
+      FileDialogStart(context_.db.DatabasePath, lastFile_));
   if (folder.isEmpty()) return;
   if (!MayExportUnencrypted(context_, csv_texts::kFilesUnencrypted)) return;
   lastFile_ = QDir(folder).filePath(files.front().name);

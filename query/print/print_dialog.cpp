@@ -163,7 +163,7 @@ bool PrintDialog::ChooseTarget(QString& pdfPath) {
   // No printer: the pages go to a PDF file the user names.
   pdfPath = context_.dialogs.SaveFileName(this, context_.texts.Get(print_texts::kPrintToPdfTitle),
                                           context_.texts.Get(print_texts::kPdfFilter),
-                                          PdfFolder(context_.db.DatabasePath, lastPdf_));
+                                          FileDialogStart(context_.db.DatabasePath, lastPdf_));
   if (pdfPath.isEmpty()) return false;
   if (QFileInfo(pdfPath).suffix().isEmpty()) pdfPath += QStringLiteral(".pdf");
   return true;

@@ -106,6 +106,23 @@ class MainWindowTest : public QObject {
                                 "\u0424\u0430\u0439\u043b\u044b Corvane Database (*.2db)|*.2db")));
   }
 
+  // File dialogs open beside the open database; before it has a file, in
+  // the user's documents (or home), not in the program's folder.
+  void fileDialogsOpenBesideTheDatabase() {
+    Fixture f;
+    f.c.Menu("mnuLoad")->trigger();
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    QCOMPARE(f.dialogs.fileDialogStarts.last(),
+             QFileInfo(documents).isDir() ? documents : QDir::homePath());
+    QVERIFY(QDir().mkpath(f.install.Path("kept")));
+    f.dialogs.savePath = f.install.Path("kept/saved.2db");
+    f.c.Menu("mnuSaveAs")->trigger();
+    for (const char* command : {"mnuLoad", "mnuSaveAs", "mnuImOrbo"}) {
+      f.c.Menu(command)->trigger();
+      QCOMPARE(f.dialogs.fileDialogStarts.last(), QFileInfo(f.app.db.DatabasePath).absolutePath());
+    }
+  }
+
   // In edit mode a click in the tree picks the database and the arrow
   // tool, and opens nothing.
   void aTreeClickInEditModeSelectsTheDatabase() {

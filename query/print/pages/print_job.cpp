@@ -1,7 +1,5 @@
 #include "query/print/pages/print_job.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
@@ -52,13 +50,6 @@ QPageLayout FullPageLayout(const QPageLayout& layout) {
 
 QPageLayout DefaultPdfLayout() {
   return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF());
-}
-
-QString PdfFolder(const QString& databasePath, const QString& lastPdf) {
-  if (!databasePath.isEmpty() && databasePath != u"noname")
-    return QFileInfo(databasePath).absolutePath();
-  if (!lastPdf.isEmpty()) return QFileInfo(lastPdf).absolutePath();
-  return QDir::homePath();
 }
 
 }  // namespace orbo

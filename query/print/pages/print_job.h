@@ -39,9 +39,4 @@ QPageLayout FullPageLayout(const QPageLayout& layout);
 // A4 upright without margins.
 QPageLayout DefaultPdfLayout();
 
-// The folder the choice of a PDF file opens in: the database's, or for a
-// database without a file the folder of the last PDF written (lastPdf,
-// empty when none), else home.
-QString PdfFolder(const QString& databasePath, const QString& lastPdf);
-
 }  // namespace orbo
