@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <cstdio>
@@ -27,6 +28,22 @@ QString QtFileFilter(const QString& filter) {
   }
   return filters.join(QStringLiteral(";;"));
 }
+
+namespace {
+
+// A short message makes a box narrower than its title, which the title bar
+// then cuts ("Corva... base"): a row as wide as the title, and room for the
+// title bar's buttons, keeps it whole.
+void KeepTitleWhole(QMessageBox& box) {
+  constexpr int kTitleBarButtons = 120;
+  auto* grid = qobject_cast<QGridLayout*>(box.layout());
+  if (!grid) return;
+  const int width = box.fontMetrics().horizontalAdvance(box.windowTitle()) + kTitleBarButtons;
+  grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                grid->rowCount(), 0, 1, grid->columnCount());
+}
+
+}  // namespace
 
 QtDialogs::QtDialogs() : autoAnswer_(qEnvironmentVariable("ORBO_MESSAGES") == u"auto") {}
 
@@ -51,6 +68,7 @@ MessageAnswer QtDialogs::ShowMessage(QWidget* parent, const QString& text, Messa
   } else {
     box.setStandardButtons(QMessageBox::Ok);
   }
+  KeepTitleWhole(box);
   switch (box.exec()) {
     case QMessageBox::Yes:
       return kAnswerYes;

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QtTest>
 
@@ -140,6 +141,24 @@ class DialogsTest : public QObject {
     QCOMPARE(app.Parts().Window().Icons().Image("New\\pet.bmp").pixel(2, 2), qRgb(0, 128, 0));
     QCOMPARE(app.Parts().Window().Icons().Image("nowhere\\gone.bmp").pixel(2, 2),
              qRgb(255, 0, 255));
+  }
+
+  // A message of one word still shows the program's whole name as its
+  // title: the box is wider than the title.
+  void aShortMessageKeepsItsTitleWhole() {
+    QtDialogs dialogs;
+    int boxWidth = 0;
+    int titleWidth = 0;
+    QTimer::singleShot(50, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!box) return;
+      boxWidth = box->width();
+      titleWidth = box->fontMetrics().horizontalAdvance(box->windowTitle());
+      box->button(QMessageBox::Ok)->click();
+    });
+    QCOMPARE(dialogs.ShowMessage(nullptr, "Done.", kOkOnly), kAnswerOk);
+    QVERIFY2(boxWidth > titleWidth + 100,
+             qPrintable(QStringLiteral("%1 for a title of %2").arg(boxWidth).arg(titleWidth)));
   }
 
   // The real dialog layer through the password prompts of the database
