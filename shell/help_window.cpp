@@ -1,5 +1,6 @@
 #include "shell/help_window.h"
 
+#include <QApplication>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -26,6 +27,15 @@ void HelpWindow::ShowTopic(const QString& page, int topic) {
   url.setFragment(anchor_);
   browser_->setSource(url);
   if (!anchor_.isEmpty()) browser_->scrollToAnchor(anchor_);
+  // Asked for from a modal dialog (Find, the welcome dialog), the help must
+  // come above it and take input, which no other window can then: it is
+  // modal itself until it closes. Modality changes only while hidden.
+  QWidget* modal = QApplication::activeModalWidget();
+  const Qt::WindowModality modality = modal && modal != this ? Qt::ApplicationModal : Qt::NonModal;
+  if (modality != windowModality()) {
+    hide();
+    setWindowModality(modality);
+  }
   show();
   raise();
   activateWindow();

@@ -1,11 +1,13 @@
 // The main window's mode switch, the tree in edit mode, the splitter, the
 // add-record and title field entries and help, with real widgets offscreen.
 #include <QAction>
+#include <QDialog>
 #include <QMenu>
 #include <QMenuBar>
 #include <QtTest>
 
 #include "app/app.h"
+#include "app/app_services.h"
 #include "app/main_window.h"
 #include "forms/designer/mode_switch.h"
 #include "shell/folder_tree_widget.h"
@@ -171,6 +173,24 @@ class MainWindowTest : public QObject {
   }
 
   // Every topic the program opens is in the shipped help.
+  // Help asked for from a modal dialog comes above it and takes input;
+  // from the window, it leaves the window usable.
+  void helpAboveTheDialogItIsAskedFrom() {
+    Fixture f;
+    QDialog dialog(f.window);
+    dialog.setModal(true);
+    dialog.show();
+    QCOMPARE(QApplication::activeModalWidget(), &dialog);
+    f.app.Parts().services->ShowHelp(13);
+    QWidget* help = QApplication::activeModalWidget();
+    QVERIFY(help != &dialog);
+    QVERIFY(help->isVisible());
+    help->close();
+    dialog.close();
+    f.app.Parts().services->ShowHelp(13);
+    QCOMPARE(QApplication::activeModalWidget(), nullptr);
+  }
+
   void helpTopics() {
     QFile page(QStringLiteral(ORBO_SOURCE_DIR "/resources/help/index.html"));
     QVERIFY(page.open(QIODevice::ReadOnly));
