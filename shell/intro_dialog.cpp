@@ -60,8 +60,10 @@ void IntroDialog::Prepare(Mode mode, const LanguageTexts& texts, int startCount,
   exampleOption_->setText(texts.Get(shell_texts::kOpenExampleDatabase));
   openOption_->setText(texts.Get(shell_texts::kOpenDatabaseLabel));
   showAtStartCheck_->setText(texts.Get(shell_texts::kShowAtStartUp));
-  aboutText_->setText(texts.Get(shell_texts::kProductVersion) + QStringLiteral("\n\n") +
-                      texts.Get(shell_texts::kProductDescription));
+  aboutText_->setText(QStringList{
+      texts.Get(shell_texts::kProductVersion), texts.Get(shell_texts::kProductDescription),
+      texts.Get(shell_texts::kIconCredits), texts.Get(shell_texts::kLibraryCredits)}
+                          .join(QStringLiteral("\n\n")));
   okButton_->setText(texts.Get(common_texts::kOk));
   cancelButton_->setText(texts.Get(common_texts::kCancel));
   helpButton_->setText(texts.Get(common_texts::kHelp));
