@@ -26,6 +26,18 @@
 #include "storage/storage_texts.h"
 
 namespace orbo {
+namespace {
+
+WelcomeWords WelcomeWordsIn(const LanguageTexts& texts) {
+  WelcomeWords words{texts.Get(app_texts::kWelcomeHeading),
+                     {},
+                     texts.Get(app_texts::kWelcomeFormNote),
+                     texts.Get(app_texts::kWelcomeFolder)};
+  for (int i = 0; i < 4; ++i) words.paragraphs << texts.Get(app_texts::kWelcomeParagraphs.Plus(i));
+  return words;
+}
+
+}  // namespace
 
 StorageAdapter::StorageAdapter(App& app, std::function<void()> saveSettings)
     : app_(app), saveSettings_(std::move(saveSettings)), watch_([this] { CheckFileOnDisk(); }) {}
@@ -145,7 +157,7 @@ void StorageAdapter::RememberCodePage(const QString& path, const QString& name) 
 void StorageAdapter::NewDatabase() {
   WindowContext& c = app_.Context();
   app_.Parts().Editor().CloseMedia();
-  orbo::NewDatabase(c.db, c.settings.DefaultFont);
+  orbo::NewDatabase(c.db, c.settings.DefaultFont, WelcomeWordsIn(c.texts));
   c.db.CodePageName = codePage_;
   c.state.CurForm = 0;
   c.state.CurRecord = 0;

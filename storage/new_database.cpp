@@ -4,7 +4,7 @@
 
 namespace orbo {
 
-void NewDatabase(Database& db, const FontSpec& defaultFont) {
+void NewDatabase(Database& db, const FontSpec& defaultFont, const WelcomeWords& words) {
   ClearDatabase(db, defaultFont);
 
   SetCount(db, kFoldersKind, 1);
@@ -42,12 +42,8 @@ void NewDatabase(Database& db, const FontSpec& defaultFont) {
   heading.ForeColor = Rgb(0, 0, 100);
 
   RecordData& record = db.Records[0];
-  record.TextValue[0] = QStringLiteral("Welcome to Corvane Database!");
-  record.MemoValue[0] = QStringLiteral(
-      "Press F6 to switch to edit mode and start creating new forms.\r\n\r\n"
-      "After you finish creating forms press F5 to return database mode.\r\n\r\n"
-      "More information you can find in help.\r\n\r\n"
-      "Good luck!");
+  record.TextValue[0] = words.heading;
+  record.MemoValue[0] = words.paragraphs.join(QStringLiteral("\r\n\r\n"));
 
   form.ElementCount[kLabel] = 1;
   ApplyNewElementDefaults(form, kLabel, 0, defaultFont);
@@ -57,9 +53,9 @@ void NewDatabase(Database& db, const FontSpec& defaultFont) {
   label.Width = 6200;
   label.Height = 300;
   label.Alignment = 1;
-  label.Name = QStringLiteral("This is just a form example.");
+  label.Name = words.formNote;
 
-  db.Folders[0].Name = QStringLiteral("Simple Folder");
+  db.Folders[0].Name = words.folder;
   std::fill(db.RecordMarks.begin(), db.RecordMarks.end(), false);
   RecountBuffers(db);
 }

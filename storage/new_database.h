@@ -2,13 +2,23 @@
 // folder and one record that explain the first steps.
 #pragma once
 
+#include <QStringList>
+
 #include "storage/database_model.h"
 
 namespace orbo {
 
+// The example's words, in the interface's language.
+struct WelcomeWords {
+  QString heading;
+  QStringList paragraphs;
+  QString formNote;
+  QString folder;
+};
+
 // Empties the model and builds the example. The caller shows record 0 of
 // form 0 in folder 0.
-void NewDatabase(Database& db, const FontSpec& defaultFont);
+void NewDatabase(Database& db, const FontSpec& defaultFont, const WelcomeWords& words);
 
 // Colour value of red, green and blue as the model stores it.
 constexpr std::int32_t Rgb(int red, int green, int blue) {

@@ -93,6 +93,19 @@ class MainWindowTest : public QObject {
     QCOMPARE(cancel(), QString("Cancel"));
   }
 
+  // A new database's example speaks the interface's language, in texts its
+  // code page holds.
+  void theNewDatabaseSpeaksTheLanguageChosen() {
+    Fixture f;
+    f.c.Submenu("mnuLang")->actions().last()->trigger();
+    f.c.Menu("mnuNew")->trigger();
+    const Database& db = f.app.db;
+    QCOMPARE(db.Folders[0].Name, QString::fromUtf8("\u041f\u0440\u043e\u0441\u0442\u0430\u044f "
+                                                   "\u043f\u0430\u043f\u043a\u0430"));
+    QVERIFY(db.Records[0].MemoValue[0].startsWith(f.app.texts.Get(995, 7) + "\r\n\r\n"));
+    QCOMPARE(db.CodePageName, QString("windows-1251"));
+  }
+
   // Each file dialog for a database file is titled for what it chooses
   // the file for, and its filter is in the interface's language.
   void databaseFileDialogsSayWhatTheyAreFor() {

@@ -23,7 +23,7 @@ class StartupLogicTest : public QObject {
   // its own size and bold.
   void newDatabaseExample() {
     Database db;
-    NewDatabase(db, FontSpec{"DejaVu Sans", 9, false, true});
+    NewDatabase(db, FontSpec{"DejaVu Sans", 9, false, true}, {});
     const FontSpec& font = db.Forms[0].Elements[kText][0].Font;
     QCOMPARE(font, (FontSpec{"DejaVu Sans", 16, true, true}));
   }
@@ -32,7 +32,7 @@ class StartupLogicTest : public QObject {
   // the form lacks, gives no title.
   void recordTitles() {
     Database db;
-    NewDatabase(db, FontSpec{"Sans", 10, false, false});
+    NewDatabase(db, FontSpec{"Sans", 10, false, false}, {});
     FormDef& form = db.Forms[0];
     form.ElementCount[kCombo] = 1;
     form.ComboList[0] = "Red\r\nGreen\r\nBlue";
