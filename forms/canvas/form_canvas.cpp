@@ -15,6 +15,7 @@
 #include <QTextEdit>
 #include <QToolButton>
 #include <algorithm>
+#include <tuple>
 
 #include "forms/canvas/canvas_geometry.h"
 #include "forms/canvas/element_style.h"
@@ -247,12 +248,38 @@ void FormCanvas::DrawForm(int form) {
   if (state.EditMode == WorkMode::Edit) {
     ColourHandles();
     ShowNames();
+  } else {
+    OrderTabs(def);
   }
   for (QLabel* handle : handles_) handle->hide();
   drawn_ = true;
   LayoutCanvas();
   formArea_->setUpdatesEnabled(true);
   formArea_->show();
+}
+
+// Tab goes through the fields as they are read, top to bottom, then left
+// to right, whatever their kinds and the order they were added in.
+void FormCanvas::OrderTabs(const FormDef& form) {
+  struct Field {
+    int top;
+    int left;
+    QWidget* control;
+  };
+  std::vector<Field> fields;
+  for (int t = 0; t < kElementTypeCount; ++t) {
+    for (int k = 0; k < form.ElementCount[At(t)]; ++k) {
+      QWidget* control = controls_[At(t)][At(k)];
+      const ElementDef& element = form.Elements[At(t)][At(k)];
+      if (control->focusPolicy() & Qt::TabFocus)
+        fields.push_back({element.Top, element.Left, control});
+    }
+  }
+  std::stable_sort(fields.begin(), fields.end(), [](const Field& a, const Field& b) {
+    return std::tie(a.top, a.left) < std::tie(b.top, b.left);
+  });
+  for (std::size_t i = 1; i < fields.size(); ++i)
+    QWidget::setTabOrder(fields[i - 1].control, fields[i].control);
 }
 
 void FormCanvas::ApplyElement(int type, int slot, QWidget* control) {

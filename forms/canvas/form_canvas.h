@@ -79,6 +79,7 @@ class FormCanvas : public QObject, public RecordSurface {
   QWidget* MakeControl(int type, int slot);
   void ApplyElement(int type, int slot, QWidget* control);
   void PlaceElement(int type, int slot, QWidget* control);
+  void OrderTabs(const FormDef& form);
   void ShowNames();
   void ColourHandles();
   void FillImage(int slot, const RecordData& record);

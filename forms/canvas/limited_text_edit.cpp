@@ -23,6 +23,16 @@ int LimitedTextEdit::Room() const {
 }
 
 void LimitedTextEdit::keyPressEvent(QKeyEvent* event) {
+  // Tab types a tab into the text; Ctrl+Tab (with Shift, backwards) leaves
+  // it for the next field.
+  const bool tab = event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab;
+  if (tab && (event->modifiers() & Qt::ControlModifier)) {
+    const bool back = event->key() == Qt::Key_Backtab || (event->modifiers() & Qt::ShiftModifier);
+    // QTextEdit's own refuses while Tab types into the text.
+    QWidget::focusNextPrevChild(!back);
+    event->accept();
+    return;
+  }
   const bool lineBreak = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
   const QString text = lineBreak ? QStringLiteral("\n") : event->text();
   // Control keys are commands (undo, paste, ...), unless Alt comes with

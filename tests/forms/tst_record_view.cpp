@@ -110,6 +110,43 @@ class RecordViewTest : public QObject {
     QCOMPARE(f.db.Records[0].MemoValue[0], stored);
   }
 
+  // Tab follows the form as it is read, top to bottom and left to right,
+  // whatever the kinds of the fields; in a multiline field Tab types a tab
+  // and Ctrl+Tab leaves.
+  void tabFollowsTheFormAsItIsRead() {
+    Fixture f;
+    f.Elements(kText, 2);
+    f.Elements(kCombo, 1);
+    f.Elements(kFlag, 1);
+    const auto place = [&](int type, int slot, int top, int left) {
+      f.Form().Elements[type][slot].Top = top;
+      f.Form().Elements[type][slot].Left = left;
+    };
+    place(kText, 0, 100, 100);
+    place(kFlag, 0, 100, 3000);
+    place(kMultiline, 0, 600, 100);
+    place(kCombo, 0, 2000, 100);
+    place(kText, 1, 2500, 100);
+    f.Show();
+    QWidget& window = f.app.Parts().Window();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QWidget* memo = f.canvas.Control(kMultiline, 0);
+    const QList<QWidget*> order{f.canvas.Control(kText, 0), f.canvas.Control(kFlag, 0), memo,
+                                f.canvas.Control(kCombo, 0), f.canvas.Control(kText, 1)};
+    order[0]->setFocus();
+    for (qsizetype i = 1; i < order.size(); ++i) {
+      QWidget* from = QApplication::focusWidget();
+      if (from == memo) {
+        QTest::keyClick(memo, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), memo);
+        QVERIFY(f.db.Records[0].MemoValue[0].contains(u'\t'));
+      }
+      QTest::keyClick(from, Qt::Key_Tab, from == memo ? Qt::ControlModifier : Qt::NoModifier);
+      QCOMPARE(QApplication::focusWidget(), order[i]);
+    }
+  }
+
   // A multiline title names its record by its first line with text; the
   // value keeps its lines.
   void multilineTitleShowsItsFirstLine() {
