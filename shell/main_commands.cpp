@@ -25,6 +25,7 @@ constexpr int kEditBarTooltips = 70;
 constexpr int kMoreTooltips = 958;
 constexpr int kUndoTexts = 975;
 constexpr int kSafetyTexts = 985;
+constexpr int kMoreMenuItems = 995;
 
 struct ButtonDef {
   const char* key;  // nullptr for a separator
@@ -47,11 +48,11 @@ constexpr ButtonDef kMainBarButtons[] = {
     {"del", 60, 1},
     {"addroot", 60, 5, "mnuAddFolder"},
     {nullptr, 0, 0},
-    {"dbfirst", 480, 0},
-    {"dbprev", 480, 1},
-    {"dbnext", 480, 2},
-    {"dblast", 480, 3},
-    {"tofolder", kMoreTooltips, 0},
+    {"dbfirst", 480, 0, "mnuFirstRec"},
+    {"dbprev", 480, 1, "mnuPrevRec"},
+    {"dbnext", 480, 2, "mnuNextRec"},
+    {"dblast", 480, 3, "mnuLastRec"},
+    {"tofolder", kMoreTooltips, 0, "mnuToFolder"},
     {nullptr, 0, 0},
     {"find", 450, 0, "mnuFind"},
     {"sort", 490, 0, "mnuSort"},
@@ -162,6 +163,18 @@ void MainCommands::BuildMenus(QMainWindow& window) {
   AddItem(database, "mnuCloneRec", kDatabaseItems, 1);
   AddItem(database, "mnuDelRec", kDatabaseItems, 2);
   subMenu(database, "mnuMainField", 9);
+  database->addSeparator();
+  // Stepping through the shown folder's records without the toolbar.
+  AddItem(database, "mnuFirstRec", kMoreMenuItems, 13)
+      ->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Home));
+  AddItem(database, "mnuPrevRec", kMoreMenuItems, 14)
+      ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageUp));
+  AddItem(database, "mnuNextRec", kMoreMenuItems, 15)
+      ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageDown));
+  AddItem(database, "mnuLastRec", kMoreMenuItems, 16)
+      ->setShortcut(QKeySequence(Qt::ALT | Qt::Key_End));
+  AddItem(database, "mnuToFolder", kMoreMenuItems, 17)
+      ->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Up));
   database->addSeparator();
   AddItem(database, "mnuAddFolder", kDatabaseItems, 3);
   AddItem(database, "mnuDelFolder", kDatabaseItems, 4);

@@ -190,10 +190,10 @@ bool MayDoNothing(const QString& name, QAction* action, App& app) {
   const QString key = action->objectName();
   // A step that leads nowhere: the record is the first or last of its folder.
   const std::pair<const char*, int (*)(const Database&, int, int)> steps[] = {
-      {"dbfirst", FirstRecordIndex},
-      {"dbprev", PrevRecordIndex},
-      {"dbnext", NextRecordIndex},
-      {"dblast", LastRecordIndex}};
+      {"mnuFirstRec", FirstRecordIndex},
+      {"mnuPrevRec", PrevRecordIndex},
+      {"mnuNextRec", NextRecordIndex},
+      {"mnuLastRec", LastRecordIndex}};
   for (const auto& [step, next] : steps) {
     if (key == QLatin1String(step)) return next(db, state.CurRecord, state.CurFolder) < 0;
   }

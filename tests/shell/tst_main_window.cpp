@@ -106,6 +106,25 @@ class MainWindowTest : public QObject {
     QCOMPARE(db.CodePageName, QString("windows-1251"));
   }
 
+  // Without the toolbar, keys step through the folder's records and go
+  // back to the folder.
+  void keysStepThroughTheRecords() {
+    Fixture f;
+    f.c.Menu("mnuAddSameRec")->trigger();
+    f.c.Menu("mnuAddSameRec")->trigger();
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowActive(f.window));
+    const auto press = [&](Qt::Key key, Qt::KeyboardModifier modifier) {
+      QTest::keyClick(f.window, key, modifier);
+      return f.app.state.CurRecord;
+    };
+    QCOMPARE(press(Qt::Key_Home, Qt::AltModifier), 0);
+    QCOMPARE(press(Qt::Key_PageDown, Qt::ControlModifier), 1);
+    QCOMPARE(press(Qt::Key_End, Qt::AltModifier), 2);
+    QCOMPARE(press(Qt::Key_PageUp, Qt::ControlModifier), 1);
+    QCOMPARE(press(Qt::Key_Up, Qt::AltModifier), -1);
+  }
+
   // Each file dialog for a database file is titled for what it chooses
   // the file for, and its filter is in the interface's language.
   void databaseFileDialogsSayWhatTheyAreFor() {
