@@ -157,7 +157,15 @@ QRect FormCanvas::Pixels(const QRect& twips) const {
 QWidget* FormCanvas::MakeControl(int type, int slot) {
   QWidget* control = nullptr;
   switch (type) {
-    case kImage:
+    case kImage: {
+      // A picture is a field too: the keys choose another one, and the
+      // frame shows where they go.
+      control = new QLabel(formArea_);
+      control->setFocusPolicy(Qt::StrongFocus);
+      control->setStyleSheet(
+          QStringLiteral("QLabel:focus { border: 2px solid palette(highlight); }"));
+      break;
+    }
     case kLabel:
       control = new QLabel(formArea_);
       break;
@@ -186,6 +194,7 @@ QWidget* FormCanvas::MakeControl(int type, int slot) {
       control = new LimitedTextEdit(formArea_);
   }
   control->setObjectName(QStringLiteral("%1_%2").arg(QLatin1String(kArrayNames[type])).arg(slot));
+  fieldFocus_[At(type)] = control->focusPolicy();
   control->hide();
   // The quick list stays above every element.
   quickListButton_->raise();
@@ -222,6 +231,7 @@ void FormCanvas::DrawForm(int form) {
 
   auto* canvas = static_cast<QFrame*>(formArea_);
   canvas->resize(PixelsX(def.Width), PixelsY(def.Height));
+  canvas->setFocusPolicy(state.EditMode == WorkMode::Edit ? Qt::StrongFocus : Qt::NoFocus);
   SetFrame(canvas, def.Border);
   SetPlainBackground(canvas, ColorOf(def.BackColor));
 
@@ -231,8 +241,9 @@ void FormCanvas::DrawForm(int form) {
       QWidget* control = Control(t, k);
       ApplyElement(t, k, control);
       PlaceElement(t, k, control);
-      // While forms are designed, the canvas takes every press.
+      // While forms are designed, the canvas takes every press and key.
       control->setAttribute(Qt::WA_TransparentForMouseEvents, state.EditMode == WorkMode::Edit);
+      control->setFocusPolicy(state.EditMode == WorkMode::Edit ? Qt::NoFocus : fieldFocus_[At(t)]);
       control->show();
     }
     for (int k = count; k < ControlCount(t); ++k) controls_[At(t)][At(k)]->hide();

@@ -99,6 +99,9 @@ class FormCanvas : public QObject, public RecordSurface {
   std::array<QLabel*, 8> handles_{};
   QPixmap comboArrow_;
   std::array<std::vector<QWidget*>, kElementTypeCount> controls_;
+  // The focus each kind of field takes in database mode; while forms are
+  // designed the canvas takes the keys.
+  std::array<Qt::FocusPolicy, kElementTypeCount> fieldFocus_{};
   std::vector<QLabel*> comboPics_;
   bool drawn_ = false;
   // The record whose values the controls showed last.

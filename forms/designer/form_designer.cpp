@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QToolBar>
+#include <algorithm>
 #include <utility>
 
 #include "forms/canvas/form_canvas.h"
@@ -82,6 +83,8 @@ void FormDesigner::Start() {
   RebuildFormLists();
   SelectElement(kSelectForm, 0);
   DrawGrid();
+  // The keys design from the start, with no click first.
+  canvas_.FormArea().setFocus(Qt::OtherFocusReason);
 }
 
 void FormDesigner::FollowModel(const ChangedParts& parts, bool undoOrRedo) {
@@ -463,19 +466,119 @@ bool FormDesigner::HandlePress(int handle, QMouseEvent* event) {
 }
 
 bool FormDesigner::CanvasKey(QKeyEvent* event) {
+  const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+  // Keys wait while the mouse drags.
+  const bool dragging = gesture_.kind != Gesture::kIdle;
   switch (event->key()) {
     case Qt::Key_Escape:
-      if (gesture_.kind == Gesture::kIdle) return false;
-      CancelGesture();
+      if (dragging) {
+        CancelGesture();
+      } else if (ArmedType() >= 0) {
+        ChooseTool(nullptr);
+      } else {
+        return false;
+      }
       return true;
     case Qt::Key_Delete:
       CancelGesture();
       // As the menu command does, through the command funnel.
       context_.commands.Menu("mnuDelEl")->trigger();
       return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      if (!dragging) EnterKey();
+      return true;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+      if (dragging) return true;
+      if (modifiers & (Qt::ControlModifier | Qt::AltModifier)) return false;
+      return SelectNeighbour(event->key() == Qt::Key_Tab && !(modifiers & Qt::ShiftModifier));
+    case Qt::Key_Menu: {
+      const QPoint at = canvas_.Pixels(SelectedBox()).center();
+      context_.commands.Submenu("mnuEditor")->popup(canvas_.FormArea().mapToGlobal(at));
+      return true;
+    }
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down: {
+      if (dragging) return true;
+      const int dx = event->key() == Qt::Key_Left ? -1 : event->key() == Qt::Key_Right ? 1 : 0;
+      const int dy = event->key() == Qt::Key_Up ? -1 : event->key() == Qt::Key_Down ? 1 : 0;
+      NudgeSelection(dx, dy, modifiers & Qt::ShiftModifier);
+      return true;
+    }
     default:
       return false;
   }
+}
+
+bool FormDesigner::SelectNeighbour(bool forward) {
+  const DisplayState& state = context_.state;
+  const FormDef& form = context_.db.Forms[At(state.CurForm)];
+  // The form first, then its elements top to bottom, left to right.
+  std::vector<std::pair<int, int>> order{{kSelectForm, 0}};
+  for (int t = 0; t < kElementTypeCount; ++t) {
+    for (int k = 0; k < form.ElementCount[At(t)]; ++k) order.emplace_back(t, k);
+  }
+  std::stable_sort(order.begin() + 1, order.end(), [&form](const auto& a, const auto& b) {
+    const ElementDef& x = form.Elements[At(a.first)][At(a.second)];
+    const ElementDef& y = form.Elements[At(b.first)][At(b.second)];
+    return std::pair(x.Top, x.Left) < std::pair(y.Top, y.Left);
+  });
+  const std::pair<int, int> selected = IsElementSelection(state.SelType)
+                                           ? std::pair(state.SelType, state.SelIndex)
+                                           : std::pair(int(kSelectForm), 0);
+  const auto at = std::find(order.begin(), order.end(), selected);
+  const std::ptrdiff_t next = (at - order.begin()) + (forward ? 1 : -1);
+  if (at == order.end() || next < 0 || next >= std::ssize(order)) return false;
+  SelectElement(order[At(int(next))].first, order[At(int(next))].second);
+  return true;
+}
+
+void FormDesigner::NudgeSelection(int dx, int dy, bool resize) {
+  const DisplayState& state = context_.state;
+  if (state.SelType == kSelectDatabase ||
+      !IsSelectionValid(context_.db, state.CurForm, state.SelType, state.SelIndex) ||
+      (!resize && state.SelType == kSelectForm)) {
+    return;
+  }
+  const AppSettings& s = context_.settings;
+  const int stepX = std::max<int>(s.GridStepX, 1);
+  const int stepY = std::max<int>(s.GridStepY, 1);
+  Gesture step;
+  step.kind = resize ? Gesture::kResize : Gesture::kMove;
+  step.form = state.CurForm;
+  step.type = state.SelType;
+  step.slot = state.SelIndex;
+  step.start = step.box = SelectedBox();
+  if (resize) {
+    const HandleEdges edges{dx != 0, dy != 0, true, true};
+    step.box = ResizedBox(step.start, dx * stepX, dy * stepY, edges, step.type == kCombo,
+                          s.ShowGrid, stepX, stepY);
+  } else {
+    const FormDef& form = context_.db.Forms[At(step.form)];
+    step.box.moveTo(MovedPosition(step.start.left() + dx * stepX, step.start.top() + dy * stepY,
+                                  step.start.size(), QSize(form.Width, form.Height), s.ShowGrid,
+                                  stepX, stepY));
+  }
+  if (StoreBox(step)) ApplyBox(step.type, step.slot, SelectedBox());
+  PlaceHandles();
+}
+
+void FormDesigner::EnterKey() {
+  const int armed = ArmedType();
+  if (armed < 0) {
+    context_.commands.Tool(kEditBar, "elprops")->trigger();
+    return;
+  }
+  const QPoint visible(std::max(0, -canvas_.FormArea().x()), std::max(0, -canvas_.FormArea().y()));
+  const QPoint corner = CanvasTwips(visible);
+  const AppSettings& s = context_.settings;
+  context_.funnel.Run([&] {
+    AddElement(armed, corner.x() + s.GridStepX, corner.y() + s.GridStepY);
+    ChooseTool(nullptr);
+  });
 }
 
 void FormDesigner::BeginGesture(Gesture::Kind kind, const QPoint& grab, int handle) {
@@ -521,16 +624,19 @@ void FormDesigner::FinishGesture() {
   }
   const Gesture done = std::exchange(gesture_, {});
   // The control is where the gesture left it: the step stores the box
-  // without moving anything again.
-  const bool stored = done.box == done.start || context_.funnel.Run([&] {
+  // without moving anything again. Refused while another command runs, the
+  // control shows the model again.
+  if (!StoreBox(done)) ApplyBox(done.type, done.slot, done.start);
+  PlaceHandles();
+}
+
+bool FormDesigner::StoreBox(const Gesture& done) {
+  return done.box == done.start || context_.funnel.Run([&] {
     Change(done.kind == Gesture::kMove ? designer_texts::kMoveStep : designer_texts::kResizeStep,
            ChangeScope::Forms({done.form}), [&] { CommitGeometry(done); });
     // A resized form is drawn again at its new size.
     if (done.type == -1) Redraw();
   });
-  // Refused while another command runs: the control shows the model again.
-  if (!stored) ApplyBox(done.type, done.slot, done.start);
-  PlaceHandles();
 }
 
 void FormDesigner::CancelGesture() {

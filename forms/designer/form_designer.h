@@ -1,6 +1,9 @@
 // The form designer: in edit mode the canvas becomes a design surface.
 // Elements are added with the edit toolbar's tools, selected, moved by
-// dragging and resized with eight handles; elements and forms are deleted,
+// dragging and resized with eight handles, or by keys: Tab selects the next
+// element as the form is read, arrows move it and Shift+arrows resize it by
+// a grid step, Return places an armed tool's element or opens the
+// properties, the menu key opens the Editor menu; elements and forms are deleted,
 // forms added, cloned and chosen; a dot grid snaps positions. Every change
 // goes to the model (designer_logic) as one undo step, and the canvas is
 // redrawn. After an undo or redo the handles and the form lists follow.
@@ -102,6 +105,17 @@ class FormDesigner : public QObject {
   bool CanvasPress(QMouseEvent* event);
   bool HandlePress(int handle, QMouseEvent* event);
   bool CanvasKey(QKeyEvent* event);
+  // Selects the element before or after the selection in reading order;
+  // false past either end, where the focus leaves the canvas.
+  bool SelectNeighbour(bool forward);
+  // Moves or resizes the selection by (dx, dy) grid steps, as one step.
+  void NudgeSelection(int dx, int dy, bool resize);
+  // Return: the armed tool's element where the visible canvas begins, else
+  // the selection's properties.
+  void EnterKey();
+  // Stores the box a gesture or a key gave the selection as one command;
+  // false when refused while another command runs.
+  bool StoreBox(const Gesture& done);
   void BeginGesture(Gesture::Kind kind, const QPoint& grab, int handle);
   void FollowGesture(QMouseEvent* event);
   // The left button went up: what the gesture changed is stored as one

@@ -429,6 +429,12 @@ bool RecordEditor::ImageEvent(int slot, QEvent* event) {
       recordMenu_->popup(QCursor::pos());
     return true;
   }
+  if (event->type() == QEvent::FocusIn) {
+    state.SelType = kImage;
+    state.SelIndex = slot;
+    return false;
+  }
+  if (event->type() == QEvent::KeyPress) return ImageKey(slot, static_cast<QKeyEvent*>(event));
   if (event->type() != QEvent::MouseButtonDblClick) return false;
   state.SelType = kImage;
   state.SelIndex = slot;
@@ -440,6 +446,25 @@ bool RecordEditor::ImageEvent(int slot, QEvent* event) {
       OpenPicture();
     }
   });
+  return true;
+}
+
+// Return or Space chooses another picture; the menu key offers the
+// picture's menu where the picture is.
+bool RecordEditor::ImageKey(int slot, QKeyEvent* key) {
+  DisplayState& state = context_.state;
+  const bool choose =
+      key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter || key->key() == Qt::Key_Space;
+  if ((!choose && key->key() != Qt::Key_Menu) || key->modifiers() & ~Qt::KeypadModifier)
+    return false;
+  state.SelType = kImage;
+  state.SelIndex = slot;
+  if (choose) {
+    context_.funnel.Run([this] { ChangePicture(); });
+  } else {
+    const QWidget* picture = canvas_.Control(kImage, slot);
+    recordMenu_->popup(picture->mapToGlobal(picture->rect().center()));
+  }
   return true;
 }
 

@@ -11,6 +11,7 @@
 
 #include "storage/text_id.h"
 
+class QKeyEvent;
 class QLineEdit;
 class QMenu;
 class QTextEdit;
@@ -67,6 +68,7 @@ class RecordEditor : public QObject {
   void ShowMediaButtons(bool show);
   bool eventFilter(QObject* watched, QEvent* event) override;
   bool ImageEvent(int slot, QEvent* event);
+  bool ImageKey(int slot, QKeyEvent* key);
   bool ButtonEvent(int slot, QEvent* event);
   bool TextEvent(int slot, QLineEdit* text, QEvent* event);
 

@@ -1,5 +1,6 @@
 // The form designer with the real window offscreen: deleting, dragging and
-// taking it back, interrupted drags, resizing with the handles.
+// taking it back, interrupted drags, resizing with the handles, designing
+// with the keys alone.
 #include <QApplication>
 #include <QLabel>
 #include <QScrollBar>
@@ -49,7 +50,12 @@ struct Fixture : RunningApp {
     return QTest::qWaitForWindowActive(&app.Parts().Window());
   }
   // A key pressed in the window: it goes where the focus is.
-  void Key(Qt::Key key) { QTest::keyClick(app.Parts().Window().windowHandle(), key); }
+  void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+    QTest::keyClick(app.Parts().Window().windowHandle(), key, modifiers);
+  }
+  bool Selected(int type, int slot) const {
+    return app.state.SelType == type && (type == kSelectForm || app.state.SelIndex == slot);
+  }
   QPoint Inside(const ElementDef& e) { return Pixels(e.Left + 100, e.Top + 100); }
   // Where handle i sits against the selected control, in pixels.
   QPoint HandleOffset(int i, const QWidget& control) {
@@ -198,6 +204,73 @@ class DesignerTest : public QObject {
     }
     QCOMPARE(f.Form().Width, std::int16_t(32767));
     QCOMPARE(f.Form().Height, std::int16_t(32767));
+  }
+
+  // With no mouse: Tab walks the form as it is read and then leaves the
+  // canvas; arrows move and Shift+arrows resize by a grid step, each one
+  // undo step and never below the smallest side; Return places an armed
+  // tool's element, else opens the properties; Escape disarms the tool.
+  void designingByKeys() {
+    Fixture f;
+    QVERIFY(f.Activate());
+    QCOMPARE(QApplication::focusWidget(), &f.canvas.FormArea());
+    const FontSpec& font = f.app.settings.DefaultFont;
+    f.Form().ElementCount.fill(0);
+    f.Form().ElementCount[kText] = 1;
+    f.Form().Elements[kText][0].Left = 500;
+    f.Form().Elements[kText][0].Top = 100;
+    AddElementInModel(f.db, 0, kLabel, 500, 900, font);
+    AddElementInModel(f.db, 0, kFlag, 2000, 100, font);
+    f.app.Parts().Designer().Redraw();
+    for (const auto& [type, slot] : {std::pair(kText, 0), {kFlag, 0}, {kLabel, 0}}) {
+      f.Key(Qt::Key_Tab);
+      QVERIFY(f.Selected(type, slot));
+    }
+    f.Key(Qt::Key_Tab, Qt::ShiftModifier);
+    QVERIFY(f.Selected(kFlag, 0));
+    f.Key(Qt::Key_Tab);
+    f.Key(Qt::Key_Tab);
+    QVERIFY(QApplication::focusWidget() != &f.canvas.FormArea());
+    QVERIFY(f.Selected(kLabel, 0));
+
+    f.canvas.FormArea().setFocus();
+    const ElementDef& label = f.Form().Elements[kLabel][0];
+    const QRect before(label.Left, label.Top, label.Width, label.Height);
+    f.Key(Qt::Key_Right);
+    f.Key(Qt::Key_Down, Qt::ShiftModifier);
+    QCOMPARE(QRect(label.Left, label.Top, label.Width, label.Height),
+             before.translated(120, 0).adjusted(0, 0, 0, 120));
+    QCOMPARE(f.canvas.Control(kLabel, 0)->pos(), f.Pixels(label.Left, label.Top));
+    f.Commands().Menu("mnuUndo")->trigger();
+    QCOMPARE(label.Height, before.height());
+    QCOMPARE(label.Left, before.left() + 120);
+    for (int i = 0; i < 40; ++i) f.Key(Qt::Key_Left, Qt::ShiftModifier);
+    QVERIFY(label.Width > 150);
+
+    f.Key(Qt::Key_Tab, Qt::ShiftModifier);
+    f.Key(Qt::Key_Tab, Qt::ShiftModifier);
+    f.Key(Qt::Key_Tab, Qt::ShiftModifier);
+    QVERIFY(f.Selected(kSelectForm, 0));
+    const int formWidth = f.Form().Width;
+    f.Key(Qt::Key_Left);
+    QCOMPARE(f.Form().Width, formWidth);
+    f.Key(Qt::Key_Right, Qt::ShiftModifier);
+    QCOMPARE(f.Form().Width, formWidth + 120);
+
+    int propertiesAsked = 0;
+    f.app.Parts().Designer().onPropertiesAsked = [&] { ++propertiesAsked; };
+    f.Key(Qt::Key_Return);
+    QCOMPARE(propertiesAsked, 1);
+    f.Tool("addb");
+    f.Key(Qt::Key_Escape);
+    QVERIFY(!f.Commands().Tool(kEditBar, "addb")->isChecked());
+    f.Tool("addb");
+    f.Key(Qt::Key_Return);
+    QCOMPARE(propertiesAsked, 1);
+    QCOMPARE(f.Form().ElementCount[kButton], std::int16_t(1));
+    QCOMPARE(f.Form().Elements[kButton][0].Left, std::int16_t(120));
+    QVERIFY(f.Selected(kButton, 0));
+    QVERIFY(!f.Commands().Tool(kEditBar, "addb")->isChecked());
   }
 
   // The handles stay around the selection when the canvas scrolls.

@@ -1,9 +1,9 @@
 // Random raw input on the designer with the real window offscreen: presses,
 // moves and releases of every button on the canvas and the handles, Escape,
-// F5, F6, Delete and scrolling, in random interleavings. Geometry changes
-// only when the left button is let go or Delete is pressed; whenever no
-// button is held in edit mode the canvas shows the model; every size stays
-// one a file holds. ORBO_DESIGNER_EVENTS sets how many events (3000).
+// F5, F6, Delete, Tab, arrows and scrolling, in random interleavings.
+// Geometry changes only when the left button is let go, an arrow or Delete
+// is pressed; whenever no button is held in edit mode the canvas shows the
+// model; every size stays one a file holds. ORBO_DESIGNER_EVENTS sets how many events (3000).
 #include <QApplication>
 #include <QLabel>
 #include <QRandomGenerator>
@@ -66,8 +66,17 @@ class DesignerInputTest : public QObject {
     QRandomGenerator random(static_cast<quint32>(seed));
     const Qt::MouseButton buttons[] = {Qt::LeftButton, Qt::LeftButton, Qt::LeftButton,
                                        Qt::RightButton, Qt::MiddleButton};
-    const Qt::Key keys[] = {Qt::Key_Escape, Qt::Key_Escape, Qt::Key_F5,
-                            Qt::Key_F6,     Qt::Key_F6,     Qt::Key_Delete};
+    const QKeyCombination keys[] = {Qt::Key_Escape,
+                                    Qt::Key_Escape,
+                                    Qt::Key_F5,
+                                    Qt::Key_F6,
+                                    Qt::Key_F6,
+                                    Qt::Key_Delete,
+                                    Qt::Key_Tab,
+                                    Qt::Key_Left,
+                                    Qt::Key_Down,
+                                    Qt::SHIFT | Qt::Key_Right,
+                                    Qt::SHIFT | Qt::Key_Up};
     Qt::MouseButtons held;
     QWidget* pressed = &canvas;
     for (int i = 0; i < count; ++i) {
@@ -94,9 +103,11 @@ class DesignerInputTest : public QObject {
         mayChange = button == Qt::LeftButton;
         held &= ~button;
       } else if (kind < 97) {
-        const Qt::Key key = keys[random.bounded(6)];
-        QTest::keyClick(window.windowHandle(), key);
-        mayChange = key == Qt::Key_Delete;
+        const QKeyCombination key = keys[random.bounded(int(std::size(keys)))];
+        QTest::keyClick(window.windowHandle(), key.key(), key.keyboardModifiers());
+        mayChange = key.key() == Qt::Key_Delete || key.key() == Qt::Key_Left ||
+                    key.key() == Qt::Key_Down || key.key() == Qt::Key_Right ||
+                    key.key() == Qt::Key_Up;
       } else {
         QScrollBar& bar = random.bounded(2) ? c.HorizontalScroll() : c.VerticalScroll();
         bar.setValue(random.bounded(bar.maximum() + 1));

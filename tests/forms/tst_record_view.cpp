@@ -112,12 +112,14 @@ class RecordViewTest : public QObject {
 
   // Tab follows the form as it is read, top to bottom and left to right,
   // whatever the kinds of the fields; in a multiline field Tab types a tab
-  // and Ctrl+Tab leaves.
+  // and Ctrl+Tab leaves; a picture takes the focus, and Space chooses
+  // another one.
   void tabFollowsTheFormAsItIsRead() {
     Fixture f;
     f.Elements(kText, 2);
     f.Elements(kCombo, 1);
     f.Elements(kFlag, 1);
+    f.Elements(kImage, 1);
     const auto place = [&](int type, int slot, int top, int left) {
       f.Form().Elements[type][slot].Top = top;
       f.Form().Elements[type][slot].Left = left;
@@ -125,6 +127,7 @@ class RecordViewTest : public QObject {
     place(kText, 0, 100, 100);
     place(kFlag, 0, 100, 3000);
     place(kMultiline, 0, 600, 100);
+    place(kImage, 0, 1300, 100);
     place(kCombo, 0, 2000, 100);
     place(kText, 1, 2500, 100);
     f.Show();
@@ -132,8 +135,10 @@ class RecordViewTest : public QObject {
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
     QWidget* memo = f.canvas.Control(kMultiline, 0);
-    const QList<QWidget*> order{f.canvas.Control(kText, 0), f.canvas.Control(kFlag, 0), memo,
-                                f.canvas.Control(kCombo, 0), f.canvas.Control(kText, 1)};
+    QWidget* picture = f.canvas.Control(kImage, 0);
+    const QList<QWidget*> order{
+        f.canvas.Control(kText, 0),  f.canvas.Control(kFlag, 0), memo, picture,
+        f.canvas.Control(kCombo, 0), f.canvas.Control(kText, 1)};
     order[0]->setFocus();
     for (qsizetype i = 1; i < order.size(); ++i) {
       QWidget* from = QApplication::focusWidget();
@@ -141,6 +146,14 @@ class RecordViewTest : public QObject {
         QTest::keyClick(memo, Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), memo);
         QVERIFY(f.db.Records[0].MemoValue[0].contains(u'\t'));
+      }
+      if (from == picture) {
+        f.dialogs.openPath = f.install.Path("sea.png");
+        const int dialogs = f.dialogs.fileDialogs;
+        QTest::keyClick(picture, Qt::Key_Space);
+        QCOMPARE(f.dialogs.fileDialogs, dialogs + 1);
+        QVERIFY(f.db.Records[0].ImageValue[0].endsWith("sea.png"));
+        QCOMPARE(QApplication::focusWidget(), picture);
       }
       QTest::keyClick(from, Qt::Key_Tab, from == memo ? Qt::ControlModifier : Qt::NoModifier);
       QCOMPARE(QApplication::focusWidget(), order[i]);
