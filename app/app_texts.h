@@ -21,10 +21,10 @@ inline constexpr TextId kRestartForLanguage{995, 1};
 inline constexpr TextId kDatabaseFilter{995, 3};
 // The new database's example: its heading, four paragraphs, the note on
 // the form and the folder's name.
-inline constexpr TextId kWelcomeHeading{995, 6};
-inline constexpr TextId kWelcomeParagraphs{995, 7};
-inline constexpr TextId kWelcomeFormNote{995, 11};
-inline constexpr TextId kWelcomeFolder{995, 12};
+inline constexpr TextId kWelcomeHeading{997, 0};
+inline constexpr TextId kWelcomeParagraphs{997, 1};
+inline constexpr TextId kWelcomeFormNote{997, 5};
+inline constexpr TextId kWelcomeFolder{997, 6};
 inline constexpr TextId kMoveDividerStep{975, 6};
 inline constexpr TextId kRecoverChanges{985, 14};
 inline constexpr TextId kKeepRecoveryCopy{985, 15};

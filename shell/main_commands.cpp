@@ -25,7 +25,7 @@ constexpr int kEditBarTooltips = 70;
 constexpr int kMoreTooltips = 958;
 constexpr int kUndoTexts = 975;
 constexpr int kSafetyTexts = 985;
-constexpr int kMoreMenuItems = 995;
+constexpr int kMoreMenuItems = 998;
 
 struct ButtonDef {
   const char* key;  // nullptr for a separator
@@ -164,17 +164,22 @@ void MainCommands::BuildMenus(QMainWindow& window) {
   AddItem(database, "mnuDelRec", kDatabaseItems, 2);
   subMenu(database, "mnuMainField", 9);
   database->addSeparator();
-  // Stepping through the shown folder's records without the toolbar.
-  AddItem(database, "mnuFirstRec", kMoreMenuItems, 13)
+  // Stepping through the shown folder's records, marking and moving them,
+  // without the toolbar or the mouse.
+  AddItem(database, "mnuFirstRec", kMoreMenuItems, 0)
       ->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Home));
-  AddItem(database, "mnuPrevRec", kMoreMenuItems, 14)
+  AddItem(database, "mnuPrevRec", kMoreMenuItems, 1)
       ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageUp));
-  AddItem(database, "mnuNextRec", kMoreMenuItems, 15)
+  AddItem(database, "mnuNextRec", kMoreMenuItems, 2)
       ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageDown));
-  AddItem(database, "mnuLastRec", kMoreMenuItems, 16)
+  AddItem(database, "mnuLastRec", kMoreMenuItems, 3)
       ->setShortcut(QKeySequence(Qt::ALT | Qt::Key_End));
-  AddItem(database, "mnuToFolder", kMoreMenuItems, 17)
+  AddItem(database, "mnuToFolder", kMoreMenuItems, 4)
       ->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Up));
+  AddItem(database, "mnuMarkRec", kMoreMenuItems, 5)
+      ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
+  AddItem(database, "mnuMoveTo", kMoreMenuItems, 6)
+      ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M));
   database->addSeparator();
   AddItem(database, "mnuAddFolder", kDatabaseItems, 3);
   AddItem(database, "mnuDelFolder", kDatabaseItems, 4);

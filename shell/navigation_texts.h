@@ -43,4 +43,8 @@ inline constexpr TextId kFilterAllTexts{983, 1};
 inline constexpr TextId kFilterAllTextsTooltip{983, 2};
 inline constexpr TextId kFilterTooltip{983, 3};
 
+// Moving the shown record or folder with the folder tree in a dialog.
+inline constexpr TextId kMoveToFolderTitle{998, 7};
+inline constexpr TextId kMoveToFolderPrompt{998, 8};
+
 }  // namespace orbo::navigation_texts

@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "shell/deletion_step.h"
+#include "shell/folder_chooser.h"
 #include "shell/folder_tree.h"
 #include "shell/folder_tree_widget.h"
 #include "shell/navigation_texts.h"
@@ -24,7 +25,7 @@ namespace orbo {
 namespace {
 
 constexpr const char* kRecordSteps[] = {"dbfirst", "dbprev", "dbnext", "dblast", "tofolder"};
-constexpr const char* kRecordMenus[] = {"mnuAddSameRec", "mnuCloneRec", "mnuDelRec"};
+constexpr const char* kRecordMenus[] = {"mnuAddSameRec", "mnuCloneRec", "mnuDelRec", "mnuMarkRec"};
 
 QListWidgetItem* ListItem(const QString& text, const QString& key, const QIcon& icon, bool bold) {
   auto* item = new QListWidgetItem(icon, text);
@@ -67,6 +68,10 @@ void Navigator::ConnectCommands() {
   c.OnTriggered(c.Tool(kMainBar, "del"), [this] { DeleteShown(); });
   c.OnTriggered(c.Menu("mnuDelRec"), [this] { DeleteCurrentRecord(); });
   c.OnTriggered(c.Menu("mnuDelFolder"), [this] { DeleteCurrentFolder(); });
+  c.OnTriggered(c.Menu("mnuMarkRec"), [this] {
+    if (state_.CurRecord >= 0) ToggleMark(state_.CurRecord);
+  });
+  c.OnTriggered(c.Menu("mnuMoveTo"), [this] { MoveShownToFolder(); });
   c.OnTriggered(c.Tool(kMainBar, "dbfirst"), [this] { Step(FirstRecordIndex); });
   c.OnTriggered(c.Tool(kMainBar, "dbprev"), [this] { Step(PrevRecordIndex); });
   c.OnTriggered(c.Tool(kMainBar, "dbnext"), [this] { Step(NextRecordIndex); });
@@ -581,6 +586,19 @@ void Navigator::MoveFolderToTop() {
 void Navigator::ToggleMark(int record) {
   Change(navigation_texts::kMarkStep, ChangeScope{},
          [&] { db_.RecordMarks[record] = !db_.RecordMarks[record]; });
+}
+
+void Navigator::MoveShownToFolder() {
+  if (state_.EditMode != WorkMode::Database) return;
+  const bool record = state_.CurRecord >= 0;
+  if (!record && (state_.CurFolder < 0 || state_.CurFolder >= db_.FolderCount)) return;
+  const int current = record ? db_.Records[state_.CurRecord].Folder : state_.CurFolder;
+  FolderChooser chooser(&context_.services.DialogParent(), context_.texts, db_,
+                        record ? -1 : state_.CurFolder, current);
+  if (context_.dialogs.RunModal(chooser) != QDialog::Accepted || chooser.Chosen() < 0) return;
+  // As a drop of the record or the folder onto the folder chosen.
+  DropNode(record ? RecordKey(state_.CurRecord) : FolderKey(state_.CurFolder),
+           FolderKey(chooser.Chosen()));
 }
 
 void Navigator::DropNode(const QString& draggedKey, const QString& targetKey) {

@@ -58,6 +58,9 @@ class Navigator {
   void MoveFolderToTop();
   void ToggleMark(int record);
   void DropNode(const QString& draggedKey, const QString& targetKey);
+  // Asks for a folder and moves the shown record, else the shown folder,
+  // into it, as a drop there would.
+  void MoveShownToFolder();
 
  private:
   void ConnectCommands();

@@ -16,8 +16,8 @@ inline constexpr TextId kAboutTitle{957, 5};
 inline constexpr TextId kProductVersion{957, 6};
 inline constexpr TextId kProductDescription{957, 7};
 // The licences of the icons and libraries the program is built with.
-inline constexpr TextId kIconCredits{995, 4};
-inline constexpr TextId kLibraryCredits{995, 5};
+inline constexpr TextId kIconCredits{996, 0};
+inline constexpr TextId kLibraryCredits{996, 1};
 inline constexpr TextId kOpenAnotherFile{360, 0};
 
 inline constexpr TextId kEnterTextTitle{961, 0};

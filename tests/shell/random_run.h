@@ -174,7 +174,12 @@ class RandomDialogs : public orbo::Dialogs {
       const QList<QTreeWidgetItem*> items = TreeItems(*tree);
       if (items.isEmpty()) return;
       QTreeWidgetItem* item = items[random_.bounded(items.size())];
-      item->setCheckState(0, item->checkState(0) == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+      // A tree of check boxes is ticked, any other one chosen from.
+      if (item->data(0, Qt::CheckStateRole).isValid()) {
+        item->setCheckState(0, item->checkState(0) == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+      } else {
+        tree->setCurrentItem(item);
+      }
     } else if (auto* picture = qobject_cast<QLabel*>(control);
                picture && !picture->pixmap().isNull()) {
       const QPoint from(random_.bounded(std::max(picture->width(), 1)),
@@ -375,6 +380,7 @@ class RandomSession {
 
   void Log(const QString& step) {
     log_ << step;
+    if (qEnvironmentVariableIsSet("ORBO_LOG_LIVE")) qDebug().noquote() << step;
     if (log_.size() > logLength_) log_.removeFirst();
   }
 

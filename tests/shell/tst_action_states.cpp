@@ -62,6 +62,7 @@ struct Observation {
   QString ChangedSince(const Observation& before, bool messagesCount) const {
     const QString model = StoredDifference(before.db, db);
     if (!model.isEmpty()) return "the model: " + model;
+    if (db.RecordMarks != before.db.RecordMarks) return "the marks";
     const auto& s = state;
     const auto& b = before.state;
     if (std::tie(s.CurForm, s.CurRecord, s.CurFolder, s.EditMode, s.SelType, s.SelIndex) !=

@@ -57,8 +57,9 @@ class Session : public RandomSession {
   explicit Session(quint32 seed) : RandomSession(seed, nullptr, 25) {
     // Every other run starts from the example.
     if (seed % 2 == 0) LoadTheExample();
-    dialogs_.worked += QStringList{"BackupsForm",  "ExAccForm",   "ExCsvForm", "ImForm",
-                                   "PrinterForm2", "PrinterForm", "FindForm",  "SortForm"};
+    dialogs_.worked +=
+        QStringList{"BackupsForm", "ExAccForm", "ExCsvForm", "ImForm",  "PrinterForm2",
+                    "PrinterForm", "FindForm",  "SortForm",  "MoveForm"};
     BuildCommands();
   }
 
@@ -234,6 +235,8 @@ class Session : public RandomSession {
          }},
         {"step or back to the folder", 6, kDb,
          tool(kMainBar, {"dbfirst", "dbprev", "dbnext", "dblast", "tofolder"})},
+        {"mark", 1, kDb, menu("mnuMarkRec")},
+        {"move to a folder", 3, kDb, menu("mnuMoveTo")},
         {"right button on a node", 3, kAnyMode,
          [this] {
            if (QTreeWidgetItem* node = RandomNode()) tree().onRightPress(node, QPoint());
@@ -307,6 +310,7 @@ class Session : public RandomSession {
            QLabel& handle = canvas().SelectionHandle(random_.bounded(8));
            if (handle.isVisible()) Drag(&handle, QPoint(1, 1), QPoint(1, 1) + RandomShift());
          }},
+        {"a designer key", 4, kEdit, [this] { PressADesignerKey(); }},
         {"delete an element", 2, kEdit, tool(kEditBar, {"delete"})},
         {"add, clone or delete a form", 2, kEdit,
          tool(kEditBar, {"addform", "cloneform", "delform"})},
@@ -331,6 +335,23 @@ class Session : public RandomSession {
     std::vector<int> weights;
     for (const Command& command : commands_) weights.push_back(command.weight);
     pickCommand_ = std::discrete_distribution<std::size_t>(weights.begin(), weights.end());
+  }
+
+  // A key on the design surface: selects, moves, resizes, places an armed
+  // tool's element or opens the properties.
+  void PressADesignerKey() {
+    static const QList<QKeyCombination> keys{Qt::Key_Tab,    Qt::SHIFT | Qt::Key_Tab,
+                                             Qt::Key_Left,   Qt::Key_Down,
+                                             Qt::Key_Right,  Qt::SHIFT | Qt::Key_Right,
+                                             Qt::Key_Up,     Qt::SHIFT | Qt::Key_Down,
+                                             Qt::Key_Return, Qt::Key_Escape};
+    if (random_.bounded(4) == 0)
+      window()
+          .Commands()
+          .Tool(kEditBar, kElementTools[random_.bounded(kElementTypeCount)])
+          ->trigger();
+    const QKeyCombination key = Pick(keys);
+    QTest::keyClick(&canvas().FormArea(), key.key(), key.keyboardModifiers());
   }
 
   // A click at a random point of the form: selects what lies there.

@@ -1,7 +1,9 @@
 // The main window's mode switch, the tree in edit mode, the splitter, the
 // add-record and title field entries and help, with real widgets offscreen.
 #include <QAction>
+#include <QContextMenuEvent>
 #include <QDialog>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QtTest>
@@ -102,12 +104,12 @@ class MainWindowTest : public QObject {
     const Database& db = f.app.db;
     QCOMPARE(db.Folders[0].Name, QString::fromUtf8("\u041f\u0440\u043e\u0441\u0442\u0430\u044f "
                                                    "\u043f\u0430\u043f\u043a\u0430"));
-    QVERIFY(db.Records[0].MemoValue[0].startsWith(f.app.texts.Get(995, 7) + "\r\n\r\n"));
+    QVERIFY(db.Records[0].MemoValue[0].startsWith(f.app.texts.Get(997, 1) + "\r\n\r\n"));
     QCOMPARE(db.CodePageName, QString("windows-1251"));
   }
 
-  // Without the toolbar, keys step through the folder's records and go
-  // back to the folder.
+  // Without the toolbar or the mouse, keys step through the folder's
+  // records, mark them and go back to the folder.
   void keysStepThroughTheRecords() {
     Fixture f;
     f.c.Menu("mnuAddSameRec")->trigger();
@@ -122,7 +124,20 @@ class MainWindowTest : public QObject {
     QCOMPARE(press(Qt::Key_PageDown, Qt::ControlModifier), 1);
     QCOMPARE(press(Qt::Key_End, Qt::AltModifier), 2);
     QCOMPARE(press(Qt::Key_PageUp, Qt::ControlModifier), 1);
+    press(Qt::Key_M, Qt::ControlModifier);
+    QVERIFY(f.app.db.RecordMarks[1]);
     QCOMPARE(press(Qt::Key_Up, Qt::AltModifier), -1);
+    // In the folder's list the menu key marks the record chosen there.
+    auto* list = f.window->findChild<QListWidget*>("ListView1");
+    const QList<QListWidgetItem*> last = list->findItems("*", Qt::MatchWildcard);
+    list->setFocus();
+    list->setCurrentItem(last.back());
+    const QPoint at = list->visualItemRect(last.back()).center();
+    QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, at, list->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(list->viewport(), &menuKey);
+    QVERIFY(f.app.db.RecordMarks[2]);
+    QVERIFY(last.back()->font().bold());
+    QVERIFY(!f.c.Menu("mnuMarkRec")->isEnabled());
   }
 
   // Each file dialog for a database file is titled for what it chooses

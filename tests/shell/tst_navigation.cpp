@@ -118,6 +118,41 @@ class NavigationTest : public QObject {
     QCOMPARE(f.db.Folders[1].Icon, QString("root"));
   }
 
+  // Move to folder: the shown record, else the shown folder, goes into the
+  // folder chosen in the tree, as one step; a folder cannot be chosen for
+  // itself or below itself; cancelled, nothing moves.
+  void movingThroughTheFolderDialog() {
+    Fixture f;
+    f.Build({-1, 0, 1, -1}, {0, 3, 3});
+    QStringList enabled;
+    int choose = 3;
+    f.dialogs.onModal = [&](QDialog& dialog) {
+      auto& tree = Child<QTreeWidget>(dialog, "FolderList");
+      enabled.clear();
+      for (QTreeWidgetItemIterator it(&tree); *it; ++it)
+        if (!(*it)->isDisabled()) enabled << (*it)->text(0);
+      for (QTreeWidgetItemIterator it(&tree); *it; ++it)
+        if ((*it)->data(0, Qt::UserRole).toInt() == choose) tree.setCurrentItem(*it);
+      Child<QPushButton>(dialog, choose < 0 ? "CancelButt" : "OkButt").click();
+      return dialog.result();
+    };
+    f.nav().ShowRecord(0);
+    f.Trigger("mnuMoveTo");
+    const int moved = f.app.state.CurRecord;
+    QCOMPARE(f.db.Records[moved].Folder, 3);
+    QCOMPARE(f.db.Records[moved].TextValue[0], QString("R0"));
+    f.Trigger("mnuUndo");
+    QCOMPARE(f.db.Records[0].Folder, 0);
+
+    f.nav().ShowFolder(1);
+    f.Trigger("mnuMoveTo");
+    QCOMPARE(enabled.size(), 2);  // folders 0 and 3, not 1 nor 2 below it
+    QCOMPARE(f.db.Folders[1].Parent, 3);
+    choose = -1;
+    f.Trigger("mnuMoveTo");
+    QCOMPARE(f.db.Folders[1].Parent, 3);
+  }
+
   void dragAndDropKeepsMarks() {
     Fixture f;
     f.Build({-1, 0, 1, -1}, {0, 3, 3});

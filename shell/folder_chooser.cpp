@@ -1,0 +1,94 @@
+#include "shell/folder_chooser.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <vector>
+
+#include "shell/common_texts.h"
+#include "shell/dialog_buttons.h"
+#include "shell/named_widget.h"
+#include "shell/navigation_texts.h"
+
+namespace orbo {
+namespace {
+
+std::size_t At(int i) { return static_cast<std::size_t>(i); }
+
+// Each folder's sub-folders, ascending, in one pass over the table; index
+// 0 holds the top level. A parent no folder has leaves its folder out, as
+// the folder tree does.
+std::vector<std::vector<int>> ChildrenByParent(const Database& db) {
+  std::vector<std::vector<int>> children(At(db.FolderCount) + 1);
+  for (int f = 0; f < db.FolderCount; ++f) {
+    const int parent = db.Folders[At(f)].Parent;
+    if (parent == TopLevelParent || (parent >= 0 && parent < db.FolderCount && parent != f))
+      children[At(parent + 1)].push_back(f);
+  }
+  return children;
+}
+
+}  // namespace
+
+FolderChooser::FolderChooser(QWidget* parent, const LanguageTexts& texts, const Database& db,
+                             int moving, int current)
+    : QDialog(parent) {
+  setObjectName("MoveForm");
+  setWindowTitle(texts.Get(navigation_texts::kMoveToFolderTitle));
+  auto* prompt = NamedWidget<QLabel>("Prompt", texts.Get(navigation_texts::kMoveToFolderPrompt));
+  tree_ = NamedWidget<QTreeWidget>("FolderList", this);
+  tree_->setHeaderHidden(true);
+  okButton_ = NamedWidget<QPushButton>("OkButt", texts.Get(common_texts::kOk), this);
+  auto* cancel = NamedWidget<QPushButton>("CancelButt", texts.Get(common_texts::kCancel), this);
+  prompt->setBuddy(tree_);
+
+  // Built level by level without recursion: a deep chain of folders cannot
+  // run out of stack.
+  const std::vector<std::vector<int>> children = ChildrenByParent(db);
+  std::vector<std::pair<int, QTreeWidgetItem*>> pending;
+  for (int top : children[0]) pending.emplace_back(top, nullptr);
+  std::vector<char> insideMoving(At(db.FolderCount) + 1, 0);
+  QTreeWidgetItem* chosen = nullptr;
+  for (std::size_t i = 0; i < pending.size(); ++i) {
+    const auto [folder, above] = pending[i];
+    auto* item = above ? new QTreeWidgetItem(above) : new QTreeWidgetItem(tree_);
+    item->setText(0, db.Folders[At(folder)].Name);
+    item->setData(0, Qt::UserRole, folder);
+    const int parentFolder = db.Folders[At(folder)].Parent;
+    insideMoving[At(folder + 1)] =
+        folder == moving || (above && insideMoving[At(parentFolder + 1)]);
+    if (insideMoving[At(folder + 1)]) item->setDisabled(true);
+    if (folder == current) chosen = item;
+    for (int child : children[At(folder + 1)]) pending.emplace_back(child, item);
+  }
+  if (chosen) {
+    tree_->setCurrentItem(chosen);
+    tree_->scrollToItem(chosen);
+  }
+  const auto follow = [this] {
+    const QTreeWidgetItem* item = tree_->currentItem();
+    okButton_->setEnabled(item && !item->isDisabled());
+  };
+  follow();
+  connect(tree_, &QTreeWidget::currentItemChanged, this, follow);
+  connect(tree_, &QTreeWidget::itemActivated, this, [this] {
+    if (okButton_->isEnabled()) accept();
+  });
+  connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(prompt);
+  layout->addWidget(tree_);
+  layout->addLayout(OkCancelRow(okButton_, cancel));
+  resize(360, 420);
+  tree_->setFocus();
+}
+
+int FolderChooser::Chosen() const {
+  const QTreeWidgetItem* item = tree_->currentItem();
+  return item && !item->isDisabled() ? item->data(0, Qt::UserRole).toInt() : -1;
+}
+
+}  // namespace orbo
