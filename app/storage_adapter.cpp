@@ -16,6 +16,7 @@
 #include "query/access/access_exchange.h"
 #include "shell/folder_tree.h"
 #include "shell/integrity_texts.h"
+#include "shell/missing_files_offer.h"
 #include "shell/navigator.h"
 #include "shell/quick_filter_box.h"
 #include "shell/recent_files.h"
@@ -211,6 +212,7 @@ void StorageAdapter::ShowDatabase() {
   RefreshWindow();
   // A saved database is already showing folder 0 after the refresh.
   if (state.CurRecord != -1 || state.CurFolder != 0) app_.Parts().Navigation().ShowFolder(0);
+  OfferToFindMissingFiles(app_.Context());
 }
 
 RepairNames StorageAdapter::NamesForRepairs() {

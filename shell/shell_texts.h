@@ -1,6 +1,7 @@
 // The language texts of the shell's own windows and messages: the start and
 // about dialog, the text input dialog, the window title and status bar, the
-// places of texts a save refuses, font descriptions and the movable export.
+// places of texts a save refuses, font descriptions, the movable export and
+// the files a database names that are missing.
 #pragma once
 
 #include "storage/text_id.h"
@@ -33,6 +34,15 @@ inline constexpr TextId kFolderPlace{962, 8};
 inline constexpr TextId kFormPlace{962, 9};
 inline constexpr TextId kFormElementPlace{962, 10};
 inline constexpr TextId kDatabaseFontPlace{962, 11};
+
+// The files a database names that are missing.
+inline constexpr TextId kMissingFiles{999, 0};
+inline constexpr TextId kLookForMissingFiles{999, 1};
+inline constexpr TextId kFindMissingFilesTitle{999, 2};
+inline constexpr TextId kNoMissingFileFound{999, 3};
+inline constexpr TextId kMissingFilesFound{999, 4};
+inline constexpr TextId kNameFilesFound{999, 5};
+inline constexpr TextId kNameFilesFoundStep{999, 6};
 
 inline constexpr TextId kPointsWord{320, 2};
 inline constexpr TextId kBoldWord{320, 3};

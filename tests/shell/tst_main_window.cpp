@@ -14,6 +14,7 @@
 #include "forms/designer/mode_switch.h"
 #include "shell/folder_tree_widget.h"
 #include "storage/database_commands.h"
+#include "storage/model_defaults.h"
 #include "test_install.h"
 
 using namespace orbo;
@@ -138,6 +139,40 @@ class MainWindowTest : public QObject {
     QVERIFY(f.app.db.RecordMarks[2]);
     QVERIFY(last.back()->font().bold());
     QVERIFY(!f.c.Menu("mnuMarkRec")->isEnabled());
+  }
+
+  // A database whose pictures are not where it says tells how many are
+  // missing; the files found in the folder the user names replace the
+  // names only when agreed, as one undo step.
+  void missingPicturesAreLookedFor() {
+    Fixture f;
+    Database& db = f.app.db;
+    ApplyNewElementDefaults(db.Forms[0], kImage, 0, f.app.settings.DefaultFont);
+    db.Forms[0].ElementCount[kImage] = 1;
+    db.Records[0].ImageValue[0] = "\\pics\\sea.png";
+    f.dialogs.savePath = f.install.Path("moved.2db");
+    SaveDatabaseAs(db, f.app.Storage());
+    QVERIFY(QDir().mkpath(f.install.Path("found")));
+    QFile picture(f.install.Path("found/sea.png"));
+    QVERIFY(picture.open(QIODevice::WriteOnly));
+    f.dialogs.folderPath = f.install.Path("found");
+
+    f.dialogs.answers = {kAnswerNo};
+    LoadDatabase(db, f.install.Path("moved.2db"), f.app.Storage());
+    QVERIFY(f.dialogs.messages.last().contains("sea.png"));
+    QCOMPARE(db.Records[0].ImageValue[0], QString("\\pics\\sea.png"));
+    QVERIFY(!db.Modified);
+
+    f.dialogs.answers = {kAnswerYes, kAnswerNo};
+    LoadDatabase(db, f.install.Path("moved.2db"), f.app.Storage());
+    QCOMPARE(db.Records[0].ImageValue[0], QString("\\pics\\sea.png"));
+
+    f.dialogs.answers = {kAnswerYes, kAnswerYes};
+    LoadDatabase(db, f.install.Path("moved.2db"), f.app.Storage());
+    QCOMPARE(db.Records[0].ImageValue[0], QString("\\found\\sea.png"));
+    QVERIFY(db.Modified);
+    f.c.Menu("mnuUndo")->trigger();
+    QCOMPARE(db.Records[0].ImageValue[0], QString("\\pics\\sea.png"));
   }
 
   // Each file dialog for a database file is titled for what it chooses

@@ -2,6 +2,8 @@
 
 #include "sample_databases.h"
 #include "storage/combo_choices.h"
+#include "storage/element_values.h"
+#include "storage/missing_files.h"
 #include "storage/model_invariants.h"
 #include "storage/model_repair.h"
 #include "storage/storable_text.h"
@@ -167,6 +169,55 @@ class DatabaseModelTest : public QObject {
 
   // An element count below 0 or past the slots is named, with its form and
   // type, and its title is not judged by it.
+  // Pictures and the buttons that play or open files name files; mail
+  // buttons, free slots and slots past a form's elements do not. A missing
+  // name counts once however many records share it; a folder holding files
+  // of the same names gives them back, stored below the database as a
+  // chosen file is.
+  void missingFilesFoundInAFolder() {
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkpath("found"));
+    for (const char* name : {"kept.png", "found/sea.png", "found/song.mp3"}) {
+      QFile file(dir.filePath(name));
+      QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    Database db = FullFormDatabase();
+    db.DatabasePath = dir.filePath("db.2db");
+    for (int r = 0; r < db.RecordCount; ++r) {
+      db.Records[r].ImageValue.fill({});
+      db.Records[r].ButtonValue.fill({});
+    }
+    FormDef& form = db.Forms[0];
+    form.ButtonAction[0] = kPlayMedia;
+    form.ButtonAction[1] = kSendMail;
+    form.ButtonAction[2] = kOpenFile;
+    RecordData& first = db.Records[0];
+    first.ImageValue[0] = "\\kept.png";
+    first.ImageValue[1] = "\\pics\\sea.png";
+    first.ImageValue[16] = "\\beyond.png";
+    first.ButtonValue[0] = "C:\\music\\song.mp3";
+    first.ButtonValue[1] = "nobody@example.com";
+    first.ButtonValue[2] = "/elsewhere/sea.png";
+    db.Records[2].ImageValue[15] = "\\pics\\sea.png";
+    db.Records[1].ImageValue[0] = "\\no-element.png";  // form 1 has no pictures
+    db.Records[4].ImageValue[0] = "\\free-slot.png";
+    db.Records[4].Folder = BufferFolder;
+
+    const std::vector<FileReference> missing = MissingFiles(db);
+    QCOMPARE(missing.size(), std::size_t(4));
+    QCOMPARE(DistinctFiles(missing), 3);
+    const std::vector<FoundFile> found = FindInFolder(missing, dir.filePath("found"));
+    QCOMPARE(found.size(), std::size_t(4));
+    PointAtFoundFiles(db, found);
+    QCOMPARE(first.ImageValue[1], QString("\\found\\sea.png"));
+    QCOMPARE(first.ButtonValue[0], QString("\\found\\song.mp3"));
+    QCOMPARE(first.ButtonValue[2], QString("\\found\\sea.png"));
+    QCOMPARE(db.Records[2].ImageValue[15], QString("\\found\\sea.png"));
+    QCOMPARE(first.ImageValue[0], QString("\\kept.png"));
+    QVERIFY(MissingFiles(db).empty());
+    QVERIFY(FindInFolder(missing, dir.filePath("nowhere")).empty());
+  }
+
   void elementCountsOutOfRange() {
     for (const int count : {-1, kMaxElementsPerType + 1}) {
       Database db = Sized(1, 2);

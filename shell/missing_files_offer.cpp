@@ -1,0 +1,50 @@
+#include "shell/missing_files_offer.h"
+
+#include <QDir>
+#include <algorithm>
+
+#include "shell/shell_texts.h"
+#include "shell/window_context.h"
+#include "storage/data_path.h"
+#include "storage/missing_files.h"
+
+namespace orbo {
+
+void OfferToFindMissingFiles(WindowContext& context) {
+  Database& db = context.db;
+  const std::vector<FileReference> missing = MissingFiles(db);
+  if (missing.empty()) return;
+  const LanguageTexts& t = context.texts;
+  WindowServices& services = context.services;
+  const QString example =
+      QDir::toNativeSeparators(ResolveDataPath(missing.front().stored, db.DatabasePath));
+  const QString told = t.Count(shell_texts::kMissingFiles, DistinctFiles(missing)) + u'\r' +
+                       example + QStringLiteral("\r\r") + t.Get(shell_texts::kLookForMissingFiles);
+  if (services.ShowMessage(told, kYesNo) != kAnswerYes) return;
+  const QString folder = context.dialogs.ExistingFolder(&services.DialogParent(),
+                                                        t.Get(shell_texts::kFindMissingFilesTitle),
+                                                        FileDialogStart(db.DatabasePath));
+  if (folder.isEmpty()) return;
+  const QString shownFolder = QDir::toNativeSeparators(folder);
+  const std::vector<FoundFile> found = FindInFolder(missing, folder);
+  if (found.empty()) {
+    services.ShowMessage(t.Get(shell_texts::kNoMissingFileFound).arg(shownFolder), kExclamation);
+    return;
+  }
+  std::vector<FileReference> foundReferences;
+  std::vector<int> records;
+  for (const FoundFile& file : found) {
+    foundReferences.push_back(file.reference);
+    records.push_back(file.reference.record);
+  }
+  const QString question =
+      t.Count(shell_texts::kMissingFilesFound, DistinctFiles(foundReferences)).arg(shownFolder) +
+      QStringLiteral("\r\r") + t.Get(shell_texts::kNameFilesFound);
+  if (services.ShowMessage(question, kYesNo) != kAnswerYes) return;
+  records.erase(std::unique(records.begin(), records.end()), records.end());
+  context.funnel.Change(t.Get(shell_texts::kNameFilesFoundStep),
+                        ChangeScope::Records(std::move(records)),
+                        [&] { PointAtFoundFiles(db, found); });
+}
+
+}  // namespace orbo

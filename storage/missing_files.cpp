@@ -1,0 +1,78 @@
+#include "storage/missing_files.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
+
+#include "storage/data_path.h"
+#include "storage/element_values.h"
+
+namespace orbo {
+namespace {
+
+std::size_t At(int i) { return static_cast<std::size_t>(i); }
+
+bool NamesAFile(int buttonAction) {
+  return buttonAction == kPlayMedia || buttonAction == kOpenFile;
+}
+
+QString FileNameOf(const QString& stored) {
+  const qsizetype cut = std::max(stored.lastIndexOf(u'\\'), stored.lastIndexOf(u'/'));
+  return stored.mid(cut + 1);
+}
+
+}  // namespace
+
+std::vector<FileReference> MissingFiles(const Database& db) {
+  std::vector<FileReference> missing;
+  // One look at the disk for each name, however many records share it.
+  QHash<QString, bool> exists;
+  const auto check = [&](int record, int type, int slot, const QString& stored) {
+    if (stored.isEmpty()) return;
+    auto known = exists.find(stored);
+    if (known == exists.end())
+      known = exists.insert(stored, QFileInfo(ResolveDataPath(stored, db.DatabasePath)).isFile());
+    if (!*known) missing.push_back({record, type, slot, stored});
+  };
+  for (int r = 0; r < db.RecordCount; ++r) {
+    const RecordData& record = db.Records[At(r)];
+    if (record.Folder == BufferFolder || record.Form < 0 || record.Form >= db.FormCount) continue;
+    const FormDef& form = db.Forms[At(record.Form)];
+    for (int k = 0; k < form.ElementCount[kImage] && k < kSlotCount; ++k)
+      check(r, kImage, k, record.ImageValue[At(k)]);
+    for (int k = 0; k < form.ElementCount[kButton] && k < kSlotCount; ++k) {
+      if (NamesAFile(form.ButtonAction[At(k)])) check(r, kButton, k, record.ButtonValue[At(k)]);
+    }
+  }
+  return missing;
+}
+
+int DistinctFiles(const std::vector<FileReference>& references) {
+  QSet<QString> names;
+  for (const FileReference& reference : references) names.insert(reference.stored);
+  return static_cast<int>(names.size());
+}
+
+std::vector<FoundFile> FindInFolder(const std::vector<FileReference>& missing,
+                                    const QString& folder) {
+  std::vector<FoundFile> found;
+  const QDir dir(folder);
+  for (const FileReference& reference : missing) {
+    const QString name = FileNameOf(reference.stored);
+    if (name.isEmpty() || name == u"." || name == u"..") continue;
+    const QFileInfo file(dir.filePath(name));
+    if (file.isFile()) found.push_back({reference, file.absoluteFilePath()});
+  }
+  return found;
+}
+
+void PointAtFoundFiles(Database& db, const std::vector<FoundFile>& found) {
+  for (const FoundFile& file : found) {
+    RecordData& record = db.Records[At(file.reference.record)];
+    QString& value = file.reference.type == kImage ? record.ImageValue[At(file.reference.slot)]
+                                                   : record.ButtonValue[At(file.reference.slot)];
+    value = MakeRelativePath(file.path, db.DatabasePath);
+  }
+}
+
+}  // namespace orbo
