@@ -66,12 +66,10 @@ FolderChooser::FolderChooser(QWidget* parent, const LanguageTexts& texts, const 
     tree_->setCurrentItem(chosen);
     tree_->scrollToItem(chosen);
   }
-  const auto follow = [this] {
-    const QTreeWidgetItem* item = tree_->currentItem();
-    okButton_->setEnabled(item && !item->isDisabled());
-  };
+  // Only a folder chosen, never one the view made current on its own.
+  const auto follow = [this] { okButton_->setEnabled(Chosen() >= 0); };
   follow();
-  connect(tree_, &QTreeWidget::currentItemChanged, this, follow);
+  connect(tree_, &QTreeWidget::itemSelectionChanged, this, follow);
   connect(tree_, &QTreeWidget::itemActivated, this, [this] {
     if (okButton_->isEnabled()) accept();
   });
@@ -87,8 +85,9 @@ FolderChooser::FolderChooser(QWidget* parent, const LanguageTexts& texts, const 
 }
 
 int FolderChooser::Chosen() const {
-  const QTreeWidgetItem* item = tree_->currentItem();
-  return item && !item->isDisabled() ? item->data(0, Qt::UserRole).toInt() : -1;
+  const QList<QTreeWidgetItem*> selected = tree_->selectedItems();
+  if (selected.isEmpty() || selected.front()->isDisabled()) return -1;
+  return selected.front()->data(0, Qt::UserRole).toInt();
 }
 
 }  // namespace orbo

@@ -592,7 +592,9 @@ void Navigator::MoveShownToFolder() {
   if (state_.EditMode != WorkMode::Database) return;
   const bool record = state_.CurRecord >= 0;
   if (!record && (state_.CurFolder < 0 || state_.CurFolder >= db_.FolderCount)) return;
-  const int current = record ? db_.Records[state_.CurRecord].Folder : state_.CurFolder;
+  // The chooser starts where the record or the folder is now.
+  const int current =
+      record ? db_.Records[state_.CurRecord].Folder : db_.Folders[state_.CurFolder].Parent;
   FolderChooser chooser(&context_.services.DialogParent(), context_.texts, db_,
                         record ? -1 : state_.CurFolder, current);
   if (context_.dialogs.RunModal(chooser) != QDialog::Accepted || chooser.Chosen() < 0) return;

@@ -119,15 +119,19 @@ class NavigationTest : public QObject {
   }
 
   // Move to folder: the shown record, else the shown folder, goes into the
-  // folder chosen in the tree, as one step; a folder cannot be chosen for
-  // itself or below itself; cancelled, nothing moves.
+  // folder chosen in the tree, as one step; the tree starts where it is
+  // now; a folder cannot be chosen for itself or below itself; cancelled,
+  // nothing moves.
   void movingThroughTheFolderDialog() {
     Fixture f;
     f.Build({-1, 0, 1, -1}, {0, 3, 3});
     QStringList enabled;
+    int startedAt = -1;  // the folder chosen when the dialog opened
     int choose = 3;
     f.dialogs.onModal = [&](QDialog& dialog) {
       auto& tree = Child<QTreeWidget>(dialog, "FolderList");
+      const QList<QTreeWidgetItem*> start = tree.selectedItems();
+      startedAt = start.isEmpty() ? -1 : start.front()->data(0, Qt::UserRole).toInt();
       enabled.clear();
       for (QTreeWidgetItemIterator it(&tree); *it; ++it)
         if (!(*it)->isDisabled()) enabled << (*it)->text(0);
@@ -138,6 +142,7 @@ class NavigationTest : public QObject {
     };
     f.nav().ShowRecord(0);
     f.Trigger("mnuMoveTo");
+    QCOMPARE(startedAt, 0);
     const int moved = f.app.state.CurRecord;
     QCOMPARE(f.db.Records[moved].Folder, 3);
     QCOMPARE(f.db.Records[moved].TextValue[0], QString("R0"));
@@ -146,6 +151,7 @@ class NavigationTest : public QObject {
 
     f.nav().ShowFolder(1);
     f.Trigger("mnuMoveTo");
+    QCOMPARE(startedAt, 0);       // where the folder is now
     QCOMPARE(enabled.size(), 2);  // folders 0 and 3, not 1 nor 2 below it
     QCOMPARE(f.db.Folders[1].Parent, 3);
     choose = -1;
