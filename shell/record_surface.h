@@ -16,6 +16,10 @@ class RecordSurface {
   virtual void FillRecordValues(int record) = 0;
   // The drawn form on the screen, in global coordinates.
   virtual QRect ShownArea() const = 0;
+  // Scrolls field (type, slot) of the shown record into view, gives it the
+  // focus and selects length characters of its text from position (1-based,
+  // in the value as stored).
+  virtual void ShowFound(int type, int slot, int position, int length) = 0;
 };
 
 }  // namespace orbo

@@ -32,6 +32,16 @@ int CanvasStart(int canvasExtent, int viewportExtent, bool editMode, bool horizo
   return std::max(centred, kCanvasMargin);
 }
 
+int ScrollValueShowing(int first, int last, int viewportExtent, int scrollValue, int maximum) {
+  // The canvas starts at kCanvasMargin - kScrollStep * value.
+  const int endInside = kCanvasMargin + last - viewportExtent;
+  int value =
+      std::max(scrollValue, endInside > 0 ? (endInside + kScrollStep - 1) / kScrollStep : 0);
+  const int startInside = kCanvasMargin + first;
+  value = std::min(value, startInside >= 0 ? startInside / kScrollStep : 0);
+  return std::clamp(value, 0, std::max(maximum, 0));
+}
+
 QRect ShadowRight(const QRect& canvas) {
   return {canvas.left() + canvas.width(), canvas.top() + kShadowHeight, kShadowWidth,
           canvas.height()};

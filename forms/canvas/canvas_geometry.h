@@ -29,6 +29,12 @@ ScrollRange CanvasScrollRange(int canvasExtent, int viewportExtent, bool editMod
 int CanvasStart(int canvasExtent, int viewportExtent, bool editMode, bool horizontal,
                 const ScrollRange& range, int scrollValue);
 
+// The scroll value that shows the part [first, last) of the canvas (twips
+// from its edge) in a viewport of viewportExtent, moved as little as it can
+// from scrollValue, within 0..maximum; where both ends cannot show, the
+// first does.
+int ScrollValueShowing(int first, int last, int viewportExtent, int scrollValue, int maximum);
+
 // The two shadow strips beside a canvas placed at canvas.
 QRect ShadowRight(const QRect& canvas);
 QRect ShadowBelow(const QRect& canvas);

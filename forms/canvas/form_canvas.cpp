@@ -510,6 +510,37 @@ QRect FormCanvas::ShownArea() const {
       .intersected(QRect(backdrop_->mapToGlobal(QPoint(0, 0)), backdrop_->size()));
 }
 
+void FormCanvas::ShowFound(int type, int slot, int position, int length) {
+  const DisplayState& state = context_.state;
+  const Database& db = context_.db;
+  if (state.CurRecord < 0 || state.CurForm < 0 || type < 0 || type >= kElementTypeCount ||
+      slot < 0 || slot >= db.Forms[At(state.CurForm)].ElementCount[At(type)])
+    return;
+  QWidget* control = Control(type, slot);
+  const QRect box(control->pos(), control->size());
+  for (const auto& [bar, first, last, viewport] :
+       {std::tuple(hScroll_, TwipsX(box.left()), TwipsX(box.right() + 1),
+                   TwipsX(backdrop_->width())),
+        std::tuple(vScroll_, TwipsY(box.top()), TwipsY(box.bottom() + 1),
+                   TwipsY(backdrop_->height()))}) {
+    if (bar->isVisible())
+      bar->setValue(ScrollValueShowing(first, last, viewport, bar->value(), bar->maximum()));
+  }
+  control->setFocus(Qt::OtherFocusReason);
+  if (auto* line = qobject_cast<QLineEdit*>(control)) {
+    line->setSelection(position - 1, length);
+  } else if (auto* memo = qobject_cast<QTextEdit*>(control)) {
+    // The box shows each stored line break as one character.
+    const QString& stored = db.Records[At(state.CurRecord)].MemoValue[At(slot)];
+    QTextCursor cursor = memo->textCursor();
+    cursor.setPosition(int(ShownLines(stored.left(position - 1)).size()));
+    cursor.setPosition(int(ShownLines(stored.left(position - 1 + length)).size()),
+                       QTextCursor::KeepAnchor);
+    memo->setTextCursor(cursor);
+    memo->ensureCursorVisible();
+  }
+}
+
 void FormCanvas::FillRecordValues(int record) {
   Database& db = context_.db;
   if (record < 0 || record >= db.RecordCount || context_.state.CurForm < 0) return;

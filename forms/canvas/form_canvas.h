@@ -40,6 +40,7 @@ class FormCanvas : public QObject, public RecordSurface {
   void FillRecordValues(int record) override;
   // The part of the drawn form that the window shows, on the screen.
   QRect ShownArea() const override;
+  void ShowFound(int type, int slot, int position, int length) override;
 
   // The control of element (type, slot), made when first asked for; the
   // combo imitation for a combo in edit mode. nullptr for a type outside 0..6.

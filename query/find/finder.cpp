@@ -84,6 +84,7 @@ void Finder::Search(int start) {
       QString(log_).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
   if (hit) {
     navigator_.ShowRecord(hit->record);
+    surface_.ShowFound(hit->elementType, hit->slot, hit->position, int(settings.text.size()));
     KeepRecordInSight();
     return;
   }

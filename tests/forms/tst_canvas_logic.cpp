@@ -1,9 +1,11 @@
 // The rules of drawing and editing records that need no widget: combo
-// lists, stored file names, button requests, the quick list.
+// lists, stored file names, button requests, the quick list, scrolling a
+// field into view.
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include "../test_files.h"
+#include "forms/canvas/canvas_geometry.h"
 #include "forms/editor/button_request.h"
 #include "storage/data_path.h"
 #include "storage/element_text.h"
@@ -26,6 +28,20 @@ class CanvasLogicTest : public QObject {
   void comboItems() {
     QFETCH(QString, list);
     QTEST(ComboItems(list), "items");
+  }
+
+  // A part already in view moves nothing; one below or above moves the
+  // canvas just enough; one taller than the view shows its start; the
+  // value stays within the scroll bar's range.
+  void scrollingAFieldIntoView() {
+    QCOMPARE(ScrollValueShowing(1000, 1500, 3000, 0, 100), 0);
+    QCOMPARE(ScrollValueShowing(5000, 5500, 3000, 0, 100), 14);
+    QCOMPARE(ScrollValueShowing(5000, 5600, 3000, 0, 100), 14);
+    QCOMPARE(ScrollValueShowing(5000, 5601, 3000, 0, 100), 15);
+    QCOMPARE(ScrollValueShowing(1000, 1500, 3000, 20, 100), 6);
+    QCOMPARE(ScrollValueShowing(0, 10000, 3000, 0, 100), 1);
+    QCOMPARE(ScrollValueShowing(5000, 5500, 3000, 0, 10), 10);
+    QCOMPARE(ScrollValueShowing(-500, 0, 3000, 5, 100), 0);
   }
 
   // Stored length counts a line break twice; an insertion is cut where the

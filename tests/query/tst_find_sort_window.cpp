@@ -5,11 +5,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTextEdit>
 #include <QTreeWidget>
 #include <QtTest>
 
 #include "../shell/test_install.h"
 #include "app/main_window.h"
+#include "forms/canvas/form_canvas.h"
 #include "forms/designer/mode_switch.h"
 #include "query/find/find_dialog.h"
 #include "query/find/finder.h"
@@ -17,6 +19,7 @@
 #include "query/sort/sorter.h"
 #include "shell/folder_tree.h"
 #include "shell/navigator.h"
+#include "storage/model_defaults.h"
 #include "storage/navigation_logic.h"
 #include "storage/record_title.h"
 
@@ -72,6 +75,45 @@ class FindSortWindow : public QObject {
     f.Commands().Menu("mnuFindNext")->trigger();
     QCOMPARE(f.dialogs.messages.last(), f.app.texts.Get(780, 0));
     QCOMPARE(f.app.state.CurRecord, 0);
+  }
+
+  // The text found is selected in its field, a stored line break before it
+  // counted as the box counts it, and a field below the visible part of a
+  // tall form is scrolled into view.
+  void theTextFoundIsSelectedAndShown() {
+    Fixture f({"dog", "a bird"});
+    FormDef& form = f.db.Forms[0];
+    ApplyNewElementDefaults(form, kMultiline, 0, f.app.settings.DefaultFont);
+    form.ElementCount[kMultiline] = 1;
+    form.Height = 30000;
+    form.Elements[kMultiline][0].Top = 25000;
+    f.db.Records[1].MemoValue[0] = "first line\r\nthe cat sat";
+    f.app.Parts().Modes().ToDatabaseMode();
+    MainWindow& window = f.app.Parts().Window();
+    window.resize(800, 600);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    f.app.Parts().Navigation().ShowRecord(0);
+    auto& types = Child<QComboBox>(f.Find(), "FieldsTypeCombo");
+    types.setCurrentIndex(types.count() - 1);  // multiline texts
+    emit types.activated(types.count() - 1);
+    f.Look("sat");
+    Child<QPushButton>(f.Find(), "FindButt").click();
+    QCOMPARE(f.app.state.CurRecord, 1);
+    FormCanvas& canvas = f.app.Parts().Canvas();
+    auto* memo = qobject_cast<QTextEdit*>(canvas.Control(kMultiline, 0));
+    QCOMPARE(memo->textCursor().selectedText(), QString("sat"));
+    QCOMPARE(memo->textCursor().selectionStart(), 19);
+    const QPoint top = memo->mapTo(&canvas.Backdrop(), QPoint(0, 0));
+    QVERIFY(canvas.Backdrop().rect().contains(top));
+
+    f.app.Parts().Navigation().ShowRecord(0);
+    types.setCurrentIndex(1);  // text fields
+    emit types.activated(1);
+    f.Look("BIR");
+    Child<QPushButton>(f.Find(), "FindButt").click();
+    auto* title = qobject_cast<QLineEdit*>(canvas.Control(kText, 0));
+    QCOMPARE(title->selectedText(), QString("bir"));
   }
 
   // Marking the record found is one step; the record marked
