@@ -289,6 +289,16 @@ void MainCommands::BuildToolbars(QMainWindow& window, const QString& iconFolder)
       menuButtons_[bar].insert(key, action);
     }
   }
+  // The buttons without a menu item of their own keep a key: the media
+  // keys where the keyboard has them, as they show only while a record's
+  // media is open.
+  const std::pair<const char*, QList<QKeySequence>> keys[] = {
+      {"mciPlay", {Qt::Key_F7, Qt::Key_MediaPlay}},
+      {"mciPause", {Qt::Key_F8, Qt::Key_MediaPause}},
+      {"mciStop", {Qt::Key_F9, Qt::Key_MediaStop}},
+      {"resetscale", {QKeySequence(Qt::CTRL | Qt::Key_0)}}};
+  for (const auto& [key, sequences] : keys) Tool(kMainBar, key)->setShortcuts(sequences);
+  Tool(kEditBar, "elprops")->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Return));
   addRecordMenu_ = new QMenu(&window);
   addRecordMenu_->setObjectName("addrecordMenu");
   QAction* addRecord = Tool(kMainBar, "addrecord");

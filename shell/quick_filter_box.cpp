@@ -28,6 +28,7 @@ QuickFilterBox::QuickFilterBox(WindowContext& context, Navigator& navigator)
   allTexts_ = bar.addAction(QString());
   allTexts_->setObjectName("QuickFilterAllTexts");
   allTexts_->setCheckable(true);
+  allTexts_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_K));
   ApplyTexts();
   pending_.setSingleShot(true);
   pending_.setInterval(0);

@@ -16,6 +16,7 @@
 #include "storage/database_commands.h"
 #include "storage/model_defaults.h"
 #include "test_install.h"
+#include "window_actions.h"
 
 using namespace orbo;
 
@@ -173,6 +174,36 @@ class MainWindowTest : public QObject {
     QVERIFY(db.Modified);
     f.c.Menu("mnuUndo")->trigger();
     QCOMPARE(db.Records[0].ImageValue[0], QString("\\pics\\sea.png"));
+  }
+
+  // Every command the window holds can be reached without the mouse: from
+  // a menu (F10 or Alt opens the menu bar), by a key of its own, or as the
+  // button twin of a menu item; the selection arrow by Esc on the canvas.
+  void everyCommandHasAKeyboardPath() {
+    Fixture f;
+    FillEveryMenu(*f.window);
+    QHash<QString, QString> twins{{"MainBar/save", "mnuSave"},
+                                  {"MainBar/addrecord", "mnuAddSameRec"},
+                                  {"MainBar/clonerecord", "mnuCloneRec"},
+                                  {"MainBar/del", "mnuDelRec"},
+                                  {"MainBar/editmode", "mnuMode2_1"},
+                                  {"EditBar/workmode", "mnuMode2_0"},
+                                  {"EditBar/help", "mnuHelp2"}};
+    for (int type = 0; type < kElementTypeCount; ++type)
+      twins.insert(QStringLiteral("EditBar/") + kElementTools[type],
+                   QStringLiteral("mnuAddEl_%1").arg(type));
+    QStringList without;
+    for (QAction* action : WindowActions(*f.window)) {
+      const QString name = ActionName(action);
+      const QObjectList holders = action->associatedObjects();
+      const bool inMenu = std::any_of(holders.begin(), holders.end(), [](QObject* holder) {
+        return qobject_cast<QMenu*>(holder) || qobject_cast<QMenuBar*>(holder);
+      });
+      if (!inMenu && action->shortcut().isEmpty() && !f.c.Menu(twins.value(name)) &&
+          name != u"EditBar/arrow")
+        without << name;
+    }
+    QCOMPARE(without, QStringList());
   }
 
   // Each file dialog for a database file is titled for what it chooses

@@ -181,7 +181,7 @@ class RawSession : public RandomSession {
         QStringLiteral(
             "F5 F6 Esc Del Ins Return Ctrl+S Backspace Tab A B Space Ctrl+A Left Down "
             "Shift+End Shift+Right Shift+Up Shift+Tab Ctrl+Tab Menu Alt+Home Ctrl+PgUp "
-            "Ctrl+PgDown Alt+End Alt+Up")
+            "Ctrl+PgDown Alt+End Alt+Up Ctrl+M Ctrl+Shift+M Alt+Return Ctrl+Shift+K F7 F8 F9")
             .split(' ');
     const QKeyCombination choice = QKeySequence(keys[random_.bounded(int(keys.size()))])[0];
     Log("key " + QKeySequence(choice).toString());
