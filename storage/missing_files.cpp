@@ -58,9 +58,8 @@ std::vector<FoundFile> FindInFolder(const std::vector<FileReference>& missing,
   std::vector<FoundFile> found;
   const QDir dir(folder);
   for (const FileReference& reference : missing) {
-    const QString name = FileNameOf(reference.stored);
-    if (name.isEmpty() || name == u"." || name == u"..") continue;
-    const QFileInfo file(dir.filePath(name));
+    // A stored name ending in a separator names the folder itself, no file.
+    const QFileInfo file(dir.filePath(FileNameOf(reference.stored)));
     if (file.isFile()) found.push_back({reference, file.absoluteFilePath()});
   }
   return found;

@@ -191,10 +191,14 @@ class DatabaseModelTest : public QObject {
     form.ButtonAction[0] = kPlayMedia;
     form.ButtonAction[1] = kSendMail;
     form.ButtonAction[2] = kOpenFile;
+    form.ButtonAction[3] = kOpenFile;
+    form.ButtonAction[16] = kPlayMedia;
     RecordData& first = db.Records[0];
-    first.ImageValue[0] = "\\kept.png";
-    first.ImageValue[1] = "\\pics\\sea.png";
+    first.ImageValue[0] = "\\pics\\sea.png";
+    first.ImageValue[1] = "\\kept.png";
     first.ImageValue[16] = "\\beyond.png";
+    first.ButtonValue[16] = "\\beyond.mp3";
+    first.ButtonValue[3] = "\\pics\\";  // names a folder
     first.ButtonValue[0] = "C:\\music\\song.mp3";
     first.ButtonValue[1] = "nobody@example.com";
     first.ButtonValue[2] = "/elsewhere/sea.png";
@@ -202,19 +206,21 @@ class DatabaseModelTest : public QObject {
     db.Records[1].ImageValue[0] = "\\no-element.png";  // form 1 has no pictures
     db.Records[4].ImageValue[0] = "\\free-slot.png";
     db.Records[4].Folder = BufferFolder;
+    db.Records[3].ImageValue[0] = "\\no-form.png";
+    db.Records[3].Form = db.FormCount;  // a damaged file's record
 
     const std::vector<FileReference> missing = MissingFiles(db);
-    QCOMPARE(missing.size(), std::size_t(4));
-    QCOMPARE(DistinctFiles(missing), 3);
+    QCOMPARE(missing.size(), std::size_t(5));
+    QCOMPARE(DistinctFiles(missing), 4);
     const std::vector<FoundFile> found = FindInFolder(missing, dir.filePath("found"));
     QCOMPARE(found.size(), std::size_t(4));
     PointAtFoundFiles(db, found);
-    QCOMPARE(first.ImageValue[1], QString("\\found\\sea.png"));
+    QCOMPARE(first.ImageValue[0], QString("\\found\\sea.png"));
     QCOMPARE(first.ButtonValue[0], QString("\\found\\song.mp3"));
     QCOMPARE(first.ButtonValue[2], QString("\\found\\sea.png"));
     QCOMPARE(db.Records[2].ImageValue[15], QString("\\found\\sea.png"));
-    QCOMPARE(first.ImageValue[0], QString("\\kept.png"));
-    QVERIFY(MissingFiles(db).empty());
+    QCOMPARE(first.ImageValue[1], QString("\\kept.png"));
+    QCOMPARE(MissingFiles(db).size(), std::size_t(1));  // the folder's name
     QVERIFY(FindInFolder(missing, dir.filePath("nowhere")).empty());
   }
 
