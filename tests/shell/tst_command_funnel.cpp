@@ -72,6 +72,80 @@ class CommandFunnelTest : public QObject {
     QCOMPARE(f.Memo(), TextOf(20));
   }
 
+  // Changes with one merge key make one step; an empty or another key
+  // makes a step of its own. Taken back, a step shows the record shown
+  // before it; done again, the one its command ended with, and a first step
+  // of a command that made two ends where the second began. The hook after
+  // a command runs once per command.
+  void stepsMergeAndShowWhereTheyEnded() {
+    Fixture f;
+    int after = 0;
+    f.funnel.afterCommand = [&] { ++after; };
+    const StepStack& stack = f.funnel.Stack();
+    f.Type(1, 10, "word");
+    f.Type(2, 10, "word");
+    QCOMPARE(stack.Count(), 1);
+    f.Type(3, 10, "other");
+    f.Type(4, 10);
+    f.Type(5, 10);
+    QCOMPARE(stack.Count(), 4);
+    f.UndoAll();
+    QCOMPARE(f.Memo(), FullFormDatabase().Records[0].MemoValue[0]);
+    QVERIFY(f.funnel.Redo());
+    QCOMPARE(f.Memo(), TextOf(2, 10));
+
+    Fixture g;
+    g.state.CurRecord = 0;
+    QVERIFY(g.funnel.Run([&] {
+      g.Type(1);
+      g.state.CurRecord = 1;
+      g.funnel.Change("second", ChangeScope::Records({2}),
+                      [&] { g.db.Records[2].TextValue[0] = "changed"; });
+      g.state.CurRecord = 2;
+    }));
+    g.state.CurRecord = 4;
+    QVERIFY(g.funnel.Undo());
+    QCOMPARE(g.state.CurRecord, 1);
+    QVERIFY(g.funnel.Undo());
+    QCOMPARE(g.state.CurRecord, 0);
+    QVERIFY(g.funnel.Redo());
+    QCOMPARE(g.state.CurRecord, 1);
+    QVERIFY(g.funnel.Redo());
+    QCOMPARE(g.state.CurRecord, 2);
+    g.funnel.afterCommand = [&] { ++after; };
+    g.funnel.Run([] {});
+    g.funnel.Run([] {});
+    QCOMPARE(after, 2);
+  }
+
+  // The modified mark and its signal follow every way the steps end: a
+  // save, a model changed by another program, steps dropped with the
+  // changes kept, and a new model.
+  void theMarkFollowsHowTheStepsEnd() {
+    Fixture f;
+    QSignalSpy marks(&f.funnel, &CommandFunnel::modifiedChanged);
+    f.Type(1);
+    QVERIFY(f.db.Modified);
+    f.funnel.MarkSaved();
+    QVERIFY(!f.db.Modified);
+    QCOMPARE(marks.last().at(0).toBool(), false);
+    f.funnel.MarkChangedOutside();
+    QVERIFY(f.db.Modified);
+    QCOMPARE(marks.last().at(0).toBool(), true);
+    QVERIFY(!f.funnel.Undo());
+    f.funnel.MarkSaved();
+    QVERIFY(!f.db.Modified);
+    f.Type(2);
+    f.funnel.DropSteps();
+    QVERIFY(!f.funnel.Undo());
+    QVERIFY(f.funnel.Modified());
+    f.funnel.MarkChangedOutside();
+    f.funnel.Reset();
+    QVERIFY(!f.db.Modified);
+    QVERIFY(!f.funnel.Modified());
+    QCOMPARE(marks.last().at(0).toBool(), false);
+  }
+
   void modifiedFollowsThePlaceTheFileWasSavedAt() {
     // Saved at a step that is kept: undoing to it is unmodified.
     Fixture kept;
