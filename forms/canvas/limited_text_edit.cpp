@@ -23,11 +23,12 @@ int LimitedTextEdit::Room() const {
 }
 
 void LimitedTextEdit::keyPressEvent(QKeyEvent* event) {
-  // Tab types a tab into the text; Ctrl+Tab (with Shift, backwards) leaves
-  // it for the next field.
+  // Tab types a tab into the text; Ctrl+Tab leaves it for the next field,
+  // Shift+Tab (with Ctrl or not) for the one before. Some keyboards send
+  // Shift+Tab with a tab as its text, which would type over a selection.
   const bool tab = event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab;
-  if (tab && (event->modifiers() & Qt::ControlModifier)) {
-    const bool back = event->key() == Qt::Key_Backtab || (event->modifiers() & Qt::ShiftModifier);
+  const bool back = event->key() == Qt::Key_Backtab || (event->modifiers() & Qt::ShiftModifier);
+  if (tab && ((event->modifiers() & Qt::ControlModifier) || back)) {
     // QTextEdit's own refuses while Tab types into the text.
     QWidget::focusNextPrevChild(!back);
     event->accept();

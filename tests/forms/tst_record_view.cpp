@@ -158,6 +158,15 @@ class RecordViewTest : public QObject {
       QTest::keyClick(from, Qt::Key_Tab, from == memo ? Qt::ControlModifier : Qt::NoModifier);
       QCOMPARE(QApplication::focusWidget(), order[i]);
     }
+    // Shift+Tab leaves every field backwards, the multiline one too: it
+    // never types over a selection.
+    for (qsizetype i = order.size() - 1; i > 0; --i) {
+      if (order[i] == memo) static_cast<QTextEdit*>(memo)->selectAll();
+      const QString memoText = f.db.Records[0].MemoValue[0];
+      QTest::keyClick(order[i], Qt::Key_Tab, Qt::ShiftModifier);
+      QCOMPARE(f.db.Records[0].MemoValue[0], memoText);
+      QCOMPARE(QApplication::focusWidget(), order[i - 1]);
+    }
   }
 
   // A multiline title names its record by its first line with text; the
