@@ -36,6 +36,7 @@
 #include "shell/folder_tree_widget.h"
 #include "shell/handover.h"
 #include "shell/intro_dialog.h"
+#include "shell/missing_files_offer.h"
 #include "shell/navigator.h"
 #include "shell/quick_filter_box.h"
 #include "shell/recent_files.h"
@@ -234,9 +235,11 @@ bool App::Main(const QString& given) {
   parts_.modeSwitch->ToDatabaseMode();
   BuildRecentMenu();
   parts_.services->UpdateStatusBar();
-  if (!commandLine.isEmpty()) LoadDatabase(db, commandLine, *storage_);
+  const bool loaded = !commandLine.isEmpty() && LoadDatabase(db, commandLine, *storage_);
   QApplication::processEvents();
   parts_.window->show();
+  // Asked above the window, once it shows what the question is about.
+  if (loaded) funnel_.Run([this] { OfferToFindMissingFiles(*context_); });
   UpdateTick();
   return true;
 }
@@ -256,7 +259,12 @@ void App::UpdateTick() {
   if (parts_.window->isVisible() && !startDialogDone_ && !funnel_.Busy()) {
     startDialogDone_ = true;
     bool recovered = false;
-    funnel_.Run([this, &recovered] { recovered = recovery_->OfferLeftCopies(db, *storage_); });
+    funnel_.Run([this, &recovered] {
+      recovered = recovery_->OfferLeftCopies(db, *storage_);
+      // Only now the copy stands for its database, whose folder the
+      // records' file names start from.
+      if (recovered) OfferToFindMissingFiles(*context_);
+    });
     if (!recovered && commandLine_.isEmpty() && settings.ShowStartDialog) {
       funnel_.Run([this] { ShowIntro(IntroDialog::kStartChoices); });
     }
@@ -286,7 +294,7 @@ void App::TakeHandOver() {
   if (request.kind != HandOverRequest::None) BringToFront();
   files_.WriteText(path, QStringLiteral("\r\n"), QStringLiteral("multiprog 2"));
   if (request.kind == HandOverRequest::Load)
-    funnel_.Run([this, &request] { LoadDatabase(db, request.path, *storage_); });
+    funnel_.Run([this, &request] { OpenDatabase(request.path); });
 }
 
 void App::CheckInvariants() {
@@ -338,11 +346,11 @@ void App::ShowIntro(int mode) {
     case IntroDialog::kNew:
       break;
     case IntroDialog::kExample:
-      LoadDatabase(db, files_.Below(QStringLiteral("data\\examples\\ex1.2db")), *storage_);
+      OpenDatabase(files_.Below(QStringLiteral("data\\examples\\ex1.2db")));
       break;
     case IntroDialog::kOpen: {
       int line = parts_.intro->ChosenLine();
-      LoadDatabase(db, line == 0 ? QString() : recent.value(line - 1), *storage_);
+      OpenDatabase(line == 0 ? QString() : recent.value(line - 1));
       break;
     }
   }

@@ -17,6 +17,7 @@
 #include "query/settings/backups_dialog.h"
 #include "shell/integrity_texts.h"
 #include "shell/intro_dialog.h"
+#include "shell/missing_files_offer.h"
 #include "shell/movable_export.h"
 #include "shell/recent_files.h"
 #include "shell/undo_commands.h"
@@ -30,13 +31,14 @@ namespace {}  // namespace
 void App::ConnectCommands() {
   MainCommands& c = parts_.window->Commands();
   c.OnTriggered(c.Menu("mnuNew"), [this] { NewDatabaseCmd(db, *storage_); });
-  c.OnTriggered(c.Menu("mnuLoad"), [this] { LoadDatabase(db, QString(), *storage_); });
+  c.OnTriggered(c.Menu("mnuLoad"), [this] { OpenDatabase(QString()); });
   for (QAction* save : {c.Menu("mnuSave"), c.Tool(kMainBar, "save")})
     c.OnTriggered(save, [this] { SaveDatabase(db, false, *storage_); });
   c.OnTriggered(c.Menu("mnuSaveAs"), [this] { SaveDatabaseAs(db, *storage_); });
   c.OnTriggered(c.Menu("mnuRestore"), [this] {
     const QString backup = parts_.backups->Choose();
-    if (!backup.isEmpty()) RestoreBackup(db, backup, *storage_);
+    if (!backup.isEmpty() && RestoreBackup(db, backup, *storage_))
+      OfferToFindMissingFiles(*context_);
   });
   // The command itself asks what the close box asks: a close from inside
   // the command would be a second command, which the funnel refuses.
@@ -48,7 +50,9 @@ void App::ConnectCommands() {
   c.OnTriggered(c.Menu("mnuHelp2"), [this] { parts_.services->ShowHelp(11); });
   c.OnTriggered(c.Tool(kEditBar, "help"), [this] { parts_.services->ShowHelp(13); });
   c.OnTriggered(c.Tool(kMainBar, "resetscale"), [this] { ResetScale(); });
-  c.OnTriggered(c.Menu("mnuImOrbo"), [this] { ImportDatabase(db, *storage_); });
+  c.OnTriggered(c.Menu("mnuImOrbo"), [this] {
+    if (ImportDatabase(db, *storage_)) OfferToFindMissingFiles(*context_);
+  });
   c.OnTriggered(c.Menu("mnuExMove"), [this] {
     ExportMovable(db, *storage_, files_.Below(QStringLiteral("icons\\usericons")));
   });
@@ -118,7 +122,11 @@ void App::BuildRecentMenu() {
 void App::OpenRecent(int index) {
   QString path =
       RecentPathFromCaption(parts_.window->Commands().RecentItems()[index]->text(), appPath_);
-  if (path != db.DatabasePath) LoadDatabase(db, path, *storage_);
+  if (path != db.DatabasePath) OpenDatabase(path);
+}
+
+void App::OpenDatabase(const QString& path) {
+  if (LoadDatabase(db, path, *storage_)) OfferToFindMissingFiles(*context_);
 }
 
 void App::ResetScale() {

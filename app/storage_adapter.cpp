@@ -16,7 +16,6 @@
 #include "query/access/access_exchange.h"
 #include "shell/folder_tree.h"
 #include "shell/integrity_texts.h"
-#include "shell/missing_files_offer.h"
 #include "shell/navigator.h"
 #include "shell/quick_filter_box.h"
 #include "shell/recent_files.h"
@@ -130,7 +129,7 @@ void StorageAdapter::CheckFileOnDisk() {
     offered_ = now;
     if (ShowMessage(GetText(storage_texts::kLoadChangedFile).arg(db.DatabasePath), kYesNo) ==
         kAnswerYes)
-      LoadDatabase(db, db.DatabasePath, *this);
+      app_.OpenDatabase(db.DatabasePath);
   });
   if (!asked) watch_.CheckLater();
 }
@@ -212,7 +211,6 @@ void StorageAdapter::ShowDatabase() {
   RefreshWindow();
   // A saved database is already showing folder 0 after the refresh.
   if (state.CurRecord != -1 || state.CurFolder != 0) app_.Parts().Navigation().ShowFolder(0);
-  OfferToFindMissingFiles(app_.Context());
 }
 
 RepairNames StorageAdapter::NamesForRepairs() {

@@ -335,16 +335,18 @@ bool SaveDatabaseAs(Database& db, StorageUi& ui, TextId title) {
   return SaveDatabase(db, true, ui, title);
 }
 
-void LoadDatabase(Database& db, const QString& path, StorageUi& ui) {
-  if (!AskSaveChanges(db, ui)) return;
+bool LoadDatabase(Database& db, const QString& path, StorageUi& ui) {
+  if (!AskSaveChanges(db, ui)) return false;
   ui.SetEventsSuppressed(true);
   const QString chosen = path.isEmpty() ? ui.AskOpenPath(storage_texts::kOpenDatabaseTitle) : path;
   const QString file = chosen.isEmpty() ? QString() : CanonicalFilePath(chosen);
-  if (!file.isEmpty() && ReadInPlaceOf(db, file, CodePageToRead(file, ui), ui)) {
+  const bool read = !file.isEmpty() && ReadInPlaceOf(db, file, CodePageToRead(file, ui), ui);
+  if (read) {
     ui.AddRecentFile(db.DatabasePath);
     ui.RememberCodePage(db.DatabasePath, db.CodePageName);
   }
   ui.SetEventsSuppressed(false);
+  return read;
 }
 
 bool OpenUnsaved(Database& db, const QString& file, const QString& path, StorageUi& ui) {
@@ -419,10 +421,13 @@ void NewDatabaseCmd(Database& db, StorageUi& ui) {
   ui.RefreshWindow();
 }
 
-void ImportDatabase(Database& db, StorageUi& ui) {
+bool ImportDatabase(Database& db, StorageUi& ui) {
   ui.SetEventsSuppressed(true);
   const QString path = ui.AskOpenPath(storage_texts::kImportDatabaseTitle);
-  const auto done = [&ui] { ui.SetEventsSuppressed(false); };
+  const auto done = [&ui] {
+    ui.SetEventsSuppressed(false);
+    return false;
+  };
   if (path.isEmpty()) return done();
   // Records of an encrypted file would be saved in the clear in this one.
   if (IsEncryptedDatabaseFile(path) && !IsEncrypted(db) &&
@@ -448,14 +453,15 @@ void ImportDatabase(Database& db, StorageUi& ui) {
     }
   }
   done();
-  if (outcome.status == ReadOutcome::kCancelled) return;
+  if (outcome.status == ReadOutcome::kCancelled) return false;
   if (outcome.status == ReadOutcome::kFailed) {
     ShowReadFailed(ui, outcome.fault, outcome.systemError, outcome.askedPassword, path);
-    return;
+    return false;
   }
   ui.EnsureIcons();
   ui.ShowDatabase();
   if (outcome.repairs.Total() > 0) TellRepairs(ui, outcome.repairs, names);
+  return true;
 }
 
 }  // namespace orbo

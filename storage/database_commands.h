@@ -19,7 +19,8 @@ bool SaveDatabaseAs(Database& db, StorageUi& ui,
 // An empty path asks with the open dialog. A failed or cancelled load
 // leaves the open database as it was. The database keeps the path absolute
 // and with its links followed, so it names the same file from any folder.
-void LoadDatabase(Database& db, const QString& path, StorageUi& ui);
+// True when the file was read and is shown.
+bool LoadDatabase(Database& db, const QString& path, StorageUi& ui);
 
 // Opens the file at file (a backup, a recovery copy) in place of db,
 // modified and under path: a save replaces the file at path. False when it
@@ -43,7 +44,8 @@ bool AskSaveChanges(Database& db, StorageUi& ui);
 
 void NewDatabaseCmd(Database& db, StorageUi& ui);
 
-// Merges a database file chosen with the open dialog into db.
-void ImportDatabase(Database& db, StorageUi& ui);
+// Merges a database file chosen with the open dialog into db. True when
+// the records of the file were taken in.
+bool ImportDatabase(Database& db, StorageUi& ui);
 
 }  // namespace orbo

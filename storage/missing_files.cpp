@@ -16,11 +16,6 @@ bool NamesAFile(int buttonAction) {
   return buttonAction == kPlayMedia || buttonAction == kOpenFile;
 }
 
-QString FileNameOf(const QString& stored) {
-  const qsizetype cut = std::max(stored.lastIndexOf(u'\\'), stored.lastIndexOf(u'/'));
-  return stored.mid(cut + 1);
-}
-
 }  // namespace
 
 std::vector<FileReference> MissingFiles(const Database& db) {
@@ -57,10 +52,17 @@ std::vector<FoundFile> FindInFolder(const std::vector<FileReference>& missing,
                                     const QString& folder) {
   std::vector<FoundFile> found;
   const QDir dir(folder);
+  // One look at the disk for each name; an empty path stands for none found.
+  QHash<QString, QString> paths;
   for (const FileReference& reference : missing) {
-    // A stored name ending in a separator names the folder itself, no file.
-    const QFileInfo file(dir.filePath(FileNameOf(reference.stored)));
-    if (file.isFile()) found.push_back({reference, file.absoluteFilePath()});
+    const QString name = FileNamePart(reference.stored);
+    auto known = paths.find(name);
+    if (known == paths.end()) {
+      // A stored name ending in a separator names the folder itself, no file.
+      const QFileInfo file(dir.filePath(name));
+      known = paths.insert(name, file.isFile() ? file.absoluteFilePath() : QString());
+    }
+    if (!known->isEmpty()) found.push_back({reference, *known});
   }
   return found;
 }

@@ -17,7 +17,9 @@
 #include "forms/designer/mode_switch.h"
 #include "shell/intro_dialog.h"
 #include "shell/settings_file.h"
+#include "storage/database_commands.h"
 #include "storage/database_file.h"
+#include "storage/model_defaults.h"
 #include "storage/stored_content.h"
 #include "test_install.h"
 
@@ -266,10 +268,22 @@ class AppTest : public QObject {
   // A program killed with unsaved changes, after its recovery copy was
   // written: the next start offers them, and Yes gives them back, unsaved,
   // under the database's path; the copy the killed program left is gone.
+  // The picture the database names beside it is found there, not beside
+  // the copy.
   void aKilledProgramsChangesComeBack() {
     Started s;
     const QString path = s.install.Path("work.2db");
-    QVERIFY(QFile::copy(s.example, path));
+    QVERIFY(s.Start());
+    FormDef& form = s.app->db.Forms[0];
+    ApplyNewElementDefaults(form, kImage, 0, s.app->settings.DefaultFont);
+    form.ElementCount[kImage] = 1;
+    s.app->db.Records[0].ImageValue[0] = "\\pics\\sea.png";
+    s.dialogs.savePath = path;
+    QVERIFY(SaveDatabaseAs(s.app->db, s.app->Storage()));
+    s.app.reset();
+    QVERIFY(QDir().mkpath(s.install.Path("pics")));
+    QVERIFY(WriteBytes(s.install.Path("pics/sea.png"), "not looked into"));
+    s.dialogs.messages.clear();
     QProcess helper;
     helper.start(QStringLiteral(ORBO_RECOVERY_HELPER), {s.install.Path(), path});
     QVERIFY(helper.waitForReadyRead(60000));

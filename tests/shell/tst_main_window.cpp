@@ -159,17 +159,17 @@ class MainWindowTest : public QObject {
     f.dialogs.folderPath = f.install.Path("found");
 
     f.dialogs.answers = {kAnswerNo};
-    LoadDatabase(db, f.install.Path("moved.2db"), f.app.Storage());
+    f.app.OpenDatabase(f.install.Path("moved.2db"));
     QVERIFY(f.dialogs.messages.last().contains("sea.png"));
     QCOMPARE(db.Records[0].ImageValue[0], QString("\\pics\\sea.png"));
     QVERIFY(!db.Modified);
 
     f.dialogs.answers = {kAnswerYes, kAnswerNo};
-    LoadDatabase(db, f.install.Path("moved.2db"), f.app.Storage());
+    f.app.OpenDatabase(f.install.Path("moved.2db"));
     QCOMPARE(db.Records[0].ImageValue[0], QString("\\pics\\sea.png"));
 
     f.dialogs.answers = {kAnswerYes, kAnswerYes};
-    LoadDatabase(db, f.install.Path("moved.2db"), f.app.Storage());
+    f.app.OpenDatabase(f.install.Path("moved.2db"));
     QCOMPARE(db.Records[0].ImageValue[0], QString("\\found\\sea.png"));
     QVERIFY(db.Modified);
     f.c.Menu("mnuUndo")->trigger();
