@@ -10,24 +10,12 @@
 #include "shell/dialog_buttons.h"
 #include "shell/named_widget.h"
 #include "shell/navigation_texts.h"
+#include "storage/navigation_logic.h"
 
 namespace orbo {
 namespace {
 
 std::size_t At(int i) { return static_cast<std::size_t>(i); }
-
-// Each folder's sub-folders, ascending, in one pass over the table; index
-// 0 holds the top level. A parent no folder has leaves its folder out, as
-// the folder tree does.
-std::vector<std::vector<int>> ChildrenByParent(const Database& db) {
-  std::vector<std::vector<int>> children(At(db.FolderCount) + 1);
-  for (int f = 0; f < db.FolderCount; ++f) {
-    const int parent = db.Folders[At(f)].Parent;
-    if (parent == TopLevelParent || (parent >= 0 && parent < db.FolderCount && parent != f))
-      children[At(parent + 1)].push_back(f);
-  }
-  return children;
-}
 
 }  // namespace
 
@@ -45,7 +33,7 @@ FolderChooser::FolderChooser(QWidget* parent, const LanguageTexts& texts, const 
 
   // Built level by level without recursion: a deep chain of folders cannot
   // run out of stack.
-  const std::vector<std::vector<int>> children = ChildrenByParent(db);
+  const std::vector<std::vector<int>> children = SubfoldersByParent(db);
   std::vector<std::pair<int, QTreeWidgetItem*>> pending;
   for (int top : children[0]) pending.emplace_back(top, nullptr);
   std::vector<char> insideMoving(At(db.FolderCount) + 1, 0);

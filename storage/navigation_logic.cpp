@@ -150,6 +150,16 @@ std::vector<int> SubfoldersOf(const Database& db, int folder) {
   return folders;
 }
 
+std::vector<std::vector<int>> SubfoldersByParent(const Database& db) {
+  std::vector<std::vector<int>> children(At(db.FolderCount) + 1);
+  for (int f = 0; f < db.FolderCount; ++f) {
+    const int parent = db.Folders[At(f)].Parent;
+    if (parent == TopLevelParent || (parent >= 0 && parent < db.FolderCount && parent != f))
+      children[At(parent + 1)].push_back(f);
+  }
+  return children;
+}
+
 void RemoveFolderInModel(Database& db, int folder) {
   const int count = db.FolderCount;
   if (folder < 0 || folder >= count) return;

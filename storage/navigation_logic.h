@@ -69,6 +69,10 @@ bool HasSubfolders(const Database& db, int folder);
 std::vector<int> RecordsOf(const Database& db, int folder);
 // Sub-folders of folder (-1: the top level), ascending.
 std::vector<int> SubfoldersOf(const Database& db, int folder);
+// Every folder's sub-folders at once, ascending, at index parent + 1 (0 for
+// the top level). A folder whose parent is none of the folders, or itself,
+// is in no list, as it is in no tree.
+std::vector<std::vector<int>> SubfoldersByParent(const Database& db);
 
 // Removes an empty folder without sub-folders: later folders move down one
 // index and every Parent and record Folder above it follows.

@@ -209,6 +209,12 @@ class NavigationLogicTest : public QObject {
     ExchangeFolders(db, 1, 4);  // a parent with its own child
     QCOMPARE(Shape(db), QString("Folder 0<-1, Folder 4<4, Folder 2<-1, Folder 1<0, Folder 3<0, "
                                 "r0/4, r1/3, r2/4, /-100"));
+    using Lists = std::vector<std::vector<int>>;
+    QCOMPARE(SubfoldersByParent(db), (Lists{{0, 2}, {3, 4}, {}, {}, {}, {1}}));
+    Database strays = db;
+    strays.Folders[2].Parent = 2;
+    strays.Folders[3].Parent = 5;
+    QCOMPARE(SubfoldersByParent(strays), (Lists{{0}, {4}, {}, {}, {}, {1}}));
     db.Folders[0].Parent = 4;  // a damaged chain must still end
     QVERIFY(!IsInSubtree(db, 4, 2));
     QCOMPARE(FolderPath(db, 4).count(u'\\'), 5);
