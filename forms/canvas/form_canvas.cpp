@@ -518,14 +518,12 @@ void FormCanvas::ShowFound(int type, int slot, int position, int length) {
     return;
   QWidget* control = Control(type, slot);
   const QRect box(control->pos(), control->size());
-  for (const auto& [bar, first, last, viewport] :
-       {std::tuple(hScroll_, TwipsX(box.left()), TwipsX(box.right() + 1),
-                   TwipsX(backdrop_->width())),
-        std::tuple(vScroll_, TwipsY(box.top()), TwipsY(box.bottom() + 1),
-                   TwipsY(backdrop_->height()))}) {
+  const auto scroll = [](QScrollBar* bar, int first, int last, int viewport) {
     if (bar->isVisible())
       bar->setValue(ScrollValueShowing(first, last, viewport, bar->value(), bar->maximum()));
-  }
+  };
+  scroll(hScroll_, TwipsX(box.left()), TwipsX(box.right() + 1), TwipsX(backdrop_->width()));
+  scroll(vScroll_, TwipsY(box.top()), TwipsY(box.bottom() + 1), TwipsY(backdrop_->height()));
   control->setFocus(Qt::OtherFocusReason);
   if (auto* line = qobject_cast<QLineEdit*>(control)) {
     line->setSelection(position - 1, length);
