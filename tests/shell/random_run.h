@@ -1,6 +1,7 @@
 // What the random tests of the main window share: dialogs answered at
 // random, the offscreen platform kept quiet, and the checks of the window
-// against the model and of the model against its file.
+// against the model and of the model against its file. ORBO_LOG_LIVE=1
+// prints each step as it runs, so a crash still shows the steps before it.
 #pragma once
 
 #include <QComboBox>
