@@ -63,7 +63,8 @@ bool LanguageTexts::Has(int group, int entry) const {
 QString LanguageTexts::Get(int group, int entry) const {
 #ifndef NDEBUG
   // Parts made before the language file is read ask too; they ask again.
-  if (stored_ > 0 && !Has(group, entry)) qWarning("language text %d/%d is not in the language file", group, entry);
+  if (stored_ > 0 && !Has(group, entry))
+    qWarning("language text %d/%d is not in the language file", group, entry);
 #endif
   if (group < 0 || group >= kGroupCount || entry < 0) return {};
   int position = groupStart_[group] + entry;
