@@ -35,6 +35,7 @@
 #include "shell/folder_tree.h"
 #include "shell/folder_tree_widget.h"
 #include "shell/handover.h"
+#include "shell/help_pages.h"
 #include "shell/intro_dialog.h"
 #include "shell/missing_files_offer.h"
 #include "shell/navigator.h"
@@ -124,7 +125,7 @@ bool App::Main(const QString& given) {
   });
   parts_.intro = std::make_unique<IntroDialog>(parts_.window.get());
   QObject::connect(parts_.intro.get(), &IntroDialog::helpRequested, parts_.intro.get(),
-                   [this] { parts_.services->ShowHelp(10); });
+                   [this] { parts_.services->ShowHelp(help_topics::kStart); });
   parts_.tree = std::make_unique<FolderTree>(parts_.window->MainList(), [this](const QString& key) {
     return parts_.window->IconFor(key);
   });

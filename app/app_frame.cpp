@@ -15,6 +15,7 @@
 #include "app/storage_adapter.h"
 #include "query/print/print_dialog.h"
 #include "query/settings/backups_dialog.h"
+#include "shell/help_pages.h"
 #include "shell/integrity_texts.h"
 #include "shell/intro_dialog.h"
 #include "shell/missing_files_offer.h"
@@ -47,8 +48,10 @@ void App::ConnectCommands() {
   for (int i = 0; i < kRecentFileCount; ++i)
     c.OnTriggered(c.RecentItems()[i], [this, i] { OpenRecent(i); });
   c.OnTriggered(c.Menu("mnuPrint"), [this] { parts_.Printing().Open(); });
-  c.OnTriggered(c.Menu("mnuHelp2"), [this] { parts_.services->ShowHelp(11); });
-  c.OnTriggered(c.Tool(kEditBar, "help"), [this] { parts_.services->ShowHelp(13); });
+  c.OnTriggered(c.Menu("mnuHelp2"),
+                [this] { parts_.services->ShowHelp(help_topics::kMainWindow); });
+  c.OnTriggered(c.Tool(kEditBar, "help"),
+                [this] { parts_.services->ShowHelp(help_topics::kDesign); });
   c.OnTriggered(c.Tool(kMainBar, "resetscale"), [this] { ResetScale(); });
   c.OnTriggered(c.Menu("mnuImOrbo"), [this] {
     if (ImportDatabase(db, *storage_)) OfferToFindMissingFiles(*context_);

@@ -12,6 +12,7 @@
 #include "forms/icons/icon_image.h"
 #include "forms/icons/icon_picker_dialog.h"
 #include "shell/common_texts.h"
+#include "shell/help_pages.h"
 #include "shell/help_window.h"
 #include "shell/window_texts.h"
 #include "storage/data_path.h"
@@ -61,8 +62,9 @@ void AppServices::ShowStatusMessage(const QString& text, int seconds) {
 }
 
 void AppServices::ShowHelp(int topic) {
-  if (!help_) help_ = std::make_unique<HelpWindow>(&window_);
-  help_->ShowTopic(files_.Below(QStringLiteral("help\\index.html")), topic);
+  if (!help_) help_ = std::make_unique<HelpWindow>(&window_, texts_);
+  help_->ShowTopic(
+      HelpFolder(files_.Below(QStringLiteral("help")), texts_.Get(app_texts::kQtLocale)), topic);
 }
 
 QString AppServices::AskText(const QString& prompt, const QString& start, bool password,

@@ -9,7 +9,7 @@ set(LINUX ${PROJECT_SOURCE_DIR}/resources/linux)
 install(TARGETS orbo orbo-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(TARGETS orboinout LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/corvane-database)
 
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/resources/Texts ${PROJECT_SOURCE_DIR}/resources/help DESTINATION ${ORBO_SHARE})
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/resources/Texts ${ORBO_BIN_DIR}/help DESTINATION ${ORBO_SHARE})
 install(FILES ${PROJECT_SOURCE_DIR}/resources/data/root.dat DESTINATION ${ORBO_SHARE}/data)
 install(FILES ${ORBO_BIN_DIR}/data/examples/ex1.2db DESTINATION ${ORBO_SHARE}/data/examples)
 # Icons a user imported into a build folder are not the installation's.

@@ -9,7 +9,7 @@ packages=(
   qt6-multimedia-dev gstreamer1.0-plugins-good
   mdbtools mdbtools-dev
   nlohmann-json3-dev libsqlite3-dev libcsv-dev libsodium-dev
-  famfamfam-silk tango-icon-theme
+  famfamfam-silk tango-icon-theme fonts-dejavu-core
   xvfb xauth imagemagick poppler-utils
   desktop-file-utils appstream dpkg-dev
   clang libclang-rt-14-dev clang-format clang-tidy

@@ -44,6 +44,8 @@ inline constexpr TextId kMissingFilesFound{999, 4};
 inline constexpr TextId kNameFilesFound{999, 5};
 inline constexpr TextId kNameFilesFoundStep{999, 6};
 
+inline constexpr TextId kSearchHelp{1000, 0};
+
 inline constexpr TextId kPointsWord{320, 2};
 inline constexpr TextId kBoldWord{320, 3};
 inline constexpr TextId kItalicWord{320, 4};

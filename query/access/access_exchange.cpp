@@ -9,6 +9,7 @@
 #include "query/access/tables/access_export.h"
 #include "query/access/tables/access_import.h"
 #include "query/access/tables/record_import.h"
+#include "shell/help_pages.h"
 #include "shell/navigator.h"
 #include "shell/record_surface.h"
 #include "shell/unencrypted_export.h"
@@ -53,7 +54,7 @@ ImportDialog& AccessExchange::Importing() {
     QObject::connect(importDialog_.get(), &ImportDialog::importRequested, importDialog_.get(),
                      [this] { Import(); });
     QObject::connect(importDialog_.get(), &ImportDialog::helpRequested, importDialog_.get(),
-                     [this] { context_.services.ShowHelp(19); });
+                     [this] { context_.services.ShowHelp(help_topics::kExchange); });
   }
   return *importDialog_;
 }

@@ -7,6 +7,7 @@
 #include "query/find/find_dialog.h"
 #include "query/find/find_texts.h"
 #include "query/find/finder_placement.h"
+#include "shell/help_pages.h"
 #include "shell/navigator.h"
 #include "shell/record_surface.h"
 #include "shell/window_context.h"
@@ -49,7 +50,7 @@ FindDialog& Finder::Dialog() {
     QObject::connect(dialog_.get(), &FindDialog::markRequested, dialog_.get(),
                      [this] { MarkShown(); });
     QObject::connect(dialog_.get(), &FindDialog::helpRequested, dialog_.get(),
-                     [this] { context_.services.ShowHelp(17); });
+                     [this] { context_.services.ShowHelp(help_topics::kFind); });
   }
   return *dialog_;
 }

@@ -20,6 +20,7 @@
 #include "query/print/print_progress.h"
 #include "query/print/print_texts.h"
 #include "shell/common_texts.h"
+#include "shell/help_pages.h"
 #include "shell/named_widget.h"
 #include "shell/unencrypted_export.h"
 #include "shell/window_context.h"
@@ -27,8 +28,6 @@
 
 namespace orbo {
 namespace {
-
-constexpr int kPrintHelpTopic = 16;
 
 double ScreenTwipsPerPixel() {
   const QScreen* screen = QGuiApplication::primaryScreen();
@@ -88,7 +87,7 @@ PrintDialog::PrintDialog(WindowContext& context)
   connect(printButton_, &QPushButton::clicked, this, [this] { Print(); });
   connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
   connect(helpButton_, &QPushButton::clicked, this,
-          [this] { context_.services.ShowHelp(kPrintHelpTopic); });
+          [this] { context_.services.ShowHelp(help_topics::kPrint); });
 }
 
 PrintDialog::~PrintDialog() = default;

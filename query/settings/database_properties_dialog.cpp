@@ -12,17 +12,14 @@
 #include "query/settings/settings_texts.h"
 #include "shell/common_texts.h"
 #include "shell/dialog_buttons.h"
+#include "shell/help_pages.h"
 #include "shell/named_widget.h"
 #include "shell/window_context.h"
 #include "storage/code_page_detection.h"
 #include "storage/storage_texts.h"
 
 namespace orbo {
-namespace {
-
-constexpr int kHelpTopic = 20;
-
-}  // namespace
+namespace {}  // namespace
 
 DatabasePropertiesDialog::DatabasePropertiesDialog(WindowContext& context)
     : QDialog(&context.services.DialogParent()), context_(context) {
@@ -81,7 +78,7 @@ DatabasePropertiesDialog::DatabasePropertiesDialog(WindowContext& context)
   connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
   connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
   connect(helpButton_, &QPushButton::clicked, this,
-          [this] { context_.services.ShowHelp(kHelpTopic); });
+          [this] { context_.services.ShowHelp(help_topics::kPassword); });
   context_.commands.OnTriggered(context_.commands.Menu("mnuDBProps"), [this] { Run(); });
 }
 

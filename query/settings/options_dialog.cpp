@@ -19,6 +19,7 @@
 #include "shell/common_texts.h"
 #include "shell/dialog_buttons.h"
 #include "shell/font_text.h"
+#include "shell/help_pages.h"
 #include "shell/named_widget.h"
 #include "shell/settings_store.h"
 #include "shell/window_context.h"
@@ -27,7 +28,6 @@
 namespace orbo {
 namespace {
 
-constexpr int kHelpTopic = 21;
 constexpr const char* kTopNodes[] = {"root1", "root2"};
 
 std::size_t At(int i) { return static_cast<std::size_t>(i); }
@@ -133,7 +133,7 @@ OptionsDialog::OptionsDialog(WindowContext& context, const WorkingFiles& files,
   connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
   connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
   connect(helpButton_, &QPushButton::clicked, this,
-          [this] { context_.services.ShowHelp(kHelpTopic); });
+          [this] { context_.services.ShowHelp(help_topics::kOptions); });
   MainCommands& c = context_.commands;
   c.OnTriggered(c.Menu("mnuPref"), [this] { Run(); });
   c.OnTriggered(c.Menu("mnToolBar2"), [this] { Run(); });

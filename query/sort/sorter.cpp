@@ -7,6 +7,7 @@
 #include "query/sort/sort_dialog.h"
 #include "query/sort/sort_texts.h"
 #include "shell/folder_tree.h"
+#include "shell/help_pages.h"
 #include "shell/navigator.h"
 #include "shell/window_context.h"
 #include "storage/navigation_logic.h"
@@ -34,7 +35,7 @@ SortDialog& Sorter::Dialog() {
     QObject::connect(dialog_.get(), &SortDialog::sortRequested, dialog_.get(),
                      [this] { SortFromDialog(); });
     QObject::connect(dialog_.get(), &SortDialog::helpRequested, dialog_.get(),
-                     [this] { context_.services.ShowHelp(18); });
+                     [this] { context_.services.ShowHelp(help_topics::kSort); });
   }
   return *dialog_;
 }

@@ -18,7 +18,7 @@ set(id org.corvane_database.Orbo)
 foreach(file bin/orbo bin/orbo-cli lib/corvane-database/liborboinout.so
              share/corvane-database/Texts/english.txt share/corvane-database/data/root.dat
              share/corvane-database/data/examples/ex1.2db share/corvane-database/icons/noico.bmp
-             share/corvane-database/help/index.html share/applications/${id}.desktop
+             share/corvane-database/help/en/index.html share/corvane-database/help/ru/index.html share/corvane-database/help/en/images/window.png share/applications/${id}.desktop
              share/metainfo/${id}.metainfo.xml share/mime/packages/${id}.xml
              share/icons/hicolor/32x32/apps/${id}.png share/icons/hicolor/scalable/apps/${id}.svg
              share/man/man1/orbo.1 share/man/man1/orbo-cli.1)
