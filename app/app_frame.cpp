@@ -31,7 +31,9 @@ namespace {}  // namespace
 
 void App::ConnectCommands() {
   MainCommands& c = parts_.window->Commands();
-  c.OnTriggered(c.Menu("mnuNew"), [this] { NewDatabaseCmd(db, *storage_); });
+  // Closing leaves what a start without a file shows: a new database.
+  for (const char* command : {"mnuNew", "mnuClose"})
+    c.OnTriggered(c.Menu(command), [this] { NewDatabaseCmd(db, *storage_); });
   c.OnTriggered(c.Menu("mnuLoad"), [this] { OpenDatabase(QString()); });
   for (QAction* save : {c.Menu("mnuSave"), c.Tool(kMainBar, "save")})
     c.OnTriggered(save, [this] { SaveDatabase(db, false, *storage_); });

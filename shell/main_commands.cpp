@@ -26,6 +26,7 @@ constexpr int kMoreTooltips = 958;
 constexpr int kUndoTexts = 975;
 constexpr int kSafetyTexts = 985;
 constexpr int kMoreMenuItems = 998;
+constexpr int kCloseItem = 1001;
 
 struct ButtonDef {
   const char* key;  // nullptr for a separator
@@ -133,6 +134,7 @@ void MainCommands::BuildMenus(QMainWindow& window) {
   AddItem(file, "mnuLoad", kFileItems, 1)->setShortcut(QKeySequence::Open);
   AddItem(file, "mnuSave", kFileItems, 2)->setShortcut(QKeySequence::Save);
   AddItem(file, "mnuSaveAs", kFileItems, 3);
+  AddItem(file, "mnuClose", kCloseItem, 0)->setShortcut(QKeySequence::Close);
   AddItem(file, "mnuRestore", kSafetyTexts, 5);
   file->addSeparator();
   AddItem(file, "mnuImOrbo", kFileItems, 4);

@@ -275,6 +275,7 @@ class Session : public RandomSession {
         {"save as", 1, kAnyMode, menu("mnuSaveAs")},
         {"open", 2, kAnyMode, menu("mnuLoad")},
         {"new", 1, kAnyMode, menu("mnuNew")},
+        {"close", 1, kAnyMode, menu("mnuClose")},
         {"merge", 1, kAnyMode, menu("mnuImOrbo")},
         {"restore a backup", 1, kAnyMode, menu("mnuRestore")},
         {"another program dates the file", 1, kAnyMode, [this] { DateTheFile(); }},

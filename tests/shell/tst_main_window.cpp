@@ -98,6 +98,27 @@ class MainWindowTest : public QObject {
     QCOMPARE(cancel(), QString("Cancel"));
   }
 
+  // Ctrl+W closes the database, after the question on unsaved changes,
+  // and leaves a new one as a start without a file does; Cancel keeps it.
+  void closingLeavesANewDatabase() {
+    Fixture f;
+    f.window->show();
+    Database& db = f.app.db;
+    f.dialogs.savePath = f.install.Path("kept.2db");
+    SaveDatabaseAs(db, f.app.Storage());
+    f.c.Menu("mnuAddFolder")->trigger();
+    const int folders = db.FolderCount;
+    f.dialogs.answers = {kAnswerCancel};
+    QTest::keySequence(f.window, QKeySequence::Close);
+    QCOMPARE(db.FolderCount, folders);
+    QCOMPARE(db.DatabasePath, f.install.Path("kept.2db"));
+    f.dialogs.answers = {kAnswerNo};
+    QTest::keySequence(f.window, QKeySequence::Close);
+    QCOMPARE(db.DatabasePath, QString("noname"));
+    QCOMPARE(db.FolderCount, 1);
+    QVERIFY(!db.Modified);
+  }
+
   // A new database's example speaks the interface's language, in texts its
   // code page holds.
   void theNewDatabaseSpeaksTheLanguageChosen() {

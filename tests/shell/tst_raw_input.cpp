@@ -35,7 +35,8 @@ const QStringList kReshaping{
     "mnuDelForm",  "mnuSort",     "sort",         "new",      "mnuNew",      "open",
     "mnuLoad",     "mnuImOrbo",   "mnuImAccess",  "mnuAbout", "mnSort2_0",   "mnSort2_1",
     "mnSort2_2",   "mnSort2_3",   "deleteKey",    "drop",     "mnuRecent_0", "mnuRecent_1",
-    "mnuRecent_2", "mnuRecent_3", "mnuPicChange", "mnuUndo",  "mnuRedo",     "mnuMoveTo"};
+    "mnuRecent_2", "mnuRecent_3", "mnuPicChange", "mnuUndo",  "mnuRedo",     "mnuMoveTo",
+    "mnuClose"};
 
 // One program run driven by raw events.
 class RawSession : public RandomSession {
@@ -181,7 +182,8 @@ class RawSession : public RandomSession {
         QStringLiteral(
             "F5 F6 Esc Del Ins Return Ctrl+S Backspace Tab A B Space Ctrl+A Left Down "
             "Shift+End Shift+Right Shift+Up Shift+Tab Ctrl+Tab Menu Alt+Home Ctrl+PgUp "
-            "Ctrl+PgDown Alt+End Alt+Up Ctrl+M Ctrl+Shift+M Alt+Return Ctrl+Shift+K F7 F8 F9")
+            "Ctrl+PgDown Alt+End Alt+Up Ctrl+M Ctrl+Shift+M Alt+Return Ctrl+Shift+K F7 F8 F9 "
+            "Ctrl+W")
             .split(' ');
     const QKeyCombination choice = QKeySequence(keys[random_.bounded(int(keys.size()))])[0];
     Log("key " + QKeySequence(choice).toString());
