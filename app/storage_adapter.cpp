@@ -17,6 +17,7 @@
 #include "shell/folder_tree.h"
 #include "shell/integrity_texts.h"
 #include "shell/navigator.h"
+#include "shell/new_names.h"
 #include "shell/quick_filter_box.h"
 #include "shell/recent_files.h"
 #include "storage/data_path.h"
@@ -28,11 +29,12 @@
 namespace orbo {
 namespace {
 
-WelcomeWords WelcomeWordsIn(const LanguageTexts& texts) {
+WelcomeWords WelcomeWordsIn(const LanguageTexts& texts, const QString& codePage) {
   WelcomeWords words{texts.Get(app_texts::kWelcomeHeading),
                      {},
                      texts.Get(app_texts::kWelcomeFormNote),
-                     texts.Get(app_texts::kWelcomeFolder)};
+                     texts.Get(app_texts::kWelcomeFolder),
+                     NewNamesIn(texts, codePage)};
   for (int i = 0; i < 4; ++i) words.paragraphs << texts.Get(app_texts::kWelcomeParagraphs.Plus(i));
   return words;
 }
@@ -157,7 +159,7 @@ void StorageAdapter::RememberCodePage(const QString& path, const QString& name) 
 void StorageAdapter::NewDatabase() {
   WindowContext& c = app_.Context();
   app_.Parts().Editor().CloseMedia();
-  orbo::NewDatabase(c.db, c.settings.DefaultFont, WelcomeWordsIn(c.texts));
+  orbo::NewDatabase(c.db, c.settings.DefaultFont, WelcomeWordsIn(c.texts, codePage_));
   c.db.CodePageName = codePage_;
   c.state.CurForm = 0;
   c.state.CurRecord = 0;

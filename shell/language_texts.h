@@ -17,7 +17,7 @@ class LanguageTexts {
   // Files of earlier versions hold at most 513 texts; the words of the
   // features added since need room beyond them.
   static constexpr int kTextCount = 1024;
-  static constexpr int kGroupCount = 1002;
+  static constexpr int kGroupCount = 1003;
 
   // Reads a language file (UTF-8). A group above 1000 or a 1025th text
   // ends the load with false; what was stored until then stays.

@@ -46,6 +46,10 @@ inline constexpr TextId kNameFilesFoundStep{999, 6};
 
 inline constexpr TextId kSearchHelp{1000, 0};
 
+// The names of new forms and elements (images, labels, ... in type order).
+inline constexpr TextId kNewFormName{1002, 0};
+inline constexpr TextId kNewElementNames{1002, 1};
+
 inline constexpr TextId kPointsWord{320, 2};
 inline constexpr TextId kBoldWord{320, 3};
 inline constexpr TextId kItalicWord{320, 4};

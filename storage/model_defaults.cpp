@@ -2,16 +2,11 @@
 
 namespace orbo {
 
-QString ElementNamePrefix(int type) {
-  static const char* const kPrefixes[kElementTypeCount] = {
-      "Image ", "Label ", "Text ", "Button ", "Combo ", "Flag ", "Multiline Text "};
-  return QString::fromLatin1(kPrefixes[type]);
-}
-
-void ApplyNewElementDefaults(FormDef& form, int type, int slot, const FontSpec& defaultFont) {
+void ApplyNewElementDefaults(FormDef& form, int type, int slot, const FontSpec& defaultFont,
+                             const NewNames& names) {
   ElementDef& e = form.Elements[type][slot];
   const auto k = static_cast<std::size_t>(slot);
-  e.Name = ElementNamePrefix(type) + QString::number(slot);
+  e.Name = names.elements[static_cast<std::size_t>(type)].arg(slot);
   e.Left = static_cast<std::int16_t>(type * 700 + 100);
   e.Top = 500;
   e.Font = defaultFont;
@@ -79,8 +74,9 @@ void ApplyNewElementDefaults(FormDef& form, int type, int slot, const FontSpec& 
   }
 }
 
-void ApplyNewFormDefaults(FormDef& form, int n, const FontSpec& defaultFont) {
-  form.Name = QStringLiteral("Form ") + QString::number(n);
+void ApplyNewFormDefaults(FormDef& form, int n, const FontSpec& defaultFont,
+                          const NewNames& names) {
+  form.Name = names.form.arg(n);
   form.Icon = QStringLiteral("record");
   form.Width = 6000;
   form.Height = 4500;
@@ -93,7 +89,7 @@ void ApplyNewFormDefaults(FormDef& form, int n, const FontSpec& defaultFont) {
   form.PrintOffsetY = 200;
   form.Shadow = 1;
 
-  ApplyNewElementDefaults(form, kText, 0, defaultFont);
+  ApplyNewElementDefaults(form, kText, 0, defaultFont, names);
   ElementDef& title = form.Elements[kText][0];
   title.Left = 500;
   title.Width = 5000;

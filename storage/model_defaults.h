@@ -11,15 +11,24 @@ inline constexpr std::int32_t kSystemWindowColour = static_cast<std::int32_t>(0x
 inline constexpr std::int32_t kSystemWindowTextColour = static_cast<std::int32_t>(0x80000008u);
 inline constexpr std::int32_t kSystemButtonFaceColour = static_cast<std::int32_t>(0x8000000Fu);
 
-// Name prefix of a new element of the type ("Image ", "Label ", ...).
-QString ElementNamePrefix(int type);
+// The names new forms and elements get, "%1" standing for their number;
+// the interface's language gives its own where the code page holds them.
+struct NewNames {
+  QString form = QStringLiteral("Form %1");
+  std::array<QString, kElementTypeCount> elements{
+      QStringLiteral("Image %1"),         QStringLiteral("Label %1"), QStringLiteral("Text %1"),
+      QStringLiteral("Button %1"),        QStringLiteral("Combo %1"), QStringLiteral("Flag %1"),
+      QStringLiteral("Multiline Text %1")};
+};
 
 // Gives element (type, slot) of the form its defaults; fields a type leaves
 // unchanged keep what the slot held.
-void ApplyNewElementDefaults(FormDef& form, int type, int slot, const FontSpec& defaultFont);
+void ApplyNewElementDefaults(FormDef& form, int type, int slot, const FontSpec& defaultFont,
+                             const NewNames& names = NewNames());
 
 // Gives form n its defaults, including its first text element.
-void ApplyNewFormDefaults(FormDef& form, int n, const FontSpec& defaultFont);
+void ApplyNewFormDefaults(FormDef& form, int n, const FontSpec& defaultFont,
+                          const NewNames& names = NewNames());
 
 void ApplyNewFolderDefaults(FolderDef& folder, int n);
 

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include "storage/database_model.h"
+#include "storage/model_defaults.h"
 
 namespace orbo {
 
@@ -14,6 +15,7 @@ struct WelcomeWords {
   QStringList paragraphs;
   QString formNote;
   QString folder;
+  NewNames names;
 };
 
 // Empties the model and builds the example. The caller shows record 0 of

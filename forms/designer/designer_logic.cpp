@@ -106,12 +106,13 @@ int Snap(int value, bool gridOn, int step) {
   return static_cast<int>(std::floor((value + step / 2.0) / step)) * step;
 }
 
-int AddElementInModel(Database& db, int form, int type, int x, int y, const FontSpec& defaultFont) {
+int AddElementInModel(Database& db, int form, int type, int x, int y, const FontSpec& defaultFont,
+                      const NewNames& names) {
   FormDef& def = db.Forms[At(form)];
   const int slot = def.ElementCount[At(type)];
   if (slot >= kMaxElementsPerType) return -1;
   def.ElementCount[At(type)] = static_cast<std::int16_t>(slot + 1);
-  ApplyNewElementDefaults(def, type, slot, defaultFont);
+  ApplyNewElementDefaults(def, type, slot, defaultFont, names);
   def.Elements[At(type)][At(slot)].Left = StoredTwips(x);
   def.Elements[At(type)][At(slot)].Top = StoredTwips(y);
   // The records start the new element empty, whatever an earlier element
@@ -148,11 +149,11 @@ bool FormInUse(const Database& db, int form) {
   return false;
 }
 
-bool AddFormInModel(Database& db, const FontSpec& defaultFont) {
+bool AddFormInModel(Database& db, const FontSpec& defaultFont, const NewNames& names) {
   if (db.FormCount >= kMaxForms) return false;
   const int form = db.FormCount;
   SetCount(db, kFormsKind, static_cast<std::int16_t>(form + 1));
-  ApplyNewFormDefaults(db.Forms[At(form)], form, defaultFont);
+  ApplyNewFormDefaults(db.Forms[At(form)], form, defaultFont, names);
   return true;
 }
 

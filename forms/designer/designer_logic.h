@@ -8,6 +8,7 @@
 
 #include "forms/canvas/canvas_geometry.h"
 #include "storage/database_model.h"
+#include "storage/model_defaults.h"
 
 namespace orbo {
 
@@ -32,7 +33,8 @@ int Snap(int value, bool gridOn, int step);
 // Adds an element of type at (x, y) to form: the new last slot of the type
 // with the new-element defaults. -1 when the form has 16 already. A title
 // that would name nothing afterwards becomes ReplacementTitle.
-int AddElementInModel(Database& db, int form, int type, int x, int y, const FontSpec& defaultFont);
+int AddElementInModel(Database& db, int form, int type, int x, int y, const FontSpec& defaultFont,
+                      const NewNames& names = NewNames());
 
 // Deletes element (type, slot) of form: the type's last element takes its
 // slot, in the form and in the values of every record of the form, in one
@@ -44,7 +46,7 @@ void DeleteElementInModel(Database& db, int form, int type, int slot);
 bool FormInUse(const Database& db, int form);
 
 // Adds a form with the new-form defaults as the last one; false at 1000.
-bool AddFormInModel(Database& db, const FontSpec& defaultFont);
+bool AddFormInModel(Database& db, const FontSpec& defaultFont, const NewNames& names = NewNames());
 // Copies form source into a new last form named "<name> (copy)"; false at 1000.
 bool CloneFormInModel(Database& db, int source);
 // Removes an unused form: later forms and the records' form indices move

@@ -13,6 +13,7 @@
 
 #include "forms/canvas/form_canvas.h"
 #include "forms/designer/designer_texts.h"
+#include "shell/new_names.h"
 #include "shell/window_context.h"
 #include "storage/element_values.h"
 #include "storage/form_selection.h"
@@ -210,7 +211,8 @@ void FormDesigner::AddElement(int type, int x, int y) {
   Change(designer_texts::kAddElementStep,
          ChangeScope{IndexScope::Of(RecordsOfForm(context_.db, form)), {}, IndexScope::Of({form})},
          [&] {
-           slot = AddElementInModel(db, form, type, x, y, context_.settings.DefaultFont);
+           slot = AddElementInModel(db, form, type, x, y, context_.settings.DefaultFont,
+                                    NewNamesIn(context_.texts, db.CodePageName));
            if (slot >= 0) Select(type, slot);
          });
   if (slot < 0) return;
@@ -263,7 +265,8 @@ bool FormDesigner::AddForm() {
   Database& db = context_.db;
   bool added = false;
   Change(designer_texts::kAddFormStep, ChangeScope::Forms({db.FormCount}), [&] {
-    added = AddFormInModel(db, context_.settings.DefaultFont);
+    added = AddFormInModel(db, context_.settings.DefaultFont,
+                           NewNamesIn(context_.texts, db.CodePageName));
     if (added) Show(db.FormCount - 1);
   });
   if (!added) {
