@@ -26,6 +26,9 @@ HelpWindow::HelpWindow(QWidget* parent, const LanguageTexts& texts)
   search_ = NamedWidget<QLineEdit>("HelpSearch", this);
   search_->setClearButtonEnabled(true);
   contents_ = NamedWidget<QListWidget>("HelpContents", this);
+  // A long title wraps rather than hiding its end.
+  contents_->setWordWrap(true);
+  contents_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   browser_ = NamedWidget<QTextBrowser>("HelpText", this);
   browser_->setOpenExternalLinks(false);
 
