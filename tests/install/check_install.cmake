@@ -1,6 +1,7 @@
 # An installed copy, checked as a user would meet it: cmake --install into a
 # temporary prefix made read-only, the desktop files validated, the installed
-# programs run. Arguments: -DBUILD_DIR=<build folder> -DWORK=<scratch folder>.
+# programs run. Arguments: -DBUILD_DIR=<build folder> -DWORK=<scratch folder>
+# -DHELP_PICTURES=<ON when the build draws the help's pictures>.
 function(fail what)
   execute_process(COMMAND chmod -R u+w ${WORK})
   message(FATAL_ERROR "${what}")
@@ -18,7 +19,8 @@ set(id org.corvane_database.Orbo)
 foreach(file bin/orbo bin/orbo-cli lib/corvane-database/liborboinout.so
              share/corvane-database/Texts/english.txt share/corvane-database/data/root.dat
              share/corvane-database/data/examples/ex1.2db share/corvane-database/icons/noico.bmp
-             share/corvane-database/help/en/index.html share/corvane-database/help/ru/index.html share/corvane-database/help/en/images/window.png share/applications/${id}.desktop
+             share/corvane-database/help/en/index.html share/corvane-database/help/ru/index.html
+             share/corvane-database/help/style.css share/applications/${id}.desktop
              share/metainfo/${id}.metainfo.xml share/mime/packages/${id}.xml
              share/icons/hicolor/32x32/apps/${id}.png share/icons/hicolor/scalable/apps/${id}.svg
              share/man/man1/orbo.1 share/man/man1/orbo-cli.1)
@@ -26,6 +28,9 @@ foreach(file bin/orbo bin/orbo-cli lib/corvane-database/liborboinout.so
     fail("not installed: ${file}")
   endif()
 endforeach()
+if(HELP_PICTURES AND NOT EXISTS ${prefix}/share/corvane-database/help/ru/images/window.png)
+  fail("not installed: the help's pictures")
+endif()
 
 find_program(DESKTOP_FILE_VALIDATE desktop-file-validate)
 find_program(APPSTREAMCLI appstreamcli)
