@@ -9,30 +9,19 @@ namespace orbo {
 
 const std::vector<HelpPage>& HelpPages() {
   using namespace help_topics;
-  static const std::vector<HelpPage> pages{{kContents, "index.html"},
-                                           {kStart, "start.html"},
-                                           {kMainWindow, "window.html"},
-                                           {-1, "first-form.html"},
-                                           {-1, "keyboard.html"},
-                                           {kDesign, "design.html"},
-                                           {kFind, "find.html"},
-                                           {-1, "quick-filter.html"},
-                                           {kSort, "sort.html"},
-                                           {kPrint, "print.html"},
-                                           {-1, "csv-import.html"},
-                                           {kExchange, "exchange.html"},
-                                           {-1, "undo.html"},
-                                           {-1, "backups.html"},
-                                           {-1, "recovery.html"},
-                                           {kPassword, "password.html"},
-                                           {-1, "missing-files.html"},
-                                           {kOptions, "options.html"}};
+  static const std::vector<HelpPage> pages{
+      {kContents, "index.html"},    {kStart, "start.html"},        {kMainWindow, "window.html"},
+      {kNone, "first-form.html"},   {kNone, "keyboard.html"},      {kDesign, "design.html"},
+      {kFind, "find.html"},         {kNone, "quick-filter.html"},  {kSort, "sort.html"},
+      {kPrint, "print.html"},       {kNone, "csv-import.html"},    {kExchange, "exchange.html"},
+      {kNone, "undo.html"},         {kNone, "backups.html"},       {kNone, "recovery.html"},
+      {kPassword, "password.html"}, {kNone, "missing-files.html"}, {kOptions, "options.html"}};
   return pages;
 }
 
 QString HelpPageFile(int topic) {
   for (const HelpPage& page : HelpPages()) {
-    if (page.topic == topic && topic >= 0) return QString::fromLatin1(page.file);
+    if (page.topic == topic && topic != help_topics::kNone) return QString::fromLatin1(page.file);
   }
   return QString::fromLatin1(HelpPages().front().file);
 }
@@ -41,7 +30,7 @@ QString HelpFolder(const QString& root, const QString& locale) {
   const QString own = QDir(root).filePath(locale);
   const bool has = !locale.isEmpty() && !locale.contains(u'/') && !locale.contains(u'\\') &&
                    !locale.startsWith(u'.') &&
-                   QFileInfo(QDir(own).filePath(HelpPageFile(0))).isFile();
+                   QFileInfo(QDir(own).filePath(HelpPageFile(help_topics::kContents))).isFile();
   return has ? own : QDir(root).filePath(QStringLiteral("en"));
 }
 

@@ -18,12 +18,13 @@ inline constexpr int kSort = 18;
 inline constexpr int kExchange = 19;
 inline constexpr int kPassword = 20;
 inline constexpr int kOptions = 21;
+// A task page no window asks for by itself.
+inline constexpr int kNone = -1;
 }  // namespace orbo::help_topics
 
 namespace orbo {
 
-// A page of the manual and the topic it answers (-1: a task page no window
-// asks for by itself).
+// A page of the manual and the topic it answers.
 struct HelpPage {
   int topic;
   const char* file;

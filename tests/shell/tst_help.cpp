@@ -93,7 +93,7 @@ class HelpTest : public QObject {
     QVERIFY(!HelpPageHolds(words, "save crash"));
     QVERIFY(!HelpPageHolds(words, "title"));  // the markup's words are none of the page's
     QCOMPARE(HelpPageFile(help_topics::kFind), QString("find.html"));
-    QCOMPARE(HelpPageFile(-1), QString("index.html"));
+    QCOMPARE(HelpPageFile(help_topics::kNone), QString("index.html"));
     QCOMPARE(HelpPageFile(12345), QString("index.html"));
     QCOMPARE(HelpFolder(HelpRoot(), "ru"), HelpRoot() + "/ru");
     for (const char* none : {"de", "", "../ru", "."})
