@@ -207,7 +207,13 @@ class DatabaseModelTest : public QObject {
     db.Records[4].ImageValue[0] = "\\free-slot.png";
     db.Records[4].Folder = BufferFolder;
     db.Records[3].ImageValue[0] = "\\no-form.png";
-    db.Records[3].Form = db.FormCount;  // a damaged file's record
+    // A damaged file's record names a form past the count, whose stale
+    // entry has a picture.
+    const std::int16_t forms = db.FormCount;
+    SetCount(db, kFormsKind, forms + 1);
+    db.Forms[forms].ElementCount[kImage] = 1;
+    SetCount(db, kFormsKind, forms);
+    db.Records[3].Form = forms;
 
     const std::vector<FileReference> missing = MissingFiles(db);
     QCOMPARE(missing.size(), std::size_t(5));
