@@ -295,7 +295,7 @@ void App::TakeHandOver() {
   if (request.kind != HandOverRequest::None) BringToFront();
   files_.WriteText(path, QStringLiteral("\r\n"), QStringLiteral("multiprog 2"));
   if (request.kind == HandOverRequest::Load)
-    funnel_.Run([this, &request] { OpenDatabase(request.path); });
+    funnel_.Run([this, &request] { OpenDatabase(*context_, *storage_, request.path); });
 }
 
 void App::CheckInvariants() {
@@ -347,11 +347,11 @@ void App::ShowIntro(int mode) {
     case IntroDialog::kNew:
       break;
     case IntroDialog::kExample:
-      OpenDatabase(files_.Below(QStringLiteral("data\\examples\\ex1.2db")));
+      OpenDatabase(*context_, *storage_, files_.Below(QStringLiteral("data\\examples\\ex1.2db")));
       break;
     case IntroDialog::kOpen: {
       int line = parts_.intro->ChosenLine();
-      OpenDatabase(line == 0 ? QString() : recent.value(line - 1));
+      OpenDatabase(*context_, *storage_, line == 0 ? QString() : recent.value(line - 1));
       break;
     }
   }

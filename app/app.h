@@ -70,10 +70,6 @@ class App {
   // Sizes the window so the current form fits beside the tree, centred.
   void ResetScale();
   void ShowIntro(int mode);
-  void OpenRecent(int index);
-  // Loads the database at path (asks for one when empty), then offers to
-  // look for the files its records name that are not where they say.
-  void OpenDatabase(const QString& path);
   // The window's close box and the quit command: false keeps the window.
   bool QueryUnload();
 

@@ -27,14 +27,12 @@
 #include "storage/storage_error.h"
 
 namespace orbo {
-namespace {}  // namespace
-
 void App::ConnectCommands() {
   MainCommands& c = parts_.window->Commands();
   // Closing leaves what a start without a file shows: a new database.
   for (const char* command : {"mnuNew", "mnuClose"})
     c.OnTriggered(c.Menu(command), [this] { NewDatabaseCmd(db, *storage_); });
-  c.OnTriggered(c.Menu("mnuLoad"), [this] { OpenDatabase(QString()); });
+  c.OnTriggered(c.Menu("mnuLoad"), [this] { OpenDatabase(*context_, *storage_, QString()); });
   for (QAction* save : {c.Menu("mnuSave"), c.Tool(kMainBar, "save")})
     c.OnTriggered(save, [this] { SaveDatabase(db, false, *storage_); });
   c.OnTriggered(c.Menu("mnuSaveAs"), [this] { SaveDatabaseAs(db, *storage_); });
@@ -48,7 +46,11 @@ void App::ConnectCommands() {
   c.OnTriggered(c.Menu("mnuQuit"), [this] { QueryUnload(); });
   c.OnTriggered(c.Menu("mnuAbout"), [this] { ShowIntro(IntroDialog::kAbout); });
   for (int i = 0; i < kRecentFileCount; ++i)
-    c.OnTriggered(c.RecentItems()[i], [this, i] { OpenRecent(i); });
+    c.OnTriggered(c.RecentItems()[i], [this, i] {
+      const QString path =
+          RecentPathFromCaption(parts_.window->Commands().RecentItems()[i]->text(), appPath_);
+      if (path != db.DatabasePath) OpenDatabase(*context_, *storage_, path);
+    });
   c.OnTriggered(c.Menu("mnuPrint"), [this] { parts_.Printing().Open(); });
   c.OnTriggered(c.Menu("mnuHelp2"),
                 [this] { parts_.services->ShowHelp(help_topics::kMainWindow); });
@@ -122,16 +124,6 @@ void App::BuildRecentMenu() {
     any = true;
   }
   parts_.window->Commands().RecentSeparator()->setVisible(any);
-}
-
-void App::OpenRecent(int index) {
-  QString path =
-      RecentPathFromCaption(parts_.window->Commands().RecentItems()[index]->text(), appPath_);
-  if (path != db.DatabasePath) OpenDatabase(path);
-}
-
-void App::OpenDatabase(const QString& path) {
-  if (LoadDatabase(db, path, *storage_)) OfferToFindMissingFiles(*context_);
 }
 
 void App::ResetScale() {

@@ -16,6 +16,7 @@
 #include "query/access/access_exchange.h"
 #include "shell/folder_tree.h"
 #include "shell/integrity_texts.h"
+#include "shell/missing_files_offer.h"
 #include "shell/navigator.h"
 #include "shell/new_names.h"
 #include "shell/quick_filter_box.h"
@@ -29,12 +30,11 @@
 namespace orbo {
 namespace {
 
-WelcomeWords WelcomeWordsIn(const LanguageTexts& texts, const QString& codePage) {
+WelcomeWords WelcomeWordsIn(const LanguageTexts& texts) {
   WelcomeWords words{texts.Get(app_texts::kWelcomeHeading),
                      {},
                      texts.Get(app_texts::kWelcomeFormNote),
-                     texts.Get(app_texts::kWelcomeFolder),
-                     NewNamesIn(texts, codePage)};
+                     texts.Get(app_texts::kWelcomeFolder)};
   for (int i = 0; i < 4; ++i) words.paragraphs << texts.Get(app_texts::kWelcomeParagraphs.Plus(i));
   return words;
 }
@@ -131,7 +131,7 @@ void StorageAdapter::CheckFileOnDisk() {
     offered_ = now;
     if (ShowMessage(GetText(storage_texts::kLoadChangedFile).arg(db.DatabasePath), kYesNo) ==
         kAnswerYes)
-      app_.OpenDatabase(db.DatabasePath);
+      OpenDatabase(app_.Context(), *this, db.DatabasePath);
   });
   if (!asked) watch_.CheckLater();
 }
@@ -159,7 +159,8 @@ void StorageAdapter::RememberCodePage(const QString& path, const QString& name) 
 void StorageAdapter::NewDatabase() {
   WindowContext& c = app_.Context();
   app_.Parts().Editor().CloseMedia();
-  orbo::NewDatabase(c.db, c.settings.DefaultFont, WelcomeWordsIn(c.texts, codePage_));
+  orbo::NewDatabase(c.db, c.settings.DefaultFont, WelcomeWordsIn(c.texts),
+                    NewNamesIn(c.texts, codePage_));
   c.db.CodePageName = codePage_;
   c.state.CurForm = 0;
   c.state.CurRecord = 0;

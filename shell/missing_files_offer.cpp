@@ -6,6 +6,7 @@
 #include "shell/shell_texts.h"
 #include "shell/window_context.h"
 #include "storage/data_path.h"
+#include "storage/database_commands.h"
 #include "storage/missing_files.h"
 
 namespace orbo {
@@ -45,6 +46,10 @@ void OfferToFindMissingFiles(WindowContext& context) {
   context.funnel.Change(t.Get(shell_texts::kNameFilesFoundStep),
                         ChangeScope::Records(std::move(records)),
                         [&] { PointAtFoundFiles(db, found); });
+}
+
+void OpenDatabase(WindowContext& context, StorageUi& storage, const QString& path) {
+  if (LoadDatabase(context.db, path, storage)) OfferToFindMissingFiles(context);
 }
 
 }  // namespace orbo

@@ -4,10 +4,15 @@
 // then change as one undo step.
 #pragma once
 
+#include <QString>
+
 namespace orbo {
 
+class StorageUi;
 struct WindowContext;
 
 void OfferToFindMissingFiles(WindowContext& context);
+// Loads the database at path (asks for one when empty), then makes the offer.
+void OpenDatabase(WindowContext& context, StorageUi& storage, const QString& path);
 
 }  // namespace orbo

@@ -14,6 +14,7 @@
 #include "forms/designer/mode_switch.h"
 #include "shell/folder_tree_widget.h"
 #include "shell/help_pages.h"
+#include "shell/missing_files_offer.h"
 #include "storage/database_commands.h"
 #include "storage/model_defaults.h"
 #include "test_install.h"
@@ -181,17 +182,17 @@ class MainWindowTest : public QObject {
     f.dialogs.folderPath = f.install.Path("found");
 
     f.dialogs.answers = {kAnswerNo};
-    f.app.OpenDatabase(f.install.Path("moved.2db"));
+    OpenDatabase(f.app.Context(), f.app.Storage(), f.install.Path("moved.2db"));
     QVERIFY(f.dialogs.messages.last().contains("sea.png"));
     QCOMPARE(db.Records[0].ImageValue[0], QString("\\pics\\sea.png"));
     QVERIFY(!db.Modified);
 
     f.dialogs.answers = {kAnswerYes, kAnswerNo};
-    f.app.OpenDatabase(f.install.Path("moved.2db"));
+    OpenDatabase(f.app.Context(), f.app.Storage(), f.install.Path("moved.2db"));
     QCOMPARE(db.Records[0].ImageValue[0], QString("\\pics\\sea.png"));
 
     f.dialogs.answers = {kAnswerYes, kAnswerYes};
-    f.app.OpenDatabase(f.install.Path("moved.2db"));
+    OpenDatabase(f.app.Context(), f.app.Storage(), f.install.Path("moved.2db"));
     QCOMPARE(db.Records[0].ImageValue[0], QString("\\found\\sea.png"));
     QVERIFY(db.Modified);
     f.c.Menu("mnuUndo")->trigger();
