@@ -60,7 +60,8 @@ HelpWindow::HelpWindow(QWidget* parent, const LanguageTexts& texts)
           QUrl::fromLocalFile(QDir(folder_).filePath(item->data(Qt::UserRole).toString())));
   });
   // A link followed inside a page marks that page in the contents.
-  connect(browser_, &QTextBrowser::sourceChanged, this, &HelpWindow::MarkShownPage);
+  // The signal comes before source() tells the new page, so its own is used.
+  connect(browser_, &QTextBrowser::sourceChanged, this, &HelpWindow::MarkPage);
 }
 
 void HelpWindow::ShowTopic(const QString& folder, int topic) {
@@ -70,13 +71,14 @@ void HelpWindow::ShowTopic(const QString& folder, int topic) {
   const QString page = QDir(folder_).filePath(HelpPageFile(topic));
   if (QFileInfo(page).absoluteFilePath() !=
       QFileInfo(browser_->source().toLocalFile()).absoluteFilePath())
-    browser_->setSource(QUrl::fromLocalFile(page));
-  MarkShownPage();
+    browser_->setSource(QUrl::fromLocalFile(page));  // marks it when shown
+  else
+    MarkPage(browser_->source());  // the contents may have been read again
   ComeForward();
 }
 
-void HelpWindow::MarkShownPage() {
-  const QString shown = ShownPage();
+void HelpWindow::MarkPage(const QUrl& source) {
+  const QString shown = QFileInfo(source.toLocalFile()).fileName();
   for (int i = 0; i < contents_->count(); ++i) {
     if (contents_->item(i)->data(Qt::UserRole).toString() == shown) {
       QSignalBlocker quiet(contents_);

@@ -8,6 +8,7 @@
 class QLineEdit;
 class QListWidget;
 class QTextBrowser;
+class QUrl;
 
 namespace orbo {
 
@@ -28,8 +29,8 @@ class HelpWindow : public QDialog {
  private:
   void ReadPages(const QString& folder);
   void Filter(const QString& search);
-  // The contents mark the page shown.
-  void MarkShownPage();
+  // The contents mark the page at source.
+  void MarkPage(const QUrl& source);
   void ComeForward();
 
   const LanguageTexts& texts_;

@@ -161,6 +161,11 @@ class HelpTest : public QObject {
     QCOMPARE(kept, (QStringList{"window.html", "keyboard.html"}));
     QTest::keyClick(search, Qt::Key_Return);
     QCOMPARE(help->ShownPage(), QString("window.html"));
+    // A link followed marks its own page, not the one it was followed from.
+    auto* browser = help->findChild<QTextBrowser*>();
+    browser->setSource(browser->source().resolved(QUrl("keyboard.html")));
+    QCOMPARE(help->ShownPage(), QString("keyboard.html"));
+    QCOMPARE(contents->currentItem()->data(Qt::UserRole).toString(), QString("keyboard.html"));
     QCOMPARE(dialogs.messages, QStringList());
   }
 };
