@@ -51,7 +51,10 @@ int DistinctFiles(const std::vector<FileReference>& references) {
 std::vector<FoundFile> FindInFolder(const std::vector<FileReference>& missing,
                                     const QString& folder) {
   std::vector<FoundFile> found;
-  const QDir dir(folder);
+  // The folder's real place, so a link to a folder beside the database
+  // still gives names relative to it; the files themselves are kept as named.
+  const QString real = QFileInfo(folder).canonicalFilePath();
+  const QDir dir(real.isEmpty() ? folder : real);
   // One look at the disk for each name; an empty path stands for none found.
   QHash<QString, QString> paths;
   for (const FileReference& reference : missing) {

@@ -182,7 +182,7 @@ class DatabaseModelTest : public QObject {
       QVERIFY(file.open(QIODevice::WriteOnly));
     }
     Database db = FullFormDatabase();
-    db.DatabasePath = dir.filePath("db.2db");
+    db.DatabasePath = QFileInfo(dir.path()).canonicalFilePath() + "/db.2db";  // as opened
     for (int r = 0; r < db.RecordCount; ++r) {
       db.Records[r].ImageValue.fill({});
       db.Records[r].ButtonValue.fill({});
@@ -228,6 +228,12 @@ class DatabaseModelTest : public QObject {
     QCOMPARE(first.ImageValue[1], QString("\\kept.png"));
     QCOMPARE(MissingFiles(db).size(), std::size_t(1));  // the folder's name
     QVERIFY(FindInFolder(missing, dir.filePath("nowhere")).empty());
+    // Found through a link from elsewhere to the folder beside the
+    // database, the files are still named relative to it, so they move with it.
+    QTemporaryDir elsewhere;
+    QVERIFY(QFile::link(dir.filePath("found"), elsewhere.filePath("link")));
+    PointAtFoundFiles(db, FindInFolder(missing, elsewhere.filePath("link")));
+    QCOMPARE(first.ImageValue[0], QString("\\found\\sea.png"));
   }
 
   void elementCountsOutOfRange() {
