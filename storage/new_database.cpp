@@ -4,7 +4,8 @@
 
 namespace orbo {
 
-void NewDatabase(Database& db, const FontSpec& defaultFont, const WelcomeWords& words) {
+void NewDatabase(Database& db, const FontSpec& defaultFont, const WelcomeWords& words,
+                 const NewNames& names) {
   ClearDatabase(db, defaultFont);
 
   SetCount(db, kFoldersKind, 1);
@@ -15,14 +16,14 @@ void NewDatabase(Database& db, const FontSpec& defaultFont, const WelcomeWords& 
 
   SetCount(db, kFormsKind, 1);
   FormDef& form = db.Forms[0];
-  ApplyNewFormDefaults(form, 0, defaultFont, words.names);
+  ApplyNewFormDefaults(form, 0, defaultFont, names);
   // Wide and tall enough that the big title and the note at the bottom
   // show whole at the default font, with room to spare for larger ones.
   form.Width = 7400;
   form.Height = 4800;
 
   form.ElementCount[kMultiline] = 1;
-  ApplyNewElementDefaults(form, kMultiline, 0, defaultFont, words.names);
+  ApplyNewElementDefaults(form, kMultiline, 0, defaultFont, names);
   ElementDef& memo = form.Elements[kMultiline][0];
   memo.Left = 600;
   memo.Top = 1000;
@@ -46,7 +47,7 @@ void NewDatabase(Database& db, const FontSpec& defaultFont, const WelcomeWords& 
   record.MemoValue[0] = words.paragraphs.join(QStringLiteral("\r\n\r\n"));
 
   form.ElementCount[kLabel] = 1;
-  ApplyNewElementDefaults(form, kLabel, 0, defaultFont, words.names);
+  ApplyNewElementDefaults(form, kLabel, 0, defaultFont, names);
   ElementDef& label = form.Elements[kLabel][0];
   label.Left = 600;
   label.Top = 4200;

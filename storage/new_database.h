@@ -15,12 +15,12 @@ struct WelcomeWords {
   QStringList paragraphs;
   QString formNote;
   QString folder;
-  NewNames names;
 };
 
 // Empties the model and builds the example. The caller shows record 0 of
-// form 0 in folder 0.
-void NewDatabase(Database& db, const FontSpec& defaultFont, const WelcomeWords& words);
+// form 0 in folder 0. The form and its elements are named from names.
+void NewDatabase(Database& db, const FontSpec& defaultFont, const WelcomeWords& words,
+                 const NewNames& names = NewNames());
 
 // Colour value of red, green and blue as the model stores it.
 constexpr std::int32_t Rgb(int red, int green, int blue) {
