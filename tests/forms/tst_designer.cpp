@@ -6,7 +6,7 @@
 #include <QScrollBar>
 #include <QtTest>
 
-#include "../shell/test_install.h"
+#include "../test_install.h"
 #include "app/main_window.h"
 #include "forms/canvas/form_canvas.h"
 #include "forms/designer/designer_logic.h"

@@ -9,7 +9,7 @@
 #include <QTreeWidget>
 #include <QtTest>
 
-#include "../shell/test_install.h"
+#include "../test_install.h"
 #include "app/main_window.h"
 #include "forms/designer/form_designer.h"
 #include "forms/properties/properties_logic.h"

@@ -9,7 +9,7 @@
 #include <QTreeWidgetItem>
 #include <QtTest>
 
-#include "../shell/test_install.h"
+#include "../test_install.h"
 #include "app/main_window.h"
 #include "forms/canvas/form_canvas.h"
 #include "shell/folder_tree.h"

@@ -10,7 +10,7 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "../shell/test_install.h"
+#include "../test_install.h"
 #include "app/app.h"
 #include "app/main_window.h"
 #include "app/window_parts.h"

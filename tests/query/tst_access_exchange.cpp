@@ -11,9 +11,9 @@
 #include <QTableWidget>
 #include <QtTest>
 
-#include "../shell/test_install.h"
 #include "../storage/sample_databases.h"
 #include "../test_files.h"
+#include "../test_install.h"
 #include "access_fakes.h"
 #include "app/main_window.h"
 #include "forms/designer/mode_switch.h"

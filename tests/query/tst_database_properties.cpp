@@ -8,8 +8,8 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "../shell/test_install.h"
 #include "../test_files.h"
+#include "../test_install.h"
 #include "app/main_window.h"
 #include "storage/database_file.h"
 

@@ -9,7 +9,7 @@
 #include <QTreeWidget>
 #include <QtTest>
 
-#include "../shell/test_install.h"
+#include "../test_install.h"
 #include "app/main_window.h"
 #include "forms/canvas/form_canvas.h"
 #include "forms/designer/mode_switch.h"

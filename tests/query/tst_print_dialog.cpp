@@ -10,8 +10,8 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "../shell/test_install.h"
 #include "../test_files.h"
+#include "../test_install.h"
 #include "app/main_window.h"
 #include "pdf_text.h"
 #include "query/print/pages/page_renderer.h"

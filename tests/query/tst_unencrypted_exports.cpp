@@ -7,8 +7,8 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "../shell/test_install.h"
 #include "../test_files.h"
+#include "../test_install.h"
 #include "query/print/pages/print_sets.h"
 #include "query/print/print_dialog.h"
 #include "sample_databases.h"

@@ -7,12 +7,12 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "../test_install.h"
 #include "app/app.h"
 #include "app/main_window.h"
 #include "forms/icons/icon_picker_dialog.h"
 #include "shell/input_dialog.h"
 #include "shell/qt_dialogs.h"
-#include "test_install.h"
 
 using namespace orbo;
 

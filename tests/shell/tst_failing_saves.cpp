@@ -5,12 +5,12 @@
 #include <QtTest>
 
 #include "../test_files.h"
+#include "../test_install.h"
 #include "app/app.h"
 #include "app/main_window.h"
 #include "orboinout/write_faults.h"
 #include "sample_databases.h"
 #include "storage/database_file.h"
-#include "test_install.h"
 
 using namespace orbo;
 using namespace orbo::test;

@@ -8,12 +8,12 @@
 #include <QTextBrowser>
 #include <QtTest>
 
+#include "../test_install.h"
 #include "app/app.h"
 #include "app/main_window.h"
 #include "shell/help_pages.h"
 #include "shell/help_window.h"
 #include "shell/intro_dialog.h"
-#include "test_install.h"
 
 using namespace orbo;
 

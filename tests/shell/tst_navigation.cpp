@@ -7,6 +7,7 @@
 #include <QTreeWidget>
 #include <QtTest>
 
+#include "../test_install.h"
 #include "app/app.h"
 #include "app/main_window.h"
 #include "forms/icons/icon_picker_dialog.h"
@@ -15,7 +16,6 @@
 #include "shell/navigator.h"
 #include "storage/database_commands.h"
 #include "storage/navigation_logic.h"
-#include "test_install.h"
 
 using namespace orbo;
 

@@ -14,14 +14,14 @@
 #include <QTabBar>
 #include <QtTest>
 
+#include "../test_install.h"
+#include "../window_actions.h"
 #include "app/app.h"
 #include "app/main_window.h"
 #include "forms/designer/mode_switch.h"
 #include "shell/intro_dialog.h"
 #include "shell/language_texts.h"
 #include "shell/new_names.h"
-#include "test_install.h"
-#include "window_actions.h"
 
 using namespace orbo;
 

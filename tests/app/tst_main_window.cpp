@@ -8,6 +8,8 @@
 #include <QMenuBar>
 #include <QtTest>
 
+#include "../test_install.h"
+#include "../window_actions.h"
 #include "app/app.h"
 #include "app/app_services.h"
 #include "app/main_window.h"
@@ -17,8 +19,6 @@
 #include "shell/missing_files_offer.h"
 #include "storage/database_commands.h"
 #include "storage/model_defaults.h"
-#include "test_install.h"
-#include "window_actions.h"
 
 using namespace orbo;
 

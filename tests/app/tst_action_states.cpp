@@ -7,6 +7,8 @@
 #include <QtTest>
 #include <optional>
 
+#include "../test_install.h"
+#include "../window_actions.h"
 #include "app/app.h"
 #include "app/main_window.h"
 #include "forms/designer/form_designer.h"
@@ -17,8 +19,6 @@
 #include "storage/database_commands.h"
 #include "storage/navigation_logic.h"
 #include "storage/stored_content.h"
-#include "test_install.h"
-#include "window_actions.h"
 
 using namespace orbo;
 

@@ -4,8 +4,8 @@
 #include <QLineEdit>
 #include <cstdio>
 
+#include "../test_install.h"
 #include "app/recovery_keeper.h"
-#include "test_install.h"
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");

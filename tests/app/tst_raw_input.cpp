@@ -16,9 +16,9 @@
 #include <QThread>
 #include <QTimer>
 
+#include "../window_actions.h"
 #include "forms/canvas/form_canvas.h"
 #include "random_run.h"
-#include "window_actions.h"
 
 using namespace orbo;
 using namespace orbo::test;

@@ -21,6 +21,7 @@
 #include <QTreeWidget>
 #include <algorithm>
 
+#include "../test_install.h"
 #include "app/app.h"
 #include "app/main_window.h"
 #include "query/print/print_dialog.h"
@@ -39,7 +40,6 @@
 #include "storage/quick_filter.h"
 #include "storage/record_title.h"
 #include "storage/stored_content.h"
-#include "test_install.h"
 
 namespace orbo::test {
 

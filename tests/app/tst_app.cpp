@@ -12,6 +12,7 @@
 #include <QtTest>
 
 #include "../test_files.h"
+#include "../test_install.h"
 #include "app/app.h"
 #include "app/main_window.h"
 #include "forms/designer/mode_switch.h"
@@ -21,7 +22,6 @@
 #include "storage/database_file.h"
 #include "storage/model_defaults.h"
 #include "storage/stored_content.h"
-#include "test_install.h"
 
 using namespace orbo;
 
