@@ -8,6 +8,7 @@
 #include <QTextBrowser>
 #include <QtTest>
 
+#include "../test_files.h"
 #include "../test_install.h"
 #include "app/app.h"
 #include "app/main_window.h"
@@ -20,11 +21,6 @@ using namespace orbo;
 namespace {
 
 QString HelpRoot() { return QStringLiteral(ORBO_BIN_DIR "/help"); }
-
-QString Read(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
 
 // What a page's attribute names, in order: attribute "href" or "src".
 QStringList Named(const QString& html, const QString& attribute) {
@@ -59,7 +55,7 @@ class HelpTest : public QObject {
     QSet<QString> titles;
     for (const HelpPage& page : HelpPages()) {
       const QString file = QString::fromLatin1(page.file);
-      const QString html = Read(folder.filePath(file));
+      const QString html = QString::fromUtf8(ReadBytes(folder.filePath(file)));
       QVERIFY2(!html.isEmpty(), qPrintable(file));
       const QString title = HelpPageTitle(html);
       QVERIFY2(!title.isEmpty() && !titles.contains(title), qPrintable(file));
@@ -73,7 +69,7 @@ class HelpTest : public QObject {
         QVERIFY2(folder.exists(picture), qPrintable(file + ": " + picture));
 #endif
       // A translation links and shows what the English page does.
-      const QString original = Read(english.filePath(file));
+      const QString original = QString::fromUtf8(ReadBytes(english.filePath(file)));
       QCOMPARE(Named(html, QStringLiteral("href")), Named(original, QStringLiteral("href")));
       QCOMPARE(pictures, Named(original, QStringLiteral("src")));
     }
