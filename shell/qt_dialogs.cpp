@@ -8,6 +8,7 @@
 #include <QGridLayout>
 #include <QMessageBox>
 #include <QPrintDialog>
+#include <QStyle>
 #include <cstdio>
 #include <cstdlib>
 
@@ -33,12 +34,15 @@ namespace {
 
 // A short message makes a box narrower than its title, which the title bar
 // then cuts ("Corva... base"): a row as wide as the title, and room for the
-// title bar's buttons, keeps it whole.
+// title bar's icon and three buttons and its margins, keeps it whole. The
+// style's sizes stand in for the desktop's, which Qt cannot ask.
 void KeepTitleWhole(QMessageBox& box) {
-  constexpr int kTitleBarButtons = 120;
   auto* grid = qobject_cast<QGridLayout*>(box.layout());
   if (!grid) return;
-  const int width = box.fontMetrics().horizontalAdvance(box.windowTitle()) + kTitleBarButtons;
+  const QStyle* style = box.style();
+  const int titleBar = 4 * style->pixelMetric(QStyle::PM_TitleBarButtonSize, nullptr, &box) +
+                       2 * style->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &box);
+  const int width = box.fontMetrics().horizontalAdvance(box.windowTitle()) + titleBar;
   grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
                 grid->rowCount(), 0, 1, grid->columnCount());
 }
