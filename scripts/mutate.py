@@ -10,10 +10,15 @@ compile are not counted.
 The files and their tests: scripts/mutation-targets.txt. Mutants shown to be equivalent (no
 behaviour can tell them apart): scripts/mutation-equivalent.txt, not counted either.
 
+scripts/mutation-baseline.txt keeps, per file, how many of its mutants the tests killed in a whole
+run. A whole run of a file that leaves more of its mutants alive than the baseline did fails: a
+trimming of the tests must not let a fault through that they caught before.
+
   scripts/mutate.py                 every target, every mutant
   scripts/mutate.py --max 20        at most 20 mutants per file, a fixed sample
   scripts/mutate.py --only storage/model_invariants.cpp
   scripts/mutate.py --list          the mutants, without building anything
+  scripts/mutate.py --only F --update-baseline   writes F's figures into the baseline
 """
 
 import argparse
@@ -118,6 +123,23 @@ def equivalent_key(path, lines, mutant):
     return f"{path} | {lines[number].strip()} | {original.strip()} -> {replacement.strip()}"
 
 
+def load_baseline():
+    """path -> (killed, total) of the last whole run of each file."""
+    baseline = {}
+    for row in load_table("mutation-baseline.txt"):
+        path, killed, total = row.split()
+        baseline[path] = (int(killed), int(total))
+    return baseline
+
+
+def write_baseline(baseline):
+    rows = ["# Per file: mutants killed, mutants counted, in the last whole run (scripts/mutate.py).",
+            "# A later whole run may leave no more alive than this."]
+    rows += [f"{path} {killed} {total}" for path, (killed, total) in sorted(baseline.items())]
+    with open(os.path.join(ROOT, "scripts", "mutation-baseline.txt"), "w", encoding="utf-8") as f:
+        f.write("\n".join(rows) + "\n")
+
+
 def run(command, cwd, timeout=None):
     try:
         done = subprocess.run(command, cwd=cwd, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
@@ -153,6 +175,8 @@ def main():
     parser.add_argument("--seed", type=int, default=1)
     parser.add_argument("--only", action="append", default=[])
     parser.add_argument("--list", action="store_true")
+    parser.add_argument("--update-baseline", action="store_true",
+                        help="write the figures of the files run whole into the baseline")
     args = parser.parse_args()
 
     targets = [row.split(None, 1) for row in load_table("mutation-targets.txt")]
@@ -184,6 +208,8 @@ def main():
     os.environ["QT_QPA_PLATFORM"] = "offscreen"
     killed = survived = uncompiled = skipped = 0
     survivors = []
+    baseline = load_baseline()
+    worse = []
     started = time.time()
     for path, regex, lines, found in plan:
         tests = test_targets(build, regex)
@@ -219,6 +245,14 @@ def main():
                     f.write("\n".join(lines))
         if file_total:
             print(f"{path}: {file_killed}/{file_total} killed", flush=True)
+        # A sample says nothing about the survivors it did not draw.
+        if args.max:
+            continue
+        if path in baseline and file_total - file_killed > baseline[path][1] - baseline[path][0]:
+            worse.append(f"{path}: {file_total - file_killed} alive, the baseline "
+                         f"{baseline[path][1] - baseline[path][0]}")
+        if args.update_baseline:
+            baseline[path] = (file_killed, file_total)
     subprocess.run(["cmake", "--build", build], stdout=subprocess.DEVNULL)
 
     counted = killed + survived
@@ -229,7 +263,11 @@ def main():
     with open(os.path.join(args.work, "mutants.txt"), "w", encoding="utf-8") as f:
         f.write("\n".join(report) + "\n")
     print(report[0])
-    return 0
+    if args.update_baseline:
+        write_baseline(baseline)
+    for line in worse:
+        print("more alive than the baseline:", line)
+    return 1 if worse else 0
 
 
 if __name__ == "__main__":
