@@ -81,6 +81,8 @@ class SaveTargetTest : public QObject {
   // Until the binding is pointed at the program folder, the storage library
   // is out of reach: reading and writing fail cleanly, naming it.
   void initTestCase() {
+    // Before the first file is made: the program reads the umask once.
+    ::umask(027);
     QVERIFY(dir_.isValid());
     const QString path = dir_.filePath(QStringLiteral("x.2db"));
     const WriteOutcome written = WriteDatabaseFile(Database(), path, codePage_);
@@ -163,6 +165,25 @@ class SaveTargetTest : public QObject {
     QCOMPARE(int(after.st_mode & 07777), mode);
     QCOMPARE(after.st_uid, before.st_uid);
     QCOMPARE(after.st_gid, before.st_gid);
+  }
+
+  // A file the program makes anew has the mode the user's umask leaves, as
+  // any other program's new file.
+  void newFileTakesTheUmasksMode() {
+    const QString path = dir_.filePath(QStringLiteral("new.2db"));
+    QVERIFY(WriteDatabaseFile(ExampleDatabase(), path, codePage_).ok);
+    QCOMPARE(int(StatOf(path).st_mode & 07777), 0640);
+  }
+
+  // Every copy of the program, of any version, finds the lock of a file by
+  // the same name: ".orbo-", 16 hex digits of the SHA-1 of the file's name,
+  // ".lock", beside it.
+  void theLockHasOneNameForEveryCopy() {
+    const QString lock = LockPathFor(QStringLiteral("/home/someone/Notes.2db"));
+    QCOMPARE(lock,
+             QStringLiteral("/home/someone/.orbo-") +
+                 QCryptographicHash::hash("Notes.2db", QCryptographicHash::Sha1).toHex().left(16) +
+                 QStringLiteral(".lock"));
   }
 
   // Another program writes the file, or makes it, while the database is
