@@ -5,18 +5,21 @@
 // place; without the storage library, nothing is saved. (A write-protected
 // file: tst_orbo_cli, tst_database_commands and the random runs of
 // tst_command_sequences.)
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QtTest>
+#include <csignal>
 
 #include "../test_files.h"
 #include "sample_databases.h"
 #include "storage/backups.h"
 #include "storage/database_file.h"
 #include "storage/save_target.h"
+#include "storage/storage_error.h"
 #include "storage/stream_library.h"
 
 using namespace orbo;
@@ -173,6 +176,35 @@ class SaveTargetTest : public QObject {
     const QString path = dir_.filePath(QStringLiteral("new.2db"));
     QVERIFY(WriteDatabaseFile(ExampleDatabase(), path, codePage_).ok);
     QCOMPARE(int(StatOf(path).st_mode & 07777), 0640);
+  }
+
+  // A private file holds every piece written, the smallest too; a write the
+  // system refuses part-way (here: past the file size limit) throws and
+  // leaves nothing behind.
+  void privateFileHoldsAllOrNothing() {
+    const QString path = dir_.filePath(QStringLiteral("private"));
+    WritePrivateFile(path, [](const ByteSink& out) {
+      out("a", 1);
+      out("bc", 2);
+    });
+    QCOMPARE(ReadBytes(path), QByteArray("abc"));
+    QCOMPARE(int(StatOf(path).st_mode & 07777), 0600);
+
+    const QString refused = dir_.filePath(QStringLiteral("refused"));
+    ::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{};
+    QCOMPARE(::getrlimit(RLIMIT_FSIZE, &limit), 0);
+    const rlimit small{16, limit.rlim_max};
+    QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    bool thrown = false;
+    try {
+      WritePrivateFile(refused, [](const ByteSink& out) { out(QByteArray(64, 'x'), 64); });
+    } catch (const StorageError&) {
+      thrown = true;
+    }
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    QVERIFY(thrown);
+    QVERIFY(!QFileInfo::exists(refused));
   }
 
   // Every copy of the program, of any version, finds the lock of a file by
