@@ -199,7 +199,9 @@ def main():
 
     src, build = os.path.join(args.work, "src"), os.path.join(args.work, "build")
     copy_tree(ROOT, src)
-    configure = ["cmake", "-S", src, "-B", build, "-G", "Ninja", "-DCMAKE_BUILD_TYPE=RelWithDebInfo"]
+    # Built as make builds it, warnings as errors: a mutant the build refuses is not counted.
+    configure = ["cmake", "-S", src, "-B", build, "-G", "Ninja", "-DCMAKE_BUILD_TYPE=RelWithDebInfo",
+                 "-DORBO_WERROR=ON"]
     if shutil.which("ccache"):
         configure += ["-DCMAKE_CXX_COMPILER_LAUNCHER=ccache", "-DCMAKE_C_COMPILER_LAUNCHER=ccache"]
     subprocess.run(configure, check=True, stdout=subprocess.DEVNULL)

@@ -178,6 +178,19 @@ class SaveTargetTest : public QObject {
     QCOMPARE(int(StatOf(path).st_mode & 07777), 0640);
   }
 
+  // A file without any write permission is protected even from root, whom
+  // the system lets write it; a missing file is not.
+  void writeProtectionFollowsTheModeBits() {
+    const QString path = Saved(QStringLiteral("protected.2db"));
+    const QByteArray name = QFile::encodeName(path);
+    for (const auto& [mode, isProtected] :
+         {std::pair{0444, true}, {0555, true}, {0644, false}, {0200, false}}) {
+      QCOMPARE(::chmod(name.constData(), static_cast<mode_t>(mode)), 0);
+      QVERIFY2(IsWriteProtected(path) == isProtected, qPrintable(QString::number(mode, 8)));
+    }
+    QVERIFY(!IsWriteProtected(dir_.filePath(QStringLiteral("missing.2db"))));
+  }
+
   // A private file holds every piece written, the smallest too; a write the
   // system refuses part-way (here: past the file size limit) throws and
   // leaves nothing behind.
