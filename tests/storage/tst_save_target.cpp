@@ -7,6 +7,7 @@
 // tst_command_sequences.)
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QProcess>
@@ -189,6 +190,20 @@ class SaveTargetTest : public QObject {
       QVERIFY2(IsWriteProtected(path) == isProtected, qPrintable(QString::number(mode, 8)));
     }
     QVERIFY(!IsWriteProtected(dir_.filePath(QStringLiteral("missing.2db"))));
+
+    // Another user, whom the system refuses the write of root's 0644 file.
+    if (::geteuid() != 0) return;
+    QCOMPARE(::chmod(name.constData(), 0644), 0);
+    QCOMPARE(::chmod(QFile::encodeName(dir_.path()).constData(), 0755), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+      const bool dropped = ::setgid(65534) == 0 && ::setuid(65534) == 0;
+      ::_exit(dropped ? (IsWriteProtected(path) ? 1 : 0) : 2);
+    }
+    int status = 0;
+    QCOMPARE(::waitpid(child, &status, 0), child);
+    QCOMPARE(::chmod(QFile::encodeName(dir_.path()).constData(), 0700), 0);
+    QCOMPARE(WEXITSTATUS(status), 1);
   }
 
   // A private file holds every piece written, the smallest too; a write the
