@@ -160,15 +160,21 @@ class SaveTargetTest : public QObject {
     QFETCH(int, mode);
     const QString path = Saved(QStringLiteral("kept.2db"));
     const QByteArray name = QFile::encodeName(path);
-    if (::geteuid() == 0) QCOMPARE(::chown(name.constData(), 4321, 8765), 0);
-    QCOMPARE(::chmod(name.constData(), static_cast<mode_t>(mode)), 0);
-    const struct stat before = StatOf(path);
-    QVERIFY(WriteDatabaseFile(FullFormDatabase(), path, codePage_).ok);
-    const struct stat after = StatOf(path);
-    QVERIFY(after.st_ino != before.st_ino);  // a new file took the old one's place
-    QCOMPARE(int(after.st_mode & 07777), mode);
-    QCOMPARE(after.st_uid, before.st_uid);
-    QCOMPARE(after.st_gid, before.st_gid);
+    // Root gives the file back to another owner, another group, or both.
+    const std::vector<std::pair<uid_t, gid_t>> owners =
+        ::geteuid() == 0 ? std::vector<std::pair<uid_t, gid_t>>{{4321, 8765}, {4321, 0}, {0, 8765}}
+                         : std::vector<std::pair<uid_t, gid_t>>{{::geteuid(), ::getegid()}};
+    for (const auto& [user, group] : owners) {
+      QCOMPARE(::chown(name.constData(), user, group), 0);
+      QCOMPARE(::chmod(name.constData(), static_cast<mode_t>(mode)), 0);
+      const struct stat before = StatOf(path);
+      QVERIFY(WriteDatabaseFile(FullFormDatabase(), path, codePage_).ok);
+      const struct stat after = StatOf(path);
+      QVERIFY(after.st_ino != before.st_ino);  // a new file took the old one's place
+      QCOMPARE(int(after.st_mode & 07777), mode);
+      QCOMPARE(after.st_uid, user);
+      QCOMPARE(after.st_gid, group);
+    }
   }
 
   // A file the program makes anew has the mode the user's umask leaves, as
