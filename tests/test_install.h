@@ -111,21 +111,21 @@ class FakeDialogs : public orbo::Dialogs {
   QStringList fileDialogTitles;  // and each one's title and filter
   QStringList fileDialogFilters;
   int fileDialogs = 0;
-  QString OpenFileName(QWidget*, const QString& title, const QString& filter,
-                       const QString& start) override {
+  void NoteFileDialog(const QString& title, const QString& filter, const QString& start) {
     fileDialogTitles << title;
     fileDialogFilters << filter;
     fileDialogStarts << start;
     ++fileDialogs;
+  }
+  QString OpenFileName(QWidget*, const QString& title, const QString& filter,
+                       const QString& start) override {
+    NoteFileDialog(title, filter, start);
     return openPath;
   }
   QString saveStart;  // the folder the last save dialog opened in
   QString SaveFileName(QWidget*, const QString& title, const QString& filter,
                        const QString& start) override {
-    fileDialogTitles << title;
-    fileDialogFilters << filter;
-    fileDialogStarts << start;
-    ++fileDialogs;
+    NoteFileDialog(title, filter, start);
     saveStart = start;
     return savePath;
   }

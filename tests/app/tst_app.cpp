@@ -40,6 +40,13 @@ struct Started {
   }
   QAction* Menu(const char* name) { return app->Parts().Window().Commands().Menu(name); }
   QAction* Tool(const char* key) { return app->Parts().Window().Commands().Tool(kMainBar, key); }
+  // Saves the open database as name in the install, through Save As.
+  QString SavedAs(const char* name) {
+    const QString path = install.Path(name);
+    dialogs.savePath = path;
+    Menu("mnuSaveAs")->trigger();
+    return path;
+  }
 };
 
 }  // namespace
@@ -216,9 +223,7 @@ class AppTest : public QObject {
   void aFileChangedOnDiskIsNoticed() {
     Started s;
     QVERIFY(s.Start());
-    const QString path = s.install.Path("watched.2db");
-    s.dialogs.savePath = path;
-    s.Menu("mnuSaveAs")->trigger();
+    const QString path = s.SavedAs("watched.2db");
     Database other = s.app->db;
     other.Folders[0].Name = QStringLiteral("Written by another program");
     CodePage codePage;
@@ -245,9 +250,7 @@ class AppTest : public QObject {
   void aDeletedFileIsWrittenAgain() {
     Started s;
     QVERIFY(s.Start());
-    const QString path = s.install.Path("deleted.2db");
-    s.dialogs.savePath = path;
-    s.Menu("mnuSaveAs")->trigger();
+    const QString path = s.SavedAs("deleted.2db");
     s.dialogs.messages.clear();
     QVERIFY(QFile::remove(path));
     const QLabel& status = s.app->Parts().Window().StatusPanel("main");
