@@ -241,6 +241,13 @@ class SaveTargetTest : public QObject {
     QVERIFY(!QFileInfo::exists(refused));
   }
 
+  // A folder's names are made durable; a missing folder or a file cannot be.
+  void syncingAFolderSaysWhetherItWasDone() {
+    QVERIFY(SyncFolder(dir_.path()));
+    QVERIFY(!SyncFolder(dir_.filePath(QStringLiteral("missing"))));
+    QVERIFY(!SyncFolder(Saved(QStringLiteral("not-a-folder.2db"))));
+  }
+
   // Every copy of the program, of any version, finds the lock of a file by
   // the same name: ".orbo-", 16 hex digits of the SHA-1 of the file's name,
   // ".lock", beside it.
