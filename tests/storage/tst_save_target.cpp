@@ -230,15 +230,51 @@ class SaveTargetTest : public QObject {
     QCOMPARE(::getrlimit(RLIMIT_FSIZE, &limit), 0);
     const rlimit small{16, limit.rlim_max};
     QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    bool thrown = false;
+    int reason = 0;
     try {
       WritePrivateFile(refused, [](const ByteSink& out) { out(QByteArray(64, 'x'), 64); });
-    } catch (const StorageError&) {
-      thrown = true;
+    } catch (const StorageError& error) {
+      reason = error.SystemError();
     }
     ::setrlimit(RLIMIT_FSIZE, &limit);
-    QVERIFY(thrown);
+    QCOMPARE(reason, EFBIG);
     QVERIFY(!QFileInfo::exists(refused));
+  }
+
+  // The lock is open to every user the umask allows, so another user's save
+  // of a shared file finds it held. Another user who cannot make a file in
+  // the folder is told so (the save then writes in place); one who finds a
+  // lock there they may not open is not (another user's save holds it).
+  void locksAreSharedWithOtherUsers() {
+    const QString path = Saved(QStringLiteral("shared.2db"));
+    const mode_t umask = ::umask(0);
+    {
+      SaveLock lock(path);
+      QCOMPARE(lock.Take(), SaveLock::kTaken);
+      QCOMPARE(int(StatOf(LockPathFor(path)).st_mode & 0777), 0666);
+    }
+    ::umask(umask);
+    if (::geteuid() != 0) return;
+    const QByteArray folder = QFile::encodeName(dir_.path());
+    QCOMPARE(::chmod(folder.constData(), 0755), 0);
+    const auto takenByAnotherUser = [&] {
+      const pid_t child = ::fork();
+      if (child == 0) {
+        const bool dropped = ::setgid(65534) == 0 && ::setuid(65534) == 0;
+        ::_exit(dropped ? SaveLock(path).Take() : 99);
+      }
+      int status = 0;
+      ::waitpid(child, &status, 0);
+      return WEXITSTATUS(status);
+    };
+    const int withoutLock = takenByAnotherUser();
+    QVERIFY(WriteBytes(LockPathFor(path), ""));
+    QCOMPARE(::chmod(QFile::encodeName(LockPathFor(path)).constData(), 0600), 0);
+    const int withRootsLock = takenByAnotherUser();
+    QFile::remove(LockPathFor(path));
+    QCOMPARE(::chmod(folder.constData(), 0700), 0);
+    QCOMPARE(withoutLock, int(SaveLock::kFolderTakesNoFile));
+    QCOMPARE(withRootsLock, int(SaveLock::kFailed));
   }
 
   // A folder's names are made durable; a missing folder or a file cannot be.
@@ -284,6 +320,12 @@ class SaveTargetTest : public QObject {
     {
       SaveLock other(path);
       QCOMPARE(other.Take(), SaveLock::kTaken);
+      SaveLock second(path);
+      QCOMPARE(second.Take(), SaveLock::kHeldByAnother);
+      QCOMPARE(second.SystemError(), EWOULDBLOCK);
+      const InPlaceLock inPlace(path);
+      QVERIFY(inPlace.Taken());
+      QVERIFY(!InPlaceLock(path).Taken());
       const WriteOutcome outcome = WriteDatabaseFile(FullFormDatabase(), path, codePage_);
       QCOMPARE(outcome.fault, WriteOutcome::kSavedByAnother);
       QCOMPARE(ReadBytes(path), before);
