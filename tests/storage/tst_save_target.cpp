@@ -331,6 +331,7 @@ class SaveTargetTest : public QObject {
       QCOMPARE(ReadBytes(path), before);
     }
     QVERIFY(NothingLeftBeside(path));
+    QVERIFY(InPlaceLock(path).Taken());  // released with its holder
     QVERIFY(WriteDatabaseFile(FullFormDatabase(), path, codePage_).ok);
   }
 
