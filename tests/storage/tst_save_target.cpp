@@ -268,6 +268,18 @@ class SaveTargetTest : public QObject {
       return WEXITSTATUS(status);
     };
     const int withoutLock = takenByAnotherUser();
+    const pid_t child = ::fork();
+    if (child == 0) {
+      const bool dropped = ::setgid(65534) == 0 && ::setuid(65534) == 0;
+      try {
+        ::_exit(dropped && CreateTempBeside(path).isEmpty() ? 0 : 1);
+      } catch (const StorageError&) {
+        ::_exit(2);
+      }
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    QCOMPARE(WEXITSTATUS(status), 0);  // no temporary there: written in place
     QVERIFY(WriteBytes(LockPathFor(path), ""));
     QCOMPARE(::chmod(QFile::encodeName(LockPathFor(path)).constData(), 0600), 0);
     const int withRootsLock = takenByAnotherUser();
@@ -275,6 +287,19 @@ class SaveTargetTest : public QObject {
     QCOMPARE(::chmod(folder.constData(), 0700), 0);
     QCOMPARE(withoutLock, int(SaveLock::kFolderTakesNoFile));
     QCOMPARE(withRootsLock, int(SaveLock::kFailed));
+  }
+
+  // A temporary in a folder that is not there is a failure, not a folder
+  // taking no file; removing stale temporaries spares links named alike.
+  void temporariesFailCleanlyAndSpareLinks() {
+    QVERIFY_THROWS_EXCEPTION(StorageError,
+                             CreateTempBeside(dir_.filePath(QStringLiteral("missing/x.2db"))));
+    const QString path = Saved(QStringLiteral("linked.2db"));
+    const QString link = LockPathFor(path).chopped(4) + QStringLiteral("1-abcdef.tmp");
+    QVERIFY(QFile::link(path, link));
+    RemoveStaleTemps(path);
+    QVERIFY(QFileInfo(link).isSymLink());
+    QVERIFY(QFile::remove(link));
   }
 
   // A folder's names are made durable; a missing folder or a file cannot be.
