@@ -61,6 +61,11 @@ bool WriteAll(int fd, const char* data, qsizetype size) {
   return true;
 }
 
+[[noreturn]] void ThrowWriteFailed(const QString& path, int error) {
+  throw StorageError(QStringLiteral("writing %1 failed: %2").arg(path, SystemErrorText(error)),
+                     error);
+}
+
 }  // namespace
 
 FileIdentity IdentityOf(const QString& path) {
@@ -121,30 +126,20 @@ void WritePrivateFile(const QString& path, const std::function<void(const ByteSi
     throw StorageError(QStringLiteral("%1 cannot be created: %2").arg(path, SystemErrorText(error)),
                        error);
   }
-  int error = 0;
   try {
     write([&](const char* data, qsizetype size) {
-      if (!WriteAll(fd, data, size)) {
-        error = errno;
-        throw StorageError(
-            QStringLiteral("writing %1 failed: %2").arg(path, SystemErrorText(error)), error);
-      }
+      if (!WriteAll(fd, data, size)) ThrowWriteFailed(path, errno);
     });
-    if (::fsync(fd) != 0) {
-      error = errno;
-      throw StorageError(QStringLiteral("writing %1 failed: %2").arg(path, SystemErrorText(error)),
-                         error);
-    }
+    if (::fsync(fd) != 0) ThrowWriteFailed(path, errno);
   } catch (...) {
     ::close(fd);
     ::unlink(name.constData());
     throw;
   }
   if (::close(fd) != 0) {
-    error = errno;
+    const int error = errno;
     ::unlink(name.constData());
-    throw StorageError(QStringLiteral("writing %1 failed: %2").arg(path, SystemErrorText(error)),
-                       error);
+    ThrowWriteFailed(path, error);
   }
 }
 
