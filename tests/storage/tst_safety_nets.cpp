@@ -81,6 +81,34 @@ class SafetyNetsTest : public QObject, SampleFiles {
              qPrintable(newest));
   }
 
+  // The versions kept of a database: numbered ones newest first, then
+  // those an earlier version named by their date alone, by date; another
+  // database's and other files are not among them. The folder is as
+  // private as the database.
+  void backupNamesAreReadWithTheirDates() {
+    const QString path = Saved(Numbered(1), "notes.2db");
+    QVERIFY(::chmod(QFile::encodeName(path).constData(), 0600) == 0);
+    CodePage codePage;
+    QVERIFY(WriteDatabaseFile(Numbered(2), path, codePage, {.keepBackups = 3}).ok);
+    QCOMPARE(QFileInfo(BackupFolderOf(path)).permissions() & 0x0077, QFile::Permissions());
+    const QDir folder(BackupFolderOf(path));
+    for (const char* name :
+         {"notes 7 2026-12-01 08-03-00.2db", "notes 2026-12-01 09-00-00.2db",
+          "notes 2026-12-01 07-00-00 (2).2db", "other 9 2026-12-01 08-00-00.2db",
+          "notes 8 2026-12-01 08-00-00.txt", "notes 2026-12-01 07-00-00 (x).2db"})
+      QVERIFY(WriteBytes(folder.filePath(name), "kept"));
+    QStringList listed;
+    for (const Backup& backup : ListBackups(path)) {
+      listed << QStringLiteral("%1 %2")
+                    .arg(backup.number)
+                    .arg(backup.saved.toString(QStringLiteral("HH:mm")));
+    }
+    QCOMPARE(listed.size(), 4);
+    QCOMPARE(listed[0], QString("7 08:03"));
+    QVERIFY(listed[1].startsWith("1 "));  // the save's own
+    QCOMPARE(listed.mid(2), (QStringList{"0 09:00", "0 07:00"}));
+  }
+
   // A backup that cannot be made (its folder's name taken by a file) costs
   // the backup, never the save, and the user hears of it.
   void aFailedBackupLeavesTheSaveWhole() {
