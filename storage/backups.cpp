@@ -69,7 +69,7 @@ QString NextName(const QString& target) {
 
 // The backups folder, made when missing: as private as the database, which
 // its files are copies of (the reading bits of the file, with the search
-// bit beside each).
+// bit beside each; the owner's all).
 bool MakeFolderFor(const QString& target) {
   const QString folder = BackupFolderOf(target);
   if (QFileInfo(folder).isDir()) return true;
@@ -77,7 +77,7 @@ bool MakeFolderFor(const QString& target) {
   const mode_t read = ::stat(QFile::encodeName(target).constData(), &file) == 0
                           ? file.st_mode & 0444
                           : 0444 & NewFileMode();
-  const mode_t mode = read | (read >> 2) | (file.st_mode & 0200) | 0700;
+  const mode_t mode = read | (read >> 2) | 0700;
   return ::mkdir(QFile::encodeName(folder).constData(), mode) == 0;
 }
 

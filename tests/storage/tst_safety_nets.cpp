@@ -83,14 +83,11 @@ class SafetyNetsTest : public QObject, SampleFiles {
 
   // The versions kept of a database: numbered ones newest first, then
   // those an earlier version named by their date alone, by date; another
-  // database's and other files are not among them. The folder is as
-  // private as the database.
+  // database's and other files are not among them.
   void backupNamesAreReadWithTheirDates() {
     const QString path = Saved(Numbered(1), "notes.2db");
-    QVERIFY(::chmod(QFile::encodeName(path).constData(), 0600) == 0);
     CodePage codePage;
     QVERIFY(WriteDatabaseFile(Numbered(2), path, codePage, {.keepBackups = 3}).ok);
-    QCOMPARE(QFileInfo(BackupFolderOf(path)).permissions() & 0x0077, QFile::Permissions());
     const QDir folder(BackupFolderOf(path));
     for (const char* name :
          {"notes 7 2026-12-01 08-03-00.2db", "notes 2026-12-01 09-00-00.2db",
@@ -107,6 +104,22 @@ class SafetyNetsTest : public QObject, SampleFiles {
     QCOMPARE(listed[0], QString("7 08:03"));
     QVERIFY(listed[1].startsWith("1 "));  // the save's own
     QCOMPARE(listed.mid(2), (QStringList{"0 09:00", "0 07:00"}));
+  }
+
+  // The backups folder is as private as the database: who may read the
+  // database may read and search it, nobody else.
+  void theBackupsFolderIsAsPrivateAsTheDatabase() {
+    ::umask(022);
+    for (const auto& [file, folder] :
+         {std::pair{0600, 0700}, {0640, 0750}, {0644, 0755}, {0641, 0750}}) {
+      const QString path = Saved(Numbered(1), QStringLiteral("private-%1.2db").arg(file, 0, 8));
+      QVERIFY(::chmod(QFile::encodeName(path).constData(), static_cast<mode_t>(file)) == 0);
+      CodePage codePage;
+      QVERIFY(WriteDatabaseFile(Numbered(2), path, codePage, {.keepBackups = 3}).ok);
+      struct stat info {};
+      QVERIFY(::stat(QFile::encodeName(BackupFolderOf(path)).constData(), &info) == 0);
+      QCOMPARE(QString::number(info.st_mode & 07777, 8), QString::number(folder, 8));
+    }
   }
 
   // A backup that cannot be made (its folder's name taken by a file) costs
