@@ -104,10 +104,11 @@ bool WriteWhole(const QString& name, const QString& like,
   } catch (const StorageError&) {
     return false;
   }
-  QFile written(temp);
-  if (written.open(QIODevice::ReadWrite))
-    written.setFileTime(QFileInfo(like).lastModified(), QFileDevice::FileModificationTime);
-  written.close();
+  {
+    QFile written(temp);
+    if (written.open(QIODevice::ReadWrite))
+      written.setFileTime(QFileInfo(like).lastModified(), QFileDevice::FileModificationTime);
+  }
   if (TakeModeAndOwner(temp, like) &&
       ::rename(QFile::encodeName(temp).constData(), QFile::encodeName(name).constData()) == 0)
     return true;

@@ -122,6 +122,39 @@ class SafetyNetsTest : public QObject, SampleFiles {
     }
   }
 
+  // Saves written in place keep copies: each with the time of the version
+  // it holds, none of a version the newest copy holds already, and nothing
+  // left of a copy that could not take its name; what killed saves left in
+  // the folder goes, a link named alike stays.
+  void copiesOfSavesInPlace() {
+    const QString path = Saved(Numbered(1), "in-place.2db");
+    const QDir folder(BackupFolderOf(path));
+    QVERIFY(folder.mkpath("."));
+    QVERIFY(WriteBytes(folder.filePath(".orbo-backup-99999.tmp"), "left by a killed save"));
+    QVERIFY(QFile::link(path, folder.filePath(".orbo-backup-88888.tmp")));
+    SaveOptions inPlace{.keepBackups = 5};
+    inPlace.createTemp = [](const QString&) { return QString(); };
+    CodePage codePage;
+    const auto save = [&](int n, int minutes) {
+      DateFile(path, minutes);
+      return WriteDatabaseFile(Numbered(n), path, codePage, inPlace);
+    };
+    QVERIFY(save(2, 1).backupMade);
+    QVERIFY(save(2, 2).backupMade);    // the file holds 2, the newest copy 1
+    QVERIFY(!save(12, 3).backupMade);  // the newest copy holds 2 already
+    QCOMPARE(FilesIn(folder.path()),
+             (QStringList{".orbo-backup-88888.tmp", "in-place 1 2026-12-01 08-01-00.2db",
+                          "in-place 2 2026-12-01 08-02-00.2db"}));
+    QCOMPARE(QFileInfo(folder.filePath("in-place 2 2026-12-01 08-02-00.2db")).lastModified(),
+             QDateTime(QDate(2026, 12, 1), QTime(8, 2)));
+    // The next copy's name taken by a folder: no copy, and nothing left.
+    QVERIFY(folder.mkpath("in-place 3 2026-12-01 08-04-00.2db/full"));
+    const WriteOutcome blocked = save(3, 4);
+    QVERIFY(blocked.ok && !blocked.backupMade);
+    QCOMPARE(folder.entryList({".orbo-backup-*"}, QDir::Files | QDir::Hidden | QDir::System),
+             QStringList{".orbo-backup-88888.tmp"});
+  }
+
   // A backup that cannot be made (its folder's name taken by a file) costs
   // the backup, never the save, and the user hears of it.
   void aFailedBackupLeavesTheSaveWhole() {
