@@ -104,6 +104,10 @@ class SafetyNetsTest : public QObject, SampleFiles {
     QCOMPARE(listed[0], QString("7 08:03"));
     QVERIFY(listed[1].startsWith("1 "));  // the save's own
     QCOMPARE(listed.mid(2), (QStringList{"0 09:00", "0 07:00"}));
+    // Keeping one, the version the next save replaces is all that stays.
+    QVERIFY(WriteDatabaseFile(Numbered(3), path, codePage, {.keepBackups = 1}).ok);
+    QCOMPARE(ListBackups(path).size(), std::size_t(1));
+    QCOMPARE(ListBackups(path).front().number, 8);
   }
 
   // The backups folder is as private as the database: who may read the
@@ -153,6 +157,11 @@ class SafetyNetsTest : public QObject, SampleFiles {
     QVERIFY(blocked.ok && !blocked.backupMade);
     QCOMPARE(folder.entryList({".orbo-backup-*"}, QDir::Files | QDir::Hidden | QDir::System),
              QStringList{".orbo-backup-88888.tmp"});
+    // A newest copy that is the first half of the file holds another version.
+    const QByteArray now = ReadBytes(path);
+    QVERIFY(WriteBytes(folder.filePath("in-place 2 2026-12-01 08-02-00.2db"),
+                       now.left(now.size() / 2)));
+    QVERIFY(save(14, 5).backupMade);
   }
 
   // A backup that cannot be made (its folder's name taken by a file) costs
