@@ -110,6 +110,23 @@ class SafetyNetsTest : public QObject, SampleFiles {
     QCOMPARE(ListBackups(path).front().number, 8);
   }
 
+  // A save that replaces a version with the same bytes keeps no copy of it,
+  // nor one of a version the newest copy holds already.
+  void noCopyOfAVersionKeptAlready() {
+    const QString path = Saved(Numbered(1), "same.2db");
+    CodePage codePage;
+    const auto save = [&](int n) {
+      return WriteDatabaseFile(Numbered(n), path, codePage, {.keepBackups = 3}).backupMade;
+    };
+    QVERIFY(save(2));
+    QVERIFY(!save(2));
+    QVERIFY(QFile::remove(ListBackups(path).front().path));
+    QVERIFY(QFile::copy(path, BackupFolderOf(path) + "/same 5 2026-12-01 08-00-00.2db"));
+    QVERIFY(!save(3));  // the file's version is the newest copy
+    QVERIFY(save(4));
+    QCOMPARE(ListBackups(path).size(), std::size_t(2));
+  }
+
   // The backups folder is as private as the database: who may read the
   // database may read and search it, nobody else.
   void theBackupsFolderIsAsPrivateAsTheDatabase() {
