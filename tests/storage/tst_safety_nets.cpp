@@ -1,4 +1,5 @@
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QtTest>
 
@@ -108,6 +109,24 @@ class SafetyNetsTest : public QObject, SampleFiles {
     QVERIFY(WriteDatabaseFile(Numbered(3), path, codePage, {.keepBackups = 1}).ok);
     QCOMPARE(ListBackups(path).size(), std::size_t(1));
     QCOMPARE(ListBackups(path).front().number, 8);
+  }
+
+  // A killed save can leave the live file linked under a backup's name; a
+  // write in place after it would change both, so the version is kept as a
+  // copy and the link goes.
+  void aLinkToTheLiveFileIsNoBackup() {
+    const QString path = Saved(Numbered(1), "linked.2db");
+    const QByteArray first = ReadBytes(path);
+    QVERIFY(QDir().mkpath(BackupFolderOf(path)));
+    const QString link = BackupFolderOf(path) + "/linked 1 2026-12-01 08-00-00.2db";
+    QVERIFY(::link(QFile::encodeName(path).constData(), QFile::encodeName(link).constData()) == 0);
+    SaveOptions inPlace{.keepBackups = 3};
+    inPlace.createTemp = [](const QString&) { return QString(); };
+    CodePage codePage;
+    QVERIFY(WriteDatabaseFile(Numbered(2), path, codePage, inPlace).backupMade);
+    QVERIFY(!QFileInfo::exists(link));
+    QCOMPARE(ListBackups(path).size(), std::size_t(1));
+    QCOMPARE(ReadBytes(ListBackups(path).front().path), first);
   }
 
   // A save that replaces a version with the same bytes keeps no copy of it,
