@@ -29,7 +29,7 @@ const QRegularExpression& CountedName() {
 }
 const QRegularExpression& DatedName() {
   static const QRegularExpression pattern(
-      QStringLiteral("^(\\d{4}-\\d\\d-\\d\\d \\d\\d-\\d\\d-\\d\\d)(?: \\(\\d+\\))?$"));
+      QStringLiteral("^(\\d{4}-\\d\\d-\\d\\d \\d\\d-\\d\\d-\\d\\d)(?: \\((\\d{1,9})\\))?$"));
   return pattern;
 }
 
@@ -50,8 +50,8 @@ std::optional<Backup> BackupNamed(const QFileInfo& database, const QFileInfo& fi
                   QDateTime::fromString(counted.captured(2), kDateFormat)};
   }
   if (const QRegularExpressionMatch dated = DatedName().match(middle); dated.hasMatch())
-    return Backup{file.absoluteFilePath(), 0,
-                  QDateTime::fromString(dated.captured(1), kDateFormat)};
+    return Backup{file.absoluteFilePath(), 0, QDateTime::fromString(dated.captured(1), kDateFormat),
+                  dated.captured(2).toInt()};
   return std::nullopt;
 }
 
@@ -147,7 +147,8 @@ std::vector<Backup> ListBackups(const QString& databasePath) {
   }
   std::sort(backups.begin(), backups.end(), [](const Backup& a, const Backup& b) {
     if (a.number != b.number) return a.number > b.number;
-    return a.saved != b.saved ? a.saved > b.saved : a.path > b.path;
+    if (a.saved != b.saved) return a.saved > b.saved;
+    return a.sameSecond != b.sameSecond ? a.sameSecond > b.sameSecond : a.path > b.path;
   });
   return backups;
 }

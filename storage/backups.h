@@ -29,6 +29,9 @@ struct Backup {
   // versions, which go below every counted one.
   int number = 0;
   QDateTime saved;  // when the version it holds was saved
+  // Earlier program versions named a second version of the same second
+  // "DATE (2)", a third "DATE (3)": 0 for the first, and for counted names.
+  int sameSecond = 0;
 };
 // Newest first; none when the folder does not exist.
 std::vector<Backup> ListBackups(const QString& databasePath);

@@ -92,19 +92,22 @@ class SafetyNetsTest : public QObject, SampleFiles {
     const QDir folder(BackupFolderOf(path));
     for (const char* name :
          {"notes 7 2026-12-01 08-03-00.2db", "notes 2026-12-01 09-00-00.2db",
-          "notes 2026-12-01 07-00-00 (2).2db", "other 9 2026-12-01 08-00-00.2db",
+          "notes 2026-12-01 07-00-00 (2).2db", "notes 2026-12-01 07-00-00 (10).2db",
+          "notes 2026-12-01 07-00-00.2db", "other 9 2026-12-01 08-00-00.2db",
           "notes 8 2026-12-01 08-00-00.txt", "notes 2026-12-01 07-00-00 (x).2db"})
       QVERIFY(WriteBytes(folder.filePath(name), "kept"));
     QStringList listed;
     for (const Backup& backup : ListBackups(path)) {
-      listed << QStringLiteral("%1 %2")
+      listed << QStringLiteral("%1 %2 %3")
                     .arg(backup.number)
-                    .arg(backup.saved.toString(QStringLiteral("HH:mm")));
+                    .arg(backup.saved.toString(QStringLiteral("HH:mm")))
+                    .arg(backup.sameSecond);
     }
-    QCOMPARE(listed.size(), 4);
-    QCOMPARE(listed[0], QString("7 08:03"));
+    QCOMPARE(listed.size(), 6);
+    QCOMPARE(listed[0], QString("7 08:03 0"));
     QVERIFY(listed[1].startsWith("1 "));  // the save's own
-    QCOMPARE(listed.mid(2), (QStringList{"0 09:00", "0 07:00"}));
+    // Of one second, the later names first.
+    QCOMPARE(listed.mid(2), (QStringList{"0 09:00 0", "0 07:00 10", "0 07:00 2", "0 07:00 0"}));
     // Keeping one, the version the next save replaces is all that stays.
     QVERIFY(WriteDatabaseFile(Numbered(3), path, codePage, {.keepBackups = 1}).ok);
     QCOMPARE(ListBackups(path).size(), std::size_t(1));
