@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "storage/field_table.h"
 #include "storage/stream_library.h"
 
 namespace orbo {
@@ -22,45 +23,18 @@ Image FontImage(const FontSpec& font) {
   return j;
 }
 
+Image ValueImage(std::int16_t v) { return v; }
+Image ValueImage(std::int32_t v) { return v; }
+Image ValueImage(bool v) { return v; }
+Image ValueImage(const QString& v) { return Utf8(v); }
+Image ValueImage(const FontSpec& v) { return FontImage(v); }
+
 Image ElementImage(const FormDef& form, int t, int k) {
-  const ElementDef& e = form.Elements[t][k];
   Image j = Image::object();
-  j["Name"] = Utf8(e.Name);
-  j["Left"] = e.Left;
-  j["Top"] = e.Top;
-  j["Width"] = e.Width;
-  j["Height"] = e.Height;
-  j["Font"] = FontImage(e.Font);
-  j["Border"] = e.Border;
-  j["BackColor"] = e.BackColor;
-  j["ForeColor"] = e.ForeColor;
-  j["Transparent"] = e.Transparent;
-  j["Alignment"] = e.Alignment;
-  switch (t) {
-    case kImage:
-      j["ImageSize"] = form.ImageSize[k];
-      j["DblClickAction"] = form.DblClickAction[k];
-      break;
-    case kLabel:
-      j["ToolTip"] = Utf8(form.ToolTip[k]);
-      break;
-    case kText:
-      j["QuickEnter"] = form.QuickEnter[k];
-      j["PasswordField"] = form.PasswordField[k];
-      break;
-    case kButton:
-      j["ButtonAction"] = form.ButtonAction[k];
-      break;
-    case kCombo:
-      j["ComboList"] = Utf8(form.ComboList[k]);
-      break;
-    case kFlag:
-      j["FlagAtRight"] = form.FlagAtRight[k];
-      j["FlagAppearance"] = form.FlagAppearance[k];
-      break;
-    case kMultiline:
-      j["TextLimit"] = form.TextLimit[k];
-      break;
+  for (std::size_t i : kElementFieldsInImageOrder) {
+    const ElementField& field = kElementFields[i];
+    if (!field.AppliesTo(t)) continue;
+    VisitElementField(form, t, k, field, [&](const auto& v) { j[field.name] = ValueImage(v); });
   }
   return j;
 }
@@ -88,25 +62,15 @@ Image FormImage(const FormDef& form) {
   return j;
 }
 
-template <typename T, typename Convert>
-Image Values(const PerSlot<T>& values, int count, Convert convert) {
-  Image j = Image::array();
-  for (int k = 0; k < count; ++k) j.push_back(convert(values[k]));
-  return j;
-}
-
 Image RecordImage(const RecordData& record, const FormDef& form) {
-  const auto& n = form.ElementCount;
-  const auto same = [](auto v) { return v; };
   Image j = Image::object();
   j["Form"] = record.Form;
   j["Folder"] = record.Folder;
-  j["ImageValue"] = Values(record.ImageValue, n[kImage], Utf8);
-  j["TextValue"] = Values(record.TextValue, n[kText], Utf8);
-  j["ButtonValue"] = Values(record.ButtonValue, n[kButton], Utf8);
-  j["ComboValue"] = Values(record.ComboValue, n[kCombo], same);
-  j["FlagValue"] = Values(record.FlagValue, n[kFlag], same);
-  j["MemoValue"] = Values(record.MemoValue, n[kMultiline], Utf8);
+  ForEachRecordField(record, [&](const RecordField& field, const auto& values) {
+    Image array = Image::array();
+    for (int k = 0; k < form.ElementCount[field.type]; ++k) array.push_back(ValueImage(values[k]));
+    j[field.name] = std::move(array);
+  });
   return j;
 }
 
@@ -148,14 +112,27 @@ class Fields {
   std::int32_t L(const char* key) const { return Int<std::int32_t>(Member(key), Place(key)); }
   bool B(const char* key) const { return Bool(Member(key), Place(key)); }
   QString S(const char* key) const { return Text(Member(key), Place(key), codePage_); }
-  FontSpec Font(const char* key) const {
-    const Fields f(Member(key), Place(key), {"Name", "Size", "Bold", "Italic"}, codePage_);
-    FontSpec font;
-    font.Name = f.S("Name");
-    font.Size = f.I("Size");
-    font.Bold = f.B("Bold");
-    font.Italic = f.B("Italic");
-    return font;
+  // The value at key, or value itself, read as the type of v.
+  template <typename T>
+  void Get(const char* key, T& v) const {
+    Take(Member(key), Place(key), v);
+  }
+  void Take(const Image& value, const std::string& place, std::int16_t& v) const {
+    v = Int<std::int16_t>(value, place);
+  }
+  void Take(const Image& value, const std::string& place, std::int32_t& v) const {
+    v = Int<std::int32_t>(value, place);
+  }
+  void Take(const Image& value, const std::string& place, bool& v) const { v = Bool(value, place); }
+  void Take(const Image& value, const std::string& place, QString& v) const {
+    v = Text(value, place, codePage_);
+  }
+  void Take(const Image& value, const std::string& place, FontSpec& v) const {
+    const Fields f(value, place, {"Name", "Size", "Bold", "Italic"}, codePage_);
+    v.Name = f.S("Name");
+    v.Size = f.I("Size");
+    v.Bold = f.B("Bold");
+    v.Italic = f.B("Italic");
   }
 
   [[noreturn]] static void Fail(const std::string& place, const std::string& what) {
@@ -224,57 +201,17 @@ const Image& Table(const Fields& top, const char* key) {
   return value;
 }
 
-const char* const kElementKeysByType[kElementTypeCount][2] = {
-    {"ImageSize", "DblClickAction"}, {"ToolTip", nullptr},   {"QuickEnter", "PasswordField"},
-    {"ButtonAction", nullptr},       {"ComboList", nullptr}, {"FlagAtRight", "FlagAppearance"},
-    {"TextLimit", nullptr}};
-
 void ReadElement(FormDef& form, int t, int k, const Image& value, const std::string& place,
                  CodePage& codePage) {
-  std::vector<const char*> keys = {"Name",      "Left",        "Top",      "Width",
-                                   "Height",    "Font",        "Border",   "BackColor",
-                                   "ForeColor", "Transparent", "Alignment"};
-  for (const char* key : kElementKeysByType[t]) {
-    if (key) keys.push_back(key);
+  std::vector<const char*> keys;
+  for (std::size_t i : kElementFieldsInImageOrder) {
+    if (kElementFields[i].AppliesTo(t)) keys.push_back(kElementFields[i].name);
   }
   const Fields f(value, place, keys, codePage);
-  ElementDef& e = form.Elements[t][k];
-  e.Name = f.S("Name");
-  e.Left = f.I("Left");
-  e.Top = f.I("Top");
-  e.Width = f.I("Width");
-  e.Height = f.I("Height");
-  e.Font = f.Font("Font");
-  e.Border = f.I("Border");
-  e.BackColor = f.L("BackColor");
-  e.ForeColor = f.L("ForeColor");
-  e.Transparent = f.B("Transparent");
-  e.Alignment = f.I("Alignment");
-  switch (t) {
-    case kImage:
-      form.ImageSize[k] = f.I("ImageSize");
-      form.DblClickAction[k] = f.I("DblClickAction");
-      break;
-    case kLabel:
-      form.ToolTip[k] = f.S("ToolTip");
-      break;
-    case kText:
-      form.QuickEnter[k] = f.I("QuickEnter");
-      form.PasswordField[k] = f.I("PasswordField");
-      break;
-    case kButton:
-      form.ButtonAction[k] = f.I("ButtonAction");
-      break;
-    case kCombo:
-      form.ComboList[k] = f.S("ComboList");
-      break;
-    case kFlag:
-      form.FlagAtRight[k] = f.I("FlagAtRight");
-      form.FlagAppearance[k] = f.I("FlagAppearance");
-      break;
-    case kMultiline:
-      form.TextLimit[k] = f.I("TextLimit");
-      break;
+  for (std::size_t i : kElementFieldsInImageOrder) {
+    const ElementField& field = kElementFields[i];
+    if (!field.AppliesTo(t)) continue;
+    VisitElementField(form, t, k, field, [&](auto& v) { f.Get(field.name, v); });
   }
 }
 
@@ -313,18 +250,11 @@ FormDef ReadForm(const Image& value, const std::string& place, CodePage& codePag
   return form;
 }
 
-template <typename T, typename Convert>
-void ReadValues(PerSlot<T>& values, const Fields& f, const char* key, int count, Convert convert) {
-  const Image& array = Array(f.Member(key), f.Place(key), count);
-  for (int k = 0; k < count; ++k) values[k] = convert(array[k], Indexed(f.Place(key), k));
-}
-
 RecordData ReadRecord(const Database& db, const Image& value, const std::string& place,
                       CodePage& codePage) {
-  const Fields f(value, place,
-                 {"Form", "Folder", "ImageValue", "TextValue", "ButtonValue", "ComboValue",
-                  "FlagValue", "MemoValue"},
-                 codePage);
+  std::vector<const char*> keys = {"Form", "Folder"};
+  for (const RecordField& field : kRecordFields) keys.push_back(field.name);
+  const Fields f(value, place, keys, codePage);
   RecordData record;
   record.Form = f.I("Form");
   record.Folder = f.I("Folder");
@@ -332,15 +262,11 @@ RecordData ReadRecord(const Database& db, const Image& value, const std::string&
     Fields::Fail(f.Place("Form"), "must be the index of a form");
   }
   const auto& n = db.Forms[static_cast<std::size_t>(record.Form)].ElementCount;
-  const auto text = [&codePage](const Image& v, const std::string& p) {
-    return Fields::Text(v, p, codePage);
-  };
-  ReadValues(record.ImageValue, f, "ImageValue", n[kImage], text);
-  ReadValues(record.TextValue, f, "TextValue", n[kText], text);
-  ReadValues(record.ButtonValue, f, "ButtonValue", n[kButton], text);
-  ReadValues(record.ComboValue, f, "ComboValue", n[kCombo], Fields::Int<std::int16_t>);
-  ReadValues(record.FlagValue, f, "FlagValue", n[kFlag], Fields::Bool);
-  ReadValues(record.MemoValue, f, "MemoValue", n[kMultiline], text);
+  ForEachRecordField(record, [&](const RecordField& field, auto& values) {
+    const std::string where = f.Place(field.name);
+    const Image& array = Array(f.Member(field.name), where, n[field.type]);
+    for (int k = 0; k < n[field.type]; ++k) f.Take(array[k], Indexed(where, k), values[k]);
+  });
   return record;
 }
 
@@ -466,7 +392,7 @@ Database DatabaseFromImage(const Image& image, CodePage& codePage) {
   db.SplitterPos = top.I("SplitterPos");
   db.MaxListString = top.I("MaxListString");
   db.DbReserved = top.I("DbReserved");
-  db.DatabaseFont = top.Font("DatabaseFont");
+  top.Get("DatabaseFont", db.DatabaseFont);
   const Image& records = Table(top, "Records");
   const Image& folders = Table(top, "Folders");
   SetCount(db, kFoldersKind, static_cast<std::int16_t>(folders.size()));

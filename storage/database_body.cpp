@@ -1,6 +1,7 @@
 #include "storage/database_body.h"
 
 #include "storage/database_checks.h"
+#include "storage/field_table.h"
 #include "storage/storage_error.h"
 #include "storage/stream_library.h"
 
@@ -15,86 +16,24 @@ constexpr qint64 kMinRecordBytes = 4;
 constexpr qint64 kMinFolderBytes = 12;
 constexpr qint64 kMinFormBytes = 44 + kElementTypeCount * 36 + 24;
 
+void Write(StreamWriter& out, std::int16_t v) { out.WriteInt(v); }
+void Write(StreamWriter& out, std::int32_t v) { out.WriteLong(v); }
+void Write(StreamWriter& out, bool v) { out.WriteFlag(v); }
+void Write(StreamWriter& out, const QString& v) { out.WriteStr(v); }
+void Write(StreamWriter& out, const FontSpec& v) { out.WriteFont(v); }
+
+void Read(StreamReader& in, std::int16_t& v) { v = in.ReadInt(); }
+void Read(StreamReader& in, std::int32_t& v) { v = in.ReadLong(); }
+void Read(StreamReader& in, bool& v) { v = in.ReadFlag(); }
+void Read(StreamReader& in, QString& v) { v = in.ReadStr(); }
+void Read(StreamReader& in, FontSpec& v) { v = in.ReadFont(); }
+
 void WriteElement(const FormDef& form, int t, int k, StreamWriter& out) {
-  const ElementDef& e = form.Elements[t][k];
-  out.WriteInt(e.Height);
-  out.WriteInt(e.Width);
-  out.WriteInt(e.Left);
-  out.WriteInt(e.Top);
-  out.WriteStr(e.Name);
-  out.WriteInt(e.Border);
-  out.WriteLong(e.ForeColor);
-  out.WriteLong(e.BackColor);
-  out.WriteFlag(e.Transparent);
-  out.WriteInt(e.Alignment);
-  out.WriteFont(e.Font);
-  switch (t) {
-    case kImage:
-      out.WriteInt(form.ImageSize[k]);
-      out.WriteInt(form.DblClickAction[k]);
-      break;
-    case kLabel:
-      out.WriteStr(form.ToolTip[k]);
-      break;
-    case kText:
-      out.WriteInt(form.QuickEnter[k]);
-      out.WriteInt(form.PasswordField[k]);
-      break;
-    case kButton:
-      out.WriteInt(form.ButtonAction[k]);
-      break;
-    case kCombo:
-      out.WriteStr(form.ComboList[k]);
-      break;
-    case kFlag:
-      out.WriteInt(form.FlagAtRight[k]);
-      out.WriteInt(form.FlagAppearance[k]);
-      break;
-    case kMultiline:
-      out.WriteInt(form.TextLimit[k]);
-      break;
-  }
+  ForEachElementField(form, t, k, [&out](const ElementField&, const auto& v) { Write(out, v); });
 }
 
 void ReadElement(FormDef& form, int t, int k, StreamReader& in) {
-  ElementDef& e = form.Elements[t][k];
-  e.Height = in.ReadInt();
-  e.Width = in.ReadInt();
-  e.Left = in.ReadInt();
-  e.Top = in.ReadInt();
-  e.Name = in.ReadStr();
-  e.Border = in.ReadInt();
-  e.ForeColor = in.ReadLong();
-  e.BackColor = in.ReadLong();
-  e.Transparent = in.ReadFlag();
-  e.Alignment = in.ReadInt();
-  e.Font = in.ReadFont();
-  switch (t) {
-    case kImage:
-      form.ImageSize[k] = in.ReadInt();
-      form.DblClickAction[k] = in.ReadInt();
-      break;
-    case kLabel:
-      form.ToolTip[k] = in.ReadStr();
-      break;
-    case kText:
-      form.QuickEnter[k] = in.ReadInt();
-      form.PasswordField[k] = in.ReadInt();
-      break;
-    case kButton:
-      form.ButtonAction[k] = in.ReadInt();
-      break;
-    case kCombo:
-      form.ComboList[k] = in.ReadStr();
-      break;
-    case kFlag:
-      form.FlagAtRight[k] = in.ReadInt();
-      form.FlagAppearance[k] = in.ReadInt();
-      break;
-    case kMultiline:
-      form.TextLimit[k] = in.ReadInt();
-      break;
-  }
+  ForEachElementField(form, t, k, [&in](const ElementField&, auto& v) { Read(in, v); });
 }
 
 // A count out of range would index past the slots.
@@ -158,13 +97,9 @@ void ReadSettings(Database& db, StreamReader& in) {
 void WriteRecord(const RecordData& record, const FormDef& form, StreamWriter& out) {
   out.WriteInt(record.Form);
   out.WriteInt(record.Folder);
-  const auto& n = form.ElementCount;
-  for (int k = 0; k < n[kImage]; ++k) out.WriteStr(record.ImageValue[k]);
-  for (int k = 0; k < n[kText]; ++k) out.WriteStr(record.TextValue[k]);
-  for (int k = 0; k < n[kButton]; ++k) out.WriteStr(record.ButtonValue[k]);
-  for (int k = 0; k < n[kCombo]; ++k) out.WriteInt(record.ComboValue[k]);
-  for (int k = 0; k < n[kFlag]; ++k) out.WriteFlag(record.FlagValue[k]);
-  for (int k = 0; k < n[kMultiline]; ++k) out.WriteStr(record.MemoValue[k]);
+  ForEachRecordField(record, [&](const RecordField& field, const auto& values) {
+    for (int k = 0; k < form.ElementCount[field.type]; ++k) Write(out, values[k]);
+  });
 }
 
 void ReadRecord(RecordData& record, int r, const Database& db, StreamReader& in) {
@@ -172,12 +107,9 @@ void ReadRecord(RecordData& record, int r, const Database& db, StreamReader& in)
   record.Folder = in.ReadInt();
   CheckRecordForm(db, r, record.Form);
   const auto& n = db.Forms[static_cast<std::size_t>(record.Form)].ElementCount;
-  for (int k = 0; k < n[kImage]; ++k) record.ImageValue[k] = in.ReadStr();
-  for (int k = 0; k < n[kText]; ++k) record.TextValue[k] = in.ReadStr();
-  for (int k = 0; k < n[kButton]; ++k) record.ButtonValue[k] = in.ReadStr();
-  for (int k = 0; k < n[kCombo]; ++k) record.ComboValue[k] = in.ReadInt();
-  for (int k = 0; k < n[kFlag]; ++k) record.FlagValue[k] = in.ReadFlag();
-  for (int k = 0; k < n[kMultiline]; ++k) record.MemoValue[k] = in.ReadStr();
+  ForEachRecordField(record, [&](const RecordField& field, auto& values) {
+    for (int k = 0; k < n[field.type]; ++k) Read(in, values[k]);
+  });
 }
 
 void WriteFolder(const FolderDef& folder, StreamWriter& out) {

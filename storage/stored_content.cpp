@@ -1,38 +1,28 @@
 #include "storage/stored_content.h"
 
+#include <algorithm>
+
+#include "storage/field_table.h"
+
 namespace orbo {
 namespace {
 
 // A form as the file holds it: slots above the first free one of each type
 // are not stored and may hold anything.
 FormDef Stored(FormDef f) {
-  const auto& n = f.ElementCount;
-  for (int k = 0; k < kSlotCount; ++k) {
-    for (int t = 0; t < kElementTypeCount; ++t) {
-      if (k > n[t]) f.Elements[t][k] = ElementDef();
-    }
-    if (k > n[kImage]) f.ImageSize[k] = f.DblClickAction[k] = 0;
-    if (k > n[kLabel]) f.ToolTip[k].clear();
-    if (k > n[kText]) f.QuickEnter[k] = f.PasswordField[k] = 0;
-    if (k > n[kButton]) f.ButtonAction[k] = 0;
-    if (k > n[kCombo]) f.ComboList[k].clear();
-    if (k > n[kFlag]) f.FlagAtRight[k] = f.FlagAppearance[k] = 0;
-    if (k > n[kMultiline]) f.TextLimit[k] = 0;
+  for (int t = 0; t < kElementTypeCount; ++t) {
+    for (int k = std::max(0, f.ElementCount[t] + 1); k < kSlotCount; ++k)
+      ForEachElementField(f, t, k, [](const ElementField&, auto& v) { v = {}; });
   }
   return f;
 }
 
 // A record as the file holds it: the values of its form's elements.
 RecordData Stored(RecordData r, const FormDef& form) {
-  const auto& n = form.ElementCount;
-  for (int k = 0; k < kSlotCount; ++k) {
-    if (k >= n[kImage]) r.ImageValue[k].clear();
-    if (k >= n[kText]) r.TextValue[k].clear();
-    if (k >= n[kButton]) r.ButtonValue[k].clear();
-    if (k >= n[kCombo]) r.ComboValue[k] = 0;
-    if (k >= n[kFlag]) r.FlagValue[k] = false;
-    if (k >= n[kMultiline]) r.MemoValue[k].clear();
-  }
+  ForEachRecordField(r, [&form](const RecordField& field, auto& values) {
+    for (int k = std::max(0, int(form.ElementCount[field.type])); k < kSlotCount; ++k)
+      values[k] = {};
+  });
   return r;
 }
 

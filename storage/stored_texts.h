@@ -3,8 +3,10 @@
 #pragma once
 
 #include <cstddef>
+#include <type_traits>
 
 #include "storage/database_model.h"
+#include "storage/field_table.h"
 #include "storage/storable_text.h"
 
 namespace orbo {
@@ -27,11 +29,11 @@ void ForEachStoredText(Db& db, Visit visit) {
       // The first free slot is stored too.
       for (int k = 0; k <= form.ElementCount[At(t)] && k < kSlotCount; ++k) {
         const TextPlace place{TextPlace::kElement, f, t, k};
-        auto& element = form.Elements[At(t)][At(k)];
-        visit(element.Name, place);
-        visit(element.Font.Name, place);
-        if (t == kLabel) visit(form.ToolTip[At(k)], place);
-        if (t == kCombo) visit(form.ComboList[At(k)], place);
+        ForEachElementField(form, t, k, [&](const ElementField&, auto& value) {
+          using Value = std::remove_cvref_t<decltype(value)>;
+          if constexpr (std::is_same_v<Value, QString>) visit(value, place);
+          if constexpr (std::is_same_v<Value, FontSpec>) visit(value.Name, place);
+        });
       }
     }
   }
@@ -41,15 +43,12 @@ void ForEachStoredText(Db& db, Visit visit) {
     const int form = record.Form;
     if (form < 0 || form >= db.FormCount) continue;
     const auto& n = db.Forms[At(form)].ElementCount;
-    auto values = [&](auto& texts, int type) {
-      for (int k = 0; k < n[At(type)] && k < kSlotCount; ++k) {
-        visit(texts[At(k)], TextPlace{TextPlace::kRecordValue, r, type, k});
+    ForEachRecordField(record, [&](const RecordField& field, auto& values) {
+      if constexpr (std::is_same_v<std::remove_cvref_t<decltype(values[0])>, QString>) {
+        for (int k = 0; k < n[At(field.type)] && k < kSlotCount; ++k)
+          visit(values[At(k)], TextPlace{TextPlace::kRecordValue, r, field.type, k});
       }
-    };
-    values(record.ImageValue, kImage);
-    values(record.TextValue, kText);
-    values(record.ButtonValue, kButton);
-    values(record.MemoValue, kMultiline);
+    });
   }
   for (int d = 0; d < db.FolderCount; ++d) {
     auto& folder = db.Folders[At(d)];

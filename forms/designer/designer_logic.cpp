@@ -5,6 +5,7 @@
 #include <cmath>
 #include <functional>
 
+#include "storage/field_table.h"
 #include "storage/model_defaults.h"
 #include "storage/model_invariants.h"
 
@@ -13,68 +14,12 @@ namespace {
 
 std::size_t At(int i) { return static_cast<std::size_t>(i); }
 
-template <typename Table>
-void MoveSlot(Table& table, int from, int to) {
-  table[At(to)] = table[At(from)];
-}
-
-// The type's property of slot from goes to slot to.
-void MoveProperty(FormDef& form, int type, int from, int to) {
-  switch (type) {
-    case kImage:
-      MoveSlot(form.ImageSize, from, to);
-      MoveSlot(form.DblClickAction, from, to);
-      break;
-    case kLabel:
-      MoveSlot(form.ToolTip, from, to);
-      break;
-    case kText:
-      MoveSlot(form.QuickEnter, from, to);
-      MoveSlot(form.PasswordField, from, to);
-      break;
-    case kButton:
-      MoveSlot(form.ButtonAction, from, to);
-      break;
-    case kCombo:
-      MoveSlot(form.ComboList, from, to);
-      break;
-    case kFlag:
-      MoveSlot(form.FlagAppearance, from, to);
-      MoveSlot(form.FlagAtRight, from, to);
-      break;
-    default:
-      MoveSlot(form.TextLimit, from, to);
-  }
-}
-
 // A record's value of slot from goes to slot to; slot cleared empties it.
 void MoveValue(RecordData& record, int type, int from, int to, int cleared) {
-  auto move = [&](auto& values) {
+  VisitRecordValues(record, type, [&](auto& values) {
     if (from != to) values[At(to)] = values[At(from)];
     values[At(cleared)] = {};
-  };
-  switch (type) {
-    case kImage:
-      move(record.ImageValue);
-      break;
-    case kText:
-      move(record.TextValue);
-      break;
-    case kButton:
-      move(record.ButtonValue);
-      break;
-    case kCombo:
-      move(record.ComboValue);
-      break;
-    case kFlag:
-      move(record.FlagValue);
-      break;
-    case kMultiline:
-      move(record.MemoValue);
-      break;
-    default:
-      break;
-  }
+  });
 }
 
 void ForRecordsOf(Database& db, int form, const std::function<void(RecordData&)>& change) {
@@ -128,10 +73,7 @@ void DeleteElementInModel(Database& db, int form, int type, int slot) {
   FormDef& def = db.Forms[At(form)];
   const int last = def.ElementCount[At(type)] - 1;
   if (slot < 0 || slot > last) return;
-  if (slot != last) {
-    MoveSlot(def.Elements[At(type)], last, slot);
-    MoveProperty(def, type, last, slot);
-  }
+  if (slot != last) CopyElementSlot(def, type, last, slot);
   ForRecordsOf(db, form, [&](RecordData& record) { MoveValue(record, type, last, slot, last); });
   def.ElementCount[At(type)] = static_cast<std::int16_t>(last);
   if (def.TitleElement == ElementRef{type, slot}) {

@@ -1,0 +1,160 @@
+// Every stored property of an element and every value of a record, named
+// once: its name in the JSON image, the element type that has it, and where
+// the model keeps it. The body reader and writer, the JSON image, the
+// comparison of stored content, the walk over stored texts and the
+// designer's moves of slots all go through these tables, so a new property
+// is one row here.
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <variant>
+
+#include "storage/database_model.h"
+
+namespace orbo {
+
+// The element type of a property every type has.
+inline constexpr int kEveryType = -1;
+
+// Where the model keeps an element's property: a field of its ElementDef,
+// or a per-slot table of the form kept for one type.
+using ElementMember =
+    std::variant<std::int16_t ElementDef::*, std::int32_t ElementDef::*, bool ElementDef::*,
+                 QString ElementDef::*, FontSpec ElementDef::*, PerSlot<std::int16_t> FormDef::*,
+                 PerSlot<QString> FormDef::*>;
+
+struct ElementField {
+  const char* name;  // in the JSON image
+  int type;          // kEveryType, or the one type that has it
+  ElementMember member;
+  // The JSON image lists the common properties in another order than the
+  // file body: this is the place among an element's fields there.
+  int imageRank;
+
+  constexpr bool AppliesTo(int t) const { return type == kEveryType || type == t; }
+};
+
+// In the order of the file body.
+inline constexpr auto kElementFields = std::to_array<ElementField>({
+    {"Height", kEveryType, &ElementDef::Height, 4},
+    {"Width", kEveryType, &ElementDef::Width, 3},
+    {"Left", kEveryType, &ElementDef::Left, 1},
+    {"Top", kEveryType, &ElementDef::Top, 2},
+    {"Name", kEveryType, &ElementDef::Name, 0},
+    {"Border", kEveryType, &ElementDef::Border, 6},
+    {"ForeColor", kEveryType, &ElementDef::ForeColor, 8},
+    {"BackColor", kEveryType, &ElementDef::BackColor, 7},
+    {"Transparent", kEveryType, &ElementDef::Transparent, 9},
+    {"Alignment", kEveryType, &ElementDef::Alignment, 10},
+    {"Font", kEveryType, &ElementDef::Font, 5},
+    {"ImageSize", kImage, &FormDef::ImageSize, 11},
+    {"DblClickAction", kImage, &FormDef::DblClickAction, 12},
+    {"ToolTip", kLabel, &FormDef::ToolTip, 11},
+    {"QuickEnter", kText, &FormDef::QuickEnter, 11},
+    {"PasswordField", kText, &FormDef::PasswordField, 12},
+    {"ButtonAction", kButton, &FormDef::ButtonAction, 11},
+    {"ComboList", kCombo, &FormDef::ComboList, 11},
+    {"FlagAtRight", kFlag, &FormDef::FlagAtRight, 11},
+    {"FlagAppearance", kFlag, &FormDef::FlagAppearance, 12},
+    {"TextLimit", kMultiline, &FormDef::TextLimit, 11},
+});
+
+// Indices into kElementFields in the order of the JSON image.
+inline constexpr auto kElementFieldsInImageOrder = [] {
+  std::array<std::size_t, kElementFields.size()> order{};
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::sort(order.begin(), order.end(), [](std::size_t a, std::size_t b) {
+    const int rankA = kElementFields[a].imageRank;
+    const int rankB = kElementFields[b].imageRank;
+    return rankA != rankB ? rankA < rankB : a < b;
+  });
+  return order;
+}();
+
+namespace field_table {
+
+// The value that member names for element (t, k) of form.
+template <typename Form, typename Member>
+auto& ValueAt(Form& form, int t, int k, Member member) {
+  const auto ti = static_cast<std::size_t>(t);
+  const auto ki = static_cast<std::size_t>(k);
+  if constexpr (requires { form.Elements[ti][ki].*member; }) {
+    return form.Elements[ti][ki].*member;
+  } else {
+    return (form.*member)[ki];
+  }
+}
+
+}  // namespace field_table
+
+// The value of field for element (t, k) of form; Form is FormDef or const
+// FormDef, and visit gets a reference of the field's own type.
+template <typename Form, typename Visit>
+void VisitElementField(Form& form, int t, int k, const ElementField& field, Visit&& visit) {
+  std::visit([&](auto member) { visit(field_table::ValueAt(form, t, k, member)); }, field.member);
+}
+
+// Calls visit(field, value) for every property of element (t, k) of form,
+// in body order.
+template <typename Form, typename Visit>
+void ForEachElementField(Form& form, int t, int k, Visit&& visit) {
+  for (const ElementField& field : kElementFields) {
+    if (!field.AppliesTo(t)) continue;
+    VisitElementField(form, t, k, field, [&](auto& value) { visit(field, value); });
+  }
+}
+
+// Every property of element (t, from) copied to element (t, to).
+inline void CopyElementSlot(FormDef& form, int t, int from, int to) {
+  for (const ElementField& field : kElementFields) {
+    if (!field.AppliesTo(t)) continue;
+    std::visit(
+        [&](auto member) {
+          field_table::ValueAt(form, t, to, member) = field_table::ValueAt(form, t, from, member);
+        },
+        field.member);
+  }
+}
+
+// The values a record holds for its form's elements, one table per type
+// that has a value (labels have none).
+using RecordMember = std::variant<PerSlot<QString> RecordData::*,
+                                  PerSlot<std::int16_t> RecordData::*, PerSlot<bool> RecordData::*>;
+
+struct RecordField {
+  const char* name;  // in the JSON image
+  int type;          // the element type whose slots it follows
+  RecordMember member;
+};
+
+// In the order of the file body and the JSON image alike.
+inline constexpr auto kRecordFields = std::to_array<RecordField>({
+    {"ImageValue", kImage, &RecordData::ImageValue},
+    {"TextValue", kText, &RecordData::TextValue},
+    {"ButtonValue", kButton, &RecordData::ButtonValue},
+    {"ComboValue", kCombo, &RecordData::ComboValue},
+    {"FlagValue", kFlag, &RecordData::FlagValue},
+    {"MemoValue", kMultiline, &RecordData::MemoValue},
+});
+
+// Calls visit(field, values) for every value table of record, in body
+// order; values is the field's PerSlot table (const when record is).
+template <typename Record, typename Visit>
+void ForEachRecordField(Record& record, Visit&& visit) {
+  for (const RecordField& field : kRecordFields) {
+    std::visit([&](auto member) { visit(field, record.*member); }, field.member);
+  }
+}
+
+// Calls visit(values) with the value table of record for elements of type
+// t; not at all for labels, which hold no value.
+template <typename Record, typename Visit>
+void VisitRecordValues(Record& record, int t, Visit&& visit) {
+  for (const RecordField& field : kRecordFields) {
+    if (field.type == t) std::visit([&](auto member) { visit(record.*member); }, field.member);
+  }
+}
+
+}  // namespace orbo
