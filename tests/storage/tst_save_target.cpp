@@ -14,6 +14,8 @@
 #include <QRandomGenerator>
 #include <QtTest>
 #include <csignal>
+#include <optional>
+#include <type_traits>
 
 #include "../test_files.h"
 #include "sample_databases.h"
@@ -31,6 +33,38 @@ namespace {
 constexpr int kKills = 25;
 constexpr int kKeep = 2;
 const QString kHelper = QStringLiteral(ORBO_SAVE_HELPER);
+
+// What work returns when a child process runs it as user 65534 (root's
+// tests only); nothing when the child could not become that user.
+template <typename Work>
+auto AsAnotherUser(Work work) -> std::optional<decltype(work())> {
+  using Result = decltype(work());
+  static_assert(std::is_trivially_copyable_v<Result>);
+  int pipeEnds[2];
+  if (::pipe(pipeEnds) != 0) return std::nullopt;
+  const pid_t child = ::fork();
+  if (child == 0) {
+    ::close(pipeEnds[0]);
+    if (::setgid(65534) == 0 && ::setuid(65534) == 0) {
+      const Result result = work();
+      if (::write(pipeEnds[1], &result, sizeof result) != sizeof result) ::_exit(1);
+    }
+    ::_exit(0);
+  }
+  ::close(pipeEnds[1]);
+  Result result{};
+  const bool got = ::read(pipeEnds[0], &result, sizeof result) == sizeof result;
+  ::close(pipeEnds[0]);
+  ::waitpid(child, nullptr, 0);
+  return got ? std::optional<Result>(result) : std::nullopt;
+}
+
+// A lock's result with the system's reason.
+struct LockTaken {
+  SaveLock::Result result;
+  int reason;
+  friend bool operator==(const LockTaken&, const LockTaken&) = default;
+};
 
 // Starts the helper and waits until its save has begun.
 bool StartSave(QProcess& process, const QString& path, const QString& version) {
@@ -201,15 +235,9 @@ class SaveTargetTest : public QObject {
     if (::geteuid() != 0) return;
     QCOMPARE(::chmod(name.constData(), 0644), 0);
     QCOMPARE(::chmod(QFile::encodeName(dir_.path()).constData(), 0755), 0);
-    const pid_t child = ::fork();
-    if (child == 0) {
-      const bool dropped = ::setgid(65534) == 0 && ::setuid(65534) == 0;
-      ::_exit(dropped ? (IsWriteProtected(path) ? 1 : 0) : 2);
-    }
-    int status = 0;
-    QCOMPARE(::waitpid(child, &status, 0), child);
+    const auto protectedForOther = AsAnotherUser([&path] { return IsWriteProtected(path); });
     QCOMPARE(::chmod(QFile::encodeName(dir_.path()).constData(), 0700), 0);
-    QCOMPARE(WEXITSTATUS(status), 1);
+    QCOMPARE(protectedForOther, std::optional(true));
   }
 
   // A private file holds every piece written, the smallest too; a write the
@@ -258,39 +286,31 @@ class SaveTargetTest : public QObject {
     if (::geteuid() != 0) return;
     const QByteArray folder = QFile::encodeName(dir_.path());
     QCOMPARE(::chmod(folder.constData(), 0755), 0);
-    const auto takenByAnotherUser = [&] {
-      const pid_t child = ::fork();
-      if (child == 0) {
-        const bool dropped = ::setgid(65534) == 0 && ::setuid(65534) == 0;
+    // The result of another user's lock, with the system's reason.
+    const auto takenByAnotherUser = [&path] {
+      return AsAnotherUser([&path] {
         SaveLock lock(path);
         const SaveLock::Result result = lock.Take();
-        // The reason beside the result: the system refused the file.
-        ::_exit(dropped ? result + (lock.SystemError() == EACCES ? 10 : 0) : 99);
-      }
-      int status = 0;
-      ::waitpid(child, &status, 0);
-      return WEXITSTATUS(status);
+        return LockTaken{result, lock.SystemError()};
+      });
     };
-    const int withoutLock = takenByAnotherUser();
-    const pid_t child = ::fork();
-    if (child == 0) {
-      const bool dropped = ::setgid(65534) == 0 && ::setuid(65534) == 0;
+    const auto withoutLock = takenByAnotherUser();
+    // No temporary there: the save writes in place.
+    const auto tempForOther = AsAnotherUser([&path] {
       try {
-        ::_exit(dropped && CreateTempBeside(path).isEmpty() ? 0 : 1);
+        return CreateTempBeside(path).isEmpty() ? 0 : 1;
       } catch (const StorageError&) {
-        ::_exit(2);
+        return 2;
       }
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    QCOMPARE(WEXITSTATUS(status), 0);  // no temporary there: written in place
+    });
+    QCOMPARE(tempForOther, std::optional(0));
     QVERIFY(WriteBytes(LockPathFor(path), ""));
     QCOMPARE(::chmod(QFile::encodeName(LockPathFor(path)).constData(), 0600), 0);
-    const int withRootsLock = takenByAnotherUser();
+    const auto withRootsLock = takenByAnotherUser();
     QFile::remove(LockPathFor(path));
     QCOMPARE(::chmod(folder.constData(), 0700), 0);
-    QCOMPARE(withoutLock, SaveLock::kFolderTakesNoFile + 10);
-    QCOMPARE(withRootsLock, SaveLock::kFailed + 10);
+    QCOMPARE(withoutLock, std::optional(LockTaken{SaveLock::kFolderTakesNoFile, EACCES}));
+    QCOMPARE(withRootsLock, std::optional(LockTaken{SaveLock::kFailed, EACCES}));
   }
 
   // A temporary in a folder that is not there is a failure, not a folder
