@@ -298,4 +298,10 @@ QString SampleFiles::Saved(const Database& db, const QString& name) const {
   return path;
 }
 
+SaveOptions InPlaceSave(int keep) {
+  SaveOptions inPlace{.keepBackups = keep};
+  inPlace.createTemp = [](const QString&) { return QString(); };
+  return inPlace;
+}
+
 }  // namespace orbo::test

@@ -3,6 +3,7 @@
 
 #include <QTemporaryDir>
 
+#include "storage/database_file.h"
 #include "storage/database_model.h"
 #include "storage/stored_content.h"
 
@@ -46,6 +47,10 @@ QStringList FiledRecords(const Database& db);
 
 // db protected with password.
 Database Locked(Database db, const QString& password);
+
+// A save that keeps keep backups and writes in place, as in a folder that
+// takes no new file.
+SaveOptions InPlaceSave(int keep);
 
 // A temporary folder for the database files a test writes.
 class SampleFiles {

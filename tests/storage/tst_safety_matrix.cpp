@@ -279,10 +279,7 @@ class SafetyMatrixTest : public QObject {
     QCOMPARE(FilesIn(s.File() + QStringLiteral(".backups")), backups);
     QVERIFY(!QFileInfo::exists(otherDisk));
 
-    SaveOptions inPlace;
-    inPlace.keepBackups = kKeep;
-    inPlace.createTemp = [](const QString&) { return QString(); };
-    const WriteOutcome written = WriteDatabaseFile(s.db, s.File(), codePage, inPlace);
+    const WriteOutcome written = WriteDatabaseFile(s.db, s.File(), codePage, InPlaceSave(kKeep));
     QVERIFY(written.ok && written.inPlace && written.backupMade);
     const Backup newest = ListBackups(s.File()).front();
     QVERIFY(StatOf(newest.path).st_ino != StatOf(s.File()).st_ino);

@@ -123,10 +123,8 @@ class SafetyNetsTest : public QObject, SampleFiles {
     QVERIFY(QDir().mkpath(BackupFolderOf(path)));
     const QString link = BackupFolderOf(path) + "/linked 1 2026-12-01 08-00-00.2db";
     QVERIFY(::link(QFile::encodeName(path).constData(), QFile::encodeName(link).constData()) == 0);
-    SaveOptions inPlace{.keepBackups = 3};
-    inPlace.createTemp = [](const QString&) { return QString(); };
     CodePage codePage;
-    QVERIFY(WriteDatabaseFile(Numbered(2), path, codePage, inPlace).backupMade);
+    QVERIFY(WriteDatabaseFile(Numbered(2), path, codePage, InPlaceSave(3)).backupMade);
     QVERIFY(!QFileInfo::exists(link));
     QCOMPARE(ListBackups(path).size(), std::size_t(1));
     QCOMPARE(ReadBytes(ListBackups(path).front().path), first);
@@ -163,6 +161,15 @@ class SafetyNetsTest : public QObject, SampleFiles {
       QVERIFY(::stat(QFile::encodeName(BackupFolderOf(path)).constData(), &info) == 0);
       QCOMPARE(QString::number(info.st_mode & 07777, 8), QString::number(folder, 8));
     }
+    // A file gone before its sealed copy is written: the folder is as a new
+    // file would be, under the umask.
+    ::umask(027);
+    const QString gone = Path("gone.2db");
+    PendingBackup::Write(gone, [](const ByteSink& out) { out("x", 1); });
+    ::umask(022);
+    struct stat info {};
+    QVERIFY(::stat(QFile::encodeName(BackupFolderOf(gone)).constData(), &info) == 0);
+    QCOMPARE(QString::number(info.st_mode & 07777, 8), QStringLiteral("750"));
   }
 
   // Saves written in place keep copies: each with the time of the version
@@ -175,8 +182,7 @@ class SafetyNetsTest : public QObject, SampleFiles {
     QVERIFY(folder.mkpath("."));
     QVERIFY(WriteBytes(folder.filePath(".orbo-backup-99999.tmp"), "left by a killed save"));
     QVERIFY(QFile::link(path, folder.filePath(".orbo-backup-88888.tmp")));
-    SaveOptions inPlace{.keepBackups = 5};
-    inPlace.createTemp = [](const QString&) { return QString(); };
+    const SaveOptions inPlace = InPlaceSave(5);
     CodePage codePage;
     const auto save = [&](int n, int minutes) {
       DateFile(path, minutes);
