@@ -18,6 +18,7 @@ trimming of the tests must not let a fault through that they caught before.
   scripts/mutate.py --max 20        at most 20 mutants per file, a fixed sample
   scripts/mutate.py --only storage/model_invariants.cpp
   scripts/mutate.py --list          the mutants, without building anything
+  scripts/mutate.py --only F --line N   only the mutants of line N of F (no baseline)
   scripts/mutate.py --only F --update-baseline   writes F's figures into the baseline
 """
 
@@ -113,14 +114,27 @@ def apply(lines, mutant):
     return changed
 
 
-def describe(path, lines, mutant):
-    number, _, original, replacement = mutant
-    return f"{path}:{number + 1}: '{original.strip()}' -> '{replacement.strip()}'  | {lines[number].strip()}"
+def occurrence(found, mutant):
+    """Which of the same changes on its line the mutant is (1, 2, ...), and how many there are."""
+    number, column, original, replacement = mutant
+    alike = [m[1] for m in found if m[0] == number and m[2] == original and m[3] == replacement]
+    return sorted(alike).index(column) + 1, len(alike)
 
 
-def equivalent_key(path, lines, mutant):
+def equivalent_keys(path, lines, found, mutant):
+    """The key naming the change wherever it occurs on its line, and the one naming this occurrence."""
     number, _, original, replacement = mutant
-    return f"{path} | {lines[number].strip()} | {original.strip()} -> {replacement.strip()}"
+    key = f"{path} | {lines[number].strip()} | {original.strip()} -> {replacement.strip()}"
+    nth, _ = occurrence(found, mutant)
+    return key, f"{key} @{nth}"
+
+
+def describe(path, lines, found, mutant):
+    number, _, original, replacement = mutant
+    nth, alike = occurrence(found, mutant)
+    at = f" @{nth}" if alike > 1 else ""
+    return (f"{path}:{number + 1}: '{original.strip()}' -> '{replacement.strip()}'{at}"
+            f"  | {lines[number].strip()}")
 
 
 def load_baseline():
@@ -175,6 +189,8 @@ def main():
     parser.add_argument("--seed", type=int, default=1)
     parser.add_argument("--only", action="append", default=[])
     parser.add_argument("--list", action="store_true")
+    parser.add_argument("--line", type=int, default=0,
+                        help="only the mutants of this line (1-based) of the --only file")
     parser.add_argument("--update-baseline", action="store_true",
                         help="write the figures of the files run whole into the baseline")
     args = parser.parse_args()
@@ -184,17 +200,23 @@ def main():
         targets = [t for t in targets if t[0] in args.only]
     equivalent = set(load_table("mutation-equivalent.txt"))
 
+    if args.line and len(targets) != 1:
+        parser.error("--line needs one --only file")
+
     plan = []
     for path, regex in targets:
-        lines, found = mutants_of(path)
-        if args.max and len(found) > args.max:
+        lines, every = mutants_of(path)
+        found = every
+        if args.line:
+            found = [m for m in every if m[0] + 1 == args.line]
+        elif args.max and len(found) > args.max:
             found = sorted(random.Random(f"{args.seed}:{path}").sample(found, args.max))
-        plan.append((path, regex.strip(), lines, found))
+        plan.append((path, regex.strip(), lines, every, found))
     if args.list:
-        for path, _, lines, found in plan:
+        for path, _, lines, every, found in plan:
             for mutant in found:
-                print(describe(path, lines, mutant))
-        print(sum(len(p[3]) for p in plan), "mutants")
+                print(describe(path, lines, every, mutant))
+        print(sum(len(p[4]) for p in plan), "mutants")
         return 0
 
     src, build = os.path.join(args.work, "src"), os.path.join(args.work, "build")
@@ -213,7 +235,7 @@ def main():
     baseline = load_baseline()
     worse = []
     started = time.time()
-    for path, regex, lines, found in plan:
+    for path, regex, lines, every, found in plan:
         tests = test_targets(build, regex)
         # The file before was put back; its tests' programs are built again first.
         began = time.time()
@@ -225,7 +247,7 @@ def main():
         limit = str(max(60, int(4 * (time.time() - began))))
         file_killed = file_total = 0
         for mutant in found:
-            if equivalent_key(path, lines, mutant) in equivalent:
+            if any(key in equivalent for key in equivalent_keys(path, lines, every, mutant)):
                 skipped += 1
                 continue
             with open(os.path.join(src, path), "w", encoding="utf-8") as f:
@@ -237,7 +259,7 @@ def main():
                 file_total += 1
                 if run(["ctest", "-R", regex, "--timeout", limit, "--stop-on-failure"], build):
                     survived += 1
-                    survivors.append(describe(path, lines, mutant))
+                    survivors.append(describe(path, lines, every, mutant))
                     print("survived", survivors[-1], flush=True)
                 else:
                     killed += 1
@@ -248,7 +270,7 @@ def main():
         if file_total:
             print(f"{path}: {file_killed}/{file_total} killed", flush=True)
         # A sample says nothing about the survivors it did not draw.
-        if args.max:
+        if args.max or args.line:
             continue
         if path in baseline and file_total - file_killed > baseline[path][1] - baseline[path][0]:
             worse.append(f"{path}: {file_total - file_killed} alive, the baseline "
