@@ -1,40 +1,43 @@
 // A record's values by field and slot, for code that walks all of them
-// (packed records, record edits).
+// (packed records, record edits): a field is a row of kRecordFields.
 #pragma once
 
 #include <cstdint>
 
-#include "storage/database_model.h"
+#include "storage/field_table.h"
 
 namespace orbo::record_fields {
 
-enum Field : std::uint8_t {
-  kTextField,
-  kImageField,
-  kButtonField,
-  kComboField,
-  kFlagField,
-  kMemoField
-};
+using Field = std::uint8_t;
 
-inline constexpr Field kTextFields[] = {kTextField, kImageField, kButtonField, kMemoField};
+constexpr Field FieldOf(int type) {
+  Field field = 0;
+  while (kRecordFields[field].type != type) ++field;
+  return field;
+}
+
+inline constexpr Field kComboField = FieldOf(kCombo);
+inline constexpr Field kFlagField = FieldOf(kFlag);
+
+using TextsMember = PerSlot<QString> RecordData::*;
+
+// The fields whose values are texts.
+inline constexpr auto kTextFields = [] {
+  std::array<Field, 4> texts{};
+  std::size_t found = 0;
+  for (Field field = 0; field < kRecordFields.size(); ++field) {
+    if (std::holds_alternative<TextsMember>(kRecordFields[field].member)) texts.at(found++) = field;
+  }
+  return found == texts.size() ? texts : throw "a text field more or less than counted";
+}();
 
 // The texts of one of kTextFields.
 inline PerSlot<QString>& TextsOf(RecordData& record, Field field) {
-  switch (field) {
-    case kImageField:
-      return record.ImageValue;
-    case kButtonField:
-      return record.ButtonValue;
-    case kMemoField:
-      return record.MemoValue;
-    default:
-      return record.TextValue;
-  }
+  return record.*std::get<TextsMember>(kRecordFields[field].member);
 }
 
 inline const PerSlot<QString>& TextsOf(const RecordData& record, Field field) {
-  return TextsOf(const_cast<RecordData&>(record), field);
+  return record.*std::get<TextsMember>(kRecordFields[field].member);
 }
 
 }  // namespace orbo::record_fields
