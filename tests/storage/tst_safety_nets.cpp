@@ -162,14 +162,14 @@ class SafetyNetsTest : public QObject, SampleFiles {
       QCOMPARE(QString::number(info.st_mode & 07777, 8), QString::number(folder, 8));
     }
     // A file gone before its sealed copy is written: the folder is as a new
-    // file would be, under the umask.
-    ::umask(027);
+    // file would be, readable by all under an open umask, searchable alike.
+    ::umask(0);
     const QString gone = Path("gone.2db");
     PendingBackup::Write(gone, [](const ByteSink& out) { out("x", 1); });
     ::umask(022);
     struct stat info {};
     QVERIFY(::stat(QFile::encodeName(BackupFolderOf(gone)).constData(), &info) == 0);
-    QCOMPARE(QString::number(info.st_mode & 07777, 8), QStringLiteral("750"));
+    QCOMPARE(QString::number(info.st_mode & 07777, 8), QStringLiteral("755"));
   }
 
   // Saves written in place keep copies: each with the time of the version
