@@ -97,10 +97,14 @@ def mutants_of(path):
                         found.append((number, start + at, op, replacement))
                         at = segment.find(op, at + 1)
             for match in NUMBER.finditer(segment):
-                value = int(match.group(1))
-                found.append((number, start + match.start(), match.group(1), str(value + 1)))
+                literal = match.group(1)
+                # A leading zero makes the literal octal: its neighbours are written so too.
+                octal = len(literal) > 1 and literal.startswith("0")
+                value = int(literal, 8 if octal else 10)
+                spell = (lambda v: f"0{v:o}") if octal else str
+                found.append((number, start + match.start(), literal, spell(value + 1)))
                 if value > 0:
-                    found.append((number, start + match.start(), match.group(1), str(value - 1)))
+                    found.append((number, start + match.start(), literal, spell(value - 1)))
         if DROPPABLE.match(line) and not DECLARATION.match(line):
             found.append((number, len(line) - len(line.lstrip()), line.strip(), "/* dropped */;"))
     return lines, found
