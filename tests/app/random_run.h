@@ -348,6 +348,10 @@ class RandomSession {
         dialogs_(random_, install_.Path("files")),
         app_(install_.Path(), install_.SettingsPath(), dialogs_),
         logLength_(logLength) {
+    // In every build, not only where the program itself stops on it.
+    app_.Funnel().onScopeBreach = [this](const QString& breach) {
+      Fail(QStringLiteral("a change reached outside its undo scope: ") + breach);
+    };
     // The folder the random dialogs choose files in, with a picture to choose.
     QDir().mkpath(install_.Path("files"));
     QImage picture(12, 8, QImage::Format_RGB32);
