@@ -8,13 +8,32 @@
 namespace orbo {
 namespace {
 
+// Fewest body bytes a value takes: texts (a font's name too) as an empty
+// count.
+template <typename T>
+constexpr qint64 kMinBytesOf = 2;  // 16-bit integers and flags
+template <>
+constexpr qint64 kMinBytesOf<std::int32_t> = 4;
+template <>
+constexpr qint64 kMinBytesOf<QString> = 4;
+template <>
+constexpr qint64 kMinBytesOf<FontSpec> = 4 + 2 + 2 + 2;
+
 // Fewest body bytes a record (form and folder), a folder (two empty texts
 // and two integers) and a form take: the form's own fields, then one slot
-// of each element type (36 bytes with empty texts) and the 24 bytes of
-// their type's own fields.
+// of each element type.
 constexpr qint64 kMinRecordBytes = 4;
 constexpr qint64 kMinFolderBytes = 12;
-constexpr qint64 kMinFormBytes = 44 + kElementTypeCount * 36 + 24;
+constexpr qint64 kMinFormBytes = [] {
+  qint64 bytes = 44;
+  for (const ElementField& field : kElementFields) {
+    const qint64 copies = field.type == kEveryType ? kElementTypeCount : 1;
+    bytes +=
+        copies * std::visit([](auto member) { return kMinBytesOf<ElementValue<decltype(member)>>; },
+                            field.member);
+  }
+  return bytes;
+}();
 
 void Write(StreamWriter& out, std::int16_t v) { out.WriteInt(v); }
 void Write(StreamWriter& out, std::int32_t v) { out.WriteLong(v); }

@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <type_traits>
+#include <utility>
 #include <variant>
 
 #include "storage/database_model.h"
@@ -88,6 +90,11 @@ auto& ValueAt(Form& form, int t, int k, Member member) {
 }
 
 }  // namespace field_table
+
+// The type of the value that a member of ElementMember names.
+template <typename Member>
+using ElementValue = std::remove_cvref_t<decltype(field_table::ValueAt(std::declval<FormDef&>(), 0,
+                                                                       0, std::declval<Member>()))>;
 
 // The value of field for element (t, k) of form; Form is FormDef or const
 // FormDef, and visit gets a reference of the field's own type.
