@@ -34,8 +34,9 @@ constexpr int kCommandsPerRun = 500;
 const QStringList kNotYetUndoable{"hand-over inside a command"};
 // The movable export goes on with the database saved under the name
 // chosen, its paths rewritten and saved at once, even when the name is the
-// open file's own: like a load, it leaves nothing to take back.
-const QStringList kNewModel{"open", "new", "hand-over inside a command",
+// open file's own: like a load, it leaves nothing to take back. Closing
+// leaves a new database, under the same name when the closed one was new.
+const QStringList kNewModel{"open", "new", "close", "hand-over inside a command",
                             "export to a movable database"};
 
 // A command runs only in its mode, when it has one: what the user cannot
