@@ -245,11 +245,13 @@ class SaveTargetTest : public QObject {
   // leaves nothing behind.
   void privateFileHoldsAllOrNothing() {
     const QString path = dir_.filePath(QStringLiteral("private"));
+    const mode_t umask = ::umask(0);  // private whatever the umask
     WritePrivateFile(path, [](const ByteSink& out) {
       errno = EINTR;  // left by an earlier call: only a failed write's errno counts
       out("a", 1);
       out("bc", 2);
     });
+    ::umask(umask);
     QCOMPARE(ReadBytes(path), QByteArray("abc"));
     QCOMPARE(int(StatOf(path).st_mode & 07777), 0600);
 
@@ -313,12 +315,18 @@ class SaveTargetTest : public QObject {
     QCOMPARE(withRootsLock, std::optional(LockTaken{SaveLock::kFailed, EACCES}));
   }
 
-  // A temporary in a folder that is not there is a failure, not a folder
-  // taking no file; removing stale temporaries spares links named alike.
+  // A temporary is private whatever the umask; one in a folder that is not
+  // there is a failure, not a folder taking no file; removing stale
+  // temporaries spares links named alike.
   void temporariesFailCleanlyAndSpareLinks() {
+    const QString path = Saved(QStringLiteral("linked.2db"));
+    const mode_t umask = ::umask(0);
+    const QString temp = CreateTempBeside(path);
+    ::umask(umask);
+    QCOMPARE(int(StatOf(temp).st_mode & 07777), 0600);
+    QVERIFY(QFile::remove(temp));
     QVERIFY_THROWS_EXCEPTION(StorageError,
                              CreateTempBeside(dir_.filePath(QStringLiteral("missing/x.2db"))));
-    const QString path = Saved(QStringLiteral("linked.2db"));
     const QString link = LockPathFor(path).chopped(4) + QStringLiteral("1-abcdef.tmp");
     QVERIFY(QFile::link(path, link));
     RemoveStaleTemps(path);
