@@ -509,13 +509,18 @@ class Session : public RandomSession {
   // sealed, none the live file under another name.
   QString BackupProblems() {
     const QString& path = db().DatabasePath;
-    if (path == u"noname" || !QFileInfo::exists(path)) return {};
-    const std::vector<Backup> backups = ListBackups(path);
+    const bool open = path != u"noname" && QFileInfo::exists(path);
+    // A command that left the file (new, close) may have saved it first:
+    // what that kept is counted then, under the count kept then.
+    const QString counted = open ? path : backupsOf_;
+    if (counted.isEmpty() || !QFileInfo::exists(counted)) return {};
+    const std::vector<Backup> backups = ListBackups(counted);
     // Another file's backups are what they were.
-    if (std::exchange(backupsOf_, path) != path) backupCount_ = backups.size();
+    if (std::exchange(backupsOf_, counted) != counted) backupCount_ = backups.size();
     const std::size_t before = std::exchange(backupCount_, backups.size());
     if (backups.size() > before && backups.size() > std::size_t(app_.settings.BackupsKept))
       return QStringLiteral("%1 backups kept").arg(backups.size());
+    if (!open) return {};
     const FileIdentity live = IdentityOfDatabaseFile(path);
     for (const Backup& backup : backups) {
       const FileIdentity kept = IdentityOf(backup.path);
