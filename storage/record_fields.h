@@ -40,4 +40,15 @@ inline const PerSlot<QString>& TextsOf(const RecordData& record, Field field) {
   return record.*std::get<TextsMember>(kRecordFields[field].member);
 }
 
+// The texts of the elements of type t; none for a type whose values are no
+// texts (labels have none, combos and flags hold numbers).
+template <typename Record>
+auto* TextsOfType(Record& record, int t) {
+  decltype(&TextsOf(record, Field{})) texts = nullptr;
+  for (Field field : kTextFields) {
+    if (kRecordFields[field].type == t) texts = &TextsOf(record, field);
+  }
+  return texts;
+}
+
 }  // namespace orbo::record_fields

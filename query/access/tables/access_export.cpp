@@ -2,6 +2,7 @@
 
 #include "query/access/jet4/names.h"
 #include "storage/find_logic.h"
+#include "storage/record_fields.h"
 #include "storage/record_title.h"
 
 namespace orbo {
@@ -66,18 +67,9 @@ std::vector<ElementRef> ExportedElements(const FormDef& form) {
 
 QString ExportedText(const FormDef& form, const RecordData& record, const ElementRef& element) {
   const auto slot = static_cast<size_t>(element.slot);
-  switch (element.type) {
-    case kImage:
-      return record.ImageValue[slot];
-    case kText:
-      return record.TextValue[slot];
-    case kButton:
-      return record.ButtonValue[slot];
-    case kCombo:
-      return ComboLine(form.ComboList[slot], record.ComboValue[slot]);
-    default:
-      return record.MemoValue[slot];
-  }
+  if (element.type == kCombo) return ComboLine(form.ComboList[slot], record.ComboValue[slot]);
+  const auto* texts = record_fields::TextsOfType(record, element.type);
+  return texts ? (*texts)[slot] : QString();
 }
 
 QString ExportColumnName(const FormDef& form, const ElementRef& element) {

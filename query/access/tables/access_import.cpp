@@ -6,6 +6,7 @@
 #include "query/access/tables/access_export.h"
 #include "storage/combo_choices.h"
 #include "storage/navigation_logic.h"
+#include "storage/record_fields.h"
 #include "storage/stream_library.h"
 
 namespace orbo {
@@ -123,19 +124,7 @@ void RowStore::Store(RecordData& record, const QStringList& row, ImportTally& ta
       value.truncate(value[c.capacity - 1].isHighSurrogate() ? c.capacity - 1 : c.capacity);
       ++tally.cut;
     }
-    switch (c.target.type) {
-      case kText:
-        record.TextValue[slot] = value;
-        break;
-      case kButton:
-        record.ButtonValue[slot] = value;
-        break;
-      case kImage:
-        record.ImageValue[slot] = value;
-        break;
-      default:
-        record.MemoValue[slot] = value;
-    }
+    if (auto* texts = record_fields::TextsOfType(record, c.target.type)) (*texts)[slot] = value;
   }
 }
 
