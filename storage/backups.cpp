@@ -202,16 +202,6 @@ PendingBackup::PendingBackup(PendingBackup&& other) noexcept
       path_(std::exchange(other.path_, QString())),
       failed_(other.failed_) {}
 
-PendingBackup& PendingBackup::operator=(PendingBackup&& other) noexcept {
-  if (this != &other) {
-    if (!path_.isEmpty()) QFile::remove(path_);
-    target_ = std::move(other.target_);
-    path_ = std::exchange(other.path_, QString());
-    failed_ = other.failed_;
-  }
-  return *this;
-}
-
 void PendingBackup::Keep(int keep) {
   if (target_.isEmpty()) return;
   const bool made = !std::exchange(path_, QString()).isEmpty();

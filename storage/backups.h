@@ -47,7 +47,8 @@ class PendingBackup {
   PendingBackup() = default;
   ~PendingBackup();
   PendingBackup(PendingBackup&& other) noexcept;
-  PendingBackup& operator=(PendingBackup&& other) noexcept;
+  // Handed out by value only; never assigned over one that holds a backup.
+  PendingBackup& operator=(PendingBackup&&) = delete;
   PendingBackup(const PendingBackup&) = delete;
   PendingBackup& operator=(const PendingBackup&) = delete;
 

@@ -147,6 +147,26 @@ class SafetyNetsTest : public QObject, SampleFiles {
     QCOMPARE(ListBackups(path).size(), std::size_t(2));
   }
 
+  // Switched off, backups stop and those kept stay; a lowered count prunes
+  // at the next save, also one that kept nothing new; a save in place keeps
+  // one when one is kept.
+  void theCountKeptFollowsTheOptions() {
+    const QString path = Saved(Numbered(1), "count.2db");
+    CodePage codePage;
+    const auto save = [&](int n, const SaveOptions& options) {
+      const WriteOutcome outcome = WriteDatabaseFile(Numbered(n), path, codePage, options);
+      return outcome.ok && outcome.backupMade;
+    };
+    QVERIFY(save(2, {.keepBackups = 3}));
+    QVERIFY(save(3, {.keepBackups = 3}));
+    QVERIFY(!save(4, {.keepBackups = 0}));
+    QCOMPARE(ListBackups(path).size(), std::size_t(2));
+    QVERIFY(!save(4, {.keepBackups = 1}));  // the same bytes: nothing new to keep
+    QCOMPARE(ListBackups(path).size(), std::size_t(1));
+    QVERIFY(save(5, InPlaceSave(1)));
+    QCOMPARE(ListBackups(path).size(), std::size_t(1));
+  }
+
   // The backups folder is as private as the database: who may read the
   // database may read and search it, nobody else.
   void theBackupsFolderIsAsPrivateAsTheDatabase() {
