@@ -190,6 +190,8 @@ class SafetyNetsTest : public QObject, SampleFiles {
     struct stat info {};
     QVERIFY(::stat(QFile::encodeName(BackupFolderOf(gone)).constData(), &info) == 0);
     QCOMPARE(QString::number(info.st_mode & 07777, 8), QStringLiteral("755"));
+    // Kept as it is, a file gone is a backup that failed, not one not needed.
+    QVERIFY(PendingBackup::Link(gone).Failed());
   }
 
   // Saves written in place keep copies: each with the time of the version
