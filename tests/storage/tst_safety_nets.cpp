@@ -167,6 +167,22 @@ class SafetyNetsTest : public QObject, SampleFiles {
     QCOMPARE(ListBackups(path).size(), std::size_t(1));
   }
 
+  // A backup that cannot be made, or removed, is reported, not passed over.
+  void failuresOfBackupsAreReported() {
+    const QString path = Saved(Numbered(1), "unmade.2db");
+    QVERIFY(WriteBytes(BackupFolderOf(path), "a file where the folder goes"));
+    QVERIFY(PendingBackup::Write(path, [](const ByteSink& out) { out("x", 1); }).Failed());
+    QVERIFY(QFile::remove(BackupFolderOf(path)));
+
+    CodePage codePage;
+    QVERIFY(WriteDatabaseFile(Numbered(2), path, codePage, {.keepBackups = 3}).backupMade);
+    QVERIFY(WriteDatabaseFile(Numbered(3), path, codePage, {.keepBackups = 3}).backupMade);
+    const std::vector<Backup> backups = ListBackups(path);
+    QVERIFY(QFile::remove(backups.back().path));
+    QVERIFY(!RemoveBackups(backups));
+    QVERIFY(ListBackups(path).empty());
+  }
+
   // The backups folder is as private as the database: who may read the
   // database may read and search it, nobody else.
   void theBackupsFolderIsAsPrivateAsTheDatabase() {
