@@ -1,19 +1,22 @@
 // Every stored property of an element and every value of a record, named
-// once: its name in the JSON image, the element type that has it, and where
-// the model keeps it. The body reader and writer, the JSON image, the
-// comparison of stored content, the walk over stored texts and the
-// designer's moves of slots all go through these tables, so a new property
-// is one row here.
+// once: its name in the JSON image, the element type that has it, where the
+// model keeps it and what a new element starts with. The body reader and
+// writer, the JSON image, the comparison of stored content, the walk over
+// stored texts, a new element's defaults and the designer's moves of slots
+// all go through these tables, so a new property is one row here.
 #pragma once
 
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <cstdint>
+#include <initializer_list>
 #include <type_traits>
 #include <utility>
 #include <variant>
 
 #include "storage/database_model.h"
+#include "storage/model_defaults.h"
 
 namespace orbo {
 
@@ -27,6 +30,47 @@ using ElementMember =
                  QString ElementDef::*, FontSpec ElementDef::*, PerSlot<std::int16_t> FormDef::*,
                  PerSlot<QString> FormDef::*>;
 
+// What a field of a new element starts with.
+struct NewValue {
+  enum Kind : std::uint8_t {
+    kKept,   // what the slot held stays
+    kSet,    // number, or text
+    kGiven,  // the creator's: the numbered name, the default font
+  } kind = kKept;
+  std::int32_t number = 0;
+  const char* text = "";
+};
+
+// A field's start for each element type; only the types it applies to count.
+using NewValues = std::array<NewValue, kElementTypeCount>;
+
+namespace new_value {
+
+inline constexpr NewValue Given{NewValue::kGiven};
+constexpr NewValue Number(std::int32_t n) { return {NewValue::kSet, n}; }
+constexpr NewValue Text(const char* text) { return {NewValue::kSet, 0, text}; }
+constexpr NewValues All(NewValue v) {
+  NewValues all{};
+  all.fill(v);
+  return all;
+}
+
+// By type: image, label, text, button, combo, flag, multiline text.
+constexpr NewValues Numbers(std::int32_t image, std::int32_t label, std::int32_t text,
+                            std::int32_t button, std::int32_t combo, std::int32_t flag,
+                            std::int32_t multiline) {
+  return {Number(image), Number(label), Number(text),     Number(button),
+          Number(combo), Number(flag),  Number(multiline)};
+}
+
+constexpr NewValues KeptBut(std::initializer_list<std::pair<int, std::int32_t>> set) {
+  NewValues values{};
+  for (auto [type, n] : set) values[static_cast<std::size_t>(type)] = Number(n);
+  return values;
+}
+
+}  // namespace new_value
+
 struct ElementField {
   const char* name;  // in the JSON image
   int type;          // kEveryType, or the one type that has it
@@ -34,34 +78,51 @@ struct ElementField {
   // The JSON image lists the common properties in another order than the
   // file body: this is the place among an element's fields there.
   int imageRank;
+  NewValues start;
 
   constexpr bool AppliesTo(int t) const { return type == kEveryType || type == t; }
 };
 
 // In the order of the file body.
-inline constexpr auto kElementFields = std::to_array<ElementField>({
-    {"Height", kEveryType, &ElementDef::Height, 4},
-    {"Width", kEveryType, &ElementDef::Width, 3},
-    {"Left", kEveryType, &ElementDef::Left, 1},
-    {"Top", kEveryType, &ElementDef::Top, 2},
-    {"Name", kEveryType, &ElementDef::Name, 0},
-    {"Border", kEveryType, &ElementDef::Border, 6},
-    {"ForeColor", kEveryType, &ElementDef::ForeColor, 8},
-    {"BackColor", kEveryType, &ElementDef::BackColor, 7},
-    {"Transparent", kEveryType, &ElementDef::Transparent, 9},
-    {"Alignment", kEveryType, &ElementDef::Alignment, 10},
-    {"Font", kEveryType, &ElementDef::Font, 5},
-    {"ImageSize", kImage, &FormDef::ImageSize, 11},
-    {"DblClickAction", kImage, &FormDef::DblClickAction, 12},
-    {"ToolTip", kLabel, &FormDef::ToolTip, 11},
-    {"QuickEnter", kText, &FormDef::QuickEnter, 11},
-    {"PasswordField", kText, &FormDef::PasswordField, 12},
-    {"ButtonAction", kButton, &FormDef::ButtonAction, 11},
-    {"ComboList", kCombo, &FormDef::ComboList, 11},
-    {"FlagAtRight", kFlag, &FormDef::FlagAtRight, 11},
-    {"FlagAppearance", kFlag, &FormDef::FlagAppearance, 12},
-    {"TextLimit", kMultiline, &FormDef::TextLimit, 11},
-});
+inline constexpr auto kElementFields = [] {
+  using namespace new_value;
+  return std::to_array<ElementField>({
+      {"Height", kEveryType, &ElementDef::Height, 4, Numbers(1000, 250, 250, 400, 400, 300, 3000)},
+      {"Width", kEveryType, &ElementDef::Width, 3,
+       Numbers(1000, 2000, 3000, 1000, 1000, 1000, 3000)},
+      {"Left", kEveryType, &ElementDef::Left, 1, Numbers(100, 100, 800, 2200, 2900, 3600, 800)},
+      {"Top", kEveryType, &ElementDef::Top, 2, All(Number(500))},
+      {"Name", kEveryType, &ElementDef::Name, 0, All(Given)},
+      {"Border", kEveryType, &ElementDef::Border, 6,
+       KeptBut({{kImage, 2}, {kLabel, 0}, {kText, 2}, {kMultiline, 2}})},
+      {"ForeColor", kEveryType, &ElementDef::ForeColor, 8,
+       KeptBut({{kLabel, kSystemWindowTextColour},
+                {kText, kSystemWindowTextColour},
+                {kCombo, kSystemWindowTextColour},
+                {kFlag, kSystemWindowTextColour},
+                {kMultiline, kSystemWindowTextColour}})},
+      {"BackColor", kEveryType, &ElementDef::BackColor, 7,
+       KeptBut({{kLabel, kSystemButtonFaceColour},
+                {kText, kSystemWindowColour},
+                {kButton, kSystemButtonFaceColour},
+                {kCombo, kSystemWindowColour},
+                {kFlag, kSystemWindowColour},
+                {kMultiline, kSystemWindowColour}})},
+      {"Transparent", kEveryType, &ElementDef::Transparent, 9, KeptBut({{kLabel, 1}})},
+      {"Alignment", kEveryType, &ElementDef::Alignment, 10, All(Number(0))},
+      {"Font", kEveryType, &ElementDef::Font, 5, All(Given)},
+      {"ImageSize", kImage, &FormDef::ImageSize, 11, All(Number(1))},
+      {"DblClickAction", kImage, &FormDef::DblClickAction, 12, All(Number(0))},
+      {"ToolTip", kLabel, &FormDef::ToolTip, 11, All(Text(""))},
+      {"QuickEnter", kText, &FormDef::QuickEnter, 11, All(Number(0))},
+      {"PasswordField", kText, &FormDef::PasswordField, 12, All(Number(0))},
+      {"ButtonAction", kButton, &FormDef::ButtonAction, 11, All(Number(0))},
+      {"ComboList", kCombo, &FormDef::ComboList, 11, All(Text("Value A\r\nValue B"))},
+      {"FlagAtRight", kFlag, &FormDef::FlagAtRight, 11, All(Number(0))},
+      {"FlagAppearance", kFlag, &FormDef::FlagAppearance, 12, All(Number(1))},
+      {"TextLimit", kMultiline, &FormDef::TextLimit, 11, All(Number(0))},
+  });
+}();
 
 // Indices into kElementFields in the order of the JSON image.
 inline constexpr auto kElementFieldsInImageOrder = [] {
@@ -111,6 +172,15 @@ void ForEachElementField(Form& form, int t, int k, Visit&& visit) {
     if (!field.AppliesTo(t)) continue;
     VisitElementField(form, t, k, field, [&](auto& value) { visit(field, value); });
   }
+}
+
+// Calls visit(text) with the text a field's value holds: the value itself
+// when it is a text, a font's name; not at all for numbers and flags.
+template <typename Value, typename Visit>
+void ForEachTextOf(Value& value, Visit&& visit) {
+  using Plain = std::remove_cvref_t<Value>;
+  if constexpr (std::is_same_v<Plain, QString>) visit(value);
+  if constexpr (std::is_same_v<Plain, FontSpec>) visit(value.Name);
 }
 
 // Every property of element (t, from) copied to element (t, to).

@@ -1,77 +1,27 @@
 #include "storage/model_defaults.h"
 
+#include <type_traits>
+
+#include "storage/field_table.h"
+
 namespace orbo {
 
 void ApplyNewElementDefaults(FormDef& form, int type, int slot, const FontSpec& defaultFont,
                              const NewNames& names) {
-  ElementDef& e = form.Elements[type][slot];
-  const auto k = static_cast<std::size_t>(slot);
-  e.Name = names.elements[static_cast<std::size_t>(type)].arg(slot);
-  e.Left = static_cast<std::int16_t>(type * 700 + 100);
-  e.Top = 500;
-  e.Font = defaultFont;
-  e.Alignment = 0;
-  switch (type) {
-    case kImage:
-      e.Width = 1000;
-      e.Height = 1000;
-      e.Border = 2;
-      form.ImageSize[k] = 1;
-      form.DblClickAction[k] = 0;
-      break;
-    case kLabel:
-      e.Width = 2000;
-      e.Height = 250;
-      e.Border = 0;
-      e.BackColor = kSystemButtonFaceColour;
-      e.ForeColor = kSystemWindowTextColour;
-      e.Left = 100;
-      e.Transparent = true;
-      form.ToolTip[k].clear();
-      break;
-    case kText:
-      e.Width = 3000;
-      e.Height = 250;
-      e.Border = 2;
-      e.BackColor = kSystemWindowColour;
-      e.ForeColor = kSystemWindowTextColour;
-      e.Left = 800;
-      form.QuickEnter[k] = 0;
-      form.PasswordField[k] = 0;
-      break;
-    case kButton:
-      e.Width = 1000;
-      e.Height = 400;
-      e.BackColor = kSystemButtonFaceColour;
-      form.ButtonAction[k] = 0;
-      break;
-    case kCombo:
-      e.Width = 1000;
-      e.Height = 400;
-      e.BackColor = kSystemWindowColour;
-      e.ForeColor = kSystemWindowTextColour;
-      form.ComboList[k] = QStringLiteral("Value A\r\nValue B");
-      break;
-    case kFlag:
-      e.Width = 1000;
-      e.Height = 300;
-      e.BackColor = kSystemWindowColour;
-      e.ForeColor = kSystemWindowTextColour;
-      form.FlagAppearance[k] = 1;
-      form.FlagAtRight[k] = 0;
-      break;
-    case kMultiline:
-      e.Width = 3000;
-      e.Height = 3000;
-      e.Border = 2;
-      e.BackColor = kSystemWindowColour;
-      e.ForeColor = kSystemWindowTextColour;
-      e.Left = 800;
-      form.TextLimit[k] = 0;
-      break;
-    default:
-      break;
-  }
+  const auto t = static_cast<std::size_t>(type);
+  ForEachElementField(form, type, slot, [&](const ElementField& field, auto& value) {
+    using Value = std::remove_cvref_t<decltype(value)>;
+    const NewValue& start = field.start[t];
+    if (start.kind == NewValue::kKept) return;
+    if constexpr (std::is_same_v<Value, FontSpec>) {
+      value = defaultFont;
+    } else if constexpr (std::is_same_v<Value, QString>) {
+      value = start.kind == NewValue::kGiven ? names.elements[t].arg(slot)
+                                             : QString::fromLatin1(start.text);
+    } else {
+      value = static_cast<Value>(start.number);
+    }
+  });
 }
 
 void ApplyNewFormDefaults(FormDef& form, int n, const FontSpec& defaultFont,

@@ -2,7 +2,9 @@
 // (packed records, record edits): a field is a row of kRecordFields.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <type_traits>
 
 #include "storage/field_table.h"
 
@@ -21,14 +23,18 @@ inline constexpr Field kFlagField = FieldOf(kFlag);
 
 using TextsMember = PerSlot<QString> RecordData::*;
 
+inline constexpr bool HoldsTexts(const RecordField& field) {
+  return std::holds_alternative<TextsMember>(field.member);
+}
+
 // The fields whose values are texts.
 inline constexpr auto kTextFields = [] {
-  std::array<Field, 4> texts{};
+  std::array<Field, std::ranges::count_if(kRecordFields, HoldsTexts)> texts{};
   std::size_t found = 0;
   for (Field field = 0; field < kRecordFields.size(); ++field) {
-    if (std::holds_alternative<TextsMember>(kRecordFields[field].member)) texts.at(found++) = field;
+    if (HoldsTexts(kRecordFields[field])) texts[found++] = field;
   }
-  return found == texts.size() ? texts : throw "a text field more or less than counted";
+  return texts;
 }();
 
 // The texts of one of kTextFields.
@@ -45,9 +51,10 @@ inline const PerSlot<QString>& TextsOf(const RecordData& record, Field field) {
 template <typename Record>
 auto* TextsOfType(Record& record, int t) {
   decltype(&TextsOf(record, Field{})) texts = nullptr;
-  for (Field field : kTextFields) {
-    if (kRecordFields[field].type == t) texts = &TextsOf(record, field);
-  }
+  VisitRecordValues(record, t, [&](auto& values) {
+    if constexpr (std::is_same_v<std::remove_cvref_t<decltype(values)>, PerSlot<QString>>)
+      texts = &values;
+  });
   return texts;
 }
 

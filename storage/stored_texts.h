@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstddef>
-#include <type_traits>
 
 #include "storage/database_model.h"
 #include "storage/field_table.h"
@@ -30,9 +29,7 @@ void ForEachStoredText(Db& db, Visit visit) {
       for (int k = 0; k <= form.ElementCount[At(t)] && k < kSlotCount; ++k) {
         const TextPlace place{TextPlace::kElement, f, t, k};
         ForEachElementField(form, t, k, [&](const ElementField&, auto& value) {
-          using Value = std::remove_cvref_t<decltype(value)>;
-          if constexpr (std::is_same_v<Value, QString>) visit(value, place);
-          if constexpr (std::is_same_v<Value, FontSpec>) visit(value.Name, place);
+          ForEachTextOf(value, [&](auto& text) { visit(text, place); });
         });
       }
     }
@@ -44,9 +41,10 @@ void ForEachStoredText(Db& db, Visit visit) {
     if (form < 0 || form >= db.FormCount) continue;
     const auto& n = db.Forms[At(form)].ElementCount;
     ForEachRecordField(record, [&](const RecordField& field, auto& values) {
-      if constexpr (std::is_same_v<std::remove_cvref_t<decltype(values[0])>, QString>) {
-        for (int k = 0; k < n[At(field.type)] && k < kSlotCount; ++k)
-          visit(values[At(k)], TextPlace{TextPlace::kRecordValue, r, field.type, k});
+      for (int k = 0; k < n[At(field.type)] && k < kSlotCount; ++k) {
+        ForEachTextOf(values[At(k)], [&](auto& text) {
+          visit(text, TextPlace{TextPlace::kRecordValue, r, field.type, k});
+        });
       }
     });
   }
