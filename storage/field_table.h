@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
+#include <string_view>
 #include <type_traits>
 #include <utility>
 #include <variant>
@@ -71,6 +72,18 @@ constexpr NewValues KeptBut(std::initializer_list<std::pair<int, std::int32_t>> 
 
 }  // namespace new_value
 
+// How the properties dialog edits a field.
+enum class FieldEntry : std::uint8_t {
+  kNone,          // on the canvas (place and size), or by the font button
+  kLine,          // a line box
+  kLines,         // a box of lines, one item per line
+  kChoice,        // a drop-down whose index is the value
+  kColour,        // a colour button
+  kCheck,         // a check box, ticked for a value other than 0
+  kCheckForZero,  // a check box, ticked for 0
+  kLimit,         // a switch and a number box, 0 for no limit
+};
+
 struct ElementField {
   const char* name;  // in the JSON image
   int type;          // kEveryType, or the one type that has it
@@ -78,6 +91,7 @@ struct ElementField {
   // The JSON image lists the common properties in another order than the
   // file body: this is the place among an element's fields there.
   int imageRank;
+  FieldEntry entry;
   NewValues start;
 
   constexpr bool AppliesTo(int t) const { return type == kEveryType || type == t; }
@@ -86,43 +100,54 @@ struct ElementField {
 // In the order of the file body.
 inline constexpr auto kElementFields = [] {
   using namespace new_value;
+  using enum FieldEntry;
   return std::to_array<ElementField>({
-      {"Height", kEveryType, &ElementDef::Height, 4, Numbers(1000, 250, 250, 400, 400, 300, 3000)},
-      {"Width", kEveryType, &ElementDef::Width, 3,
+      {"Height", kEveryType, &ElementDef::Height, 4, kNone,
+       Numbers(1000, 250, 250, 400, 400, 300, 3000)},
+      {"Width", kEveryType, &ElementDef::Width, 3, kNone,
        Numbers(1000, 2000, 3000, 1000, 1000, 1000, 3000)},
-      {"Left", kEveryType, &ElementDef::Left, 1, Numbers(100, 100, 800, 2200, 2900, 3600, 800)},
-      {"Top", kEveryType, &ElementDef::Top, 2, All(Number(500))},
-      {"Name", kEveryType, &ElementDef::Name, 0, All(Given)},
-      {"Border", kEveryType, &ElementDef::Border, 6,
+      {"Left", kEveryType, &ElementDef::Left, 1, kNone,
+       Numbers(100, 100, 800, 2200, 2900, 3600, 800)},
+      {"Top", kEveryType, &ElementDef::Top, 2, kNone, All(Number(500))},
+      {"Name", kEveryType, &ElementDef::Name, 0, kLine, All(Given)},
+      {"Border", kEveryType, &ElementDef::Border, 6, kChoice,
        KeptBut({{kImage, 2}, {kLabel, 0}, {kText, 2}, {kMultiline, 2}})},
-      {"ForeColor", kEveryType, &ElementDef::ForeColor, 8,
+      {"ForeColor", kEveryType, &ElementDef::ForeColor, 8, kColour,
        KeptBut({{kLabel, kSystemWindowTextColour},
                 {kText, kSystemWindowTextColour},
                 {kCombo, kSystemWindowTextColour},
                 {kFlag, kSystemWindowTextColour},
                 {kMultiline, kSystemWindowTextColour}})},
-      {"BackColor", kEveryType, &ElementDef::BackColor, 7,
+      {"BackColor", kEveryType, &ElementDef::BackColor, 7, kColour,
        KeptBut({{kLabel, kSystemButtonFaceColour},
                 {kText, kSystemWindowColour},
                 {kButton, kSystemButtonFaceColour},
                 {kCombo, kSystemWindowColour},
                 {kFlag, kSystemWindowColour},
                 {kMultiline, kSystemWindowColour}})},
-      {"Transparent", kEveryType, &ElementDef::Transparent, 9, KeptBut({{kLabel, 1}})},
-      {"Alignment", kEveryType, &ElementDef::Alignment, 10, All(Number(0))},
-      {"Font", kEveryType, &ElementDef::Font, 5, All(Given)},
-      {"ImageSize", kImage, &FormDef::ImageSize, 11, All(Number(1))},
-      {"DblClickAction", kImage, &FormDef::DblClickAction, 12, All(Number(0))},
-      {"ToolTip", kLabel, &FormDef::ToolTip, 11, All(Text(""))},
-      {"QuickEnter", kText, &FormDef::QuickEnter, 11, All(Number(0))},
-      {"PasswordField", kText, &FormDef::PasswordField, 12, All(Number(0))},
-      {"ButtonAction", kButton, &FormDef::ButtonAction, 11, All(Number(0))},
-      {"ComboList", kCombo, &FormDef::ComboList, 11, All(Text("Value A\r\nValue B"))},
-      {"FlagAtRight", kFlag, &FormDef::FlagAtRight, 11, All(Number(0))},
-      {"FlagAppearance", kFlag, &FormDef::FlagAppearance, 12, All(Number(1))},
-      {"TextLimit", kMultiline, &FormDef::TextLimit, 11, All(Number(0))},
+      {"Transparent", kEveryType, &ElementDef::Transparent, 9, kCheck, KeptBut({{kLabel, 1}})},
+      {"Alignment", kEveryType, &ElementDef::Alignment, 10, kChoice, All(Number(0))},
+      {"Font", kEveryType, &ElementDef::Font, 5, kNone, All(Given)},
+      {"ImageSize", kImage, &FormDef::ImageSize, 11, kChoice, All(Number(1))},
+      {"DblClickAction", kImage, &FormDef::DblClickAction, 12, kChoice, All(Number(0))},
+      {"ToolTip", kLabel, &FormDef::ToolTip, 11, kLine, All(Text(""))},
+      {"QuickEnter", kText, &FormDef::QuickEnter, 11, kCheck, All(Number(0))},
+      {"PasswordField", kText, &FormDef::PasswordField, 12, kCheck, All(Number(0))},
+      {"ButtonAction", kButton, &FormDef::ButtonAction, 11, kChoice, All(Number(0))},
+      {"ComboList", kCombo, &FormDef::ComboList, 11, kLines, All(Text("Value A\r\nValue B"))},
+      {"FlagAtRight", kFlag, &FormDef::FlagAtRight, 11, kCheck, All(Number(0))},
+      {"FlagAppearance", kFlag, &FormDef::FlagAppearance, 12, kCheckForZero, All(Number(1))},
+      {"TextLimit", kMultiline, &FormDef::TextLimit, 11, kLimit, All(Number(0))},
   });
 }();
+
+// The row of kElementFields named name; a name it lacks fails the build.
+consteval std::size_t ElementFieldIndex(std::string_view name) {
+  for (std::size_t i = 0; i < kElementFields.size(); ++i) {
+    if (kElementFields[i].name == name) return i;
+  }
+  throw "no element field of this name";
+}
 
 // Indices into kElementFields in the order of the JSON image.
 inline constexpr auto kElementFieldsInImageOrder = [] {

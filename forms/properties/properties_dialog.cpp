@@ -113,11 +113,15 @@ void PropertiesDialog::BuildDefaultFrame(QWidget* frame) {
   borderLabel_ = NamedWidget<QLabel>("BorderLab");
   borderCombo_ = NamedWidget<QComboBox>("BorderCombo");
   colorLabel_ = NamedWidget<QLabel>("ColLab");
+  const std::size_t colourFields[] = {ElementFieldIndex("BackColor"),
+                                      ElementFieldIndex("ForeColor")};
   for (int i = 0; i < 2; ++i) {
     colorButtons_[i] = NamedWidget<QPushButton>(i == 0 ? "ColPic1" : "ColPic2");
     colorButtons_[i]->setFixedSize(48, 22);
     colorButtons_[i]->setAutoDefault(false);
-    connect(colorButtons_[i], &QPushButton::clicked, this, [this, i] { ChooseColor(i); });
+    const std::size_t field = colourFields[i];
+    Bind(field, colorButtons_[i]);
+    connect(colorButtons_[i], &QPushButton::clicked, this, [this, field] { ChooseColor(field); });
   }
   transparentCheck_ = NamedWidget<QCheckBox>("TranspCheck");
   alignLabel_ = NamedWidget<QLabel>("AlignLab");
@@ -127,6 +131,11 @@ void PropertiesDialog::BuildDefaultFrame(QWidget* frame) {
   fontButton_ = NamedWidget<QPushButton>("FontButt");
   fontButton_->setAutoDefault(false);
   connect(fontButton_, &QPushButton::clicked, this, &PropertiesDialog::ChooseFont);
+
+  Bind(ElementFieldIndex("Name"), nameEdit_);
+  Bind(ElementFieldIndex("Border"), borderCombo_);
+  Bind(ElementFieldIndex("Transparent"), transparentCheck_);
+  Bind(ElementFieldIndex("Alignment"), alignCombo_);
 
   auto* form = new QFormLayout(frame);
   form->addRow(nameLabel_, nameEdit_);
@@ -165,6 +174,17 @@ void PropertiesDialog::BuildPrivateFrame(QWidget* frame) {
   listLengthEdit_ = NamedWidget<QLineEdit>("MaxListTxt");
   listLengthEdit_->setMaximumWidth(80);
   listLengthUnitLabel_ = NamedWidget<QLabel>("MaxListLab2");
+
+  Bind(ElementFieldIndex("ImageSize"), imageSizeCombo_);
+  Bind(ElementFieldIndex("DblClickAction"), doubleClickCombo_);
+  Bind(ElementFieldIndex("ToolTip"), toolTipEdit_);
+  Bind(ElementFieldIndex("QuickEnter"), quickEnterCheck_);
+  Bind(ElementFieldIndex("PasswordField"), passwordFieldCheck_);
+  Bind(ElementFieldIndex("ButtonAction"), buttonActionCombo_);
+  Bind(ElementFieldIndex("ComboList"), comboListEdit_);
+  Bind(ElementFieldIndex("FlagAppearance"), flatStyleCheck_);
+  Bind(ElementFieldIndex("FlagAtRight"), flagAtRightCheck_);
+  Bind(ElementFieldIndex("TextLimit"), textLimitEdit_);
 
   privatePages_ = new QStackedWidget;
   privatePages_->addWidget(Page({Row({imageSizeLabel_, imageSizeCombo_}),
@@ -256,29 +276,44 @@ void PropertiesDialog::Activate() {
   privatePages_->setCurrentIndex(PageOf(selType_));
 }
 
+void PropertiesDialog::Bind(std::size_t field, QWidget* control) {
+  fieldControls_[field] = control;
+}
+
 void PropertiesDialog::ShowEntries(const PropertyEntries& e) {
-  nameEdit_->setText(e.name);
-  ShowIndex(borderCombo_, e.border);
-  colors_[0] = e.backColor;
-  colors_[1] = e.foreColor;
-  ShowColor(0);
-  ShowColor(1);
-  transparentCheck_->setChecked(e.transparent);
-  ShowIndex(alignCombo_, e.alignment);
+  for (std::size_t i = 0; i < kElementFields.size(); ++i) {
+    QWidget* control = fieldControls_[i];
+    const EntryValue& shown = e[i];
+    switch (kElementFields[i].entry) {
+      using enum FieldEntry;
+      case kLine:
+        static_cast<QLineEdit*>(control)->setText(shown.text);
+        break;
+      case kLines:
+        static_cast<QPlainTextEdit*>(control)->setPlainText(shown.text);
+        break;
+      case kChoice:
+        ShowIndex(static_cast<QComboBox*>(control), shown.number);
+        break;
+      case kColour:
+        colours_[i] = shown.number;
+        ShowColor(i);
+        break;
+      case kCheck:
+      case kCheckForZero:
+        static_cast<QCheckBox*>(control)->setChecked(shown.on);
+        break;
+      case kLimit:
+        limitTextCheck_->setChecked(shown.on);
+        textLimitEdit_->setText(shown.text);
+        textLimitEdit_->setEnabled(shown.on);
+        break;
+      case kNone:
+        break;
+    }
+  }
   fontLabel_->setText(DescribeFont(
       SelectionFont(context_.db, context_.state.CurForm, selType_, slot_), context_.texts));
-  ShowIndex(imageSizeCombo_, e.imageSize);
-  ShowIndex(doubleClickCombo_, e.dblClickAction);
-  toolTipEdit_->setText(e.toolTip);
-  quickEnterCheck_->setChecked(e.quickEnter);
-  passwordFieldCheck_->setChecked(e.passwordField);
-  ShowIndex(buttonActionCombo_, e.buttonAction);
-  comboListEdit_->setPlainText(e.comboList);
-  flatStyleCheck_->setChecked(e.flatStyle);
-  flagAtRightCheck_->setChecked(e.flagAtRight);
-  limitTextCheck_->setChecked(e.limitText);
-  textLimitEdit_->setText(e.textLimit);
-  textLimitEdit_->setEnabled(e.limitText);
   icon_ = e.icon;
   formIconButton_->setIcon(context_.services.IconFor(icon_));
   shadowCheck_->setChecked(e.shadow);
@@ -289,23 +324,35 @@ PropertyEntries PropertiesDialog::Entries() const {
   const PropertyEntries loaded =
       ReadProperties(context_.db, context_.state.CurForm, selType_, slot_);
   PropertyEntries e;
-  e.name = nameEdit_->text();
-  e.border = ChosenIndex(borderCombo_, loaded.border);
-  e.backColor = colors_[0];
-  e.foreColor = colors_[1];
-  e.transparent = transparentCheck_->isChecked();
-  e.alignment = ChosenIndex(alignCombo_, loaded.alignment);
-  e.imageSize = ChosenIndex(imageSizeCombo_, loaded.imageSize);
-  e.dblClickAction = ChosenIndex(doubleClickCombo_, loaded.dblClickAction);
-  e.toolTip = toolTipEdit_->text();
-  e.quickEnter = quickEnterCheck_->isChecked();
-  e.passwordField = passwordFieldCheck_->isChecked();
-  e.buttonAction = ChosenIndex(buttonActionCombo_, loaded.buttonAction);
-  e.comboList = comboListEdit_->toPlainText();
-  e.flatStyle = flatStyleCheck_->isChecked();
-  e.flagAtRight = flagAtRightCheck_->isChecked();
-  e.limitText = limitTextCheck_->isChecked();
-  e.textLimit = textLimitEdit_->text();
+  for (std::size_t i = 0; i < kElementFields.size(); ++i) {
+    const QWidget* control = fieldControls_[i];
+    EntryValue& entry = e[i];
+    switch (kElementFields[i].entry) {
+      using enum FieldEntry;
+      case kLine:
+        entry.text = static_cast<const QLineEdit*>(control)->text();
+        break;
+      case kLines:
+        entry.text = static_cast<const QPlainTextEdit*>(control)->toPlainText();
+        break;
+      case kChoice:
+        entry.number = ChosenIndex(static_cast<const QComboBox*>(control), loaded[i].number);
+        break;
+      case kColour:
+        entry.number = colours_[i];
+        break;
+      case kCheck:
+      case kCheckForZero:
+        entry.on = static_cast<const QCheckBox*>(control)->isChecked();
+        break;
+      case kLimit:
+        entry.on = limitTextCheck_->isChecked();
+        entry.text = textLimitEdit_->text();
+        break;
+      case kNone:
+        break;
+    }
+  }
   e.icon = icon_;
   e.shadow = shadowCheck_->isChecked();
   e.maxList = listLengthEdit_->text();
@@ -329,16 +376,16 @@ void PropertiesDialog::Store() {
   }
 }
 
-void PropertiesDialog::ShowColor(int swatch) {
-  colorButtons_[swatch]->setStyleSheet(
+void PropertiesDialog::ShowColor(std::size_t field) {
+  fieldControls_[field]->setStyleSheet(
       QStringLiteral("QPushButton { background-color: %1; border: 1px solid palette(dark); }")
-          .arg(ColorOf(colors_[swatch]).name()));
+          .arg(ColorOf(colours_[field]).name()));
 }
 
-void PropertiesDialog::ChooseColor(int swatch) {
-  if (std::optional<QColor> chosen = context_.dialogs.ChooseColor(this, ColorOf(colors_[swatch]))) {
-    colors_[swatch] = StoredColor(*chosen);
-    ShowColor(swatch);
+void PropertiesDialog::ChooseColor(std::size_t field) {
+  if (std::optional<QColor> chosen = context_.dialogs.ChooseColor(this, ColorOf(colours_[field]))) {
+    colours_[field] = StoredColor(*chosen);
+    ShowColor(field);
   }
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QDialog>
+#include <array>
 #include <functional>
 
 #include "forms/properties/properties_logic.h"
@@ -37,20 +38,24 @@ class PropertiesDialog : public QDialog {
   void BuildPrivateFrame(QWidget* frame);
   void ApplyTexts();
   void Activate();
+  void Bind(std::size_t field, QWidget* control);
   void ShowEntries(const PropertyEntries& entries);
   PropertyEntries Entries() const;
   void Store();
-  void ChooseColor(int swatch);
+  void ChooseColor(std::size_t field);
   void ChooseFont();
   void ChooseIcon();
-  void ShowColor(int swatch);
+  void ShowColor(std::size_t field);
   void ShowTab(int tab);
 
   WindowContext& context_;
   std::function<void()> redraw_;
   int selType_ = kSelectForm;
   int slot_ = 0;
-  std::int32_t colors_[2] = {};
+  // The control of each row of kElementFields the dialog edits, and the
+  // colours its colour buttons show.
+  std::array<QWidget*, kElementFields.size()> fieldControls_{};
+  std::array<std::int32_t, kElementFields.size()> colours_{};
   QString icon_;
 
   QTabBar* mainTab_;

@@ -1,6 +1,7 @@
 #include "forms/properties/properties_logic.h"
 
 #include <cmath>
+#include <type_traits>
 
 #include "storage/combo_choices.h"
 #include "storage/element_text.h"
@@ -14,9 +15,55 @@ constexpr std::int16_t kShortestList = 2;
 // Stored for an emptied item list, so the drop-down always has an entry.
 constexpr auto kEmptyComboList = "-";
 
+constexpr std::size_t kNameField = ElementFieldIndex("Name");
+constexpr std::size_t kBorderField = ElementFieldIndex("Border");
+constexpr std::size_t kBackColorField = ElementFieldIndex("BackColor");
+
 std::size_t At(int i) { return static_cast<std::size_t>(i); }
 
 std::int16_t Flag16(bool on) { return on ? 1 : 0; }
+
+template <typename Value>
+EntryValue EntryOf(FieldEntry entry, const Value& value) {
+  EntryValue shown;
+  if constexpr (std::is_same_v<Value, QString>) {
+    shown.text = entry == FieldEntry::kLines ? ShownLines(value) : value;
+  } else if constexpr (std::is_arithmetic_v<Value>) {
+    shown.number = value;
+    shown.on = entry == FieldEntry::kCheckForZero ? value == 0 : value != 0;
+    if (entry == FieldEntry::kLimit)
+      shown.text = shown.on ? QString::number(value) : TextLimitShown(false);
+  }
+  return shown;
+}
+
+template <typename Value>
+void StoreEntry(FieldEntry entry, const EntryValue& shown, Value& value) {
+  using enum FieldEntry;
+  if constexpr (std::is_same_v<Value, QString>) {
+    if (entry == kLine) value = shown.text;
+    if (entry == kLines)
+      value = shown.text.isEmpty() ? QString::fromLatin1(kEmptyComboList) : StoredLines(shown.text);
+  } else if constexpr (std::is_arithmetic_v<Value>) {
+    switch (entry) {
+      case kChoice:
+      case kColour:
+        value = static_cast<Value>(shown.number);
+        break;
+      case kCheck:
+        value = static_cast<Value>(Flag16(shown.on));
+        break;
+      case kCheckForZero:
+        value = static_cast<Value>(1 - Flag16(shown.on));
+        break;
+      case kLimit:
+        value = static_cast<Value>(TextLimitOf(shown.text));
+        break;
+      default:
+        break;
+    }
+  }
+}
 
 }  // namespace
 
@@ -51,91 +98,44 @@ PropertyEntries ReadProperties(const Database& db, int form, int selType, int sl
     return entries;
   }
   if (selType == kSelectForm) {
-    entries.name = f.Name;
-    entries.border = f.Border;
-    entries.backColor = f.BackColor;
+    entries[kNameField].text = f.Name;
+    entries[kBorderField].number = f.Border;
+    entries[kBackColorField].number = f.BackColor;
     entries.icon = f.Icon;
     entries.shadow = f.Shadow != 0;
     return entries;
   }
-  const ElementDef& e = f.Elements[At(selType)][At(slot)];
-  const std::size_t k = At(slot);
-  entries.name = e.Name;
-  entries.border = e.Border;
-  entries.backColor = e.BackColor;
-  entries.foreColor = e.ForeColor;
-  entries.transparent = e.Transparent;
-  entries.alignment = e.Alignment;
-  entries.imageSize = f.ImageSize[k];
-  entries.dblClickAction = f.DblClickAction[k];
-  entries.toolTip = f.ToolTip[k];
-  entries.quickEnter = f.QuickEnter[k] != 0;
-  entries.passwordField = f.PasswordField[k] != 0;
-  entries.buttonAction = f.ButtonAction[k];
-  entries.comboList = ShownLines(f.ComboList[k]);
-  entries.flatStyle = f.FlagAppearance[k] == 0;
-  entries.flagAtRight = f.FlagAtRight[k] != 0;
-  entries.limitText = f.TextLimit[k] != 0;
-  entries.textLimit = entries.limitText ? QString::number(f.TextLimit[k]) : TextLimitShown(false);
+  for (std::size_t i = 0; i < kElementFields.size(); ++i) {
+    const ElementField& field = kElementFields[i];
+    if (!field.AppliesTo(selType)) continue;
+    VisitElementField(f, selType, slot, field,
+                      [&](const auto& value) { entries[i] = EntryOf(field.entry, value); });
+  }
   return entries;
 }
 
 int StoreProperties(Database& db, int form, int selType, int slot, const PropertyEntries& entries) {
   FormDef& f = db.Forms[At(form)];
-  int choicesMoved = 0;
   if (selType == kSelectDatabase) {
     db.MaxListString = MaxListOf(entries.maxList);
-    return choicesMoved;
+    return 0;
   }
   if (selType == kSelectForm) {
     f.Icon = entries.icon;
-    f.Name = entries.name;
-    f.Border = static_cast<std::int16_t>(entries.border);
-    f.BackColor = entries.backColor;
+    f.Name = entries[kNameField].text;
+    f.Border = static_cast<std::int16_t>(entries[kBorderField].number);
+    f.BackColor = entries[kBackColorField].number;
     f.Shadow = Flag16(entries.shadow);
-    return choicesMoved;
+    return 0;
   }
-  ElementDef& e = f.Elements[At(selType)][At(slot)];
-  const std::size_t k = At(slot);
-  e.Name = entries.name;
-  e.Border = static_cast<std::int16_t>(entries.border);
-  e.BackColor = entries.backColor;
-  e.ForeColor = entries.foreColor;
-  e.Transparent = entries.transparent;
-  e.Alignment = static_cast<std::int16_t>(entries.alignment);
-  switch (selType) {
-    case kImage:
-      f.ImageSize[k] = static_cast<std::int16_t>(entries.imageSize);
-      f.DblClickAction[k] = static_cast<std::int16_t>(entries.dblClickAction);
-      break;
-    case kLabel:
-      f.ToolTip[k] = entries.toolTip;
-      break;
-    case kText:
-      f.QuickEnter[k] = Flag16(entries.quickEnter);
-      f.PasswordField[k] = Flag16(entries.passwordField);
-      break;
-    case kButton:
-      f.ButtonAction[k] = static_cast<std::int16_t>(entries.buttonAction);
-      break;
-    case kCombo: {
-      const QString before = f.ComboList[k];
-      f.ComboList[k] = entries.comboList.isEmpty() ? QString::fromLatin1(kEmptyComboList)
-                                                   : StoredLines(entries.comboList);
-      choicesMoved = CarryChoices(db, form, slot, before, f.ComboList[k]);
-      break;
-    }
-    case kFlag:
-      f.FlagAppearance[k] = static_cast<std::int16_t>(1 - Flag16(entries.flatStyle));
-      f.FlagAtRight[k] = Flag16(entries.flagAtRight);
-      break;
-    case kMultiline:
-      f.TextLimit[k] = TextLimitOf(entries.textLimit);
-      break;
-    default:
-      break;
+  const QString itemsBefore = f.ComboList[At(slot)];
+  for (std::size_t i = 0; i < kElementFields.size(); ++i) {
+    const ElementField& field = kElementFields[i];
+    if (!field.AppliesTo(selType)) continue;
+    VisitElementField(f, selType, slot, field,
+                      [&](auto& value) { StoreEntry(field.entry, entries[i], value); });
   }
-  return choicesMoved;
+  return selType == kCombo ? CarryChoices(db, form, slot, itemsBefore, f.ComboList[At(slot)]) : 0;
 }
 
 FontSpec& SelectionFont(Database& db, int form, int selType, int slot) {

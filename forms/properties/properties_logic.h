@@ -4,36 +4,33 @@
 #pragma once
 
 #include <QString>
+#include <array>
 #include <cstdint>
 
 #include "storage/database_model.h"
+#include "storage/field_table.h"
 #include "storage/form_selection.h"
 
 namespace orbo {
 
+// What the control of one field holds, as its kind of entry uses it.
+struct EntryValue {
+  bool on = false;  // check boxes, the text limit's switch
+  int number = 0;   // a drop-down's index, a colour
+  QString text;     // line boxes, the item list one item per line, the text limit
+};
+
 // The entries of the dialog's controls.
 struct PropertyEntries {
-  QString name;
-  int border = 0;
-  std::int32_t backColor = 0;
-  std::int32_t foreColor = 0;
-  bool transparent = false;
-  int alignment = 0;
-  int imageSize = 0;
-  int dblClickAction = 0;
-  QString toolTip;
-  bool quickEnter = false;
-  bool passwordField = false;
-  int buttonAction = 0;
-  // One item per line, as the box shows them.
-  QString comboList;
-  bool flatStyle = false;
-  bool flagAtRight = false;
-  bool limitText = false;
-  QString textLimit;
+  // By row of kElementFields. The form's name, border and colour stand in
+  // the rows of the element's.
+  std::array<EntryValue, kElementFields.size()> fields;
   QString icon;
   bool shadow = false;
   QString maxList;
+
+  EntryValue& operator[](std::size_t field) { return fields[field]; }
+  const EntryValue& operator[](std::size_t field) const { return fields[field]; }
 };
 
 // How a common control meets a selection.

@@ -1,13 +1,17 @@
 // The properties dialog with the real window offscreen: what OK stores for
-// elements and the database, and how the tree opens the database's
+// elements and the database, which control edits which field, and how the tree opens the database's
 // properties in edit mode.
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QtTest>
+#include <map>
+#include <string_view>
+#include <type_traits>
 
 #include "../test_install.h"
 #include "app/main_window.h"
@@ -15,6 +19,7 @@
 #include "forms/properties/properties_logic.h"
 #include "shell/folder_tree_widget.h"
 #include "shell/navigator.h"
+#include "storage/field_table.h"
 
 using namespace orbo;
 
@@ -36,6 +41,27 @@ struct Fixture : RunningApp {
     return app.state.SelIndex;
   }
 };
+
+// Changes what a control shows, as a user would.
+void Edit(QWidget& control) {
+  if (auto* line = qobject_cast<QLineEdit*>(&control)) line->setText(line->text() + "x");
+  if (auto* lines = qobject_cast<QPlainTextEdit*>(&control))
+    lines->setPlainText(lines->toPlainText() + "\nMore");
+  if (auto* combo = qobject_cast<QComboBox*>(&control))
+    combo->setCurrentIndex((combo->currentIndex() + 1) % combo->count());
+  if (auto* button = qobject_cast<QAbstractButton*>(&control)) button->click();
+}
+
+// Whether field of element (t, slot) differs between two forms.
+bool Differs(const FormDef& a, const FormDef& b, int t, int slot, const ElementField& field) {
+  bool differs = false;
+  VisitElementField(a, t, slot, field, [&](const auto& x) {
+    VisitElementField(b, t, slot, field, [&](const auto& y) {
+      if constexpr (std::is_same_v<decltype(x), decltype(y)>) differs = !(x == y);
+    });
+  });
+  return differs;
+}
 
 }  // namespace
 
@@ -67,6 +93,43 @@ class PropertiesTest : public QObject {
     QCOMPARE(f.Form().ComboList[combo], QString("-"));
     f.Properties([](QDialog& d) { Child<QPlainTextEdit>(d, "CText1").setPlainText("Red\nGreen"); });
     QCOMPARE(f.Form().ComboList[combo], QString("Red\r\nGreen"));
+  }
+
+  // Each control stores its own field and no other, for every type, and a
+  // control the type does not use cannot be edited; OK without an edit
+  // stores nothing.
+  void eachControlStoresItsOwnField() {
+    // The control the user edits each field with.
+    const std::map<std::string_view, const char*> controls = {
+        {"Name", "NameTxt"},       {"Border", "BorderCombo"},      {"BackColor", "ColPic1"},
+        {"ForeColor", "ColPic2"},  {"Transparent", "TranspCheck"}, {"Alignment", "AlignCombo"},
+        {"ImageSize", "ICombo2"},  {"DblClickAction", "ICombo3"},  {"ToolTip", "LText1"},
+        {"QuickEnter", "TCheck1"}, {"PasswordField", "TCheck3"},   {"ButtonAction", "BCombo1"},
+        {"ComboList", "CText1"},   {"FlagAtRight", "FCheck2"},     {"FlagAppearance", "FCheck1"},
+        {"TextLimit", "MCheck1"}};
+    Fixture f;
+    f.dialogs.color = QColor(1, 2, 3);
+    for (int t = 0; t < kElementTypeCount; ++t) {
+      const int slot = f.Add(t);
+      const FormDef untouched = f.Form();
+      f.Properties([](QDialog&) {});
+      QVERIFY2(f.Form() == untouched, qPrintable(f.Form().Elements[t][slot].Name));
+      for (const ElementField& field : kElementFields) {
+        if (!field.AppliesTo(t) || !controls.contains(field.name)) continue;
+        const FormDef before = f.Form();
+        bool edited = false;
+        f.Properties([&](QDialog& d) {
+          QWidget& control = *d.findChild<QWidget*>(controls.at(field.name));
+          edited = control.isEnabled();  // a control the type does not use stays as it is
+          if (edited) Edit(control);
+        });
+        for (const ElementField& other : kElementFields) {
+          if (other.AppliesTo(t))
+            QVERIFY2(Differs(before, f.Form(), t, slot, other) == (edited && &other == &field),
+                     qPrintable(QStringLiteral("%1 edited, %2 seen").arg(field.name, other.name)));
+        }
+      }
+    }
   }
 
   // In edit mode the right button on the tree opens the database's
