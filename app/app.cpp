@@ -32,6 +32,7 @@
 #include "query/settings/database_properties_dialog.h"
 #include "query/settings/options_dialog.h"
 #include "query/sort/sorter.h"
+#include "shell/file_commands.h"
 #include "shell/folder_tree.h"
 #include "shell/folder_tree_widget.h"
 #include "shell/handover.h"
@@ -43,7 +44,6 @@
 #include "shell/recent_files.h"
 #include "shell/settings_store.h"
 #include "shell/undo_commands.h"
-#include "storage/database_commands.h"
 #include "storage/file_paths.h"
 #include "storage/new_database.h"
 #include "storage/secret_text.h"
@@ -357,7 +357,7 @@ void App::ShowIntro(int mode) {
   }
 }
 
-StorageUi& App::Storage() { return *storage_; }
+FileCommandsUi& App::Storage() { return *storage_; }
 
 WindowServices& App::Services() { return *parts_.services; }
 

@@ -12,13 +12,13 @@
 #include "shell/app_settings.h"
 #include "shell/command_funnel.h"
 #include "shell/dialogs.h"
+#include "shell/file_commands_ui.h"
 #include "shell/language_texts.h"
 #include "shell/window_context.h"
 #include "shell/working_files.h"
 #include "storage/database_model.h"
 #include "storage/display_state.h"
 #include "storage/navigation_logic.h"
-#include "storage/storage_ui.h"
 
 class QAction;
 
@@ -74,7 +74,7 @@ class App {
   bool QueryUnload();
 
   // What load, save and merge need from the window.
-  StorageUi& Storage();
+  FileCommandsUi& Storage();
 
   // What the features ask of the window: messages, progress, help, icons.
   WindowServices& Services();

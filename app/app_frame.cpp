@@ -15,6 +15,7 @@
 #include "app/storage_adapter.h"
 #include "query/print/print_dialog.h"
 #include "query/settings/backups_dialog.h"
+#include "shell/file_commands.h"
 #include "shell/help_pages.h"
 #include "shell/integrity_texts.h"
 #include "shell/intro_dialog.h"
@@ -23,7 +24,6 @@
 #include "shell/recent_files.h"
 #include "shell/undo_commands.h"
 #include "shell/window_texts.h"
-#include "storage/database_commands.h"
 #include "storage/storage_error.h"
 
 namespace orbo {

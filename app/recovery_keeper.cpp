@@ -4,7 +4,7 @@
 #include <QGuiApplication>
 
 #include "app/app_texts.h"
-#include "storage/database_commands.h"
+#include "shell/file_commands.h"
 
 namespace orbo {
 
@@ -43,7 +43,7 @@ void RecoveryKeeper::WriteNow() {
   });
 }
 
-bool RecoveryKeeper::OfferLeftCopies(Database& db, StorageUi& ui) {
+bool RecoveryKeeper::OfferLeftCopies(Database& db, FileCommandsUi& ui) {
   for (const RecoveryCopy& copy : folder_.Left()) {
     const QString name = copy.databasePath == QLatin1String("noname")
                              ? copy.databasePath

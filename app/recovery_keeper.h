@@ -9,8 +9,8 @@
 #include <functional>
 #include <future>
 
+#include "shell/file_commands_ui.h"
 #include "storage/recovery_copies.h"
-#include "storage/storage_ui.h"
 
 namespace orbo {
 
@@ -33,7 +33,7 @@ class RecoveryKeeper : public QObject {
   }
   // Offers the changes programs that ended left in recovery copies; true
   // when one was taken into db, which then holds this program's copy.
-  bool OfferLeftCopies(Database& db, StorageUi& ui);
+  bool OfferLeftCopies(Database& db, FileCommandsUi& ui);
 
  private:
   void Remove();

@@ -14,6 +14,8 @@
 #include "forms/editor/record_editor.h"
 #include "forms/icons/icon_image.h"
 #include "query/access/access_exchange.h"
+#include "shell/file_commands.h"
+#include "shell/file_texts.h"
 #include "shell/folder_tree.h"
 #include "shell/integrity_texts.h"
 #include "shell/missing_files_offer.h"
@@ -22,10 +24,8 @@
 #include "shell/quick_filter_box.h"
 #include "shell/recent_files.h"
 #include "storage/data_path.h"
-#include "storage/database_commands.h"
 #include "storage/database_file.h"
 #include "storage/new_database.h"
-#include "storage/storage_texts.h"
 
 namespace orbo {
 namespace {
@@ -123,13 +123,13 @@ void StorageAdapter::CheckFileOnDisk() {
   // A file deleted or moved away holds nothing to load again; the next
   // save writes it anew.
   const bool gone = changed && !now.exists;
-  app_.Parts().services->SetFileNote(gone      ? std::optional(storage_texts::kFileGoneNote)
-                                     : changed ? std::optional(storage_texts::kChangedOnDiskNote)
+  app_.Parts().services->SetFileNote(gone      ? std::optional(file_texts::kFileGoneNote)
+                                     : changed ? std::optional(file_texts::kChangedOnDiskNote)
                                                : std::nullopt);
   if (!changed || gone || db.Modified || now == offered_) return;
   const bool asked = app_.Context().funnel.Run([&] {
     offered_ = now;
-    if (ShowMessage(GetText(storage_texts::kLoadChangedFile).arg(db.DatabasePath), kYesNo) ==
+    if (ShowMessage(GetText(file_texts::kLoadChangedFile).arg(db.DatabasePath), kYesNo) ==
         kAnswerYes)
       OpenDatabase(app_.Context(), *this, db.DatabasePath);
   });
@@ -217,7 +217,7 @@ void StorageAdapter::ShowDatabase() {
 }
 
 RepairNames StorageAdapter::NamesForRepairs() {
-  return RepairNames{GetText(storage_texts::kRecovered), app_.Context().settings.DefaultFont};
+  return RepairNames{GetText(file_texts::kRecovered), app_.Context().settings.DefaultFont};
 }
 
 QString StorageAdapter::DescribeForUser(const Database& model, const ModelProblem& problem) {

@@ -7,14 +7,14 @@
 #include <functional>
 
 #include "app/file_watch.h"
+#include "shell/file_commands_ui.h"
 #include "storage/model_delta.h"
-#include "storage/storage_ui.h"
 
 namespace orbo {
 
 class App;
 
-class StorageAdapter : public StorageUi {
+class StorageAdapter : public FileCommandsUi {
  public:
   // saveSettings writes the settings file at once.
   StorageAdapter(App& app, std::function<void()> saveSettings);

@@ -16,7 +16,7 @@
 #include "query/access/tables/access_export.h"
 #include "query/csv/csv_export.h"
 #include "query/csv/csv_source.h"
-#include "storage/database_commands.h"
+#include "shell/file_commands.h"
 #include "storage/navigation_logic.h"
 
 using namespace orbo;

@@ -13,7 +13,7 @@
 
 #include "shell/language_texts.h"
 #include "shell/media_player.h"
-#include "storage/storage_ui.h"
+#include "shell/message_style.h"
 
 class QDialog;
 class QPrinter;

@@ -3,10 +3,10 @@
 #include <QDir>
 #include <algorithm>
 
+#include "shell/file_commands.h"
 #include "shell/shell_texts.h"
 #include "shell/window_context.h"
 #include "storage/data_path.h"
-#include "storage/database_commands.h"
 #include "storage/missing_files.h"
 
 namespace orbo {
@@ -48,7 +48,7 @@ void OfferToFindMissingFiles(WindowContext& context) {
                         [&] { PointAtFoundFiles(db, found); });
 }
 
-void OpenDatabase(WindowContext& context, StorageUi& storage, const QString& path) {
+void OpenDatabase(WindowContext& context, FileCommandsUi& storage, const QString& path) {
   if (LoadDatabase(context.db, path, storage)) OfferToFindMissingFiles(context);
 }
 

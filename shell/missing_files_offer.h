@@ -8,11 +8,11 @@
 
 namespace orbo {
 
-class StorageUi;
+class FileCommandsUi;
 struct WindowContext;
 
 void OfferToFindMissingFiles(WindowContext& context);
 // Loads the database at path (asks for one when empty), then makes the offer.
-void OpenDatabase(WindowContext& context, StorageUi& storage, const QString& path);
+void OpenDatabase(WindowContext& context, FileCommandsUi& storage, const QString& path);
 
 }  // namespace orbo

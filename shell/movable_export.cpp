@@ -4,9 +4,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "shell/file_commands.h"
 #include "shell/shell_texts.h"
 #include "storage/data_path.h"
-#include "storage/database_commands.h"
 #include "storage/record_progress.h"
 
 namespace orbo {
@@ -28,8 +28,8 @@ bool CopyKeepingTime(const QString& source, const QString& target) {
   return true;
 }
 
-void CopyRecordValues(Database& db, const QString& oldPath, const QString& filesDir, StorageUi& ui,
-                      CopyTally& tally) {
+void CopyRecordValues(Database& db, const QString& oldPath, const QString& filesDir,
+                      FileCommandsUi& ui, CopyTally& tally) {
   const QString text = ui.GetText(shell_texts::kCopyingFiles);
   for (int r = 0; r < db.RecordCount; ++r) {
     if (r % kProgressEvery == 0) ui.ShowProgress(r * 100 / db.RecordCount, text);
@@ -99,9 +99,9 @@ QString CopyIntoFilesFolder(const QString& value, const QString& databasePath,
   return u'\\' + QFileInfo(filesDir).fileName() + u'\\' + name;
 }
 
-void ExportMovable(Database& db, StorageUi& ui, const QString& userIcons) {
+void ExportMovable(Database& db, FileCommandsUi& ui, const QString& userIcons) {
   const QString oldPath = db.DatabasePath;
-  if (!SaveDatabaseAs(db, ui, storage_texts::kExportMovableTitle)) return;
+  if (!SaveDatabaseAs(db, ui, file_texts::kExportMovableTitle)) return;
   const QString newPath = db.DatabasePath;
   const QString filesDir = FilesFolderOf(newPath);
   QDir().mkpath(filesDir);

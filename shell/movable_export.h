@@ -7,8 +7,8 @@
 
 #include <QString>
 
+#include "shell/file_commands_ui.h"
 #include "storage/database_model.h"
-#include "storage/storage_ui.h"
 
 namespace orbo {
 
@@ -41,6 +41,6 @@ QString FilesFolderOf(const QString& databasePath);
 // The menu command: saves as a new file, copies and rewrites, saves again,
 // copies the user icons ("New..." keys, from userIcons) into the Icons
 // sub-folder, and tells the user how many files could not be copied.
-void ExportMovable(Database& db, StorageUi& ui, const QString& userIcons);
+void ExportMovable(Database& db, FileCommandsUi& ui, const QString& userIcons);
 
 }  // namespace orbo

@@ -6,7 +6,7 @@
 #include <QIcon>
 #include <QString>
 
-#include "storage/storage_ui.h"
+#include "shell/message_style.h"
 
 class QLabel;
 class QWidget;

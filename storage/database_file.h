@@ -1,6 +1,6 @@
 // A database file: one header word outside the scrambling, then the body.
 // Reading and writing here are functions of a path and a model; the steps
-// that need the window live in database_commands.
+// that need the window live in shell/file_commands.
 #pragma once
 
 #include <QStringList>

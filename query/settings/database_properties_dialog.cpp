@@ -12,11 +12,11 @@
 #include "query/settings/settings_texts.h"
 #include "shell/common_texts.h"
 #include "shell/dialog_buttons.h"
+#include "shell/file_texts.h"
 #include "shell/help_pages.h"
 #include "shell/named_widget.h"
 #include "shell/window_context.h"
 #include "storage/code_page_detection.h"
-#include "storage/storage_texts.h"
 
 namespace orbo {
 namespace {}  // namespace
@@ -119,7 +119,7 @@ void DatabasePropertiesDialog::Run() {
                          [&] { after.ApplyTo(db); });
   // The backups kept so far stay sealed; what later saves keep does not.
   if (before.PasswordOn && before.Encrypted && !(after.PasswordOn && after.Encrypted)) {
-    context_.services.ShowMessage(context_.texts.Get(storage_texts::kEncryptionOffNote)
+    context_.services.ShowMessage(context_.texts.Get(file_texts::kEncryptionOffNote)
                                       .arg(QDir::toNativeSeparators(db.DatabasePath)),
                                   kOkOnly);
   }
@@ -192,11 +192,10 @@ void DatabasePropertiesDialog::Tell(ProtectionOutcome outcome) {
       text = context_.texts.Get(settings_texts::kPasswordTooShort);
       break;
     case ProtectionOutcome::kHoldsNul:
-      text = context_.texts.Get(storage_texts::kPasswordHoldsNul);
+      text = context_.texts.Get(file_texts::kPasswordHoldsNul);
       break;
     case ProtectionOutcome::kUnencodable:
-      text =
-          context_.texts.Get(storage_texts::kPasswordNotInCodePage).arg(context_.db.CodePageName);
+      text = context_.texts.Get(file_texts::kPasswordNotInCodePage).arg(context_.db.CodePageName);
       break;
     case ProtectionOutcome::kChanged:
     case ProtectionOutcome::kNoAnswer:

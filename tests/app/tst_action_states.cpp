@@ -15,8 +15,8 @@
 #include "forms/designer/mode_switch.h"
 #include "query/find/find_dialog.h"
 #include "query/find/finder.h"
+#include "shell/file_commands.h"
 #include "shell/navigator.h"
-#include "storage/database_commands.h"
 #include "storage/navigation_logic.h"
 #include "storage/stored_content.h"
 

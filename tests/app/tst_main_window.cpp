@@ -14,10 +14,10 @@
 #include "app/app_services.h"
 #include "app/main_window.h"
 #include "forms/designer/mode_switch.h"
+#include "shell/file_commands.h"
 #include "shell/folder_tree_widget.h"
 #include "shell/help_pages.h"
 #include "shell/missing_files_offer.h"
-#include "storage/database_commands.h"
 #include "storage/model_defaults.h"
 
 using namespace orbo;

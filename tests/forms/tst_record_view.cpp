@@ -12,9 +12,9 @@
 #include "../test_install.h"
 #include "app/main_window.h"
 #include "forms/canvas/form_canvas.h"
+#include "shell/file_commands.h"
 #include "shell/folder_tree.h"
 #include "shell/navigator.h"
-#include "storage/database_commands.h"
 #include "storage/element_values.h"
 #include "storage/model_defaults.h"
 

@@ -10,8 +10,8 @@
 #include "app/main_window.h"
 #include "forms/canvas/form_canvas.h"
 #include "forms/editor/typed_words.h"
+#include "shell/file_commands.h"
 #include "shell/navigator.h"
-#include "storage/database_commands.h"
 #include "storage/model_defaults.h"
 
 using namespace orbo;

@@ -16,9 +16,9 @@
 #include "app/window_parts.h"
 #include "forms/designer/form_designer.h"
 #include "forms/designer/mode_switch.h"
+#include "shell/file_commands.h"
 #include "shell/intro_dialog.h"
 #include "shell/navigator.h"
-#include "storage/database_commands.h"
 
 namespace {
 

@@ -26,9 +26,9 @@
 #include "query/access/tables/access_mdb_source.h"
 #include "query/access/tables/access_values.h"
 #include "query/csv/csv_export.h"
+#include "shell/file_commands.h"
 #include "shell/navigator.h"
 #include "storage/code_page.h"
-#include "storage/database_commands.h"
 #include "storage/database_file.h"
 
 using namespace orbo;

@@ -6,9 +6,9 @@
 #include "../test_files.h"
 #include "../test_install.h"
 #include "app/main_window.h"
+#include "shell/file_commands.h"
 #include "shell/movable_export.h"
 #include "storage/data_path.h"
-#include "storage/database_commands.h"
 #include "storage/database_file.h"
 #include "storage/model_defaults.h"
 

@@ -11,10 +11,10 @@
 #include "app/app.h"
 #include "app/main_window.h"
 #include "forms/icons/icon_picker_dialog.h"
+#include "shell/file_commands.h"
 #include "shell/folder_tree.h"
 #include "shell/folder_tree_widget.h"
 #include "shell/navigator.h"
-#include "storage/database_commands.h"
 #include "storage/navigation_logic.h"
 
 using namespace orbo;

@@ -1,10 +1,10 @@
 #include <QtTest>
 
+#include "../shell/fake_file_commands_ui.h"
 #include "../test_files.h"
-#include "fake_storage_ui.h"
 #include "sample_databases.h"
+#include "shell/file_commands.h"
 #include "storage/code_page_detection.h"
-#include "storage/database_commands.h"
 #include "storage/database_file.h"
 #include "storage/file_paths.h"
 #include "storage/stream_library.h"

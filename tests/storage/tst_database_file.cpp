@@ -96,7 +96,7 @@ class DatabaseFileTest : public QObject, SampleFiles {
     }
   }
 
-  // What is saved loads back equal (a wrong password: tst_database_commands).
+  // What is saved loads back equal (a wrong password: tst_file_commands).
   void roundTrip_data() {
     QTest::addColumn<Database>("db");
     QTest::newRow("empty") << Database();

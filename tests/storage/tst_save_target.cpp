@@ -3,7 +3,7 @@
 // and owner are kept; a file another save holds or another program changes
 // meanwhile is not replaced; a folder that takes no new file is written in
 // place; without the storage library, nothing is saved. (A write-protected
-// file: tst_orbo_cli, tst_database_commands and the random runs of
+// file: tst_orbo_cli, tst_file_commands and the random runs of
 // tst_command_sequences.)
 #include <sys/resource.h>
 #include <sys/stat.h>

@@ -1,16 +1,16 @@
-// A StorageUi that plays the window for the storage commands' tests.
+// A FileCommandsUi that plays the window for the file commands' tests.
 #pragma once
 
 #include <QMap>
 #include <QStringList>
 
 #include "sample_databases.h"
-#include "storage/storage_ui.h"
+#include "shell/file_commands_ui.h"
 
 namespace orbo::test {
 
 // Plays the window: answers from its fields, and logs what it was asked.
-class FakeUi : public StorageUi {
+class FakeUi : public FileCommandsUi {
  public:
   explicit FakeUi(Database& db) : db_(db) {}
 

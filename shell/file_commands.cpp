@@ -1,19 +1,19 @@
-#include "storage/database_commands.h"
+#include "shell/file_commands.h"
 
 #include <QDir>
 #include <algorithm>
 #include <optional>
 #include <utility>
 
+#include "shell/failure_texts.h"
+#include "shell/file_texts.h"
 #include "storage/backups.h"
 #include "storage/code_page_detection.h"
 #include "storage/database_file.h"
 #include "storage/database_merge.h"
-#include "storage/failure_texts.h"
 #include "storage/file_paths.h"
 #include "storage/secret_text.h"
 #include "storage/storage_error.h"
-#include "storage/storage_texts.h"
 
 namespace orbo {
 namespace {
@@ -23,13 +23,13 @@ constexpr int kShownPlaces = 5;
 // another try, a script that answers the same each time an end.
 constexpr int kPasswordTries = 3;
 
-RecordProgress::ShowFn ProgressWithText(StorageUi& ui, TextId id) {
+RecordProgress::ShowFn ProgressWithText(FileCommandsUi& ui, TextId id) {
   const QString text = ui.GetText(id);
   return [&ui, text](int value) { ui.ShowProgress(value, text); };
 }
 
-void ShowReadFailed(StorageUi& ui, ReadOutcome::Fault fault, int systemError, bool askedPassword,
-                    const QString& path) {
+void ShowReadFailed(FileCommandsUi& ui, ReadOutcome::Fault fault, int systemError,
+                    bool askedPassword, const QString& path) {
   ui.ShowProgress(kProgressEnd, {});
   ui.ShowMessage(ReadFailureText(fault, systemError, askedPassword, path, ui), kExclamation);
 }
@@ -40,10 +40,10 @@ bool WorthAnotherPassword(ReadOutcome::Fault fault, bool askedPassword) {
   return askedPassword && (fault == ReadOutcome::kWrongPassword || fault == ReadOutcome::kDamaged);
 }
 
-void SayPasswordWrong(StorageUi& ui) {
+void SayPasswordWrong(FileCommandsUi& ui) {
   ui.ShowProgress(kProgressEnd, {});
-  ui.ShowMessage(ui.GetText(storage_texts::kDatabaseNotLoaded) + QChar(13) +
-                     ui.GetText(storage_texts::kPasswordWrongTryAgain),
+  ui.ShowMessage(ui.GetText(file_texts::kDatabaseNotLoaded) + QChar(13) +
+                     ui.GetText(file_texts::kPasswordWrongTryAgain),
                  kExclamation);
 }
 
@@ -51,7 +51,7 @@ void SayPasswordWrong(StorageUi& ui) {
 // until one opens it or the user gives up. A password the caller knows (the
 // open database's, which its backups and copies mostly have) is tried
 // first, unasked.
-ReadOutcome ReadAskingPassword(const QString& path, CodePage& codePage, StorageUi& ui,
+ReadOutcome ReadAskingPassword(const QString& path, CodePage& codePage, FileCommandsUi& ui,
                                const RecordProgress& progress, const RepairNames& names,
                                const QString& known = {}, const QStringList& detectAmong = {}) {
   if (!known.isEmpty()) {
@@ -73,10 +73,10 @@ ReadOutcome ReadAskingPassword(const QString& path, CodePage& codePage, StorageU
 
 // A model that breaks its invariants would give a file that never opens
 // again: the user is shown what is wrong and the old file stays.
-bool RefuseInconsistent(const Database& db, StorageUi& ui) {
+bool RefuseInconsistent(const Database& db, FileCommandsUi& ui) {
   const std::vector<ModelProblem> problems = FindModelProblems(db, kShownPlaces);
   if (problems.empty()) return false;
-  QString text = ui.GetText(storage_texts::kCannotSaveInconsistent);
+  QString text = ui.GetText(file_texts::kCannotSaveInconsistent);
   for (const ModelProblem& problem : problems) text += QChar(13) + ui.DescribeForUser(db, problem);
   ui.ShowMessage(text, kExclamation);
   return true;
@@ -84,17 +84,17 @@ bool RefuseInconsistent(const Database& db, StorageUi& ui) {
 
 // A password the database's code page cannot hold would fail the save
 // half-way: the user is told before anything changes.
-bool RefusePassword(const Database& db, CodePage& codePage, StorageUi& ui) {
+bool RefusePassword(const Database& db, CodePage& codePage, FileCommandsUi& ui) {
   if (!db.PasswordOn) return false;
   switch (CheckPasswordKey(db.Password, codePage)) {
     case PasswordFault::kNone:
       return false;
     case PasswordFault::kUnencodable:
-      ui.ShowMessage(ui.GetText(storage_texts::kPasswordNotInCodePage).arg(codePage.Name()),
+      ui.ShowMessage(ui.GetText(file_texts::kPasswordNotInCodePage).arg(codePage.Name()),
                      kExclamation);
       return true;
     case PasswordFault::kNul:
-      ui.ShowMessage(ui.GetText(storage_texts::kPasswordHoldsNul), kExclamation);
+      ui.ShowMessage(ui.GetText(file_texts::kPasswordHoldsNul), kExclamation);
       return true;
     case PasswordFault::kEmpty:
       ui.ShowMessage(SaveFailedLine(), kOkOnly);
@@ -108,25 +108,25 @@ enum class Storable { kAsTheyAre, kWithQuestionMarks, kNotSaving };
 // Texts the code page cannot hold are named; the user may save them with
 // "?" in place of those characters, which is not what the question offers
 // first. Nothing changes here.
-Storable AskStorable(const Database& db, CodePage& codePage, StorageUi& ui) {
+Storable AskStorable(const Database& db, CodePage& codePage, FileCommandsUi& ui) {
   const std::vector<TextPlace> places = FindUnstorableTexts(db, codePage, kShownPlaces + 1);
   if (places.empty()) return Storable::kAsTheyAre;
-  QString text = ui.GetText(storage_texts::kCharactersNotInCodePage).arg(codePage.Name());
+  QString text = ui.GetText(file_texts::kCharactersNotInCodePage).arg(codePage.Name());
   for (std::size_t i = 0; i < places.size() && i < kShownPlaces; ++i) {
     text += QStringLiteral("\r- ") + ui.DescribeForUser(db, places[i]);
   }
   if (places.size() > kShownPlaces)
-    text += QStringLiteral("\r- ") + ui.GetText(storage_texts::kAndFurtherTexts);
-  text += QStringLiteral("\r\r") + ui.GetText(storage_texts::kAskSaveWithQuestionMarks);
+    text += QStringLiteral("\r- ") + ui.GetText(file_texts::kAndFurtherTexts);
+  text += QStringLiteral("\r\r") + ui.GetText(file_texts::kAskSaveWithQuestionMarks);
   return ui.ShowMessage(text, kYesNo.Warning().NoByDefault()) == kAnswerYes
              ? Storable::kWithQuestionMarks
              : Storable::kNotSaving;
 }
 
-void TellRepairs(StorageUi& ui, const ModelRepairs& repairs, const RepairNames& names) {
-  QString text = ui.GetText(storage_texts::kInconsistenciesRepaired).arg(repairs.Total());
+void TellRepairs(FileCommandsUi& ui, const ModelRepairs& repairs, const RepairNames& names) {
+  QString text = ui.GetText(file_texts::kInconsistenciesRepaired).arg(repairs.Total());
   if (repairs.recordsRecovered > 0)
-    text += QChar(13) + ui.GetText(storage_texts::kRecordsMovedToFolder).arg(names.recoveredFolder);
+    text += QChar(13) + ui.GetText(file_texts::kRecordsMovedToFolder).arg(names.recoveredFolder);
   ui.ShowMessage(text, kExclamation);
 }
 
@@ -147,7 +147,7 @@ struct ReadingCodePage {
 
 // A file does not say its code page: the one it was last read or written
 // in here, else the one its texts read best in, else the language's.
-ReadingCodePage CodePageToRead(const QString& path, StorageUi& ui) {
+ReadingCodePage CodePageToRead(const QString& path, FileCommandsUi& ui) {
   const QString known = ui.KnownCodePage(path);
   if (!known.isEmpty() && CodePageNamed(known)) return {known, {}};
   const QString language = ui.LanguageCodePage();
@@ -159,7 +159,7 @@ ReadingCodePage CodePageToRead(const QString& path, StorageUi& ui) {
 // Reads the file at path in place of db, as a load does, and shows it; false,
 // telling the user, when it cannot be read. db stays as it was then.
 bool ReadInPlaceOf(Database& db, const QString& path, const ReadingCodePage& reading,
-                   StorageUi& ui) {
+                   FileCommandsUi& ui) {
   std::optional<CodePage> codePage = CodePageNamed(reading.name);
   if (!codePage) {
     ShowReadFailed(ui, ReadOutcome::kDamaged, 0, false, path);
@@ -169,7 +169,7 @@ bool ReadInPlaceOf(Database& db, const QString& path, const ReadingCodePage& rea
   // Taken before the read: a change while it runs is one the next save asks about.
   const FileIdentity file = IdentityOfDatabaseFile(path);
   ReadOutcome outcome = ReadAskingPassword(
-      path, *codePage, ui, RecordProgress(ProgressWithText(ui, storage_texts::kLoadingDatabase)),
+      path, *codePage, ui, RecordProgress(ProgressWithText(ui, file_texts::kLoadingDatabase)),
       names, {}, reading.detectAmong);
   if (outcome.status == ReadOutcome::kCancelled) {
     ui.ShowProgress(kProgressEnd, {});
@@ -202,12 +202,12 @@ bool ReadInPlaceOf(Database& db, const QString& path, const ReadingCodePage& rea
 // An encrypted database keeps no backup in the clear. Before the save that
 // starts encrypting its file the user chooses, once, whether the backups in
 // the clear are sealed too or removed. False: the user cancelled the save.
-bool AskAboutPlainBackups(const Database& db, const QString& path, StorageUi& ui,
+bool AskAboutPlainBackups(const Database& db, const QString& path, FileCommandsUi& ui,
                           SaveOptions& options) {
   if (!IsEncrypted(db)) return true;
   if (PlainBackups(path).empty()) return true;
   const MessageAnswer answer =
-      ui.ShowMessage(ui.GetText(storage_texts::kAskSealBackups)
+      ui.ShowMessage(ui.GetText(file_texts::kAskSealBackups)
                          .arg(QDir::toNativeSeparators(CanonicalFilePath(path)),
                               QDir::toNativeSeparators(BackupFolderOf(path))),
                      kYesNoCancel.Warning());
@@ -217,21 +217,21 @@ bool AskAboutPlainBackups(const Database& db, const QString& path, StorageUi& ui
 }
 
 // What a save that succeeded did not do as it usually does.
-void TellSaveNotes(const WriteOutcome& outcome, int keep, StorageUi& ui) {
+void TellSaveNotes(const WriteOutcome& outcome, int keep, FileCommandsUi& ui) {
   const QString file = QDir::toNativeSeparators(outcome.target);
   const QString folder = QDir::toNativeSeparators(outcome.backupFolder);
   if (outcome.inPlace) {
-    QString text = ui.GetText(storage_texts::kFolderRefusesNewFiles).arg(file);
+    QString text = ui.GetText(file_texts::kFolderRefusesNewFiles).arg(file);
     if (keep > 0 && outcome.backupMade)
-      text += QChar(13) + ui.GetText(storage_texts::kBackupKeptIn).arg(folder);
+      text += QChar(13) + ui.GetText(file_texts::kBackupKeptIn).arg(folder);
     else if (keep > 0 && !outcome.backupKept)
-      text += QChar(13) + ui.GetText(storage_texts::kNoBackupKept);
+      text += QChar(13) + ui.GetText(file_texts::kNoBackupKept);
     ui.ShowMessage(text, kExclamation);
   } else if (!outcome.backupKept) {
-    ui.ShowMessage(ui.GetText(storage_texts::kBackupNotKept).arg(file, folder), kExclamation);
+    ui.ShowMessage(ui.GetText(file_texts::kBackupNotKept).arg(file, folder), kExclamation);
   }
   if (!outcome.plainBackupsDone)
-    ui.ShowMessage(ui.GetText(storage_texts::kBackupsNotSealed).arg(folder), kExclamation);
+    ui.ShowMessage(ui.GetText(file_texts::kBackupsNotSealed).arg(folder), kExclamation);
 }
 
 // Contents of other in place of db's: forms, records, folders and the
@@ -254,7 +254,7 @@ void TakeContents(Database& db, const Database& other) {
 
 }  // namespace
 
-bool SaveDatabase(Database& db, bool saveAs, StorageUi& ui, TextId title) {
+bool SaveDatabase(Database& db, bool saveAs, FileCommandsUi& ui, TextId title) {
   if (RefuseInconsistent(db, ui)) return false;
   QString path = db.DatabasePath;
   bool askPath = db.DatabasePath == QLatin1String("noname") || saveAs;
@@ -264,9 +264,8 @@ bool SaveDatabase(Database& db, bool saveAs, StorageUi& ui, TextId title) {
   const FileIdentity known = ui.KnownFile();
   const FileIdentity now = IdentityOfDatabaseFile(path);
   if (!askPath && known.exists && now.exists && now != known) {
-    const MessageAnswer answer =
-        ui.ShowMessage(ui.GetText(storage_texts::kFileChangedOnDisk).arg(path),
-                       kYesNoCancel.Warning().NoByDefault());
+    const MessageAnswer answer = ui.ShowMessage(
+        ui.GetText(file_texts::kFileChangedOnDisk).arg(path), kYesNoCancel.Warning().NoByDefault());
     if (answer != kAnswerYes && answer != kAnswerNo) return false;
     askPath = answer == kAnswerNo;
   }
@@ -291,7 +290,7 @@ bool SaveDatabase(Database& db, bool saveAs, StorageUi& ui, TextId title) {
   const Storable storable = AskStorable(db, *codePage, ui);
   if (storable == Storable::kNotSaving) return false;
   SaveOptions options;
-  options.progress = RecordProgress(ProgressWithText(ui, storage_texts::kSavingDatabase));
+  options.progress = RecordProgress(ProgressWithText(ui, file_texts::kSavingDatabase));
   options.keepBackups = ui.BackupsToKeep();
   options.keyCost = ui.SealCost();
   // Saved unchanged over the very file it was read from or written to, the
@@ -321,7 +320,7 @@ bool SaveDatabase(Database& db, bool saveAs, StorageUi& ui, TextId title) {
   ui.SetKnownFile(outcome.written);
   // NUL becomes a space, as the file holds it.
   int changedTexts = 0;
-  ui.ChangeAsStep(ui.GetText(storage_texts::kStorableTextsStep),
+  ui.ChangeAsStep(ui.GetText(file_texts::kStorableTextsStep),
                   [&] { changedTexts = MakeTextsStorable(db, *codePage); });
   if (changedTexts > 0) ui.ShowChangedTexts();
   ui.AddRecentFile(db.DatabasePath);
@@ -331,14 +330,14 @@ bool SaveDatabase(Database& db, bool saveAs, StorageUi& ui, TextId title) {
   return true;
 }
 
-bool SaveDatabaseAs(Database& db, StorageUi& ui, TextId title) {
+bool SaveDatabaseAs(Database& db, FileCommandsUi& ui, TextId title) {
   return SaveDatabase(db, true, ui, title);
 }
 
-bool LoadDatabase(Database& db, const QString& path, StorageUi& ui) {
+bool LoadDatabase(Database& db, const QString& path, FileCommandsUi& ui) {
   if (!AskSaveChanges(db, ui)) return false;
   ui.SetEventsSuppressed(true);
-  const QString chosen = path.isEmpty() ? ui.AskOpenPath(storage_texts::kOpenDatabaseTitle) : path;
+  const QString chosen = path.isEmpty() ? ui.AskOpenPath(file_texts::kOpenDatabaseTitle) : path;
   const QString file = chosen.isEmpty() ? QString() : CanonicalFilePath(chosen);
   const bool read = !file.isEmpty() && ReadInPlaceOf(db, file, CodePageToRead(file, ui), ui);
   if (read) {
@@ -349,7 +348,7 @@ bool LoadDatabase(Database& db, const QString& path, StorageUi& ui) {
   return read;
 }
 
-bool OpenUnsaved(Database& db, const QString& file, const QString& path, StorageUi& ui) {
+bool OpenUnsaved(Database& db, const QString& file, const QString& path, FileCommandsUi& ui) {
   // path may be db's own, which the read replaces.
   const QString target = path;
   if (!AskSaveChanges(db, ui)) return false;
@@ -368,7 +367,7 @@ bool OpenUnsaved(Database& db, const QString& file, const QString& path, Storage
   return read;
 }
 
-bool ReadAgainAs(Database& db, const QString& codePage, StorageUi& ui) {
+bool ReadAgainAs(Database& db, const QString& codePage, FileCommandsUi& ui) {
   if (db.DatabasePath == QLatin1String("noname")) return false;
   ui.SetEventsSuppressed(true);
   const bool read = ReadInPlaceOf(db, db.DatabasePath, {codePage, {}}, ui);
@@ -377,12 +376,12 @@ bool ReadAgainAs(Database& db, const QString& codePage, StorageUi& ui) {
   return read;
 }
 
-bool RestoreBackup(Database& db, const QString& backup, StorageUi& ui) {
+bool RestoreBackup(Database& db, const QString& backup, FileCommandsUi& ui) {
   std::optional<CodePage> codePage = CodePageNamed(db.CodePageName);
   if (!codePage) return false;
   const RepairNames names = ui.NamesForRepairs();
   ReadOutcome outcome = ReadAskingPassword(
-      backup, *codePage, ui, RecordProgress(ProgressWithText(ui, storage_texts::kLoadingDatabase)),
+      backup, *codePage, ui, RecordProgress(ProgressWithText(ui, file_texts::kLoadingDatabase)),
       names, db.PasswordOn ? db.Password : QString());
   ui.ShowProgress(kProgressEnd, {});
   if (outcome.status == ReadOutcome::kCancelled) return false;
@@ -391,7 +390,7 @@ bool RestoreBackup(Database& db, const QString& backup, StorageUi& ui) {
     return false;
   }
   RepairForWindow(outcome.db, names);
-  ui.ChangeAsStep(ui.GetText(storage_texts::kRestoreBackupStep),
+  ui.ChangeAsStep(ui.GetText(file_texts::kRestoreBackupStep),
                   [&] { TakeContents(db, outcome.db); });
   // The backup's password, the database's own or one typed for it, stays
   // nowhere but where the database keeps its own.
@@ -401,9 +400,9 @@ bool RestoreBackup(Database& db, const QString& backup, StorageUi& ui) {
   return true;
 }
 
-bool AskSaveChanges(Database& db, StorageUi& ui) {
+bool AskSaveChanges(Database& db, FileCommandsUi& ui) {
   if (!db.Modified) return true;
-  switch (ui.ShowMessage(ui.GetText(storage_texts::kAskSaveChanges), kYesNoCancel)) {
+  switch (ui.ShowMessage(ui.GetText(file_texts::kAskSaveChanges), kYesNoCancel)) {
     case kAnswerYes:
       return SaveDatabase(db, false, ui);
     case kAnswerNo:
@@ -413,7 +412,7 @@ bool AskSaveChanges(Database& db, StorageUi& ui) {
   }
 }
 
-void NewDatabaseCmd(Database& db, StorageUi& ui) {
+void NewDatabaseCmd(Database& db, FileCommandsUi& ui) {
   RecountBuffers(db);
   if (!AskSaveChanges(db, ui)) return;
   ui.NewDatabase();
@@ -421,9 +420,9 @@ void NewDatabaseCmd(Database& db, StorageUi& ui) {
   ui.RefreshWindow();
 }
 
-bool ImportDatabase(Database& db, StorageUi& ui) {
+bool ImportDatabase(Database& db, FileCommandsUi& ui) {
   ui.SetEventsSuppressed(true);
-  const QString path = ui.AskOpenPath(storage_texts::kImportDatabaseTitle);
+  const QString path = ui.AskOpenPath(file_texts::kImportDatabaseTitle);
   const auto done = [&ui] {
     ui.SetEventsSuppressed(false);
     return false;
@@ -431,7 +430,7 @@ bool ImportDatabase(Database& db, StorageUi& ui) {
   if (path.isEmpty()) return done();
   // Records of an encrypted file would be saved in the clear in this one.
   if (IsEncryptedDatabaseFile(path) && !IsEncrypted(db) &&
-      ui.ShowMessage(ui.GetText(storage_texts::kMergeFromEncrypted)
+      ui.ShowMessage(ui.GetText(file_texts::kMergeFromEncrypted)
                          .arg(QDir::toNativeSeparators(CanonicalFilePath(path))),
                      kYesNo.Warning().NoByDefault()) != kAnswerYes)
     return done();
@@ -441,10 +440,10 @@ bool ImportDatabase(Database& db, StorageUi& ui) {
   MergeOutcome outcome;
   if (codePage) {
     for (int tries = 1;; ++tries) {
-      ui.ChangeAsStep(ui.GetText(storage_texts::kMergeStep), [&] {
+      ui.ChangeAsStep(ui.GetText(file_texts::kMergeStep), [&] {
         outcome = MergeDatabaseFile(
             db, path, *codePage, [&ui] { return ui.AskPassword(); },
-            ProgressWithText(ui, storage_texts::kLoadingDatabase), names);
+            ProgressWithText(ui, file_texts::kLoadingDatabase), names);
       });
       if (tries == kPasswordTries || outcome.status != ReadOutcome::kFailed ||
           !WorthAnotherPassword(outcome.fault, outcome.askedPassword))

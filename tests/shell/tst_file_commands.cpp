@@ -5,9 +5,9 @@
 #include <QtTest>
 
 #include "body_bytes.h"
-#include "fake_storage_ui.h"
+#include "fake_file_commands_ui.h"
 #include "sample_databases.h"
-#include "storage/database_commands.h"
+#include "shell/file_commands.h"
 #include "storage/database_file.h"
 #include "storage/stream_library.h"
 
@@ -188,4 +188,4 @@ class DatabaseCommandsTest : public QObject, SampleFiles {
 };
 
 QTEST_GUILESS_MAIN(DatabaseCommandsTest)
-#include "tst_database_commands.moc"
+#include "tst_file_commands.moc"

@@ -5,20 +5,20 @@
 
 #include <QString>
 
+#include "shell/file_commands_ui.h"
 #include "storage/database_file.h"
-#include "storage/storage_ui.h"
 
 namespace orbo {
 
 // The system's reason (an errno) in the user's words.
-QString ReasonText(int systemError, StorageUi& ui);
+QString ReasonText(int systemError, FileCommandsUi& ui);
 
 // The whole message of a failed save, starting "Error while saving file".
-QString SaveFailureText(const WriteOutcome& outcome, const QString& path, StorageUi& ui);
+QString SaveFailureText(const WriteOutcome& outcome, const QString& path, FileCommandsUi& ui);
 
 // The whole message of a file that could not be loaded or merged.
 QString ReadFailureText(ReadOutcome::Fault fault, int systemError, bool askedPassword,
-                        const QString& path, StorageUi& ui);
+                        const QString& path, FileCommandsUi& ui);
 
 // The first line of every failed save.
 QString SaveFailedLine();

@@ -4,7 +4,7 @@
 
 #include "storage/text_id.h"
 
-namespace orbo::storage_texts {
+namespace orbo::file_texts {
 
 inline constexpr TextId kLoadingDatabase{825, 0};
 inline constexpr TextId kSavingDatabase{826, 0};
@@ -78,4 +78,4 @@ inline constexpr TextId kBackupsNotSealed{986, 23};
 inline constexpr TextId kEncryptionOffNote{986, 24};
 inline constexpr TextId kMergeFromEncrypted{986, 25};
 
-}  // namespace orbo::storage_texts
+}  // namespace orbo::file_texts
