@@ -15,6 +15,7 @@
 
 #include <QSettings>
 #include <QtTest>
+#include <cerrno>
 
 #include "../shell/fake_file_commands_ui.h"
 #include "../test_files.h"
@@ -308,7 +309,7 @@ class SafetyMatrixTest : public QObject {
 
   // Recovery copies: private, offered whatever the database's file time
   // says, kept while a newer one cannot be written, and what ended
-  // programs left without a note is cleared away.
+  // programs left without a note is cleared away, and nothing else.
   void recoveryCopiesOutliveClocks() {
     QTemporaryDir dir;
     const QString folder = dir.filePath(QStringLiteral("recovery"));
@@ -327,14 +328,21 @@ class SafetyMatrixTest : public QObject {
     Database broken = db;
     broken.FolderCount = -5;
     QVERIFY(!ended.Write(broken));
-    const RecoveryFolder mine(folder, 1);
+    const RecoveryFolder mine(folder, 999999990);
     QVERIFY(WriteBytes(folder + QStringLiteral("/copy-999999993.lock"), {}));
     QVERIFY(WriteBytes(folder + QStringLiteral("/copy-999999994.2db"), "saved, note gone"));
+    // Not named as a program names its copies: another's, kept.
+    QVERIFY(WriteBytes(folder + QStringLiteral("/copy-x.2db"), "not a copy"));
+    // The lock the ended program left, free; an error left by an earlier
+    // call says nothing of it.
+    QVERIFY(WriteBytes(folder + QStringLiteral("/copy-999999991.lock"), {}));
+    errno = EWOULDBLOCK;
     const std::vector<RecoveryCopy> left = mine.Left();
     QCOMPARE(left.size(), std::size_t(1));
     QCOMPARE(left[0].databasePath, database);
     QCOMPARE(StoredDifference(Read(left[0].copyPath).db, db), QString());
-    QCOMPARE(FilesIn(folder), (QStringList{"copy-999999991.2db", "copy-999999991.ini"}));
+    QCOMPARE(FilesIn(folder), (QStringList{"copy-999999991.2db", "copy-999999991.ini",
+                                           "copy-999999991.lock", "copy-x.2db"}));
     // A note of an earlier version naming its database relatively.
     QSettings note(left[0].notePath, QSettings::IniFormat);
     note.setValue(QStringLiteral("Database"), QStringLiteral("../w/a.2db"));

@@ -326,7 +326,7 @@ class SafetyNetsTest : public QObject, SampleFiles {
     const RecoveryFolder runningFolder(folder, QCoreApplication::applicationPid());
     const RecoveryLock held(runningFolder);
     QVERIFY(runningFolder.Write(db));
-    const RecoveryFolder mine(folder, 1);
+    const RecoveryFolder mine(folder, 999999990);
     const std::vector<RecoveryCopy> left = mine.Left();
     QCOMPARE(left.size(), std::size_t(2));
     QCOMPARE(left[0].databasePath, QString("noname"));
