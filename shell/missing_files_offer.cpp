@@ -1,7 +1,6 @@
 #include "shell/missing_files_offer.h"
 
 #include <QDir>
-#include <algorithm>
 
 #include "shell/file_commands.h"
 #include "shell/shell_texts.h"
@@ -33,18 +32,12 @@ void OfferToFindMissingFiles(WindowContext& context) {
     return;
   }
   std::vector<FileReference> foundReferences;
-  std::vector<int> records;
-  for (const FoundFile& file : found) {
-    foundReferences.push_back(file.reference);
-    records.push_back(file.reference.record);
-  }
+  for (const FoundFile& file : found) foundReferences.push_back(file.reference);
   const QString question =
       t.Count(shell_texts::kMissingFilesFound, DistinctFiles(foundReferences)).arg(shownFolder) +
       QStringLiteral("\r\r") + t.Get(shell_texts::kNameFilesFound);
   if (services.ShowMessage(question, kYesNo) != kAnswerYes) return;
-  records.erase(std::unique(records.begin(), records.end()), records.end());
-  context.funnel.Change(t.Get(shell_texts::kNameFilesFoundStep),
-                        ChangeScope::Records(std::move(records)),
+  context.funnel.Change(t.Get(shell_texts::kNameFilesFoundStep), ScopeOfPointingAtFoundFiles(found),
                         [&] { PointAtFoundFiles(db, found); });
 }
 

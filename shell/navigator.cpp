@@ -564,14 +564,8 @@ void Navigator::MoveFolderAmongSiblings(bool up) {
   const int folder = state_.CurFolder;
   const int sibling = up ? SiblingBelow(db_, folder) : SiblingAbove(db_, folder);
   if (sibling < 0) return;
-  // The two entries change places; their records and sub-folders follow.
-  std::vector<int> records = RecordsOf(db_, folder);
-  for (int r : RecordsOf(db_, sibling)) records.push_back(r);
-  std::vector<int> folders{folder, sibling};
-  for (int f : SubfoldersOf(db_, folder)) folders.push_back(f);
-  for (int f : SubfoldersOf(db_, sibling)) folders.push_back(f);
   Change(up ? navigation_texts::kFolderUpStep : navigation_texts::kFolderDownStep,
-         ChangeScope{IndexScope::Of(std::move(records)), IndexScope::Of(std::move(folders)), {}},
+         ScopeOfFolderExchange(db_, folder, sibling),
          [&] { ExchangeFolders(db_, folder, sibling); });
   ShowFolder(sibling);
 }

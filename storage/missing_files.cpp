@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
+#include <algorithm>
 
 #include "storage/data_path.h"
 #include "storage/element_values.h"
@@ -77,6 +78,13 @@ void PointAtFoundFiles(Database& db, const std::vector<FoundFile>& found) {
                                                    : record.ButtonValue[At(file.reference.slot)];
     value = MakeRelativePath(file.path, db.DatabasePath);
   }
+}
+
+ChangeScope ScopeOfPointingAtFoundFiles(const std::vector<FoundFile>& found) {
+  std::vector<int> records;
+  for (const FoundFile& file : found) records.push_back(file.reference.record);
+  records.erase(std::unique(records.begin(), records.end()), records.end());
+  return ChangeScope::Records(std::move(records));
 }
 
 }  // namespace orbo

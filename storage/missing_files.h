@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "storage/database_model.h"
+#include "storage/model_delta.h"
 
 namespace orbo {
 
@@ -39,5 +40,7 @@ std::vector<FoundFile> FindInFolder(const std::vector<FileReference>& missing,
 
 // Points each reference at its file found, stored as a chosen file is.
 void PointAtFoundFiles(Database& db, const std::vector<FoundFile>& found);
+// What PointAtFoundFiles changes: the records that refer to the files.
+ChangeScope ScopeOfPointingAtFoundFiles(const std::vector<FoundFile>& found);
 
 }  // namespace orbo

@@ -208,6 +208,15 @@ void ExchangeFolders(Database& db, int a, int b) {
   for (int i = 0; i < db.RecordCount; ++i) other(db.Records[At(i)].Folder);
 }
 
+ChangeScope ScopeOfFolderExchange(const Database& db, int a, int b) {
+  std::vector<int> records = RecordsOf(db, a);
+  for (int r : RecordsOf(db, b)) records.push_back(r);
+  std::vector<int> folders{a, b};
+  for (int f : SubfoldersOf(db, a)) folders.push_back(f);
+  for (int f : SubfoldersOf(db, b)) folders.push_back(f);
+  return {IndexScope::Of(std::move(records)), IndexScope::Of(std::move(folders)), {}};
+}
+
 QString FolderPath(const Database& db, int folder) {
   QStringList names;
   for (int steps = 0; steps <= db.FolderCount && IsFolderIndex(db, folder); ++steps) {

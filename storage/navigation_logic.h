@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "storage/database_model.h"
+#include "storage/model_delta.h"
 
 namespace orbo {
 
@@ -83,6 +84,9 @@ int SiblingBelow(const Database& db, int folder);
 int SiblingAbove(const Database& db, int folder);
 // Exchanges two folders' table entries; parents and records follow them.
 void ExchangeFolders(Database& db, int a, int b);
+// What ExchangeFolders(db, a, b) changes: the two folders, their records
+// and their sub-folders.
+ChangeScope ScopeOfFolderExchange(const Database& db, int a, int b);
 
 // The names of folder and its ancestors, top level first, joined by "\".
 QString FolderPath(const Database& db, int folder);

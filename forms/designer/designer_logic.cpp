@@ -5,6 +5,7 @@
 #include <cmath>
 #include <functional>
 
+#include "storage/element_values.h"
 #include "storage/field_table.h"
 #include "storage/model_defaults.h"
 #include "storage/model_invariants.h"
@@ -83,6 +84,10 @@ void DeleteElementInModel(Database& db, int form, int type, int slot) {
   }
 }
 
+ChangeScope ScopeOfElementChange(const Database& db, int form) {
+  return {IndexScope::Of(RecordsOfForm(db, form)), {}, IndexScope::Of({form})};
+}
+
 bool FormInUse(const Database& db, int form) {
   for (int r = 0; r < db.RecordCount; ++r) {
     const RecordData& record = db.Records[At(r)];
@@ -121,6 +126,16 @@ bool DeleteFormInModel(Database& db, int form) {
   }
   SetCount(db, kFormsKind, static_cast<std::int16_t>(db.FormCount - 1));
   return true;
+}
+
+ChangeScope ScopeOfFormDeletion(const Database& db, int form) {
+  std::vector<int> forms;
+  for (int f = form; f < db.FormCount; ++f) forms.push_back(f);
+  std::vector<int> records;
+  for (int r = 0; r < db.RecordCount; ++r) {
+    if (db.Records[At(r)].Form >= form) records.push_back(r);
+  }
+  return {IndexScope::Of(std::move(records)), {}, IndexScope::Of(std::move(forms))};
 }
 
 QRect HandleRect(int handle, const QRect& box) {

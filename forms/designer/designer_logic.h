@@ -9,6 +9,7 @@
 #include "forms/canvas/canvas_geometry.h"
 #include "storage/database_model.h"
 #include "storage/model_defaults.h"
+#include "storage/model_delta.h"
 
 namespace orbo {
 
@@ -41,6 +42,9 @@ int AddElementInModel(Database& db, int form, int type, int x, int y, const Font
 // step. The title follows the element that moved; when the deleted element
 // was the title, it becomes ReplacementTitle (text element 0 where there is one).
 void DeleteElementInModel(Database& db, int form, int type, int slot);
+// What adding or deleting an element of form changes: the form and the
+// values of its records.
+ChangeScope ScopeOfElementChange(const Database& db, int form);
 
 // Whether any live record uses form.
 bool FormInUse(const Database& db, int form);
@@ -52,6 +56,9 @@ bool CloneFormInModel(Database& db, int source);
 // Removes an unused form: later forms and the records' form indices move
 // down by one. False (and no change) when records use it.
 bool DeleteFormInModel(Database& db, int form);
+// What DeleteFormInModel(db, form) changes: the later forms move down, and
+// so do the form numbers of their records and of the free slots.
+ChangeScope ScopeOfFormDeletion(const Database& db, int form);
 
 // The eight handles around a box, in the order of the designer's handles.
 QRect HandleRect(int handle, const QRect& box);

@@ -15,7 +15,6 @@
 #include "forms/designer/designer_texts.h"
 #include "shell/new_names.h"
 #include "shell/window_context.h"
-#include "storage/element_values.h"
 #include "storage/form_selection.h"
 
 namespace orbo {
@@ -208,13 +207,11 @@ void FormDesigner::AddElement(int type, int x, int y) {
   }
   // The records start the new slot empty.
   int slot = -1;
-  Change(designer_texts::kAddElementStep,
-         ChangeScope{IndexScope::Of(RecordsOfForm(context_.db, form)), {}, IndexScope::Of({form})},
-         [&] {
-           slot = AddElementInModel(db, form, type, x, y, context_.settings.DefaultFont,
-                                    NewNamesIn(context_.texts, db.CodePageName));
-           if (slot >= 0) Select(type, slot);
-         });
+  Change(designer_texts::kAddElementStep, ScopeOfElementChange(context_.db, form), [&] {
+    slot = AddElementInModel(db, form, type, x, y, context_.settings.DefaultFont,
+                             NewNamesIn(context_.texts, db.CodePageName));
+    if (slot >= 0) Select(type, slot);
+  });
   if (slot < 0) return;
   Redraw();
   if (type == kImage) {
@@ -252,12 +249,10 @@ void FormDesigner::DeleteElement() {
   }
   // The step keeps the records' values of the element, and of the one that
   // takes its slot.
-  Change(designer_texts::kDeleteElementStep,
-         ChangeScope{IndexScope::Of(RecordsOfForm(context_.db, form)), {}, IndexScope::Of({form})},
-         [&] {
-           DeleteElementInModel(context_.db, form, type, slot);
-           Select(kSelectForm, 0);
-         });
+  Change(designer_texts::kDeleteElementStep, ScopeOfElementChange(context_.db, form), [&] {
+    DeleteElementInModel(context_.db, form, type, slot);
+    Select(kSelectForm, 0);
+  });
   Redraw();
 }
 
@@ -312,20 +307,10 @@ void FormDesigner::DeleteForm() {
                                   kExclamation);
     return;
   }
-  // The later forms move down, and so do the form numbers of their records
-  // and of the free slots.
-  std::vector<int> forms;
-  for (int f = form; f < db.FormCount; ++f) forms.push_back(f);
-  std::vector<int> records;
-  for (int r = 0; r < db.RecordCount; ++r) {
-    if (db.Records[At(r)].Form >= form) records.push_back(r);
-  }
-  Change(designer_texts::kDeleteFormStep,
-         ChangeScope{IndexScope::Of(std::move(records)), {}, IndexScope::Of(std::move(forms))},
-         [&] {
-           DeleteFormInModel(db, form);
-           Show(std::min(form, db.FormCount - 1));
-         });
+  Change(designer_texts::kDeleteFormStep, ScopeOfFormDeletion(db, form), [&] {
+    DeleteFormInModel(db, form);
+    Show(std::min(form, db.FormCount - 1));
+  });
   ChooseForm(std::min(form, db.FormCount - 1));
 }
 

@@ -20,7 +20,6 @@
 #include "shell/named_widget.h"
 #include "shell/window_context.h"
 #include "storage/color_value.h"
-#include "storage/element_values.h"
 #include "storage/font_value.h"
 
 namespace orbo {
@@ -362,8 +361,7 @@ PropertyEntries PropertiesDialog::Entries() const {
 void PropertiesDialog::Store() {
   const int form = context_.state.CurForm;
   const PropertyEntries entries = Entries();
-  ChangeScope scope = ChangeScope::Forms({form});
-  if (selType_ == kCombo) scope.records = IndexScope::Of(RecordsOfForm(context_.db, form));
+  const ChangeScope scope = ScopeOfProperties(context_.db, form, selType_);
   int choicesMoved = 0;
   if (!context_.funnel.Change(context_.texts.Get(properties_texts::kPropertiesStep), scope, [&] {
         choicesMoved = StoreProperties(context_.db, form, selType_, slot_, entries);

@@ -5,6 +5,7 @@
 
 #include "storage/combo_choices.h"
 #include "storage/element_text.h"
+#include "storage/element_values.h"
 #include "storage/number_text.h"
 
 namespace orbo {
@@ -136,6 +137,12 @@ int StoreProperties(Database& db, int form, int selType, int slot, const Propert
                       [&](auto& value) { StoreEntry(field.entry, entries[i], value); });
   }
   return selType == kCombo ? CarryChoices(db, form, slot, itemsBefore, f.ComboList[At(slot)]) : 0;
+}
+
+ChangeScope ScopeOfProperties(const Database& db, int form, int selType) {
+  ChangeScope scope = ChangeScope::Forms({form});
+  if (selType == kCombo) scope.records = IndexScope::Of(RecordsOfForm(db, form));
+  return scope;
 }
 
 FontSpec& SelectionFont(Database& db, int form, int selType, int slot) {

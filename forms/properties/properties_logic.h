@@ -10,6 +10,7 @@
 #include "storage/database_model.h"
 #include "storage/field_table.h"
 #include "storage/form_selection.h"
+#include "storage/model_delta.h"
 
 namespace orbo {
 
@@ -45,6 +46,9 @@ PropertyEntries ReadProperties(const Database& db, int form, int selType, int sl
 // records' choices follow the lines of an edited item list; returns how many
 // records changed with them.
 int StoreProperties(Database& db, int form, int selType, int slot, const PropertyEntries& entries);
+// What StoreProperties changes: the form, and the records' choices with an
+// item list.
+ChangeScope ScopeOfProperties(const Database& db, int form, int selType);
 
 // The font the dialog's font button edits: the element's, or the database
 // font for the form and the database.

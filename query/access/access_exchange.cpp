@@ -121,9 +121,7 @@ void AccessExchange::AddRecords(const std::vector<QStringList>& rows) {
   const LanguageTexts& t = context_.texts;
   const int total = static_cast<int>(rows.size());
   ImportTally tally;
-  const ChangeScope scope{
-      IndexScope::Of(layout.places), IndexScope::Of(layout.NewFolderIndices()), {}};
-  context_.funnel.Change(t.Get(access_texts::kImportStep), scope, [&] {
+  context_.funnel.Change(t.Get(access_texts::kImportStep), layout.Scope(), [&] {
     tally = RunImport(db, plan, layout, rows, [&](int done) {
       if (done % kRowsPerProgressStep == 0)
         context_.services.ShowProgress(done * 100 / total, t.Get(access_texts::kImportingRecords));

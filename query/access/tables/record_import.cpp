@@ -63,6 +63,10 @@ std::vector<int> ImportLayout::NewFolderIndices() const {
   return indices;
 }
 
+ChangeScope ImportLayout::Scope() const {
+  return {IndexScope::Of(places), IndexScope::Of(NewFolderIndices()), {}};
+}
+
 TableRows ReadTableRows(AccessSource& source, int table, int capacity, QStringList* columns,
                         std::vector<QStringList>* rows) {
   qint64 count = 0;

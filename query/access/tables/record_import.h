@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "query/access/tables/access_import.h"
+#include "storage/model_delta.h"
 
 namespace orbo {
 
@@ -37,6 +38,8 @@ struct ImportLayout {
   int unplaced = 0;  // rows left in a folder above theirs: the folder table is full
 
   std::vector<int> NewFolderIndices() const;
+  // What the import changes: the records it places and the folders it makes.
+  ChangeScope Scope() const;
 };
 
 // The rows of a table an import adds, at most capacity of them.
