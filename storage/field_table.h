@@ -1,9 +1,10 @@
 // Every stored property of an element and every value of a record, named
 // once: its name in the JSON image, the element type that has it, where the
-// model keeps it and what a new element starts with. The body reader and
-// writer, the JSON image, the comparison of stored content, the walk over
-// stored texts, a new element's defaults and the designer's moves of slots
-// all go through these tables, so a new property is one row here.
+// model keeps it, what a new element starts with, how the properties dialog
+// edits it and its limit. The body reader and writer, the JSON image, the
+// comparison of stored content, the walk over stored texts, a new element's
+// defaults, the designer's moves of slots and the properties dialog all go
+// through these tables, so a new property is one row here and its control.
 #pragma once
 
 #include <algorithm>
@@ -93,6 +94,9 @@ struct ElementField {
   int imageRank;
   FieldEntry entry;
   NewValues start;
+  // The largest value the dialog offers: a drop-down's last index, the
+  // longest text limit; 0 for a field without a limit of its own.
+  std::int32_t largest = 0;
 
   constexpr bool AppliesTo(int t) const { return type == kEveryType || type == t; }
 };
@@ -111,7 +115,7 @@ inline constexpr auto kElementFields = [] {
       {"Top", kEveryType, &ElementDef::Top, 2, kNone, All(Number(500))},
       {"Name", kEveryType, &ElementDef::Name, 0, kLine, All(Given)},
       {"Border", kEveryType, &ElementDef::Border, 6, kChoice,
-       KeptBut({{kImage, 2}, {kLabel, 0}, {kText, 2}, {kMultiline, 2}})},
+       KeptBut({{kImage, 2}, {kLabel, 0}, {kText, 2}, {kMultiline, 2}}), 2},
       {"ForeColor", kEveryType, &ElementDef::ForeColor, 8, kColour,
        KeptBut({{kLabel, kSystemWindowTextColour},
                 {kText, kSystemWindowTextColour},
@@ -126,18 +130,18 @@ inline constexpr auto kElementFields = [] {
                 {kFlag, kSystemWindowColour},
                 {kMultiline, kSystemWindowColour}})},
       {"Transparent", kEveryType, &ElementDef::Transparent, 9, kCheck, KeptBut({{kLabel, 1}})},
-      {"Alignment", kEveryType, &ElementDef::Alignment, 10, kChoice, All(Number(0))},
+      {"Alignment", kEveryType, &ElementDef::Alignment, 10, kChoice, All(Number(0)), 2},
       {"Font", kEveryType, &ElementDef::Font, 5, kNone, All(Given)},
-      {"ImageSize", kImage, &FormDef::ImageSize, 11, kChoice, All(Number(1))},
-      {"DblClickAction", kImage, &FormDef::DblClickAction, 12, kChoice, All(Number(0))},
+      {"ImageSize", kImage, &FormDef::ImageSize, 11, kChoice, All(Number(1)), 1},
+      {"DblClickAction", kImage, &FormDef::DblClickAction, 12, kChoice, All(Number(0)), 2},
       {"ToolTip", kLabel, &FormDef::ToolTip, 11, kLine, All(Text(""))},
       {"QuickEnter", kText, &FormDef::QuickEnter, 11, kCheck, All(Number(0))},
       {"PasswordField", kText, &FormDef::PasswordField, 12, kCheck, All(Number(0))},
-      {"ButtonAction", kButton, &FormDef::ButtonAction, 11, kChoice, All(Number(0))},
+      {"ButtonAction", kButton, &FormDef::ButtonAction, 11, kChoice, All(Number(0)), 8},
       {"ComboList", kCombo, &FormDef::ComboList, 11, kLines, All(Text("Value A\r\nValue B"))},
       {"FlagAtRight", kFlag, &FormDef::FlagAtRight, 11, kCheck, All(Number(0))},
       {"FlagAppearance", kFlag, &FormDef::FlagAppearance, 12, kCheckForZero, All(Number(1))},
-      {"TextLimit", kMultiline, &FormDef::TextLimit, 11, kLimit, All(Number(0))},
+      {"TextLimit", kMultiline, &FormDef::TextLimit, 11, kLimit, All(Number(0)), 30000},
   });
 }();
 
@@ -147,6 +151,11 @@ consteval std::size_t ElementFieldIndex(std::string_view name) {
     if (kElementFields[i].name == name) return i;
   }
   throw "no element field of this name";
+}
+
+// How many entries the drop-down of the field named name offers.
+consteval int ChoicesOf(std::string_view name) {
+  return kElementFields[ElementFieldIndex(name)].largest + 1;
 }
 
 // Indices into kElementFields in the order of the JSON image.

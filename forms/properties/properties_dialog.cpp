@@ -215,18 +215,19 @@ void PropertiesDialog::ApplyTexts() {
   mainTab_->setTabText(1, t.Get(properties_texts::kAdditionalTab));
   nameLabel_->setText(t.Get(properties_texts::kNameLabel));
   borderLabel_->setText(t.Get(properties_texts::kBorderLabel));
-  FillCombo(borderCombo_, t, properties_texts::kBorders, 3);
+  FillCombo(borderCombo_, t, properties_texts::kBorders, ChoicesOf("Border"));
   transparentCheck_->setText(t.Get(properties_texts::kTransparent));
   colorLabel_->setText(t.Get(properties_texts::kColorsLabel));
   alignLabel_->setText(t.Get(properties_texts::kAlignmentLabel));
-  FillCombo(alignCombo_, t, properties_texts::kAlignments, 3);
+  FillCombo(alignCombo_, t, properties_texts::kAlignments, ChoicesOf("Alignment"));
   fontButton_->setText(t.Get(properties_texts::kChangeFont));
   doubleClickLabel_->setText(t.Get(properties_texts::kDoubleClickLabel));
-  FillCombo(doubleClickCombo_, t, properties_texts::kDoubleClickActions, 3);
+  FillCombo(doubleClickCombo_, t, properties_texts::kDoubleClickActions,
+            ChoicesOf("DblClickAction"));
   imageSizeLabel_->setText(t.Get(properties_texts::kImageSizeLabel));
-  FillCombo(imageSizeCombo_, t, properties_texts::kImageSizes, 2);
+  FillCombo(imageSizeCombo_, t, properties_texts::kImageSizes, ChoicesOf("ImageSize"));
   buttonActionLabel_->setText(t.Get(properties_texts::kButtonActionLabel));
-  FillCombo(buttonActionCombo_, t, properties_texts::kButtonActions, 9);
+  FillCombo(buttonActionCombo_, t, properties_texts::kButtonActions, ChoicesOf("ButtonAction"));
   formIconLabel_->setText(t.Get(properties_texts::kIconLabel));
   shadowCheck_->setText(t.Get(properties_texts::kShadow));
   quickEnterCheck_->setText(t.Get(properties_texts::kQuickEnter));

@@ -11,7 +11,7 @@
 namespace orbo {
 namespace {
 
-constexpr std::int16_t kLargestTextLimit = 30000;
+constexpr std::int32_t kLargestTextLimit = kElementFields[ElementFieldIndex("TextLimit")].largest;
 constexpr std::int16_t kShortestList = 2;
 // Stored for an emptied item list, so the drop-down always has an entry.
 constexpr auto kEmptyComboList = "-";
