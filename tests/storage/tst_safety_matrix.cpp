@@ -316,10 +316,19 @@ class SafetyMatrixTest : public QObject {
     const QString database = dir.filePath(QStringLiteral("db.2db"));
     Database db = ExampleDatabase();
     db.DatabasePath = database;
+    // A text the code page cannot hold is kept as a save would store it.
+    db.Folders[0].Name = QStringLiteral("Folder \u65e5");
     const RecoveryFolder ended(folder, 999999991);
     QVERIFY(ended.Write(db));
+    db.Folders[0].Name = QStringLiteral("Folder ?");
     QCOMPARE(int(StatOf(folder).st_mode & 0777), 0700);
-    QCOMPARE(int(StatOf(folder + QStringLiteral("/copy-999999991.2db")).st_mode & 0777), 0600);
+    for (const char* file : {"/copy-999999991.2db", "/copy-999999991.ini"})
+      QCOMPARE(int(StatOf(folder + QString::fromLatin1(file)).st_mode & 0777), 0600);
+    // What a program that ends removes of its own.
+    const RecoveryFolder removed(folder, 999999995);
+    QVERIFY(removed.Write(db));
+    removed.Remove();
+    QVERIFY(!FilesIn(folder).join(u' ').contains(QStringLiteral("999999995")));
     // Saved since, as another program or a clock ahead would date it.
     CodePage codePage;
     QVERIFY(WriteDatabaseFile(ExampleDatabase(), database, codePage).ok);
@@ -333,6 +342,7 @@ class SafetyMatrixTest : public QObject {
     QVERIFY(WriteBytes(folder + QStringLiteral("/copy-999999994.2db"), "saved, note gone"));
     // Not named as a program names its copies: another's, kept.
     QVERIFY(WriteBytes(folder + QStringLiteral("/copy-x.2db"), "not a copy"));
+    QVERIFY(WriteBytes(folder + QStringLiteral("/copy--1.2db"), "not a copy"));
     // The lock the ended program left, free; an error left by an earlier
     // call says nothing of it.
     QVERIFY(WriteBytes(folder + QStringLiteral("/copy-999999991.lock"), {}));
@@ -341,8 +351,9 @@ class SafetyMatrixTest : public QObject {
     QCOMPARE(left.size(), std::size_t(1));
     QCOMPARE(left[0].databasePath, database);
     QCOMPARE(StoredDifference(Read(left[0].copyPath).db, db), QString());
-    QCOMPARE(FilesIn(folder), (QStringList{"copy-999999991.2db", "copy-999999991.ini",
-                                           "copy-999999991.lock", "copy-x.2db"}));
+    QCOMPARE(FilesIn(folder),
+             (QStringList{"copy--1.2db", "copy-999999991.2db", "copy-999999991.ini",
+                          "copy-999999991.lock", "copy-x.2db"}));
     // A note of an earlier version naming its database relatively.
     QSettings note(left[0].notePath, QSettings::IniFormat);
     note.setValue(QStringLiteral("Database"), QStringLiteral("../w/a.2db"));

@@ -318,8 +318,10 @@ class SafetyNetsTest : public QObject, SampleFiles {
     const QString path = Saved(Numbered(1), "recovered.2db");
     Database db = Numbered(2);
     db.DatabasePath = path;
-    // No process has these ids: they ended.
-    QVERIFY(RecoveryFolder(folder, 999999991).Write(db));
+    // Only a lock tells a program that runs: process 1 does, but holds none
+    // here, and no process has the other id. Named in another order than
+    // they were written.
+    QVERIFY(RecoveryFolder(folder, 1).Write(db));
     Database unsaved = Numbered(3);
     unsaved.DatabasePath = QStringLiteral("noname");
     QVERIFY(RecoveryFolder(folder, 999999992).Write(unsaved));
@@ -335,6 +337,12 @@ class SafetyNetsTest : public QObject, SampleFiles {
     CodePage codePage;
     QVERIFY(WriteDatabaseFile(Numbered(4), path, codePage).ok);
     QCOMPARE(mine.Left().size(), std::size_t(1));
+    QVERIFY(!QFile::exists(left[0].notePath));
+    // A lock goes with its holder.
+    const QString lock = runningFolder.LockPath(runningFolder.ProcessId());
+    QVERIFY(QFile::exists(lock));
+    { const RecoveryLock another(RecoveryFolder(folder, 999999993)); }
+    QVERIFY(!QFile::exists(runningFolder.LockPath(999999993)));
   }
 };
 
