@@ -38,6 +38,29 @@ EntryValue EntryOf(FieldEntry entry, const Value& value) {
   return shown;
 }
 
+// Whether a control still shows what it was given: the stored value then
+// stays as it is, even one the control cannot show or store (a flag of 5, a
+// limit above the largest), so OK without an edit changes nothing.
+bool ShowsTheSame(FieldEntry entry, const EntryValue& a, const EntryValue& b) {
+  using enum FieldEntry;
+  switch (entry) {
+    case kLine:
+    case kLines:
+      return a.text == b.text;
+    case kChoice:
+    case kColour:
+      return a.number == b.number;
+    case kCheck:
+    case kCheckForZero:
+      return a.on == b.on;
+    case kLimit:
+      return a.on == b.on && a.text == b.text;
+    case kNone:
+      break;
+  }
+  return true;
+}
+
 template <typename Value>
 void StoreEntry(FieldEntry entry, const EntryValue& shown, Value& value) {
   using enum FieldEntry;
@@ -118,7 +141,8 @@ PropertyEntries ReadProperties(const Database& db, int form, int selType, int sl
 int StoreProperties(Database& db, int form, int selType, int slot, const PropertyEntries& entries) {
   FormDef& f = db.Forms[At(form)];
   if (selType == kSelectDatabase) {
-    db.MaxListString = MaxListOf(entries.maxList);
+    if (entries.maxList != QString::number(db.MaxListString))
+      db.MaxListString = MaxListOf(entries.maxList);
     return 0;
   }
   if (selType == kSelectForm) {
@@ -126,15 +150,17 @@ int StoreProperties(Database& db, int form, int selType, int slot, const Propert
     f.Name = entries[kNameField].text;
     f.Border = static_cast<std::int16_t>(entries[kBorderField].number);
     f.BackColor = entries[kBackColorField].number;
-    f.Shadow = Flag16(entries.shadow);
+    if (entries.shadow != (f.Shadow != 0)) f.Shadow = Flag16(entries.shadow);
     return 0;
   }
   const QString itemsBefore = f.ComboList[At(slot)];
   for (std::size_t i = 0; i < kElementFields.size(); ++i) {
     const ElementField& field = kElementFields[i];
     if (!field.AppliesTo(selType)) continue;
-    VisitElementField(f, selType, slot, field,
-                      [&](auto& value) { StoreEntry(field.entry, entries[i], value); });
+    VisitElementField(f, selType, slot, field, [&](auto& value) {
+      if (!ShowsTheSame(field.entry, entries[i], EntryOf(field.entry, value)))
+        StoreEntry(field.entry, entries[i], value);
+    });
   }
   return selType == kCombo ? CarryChoices(db, form, slot, itemsBefore, f.ComboList[At(slot)]) : 0;
 }

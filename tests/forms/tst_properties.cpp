@@ -132,6 +132,36 @@ class PropertiesTest : public QObject {
     }
   }
 
+  // Values a control cannot show or store (a flag of 31000, a choice past
+  // the list, a limit above the largest, a list length below 2) stay as
+  // stored when OK comes without an edit.
+  void valuesNobodyEditedStayAsStored() {
+    Fixture f;
+    for (int t = 0; t < kElementTypeCount; ++t) {
+      const int slot = f.Add(t);
+      for (const ElementField& field : kElementFields) {
+        if (!field.AppliesTo(t)) continue;
+        VisitElementField(f.Form(), t, slot, field, [](auto& value) {
+          using Value = std::remove_cvref_t<decltype(value)>;
+          if constexpr (std::is_arithmetic_v<Value>) value = static_cast<Value>(31000);
+        });
+      }
+      const FormDef stored = f.Form();
+      f.Properties([](QDialog&) {});
+      QVERIFY2(f.Form() == stored, qPrintable(f.Form().Elements[t][slot].Name));
+    }
+    f.app.state.SelType = kSelectForm;
+    f.Form().Shadow = 5;
+    f.Form().Border = 9;
+    const FormDef form = f.Form();
+    f.Properties([](QDialog&) {});
+    QVERIFY(f.Form() == form);
+    f.db.MaxListString = 1;
+    f.app.state.SelType = kSelectDatabase;
+    f.Properties([](QDialog&) {});
+    QCOMPARE(f.db.MaxListString, std::int16_t(1));
+  }
+
   // In edit mode the right button on the tree opens the database's
   // properties; names longer than the list length are cut and end in "..".
   void theTreeOpensTheDatabaseProperties() {
