@@ -19,7 +19,6 @@
 #include "shell/font_text.h"
 #include "shell/named_widget.h"
 #include "shell/window_context.h"
-#include "storage/color_value.h"
 #include "storage/font_value.h"
 
 namespace orbo {
@@ -43,14 +42,6 @@ void Use(QWidget* control, ControlUse use) {
 void FillCombo(QComboBox* combo, const LanguageTexts& texts, TextId first, int count) {
   combo->clear();
   for (int i = 0; i < count; ++i) combo->addItem(texts.Get(first.Plus(i)));
-}
-
-// A value beyond the list shows no entry and is kept as it was.
-void ShowIndex(QComboBox* combo, int value) {
-  combo->setCurrentIndex(value < combo->count() ? value : -1);
-}
-int ChosenIndex(const QComboBox* combo, int loaded) {
-  return combo->currentIndex() < 0 ? loaded : combo->currentIndex();
 }
 
 QWidget* Page(std::initializer_list<QWidget*> rows) {
@@ -118,9 +109,9 @@ void PropertiesDialog::BuildDefaultFrame(QWidget* frame) {
     colorButtons_[i] = NamedWidget<QPushButton>(i == 0 ? "ColPic1" : "ColPic2");
     colorButtons_[i]->setFixedSize(48, 22);
     colorButtons_[i]->setAutoDefault(false);
-    const std::size_t field = colourFields[i];
-    Bind(field, colorButtons_[i]);
-    connect(colorButtons_[i], &QPushButton::clicked, this, [this, field] { ChooseColor(field); });
+    Bind(colourFields[i], ColourControl(colorButtons_[i], [this](const QColor& current) {
+           return context_.dialogs.ChooseColor(this, current);
+         }));
   }
   transparentCheck_ = NamedWidget<QCheckBox>("TranspCheck");
   alignLabel_ = NamedWidget<QLabel>("AlignLab");
@@ -131,10 +122,10 @@ void PropertiesDialog::BuildDefaultFrame(QWidget* frame) {
   fontButton_->setAutoDefault(false);
   connect(fontButton_, &QPushButton::clicked, this, &PropertiesDialog::ChooseFont);
 
-  Bind(ElementFieldIndex("Name"), nameEdit_);
-  Bind(ElementFieldIndex("Border"), borderCombo_);
-  Bind(ElementFieldIndex("Transparent"), transparentCheck_);
-  Bind(ElementFieldIndex("Alignment"), alignCombo_);
+  Bind(ElementFieldIndex("Name"), LineControl(nameEdit_));
+  Bind(ElementFieldIndex("Border"), ChoiceControl(borderCombo_));
+  Bind(ElementFieldIndex("Transparent"), CheckControl(transparentCheck_));
+  Bind(ElementFieldIndex("Alignment"), ChoiceControl(alignCombo_));
 
   auto* form = new QFormLayout(frame);
   form->addRow(nameLabel_, nameEdit_);
@@ -174,16 +165,16 @@ void PropertiesDialog::BuildPrivateFrame(QWidget* frame) {
   listLengthEdit_->setMaximumWidth(80);
   listLengthUnitLabel_ = NamedWidget<QLabel>("MaxListLab2");
 
-  Bind(ElementFieldIndex("ImageSize"), imageSizeCombo_);
-  Bind(ElementFieldIndex("DblClickAction"), doubleClickCombo_);
-  Bind(ElementFieldIndex("ToolTip"), toolTipEdit_);
-  Bind(ElementFieldIndex("QuickEnter"), quickEnterCheck_);
-  Bind(ElementFieldIndex("PasswordField"), passwordFieldCheck_);
-  Bind(ElementFieldIndex("ButtonAction"), buttonActionCombo_);
-  Bind(ElementFieldIndex("ComboList"), comboListEdit_);
-  Bind(ElementFieldIndex("FlagAppearance"), flatStyleCheck_);
-  Bind(ElementFieldIndex("FlagAtRight"), flagAtRightCheck_);
-  Bind(ElementFieldIndex("TextLimit"), textLimitEdit_);
+  Bind(ElementFieldIndex("ImageSize"), ChoiceControl(imageSizeCombo_));
+  Bind(ElementFieldIndex("DblClickAction"), ChoiceControl(doubleClickCombo_));
+  Bind(ElementFieldIndex("ToolTip"), LineControl(toolTipEdit_));
+  Bind(ElementFieldIndex("QuickEnter"), CheckControl(quickEnterCheck_));
+  Bind(ElementFieldIndex("PasswordField"), CheckControl(passwordFieldCheck_));
+  Bind(ElementFieldIndex("ButtonAction"), ChoiceControl(buttonActionCombo_));
+  Bind(ElementFieldIndex("ComboList"), LinesControl(comboListEdit_));
+  Bind(ElementFieldIndex("FlagAppearance"), CheckControl(flatStyleCheck_));
+  Bind(ElementFieldIndex("FlagAtRight"), CheckControl(flagAtRightCheck_));
+  Bind(ElementFieldIndex("TextLimit"), LimitControl(limitTextCheck_, textLimitEdit_));
 
   privatePages_ = new QStackedWidget;
   privatePages_->addWidget(Page({Row({imageSizeLabel_, imageSizeCombo_}),
@@ -201,10 +192,6 @@ void PropertiesDialog::BuildPrivateFrame(QWidget* frame) {
   auto* layout = new QVBoxLayout(frame);
   layout->addWidget(privatePages_);
 
-  connect(limitTextCheck_, &QCheckBox::clicked, this, [this](bool checked) {
-    textLimitEdit_->setText(TextLimitShown(checked));
-    textLimitEdit_->setEnabled(checked);
-  });
   connect(formIconButton_, &QPushButton::clicked, this, &PropertiesDialog::ChooseIcon);
 }
 
@@ -276,41 +263,13 @@ void PropertiesDialog::Activate() {
   privatePages_->setCurrentIndex(PageOf(selType_));
 }
 
-void PropertiesDialog::Bind(std::size_t field, QWidget* control) {
-  fieldControls_[field] = control;
+void PropertiesDialog::Bind(std::size_t field, std::unique_ptr<FieldControl> control) {
+  fieldControls_[field] = std::move(control);
 }
 
 void PropertiesDialog::ShowEntries(const PropertyEntries& e) {
   for (std::size_t i = 0; i < kElementFields.size(); ++i) {
-    QWidget* control = fieldControls_[i];
-    const EntryValue& shown = e[i];
-    switch (kElementFields[i].entry) {
-      using enum FieldEntry;
-      case kLine:
-        static_cast<QLineEdit*>(control)->setText(shown.text);
-        break;
-      case kLines:
-        static_cast<QPlainTextEdit*>(control)->setPlainText(shown.text);
-        break;
-      case kChoice:
-        ShowIndex(static_cast<QComboBox*>(control), shown.number);
-        break;
-      case kColour:
-        colours_[i] = shown.number;
-        ShowColor(i);
-        break;
-      case kCheck:
-      case kCheckForZero:
-        static_cast<QCheckBox*>(control)->setChecked(shown.on);
-        break;
-      case kLimit:
-        limitTextCheck_->setChecked(shown.on);
-        textLimitEdit_->setText(shown.text);
-        textLimitEdit_->setEnabled(shown.on);
-        break;
-      case kNone:
-        break;
-    }
+    if (fieldControls_[i]) fieldControls_[i]->Show(e[i]);
   }
   fontLabel_->setText(DescribeFont(
       SelectionFont(context_.db, context_.state.CurForm, selType_, slot_), context_.texts));
@@ -321,37 +280,9 @@ void PropertiesDialog::ShowEntries(const PropertyEntries& e) {
 }
 
 PropertyEntries PropertiesDialog::Entries() const {
-  const PropertyEntries loaded =
-      ReadProperties(context_.db, context_.state.CurForm, selType_, slot_);
   PropertyEntries e;
   for (std::size_t i = 0; i < kElementFields.size(); ++i) {
-    const QWidget* control = fieldControls_[i];
-    EntryValue& entry = e[i];
-    switch (kElementFields[i].entry) {
-      using enum FieldEntry;
-      case kLine:
-        entry.text = static_cast<const QLineEdit*>(control)->text();
-        break;
-      case kLines:
-        entry.text = static_cast<const QPlainTextEdit*>(control)->toPlainText();
-        break;
-      case kChoice:
-        entry.number = ChosenIndex(static_cast<const QComboBox*>(control), loaded[i].number);
-        break;
-      case kColour:
-        entry.number = colours_[i];
-        break;
-      case kCheck:
-      case kCheckForZero:
-        entry.on = static_cast<const QCheckBox*>(control)->isChecked();
-        break;
-      case kLimit:
-        entry.on = limitTextCheck_->isChecked();
-        entry.text = textLimitEdit_->text();
-        break;
-      case kNone:
-        break;
-    }
+    if (fieldControls_[i]) e[i] = fieldControls_[i]->Read();
   }
   e.icon = icon_;
   e.shadow = shadowCheck_->isChecked();
@@ -372,19 +303,6 @@ void PropertiesDialog::Store() {
   if (choicesMoved > 0) {
     context_.services.ShowMessage(
         context_.texts.Count(properties_texts::kChoicesMoved, choicesMoved), kOkOnly);
-  }
-}
-
-void PropertiesDialog::ShowColor(std::size_t field) {
-  fieldControls_[field]->setStyleSheet(
-      QStringLiteral("QPushButton { background-color: %1; border: 1px solid palette(dark); }")
-          .arg(ColorOf(colours_[field]).name()));
-}
-
-void PropertiesDialog::ChooseColor(std::size_t field) {
-  if (std::optional<QColor> chosen = context_.dialogs.ChooseColor(this, ColorOf(colours_[field]))) {
-    colours_[field] = StoredColor(*chosen);
-    ShowColor(field);
   }
 }
 

@@ -7,8 +7,9 @@
 #include <QDialog>
 #include <array>
 #include <functional>
+#include <memory>
 
-#include "forms/properties/properties_logic.h"
+#include "forms/properties/field_controls.h"
 
 class QCheckBox;
 class QComboBox;
@@ -38,24 +39,20 @@ class PropertiesDialog : public QDialog {
   void BuildPrivateFrame(QWidget* frame);
   void ApplyTexts();
   void Activate();
-  void Bind(std::size_t field, QWidget* control);
+  void Bind(std::size_t field, std::unique_ptr<FieldControl> control);
   void ShowEntries(const PropertyEntries& entries);
   PropertyEntries Entries() const;
   void Store();
-  void ChooseColor(std::size_t field);
   void ChooseFont();
   void ChooseIcon();
-  void ShowColor(std::size_t field);
   void ShowTab(int tab);
 
   WindowContext& context_;
   std::function<void()> redraw_;
   int selType_ = kSelectForm;
   int slot_ = 0;
-  // The control of each row of kElementFields the dialog edits, and the
-  // colours its colour buttons show.
-  std::array<QWidget*, kElementFields.size()> fieldControls_{};
-  std::array<std::int32_t, kElementFields.size()> colours_{};
+  // The control of each row of kElementFields the dialog edits.
+  std::array<std::unique_ptr<FieldControl>, kElementFields.size()> fieldControls_;
   QString icon_;
 
   QTabBar* mainTab_;

@@ -23,15 +23,17 @@ struct EntryValue {
 
 // The entries of the dialog's controls.
 struct PropertyEntries {
-  // By row of kElementFields. The form's name, border and colour stand in
-  // the rows of the element's.
-  std::array<EntryValue, kElementFields.size()> fields;
   QString icon;
   bool shadow = false;
   QString maxList;
 
-  EntryValue& operator[](std::size_t field) { return fields[field]; }
-  const EntryValue& operator[](std::size_t field) const { return fields[field]; }
+  // By row of kElementFields. The form's name, border and colour stand in
+  // the rows of the element's.
+  EntryValue& operator[](std::size_t field) { return fields_[field]; }
+  const EntryValue& operator[](std::size_t field) const { return fields_[field]; }
+
+ private:
+  std::array<EntryValue, kElementFields.size()> fields_;
 };
 
 // How a common control meets a selection.
