@@ -83,6 +83,7 @@ void PointAtFoundFiles(Database& db, const std::vector<FoundFile>& found) {
 ChangeScope ScopeOfPointingAtFoundFiles(const std::vector<FoundFile>& found) {
   std::vector<int> records;
   for (const FoundFile& file : found) records.push_back(file.reference.record);
+  std::ranges::sort(records);
   records.erase(std::unique(records.begin(), records.end()), records.end());
   return ChangeScope::Records(std::move(records));
 }

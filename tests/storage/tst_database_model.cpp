@@ -220,6 +220,10 @@ class DatabaseModelTest : public QObject {
     QCOMPARE(DistinctFiles(missing), 4);
     const std::vector<FoundFile> found = FindInFolder(missing, dir.filePath("found"));
     QCOMPARE(found.size(), std::size_t(4));
+    // The step covers each record once, however the found files are ordered.
+    std::vector<FoundFile> interleaved = found;
+    interleaved.push_back(found.front());
+    QCOMPARE(ScopeOfPointingAtFoundFiles(interleaved).records.indices, (std::vector<int>{0, 2}));
     PointAtFoundFiles(db, found);
     QCOMPARE(first.ImageValue[0], QString("\\found\\sea.png"));
     QCOMPARE(first.ButtonValue[0], QString("\\found\\song.mp3"));
