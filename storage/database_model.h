@@ -32,6 +32,11 @@ inline constexpr std::int16_t BufferFolder = -100;
 // Parent of a folder at the top of the tree.
 inline constexpr std::int16_t TopLevelParent = -1;
 
+// Colours with the top bit set name a system colour.
+inline constexpr std::int32_t kSystemWindowColour = static_cast<std::int32_t>(0x80000005u);
+inline constexpr std::int32_t kSystemWindowTextColour = static_cast<std::int32_t>(0x80000008u);
+inline constexpr std::int32_t kSystemButtonFaceColour = static_cast<std::int32_t>(0x8000000Fu);
+
 inline constexpr int kRecordsKind = 0;
 inline constexpr int kFoldersKind = 1;
 inline constexpr int kFormsKind = 2;

@@ -18,7 +18,6 @@
 #include <variant>
 
 #include "storage/database_model.h"
-#include "storage/model_defaults.h"
 
 namespace orbo {
 

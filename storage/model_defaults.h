@@ -6,11 +6,6 @@
 
 namespace orbo {
 
-// Colours with the top bit set name a system colour.
-inline constexpr std::int32_t kSystemWindowColour = static_cast<std::int32_t>(0x80000005u);
-inline constexpr std::int32_t kSystemWindowTextColour = static_cast<std::int32_t>(0x80000008u);
-inline constexpr std::int32_t kSystemButtonFaceColour = static_cast<std::int32_t>(0x8000000Fu);
-
 // The names new forms and elements get, "%1" standing for their number;
 // the interface's language gives its own where the code page holds them.
 struct NewNames {
