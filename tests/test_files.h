@@ -3,6 +3,10 @@
 // plainly, independently of the library.
 #pragma once
 
+#include <sys/stat.h>
+#include <utime.h>
+
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -27,6 +31,19 @@ inline bool WriteBytes(const QString& path, const QByteArray& bytes) {
   QDir().mkpath(QFileInfo(path).path());
   QFile file(path);
   return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+inline struct stat StatOf(const QString& path) {
+  struct stat info {};
+  ::stat(QFile::encodeName(path).constData(), &info);
+  return info;
+}
+
+// Dates the file at noon on the first of June of year, as another program
+// (cp -p, an archive) or a clock off by years would.
+inline void SetTime(const QString& path, int year) {
+  const utimbuf times{0, QDateTime(QDate(year, 6, 1), QTime(12, 0)).toSecsSinceEpoch()};
+  ::utime(QFile::encodeName(path).constData(), &times);
 }
 
 inline QByteArray Le32(qint32 value) {

@@ -284,6 +284,12 @@ QStringList FiledRecords(const Database& db) {
   return lines;
 }
 
+Database Numbered(int n) {
+  Database db = ExampleDatabase();
+  db.Folders[0].Name = QStringLiteral("Version %1").arg(n);
+  return db;
+}
+
 Database Locked(Database db, const QString& password) {
   db.PasswordOn = true;
   db.Password = password;

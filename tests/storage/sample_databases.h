@@ -18,6 +18,9 @@ Database TinyDatabase();
 // The database a new run starts with: a form with a title text, a
 // multiline text and a label; one record; one folder.
 Database ExampleDatabase();
+// The example database with its first folder named "Version n", to tell
+// saved versions apart.
+Database Numbered(int n);
 
 // A form with 16 elements of every type and records using them all, in a
 // small folder tree; some names outside ASCII.

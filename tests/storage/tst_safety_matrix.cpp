@@ -1,21 +1,16 @@
-// The operations that write or remove a database file, its backups or its
-// recovery copies, crossed with what users' machines do to files: times set
-// by other programs (older and newer than the clock), a path through a
-// symbolic link, a relative path and another working folder, a rename the
-// system refuses, a folder that takes no new file, the file replaced by an
-// old copy or deleted while open, encryption switched on. After every step:
-// the file is what the last save that said so wrote, every version the file
-// held of the last ones kept opens from the file or a backup, no backup is
-// the live file under another name, nothing of an encrypted database opens
-// without its password, and a failure says nothing on disk changed only
-// when nothing did.
+// The operations that write or remove a database file or its backups,
+// crossed with what users' machines do to files: times set by other
+// programs (older and newer than the clock), a path through a symbolic link, a relative path and
+// another working folder, a rename the system refuses, a folder that takes no new file, the file
+// replaced by an old copy or deleted while open, encryption switched on. After every step: the file
+// is what the last save that said so wrote, every version the file held of the last ones kept opens
+// from the file or a backup, no backup is the live file under another name, nothing of an encrypted
+// database opens without its password, and a failure says nothing on disk changed only when nothing
+// did.
 #include <sys/stat.h>
 #include <unistd.h>
-#include <utime.h>
 
-#include <QSettings>
 #include <QtTest>
-#include <cerrno>
 
 #include "../shell/fake_file_commands_ui.h"
 #include "../test_files.h"
@@ -25,7 +20,6 @@
 #include "storage/backups.h"
 #include "storage/database_file.h"
 #include "storage/file_paths.h"
-#include "storage/recovery_copies.h"
 #include "storage/stream_library.h"
 
 using namespace orbo;
@@ -38,17 +32,6 @@ const QString kPassword = QStringLiteral("matrix password");
 const QString kNothingChanged = QStringLiteral("t986/13");
 
 enum class Condition { kPlain, kOlderTimes, kNewerTimes, kLink, kRelativePath };
-
-struct stat StatOf(const QString& path) {
-  struct stat info {};
-  ::stat(QFile::encodeName(path).constData(), &info);
-  return info;
-}
-
-void SetTime(const QString& path, int year) {
-  const utimbuf times{0, QDateTime(QDate(year, 6, 1), QTime(12, 0)).toSecsSinceEpoch()};
-  ::utime(QFile::encodeName(path).constData(), &times);
-}
 
 ReadOutcome Read(const QString& path, const QString& password = {}) {
   CodePage codePage;
@@ -305,60 +288,6 @@ class SafetyMatrixTest : public QObject {
     QVERIFY(WriteDatabaseFile(s.db, s.File(), codePage, watched).ok);
     QCOMPARE(modeOfTemp, 0600);
     QCOMPARE(int(StatOf(s.File()).st_mode & 0777), 0640);
-  }
-
-  // Recovery copies: private, offered whatever the database's file time
-  // says, kept while a newer one cannot be written, and what ended
-  // programs left without a note is cleared away, and nothing else.
-  void recoveryCopiesOutliveClocks() {
-    QTemporaryDir dir;
-    const QString folder = dir.filePath(QStringLiteral("recovery"));
-    const QString database = dir.filePath(QStringLiteral("db.2db"));
-    Database db = ExampleDatabase();
-    db.DatabasePath = database;
-    // A text the code page cannot hold is kept as a save would store it.
-    db.Folders[0].Name = QStringLiteral("Folder \u65e5");
-    const RecoveryFolder ended(folder, 999999991);
-    QVERIFY(ended.Write(db));
-    db.Folders[0].Name = QStringLiteral("Folder ?");
-    QCOMPARE(int(StatOf(folder).st_mode & 0777), 0700);
-    for (const char* file : {"/copy-999999991.2db", "/copy-999999991.ini"})
-      QCOMPARE(int(StatOf(folder + QString::fromLatin1(file)).st_mode & 0777), 0600);
-    // What a program that ends removes of its own.
-    const RecoveryFolder removed(folder, 999999995);
-    QVERIFY(removed.Write(db));
-    removed.Remove();
-    QVERIFY(!FilesIn(folder).join(u' ').contains(QStringLiteral("999999995")));
-    // Saved since, as another program or a clock ahead would date it.
-    CodePage codePage;
-    QVERIFY(WriteDatabaseFile(ExampleDatabase(), database, codePage).ok);
-    SetTime(database, 2099);
-    // A copy that cannot be written leaves the one before.
-    Database broken = db;
-    broken.FolderCount = -5;
-    QVERIFY(!ended.Write(broken));
-    const RecoveryFolder mine(folder, 999999990);
-    QVERIFY(WriteBytes(folder + QStringLiteral("/copy-999999993.lock"), {}));
-    QVERIFY(WriteBytes(folder + QStringLiteral("/copy-999999994.2db"), "saved, note gone"));
-    // Not named as a program names its copies: another's, kept.
-    QVERIFY(WriteBytes(folder + QStringLiteral("/copy-x.2db"), "not a copy"));
-    QVERIFY(WriteBytes(folder + QStringLiteral("/copy--1.2db"), "not a copy"));
-    // The lock the ended program left, free; an error left by an earlier
-    // call says nothing of it.
-    QVERIFY(WriteBytes(folder + QStringLiteral("/copy-999999991.lock"), {}));
-    errno = EWOULDBLOCK;
-    const std::vector<RecoveryCopy> left = mine.Left();
-    QCOMPARE(left.size(), std::size_t(1));
-    QCOMPARE(left[0].databasePath, database);
-    QCOMPARE(StoredDifference(Read(left[0].copyPath).db, db), QString());
-    QCOMPARE(FilesIn(folder),
-             (QStringList{"copy--1.2db", "copy-999999991.2db", "copy-999999991.ini",
-                          "copy-999999991.lock", "copy-x.2db"}));
-    // A note of an earlier version naming its database relatively.
-    QSettings note(left[0].notePath, QSettings::IniFormat);
-    note.setValue(QStringLiteral("Database"), QStringLiteral("../w/a.2db"));
-    note.sync();
-    QCOMPARE(mine.Left().front().databasePath, QString("noname"));
   }
 
  private:

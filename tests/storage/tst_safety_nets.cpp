@@ -9,19 +9,12 @@
 #include "shell/file_commands.h"
 #include "storage/backups.h"
 #include "storage/database_file.h"
-#include "storage/recovery_copies.h"
 #include "storage/stream_library.h"
 
 using namespace orbo;
 using namespace orbo::test;
 
 namespace {
-
-Database Numbered(int n) {
-  Database db = ExampleDatabase();
-  db.Folders[0].Name = QStringLiteral("Version %1").arg(n);
-  return db;
-}
 
 QString FolderNameIn(const QString& path) {
   CodePage codePage;
@@ -36,11 +29,6 @@ void DateFile(const QString& path, int minutes) {
   QVERIFY(file.open(QIODevice::ReadWrite));
   QVERIFY(file.setFileTime(QDateTime(QDate(2026, 12, 1), QTime(8, 0)).addSecs(minutes * 60),
                            QFileDevice::FileModificationTime));
-}
-
-std::uint64_t InodeOf(const QString& path) {
-  struct stat info {};
-  return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
 }
 
 }  // namespace
@@ -70,13 +58,13 @@ class SafetyNetsTest : public QObject, SampleFiles {
     for (int n = 1; n <= 5; ++n) {
       if (n > 1) {
         DateFile(path, n);
-        replaced = InodeOf(path);
+        replaced = StatOf(path).st_ino;
       }
       QVERIFY(WriteDatabaseFile(Numbered(n), path, codePage, {.keepBackups = 3}).ok);
     }
     const std::vector<Backup> backups = ListBackups(path);
     QCOMPARE(backups.size(), std::size_t(3));
-    QCOMPARE(InodeOf(backups.front().path), replaced);
+    QCOMPARE(StatOf(backups.front().path).st_ino, replaced);
     const QString newest = QFileInfo(backups.front().path).fileName();
     QVERIFY2(newest.startsWith(QStringLiteral("rotate 4 ")) && !newest.endsWith(u'.'),
              qPrintable(newest));
@@ -306,43 +294,6 @@ class SafetyNetsTest : public QObject, SampleFiles {
     QCOMPARE(db.Folders[0].Name, QString("Version 2"));
     QCOMPARE(ui.messages.size(), 1);
     QVERIFY(ui.messages[0].startsWith("t500/0\rt986/20"));
-  }
-
-  // Only the copies of programs that ended are offered, newest first; a
-  // note without its copy is removed. The database saved since by another
-  // program does not make the copy's changes saved. (A lock left behind,
-  // what a program removes of its own and what a copy holds: tst_app;
-  // clocks and file times: tst_safety_matrix.)
-  void recoveryCopiesOfProgramsThatEnded() {
-    const QString folder = Path("recovery");
-    const QString path = Saved(Numbered(1), "recovered.2db");
-    Database db = Numbered(2);
-    db.DatabasePath = path;
-    // Only a lock tells a program that runs: process 1 does, but holds none
-    // here, and no process has the other id. Named in another order than
-    // they were written.
-    QVERIFY(RecoveryFolder(folder, 1).Write(db));
-    Database unsaved = Numbered(3);
-    unsaved.DatabasePath = QStringLiteral("noname");
-    QVERIFY(RecoveryFolder(folder, 999999992).Write(unsaved));
-    const RecoveryFolder runningFolder(folder, QCoreApplication::applicationPid());
-    const RecoveryLock held(runningFolder);
-    QVERIFY(runningFolder.Write(db));
-    const RecoveryFolder mine(folder, 999999990);
-    const std::vector<RecoveryCopy> left = mine.Left();
-    QCOMPARE(left.size(), std::size_t(2));
-    QCOMPARE(left[0].databasePath, QString("noname"));
-    QCOMPARE(left[1].databasePath, path);
-    QVERIFY(QFile::remove(left[0].copyPath));
-    CodePage codePage;
-    QVERIFY(WriteDatabaseFile(Numbered(4), path, codePage).ok);
-    QCOMPARE(mine.Left().size(), std::size_t(1));
-    QVERIFY(!QFile::exists(left[0].notePath));
-    // A lock goes with its holder.
-    const QString lock = runningFolder.LockPath(runningFolder.ProcessId());
-    QVERIFY(QFile::exists(lock));
-    { const RecoveryLock another(RecoveryFolder(folder, 999999993)); }
-    QVERIFY(!QFile::exists(runningFolder.LockPath(999999993)));
   }
 };
 

@@ -87,12 +87,6 @@ bool SaveToTheEnd(const QString& path, const QString& version, qint64* saveMs = 
   return saved;
 }
 
-struct stat StatOf(const QString& path) {
-  struct stat info {};
-  ::stat(QFile::encodeName(path).constData(), &info);
-  return info;
-}
-
 // Nothing of a save is left beside the file: no temporary, no lock.
 bool NothingLeftBeside(const QString& path) {
   return TempsBeside(path).isEmpty() && !QFileInfo::exists(LockPathFor(path));
