@@ -55,6 +55,24 @@ void ReadElement(FormDef& form, int t, int k, StreamReader& in) {
   ForEachElementField(form, t, k, [&in](const ElementField&, auto& v) { Read(in, v); });
 }
 
+// A slot that holds what a never written one reads as takes no memory: a
+// form of few elements, or a record of few values, stays small.
+void DropUnwrittenSlots(FormDef& form) {
+  for (auto& ofType : form.Elements) ofType.DropUnwritten();
+  for (const ElementField& field : kElementFields) {
+    std::visit(
+        [&form](auto member) {
+          if constexpr (requires { (form.*member).DropUnwritten(); })
+            (form.*member).DropUnwritten();
+        },
+        field.member);
+  }
+}
+
+void DropUnwrittenSlots(RecordData& record) {
+  ForEachRecordField(record, [](const RecordField&, auto& values) { values.DropUnwritten(); });
+}
+
 // A count out of range would index past the slots.
 void WriteForm(const FormDef& form, int f, StreamWriter& out) {
   out.WriteInt(form.TitleElement.Code());
@@ -97,6 +115,7 @@ void ReadForm(FormDef& form, int f, StreamReader& in) {
   for (int t = 0; t < kElementTypeCount; ++t) {
     for (int k = 0; k <= form.ElementCount[t]; ++k) ReadElement(form, t, k, in);
   }
+  DropUnwrittenSlots(form);
 }
 
 void WriteSettings(const Database& db, StreamWriter& out) {
@@ -129,6 +148,7 @@ void ReadRecord(RecordData& record, int r, const Database& db, StreamReader& in)
   ForEachRecordField(record, [&](const RecordField& field, auto& values) {
     for (int k = 0; k < n[field.type]; ++k) Read(in, values[k]);
   });
+  DropUnwrittenSlots(record);
 }
 
 void WriteFolder(const FolderDef& folder, StreamWriter& out) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "storage/code_page.h"
+#include "storage/slot_list.h"
 
 namespace orbo {
 
@@ -78,8 +79,9 @@ struct ElementRef {
   friend bool operator==(const ElementRef&, const ElementRef&) = default;
 };
 
+// A form's slots of one type, or a record's values of one kind.
 template <typename T>
-using PerSlot = std::array<T, kSlotCount>;
+using PerSlot = SlotList<T, kSlotCount>;
 
 struct FormDef {
   QString Name;

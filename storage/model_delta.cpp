@@ -243,10 +243,8 @@ bool PackedRecord::Equals(const RecordData& record) const {
   // Counting the record's non-default values tells a value the packed
   // record lacks; every value it holds is then compared.
   std::size_t present = 0;
-  for (Field field : kTextFields) {
-    for (const QString& text : TextsOf(record, field)) present += text.isEmpty() ? 0 : 1;
-  }
   for (int slot = 0; slot < kSlotCount; ++slot) {
+    for (Field field : kTextFields) present += TextsOf(record, field)[slot].isEmpty() ? 0 : 1;
     present += (record.ComboValue[slot] != 0 ? 1 : 0) + (record.FlagValue[slot] ? 1 : 0);
   }
   if (present != values_.size()) return false;

@@ -221,7 +221,7 @@ class AccessExchangeTest : public QObject {
   // 30000-character memo included.
   void roundTripThroughARealFile() {
     Fixture f(false);
-    f.db.Forms[0].TextLimit.fill(0);
+    f.db.Forms[0].TextLimit = {};
     RecordData& first = f.db.Records[0];
     first.MemoValue[0] = QString(30000, QChar(0x0416));
     first.TextValue[0] = QString::fromUtf8("Gr\u00fc\u00dfe \u20ac \u0416; \"quoted\"\r\n  next");

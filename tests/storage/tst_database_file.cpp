@@ -4,6 +4,7 @@
 #include "sample_databases.h"
 #include "storage/database_file.h"
 #include "storage/element_values.h"
+#include "storage/field_table.h"
 #include "storage/model_invariants.h"
 #include "storage/stream_library.h"
 
@@ -115,6 +116,27 @@ class DatabaseFileTest : public QObject, SampleFiles {
     QCOMPARE(read.error, QString());
     QCOMPARE(StoredDifference(db, read.db), QString());
     QCOMPARE(read.db.Password, db.Password);
+    // Slots that read as never written ones take no memory.
+    const auto holdsOnlyWritten = [](const auto& values) {
+      using Value = std::remove_cvref_t<decltype(values[0])>;
+      return values.Held() == 0 || !(values[values.Held() - 1] == Value{});
+    };
+    for (const FormDef& form : read.db.Forms) {
+      for (const auto& ofType : form.Elements) QVERIFY(holdsOnlyWritten(ofType));
+      for (const ElementField& field : kElementFields) {
+        std::visit(
+            [&](auto member) {
+              if constexpr (requires { (form.*member).Held(); })
+                QVERIFY(holdsOnlyWritten(form.*member));
+            },
+            field.member);
+      }
+    }
+    for (const RecordData& record : read.db.Records) {
+      ForEachRecordField(record, [&](const RecordField&, const auto& values) {
+        QVERIFY(holdsOnlyWritten(values));
+      });
+    }
   }
 
   // Combo choices that name no line (the list was shortened after they

@@ -184,8 +184,8 @@ class DatabaseModelTest : public QObject {
     Database db = FullFormDatabase();
     db.DatabasePath = QFileInfo(dir.path()).canonicalFilePath() + "/db.2db";  // as opened
     for (int r = 0; r < db.RecordCount; ++r) {
-      db.Records[r].ImageValue.fill({});
-      db.Records[r].ButtonValue.fill({});
+      db.Records[r].ImageValue = {};
+      db.Records[r].ButtonValue = {};
     }
     FormDef& form = db.Forms[0];
     form.ButtonAction[0] = kPlayMedia;
@@ -238,6 +238,30 @@ class DatabaseModelTest : public QObject {
     QVERIFY(QFile::link(dir.filePath("found"), elsewhere.filePath("link")));
     PointAtFoundFiles(db, FindInFolder(missing, elsewhere.filePath("link")));
     QCOMPARE(first.ImageValue[0], QString("\\found\\sea.png"));
+  }
+
+  // A form's or a record's slots read as seventeen values whatever was
+  // written; a slot written with what an unwritten one reads as equals it,
+  // and the memory of such slots at the end can be let go of.
+  void slotsReadAsSeventeenValues() {
+    PerSlot<QString> texts;
+    QCOMPARE(std::as_const(texts)[16], QString());
+    QCOMPARE(texts.Held(), std::size_t(0));
+    texts[3] = "three";
+    texts[9] = QString();
+    PerSlot<QString> same;
+    same[3] = "three";
+    QVERIFY(texts == same);
+    same[16] = "sixteen";
+    QVERIFY(!(texts == same));
+    QCOMPARE(texts.Held(), std::size_t(10));
+    texts.DropUnwritten();
+    QCOMPARE(texts.Held(), std::size_t(4));
+    QCOMPARE(texts[3], QString("three"));
+    QCOMPARE(texts[0], QString());
+    PerSlot<bool> flags;
+    flags[2] = true;
+    QVERIFY(flags[2] && !flags[1] && !flags[5]);
   }
 
   void elementCountsOutOfRange() {

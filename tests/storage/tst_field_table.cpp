@@ -46,7 +46,8 @@ Database EveryRecordValueChanged(Database db, int r) {
   int seed = 0;
   ForEachRecordField(db.Records[static_cast<std::size_t>(r)],
                      [&](const RecordField&, auto& values) {
-                       for (auto& value : values) value = Changed(value, ++seed);
+                       for (int slot = 0; slot < kSlotCount; ++slot)
+                         values[slot] = Changed(values[slot], ++seed);
                      });
   return db;
 }

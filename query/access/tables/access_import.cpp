@@ -99,7 +99,7 @@ RowStore::RowStore(const FormDef& form, const ColumnMap& map) {
     const ImportTarget& target = targets[static_cast<size_t>(n - 1)];
     columns_.push_back({column, target, FieldCapacity(form, target)});
   }
-  for (const QString& list : form.ComboList) combos_.emplace_back(list);
+  for (int slot = 0; slot < kSlotCount; ++slot) combos_.emplace_back(form.ComboList[slot]);
 }
 
 void RowStore::Store(RecordData& record, const QStringList& row, ImportTally& tally) const {
