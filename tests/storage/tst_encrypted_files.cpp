@@ -63,6 +63,22 @@ class TestEncryptedFiles : public QObject {
     QVERIFY(!Opens(sealed, QStringLiteral("kennwört-1")));
   }
 
+  // The header other programs read: magic, version, key derivation and
+  // cipher, the costs and the chunk size at their places, little-endian.
+  void theHeaderIsLaidOutAsDocumented() {
+    const KeyCost cost{3, 8192};
+    const QByteArray sealed = SealFile("plain", kPassword, cost);
+    const auto le32 = [&](int at) { return qFromLittleEndian<quint32>(sealed.constData() + at); };
+    QCOMPARE(sealed.left(8), QByteArray("\x89"
+                                        "CVDB\r\n\x1a"));
+    QCOMPARE(qFromLittleEndian<quint16>(sealed.constData() + 8), quint16(1));
+    QCOMPARE(int(sealed[10]), 1);
+    QCOMPARE(int(sealed[11]), 1);
+    QCOMPARE(le32(12), cost.operations);
+    QCOMPARE(le32(16), cost.memory);
+    QCOMPARE(le32(20), quint32(65536));
+  }
+
   void everyChangedByteIsRefused() {
     const QByteArray sealed =
         SealFile(QByteArray("a small classic file"), kPassword, KeyCost::Least());
