@@ -1,7 +1,10 @@
 // Encrypted database files: the container refuses every change, a wrong
 // password and a cut-off end before anything is read, and a database
 // written encrypted reads back whole, with no plain text in the file.
+#include <sodium.h>
+
 #include <QTest>
+#include <QtEndian>
 
 #include "../test_files.h"
 #include "sample_databases.h"
@@ -23,6 +26,52 @@ QByteArray ThreeChunks() {
   QByteArray plain;
   for (int i = 0; i < 2 * 65536 + 10; ++i) plain.append(static_cast<char>(i * 7 + i / 256));
   return plain;
+}
+
+// A container as another program would write it from the documented layout,
+// with a chunk size of its own choosing.
+QByteArray SealAsAnotherProgram(const QByteArray& plain, quint32 chunk, const KeyCost& cost) {
+  QByteArray header(kEncryptedHeaderSize, '\0');
+  auto* bytes = reinterpret_cast<unsigned char*>(header.data());
+  std::memcpy(bytes, kEncryptedMagic, kEncryptedMagicSize);
+  qToLittleEndian<quint16>(1, bytes + 8);
+  bytes[10] = 1;  // Argon2id 1.3
+  bytes[11] = 1;  // XChaCha20-Poly1305 secret stream
+  qToLittleEndian<quint32>(cost.operations, bytes + 12);
+  qToLittleEndian<quint32>(cost.memory, bytes + 16);
+  qToLittleEndian<quint32>(chunk, bytes + 20);
+  randombytes_buf(bytes + 24, crypto_pwhash_SALTBYTES);
+  unsigned char key[crypto_secretstream_xchacha20poly1305_KEYBYTES];
+  const QByteArray password = kPassword.toUtf8();
+  if (crypto_pwhash(key, sizeof key, password.constData(), password.size(), bytes + 24,
+                    cost.operations, std::size_t{cost.memory} * 1024,
+                    crypto_pwhash_ALG_ARGON2ID13) != 0)
+    return {};
+  crypto_secretstream_xchacha20poly1305_state state;
+  crypto_secretstream_xchacha20poly1305_init_push(&state, bytes + 40, key);
+  QByteArray sealed = header;
+  for (qsizetype at = 0;;) {
+    const qsizetype length = std::min<qsizetype>(chunk, plain.size() - at);
+    const bool last = at + length == plain.size();
+    QByteArray out(length + crypto_secretstream_xchacha20poly1305_ABYTES, '\0');
+    crypto_secretstream_xchacha20poly1305_push(
+        &state, reinterpret_cast<unsigned char*>(out.data()), nullptr,
+        reinterpret_cast<const unsigned char*>(plain.constData()) + at, length,
+        at == 0 ? bytes : nullptr, at == 0 ? kEncryptedHeaderSize : 0,
+        last ? crypto_secretstream_xchacha20poly1305_TAG_FINAL : 0);
+    sealed += out;
+    at += length;
+    if (last) return sealed;
+  }
+}
+
+SealError::Kind RefusalOf(const QByteArray& sealed) {
+  try {
+    OpenSealedFile(sealed, kPassword);
+  } catch (const SealError& refused) {
+    return refused.GetKind();
+  }
+  qFatal("opened");
 }
 
 bool Opens(const QByteArray& sealed, const QString& password, QByteArray* plain = nullptr) {
@@ -59,7 +108,9 @@ class TestEncryptedFiles : public QObject {
     QVERIFY(Opens(sealed, kPassword, &opened));
     QCOMPARE(opened, plain);
     // A new salt and nonce every time: the same plain text never seals alike.
-    QVERIFY(SealFile(plain, kPassword, KeyCost::Least()) != sealed);
+    const QByteArray again = SealFile(plain, kPassword, KeyCost::Least());
+    QVERIFY(again.mid(24, crypto_pwhash_SALTBYTES) != sealed.mid(24, crypto_pwhash_SALTBYTES));
+    QVERIFY(again.mid(40, 24) != sealed.mid(40, 24));
     QVERIFY(!Opens(sealed, QStringLiteral("kennwört-1")));
   }
 
@@ -77,6 +128,41 @@ class TestEncryptedFiles : public QObject {
     QCOMPARE(le32(12), cost.operations);
     QCOMPARE(le32(16), cost.memory);
     QCOMPARE(le32(20), quint32(65536));
+  }
+
+  // The reader follows the chunk size a header gives, within bounds that
+  // keep a hostile header from asking for gigabytes at once.
+  void containersOfOtherProgramsOpen() {
+    const QByteArray plain = ThreeChunks();
+    for (const quint32 chunk : {1024u, 16u << 20}) {
+      QByteArray opened;
+      QVERIFY2(Opens(SealAsAnotherProgram(plain, chunk, KeyCost::Least()), kPassword, &opened),
+               qPrintable(QString::number(chunk)));
+      QCOMPARE(opened, plain);
+    }
+    for (const quint32 chunk : {1023u, (16u << 20) + 1})
+      QCOMPARE(RefusalOf(SealAsAnotherProgram(plain, chunk, KeyCost::Least())),
+               SealError::kWrongPasswordOrDamaged);
+  }
+
+  // A slow derivation keeps the caller's progress moving, sealing and
+  // opening alike.
+  void aSlowKeyTicksWhileItIsDerived() {
+    const KeyCost slow{2, 128 * 1024};
+    int ticks = 0;
+    const auto tick = [&ticks] { ++ticks; };
+    QByteArray sealed;
+    SealKey(kPassword, slow, tick).Seal("body", [&sealed](const char* data, qsizetype size) {
+      sealed.append(data, size);
+    });
+    QVERIFY(ticks > 0);
+    ticks = 0;
+    QByteArray opened;
+    OpenSealedFile(
+        sealed, kPassword,
+        [&opened](const char* data, qsizetype size) { opened.append(data, size); }, tick);
+    QVERIFY(ticks > 0);
+    QCOMPARE(opened, QByteArray("body"));
   }
 
   void everyChangedByteIsRefused() {
@@ -120,13 +206,16 @@ class TestEncryptedFiles : public QObject {
     QVERIFY(Opens(SealFile(QByteArray("body"), kPassword, KeyCost{10, leastMemory}), kPassword));
     QByteArray patched = SealFile(QByteArray("body"), kPassword, KeyCost::Least());
     for (int i = 0; i < 4; ++i) patched[16 + i] = static_cast<char>((1024u * 1024 + 1) >> (8 * i));
-    for (const QByteArray& sealed :
-         {SealFile(QByteArray("body"), kPassword, KeyCost{11, leastMemory}), patched}) {
+    const std::pair<QByteArray, QString> refusals[] = {
+        {SealFile(QByteArray("body"), kPassword, KeyCost{11, leastMemory}), "11 passes"},
+        {patched, "over 1024 MiB"}};
+    for (const auto& [sealed, reason] : refusals) {
       try {
         OpenSealedFile(sealed, kPassword);
         QFAIL("opened");
       } catch (const SealError& refused) {
         QCOMPARE(refused.GetKind(), SealError::kTooCostly);
+        QVERIFY2(refused.Message().contains(reason), qPrintable(refused.Message()));
       }
     }
     test::SampleFiles files;
