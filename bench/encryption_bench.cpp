@@ -47,8 +47,7 @@ int main(int argc, char* argv[]) {
   CodePage codePage;
   const auto save = [&] { return WriteDatabaseFile(model, path, codePage).ok; };
   const auto load = [&] {
-    return ReadDatabaseFile(path, codePage, [] { return kPassword; }).status ==
-           ReadOutcome::kLoaded;
+    return ReadDatabaseFile(path, codePage, kPassword).status == ReadOutcome::kLoaded;
   };
 
   // Each round times the key derivation next to the work that includes it,

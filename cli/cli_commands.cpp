@@ -87,11 +87,10 @@ QStringList DetectAmong(const Arguments& args) {
 // was mended goes to standard error.
 ReadOutcome Read(const QString& path, const Arguments& args, CodePage& codePage, std::FILE* err) {
   const QString password = args.Option(QStringLiteral("password")).value_or(QString());
-  ReadOutcome read = ReadDatabaseFile(
-      path, codePage, [password] { return password; }, {}, {}, DetectAmong(args));
+  ReadOutcome read = ReadDatabaseFile(path, codePage, password, {}, {}, DetectAmong(args));
   if (read.status == ReadOutcome::kFailed) {
     QString message = QStringLiteral("%1: %2").arg(path, read.error);
-    if (read.askedPassword) message += QStringLiteral(" (wrong password?)");
+    if (read.passwordTried) message += QStringLiteral(" (wrong password?)");
     throw CliError{message};
   }
   for (const QString& repair : read.repairs.Describe()) {
@@ -104,7 +103,7 @@ ReadOutcome Read(const QString& path, const Arguments& args, CodePage& codePage,
 Database ReadWhole(const QString& path, const Arguments& args, std::FILE* err) {
   CodePage codePage = CodePageOf(args);
   ReadOutcome read = Read(path, args, codePage, err);
-  if (read.status == ReadOutcome::kCancelled) {
+  if (read.status == ReadOutcome::kNeedsPassword) {
     throw CliError{
         QStringLiteral("%1: the file is protected; give its password with --password").arg(path)};
   }
@@ -262,14 +261,14 @@ void Backups(const Arguments& args, std::FILE* out, std::FILE*) {
   QString text;
   for (const Backup& backup : ListBackups(args.files[0])) {
     CodePage codePage = CodePageOf(args);
-    const ReadOutcome read = ReadDatabaseFile(
-        backup.path, codePage, [password] { return password; }, {}, {}, DetectAmong(args));
+    const ReadOutcome read =
+        ReadDatabaseFile(backup.path, codePage, password, {}, {}, DetectAmong(args));
     QString what;
     if (read.status == ReadOutcome::kLoaded) {
       what = QStringLiteral("%1 records, %2 folders")
                  .arg(read.db.RecordCount - read.db.BufferCount)
                  .arg(read.db.FolderCount);
-    } else if (read.status == ReadOutcome::kCancelled) {
+    } else if (read.status == ReadOutcome::kNeedsPassword) {
       what = QStringLiteral("protected: give its password with --password");
     } else {
       what = QStringLiteral("unreadable: ") + read.error;

@@ -10,8 +10,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CodePage codePage;
   const Database open = test::ExampleDatabase();
   Database db = open;
-  const MergeOutcome outcome =
-      MergeDatabaseFile(db, path, codePage, [] { return QStringLiteral("fuzz"); });
+  const MergeOutcome outcome = MergeDatabaseFile(db, path, codePage, QStringLiteral("fuzz"));
   if (outcome.status == ReadOutcome::kLoaded) {
     fuzz::CheckSavesAndLoadsBack(db, codePage);
   } else {

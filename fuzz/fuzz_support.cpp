@@ -46,8 +46,7 @@ void CheckSavesAndLoadsBack(const Database& db, CodePage& codePage) {
   const WriteOutcome written = WriteDatabaseFile(db, copy, codePage);
   if (!written.ok) std::fprintf(stderr, "%s\n", qPrintable(written.error));
   Require(written.ok, "a parsed model cannot be saved");
-  const QString password = db.Password;
-  const ReadOutcome read = ReadDatabaseFile(copy, codePage, [password] { return password; });
+  const ReadOutcome read = ReadDatabaseFile(copy, codePage, db.Password);
   Require(read.status == ReadOutcome::kLoaded, "a saved model does not load");
   const QString difference = StoredDifference(read.db, db);
   if (!difference.isEmpty()) std::fprintf(stderr, "differs in %s\n", qPrintable(difference));
@@ -57,7 +56,7 @@ void CheckSavesAndLoadsBack(const Database& db, CodePage& codePage) {
 void CheckDatabaseFile(const std::uint8_t* data, std::size_t size, const QString& password) {
   const QString path = WriteInput(data, size, QStringLiteral("input.2db"));
   CodePage codePage;
-  const ReadOutcome read = ReadDatabaseFile(path, codePage, [password] { return password; });
+  const ReadOutcome read = ReadDatabaseFile(path, codePage, password);
   if (read.status == ReadOutcome::kLoaded) CheckSavesAndLoadsBack(read.db, codePage);
 }
 

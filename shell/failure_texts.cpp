@@ -97,7 +97,7 @@ QString SaveFailureText(const WriteOutcome& outcome, const QString& path, FileCo
   return text + kLineBreak + SafetyText(outcome, file, ui);
 }
 
-QString ReadFailureText(ReadOutcome::Fault fault, int systemError, bool askedPassword,
+QString ReadFailureText(ReadOutcome::Fault fault, int systemError, bool passwordTried,
                         const QString& path, FileCommandsUi& ui) {
   const QString file = QDir::toNativeSeparators(path);
   QString text = ui.GetText(file_texts::kDatabaseNotLoaded) + kLineBreak;
@@ -114,7 +114,7 @@ QString ReadFailureText(ReadOutcome::Fault fault, int systemError, bool askedPas
       break;
   }
   text += ui.GetText(file_texts::kFileDamaged);
-  if (askedPassword) text += kLineBreak + ui.GetText(file_texts::kPasswordMayBeWrong);
+  if (passwordTried) text += kLineBreak + ui.GetText(file_texts::kPasswordMayBeWrong);
   return text;
 }
 

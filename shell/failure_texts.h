@@ -17,7 +17,7 @@ QString ReasonText(int systemError, FileCommandsUi& ui);
 QString SaveFailureText(const WriteOutcome& outcome, const QString& path, FileCommandsUi& ui);
 
 // The whole message of a file that could not be loaded or merged.
-QString ReadFailureText(ReadOutcome::Fault fault, int systemError, bool askedPassword,
+QString ReadFailureText(ReadOutcome::Fault fault, int systemError, bool passwordTried,
                         const QString& path, FileCommandsUi& ui);
 
 // The first line of every failed save.

@@ -29,15 +29,15 @@ RecordProgress::ShowFn ProgressWithText(FileCommandsUi& ui, TextId id) {
 }
 
 void ShowReadFailed(FileCommandsUi& ui, ReadOutcome::Fault fault, int systemError,
-                    bool askedPassword, const QString& path) {
+                    bool passwordTried, const QString& path) {
   ui.ShowProgress(kProgressEnd, {});
-  ui.ShowMessage(ReadFailureText(fault, systemError, askedPassword, path, ui), kExclamation);
+  ui.ShowMessage(ReadFailureText(fault, systemError, passwordTried, path, ui), kExclamation);
 }
 
-// A read that asked for a password and failed as a wrong one would: the
+// A read that tried a password and failed as a wrong one would: the
 // password is asked again, until one opens the file or the user gives up.
-bool WorthAnotherPassword(ReadOutcome::Fault fault, bool askedPassword) {
-  return askedPassword && (fault == ReadOutcome::kWrongPassword || fault == ReadOutcome::kDamaged);
+bool WorthAnotherPassword(ReadOutcome::Fault fault, bool passwordTried) {
+  return passwordTried && (fault == ReadOutcome::kWrongPassword || fault == ReadOutcome::kDamaged);
 }
 
 void SayPasswordWrong(FileCommandsUi& ui) {
@@ -47,28 +47,39 @@ void SayPasswordWrong(FileCommandsUi& ui) {
                  kExclamation);
 }
 
-// Reads the file at path, asking for its password again after a wrong one
-// until one opens it or the user gives up. A password the caller knows (the
-// open database's, which its backups and copies mostly have) is tried
-// first, unasked.
+// Runs attempt (a read or a merge of one file) with the password the caller
+// knows, which may be none (the open database's, which its backups and
+// copies mostly have), then with each the user types while the file needs
+// one or refuses the last as wrong. An outcome that still needs a password
+// means the user gave up.
+template <typename Outcome>
+Outcome WithPasswordAsked(FileCommandsUi& ui, const QString& known,
+                          const std::function<Outcome(const QString& password)>& attempt) {
+  Outcome outcome = attempt(known);
+  const auto refusedAsWrong = [&outcome] {
+    return outcome.status == ReadOutcome::kFailed &&
+           WorthAnotherPassword(outcome.fault, outcome.passwordTried);
+  };
+  if (outcome.status != ReadOutcome::kNeedsPassword && !refusedAsWrong()) return outcome;
+  for (int tries = 1;; ++tries) {
+    const QString answer = ui.AskPassword();
+    if (answer.isEmpty()) {
+      Outcome gaveUp;
+      gaveUp.status = ReadOutcome::kNeedsPassword;
+      return gaveUp;
+    }
+    outcome = attempt(answer);
+    if (tries == kPasswordTries || !refusedAsWrong()) return outcome;
+    SayPasswordWrong(ui);
+  }
+}
+
 ReadOutcome ReadAskingPassword(const QString& path, CodePage& codePage, FileCommandsUi& ui,
                                const RecordProgress& progress, const RepairNames& names,
                                const QString& known = {}, const QStringList& detectAmong = {}) {
-  if (!known.isEmpty()) {
-    ReadOutcome outcome = ReadDatabaseFile(
-        path, codePage, [&known] { return known; }, progress, names, detectAmong);
-    if (outcome.status != ReadOutcome::kFailed ||
-        !WorthAnotherPassword(outcome.fault, outcome.askedPassword))
-      return outcome;
-  }
-  for (int tries = 1;; ++tries) {
-    ReadOutcome outcome = ReadDatabaseFile(
-        path, codePage, [&ui] { return ui.AskPassword(); }, progress, names, detectAmong);
-    if (tries == kPasswordTries || outcome.status != ReadOutcome::kFailed ||
-        !WorthAnotherPassword(outcome.fault, outcome.askedPassword))
-      return outcome;
-    SayPasswordWrong(ui);
-  }
+  return WithPasswordAsked<ReadOutcome>(ui, known, [&](const QString& password) {
+    return ReadDatabaseFile(path, codePage, password, progress, names, detectAmong);
+  });
 }
 
 // A model that breaks its invariants would give a file that never opens
@@ -171,14 +182,14 @@ bool ReadInPlaceOf(Database& db, const QString& path, const ReadingCodePage& rea
   ReadOutcome outcome = ReadAskingPassword(
       path, *codePage, ui, RecordProgress(ProgressWithText(ui, file_texts::kLoadingDatabase)),
       names, {}, reading.detectAmong);
-  if (outcome.status == ReadOutcome::kCancelled) {
+  if (outcome.status == ReadOutcome::kNeedsPassword) {
     ui.ShowProgress(kProgressEnd, {});
     return false;
   }
   // A file that cannot be read leaves the open database as it was: the user
   // keeps their work, whatever they answered to saving it.
   if (outcome.status != ReadOutcome::kLoaded || !ui.CopyCompanionIcons(outcome.db.DatabasePath)) {
-    ShowReadFailed(ui, outcome.fault, outcome.systemError, outcome.askedPassword, path);
+    ShowReadFailed(ui, outcome.fault, outcome.systemError, outcome.passwordTried, path);
     return false;
   }
   // The password of the model replaced leaves no copy behind.
@@ -384,9 +395,9 @@ bool RestoreBackup(Database& db, const QString& backup, FileCommandsUi& ui) {
       backup, *codePage, ui, RecordProgress(ProgressWithText(ui, file_texts::kLoadingDatabase)),
       names, db.PasswordOn ? db.Password : QString());
   ui.ShowProgress(kProgressEnd, {});
-  if (outcome.status == ReadOutcome::kCancelled) return false;
+  if (outcome.status == ReadOutcome::kNeedsPassword) return false;
   if (outcome.status != ReadOutcome::kLoaded) {
-    ShowReadFailed(ui, outcome.fault, outcome.systemError, outcome.askedPassword, backup);
+    ShowReadFailed(ui, outcome.fault, outcome.systemError, outcome.passwordTried, backup);
     return false;
   }
   RepairForWindow(outcome.db, names);
@@ -439,22 +450,20 @@ bool ImportDatabase(Database& db, FileCommandsUi& ui) {
   const RepairNames names = ui.NamesForRepairs();
   MergeOutcome outcome;
   if (codePage) {
-    for (int tries = 1;; ++tries) {
+    // The password is asked between attempts, never inside the undo step.
+    outcome = WithPasswordAsked<MergeOutcome>(ui, {}, [&](const QString& password) {
+      MergeOutcome merged;
       ui.ChangeAsStep(ui.GetText(file_texts::kMergeStep), [&] {
-        outcome = MergeDatabaseFile(
-            db, path, *codePage, [&ui] { return ui.AskPassword(); },
-            ProgressWithText(ui, file_texts::kLoadingDatabase), names);
+        merged = MergeDatabaseFile(db, path, *codePage, password,
+                                   ProgressWithText(ui, file_texts::kLoadingDatabase), names);
       });
-      if (tries == kPasswordTries || outcome.status != ReadOutcome::kFailed ||
-          !WorthAnotherPassword(outcome.fault, outcome.askedPassword))
-        break;
-      SayPasswordWrong(ui);
-    }
+      return merged;
+    });
   }
   done();
-  if (outcome.status == ReadOutcome::kCancelled) return false;
+  if (outcome.status == ReadOutcome::kNeedsPassword) return false;
   if (outcome.status == ReadOutcome::kFailed) {
-    ShowReadFailed(ui, outcome.fault, outcome.systemError, outcome.askedPassword, path);
+    ShowReadFailed(ui, outcome.fault, outcome.systemError, outcome.passwordTried, path);
     return false;
   }
   ui.EnsureIcons();

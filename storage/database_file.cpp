@@ -216,8 +216,7 @@ void ThrowIfChanged(const QString& target, const FileIdentity& before) {
 void VerifyWritten(const Database& db, const QString& target, CodePage& codePage) {
   Database expected = db;
   MakeTextsStorable(expected, codePage);
-  const QString password = db.Password;
-  const ReadOutcome read = ReadDatabaseFile(target, codePage, [&password] { return password; });
+  const ReadOutcome read = ReadDatabaseFile(target, codePage, db.Password);
   // The protection too: a file that lost it would still read back.
   if (read.status != ReadOutcome::kLoaded || read.repairs.Total() > 0 ||
       read.db.PasswordOn != db.PasswordOn || read.db.Encrypted != IsEncrypted(db) ||
@@ -477,10 +476,10 @@ FileIdentity IdentityOfDatabaseFile(const QString& path) {
 
 namespace {
 
-// Reads the classic file at streamPath into outcome; password is asked for
+// Reads the classic file at streamPath into outcome; password opens it
 // when its header says it is protected.
-void ReadClassicFile(const QString& streamPath, CodePage& codePage, const PasswordFn& askPassword,
-                     const RecordProgress& progress, ReadOutcome& outcome, QString& password) {
+void ReadClassicFile(const QString& streamPath, CodePage& codePage, const QString& password,
+                     const RecordProgress& progress, ReadOutcome& outcome) {
   const std::lock_guard<std::mutex> held(StreamLibraryLock());
   if (stream::OpenInput(QFile::encodeName(streamPath)) == -1) {
     throw StorageError(QStringLiteral("the file cannot be opened"));
@@ -496,12 +495,11 @@ void ReadClassicFile(const QString& streamPath, CodePage& codePage, const Passwo
                            .arg(kHeaderPassword));
   }
   if (outcome.header == kHeaderPassword) {
-    outcome.askedPassword = true;
-    password = askPassword ? askPassword() : QString();
     if (password.isEmpty()) {
-      outcome.status = ReadOutcome::kCancelled;
+      outcome.status = ReadOutcome::kNeedsPassword;
       return;
     }
+    outcome.passwordTried = true;
     stream::SetPassword(EncodePassword(password, codePage));
   }
   StreamReader in(codePage);
@@ -512,14 +510,13 @@ void ReadClassicFile(const QString& streamPath, CodePage& codePage, const Passwo
 
 // The classic file inside the container at path, read through a file in
 // memory; nothing is read when the password or any byte is wrong.
-void ReadEncryptedFile(const QString& path, CodePage& codePage, const PasswordFn& askPassword,
-                       const RecordProgress& progress, ReadOutcome& outcome, QString& password) {
-  outcome.askedPassword = true;
-  password = askPassword ? askPassword() : QString();
+void ReadEncryptedFile(const QString& path, CodePage& codePage, const QString& password,
+                       const RecordProgress& progress, ReadOutcome& outcome) {
   if (password.isEmpty()) {
-    outcome.status = ReadOutcome::kCancelled;
+    outcome.status = ReadOutcome::kNeedsPassword;
     return;
   }
+  outcome.passwordTried = true;
   // Read, not mapped: a file cut short by another program meanwhile would
   // end a mapped read with a signal.
   QFile file(path);
@@ -548,9 +545,7 @@ void ReadEncryptedFile(const QString& path, CodePage& codePage, const PasswordFn
     }
     throw;
   }
-  QString inner;
-  ReadClassicFile(
-      plainFile.Path(), codePage, [&password] { return password; }, progress, outcome, inner);
+  ReadClassicFile(plainFile.Path(), codePage, password, progress, outcome);
   outcome.db.PasswordOn = true;
   outcome.db.Encrypted = true;
 }
@@ -562,7 +557,7 @@ bool IsEncryptedDatabaseFile(const QString& path) {
   return file.open(QIODevice::ReadOnly) && IsEncryptedFile(file.read(kEncryptedMagicSize));
 }
 
-ReadOutcome ReadDatabaseFile(const QString& path, CodePage& codePage, const PasswordFn& askPassword,
+ReadOutcome ReadDatabaseFile(const QString& path, CodePage& codePage, const QString& password,
                              const RecordProgress& progress, const RepairNames& names,
                              const QStringList& detectAmong) {
   ReadOutcome outcome;
@@ -578,17 +573,17 @@ ReadOutcome ReadDatabaseFile(const QString& path, CodePage& codePage, const Pass
                              .arg(path, SystemErrorText(outcome.systemError)));
     }
     file.close();
-    QString password;
     outcome.encrypted = IsEncryptedDatabaseFile(path);
     if (outcome.encrypted) {
-      ReadEncryptedFile(path, codePage, askPassword, progress, outcome, password);
+      ReadEncryptedFile(path, codePage, password, progress, outcome);
     } else {
-      ReadClassicFile(path, codePage, askPassword, progress, outcome, password);
+      ReadClassicFile(path, codePage, password, progress, outcome);
     }
     if (outcome.status != ReadOutcome::kLoaded) return;
     outcome.db.DatabasePath = path;
     outcome.db.CodePageName = codePage.Name();
-    outcome.db.Password = password;
+    // A password given for a file without protection is none of its own.
+    outcome.db.Password = outcome.passwordTried ? password : QString();
     // Before the repairs, whose names are no bytes of the file.
     if (!detectAmong.isEmpty()) TakeDetectedCodePage(outcome.db, codePage, detectAmong);
     outcome.repairs = RepairModel(outcome.db, names);

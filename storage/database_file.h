@@ -107,11 +107,10 @@ FileIdentity IdentityOfDatabaseFile(const QString& path);
 enum class PasswordFault { kNone, kEmpty, kNul, kUnencodable };
 PasswordFault CheckPasswordKey(const QString& password, CodePage& codePage);
 
-// Asked for the password of a protected file; an empty answer gives up.
-using PasswordFn = std::function<QString()>;
-
 struct ReadOutcome {
-  enum Status { kLoaded, kCancelled, kFailed };
+  // kNeedsPassword: the file is protected and no password was given;
+  // nothing of it was read.
+  enum Status { kLoaded, kNeedsPassword, kFailed };
   // Why a read failed, where the user is told more than that it did.
   enum Fault { kNone, kDamaged, kMissing, kUnreadable, kWrongPassword, kTooCostly, kUnknownKind };
   Status status = kFailed;
@@ -123,7 +122,9 @@ struct ReadOutcome {
   ModelRepairs repairs;
   QString error;
   std::int32_t header = 0;
-  bool askedPassword = false;
+  // The file is protected and the password given was tried on it: a
+  // failure may mean that the password is wrong.
+  bool passwordTried = false;
   // The file is the classic one sealed with its password.
   bool encrypted = false;
 };
@@ -132,12 +133,13 @@ struct ReadOutcome {
 // its password).
 bool IsEncryptedDatabaseFile(const QString& path);
 
-// A wrong password gives kWrongPassword where the file could tell (an
-// encrypted file: "wrong password or damaged"), else kDamaged with
-// askedPassword set. The texts are read in codePage, or, when detectAmong
-// names code pages, in the one of them they read best in (the database's
-// CodePageName says which).
-ReadOutcome ReadDatabaseFile(const QString& path, CodePage& codePage, const PasswordFn& askPassword,
+// password opens a protected or encrypted file; a file without protection
+// leaves it unused. A wrong password gives kWrongPassword where the file
+// could tell (an encrypted file: "wrong password or damaged"), else kDamaged
+// with passwordTried set. The texts are read in codePage, or, when
+// detectAmong names code pages, in the one of them they read best in (the
+// database's CodePageName says which).
+ReadOutcome ReadDatabaseFile(const QString& path, CodePage& codePage, const QString& password,
                              const RecordProgress& progress = {}, const RepairNames& names = {},
                              const QStringList& detectAmong = {});
 

@@ -58,15 +58,14 @@ void AppendDatabase(Database& db, const Database& imported) {
 }
 
 MergeOutcome MergeDatabaseFile(Database& db, const QString& path, CodePage& codePage,
-                               const PasswordFn& askPassword,
-                               const RecordProgress::ShowFn& showProgress,
+                               const QString& password, const RecordProgress::ShowFn& showProgress,
                                const RepairNames& names) {
   const RecordProgress progress(showProgress, db.RecordCount);
-  ReadOutcome read = ReadDatabaseFile(path, codePage, askPassword, progress, names);
+  ReadOutcome read = ReadDatabaseFile(path, codePage, password, progress, names);
   MergeOutcome outcome;
   outcome.status = read.status;
   outcome.error = read.error;
-  outcome.askedPassword = read.askedPassword;
+  outcome.passwordTried = read.passwordTried;
   outcome.fault = read.fault;
   outcome.systemError = read.systemError;
   outcome.repairs = read.repairs;

@@ -11,7 +11,7 @@ namespace orbo {
 struct MergeOutcome {
   ReadOutcome::Status status = ReadOutcome::kFailed;
   QString error;
-  bool askedPassword = false;
+  bool passwordTried = false;
   ReadOutcome::Fault fault = ReadOutcome::kNone;
   int systemError = 0;
   // What the imported file needed mended before it was appended.
@@ -23,11 +23,12 @@ struct MergeOutcome {
 // Throws StorageError, leaving db untouched, when a count would overflow.
 void AppendDatabase(Database& db, const Database& imported);
 
-// Reads the file at path whole and appends it; on failure or cancel db is
-// exactly as before. The password answers only for the imported file.
+// Reads the file at path whole and appends it; on failure, or when the file
+// needs a password it was not given, db is exactly as before. The password
+// is the imported file's only.
 // Progress counts records by their index in db.
 MergeOutcome MergeDatabaseFile(Database& db, const QString& path, CodePage& codePage,
-                               const PasswordFn& askPassword,
+                               const QString& password,
                                const RecordProgress::ShowFn& showProgress = {},
                                const RepairNames& names = {});
 

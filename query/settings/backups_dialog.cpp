@@ -70,16 +70,16 @@ QString BackupsDialog::Describe(const QString& path, const QDateTime& saved) con
   // the one opened.
   if (IsEncryptedDatabaseFile(path)) return when + t.Get(settings_texts::kBackupEncrypted);
   CodePage codePage(context_.db.CodePageName);
-  const QString password = context_.db.Password;
-  const ReadOutcome read = ReadDatabaseFile(path, codePage, [password] { return password; });
+  const ReadOutcome read = ReadDatabaseFile(path, codePage, context_.db.Password);
   QString what;
   if (read.status == ReadOutcome::kLoaded) {
     what = t.Get(settings_texts::kBackupCounts)
                .arg(read.db.RecordCount - read.db.BufferCount)
                .arg(read.db.FolderCount);
   } else {
-    what = t.Get(read.askedPassword ? settings_texts::kBackupOtherPassword
-                                    : settings_texts::kBackupUnreadable);
+    const bool otherPassword = read.status == ReadOutcome::kNeedsPassword || read.passwordTried;
+    what = t.Get(otherPassword ? settings_texts::kBackupOtherPassword
+                               : settings_texts::kBackupUnreadable);
   }
   return when + what;
 }

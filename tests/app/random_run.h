@@ -303,7 +303,7 @@ inline QString TitleOrCountsDifference(App& app) {
 // db's own code page: "does not load: ..." or "differs in ...", else empty.
 inline QString DifferenceFromFile(const Database& db, const QString& path) {
   CodePage codePage(db.CodePageName);
-  const ReadOutcome read = ReadDatabaseFile(path, codePage, [&db] { return db.Password; });
+  const ReadOutcome read = ReadDatabaseFile(path, codePage, db.Password);
   if (read.status != ReadOutcome::kLoaded) return "does not load: " + read.error;
   const QString difference = StoredDifference(db, read.db);
   return difference.isEmpty() ? QString() : "differs in " + difference;

@@ -340,7 +340,7 @@ class AppTest : public QObject {
     emit app.Parts().Window().RootText().textEdited(word);
     s.Tool("save")->trigger();
     QCOMPARE(s.dialogs.messages, QStringList());
-    const ReadOutcome read = ReadDatabaseFile(path, cyrillic, [&] { return password; });
+    const ReadOutcome read = ReadDatabaseFile(path, cyrillic, password);
     QCOMPARE(read.db.Folders[0].Name + read.db.Records[0].TextValue[0], word + word);
     QCOMPARE(StoredDifference(read.db, app.db), QString());
     s.Menu("mnuNew")->trigger();

@@ -528,8 +528,8 @@ class Session : public RandomSession {
         return "a backup is the live file: " + backup.path;
       if (IsEncryptedDatabaseFile(backup.path)) continue;
       CodePage codePage(db().CodePageName);
-      const ReadOutcome read = ReadDatabaseFile(backup.path, codePage, [] { return QString(); });
-      if (read.status == ReadOutcome::kFailed && !read.askedPassword)
+      const ReadOutcome read = ReadDatabaseFile(backup.path, codePage, QString());
+      if (read.status == ReadOutcome::kFailed && !read.passwordTried)
         return "a backup does not load: " + read.error;
     }
     return {};

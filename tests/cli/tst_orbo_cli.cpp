@@ -36,7 +36,7 @@ Run Cli(const QStringList& args, const QString& folder = {}) {
 
 Database Read(const QString& path) {
   CodePage codePage;
-  return ReadDatabaseFile(path, codePage, [] { return QString(); }).db;
+  return ReadDatabaseFile(path, codePage, QString()).db;
 }
 
 // An image of the example database with one change applied at a JSON

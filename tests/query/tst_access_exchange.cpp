@@ -298,7 +298,7 @@ class AccessExchangeTest : public QObject {
     QTest::newRow("every element") << test::FullFormDatabase();
     CodePage codePage;
     const ReadOutcome example = ReadDatabaseFile(
-        QStringLiteral(ORBO_BIN_DIR "/data/examples/ex1.2db"), codePage, [] { return QString(); });
+        QStringLiteral(ORBO_BIN_DIR "/data/examples/ex1.2db"), codePage, QString());
     QVERIFY2(example.status == ReadOutcome::kLoaded, qPrintable(example.error));
     QTest::newRow("example") << example.db;
     QTest::newRow("random") << test::RandomEveryKindDatabase(11, 1000);

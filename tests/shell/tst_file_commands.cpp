@@ -154,6 +154,39 @@ class DatabaseCommandsTest : public QObject, SampleFiles {
     QCOMPARE(ui.messages.first(), QStringLiteral("t510/0|yes-no-cancel"));
   }
 
+  // A password is asked only of a protected file: three times at the most,
+  // with "try again" between, and not again once the user gives up. A merge
+  // asks between its attempts, so only the one the password opens changes
+  // the database.
+  void passwordsAreAskedUntilOneOpensOrTheUserGivesUp() {
+    const QString locked = Saved(Locked(FullFormDatabase(), "right"), QStringLiteral("locked.2db"));
+    Database db = FreeSlotDatabase();
+    FakeUi ui(db);
+    ui.passwords = QStringList{"one", "two", "three", "right"};
+    LoadDatabase(db, locked, ui);
+    QCOMPARE(ui.passwords, QStringList{"right"});
+    QCOMPARE(ui.messages.size(), 3);
+    for (const int wrong : {0, 1}) QVERIFY(ui.messages[wrong].startsWith("t500/0\rt986/20"));
+    QCOMPARE(ui.messages[2], QStringLiteral("t500/0\rt500/1\rt500/2|ok!"));
+    QCOMPARE(StoredDifference(FreeSlotDatabase(), db), QString());
+
+    ui.messages.clear();
+    ui.passwords = QStringList{"", "right"};
+    LoadDatabase(db, locked, ui);
+    QCOMPARE(ui.passwords, QStringList{"right"});
+    QCOMPARE(ui.messages, QStringList());
+    LoadDatabase(db, Saved(FullFormDatabase(), QStringLiteral("open.2db")), ui);
+    QCOMPARE(ui.passwords, QStringList{"right"});
+
+    const int folders = db.FolderCount;
+    ui.openPath = locked;
+    ui.passwords = QStringList{"wrong", "right"};
+    ImportDatabase(db, ui);
+    QCOMPARE(ui.passwords, QStringList());
+    QCOMPARE(ui.messages.size(), 1);
+    QCOMPARE(db.FolderCount, 2 * folders);
+  }
+
   // Whatever the user answered to saving first, the open database stays.
   void failedLoadKeepsTheOpenDatabase_data() {
     QTest::addColumn<bool>("locked");

@@ -46,7 +46,7 @@ class DatabaseFileTest : public QObject, SampleFiles {
   CodePage codePage_;
 
   ReadOutcome Read(const QString& path, const QString& password = {}) {
-    return ReadDatabaseFile(path, codePage_, [password] { return password; });
+    return ReadDatabaseFile(path, codePage_, password);
   }
 
  private slots:

@@ -14,7 +14,7 @@ class DatabaseMergeTest : public QObject, SampleFiles {
   CodePage codePage_;
 
   MergeOutcome Merge(Database& db, const QString& path, const QString& password = {}) {
-    return MergeDatabaseFile(db, path, codePage_, [password] { return password; });
+    return MergeDatabaseFile(db, path, codePage_, password);
   }
 
  private slots:

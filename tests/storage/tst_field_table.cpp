@@ -61,7 +61,7 @@ class FieldTableTest : public QObject, SampleFiles {
   CodePage codePage_;
 
   Database ThroughFile(const Database& db) {
-    return ReadDatabaseFile(Saved(db, "fields.2db"), codePage_, [] { return QString(); }).db;
+    return ReadDatabaseFile(Saved(db, "fields.2db"), codePage_, QString()).db;
   }
   Database ThroughImage(const Database& db) {
     return DatabaseFromImage(Image::parse(DatabaseToImage(db).dump()), codePage_);

@@ -35,7 +35,7 @@ enum class Condition { kPlain, kOlderTimes, kNewerTimes, kLink, kRelativePath };
 
 ReadOutcome Read(const QString& path, const QString& password = {}) {
   CodePage codePage;
-  return ReadDatabaseFile(path, codePage, [password] { return password; });
+  return ReadDatabaseFile(path, codePage, password);
 }
 
 // A database file followed through the steps of one condition: the versions
