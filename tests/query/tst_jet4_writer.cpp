@@ -339,13 +339,15 @@ class TestJet4Writer : public QObject {
       quint32 pointer = U32(header.constData() + 4);
       QByteArray read;
       // A single row holds only the value; each row of a chain starts with
-      // the pointer to the next.
-      for (int rows = 0; pointer != 0 && rows < 10; ++rows) {
+      // the pointer to the next, and none is empty.
+      int rows = 0;
+      for (; pointer != 0 && rows < 10; ++rows) {
         const QByteArray row = RowOf(PageOf(image, int(pointer >> 8)), int(pointer & 0xFF));
         pointer = singleRow ? 0 : U32(row.constData());
         read += row.mid(singleRow ? 0 : 4);
       }
       QCOMPARE(read, data);
+      QCOMPARE(rows, singleRow ? 1 : (size + kChainChunk - 1) / kChainChunk);
     }
   }
 

@@ -327,6 +327,17 @@ class DatabaseModelTest : public QObject {
     QCOMPARE(db.Folders[0].Name, QStringLiteral("a b"));
     QCOMPARE(db.Records[0].TextValue[std::size_t(texts)], arrow);
     QVERIFY(FindUnstorableTexts(db, codePage, 100).empty());
+    // A character beyond U+FFFF is one "?", at the end too; a lone half of
+    // a pair is one as well.
+    const QString grin = QString::fromUtf8("\xF0\x9F\x98\x80");
+    const QString high = grin.left(1), low = grin.right(1);
+    const std::pair<QString, QString> replaced[] = {
+        {"a" + grin + "b", "a?b"}, {"a" + grin, "a?"}, {"a" + high, "a?"}, {low + "b", "?b"}};
+    for (const auto& [name, stored] : replaced) {
+      db.Folders[0].Name = name;
+      MakeTextsStorable(db, codePage);
+      QCOMPARE(db.Folders[0].Name, stored);
+    }
   }
 };
 

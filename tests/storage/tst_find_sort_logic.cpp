@@ -161,6 +161,8 @@ class FindSortLogic : public QObject {
     db.Forms[0].ComboList[0] = QStringLiteral("Plain\r\nUnique choice");
     db.Records[0].ComboValue[0] = 1;
     QCOMPARE(matches(0, "unique CHOICE", true), std::vector<int>{0});
+    db.Records[2].ButtonValue[0] = QStringLiteral("First button only");
+    QCOMPARE(matches(0, "first BUTTON only", true), std::vector<int>{2});
     QCOMPARE(matches(0, "example.org/2/5", false), std::vector<int>());
     QCOMPARE(matches(1, "item 4", true), (std::vector<int>{2, 4}));
     QCOMPARE(matches(0, "LINE 1", false), (std::vector<int>{0, 2, 4}));
