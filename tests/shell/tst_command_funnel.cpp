@@ -118,6 +118,40 @@ class CommandFunnelTest : public QObject {
     QCOMPARE(after, 2);
   }
 
+  // Done again, a step shows where its change left the window, also when
+  // made outside a command, when typing merged into it, and whatever
+  // commands that made no step or steps made later outside a command did
+  // to the place shown.
+  void redoShowsWhereEachStepEnded() {
+    Fixture f;
+    const auto change = [&f](const QString& mergeKey, int shownAfter) {
+      f.funnel.Change(
+          "typing", ChangeScope::Records({0}),
+          [&f, shownAfter] {
+            f.db.Records[0].MemoValue[0] += u'x';
+            f.state.CurRecord = shownAfter;
+          },
+          mergeKey);
+    };
+    const auto undoRedo = [&f] {
+      f.funnel.Undo();
+      f.funnel.Redo();
+      return f.state.CurRecord;
+    };
+    f.state.CurRecord = 0;
+    change({}, 1);
+    f.funnel.Run([&f] { f.state.CurRecord = 3; });
+    QCOMPARE(undoRedo(), 1);
+    change("word", 2);
+    change("word", 4);
+    QCOMPARE(undoRedo(), 4);
+    f.funnel.Run([&] { change({}, 5); });
+    f.state.CurRecord = 6;
+    change({}, 7);
+    f.funnel.Undo();
+    QCOMPARE(undoRedo(), 5);
+  }
+
   // The modified mark and its signal follow every way the steps end: a
   // save, a model changed by another program, steps dropped with the
   // changes kept, and a new model.
