@@ -8,7 +8,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -87,7 +87,7 @@ void MainWindow::BuildRegions() {
     button->setArrowType(arrow);
     rootLayout->addWidget(button);
   }
-  contentsList_ = NamedWidget<QListWidget>("ListView1", folderPage_);
+  contentsList_ = NamedWidget<QListView>("ListView1", folderPage_);
   // Large folders: rows are measured once, not item by item.
   contentsList_->setUniformItemSizes(true);
   folderLayout->addWidget(rootFrame);

@@ -11,7 +11,7 @@
 
 class QLabel;
 class QLineEdit;
-class QListWidget;
+class QListView;
 class QToolButton;
 class QProgressBar;
 class QSplitter;
@@ -35,7 +35,7 @@ class MainWindow : public QMainWindow {
   ImageList& Icons() { return icons_; }
   QTimer& UpdateTimer() { return *updateTimer_; }
   FolderTreeWidget& MainList() { return *mainList_; }
-  QListWidget& ContentsList() { return *contentsList_; }
+  QListView& ContentsList() { return *contentsList_; }
   QLineEdit& RootText() { return *rootText_; }
   QToolButton& RootButton(const char* name) const;
   // Where the form canvas builds its viewport and scroll bars.
@@ -86,7 +86,7 @@ class MainWindow : public QMainWindow {
   QHash<QString, QIcon> iconCache_;
   QStackedWidget* rightSide_ = nullptr;
   QWidget* folderPage_ = nullptr;
-  QListWidget* contentsList_ = nullptr;
+  QListView* contentsList_ = nullptr;
   QWidget* canvasPage_ = nullptr;
   QProgressBar* pleaseWaitBar_ = nullptr;
   QLabel* pleaseWaitText_ = nullptr;

@@ -6,7 +6,7 @@
 #include <functional>
 
 class QLineEdit;
-class QListWidget;
+class QListView;
 class QToolButton;
 
 namespace orbo {
@@ -15,7 +15,7 @@ class FolderTreeWidget;
 
 struct NavigationViews {
   FolderTreeWidget& tree;
-  QListWidget& contents;
+  QListView& contents;
   // The folder header: the name and its buttons by object name
   // ("RootImage", "RootUp", "RootDown", "RootToRootButt").
   QLineEdit& folderName;

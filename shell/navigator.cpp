@@ -2,7 +2,7 @@
 
 #include <QAction>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMenu>
 #include <QShortcut>
 #include <QSignalBlocker>
@@ -10,6 +10,7 @@
 #include <memory>
 #include <utility>
 
+#include "shell/contents_model.h"
 #include "shell/deletion_step.h"
 #include "shell/folder_chooser.h"
 #include "shell/folder_tree.h"
@@ -27,17 +28,6 @@ namespace {
 constexpr const char* kRecordSteps[] = {"dbfirst", "dbprev", "dbnext", "dblast", "tofolder"};
 constexpr const char* kRecordMenus[] = {"mnuAddSameRec", "mnuCloneRec", "mnuDelRec", "mnuMarkRec"};
 
-QListWidgetItem* ListItem(const QString& text, const QString& key, const QIcon& icon, bool bold) {
-  auto* item = new QListWidgetItem(icon, text);
-  item->setData(Qt::UserRole, key);
-  if (bold) {
-    QFont font = item->font();
-    font.setBold(true);
-    item->setFont(font);
-  }
-  return item;
-}
-
 }  // namespace
 
 Navigator::Navigator(WindowContext& context, FolderTree& tree, RecordSurface& surface,
@@ -47,13 +37,19 @@ Navigator::Navigator(WindowContext& context, FolderTree& tree, RecordSurface& su
       state_(context.state),
       tree_(tree),
       surface_(surface),
-      views_(std::move(views)) {
+      views_(std::move(views)),
+      contents_(std::make_unique<ContentsModel>(
+          db_,
+          [&services = context.services](const QString& key) { return services.IconFor(key); })) {
+  views_.contents.setModel(contents_.get());
   ConnectCommands();
   ConnectViews();
   QObject::connect(
       &context_.funnel, &CommandFunnel::modelChanged, &views_.tree,
       [this](const ChangedParts& parts, bool undoOrRedo) { FollowModel(parts, undoOrRedo); });
 }
+
+Navigator::~Navigator() = default;
 
 void Navigator::ConnectCommands() {
   MainCommands& c = context_.commands;
@@ -138,16 +134,15 @@ void Navigator::ConnectViews() {
     if (state_.EditMode == WorkMode::Database) AddRecord(state_.CurFolder, -1, false);
   }));
 
-  QListWidget& list = views_.contents;
-  QObject::connect(&list, &QListWidget::itemClicked, &list, [this](QListWidgetItem* item) {
-    const QString key = item->data(Qt::UserRole).toString();
+  QListView& list = views_.contents;
+  QObject::connect(&list, &QListView::clicked, &list, [this](const QModelIndex& index) {
+    const QString key = index.data(ContentsModel::kKeyRole).toString();
     context_.funnel.Run([this, key] { OpenNode(key); });
   });
   list.setContextMenuPolicy(Qt::CustomContextMenu);
   QObject::connect(
-      &list, &QListWidget::customContextMenuRequested, &list, [this, &list](const QPoint& at) {
-        const QListWidgetItem* item = list.itemAt(at);
-        const NodeKey key = ParseKey(item ? item->data(Qt::UserRole).toString() : QString());
+      &list, &QListView::customContextMenuRequested, &list, [this, &list](const QPoint& at) {
+        const NodeKey key = ParseKey(list.indexAt(at).data(ContentsModel::kKeyRole).toString());
         if (key.kind == u"item") context_.funnel.Run([this, key] { ToggleMark(key.index); });
       });
 
@@ -218,37 +213,16 @@ void Navigator::ShowFolderHeader(int folder) {
 }
 
 void Navigator::FillFolderList(int folder) {
-  QListWidget& list = views_.contents;
-  WindowServices& services = context_.services;
-  list.setUpdatesEnabled(false);
-  list.clear();
-  listedFolder_ = folder;
-  const FolderDef& def = db_.Folders[folder];
-  if (def.Parent != TopLevelParent)
-    list.addItem(ListItem("..", FolderKey(def.Parent), QIcon(), false));
-  for (int sibling : SubfoldersOf(db_, def.Parent)) {
-    QListWidgetItem* item =
-        ListItem(db_.Folders[sibling].Name, FolderKey(sibling),
-                 sibling == folder ? services.IconFor(def.Icon) : QIcon(), false);
-    list.addItem(item);
-    if (sibling == folder) list.setCurrentItem(item);
-  }
-  list.addItem(ListItem("* * *", QStringLiteral("xxxx0"), QIcon(), false));
   const bool filtered = !filter_.text.isEmpty();
-  const std::vector<int> records =
-      filtered ? QuickFilterMatches(db_, folder, filter_) : RecordsOf(db_, folder);
-  tree_.HighlightFolders(filtered ? FoldersLeadingTo(db_, records) : std::vector<char>());
-  for (int r : records) {
-    const int form = db_.Records[r].Form;
-    list.addItem(ListItem(ShortenName(RecordTitleLine(db_, r), db_.MaxListString), RecordKey(r),
-                          services.IconFor(db_.Forms[form].Icon), db_.RecordMarks[r]));
+  if (filtered) {
+    const std::vector<int> matches = QuickFilterMatches(db_, folder, filter_);
+    tree_.HighlightFolders(FoldersLeadingTo(db_, matches));
+    contents_->ShowFolder(folder, &matches);
+  } else {
+    tree_.HighlightFolders({});
+    contents_->ShowFolder(folder);
   }
-  // The matches of sub-folders are listed already.
-  for (int sub : filtered ? std::vector<int>() : SubfoldersOf(db_, folder)) {
-    list.addItem(ListItem(db_.Folders[sub].Name, FolderKey(sub),
-                          services.IconFor(db_.Folders[sub].Icon), false));
-  }
-  list.setUpdatesEnabled(true);
+  views_.contents.setCurrentIndex(contents_->index(contents_->FolderRow()));
 }
 
 void Navigator::FollowModel(const ChangedParts& parts, bool undoOrRedo) {
@@ -267,7 +241,7 @@ void Navigator::FollowModel(const ChangedParts& parts, bool undoOrRedo) {
   }
   FollowInTree(parts, records);
   // A list not shown is not kept in step: filled anew when it shows again.
-  if (state_.EditMode != WorkMode::Database || state_.CurRecord != -1) listedFolder_ = -1;
+  if (state_.EditMode != WorkMode::Database || state_.CurRecord != -1) contents_->Clear();
   if (state_.EditMode != WorkMode::Database) return;
   if (undoOrRedo) {
     ShowPlaceAgain(parts, records);
@@ -298,9 +272,9 @@ void Navigator::FollowInTree(const ChangedParts& parts, const std::vector<int>& 
 bool Navigator::ListFollows(const ChangedParts& parts, const std::vector<int>& records) {
   // A filtered list holds the filter's matches, which a change of a record
   // may add to or take from.
-  return filter_.text.isEmpty() && listedFolder_ == state_.CurFolder &&
+  return filter_.text.isEmpty() && contents_->Folder() == state_.CurFolder &&
          parts.folderIndices.empty() && parts.indicesComplete && !parts.listLength &&
-         UpdateListedRecords(records);
+         contents_->FollowRecords(records);
 }
 
 void Navigator::ShowPlaceAgain(const ChangedParts& parts, const std::vector<int>& records) {
@@ -319,43 +293,6 @@ void Navigator::ShowPlaceAgain() {
     if (state_.CurRecord == record) return;
   }
   ShowFolder(IsFolderIndex(db_, state_.CurFolder) ? state_.CurFolder : 0);
-}
-
-bool Navigator::UpdateListedRecords(const std::vector<int>& records) {
-  if (listedFolder_ < 0 || listedFolder_ >= db_.FolderCount) return false;
-  QListWidget& list = views_.contents;
-  std::vector<QListWidgetItem*> entries(static_cast<std::size_t>(db_.RecordCount), nullptr);
-  std::size_t listed = 0;
-  for (int i = 0; i < list.count(); ++i) {
-    QListWidgetItem* item = list.item(i);
-    const NodeKey key = ParseKey(item->data(Qt::UserRole).toString());
-    if (key.kind != u"item") continue;
-    if (key.index < 0 || key.index >= db_.RecordCount ||
-        db_.Records[key.index].Folder != listedFolder_) {
-      return false;
-    }
-    entries[static_cast<std::size_t>(key.index)] = item;
-    ++listed;
-  }
-  if (listed != RecordsOf(db_, listedFolder_).size()) return false;
-  // As the tree: the list is told once, not for each entry.
-  const QSignalBlocker quiet(list.model());
-  for (int r : records) {
-    QListWidgetItem* item =
-        r >= 0 && r < db_.RecordCount ? entries[static_cast<std::size_t>(r)] : nullptr;
-    if (!item) continue;
-    const QString text = ShortenName(RecordTitleLine(db_, r), db_.MaxListString);
-    if (item->text() != text) item->setText(text);
-    const QIcon icon = context_.services.IconFor(db_.Forms[db_.Records[r].Form].Icon);
-    if (item->icon().cacheKey() != icon.cacheKey()) item->setIcon(icon);
-    if (item->font().bold() != db_.RecordMarks[r]) {
-      QFont font = item->font();
-      font.setBold(db_.RecordMarks[r]);
-      item->setFont(font);
-    }
-  }
-  list.viewport()->update();
-  return true;
 }
 
 void Navigator::ShowRecord(int record) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <memory>
 
 #include "shell/navigation_views.h"
 #include "storage/quick_filter.h"
@@ -11,6 +12,7 @@
 
 namespace orbo {
 
+class ContentsModel;
 class FolderTree;
 class RecordSurface;
 class DeletionStep;
@@ -26,6 +28,7 @@ class Navigator {
   // contents list and the folder header.
   Navigator(WindowContext& context, FolderTree& tree, RecordSurface& surface,
             NavigationViews views);
+  ~Navigator();
 
   void RebuildTree();
   // The contents list of a folder shows the filter's matches among its
@@ -84,9 +87,6 @@ class Navigator {
   void ShowPlaceAgain(const ChangedParts& parts, const std::vector<int>& records);
   void ShowFolderHeader(int folder);
   void FillFolderList(int folder);
-  // The list's record entries, shown again when the list holds exactly the
-  // records of its folder; false, changing nothing, otherwise.
-  bool UpdateListedRecords(const std::vector<int>& records);
   // One undo step named by entry of the navigation's step names.
   bool Change(TextId name, const ChangeScope& scope, const std::function<void()>& change,
               const QString& mergeKey = {});
@@ -98,7 +98,7 @@ class Navigator {
   FolderTree& tree_;
   RecordSurface& surface_;
   NavigationViews views_;
-  int listedFolder_ = -1;  // the folder the contents list holds
+  std::unique_ptr<ContentsModel> contents_;
   QuickFilter filter_;
 };
 

@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QFont>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -26,6 +27,7 @@
 #include "app/main_window.h"
 #include "query/print/print_dialog.h"
 #include "sample_databases.h"
+#include "shell/contents_model.h"
 #include "shell/dialogs.h"
 #include "shell/file_commands.h"
 #include "shell/folder_tree.h"
@@ -266,15 +268,19 @@ inline QString ListDifference(App& app) {
   if (app.state.CurRecord != -1 || app.state.EditMode != WorkMode::Database) return {};
   const Database& db = app.db;
   const QuickFilter& filter = app.Parts().Navigation().Filter();
-  QListWidget& list = app.Parts().Window().ContentsList();
+  const QAbstractItemModel& list = *app.Parts().Window().ContentsList().model();
   std::vector<int> listed;
-  for (int i = 0; i < list.count(); ++i) {
-    const NodeKey key = ParseKey(list.item(i)->data(Qt::UserRole).toString());
+  for (int i = 0; i < list.rowCount(); ++i) {
+    const QModelIndex row = list.index(i, 0);
+    const NodeKey key = ParseKey(row.data(ContentsModel::kKeyRole).toString());
     if (key.kind != u"item") continue;
     listed.push_back(key.index);
     if (key.index >= db.RecordCount) return QStringLiteral("the list shows item%1").arg(key.index);
-    if (list.item(i)->text() != ShortenName(RecordTitleLine(db, key.index), db.MaxListString))
-      return QStringLiteral("the list shows item%1 as %2").arg(key.index).arg(list.item(i)->text());
+    const QString text = row.data().toString();
+    if (text != ShortenName(RecordTitleLine(db, key.index), db.MaxListString))
+      return QStringLiteral("the list shows item%1 as %2").arg(key.index).arg(text);
+    if (row.data(Qt::FontRole).value<QFont>().bold() != db.RecordMarks[key.index])
+      return QStringLiteral("the list shows item%1's mark wrong").arg(key.index);
   }
   const int folder = app.state.CurFolder;
   if (listed !=

@@ -230,9 +230,10 @@ class Session : public RandomSession {
          }},
         {"click a list item", 4, kAnyMode,
          [this] {
-           QListWidget& list = window().ContentsList();
-           if (list.count() > 0 && list.isVisible())
-             emit list.itemClicked(list.item(random_.bounded(list.count())));
+           QListView& list = window().ContentsList();
+           const int rows = list.model()->rowCount();
+           if (rows > 0 && list.isVisible())
+             emit list.clicked(list.model()->index(random_.bounded(rows), 0));
          }},
         {"step or back to the folder", 6, kDb,
          tool(kMainBar, {"dbfirst", "dbprev", "dbnext", "dblast", "tofolder"})},

@@ -1,7 +1,7 @@
 // The folder tree and the contents list with real widgets: what the window
 // adds to the model's rules (placement, undo steps, marks, drops).
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -73,7 +73,9 @@ class NavigationTest : public QObject {
     QCOMPARE(f.db.Folders[2].Name, QString("Folder 2"));
     QCOMPARE(name.text(), QString("Folder 2"));
     QVERIFY(f.Node("root0")->isExpanded() && f.Node("root1")->isExpanded() && f.Node("item1"));
-    QCOMPARE(f.window().ContentsList().findItems("Folder 2", Qt::MatchExactly).size(), 1);
+    const QAbstractItemModel& list = *f.window().ContentsList().model();
+    QCOMPARE(list.match(list.index(0, 0), Qt::DisplayRole, "Folder 2", -1, Qt::MatchExactly).size(),
+             1);
   }
 
   // The folders opened belong to the database shown: a load starts with
