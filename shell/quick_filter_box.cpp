@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMainWindow>
 #include <QShortcut>
 #include <QSignalBlocker>
