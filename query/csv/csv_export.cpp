@@ -100,15 +100,17 @@ std::vector<CsvFile> ExportToCsv(const Database& db, const ExportScope& scope,
 
 CsvWritten WriteCsvFiles(const QString& folder, const std::vector<CsvFile>& files) {
   CsvWritten written;
+  const auto failed = [&written](const QSaveFile& output) {
+    written.error = QStringLiteral("%1: %2").arg(output.fileName(), output.errorString());
+    return written;
+  };
   std::vector<std::unique_ptr<QSaveFile>> outputs;
   const QDir dir(folder);
   for (const CsvFile& file : files) {
     auto output = std::make_unique<QSaveFile>(dir.filePath(file.name));
-    if (!output->open(QIODevice::WriteOnly) || output->write(file.bytes) != file.bytes.size()) {
-      written.error = QStringLiteral("%1: %2").arg(output->fileName(), output->errorString());
-      // The files not committed are dropped with their temporaries.
-      return written;
-    }
+    // The files not committed are dropped with their temporaries.
+    if (!output->open(QIODevice::WriteOnly) || output->write(file.bytes) != file.bytes.size())
+      return failed(*output);
     outputs.push_back(std::move(output));
   }
   // A folder or a protected file in the way would leave the files before it
@@ -121,10 +123,7 @@ CsvWritten WriteCsvFiles(const QString& folder, const std::vector<CsvFile>& file
     }
   }
   for (const auto& output : outputs) {
-    if (!output->commit()) {
-      written.error = QStringLiteral("%1: %2").arg(output->fileName(), output->errorString());
-      return written;
-    }
+    if (!output->commit()) return failed(*output);
     written.paths << output->fileName();
   }
   return written;
