@@ -142,6 +142,35 @@ class DatabaseModelTest : public QObject {
     }
   }
 
+  // Each fault is mended where it lies, the first entry of a table too: a
+  // parent that is no folder, a title naming no element, records in no
+  // folder (all into one recovered folder, made as a new folder is, also
+  // when it is the table's first); the free slots are counted again.
+  void repairsMendEachFaultWhereItLies() {
+    Database db = Sized(2, 1, 4);
+    db.Folders[0].Parent = 99;
+    db.Forms[0].ElementCount[kText] = 1;
+    db.Forms[0].TitleElement = {kText, 3};
+    db.Records[1].Folder = BufferFolder;
+    db.Records[2].Folder = db.Records[3].Folder = -7;
+    const ModelRepairs repairs = RepairModel(db, RepairNames{QStringLiteral("Found"), {}});
+    QCOMPARE(std::tuple(repairs.foldersToTop, repairs.titlesReset, repairs.recordsRecovered),
+             std::tuple(1, 1, 2));
+    QCOMPARE(int(db.Folders[0].Parent), int(TopLevelParent));
+    QVERIFY(db.Forms[0].TitleElement == (ElementRef{kText, 0}));
+    QCOMPARE(int(db.FolderCount), 3);
+    QCOMPARE(int(db.Records[2].Folder), 2);
+    QCOMPARE(int(db.Records[3].Folder), 2);
+    QCOMPARE(db.Folders[2].Icon, QStringLiteral("root"));
+    QCOMPARE(int(db.BufferCount), 1);
+
+    Database noFolders = Sized(0, 1, 2);
+    noFolders.Records[0].Folder = noFolders.Records[1].Folder = 3;
+    QCOMPARE(RepairModel(noFolders, RepairNames{}).recordsRecovered, 2);
+    QCOMPARE(int(noFolders.FolderCount), 1);
+    QCOMPARE(int(noFolders.Records[1].Folder), 0);
+  }
+
   // Records in no folder get a folder of their own while the table has room
   // for one more (up to index 32767), else they go into folder 0.
   void recoveredFolderAtTheTableEdge() {
