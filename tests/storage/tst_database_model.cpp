@@ -192,6 +192,7 @@ class DatabaseModelTest : public QObject {
     const ModelRepairs repairs = RepairForWindow(db, RepairNames{QString(), font});
     QCOMPARE(repairs.tablesAdded, 2);
     QCOMPARE(db.Forms[0].Elements[kText][0].Font.Name, QStringLiteral("Serif"));
+    QCOMPARE(db.Forms[0].Name, QStringLiteral("Form 0"));
     QCOMPARE(std::pair(int(db.FolderCount), int(db.FormCount)), std::pair(1, 1));
     QCOMPARE(RepairForWindow(db, RepairNames{}).Total(), 0);
   }
