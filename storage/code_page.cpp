@@ -114,4 +114,9 @@ QString CodePage::DescribeUnencodable(const QString& text) {
   return {};
 }
 
+QString Utf8Text(QByteArrayView bytes) {
+  QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+  return decoder.decode(bytes);
+}
+
 }  // namespace orbo

@@ -34,4 +34,8 @@ class CodePage {
   QStringDecoder decoder_;
 };
 
+// UTF-8 bytes as text. Unlike QString::fromUtf8, a leading U+FEFF is kept:
+// it is the value's first character, never a mark of the whole file.
+QString Utf8Text(QByteArrayView bytes);
+
 }  // namespace orbo

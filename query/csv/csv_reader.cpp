@@ -69,7 +69,8 @@ constexpr Utf16Form kUtf16Forms[] = {{"\xFF\xFE", QStringConverter::Utf16LE, "UT
 Decoded FromUtf16(const QByteArray& bytes, const Utf16Form& form) {
   const QByteArrayView text =
       bytes.startsWith(form.mark) ? QByteArrayView(bytes).sliced(2) : QByteArrayView(bytes);
-  QStringDecoder decoder(form.encoding);
+  // The mark is dropped above; a second one is the first field's text.
+  QStringDecoder decoder(form.encoding, QStringDecoder::Flag::ConvertInitialBom);
   return {QString(decoder.decode(text)).toUtf8(), QString::fromLatin1(form.name)};
 }
 
@@ -113,7 +114,7 @@ struct Collector {
 
   QString Text(const char* bytes, std::size_t length) const {
     return codePage ? codePage->Decode(bytes, static_cast<int>(length))
-                    : QString::fromUtf8(bytes, static_cast<qsizetype>(length));
+                    : Utf8Text(QByteArrayView(bytes, static_cast<qsizetype>(length)));
   }
 };
 

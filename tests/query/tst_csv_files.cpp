@@ -231,6 +231,14 @@ class CsvFilesTest : public QObject {
     // A quoted line break and quoted quotes do not end the first line.
     row("quoted breaks and quotes", "\"x\r\ny\";\"say \"\"hi\"\"\"\r\n", "x\r\ny/say \"hi\"");
     row("the first line tells the delimiter", "a,b,c;d\r\ne;f;g;h\r\n", "a/b/c;d|e;f;g;h");
+    // Only the file's own mark is dropped: a field that begins with the
+    // same character keeps it, in every encoding.
+    const QString zw = QString(QChar(0xFEFF));
+    row("a mark at a field's start is text", "\xEF\xBB\xBF\xEF\xBB\xBF;a,\xEF\xBB\xBF\r\n",
+        zw + QStringLiteral(";a/") + zw);
+    row("a second UTF-16 mark is text",
+        "\xFF\xFE" + QByteArray(le.encode(zw + QStringLiteral("x,y"))), zw + QStringLiteral("x/y"),
+        "UTF-16LE");
   }
 
   void readingEncodingsAndLineEnds() {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "query/access/tables/access_values.h"
+#include "storage/code_page.h"
 
 namespace orbo {
 namespace {
@@ -127,7 +128,7 @@ class MdbSource : public AccessSource {
       case ValueKind::Text:
         break;
     }
-    return QString::fromUtf8(bytes, length);
+    return Utf8Text(QByteArrayView(bytes, length));
   }
 
   void CloseTable() {
