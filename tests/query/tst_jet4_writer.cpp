@@ -294,6 +294,39 @@ class TestJet4Writer : public QObject {
     }
   }
 
+  // Fixed values sit little-endian at their column's offset after the column
+  // count; no variable column leaves no offset table, one leaves one; the
+  // null mask marks the values present.
+  void fixedValuesAtTheirOffsets() {
+    const std::vector<ColumnDef> columns{{"b", JetType::Byte},
+                                         {"i", JetType::Integer},
+                                         {"l", JetType::Long},
+                                         {"c", JetType::Currency},
+                                         {"d", JetType::DateTime}};
+    const TableLayout layout = LayOut(columns);
+    const std::vector<Value> values{std::int64_t(0x7F), std::int64_t(0x1234),
+                                    std::int64_t(0x12345678), std::int64_t(0x0102030405060708),
+                                    2.5};
+    PageFile file;
+    LongValueWriter longValues(file, 2);
+    const QByteArray row = EncodeRow(layout, values, longValues);
+    QCOMPARE(row.size(), RowOverhead(layout));
+    QCOMPARE(row.size(), 2 + 1 + 2 + 4 + 8 + 8 + 1);
+    const auto at = [&](int column, int size) {
+      return row.mid(2 + layout.places[column].fixedOffset, size).toHex();
+    };
+    QCOMPARE(at(0, 1), QByteArray("7f"));
+    QCOMPARE(at(1, 2), QByteArray("3412"));
+    QCOMPARE(at(2, 4), QByteArray("78563412"));
+    QCOMPARE(at(3, 8), QByteArray("0807060504030201"));
+    QCOMPARE(at(4, 8), QByteArray("0000000000000440"));
+    QCOMPARE(row.right(1), QByteArray("\x1f"));
+    // One variable column, Null: the offset table is there all the same.
+    const TableLayout text = LayOut({{"t", JetType::Text}});
+    QCOMPARE(EncodeRow(text, {std::monostate()}, longValues).size(), RowOverhead(text));
+    QCOMPARE(RowOverhead(text), 2 + 6 + 1);
+  }
+
   // Small long values go into the row while the whole row, their own bytes
   // and every count and offset included, stays within the page's limit; a row
   // never passes it. Rows are tried at the edge, one byte at a time.
@@ -367,7 +400,13 @@ class TestJet4Writer : public QObject {
     QByteArray previous;
     std::size_t count = 0;
     std::uint32_t distinct = 0;
+    std::uint32_t before = 0;
+    std::size_t leaves = 0;
     for (std::uint32_t page = leaf; page != 0; page = U32(file.Page(page) + 0x10)) {
+      // Linked both ways: each leaf names the one before it.
+      QCOMPARE(U32(file.Page(page) + 0x0C), before);
+      before = page;
+      ++leaves;
       for (const QByteArray& entry : PageEntries(file.Page(page))) {
         QVERIFY(previous < entry);
         // Entries of one key differ only in their 4-byte row pointer.
@@ -377,29 +416,53 @@ class TestJet4Writer : public QObject {
     }
     QCOMPARE(count, entries.size());
     QCOMPARE(built.distinctKeys, distinct);
-    // Nodes: each entry is its child's last entry followed by the child page.
-    for (std::uint32_t page : built.pages) {
-      if (file.Page(page)[0] != 0x03) continue;
+    // Nodes: each entry is its child's last entry followed by the child
+    // page; from the root down they reach every leaf.
+    std::vector<std::uint32_t> pending{built.root};
+    std::size_t leavesReached = 0;
+    while (!pending.empty()) {
+      const std::uint32_t page = pending.back();
+      pending.pop_back();
+      if (file.Page(page)[0] == 0x04) {
+        ++leavesReached;
+        continue;
+      }
       for (const QByteArray& entry : PageEntries(file.Page(page))) {
         const auto child = qFromBigEndian<quint32>(entry.constData() + entry.size() - 4);
         QCOMPARE(PageEntries(file.Page(child)).back(), entry.chopped(4));
+        pending.push_back(child);
       }
     }
+    QCOMPARE(leavesReached, leaves);
+    // Keys are counted once however many rows share them, the first two
+    // as well.
+    PageFile small;
+    small.Add();
+    QCOMPARE(
+        BuildIndex(small, 42, {{"a", {100, 0}}, {"a", {100, 1}}, {"b", {100, 2}}}).distinctKeys,
+        2u);
   }
 
-  // A leaf takes entries up to its last byte; one byte more makes a second
-  // leaf under a node.
+  // A leaf takes entries up to its last byte, the first leaf and every one
+  // after it; one byte more makes one more leaf under a node.
   void indexLeafFillsExactly() {
     constexpr int kEntry = 32;  // key and row pointer
+    constexpr int kPerLeaf = (kPageSize - kIndexEntriesStart) / kEntry;
     static_assert((kPageSize - kIndexEntriesStart) % kEntry == 0);
-    for (const int spare : {0, 1}) {
-      PageFile file;
-      file.Add();
-      std::vector<IndexEntry> entries;
-      for (int i = 0; i < (kPageSize - kIndexEntriesStart) / kEntry; ++i)
-        entries.push_back({LongKey(i) + QByteArray(kEntry - 9, 'k'), {100, std::uint8_t(i)}});
-      entries.back().key += QByteArray(spare, 'k');
-      QCOMPARE(file.Page(BuildIndex(file, 42, entries).root)[0], spare ? '\x03' : '\x04');
+    for (const int leaves : {1, 2}) {
+      for (const int spare : {0, 1}) {
+        PageFile file;
+        file.Add();
+        std::vector<IndexEntry> entries;
+        for (int i = 0; i < leaves * kPerLeaf; ++i)
+          entries.push_back({LongKey(i) + QByteArray(kEntry - 9, 'k'), {100, std::uint8_t(i)}});
+        entries.back().key += QByteArray(spare, 'k');
+        const BuiltIndex built = BuildIndex(file, 42, entries);
+        const auto leafPages =
+            std::count_if(built.pages.begin(), built.pages.end(),
+                          [&file](std::uint32_t page) { return file.Page(page)[0] == '\x04'; });
+        QCOMPARE(int(leafPages), leaves + spare);
+      }
     }
   }
 

@@ -36,6 +36,8 @@ class StreamWrappersTest : public QObject {
     for (int c = 1; c < 256; ++c) bytes.append(static_cast<char>(c));
     const QString all = codePage_.Decode(bytes.constData(), 255);
     QCOMPARE(all.size(), 255);
+    // Bytes above ASCII alone are still the code page's, not Latin-1.
+    QCOMPARE(codePage_.Decode("\x80\x93", 2), QString::fromUtf8("\u20ac\u201c"));
     // A zero byte would end the record early: it is written as a space.
     stream::OpenWrite(Name());
     StreamWriter(codePage_).WriteStr(QChar(0) + all);
@@ -93,6 +95,10 @@ class StreamWrappersTest : public QObject {
     // A character beyond U+FFFF is named as one.
     const QString told = codePage_.DescribeUnencodable(QStringLiteral("a\U0001F600"));
     QVERIFY2(told.contains("U+1f600"), qPrintable(told));
+    // A lone first half of a pair at the end is named by itself.
+    const QString lone = codePage_.DescribeUnencodable(QStringLiteral("a") + QChar(0xD83D));
+    QVERIFY2(lone.contains("U+d83d"), qPrintable(lone));
+    QVERIFY(codePage_.DescribeUnencodable(QString::fromUtf8("\u0100")).contains("U+0100 "));
   }
 
   // Texts are narrowed sixteen characters at a time while they are ASCII;
