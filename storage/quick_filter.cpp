@@ -24,6 +24,13 @@ bool AnyTextHolds(const FormDef& form, const RecordData& record, const QString& 
   return false;
 }
 
+bool Holds(const Database& db, int r, const QuickFilter& filter) {
+  const RecordData& record = db.Records[static_cast<std::size_t>(r)];
+  return RecordTitleLine(db, r).contains(filter.text, Qt::CaseInsensitive) ||
+         (filter.anyText && record.Form >= 0 && record.Form < db.FormCount &&
+          AnyTextHolds(db.Forms[static_cast<std::size_t>(record.Form)], record, filter.text));
+}
+
 }  // namespace
 
 std::vector<int> QuickFilterMatches(const Database& db, int folder, const QuickFilter& filter) {
@@ -31,14 +38,22 @@ std::vector<int> QuickFilterMatches(const Database& db, int folder, const QuickF
   if (filter.text.isEmpty() || !IsFolderIndex(db, folder)) return matches;
   const FolderScope scope(db, folder, true);
   for (int r = 0; r < db.RecordCount; ++r) {
-    const RecordData& record = db.Records[static_cast<std::size_t>(r)];
-    if (record.Folder == BufferFolder || !scope.Contains(record.Folder)) continue;
-    const bool holds =
-        RecordTitleLine(db, r).contains(filter.text, Qt::CaseInsensitive) ||
-        (filter.anyText && record.Form >= 0 && record.Form < db.FormCount &&
-         AnyTextHolds(db.Forms[static_cast<std::size_t>(record.Form)], record, filter.text));
-    if (holds) matches.push_back(r);
+    const std::int16_t in = db.Records[static_cast<std::size_t>(r)].Folder;
+    if (in != BufferFolder && scope.Contains(in) && Holds(db, r, filter)) matches.push_back(r);
   }
+  return matches;
+}
+
+bool QuickFilterNarrows(const QuickFilter& earlier, const QuickFilter& later) {
+  return !earlier.text.isEmpty() && earlier.anyText == later.anyText &&
+         later.text.contains(earlier.text, Qt::CaseInsensitive);
+}
+
+std::vector<int> NarrowQuickFilterMatches(const Database& db, const std::vector<int>& candidates,
+                                          const QuickFilter& filter) {
+  std::vector<int> matches;
+  for (int r : candidates)
+    if (r >= 0 && r < db.RecordCount && Holds(db, r, filter)) matches.push_back(r);
   return matches;
 }
 

@@ -147,7 +147,8 @@ class FindSortLogic : public QObject {
 
   // The quick filter: a folder and those below it, free slots never; with
   // every text also buttons and the chosen combo line, letter case aside;
-  // the folders leading to the matches, each once.
+  // a longer text narrows the matches; the folders leading to the
+  // matches, each once.
   void quickFilterMatches() {
     Database db = test::FullFormDatabase();
     // Folders: 0 Top, 1 Child of 0, 2 of 1; record r lies in folder r % 3
@@ -167,6 +168,16 @@ class FindSortLogic : public QObject {
     QCOMPARE(matches(1, "item 4", true), (std::vector<int>{2, 4}));
     QCOMPARE(matches(0, "LINE 1", false), (std::vector<int>{0, 2, 4}));
     QCOMPARE(matches(0, "", true), std::vector<int>());
+    // A text that holds an earlier one over the same values narrows its
+    // matches, and finds among them what the whole scan finds.
+    QVERIFY(QuickFilterNarrows({"line", true}, {"LINE 1", true}));
+    QVERIFY(!QuickFilterNarrows({"line", true}, {"line 1", false}));
+    QVERIFY(!QuickFilterNarrows({"", false}, {"line", false}));
+    QVERIFY(!QuickFilterNarrows({"line 1", false}, {"line", false}));
+    QCOMPARE(NarrowQuickFilterMatches(db, matches(0, "LINE", false), {"line 1", false}),
+             matches(0, "LINE 1", false));
+    QCOMPARE(NarrowQuickFilterMatches(db, {db.RecordCount, 2}, {"line 1", false}),
+             std::vector<int>{2});
     db.Records[4].Folder = BufferFolder;
     QCOMPARE(matches(1, "item 4", true), std::vector<int>{2});
     QCOMPARE(FoldersLeadingTo(db, {2, 1}), (std::vector<char>{1, 1, 1}));
