@@ -127,6 +127,17 @@ std::vector<RecordDeletion> DeleteRecordsInModel(
   return deletions;
 }
 
+int IndexAfterDeletions(const std::vector<RecordDeletion>& deletions, int record) {
+  for (const RecordDeletion& deletion : deletions) {
+    const int deleted = deletion.moves.empty() ? deletion.hole : deletion.moves.front().to;
+    if (record == deleted) return -1;
+    for (const RecordMove& move : deletion.moves)
+      if (record == move.from) record = move.to;
+    if (deletion.shrunk && record > deletion.hole) --record;
+  }
+  return record;
+}
+
 bool HasSubfolders(const Database& db, int folder) {
   for (int k = 0; k < db.FolderCount; ++k) {
     if (db.Folders[At(k)].Parent == folder) return true;

@@ -54,6 +54,10 @@ struct RecordDeletion {
   bool shrunk = false;            // entries above hole moved down by one, RecordCount - 1
 };
 
+// Where record is once deletions (in their order) are done: moved into a
+// hole, moved down where the table shrank, or -1 when it was deleted.
+int IndexAfterDeletions(const std::vector<RecordDeletion>& deletions, int record);
+
 // Deletes record r from the model: later records move into the hole round
 // by round; then the hole is closed (near the end) or left as a free slot.
 // Free slots met by the scan are passed over. BufferCount follows.

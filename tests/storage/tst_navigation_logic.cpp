@@ -163,7 +163,8 @@ class NavigationLogicTest : public QObject {
   }
 
   // Batches of random records, from single ones to most of the table, one
-  // after another, agree with the rules applied literally.
+  // after another, agree with the rules applied literally; every record
+  // kept is found where the deletions say it went.
   void deletionFollowsTheRules() {
     for (quint32 seed = 20240; seed < 20540; ++seed) {
       QRandomGenerator random(seed);
@@ -175,7 +176,17 @@ class NavigationLogicTest : public QObject {
         for (int r = 0; r < db.RecordCount; ++r)
           if (random.bounded(db.RecordCount) < share) records.push_back(r);
         std::shuffle(records.begin(), records.end(), random);
+        // Each record named, to find it again where the deletions put it.
+        for (int r = 0; r < db.RecordCount; ++r)
+          db.Records[r].TextValue[0] = expectedDb.Records[r].TextValue[0] = QString::number(r);
+        const Database before = db;
         const std::vector<RecordDeletion> deletions = DeleteRecordsInModel(db, records);
+        for (int r = 0; r < before.RecordCount; ++r) {
+          const int now = IndexAfterDeletions(deletions, r);
+          const bool deleted = std::find(records.begin(), records.end(), r) != records.end();
+          QCOMPARE(now == -1, deleted);
+          if (!deleted) QCOMPARE(db.Records[now].TextValue[0], before.Records[r].TextValue[0]);
+        }
         std::sort(records.begin(), records.end(), std::greater<>());
         std::vector<RecordDeletion> expected;
         for (int r : records) expected.push_back(ReferenceDelete(expectedDb, r));
