@@ -8,7 +8,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTimer>
-#include <QTreeWidget>
 
 #include "app/app_services.h"
 #include "app/app_texts.h"
@@ -33,8 +32,8 @@
 #include "query/settings/options_dialog.h"
 #include "query/sort/sorter.h"
 #include "shell/file_commands.h"
-#include "shell/folder_tree.h"
-#include "shell/folder_tree_widget.h"
+#include "shell/folder_tree_model.h"
+#include "shell/folder_tree_view.h"
 #include "shell/handover.h"
 #include "shell/help_pages.h"
 #include "shell/intro_dialog.h"
@@ -126,9 +125,8 @@ bool App::Main(const QString& given) {
   parts_.intro = std::make_unique<IntroDialog>(parts_.window.get());
   QObject::connect(parts_.intro.get(), &IntroDialog::helpRequested, parts_.intro.get(),
                    [this] { parts_.services->ShowHelp(help_topics::kStart); });
-  parts_.tree = std::make_unique<FolderTree>(parts_.window->MainList(), [this](const QString& key) {
-    return parts_.window->IconFor(key);
-  });
+  parts_.tree = std::make_unique<FolderTreeModel>(
+      db, [this](const QString& key) { return parts_.window->IconFor(key); });
   parts_.canvas = std::make_unique<FormCanvas>(parts_.window->CanvasPage(),
                                                files_.Below(QStringLiteral("icons")), *context_);
   MainWindow& window = *parts_.window;
@@ -182,7 +180,7 @@ bool App::Main(const QString& given) {
                    ? state.CurForm
                    : -1;
       });
-  parts_.sorter = std::make_unique<Sorter>(*context_, *parts_.navigator, *parts_.tree);
+  parts_.sorter = std::make_unique<Sorter>(*context_, *parts_.navigator);
   parts_.options = std::make_unique<OptionsDialog>(*context_, files_, settingsPath_);
   parts_.databaseProperties = std::make_unique<DatabasePropertiesDialog>(*context_);
   QObject::connect(parts_.databaseProperties.get(), &DatabasePropertiesDialog::ReadAgainRequested,

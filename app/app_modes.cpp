@@ -9,7 +9,7 @@
 #include "forms/designer/mode_switch.h"
 #include "forms/designer/title_field_menu.h"
 #include "query/find/finder.h"
-#include "shell/folder_tree_widget.h"
+#include "shell/folder_tree_view.h"
 #include "storage/font_value.h"
 
 namespace orbo {
@@ -17,7 +17,7 @@ namespace orbo {
 void App::FollowMode(WorkMode mode) {
   if (mode == WorkMode::Database) {
     parts_.finder->ResetLists();
-    FolderTreeWidget& tree = parts_.window->MainList();
+    FolderTreeView& tree = parts_.window->MainList();
     if (parts_.window->isVisible()) tree.setFocus();
     tree.setFont(FontOf(db.DatabaseFont));
     Layout();

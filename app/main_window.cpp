@@ -19,10 +19,9 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "shell/folder_tree_widget.h"
+#include "shell/folder_tree_view.h"
 #include "shell/named_widget.h"
 
 namespace orbo {
@@ -65,7 +64,7 @@ void MainWindow::LoadBuiltinIcons(const QString& folder) {
 void MainWindow::BuildRegions() {
   splitter_ = new QSplitter(Qt::Horizontal, this);
   splitter_->setChildrenCollapsible(false);
-  mainList_ = new FolderTreeWidget(splitter_);
+  mainList_ = new FolderTreeView(splitter_);
   mainList_->setHeaderHidden(true);
 
   rightSide_ = new QStackedWidget(splitter_);

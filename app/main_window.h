@@ -17,11 +17,10 @@ class QProgressBar;
 class QSplitter;
 class QStackedWidget;
 class QTimer;
-class QTreeWidget;
 
 namespace orbo {
 
-class FolderTreeWidget;
+class FolderTreeView;
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -34,7 +33,7 @@ class MainWindow : public QMainWindow {
   // The icons of records and folders, by key.
   ImageList& Icons() { return icons_; }
   QTimer& UpdateTimer() { return *updateTimer_; }
-  FolderTreeWidget& MainList() { return *mainList_; }
+  FolderTreeView& MainList() { return *mainList_; }
   QListView& ContentsList() { return *contentsList_; }
   QLineEdit& RootText() { return *rootText_; }
   QToolButton& RootButton(const char* name) const;
@@ -81,7 +80,7 @@ class MainWindow : public QMainWindow {
   ImageList icons_;
   QTimer* updateTimer_;
   QSplitter* splitter_ = nullptr;
-  FolderTreeWidget* mainList_ = nullptr;
+  FolderTreeView* mainList_ = nullptr;
   QLineEdit* rootText_ = nullptr;
   QHash<QString, QIcon> iconCache_;
   QStackedWidget* rightSide_ = nullptr;

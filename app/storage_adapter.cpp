@@ -16,7 +16,7 @@
 #include "query/access/access_exchange.h"
 #include "shell/file_commands.h"
 #include "shell/file_texts.h"
-#include "shell/folder_tree.h"
+#include "shell/folder_tree_model.h"
 #include "shell/integrity_texts.h"
 #include "shell/missing_files_offer.h"
 #include "shell/navigator.h"

@@ -13,7 +13,7 @@ class AppServices;
 class BackupsDialog;
 class DatabasePropertiesDialog;
 class Finder;
-class FolderTree;
+class FolderTreeModel;
 class FormCanvas;
 class FormDesigner;
 class IntroDialog;
@@ -46,7 +46,7 @@ struct WindowParts {
   CsvExchange& Csv() { return *csv; }
   Navigator& Navigation() { return *navigator; }
   QuickFilterBox& QuickFilterBar() { return *quickFilter; }
-  FolderTree& Tree() { return *tree; }
+  FolderTreeModel& Tree() { return *tree; }
   // The print dialog, made at its first use.
   PrintDialog& Printing();
 
@@ -56,7 +56,7 @@ struct WindowParts {
   std::unique_ptr<MainWindow> window;
   std::unique_ptr<AppServices> services;
   std::unique_ptr<IntroDialog> intro;
-  std::unique_ptr<FolderTree> tree;
+  std::unique_ptr<FolderTreeModel> tree;
   std::unique_ptr<FormCanvas> canvas;
   std::unique_ptr<Navigator> navigator;
   std::unique_ptr<QuickFilterBox> quickFilter;

@@ -7,14 +7,11 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QTest>
-#include <QTreeWidget>
 #include <algorithm>
 #include <cstdio>
 
 #include "app/main_window.h"
 #include "bench_app.h"
-#include "shell/folder_tree.h"
-#include "shell/folder_tree_widget.h"
 #include "shell/navigator.h"
 #include "shell/quick_filter_box.h"
 #include "storage/navigation_logic.h"
@@ -44,7 +41,7 @@ void FillTwoFolders(orbo::App& app, int records, int (*folderOf)(int)) {
   }
   orbo::RecountBuffers(db);
   app.Funnel().Reset();
-  app.Parts().Navigation().RebuildTree();
+  app.Parts().Navigation().RefreshTree();
   app.Parts().Navigation().ShowFolder(1);
 }
 
@@ -95,15 +92,14 @@ void TimeFolderDeletions(orbo::App& app) {
   Time("delete a folder of 31999 records", [&] { app.Parts().Navigation().DeleteCurrentFolder(); });
   TimeUndoAndRedo(app, "undo it", "redo it");
   FillTwoFolders(app, 32000, lastInFolder0);
-  app.Parts().Window().MainList().expandItem(app.Parts().Tree().Node(orbo::FolderKey(1)));
+  app.Parts().Navigation().ExpandFolder(1);
   Time("the same with its tree node expanded",
        [&] { app.Parts().Navigation().DeleteCurrentFolder(); });
   FillTwoFolders(app, 32000, interleaved);
   Time("delete a folder of 16000 interleaved records",
        [&] { app.Parts().Navigation().DeleteCurrentFolder(); });
   FillTwoFolders(app, 32000, interleaved);
-  for (int f : {0, 1})
-    app.Parts().Window().MainList().expandItem(app.Parts().Tree().Node(orbo::FolderKey(f)));
+  for (int f : {0, 1}) app.Parts().Navigation().ExpandFolder(f);
   Time("the same with both folder nodes expanded",
        [&] { app.Parts().Navigation().DeleteCurrentFolder(); });
   TimeUndoAndRedo(app, "undo it", "redo it");
@@ -140,13 +136,10 @@ int main(int argc, char** argv) {
   orbo::RecountBuffers(db);
 
   std::printf("navigation_bench: %d records in one folder, %d folders\n", kRecords - 1, kFolders);
-  Time("rebuild the tree", [&] { app.Parts().Navigation().RebuildTree(); });
+  Time("rebuild the tree", [&] { app.Parts().Navigation().RefreshTree(); });
   Time("open the big folder (contents list)",
        [&] { app.Parts().Navigation().ShowFolder(kBigFolder); });
-  Time("expand its tree node", [&] {
-    app.Parts().Window().MainList().expandItem(
-        app.Parts().Tree().Node(orbo::FolderKey(kBigFolder)));
-  });
+  Time("expand its tree node", [&] { app.Parts().Navigation().ExpandFolder(kBigFolder); });
   Time("add a record to it", [&] { app.Parts().Navigation().AddRecord(kBigFolder, 0, false); });
   Time("show a record in the middle", [&] { app.Parts().Navigation().ShowRecord(kRecords / 2); });
   Time("delete the shown record (free slot)",

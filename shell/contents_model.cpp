@@ -1,11 +1,9 @@
 #include "shell/contents_model.h"
 
-#include <QFont>
-
-#include "shell/folder_tree.h"
+#include "shell/node_keys.h"
+#include "shell/sorted_rows.h"
 #include "storage/database_model.h"
 #include "storage/navigation_logic.h"
-#include "storage/record_title.h"
 
 namespace orbo {
 
@@ -42,15 +40,39 @@ int ContentsModel::FolderRow() const {
   return -1;
 }
 
-bool ContentsModel::FollowRecords(const std::vector<int>& records) {
-  if (folder_ < 0 || folder_ >= db_.FolderCount || filtered_ || records_ != RecordsOf(db_, folder_))
-    return false;
-  if (records.empty() || records_.empty()) return true;
+bool ContentsModel::Follow(const std::vector<int>* matches) {
+  if (folder_ < 0 || folder_ >= db_.FolderCount) return false;
+  const int parent = db_.Folders[folder_].Parent;
+  const int upRows = parent != TopLevelParent ? 1 : 0;
+  if (upRows < upRows_) {
+    beginRemoveRows({}, 0, 0);
+    upRows_ = upRows;
+    endRemoveRows();
+  } else if (upRows > upRows_) {
+    beginInsertRows({}, 0, 0);
+    upRows_ = upRows;
+    endInsertRows();
+  }
+  filtered_ = matches != nullptr;
+  FollowPart(siblings_, SubfoldersOf(db_, parent), upRows_);
+  const int recordsFrom = upRows_ + static_cast<int>(siblings_.size()) + 1;
+  FollowPart(records_, matches ? *matches : RecordsOf(db_, folder_), recordsFrom);
+  FollowPart(subfolders_, matches ? std::vector<int>() : SubfoldersOf(db_, folder_),
+             recordsFrom + static_cast<int>(records_.size()));
   // The view asks again for the rows it shows; the others are read when
   // they scroll in.
-  const int first = upRows_ + static_cast<int>(siblings_.size()) + 1;
-  emit dataChanged(index(first), index(first + static_cast<int>(records_.size()) - 1));
+  emit dataChanged(index(0), index(rowCount() - 1));
   return true;
+}
+
+void ContentsModel::FollowPart(std::vector<int>& shown, const std::vector<int>& wanted,
+                               int offset) {
+  RemoveRowsNotIn(
+      shown, wanted, offset, [this](int first, int last) { beginRemoveRows({}, first, last); },
+      [this](int, int) { endRemoveRows(); });
+  InsertRowsOf(
+      shown, wanted, offset, [this](int first, int last) { beginInsertRows({}, first, last); },
+      [this](int, int) { endInsertRows(); });
 }
 
 int ContentsModel::rowCount(const QModelIndex& parent) const {
@@ -78,7 +100,7 @@ QVariant ContentsModel::data(const QModelIndex& index, int role) const {
       if (role == kKeyRole) return QStringLiteral("xxxx0");
       return {};
     case Kind::kRecord:
-      return RecordData(row.index, role);
+      return RecordNodeData(db_, iconFor_, row.index, role);
     default:
       return FolderData(row.index, row.kind, role);
   }
@@ -98,28 +120,6 @@ QVariant ContentsModel::FolderData(int folder, Kind kind, int role) const {
       return {};
     case kKeyRole:
       return FolderKey(folder);
-    default:
-      return {};
-  }
-}
-
-QVariant ContentsModel::RecordData(int record, int role) const {
-  if (record < 0 || record >= db_.RecordCount) return {};
-  switch (role) {
-    case Qt::DisplayRole:
-      return ShortenName(RecordTitleLine(db_, record), db_.MaxListString);
-    case Qt::DecorationRole: {
-      const int form = db_.Records[record].Form;
-      return form >= 0 && form < db_.FormCount ? iconFor_(db_.Forms[form].Icon) : QVariant();
-    }
-    case Qt::FontRole: {
-      if (!db_.RecordMarks[record]) return {};
-      QFont bold;
-      bold.setBold(true);
-      return bold;
-    }
-    case kKeyRole:
-      return RecordKey(record);
     default:
       return {};
   }

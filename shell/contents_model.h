@@ -3,13 +3,14 @@
 // filter's matches below it) and its sub-folders. The list keeps the
 // indices of what it shows; titles, icons and marks are read from the
 // database when the view asks, so a folder of 32000 records lists without
-// one title being made.
+// one title being made. A change is followed row by row: what went is
+// removed, what came is inserted, the rest stays where the user scrolled.
 #pragma once
 
 #include <QAbstractListModel>
-#include <QIcon>
-#include <functional>
 #include <vector>
+
+#include "shell/node_data.h"
 
 namespace orbo {
 
@@ -19,8 +20,7 @@ class ContentsModel : public QAbstractListModel {
  public:
   // The node key of a row: "root" & n for a folder, "item" & n for a
   // record, "xxxx0" for the separator.
-  static constexpr int kKeyRole = Qt::UserRole;
-  using IconFor = std::function<QIcon(const QString& iconKey)>;
+  static constexpr int kKeyRole = kNodeKeyRole;
 
   ContentsModel(const Database& db, IconFor iconFor);
 
@@ -31,14 +31,16 @@ class ContentsModel : public QAbstractListModel {
   void Clear();
   // The folder listed, -1 for none.
   int Folder() const { return folder_; }
-  bool Filtered() const { return filtered_; }
   // The row of the folder among its siblings.
   int FolderRow() const;
+  // The records listed (the quick filter's matches, filtered), in order.
+  const std::vector<int>& Records() const { return records_; }
 
-  // Shows records' titles, icons and marks again where the list holds
-  // exactly the records of its folder (unfiltered); false, changing
-  // nothing, when they must be listed anew.
-  bool FollowRecords(const std::vector<int>& records);
+  // Follows a change of the database while the same folder is listed (with
+  // matches, the filter's matches now): rows that went are removed, those
+  // that came inserted, and every row shown reads anew. False, changing
+  // nothing, when the folder is gone.
+  bool Follow(const std::vector<int>* matches = nullptr);
 
   int rowCount(const QModelIndex& parent = {}) const override;
   QVariant data(const QModelIndex& index, int role) const override;
@@ -50,8 +52,9 @@ class ContentsModel : public QAbstractListModel {
     int index;  // the folder or record; -1 for the separator
   };
   Row RowAt(int row) const;
+  // Brings one part of the list to wanted; its rows start at offset.
+  void FollowPart(std::vector<int>& shown, const std::vector<int>& wanted, int offset);
   QVariant FolderData(int folder, Kind kind, int role) const;
-  QVariant RecordData(int record, int role) const;
 
   const Database& db_;
   IconFor iconFor_;

@@ -11,10 +11,10 @@ class QToolButton;
 
 namespace orbo {
 
-class FolderTreeWidget;
+class FolderTreeView;
 
 struct NavigationViews {
-  FolderTreeWidget& tree;
+  FolderTreeView& tree;
   QListView& contents;
   // The folder header: the name and its buttons by object name
   // ("RootImage", "RootUp", "RootDown", "RootToRootButt").

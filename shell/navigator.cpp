@@ -10,12 +10,13 @@
 #include <memory>
 #include <utility>
 
-#include "shell/contents_model.h"
 #include "shell/deletion_step.h"
 #include "shell/folder_chooser.h"
-#include "shell/folder_tree.h"
-#include "shell/folder_tree_widget.h"
+#include "shell/folder_listing.h"
+#include "shell/folder_tree_model.h"
+#include "shell/folder_tree_view.h"
 #include "shell/navigation_texts.h"
+#include "shell/node_keys.h"
 #include "shell/record_surface.h"
 #include "shell/undo_keys.h"
 #include "shell/window_context.h"
@@ -30,7 +31,7 @@ constexpr const char* kRecordMenus[] = {"mnuAddSameRec", "mnuCloneRec", "mnuDelR
 
 }  // namespace
 
-Navigator::Navigator(WindowContext& context, FolderTree& tree, RecordSurface& surface,
+Navigator::Navigator(WindowContext& context, FolderTreeModel& tree, RecordSurface& surface,
                      NavigationViews views)
     : context_(context),
       db_(context.db),
@@ -38,10 +39,10 @@ Navigator::Navigator(WindowContext& context, FolderTree& tree, RecordSurface& su
       tree_(tree),
       surface_(surface),
       views_(std::move(views)),
-      contents_(std::make_unique<ContentsModel>(
-          db_,
+      listing_(std::make_unique<FolderListing>(
+          db_, tree_, views_.contents,
           [&services = context.services](const QString& key) { return services.IconFor(key); })) {
-  views_.contents.setModel(contents_.get());
+  views_.tree.setModel(&tree_);
   ConnectCommands();
   ConnectViews();
   QObject::connect(
@@ -78,10 +79,10 @@ void Navigator::ConnectCommands() {
 }
 
 void Navigator::ConnectViews() {
-  FolderTreeWidget& tree = views_.tree;
+  FolderTreeView& tree = views_.tree;
   CommandFunnel& funnel = context_.funnel;
-  QObject::connect(&tree, &QTreeWidget::itemClicked, &tree, [this](QTreeWidgetItem* item) {
-    const QString key = FolderTree::KeyOf(item);
+  QObject::connect(&tree, &QTreeView::clicked, &tree, [this](const QModelIndex& index) {
+    const QString key = FolderTreeModel::KeyOf(index);
     context_.funnel.Run([this, key] {
       // In edit mode the tree stands for the database as a whole.
       if (state_.EditMode == WorkMode::Edit) {
@@ -91,24 +92,19 @@ void Navigator::ConnectViews() {
       OpenNode(key);
     });
   });
-  QObject::connect(&tree, &QTreeWidget::itemActivated, &tree, [this](QTreeWidgetItem* item) {
-    const QString key = FolderTree::KeyOf(item);
+  QObject::connect(&tree, &QTreeView::activated, &tree, [this](const QModelIndex& index) {
+    const QString key = FolderTreeModel::KeyOf(index);
     context_.funnel.Run([this, key] {
       if (state_.EditMode == WorkMode::Database) OpenNode(key);
     });
   });
-  // Loading a node's children changes no data, so it is no command.
-  QObject::connect(&tree, &QTreeWidget::itemExpanded, &tree, [this](QTreeWidgetItem* item) {
-    const NodeKey key = ParseKey(FolderTree::KeyOf(item));
-    if (key.kind == u"root") tree_.Populate(db_, key.index);
-  });
-  tree.onDrop = [this](QTreeWidgetItem* dragged, QTreeWidgetItem* target) {
-    const QString draggedKey = FolderTree::KeyOf(dragged);
-    const QString targetKey = FolderTree::KeyOf(target);
+  tree.onDrop = [this](const QModelIndex& dragged, const QModelIndex& target) {
+    const QString draggedKey = FolderTreeModel::KeyOf(dragged);
+    const QString targetKey = FolderTreeModel::KeyOf(target);
     context_.funnel.Run([=, this] { DropNode(draggedKey, targetKey); });
   };
-  tree.onRightPress = [this](QTreeWidgetItem* item, const QPoint& at) {
-    const NodeKey key = ParseKey(FolderTree::KeyOf(item));
+  tree.onRightPress = [this](const QModelIndex& index, const QPoint& at) {
+    const NodeKey key = ParseKey(FolderTreeModel::KeyOf(index));
     context_.funnel.Run([this, key] {
       if (state_.EditMode == WorkMode::Edit) {
         // The tree stands for the database: its properties open.
@@ -163,16 +159,18 @@ void Navigator::ConnectViews() {
   }
 }
 
-void Navigator::RebuildTree() { tree_.Rebuild(db_); }
+void Navigator::RefreshTree() { tree_.Refresh(); }
+
+void Navigator::ExpandFolder(int folder) { views_.tree.expand(tree_.FolderIndex(folder)); }
 
 void Navigator::SetQuickFilter(const QuickFilter& filter) {
-  filter_ = filter;
-  if (state_.CurRecord == -1 && IsFolderIndex(db_, state_.CurFolder)) {
-    FillFolderList(state_.CurFolder);
-  } else {
-    tree_.HighlightFolders({});
-  }
+  const bool folderShown = state_.CurRecord == -1 && IsFolderIndex(db_, state_.CurFolder);
+  listing_->SetFilter(filter, folderShown ? state_.CurFolder : -1);
 }
+
+const QuickFilter& Navigator::Filter() const { return listing_->Filter(); }
+
+const ContentsModel& Navigator::Contents() const { return listing_->Contents(); }
 
 void Navigator::SetRecordCommands(bool recordShown) {
   MainCommands& c = context_.commands;
@@ -185,10 +183,12 @@ void Navigator::SetRecordCommands(bool recordShown) {
 }
 
 void Navigator::SelectNode(const QString& key) {
-  if (QTreeWidgetItem* node = tree_.Reveal(db_, key)) {
-    views_.tree.setCurrentItem(node);
-    views_.tree.scrollToItem(node);
-  }
+  const QModelIndex node = tree_.IndexOfKey(key);
+  if (!node.isValid()) return;
+  for (QModelIndex above = node.parent(); above.isValid(); above = above.parent())
+    views_.tree.expand(above);
+  views_.tree.setCurrentIndex(node);
+  views_.tree.scrollTo(node);
 }
 
 void Navigator::ShowFolder(int folder) {
@@ -200,7 +200,7 @@ void Navigator::ShowFolder(int folder) {
   SetRecordCommands(false);
   views_.showFolderView(true);
   ShowFolderHeader(folder);
-  FillFolderList(folder);
+  listing_->List(folder);
   context_.services.UpdateTitle();
   context_.services.UpdateStatusBar();
 }
@@ -210,19 +210,6 @@ void Navigator::ShowFolderHeader(int folder) {
   views_.folderButton("RootImage").setIcon(context_.services.IconFor(def.Icon));
   // The name being typed stays as it is, with its cursor.
   if (views_.folderName.text() != def.Name) views_.folderName.setText(def.Name);
-}
-
-void Navigator::FillFolderList(int folder) {
-  const bool filtered = !filter_.text.isEmpty();
-  if (filtered) {
-    const std::vector<int> matches = QuickFilterMatches(db_, folder, filter_);
-    tree_.HighlightFolders(FoldersLeadingTo(db_, matches));
-    contents_->ShowFolder(folder, &matches);
-  } else {
-    tree_.HighlightFolders({});
-    contents_->ShowFolder(folder);
-  }
-  views_.contents.setCurrentIndex(contents_->index(contents_->FolderRow()));
 }
 
 void Navigator::FollowModel(const ChangedParts& parts, bool undoOrRedo) {
@@ -239,50 +226,26 @@ void Navigator::FollowModel(const ChangedParts& parts, bool undoOrRedo) {
         records.push_back(r);
     }
   }
-  FollowInTree(parts, records);
-  // A list not shown is not kept in step: filled anew when it shows again.
-  if (state_.EditMode != WorkMode::Database || state_.CurRecord != -1) contents_->Clear();
+  tree_.Follow(records, parts.folderIndices, parts.indicesComplete && !parts.listLength);
+  // A list not shown is not kept in step: listed anew when it shows again.
+  const bool listed = state_.EditMode == WorkMode::Database && state_.CurRecord == -1 &&
+                      listing_->Follow(state_.CurFolder);
+  if (!listed) listing_->Clear();
   if (state_.EditMode != WorkMode::Database) return;
   if (undoOrRedo) {
-    ShowPlaceAgain(parts, records);
+    if (!listed) {
+      ShowPlaceAgain();
+      return;
+    }
+    ShowFolderHeader(state_.CurFolder);
+    SelectNode(FolderKey(state_.CurFolder));
     return;
   }
   // Forward, a command shows what it goes to itself; a shown record's
   // editors are where its change came from, so they stay as they are.
   if (state_.CurRecord != -1 || !IsFolderIndex(db_, state_.CurFolder)) return;
   ShowFolderHeader(state_.CurFolder);
-  if (!ListFollows(parts, records)) FillFolderList(state_.CurFolder);
-}
-
-void Navigator::FollowInTree(const ChangedParts& parts, const std::vector<int>& records) {
-  // Past this many entries, filling the loaded folders again is quicker
-  // than finding each node's place.
-  constexpr std::size_t kFollowedOneByOne = 256;
-  if (parts.listLength || !parts.indicesComplete) {
-    RebuildTree();
-  } else if (parts.folderIndices.empty() && tree_.UpdateRecordNodes(db_, records)) {
-    return;
-  } else if (records.size() + parts.folderIndices.size() > kFollowedOneByOne) {
-    RebuildTree();
-  } else {
-    tree_.Follow(db_, records, parts.folderIndices);
-  }
-}
-
-bool Navigator::ListFollows(const ChangedParts& parts, const std::vector<int>& records) {
-  // A filtered list holds the filter's matches, which a change of a record
-  // may add to or take from.
-  return filter_.text.isEmpty() && contents_->Folder() == state_.CurFolder &&
-         parts.folderIndices.empty() && parts.indicesComplete && !parts.listLength &&
-         contents_->FollowRecords(records);
-}
-
-void Navigator::ShowPlaceAgain(const ChangedParts& parts, const std::vector<int>& records) {
-  if (state_.CurRecord == -1 && IsFolderIndex(db_, state_.CurFolder) &&
-      ListFollows(parts, records)) {
-    return;
-  }
-  ShowPlaceAgain();
+  if (!listed) listing_->List(state_.CurFolder);
 }
 
 void Navigator::ShowPlaceAgain() {
@@ -305,6 +268,9 @@ void Navigator::ShowRecord(int record) {
   state_.CurFolder = db_.Records[record].Folder;
   SelectNode(RecordKey(record));
   views_.showFolderView(false);
+  // The list is hidden now: not kept in step, so that a step taken back
+  // that returns to the folder shows it anew.
+  listing_->Clear();
   SetRecordCommands(true);
   surface_.FillRecordValues(record);
   context_.services.UpdateTitle();
@@ -317,15 +283,12 @@ void Navigator::OpenNode(const QString& key) {
   if (parsed.kind == u"root") ShowFolder(parsed.index);
 }
 
-void Navigator::OpenSelectedNode() {
-  const NodeKey key = ParseKey(FolderTree::KeyOf(views_.tree.currentItem()));
-  if (!key.kind.isEmpty()) {
-    OpenNode(FolderTree::KeyOf(views_.tree.currentItem()));
-    return;
-  }
-  // Nothing openable is selected (the tree lost the node it showed): the
-  // current folder, or the first one when that went away.
-  ShowFolder(state_.CurFolder >= 0 && state_.CurFolder < db_.FolderCount ? state_.CurFolder : 0);
+QString Navigator::NodeBeside(const QString& key) const {
+  const QModelIndex node = tree_.IndexOfKey(key);
+  const QModelIndex below = node.siblingAtRow(node.row() + 1);
+  if (below.isValid()) return FolderTreeModel::KeyOf(below);
+  const QModelIndex above = node.siblingAtRow(node.row() - 1);
+  return FolderTreeModel::KeyOf(above.isValid() ? above : node.parent());
 }
 
 void Navigator::Step(int (*next)(const Database&, int, int)) {
@@ -341,8 +304,16 @@ bool Navigator::Change(TextId name, const ChangeScope& scope, const std::functio
   return context_.funnel.Change(StepName(name), scope, change, mergeKey);
 }
 
-bool Navigator::RoomForRecord() {
-  if (db_.RecordCount < kMaxRecords) return true;
+bool Navigator::RoomForNewRecord(int folder) {
+  // A free slot that the folder's new record would take holds it even in a
+  // full table.
+  return RecordLimitAllows(db_.RecordCount < kMaxRecords || ChooseRecordSlot(db_, folder) >= 0);
+}
+
+bool Navigator::RoomForMovedRecord() { return RecordLimitAllows(db_.RecordCount < kMaxRecords); }
+
+bool Navigator::RecordLimitAllows(bool room) {
+  if (room) return true;
   const LanguageTexts& texts = context_.texts;
   context_.services.ShowMessage(texts.Get(navigation_texts::kRecordLimitStart) +
                                     QString::number(kMaxRecords) +
@@ -365,7 +336,7 @@ void Navigator::InsertRecord(int slot, int folder, int form) {
 }
 
 bool Navigator::AddRecord(int folder, int form, bool quiet) {
-  if (!RoomForRecord()) return false;
+  if (!RoomForNewRecord(folder)) return false;
   const int chosenForm = form != -1              ? form
                          : state_.CurRecord >= 0 ? db_.Records[state_.CurRecord].Form
                                                  : 0;
@@ -386,7 +357,7 @@ void Navigator::CloneRecord() {
                                   kExclamation);
     return;
   }
-  if (!RoomForRecord()) return;
+  if (!RoomForNewRecord(state_.CurFolder)) return;
   const RecordData original = db_.Records[state_.CurRecord];
   const int slot = SlotForRecord(state_.CurFolder);
   Change(navigation_texts::kCloneRecordStep, ChangeScope::Records({slot}), [&] {
@@ -406,12 +377,19 @@ void Navigator::DeleteCurrentRecord() {
   }
   auto step = std::make_unique<DeletionStep>(StepName(navigation_texts::kDeleteRecordStep), db_,
                                              state_, context_.funnel.Place());
-  step->DeleteRecords({record});
+  // The node beside the record's in the tree opens next, as choosing it
+  // after the removal would.
+  const NodeKey beside = ParseKey(NodeBeside(RecordKey(record)));
+  const std::vector<RecordDeletion> deletions = step->DeleteRecords({record});
   step->Finish();
   context_.funnel.Push(std::move(step));
-  // What the tree chose in place of the record's node, as a click would.
   state_.CurRecord = -1;
-  OpenSelectedNode();
+  const int besideNow = beside.kind == u"item" ? IndexAfterDeletions(deletions, beside.index) : -1;
+  if (besideNow >= 0) {
+    ShowRecord(besideNow);
+  } else {
+    ShowFolder(beside.kind == u"root" ? beside.index : state_.CurFolder);
+  }
 }
 
 void Navigator::AddFolder() {
@@ -553,8 +531,10 @@ void Navigator::DropNode(const QString& draggedKey, const QString& targetKey) {
   }
   if (db_.Records[dragged.index].Folder == folder) return;
   // The record is deleted before it is added again; at the limit the add
-  // could be refused and the record lost, so the move is refused first.
-  if (!RoomForRecord()) return;
+  // could be refused and the record lost, so the move is refused first. The
+  // deletion may move the free slots: only a table with room is sure to
+  // take the record.
+  if (!RoomForMovedRecord()) return;
   const RecordData held = db_.Records[dragged.index];
   const bool marked = db_.RecordMarks[dragged.index];
   auto step = std::make_unique<DeletionStep>(StepName(navigation_texts::kMoveRecordStep), db_,

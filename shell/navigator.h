@@ -13,7 +13,8 @@
 namespace orbo {
 
 class ContentsModel;
-class FolderTree;
+class FolderListing;
+class FolderTreeModel;
 class RecordSurface;
 class DeletionStep;
 struct ChangeScope;
@@ -26,16 +27,21 @@ class Navigator {
  public:
   // Connects the navigation commands of the main window, the tree, the
   // contents list and the folder header.
-  Navigator(WindowContext& context, FolderTree& tree, RecordSurface& surface,
+  Navigator(WindowContext& context, FolderTreeModel& tree, RecordSurface& surface,
             NavigationViews views);
   ~Navigator();
 
-  void RebuildTree();
+  // The tree lists the database anew (after a load) or shows every entry
+  // again (after the forms were designed).
+  void RefreshTree();
+  const ContentsModel& Contents() const;
+  // Opens folder's node in the tree.
+  void ExpandFolder(int folder);
   // The contents list of a folder shows the filter's matches among its
   // records and those below it, and the tree the folders leading to them;
   // an empty text shows the folder's contents again.
   void SetQuickFilter(const QuickFilter& filter);
-  const QuickFilter& Filter() const { return filter_; }
+  const QuickFilter& Filter() const;
   void ShowFolder(int folder);
   // The tree and the contents list follow every change of the model; after
   // undo and redo the place the step restored shows again.
@@ -44,7 +50,6 @@ class Navigator {
   void ShowPlaceAgain();
   void ShowRecord(int record);
   void OpenNode(const QString& key);
-  void OpenSelectedNode();
   // Steps with NextRecordIndex and its kin.
   void Step(int (*next)(const Database&, int, int));
   // Adds a record of form (-1: the shown record's) to folder and shows it
@@ -68,25 +73,26 @@ class Navigator {
  private:
   void ConnectCommands();
   void ConnectViews();
-  // Reveals, selects and scrolls to the tree node of key.
+  // The key of the tree node below key's, else above it, else its parent.
+  QString NodeBeside(const QString& key) const;
+  // Opens the folders above the tree node of key, selects it and scrolls
+  // to it.
   void SelectNode(const QString& key);
   void SetRecordCommands(bool recordShown);
-  // False, after saying so, when the table holds no more records.
-  bool RoomForRecord();
+  // False, after saying so, when folder can take no new record: the table
+  // is full and no free slot would take it.
+  bool RoomForNewRecord(int folder);
+  // False, after saying so, when the table is full.
+  bool RoomForMovedRecord();
+  // Room, or false after saying that the record limit is reached.
+  bool RecordLimitAllows(bool room);
   // The slot a new record of folder takes (RecordCount: the table grows).
   int SlotForRecord(int folder) const;
   // Puts a new record into slot.
   void InsertRecord(int slot, int folder, int form);
   // Deletes folder's records and the folder within step; false when refused.
   bool DeleteFolder(DeletionStep& step, int folder);
-  // records: the changed ones, with those whose marks or forms changed.
-  void FollowInTree(const ChangedParts& parts, const std::vector<int>& records);
-  // The shown folder's list entries shown again in place; false when the
-  // list must be filled anew.
-  bool ListFollows(const ChangedParts& parts, const std::vector<int>& records);
-  void ShowPlaceAgain(const ChangedParts& parts, const std::vector<int>& records);
   void ShowFolderHeader(int folder);
-  void FillFolderList(int folder);
   // One undo step named by entry of the navigation's step names.
   bool Change(TextId name, const ChangeScope& scope, const std::function<void()>& change,
               const QString& mergeKey = {});
@@ -95,11 +101,10 @@ class Navigator {
   WindowContext& context_;
   Database& db_;
   DisplayState& state_;
-  FolderTree& tree_;
+  FolderTreeModel& tree_;
   RecordSurface& surface_;
   NavigationViews views_;
-  std::unique_ptr<ContentsModel> contents_;
-  QuickFilter filter_;
+  std::unique_ptr<FolderListing> listing_;
 };
 
 }  // namespace orbo

@@ -8,7 +8,7 @@
 #include <QSignalBlocker>
 #include <QToolBar>
 
-#include "shell/folder_tree.h"
+#include "shell/contents_model.h"
 #include "shell/navigation_texts.h"
 #include "shell/navigator.h"
 #include "shell/window_context.h"
@@ -86,8 +86,8 @@ void QuickFilterBox::OpenFirstMatch() {
   Apply();
   const DisplayState& state = context_.state;
   if (state.CurRecord != -1 || box_->text().isEmpty()) return;
-  const std::vector<int> matches =
-      QuickFilterMatches(context_.db, state.CurFolder, navigator_.Filter());
+  // The list holds the matches in their order.
+  const std::vector<int>& matches = navigator_.Contents().Records();
   if (!matches.empty()) navigator_.ShowRecord(matches.front());
 }
 

@@ -91,7 +91,7 @@ void ModeSwitch::ToDatabaseMode() {
   context_.services.StatusPanel("grid").hide();
   SetMenuMode(WorkMode::Database);
   BuildFormLists();
-  navigator_.RebuildTree();
+  navigator_.RefreshTree();
   state.CurRecord = -1;
   // A free slot is never shown: the first live record stands in for record 0.
   const Database& db = context_.db;

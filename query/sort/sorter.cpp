@@ -1,12 +1,10 @@
 #include "query/sort/sorter.h"
 
 #include <QAction>
-#include <QTreeWidgetItem>
 
 #include "query/sort/rearrangement_step.h"
 #include "query/sort/sort_dialog.h"
 #include "query/sort/sort_texts.h"
-#include "shell/folder_tree.h"
 #include "shell/help_pages.h"
 #include "shell/navigator.h"
 #include "shell/window_context.h"
@@ -14,10 +12,8 @@
 #include "storage/sort_logic.h"
 
 namespace orbo {
-namespace {}  // namespace
-
-Sorter::Sorter(WindowContext& context, Navigator& navigator, FolderTree& tree)
-    : context_(context), navigator_(navigator), tree_(tree) {
+Sorter::Sorter(WindowContext& context, Navigator& navigator)
+    : context_(context), navigator_(navigator) {
   MainCommands& c = context_.commands;
   c.OnTriggered(c.Menu("mnuSort"), [this] { Open(); });
   for (int entry = 0; entry < 4; ++entry) {
@@ -79,7 +75,7 @@ void Sorter::Sort(bool folders, int folder, bool ascending) {
         texts.Get(folders ? sort_texts::kSortFoldersStep : sort_texts::kSortRecordsStep), db,
         context_.state, before, std::move(permutation)));
   }
-  if (QTreeWidgetItem* node = tree_.Node(FolderKey(folder))) node->setExpanded(true);
+  navigator_.ExpandFolder(folder);
   // Sorted records of the shown folder kept their places in the views.
   const DisplayState& state = context_.state;
   if (folders || folder != state.CurFolder || state.CurRecord != -1) navigator_.ShowFolder(shown);

@@ -7,7 +7,6 @@
 
 namespace orbo {
 
-class FolderTree;
 class Navigator;
 class SortDialog;
 struct WindowContext;
@@ -15,7 +14,7 @@ struct WindowContext;
 class Sorter {
  public:
   // Connects the sort commands of the main window.
-  Sorter(WindowContext& context, Navigator& navigator, FolderTree& tree);
+  Sorter(WindowContext& context, Navigator& navigator);
   ~Sorter();
 
   // mnuSort: the dialog, modally.
@@ -32,7 +31,6 @@ class Sorter {
 
   WindowContext& context_;
   Navigator& navigator_;
-  FolderTree& tree_;
   std::unique_ptr<SortDialog> dialog_;
 };
 

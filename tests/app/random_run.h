@@ -22,6 +22,7 @@
 #include <QTreeWidget>
 #include <algorithm>
 
+#include "../shell/tree_check.h"
 #include "../test_install.h"
 #include "app/app.h"
 #include "app/main_window.h"
@@ -30,9 +31,10 @@
 #include "shell/contents_model.h"
 #include "shell/dialogs.h"
 #include "shell/file_commands.h"
-#include "shell/folder_tree.h"
-#include "shell/folder_tree_widget.h"
+#include "shell/folder_tree_model.h"
+#include "shell/folder_tree_view.h"
 #include "shell/navigator.h"
+#include "shell/node_keys.h"
 #include "shell/window_texts.h"
 #include "storage/code_page.h"
 #include "storage/database_file.h"
@@ -229,43 +231,36 @@ inline QString ModelProblems(App& app) {
   return found.join("; ");
 }
 
-// Every node is where the model puts it, under its key, with its title;
-// a loaded folder node lists exactly its sub-folders and records. Empty
-// when the tree shows the model.
-inline QString TreeDifference(App& app) {
-  const Database& db = app.db;
-  for (QTreeWidgetItem* item : TreeItems(app.Parts().Window().MainList())) {
-    const QString key = FolderTree::KeyOf(item);
-    const NodeKey parsed = ParseKey(key);
-    if (parsed.kind.isEmpty()) continue;
-    if (app.Parts().Tree().Node(key) != item) return key + " is not found under its key";
-    const bool record = parsed.kind == u"item";
-    const int f = parsed.index;
-    if (record ? f >= db.RecordCount || db.Records[f].Folder == BufferFolder : f >= db.FolderCount)
-      return key + " shows nothing the model holds";
-    // A top-level node has no parent, and so no parent's key.
-    const int parent = record ? db.Records[f].Folder : db.Folders[f].Parent;
-    if (FolderTree::KeyOf(item->parent()) != (parent == TopLevelParent ? "" : FolderKey(parent)))
-      return key + " is under the wrong parent";
-    const QString title =
-        ShortenName(record ? RecordTitleLine(db, f) : db.Folders[f].Name, db.MaxListString);
-    if (item->text(0) != title) return key + " shows " + item->text(0) + " instead of " + title;
-    if (record || !app.Parts().Tree().Loaded(f)) continue;
-    QStringList expected;
-    for (int sub : SubfoldersOf(db, f)) expected << FolderKey(sub);
-    for (int r : RecordsOf(db, f)) expected << RecordKey(r);
-    QStringList shown;
-    for (int i = 0; i < item->childCount(); ++i) shown << FolderTree::KeyOf(item->child(i));
-    if (shown != expected)
-      return key + " lists " + shown.join(' ') + " instead of " + expected.join(' ');
+inline QString TreeDifference(App& app) { return TreeDifference(app.db, app.Parts().Tree()); }
+
+// The rows a user can reach in a tree view: the top level and the rows of
+// every folder opened.
+inline QList<QModelIndex> ReachableRows(const QTreeView& view) {
+  QList<QModelIndex> rows;
+  const QAbstractItemModel& model = *view.model();
+  std::vector<QModelIndex> pending{QModelIndex()};
+  while (!pending.empty()) {
+    const QModelIndex parent = pending.back();
+    pending.pop_back();
+    if (parent.isValid() && !view.isExpanded(parent)) continue;
+    for (int row = 0; row < model.rowCount(parent); ++row) {
+      rows << model.index(row, 0, parent);
+      pending.push_back(rows.back());
+    }
   }
-  return {};
+  return rows;
 }
 
-// The contents list of the open folder shows exactly its records, with their
+// The window shows the contents list with a folder and the form with a
+// record; the list of the open folder shows exactly its records, with their
 // titles; with the quick filter on, exactly its matches below the folder.
 inline QString ListDifference(App& app) {
-  if (app.state.CurRecord != -1 || app.state.EditMode != WorkMode::Database) return {};
+  if (app.state.EditMode != WorkMode::Database) return {};
+  // The list shows with a folder, the record's form with a record.
+  MainWindow& window = app.Parts().Window();
+  if (window.CanvasPage().isVisibleTo(&window) != (app.state.CurRecord != -1))
+    return QStringLiteral("the window shows the other page");
+  if (app.state.CurRecord != -1) return {};
   const Database& db = app.db;
   const QuickFilter& filter = app.Parts().Navigation().Filter();
   const QAbstractItemModel& list = *app.Parts().Window().ContentsList().model();

@@ -2,6 +2,7 @@
 // After every command the model keeps its rules, the tree shows the model,
 // the save button follows the mark, and an unmodified database equals its
 // file. A longer run: ORBO_SEQUENCE_COMMANDS=100000 tst_command_sequences
+#include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QLabel>
 #include <QMenu>
@@ -84,7 +85,7 @@ class Session : public RandomSession {
 
  private:
   Database& db() { return app_.db; }
-  FolderTreeWidget& tree() { return window().MainList(); }
+  FolderTreeView& tree() { return window().MainList(); }
   QAction* Tool(const char* key) { return window().Commands().Tool(kMainBar, key); }
   QAction* Menu(const QString& name) { return window().Commands().Menu(name); }
   FormCanvas& canvas() { return app_.Parts().Canvas(); }
@@ -177,9 +178,9 @@ class Session : public RandomSession {
     if (failure_.isEmpty()) Expect(top, "redoing every step");
   }
 
-  QTreeWidgetItem* RandomNode() {
-    const QList<QTreeWidgetItem*> items = TreeItems(tree());
-    return items.isEmpty() ? nullptr : items[random_.bounded(items.size())];
+  QModelIndex RandomNode() {
+    const QList<QModelIndex> rows = ReachableRows(tree());
+    return rows.isEmpty() ? QModelIndex() : rows[random_.bounded(rows.size())];
   }
 
   template <typename T>
@@ -222,11 +223,11 @@ class Session : public RandomSession {
         {"addroot", 4, kDb, tool(kMainBar, {"addroot"})},
         {"click a node", 8, kAnyMode,
          [this] {
-           if (QTreeWidgetItem* node = RandomNode()) emit tree().itemClicked(node, 0);
+           if (const QModelIndex node = RandomNode(); node.isValid()) emit tree().clicked(node);
          }},
         {"expand a node", 3, kAnyMode,
          [this] {
-           if (QTreeWidgetItem* node = RandomNode()) tree().expandItem(node);
+           if (const QModelIndex node = RandomNode(); node.isValid()) tree().expand(node);
          }},
         {"click a list item", 4, kAnyMode,
          [this] {
@@ -241,12 +242,15 @@ class Session : public RandomSession {
         {"move to a folder", 3, kDb, menu("mnuMoveTo")},
         {"right button on a node", 3, kAnyMode,
          [this] {
-           if (QTreeWidgetItem* node = RandomNode()) tree().onRightPress(node, QPoint());
+           if (const QModelIndex node = RandomNode(); node.isValid())
+             tree().onRightPress(node, QPoint());
            window().Commands().Submenu("mnSort")->hide();
          }},
         {"drop", 5, kAnyMode,
          [this] {
-           if (QTreeWidgetItem* dragged = RandomNode()) tree().onDrop(dragged, RandomNode());
+           const QModelIndex dragged = RandomNode();
+           const QModelIndex target = RandomNode();
+           if (dragged.isValid() && target.isValid()) tree().onDrop(dragged, target);
          }},
         {"folder up, down or to the top", 3, kAnyMode,
          [this] {
@@ -579,6 +583,11 @@ class Session : public RandomSession {
   // How many backups the open file had after the last command.
   QString backupsOf_;
   std::size_t backupCount_ = 0;
+  // Qt's own checks of a model, after every signal the tree and the list send.
+  QAbstractItemModelTester treeChecker_{&app_.Parts().Tree(),
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest};
+  QAbstractItemModelTester listChecker_{app_.Parts().Window().ContentsList().model(),
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest};
 };
 
 }  // namespace

@@ -15,7 +15,7 @@
 #include "app/main_window.h"
 #include "forms/designer/mode_switch.h"
 #include "shell/file_commands.h"
-#include "shell/folder_tree_widget.h"
+#include "shell/folder_tree_view.h"
 #include "shell/help_pages.h"
 #include "shell/missing_files_offer.h"
 #include "storage/model_defaults.h"
@@ -267,7 +267,7 @@ class MainWindowTest : public QObject {
     Fixture f;
     f.app.Parts().Modes().Switch(WorkMode::Edit);
     f.c.Tool(kEditBar, "addc")->trigger();
-    emit f.window->MainList().itemClicked(f.window->MainList().topLevelItem(0), 0);
+    emit f.window->MainList().clicked(f.window->MainList().model()->index(0, 0));
     QCOMPARE(f.app.state.SelType, int(kSelectDatabase));
     QVERIFY(f.c.Tool(kEditBar, "arrow")->isChecked());
     QCOMPARE(f.app.state.CurRecord, 0);

@@ -53,8 +53,9 @@ class RawSession : public RandomSession {
     answerer_.start();
     window().UpdateTimer().stop();
     // The tree's drops and keys reshape the records without a command.
-    auto& tree = static_cast<FolderTreeWidget&>(window().MainList());
-    tree.onDrop = [this, drop = tree.onDrop](QTreeWidgetItem* dragged, QTreeWidgetItem* target) {
+    FolderTreeView& tree = window().MainList();
+    tree.onDrop = [this, drop = tree.onDrop](const QModelIndex& dragged,
+                                             const QModelIndex& target) {
       commands_ << "drop";
       drop(dragged, target);
     };

@@ -7,7 +7,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTreeWidget>
 #include <QtTest>
 #include <map>
 #include <string_view>
@@ -17,7 +16,7 @@
 #include "app/main_window.h"
 #include "forms/designer/form_designer.h"
 #include "forms/properties/properties_logic.h"
-#include "shell/folder_tree_widget.h"
+#include "shell/folder_tree_view.h"
 #include "shell/navigator.h"
 #include "storage/field_table.h"
 
@@ -167,16 +166,16 @@ class PropertiesTest : public QObject {
   void theTreeOpensTheDatabaseProperties() {
     Fixture f;
     f.db.Folders[0].Name = "A folder with a long name";
-    f.app.Parts().Navigation().RebuildTree();
-    FolderTreeWidget& tree = f.app.Parts().Window().MainList();
+    f.app.Parts().Navigation().RefreshTree();
+    FolderTreeView& tree = f.app.Parts().Window().MainList();
     f.dialogs.onModal = [&](QDialog& d) {
       Child<QLineEdit>(d, "MaxListTxt").setText("1");
       Child<QPushButton>(d, "OkButt").click();
       return d.result();
     };
-    tree.onRightPress(tree.topLevelItem(0), QPoint());
+    tree.onRightPress(tree.model()->index(0, 0), QPoint());
     QCOMPARE(f.db.MaxListString, std::int16_t(2));
-    QCOMPARE(tree.topLevelItem(0)->text(0), QString("A .."));
+    QCOMPARE(tree.model()->index(0, 0).data().toString(), QString("A .."));
   }
 };
 

@@ -6,14 +6,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTextEdit>
-#include <QTreeWidgetItem>
 #include <QtTest>
 
 #include "../test_install.h"
 #include "app/main_window.h"
 #include "forms/canvas/form_canvas.h"
 #include "shell/file_commands.h"
-#include "shell/folder_tree.h"
+#include "shell/folder_tree_model.h"
 #include "shell/navigator.h"
 #include "storage/element_values.h"
 #include "storage/model_defaults.h"
@@ -174,7 +173,7 @@ class RecordViewTest : public QObject {
   void multilineTitleShowsItsFirstLine() {
     Fixture f;
     f.Form().TitleElement = {kMultiline, 0};
-    f.app.Parts().Navigation().RebuildTree();
+    f.app.Parts().Navigation().RefreshTree();
     f.Show();
     QTextEdit* memo = f.Control<QTextEdit>(kMultiline);
     memo->selectAll();
@@ -183,7 +182,7 @@ class RecordViewTest : public QObject {
     QTest::keyClick(memo, Qt::Key_Return);
     QTest::keyClicks(memo, "milk");
     QCOMPARE(f.db.Records[0].MemoValue[0], QString("\r\nShopping\r\nmilk"));
-    QCOMPARE(f.app.Parts().Tree().Node(RecordKey(0))->text(0), QString("Shopping"));
+    QCOMPARE(f.app.Parts().Tree().RecordIndex(0).data().toString(), QString("Shopping"));
   }
 
   // A value longer than a line edit takes by default stays whole when edited.

@@ -6,7 +6,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTextEdit>
-#include <QTreeWidget>
 #include <QtTest>
 
 #include "../test_install.h"
@@ -17,7 +16,7 @@
 #include "query/find/finder.h"
 #include "query/sort/sort_dialog.h"
 #include "query/sort/sorter.h"
-#include "shell/folder_tree.h"
+#include "shell/folder_tree_model.h"
 #include "shell/navigator.h"
 #include "storage/model_defaults.h"
 #include "storage/navigation_logic.h"
@@ -46,8 +45,10 @@ struct Fixture : RunningApp {
   }
   QStringList ChildTexts(int folder) {
     QStringList texts;
-    QTreeWidgetItem* node = app.Parts().Tree().Node(FolderKey(folder));
-    for (int i = 0; node && i < node->childCount(); ++i) texts << node->child(i)->text(0);
+    const FolderTreeModel& tree = app.Parts().Tree();
+    const QModelIndex node = tree.FolderIndex(folder);
+    for (int i = 0; node.isValid() && i < tree.rowCount(node); ++i)
+      texts << tree.index(i, 0, node).data().toString();
     return texts;
   }
 };

@@ -32,7 +32,7 @@ struct Fixture : RunningApp {
 
   Fixture() {
     app.db = test::FreeSlotDatabase();
-    app.Parts().Navigation().RebuildTree();
+    app.Parts().Navigation().RefreshTree();
     app.Parts().Navigation().ShowFolder(0);
   }
 

@@ -1,6 +1,6 @@
 // The contents list as a model over the database: what a folder lists and
-// in which order, titles and marks read when the view asks, titles shown
-// again in place while a record that came or went asks for a new list.
+// in which order, titles and marks read when the view asks, and changes
+// followed row by row.
 #include <QFont>
 #include <QPixmap>
 #include <QSignalSpy>
@@ -14,22 +14,6 @@
 using namespace orbo;
 
 namespace {
-
-// Folders 1 and 2 under folder 0, folder 3 at the top; records 0, 1 and 3
-// in folder 1, record 2 in folder 2.
-Database FourFolders() {
-  Database db = test::ExampleDatabase();
-  SetCount(db, kFoldersKind, 4);
-  for (int k = 0; k < 4; ++k) NewFolder(db, k);
-  db.Folders[1].Parent = db.Folders[2].Parent = 0;
-  SetCount(db, kRecordsKind, 4);
-  for (int r = 0; r < 4; ++r) {
-    NewRecord(db, r);
-    db.Records[r].Folder = static_cast<std::int16_t>(r == 2 ? 2 : 1);
-  }
-  RecountBuffers(db);
-  return db;
-}
 
 QStringList Keys(const ContentsModel& model) {
   QStringList keys;
@@ -53,7 +37,7 @@ class ContentsModelTest : public QObject {
   // "..", the folder among its siblings (only it with its icon), the
   // separator, its records, its sub-folders; filtered, the matches alone.
   void aFolderListsItsPlaceItsRecordsAndItsFolders() {
-    const Database db = FourFolders();
+    const Database db = test::FourFolders();
     ContentsModel model(db, AnyIcon);
     model.ShowFolder(1);
     QCOMPARE(Keys(model),
@@ -75,33 +59,52 @@ class ContentsModelTest : public QObject {
     QCOMPARE(model.rowCount(), 0);
   }
 
-  // Titles and marks are the database's when asked; a list whose records
-  // are still its folder's is told in place, one that lost or gained a
-  // record, or shows matches, is not.
-  void recordsShowAgainInPlaceOnlyWhileTheyAreTheFoldersOwn() {
-    Database db = FourFolders();
+  // A change is followed row by row, never listed anew: a mark reads anew
+  // in place, a record that went is one removal, a sibling that came one
+  // insertion, the filter's new matches likewise, ".." goes when the folder
+  // moves to the top; a folder that is gone is not followed.
+  void changesAreFollowedRowByRow() {
+    Database db = test::FourFolders();
     ContentsModel model(db, AnyIcon);
     model.ShowFolder(1);
     QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+    QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
+    QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+    QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
     db.RecordMarks[1] = true;
-    QVERIFY(model.FollowRecords({1}));
+    QVERIFY(model.Follow());
     QCOMPARE(changed.size(), 1);
+    QCOMPARE(removed.size() + inserted.size(), 0);
     QVERIFY(model.index(5).data(Qt::FontRole).value<QFont>().bold());
     QVERIFY(!model.index(4).data(Qt::FontRole).value<QFont>().bold());
 
     db.Records[3].Folder = 2;
-    QVERIFY(!model.FollowRecords({3}));
-    model.ShowFolder(1);
+    QVERIFY(model.Follow());
+    QCOMPARE(removed.size(), 1);
+    QCOMPARE(removed[0][1].toInt(), 6);
     QCOMPARE(Keys(model).mid(3), QStringList({"xxxx0", "item0", "item1"}));
-    const std::vector<int> matches{1};
-    model.ShowFolder(1, &matches);
-    QVERIFY(!model.FollowRecords({1}));
+    db.Folders[3].Parent = 0;
+    QVERIFY(model.Follow());
+    QCOMPARE(inserted.size(), 1);
+    QCOMPARE(inserted[0][1].toInt(), 3);
+    QCOMPARE(Keys(model),
+             QStringList({"root0", "root1", "root2", "root3", "xxxx0", "item0", "item1"}));
+    const std::vector<int> matches{0};
+    QVERIFY(model.Follow(&matches));
+    QCOMPARE(Keys(model).mid(4), QStringList({"xxxx0", "item0"}));
+    db.Folders[1].Parent = TopLevelParent;
+    QVERIFY(model.Follow());
+    QCOMPARE(Keys(model), QStringList({"root0", "root1", "xxxx0", "item0", "item1"}));
+    QCOMPARE(model.FolderRow(), 1);
+    QCOMPARE(reset.size(), 0);
+    SetCount(db, kFoldersKind, 1);
+    QVERIFY(!model.Follow());
   }
 
   // A list the model was not told of shows nothing of records or folders
   // that are gone, and reads nothing beyond the tables.
   void aListLeftBehindReadsNothingBeyondTheModel() {
-    Database db = FourFolders();
+    Database db = test::FourFolders();
     ContentsModel model(db, AnyIcon);
     model.ShowFolder(1);
     SetCount(db, kRecordsKind, 1);

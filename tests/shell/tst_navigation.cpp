@@ -12,8 +12,8 @@
 #include "app/main_window.h"
 #include "forms/icons/icon_picker_dialog.h"
 #include "shell/file_commands.h"
-#include "shell/folder_tree.h"
-#include "shell/folder_tree_widget.h"
+#include "shell/folder_tree_model.h"
+#include "shell/folder_tree_view.h"
 #include "shell/navigator.h"
 #include "storage/navigation_logic.h"
 
@@ -39,11 +39,13 @@ struct Fixture : RunningApp {
       db.Records[r].TextValue[0] = QStringLiteral("R%1").arg(r);
     }
     RecountBuffers(db);
-    app.Parts().Navigation().RebuildTree();
+    app.Parts().Navigation().RefreshTree();
     app.Parts().Navigation().ShowFolder(0);
   }
 
-  QTreeWidgetItem* Node(const QString& key) { return app.Parts().Tree().Node(key); }
+  QModelIndex Node(const QString& key) { return app.Parts().Tree().IndexOfKey(key); }
+  void Expand(const QString& key) { window().MainList().expand(Node(key)); }
+  bool Expanded(const QString& key) { return window().MainList().isExpanded(Node(key)); }
   Navigator& nav() { return app.Parts().Navigation(); }
   MainWindow& window() { return app.Parts().Window(); }
 };
@@ -60,8 +62,8 @@ class NavigationTest : public QObject {
   void typingANameIsOneStep() {
     Fixture f;
     f.Build({-1, 0, -1}, {1, 1});
-    f.Node("root0")->setExpanded(true);
-    f.Node("root1")->setExpanded(true);
+    f.Expand("root0");
+    f.Expand("root1");
     f.nav().ShowFolder(2);
     QLineEdit& name = f.window().RootText();
     name.selectAll();
@@ -72,7 +74,7 @@ class NavigationTest : public QObject {
     f.Trigger("mnuUndo");
     QCOMPARE(f.db.Folders[2].Name, QString("Folder 2"));
     QCOMPARE(name.text(), QString("Folder 2"));
-    QVERIFY(f.Node("root0")->isExpanded() && f.Node("root1")->isExpanded() && f.Node("item1"));
+    QVERIFY(f.Expanded("root0") && f.Expanded("root1") && f.Node("item1").isValid());
     const QAbstractItemModel& list = *f.window().ContentsList().model();
     QCOMPARE(list.match(list.index(0, 0), Qt::DisplayRole, "Folder 2", -1, Qt::MatchExactly).size(),
              1);
@@ -86,11 +88,11 @@ class NavigationTest : public QObject {
     const QString path = f.install.Path("open.2db");
     f.dialogs.savePath = path;
     SaveDatabaseAs(f.db, f.app.Storage());
-    f.Node("root0")->setExpanded(true);
-    f.Node("root1")->setExpanded(true);
+    f.Expand("root0");
+    f.Expand("root1");
     LoadDatabase(f.db, path, f.app.Storage());
     QCOMPARE(f.db.FolderCount, 3);
-    QVERIFY(!f.Node("root0")->isExpanded() && !f.Node("root1") && !f.Node("item1"));
+    QVERIFY(!f.Expanded("root0") && !f.Expanded("root1"));
   }
 
   // Choosing a folder's icon is one undo step that keeps the steps before it.
@@ -161,6 +163,57 @@ class NavigationTest : public QObject {
     QCOMPARE(f.db.Folders[1].Parent, 3);
   }
 
+  // A full table still takes a record where a free slot behind the
+  // folder's records holds it; without one the add is refused with the
+  // limit's message and nothing changes.
+  void aFullTableTakesARecordIntoAFreeSlot() {
+    Fixture f;
+    std::vector<int> folders(kMaxRecords, 0);
+    folders.back() = 1;
+    f.Build({-1, -1}, folders);
+    f.db.Records[kMaxRecords - 2].Folder = BufferFolder;
+    RecountBuffers(f.db);
+    f.dialogs.messages.clear();
+    QVERIFY(!f.nav().AddRecord(1, 0, false));  // folder 1's record lies behind the slot
+    QCOMPARE(f.dialogs.messages.size(), 1);
+    QCOMPARE(f.db.RecordCount, kMaxRecords);
+    QCOMPARE(f.db.BufferCount, 1);
+    QVERIFY(f.nav().AddRecord(0, 0, false));
+    QCOMPARE(f.db.Records[kMaxRecords - 2].Folder, 0);
+    QCOMPARE(f.db.RecordCount, kMaxRecords);
+    QCOMPARE(f.dialogs.messages.size(), 1);
+  }
+
+  // A deleted record's place shows the record below it in the tree, else
+  // the one above, else its folder, wherever the deletion moved them.
+  void aDeletedRecordShowsItsNeighbour() {
+    Fixture f;
+    f.Build({-1, -1}, {0, 0, 1, 0});
+    const auto shownTitle = [&f] { return f.db.Records[f.app.state.CurRecord].TextValue[0]; };
+    f.nav().ShowRecord(1);
+    f.nav().DeleteCurrentRecord();
+    QCOMPARE(shownTitle(), QString("R3"));
+    f.nav().DeleteCurrentRecord();
+    QCOMPARE(shownTitle(), QString("R0"));
+    f.nav().DeleteCurrentRecord();
+    QCOMPARE(f.app.state.CurRecord, -1);
+    QCOMPARE(f.app.state.CurFolder, 0);
+  }
+
+  // Undoing a step that showed a record goes back to the folder's list,
+  // not only to its name in the tree and the title.
+  void undoShowsTheListAgain() {
+    Fixture f;
+    f.Build({-1, -1}, {0, 1});
+    f.nav().DropNode("item1", "root0");
+    QVERIFY(f.window().CanvasPage().isVisibleTo(&f.window()));
+    f.Trigger("mnuUndo");
+    QCOMPARE(f.app.state.CurRecord, -1);
+    QCOMPARE(f.db.Records[1].Folder, 1);
+    QVERIFY(f.window().ContentsList().isVisibleTo(&f.window()));
+    QVERIFY(!f.window().CanvasPage().isVisibleTo(&f.window()));
+  }
+
   void dragAndDropKeepsMarks() {
     Fixture f;
     f.Build({-1, 0, 1, -1}, {0, 3, 3});
@@ -168,7 +221,6 @@ class NavigationTest : public QObject {
     QCOMPARE(f.db.Folders[1].Parent, 3);
 
     f.nav().ShowFolder(0);
-    f.app.Parts().Tree().Reveal(f.db, "item0");
     f.nav().ToggleMark(0);
     f.nav().DropNode("item0", "item2");  // onto a record: into its folder
     const int moved = f.app.state.CurRecord;

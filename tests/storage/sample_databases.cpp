@@ -106,6 +106,21 @@ Database ExampleDatabase() {
   return db;
 }
 
+Database FourFolders() {
+  Database db = ExampleDatabase();
+  SetCount(db, kFoldersKind, 4);
+  for (int k = 0; k < 4; ++k) NewFolder(db, k);
+  db.Folders[1].Parent = db.Folders[2].Parent = 0;
+  SetCount(db, kRecordsKind, 4);
+  for (int r = 0; r < 4; ++r) {
+    NewRecord(db, r);
+    db.Records[r].Folder = static_cast<std::int16_t>(r == 2 ? 2 : 1);
+    db.Records[r].TextValue[0] = QStringLiteral("R%1").arg(r);
+  }
+  RecountBuffers(db);
+  return db;
+}
+
 Database FullFormDatabase() {
   Database db = Cleared();
   FormDef& form = AddForm(db);

@@ -22,6 +22,10 @@ Database ExampleDatabase();
 // saved versions apart.
 Database Numbered(int n);
 
+// The example's form in four folders: 1 and 2 under 0, 3 at the top;
+// records 0, 1 and 3 ("R0", "R1", "R3") in folder 1, record 2 in folder 2.
+Database FourFolders();
+
 // A form with 16 elements of every type and records using them all, in a
 // small folder tree; some names outside ASCII.
 Database FullFormDatabase();
