@@ -26,6 +26,15 @@ QStringList Keys(const FolderTreeModel& model, const QModelIndex& parent) {
 
 QIcon NoIcon(const QString&) { return {}; }
 
+// A row of the model at random, walking down from the top; invalid for an
+// empty tree.
+QModelIndex RandomNode(const QAbstractItemModel& model, QRandomGenerator& random) {
+  QModelIndex node;
+  while (model.rowCount(node) > 0 && (!node.isValid() || random.bounded(2) == 0))
+    node = model.index(random.bounded(model.rowCount(node)), 0, node);
+  return node;
+}
+
 // What a model told its views.
 struct Signals {
   explicit Signals(const FolderTreeModel& model)
@@ -150,6 +159,7 @@ class FolderTreeModelTest : public QObject {
     QTreeView view;
     view.setModel(&model);
     QRandomGenerator random(20261211);
+    std::vector<QPersistentModelIndex> held;
     for (int step = 0; step < 1500; ++step) {
       const int folder = random.bounded(db.FolderCount);
       switch (random.bounded(7)) {
@@ -202,6 +212,17 @@ class FolderTreeModelTest : public QObject {
       const QString difference = test::TreeDifference(db, model);
       if (!difference.isEmpty())
         QFAIL(qPrintable(QStringLiteral("step %1: ").arg(step) + difference));
+      // Every row the view keeps still names the entry at its place.
+      for (const QPersistentModelIndex& kept : held)
+        if (kept.isValid())
+          QVERIFY2(model.index(kept.row(), 0, kept.parent()) == QModelIndex(kept),
+                   qPrintable(QStringLiteral("step %1: a kept row moved unsaid").arg(step)));
+      const QModelIndex pick = RandomNode(model, random);
+      if (pick.isValid()) {
+        view.setCurrentIndex(pick);
+        held.push_back(pick);
+        if (held.size() > 20) held.erase(held.begin());
+      }
     }
   }
 };
