@@ -172,11 +172,13 @@ class FolderTreeModelTest : public QObject {
           }
           break;
         case 1: {
+          if (db.RecordCount == 0) break;
           const int record = random.bounded(db.RecordCount);
           if (db.Records[record].Folder != BufferFolder) DeleteRecordsInModel(db, {record});
           break;
         }
         case 2: {
+          if (db.RecordCount == 0) break;
           const int record = random.bounded(db.RecordCount);
           if (db.Records[record].Folder != BufferFolder)
             db.Records[record].Folder = static_cast<std::int16_t>(folder);
