@@ -4,11 +4,15 @@
 #include <algorithm>
 
 #include "storage/model_invariants.h"
+#include "storage/record_fields.h"
+#include "storage/record_title.h"
 
 namespace orbo {
 namespace {
 
 std::size_t At(int i) { return static_cast<std::size_t>(i); }
+
+constexpr int kValueTypes[] = {kImage, kText, kButton, kCombo, kFlag, kMultiline};
 
 }  // namespace
 
@@ -26,6 +30,21 @@ std::vector<int> RecordsOfForm(const Database& db, int form) {
     if (db.Records[At(r)].Form == form) records.push_back(r);
   }
   return records;
+}
+
+std::vector<ElementRef> ValueElements(const FormDef& form) {
+  std::vector<ElementRef> elements;
+  for (int type : kValueTypes) {
+    for (int slot = 0; slot < form.ElementCount[At(type)]; ++slot) elements.push_back({type, slot});
+  }
+  return elements;
+}
+
+QString ValueText(const FormDef& form, const RecordData& record, const ElementRef& element) {
+  const auto slot = At(element.slot);
+  if (element.type == kCombo) return ComboLine(form.ComboList[slot], record.ComboValue[slot]);
+  const auto* texts = record_fields::TextsOfType(record, element.type);
+  return texts ? (*texts)[slot] : QString();
 }
 
 QString FileNamePart(const QString& path) {

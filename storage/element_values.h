@@ -48,6 +48,13 @@ bool ActionTakesValue(int action);
 // the other records of the form, in record order.
 QStringList QuickListValues(const Database& db, int shownRecord, int form, int slot);
 
+// The elements that hold a value, in the order exports and the record
+// table list them: images, texts, buttons, combos, flags, multiline texts,
+// each kind by slot. Labels carry none.
+std::vector<ElementRef> ValueElements(const FormDef& form);
+// A value as text: a combo's chosen line; nothing for flags.
+QString ValueText(const FormDef& form, const RecordData& record, const ElementRef& element);
+
 // The elements that can title the records of a form, as (code, name), in
 // the order they are offered.
 std::vector<std::pair<ElementRef, QString>> TitleCandidates(const FormDef& form);

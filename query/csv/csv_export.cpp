@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "query/csv/formula_quote.h"
+#include "storage/element_values.h"
 #include "storage/find_logic.h"
 #include "storage/navigation_logic.h"
 
@@ -40,21 +41,20 @@ QString RowLine(const QStringList& fields, QChar delimiter) {
 
 QStringList HeaderOf(const FormDef& form) {
   QStringList header{QString::fromLatin1(kExportFolderColumn)};
-  for (const ElementRef& element : ExportedElements(form))
-    header << ExportColumnName(form, element);
+  for (const ElementRef& element : ValueElements(form)) header << ExportColumnName(form, element);
   return header;
 }
 
 QStringList FieldsOf(const Database& db, const FormDef& form, const RecordData& record,
                      const CsvOptions& options) {
   QStringList fields{FolderPath(db, record.Folder)};
-  for (const ElementRef& element : ExportedElements(form)) {
+  for (const ElementRef& element : ValueElements(form)) {
     if (element.type == kFlag) {
       const bool on = record.FlagValue[static_cast<size_t>(element.slot)];
       fields << (options.flagWords ? QString::fromLatin1(on ? "true" : "false")
                                    : QString::fromLatin1(on ? "1" : "0"));
     } else {
-      fields << ExportedText(form, record, element);
+      fields << ValueText(form, record, element);
     }
   }
   if (options.quoteFormulas) {

@@ -1,15 +1,11 @@
 #include "query/access/tables/access_export.h"
 
 #include "query/access/jet4/names.h"
+#include "storage/element_values.h"
 #include "storage/find_logic.h"
-#include "storage/record_fields.h"
-#include "storage/record_title.h"
 
 namespace orbo {
 namespace {
-
-// Column order after "Root": labels carry no value.
-constexpr int kExportedTypes[] = {kImage, kText, kButton, kCombo, kFlag, kMultiline};
 
 jet4::ColumnType ColumnTypeOf(int type) {
   switch (type) {
@@ -26,7 +22,7 @@ jet4::ColumnType ColumnTypeOf(int type) {
 std::vector<jet4::Column> ColumnsOf(const FormDef& form) {
   std::vector<jet4::Column> columns{
       {QString::fromLatin1(kExportFolderColumn), jet4::ColumnType::Text}};
-  for (const ElementRef& element : ExportedElements(form))
+  for (const ElementRef& element : ValueElements(form))
     columns.push_back({ExportColumnName(form, element), ColumnTypeOf(element.type)});
   return columns;
 }
@@ -41,7 +37,7 @@ jet4::Cell ValueOf(const FormDef& form, const RecordData& record, const ElementR
   if (element.type == kFlag)
     return {QString(), record.FlagValue[static_cast<size_t>(element.slot)]};
   // A combo's value is a line of its list and never empty.
-  const QString text = ExportedText(form, record, element);
+  const QString text = ValueText(form, record, element);
   return {element.type == kCombo ? text : BlankWhenEmpty(text)};
 }
 
@@ -49,28 +45,12 @@ std::vector<jet4::Cell> RowOf(const Database& db, const FormDef& form, const Rec
   const bool known = record.Folder >= 0 && record.Folder < db.FolderCount;
   std::vector<jet4::Cell> row{
       {known ? db.Folders[static_cast<size_t>(record.Folder)].Name : QString()}};
-  for (const ElementRef& element : ExportedElements(form))
+  for (const ElementRef& element : ValueElements(form))
     row.push_back(ValueOf(form, record, element));
   return row;
 }
 
 }  // namespace
-
-std::vector<ElementRef> ExportedElements(const FormDef& form) {
-  std::vector<ElementRef> elements;
-  for (int type : kExportedTypes) {
-    for (int slot = 0; slot < form.ElementCount[static_cast<size_t>(type)]; ++slot)
-      elements.push_back({type, slot});
-  }
-  return elements;
-}
-
-QString ExportedText(const FormDef& form, const RecordData& record, const ElementRef& element) {
-  const auto slot = static_cast<size_t>(element.slot);
-  if (element.type == kCombo) return ComboLine(form.ComboList[slot], record.ComboValue[slot]);
-  const auto* texts = record_fields::TextsOfType(record, element.type);
-  return texts ? (*texts)[slot] : QString();
-}
 
 QString ExportColumnName(const FormDef& form, const ElementRef& element) {
   return ExportColumnName(

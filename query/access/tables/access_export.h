@@ -20,12 +20,6 @@ struct ExportScope {
 // The first column of every exported table: where the record is filed.
 inline constexpr char kExportFolderColumn[] = "Root";
 
-// The elements that hold a value, each a column after the first: images,
-// texts, buttons, combos, flags, multiline texts, each kind by slot.
-std::vector<ElementRef> ExportedElements(const FormDef& form);
-// A value as text: a combo's chosen line; not for flags.
-QString ExportedText(const FormDef& form, const RecordData& record, const ElementRef& element);
-
 // 'Note ID:23' for the text element 'Note' in slot 3; a name too long for
 // Jet is cut before the suffix.
 QString ExportColumnName(const QString& elementName, int type, int slot);
