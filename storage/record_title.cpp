@@ -47,14 +47,17 @@ QString RecordTitle(const Database& db, int record) {
   }
 }
 
-QString RecordTitleLine(const Database& db, int record) {
-  const QString title = RecordTitle(db, record);
-  if (!title.contains(u'\n') && !title.contains(u'\r')) return title;
+QString FirstLineOf(const QString& text) {
+  if (!text.contains(u'\n') && !text.contains(u'\r')) return text;
   static const QRegularExpression kLineBreak(QStringLiteral("\r\n|\r|\n"));
-  for (const QString& line : title.split(kLineBreak)) {
+  for (const QString& line : text.split(kLineBreak)) {
     if (!line.trimmed().isEmpty()) return line;
   }
   return {};
+}
+
+QString RecordTitleLine(const Database& db, int record) {
+  return FirstLineOf(RecordTitle(db, record));
 }
 
 }  // namespace orbo
