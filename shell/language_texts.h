@@ -17,9 +17,9 @@ class LanguageTexts {
   // Files of earlier versions hold at most 513 texts; the words of the
   // features added since need room beyond them.
   static constexpr int kTextCount = 1024;
-  static constexpr int kGroupCount = 1003;
+  static constexpr int kGroupCount = 1004;
 
-  // Reads a language file (UTF-8). A group above 1000 or a 1025th text
+  // Reads a language file (UTF-8). A group of kGroupCount or above, or a 1025th text,
   // ends the load with false; what was stored until then stays.
   bool Load(const QString& path);
   bool LoadLines(const QStringList& lines);

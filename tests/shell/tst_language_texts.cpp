@@ -59,7 +59,9 @@ class LanguageTextsTest : public QObject {
 
   void limitsEndTheLoadButKeepTheTexts() {
     LanguageTexts texts;
-    QVERIFY(!texts.LoadLines({"00005  five", "01003  too high", "00006  never"}));
+    const QString tooHigh =
+        QStringLiteral("%1  too high").arg(LanguageTexts::kGroupCount, 5, 10, QChar(u'0'));
+    QVERIFY(!texts.LoadLines({"00005  five", tooHigh, "00006  never"}));
     QCOMPARE(texts.Get(5, 0), QString("five"));
     QCOMPARE(texts.Get(6, 0), QString("five"));  // group 6 was never defined: start 0
 
@@ -79,7 +81,8 @@ class LanguageTextsTest : public QObject {
     LanguageTexts texts;
     QVERIFY(texts.LoadLines({"00999  last group"}));
     QCOMPARE(texts.Get(999, 0), QString("last group"));
-    for (const auto& [group, entry] : {std::pair{999, 600}, {1003, 0}, {-1, 0}, {5, -1}}) {
+    for (const auto& [group, entry] :
+         {std::pair{999, 600}, {LanguageTexts::kGroupCount, 0}, {-1, 0}, {5, -1}}) {
       QVERIFY(texts.Get(group, entry).isEmpty());
     }
     QVERIFY(!texts.Load("/no/such/language.txt"));
