@@ -31,6 +31,7 @@
 #include "query/settings/database_properties_dialog.h"
 #include "query/settings/options_dialog.h"
 #include "query/sort/sorter.h"
+#include "query/table/folder_table.h"
 #include "shell/file_commands.h"
 #include "shell/folder_tree_model.h"
 #include "shell/folder_tree_view.h"
@@ -181,6 +182,10 @@ bool App::Main(const QString& given) {
                    : -1;
       });
   parts_.sorter = std::make_unique<Sorter>(*context_, *parts_.navigator);
+  parts_.table = std::make_unique<FolderTable>(
+      *context_, *parts_.navigator, *parts_.sorter,
+      FolderTableViews{window.RecordTable(), window.TableForms(), window.RootButton("RootTable"),
+                       [&window](bool table) { window.ShowRecordTable(table); }});
   parts_.options = std::make_unique<OptionsDialog>(*context_, files_, settingsPath_);
   parts_.databaseProperties = std::make_unique<DatabasePropertiesDialog>(*context_);
   QObject::connect(parts_.databaseProperties.get(), &DatabasePropertiesDialog::ReadAgainRequested,

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -16,6 +17,8 @@
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <QStyle>
+#include <QTableView>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -79,6 +82,9 @@ void MainWindow::BuildRegions() {
   rootLayout->addWidget(rootImage);
   rootText_ = NamedWidget<QLineEdit>("RootText", rootFrame);
   rootLayout->addWidget(rootText_, 1);
+  auto* tableToggle = NamedWidget<QToolButton>("RootTable", rootFrame);
+  tableToggle->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
+  rootLayout->addWidget(tableToggle);
   const std::pair<const char*, Qt::ArrowType> arrows[] = {
       {"RootUp", Qt::UpArrow}, {"RootDown", Qt::DownArrow}, {"RootToRootButt", Qt::LeftArrow}};
   for (const auto& [name, arrow] : arrows) {
@@ -86,11 +92,15 @@ void MainWindow::BuildRegions() {
     button->setArrowType(arrow);
     rootLayout->addWidget(button);
   }
-  contentsList_ = NamedWidget<QListView>("ListView1", folderPage_);
+  folderViews_ = new QStackedWidget(folderPage_);
+  contentsList_ = NamedWidget<QListView>("ListView1", folderViews_);
   // Large folders: rows are measured once, not item by item.
   contentsList_->setUniformItemSizes(true);
+  BuildRecordTable();
+  folderViews_->addWidget(contentsList_);
+  folderViews_->addWidget(tablePage_);
   folderLayout->addWidget(rootFrame);
-  folderLayout->addWidget(contentsList_, 1);
+  folderLayout->addWidget(folderViews_, 1);
 
   canvasPage_ = new QWidget(rightSide_);
   rightSide_->addWidget(folderPage_);
@@ -106,6 +116,25 @@ void MainWindow::BuildRegions() {
     if (onSplitterMoved) onSplitterMoved(position);
   });
   setCentralWidget(splitter_);
+}
+
+void MainWindow::BuildRecordTable() {
+  tablePage_ = new QWidget(folderViews_);
+  auto* layout = new QVBoxLayout(tablePage_);
+  layout->setContentsMargins(0, 0, 0, 0);
+  tableForms_ = NamedWidget<QComboBox>("TableForms", tablePage_);
+  tableForms_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  recordTable_ = NamedWidget<QTableView>("RecordTable", tablePage_);
+  recordTable_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  recordTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  recordTable_->setWordWrap(false);
+  // Large folders: rows of one height, none measured.
+  recordTable_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  recordTable_->verticalHeader()->setDefaultSectionSize(recordTable_->fontMetrics().height() + 6);
+  recordTable_->verticalHeader()->hide();
+  recordTable_->horizontalHeader()->setStretchLastSection(true);
+  layout->addWidget(tableForms_, 0, Qt::AlignLeft);
+  layout->addWidget(recordTable_, 1);
 }
 
 void MainWindow::BuildStatusBar() {
@@ -191,6 +220,10 @@ void MainWindow::LayoutMainWindow(int splitterPos, int listExtraWidth, bool show
 
 void MainWindow::ShowFolderView(bool folder) {
   rightSide_->setCurrentWidget(folder ? folderPage_ : canvasPage_);
+}
+
+void MainWindow::ShowRecordTable(bool table) {
+  folderViews_->setCurrentWidget(table ? tablePage_ : static_cast<QWidget*>(contentsList_));
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -9,6 +9,7 @@
 #include "forms/icons/image_list.h"
 #include "shell/main_commands.h"
 
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListView;
@@ -16,6 +17,7 @@ class QToolButton;
 class QProgressBar;
 class QSplitter;
 class QStackedWidget;
+class QTableView;
 class QTimer;
 
 namespace orbo {
@@ -35,6 +37,9 @@ class MainWindow : public QMainWindow {
   QTimer& UpdateTimer() { return *updateTimer_; }
   FolderTreeView& MainList() { return *mainList_; }
   QListView& ContentsList() { return *contentsList_; }
+  QTableView& RecordTable() { return *recordTable_; }
+  // The form whose records the table shows.
+  QComboBox& TableForms() { return *tableForms_; }
   QLineEdit& RootText() { return *rootText_; }
   QToolButton& RootButton(const char* name) const;
   // Where the form canvas builds its viewport and scroll bars.
@@ -59,6 +64,9 @@ class MainWindow : public QMainWindow {
   void LayoutMainWindow(int splitterPos, int listExtraWidth, bool showStatusBar);
   // Shows the folder contents (true) or the canvas (false) right of the tree.
   void ShowFolderView(bool folder);
+  // Shows the records as a table (true) or the contents list below the
+  // folder header.
+  void ShowRecordTable(bool table);
 
   // Twips per screen pixel.
   double TwipsPerPixelX() const;
@@ -73,6 +81,7 @@ class MainWindow : public QMainWindow {
  private:
   void BuildRegions();
   void LoadBuiltinIcons(const QString& folder);
+  void BuildRecordTable();
   void BuildStatusBar();
   void SetBusy(bool busy);
 
@@ -85,7 +94,11 @@ class MainWindow : public QMainWindow {
   QHash<QString, QIcon> iconCache_;
   QStackedWidget* rightSide_ = nullptr;
   QWidget* folderPage_ = nullptr;
+  QStackedWidget* folderViews_ = nullptr;
   QListView* contentsList_ = nullptr;
+  QWidget* tablePage_ = nullptr;
+  QComboBox* tableForms_ = nullptr;
+  QTableView* recordTable_ = nullptr;
   QWidget* canvasPage_ = nullptr;
   QProgressBar* pleaseWaitBar_ = nullptr;
   QLabel* pleaseWaitText_ = nullptr;

@@ -16,6 +16,7 @@
 #include "query/settings/database_properties_dialog.h"
 #include "query/settings/options_dialog.h"
 #include "query/sort/sorter.h"
+#include "query/table/folder_table.h"
 #include "shell/folder_tree_model.h"
 #include "shell/intro_dialog.h"
 #include "shell/navigator.h"

@@ -13,6 +13,7 @@ class AppServices;
 class BackupsDialog;
 class DatabasePropertiesDialog;
 class Finder;
+class FolderTable;
 class FolderTreeModel;
 class FormCanvas;
 class FormDesigner;
@@ -47,6 +48,7 @@ struct WindowParts {
   Navigator& Navigation() { return *navigator; }
   QuickFilterBox& QuickFilterBar() { return *quickFilter; }
   FolderTreeModel& Tree() { return *tree; }
+  FolderTable& Table() { return *table; }
   // The print dialog, made at its first use.
   PrintDialog& Printing();
 
@@ -69,6 +71,7 @@ struct WindowParts {
   std::unique_ptr<TitleFieldMenu> recordTitleMenu;
   std::unique_ptr<TitleFieldMenu> formTitleMenu;
   std::unique_ptr<Sorter> sorter;
+  std::unique_ptr<FolderTable> table;
   std::unique_ptr<OptionsDialog> options;
   std::unique_ptr<DatabasePropertiesDialog> databaseProperties;
   std::unique_ptr<BackupsDialog> backups;

@@ -43,6 +43,8 @@ struct AppSettings {
   std::int32_t StartCount = 0;
   // Kept in a file of its own beside the settings file, whose lines are fixed.
   int BackupsKept = kDefaultBackups;
+  // The open folder's records shown as a table instead of the contents list.
+  bool RecordTable = false;
   // Minutes between recovery copies of a database with unsaved changes; 0: none.
   int RecoveryMinutes = kDefaultRecoveryMinutes;
   // The code page each database file was last read or written in, by its

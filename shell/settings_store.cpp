@@ -59,6 +59,7 @@ void LoadSafety(const QString& settingsPath, AppSettings* settings) {
   if (ok) settings->BackupsKept = std::clamp(backups, 0, kMaxBackups);
   const int minutes = file.value(QStringLiteral("RecoveryMinutes")).toInt(&ok);
   if (ok) settings->RecoveryMinutes = std::clamp(minutes, 0, kMaxRecoveryMinutes);
+  settings->RecordTable = file.value(QStringLiteral("RecordTable")).toBool();
   LoadCodePages(file, settings);
 }
 
@@ -66,6 +67,7 @@ bool SaveSafety(const QString& settingsPath, const AppSettings& settings) {
   QSettings file(SafetyFilePath(settingsPath), QSettings::IniFormat);
   file.setValue(QStringLiteral("Backups"), settings.BackupsKept);
   file.setValue(QStringLiteral("RecoveryMinutes"), settings.RecoveryMinutes);
+  file.setValue(QStringLiteral("RecordTable"), settings.RecordTable);
   SaveCodePages(file, settings);
   file.sync();
   return file.status() == QSettings::NoError;

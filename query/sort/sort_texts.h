@@ -20,5 +20,6 @@ inline constexpr TextId kNothingToSort{790, 0};
 // Names of the steps undo and redo take back.
 inline constexpr TextId kSortRecordsStep{979, 0};
 inline constexpr TextId kSortFoldersStep{979, 1};
+inline constexpr TextId kSortAsShownStep{1003, 3};
 
 }  // namespace orbo::sort_texts

@@ -9,6 +9,7 @@
 #include "shell/navigator.h"
 #include "shell/window_context.h"
 #include "storage/navigation_logic.h"
+#include "storage/record_table.h"
 #include "storage/sort_logic.h"
 
 namespace orbo {
@@ -51,6 +52,18 @@ void Sorter::SortFromDialog() {
 }
 
 void Sorter::QuickSort(int entry) { Sort(entry >= 2, context_.state.CurFolder, entry % 2 == 0); }
+
+bool Sorter::SortAsShown(const std::vector<int>& records) {
+  Database& db = context_.db;
+  SlotPermutation permutation = StoredOrderOf(records);
+  if (permutation.Empty() || !ChangesAnything(db, permutation)) return false;
+  const ShownPlace before = context_.funnel.Place();
+  Rearrange(db, permutation);
+  context_.funnel.Push(
+      std::make_unique<RearrangementStep>(context_.texts.Get(sort_texts::kSortAsShownStep), db,
+                                          context_.state, before, std::move(permutation)));
+  return true;
+}
 
 void Sorter::Sort(bool folders, int folder, bool ascending) {
   Database& db = context_.db;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 namespace orbo {
 
@@ -24,6 +25,9 @@ class Sorter {
   void QuickSort(int entry);
   // Records of folder, or sub-folders of folder (-1: the top level).
   void Sort(bool folders, int folder, bool ascending);
+  // Puts records (as a view shows them) into the slots they hold in that
+  // order, as one undo step; false when they were so already.
+  bool SortAsShown(const std::vector<int>& records);
   SortDialog& Dialog();
 
  private:

@@ -1,0 +1,54 @@
+// The open folder's records as a table beside the contents list: the
+// folder header's toggle (remembered in the settings), the form chooser,
+// a click on a column header to order the rows (ascending, descending,
+// then as stored), Return or a double click to open a record, and the menu
+// that makes the order shown the stored one.
+#pragma once
+
+#include <functional>
+#include <memory>
+
+class QComboBox;
+class QPoint;
+class QTableView;
+class QToolButton;
+
+namespace orbo {
+
+class Navigator;
+class RecordTableModel;
+class Sorter;
+struct WindowContext;
+
+struct FolderTableViews {
+  QTableView& table;
+  QComboBox& forms;
+  QToolButton& toggle;
+  // Shows the table (true) or the contents list (false) below the header.
+  std::function<void(bool table)> showTable;
+};
+
+class FolderTable {
+ public:
+  FolderTable(WindowContext& context, Navigator& navigator, Sorter& sorter, FolderTableViews views);
+  ~FolderTable();
+
+  const RecordTableModel& Model() const { return *model_; }
+  // Shows the table or the list, and remembers the choice.
+  void Show(bool table);
+  // Makes the order shown the stored one, as one undo step.
+  void SortAsShown();
+
+ private:
+  void FillForms();
+  void ShowSortIndicator();
+  void ShowMenu(const QPoint& at);
+
+  WindowContext& context_;
+  Navigator& navigator_;
+  Sorter& sorter_;
+  FolderTableViews views_;
+  std::unique_ptr<RecordTableModel> model_;
+};
+
+}  // namespace orbo
