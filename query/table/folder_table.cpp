@@ -38,6 +38,13 @@ FolderTable::FolderTable(WindowContext& context, Navigator& navigator, Sorter& s
     const int record = index.data(RecordTableModel::kRecordRole).toInt();
     context_.funnel.Run([this, record] { navigator_.ShowRecord(record); });
   });
+  // A menu kept with the table, so its entry is a command of the window.
+  menu_ = new QMenu(&table);
+  menu_->setObjectName(QStringLiteral("mnuRecordTable"));
+  sortAsShown_ = menu_->addAction(texts.Get(table_texts::kSortAsShown));
+  sortAsShown_->setObjectName(QStringLiteral("mnuSortAsShown"));
+  QObject::connect(sortAsShown_, &QAction::triggered, menu_,
+                   [this] { context_.funnel.Run([this] { SortAsShown(); }); });
   table.setContextMenuPolicy(Qt::CustomContextMenu);
   QObject::connect(&table, &QTableView::customContextMenuRequested, &table,
                    [this](const QPoint& at) { ShowMenu(at); });
@@ -92,12 +99,8 @@ void FolderTable::ShowSortIndicator() {
 }
 
 void FolderTable::ShowMenu(const QPoint& at) {
-  QMenu menu(&views_.table);
-  QAction* sortAsShown = menu.addAction(context_.texts.Get(table_texts::kSortAsShown));
-  sortAsShown->setEnabled(model_->SortColumn() >= 0 && model_->Rows().size() > 1);
-  QObject::connect(sortAsShown, &QAction::triggered, &menu,
-                   [this] { context_.funnel.Run([this] { SortAsShown(); }); });
-  menu.exec(views_.table.viewport()->mapToGlobal(at));
+  sortAsShown_->setEnabled(model_->SortColumn() >= 0 && model_->Rows().size() > 1);
+  menu_->exec(views_.table.viewport()->mapToGlobal(at));
 }
 
 }  // namespace orbo

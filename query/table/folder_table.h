@@ -8,7 +8,9 @@
 #include <functional>
 #include <memory>
 
+class QAction;
 class QComboBox;
+class QMenu;
 class QPoint;
 class QTableView;
 class QToolButton;
@@ -49,6 +51,8 @@ class FolderTable {
   Sorter& sorter_;
   FolderTableViews views_;
   std::unique_ptr<RecordTableModel> model_;
+  QMenu* menu_ = nullptr;
+  QAction* sortAsShown_ = nullptr;
 };
 
 }  // namespace orbo

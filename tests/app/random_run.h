@@ -27,6 +27,7 @@
 #include "app/app.h"
 #include "app/main_window.h"
 #include "query/print/print_dialog.h"
+#include "query/table/folder_table.h"
 #include "sample_databases.h"
 #include "shell/contents_model.h"
 #include "shell/dialogs.h"
@@ -35,6 +36,7 @@
 #include "shell/folder_tree_view.h"
 #include "shell/navigator.h"
 #include "shell/node_keys.h"
+#include "shell/record_table_model.h"
 #include "shell/window_texts.h"
 #include "storage/code_page.h"
 #include "storage/database_file.h"
@@ -42,6 +44,7 @@
 #include "storage/model_invariants.h"
 #include "storage/navigation_logic.h"
 #include "storage/quick_filter.h"
+#include "storage/record_table.h"
 #include "storage/record_title.h"
 #include "storage/stored_content.h"
 
@@ -281,6 +284,41 @@ inline QString ListDifference(App& app) {
   if (listed !=
       (filter.text.isEmpty() ? RecordsOf(db, folder) : QuickFilterMatches(db, folder, filter)))
     return "the list filtered by '" + filter.text + "' shows other records";
+  return {};
+}
+
+// The table holds the records of its form among those the list shows, in
+// their stored order unless a column orders them, each by its cells.
+inline QString TableDifference(App& app) {
+  if (app.state.EditMode != WorkMode::Database || app.state.CurRecord != -1) return {};
+  const Database& db = app.db;
+  const ContentsModel& contents = app.Parts().Navigation().Contents();
+  const RecordTableModel& table = app.Parts().Table().Model();
+  const std::vector<FormShare> forms = FormsAmong(db, contents.Records());
+  if (table.Forms() != forms) return QStringLiteral("the table offers other forms");
+  if (table.Form() < 0)
+    return forms.empty() ? QString() : QStringLiteral("the table shows no form");
+  std::vector<int> wanted = RecordsWithForm(db, contents.Records(), table.Form());
+  std::vector<int> rows = table.Rows();
+  if (table.SortColumn() < 0 && rows != wanted)
+    return QStringLiteral("the table shows other records");
+  std::sort(rows.begin(), rows.end());
+  if (rows != wanted) return QStringLiteral("the table shows other records in its order");
+  const std::vector<ElementRef> columns = TableColumns(db.Forms[table.Form()]);
+  if (table.columnCount() != static_cast<int>(columns.size()))
+    return QStringLiteral("the table shows other columns");
+  for (int row = 0; row < std::min(table.rowCount(), 40); ++row) {
+    const int record = table.Rows()[row];
+    for (int column = 0; column < table.columnCount(); ++column) {
+      const QModelIndex cell = table.index(row, column);
+      const ElementRef& element = columns[column];
+      const bool shown = element.type == kFlag
+                             ? (cell.data(Qt::CheckStateRole).toInt() == Qt::Checked) ==
+                                   db.Records[record].FlagValue[element.slot]
+                             : cell.data().toString() == CellText(db, record, element);
+      if (!shown) return QStringLiteral("the table shows item%1 wrong").arg(record);
+    }
+  }
   return {};
 }
 

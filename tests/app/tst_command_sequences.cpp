@@ -4,9 +4,12 @@
 // file. A longer run: ORBO_SEQUENCE_COMMANDS=100000 tst_command_sequences
 #include <QAbstractItemModelTester>
 #include <QApplication>
+#include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QShortcut>
+#include <QTableView>
 #include <QTextEdit>
 #include <QToolButton>
 #include <functional>
@@ -235,6 +238,33 @@ class Session : public RandomSession {
            const int rows = list.model()->rowCount();
            if (rows > 0 && list.isVisible())
              emit list.clicked(list.model()->index(random_.bounded(rows), 0));
+         }},
+        {"records as a table or a list", 1, kAnyMode,
+         [this] {
+           QToolButton& toggle = window().RootButton("RootTable");
+           if (toggle.isVisible()) toggle.click();
+         }},
+        {"click a table header", 2, kAnyMode,
+         [this] {
+           QTableView& table = window().RecordTable();
+           const int columns = table.model()->columnCount();
+           table.horizontalHeader()->setSortIndicator(
+               random_.bounded(-1, columns),
+               random_.bounded(2) ? Qt::AscendingOrder : Qt::DescendingOrder);
+         }},
+        {"open a table row", 2, kDb,
+         [this] {
+           QTableView& table = window().RecordTable();
+           const int rows = table.model()->rowCount();
+           if (rows > 0 && table.isVisible())
+             emit table.activated(table.model()->index(random_.bounded(rows), 0));
+         }},
+        {"sort the records as the table shows them", 1, kDb,
+         [this] { app_.Funnel().Run([this] { app_.Parts().Table().SortAsShown(); }); }},
+        {"choose the table's form", 1, kAnyMode,
+         [this] {
+           QComboBox& forms = window().TableForms();
+           if (forms.count() > 0) emit forms.activated(random_.bounded(forms.count()));
          }},
         {"step or back to the folder", 6, kDb,
          tool(kMainBar, {"dbfirst", "dbprev", "dbnext", "dblast", "tofolder"})},
@@ -567,7 +597,8 @@ class Session : public RandomSession {
   }
 
   void Check() {
-    for (auto problems : {WindowProblems, ListDifference, TitleOrCountsDifference}) {
+    for (auto problems :
+         {WindowProblems, ListDifference, TableDifference, TitleOrCountsDifference}) {
       if (const QString problem = problems(app_); !problem.isEmpty()) return Fail(problem);
     }
     if (const QString problem = BackupProblems(); !problem.isEmpty()) return Fail(problem);
@@ -588,6 +619,8 @@ class Session : public RandomSession {
                                         QAbstractItemModelTester::FailureReportingMode::QtTest};
   QAbstractItemModelTester listChecker_{app_.Parts().Window().ContentsList().model(),
                                         QAbstractItemModelTester::FailureReportingMode::QtTest};
+  QAbstractItemModelTester tableChecker_{app_.Parts().Window().RecordTable().model(),
+                                         QAbstractItemModelTester::FailureReportingMode::QtTest};
 };
 
 }  // namespace

@@ -8,10 +8,13 @@
 // edited it, and an unmodified database equals its file.
 // A longer run: ORBO_RAW_EVENTS=200000 tst_raw_input
 #include <QApplication>
+#include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPointer>
 #include <QShortcut>
 #include <QStatusBar>
+#include <QTableView>
 #include <QTextEdit>
 #include <QThread>
 #include <QTimer>
@@ -31,12 +34,12 @@ constexpr int kEventsPerRun = 1000;
 // Commands after which stored values may be gone or elsewhere: deleting,
 // sorting, opening and replacing, and taking back or doing again.
 const QStringList kReshaping{
-    "del",         "mnuDelRec",   "mnuDelFolder", "delete",   "mnuDelEl",    "delform",
-    "mnuDelForm",  "mnuSort",     "sort",         "new",      "mnuNew",      "open",
-    "mnuLoad",     "mnuImOrbo",   "mnuImAccess",  "mnuAbout", "mnSort2_0",   "mnSort2_1",
-    "mnSort2_2",   "mnSort2_3",   "deleteKey",    "drop",     "mnuRecent_0", "mnuRecent_1",
-    "mnuRecent_2", "mnuRecent_3", "mnuPicChange", "mnuUndo",  "mnuRedo",     "mnuMoveTo",
-    "mnuClose"};
+    "del",         "mnuDelRec",     "mnuDelFolder", "delete",   "mnuDelEl",    "delform",
+    "mnuDelForm",  "mnuSort",       "sort",         "new",      "mnuNew",      "open",
+    "mnuLoad",     "mnuImOrbo",     "mnuImAccess",  "mnuAbout", "mnSort2_0",   "mnSort2_1",
+    "mnSort2_2",   "mnSort2_3",     "deleteKey",    "drop",     "mnuRecent_0", "mnuRecent_1",
+    "mnuRecent_2", "mnuRecent_3",   "mnuPicChange", "mnuUndo",  "mnuRedo",     "mnuMoveTo",
+    "mnuClose",    "mnuSortAsShown"};
 
 // One program run driven by raw events.
 class RawSession : public RandomSession {
@@ -101,6 +104,9 @@ class RawSession : public RandomSession {
     for (int i = 0; i < 8; ++i) offer(&canvas().SelectionHandle(i), 1);
     offer(main.MainList().viewport(), 4);
     offer(main.ContentsList().viewport(), 3);
+    offer(main.RecordTable().viewport(), 3);
+    offer(main.RecordTable().horizontalHeader()->viewport(), 1);
+    offer(&main.TableForms(), 1);
     offer(main.Commands().Bar(kMainBar), 3);
     offer(main.Commands().Bar(kEditBar), 3);
     offer(main.menuBar(), 1);
