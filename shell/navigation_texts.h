@@ -36,6 +36,9 @@ inline constexpr TextId kFolderToTopStep{976, 9};
 inline constexpr TextId kRenameFolderStep{976, 10};
 inline constexpr TextId kFolderIconStep{976, 11};
 inline constexpr TextId kMarkStep{976, 12};
+inline constexpr TextId kDeleteRecordsStep{1003, 5};
+inline constexpr TextId kMarkRecordsStep{1003, 6};
+inline constexpr TextId kMoveRecordsStep{1003, 7};
 
 // The quick filter of the main toolbar.
 inline constexpr TextId kFilterPlaceholder{983, 0};

@@ -7,6 +7,7 @@
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QToolButton>
+#include <algorithm>
 #include <memory>
 #include <utility>
 
@@ -495,6 +496,65 @@ void Navigator::MoveFolderToTop() {
 void Navigator::ToggleMark(int record) {
   Change(navigation_texts::kMarkStep, ChangeScope{},
          [&] { db_.RecordMarks[record] = !db_.RecordMarks[record]; });
+}
+
+bool Navigator::DeleteRecords(const std::vector<int>& records) {
+  if (records.empty()) return false;
+  if (static_cast<int>(records.size()) >= db_.RecordCount) {
+    context_.services.ShowMessage(context_.texts.Get(navigation_texts::kOnlyRecordNotDeleted),
+                                  kExclamation);
+    return false;
+  }
+  auto step = std::make_unique<DeletionStep>(StepName(navigation_texts::kDeleteRecordsStep), db_,
+                                             state_, context_.funnel.Place());
+  step->DeleteRecords(records);
+  step->Finish();
+  context_.funnel.Push(std::move(step));
+  return true;
+}
+
+void Navigator::ToggleMarks(const std::vector<int>& records) {
+  const bool mark = std::any_of(records.begin(), records.end(),
+                                [this](int record) { return !db_.RecordMarks[record]; });
+  Change(navigation_texts::kMarkRecordsStep, ChangeScope{}, [&] {
+    for (int record : records) db_.RecordMarks[record] = mark;
+  });
+}
+
+void Navigator::MoveRecordsToChosenFolder(const std::vector<int>& records) {
+  if (records.empty() || state_.EditMode != WorkMode::Database) return;
+  FolderChooser chooser(&context_.services.DialogParent(), context_.texts, db_, -1,
+                        db_.Records[records.front()].Folder);
+  if (context_.dialogs.RunModal(chooser) != QDialog::Accepted || chooser.Chosen() < 0) return;
+  MoveRecordsToFolder(records, chooser.Chosen());
+}
+
+void Navigator::MoveRecordsToFolder(std::vector<int> records, int folder) {
+  std::erase_if(records, [&](int record) { return db_.Records[record].Folder == folder; });
+  if (records.empty()) return;
+  std::sort(records.begin(), records.end());
+  const int count = static_cast<int>(records.size());
+  // Each record is deleted before it is added again, and the additions may
+  // all grow the table: refused first, so none is lost at the limit.
+  if (!RecordLimitAllows(db_.RecordCount + count <= kMaxRecords)) return;
+  std::vector<std::pair<RecordData, bool>> held;
+  held.reserve(records.size());
+  for (int record : records) held.emplace_back(db_.Records[record], db_.RecordMarks[record]);
+  auto step = std::make_unique<DeletionStep>(StepName(navigation_texts::kMoveRecordsStep), db_,
+                                             state_, context_.funnel.Place());
+  step->DeleteRecords(records);
+  const std::vector<int> places = ChooseRecordSlots(db_, std::vector<int>(records.size(), folder));
+  step->Then(ChangeScope::Records(places), [&] {
+    const int top = *std::max_element(places.begin(), places.end()) + 1;
+    if (top > db_.RecordCount) SetCount(db_, kRecordsKind, static_cast<std::int16_t>(top));
+    for (int k = 0; k < count; ++k) {
+      db_.Records[places[k]] = held[k].first;
+      db_.Records[places[k]].Folder = static_cast<std::int16_t>(folder);
+      db_.RecordMarks[places[k]] = held[k].second;
+    }
+    RecountBuffers(db_);
+  });
+  context_.funnel.Push(std::move(step));
 }
 
 void Navigator::MoveShownToFolder() {

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <memory>
+#include <vector>
 
 #include "shell/navigation_views.h"
 #include "storage/quick_filter.h"
@@ -65,6 +66,16 @@ class Navigator {
   void MoveFolderAmongSiblings(bool up);
   void MoveFolderToTop();
   void ToggleMark(int record);
+  // Several records at once, each as one undo step.
+  // Deletes records (distinct, live); false, after saying so, when they
+  // are every record the table holds.
+  bool DeleteRecords(const std::vector<int>& records);
+  // Marks records, or unmarks them when every one is marked.
+  void ToggleMarks(const std::vector<int>& records);
+  // Asks for a folder and moves records into it, in their stored order,
+  // each as a drop there would.
+  void MoveRecordsToChosenFolder(const std::vector<int>& records);
+  void MoveRecordsToFolder(std::vector<int> records, int folder);
   void DropNode(const QString& draggedKey, const QString& targetKey);
   // Asks for a folder and moves the shown record, else the shown folder,
   // into it, as a drop there would.

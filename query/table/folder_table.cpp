@@ -1,8 +1,10 @@
 #include "query/table/folder_table.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QMenu>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QTableView>
 #include <QToolButton>
@@ -38,16 +40,7 @@ FolderTable::FolderTable(WindowContext& context, Navigator& navigator, Sorter& s
     const int record = index.data(RecordTableModel::kRecordRole).toInt();
     context_.funnel.Run([this, record] { navigator_.ShowRecord(record); });
   });
-  // A menu kept with the table, so its entry is a command of the window.
-  menu_ = new QMenu(&table);
-  menu_->setObjectName(QStringLiteral("mnuRecordTable"));
-  sortAsShown_ = menu_->addAction(texts.Get(table_texts::kSortAsShown));
-  sortAsShown_->setObjectName(QStringLiteral("mnuSortAsShown"));
-  QObject::connect(sortAsShown_, &QAction::triggered, menu_,
-                   [this] { context_.funnel.Run([this] { SortAsShown(); }); });
-  table.setContextMenuPolicy(Qt::CustomContextMenu);
-  QObject::connect(&table, &QTableView::customContextMenuRequested, &table,
-                   [this](const QPoint& at) { ShowMenu(at); });
+  BuildMenu();
 
   views_.forms.setToolTip(texts.Get(table_texts::kFormChooserTip));
   QObject::connect(model_.get(), &RecordTableModel::formsChanged, &views_.forms,
@@ -98,8 +91,62 @@ void FolderTable::ShowSortIndicator() {
   header.setSortIndicator(model_->SortColumn(), header.sortIndicatorOrder());
 }
 
-void FolderTable::ShowMenu(const QPoint& at) {
+void FolderTable::BuildMenu() {
+  QTableView& table = views_.table;
+  table.setSelectionMode(QAbstractItemView::ExtendedSelection);
+  // A menu kept with the table, so its entries are commands of the window.
+  menu_ = new QMenu(&table);
+  menu_->setObjectName(QStringLiteral("mnuRecordTable"));
+  const auto add = [this](TextId text, const char* name, std::function<void()> command) {
+    QAction* action = menu_->addAction(context_.texts.Get(text));
+    action->setObjectName(QString::fromLatin1(name));
+    QObject::connect(action, &QAction::triggered, menu_, context_.funnel.Gated(std::move(command)));
+    return action;
+  };
+  sortAsShown_ = add(table_texts::kSortAsShown, "mnuSortAsShown", [this] { SortAsShown(); });
+  menu_->addSeparator();
+  forSelected_ = {
+      add(table_texts::kDeleteSelected, "mnuTableDelete",
+          [this] { navigator_.DeleteRecords(Selected()); }),
+      add(table_texts::kMarkSelected, "mnuTableMark",
+          [this] { navigator_.ToggleMarks(Selected()); }),
+      add(table_texts::kMoveSelected, "mnuTableMove",
+          [this] { navigator_.MoveRecordsToChosenFolder(Selected()); }),
+  };
+  auto* deleteKey =
+      new QShortcut(QKeySequence::Delete, &table, nullptr, nullptr, Qt::WidgetShortcut);
+  QObject::connect(deleteKey, &QShortcut::activated, forSelected_[0], &QAction::trigger);
+  QObject::connect(table.selectionModel(), &QItemSelectionModel::selectionChanged, menu_,
+                   [this] { EnableCommands(); });
+  QObject::connect(model_.get(), &QAbstractItemModel::layoutChanged, menu_,
+                   [this] { EnableCommands(); });
+  QObject::connect(model_.get(), &QAbstractItemModel::modelReset, menu_,
+                   [this] { EnableCommands(); });
+  EnableCommands();
+  table.setContextMenuPolicy(Qt::CustomContextMenu);
+  QObject::connect(&table, &QTableView::customContextMenuRequested, &table,
+                   [this](const QPoint& at) { ShowMenu(at); });
+}
+
+std::vector<int> FolderTable::Selected() const {
+  QModelIndexList rows = views_.table.selectionModel()->selectedRows();
+  std::sort(rows.begin(), rows.end(),
+            [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+  std::vector<int> records;
+  records.reserve(static_cast<std::size_t>(rows.size()));
+  for (const QModelIndex& row : rows)
+    records.push_back(row.data(RecordTableModel::kRecordRole).toInt());
+  return records;
+}
+
+void FolderTable::EnableCommands() {
   sortAsShown_->setEnabled(model_->SortColumn() >= 0 && model_->Rows().size() > 1);
+  const bool selected = views_.table.selectionModel()->hasSelection();
+  for (QAction* action : forSelected_) action->setEnabled(selected);
+}
+
+void FolderTable::ShowMenu(const QPoint& at) {
+  EnableCommands();
   menu_->exec(views_.table.viewport()->mapToGlobal(at));
 }
 

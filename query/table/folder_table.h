@@ -2,11 +2,14 @@
 // folder header's toggle (remembered in the settings), the form chooser,
 // a click on a column header to order the rows (ascending, descending,
 // then as stored), Return or a double click to open a record, and the menu
-// that makes the order shown the stored one.
+// that makes the order shown the stored one and deletes, marks or moves the
+// selected records, each as one undo step.
 #pragma once
 
+#include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QAction;
 class QComboBox;
@@ -44,6 +47,11 @@ class FolderTable {
  private:
   void FillForms();
   void ShowSortIndicator();
+  void BuildMenu();
+  // The records of the rows selected, in the order of the rows.
+  std::vector<int> Selected() const;
+  // The menu's entries as the order and the selection allow.
+  void EnableCommands();
   void ShowMenu(const QPoint& at);
 
   WindowContext& context_;
@@ -53,6 +61,8 @@ class FolderTable {
   std::unique_ptr<RecordTableModel> model_;
   QMenu* menu_ = nullptr;
   QAction* sortAsShown_ = nullptr;
+  // Delete, mark, move: for the selected records.
+  std::array<QAction*, 3> forSelected_{};
 };
 
 }  // namespace orbo

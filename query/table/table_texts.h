@@ -10,5 +10,8 @@ inline constexpr TextId kSortAsShown{1003, 1};
 // A form and how many records it has, in the form chooser.
 inline constexpr TextId kFormShare{1003, 2};
 inline constexpr TextId kFormChooserTip{1003, 4};
+inline constexpr TextId kDeleteSelected{1003, 8};
+inline constexpr TextId kMarkSelected{1003, 9};
+inline constexpr TextId kMoveSelected{1003, 10};
 
 }  // namespace orbo::table_texts

@@ -261,6 +261,7 @@ class Session : public RandomSession {
          }},
         {"sort the records as the table shows them", 1, kDb,
          [this] { app_.Funnel().Run([this] { app_.Parts().Table().SortAsShown(); }); }},
+        {"several records at once", 3, kDb, [this] { ActOnSeveralRecords(); }},
         {"choose the table's form", 1, kAnyMode,
          [this] {
            QComboBox& forms = window().TableForms();
@@ -394,6 +395,23 @@ class Session : public RandomSession {
   // A click at a random point of the form: selects what lies there.
   void ClickOnTheForm() {
     QTest::mouseClick(&canvas().FormArea(), Qt::LeftButton, {}, RandomPointIn(canvas().FormArea()));
+  }
+
+  // Rows of the table selected at random, then deleted, marked or moved.
+  void ActOnSeveralRecords() {
+    QTableView& table = window().RecordTable();
+    const int rows = table.model()->rowCount();
+    if (rows == 0) return;
+    table.clearSelection();
+    for (int pick = random_.bounded(1, 6); pick > 0; --pick) {
+      const int first = random_.bounded(rows);
+      const QItemSelection range(table.model()->index(first, 0),
+                                 table.model()->index(random_.bounded(first, rows), 0));
+      table.selectionModel()->select(range,
+                                     QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    }
+    const char* name = Pick<const char*>({"mnuTableDelete", "mnuTableMark", "mnuTableMove"});
+    window().findChild<QAction*>(QString::fromLatin1(name))->trigger();
   }
 
   QPoint RandomShift() { return {random_.bounded(-120, 121), random_.bounded(-120, 121)}; }

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QListView>
+#include <QShortcut>
 #include <QStackedWidget>
 #include <QTableView>
 #include <QToolButton>
@@ -54,6 +55,10 @@ struct Fixture : RunningApp {
   }
 
   MainWindow& window() { return app.Parts().Window(); }
+  // An entry of the table's menu.
+  void TableCommand(const char* name) {
+    window().findChild<QAction*>(QString::fromLatin1(name))->trigger();
+  }
   QHeaderView& header() { return *window().RecordTable().horizontalHeader(); }
 };
 
@@ -107,6 +112,64 @@ class FolderTableTest : public QObject {
     QCOMPARE(f.Stored(), QStringList({"b", "C", "a"}));
     QCOMPARE(f.Shown(), QStringList({"b", "C", "a"}));
     QVERIFY(!f.app.Funnel().Modified());
+  }
+
+  // Selected records are marked, unmarked, moved and deleted, each as one
+  // step that undo takes back whole; moved, they follow the folder's own
+  // records in their stored order with their marks. Every record of the
+  // table is not deleted.
+  void severalRecordsAtOnce() {
+    Fixture f;
+    f.Build({"a", "b", "c", "d"});
+    SetCount(f.db, kFoldersKind, 2);
+    NewFolder(f.db, 1);
+    SetCount(f.db, kRecordsKind, 5);
+    NewRecord(f.db, 4);
+    f.db.Records[4].Folder = 1;
+    f.db.Records[4].TextValue[0] = "e";
+    RecountBuffers(f.db);
+    f.app.Parts().Navigation().RefreshTree();
+    f.app.Parts().Navigation().ShowFolder(0);
+    QTableView& table = f.window().RecordTable();
+    const auto select = [&](std::initializer_list<int> rows) {
+      table.clearSelection();
+      for (int row : rows)
+        table.selectionModel()->select(table.model()->index(row, 0),
+                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    };
+    const Database before = f.db;
+    select({3, 1});
+    f.TableCommand("mnuTableMark");
+    QVERIFY(f.db.RecordMarks[1] && f.db.RecordMarks[3] && !f.db.RecordMarks[0]);
+    select({1, 2});
+    f.TableCommand("mnuTableMark");
+    QVERIFY(f.db.RecordMarks[2]);
+    f.TableCommand("mnuTableMark");
+    QVERIFY(!f.db.RecordMarks[1] && !f.db.RecordMarks[2] && f.db.RecordMarks[3]);
+    QCOMPARE(f.app.Funnel().Stack().Count(), 3);
+
+    select({3, 0});
+    f.app.Parts().Navigation().MoveRecordsToFolder({3, 0}, 1);
+    QCOMPARE(f.Stored(), QStringList({"b", "c"}));
+    QStringList moved;
+    for (int r : RecordsOf(f.db, 1))
+      moved << RecordTitle(f.db, r) + (f.db.RecordMarks[r] ? "*" : "");
+    QCOMPARE(moved, QStringList({"e", "a", "d*"}));
+    QCOMPARE(f.Shown(), QStringList({"b", "c"}));
+
+    select({0, 1});
+    auto* deleteKey = table.findChild<QShortcut*>();
+    QCOMPARE(deleteKey->key(), QKeySequence(QKeySequence::Delete));
+    emit deleteKey->activated();
+    QCOMPARE(f.Stored(), QStringList());
+    QCOMPARE(f.app.Funnel().Stack().Count(), 5);
+    for (int step = 0; step < 5; ++step) f.Trigger("mnuUndo");
+    QVERIFY(f.db.Records == before.Records && f.db.RecordMarks == before.RecordMarks);
+    QCOMPARE(f.Shown(), QStringList({"a", "b", "c", "d"}));
+
+    QVERIFY(!f.app.Parts().Navigation().DeleteRecords({0, 1, 2, 3, 4}));
+    QCOMPARE(f.dialogs.messages.size(), 1);
+    QCOMPARE(f.db.RecordCount, 5);
   }
 
   // Return or a double click on a row opens its record.
