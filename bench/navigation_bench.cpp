@@ -19,6 +19,7 @@
 #include "query/table/folder_table.h"
 #include "shell/navigator.h"
 #include "shell/quick_filter_box.h"
+#include "shell/record_table_model.h"
 #include "storage/navigation_logic.h"
 
 namespace {
@@ -131,6 +132,20 @@ void TimeRecordTable(orbo::App& app) {
   TimeUndoAndRedo(app, "its undo", "its redo");
   Time("add a record with the table shown",
        [&] { app.Parts().Navigation().AddRecord(1, 0, false); });
+  QTableView& table = window.RecordTable();
+  Time("select every row", [&] { table.selectAll(); });
+  std::vector<int> all(app.Parts().Table().Model().Rows());
+  Time("move them to another folder",
+       [&] { app.Funnel().Run([&] { app.Parts().Navigation().MoveRecordsToFolder(all, 0); }); });
+  TimeUndoAndRedo(app, "its undo", "its redo");
+  app.Funnel().Run([&] { app.Funnel().Undo(); });
+  table.selectAll();
+  Time("delete every record shown but one", [&] {
+    all = app.Parts().Table().Model().Rows();
+    all.pop_back();
+    app.Funnel().Run([&] { app.Parts().Navigation().DeleteRecords(all); });
+  });
+  TimeUndoAndRedo(app, "its undo", "its redo");
   Time("show the list again", [&] { window.RootButton("RootTable").click(); });
 }
 

@@ -534,9 +534,6 @@ void Navigator::MoveRecordsToFolder(std::vector<int> records, int folder) {
   if (records.empty()) return;
   std::sort(records.begin(), records.end());
   const int count = static_cast<int>(records.size());
-  // Each record is deleted before it is added again, and the additions may
-  // all grow the table: refused first, so none is lost at the limit.
-  if (!RecordLimitAllows(db_.RecordCount + count <= kMaxRecords)) return;
   std::vector<std::pair<RecordData, bool>> held;
   held.reserve(records.size());
   for (int record : records) held.emplace_back(db_.Records[record], db_.RecordMarks[record]);
@@ -544,8 +541,16 @@ void Navigator::MoveRecordsToFolder(std::vector<int> records, int folder) {
                                              state_, context_.funnel.Place());
   step->DeleteRecords(records);
   const std::vector<int> places = ChooseRecordSlots(db_, std::vector<int>(records.size(), folder));
+  // Added again, the records would grow the table beyond the limit: the
+  // deletion is taken back before anything else happens.
+  const int top = *std::max_element(places.begin(), places.end()) + 1;
+  if (top > std::max(kMaxRecords, int{db_.RecordCount})) {
+    step->Finish();
+    step->TakeBack();
+    RecordLimitAllows(false);
+    return;
+  }
   step->Then(ChangeScope::Records(places), [&] {
-    const int top = *std::max_element(places.begin(), places.end()) + 1;
     if (top > db_.RecordCount) SetCount(db_, kRecordsKind, static_cast<std::int16_t>(top));
     for (int k = 0; k < count; ++k) {
       db_.Records[places[k]] = held[k].first;

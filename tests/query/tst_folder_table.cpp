@@ -14,6 +14,7 @@
 #include "app/app.h"
 #include "app/main_window.h"
 #include "query/table/folder_table.h"
+#include "sample_databases.h"
 #include "shell/navigator.h"
 #include "shell/record_table_model.h"
 #include "shell/settings_store.h"
@@ -170,6 +171,42 @@ class FolderTableTest : public QObject {
     QVERIFY(!f.app.Parts().Navigation().DeleteRecords({0, 1, 2, 3, 4}));
     QCOMPARE(f.dialogs.messages.size(), 1);
     QCOMPARE(f.db.RecordCount, 5);
+  }
+
+  // At the record limit a move that would grow the table is refused after
+  // saying so, the records where they were; one that fits is done, and no
+  // record is lost either way.
+  void aMoveAtTheLimitLosesNothing() {
+    Fixture f;
+    QStringList titles;
+    for (int r = 0; r < kMaxRecords; ++r) titles << QString::number(r);
+    f.Build(titles);
+    SetCount(f.db, kFoldersKind, 3);
+    NewFolder(f.db, 1);
+    NewFolder(f.db, 2);
+    QRandomGenerator random(46);
+    for (int r = 0; r < kMaxRecords; ++r) f.db.Records[r].Folder = std::int16_t(random.bounded(3));
+    Navigator& navigator = f.app.Parts().Navigation();
+    int refused = 0;
+    for (int trial = 0; trial < 8; ++trial) {
+      const Database before = f.db;
+      std::vector<int> moved;
+      for (int r = 0; r < f.db.RecordCount; ++r) {
+        if (f.db.Records[r].Folder != BufferFolder && random.bounded(trial % 2 ? 3 : 300) == 0)
+          moved.push_back(r);
+      }
+      const int folder = random.bounded(3);
+      const auto messages = f.dialogs.messages.size();
+      QVERIFY(f.app.Funnel().Run([&] { navigator.MoveRecordsToFolder(moved, folder); }));
+      QVERIFY(f.db.RecordCount <= kMaxRecords);
+      QCOMPARE(test::FiledRecords(f.db).size(), test::FiledRecords(before).size());
+      if (f.dialogs.messages.size() > messages) {
+        ++refused;
+        QVERIFY(f.db.Records == before.Records && f.db.RecordMarks == before.RecordMarks);
+      }
+    }
+    // Both ways were taken.
+    QVERIFY(refused > 0 && refused < 8);
   }
 
   // Return or a double click on a row opens its record.
