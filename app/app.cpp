@@ -225,11 +225,12 @@ bool App::Main(const QString& given) {
                                               *parts_.services, [this] {
                                                 undo_->Update();
                                                 parts_.quickFilter->ApplyTexts();
+                                                parts_.table->ApplyTexts();
                                                 parts_.services->UpdateStatusBar();
                                                 parts_.services->UpdateTitle();
                                               });
-  // The undo items get their tooltips and the quick filter, made before
-  // there were texts, its words with the menus'.
+  // The undo items get their tooltips and the quick filter and the table,
+  // made before there were texts, their words with the menus'.
   languages_->Load();
   if (CheckDoubleRun(commandLine)) return false;
   LoadIni(files_, settingsPath_, &settings);

@@ -15,6 +15,7 @@
 #include "app/storage_adapter.h"
 #include "query/print/print_dialog.h"
 #include "query/settings/backups_dialog.h"
+#include "query/table/folder_table.h"
 #include "shell/file_commands.h"
 #include "shell/help_pages.h"
 #include "shell/integrity_texts.h"
@@ -70,6 +71,7 @@ void App::ConnectCommands() {
 void App::ApplySettings() {
   MainCommands& c = parts_.window->Commands();
   c.Menu("mnuListWidth")->setChecked(settings.WideList);
+  parts_.table->Show(settings.RecordTable);
   for (int bar : {kMainBar, kEditBar}) {
     const QList<ToolbarButton>& buttons = c.Buttons(bar);
     for (int n = 1; n <= buttons.size() && n <= kToolbarSlots; ++n) {

@@ -24,7 +24,6 @@ FolderTable::FolderTable(WindowContext& context, Navigator& navigator, Sorter& s
       sorter_(sorter),
       views_(std::move(views)),
       model_(std::make_unique<RecordTableModel>(context.db, navigator.Contents())) {
-  const LanguageTexts& texts = context_.texts;
   QTableView& table = views_.table;
   table.setModel(model_.get());
   QHeaderView& header = *table.horizontalHeader();
@@ -42,7 +41,6 @@ FolderTable::FolderTable(WindowContext& context, Navigator& navigator, Sorter& s
   });
   BuildMenu();
 
-  views_.forms.setToolTip(texts.Get(table_texts::kFormChooserTip));
   QObject::connect(model_.get(), &RecordTableModel::formsChanged, &views_.forms,
                    [this] { FillForms(); });
   QObject::connect(&views_.forms, &QComboBox::activated, &views_.forms,
@@ -50,10 +48,7 @@ FolderTable::FolderTable(WindowContext& context, Navigator& navigator, Sorter& s
 
   QToolButton& toggle = views_.toggle;
   toggle.setCheckable(true);
-  toggle.setToolTip(texts.Get(table_texts::kShowTable));
-  toggle.setChecked(context_.settings.RecordTable);
   QObject::connect(&toggle, &QToolButton::toggled, &toggle, [this](bool on) { Show(on); });
-  views_.showTable(context_.settings.RecordTable);
 }
 
 FolderTable::~FolderTable() = default;
@@ -62,6 +57,14 @@ void FolderTable::Show(bool table) {
   context_.settings.RecordTable = table;
   if (views_.toggle.isChecked() != table) views_.toggle.setChecked(table);
   views_.showTable(table);
+}
+
+void FolderTable::ApplyTexts() {
+  const LanguageTexts& texts = context_.texts;
+  views_.toggle.setToolTip(texts.Get(table_texts::kShowTable));
+  views_.forms.setToolTip(texts.Get(table_texts::kFormChooserTip));
+  for (const auto& [action, text] : entries_) action->setText(texts.Get(text));
+  FillForms();
 }
 
 void FolderTable::SortAsShown() {
@@ -98,8 +101,9 @@ void FolderTable::BuildMenu() {
   menu_ = new QMenu(&table);
   menu_->setObjectName(QStringLiteral("mnuRecordTable"));
   const auto add = [this](TextId text, const char* name, std::function<void()> command) {
-    QAction* action = menu_->addAction(context_.texts.Get(text));
+    QAction* action = menu_->addAction(QString());
     action->setObjectName(QString::fromLatin1(name));
+    entries_.emplace_back(action, text);
     QObject::connect(action, &QAction::triggered, menu_, context_.funnel.Gated(std::move(command)));
     return action;
   };

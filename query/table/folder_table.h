@@ -9,7 +9,10 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
+
+#include "storage/text_id.h"
 
 class QAction;
 class QComboBox;
@@ -41,6 +44,9 @@ class FolderTable {
   const RecordTableModel& Model() const { return *model_; }
   // Shows the table or the list, and remembers the choice.
   void Show(bool table);
+  // The words of the toggle, the form chooser and the menu, in the
+  // language loaded.
+  void ApplyTexts();
   // Makes the order shown the stored one, as one undo step.
   void SortAsShown();
 
@@ -60,6 +66,7 @@ class FolderTable {
   FolderTableViews views_;
   std::unique_ptr<RecordTableModel> model_;
   QMenu* menu_ = nullptr;
+  std::vector<std::pair<QAction*, TextId>> entries_;
   QAction* sortAsShown_ = nullptr;
   // Delete, mark, move: for the selected records.
   std::array<QAction*, 3> forSelected_{};

@@ -89,6 +89,28 @@ class FolderTableTest : public QObject {
     QVERIFY(!f.app.settings.RecordTable);
   }
 
+  // The next start shows what was chosen, and the table's words are the
+  // language file's.
+  void aStartShowsTheChoiceInWords() {
+    TestInstall install;
+    FakeDialogs dialogs;
+    {
+      App first{install.Path(), install.SettingsPath(), dialogs};
+      first.Main("x");
+      first.Parts().Window().RootButton("RootTable").click();
+      SaveIni(first.Files(), install.SettingsPath(), first.settings);
+    }
+    App next{install.Path(), install.SettingsPath(), dialogs};
+    next.Main("x");
+    MainWindow& window = next.Parts().Window();
+    QVERIFY(window.RootButton("RootTable").isChecked());
+    const auto* views = qobject_cast<QStackedWidget*>(window.ContentsList().parentWidget());
+    QVERIFY(views->currentWidget()->isAncestorOf(&window.RecordTable()));
+    QVERIFY(!window.RootButton("RootTable").toolTip().isEmpty());
+    for (const char* name : {"mnuSortAsShown", "mnuTableDelete", "mnuTableMark", "mnuTableMove"})
+      QVERIFY(!window.findChild<QAction*>(QString::fromLatin1(name))->text().isEmpty());
+  }
+
   // A header click orders the rows, a second the other way, a third as
   // stored; the database is not changed. Made the stored order it is one
   // undo step, which takes it back.
