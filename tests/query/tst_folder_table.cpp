@@ -14,7 +14,6 @@
 #include "app/app.h"
 #include "app/main_window.h"
 #include "query/table/folder_table.h"
-#include "sample_databases.h"
 #include "shell/navigator.h"
 #include "shell/record_table_model.h"
 #include "shell/settings_store.h"
@@ -203,25 +202,27 @@ class FolderTableTest : public QObject {
     QStringList titles;
     for (int r = 0; r < kMaxRecords; ++r) titles << QString::number(r);
     f.Build(titles);
-    SetCount(f.db, kFoldersKind, 3);
-    NewFolder(f.db, 1);
-    NewFolder(f.db, 2);
+    SetCount(f.db, kFoldersKind, 4);
+    for (int folder : {1, 2, 3}) NewFolder(f.db, folder);
     QRandomGenerator random(46);
     for (int r = 0; r < kMaxRecords; ++r) f.db.Records[r].Folder = std::int16_t(random.bounded(3));
     Navigator& navigator = f.app.Parts().Navigation();
+    // An empty folder shown: the lists need not follow thousands of records.
+    navigator.RefreshTree();
+    navigator.ShowFolder(3);
     int refused = 0;
     for (int trial = 0; trial < 8; ++trial) {
       const Database before = f.db;
       std::vector<int> moved;
       for (int r = 0; r < f.db.RecordCount; ++r) {
-        if (f.db.Records[r].Folder != BufferFolder && random.bounded(trial % 2 ? 3 : 300) == 0)
+        if (f.db.Records[r].Folder != BufferFolder && random.bounded(trial % 2 ? 30 : 300) == 0)
           moved.push_back(r);
       }
       const int folder = random.bounded(3);
       const auto messages = f.dialogs.messages.size();
       QVERIFY(f.app.Funnel().Run([&] { navigator.MoveRecordsToFolder(moved, folder); }));
       QVERIFY(f.db.RecordCount <= kMaxRecords);
-      QCOMPARE(test::FiledRecords(f.db).size(), test::FiledRecords(before).size());
+      QCOMPARE(f.db.RecordCount - f.db.BufferCount, before.RecordCount - before.BufferCount);
       if (f.dialogs.messages.size() > messages) {
         ++refused;
         QVERIFY(f.db.Records == before.Records && f.db.RecordMarks == before.RecordMarks);
