@@ -185,6 +185,7 @@ bool App::Main(const QString& given) {
   parts_.table = std::make_unique<FolderTable>(
       *context_, *parts_.navigator, *parts_.sorter,
       FolderTableViews{window.RecordTable(), window.TableForms(), window.RootButton("RootTable"),
+                       window.TableSelection(),
                        [&window](bool table) { window.ShowRecordTable(table); }});
   parts_.options = std::make_unique<OptionsDialog>(*context_, files_, settingsPath_);
   parts_.databaseProperties = std::make_unique<DatabasePropertiesDialog>(*context_);

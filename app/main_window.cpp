@@ -152,6 +152,9 @@ void MainWindow::BuildStatusBar() {
   pleaseWaitBar_ = NamedWidget<QProgressBar>("PleaseWaitBar", status);
   pleaseWaitBar_->setRange(0, 100);
   pleaseWaitBar_->setMaximumWidth(200);
+  tableSelection_ = NamedWidget<QLabel>("TableSelection", status);
+  tableSelection_->hide();
+  status->addPermanentWidget(tableSelection_);
   status->addPermanentWidget(pleaseWaitText_);
   status->addPermanentWidget(pleaseWaitBar_);
   pleaseWaitText_->hide();

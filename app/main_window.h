@@ -40,6 +40,8 @@ class MainWindow : public QMainWindow {
   QTableView& RecordTable() { return *recordTable_; }
   // The form whose records the table shows.
   QComboBox& TableForms() { return *tableForms_; }
+  // The status bar's count of the table's rows selected.
+  QLabel& TableSelection() { return *tableSelection_; }
   QLineEdit& RootText() { return *rootText_; }
   QToolButton& RootButton(const char* name) const;
   // Where the form canvas builds its viewport and scroll bars.
@@ -99,6 +101,7 @@ class MainWindow : public QMainWindow {
   QWidget* tablePage_ = nullptr;
   QComboBox* tableForms_ = nullptr;
   QTableView* recordTable_ = nullptr;
+  QLabel* tableSelection_ = nullptr;
   QWidget* canvasPage_ = nullptr;
   QProgressBar* pleaseWaitBar_ = nullptr;
   QLabel* pleaseWaitText_ = nullptr;

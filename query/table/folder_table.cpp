@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QLabel>
 #include <QMenu>
 #include <QShortcut>
 #include <QSignalBlocker>
@@ -57,6 +58,7 @@ void FolderTable::Show(bool table) {
   context_.settings.RecordTable = table;
   if (views_.toggle.isChecked() != table) views_.toggle.setChecked(table);
   views_.showTable(table);
+  EnableCommands();
 }
 
 void FolderTable::ApplyTexts() {
@@ -147,6 +149,10 @@ void FolderTable::EnableCommands() {
   sortAsShown_->setEnabled(model_->SortColumn() >= 0 && model_->Rows().size() > 1);
   const bool selected = views_.table.selectionModel()->hasSelection();
   for (QAction* action : forSelected_) action->setEnabled(selected);
+  const auto count = views_.table.selectionModel()->selectedRows().size();
+  views_.selectedCount.setText(
+      context_.texts.Get(table_texts::kSelectedCount).arg(count).arg(model_->rowCount()));
+  views_.selectedCount.setVisible(count > 0 && views_.table.isVisibleTo(views_.table.window()));
 }
 
 void FolderTable::ShowMenu(const QPoint& at) {

@@ -16,6 +16,7 @@
 
 class QAction;
 class QComboBox;
+class QLabel;
 class QMenu;
 class QPoint;
 class QTableView;
@@ -32,6 +33,8 @@ struct FolderTableViews {
   QTableView& table;
   QComboBox& forms;
   QToolButton& toggle;
+  // The status bar's count of the rows selected.
+  QLabel& selectedCount;
   // Shows the table (true) or the contents list (false) below the header.
   std::function<void(bool table)> showTable;
 };
@@ -56,7 +59,8 @@ class FolderTable {
   void BuildMenu();
   // The records of the rows selected, in the order of the rows.
   std::vector<int> Selected() const;
-  // The menu's entries as the order and the selection allow.
+  // The menu's entries as the order and the selection allow, and the
+  // count of the rows selected.
   void EnableCommands();
   void ShowMenu(const QPoint& at);
 

@@ -13,5 +13,6 @@ inline constexpr TextId kFormChooserTip{1003, 4};
 inline constexpr TextId kDeleteSelected{1003, 8};
 inline constexpr TextId kMarkSelected{1003, 9};
 inline constexpr TextId kMoveSelected{1003, 10};
+inline constexpr TextId kSelectedCount{1003, 11};
 
 }  // namespace orbo::table_texts

@@ -3,6 +3,7 @@
 // stored order as one undo step, and a row that opens its record.
 #include <QComboBox>
 #include <QHeaderView>
+#include <QLabel>
 #include <QListView>
 #include <QShortcut>
 #include <QStackedWidget>
@@ -160,7 +161,10 @@ class FolderTableTest : public QObject {
                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
     };
     const Database before = f.db;
+    f.window().RootButton("RootTable").click();
     select({3, 1});
+    QCOMPARE(f.window().TableSelection().text(), QString("2 of 4 records selected"));
+    QVERIFY(f.window().TableSelection().isVisibleTo(&f.window()));
     f.TableCommand("mnuTableMark");
     QVERIFY(f.db.RecordMarks[1] && f.db.RecordMarks[3] && !f.db.RecordMarks[0]);
     select({1, 2});
